@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QtGlobal>
+
+// Where "now" comes from. Logic asks a Clock instead of the system so that
+// tests can move time by hand.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Wall-clock time, milliseconds since 1970 (UTC).
+    virtual qint64 nowMs() const = 0;
+    // A monotonic reading in milliseconds, for measuring durations.
+    virtual qint64 monotonicMs() const = 0;
+
+    QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(nowMs()); }
+    double nowSeconds() const { return double(nowMs()) / 1000.0; }
+    double monotonicSeconds() const { return double(monotonicMs()) / 1000.0; }
+
+    // The process-wide clock (the system clock unless a test installed another).
+    static Clock *system();
+};
+
+class SystemClock final : public Clock {
+public:
+    qint64 nowMs() const override;
+    qint64 monotonicMs() const override;
+};

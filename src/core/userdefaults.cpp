@@ -1,0 +1,298 @@
+#include "userdefaults.h"
+
+#include "logging.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+UserDefaults *g_standard = nullptr;
+
+// On disk every value is an object {"type": ..., "value": ...} so that an
+// integer stays an integer and data stays data.
+QJsonObject encode(const QVariant &v)
+{
+    QJsonObject o;
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        o["type"] = "bool";
+        o["value"] = v.toBool();
+        break;
+    case QMetaType::LongLong:
+        // Text keeps all 64 bits; JSON numbers are doubles.
+        o["type"] = "int";
+        o["value"] = QString::number(v.toLongLong());
+        break;
+    case QMetaType::Double: {
+        o["type"] = "double";
+        const double d = v.toDouble();
+        if (std::isfinite(d))
+            o["value"] = d;
+        else
+            o["value"] = QString::number(d);
+        break;
+    }
+    case QMetaType::QByteArray:
+        o["type"] = "data";
+        o["value"] = QString::fromLatin1(v.toByteArray().toBase64());
+        break;
+    default:
+        o["type"] = "string";
+        o["value"] = v.toString();
+        break;
+    }
+    return o;
+}
+
+QVariant decode(const QJsonValue &jv)
+{
+    if (!jv.isObject())
+        return {};
+    const QJsonObject o = jv.toObject();
+    const QString type = o.value("type").toString();
+    const QJsonValue value = o.value("value");
+    if (type == "bool" && value.isBool())
+        return value.toBool();
+    if (type == "int") {
+        bool ok = false;
+        const qint64 n = value.isString() ? value.toString().toLongLong(&ok) : 0;
+        if (ok)
+            return QVariant::fromValue<qint64>(n);
+        if (value.isDouble())
+            return QVariant::fromValue<qint64>(qint64(value.toDouble()));
+        return {};
+    }
+    if (type == "double") {
+        if (value.isDouble())
+            return value.toDouble();
+        bool ok = false;
+        const double d = value.toString().toDouble(&ok);
+        return ok ? QVariant(d) : QVariant();
+    }
+    if (type == "string" && value.isString())
+        return value.toString();
+    if (type == "data" && value.isString())
+        return QByteArray::fromBase64(value.toString().toLatin1());
+    return {};
+}
+
+} // namespace
+
+UserDefaults::UserDefaults(const QString &path, QObject *parent)
+    : QObject(parent), m_path(path.isEmpty() ? defaultPath() : path)
+{
+    load();
+}
+
+QString UserDefaults::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/pavlet/defaults.json");
+}
+
+UserDefaults *UserDefaults::standard()
+{
+    if (!g_standard)
+        g_standard = new UserDefaults;
+    return g_standard;
+}
+
+void UserDefaults::setStandard(UserDefaults *defaults)
+{
+    g_standard = defaults;
+}
+
+void UserDefaults::load()
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcCore) << "cannot read user defaults" << m_path << file.errorString();
+        m_unreadableOnDisk = true;
+        return;
+    }
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
+        qCWarning(lcCore) << "user defaults file is damaged, starting empty:" << m_path;
+        m_unreadableOnDisk = true;
+        return;
+    }
+    const QJsonObject values = doc.object().value("values").toObject();
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        const QVariant v = decode(it.value());
+        if (v.isValid())
+            m_values.insert(it.key(), v);
+    }
+}
+
+UserDefaults::Type UserDefaults::typeOf(const QString &key) const
+{
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return Type::None;
+    switch (it->typeId()) {
+    case QMetaType::Bool: return Type::Bool;
+    case QMetaType::LongLong: return Type::Int;
+    case QMetaType::Double: return Type::Double;
+    case QMetaType::QByteArray: return Type::Data;
+    default: return Type::String;
+    }
+}
+
+bool UserDefaults::boolValue(const QString &key, bool fallback) const
+{
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return fallback;
+    switch (it->typeId()) {
+    case QMetaType::Bool: return it->toBool();
+    case QMetaType::LongLong: return it->toLongLong() != 0;
+    case QMetaType::Double: return it->toDouble() != 0.0;
+    case QMetaType::QString: {
+        const QString s = it->toString().trimmed().toLower();
+        if (s == "true" || s == "yes")
+            return true;
+        bool ok = false;
+        const double n = s.toDouble(&ok);
+        return ok && n != 0.0;
+    }
+    default: return fallback;
+    }
+}
+
+qint64 UserDefaults::intValue(const QString &key, qint64 fallback) const
+{
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return fallback;
+    switch (it->typeId()) {
+    case QMetaType::Bool: return it->toBool() ? 1 : 0;
+    case QMetaType::LongLong: return it->toLongLong();
+    case QMetaType::Double: {
+        const double d = it->toDouble();
+        if (!std::isfinite(d))
+            return fallback;
+        if (d >= 9.2e18)
+            return std::numeric_limits<qint64>::max();
+        if (d <= -9.2e18)
+            return std::numeric_limits<qint64>::min();
+        return qint64(d);
+    }
+    case QMetaType::QString: {
+        bool ok = false;
+        const qint64 n = it->toString().trimmed().toLongLong(&ok);
+        return ok ? n : fallback;
+    }
+    default: return fallback;
+    }
+}
+
+double UserDefaults::doubleValue(const QString &key, double fallback) const
+{
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return fallback;
+    switch (it->typeId()) {
+    case QMetaType::Bool: return it->toBool() ? 1.0 : 0.0;
+    case QMetaType::LongLong: return double(it->toLongLong());
+    case QMetaType::Double: return it->toDouble();
+    case QMetaType::QString: {
+        bool ok = false;
+        const double d = it->toString().trimmed().toDouble(&ok);
+        return ok ? d : fallback;
+    }
+    default: return fallback;
+    }
+}
+
+QString UserDefaults::stringValue(const QString &key, const QString &fallback) const
+{
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return fallback;
+    switch (it->typeId()) {
+    case QMetaType::QString: return it->toString();
+    case QMetaType::Bool: return it->toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::LongLong: return QString::number(it->toLongLong());
+    case QMetaType::Double: return QString::number(it->toDouble());
+    default: return fallback;
+    }
+}
+
+QByteArray UserDefaults::dataValue(const QString &key, const QByteArray &fallback) const
+{
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return fallback;
+    if (it->typeId() == QMetaType::QByteArray)
+        return it->toByteArray();
+    if (it->typeId() == QMetaType::QString)
+        return it->toString().toUtf8();
+    return fallback;
+}
+
+void UserDefaults::setBool(const QString &key, bool value) { put(key, QVariant(value)); }
+void UserDefaults::setInt(const QString &key, qint64 value) { put(key, QVariant::fromValue<qint64>(value)); }
+void UserDefaults::setDouble(const QString &key, double value) { put(key, QVariant(value)); }
+void UserDefaults::setString(const QString &key, const QString &value) { put(key, QVariant(value)); }
+void UserDefaults::setData(const QString &key, const QByteArray &value) { put(key, QVariant(value)); }
+
+void UserDefaults::remove(const QString &key)
+{
+    if (!m_values.contains(key))
+        return;
+    m_values.remove(key);
+    save();
+    emit changed(key);
+}
+
+void UserDefaults::put(const QString &key, const QVariant &value)
+{
+    m_values.insert(key, value);
+    save();
+    emit changed(key);
+}
+
+bool UserDefaults::save()
+{
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    if (m_unreadableOnDisk) {
+        // Keep what the user had before the first write replaces it.
+        const QString keep = m_path + QStringLiteral(".damaged-")
+                             + QDateTime::currentDateTimeUtc().toString("yyyyMMddHHmmss");
+        if (!QFile::exists(keep) && !QFile::copy(m_path, keep))
+            qCWarning(lcCore) << "could not keep a copy of the damaged defaults at" << keep;
+        m_unreadableOnDisk = false;
+    }
+    QJsonObject values;
+    for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
+        values.insert(it.key(), encode(it.value()));
+    QJsonObject root;
+    root["format"] = 1;
+    root["values"] = values;
+
+    QSaveFile file(m_path);
+    m_lastWriteOk = file.open(QIODevice::WriteOnly)
+                    && file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0
+                    && file.commit();
+    if (!m_lastWriteOk)
+        qCWarning(lcCore) << "could not write user defaults" << m_path << file.errorString();
+    return m_lastWriteOk;
+}
+
+bool defaultsBool(const QString &key, bool fallback)
+{
+    return UserDefaults::standard()->boolValue(key, fallback);
+}

@@ -1,0 +1,88 @@
+#include "pavlettest.h"
+#include "userdefaults.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+using UserDefaultsTest = PavletTest;
+
+TEST_F(UserDefaultsTest, ValuesKeepTheirTypeAcrossARestart)
+{
+    defaults->setBool("flag", true);
+    defaults->setInt("count", 9007199254740993LL); // not representable as a double
+    defaults->setDouble("ratio", 0.25);
+    defaults->setString("name", "Pavlet");
+    defaults->setData("blob", QByteArray("\x00\x01\xff", 3));
+
+    auto reopened = reopenDefaults();
+    EXPECT_EQ(reopened->typeOf("flag"), UserDefaults::Type::Bool);
+    EXPECT_EQ(reopened->typeOf("count"), UserDefaults::Type::Int);
+    EXPECT_EQ(reopened->typeOf("ratio"), UserDefaults::Type::Double);
+    EXPECT_EQ(reopened->typeOf("name"), UserDefaults::Type::String);
+    EXPECT_EQ(reopened->typeOf("blob"), UserDefaults::Type::Data);
+    EXPECT_TRUE(reopened->boolValue("flag"));
+    EXPECT_EQ(reopened->intValue("count"), 9007199254740993LL);
+    EXPECT_DOUBLE_EQ(reopened->doubleValue("ratio"), 0.25);
+    EXPECT_EQ(reopened->stringValue("name"), "Pavlet");
+    EXPECT_EQ(reopened->dataValue("blob"), QByteArray("\x00\x01\xff", 3));
+}
+
+TEST_F(UserDefaultsTest, ReadsGiveTheFallbackAndNeverWrite)
+{
+    EXPECT_TRUE(defaults->boolValue("missing", true));
+    EXPECT_EQ(defaults->intValue("missing", 7), 7);
+    EXPECT_EQ(defaults->stringValue("missing", "x"), "x");
+    EXPECT_TRUE(defaultsBool("missing", true));
+    EXPECT_FALSE(defaults->contains("missing"));
+    EXPECT_FALSE(QFile::exists(defaults->path()));
+}
+
+TEST_F(UserDefaultsTest, CrossTypeReadsConvertLikeTheSystemStore)
+{
+    defaults->setInt("n", 3);
+    defaults->setString("s", "YES");
+    defaults->setString("bad", "abc");
+    EXPECT_TRUE(defaults->boolValue("n"));
+    EXPECT_DOUBLE_EQ(defaults->doubleValue("n"), 3.0);
+    EXPECT_TRUE(defaults->boolValue("s"));
+    EXPECT_EQ(defaults->intValue("bad", 42), 42);
+}
+
+TEST_F(UserDefaultsTest, WritesAnnounceTheKeyAndRemoveForgetsIt)
+{
+    QSignalSpy spy(defaults.get(), &UserDefaults::changed);
+    defaults->setString("a", "1");
+    defaults->remove("a");
+    defaults->remove("a"); // nothing left to remove: no second notice
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(0).at(0).toString(), "a");
+    EXPECT_FALSE(reopenDefaults()->contains("a"));
+}
+
+TEST_F(UserDefaultsTest, DamagedFileReadsEmptyAndIsKeptBeforeTheFirstWrite)
+{
+    const QString path = tempPath("broken/defaults.json");
+    QDir().mkpath(tempPath("broken"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{ this is not json");
+    }
+    UserDefaults store(path);
+    EXPECT_FALSE(store.contains("anything"));
+    EXPECT_EQ(store.stringValue("k", "fallback"), "fallback");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("{ this is not json")); // untouched by reads
+    }
+
+    store.setString("k", "v");
+    const QStringList kept = QDir(tempPath("broken")).entryList({"defaults.json.damaged-*"});
+    ASSERT_EQ(kept.size(), 1);
+    QFile copy(tempPath("broken/" + kept.first()));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray("{ this is not json"));
+    EXPECT_EQ(UserDefaults(path).stringValue("k"), "v");
+}

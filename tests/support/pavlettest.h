@@ -1,0 +1,28 @@
+#pragma once
+
+#include "fakeclock.h"
+#include "userdefaults.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Every test gets a fresh, empty defaults store (installed as the standard
+// one), a fake clock and a fake scheduler (installed as the main one).
+class PavletTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds a second store over the same file, as a restart would see it.
+    std::unique_ptr<UserDefaults> reopenDefaults() const;
+    QString tempPath(const QString &name) const { return tmp.filePath(name); }
+
+    QTemporaryDir tmp;
+    std::unique_ptr<UserDefaults> defaults;
+    FakeClock clock;
+    std::unique_ptr<FakeScheduler> scheduler;
+};
+
+// Spins the Qt event loop until pred() holds or timeoutMs passes.
+bool waitUntil(const std::function<bool()> &pred, int timeoutMs = 5000);
