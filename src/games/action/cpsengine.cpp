@@ -1,0 +1,216 @@
+#include "cpsengine.h"
+
+#include "clock.h"
+#include "userdefaults.h"
+
+#include <algorithm>
+
+QString CPSEngine::bestKey(CPSDuration d)
+{
+    return QStringLiteral("pavlet.cpsBest.") + QString::number(int(d));
+}
+
+CPSEngine::CPSEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults ? defaults : UserDefaults::standard())
+    , m_clock(clock ? clock : Clock::system())
+    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+{
+    for (CPSDuration d : allCPSDurations) {
+        const double v = m_defaults->doubleValue(bestKey(d), 0.0);
+        if (v > 0)
+            m_best[d] = v;
+    }
+}
+
+std::optional<double> CPSEngine::bestFor(CPSDuration d) const
+{
+    const auto it = m_best.find(d);
+    if (it == m_best.end())
+        return std::nullopt;
+    return it->second;
+}
+
+QVariantMap CPSEngine::bestMap() const
+{
+    QVariantMap out;
+    for (const auto &[d, v] : m_best)
+        out.insert(QString::number(int(d)), v);
+    return out;
+}
+
+QString CPSEngine::bestSummary() const
+{
+    for (CPSDuration d : allCPSDurations) {
+        const auto v = bestFor(d);
+        if (v && *v > 0)
+            return QString::asprintf("%.1f", *v);
+    }
+    return {};
+}
+
+void CPSEngine::reset()
+{
+    stop();
+    setPhase(Phase::howto);
+    clearCounters();
+    setRemaining(length());
+}
+
+void CPSEngine::stop()
+{
+    m_timer.cancel();
+    m_startedAt.reset();
+}
+
+void CPSEngine::clearCounters()
+{
+    setClicks(0);
+    setCps(0);
+    setLastCPS(0);
+    setIsNewBest(false);
+}
+
+void CPSEngine::select(CPSDuration d)
+{
+    if (m_phase == Phase::running)
+        return;
+    setDuration(d);
+    setRemaining(length());
+    if (m_phase == Phase::result) {
+        setPhase(Phase::ready);
+        clearCounters();
+    }
+}
+
+void CPSEngine::prepare()
+{
+    stop();
+    clearCounters();
+    setRemaining(length());
+    setPhase(Phase::ready);
+}
+
+void CPSEngine::click()
+{
+    switch (m_phase) {
+    case Phase::howto:
+        break;
+    case Phase::ready:
+        start();
+        setClicks(m_clicks + 1);
+        updateRate();
+        break;
+    case Phase::running:
+        setClicks(m_clicks + 1);
+        updateRate();
+        break;
+    case Phase::result:
+        prepare();
+        break;
+    }
+}
+
+void CPSEngine::resume()
+{
+    if (m_phase == Phase::running && !m_timer.isActive())
+        prepare();
+}
+
+void CPSEngine::start()
+{
+    setPhase(Phase::running);
+    m_startedAt = m_clock->monotonicSeconds();
+    setRemaining(length());
+    m_timer = m_scheduler->every(IntervalMs, [this] { tick(); });
+}
+
+void CPSEngine::tick()
+{
+    if (m_phase != Phase::running || !m_startedAt)
+        return;
+    const double elapsed = m_clock->monotonicSeconds() - *m_startedAt;
+    setRemaining(std::max(length() - elapsed, 0.0));
+    updateRate();
+    if (m_remaining <= 0)
+        finish();
+}
+
+void CPSEngine::updateRate()
+{
+    setCps(double(m_clicks) / std::max(length() - m_remaining, 0.08));
+}
+
+void CPSEngine::finish()
+{
+    stop();
+    const double result = double(m_clicks) / length();
+    setLastCPS(result);
+    setCps(result);
+    setRemaining(0);
+    const auto old = bestFor(m_duration);
+    const bool beaten = old ? *old < result : result > 0;
+    if (beaten) {
+        m_best[m_duration] = result;
+        m_defaults->setDouble(bestKey(m_duration), result);
+        emit bestChanged();
+    }
+    setIsNewBest(beaten);
+    setPhase(Phase::result);
+}
+
+void CPSEngine::setPhase(Phase p)
+{
+    if (m_phase == p)
+        return;
+    m_phase = p;
+    emit phaseChanged();
+}
+
+void CPSEngine::setDuration(CPSDuration d)
+{
+    if (m_duration == d)
+        return;
+    m_duration = d;
+    emit durationChanged();
+}
+
+void CPSEngine::setClicks(int n)
+{
+    if (m_clicks == n)
+        return;
+    m_clicks = n;
+    emit clicksChanged();
+}
+
+void CPSEngine::setRemaining(double r)
+{
+    if (m_remaining == r)
+        return;
+    m_remaining = r;
+    emit remainingChanged();
+}
+
+void CPSEngine::setCps(double v)
+{
+    if (m_cps == v)
+        return;
+    m_cps = v;
+    emit cpsChanged();
+}
+
+void CPSEngine::setLastCPS(double v)
+{
+    if (m_lastCPS == v)
+        return;
+    m_lastCPS = v;
+    emit lastCPSChanged();
+}
+
+void CPSEngine::setIsNewBest(bool v)
+{
+    if (m_isNewBest == v)
+        return;
+    m_isNewBest = v;
+    emit isNewBestChanged();
+}

@@ -1,0 +1,224 @@
+#include "flapengine.h"
+
+#include "clock.h"
+#include "closedrandom.h"
+#include "userdefaults.h"
+
+#include <algorithm>
+#include <cmath>
+
+QHash<int, QByteArray> FlapPipe::roles()
+{
+    return {{Qt::UserRole, "itemId"}, {Qt::UserRole + 1, "x"}, {Qt::UserRole + 2, "gapY"},
+            {Qt::UserRole + 3, "scored"}};
+}
+
+QVariant FlapPipe::roleValue(int role) const
+{
+    switch (role - Qt::UserRole) {
+    case 0: return id;
+    case 1: return x;
+    case 2: return gapY;
+    case 3: return scored;
+    }
+    return {};
+}
+
+FlapEngine::FlapEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
+                       QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults ? defaults : UserDefaults::standard())
+    , m_clock(clock ? clock : Clock::system())
+    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_random(random ? random : &m_ownRandom)
+    , m_model(new RecordListModel<FlapPipe>(this))
+{
+    m_best = int(m_defaults->intValue(BestKey, 0));
+}
+
+void FlapEngine::reset()
+{
+    stop();
+    setPhase(Phase::ready);
+    setScore(0);
+    setBird(118, 0);
+    setPipes({});
+    m_spawnIn = 1.8;
+}
+
+void FlapEngine::stop()
+{
+    m_timer.cancel();
+    m_lastTick.reset();
+}
+
+void FlapEngine::start()
+{
+    setPhase(Phase::running);
+    startTimer();
+}
+
+void FlapEngine::startTimer()
+{
+    m_lastTick = m_clock->monotonicSeconds();
+    m_timer = m_scheduler->every(16, [this] { tick(); });
+}
+
+void FlapEngine::flap()
+{
+    if (m_phase == Phase::dead)
+        reset();
+    if (m_phase != Phase::running)
+        start();
+    if (m_phase == Phase::running)
+        setBird(m_birdY, 270);
+}
+
+void FlapEngine::setFieldHeight(double height)
+{
+    if (!(height > 80))
+        return;
+    if (m_fieldHeight != height) {
+        m_fieldHeight = height;
+        emit fieldHeightChanged();
+    }
+    if (m_phase == Phase::ready)
+        setBird(0.48 * height, m_birdVy);
+}
+
+void FlapEngine::resume()
+{
+    if (m_phase == Phase::running && !m_timer.isActive())
+        startTimer();
+}
+
+std::pair<double, double> FlapEngine::gapRange(double fieldHeight)
+{
+    if (fieldHeight - 22 - Gap > 22)
+        return {22, fieldHeight - 150};
+    const double y = std::max((fieldHeight - 128) / 2, 22.0);
+    return {y, y};
+}
+
+bool FlapEngine::collides(const FlapPipe &pipe, double birdY)
+{
+    const double bl = BirdX + 6, br = BirdX + BirdSize - 6;
+    const double bb = birdY + 6, bt = birdY + BirdSize - 6;
+    auto overlaps = [&](double x, double y, double w, double h) {
+        return std::min(br, x + w) - std::max(bl, x) > 0 && std::min(bt, y + h) - std::max(bb, y) > 0;
+    };
+    return overlaps(pipe.x, pipe.gapY + Gap, PipeWidth, 400) || overlaps(pipe.x, pipe.gapY - 400, PipeWidth, 400);
+}
+
+void FlapEngine::tick()
+{
+    const double now = m_clock->monotonicSeconds();
+    const double dt = now - m_lastTick.value_or(now);
+    m_lastTick = now;
+    advance(dt);
+}
+
+void FlapEngine::advance(double dt)
+{
+    dt = std::min(dt, StepCap);
+    if (!(dt > 0))
+        return;
+
+    // The eye closes for 1/8 s in every 1.75 s, in step with the clock.
+    setBlink(qint64(std::floor(m_clock->nowSeconds() * 8)) % 14 == 0);
+
+    const double vy = m_birdVy - 560 * dt;
+    setBird(m_birdY + vy * dt, vy);
+
+    if (m_birdY <= 0) {
+        setBird(0, m_birdVy);
+        die();
+        return;
+    }
+    if (m_birdY >= m_fieldHeight - BirdSize) {
+        setBird(m_fieldHeight - BirdSize, m_birdVy);
+        die();
+        return;
+    }
+
+    std::vector<FlapPipe> pipes = m_pipes;
+    m_spawnIn -= dt;
+    if (m_spawnIn <= 0) {
+        const auto [lo, hi] = gapRange(m_fieldHeight);
+        pipes.push_back({m_nextID++, 460, lo < hi ? closedUniform(*m_random, lo, hi) : lo, false});
+        m_spawnIn = 1.85;
+    }
+
+    const double speed = 148 + 3 * std::min(m_score, 20);
+    std::vector<FlapPipe> moved;
+    moved.reserve(pipes.size());
+    int score = m_score;
+    for (FlapPipe p : pipes) {
+        p.x -= speed * dt;
+        if (!p.scored && p.x + PipeWidth < BirdX) {
+            ++score;
+            p.scored = true;
+        }
+        if (p.x + PipeWidth > -30)
+            moved.push_back(p);
+    }
+    setScore(score);
+    setPipes(moved);
+
+    for (const FlapPipe &p : m_pipes) {
+        if (collides(p, m_birdY)) {
+            die();
+            return;
+        }
+    }
+}
+
+void FlapEngine::die()
+{
+    setPhase(Phase::dead);
+    stop();
+    if (m_score > m_best) {
+        m_best = m_score;
+        m_defaults->setInt(BestKey, m_best);
+        emit bestChanged();
+    }
+}
+
+void FlapEngine::setPipes(const std::vector<FlapPipe> &pipes)
+{
+    m_pipes = pipes;
+    m_model->sync(m_pipes);
+}
+
+void FlapEngine::setPhase(Phase p)
+{
+    if (m_phase == p)
+        return;
+    m_phase = p;
+    emit phaseChanged();
+}
+
+void FlapEngine::setScore(int s)
+{
+    if (m_score == s)
+        return;
+    m_score = s;
+    emit scoreChanged();
+}
+
+void FlapEngine::setBird(double y, double vy)
+{
+    if (m_birdY == y && m_birdVy == vy)
+        return;
+    m_birdY = y;
+    m_birdVy = vy;
+    emit birdChanged();
+}
+
+void FlapEngine::setBlink(bool b)
+{
+    if (m_blink == b)
+        return;
+    m_blink = b;
+    emit blinkChanged();
+}

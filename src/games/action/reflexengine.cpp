@@ -1,0 +1,167 @@
+#include "reflexengine.h"
+
+#include "clock.h"
+#include "closedrandom.h"
+#include "userdefaults.h"
+
+#include <algorithm>
+#include <cmath>
+
+ReflexEngine::ReflexEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
+                           QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults ? defaults : UserDefaults::standard())
+    , m_clock(clock ? clock : Clock::system())
+    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_random(random ? random : &m_ownRandom)
+{
+    // Only a whole number counts as a stored best.
+    switch (m_defaults->typeOf(BestKey)) {
+    case UserDefaults::Type::Int:
+        m_bestMS = m_defaults->intValue(BestKey);
+        break;
+    case UserDefaults::Type::Double: {
+        const double v = m_defaults->doubleValue(BestKey);
+        if (std::isfinite(v) && v == std::trunc(v) && std::abs(v) < 9.0e15)
+            m_bestMS = qint64(v);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+qint64 ReflexEngine::reactionMs(double seconds)
+{
+    return std::max<qint64>(qint64(std::trunc(seconds * 1000.0)), 1);
+}
+
+QString ReflexEngine::rating(qint64 ms)
+{
+    if (ms < 160)
+        return QStringLiteral("Insane");
+    if (ms < 200)
+        return QStringLiteral("Fast");
+    if (ms < 260)
+        return QStringLiteral("Sharp");
+    if (ms < 320)
+        return QStringLiteral("Okay");
+    return QStringLiteral("Slow");
+}
+
+QString ReflexEngine::ratingLabel() const
+{
+    return m_lastMS ? rating(*m_lastMS) : QString();
+}
+
+void ReflexEngine::reset()
+{
+    stop();
+    setPhase(Phase::ready);
+    setLastMS(std::nullopt);
+    setPulse(0);
+}
+
+void ReflexEngine::stop()
+{
+    m_waitTask.cancel();
+    m_anim.cancel();
+    m_goAt.reset();
+    m_pulseStart.reset();
+}
+
+void ReflexEngine::tap()
+{
+    switch (m_phase) {
+    case Phase::ready:
+    case Phase::result:
+    case Phase::falseStart:
+        start();
+        break;
+    case Phase::waiting:
+        // A wait cut off by leaving the page has nothing left to jump
+        // ahead of: the tap starts a fresh attempt instead.
+        if (!m_waitTask.isActive()) {
+            start();
+            break;
+        }
+        m_waitTask.cancel();
+        setPhase(Phase::falseStart);
+        stopPulse();
+        break;
+    case Phase::go: {
+        // GO left on screen after a stop has no start time; begin again
+        // rather than leave the page stuck.
+        if (!m_goAt) {
+            start();
+            break;
+        }
+        const qint64 ms = reactionMs(m_clock->monotonicSeconds() - *m_goAt);
+        setLastMS(ms);
+        if (!m_bestMS || ms < *m_bestMS) {
+            m_bestMS = ms;
+            m_defaults->setInt(BestKey, ms);
+            emit bestMSChanged();
+        }
+        setPhase(Phase::result);
+        stopPulse();
+        break;
+    }
+    }
+}
+
+void ReflexEngine::start()
+{
+    stop();
+    setLastMS(std::nullopt);
+    setPhase(Phase::waiting);
+    setPulse(0);
+    const double delay = MinDelay + closedUnit(*m_random) * DelaySpan;
+    m_waitTask = m_scheduler->after(int(std::lround(delay * 1000.0)), [this] { showGo(); });
+}
+
+void ReflexEngine::showGo()
+{
+    const double now = m_clock->monotonicSeconds();
+    m_goAt = now;
+    setPhase(Phase::go);
+    m_pulseStart = now;
+    m_anim = m_scheduler->every(16, [this] { pulseTick(); });
+}
+
+void ReflexEngine::stopPulse()
+{
+    m_anim.cancel();
+    m_pulseStart.reset();
+}
+
+void ReflexEngine::pulseTick()
+{
+    if (!m_pulseStart)
+        return;
+    setPulse(std::min((m_clock->monotonicSeconds() - *m_pulseStart) / PulseSeconds, 1.0));
+}
+
+void ReflexEngine::setPhase(Phase p)
+{
+    if (m_phase == p)
+        return;
+    m_phase = p;
+    emit phaseChanged();
+}
+
+void ReflexEngine::setLastMS(std::optional<qint64> ms)
+{
+    if (m_lastMS == ms)
+        return;
+    m_lastMS = ms;
+    emit lastMSChanged();
+}
+
+void ReflexEngine::setPulse(double p)
+{
+    if (m_pulse == p)
+        return;
+    m_pulse = p;
+    emit pulseChanged();
+}
