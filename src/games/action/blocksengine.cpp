@@ -1,6 +1,7 @@
 #include "blocksengine.h"
 
 #include "clock.h"
+#include "random.h"
 #include "userdefaults.h"
 
 #include <algorithm>
@@ -56,13 +57,10 @@ int wrap(int rotation, int states)
 
 BlocksEngine::BlocksEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
                            QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
-    , m_random(random ? random : &m_ownRandom)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
+    , m_frame(this->scheduler(), this->clock())
 {
-    m_best = int(m_defaults->intValue(BestKey, 0));
+    m_best = int(readRecord(BestKey));
     m_nextKind = drawKind();
 }
 
@@ -165,8 +163,8 @@ void BlocksEngine::clearGame()
 
 void BlocksEngine::stop()
 {
-    m_timer.cancel();
-    m_lastTick.reset();
+    m_frame.stop();
+    m_frame.clearLastTick();
 }
 
 void BlocksEngine::begin()
@@ -196,7 +194,7 @@ void BlocksEngine::tap()
 
 void BlocksEngine::resume()
 {
-    if (m_phase == Phase::running && !m_timer.isActive())
+    if (m_phase == Phase::running && !m_frame.isRunning())
         startTimer();
 }
 
@@ -212,8 +210,7 @@ void BlocksEngine::start()
 
 void BlocksEngine::startTimer()
 {
-    m_lastTick = m_clock->monotonicSeconds();
-    m_timer = m_scheduler->every(int(std::lround(FrameInterval * 1000.0)), [this] { tick(); });
+    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
 }
 
 void BlocksEngine::move(int dx)
@@ -269,7 +266,7 @@ BlockKind BlocksEngine::drawKind()
 {
     if (m_bag.empty()) {
         m_bag.assign(std::begin(allBlockKinds), std::end(allBlockKinds));
-        m_random->shuffle(m_bag);
+        random().shuffle(m_bag);
     }
     const BlockKind k = m_bag.back();
     m_bag.pop_back();
@@ -342,10 +339,7 @@ void BlocksEngine::clearLines()
 
 void BlocksEngine::tick()
 {
-    const double now = m_clock->monotonicSeconds();
-    const double dt = now - m_lastTick.value_or(now);
-    m_lastTick = now;
-    advance(dt);
+    advance(m_frame.takeStep(StepCap));
 }
 
 void BlocksEngine::advance(double dt)
@@ -367,7 +361,7 @@ void BlocksEngine::gameOver()
     stop();
     if (m_best < m_score) {
         m_best = m_score;
-        m_defaults->setInt(BestKey, m_best);
+        writeRecord(BestKey, m_best);
         emit bestChanged();
     }
 }

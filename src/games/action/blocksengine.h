@@ -1,8 +1,8 @@
 #pragma once
 
 #include "actionkinds.h"
-#include "random.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QList>
 #include <QObject>
@@ -18,7 +18,7 @@ class UserDefaults;
 
 // The falling-block game: a well of 16 rows by 10 columns, pieces from a
 // seven-bag, one gravity step per countdown, rows cleared for points.
-class BlocksEngine : public QObject {
+class BlocksEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -52,7 +52,6 @@ public:
     using Board = std::array<Row, Rows>;
     using Cell = QPoint; // x = dx (column), y = dy (row)
 
-    static constexpr double FrameInterval = 1.0 / 60.0;
     static constexpr double StepCap = 0.05;
     static inline const QString BestKey = QStringLiteral("pavlet.blocksBest");
 
@@ -80,7 +79,7 @@ public:
     int lines() const { return m_lines; }
     int best() const { return m_best; }
     double dropIn() const { return m_dropIn; }
-    bool isTicking() const { return m_timer.isActive(); }
+    bool isTicking() const { return m_frame.isRunning(); }
 
     Q_INVOKABLE void reset();
     Q_INVOKABLE void stop();
@@ -132,11 +131,6 @@ private:
     void setLines(int n);
     void setNextKind(BlockKind k);
 
-    UserDefaults *m_defaults;
-    Clock *m_clock;
-    Scheduler *m_scheduler;
-    Random m_ownRandom;
-    Random *m_random;
 
     Phase m_phase = Phase::howto;
     Board m_board{};
@@ -146,8 +140,7 @@ private:
     int m_lines = 0;
     int m_best = 0;
 
-    TaskHandle m_timer;
-    std::optional<double> m_lastTick;
+    FrameTimer m_frame;
     double m_dropIn = 0.7;
     std::vector<BlockKind> m_bag;
 };

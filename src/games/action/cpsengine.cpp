@@ -10,14 +10,12 @@ QString CPSEngine::bestKey(CPSDuration d)
     return QStringLiteral("pavlet.cpsBest.") + QString::number(int(d));
 }
 
-CPSEngine::CPSEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+CPSEngine::CPSEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random, QObject *parent)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
+    , m_frame(this->scheduler(), this->clock())
 {
     for (CPSDuration d : allCPSDurations) {
-        const double v = m_defaults->doubleValue(bestKey(d), 0.0);
+        const double v = this->defaults()->doubleValue(bestKey(d), 0.0);
         if (v > 0)
             m_best[d] = v;
     }
@@ -59,7 +57,7 @@ void CPSEngine::reset()
 
 void CPSEngine::stop()
 {
-    m_timer.cancel();
+    m_frame.stop();
     m_startedAt.reset();
 }
 
@@ -113,23 +111,23 @@ void CPSEngine::click()
 
 void CPSEngine::resume()
 {
-    if (m_phase == Phase::running && !m_timer.isActive())
+    if (m_phase == Phase::running && !m_frame.isRunning())
         prepare();
 }
 
 void CPSEngine::start()
 {
     setPhase(Phase::running);
-    m_startedAt = m_clock->monotonicSeconds();
+    m_startedAt = clock()->monotonicSeconds();
     setRemaining(length());
-    m_timer = m_scheduler->every(IntervalMs, [this] { tick(); });
+    m_frame.start(FrameTimer::Interval30Ms, [this] { tick(); });
 }
 
 void CPSEngine::tick()
 {
     if (m_phase != Phase::running || !m_startedAt)
         return;
-    const double elapsed = m_clock->monotonicSeconds() - *m_startedAt;
+    const double elapsed = clock()->monotonicSeconds() - *m_startedAt;
     setRemaining(std::max(length() - elapsed, 0.0));
     updateRate();
     if (m_remaining <= 0)
@@ -152,7 +150,7 @@ void CPSEngine::finish()
     const bool beaten = old ? *old < result : result > 0;
     if (beaten) {
         m_best[m_duration] = result;
-        m_defaults->setDouble(bestKey(m_duration), result);
+        defaults()->setDouble(bestKey(m_duration), result);
         emit bestChanged();
     }
     setIsNewBest(beaten);

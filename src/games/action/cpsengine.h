@@ -1,7 +1,8 @@
 #pragma once
 
 #include "actionkinds.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QObject>
 #include <QVariantMap>
@@ -15,7 +16,7 @@ class UserDefaults;
 
 // The clicking-speed test: the first click starts a countdown of the chosen
 // length; the result is the clicks counted divided by the length.
-class CPSEngine : public QObject {
+class CPSEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -35,11 +36,11 @@ public:
     enum class Phase { howto, ready, running, result };
     Q_ENUM(Phase)
 
-    static constexpr int IntervalMs = 33; // 1/30 s
     static QString bestKey(CPSDuration d);
 
     explicit CPSEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                       Scheduler *scheduler = nullptr, QObject *parent = nullptr);
+                       Scheduler *scheduler = nullptr, Random *random = nullptr,
+                       QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }
     CPSDuration duration() const { return m_duration; }
@@ -52,7 +53,7 @@ public:
     QVariantMap bestMap() const;
     bool isNewBest() const { return m_isNewBest; }
     QString bestSummary() const;
-    bool isTicking() const { return m_timer.isActive(); }
+    bool isTicking() const { return m_frame.isRunning(); }
 
     Q_INVOKABLE QString title(CPSDuration d) const { return cpsTitle(d); }
 
@@ -93,9 +94,6 @@ private:
     void setLastCPS(double v);
     void setIsNewBest(bool v);
 
-    UserDefaults *m_defaults;
-    Clock *m_clock;
-    Scheduler *m_scheduler;
 
     Phase m_phase = Phase::howto;
     CPSDuration m_duration = CPSDuration::five;
@@ -106,6 +104,6 @@ private:
     std::map<CPSDuration, double> m_best;
     bool m_isNewBest = false;
 
-    TaskHandle m_timer;
+    FrameTimer m_frame;
     std::optional<double> m_startedAt;
 };

@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "closedrandom.h"
+#include "random.h"
 #include "userdefaults.h"
 
 #include <algorithm>
@@ -28,14 +29,11 @@ QVariant DinoObstacle::roleValue(int role) const
 
 DinoEngine::DinoEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
                        QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
-    , m_random(random ? random : &m_ownRandom)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
     , m_model(new RecordListModel<DinoObstacle>(this))
+    , m_frame(this->scheduler(), this->clock())
 {
-    m_best = int(m_defaults->intValue(BestKey, 0));
+    m_best = int(readRecord(BestKey));
 }
 
 void DinoEngine::reset()
@@ -57,15 +55,14 @@ void DinoEngine::reset()
 
 void DinoEngine::stop()
 {
-    m_timer.cancel();
-    m_lastTick.reset();
+    m_frame.stop();
+    m_frame.clearLastTick();
 }
 
 void DinoEngine::start()
 {
     setPhase(Phase::running);
-    m_lastTick = m_clock->monotonicSeconds();
-    m_timer = m_scheduler->every(16, [this] { tick(); });
+    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
 }
 
 void DinoEngine::jump()
@@ -88,18 +85,13 @@ void DinoEngine::press()
 
 void DinoEngine::resume()
 {
-    if (m_phase == Phase::running && !m_timer.isActive()) {
-        m_lastTick = m_clock->monotonicSeconds();
-        m_timer = m_scheduler->every(16, [this] { tick(); });
-    }
+    if (m_phase == Phase::running && !m_frame.isRunning())
+        m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
 }
 
 void DinoEngine::tick()
 {
-    const double now = m_clock->monotonicSeconds();
-    const double dt = now - m_lastTick.value_or(now);
-    m_lastTick = now;
-    advance(dt);
+    advance(m_frame.takeStep(StepCap));
 }
 
 void DinoEngine::advance(double dt)
@@ -107,7 +99,7 @@ void DinoEngine::advance(double dt)
     dt = std::min(dt, StepCap);
     if (!(dt > 0))
         return;
-    const double now = m_clock->monotonicSeconds();
+    const double now = clock()->monotonicSeconds();
 
     m_speed = std::min(150 + 0.55 * m_score, 260.0);
 
@@ -126,7 +118,7 @@ void DinoEngine::advance(double dt)
     setPlayer(y, vy);
 
     if (!m_blinkUntil || now > *m_blinkUntil) {
-        if (closedUnit(*m_random) < 0.012) {
+        if (closedUnit(random()) < 0.012) {
             setBlink(true);
             m_blinkUntil = now + 0.1;
         } else {
@@ -137,7 +129,7 @@ void DinoEngine::advance(double dt)
     m_spawnIn -= dt;
     if (m_spawnIn <= 0) {
         spawn();
-        m_spawnIn = (0.56 * m_speed + 52 + closedUniform(*m_random, 28, 108)) / std::max(m_speed, 120.0);
+        m_spawnIn = (0.56 * m_speed + 52 + closedUniform(random(), 28, 108)) / std::max(m_speed, 120.0);
     }
 
     std::vector<DinoObstacle> moved;
@@ -174,19 +166,19 @@ void DinoEngine::spawn()
     const double prevEdge = m_obstacles.empty() ? 480 : m_obstacles.back().x + m_obstacles.back().width;
     const double entryX = std::max(prevEdge + 0.56 * m_speed + 52, 500.0);
 
-    if (m_score >= 41 && m_random->between(0, 8) == 0) {
-        m_obstacles.push_back({m_nextID++, entryX, closedUniform(*m_random, 52, 78), 24, 16, true});
+    if (m_score >= 41 && random().between(0, 8) == 0) {
+        m_obstacles.push_back({m_nextID++, entryX, closedUniform(random(), 52, 78), 24, 16, true});
         publishObstacles();
         return;
     }
-    DinoObstacle first{m_nextID++, entryX, 0, closedUniform(*m_random, 14, 18), 0, false};
-    first.height = closedUniform(*m_random, 18, 26);
+    DinoObstacle first{m_nextID++, entryX, 0, closedUniform(random(), 14, 18), 0, false};
+    first.height = closedUniform(random(), 18, 26);
     m_obstacles.push_back(first);
-    if (m_score >= 19 && m_random->between(0, 3) == 0 && 0.4 * m_speed > 58) {
+    if (m_score >= 19 && random().between(0, 3) == 0 && 0.4 * m_speed > 58) {
         DinoObstacle second{m_nextID++, 0, 0, 0, 0, false};
-        second.x = entryX + first.width + closedUniform(*m_random, 14, 20);
-        second.width = closedUniform(*m_random, 12, 16);
-        second.height = closedUniform(*m_random, 16, 24);
+        second.x = entryX + first.width + closedUniform(random(), 14, 20);
+        second.width = closedUniform(random(), 12, 16);
+        second.height = closedUniform(random(), 16, 24);
         m_obstacles.push_back(second);
     }
     publishObstacles();
@@ -198,7 +190,7 @@ void DinoEngine::die()
     stop();
     if (m_score > m_best) {
         m_best = m_score;
-        m_defaults->setInt(BestKey, m_best);
+        writeRecord(BestKey, m_best);
         emit bestChanged();
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "random.h"
 #include "recordlistmodel.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
@@ -37,7 +37,7 @@ public:
 
 // The endless runner: obstacles scroll in from the right, the runner jumps
 // them, the speed grows with the score and the first touch ends the run.
-class DinoEngine : public QObject {
+class DinoEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -77,7 +77,7 @@ public:
     double speed() const { return m_speed; }
     double spawnIn() const { return m_spawnIn; }
     qint64 nextID() const { return m_nextID; }
-    bool isTicking() const { return m_timer.isActive(); }
+    bool isTicking() const { return m_frame.isRunning(); }
 
     Q_INVOKABLE void reset();
     Q_INVOKABLE void stop();
@@ -120,11 +120,6 @@ private:
     void setStride(double s);
     void publishObstacles();
 
-    UserDefaults *m_defaults;
-    Clock *m_clock;
-    Scheduler *m_scheduler;
-    Random m_ownRandom;
-    Random *m_random;
     RecordListModel<DinoObstacle> *m_model;
 
     Phase m_phase = Phase::ready;
@@ -136,8 +131,7 @@ private:
     bool m_blink = false;
     double m_stride = 0;
 
-    TaskHandle m_timer;
-    std::optional<double> m_lastTick;
+    FrameTimer m_frame;
     double m_spawnIn = 1.1;
     double m_speed = 220;
     double m_distance = 0;

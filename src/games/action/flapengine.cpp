@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "closedrandom.h"
+#include "random.h"
 #include "userdefaults.h"
 
 #include <algorithm>
@@ -26,14 +27,11 @@ QVariant FlapPipe::roleValue(int role) const
 
 FlapEngine::FlapEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
                        QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
-    , m_random(random ? random : &m_ownRandom)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
     , m_model(new RecordListModel<FlapPipe>(this))
+    , m_frame(this->scheduler(), this->clock())
 {
-    m_best = int(m_defaults->intValue(BestKey, 0));
+    m_best = int(readRecord(BestKey));
 }
 
 void FlapEngine::reset()
@@ -48,8 +46,8 @@ void FlapEngine::reset()
 
 void FlapEngine::stop()
 {
-    m_timer.cancel();
-    m_lastTick.reset();
+    m_frame.stop();
+    m_frame.clearLastTick();
 }
 
 void FlapEngine::start()
@@ -60,8 +58,7 @@ void FlapEngine::start()
 
 void FlapEngine::startTimer()
 {
-    m_lastTick = m_clock->monotonicSeconds();
-    m_timer = m_scheduler->every(16, [this] { tick(); });
+    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
 }
 
 void FlapEngine::flap()
@@ -88,7 +85,7 @@ void FlapEngine::setFieldHeight(double height)
 
 void FlapEngine::resume()
 {
-    if (m_phase == Phase::running && !m_timer.isActive())
+    if (m_phase == Phase::running && !m_frame.isRunning())
         startTimer();
 }
 
@@ -112,10 +109,7 @@ bool FlapEngine::collides(const FlapPipe &pipe, double birdY)
 
 void FlapEngine::tick()
 {
-    const double now = m_clock->monotonicSeconds();
-    const double dt = now - m_lastTick.value_or(now);
-    m_lastTick = now;
-    advance(dt);
+    advance(m_frame.takeStep(StepCap));
 }
 
 void FlapEngine::advance(double dt)
@@ -125,7 +119,7 @@ void FlapEngine::advance(double dt)
         return;
 
     // The eye closes for 1/8 s in every 1.75 s, in step with the clock.
-    setBlink(qint64(std::floor(m_clock->nowSeconds() * 8)) % 14 == 0);
+    setBlink(qint64(std::floor(clock()->nowSeconds() * 8)) % 14 == 0);
 
     const double vy = m_birdVy - 560 * dt;
     setBird(m_birdY + vy * dt, vy);
@@ -145,7 +139,7 @@ void FlapEngine::advance(double dt)
     m_spawnIn -= dt;
     if (m_spawnIn <= 0) {
         const auto [lo, hi] = gapRange(m_fieldHeight);
-        pipes.push_back({m_nextID++, 460, lo < hi ? closedUniform(*m_random, lo, hi) : lo, false});
+        pipes.push_back({m_nextID++, 460, lo < hi ? closedUniform(random(), lo, hi) : lo, false});
         m_spawnIn = 1.85;
     }
 
@@ -179,7 +173,7 @@ void FlapEngine::die()
     stop();
     if (m_score > m_best) {
         m_best = m_score;
-        m_defaults->setInt(BestKey, m_best);
+        writeRecord(BestKey, m_best);
         emit bestChanged();
     }
 }

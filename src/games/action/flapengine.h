@@ -1,8 +1,8 @@
 #pragma once
 
-#include "random.h"
 #include "recordlistmodel.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
@@ -33,7 +33,7 @@ public:
 
 // The flapping bird: gravity pulls, each flap sets a fixed upward speed,
 // pipes scroll in from the right and every pair passed scores a point.
-class FlapEngine : public QObject {
+class FlapEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -76,7 +76,7 @@ public:
     double gap() const { return Gap; }
     double pipeWidth() const { return PipeWidth; }
     double birdSize() const { return BirdSize; }
-    bool isTicking() const { return m_timer.isActive(); }
+    bool isTicking() const { return m_frame.isRunning(); }
 
     Q_INVOKABLE void reset();
     Q_INVOKABLE void stop();
@@ -115,11 +115,6 @@ private:
     void setBird(double y, double vy);
     void setBlink(bool b);
 
-    UserDefaults *m_defaults;
-    Clock *m_clock;
-    Scheduler *m_scheduler;
-    Random m_ownRandom;
-    Random *m_random;
     RecordListModel<FlapPipe> *m_model;
 
     Phase m_phase = Phase::ready;
@@ -130,8 +125,7 @@ private:
     std::vector<FlapPipe> m_pipes;
     bool m_blink = false;
 
-    TaskHandle m_timer;
-    std::optional<double> m_lastTick;
+    FrameTimer m_frame;
     double m_spawnIn = 0.2;
     qint64 m_nextID = 1;
     double m_fieldHeight = 196;

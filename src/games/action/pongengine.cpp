@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "closedrandom.h"
+#include "random.h"
 #include "userdefaults.h"
 
 #include <algorithm>
@@ -19,18 +20,15 @@ const PongEngine::Tuning &PongEngine::tuning(PongDifficulty d)
 
 PongEngine::PongEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
                        QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
-    , m_random(random ? random : &m_ownRandom)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
+    , m_frame(this->scheduler(), this->clock())
 {
-    m_wins = m_defaults->intValue(WinsKey, 0);
+    m_wins = readRecord(WinsKey);
 }
 
 bool PongEngine::coin()
 {
-    return m_random->between(0, 1) == 1;
+    return random().between(0, 1) == 1;
 }
 
 void PongEngine::reset()
@@ -47,8 +45,8 @@ void PongEngine::reset()
 
 void PongEngine::stop()
 {
-    m_timer.cancel();
-    m_lastTick.reset();
+    m_frame.stop();
+    m_frame.clearLastTick();
     // A serve still waiting out the pause after a point must not bring the
     // match back to life once the games are left.
     m_serveTask.cancel();
@@ -110,23 +108,19 @@ void PongEngine::serve()
     setPositions(m_playerY, m_npcY, 0.5, 0.5);
     m_npcAim = m_npcY;
     m_ballVX = m_serveToPlayer ? -0.4 : 0.4;
-    m_ballVY = closedUniform(*m_random, -0.2, 0.2);
+    m_ballVY = closedUniform(random(), -0.2, 0.2);
     startTimer();
     setPhase(Phase::playing);
 }
 
 void PongEngine::startTimer()
 {
-    m_lastTick = m_clock->monotonicSeconds();
-    m_timer = m_scheduler->every(16, [this] { tick(); });
+    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
 }
 
 void PongEngine::tick()
 {
-    const double now = m_clock->monotonicSeconds();
-    const double dt = now - m_lastTick.value_or(now);
-    m_lastTick = now;
-    advance(dt);
+    advance(m_frame.takeStep(StepCap));
 }
 
 void PongEngine::advance(double dt)
@@ -154,8 +148,8 @@ void PongEngine::advance(double dt)
     if (m_ballVX > 0 && m_ballX > t.wakeLine && m_frames % t.lapsePeriod != 0) {
         double target = m_ballY;
         if (m_difficulty == PongDifficulty::easy && m_frames % 19 == 0)
-            target = closedUniform(*m_random, 0.18, 0.82);
-        target += closedUniform(*m_random, -t.aimError, t.aimError);
+            target = closedUniform(random(), 0.18, 0.82);
+        target += closedUniform(random(), -t.aimError, t.aimError);
         target = std::clamp(target, PaddleMin, PaddleMax);
         m_npcAim += (target - m_npcAim) * std::min(dt * t.aimRate, 1.0);
     }
@@ -202,7 +196,7 @@ void PongEngine::pointScored(bool byPlayer)
         setPositions(m_playerY, m_npcY, 0.5, 0.5);
         setPhase(Phase::serving);
         // The frame timer keeps running through the pause.
-        m_serveTask = m_scheduler->after(ServePauseMs, [this] {
+        m_serveTask = scheduler()->after(ServePauseMs, [this] {
             if (m_phase == Phase::serving)
                 serve();
         });
@@ -212,7 +206,7 @@ void PongEngine::pointScored(bool byPlayer)
     stop();
     if (m_playerScore > m_npcScore) {
         ++m_wins;
-        m_defaults->setInt(WinsKey, m_wins);
+        writeRecord(WinsKey, m_wins);
         emit winsChanged();
     }
 }

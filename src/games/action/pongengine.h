@@ -1,8 +1,8 @@
 #pragma once
 
 #include "actionkinds.h"
-#include "random.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QObject>
 #include <QSizeF>
@@ -15,7 +15,7 @@ class UserDefaults;
 
 // One-player Pong against a computer paddle, first to five. Everything is
 // in fractions of the play field: x from the left, y from the top.
-class PongEngine : public QObject {
+class PongEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -74,7 +74,7 @@ public:
     qint64 frames() const { return m_frames; }
     QSizeF field() const { return m_field; }
     bool serveToPlayer() const { return m_serveToPlayer; }
-    bool isTicking() const { return m_timer.isActive(); }
+    bool isTicking() const { return m_frame.isRunning(); }
     bool servePending() const { return m_serveTask.isActive(); }
 
     Q_INVOKABLE void reset();
@@ -112,11 +112,6 @@ private:
     void setPositions(double playerY, double npcY, double ballX, double ballY);
     bool coin();
 
-    UserDefaults *m_defaults;
-    Clock *m_clock;
-    Scheduler *m_scheduler;
-    Random m_ownRandom;
-    Random *m_random;
 
     Phase m_phase = Phase::howto;
     PongDifficulty m_difficulty = PongDifficulty::medium;
@@ -128,9 +123,8 @@ private:
     double m_ballX = 0.5;
     double m_ballY = 0.5;
 
-    TaskHandle m_timer;
+    FrameTimer m_frame;
     TaskHandle m_serveTask;
-    std::optional<double> m_lastTick;
     double m_ballVX = 0;
     double m_ballVY = 0;
     QSizeF m_field{400, 240};

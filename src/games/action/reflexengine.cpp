@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "closedrandom.h"
+#include "random.h"
 #include "userdefaults.h"
 
 #include <algorithm>
@@ -9,19 +10,16 @@
 
 ReflexEngine::ReflexEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
                            QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
-    , m_random(random ? random : &m_ownRandom)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
+    , m_anim(this->scheduler(), this->clock())
 {
     // Only a whole number counts as a stored best.
-    switch (m_defaults->typeOf(BestKey)) {
+    switch (this->defaults()->typeOf(BestKey)) {
     case UserDefaults::Type::Int:
-        m_bestMS = m_defaults->intValue(BestKey);
+        m_bestMS = this->defaults()->intValue(BestKey);
         break;
     case UserDefaults::Type::Double: {
-        const double v = m_defaults->doubleValue(BestKey);
+        const double v = this->defaults()->doubleValue(BestKey);
         if (std::isfinite(v) && v == std::trunc(v) && std::abs(v) < 9.0e15)
             m_bestMS = qint64(v);
         break;
@@ -65,7 +63,7 @@ void ReflexEngine::reset()
 void ReflexEngine::stop()
 {
     m_waitTask.cancel();
-    m_anim.cancel();
+    m_anim.stop();
     m_goAt.reset();
     m_pulseStart.reset();
 }
@@ -96,11 +94,11 @@ void ReflexEngine::tap()
             start();
             break;
         }
-        const qint64 ms = reactionMs(m_clock->monotonicSeconds() - *m_goAt);
+        const qint64 ms = reactionMs(clock()->monotonicSeconds() - *m_goAt);
         setLastMS(ms);
         if (!m_bestMS || ms < *m_bestMS) {
             m_bestMS = ms;
-            m_defaults->setInt(BestKey, ms);
+            writeRecord(BestKey, ms);
             emit bestMSChanged();
         }
         setPhase(Phase::result);
@@ -116,22 +114,22 @@ void ReflexEngine::start()
     setLastMS(std::nullopt);
     setPhase(Phase::waiting);
     setPulse(0);
-    const double delay = MinDelay + closedUnit(*m_random) * DelaySpan;
-    m_waitTask = m_scheduler->after(int(std::lround(delay * 1000.0)), [this] { showGo(); });
+    const double delay = MinDelay + closedUnit(random()) * DelaySpan;
+    m_waitTask = scheduler()->after(int(std::lround(delay * 1000.0)), [this] { showGo(); });
 }
 
 void ReflexEngine::showGo()
 {
-    const double now = m_clock->monotonicSeconds();
+    const double now = clock()->monotonicSeconds();
     m_goAt = now;
     setPhase(Phase::go);
     m_pulseStart = now;
-    m_anim = m_scheduler->every(16, [this] { pulseTick(); });
+    m_anim.start(FrameTimer::Interval60Ms, [this] { pulseTick(); });
 }
 
 void ReflexEngine::stopPulse()
 {
-    m_anim.cancel();
+    m_anim.stop();
     m_pulseStart.reset();
 }
 
@@ -139,7 +137,7 @@ void ReflexEngine::pulseTick()
 {
     if (!m_pulseStart)
         return;
-    setPulse(std::min((m_clock->monotonicSeconds() - *m_pulseStart) / PulseSeconds, 1.0));
+    setPulse(std::min((clock()->monotonicSeconds() - *m_pulseStart) / PulseSeconds, 1.0));
 }
 
 void ReflexEngine::setPhase(Phase p)

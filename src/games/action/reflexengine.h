@@ -1,7 +1,7 @@
 #pragma once
 
-#include "random.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QObject>
 #include <QVariant>
@@ -14,7 +14,7 @@ class UserDefaults;
 
 // The reaction-time test: after a random wait the page says GO and the tap
 // that follows is timed in whole milliseconds. Tapping early is a false start.
-class ReflexEngine : public QObject {
+class ReflexEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -45,7 +45,7 @@ public:
     QString ratingLabel() const;
     double pulse() const { return m_pulse; }
     bool isWaiting() const { return m_waitTask.isActive(); }
-    bool isPulsing() const { return m_anim.isActive(); }
+    bool isPulsing() const { return m_anim.isRunning(); }
 
     // Whole milliseconds for a reaction of that many seconds (at least 1).
     static qint64 reactionMs(double seconds);
@@ -70,11 +70,6 @@ private:
     void setLastMS(std::optional<qint64> ms);
     void setPulse(double p);
 
-    UserDefaults *m_defaults;
-    Clock *m_clock;
-    Scheduler *m_scheduler;
-    Random m_ownRandom;
-    Random *m_random;
 
     Phase m_phase = Phase::ready;
     std::optional<qint64> m_lastMS;
@@ -83,6 +78,6 @@ private:
 
     TaskHandle m_waitTask;
     std::optional<double> m_goAt;
-    TaskHandle m_anim;
+    FrameTimer m_anim;
     std::optional<double> m_pulseStart;
 };

@@ -1,5 +1,6 @@
 #include "snakeengine.h"
 
+#include "random.h"
 #include "userdefaults.h"
 
 #include <algorithm>
@@ -30,13 +31,12 @@ double SnakeEngine::gapForScore(qint64 score)
     return std::max(StartGap - 0.004 * double(score), 0.07);
 }
 
-SnakeEngine::SnakeEngine(UserDefaults *defaults, Scheduler *scheduler, Random *random, QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
-    , m_random(random ? random : &m_ownRandom)
+SnakeEngine::SnakeEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
+                         QObject *parent)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
+    , m_frame(this->scheduler(), this->clock())
 {
-    m_best = m_defaults->intValue(BestKey, 0);
+    m_best = readRecord(BestKey);
     m_snake = startBody();
     m_apple = spawnApple();
     rebuildCells();
@@ -99,18 +99,18 @@ void SnakeEngine::turn(SnakeDir d)
 
 void SnakeEngine::stopTimer()
 {
-    m_timer.cancel();
+    m_frame.stop();
 }
 
 void SnakeEngine::resume()
 {
-    if (m_phase == Phase::running && !m_timer.isActive())
+    if (m_phase == Phase::running && !m_frame.isRunning())
         startTimer();
 }
 
 void SnakeEngine::startTimer()
 {
-    m_timer = m_scheduler->every(int(std::lround(m_tickGap * 1000.0)), [this] { step(); });
+    m_frame.start(int(std::lround(m_tickGap * 1000.0)), [this] { step(); });
 }
 
 SnakePoint SnakeEngine::spawnApple()
@@ -126,7 +126,7 @@ SnakePoint SnakeEngine::spawnApple()
     }
     if (free.empty())
         return fallbackApple();
-    return free[size_t(m_random->below(int(free.size())))];
+    return free[size_t(random().below(int(free.size())))];
 }
 
 void SnakeEngine::step()
@@ -158,7 +158,7 @@ void SnakeEngine::step()
         setScore(m_score + 1);
         if (m_best < m_score) {
             m_best = m_score;
-            m_defaults->setInt(BestKey, m_best);
+            writeRecord(BestKey, m_best);
             emit bestChanged();
         }
         m_apple = spawnApple();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "actionkinds.h"
-#include "random.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QHash>
 #include <QList>
@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+class Clock;
 class UserDefaults;
 
 // A cell of the snake's grid: x is the column (0 at the left), y the row
@@ -33,7 +34,7 @@ inline size_t qHash(const SnakePoint &p, size_t seed = 0)
 
 // Snake on a 17 by 11 grid: one cell per step, one apple at a time, each
 // apple grows the snake and shortens the step gap.
-class SnakeEngine : public QObject {
+class SnakeEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -61,8 +62,9 @@ public:
     // Seconds between steps after that many apples.
     static double gapForScore(qint64 score);
 
-    explicit SnakeEngine(UserDefaults *defaults = nullptr, Scheduler *scheduler = nullptr,
-                         Random *random = nullptr, QObject *parent = nullptr);
+    explicit SnakeEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
+                         Scheduler *scheduler = nullptr, Random *random = nullptr,
+                         QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }
     const std::vector<SnakePoint> &snake() const { return m_snake; }
@@ -74,7 +76,7 @@ public:
     qint64 score() const { return m_score; }
     qint64 best() const { return m_best; }
     double tickGap() const { return m_tickGap; }
-    bool isTicking() const { return m_timer.isActive(); }
+    bool isTicking() const { return m_frame.isRunning(); }
 
     Q_INVOKABLE void reset();
     Q_INVOKABLE void start();
@@ -108,10 +110,6 @@ private:
     void setDir(SnakeDir d);
     void rebuildCells();
 
-    UserDefaults *m_defaults;
-    Scheduler *m_scheduler;
-    Random m_ownRandom;
-    Random *m_random;
 
     Phase m_phase = Phase::howto;
     std::vector<SnakePoint> m_snake;
@@ -121,7 +119,7 @@ private:
     qint64 m_score = 0;
     qint64 m_best = 0;
 
-    TaskHandle m_timer;
+    FrameTimer m_frame;
     std::optional<SnakeDir> m_queued;
     double m_tickGap = StartGap;
 };

@@ -58,14 +58,13 @@ QString StackEngine::shoutLine(bool perfect, qint64 score, double fit)
     return list[int(std::max<qint64>(score, 0) % list.size())];
 }
 
-StackEngine::StackEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+StackEngine::StackEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler, Random *random,
+                         QObject *parent)
+    : ArcadeEngine(defaults, clock, scheduler, random, parent)
     , m_model(new RecordListModel<StackSlab>(this))
+    , m_frame(this->scheduler(), this->clock())
 {
-    m_best = m_defaults->intValue(BestKey, 0);
+    m_best = readRecord(BestKey);
     m_slabs = {baseSlab()};
     publishSlabs();
 }
@@ -93,8 +92,8 @@ void StackEngine::reset()
 
 void StackEngine::stop()
 {
-    m_timer.cancel();
-    m_lastTick.reset();
+    m_frame.stop();
+    m_frame.clearLastTick();
     m_shoutTask.cancel();
     // Its clearing task is gone, so the cheer would otherwise stay up.
     setShout(QString());
@@ -126,23 +125,19 @@ void StackEngine::tap()
 
 void StackEngine::resume()
 {
-    if (m_phase == Phase::running && !m_timer.isActive())
+    if (m_phase == Phase::running && !m_frame.isRunning())
         startTimer();
 }
 
 void StackEngine::startTimer()
 {
     setPhase(Phase::running);
-    m_lastTick = m_clock->monotonicSeconds();
-    m_timer = m_scheduler->every(16, [this] { tick(); });
+    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
 }
 
 void StackEngine::tick()
 {
-    const double now = m_clock->monotonicSeconds();
-    const double step = m_lastTick ? now - *m_lastTick : 0.0;
-    m_lastTick = now;
-    advance(step);
+    advance(m_frame.takeStep(StepCap));
 }
 
 void StackEngine::advance(double dt)
@@ -150,7 +145,7 @@ void StackEngine::advance(double dt)
     dt = std::min(dt, StepCap);
     if (!(dt > 0) || m_phase != Phase::running)
         return;
-    const double now = m_clock->monotonicSeconds();
+    const double now = clock()->monotonicSeconds();
     if (m_perfectUntil && now > *m_perfectUntil) {
         setPerfect(false);
         m_perfectUntil.reset();
@@ -194,7 +189,7 @@ void StackEngine::placeSlab()
         setShout(QString());
         if (m_score > m_best) {
             m_best = m_score;
-            m_defaults->setInt(BestKey, m_best);
+            writeRecord(BestKey, m_best);
             emit bestChanged();
         }
         return;
@@ -207,7 +202,7 @@ void StackEngine::placeSlab()
     if (isPerfect) {
         slab = StackSlab{m_nextID, top.x, top.width};
         setPerfect(true);
-        m_perfectUntil = m_clock->monotonicSeconds() + PerfectSeconds;
+        m_perfectUntil = clock()->monotonicSeconds() + PerfectSeconds;
         setScore(m_score + 2);
     } else {
         slab = StackSlab{m_nextID, left, overlap};
@@ -231,7 +226,7 @@ void StackEngine::showShout(const QString &text)
     m_shout = text;
     emit shoutChanged();
     const qint64 id = m_shoutID;
-    m_shoutTask = m_scheduler->after(ShoutMs, [this, id] {
+    m_shoutTask = scheduler()->after(ShoutMs, [this, id] {
         if (m_shoutID == id)
             setShout(QString());
     });

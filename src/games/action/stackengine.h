@@ -1,7 +1,8 @@
 #pragma once
 
 #include "recordlistmodel.h"
-#include "scheduler.h"
+#include "arcadeengine.h"
+#include "frametimer.h"
 
 #include <QObject>
 #include <QString>
@@ -31,7 +32,7 @@ public:
 
 // The tower-stacking game: a slab slides over the tower, a tap drops it,
 // the overhang is cut off and a drop that barely touches ends the run.
-class StackEngine : public QObject {
+class StackEngine : public ArcadeEngine {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
@@ -64,7 +65,8 @@ public:
     static QString shoutLine(bool perfect, qint64 score, double fit);
 
     explicit StackEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                         Scheduler *scheduler = nullptr, QObject *parent = nullptr);
+                         Scheduler *scheduler = nullptr, Random *random = nullptr,
+                         QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }
     const std::vector<StackSlab> &slabs() const { return m_slabs; }
@@ -79,7 +81,7 @@ public:
     qint64 shoutID() const { return m_shoutID; }
     double velocity() const { return m_velocity; }
     bool goingRight() const { return m_goingRight; }
-    bool isTicking() const { return m_timer.isActive(); }
+    bool isTicking() const { return m_frame.isRunning(); }
 
     Q_INVOKABLE void reset();
     Q_INVOKABLE void stop();
@@ -116,9 +118,6 @@ private:
     void setShout(const QString &s);
     void publishSlabs();
 
-    UserDefaults *m_defaults;
-    Clock *m_clock;
-    Scheduler *m_scheduler;
     RecordListModel<StackSlab> *m_model;
 
     Phase m_phase = Phase::howto;
@@ -132,8 +131,7 @@ private:
     QString m_shout;
     qint64 m_shoutID = 0;
 
-    TaskHandle m_timer;
-    std::optional<double> m_lastTick;
+    FrameTimer m_frame;
     double m_velocity = StartSpeed;
     qint64 m_nextID = 1;
     bool m_goingRight = true;
