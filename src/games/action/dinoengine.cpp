@@ -97,7 +97,7 @@ void DinoEngine::tick()
 void DinoEngine::advance(double dt)
 {
     dt = std::min(dt, StepCap);
-    if (!(dt > 0))
+    if (!(dt > 0) || m_phase != Phase::running)
         return;
     const double now = clock()->monotonicSeconds();
 

@@ -115,7 +115,7 @@ void FlapEngine::tick()
 void FlapEngine::advance(double dt)
 {
     dt = std::min(dt, StepCap);
-    if (!(dt > 0))
+    if (!(dt > 0) || m_phase != Phase::running)
         return;
 
     // The eye closes for 1/8 s in every 1.75 s, in step with the clock.

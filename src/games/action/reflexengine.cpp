@@ -29,11 +29,6 @@ ReflexEngine::ReflexEngine(UserDefaults *defaults, Clock *clock, Scheduler *sche
     }
 }
 
-qint64 ReflexEngine::reactionMs(double seconds)
-{
-    return std::max<qint64>(qint64(std::trunc(seconds * 1000.0)), 1);
-}
-
 QString ReflexEngine::rating(qint64 ms)
 {
     if (ms < 160)
@@ -64,7 +59,7 @@ void ReflexEngine::stop()
 {
     m_waitTask.cancel();
     m_anim.stop();
-    m_goAt.reset();
+    m_goAtMs.reset();
     m_pulseStart.reset();
 }
 
@@ -90,11 +85,13 @@ void ReflexEngine::tap()
     case Phase::go: {
         // GO left on screen after a stop has no start time; begin again
         // rather than leave the page stuck.
-        if (!m_goAt) {
+        if (!m_goAtMs) {
             start();
             break;
         }
-        const qint64 ms = reactionMs(clock()->monotonicSeconds() - *m_goAt);
+        // Whole milliseconds straight from the clock, so no rounding can
+        // shave one off.
+        const qint64 ms = std::max<qint64>(clock()->monotonicMs() - *m_goAtMs, 1);
         setLastMS(ms);
         if (!m_bestMS || ms < *m_bestMS) {
             m_bestMS = ms;
@@ -120,10 +117,9 @@ void ReflexEngine::start()
 
 void ReflexEngine::showGo()
 {
-    const double now = clock()->monotonicSeconds();
-    m_goAt = now;
+    m_goAtMs = clock()->monotonicMs();
     setPhase(Phase::go);
-    m_pulseStart = now;
+    m_pulseStart = clock()->monotonicSeconds();
     m_anim.start(FrameTimer::Interval60Ms, [this] { pulseTick(); });
 }
 

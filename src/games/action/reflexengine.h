@@ -47,8 +47,6 @@ public:
     bool isWaiting() const { return m_waitTask.isActive(); }
     bool isPulsing() const { return m_anim.isRunning(); }
 
-    // Whole milliseconds for a reaction of that many seconds (at least 1).
-    static qint64 reactionMs(double seconds);
     static QString rating(qint64 ms);
 
     Q_INVOKABLE void reset();
@@ -77,7 +75,7 @@ private:
     double m_pulse = 0;
 
     TaskHandle m_waitTask;
-    std::optional<double> m_goAt;
+    std::optional<qint64> m_goAtMs; // monotonic
     FrameTimer m_anim;
     std::optional<double> m_pulseStart;
 };

@@ -1,0 +1,131 @@
+#include "actiontest.h"
+#include "reflexengine.h"
+
+namespace {
+
+class ReflexTest : public ActionTest {
+protected:
+    // Taps to start and lets time run to the very millisecond GO shows.
+    void toGo(ReflexEngine &e)
+    {
+        e.tap();
+        ASSERT_EQ(e.phase(), ReflexEngine::Phase::waiting);
+        int waited = 0;
+        while (e.phase() == ReflexEngine::Phase::waiting && waited < 4000) {
+            scheduler->advance(1);
+            ++waited;
+        }
+        ASSERT_EQ(e.phase(), ReflexEngine::Phase::go);
+        EXPECT_GE(waited, 1150);
+        EXPECT_LE(waited, 3600);
+    }
+};
+
+} // namespace
+
+TEST_F(ReflexTest, Ratings)
+{
+    struct Case {
+        qint64 ms;
+        const char *word;
+    };
+    for (const Case c : {Case{1, "Insane"}, Case{159, "Insane"}, Case{160, "Fast"}, Case{199, "Fast"},
+                         Case{200, "Sharp"}, Case{259, "Sharp"}, Case{260, "Okay"}, Case{319, "Okay"},
+                         Case{320, "Slow"}, Case{5000, "Slow"}})
+        EXPECT_EQ(ReflexEngine::rating(c.ms), c.word) << c.ms;
+    EXPECT_EQ(make<ReflexEngine>()->ratingLabel(), QString());
+}
+
+TEST_F(ReflexTest, AttemptMeasuresFromGoAndKeepsTheLowestBest)
+{
+    auto e = make<ReflexEngine>();
+    EXPECT_FALSE(e->bestMS().has_value());
+    toGo(*e);
+
+    scheduler->advance(140);
+    EXPECT_NEAR(e->pulse(), 0.5, 0.06);
+    scheduler->advance(400);
+    EXPECT_EQ(e->pulse(), 1.0);
+    e->tap();
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::result);
+    EXPECT_EQ(e->lastMS(), 540);
+    EXPECT_EQ(e->ratingLabel(), "Slow");
+    EXPECT_EQ(e->bestMS(), 540); // the first time is always the best
+    EXPECT_FALSE(e->isPulsing());
+
+    written.clear();
+    toGo(*e);
+    scheduler->advance(540);
+    e->tap();
+    EXPECT_EQ(e->lastMS(), 540);
+    EXPECT_TRUE(written.isEmpty()) << written.join(",").toStdString(); // equal: not rewritten
+
+    toGo(*e);
+    scheduler->advance(159);
+    e->tap();
+    EXPECT_EQ(e->bestMS(), 159);
+    EXPECT_EQ(e->ratingLabel(), "Insane");
+    EXPECT_EQ(defaults->intValue("pavlet.reflexBest"), 159);
+    EXPECT_EQ(make<ReflexEngine>()->bestMS(), 159);
+
+    // A tap within the very millisecond of GO still counts one.
+    toGo(*e);
+    e->tap();
+    EXPECT_EQ(e->lastMS(), 1);
+}
+
+TEST_F(ReflexTest, EarlyTapIsAFalseStart)
+{
+    auto e = make<ReflexEngine>();
+    e->tap();
+    scheduler->advance(500);
+    e->tap();
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::falseStart);
+    EXPECT_FALSE(e->lastMS().has_value());
+    scheduler->advance(5000);
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::falseStart); // GO never comes
+    e->tap();
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::waiting);
+    EXPECT_TRUE(e->isWaiting());
+}
+
+TEST_F(ReflexTest, LeavingMidAttemptNeverStrandsThePage)
+{
+    // Stopped during the wait: GO never shows, and the next tap starts a
+    // fresh attempt rather than counting as a false start.
+    auto e = make<ReflexEngine>();
+    e->tap();
+    e->stop();
+    scheduler->advance(5000);
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::waiting);
+    e->tap();
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::waiting);
+    EXPECT_TRUE(e->isWaiting());
+
+    // Stopped while GO shows: the next tap starts again instead of doing
+    // nothing forever.
+    scheduler->advance(3600);
+    ASSERT_EQ(e->phase(), ReflexEngine::Phase::go);
+    e->stop();
+    EXPECT_FALSE(e->isPulsing());
+    e->tap();
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::waiting);
+    EXPECT_FALSE(e->lastMS().has_value());
+}
+
+TEST_F(ReflexTest, StoredBestMustBeAWholeNumber)
+{
+    defaults->setString("pavlet.reflexBest", "180");
+    EXPECT_FALSE(make<ReflexEngine>()->bestMS().has_value());
+    defaults->setDouble("pavlet.reflexBest", 180.5);
+    EXPECT_FALSE(make<ReflexEngine>()->bestMS().has_value());
+    defaults->setDouble("pavlet.reflexBest", 180.0);
+    EXPECT_EQ(make<ReflexEngine>()->bestMS(), 180);
+    defaults->setInt("pavlet.reflexBest", 175);
+    EXPECT_EQ(make<ReflexEngine>()->bestMSValue().toLongLong(), 175);
+
+    auto e = make<ReflexEngine>();
+    e->reset();
+    EXPECT_EQ(e->phase(), ReflexEngine::Phase::ready);
+    EXPECT_EQ(e->bestMS(), 175);
+}
