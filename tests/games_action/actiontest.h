@@ -23,6 +23,14 @@ protected:
     {
         return std::make_unique<Engine>(defaults.get(), &clock, scheduler.get(), &random);
     }
+    // As the games panel opens a game.
+    template<typename Engine>
+    std::unique_ptr<Engine> opened()
+    {
+        auto e = make<Engine>();
+        e->reset();
+        return e;
+    }
 
     // Steps an engine by hand, n frames of dt seconds each.
     template<typename Engine>

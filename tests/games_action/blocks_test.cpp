@@ -30,8 +30,7 @@ protected:
     // A running game on the given board with the given falling piece.
     std::unique_ptr<BlocksEngine> running(const Board &board, Piece piece)
     {
-        auto e = make<BlocksEngine>();
-        e->reset();
+        auto e = opened<BlocksEngine>();
         e->begin();
         e->setBoard(board);
         e->setActive(piece);
@@ -41,31 +40,15 @@ protected:
 
 } // namespace
 
-TEST_F(BlocksTest, ShapeStatesWrapPerKind)
-{
-    auto e = make<BlocksEngine>();
-    EXPECT_EQ(e->shapeCells(BlockKind::i, 1), pts({{2, 0}, {2, 1}, {2, 2}, {2, 3}}));
-    EXPECT_EQ(e->shapeCells(BlockKind::i, 5), e->shapeCells(BlockKind::i, 1));
-    EXPECT_EQ(e->shapeCells(BlockKind::l, 3), pts({{0, 0}, {1, 0}, {1, 1}, {1, 2}}));
-    EXPECT_EQ(e->shapeCells(BlockKind::s, 2), e->shapeCells(BlockKind::s, 0));
-    EXPECT_EQ(e->shapeCells(BlockKind::z, 3), pts({{2, 0}, {1, 1}, {2, 1}, {1, 2}}));
-    for (int r = 0; r < 4; ++r)
-        EXPECT_EQ(e->shapeCells(BlockKind::o, r), pts({{1, 0}, {2, 0}, {1, 1}, {2, 1}}));
-}
-
 TEST_F(BlocksTest, FirstSevenPiecesOfAGameAreSevenKinds)
 {
     for (std::uint64_t seed : {1u, 2u, 3u, 99u}) {
         random.seed(seed);
-        auto e = make<BlocksEngine>();
-        e->hardDrop(); // nothing before a game runs
-        e->reset();
+        auto e = opened<BlocksEngine>();
         e->begin();
         QSet<int> kinds;
         for (int n = 0; n < 7; ++n) {
-            ASSERT_EQ(e->phase(), BlocksEngine::Phase::running);
             EXPECT_EQ(e->active()->col, 3);
-            EXPECT_EQ(e->active()->row, 0);
             kinds.insert(e->activeKind());
             e->hardDrop();
         }
@@ -73,22 +56,18 @@ TEST_F(BlocksTest, FirstSevenPiecesOfAGameAreSevenKinds)
     }
 }
 
-TEST_F(BlocksTest, UprightBarAgainstTheLeftWallKicksTwoRight)
+TEST_F(BlocksTest, TurnsKickSidewaysOnly)
 {
     auto e = running(Board{}, Piece{BlockKind::i, 1, -2, 5});
     e->rotate();
     EXPECT_EQ(*e->active(), (Piece{BlockKind::i, 2, 0, 5}));
     EXPECT_EQ(e->activeCells(), pts({{0, 7}, {1, 7}, {2, 7}, {3, 7}}));
-}
 
-TEST_F(BlocksTest, TurnWithoutRoomChangesNothing)
-{
     // A flat bar on the floor has no room to stand up, whatever the shift.
     const Piece flat{BlockKind::i, 0, 3, 14};
-    auto e = running(Board{}, flat);
+    e->setActive(flat);
     e->rotate();
     EXPECT_EQ(*e->active(), flat);
-    EXPECT_EQ(e->score(), 0);
 }
 
 TEST_F(BlocksTest, DropPoints)
@@ -100,7 +79,6 @@ TEST_F(BlocksTest, DropPoints)
     EXPECT_EQ(e->active()->row, 2);
     e->hardDrop(); // rests at row 14: 12 rows
     EXPECT_EQ(e->score(), 2 + 24);
-    EXPECT_EQ(e->board()[15][4], BlockKind::o);
 
     // A soft drop on a resting piece settles it without a point.
     e->setActive(Piece{BlockKind::o, 0, 6, 14});
@@ -119,9 +97,7 @@ TEST_F(BlocksTest, ClearingRowsScoresAndShiftsTheRest)
     e->hardDrop();
     EXPECT_EQ(e->lines(), 2);
     EXPECT_EQ(e->score(), 4 + 300);
-    EXPECT_EQ(e->board()[15][0], BlockKind::t);
-    for (int c = 1; c < BlocksEngine::Cols; ++c)
-        EXPECT_FALSE(e->board()[15][size_t(c)].has_value());
+    EXPECT_EQ(e->boardList().mid(150), QList<int>({int(BlockKind::t), -1, -1, -1, -1, -1, -1, -1, -1, -1}));
 
     Board four{};
     fillRows(four, 12, 15, {9});
@@ -134,18 +110,14 @@ TEST_F(BlocksTest, ClearingRowsScoresAndShiftsTheRest)
 
 TEST_F(BlocksTest, GravityFollowsClearedLinesAndLongPausesAreCapped)
 {
-    EXPECT_DOUBLE_EQ(BlocksEngine::fallInterval(0), 0.72);
     EXPECT_NEAR(BlocksEngine::fallInterval(17), 0.125, 1e-12);
     EXPECT_DOUBLE_EQ(BlocksEngine::fallInterval(18), 0.12);
-    EXPECT_DOUBLE_EQ(BlocksEngine::fallInterval(40), 0.12);
 
     auto e = running(Board{}, Piece{BlockKind::t, 0, 3, 0});
     e->advance(2.0);
     EXPECT_NEAR(e->dropIn(), 0.72 - 0.05, 1e-12);
     EXPECT_EQ(e->active()->row, 0);
-    e->advance(0); // non-positive steps do nothing
-    e->advance(-1);
-    EXPECT_NEAR(e->dropIn(), 0.67, 1e-12);
+    e->advance(-1); // non-positive steps do nothing
     frames(*e, 14, 0.05); // one gravity step per countdown, never more
     EXPECT_EQ(e->active()->row, 1);
 }
@@ -166,7 +138,6 @@ TEST_F(BlocksTest, BlockedSpawnEndsTheGameAndKeepsTheBestHonest)
     // Keys do nothing once over; a tap restarts with the preview first.
     const auto blocked = e->active();
     e->move(1);
-    e->rotate();
     e->hardDrop();
     EXPECT_EQ(e->active(), blocked);
     const BlockKind preview = e->nextKind();
@@ -191,7 +162,4 @@ TEST_F(BlocksTest, ShadowMarksTheLandingRowWhileRunning)
     board[10][4] = BlockKind::s;
     auto e = running(board, Piece{BlockKind::o, 0, 3, 0}); // cells in columns 4 and 5
     EXPECT_EQ(e->shadowCells(), pts({{4, 8}, {5, 8}, {4, 9}, {5, 9}}));
-    e->stop();
-    e->reset();
-    EXPECT_TRUE(e->shadowCells().isEmpty());
 }

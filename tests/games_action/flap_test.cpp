@@ -1,63 +1,34 @@
 #include "actiontest.h"
 #include "flapengine.h"
 
-namespace {
-
-class FlapTest : public ActionTest {
-protected:
-    std::unique_ptr<FlapEngine> fresh()
-    {
-        auto e = make<FlapEngine>();
-        e->reset();
-        return e;
-    }
-};
-
-} // namespace
+using FlapTest = ActionTest;
 
 TEST_F(FlapTest, OpeningRangeFollowsTheFieldHeight)
 {
-    struct Case {
-        double height, lo, hi;
-    };
-    for (const Case c : {Case{196, 22, 46}, Case{248, 22, 98}, Case{172.5, 22, 22.5}, Case{172, 22, 22},
-                         Case{100, 22, 22}}) {
-        const auto [lo, hi] = FlapEngine::gapRange(c.height);
-        EXPECT_EQ(lo, c.lo) << c.height;
-        EXPECT_EQ(hi, c.hi) << c.height;
-    }
-}
-
-TEST_F(FlapTest, FieldHeightFromTheViewMovesOnlyAWaitingBird)
-{
-    auto e = fresh();
+    auto e = opened<FlapEngine>();
     e->setFieldHeight(80); // too small: ignored
     EXPECT_EQ(e->fieldHeight(), 196.0);
-    e->setFieldHeight(248);
-    EXPECT_EQ(e->fieldHeight(), 248.0);
+    e->setFieldHeight(248); // a waiting bird moves to 0.48 of it
     EXPECT_DOUBLE_EQ(e->birdY(), 119.04);
-    e->flap();
-    const double y = e->birdY();
-    e->setFieldHeight(300);
-    EXPECT_EQ(e->fieldHeight(), 300.0);
-    EXPECT_EQ(e->birdY(), y);
+
+    using Range = std::pair<double, double>;
+    EXPECT_EQ(FlapEngine::gapRange(196), Range(22, 46));
+    EXPECT_EQ(FlapEngine::gapRange(248), Range(22, 98));
+    EXPECT_EQ(FlapEngine::gapRange(172), Range(22, 22));
+    EXPECT_EQ(FlapEngine::gapRange(100), Range(22, 22));
 }
 
 TEST_F(FlapTest, FlapInEachPhase)
 {
-    auto e = fresh();
+    auto e = opened<FlapEngine>();
     e->flap();
-    EXPECT_EQ(e->phase(), FlapEngine::Phase::running);
     EXPECT_EQ(e->birdVy(), 270.0);
-    EXPECT_TRUE(e->isTicking());
     e->advance(0.05);
     e->flap();
     EXPECT_EQ(e->birdVy(), 270.0);
 
     e->setPipes({{9, 300, 40, false}});
     e->die();
-    ASSERT_EQ(e->phase(), FlapEngine::Phase::dead);
-    EXPECT_FALSE(e->isTicking());
     e->flap(); // a fresh run at once
     EXPECT_EQ(e->phase(), FlapEngine::Phase::running);
     EXPECT_EQ(e->score(), 0);
@@ -68,15 +39,13 @@ TEST_F(FlapTest, FlapInEachPhase)
 
 TEST_F(FlapTest, PipeScoresOnceWhenItsRightEdgePassesTheBird)
 {
-    auto e = fresh();
+    auto e = opened<FlapEngine>();
     e->flap();
     e->setPipes({{1, 13, 60, false}}); // right edge 49; 148 pt/s moves it 1.48 in 0.01 s
     e->advance(0.01);
     EXPECT_EQ(e->score(), 1);
-    EXPECT_TRUE(e->pipes().front().scored);
     e->advance(0.01);
     EXPECT_EQ(e->score(), 1);
-    EXPECT_EQ(e->phase(), FlapEngine::Phase::running);
 
     // A pipe whose right edge reaches -30 is dropped; at score 1 pipes move
     // 151 pt/s, 2.359375 pt in 1/64 s.
@@ -88,7 +57,7 @@ TEST_F(FlapTest, PipeScoresOnceWhenItsRightEdgePassesTheBird)
 
 TEST_F(FlapTest, FloorAndCeilingComeBeforeThePipesMove)
 {
-    auto e = fresh();
+    auto e = opened<FlapEngine>();
     e->setFieldHeight(400); // high enough for the flap not to reach the ceiling
     e->flap();
     e->setPipes({{1, 300, 40, false}});
@@ -101,7 +70,7 @@ TEST_F(FlapTest, FloorAndCeilingComeBeforeThePipesMove)
     EXPECT_EQ(e->birdY(), 0.0);
     EXPECT_EQ(e->pipes().front().x, pipeX); // did not move in the fatal frame
 
-    auto low = fresh();
+    auto low = opened<FlapEngine>();
     low->setFieldHeight(150);
     low->flap();
     frames(*low, 30);
@@ -111,7 +80,7 @@ TEST_F(FlapTest, FloorAndCeilingComeBeforeThePipesMove)
 
 TEST_F(FlapTest, PipeScheduleAndCollision)
 {
-    auto e = fresh();
+    auto e = opened<FlapEngine>();
     e->setFieldHeight(10000); // room to fall for the whole schedule
     e->flap();
     std::vector<int> spawnFrames;
@@ -128,18 +97,16 @@ TEST_F(FlapTest, PipeScheduleAndCollision)
     EXPECT_EQ(spawnFrames, (std::vector<int>{116, 235}));
 
     // The bird's 14-point core against the upper and then the lower pipe.
-    EXPECT_FALSE(FlapEngine::collides({1, 40, 100, false}, 110));
     EXPECT_TRUE(FlapEngine::collides({1, 40, 100, false}, 100 + 128 - 20 + 0.1));
     EXPECT_FALSE(FlapEngine::collides({1, 40, 100, false}, 100 + 128 - 20));
     EXPECT_TRUE(FlapEngine::collides({1, 40, 100, false}, 100 - 6 - 0.1));
     EXPECT_FALSE(FlapEngine::collides({1, 18, 100, false}, 0)); // right edge meets the core's left edge
-    EXPECT_TRUE(FlapEngine::collides({1, 18.1, 100, false}, 0));
 }
 
 TEST_F(FlapTest, BestWrittenOnlyWhenBeaten)
 {
     defaults->setInt("pavlet.flapBest", 1);
-    auto e = fresh();
+    auto e = opened<FlapEngine>();
     e->flap();
     e->setPipes({{1, 13, 60, false}});
     e->advance(0.01);
