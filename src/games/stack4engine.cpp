@@ -13,6 +13,34 @@ using Board = Stack4Engine::Board;
 constexpr int Columns = Stack4Engine::Columns;
 constexpr int Rows = Stack4Engine::Rows;
 
+constexpr int Directions[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
+
+// Whether the disc at `at` is in a line of four; the search calls this on
+// every node, so it allocates nothing.
+bool inLine(const Board &board, int at)
+{
+    const Slot colour = board[at];
+    if (colour == Slot::empty)
+        return false;
+    const int column = at / Rows;
+    const int row = at % Rows;
+    for (const auto &dir : Directions) {
+        int count = 1;
+        for (int sign : {-1, 1}) {
+            for (int k = 1; count < 4; ++k) {
+                const int c = column + sign * dir[0] * k;
+                const int r = row + sign * dir[1] * k;
+                if (c < 0 || c >= Columns || r < 0 || r >= Rows || board[c * Rows + r] != colour)
+                    break;
+                ++count;
+            }
+        }
+        if (count >= 4)
+            return true;
+    }
+    return false;
+}
+
 bool hasEmpty(const Board &board)
 {
     return std::find(board.begin(), board.end(), Slot::empty) != board.end();
@@ -338,8 +366,7 @@ std::optional<QList<int>> Stack4Engine::lineCells(const Board &board, int at)
     const Slot colour = board[at];
     const int column = at / Rows;
     const int row = at % Rows;
-    static constexpr int directions[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
-    for (const auto &dir : directions) {
+    for (const auto &dir : Directions) {
         QList<int> cells{at};
         for (int sign : {-1, 1}) {
             for (int k = 1;; ++k) {
@@ -360,7 +387,7 @@ Stack4Engine::Slot Stack4Engine::lineWinner(const Board &board)
 {
     for (Slot colour : {Slot::red, Slot::blue}) {
         for (int i = 0; i < int(board.size()); ++i) {
-            if (board[i] == colour && lineCells(board, i))
+            if (board[i] == colour && inLine(board, i))
                 return colour;
         }
     }
@@ -441,7 +468,7 @@ std::optional<int> Stack4Engine::winningColumn(const Board &board, Slot colour)
             continue;
         Board next = board;
         next[*index] = colour;
-        if (lineCells(next, *index))
+        if (inLine(next, *index))
             return c;
     }
     return std::nullopt;
