@@ -98,7 +98,7 @@ void BlackjackEngine::setMessage(const QString &message)
 
 QVariant BlackjackEngine::outcomeValue() const
 {
-    return m_outcome ? QVariant::fromValue(*m_outcome) : QVariant();
+    return m_outcome ? QVariant::fromValue(*m_outcome) : QVariant::fromValue(nullptr);
 }
 
 QList<qint64> BlackjackEngine::betOptions() const

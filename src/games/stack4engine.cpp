@@ -137,7 +137,7 @@ void Stack4Engine::setFallingIndex(std::optional<int> index)
 
 QVariant Stack4Engine::fallingIndexValue() const
 {
-    return m_fallingIndex ? QVariant(*m_fallingIndex) : QVariant();
+    return m_fallingIndex ? QVariant(*m_fallingIndex) : QVariant::fromValue(nullptr);
 }
 
 void Stack4Engine::setFall(double travel, const Stack4FallAnimation &animation)

@@ -104,7 +104,7 @@ QList<int> ToeEngine::cellList() const
 
 QVariant ToeEngine::outcomeValue() const
 {
-    return m_outcome ? QVariant::fromValue(*m_outcome) : QVariant();
+    return m_outcome ? QVariant::fromValue(*m_outcome) : QVariant::fromValue(nullptr);
 }
 
 void ToeEngine::reset()
