@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <memory>
+#include <vector>
+
+// A dbus-daemon of the test's own, standing in for the session or the system
+// bus, with python3-dbusmock services on it. Everything it started is killed
+// when it goes away.
+class PrivateBus {
+public:
+    PrivateBus();
+    ~PrivateBus();
+    PrivateBus(const PrivateBus &) = delete;
+    PrivateBus &operator=(const PrivateBus &) = delete;
+
+    bool isRunning() const { return !m_address.isEmpty(); }
+    QString address() const { return m_address; }
+    // A connection to this bus, opened once per name.
+    QDBusConnection connection(const QString &name = QStringLiteral("pavlet-test"));
+
+    // Starts `python3 -m dbusmock <args>` on this bus (as both its session and
+    // its system bus) and waits until busName is owned. Returns false on
+    // failure (dbusmock missing, time-out).
+    bool startMock(const QStringList &args, const QString &busName, int timeoutMs = 10000);
+    // Convenience for the templates: `-t template [-p parameters]`.
+    bool startTemplate(const QString &templ, const QString &busName, const QString &parameters = QString());
+
+    // A blocking call for driving mocks from tests.
+    QDBusMessage call(const QString &service, const QString &path, const QString &interface,
+                      const QString &method, const QVariantList &args = {});
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+    QString m_connectionName;
+    std::vector<std::unique_ptr<QProcess>> m_mocks;
+};
