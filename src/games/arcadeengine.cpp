@@ -5,8 +5,6 @@
 #include "scheduler.h"
 #include "userdefaults.h"
 
-#include <algorithm>
-#include <limits>
 
 ArcadeEngine::ArcadeEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler,
                            Random *random, QObject *parent)
@@ -21,10 +19,9 @@ ArcadeEngine::ArcadeEngine(UserDefaults *defaults, Clock *clock, Scheduler *sche
 
 ArcadeEngine::~ArcadeEngine() = default;
 
-int ArcadeEngine::readRecord(const QString &key) const
+qint64 ArcadeEngine::readRecord(const QString &key) const
 {
-    const qint64 v = m_defaults->intValue(key, 0);
-    return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return m_defaults->intValue(key, 0);
 }
 
 void ArcadeEngine::writeRecord(const QString &key, qint64 value)

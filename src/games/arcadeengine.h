@@ -31,7 +31,7 @@ public:
 
 protected:
     // An integer record; 0 when the key is absent.
-    int readRecord(const QString &key) const;
+    qint64 readRecord(const QString &key) const;
     void writeRecord(const QString &key, qint64 value);
 
     // Stores value in field; true when it changed (the caller then emits).
