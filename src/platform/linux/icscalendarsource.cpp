@@ -340,14 +340,21 @@ QString IcsCalendarSource::displayName(const QString &filePath, icalcomponent *r
         return QDir(root).absolutePath() == info.absolutePath();
     });
     if (!inRoot) {
-        QFile source(m_sourcesDir + QLatin1Char('/') + folder + QStringLiteral(".source"));
-        if (source.open(QIODevice::ReadOnly)) {
+        // The built-in local calendar and task list live in "system" and are
+        // described by system-calendar.source and system-task-list.source.
+        QStringList ids{folder};
+        if (folder == QLatin1String("system"))
+            ids << QStringLiteral("system-calendar") << QStringLiteral("system-task-list");
+        for (const QString &id : std::as_const(ids)) {
+            QFile source(m_sourcesDir + QLatin1Char('/') + id + QStringLiteral(".source"));
+            if (!source.open(QIODevice::ReadOnly))
+                continue;
             for (const QByteArray &line : source.read(64 * 1024).split('\n')) {
                 if (line.startsWith("DisplayName="))
                     return QString::fromUtf8(line.mid(12)).trimmed();
             }
         }
-        return QString();
+        return folder == QLatin1String("system") ? QStringLiteral("Personal") : QString();
     }
     return info.completeBaseName();
 }
