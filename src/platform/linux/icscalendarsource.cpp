@@ -37,8 +37,11 @@ ZoneSpec zoneOf(const icaltimetype &t, icalproperty *prop)
     }
     if (icalparameter *param = prop ? icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER) : nullptr) {
         if (const char *tzid = icalparameter_get_tzid(param)) {
+            // "Europe/Paris", or the same with libical's own TZID prefix.
             if (const icaltimezone *builtin = icaltimezone_get_builtin_timezone(tzid))
                 spec.zone = builtin;
+            else if (const icaltimezone *prefixed = icaltimezone_get_builtin_timezone_from_tzid(tzid))
+                spec.zone = prefixed;
             else
                 spec.named = QTimeZone(QByteArray(tzid));
         }
