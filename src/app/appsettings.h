@@ -1,0 +1,294 @@
+#pragma once
+
+#include "clockcity.h"
+#include "homemodule.h"
+#include "permissions.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QtQml/qqmlregistration.h>
+
+class UserDefaults;
+class LoginItem;
+class PermissionCenter;
+
+// The one settings store: every user option, each kept in the user defaults
+// under its own key and written at once, plus the Canvas fields of the
+// settings window and the world-clock list. Options that change what the
+// island shows also send settingsChanged() after the write.
+class AppSettings : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Created by the application")
+    Q_PROPERTY(bool showClockWhenIdle READ showClockWhenIdle WRITE setShowClockWhenIdle NOTIFY showClockWhenIdleChanged)
+    Q_PROPERTY(QString notchTimeZone READ notchTimeZone WRITE setNotchTimeZone NOTIFY notchTimeZoneChanged)
+    Q_PROPERTY(bool notchUse24Hour READ notchUse24Hour WRITE setNotchUse24Hour NOTIFY notchUse24HourChanged)
+    Q_PROPERTY(bool showAmbientSmile READ showAmbientSmile WRITE setShowAmbientSmile NOTIFY showAmbientSmileChanged)
+    Q_PROPERTY(bool showSystemHUD READ showSystemHUD WRITE setShowSystemHUD NOTIFY showSystemHUDChanged)
+    Q_PROPERTY(bool expandOnHover READ expandOnHover WRITE setExpandOnHover NOTIFY expandOnHoverChanged)
+    Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
+    Q_PROPERTY(QString scratchNote READ scratchNote WRITE setScratchNote NOTIFY scratchNoteChanged)
+    Q_PROPERTY(QString disabledModules READ disabledModules WRITE setDisabledModules NOTIFY disabledModulesChanged)
+    Q_PROPERTY(QString moduleOrder READ moduleOrder WRITE setModuleOrder NOTIFY moduleOrderChanged)
+    Q_PROPERTY(bool eyeStrainGuard READ eyeStrainGuard WRITE setEyeStrainGuard NOTIFY eyeStrainGuardChanged)
+    Q_PROPERTY(bool playerShowPlayBar READ playerShowPlayBar WRITE setPlayerShowPlayBar NOTIFY playerShowPlayBarChanged)
+    Q_PROPERTY(bool playerShowVisualizer READ playerShowVisualizer WRITE setPlayerShowVisualizer NOTIFY playerShowVisualizerChanged)
+    Q_PROPERTY(bool playerShowArtwork READ playerShowArtwork WRITE setPlayerShowArtwork NOTIFY playerShowArtworkChanged)
+    Q_PROPERTY(bool playerShowSkip READ playerShowSkip WRITE setPlayerShowSkip NOTIFY playerShowSkipChanged)
+    Q_PROPERTY(bool networkShowIP READ networkShowIP WRITE setNetworkShowIP NOTIFY networkShowIPChanged)
+    Q_PROPERTY(bool weatherShowHighLow READ weatherShowHighLow WRITE setWeatherShowHighLow NOTIFY weatherShowHighLowChanged)
+    Q_PROPERTY(bool weatherShowSun READ weatherShowSun WRITE setWeatherShowSun NOTIFY weatherShowSunChanged)
+    Q_PROPERTY(bool calendarShowReminders READ calendarShowReminders WRITE setCalendarShowReminders NOTIFY calendarShowRemindersChanged)
+    Q_PROPERTY(bool systemShowCPU READ systemShowCPU WRITE setSystemShowCPU NOTIFY systemShowCPUChanged)
+    Q_PROPERTY(bool systemShowMemory READ systemShowMemory WRITE setSystemShowMemory NOTIFY systemShowMemoryChanged)
+    Q_PROPERTY(bool systemShowDisk READ systemShowDisk WRITE setSystemShowDisk NOTIFY systemShowDiskChanged)
+    Q_PROPERTY(bool systemShowUptime READ systemShowUptime WRITE setSystemShowUptime NOTIFY systemShowUptimeChanged)
+    Q_PROPERTY(bool timerShowPresets READ timerShowPresets WRITE setTimerShowPresets NOTIFY timerShowPresetsChanged)
+    Q_PROPERTY(bool clocksShowMeridiem READ clocksShowMeridiem WRITE setClocksShowMeridiem NOTIFY clocksShowMeridiemChanged)
+    Q_PROPERTY(bool clipboardHideEmpty READ clipboardHideEmpty WRITE setClipboardHideEmpty NOTIFY clipboardHideEmptyChanged)
+    Q_PROPERTY(bool bluetoothHideEmpty READ bluetoothHideEmpty WRITE setBluetoothHideEmpty NOTIFY bluetoothHideEmptyChanged)
+    Q_PROPERTY(bool playerShowAlbum READ playerShowAlbum WRITE setPlayerShowAlbum NOTIFY playerShowAlbumChanged)
+    Q_PROPERTY(bool hideNotchVersion READ hideNotchVersion WRITE setHideNotchVersion NOTIFY hideNotchVersionChanged)
+    Q_PROPERTY(double lipOffsetX READ lipOffsetX WRITE setLipOffsetX NOTIFY lipOffsetXChanged)
+    Q_PROPERTY(double lipOffsetY READ lipOffsetY WRITE setLipOffsetY NOTIFY lipOffsetYChanged)
+    Q_PROPERTY(double lipDrop READ lipDrop WRITE setLipDrop NOTIFY lipDropChanged)
+    Q_PROPERTY(double lipCornerRadius READ lipCornerRadius WRITE setLipCornerRadius NOTIFY lipCornerRadiusChanged)
+    Q_PROPERTY(double lipEar READ lipEar WRITE setLipEar NOTIFY lipEarChanged)
+    Q_PROPERTY(bool showDropShadow READ showDropShadow WRITE setShowDropShadow NOTIFY showDropShadowChanged)
+    Q_PROPERTY(QString chromeIconOrder READ chromeIconOrder WRITE setChromeIconOrder NOTIFY chromeIconOrderChanged)
+    Q_PROPERTY(double expandedOffsetX READ expandedOffsetX WRITE setExpandedOffsetX NOTIFY expandedOffsetXChanged)
+    Q_PROPERTY(double expandedOffsetY READ expandedOffsetY WRITE setExpandedOffsetY NOTIFY expandedOffsetYChanged)
+    Q_PROPERTY(bool floatingIsland READ floatingIsland WRITE setFloatingIsland NOTIFY floatingIslandChanged)
+    Q_PROPERTY(bool includeInScreenCapture READ includeInScreenCapture WRITE setIncludeInScreenCapture NOTIFY includeInScreenCaptureChanged)
+    Q_PROPERTY(bool useCustomAccent READ useCustomAccent WRITE setUseCustomAccent NOTIFY useCustomAccentChanged)
+    Q_PROPERTY(double customAccentR READ customAccentR WRITE setCustomAccentR NOTIFY customAccentRChanged)
+    Q_PROPERTY(double customAccentG READ customAccentG WRITE setCustomAccentG NOTIFY customAccentGChanged)
+    Q_PROPERTY(double customAccentB READ customAccentB WRITE setCustomAccentB NOTIFY customAccentBChanged)
+    Q_PROPERTY(QString skippedUpdateVersion READ skippedUpdateVersion WRITE setSkippedUpdateVersion NOTIFY skippedUpdateVersionChanged)
+    Q_PROPERTY(QColor customAccent READ customAccent WRITE setCustomAccent NOTIFY customAccentChanged)
+    Q_PROPERTY(QString canvasBaseURL READ canvasBaseURL WRITE setCanvasBaseURL NOTIFY canvasBaseURLChanged)
+    Q_PROPERTY(QString canvasTokenDraft READ canvasTokenDraft WRITE setCanvasTokenDraft NOTIFY canvasTokenDraftChanged)
+    Q_PROPERTY(QString canvasStatus READ canvasStatus WRITE setCanvasStatus NOTIFY canvasStatusChanged)
+    Q_PROPERTY(QVariantList clocks READ clocksForQml NOTIFY clocksChanged)
+    Q_PROPERTY(QStringList orderedEnabledModuleIDs READ orderedEnabledModuleIDs NOTIFY moduleListsChanged)
+    Q_PROPERTY(QStringList visibleChromeIconIDs READ visibleChromeIconIDs NOTIFY moduleListsChanged)
+
+public:
+    // permissions may be null (no want-key migration then); loginItem may be
+    // null (launch at login does nothing then).
+    AppSettings(UserDefaults *defaults, LoginItem *loginItem, PermissionCenter *permissions,
+                QObject *parent = nullptr);
+
+    bool showClockWhenIdle() const;
+    void setShowClockWhenIdle(bool value);
+    QString notchTimeZone() const;
+    void setNotchTimeZone(const QString &value);
+    bool notchUse24Hour() const;
+    void setNotchUse24Hour(bool value);
+    bool showAmbientSmile() const;
+    void setShowAmbientSmile(bool value);
+    bool showSystemHUD() const;
+    void setShowSystemHUD(bool value);
+    bool expandOnHover() const;
+    void setExpandOnHover(bool value);
+    bool launchAtLogin() const;
+    void setLaunchAtLogin(bool value);
+    QString scratchNote() const;
+    void setScratchNote(const QString &value);
+    QString disabledModules() const;
+    void setDisabledModules(const QString &value);
+    QString moduleOrder() const;
+    void setModuleOrder(const QString &value);
+    bool eyeStrainGuard() const;
+    void setEyeStrainGuard(bool value);
+    bool playerShowPlayBar() const;
+    void setPlayerShowPlayBar(bool value);
+    bool playerShowVisualizer() const;
+    void setPlayerShowVisualizer(bool value);
+    bool playerShowArtwork() const;
+    void setPlayerShowArtwork(bool value);
+    bool playerShowSkip() const;
+    void setPlayerShowSkip(bool value);
+    bool networkShowIP() const;
+    void setNetworkShowIP(bool value);
+    bool weatherShowHighLow() const;
+    void setWeatherShowHighLow(bool value);
+    bool weatherShowSun() const;
+    void setWeatherShowSun(bool value);
+    bool calendarShowReminders() const;
+    void setCalendarShowReminders(bool value);
+    bool systemShowCPU() const;
+    void setSystemShowCPU(bool value);
+    bool systemShowMemory() const;
+    void setSystemShowMemory(bool value);
+    bool systemShowDisk() const;
+    void setSystemShowDisk(bool value);
+    bool systemShowUptime() const;
+    void setSystemShowUptime(bool value);
+    bool timerShowPresets() const;
+    void setTimerShowPresets(bool value);
+    bool clocksShowMeridiem() const;
+    void setClocksShowMeridiem(bool value);
+    bool clipboardHideEmpty() const;
+    void setClipboardHideEmpty(bool value);
+    bool bluetoothHideEmpty() const;
+    void setBluetoothHideEmpty(bool value);
+    bool playerShowAlbum() const;
+    void setPlayerShowAlbum(bool value);
+    bool hideNotchVersion() const;
+    void setHideNotchVersion(bool value);
+    double lipOffsetX() const;
+    void setLipOffsetX(double value);
+    double lipOffsetY() const;
+    void setLipOffsetY(double value);
+    double lipDrop() const;
+    void setLipDrop(double value);
+    double lipCornerRadius() const;
+    void setLipCornerRadius(double value);
+    double lipEar() const;
+    void setLipEar(double value);
+    bool showDropShadow() const;
+    void setShowDropShadow(bool value);
+    QString chromeIconOrder() const;
+    void setChromeIconOrder(const QString &value);
+    double expandedOffsetX() const;
+    void setExpandedOffsetX(double value);
+    double expandedOffsetY() const;
+    void setExpandedOffsetY(double value);
+    bool floatingIsland() const;
+    void setFloatingIsland(bool value);
+    bool includeInScreenCapture() const;
+    void setIncludeInScreenCapture(bool value);
+    bool useCustomAccent() const;
+    void setUseCustomAccent(bool value);
+    double customAccentR() const;
+    void setCustomAccentR(double value);
+    double customAccentG() const;
+    void setCustomAccentG(double value);
+    double customAccentB() const;
+    void setCustomAccentB(double value);
+    QString skippedUpdateVersion() const;
+    void setSkippedUpdateVersion(const QString &value);
+
+    QColor customAccent() const;
+    void setCustomAccent(const QColor &color);
+
+    QString canvasBaseURL() const { return m_canvasBaseURL; }
+    void setCanvasBaseURL(const QString &value);
+    QString canvasTokenDraft() const { return m_canvasTokenDraft; }
+    void setCanvasTokenDraft(const QString &value);
+    QString canvasStatus() const { return m_canvasStatus; }
+    void setCanvasStatus(const QString &value);
+
+    QList<ClockCity> clocks() const { return m_clocks; }
+    void setClocks(const QList<ClockCity> &clocks);
+    QVariantList clocksForQml() const;
+    static const QList<ClockCity> &defaultClocks();
+
+    // Makes the login item match launchAtLogin.
+    Q_INVOKABLE void applyLaunchAtLogin();
+    // Stores clocks under "worldClocks".
+    Q_INVOKABLE void saveClocks();
+    // The island's time text in notchTimeZone, 24-hour or not.
+    Q_INVOKABLE QString formatTime(const QDateTime &date, bool withWeekday) const;
+    // Validates and stores the Canvas address and token, then announces it.
+    Q_INVOKABLE void saveCanvasCredentials();
+
+    // Modules.
+    QSet<QString> disabledModuleIDs() const;
+    Q_INVOKABLE bool isModuleEnabled(const QString &id) const;
+    bool isModuleEnabled(HomeModule module) const { return !disabledModuleIDs().contains(HomeModules::id(module)); }
+    void setModule(HomeModule module, bool enabled);
+    Q_INVOKABLE void setModuleEnabled(const QString &id, bool enabled);
+    QList<HomeModule> orderedModules() const;
+    QList<HomeModule> orderedEnabledModules() const;
+    QStringList orderedEnabledModuleIDs() const;
+    void moveModule(HomeModule module, int destination);
+    Q_INVOKABLE void moveModule(const QString &id, int destination);
+    QList<HomeModule> libraryModules() const;
+    QList<HomeModule> shippedModules() const;
+    QList<HomeModule> hiddenShippedModules() const;
+    QList<ChromeIcon> orderedChromeIcons() const;
+    QList<ChromeIcon> visibleChromeIcons() const;
+    QStringList visibleChromeIconIDs() const;
+    void moveChromeIcon(ChromeIcon icon, int destination);
+    Q_INVOKABLE void moveChromeIcon(const QString &id, int destination);
+    void runOptInModulesPass();
+    void runLibraryModulesPass();
+    void runShippedGamesPass();
+
+    // Permission wishes.
+    void wantsPermission(AppPermission permission, bool value);
+    void migratePermissionWants();
+
+signals:
+    // The store's change notice, sent after writes of the options that
+    // change what the island shows.
+    void settingsChanged();
+    void moduleListsChanged();
+    void showClockWhenIdleChanged();
+    void notchTimeZoneChanged();
+    void notchUse24HourChanged();
+    void showAmbientSmileChanged();
+    void showSystemHUDChanged();
+    void expandOnHoverChanged();
+    void launchAtLoginChanged();
+    void scratchNoteChanged();
+    void disabledModulesChanged();
+    void moduleOrderChanged();
+    void eyeStrainGuardChanged();
+    void playerShowPlayBarChanged();
+    void playerShowVisualizerChanged();
+    void playerShowArtworkChanged();
+    void playerShowSkipChanged();
+    void networkShowIPChanged();
+    void weatherShowHighLowChanged();
+    void weatherShowSunChanged();
+    void calendarShowRemindersChanged();
+    void systemShowCPUChanged();
+    void systemShowMemoryChanged();
+    void systemShowDiskChanged();
+    void systemShowUptimeChanged();
+    void timerShowPresetsChanged();
+    void clocksShowMeridiemChanged();
+    void clipboardHideEmptyChanged();
+    void bluetoothHideEmptyChanged();
+    void playerShowAlbumChanged();
+    void hideNotchVersionChanged();
+    void lipOffsetXChanged();
+    void lipOffsetYChanged();
+    void lipDropChanged();
+    void lipCornerRadiusChanged();
+    void lipEarChanged();
+    void showDropShadowChanged();
+    void chromeIconOrderChanged();
+    void expandedOffsetXChanged();
+    void expandedOffsetYChanged();
+    void floatingIslandChanged();
+    void includeInScreenCaptureChanged();
+    void useCustomAccentChanged();
+    void customAccentRChanged();
+    void customAccentGChanged();
+    void customAccentBChanged();
+    void skippedUpdateVersionChanged();
+    void customAccentChanged();
+    void canvasBaseURLChanged();
+    void canvasTokenDraftChanged();
+    void canvasStatusChanged();
+    void clocksChanged();
+
+private:
+    void writeIdSet(const QString &key, const QSet<QString> &ids, bool notice);
+    void loadClocks();
+
+    UserDefaults *m_defaults;
+    LoginItem *m_loginItem;
+    PermissionCenter *m_permissions;
+    QString m_canvasBaseURL;
+    QString m_canvasTokenDraft;
+    QString m_canvasStatus;
+    QList<ClockCity> m_clocks;
+};

@@ -1,0 +1,142 @@
+#include "homemodule.h"
+
+#include <QHash>
+
+namespace {
+
+struct ModuleInfo {
+    HomeModule module;
+    const char *id;
+    const char *title;
+    const char *detail;
+    const char *symbol;
+    bool shipped;
+    bool iconOnly;
+};
+
+const ModuleInfo kModules[] = {
+    {HomeModule::player, "player", "Music Player", "Now playing, play bar, visualizer", "music.note", true, false},
+    {HomeModule::timer, "timer", "Timer", "Type a time, or 5 / 15 / 25", "timer", true, false},
+    {HomeModule::clocks, "clocks", "World clocks", "Pacific, New York, London", "globe", true, false},
+    {HomeModule::weather, "weather", "Weather", "Temp, high/low, sunrise", "cloud.sun", true, false},
+    {HomeModule::calendar, "calendar", "Calendar", "Next event and reminder", "calendar", false, false},
+    {HomeModule::system, "system", "System", "CPU, memory, disk, uptime", "cpu", false, false},
+    {HomeModule::network, "network", "Wi-Fi", "Network name and optional IP", "wifi", false, false},
+    {HomeModule::clipboard, "clipboard", "Clipboard", "Last 5 copies, tap to restore", "doc.on.clipboard", false, false},
+    {HomeModule::notes, "notes", "Scratch pad", "A tiny note that stays", "note.text", false, false},
+    {HomeModule::shortcuts, "shortcuts", "Quick actions", "Screenshot, password, apps", "square.grid.2x2", false, false},
+    {HomeModule::awake, "awake", "Keep awake", "Stop the display from sleeping", "cup.and.saucer.fill", false, false},
+    {HomeModule::quote, "quote", "Daily line", "One line for the day", "quote.opening", false, false},
+    {HomeModule::bluetooth, "bluetooth", "Bluetooth", "AirPods and other connections", "airpodspro", true, false},
+    {HomeModule::eyeStrain, "eyeStrain", "Eye strain", "20-20-20 breaks, optional closeness", "eye", false, false},
+    {HomeModule::mirror, "mirror", "Mirror", "Front camera preview in the notch", "person.crop.circle", false, true},
+    {HomeModule::findMy, "findMy", "Find My", "Open Find My for devices and people", "location.circle", false, true},
+    {HomeModule::games, "games", "Games", "Thirteen games in the notch", "gamecontroller.fill", true, true},
+    {HomeModule::calculator, "calculator", "Calculator", "Full pad with fractions, in the notch", "plus.forwardslash.minus", false, true},
+    {HomeModule::speedTest, "speedTest", "Speed test", "Ping, download, and upload", "speedometer", false, false},
+    {HomeModule::pocket, "pocket", "Pocket", "Hold files in the notch, then drag them out", "tray.and.arrow.down.fill", true, true},
+    {HomeModule::gameMode, "gameMode", "Pavlet Lock", "\u2303\u2325G so hover won\u2019t open home", "lock.fill", false, true},
+    {HomeModule::youtube, "youtube", "YouTube save", "Paste a link, save MP4, MP3, or MOV", "play.rectangle.fill", false, false},
+    {HomeModule::spotify, "spotify", "Spotify save", "Paste a link, save an MP3 to Downloads", "music.note.list", false, false},
+    {HomeModule::compress, "compress", "Compress", "Zip files from the notch", "archivebox.fill", false, false},
+    {HomeModule::voice, "voice", "Voice memos", "Rename, notes, favorites, save as MP3", "mic.fill", false, true},
+    {HomeModule::translator, "translator", "Translator", "Type in the notch, translation out", "character.book.closed.fill", false, true},
+    {HomeModule::micCheck, "micCheck", "Mic check", "Tones, record, and playback", "waveform", false, false},
+    {HomeModule::canvas, "canvas", "Canvas", "Assignments from your school Canvas", "graduationcap.fill", false, true},
+};
+
+struct IconInfo {
+    ChromeIcon icon;
+    const char *id;
+    const char *title;
+    const char *symbol;
+    HomeModule module;
+};
+
+const IconInfo kIcons[] = {
+    {ChromeIcon::canvas, "canvas", "Canvas", "graduationcap.fill", HomeModule::canvas},
+    {ChromeIcon::mirror, "mirror", "Mirror", "person.crop.circle", HomeModule::mirror},
+    {ChromeIcon::findMy, "findMy", "Find My", "location.circle.fill", HomeModule::findMy},
+    {ChromeIcon::games, "games", "Games", "gamecontroller.fill", HomeModule::games},
+    {ChromeIcon::calculator, "calculator", "Calculator", "plus.forwardslash.minus", HomeModule::calculator},
+    {ChromeIcon::pocket, "pocket", "Pocket", "tray.and.arrow.down.fill", HomeModule::pocket},
+    {ChromeIcon::youtube, "youtube", "YouTube save", "play.rectangle.fill", HomeModule::youtube},
+    {ChromeIcon::spotify, "spotify", "Spotify save", "music.note.list", HomeModule::spotify},
+    {ChromeIcon::compress, "compress", "Compress", "archivebox.fill", HomeModule::compress},
+    {ChromeIcon::voice, "voice", "Voice memos", "mic.fill", HomeModule::voice},
+    {ChromeIcon::translator, "translator", "Translator", "character.book.closed.fill", HomeModule::translator},
+    {ChromeIcon::micCheck, "micCheck", "Mic check", "waveform", HomeModule::micCheck},
+    {ChromeIcon::gameMode, "gameMode", "Pavlet Lock", "lock", HomeModule::gameMode},
+};
+
+const ModuleInfo &info(HomeModule m) { return kModules[int(m)]; }
+const IconInfo &info(ChromeIcon i) { return kIcons[int(i)]; }
+
+} // namespace
+
+namespace HomeModules {
+
+const QList<HomeModule> &all()
+{
+    static const QList<HomeModule> list = [] {
+        QList<HomeModule> l;
+        for (const auto &m : kModules)
+            l << m.module;
+        return l;
+    }();
+    return list;
+}
+
+QString id(HomeModule m) { return QString::fromLatin1(info(m).id); }
+
+std::optional<HomeModule> fromId(const QString &id)
+{
+    static const QHash<QString, HomeModule> byId = [] {
+        QHash<QString, HomeModule> h;
+        for (const auto &m : kModules)
+            h.insert(QString::fromLatin1(m.id), m.module);
+        return h;
+    }();
+    const auto it = byId.constFind(id);
+    if (it == byId.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+QString title(HomeModule m) { return QString::fromUtf8(info(m).title); }
+QString detail(HomeModule m) { return QString::fromUtf8(info(m).detail); }
+QString symbol(HomeModule m) { return QString::fromLatin1(info(m).symbol); }
+bool isShipped(HomeModule m) { return info(m).shipped; }
+bool isIconOnly(HomeModule m) { return info(m).iconOnly; }
+
+} // namespace HomeModules
+
+namespace ChromeIcons {
+
+const QList<ChromeIcon> &all()
+{
+    static const QList<ChromeIcon> list = [] {
+        QList<ChromeIcon> l;
+        for (const auto &i : kIcons)
+            l << i.icon;
+        return l;
+    }();
+    return list;
+}
+
+QString id(ChromeIcon icon) { return QString::fromLatin1(info(icon).id); }
+
+std::optional<ChromeIcon> fromId(const QString &id)
+{
+    for (const auto &i : kIcons) {
+        if (id == QLatin1String(i.id))
+            return i.icon;
+    }
+    return std::nullopt;
+}
+
+QString title(ChromeIcon icon) { return QString::fromLatin1(info(icon).title); }
+QString symbol(ChromeIcon icon) { return QString::fromLatin1(info(icon).symbol); }
+HomeModule module(ChromeIcon icon) { return info(icon).module; }
+
+} // namespace ChromeIcons

@@ -1,0 +1,45 @@
+#include "frametimer.h"
+
+#include "clock.h"
+
+#include <algorithm>
+
+FrameTimer::FrameTimer(Scheduler *scheduler, Clock *clock)
+    : m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_clock(clock ? clock : Clock::system())
+{
+}
+
+void FrameTimer::start(int intervalMs, std::function<void()> fire)
+{
+    m_task.cancel();
+    m_task = m_scheduler->every(intervalMs, std::move(fire));
+}
+
+void FrameTimer::startStepping(int intervalMs, double cap, std::function<void(double)> step)
+{
+    m_lastTick = now();
+    start(intervalMs, [this, cap, step = std::move(step)] {
+        const double dt = takeStep(cap);
+        if (dt > 0)
+            step(dt);
+    });
+}
+
+void FrameTimer::stop()
+{
+    m_task.cancel();
+}
+
+double FrameTimer::now() const
+{
+    return m_clock->monotonicSeconds();
+}
+
+double FrameTimer::takeStep(double cap)
+{
+    const double t = now();
+    const double dt = t - m_lastTick.value_or(t);
+    m_lastTick = t;
+    return std::min(dt, cap);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "permissionbackend.h"
+
+#include <memory>
+
+class QGeoPositionInfoSource;
+
+// What Linux gates, mapped onto the permission logic:
+// - accessibility and automation: X11 and D-Bus need no trust, so allowed;
+// - calendar and reminders: allowed while the local calendar data can be read;
+// - camera: /dev/video* readable → allowed, present but unreadable → denied,
+//   none → not determined;
+// - location: QtPositioning's default source (geoclue on a desktop).
+// Settings addresses open the desktop's settings application when one is
+// installed.
+class LinuxPermissionBackend final : public PermissionBackend {
+    Q_OBJECT
+public:
+    // dataDir: the XDG data folder (for the calendar data); devDir: /dev.
+    explicit LinuxPermissionBackend(const QString &dataDir = QString(), const QString &devDir = QStringLiteral("/dev"),
+                                    QObject *parent = nullptr);
+    ~LinuxPermissionBackend() override;
+
+    bool accessibilityTrusted(bool prompt) override;
+    CalendarAccess calendarAccess(bool events) override;
+    void requestCalendarAccess(bool events, std::function<void(bool)> done) override;
+    LocationAccess locationAccess() override;
+    void requestLocationWhenInUse() override;
+    CaptureAccess cameraAccess() override;
+    void requestCameraAccess(std::function<void(bool)> done) override;
+    AutomationAnswer automationAnswer(const QString &bundleId, bool askUser) override;
+    bool openSettingsUrl(const QUrl &url) override;
+
+private:
+    QGeoPositionInfoSource *positionSource();
+
+    QString m_dataDir;
+    QString m_devDir;
+    QGeoPositionInfoSource *m_position = nullptr;
+    bool m_positionTried = false;
+};

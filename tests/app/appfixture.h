@@ -1,0 +1,54 @@
+#pragma once
+
+#include "appsettings.h"
+#include "canvascredentials.h"
+#include "fakepermissionbackend.h"
+#include "fakesecretstore.h"
+#include "pavlettest.h"
+#include "permissions.h"
+
+// A settings store over fakes: secrets, login item and permission backend.
+class AppFixture : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy/canvas-token"));
+        CanvasCredentialStore::setShared(credentials.get());
+        permissions = std::make_unique<PermissionCenter>(&backend, defaults.get(), scheduler.get());
+    }
+    void TearDown() override
+    {
+        settingsStore.reset();
+        CanvasCredentialStore::setShared(nullptr);
+        PavletTest::TearDown();
+    }
+    AppSettings &settings()
+    {
+        if (!settingsStore)
+            settingsStore = std::make_unique<AppSettings>(defaults.get(), &loginItem, permissions.get());
+        return *settingsStore;
+    }
+    // A new run: fresh credential cache and settings store over the same data.
+    void restart()
+    {
+        settingsStore.reset();
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy/canvas-token"));
+        CanvasCredentialStore::setShared(credentials.get());
+    }
+    void storeToken(const QString &token)
+    {
+        secrets.items.insert({QStringLiteral("com.pavlet.app"), QStringLiteral("CANVAS_TOKEN")}, token.toUtf8());
+    }
+    QByteArray storedToken() const
+    {
+        return secrets.items.value({QStringLiteral("com.pavlet.app"), QStringLiteral("CANVAS_TOKEN")});
+    }
+
+    FakeSecretStore secrets;
+    FakePermissionBackend backend;
+    FakeLoginItem loginItem;
+    std::unique_ptr<CanvasCredentialStore> credentials;
+    std::unique_ptr<PermissionCenter> permissions;
+    std::unique_ptr<AppSettings> settingsStore;
+};

@@ -1,0 +1,198 @@
+#include "appfixture.h"
+#include "appnotifications.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTimeZone>
+
+using AppSettingsTest = AppFixture;
+
+TEST_F(AppSettingsTest, FreshInstallReadsDefaultsWithoutWritingOptions)
+{
+    AppSettings &s = settings();
+    EXPECT_TRUE(s.showClockWhenIdle());
+    EXPECT_FALSE(s.showSystemHUD());
+    EXPECT_TRUE(s.floatingIsland());
+    EXPECT_DOUBLE_EQ(s.lipDrop(), 16.0);
+    EXPECT_DOUBLE_EQ(s.lipEar(), 32.0);
+    EXPECT_DOUBLE_EQ(s.customAccentG(), 0.8);
+    EXPECT_EQ(s.notchTimeZone(), "");
+    // Only the module passes write anything at start: no option key exists.
+    for (const char *key : {"showClockWhenIdle", "ambientSmileEnabled", "lipDrop", "worldClocks", "launchAtLogin"})
+        EXPECT_FALSE(defaults->contains(key)) << key;
+    EXPECT_EQ(s.canvasStatus(), "Not connected");
+    EXPECT_EQ(s.canvasBaseURL(), "");
+    ASSERT_EQ(s.clocks().size(), 3);
+    EXPECT_EQ(s.clocks()[0].label, "Pacific");
+    EXPECT_EQ(s.clocks()[2].timeZone, "Europe/London");
+}
+
+TEST_F(AppSettingsTest, OptionsPersistUnderTheirKeysAndOnlyVisibleOnesSendTheNotice)
+{
+    AppSettings &s = settings();
+    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    s.setShowAmbientSmile(true); // kept under a key of its own
+    EXPECT_TRUE(defaults->boolValue("ambientSmileEnabled"));
+    EXPECT_EQ(notice.count(), 1);
+    s.setExpandOnHover(true);
+    s.setScratchNote("milk");
+    s.setSkippedUpdateVersion("1.2");
+    EXPECT_EQ(notice.count(), 1);
+    s.setLipDrop(20.5);
+    EXPECT_EQ(notice.count(), 2);
+    auto reopened = reopenDefaults();
+    EXPECT_EQ(reopened->typeOf("lipDrop"), UserDefaults::Type::Double);
+    EXPECT_DOUBLE_EQ(reopened->doubleValue("lipDrop"), 20.5);
+    EXPECT_EQ(reopened->stringValue("scratchNote"), "milk");
+}
+
+TEST_F(AppSettingsTest, CustomAccentStoresOnlyTheColourComponents)
+{
+    AppSettings &s = settings();
+    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    s.setCustomAccent(QColor::fromRgbF(0.25f, 0.5f, 1.0f, 0.3f));
+    EXPECT_EQ(notice.count(), 3);
+    EXPECT_NEAR(defaults->doubleValue("customAccentR"), 0.25, 1e-3);
+    EXPECT_NEAR(defaults->doubleValue("customAccentG"), 0.5, 1e-3);
+    EXPECT_NEAR(defaults->doubleValue("customAccentB"), 1.0, 1e-3);
+    EXPECT_FLOAT_EQ(s.customAccent().alphaF(), 1.0f);
+}
+
+TEST_F(AppSettingsTest, WorldClocksDecodeOrFallBackToTheDefaults)
+{
+    struct Case {
+        const char *stored;
+        int expected; // -1: the defaults
+        const char *firstLabel;
+    };
+    const Case cases[] = {
+        {"[]", -1, "Pacific"},
+        {"not json", -1, "Pacific"},
+        {R"([{"label":"Tokyo","timeZone":"Asia/Tokyo"}])", 1, "Tokyo"},
+        {R"([{"id":"5C1B9C8A-5E0E-4C4B-9B8B-1D5B1E1F7E01","label":"Paris","timeZone":"Europe/Paris"},
+             {"timeZone":"Asia/Tokyo"}])", -1, "Pacific"},
+        {R"([{"id":"5C1B9C8A-5E0E-4C4B-9B8B-1D5B1E1F7E01","label":"Paris"}])", -1, "Pacific"},
+    };
+    for (const Case &c : cases) {
+        defaults->setData("worldClocks", QByteArray(c.stored));
+        restart();
+        AppSettings &s = settings();
+        ASSERT_EQ(s.clocks().size(), c.expected < 0 ? 3 : c.expected) << c.stored;
+        EXPECT_EQ(s.clocks()[0].label, c.firstLabel) << c.stored;
+        EXPECT_EQ(defaults->dataValue("worldClocks"), QByteArray(c.stored)) << "left untouched";
+    }
+}
+
+TEST_F(AppSettingsTest, SavedClocksRoundTripWithTheirIds)
+{
+    AppSettings &s = settings();
+    QList<ClockCity> cities{{QUuid::createUuid(), "Tokyo", "Asia/Tokyo"}};
+    s.setClocks(cities);
+    EXPECT_FALSE(defaults->contains("worldClocks")); // setting alone does not save
+    s.saveClocks();
+    restart();
+    ASSERT_EQ(settings().clocks().size(), 1);
+    EXPECT_EQ(settings().clocks()[0], cities[0]);
+    const QByteArray json = defaults->dataValue("worldClocks");
+    EXPECT_TRUE(json.contains("\"timeZone\":\"Asia/Tokyo\""));
+    EXPECT_TRUE(json.contains(cities[0].id.toString(QUuid::WithoutBraces).toUpper().toUtf8()));
+}
+
+TEST_F(AppSettingsTest, FormatTimeFollowsTheClockOptions)
+{
+    AppSettings &s = settings();
+    // Monday 5 January 2026, 13:05 in London.
+    const QDateTime at(QDate(2026, 1, 5), QTime(13, 5), QTimeZone("Europe/London"));
+    s.setNotchTimeZone("Europe/London");
+    s.setNotchUse24Hour(true);
+    EXPECT_EQ(s.formatTime(at, false), "13:05");
+    EXPECT_EQ(s.formatTime(at, true), "Mon 13:05");
+    s.setNotchUse24Hour(false);
+    EXPECT_EQ(s.formatTime(at, false), "1:05 PM");
+    EXPECT_EQ(s.formatTime(at, true), "Mon 1:05 PM");
+    s.setNotchTimeZone("Asia/Tokyo");
+    EXPECT_EQ(s.formatTime(at, false), "10:05 PM");
+    s.setNotchTimeZone("Mars/Olympus_Mons");
+    EXPECT_EQ(s.formatTime(at, false),
+              QLocale::c().toString(at.toTimeZone(QTimeZone::systemTimeZone()), "h:mm AP"));
+}
+
+TEST_F(AppSettingsTest, ClockCityTextsUseTheCityZone)
+{
+    const QDateTime at(QDate(2026, 1, 5), QTime(13, 5), QTimeZone("Europe/London"));
+    const ClockCity tokyo{QUuid::createUuid(), "Tokyo", "Asia/Tokyo"};
+    EXPECT_EQ(tokyo.timeText(at, true), "22:05");
+    EXPECT_EQ(tokyo.timeText(at, false), "10:05");
+    const ClockCity midnight{QUuid::createUuid(), "X", "Europe/London"};
+    EXPECT_EQ(midnight.timeText(QDateTime(QDate(2026, 1, 5), QTime(0, 30), QTimeZone("Europe/London")), false), "12:30");
+    EXPECT_EQ(tokyo.amPmText(at), QLocale().pmText().toLower());
+}
+
+TEST_F(AppSettingsTest, SavingCanvasCredentials)
+{
+    AppSettings &s = settings();
+    QSignalSpy posted(AppNotifications::instance(), &AppNotifications::canvasCredentialsChanged);
+
+    // A scheme other than http(s) is refused and nothing is stored.
+    s.setCanvasBaseURL("ftp://school.instructure.com");
+    s.setCanvasTokenDraft("abc");
+    s.saveCanvasCredentials();
+    EXPECT_EQ(s.canvasStatus(), "School URL must be https://");
+    EXPECT_EQ(s.canvasTokenDraft(), "abc");
+    EXPECT_TRUE(secrets.items.isEmpty());
+    EXPECT_EQ(posted.count(), 0);
+
+    // http is upgraded, the token goes to the keychain, the draft is cleared.
+    s.setCanvasBaseURL(" http://school.instructure.com/ ");
+    s.setCanvasTokenDraft("  tok123\n");
+    s.saveCanvasCredentials();
+    EXPECT_EQ(s.canvasBaseURL(), "https://school.instructure.com");
+    EXPECT_EQ(s.canvasStatus(), "Token saved on this MacOS");
+    EXPECT_EQ(s.canvasTokenDraft(), "");
+    EXPECT_EQ(storedToken(), "tok123");
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.instructure.com");
+    EXPECT_EQ(posted.count(), 1);
+
+    // An empty draft keeps the token already saved.
+    s.saveCanvasCredentials();
+    EXPECT_EQ(storedToken(), "tok123");
+    EXPECT_EQ(s.canvasStatus(), "Token saved on this MacOS");
+
+    // After a restart the stored credentials load.
+    restart();
+    EXPECT_EQ(settings().canvasStatus(), "Token loaded");
+    EXPECT_EQ(settings().canvasBaseURL(), "https://school.instructure.com");
+}
+
+TEST_F(AppSettingsTest, SavingAnEmptyAddressWithoutATokenIsNotConnected)
+{
+    AppSettings &s = settings();
+    s.setCanvasBaseURL("   ");
+    s.saveCanvasCredentials();
+    EXPECT_EQ(s.canvasStatus(), "Not connected");
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL", "absent"), "");
+    // An address saved without a token does not come back after a restart.
+    s.setCanvasBaseURL("school.example.edu");
+    s.saveCanvasCredentials();
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.example.edu");
+    restart();
+    EXPECT_EQ(settings().canvasBaseURL(), "");
+}
+
+TEST_F(AppSettingsTest, LaunchAtLoginFollowsTheOptionAndLogsFailures)
+{
+    AppSettings &s = settings();
+    s.setLaunchAtLogin(false); // not enabled: nothing to undo
+    EXPECT_EQ(loginItem.unregisters, 0);
+    s.setLaunchAtLogin(true);
+    EXPECT_EQ(loginItem.current, LoginItem::Status::Enabled);
+    s.setLaunchAtLogin(false);
+    EXPECT_EQ(loginItem.current, LoginItem::Status::NotRegistered);
+
+    loginItem.failWith = "denied by policy";
+    testing::internal::CaptureStderr();
+    s.setLaunchAtLogin(true);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("Pavlet login item: denied by policy"), std::string::npos) << log;
+    EXPECT_TRUE(s.launchAtLogin()); // the option keeps what was written
+}

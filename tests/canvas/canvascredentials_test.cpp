@@ -1,0 +1,142 @@
+#include "canvascredentials.h"
+#include "fakesecretstore.h"
+#include "pavlettest.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class CanvasCredentialsTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        legacy = tempPath("com.pavlet.app/canvas-token");
+        store = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), legacy);
+    }
+    void writeLegacy(const QByteArray &content)
+    {
+        QDir().mkpath(tempPath("com.pavlet.app"));
+        QFile f(legacy);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QByteArray keychainToken() const { return secrets.items.value({"com.pavlet.app", "CANVAS_TOKEN"}); }
+    void newRun() { store = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), legacy); }
+
+    FakeSecretStore secrets;
+    QString legacy;
+    std::unique_ptr<CanvasCredentialStore> store;
+};
+
+} // namespace
+
+TEST(CanvasAddressTest, NormalizesWhatTheUserTyped)
+{
+    struct Case {
+        const char *typed;
+        const char *expected; // nullptr: rejected
+    };
+    const Case cases[] = {
+        {" \n ", ""},
+        {"school.instructure.com/", "https://school.instructure.com"},
+        {"HtTp://school.edu", "https://school.edu"},
+        {"HTTPS://School.edu", "HTTPS://School.edu"},
+        {"https://school.edu//", "https://school.edu/"},
+        {"ftp://school.edu", nullptr},
+        {"https://", nullptr},
+        {"https://school.edu/canvas/", "https://school.edu/canvas"},
+        {"not a host at all", nullptr},
+    };
+    for (const Case &c : cases) {
+        const auto result = CanvasCredentials::normalizeBaseURL(QString::fromUtf8(c.typed));
+        if (!c.expected)
+            EXPECT_FALSE(result) << c.typed << " gave " << result.value_or("").toStdString();
+        else
+            EXPECT_EQ(result.value_or("<none>"), QString::fromUtf8(c.expected)) << c.typed;
+    }
+}
+
+TEST_F(CanvasCredentialsTest, LoadReadsOnceAndCachesEvenTheAbsence)
+{
+    EXPECT_FALSE(store->load());
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, " tok \n");
+    EXPECT_FALSE(store->load()); // cached for the run
+    EXPECT_EQ(secrets.reads, 1);
+
+    newRun();
+    defaults->setString("canvasBaseURL", " https://school.edu/ ");
+    const auto loaded = store->load();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->token, "tok");
+    EXPECT_EQ(loaded->baseURL, "https://school.edu");
+}
+
+TEST_F(CanvasCredentialsTest, BlankOrUndecodableKeychainValueIsNoToken)
+{
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "  \n");
+    EXPECT_FALSE(store->load());
+    newRun();
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, QByteArray("\xff\xfe", 2));
+    EXPECT_FALSE(store->load());
+}
+
+TEST_F(CanvasCredentialsTest, LegacyFileMovesIntoTheKeychain)
+{
+    writeLegacy("legacy-token\n");
+    const auto loaded = store->load();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->token, "legacy-token");
+    EXPECT_EQ(loaded->baseURL, "");
+    EXPECT_EQ(keychainToken(), "legacy-token");
+    EXPECT_FALSE(QFile::exists(legacy));
+}
+
+TEST_F(CanvasCredentialsTest, LegacyFileStaysWhenTheKeychainRefusesTheToken)
+{
+    writeLegacy("legacy-token");
+    secrets.refuseWrites = true;
+    const auto loaded = store->load();
+    ASSERT_TRUE(loaded); // usable for this run all the same
+    EXPECT_EQ(loaded->token, "legacy-token");
+    EXPECT_TRUE(QFile::exists(legacy)); // the next run tries again
+    secrets.refuseWrites = false;
+    newRun();
+    EXPECT_TRUE(store->load());
+    EXPECT_FALSE(QFile::exists(legacy));
+}
+
+TEST_F(CanvasCredentialsTest, BlankLegacyFileIsLeftAndGivesNothing)
+{
+    writeLegacy(" \n");
+    EXPECT_FALSE(store->load());
+    EXPECT_TRUE(QFile::exists(legacy));
+}
+
+TEST_F(CanvasCredentialsTest, SaveStoresTrimmedTokenAndSigningOutClearsEverything)
+{
+    writeLegacy("old");
+    store->save("school.edu", "  fresh  ");
+    EXPECT_EQ(keychainToken(), "fresh");
+    EXPECT_FALSE(QFile::exists(legacy));
+    EXPECT_EQ(store->load(), (CanvasCredentials{"https://school.edu", "fresh"}));
+
+    // An address that does not normalize keeps the stored one.
+    store->save("ftp://elsewhere", "fresh");
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.edu");
+
+    store->save("", "   ");
+    EXPECT_FALSE(secrets.items.contains({"com.pavlet.app", "CANVAS_TOKEN"}));
+    EXPECT_FALSE(store->load());
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL", "absent"), "");
+}
+
+TEST_F(CanvasCredentialsTest, RefusedWriteKeepsTheEarlierToken)
+{
+    store->save("school.edu", "first");
+    secrets.refuseWrites = true;
+    store->save("school.edu", "second");
+    EXPECT_EQ(keychainToken(), "first"); // nothing was deleted ahead of the failed write
+    EXPECT_EQ(store->load()->token, "second"); // this run uses what was typed
+}
