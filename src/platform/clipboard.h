@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace platform {
+
+class IClipboard {
+public:
+    virtual ~IClipboard() = default;
+    // Goes up by at least one whenever the clipboard's content changes, from
+    // this program or another.
+    virtual int changeCount() = 0;
+    // The plain text on the clipboard, if it holds any.
+    virtual std::optional<QString> text() = 0;
+    virtual void setText(const QString &text) = 0;
+    virtual void setImage(const QImage &image) = 0;
+};
+
+std::unique_ptr<IClipboard> createClipboard();
+
+} // namespace platform

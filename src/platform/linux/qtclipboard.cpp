@@ -1,0 +1,42 @@
+#include "qtclipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace platform {
+
+QtClipboard::QtClipboard(QObject *parent)
+    : QObject(parent)
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, [this] { ++m_changes; });
+}
+
+std::optional<QString> QtClipboard::text()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data || !data->hasText())
+        return std::nullopt;
+    return data->text();
+}
+
+void QtClipboard::setText(const QString &text)
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setText(text);
+}
+
+void QtClipboard::setImage(const QImage &image)
+{
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->setImage(image);
+}
+
+std::unique_ptr<IClipboard> createClipboard()
+{
+    return std::make_unique<QtClipboard>();
+}
+
+} // namespace platform

@@ -1,0 +1,176 @@
+#include "calendarstore.h"
+
+#include "clock.h"
+#include "doubletext.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Parts of the meeting services' public join addresses.
+constexpr auto ZoomLabel = "zoom.";             // zoom.us, us02web.zoom.us, zoom.com.cn
+constexpr auto MeetHostStem = "meet.google";    // meet.google.com
+constexpr auto TeamsBusinessStem = "teams.microsoft"; // teams.microsoft.com
+constexpr auto TeamsConsumerStem = "teams.live";      // teams.live.com
+constexpr auto WebexLabel = "webex.";           // company.webex.com
+constexpr auto ZoomJoin = "zoom.us/j";
+constexpr auto MeetHost = "meet.google.com";
+
+} // namespace
+
+QString NextEvent::id() const
+{
+    const double seconds = double(start.toMSecsSinceEpoch()) / 1000.0;
+    return QString(isReminder ? QStringLiteral("r") : QStringLiteral("e")) + QLatin1Char('|') + title
+        + QLatin1Char('|') + shortestDoubleText(seconds);
+}
+
+bool NextEvent::isJoinable() const
+{
+    return isJoinableAt(Clock::system()->nowMs());
+}
+
+bool NextEvent::isJoinableAt(qint64 nowMs) const
+{
+    if (!joinURL)
+        return false;
+    const double minutes = double(start.toMSecsSinceEpoch() - nowMs) / 60000.0;
+    return minutes <= 30 && minutes >= -45;
+}
+
+CalendarStore::CalendarStore(platform::ICalendarSource *source, Clock *clock)
+    : m_owned(source ? nullptr : platform::createCalendarSource())
+    , m_source(source ? source : m_owned.get())
+    , m_clock(clock ? clock : Clock::system())
+{
+}
+
+CalendarStore::~CalendarStore() = default;
+
+QList<NextEvent> CalendarStore::upcomingEvents(int limit)
+{
+    if (!eventsGranted || limit <= 0)
+        return {};
+    const QDateTime now = m_clock->now();
+    const QDateTime end = now.addDays(2);
+    if (!end.isValid())
+        return {};
+    QList<platform::CalendarEvent> events = m_source->events(now, end);
+    events.removeIf([](const platform::CalendarEvent &e) { return e.allDay; });
+    std::stable_sort(events.begin(), events.end(),
+                     [](const auto &a, const auto &b) { return a.start < b.start; });
+    if (events.size() > limit)
+        events.resize(limit);
+
+    QList<NextEvent> result;
+    result.reserve(events.size());
+    for (const platform::CalendarEvent &e : std::as_const(events)) {
+        NextEvent next;
+        next.title = e.title.isEmpty() ? QStringLiteral("Event") : e.title;
+        next.start = e.start;
+        next.calendarName = e.calendarName.isEmpty() ? QStringLiteral("Calendar") : e.calendarName;
+        next.joinURL = meetingLink(e);
+        result.append(next);
+    }
+    return result;
+}
+
+void CalendarStore::refreshReminders(std::function<void()> done)
+{
+    // Only the latest refresh may store its answer: an older one finishing
+    // late would otherwise overwrite a newer result.
+    const quint64 generation = ++m_reminderGeneration;
+    if (!remindersGranted) {
+        cachedReminder.reset();
+        if (done)
+            done();
+        return;
+    }
+    const QDateTime dueBefore = m_clock->now().addDays(7);
+    std::optional<QDateTime> bound;
+    if (dueBefore.isValid())
+        bound = dueBefore;
+    std::weak_ptr<int> alive = m_alive;
+    m_source->fetchIncompleteReminders(bound, [this, alive, generation, done = std::move(done)](
+                                                  std::optional<QList<platform::CalendarReminder>> list) {
+        if (alive.expired())
+            return;
+        if (generation != m_reminderGeneration) {
+            if (done)
+                done();
+            return;
+        }
+        std::optional<NextEvent> result;
+        if (list && !list->isEmpty()) {
+            const qint64 undated = std::numeric_limits<qint64>::max();
+            auto dueKey = [undated](const platform::CalendarReminder &r) {
+                return r.due && r.due->isValid() ? r.due->toMSecsSinceEpoch() : undated;
+            };
+            std::stable_sort(list->begin(), list->end(),
+                             [&](const auto &a, const auto &b) { return dueKey(a) < dueKey(b); });
+            const platform::CalendarReminder &r = list->front();
+            NextEvent next;
+            next.title = r.title.isEmpty() ? QStringLiteral("Reminder") : r.title;
+            next.start = r.due && r.due->isValid() ? *r.due : m_clock->now();
+            next.calendarName = r.listName.isEmpty() ? QStringLiteral("Reminders") : r.listName;
+            next.isReminder = true;
+            result = next;
+        }
+        cachedReminder = result;
+        if (done)
+            done();
+    });
+}
+
+std::optional<QUrl> CalendarStore::meetingLink(const platform::CalendarEvent &event)
+{
+    if (event.url.isValid() && !event.url.isEmpty() && isMeetingLink(event.url))
+        return event.url;
+    QStringList parts;
+    if (!event.notes.isNull())
+        parts << event.notes;
+    if (!event.location.isNull())
+        parts << event.location;
+    if (!event.url.isEmpty())
+        parts << event.url.toString();
+    for (const QUrl &link : findLinks(parts.join(QLatin1Char(' ')))) {
+        if (isMeetingLink(link))
+            return link;
+    }
+    return std::nullopt;
+}
+
+bool CalendarStore::isMeetingLink(const QUrl &url)
+{
+    const QString host = url.host().toLower();
+    const QString whole = url.toString().toLower();
+    return host.contains(QLatin1String(ZoomLabel)) || host.contains(QLatin1String(MeetHostStem))
+        || host.contains(QLatin1String(TeamsBusinessStem)) || host.contains(QLatin1String(TeamsConsumerStem))
+        || host.contains(QLatin1String(WebexLabel)) || whole.contains(QLatin1String(ZoomJoin))
+        || whole.contains(QLatin1String(MeetHost));
+}
+
+QList<QUrl> CalendarStore::findLinks(const QString &text)
+{
+    // Addresses with a scheme, "www." addresses, and bare host names followed
+    // by a path ("zoom.us/j/123").
+    static const QRegularExpression pattern(
+        QStringLiteral(R"((?:\b[a-z][a-z0-9+.-]*://|\bwww\.)[^\s<>"]+|\b(?:[a-z0-9-]+\.)+[a-z]{2,}/[^\s<>"]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<QUrl> links;
+    auto it = pattern.globalMatch(text);
+    while (it.hasNext()) {
+        QString candidate = it.next().captured(0);
+        // Sentence punctuation and closing brackets are not part of a link.
+        while (!candidate.isEmpty() && QStringLiteral(".,;:!?)]}'").contains(candidate.back()))
+            candidate.chop(1);
+        if (!candidate.contains(QLatin1String("://")))
+            candidate.prepend(QLatin1String("http://"));
+        const QUrl url(candidate, QUrl::TolerantMode);
+        if (url.isValid() && !url.host().isEmpty())
+            links.append(url);
+    }
+    return links;
+}

@@ -1,0 +1,114 @@
+#include "clipboardstore.h"
+
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+#include <algorithm>
+
+namespace {
+
+// The user-perceived characters of a text.
+QStringList graphemes(const QString &text)
+{
+    QStringList out;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (finder.toNextBoundary() != -1) {
+        const qsizetype end = finder.position();
+        if (end > start)
+            out.append(text.mid(start, end - start));
+        start = end;
+    }
+    return out;
+}
+
+// A character's properties are those of its first code point.
+char32_t firstCodePoint(const QString &grapheme)
+{
+    const auto ucs4 = grapheme.toUcs4();
+    return ucs4.isEmpty() ? 0 : ucs4.front();
+}
+
+} // namespace
+
+QString ClipboardItem::makePreview(const QString &text)
+{
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QStringList chars = graphemes(line);
+    if (chars.size() >= 53)
+        return chars.mid(0, 52).join(QString()) + QStringLiteral("…");
+    return line;
+}
+
+ClipboardItem ClipboardItem::make(const QString &text)
+{
+    return ClipboardItem{QUuid::createUuid(), text, makePreview(text)};
+}
+
+void ClipboardHistory::add(const QString &text)
+{
+    const auto found = std::find_if(items.cbegin(), items.cend(), [&](const auto &i) { return i.text == text; });
+    const ClipboardItem item = found != items.cend() ? *found : ClipboardItem::make(text);
+    items.removeIf([&](const ClipboardItem &i) { return i.text == text; });
+    items.prepend(item);
+    if (items.size() > Capacity)
+        items.resize(Capacity);
+}
+
+ClipboardStore::ClipboardStore(platform::IClipboard *clipboard)
+    : m_owned(clipboard ? nullptr : platform::createClipboard())
+    , m_clipboard(clipboard ? clipboard : m_owned.get())
+{
+}
+
+ClipboardStore::~ClipboardStore() = default;
+
+ClipboardHistory ClipboardStore::poll()
+{
+    const int count = m_clipboard->changeCount();
+    if (count == lastChangeCount)
+        return history;
+    lastChangeCount = count;
+    const QString text = m_clipboard->text().value_or(QString()).trimmed();
+    if (!text.isEmpty() && !looksSecret(text))
+        history.add(text);
+    return history;
+}
+
+bool ClipboardStore::looksSecret(const QString &input)
+{
+    const QString text = input.trimmed();
+    if (text.startsWith(QLatin1String("Bearer ")))
+        return true;
+    const QString lower = text.toLower();
+    if (lower.contains(QLatin1String("canvas")) && lower.contains(QLatin1String("token")))
+        return true;
+    static const QRegularExpression keyPrefix(QStringLiteral("^(sk-|ghp_|gho_|xox[pbas]-)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (keyPrefix.match(text).hasMatch())
+        return true;
+
+    const QStringList chars = graphemes(text);
+    const auto count = chars.size();
+    if (count >= 32) {
+        const bool tokenLike = std::all_of(chars.begin(), chars.end(), [](const QString &c) {
+            const char32_t cp = firstCodePoint(c);
+            return QChar::isLetter(cp) || QChar::isNumber(cp) || cp == U'-' || cp == U'_' || cp == U'.';
+        });
+        if (tokenLike)
+            return true;
+    }
+    if (count >= 14 && count <= 20) {
+        bool upper = false, lower = false, digit = false;
+        for (const QString &c : chars) {
+            const char32_t cp = firstCodePoint(c);
+            if (QChar::isSpace(cp))
+                return false;
+            upper = upper || QChar::isUpper(cp);
+            lower = lower || QChar::isLower(cp);
+            digit = digit || QChar::isNumber(cp);
+        }
+        return upper && lower && digit;
+    }
+    return false;
+}

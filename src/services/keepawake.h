@@ -1,0 +1,35 @@
+#pragma once
+
+#include "displaysleep.h"
+
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+#include <memory>
+
+// Keeps the display awake while on. Nothing is kept across launches; the
+// inhibition ends with the process.
+class KeepAwake : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The island owns keep-awake")
+    Q_PROPERTY(bool isOn READ isOn NOTIFY isOnChanged)
+public:
+    static inline const QString Reason = QStringLiteral("Pavlet keep awake");
+
+    explicit KeepAwake(platform::IDisplaySleepInhibitor *inhibitor = nullptr, QObject *parent = nullptr);
+    ~KeepAwake() override;
+
+    bool isOn() const { return m_isOn; }
+    quint32 assertionID() const { return m_assertionID; }
+
+    Q_INVOKABLE void toggle();
+
+signals:
+    void isOnChanged();
+
+private:
+    std::unique_ptr<platform::IDisplaySleepInhibitor> m_owned;
+    platform::IDisplaySleepInhibitor *m_inhibitor;
+    bool m_isOn = false;
+    quint32 m_assertionID = 0;
+};

@@ -1,0 +1,81 @@
+#include "systemactions.h"
+
+#include "applauncher.h"
+#include "clipboard.h"
+#include "clock.h"
+#include "screengrab.h"
+
+#include <QRandomGenerator>
+#include <QUrl>
+
+void takeScreenshotToClipboard(platform::IScreenGrabber *grabber, platform::IClipboard *clipboard)
+{
+    std::unique_ptr<platform::IScreenGrabber> ownedGrabber;
+    if (!grabber) {
+        ownedGrabber = platform::createScreenGrabber();
+        grabber = ownedGrabber.get();
+    }
+    const QImage shot = grabber->grabScreen();
+    if (shot.isNull())
+        return;
+    std::unique_ptr<platform::IClipboard> ownedClipboard;
+    if (!clipboard) {
+        ownedClipboard = platform::createClipboard();
+        clipboard = ownedClipboard.get();
+    }
+    clipboard->setImage(shot);
+}
+
+QString generatePassword()
+{
+    // The system's secure generator, drawn without bias over the alphabet.
+    QString password;
+    password.reserve(16);
+    for (int i = 0; i < 16; ++i)
+        password.append(PasswordAlphabet.at(int(QRandomGenerator::system()->bounded(quint32(PasswordAlphabet.size())))));
+    return password;
+}
+
+void openApp(const QString &bundleIdentifier, platform::IAppLauncher *launcher)
+{
+    std::unique_ptr<platform::IAppLauncher> owned;
+    if (!launcher) {
+        owned = platform::createAppLauncher();
+        launcher = owned.get();
+    }
+    launcher->openApplication(bundleIdentifier);
+}
+
+void openFindMy(platform::IAppLauncher *launcher)
+{
+    std::unique_ptr<platform::IAppLauncher> owned;
+    if (!launcher) {
+        owned = platform::createAppLauncher();
+        launcher = owned.get();
+    }
+    if (!launcher->openApplication(QStringLiteral("com.apple.findmy")))
+        launcher->openUrl(QUrl(QStringLiteral("findmy://")));
+}
+
+QString quoteOfTheDay(Clock *clock)
+{
+    static const char *const sayings[12] = {
+        "Small steps still move you.",
+        "Protect the next hour.",
+        "Done is better than perfect.",
+        "Leave it better than you found it.",
+        "One thing at a time.",
+        "Quiet is also progress.",
+        "Start before you feel ready.",
+        "Your future self is watching.",
+        "Make the next five minutes count.",
+        "Rest is part of the work.",
+        "Curiosity beats panic.",
+        "Keep the promises you make to yourself.",
+    };
+    const QDateTime now = (clock ? clock : Clock::system())->now();
+    int day = now.date().dayOfYear();
+    if (day <= 0)
+        day = 1;
+    return QString::fromUtf8(sayings[day % 12]);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class Clock;
+namespace platform {
+class IAppLauncher;
+class IClipboard;
+class IScreenGrabber;
+}
+
+// Small actions behind the quick-action and daily-line cards. Each takes its
+// platform parts as optional arguments; by default it uses the machine's.
+
+// Grabs the whole screen and puts it on the clipboard as an image.
+void takeScreenshotToClipboard(platform::IScreenGrabber *grabber = nullptr, platform::IClipboard *clipboard = nullptr);
+// 16 characters from an alphabet without look-alikes (no l, I, O, 0 or 1).
+QString generatePassword();
+// Starts an application by bundle identifier; nothing when it is not here.
+void openApp(const QString &bundleIdentifier, platform::IAppLauncher *launcher = nullptr);
+// Find My, else the "findmy://" address.
+void openFindMy(platform::IAppLauncher *launcher = nullptr);
+// One of twelve sayings, chosen by the day of the year.
+QString quoteOfTheDay(Clock *clock = nullptr);
+
+inline const QString PasswordAlphabet = QStringLiteral("abcdefghijkmnopqrstuvwxyzABCDEFGHJKLMNPQRSTUVWXYZ23456789");

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "clipboard.h"
+
+class FakeClipboard final : public platform::IClipboard {
+public:
+    int count = 0;
+    std::optional<QString> content;
+    QImage image;
+    int textReads = 0;
+
+    int changeCount() override { return count; }
+    std::optional<QString> text() override
+    {
+        ++textReads;
+        return content;
+    }
+    void setText(const QString &text) override
+    {
+        content = text;
+        ++count;
+    }
+    void setImage(const QImage &img) override
+    {
+        image = img;
+        content.reset();
+        ++count;
+    }
+    // Another program copies something.
+    void copy(const std::optional<QString> &text)
+    {
+        content = text;
+        ++count;
+    }
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "location.h"
+
+#include <vector>
+
+class FakeLocationProvider final : public platform::ILocationProvider {
+public:
+    bool authorized = true;
+    std::optional<QGeoCoordinate> known;
+    std::vector<Callback> requests;
+
+    bool isAuthorized() override { return authorized; }
+    std::optional<QGeoCoordinate> lastKnown() override { return known; }
+    void requestLocation(int, Callback done) override { requests.push_back(std::move(done)); }
+};
+
+class FakeReverseGeocoder final : public platform::IReverseGeocoder {
+public:
+    std::optional<QString> name;
+    int calls = 0;
+    void locality(const QGeoCoordinate &, Callback done) override
+    {
+        ++calls;
+        done(name);
+    }
+};

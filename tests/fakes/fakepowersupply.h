@@ -1,0 +1,9 @@
+#pragma once
+
+#include "powersupply.h"
+
+class FakePowerSupply final : public platform::IPowerSupply {
+public:
+    QList<platform::PowerSource> list;
+    QList<platform::PowerSource> sources() override { return list; }
+};

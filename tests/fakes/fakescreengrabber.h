@@ -1,0 +1,9 @@
+#pragma once
+
+#include "screengrab.h"
+
+class FakeScreenGrabber final : public platform::IScreenGrabber {
+public:
+    QImage image;
+    QImage grabScreen() override { return image; }
+};

@@ -1,0 +1,180 @@
+#include "batterymonitor.h"
+#include "fakenetwork.h"
+#include "fakepowersupply.h"
+#include "fakesystemload.h"
+#include "networkstatus.h"
+#include "procsystemload.h"
+#include "sysfspowersupply.h"
+#include "systemmonitor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+TEST(BatteryMonitorTest, PicksTheMachinesOwnBatteryOverPeripherals)
+{
+    FakePowerSupply supply;
+    BatteryMonitor monitor(&supply);
+    EXPECT_FALSE(monitor.read()) << "no sources";
+
+    supply.list = {{"AC", "Mains", "", -1, ""}, {"hidpp_battery_0", "Battery", "Device", 40, "Discharging"}};
+    EXPECT_FALSE(monitor.read()) << "a mouse battery is not the machine's";
+
+    supply.list.append({"BAT0", "Battery", "", 83, "Charging"});
+    EXPECT_EQ(monitor.read(), (BatteryInfo{83, true}));
+    supply.list.last().status = "Full";
+    supply.list.last().capacity = -1;
+    EXPECT_EQ(monitor.read(), (BatteryInfo{0, false}));
+}
+
+TEST(SysfsPowerSupplyTest, ReadsAFixtureFolder)
+{
+    QTemporaryDir root;
+    writeFile(root.filePath("AC/type"), "Mains\n");
+    writeFile(root.filePath("AC/online"), "1\n");
+    writeFile(root.filePath("BAT0/type"), "Battery\n");
+    writeFile(root.filePath("BAT0/capacity"), "57\n");
+    writeFile(root.filePath("BAT0/status"), "Charging\n");
+    writeFile(root.filePath("hid-mouse/type"), "Battery\n");
+    writeFile(root.filePath("hid-mouse/scope"), "Device\n");
+    writeFile(root.filePath("hid-mouse/capacity"), "12\n");
+
+    platform::SysfsPowerSupply supply(root.path());
+    const auto sources = supply.sources();
+    ASSERT_EQ(sources.size(), 3);
+    EXPECT_EQ(sources[1], (platform::PowerSource{"BAT0", "Battery", "", 57, "Charging"}));
+    EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{57, true}));
+
+    // A desktop: mains only, no backlight, no battery.
+    QTemporaryDir desktop;
+    writeFile(desktop.filePath("AC/type"), "Mains\n");
+    platform::SysfsPowerSupply desktopSupply(desktop.path());
+    EXPECT_FALSE(BatteryMonitor(&desktopSupply).read());
+    platform::SysfsPowerSupply missing(desktop.filePath("nothing-here"));
+    EXPECT_TRUE(missing.sources().isEmpty());
+}
+
+class NetworkStatusTest : public ::testing::Test {
+protected:
+    FakeNetworkInterfaces interfaces;
+    FakeWifiInfo wifi;
+    FakeReachability reach;
+    NetworkStatus status{&interfaces, &wifi, &reach};
+};
+
+TEST_F(NetworkStatusTest, PrefersWiredOrWirelessAddressesAndSkipsLoopbackByFlag)
+{
+    interfaces.addIPv4("lo", "127.0.0.1", true);
+    interfaces.addIPv4("tun0", "10.8.0.2");
+    interfaces.list.append({"enp3s0", false, false, "fe80::1"});
+    interfaces.addIPv4("enp3s0", "192.168.1.20");
+    EXPECT_EQ(status.primaryIPv4Address(), "192.168.1.20");
+
+    interfaces.list.removeLast();
+    EXPECT_EQ(status.primaryIPv4Address(), "10.8.0.2") << "a VPN-only machine uses the VPN address";
+
+    interfaces.list = {};
+    interfaces.addIPv4("lo", "127.0.0.1", true);
+    interfaces.addIPv4("loopback-alias", "127.0.0.2", true);
+    EXPECT_FALSE(status.primaryIPv4Address());
+
+    for (const char *name : {"en0", "eth0", "eno1", "wlan0", "wlp2s0"})
+        EXPECT_TRUE(NetworkStatus::isPreferredInterface(name)) << name;
+    for (const char *name : {"tun0", "utun3", "docker0", "virbr0", "lo"})
+        EXPECT_FALSE(NetworkStatus::isPreferredInterface(name)) << name;
+}
+
+TEST_F(NetworkStatusTest, SnapshotNamesTheNetwork)
+{
+    wifi.name = "Home";
+    interfaces.addIPv4("wlan0", "192.168.1.7");
+    EXPECT_EQ(status.snapshot(), (NetworkSnapshot{"Home", "192.168.1.7", true}));
+
+    wifi.name.reset();
+    EXPECT_EQ(status.snapshot().name, "Network");
+
+    interfaces.list = {};
+    interfaces.addIPv4("lo", "127.0.0.1", true);
+    reach.reachable = false;
+    EXPECT_EQ(status.snapshot(), (NetworkSnapshot{"Offline", "—", false}));
+
+    reach.reachable = true;
+    EXPECT_EQ(status.snapshot(), (NetworkSnapshot{"Network", "—", false}));
+}
+
+TEST(SystemMonitorTest, CpuLoadIsTheBusyShareSinceTheLastSample)
+{
+    FakeSystemLoad load;
+    SystemMonitor monitor(&load);
+    load.ticks = platform::CpuTicks{100, 50, 1000, 10};
+    EXPECT_EQ(monitor.cpuPercent(), 0) << "first sample";
+    load.ticks = platform::CpuTicks{200, 150, 1000, 10};
+    EXPECT_EQ(monitor.cpuPercent(), 100);
+    load.ticks = platform::CpuTicks{230, 150, 1070, 10};
+    EXPECT_EQ(monitor.cpuPercent(), 30);
+    EXPECT_EQ(monitor.cpuPercent(), 0) << "no time passed";
+    load.ticks.reset();
+    EXPECT_EQ(monitor.cpuPercent(), 0);
+}
+
+TEST(SystemMonitorTest, MemoryDiskAndUptimeTexts)
+{
+    FakeSystemLoad load;
+    SystemMonitor monitor(&load);
+    EXPECT_EQ(monitor.memoryPercent(), 0);
+    EXPECT_EQ(monitor.diskFree(), "—");
+    load.mem = platform::MemoryUse{3, 5};
+    EXPECT_EQ(monitor.memoryPercent(), 38);
+    load.mem = platform::MemoryUse{0, 0};
+    EXPECT_EQ(monitor.memoryPercent(), 0);
+    load.disk = 245'300'000'000ULL;
+    EXPECT_EQ(monitor.diskFree(), "245.3 GB");
+
+    const std::pair<qint64, const char *> uptimes[] = {
+        {59, "0h 0m"}, {18420, "5h 7m"}, {86399, "23h 59m"}, {86400, "1d 0h"}, {3 * 86400 + 4 * 3600 + 59, "3d 4h"}};
+    for (const auto &[seconds, text] : uptimes)
+        EXPECT_EQ(SystemMonitor::formatUptime(seconds), text) << seconds;
+    load.uptime = 86400.7;
+    EXPECT_EQ(monitor.uptime(), "1d 0h");
+}
+
+TEST(ProcSystemLoadTest, ReadsProcFixtures)
+{
+    QTemporaryDir proc;
+    writeFile(proc.filePath("stat"), "cpu  100 5 50 1000 20 1 2 3 0 0\ncpu0 50 2 25 500 10 0 1 1 0 0\n");
+    writeFile(proc.filePath("meminfo"), "MemTotal:       16000000 kB\nMemFree:         1000000 kB\n"
+                                        "MemAvailable:    6000000 kB\nBuffers:          100 kB\n");
+    writeFile(proc.filePath("uptime"), "18420.55 70000.00\n");
+    platform::ProcSystemLoad load(proc.path(), proc.path());
+
+    EXPECT_EQ(load.cpuTicks(), (platform::CpuTicks{100, 56, 1020, 5}));
+    EXPECT_EQ(load.memory(), (platform::MemoryUse{10000000, 6000000}));
+    EXPECT_EQ(load.uptimeSeconds(), 18420.55);
+    EXPECT_TRUE(load.diskAvailableBytes());
+
+    SystemMonitor monitor(&load);
+    EXPECT_EQ(monitor.memoryPercent(), 63);
+    EXPECT_EQ(monitor.uptime(), "5h 7m");
+
+    writeFile(proc.filePath("stat"), "intr 1 2 3\n");
+    writeFile(proc.filePath("meminfo"), "MemTotal: 100 kB\n");
+    EXPECT_FALSE(load.cpuTicks());
+    EXPECT_FALSE(load.memory());
+    platform::ProcSystemLoad nothing(proc.filePath("missing"), proc.filePath("missing"));
+    EXPECT_FALSE(nothing.uptimeSeconds());
+    EXPECT_FALSE(nothing.diskAvailableBytes());
+    EXPECT_EQ(SystemMonitor(&nothing).snapshot(), (SystemSnapshot{0, 0, "—", "0h 0m"}));
+}
+
+} // namespace

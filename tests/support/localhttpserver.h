@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <QTcpServer>
+#include <QUrl>
+#include <functional>
+
+// A small HTTP/1.1 server on 127.0.0.1 for tests: it answers each path with
+// a canned reply (or asks a handler) and records every request that arrived.
+// Bodies are read by Content-Length; each connection serves one request and
+// is then closed.
+class LocalHttpServer : public QObject {
+    Q_OBJECT
+public:
+    struct Request {
+        QByteArray method;
+        // The raw request target ("/v1/forecast?latitude=1.5&…").
+        QByteArray target;
+        QString path;
+        // The raw query text, in the order it was sent (no leading "?").
+        QString query;
+        // Header names are lower-cased.
+        QMap<QByteArray, QByteArray> headers;
+        QByteArray body;
+
+        QByteArray header(const QByteArray &name) const { return headers.value(name.toLower()); }
+    };
+
+    struct Reply {
+        int status = 200;
+        QByteArray body;
+        QByteArray contentType = "application/json";
+        QList<QPair<QByteArray, QByteArray>> headers;
+        // Milliseconds to wait before answering; negative never answers
+        // (the connection stays open until the server goes away).
+        int delayMs = 0;
+    };
+
+    explicit LocalHttpServer(QObject *parent = nullptr);
+    ~LocalHttpServer() override;
+
+    // Listens on an ephemeral port of 127.0.0.1.
+    bool listen();
+    quint16 port() const;
+    // "http://127.0.0.1:<port>".
+    QUrl baseUrl() const;
+    QUrl url(const QString &pathAndQuery) const;
+
+    // The reply for a path (the query is not part of the match).
+    void setReply(const QString &path, const Reply &reply);
+    static Reply json(const QByteArray &body, int status = 200);
+    // Asked before the canned replies; return true after filling reply to
+    // answer, false to fall through.
+    void setHandler(std::function<bool(const Request &, Reply &)> handler);
+    // What paths without a reply get: 404 unless changed.
+    void setDefaultReply(const Reply &reply);
+
+    QList<Request> requests() const { return m_requests; }
+    int requestCount() const { return int(m_requests.size()); }
+    Request lastRequest() const { return m_requests.isEmpty() ? Request() : m_requests.last(); }
+    void clearRequests() { m_requests.clear(); }
+
+signals:
+    void requestReceived(const LocalHttpServer::Request &request);
+
+private:
+    void onReadyRead(QTcpSocket *socket);
+    void respond(QTcpSocket *socket, const Reply &reply);
+
+    QTcpServer m_server;
+    QMap<QString, Reply> m_replies;
+    Reply m_default;
+    std::function<bool(const Request &, Reply &)> m_handler;
+    QList<Request> m_requests;
+    QMap<QTcpSocket *, QByteArray> m_buffers;
+};
