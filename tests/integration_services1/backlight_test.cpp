@@ -94,28 +94,26 @@ protected:
 
 TEST_F(LogindBacklightTest, WritesThroughLogind)
 {
-    // logind writes the file itself, as the real one does.
-    addSetBrightness(QString("open('%1/' + args[1] + '/brightness', 'w').write(str(args[2]))").arg(root()));
+    // This logind accepts the value and leaves the file alone, so the file
+    // shows that nothing was written past it.
+    addSetBrightness("");
     SysfsBacklight backlight(bus.connection(), root());
     QSignalSpy written(&backlight, &SysfsBacklight::written);
     ASSERT_TRUE(backlight.setBrightness(0.5));
     EXPECT_DOUBLE_EQ(*backlight.brightness(), 0.5); // reads back while logind works
     ASSERT_TRUE(written.wait(5000));
     EXPECT_TRUE(written.first().first().toBool());
-    EXPECT_EQ(fileValue("intel_backlight"), "500");
+    EXPECT_EQ(fileValue("intel_backlight"), "250");
 
     const QDBusMessage calls =
         bus.call("org.freedesktop.login1", session, "org.freedesktop.DBus.Mock", "GetMethodCalls", {"SetBrightness"});
-    ASSERT_EQ(calls.type(), QDBusMessage::ReplyMessage) << calls.errorMessage().toStdString();
-    const QDBusArgument arg = calls.arguments().first().value<QDBusArgument>();
+    const QDBusArgument arg = calls.arguments().value(0).value<QDBusArgument>(); // a(tav), one call
+    qulonglong time = 0;
     QVariantList args;
     arg.beginArray();
-    while (!arg.atEnd()) {
-        qulonglong time;
-        arg.beginStructure();
-        arg >> time >> args;
-        arg.endStructure();
-    }
+    arg.beginStructure();
+    arg >> time >> args;
+    arg.endStructure();
     arg.endArray();
     EXPECT_EQ(args, (QVariantList{"backlight", "intel_backlight", 500u}));
 }

@@ -101,14 +101,4 @@ TEST_F(BlueZTest, DeviceListFollowsTheDaemon)
     EXPECT_TRUE(monitor.devices().isEmpty());
 }
 
-TEST(BlueZAbsentTest, NoDaemonMeansNoDevices)
-{
-    PrivateBus bus;
-    ASSERT_TRUE(bus.isRunning());
-    BlueZBluetooth bluez(bus.connection());
-    waitUntil([] { return false; }, 200);
-    EXPECT_FALSE(bluez.isLoaded());
-    EXPECT_TRUE(bluez.pairedDevices().isEmpty());
-}
-
 } // namespace

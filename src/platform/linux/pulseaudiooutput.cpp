@@ -12,7 +12,6 @@ PulseAudioOutput::PulseAudioOutput(const QString &server, QObject *parent)
 {
     pa_cvolume_init(&m_cvolume);
     m_reconnect.setSingleShot(true);
-    m_reconnect.setInterval(reconnectMs);
     connect(&m_reconnect, &QTimer::timeout, this, &PulseAudioOutput::connectToServer);
     connectToServer();
 }
@@ -103,8 +102,10 @@ void PulseAudioOutput::dropContext()
 
 void PulseAudioOutput::scheduleReconnect()
 {
-    if (!m_reconnect.isActive())
-        m_reconnect.start();
+    if (m_reconnect.isActive())
+        return;
+    m_reconnect.start(m_backoffMs);
+    m_backoffMs = std::min(m_backoffMs * 2, reconnectMaxMs);
 }
 
 void PulseAudioOutput::stateCallback(pa_context *c, void *userdata)
@@ -119,6 +120,7 @@ void PulseAudioOutput::onStateChanged()
     switch (pa_context_get_state(m_context)) {
     case PA_CONTEXT_READY: {
         m_ready = true;
+        m_backoffMs = reconnectMs;
         pa_context_set_subscribe_callback(m_context, subscribeCallback, this);
         const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER);
         if (pa_operation *op = pa_context_subscribe(m_context, mask, nullptr, nullptr))

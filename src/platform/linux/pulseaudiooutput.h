@@ -33,8 +33,10 @@ public:
     bool setMuted(bool muted) override;
 
     bool isConnected() const { return m_ready; }
-    // Milliseconds between attempts to reach the server.
+    // Milliseconds before the first new attempt to reach the server; each
+    // further failure doubles the wait, up to the longest.
     static constexpr int reconnectMs = 1000;
+    static constexpr int reconnectMaxMs = 30000;
 
 signals:
     void connectedChanged();
@@ -62,6 +64,7 @@ private:
     pa_context *m_context = nullptr;
     bool m_ready = false;
     QTimer m_reconnect;
+    int m_backoffMs = reconnectMs;
 
     // The default sink's name as the server last gave it.
     QString m_defaultName;
