@@ -45,6 +45,9 @@ X11MediaKeys::~X11MediaKeys()
     if (m_conn.isShared() && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
     removeTap();
+    // Before the connection (and its socket) goes away with the members.
+    delete m_notifier;
+    m_notifier = nullptr;
 }
 
 quint16 X11MediaKeys::numLockMask() const
