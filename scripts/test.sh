@@ -23,7 +23,9 @@ export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_CACHE_HOME=
 
 # A private X server for the window, key-grab and idle-time tests.
 exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1512x982x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: without it the server resets whenever its last client leaves, and
+# a test connecting at that moment finds no display.
+Xvfb -displayfd 5 -noreset -screen 0 1512x982x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"

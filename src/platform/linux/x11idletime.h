@@ -1,0 +1,16 @@
+#pragma once
+
+#include "idletime.h"
+#include "x11connection.h"
+
+// Time since the last input from the X screen-saver extension.
+class X11IdleTime final : public IdleTime {
+public:
+    X11IdleTime();
+    bool isAvailable() const { return m_available; }
+    std::optional<double> secondsSinceLastInput() const override;
+
+private:
+    X11Connection m_conn;
+    bool m_available = false;
+};

@@ -1,0 +1,196 @@
+#include "x11mediakeys.h"
+
+#include "logging.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <xcb/xcb_keysyms.h>
+
+#include <cstdlib>
+
+namespace {
+
+struct MediaKeySym {
+    xcb_keysym_t keysym;
+    int type; // media key type number
+};
+
+constexpr MediaKeySym mediaKeys[] = {
+    {0x1008FF13, 0}, // XF86AudioRaiseVolume
+    {0x1008FF11, 1}, // XF86AudioLowerVolume
+    {0x1008FF02, 2}, // XF86MonBrightnessUp
+    {0x1008FF03, 3}, // XF86MonBrightnessDown
+    {0x1008FF12, 7}, // XF86AudioMute
+};
+
+constexpr xcb_keysym_t numLockKeysym = 0xff7f;
+
+} // namespace
+
+X11MediaKeys::X11MediaKeys(QObject *parent)
+    : QObject(parent)
+{
+    if (!m_conn)
+        return;
+    if (m_conn.isShared()) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    } else {
+        m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_conn.get()), QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &X11MediaKeys::readEvents);
+    }
+}
+
+X11MediaKeys::~X11MediaKeys()
+{
+    if (m_conn.isShared() && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    removeTap();
+    // Before the connection (and its socket) goes away with the members.
+    delete m_notifier;
+    m_notifier = nullptr;
+}
+
+quint16 X11MediaKeys::numLockMask() const
+{
+    xcb_connection_t *c = m_conn.get();
+    quint16 mask = 0;
+    xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
+    xcb_keycode_t *numLock = syms ? xcb_key_symbols_get_keycode(syms, numLockKeysym) : nullptr;
+    xcb_get_modifier_mapping_reply_t *reply =
+        xcb_get_modifier_mapping_reply(c, xcb_get_modifier_mapping(c), nullptr);
+    if (reply && numLock) {
+        const xcb_keycode_t *codes = xcb_get_modifier_mapping_keycodes(reply);
+        const int perModifier = reply->keycodes_per_modifier;
+        for (int mod = 0; mod < 8 && !mask; ++mod) {
+            for (int k = 0; k < perModifier; ++k) {
+                const xcb_keycode_t code = codes[mod * perModifier + k];
+                for (const xcb_keycode_t *n = numLock; code && *n; ++n) {
+                    if (*n == code)
+                        mask = quint16(1u << mod);
+                }
+            }
+        }
+    }
+    std::free(reply);
+    std::free(numLock);
+    if (syms)
+        xcb_key_symbols_free(syms);
+    return mask ? mask : quint16(XCB_MOD_MASK_2);
+}
+
+bool X11MediaKeys::installTap(TapCallback callback)
+{
+    if (!m_conn || m_conn.root() == XCB_WINDOW_NONE)
+        return false;
+    ungrabAll();
+    xcb_connection_t *c = m_conn.get();
+
+    const quint16 numLock = numLockMask();
+    const quint16 variants[] = {0, XCB_MOD_MASK_LOCK, numLock, quint16(XCB_MOD_MASK_LOCK | numLock)};
+
+    xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
+    if (!syms)
+        return false;
+    QList<xcb_void_cookie_t> cookies;
+    for (const MediaKeySym &key : mediaKeys) {
+        xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, key.keysym);
+        for (const xcb_keycode_t *k = codes; k && *k; ++k) {
+            if (m_actions.contains(*k))
+                continue;
+            m_actions.insert(*k, key.type);
+            for (quint16 mods : variants) {
+                cookies << xcb_grab_key_checked(c, 1, m_conn.root(), mods, *k, XCB_GRAB_MODE_ASYNC,
+                                                XCB_GRAB_MODE_ASYNC);
+                m_grabs.append({*k, mods});
+            }
+        }
+        std::free(codes);
+    }
+    xcb_key_symbols_free(syms);
+
+    bool refused = m_grabs.isEmpty();
+    for (const xcb_void_cookie_t &cookie : std::as_const(cookies)) {
+        if (xcb_generic_error_t *error = xcb_request_check(c, cookie)) {
+            refused = true;
+            std::free(error);
+        }
+    }
+    if (refused) {
+        qCDebug(lcPlatform) << "media keys are held by another program";
+        ungrabAll();
+        return false;
+    }
+    m_tap = std::move(callback);
+    // Events that arrived while waiting for the answers are already queued.
+    if (m_notifier)
+        QMetaObject::invokeMethod(this, &X11MediaKeys::readEvents, Qt::QueuedConnection);
+    return true;
+}
+
+void X11MediaKeys::removeTap()
+{
+    m_tap = nullptr;
+    ungrabAll();
+}
+
+void X11MediaKeys::ungrabAll()
+{
+    if (m_conn && !m_grabs.isEmpty()) {
+        for (const Grab &g : std::as_const(m_grabs))
+            xcb_ungrab_key(m_conn.get(), g.keycode, m_conn.root(), g.modifiers);
+        xcb_flush(m_conn.get());
+    }
+    m_grabs.clear();
+    m_actions.clear();
+    m_down.clear();
+    m_lastRelease.clear();
+}
+
+void X11MediaKeys::readEvents()
+{
+    while (xcb_generic_event_t *event = xcb_poll_for_event(m_conn.get())) {
+        handleEvent(event);
+        std::free(event);
+    }
+}
+
+bool X11MediaKeys::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    return handleEvent(message);
+}
+
+bool X11MediaKeys::handleEvent(const void *message)
+{
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    const quint8 type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
+        return false;
+    const auto *key = static_cast<const xcb_key_press_event_t *>(message);
+    const auto it = m_actions.constFind(key->detail);
+    if (it == m_actions.cend() || !m_tap)
+        return false;
+
+    CapturedKey captured;
+    captured.kind = CapturedKey::Kind::MediaKey;
+    captured.code = it.value();
+    captured.down = type == XCB_KEY_PRESS;
+    if (captured.down) {
+        // A held key repeats either as presses without releases (detectable
+        // auto-repeat, which Qt turns on) or as a release and a press that
+        // share one time stamp.
+        const auto last = m_lastRelease.constFind(key->detail);
+        captured.autoRepeat = m_down.contains(key->detail)
+            || (last != m_lastRelease.cend() && last.value() == key->time);
+        m_down.insert(key->detail);
+    } else {
+        m_down.remove(key->detail);
+        m_lastRelease.insert(key->detail, key->time);
+    }
+    // A grabbed key is ours whatever the callback says: X has already kept
+    // it from everyone else.
+    const TapCallback tap = m_tap;
+    tap(captured);
+    return true;
+}

@@ -1,0 +1,108 @@
+#include "bluetoothmonitor.h"
+
+#include "bluetooth.h"
+
+namespace {
+QString reportedName(const BluetoothDevice &device)
+{
+    const QString name = device.nameOrAddress();
+    return name.isEmpty() ? QStringLiteral("Bluetooth device") : name;
+}
+} // namespace
+
+BluetoothMonitor::BluetoothMonitor(BluetoothService *service, QObject *parent)
+    : QObject(parent)
+    , m_service(service)
+{
+}
+
+BluetoothMonitor::~BluetoothMonitor()
+{
+    stop();
+}
+
+void BluetoothMonitor::refresh()
+{
+    QList<BluetoothDeviceInfo> devices;
+    const QList<BluetoothDevice> paired = m_service->pairedDevices();
+    for (const BluetoothDevice &device : paired) {
+        if (!device.connected)
+            continue;
+        BluetoothDeviceInfo info;
+        info.name = device.nameOrAddress();
+        if (info.name.isEmpty())
+            info.name = QStringLiteral("Bluetooth");
+        info.id = device.address.isEmpty() ? info.name : device.address;
+        devices.append(info);
+    }
+    m_devices = devices;
+}
+
+void BluetoothMonitor::start()
+{
+    const QList<BluetoothDevice> paired = m_service->pairedDevices();
+    for (const BluetoothDevice &device : paired) {
+        if (device.connected)
+            watchDisconnect(device.address);
+    }
+}
+
+void BluetoothMonitor::stop()
+{
+    ++m_generation;
+    if (m_connectNote != 0) {
+        m_service->unregister(m_connectNote);
+        m_connectNote = 0;
+    }
+    for (int note : std::as_const(m_disconnectNotes))
+        m_service->unregister(note);
+    m_disconnectNotes.clear();
+}
+
+void BluetoothMonitor::registerForConnectNotifications()
+{
+    if (m_connectNote != 0)
+        return;
+    m_connectNote = m_service->registerForConnectNotifications(
+        [this](const BluetoothDevice &device) { deviceConnected(device); });
+}
+
+void BluetoothMonitor::watchDisconnect(const QString &address)
+{
+    if (address.isEmpty() || m_disconnectNotes.contains(address))
+        return;
+    const int note = m_service->registerForDisconnectNotification(
+        address, [this](const BluetoothDevice &device) { deviceDisconnected(device); });
+    if (note != 0)
+        m_disconnectNotes.insert(address, note);
+}
+
+void BluetoothMonitor::deviceConnected(const BluetoothDevice &device)
+{
+    const QString name = reportedName(device);
+    watchDisconnect(device.address);
+    refresh();
+    report(&BluetoothMonitor::onConnected, name);
+}
+
+void BluetoothMonitor::deviceDisconnected(const BluetoothDevice &device)
+{
+    const QString name = reportedName(device);
+    refresh();
+    report(&BluetoothMonitor::onDisconnected, name);
+}
+
+void BluetoothMonitor::report(const std::function<void(const QString &)> BluetoothMonitor::*callback,
+                              const QString &name)
+{
+    const quint64 generation = m_generation;
+    QMetaObject::invokeMethod(
+        this,
+        [this, callback, name, generation] {
+            if (generation != m_generation)
+                return;
+            if (const auto &fn = this->*callback)
+                fn(name);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class BluetoothService;
+struct BluetoothDevice;
+
+// A connected Bluetooth device as the island lists it.
+struct BluetoothDeviceInfo {
+    Q_GADGET
+    Q_PROPERTY(QString id MEMBER id)
+    Q_PROPERTY(QString name MEMBER name)
+public:
+    QString id;   // the device's address, else its name
+    QString name; // "Bluetooth" when the device gives none
+
+    bool operator==(const BluetoothDeviceInfo &) const = default;
+};
+Q_DECLARE_METATYPE(BluetoothDeviceInfo)
+
+// Keeps the list of connected Bluetooth devices and reports devices
+// connecting and disconnecting.
+//
+// The owner calls registerForConnectNotifications(), refresh() and start()
+// while Bluetooth is wanted, and stop() when it is not. Every registration
+// is made once and stop() withdraws all of them, so repeated starts never
+// double the reports and nothing is reported after stop().
+class BluetoothMonitor : public QObject {
+    Q_OBJECT
+public:
+    explicit BluetoothMonitor(BluetoothService *service, QObject *parent = nullptr);
+    ~BluetoothMonitor() override;
+
+    // Each takes the device's name; called later on the main thread.
+    std::function<void(const QString &)> onConnected;
+    std::function<void(const QString &)> onDisconnected;
+
+    const QList<BluetoothDeviceInfo> &devices() const { return m_devices; }
+
+    // Rebuilds devices(): the paired devices that are connected.
+    void refresh();
+    // Watches every connected paired device for its disconnection.
+    void start();
+    // Withdraws every registration.
+    void stop();
+    // Watches for any device connecting.
+    void registerForConnectNotifications();
+
+    bool isWatchingConnects() const { return m_connectNote != 0; }
+    int disconnectWatchCount() const { return int(m_disconnectNotes.size()); }
+
+private:
+    void deviceConnected(const BluetoothDevice &device);
+    void deviceDisconnected(const BluetoothDevice &device);
+    void watchDisconnect(const QString &address);
+    void report(const std::function<void(const QString &)> BluetoothMonitor::*callback, const QString &name);
+
+    BluetoothService *m_service;
+    QList<BluetoothDeviceInfo> m_devices;
+    int m_connectNote = 0;
+    QHash<QString, int> m_disconnectNotes; // address -> registration
+    // Bumped by stop() so that reports already on their way are dropped.
+    quint64 m_generation = 0;
+};

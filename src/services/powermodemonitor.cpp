@@ -1,0 +1,37 @@
+#include "powermodemonitor.h"
+
+#include "lowpowermode.h"
+
+PowerModeMonitor::PowerModeMonitor(LowPowerMode *source, QObject *parent)
+    : QObject(parent)
+    , m_source(source)
+{
+}
+
+PowerModeMonitor::~PowerModeMonitor()
+{
+    stop();
+}
+
+void PowerModeMonitor::start()
+{
+    // One observer at a time: a second start must not report twice.
+    stop();
+    m_observer = connect(m_source, &LowPowerMode::powerStateChanged, this, [this] {
+        if (onChange)
+            onChange(m_source->isLowPowerModeEnabled());
+    });
+}
+
+void PowerModeMonitor::stop()
+{
+    if (m_observer) {
+        disconnect(m_observer);
+        m_observer = {};
+    }
+}
+
+bool PowerModeMonitor::isLowPowerModeEnabled() const
+{
+    return m_source->isLowPowerModeEnabled();
+}

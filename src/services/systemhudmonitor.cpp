@@ -1,0 +1,543 @@
+#include "systemhudmonitor.h"
+
+#include "audiooutput.h"
+#include "backlight.h"
+#include "clock.h"
+#include "logging.h"
+
+#include <QtMath>
+#include <cmath>
+
+namespace {
+
+struct HotKeyRow {
+    int id;
+    int virtualKeyCode;
+    int action;
+};
+
+// Registered in this order, without modifiers.
+constexpr HotKeyRow hotKeyTable[] = {
+    {1, 79, SystemHUDMonitor::VolumeUp},       // F18
+    {2, 80, SystemHUDMonitor::VolumeDown},     // F19
+    {3, 90, SystemHUDMonitor::MuteToggle},     // F20
+    {4, 106, SystemHUDMonitor::BrightnessUp},  // F16
+    {5, 64, SystemHUDMonitor::BrightnessDown}, // F17
+};
+
+// Function keys the tap acts on while the media keys are remapped.
+std::optional<int> tapKeyAction(int virtualKeyCode)
+{
+    switch (virtualKeyCode) {
+    case 79:
+    case 72:
+        return SystemHUDMonitor::VolumeUp;
+    case 80:
+    case 73:
+        return SystemHUDMonitor::VolumeDown;
+    case 90:
+    case 74:
+        return SystemHUDMonitor::MuteToggle;
+    case 106:
+        return SystemHUDMonitor::BrightnessUp;
+    case 64:
+        return SystemHUDMonitor::BrightnessDown;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool isMonitorKeyType(int type)
+{
+    return type == SystemHUDMonitor::VolumeUp || type == SystemHUDMonitor::VolumeDown
+        || type == SystemHUDMonitor::BrightnessUp || type == SystemHUDMonitor::BrightnessDown
+        || type == SystemHUDMonitor::MuteToggle;
+}
+
+double clamp01(double v)
+{
+    if (!(v > 0.0)) // also catches NaN
+        return 0.0;
+    return v > 1.0 ? 1.0 : v;
+}
+
+// A change counts when it reaches the threshold; the small allowance keeps
+// values that are exactly a threshold apart from falling short by rounding.
+bool belowThreshold(double delta, double threshold)
+{
+    return std::fabs(delta) < threshold - 1e-9;
+}
+
+// "0x" and upper-case hexadecimal digits without leading zeros.
+QByteArray hex(quint64 v)
+{
+    return "0x" + QByteArray::number(v, 16).toUpper();
+}
+
+} // namespace
+
+SystemHUDMonitor::SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Backlight *backlight,
+                                   Clock *clock, Scheduler *scheduler, QObject *parent)
+    : QObject(parent)
+    , m_keys(keys)
+    , m_audio(audio)
+    , m_backlight(backlight)
+    , m_clock(clock ? clock : Clock::system())
+    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+{
+}
+
+SystemHUDMonitor::~SystemHUDMonitor()
+{
+    stop();
+}
+
+qint64 SystemHUDMonitor::now() const
+{
+    return m_clock->monotonicMs();
+}
+
+const QList<KeyRemap> &SystemHUDMonitor::remapTable()
+{
+    static const QList<KeyRemap> table = {
+        {0xC000000E9, 0x70000006D},    // consumer volume increment -> F18
+        {0xC000000EA, 0x70000006E},    // consumer volume decrement -> F19
+        {0xC000000E2, 0x70000006F},    // consumer mute -> F20
+        {0x700000080, 0x70000006D},    // keyboard volume up -> F18
+        {0x700000081, 0x70000006E},    // keyboard volume down -> F19
+        {0x70000007F, 0x70000006F},    // keyboard mute -> F20
+        {0xC0000006F, 0x70000006B},    // consumer brightness increment -> F16
+        {0xC00000070, 0x70000006C},    // consumer brightness decrement -> F17
+        {0xFF0100000020, 0x70000006B}, // vendor 0xFF01 usage 0x20 -> F16
+        {0xFF0100000021, 0x70000006C}, // vendor 0xFF01 usage 0x21 -> F17
+        {0xFF00000004, 0x70000006B},   // vendor 0xFF usage 0x04 -> F16
+        {0xFF00000005, 0x70000006C},   // vendor 0xFF usage 0x05 -> F17
+    };
+    return table;
+}
+
+QByteArray SystemHUDMonitor::keyRemapJson(const QList<KeyRemap> &pairs)
+{
+    QByteArray json = "{\"UserKeyMapping\":[";
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        if (i > 0)
+            json += ',';
+        json += "{\"HIDKeyboardModifierMappingSrc\":";
+        json += hex(pairs[i].source);
+        json += ",\"HIDKeyboardModifierMappingDst\":";
+        json += hex(pairs[i].destination);
+        json += '}';
+    }
+    json += "]}";
+    return json;
+}
+
+// ---- start and stop --------------------------------------------------------
+
+void SystemHUDMonitor::start()
+{
+    if (m_running)
+        return;
+    m_running = true;
+
+    m_lastVolume = readVolume();
+    m_lastMuted = readMuted();
+    m_lastBrightness = currentBrightness();
+
+    const bool remapPath = m_keys->usesKeyRemap();
+    if (remapPath) {
+        m_keyRemapActive = applyKeyRemap(remapTable());
+        m_lastRemapAt = now();
+        if (m_keyRemapActive) {
+            registerHotKeys();
+            if (m_hotKeyRefs.isEmpty()) {
+                // Remapped keys nobody could catch: give them back at once.
+                m_keyRemapActive = false;
+                applyKeyRemap({});
+            }
+        }
+    }
+
+    installEventTap();
+
+    addDeviceListener();
+    addVolumeListeners();
+    startBrightnessPoll();
+
+    if (!remapPath)
+        startOSDWatchdog();
+    killSystemOSD();
+}
+
+void SystemHUDMonitor::stop()
+{
+    m_running = false;
+    m_brightnessTimer.cancel();
+    m_osdWatchdog.cancel();
+    m_repeatTimer.cancel();
+    m_tapRetry.cancel();
+
+    removeEventTap();
+    unregisterHotKeys();
+
+    if (m_keyRemapActive) {
+        m_keyRemapActive = false;
+        applyKeyRemap({});
+    }
+
+    removeAudioListeners();
+    removeDeviceListener();
+}
+
+void SystemHUDMonitor::killSystemOSD()
+{
+    if (m_keys->canKillSystemOSD())
+        m_keys->killSystemOSD();
+}
+
+bool SystemHUDMonitor::applyKeyRemap(const QList<KeyRemap> &pairs)
+{
+    return m_keys->applyKeyRemap(keyRemapJson(pairs));
+}
+
+void SystemHUDMonitor::startOSDWatchdog()
+{
+    // Nothing to watch where the system has no display of its own to remove.
+    if (!m_keys->canKillSystemOSD())
+        return;
+    killSystemOSD();
+    m_osdWatchdog = m_scheduler->every(osdWatchdogMs, [this] { killSystemOSD(); });
+}
+
+// ---- hot keys --------------------------------------------------------------
+
+void SystemHUDMonitor::registerHotKeys()
+{
+    if (!m_hotKeyRefs.isEmpty())
+        return;
+    if (!m_hotKeyHandlerInstalled) {
+        if (!m_keys->installHotKeyHandler([this](int id) { hotKeyHandler(id); }))
+            return;
+        m_hotKeyHandlerInstalled = true;
+    }
+    for (const HotKeyRow &row : hotKeyTable) {
+        if (m_keys->registerHotKey(row.id, row.virtualKeyCode))
+            m_hotKeyRefs.append(row.id);
+    }
+}
+
+void SystemHUDMonitor::unregisterHotKeys()
+{
+    for (int id : std::as_const(m_hotKeyRefs))
+        m_keys->unregisterHotKey(id);
+    m_hotKeyRefs.clear();
+    if (m_hotKeyHandlerInstalled) {
+        m_keys->removeHotKeyHandler();
+        m_hotKeyHandlerInstalled = false;
+    }
+}
+
+void SystemHUDMonitor::hotKeyHandler(int id)
+{
+    dispatchHotKey(id);
+}
+
+void SystemHUDMonitor::dispatchHotKey(int id)
+{
+    for (const HotKeyRow &row : hotKeyTable) {
+        if (row.id == id) {
+            handleKeyAction(row.action);
+            startKeyRepeat(row.action, row.virtualKeyCode);
+            return;
+        }
+    }
+}
+
+void SystemHUDMonitor::startKeyRepeat(int action, int virtualKeyCode)
+{
+    m_repeatTimer.cancel();
+    // Mute is a toggle: repeating it while the key is held would leave the
+    // output in whatever state the last repeat happened to set.
+    if (action == MuteToggle)
+        return;
+    m_repeatTimer = m_scheduler->after(repeatFirstMs, [this, action, virtualKeyCode] {
+        if (!m_keys->isKeyDown(virtualKeyCode)) {
+            m_repeatTimer.cancel();
+            return;
+        }
+        handleKeyAction(action);
+        m_repeatTimer = m_scheduler->every(repeatEveryMs, [this, action, virtualKeyCode] {
+            repeatFire(action, virtualKeyCode);
+        });
+    });
+}
+
+void SystemHUDMonitor::repeatFire(int action, int virtualKeyCode)
+{
+    if (!m_keys->isKeyDown(virtualKeyCode)) {
+        m_repeatTimer.cancel();
+        return;
+    }
+    handleKeyAction(action);
+}
+
+void SystemHUDMonitor::stopKeyRepeat()
+{
+    m_repeatTimer.cancel();
+}
+
+// ---- event tap -------------------------------------------------------------
+
+void SystemHUDMonitor::installEventTap()
+{
+    if (!m_running || m_tapInstalled)
+        return;
+    if (!m_keys->installTap([this](const CapturedKey &key) { return eventTapCallback(key); })) {
+        qCDebug(lcServices) << "media keys unavailable; retrying in" << tapRetryMs << "ms";
+        retryEventTapLater();
+        return;
+    }
+    m_tapInstalled = true;
+}
+
+void SystemHUDMonitor::retryEventTapLater()
+{
+    m_tapRetry = m_scheduler->after(tapRetryMs, [this] {
+        if (m_running && !m_tapInstalled)
+            installEventTap();
+    });
+}
+
+void SystemHUDMonitor::removeEventTap()
+{
+    if (m_tapInstalled) {
+        m_keys->removeTap();
+        m_tapInstalled = false;
+    }
+}
+
+bool SystemHUDMonitor::eventTapCallback(const CapturedKey &key)
+{
+    if (key.kind == CapturedKey::Kind::FunctionKey) {
+        const std::optional<int> action = tapKeyAction(key.code);
+        if (!action || !m_keyRemapActive)
+            return false;
+        if (key.down) {
+            if (!(*action == MuteToggle && key.autoRepeat))
+                handleKeyAction(*action);
+        } else {
+            stopKeyRepeat();
+        }
+        killSystemOSD();
+        return true;
+    }
+
+    if (!isMonitorKeyType(key.code))
+        return false;
+    if (!m_keyRemapActive) {
+        if (key.down) {
+            // A held mute key toggles once, not on every system repeat.
+            if (!(key.code == MuteToggle && key.autoRepeat))
+                handleKeyAction(key.code);
+        } else {
+            stopKeyRepeat();
+        }
+    }
+    killSystemOSD();
+    return true;
+}
+
+// ---- key actions -----------------------------------------------------------
+
+void SystemHUDMonitor::handleKeyAction(int action)
+{
+    const qint64 t = now();
+    if (t - m_lastApplyAt < debounceMs)
+        return;
+    m_lastApplyAt = t;
+    m_ignoreSystemUntil = t + echoWindowMs;
+
+    switch (action) {
+    case VolumeUp:
+        stepVolume(step);
+        break;
+    case VolumeDown:
+        setVolume(readVolume() - step);
+        break;
+    case MuteToggle:
+        setMuted(!readMuted());
+        break;
+    case BrightnessUp:
+        stepBrightness(step);
+        break;
+    case BrightnessDown:
+        stepBrightness(-step);
+        break;
+    default:
+        killSystemOSD();
+        return;
+    }
+
+    if (action == VolumeUp || action == VolumeDown || action == MuteToggle) {
+        m_lastVolume = readVolume();
+        m_lastMuted = readMuted();
+        emitPulse(SystemHUDKind::volume, *m_lastMuted, *m_lastVolume);
+    } else {
+        m_lastBrightness = currentBrightness();
+        // Without a reading there is nothing true to show.
+        if (m_lastBrightness)
+            emitPulse(SystemHUDKind::brightness, false, *m_lastBrightness);
+    }
+    killSystemOSD();
+}
+
+// ---- audio -----------------------------------------------------------------
+
+double SystemHUDMonitor::readVolume() const
+{
+    return clamp01(m_audio->volume().value_or(0.0));
+}
+
+bool SystemHUDMonitor::readMuted() const
+{
+    return m_audio->muted().value_or(false);
+}
+
+void SystemHUDMonitor::setVolume(double value)
+{
+    m_audio->setVolume(clamp01(value));
+}
+
+void SystemHUDMonitor::stepVolume(double by)
+{
+    // The first volume-up while muted only unmutes.
+    if (by > 0 && readMuted()) {
+        m_audio->setMuted(false);
+        return;
+    }
+    setVolume(readVolume() + by);
+}
+
+void SystemHUDMonitor::setMuted(bool muted)
+{
+    m_audio->setMuted(muted);
+}
+
+void SystemHUDMonitor::addDeviceListener()
+{
+    if (m_deviceListener)
+        return;
+    m_deviceListener = connect(m_audio, &AudioOutput::defaultDeviceChanged, this,
+                               &SystemHUDMonitor::outputDeviceChanged);
+}
+
+void SystemHUDMonitor::removeDeviceListener()
+{
+    disconnect(m_deviceListener);
+    m_deviceListener = {};
+}
+
+void SystemHUDMonitor::addVolumeListeners()
+{
+    m_outputDevice = m_audio->defaultDevice();
+    if (m_outputDevice.isEmpty())
+        return;
+    m_volumeListener = connect(m_audio, &AudioOutput::volumeChanged, this, [this](const QString &device) {
+        if (device == m_outputDevice)
+            volumeChanged();
+    });
+}
+
+void SystemHUDMonitor::removeAudioListeners()
+{
+    if (!m_outputDevice.isEmpty()) {
+        disconnect(m_volumeListener);
+        m_volumeListener = {};
+        m_outputDevice.clear();
+    }
+}
+
+void SystemHUDMonitor::outputDeviceChanged()
+{
+    removeAudioListeners();
+    addVolumeListeners();
+}
+
+void SystemHUDMonitor::volumeChanged()
+{
+    if (now() <= m_ignoreSystemUntil)
+        return;
+    const double volume = readVolume();
+    const bool muted = readMuted();
+    const std::optional<double> previousVolume = m_lastVolume;
+    const std::optional<bool> previousMuted = m_lastMuted;
+    m_lastVolume = volume;
+    m_lastMuted = muted;
+    if (!previousVolume)
+        return;
+    if (belowThreshold(volume - *previousVolume, volumeThreshold) && previousMuted && muted == *previousMuted)
+        return;
+    emitPulse(SystemHUDKind::volume, muted, volume);
+    killSystemOSD();
+}
+
+// ---- brightness ------------------------------------------------------------
+
+std::optional<double> SystemHUDMonitor::currentBrightness() const
+{
+    const std::optional<double> b = m_backlight->brightness();
+    if (!b)
+        return std::nullopt;
+    return clamp01(*b);
+}
+
+void SystemHUDMonitor::stepBrightness(double by)
+{
+    const double current = currentBrightness().value_or(0.0);
+    m_backlight->setBrightness(clamp01(current + by));
+}
+
+void SystemHUDMonitor::startBrightnessPoll()
+{
+    m_brightnessTimer = m_scheduler->every(brightnessPollMs, [this] { brightnessTick(); });
+}
+
+void SystemHUDMonitor::brightnessTick()
+{
+    pollBrightness();
+    if (!m_keys->usesKeyRemap())
+        return;
+    const qint64 t = now();
+    if (t - m_lastRemapAt > remapRefreshMs) {
+        if (m_keyRemapActive)
+            applyKeyRemap(remapTable());
+        m_lastRemapAt = t;
+    }
+}
+
+void SystemHUDMonitor::pollBrightness()
+{
+    if (now() <= m_ignoreSystemUntil)
+        return;
+    const std::optional<double> brightness = currentBrightness();
+    if (!brightness)
+        return;
+    const std::optional<double> previous = m_lastBrightness;
+    m_lastBrightness = brightness;
+    if (!previous || belowThreshold(*brightness - *previous, brightnessThreshold))
+        return;
+    emitPulse(SystemHUDKind::brightness, false, *brightness);
+    killSystemOSD();
+}
+
+void SystemHUDMonitor::emitPulse(SystemHUDKind kind, bool muted, double value)
+{
+    const SystemHUDPulse pulse{kind, value, muted};
+    QMetaObject::invokeMethod(
+        this,
+        [this, pulse] {
+            if (onChange)
+                onChange(pulse);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "backlight.h"
+
+#include <QList>
+
+// A display brightness in memory; nullopt stands for a display without one.
+class FakeBacklight final : public Backlight {
+public:
+    std::optional<double> value = 0.5;
+    QList<double> writes;
+
+    std::optional<double> brightness() const override { return value; }
+    bool setBrightness(double v) override
+    {
+        writes.append(v);
+        if (!value)
+            return false;
+        value = v;
+        return true;
+    }
+};

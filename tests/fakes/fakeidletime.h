@@ -1,0 +1,9 @@
+#pragma once
+
+#include "idletime.h"
+
+class FakeIdleTime final : public IdleTime {
+public:
+    std::optional<double> seconds = 0.0;
+    std::optional<double> secondsSinceLastInput() const override { return seconds; }
+};

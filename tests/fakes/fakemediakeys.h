@@ -1,0 +1,62 @@
+#pragma once
+
+#include "mediakeys.h"
+
+#include <QByteArrayList>
+#include <QList>
+#include <QMap>
+#include <QSet>
+
+// Media-key capture in memory: tests press keys through the tap or the hot
+// keys and choose what the platform allows.
+class FakeMediaKeys final : public MediaKeyCapture {
+public:
+    // What the platform allows.
+    bool remapPath = false;    // usesKeyRemap()
+    bool remapSucceeds = true; // applyKeyRemap()
+    bool hotKeyHandlerSucceeds = true;
+    QSet<int> failingHotKeys; // ids whose registration fails
+    int tapFailures = 0;      // the next n installTap() calls fail
+    bool hasSystemOSD = true;
+
+    // What happened.
+    QByteArrayList remapCalls;
+    int tapInstalls = 0;
+    int osdKills = 0;
+    QSet<int> keysDown;
+
+    bool installTap(TapCallback callback) override;
+    void removeTap() override { m_tap = nullptr; }
+    bool usesKeyRemap() const override { return remapPath; }
+    bool applyKeyRemap(const QByteArray &json) override;
+    bool installHotKeyHandler(HotKeyCallback callback) override;
+    void removeHotKeyHandler() override { m_hotKeyHandler = nullptr; }
+    bool registerHotKey(int id, int virtualKeyCode) override;
+    void unregisterHotKey(int id) override { m_hotKeys.remove(id); }
+    bool isKeyDown(int virtualKeyCode) const override { return keysDown.contains(virtualKeyCode); }
+    bool canKillSystemOSD() const override { return hasSystemOSD; }
+    void killSystemOSD() override { ++osdKills; }
+
+    bool hasTap() const { return bool(m_tap); }
+    bool hasHotKeyHandler() const { return bool(m_hotKeyHandler); }
+    QList<int> hotKeys() const { return m_hotKeys.keys(); }
+
+    // Sends a key through the tap; returns whether it was consumed (false
+    // also when no tap is installed).
+    bool tap(const CapturedKey &key);
+    bool tapMedia(int type, bool down = true, bool autoRepeat = false)
+    {
+        return tap({CapturedKey::Kind::MediaKey, type, down, autoRepeat});
+    }
+    bool tapFunction(int virtualKeyCode, bool down = true, bool autoRepeat = false)
+    {
+        return tap({CapturedKey::Kind::FunctionKey, virtualKeyCode, down, autoRepeat});
+    }
+    // Presses a registered hot key; false when none is registered under id.
+    bool pressHotKey(int id);
+
+private:
+    TapCallback m_tap;
+    HotKeyCallback m_hotKeyHandler;
+    QMap<int, int> m_hotKeys; // id -> virtual key code
+};

@@ -1,0 +1,163 @@
+#include "fakeaudiooutput.h"
+#include "fakebacklight.h"
+#include "pavlettest.h"
+#include "systemhudmonitor.h"
+#include "x11idletime.h"
+#include "x11mediakeys.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <xcb/xcb_keysyms.h>
+
+#include <cstdlib>
+
+namespace {
+
+class X11Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "no X display";
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            GTEST_SKIP() << "xdotool is not installed";
+    }
+    static void xdotool(const QStringList &args)
+    {
+        ASSERT_EQ(QProcess::execute("xdotool", args), 0) << args.join(' ').toStdString();
+    }
+    static void settle(int ms) { waitUntil([] { return false; }, ms); }
+};
+
+CapturedKey media(int type, bool down, bool autoRepeat = false)
+{
+    return {CapturedKey::Kind::MediaKey, type, down, autoRepeat};
+}
+
+// Another X client holding one key, as a desktop would.
+class KeyHolder {
+public:
+    explicit KeyHolder(xcb_keysym_t keysym)
+    {
+        int screen = 0;
+        m_conn = xcb_connect(nullptr, &screen);
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_conn)).data->root;
+        xcb_key_symbols_t *syms = xcb_key_symbols_alloc(m_conn);
+        xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, keysym);
+        m_keycode = codes ? codes[0] : 0;
+        std::free(codes);
+        xcb_key_symbols_free(syms);
+        xcb_generic_error_t *error = xcb_request_check(
+            m_conn, xcb_grab_key_checked(m_conn, 1, m_root, 0, m_keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        m_held = error == nullptr;
+        std::free(error);
+    }
+    ~KeyHolder() { xcb_disconnect(m_conn); }
+    bool held() const { return m_held; }
+
+private:
+    xcb_connection_t *m_conn;
+    xcb_window_t m_root;
+    xcb_keycode_t m_keycode;
+    bool m_held = false;
+};
+
+// One test for everything that grabs keys: tests run side by side, and two
+// of them grabbing the same keys on one display would refuse each other.
+TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
+{
+    X11MediaKeys keys;
+    ASSERT_TRUE(keys.isAvailable());
+    QList<CapturedKey> seen;
+    ASSERT_TRUE(keys.installTap([&](const CapturedKey &k) {
+        seen << k;
+        return true;
+    }));
+
+    xdotool({"key", "XF86AudioRaiseVolume"});
+    ASSERT_TRUE(waitUntil([&] { return seen.size() >= 2; }));
+    EXPECT_EQ(seen, (QList<CapturedKey>{media(0, true), media(0, false)}));
+
+    // Num Lock on: the grab still catches the key.
+    seen.clear();
+    xdotool({"key", "Num_Lock"});
+    xdotool({"key", "XF86MonBrightnessDown"});
+    xdotool({"key", "Num_Lock"});
+    ASSERT_TRUE(waitUntil([&] { return seen.size() >= 2; }));
+    EXPECT_EQ(seen, (QList<CapturedKey>{media(3, true), media(3, false)}));
+
+    // A held key: one real press, the rest flagged as the system's repeats.
+    seen.clear();
+    xdotool({"keydown", "XF86AudioMute"});
+    settle(900);
+    xdotool({"keyup", "XF86AudioMute"});
+    ASSERT_TRUE(waitUntil([&] { return !seen.isEmpty() && !seen.last().down; }));
+    EXPECT_EQ(seen.first(), media(7, true));
+    int firstPresses = 0;
+    for (const CapturedKey &k : seen)
+        firstPresses += k.down && !k.autoRepeat;
+    EXPECT_EQ(firstPresses, 1);
+    EXPECT_GT(seen.size(), 2); // the display repeats held keys
+
+    keys.removeTap();
+    seen.clear();
+    xdotool({"key", "XF86AudioRaiseVolume"});
+    settle(200);
+    EXPECT_TRUE(seen.isEmpty());
+
+    // A key held by another program makes the capture unavailable, all of it.
+    {
+        KeyHolder desktop(0x1008FF12); // XF86AudioMute
+        ASSERT_TRUE(desktop.held());
+        EXPECT_FALSE(keys.installTap([](const CapturedKey &) { return true; }));
+        xdotool({"key", "XF86AudioRaiseVolume"});
+        settle(200);
+        EXPECT_TRUE(seen.isEmpty());
+    }
+
+    // Once it lets go, the monitor's retry gets the keys.
+    {
+        std::optional<KeyHolder> desktop(std::in_place, 0x1008FF12);
+        FakeAudioOutput audio;
+        FakeBacklight backlight;
+        SystemHUDMonitor monitor(&keys, &audio, &backlight);
+        std::vector<SystemHUDPulse> pulses;
+        monitor.onChange = [&](const SystemHUDPulse &p) { pulses.push_back(p); };
+        monitor.start();
+        EXPECT_FALSE(monitor.hasEventTap());
+        desktop.reset();
+        ASSERT_TRUE(waitUntil([&] { return monitor.hasEventTap(); }, 4000));
+
+        xdotool({"key", "XF86AudioRaiseVolume"});
+        ASSERT_TRUE(waitUntil([&] { return !pulses.empty(); }));
+        EXPECT_EQ(pulses.front(), (SystemHUDPulse{SystemHUDKind::volume, 0.5625, false}));
+
+        // Holding mute toggles it once; holding volume down keeps stepping.
+        settle(100); // past the debounce
+        xdotool({"keydown", "XF86AudioMute"});
+        settle(900);
+        xdotool({"keyup", "XF86AudioMute"});
+        xdotool({"keydown", "XF86AudioLowerVolume"});
+        settle(900);
+        xdotool({"keyup", "XF86AudioLowerVolume"});
+        settle(100);
+        EXPECT_EQ(audio.muteWrites, 1);
+        EXPECT_TRUE(audio.devices["speakers"].muted);
+        EXPECT_GT(audio.volumeWrites, 2);
+        monitor.stop();
+    }
+}
+
+TEST_F(X11Test, IdleTimeFromTheScreenSaverExtension)
+{
+    X11IdleTime idle;
+    ASSERT_TRUE(idle.isAvailable());
+    xdotool({"mousemove", "10", "10"});
+    xdotool({"mousemove", "20", "20"});
+    const std::optional<double> seconds = idle.secondsSinceLastInput();
+    ASSERT_TRUE(seconds.has_value());
+    EXPECT_LT(*seconds, 2.0);
+    EXPECT_GE(*seconds, 0.0);
+}
+
+} // namespace
