@@ -82,8 +82,14 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
         return true;
     }));
 
-    xdotool({"key", "XF86AudioRaiseVolume"});
-    ASSERT_TRUE(waitUntil([&] { return seen.size() >= 2; }));
+    // The first synthetic key on a freshly started, busy display server has
+    // been seen to go missing in CI; what is tested is that grabbed keys
+    // arrive, so give the first one a few chances.
+    for (int attempt = 0; attempt < 3 && seen.isEmpty(); ++attempt) {
+        xdotool({"key", "XF86AudioRaiseVolume"});
+        waitUntil([&] { return seen.size() >= 2; }, 2000);
+    }
+    ASSERT_GE(seen.size(), 2) << describe(seen);
     EXPECT_EQ(seen, (QList<CapturedKey>{media(0, true), media(0, false)})) << describe(seen);
 
     // Num Lock on: the grab still catches the key.
