@@ -30,26 +30,26 @@ struct ZoneSpec {
 
 ZoneSpec zoneOf(const icaltimetype &t, icalproperty *prop)
 {
-    ZoneSpec spec;
+    ZoneSpec tz;
     if (t.zone) {
-        spec.zone = t.zone;
-        return spec;
+        tz.zone = t.zone;
+        return tz;
     }
     if (icalparameter *param = prop ? icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER) : nullptr) {
         if (const char *tzid = icalparameter_get_tzid(param)) {
             // "Europe/Paris", or the same with libical's own TZID prefix.
             if (const icaltimezone *builtin = icaltimezone_get_builtin_timezone(tzid))
-                spec.zone = builtin;
+                tz.zone = builtin;
             else if (const icaltimezone *prefixed = icaltimezone_get_builtin_timezone_from_tzid(tzid))
-                spec.zone = prefixed;
+                tz.zone = prefixed;
             else
-                spec.named = QTimeZone(QByteArray(tzid));
+                tz.named = QTimeZone(QByteArray(tzid));
         }
     }
-    return spec;
+    return tz;
 }
 
-QDateTime toDateTime(const icaltimetype &t, const ZoneSpec &spec)
+QDateTime toDateTime(const icaltimetype &t, const ZoneSpec &tz)
 {
     if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
         return {};
@@ -58,25 +58,25 @@ QDateTime toDateTime(const icaltimetype &t, const ZoneSpec &spec)
         return QDateTime(date, QTime(0, 0));
     if (icaltime_is_utc(t))
         return QDateTime(date, QTime(t.hour, t.minute, t.second), QTimeZone::utc());
-    if (spec.zone) {
-        const time_t secs = icaltime_as_timet_with_zone(t, spec.zone);
+    if (tz.zone) {
+        const time_t secs = icaltime_as_timet_with_zone(t, tz.zone);
         return QDateTime::fromSecsSinceEpoch(qint64(secs));
     }
-    if (spec.named.isValid())
-        return QDateTime(date, QTime(t.hour, t.minute, t.second), spec.named);
+    if (tz.named.isValid())
+        return QDateTime(date, QTime(t.hour, t.minute, t.second), tz.named);
     return QDateTime(date, QTime(t.hour, t.minute, t.second));
 }
 
 // The wall time of a moment in the zone an event's start is written in.
-icaltimetype toIcal(const QDateTime &when, const icaltimetype &like, const ZoneSpec &spec)
+icaltimetype toIcal(const QDateTime &when, const icaltimetype &like, const ZoneSpec &tz)
 {
-    if (spec.zone && !icaltime_is_utc(like))
-        return icaltime_from_timet_with_zone(time_t(when.toSecsSinceEpoch()), like.is_date, spec.zone);
+    if (tz.zone && !icaltime_is_utc(like))
+        return icaltime_from_timet_with_zone(time_t(when.toSecsSinceEpoch()), like.is_date, tz.zone);
     QDateTime local = when;
     if (icaltime_is_utc(like))
         local = when.toUTC();
-    else if (spec.named.isValid())
-        local = when.toTimeZone(spec.named);
+    else if (tz.named.isValid())
+        local = when.toTimeZone(tz.named);
     else
         local = when.toLocalTime();
     icaltimetype t = like;
@@ -137,8 +137,8 @@ void expand(icalcomponent *event, const QDateTime &from, const QDateTime &to, co
     if (!startProp)
         return;
     const icaltimetype dtstart = icalcomponent_get_dtstart(event);
-    const ZoneSpec spec = zoneOf(dtstart, startProp);
-    const QDateTime first = toDateTime(dtstart, spec);
+    const ZoneSpec tz = zoneOf(dtstart, startProp);
+    const QDateTime first = toDateTime(dtstart, tz);
     if (!first.isValid())
         return;
 
@@ -151,7 +151,7 @@ void expand(icalcomponent *event, const QDateTime &from, const QDateTime &to, co
     if (hasEnd) {
         const icaltimetype dtend = icalcomponent_get_dtend(event);
         icalproperty *endProp = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY);
-        const QDateTime end = toDateTime(dtend, endProp ? zoneOf(dtend, endProp) : spec);
+        const QDateTime end = toDateTime(dtend, endProp ? zoneOf(dtend, endProp) : tz);
         if (end.isValid()) {
             if (dtstart.is_date)
                 days = std::max<qint64>(first.date().daysTo(end.date()), 1);
@@ -200,12 +200,12 @@ void expand(icalcomponent *event, const QDateTime &from, const QDateTime &to, co
             // Jump close to the window when the rule allows it (not with COUNT).
             const QDateTime jump = from.addSecs(-seconds).addDays(-days - 1);
             if (rule.count == 0 && first < jump)
-                icalrecur_iterator_set_start(it, toIcal(jump, dtstart, spec));
+                icalrecur_iterator_set_start(it, toIcal(jump, dtstart, tz));
             for (int n = 0; n < MaxOccurrences; ++n) {
                 const icaltimetype t = icalrecur_iterator_next(it);
                 if (icaltime_is_null_time(t))
                     break;
-                const QDateTime start = toDateTime(t, spec);
+                const QDateTime start = toDateTime(t, tz);
                 if (!start.isValid() || start >= to)
                     break;
                 starts.push_back(start);
