@@ -57,360 +57,82 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
         connect(this, sig, this, SIGNAL(moduleListsChanged()));
 }
 
-bool AppSettings::showClockWhenIdle() const { return m_defaults->boolValue(QStringLiteral("showClockWhenIdle"), true); }
-void AppSettings::setShowClockWhenIdle(bool value)
-{
-    m_defaults->setBool(QStringLiteral("showClockWhenIdle"), value);
-    emit showClockWhenIdleChanged();
-}
+// Each option reads its user-defaults value (or its default) and writes it at
+// once; the options that change what the island shows also send the store's
+// change notice.
+#define PAVLET_OPTION(Type, ArgType, name, setter, key, fallback, read, write, notice) \
+    Type AppSettings::name() const { return m_defaults->read(QStringLiteral(key), fallback); } \
+    void AppSettings::setter(ArgType value) \
+    { \
+        m_defaults->write(QStringLiteral(key), value); \
+        emit name##Changed(); \
+        if (notice) \
+            emit settingsChanged(); \
+    }
+#define PAVLET_BOOL(name, setter, key, fallback, notice) \
+    PAVLET_OPTION(bool, bool, name, setter, key, fallback, boolValue, setBool, notice)
+#define PAVLET_DOUBLE(name, setter, key, fallback, notice) \
+    PAVLET_OPTION(double, double, name, setter, key, fallback, doubleValue, setDouble, notice)
+#define PAVLET_STRING(name, setter, key, notice) \
+    PAVLET_OPTION(QString, const QString &, name, setter, key, QString(), stringValue, setString, notice)
 
-QString AppSettings::notchTimeZone() const { return m_defaults->stringValue(QStringLiteral("notchTimeZone"), QString()); }
-void AppSettings::setNotchTimeZone(const QString &value)
-{
-    m_defaults->setString(QStringLiteral("notchTimeZone"), value);
-    emit notchTimeZoneChanged();
-    emit settingsChanged();
-}
+PAVLET_BOOL(showClockWhenIdle, setShowClockWhenIdle, "showClockWhenIdle", true, false)
+PAVLET_STRING(notchTimeZone, setNotchTimeZone, "notchTimeZone", true)
+PAVLET_BOOL(notchUse24Hour, setNotchUse24Hour, "notchUse24Hour", false, true)
+PAVLET_BOOL(showAmbientSmile, setShowAmbientSmile, "ambientSmileEnabled", false, true)
+PAVLET_BOOL(showSystemHUD, setShowSystemHUD, "showSystemHUD", false, true)
+PAVLET_BOOL(expandOnHover, setExpandOnHover, "expandOnHover", false, false)
+PAVLET_BOOL(launchAtLogin, storeLaunchAtLogin, "launchAtLogin", false, false)
+PAVLET_STRING(scratchNote, setScratchNote, "scratchNote", false)
+PAVLET_STRING(disabledModules, setDisabledModules, "disabledModules", true)
+PAVLET_STRING(moduleOrder, setModuleOrder, "moduleOrder", true)
+PAVLET_BOOL(eyeStrainGuard, setEyeStrainGuard, "eyeStrainGuard", false, false)
+PAVLET_BOOL(playerShowPlayBar, setPlayerShowPlayBar, "playerShowPlayBar", true, true)
+PAVLET_BOOL(playerShowVisualizer, setPlayerShowVisualizer, "playerShowVisualizer", true, true)
+PAVLET_BOOL(playerShowArtwork, setPlayerShowArtwork, "playerShowArtwork", true, true)
+PAVLET_BOOL(playerShowSkip, setPlayerShowSkip, "playerShowSkip", true, true)
+PAVLET_BOOL(networkShowIP, setNetworkShowIP, "networkShowIP", true, true)
+PAVLET_BOOL(weatherShowHighLow, setWeatherShowHighLow, "weatherShowHighLow", true, true)
+PAVLET_BOOL(weatherShowSun, setWeatherShowSun, "weatherShowSun", true, true)
+PAVLET_BOOL(calendarShowReminders, setCalendarShowReminders, "calendarShowReminders", true, true)
+PAVLET_BOOL(systemShowCPU, setSystemShowCPU, "systemShowCPU", true, true)
+PAVLET_BOOL(systemShowMemory, setSystemShowMemory, "systemShowMemory", true, true)
+PAVLET_BOOL(systemShowDisk, setSystemShowDisk, "systemShowDisk", true, true)
+PAVLET_BOOL(systemShowUptime, setSystemShowUptime, "systemShowUptime", true, true)
+PAVLET_BOOL(timerShowPresets, setTimerShowPresets, "timerShowPresets", true, true)
+PAVLET_BOOL(clocksShowMeridiem, setClocksShowMeridiem, "clocksShowMeridiem", true, true)
+PAVLET_BOOL(clipboardHideEmpty, setClipboardHideEmpty, "clipboardHideEmpty", false, true)
+PAVLET_BOOL(bluetoothHideEmpty, setBluetoothHideEmpty, "bluetoothHideEmpty", false, true)
+PAVLET_BOOL(playerShowAlbum, setPlayerShowAlbum, "playerShowAlbum", true, true)
+PAVLET_BOOL(hideNotchVersion, setHideNotchVersion, "hideNotchVersion", false, true)
+PAVLET_DOUBLE(lipOffsetX, setLipOffsetX, "lipOffsetX", 0, true)
+PAVLET_DOUBLE(lipOffsetY, setLipOffsetY, "lipOffsetY", 0, true)
+PAVLET_DOUBLE(lipDrop, setLipDrop, "lipDrop", 16, true)
+PAVLET_DOUBLE(lipCornerRadius, setLipCornerRadius, "lipCornerRadius", 10, true)
+PAVLET_DOUBLE(lipEar, setLipEar, "lipEar", 32, true)
+PAVLET_BOOL(showDropShadow, setShowDropShadow, "showDropShadow", false, true)
+PAVLET_STRING(chromeIconOrder, setChromeIconOrder, "chromeIconOrder", true)
+PAVLET_DOUBLE(expandedOffsetX, setExpandedOffsetX, "expandedOffsetX", 0, true)
+PAVLET_DOUBLE(expandedOffsetY, setExpandedOffsetY, "expandedOffsetY", 0, true)
+PAVLET_BOOL(floatingIsland, setFloatingIsland, "floatingIsland", true, true)
+PAVLET_BOOL(includeInScreenCapture, setIncludeInScreenCapture, "includeInScreenCapture", false, true)
+PAVLET_BOOL(useCustomAccent, setUseCustomAccent, "useCustomAccent", false, true)
+PAVLET_DOUBLE(customAccentR, setCustomAccentR, "customAccentR", 0.47, true)
+PAVLET_DOUBLE(customAccentG, setCustomAccentG, "customAccentG", 0.8, true)
+PAVLET_DOUBLE(customAccentB, setCustomAccentB, "customAccentB", 0.98, true)
+PAVLET_STRING(skippedUpdateVersion, setSkippedUpdateVersion, "skippedUpdateVersion", false)
 
-bool AppSettings::notchUse24Hour() const { return m_defaults->boolValue(QStringLiteral("notchUse24Hour"), false); }
-void AppSettings::setNotchUse24Hour(bool value)
-{
-    m_defaults->setBool(QStringLiteral("notchUse24Hour"), value);
-    emit notchUse24HourChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::showAmbientSmile() const { return m_defaults->boolValue(QStringLiteral("ambientSmileEnabled"), false); }
-void AppSettings::setShowAmbientSmile(bool value)
-{
-    m_defaults->setBool(QStringLiteral("ambientSmileEnabled"), value);
-    emit showAmbientSmileChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::showSystemHUD() const { return m_defaults->boolValue(QStringLiteral("showSystemHUD"), false); }
-void AppSettings::setShowSystemHUD(bool value)
-{
-    m_defaults->setBool(QStringLiteral("showSystemHUD"), value);
-    emit showSystemHUDChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::expandOnHover() const { return m_defaults->boolValue(QStringLiteral("expandOnHover"), false); }
-void AppSettings::setExpandOnHover(bool value)
-{
-    m_defaults->setBool(QStringLiteral("expandOnHover"), value);
-    emit expandOnHoverChanged();
-}
-
-bool AppSettings::launchAtLogin() const { return m_defaults->boolValue(QStringLiteral("launchAtLogin"), false); }
+// Every write of launchAtLogin is followed by making the login item match.
 void AppSettings::setLaunchAtLogin(bool value)
 {
-    m_defaults->setBool(QStringLiteral("launchAtLogin"), value);
-    emit launchAtLoginChanged();
+    storeLaunchAtLogin(value);
     applyLaunchAtLogin();
 }
 
-QString AppSettings::scratchNote() const { return m_defaults->stringValue(QStringLiteral("scratchNote"), QString()); }
-void AppSettings::setScratchNote(const QString &value)
-{
-    m_defaults->setString(QStringLiteral("scratchNote"), value);
-    emit scratchNoteChanged();
-}
-
-QString AppSettings::disabledModules() const { return m_defaults->stringValue(QStringLiteral("disabledModules"), QString()); }
-void AppSettings::setDisabledModules(const QString &value)
-{
-    m_defaults->setString(QStringLiteral("disabledModules"), value);
-    emit disabledModulesChanged();
-    emit settingsChanged();
-}
-
-QString AppSettings::moduleOrder() const { return m_defaults->stringValue(QStringLiteral("moduleOrder"), QString()); }
-void AppSettings::setModuleOrder(const QString &value)
-{
-    m_defaults->setString(QStringLiteral("moduleOrder"), value);
-    emit moduleOrderChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::eyeStrainGuard() const { return m_defaults->boolValue(QStringLiteral("eyeStrainGuard"), false); }
-void AppSettings::setEyeStrainGuard(bool value)
-{
-    m_defaults->setBool(QStringLiteral("eyeStrainGuard"), value);
-    emit eyeStrainGuardChanged();
-}
-
-bool AppSettings::playerShowPlayBar() const { return m_defaults->boolValue(QStringLiteral("playerShowPlayBar"), true); }
-void AppSettings::setPlayerShowPlayBar(bool value)
-{
-    m_defaults->setBool(QStringLiteral("playerShowPlayBar"), value);
-    emit playerShowPlayBarChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::playerShowVisualizer() const { return m_defaults->boolValue(QStringLiteral("playerShowVisualizer"), true); }
-void AppSettings::setPlayerShowVisualizer(bool value)
-{
-    m_defaults->setBool(QStringLiteral("playerShowVisualizer"), value);
-    emit playerShowVisualizerChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::playerShowArtwork() const { return m_defaults->boolValue(QStringLiteral("playerShowArtwork"), true); }
-void AppSettings::setPlayerShowArtwork(bool value)
-{
-    m_defaults->setBool(QStringLiteral("playerShowArtwork"), value);
-    emit playerShowArtworkChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::playerShowSkip() const { return m_defaults->boolValue(QStringLiteral("playerShowSkip"), true); }
-void AppSettings::setPlayerShowSkip(bool value)
-{
-    m_defaults->setBool(QStringLiteral("playerShowSkip"), value);
-    emit playerShowSkipChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::networkShowIP() const { return m_defaults->boolValue(QStringLiteral("networkShowIP"), true); }
-void AppSettings::setNetworkShowIP(bool value)
-{
-    m_defaults->setBool(QStringLiteral("networkShowIP"), value);
-    emit networkShowIPChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::weatherShowHighLow() const { return m_defaults->boolValue(QStringLiteral("weatherShowHighLow"), true); }
-void AppSettings::setWeatherShowHighLow(bool value)
-{
-    m_defaults->setBool(QStringLiteral("weatherShowHighLow"), value);
-    emit weatherShowHighLowChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::weatherShowSun() const { return m_defaults->boolValue(QStringLiteral("weatherShowSun"), true); }
-void AppSettings::setWeatherShowSun(bool value)
-{
-    m_defaults->setBool(QStringLiteral("weatherShowSun"), value);
-    emit weatherShowSunChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::calendarShowReminders() const { return m_defaults->boolValue(QStringLiteral("calendarShowReminders"), true); }
-void AppSettings::setCalendarShowReminders(bool value)
-{
-    m_defaults->setBool(QStringLiteral("calendarShowReminders"), value);
-    emit calendarShowRemindersChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::systemShowCPU() const { return m_defaults->boolValue(QStringLiteral("systemShowCPU"), true); }
-void AppSettings::setSystemShowCPU(bool value)
-{
-    m_defaults->setBool(QStringLiteral("systemShowCPU"), value);
-    emit systemShowCPUChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::systemShowMemory() const { return m_defaults->boolValue(QStringLiteral("systemShowMemory"), true); }
-void AppSettings::setSystemShowMemory(bool value)
-{
-    m_defaults->setBool(QStringLiteral("systemShowMemory"), value);
-    emit systemShowMemoryChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::systemShowDisk() const { return m_defaults->boolValue(QStringLiteral("systemShowDisk"), true); }
-void AppSettings::setSystemShowDisk(bool value)
-{
-    m_defaults->setBool(QStringLiteral("systemShowDisk"), value);
-    emit systemShowDiskChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::systemShowUptime() const { return m_defaults->boolValue(QStringLiteral("systemShowUptime"), true); }
-void AppSettings::setSystemShowUptime(bool value)
-{
-    m_defaults->setBool(QStringLiteral("systemShowUptime"), value);
-    emit systemShowUptimeChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::timerShowPresets() const { return m_defaults->boolValue(QStringLiteral("timerShowPresets"), true); }
-void AppSettings::setTimerShowPresets(bool value)
-{
-    m_defaults->setBool(QStringLiteral("timerShowPresets"), value);
-    emit timerShowPresetsChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::clocksShowMeridiem() const { return m_defaults->boolValue(QStringLiteral("clocksShowMeridiem"), true); }
-void AppSettings::setClocksShowMeridiem(bool value)
-{
-    m_defaults->setBool(QStringLiteral("clocksShowMeridiem"), value);
-    emit clocksShowMeridiemChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::clipboardHideEmpty() const { return m_defaults->boolValue(QStringLiteral("clipboardHideEmpty"), false); }
-void AppSettings::setClipboardHideEmpty(bool value)
-{
-    m_defaults->setBool(QStringLiteral("clipboardHideEmpty"), value);
-    emit clipboardHideEmptyChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::bluetoothHideEmpty() const { return m_defaults->boolValue(QStringLiteral("bluetoothHideEmpty"), false); }
-void AppSettings::setBluetoothHideEmpty(bool value)
-{
-    m_defaults->setBool(QStringLiteral("bluetoothHideEmpty"), value);
-    emit bluetoothHideEmptyChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::playerShowAlbum() const { return m_defaults->boolValue(QStringLiteral("playerShowAlbum"), true); }
-void AppSettings::setPlayerShowAlbum(bool value)
-{
-    m_defaults->setBool(QStringLiteral("playerShowAlbum"), value);
-    emit playerShowAlbumChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::hideNotchVersion() const { return m_defaults->boolValue(QStringLiteral("hideNotchVersion"), false); }
-void AppSettings::setHideNotchVersion(bool value)
-{
-    m_defaults->setBool(QStringLiteral("hideNotchVersion"), value);
-    emit hideNotchVersionChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::lipOffsetX() const { return m_defaults->doubleValue(QStringLiteral("lipOffsetX"), 0); }
-void AppSettings::setLipOffsetX(double value)
-{
-    m_defaults->setDouble(QStringLiteral("lipOffsetX"), value);
-    emit lipOffsetXChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::lipOffsetY() const { return m_defaults->doubleValue(QStringLiteral("lipOffsetY"), 0); }
-void AppSettings::setLipOffsetY(double value)
-{
-    m_defaults->setDouble(QStringLiteral("lipOffsetY"), value);
-    emit lipOffsetYChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::lipDrop() const { return m_defaults->doubleValue(QStringLiteral("lipDrop"), 16); }
-void AppSettings::setLipDrop(double value)
-{
-    m_defaults->setDouble(QStringLiteral("lipDrop"), value);
-    emit lipDropChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::lipCornerRadius() const { return m_defaults->doubleValue(QStringLiteral("lipCornerRadius"), 10); }
-void AppSettings::setLipCornerRadius(double value)
-{
-    m_defaults->setDouble(QStringLiteral("lipCornerRadius"), value);
-    emit lipCornerRadiusChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::lipEar() const { return m_defaults->doubleValue(QStringLiteral("lipEar"), 32); }
-void AppSettings::setLipEar(double value)
-{
-    m_defaults->setDouble(QStringLiteral("lipEar"), value);
-    emit lipEarChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::showDropShadow() const { return m_defaults->boolValue(QStringLiteral("showDropShadow"), false); }
-void AppSettings::setShowDropShadow(bool value)
-{
-    m_defaults->setBool(QStringLiteral("showDropShadow"), value);
-    emit showDropShadowChanged();
-    emit settingsChanged();
-}
-
-QString AppSettings::chromeIconOrder() const { return m_defaults->stringValue(QStringLiteral("chromeIconOrder"), QString()); }
-void AppSettings::setChromeIconOrder(const QString &value)
-{
-    m_defaults->setString(QStringLiteral("chromeIconOrder"), value);
-    emit chromeIconOrderChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::expandedOffsetX() const { return m_defaults->doubleValue(QStringLiteral("expandedOffsetX"), 0); }
-void AppSettings::setExpandedOffsetX(double value)
-{
-    m_defaults->setDouble(QStringLiteral("expandedOffsetX"), value);
-    emit expandedOffsetXChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::expandedOffsetY() const { return m_defaults->doubleValue(QStringLiteral("expandedOffsetY"), 0); }
-void AppSettings::setExpandedOffsetY(double value)
-{
-    m_defaults->setDouble(QStringLiteral("expandedOffsetY"), value);
-    emit expandedOffsetYChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::floatingIsland() const { return m_defaults->boolValue(QStringLiteral("floatingIsland"), true); }
-void AppSettings::setFloatingIsland(bool value)
-{
-    m_defaults->setBool(QStringLiteral("floatingIsland"), value);
-    emit floatingIslandChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::includeInScreenCapture() const { return m_defaults->boolValue(QStringLiteral("includeInScreenCapture"), false); }
-void AppSettings::setIncludeInScreenCapture(bool value)
-{
-    m_defaults->setBool(QStringLiteral("includeInScreenCapture"), value);
-    emit includeInScreenCaptureChanged();
-    emit settingsChanged();
-}
-
-bool AppSettings::useCustomAccent() const { return m_defaults->boolValue(QStringLiteral("useCustomAccent"), false); }
-void AppSettings::setUseCustomAccent(bool value)
-{
-    m_defaults->setBool(QStringLiteral("useCustomAccent"), value);
-    emit useCustomAccentChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::customAccentR() const { return m_defaults->doubleValue(QStringLiteral("customAccentR"), 0.47); }
-void AppSettings::setCustomAccentR(double value)
-{
-    m_defaults->setDouble(QStringLiteral("customAccentR"), value);
-    emit customAccentRChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::customAccentG() const { return m_defaults->doubleValue(QStringLiteral("customAccentG"), 0.8); }
-void AppSettings::setCustomAccentG(double value)
-{
-    m_defaults->setDouble(QStringLiteral("customAccentG"), value);
-    emit customAccentGChanged();
-    emit settingsChanged();
-}
-
-double AppSettings::customAccentB() const { return m_defaults->doubleValue(QStringLiteral("customAccentB"), 0.98); }
-void AppSettings::setCustomAccentB(double value)
-{
-    m_defaults->setDouble(QStringLiteral("customAccentB"), value);
-    emit customAccentBChanged();
-    emit settingsChanged();
-}
-
-QString AppSettings::skippedUpdateVersion() const { return m_defaults->stringValue(QStringLiteral("skippedUpdateVersion"), QString()); }
-void AppSettings::setSkippedUpdateVersion(const QString &value)
-{
-    m_defaults->setString(QStringLiteral("skippedUpdateVersion"), value);
-    emit skippedUpdateVersionChanged();
-}
+#undef PAVLET_STRING
+#undef PAVLET_DOUBLE
+#undef PAVLET_BOOL
+#undef PAVLET_OPTION
 
 QColor AppSettings::customAccent() const
 {
@@ -723,45 +445,45 @@ void AppSettings::moveChromeIcon(const QString &id, int destination)
         moveChromeIcon(*icon, destination);
 }
 
-void AppSettings::runOptInModulesPass()
+// A one-time pass runs while its flag is absent or false, rewrites
+// disabledModules (without the change notice) and then sets its flag.
+void AppSettings::runOnce(const QString &flag, const std::function<void(QSet<QString> &)> &change)
 {
-    const QString flag = QStringLiteral("pavlet.optInModules.v1");
     if (m_defaults->boolValue(flag, false))
         return;
     QSet<QString> ids = disabledModuleIDs();
+    change(ids);
+    writeIdSet(QStringLiteral("disabledModules"), ids, false);
+    m_defaults->setBool(flag, true);
+}
+
+namespace {
+void hideNonShipped(QSet<QString> &ids)
+{
     for (HomeModule m : HomeModules::all()) {
         if (!HomeModules::isShipped(m))
             ids.insert(HomeModules::id(m));
     }
-    writeIdSet(QStringLiteral("disabledModules"), ids, false);
-    m_defaults->setBool(flag, true);
+}
+} // namespace
+
+void AppSettings::runOptInModulesPass()
+{
+    runOnce(QStringLiteral("pavlet.optInModules.v1"), hideNonShipped);
 }
 
 void AppSettings::runLibraryModulesPass()
 {
-    const QString flag = QStringLiteral("pavlet.libraryModules.v1");
-    if (m_defaults->boolValue(flag, false))
-        return;
-    QSet<QString> ids = disabledModuleIDs();
-    for (HomeModule m : HomeModules::all()) {
-        if (!HomeModules::isShipped(m))
-            ids.insert(HomeModules::id(m));
-    }
-    if (CanvasCredentials::load())
-        ids.remove(QStringLiteral("canvas"));
-    writeIdSet(QStringLiteral("disabledModules"), ids, false);
-    m_defaults->setBool(flag, true);
+    runOnce(QStringLiteral("pavlet.libraryModules.v1"), [](QSet<QString> &ids) {
+        hideNonShipped(ids);
+        if (CanvasCredentials::load())
+            ids.remove(QStringLiteral("canvas"));
+    });
 }
 
 void AppSettings::runShippedGamesPass()
 {
-    const QString flag = QStringLiteral("pavlet.shippedGames.v1");
-    if (m_defaults->boolValue(flag, false))
-        return;
-    QSet<QString> ids = disabledModuleIDs();
-    ids.remove(QStringLiteral("games"));
-    writeIdSet(QStringLiteral("disabledModules"), ids, false);
-    m_defaults->setBool(flag, true);
+    runOnce(QStringLiteral("pavlet.shippedGames.v1"), [](QSet<QString> &ids) { ids.remove(QStringLiteral("games")); });
 }
 
 // ---- Permission wishes -----------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
+#include <functional>
 
 class UserDefaults;
 class LoginItem;
@@ -281,6 +282,8 @@ signals:
     void clocksChanged();
 
 private:
+    void storeLaunchAtLogin(bool value);
+    void runOnce(const QString &flag, const std::function<void(QSet<QString> &)> &change);
     void writeIdSet(const QString &key, const QSet<QString> &ids, bool notice);
     void loadClocks();
 
