@@ -54,7 +54,7 @@ TEST_F(LifecycleTest, TimersDriveRunsAndStopEndsThem)
                         [](auto &e) { return QString::number(e.birdY()); }, [](auto &e) { e.resume(); }),
         rig<PongEngine>("pong", [](auto &e) { e.start(PongDifficulty::hard); },
                         [](auto &e) { return QString::number(e.ballX()); },
-                        [](auto &e) { e.start(PongDifficulty::hard); }),
+                        [](auto &e) { e.resume(); }),
         rig<ReflexEngine>("reflex", [](auto &e) { e.tap(); }, [](auto &e) { return QString::number(e.pulse()); },
                           [](auto &e) { e.tap(); }, 4000),
         rig<SnakeEngine>("snake", [](auto &e) { e.start(); },

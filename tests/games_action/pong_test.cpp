@@ -118,6 +118,11 @@ TEST_F(PongTest, StopDuringThePauseCancelsTheServe)
     scheduler->advance(2000);
     EXPECT_EQ(e->phase(), PongEngine::Phase::serving);
     EXPECT_EQ(scheduler->pendingCount(), 0);
+
+    // Shown again without a reset, the cut pause ends in a serve.
+    e->resume();
+    EXPECT_EQ(e->phase(), PongEngine::Phase::playing);
+    EXPECT_TRUE(e->isTicking());
 }
 
 TEST_F(PongTest, PlayerPaddleFollowsThePointer)

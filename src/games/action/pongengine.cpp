@@ -84,6 +84,16 @@ void PongEngine::backToHowTo()
     setPositions(m_playerY, m_npcY, 0.5, 0.5);
 }
 
+void PongEngine::resume()
+{
+    if (m_frame.isRunning() || m_serveTask.isActive())
+        return;
+    if (m_phase == Phase::playing)
+        startTimer();
+    else if (m_phase == Phase::serving)
+        serve();
+}
+
 void PongEngine::movePlayer(double y, double height)
 {
     const double h = height < 0 ? m_field.height() : height;

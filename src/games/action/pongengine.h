@@ -82,6 +82,9 @@ public:
     Q_INVOKABLE void start(PongDifficulty difficulty);
     Q_INVOKABLE void playAgain();
     Q_INVOKABLE void backToHowTo();
+    // Picks a match stopped mid-rally up again when its page shows it with
+    // no timer (the page was left during play or the pause after a point).
+    Q_INVOKABLE void resume();
     // The pointer's y in points from the top of the play area, and that
     // area's height (the last measured field when not given).
     Q_INVOKABLE void movePlayer(double y, double height = -1);
