@@ -183,7 +183,8 @@ void WeatherService::fetch(bool useLocation, Callback done)
         QObject::connect(reply, &QNetworkReply::finished, self, [self, reply, done, location] {
             reply->deleteLater();
             const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-            if (!status.isValid() || status.toInt() != 200) {
+            // A transfer that broke off counts as failed even after a 200.
+            if (reply->error() != QNetworkReply::NoError || !status.isValid() || status.toInt() != 200) {
                 done(std::nullopt);
                 return;
             }

@@ -4,6 +4,8 @@
 #include "qtlocation.h"
 #include "weatherservice.h"
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QUrlQuery>
 
 namespace {
@@ -92,6 +94,25 @@ TEST_F(ForecastHttpTest, MissingHumidityAndAFailedGeocoderStillGiveWeather)
     const auto info = fetch();
     ASSERT_TRUE(info);
     EXPECT_EQ(*info, (WeatherInfo{50, 50, 50, 0, "cloud.snow.fill", "Snow", "Local", "—", "—"}));
+}
+
+TEST_F(ForecastHttpTest, ATransferCutShortGivesNoWeather)
+{
+    // A 200 whose body stops before its announced length, though what came
+    // is whole JSON.
+    QTcpServer cut;
+    ASSERT_TRUE(cut.listen(QHostAddress::LocalHost));
+    QObject::connect(&cut, &QTcpServer::newConnection, [&cut] {
+        QTcpSocket *socket = cut.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: "
+                          + QByteArray::number(GoodForecast.size() + 100) + "\r\n\r\n" + GoodForecast);
+            socket->disconnectFromHost();
+        });
+    });
+    service = std::make_unique<WeatherService>(QUrl("http://127.0.0.1:" + QString::number(cut.serverPort())),
+                                               &location, geocoder.get(), nullptr, scheduler.get());
+    EXPECT_FALSE(fetch());
 }
 
 } // namespace
