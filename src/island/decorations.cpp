@@ -1,0 +1,130 @@
+#include "decorations.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Decorations {
+
+double referenceSeconds(const QDateTime &date)
+{
+    return double(date.toMSecsSinceEpoch()) / 1000.0 - referenceEpoch;
+}
+
+namespace {
+// A modulo that stays in [0, m) for dates before 2001 as well.
+double wrap(double v, double m)
+{
+    const double r = std::fmod(v, m);
+    return r < 0 ? r + m : r;
+}
+} // namespace
+
+HandAngles clockHandAngles(double t)
+{
+    HandAngles a;
+    a.second = wrap(t, 60) / 60 * 360;
+    a.minute = wrap(t / 60, 60) / 60 * 360;
+    a.hour = wrap(t / 3600, 12) / 12 * 360;
+    return a;
+}
+
+ClockMetrics clockMetrics(double s)
+{
+    ClockMetrics m;
+    m.ring = std::max(0.08 * s, 1.0);
+    m.hourLength = 0.28 * s;
+    m.hourWidth = std::max(0.09 * s, 1.1);
+    m.minuteLength = 0.4 * s;
+    m.minuteWidth = std::max(0.07 * s, 0.9);
+    m.secondLength = 0.44 * s;
+    m.secondWidth = std::max(0.045 * s, 0.6);
+    m.dot = std::max(0.12 * s, 1.4);
+    return m;
+}
+
+IdleChoice collapsedIdle(bool playing, bool showVisualizer, bool showSmile, bool timerRunning)
+{
+    IdleChoice c;
+    c.height = timerRunning ? 14 : 10;
+    if (timerRunning)
+        c.indicator = IdleIndicator::clock;
+    else if (playing && showVisualizer)
+        c.indicator = IdleIndicator::bars;
+    else if (showSmile)
+        c.indicator = IdleIndicator::smile;
+    return c;
+}
+
+double smileScale(double t)
+{
+    return 0.94 + 0.04 * (std::sin(1.6 * t) + 1);
+}
+
+double smileEyeHeight(bool blinking)
+{
+    return blinking ? 0.5 : 1.8;
+}
+
+QString rimColorName(AmbientKind kind)
+{
+    switch (kind) {
+    case AmbientKind::rest: return QStringLiteral("yellow");
+    case AmbientKind::bluetooth: return QStringLiteral("blue");
+    case AmbientKind::lowPower: return QStringLiteral("orange");
+    case AmbientKind::eyeStrain: return QStringLiteral("coral");
+    case AmbientKind::tooClose: return QStringLiteral("amber");
+    case AmbientKind::mirror: return QStringLiteral("mint");
+    }
+    return QStringLiteral("yellow");
+}
+
+double rimAngularSpeed(AmbientKind kind)
+{
+    return kind == AmbientKind::bluetooth ? 1.45 : 2.4;
+}
+
+double rimPulse(AmbientKind kind, double t)
+{
+    return (std::sin(rimAngularSpeed(kind) * t) + 1) / 2;
+}
+
+double rimHaloOpacity(double p) { return 0.28 + 0.36 * p; }
+double rimLineOpacity(double p) { return 0.55 + 0.45 * p; }
+
+MascotMetrics mascotMetrics(double s, bool blink, double legs)
+{
+    MascotMetrics m;
+    m.eyeWidth = 0.15 * s;
+    m.eyeHeight = (blink ? 0.05 : 0.16) * s;
+    m.eyeSpacing = 0.18 * s;
+    m.smileWidth = 0.64 * s;
+    m.smileHeight = 0.28 * s;
+    m.smileLine = std::max(0.08 * s, 1.5);
+    m.faceSpacing = 0.07 * s;
+    m.faceHeight = 0.78 * s;
+    m.showsLegs = legs > 0;
+    m.legWidth = 0.09 * s;
+    m.legHeight = 0.22 * s;
+    m.legSpacing = 0.22 * s;
+    m.legDrop = 0.18 * s;
+    if (m.showsLegs) {
+        m.firstLegOffset = 0.06 * s * std::sin(legs);
+        m.secondLegOffset = 0.06 * s * std::sin(legs + M_PI);
+    }
+    return m;
+}
+
+bool mascotSways(double tilt, double legs)
+{
+    return std::abs(tilt) < 0.1 && legs <= 0;
+}
+
+Sway mascotSway(bool active, double t)
+{
+    if (!active)
+        return {};
+    const double p = std::sin(2.2 * t);
+    return {1.2 * p, 2.4 * p};
+}
+
+} // namespace Decorations

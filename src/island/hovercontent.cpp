@@ -1,0 +1,164 @@
+#include "hovercontent.h"
+
+#include <algorithm>
+
+namespace HoverContent {
+
+SourceStyle sourceStyle(int source)
+{
+    const QString note = QStringLiteral("music.note");
+    const QString play = QStringLiteral("play.rectangle.fill");
+    switch (source) {
+    case 1: return {QStringLiteral("pink"), note};
+    case 2: return {QStringLiteral("green"), note};
+    case 3: return {QStringLiteral("red"), play};
+    case 4: return {QStringLiteral("sky"), play};
+    default: return {QStringLiteral("sky"), note};
+    }
+}
+
+QString pulseSymbol(AmbientKind kind)
+{
+    switch (kind) {
+    case AmbientKind::rest: return QStringLiteral("sparkle");
+    case AmbientKind::bluetooth: return QStringLiteral("antenna.radiowaves.left.and.right");
+    case AmbientKind::lowPower: return QStringLiteral("leaf.fill");
+    case AmbientKind::eyeStrain: return QStringLiteral("eye");
+    case AmbientKind::tooClose: return QStringLiteral("eyes");
+    case AmbientKind::mirror: return QStringLiteral("person.crop.circle");
+    }
+    return {};
+}
+
+QString pulseColorName(AmbientKind kind)
+{
+    switch (kind) {
+    case AmbientKind::rest: return QStringLiteral("yellow");
+    case AmbientKind::bluetooth: return QStringLiteral("blue");
+    case AmbientKind::lowPower: return QStringLiteral("orange");
+    case AmbientKind::eyeStrain: return QStringLiteral("coral");
+    case AmbientKind::tooClose: return QStringLiteral("amber");
+    case AmbientKind::mirror: return QStringLiteral("mint");
+    }
+    return QStringLiteral("yellow");
+}
+
+Mark mark(const Inputs &in)
+{
+    if (in.ambient)
+        return {MarkKind::symbol, pulseSymbol(in.ambient->kind), pulseColorName(in.ambient->kind)};
+    switch (in.activity) {
+    case Activity::music: {
+        const SourceStyle s = sourceStyle(in.trackSource);
+        return {MarkKind::artwork, s.fallbackSymbol, s.colorName};
+    }
+    case Activity::timer:
+        return {MarkKind::clock, {}, QStringLiteral("amber")};
+    case Activity::event:
+        return {MarkKind::symbol, QStringLiteral("calendar"), QStringLiteral("sky")};
+    case Activity::assignment:
+        return {MarkKind::symbol, QStringLiteral("checkmark.circle"), QStringLiteral("red")};
+    case Activity::time:
+        break;
+    }
+    return {};
+}
+
+QString title(const Inputs &in, const QLocale &locale)
+{
+    if (in.ambient)
+        return in.ambient->title + separator + in.ambient->detail;
+    switch (in.activity) {
+    case Activity::music:
+        return in.trackArtist.isEmpty() ? in.trackTitle : in.trackTitle + separator + in.trackArtist;
+    case Activity::timer:
+        return in.timerText;
+    case Activity::event:
+        return in.event.title + separator
+            + locale.toString(in.event.start.toLocalTime().time(), QLocale::ShortFormat);
+    case Activity::assignment:
+        if (in.assignmentCourse && !in.assignmentCourse->isEmpty())
+            return *in.assignmentCourse + separator + in.assignmentTitle;
+        return in.assignmentTitle;
+    case Activity::time:
+        return in.showClock ? in.clockText : QStringLiteral("Pavlet");
+    }
+    return {};
+}
+
+bool isWebLink(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
+}
+
+bool isJoinable(const NextEvent &event, qint64 nowMs)
+{
+    return event.isJoinableAt(nowMs) && isWebLink(*event.joinURL);
+}
+
+Accessory accessory(const Inputs &in)
+{
+    Accessory a;
+    std::optional<NextEvent> join;
+    if (in.activity == Activity::event && isJoinable(in.event, in.nowMs))
+        join = in.event;
+    for (const NextEvent &e : in.upcomingEvents) {
+        if (join)
+            break;
+        if (isJoinable(e, in.nowMs))
+            join = e;
+    }
+    if (join) {
+        a.kind = AccessoryKind::join;
+        a.joinURL = *join->joinURL;
+        a.colorName = QStringLiteral("sky");
+        a.text = QStringLiteral("Join");
+    } else if (in.isPlaying && !in.playerHidden && in.showVisualizer) {
+        a.kind = AccessoryKind::bars;
+        a.colorName = sourceStyle(in.playingSource).colorName;
+    } else if (!in.weatherHidden && in.wantLocation && in.locationGranted && in.temperature) {
+        a.kind = AccessoryKind::temperature;
+        a.colorName = QStringLiteral("sky");
+        a.text = QString::number(*in.temperature) + QChar(0x00B0);
+    }
+    return a;
+}
+
+HudLook hudLook(SystemHUDKind kind, double value, bool muted)
+{
+    HudLook h;
+    if (kind == SystemHUDKind::brightness) {
+        h.symbol = QStringLiteral("sun.max.fill");
+        h.colorName = QStringLiteral("amber");
+        h.level = muted ? 0 : value;
+        return h;
+    }
+    h.colorName = QStringLiteral("sky");
+    h.level = muted ? 0 : value;
+    if (muted || value < 0.01)
+        h.symbol = QStringLiteral("speaker.slash.fill");
+    else if (value < 0.34)
+        h.symbol = QStringLiteral("speaker.wave.1.fill");
+    else if (value < 0.67)
+        h.symbol = QStringLiteral("speaker.wave.2.fill");
+    else
+        h.symbol = QStringLiteral("speaker.wave.3.fill");
+    return h;
+}
+
+double hudFillWidth(double trackWidth, double level)
+{
+    return std::max(trackWidth * level, 6.0);
+}
+
+MirrorLabel mirrorLabel(bool faceTooClose, bool eyeStrainGuard, bool denied)
+{
+    if (faceTooClose && eyeStrainGuard)
+        return {QStringLiteral("Sit back a little"), QStringLiteral("amber")};
+    if (denied)
+        return {QStringLiteral("Allow camera in Settings"), QStringLiteral("mint")};
+    return {QStringLiteral("Mirror"), QStringLiteral("mint")};
+}
+
+} // namespace HoverContent

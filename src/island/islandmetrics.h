@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ambientpulse.h"
+#include "islandtypes.h"
+
+#include <QString>
+
+// Sizes, insets and layer choices of the island's root view, as functions of
+// the state and the few values they depend on. The QML only applies them.
+namespace IslandMetrics {
+
+// Corner radius of the island's outline. A hung island follows the user's
+// rounding, with a floor per state; a floating one uses fixed radii.
+double cornerRadius(NotchState state, bool floating, double lipCornerRadius);
+// Space above the content: below the notch when hung.
+double contentTopInset(NotchState state, bool floating, double notchHeight);
+// Left and right padding of a state's content (0 when collapsed: the compact
+// island lays itself out).
+double horizontalInset(NotchState state);
+// Bottom padding of a state's content.
+double bottomInset(NotchState state);
+
+// The view file shown for a state ("" for collapsed, which shows the compact
+// island, and for the panels that are not part of the island itself yet).
+QString contentView(NotchState state);
+// The panel a state stands for, by name, whether or not it is drawn yet.
+QString contentName(NotchState state);
+
+// A volume or brightness pulse is laid over an open panel; the closed island
+// shows it through its own HUD state.
+bool showsHudOverlay(NotchState state, bool hudPresent);
+double hudOverlayTop(bool floating, double notchHeight);
+
+enum class GlowKind { none, timer, ambient };
+struct Glow {
+    GlowKind kind = GlowKind::none;
+    // The rim's kind, for GlowKind::ambient.
+    AmbientKind ambientKind = AmbientKind::rest;
+    bool operator==(const Glow &) const = default;
+};
+// The timer glow wins over a pulse; the editor's previews stand in for the
+// real thing. showsAmbientOrCamera is the kind the view model reports.
+Glow islandGlow(bool timerRunning, bool previewingTimer, bool ambientPresent,
+                bool previewingAmbient, AmbientKind showsAmbientOrCamera);
+
+// "Drop in Pocket" shows while files hover the island, the pocket module is
+// shown, and the pocket panel is not open yet.
+bool showsDropHint(bool fileDropTargeted, bool pocketHidden, NotchState state);
+
+} // namespace IslandMetrics
