@@ -55,6 +55,11 @@ IdleChoice collapsedIdle(bool playing, bool showVisualizer, bool showSmile, bool
     return c;
 }
 
+double playingBarHeight(double frameHeight, double t, int index)
+{
+    return std::max(3.0, frameHeight * (0.35 + 0.65 * (std::sin(7 * t + 0.7 * M_PI * index) + 1) / 2));
+}
+
 double smileScale(double t)
 {
     return 0.94 + 0.04 * (std::sin(1.6 * t) + 1);

@@ -42,6 +42,10 @@ struct IdleChoice {
 };
 IdleChoice collapsedIdle(bool playing, bool showVisualizer, bool showSmile, bool timerRunning);
 
+// One of the three playing bars: between 35 % and 100 % of the frame, never
+// below 3 pt.
+double playingBarHeight(double frameHeight, double t, int index);
+
 // The smile's slow breathing, between 0.94 and 1.02.
 double smileScale(double t);
 // The blink loop: open, closing, closed, opening (seconds).

@@ -111,6 +111,7 @@ Accessory accessory(const Inputs &in)
     }
     if (join) {
         a.kind = AccessoryKind::join;
+        a.joinEvent = join;
         a.joinURL = *join->joinURL;
         a.colorName = QStringLiteral("sky");
         a.text = QStringLiteral("Join");

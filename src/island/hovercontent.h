@@ -73,6 +73,8 @@ QString title(const Inputs &in, const QLocale &locale);
 enum class AccessoryKind { none, join, bars, temperature };
 struct Accessory {
     AccessoryKind kind = AccessoryKind::none;
+    // The event the "Join" button opens.
+    std::optional<NextEvent> joinEvent;
     QUrl joinURL;
     QString colorName;
     QString text;

@@ -31,6 +31,12 @@ QString contentName(NotchState state);
 bool showsHudOverlay(NotchState state, bool hudPresent);
 double hudOverlayTop(bool floating, double notchHeight);
 
+// The island's outline for an item of width w and height h (y down), as SVG
+// path data. Hung: square top corners reaching 12 above the item and rounded
+// bottom corners. Floating: a rounded rectangle. The radius is kept within
+// half the width and height.
+QString outlinePath(double w, double h, double radius, bool floating);
+
 enum class GlowKind { none, timer, ambient };
 struct Glow {
     GlowKind kind = GlowKind::none;
@@ -46,5 +52,14 @@ Glow islandGlow(bool timerRunning, bool previewingTimer, bool ambientPresent,
 // "Drop in Pocket" shows while files hover the island, the pocket module is
 // shown, and the pocket panel is not open yet.
 bool showsDropHint(bool fileDropTargeted, bool pocketHidden, NotchState state);
+
+// A spring of a response (seconds) and damping fraction, in the terms of
+// Qt Quick's SpringAnimation, which steps v += spring·Δ − damping·v and then
+// x += v·0.016 every 16 ms.
+struct SpringParams {
+    double spring = 0;
+    double damping = 0;
+};
+SpringParams springFor(double response, double dampingFraction);
 
 } // namespace IslandMetrics

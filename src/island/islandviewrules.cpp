@@ -67,6 +67,22 @@ bool IslandViews::showsDropHint(bool targeted, bool pocketHidden, int state) con
     return IslandMetrics::showsDropHint(targeted, pocketHidden, toState(state));
 }
 
+QString IslandViews::outlinePath(double width, double height, double radius, bool floating) const
+{
+    return IslandMetrics::outlinePath(width, height, radius, floating);
+}
+
+double IslandViews::playingBarHeight(double frameHeight, double t, int index) const
+{
+    return Decorations::playingBarHeight(frameHeight, t, index);
+}
+
+QVariantMap IslandViews::spring(double response, double dampingFraction) const
+{
+    const auto s = IslandMetrics::springFor(response, dampingFraction);
+    return {{"spring", s.spring}, {"damping", s.damping}};
+}
+
 double IslandViews::referenceSeconds(const QDateTime &date) const { return Decorations::referenceSeconds(date); }
 
 QVariantMap IslandViews::clockAngles(double t) const
@@ -243,6 +259,12 @@ QString HoverRules::markKind() const
 QString HoverRules::title() const
 {
     return HoverContent::title(inputs(), QLocale::system());
+}
+
+QVariant HoverRules::joinEvent() const
+{
+    const auto a = HoverContent::accessory(inputs());
+    return a.joinEvent ? QVariant::fromValue(*a.joinEvent) : QVariant();
 }
 
 QString HoverRules::accessoryKind() const

@@ -31,6 +31,12 @@ public:
     Q_INVOKABLE QVariantMap glow(bool timerRunning, bool previewingTimer, bool ambientPresent,
                                  bool previewingAmbient, int showsAmbientOrCamera) const;
     Q_INVOKABLE bool showsDropHint(bool targeted, bool pocketHidden, int state) const;
+    Q_INVOKABLE QString outlinePath(double width, double height, double radius, bool floating) const;
+    Q_INVOKABLE double playingBarHeight(double frameHeight, double t, int index) const;
+
+    // QML SpringAnimation parameters for a spring of this response (seconds)
+    // and damping fraction: {spring, damping}.
+    Q_INVOKABLE QVariantMap spring(double response, double dampingFraction) const;
 
     Q_INVOKABLE double referenceSeconds(const QDateTime &date) const;
     Q_INVOKABLE QVariantMap clockAngles(double t) const;
@@ -91,6 +97,8 @@ class HoverRules : public QObject {
     Q_PROPERTY(QString accessoryText READ accessoryText NOTIFY changed)
     Q_PROPERTY(QString accessoryColorName READ accessoryColorName NOTIFY changed)
     Q_PROPERTY(QUrl joinURL READ joinURL NOTIFY changed)
+    // The event "Join" opens, as the view model's record; null without one.
+    Q_PROPERTY(QVariant joinEvent READ joinEvent NOTIFY changed)
 public:
     explicit HoverRules(QObject *parent = nullptr);
 
@@ -103,6 +111,7 @@ public:
     QString accessoryText() const { return HoverContent::accessory(inputs()).text; }
     QString accessoryColorName() const { return HoverContent::accessory(inputs()).colorName; }
     QUrl joinURL() const { return HoverContent::accessory(inputs()).joinURL; }
+    QVariant joinEvent() const;
 
 signals:
     void changed();

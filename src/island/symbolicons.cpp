@@ -1,6 +1,16 @@
 #include "symbolicons.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QQmlEngine>
+#include <QQuickImageProvider>
+#include <QUrlQuery>
+
 namespace {
+const QString providerName = QStringLiteral("pavletsymbol");
+
 const QStringList &symbolNames()
 {
     static const QStringList names = {
@@ -23,7 +33,54 @@ const QStringList &symbolNames()
     };
     return names;
 }
+
+// Ids look like "speaker.wave.2.fill?c=ff78ccfa" (alpha, red, green, blue).
+class SymbolProvider : public QQuickImageProvider {
+public:
+    SymbolProvider()
+        : QQuickImageProvider(QQuickImageProvider::Image)
+    {
+    }
+
+    QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override
+    {
+        const qsizetype mark = id.indexOf(QLatin1Char('?'));
+        const QString name = mark < 0 ? id : id.left(mark);
+        QColor color(Qt::white);
+        if (mark >= 0) {
+            const QUrlQuery query(id.mid(mark + 1));
+            const QColor asked(QLatin1Char('#') + query.queryItemValue(QStringLiteral("c")));
+            if (asked.isValid())
+                color = asked;
+        }
+        const QSize want = requestedSize.isValid() && !requestedSize.isEmpty() ? requestedSize : QSize(48, 48);
+        QImage image = SymbolIcons::render(name, color, want);
+        if (image.isNull()) {
+            image = QImage(want, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+        }
+        if (size)
+            *size = image.size();
+        return image;
+    }
+};
 } // namespace
+
+SymbolIcons::SymbolIcons(QQmlEngine *engine)
+{
+    install(engine);
+}
+
+SymbolIcons *SymbolIcons::create(QQmlEngine *qmlEngine, QJSEngine *)
+{
+    return new SymbolIcons(qmlEngine);
+}
+
+void SymbolIcons::install(QQmlEngine *engine)
+{
+    if (engine && !engine->imageProvider(providerName))
+        engine->addImageProvider(providerName, new SymbolProvider);
+}
 
 QStringList SymbolIcons::names()
 {
@@ -37,4 +94,33 @@ QUrl SymbolIcons::url(const QString &name)
     QString file = name;
     file.replace(QLatin1Char('.'), QLatin1Char('-'));
     return QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/island/symbols/%1.svg").arg(file));
+}
+
+QImage SymbolIcons::render(const QString &name, const QColor &color, const QSize &size)
+{
+    const QUrl svg = url(name);
+    if (svg.isEmpty())
+        return {};
+    QFile file(QLatin1Char(':') + svg.path());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&file, "svg");
+    reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // The drawings are white; keep their shape and take the colour.
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), color);
+    return image;
+}
+
+QUrl SymbolIcons::source(const QString &name, const QColor &color) const
+{
+    if (!symbolNames().contains(name))
+        return {};
+    return QUrl(QStringLiteral("image://%1/%2?c=%3")
+                    .arg(providerName, name, color.name(QColor::HexArgb).mid(1)));
 }

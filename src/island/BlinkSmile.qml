@@ -1,0 +1,74 @@
+import QtQuick
+import Pavlet
+
+// Two eyes over a smile that breathes slowly and blinks every 3.51 s; redrawn
+// at most 20 times a second, and only while shown.
+Item {
+    id: root
+    width: 14
+    height: 10
+
+    property bool blink: false
+    property real eyeHeight: IslandViews.smileEyeHeight(false)
+    property real t: IslandViews.referenceSeconds(new Date())
+    readonly property color ink: Qt.rgba(1, 1, 1, 0.88)
+
+    Timer {
+        interval: 50
+        repeat: true
+        running: root.visible
+        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+    }
+
+    // Open for 3.4 s, close in 0.07 s, stay shut until 0.11 s after closing
+    // began, open again in 0.09 s while the next wait runs.
+    SequentialAnimation {
+        running: root.visible
+        loops: Animation.Infinite
+        ParallelAnimation {
+            PropertyAction { target: root; property: "blink"; value: false }
+            NumberAnimation {
+                target: root; property: "eyeHeight"
+                to: IslandViews.smileEyeHeight(false); duration: 90; easing.type: Easing.OutQuad
+            }
+        }
+        PauseAnimation { duration: 3310 }
+        PropertyAction { target: root; property: "blink"; value: true }
+        NumberAnimation {
+            target: root; property: "eyeHeight"
+            to: IslandViews.smileEyeHeight(true); duration: 70; easing.type: Easing.InQuad
+        }
+        PauseAnimation { duration: 40 }
+    }
+
+    Column {
+        anchors.centerIn: parent
+        spacing: 1.5
+        scale: IslandViews.smileScale(root.t)
+
+        Item {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: 1.8 * 2 + 3.5
+            height: 1.8
+            Repeater {
+                model: 2
+                Rectangle {
+                    x: index * (1.8 + 3.5)
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 1.8
+                    height: root.eyeHeight
+                    radius: Math.min(width, height) / 2
+                    color: root.ink
+                    antialiasing: true
+                }
+            }
+        }
+        SmileArc {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: 8
+            height: 3.5
+            color: root.ink
+            lineWidth: 1.15
+        }
+    }
+}

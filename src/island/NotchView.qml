@@ -1,0 +1,265 @@
+import QtQuick
+import Qt5Compat.GraphicalEffects
+import Pavlet
+
+// The island's root view. Back to front: the black outline, a glow while a
+// timer runs or a pulse shows, a black cover that leaves only a rim of the
+// glow, the red outline while the island is edited, the content of the
+// state, a volume or brightness pulse over an open panel, and the drop hint.
+Item {
+    id: root
+    property var model
+    property var settings
+    // Permission reads for the hover island's weather (optional).
+    property var permissions: null
+
+    readonly property int islandState: model ? model.state : Island.NotchState.collapsed
+    readonly property bool floating: model ? model.usesFloatingIsland : false
+    readonly property real notchHeight: model ? model.notchHeight : 32
+    readonly property real radius: IslandViews.cornerRadius(islandState, floating,
+                                                            settings ? settings.lipCornerRadius : 10)
+    readonly property bool pocketHidden: settings ? (settings.disabledModules, !settings.isModuleEnabled("pocket")) : false
+    readonly property bool hudPresent: model ? !!model.hud : false
+    readonly property var glow: IslandViews.glow(model && model.timer ? model.timer.isRunning : false,
+                                                 model ? model.isPreviewingTimer : false,
+                                                 model ? !!model.ambient : false,
+                                                 model ? model.isPreviewingAmbient : false,
+                                                 model ? model.showsAmbientOrCamera : 0)
+
+    readonly property var stateSpring: IslandViews.spring(0.36, 0.84)
+    readonly property var quickSpring: IslandViews.spring(0.26, 0.78)
+    readonly property var dropSpring: IslandViews.spring(0.2, 0.68)
+    // The content shown for the current state (null when collapsed).
+    property Item content: null
+
+    // 1. The outline, with a shadow when floating.
+    IslandOutline {
+        anchors.fill: parent
+        cornerRadius: root.radius
+        floating: root.floating
+        fillColor: "black"
+        layer.enabled: root.floating
+        layer.effect: DropShadow {
+            color: Qt.rgba(0, 0, 0, 0.4)
+            radius: 10
+            samples: 21
+            verticalOffset: 3
+            horizontalOffset: 0
+        }
+    }
+
+    // 2. The glow, fading in and out with the timer's and the pulse's spring.
+    component GlowBox: Item {
+        id: box
+        property bool on: false
+        property Component glow
+        anchors.fill: parent
+        opacity: on ? 1 : 0
+        Behavior on opacity {
+            SpringAnimation { spring: root.quickSpring.spring; damping: root.quickSpring.damping; epsilon: 0.002 }
+        }
+        Loader {
+            anchors.fill: parent
+            active: box.opacity > 0.001
+            sourceComponent: box.glow
+        }
+    }
+    GlowBox {
+        on: root.glow.kind === "timer"
+        glow: TimerGlow {
+            radius: root.radius
+            floating: root.floating
+            yellow: IslandPalette.amber
+        }
+    }
+    GlowBox {
+        id: ambientBox
+        // The kind stays while the rim fades out.
+        property int kind: 0
+        on: root.glow.kind === "ambient"
+        onOnChanged: if (on) kind = root.glow.ambientKind
+        glow: AmbientGlow {
+            kind: root.glow.kind === "ambient" ? root.glow.ambientKind : ambientBox.kind
+            radius: root.radius
+            floating: root.floating
+        }
+    }
+
+    // 3. The cover: only a 2.4 pt rim of the glow stays visible.
+    IslandOutline {
+        anchors.fill: parent
+        anchors.margins: 2.4
+        cornerRadius: root.radius
+        floating: root.floating
+        fillColor: "black"
+    }
+
+    // 4. The editor's outline; it takes no clicks.
+    IslandOutline {
+        anchors.fill: parent
+        visible: root.model ? root.model.isEditingIsland : false
+        cornerRadius: root.radius
+        floating: root.floating
+        strokeColor: Qt.rgba(1.0, 0.16, 0.2, 1)
+        strokeWidth: 2.4
+    }
+
+    // 5. The content: the compact island while collapsed...
+    CompactIsland {
+        id: compact
+        anchors.fill: parent
+        model: root.model
+        settings: root.settings
+        opacity: root.islandState === Island.NotchState.collapsed ? 1 : 0
+        visible: opacity > 0.001
+        Behavior on opacity {
+            SpringAnimation { spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 }
+        }
+    }
+
+    // ...else the view of the state, replaced with a transition on every change.
+    Component {
+        id: stateFrame
+        Item {
+            id: frame
+            property int forState
+            width: root.width
+            height: root.height
+            opacity: 0
+            scale: 0.96
+            transformOrigin: Item.Top
+            y: -8
+
+            function enter() { leaveAnim.stop(); enterAnim.start() }
+            function leave() { enterAnim.stop(); leaveAnim.start() }
+
+            Loader {
+                anchors.fill: parent
+                anchors.leftMargin: IslandViews.horizontalInset(frame.forState)
+                anchors.rightMargin: IslandViews.horizontalInset(frame.forState)
+                anchors.topMargin: IslandViews.contentTopInset(frame.forState, root.floating, root.notchHeight)
+                anchors.bottomMargin: IslandViews.bottomInset(frame.forState)
+                sourceComponent: frame.forState === Island.NotchState.hover ? hoverView
+                               : frame.forState === Island.NotchState.hud ? hudView
+                               : frame.forState === Island.NotchState.mirror ? mirrorView : null
+            }
+
+            ParallelAnimation {
+                id: enterAnim
+                SpringAnimation { target: frame; property: "opacity"; to: 1; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 }
+                SpringAnimation { target: frame; property: "scale"; to: 1; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.001 }
+                SpringAnimation { target: frame; property: "y"; to: 0; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.05 }
+            }
+            ParallelAnimation {
+                id: leaveAnim
+                SpringAnimation { target: frame; property: "opacity"; to: 0; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 }
+                SpringAnimation { target: frame; property: "scale"; to: 0.84; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.001 }
+                SpringAnimation { target: frame; property: "y"; to: 12; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.05 }
+                onFinished: frame.destroy()
+            }
+        }
+    }
+    Component {
+        id: hoverView
+        HoverIsland {
+            model: root.model
+            settings: root.settings
+            showClock: root.settings ? root.settings.showClockWhenIdle : false
+            locationGranted: root.permissions ? root.permissions.status("location") === 0 : true
+        }
+    }
+    Component {
+        id: hudView
+        SystemHUDIsland {
+            visible: !!pulse
+            pulse: root.model ? root.model.hud : null
+        }
+    }
+    Component {
+        id: mirrorView
+        MirrorPanel { model: root.model }
+    }
+
+    function showState() {
+        if (content)
+            content.leave()
+        content = null
+        if (islandState !== Island.NotchState.collapsed) {
+            content = stateFrame.createObject(contentLayer, { forState: islandState })
+            content.enter()
+        }
+    }
+    onIslandStateChanged: showState()
+    Component.onCompleted: showState()
+
+    Item {
+        id: contentLayer
+        anchors.fill: parent
+    }
+
+    // 6. A volume or brightness pulse over an open panel.
+    Item {
+        id: hudOverlay
+        readonly property bool shown: IslandViews.showsHudOverlay(root.islandState, root.hudPresent)
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        y: IslandViews.hudOverlayTop(root.floating, root.notchHeight)
+        height: 18
+        opacity: shown ? 1 : 0
+        scale: shown ? 1 : 0.96
+        visible: opacity > 0.001
+        Behavior on opacity { SpringAnimation { spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 } }
+        Behavior on scale { SpringAnimation { spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.001 } }
+        Loader {
+            anchors.fill: parent
+            active: root.hudPresent
+            sourceComponent: SystemHUDIsland { pulse: root.model ? root.model.hud : null }
+        }
+    }
+
+    // Files dragged over the island.
+    DropTarget {
+        id: dropTarget
+        model: root.model
+        pocketHidden: root.pocketHidden
+    }
+    DropArea {
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onContainsDragChanged: dropTarget.setTargeted(containsDrag)
+        onDropped: (drop) => {
+            if (dropTarget.drop(drop.urls))
+                drop.accept(Qt.CopyAction)
+            else
+                drop.accepted = false
+        }
+    }
+
+    // 7. The drop hint; it takes no part in the drop itself.
+    Item {
+        id: dropHint
+        anchors.fill: parent
+        readonly property bool shown: IslandViews.showsDropHint(root.model ? root.model.fileDropTargeted : false,
+                                                                root.pocketHidden, root.islandState)
+        readonly property color coral: IslandPalette.accent(IslandPalette.coral)
+        opacity: shown ? 1 : 0
+        visible: opacity > 0.001
+        Behavior on opacity { SpringAnimation { spring: root.dropSpring.spring; damping: root.dropSpring.damping; epsilon: 0.002 } }
+        IslandOutline {
+            anchors.fill: parent
+            cornerRadius: root.radius
+            floating: root.floating
+            strokeColor: dropHint.coral
+            strokeWidth: 2
+        }
+        Text {
+            anchors.centerIn: parent
+            text: qsTr("Drop in Pocket")
+            font.pixelSize: 12
+            font.weight: Font.Medium
+            color: dropHint.coral
+        }
+    }
+}

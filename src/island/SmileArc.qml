@@ -1,0 +1,26 @@
+import QtQuick
+import QtQuick.Shapes
+
+// The smile's curve: a quadratic from the left to the right edge at a fifth of
+// the height, bending down through the bottom centre.
+Shape {
+    id: root
+    property color color: "white"
+    property real lineWidth: 1
+
+    ShapePath {
+        fillColor: "transparent"
+        strokeColor: root.color
+        strokeWidth: root.lineWidth
+        capStyle: ShapePath.RoundCap
+        joinStyle: ShapePath.MiterJoin
+        startX: 0
+        startY: root.height * 0.2
+        PathQuad {
+            x: root.width
+            y: root.height * 0.2
+            controlX: root.width / 2
+            controlY: root.height
+        }
+    }
+}

@@ -1,0 +1,73 @@
+import QtQuick
+import Pavlet
+
+// A small analog clock face showing UTC, its hands moving smoothly; redrawn at
+// most 30 times a second while shown.
+Item {
+    id: root
+    property real size: 13
+    property color color: "white"
+
+    property real t: IslandViews.referenceSeconds(new Date())
+    readonly property var angles: IslandViews.clockAngles(t)
+    readonly property var metrics: IslandViews.clockMetrics(size)
+
+    width: size
+    height: size
+    Accessible.name: qsTr("Timer running")
+
+    Timer {
+        interval: 1000 / 30
+        repeat: true
+        running: root.visible
+        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+    }
+
+    component ClockHand: Rectangle {
+        property real length
+        property real handWidth
+        property real angle
+        width: handWidth
+        height: length
+        radius: handWidth / 2
+        color: root.color
+        x: (root.size - width) / 2
+        y: root.size / 2 - length
+        transformOrigin: Item.Bottom
+        rotation: angle
+        antialiasing: true
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        radius: width / 2
+        color: "transparent"
+        border.width: root.metrics.ring
+        border.color: Qt.rgba(root.color.r, root.color.g, root.color.b, 0.92)
+        antialiasing: true
+    }
+    ClockHand {
+        length: root.metrics.hourLength
+        handWidth: root.metrics.hourWidth
+        angle: root.angles.hour
+    }
+    ClockHand {
+        length: root.metrics.minuteLength
+        handWidth: root.metrics.minuteWidth
+        angle: root.angles.minute
+    }
+    ClockHand {
+        length: root.metrics.secondLength
+        handWidth: root.metrics.secondWidth
+        angle: root.angles.second
+        opacity: 0.95
+    }
+    Rectangle {
+        anchors.centerIn: parent
+        width: root.metrics.dot
+        height: width
+        radius: width / 2
+        color: root.color
+        antialiasing: true
+    }
+}

@@ -1,0 +1,55 @@
+import QtQuick
+import Qt5Compat.GraphicalEffects
+import Pavlet
+
+// A square of cover art, or a tile tinted with the accent and carrying a
+// symbol when there is none; clipped to rounded corners.
+Item {
+    id: root
+    // The artwork's image address; empty when there is none.
+    property url image
+    property real size: 22
+    property real corner: 5
+    property color accent: "white"
+    property string symbol: "music.note"
+
+    width: size
+    height: size
+
+    Item {
+        id: content
+        anchors.fill: parent
+        visible: false
+
+        Rectangle {
+            anchors.fill: parent
+            visible: art.status !== Image.Ready
+            color: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.18)
+            Symbol {
+                anchors.centerIn: parent
+                name: root.symbol
+                color: root.accent
+                size: root.size * 0.3
+            }
+        }
+        Image {
+            id: art
+            anchors.fill: parent
+            source: root.image
+            fillMode: Image.PreserveAspectCrop
+            sourceSize: Qt.size(root.size * 2, root.size * 2)
+            visible: status === Image.Ready
+        }
+    }
+    Rectangle {
+        id: mask
+        anchors.fill: parent
+        radius: root.corner
+        visible: false
+    }
+    OpacityMask {
+        anchors.fill: parent
+        source: content
+        maskSource: mask
+    }
+}
