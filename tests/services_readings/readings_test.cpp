@@ -23,6 +23,14 @@ void writeFile(const QString &path, const QByteArray &content)
     f.write(content);
 }
 
+// One line per attribute file of a power supply folder.
+void writeAttributes(const QTemporaryDir &root, const QString &device,
+                     std::initializer_list<std::pair<const char *, const char *>> attributes)
+{
+    for (const auto &[name, value] : attributes)
+        writeFile(root.filePath(device + "/" + name), QByteArray(value) + "\n");
+}
+
 TEST(BatteryMonitorTest, PicksTheMachinesOwnBatteryOverPeripherals)
 {
     FakePowerSupply supply;
@@ -76,14 +84,9 @@ TEST(BatteryMonitorTest, CombinesEveryBatteryOfTheMachine)
 TEST(SysfsPowerSupplyTest, ReadsAFixtureFolder)
 {
     QTemporaryDir root;
-    writeFile(root.filePath("AC/type"), "Mains\n");
-    writeFile(root.filePath("AC/online"), "1\n");
-    writeFile(root.filePath("BAT0/type"), "Battery\n");
-    writeFile(root.filePath("BAT0/capacity"), "57\n");
-    writeFile(root.filePath("BAT0/status"), "Charging\n");
-    writeFile(root.filePath("hid-mouse/type"), "Battery\n");
-    writeFile(root.filePath("hid-mouse/scope"), "Device\n");
-    writeFile(root.filePath("hid-mouse/capacity"), "12\n");
+    writeAttributes(root, "AC", {{"type", "Mains"}, {"online", "1"}});
+    writeAttributes(root, "BAT0", {{"type", "Battery"}, {"capacity", "57"}, {"status", "Charging"}});
+    writeAttributes(root, "hid-mouse", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "12"}});
 
     platform::SysfsPowerSupply supply(root.path());
     const auto sources = supply.sources();
@@ -92,13 +95,9 @@ TEST(SysfsPowerSupplyTest, ReadsAFixtureFolder)
     EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{57, true}));
 
     // A second battery joins the first by stored energy.
-    writeFile(root.filePath("BAT0/energy_now"), "30000000\n");
-    writeFile(root.filePath("BAT0/energy_full"), "40000000\n");
-    writeFile(root.filePath("BAT1/type"), "Battery\n");
-    writeFile(root.filePath("BAT1/capacity"), "100\n");
-    writeFile(root.filePath("BAT1/status"), "Full\n");
-    writeFile(root.filePath("BAT1/energy_now"), "20000000\n");
-    writeFile(root.filePath("BAT1/energy_full"), "20000000\n");
+    writeAttributes(root, "BAT0", {{"energy_now", "30000000"}, {"energy_full", "40000000"}});
+    writeAttributes(root, "BAT1", {{"type", "Battery"}, {"capacity", "100"}, {"status", "Full"},
+                                   {"energy_now", "20000000"}, {"energy_full", "20000000"}});
     EXPECT_EQ(supply.sources()[2].energyFull, 20000000);
     EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{83, true}));
 
