@@ -404,11 +404,6 @@ bool SystemHUDMonitor::readMuted() const
     return m_audio->muted().value_or(false);
 }
 
-void SystemHUDMonitor::setVolume(double value)
-{
-    m_audio->setVolume(clamp01(value));
-}
-
 void SystemHUDMonitor::stepVolume(double by)
 {
     // The first volume-up while muted only unmutes.
