@@ -113,7 +113,7 @@ Item {
         opacity: root.islandState === Island.NotchState.collapsed ? 1 : 0
         visible: opacity > 0.001
         Behavior on opacity {
-            SpringAnimation { spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 }
+            SpringAnimation { spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 }
         }
     }
 
@@ -146,15 +146,15 @@ Item {
 
             ParallelAnimation {
                 id: enterAnim
-                SpringAnimation { target: frame; property: "opacity"; to: 1; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 }
-                SpringAnimation { target: frame; property: "scale"; to: 1; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.001 }
-                SpringAnimation { target: frame; property: "y"; to: 0; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.05 }
+                SpringAnimation { target: frame; property: "opacity"; to: 1; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 }
+                SpringAnimation { target: frame; property: "scale"; to: 1; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 }
+                SpringAnimation { target: frame; property: "y"; to: 0; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.05 }
             }
             ParallelAnimation {
                 id: leaveAnim
-                SpringAnimation { target: frame; property: "opacity"; to: 0; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 }
-                SpringAnimation { target: frame; property: "scale"; to: 0.84; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.001 }
-                SpringAnimation { target: frame; property: "y"; to: 12; spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.05 }
+                SpringAnimation { target: frame; property: "opacity"; to: 0; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 }
+                SpringAnimation { target: frame; property: "scale"; to: 0.84; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 }
+                SpringAnimation { target: frame; property: "y"; to: 12; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.05 }
                 onFinished: frame.destroy()
             }
         }
@@ -210,8 +210,8 @@ Item {
         opacity: shown ? 1 : 0
         scale: shown ? 1 : 0.96
         visible: opacity > 0.001
-        Behavior on opacity { SpringAnimation { spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.002 } }
-        Behavior on scale { SpringAnimation { spring: root.islandStateSpring.spring; damping: root.islandStateSpring.damping; epsilon: 0.001 } }
+        Behavior on opacity { SpringAnimation { spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 } }
+        Behavior on scale { SpringAnimation { spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 } }
         Loader {
             anchors.fill: parent
             active: root.hudPresent

@@ -62,9 +62,9 @@ QtObject {
 void IslandQmlTest::SetUp()
 {
     PavletTest::SetUp();
-    static PaletteDouble palette;
     static const bool registered = [] {
-        qmlRegisterSingletonInstance("Pavlet", 1, 0, "IslandPalette", &palette);
+        qmlRegisterSingletonType<PaletteDouble>("Pavlet", 1, 0, "IslandPalette",
+                                                [](QQmlEngine *, QJSEngine *) -> QObject * { return new PaletteDouble; });
         return true;
     }();
     (void)registered;
