@@ -1,6 +1,6 @@
 #include "symbolicons.h"
 
-#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
@@ -11,26 +11,17 @@
 namespace {
 const QString providerName = QStringLiteral("pavletsymbol");
 
+const QString folder = QStringLiteral(":/qt/qml/Pavlet/src/island/symbols");
+
+// Every SVG in the symbols folder, named by its symbol: "speaker.wave.2.fill.svg".
 const QStringList &symbolNames()
 {
-    static const QStringList names = {
-        QStringLiteral("antenna.radiowaves.left.and.right"),
-        QStringLiteral("calendar"),
-        QStringLiteral("checkmark.circle"),
-        QStringLiteral("eye"),
-        QStringLiteral("eyes"),
-        QStringLiteral("leaf.fill"),
-        QStringLiteral("lock.fill"),
-        QStringLiteral("music.note"),
-        QStringLiteral("person.crop.circle"),
-        QStringLiteral("play.rectangle.fill"),
-        QStringLiteral("sparkle"),
-        QStringLiteral("speaker.slash.fill"),
-        QStringLiteral("speaker.wave.1.fill"),
-        QStringLiteral("speaker.wave.2.fill"),
-        QStringLiteral("speaker.wave.3.fill"),
-        QStringLiteral("sun.max.fill"),
-    };
+    static const QStringList names = [] {
+        QStringList list;
+        for (const QString &file : QDir(folder).entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name))
+            list.append(file.chopped(4));
+        return list;
+    }();
     return names;
 }
 
@@ -91,9 +82,7 @@ QUrl SymbolIcons::url(const QString &name)
 {
     if (!symbolNames().contains(name))
         return {};
-    QString file = name;
-    file.replace(QLatin1Char('.'), QLatin1Char('-'));
-    return QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/island/symbols/%1.svg").arg(file));
+    return QUrl(QStringLiteral("qrc") + folder + QLatin1Char('/') + name + QStringLiteral(".svg"));
 }
 
 QImage SymbolIcons::render(const QString &name, const QColor &color, const QSize &size)

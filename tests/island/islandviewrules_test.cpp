@@ -66,4 +66,20 @@ TEST(SymbolIconsTest, EveryNamedSymbolIsAnImage)
         EXPECT_FALSE(image.isNull()) << name.toStdString();
     }
     EXPECT_TRUE(SymbolIcons::url(QStringLiteral("no.such.symbol")).isEmpty());
+
+    // Every symbol the island's rules name is drawn.
+    QStringList used = {"lock.fill", "calendar", "checkmark.circle", "sun.max.fill"};
+    for (int k = 0; k <= int(AmbientKind::mirror); ++k)
+        used << HoverContent::pulseSymbol(AmbientKind(k));
+    for (int source = 0; source < 6; ++source)
+        used << HoverContent::sourceStyle(source).fallbackSymbol;
+    for (double level : {0.0, 0.2, 0.5, 0.9})
+        used << HoverContent::hudLook(SystemHUDKind::volume, level, false).symbol;
+    for (const QString &name : used)
+        EXPECT_TRUE(SymbolIcons::names().contains(name)) << name.toStdString();
+
+    const QImage tinted = SymbolIcons::render("sparkle", QColor(255, 0, 0), QSize(24, 24));
+    ASSERT_FALSE(tinted.isNull());
+    EXPECT_EQ(tinted.pixelColor(12, 12).rgb(), QColor(255, 0, 0).rgb());
+    EXPECT_EQ(tinted.pixelColor(0, 0).alpha(), 0);
 }
