@@ -1,0 +1,243 @@
+#include "islandeditcontroller.h"
+
+#include "appsettings.h"
+#include "logging.h"
+#include "notchgeometry.h"
+#include "screens.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QQmlComponent>
+#include <QQmlEngine>
+
+namespace {
+const QString viewFolder = QStringLiteral("qrc:/qt/qml/Pavlet/src/island/");
+}
+
+IslandEditController::IslandEditController(AppSettings *settings, ScreenProvider *screens,
+                                           QQmlEngine *engine, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_screens(screens)
+    , m_engine(engine)
+{
+}
+
+IslandEditController::~IslandEditController()
+{
+    removeObservers();
+    delete m_shadeView;
+    delete m_controlsView;
+}
+
+void IslandEditController::setViewModel(QObject *model)
+{
+    m_model = model;
+}
+
+void IslandEditController::setPhase(IslandEditPhase phase)
+{
+    if (m_phase == phase)
+        return;
+    m_phase = phase;
+    if (m_observing)
+        layoutPanels();
+}
+
+void IslandEditController::setHomeContentHeight(double height)
+{
+    m_homeContentHeight = height;
+}
+
+void IslandEditController::begin()
+{
+    if (m_active) {
+        layoutPanels();
+        if (m_controls) {
+            setAcceptsMouse(m_controls.get(), true);
+            m_controls->raise();
+            m_controls->requestActivate();
+        }
+        return;
+    }
+    m_active = true;
+    emit isActiveChanged();
+    emit activeChanged(true);
+    buildPanels();
+    setAcceptsMouse(m_controls.get(), true);
+    layoutPanels();
+    m_shade->show();
+    m_controls->show();
+    m_controls->raise();
+    m_controls->requestActivate();
+    installObservers();
+}
+
+void IslandEditController::finish()
+{
+    if (!m_active)
+        return;
+    m_active = false;
+    emit isActiveChanged();
+    emit editFinished();
+    removeObservers();
+    if (m_shade)
+        setAcceptsMouse(m_shade.get(), false);
+    if (m_controls)
+        setAcceptsMouse(m_controls.get(), false);
+    if (m_shade)
+        m_shade->hide();
+    if (m_controls)
+        m_controls->hide();
+    emit activeChanged(false);
+}
+
+void IslandEditController::setAcceptsMouse(QQuickWindow *window, bool accepts)
+{
+    if (window)
+        window->setFlag(Qt::WindowTransparentForInput, !accepts);
+}
+
+void IslandEditController::buildPanels()
+{
+    const Qt::WindowFlags common = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool;
+    if (!m_shade) {
+        m_shade = std::make_unique<QQuickWindow>();
+        m_shade->setObjectName(shadeId);
+        m_shade->setFlags(common | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
+        m_shade->setColor(Qt::transparent);
+    }
+    if (!m_controls) {
+        m_controls = std::make_unique<QQuickWindow>();
+        m_controls->setObjectName(controlsId);
+        m_controls->setFlags(common);
+        m_controls->setColor(Qt::transparent);
+    }
+    installRootViews();
+}
+
+void IslandEditController::installRootViews()
+{
+    auto make = [this](const QString &file, QQuickWindow *window, QVariantMap properties) -> QQuickItem * {
+        if (!window || !m_engine)
+            return nullptr;
+        QQmlComponent component(m_engine, QUrl(viewFolder + file));
+        properties.insert(QStringLiteral("model"), QVariant::fromValue<QObject *>(m_model.data()));
+        QObject *object = component.createWithInitialProperties(properties);
+        auto *item = qobject_cast<QQuickItem *>(object);
+        if (!item) {
+            qCWarning(lcApp) << "island editor:" << component.errorString();
+            delete object;
+            return nullptr;
+        }
+        item->setParentItem(window->contentItem());
+        item->setSize(window->size());
+        return item;
+    };
+    delete m_shadeView;
+    delete m_controlsView;
+    m_shadeView = make(QStringLiteral("IslandEditShadeView.qml"), m_shade.get(), {});
+    m_controlsView = make(QStringLiteral("IslandEditControlsView.qml"), m_controls.get(),
+                          {{QStringLiteral("settings"), QVariant::fromValue<QObject *>(m_settings)}});
+    if (m_controlsView)
+        connect(m_controlsView, SIGNAL(done()), this, SLOT(finish()));
+}
+
+IslandEditLayout::Inputs IslandEditController::layoutInputs() const
+{
+    IslandEditLayout::Inputs in;
+    in.phase = m_phase;
+    in.lipOffsetX = m_settings->lipOffsetX();
+    in.expandedOffsetX = m_settings->expandedOffsetX();
+    in.homeContentHeight = m_homeContentHeight;
+    if (!m_screens)
+        return in;
+    const std::optional<ScreenInfo> screen = NotchGeometry::notchedScreen(*m_screens);
+    if (!screen)
+        return in;
+    const NotchGeometry geometry(*screen, m_settings->floatingIsland());
+    in.screen = screen->frame;
+    in.visibleHeight = screen->visibleFrame.height();
+    in.notchRect = geometry.notchRect;
+    in.floating = geometry.floating;
+    return in;
+}
+
+IslandEditLayout::Frames IslandEditController::frames() const
+{
+    return IslandEditLayout::frames(layoutInputs());
+}
+
+bool IslandEditController::showsFloatingPill() const
+{
+    QList<double> insets;
+    if (m_screens)
+        for (const ScreenInfo &s : m_screens->screens())
+            insets.append(s.topInset);
+    return IslandEditLayout::showsFloatingPill(m_settings->floatingIsland(), insets);
+}
+
+void IslandEditController::layoutPanels()
+{
+    if (!m_active)
+        return;
+    const IslandEditLayout::Inputs in = layoutInputs();
+    const IslandEditLayout::Frames f = IslandEditLayout::frames(in);
+    const double pivot = m_screens ? m_screens->primaryHeight() : 0;
+    if (m_shade) {
+        m_shade->setGeometry(ScreenSpace::flip(f.shade, pivot).toRect());
+        if (m_shadeView) {
+            m_shadeView->setSize(f.shade.size());
+            m_shadeView->setProperty("ringCenter", IslandEditLayout::ringCenter(in));
+            m_shadeView->setProperty("ringRadius", f.ringRadius);
+        }
+    }
+    if (m_controls) {
+        m_controls->setGeometry(ScreenSpace::flip(f.controls, pivot).toRect());
+        if (m_controlsView) {
+            m_controlsView->setSize(f.controls.size());
+            m_controlsView->setProperty("showsFloatingPill", showsFloatingPill());
+        }
+    }
+}
+
+void IslandEditController::installObservers()
+{
+    if (m_observing)
+        return;
+    m_observing = true;
+    // A slider write lands first, then the panels follow on the next turn.
+    m_observers << connect(m_settings, &AppSettings::settingsChanged, this, [this] {
+        QMetaObject::invokeMethod(this, [this] { if (m_active) layoutPanels(); }, Qt::QueuedConnection);
+    });
+    if (m_screens)
+        m_observers << connect(m_screens, &ScreenProvider::screensChanged, this, [this] {
+            QMetaObject::invokeMethod(this, [this] {
+                if (!m_active)
+                    return;
+                installRootViews();
+                layoutPanels();
+            }, Qt::QueuedConnection);
+        });
+    qApp->installEventFilter(this);
+}
+
+void IslandEditController::removeObservers()
+{
+    for (const QMetaObject::Connection &c : std::as_const(m_observers))
+        disconnect(c);
+    m_observers.clear();
+    if (m_observing && qApp)
+        qApp->removeEventFilter(this);
+    m_observing = false;
+}
+
+bool IslandEditController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_active && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        QMetaObject::invokeMethod(this, &IslandEditController::finish, Qt::QueuedConnection);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,120 @@
+#include "islandeditcontroller.h"
+#include "islandqml.h"
+#include "screens.h"
+
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+class Screens final : public ScreenProvider {
+public:
+    QList<ScreenInfo> list;
+    QList<ScreenInfo> screens() const override { return list; }
+    std::optional<ScreenInfo> mainScreen() const override
+    {
+        return list.isEmpty() ? std::nullopt : std::optional(list.first());
+    }
+    double primaryHeight() const override { return 982; }
+};
+} // namespace
+
+class IslandEditControllerTest : public IslandQmlTest {
+protected:
+    void SetUp() override
+    {
+        IslandQmlTest::SetUp();
+        ScreenInfo screen;
+        screen.name = "one";
+        screen.frame = QRectF(0, 0, 1512, 982);
+        screen.visibleFrame = QRectF(0, 0, 1512, 958);
+        screens.list = {screen};
+        controller = std::make_unique<IslandEditController>(settings.get(), &screens, engine.get());
+        controller->setViewModel(model());
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        IslandQmlTest::TearDown();
+    }
+
+    Screens screens;
+    std::unique_ptr<IslandEditController> controller;
+};
+
+TEST_F(IslandEditControllerTest, BeginTwiceKeepsOneEdit)
+{
+    QSignalSpy active(controller.get(), &IslandEditController::activeChanged);
+    controller->begin();
+    controller->begin();
+    ASSERT_EQ(active.size(), 1);
+    EXPECT_TRUE(active.at(0).at(0).toBool());
+    ASSERT_TRUE(controller->shade() && controller->controls());
+    EXPECT_EQ(controller->shade()->objectName(), "island-edit-shade");
+    EXPECT_EQ(controller->controls()->objectName(), "island-edit-controls");
+    EXPECT_TRUE(controller->shade()->isVisible());
+    EXPECT_TRUE(controller->controls()->isVisible());
+    EXPECT_TRUE(controller->shade()->flags() & Qt::WindowTransparentForInput);
+    EXPECT_FALSE(controller->controls()->flags() & Qt::WindowTransparentForInput);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
+
+TEST_F(IslandEditControllerTest, EscapeEndsTheEditAndIsSwallowedOnlyThen)
+{
+    QSignalSpy finished(controller.get(), &IslandEditController::editFinished);
+    QSignalSpy active(controller.get(), &IslandEditController::activeChanged);
+    controller->begin();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_TRUE(controller->eventFilter(window.get(), &key));
+    EXPECT_TRUE(controller->isActive()); // ends on the next turn
+    spin(20);
+    EXPECT_FALSE(controller->isActive());
+    EXPECT_EQ(finished.size(), 1);
+    ASSERT_EQ(active.size(), 2);
+    EXPECT_FALSE(active.at(1).at(0).toBool());
+    EXPECT_FALSE(controller->shade()->isVisible());
+    EXPECT_TRUE(controller->controls()->flags() & Qt::WindowTransparentForInput);
+    EXPECT_FALSE(controller->eventFilter(window.get(), &key));
+
+    // A later edit reuses the panels and takes clicks again.
+    QQuickWindow *shade = controller->shade();
+    controller->begin();
+    EXPECT_EQ(controller->shade(), shade);
+    EXPECT_FALSE(controller->controls()->flags() & Qt::WindowTransparentForInput);
+}
+
+TEST_F(IslandEditControllerTest, PanelsFollowSettingsPhaseAndDone)
+{
+    settings->setFloatingIsland(true);
+    controller->begin();
+    EXPECT_EQ(controller->controls()->geometry().size(), QSize(320, 300));
+    EXPECT_TRUE(controller->controls()->contentItem()->childItems().value(0)->property("showsFloatingPill").toBool());
+    settings->setFloatingIsland(false);
+    spin(20);
+    const QRect before = controller->controls()->geometry();
+    EXPECT_EQ(before.size(), QSize(320, 430));
+    // The notch-less screen: the island sits at the top centre.
+    settings->setLipOffsetX(-40);
+    spin(20);
+    EXPECT_EQ(controller->controls()->geometry().x(), before.x() - 40);
+
+    controller->setPhase(IslandEditPhase::expanded);
+    EXPECT_EQ(controller->controls()->geometry().size(), QSize(320, 248));
+    settings->setExpandedOffsetX(20);
+    spin(20);
+    // No room right of the ring any more: the panel goes to its left.
+    EXPECT_EQ(controller->frames().controls.x(), 776 - 400 - 18 - 320);
+    EXPECT_EQ(controller->controls()->geometry().x(), int(controller->frames().controls.x()));
+
+    // The shade's ring sits on the island's centre at the top edge.
+    QQuickItem *shadeView = controller->shade()->contentItem()->childItems().value(0);
+    ASSERT_TRUE(shadeView);
+    EXPECT_EQ(shadeView->property("ringRadius").toDouble(), 400);
+
+    // "Done" ends the edit at once.
+    QQuickItem *controlsView = controller->controls()->contentItem()->childItems().value(0);
+    ASSERT_TRUE(controlsView);
+    QMetaObject::invokeMethod(controlsView, "done");
+    EXPECT_FALSE(controller->isActive());
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
