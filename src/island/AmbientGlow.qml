@@ -27,12 +27,8 @@ Item {
         floating: root.floating
         strokeColor: Qt.rgba(root.tone.r, root.tone.g, root.tone.b, root.rim.halo)
         strokeWidth: 3.4
-        layer.enabled: true
-        layer.effect: GaussianBlur {
-            radius: 5
-            samples: 11
-            deviation: 2.2
-        }
+        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
+        layer.effect: FastBlur { radius: 4 }
     }
     IslandOutline {
         anchors.fill: parent

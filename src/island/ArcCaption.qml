@@ -13,26 +13,30 @@ Item {
 
     anchors.fill: parent
 
+    component Letter: Text {
+        required property int index
+        readonly property point spot: IslandViews.arcPosition(root.center, root.radius, index, root.text.length)
+        text: root.text.charAt(index)
+        x: spot.x - width / 2
+        y: spot.y - height / 2
+        rotation: IslandViews.arcRotation(index, root.text.length)
+        font.pixelSize: 12
+        font.weight: Font.DemiBold
+    }
+
+    // A soft shadow one point below the letters, then the letters.
+    Item {
+        anchors.fill: parent
+        opacity: 0.85
+        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
+        layer.effect: FastBlur { radius: 4 }
+        Repeater {
+            model: root.text.length
+            Letter { color: "black"; transform: Translate { y: 1 } }
+        }
+    }
     Repeater {
         model: root.text.length
-        Text {
-            required property int index
-            readonly property point spot: IslandViews.arcPosition(root.center, root.radius, index, root.text.length)
-            text: root.text.charAt(index)
-            x: spot.x - width / 2
-            y: spot.y - height / 2
-            rotation: IslandViews.arcRotation(index, root.text.length)
-            font.pixelSize: 12
-            font.weight: Font.DemiBold
-            color: "white"
-            layer.enabled: true
-            layer.effect: DropShadow {
-                color: Qt.rgba(0, 0, 0, 0.85)
-                radius: 2
-                samples: 5
-                verticalOffset: 1
-                horizontalOffset: 0
-            }
-        }
+        Letter { color: "white" }
     }
 }

@@ -16,6 +16,32 @@ Item {
     readonly property bool expanded: model ? model.islandEditPhase === Island.IslandEditPhase.expanded : false
     readonly property color yellow: IslandPalette.accent(IslandPalette.yellow)
 
+    // A small capsule button.
+    component SmallButton: Button {
+        id: small
+        property color fill: Qt.rgba(1, 1, 1, 0.16)
+        property color ink: "white"
+        implicitHeight: 22
+        leftPadding: 10
+        rightPadding: 10
+        topPadding: 3
+        bottomPadding: 3
+        font.pixelSize: 11
+        contentItem: Text {
+            text: small.text
+            font: small.font
+            color: small.ink
+            opacity: small.enabled ? 1 : 0.4
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+        background: Rectangle {
+            radius: height / 2
+            color: small.fill
+            opacity: small.down ? 0.7 : 1
+        }
+    }
+
     component SliderRow: RowLayout {
         id: sliderRow
         property string label
@@ -37,12 +63,35 @@ Item {
         Slider {
             id: slider
             Layout.fillWidth: true
+            Layout.preferredHeight: 20
             from: sliderRow.from
             to: sliderRow.to
             stepSize: 1
             snapMode: Slider.SnapAlways
             onMoved: sliderRow.write(value)
             Binding on value { value: sliderRow.current; when: !slider.pressed }
+            background: Rectangle {
+                x: slider.leftPadding
+                y: slider.topPadding + slider.availableHeight / 2 - height / 2
+                width: slider.availableWidth
+                height: 4
+                radius: 2
+                color: Qt.rgba(1, 1, 1, 0.16)
+                Rectangle {
+                    width: slider.visualPosition * parent.width
+                    height: parent.height
+                    radius: 2
+                    color: root.yellow
+                }
+            }
+            handle: Rectangle {
+                x: slider.leftPadding + slider.visualPosition * (slider.availableWidth - width)
+                y: slider.topPadding + slider.availableHeight / 2 - height / 2
+                width: 14
+                height: 14
+                radius: 7
+                color: slider.pressed ? "#dddddd" : "white"
+            }
         }
         Text {
             Layout.preferredWidth: 32
@@ -53,14 +102,14 @@ Item {
             color: IslandPalette.textSecondary
         }
         Row {
-            spacing: 1
+            spacing: 2
             Repeater {
                 model: [-1, 1]
-                Button {
+                SmallButton {
                     required property int modelData
                     width: 22
-                    height: 20
-                    padding: 0
+                    leftPadding: 0
+                    rightPadding: 0
                     text: modelData < 0 ? "\u2212" : "+"
                     enabled: modelData < 0 ? sliderRow.current > sliderRow.from : sliderRow.current < sliderRow.to
                     onClicked: sliderRow.write(sliderRow.current + modelData)
@@ -69,17 +118,11 @@ Item {
         }
     }
 
-    component Chip: Button {
-        id: chip
+    component Chip: SmallButton {
         property int preview
-        property bool chosen: root.model ? root.model.islandEditPreview === preview : false
-        implicitHeight: 24
-        font.pixelSize: 11
-        palette.buttonText: chosen ? "black" : "white"
-        background: Rectangle {
-            radius: 6
-            color: chip.chosen ? root.yellow : Qt.rgba(1, 1, 1, 0.16)
-        }
+        readonly property bool chosen: root.model ? root.model.islandEditPreview === preview : false
+        fill: chosen ? root.yellow : Qt.rgba(1, 1, 1, 0.16)
+        ink: chosen ? "black" : "white"
         onClicked: if (root.model) root.model.islandEditPreview = preview
     }
 
@@ -100,7 +143,7 @@ Item {
         ColumnLayout {
             anchors.fill: parent
             anchors.margins: 16
-            spacing: 12
+            spacing: 10
 
             RowLayout {
                 Layout.fillWidth: true
@@ -120,11 +163,12 @@ Item {
                     }
                 }
                 Item { Layout.fillWidth: true }
-                Button {
+                SmallButton {
                     text: qsTr("Done")
                     font.pixelSize: 12
-                    palette.buttonText: "black"
-                    background: Rectangle { radius: 6; color: root.yellow }
+                    font.weight: Font.DemiBold
+                    fill: root.yellow
+                    ink: "black"
                     onClicked: root.done()
                 }
             }
@@ -135,17 +179,13 @@ Item {
                 Repeater {
                     model: [{ title: qsTr("Notch"), phase: Island.IslandEditPhase.hang },
                             { title: qsTr("Expanded"), phase: Island.IslandEditPhase.expanded }]
-                    Button {
+                    SmallButton {
                         required property var modelData
                         readonly property bool chosen: root.model ? root.model.islandEditPhase === modelData.phase : false
                         Layout.fillWidth: true
                         text: modelData.title
                         font.pixelSize: 12
-                        palette.buttonText: "white"
-                        background: Rectangle {
-                            radius: 6
-                            color: parent.chosen ? Qt.rgba(1, 1, 1, 0.24) : Qt.rgba(1, 1, 1, 0.08)
-                        }
+                        fill: chosen ? Qt.rgba(1, 1, 1, 0.28) : Qt.rgba(1, 1, 1, 0.08)
                         onClicked: if (root.model) root.model.islandEditPhase = modelData.phase
                     }
                 }
@@ -165,9 +205,8 @@ Item {
                 }
                 SliderRow { label: qsTr("X"); key: "expandedOffsetX"; from: -60; to: 60 }
                 SliderRow { label: qsTr("Y"); key: "expandedOffsetY"; from: 0; to: 80 }
-                Button {
+                SmallButton {
                     text: qsTr("Reset expanded")
-                    font.pixelSize: 11
                     onClicked: IslandViews.resetExpanded(root.settings)
                 }
             }
@@ -191,9 +230,8 @@ Item {
                 SliderRow { visible: !root.showsFloatingPill; label: qsTr("Drop"); key: "lipDrop"; from: 2; to: 28 }
                 SliderRow { visible: !root.showsFloatingPill; label: qsTr("Sides"); key: "lipEar"; from: -60; to: 64 }
                 SliderRow { visible: !root.showsFloatingPill; label: qsTr("Round"); key: "lipCornerRadius"; from: 0; to: 22 }
-                Button {
+                SmallButton {
                     text: qsTr("Reset notch")
-                    font.pixelSize: 11
                     onClicked: {
                         IslandViews.resetNotch(root.settings)
                         if (root.model)

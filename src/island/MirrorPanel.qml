@@ -39,7 +39,7 @@ Item {
                 active: root.camera !== null
                 source: "qrc:/qt/qml/Pavlet/src/media/CameraPreview.qml"
                 onLoaded: item.camera = Qt.binding(() => root.camera)
-                layer.enabled: true
+                layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
                 layer.effect: OpacityMask { maskSource: corners }
             }
             Rectangle {

@@ -33,19 +33,22 @@ Item {
     property Item content: null
 
     // 1. The outline, with a shadow when floating.
+    RectangularGlow {
+        visible: root.floating
+        x: 0
+        y: 3
+        width: parent.width
+        height: parent.height
+        glowRadius: 10
+        spread: 0
+        cornerRadius: Math.min(root.radius, height / 2) + glowRadius
+        color: Qt.rgba(0, 0, 0, 0.4)
+    }
     IslandOutline {
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
         fillColor: "black"
-        layer.enabled: root.floating
-        layer.effect: DropShadow {
-            color: Qt.rgba(0, 0, 0, 0.4)
-            radius: 10
-            samples: 21
-            verticalOffset: 3
-            horizontalOffset: 0
-        }
     }
 
     // 2. The glow, fading in and out with the timer's and the pulse's spring.

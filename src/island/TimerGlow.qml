@@ -16,12 +16,8 @@ Item {
         floating: root.floating
         strokeColor: Qt.rgba(root.yellow.r, root.yellow.g, root.yellow.b, 0.45)
         strokeWidth: 3.4
-        layer.enabled: true
-        layer.effect: GaussianBlur {
-            radius: 5
-            samples: 11
-            deviation: 2.2
-        }
+        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
+        layer.effect: FastBlur { radius: 4 }
     }
     IslandOutline {
         anchors.fill: parent

@@ -19,7 +19,9 @@ Item {
     Item {
         id: content
         anchors.fill: parent
-        visible: false
+        // Without GL there are no effects: the corners stay square then.
+        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
+        layer.effect: OpacityMask { maskSource: mask }
 
         Rectangle {
             anchors.fill: parent
@@ -43,13 +45,9 @@ Item {
     }
     Rectangle {
         id: mask
-        anchors.fill: parent
+        width: root.size
+        height: root.size
         radius: root.corner
         visible: false
-    }
-    OpacityMask {
-        anchors.fill: parent
-        source: content
-        maskSource: mask
     }
 }

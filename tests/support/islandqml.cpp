@@ -15,8 +15,10 @@ QtMessageHandler previous = nullptr;
 void collect(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     const QString category = QString::fromLatin1(context.category ? context.category : "");
-    if (capture && type >= QtWarningMsg && (category.startsWith(u"qml") || category.startsWith(u"js")
-                                            || message.contains(u".qml")))
+    const QString file = QString::fromLatin1(context.file ? context.file : "");
+    if (capture && type >= QtWarningMsg
+        && (category.startsWith(u"qml") || category.startsWith(u"js") || file.endsWith(u".qml")
+            || message.contains(u".qml") || message.contains(u"QML")))
         capture->append(message);
     if (previous)
         previous(type, context, message);

@@ -1,0 +1,264 @@
+#include "islandqml.h"
+#include "islandtypes.h"
+
+#include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QQmlComponent>
+#include <QQuickImageProvider>
+#include <gtest/gtest.h>
+
+// Draws the island's views over a stand-in desktop, checks a few pixels of
+// each, and writes the pictures to $PAVLET_SCREENSHOT_DIR when it is set.
+namespace {
+const QColor desktopTop(0x3a, 0x6e, 0xa5);
+
+class ArtworkImages : public QQuickImageProvider {
+public:
+    ArtworkImages()
+        : QQuickImageProvider(QQuickImageProvider::Image)
+    {
+    }
+    QImage requestImage(const QString &, QSize *size, const QSize &requested) override
+    {
+        const QSize s = requested.isValid() ? requested : QSize(64, 64);
+        QImage image(s, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&image);
+        QLinearGradient g(0, 0, s.width(), s.height());
+        g.setColorAt(0, QColor(0xff, 0x5e, 0x3a));
+        g.setColorAt(1, QColor(0x7b, 0x2f, 0xf7));
+        p.fillRect(image.rect(), g);
+        if (size)
+            *size = s;
+        return image;
+    }
+};
+
+const char *sceneSource = R"(
+import QtQuick
+import Pavlet
+Item {
+    id: scene
+    width: 760
+    height: 420
+    property var model
+    property var settings
+    property size islandSize: Qt.size(264, 48)
+    property real islandTop: 0
+    property alias island: island
+    Rectangle {
+        anchors.fill: parent
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#3a6ea5" }
+            GradientStop { position: 1; color: "#a5c8e4" }
+        }
+    }
+    NotchView {
+        id: island
+        x: Math.round((scene.width - width) / 2)
+        y: scene.islandTop
+        width: scene.islandSize.width
+        height: scene.islandSize.height
+        model: scene.model
+        settings: scene.settings
+    }
+}
+)";
+} // namespace
+
+class ScreenshotTest : public IslandQmlTest {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs an X display for GL rendering";
+        IslandQmlTest::SetUp();
+        engine->addImageProvider(QStringLiteral("artwork"), new ArtworkImages);
+        settings->setShowClockWhenIdle(false);
+        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
+        if (!outDir.isEmpty())
+            QDir().mkpath(outDir);
+    }
+
+    QQuickItem *scene(QSize islandSize, double top = 0)
+    {
+        QQmlComponent component(engine.get());
+        component.setData(sceneSource, QUrl::fromLocalFile(tempPath("Scene.qml")));
+        QObject *object = component.createWithInitialProperties(
+            withModel({{"islandSize", islandSize}, {"islandTop", top}}));
+        auto *item = qobject_cast<QQuickItem *>(object);
+        if (!item) {
+            ADD_FAILURE() << component.errorString().toStdString();
+            return nullptr;
+        }
+        window->resize(int(item->width()), int(item->height()));
+        item->setParentItem(window->contentItem());
+        window->show();
+        return item;
+    }
+
+    QImage shoot(const QString &name, int settleMs = 700)
+    {
+        spin(settleMs);
+        QImage image = window->grabWindow();
+        if (!outDir.isEmpty())
+            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
+        return image;
+    }
+
+    // The island's rectangle in the scene.
+    static QRect islandRect(QQuickItem *sceneItem)
+    {
+        auto *island = sceneItem->property("island").value<QQuickItem *>();
+        return QRectF(island->x(), island->y(), island->width(), island->height()).toRect();
+    }
+
+    static bool near(const QColor &a, const QColor &b, int tolerance = 40)
+    {
+        return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+            && std::abs(a.blue() - b.blue()) <= tolerance;
+    }
+
+    void expectIsland(const QImage &image, const QRect &island)
+    {
+        ASSERT_FALSE(image.isNull());
+        EXPECT_TRUE(near(image.pixelColor(4, 4), desktopTop)) << image.pixelColor(4, 4).name().toStdString();
+        const QColor inside = image.pixelColor(island.center().x(), island.bottom() - 5);
+        EXPECT_TRUE(near(inside, Qt::black, 12)) << inside.name().toStdString();
+        const QColor beside = image.pixelColor(island.left() - 6, island.center().y());
+        EXPECT_FALSE(near(beside, Qt::black, 30)) << beside.name().toStdString();
+    }
+
+    void TearDown() override
+    {
+        if (engine)
+            EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+        IslandQmlTest::TearDown();
+    }
+
+    QString outDir;
+};
+
+TEST_F(ScreenshotTest, CollapsedHangingAndFloating)
+{
+    settings->setShowAmbientSmile(true);
+    QQuickItem *s = scene({264, 48});
+    ASSERT_TRUE(s);
+    expectIsland(shoot("collapsed-hanging"), islandRect(s));
+
+    model()->setProperty("usesFloatingIsland", true);
+    s->setProperty("islandTop", 14);
+    s->setProperty("islandSize", QSizeF(228, 36));
+    expectIsland(shoot("collapsed-floating"), islandRect(s));
+}
+
+TEST_F(ScreenshotTest, CompactWithArtworkAndBars)
+{
+    settings->setPlayerShowVisualizer(true);
+    model()->setProperty("nowPlaying", QVariantMap{{"title", "Song"}, {"artist", "Band"}, {"isPlaying", true},
+                                                   {"source", 2}, {"hasArtwork", true}, {"artworkKey", "k"}});
+    QQuickItem *s = scene({264, 48});
+    ASSERT_TRUE(s);
+    const QImage image = shoot("compact-artwork-bars");
+    expectIsland(image, islandRect(s));
+    // The artwork tile sits at the leading side below the notch.
+    const QRect r = islandRect(s);
+    EXPECT_FALSE(near(image.pixelColor(r.left() + 16, r.top() + 6 + 16), Qt::black, 30));
+}
+
+TEST_F(ScreenshotTest, TimerGlowAndAmbientRim)
+{
+    model()->property("timer").value<QObject *>()->setProperty("isRunning", true);
+    QQuickItem *s = scene({264, 48});
+    ASSERT_TRUE(s);
+    QImage image = shoot("timer-glow");
+    QRect r = islandRect(s);
+    expectIsland(image, r);
+    const QColor rim = image.pixelColor(r.left() + 1, r.center().y());
+    EXPECT_GT(rim.red(), 150) << rim.name().toStdString();
+    EXPECT_GT(rim.green(), 110) << rim.name().toStdString();
+    EXPECT_LT(rim.blue(), 120) << rim.name().toStdString();
+
+    model()->property("timer").value<QObject *>()->setProperty("isRunning", false);
+    model()->setProperty("ambient", QVariantMap{{"kind", 1}, {"title", "Buds"}, {"detail", "Connected"}});
+    model()->setProperty("showsAmbientOrCamera", 1);
+    image = shoot("ambient-rim", 900);
+    expectIsland(image, r);
+    const QColor blue = image.pixelColor(r.left() + 1, r.center().y());
+    EXPECT_GT(blue.blue(), blue.red() + 40) << blue.name().toStdString();
+}
+
+TEST_F(ScreenshotTest, HoverIslands)
+{
+    QQuickItem *s = scene({296, 72});
+    ASSERT_TRUE(s);
+    model()->setProperty("state", int(NotchState::hover));
+    const QDateTime now = QDateTime::currentDateTime();
+
+    struct Case { const char *name; QVariantMap activity; QVariantMap playing; QVariantMap assignment; QVariantList events; };
+    const QList<Case> cases = {
+        {"hover-music", {{"kind", 0}}, {{"title", "Midnight City"}, {"artist", "M83"}, {"isPlaying", true}, {"source", 1}, {"hasArtwork", true}, {"artworkKey", "x"}}, {}, {}},
+        {"hover-timer", {{"kind", 1}, {"timerText", "4:59"}}, {}, {}, {}},
+        {"hover-event", {{"kind", 2}, {"event", QVariantMap{{"title", "Design review"}, {"start", now.addSecs(600)}, {"joinURL", QUrl("https://meet.example.com/abc")}}}}, {}, {}, {}},
+        {"hover-assignment", {{"kind", 3}}, {}, {{"course", "History"}, {"title", "Essay draft"}}, {}},
+        {"hover-time", {{"kind", 4}}, {}, {}, {}},
+    };
+    for (const Case &c : cases) {
+        model()->setProperty("liveActivity", c.activity);
+        model()->setProperty("nowPlaying", c.playing.isEmpty() ? QVariantMap{{"title", ""}, {"isPlaying", false}} : c.playing);
+        model()->setProperty("nextAssignment", c.assignment.isEmpty() ? QVariant() : QVariant(c.assignment));
+        settings->setShowClockWhenIdle(QString(c.name) == "hover-time");
+        const QImage image = shoot(c.name);
+        expectIsland(image, islandRect(s));
+    }
+}
+
+TEST_F(ScreenshotTest, HudVolumeBrightnessAndOverAPanel)
+{
+    QQuickItem *s = scene({288, 68});
+    ASSERT_TRUE(s);
+    model()->setProperty("hud", QVariantMap{{"kind", 0}, {"value", 0.6}, {"muted", false}});
+    model()->setProperty("state", int(NotchState::hud));
+    QImage image = shoot("hud-volume");
+    expectIsland(image, islandRect(s));
+    // The bar's fill is the sky accent.
+    const QRect r = islandRect(s);
+    const QColor fill = image.pixelColor(r.left() + 14 + 18 + 10 + 8, r.bottom() - 8 - 9);
+    EXPECT_GT(fill.blue(), 180) << fill.name().toStdString();
+
+    model()->setProperty("hud", QVariantMap{{"kind", 1}, {"value", 0.3}, {"muted", false}});
+    expectIsland(shoot("hud-brightness"), islandRect(s));
+
+    s->setProperty("islandSize", QSizeF(428, 300));
+    model()->setProperty("state", int(NotchState::home));
+    expectIsland(shoot("hud-over-panel"), islandRect(s));
+}
+
+TEST_F(ScreenshotTest, EditorBothPhases)
+{
+    model()->setProperty("isEditingIsland", true);
+    QQuickItem *s = scene({264, 48});
+    ASSERT_TRUE(s);
+    QQuickItem *shade = load("IslandEditShadeView.qml", withModel({{"ringCenter", QPointF(380, 0)}, {"ringRadius", 210}}, false));
+    QQuickItem *controls = load("IslandEditControlsView.qml", withModel());
+    ASSERT_TRUE(shade && controls);
+    // The shade's panel lies below the island's, the controls' above it.
+    shade->setParentItem(s);
+    shade->setZ(0.5);
+    s->property("island").value<QQuickItem *>()->setZ(1);
+    shade->setSize(QSizeF(760, 250));
+    controls->setPosition(QPointF(20, 0));
+    controls->setSize(QSizeF(320, 430));
+    window->resize(760, 440);
+    s->setHeight(440);
+    QImage image = shoot("editor-notch", 1000);
+    // The red outline is drawn over the island's edge.
+    const QRect r = islandRect(s);
+    const QColor edge = image.pixelColor(r.right(), r.center().y());
+    EXPECT_GT(edge.red(), 180) << edge.name().toStdString();
+    EXPECT_LT(edge.green(), 120) << edge.name().toStdString();
+
+    model()->setProperty("islandEditPhase", int(IslandEditPhase::expanded));
+    shade->setProperty("ringRadius", 280);
+    shoot("editor-expanded", 1000);
+}
