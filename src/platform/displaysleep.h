@@ -16,6 +16,4 @@ public:
     virtual void release(quint32 cookie) = 0;
 };
 
-std::unique_ptr<IDisplaySleepInhibitor> createDisplaySleepInhibitor();
-
 } // namespace platform

@@ -29,6 +29,4 @@ public:
     virtual QList<PowerSource> sources() = 0;
 };
 
-std::unique_ptr<IPowerSupply> createPowerSupply();
-
 } // namespace platform

@@ -3,8 +3,7 @@
 #include <algorithm>
 
 BatteryMonitor::BatteryMonitor(platform::IPowerSupply *supply)
-    : m_owned(supply ? nullptr : platform::createPowerSupply())
-    , m_supply(supply ? supply : m_owned.get())
+    : m_supply(supply)
 {
 }
 

@@ -22,13 +22,12 @@ public:
 
 class BatteryMonitor {
 public:
-    explicit BatteryMonitor(platform::IPowerSupply *supply = nullptr);
+    explicit BatteryMonitor(platform::IPowerSupply *supply);
     ~BatteryMonitor();
 
     // None on a machine without a battery of its own.
     std::optional<BatteryInfo> read();
 
 private:
-    std::unique_ptr<platform::IPowerSupply> m_owned;
     platform::IPowerSupply *m_supply;
 };

@@ -56,8 +56,7 @@ void ClipboardHistory::add(const QString &text)
 }
 
 ClipboardStore::ClipboardStore(platform::IClipboard *clipboard)
-    : m_owned(clipboard ? nullptr : platform::createClipboard())
-    , m_clipboard(clipboard ? clipboard : m_owned.get())
+    : m_clipboard(clipboard)
 {
 }
 

@@ -47,7 +47,7 @@ public:
 // anything that looks like a password, key or token.
 class ClipboardStore {
 public:
-    explicit ClipboardStore(platform::IClipboard *clipboard = nullptr);
+    explicit ClipboardStore(platform::IClipboard *clipboard);
     ~ClipboardStore();
 
     ClipboardHistory poll();
@@ -58,6 +58,5 @@ public:
     ClipboardHistory history;
 
 private:
-    std::unique_ptr<platform::IClipboard> m_owned;
     platform::IClipboard *m_clipboard;
 };

@@ -2,8 +2,7 @@
 
 KeepAwake::KeepAwake(platform::IDisplaySleepInhibitor *inhibitor, QObject *parent)
     : QObject(parent)
-    , m_owned(inhibitor ? nullptr : platform::createDisplaySleepInhibitor())
-    , m_inhibitor(inhibitor ? inhibitor : m_owned.get())
+    , m_inhibitor(inhibitor)
 {
 }
 

@@ -16,7 +16,7 @@ class KeepAwake : public QObject {
 public:
     static inline const QString Reason = QStringLiteral("Pavlet keep awake");
 
-    explicit KeepAwake(platform::IDisplaySleepInhibitor *inhibitor = nullptr, QObject *parent = nullptr);
+    explicit KeepAwake(platform::IDisplaySleepInhibitor *inhibitor, QObject *parent = nullptr);
     ~KeepAwake() override;
 
     bool isOn() const { return m_isOn; }
@@ -28,7 +28,6 @@ signals:
     void isOnChanged();
 
 private:
-    std::unique_ptr<platform::IDisplaySleepInhibitor> m_owned;
     platform::IDisplaySleepInhibitor *m_inhibitor;
     bool m_isOn = false;
     quint32 m_assertionID = 0;

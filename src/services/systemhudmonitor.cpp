@@ -82,8 +82,8 @@ SystemHUDMonitor::SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Ba
     , m_keys(keys)
     , m_audio(audio)
     , m_backlight(backlight)
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_clock(clock)
+    , m_scheduler(scheduler)
 {
 }
 

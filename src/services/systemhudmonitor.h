@@ -43,7 +43,7 @@ public:
     static constexpr double brightnessThreshold = 0.008;
 
     SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Backlight *backlight,
-                     Clock *clock = nullptr, Scheduler *scheduler = nullptr, QObject *parent = nullptr);
+                     Clock *clock, Scheduler *scheduler, QObject *parent = nullptr);
     ~SystemHUDMonitor() override;
 
     // Receives every pulse, always later on the main thread.

@@ -51,9 +51,4 @@ void ScreenSaverInhibitor::release(quint32 cookie)
     m_bus.asyncCall(msg, CallTimeoutMs);
 }
 
-std::unique_ptr<IDisplaySleepInhibitor> createDisplaySleepInhibitor()
-{
-    return std::make_unique<ScreenSaverInhibitor>();
-}
-
 } // namespace platform

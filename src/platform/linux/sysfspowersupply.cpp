@@ -45,9 +45,4 @@ QList<PowerSource> SysfsPowerSupply::sources()
     return out;
 }
 
-std::unique_ptr<IPowerSupply> createPowerSupply()
-{
-    return std::make_unique<SysfsPowerSupply>();
-}
-
 } // namespace platform

@@ -25,8 +25,9 @@ signals:
     void countChanged();
 };
 
-// T needs: `qint64 id`, `static QHash<int, QByteArray> roles()` (keys from
-// Qt::UserRole) and `QVariant roleValue(int role) const`.
+// T needs: a member `id` of any type with ==, `static QHash<int, QByteArray>
+// roles()` (keys from Qt::UserRole), `QVariant roleValue(int role) const`
+// and ==.
 template<typename T>
 class RecordListModel final : public RecordListModelBase {
 public:

@@ -89,7 +89,9 @@ TEST_F(PulseAudioTest, MonitorReportsOutsideChangesOnceAndNotItsOwnEcho)
     FakeMediaKeys keys;
     FakeBacklight backlight;
     backlight.value = std::nullopt;
-    SystemHUDMonitor monitor(&keys, &out, &backlight);
+    SystemClock clock;
+    QtScheduler scheduler;
+    SystemHUDMonitor monitor(&keys, &out, &backlight, &clock, &scheduler);
     std::vector<SystemHUDPulse> pulses;
     monitor.onChange = [&](const SystemHUDPulse &p) { pulses.push_back(p); };
     monitor.start();
