@@ -5,6 +5,7 @@
 #include <QList>
 #include <QVariant>
 
+#include <algorithm>
 #include <vector>
 
 // A list model over small value records that carry an `id`. Syncing a new
@@ -44,69 +45,65 @@ public:
     }
     QHash<int, QByteArray> roleNames() const override { return T::roles(); }
 
-    // rows must be the surviving old rows in their old order followed by
-    // new ones; anything else is applied as a full reset.
+    // Makes the rows equal to rows in place: rows whose id vanished are
+    // removed, surviving rows are moved into the new order (keeping their
+    // identity for views), changed ones report dataChanged, new ones are
+    // inserted where they belong.
     void sync(const std::vector<T> &rows)
     {
-        // Match the new list's front against the old rows, in order.
-        std::vector<bool> survives(m_rows.size(), false);
-        size_t keep = 0;
-        for (size_t i = 0; i < m_rows.size() && keep < rows.size(); ++i) {
-            if (m_rows[i].id == rows[keep].id) {
-                survives[i] = true;
-                ++keep;
-            }
-        }
-        // A dropped old row that shows up again later means the order
-        // changed: rebuild instead.
-        for (size_t i = 0; i < m_rows.size(); ++i) {
-            if (survives[i])
-                continue;
-            for (size_t k = keep; k < rows.size(); ++k) {
-                if (rows[k].id == m_rows[i].id) {
-                    resetTo(rows);
-                    return;
-                }
-            }
-        }
         const int before = count();
-        for (int i = int(m_rows.size()) - 1; i >= 0; --i) {
-            if (survives[size_t(i)])
+        auto inNew = [&rows](const T &row) {
+            return std::any_of(rows.begin(), rows.end(), [&row](const T &r) { return r.id == row.id; });
+        };
+        for (int i = count() - 1; i >= 0; --i) {
+            if (inNew(m_rows[size_t(i)]))
                 continue;
             beginRemoveRows(QModelIndex(), i, i);
             m_rows.erase(m_rows.begin() + i);
             endRemoveRows();
         }
-        int first = -1, last = -1;
-        for (size_t i = 0; i < keep; ++i) {
+        std::vector<bool> changed(rows.size(), false);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            size_t j = i;
+            while (j < m_rows.size() && !(m_rows[j].id == rows[i].id))
+                ++j;
+            if (j == m_rows.size()) {
+                beginInsertRows(QModelIndex(), int(i), int(i));
+                m_rows.insert(m_rows.begin() + long(i), rows[i]);
+                endInsertRows();
+                continue;
+            }
+            if (j != i) {
+                beginMoveRows(QModelIndex(), int(j), int(j), QModelIndex(), int(i));
+                std::rotate(m_rows.begin() + long(i), m_rows.begin() + long(j), m_rows.begin() + long(j) + 1);
+                endMoveRows();
+            }
             if (!(m_rows[i] == rows[i])) {
                 m_rows[i] = rows[i];
-                if (first < 0)
-                    first = int(i);
-                last = int(i);
+                changed[i] = true;
             }
         }
-        if (first >= 0)
-            emit dataChanged(index(first), index(last));
-        if (rows.size() > keep) {
-            beginInsertRows(QModelIndex(), int(keep), int(rows.size()) - 1);
-            m_rows.insert(m_rows.end(), rows.begin() + long(keep), rows.end());
-            endInsertRows();
+        // Rows left over (an id the old list held twice) go.
+        if (m_rows.size() > rows.size()) {
+            beginRemoveRows(QModelIndex(), int(rows.size()), int(m_rows.size()) - 1);
+            m_rows.resize(rows.size());
+            endRemoveRows();
+        }
+        for (size_t i = 0; i < changed.size();) {
+            if (!changed[i]) {
+                ++i;
+                continue;
+            }
+            size_t end = i;
+            while (end + 1 < changed.size() && changed[end + 1])
+                ++end;
+            emit dataChanged(index(int(i)), index(int(end)));
+            i = end + 1;
         }
         if (count() != before)
             emit countChanged();
     }
 
 private:
-    void resetTo(const std::vector<T> &rows)
-    {
-        const int before = count();
-        beginResetModel();
-        m_rows = rows;
-        endResetModel();
-        if (count() != before)
-            emit countChanged();
-    }
-
     std::vector<T> m_rows;
 };

@@ -2,12 +2,22 @@
 
 #include <algorithm>
 
-BatteryMonitor::BatteryMonitor(platform::IPowerSupply *supply)
-    : m_supply(supply)
+BatteryMonitor::BatteryMonitor(platform::IPowerSupply *supply, QObject *parent)
+    : QObject(parent)
+    , m_supply(supply)
 {
 }
 
 BatteryMonitor::~BatteryMonitor() = default;
+
+void BatteryMonitor::refresh()
+{
+    const std::optional<BatteryInfo> reading = read();
+    if (reading == m_current)
+        return;
+    m_current = reading;
+    emit batteryChanged();
+}
 
 std::optional<BatteryInfo> BatteryMonitor::read()
 {

@@ -22,6 +22,8 @@ public:
     bool isOn() const { return m_isOn; }
     quint32 assertionID() const { return m_assertionID; }
 
+    // Off: asks for an inhibition and turns on once it is granted. On (or
+    // still asking): turns off.
     Q_INVOKABLE void toggle();
 
 signals:
@@ -31,4 +33,7 @@ private:
     platform::IDisplaySleepInhibitor *m_inhibitor;
     bool m_isOn = false;
     quint32 m_assertionID = 0;
+    // An inhibition asked for and not answered yet; whether it is still wanted.
+    bool m_asking = false;
+    bool m_wanted = false;
 };

@@ -535,9 +535,6 @@ void SystemHUDMonitor::emitPulse(SystemHUDKind kind, bool muted, double value)
     const SystemHUDPulse pulse{kind, value, muted};
     QMetaObject::invokeMethod(
         this,
-        [this, pulse] {
-            if (onChange)
-                onChange(pulse);
-        },
+        [this, pulse] { emit pulsed(pulse); },
         Qt::QueuedConnection);
 }

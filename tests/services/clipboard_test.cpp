@@ -7,6 +7,7 @@
 #include "pavlettest.h"
 #include "systemactions.h"
 
+#include <QPersistentModelIndex>
 #include <QSignalSpy>
 
 namespace {
@@ -66,6 +67,29 @@ TEST(ClipboardStoreTest, PollsOnlyOnChangeAndSkipsEmptyAndSecretText)
     EXPECT_EQ(texts(store.poll()), (QStringList{"hello world", "second"}));
 }
 
+TEST(ClipboardStoreTest, TheListModelFollowsTheHistoryRowByRow)
+{
+    FakeClipboard clipboard;
+    ClipboardStore store(&clipboard);
+    ClipboardItemsModel *model = store.itemsModel();
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    for (const char *text : {"one", "two", "three"}) {
+        clipboard.copy(QString(text));
+        store.poll();
+    }
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->index(0).data(ClipboardItem::TextRole).toString(), "three");
+    const QPersistentModelIndex one(model->index(2));
+    const QUuid oneId = one.data(ClipboardItem::IdRole).toUuid();
+
+    // Copying a text again brings its row to the front, same row, same id.
+    clipboard.copy(QString("one"));
+    store.poll();
+    EXPECT_EQ(one.row(), 0);
+    EXPECT_EQ(model->index(0).data(ClipboardItem::IdRole).toUuid(), oneId);
+    EXPECT_EQ(resets.count(), 0);
+}
+
 TEST(ClipboardStoreTest, LooksSecret)
 {
     const std::pair<QString, bool> cases[] = {
@@ -107,6 +131,26 @@ TEST(KeepAwakeTest, TogglesAnInhibitionAndStaysOffOnFailure)
     awake.toggle();
     EXPECT_FALSE(awake.isOn());
     EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(KeepAwakeTest, TurnsOnOnlyOnceTheInhibitionIsGranted)
+{
+    FakeDisplaySleepInhibitor inhibitor;
+    inhibitor.hold = true; // the desktop answers later
+    KeepAwake awake(&inhibitor);
+    awake.toggle();
+    EXPECT_FALSE(awake.isOn());
+    inhibitor.answerHeld();
+    EXPECT_TRUE(awake.isOn());
+    awake.toggle();
+
+    // Turned off again before the answer: the late cookie is handed back.
+    awake.toggle();
+    awake.toggle();
+    inhibitor.answerHeld();
+    EXPECT_FALSE(awake.isOn());
+    EXPECT_EQ(inhibitor.released, (QList<quint32>{7, 7}));
+    EXPECT_EQ(inhibitor.reasons.size(), 2) << "one request while asking";
 }
 
 TEST(SystemActionsTest, PasswordsUseTheUnambiguousAlphabet)

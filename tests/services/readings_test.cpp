@@ -5,9 +5,28 @@
 #include "networkstatus.h"
 #include "systemmonitor.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
+
+TEST(BatteryMonitorTest, RefreshPublishesOnlyChangedReadings)
+{
+    FakePowerSupply supply;
+    BatteryMonitor monitor(&supply);
+    QSignalSpy changed(&monitor, &BatteryMonitor::batteryChanged);
+    monitor.refresh();
+    EXPECT_EQ(changed.count(), 0) << "no battery before, none now";
+    supply.list = {{"BAT0", "Battery", "", 50, "Discharging"}};
+    monitor.refresh();
+    monitor.refresh();
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(monitor.hasBattery());
+    EXPECT_EQ(monitor.battery(), (BatteryInfo{50, false}));
+    supply.list[0].capacity = 49;
+    monitor.refresh();
+    EXPECT_EQ(changed.count(), 2);
+}
 
 TEST(BatteryMonitorTest, PicksTheMachinesOwnBatteryOverPeripherals)
 {

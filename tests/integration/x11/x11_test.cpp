@@ -139,7 +139,7 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
         QtScheduler scheduler;
         SystemHUDMonitor monitor(&keys, &audio, &backlight, &clock, &scheduler);
         std::vector<SystemHUDPulse> pulses;
-        monitor.onChange = [&](const SystemHUDPulse &p) { pulses.push_back(p); };
+        QObject::connect(&monitor, &SystemHUDMonitor::pulsed, [&](const SystemHUDPulse &p) { pulses.push_back(p); });
         monitor.start();
         EXPECT_FALSE(monitor.hasEventTap());
         desktop.reset();
