@@ -1,14 +1,27 @@
 #include "keepawake.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 KeepAwake::KeepAwake(platform::IDisplaySleepInhibitor *inhibitor, QObject *parent)
     : QObject(parent)
     , m_inhibitor(inhibitor)
 {
+    // The inhibition must not outlive the program: give it back at quit,
+    // even when this object is destroyed only later or never.
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] {
+            if (m_isOn)
+                toggle();
+        });
+    }
 }
 
-KeepAwake::~KeepAwake() = default;
+KeepAwake::~KeepAwake()
+{
+    if (m_isOn)
+        m_inhibitor->release(m_assertionID);
+}
 
 void KeepAwake::toggle()
 {

@@ -18,23 +18,33 @@ void writeFile(const QString &path, const QByteArray &content)
     f.write(content);
 }
 
+// One line per attribute file of a power supply folder.
+void writeAttributes(const QTemporaryDir &root, const QString &device,
+                     std::initializer_list<std::pair<const char *, const char *>> attributes)
+{
+    for (const auto &[name, value] : attributes)
+        writeFile(root.filePath(device + "/" + name), QByteArray(value) + "\n");
+}
+
 TEST(SysfsPowerSupplyTest, ReadsAFixtureFolder)
 {
     QTemporaryDir root;
-    writeFile(root.filePath("AC/type"), "Mains\n");
-    writeFile(root.filePath("AC/online"), "1\n");
-    writeFile(root.filePath("BAT0/type"), "Battery\n");
-    writeFile(root.filePath("BAT0/capacity"), "57\n");
-    writeFile(root.filePath("BAT0/status"), "Charging\n");
-    writeFile(root.filePath("hid-mouse/type"), "Battery\n");
-    writeFile(root.filePath("hid-mouse/scope"), "Device\n");
-    writeFile(root.filePath("hid-mouse/capacity"), "12\n");
+    writeAttributes(root, "AC", {{"type", "Mains"}, {"online", "1"}});
+    writeAttributes(root, "BAT0", {{"type", "Battery"}, {"capacity", "57"}, {"status", "Charging"}});
+    writeAttributes(root, "hid-mouse", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "12"}});
 
     platform::SysfsPowerSupply supply(root.path());
     const auto sources = supply.sources();
     ASSERT_EQ(sources.size(), 3);
     EXPECT_EQ(sources[1], (platform::PowerSource{"BAT0", "Battery", "", 57, "Charging"}));
     EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{57, true}));
+
+    // A second battery joins the first by stored energy.
+    writeAttributes(root, "BAT0", {{"energy_now", "30000000"}, {"energy_full", "40000000"}});
+    writeAttributes(root, "BAT1", {{"type", "Battery"}, {"capacity", "100"}, {"status", "Full"},
+                                   {"energy_now", "20000000"}, {"energy_full", "20000000"}});
+    EXPECT_EQ(supply.sources()[2].energyFull, 20000000);
+    EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{83, true}));
 
     // A desktop: mains only, no backlight, no battery.
     QTemporaryDir desktop;
@@ -62,6 +72,11 @@ TEST(ProcSystemLoadTest, ReadsProcFixtures)
     SystemMonitor monitor(&load);
     EXPECT_EQ(monitor.memoryPercent(), 63);
     EXPECT_EQ(monitor.uptime(), "5h 7m");
+
+    writeFile(proc.filePath("uptime"), "1e300 0\n");
+    EXPECT_EQ(monitor.uptime(), "0h 0m");
+    writeFile(proc.filePath("uptime"), "inf 0\n");
+    EXPECT_FALSE(load.uptimeSeconds());
 
     writeFile(proc.filePath("stat"), "intr 1 2 3\n");
     writeFile(proc.filePath("meminfo"), "MemTotal: 100 kB\n");

@@ -7,6 +7,7 @@
 #include "pavlettest.h"
 #include "systemactions.h"
 
+#include <QCoreApplication>
 #include <QPersistentModelIndex>
 #include <QSignalSpy>
 
@@ -151,6 +152,23 @@ TEST(KeepAwakeTest, TurnsOnOnlyOnceTheInhibitionIsGranted)
     EXPECT_FALSE(awake.isOn());
     EXPECT_EQ(inhibitor.released, (QList<quint32>{7, 7}));
     EXPECT_EQ(inhibitor.reasons.size(), 2) << "one request while asking";
+}
+
+TEST(KeepAwakeTest, ReleasesTheInhibitionWhenDestroyedAndAtQuit)
+{
+    FakeDisplaySleepInhibitor inhibitor;
+    {
+        KeepAwake awake(&inhibitor);
+        awake.toggle();
+    }
+    EXPECT_EQ(inhibitor.released, QList<quint32>{7});
+
+    inhibitor.nextCookie = 8;
+    KeepAwake awake(&inhibitor);
+    awake.toggle();
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    EXPECT_FALSE(awake.isOn());
+    EXPECT_EQ(inhibitor.released, (QList<quint32>{7, 8}));
 }
 
 TEST(SystemActionsTest, PasswordsUseTheUnambiguousAlphabet)

@@ -7,6 +7,7 @@
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -42,6 +43,40 @@ TEST(BatteryMonitorTest, PicksTheMachinesOwnBatteryOverPeripherals)
     supply.list.last().status = "Full";
     supply.list.last().capacity = -1;
     EXPECT_EQ(monitor.read(), (BatteryInfo{0, false}));
+}
+
+TEST(BatteryMonitorTest, CombinesEveryBatteryOfTheMachine)
+{
+    using platform::PowerSource;
+    const PowerSource mouse{"hidpp_battery_0", "Battery", "Device", 5, "Charging", 1000, 20000};
+    struct Case {
+        const char *name;
+        QList<PowerSource> list;
+        BatteryInfo expect;
+    };
+    const Case cases[] = {
+        {"energy summed: a full first battery and a low second one",
+         {{"BAT0", "Battery", "", 100, "Not charging", 50'000'000, 50'000'000},
+          {"BAT1", "Battery", "", 20, "Discharging", 4'000'000, 20'000'000},
+          mouse},
+         {77, false}},
+        {"charging when any one charges",
+         {{"BAT0", "Battery", "", 100, "Full", 50'000'000, 50'000'000},
+          {"BAT1", "Battery", "", 20, "Charging", 4'000'000, 20'000'000}},
+         {77, true}},
+        {"charge when energy is not reported",
+         {{"BAT0", "Battery", "", 90, "Discharging", -1, -1, 1'800'000, 2'000'000},
+          {"BAT1", "Battery", "", 10, "Discharging", -1, -1, 600'000, 6'000'000}},
+         {30, false}},
+        {"mean of the percentages without amounts",
+         {{"BAT0", "Battery", "", 100, "Discharging"}, {"BAT1", "Battery", "", 41, "Discharging"}},
+         {71, false}},
+    };
+    for (const Case &c : cases) {
+        FakePowerSupply supply;
+        supply.list = c.list;
+        EXPECT_EQ(BatteryMonitor(&supply).read(), c.expect) << c.name;
+    }
 }
 
 class NetworkStatusTest : public ::testing::Test {
@@ -102,9 +137,32 @@ TEST(SystemMonitorTest, CpuLoadIsTheBusyShareSinceTheLastSample)
     EXPECT_EQ(monitor.cpuPercent(), 100);
     load.ticks = platform::CpuTicks{230, 150, 1070, 10};
     EXPECT_EQ(monitor.cpuPercent(), 30);
-    EXPECT_EQ(monitor.cpuPercent(), 0) << "no time passed";
+    EXPECT_EQ(monitor.cpuPercent(), 30) << "no tick passed: unchanged";
     load.ticks.reset();
     EXPECT_EQ(monitor.cpuPercent(), 0);
+}
+
+TEST(SystemMonitorTest, CountersGoingBackwardsNeitherEmptyNorFillTheLoad)
+{
+    FakeSystemLoad load;
+    SystemMonitor monitor(&load);
+    struct Step {
+        platform::CpuTicks ticks;
+        int expect;
+        const char *why;
+    };
+    const Step steps[] = {
+        {{100, 50, 1000, 10}, 0, "first sample"},
+        {{125, 50, 1075, 10}, 25, "a quarter busy"},
+        {{125, 50, 1070, 10}, 25, "idle went back, nothing else moved: unchanged"},
+        {{150, 50, 1145, 10}, 25, "measured from the lower idle count, not wrapped"},
+        {{160, 40, 1200, 10}, 15, "system went back: counts as no busy time"},
+        {{160, 40, 1200, 10}, 15, "no tick at all: unchanged"},
+    };
+    for (const Step &s : steps) {
+        load.ticks = s.ticks;
+        EXPECT_EQ(monitor.cpuPercent(), s.expect) << s.why;
+    }
 }
 
 TEST(SystemMonitorTest, MemoryDiskAndUptimeTexts)
@@ -126,6 +184,12 @@ TEST(SystemMonitorTest, MemoryDiskAndUptimeTexts)
         EXPECT_EQ(SystemMonitor::formatUptime(seconds), text) << seconds;
     load.uptime = 86400.7;
     EXPECT_EQ(monitor.uptime(), "1d 0h");
+    // Readings no count of seconds can hold are no reading.
+    for (double absurd : {1e300, 9.3e18, -5.0, std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity()}) {
+        load.uptime = absurd;
+        EXPECT_EQ(monitor.uptime(), "0h 0m") << absurd;
+    }
 }
 
 } // namespace
