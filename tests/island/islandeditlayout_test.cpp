@@ -1,6 +1,6 @@
 #include "appsettings.h"
 #include "islandeditlayout.h"
-#include "pavlettest.h"
+#include "islandqml.h"
 
 #include <gtest/gtest.h>
 
@@ -102,11 +102,11 @@ TEST(IslandEditLayoutTest, FloatingPillOnlyWithoutAnyNotchedScreen)
     EXPECT_FALSE(showsFloatingPill(true, {0, 32}));
 }
 
-class IslandEditResetTest : public PavletTest {};
+class IslandEditResetTest : public IslandQmlTest {};
 
 TEST_F(IslandEditResetTest, EachResetTouchesOnlyItsPhase)
 {
-    AppSettings settings(defaults.get(), nullptr, nullptr);
+    AppSettings &settings = *this->settings;
     settings.setLipOffsetX(12);
     settings.setLipOffsetY(5);
     settings.setLipDrop(3);

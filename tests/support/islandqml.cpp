@@ -79,7 +79,7 @@ void IslandQmlTest::SetUp()
         for (const QQmlError &e : list)
             warnings.append(e.toString());
     });
-    settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr);
+    settings = makeSettings();
 
     QQmlComponent component(engine.get());
     component.setData(modelSource, QUrl::fromLocalFile(tempPath(QStringLiteral("ModelDouble.qml"))));
@@ -92,6 +92,13 @@ void IslandQmlTest::SetUp()
     window->setColor(Qt::transparent);
 }
 
+std::unique_ptr<AppSettings> IslandQmlTest::makeSettings()
+{
+    if (!credentials)
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("canvas-token"));
+    return std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
+}
+
 void IslandQmlTest::TearDown()
 {
     qDeleteAll(m_items);
@@ -100,6 +107,7 @@ void IslandQmlTest::TearDown()
     m_model.reset();
     engine.reset();
     settings.reset();
+    credentials.reset();
     qInstallMessageHandler(previous);
     capture = nullptr;
     PavletTest::TearDown();

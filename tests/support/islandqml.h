@@ -10,7 +10,10 @@
 #include <QStringList>
 #include <memory>
 
+#include "appnotifications.h"
 #include "appsettings.h"
+#include "canvascredentials.h"
+#include "fakesecretstore.h"
 
 // Stands in for the island palette until the real one is part of the module.
 class PaletteDouble : public QObject {
@@ -65,6 +68,11 @@ protected:
 
     std::unique_ptr<QQmlEngine> engine;
     std::unique_ptr<QQuickWindow> window;
+    // A settings store over a fake secret store.
+    std::unique_ptr<AppSettings> makeSettings();
+    FakeSecretStore secrets;
+    AppNotifications notifications;
+    std::unique_ptr<CanvasCredentialStore> credentials;
     std::unique_ptr<AppSettings> settings;
     QStringList warnings;
 

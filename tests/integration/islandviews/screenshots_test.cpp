@@ -131,8 +131,9 @@ protected:
 
     void TearDown() override
     {
-        if (engine)
+        if (engine) {
             EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+        }
         IslandQmlTest::TearDown();
     }
 
