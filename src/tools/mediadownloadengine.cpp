@@ -73,7 +73,7 @@ QVariantList MediaDownloadEngine::formatList() const
 {
     QVariantList list;
     for (Format f : formats(m_kind))
-        list.append(QVariant::fromValue(f));
+        list.append(int(f));
     return list;
 }
 

@@ -59,6 +59,8 @@ public:
     static QString failureText(const QString &output);
 
     Q_INVOKABLE void start(Tools::MediaSaveFormat format);
+    // "MP4", "MP3", "MOV" for the card's menu.
+    Q_INVOKABLE static QString formatLabel(Tools::MediaSaveFormat format) { return label(format); }
 
 signals:
     void urlTextChanged();

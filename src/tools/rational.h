@@ -12,7 +12,7 @@
 struct CalcReadout {
     Q_GADGET
     QML_VALUE_TYPE(calcReadout)
-    Q_PROPERTY(Tools::ReadoutKind kind MEMBER kind)
+    Q_PROPERTY(CalcReadoutKinds::ReadoutKind kind MEMBER kind)
     Q_PROPERTY(QString text MEMBER text)
     Q_PROPERTY(bool negative MEMBER negative)
     Q_PROPERTY(bool hasWhole READ hasWhole)
@@ -20,7 +20,7 @@ struct CalcReadout {
     Q_PROPERTY(QString num MEMBER num)
     Q_PROPERTY(QString den MEMBER den)
 public:
-    using Kind = Tools::ReadoutKind;
+    using Kind = CalcReadoutKinds::ReadoutKind;
 
     Kind kind = Kind::digits;
     QString text; // digits

@@ -101,9 +101,9 @@ private:
     void setProgress(double progress);
     void setRemaining(int remaining);
     void setResults(std::optional<double> ping, std::optional<double> down, std::optional<double> up);
-    QVariant pingVariant() const { return m_ping ? QVariant(*m_ping) : QVariant(); }
-    QVariant downloadVariant() const { return m_down ? QVariant(*m_down) : QVariant(); }
-    QVariant uploadVariant() const { return m_up ? QVariant(*m_up) : QVariant(); }
+    QVariant pingVariant() const { return m_ping ? QVariant(*m_ping) : QVariant::fromValue(nullptr); }
+    QVariant downloadVariant() const { return m_down ? QVariant(*m_down) : QVariant::fromValue(nullptr); }
+    QVariant uploadVariant() const { return m_up ? QVariant(*m_up) : QVariant::fromValue(nullptr); }
 
     const Clock *m_clock;
     Scheduler *m_scheduler;

@@ -15,9 +15,6 @@ Q_ENUM_NS(CalcOp)
 enum class CalcKeyKind { digit, op, dot, equals, ac, sign, percent, fraction, backspace };
 Q_ENUM_NS(CalcKeyKind)
 
-enum class ReadoutKind { digits, fraction, error };
-Q_ENUM_NS(ReadoutKind)
-
 enum class SpeedTestPhase { failed, idle, running, done };
 Q_ENUM_NS(SpeedTestPhase)
 
@@ -27,3 +24,13 @@ Q_ENUM_NS(MediaKind)
 enum class MediaSaveFormat { mp4, mp3, mov };
 Q_ENUM_NS(MediaSaveFormat)
 } // namespace Tools
+
+// What the calculator's readout shows, as CalcReadoutKind.<case> in QML (its
+// "fraction" would clash with the fraction key's in Tools).
+namespace CalcReadoutKinds {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(CalcReadoutKind)
+
+enum class ReadoutKind { digits, fraction, error };
+Q_ENUM_NS(ReadoutKind)
+} // namespace CalcReadoutKinds
