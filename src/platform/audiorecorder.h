@@ -34,8 +34,8 @@ public:
     virtual ~ISoundPlayer() = default;
     // The system bell.
     virtual void beep() = 0;
-    // Plays a sound file; false when it could not be loaded.
-    virtual bool playFile(const QString &path) = 0;
+    // Plays the desktop's alert sound; false when it could not be loaded.
+    virtual bool playAlert() = 0;
 };
 
 } // namespace platform

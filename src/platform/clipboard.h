@@ -25,6 +25,4 @@ public:
     virtual QImage readImage() = 0;
 };
 
-std::unique_ptr<IClipboard> createClipboard();
-
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolfolders.h"
 #include "tooltypes.h"
 
 #include <QList>
@@ -32,7 +33,7 @@ public:
     using Format = Tools::MediaSaveFormat;
 
     MediaDownloadEngine(Kind kind, platform::IToolLocator *tools, platform::IProcessRunner *runner,
-                        const QString &downloadsFolder, QObject *parent = nullptr);
+                        const QString &downloadsFolder = ToolFolders::downloads(), QObject *parent = nullptr);
 
     Kind kind() const { return m_kind; }
     QString urlText() const { return m_urlText; }

@@ -2,16 +2,22 @@
 
 #include "audiorecorder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <algorithm>
 
 MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudioPlayer *player,
                                platform::ISoundPlayer *sounds, Scheduler *scheduler, const QString &takePath,
-                               const QString &tonePath, QObject *parent)
+                               QObject *parent)
     : QObject(parent), m_recorder(recorder), m_player(player), m_sounds(sounds), m_scheduler(scheduler),
-      m_takePath(takePath), m_tonePath(tonePath)
+      m_takePath(takePath)
 {
+}
+
+QString MicCheckEngine::defaultTakePath()
+{
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("pavlet-mic-check.m4a"));
 }
 
 float MicCheckEngine::levelFor(double averagePowerDb)
@@ -23,7 +29,8 @@ void MicCheckEngine::playTone()
 {
     m_sounds->beep();
     setStatus(QStringLiteral("System beep"));
-    m_sounds->playFile(m_tonePath);
+    // The text names the tone whether or not its sound could be loaded.
+    m_sounds->playAlert();
     setStatus(QStringLiteral("Played Funk"));
 }
 

@@ -24,10 +24,12 @@ class MicCheckEngine : public QObject {
 public:
     static constexpr int MeterIntervalMs = 80;
 
-    // takePath: the one file every take is written to; tonePath: the sound
-    // "Tone" plays after the bell.
+    // takePath: the one file every take is written to.
     MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudioPlayer *player, platform::ISoundPlayer *sounds,
-                   Scheduler *scheduler, const QString &takePath, const QString &tonePath, QObject *parent = nullptr);
+                   Scheduler *scheduler, const QString &takePath = defaultTakePath(), QObject *parent = nullptr);
+
+    // "pavlet-mic-check.m4a" in the temporary folder.
+    static QString defaultTakePath();
 
     QString status() const { return m_status; }
     float level() const { return m_level; }
@@ -59,7 +61,6 @@ private:
     platform::ISoundPlayer *m_sounds;
     Scheduler *m_scheduler;
     QString m_takePath;
-    QString m_tonePath;
     QString m_status = QStringLiteral("Play a tone, or record a second and hear it back");
     float m_level = 0;
     bool m_recording = false;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "toolfolders.h"
+
 #include <QAbstractListModel>
+#include <QDir>
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -79,8 +82,9 @@ public:
 
     // folder: where the copies live; tempFolder: where clipboard snapshots
     // are written.
-    PocketStore(UserDefaults *defaults, const Clock *clock, platform::IClipboard *clipboard, const QString &folder,
-                const QString &tempFolder, QObject *parent = nullptr);
+    PocketStore(UserDefaults *defaults, const Clock *clock, platform::IClipboard *clipboard,
+                const QString &folder = ToolFolders::pocket(), const QString &tempFolder = QDir::tempPath(),
+                QObject *parent = nullptr);
 
     const QList<PocketItem> &items() const { return m_model.items(); }
     PocketItemModel *model() { return &m_model; }

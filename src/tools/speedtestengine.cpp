@@ -148,7 +148,8 @@ void SpeedTestEngine::onFinished(QNetworkReply *reply, quint64 generation)
     if (generation != m_generation || reply != m_reply)
         return;
     m_requestLimit.cancel();
-    m_replyBytes += reply->readAll().size();
+    if (reply->isOpen())
+        m_replyBytes += reply->readAll().size();
     m_reply = nullptr;
 
     const QVariant statusAttr = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);

@@ -142,7 +142,7 @@ void TranslatorEngine::translate()
         // A newer request is out: its reply decides, and busy stays up until then.
         if (id != m_latestRequest)
             return;
-        const QByteArray body = reply->readAll();
+        const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
         // An HTTP error status is a reply like any other; only a failed
         // transfer is an error.
         const int error = reply->error();

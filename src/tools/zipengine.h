@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolfolders.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QLocale>
@@ -25,7 +27,8 @@ class ZipEngine : public QObject {
     Q_PROPERTY(bool running READ running NOTIFY runningChanged)
 public:
     ZipEngine(platform::IZipper *zipper, platform::IFilePicker *picker, const Clock *clock,
-              const QString &downloadsFolder, const QLocale &locale = QLocale(), QObject *parent = nullptr);
+              const QString &downloadsFolder = ToolFolders::downloads(), const QLocale &locale = QLocale(),
+              QObject *parent = nullptr);
 
     QString status() const { return m_status; }
     bool running() const { return m_running; }

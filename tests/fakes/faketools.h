@@ -117,12 +117,12 @@ public:
 class FakeSoundPlayer final : public platform::ISoundPlayer {
 public:
     int beeps = 0;
-    QSet<QString> available;
-    QStringList tried;
+    int alerts = 0;
+    bool alertLoads = false;
     void beep() override { ++beeps; }
-    bool playFile(const QString &path) override
+    bool playAlert() override
     {
-        tried.append(path);
-        return available.contains(path);
+        ++alerts;
+        return alertLoads;
     }
 };

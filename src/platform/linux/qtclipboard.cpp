@@ -54,9 +54,4 @@ QImage QtClipboard::readImage()
     return clipboard ? clipboard->image() : QImage();
 }
 
-std::unique_ptr<IClipboard> createClipboard()
-{
-    return std::make_unique<QtClipboard>();
-}
-
 } // namespace platform

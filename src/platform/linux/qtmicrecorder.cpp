@@ -126,7 +126,10 @@ bool QtAudioPlayer::play(const QString &path)
     return m_player->error() == QMediaPlayer::NoError;
 }
 
-DesktopSoundPlayer::DesktopSoundPlayer(QObject *parent) : QObject(parent) {}
+DesktopSoundPlayer::DesktopSoundPlayer(const QString &alertFile, QObject *parent)
+    : QObject(parent), m_alertFile(alertFile)
+{
+}
 
 DesktopSoundPlayer::~DesktopSoundPlayer() = default;
 
@@ -135,9 +138,9 @@ void DesktopSoundPlayer::beep()
     QApplication::beep();
 }
 
-bool DesktopSoundPlayer::playFile(const QString &path)
+bool DesktopSoundPlayer::playAlert()
 {
-    const QFileInfo info(path);
+    const QFileInfo info(m_alertFile);
     if (!info.isFile() || !info.isReadable())
         return false;
     if (!m_player) {

@@ -58,19 +58,19 @@ private:
     std::unique_ptr<QMediaPlayer> m_player;
 };
 
-// The X11 bell and the desktop sound theme's files.
+// The X11 bell and a sound of the freedesktop sound theme.
 class DesktopSoundPlayer final : public QObject, public ISoundPlayer {
     Q_OBJECT
 public:
-    // The freedesktop sound theme's bell.
-    static inline const QString DefaultTone = QStringLiteral("/usr/share/sounds/freedesktop/stereo/bell.oga");
+    static inline const QString DefaultAlert = QStringLiteral("/usr/share/sounds/freedesktop/stereo/bell.oga");
 
-    explicit DesktopSoundPlayer(QObject *parent = nullptr);
+    explicit DesktopSoundPlayer(const QString &alertFile = DefaultAlert, QObject *parent = nullptr);
     ~DesktopSoundPlayer() override;
     void beep() override;
-    bool playFile(const QString &path) override;
+    bool playAlert() override;
 
 private:
+    QString m_alertFile;
     std::unique_ptr<QAudioOutput> m_output;
     std::unique_ptr<QMediaPlayer> m_player;
 };
