@@ -140,18 +140,7 @@ void DesktopSoundPlayer::beep()
 
 bool DesktopSoundPlayer::playAlert()
 {
-    const QFileInfo info(m_alertFile);
-    if (!info.isFile() || !info.isReadable())
-        return false;
-    if (!m_player) {
-        m_output = std::make_unique<QAudioOutput>();
-        m_player = std::make_unique<QMediaPlayer>();
-        m_player->setAudioOutput(m_output.get());
-    }
-    m_player->stop();
-    m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    m_player->play();
-    return m_player->error() == QMediaPlayer::NoError;
+    return m_player.play(m_alertFile);
 }
 
 } // namespace platform

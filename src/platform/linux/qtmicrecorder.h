@@ -45,7 +45,7 @@ private:
     double m_lastDb = -160;
 };
 
-// Plays a recorded take through QMediaPlayer.
+// Plays a sound file once through QMediaPlayer.
 class QtAudioPlayer final : public QObject, public IAudioPlayer {
     Q_OBJECT
 public:
@@ -71,8 +71,7 @@ public:
 
 private:
     QString m_alertFile;
-    std::unique_ptr<QAudioOutput> m_output;
-    std::unique_ptr<QMediaPlayer> m_player;
+    QtAudioPlayer m_player;
 };
 
 } // namespace platform
