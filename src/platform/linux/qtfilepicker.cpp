@@ -29,7 +29,10 @@ public:
     void accept() override
     {
         chosen.clear();
-        auto *view = findChild<QListView *>(QStringLiteral("listView"));
+        // The list or the detail view, whichever is showing.
+        QAbstractItemView *view = findChild<QListView *>(QStringLiteral("listView"));
+        if (viewMode() == QFileDialog::Detail)
+            view = findChild<QTreeView *>(QStringLiteral("treeView"));
         auto *model = view ? qobject_cast<QFileSystemModel *>(view->model()) : nullptr;
         if (view && model) {
             for (const QModelIndex &index : view->selectionModel()->selectedRows())
