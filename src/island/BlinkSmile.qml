@@ -20,26 +20,35 @@ Item {
         onTriggered: root.t = IslandViews.referenceSeconds(new Date())
     }
 
-    // Open for 3.4 s, close in 0.07 s, stay shut until 0.11 s after closing
-    // began, open again in 0.09 s while the next wait runs.
-    SequentialAnimation {
-        running: root.visible
-        loops: Animation.Infinite
-        ParallelAnimation {
-            PropertyAction { target: root; property: "blink"; value: false }
-            NumberAnimation {
-                target: root; property: "eyeHeight"
-                to: IslandViews.smileEyeHeight(false); duration: 90; easing.type: Easing.OutQuad
-            }
-        }
-        PauseAnimation { duration: 3310 }
-        PropertyAction { target: root; property: "blink"; value: true }
+    // Open for 3.4 s, then the eyes close in 0.07 s and open again in 0.09 s
+    // from 0.11 s after closing began. Timers drive the loop, so between
+    // blinks no animation runs and nothing asks for frames but the breathing.
+    Behavior on eyeHeight {
         NumberAnimation {
-            target: root; property: "eyeHeight"
-            to: IslandViews.smileEyeHeight(true); duration: 70; easing.type: Easing.InQuad
+            duration: root.blink ? 70 : 90
+            easing.type: root.blink ? Easing.InQuad : Easing.OutQuad
         }
-        PauseAnimation { duration: 40 }
     }
+    onBlinkChanged: eyeHeight = IslandViews.smileEyeHeight(blink)
+    Timer {
+        id: wait
+        interval: 3400
+        running: root.visible
+        onTriggered: {
+            root.blink = true
+            reopen.restart()
+        }
+    }
+    Timer {
+        id: reopen
+        interval: 110
+        onTriggered: {
+            root.blink = false
+            if (root.visible)
+                wait.restart()
+        }
+    }
+    onVisibleChanged: if (!visible) blink = false
 
     Column {
         anchors.centerIn: parent
