@@ -1,8 +1,9 @@
 import QtQuick
 import Pavlet
 
-// Two eyes over a smile that breathes slowly and blinks every 3.51 s; redrawn
-// at most 20 times a second, and only while shown.
+// Two eyes over a smile that breathes slowly and blinks every 3.51 s; the
+// breathing redraws at most 20 times a second, only as often as it visibly
+// moves, and only while shown.
 Item {
     id: root
     width: 14
@@ -14,7 +15,7 @@ Item {
     readonly property color ink: Qt.rgba(1, 1, 1, 0.88)
 
     Timer {
-        interval: 50
+        interval: IslandViews.smileFrameInterval()
         repeat: true
         running: root.visible
         onTriggered: root.t = IslandViews.referenceSeconds(new Date())

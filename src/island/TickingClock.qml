@@ -2,7 +2,8 @@ import QtQuick
 import Pavlet
 
 // A small analog clock face showing UTC, its hands moving smoothly; redrawn at
-// most 30 times a second while shown.
+// most 30 times a second, only as often as the second hand visibly moves, and
+// only while shown.
 Item {
     id: root
     property real size: 13
@@ -17,7 +18,7 @@ Item {
     Accessible.name: qsTr("Timer running")
 
     Timer {
-        interval: 1000 / 30
+        interval: IslandViews.clockFrameInterval(root.size)
         repeat: true
         running: root.visible
         onTriggered: root.t = IslandViews.referenceSeconds(new Date())

@@ -42,6 +42,31 @@ ClockMetrics clockMetrics(double s)
     return m;
 }
 
+namespace {
+constexpr double stepPoints = 0.25;
+
+int frameInterval(double pointsPerSecond, int capMs)
+{
+    if (pointsPerSecond <= 0)
+        return 1000;
+    return std::clamp(int(1000 * stepPoints / pointsPerSecond), capMs, 1000);
+}
+} // namespace
+
+int clockFrameIntervalMs(double size)
+{
+    // The second hand's tip travels a full circle a minute.
+    const double tip = clockMetrics(size).secondLength * 2 * M_PI / 60;
+    return frameInterval(tip, 1000 / 30 + 1);
+}
+
+int smileFrameIntervalMs()
+{
+    // The fastest the 14 pt wide face grows or shrinks: d/dt of its scale
+    // is at most 0.04 × 1.6.
+    return frameInterval(0.04 * 1.6 * 14, 50);
+}
+
 IdleChoice collapsedIdle(bool playing, bool showVisualizer, bool showSmile, bool timerRunning)
 {
     IdleChoice c;

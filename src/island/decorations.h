@@ -33,6 +33,13 @@ struct ClockMetrics {
 };
 ClockMetrics clockMetrics(double size);
 
+// How often the self-drawn decorations redraw: as rarely as their fastest
+// moving edge still advances by at most a quarter point a frame, and never
+// more often than their caps (30 a second for the clock, 20 for the smile).
+// At these sizes that keeps the motion smooth at a few frames a second.
+int clockFrameIntervalMs(double size);
+int smileFrameIntervalMs();
+
 // The collapsed island's side indicator: first match of timer, bars, smile.
 enum class IdleIndicator { none, clock, bars, smile };
 struct IdleChoice {

@@ -115,6 +115,8 @@ QVariantMap IslandViews::collapsedIdle(bool playing, bool showVisualizer, bool s
 }
 
 double IslandViews::smileScale(double t) const { return Decorations::smileScale(t); }
+int IslandViews::clockFrameInterval(double size) const { return Decorations::clockFrameIntervalMs(size); }
+int IslandViews::smileFrameInterval() const { return Decorations::smileFrameIntervalMs(); }
 double IslandViews::smileEyeHeight(bool blinking) const { return Decorations::smileEyeHeight(blinking); }
 
 QVariantMap IslandViews::rim(int kind, double t) const

@@ -45,6 +45,8 @@ public:
     Q_INVOKABLE QVariantMap collapsedIdle(bool playing, bool showVisualizer, bool showSmile,
                                           bool timerRunning) const;
     Q_INVOKABLE double smileScale(double t) const;
+    Q_INVOKABLE int clockFrameInterval(double size) const;
+    Q_INVOKABLE int smileFrameInterval() const;
     Q_INVOKABLE double smileEyeHeight(bool blinking) const;
     // {colorName, halo, line}: the rim's colour and the two strokes' opacities.
     Q_INVOKABLE QVariantMap rim(int kind, double t) const;

@@ -106,6 +106,23 @@ TEST(DecorationsTest, ClockMetricsUseTheirFloors)
     EXPECT_NEAR(clockMetrics(4).ring, 1, 1e-9);
 }
 
+TEST(DecorationsTest, DecorationsRedrawOnlyAsOftenAsTheyVisiblyMove)
+{
+    for (double size : {13.0, 16.0, 400.0}) {
+        const int ms = clockFrameIntervalMs(size);
+        EXPECT_GE(ms, 1000 / 30) << size;
+        EXPECT_LE(ms, 1000);
+        const double tipPerFrame = clockMetrics(size).secondLength * 2 * M_PI / 60 * ms / 1000;
+        if (ms > 1000 / 30 + 1) {
+            EXPECT_LE(tipPerFrame, 0.25 + 1e-9) << size;
+        }
+    }
+    EXPECT_GT(clockFrameIntervalMs(13), 300);
+    EXPECT_EQ(clockFrameIntervalMs(400), 1000 / 30 + 1);
+    EXPECT_GE(smileFrameIntervalMs(), 50);
+    EXPECT_LE(0.04 * 1.6 * 14 * smileFrameIntervalMs() / 1000, 0.25 + 1e-9);
+}
+
 TEST(DecorationsTest, CollapsedIdlePicksTimerThenBarsThenSmile)
 {
     struct Row { bool playing, visualizer, smile, timer; IdleIndicator shows; double height; };
