@@ -4,7 +4,12 @@
 // glow), "none" (the bare outline). Shows the island's own views over a model
 // that never changes, with the same 60 Hz pointer poll and 1 s tick as the
 // reference.
+// Mode "open" instead opens the hover island from the collapsed one twenty
+// times and prints how long each state change took to reach the screen: the
+// time from the change to the end of the next frame, against one frame
+// interval of the screen's refresh rate.
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -24,8 +29,9 @@ import Pavlet
 Item {
     id: scene
     property string mode
-    width: 264
-    height: 48
+    property int islandState: 0
+    width: 296
+    height: 72
     NotchView {
         anchors.fill: parent
         settings: QtObject {
@@ -38,7 +44,7 @@ Item {
             function formatTime(date, weekday) { return "" }
         }
         model: QtObject {
-            property int state: 0
+            property int state: scene.islandState
             property bool usesFloatingIsland: false
             property real notchHeight: 32
             property var ambient: null
@@ -93,5 +99,37 @@ int main(int argc, char **argv)
     tick.start(1000);
     std::puts("ready");
     std::fflush(stdout);
+
+    if (mode == u"open") {
+        // Wait for the first frames, then open and close by turns.
+        auto *times = new QList<double>;
+        auto *clock = new QElapsedTimer;
+        auto *waiting = new bool(false);
+        QObject::connect(&window, &QQuickWindow::frameSwapped, &app, [=] {
+            if (*waiting) {
+                times->append(clock->nsecsElapsed() / 1e6);
+                *waiting = false;
+            }
+        });
+        auto *step = new QTimer(&app);
+        QObject::connect(step, &QTimer::timeout, &app, [=, &app, &window] {
+            if (times->size() >= 20) {
+                QList<double> sorted = *times;
+                std::sort(sorted.begin(), sorted.end());
+                const double frame = 1000.0 / window.screen()->refreshRate();
+                std::printf("open: median %.2f ms, worst %.2f ms, frame interval %.2f ms\n",
+                            sorted.at(sorted.size() / 2), sorted.last(), frame);
+                app.quit();
+                return;
+            }
+            const bool open = item->property("islandState").toInt() == 0;
+            if (open) {
+                *waiting = true;
+                clock->start();
+            }
+            item->setProperty("islandState", open ? 1 : 0);
+        });
+        step->start(400);
+    }
     return app.exec();
 }
