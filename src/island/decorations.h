@@ -63,7 +63,7 @@ constexpr double blinkOpenAnimSeconds = 0.09;
 // Eye height of the smile, open or blinking.
 double smileEyeHeight(bool blinking);
 
-// The pulsing rim of a status pulse.
+// The palette colour of a status pulse's kind, for its rim and its mark.
 QString rimColorName(AmbientKind kind);
 double rimAngularSpeed(AmbientKind kind);
 // 0...1 over one breath.

@@ -1,5 +1,7 @@
 #include "hovercontent.h"
 
+#include "decorations.h"
+
 #include <algorithm>
 
 namespace HoverContent {
@@ -32,15 +34,7 @@ QString pulseSymbol(AmbientKind kind)
 
 QString pulseColorName(AmbientKind kind)
 {
-    switch (kind) {
-    case AmbientKind::rest: return QStringLiteral("yellow");
-    case AmbientKind::bluetooth: return QStringLiteral("blue");
-    case AmbientKind::lowPower: return QStringLiteral("orange");
-    case AmbientKind::eyeStrain: return QStringLiteral("coral");
-    case AmbientKind::tooClose: return QStringLiteral("amber");
-    case AmbientKind::mirror: return QStringLiteral("mint");
-    }
-    return QStringLiteral("yellow");
+    return Decorations::rimColorName(kind);
 }
 
 Mark mark(const Inputs &in)
