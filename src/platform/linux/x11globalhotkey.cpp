@@ -1,6 +1,7 @@
 #include "x11globalhotkey.h"
 
 #include "logging.h"
+#include "x11keygrabs.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -10,31 +11,7 @@
 
 namespace {
 constexpr xcb_keysym_t keysymG = 0x0067;
-constexpr xcb_keysym_t keysymNumLock = 0xff7f;
 constexpr quint16 chordModifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1; // Ctrl + Alt
-
-quint16 numLockMask(xcb_connection_t *c, xcb_key_symbols_t *syms)
-{
-    quint16 mask = 0;
-    xcb_keycode_t *numLock = xcb_key_symbols_get_keycode(syms, keysymNumLock);
-    xcb_get_modifier_mapping_reply_t *reply =
-        xcb_get_modifier_mapping_reply(c, xcb_get_modifier_mapping(c), nullptr);
-    if (reply && numLock) {
-        const xcb_keycode_t *codes = xcb_get_modifier_mapping_keycodes(reply);
-        const int per = reply->keycodes_per_modifier;
-        for (int mod = 0; mod < 8 && !mask; ++mod) {
-            for (int k = 0; k < per; ++k) {
-                for (const xcb_keycode_t *n = numLock; codes[mod * per + k] && *n; ++n) {
-                    if (*n == codes[mod * per + k])
-                        mask = quint16(1u << mod);
-                }
-            }
-        }
-    }
-    std::free(reply);
-    std::free(numLock);
-    return mask ? mask : quint16(XCB_MOD_MASK_2);
-}
 } // namespace
 
 X11GlobalHotkey::X11GlobalHotkey(QObject *parent)
@@ -87,28 +64,16 @@ bool X11GlobalHotkey::grab()
     xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
     if (!syms)
         return false;
-    const quint16 numLock = numLockMask(c, syms);
-    const quint16 variants[] = {0, XCB_MOD_MASK_LOCK, numLock, quint16(XCB_MOD_MASK_LOCK | numLock)};
-    QList<xcb_void_cookie_t> cookies;
+    const QList<quint16> variants = x11LockVariants(c, chordModifiers);
     xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, keysymG);
     for (const xcb_keycode_t *k = codes; k && *k; ++k) {
-        for (quint16 extra : variants) {
-            const quint16 mods = chordModifiers | extra;
-            cookies << xcb_grab_key_checked(c, 1, m_conn.root(), mods, *k, XCB_GRAB_MODE_ASYNC,
-                                            XCB_GRAB_MODE_ASYNC);
+        for (quint16 mods : variants)
             m_grabs.append({*k, mods});
-        }
     }
     std::free(codes);
     xcb_key_symbols_free(syms);
 
-    bool refused = m_grabs.isEmpty();
-    for (const xcb_void_cookie_t &cookie : std::as_const(cookies)) {
-        if (xcb_generic_error_t *error = xcb_request_check(c, cookie)) {
-            refused = true;
-            std::free(error);
-        }
-    }
+    const bool refused = !x11GrabKeys(c, m_conn.root(), m_grabs);
     if (refused) {
         qCDebug(lcPlatform) << "Ctrl+Alt+G is held by another program";
         ungrab();
@@ -121,11 +86,8 @@ bool X11GlobalHotkey::grab()
 
 void X11GlobalHotkey::ungrab()
 {
-    if (m_conn && !m_grabs.isEmpty()) {
-        for (const Grab &g : std::as_const(m_grabs))
-            xcb_ungrab_key(m_conn.get(), g.keycode, m_conn.root(), g.modifiers);
-        xcb_flush(m_conn.get());
-    }
+    if (m_conn)
+        x11UngrabKeys(m_conn.get(), m_conn.root(), m_grabs);
     m_grabs.clear();
 }
 
@@ -152,7 +114,7 @@ bool X11GlobalHotkey::handleEvent(const void *message)
     const auto *key = static_cast<const xcb_key_press_event_t *>(message);
     if (key->event != m_conn.root())
         return false;
-    for (const Grab &g : std::as_const(m_grabs)) {
+    for (const X11KeyGrab &g : std::as_const(m_grabs)) {
         if (g.keycode == key->detail && (key->state & 0xff) == g.modifiers) {
             emit pressed();
             return true;

@@ -2,6 +2,7 @@
 
 #include "globalhotkey.h"
 #include "x11connection.h"
+#include "x11keygrabs.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QList>
@@ -26,15 +27,11 @@ public:
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
-    struct Grab {
-        quint8 keycode;
-        quint16 modifiers;
-    };
     bool handleEvent(const void *event);
     void readEvents();
 
     X11Connection m_conn;
     QSocketNotifier *m_notifier = nullptr;
     bool m_handler = false;
-    QList<Grab> m_grabs;
+    QList<X11KeyGrab> m_grabs;
 };
