@@ -6,6 +6,7 @@
 #include "logging.h"
 
 #include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -82,8 +83,8 @@ SystemHUDMonitor::SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Ba
     , m_keys(keys)
     , m_audio(audio)
     , m_backlight(backlight)
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_clock(clock)
+    , m_scheduler(scheduler)
 {
 }
 
@@ -362,7 +363,7 @@ void SystemHUDMonitor::handleKeyAction(int action)
         stepVolume(step);
         break;
     case VolumeDown:
-        setVolume(readVolume() - step);
+        stepVolume(-step);
         break;
     case MuteToggle:
         setMuted(!readMuted());
@@ -403,11 +404,6 @@ bool SystemHUDMonitor::readMuted() const
     return m_audio->muted().value_or(false);
 }
 
-void SystemHUDMonitor::setVolume(double value)
-{
-    m_audio->setVolume(clamp01(value));
-}
-
 void SystemHUDMonitor::stepVolume(double by)
 {
     // The first volume-up while muted only unmutes.
@@ -415,7 +411,18 @@ void SystemHUDMonitor::stepVolume(double by)
         m_audio->setMuted(false);
         return;
     }
-    setVolume(readVolume() + by);
+    // Step from the device's real level, which may be above full: a key
+    // never pushes it past full, and raising never lowers it.
+    const std::optional<double> read = m_audio->volume();
+    const double real = read && std::isfinite(*read) && *read > 0.0 ? *read : 0.0;
+    double target = real + by;
+    if (by > 0)
+        target = std::max(real, std::min(target, 1.0));
+    else
+        target = std::max(target, 0.0);
+    if (read && target == real)
+        return;
+    m_audio->setVolume(target);
 }
 
 void SystemHUDMonitor::setMuted(bool muted)
@@ -535,9 +542,6 @@ void SystemHUDMonitor::emitPulse(SystemHUDKind kind, bool muted, double value)
     const SystemHUDPulse pulse{kind, value, muted};
     QMetaObject::invokeMethod(
         this,
-        [this, pulse] {
-            if (onChange)
-                onChange(pulse);
-        },
+        [this, pulse] { emit pulsed(pulse); },
         Qt::QueuedConnection);
 }

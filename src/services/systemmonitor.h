@@ -26,10 +26,11 @@ public:
 // Samples processor load, memory use, free disk space and uptime.
 class SystemMonitor {
 public:
-    explicit SystemMonitor(platform::ISystemLoad *load = nullptr);
+    explicit SystemMonitor(platform::ISystemLoad *load);
     ~SystemMonitor();
 
-    // Load since the previous call, in percent; 0 on the first call.
+    // Load since the previous call, in percent; 0 on the first call, the
+    // previous result when no tick was counted since.
     int cpuPercent();
     int memoryPercent();
     // "245.3 GB", or "—" when it cannot be read.
@@ -43,8 +44,8 @@ public:
     static QString formatBytes(quint64 bytes);
 
 private:
-    std::unique_ptr<platform::ISystemLoad> m_owned;
     platform::ISystemLoad *m_load;
     platform::CpuTicks m_lastCPU;
     bool m_hasLast = false;
+    int m_lastPercent = 0;
 };

@@ -60,9 +60,9 @@ bool addScaled(qint64 &total, qint64 value, qint64 unit)
 TimerStore::TimerStore(std::optional<double> preset, UserDefaults *defaults, Clock *clock, Scheduler *scheduler,
                        QObject *parent)
     : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_defaults(defaults)
+    , m_clock(clock)
+    , m_scheduler(scheduler)
 {
     double initial = DefaultPreset;
     if (preset)
@@ -74,6 +74,16 @@ TimerStore::TimerStore(std::optional<double> preset, UserDefaults *defaults, Clo
     m_preset = clampPreset(initial);
     m_remaining = m_preset;
     m_lastAtPreset = isAtPreset();
+}
+
+std::optional<qint64> TimerStore::endDateMs() const
+{
+    // The end is kept on the monotonic clock, so that setting the wall clock
+    // neither stretches nor cuts the countdown; the wall clock only says when
+    // that is.
+    if (!m_endMs)
+        return std::nullopt;
+    return m_clock->nowMs() + (*m_endMs - m_clock->monotonicMs());
 }
 
 QString TimerStore::display() const
@@ -91,7 +101,7 @@ void TimerStore::start()
 {
     if (m_remaining <= 0)
         setRemaining(m_preset);
-    m_endMs = m_clock->nowMs() + qint64(std::llround(m_remaining * 1000.0));
+    m_endMs = m_clock->monotonicMs() + qint64(std::llround(m_remaining * 1000.0));
     setRunning(true);
     m_tick = m_scheduler->every(TickMs, [this] {
         if (!m_isRunning) {
@@ -107,7 +117,7 @@ void TimerStore::update()
 {
     if (!m_isRunning || !m_endMs)
         return;
-    const double left = std::max(double(*m_endMs - m_clock->nowMs()) / 1000.0, 0.0);
+    const double left = std::max(double(*m_endMs - m_clock->monotonicMs()) / 1000.0, 0.0);
     if (left <= 0) {
         m_endMs.reset();
         stopTicking();

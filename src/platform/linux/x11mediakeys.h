@@ -33,7 +33,9 @@ public:
     explicit X11MediaKeys(QObject *parent = nullptr);
     ~X11MediaKeys() override;
 
-    bool isAvailable() const { return bool(m_conn); }
+    // False without an X server, and once the server of a connection of our
+    // own has gone away.
+    bool isAvailable() const;
 
     bool installTap(TapCallback callback) override;
     void removeTap() override;
@@ -52,6 +54,7 @@ public:
 private:
     bool handleEvent(const void *event);
     void readEvents();
+    void connectionLost();
     void ungrabAll();
 
     X11Connection m_conn;

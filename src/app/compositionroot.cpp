@@ -1,0 +1,143 @@
+#include "compositionroot.h"
+
+#include "appdelegate.h"
+#include "appsettings.h"
+#include "canvascredentials.h"
+#include "gamemodehotkeycenter.h"
+#include "islandpalette.h"
+#include "permissions.h"
+
+#include "autostartloginitem.h"
+#include "bluezbluetooth.h"
+#include "desktopapplauncher.h"
+#include "icscalendarsource.h"
+#include "keychainsecretstore.h"
+#include "linuxnetwork.h"
+#include "linuxpermissionbackend.h"
+#include "powerprofileslowpowermode.h"
+#include "procsystemload.h"
+#include "pulseaudiooutput.h"
+#include "qtclipboard.h"
+#include "qtlocation.h"
+#include "qtscreengrabber.h"
+#include "screensaverinhibitor.h"
+#include "sysfsbacklight.h"
+#include "sysfspowersupply.h"
+#include "ewmhworkspace.h"
+#include "qtscreenprovider.h"
+#include "x11globalhotkey.h"
+#include "x11idletime.h"
+#include "x11islandwindowhints.h"
+#include "x11mediakeys.h"
+#include "xinputclickmonitor.h"
+
+#include <QDBusConnection>
+#include <QQmlEngine>
+
+// The Linux implementation of every platform interface, built once.
+struct CompositionRoot::LinuxBackends {
+    KeychainSecretStore secrets;
+    AutostartLoginItem loginItem;
+    LinuxPermissionBackend permissions;
+    PulseAudioOutput audio;
+    SysfsBacklight backlight{QDBusConnection::systemBus()};
+    X11MediaKeys mediaKeys;
+    X11IdleTime idleTime;
+    PowerProfilesLowPowerMode lowPowerMode{QDBusConnection::systemBus()};
+    BlueZBluetooth bluetooth{QDBusConnection::systemBus()};
+    platform::SysfsPowerSupply powerSupply;
+    platform::ProcSystemLoad systemLoad;
+    platform::IfaddrsNetworkInterfaces networkInterfaces;
+    platform::NetworkManagerWifi wifi;
+    platform::QtReachability reachability;
+    platform::QtClipboard clipboard;
+    platform::QtScreenGrabber screenGrabber;
+    platform::DesktopAppLauncher appLauncher;
+    platform::ScreenSaverInhibitor displaySleep;
+    platform::QtLocationProvider location;
+    platform::NominatimGeocoder geocoder;
+    platform::IcsCalendarSource calendar;
+    QtScreenProvider screens;
+    QtPointerLocation pointer;
+    XInputClickMonitor clicks;
+    X11GlobalHotkey gameModeHotkey;
+    X11IslandWindowHints windowHints;
+    EwmhWorkspace workspace;
+
+    Platform bundle()
+    {
+        Platform p;
+        p.secrets = &secrets;
+        p.loginItem = &loginItem;
+        p.permissions = &permissions;
+        p.audio = &audio;
+        p.backlight = &backlight;
+        p.mediaKeys = &mediaKeys;
+        p.idleTime = &idleTime;
+        p.lowPowerMode = &lowPowerMode;
+        p.bluetooth = &bluetooth;
+        p.powerSupply = &powerSupply;
+        p.systemLoad = &systemLoad;
+        p.networkInterfaces = &networkInterfaces;
+        p.wifi = &wifi;
+        p.reachability = &reachability;
+        p.clipboard = &clipboard;
+        p.screenGrabber = &screenGrabber;
+        p.appLauncher = &appLauncher;
+        p.displaySleep = &displaySleep;
+        p.location = &location;
+        p.geocoder = &geocoder;
+        p.calendar = &calendar;
+        p.screens = &screens;
+        p.pointer = &pointer;
+        p.clicks = &clicks;
+        p.gameModeHotkey = &gameModeHotkey;
+        p.windowHints = &windowHints;
+        p.workspace = &workspace;
+        return p;
+    }
+};
+
+CompositionRoot::CompositionRoot()
+    : m_linux(std::make_unique<LinuxBackends>())
+    , m_platform(m_linux->bundle())
+{
+    m_credentials = std::make_unique<CanvasCredentialStore>(m_platform.secrets, &m_defaults);
+    m_permissions = std::make_unique<PermissionCenter>(m_platform.permissions, &m_defaults, &m_scheduler,
+                                                       &m_notifications);
+    m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
+                                               m_credentials.get(), &m_notifications);
+
+    // The island's views come from the Pavlet QML module built into the program.
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
+
+    AppDelegate::Parts parts;
+    parts.defaults = &m_defaults;
+    parts.settings = m_settings.get();
+    parts.permissions = m_permissions.get();
+    parts.notifications = &m_notifications;
+    parts.workspace = m_platform.workspace;
+    parts.window.screens = m_platform.screens;
+    parts.window.pointer = m_platform.pointer;
+    parts.window.clicks = m_platform.clicks;
+    parts.window.hotkey = m_hotkeyCenter.get();
+    parts.window.hints = m_platform.windowHints;
+    parts.window.clock = &m_clock;
+    parts.window.scheduler = &m_scheduler;
+    parts.window.engine = m_engine.get();
+    m_delegate = std::make_unique<AppDelegate>(parts);
+}
+
+CompositionRoot::~CompositionRoot()
+{
+    // The island goes before the engine and the backends it uses.
+    m_delegate.reset();
+}
+
+void CompositionRoot::start()
+{
+    m_delegate->start();
+}
