@@ -17,7 +17,7 @@ protected:
     {
         PavletTest::SetUp();
         screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982, 37)};
-        settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr);
+        settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, nullptr, nullptr);
         // A plain lip: 184 x 34 under the notch.
         settings->setLipEar(0);
         settings->setLipDrop(2);
