@@ -1,4 +1,6 @@
 #include "appsettings.h"
+#include "canvascredentials.h"
+#include "fakesecretstore.h"
 #include "fakescreens.h"
 #include "gamemodehotkeycenter.h"
 #include "notchwindowcontroller.h"
@@ -17,7 +19,8 @@ protected:
     {
         PavletTest::SetUp();
         screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982, 37)};
-        settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, nullptr, nullptr);
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
+        settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), nullptr);
         // A plain lip: 184 x 34 under the notch.
         settings->setLipEar(0);
         settings->setLipDrop(2);
@@ -43,6 +46,8 @@ protected:
     FakePointerLocation pointer;
     FakeClickMonitor clicks;
     FakeGlobalHotkey hotkey;
+    FakeSecretStore secrets;
+    std::unique_ptr<CanvasCredentialStore> credentials;
     std::unique_ptr<AppSettings> settings;
     std::unique_ptr<GameModeHotkeyCenter> hotkeyCenter;
 };

@@ -63,7 +63,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(x.isRunning());
-        for (const char *d : {"config/pavlet", "data", "cache", "runtime"})
+        for (const char *d : {"config/pavlet", "data", "cache", "runtime", "tmp"})
             QDir().mkpath(home.filePath(d));
         QFile::setPermissions(home.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         // A hanging island under a 184 x 32 notch: 184 x 34 collapsed, with

@@ -60,6 +60,8 @@ QProcessEnvironment XSession::environment(const QString &base) const
         env.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("/data"));
         env.insert(QStringLiteral("XDG_CACHE_HOME"), base + QStringLiteral("/cache"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), base + QStringLiteral("/runtime"));
+        // The one-instance socket lives in the temporary folder: one per test.
+        env.insert(QStringLiteral("TMPDIR"), base + QStringLiteral("/tmp"));
     }
     return env;
 }
