@@ -2,6 +2,7 @@
 
 #include "appsettings.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
@@ -16,11 +17,10 @@ StatusItemController::StatusItemController(AppSettings *settings, QObject *paren
     m_tray->setToolTip(QStringLiteral("Pavlet"));
     m_menu = buildMenu();
     m_tray->setContextMenu(m_menu.get());
-    // A plain click on the icon opens the menu's first action, as desktops
-    // without menus on left click expect.
+    // A plain click opens the menu too, not only the context click.
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
-            openSettings();
+            m_menu->popup(QCursor::pos());
     });
     if (QSystemTrayIcon::isSystemTrayAvailable())
         m_tray->show();
