@@ -12,13 +12,17 @@
 #include "desktopapplauncher.h"
 #include "icscalendarsource.h"
 #include "keychainsecretstore.h"
+#include "libarchivezipper.h"
 #include "linuxnetwork.h"
 #include "linuxpermissionbackend.h"
 #include "powerprofileslowpowermode.h"
 #include "procsystemload.h"
 #include "pulseaudiooutput.h"
+#include "qprocessrunner.h"
 #include "qtclipboard.h"
+#include "qtfilepicker.h"
 #include "qtlocation.h"
+#include "qtmicrecorder.h"
 #include "qtscreengrabber.h"
 #include "screensaverinhibitor.h"
 #include "sysfsbacklight.h"
@@ -63,6 +67,13 @@ struct CompositionRoot::LinuxBackends {
     X11GlobalHotkey gameModeHotkey;
     X11IslandWindowHints windowHints;
     EwmhWorkspace workspace;
+    platform::LibarchiveZipper zipper;
+    platform::QtFilePicker filePicker;
+    platform::QProcessRunner processes;
+    platform::PathToolLocator tools;
+    platform::QtMicRecorder micRecorder;
+    platform::QtAudioPlayer audioPlayer;
+    platform::DesktopSoundPlayer sounds;
 
     Platform bundle()
     {
@@ -94,6 +105,13 @@ struct CompositionRoot::LinuxBackends {
         p.gameModeHotkey = &gameModeHotkey;
         p.windowHints = &windowHints;
         p.workspace = &workspace;
+        p.zipper = &zipper;
+        p.filePicker = &filePicker;
+        p.processes = &processes;
+        p.tools = &tools;
+        p.micRecorder = &micRecorder;
+        p.audioPlayer = &audioPlayer;
+        p.sounds = &sounds;
         return p;
     }
 };

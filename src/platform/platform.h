@@ -33,6 +33,13 @@ class IReverseGeocoder;
 class IScreenGrabber;
 class ISystemLoad;
 class IWifiInfo;
+class IZipper;
+class IFilePicker;
+class IProcessRunner;
+class IToolLocator;
+class IMicRecorder;
+class IAudioPlayer;
+class ISoundPlayer;
 } // namespace platform
 
 struct Platform {
@@ -63,4 +70,11 @@ struct Platform {
     GlobalHotkey *gameModeHotkey = nullptr;                  // Ctrl+Alt+G whoever has the keyboard
     IslandWindowHints *windowHints = nullptr;                // the island window's place among windows
     Workspace *workspace = nullptr;                          // other programs' windows
+    platform::IZipper *zipper = nullptr;                     // writes zip archives
+    platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
+    platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools
+    platform::IToolLocator *tools = nullptr;                 // finds those tools
+    platform::IMicRecorder *micRecorder = nullptr;           // records the microphone
+    platform::IAudioPlayer *audioPlayer = nullptr;           // plays a recorded take
+    platform::ISoundPlayer *sounds = nullptr;                // the bell and the alert sound
 };
