@@ -285,7 +285,9 @@ void UpdateService::onDownloadProgress(QNetworkReply *reply, qint64 received, qi
     // still says it runs: a late report must not revive a finished one.
     if (reply != m_download || !m_status.is(UpdateStatus::Kind::downloading))
         return;
-    if (total < 1)
+    // Without a length from the server there is nothing to measure against;
+    // Qt's closing report (the received size as the total) is no progress.
+    if (total < 1 || !reply->header(QNetworkRequest::ContentLengthHeader).isValid())
         return;
     setStatus(UpdateStatus::downloading(std::min(double(received) / double(total), 1.0)));
 }
