@@ -309,30 +309,33 @@ void CanvasService::requestAssignments(std::function<void(QList<CanvasAssignment
                 return;
             }
             self->requestPlanner(base, token, [missing, done](QList<CanvasAssignment> planner) {
-                // Missing submissions first: a later one with the same id
-                // replaces an earlier one; a planner item only adds an id
-                // not seen yet.
-                QList<CanvasAssignment> merged;
-                QHash<QString, qsizetype> index;
-                for (const CanvasAssignment &item : missing) {
-                    const auto it = index.constFind(item.id);
-                    if (it != index.constEnd()) {
-                        merged[*it] = item;
-                    } else {
-                        index.insert(item.id, merged.size());
-                        merged.append(item);
-                    }
-                }
-                for (const CanvasAssignment &item : planner) {
-                    if (index.contains(item.id))
-                        continue;
-                    index.insert(item.id, merged.size());
-                    merged.append(item);
-                }
-                done(merged);
+                done(merge(missing, planner));
             });
         });
     });
+}
+
+QList<CanvasAssignment> CanvasService::merge(const QList<CanvasAssignment> &missing,
+                                             const QList<CanvasAssignment> &planner)
+{
+    QList<CanvasAssignment> merged;
+    QHash<QString, qsizetype> index;
+    for (const CanvasAssignment &item : missing) {
+        const auto it = index.constFind(item.id);
+        if (it != index.constEnd()) {
+            merged[*it] = item;
+        } else {
+            index.insert(item.id, merged.size());
+            merged.append(item);
+        }
+    }
+    for (const CanvasAssignment &item : planner) {
+        if (index.contains(item.id))
+            continue;
+        index.insert(item.id, merged.size());
+        merged.append(item);
+    }
+    return merged;
 }
 
 void CanvasService::requestPlanner(const QString &baseURL, const QString &token,

@@ -104,6 +104,9 @@ public:
     // address is resolved against the school's address.
     static std::optional<CanvasAssignment> assignment(const PlannerItem &item, const QUrl &base, const QDateTime &now);
     static CanvasAssignment assignment(const MissingItem &item, const QUrl &base);
+    // Missing submissions, then the planner items whose ids are new; among
+    // missing submissions with the same id the later one stays.
+    static QList<CanvasAssignment> merge(const QList<CanvasAssignment> &missing, const QList<CanvasAssignment> &planner);
     // An internet date-time with or without fractional seconds; anything
     // else (no time, no zone) is no date.
     static std::optional<QDateTime> readDueDate(const std::optional<QString> &text);

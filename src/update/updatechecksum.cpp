@@ -1,6 +1,7 @@
 #include "updatechecksum.h"
 
-#include <QCryptographicHash>
+#include "sha256.h"
+
 #include <QFile>
 
 std::optional<QString> sha256Hex(const QString &path)
@@ -8,7 +9,7 @@ std::optional<QString> sha256Hex(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 n = file.read(buffer.data(), buffer.size());

@@ -1,4 +1,5 @@
 #include "pavlettest.h"
+#include "sha256.h"
 #include "updatechecksum.h"
 #include "updatetypes.h"
 
@@ -170,4 +171,28 @@ TEST_F(UpdateChecksumTest, DigestsFilesAndComparesWholeTexts)
     big.close();
     EXPECT_EQ(sha256Hex(big.fileName()),
               QString::fromLatin1(QCryptographicHash::hash(block, QCryptographicHash::Sha256).toHex()));
+}
+
+TEST(UpdateSha256Test, MatchesTheReferenceAtEveryPaddingEdge)
+{
+    QByteArray data(200000, Qt::Uninitialized);
+    for (qsizetype i = 0; i < data.size(); ++i)
+        data[i] = char((i * 7919) >> 3);
+    for (qsizetype size : {0, 1, 55, 56, 57, 63, 64, 65, 119, 120, 128, 1000, 200000}) {
+        const QByteArray piece = data.left(size);
+        const QByteArray expected = QCryptographicHash::hash(piece, QCryptographicHash::Sha256);
+        Sha256 whole;
+        whole.addData(piece);
+        EXPECT_EQ(whole.result(), expected) << size;
+        // Fed in uneven pieces.
+        Sha256 split;
+        for (qsizetype at = 0, step = 1; at < size; at += step, step = step * 3 % 97 + 1)
+            split.addData(piece.mid(at, std::min(step, size - at)));
+        EXPECT_EQ(split.result(), expected) << size;
+    }
+    Sha256 million;
+    const QByteArray a(1000, 'a');
+    for (int i = 0; i < 1000; ++i)
+        million.addData(a);
+    EXPECT_EQ(million.result().toHex(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
