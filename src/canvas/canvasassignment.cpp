@@ -46,7 +46,7 @@ std::optional<QString> CanvasAssignment::pointsLabel() const
 QVariant CanvasAssignment::pointsLabelValue() const
 {
     const auto label = pointsLabel();
-    return label ? QVariant(*label) : QVariant();
+    return label ? QVariant(*label) : QVariant::fromValue(nullptr);
 }
 
 CanvasBoard CanvasBoard::build(const QList<CanvasAssignment> &items, const QDateTime &now, const QTimeZone &zone)

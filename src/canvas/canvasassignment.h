@@ -45,10 +45,11 @@ public:
     bool operator==(const CanvasAssignment &) const = default;
 
 private:
-    QVariant courseValue() const { return course ? QVariant(*course) : QVariant(); }
-    QVariant dueAtValue() const { return dueAt ? QVariant(*dueAt) : QVariant(); }
-    QVariant urlValue() const { return url ? QVariant(*url) : QVariant(); }
-    QVariant pointsValue() const { return points ? QVariant(*points) : QVariant(); }
+    // Absent values read as null in QML.
+    QVariant courseValue() const { return course ? QVariant(*course) : QVariant::fromValue(nullptr); }
+    QVariant dueAtValue() const { return dueAt ? QVariant(*dueAt) : QVariant::fromValue(nullptr); }
+    QVariant urlValue() const { return url ? QVariant(*url) : QVariant::fromValue(nullptr); }
+    QVariant pointsValue() const { return points ? QVariant(*points) : QVariant::fromValue(nullptr); }
     QVariant pointsLabelValue() const;
 };
 

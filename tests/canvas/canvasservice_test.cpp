@@ -5,6 +5,9 @@
 #include "pavlettest.h"
 
 #include <QNetworkAccessManager>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQmlExpression>
 #include <QTimeZone>
 
 namespace {
@@ -338,4 +341,31 @@ TEST_F(CanvasServerTest, NoCredentialsOrNoAddressSendNothing)
     EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
     EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
     EXPECT_EQ(server.requestCount(), 0);
+}
+
+TEST_F(CanvasServerTest, BoardAndLabelsReadFromQml)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, R"([{"id":1,"name":"Late","points_possible":2.5}])");
+    serve(PlannerPath, R"([{"plannable_id":2,"plannable_type":"quiz","context_name":"Bio",
+                           "plannable":{"title":"Quiz","due_at":"2026-01-05T20:00:00Z","points_possible":10}}])");
+    const CanvasBoard board = await(service->fetchBoard());
+
+    QQmlEngine qml;
+    qml.rootContext()->setContextProperty("canvas", service.get());
+    qml.rootContext()->setContextProperty("board", QVariant::fromValue(board));
+    const auto eval = [&](const QString &expression) {
+        QQmlExpression expr(qml.rootContext(), nullptr, expression);
+        const QVariant v = expr.evaluate();
+        EXPECT_FALSE(expr.hasError()) << expr.error().toString().toStdString();
+        return v;
+    };
+    EXPECT_EQ(eval("board.overdue[0].title + '|' + board.overdue[0].pointsLabel + '|' + (board.overdue[0].course === null)")
+                  .toString(),
+              "Late|2.5 pts|true");
+    EXPECT_EQ(eval("board.dueToday[0].course + '|' + board.dueToday[0].isQuiz + '|' + board.upcoming.length").toString(),
+              "Bio|true|0");
+    EXPECT_EQ(eval("canvas.dueLabel(board.overdue[0])").toString(), "No date");
+    EXPECT_TRUE(eval("canvas.dueLabel(board.dueToday[0])").toString().startsWith("Today \u00B7 "));
+    EXPECT_EQ(eval("canvas.pointsTotal(board.overdue.concat(board.dueToday))").toLongLong(), 13);
 }

@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQmlExpression>
 
 namespace {
 
@@ -364,4 +367,27 @@ TEST_F(UpdateServiceTest, SavingFallsBackToTheTemporaryFolder)
     ASSERT_TRUE(again.open(QIODevice::WriteOnly));
     again.close();
     EXPECT_EQ(UpdateService::moveToDownloads(again.fileName(), tempPath("blocked"), QString()), std::nullopt);
+}
+
+TEST_F(UpdateServiceTest, StateReadsFromQml)
+{
+    QQmlEngine qml;
+    qml.rootContext()->setContextProperty("updater", service.get());
+    const auto eval = [&](const QString &expression) {
+        QQmlExpression expr(qml.rootContext(), nullptr, expression);
+        const QVariant v = expr.evaluate();
+        EXPECT_FALSE(expr.hasError()) << expr.error().toString().toStdString();
+        return v;
+    };
+    EXPECT_EQ(eval("updater.hasLatest + '|' + updater.currentVersion + '|' + updater.currentBuild + '|' + updater.host")
+                  .toString(),
+              "false|1.4.0|20|127.0.0.1");
+    serveManifest(manifest("1.5.0", 7));
+    eval("updater.check(true)");
+    ASSERT_TRUE(waitUntil([&] { return service->status().is(Kind::available); }));
+    EXPECT_EQ(eval("updater.status.kind").toInt(), int(Kind::available));
+    EXPECT_EQ(eval("updater.latest.version + '|' + updater.latest.build + '|' + updater.wantsPrompt").toString(),
+              "1.5.0|7|true");
+    eval("updater.dismiss()");
+    EXPECT_FALSE(service->wantsPrompt());
 }
