@@ -202,6 +202,11 @@ TEST_F(UpdateServiceTest, ChecksDoNotOverlap)
 
 TEST_F(UpdateServiceTest, PromptRules)
 {
+    // Dismissing with nothing offered stores nothing.
+    service->dismiss();
+    EXPECT_FALSE(defaults->contains("skippedUpdateVersion"));
+    makeService();
+
     serveManifest(manifest("1.5.0"));
     check(false);
     EXPECT_TRUE(service->status().is(Kind::available));
@@ -224,15 +229,6 @@ TEST_F(UpdateServiceTest, PromptRules)
     serveManifest(manifest("1.7.0"));
     check(true);
     EXPECT_FALSE(service->wantsPrompt()) << "dismissed for the rest of the run";
-}
-
-TEST_F(UpdateServiceTest, DismissWithoutAManifestWritesNothing)
-{
-    service->dismiss();
-    EXPECT_FALSE(defaults->contains("skippedUpdateVersion"));
-    serveManifest(manifest("1.5.0"));
-    check(true);
-    EXPECT_FALSE(service->wantsPrompt());
 }
 
 TEST_F(UpdateServiceTest, DownloadVerifiesSavesAndOpens)
@@ -348,25 +344,6 @@ TEST_F(UpdateServiceTest, ProgressAfterTheFinishIsIgnoredAndHashingWaits)
     // Pressing once more opens, it does not hang in "downloading".
     service->downloadOrOpen();
     EXPECT_EQ(desktop.urls.size(), 2);
-}
-
-TEST_F(UpdateServiceTest, SavingFallsBackToTheTemporaryFolder)
-{
-    QFile source(tempPath("image.part"));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
-    source.write("image");
-    source.close();
-    const auto saved = UpdateService::moveToDownloads(source.fileName(), QString(), tempPath("tmp2"));
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(*saved, tempPath("tmp2/Pavlet.dmg"));
-    EXPECT_FALSE(QFile::exists(source.fileName()));
-
-    // A folder in the way of the image cannot be replaced.
-    QDir().mkpath(tempPath("blocked/Pavlet.dmg/inside"));
-    QFile again(tempPath("image2.part"));
-    ASSERT_TRUE(again.open(QIODevice::WriteOnly));
-    again.close();
-    EXPECT_EQ(UpdateService::moveToDownloads(again.fileName(), tempPath("blocked"), QString()), std::nullopt);
 }
 
 TEST_F(UpdateServiceTest, StateReadsFromQml)
