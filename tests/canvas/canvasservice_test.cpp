@@ -3,11 +3,9 @@
 #include "fakesecretstore.h"
 #include "localhttpserver.h"
 #include "pavlettest.h"
+#include "qmleval.h"
 
 #include <QNetworkAccessManager>
-#include <QQmlContext>
-#include <QQmlEngine>
-#include <QQmlExpression>
 #include <QTimeZone>
 
 namespace {
@@ -350,12 +348,7 @@ TEST_F(CanvasServerTest, BoardAndLabelsReadFromQml)
     QQmlEngine qml;
     qml.rootContext()->setContextProperty("canvas", service.get());
     qml.rootContext()->setContextProperty("board", QVariant::fromValue(board));
-    const auto eval = [&](const QString &expression) {
-        QQmlExpression expr(qml.rootContext(), nullptr, expression);
-        const QVariant v = expr.evaluate();
-        EXPECT_FALSE(expr.hasError()) << expr.error().toString().toStdString();
-        return v;
-    };
+    const auto eval = [&](const QString &expression) { return evalQml(qml, expression); };
     EXPECT_EQ(eval("board.overdue[0].title + '|' + board.overdue[0].pointsLabel + '|' + (board.overdue[0].course === null)")
                   .toString(),
               "Late|2.5 pts|true");

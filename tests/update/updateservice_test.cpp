@@ -3,6 +3,7 @@
 #include "fakepermissionbackend.h"
 #include "localhttpserver.h"
 #include "pavlettest.h"
+#include "qmleval.h"
 #include "permissions.h"
 #include "updateservice.h"
 
@@ -11,9 +12,6 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QQmlContext>
-#include <QQmlEngine>
-#include <QQmlExpression>
 
 namespace {
 
@@ -350,12 +348,7 @@ TEST_F(UpdateServiceTest, StateReadsFromQml)
 {
     QQmlEngine qml;
     qml.rootContext()->setContextProperty("updater", service.get());
-    const auto eval = [&](const QString &expression) {
-        QQmlExpression expr(qml.rootContext(), nullptr, expression);
-        const QVariant v = expr.evaluate();
-        EXPECT_FALSE(expr.hasError()) << expr.error().toString().toStdString();
-        return v;
-    };
+    const auto eval = [&](const QString &expression) { return evalQml(qml, expression); };
     EXPECT_EQ(eval("updater.hasLatest + '|' + updater.currentVersion + '|' + updater.currentBuild + '|' + updater.host")
                   .toString(),
               "false|1.4.0|20|127.0.0.1");
