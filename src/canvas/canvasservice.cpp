@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QUrlQuery>
-#include <cmath>
 #include <memory>
 
 namespace {

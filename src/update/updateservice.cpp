@@ -333,13 +333,16 @@ void UpdateService::verifyAndSave(const QString &tempPath, const UpdateManifest 
         if (!saved)
             QFile::remove(tempPath);
         const bool mismatch = check == ChecksumResult::differs;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, saved, mismatch] {
-                if (self)
-                    self->finishSave(saved, mismatch);
-            },
-            Qt::QueuedConnection);
+        // The application object outlives the service; the service may not.
+        if (QCoreApplication *app = QCoreApplication::instance()) {
+            QMetaObject::invokeMethod(
+                app,
+                [self, saved, mismatch] {
+                    if (self)
+                        self->finishSave(saved, mismatch);
+                },
+                Qt::QueuedConnection);
+        }
     });
 }
 
