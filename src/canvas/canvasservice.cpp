@@ -229,7 +229,13 @@ qint64 CanvasService::pointsTotal(const QList<CanvasAssignment> &items) const
 
 void CanvasService::loadCredentials(std::function<void(std::optional<CanvasCredentials>)> done)
 {
-    done(m_credentials ? m_credentials->load() : std::nullopt);
+    if (!m_credentials) {
+        done(std::nullopt);
+        return;
+    }
+    // The secret store may answer later (a keyring being unlocked); the
+    // requests wait for it.
+    m_credentials->load([done](const std::optional<CanvasCredentials> &credentials) { done(credentials); });
 }
 
 QFuture<CanvasBoard> CanvasService::fetchBoard()
