@@ -11,13 +11,17 @@
 #include "desktopapplauncher.h"
 #include "icscalendarsource.h"
 #include "keychainsecretstore.h"
+#include "libarchivezipper.h"
 #include "linuxnetwork.h"
 #include "linuxpermissionbackend.h"
 #include "powerprofileslowpowermode.h"
 #include "procsystemload.h"
 #include "pulseaudiooutput.h"
+#include "qprocessrunner.h"
 #include "qtclipboard.h"
+#include "qtfilepicker.h"
 #include "qtlocation.h"
+#include "qtmicrecorder.h"
 #include "qtscreengrabber.h"
 #include "screensaverinhibitor.h"
 #include "sysfsbacklight.h"
@@ -54,6 +58,13 @@ struct CompositionRoot::LinuxBackends {
     platform::QtLocationProvider location;
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
+    platform::LibarchiveZipper zipper;
+    platform::QtFilePicker filePicker;
+    platform::QProcessRunner processes;
+    platform::PathToolLocator tools;
+    platform::QtMicRecorder micRecorder;
+    platform::QtAudioPlayer audioPlayer;
+    platform::DesktopSoundPlayer sounds;
 
     Platform bundle()
     {
@@ -79,6 +90,13 @@ struct CompositionRoot::LinuxBackends {
         p.location = &location;
         p.geocoder = &geocoder;
         p.calendar = &calendar;
+        p.zipper = &zipper;
+        p.filePicker = &filePicker;
+        p.processes = &processes;
+        p.tools = &tools;
+        p.micRecorder = &micRecorder;
+        p.audioPlayer = &audioPlayer;
+        p.sounds = &sounds;
         return p;
     }
 };
