@@ -5,7 +5,9 @@
 #include "canvascredentials.h"
 #include "gamemodehotkeycenter.h"
 #include "islandpalette.h"
+#include "canvasservice.h"
 #include "permissions.h"
+#include "updateservice.h"
 
 #include "autostartloginitem.h"
 #include "bluezbluetooth.h"
@@ -37,6 +39,10 @@
 
 #include <QDBusConnection>
 #include <QQmlEngine>
+#include <QDir>
+#include <QNetworkAccessManager>
+#include <QStandardPaths>
+#include <QTimeZone>
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
@@ -125,6 +131,15 @@ CompositionRoot::CompositionRoot()
                                                        &m_notifications);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
+
+    m_network = std::make_unique<QNetworkAccessManager>();
+    m_canvas = std::make_unique<CanvasService>(m_credentials.get(), m_network.get(), &m_clock,
+                                               QTimeZone::systemTimeZone());
+    UpdateService::Options updateOptions;
+    updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    updateOptions.temporaryFolder = QDir::tempPath();
+    m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
+                                                m_platform.appLauncher, updateOptions);
 
     // The island's views come from the Pavlet QML module built into the program.
     m_engine = std::make_unique<QQmlEngine>();

@@ -12,9 +12,12 @@
 class AppDelegate;
 class AppSettings;
 class CanvasCredentialStore;
+class CanvasService;
 class GameModeHotkeyCenter;
 class PermissionCenter;
+class QNetworkAccessManager;
 class QQmlEngine;
+class UpdateService;
 
 // Builds the running program: the Linux backends, the user defaults, the
 // clock, the scheduler, the random generator and the notification hub, and
@@ -41,6 +44,8 @@ public:
     AppNotifications &notifications() { return m_notifications; }
     AppSettings &settings() { return *m_settings; }
     AppDelegate &delegate() { return *m_delegate; }
+    CanvasService &canvas() { return *m_canvas; }
+    UpdateService &updates() { return *m_updates; }
 
 private:
     struct LinuxBackends;
@@ -55,6 +60,9 @@ private:
     std::unique_ptr<CanvasCredentialStore> m_credentials;
     std::unique_ptr<PermissionCenter> m_permissions;
     std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<CanvasService> m_canvas;
+    std::unique_ptr<UpdateService> m_updates;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;
