@@ -140,8 +140,11 @@ NowPlayingInfo parseMpris(const QVariantMap &metadata, const QString &playbackSt
         youtube = mentionsYouTube(it.value());
 
     const QString canonical = classifyBundle(bundle);
-    info.source = sourceFor(canonical + (youtube ? QStringLiteral("youtube") : QString()), info.title,
-                            info.artist, info.album);
+    info.source = sourceFor(canonical, info.title, info.artist, info.album);
+    // A page address on YouTube makes YouTube media of anything but the
+    // music players' own records.
+    if (youtube && info.source != NowPlayingInfo::Source::spotify && info.source != NowPlayingInfo::Source::music)
+        info.source = NowPlayingInfo::Source::youtube;
     info.clientName = clientNameFor(info.source, bundle, identity, {});
     return info;
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
+#include <QRegularExpression>
 #include <algorithm>
 
 void sortMemos(QList<VoiceMemo> &memos)
@@ -22,8 +23,11 @@ void sortMemos(QList<VoiceMemo> &memos)
 QString recordingStamp(const QDateTime &at)
 {
     const QLocale locale;
+    // Hours and minutes only, even where the locale's short form has seconds.
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]?s+")));
     QString stamp = locale.toString(at.date(), QStringLiteral("MMM d")) + QStringLiteral(", ")
-        + locale.toString(at.time(), locale.timeFormat(QLocale::ShortFormat));
+        + locale.toString(at.time(), timeFormat.trimmed());
     stamp.replace(QLatin1Char('/'), QLatin1Char('-'));
     return stamp;
 }
