@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <algorithm>
 
 void sortMemos(QList<VoiceMemo> &memos)
@@ -30,6 +31,19 @@ QString recordingStamp(const QDateTime &at)
         + locale.toString(at.time(), timeFormat.trimmed());
     stamp.replace(QLatin1Char('/'), QLatin1Char('-'));
     return stamp;
+}
+
+VoiceMemoFolders VoiceMemoFolders::standard()
+{
+    VoiceMemoFolders folders;
+    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        data = QDir::tempPath();
+    folders.memos = QDir(data).filePath(QStringLiteral("Pavlet/Memos"));
+    folders.downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (folders.downloads.isEmpty())
+        folders.downloads = QDir::home().filePath(QStringLiteral("Downloads"));
+    return folders;
 }
 
 VoiceMemoEngine::VoiceMemoEngine(platform::IAudioRecorder &recorder, platform::IAudioPlayer &player,

@@ -47,8 +47,10 @@ QString recordingStamp(const QDateTime &at);
 
 // Where the engine keeps its recordings and puts its exports.
 struct VoiceMemoFolders {
-    QString memos;
-    QString downloads;
+    QString memos;     // the user's data folder + "Pavlet/Memos"
+    QString downloads; // the Downloads folder, else ~/Downloads
+
+    static VoiceMemoFolders standard();
 };
 
 // Voice memos: recording from the microphone, the list with names, notes
