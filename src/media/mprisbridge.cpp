@@ -2,7 +2,6 @@
 
 #include "clock.h"
 
-#include <QDBusObjectPath>
 #include <QStringList>
 #include <cmath>
 
@@ -14,8 +13,6 @@ const QString spotifyTrackPath = QStringLiteral("/com/spotify/track/");
 
 QString textOf(const QVariant &value)
 {
-    if (value.metaType() == QMetaType::fromType<QDBusObjectPath>())
-        return value.value<QDBusObjectPath>().path();
     if (value.metaType() == QMetaType::fromType<QStringList>()) {
         QStringList parts;
         for (const QString &s : value.toStringList()) {

@@ -1,7 +1,6 @@
 #include "mprisbridge.h"
 #include "nowplayinginfo.h"
 
-#include <QDBusObjectPath>
 #include <gtest/gtest.h>
 
 using S = NowPlayingInfo::Source;
@@ -144,7 +143,7 @@ TEST(MprisParse, MetadataVariety)
         {"length of the wrong type", {{"xesam:title", "Song"}, {"mpris:length", "long"}}, "vlc", "Song", "", 0, "",
          {}, S::other, "Vlc"},
         {"no track",
-         {{"xesam:title", "Song"}, {"mpris:trackid", QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack"))}},
+         {{"xesam:title", "Song"}, {"mpris:trackid", "/org/mpris/MediaPlayer2/TrackList/NoTrack"}},
          "vlc", "Song", "", 0, "", {}, S::other, "Vlc"},
         {"spotify track path",
          {{"xesam:title", "Song"}, {"mpris:trackid", "/com/spotify/track/4uLU6hMC"},
