@@ -1,6 +1,7 @@
 #include "mirrorcamera.h"
 
 #include "clock.h"
+#include "publish.h"
 
 bool isFaceTooClose(const QList<QRectF> &faces)
 {
@@ -107,32 +108,20 @@ void MirrorCamera::onFaces(const QList<QRectF> &faces)
 
 void MirrorCamera::setRunning(bool running)
 {
-    if (m_isRunning == running)
-        return;
-    m_isRunning = running;
-    emit isRunningChanged();
+    publish(this, m_isRunning, running, &MirrorCamera::isRunningChanged);
 }
 
 void MirrorCamera::setDenied(bool denied)
 {
-    if (m_denied == denied)
-        return;
-    m_denied = denied;
-    emit deniedChanged();
+    publish(this, m_denied, denied, &MirrorCamera::deniedChanged);
 }
 
 void MirrorCamera::setStatus(const QString &status)
 {
-    if (m_status == status)
-        return;
-    m_status = status;
-    emit statusChanged();
+    publish(this, m_status, status, &MirrorCamera::statusChanged);
 }
 
 void MirrorCamera::setFaceTooClose(bool close)
 {
-    if (m_faceTooClose == close)
-        return;
-    m_faceTooClose = close;
-    emit faceTooCloseChanged();
+    publish(this, m_faceTooClose, close, &MirrorCamera::faceTooCloseChanged);
 }

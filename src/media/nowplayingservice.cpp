@@ -2,6 +2,7 @@
 
 #include "artworkloader.h"
 #include "clock.h"
+#include "publish.h"
 
 PlayerFeed feedOf(const PlayerRecord &record)
 {
@@ -75,18 +76,12 @@ NowPlayingInfo NowPlayingService::presentedInfo()
 
 void NowPlayingService::setAllowAutomation(bool allow)
 {
-    if (m_allowAutomation == allow)
-        return;
-    m_allowAutomation = allow;
-    emit allowAutomationChanged();
+    publish(this, m_allowAutomation, allow, &NowPlayingService::allowAutomationChanged);
 }
 
 void NowPlayingService::setPresented(const NowPlayingInfo &info)
 {
-    if (m_presented == info)
-        return;
-    m_presented = info;
-    emit presentedChanged();
+    publish(this, m_presented, info, &NowPlayingService::presentedChanged);
 }
 
 QString NowPlayingService::routeFor(NowPlayingInfo::Source source) const

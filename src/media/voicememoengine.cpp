@@ -1,6 +1,7 @@
 #include "voicememoengine.h"
 
 #include "clock.h"
+#include "publish.h"
 #include "mp4duration.h"
 
 #include <QDir>
@@ -14,10 +15,12 @@
 
 void sortMemos(QList<VoiceMemo> &memos)
 {
-    std::stable_sort(memos.begin(), memos.end(), [](const VoiceMemo &a, const VoiceMemo &b) {
+    std::sort(memos.begin(), memos.end(), [](const VoiceMemo &a, const VoiceMemo &b) {
         if (a.favorite != b.favorite)
             return a.favorite;
-        return a.date > b.date;
+        if (a.date != b.date)
+            return a.date > b.date;
+        return a.file < b.file; // the same order on every listing
     });
 }
 
@@ -367,26 +370,17 @@ void VoiceMemoEngine::exportMP3(const VoiceMemo &memo)
 
 void VoiceMemoEngine::setMemos(const QList<VoiceMemo> &memos)
 {
-    if (m_memos == memos)
-        return;
-    m_memos = memos;
-    emit memosChanged();
+    publish(this, m_memos, memos, &VoiceMemoEngine::memosChanged);
 }
 
 void VoiceMemoEngine::setRecording(bool on)
 {
-    if (m_recording == on)
-        return;
-    m_recording = on;
-    emit recordingChanged();
+    publish(this, m_recording, on, &VoiceMemoEngine::recordingChanged);
 }
 
 void VoiceMemoEngine::setPlayingURL(const QUrl &url)
 {
-    if (m_playingURL == url)
-        return;
-    m_playingURL = url;
-    emit playingURLChanged();
+    publish(this, m_playingURL, url, &VoiceMemoEngine::playingURLChanged);
 }
 
 void VoiceMemoEngine::updateIsPlaying()
@@ -400,40 +394,25 @@ void VoiceMemoEngine::updateIsPlaying()
 
 void VoiceMemoEngine::setElapsed(double s)
 {
-    if (m_elapsed == s)
-        return;
-    m_elapsed = s;
-    emit elapsedChanged();
+    publish(this, m_elapsed, s, &VoiceMemoEngine::elapsedChanged);
 }
 
 void VoiceMemoEngine::setLevel(float level)
 {
-    if (m_level == level)
-        return;
-    m_level = level;
-    emit levelChanged();
+    publish(this, m_level, level, &VoiceMemoEngine::levelChanged);
 }
 
 void VoiceMemoEngine::setStatus(const QString &status)
 {
-    if (m_status == status)
-        return;
-    m_status = status;
-    emit statusChanged();
+    publish(this, m_status, status, &VoiceMemoEngine::statusChanged);
 }
 
 void VoiceMemoEngine::setExportingID(const QString &id)
 {
-    if (m_exportingID == id)
-        return;
-    m_exportingID = id;
-    emit exportingIDChanged();
+    publish(this, m_exportingID, id, &VoiceMemoEngine::exportingIDChanged);
 }
 
 void VoiceMemoEngine::setExpandedID(const QString &id)
 {
-    if (m_expandedID == id)
-        return;
-    m_expandedID = id;
-    emit expandedIDChanged();
+    publish(this, m_expandedID, id, &VoiceMemoEngine::expandedIDChanged);
 }

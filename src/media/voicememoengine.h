@@ -38,7 +38,7 @@ public:
     bool operator==(const VoiceMemo &) const = default;
 };
 
-// Favourites first, then the newest first.
+// Favourites first, then the newest first (file names settle ties).
 void sortMemos(QList<VoiceMemo> &memos);
 
 // The recording's name stamp in the user's locale: abbreviated month, day,
