@@ -103,8 +103,6 @@ public:
 
     QList<VoiceMemo> memos() const { return m_memos; }
     bool recording() const { return m_recording; }
-    // Between a record request and the microphone's answer.
-    bool isStartingRecording() const { return m_starting; }
     QUrl playingURL() const { return m_playingURL; }
     bool isPlaying() const;
     double elapsed() const { return m_elapsed; }

@@ -68,6 +68,8 @@ TEST(NowPlayingRules, ArtworkKeyAndPlaybackTime)
     i.trackID = "x";
     i.source = S::spotify;
     EXPECT_EQ(i.artworkKey(), "x");
+    EXPECT_EQ(sourceFromRawValue("youtube"), S::youtube);
+    EXPECT_EQ(sourceFromRawValue("YouTube"), std::nullopt);
 
     const QPair<double, const char *> times[] = {{-3, "0:00"}, {59.5, "1:00"}, {600, "10:00"}, {3725, "62:05"},
                                                  {0.49, "0:00"}, {qInf(), "0:00"}};
