@@ -63,6 +63,11 @@ VoiceMemoEngine::VoiceMemoEngine(platform::IAudioRecorder &recorder, platform::I
 {
     connect(&m_recorder, &platform::IAudioRecorder::accessAnswered, this, &VoiceMemoEngine::onAccess);
     connect(&m_recorder, &platform::IAudioRecorder::failed, this, &VoiceMemoEngine::onRecorderFailed);
+    // The recording's duration is known once its file is complete.
+    connect(&m_recorder, &platform::IAudioRecorder::finished, this, [this] {
+        if (!m_recording)
+            reload();
+    });
     connect(&m_player, &platform::IAudioPlayer::stateChanged, this, &VoiceMemoEngine::updateIsPlaying);
     reload();
 }

@@ -28,6 +28,8 @@ public:
 signals:
     void accessAnswered(bool granted);
     void failed();
+    // The file of a stopped recording is complete.
+    void finished();
 };
 
 // Playback of one audio file at a time.

@@ -43,6 +43,7 @@ public:
 
     void answer(bool yes) { emit accessAnswered(yes); }
     void fail() { emit failed(); }
+    void complete() { emit finished(); }
 };
 
 class FakeAudioPlayer final : public platform::IAudioPlayer {

@@ -240,8 +240,15 @@ TEST_F(VoiceMemoTest, RecordingSavesAFileAndReportsTheCount)
     EXPECT_FALSE(engine->recording());
     EXPECT_EQ(engine->level(), 0);
     EXPECT_EQ(engine->status(), "3 saved");
-    EXPECT_EQ(recorder.recordedPaths.size(), 1);
-    EXPECT_TRUE(recorder.recordedPaths.first().endsWith(".m4a"));
+    ASSERT_EQ(recorder.recordedPaths.size(), 1);
+    const QString take = recorder.recordedPaths.first();
+    EXPECT_TRUE(take.endsWith(".m4a"));
+
+    // Once the recorder has written the whole file its duration shows.
+    QFile::remove(take);
+    QFile::copy(PAVLET_TEST_DATA "/media/memo.m4a", take);
+    recorder.complete();
+    EXPECT_NEAR(memo(*engine, QFileInfo(take).fileName()).duration, 1.5, 0.05);
 }
 
 TEST_F(VoiceMemoTest, TwoRecordingsInOneMinuteKeepBothFiles)

@@ -15,13 +15,19 @@ QtAudioRecorder::QtAudioRecorder(QObject *parent)
 {
     m_session.setAudioInput(&m_input);
     m_session.setRecorder(&m_recorder);
-    QMediaFormat format(QMediaFormat::MPEG4);
+    QMediaFormat format(QMediaFormat::Mpeg4Audio);
     format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
     m_recorder.setMediaFormat(format);
     m_recorder.setQuality(QMediaRecorder::HighQuality);
     m_recorder.setAudioSampleRate(44100);
     m_recorder.setAudioChannelCount(1);
     m_recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
+    connect(&m_recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
+        if (state == QMediaRecorder::StoppedState && m_finishing) {
+            m_finishing = false;
+            emit finished();
+        }
+    });
     connect(&m_recorder, &QMediaRecorder::errorOccurred, this,
             [this](QMediaRecorder::Error error, const QString &text) {
                 if (error == QMediaRecorder::NoError)
@@ -79,6 +85,7 @@ void QtAudioRecorder::stop()
     }
     if (m_active) {
         m_active = false;
+        m_finishing = true;
         m_recorder.stop();
     }
 }

@@ -40,6 +40,7 @@ private:
     QIODevice *m_levelDevice = nullptr;
     double m_power = -160;
     bool m_active = false;
+    bool m_finishing = false; // stopped, the file not yet complete
 };
 
 // Playback of one file with QMediaPlayer on the default output.
