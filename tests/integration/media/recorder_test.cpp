@@ -25,17 +25,17 @@ TEST(QtAudioRecorder, RecordsAnMp4FileAndPlaysItBack)
     QSignalSpy access(&recorder, &platform::IAudioRecorder::accessAnswered);
     recorder.requestAccess();
     EXPECT_TRUE(access.isEmpty()) << "answered later, never at once";
-    ASSERT_TRUE(access.wait(5000));
+    ASSERT_TRUE(access.wait(15000));
     ASSERT_TRUE(access.first().first().toBool()) << "the null source counts as a microphone";
 
     QSignalSpy failed(&recorder, &platform::IAudioRecorder::failed);
     ASSERT_TRUE(recorder.record(path));
-    waitUntil([&] { return recorder.currentTime() >= 1.2 || !failed.isEmpty(); }, 10000);
+    waitUntil([&] { return recorder.currentTime() >= 1.2 || !failed.isEmpty(); }, 30000);
     EXPECT_TRUE(failed.isEmpty());
     EXPECT_LE(recorder.averagePower(), -100) << "the null sink is silent";
     QSignalSpy finished(&recorder, &platform::IAudioRecorder::finished);
     recorder.stop();
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(30000));
     EXPECT_GT(mp4DurationSeconds(path), 0.8);
 
     QtAudioPlayer player;
