@@ -40,29 +40,32 @@ public:
     bool sendMediaKey(int, bool) override { return false; }
 };
 
-class NoRecorder final : public platform::IAudioRecorder {
+class NoRecorder final : public platform::IMicRecorder {
 public:
-    void requestAccess() override {}
-    bool record(const QString &) override { return false; }
+    void requestPermission(std::function<void(bool)> done) override { done(false); }
+    bool start(const QString &) override { return false; }
     void stop() override {}
+    double averagePowerDb() override { return -160; }
     double currentTime() const override { return 0; }
-    double averagePower() const override { return -160; }
 };
 
 class NoPlayer final : public platform::IAudioPlayer {
 public:
-    bool open(const QString &) override { return false; }
-    void play() override {}
+    bool play(const QString &) override { return false; }
     void pause() override {}
+    void resume() override {}
     void stop() override {}
     State state() const override { return State::Stopped; }
 };
 
-class NoTools final : public platform::IProcessRunner, public platform::IFileRevealer {
+class NoTools final : public platform::IToolLocator, public platform::IProcessRunner, public platform::IFileRevealer {
 public:
-    bool isExecutable(const QString &) const override { return false; }
-    QString findExecutable(const QString &) const override { return {}; }
-    void run(const QString &, const QStringList &, int, Done done) override { done(false); }
+    QString find(const QString &) override { return {}; }
+    using platform::IProcessRunner::run;
+    void run(const QString &, const QStringList &, int, std::function<void(const platform::ProcessResult &)> done) override
+    {
+        done({1, {}});
+    }
     void reveal(const QString &) override {}
 };
 
@@ -126,7 +129,7 @@ static void BM_ListFiveHundredMemos(benchmark::State &state)
     NoRecorder recorder;
     NoPlayer player;
     NoTools tools;
-    Mp3Exporter exporter(tools, dir.filePath("Downloads"));
+    Mp3Exporter exporter(tools, tools, dir.filePath("Downloads"));
     VoiceMemoEngine engine(recorder, player, exporter, tools, clock, scheduler, dir.path());
     for (auto _ : state) {
         engine.reload();

@@ -3,9 +3,11 @@
 #include "appsettings.h"
 #include "artworkloader.h"
 #include "canvascredentials.h"
+#include "canvasservice.h"
 #include "mirrorcamera.h"
 #include "nowplayingservice.h"
 #include "permissions.h"
+#include "updateservice.h"
 #include "voicememoengine.h"
 
 #include "autostartloginitem.h"
@@ -13,18 +15,21 @@
 #include "desktopapplauncher.h"
 #include "icscalendarsource.h"
 #include "keychainsecretstore.h"
+#include "libarchivezipper.h"
 #include "linuxnetwork.h"
 #include "linuxpermissionbackend.h"
 #include "mprisplayers.h"
 #include "opencvfacedetector.h"
 #include "powerprofileslowpowermode.h"
 #include "procsystemload.h"
-#include "qprocessrunner.h"
-#include "qtaudiorecorder.h"
+#include "filemanagerrevealer.h"
 #include "qtcamera.h"
 #include "pulseaudiooutput.h"
+#include "qprocessrunner.h"
 #include "qtclipboard.h"
+#include "qtfilepicker.h"
 #include "qtlocation.h"
+#include "qtmicrecorder.h"
 #include "qtscreengrabber.h"
 #include "screensaverinhibitor.h"
 #include "sysfsbacklight.h"
@@ -34,7 +39,10 @@
 #include "xtestmediakeys.h"
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QNetworkAccessManager>
+#include <QStandardPaths>
+#include <QTimeZone>
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
@@ -59,13 +67,21 @@ struct CompositionRoot::LinuxBackends {
     platform::QtLocationProvider location;
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
+    platform::LibarchiveZipper zipper;
+    platform::QtFilePicker filePicker;
+    platform::QProcessRunner processes;
+    platform::PathToolLocator tools;
+    platform::QtMicRecorder micRecorder;
+    platform::QtAudioPlayer audioPlayer;
+    platform::DesktopSoundPlayer sounds;
+    // Voice memos record and play with instances of their own, so that the
+    // mic check never shares one with them.
+    platform::QtMicRecorder memoRecorder;
+    platform::QtAudioPlayer memoPlayer;
     MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
     XTestMediaKeys mediaKeySender;
     QtCamera camera;
     OpenCvFaceDetector faceDetector;
-    QtAudioRecorder audioRecorder;
-    QtAudioPlayer audioPlayer;
-    QProcessRunner processRunner;
     FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
 
     Platform bundle()
@@ -92,13 +108,19 @@ struct CompositionRoot::LinuxBackends {
         p.location = &location;
         p.geocoder = &geocoder;
         p.calendar = &calendar;
+        p.zipper = &zipper;
+        p.filePicker = &filePicker;
+        p.processes = &processes;
+        p.tools = &tools;
+        p.micRecorder = &micRecorder;
+        p.audioPlayer = &audioPlayer;
+        p.sounds = &sounds;
+        p.memoRecorder = &memoRecorder;
+        p.memoPlayer = &memoPlayer;
         p.mediaPlayers = &mediaPlayers;
         p.mediaKeySender = &mediaKeySender;
         p.camera = &camera;
         p.faceDetector = &faceDetector;
-        p.audioRecorder = &audioRecorder;
-        p.audioPlayer = &audioPlayer;
-        p.processRunner = &processRunner;
         p.fileRevealer = &fileRevealer;
         return p;
     }
@@ -113,15 +135,22 @@ CompositionRoot::CompositionRoot()
                                                        &m_notifications);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
-
     m_network = std::make_unique<QNetworkAccessManager>();
+    m_canvas = std::make_unique<CanvasService>(m_credentials.get(), m_network.get(), &m_clock,
+                                               QTimeZone::systemTimeZone());
+    UpdateService::Options updateOptions;
+    updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    updateOptions.temporaryFolder = QDir::tempPath();
+    m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
+                                                m_platform.appLauncher, updateOptions);
+
     m_artwork = std::make_unique<ArtworkLoader>(*m_network, m_clock);
     m_nowPlaying = std::make_unique<NowPlayingService>(*m_platform.mediaPlayers, *m_platform.mediaKeySender,
                                                        *m_artwork, m_clock, m_scheduler);
     m_mirror = std::make_unique<MirrorCamera>(*m_platform.camera, *m_platform.faceDetector, m_clock);
     const VoiceMemoFolders folders = VoiceMemoFolders::standard();
-    m_mp3Exporter = std::make_unique<Mp3Exporter>(*m_platform.processRunner, folders.downloads);
-    m_voiceMemos = std::make_unique<VoiceMemoEngine>(*m_platform.audioRecorder, *m_platform.audioPlayer,
+    m_mp3Exporter = std::make_unique<Mp3Exporter>(*m_platform.tools, *m_platform.processes, folders.downloads);
+    m_voiceMemos = std::make_unique<VoiceMemoEngine>(*m_platform.memoRecorder, *m_platform.memoPlayer,
                                                      *m_mp3Exporter, *m_platform.fileRevealer, m_clock, m_scheduler,
                                                      folders.memos);
 }

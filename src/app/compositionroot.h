@@ -14,10 +14,12 @@ class ArtworkLoader;
 class MirrorCamera;
 class Mp3Exporter;
 class NowPlayingService;
-class QNetworkAccessManager;
 class VoiceMemoEngine;
 class CanvasCredentialStore;
+class CanvasService;
 class PermissionCenter;
+class QNetworkAccessManager;
+class UpdateService;
 
 // Builds the running program: the Linux backends, the user defaults, the
 // clock, the scheduler, the random generator and the notification hub, and
@@ -42,6 +44,8 @@ public:
     Random &random() { return m_random; }
     AppNotifications &notifications() { return m_notifications; }
     AppSettings &settings() { return *m_settings; }
+    CanvasService &canvas() { return *m_canvas; }
+    UpdateService &updates() { return *m_updates; }
     NowPlayingService &nowPlaying() { return *m_nowPlaying; }
     ArtworkLoader &artwork() { return *m_artwork; }
     MirrorCamera &mirror() { return *m_mirror; }
@@ -61,6 +65,8 @@ private:
     std::unique_ptr<PermissionCenter> m_permissions;
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<CanvasService> m_canvas;
+    std::unique_ptr<UpdateService> m_updates;
     std::unique_ptr<ArtworkLoader> m_artwork;
     std::unique_ptr<NowPlayingService> m_nowPlaying;
     std::unique_ptr<MirrorCamera> m_mirror;

@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-Mp3Exporter::Mp3Exporter(platform::IProcessRunner &runner, const QString &folder, const QStringList &toolPaths,
+Mp3Exporter::Mp3Exporter(platform::IToolLocator &tools, platform::IProcessRunner &runner, const QString &folder,
                          int timeoutMs)
-    : m_runner(runner)
+    : m_tools(tools)
+    , m_runner(runner)
     , m_folder(folder)
-    , m_toolPaths(toolPaths)
     , m_timeoutMs(timeoutMs)
 {
 }
@@ -23,11 +23,7 @@ QString Mp3Exporter::cleanName(const QString &name)
 
 QString Mp3Exporter::ffmpegPath() const
 {
-    for (const QString &path : m_toolPaths) {
-        if (m_runner.isExecutable(path))
-            return path;
-    }
-    return m_runner.findExecutable(QStringLiteral("ffmpeg"));
+    return m_tools.find(QStringLiteral("ffmpeg"));
 }
 
 QString Mp3Exporter::reserveDestination(const QString &base, const QString &ext) const
@@ -64,8 +60,8 @@ void Mp3Exporter::convert(const QString &input, const QString &output, std::func
     auto secondTry = [runner = &m_runner, timeoutMs = m_timeoutMs, tool, input, output, converted, fail, done] {
         QFile::resize(output, 0); // keep the name claimed, drop what the first run left
         runner->run(tool, {QStringLiteral("-y"), QStringLiteral("-i"), input, output}, timeoutMs,
-                     [converted, fail, done](bool ok) {
-                         if (ok && converted())
+                     [converted, fail, done](const platform::ProcessResult &result) {
+                         if (result.status == 0 && converted())
                              done(true);
                          else
                              fail();
@@ -74,8 +70,8 @@ void Mp3Exporter::convert(const QString &input, const QString &output, std::func
     m_runner.run(tool,
                  {QStringLiteral("-y"), QStringLiteral("-i"), input, QStringLiteral("-codec:a"),
                   QStringLiteral("libmp3lame"), QStringLiteral("-q:a"), QStringLiteral("4"), output},
-                 m_timeoutMs, [converted, secondTry, done](bool ok) {
-                     if (ok && converted())
+                 m_timeoutMs, [converted, secondTry, done](const platform::ProcessResult &result) {
+                     if (result.status == 0 && converted())
                          done(true);
                      else
                          secondTry();

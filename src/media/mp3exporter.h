@@ -10,22 +10,16 @@
 // (Downloads).
 class Mp3Exporter {
 public:
-    static inline const QStringList DefaultToolPaths = {
-        QStringLiteral("/opt/homebrew/bin/ffmpeg"),
-        QStringLiteral("/usr/local/bin/ffmpeg"),
-        QStringLiteral("/usr/bin/ffmpeg"),
-    };
     // Generous: a long memo converts in seconds; only a hung tool takes this.
     static constexpr int DefaultTimeoutMs = 10 * 60 * 1000;
 
-    Mp3Exporter(platform::IProcessRunner &runner, const QString &folder, const QStringList &toolPaths = DefaultToolPaths,
+    Mp3Exporter(platform::IToolLocator &tools, platform::IProcessRunner &runner, const QString &folder,
                 int timeoutMs = DefaultTimeoutMs);
 
     // The memo's name as a file name: trimmed, "/" and ":" as "-", "Voice
     // memo" when nothing is left.
     static QString cleanName(const QString &name);
-    // The first of the fixed paths that is executable, else the tool found
-    // on the search path; empty when there is none.
+    // Where ffmpeg is; empty when there is none.
     QString ffmpegPath() const;
     // Claims "<base>.<ext>", else "<base> 2.<ext>", "<base> 3.<ext>"… in the
     // folder by creating it empty, so that nothing else takes the name while
@@ -39,8 +33,8 @@ public:
     QString folder() const { return m_folder; }
 
 private:
+    platform::IToolLocator &m_tools;
     platform::IProcessRunner &m_runner;
     QString m_folder;
-    QStringList m_toolPaths;
     int m_timeoutMs;
 };

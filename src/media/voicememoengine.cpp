@@ -49,7 +49,7 @@ VoiceMemoFolders VoiceMemoFolders::standard()
     return folders;
 }
 
-VoiceMemoEngine::VoiceMemoEngine(platform::IAudioRecorder &recorder, platform::IAudioPlayer &player,
+VoiceMemoEngine::VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAudioPlayer &player,
                                  Mp3Exporter &exporter, platform::IFileRevealer &revealer, const Clock &clock,
                                  Scheduler &scheduler, const QString &memosFolder, QObject *parent)
     : QObject(parent)
@@ -61,10 +61,9 @@ VoiceMemoEngine::VoiceMemoEngine(platform::IAudioRecorder &recorder, platform::I
     , m_scheduler(scheduler)
     , m_folder(memosFolder)
 {
-    connect(&m_recorder, &platform::IAudioRecorder::accessAnswered, this, &VoiceMemoEngine::onAccess);
-    connect(&m_recorder, &platform::IAudioRecorder::failed, this, &VoiceMemoEngine::onRecorderFailed);
+    connect(&m_recorder, &platform::IMicRecorder::failed, this, &VoiceMemoEngine::onRecorderFailed);
     // The recording's duration is known once its file is complete.
-    connect(&m_recorder, &platform::IAudioRecorder::finished, this, [this] {
+    connect(&m_recorder, &platform::IMicRecorder::finished, this, [this] {
         if (!m_recording)
             reload();
     });
@@ -156,7 +155,11 @@ void VoiceMemoEngine::record()
 {
     stopPlayback();
     m_starting = true;
-    m_recorder.requestAccess();
+    QPointer<VoiceMemoEngine> self(this);
+    m_recorder.requestPermission([self](bool granted) {
+        if (self)
+            self->onAccess(granted);
+    });
 }
 
 void VoiceMemoEngine::onAccess(bool granted)
@@ -168,7 +171,7 @@ void VoiceMemoEngine::onAccess(bool granted)
         setStatus(StatusNoMic);
         return;
     }
-    if (!m_recorder.record(newRecordingPath())) {
+    if (!m_recorder.start(newRecordingPath())) {
         setStatus(StatusCannotRecord);
         return;
     }
@@ -186,7 +189,7 @@ void VoiceMemoEngine::meterTick()
         return;
     }
     setElapsed(m_recorder.currentTime());
-    const double db = m_recorder.averagePower();
+    const double db = m_recorder.averagePowerDb();
     setLevel(float(std::clamp((db + 45.0) / 40.0, 0.0, 1.0)));
 }
 
@@ -231,18 +234,17 @@ void VoiceMemoEngine::togglePlay(const VoiceMemo &memo)
             updateIsPlaying();
             return;
         }
-        m_player.play();
+        m_player.resume();
         updateIsPlaying();
         m_meterTask = m_scheduler.every(PlaybackIntervalMs, [this] { playbackTick_(); });
         return;
     }
     stopPlayback();
-    if (!m_player.open(memo.url.toLocalFile())) {
+    if (!m_player.play(memo.url.toLocalFile())) {
         setStatus(StatusCannotPlay);
         return;
     }
     m_playerLoaded = true;
-    m_player.play();
     setPlayingURL(memo.url);
     setStatus(memo.name);
     updateIsPlaying();

@@ -2,7 +2,7 @@
 
 #include "audiorecorder.h"
 #include "mp3exporter.h"
-#include "processrunner.h"
+#include "filerevealer.h"
 #include "scheduler.h"
 #include "voicememoindex.h"
 
@@ -82,7 +82,7 @@ public:
     static inline const QString StatusNoFfmpeg = QStringLiteral("Install ffmpeg (apt install ffmpeg)");
     static inline const QString StatusExportFailed = QStringLiteral("Couldn't write MP3");
 
-    VoiceMemoEngine(platform::IAudioRecorder &recorder, platform::IAudioPlayer &player, Mp3Exporter &exporter,
+    VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAudioPlayer &player, Mp3Exporter &exporter,
                     platform::IFileRevealer &revealer, const Clock &clock, Scheduler &scheduler,
                     const QString &memosFolder, QObject *parent = nullptr);
     ~VoiceMemoEngine() override;
@@ -146,7 +146,7 @@ private:
     void setStatus(const QString &status);
     void setExportingID(const QString &id);
 
-    platform::IAudioRecorder &m_recorder;
+    platform::IMicRecorder &m_recorder;
     platform::IAudioPlayer &m_player;
     Mp3Exporter &m_exporter;
     platform::IFileRevealer &m_revealer;

@@ -2,37 +2,38 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace platform {
 
-// Voice recording from the default microphone into an AAC file in an MP4
-// container (44100 Hz, mono).
-class IAudioRecorder : public QObject {
+// Records the microphone into a compressed audio file (AAC in MPEG-4, mono,
+// 44.1 kHz).
+class IMicRecorder : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
 
-    // Asks whether recording is allowed (a microphone exists); the answer
-    // arrives as accessAnswered, never synchronously.
-    virtual void requestAccess() = 0;
-    // Starts writing to path. False when recording cannot start; a failure
-    // found later arrives as failed().
-    virtual bool record(const QString &path) = 0;
+    // Asks whether recording is allowed; done runs later on the main thread.
+    virtual void requestPermission(std::function<void(bool granted)> done) = 0;
+    // Starts a take into path; false when no recorder could be opened (no
+    // microphone, no encoder). A failure found later arrives as failed().
+    virtual bool start(const QString &path) = 0;
+    // Ends the take; finished() follows once its file is complete.
     virtual void stop() = 0;
-    // Seconds recorded so far.
+    // The input's average power over the last moments, in dBFS (-160 for
+    // silence or when not recording).
+    virtual double averagePowerDb() = 0;
+    // Seconds recorded by the current take.
     virtual double currentTime() const = 0;
-    // The input's recent average power in dB relative to full scale
-    // (-160 for silence).
-    virtual double averagePower() const = 0;
 
 signals:
-    void accessAnswered(bool granted);
+    // The take broke off.
     void failed();
-    // The file of a stopped recording is complete.
+    // The file of a stopped take is complete.
     void finished();
 };
 
-// Playback of one audio file at a time.
+// Plays one audio file at a time.
 class IAudioPlayer : public QObject {
     Q_OBJECT
 public:
@@ -41,17 +42,28 @@ public:
 
     using QObject::QObject;
 
-    // Loads a file. False when it cannot be played.
-    virtual bool open(const QString &path) = 0;
-    virtual void play() = 0;
+    // Plays path from its start; false when the file cannot be opened. An
+    // earlier playback is replaced.
+    virtual bool play(const QString &path) = 0;
     virtual void pause() = 0;
-    // Stops and unloads; state() becomes Stopped.
+    // Goes on from where pause() stopped.
+    virtual void resume() = 0;
     virtual void stop() = 0;
     // Stopped also once the file has played to its end.
     virtual State state() const = 0;
 
 signals:
     void stateChanged(platform::IAudioPlayer::State state);
+};
+
+// The desktop's alert sounds.
+class ISoundPlayer {
+public:
+    virtual ~ISoundPlayer() = default;
+    // The system bell.
+    virtual void beep() = 0;
+    // Plays the desktop's alert sound; false when it could not be loaded.
+    virtual bool playAlert() = 0;
 };
 
 } // namespace platform

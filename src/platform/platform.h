@@ -16,14 +16,11 @@ class SecretStore;
 
 namespace platform {
 class IAppLauncher;
-class IAudioPlayer;
-class IAudioRecorder;
 class ICamera;
 class IFaceDetector;
 class IFileRevealer;
 class IMediaKeySender;
 class IMediaPlayers;
-class IProcessRunner;
 class ICalendarSource;
 class IClipboard;
 class IDisplaySleepInhibitor;
@@ -35,6 +32,13 @@ class IReverseGeocoder;
 class IScreenGrabber;
 class ISystemLoad;
 class IWifiInfo;
+class IZipper;
+class IFilePicker;
+class IProcessRunner;
+class IToolLocator;
+class IMicRecorder;
+class IAudioPlayer;
+class ISoundPlayer;
 } // namespace platform
 
 struct Platform {
@@ -59,12 +63,18 @@ struct Platform {
     platform::ILocationProvider *location = nullptr;         // where the machine is
     platform::IReverseGeocoder *geocoder = nullptr;          // names a position's town
     platform::ICalendarSource *calendar = nullptr;           // calendar events and open tasks
+    platform::IZipper *zipper = nullptr;                     // writes zip archives
+    platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
+    platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools
+    platform::IToolLocator *tools = nullptr;                 // finds those tools
+    platform::IMicRecorder *micRecorder = nullptr;           // records the microphone
+    platform::IAudioPlayer *audioPlayer = nullptr;           // plays a recorded take
+    platform::ISoundPlayer *sounds = nullptr;                // the bell and the alert sound
+    platform::IMicRecorder *memoRecorder = nullptr;          // records voice memos
+    platform::IAudioPlayer *memoPlayer = nullptr;            // plays voice memos
     platform::IMediaPlayers *mediaPlayers = nullptr;         // what the desktop's players play
     platform::IMediaKeySender *mediaKeySender = nullptr;     // synthesised play/next/previous keys
     platform::ICamera *camera = nullptr;                     // the camera facing the user
     platform::IFaceDetector *faceDetector = nullptr;         // faces in a camera picture
-    platform::IAudioRecorder *audioRecorder = nullptr;       // voice recording
-    platform::IAudioPlayer *audioPlayer = nullptr;           // playback of recordings
-    platform::IProcessRunner *processRunner = nullptr;       // outside command-line tools
     platform::IFileRevealer *fileRevealer = nullptr;         // shows a file in the file manager
 };

@@ -6,27 +6,37 @@
 
 namespace platform {
 
-// Outside command-line tools.
-class IProcessRunner {
-public:
-    using Done = std::function<void(bool succeeded)>;
-    virtual ~IProcessRunner() = default;
-
-    // The program's path when it is an executable file.
-    virtual bool isExecutable(const QString &path) const = 0;
-    // The program found on the search path; empty when there is none.
-    virtual QString findExecutable(const QString &name) const = 0;
-    // Runs program with args, its output discarded. done runs once on the
-    // main thread: true when it exited with status 0; false when it could
-    // not start, failed, or ran longer than timeoutMs and was killed.
-    virtual void run(const QString &program, const QStringList &args, int timeoutMs, Done done) = 0;
+// What a finished program left behind.
+struct ProcessResult {
+    int status = 0;
+    // Standard output and standard error, merged in the order written.
+    QString output;
+    bool operator==(const ProcessResult &) const = default;
 };
 
-// Shows a file in the desktop's file manager.
-class IFileRevealer {
+// Runs external programs without blocking the caller.
+class IProcessRunner {
 public:
-    virtual ~IFileRevealer() = default;
-    virtual void reveal(const QString &path) = 0;
+    virtual ~IProcessRunner() = default;
+    // Starts program with arguments (environment and working folder
+    // inherited); done runs on the main thread once it has ended. A program
+    // that cannot be started reports status 1 and the reason as output.
+    // A program still running after timeoutMs (0: no limit) is killed and
+    // reports status -1.
+    virtual void run(const QString &program, const QStringList &arguments, int timeoutMs,
+                     std::function<void(const ProcessResult &)> done) = 0;
+    void run(const QString &program, const QStringList &arguments, std::function<void(const ProcessResult &)> done)
+    {
+        run(program, arguments, 0, std::move(done));
+    }
+};
+
+// Finds the user's command-line tools without starting any process.
+class IToolLocator {
+public:
+    virtual ~IToolLocator() = default;
+    // The absolute path of an executable named name, or empty.
+    virtual QString find(const QString &name) = 0;
 };
 
 } // namespace platform

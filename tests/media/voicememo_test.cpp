@@ -1,5 +1,6 @@
-#include "fakeaudio.h"
 #include "fakeclock.h"
+#include "fakefilerevealer.h"
+#include "faketools.h"
 #include "mp4duration.h"
 #include "voicememoengine.h"
 
@@ -39,6 +40,7 @@ QByteArray mvhd(int version, quint32 timescale, quint64 duration)
 
 class VoiceMemoTest : public ::testing::Test {
 protected:
+    void SetUp() override { recorder.writesFile = true; }
     QString memos() const { return tmp.filePath("Memos"); }
     QString downloads() const { return tmp.filePath("Downloads"); }
 
@@ -85,14 +87,36 @@ protected:
         return {};
     }
 
+    // Starts a recording and grants the microphone.
+    void startRecording(VoiceMemoEngine &e)
+    {
+        e.toggleRecord();
+        if (!recorder.pendingPermissions.isEmpty())
+            recorder.answer(true);
+    }
+    // Ends the next waiting ffmpeg run; a run that succeeds, or one given a
+    // partial text, leaves that in its output file.
+    void finishRun(int status, const QByteArray &output = "mp3")
+    {
+        const FakeProcessRunner::Run &run = runner.runs[answered++];
+        if (!output.isEmpty()) {
+            QFile f(run.arguments.last());
+            if (f.open(QIODevice::WriteOnly))
+                f.write(output);
+        }
+        run.done({status, {}});
+    }
+
     QTemporaryDir tmp;
     FakeClock clock;
     FakeScheduler scheduler{clock};
-    FakeAudioRecorder recorder;
+    FakeMicRecorder recorder;
     FakeAudioPlayer player;
     FakeProcessRunner runner;
+    FakeToolLocator tools;
+    int answered = 0;
     FakeFileRevealer revealer;
-    Mp3Exporter exporter{runner, downloads()};
+    Mp3Exporter exporter{tools, runner, downloads()};
 };
 
 } // namespace
@@ -219,29 +243,29 @@ TEST_F(VoiceMemoTest, RecordingSavesAFileAndReportsTheCount)
     addFiles({"a.m4a", "b.m4a"});
     auto engine = makeEngine();
     engine->togglePlay(memo(*engine, "a.m4a"));
-    recorder.power = -25;
+    recorder.powerDb = -25;
     recorder.time = 1.5;
-    engine->toggleRecord();
+    startRecording(*engine);
     EXPECT_TRUE(engine->recording());
     EXPECT_TRUE(engine->playingURL().isEmpty()) << "recording stops playback";
     EXPECT_EQ(engine->status(), "Recording…");
     scheduler.advance(80);
     EXPECT_DOUBLE_EQ(engine->elapsed(), 1.5);
     EXPECT_FLOAT_EQ(engine->level(), 0.5f);
-    recorder.power = 3;
+    recorder.powerDb = 3;
     scheduler.advance(80);
     EXPECT_FLOAT_EQ(engine->level(), 1.0f);
 
-    const int plays = player.plays;
+    const qsizetype plays = player.played.size();
     engine->togglePlay(memo(*engine, "b.m4a"));
-    EXPECT_EQ(player.plays, plays) << "no playback while recording";
+    EXPECT_EQ(player.played.size(), plays) << "no playback while recording";
 
     engine->toggleRecord();
     EXPECT_FALSE(engine->recording());
     EXPECT_EQ(engine->level(), 0);
     EXPECT_EQ(engine->status(), "3 saved");
-    ASSERT_EQ(recorder.recordedPaths.size(), 1);
-    const QString take = recorder.recordedPaths.first();
+    ASSERT_EQ(recorder.started.size(), 1);
+    const QString take = recorder.started.first();
     EXPECT_TRUE(take.endsWith(".m4a"));
 
     // Once the recorder has written the whole file its duration shows.
@@ -255,15 +279,15 @@ TEST_F(VoiceMemoTest, TwoRecordingsInOneMinuteKeepBothFiles)
 {
     auto engine = makeEngine();
     for (int i = 0; i < 3; ++i) {
-        engine->toggleRecord();
+        startRecording(*engine);
         clock.advanceMs(5000);
         engine->toggleRecord();
     }
-    ASSERT_EQ(recorder.recordedPaths.size(), 3);
+    ASSERT_EQ(recorder.started.size(), 3);
     const QString stamp = recordingStamp(clock.now().toLocalTime().addSecs(-15));
-    EXPECT_EQ(QFileInfo(recorder.recordedPaths[0]).fileName(), stamp + ".m4a");
-    EXPECT_EQ(QFileInfo(recorder.recordedPaths[1]).fileName(), stamp + " 2.m4a");
-    EXPECT_EQ(QFileInfo(recorder.recordedPaths[2]).fileName(), stamp + " 3.m4a");
+    EXPECT_EQ(QFileInfo(recorder.started[0]).fileName(), stamp + ".m4a");
+    EXPECT_EQ(QFileInfo(recorder.started[1]).fileName(), stamp + " 2.m4a");
+    EXPECT_EQ(QFileInfo(recorder.started[2]).fileName(), stamp + " 3.m4a");
     EXPECT_EQ(engine->memos().size(), 3);
     EXPECT_FALSE(stamp.contains('/'));
 }
@@ -271,32 +295,29 @@ TEST_F(VoiceMemoTest, TwoRecordingsInOneMinuteKeepBothFiles)
 TEST_F(VoiceMemoTest, ASecondRecordWhileTheMicrophoneIsAskedIsIgnored)
 {
     auto engine = makeEngine();
-    recorder.answerAtOnce = false;
     engine->toggleRecord();
     engine->toggleRecord();
-    EXPECT_EQ(recorder.accessRequests, 1);
+    ASSERT_EQ(recorder.pendingPermissions.size(), 1);
     recorder.answer(true);
-    recorder.answer(true);
-    EXPECT_EQ(recorder.recordedPaths.size(), 1);
+    EXPECT_EQ(recorder.started.size(), 1);
     EXPECT_TRUE(engine->recording());
 }
 
 TEST_F(VoiceMemoTest, RecordingFailures)
 {
     auto engine = makeEngine();
-    recorder.granted = false;
     engine->toggleRecord();
+    recorder.answer(false);
     EXPECT_EQ(engine->status(), "Allow microphone in System Settings");
     EXPECT_FALSE(engine->recording());
 
-    recorder.granted = true;
-    recorder.recordSucceeds = false;
-    engine->toggleRecord();
+    recorder.startSucceeds = false;
+    startRecording(*engine);
     EXPECT_EQ(engine->status(), "Couldn't record");
     EXPECT_FALSE(engine->recording());
 
-    recorder.recordSucceeds = true;
-    engine->toggleRecord();
+    recorder.startSucceeds = true;
+    startRecording(*engine);
     recorder.fail();
     EXPECT_FALSE(engine->recording());
     EXPECT_EQ(engine->status(), "Couldn't record");
@@ -317,10 +338,10 @@ TEST_F(VoiceMemoTest, PauseResumesWhereItStoppedAndTheEndClearsPlayback)
     EXPECT_EQ(player.current, State::Paused);
     scheduler.advance(1200);
     EXPECT_EQ(engine->playingURL(), a.url) << "a paused memo stays loaded";
-    const int opens = player.opens;
     engine->togglePlay(a);
     EXPECT_EQ(player.current, State::Playing);
-    EXPECT_EQ(player.opens, opens) << "resumed, not reopened from the start";
+    EXPECT_EQ(player.resumes, 1) << "resumed, not played again from the start";
+    EXPECT_EQ(player.played.size(), 1);
 
     QSignalSpy ticks(engine.get(), &VoiceMemoEngine::playbackTick);
     scheduler.advance(240);
@@ -331,7 +352,7 @@ TEST_F(VoiceMemoTest, PauseResumesWhereItStoppedAndTheEndClearsPlayback)
     EXPECT_FALSE(engine->isPlaying());
     EXPECT_EQ(scheduler.pendingCount(), 0);
 
-    player.openSucceeds = false;
+    player.succeeds = false;
     engine->togglePlay(memo(*engine, "b.m4a"));
     EXPECT_EQ(engine->status(), "Couldn't play");
 }
@@ -349,29 +370,26 @@ TEST_F(VoiceMemoTest, ExportTriesTheNamedEncoderThenFfmpegsOwnChoice)
     addFiles({"a.m4a"});
     auto engine = makeEngine();
     engine->rename(memo(*engine, "a.m4a"), "Talk: 1/2");
-    runner.executables = {"/usr/bin/ffmpeg"};
-    runner.answers = {false, true};
-    runner.effect = [](const QString &, const QStringList &args) {
-        QFile f(args.last());
-        f.open(QIODevice::WriteOnly);
-        f.write("mp3");
-    };
+    tools.tools = {{"ffmpeg", "/usr/bin/ffmpeg"}};
     engine->exportMP3(memo(*engine, "a.m4a"));
+    finishRun(1, "partial");
+    finishRun(0);
+    const QString in = memo(*engine, "a.m4a").url.toLocalFile();
     const QString out = QDir(downloads()).filePath("Talk- 1-2.mp3");
     ASSERT_EQ(runner.runs.size(), 2);
     EXPECT_EQ(runner.runs[0].program, "/usr/bin/ffmpeg");
-    EXPECT_EQ(runner.runs[0].args,
-              (QStringList{"-y", "-i", memo(*engine, "a.m4a").url.toLocalFile(), "-codec:a", "libmp3lame", "-q:a", "4", out}));
-    EXPECT_EQ(runner.runs[1].args, (QStringList{"-y", "-i", memo(*engine, "a.m4a").url.toLocalFile(), out}));
+    EXPECT_EQ(runner.runs[0].arguments, (QStringList{"-y", "-i", in, "-codec:a", "libmp3lame", "-q:a", "4", out}));
+    EXPECT_EQ(runner.runs[1].arguments, (QStringList{"-y", "-i", in, out}));
     EXPECT_EQ(runner.runs[0].timeoutMs, Mp3Exporter::DefaultTimeoutMs);
     EXPECT_EQ(engine->status(), "Saved to Downloads");
     EXPECT_TRUE(engine->exportingID().isEmpty());
     EXPECT_EQ(revealer.revealed, QStringList{out});
 
     // Exports of the same name take the next free number.
-    runner.answers = {true, true};
-    engine->exportMP3(memo(*engine, "a.m4a"));
-    engine->exportMP3(memo(*engine, "a.m4a"));
+    for (int i = 0; i < 2; ++i) {
+        engine->exportMP3(memo(*engine, "a.m4a"));
+        finishRun(0);
+    }
     EXPECT_TRUE(QFile::exists(QDir(downloads()).filePath("Talk- 1-2 2.mp3")));
     EXPECT_TRUE(QFile::exists(QDir(downloads()).filePath("Talk- 1-2 3.mp3")));
 }
@@ -389,34 +407,26 @@ TEST_F(VoiceMemoTest, ExportFailures)
     EXPECT_TRUE(runner.runs.isEmpty());
     EXPECT_TRUE(QDir(downloads()).entryList(QDir::Files).isEmpty()) << "the claimed name is given back";
 
-    // The tool on the search path runs and fails twice, leaving a partial file.
-    runner.onSearchPath = "/opt/ffmpeg/bin/ffmpeg";
-    runner.effect = [](const QString &, const QStringList &args) {
-        QFile f(args.last());
-        f.open(QIODevice::WriteOnly);
-        f.write("partial");
-    };
-    runner.answers = {false, false};
+    // Both runs fail, each leaving a partial file.
+    tools.tools = {{"ffmpeg", "/opt/ffmpeg/bin/ffmpeg"}};
     engine->exportMP3(a);
-    EXPECT_EQ(runner.runs.size(), 2);
+    finishRun(1, "partial");
+    finishRun(1, "partial");
     EXPECT_EQ(runner.runs[0].program, "/opt/ffmpeg/bin/ffmpeg");
     EXPECT_EQ(engine->status(), "Couldn't write MP3");
     EXPECT_TRUE(QDir(downloads()).entryList(QDir::Files).isEmpty());
 
     // One export at a time; a hung tool ends at its time limit as a failure.
-    runner.runs.clear();
     engine->exportMP3(a);
     EXPECT_EQ(engine->exportingID(), "a.m4a");
     EXPECT_EQ(engine->status(), "Saving MP3…");
     engine->exportMP3(memo(*engine, "b.m4a"));
-    EXPECT_EQ(runner.runs.size(), 1);
+    EXPECT_EQ(runner.runs.size(), 3);
     // A file made at the destination meanwhile cannot take the claimed name.
-    EXPECT_TRUE(QFile::exists(QDir(downloads()).filePath("a.mp3")));
     QFile other(QDir(downloads()).filePath("a.mp3"));
     EXPECT_FALSE(other.open(QIODevice::WriteOnly | QIODevice::NewOnly));
-    runner.runs[0].done(false); // killed at the limit
-    ASSERT_EQ(runner.runs.size(), 2);
-    runner.runs[1].done(false);
+    finishRun(-1, {}); // killed at the limit
+    finishRun(-1, {});
     EXPECT_EQ(engine->status(), "Couldn't write MP3");
     EXPECT_TRUE(engine->exportingID().isEmpty());
     engine->exportMP3(memo(*engine, "b.m4a"));

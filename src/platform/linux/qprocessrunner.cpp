@@ -2,84 +2,74 @@
 
 #include "logging.h"
 
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QUrl>
 #include <memory>
 
-QProcessRunner::QProcessRunner(QObject *parent)
-    : QObject(parent)
-{
-}
+namespace platform {
 
-bool QProcessRunner::isExecutable(const QString &path) const
-{
-    const QFileInfo info(path);
-    return info.isFile() && info.isExecutable();
-}
-
-QString QProcessRunner::findExecutable(const QString &name) const
-{
-    return QStandardPaths::findExecutable(name);
-}
-
-void QProcessRunner::run(const QString &program, const QStringList &args, int timeoutMs, Done done)
+void QProcessRunner::run(const QString &program, const QStringList &arguments, int timeoutMs,
+                         std::function<void(const ProcessResult &)> done)
 {
     auto *process = new QProcess(this);
-    auto *timer = new QTimer(process);
-    auto answered = std::make_shared<bool>(false);
-    auto finish = [process, answered, done = std::move(done)](bool ok) {
-        if (*answered)
-            return;
-        *answered = true;
-        process->deleteLater();
-        done(ok);
-    };
-    process->setProgram(program);
-    process->setArguments(args);
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::MergedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
-    connect(process, &QProcess::finished, process, [process, finish](int code, QProcess::ExitStatus status) {
-        finish(status == QProcess::NormalExit && code == 0);
+    auto callback = std::make_shared<std::function<void(const ProcessResult &)>>(std::move(done));
+    if (timeoutMs > 0) {
+        auto *limit = new QTimer(process);
+        limit->setSingleShot(true);
+        connect(limit, &QTimer::timeout, this, [process, callback, program] {
+            if (!*callback)
+                return;
+            qCWarning(lcPlatform) << program << "ran too long and was stopped";
+            const auto report = std::exchange(*callback, nullptr);
+            process->kill();
+            process->waitForFinished(2000);
+            report({-1, QString::fromUtf8(process->readAll())});
+            process->deleteLater();
+        });
+        limit->start(timeoutMs);
+    }
+    connect(process, &QProcess::errorOccurred, this, [process, callback](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart || !*callback)
+            return;
+        const auto report = std::exchange(*callback, nullptr);
+        report({1, process->errorString()});
+        process->deleteLater();
     });
-    connect(process, &QProcess::errorOccurred, process, [finish](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            finish(false);
+    connect(process, &QProcess::finished, this, [process, callback](int code, QProcess::ExitStatus exitStatus) {
+        if (!*callback)
+            return;
+        const auto report = std::exchange(*callback, nullptr);
+        // A program killed by a signal did not succeed, whatever its code.
+        const int status = exitStatus == QProcess::CrashExit ? std::max(code, 1) : code;
+        report({status, QString::fromUtf8(process->readAll())});
+        process->deleteLater();
     });
-    timer->setSingleShot(true);
-    connect(timer, &QTimer::timeout, process, [process, program, finish] {
-        qCWarning(lcPlatform) << program << "ran too long and was stopped";
-        process->kill();
-        process->waitForFinished(2000);
-        finish(false);
-    });
-    timer->start(timeoutMs);
-    process->start();
+    process->start(program, arguments);
 }
 
-FileManagerRevealer::FileManagerRevealer(const QDBusConnection &bus, QObject *parent)
-    : QObject(parent)
-    , m_bus(bus)
+QStringList PathToolLocator::defaultFolders()
+{
+    return {QStringLiteral("/opt/homebrew/bin/"), QStringLiteral("/usr/local/bin/"), QStringLiteral("/usr/bin/")};
+}
+
+PathToolLocator::PathToolLocator(QStringList folders, QStringList searchPath)
+    : m_folders(std::move(folders)), m_searchPath(std::move(searchPath))
 {
 }
 
-void FileManagerRevealer::reveal(const QString &path)
+QString PathToolLocator::find(const QString &name)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString()} << QString();
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [folder](QDBusPendingCallWatcher *w) {
-        w->deleteLater();
-        if (w->isError())
-            QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-    });
+    for (const QString &folder : m_folders) {
+        const QFileInfo info(QDir(folder).filePath(name));
+        if (info.isFile() && info.isExecutable())
+            return info.absoluteFilePath();
+    }
+    return QStandardPaths::findExecutable(name, m_searchPath);
 }
+
+} // namespace platform

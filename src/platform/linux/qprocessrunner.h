@@ -2,28 +2,32 @@
 
 #include "processrunner.h"
 
-#include <QDBusConnection>
 #include <QObject>
 
-// Outside tools through QProcess, each with a time limit.
-class QProcessRunner final : public QObject, public platform::IProcessRunner {
+namespace platform {
+
+// Runs programs through QProcess with standard output and standard error
+// merged; QProcess drains the pipe while the program runs. Standard input
+// is empty, so a program that asks a question gets no answer and goes on.
+class QProcessRunner final : public QObject, public IProcessRunner {
     Q_OBJECT
 public:
-    explicit QProcessRunner(QObject *parent = nullptr);
-
-    bool isExecutable(const QString &path) const override;
-    QString findExecutable(const QString &name) const override;
-    void run(const QString &program, const QStringList &args, int timeoutMs, Done done) override;
+    using QObject::QObject;
+    using IProcessRunner::run;
+    void run(const QString &program, const QStringList &arguments, int timeoutMs,
+             std::function<void(const ProcessResult &)> done) override;
 };
 
-// Shows a file with the desktop's file manager
-// (org.freedesktop.FileManager1.ShowItems), else opens its folder.
-class FileManagerRevealer final : public QObject, public platform::IFileRevealer {
-    Q_OBJECT
+// Looks for a tool in a few fixed folders, then on PATH.
+class PathToolLocator final : public IToolLocator {
 public:
-    explicit FileManagerRevealer(const QDBusConnection &bus, QObject *parent = nullptr);
-    void reveal(const QString &path) override;
+    static QStringList defaultFolders();
+    explicit PathToolLocator(QStringList folders = defaultFolders(), QStringList searchPath = {});
+    QString find(const QString &name) override;
 
 private:
-    QDBusConnection m_bus;
+    QStringList m_folders;
+    QStringList m_searchPath;
 };
+
+} // namespace platform

@@ -1,8 +1,8 @@
-#include "fakeaudio.h"
 #include "fakeclock.h"
+#include "fakefilerevealer.h"
+#include "faketools.h"
 #include "pavlettest.h"
 #include "qprocessrunner.h"
-#include "qtaudiorecorder.h"
 #include "qtcamera.h"
 #include "voicememoengine.h"
 
@@ -55,10 +55,12 @@ protected:
     QTemporaryDir tmp;
     FakeClock clock;
     FakeScheduler scheduler{clock};
-    FakeAudioRecorder recorder;
+    FakeMicRecorder recorder;
     FakeAudioPlayer player;
     FakeFileRevealer revealer;
-    QProcessRunner runner;
+    platform::QProcessRunner runner;
+    // Only the test's own folder: the machine's ffmpeg is not found.
+    platform::PathToolLocator ownTools{{tmp.path()}, {tmp.filePath("nowhere")}};
 };
 
 } // namespace
@@ -66,7 +68,8 @@ protected:
 TEST_F(Mp3ExportTest, RealFfmpegConvertsARealRecording)
 {
     makeRecording("Dec 6, 4:14 PM.m4a", 2.0);
-    Mp3Exporter exporter(runner, downloads());
+    platform::PathToolLocator tools;
+    Mp3Exporter exporter(tools, runner, downloads());
     ASSERT_FALSE(exporter.ffmpegPath().isEmpty()) << "Debian's ffmpeg is installed";
     auto e = engine(exporter);
     ASSERT_EQ(e->memos().size(), 1);
@@ -96,7 +99,8 @@ case "$*" in
   *) echo mp3 > "$last"; echo "$*" > "$0.second"; exit 0 ;;
 esac
 )");
-    Mp3Exporter exporter(runner, downloads(), {tool});
+    ASSERT_EQ(ownTools.find("ffmpeg"), tool);
+    Mp3Exporter exporter(ownTools, runner, downloads());
     auto e = engine(exporter);
     e->exportMP3(e->memos().first());
     ASSERT_TRUE(waitForExport(*e));
@@ -114,7 +118,8 @@ TEST_F(Mp3ExportTest, AHungFfmpegIsStoppedAtItsLimit)
 {
     makeRecording("a.m4a", 0.5);
     const QString tool = script("ffmpeg", "exec sleep 60\n");
-    Mp3Exporter exporter(runner, downloads(), {tool}, 300);
+    ASSERT_EQ(ownTools.find("ffmpeg"), tool);
+    Mp3Exporter exporter(ownTools, runner, downloads(), 300);
     auto e = engine(exporter);
     e->exportMP3(e->memos().first());
     ASSERT_TRUE(waitUntil([&] { return e->exportingID().isEmpty(); }, 10000));
@@ -136,15 +141,4 @@ TEST(CameraAccess, DeviceNodes)
     EXPECT_EQ(QtCamera::accessFromNodes({}), platform::ICamera::Access::NoDevice);
     EXPECT_EQ(QtCamera::accessFromNodes({dir.path()}), platform::ICamera::Access::Refused);
     EXPECT_EQ(QtCamera::accessFromNodes({dir.path(), openable}), platform::ICamera::Access::Granted);
-}
-
-TEST(AudioLevel, RmsInDbfs)
-{
-    const qint16 silence[4] = {0, 0, 0, 0};
-    EXPECT_EQ(QtAudioRecorder::rmsDbfs(silence, 4), -160);
-    const qint16 full[4] = {32767, -32768, 32767, -32768};
-    EXPECT_NEAR(QtAudioRecorder::rmsDbfs(full, 4), 0, 0.01);
-    const qint16 half[2] = {16384, -16384};
-    EXPECT_NEAR(QtAudioRecorder::rmsDbfs(half, 2), -6.02, 0.01);
-    EXPECT_EQ(QtAudioRecorder::rmsDbfs(nullptr, 0), -160);
 }

@@ -1,27 +1,34 @@
-#include "qtaudiorecorder.h"
+#include "qtmicrecorder.h"
 
 #include "logging.h"
 
+#include <QApplication>
 #include <QAudioFormat>
 #include <QAudioSource>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaFormat>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
 
-QtAudioRecorder::QtAudioRecorder(QObject *parent)
-    : platform::IAudioRecorder(parent)
+namespace platform {
+
+QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, QObject *parent)
+    : IMicRecorder(parent)
+    , m_device(std::move(device))
 {
     m_session.setAudioInput(&m_input);
     m_session.setRecorder(&m_recorder);
+    // MPEG-4 audio rather than MPEG-4: the recorder keeps the ".m4a" of the
+    // name instead of adding ".mp4".
     QMediaFormat format(QMediaFormat::Mpeg4Audio);
     format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
     m_recorder.setMediaFormat(format);
     m_recorder.setQuality(QMediaRecorder::HighQuality);
+    m_recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
     m_recorder.setAudioSampleRate(44100);
     m_recorder.setAudioChannelCount(1);
-    m_recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
     connect(&m_recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
         if (state == QMediaRecorder::StoppedState && m_finishing) {
             m_finishing = false;
@@ -40,22 +47,25 @@ QtAudioRecorder::QtAudioRecorder(QObject *parent)
             });
 }
 
-QtAudioRecorder::~QtAudioRecorder()
+QtMicRecorder::~QtMicRecorder()
 {
     stop();
 }
 
-void QtAudioRecorder::requestAccess()
+void QtMicRecorder::requestPermission(std::function<void(bool)> done)
 {
-    const bool granted = !QMediaDevices::audioInputs().isEmpty();
-    QMetaObject::invokeMethod(this, [this, granted] { emit accessAnswered(granted); }, Qt::QueuedConnection);
+    // Linux has no microphone permission; answer as a later turn of the loop
+    // would on a system that asks.
+    QTimer::singleShot(0, this, [done = std::move(done)] { done(true); });
 }
 
-bool QtAudioRecorder::record(const QString &path)
+bool QtMicRecorder::start(const QString &path)
 {
-    if (m_active || QMediaDevices::audioInputs().isEmpty())
+    stop();
+    const QAudioDevice device = m_device.value_or(QMediaDevices::defaultAudioInput());
+    if (device.isNull())
         return false;
-    m_input.setDevice(QMediaDevices::defaultAudioInput());
+    m_input.setDevice(device);
     m_recorder.setOutputLocation(QUrl::fromLocalFile(path));
     m_active = true;
     m_recorder.record();
@@ -64,62 +74,63 @@ bool QtAudioRecorder::record(const QString &path)
         return false;
     }
 
-    QAudioFormat format;
-    format.setSampleRate(44100);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    m_power = -160;
-    m_levelSource = std::make_unique<QAudioSource>(QMediaDevices::defaultAudioInput(), format);
-    m_levelDevice = m_levelSource->start();
-    if (m_levelDevice)
-        connect(m_levelDevice, &QIODevice::readyRead, this, &QtAudioRecorder::readLevel);
+    // QMediaRecorder has no level meter: read the same input in parallel.
+    QAudioFormat meterFormat;
+    meterFormat.setSampleRate(44100);
+    meterFormat.setChannelCount(1);
+    meterFormat.setSampleFormat(QAudioFormat::Int16);
+    if (device.isFormatSupported(meterFormat)) {
+        m_meterSource = std::make_unique<QAudioSource>(device, meterFormat);
+        m_meterStream = m_meterSource->start();
+    }
+    m_lastDb = -160;
     return true;
 }
 
-void QtAudioRecorder::stop()
+void QtMicRecorder::stop()
 {
-    if (m_levelSource) {
-        m_levelSource->stop();
-        m_levelSource.reset();
-        m_levelDevice = nullptr;
-    }
+    if (m_meterSource)
+        m_meterSource->stop();
+    m_meterStream = nullptr;
+    m_meterSource.reset();
     if (m_active) {
         m_active = false;
+        // The recorder stays: it completes the file after this call.
         m_finishing = true;
         m_recorder.stop();
     }
 }
 
-double QtAudioRecorder::currentTime() const
+double QtMicRecorder::currentTime() const
 {
     return double(m_recorder.duration()) / 1000.0;
 }
 
-double QtAudioRecorder::rmsDbfs(const qint16 *samples, qsizetype count)
+double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
 {
     if (count <= 0)
         return -160;
     double sum = 0;
     for (qsizetype i = 0; i < count; ++i) {
-        const double s = samples[i] / 32768.0;
-        sum += s * s;
+        const double v = samples[i] / 32768.0;
+        sum += v * v;
     }
     const double rms = std::sqrt(sum / double(count));
-    return rms > 1e-8 ? std::max(-160.0, 20.0 * std::log10(rms)) : -160.0;
+    return rms <= 1e-8 ? -160 : std::max(-160.0, 20.0 * std::log10(rms));
 }
 
-void QtAudioRecorder::readLevel()
+double QtMicRecorder::averagePowerDb()
 {
-    if (!m_levelDevice)
-        return;
-    const QByteArray data = m_levelDevice->readAll();
-    const qsizetype count = data.size() / qsizetype(sizeof(qint16));
-    if (count > 0)
-        m_power = rmsDbfs(reinterpret_cast<const qint16 *>(data.constData()), count);
+    if (!m_meterStream)
+        return -160;
+    const QByteArray data = m_meterStream->readAll();
+    if (data.size() >= qsizetype(sizeof(qint16)))
+        m_lastDb = powerDb(reinterpret_cast<const qint16 *>(data.constData()), data.size() / qsizetype(sizeof(qint16)));
+    return m_lastDb;
 }
 
 QtAudioPlayer::QtAudioPlayer(QObject *parent)
-    : platform::IAudioPlayer(parent)
+    : IAudioPlayer(parent)
 {
     m_player.setAudioOutput(&m_output);
     connect(&m_player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
@@ -137,27 +148,34 @@ QtAudioPlayer::QtAudioPlayer(QObject *parent)
     });
 }
 
-bool QtAudioPlayer::open(const QString &path)
+QtAudioPlayer::~QtAudioPlayer() = default;
+
+bool QtAudioPlayer::play(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
+    if (!info.isFile() || !info.isReadable() || info.size() == 0)
         return false;
+    m_player.stop();
     m_player.setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    return m_player.error() == QMediaPlayer::NoError;
-}
-
-void QtAudioPlayer::play()
-{
-    // Reported as playing at once, so that the first check after a press
+    if (m_player.error() != QMediaPlayer::NoError)
+        return false;
+    // Reported as playing at once, so that a check right after the press
     // does not take a player that is still loading for a finished one.
     setState(State::Playing);
     m_player.play();
+    return true;
 }
 
 void QtAudioPlayer::pause()
 {
     m_player.pause();
     setState(State::Paused);
+}
+
+void QtAudioPlayer::resume()
+{
+    setState(State::Playing);
+    m_player.play();
 }
 
 void QtAudioPlayer::stop()
@@ -174,3 +192,23 @@ void QtAudioPlayer::setState(State state)
     m_state = state;
     emit stateChanged(state);
 }
+
+DesktopSoundPlayer::DesktopSoundPlayer(const QString &alertFile, QObject *parent)
+    : QObject(parent)
+    , m_alertFile(alertFile)
+{
+}
+
+DesktopSoundPlayer::~DesktopSoundPlayer() = default;
+
+void DesktopSoundPlayer::beep()
+{
+    QApplication::beep();
+}
+
+bool DesktopSoundPlayer::playAlert()
+{
+    return m_player.play(m_alertFile);
+}
+
+} // namespace platform
