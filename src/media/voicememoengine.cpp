@@ -293,35 +293,31 @@ void VoiceMemoEngine::toggleExpanded(const VoiceMemo &memo)
     setExpandedID(m_expandedID == memo.file ? QString() : memo.file);
 }
 
-void VoiceMemoEngine::rename(const VoiceMemo &memo, const QString &name)
+void VoiceMemoEngine::edit(const VoiceMemo &memo, const std::function<void(VoiceMemo &)> &change, bool resort)
 {
     const int i = indexOf(memo);
     if (i < 0)
         return;
-    m_memos[i].name = name;
+    change(m_memos[i]);
+    if (resort)
+        sortMemos(m_memos);
     emit memosChanged();
     saveMeta();
+}
+
+void VoiceMemoEngine::rename(const VoiceMemo &memo, const QString &name)
+{
+    edit(memo, [&](VoiceMemo &m) { m.name = name; });
 }
 
 void VoiceMemoEngine::setNote(const VoiceMemo &memo, const QString &note)
 {
-    const int i = indexOf(memo);
-    if (i < 0)
-        return;
-    m_memos[i].note = note;
-    emit memosChanged();
-    saveMeta();
+    edit(memo, [&](VoiceMemo &m) { m.note = note; });
 }
 
 void VoiceMemoEngine::toggleFavorite(const VoiceMemo &memo)
 {
-    const int i = indexOf(memo);
-    if (i < 0)
-        return;
-    m_memos[i].favorite = !m_memos[i].favorite;
-    sortMemos(m_memos);
-    emit memosChanged();
-    saveMeta();
+    edit(memo, [](VoiceMemo &m) { m.favorite = !m.favorite; }, true);
 }
 
 void VoiceMemoEngine::deleteMemo(const VoiceMemo &memo)

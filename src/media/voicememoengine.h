@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
+#include <functional>
 #include <optional>
 
 class Clock;
@@ -136,6 +137,8 @@ private:
     VoiceMemo memoFrom(const QString &path) const;
     QString newRecordingPath() const;
     int indexOf(const VoiceMemo &memo) const;
+    // Changes the listed memo with memo's file (if any), then stores the index.
+    void edit(const VoiceMemo &memo, const std::function<void(VoiceMemo &)> &change, bool resort = false);
 
     void setMemos(const QList<VoiceMemo> &memos);
     void setRecording(bool on);
