@@ -2,12 +2,16 @@
 
 #include "appdelegate.h"
 #include "appsettings.h"
+#include "artworkloader.h"
 #include "canvascredentials.h"
 #include "gamemodehotkeycenter.h"
 #include "islandpalette.h"
 #include "canvasservice.h"
+#include "mirrorcamera.h"
+#include "nowplayingservice.h"
 #include "permissions.h"
 #include "updateservice.h"
+#include "voicememoengine.h"
 
 #include "autostartloginitem.h"
 #include "bluezbluetooth.h"
@@ -17,8 +21,12 @@
 #include "libarchivezipper.h"
 #include "linuxnetwork.h"
 #include "linuxpermissionbackend.h"
+#include "mprisplayers.h"
+#include "opencvfacedetector.h"
 #include "powerprofileslowpowermode.h"
 #include "procsystemload.h"
+#include "filemanagerrevealer.h"
+#include "qtcamera.h"
 #include "pulseaudiooutput.h"
 #include "qprocessrunner.h"
 #include "qtclipboard.h"
@@ -35,6 +43,7 @@
 #include "x11idletime.h"
 #include "x11islandwindowhints.h"
 #include "x11mediakeys.h"
+#include "xtestmediakeys.h"
 #include "xinputclickmonitor.h"
 
 #include <QDBusConnection>
@@ -80,6 +89,15 @@ struct CompositionRoot::LinuxBackends {
     platform::QtMicRecorder micRecorder;
     platform::QtAudioPlayer audioPlayer;
     platform::DesktopSoundPlayer sounds;
+    // Voice memos record and play with instances of their own, so that the
+    // mic check never shares one with them.
+    platform::QtMicRecorder memoRecorder;
+    platform::QtAudioPlayer memoPlayer;
+    MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
+    XTestMediaKeys mediaKeySender;
+    QtCamera camera;
+    OpenCvFaceDetector faceDetector;
+    FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
 
     Platform bundle()
     {
@@ -118,6 +136,13 @@ struct CompositionRoot::LinuxBackends {
         p.micRecorder = &micRecorder;
         p.audioPlayer = &audioPlayer;
         p.sounds = &sounds;
+        p.memoRecorder = &memoRecorder;
+        p.memoPlayer = &memoPlayer;
+        p.mediaPlayers = &mediaPlayers;
+        p.mediaKeySender = &mediaKeySender;
+        p.camera = &camera;
+        p.faceDetector = &faceDetector;
+        p.fileRevealer = &fileRevealer;
         return p;
     }
 };
@@ -140,6 +165,16 @@ CompositionRoot::CompositionRoot()
     updateOptions.temporaryFolder = QDir::tempPath();
     m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
                                                 m_platform.appLauncher, updateOptions);
+
+    m_artwork = std::make_unique<ArtworkLoader>(*m_network, m_clock);
+    m_nowPlaying = std::make_unique<NowPlayingService>(*m_platform.mediaPlayers, *m_platform.mediaKeySender,
+                                                       *m_artwork, m_clock, m_scheduler);
+    m_mirror = std::make_unique<MirrorCamera>(*m_platform.camera, *m_platform.faceDetector, m_clock);
+    const VoiceMemoFolders folders = VoiceMemoFolders::standard();
+    m_mp3Exporter = std::make_unique<Mp3Exporter>(*m_platform.tools, *m_platform.processes, folders.downloads);
+    m_voiceMemos = std::make_unique<VoiceMemoEngine>(*m_platform.memoRecorder, *m_platform.memoPlayer,
+                                                     *m_mp3Exporter, *m_platform.fileRevealer, m_clock, m_scheduler,
+                                                     folders.memos);
 
     // The island's views come from the Pavlet QML module built into the program.
     m_engine = std::make_unique<QQmlEngine>();

@@ -11,6 +11,11 @@
 
 class AppDelegate;
 class AppSettings;
+class ArtworkLoader;
+class MirrorCamera;
+class Mp3Exporter;
+class NowPlayingService;
+class VoiceMemoEngine;
 class CanvasCredentialStore;
 class CanvasService;
 class GameModeHotkeyCenter;
@@ -46,6 +51,10 @@ public:
     AppDelegate &delegate() { return *m_delegate; }
     CanvasService &canvas() { return *m_canvas; }
     UpdateService &updates() { return *m_updates; }
+    NowPlayingService &nowPlaying() { return *m_nowPlaying; }
+    ArtworkLoader &artwork() { return *m_artwork; }
+    MirrorCamera &mirror() { return *m_mirror; }
+    VoiceMemoEngine &voiceMemos() { return *m_voiceMemos; }
 
 private:
     struct LinuxBackends;
@@ -63,6 +72,11 @@ private:
     std::unique_ptr<QNetworkAccessManager> m_network;
     std::unique_ptr<CanvasService> m_canvas;
     std::unique_ptr<UpdateService> m_updates;
+    std::unique_ptr<ArtworkLoader> m_artwork;
+    std::unique_ptr<NowPlayingService> m_nowPlaying;
+    std::unique_ptr<MirrorCamera> m_mirror;
+    std::unique_ptr<Mp3Exporter> m_mp3Exporter;
+    std::unique_ptr<VoiceMemoEngine> m_voiceMemos;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;
