@@ -1,8 +1,17 @@
 #include "compositionroot.h"
 
+#include "appdelegate.h"
 #include "appsettings.h"
+#include "artworkloader.h"
 #include "canvascredentials.h"
+#include "gamemodehotkeycenter.h"
+#include "islandpalette.h"
+#include "canvasservice.h"
+#include "mirrorcamera.h"
+#include "nowplayingservice.h"
 #include "permissions.h"
+#include "updateservice.h"
+#include "voicememoengine.h"
 
 #include "autostartloginitem.h"
 #include "bluezbluetooth.h"
@@ -12,8 +21,12 @@
 #include "libarchivezipper.h"
 #include "linuxnetwork.h"
 #include "linuxpermissionbackend.h"
+#include "mprisplayers.h"
+#include "opencvfacedetector.h"
 #include "powerprofileslowpowermode.h"
 #include "procsystemload.h"
+#include "filemanagerrevealer.h"
+#include "qtcamera.h"
 #include "pulseaudiooutput.h"
 #include "qprocessrunner.h"
 #include "qtclipboard.h"
@@ -24,10 +37,21 @@
 #include "screensaverinhibitor.h"
 #include "sysfsbacklight.h"
 #include "sysfspowersupply.h"
+#include "ewmhworkspace.h"
+#include "qtscreenprovider.h"
+#include "x11globalhotkey.h"
 #include "x11idletime.h"
+#include "x11islandwindowhints.h"
 #include "x11mediakeys.h"
+#include "xtestmediakeys.h"
+#include "xinputclickmonitor.h"
 
 #include <QDBusConnection>
+#include <QQmlEngine>
+#include <QDir>
+#include <QNetworkAccessManager>
+#include <QStandardPaths>
+#include <QTimeZone>
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
@@ -52,6 +76,12 @@ struct CompositionRoot::LinuxBackends {
     platform::QtLocationProvider location;
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
+    QtScreenProvider screens;
+    QtPointerLocation pointer;
+    XInputClickMonitor clicks;
+    X11GlobalHotkey gameModeHotkey;
+    X11IslandWindowHints windowHints;
+    EwmhWorkspace workspace;
     platform::LibarchiveZipper zipper;
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
@@ -59,6 +89,15 @@ struct CompositionRoot::LinuxBackends {
     platform::QtMicRecorder micRecorder;
     platform::QtAudioPlayer audioPlayer;
     platform::DesktopSoundPlayer sounds;
+    // Voice memos record and play with instances of their own, so that the
+    // mic check never shares one with them.
+    platform::QtMicRecorder memoRecorder;
+    platform::QtAudioPlayer memoPlayer;
+    MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
+    XTestMediaKeys mediaKeySender;
+    QtCamera camera;
+    OpenCvFaceDetector faceDetector;
+    FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
 
     Platform bundle()
     {
@@ -84,6 +123,12 @@ struct CompositionRoot::LinuxBackends {
         p.location = &location;
         p.geocoder = &geocoder;
         p.calendar = &calendar;
+        p.screens = &screens;
+        p.pointer = &pointer;
+        p.clicks = &clicks;
+        p.gameModeHotkey = &gameModeHotkey;
+        p.windowHints = &windowHints;
+        p.workspace = &workspace;
         p.zipper = &zipper;
         p.filePicker = &filePicker;
         p.processes = &processes;
@@ -91,6 +136,13 @@ struct CompositionRoot::LinuxBackends {
         p.micRecorder = &micRecorder;
         p.audioPlayer = &audioPlayer;
         p.sounds = &sounds;
+        p.memoRecorder = &memoRecorder;
+        p.memoPlayer = &memoPlayer;
+        p.mediaPlayers = &mediaPlayers;
+        p.mediaKeySender = &mediaKeySender;
+        p.camera = &camera;
+        p.faceDetector = &faceDetector;
+        p.fileRevealer = &fileRevealer;
         return p;
     }
 };
@@ -104,12 +156,56 @@ CompositionRoot::CompositionRoot()
                                                        &m_notifications);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
+
+    m_network = std::make_unique<QNetworkAccessManager>();
+    m_canvas = std::make_unique<CanvasService>(m_credentials.get(), m_network.get(), &m_clock,
+                                               QTimeZone::systemTimeZone());
+    UpdateService::Options updateOptions;
+    updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    updateOptions.temporaryFolder = QDir::tempPath();
+    m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
+                                                m_platform.appLauncher, updateOptions);
+
+    m_artwork = std::make_unique<ArtworkLoader>(*m_network, m_clock);
+    m_nowPlaying = std::make_unique<NowPlayingService>(*m_platform.mediaPlayers, *m_platform.mediaKeySender,
+                                                       *m_artwork, m_clock, m_scheduler);
+    m_mirror = std::make_unique<MirrorCamera>(*m_platform.camera, *m_platform.faceDetector, m_clock);
+    const VoiceMemoFolders folders = VoiceMemoFolders::standard();
+    m_mp3Exporter = std::make_unique<Mp3Exporter>(*m_platform.tools, *m_platform.processes, folders.downloads);
+    m_voiceMemos = std::make_unique<VoiceMemoEngine>(*m_platform.memoRecorder, *m_platform.memoPlayer,
+                                                     *m_mp3Exporter, *m_platform.fileRevealer, m_clock, m_scheduler,
+                                                     folders.memos);
+
+    // The island's views come from the Pavlet QML module built into the program.
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
+
+    AppDelegate::Parts parts;
+    parts.defaults = &m_defaults;
+    parts.settings = m_settings.get();
+    parts.permissions = m_permissions.get();
+    parts.notifications = &m_notifications;
+    parts.workspace = m_platform.workspace;
+    parts.window.screens = m_platform.screens;
+    parts.window.pointer = m_platform.pointer;
+    parts.window.clicks = m_platform.clicks;
+    parts.window.hotkey = m_hotkeyCenter.get();
+    parts.window.hints = m_platform.windowHints;
+    parts.window.clock = &m_clock;
+    parts.window.scheduler = &m_scheduler;
+    parts.window.engine = m_engine.get();
+    m_delegate = std::make_unique<AppDelegate>(parts);
 }
 
-CompositionRoot::~CompositionRoot() = default;
+CompositionRoot::~CompositionRoot()
+{
+    // The island goes before the engine and the backends it uses.
+    m_delegate.reset();
+}
 
 void CompositionRoot::start()
 {
-    m_permissions->startMonitoring();
-    m_settings->migratePermissionWants();
+    m_delegate->start();
 }

@@ -9,9 +9,20 @@
 
 #include <memory>
 
+class AppDelegate;
 class AppSettings;
+class ArtworkLoader;
+class MirrorCamera;
+class Mp3Exporter;
+class NowPlayingService;
+class VoiceMemoEngine;
 class CanvasCredentialStore;
+class CanvasService;
+class GameModeHotkeyCenter;
 class PermissionCenter;
+class QNetworkAccessManager;
+class QQmlEngine;
+class UpdateService;
 
 // Builds the running program: the Linux backends, the user defaults, the
 // clock, the scheduler, the random generator and the notification hub, and
@@ -26,7 +37,8 @@ public:
     CompositionRoot(const CompositionRoot &) = delete;
     CompositionRoot &operator=(const CompositionRoot &) = delete;
 
-    // Starts what watches the system, once the event loop is about to run.
+    // Starts the program (see AppDelegate::start), once the event loop is
+    // about to run.
     void start();
 
     const Platform &platform() const { return m_platform; }
@@ -36,6 +48,13 @@ public:
     Random &random() { return m_random; }
     AppNotifications &notifications() { return m_notifications; }
     AppSettings &settings() { return *m_settings; }
+    AppDelegate &delegate() { return *m_delegate; }
+    CanvasService &canvas() { return *m_canvas; }
+    UpdateService &updates() { return *m_updates; }
+    NowPlayingService &nowPlaying() { return *m_nowPlaying; }
+    ArtworkLoader &artwork() { return *m_artwork; }
+    MirrorCamera &mirror() { return *m_mirror; }
+    VoiceMemoEngine &voiceMemos() { return *m_voiceMemos; }
 
 private:
     struct LinuxBackends;
@@ -50,4 +69,15 @@ private:
     std::unique_ptr<CanvasCredentialStore> m_credentials;
     std::unique_ptr<PermissionCenter> m_permissions;
     std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<CanvasService> m_canvas;
+    std::unique_ptr<UpdateService> m_updates;
+    std::unique_ptr<ArtworkLoader> m_artwork;
+    std::unique_ptr<NowPlayingService> m_nowPlaying;
+    std::unique_ptr<MirrorCamera> m_mirror;
+    std::unique_ptr<Mp3Exporter> m_mp3Exporter;
+    std::unique_ptr<VoiceMemoEngine> m_voiceMemos;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
+    std::unique_ptr<AppDelegate> m_delegate;
 };

@@ -5,6 +5,12 @@
 // it on; tests fill it with fakes. The bundle owns nothing.
 
 class AudioOutput;
+class GlobalClickMonitor;
+class GlobalHotkey;
+class IslandWindowHints;
+class PointerLocation;
+class ScreenProvider;
+class Workspace;
 class Backlight;
 class BluetoothService;
 class IdleTime;
@@ -16,6 +22,11 @@ class SecretStore;
 
 namespace platform {
 class IAppLauncher;
+class ICamera;
+class IFaceDetector;
+class IFileRevealer;
+class IMediaKeySender;
+class IMediaPlayers;
 class ICalendarSource;
 class IClipboard;
 class IDisplaySleepInhibitor;
@@ -58,6 +69,12 @@ struct Platform {
     platform::ILocationProvider *location = nullptr;         // where the machine is
     platform::IReverseGeocoder *geocoder = nullptr;          // names a position's town
     platform::ICalendarSource *calendar = nullptr;           // calendar events and open tasks
+    ScreenProvider *screens = nullptr;                       // the displays
+    PointerLocation *pointer = nullptr;                      // where the pointer is
+    GlobalClickMonitor *clicks = nullptr;                    // mouse presses anywhere on the desktop
+    GlobalHotkey *gameModeHotkey = nullptr;                  // Ctrl+Alt+G whoever has the keyboard
+    IslandWindowHints *windowHints = nullptr;                // the island window's place among windows
+    Workspace *workspace = nullptr;                          // other programs' windows
     platform::IZipper *zipper = nullptr;                     // writes zip archives
     platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
     platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools
@@ -65,4 +82,11 @@ struct Platform {
     platform::IMicRecorder *micRecorder = nullptr;           // records the microphone
     platform::IAudioPlayer *audioPlayer = nullptr;           // plays a recorded take
     platform::ISoundPlayer *sounds = nullptr;                // the bell and the alert sound
+    platform::IMicRecorder *memoRecorder = nullptr;          // records voice memos
+    platform::IAudioPlayer *memoPlayer = nullptr;            // plays voice memos
+    platform::IMediaPlayers *mediaPlayers = nullptr;         // what the desktop's players play
+    platform::IMediaKeySender *mediaKeySender = nullptr;     // synthesised play/next/previous keys
+    platform::ICamera *camera = nullptr;                     // the camera facing the user
+    platform::IFaceDetector *faceDetector = nullptr;         // faces in a camera picture
+    platform::IFileRevealer *fileRevealer = nullptr;         // shows a file in the file manager
 };
