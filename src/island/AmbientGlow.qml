@@ -21,7 +21,8 @@ Item {
         onTriggered: root.t = IslandViews.referenceSeconds(new Date())
     }
 
-    IslandOutline {
+    IslandShape {
+        fillColor: "transparent"
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
@@ -30,7 +31,8 @@ Item {
         layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
         layer.effect: FastBlur { radius: 4 }
     }
-    IslandOutline {
+    IslandShape {
+        fillColor: "transparent"
         anchors.fill: parent
         anchors.margins: 1.1
         cornerRadius: root.radius

@@ -9,7 +9,7 @@ Item {
     property var model
     property var settings
 
-    function accent(name) { return IslandPalette.accent(IslandPalette[name]) }
+    function accent(name) { return IslandPalette.accent(IslandPalette[name], IslandPalette.accentRevision) }
 
     CompactRules {
         id: rules

@@ -16,7 +16,7 @@ Item {
 
     property date now: new Date()
 
-    function accent(name) { return IslandPalette.accent(IslandPalette[name]) }
+    function accent(name) { return IslandPalette.accent(IslandPalette[name], IslandPalette.accentRevision) }
 
     HoverRules {
         id: rules

@@ -14,7 +14,7 @@ Item {
     signal done()
 
     readonly property bool expanded: model ? model.islandEditPhase === Island.IslandEditPhase.expanded : false
-    readonly property color yellow: IslandPalette.accent(IslandPalette.yellow)
+    readonly property color yellow: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
 
     // A small capsule button.
     component SmallButton: Button {

@@ -47,7 +47,7 @@ Item {
                 radius: 16
                 color: "transparent"
                 border.width: 1
-                readonly property color mint: IslandPalette.accent(IslandPalette.mint)
+                readonly property color mint: IslandPalette.accent(IslandPalette.mint, IslandPalette.accentRevision)
                 border.color: Qt.rgba(mint.r, mint.g, mint.b, 0.35)
             }
         }
@@ -57,7 +57,7 @@ Item {
             Text {
                 text: root.label.text
                 font.pixelSize: 11
-                color: IslandPalette.accent(IslandPalette[root.label.colorName])
+                color: IslandPalette.accent(IslandPalette[root.label.colorName], IslandPalette.accentRevision)
             }
             Item { Layout.fillWidth: true }
             Text {

@@ -44,7 +44,7 @@ Item {
         cornerRadius: Math.min(root.radius, height / 2) + glowRadius
         color: Qt.rgba(0, 0, 0, 0.4)
     }
-    IslandOutline {
+    IslandShape {
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
@@ -89,7 +89,7 @@ Item {
     }
 
     // 3. The cover: only a 2.4 pt rim of the glow stays visible.
-    IslandOutline {
+    IslandShape {
         anchors.fill: parent
         anchors.margins: 2.4
         cornerRadius: root.radius
@@ -98,7 +98,8 @@ Item {
     }
 
     // 4. The editor's outline; it takes no clicks.
-    IslandOutline {
+    IslandShape {
+        fillColor: "transparent"
         anchors.fill: parent
         visible: root.model ? root.model.isEditingIsland : false
         cornerRadius: root.radius
@@ -246,11 +247,12 @@ Item {
         anchors.fill: parent
         readonly property bool shown: IslandViews.showsDropHint(root.model ? root.model.fileDropTargeted : false,
                                                                 root.pocketHidden, root.islandState)
-        readonly property color coral: IslandPalette.accent(IslandPalette.coral)
+        readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
         opacity: shown ? 1 : 0
         visible: opacity > 0.001
         Behavior on opacity { SpringAnimation { spring: root.dropSpring.spring; damping: root.dropSpring.damping; epsilon: 0.002 } }
-        IslandOutline {
+        IslandShape {
+            fillColor: "transparent"
             anchors.fill: parent
             cornerRadius: root.radius
             floating: root.floating

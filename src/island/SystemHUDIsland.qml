@@ -10,7 +10,7 @@ Item {
 
     readonly property var look: IslandViews.hudLook(pulse ? pulse.kind : 0, pulse ? pulse.value : 0,
                                                     pulse ? pulse.muted : false)
-    readonly property color tint: IslandPalette.accent(IslandPalette[look.colorName])
+    readonly property color tint: IslandPalette.accent(IslandPalette[look.colorName], IslandPalette.accentRevision)
     readonly property var springParams: IslandViews.spring(0.26, 0.78)
 
     RowLayout {

@@ -10,7 +10,8 @@ Item {
     property bool floating: false
     property color yellow: "yellow"
 
-    IslandOutline {
+    IslandShape {
+        fillColor: "transparent"
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
@@ -19,7 +20,8 @@ Item {
         layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
         layer.effect: FastBlur { radius: 4 }
     }
-    IslandOutline {
+    IslandShape {
+        fillColor: "transparent"
         anchors.fill: parent
         anchors.margins: 1.1
         cornerRadius: root.radius

@@ -112,24 +112,6 @@ double hudOverlayTop(bool floating, double notchHeight)
     return floating ? 14 : notchHeight + 8;
 }
 
-QString outlinePath(double w, double h, double radius, bool floating)
-{
-    const double r = std::min({std::max(radius, 0.0), h / 2, w / 2});
-    auto n = [](double v) { return QString::number(v, 'f', 3); };
-    const QString arc = QStringLiteral(" A %1 %1 0 0 1 ").arg(n(r));
-    QString d;
-    if (floating) {
-        d = QStringLiteral("M 0 ") + n(r) + arc + n(r) + QStringLiteral(" 0")
-            + QStringLiteral(" L ") + n(w - r) + QStringLiteral(" 0") + arc + n(w) + QLatin1Char(' ') + n(r);
-    } else {
-        d = QStringLiteral("M 0 -12 L ") + n(w) + QStringLiteral(" -12");
-    }
-    d += QStringLiteral(" L ") + n(w) + QLatin1Char(' ') + n(h - r) + arc + n(w - r) + QLatin1Char(' ') + n(h)
-        + QStringLiteral(" L ") + n(r) + QLatin1Char(' ') + n(h) + arc + QStringLiteral("0 ") + n(h - r)
-        + QStringLiteral(" Z");
-    return d;
-}
-
 Glow islandGlow(bool timerRunning, bool previewingTimer, bool ambientPresent,
                 bool previewingAmbient, AmbientKind showsAmbientOrCamera)
 {

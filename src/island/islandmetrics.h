@@ -31,12 +31,6 @@ QString contentName(NotchState state);
 bool showsHudOverlay(NotchState state, bool hudPresent);
 double hudOverlayTop(bool floating, double notchHeight);
 
-// The island's outline for an item of width w and height h (y down), as SVG
-// path data. Hung: square top corners reaching 12 above the item and rounded
-// bottom corners. Floating: a rounded rectangle. The radius is kept within
-// half the width and height.
-QString outlinePath(double w, double h, double radius, bool floating);
-
 enum class GlowKind { none, timer, ambient };
 struct Glow {
     GlowKind kind = GlowKind::none;

@@ -1,5 +1,6 @@
 #include "islandpalette.h"
 
+#include "symbolicons.h"
 #include "userdefaults.h"
 
 #include <QQmlEngine>
@@ -100,5 +101,5 @@ QColor IslandPalette::color(Ambient::AmbientKind kind, int) const
 
 QUrl IslandPalette::symbol(const QString &name) const
 {
-    return QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/island/symbols/%1.svg").arg(name));
+    return SymbolIcons::url(name);
 }

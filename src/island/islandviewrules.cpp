@@ -67,11 +67,6 @@ bool IslandViews::showsDropHint(bool targeted, bool pocketHidden, int state) con
     return IslandMetrics::showsDropHint(targeted, pocketHidden, toState(state));
 }
 
-QString IslandViews::outlinePath(double width, double height, double radius, bool floating) const
-{
-    return IslandMetrics::outlinePath(width, height, radius, floating);
-}
-
 double IslandViews::playingBarHeight(double frameHeight, double t, int index) const
 {
     return Decorations::playingBarHeight(frameHeight, t, index);

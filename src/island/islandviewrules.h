@@ -31,7 +31,6 @@ public:
     Q_INVOKABLE QVariantMap glow(bool timerRunning, bool previewingTimer, bool ambientPresent,
                                  bool previewingAmbient, int showsAmbientOrCamera) const;
     Q_INVOKABLE bool showsDropHint(bool targeted, bool pocketHidden, int state) const;
-    Q_INVOKABLE QString outlinePath(double width, double height, double radius, bool floating) const;
     Q_INVOKABLE double playingBarHeight(double frameHeight, double t, int index) const;
 
     // QML SpringAnimation parameters for a spring of this response (seconds)

@@ -1,44 +1,29 @@
 #include "islandeditcontroller.h"
 #include "islandqml.h"
-#include "screens.h"
+#include "fakescreens.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
-namespace {
-class Screens final : public ScreenProvider {
-public:
-    QList<ScreenInfo> list;
-    QList<ScreenInfo> screens() const override { return list; }
-    std::optional<ScreenInfo> mainScreen() const override
-    {
-        return list.isEmpty() ? std::nullopt : std::optional(list.first());
-    }
-    double primaryHeight() const override { return 982; }
-};
-} // namespace
 
-class IslandEditControllerTest : public IslandQmlTest {
+
+class IslandEditControllerTest : public IslandViewTest {
 protected:
     void SetUp() override
     {
-        IslandQmlTest::SetUp();
-        ScreenInfo screen;
-        screen.name = "one";
-        screen.frame = QRectF(0, 0, 1512, 982);
-        screen.visibleFrame = QRectF(0, 0, 1512, 958);
-        screens.list = {screen};
-        controller = std::make_unique<IslandEditController>(settings.get(), &screens, engine.get());
+        IslandViewTest::SetUp();
+        screens.list = {FakeScreenProvider::plain("one", 0, 0, 1512, 982, 24)};
+        controller = std::make_unique<IslandEditController>(settings.get(), &screens, engine());
         controller->setViewModel(model());
     }
     void TearDown() override
     {
         controller.reset();
-        IslandQmlTest::TearDown();
+        IslandViewTest::TearDown();
     }
 
-    Screens screens;
+    FakeScreenProvider screens;
     std::unique_ptr<IslandEditController> controller;
 };
 
@@ -56,7 +41,7 @@ TEST_F(IslandEditControllerTest, BeginTwiceKeepsOneEdit)
     EXPECT_TRUE(controller->controls()->isVisible());
     EXPECT_TRUE(controller->shade()->flags() & Qt::WindowTransparentForInput);
     EXPECT_FALSE(controller->controls()->flags() & Qt::WindowTransparentForInput);
-    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
 
 TEST_F(IslandEditControllerTest, EscapeEndsTheEditAndIsSwallowedOnlyThen)
@@ -116,5 +101,5 @@ TEST_F(IslandEditControllerTest, PanelsFollowSettingsPhaseAndDone)
     ASSERT_TRUE(controlsView);
     QMetaObject::invokeMethod(controlsView, "done");
     EXPECT_FALSE(controller->isActive());
-    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }

@@ -102,7 +102,7 @@ TEST(IslandEditLayoutTest, FloatingPillOnlyWithoutAnyNotchedScreen)
     EXPECT_FALSE(showsFloatingPill(true, {0, 32}));
 }
 
-class IslandEditResetTest : public IslandQmlTest {};
+class IslandEditResetTest : public IslandViewTest {};
 
 TEST_F(IslandEditResetTest, EachResetTouchesOnlyItsPhase)
 {

@@ -1,29 +1,12 @@
 #include "islandqml.h"
 
-#include "appsettings.h"
+#include "islandpalette.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QQmlComponent>
-#include <QQmlContext>
-#include <QtQml/qqml.h>
 
 namespace {
-QStringList *capture = nullptr;
-QtMessageHandler previous = nullptr;
-
-void collect(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    const QString category = QString::fromLatin1(context.category ? context.category : "");
-    const QString file = QString::fromLatin1(context.file ? context.file : "");
-    if (capture && type >= QtWarningMsg
-        && (category.startsWith(u"qml") || category.startsWith(u"js") || file.endsWith(u".qml")
-            || message.contains(u".qml") || message.contains(u"QML")))
-        capture->append(message);
-    if (previous)
-        previous(type, context, message);
-}
-
 const char *modelSource = R"(
 import QtQuick
 QtObject {
@@ -61,27 +44,14 @@ QtObject {
 )";
 } // namespace
 
-void IslandQmlTest::SetUp()
+void IslandViewTest::SetUp()
 {
     PavletTest::SetUp();
-    static const bool registered = [] {
-        qmlRegisterSingletonType<PaletteDouble>("Pavlet", 1, 0, "IslandPalette",
-                                                [](QQmlEngine *, QJSEngine *) -> QObject * { return new PaletteDouble; });
-        return true;
-    }();
-    (void)registered;
+    IslandPalette::setDefaults(&qml.engine(), defaults.get());
+    credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("canvas-token"));
+    settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
 
-    capture = &warnings;
-    previous = qInstallMessageHandler(collect);
-    engine = std::make_unique<QQmlEngine>();
-    engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-    QObject::connect(engine.get(), &QQmlEngine::warnings, engine.get(), [this](const QList<QQmlError> &list) {
-        for (const QQmlError &e : list)
-            warnings.append(e.toString());
-    });
-    settings = makeSettings();
-
-    QQmlComponent component(engine.get());
+    QQmlComponent component(&qml.engine());
     component.setData(modelSource, QUrl::fromLocalFile(tempPath(QStringLiteral("ModelDouble.qml"))));
     m_model.reset(component.create());
     ASSERT_TRUE(m_model) << component.errorString().toStdString();
@@ -92,42 +62,31 @@ void IslandQmlTest::SetUp()
     window->setColor(Qt::transparent);
 }
 
-std::unique_ptr<AppSettings> IslandQmlTest::makeSettings()
-{
-    if (!credentials)
-        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("canvas-token"));
-    return std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
-}
-
-void IslandQmlTest::TearDown()
+void IslandViewTest::TearDown()
 {
     qDeleteAll(m_items);
     m_items.clear();
     window.reset();
     m_model.reset();
-    engine.reset();
     settings.reset();
     credentials.reset();
-    qInstallMessageHandler(previous);
-    capture = nullptr;
     PavletTest::TearDown();
 }
 
-QQuickItem *IslandQmlTest::load(const QString &file, const QVariantMap &properties)
+QQuickItem *IslandViewTest::load(const QString &file, const QVariantMap &properties)
 {
     const QString path = file.contains(QLatin1Char('/')) ? file : QStringLiteral("island/") + file;
-    QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/") + path));
-    QObject *object = component.createWithInitialProperties(properties);
+    std::unique_ptr<QObject> object = qml.create(path, properties);
     if (!object) {
-        ADD_FAILURE() << component.errorString().toStdString();
+        ADD_FAILURE() << qml.warnings().join('\n').toStdString();
         return nullptr;
     }
-    auto *item = qobject_cast<QQuickItem *>(object);
+    auto *item = qobject_cast<QQuickItem *>(object.get());
     if (!item) {
-        delete object;
         ADD_FAILURE() << "not an item: " << file.toStdString();
         return nullptr;
     }
+    object.release();
     item->setParentItem(window->contentItem());
     if (item->width() <= 0)
         item->setSize(window->size());
@@ -135,7 +94,14 @@ QQuickItem *IslandQmlTest::load(const QString &file, const QVariantMap &properti
     return item;
 }
 
-QVariantMap IslandQmlTest::withModel(QVariantMap properties, bool withSettings) const
+QStringList IslandViewTest::warnings() const
+{
+    QStringList list = qml.warnings();
+    list.removeIf([](const QString &w) { return w.startsWith(QLatin1String("This plugin does not support")); });
+    return list;
+}
+
+QVariantMap IslandViewTest::withModel(QVariantMap properties, bool withSettings) const
 {
     properties.insert(QStringLiteral("model"), QVariant::fromValue(m_model.get()));
     if (withSettings)
@@ -143,14 +109,14 @@ QVariantMap IslandQmlTest::withModel(QVariantMap properties, bool withSettings) 
     return properties;
 }
 
-void IslandQmlTest::spin(int ms)
+void IslandViewTest::spin(int ms)
 {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-QQuickItem *IslandQmlTest::findItem(QQuickItem *root, const char *type) const
+QQuickItem *IslandViewTest::findItem(QQuickItem *root, const char *type) const
 {
     if (!root)
         return nullptr;
