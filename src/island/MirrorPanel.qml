@@ -33,12 +33,10 @@ Item {
                 color: "black"
                 radius: 16
             }
-            Loader {
+            CameraPreview {
                 id: preview
                 anchors.fill: parent
-                active: root.camera !== null
-                source: "qrc:/qt/qml/Pavlet/src/media/CameraPreview.qml"
-                onLoaded: item.camera = Qt.binding(() => root.camera)
+                camera: root.camera
                 layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
                 layer.effect: OpacityMask { maskSource: corners }
             }

@@ -2,7 +2,11 @@
 #include "islandtypes.h"
 
 #include <QDir>
+#include <QVideoFrame>
+#include <QVideoFrameFormat>
+#include <QVideoSink>
 #include <QLinearGradient>
+#include <QPointer>
 #include <QPainter>
 #include <QQmlComponent>
 #include <QQuickImageProvider>
@@ -31,6 +35,41 @@ public:
         if (size)
             *size = s;
         return image;
+    }
+};
+
+// The mirror camera as the panel sees it; the test hands its picture a frame.
+class CameraDouble : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool faceTooClose MEMBER faceTooClose CONSTANT)
+    Q_PROPERTY(bool denied MEMBER denied CONSTANT)
+public:
+    bool faceTooClose = false;
+    bool denied = false;
+    QPointer<QObject> output;
+    Q_INVOKABLE void setVideoOutput(QObject *o) { output = o; }
+
+    // A frame of a face-like picture: a warm disc on a teal background.
+    bool showFrame()
+    {
+        auto *sink = output ? output->property("videoSink").value<QVideoSink *>() : nullptr;
+        if (!sink)
+            return false;
+        QImage image(320, 240, QImage::Format_ARGB32);
+        QPainter p(&image);
+        p.fillRect(image.rect(), QColor(0x2a, 0x8c, 0x8c));
+        p.setBrush(QColor(0xf0, 0xc0, 0x90));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPoint(190, 120), 60, 75);
+        p.end();
+        QVideoFrame frame(QVideoFrameFormat(image.size(), QVideoFrameFormat::Format_BGRA8888));
+        if (!frame.map(QVideoFrame::WriteOnly))
+            return false;
+        for (int y = 0; y < image.height(); ++y)
+            memcpy(frame.bits(0) + y * frame.bytesPerLine(0), image.constScanLine(y), size_t(image.width()) * 4);
+        frame.unmap();
+        sink->setVideoFrame(frame);
+        return true;
     }
 };
 
@@ -235,6 +274,27 @@ TEST_F(ScreenshotTest, HudVolumeBrightnessAndOverAPanel)
     expectIsland(shoot("hud-over-panel"), islandRect(s));
 }
 
+TEST_F(ScreenshotTest, MirrorWithACameraFrame)
+{
+    CameraDouble camera;
+    model()->setProperty("camera", QVariant::fromValue<QObject *>(&camera));
+    QQuickItem *s = scene({320, 268});
+    ASSERT_TRUE(s);
+    model()->setProperty("state", int(NotchState::mirror));
+    spin(400);
+    ASSERT_TRUE(camera.showFrame());
+    const QImage image = shoot("mirror");
+    const QRect r = islandRect(s);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(near(image.pixelColor(4, 4), desktopTop));
+    // The picture fills the preview, mirrored: the face sits left of centre.
+    const QPoint centre(r.center().x(), r.top() + 38 + 80);
+    const QColor face = image.pixelColor(centre.x() - 30, centre.y());
+    EXPECT_GT(face.red(), 180) << face.name().toStdString();
+    const QColor background = image.pixelColor(r.right() - 24, centre.y());
+    EXPECT_LT(background.red(), 100) << background.name().toStdString();
+}
+
 TEST_F(ScreenshotTest, EditorBothPhases)
 {
     model()->setProperty("isEditingIsland", true);
@@ -263,3 +323,5 @@ TEST_F(ScreenshotTest, EditorBothPhases)
     shade->setProperty("ringRadius", 280);
     shoot("editor-expanded", 1000);
 }
+
+#include "screenshots_test.moc"
