@@ -31,16 +31,13 @@ Item {
     readonly property alias rules: rules
 
     // The toast sits at the bottom, below the notch.
-    Loader {
+    GameModeToast {
         id: toast
-        active: rules.showsToast
+        visible: rules.showsToast
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        source: "qrc:/qt/qml/Pavlet/src/notch/GameModeToast.qml"
-        onLoaded: {
-            item.isOn = Qt.binding(() => root.model ? root.model.gameModeOn : false)
-            item.hotkey = "Ctrl+Alt+G"
-        }
+        isOn: root.model ? root.model.gameModeOn : false
+        hotkey: "Ctrl+Alt+G"
     }
 
     Item {

@@ -274,6 +274,27 @@ TEST_F(ScreenshotTest, HudVolumeBrightnessAndOverAPanel)
     expectIsland(shoot("hud-over-panel"), islandRect(s));
 }
 
+TEST_F(ScreenshotTest, LockToast)
+{
+    settings->setModuleEnabled("gameMode", true);
+    model()->setProperty("gameModeOn", true);
+    model()->setProperty("gameModeToast", true);
+    // The collapsed island grows 34 for the toast.
+    QQuickItem *s = scene({264, 48 + 34});
+    ASSERT_TRUE(s);
+    const QImage image = shoot("lock-toast");
+    const QRect r = islandRect(s);
+    expectIsland(image, QRect(r.x(), r.y(), r.width(), 40));
+    // The toast's title is drawn in the yellow accent below the notch.
+    bool yellow = false;
+    for (int y = r.top() + 40; y < r.bottom() && !yellow; ++y)
+        for (int x = r.left(); x < r.right() && !yellow; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            yellow = c.red() > 200 && c.green() > 170 && c.blue() < 140;
+        }
+    EXPECT_TRUE(yellow);
+}
+
 TEST_F(ScreenshotTest, MirrorWithACameraFrame)
 {
     CameraDouble camera;
