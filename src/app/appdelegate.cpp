@@ -2,6 +2,7 @@
 
 #include "appnotifications.h"
 #include "appsettings.h"
+#include "islandeditcontroller.h"
 #include "permissions.h"
 #include "statusitemcontroller.h"
 #include "userdefaults.h"
@@ -29,14 +30,20 @@ void AppDelegate::start()
     m_notch->snap();
     m_notch->panel()->show();
 
+    m_editor = std::make_unique<IslandEditController>(m_parts.settings, m_parts.window.screens, m_parts.window.engine);
+    connect(m_editor.get(), &IslandEditController::activeChanged, this, &AppDelegate::islandEditChanged);
+
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings);
         connect(m_statusItem.get(), &StatusItemController::openSettingsRequested, this, &AppDelegate::openSettings);
+        connect(m_statusItem.get(), &StatusItemController::editIslandRequested, this, &AppDelegate::beginIslandEdit);
         connect(m_statusItem.get(), &StatusItemController::quitRequested, this, &AppDelegate::quitRequested);
     }
     if (m_parts.notifications) {
         connect(m_parts.notifications, &AppNotifications::openSettingsRequested, this,
                 [this](const QString &) { openSettings(); }, Qt::QueuedConnection);
+        connect(m_parts.notifications, &AppNotifications::beginIslandEditRequested, this,
+                &AppDelegate::beginIslandEdit, Qt::QueuedConnection);
     }
     if (!m_parts.defaults->boolValue(QStringLiteral("permissionsSetupCompleted"), false))
         QMetaObject::invokeMethod(this, &AppDelegate::openSettings, Qt::QueuedConnection);
@@ -60,11 +67,23 @@ void AppDelegate::islandEditChanged(bool active)
     }
 }
 
+void AppDelegate::beginIslandEdit()
+{
+    if (!m_editor)
+        return;
+    m_editor->begin();
+    m_notch->panel()->raise();
+}
+
 void AppDelegate::shutdown()
 {
     if (m_shutDown)
         return;
     m_shutDown = true;
+    // Ending an edit gives back what it put away; then the editor's panels go.
+    if (m_editor)
+        m_editor->finish();
+    m_editor.reset();
     m_clearance.restore();
     if (m_notch)
         m_notch->teardown();

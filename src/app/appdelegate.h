@@ -8,6 +8,7 @@
 
 class AppNotifications;
 class AppSettings;
+class IslandEditController;
 class PermissionCenter;
 class StatusItemController;
 class UserDefaults;
@@ -36,10 +37,14 @@ public:
     void openSettings();
     // The island editor's callback: an edit began (true) or ended.
     void islandEditChanged(bool active);
+    // "Edit on Screen…": starts (or brings back) the island editor, then
+    // puts the island in front.
+    void beginIslandEdit();
     void shutdown();
 
     NotchWindowController *notch() const { return m_notch.get(); }
     StatusItemController *statusItem() const { return m_statusItem.get(); }
+    IslandEditController *islandEditor() const { return m_editor.get(); }
 
 signals:
     // Asked for the settings window (there is no settings window to show yet).
@@ -49,6 +54,7 @@ signals:
 private:
     Parts m_parts;
     std::unique_ptr<NotchWindowController> m_notch;
+    std::unique_ptr<IslandEditController> m_editor;
     std::unique_ptr<StatusItemController> m_statusItem;
     IslandEditClearance m_clearance;
     bool m_shutDown = false;

@@ -2,6 +2,7 @@
 #include "appfixture.h"
 #include "fakescreens.h"
 #include "islandeditclearance.h"
+#include "islandeditcontroller.h"
 #include "singleinstance.h"
 #include "statusitemcontroller.h"
 
@@ -140,4 +141,35 @@ TEST_F(ShellTest, StartUpShowsTheIslandAndOpensSettingsOnFirstRunOnly)
         delegate.shutdown();
         EXPECT_FALSE(delegate.notch()->panel()->isVisible());
     }
+}
+
+TEST_F(ShellTest, EditOnScreenPutsTheIslandInEditModeUntilTheEditEnds)
+{
+    FakeScreenProvider screens;
+    screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982)};
+    FakePointerLocation pointer;
+    defaults->setBool("permissionsSetupCompleted", true);
+    AppDelegate::Parts parts;
+    parts.defaults = defaults.get();
+    parts.settings = &settings();
+    parts.notifications = &notifications;
+    parts.window.screens = &screens;
+    parts.window.pointer = &pointer;
+    parts.window.clock = &clock;
+    parts.window.scheduler = scheduler.get();
+    parts.withStatusItem = false;
+    AppDelegate delegate(parts);
+    delegate.start();
+    ASSERT_TRUE(delegate.islandEditor());
+
+    notifications.post(AppNotifications::BeginIslandEdit);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(delegate.islandEditor()->isActive());
+    EXPECT_TRUE(delegate.islandEditor()->shade()->isVisible());
+
+    delegate.islandEditor()->finish();
+    EXPECT_FALSE(delegate.islandEditor()->controls()->isVisible());
+    delegate.beginIslandEdit();
+    delegate.shutdown();
+    EXPECT_FALSE(delegate.notch()->panel()->isVisible());
 }
