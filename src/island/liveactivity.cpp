@@ -1,0 +1,31 @@
+#include "liveactivity.h"
+
+LiveActivity LiveActivity::timer(const QString &text)
+{
+    LiveActivity a;
+    a.kind = Kind::timer;
+    a.timerText = text;
+    return a;
+}
+
+LiveActivity LiveActivity::forEvent(const NextEvent &event)
+{
+    LiveActivity a;
+    a.kind = Kind::event;
+    a.event = event;
+    return a;
+}
+
+LiveActivity LiveActivity::music()
+{
+    LiveActivity a;
+    a.kind = Kind::music;
+    return a;
+}
+
+LiveActivity LiveActivity::forAssignment()
+{
+    LiveActivity a;
+    a.kind = Kind::assignment;
+    return a;
+}

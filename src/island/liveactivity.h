@@ -1,0 +1,36 @@
+#pragma once
+
+#include "calendarstore.h"
+
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+// What the hover island shows: the track, the running timer, an event, a
+// course assignment or the clock.
+struct LiveActivity {
+    Q_GADGET
+    QML_VALUE_TYPE(liveActivity)
+    Q_PROPERTY(Kind kind MEMBER kind)
+    Q_PROPERTY(QString timerText MEMBER timerText)
+    Q_PROPERTY(NextEvent event MEMBER event)
+public:
+    enum class Kind { music, timer, event, assignment, time };
+    Q_ENUM(Kind)
+
+    Kind kind = Kind::time;
+    // The timer's display text, for `timer`.
+    QString timerText;
+    // The event, for `event`.
+    NextEvent event;
+
+    static LiveActivity time() { return {}; }
+    static LiveActivity timer(const QString &text);
+    static LiveActivity forEvent(const NextEvent &event);
+    static LiveActivity music();
+    static LiveActivity forAssignment();
+
+    bool operator==(const LiveActivity &) const = default;
+};
+Q_DECLARE_METATYPE(LiveActivity)

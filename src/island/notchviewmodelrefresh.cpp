@@ -1,0 +1,167 @@
+// The refresh loop: the slow fetches at start, then one pass a second that
+// copies every reading into the model when it changed.
+#include "notchviewmodel.h"
+
+#include "appsettings.h"
+#include "eyestrainguard.h"
+#include "permissions.h"
+#include "powermodemonitor.h"
+
+#include <QPointer>
+#include <limits>
+
+namespace {
+const QString WantReminders = QStringLiteral("wantReminders");
+const QString WantCalendar = QStringLiteral("wantCalendar");
+const QString WantBluetooth = QStringLiteral("wantBluetooth");
+const QString WantLocation = QStringLiteral("wantLocation");
+} // namespace
+
+void NotchViewModel::runRefreshLoop(std::shared_ptr<TaskHandle::State> loop)
+{
+    auto ticking = [this, loop] {
+        if (loop->cancelled)
+            return;
+        tick();
+        auto every = std::make_shared<TaskHandle>(m_scheduler->every(TickMs, [this] { tick(); }));
+        loop->stop = [every] { every->cancel(); };
+    };
+    auto weather = [this, loop, ticking] {
+        if (!loop->cancelled)
+            refreshWeather(ticking);
+    };
+    auto canvas = [this, loop, weather] {
+        if (!loop->cancelled)
+            refreshCanvas(weather);
+    };
+    refreshCalendarGrants();
+    if (want(WantReminders, true) && granted(AppPermission::reminders))
+        refreshReminders(canvas);
+    else
+        canvas();
+}
+
+void NotchViewModel::refreshCalendarGrants()
+{
+    m_calendarStore->eventsGranted = granted(AppPermission::calendar);
+    m_calendarStore->remindersGranted = granted(AppPermission::reminders);
+}
+
+void NotchViewModel::refreshReminders(std::function<void()> done)
+{
+    QPointer<NotchViewModel> self(this);
+    m_calendarStore->refreshReminders([self, done = std::move(done)] {
+        if (self && done)
+            done();
+    });
+}
+
+void NotchViewModel::tick()
+{
+    if (m_gameModeOn && !moduleShown(HomeModule::gameMode)) {
+        setGameModeOn(false);
+        setGameModeHover(false);
+        setGameModeToast(false);
+    }
+
+    tickNowPlaying();
+
+    refreshCalendarGrants();
+    const QList<NextEvent> events = want(WantCalendar, true) && granted(AppPermission::calendar)
+        ? m_calendarStore->upcomingEvents(2)
+        : QList<NextEvent>();
+    assign(m_upcomingEvents, events, &NotchViewModel::upcomingEventsChanged);
+    assign(m_nextEvent, events.isEmpty() ? std::optional<NextEvent>() : events.first(),
+           &NotchViewModel::nextEventChanged);
+
+    const std::optional<NextEvent> reminder = want(WantReminders, true) && granted(AppPermission::reminders)
+        ? m_calendarStore->cachedReminder
+        : std::nullopt;
+    assign(m_nextReminder, reminder, &NotchViewModel::nextReminderChanged);
+
+    assign(m_battery, m_batteryMonitor->read(), &NotchViewModel::batteryChanged);
+
+    SystemSnapshot system;
+    system.cpu = m_systemMonitor->cpuPercent();
+    system.memory = m_systemMonitor->memoryPercent();
+    system.diskFree = m_systemMonitor->diskFree();
+    system.uptime = m_systemMonitor->uptime();
+    assign(m_system, std::optional<SystemSnapshot>(system), &NotchViewModel::systemChanged);
+
+    assign(m_network, std::optional<NetworkSnapshot>(m_networkStatus->snapshot()), &NotchViewModel::networkChanged);
+
+    assign(m_clipboard, m_clipboardStore->poll(), &NotchViewModel::clipboardChanged);
+
+    const double now = monotonicSeconds();
+    if (now - m_lastCanvasFetch > CanvasEverySeconds)
+        refreshCanvas();
+    if (now - m_lastWeatherFetch > WeatherEverySeconds)
+        refreshWeather();
+    if (want(WantReminders, true) && granted(AppPermission::reminders) && now - m_lastReminderFetch > RemindersEverySeconds) {
+        m_lastReminderFetch = now;
+        refreshReminders();
+    }
+
+    if (want(WantBluetooth, true) && granted(AppPermission::bluetooth)) {
+        m_bluetoothMonitor->refresh();
+        setBluetoothDevices(m_bluetoothMonitor->devices());
+    } else {
+        setBluetoothDevices({});
+    }
+
+    const bool lowPower = m_powerMonitor->isLowPowerModeEnabled();
+    if (lowPower != m_isLowPower)
+        powerModeChanged(lowPower);
+
+    if (m_settings->eyeStrainGuard()) {
+        if (m_eyeStrain->tick())
+            showAmbient({AmbientKind::eyeStrain, QStringLiteral("Give your eyes a break"),
+                         QStringLiteral("Look 20 feet away for 20 seconds")});
+        const bool tooClose = cameraRunning() && faceTooClose();
+        m_eyeStrain->setTooClose(tooClose);
+        if (tooClose && now - m_lastTooClosePulse > TooCloseEverySeconds) {
+            m_lastTooClosePulse = now;
+            showAmbient({AmbientKind::tooClose, QStringLiteral("You're a little close"),
+                         QStringLiteral("Sit back from the screen")});
+        }
+    }
+
+    // Time alone can change what the hover island shows.
+    updateDerived();
+}
+
+void NotchViewModel::refreshWeather(std::function<void()> done)
+{
+    m_lastWeatherFetch = monotonicSeconds();
+    if (!(want(WantLocation, true) && granted(AppPermission::location))) {
+        assign(m_weather, std::optional<WeatherInfo>(), &NotchViewModel::weatherChanged);
+        if (done)
+            done();
+        return;
+    }
+    QPointer<NotchViewModel> self(this);
+    m_weatherService->fetch(true, [self, done = std::move(done)](std::optional<WeatherInfo> weather) {
+        if (!self)
+            return;
+        self->assign(self->m_weather, weather, &NotchViewModel::weatherChanged);
+        if (done)
+            done();
+    });
+}
+
+void NotchViewModel::canvasCredentialsDidChange()
+{
+    m_lastCanvasFetch = -std::numeric_limits<double>::infinity();
+    refreshCanvas();
+}
+
+void NotchViewModel::permissionsDidChange()
+{
+    refreshCalendarGrants();
+    applyPermissionPreferences();
+    QPointer<NotchViewModel> self(this);
+    refreshWeather([self] {
+        if (self && self->want(WantReminders, true) && self->granted(AppPermission::reminders))
+            self->refreshReminders();
+    });
+}
