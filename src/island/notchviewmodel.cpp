@@ -31,11 +31,6 @@
 #include <QMetaProperty>
 #include <QRegularExpression>
 #include <QSet>
-#include <limits>
-
-namespace {
-constexpr double DistantPast = -std::numeric_limits<double>::infinity();
-}
 
 NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     : QObject(parent)
@@ -78,12 +73,6 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_bluetoothMonitor = std::make_unique<BluetoothMonitor>(env.bluetooth);
     m_powerMonitor = std::make_unique<PowerModeMonitor>(env.lowPowerMode);
     m_hudMonitor = std::make_unique<SystemHUDMonitor>(env.mediaKeys, env.audio, env.backlight, c, s);
-
-    m_lastCanvasFetch = DistantPast;
-    m_lastWeatherFetch = DistantPast;
-    m_lastReminderFetch = DistantPast;
-    m_lastGameModeHotkey = DistantPast;
-    m_lastTooClosePulse = DistantPast;
 
     m_timer = std::make_unique<TimerStore>(std::nullopt, d, c, s);
 
@@ -261,11 +250,6 @@ bool NotchViewModel::granted(AppPermission permission) const
 bool NotchViewModel::want(const QString &key, bool fallback) const
 {
     return m_defaults->boolValue(key, fallback);
-}
-
-double NotchViewModel::monotonicSeconds() const
-{
-    return m_clock->monotonicSeconds();
 }
 
 // --- Start and stop.

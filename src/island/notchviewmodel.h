@@ -22,6 +22,7 @@
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -205,11 +206,12 @@ public:
     static constexpr int HudSuppressEveryMs = 40;
     static constexpr int UpdateCheckDelayMs = 7000;
     static constexpr int TickMs = 1000;
-    // Throttles of the slow refreshes, in seconds (strictly more than).
-    static constexpr double CanvasEverySeconds = 900;
-    static constexpr double WeatherEverySeconds = 900;
-    static constexpr double RemindersEverySeconds = 300;
-    static constexpr double TooCloseEverySeconds = 40;
+    // Throttles of the slow refreshes (strictly more than).
+    static constexpr qint64 CanvasEveryMs = 900 * 1000;
+    static constexpr qint64 WeatherEveryMs = 900 * 1000;
+    static constexpr qint64 RemindersEveryMs = 300 * 1000;
+    static constexpr qint64 TooCloseEveryMs = 40 * 1000;
+    static constexpr qint64 DistantPastMs = std::numeric_limits<qint64>::min() / 4;
 
     static inline const QString GameModeKey = QStringLiteral("pavlet.gameModeOn");
     static inline const QString SetupCompletedKey = QStringLiteral("permissionsSetupCompleted");
@@ -423,7 +425,6 @@ private:
     bool moduleShown(HomeModule module) const;
     bool granted(AppPermission permission) const;
     bool want(const QString &key, bool fallback) const;
-    double monotonicSeconds() const;
     void setActiveGame(PavletGame game);
     void setGameModeHover(bool value);
     void setGameModeToast(bool value);
@@ -533,9 +534,9 @@ private:
     TaskHandle m_tickTask;
     TaskHandle m_clickTask;
     int m_pendingClicks = 0;
-    double m_lastCanvasFetch;
-    double m_lastWeatherFetch;
-    double m_lastReminderFetch;
+    qint64 m_lastCanvasFetchMs = DistantPastMs;
+    qint64 m_lastWeatherFetchMs = DistantPastMs;
+    qint64 m_lastReminderFetchMs = DistantPastMs;
     std::function<bool()> m_isPointerInside;
     QString m_lastArtworkKey;
     QMetaObject::Connection m_credentialsObserver;
@@ -543,9 +544,9 @@ private:
     TaskHandle m_ambientTask;
     TaskHandle m_hudTask;
     TaskHandle m_gameModeToastTask;
-    double m_lastGameModeHotkey;
+    qint64 m_lastGameModeHotkeyMs = DistantPastMs;
     TaskHandle m_updateCheckTask;
-    double m_lastTooClosePulse;
+    qint64 m_lastTooClosePulseMs = DistantPastMs;
     bool m_started = false;
     bool m_bluetoothOn = false;
 };

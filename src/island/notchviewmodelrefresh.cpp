@@ -3,12 +3,12 @@
 #include "notchviewmodel.h"
 
 #include "appsettings.h"
+#include "clock.h"
 #include "eyestrainguard.h"
 #include "permissions.h"
 #include "powermodemonitor.h"
 
 #include <QPointer>
-#include <limits>
 
 namespace {
 const QString WantReminders = QStringLiteral("wantReminders");
@@ -92,13 +92,13 @@ void NotchViewModel::tick()
 
     assign(m_clipboard, m_clipboardStore->poll(), &NotchViewModel::clipboardChanged);
 
-    const double now = monotonicSeconds();
-    if (now - m_lastCanvasFetch > CanvasEverySeconds)
+    const qint64 now = m_clock->monotonicMs();
+    if (now - m_lastCanvasFetchMs > CanvasEveryMs)
         refreshCanvas();
-    if (now - m_lastWeatherFetch > WeatherEverySeconds)
+    if (now - m_lastWeatherFetchMs > WeatherEveryMs)
         refreshWeather();
-    if (want(WantReminders, true) && granted(AppPermission::reminders) && now - m_lastReminderFetch > RemindersEverySeconds) {
-        m_lastReminderFetch = now;
+    if (want(WantReminders, true) && granted(AppPermission::reminders) && now - m_lastReminderFetchMs > RemindersEveryMs) {
+        m_lastReminderFetchMs = now;
         refreshReminders();
     }
 
@@ -119,8 +119,8 @@ void NotchViewModel::tick()
                          QStringLiteral("Look 20 feet away for 20 seconds")});
         const bool tooClose = cameraRunning() && faceTooClose();
         m_eyeStrain->setTooClose(tooClose);
-        if (tooClose && now - m_lastTooClosePulse > TooCloseEverySeconds) {
-            m_lastTooClosePulse = now;
+        if (tooClose && now - m_lastTooClosePulseMs > TooCloseEveryMs) {
+            m_lastTooClosePulseMs = now;
             showAmbient({AmbientKind::tooClose, QStringLiteral("You're a little close"),
                          QStringLiteral("Sit back from the screen")});
         }
@@ -132,7 +132,7 @@ void NotchViewModel::tick()
 
 void NotchViewModel::refreshWeather(std::function<void()> done)
 {
-    m_lastWeatherFetch = monotonicSeconds();
+    m_lastWeatherFetchMs = m_clock->monotonicMs();
     if (!(want(WantLocation, true) && granted(AppPermission::location))) {
         assign(m_weather, std::optional<WeatherInfo>(), &NotchViewModel::weatherChanged);
         if (done)
@@ -151,7 +151,7 @@ void NotchViewModel::refreshWeather(std::function<void()> done)
 
 void NotchViewModel::canvasCredentialsDidChange()
 {
-    m_lastCanvasFetch = -std::numeric_limits<double>::infinity();
+    m_lastCanvasFetchMs = DistantPastMs;
     refreshCanvas();
 }
 

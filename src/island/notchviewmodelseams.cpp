@@ -54,7 +54,7 @@ std::optional<bool> NotchViewModel::nextAssignmentOverdue() const
 
 void NotchViewModel::refreshCanvas(std::function<void()> done)
 {
-    m_lastCanvasFetch = monotonicSeconds();
+    m_lastCanvasFetchMs = m_clock->monotonicMs();
     if (done)
         done();
 }

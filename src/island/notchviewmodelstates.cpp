@@ -3,6 +3,7 @@
 
 #include "appnotifications.h"
 #include "appsettings.h"
+#include "clock.h"
 #include "systemactions.h"
 #include "userdefaults.h"
 
@@ -303,10 +304,10 @@ bool NotchViewModel::gameModeHotkeyPressed()
 {
     if (!moduleShown(HomeModule::gameMode))
         return false;
-    const double now = monotonicSeconds();
-    if (now - m_lastGameModeHotkey < HotkeyDebounceMs / 1000.0)
+    const qint64 now = m_clock->monotonicMs();
+    if (now - m_lastGameModeHotkeyMs < HotkeyDebounceMs)
         return true;
-    m_lastGameModeHotkey = now;
+    m_lastGameModeHotkeyMs = now;
     toggleGameMode();
     return true;
 }
