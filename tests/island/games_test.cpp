@@ -1,0 +1,255 @@
+#include "islandfixture.h"
+
+#include "blackjackengine.h"
+#include "blocksengine.h"
+#include "cpsengine.h"
+#include "dinoengine.h"
+#include "flapengine.h"
+#include "keycodes.h"
+#include "reflexengine.h"
+#include "snakeengine.h"
+#include "stack4engine.h"
+#include "stackengine.h"
+#include "toeengine.h"
+#include "wordleengine.h"
+
+#include <QKeyEvent>
+
+namespace {
+IslandKey key(int code, const QString &text = QString())
+{
+    return {code, text};
+}
+const IslandKey Space = key(KeyCode::Space, QStringLiteral(" "));
+} // namespace
+
+class GameKeysTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        make();
+    }
+    // Opens a game and presses keys; the results of each press.
+    QList<bool> press(const QList<IslandKey> &keys)
+    {
+        QList<bool> used;
+        for (const IslandKey &k : keys)
+            used.append(model->handleGameKey(k));
+        return used;
+    }
+};
+
+TEST_F(GameKeysTest, KeysReachGamesOnlyWhileTheGamesPanelIsOpen)
+{
+    EXPECT_FALSE(model->handleGameKey(Space));
+    model->openGame(PavletGame::dino);
+    model->openHome();
+    EXPECT_FALSE(model->handleGameKey(Space));
+    EXPECT_EQ(model->dino()->phase(), DinoEngine::Phase::ready);
+}
+
+TEST_F(GameKeysTest, PointerGamesAndTheHubTakeNoKeys)
+{
+    for (PavletGame game : {PavletGame::hub, PavletGame::pong, PavletGame::toe, PavletGame::pattern}) {
+        model->openGame(game);
+        EXPECT_EQ(press({Space, key(KeyCode::UpArrow), key(KeyCode::Return), key(KeyCode::A, "a")}),
+                  QList<bool>({false, false, false, false}))
+            << int(game);
+    }
+}
+
+TEST_F(GameKeysTest, DinoJumpsFromEveryPhase)
+{
+    model->openGame(PavletGame::dino);
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::UpArrow)));
+    EXPECT_EQ(model->dino()->phase(), DinoEngine::Phase::running);
+    EXPECT_GT(model->dino()->playerY(), 0);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::DownArrow)));
+}
+
+TEST_F(GameKeysTest, FlapAndReflexTakeSpace)
+{
+    model->openGame(PavletGame::flap);
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->flap()->phase(), FlapEngine::Phase::running);
+
+    model->openGame(PavletGame::reflex);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::UpArrow)));
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->reflex()->phase(), ReflexEngine::Phase::waiting);
+}
+
+TEST_F(GameKeysTest, WordleTypesLettersWhateverTheShiftAndIgnoresDigits)
+{
+    model->openGame(PavletGame::wordle);
+    const IslandKey shiftA = IslandKey::make(38, Qt::Key_A, QStringLiteral("A"));
+    const IslandKey digit = IslandKey::make(10, Qt::Key_1, QStringLiteral("1"));
+    const IslandKey comma = IslandKey::make(59, Qt::Key_Comma, QStringLiteral(","));
+    EXPECT_EQ(press({shiftA, digit, comma}), QList<bool>({true, false, false}));
+    EXPECT_EQ(model->wordle()->rows()[0][0].letter, QStringLiteral("a"));
+    EXPECT_EQ(model->wordle()->col(), 1);
+
+    EXPECT_TRUE(model->handleGameKey(IslandKey::make(22, Qt::Key_Backspace, QStringLiteral("\b"))));
+    EXPECT_EQ(model->wordle()->col(), 0);
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return, "\r")));
+    EXPECT_EQ(model->wordle()->message(), QStringLiteral("Need 5 letters"));
+}
+
+TEST_F(GameKeysTest, WordleKeepsItsBoardWhenReopened)
+{
+    model->openGame(PavletGame::wordle);
+    model->handleGameKey(key(KeyCode::S, "s"));
+    model->openGame(PavletGame::dino);
+    model->openGame(PavletGame::wordle);
+    EXPECT_EQ(model->wordle()->col(), 1);
+}
+
+TEST_F(GameKeysTest, BlocksTakesKeysOnceStarted)
+{
+    model->openGame(PavletGame::blocks);
+    EXPECT_EQ(press({key(KeyCode::A), Space}), QList<bool>({false, false}));
+    model->blocks()->begin();
+    const QList<IslandKey> keys = {key(KeyCode::A), key(KeyCode::LeftArrow), key(KeyCode::D), key(KeyCode::RightArrow),
+                                   key(KeyCode::W), key(KeyCode::UpArrow), key(KeyCode::S), key(KeyCode::DownArrow),
+                                   key(KeyCode::H)};
+    EXPECT_EQ(press(keys), QList<bool>({true, true, true, true, true, true, true, true, false}));
+    const int before = model->blocks()->score();
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_GT(model->blocks()->score(), before); // hard drop scores its rows
+}
+
+TEST_F(GameKeysTest, StackSpaceOnTheHowToScreenIsTakenWithoutStarting)
+{
+    model->openGame(PavletGame::stack);
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->stack()->phase(), StackEngine::Phase::howto);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return)));
+}
+
+TEST_F(GameKeysTest, ClicksPerSecondCountsSpaceOnlyPastTheHowTo)
+{
+    model->openGame(PavletGame::cps);
+    EXPECT_FALSE(model->handleGameKey(Space));
+    model->cps()->prepare();
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->cps()->phase(), CPSEngine::Phase::running);
+}
+
+TEST_F(GameKeysTest, SnakeTurnsAndStartsButSpaceWhileRunningDoesNothing)
+{
+    model->openGame(PavletGame::snake);
+    EXPECT_FALSE(model->handleGameKey(Space));
+    model->snake()->start();
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->snake()->phase(), SnakeEngine::Phase::running);
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::W)));
+    EXPECT_EQ(model->snake()->queued(), SnakeDir::up);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return)));
+}
+
+TEST_F(GameKeysTest, BlackjackKeysFollowThePhase)
+{
+    model->openGame(PavletGame::blackjack);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return))); // how-to screen
+    model->blackjack()->startBuyIn(250);
+    ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::H)));
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return)));
+    EXPECT_NE(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+    if (model->blackjack()->phase() == BlackjackEngine::Phase::playing) {
+        EXPECT_FALSE(model->handleGameKey(Space));
+        EXPECT_TRUE(model->handleGameKey(key(KeyCode::S)));
+    }
+    // The dealer plays: no key is taken.
+    if (model->blackjack()->phase() == BlackjackEngine::Phase::waiting) {
+        EXPECT_EQ(press({key(KeyCode::Return), Space, key(KeyCode::H), key(KeyCode::S), key(KeyCode::D)}),
+                  QList<bool>({false, false, false, false, false}));
+    }
+    advance(10000);
+    ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::settle);
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+}
+
+TEST_F(GameKeysTest, ConnectFourDigitDropsInItsColumn)
+{
+    model->openGame(PavletGame::stack4);
+    const IslandKey six = IslandKey::make(15, Qt::Key_6, QStringLiteral("6"));
+    EXPECT_FALSE(model->handleGameKey(six));
+    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    EXPECT_TRUE(model->handleGameKey(six));
+    EXPECT_EQ(model->stack4()->cursor(), 5);
+    EXPECT_TRUE(model->stack4()->busy());
+    advance(5000);
+    EXPECT_EQ(model->stack4()->board()[5 * 6], Stack4Engine::Slot::red); // column 5, bottom row
+
+    const int cursor = model->stack4()->cursor();
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::LeftArrow)));
+    EXPECT_EQ(model->stack4()->cursor(), qMax(0, cursor - 1));
+    EXPECT_FALSE(model->handleGameKey(IslandKey::make(17, Qt::Key_8, QStringLiteral("8"))));
+}
+
+TEST_F(GameKeysTest, BoardGamesReopenAtTheHowToAgainstTheMediumComputer)
+{
+    model->openGame(PavletGame::toe);
+    model->toe()->setVersusLocal();
+    model->toe()->start();
+    model->openGame(PavletGame::toe);
+    EXPECT_EQ(model->toe()->phase(), ToeEngine::Phase::howto);
+    EXPECT_EQ(model->toe()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
+
+    model->openGame(PavletGame::stack4);
+    model->stack4()->setVersusLocal();
+    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    model->openGame(PavletGame::stack4);
+    EXPECT_EQ(model->stack4()->phase(), Stack4Engine::Phase::howto);
+    EXPECT_EQ(model->stack4()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
+}
+
+TEST_F(GameKeysTest, OpeningAnotherGameStopsTheRunningOneButKeepsItsPhase)
+{
+    model->openGame(PavletGame::snake);
+    model->snake()->start();
+    model->openGame(PavletGame::dino);
+    EXPECT_EQ(model->snake()->phase(), SnakeEngine::Phase::running);
+    EXPECT_EQ(scheduler->pendingCount(), 0);
+    EXPECT_EQ(model->state(), NotchState::games);
+    EXPECT_EQ(model->activeGame(), PavletGame::dino);
+
+    hide(HomeModule::games);
+    model->openGame(PavletGame::flap);
+    EXPECT_EQ(model->activeGame(), PavletGame::hub);
+}
+
+TEST(IslandKeyTest, PhysicalKeysAndTheirText)
+{
+    struct Case {
+        quint32 x11;
+        int qtKey;
+        QString text;
+        int code;
+        QString characters;
+    };
+    const Case cases[] = {
+        {38, Qt::Key_A, "A", KeyCode::A, "A"},       // Shift+A
+        {38, Qt::Key_A, "\x01", KeyCode::A, "a"},    // Ctrl+A
+        {24, Qt::Key_A, "a", KeyCode::Q, "a"},       // AZERTY: the key where Q sits
+        {0, Qt::Key_W, "w", KeyCode::W, "w"},        // no scan code: the Qt key
+        {10, Qt::Key_Exclam, "!", KeyCode::Digit1, "!"},
+        {16, Qt::Key_7, "7", KeyCode::Digit7, "7"},
+        {65, Qt::Key_Space, " ", KeyCode::Space, " "},
+        {36, Qt::Key_Return, "\r", KeyCode::Return, ""},
+        {22, Qt::Key_Backspace, "\b", KeyCode::Delete, ""},
+        {113, Qt::Key_Left, "", KeyCode::LeftArrow, ""},
+        {111, Qt::Key_Up, "", KeyCode::UpArrow, ""},
+        {0, Qt::Key_Down, "", KeyCode::DownArrow, ""},
+    };
+    for (const Case &c : cases) {
+        const IslandKey k = IslandKey::make(c.x11, c.qtKey, c.text);
+        EXPECT_EQ(k.keyCode, c.code) << c.x11;
+        EXPECT_EQ(k.characters, c.characters) << c.x11;
+    }
+    const QKeyEvent event(QEvent::KeyPress, Qt::Key_S, Qt::ShiftModifier, 39, 0, 0, QStringLiteral("S"));
+    EXPECT_EQ(IslandKey::fromEvent(event), (IslandKey{KeyCode::S, QStringLiteral("S")}));
+}
