@@ -8,8 +8,14 @@ program needs them.
 
 - answers: 2315 common five-letter words. All of wamerican-small's
   lowercase five-letter words that are not plain inflections (plurals,
-  past tenses of a shorter word), topped up with words of the same kind
-  from wamerican, taken evenly across the alphabet.
+  past tenses of a shorter word) nor non-words, topped up with words of
+  the same kind from wamerican, taken evenly across the alphabet.
+  Non-words are the ones nobody should be asked to guess: Roman numerals
+  ("xxxiv", "clxix": any word that reads as one), and the abbreviations
+  ("assoc", "contd") and spoken contractions ("gotta", "wanna", "dunno")
+  the word lists carry, named in NON_WORDS below. Their places are filled
+  by further words of the same kind, again taken evenly. They stay allowed
+  as guesses.
 - allowed: 10657 further guesses, none of them an answer: the remaining
   five-letter words of wamerican-huge and wbritish-huge, topped up evenly
   from wamerican-insane.
@@ -22,6 +28,18 @@ import re
 ANSWERS = 2315
 ALLOWED = 10657
 FIVE = re.compile(r"[a-z]{5}")
+ROMAN = re.compile(r"m{0,4}(cm|cd|d?c{0,3})(xc|xl|l?x{0,3})(ix|iv|v?i{0,3})")
+NON_WORDS = {
+    # abbreviations written without their full stop
+    "altho", "assoc", "chapt", "contd", "treas",
+    # spoken contractions
+    "cuppa", "dunno", "gimme", "gonna", "gotta", "hafta", "kinda", "lemme",
+    "lotta", "musta", "outta", "sorta", "wanna",
+}
+
+
+def is_word(w):
+    return not ROMAN.fullmatch(w) and w not in NON_WORDS
 
 
 def words(name):
@@ -67,7 +85,12 @@ small, default = words("american-english-small"), words("american-english")
 stems = small | default
 common = sorted(w for w in five(small) if not inflected(w, stems))
 more = sorted(w for w in five(default) - set(common) if not inflected(w, stems))
-answers = sorted(common + spread(more, ANSWERS - len(common)))
+picked = common + spread(more, ANSWERS - len(common))
+# Non-words leave the pick, and as many more words of the same kind, again
+# taken evenly, fill their places; the rest of the pick stays as it was.
+answers = [w for w in picked if is_word(w)]
+spare = [w for w in more if w not in set(picked) and is_word(w)]
+answers = sorted(answers + spread(spare, ANSWERS - len(answers)))
 assert len(answers) == ANSWERS and "smile" in answers
 
 big = five(words("american-english-huge") | words("british-english-huge")) - set(answers)

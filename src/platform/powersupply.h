@@ -18,6 +18,12 @@ struct PowerSource {
     int capacity = -1;
     // "Charging", "Discharging", "Full", "Not charging", ...
     QString status;
+    // Stored energy now and when full (µWh), or -1 when not reported.
+    qint64 energyNow = -1;
+    qint64 energyFull = -1;
+    // The same as charge (µAh), for batteries that report that instead.
+    qint64 chargeNow = -1;
+    qint64 chargeFull = -1;
 
     bool operator==(const PowerSource &) const = default;
 };

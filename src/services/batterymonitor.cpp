@@ -1,6 +1,7 @@
 #include "batterymonitor.h"
 
 #include <algorithm>
+#include <cmath>
 
 BatteryMonitor::BatteryMonitor(platform::IPowerSupply *supply)
     : m_owned(supply ? nullptr : platform::createPowerSupply())
@@ -10,17 +11,64 @@ BatteryMonitor::BatteryMonitor(platform::IPowerSupply *supply)
 
 BatteryMonitor::~BatteryMonitor() = default;
 
+namespace {
+
+// The machine's own batteries, not those of a mouse or headset.
+bool isSystemBattery(const platform::PowerSource &s)
+{
+    return s.type == QLatin1String("Battery") && s.scope.compare(QLatin1String("Device"), Qt::CaseInsensitive) != 0;
+}
+
+// Percent of the summed amounts now over full, when every battery reports
+// both; none otherwise.
+std::optional<int> summedPercent(const QList<const platform::PowerSource *> &batteries,
+                                 qint64 platform::PowerSource::*nowField, qint64 platform::PowerSource::*fullField)
+{
+    double now = 0, full = 0;
+    for (const platform::PowerSource *b : batteries) {
+        if (b->*nowField < 0 || b->*fullField <= 0)
+            return std::nullopt;
+        now += double(b->*nowField);
+        full += double(b->*fullField);
+    }
+    return int(std::lround(std::clamp(now / full, 0.0, 1.0) * 100.0));
+}
+
+} // namespace
+
 std::optional<BatteryInfo> BatteryMonitor::read()
 {
     const QList<platform::PowerSource> sources = m_supply->sources();
-    // The machine's own battery, not one of a mouse or headset.
-    const auto it = std::find_if(sources.begin(), sources.end(), [](const platform::PowerSource &s) {
-        return s.type == QLatin1String("Battery") && s.scope.compare(QLatin1String("Device"), Qt::CaseInsensitive) != 0;
-    });
-    if (it == sources.end())
+    QList<const platform::PowerSource *> batteries;
+    for (const platform::PowerSource &s : sources) {
+        if (isSystemBattery(s))
+            batteries.append(&s);
+    }
+    if (batteries.isEmpty())
         return std::nullopt;
+
     BatteryInfo info;
-    info.percent = it->capacity >= 0 ? it->capacity : 0;
-    info.isCharging = it->status == QLatin1String("Charging");
+    // Several batteries make one supply: what they hold together over what
+    // they hold full. Energy when all report it, else charge, else the mean
+    // of the percentages each reports.
+    if (batteries.size() == 1 && batteries.front()->capacity >= 0)
+        info.percent = batteries.front()->capacity;
+    else if (auto p = summedPercent(batteries, &platform::PowerSource::energyNow, &platform::PowerSource::energyFull))
+        info.percent = *p;
+    else if (auto p = summedPercent(batteries, &platform::PowerSource::chargeNow, &platform::PowerSource::chargeFull))
+        info.percent = *p;
+    else {
+        int sum = 0, count = 0;
+        for (const platform::PowerSource *b : batteries) {
+            if (b->capacity >= 0) {
+                sum += std::min(b->capacity, 100);
+                ++count;
+            }
+        }
+        info.percent = count ? int(std::lround(double(sum) / count)) : 0;
+    }
+    info.isCharging = std::any_of(batteries.begin(), batteries.end(), [](const platform::PowerSource *b) {
+        return b->status == QLatin1String("Charging");
+    });
     return info;
 }

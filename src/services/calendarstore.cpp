@@ -9,14 +9,18 @@
 
 namespace {
 
-// Parts of the meeting services' public join addresses.
-constexpr auto ZoomLabel = "zoom.";             // zoom.us, us02web.zoom.us, zoom.com.cn
-constexpr auto MeetHostStem = "meet.google";    // meet.google.com
-constexpr auto TeamsBusinessStem = "teams.microsoft"; // teams.microsoft.com
-constexpr auto TeamsConsumerStem = "teams.live";      // teams.live.com
-constexpr auto WebexLabel = "webex.";           // company.webex.com
-constexpr auto ZoomJoin = "zoom.us/j";
-constexpr auto MeetHost = "meet.google.com";
+// The meeting services' hosts: an address's host is one of these or ends in
+// one of them after a dot (us02web.zoom.us, company.webex.com).
+constexpr const char *MeetingHosts[] = {
+    "zoom.us",             // Zoom
+    "zoom.com",            // Zoom
+    "zoom.com.cn",         // Zoom in China
+    "zoomgov.com",         // Zoom for government
+    "meet.google.com",     // Google Meet
+    "teams.microsoft.com", // Microsoft Teams for business
+    "teams.live.com",      // Microsoft Teams for home
+    "webex.com",           // Webex
+};
 
 } // namespace
 
@@ -144,12 +148,19 @@ std::optional<QUrl> CalendarStore::meetingLink(const platform::CalendarEvent &ev
 
 bool CalendarStore::isMeetingLink(const QUrl &url)
 {
-    const QString host = url.host().toLower();
-    const QString whole = url.toString().toLower();
-    return host.contains(QLatin1String(ZoomLabel)) || host.contains(QLatin1String(MeetHostStem))
-        || host.contains(QLatin1String(TeamsBusinessStem)) || host.contains(QLatin1String(TeamsConsumerStem))
-        || host.contains(QLatin1String(WebexLabel)) || whole.contains(QLatin1String(ZoomJoin))
-        || whole.contains(QLatin1String(MeetHost));
+    // Only the host counts: a meeting address in the path or the query of
+    // another site is not a meeting, nor is a host that merely resembles one.
+    QString host = url.host().toLower();
+    if (host.endsWith(QLatin1Char('.')))
+        host.chop(1);
+    for (const char *meetingHost : MeetingHosts) {
+        const QLatin1String known(meetingHost);
+        if (host == known)
+            return true;
+        if (host.size() > known.size() && host.endsWith(known) && host.at(host.size() - known.size() - 1) == QLatin1Char('.'))
+            return true;
+    }
+    return false;
 }
 
 QList<QUrl> CalendarStore::findLinks(const QString &text)

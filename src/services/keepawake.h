@@ -7,7 +7,7 @@
 #include <memory>
 
 // Keeps the display awake while on. Nothing is kept across launches; the
-// inhibition ends with the process.
+// inhibition is released when this object goes and at quit.
 class KeepAwake : public QObject {
     Q_OBJECT
     QML_ELEMENT

@@ -6,6 +6,7 @@
 #include "logging.h"
 
 #include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -362,7 +363,7 @@ void SystemHUDMonitor::handleKeyAction(int action)
         stepVolume(step);
         break;
     case VolumeDown:
-        setVolume(readVolume() - step);
+        stepVolume(-step);
         break;
     case MuteToggle:
         setMuted(!readMuted());
@@ -403,11 +404,6 @@ bool SystemHUDMonitor::readMuted() const
     return m_audio->muted().value_or(false);
 }
 
-void SystemHUDMonitor::setVolume(double value)
-{
-    m_audio->setVolume(clamp01(value));
-}
-
 void SystemHUDMonitor::stepVolume(double by)
 {
     // The first volume-up while muted only unmutes.
@@ -415,7 +411,18 @@ void SystemHUDMonitor::stepVolume(double by)
         m_audio->setMuted(false);
         return;
     }
-    setVolume(readVolume() + by);
+    // Step from the device's real level, which may be above full: a key
+    // never pushes it past full, and raising never lowers it.
+    const std::optional<double> read = m_audio->volume();
+    const double real = read && std::isfinite(*read) && *read > 0.0 ? *read : 0.0;
+    double target = real + by;
+    if (by > 0)
+        target = std::max(real, std::min(target, 1.0));
+    else
+        target = std::max(target, 0.0);
+    if (read && target == real)
+        return;
+    m_audio->setVolume(target);
 }
 
 void SystemHUDMonitor::setMuted(bool muted)

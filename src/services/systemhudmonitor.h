@@ -59,7 +59,6 @@ public:
     // Audio and display control.
     double readVolume() const;
     bool readMuted() const;
-    void setVolume(double value);
     void stepVolume(double by);
     void setMuted(bool muted);
     std::optional<double> currentBrightness() const;

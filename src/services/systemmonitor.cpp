@@ -13,6 +13,17 @@ SystemMonitor::SystemMonitor(platform::ISystemLoad *load)
 
 SystemMonitor::~SystemMonitor() = default;
 
+namespace {
+
+// How far a counter moved since the previous sample; a counter that went
+// backwards (an idle or I/O-wait count the kernel corrected) moved by nothing.
+quint64 advance(quint64 now, quint64 before)
+{
+    return now > before ? now - before : 0;
+}
+
+} // namespace
+
 int SystemMonitor::cpuPercent()
 {
     const auto ticks = m_load->cpuTicks();
@@ -20,16 +31,16 @@ int SystemMonitor::cpuPercent()
         return 0;
     int result = 0;
     if (m_hasLast) {
-        // Unsigned differences stay right across a counter wrap.
-        const quint64 busy = (ticks->user - m_lastCPU.user) + (ticks->system - m_lastCPU.system)
-            + (ticks->nice - m_lastCPU.nice);
-        const quint64 total = busy + (ticks->idle - m_lastCPU.idle);
-        if (total >= 1)
-            result = int(std::lround(double(busy) / double(total) * 100.0));
+        const quint64 busy = advance(ticks->user, m_lastCPU.user) + advance(ticks->system, m_lastCPU.system)
+            + advance(ticks->nice, m_lastCPU.nice);
+        const quint64 total = busy + advance(ticks->idle, m_lastCPU.idle);
+        // Without a tick counted since then the load is what it was.
+        result = total >= 1 ? int(std::lround(double(busy) / double(total) * 100.0)) : m_lastPercent;
     }
     m_lastCPU = *ticks;
     m_hasLast = true;
-    return std::clamp(result, 0, 100);
+    m_lastPercent = std::clamp(result, 0, 100);
+    return m_lastPercent;
 }
 
 int SystemMonitor::memoryPercent()
@@ -52,7 +63,9 @@ QString SystemMonitor::diskFree()
 QString SystemMonitor::uptime()
 {
     const auto seconds = m_load->uptimeSeconds();
-    return formatUptime(seconds ? qint64(std::max(0.0, *seconds)) : 0);
+    // A reading no 64-bit count of seconds can hold (or not a number) is no reading.
+    const bool inRange = seconds && *seconds >= 0.0 && *seconds < 9.2e18;
+    return formatUptime(inRange ? qint64(*seconds) : 0);
 }
 
 SystemSnapshot SystemMonitor::snapshot()

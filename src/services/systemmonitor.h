@@ -29,7 +29,8 @@ public:
     explicit SystemMonitor(platform::ISystemLoad *load = nullptr);
     ~SystemMonitor();
 
-    // Load since the previous call, in percent; 0 on the first call.
+    // Load since the previous call, in percent; 0 on the first call, the
+    // previous result when no tick was counted since.
     int cpuPercent();
     int memoryPercent();
     // "245.3 GB", or "—" when it cannot be read.
@@ -47,4 +48,5 @@ private:
     platform::ISystemLoad *m_load;
     platform::CpuTicks m_lastCPU;
     bool m_hasLast = false;
+    int m_lastPercent = 0;
 };

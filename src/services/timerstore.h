@@ -10,8 +10,9 @@
 class Clock;
 class UserDefaults;
 
-// The one countdown timer. It counts against a wall-clock end date, so late
-// ticks never make it drift, and keeps its preset in the user defaults.
+// The one countdown timer. It counts against an end on the monotonic clock,
+// so late ticks never make it drift and setting the wall clock does not move
+// it, and keeps its preset in the user defaults.
 class TimerStore : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -33,7 +34,8 @@ public:
     double remaining() const { return m_remaining; }
     bool isRunning() const { return m_isRunning; }
     double preset() const { return m_preset; }
-    std::optional<qint64> endDateMs() const { return m_endMs; }
+    // The wall-clock moment the countdown reaches zero, while running.
+    std::optional<qint64> endDateMs() const;
     QString display() const;
     bool isAtPreset() const;
 
@@ -66,6 +68,7 @@ private:
     double m_remaining = 0;
     bool m_isRunning = false;
     double m_preset = DefaultPreset;
+    // Monotonic milliseconds at which the countdown reaches zero.
     std::optional<qint64> m_endMs;
     TaskHandle m_tick;
     bool m_lastAtPreset = true;

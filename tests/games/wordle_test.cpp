@@ -68,6 +68,17 @@ TEST(WordleWordsTest, ListsHaveTheirSizesOrderAndForm)
     EXPECT_TRUE(lines.first().startsWith("    abaci aback "));
 }
 
+TEST(WordleWordsTest, AnswersAreWordsNotNumeralsAbbreviationsOrContractions)
+{
+    const QRegularExpression roman(QStringLiteral("^m{0,4}(cm|cd|d?c{0,3})(xc|xl|l?x{0,3})(ix|iv|v?i{0,3})$"));
+    for (const QString &w : WordleWords::answers())
+        EXPECT_FALSE(roman.match(w).hasMatch()) << w.toStdString();
+    for (const char *w : {"xxxiv", "clxix", "xcvii", "assoc", "contd", "gotta", "wanna", "dunno", "gonna"}) {
+        EXPECT_FALSE(WordleWords::answers().contains(QLatin1String(w))) << w;
+        EXPECT_TRUE(WordleWords::allowed().contains(QLatin1String(w))) << w << " is still a guess";
+    }
+}
+
 TEST(WordleWordsTest, RandomAnswersSkipBlockedWords)
 {
     Random random(11);

@@ -5,7 +5,9 @@
 #include "x11idletime.h"
 #include "x11mediakeys.h"
 
+#include <QPointer>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <xcb/xcb_keysyms.h>
 
@@ -174,6 +176,35 @@ TEST_F(X11Test, IdleTimeFromTheScreenSaverExtension)
     ASSERT_TRUE(seconds.has_value());
     EXPECT_LT(*seconds, 2.0);
     EXPECT_GE(*seconds, 0.0);
+}
+
+// The reader's own connection (the program does not run on X itself) to a
+// server that then goes away: it stops watching the dead socket.
+TEST(X11ServerGoneTest, MediaKeyReaderStopsWhenItsServerGoesAway)
+{
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty())
+        GTEST_SKIP() << "Xvfb is not installed";
+    QProcess xvfb;
+    xvfb.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "320x240x24"});
+    ASSERT_TRUE(xvfb.waitForStarted());
+    ASSERT_TRUE(waitUntil([&] { return xvfb.canReadLine(); }, 10000)) << "Xvfb gave no display";
+    const QByteArray display = ":" + xvfb.readLine().trimmed();
+
+    const QByteArray previous = qgetenv("DISPLAY");
+    qputenv("DISPLAY", display);
+    auto keys = std::make_unique<X11MediaKeys>();
+    qputenv("DISPLAY", previous);
+    ASSERT_TRUE(keys->isAvailable());
+    ASSERT_TRUE(keys->installTap([](const CapturedKey &) { return true; }));
+    const QPointer<QSocketNotifier> notifier = keys->findChild<QSocketNotifier *>();
+    ASSERT_TRUE(notifier);
+
+    xvfb.kill();
+    ASSERT_TRUE(xvfb.waitForFinished());
+    EXPECT_TRUE(waitUntil([&] { return !notifier || !notifier->isEnabled(); }, 5000));
+    EXPECT_FALSE(keys->isAvailable());
+    EXPECT_FALSE(keys->installTap([](const CapturedKey &) { return true; }));
+    keys.reset(); // gives nothing back to a server that is gone, and does not crash
 }
 
 } // namespace

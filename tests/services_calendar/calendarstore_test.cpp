@@ -89,11 +89,20 @@ TEST(MeetingLinkTest, RecognisesMeetingServices)
         {"https://teams.microsoft.com/l/meetup-join/x", true},
         {"https://teams.live.com/meet/9", true},
         {"https://acme.webex.com/acme/j.php?MTID=1", true},
-        {"https://redirect.example.com/?to=zoom.us/j/42", true},
-        {"https://calendar.example.com/?u=meet.google.com", true},
+        {"https://zoom.us/j/1", true},
+        {"https://ZOOM.US./j/1", true},
         {"https://example.com/page", false},
         {"https://zoomcar.example.com/", false},
         {"https://teams.example.com/", false},
+        // Look-alikes: a meeting host inside another name, or only in the path.
+        {"https://notzoom.evil.com/j/1", false},
+        {"https://evilzoom.us/j/1", false},
+        {"https://meet.google.evil.com/x", false},
+        {"https://teams.microsoft.com.evil.net/l/x", false},
+        {"https://webex.evil.com/x", false},
+        {"https://evil.com/zoom.us/j/1", false},
+        {"https://redirect.example.com/?to=zoom.us/j/42", false},
+        {"https://calendar.example.com/?u=meet.google.com", false},
     };
     for (const auto &[url, meeting] : cases)
         EXPECT_EQ(CalendarStore::isMeetingLink(QUrl(url)), meeting) << url;

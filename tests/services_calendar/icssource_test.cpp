@@ -145,3 +145,80 @@ TEST_F(IcsSourceTest, ExpandsAYearOfADailyEventFromLongAgo)
 }
 
 } // namespace
+
+namespace {
+
+QStringList describe(const QList<CalendarEvent> &events)
+{
+    QStringList seen;
+    for (const CalendarEvent &e : events)
+        seen << e.title + "@" + e.start.toUTC().toString(Qt::ISODate);
+    return seen;
+}
+
+TEST_F(IcsSourceTest, SkipsOnlyTheBrokenEventsOfAFile)
+{
+    IcsCalendarSource ics({Fixtures + "/damaged"}, tempPath("nowhere"));
+    EXPECT_TRUE(ics.eventsReadable());
+    const QStringList seen = describe(ics.events(utc(2024, 1, 1), utc(2028, 1, 1)));
+    // The unclosed events go, and impossible dates are never read as some
+    // other real day; everything else stays.
+    EXPECT_EQ(seen, (QStringList{"Before the broken one@2026-01-05T10:00:00Z", "After the broken one@2026-01-05T14:00:00Z",
+                                 "Last one@2026-01-05T16:00:00Z"}))
+        << seen.join("\n").toStdString();
+}
+
+TEST_F(IcsSourceTest, TimesFollowTheFilesOwnZoneWhateverItsName)
+{
+    IcsCalendarSource ics({Fixtures + "/zones"}, tempPath("nowhere"));
+    QStringList seen = describe(ics.events(utc(2026, 1, 1), utc(2026, 2, 1)));
+    // 10:00 in the file's zone is 09:00 UTC in winter: the 12th is excluded,
+    // the 14th added, the 19th moved to the 20th; Tokyo is found by its
+    // other name.
+    EXPECT_EQ(seen, (QStringList{"Weekly sync@2026-01-05T09:00:00Z", "Weekly sync@2026-01-14T14:00:00Z",
+                                 "Weekly sync (moved)@2026-01-20T10:00:00Z", "Tokyo call@2026-01-05T09:00:00Z"}))
+        << seen.join("\n").toStdString();
+
+    // 02:30 happens twice when the clocks go back: the first one (still
+    // summer time) counts. When they go forward it never happens: the offset
+    // from before the gap applies.
+    seen = describe(ics.events(utc(2026, 3, 28), utc(2026, 3, 31)) + ics.events(utc(2026, 10, 24), utc(2026, 10, 27)));
+    EXPECT_EQ(seen, (QStringList{"In the skipped hour@2026-03-29T01:30:00Z", "In the repeated hour@2026-10-25T00:30:00Z"}))
+        << seen.join("\n").toStdString();
+
+    const auto tasks = ics.reminders(std::nullopt);
+    ASSERT_EQ(tasks.size(), 1);
+    EXPECT_EQ(tasks[0].due, utc(2026, 1, 8, 16));
+}
+
+TEST_F(IcsSourceTest, ASmallFileOfRapidRepeatsCannotFloodAQuery)
+{
+    IcsCalendarSource ics({Fixtures + "/flood"}, tempPath("nowhere"));
+    // Sixty events repeating every second: 216,000 occurrences in this hour.
+    const QList<CalendarEvent> events = ics.events(utc(2026, 1, 5), utc(2026, 1, 5, 1));
+    ASSERT_LT(events.size(), 25000);
+    QSet<QString> titles;
+    QStringList others;
+    for (const CalendarEvent &e : events) {
+        titles.insert(e.title);
+        if (!e.title.startsWith("Tick"))
+            others << e.title + "@" + e.start.toUTC().toString(Qt::ISODate);
+    }
+    EXPECT_EQ(titles.size(), 62) << "every event still shows";
+    // The daily event's extra date equal to a rule date shows once.
+    EXPECT_EQ(others, (QStringList{"Planning@2026-01-05T00:30:00Z", "Daily@2026-01-05T00:15:00Z",
+                                   "Daily@2026-01-05T00:45:00Z"}))
+        << others.join("\n").toStdString();
+
+    // Whichever events the budget cut short, each one's earliest occurrences
+    // are there, so the next events are right.
+    clock.setNow(utc(2026, 1, 5, 0, 0));
+    CalendarStore store(&ics, &clock);
+    store.eventsGranted = true;
+    const QList<NextEvent> next = store.upcomingEvents(2);
+    ASSERT_EQ(next.size(), 2);
+    EXPECT_EQ(next[0].start, utc(2026, 1, 5));
+    EXPECT_EQ(next[1].start, utc(2026, 1, 5));
+}
+
+} // namespace

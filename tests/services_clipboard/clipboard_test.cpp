@@ -8,6 +8,7 @@
 #include "pavlettest.h"
 #include "systemactions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -110,6 +111,23 @@ TEST(KeepAwakeTest, TogglesAnInhibitionAndStaysOffOnFailure)
     awake.toggle();
     EXPECT_FALSE(awake.isOn());
     EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(KeepAwakeTest, ReleasesTheInhibitionWhenDestroyedAndAtQuit)
+{
+    FakeDisplaySleepInhibitor inhibitor;
+    {
+        KeepAwake awake(&inhibitor);
+        awake.toggle();
+    }
+    EXPECT_EQ(inhibitor.released, QList<quint32>{7});
+
+    inhibitor.nextCookie = 8;
+    KeepAwake awake(&inhibitor);
+    awake.toggle();
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    EXPECT_FALSE(awake.isOn());
+    EXPECT_EQ(inhibitor.released, (QList<quint32>{7, 8}));
 }
 
 TEST(SystemActionsTest, PasswordsUseTheUnambiguousAlphabet)

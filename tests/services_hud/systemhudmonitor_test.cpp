@@ -114,6 +114,11 @@ TEST_F(SystemHUDMonitorTest, VolumeKeys)
         {"down while muted stays muted", 0.5, true, SystemHUDMonitor::VolumeDown, 0.4375, true},
         {"mute", 0.5, false, SystemHUDMonitor::MuteToggle, 0.5, true},
         {"unmute", 0.5, true, SystemHUDMonitor::MuteToggle, 0.5, false},
+        // Above full (an amplified output) the level is stepped from where it
+        // really is; the HUD still shows at most full.
+        {"up above full keeps the level", 1.5, false, SystemHUDMonitor::VolumeUp, 1.5, false},
+        {"down above full steps from the real level", 1.5, false, SystemHUDMonitor::VolumeDown, 1.4375, false},
+        {"up just below full stops at full", 0.99, false, SystemHUDMonitor::VolumeUp, 1.0, false},
     };
     monitor->start();
     for (const Case &c : cases) {
@@ -125,7 +130,7 @@ TEST_F(SystemHUDMonitorTest, VolumeKeys)
         EXPECT_DOUBLE_EQ(audio.devices["speakers"].volume, c.expectVolume);
         EXPECT_EQ(audio.devices["speakers"].muted, c.expectMuted);
         // The key's own change notice comes back inside the echo window: one pulse only.
-        EXPECT_EQ(drained(), std::vector{volumePulse(c.expectVolume, c.expectMuted)});
+        EXPECT_EQ(drained(), std::vector{volumePulse(std::min(c.expectVolume, 1.0), c.expectMuted)});
     }
 }
 

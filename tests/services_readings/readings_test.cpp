@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <limits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +21,14 @@ void writeFile(const QString &path, const QByteArray &content)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(content);
+}
+
+// One line per attribute file of a power supply folder.
+void writeAttributes(const QTemporaryDir &root, const QString &device,
+                     std::initializer_list<std::pair<const char *, const char *>> attributes)
+{
+    for (const auto &[name, value] : attributes)
+        writeFile(root.filePath(device + "/" + name), QByteArray(value) + "\n");
 }
 
 TEST(BatteryMonitorTest, PicksTheMachinesOwnBatteryOverPeripherals)
@@ -38,23 +47,59 @@ TEST(BatteryMonitorTest, PicksTheMachinesOwnBatteryOverPeripherals)
     EXPECT_EQ(monitor.read(), (BatteryInfo{0, false}));
 }
 
+TEST(BatteryMonitorTest, CombinesEveryBatteryOfTheMachine)
+{
+    using platform::PowerSource;
+    const PowerSource mouse{"hidpp_battery_0", "Battery", "Device", 5, "Charging", 1000, 20000};
+    struct Case {
+        const char *name;
+        QList<PowerSource> list;
+        BatteryInfo expect;
+    };
+    const Case cases[] = {
+        {"energy summed: a full first battery and a low second one",
+         {{"BAT0", "Battery", "", 100, "Not charging", 50'000'000, 50'000'000},
+          {"BAT1", "Battery", "", 20, "Discharging", 4'000'000, 20'000'000},
+          mouse},
+         {77, false}},
+        {"charging when any one charges",
+         {{"BAT0", "Battery", "", 100, "Full", 50'000'000, 50'000'000},
+          {"BAT1", "Battery", "", 20, "Charging", 4'000'000, 20'000'000}},
+         {77, true}},
+        {"charge when energy is not reported",
+         {{"BAT0", "Battery", "", 90, "Discharging", -1, -1, 1'800'000, 2'000'000},
+          {"BAT1", "Battery", "", 10, "Discharging", -1, -1, 600'000, 6'000'000}},
+         {30, false}},
+        {"mean of the percentages without amounts",
+         {{"BAT0", "Battery", "", 100, "Discharging"}, {"BAT1", "Battery", "", 41, "Discharging"}},
+         {71, false}},
+    };
+    for (const Case &c : cases) {
+        FakePowerSupply supply;
+        supply.list = c.list;
+        EXPECT_EQ(BatteryMonitor(&supply).read(), c.expect) << c.name;
+    }
+}
+
 TEST(SysfsPowerSupplyTest, ReadsAFixtureFolder)
 {
     QTemporaryDir root;
-    writeFile(root.filePath("AC/type"), "Mains\n");
-    writeFile(root.filePath("AC/online"), "1\n");
-    writeFile(root.filePath("BAT0/type"), "Battery\n");
-    writeFile(root.filePath("BAT0/capacity"), "57\n");
-    writeFile(root.filePath("BAT0/status"), "Charging\n");
-    writeFile(root.filePath("hid-mouse/type"), "Battery\n");
-    writeFile(root.filePath("hid-mouse/scope"), "Device\n");
-    writeFile(root.filePath("hid-mouse/capacity"), "12\n");
+    writeAttributes(root, "AC", {{"type", "Mains"}, {"online", "1"}});
+    writeAttributes(root, "BAT0", {{"type", "Battery"}, {"capacity", "57"}, {"status", "Charging"}});
+    writeAttributes(root, "hid-mouse", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "12"}});
 
     platform::SysfsPowerSupply supply(root.path());
     const auto sources = supply.sources();
     ASSERT_EQ(sources.size(), 3);
     EXPECT_EQ(sources[1], (platform::PowerSource{"BAT0", "Battery", "", 57, "Charging"}));
     EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{57, true}));
+
+    // A second battery joins the first by stored energy.
+    writeAttributes(root, "BAT0", {{"energy_now", "30000000"}, {"energy_full", "40000000"}});
+    writeAttributes(root, "BAT1", {{"type", "Battery"}, {"capacity", "100"}, {"status", "Full"},
+                                   {"energy_now", "20000000"}, {"energy_full", "20000000"}});
+    EXPECT_EQ(supply.sources()[2].energyFull, 20000000);
+    EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{83, true}));
 
     // A desktop: mains only, no backlight, no battery.
     QTemporaryDir desktop;
@@ -123,9 +168,32 @@ TEST(SystemMonitorTest, CpuLoadIsTheBusyShareSinceTheLastSample)
     EXPECT_EQ(monitor.cpuPercent(), 100);
     load.ticks = platform::CpuTicks{230, 150, 1070, 10};
     EXPECT_EQ(monitor.cpuPercent(), 30);
-    EXPECT_EQ(monitor.cpuPercent(), 0) << "no time passed";
+    EXPECT_EQ(monitor.cpuPercent(), 30) << "no tick passed: unchanged";
     load.ticks.reset();
     EXPECT_EQ(monitor.cpuPercent(), 0);
+}
+
+TEST(SystemMonitorTest, CountersGoingBackwardsNeitherEmptyNorFillTheLoad)
+{
+    FakeSystemLoad load;
+    SystemMonitor monitor(&load);
+    struct Step {
+        platform::CpuTicks ticks;
+        int expect;
+        const char *why;
+    };
+    const Step steps[] = {
+        {{100, 50, 1000, 10}, 0, "first sample"},
+        {{125, 50, 1075, 10}, 25, "a quarter busy"},
+        {{125, 50, 1070, 10}, 25, "idle went back, nothing else moved: unchanged"},
+        {{150, 50, 1145, 10}, 25, "measured from the lower idle count, not wrapped"},
+        {{160, 40, 1200, 10}, 15, "system went back: counts as no busy time"},
+        {{160, 40, 1200, 10}, 15, "no tick at all: unchanged"},
+    };
+    for (const Step &s : steps) {
+        load.ticks = s.ticks;
+        EXPECT_EQ(monitor.cpuPercent(), s.expect) << s.why;
+    }
 }
 
 TEST(SystemMonitorTest, MemoryDiskAndUptimeTexts)
@@ -147,6 +215,12 @@ TEST(SystemMonitorTest, MemoryDiskAndUptimeTexts)
         EXPECT_EQ(SystemMonitor::formatUptime(seconds), text) << seconds;
     load.uptime = 86400.7;
     EXPECT_EQ(monitor.uptime(), "1d 0h");
+    // Readings no count of seconds can hold are no reading.
+    for (double absurd : {1e300, 9.3e18, -5.0, std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity()}) {
+        load.uptime = absurd;
+        EXPECT_EQ(monitor.uptime(), "0h 0m") << absurd;
+    }
 }
 
 TEST(ProcSystemLoadTest, ReadsProcFixtures)
@@ -166,6 +240,11 @@ TEST(ProcSystemLoadTest, ReadsProcFixtures)
     SystemMonitor monitor(&load);
     EXPECT_EQ(monitor.memoryPercent(), 63);
     EXPECT_EQ(monitor.uptime(), "5h 7m");
+
+    writeFile(proc.filePath("uptime"), "1e300 0\n");
+    EXPECT_EQ(monitor.uptime(), "0h 0m");
+    writeFile(proc.filePath("uptime"), "inf 0\n");
+    EXPECT_FALSE(load.uptimeSeconds());
 
     writeFile(proc.filePath("stat"), "intr 1 2 3\n");
     writeFile(proc.filePath("meminfo"), "MemTotal: 100 kB\n");

@@ -95,6 +95,30 @@ TEST_F(TimerStoreTest, CountsDownAgainstTheEndDateAndFinishesAtZero)
     EXPECT_TRUE(timer->isRunning());
 }
 
+TEST_F(TimerStoreTest, SettingTheWallClockNeitherStretchesNorEndsTheCountdown)
+{
+    auto timer = make(1500);
+    timer->start();
+    scheduler->advance(10000);
+    EXPECT_NEAR(timer->remaining(), 1490, 1e-9);
+
+    clock.setNowMs(clock.nowMs() - 3600000); // set back an hour
+    scheduler->advance(250);
+    EXPECT_NEAR(timer->remaining(), 1489.75, 1e-9);
+    EXPECT_EQ(timer->display(), "24:50");
+    ASSERT_TRUE(timer->endDateMs());
+    EXPECT_EQ(*timer->endDateMs(), clock.nowMs() + 1489750) << "the end moves with the wall clock";
+
+    clock.setNowMs(clock.nowMs() + 2 * 3600000); // and forward two
+    scheduler->advance(250);
+    EXPECT_TRUE(timer->isRunning());
+    EXPECT_NEAR(timer->remaining(), 1489.5, 1e-9);
+
+    scheduler->advance(1489500);
+    EXPECT_FALSE(timer->isRunning());
+    EXPECT_EQ(timer->remaining(), 0);
+}
+
 TEST_F(TimerStoreTest, PauseKeepsTheExactRemainderAndDisplayRounds)
 {
     auto timer = make(1500);

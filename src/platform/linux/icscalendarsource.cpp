@@ -17,54 +17,217 @@ namespace platform {
 namespace {
 
 constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
-// A bound on the occurrences looked at per event and query, against rules
-// such as every minute since years ago.
-constexpr int MaxOccurrences = 200000;
 
-// How a component's times are to be read: the zone libical resolved from the
-// file, else a zone named by TZID, else floating (the user's local time).
+// Bounds on the work one query may do, against rules such as "every second
+// since years ago": rule steps (including those before the window) and
+// occurrences handed out, per event and for the whole query. Once the
+// query's share is spent, every further event still gets its first few
+// occurrences, so no event of a file goes missing because of another.
+constexpr int MaxStepsPerEvent = 50000;
+constexpr int MaxStepsPerQuery = 300000;
+constexpr int MinStepsPerEvent = 2000;
+constexpr int MaxOccurrencesPerEvent = 1000;
+constexpr int MaxOccurrencesPerQuery = 20000;
+constexpr int MinOccurrencesPerEvent = 16;
+
+struct QueryBudget {
+    int steps = MaxStepsPerQuery;
+    int occurrences = MaxOccurrencesPerQuery;
+
+    int stepCap() const { return std::clamp(steps, MinStepsPerEvent, MaxStepsPerEvent); }
+    int occurrenceCap() const { return std::clamp(occurrences, MinOccurrencesPerEvent, MaxOccurrencesPerEvent); }
+};
+
+// ---- repairing broken files ---------------------------------------------
+
+// Whether a component named child may stand directly inside parent (empty
+// parent: the top of the file).
+bool canContain(const QByteArray &parent, const QByteArray &child)
+{
+    static const QByteArrayList calendarParts{"VEVENT", "VTODO", "VJOURNAL", "VFREEBUSY", "VTIMEZONE"};
+    if (child == "VCALENDAR")
+        return parent.isEmpty();
+    if (calendarParts.contains(child))
+        return parent.isEmpty() || parent == "VCALENDAR";
+    if (child == "STANDARD" || child == "DAYLIGHT")
+        return parent == "VTIMEZONE";
+    if (child == "VALARM")
+        return parent == "VEVENT" || parent == "VTODO";
+    return !parent.isEmpty() && parent != "VALARM" && parent != "STANDARD" && parent != "DAYLIGHT";
+}
+
+// The file without the components that are never closed (a BEGIN:VEVENT
+// whose END:VEVENT is missing), which would make the parser refuse the whole
+// file. Stray END lines go too; an unclosed calendar is closed. Returns the
+// data unchanged when nothing is broken.
+QByteArray withoutUnclosedComponents(const QByteArray &data, int *dropped)
+{
+    *dropped = 0;
+    const QByteArrayList lines = data.split('\n');
+    std::vector<bool> keep(lines.size(), true);
+    struct Open {
+        QByteArray name;
+        qsizetype line;
+    };
+    std::vector<Open> stack;
+    bool changed = false;
+    auto dropTop = [&](qsizetype upTo) {
+        std::fill(keep.begin() + stack.back().line, keep.begin() + upTo, false);
+        stack.pop_back();
+        ++*dropped;
+        changed = true;
+    };
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray &raw = lines[i];
+        if (raw.startsWith(' ') || raw.startsWith('\t'))
+            continue; // a folded line's continuation
+        const QByteArray line = raw.trimmed().toUpper();
+        if (line.startsWith("BEGIN:")) {
+            const QByteArray name = line.mid(6).trimmed();
+            while (!stack.empty() && !canContain(stack.back().name, name))
+                dropTop(i);
+            stack.push_back({name, i});
+        } else if (line.startsWith("END:")) {
+            const QByteArray name = line.mid(4).trimmed();
+            const bool open = std::any_of(stack.begin(), stack.end(), [&](const Open &o) { return o.name == name; });
+            if (!open) {
+                keep[i] = false;
+                changed = true;
+                continue;
+            }
+            while (stack.back().name != name)
+                dropTop(i);
+            stack.pop_back();
+        }
+    }
+    bool closeCalendar = false;
+    while (!stack.empty()) {
+        if (stack.back().name == "VCALENDAR") {
+            closeCalendar = true;
+            stack.pop_back();
+            changed = true;
+        } else {
+            dropTop(lines.size());
+        }
+    }
+    if (!changed)
+        return data;
+    QByteArray out;
+    out.reserve(data.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (keep[i]) {
+            out += lines[i];
+            out += '\n';
+        }
+    }
+    if (closeCalendar)
+        out += "END:VCALENDAR\r\n";
+    return out;
+}
+
+// ---- times ------------------------------------------------------------------
+
+// How a component's times are to be read: a zone the file itself describes
+// (or libical knows by that name), else a zone named by TZID in the system's
+// zone data, else floating (the user's own zone).
 struct ZoneSpec {
-    const icaltimezone *zone = nullptr;
+    icaltimezone *zone = nullptr;
     QTimeZone named;
 };
 
-ZoneSpec zoneOf(const icaltimetype &t, icalproperty *prop)
+icalcomponent *calendarOf(icalcomponent *comp)
+{
+    while (comp && icalcomponent_isa(comp) != ICAL_VCALENDAR_COMPONENT)
+        comp = icalcomponent_get_parent(comp);
+    return comp;
+}
+
+ZoneSpec zoneOf(icalcomponent *comp, const icaltimetype &t, icalproperty *prop)
 {
     ZoneSpec tz;
-    if (t.zone) {
-        tz.zone = t.zone;
+    icalparameter *param = prop ? icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER) : nullptr;
+    const char *tzid = param ? icalparameter_get_tzid(param) : nullptr;
+    if (!tzid || !*tzid) {
+        tz.zone = const_cast<icaltimezone *>(t.zone);
+        if (!tz.zone)
+            tz.named = QTimeZone::systemTimeZone();
         return tz;
     }
-    if (icalparameter *param = prop ? icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER) : nullptr) {
-        if (const char *tzid = icalparameter_get_tzid(param)) {
-            // "Europe/Paris", or the same with libical's own TZID prefix.
-            if (const icaltimezone *builtin = icaltimezone_get_builtin_timezone(tzid))
-                tz.zone = builtin;
-            else if (const icaltimezone *prefixed = icaltimezone_get_builtin_timezone_from_tzid(tzid))
-                tz.zone = prefixed;
-            else
-                tz.named = QTimeZone(QByteArray(tzid));
+    // The file's own VTIMEZONE first: it is what the TZID refers to, whatever
+    // the name ("W. Europe Standard Time" from other calendar programs).
+    if (icalcomponent *calendar = calendarOf(comp)) {
+        if (icaltimezone *own = icalcomponent_get_timezone(calendar, tzid)) {
+            tz.zone = own;
+            return tz;
         }
+    }
+    // "Europe/Paris", or the same with libical's own TZID prefix.
+    if (icaltimezone *builtin = icaltimezone_get_builtin_timezone(tzid))
+        tz.zone = builtin;
+    else if (icaltimezone *prefixed = icaltimezone_get_builtin_timezone_from_tzid(tzid))
+        tz.zone = prefixed;
+    else {
+        tz.named = QTimeZone(QByteArray(tzid));
+        if (!tz.named.isValid())
+            tz.named = QTimeZone(QTimeZone::windowsIdToDefaultIanaId(QByteArray(tzid)));
+        if (!tz.named.isValid())
+            tz.named = QTimeZone::systemTimeZone(); // an unknown name: floating
     }
     return tz;
 }
 
+// Whether the fields name a real day and time; libical keeps impossible ones
+// ("20251340T256100") as they are, and converting them would invent a date.
+bool isRealTime(const icaltimetype &t)
+{
+    if (t.year < 1 || t.year > 9999 || t.month < 1 || t.month > 12 || t.day < 1)
+        return false;
+    if (t.day > QDate(t.year, t.month, 1).daysInMonth())
+        return false;
+    if (t.is_date)
+        return true;
+    return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 60;
+}
+
+// Seconds east of UTC in the zone at a UTC moment.
+int offsetAt(const ZoneSpec &tz, qint64 utcSecs)
+{
+    if (tz.zone) {
+        icaltimetype u = icaltime_from_timet_with_zone(time_t(utcSecs), 0, icaltimezone_get_utc_timezone());
+        int isDaylight = 0;
+        return icaltimezone_get_utc_offset_of_utc_time(tz.zone, &u, &isDaylight);
+    }
+    return tz.named.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utcSecs, QTimeZone::utc()));
+}
+
+// The UTC moment of a wall-clock time in the zone (wall: the wall-clock
+// fields counted as if they were UTC). A time the clocks pass twice takes
+// the first pass; a time they skip takes the offset in force before the gap.
+qint64 resolveWallTime(const ZoneSpec &tz, qint64 wall)
+{
+    const int before = offsetAt(tz, wall - 86400);
+    const int after = offsetAt(tz, wall + 86400);
+    std::optional<qint64> best;
+    for (int offset : {before, after}) {
+        const qint64 utc = wall - offset;
+        if (offsetAt(tz, utc) == offset && (!best || utc < *best))
+            best = utc;
+    }
+    return best ? *best : wall - before;
+}
+
 QDateTime toDateTime(const icaltimetype &t, const ZoneSpec &tz)
 {
-    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
+    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t) || !isRealTime(t))
         return {};
     const QDate date(t.year, t.month, t.day);
     if (t.is_date)
         return QDateTime(date, QTime(0, 0));
+    const QTime time(t.hour, t.minute, std::min(t.second, 59));
     if (icaltime_is_utc(t))
-        return QDateTime(date, QTime(t.hour, t.minute, t.second), QTimeZone::utc());
-    if (tz.zone) {
-        const time_t secs = icaltime_as_timet_with_zone(t, tz.zone);
-        return QDateTime::fromSecsSinceEpoch(qint64(secs));
-    }
-    if (tz.named.isValid())
-        return QDateTime(date, QTime(t.hour, t.minute, t.second), tz.named);
-    return QDateTime(date, QTime(t.hour, t.minute, t.second));
+        return QDateTime(date, time, QTimeZone::utc());
+    const qint64 wall = QDateTime(date, time, QTimeZone::utc()).toSecsSinceEpoch();
+    return QDateTime::fromSecsSinceEpoch(resolveWallTime(tz, wall));
 }
 
 // The wall time of a moment in the zone an event's start is written in.
@@ -102,7 +265,7 @@ QDateTime propertyTime(icalcomponent *comp, icalproperty_kind kind, icaltimetype
     if (!prop)
         return {};
     const icaltimetype t = get(prop);
-    return toDateTime(t, zoneOf(t, prop));
+    return toDateTime(t, zoneOf(comp, t, prop));
 }
 
 // Every VCALENDAR in a parsed file (one, or several under an XROOT).
@@ -129,15 +292,15 @@ struct Occurrence {
 };
 
 // Expands one event (with its overrides removed) into the occurrences that
-// overlap [from, to).
+// overlap [from, to), earliest first, within the query's budget.
 void expand(icalcomponent *event, const QDateTime &from, const QDateTime &to, const std::set<qint64> &overridden,
-            const std::function<void(const Occurrence &)> &emitOccurrence)
+            QueryBudget &budget, const std::function<void(const Occurrence &)> &emitOccurrence)
 {
     icalproperty *startProp = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
     if (!startProp)
         return;
     const icaltimetype dtstart = icalcomponent_get_dtstart(event);
-    const ZoneSpec tz = zoneOf(dtstart, startProp);
+    const ZoneSpec tz = zoneOf(event, dtstart, startProp);
     const QDateTime first = toDateTime(dtstart, tz);
     if (!first.isValid())
         return;
@@ -151,7 +314,7 @@ void expand(icalcomponent *event, const QDateTime &from, const QDateTime &to, co
     if (hasEnd) {
         const icaltimetype dtend = icalcomponent_get_dtend(event);
         icalproperty *endProp = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY);
-        const QDateTime end = toDateTime(dtend, endProp ? zoneOf(dtend, endProp) : tz);
+        const QDateTime end = toDateTime(dtend, endProp ? zoneOf(event, dtend, endProp) : tz);
         if (end.isValid()) {
             if (dtstart.is_date)
                 days = std::max<qint64>(first.date().daysTo(end.date()), 1);
@@ -160,19 +323,24 @@ void expand(icalcomponent *event, const QDateTime &from, const QDateTime &to, co
         }
     }
     auto endOf = [&](const QDateTime &start) { return dtstart.is_date ? start.addDays(days) : start.addSecs(seconds); };
-    auto offer = [&](const QDateTime &start) {
-        if (!start.isValid() || overridden.count(start.toMSecsSinceEpoch()))
-            return;
+    auto overlaps = [&](const QDateTime &start) {
         const QDateTime end = endOf(start);
-        const bool overlaps = start < to && (end > from || (start >= from && start == end));
-        if (overlaps)
-            emitOccurrence({start, end});
+        return start < to && (end > from || (start >= from && start == end));
+    };
+    const int occurrenceCap = budget.occurrenceCap();
+    int emitted = 0;
+    auto offer = [&](const QDateTime &start) {
+        if (!start.isValid() || overridden.count(start.toMSecsSinceEpoch()) || !overlaps(start))
+            return;
+        emitOccurrence({start, endOf(start)});
+        ++emitted;
     };
 
     icalproperty *rrule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
     icalproperty *rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
     if (!rrule && !rdate) {
         offer(first);
+        budget.occurrences -= emitted;
         return;
     }
 
@@ -181,50 +349,64 @@ void expand(icalcomponent *event, const QDateTime &from, const QDateTime &to, co
     for (icalproperty *p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p;
          p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
         const icaltimetype t = icalproperty_get_exdate(p);
-        const QDateTime when = toDateTime(t, zoneOf(t, p));
+        const QDateTime when = toDateTime(t, zoneOf(event, t, p));
         if (t.is_date && !dtstart.is_date)
             excludedDates.insert(when.date());
         else if (when.isValid())
             excluded.insert(when.toMSecsSinceEpoch());
     }
-    auto offerUnlessExcluded = [&](const QDateTime &start) {
-        if (!excluded.count(start.toMSecsSinceEpoch()) && !excludedDates.count(start.date()))
-            offer(start);
-    };
 
+    // The starts that overlap the window, each once.
     std::vector<QDateTime> starts;
+    std::set<qint64> seen;
+    auto collect = [&](const QDateTime &start) {
+        if (start.isValid() && overlaps(start) && seen.insert(start.toMSecsSinceEpoch()).second)
+            starts.push_back(start);
+    };
     if (rrule) {
         const icalrecurrencetype rule = icalproperty_get_rrule(rrule);
         icalrecur_iterator *it = icalrecur_iterator_new(rule, dtstart);
         if (it) {
-            // Jump close to the window when the rule allows it (not with COUNT).
-            const QDateTime jump = from.addSecs(-seconds).addDays(-days - 1);
+            // Jump close to the window when the rule allows it (not with
+            // COUNT), a little early where wall times can repeat.
+            const qint64 margin = dtstart.is_date ? 86400 : icaltime_is_utc(dtstart) ? 0 : 7200;
+            const QDateTime jump = from.addSecs(-seconds - margin).addDays(-days);
             if (rule.count == 0 && first < jump)
                 icalrecur_iterator_set_start(it, toIcal(jump, dtstart, tz));
-            for (int n = 0; n < MaxOccurrences; ++n) {
+            // Stop once the window is covered or the event has given enough.
+            const int stepCap = budget.stepCap();
+            int steps = 0;
+            while (steps < stepCap && qsizetype(starts.size()) < occurrenceCap) {
                 const icaltimetype t = icalrecur_iterator_next(it);
+                ++steps;
                 if (icaltime_is_null_time(t))
                     break;
                 const QDateTime start = toDateTime(t, tz);
                 if (!start.isValid() || start >= to)
                     break;
-                starts.push_back(start);
+                collect(start);
             }
+            budget.steps -= steps;
             icalrecur_iterator_free(it);
         }
     } else {
-        starts.push_back(first);
+        collect(first);
     }
-    for (icalproperty *p = rdate; p; p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+    // (Walking the EXDATEs moved the component's property cursor: start over.)
+    for (icalproperty *p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
         const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
         const icaltimetype t = icaltime_is_null_time(value.time) ? value.period.start : value.time;
-        const QDateTime start = toDateTime(t, zoneOf(t, p));
-        if (start.isValid() && std::find(starts.begin(), starts.end(), start) == starts.end())
-            starts.push_back(start);
+        collect(toDateTime(t, zoneOf(event, t, p)));
     }
     std::stable_sort(starts.begin(), starts.end());
-    for (const QDateTime &start : starts)
-        offerUnlessExcluded(start);
+    for (const QDateTime &start : starts) {
+        if (emitted >= occurrenceCap)
+            break;
+        if (!excluded.count(start.toMSecsSinceEpoch()) && !excludedDates.count(start.date()))
+            offer(start);
+    }
+    budget.occurrences -= emitted;
 }
 
 CalendarEvent makeEvent(icalcomponent *comp, const Occurrence &when, const QString &calendarName)
@@ -300,7 +482,10 @@ void IcsCalendarSource::reload()
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
             continue;
-        const QByteArray data = f.readAll();
+        int dropped = 0;
+        const QByteArray data = withoutUnclosedComponents(f.readAll(), &dropped);
+        if (dropped > 0)
+            qCWarning(lcPlatform) << "calendar file has" << dropped << "unclosed component(s), skipped:" << path;
         icalcomponent *root = icalparser_parse_string(data.constData());
         if (!root) {
             qCWarning(lcPlatform) << "unreadable calendar file:" << path;
@@ -378,6 +563,7 @@ QList<CalendarEvent> IcsCalendarSource::events(const QDateTime &from, const QDat
 {
     reload();
     QList<CalendarEvent> out;
+    QueryBudget budget;
     for (const auto &[path, file] : m_files) {
         if (!file.hasEvents)
             continue;
@@ -390,7 +576,7 @@ QList<CalendarEvent> IcsCalendarSource::events(const QDateTime &from, const QDat
                 if (!rid)
                     continue;
                 const icaltimetype t = icalproperty_get_recurrenceid(rid);
-                const QDateTime when = toDateTime(t, zoneOf(t, rid));
+                const QDateTime when = toDateTime(t, zoneOf(c, t, rid));
                 if (when.isValid())
                     overridden[QByteArray(icalcomponent_get_uid(c))].insert(when.toMSecsSinceEpoch());
             }
@@ -402,7 +588,7 @@ QList<CalendarEvent> IcsCalendarSource::events(const QDateTime &from, const QDat
                 const bool isOverride = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY);
                 const auto found = overridden.find(QByteArray(icalcomponent_get_uid(c)));
                 const std::set<qint64> &skip = isOverride || found == overridden.end() ? none : found->second;
-                expand(c, from, to, skip, [&](const Occurrence &o) {
+                expand(c, from, to, skip, budget, [&](const Occurrence &o) {
                     out.append(makeEvent(c, o, file.calendarName));
                 });
             }

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <cmath>
+
 #include <sys/statvfs.h>
 
 namespace platform {
@@ -85,7 +87,7 @@ std::optional<double> ProcSystemLoad::uptimeSeconds()
     const QByteArray data = readSmall(m_proc + QLatin1String("/uptime"));
     bool ok = false;
     const double seconds = data.simplified().split(' ').value(0).toDouble(&ok);
-    if (!ok || seconds < 0)
+    if (!ok || !std::isfinite(seconds) || seconds < 0)
         return std::nullopt;
     return seconds;
 }

@@ -4,6 +4,7 @@
 
 #include <pulse/error.h>
 
+#include <algorithm>
 #include <cmath>
 
 PulseAudioOutput::PulseAudioOutput(const QString &server, QObject *parent)
@@ -39,7 +40,9 @@ bool PulseAudioOutput::setVolume(double value)
 {
     if (!m_ready || m_sinkName.isEmpty() || !pa_cvolume_valid(&m_cvolume))
         return false;
-    const double clamped = std::isfinite(value) ? std::max(0.0, value) : 0.0;
+    // Bounded before rounding: a huge value would not fit the integer.
+    const double highest = double(PA_VOLUME_MAX) / double(PA_VOLUME_NORM);
+    const double clamped = std::isfinite(value) ? std::clamp(value, 0.0, highest) : 0.0;
     const auto target = pa_volume_t(std::lround(clamped * PA_VOLUME_NORM));
     // Scaling keeps the balance between the channels.
     pa_cvolume scaled = m_cvolume;

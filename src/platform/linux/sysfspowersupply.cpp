@@ -16,6 +16,14 @@ QString readAttribute(const QString &path)
     return QString::fromUtf8(file.read(256)).trimmed();
 }
 
+// A non-negative number, or -1 when absent or unreadable.
+qint64 readAmount(const QString &path)
+{
+    bool ok = false;
+    const qint64 v = readAttribute(path).toLongLong(&ok);
+    return ok && v >= 0 ? v : -1;
+}
+
 } // namespace
 
 SysfsPowerSupply::SysfsPowerSupply(QString root)
@@ -39,6 +47,10 @@ QList<PowerSource> SysfsPowerSupply::sources()
         bool ok = false;
         const int capacity = readAttribute(base + QLatin1String("capacity")).toInt(&ok);
         source.capacity = ok ? capacity : -1;
+        source.energyNow = readAmount(base + QLatin1String("energy_now"));
+        source.energyFull = readAmount(base + QLatin1String("energy_full"));
+        source.chargeNow = readAmount(base + QLatin1String("charge_now"));
+        source.chargeFull = readAmount(base + QLatin1String("charge_full"));
         if (!source.type.isEmpty())
             out.append(source);
     }

@@ -80,7 +80,7 @@ quint16 X11MediaKeys::numLockMask() const
 
 bool X11MediaKeys::installTap(TapCallback callback)
 {
-    if (!m_conn || m_conn.root() == XCB_WINDOW_NONE)
+    if (!isAvailable() || m_conn.root() == XCB_WINDOW_NONE)
         return false;
     ungrabAll();
     xcb_connection_t *c = m_conn.get();
@@ -152,6 +152,30 @@ void X11MediaKeys::readEvents()
         handleEvent(event);
         std::free(event);
     }
+    if (xcb_connection_has_error(m_conn.get()))
+        connectionLost();
+}
+
+void X11MediaKeys::connectionLost()
+{
+    // The server is gone: its socket now reads as ready for ever, so stop
+    // watching it rather than wake up again and again for nothing.
+    qCInfo(lcPlatform) << "X server connection lost; media keys are no longer caught";
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
+    m_tap = nullptr;
+    m_grabs.clear();
+    m_actions.clear();
+    m_down.clear();
+    m_lastRelease.clear();
+}
+
+bool X11MediaKeys::isAvailable() const
+{
+    return m_conn && !xcb_connection_has_error(m_conn.get());
 }
 
 bool X11MediaKeys::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)

@@ -32,7 +32,9 @@ public:
     explicit X11MediaKeys(QObject *parent = nullptr);
     ~X11MediaKeys() override;
 
-    bool isAvailable() const { return bool(m_conn); }
+    // False without an X server, and once the server of a connection of our
+    // own has gone away.
+    bool isAvailable() const;
 
     bool installTap(TapCallback callback) override;
     void removeTap() override;
@@ -55,6 +57,7 @@ private:
     };
     bool handleEvent(const void *event);
     void readEvents();
+    void connectionLost();
     void ungrabAll();
     quint16 numLockMask() const;
 
