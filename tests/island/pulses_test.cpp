@@ -18,12 +18,12 @@ protected:
     // A calendar event starting minutes from now, read in by one tick.
     void eventIn(int minutes)
     {
-        permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+        fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
         platform::CalendarEvent event;
         event.title = QStringLiteral("Standup");
         event.start = clock.now().addSecs(minutes * 60);
         event.end = event.start.addSecs(1800);
-        calendar.eventList = {event};
+        fakes->calendar.eventList = {event};
         model->tick();
         ASSERT_TRUE(model->nextEvent());
     }
@@ -32,7 +32,7 @@ protected:
 
 TEST_F(PulsesTest, BluetoothPulseLeavesTheIslandClosedAndEndsAfterItsTime)
 {
-    bluetooth.add(QStringLiteral("AA:BB"), QStringLiteral("Buds"), true, true);
+    fakes->bluetooth.add(QStringLiteral("AA:BB"), QStringLiteral("Buds"), true, true);
     model->bluetoothConnected(QStringLiteral("Buds"));
     EXPECT_EQ(model->state(), NotchState::collapsed);
     ASSERT_TRUE(model->ambient());
@@ -47,7 +47,7 @@ TEST_F(PulsesTest, BluetoothPulseLeavesTheIslandClosedAndEndsAfterItsTime)
 TEST_F(PulsesTest, LowPowerPulseOpensHoverAndClosesItUnlessThePointerIsThere)
 {
     model->start();
-    lowPower.set(true);
+    fakes->lowPower.set(true);
     EXPECT_EQ(model->state(), NotchState::hover);
     EXPECT_TRUE(model->isLowPower());
     EXPECT_EQ(model->ambient()->title, QStringLiteral("Low Power Mode on"));
@@ -58,7 +58,7 @@ TEST_F(PulsesTest, LowPowerPulseOpensHoverAndClosesItUnlessThePointerIsThere)
     EXPECT_FALSE(model->ambient());
 
     pointerInside = true;
-    lowPower.set(false);
+    fakes->lowPower.set(false);
     EXPECT_EQ(model->ambient()->detail, QStringLiteral("Back to full power"));
     advance(3800);
     EXPECT_EQ(model->state(), NotchState::hover);
@@ -68,7 +68,7 @@ TEST_F(PulsesTest, LowPowerPulseOpensHoverAndClosesItUnlessThePointerIsThere)
     // caught by the next tick.
     model->powerModeChanged(false);
     EXPECT_FALSE(model->ambient());
-    lowPower.enabled = true;
+    fakes->lowPower.enabled = true;
     advance(1000);
     ASSERT_TRUE(model->ambient());
     EXPECT_EQ(model->ambient()->title, QStringLiteral("Low Power Mode on"));
@@ -88,7 +88,7 @@ TEST_F(PulsesTest, ALaterPulseRunsItsOwnFullTime)
 
 TEST_F(PulsesTest, AnAmbientPulseDuringTheHudKeepsTheHudState)
 {
-    settings->setShowSystemHUD(true);
+    fakes->settings.setShowSystemHUD(true);
     model->handleHUD(volume);
     model->showAmbient(pulse(AmbientKind::eyeStrain));
     EXPECT_EQ(model->state(), NotchState::hud);
@@ -97,16 +97,16 @@ TEST_F(PulsesTest, AnAmbientPulseDuringTheHudKeepsTheHudState)
 
 TEST_F(PulsesTest, HudStaysUpWhilePulsesComeAndEndsAfterTheLast)
 {
-    settings->setShowSystemHUD(true);
+    fakes->settings.setShowSystemHUD(true);
     for (int i = 0; i < 4; ++i) {
         model->handleHUD({SystemHUDKind::volume, 0.1 * i, false});
         advance(500);
         EXPECT_EQ(model->state(), NotchState::hud);
     }
-    const int killsBefore = mediaKeys.osdKills;
+    const int killsBefore = fakes->mediaKeys.osdKills;
     advance(1000);
     EXPECT_EQ(model->state(), NotchState::hud);
-    EXPECT_GE(mediaKeys.osdKills - killsBefore, 20); // every 40 ms meanwhile
+    EXPECT_GE(fakes->mediaKeys.osdKills - killsBefore, 20); // every 40 ms meanwhile
     advance(100);
     EXPECT_EQ(model->state(), NotchState::collapsed);
     EXPECT_FALSE(model->hud());
@@ -119,7 +119,7 @@ TEST_F(PulsesTest, HudStaysUpWhilePulsesComeAndEndsAfterTheLast)
 
 TEST_F(PulsesTest, HudInAnOpenPanelKeepsThePanel)
 {
-    settings->setShowSystemHUD(true);
+    fakes->settings.setShowSystemHUD(true);
     model->openHome();
     model->handleHUD(volume);
     EXPECT_EQ(model->state(), NotchState::home);
@@ -133,7 +133,7 @@ TEST_F(PulsesTest, HudIsDroppedWhileOffOrInTheUpdatePanel)
 {
     model->handleHUD(volume);
     EXPECT_FALSE(model->hud());
-    settings->setShowSystemHUD(true);
+    fakes->settings.setShowSystemHUD(true);
     model->setState(NotchState::update);
     model->handleHUD(volume);
     EXPECT_FALSE(model->hud());
@@ -142,10 +142,10 @@ TEST_F(PulsesTest, HudIsDroppedWhileOffOrInTheUpdatePanel)
 
 TEST_F(PulsesTest, TurningTheHudOffClosesItAtOnce)
 {
-    settings->setShowSystemHUD(true);
+    fakes->settings.setShowSystemHUD(true);
     EXPECT_TRUE(model->hudMonitor()->isRunning());
     model->handleHUD(volume);
-    settings->setShowSystemHUD(false);
+    fakes->settings.setShowSystemHUD(false);
     EXPECT_FALSE(model->hudMonitor()->isRunning());
     EXPECT_EQ(model->state(), NotchState::collapsed);
     EXPECT_FALSE(model->hud());
@@ -183,9 +183,9 @@ TEST_F(PulsesTest, LiveActivityIsAnnouncedWhenItChanges)
 TEST_F(PulsesTest, CollapsedSideContent)
 {
     EXPECT_FALSE(model->hasCollapsedSideContent());
-    settings->setShowAmbientSmile(true);
+    fakes->settings.setShowAmbientSmile(true);
     EXPECT_TRUE(model->hasCollapsedSideContent());
-    settings->setShowAmbientSmile(false);
+    fakes->settings.setShowAmbientSmile(false);
 
     model->timer()->start();
     EXPECT_TRUE(model->hasCollapsedSideContent());
@@ -223,8 +223,8 @@ TEST_F(PulsesTest, PreviewFlagsNeedEditingInTheHangPhase)
 
 TEST_F(PulsesTest, EyeStrainBreakPulseAfterTwentyActiveMinutes)
 {
-    settings->setEyeStrainGuard(true);
-    idle.seconds = 1.0;
+    fakes->settings.setEyeStrainGuard(true);
+    fakes->idle.seconds = 1.0;
     for (int i = 0; i < 599; ++i) {
         advance(2000);
         model->tick();

@@ -29,13 +29,13 @@ TEST_F(StartupTest, NothingRunsBeforeStart)
 {
     defaults->setBool(NotchViewModel::SetupCompletedKey, true);
     make();
-    lowPower.set(true);
-    bluetooth.add(QStringLiteral("AA"), QStringLiteral("Buds"), true, false);
-    bluetooth.connect(QStringLiteral("AA"));
+    fakes->lowPower.set(true);
+    fakes->bluetooth.add(QStringLiteral("AA"), QStringLiteral("Buds"), true, false);
+    fakes->bluetooth.connect(QStringLiteral("AA"));
     advance(60000);
     EXPECT_FALSE(model->isLowPower());
     EXPECT_FALSE(model->ambient());
-    EXPECT_EQ(bluetooth.registrationCount(), 0);
+    EXPECT_EQ(fakes->bluetooth.registrationCount(), 0);
     EXPECT_FALSE(model->system());
     EXPECT_EQ(scheduler->pendingCount(), 0);
 }
@@ -44,28 +44,28 @@ TEST_F(StartupTest, BluetoothWaitsForThePermissionsSetup)
 {
     make();
     model->start();
-    EXPECT_EQ(bluetooth.registrationCount(), 0);
+    EXPECT_EQ(fakes->bluetooth.registrationCount(), 0);
     model->stop();
 
     defaults->setBool(NotchViewModel::SetupCompletedKey, true);
     make();
-    bluetooth.add(QStringLiteral("AA"), QStringLiteral("Buds"), true, true);
+    fakes->bluetooth.add(QStringLiteral("AA"), QStringLiteral("Buds"), true, true);
     model->start();
-    EXPECT_EQ(bluetooth.registrationCount(), 2); // any connection, and this device leaving
-    bluetooth.disconnect(QStringLiteral("AA"));
+    EXPECT_EQ(fakes->bluetooth.registrationCount(), 2); // any connection, and this device leaving
+    fakes->bluetooth.disconnect(QStringLiteral("AA"));
     QCoreApplication::processEvents();
     ASSERT_TRUE(model->ambient());
     EXPECT_EQ(model->ambient()->detail, QStringLiteral("Disconnected"));
 
     defaults->setBool(QStringLiteral("wantBluetooth"), false);
     model->applyPermissionPreferences();
-    EXPECT_EQ(bluetooth.registrationCount(), 0);
+    EXPECT_EQ(fakes->bluetooth.registrationCount(), 0);
 }
 
 TEST_F(StartupTest, StopLeavesNoTaskOrRegistrationBehind)
 {
     defaults->setBool(NotchViewModel::SetupCompletedKey, true);
-    settings->setShowSystemHUD(true);
+    fakes->settings.setShowSystemHUD(true);
     make();
     model->start();
     model->toggleGameMode();
@@ -75,15 +75,15 @@ TEST_F(StartupTest, StopLeavesNoTaskOrRegistrationBehind)
     advance(1500);
     model->stop();
     EXPECT_EQ(scheduler->pendingCount(), 0);
-    EXPECT_EQ(bluetooth.registrationCount(), 0);
+    EXPECT_EQ(fakes->bluetooth.registrationCount(), 0);
     EXPECT_FALSE(model->hudMonitor()->isRunning());
 
     // Notices after stop reach nothing.
-    const size_t fetches = calendar.pendingFetches.size();
-    permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
-    notifications.post(AppNotifications::PermissionsChanged);
+    const size_t fetches = fakes->calendar.pendingFetches.size();
+    fakes->permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->notifications.post(AppNotifications::PermissionsChanged);
     QCoreApplication::processEvents();
-    EXPECT_EQ(calendar.pendingFetches.size(), fetches);
+    EXPECT_EQ(fakes->calendar.pendingFetches.size(), fetches);
 }
 
 TEST_F(StartupTest, ASecondStartIsIgnored)
@@ -91,18 +91,18 @@ TEST_F(StartupTest, ASecondStartIsIgnored)
     defaults->setBool(NotchViewModel::SetupCompletedKey, true);
     make();
     model->start();
-    const int registrations = bluetooth.registrationCount();
+    const int registrations = fakes->bluetooth.registrationCount();
     const int tasks = scheduler->pendingCount();
     model->start();
-    EXPECT_EQ(bluetooth.registrationCount(), registrations);
+    EXPECT_EQ(fakes->bluetooth.registrationCount(), registrations);
     EXPECT_EQ(scheduler->pendingCount(), tasks);
 
     // One permissions notice, one reminders refresh.
-    permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
-    const size_t fetches = calendar.pendingFetches.size();
-    notifications.post(AppNotifications::PermissionsChanged);
+    fakes->permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
+    const size_t fetches = fakes->calendar.pendingFetches.size();
+    fakes->notifications.post(AppNotifications::PermissionsChanged);
     QCoreApplication::processEvents();
-    EXPECT_EQ(calendar.pendingFetches.size(), fetches + 1);
+    EXPECT_EQ(fakes->calendar.pendingFetches.size(), fetches + 1);
 }
 
 TEST_F(StartupTest, Greeting)
@@ -129,15 +129,15 @@ TEST_F(StartupTest, Greeting)
 TEST_F(StartupTest, CopyingAnEntryMovesItUpWithoutANewEntryOnTheNextPoll)
 {
     make();
-    clipboard.copy(QStringLiteral("one"));
+    fakes->clipboard.copy(QStringLiteral("one"));
     model->tick();
-    clipboard.copy(QStringLiteral("two"));
+    fakes->clipboard.copy(QStringLiteral("two"));
     model->tick();
     ASSERT_EQ(model->clipboard().items.size(), 2);
     const ClipboardItem one = model->clipboard().items[1];
 
     model->copyToClipboard(one);
-    EXPECT_EQ(clipboard.content, QStringLiteral("one"));
+    EXPECT_EQ(fakes->clipboard.content, QStringLiteral("one"));
     ASSERT_EQ(model->clipboard().items.size(), 2);
     EXPECT_EQ(model->clipboard().items[0], one); // same id
 
@@ -165,13 +165,13 @@ TEST_F(StartupTest, OnlyWebAddressesFromOutsideDataAreOpened)
         {"https:///no-host", false},
     };
     for (const Case &c : cases) {
-        launcher.urls.clear();
+        fakes->launcher.urls.clear();
         NextEvent event;
         event.joinURL = QUrl(QString::fromUtf8(c.address));
         model->joinEvent(event);
-        EXPECT_EQ(launcher.urls.size(), c.opened ? 1 : 0) << c.address;
+        EXPECT_EQ(fakes->launcher.urls.size(), c.opened ? 1 : 0) << c.address;
     }
     NextEvent noLink;
     model->joinEvent(noLink);
-    EXPECT_TRUE(launcher.urls.isEmpty());
+    EXPECT_TRUE(fakes->launcher.urls.isEmpty());
 }

@@ -90,7 +90,7 @@ TEST_F(StateMachineTest, EditingModulesOrTheIslandKeepsThePanelOpen)
 
 TEST_F(StateMachineTest, ExpandOnHoverOpensHome)
 {
-    settings->setExpandOnHover(true);
+    fakes->settings.setExpandOnHover(true);
     model->pointerEntered();
     advance(30);
     EXPECT_EQ(model->state(), NotchState::home);
@@ -127,7 +127,7 @@ TEST_F(StateMachineTest, ClicksResolveTwoHundredTwentyMillisecondsAfterTheLast)
 
 TEST_F(StateMachineTest, ClickOnTheHudClearsItAndOpensHome)
 {
-    settings->setShowSystemHUD(true);
+    fakes->settings.setShowSystemHUD(true);
     model->handleHUD({SystemHUDKind::volume, 0.5, false});
     ASSERT_EQ(model->state(), NotchState::hud);
     model->islandClicked();
@@ -225,7 +225,7 @@ TEST_F(StateMachineTest, ChromeIcons)
 
     model->openChromeIcon(QStringLiteral("findMy"));
     EXPECT_EQ(model->state(), NotchState::collapsed);
-    EXPECT_EQ(launcher.urls, QList<QUrl>{QUrl(QStringLiteral("findmy://"))});
+    EXPECT_EQ(fakes->launcher.urls, QList<QUrl>{QUrl(QStringLiteral("findmy://"))});
 
     model->openChromeIcon(QStringLiteral("gameMode"));
     EXPECT_TRUE(model->gameModeOn());
@@ -244,7 +244,7 @@ TEST_F(StateMachineTest, MirrorIconShowsWhyTheCameraStaysOff)
 
 TEST_F(StateMachineTest, OpenSettingsPostsThePageAndCollapses)
 {
-    QSignalSpy posted(&notifications, &AppNotifications::posted);
+    QSignalSpy posted(&fakes->notifications, &AppNotifications::posted);
     model->openHome();
     model->openSettings(QStringLiteral("library"));
     model->openSettings();
