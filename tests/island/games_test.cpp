@@ -14,6 +14,7 @@
 #include "wordleengine.h"
 
 #include <QKeyEvent>
+#include <functional>
 
 namespace {
 IslandKey key(int code, const QString &text = QString())
@@ -59,81 +60,64 @@ TEST_F(GameKeysTest, PointerGamesAndTheHubTakeNoKeys)
     }
 }
 
-TEST_F(GameKeysTest, DinoJumpsFromEveryPhase)
+TEST_F(GameKeysTest, EachGameTakesItsKeys)
 {
-    model->openGame(PavletGame::dino);
-    EXPECT_TRUE(model->handleGameKey(key(KeyCode::UpArrow)));
-    EXPECT_EQ(model->dino()->phase(), DinoEngine::Phase::running);
-    EXPECT_GT(model->dino()->playerY(), 0);
-    EXPECT_FALSE(model->handleGameKey(key(KeyCode::DownArrow)));
+    using P = PavletGame;
+    struct Case {
+        const char *name;
+        PavletGame game;
+        std::function<void(NotchViewModel &)> prepare;
+        QList<IslandKey> keys;
+        QList<bool> taken;
+        std::function<bool(NotchViewModel &)> after;
+    };
+    const auto nothing = [](NotchViewModel &) {};
+    const Case cases[] = {
+        {"dino jumps from ready", P::dino, nothing, {key(KeyCode::DownArrow), key(KeyCode::UpArrow)}, {false, true},
+         [](NotchViewModel &m) { return m.dino()->phase() == DinoEngine::Phase::running && m.dino()->playerY() > 0; }},
+        {"flap", P::flap, nothing, {key(KeyCode::Return), Space}, {false, true},
+         [](NotchViewModel &m) { return m.flap()->phase() == FlapEngine::Phase::running; }},
+        {"reflex", P::reflex, nothing, {key(KeyCode::UpArrow), Space}, {false, true},
+         [](NotchViewModel &m) { return m.reflex()->phase() == ReflexEngine::Phase::waiting; }},
+        {"stack how-to takes Space without starting", P::stack, nothing, {Space, key(KeyCode::Return)}, {true, false},
+         [](NotchViewModel &m) { return m.stack()->phase() == StackEngine::Phase::howto; }},
+        {"cps how-to", P::cps, nothing, {Space}, {false},
+         [](NotchViewModel &m) { return m.cps()->phase() == CPSEngine::Phase::howto; }},
+        {"cps ready", P::cps, [](NotchViewModel &m) { m.cps()->prepare(); }, {Space}, {true},
+         [](NotchViewModel &m) { return m.cps()->phase() == CPSEngine::Phase::running; }},
+        {"blocks how-to", P::blocks, nothing, {key(KeyCode::A), Space}, {false, false}, nullptr},
+        {"blocks running", P::blocks, [](NotchViewModel &m) { m.blocks()->begin(); },
+         {key(KeyCode::A), key(KeyCode::LeftArrow), key(KeyCode::D), key(KeyCode::RightArrow), key(KeyCode::W),
+          key(KeyCode::UpArrow), key(KeyCode::S), key(KeyCode::DownArrow), key(KeyCode::H), Space},
+         {true, true, true, true, true, true, true, true, false, true},
+         [](NotchViewModel &m) { return m.blocks()->score() > 0; }}, // the hard drop scores
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        model->openGame(c.game);
+        c.prepare(*model);
+        EXPECT_EQ(press(c.keys), c.taken);
+        if (c.after)
+            EXPECT_TRUE(c.after(*model));
+    }
 }
 
-TEST_F(GameKeysTest, FlapAndReflexTakeSpace)
-{
-    model->openGame(PavletGame::flap);
-    EXPECT_TRUE(model->handleGameKey(Space));
-    EXPECT_EQ(model->flap()->phase(), FlapEngine::Phase::running);
-
-    model->openGame(PavletGame::reflex);
-    EXPECT_FALSE(model->handleGameKey(key(KeyCode::UpArrow)));
-    EXPECT_TRUE(model->handleGameKey(Space));
-    EXPECT_EQ(model->reflex()->phase(), ReflexEngine::Phase::waiting);
-}
-
-TEST_F(GameKeysTest, WordleTypesLettersWhateverTheShiftAndIgnoresDigits)
+TEST_F(GameKeysTest, WordleTypesLettersWhateverTheShiftKeepsItsBoardAndIgnoresDigits)
 {
     model->openGame(PavletGame::wordle);
     const IslandKey shiftA = IslandKey::make(38, Qt::Key_A, QStringLiteral("A"));
     const IslandKey digit = IslandKey::make(10, Qt::Key_1, QStringLiteral("1"));
     const IslandKey comma = IslandKey::make(59, Qt::Key_Comma, QStringLiteral(","));
-    EXPECT_EQ(press({shiftA, digit, comma}), QList<bool>({true, false, false}));
+    EXPECT_EQ(press({shiftA, digit, comma, key(KeyCode::S, "s")}), QList<bool>({true, false, false, true}));
     EXPECT_EQ(model->wordle()->rows()[0][0].letter, QStringLiteral("a"));
-    EXPECT_EQ(model->wordle()->col(), 1);
-
-    EXPECT_TRUE(model->handleGameKey(IslandKey::make(22, Qt::Key_Backspace, QStringLiteral("\b"))));
-    EXPECT_EQ(model->wordle()->col(), 0);
-    EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return, "\r")));
-    EXPECT_EQ(model->wordle()->message(), QStringLiteral("Need 5 letters"));
-}
-
-TEST_F(GameKeysTest, WordleKeepsItsBoardWhenReopened)
-{
-    model->openGame(PavletGame::wordle);
-    model->handleGameKey(key(KeyCode::S, "s"));
     model->openGame(PavletGame::dino);
     model->openGame(PavletGame::wordle);
+    EXPECT_EQ(model->wordle()->col(), 2);
+
+    EXPECT_TRUE(model->handleGameKey(IslandKey::make(22, Qt::Key_Backspace, QStringLiteral("\b"))));
     EXPECT_EQ(model->wordle()->col(), 1);
-}
-
-TEST_F(GameKeysTest, BlocksTakesKeysOnceStarted)
-{
-    model->openGame(PavletGame::blocks);
-    EXPECT_EQ(press({key(KeyCode::A), Space}), QList<bool>({false, false}));
-    model->blocks()->begin();
-    const QList<IslandKey> keys = {key(KeyCode::A), key(KeyCode::LeftArrow), key(KeyCode::D), key(KeyCode::RightArrow),
-                                   key(KeyCode::W), key(KeyCode::UpArrow), key(KeyCode::S), key(KeyCode::DownArrow),
-                                   key(KeyCode::H)};
-    EXPECT_EQ(press(keys), QList<bool>({true, true, true, true, true, true, true, true, false}));
-    const int before = model->blocks()->score();
-    EXPECT_TRUE(model->handleGameKey(Space));
-    EXPECT_GT(model->blocks()->score(), before); // hard drop scores its rows
-}
-
-TEST_F(GameKeysTest, StackSpaceOnTheHowToScreenIsTakenWithoutStarting)
-{
-    model->openGame(PavletGame::stack);
-    EXPECT_TRUE(model->handleGameKey(Space));
-    EXPECT_EQ(model->stack()->phase(), StackEngine::Phase::howto);
-    EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return)));
-}
-
-TEST_F(GameKeysTest, ClicksPerSecondCountsSpaceOnlyPastTheHowTo)
-{
-    model->openGame(PavletGame::cps);
-    EXPECT_FALSE(model->handleGameKey(Space));
-    model->cps()->prepare();
-    EXPECT_TRUE(model->handleGameKey(Space));
-    EXPECT_EQ(model->cps()->phase(), CPSEngine::Phase::running);
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return, "\r")));
+    EXPECT_EQ(model->wordle()->message(), QStringLiteral("Need 5 letters"));
 }
 
 TEST_F(GameKeysTest, SnakeTurnsAndStartsButSpaceWhileRunningDoesNothing)
