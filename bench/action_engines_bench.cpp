@@ -1,11 +1,13 @@
 // One frame step of each action game in a busy state.
 #include "blocksengine.h"
+#include "clock.h"
 #include "cpsengine.h"
 #include "dinoengine.h"
 #include "flapengine.h"
 #include "pongengine.h"
 #include "random.h"
 #include "reflexengine.h"
+#include "scheduler.h"
 #include "snakeengine.h"
 #include "stackengine.h"
 #include "userdefaults.h"
@@ -23,12 +25,15 @@ UserDefaults *store()
     return &defaults;
 }
 
+SystemClock g_clock;
+QtScheduler g_scheduler;
+
 constexpr double Frame = 1.0 / 60.0;
 
 void BM_BlocksFrame(benchmark::State &state)
 {
     Random random(1);
-    BlocksEngine e(store(), nullptr, nullptr, &random);
+    BlocksEngine e(store(), &g_clock, &g_scheduler, &random);
     BlocksEngine::Board board{};
     for (int r = 8; r < BlocksEngine::Rows; ++r)
         for (int c = 0; c < BlocksEngine::Cols - 1; ++c)
@@ -47,7 +52,7 @@ BENCHMARK(BM_BlocksFrame);
 
 void BM_CPSFrame(benchmark::State &state)
 {
-    CPSEngine e(store());
+    CPSEngine e(store(), &g_clock, &g_scheduler);
     e.select(CPSDuration::fiveMinute);
     e.prepare();
     e.click();
@@ -61,7 +66,7 @@ BENCHMARK(BM_CPSFrame);
 void BM_DinoFrame(benchmark::State &state)
 {
     Random random(2);
-    DinoEngine e(store(), nullptr, nullptr, &random);
+    DinoEngine e(store(), &g_clock, &g_scheduler, &random);
     for (auto _ : state) {
         if (e.phase() != DinoEngine::Phase::running || e.obstacles().size() < 4) {
             e.reset();
@@ -80,7 +85,7 @@ BENCHMARK(BM_DinoFrame);
 void BM_FlapFrame(benchmark::State &state)
 {
     Random random(3);
-    FlapEngine e(store(), nullptr, nullptr, &random);
+    FlapEngine e(store(), &g_clock, &g_scheduler, &random);
     for (auto _ : state) {
         if (e.phase() != FlapEngine::Phase::running || e.pipes().size() < 3) {
             e.reset();
@@ -96,7 +101,7 @@ BENCHMARK(BM_FlapFrame);
 void BM_PongFrame(benchmark::State &state)
 {
     Random random(4);
-    PongEngine e(store(), nullptr, nullptr, &random);
+    PongEngine e(store(), &g_clock, &g_scheduler, &random);
     e.start(PongDifficulty::hard);
     for (auto _ : state) {
         if (e.phase() != PongEngine::Phase::playing)
@@ -110,7 +115,7 @@ BENCHMARK(BM_PongFrame);
 void BM_ReflexPulse(benchmark::State &state)
 {
     Random random(5);
-    ReflexEngine e(store(), nullptr, nullptr, &random);
+    ReflexEngine e(store(), &g_clock, &g_scheduler, &random);
     e.tap();
     e.showGo();
     for (auto _ : state)
@@ -121,7 +126,7 @@ BENCHMARK(BM_ReflexPulse);
 void BM_SnakeStep(benchmark::State &state)
 {
     Random random(6);
-    SnakeEngine e(store(), nullptr, nullptr, &random);
+    SnakeEngine e(store(), &g_clock, &g_scheduler, &random);
     // A long snake winding through the left of the board, heading right
     // along the top row.
     std::vector<SnakePoint> body;
@@ -143,7 +148,7 @@ BENCHMARK(BM_SnakeStep);
 
 void BM_StackFrame(benchmark::State &state)
 {
-    StackEngine e(store());
+    StackEngine e(store(), &g_clock, &g_scheduler);
     e.start();
     for (int i = 0; i < 20; ++i) {
         e.setMoving(e.slabs().back().x, e.slabs().back().width, e.goingRight());

@@ -2,7 +2,10 @@
 // machine, and the expansion of a year of a daily recurring event.
 #include "batterymonitor.h"
 #include "icscalendarsource.h"
+#include "linuxnetwork.h"
 #include "networkstatus.h"
+#include "procsystemload.h"
+#include "sysfspowersupply.h"
 #include "systemmonitor.h"
 
 #include <QApplication>
@@ -17,9 +20,14 @@ Q_IMPORT_QML_PLUGIN(PavletPlugin)
 
 static void BM_ReadingsRefresh(benchmark::State &state)
 {
-    BatteryMonitor battery;
-    SystemMonitor system;
-    NetworkStatus network;
+    platform::SysfsPowerSupply supply;
+    platform::ProcSystemLoad load;
+    platform::IfaddrsNetworkInterfaces interfaces;
+    platform::NetworkManagerWifi wifi;
+    platform::QtReachability reachability;
+    BatteryMonitor battery(&supply);
+    SystemMonitor system(&load);
+    NetworkStatus network(&interfaces, &wifi, &reachability);
     // The first reading loads the network information backend.
     network.snapshot();
     for (auto _ : state) {

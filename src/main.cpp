@@ -1,11 +1,5 @@
-#include "appsettings.h"
-#include "autostartloginitem.h"
-#include "canvascredentials.h"
-#include "keychainsecretstore.h"
-#include "linuxpermissionbackend.h"
-#include "permissions.h"
+#include "compositionroot.h"
 #include "unixsignals.h"
-#include "userdefaults.h"
 
 #include <QApplication>
 #include <QtQml/qqmlextensionplugin.h>
@@ -23,21 +17,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     UnixSignalQuitter quitter;
 
-    // The Linux platform.
-    KeychainSecretStore secrets;
-    AutostartLoginItem loginItem;
-    LinuxPermissionBackend permissionBackend;
-
-    UserDefaults *defaults = UserDefaults::standard();
-    CanvasCredentialStore credentials(&secrets, defaults);
-    CanvasCredentialStore::setShared(&credentials);
-
-    PermissionCenter permissions(&permissionBackend, defaults);
-    AppSettings settings(defaults, &loginItem, &permissions);
-    permissions.startMonitoring();
-    settings.migratePermissionWants();
-
-    const int code = app.exec();
-    CanvasCredentialStore::setShared(nullptr);
-    return code;
+    CompositionRoot root;
+    root.start();
+    return app.exec();
 }

@@ -6,6 +6,7 @@
 #include "loginitem.h"
 #include "userdefaults.h"
 
+#include <QPointer>
 #include <QTimeZone>
 #include <algorithm>
 
@@ -39,15 +40,21 @@ std::optional<QList<T>> reorder(const QList<T> &full, QList<T> visible, T item, 
 
 } // namespace
 
-AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, PermissionCenter *permissions, QObject *parent)
-    : QObject(parent), m_defaults(defaults), m_loginItem(loginItem), m_permissions(permissions)
+AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, PermissionCenter *permissions,
+                         CanvasCredentialStore *credentials, AppNotifications *notifications, QObject *parent)
+    : QObject(parent), m_defaults(defaults), m_loginItem(loginItem), m_permissions(permissions),
+      m_credentials(credentials), m_notifications(notifications)
 {
     m_canvasTokenDraft = QString();
     m_canvasStatus = QStringLiteral("Not connected");
-    if (const auto credentials = CanvasCredentials::load()) {
-        m_canvasBaseURL = credentials->baseURL;
-        m_canvasStatus = QStringLiteral("Token loaded");
-    }
+    QPointer<AppSettings> self(this);
+    m_credentials->load([self](const std::optional<CanvasCredentials> &stored) {
+        // A save that came first already set the fields.
+        if (!self || !stored || self->m_canvasStatus != QLatin1String("Not connected"))
+            return;
+        self->setCanvasBaseURL(stored->baseURL);
+        self->setCanvasStatus(QStringLiteral("Token loaded"));
+    });
     loadClocks();
     runOptInModulesPass();
     runLibraryModulesPass();
@@ -55,16 +62,24 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
 
     for (const char *sig : {SIGNAL(disabledModulesChanged()), SIGNAL(moduleOrderChanged()), SIGNAL(chromeIconOrderChanged())})
         connect(this, sig, this, SIGNAL(moduleListsChanged()));
+    for (const char *sig : {SIGNAL(customAccentRChanged()), SIGNAL(customAccentGChanged()), SIGNAL(customAccentBChanged())})
+        connect(this, sig, this, SIGNAL(customAccentChanged()));
+    for (const char *sig : {SIGNAL(canvasBaseURLChanged()), SIGNAL(canvasTokenDraftChanged()),
+                            SIGNAL(canvasStatusChanged()), SIGNAL(clocksChanged())})
+        connect(this, sig, this, SIGNAL(settingsChanged()));
 }
 
-// Each option reads its user-defaults value (or its default) and writes it at
-// once; the options that change what the island shows also send the store's
-// change notice.
+// Each option reads its user-defaults value (or its default) and writes it;
+// a value that changes what the option reads sends its own notice and, for
+// the options that change what the island shows, the store's change notice.
 #define PAVLET_OPTION(Type, ArgType, name, setter, key, fallback, read, write, notice) \
     Type AppSettings::name() const { return m_defaults->read(QStringLiteral(key), fallback); } \
     void AppSettings::setter(ArgType value) \
     { \
+        const bool changed = !(name() == value); \
         m_defaults->write(QStringLiteral(key), value); \
+        if (!changed) \
+            return; \
         emit name##Changed(); \
         if (notice) \
             emit settingsChanged(); \
@@ -147,7 +162,6 @@ void AppSettings::setCustomAccent(const QColor &color)
     setCustomAccentR(rgb.redF());
     setCustomAccentG(rgb.greenF());
     setCustomAccentB(rgb.blueF());
-    emit customAccentChanged();
 }
 
 void AppSettings::setCanvasBaseURL(const QString &value)
@@ -247,15 +261,27 @@ void AppSettings::saveCanvasCredentials()
     if (const auto normalized = CanvasCredentials::normalizeBaseURL(trimmed))
         setCanvasBaseURL(*normalized);
 
-    const auto stored = CanvasCredentials::load();
-    const QString storedToken = stored ? stored->token : QString();
     const QString draft = m_canvasTokenDraft.trimmed();
-    const QString token = draft.isEmpty() ? storedToken : draft;
-    CanvasCredentials::save(m_canvasBaseURL, token);
-    setCanvasTokenDraft(QString());
-    setCanvasStatus(CanvasCredentials::load() ? QStringLiteral("Token saved on this MacOS")
-                                              : QStringLiteral("Not connected"));
-    AppNotifications::instance()->post(AppNotifications::CanvasCredentialsChanged);
+    const QString address = m_canvasBaseURL;
+    QPointer<AppSettings> self(this);
+    auto finish = [self] {
+        if (!self)
+            return;
+        self->setCanvasTokenDraft(QString());
+        self->setCanvasStatus(self->m_credentials->hasCredentials() ? QStringLiteral("Token saved on this computer")
+                                                                    : QStringLiteral("Not connected"));
+        self->m_notifications->post(AppNotifications::CanvasCredentialsChanged);
+    };
+    if (!draft.isEmpty()) {
+        m_credentials->save(address, draft, finish);
+        return;
+    }
+    // An empty draft keeps the stored token, once the store has said which.
+    m_credentials->load([self, address, finish](const std::optional<CanvasCredentials> &stored) {
+        if (!self)
+            return;
+        self->m_credentials->save(address, stored ? stored->token : QString(), finish);
+    });
 }
 
 // ---- Modules ---------------------------------------------------------------
@@ -472,12 +498,22 @@ void AppSettings::runOptInModulesPass()
     runOnce(QStringLiteral("pavlet.optInModules.v1"), hideNonShipped);
 }
 
+// Waits for the stored credentials; when the secret store could not say
+// whether a token is stored, the pass waits for a later run.
 void AppSettings::runLibraryModulesPass()
 {
-    runOnce(QStringLiteral("pavlet.libraryModules.v1"), [](QSet<QString> &ids) {
-        hideNonShipped(ids);
-        if (CanvasCredentials::load())
-            ids.remove(QStringLiteral("canvas"));
+    const QString flag = QStringLiteral("pavlet.libraryModules.v1");
+    if (m_defaults->boolValue(flag, false))
+        return;
+    QPointer<AppSettings> self(this);
+    m_credentials->load([self, flag](const std::optional<CanvasCredentials> &stored) {
+        if (!self || self->m_credentials->tokenState() == CanvasCredentialStore::TokenState::Unknown)
+            return;
+        self->runOnce(flag, [&stored](QSet<QString> &ids) {
+            hideNonShipped(ids);
+            if (stored)
+                ids.remove(QStringLiteral("canvas"));
+        });
     });
 }
 
@@ -490,8 +526,11 @@ void AppSettings::runShippedGamesPass()
 
 void AppSettings::wantsPermission(AppPermission permission, bool value)
 {
-    m_defaults->setBool(PermissionCenter::wantKeyName(permission), value);
-    emit settingsChanged();
+    const QString key = PermissionCenter::wantKeyName(permission);
+    const bool changed = m_defaults->typeOf(key) != UserDefaults::Type::Bool || m_defaults->boolValue(key) != value;
+    m_defaults->setBool(key, value);
+    if (changed)
+        emit settingsChanged();
 }
 
 void AppSettings::migratePermissionWants()

@@ -12,14 +12,17 @@
 #include <QtQml/qqmlregistration.h>
 #include <functional>
 
+class AppNotifications;
+class CanvasCredentialStore;
 class UserDefaults;
 class LoginItem;
 class PermissionCenter;
 
 // The one settings store: every user option, each kept in the user defaults
-// under its own key and written at once, plus the Canvas fields of the
-// settings window and the world-clock list. Options that change what the
-// island shows also send settingsChanged() after the write.
+// under its own key, plus the Canvas fields of the settings window and the
+// world-clock list. Writing the value an option already has changes
+// nothing. Options that change what the island shows, the Canvas fields and
+// the world clocks also send settingsChanged() after a real change.
 class AppSettings : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -79,9 +82,10 @@ class AppSettings : public QObject {
 
 public:
     // permissions may be null (no want-key migration then); loginItem may be
-    // null (launch at login does nothing then).
+    // null (launch at login does nothing then). The Canvas fields fill in
+    // once the credential store has read the stored credentials.
     AppSettings(UserDefaults *defaults, LoginItem *loginItem, PermissionCenter *permissions,
-                QObject *parent = nullptr);
+                CanvasCredentialStore *credentials, AppNotifications *notifications, QObject *parent = nullptr);
 
     bool showClockWhenIdle() const;
     void setShowClockWhenIdle(bool value);
@@ -196,6 +200,7 @@ public:
     // The island's time text in notchTimeZone, 24-hour or not.
     Q_INVOKABLE QString formatTime(const QDateTime &date, bool withWeekday) const;
     // Validates and stores the Canvas address and token, then announces it.
+    // The status text follows once the secret store has answered.
     Q_INVOKABLE void saveCanvasCredentials();
 
     // Modules.
@@ -290,6 +295,8 @@ private:
     UserDefaults *m_defaults;
     LoginItem *m_loginItem;
     PermissionCenter *m_permissions;
+    CanvasCredentialStore *m_credentials;
+    AppNotifications *m_notifications;
     QString m_canvasBaseURL;
     QString m_canvasTokenDraft;
     QString m_canvasStatus;

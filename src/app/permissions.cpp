@@ -55,9 +55,9 @@ PermissionStatus fromLocation(Backend::LocationAccess a)
 } // namespace
 
 PermissionCenter::PermissionCenter(PermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
-                                   QObject *parent)
-    : QObject(parent), m_backend(backend), m_defaults(defaults),
-      m_scheduler(scheduler ? scheduler : Scheduler::main())
+                                   AppNotifications *notifications, QObject *parent)
+    : QObject(parent), m_backend(backend), m_defaults(defaults), m_scheduler(scheduler),
+      m_notifications(notifications)
 {
     connect(m_backend, &PermissionBackend::locationAccessChanged, this, [this](Backend::LocationAccess access) {
         if (access == Backend::LocationAccess::NotDetermined)
@@ -172,7 +172,7 @@ void PermissionCenter::markGranted(AppPermission p)
 
 void PermissionCenter::postChanged()
 {
-    AppNotifications::instance()->post(AppNotifications::PermissionsChanged);
+    m_notifications->post(AppNotifications::PermissionsChanged);
 }
 
 void PermissionCenter::refreshFromSystem()

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class AppNotifications;
 class UserDefaults;
 
 // The privacy-protected capabilities the island uses, in this order.
@@ -27,8 +28,9 @@ public:
     static inline const QString GrantedKey = QStringLiteral("pavlet.grantedPermissions");
     static inline const QString WantsMigratedKey = QStringLiteral("pavlet.permissionWantsMigrated");
 
-    PermissionCenter(PermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler = nullptr,
-                     QObject *parent = nullptr);
+    // "pavletPermissionsChanged" is posted on notifications.
+    PermissionCenter(PermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
+                     AppNotifications *notifications, QObject *parent = nullptr);
 
     static const QList<AppPermission> &all();
     static QString rawValue(AppPermission p);
@@ -73,6 +75,7 @@ private:
     PermissionBackend *m_backend;
     UserDefaults *m_defaults;
     Scheduler *m_scheduler;
+    AppNotifications *m_notifications;
     QSet<AppPermission> m_grantedSinceLaunch;
     bool m_monitoring = false;
     QList<std::function<void(PermissionBackend::LocationAccess)>> m_locationWaiters;

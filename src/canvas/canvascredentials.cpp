@@ -2,27 +2,11 @@
 
 #include "userdefaults.h"
 
-#include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QUrl>
-
-namespace {
-CanvasCredentialStore *g_shared = nullptr;
-}
-
-std::optional<CanvasCredentials> CanvasCredentials::load()
-{
-    CanvasCredentialStore *store = CanvasCredentialStore::shared();
-    return store ? store->load() : std::nullopt;
-}
-
-void CanvasCredentials::save(const QString &baseURL, const QString &token)
-{
-    if (CanvasCredentialStore *store = CanvasCredentialStore::shared())
-        store->save(baseURL, token);
-}
 
 std::optional<QString> CanvasCredentials::normalizeBaseURL(const QString &typed)
 {
@@ -50,20 +34,11 @@ std::optional<QString> CanvasCredentials::normalizeBaseURL(const QString &typed)
     return candidate;
 }
 
-CanvasCredentialStore::CanvasCredentialStore(SecretStore *secrets, UserDefaults *defaults, const QString &legacyTokenPath)
-    : m_keychain(secrets), m_defaults(defaults),
+CanvasCredentialStore::CanvasCredentialStore(SecretStore *secrets, UserDefaults *defaults,
+                                             const QString &legacyTokenPath, QObject *parent)
+    : QObject(parent), m_keychain(secrets), m_defaults(defaults),
       m_legacyPath(legacyTokenPath.isEmpty() ? defaultLegacyTokenPath() : legacyTokenPath)
 {
-}
-
-CanvasCredentialStore *CanvasCredentialStore::shared()
-{
-    return g_shared;
-}
-
-void CanvasCredentialStore::setShared(CanvasCredentialStore *store)
-{
-    g_shared = store;
 }
 
 QString CanvasCredentialStore::defaultLegacyTokenPath()
@@ -74,7 +49,7 @@ QString CanvasCredentialStore::defaultLegacyTokenPath()
 
 QString CanvasCredentialStore::storedBaseURL() const
 {
-    QString url = m_defaults ? m_defaults->stringValue(BaseURLKey).trimmed() : QString();
+    QString url = m_defaults->stringValue(BaseURLKey).trimmed();
     if (url.endsWith(QLatin1Char('/')))
         url.chop(1);
     return url;
@@ -85,54 +60,105 @@ void CanvasCredentialStore::removeLegacyTokenFile() const
     QFile::remove(m_legacyPath);
 }
 
-std::optional<CanvasCredentials> CanvasCredentialStore::load()
+std::optional<QString> CanvasCredentialStore::readLegacyToken() const
 {
-    QMutexLocker<QRecursiveMutex> lock(&m_mutex);
-    if (m_loaded)
-        return m_cache;
-    m_loaded = true;
-
-    std::optional<QString> token = m_keychain.read(TokenAccount);
-    if (!token) {
-        QFile file(m_legacyPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            m_cache.reset();
-            return m_cache;
-        }
-        QStringDecoder decoder(QStringDecoder::Utf8);
-        const QString text = QString(decoder.decode(file.readAll())).trimmed();
-        file.close();
-        if (decoder.hasError() || text.isEmpty()) {
-            m_cache.reset();
-            return m_cache;
-        }
-        // The file goes only once the keychain really holds the token;
-        // otherwise it stays for the next run to try again.
-        if (m_keychain.save(text, TokenAccount))
-            removeLegacyTokenFile();
-        token = text;
-    }
-    m_cache = CanvasCredentials{storedBaseURL(), *token};
-    return m_cache;
+    QFile file(m_legacyPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = QString(decoder.decode(file.readAll())).trimmed();
+    if (decoder.hasError() || text.isEmpty())
+        return std::nullopt;
+    return text;
 }
 
-void CanvasCredentialStore::save(const QString &baseURL, const QString &token)
+void CanvasCredentialStore::load(LoadCallback done)
 {
-    QMutexLocker<QRecursiveMutex> lock(&m_mutex);
+    if (m_state != TokenState::Unknown) {
+        done(m_cache);
+        return;
+    }
+    m_waiting.push_back(std::move(done));
+    if (m_waiting.size() > 1)
+        return; // a read is on its way
+    const quint64 generation = m_generation;
+    QPointer<CanvasCredentialStore> self(this);
+    m_keychain.read(TokenAccount, [self, generation](const Keychain::Answer &answer) {
+        if (!self)
+            return;
+        if (answer.status == Keychain::Answer::Status::Found) {
+            self->finishRead(generation, TokenState::Present, answer.text);
+            return;
+        }
+        const std::optional<QString> legacy = self->readLegacyToken();
+        if (!legacy) {
+            self->finishRead(generation,
+                             answer.status == Keychain::Answer::Status::Missing ? TokenState::Absent
+                                                                                : TokenState::Unknown,
+                             QString());
+            return;
+        }
+        // The file goes only once the store really holds the token;
+        // otherwise it stays for the next run to try again.
+        const QString token = *legacy;
+        self->m_keychain.save(token, TokenAccount, [self](bool ok) {
+            if (self && ok)
+                self->removeLegacyTokenFile();
+        });
+        self->finishRead(generation, TokenState::Present, token);
+    });
+}
+
+void CanvasCredentialStore::finishRead(quint64 generation, TokenState state, const QString &token)
+{
+    // A save since the read began already set what is known.
+    if (generation == m_generation && m_state == TokenState::Unknown) {
+        if (state == TokenState::Present)
+            setKnown(state, CanvasCredentials{storedBaseURL(), token});
+        else
+            setKnown(state, std::nullopt);
+    }
+    const auto waiting = std::exchange(m_waiting, {});
+    for (const LoadCallback &done : waiting)
+        done(m_cache);
+}
+
+void CanvasCredentialStore::setKnown(TokenState state, std::optional<CanvasCredentials> credentials)
+{
+    m_state = state;
+    if (credentials == m_cache)
+        return;
+    m_cache = std::move(credentials);
+    emit credentialsChanged();
+}
+
+void CanvasCredentialStore::save(const QString &baseURL, const QString &token, std::function<void()> done)
+{
     const std::optional<QString> normalized = CanvasCredentials::normalizeBaseURL(baseURL);
     const QString address = normalized ? *normalized : storedBaseURL();
-    if (m_defaults)
-        m_defaults->setString(BaseURLKey, address);
+    m_defaults->setString(BaseURLKey, address);
 
     const QString trimmed = token.trimmed();
+    auto finish = [done = std::move(done)](bool) {
+        if (done)
+            done();
+    };
     if (!trimmed.isEmpty()) {
-        m_keychain.save(trimmed, TokenAccount);
+        ++m_generation;
+        // This run uses what was typed even when the store refuses it; the
+        // stored item then stays as it was.
+        setKnown(TokenState::Present, CanvasCredentials{address, trimmed});
         removeLegacyTokenFile();
-        m_cache = CanvasCredentials{address, trimmed};
-    } else {
-        m_keychain.remove(TokenAccount);
-        removeLegacyTokenFile();
-        m_cache.reset();
+        m_keychain.save(trimmed, TokenAccount, std::move(finish));
+        return;
     }
-    m_loaded = true;
+    if (m_state == TokenState::Unknown) {
+        // Nobody knows whether a token is stored: leave it.
+        finish(false);
+        return;
+    }
+    ++m_generation;
+    setKnown(TokenState::Absent, std::nullopt);
+    removeLegacyTokenFile();
+    m_keychain.remove(TokenAccount, std::move(finish));
 }

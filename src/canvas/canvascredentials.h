@@ -2,9 +2,11 @@
 
 #include "keychain.h"
 
-#include <QMutex>
+#include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
+#include <vector>
 
 class SecretStore;
 class UserDefaults;
@@ -16,9 +18,6 @@ struct CanvasCredentials {
 
     bool operator==(const CanvasCredentials &) const = default;
 
-    // The process-wide credentials (see CanvasCredentialStore::shared()).
-    static std::optional<CanvasCredentials> load();
-    static void save(const QString &baseURL, const QString &token);
     // What the user typed, as a stored address: "" for blank input, an https
     // address, or nothing when the scheme is neither http nor https or there
     // is no host.
@@ -26,34 +25,66 @@ struct CanvasCredentials {
 };
 
 // Keeps the credentials: the address under "canvasBaseURL" in the user
-// defaults, the token in the keychain (account "CANVAS_TOKEN"), with a legacy
-// plain-text token file that the first load moves into the keychain. The
-// first load or save of a run fills a cache that later loads answer from.
-// Safe to call from any thread.
-class CanvasCredentialStore {
+// defaults, the token in the secret store (account "CANVAS_TOKEN"), with a
+// legacy plain-text token file that the first load moves into the store.
+// Main thread only; the secret store answers later, so loads and saves
+// answer through callbacks.
+//
+// Whether a token is stored is known once a read got an answer or a save
+// ran. A read that gets no answer (a locked keyring, a prompt nobody
+// answered) leaves it unknown: the next load reads again, and saving an
+// empty token then leaves the stored token alone instead of deleting it.
+class CanvasCredentialStore : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool hasCredentials READ hasCredentials NOTIFY credentialsChanged)
 public:
     static inline const QString TokenAccount = QStringLiteral("CANVAS_TOKEN");
     static inline const QString BaseURLKey = QStringLiteral("canvasBaseURL");
 
+    enum class TokenState { Unknown, Absent, Present };
+
+    using LoadCallback = std::function<void(const std::optional<CanvasCredentials> &)>;
+
     // legacyTokenPath: empty means "com.pavlet.app/canvas-token" in the
     // user's application data folder.
-    CanvasCredentialStore(SecretStore *secrets, UserDefaults *defaults, const QString &legacyTokenPath = QString());
+    CanvasCredentialStore(SecretStore *secrets, UserDefaults *defaults, const QString &legacyTokenPath = QString(),
+                          QObject *parent = nullptr);
 
-    static CanvasCredentialStore *shared();
-    static void setShared(CanvasCredentialStore *store);
+    // What is known now: the credentials while a token is known to be stored,
+    // else none.
+    std::optional<CanvasCredentials> current() const { return m_cache; }
+    bool hasCredentials() const { return m_cache.has_value(); }
+    TokenState tokenState() const { return m_state; }
 
-    std::optional<CanvasCredentials> load();
-    void save(const QString &baseURL, const QString &token);
+    // The stored credentials, or none. Answers from what is known when the
+    // token's presence is known; otherwise reads the secret store (and the
+    // legacy file) first. Loads made meanwhile share that one read.
+    void load(LoadCallback done);
+    // Stores the address (normalised; a rejected one keeps the stored
+    // address) and the trimmed token; an empty token removes the stored one
+    // unless its presence is unknown. done runs once the store answered.
+    void save(const QString &baseURL, const QString &token, std::function<void()> done = {});
+
     QString storedBaseURL() const;
     QString legacyTokenPath() const { return m_legacyPath; }
     void removeLegacyTokenFile() const;
     static QString defaultLegacyTokenPath();
 
+signals:
+    // current() changed.
+    void credentialsChanged();
+
 private:
+    void finishRead(quint64 generation, TokenState state, const QString &token);
+    void setKnown(TokenState state, std::optional<CanvasCredentials> credentials);
+    std::optional<QString> readLegacyToken() const;
+
     Keychain m_keychain;
     UserDefaults *m_defaults;
     QString m_legacyPath;
-    mutable QRecursiveMutex m_mutex;
-    bool m_loaded = false;
+    TokenState m_state = TokenState::Unknown;
     std::optional<CanvasCredentials> m_cache;
+    std::vector<LoadCallback> m_waiting;
+    // Bumped by every save, so that a read started before it cannot undo it.
+    quint64 m_generation = 0;
 };

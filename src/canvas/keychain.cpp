@@ -4,30 +4,36 @@
 
 #include <QStringDecoder>
 
-std::optional<QString> Keychain::read(const QString &account) const
+void Keychain::read(const QString &account, std::function<void(const Answer &)> done) const
 {
-    if (!m_store)
-        return std::nullopt;
-    const std::optional<QByteArray> data = m_store->readPassword(Service, account);
-    if (!data)
-        return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(*data);
-    if (decoder.hasError())
-        return std::nullopt;
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    return trimmed;
+    m_store->readPassword(Service, account, [done = std::move(done)](const SecretStore::ReadResult &r) {
+        Answer answer;
+        switch (r.status) {
+        case SecretStore::ReadResult::Status::Failed:
+            answer.status = Answer::Status::Failed;
+            break;
+        case SecretStore::ReadResult::Status::NotFound:
+            answer.status = Answer::Status::Missing;
+            break;
+        case SecretStore::ReadResult::Status::Found: {
+            QStringDecoder decoder(QStringDecoder::Utf8);
+            const QString text = QString(decoder.decode(r.data)).trimmed();
+            answer.status = decoder.hasError() || text.isEmpty() ? Answer::Status::Missing : Answer::Status::Found;
+            if (answer.status == Answer::Status::Found)
+                answer.text = text;
+            break;
+        }
+        }
+        done(answer);
+    });
 }
 
-bool Keychain::save(const QString &value, const QString &account) const
+void Keychain::save(const QString &value, const QString &account, std::function<void(bool)> done) const
 {
-    return m_store && m_store->writePassword(Service, account, value.toUtf8());
+    m_store->writePassword(Service, account, value.toUtf8(), std::move(done));
 }
 
-void Keychain::remove(const QString &account) const
+void Keychain::remove(const QString &account, std::function<void(bool)> done) const
 {
-    if (m_store)
-        m_store->deletePassword(Service, account);
+    m_store->deletePassword(Service, account, std::move(done));
 }

@@ -1,25 +1,33 @@
 #pragma once
 
 #include <QString>
-#include <optional>
+#include <functional>
 
 class SecretStore;
 
 // Strings kept as generic passwords under the service "com.pavlet.app", one
-// per account.
+// per account. Every call answers through its callback on the main thread.
 class Keychain {
 public:
     static inline const QString Service = QStringLiteral("com.pavlet.app");
 
+    struct Answer {
+        enum class Status {
+            Found,   // text holds the stored value, trimmed and not blank
+            Missing, // no item, or one that is not UTF-8 or blank
+            Failed,  // the store did not answer: an item may exist
+        };
+        Status status = Status::Failed;
+        QString text;
+    };
+
     explicit Keychain(SecretStore *store) : m_store(store) {}
 
-    // The stored text, trimmed; nothing when missing, unreadable, not UTF-8
-    // or blank.
-    std::optional<QString> read(const QString &account) const;
-    // Creates or replaces the item in one step; false when the store refused,
-    // in which case an earlier value is kept.
-    bool save(const QString &value, const QString &account) const;
-    void remove(const QString &account) const;
+    void read(const QString &account, std::function<void(const Answer &)> done) const;
+    // Creates or replaces the item in one step; ok is false when the store
+    // refused, in which case an earlier value is kept.
+    void save(const QString &value, const QString &account, std::function<void(bool ok)> done) const;
+    void remove(const QString &account, std::function<void(bool ok)> done) const;
 
 private:
     SecretStore *m_store;

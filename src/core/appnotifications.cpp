@@ -1,11 +1,5 @@
 #include "appnotifications.h"
 
-AppNotifications *AppNotifications::instance()
-{
-    static AppNotifications notifications;
-    return &notifications;
-}
-
 void AppNotifications::post(const QString &name, const QVariantMap &userInfo)
 {
     emit posted(name, userInfo);

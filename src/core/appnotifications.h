@@ -5,7 +5,8 @@
 #include <QVariantMap>
 
 // Requests between parts that have no direct owner travel as notifications
-// on this one object, by name.
+// on one object of this class, by name. The composition root makes it and
+// hands it to whoever posts or listens.
 class AppNotifications : public QObject {
     Q_OBJECT
 public:
@@ -13,8 +14,6 @@ public:
     static inline const QString BeginIslandEdit = QStringLiteral("pavletBeginIslandEdit");
     static inline const QString PermissionsChanged = QStringLiteral("pavletPermissionsChanged");
     static inline const QString CanvasCredentialsChanged = QStringLiteral("pavletCanvasCredentialsChanged");
-
-    static AppNotifications *instance();
 
     // Posts a notification by name; the matching typed signal fires too.
     Q_INVOKABLE void post(const QString &name, const QVariantMap &userInfo = {});

@@ -12,9 +12,3 @@ qint64 SystemClock::monotonicMs() const
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-
-Clock *Clock::system()
-{
-    static SystemClock clock;
-    return &clock;
-}

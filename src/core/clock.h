@@ -16,9 +16,6 @@ public:
     QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(nowMs()); }
     double nowSeconds() const { return double(nowMs()) / 1000.0; }
     double monotonicSeconds() const { return double(monotonicMs()) / 1000.0; }
-
-    // The process-wide clock (the system clock unless a test installed another).
-    static Clock *system();
 };
 
 class SystemClock final : public Clock {

@@ -3,21 +3,6 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace {
-Scheduler *g_main = nullptr;
-}
-
-Scheduler *Scheduler::main()
-{
-    static QtScheduler qtScheduler;
-    return g_main ? g_main : &qtScheduler;
-}
-
-void Scheduler::setMain(Scheduler *scheduler)
-{
-    g_main = scheduler;
-}
-
 TaskHandle QtScheduler::after(int delayMs, std::function<void()> fn)
 {
     return start(delayMs, false, std::move(fn));

@@ -59,10 +59,6 @@ public:
     [[nodiscard]] virtual TaskHandle after(int delayMs, std::function<void()> fn) = 0;
     // Runs fn every intervalMs milliseconds until the handle is cancelled.
     [[nodiscard]] virtual TaskHandle every(int intervalMs, std::function<void()> fn) = 0;
-
-    // The process-wide scheduler (Qt timers unless a test installed another).
-    static Scheduler *main();
-    static void setMain(Scheduler *scheduler);
 };
 
 class QtScheduler final : public Scheduler {

@@ -13,10 +13,35 @@
 #include <QStandardPaths>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
-UserDefaults *g_standard = nullptr;
+// A double as a 64-bit integer, clamped to the type's range; NaN has none.
+std::optional<qint64> toInt64(double d)
+{
+    if (std::isnan(d))
+        return std::nullopt;
+    // 2^63 is exactly representable; every double below it converts safely.
+    constexpr double limit = 9223372036854775808.0;
+    if (d >= limit)
+        return std::numeric_limits<qint64>::max();
+    if (d < -limit)
+        return std::numeric_limits<qint64>::min();
+    return qint64(d);
+}
+
+// Whether two stored values are the same value of the same type.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.typeId() != b.typeId())
+        return false;
+    if (a.typeId() == QMetaType::Double) {
+        const double x = a.toDouble(), y = b.toDouble();
+        return x == y || (std::isnan(x) && std::isnan(y));
+    }
+    return a == b;
+}
 
 // On disk every value is an object {"type": ..., "value": ...} so that an
 // integer stays an integer and data stays data.
@@ -68,8 +93,10 @@ QVariant decode(const QJsonValue &jv)
         const qint64 n = value.isString() ? value.toString().toLongLong(&ok) : 0;
         if (ok)
             return QVariant::fromValue<qint64>(n);
-        if (value.isDouble())
-            return QVariant::fromValue<qint64>(qint64(value.toDouble()));
+        if (value.isDouble()) {
+            if (const auto n = toInt64(value.toDouble()))
+                return QVariant::fromValue<qint64>(*n);
+        }
         return {};
     }
     if (type == "double") {
@@ -88,28 +115,22 @@ QVariant decode(const QJsonValue &jv)
 
 } // namespace
 
-UserDefaults::UserDefaults(const QString &path, QObject *parent)
-    : QObject(parent), m_path(path.isEmpty() ? defaultPath() : path)
+UserDefaults::UserDefaults(const QString &path, QObject *parent, const QString &damagedCopyDir)
+    : QObject(parent), m_path(path.isEmpty() ? defaultPath() : path),
+      m_damagedCopyDir(damagedCopyDir.isEmpty() ? QFileInfo(m_path).absolutePath() : damagedCopyDir)
 {
     load();
+}
+
+UserDefaults::~UserDefaults()
+{
+    flush();
 }
 
 QString UserDefaults::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
            + QStringLiteral("/pavlet/defaults.json");
-}
-
-UserDefaults *UserDefaults::standard()
-{
-    if (!g_standard)
-        g_standard = new UserDefaults;
-    return g_standard;
-}
-
-void UserDefaults::setStandard(UserDefaults *defaults)
-{
-    g_standard = defaults;
 }
 
 void UserDefaults::load()
@@ -184,11 +205,7 @@ qint64 UserDefaults::intValue(const QString &key, qint64 fallback) const
         const double d = it->toDouble();
         if (!std::isfinite(d))
             return fallback;
-        if (d >= 9.2e18)
-            return std::numeric_limits<qint64>::max();
-        if (d <= -9.2e18)
-            return std::numeric_limits<qint64>::min();
-        return qint64(d);
+        return toInt64(d).value_or(fallback);
     }
     case QMetaType::QString: {
         bool ok = false;
@@ -254,15 +271,56 @@ void UserDefaults::remove(const QString &key)
     if (!m_values.contains(key))
         return;
     m_values.remove(key);
-    save();
+    scheduleSave();
     emit changed(key);
 }
 
 void UserDefaults::put(const QString &key, const QVariant &value)
 {
+    const auto it = m_values.constFind(key);
+    if (it != m_values.constEnd() && sameValue(*it, value))
+        return;
     m_values.insert(key, value);
-    save();
+    scheduleSave();
     emit changed(key);
+}
+
+void UserDefaults::scheduleSave()
+{
+    m_dirty = true;
+    if (m_saveQueued)
+        return;
+    m_saveQueued = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_saveQueued = false;
+        flush();
+    }, Qt::QueuedConnection);
+}
+
+bool UserDefaults::flush()
+{
+    if (!m_dirty)
+        return m_lastWriteOk;
+    m_dirty = !save();
+    return !m_dirty;
+}
+
+// Copies the damaged file under a name of its own before the first write
+// replaces it. False when no copy could be made.
+bool UserDefaults::keepDamagedCopy()
+{
+    if (!QFile::exists(m_path))
+        return true;
+    const QString stem = m_damagedCopyDir + QLatin1Char('/') + QFileInfo(m_path).fileName()
+                         + QStringLiteral(".damaged-") + QDateTime::currentDateTimeUtc().toString("yyyyMMddHHmmss");
+    QString keep = stem;
+    for (int n = 1; QFileInfo::exists(keep); ++n)
+        keep = stem + QLatin1Char('-') + QString::number(n);
+    if (QFile::copy(m_path, keep))
+        return true;
+    qCWarning(lcCore) << "could not keep a copy of the damaged defaults at" << keep
+                      << "- leaving the file as it is";
+    return false;
 }
 
 bool UserDefaults::save()
@@ -270,10 +328,10 @@ bool UserDefaults::save()
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (m_unreadableOnDisk) {
         // Keep what the user had before the first write replaces it.
-        const QString keep = m_path + QStringLiteral(".damaged-")
-                             + QDateTime::currentDateTimeUtc().toString("yyyyMMddHHmmss");
-        if (!QFile::exists(keep) && !QFile::copy(m_path, keep))
-            qCWarning(lcCore) << "could not keep a copy of the damaged defaults at" << keep;
+        if (!keepDamagedCopy()) {
+            m_lastWriteOk = false;
+            return false;
+        }
         m_unreadableOnDisk = false;
     }
     QJsonObject values;
@@ -292,7 +350,7 @@ bool UserDefaults::save()
     return m_lastWriteOk;
 }
 
-bool defaultsBool(const QString &key, bool fallback)
+bool defaultsBool(const UserDefaults &defaults, const QString &key, bool fallback)
 {
-    return UserDefaults::standard()->boolValue(key, fallback);
+    return defaults.boolValue(key, fallback);
 }

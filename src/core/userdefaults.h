@@ -11,24 +11,27 @@
 //
 // - Bool, integer, Double, String and data values keep their type on disk.
 // - A missing key reads as the caller's fallback; reading never writes.
-// - Every write goes to disk at once, atomically.
+// - Writing the value a key already holds changes nothing: no write to disk,
+//   no change notice.
+// - The changes of one turn of the event loop reach the disk together, in
+//   one atomic write, right after that turn (or at flush() or destruction).
 // - A file that cannot be parsed reads as empty and stays untouched until
-//   the next write, which first keeps a copy of it beside the store.
+//   the next write, which first keeps a copy of it; when no copy can be
+//   made, the damaged file is not replaced.
 class UserDefaults : public QObject {
     Q_OBJECT
 public:
     enum class Type { None, Bool, Int, Double, String, Data };
 
     // path: the store file; empty means the default place under the XDG
-    // config folder.
-    explicit UserDefaults(const QString &path = QString(), QObject *parent = nullptr);
+    // config folder. damagedCopyDir: where the copy of a damaged file goes;
+    // empty means beside the store.
+    explicit UserDefaults(const QString &path = QString(), QObject *parent = nullptr,
+                          const QString &damagedCopyDir = QString());
+    ~UserDefaults() override;
 
     static QString defaultPath();
     QString path() const { return m_path; }
-
-    // The standard store the whole program shares.
-    static UserDefaults *standard();
-    static void setStandard(UserDefaults *defaults);
 
     bool contains(const QString &key) const { return m_values.contains(key); }
     Type typeOf(const QString &key) const;
@@ -47,6 +50,8 @@ public:
     void setData(const QString &key, const QByteArray &value);
     void remove(const QString &key);
 
+    // Writes pending changes now. False when they could not be written.
+    bool flush();
     // Whether the last write reached the disk.
     bool lastWriteSucceeded() const { return m_lastWriteOk; }
 
@@ -56,13 +61,18 @@ signals:
 private:
     void load();
     void put(const QString &key, const QVariant &value);
+    void scheduleSave();
+    bool keepDamagedCopy();
     bool save();
 
     QString m_path;
+    QString m_damagedCopyDir;
     QVariantMap m_values;
+    bool m_dirty = false;
+    bool m_saveQueued = false;
     bool m_unreadableOnDisk = false;
     bool m_lastWriteOk = true;
 };
 
-// The standard store's Bool for key, or fallback when nothing is stored.
-bool defaultsBool(const QString &key, bool fallback);
+// The store's Bool for key, or fallback when nothing is stored.
+bool defaultsBool(const UserDefaults &defaults, const QString &key, bool fallback);

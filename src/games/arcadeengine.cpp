@@ -9,9 +9,9 @@
 ArcadeEngine::ArcadeEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler,
                            Random *random, QObject *parent)
     : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_defaults(defaults)
+    , m_clock(clock)
+    , m_scheduler(scheduler)
     , m_ownRandom(random ? nullptr : std::make_unique<Random>())
     , m_random(random ? random : m_ownRandom.get())
 {

@@ -82,8 +82,8 @@ public:
     static constexpr int DealerRevealMs = 320;
     static constexpr int DealerDrawMs = 280;
 
-    explicit BlackjackEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                             Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit BlackjackEngine(UserDefaults *defaults, Clock *clock,
+                             Scheduler *scheduler, Random *random = nullptr,
                              QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 FrameTimer::FrameTimer(Scheduler *scheduler, Clock *clock)
-    : m_scheduler(scheduler ? scheduler : Scheduler::main())
-    , m_clock(clock ? clock : Clock::system())
+    : m_scheduler(scheduler)
+    , m_clock(clock)
 {
 }
 

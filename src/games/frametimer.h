@@ -22,7 +22,7 @@ public:
     static constexpr int Interval30Ms = 33; // 1/30 s
 
     // Null arguments mean the process-wide scheduler and clock.
-    explicit FrameTimer(Scheduler *scheduler = nullptr, Clock *clock = nullptr);
+    explicit FrameTimer(Scheduler *scheduler, Clock *clock);
 
     // Fires `fire` every intervalMs until stop(). Any running timer is dropped
     // first. lastTick is left as it is.

@@ -45,8 +45,8 @@ public:
     static constexpr int DarkMs = 160;
     static constexpr int TapFlashMs = 140;
 
-    explicit PatternEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                           Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit PatternEngine(UserDefaults *defaults, Clock *clock,
+                           Scheduler *scheduler, Random *random = nullptr,
                            QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

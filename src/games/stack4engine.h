@@ -73,8 +73,8 @@ public:
     static constexpr qint64 ScoreCeiling = (qint64(1) << 61) - 1;
     using Board = std::array<Slot, Columns * Rows>;
 
-    explicit Stack4Engine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                          Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit Stack4Engine(UserDefaults *defaults, Clock *clock,
+                          Scheduler *scheduler, Random *random = nullptr,
                           QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

@@ -44,8 +44,8 @@ public:
 
     using Board = std::array<ToeMark, 9>;
 
-    explicit ToeEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                       Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit ToeEngine(UserDefaults *defaults, Clock *clock,
+                       Scheduler *scheduler, Random *random = nullptr,
                        QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

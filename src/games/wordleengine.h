@@ -70,8 +70,8 @@ public:
     using Row = std::array<WordleTile, Letters>;
     using Marks = std::array<WordleMark, Letters>;
 
-    explicit WordleEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                          Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit WordleEngine(UserDefaults *defaults, Clock *clock,
+                          Scheduler *scheduler, Random *random = nullptr,
                           QObject *parent = nullptr);
 
     const std::array<Row, Rows> &rows() const { return m_rows; }

@@ -16,6 +16,4 @@ public:
     virtual bool openUrl(const QUrl &url) = 0;
 };
 
-std::unique_ptr<IAppLauncher> createAppLauncher();
-
 } // namespace platform

@@ -33,24 +33,22 @@ struct CalendarReminder {
     bool operator==(const CalendarReminder &) const = default;
 };
 
+// The user's calendars and task lists. Reading them may take a while, so
+// both fetches answer later, on the main thread, without holding it up.
 class ICalendarSource {
 public:
+    using EventsCallback = std::function<void(QList<CalendarEvent>)>;
     using RemindersCallback = std::function<void(std::optional<QList<CalendarReminder>>)>;
 
     virtual ~ICalendarSource() = default;
-    // Whether the user's calendars and task lists can be read at all.
-    virtual bool eventsReadable() = 0;
-    virtual bool remindersReadable() = 0;
     // Occurrences overlapping [from, to), recurring events expanded, in the
     // order the calendars hold them.
-    virtual QList<CalendarEvent> events(const QDateTime &from, const QDateTime &to) = 0;
+    virtual void fetchEvents(const QDateTime &from, const QDateTime &to, EventsCallback done) = 0;
     // The tasks not yet completed whose due date is before dueBefore (all
-    // dated ones without a bound), plus every task without a due date. The
-    // answer comes later, on the main thread; none when nothing could be read.
+    // dated ones without a bound), plus every task without a due date; none
+    // when nothing could be read.
     virtual void fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore,
                                           RemindersCallback done) = 0;
 };
-
-std::unique_ptr<ICalendarSource> createCalendarSource();
 
 } // namespace platform

@@ -19,6 +19,4 @@ public:
     virtual void setImage(const QImage &image) = 0;
 };
 
-std::unique_ptr<IClipboard> createClipboard();
-
 } // namespace platform

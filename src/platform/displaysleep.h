@@ -2,7 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
-#include <memory>
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -11,11 +11,13 @@ namespace platform {
 class IDisplaySleepInhibitor {
 public:
     virtual ~IDisplaySleepInhibitor() = default;
-    // Starts an inhibition; the cookie identifies it, none on failure.
-    virtual std::optional<quint32> inhibit(const QString &reason) = 0;
+    using InhibitCallback = std::function<void(std::optional<quint32> cookie)>;
+
+    // Starts an inhibition. done runs once, on the main thread, possibly
+    // before the call returns, with the cookie that identifies it, or none
+    // on failure.
+    virtual void inhibit(const QString &reason, InhibitCallback done) = 0;
     virtual void release(quint32 cookie) = 0;
 };
-
-std::unique_ptr<IDisplaySleepInhibitor> createDisplaySleepInhibitor();
 
 } // namespace platform

@@ -42,8 +42,4 @@ public:
     virtual bool isReachable() = 0;
 };
 
-std::unique_ptr<INetworkInterfaces> createNetworkInterfaces();
-std::unique_ptr<IWifiInfo> createWifiInfo();
-std::unique_ptr<IReachability> createReachability();
-
 } // namespace platform

@@ -35,6 +35,4 @@ public:
     virtual QList<PowerSource> sources() = 0;
 };
 
-std::unique_ptr<IPowerSupply> createPowerSupply();
-
 } // namespace platform

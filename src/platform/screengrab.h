@@ -12,6 +12,4 @@ public:
     virtual QImage grabScreen() = 0;
 };
 
-std::unique_ptr<IScreenGrabber> createScreenGrabber();
-
 } // namespace platform

@@ -2,19 +2,33 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
+#include <functional>
 
 // Generic passwords kept by the system's secret service, addressed by a
-// service name and an account. Calls are synchronous and bounded in time: a
-// store that does not answer gives no password and reports failed writes.
+// service name and an account. Every call answers through its callback,
+// once, on the main thread, possibly before the call returns; nothing
+// waits for the service.
 class SecretStore {
 public:
+    struct ReadResult {
+        enum class Status {
+            Found,    // data holds the stored bytes
+            NotFound, // the service answered: there is no such item
+            Failed,   // no answer (locked, refused, timed out): the item may exist
+        };
+        Status status = Status::Failed;
+        QByteArray data;
+    };
+    using ReadCallback = std::function<void(const ReadResult &)>;
+    // ok: the service confirmed the change.
+    using DoneCallback = std::function<void(bool ok)>;
+
     virtual ~SecretStore() = default;
-    // The stored bytes, or nothing when there is no item or the store failed.
-    virtual std::optional<QByteArray> readPassword(const QString &service, const QString &account) = 0;
-    // Creates or replaces the item in one step. False when the store refused;
-    // an earlier item is then left as it was.
-    virtual bool writePassword(const QString &service, const QString &account, const QByteArray &data) = 0;
-    // Removes the item; a missing item is not an error.
-    virtual void deletePassword(const QString &service, const QString &account) = 0;
+    virtual void readPassword(const QString &service, const QString &account, ReadCallback done) = 0;
+    // Creates or replaces the item in one step. On failure an earlier item is
+    // left as it was.
+    virtual void writePassword(const QString &service, const QString &account, const QByteArray &data,
+                               DoneCallback done) = 0;
+    // Removes the item; a missing item counts as removed.
+    virtual void deletePassword(const QString &service, const QString &account, DoneCallback done) = 0;
 };

@@ -34,6 +34,4 @@ public:
     virtual std::optional<double> uptimeSeconds() = 0;
 };
 
-std::unique_ptr<ISystemLoad> createSystemLoad();
-
 } // namespace platform

@@ -3,13 +3,22 @@
 #include <algorithm>
 #include <cmath>
 
-BatteryMonitor::BatteryMonitor(platform::IPowerSupply *supply)
-    : m_owned(supply ? nullptr : platform::createPowerSupply())
-    , m_supply(supply ? supply : m_owned.get())
+BatteryMonitor::BatteryMonitor(platform::IPowerSupply *supply, QObject *parent)
+    : QObject(parent)
+    , m_supply(supply)
 {
 }
 
 BatteryMonitor::~BatteryMonitor() = default;
+
+void BatteryMonitor::refresh()
+{
+    const std::optional<BatteryInfo> reading = read();
+    if (reading == m_current)
+        return;
+    m_current = reading;
+    emit batteryChanged();
+}
 
 namespace {
 

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
-#include <memory>
 #include <optional>
 
 // The machine's own battery.
@@ -20,15 +19,29 @@ public:
     bool operator==(const BatteryInfo &) const = default;
 };
 
-class BatteryMonitor {
+// The battery reading, published: refresh() reads the power supply and
+// updates the properties when the reading changed.
+class BatteryMonitor : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool hasBattery READ hasBattery NOTIFY batteryChanged)
+    Q_PROPERTY(BatteryInfo battery READ battery NOTIFY batteryChanged)
 public:
-    explicit BatteryMonitor(platform::IPowerSupply *supply = nullptr);
-    ~BatteryMonitor();
+    explicit BatteryMonitor(platform::IPowerSupply *supply, QObject *parent = nullptr);
+    ~BatteryMonitor() override;
 
     // None on a machine without a battery of its own.
     std::optional<BatteryInfo> read();
+    // Reads the battery and publishes the reading.
+    void refresh();
+
+    std::optional<BatteryInfo> current() const { return m_current; }
+    bool hasBattery() const { return m_current.has_value(); }
+    BatteryInfo battery() const { return m_current.value_or(BatteryInfo()); }
+
+signals:
+    void batteryChanged();
 
 private:
-    std::unique_ptr<platform::IPowerSupply> m_owned;
     platform::IPowerSupply *m_supply;
+    std::optional<BatteryInfo> m_current;
 };

@@ -13,7 +13,13 @@ QString reportedName(const BluetoothDevice &device)
 BluetoothMonitor::BluetoothMonitor(BluetoothService *service, QObject *parent)
     : QObject(parent)
     , m_service(service)
+    , m_devices(new BluetoothDevicesModel(this))
 {
+}
+
+QList<BluetoothDeviceInfo> BluetoothMonitor::devices() const
+{
+    return QList<BluetoothDeviceInfo>(m_devices->rows().begin(), m_devices->rows().end());
 }
 
 BluetoothMonitor::~BluetoothMonitor()
@@ -23,7 +29,7 @@ BluetoothMonitor::~BluetoothMonitor()
 
 void BluetoothMonitor::refresh()
 {
-    QList<BluetoothDeviceInfo> devices;
+    std::vector<BluetoothDeviceInfo> devices;
     const QList<BluetoothDevice> paired = m_service->pairedDevices();
     for (const BluetoothDevice &device : paired) {
         if (!device.connected)
@@ -33,9 +39,9 @@ void BluetoothMonitor::refresh()
         if (info.name.isEmpty())
             info.name = QStringLiteral("Bluetooth");
         info.id = device.address.isEmpty() ? info.name : device.address;
-        devices.append(info);
+        devices.push_back(info);
     }
-    m_devices = devices;
+    m_devices->sync(devices);
 }
 
 void BluetoothMonitor::start()
@@ -82,27 +88,24 @@ void BluetoothMonitor::deviceConnected(const BluetoothDevice &device)
     const QString name = reportedName(device);
     watchDisconnect(device.address);
     refresh();
-    report(&BluetoothMonitor::onConnected, name);
+    report(&BluetoothMonitor::connected, name);
 }
 
 void BluetoothMonitor::deviceDisconnected(const BluetoothDevice &device)
 {
     const QString name = reportedName(device);
     refresh();
-    report(&BluetoothMonitor::onDisconnected, name);
+    report(&BluetoothMonitor::disconnected, name);
 }
 
-void BluetoothMonitor::report(const std::function<void(const QString &)> BluetoothMonitor::*callback,
-                              const QString &name)
+void BluetoothMonitor::report(void (BluetoothMonitor::*signal)(const QString &), const QString &name)
 {
     const quint64 generation = m_generation;
     QMetaObject::invokeMethod(
         this,
-        [this, callback, name, generation] {
-            if (generation != m_generation)
-                return;
-            if (const auto &fn = this->*callback)
-                fn(name);
+        [this, signal, name, generation] {
+            if (generation == m_generation)
+                emit(this->*signal)(name);
         },
         Qt::QueuedConnection);
 }

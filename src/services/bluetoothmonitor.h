@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordlistmodel.h"
+
 #include <QHash>
 #include <QList>
 #include <QMetaType>
@@ -19,9 +21,17 @@ public:
     QString id;   // the device's address, else its name
     QString name; // "Bluetooth" when the device gives none
 
+    enum Role { IdRole = Qt::UserRole, NameRole };
+    static QHash<int, QByteArray> roles() { return {{IdRole, "deviceId"}, {NameRole, "name"}}; }
+    QVariant roleValue(int role) const
+    {
+        return role == IdRole ? QVariant(id) : role == NameRole ? QVariant(name) : QVariant();
+    }
     bool operator==(const BluetoothDeviceInfo &) const = default;
 };
 Q_DECLARE_METATYPE(BluetoothDeviceInfo)
+
+using BluetoothDevicesModel = RecordListModel<BluetoothDeviceInfo>;
 
 // Keeps the list of connected Bluetooth devices and reports devices
 // connecting and disconnecting.
@@ -32,15 +42,14 @@ Q_DECLARE_METATYPE(BluetoothDeviceInfo)
 // double the reports and nothing is reported after stop().
 class BluetoothMonitor : public QObject {
     Q_OBJECT
+    Q_PROPERTY(RecordListModelBase *devices READ devicesModel CONSTANT)
 public:
     explicit BluetoothMonitor(BluetoothService *service, QObject *parent = nullptr);
     ~BluetoothMonitor() override;
 
-    // Each takes the device's name; called later on the main thread.
-    std::function<void(const QString &)> onConnected;
-    std::function<void(const QString &)> onDisconnected;
-
-    const QList<BluetoothDeviceInfo> &devices() const { return m_devices; }
+    // The connected devices as the island lists them.
+    QList<BluetoothDeviceInfo> devices() const;
+    BluetoothDevicesModel *devicesModel() const { return m_devices; }
 
     // Rebuilds devices(): the paired devices that are connected.
     void refresh();
@@ -54,14 +63,20 @@ public:
     bool isWatchingConnects() const { return m_connectNote != 0; }
     int disconnectWatchCount() const { return int(m_disconnectNotes.size()); }
 
+signals:
+    // A device's name, later on the main thread, with devices() already
+    // up to date.
+    void connected(const QString &name);
+    void disconnected(const QString &name);
+
 private:
     void deviceConnected(const BluetoothDevice &device);
     void deviceDisconnected(const BluetoothDevice &device);
     void watchDisconnect(const QString &address);
-    void report(const std::function<void(const QString &)> BluetoothMonitor::*callback, const QString &name);
+    void report(void (BluetoothMonitor::*signal)(const QString &), const QString &name);
 
     BluetoothService *m_service;
-    QList<BluetoothDeviceInfo> m_devices;
+    BluetoothDevicesModel *m_devices;
     int m_connectNote = 0;
     QHash<QString, int> m_disconnectNotes; // address -> registration
     // Bumped by stop() so that reports already on their way are dropped.

@@ -31,11 +31,6 @@ QString NextEvent::id() const
         + QLatin1Char('|') + shortestDoubleText(seconds);
 }
 
-bool NextEvent::isJoinable() const
-{
-    return isJoinableAt(Clock::system()->nowMs());
-}
-
 bool NextEvent::isJoinableAt(qint64 nowMs) const
 {
     if (!joinURL)
@@ -44,24 +39,73 @@ bool NextEvent::isJoinableAt(qint64 nowMs) const
     return minutes <= 30 && minutes >= -45;
 }
 
-CalendarStore::CalendarStore(platform::ICalendarSource *source, Clock *clock)
-    : m_owned(source ? nullptr : platform::createCalendarSource())
-    , m_source(source ? source : m_owned.get())
-    , m_clock(clock ? clock : Clock::system())
+QHash<int, QByteArray> UpcomingEvent::roles()
+{
+    return {{IdRole, "eventId"}, {TitleRole, "title"}, {StartRole, "start"}, {CalendarNameRole, "calendarName"},
+            {JoinURLRole, "joinURL"}, {JoinableRole, "joinable"}};
+}
+
+QVariant UpcomingEvent::roleValue(int role) const
+{
+    switch (role) {
+    case IdRole: return id;
+    case TitleRole: return event.title;
+    case StartRole: return event.start;
+    case CalendarNameRole: return event.calendarName;
+    case JoinURLRole: return event.joinURL.value_or(QUrl());
+    case JoinableRole: return joinable;
+    default: return {};
+    }
+}
+
+CalendarStore::CalendarStore(platform::ICalendarSource *source, Clock *clock, QObject *parent)
+    : QObject(parent)
+    , m_source(source)
+    , m_clock(clock)
+    , m_events(new UpcomingEventsModel(this))
 {
 }
 
 CalendarStore::~CalendarStore() = default;
 
-QList<NextEvent> CalendarStore::upcomingEvents(int limit)
+bool CalendarStore::isJoinable(const NextEvent &event) const
 {
-    if (!eventsGranted || limit <= 0)
-        return {};
+    return event.isJoinableAt(m_clock->nowMs());
+}
+
+QList<NextEvent> CalendarStore::upcomingEvents() const
+{
+    QList<NextEvent> list;
+    for (const UpcomingEvent &row : m_events->rows())
+        list << row.event;
+    return list;
+}
+
+void CalendarStore::refreshEvents(int limit, std::function<void()> done)
+{
+    const quint64 generation = ++m_eventsGeneration;
     const QDateTime now = m_clock->now();
     const QDateTime end = now.addDays(2);
-    if (!end.isValid())
-        return {};
-    QList<platform::CalendarEvent> events = m_source->events(now, end);
+    if (!eventsGranted || limit <= 0 || !end.isValid()) {
+        publishEvents({}, 0);
+        if (done)
+            done();
+        return;
+    }
+    std::weak_ptr<int> alive = m_alive;
+    m_source->fetchEvents(now, end, [this, alive, generation, limit, done = std::move(done)](
+                                        QList<platform::CalendarEvent> events) {
+        if (alive.expired())
+            return;
+        if (generation == m_eventsGeneration)
+            publishEvents(std::move(events), limit);
+        if (done)
+            done();
+    });
+}
+
+void CalendarStore::publishEvents(QList<platform::CalendarEvent> events, int limit)
+{
     events.removeIf([](const platform::CalendarEvent &e) { return e.allDay; });
     std::stable_sort(events.begin(), events.end(),
                      [](const auto &a, const auto &b) { return a.start < b.start; });
@@ -78,7 +122,19 @@ QList<NextEvent> CalendarStore::upcomingEvents(int limit)
         next.joinURL = meetingLink(e);
         result.append(next);
     }
-    return result;
+    std::vector<UpcomingEvent> rows;
+    rows.reserve(size_t(result.size()));
+    for (const NextEvent &e : std::as_const(result))
+        rows.push_back(UpcomingEvent{e.id(), e, isJoinable(e)});
+    m_events->sync(rows);
+}
+
+void CalendarStore::setReminder(const std::optional<NextEvent> &reminder)
+{
+    if (reminder == m_reminder)
+        return;
+    m_reminder = reminder;
+    emit reminderChanged();
 }
 
 void CalendarStore::refreshReminders(std::function<void()> done)
@@ -87,7 +143,7 @@ void CalendarStore::refreshReminders(std::function<void()> done)
     // late would otherwise overwrite a newer result.
     const quint64 generation = ++m_reminderGeneration;
     if (!remindersGranted) {
-        cachedReminder.reset();
+        setReminder(std::nullopt);
         if (done)
             done();
         return;
@@ -122,7 +178,7 @@ void CalendarStore::refreshReminders(std::function<void()> done)
             next.isReminder = true;
             result = next;
         }
-        cachedReminder = result;
+        setReminder(result);
         if (done)
             done();
     });

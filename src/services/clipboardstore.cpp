@@ -55,9 +55,25 @@ void ClipboardHistory::add(const QString &text)
         items.resize(Capacity);
 }
 
-ClipboardStore::ClipboardStore(platform::IClipboard *clipboard)
-    : m_owned(clipboard ? nullptr : platform::createClipboard())
-    , m_clipboard(clipboard ? clipboard : m_owned.get())
+QHash<int, QByteArray> ClipboardItem::roles()
+{
+    return {{IdRole, "itemId"}, {TextRole, "text"}, {PreviewRole, "preview"}};
+}
+
+QVariant ClipboardItem::roleValue(int role) const
+{
+    switch (role) {
+    case IdRole: return id;
+    case TextRole: return text;
+    case PreviewRole: return preview;
+    default: return {};
+    }
+}
+
+ClipboardStore::ClipboardStore(platform::IClipboard *clipboard, QObject *parent)
+    : QObject(parent)
+    , m_clipboard(clipboard)
+    , m_items(new ClipboardItemsModel(this))
 {
 }
 
@@ -67,12 +83,14 @@ ClipboardHistory ClipboardStore::poll()
 {
     const int count = m_clipboard->changeCount();
     if (count == lastChangeCount)
-        return history;
+        return m_history;
     lastChangeCount = count;
     const QString text = m_clipboard->text().value_or(QString()).trimmed();
-    if (!text.isEmpty() && !looksSecret(text))
-        history.add(text);
-    return history;
+    if (!text.isEmpty() && !looksSecret(text)) {
+        m_history.add(text);
+        m_items->sync(std::vector<ClipboardItem>(m_history.items.begin(), m_history.items.end()));
+    }
+    return m_history;
 }
 
 bool ClipboardStore::looksSecret(const QString &input)

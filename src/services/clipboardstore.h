@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard.h"
+#include "recordlistmodel.h"
 
 #include <QList>
 #include <QObject>
@@ -25,8 +26,13 @@ public:
     static ClipboardItem make(const QString &text);
     static QString makePreview(const QString &text);
 
+    enum Role { IdRole = Qt::UserRole, TextRole, PreviewRole };
+    static QHash<int, QByteArray> roles();
+    QVariant roleValue(int role) const;
     bool operator==(const ClipboardItem &) const = default;
 };
+
+using ClipboardItemsModel = RecordListModel<ClipboardItem>;
 
 // The five most recent distinct texts, newest first.
 struct ClipboardHistory {
@@ -44,20 +50,28 @@ public:
 };
 
 // Watches the clipboard and keeps a history of copied text, leaving out
-// anything that looks like a password, key or token.
-class ClipboardStore {
+// anything that looks like a password, key or token. The history is
+// published as a list model whose rows keep their ids.
+class ClipboardStore : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(RecordListModelBase *items READ itemsModel CONSTANT)
 public:
-    explicit ClipboardStore(platform::IClipboard *clipboard = nullptr);
-    ~ClipboardStore();
+    explicit ClipboardStore(platform::IClipboard *clipboard, QObject *parent = nullptr);
+    ~ClipboardStore() override;
 
+    // Reads the clipboard when it changed and publishes the history.
     ClipboardHistory poll();
     static bool looksSecret(const QString &text);
 
     platform::IClipboard *clipboard() const { return m_clipboard; }
+    const ClipboardHistory &history() const { return m_history; }
+    ClipboardItemsModel *itemsModel() const { return m_items; }
+    // The clipboard's change count at the last read; the island sets it
+    // after putting text back, so that text is not recorded again.
     int lastChangeCount = -1;
-    ClipboardHistory history;
 
 private:
-    std::unique_ptr<platform::IClipboard> m_owned;
     platform::IClipboard *m_clipboard;
+    ClipboardHistory m_history;
+    ClipboardItemsModel *m_items;
 };

@@ -9,7 +9,7 @@
 EyeStrainGuard::EyeStrainGuard(IdleTime *idle, Clock *clock, QObject *parent)
     : QObject(parent)
     , m_idle(idle)
-    , m_clock(clock ? clock : Clock::system())
+    , m_clock(clock)
     , m_lastTick(m_clock->monotonicMs())
 {
 }

@@ -23,7 +23,7 @@ public:
     // The most one tick may add, whatever the gap since the last one.
     static constexpr double maxTickSeconds = 2.0;
 
-    explicit EyeStrainGuard(IdleTime *idle, Clock *clock = nullptr, QObject *parent = nullptr);
+    explicit EyeStrainGuard(IdleTime *idle, Clock *clock, QObject *parent = nullptr);
 
     bool warning() const { return m_warning; }
     int minutesUntilBreak() const { return m_minutesUntilBreak; }

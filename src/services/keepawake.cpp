@@ -1,11 +1,11 @@
 #include "keepawake.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 KeepAwake::KeepAwake(platform::IDisplaySleepInhibitor *inhibitor, QObject *parent)
     : QObject(parent)
-    , m_owned(inhibitor ? nullptr : platform::createDisplaySleepInhibitor())
-    , m_inhibitor(inhibitor ? inhibitor : m_owned.get())
+    , m_inhibitor(inhibitor)
 {
     // The inhibition must not outlive the program: give it back at quit,
     // even when this object is destroyed only later or never.
@@ -32,10 +32,26 @@ void KeepAwake::toggle()
         emit isOnChanged();
         return;
     }
-    const auto cookie = m_inhibitor->inhibit(Reason);
-    if (!cookie)
+    if (m_asking) {
+        m_wanted = !m_wanted;
         return;
-    m_assertionID = *cookie;
-    m_isOn = true;
-    emit isOnChanged();
+    }
+    m_asking = true;
+    m_wanted = true;
+    QPointer<KeepAwake> self(this);
+    m_inhibitor->inhibit(Reason, [self](std::optional<quint32> cookie) {
+        if (!self)
+            return;
+        self->m_asking = false;
+        if (!cookie)
+            return;
+        if (!self->m_wanted) {
+            // Turned off again while asking.
+            self->m_inhibitor->release(*cookie);
+            return;
+        }
+        self->m_assertionID = *cookie;
+        self->m_isOn = true;
+        emit self->isOnChanged();
+    });
 }

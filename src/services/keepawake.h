@@ -16,20 +16,24 @@ class KeepAwake : public QObject {
 public:
     static inline const QString Reason = QStringLiteral("Pavlet keep awake");
 
-    explicit KeepAwake(platform::IDisplaySleepInhibitor *inhibitor = nullptr, QObject *parent = nullptr);
+    explicit KeepAwake(platform::IDisplaySleepInhibitor *inhibitor, QObject *parent = nullptr);
     ~KeepAwake() override;
 
     bool isOn() const { return m_isOn; }
     quint32 assertionID() const { return m_assertionID; }
 
+    // Off: asks for an inhibition and turns on once it is granted. On (or
+    // still asking): turns off.
     Q_INVOKABLE void toggle();
 
 signals:
     void isOnChanged();
 
 private:
-    std::unique_ptr<platform::IDisplaySleepInhibitor> m_owned;
     platform::IDisplaySleepInhibitor *m_inhibitor;
     bool m_isOn = false;
     quint32 m_assertionID = 0;
+    // An inhibition asked for and not answered yet; whether it is still wanted.
+    bool m_asking = false;
+    bool m_wanted = false;
 };

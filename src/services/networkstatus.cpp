@@ -2,12 +2,9 @@
 
 NetworkStatus::NetworkStatus(platform::INetworkInterfaces *interfaces, platform::IWifiInfo *wifi,
                              platform::IReachability *reachability)
-    : m_ownedInterfaces(interfaces ? nullptr : platform::createNetworkInterfaces())
-    , m_ownedWifi(wifi ? nullptr : platform::createWifiInfo())
-    , m_ownedReachability(reachability ? nullptr : platform::createReachability())
-    , m_interfaces(interfaces ? interfaces : m_ownedInterfaces.get())
-    , m_wifi(wifi ? wifi : m_ownedWifi.get())
-    , m_reachability(reachability ? reachability : m_ownedReachability.get())
+    : m_interfaces(interfaces)
+    , m_wifi(wifi)
+    , m_reachability(reachability)
 {
 }
 

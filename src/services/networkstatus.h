@@ -27,8 +27,8 @@ public:
 
 class NetworkStatus {
 public:
-    explicit NetworkStatus(platform::INetworkInterfaces *interfaces = nullptr, platform::IWifiInfo *wifi = nullptr,
-                           platform::IReachability *reachability = nullptr);
+    NetworkStatus(platform::INetworkInterfaces *interfaces, platform::IWifiInfo *wifi,
+                  platform::IReachability *reachability);
     ~NetworkStatus();
 
     NetworkSnapshot snapshot();
@@ -42,9 +42,6 @@ public:
     static bool isPreferredInterface(const QString &name);
 
 private:
-    std::unique_ptr<platform::INetworkInterfaces> m_ownedInterfaces;
-    std::unique_ptr<platform::IWifiInfo> m_ownedWifi;
-    std::unique_ptr<platform::IReachability> m_ownedReachability;
     platform::INetworkInterfaces *m_interfaces;
     platform::IWifiInfo *m_wifi;
     platform::IReachability *m_reachability;

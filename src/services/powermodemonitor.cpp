@@ -18,8 +18,7 @@ void PowerModeMonitor::start()
     // One observer at a time: a second start must not report twice.
     stop();
     m_observer = connect(m_source, &LowPowerMode::powerStateChanged, this, [this] {
-        if (onChange)
-            onChange(m_source->isLowPowerModeEnabled());
+        emit lowPowerModeChanged(m_source->isLowPowerModeEnabled());
     });
 }
 

@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <QObject>
-#include <functional>
 
 class LowPowerMode;
 
@@ -13,13 +12,14 @@ public:
     explicit PowerModeMonitor(LowPowerMode *source, QObject *parent = nullptr);
     ~PowerModeMonitor() override;
 
-    // Takes the new state; called on the main thread.
-    std::function<void(bool)> onChange;
-
     void start();
     void stop();
     bool isObserving() const { return bool(m_observer); }
     bool isLowPowerModeEnabled() const;
+
+signals:
+    // Low Power Mode's new state, while started.
+    void lowPowerModeChanged(bool enabled);
 
 private:
     LowPowerMode *m_source;

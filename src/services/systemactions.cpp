@@ -10,19 +10,9 @@
 
 void takeScreenshotToClipboard(platform::IScreenGrabber *grabber, platform::IClipboard *clipboard)
 {
-    std::unique_ptr<platform::IScreenGrabber> ownedGrabber;
-    if (!grabber) {
-        ownedGrabber = platform::createScreenGrabber();
-        grabber = ownedGrabber.get();
-    }
     const QImage shot = grabber->grabScreen();
     if (shot.isNull())
         return;
-    std::unique_ptr<platform::IClipboard> ownedClipboard;
-    if (!clipboard) {
-        ownedClipboard = platform::createClipboard();
-        clipboard = ownedClipboard.get();
-    }
     clipboard->setImage(shot);
 }
 
@@ -38,21 +28,11 @@ QString generatePassword()
 
 void openApp(const QString &bundleIdentifier, platform::IAppLauncher *launcher)
 {
-    std::unique_ptr<platform::IAppLauncher> owned;
-    if (!launcher) {
-        owned = platform::createAppLauncher();
-        launcher = owned.get();
-    }
     launcher->openApplication(bundleIdentifier);
 }
 
 void openFindMy(platform::IAppLauncher *launcher)
 {
-    std::unique_ptr<platform::IAppLauncher> owned;
-    if (!launcher) {
-        owned = platform::createAppLauncher();
-        launcher = owned.get();
-    }
     if (!launcher->openApplication(QStringLiteral("com.apple.findmy")))
         launcher->openUrl(QUrl(QStringLiteral("findmy://")));
 }
@@ -73,7 +53,7 @@ QString quoteOfTheDay(Clock *clock)
         "Curiosity beats panic.",
         "Keep the promises you make to yourself.",
     };
-    const QDateTime now = (clock ? clock : Clock::system())->now();
+    const QDateTime now = clock->now();
     int day = now.date().dayOfYear();
     if (day <= 0)
         day = 1;

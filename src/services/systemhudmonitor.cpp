@@ -83,8 +83,8 @@ SystemHUDMonitor::SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Ba
     , m_keys(keys)
     , m_audio(audio)
     , m_backlight(backlight)
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_clock(clock)
+    , m_scheduler(scheduler)
 {
 }
 
@@ -542,9 +542,6 @@ void SystemHUDMonitor::emitPulse(SystemHUDKind kind, bool muted, double value)
     const SystemHUDPulse pulse{kind, value, muted};
     QMetaObject::invokeMethod(
         this,
-        [this, pulse] {
-            if (onChange)
-                onChange(pulse);
-        },
+        [this, pulse] { emit pulsed(pulse); },
         Qt::QueuedConnection);
 }

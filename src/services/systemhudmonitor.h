@@ -43,11 +43,9 @@ public:
     static constexpr double brightnessThreshold = 0.008;
 
     SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Backlight *backlight,
-                     Clock *clock = nullptr, Scheduler *scheduler = nullptr, QObject *parent = nullptr);
+                     Clock *clock, Scheduler *scheduler, QObject *parent = nullptr);
     ~SystemHUDMonitor() override;
 
-    // Receives every pulse, always later on the main thread.
-    std::function<void(const SystemHUDPulse &)> onChange;
 
     void start();
     void stop();
@@ -75,6 +73,10 @@ public:
     // The media-key mapping onto F16...F20, and its JSON text.
     static const QList<KeyRemap> &remapTable();
     static QByteArray keyRemapJson(const QList<KeyRemap> &pairs);
+
+signals:
+    // Every pulse, always later on the main thread.
+    void pulsed(const SystemHUDPulse &pulse);
 
 private:
     // Key capture.

@@ -6,8 +6,7 @@
 #include <cstdint>
 
 SystemMonitor::SystemMonitor(platform::ISystemLoad *load)
-    : m_owned(load ? nullptr : platform::createSystemLoad())
-    , m_load(load ? load : m_owned.get())
+    : m_load(load)
 {
 }
 

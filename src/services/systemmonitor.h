@@ -26,7 +26,7 @@ public:
 // Samples processor load, memory use, free disk space and uptime.
 class SystemMonitor {
 public:
-    explicit SystemMonitor(platform::ISystemLoad *load = nullptr);
+    explicit SystemMonitor(platform::ISystemLoad *load);
     ~SystemMonitor();
 
     // Load since the previous call, in percent; 0 on the first call, the
@@ -44,7 +44,6 @@ public:
     static QString formatBytes(quint64 bytes);
 
 private:
-    std::unique_ptr<platform::ISystemLoad> m_owned;
     platform::ISystemLoad *m_load;
     platform::CpuTicks m_lastCPU;
     bool m_hasLast = false;

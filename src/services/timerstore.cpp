@@ -60,9 +60,9 @@ bool addScaled(qint64 &total, qint64 value, qint64 unit)
 TimerStore::TimerStore(std::optional<double> preset, UserDefaults *defaults, Clock *clock, Scheduler *scheduler,
                        QObject *parent)
     : QObject(parent)
-    , m_defaults(defaults ? defaults : UserDefaults::standard())
-    , m_clock(clock ? clock : Clock::system())
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_defaults(defaults)
+    , m_clock(clock)
+    , m_scheduler(scheduler)
 {
     double initial = DefaultPreset;
     if (preset)

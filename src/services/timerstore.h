@@ -28,8 +28,8 @@ public:
     static constexpr double DefaultPreset = 1500;
     static inline const QString PresetKey = QStringLiteral("timerPresetSeconds");
 
-    explicit TimerStore(std::optional<double> preset = std::nullopt, UserDefaults *defaults = nullptr,
-                        Clock *clock = nullptr, Scheduler *scheduler = nullptr, QObject *parent = nullptr);
+    TimerStore(std::optional<double> preset, UserDefaults *defaults, Clock *clock, Scheduler *scheduler,
+               QObject *parent = nullptr);
 
     double remaining() const { return m_remaining; }
     bool isRunning() const { return m_isRunning; }

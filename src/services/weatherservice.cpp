@@ -103,12 +103,10 @@ WeatherService::WeatherService(const QUrl &forecastBase, platform::ILocationProv
                                Scheduler *scheduler, QObject *parent)
     : QObject(parent)
     , m_base(forecastBase)
-    , m_ownedLocation(location ? nullptr : platform::createLocationProvider())
-    , m_ownedGeocoder(geocoder ? nullptr : platform::createReverseGeocoder())
-    , m_location(location ? location : m_ownedLocation.get())
-    , m_geocoder(geocoder ? geocoder : m_ownedGeocoder.get())
+    , m_location(location)
+    , m_geocoder(geocoder)
     , m_network(network ? network : new QNetworkAccessManager(this))
-    , m_scheduler(scheduler ? scheduler : Scheduler::main())
+    , m_scheduler(scheduler)
 {
 }
 
@@ -126,21 +124,32 @@ void WeatherService::resolveLocation(bool useLocation, LocationCallback done)
         done(std::nullopt);
         return;
     }
-    if (auto known = m_location->lastKnown(); known && known->isValid()) {
-        done(known);
-        return;
+    // While a fresh position is on its way, the last one known will do.
+    if (m_continuation) {
+        if (const auto known = lastPosition()) {
+            done(known);
+            return;
+        }
     }
     // One request at a time: an earlier wait ends now, with no location,
     // instead of being stranded.
     endLocationWait(std::nullopt);
     const quint64 generation = ++m_locationGeneration;
-    m_continuation = std::move(done);
+    // A fresh position wins; without one, the last one known.
+    QPointer<WeatherService> guard(this);
+    m_continuation = [guard, done = std::move(done)](std::optional<GeoCoordinate> where) {
+        if (guard && where)
+            guard->m_lastPosition = where;
+        else if (guard)
+            where = guard->lastPosition();
+        done(where);
+    };
     m_locationTimeout = m_scheduler->after(LocationTimeoutMs, [this, generation] {
         if (generation == m_locationGeneration)
             endLocationWait(std::nullopt);
     });
     QPointer<WeatherService> self(this);
-    m_location->requestLocation(LocationTimeoutMs, [self, generation](std::optional<QGeoCoordinate> where) {
+    m_location->requestLocation(LocationTimeoutMs, [self, generation](std::optional<GeoCoordinate> where) {
         if (!self || generation != self->m_locationGeneration)
             return;
         if (where && !where->isValid())
@@ -149,7 +158,16 @@ void WeatherService::resolveLocation(bool useLocation, LocationCallback done)
     });
 }
 
-void WeatherService::endLocationWait(std::optional<QGeoCoordinate> result)
+std::optional<GeoCoordinate> WeatherService::lastPosition() const
+{
+    if (m_lastPosition)
+        return m_lastPosition;
+    if (auto known = m_location->lastKnown(); known && known->isValid())
+        return known;
+    return std::nullopt;
+}
+
+void WeatherService::endLocationWait(std::optional<GeoCoordinate> result)
 {
     m_locationTimeout.cancel();
     if (!m_continuation)
@@ -163,7 +181,7 @@ void WeatherService::endLocationWait(std::optional<QGeoCoordinate> result)
 void WeatherService::fetch(bool useLocation, Callback done)
 {
     QPointer<WeatherService> self(this);
-    resolveLocation(useLocation, [self, done](std::optional<QGeoCoordinate> where) {
+    resolveLocation(useLocation, [self, done](std::optional<GeoCoordinate> where) {
         if (!self)
             return;
         if (!where) {
@@ -179,7 +197,7 @@ void WeatherService::fetch(bool useLocation, Callback done)
         request.setTransferTimeout(RequestTimeoutMs);
         QNetworkReply *reply = self->m_network->get(request);
         reply->setParent(self);
-        const QGeoCoordinate location = *where;
+        const GeoCoordinate location = *where;
         QObject::connect(reply, &QNetworkReply::finished, self, [self, reply, done, location] {
             reply->deleteLater();
             const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -203,7 +221,7 @@ void WeatherService::fetch(bool useLocation, Callback done)
     });
 }
 
-void WeatherService::placeName(const QGeoCoordinate &where, std::function<void(QString)> done)
+void WeatherService::placeName(const GeoCoordinate &where, std::function<void(QString)> done)
 {
     QPointer<WeatherService> self(this);
     m_geocoder->locality(where, [self, done](std::optional<QString> name) {
@@ -213,7 +231,7 @@ void WeatherService::placeName(const QGeoCoordinate &where, std::function<void(Q
     });
 }
 
-QUrl WeatherService::forecastUrl(const QUrl &base, const QGeoCoordinate &where)
+QUrl WeatherService::forecastUrl(const QUrl &base, const GeoCoordinate &where)
 {
     QUrl url = base;
     QString path = url.path();
@@ -221,8 +239,8 @@ QUrl WeatherService::forecastUrl(const QUrl &base, const QGeoCoordinate &where)
         path.chop(1);
     url.setPath(path + QStringLiteral("/v1/forecast"));
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("latitude"), shortestDoubleText(where.latitude()));
-    query.addQueryItem(QStringLiteral("longitude"), shortestDoubleText(where.longitude()));
+    query.addQueryItem(QStringLiteral("latitude"), shortestDoubleText(where.latitude));
+    query.addQueryItem(QStringLiteral("longitude"), shortestDoubleText(where.longitude));
     query.addQueryItem(QStringLiteral("current"), QStringLiteral("temperature_2m,weather_code,relative_humidity_2m"));
     query.addQueryItem(QStringLiteral("daily"), QStringLiteral("temperature_2m_max,temperature_2m_min,sunrise,sunset"));
     query.addQueryItem(QStringLiteral("temperature_unit"), QStringLiteral("fahrenheit"));

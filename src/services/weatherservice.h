@@ -4,7 +4,6 @@
 #include "scheduler.h"
 
 #include <QByteArray>
-#include <QGeoCoordinate>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -66,26 +65,29 @@ class WeatherService : public QObject {
     Q_OBJECT
 public:
     using Callback = std::function<void(std::optional<WeatherInfo>)>;
-    using LocationCallback = std::function<void(std::optional<QGeoCoordinate>)>;
+    using LocationCallback = std::function<void(std::optional<GeoCoordinate>)>;
 
     static constexpr int LocationTimeoutMs = 30000;
     static constexpr int RequestTimeoutMs = 20000;
     static inline const QUrl DefaultBase = QUrl(QStringLiteral("https://api.open-meteo.com"));
 
-    explicit WeatherService(const QUrl &forecastBase = DefaultBase, platform::ILocationProvider *location = nullptr,
-                            platform::IReverseGeocoder *geocoder = nullptr, QNetworkAccessManager *network = nullptr,
-                            Scheduler *scheduler = nullptr, QObject *parent = nullptr);
+    // network may be null: the service then makes its own.
+    WeatherService(const QUrl &forecastBase, platform::ILocationProvider *location,
+                   platform::IReverseGeocoder *geocoder, QNetworkAccessManager *network,
+                   Scheduler *scheduler, QObject *parent = nullptr);
     ~WeatherService() override;
 
     // Fetches the weather; done runs once, on the main thread, with none on
     // any failure.
     void fetch(bool useLocation, Callback done);
-    // The location to use: the one already known, else one fresh request.
+    // The location to use: a fresh position, asked for each time; the last
+    // one known while an earlier request is still on its way, or when the
+    // fresh one cannot be had.
     void resolveLocation(bool useLocation, LocationCallback done);
     // The locality of a position, "Local" when it cannot be named.
-    void placeName(const QGeoCoordinate &where, std::function<void(QString)> done);
+    void placeName(const GeoCoordinate &where, std::function<void(QString)> done);
 
-    static QUrl forecastUrl(const QUrl &base, const QGeoCoordinate &where);
+    static QUrl forecastUrl(const QUrl &base, const GeoCoordinate &where);
     static QString symbol(int code);
     static QString summary(int code);
     // Display text of a sunrise or sunset time from the reply.
@@ -95,11 +97,10 @@ public:
     static WeatherInfo makeInfo(const OpenMeteo &reply);
 
 private:
-    void endLocationWait(std::optional<QGeoCoordinate> result);
+    void endLocationWait(std::optional<GeoCoordinate> result);
+    std::optional<GeoCoordinate> lastPosition() const;
 
     QUrl m_base;
-    std::unique_ptr<platform::ILocationProvider> m_ownedLocation;
-    std::unique_ptr<platform::IReverseGeocoder> m_ownedGeocoder;
     platform::ILocationProvider *m_location;
     platform::IReverseGeocoder *m_geocoder;
     QNetworkAccessManager *m_network;
@@ -108,4 +109,6 @@ private:
     LocationCallback m_continuation;
     TaskHandle m_locationTimeout;
     quint64 m_locationGeneration = 0;
+    // The last fresh position.
+    std::optional<GeoCoordinate> m_lastPosition;
 };

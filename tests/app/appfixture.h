@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appnotifications.h"
 #include "appsettings.h"
 #include "canvascredentials.h"
 #include "fakepermissionbackend.h"
@@ -14,19 +15,18 @@ protected:
     {
         PavletTest::SetUp();
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy/canvas-token"));
-        CanvasCredentialStore::setShared(credentials.get());
-        permissions = std::make_unique<PermissionCenter>(&backend, defaults.get(), scheduler.get());
+        permissions = std::make_unique<PermissionCenter>(&backend, defaults.get(), scheduler.get(), &notifications);
     }
     void TearDown() override
     {
         settingsStore.reset();
-        CanvasCredentialStore::setShared(nullptr);
         PavletTest::TearDown();
     }
     AppSettings &settings()
     {
         if (!settingsStore)
-            settingsStore = std::make_unique<AppSettings>(defaults.get(), &loginItem, permissions.get());
+            settingsStore = std::make_unique<AppSettings>(defaults.get(), &loginItem, permissions.get(),
+                                                          credentials.get(), &notifications);
         return *settingsStore;
     }
     // A new run: fresh credential cache and settings store over the same data.
@@ -34,7 +34,6 @@ protected:
     {
         settingsStore.reset();
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy/canvas-token"));
-        CanvasCredentialStore::setShared(credentials.get());
     }
     void storeToken(const QString &token)
     {
@@ -45,6 +44,7 @@ protected:
         return secrets.items.value({QStringLiteral("com.pavlet.app"), QStringLiteral("CANVAS_TOKEN")});
     }
 
+    AppNotifications notifications;
     FakeSecretStore secrets;
     FakePermissionBackend backend;
     FakeLoginItem loginItem;

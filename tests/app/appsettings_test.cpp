@@ -1,6 +1,7 @@
 #include "appfixture.h"
 #include "appnotifications.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTimeZone>
@@ -44,6 +45,59 @@ TEST_F(AppSettingsTest, OptionsPersistUnderTheirKeysAndOnlyVisibleOnesSendTheNot
     EXPECT_EQ(reopened->typeOf("lipDrop"), UserDefaults::Type::Double);
     EXPECT_DOUBLE_EQ(reopened->doubleValue("lipDrop"), 20.5);
     EXPECT_EQ(reopened->stringValue("scratchNote"), "milk");
+}
+
+TEST_F(AppSettingsTest, WritingTheSameValueAgainWritesAndAnnouncesNothing)
+{
+    AppSettings &s = settings();
+    s.setLipDrop(20.0);
+    s.setScratchNote("milk");
+    ASSERT_TRUE(defaults->flush());
+    QFile::remove(defaults->path()); // any write would bring it back
+
+    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    QSignalSpy lipDrop(&s, &AppSettings::lipDropChanged);
+    QSignalSpy stored(defaults.get(), &UserDefaults::changed);
+    for (int i = 0; i < 3; ++i) {
+        s.setLipDrop(20.0);
+        s.setScratchNote("milk");
+        s.setCanvasBaseURL("");
+        s.setClocks(s.clocks());
+    }
+    EXPECT_TRUE(defaults->flush());
+    EXPECT_FALSE(QFile::exists(defaults->path()));
+    EXPECT_EQ(notice.count(), 0);
+    EXPECT_EQ(lipDrop.count(), 0);
+    EXPECT_EQ(stored.count(), 0);
+}
+
+TEST_F(AppSettingsTest, ChangesOfOneTurnReachTheDiskInOneWrite)
+{
+    AppSettings &s = settings();
+    QCoreApplication::processEvents(); // the module passes' write
+    QFile::remove(defaults->path());
+    for (int step = 1; step <= 50; ++step)
+        s.setLipDrop(step); // a slider being dragged
+    s.setScratchNote("typed");
+    EXPECT_FALSE(QFile::exists(defaults->path())) << "nothing is written while the turn lasts";
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(QFile::exists(defaults->path()));
+    auto reopened = reopenDefaults();
+    EXPECT_DOUBLE_EQ(reopened->doubleValue("lipDrop"), 50.0);
+    EXPECT_EQ(reopened->stringValue("scratchNote"), "typed");
+}
+
+TEST_F(AppSettingsTest, CanvasFieldsAndClocksSendTheStoreNotice)
+{
+    AppSettings &s = settings();
+    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    s.setCanvasBaseURL("school.edu");
+    s.setCanvasTokenDraft("t");
+    s.setCanvasStatus("Checking");
+    QList<ClockCity> cities = s.clocks();
+    cities.removeLast();
+    s.setClocks(cities);
+    EXPECT_EQ(notice.count(), 4);
 }
 
 TEST_F(AppSettingsTest, CustomAccentStoresOnlyTheColourComponents)
@@ -131,7 +185,7 @@ TEST_F(AppSettingsTest, ClockCityTextsUseTheCityZone)
 TEST_F(AppSettingsTest, SavingCanvasCredentials)
 {
     AppSettings &s = settings();
-    QSignalSpy posted(AppNotifications::instance(), &AppNotifications::canvasCredentialsChanged);
+    QSignalSpy posted(&notifications, &AppNotifications::canvasCredentialsChanged);
 
     // A scheme other than http(s) is refused and nothing is stored.
     s.setCanvasBaseURL("ftp://school.instructure.com");
@@ -147,7 +201,7 @@ TEST_F(AppSettingsTest, SavingCanvasCredentials)
     s.setCanvasTokenDraft("  tok123\n");
     s.saveCanvasCredentials();
     EXPECT_EQ(s.canvasBaseURL(), "https://school.instructure.com");
-    EXPECT_EQ(s.canvasStatus(), "Token saved on this MacOS");
+    EXPECT_EQ(s.canvasStatus(), "Token saved on this computer");
     EXPECT_EQ(s.canvasTokenDraft(), "");
     EXPECT_EQ(storedToken(), "tok123");
     EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.instructure.com");
@@ -156,7 +210,7 @@ TEST_F(AppSettingsTest, SavingCanvasCredentials)
     // An empty draft keeps the token already saved.
     s.saveCanvasCredentials();
     EXPECT_EQ(storedToken(), "tok123");
-    EXPECT_EQ(s.canvasStatus(), "Token saved on this MacOS");
+    EXPECT_EQ(s.canvasStatus(), "Token saved on this computer");
 
     // After a restart the stored credentials load.
     restart();
@@ -177,6 +231,27 @@ TEST_F(AppSettingsTest, SavingAnEmptyAddressWithoutATokenIsNotConnected)
     EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.example.edu");
     restart();
     EXPECT_EQ(settings().canvasBaseURL(), "");
+}
+
+TEST_F(AppSettingsTest, ALockedKeyringAtStartNeverCostsTheStoredToken)
+{
+    storeToken("tok123");
+    defaults->setString("canvasBaseURL", "https://school.instructure.com");
+    secrets.unavailable = true; // still locked when the program starts
+    AppSettings &s = settings();
+    EXPECT_EQ(s.canvasStatus(), "Not connected");
+
+    // Saving with an empty token field while the keyring stays locked keeps
+    // the token.
+    s.saveCanvasCredentials();
+    EXPECT_EQ(storedToken(), "tok123");
+    EXPECT_EQ(s.canvasStatus(), "Not connected");
+
+    // Once unlocked, the next save finds it again instead of deleting it.
+    secrets.unavailable = false;
+    s.saveCanvasCredentials();
+    EXPECT_EQ(storedToken(), "tok123");
+    EXPECT_EQ(s.canvasStatus(), "Token saved on this computer");
 }
 
 TEST_F(AppSettingsTest, LaunchAtLoginFollowsTheOptionAndLogsFailures)

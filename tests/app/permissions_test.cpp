@@ -8,7 +8,7 @@ using Backend = PermissionBackend;
 
 TEST_F(PermissionsTest, GrantedSetIsSortedParsedLenientlyAndOnlyAnnouncedOnChange)
 {
-    QSignalSpy changed(AppNotifications::instance(), &AppNotifications::permissionsChanged);
+    QSignalSpy changed(&notifications, &AppNotifications::permissionsChanged);
     permissions->markGranted(AppPermission::location);
     permissions->markGranted(AppPermission::calendar);
     EXPECT_EQ(defaults->stringValue("pavlet.grantedPermissions"), "calendar,location");
@@ -63,7 +63,7 @@ TEST_F(PermissionsTest, StartMonitoringRecordsGrantsOnceAndFollowsCalendarChange
     permissions->startMonitoring();
     EXPECT_EQ(defaults->stringValue("pavlet.grantedPermissions"), "bluetooth,calendar");
 
-    QSignalSpy changed(AppNotifications::instance(), &AppNotifications::permissionsChanged);
+    QSignalSpy changed(&notifications, &AppNotifications::permissionsChanged);
     backend.reminders = Backend::CalendarAccess::FullAccess;
     permissions->startMonitoring(); // a second start does nothing
     EXPECT_FALSE(permissions->storedGrantedSet().contains("reminders"));
@@ -74,7 +74,7 @@ TEST_F(PermissionsTest, StartMonitoringRecordsGrantsOnceAndFollowsCalendarChange
 
 TEST_F(PermissionsTest, RequestsRecordGrantsAndAlwaysAnnounce)
 {
-    QSignalSpy changed(AppNotifications::instance(), &AppNotifications::permissionsChanged);
+    QSignalSpy changed(&notifications, &AppNotifications::permissionsChanged);
     bool done = false;
     permissions->request(AppPermission::bluetooth, [&] { done = true; });
     EXPECT_TRUE(done);

@@ -24,6 +24,18 @@ protected:
     }
     QByteArray keychainToken() const { return secrets.items.value({"com.pavlet.app", "CANVAS_TOKEN"}); }
     void newRun() { store = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), legacy); }
+    // The store's answer to a load (the fake secret store answers at once).
+    std::optional<CanvasCredentials> load()
+    {
+        std::optional<CanvasCredentials> answer;
+        bool answered = false;
+        store->load([&](const std::optional<CanvasCredentials> &c) {
+            answer = c;
+            answered = true;
+        });
+        EXPECT_TRUE(answered);
+        return answer;
+    }
 
     FakeSecretStore secrets;
     QString legacy;
@@ -60,14 +72,14 @@ TEST(CanvasAddressTest, NormalizesWhatTheUserTyped)
 
 TEST_F(CanvasCredentialsTest, LoadReadsOnceAndCachesEvenTheAbsence)
 {
-    EXPECT_FALSE(store->load());
+    EXPECT_FALSE(load());
     secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, " tok \n");
-    EXPECT_FALSE(store->load()); // cached for the run
+    EXPECT_FALSE(load()); // cached for the run
     EXPECT_EQ(secrets.reads, 1);
 
     newRun();
     defaults->setString("canvasBaseURL", " https://school.edu/ ");
-    const auto loaded = store->load();
+    const auto loaded = load();
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->token, "tok");
     EXPECT_EQ(loaded->baseURL, "https://school.edu");
@@ -76,16 +88,16 @@ TEST_F(CanvasCredentialsTest, LoadReadsOnceAndCachesEvenTheAbsence)
 TEST_F(CanvasCredentialsTest, BlankOrUndecodableKeychainValueIsNoToken)
 {
     secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "  \n");
-    EXPECT_FALSE(store->load());
+    EXPECT_FALSE(load());
     newRun();
     secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, QByteArray("\xff\xfe", 2));
-    EXPECT_FALSE(store->load());
+    EXPECT_FALSE(load());
 }
 
 TEST_F(CanvasCredentialsTest, LegacyFileMovesIntoTheKeychain)
 {
     writeLegacy("legacy-token\n");
-    const auto loaded = store->load();
+    const auto loaded = load();
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->token, "legacy-token");
     EXPECT_EQ(loaded->baseURL, "");
@@ -97,20 +109,20 @@ TEST_F(CanvasCredentialsTest, LegacyFileStaysWhenTheKeychainRefusesTheToken)
 {
     writeLegacy("legacy-token");
     secrets.refuseWrites = true;
-    const auto loaded = store->load();
+    const auto loaded = load();
     ASSERT_TRUE(loaded); // usable for this run all the same
     EXPECT_EQ(loaded->token, "legacy-token");
     EXPECT_TRUE(QFile::exists(legacy)); // the next run tries again
     secrets.refuseWrites = false;
     newRun();
-    EXPECT_TRUE(store->load());
+    EXPECT_TRUE(load());
     EXPECT_FALSE(QFile::exists(legacy));
 }
 
 TEST_F(CanvasCredentialsTest, BlankLegacyFileIsLeftAndGivesNothing)
 {
     writeLegacy(" \n");
-    EXPECT_FALSE(store->load());
+    EXPECT_FALSE(load());
     EXPECT_TRUE(QFile::exists(legacy));
 }
 
@@ -120,7 +132,7 @@ TEST_F(CanvasCredentialsTest, SaveStoresTrimmedTokenAndSigningOutClearsEverythin
     store->save("school.edu", "  fresh  ");
     EXPECT_EQ(keychainToken(), "fresh");
     EXPECT_FALSE(QFile::exists(legacy));
-    EXPECT_EQ(store->load(), (CanvasCredentials{"https://school.edu", "fresh"}));
+    EXPECT_EQ(load(), (CanvasCredentials{"https://school.edu", "fresh"}));
 
     // An address that does not normalize keeps the stored one.
     store->save("ftp://elsewhere", "fresh");
@@ -128,7 +140,7 @@ TEST_F(CanvasCredentialsTest, SaveStoresTrimmedTokenAndSigningOutClearsEverythin
 
     store->save("", "   ");
     EXPECT_FALSE(secrets.items.contains({"com.pavlet.app", "CANVAS_TOKEN"}));
-    EXPECT_FALSE(store->load());
+    EXPECT_FALSE(load());
     EXPECT_EQ(defaults->stringValue("canvasBaseURL", "absent"), "");
 }
 
@@ -138,5 +150,41 @@ TEST_F(CanvasCredentialsTest, RefusedWriteKeepsTheEarlierToken)
     secrets.refuseWrites = true;
     store->save("school.edu", "second");
     EXPECT_EQ(keychainToken(), "first"); // nothing was deleted ahead of the failed write
-    EXPECT_EQ(store->load()->token, "second"); // this run uses what was typed
+    EXPECT_EQ(load()->token, "second"); // this run uses what was typed
+}
+
+TEST_F(CanvasCredentialsTest, AReadWithoutAnAnswerIsNotNoTokenAndIsRetried)
+{
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "tok");
+    secrets.unavailable = true; // a locked keyring
+    EXPECT_FALSE(load());
+    EXPECT_EQ(store->tokenState(), CanvasCredentialStore::TokenState::Unknown);
+
+    // Saving an empty token while nobody knows whether one is stored leaves
+    // the stored token alone.
+    secrets.unavailable = false;
+    store->save("school.edu", "");
+    EXPECT_EQ(keychainToken(), "tok");
+    EXPECT_EQ(secrets.deletes, 0);
+
+    // The next load asks again.
+    const auto loaded = load();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->token, "tok");
+    EXPECT_EQ(secrets.reads, 2);
+}
+
+TEST_F(CanvasCredentialsTest, LoadsWaitingForOneReadShareItAndASaveMeanwhileWins)
+{
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "old");
+    secrets.hold = true;
+    QStringList answers;
+    auto record = [&](const std::optional<CanvasCredentials> &c) { answers << (c ? c->token : "none"); };
+    store->load(record);
+    store->load(record);
+    EXPECT_EQ(secrets.reads, 1);
+    store->save("school.edu", "new");
+    secrets.release();
+    EXPECT_EQ(answers, (QStringList{"new", "new"})) << "the read begun before the save does not undo it";
+    EXPECT_EQ(keychainToken(), "new");
 }

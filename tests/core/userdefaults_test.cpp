@@ -3,9 +3,28 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <limits>
 
-using UserDefaultsTest = PavletTest;
+class UserDefaultsTest : public PavletTest {
+protected:
+    // Writes content to path (relative to the test's folder), folders and all.
+    QString writeFile(const QString &name, const QByteArray &content)
+    {
+        const QString path = tempPath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+        return path;
+    }
+    static QByteArray contents(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+};
 
 TEST_F(UserDefaultsTest, ValuesKeepTheirTypeAcrossARestart)
 {
@@ -33,7 +52,7 @@ TEST_F(UserDefaultsTest, ReadsGiveTheFallbackAndNeverWrite)
     EXPECT_TRUE(defaults->boolValue("missing", true));
     EXPECT_EQ(defaults->intValue("missing", 7), 7);
     EXPECT_EQ(defaults->stringValue("missing", "x"), "x");
-    EXPECT_TRUE(defaultsBool("missing", true));
+    EXPECT_TRUE(defaultsBool(*defaults, "missing", true));
     EXPECT_FALSE(defaults->contains("missing"));
     EXPECT_FALSE(QFile::exists(defaults->path()));
 }
@@ -62,27 +81,47 @@ TEST_F(UserDefaultsTest, WritesAnnounceTheKeyAndRemoveForgetsIt)
 
 TEST_F(UserDefaultsTest, DamagedFileReadsEmptyAndIsKeptBeforeTheFirstWrite)
 {
-    const QString path = tempPath("broken/defaults.json");
-    QDir().mkpath(tempPath("broken"));
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("{ this is not json");
-    }
+    const QString path = writeFile("broken/defaults.json", "{ this is not json");
     UserDefaults store(path);
     EXPECT_FALSE(store.contains("anything"));
     EXPECT_EQ(store.stringValue("k", "fallback"), "fallback");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), QByteArray("{ this is not json")); // untouched by reads
-    }
+    EXPECT_EQ(contents(path), QByteArray("{ this is not json")); // untouched by reads
 
     store.setString("k", "v");
+    ASSERT_TRUE(store.flush());
     const QStringList kept = QDir(tempPath("broken")).entryList({"defaults.json.damaged-*"});
     ASSERT_EQ(kept.size(), 1);
-    QFile copy(tempPath("broken/" + kept.first()));
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), QByteArray("{ this is not json"));
+    EXPECT_EQ(contents(tempPath("broken/" + kept.first())), QByteArray("{ this is not json"));
     EXPECT_EQ(UserDefaults(path).stringValue("k"), "v");
+}
+
+TEST_F(UserDefaultsTest, ADamagedFileThatCannotBeCopiedIsNotReplaced)
+{
+    const QString path = writeFile("broken/defaults.json", "{ damaged");
+    writeFile("blocker", ""); // a file where the copies' folder should be
+    UserDefaults store(path, nullptr, tempPath("blocker/copies"));
+    store.setString("k", "v");
+    EXPECT_FALSE(store.flush());
+    EXPECT_FALSE(store.lastWriteSucceeded());
+    EXPECT_EQ(store.stringValue("k"), "v") << "the value stays in memory";
+    EXPECT_EQ(contents(path), QByteArray("{ damaged"));
+}
+
+TEST_F(UserDefaultsTest, OutOfRangeNumbersReadAsTheNearestInteger)
+{
+    const struct {
+        const char *stored;
+        qint64 expected;
+    } cases[] = {
+        {R"({"type":"int","value":1e300})", std::numeric_limits<qint64>::max()},
+        {R"({"type":"int","value":-1e300})", std::numeric_limits<qint64>::min()},
+        {R"({"type":"int","value":9223372036854775807.0})", std::numeric_limits<qint64>::max()},
+        {R"({"type":"int","value":-42.7})", -42},
+        {R"({"type":"double","value":1e300})", std::numeric_limits<qint64>::max()},
+        {R"({"type":"double","value":-1e300})", std::numeric_limits<qint64>::min()},
+    };
+    for (const auto &c : cases) {
+        const QString path = writeFile("numbers.json", QByteArray(R"({"format":1,"values":{"n":)") + c.stored + "}}");
+        EXPECT_EQ(UserDefaults(path).intValue("n", 7), c.expected) << c.stored;
+    }
 }

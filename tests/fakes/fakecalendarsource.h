@@ -5,18 +5,15 @@
 #include <utility>
 #include <vector>
 
-// Holds events and answers reminder fetches only when the test says so, in
-// any order.
+// Answers event fetches at once from eventList; answers reminder fetches only
+// when the test says so, in any order.
 class FakeCalendarSource final : public platform::ICalendarSource {
 public:
     QList<platform::CalendarEvent> eventList;
     std::vector<std::pair<std::optional<QDateTime>, RemindersCallback>> pendingFetches;
     QDateTime lastFrom, lastTo;
 
-    bool eventsReadable() override { return true; }
-    bool remindersReadable() override { return true; }
-
-    QList<platform::CalendarEvent> events(const QDateTime &from, const QDateTime &to) override
+    void fetchEvents(const QDateTime &from, const QDateTime &to, EventsCallback done) override
     {
         lastFrom = from;
         lastTo = to;
@@ -26,7 +23,7 @@ public:
             if (e.start < to && (end > from || e.start >= from))
                 out.append(e);
         }
-        return out;
+        done(out);
     }
 
     void fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore, RemindersCallback done) override

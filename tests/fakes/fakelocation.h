@@ -7,11 +7,11 @@
 class FakeLocationProvider final : public platform::ILocationProvider {
 public:
     bool authorized = true;
-    std::optional<QGeoCoordinate> known;
+    std::optional<GeoCoordinate> known;
     std::vector<Callback> requests;
 
     bool isAuthorized() override { return authorized; }
-    std::optional<QGeoCoordinate> lastKnown() override { return known; }
+    std::optional<GeoCoordinate> lastKnown() override { return known; }
     void requestLocation(int, Callback done) override { requests.push_back(std::move(done)); }
 };
 
@@ -19,7 +19,7 @@ class FakeReverseGeocoder final : public platform::IReverseGeocoder {
 public:
     std::optional<QString> name;
     int calls = 0;
-    void locality(const QGeoCoordinate &, Callback done) override
+    void locality(const GeoCoordinate &, Callback done) override
     {
         ++calls;
         done(name);

@@ -4,38 +4,75 @@
 
 #include <QHash>
 #include <QPair>
+#include <functional>
+#include <vector>
 
 // In-memory secrets. refuseWrites makes every write fail (the stored items
-// stay as they were), unavailable makes the store answer nothing at all.
+// stay as they were); unavailable makes every call fail, as a locked or
+// absent keyring does. Calls answer at once unless hold is set: then each
+// answer waits in `held` until the test calls release().
 class FakeSecretStore final : public SecretStore {
 public:
-    std::optional<QByteArray> readPassword(const QString &service, const QString &account) override
+    void readPassword(const QString &service, const QString &account, ReadCallback done) override
     {
         ++reads;
-        if (unavailable)
-            return std::nullopt;
-        const auto it = items.constFind({service, account});
-        if (it == items.constEnd())
-            return std::nullopt;
-        return *it;
+        answer([this, service, account, done] {
+            ReadResult r;
+            if (unavailable) {
+                r.status = ReadResult::Status::Failed;
+            } else if (const auto it = items.constFind({service, account}); it != items.constEnd()) {
+                r.status = ReadResult::Status::Found;
+                r.data = *it;
+            } else {
+                r.status = ReadResult::Status::NotFound;
+            }
+            done(r);
+        });
     }
-    bool writePassword(const QString &service, const QString &account, const QByteArray &data) override
+    void writePassword(const QString &service, const QString &account, const QByteArray &data,
+                       DoneCallback done) override
     {
         ++writes;
-        if (refuseWrites || unavailable)
-            return false;
-        items.insert({service, account}, data);
-        return true;
+        answer([this, service, account, data, done] {
+            const bool ok = !refuseWrites && !unavailable;
+            if (ok)
+                items.insert({service, account}, data);
+            done(ok);
+        });
     }
-    void deletePassword(const QString &service, const QString &account) override
+    void deletePassword(const QString &service, const QString &account, DoneCallback done) override
     {
-        if (!unavailable)
-            items.remove({service, account});
+        ++deletes;
+        answer([this, service, account, done] {
+            if (!unavailable)
+                items.remove({service, account});
+            done(!unavailable);
+        });
+    }
+    // Answers every held call, oldest first.
+    void release()
+    {
+        auto pending = std::move(held);
+        held.clear();
+        for (auto &fn : pending)
+            fn();
     }
 
     QHash<QPair<QString, QString>, QByteArray> items;
     bool refuseWrites = false;
     bool unavailable = false;
+    bool hold = false;
+    std::vector<std::function<void()>> held;
     int reads = 0;
     int writes = 0;
+    int deletes = 0;
+
+private:
+    void answer(std::function<void()> fn)
+    {
+        if (hold)
+            held.push_back(std::move(fn));
+        else
+            fn();
+    }
 };

@@ -8,19 +8,16 @@ void PavletTest::SetUp()
 {
     ASSERT_TRUE(tmp.isValid());
     defaults = std::make_unique<UserDefaults>(tmp.filePath("defaults.json"));
-    UserDefaults::setStandard(defaults.get());
     scheduler = std::make_unique<FakeScheduler>(clock);
-    Scheduler::setMain(scheduler.get());
 }
 
 void PavletTest::TearDown()
 {
-    Scheduler::setMain(nullptr);
-    UserDefaults::setStandard(nullptr);
 }
 
 std::unique_ptr<UserDefaults> PavletTest::reopenDefaults() const
 {
+    defaults->flush();
     return std::make_unique<UserDefaults>(tmp.filePath("defaults.json"));
 }
 

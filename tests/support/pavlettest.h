@@ -7,14 +7,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// Every test gets a fresh, empty defaults store (installed as the standard
-// one), a fake clock and a fake scheduler (installed as the main one).
+// Every test gets a fresh, empty defaults store, a fake clock and a fake
+// scheduler, to hand to the objects it builds.
 class PavletTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds a second store over the same file, as a restart would see it.
+    // Builds a second store over the same file, as a restart would see it
+    // (pending writes of the first reach the disk first).
     std::unique_ptr<UserDefaults> reopenDefaults() const;
     QString tempPath(const QString &name) const { return tmp.filePath(name); }
 

@@ -55,8 +55,8 @@ public:
     static constexpr double StepCap = 0.05;
     static inline const QString BestKey = QStringLiteral("pavlet.blocksBest");
 
-    explicit BlocksEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                          Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit BlocksEngine(UserDefaults *defaults, Clock *clock,
+                          Scheduler *scheduler, Random *random = nullptr,
                           QObject *parent = nullptr);
 
     // The four cells of a kind at a rotation, in drawing order.

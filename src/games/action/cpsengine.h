@@ -38,8 +38,8 @@ public:
 
     static QString bestKey(CPSDuration d);
 
-    explicit CPSEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                       Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit CPSEngine(UserDefaults *defaults, Clock *clock,
+                       Scheduler *scheduler, Random *random = nullptr,
                        QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

@@ -60,8 +60,8 @@ public:
     static constexpr double RunnerHeight = 26;
     static inline const QString BestKey = QStringLiteral("pavlet.dinoBest");
 
-    explicit DinoEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                        Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit DinoEngine(UserDefaults *defaults, Clock *clock,
+                        Scheduler *scheduler, Random *random = nullptr,
                         QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

@@ -59,8 +59,8 @@ public:
     static constexpr double StepCap = 0.05;
     static inline const QString BestKey = QStringLiteral("pavlet.flapBest");
 
-    explicit FlapEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                        Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit FlapEngine(UserDefaults *defaults, Clock *clock,
+                        Scheduler *scheduler, Random *random = nullptr,
                         QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

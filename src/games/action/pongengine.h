@@ -55,8 +55,8 @@ public:
     };
     static const Tuning &tuning(PongDifficulty d);
 
-    explicit PongEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                        Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit PongEngine(UserDefaults *defaults, Clock *clock,
+                        Scheduler *scheduler, Random *random = nullptr,
                         QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

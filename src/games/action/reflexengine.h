@@ -33,8 +33,8 @@ public:
     static constexpr double PulseSeconds = 0.28;
     static inline const QString BestKey = QStringLiteral("pavlet.reflexBest");
 
-    explicit ReflexEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                          Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit ReflexEngine(UserDefaults *defaults, Clock *clock,
+                          Scheduler *scheduler, Random *random = nullptr,
                           QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

@@ -62,8 +62,8 @@ public:
     // Seconds between steps after that many apples.
     static double gapForScore(qint64 score);
 
-    explicit SnakeEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                         Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit SnakeEngine(UserDefaults *defaults, Clock *clock,
+                         Scheduler *scheduler, Random *random = nullptr,
                          QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

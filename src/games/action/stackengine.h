@@ -64,8 +64,8 @@ public:
     static double cameraTarget(int slabCount);
     static QString shoutLine(bool perfect, qint64 score, double fit);
 
-    explicit StackEngine(UserDefaults *defaults = nullptr, Clock *clock = nullptr,
-                         Scheduler *scheduler = nullptr, Random *random = nullptr,
+    explicit StackEngine(UserDefaults *defaults, Clock *clock,
+                         Scheduler *scheduler, Random *random = nullptr,
                          QObject *parent = nullptr);
 
     Phase phase() const { return m_phase; }

@@ -132,9 +132,4 @@ bool DesktopAppLauncher::openBrowser()
     return !fallback.isEmpty() && m_options.startProgram(fallback, {});
 }
 
-std::unique_ptr<IAppLauncher> createAppLauncher()
-{
-    return std::make_unique<DesktopAppLauncher>();
-}
-
 } // namespace platform

@@ -431,10 +431,13 @@ IcsCalendarSource::IcsCalendarSource(QStringList roots, QString sourcesDir, QObj
     , m_roots(std::move(roots))
     , m_sourcesDir(std::move(sourcesDir))
 {
+    m_worker.setMaxThreadCount(1);
 }
 
 IcsCalendarSource::~IcsCalendarSource()
 {
+    m_worker.clear();
+    m_worker.waitForDone();
     for (auto &[path, file] : m_files)
         icalcomponent_free(file.root);
 }
@@ -630,20 +633,38 @@ QList<CalendarReminder> IcsCalendarSource::reminders(const std::optional<QDateTi
     return out;
 }
 
-void IcsCalendarSource::fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore, RemindersCallback done)
+template<typename Result>
+void IcsCalendarSource::inBackground(std::function<Result()> work, std::function<void(Result)> deliver)
 {
-    // The files are read at once (they are small and kept parsed); the
-    // answer still comes later, as callers expect of a fetch.
-    QList<CalendarReminder> list = reminders(dueBefore);
-    const bool readable = std::any_of(m_files.begin(), m_files.end(), [](const auto &f) { return f.second.hasTasks; });
-    QTimer::singleShot(0, this, [done = std::move(done), list = std::move(list), readable] {
-        done(readable ? std::optional(list) : std::nullopt);
+    m_worker.start([this, work = std::move(work), deliver = std::move(deliver)]() mutable {
+        Result result = [&] {
+            QMutexLocker lock(&m_filesLock);
+            return work();
+        }();
+        // Queued to the main thread; dropped when the source is gone.
+        QMetaObject::invokeMethod(
+            this, [deliver = std::move(deliver), result = std::move(result)]() mutable { deliver(std::move(result)); },
+            Qt::QueuedConnection);
     });
 }
 
-std::unique_ptr<ICalendarSource> createCalendarSource()
+void IcsCalendarSource::fetchEvents(const QDateTime &from, const QDateTime &to, EventsCallback done)
 {
-    return std::make_unique<IcsCalendarSource>();
+    inBackground<QList<CalendarEvent>>([this, from, to] { return events(from, to); }, std::move(done));
+}
+
+void IcsCalendarSource::fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore, RemindersCallback done)
+{
+    inBackground<std::optional<QList<CalendarReminder>>>(
+        [this, dueBefore]() -> std::optional<QList<CalendarReminder>> {
+            QList<CalendarReminder> list = reminders(dueBefore);
+            const bool readable = std::any_of(m_files.begin(), m_files.end(),
+                                              [](const auto &f) { return f.second.hasTasks; });
+            if (!readable)
+                return std::nullopt;
+            return list;
+        },
+        std::move(done));
 }
 
 } // namespace platform

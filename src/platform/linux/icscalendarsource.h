@@ -2,8 +2,10 @@
 
 #include "calendarsource.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 #include <map>
 
 typedef struct icalcomponent_impl icalcomponent;
@@ -13,7 +15,9 @@ namespace platform {
 // Calendars and task lists kept as iCalendar files: Evolution's local
 // calendars and tasks (<root>/<source id>/calendar.ics, tasks.ics) and any
 // other .ics kept in those folders. Parsed files are kept until they change
-// on disk.
+// on disk. The fetches read and expand the files on a worker thread of the
+// source's own and answer on the main thread; the reading functions below do
+// the same work at once, on the calling thread.
 class IcsCalendarSource final : public QObject, public ICalendarSource {
     Q_OBJECT
 public:
@@ -26,11 +30,14 @@ public:
     static QStringList defaultRoots();
     static QString defaultSourcesDir();
 
-    bool eventsReadable() override;
-    bool remindersReadable() override;
-    QList<CalendarEvent> events(const QDateTime &from, const QDateTime &to) override;
+    void fetchEvents(const QDateTime &from, const QDateTime &to, EventsCallback done) override;
     void fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore, RemindersCallback done) override;
 
+    // Whether the files hold any events or tasks at all, read now.
+    bool eventsReadable();
+    bool remindersReadable();
+    // Occurrences overlapping [from, to), read now.
+    QList<CalendarEvent> events(const QDateTime &from, const QDateTime &to);
     // Open tasks, read now.
     QList<CalendarReminder> reminders(const std::optional<QDateTime> &dueBefore);
 
@@ -46,9 +53,17 @@ private:
     void reload();
     QString displayName(const QString &filePath, icalcomponent *root) const;
 
+    // Runs work on the worker thread and hands its result to deliver on the
+    // main thread, unless the source is gone by then.
+    template<typename Result>
+    void inBackground(std::function<Result()> work, std::function<void(Result)> deliver);
+
     QStringList m_roots;
     QString m_sourcesDir;
     std::map<QString, File> m_files;
+    // One worker, so the parsed files are touched by one thread at a time.
+    QThreadPool m_worker;
+    QMutex m_filesLock;
 };
 
 } // namespace platform

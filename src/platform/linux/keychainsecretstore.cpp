@@ -2,73 +2,82 @@
 
 #include "logging.h"
 
-#include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace {
 
-// Runs a QtKeychain job and waits for it, at most timeoutMs. A job that does
-// not finish in time is left to finish (and delete itself) on its own.
-bool runJob(QKeychain::Job *job, int timeoutMs, std::function<void(QKeychain::Job *)> onDone)
+// Starts job and calls finish exactly once: with the job when it finishes,
+// or with nullptr when timeoutMs pass first. The job deletes itself.
+void runJob(QObject *context, QKeychain::Job *job, int timeoutMs, std::function<void(QKeychain::Job *)> finish)
 {
-    struct Outcome {
-        bool finished = false;
-        bool ok = false;
-    };
-    auto outcome = std::make_shared<Outcome>();
-    QEventLoop loop;
-    auto *context = new QObject;
-    QObject::connect(job, &QKeychain::Job::finished, context, [outcome, onDone, &loop](QKeychain::Job *j) {
-        outcome->finished = true;
-        outcome->ok = j->error() == QKeychain::NoError;
-        if (!outcome->ok && j->error() != QKeychain::EntryNotFound)
+    auto answered = std::make_shared<bool>(false);
+    auto *timer = new QTimer(context);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, context, [answered, finish, timer, timeoutMs] {
+        timer->deleteLater();
+        if (std::exchange(*answered, true))
+            return;
+        qCInfo(lcPlatform) << "secret store did not answer in" << timeoutMs << "ms";
+        finish(nullptr);
+    });
+    QPointer<QTimer> guard(timer);
+    QObject::connect(job, &QKeychain::Job::finished, context, [answered, finish, guard](QKeychain::Job *j) {
+        if (guard)
+            guard->deleteLater();
+        if (std::exchange(*answered, true))
+            return;
+        if (j->error() != QKeychain::NoError && j->error() != QKeychain::EntryNotFound)
             qCInfo(lcPlatform) << "secret store:" << j->errorString();
-        if (onDone)
-            onDone(j);
-        loop.quit();
+        finish(j);
     });
     job->setAutoDelete(true);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    job->setInsecureFallback(false);
+    timer->start(timeoutMs);
     job->start();
-    if (!outcome->finished)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    delete context; // a late answer must not touch this stack frame
-    if (!outcome->finished)
-        qCInfo(lcPlatform) << "secret store did not answer in" << timeoutMs << "ms";
-    return outcome->finished && outcome->ok;
 }
 
 } // namespace
 
-std::optional<QByteArray> KeychainSecretStore::readPassword(const QString &service, const QString &account)
+KeychainSecretStore::KeychainSecretStore(int timeoutMs, QObject *parent)
+    : QObject(parent), m_timeoutMs(timeoutMs)
+{
+}
+
+void KeychainSecretStore::readPassword(const QString &service, const QString &account, ReadCallback done)
 {
     auto *job = new QKeychain::ReadPasswordJob(service);
     job->setKey(account);
-    job->setInsecureFallback(false);
-    QByteArray data;
-    const bool ok = runJob(job, m_timeoutMs, [&data](QKeychain::Job *j) {
-        data = static_cast<QKeychain::ReadPasswordJob *>(j)->binaryData();
+    runJob(this, job, m_timeoutMs, [done = std::move(done)](QKeychain::Job *j) {
+        ReadResult result;
+        if (j && j->error() == QKeychain::NoError) {
+            result.status = ReadResult::Status::Found;
+            result.data = static_cast<QKeychain::ReadPasswordJob *>(j)->binaryData();
+        } else if (j && j->error() == QKeychain::EntryNotFound) {
+            result.status = ReadResult::Status::NotFound;
+        }
+        done(result);
     });
-    if (!ok)
-        return std::nullopt;
-    return data;
 }
 
-bool KeychainSecretStore::writePassword(const QString &service, const QString &account, const QByteArray &data)
+void KeychainSecretStore::writePassword(const QString &service, const QString &account, const QByteArray &data,
+                                        DoneCallback done)
 {
     auto *job = new QKeychain::WritePasswordJob(service);
     job->setKey(account);
-    job->setInsecureFallback(false);
     job->setBinaryData(data);
-    return runJob(job, m_timeoutMs, nullptr);
+    runJob(this, job, m_timeoutMs, [done = std::move(done)](QKeychain::Job *j) {
+        done(j && j->error() == QKeychain::NoError);
+    });
 }
 
-void KeychainSecretStore::deletePassword(const QString &service, const QString &account)
+void KeychainSecretStore::deletePassword(const QString &service, const QString &account, DoneCallback done)
 {
     auto *job = new QKeychain::DeletePasswordJob(service);
     job->setKey(account);
-    job->setInsecureFallback(false);
-    runJob(job, m_timeoutMs, nullptr);
+    runJob(this, job, m_timeoutMs, [done = std::move(done)](QKeychain::Job *j) {
+        done(j && (j->error() == QKeychain::NoError || j->error() == QKeychain::EntryNotFound));
+    });
 }

@@ -213,19 +213,4 @@ bool QtReachability::isReachable()
     return info->reachability() != QNetworkInformation::Reachability::Disconnected;
 }
 
-std::unique_ptr<INetworkInterfaces> createNetworkInterfaces()
-{
-    return std::make_unique<IfaddrsNetworkInterfaces>();
-}
-
-std::unique_ptr<IWifiInfo> createWifiInfo()
-{
-    return std::make_unique<NetworkManagerWifi>();
-}
-
-std::unique_ptr<IReachability> createReachability()
-{
-    return std::make_unique<QtReachability>();
-}
-
 } // namespace platform

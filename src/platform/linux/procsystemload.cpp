@@ -92,9 +92,4 @@ std::optional<double> ProcSystemLoad::uptimeSeconds()
     return seconds;
 }
 
-std::unique_ptr<ISystemLoad> createSystemLoad()
-{
-    return std::make_unique<ProcSystemLoad>();
-}
-
 } // namespace platform

@@ -34,9 +34,4 @@ void QtClipboard::setImage(const QImage &image)
         clipboard->setImage(image);
 }
 
-std::unique_ptr<IClipboard> createClipboard()
-{
-    return std::make_unique<QtClipboard>();
-}
-
 } // namespace platform

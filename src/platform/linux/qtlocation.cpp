@@ -35,7 +35,11 @@ QGeoPositionInfoSource *QtLocationProvider::source()
     }
     m_source->setPreferredPositioningMethods(QGeoPositionInfoSource::AllPositioningMethods);
     connect(m_source, &QGeoPositionInfoSource::positionUpdated, this, [this](const QGeoPositionInfo &info) {
-        answer(info.isValid() ? std::optional(info.coordinate()) : std::nullopt);
+        if (!info.isValid()) {
+            answer(std::nullopt);
+            return;
+        }
+        answer(GeoCoordinate(info.coordinate().latitude(), info.coordinate().longitude()));
     });
     connect(m_source, &QGeoPositionInfoSource::errorOccurred, this, [this](QGeoPositionInfoSource::Error error) {
         qCInfo(lcPlatform) << "position request failed:" << error;
@@ -50,7 +54,7 @@ bool QtLocationProvider::isAuthorized()
     return s && s->error() != QGeoPositionInfoSource::AccessError;
 }
 
-std::optional<QGeoCoordinate> QtLocationProvider::lastKnown()
+std::optional<GeoCoordinate> QtLocationProvider::lastKnown()
 {
     QGeoPositionInfoSource *s = source();
     if (!s)
@@ -58,7 +62,7 @@ std::optional<QGeoCoordinate> QtLocationProvider::lastKnown()
     const QGeoPositionInfo info = s->lastKnownPosition();
     if (!info.isValid() || !info.coordinate().isValid())
         return std::nullopt;
-    return info.coordinate();
+    return GeoCoordinate(info.coordinate().latitude(), info.coordinate().longitude());
 }
 
 void QtLocationProvider::requestLocation(int timeoutMs, Callback done)
@@ -73,7 +77,7 @@ void QtLocationProvider::requestLocation(int timeoutMs, Callback done)
     s->requestUpdate(timeoutMs);
 }
 
-void QtLocationProvider::answer(std::optional<QGeoCoordinate> where)
+void QtLocationProvider::answer(std::optional<GeoCoordinate> where)
 {
     if (!m_pending)
         return;
@@ -89,7 +93,7 @@ NominatimGeocoder::NominatimGeocoder(const QUrl &base, QNetworkAccessManager *ne
 {
 }
 
-void NominatimGeocoder::locality(const QGeoCoordinate &where, Callback done)
+void NominatimGeocoder::locality(const GeoCoordinate &where, Callback done)
 {
     QUrl url = m_base;
     QString path = url.path();
@@ -98,8 +102,8 @@ void NominatimGeocoder::locality(const QGeoCoordinate &where, Callback done)
     url.setPath(path + QStringLiteral("/reverse"));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("format"), QStringLiteral("jsonv2"));
-    query.addQueryItem(QStringLiteral("lat"), QString::number(where.latitude(), 'f', 6));
-    query.addQueryItem(QStringLiteral("lon"), QString::number(where.longitude(), 'f', 6));
+    query.addQueryItem(QStringLiteral("lat"), QString::number(where.latitude, 'f', 6));
+    query.addQueryItem(QStringLiteral("lon"), QString::number(where.longitude, 'f', 6));
     query.addQueryItem(QStringLiteral("zoom"), QStringLiteral("10"));
     url.setQuery(query);
 
@@ -130,16 +134,6 @@ void NominatimGeocoder::locality(const QGeoCoordinate &where, Callback done)
         }
         done(std::nullopt);
     });
-}
-
-std::unique_ptr<ILocationProvider> createLocationProvider()
-{
-    return std::make_unique<QtLocationProvider>();
-}
-
-std::unique_ptr<IReverseGeocoder> createReverseGeocoder()
-{
-    return std::make_unique<NominatimGeocoder>();
 }
 
 } // namespace platform

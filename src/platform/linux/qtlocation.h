@@ -20,12 +20,12 @@ public:
     ~QtLocationProvider() override;
 
     bool isAuthorized() override;
-    std::optional<QGeoCoordinate> lastKnown() override;
+    std::optional<GeoCoordinate> lastKnown() override;
     void requestLocation(int timeoutMs, Callback done) override;
 
 private:
     QGeoPositionInfoSource *source();
-    void answer(std::optional<QGeoCoordinate> where);
+    void answer(std::optional<GeoCoordinate> where);
 
     QGeoPositionInfoSource *m_source = nullptr;
     bool m_triedSource = false;
@@ -42,7 +42,7 @@ public:
 
     explicit NominatimGeocoder(const QUrl &base = DefaultBase, QNetworkAccessManager *network = nullptr,
                                QObject *parent = nullptr);
-    void locality(const QGeoCoordinate &where, Callback done) override;
+    void locality(const GeoCoordinate &where, Callback done) override;
 
 private:
     QUrl m_base;

@@ -1,4 +1,4 @@
-#include "screengrab.h"
+#include "qtscreengrabber.h"
 
 #include <QGuiApplication>
 #include <QPixmap>
@@ -6,26 +6,12 @@
 
 namespace platform {
 
-namespace {
-
-// The root window of the primary screen. Works on X11; Wayland compositors
-// hand out nothing, which leaves the clipboard as it was.
-class QtScreenGrabber final : public IScreenGrabber {
-public:
-    QImage grabScreen() override
-    {
-        QScreen *screen = QGuiApplication::primaryScreen();
-        if (!screen)
-            return {};
-        return screen->grabWindow(0).toImage();
-    }
-};
-
-} // namespace
-
-std::unique_ptr<IScreenGrabber> createScreenGrabber()
+QImage QtScreenGrabber::grabScreen()
 {
-    return std::make_unique<QtScreenGrabber>();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return screen->grabWindow(0).toImage();
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 
 namespace platform {
 
@@ -18,27 +19,33 @@ QDBusMessage screenSaverCall(const QString &method)
 
 } // namespace
 
-ScreenSaverInhibitor::ScreenSaverInhibitor(const QDBusConnection &bus)
-    : m_bus(bus)
+ScreenSaverInhibitor::ScreenSaverInhibitor(const QDBusConnection &bus, QObject *parent)
+    : QObject(parent)
+    , m_bus(bus)
 {
 }
 
-std::optional<quint32> ScreenSaverInhibitor::inhibit(const QString &reason)
+void ScreenSaverInhibitor::inhibit(const QString &reason, InhibitCallback done)
 {
-    if (!m_bus.isConnected())
-        return std::nullopt;
+    if (!m_bus.isConnected()) {
+        done(std::nullopt);
+        return;
+    }
     QDBusMessage msg = screenSaverCall(QStringLiteral("Inhibit"));
     msg << QStringLiteral("Pavlet") << reason;
-    const QDBusMessage reply = m_bus.call(msg, QDBus::Block, CallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        qCInfo(lcPlatform) << "screen saver inhibit failed:" << reply.errorMessage();
-        return std::nullopt;
-    }
-    bool ok = false;
-    const quint32 cookie = reply.arguments().constFirst().toUInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    return cookie;
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(msg, CallTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [done = std::move(done)](QDBusPendingCallWatcher *w) {
+        w->deleteLater();
+        const QDBusMessage reply = w->reply();
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+            qCInfo(lcPlatform) << "screen saver inhibit failed:" << reply.errorMessage();
+            done(std::nullopt);
+            return;
+        }
+        bool ok = false;
+        const quint32 cookie = reply.arguments().constFirst().toUInt(&ok);
+        done(ok ? std::optional(cookie) : std::nullopt);
+    });
 }
 
 void ScreenSaverInhibitor::release(quint32 cookie)
@@ -49,11 +56,6 @@ void ScreenSaverInhibitor::release(quint32 cookie)
     msg << cookie;
     // Nothing waits for the answer: a failed release still counts as off.
     m_bus.asyncCall(msg, CallTimeoutMs);
-}
-
-std::unique_ptr<IDisplaySleepInhibitor> createDisplaySleepInhibitor()
-{
-    return std::make_unique<ScreenSaverInhibitor>();
 }
 
 } // namespace platform

@@ -57,9 +57,4 @@ QList<PowerSource> SysfsPowerSupply::sources()
     return out;
 }
 
-std::unique_ptr<IPowerSupply> createPowerSupply()
-{
-    return std::make_unique<SysfsPowerSupply>();
-}
-
 } // namespace platform

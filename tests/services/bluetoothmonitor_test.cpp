@@ -11,12 +11,12 @@ protected:
     void SetUp() override
     {
         PavletTest::SetUp();
-        monitor.onConnected = [this](const QString &name) {
+        QObject::connect(&monitor, &BluetoothMonitor::connected, [this](const QString &name) {
             events << "+" + name;
             // What a handler sees of the list when it runs.
             seenDevices = monitor.devices().size();
-        };
-        monitor.onDisconnected = [this](const QString &name) { events << "-" + name; };
+        });
+        QObject::connect(&monitor, &BluetoothMonitor::disconnected, [this](const QString &name) { events << "-" + name; });
     }
     QStringList drained()
     {

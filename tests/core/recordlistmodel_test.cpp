@@ -47,10 +47,17 @@ TEST(RecordListModelTest, SyncKeepsSurvivingRowsAndTheirIdentity)
     model.sync(withIds({5, 6}));
     EXPECT_EQ(resets.count(), 0);
 
-    // A changed order cannot be expressed row by row: the model resets.
-    model.sync(withIds({6, 5}));
-    EXPECT_EQ(idsOf(model), (std::vector<qint64>{6, 5}));
-    EXPECT_EQ(resets.count(), 1);
-    EXPECT_EQ(counts.count(), 3); // 0→3, 3→0, 0→2; the reorder keeps 2
+    // A changed order moves the rows; they keep their identity.
+    const QPersistentModelIndex six(model.index(1));
+    QSignalSpy moves(&model, &QAbstractItemModel::rowsMoved);
+    model.sync(withIds({7, 6, 5}));
+    EXPECT_EQ(idsOf(model), (std::vector<qint64>{7, 6, 5}));
+    EXPECT_EQ(six.row(), 1);
+    model.sync(withIds({5, 7, 6}));
+    EXPECT_EQ(idsOf(model), (std::vector<qint64>{5, 7, 6}));
+    EXPECT_EQ(six.row(), 2);
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_GE(moves.count(), 1);
+    EXPECT_EQ(counts.count(), 4); // 0→3, 3→0, 0→2, 2→3; the reorder keeps 3
     EXPECT_EQ(model.roleNames().value(Qt::UserRole + 5), "flying");
 }

@@ -16,7 +16,7 @@ protected:
     {
         PavletTest::SetUp();
         monitor = std::make_unique<SystemHUDMonitor>(&keys, &audio, &backlight, &clock, scheduler.get());
-        monitor->onChange = [this](const SystemHUDPulse &p) { pulses.push_back(p); };
+        QObject::connect(monitor.get(), &SystemHUDMonitor::pulsed, [this](const SystemHUDPulse &p) { pulses.push_back(p); });
     }
 
     // Pulses arrive later on the main thread.
@@ -60,7 +60,7 @@ TEST_F(SystemHUDMonitorTest, StartAndStopAreIdempotent)
     monitor->stop(); // the mapping is restored only while in force
     EXPECT_EQ(keys.remapCalls.size(), 2);
 
-    // Nothing reaches onChange after stop.
+    // No pulse is sent after stop.
     audio.changeElsewhere("speakers", 0.9, false);
     EXPECT_TRUE(drained().empty());
 }

@@ -41,11 +41,11 @@ TEST_F(BlueZTest, ReportsConnectionsOnceAndNothingAfterStop)
     BluetoothMonitor monitor(&bluez);
     QStringList events;
     qsizetype listedAtConnect = -1;
-    monitor.onConnected = [&](const QString &name) {
+    QObject::connect(&monitor, &BluetoothMonitor::connected, [&](const QString &name) {
         events << "+" + name;
         listedAtConnect = monitor.devices().size();
-    };
-    monitor.onDisconnected = [&](const QString &name) { events << "-" + name; };
+    });
+    QObject::connect(&monitor, &BluetoothMonitor::disconnected, [&](const QString &name) { events << "-" + name; });
     // The owner applies its settings several times.
     for (int i = 0; i < 3; ++i) {
         monitor.registerForConnectNotifications();
@@ -92,7 +92,7 @@ TEST_F(BlueZTest, DeviceListFollowsTheDaemon)
 
     // A connected device that goes away counts as disconnected.
     QStringList events;
-    monitor.onDisconnected = [&](const QString &name) { events << name; };
+    QObject::connect(&monitor, &BluetoothMonitor::disconnected, [&](const QString &name) { events << name; });
     monitor.start();
     bus.call("org.bluez", "/org/bluez/hci0", "org.bluez.Adapter1", "RemoveDevice",
              {QVariant::fromValue(QDBusObjectPath("/org/bluez/hci0/dev_11_22_33_44_55_66"))});

@@ -9,7 +9,7 @@ TEST(PowerModeMonitorTest, ReportsChangesWhileStarted)
     FakeLowPowerMode source;
     PowerModeMonitor monitor(&source);
     QList<bool> changes;
-    monitor.onChange = [&](bool on) { changes << on; };
+    QObject::connect(&monitor, &PowerModeMonitor::lowPowerModeChanged, [&](bool on) { changes << on; });
 
     source.set(true); // not started yet
     monitor.start();

@@ -137,9 +137,11 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
         ASSERT_TRUE(desktop->held());
         FakeAudioOutput audio;
         FakeBacklight backlight;
-        SystemHUDMonitor monitor(&keys, &audio, &backlight);
+        SystemClock clock;
+        QtScheduler scheduler;
+        SystemHUDMonitor monitor(&keys, &audio, &backlight, &clock, &scheduler);
         std::vector<SystemHUDPulse> pulses;
-        monitor.onChange = [&](const SystemHUDPulse &p) { pulses.push_back(p); };
+        QObject::connect(&monitor, &SystemHUDMonitor::pulsed, [&](const SystemHUDPulse &p) { pulses.push_back(p); });
         monitor.start();
         EXPECT_FALSE(monitor.hasEventTap());
         desktop.reset();

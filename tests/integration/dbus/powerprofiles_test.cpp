@@ -37,7 +37,7 @@ TEST_F(PowerProfilesTest, PowerSaverIsLowPowerMode)
 
     PowerModeMonitor monitor(&mode);
     QList<bool> changes;
-    monitor.onChange = [&](bool on) { changes << on; };
+    QObject::connect(&monitor, &PowerModeMonitor::lowPowerModeChanged, [&](bool on) { changes << on; });
     monitor.start();
     EXPECT_FALSE(monitor.isLowPowerModeEnabled());
 

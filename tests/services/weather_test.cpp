@@ -83,7 +83,7 @@ TEST(WeatherTablesTest, SunTimesWithAndWithoutZone)
 
 TEST(WeatherRequestTest, QueryItemsInOrderWithShortestNumbers)
 {
-    const QUrl url = WeatherService::forecastUrl(QUrl("http://127.0.0.1:8080"), QGeoCoordinate(52.0, -0.1275));
+    const QUrl url = WeatherService::forecastUrl(QUrl("http://127.0.0.1:8080"), GeoCoordinate(52.0, -0.1275));
     EXPECT_EQ(url.toString(), "http://127.0.0.1:8080/v1/forecast?latitude=52.0&longitude=-0.1275"
                               "&current=temperature_2m,weather_code,relative_humidity_2m"
                               "&daily=temperature_2m_max,temperature_2m_min,sunrise,sunset"
@@ -108,24 +108,40 @@ protected:
     }
     std::unique_ptr<WeatherService> service;
 
-    std::optional<std::optional<QGeoCoordinate>> resolve()
+    std::optional<std::optional<GeoCoordinate>> resolve()
     {
-        std::optional<std::optional<QGeoCoordinate>> result;
-        service->resolveLocation(true, [&result](std::optional<QGeoCoordinate> where) { result = where; });
+        std::optional<std::optional<GeoCoordinate>> result;
+        service->resolveLocation(true, [&result](std::optional<GeoCoordinate> where) { result = where; });
         return result;
     }
 };
 
-TEST_F(WeatherLocationTest, UsesAKnownLocationWithoutARequest)
+TEST_F(WeatherLocationTest, EveryRefreshAsksWhereTheMachineIsNow)
 {
-    location.known = QGeoCoordinate(48.85, 2.35);
-    auto result = resolve();
-    ASSERT_TRUE(result);
-    EXPECT_EQ(*result, QGeoCoordinate(48.85, 2.35));
-    EXPECT_TRUE(location.requests.empty());
+    location.known = GeoCoordinate(48.85, 2.35); // Paris, where it was
+    std::optional<std::optional<GeoCoordinate>> first;
+    service->resolveLocation(true, [&](std::optional<GeoCoordinate> w) { first = w; });
+    EXPECT_FALSE(first) << "a fresh position is asked for, not the last one used";
+    ASSERT_EQ(location.requests.size(), 1u);
+    EXPECT_EQ(resolve(), std::optional(std::optional(GeoCoordinate(48.85, 2.35))))
+        << "while that request is on its way the last position known will do";
+    EXPECT_EQ(location.requests.size(), 1u);
+
+    // The laptop travelled: the fresh answer is the new city.
+    location.requests[0](GeoCoordinate(45.76, 4.84));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(*first, GeoCoordinate(45.76, 4.84));
+
+    // A request that fails falls back to the last position learnt.
+    std::optional<std::optional<GeoCoordinate>> third;
+    service->resolveLocation(true, [&](std::optional<GeoCoordinate> w) { third = w; });
+    ASSERT_EQ(location.requests.size(), 2u) << "the next refresh asks again";
+    location.requests[1](std::nullopt);
+    ASSERT_TRUE(third);
+    EXPECT_EQ(*third, GeoCoordinate(45.76, 4.84));
 
     location.authorized = false;
-    result = resolve();
+    auto result = resolve();
     ASSERT_TRUE(result);
     EXPECT_FALSE(*result);
 
@@ -137,48 +153,48 @@ TEST_F(WeatherLocationTest, UsesAKnownLocationWithoutARequest)
 
 TEST_F(WeatherLocationTest, ARequestEndsWithThePositionOrAfterThirtySeconds)
 {
-    std::optional<std::optional<QGeoCoordinate>> first;
-    service->resolveLocation(true, [&](std::optional<QGeoCoordinate> w) { first = w; });
+    std::optional<std::optional<GeoCoordinate>> first;
+    service->resolveLocation(true, [&](std::optional<GeoCoordinate> w) { first = w; });
     ASSERT_EQ(location.requests.size(), 1u);
-    location.requests[0](QGeoCoordinate(1, 2));
+    location.requests[0](GeoCoordinate(1, 2));
     ASSERT_TRUE(first && *first);
-    EXPECT_EQ(**first, QGeoCoordinate(1, 2));
+    EXPECT_EQ(**first, GeoCoordinate(1, 2));
 
-    std::optional<std::optional<QGeoCoordinate>> second;
-    service->resolveLocation(true, [&](std::optional<QGeoCoordinate> w) { second = w; });
+    std::optional<std::optional<GeoCoordinate>> second;
+    service->resolveLocation(true, [&](std::optional<GeoCoordinate> w) { second = w; });
     scheduler->advance(29999);
     EXPECT_FALSE(second);
     scheduler->advance(1);
     ASSERT_TRUE(second);
-    EXPECT_FALSE(*second);
+    EXPECT_EQ(*second, GeoCoordinate(1, 2)) << "no fresh position in time: the last one";
     // The provider answering late changes nothing.
-    location.requests[1](QGeoCoordinate(3, 4));
-    EXPECT_FALSE(*second);
+    location.requests[1](GeoCoordinate(3, 4));
+    EXPECT_EQ(*second, GeoCoordinate(1, 2));
 }
 
 TEST_F(WeatherLocationTest, ANewRequestEndsTheEarlierWait)
 {
-    std::optional<std::optional<QGeoCoordinate>> first, second;
-    service->resolveLocation(true, [&](std::optional<QGeoCoordinate> w) { first = w; });
-    service->resolveLocation(true, [&](std::optional<QGeoCoordinate> w) { second = w; });
+    std::optional<std::optional<GeoCoordinate>> first, second;
+    service->resolveLocation(true, [&](std::optional<GeoCoordinate> w) { first = w; });
+    service->resolveLocation(true, [&](std::optional<GeoCoordinate> w) { second = w; });
     ASSERT_TRUE(first);
     EXPECT_FALSE(*first);
     EXPECT_FALSE(second);
-    location.requests[0](QGeoCoordinate(9, 9));
+    location.requests[0](GeoCoordinate(9, 9));
     EXPECT_FALSE(second) << "the first request's late answer is not the second's";
-    location.requests[1](QGeoCoordinate(5, 6));
+    location.requests[1](GeoCoordinate(5, 6));
     ASSERT_TRUE(second && *second);
-    EXPECT_EQ(**second, QGeoCoordinate(5, 6));
+    EXPECT_EQ(**second, GeoCoordinate(5, 6));
     EXPECT_EQ(scheduler->pendingCount(), 0);
 }
 
 TEST_F(WeatherLocationTest, PlaceNameFallsBackToLocal)
 {
     QString name;
-    service->placeName(QGeoCoordinate(1, 1), [&](QString n) { name = n; });
+    service->placeName(GeoCoordinate(1, 1), [&](QString n) { name = n; });
     EXPECT_EQ(name, "Local");
     geocoder.name = "Lyon";
-    service->placeName(QGeoCoordinate(1, 1), [&](QString n) { name = n; });
+    service->placeName(GeoCoordinate(1, 1), [&](QString n) { name = n; });
     EXPECT_EQ(name, "Lyon");
 }
 

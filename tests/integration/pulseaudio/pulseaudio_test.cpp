@@ -89,9 +89,11 @@ TEST_F(PulseAudioTest, MonitorReportsOutsideChangesOnceAndNotItsOwnEcho)
     FakeMediaKeys keys;
     FakeBacklight backlight;
     backlight.value = std::nullopt;
-    SystemHUDMonitor monitor(&keys, &out, &backlight);
+    SystemClock clock;
+    QtScheduler scheduler;
+    SystemHUDMonitor monitor(&keys, &out, &backlight, &clock, &scheduler);
     std::vector<SystemHUDPulse> pulses;
-    monitor.onChange = [&](const SystemHUDPulse &p) { pulses.push_back(p); };
+    QObject::connect(&monitor, &SystemHUDMonitor::pulsed, [&](const SystemHUDPulse &p) { pulses.push_back(p); });
     monitor.start();
 
     ASSERT_FALSE(server.pactl({"set-sink-volume", "null", "40%"}).isNull());

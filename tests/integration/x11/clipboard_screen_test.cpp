@@ -1,6 +1,7 @@
 #include "clipboardstore.h"
 #include "pavlettest.h"
 #include "qtclipboard.h"
+#include "qtscreengrabber.h"
 #include "systemactions.h"
 
 #include <QClipboard>
@@ -34,7 +35,9 @@ TEST(ScreenshotTest, PutsTheWholeScreenOnTheClipboard)
     QScreen *screen = QGuiApplication::primaryScreen();
     ASSERT_TRUE(screen);
     QGuiApplication::clipboard()->clear();
-    takeScreenshotToClipboard();
+    platform::QtScreenGrabber grabber;
+    platform::QtClipboard clipboard;
+    takeScreenshotToClipboard(&grabber, &clipboard);
     const QImage image = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), screen->geometry().size() * screen->devicePixelRatio());

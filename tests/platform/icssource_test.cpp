@@ -11,7 +11,7 @@ namespace {
 using platform::CalendarEvent;
 using platform::IcsCalendarSource;
 
-const QString Fixtures = QStringLiteral(PAVLET_SOURCE_DIR "/tests/services_calendar/fixtures");
+const QString Fixtures = QStringLiteral(PAVLET_SOURCE_DIR "/tests/platform/fixtures");
 
 QDateTime utc(int y, int mo, int d, int h = 0, int mi = 0)
 {
@@ -57,8 +57,13 @@ TEST_F(IcsSourceTest, FeedsTheStoreWithMeetingLinksAndWithoutAllDayEvents)
     clock.setNow(utc(2026, 1, 5, 12));
     CalendarStore store(&source, &clock);
     store.eventsGranted = true;
-    const QList<NextEvent> next = store.upcomingEvents(3);
+    bool done = false;
+    store.refreshEvents(3, [&] { done = true; });
+    EXPECT_FALSE(done) << "the files are read off the main thread";
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    const QList<NextEvent> next = store.upcomingEvents();
     ASSERT_EQ(next.size(), 3);
+    EXPECT_EQ(store.upcomingEventsModel()->rowCount(), 3);
     EXPECT_EQ(next[0].title, "Review");
     EXPECT_FALSE(next[0].joinURL);
     EXPECT_EQ(next[1].title, "Berlin call");
@@ -88,8 +93,8 @@ TEST_F(IcsSourceTest, ReadsOpenTasksAsReminders)
     store.refreshReminders([&] { done = true; });
     EXPECT_FALSE(done) << "the answer comes later";
     ASSERT_TRUE(waitUntil([&] { return done; }));
-    ASSERT_TRUE(store.cachedReminder);
-    EXPECT_EQ(store.cachedReminder->title, "Buy milk");
+    ASSERT_TRUE(store.cachedReminder());
+    EXPECT_EQ(store.cachedReminder()->title, "Buy milk");
 }
 
 TEST_F(IcsSourceTest, RereadsChangedFilesAndCopesWithMissingFolders)
@@ -215,7 +220,10 @@ TEST_F(IcsSourceTest, ASmallFileOfRapidRepeatsCannotFloodAQuery)
     clock.setNow(utc(2026, 1, 5, 0, 0));
     CalendarStore store(&ics, &clock);
     store.eventsGranted = true;
-    const QList<NextEvent> next = store.upcomingEvents(2);
+    bool done = false;
+    store.refreshEvents(2, [&] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    const QList<NextEvent> next = store.upcomingEvents();
     ASSERT_EQ(next.size(), 2);
     EXPECT_EQ(next[0].start, utc(2026, 1, 5));
     EXPECT_EQ(next[1].start, utc(2026, 1, 5));

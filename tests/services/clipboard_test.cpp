@@ -1,5 +1,4 @@
 #include "clipboardstore.h"
-#include "desktopapplauncher.h"
 #include "fakeapplauncher.h"
 #include "fakeclipboard.h"
 #include "fakedisplaysleep.h"
@@ -9,8 +8,7 @@
 #include "systemactions.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
+#include <QPersistentModelIndex>
 #include <QSignalSpy>
 
 namespace {
@@ -70,6 +68,29 @@ TEST(ClipboardStoreTest, PollsOnlyOnChangeAndSkipsEmptyAndSecretText)
     EXPECT_EQ(texts(store.poll()), (QStringList{"hello world", "second"}));
 }
 
+TEST(ClipboardStoreTest, TheListModelFollowsTheHistoryRowByRow)
+{
+    FakeClipboard clipboard;
+    ClipboardStore store(&clipboard);
+    ClipboardItemsModel *model = store.itemsModel();
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    for (const char *text : {"one", "two", "three"}) {
+        clipboard.copy(QString(text));
+        store.poll();
+    }
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->index(0).data(ClipboardItem::TextRole).toString(), "three");
+    const QPersistentModelIndex one(model->index(2));
+    const QUuid oneId = one.data(ClipboardItem::IdRole).toUuid();
+
+    // Copying a text again brings its row to the front, same row, same id.
+    clipboard.copy(QString("one"));
+    store.poll();
+    EXPECT_EQ(one.row(), 0);
+    EXPECT_EQ(model->index(0).data(ClipboardItem::IdRole).toUuid(), oneId);
+    EXPECT_EQ(resets.count(), 0);
+}
+
 TEST(ClipboardStoreTest, LooksSecret)
 {
     const std::pair<QString, bool> cases[] = {
@@ -111,6 +132,26 @@ TEST(KeepAwakeTest, TogglesAnInhibitionAndStaysOffOnFailure)
     awake.toggle();
     EXPECT_FALSE(awake.isOn());
     EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(KeepAwakeTest, TurnsOnOnlyOnceTheInhibitionIsGranted)
+{
+    FakeDisplaySleepInhibitor inhibitor;
+    inhibitor.hold = true; // the desktop answers later
+    KeepAwake awake(&inhibitor);
+    awake.toggle();
+    EXPECT_FALSE(awake.isOn());
+    inhibitor.answerHeld();
+    EXPECT_TRUE(awake.isOn());
+    awake.toggle();
+
+    // Turned off again before the answer: the late cookie is handed back.
+    awake.toggle();
+    awake.toggle();
+    inhibitor.answerHeld();
+    EXPECT_FALSE(awake.isOn());
+    EXPECT_EQ(inhibitor.released, (QList<quint32>{7, 7}));
+    EXPECT_EQ(inhibitor.reasons.size(), 2) << "one request while asking";
 }
 
 TEST(KeepAwakeTest, ReleasesTheInhibitionWhenDestroyedAndAtQuit)
@@ -173,52 +214,6 @@ TEST(SystemActionsTest, FindMyFallsBackToItsAddressAndScreenshotsGoToTheClipboar
     grabber.image = QImage(4, 3, QImage::Format_RGB32);
     takeScreenshotToClipboard(&grabber, &clipboard);
     EXPECT_EQ(clipboard.image.size(), QSize(4, 3));
-}
-
-class AppLauncherTest : public PavletTest {
-protected:
-    void write(const QString &path, const QByteArray &content)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    platform::DesktopAppLauncher launcher()
-    {
-        platform::DesktopAppLauncher::Options o;
-        o.openUrl = [this](const QUrl &url) {
-            urls << url;
-            return true;
-        };
-        o.startProgram = [this](const QString &program, const QStringList &args) {
-            started << (QStringList{program} + args);
-            return true;
-        };
-        o.mimeappsDirs = {tempPath("config"), tempPath("data/applications")};
-        o.dataDirs = {tempPath("data")};
-        o.homePath = "/home/someone";
-        return platform::DesktopAppLauncher(o);
-    }
-    QList<QUrl> urls;
-    QList<QStringList> started;
-};
-
-TEST_F(AppLauncherTest, MapsFinderAndSafariToTheirLinuxCounterparts)
-{
-    write(tempPath("config/mimeapps.list"), "[Added Associations]\nx-scheme-handler/https=other.desktop;\n"
-                                            "[Default Applications]\nx-scheme-handler/https=missing.desktop;web.desktop;\n");
-    write(tempPath("data/applications/web.desktop"),
-          "[Desktop Entry]\nType=Application\nName=Web\nExec=\"/opt/web browser/web\" --new-window %U\n"
-          "[Desktop Action private]\nExec=/opt/web --private %U\n");
-    auto l = launcher();
-    EXPECT_TRUE(l.openApplication("com.apple.finder"));
-    EXPECT_EQ(urls, QList<QUrl>{QUrl::fromLocalFile("/home/someone")});
-    EXPECT_TRUE(l.openApplication("com.apple.Safari"));
-    EXPECT_EQ(started, (QList<QStringList>{{"/opt/web browser/web", "--new-window"}}));
-    EXPECT_FALSE(l.openApplication("com.apple.findmy"));
-    EXPECT_FALSE(l.openApplication("com.example.unknown"));
-    EXPECT_EQ(urls.size(), 1);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -167,7 +169,7 @@ TEST_F(ScreenSaverTest, KeepAwakeHoldsAndReleasesTheInhibitCookie)
     platform::ScreenSaverInhibitor inhibitor(bus.connection());
     KeepAwake awake(&inhibitor);
     awake.toggle();
-    EXPECT_TRUE(awake.isOn());
+    ASSERT_TRUE(waitUntil([&] { return awake.isOn(); })) << "on once the screen saver answered";
     EXPECT_EQ(awake.assertionID(), 42u);
     auto calls = mockCalls(bus, service, path);
     ASSERT_EQ(calls.size(), 1);
@@ -189,12 +191,17 @@ TEST_F(ScreenSaverTest, AFailedInhibitLeavesKeepAwakeOff)
 {
     platform::ScreenSaverInhibitor nobody(bus.connection());
     KeepAwake awake(&nobody);
+    QSignalSpy changed(&awake, &KeepAwake::isOnChanged);
     awake.toggle();
+    QTest::qWait(1000);
     EXPECT_FALSE(awake.isOn()) << "no screen saver on the bus";
 
     ASSERT_TRUE(startScreenSaver("raise dbus.exceptions.DBusException('refused', name='org.example.Refused')"));
     awake.toggle();
+    EXPECT_TRUE(waitUntil([&] { return mockCalls(bus, service, path).size() == 1; }));
+    QTest::qWait(200);
     EXPECT_FALSE(awake.isOn());
+    EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(awake.assertionID(), 0u);
 }
 

@@ -23,7 +23,7 @@ protected:
     {
         PavletTest::SetUp();
         ASSERT_TRUE(server.listen());
-        location.known = QGeoCoordinate(40.7128, -74.006);
+        location.known = GeoCoordinate(40.7128, -74.006);
         geocoder = std::make_unique<platform::NominatimGeocoder>(server.baseUrl());
         service = std::make_unique<WeatherService>(server.baseUrl(), &location, geocoder.get(), nullptr,
                                                    scheduler.get());
@@ -38,6 +38,9 @@ protected:
             result = w;
             done = true;
         });
+        // Each fetch asks where the machine is now.
+        if (!location.requests.empty())
+            location.requests.back()(location.known);
         EXPECT_TRUE(waitUntil([&] { return done; }, 10000));
         return result;
     }

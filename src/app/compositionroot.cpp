@@ -1,0 +1,97 @@
+#include "compositionroot.h"
+
+#include "appsettings.h"
+#include "canvascredentials.h"
+#include "permissions.h"
+
+#include "autostartloginitem.h"
+#include "bluezbluetooth.h"
+#include "desktopapplauncher.h"
+#include "icscalendarsource.h"
+#include "keychainsecretstore.h"
+#include "linuxnetwork.h"
+#include "linuxpermissionbackend.h"
+#include "powerprofileslowpowermode.h"
+#include "procsystemload.h"
+#include "pulseaudiooutput.h"
+#include "qtclipboard.h"
+#include "qtlocation.h"
+#include "qtscreengrabber.h"
+#include "screensaverinhibitor.h"
+#include "sysfsbacklight.h"
+#include "sysfspowersupply.h"
+#include "x11idletime.h"
+#include "x11mediakeys.h"
+
+#include <QDBusConnection>
+
+// The Linux implementation of every platform interface, built once.
+struct CompositionRoot::LinuxBackends {
+    KeychainSecretStore secrets;
+    AutostartLoginItem loginItem;
+    LinuxPermissionBackend permissions;
+    PulseAudioOutput audio;
+    SysfsBacklight backlight{QDBusConnection::systemBus()};
+    X11MediaKeys mediaKeys;
+    X11IdleTime idleTime;
+    PowerProfilesLowPowerMode lowPowerMode{QDBusConnection::systemBus()};
+    BlueZBluetooth bluetooth{QDBusConnection::systemBus()};
+    platform::SysfsPowerSupply powerSupply;
+    platform::ProcSystemLoad systemLoad;
+    platform::IfaddrsNetworkInterfaces networkInterfaces;
+    platform::NetworkManagerWifi wifi;
+    platform::QtReachability reachability;
+    platform::QtClipboard clipboard;
+    platform::QtScreenGrabber screenGrabber;
+    platform::DesktopAppLauncher appLauncher;
+    platform::ScreenSaverInhibitor displaySleep;
+    platform::QtLocationProvider location;
+    platform::NominatimGeocoder geocoder;
+    platform::IcsCalendarSource calendar;
+
+    Platform bundle()
+    {
+        Platform p;
+        p.secrets = &secrets;
+        p.loginItem = &loginItem;
+        p.permissions = &permissions;
+        p.audio = &audio;
+        p.backlight = &backlight;
+        p.mediaKeys = &mediaKeys;
+        p.idleTime = &idleTime;
+        p.lowPowerMode = &lowPowerMode;
+        p.bluetooth = &bluetooth;
+        p.powerSupply = &powerSupply;
+        p.systemLoad = &systemLoad;
+        p.networkInterfaces = &networkInterfaces;
+        p.wifi = &wifi;
+        p.reachability = &reachability;
+        p.clipboard = &clipboard;
+        p.screenGrabber = &screenGrabber;
+        p.appLauncher = &appLauncher;
+        p.displaySleep = &displaySleep;
+        p.location = &location;
+        p.geocoder = &geocoder;
+        p.calendar = &calendar;
+        return p;
+    }
+};
+
+CompositionRoot::CompositionRoot()
+    : m_linux(std::make_unique<LinuxBackends>())
+    , m_platform(m_linux->bundle())
+{
+    m_credentials = std::make_unique<CanvasCredentialStore>(m_platform.secrets, &m_defaults);
+    m_permissions = std::make_unique<PermissionCenter>(m_platform.permissions, &m_defaults, &m_scheduler,
+                                                       &m_notifications);
+    m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
+                                               m_credentials.get(), &m_notifications);
+}
+
+CompositionRoot::~CompositionRoot() = default;
+
+void CompositionRoot::start()
+{
+    m_permissions->startMonitoring();
+    m_settings->migratePermissionWants();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "appnotifications.h"
+#include "clock.h"
+#include "platform.h"
+#include "random.h"
+#include "scheduler.h"
+#include "userdefaults.h"
+
+#include <memory>
+
+class AppSettings;
+class CanvasCredentialStore;
+class PermissionCenter;
+
+// Builds the running program: the Linux backends, the user defaults, the
+// clock, the scheduler, the random generator and the notification hub, and
+// every object on top of them, each handed what it needs through its
+// constructor. It is the only place that names the Linux classes; the rest of
+// the program sees them as the interfaces of Platform. Lives as long as the
+// program runs.
+class CompositionRoot {
+public:
+    CompositionRoot();
+    ~CompositionRoot();
+    CompositionRoot(const CompositionRoot &) = delete;
+    CompositionRoot &operator=(const CompositionRoot &) = delete;
+
+    // Starts what watches the system, once the event loop is about to run.
+    void start();
+
+    const Platform &platform() const { return m_platform; }
+    UserDefaults &defaults() { return m_defaults; }
+    Clock &clock() { return m_clock; }
+    Scheduler &scheduler() { return m_scheduler; }
+    Random &random() { return m_random; }
+    AppNotifications &notifications() { return m_notifications; }
+    AppSettings &settings() { return *m_settings; }
+
+private:
+    struct LinuxBackends;
+
+    UserDefaults m_defaults;
+    SystemClock m_clock;
+    QtScheduler m_scheduler;
+    Random m_random;
+    AppNotifications m_notifications;
+    std::unique_ptr<LinuxBackends> m_linux;
+    Platform m_platform;
+    std::unique_ptr<CanvasCredentialStore> m_credentials;
+    std::unique_ptr<PermissionCenter> m_permissions;
+    std::unique_ptr<AppSettings> m_settings;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+// Every capability the program takes from the machine, as one bundle of
+// interfaces. The composition root fills it with the Linux backends and hands
+// it on; tests fill it with fakes. The bundle owns nothing.
+
+class AudioOutput;
+class Backlight;
+class BluetoothService;
+class IdleTime;
+class LoginItem;
+class LowPowerMode;
+class MediaKeyCapture;
+class PermissionBackend;
+class SecretStore;
+
+namespace platform {
+class IAppLauncher;
+class ICalendarSource;
+class IClipboard;
+class IDisplaySleepInhibitor;
+class ILocationProvider;
+class INetworkInterfaces;
+class IPowerSupply;
+class IReachability;
+class IReverseGeocoder;
+class IScreenGrabber;
+class ISystemLoad;
+class IWifiInfo;
+} // namespace platform
+
+struct Platform {
+    SecretStore *secrets = nullptr;                          // keeps the Canvas token
+    LoginItem *loginItem = nullptr;                          // starts the program at login
+    PermissionBackend *permissions = nullptr;                // what the system lets the program use
+    AudioOutput *audio = nullptr;                            // output volume and mute
+    Backlight *backlight = nullptr;                          // built-in display brightness
+    MediaKeyCapture *mediaKeys = nullptr;                    // volume and brightness keys
+    IdleTime *idleTime = nullptr;                            // time since the last input
+    LowPowerMode *lowPowerMode = nullptr;                    // the power-saver state
+    BluetoothService *bluetooth = nullptr;                   // paired devices and their connections
+    platform::IPowerSupply *powerSupply = nullptr;           // batteries and mains
+    platform::ISystemLoad *systemLoad = nullptr;             // processor, memory, disk and uptime
+    platform::INetworkInterfaces *networkInterfaces = nullptr; // the machine's addresses
+    platform::IWifiInfo *wifi = nullptr;                     // the Wi-Fi network's name
+    platform::IReachability *reachability = nullptr;         // whether any network is reachable
+    platform::IClipboard *clipboard = nullptr;               // the system clipboard
+    platform::IScreenGrabber *screenGrabber = nullptr;       // screenshots
+    platform::IAppLauncher *appLauncher = nullptr;           // opens applications and addresses
+    platform::IDisplaySleepInhibitor *displaySleep = nullptr; // keeps the display awake
+    platform::ILocationProvider *location = nullptr;         // where the machine is
+    platform::IReverseGeocoder *geocoder = nullptr;          // names a position's town
+    platform::ICalendarSource *calendar = nullptr;           // calendar events and open tasks
+};
