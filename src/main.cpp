@@ -19,5 +19,6 @@ int main(int argc, char **argv)
 
     CompositionRoot root;
     root.start();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.stop(); });
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "appsettings.h"
 #include "canvascredentials.h"
+#include "notchviewmodel.h"
 #include "permissions.h"
 
 #include "autostartloginitem.h"
@@ -86,6 +87,18 @@ CompositionRoot::CompositionRoot()
                                                        &m_notifications);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
+
+    IslandEnvironment island;
+    island.platform = m_platform;
+    island.settings = m_settings.get();
+    island.permissions = m_permissions.get();
+    island.defaults = &m_defaults;
+    island.clock = &m_clock;
+    island.scheduler = &m_scheduler;
+    island.random = &m_random;
+    island.notifications = &m_notifications;
+    island.network = &m_network;
+    m_island = std::make_unique<NotchViewModel>(island);
 }
 
 CompositionRoot::~CompositionRoot() = default;
@@ -94,4 +107,10 @@ void CompositionRoot::start()
 {
     m_permissions->startMonitoring();
     m_settings->migratePermissionWants();
+    m_island->start();
+}
+
+void CompositionRoot::stop()
+{
+    m_island->stop();
 }

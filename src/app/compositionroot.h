@@ -7,10 +7,12 @@
 #include "scheduler.h"
 #include "userdefaults.h"
 
+#include <QNetworkAccessManager>
 #include <memory>
 
 class AppSettings;
 class CanvasCredentialStore;
+class NotchViewModel;
 class PermissionCenter;
 
 // Builds the running program: the Linux backends, the user defaults, the
@@ -28,6 +30,8 @@ public:
 
     // Starts what watches the system, once the event loop is about to run.
     void start();
+    // Stops the island's services and timers; called at quit.
+    void stop();
 
     const Platform &platform() const { return m_platform; }
     UserDefaults &defaults() { return m_defaults; }
@@ -36,6 +40,7 @@ public:
     Random &random() { return m_random; }
     AppNotifications &notifications() { return m_notifications; }
     AppSettings &settings() { return *m_settings; }
+    NotchViewModel &island() { return *m_island; }
 
 private:
     struct LinuxBackends;
@@ -50,4 +55,6 @@ private:
     std::unique_ptr<CanvasCredentialStore> m_credentials;
     std::unique_ptr<PermissionCenter> m_permissions;
     std::unique_ptr<AppSettings> m_settings;
+    QNetworkAccessManager m_network;
+    std::unique_ptr<NotchViewModel> m_island;
 };

@@ -47,7 +47,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     Clock *c = m_clock;
     Scheduler *s = m_scheduler;
     Random *r = env.random;
-    m_keepAwake = std::make_unique<KeepAwake>(env.sleepInhibitor);
+    m_keepAwake = std::make_unique<KeepAwake>(env.platform.displaySleep);
     m_dino = std::make_unique<DinoEngine>(d, c, s, r);
     m_flap = std::make_unique<FlapEngine>(d, c, s, r);
     m_wordle = std::make_unique<WordleEngine>(d, c, s, r);
@@ -62,17 +62,17 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_blackjack = std::make_unique<BlackjackEngine>(d, c, s, r);
     m_stack4 = std::make_unique<Stack4Engine>(d, c, s, r);
 
-    m_eyeStrain = std::make_unique<EyeStrainGuard>(env.idleTime, c);
+    m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
 
-    m_calendarStore = std::make_unique<CalendarStore>(env.calendar, c);
-    m_batteryMonitor = std::make_unique<BatteryMonitor>(env.powerSupply);
-    m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.location, env.geocoder, env.network, s);
-    m_systemMonitor = std::make_unique<SystemMonitor>(env.systemLoad);
-    m_networkStatus = std::make_unique<NetworkStatus>(env.networkInterfaces, env.wifi, env.reachability);
-    m_clipboardStore = std::make_unique<ClipboardStore>(env.clipboard);
-    m_bluetoothMonitor = std::make_unique<BluetoothMonitor>(env.bluetooth);
-    m_powerMonitor = std::make_unique<PowerModeMonitor>(env.lowPowerMode);
-    m_hudMonitor = std::make_unique<SystemHUDMonitor>(env.mediaKeys, env.audio, env.backlight, c, s);
+    m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
+    m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
+    m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location, env.platform.geocoder, env.network, s);
+    m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
+    m_networkStatus = std::make_unique<NetworkStatus>(env.platform.networkInterfaces, env.platform.wifi, env.platform.reachability);
+    m_clipboardStore = std::make_unique<ClipboardStore>(env.platform.clipboard);
+    m_bluetoothMonitor = std::make_unique<BluetoothMonitor>(env.platform.bluetooth);
+    m_powerMonitor = std::make_unique<PowerModeMonitor>(env.platform.lowPowerMode);
+    m_hudMonitor = std::make_unique<SystemHUDMonitor>(env.platform.mediaKeys, env.platform.audio, env.platform.backlight, c, s);
 
     m_timer = std::make_unique<TimerStore>(std::nullopt, d, c, s);
 
@@ -264,10 +264,13 @@ void NotchViewModel::start()
     m_powerMonitor->start();
     assign(m_isLowPower, m_powerMonitor->isLowPowerModeEnabled(), &NotchViewModel::isLowPowerChanged);
     setBluetoothDevices(m_bluetoothMonitor->devices());
-    m_bluetoothMonitor->onConnected = [this](const QString &name) { bluetoothConnected(name); };
-    m_bluetoothMonitor->onDisconnected = [this](const QString &name) { bluetoothDisconnected(name); };
-    m_powerMonitor->onChange = [this](bool lowPower) { powerModeChanged(lowPower); };
-    m_hudMonitor->onChange = [this](const SystemHUDPulse &pulse) { handleHUD(pulse); };
+    m_monitorConnections = {
+        connect(m_bluetoothMonitor.get(), &BluetoothMonitor::connected, this, &NotchViewModel::bluetoothConnected),
+        connect(m_bluetoothMonitor.get(), &BluetoothMonitor::disconnected, this,
+                &NotchViewModel::bluetoothDisconnected),
+        connect(m_powerMonitor.get(), &PowerModeMonitor::lowPowerModeChanged, this, &NotchViewModel::powerModeChanged),
+        connect(m_hudMonitor.get(), &SystemHUDMonitor::pulsed, this, &NotchViewModel::handleHUD),
+    };
     applyPermissionPreferences();
     m_tickTask.cancel();
 
@@ -304,10 +307,8 @@ void NotchViewModel::stop()
     m_updateCheckTask.cancel();
     disconnect(m_credentialsObserver);
     disconnect(m_permissionsObserver);
-    m_bluetoothMonitor->onConnected = nullptr;
-    m_bluetoothMonitor->onDisconnected = nullptr;
-    m_powerMonitor->onChange = nullptr;
-    m_hudMonitor->onChange = nullptr;
+    for (const QMetaObject::Connection &connection : std::as_const(m_monitorConnections))
+        disconnect(connection);
 }
 
 void NotchViewModel::applyPermissionPreferences()
@@ -361,11 +362,7 @@ QString NotchViewModel::canvasFirstName() const
 
 void NotchViewModel::copyToClipboard(const ClipboardItem &item)
 {
-    platform::IClipboard *board = m_clipboardStore->clipboard();
-    board->setText(item.text);
-    m_clipboardStore->lastChangeCount = board->changeCount();
-    m_clipboardStore->history.add(item.text);
-    assign(m_clipboard, m_clipboardStore->history, &NotchViewModel::clipboardChanged);
+    assign(m_clipboard, m_clipboardStore->copyBack(item.text), &NotchViewModel::clipboardChanged);
 }
 
 bool NotchViewModel::openWebAddress(const QUrl &url)
@@ -373,7 +370,7 @@ bool NotchViewModel::openWebAddress(const QUrl &url)
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("https") && scheme != QLatin1String("http")))
         return false;
-    return m_env.launcher->openUrl(url);
+    return m_env.platform.appLauncher->openUrl(url);
 }
 
 void NotchViewModel::joinEvent(const NextEvent &event)

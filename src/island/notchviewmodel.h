@@ -10,6 +10,7 @@
 #include "islandtypes.h"
 #include "liveactivity.h"
 #include "networkstatus.h"
+#include "platform.h"
 #include "scheduler.h"
 #include "systemhudpulse.h"
 #include "systemmonitor.h"
@@ -28,31 +29,12 @@
 
 class AppNotifications;
 class AppSettings;
-class AudioOutput;
-class Backlight;
-class BluetoothService;
 class Clock;
-class IdleTime;
-class LowPowerMode;
-class MediaKeyCapture;
 class PermissionCenter;
 class QNetworkAccessManager;
 class Random;
 class UserDefaults;
 enum class AppPermission;
-namespace platform {
-class IAppLauncher;
-class ICalendarSource;
-class IClipboard;
-class IDisplaySleepInhibitor;
-class ILocationProvider;
-class INetworkInterfaces;
-class IPowerSupply;
-class IReachability;
-class IReverseGeocoder;
-class ISystemLoad;
-class IWifiInfo;
-}
 
 class BlackjackEngine;
 class BlocksEngine;
@@ -87,23 +69,8 @@ struct IslandEnvironment {
     QNetworkAccessManager *network = nullptr;
     QUrl weatherBase = WeatherService::DefaultBase;
 
-    platform::IAppLauncher *launcher = nullptr;
-    platform::IClipboard *clipboard = nullptr;
-    platform::IDisplaySleepInhibitor *sleepInhibitor = nullptr;
-    IdleTime *idleTime = nullptr;
-    platform::ICalendarSource *calendar = nullptr;
-    platform::IPowerSupply *powerSupply = nullptr;
-    platform::ILocationProvider *location = nullptr;
-    platform::IReverseGeocoder *geocoder = nullptr;
-    platform::ISystemLoad *systemLoad = nullptr;
-    platform::INetworkInterfaces *networkInterfaces = nullptr;
-    platform::IWifiInfo *wifi = nullptr;
-    platform::IReachability *reachability = nullptr;
-    BluetoothService *bluetooth = nullptr;
-    LowPowerMode *lowPowerMode = nullptr;
-    MediaKeyCapture *mediaKeys = nullptr;
-    AudioOutput *audio = nullptr;
-    Backlight *backlight = nullptr;
+    // The machine's capabilities.
+    Platform platform;
 };
 
 // The island's one model: its state machine, the pulses and the live
@@ -436,6 +403,7 @@ private:
     void hudDismissStep(const SystemHUDPulse &pulse, qint64 deadlineMs);
     void setBluetoothOn(bool on);
     void refreshCalendarGrants();
+    void publishEvents(const QList<NextEvent> &events);
     void refreshReminders(std::function<void()> done = {});
     void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
 
@@ -539,6 +507,7 @@ private:
     qint64 m_lastReminderFetchMs = DistantPastMs;
     std::function<bool()> m_isPointerInside;
     QString m_lastArtworkKey;
+    QList<QMetaObject::Connection> m_monitorConnections;
     QMetaObject::Connection m_credentialsObserver;
     QMetaObject::Connection m_permissionsObserver;
     TaskHandle m_ambientTask;

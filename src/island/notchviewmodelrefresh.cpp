@@ -67,15 +67,20 @@ void NotchViewModel::tick()
     tickNowPlaying();
 
     refreshCalendarGrants();
-    const QList<NextEvent> events = want(WantCalendar, true) && granted(AppPermission::calendar)
-        ? m_calendarStore->upcomingEvents(2)
-        : QList<NextEvent>();
-    assign(m_upcomingEvents, events, &NotchViewModel::upcomingEventsChanged);
-    assign(m_nextEvent, events.isEmpty() ? std::optional<NextEvent>() : events.first(),
-           &NotchViewModel::nextEventChanged);
+    // The calendar is read off the main thread; its answer is published
+    // when it comes.
+    if (want(WantCalendar, true) && granted(AppPermission::calendar)) {
+        QPointer<NotchViewModel> self(this);
+        m_calendarStore->refreshEvents(2, [self] {
+            if (self)
+                self->publishEvents(self->m_calendarStore->upcomingEvents());
+        });
+    } else {
+        publishEvents({});
+    }
 
     const std::optional<NextEvent> reminder = want(WantReminders, true) && granted(AppPermission::reminders)
-        ? m_calendarStore->cachedReminder
+        ? m_calendarStore->cachedReminder()
         : std::nullopt;
     assign(m_nextReminder, reminder, &NotchViewModel::nextReminderChanged);
 
@@ -128,6 +133,13 @@ void NotchViewModel::tick()
 
     // Time alone can change what the hover island shows.
     updateDerived();
+}
+
+void NotchViewModel::publishEvents(const QList<NextEvent> &events)
+{
+    assign(m_upcomingEvents, events, &NotchViewModel::upcomingEventsChanged);
+    assign(m_nextEvent, events.isEmpty() ? std::optional<NextEvent>() : events.first(),
+           &NotchViewModel::nextEventChanged);
 }
 
 void NotchViewModel::refreshWeather(std::function<void()> done)

@@ -248,7 +248,7 @@ void NotchViewModel::openChromeIcon(ChromeIcon icon)
         break;
     case ChromeIcon::findMy:
         m_hoverTask.cancel();
-        openFindMy(m_env.launcher);
+        openFindMy(m_env.platform.appLauncher);
         collapse();
         break;
     case ChromeIcon::games: openGames(); break;

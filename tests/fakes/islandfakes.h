@@ -14,14 +14,18 @@
 #include "fakenetwork.h"
 #include "fakepermissionbackend.h"
 #include "fakepowersupply.h"
+#include "fakesecretstore.h"
 #include "fakesystemload.h"
 
 #include "appnotifications.h"
 #include "appsettings.h"
+#include "canvascredentials.h"
 #include "notchviewmodel.h"
 #include "permissions.h"
 #include "random.h"
 
+#include <QNetworkAccessManager>
+#include <QTemporaryDir>
 #include <memory>
 
 // Every platform part the island's model reads, faked, with the stores it is
@@ -31,15 +35,42 @@ struct IslandFakes {
         : defaults(store)
         , clock(fakeClock)
         , scheduler(fakeScheduler)
-        , permissions(&permissionBackend, store, fakeScheduler)
-        , settings(store, nullptr, &permissions)
+        , permissions(&permissionBackend, store, fakeScheduler, &notifications)
+        , credentials(&secrets, store, folders.filePath(QStringLiteral("canvas-token")))
+        , settings(store, nullptr, &permissions, &credentials, &notifications)
     {
         settings.setDisabledModules(QString());
+    }
+
+    Platform platform()
+    {
+        Platform p;
+        p.secrets = &secrets;
+        p.permissions = &permissionBackend;
+        p.audio = &audio;
+        p.backlight = &backlight;
+        p.mediaKeys = &mediaKeys;
+        p.idleTime = &idle;
+        p.lowPowerMode = &lowPower;
+        p.bluetooth = &bluetooth;
+        p.powerSupply = &power;
+        p.systemLoad = &load;
+        p.networkInterfaces = &interfaces;
+        p.wifi = &wifi;
+        p.reachability = &reachability;
+        p.clipboard = &clipboard;
+        p.appLauncher = &launcher;
+        p.displaySleep = &sleepInhibitor;
+        p.location = &location;
+        p.geocoder = &geocoder;
+        p.calendar = &calendar;
+        return p;
     }
 
     IslandEnvironment environment()
     {
         IslandEnvironment env;
+        env.platform = platform();
         env.settings = &settings;
         env.permissions = &permissions;
         env.defaults = defaults;
@@ -47,33 +78,23 @@ struct IslandFakes {
         env.scheduler = scheduler;
         env.random = &random;
         env.notifications = &notifications;
-        env.launcher = &launcher;
-        env.clipboard = &clipboard;
-        env.sleepInhibitor = &sleepInhibitor;
-        env.idleTime = &idle;
-        env.calendar = &calendar;
-        env.powerSupply = &power;
-        env.location = &location;
-        env.geocoder = &geocoder;
-        env.systemLoad = &load;
-        env.networkInterfaces = &interfaces;
-        env.wifi = &wifi;
-        env.reachability = &reachability;
-        env.bluetooth = &bluetooth;
-        env.lowPowerMode = &lowPower;
-        env.mediaKeys = &mediaKeys;
-        env.audio = &audio;
-        env.backlight = &backlight;
+        env.network = &network;
+        // Nothing answers here.
+        env.weatherBase = QUrl(QStringLiteral("http://127.0.0.1:9"));
         return env;
     }
 
     UserDefaults *defaults;
     FakeClock &clock;
     Scheduler *scheduler;
+    QTemporaryDir folders;
+    QNetworkAccessManager network;
+    AppNotifications notifications;
+    FakeSecretStore secrets;
     FakePermissionBackend permissionBackend;
     PermissionCenter permissions;
+    CanvasCredentialStore credentials;
     AppSettings settings;
-    AppNotifications notifications;
     Random random{7};
     FakeAppLauncher launcher;
     FakeClipboard clipboard;
