@@ -5,7 +5,7 @@
 #include <QHash>
 #include <QKeyEvent>
 
-int keyCodeFromX11(quint32 x11Keycode)
+int IslandKey::macKeyCode(quint32 x11Keycode)
 {
     using namespace KeyCode;
     static const QHash<quint32, int> table = {
@@ -27,7 +27,7 @@ int keyCodeFromX11(quint32 x11Keycode)
 IslandKey IslandKey::make(quint32 x11Keycode, int qtKey, const QString &text)
 {
     IslandKey key;
-    key.keyCode = x11Keycode != 0 ? keyCodeFromX11(x11Keycode) : KeyCode::Unknown;
+    key.keyCode = x11Keycode != 0 ? macKeyCode(x11Keycode) : KeyCode::Unknown;
     if (key.keyCode == KeyCode::Unknown)
         key.keyCode = keyCodeFromQt(qtKey);
     // With Control held the text is a control character; the key's own

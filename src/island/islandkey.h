@@ -15,10 +15,9 @@ struct IslandKey {
     static IslandKey fromEvent(const QKeyEvent &event);
     // From an X11 keycode (nativeScanCode) or, when that is 0, the Qt key.
     static IslandKey make(quint32 x11Keycode, int qtKey, const QString &text);
+    // Mac virtual key code of the key at an X11 keycode (evdev code + 8) on
+    // a standard PC keyboard; -1 for keys the island does not use.
+    static int macKeyCode(quint32 x11Keycode);
 
     bool operator==(const IslandKey &) const = default;
 };
-
-// Mac virtual key code of the key at an X11 keycode (evdev code + 8) on a
-// standard PC keyboard; -1 for keys the island does not use.
-int keyCodeFromX11(quint32 x11Keycode);
