@@ -4,19 +4,24 @@
 #include "canvascredentials.h"
 #include "notchviewmodel.h"
 #include "permissions.h"
+#include "updateservice.h"
 
 #include "autostartloginitem.h"
 #include "bluezbluetooth.h"
 #include "desktopapplauncher.h"
 #include "icscalendarsource.h"
 #include "keychainsecretstore.h"
+#include "libarchivezipper.h"
 #include "linuxnetwork.h"
 #include "linuxpermissionbackend.h"
 #include "powerprofileslowpowermode.h"
 #include "procsystemload.h"
 #include "pulseaudiooutput.h"
+#include "qprocessrunner.h"
 #include "qtclipboard.h"
+#include "qtfilepicker.h"
 #include "qtlocation.h"
+#include "qtmicrecorder.h"
 #include "qtscreengrabber.h"
 #include "screensaverinhibitor.h"
 #include "sysfsbacklight.h"
@@ -25,6 +30,10 @@
 #include "x11mediakeys.h"
 
 #include <QDBusConnection>
+#include <QDir>
+#include <QNetworkAccessManager>
+#include <QStandardPaths>
+#include <QTimeZone>
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
@@ -49,6 +58,13 @@ struct CompositionRoot::LinuxBackends {
     platform::QtLocationProvider location;
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
+    platform::LibarchiveZipper zipper;
+    platform::QtFilePicker filePicker;
+    platform::QProcessRunner processes;
+    platform::PathToolLocator tools;
+    platform::QtMicRecorder micRecorder;
+    platform::QtAudioPlayer audioPlayer;
+    platform::DesktopSoundPlayer sounds;
 
     Platform bundle()
     {
@@ -74,6 +90,13 @@ struct CompositionRoot::LinuxBackends {
         p.location = &location;
         p.geocoder = &geocoder;
         p.calendar = &calendar;
+        p.zipper = &zipper;
+        p.filePicker = &filePicker;
+        p.processes = &processes;
+        p.tools = &tools;
+        p.micRecorder = &micRecorder;
+        p.audioPlayer = &audioPlayer;
+        p.sounds = &sounds;
         return p;
     }
 };
@@ -87,6 +110,12 @@ CompositionRoot::CompositionRoot()
                                                        &m_notifications);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
+    m_network = std::make_unique<QNetworkAccessManager>();
+    UpdateService::Options updateOptions;
+    updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    updateOptions.temporaryFolder = QDir::tempPath();
+    m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
+                                                m_platform.appLauncher, updateOptions);
 
     IslandEnvironment island;
     island.platform = m_platform;
@@ -97,7 +126,9 @@ CompositionRoot::CompositionRoot()
     island.scheduler = &m_scheduler;
     island.random = &m_random;
     island.notifications = &m_notifications;
-    island.network = &m_network;
+    island.network = m_network.get();
+    island.updater = m_updates.get();
+    island.credentials = m_credentials.get();
     m_island = std::make_unique<NotchViewModel>(island);
 }
 

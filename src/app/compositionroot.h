@@ -7,13 +7,14 @@
 #include "scheduler.h"
 #include "userdefaults.h"
 
-#include <QNetworkAccessManager>
 #include <memory>
 
 class AppSettings;
 class CanvasCredentialStore;
 class NotchViewModel;
 class PermissionCenter;
+class QNetworkAccessManager;
+class UpdateService;
 
 // Builds the running program: the Linux backends, the user defaults, the
 // clock, the scheduler, the random generator and the notification hub, and
@@ -40,6 +41,7 @@ public:
     Random &random() { return m_random; }
     AppNotifications &notifications() { return m_notifications; }
     AppSettings &settings() { return *m_settings; }
+    UpdateService &updates() { return *m_updates; }
     NotchViewModel &island() { return *m_island; }
 
 private:
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<CanvasCredentialStore> m_credentials;
     std::unique_ptr<PermissionCenter> m_permissions;
     std::unique_ptr<AppSettings> m_settings;
-    QNetworkAccessManager m_network;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<UpdateService> m_updates;
     std::unique_ptr<NotchViewModel> m_island;
 };

@@ -23,9 +23,10 @@ LiveActivity LiveActivity::music()
     return a;
 }
 
-LiveActivity LiveActivity::forAssignment()
+LiveActivity LiveActivity::forAssignment(const CanvasAssignment &assignment)
 {
     LiveActivity a;
     a.kind = Kind::assignment;
+    a.assignment = assignment;
     return a;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendarstore.h"
+#include "canvasassignment.h"
 
 #include <QMetaType>
 #include <QObject>
@@ -15,6 +16,7 @@ struct LiveActivity {
     Q_PROPERTY(Kind kind MEMBER kind)
     Q_PROPERTY(QString timerText MEMBER timerText)
     Q_PROPERTY(NextEvent event MEMBER event)
+    Q_PROPERTY(CanvasAssignment assignment MEMBER assignment)
 public:
     enum class Kind { music, timer, event, assignment, time };
     Q_ENUM(Kind)
@@ -24,12 +26,14 @@ public:
     QString timerText;
     // The event, for `event`.
     NextEvent event;
+    // The assignment, for `assignment`.
+    CanvasAssignment assignment;
 
     static LiveActivity time() { return {}; }
     static LiveActivity timer(const QString &text);
     static LiveActivity forEvent(const NextEvent &event);
     static LiveActivity music();
-    static LiveActivity forAssignment();
+    static LiveActivity forAssignment(const CanvasAssignment &assignment);
 
     bool operator==(const LiveActivity &) const = default;
 };

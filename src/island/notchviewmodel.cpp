@@ -5,12 +5,17 @@
 #include "appsettings.h"
 #include "blackjackengine.h"
 #include "blocksengine.h"
+#include "calculatorengine.h"
+#include "canvasservice.h"
 #include "clock.h"
 #include "cpsengine.h"
 #include "dinoengine.h"
 #include "eyestrainguard.h"
 #include "flapengine.h"
 #include "keepawake.h"
+#include "mediadownloadengine.h"
+#include "pocketstore.h"
+#include "updateservice.h"
 #include "patternengine.h"
 #include "permissions.h"
 #include "pongengine.h"
@@ -36,6 +41,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     : QObject(parent)
     , m_env(env)
     , m_settings(env.settings)
+    , m_updater(env.updater)
     , m_permissions(env.permissions)
     , m_defaults(env.defaults)
     , m_clock(env.clock)
@@ -63,9 +69,18 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_stack4 = std::make_unique<Stack4Engine>(d, c, s, r);
 
     m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
+    m_calculator = std::make_unique<CalculatorEngine>();
+    m_speedTest = std::make_unique<SpeedTestEngine>(c, s, env.speedTest);
+    m_pocket = std::make_unique<PocketStore>(d, c, env.platform.clipboard, env.pocketFolder);
+    m_translator = std::make_unique<TranslatorEngine>(env.platform.clipboard, env.translatorBase);
+    m_youtubeDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::youtube, env.platform.tools,
+                                                          env.platform.processes, env.downloadsFolder);
+    m_spotifyDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::spotify, env.platform.tools,
+                                                          env.platform.processes, env.downloadsFolder);
 
     m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
     m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
+    m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
     m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location, env.platform.geocoder, env.network, s);
     m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
     m_networkStatus = std::make_unique<NetworkStatus>(env.platform.networkInterfaces, env.platform.wifi, env.platform.reachability);
@@ -79,10 +94,19 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     forwardChangesOf(m_timer.get());
     forwardChangesOf(m_keepAwake.get());
     forwardChangesOf(m_eyeStrain.get());
+    forwardChangesOf(m_calculator.get());
+    forwardChangesOf(m_speedTest.get());
+    forwardChangesOf(m_pocket.get());
+    forwardChangesOf(m_translator.get());
     connect(m_settings, &AppSettings::settingsChanged, this, [this] { settingsChanged(); });
     // The settings' other notices (island look, Canvas fields) reach the
     // model's observers too.
     forwardChangesOf(m_settings);
+    forwardChangesOf(m_updater);
+    connect(m_updater, &UpdateService::wantsPromptChanged, this, [this] {
+        if (m_updater->wantsPrompt())
+            updatePromptChanged();
+    });
 
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();
@@ -226,6 +250,7 @@ QVariant optionalValue(const std::optional<T> &value)
 } // namespace
 
 QVariant NotchViewModel::nextEventValue() const { return optionalValue(m_nextEvent); }
+QVariant NotchViewModel::nextAssignmentValue() const { return optionalValue(m_nextAssignment); }
 QVariant NotchViewModel::batteryValue() const { return optionalValue(m_battery); }
 QVariant NotchViewModel::weatherValue() const { return optionalValue(m_weather); }
 QVariant NotchViewModel::canvasUserNameValue() const { return optionalValue(m_canvasUserName); }
@@ -286,7 +311,7 @@ void NotchViewModel::start()
 
     m_updateCheckTask = m_scheduler->after(UpdateCheckDelayMs, [this] {
         if (m_defaults->boolValue(SetupCompletedKey, false))
-            checkForUpdate();
+            m_updater->check(true);
     });
 }
 
@@ -297,6 +322,7 @@ void NotchViewModel::stop()
     m_powerMonitor->stop();
     stopCamera();
     stopAllGames();
+    m_speedTest->cancel();
     m_hudMonitor->stop();
     m_tickTask.cancel();
     m_hoverTask.cancel();
@@ -377,4 +403,19 @@ void NotchViewModel::joinEvent(const NextEvent &event)
 {
     if (event.joinURL)
         openWebAddress(*event.joinURL);
+}
+
+void NotchViewModel::openAssignment(const std::optional<CanvasAssignment> &assignment)
+{
+    const std::optional<CanvasAssignment> chosen = assignment ? assignment : m_nextAssignment;
+    if (chosen && chosen->url)
+        openWebAddress(*chosen->url);
+}
+
+void NotchViewModel::openAssignment(const QVariant &assignment)
+{
+    if (!assignment.isNull() && assignment.canConvert<CanvasAssignment>())
+        openAssignment(std::optional<CanvasAssignment>(assignment.value<CanvasAssignment>()));
+    else
+        openAssignment(std::optional<CanvasAssignment>());
 }

@@ -4,6 +4,7 @@
 #include "batterymonitor.h"
 #include "bluetoothmonitor.h"
 #include "calendarstore.h"
+#include "canvasassignment.h"
 #include "clipboardstore.h"
 #include "homemodule.h"
 #include "islandkey.h"
@@ -13,12 +14,16 @@
 #include "platform.h"
 #include "scheduler.h"
 #include "systemhudpulse.h"
+#include "speedtestengine.h"
 #include "systemmonitor.h"
+#include "toolfolders.h"
+#include "translatorengine.h"
 #include "weatherservice.h"
 
 #include <QList>
 #include <QMetaObject>
 #include <QObject>
+#include <QTimeZone>
 #include <QUrl>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
@@ -29,6 +34,12 @@
 
 class AppNotifications;
 class AppSettings;
+class CalculatorEngine;
+class CanvasCredentialStore;
+class CanvasService;
+class MediaDownloadEngine;
+class PocketStore;
+class UpdateService;
 class Clock;
 class PermissionCenter;
 class QNetworkAccessManager;
@@ -60,6 +71,8 @@ class WordleEngine;
 // fills it with the real ones; tests with fakes.
 struct IslandEnvironment {
     AppSettings *settings = nullptr;
+    UpdateService *updater = nullptr;
+    CanvasCredentialStore *credentials = nullptr;
     PermissionCenter *permissions = nullptr;
     UserDefaults *defaults = nullptr;
     Clock *clock = nullptr;
@@ -68,6 +81,13 @@ struct IslandEnvironment {
     AppNotifications *notifications = nullptr;
     QNetworkAccessManager *network = nullptr;
     QUrl weatherBase = WeatherService::DefaultBase;
+    QUrl translatorBase = TranslatorEngine::DefaultBase;
+    SpeedTestConfig speedTest;
+    // Where the pocket keeps its files and where downloads go.
+    QString pocketFolder = ToolFolders::pocket();
+    QString downloadsFolder = ToolFolders::downloads();
+    // The zone that decides what "today" is for course work.
+    QTimeZone timeZone = QTimeZone::systemTimeZone();
 
     // The machine's capabilities.
     Platform platform;
@@ -83,6 +103,11 @@ struct IslandEnvironment {
 class NotchViewModel : public QObject {
     Q_OBJECT
     Q_MOC_INCLUDE("appsettings.h")
+    Q_MOC_INCLUDE("calculatorengine.h")
+    Q_MOC_INCLUDE("canvasservice.h")
+    Q_MOC_INCLUDE("mediadownloadengine.h")
+    Q_MOC_INCLUDE("pocketstore.h")
+    Q_MOC_INCLUDE("updateservice.h")
     Q_MOC_INCLUDE("timerstore.h")
     Q_MOC_INCLUDE("keepawake.h")
     Q_MOC_INCLUDE("eyestrainguard.h")
@@ -104,6 +129,8 @@ class NotchViewModel : public QObject {
 
     Q_PROPERTY(Island::NotchState state READ state NOTIFY stateChanged)
     Q_PROPERTY(QVariant nextEvent READ nextEventValue NOTIFY nextEventChanged)
+    Q_PROPERTY(QVariant nextAssignment READ nextAssignmentValue NOTIFY nextAssignmentChanged)
+    Q_PROPERTY(CanvasBoard canvasBoard READ canvasBoard NOTIFY canvasBoardChanged)
     Q_PROPERTY(QVariant battery READ batteryValue NOTIFY batteryChanged)
     Q_PROPERTY(QVariant weather READ weatherValue NOTIFY weatherChanged)
     Q_PROPERTY(QVariant canvasUserName READ canvasUserNameValue NOTIFY canvasUserNameChanged)
@@ -142,6 +169,7 @@ class NotchViewModel : public QObject {
 
     // Owned objects.
     Q_PROPERTY(AppSettings *settings READ settings CONSTANT)
+    Q_PROPERTY(UpdateService *updater READ updater CONSTANT)
     Q_PROPERTY(TimerStore *timer READ timer CONSTANT)
     Q_PROPERTY(KeepAwake *keepAwake READ keepAwake CONSTANT)
     Q_PROPERTY(DinoEngine *dino READ dino CONSTANT)
@@ -158,6 +186,13 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(BlackjackEngine *blackjack READ blackjack CONSTANT)
     Q_PROPERTY(Stack4Engine *stack4 READ stack4 CONSTANT)
     Q_PROPERTY(EyeStrainGuard *eyeStrain READ eyeStrain CONSTANT)
+    Q_PROPERTY(CalculatorEngine *calculator READ calculator CONSTANT)
+    Q_PROPERTY(SpeedTestEngine *speedTest READ speedTest CONSTANT)
+    Q_PROPERTY(PocketStore *pocket READ pocket CONSTANT)
+    Q_PROPERTY(TranslatorEngine *translator READ translator CONSTANT)
+    Q_PROPERTY(MediaDownloadEngine *youtubeDown READ youtubeDown CONSTANT)
+    Q_PROPERTY(MediaDownloadEngine *spotifyDown READ spotifyDown CONSTANT)
+    Q_PROPERTY(CanvasService *canvasService READ canvasService CONSTANT)
 
 public:
     // Delays of the state machine and the pulses, in milliseconds.
@@ -188,6 +223,8 @@ public:
 
     // --- Published values.
     NotchState state() const { return m_state; }
+    const std::optional<CanvasAssignment> &nextAssignment() const { return m_nextAssignment; }
+    const CanvasBoard &canvasBoard() const { return m_canvasBoard; }
     const std::optional<NextEvent> &nextEvent() const { return m_nextEvent; }
     const std::optional<BatteryInfo> &battery() const { return m_battery; }
     const std::optional<WeatherInfo> &weather() const { return m_weather; }
@@ -236,6 +273,7 @@ public:
 
     // --- Owned objects.
     AppSettings *settings() const { return m_settings; }
+    UpdateService *updater() const { return m_updater; }
     TimerStore *timer() const { return m_timer.get(); }
     KeepAwake *keepAwake() const { return m_keepAwake.get(); }
     DinoEngine *dino() const { return m_dino.get(); }
@@ -252,6 +290,13 @@ public:
     BlackjackEngine *blackjack() const { return m_blackjack.get(); }
     Stack4Engine *stack4() const { return m_stack4.get(); }
     EyeStrainGuard *eyeStrain() const { return m_eyeStrain.get(); }
+    CalculatorEngine *calculator() const { return m_calculator.get(); }
+    SpeedTestEngine *speedTest() const { return m_speedTest.get(); }
+    PocketStore *pocket() const { return m_pocket.get(); }
+    TranslatorEngine *translator() const { return m_translator.get(); }
+    MediaDownloadEngine *youtubeDown() const { return m_youtubeDown.get(); }
+    MediaDownloadEngine *spotifyDown() const { return m_spotifyDown.get(); }
+    CanvasService *canvasService() const { return m_canvasService.get(); }
     CalendarStore *calendarStore() const { return m_calendarStore.get(); }
     BatteryMonitor *batteryMonitor() const { return m_batteryMonitor.get(); }
     WeatherService *weatherService() const { return m_weatherService.get(); }
@@ -277,6 +322,9 @@ public:
     // Hands a web address from outside data to the desktop; only http and
     // https addresses are opened. False when refused or not handed on.
     bool openWebAddress(const QUrl &url);
+    // Opens an assignment's page; without one, the next assignment's.
+    void openAssignment(const std::optional<CanvasAssignment> &assignment = std::nullopt);
+    Q_INVOKABLE void openAssignment(const QVariant &assignment);
 
     // --- State machine.
     Q_INVOKABLE void setState(Island::NotchState state);
@@ -329,6 +377,8 @@ signals:
     // Any published value or owned object changed.
     void changed();
     void stateChanged();
+    void nextAssignmentChanged();
+    void canvasBoardChanged();
     void nextEventChanged();
     void batteryChanged();
     void weatherChanged();
@@ -380,6 +430,7 @@ private:
     bool isPreviewing(IslandEditPreview preview) const;
 
     QVariant nextEventValue() const;
+    QVariant nextAssignmentValue() const;
     QVariant batteryValue() const;
     QVariant weatherValue() const;
     QVariant canvasUserNameValue() const;
@@ -407,27 +458,23 @@ private:
     void refreshReminders(std::function<void()> done = {});
     void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
 
-    // Seams: the parts of the island whose owners come with the media,
-    // tools, Canvas and update services.
     void cameraStartFinished(bool started, bool denied, const QString &status);
+    bool updateWantsPrompt() const;
+    // Seams: the parts of the island whose owners come with the media
+    // services (player, camera, voice memos).
     void allowAutomation(bool allowed);
     void tickNowPlaying();
     bool faceTooClose() const;
     bool cameraRunning() const;
     void startCamera();
     void reloadVoiceMemos();
-    void ingestIntoPocket(const QList<QUrl> &urls);
     void stopCamera();
     bool trackPlaying() const;
     bool trackHasText() const;
-    // Whether the next assignment is overdue; none without one.
-    std::optional<bool> nextAssignmentOverdue() const;
-    bool updateWantsPrompt() const;
-    void dismissUpdate();
-    void checkForUpdate();
 
     IslandEnvironment m_env;
     AppSettings *m_settings;
+    UpdateService *m_updater;
     PermissionCenter *m_permissions;
     UserDefaults *m_defaults;
     Clock *m_clock;
@@ -436,6 +483,8 @@ private:
     // Published values, in their order.
     NotchState m_state = NotchState::collapsed;
     std::optional<NextEvent> m_nextEvent;
+    std::optional<CanvasAssignment> m_nextAssignment;
+    CanvasBoard m_canvasBoard;
     std::optional<BatteryInfo> m_battery;
     std::optional<WeatherInfo> m_weather;
     std::optional<QString> m_canvasUserName;
@@ -486,8 +535,15 @@ private:
     std::unique_ptr<BlackjackEngine> m_blackjack;
     std::unique_ptr<Stack4Engine> m_stack4;
     std::unique_ptr<EyeStrainGuard> m_eyeStrain;
+    std::unique_ptr<CalculatorEngine> m_calculator;
+    std::unique_ptr<SpeedTestEngine> m_speedTest;
+    std::unique_ptr<PocketStore> m_pocket;
+    std::unique_ptr<TranslatorEngine> m_translator;
+    std::unique_ptr<MediaDownloadEngine> m_youtubeDown;
+    std::unique_ptr<MediaDownloadEngine> m_spotifyDown;
     std::unique_ptr<CalendarStore> m_calendarStore;
     std::unique_ptr<BatteryMonitor> m_batteryMonitor;
+    std::unique_ptr<CanvasService> m_canvasService;
     std::unique_ptr<WeatherService> m_weatherService;
     std::unique_ptr<SystemMonitor> m_systemMonitor;
     std::unique_ptr<NetworkStatus> m_networkStatus;

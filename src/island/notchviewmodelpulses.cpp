@@ -22,15 +22,14 @@ LiveActivity NotchViewModel::liveActivity() const
         return LiveActivity::music();
     if (m_nextEvent && m_nextEvent->start.toMSecsSinceEpoch() - m_clock->nowMs() < SoonMs)
         return LiveActivity::forEvent(*m_nextEvent);
-    const std::optional<bool> assignmentOverdue = nextAssignmentOverdue();
-    if (assignmentOverdue.value_or(false))
-        return LiveActivity::forAssignment();
+    if (m_nextAssignment && m_nextAssignment->overdue)
+        return LiveActivity::forAssignment(*m_nextAssignment);
     if (trackHasText())
         return LiveActivity::music();
     if (m_nextEvent)
         return LiveActivity::forEvent(*m_nextEvent);
-    if (assignmentOverdue)
-        return LiveActivity::forAssignment();
+    if (m_nextAssignment)
+        return LiveActivity::forAssignment(*m_nextAssignment);
     return LiveActivity::time();
 }
 

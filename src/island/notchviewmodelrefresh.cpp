@@ -3,6 +3,8 @@
 #include "notchviewmodel.h"
 
 #include "appsettings.h"
+#include "canvascredentials.h"
+#include "canvasservice.h"
 #include "clock.h"
 #include "eyestrainguard.h"
 #include "permissions.h"
@@ -175,5 +177,45 @@ void NotchViewModel::permissionsDidChange()
     refreshWeather([self] {
         if (self && self->want(WantReminders, true) && self->granted(AppPermission::reminders))
             self->refreshReminders();
+    });
+}
+
+void NotchViewModel::refreshCanvas(std::function<void()> done)
+{
+    m_lastCanvasFetchMs = m_clock->monotonicMs();
+    m_canvasService->fetchBoard().then(this, [this, done](const CanvasBoard &board) {
+        assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
+        std::optional<CanvasAssignment> next;
+        for (const QList<CanvasAssignment> *list : {&board.overdue, &board.dueToday, &board.upcoming}) {
+            if (!list->isEmpty()) {
+                next = list->first();
+                break;
+            }
+        }
+        assign(m_nextAssignment, next, &NotchViewModel::nextAssignmentChanged);
+        m_canvasService->fetchUserName().then(this, [this, board, done](const std::optional<QString> &name) {
+            if (name) {
+                assign(m_canvasUserName, name, &NotchViewModel::canvasUserNameChanged);
+                m_settings->setCanvasStatus(QStringLiteral("Connected as ") + *name);
+                if (done)
+                    done();
+                return;
+            }
+            QPointer<NotchViewModel> self(this);
+            m_env.credentials->load([self, board, done](const std::optional<CanvasCredentials> &credentials) {
+                if (!self)
+                    return;
+                if (!credentials) {
+                    self->assign(self->m_canvasUserName, std::optional<QString>(),
+                                 &NotchViewModel::canvasUserNameChanged);
+                    self->m_settings->setCanvasStatus(QStringLiteral("Not connected"));
+                } else if (board.isEmpty()) {
+                    // With work on the board the earlier text stays.
+                    self->m_settings->setCanvasStatus(QStringLiteral("Token loaded · no open work"));
+                }
+                if (done)
+                    done();
+            });
+        });
     });
 }

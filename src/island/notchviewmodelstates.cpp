@@ -4,7 +4,9 @@
 #include "appnotifications.h"
 #include "appsettings.h"
 #include "clock.h"
+#include "pocketstore.h"
 #include "systemactions.h"
+#include "updateservice.h"
 #include "userdefaults.h"
 
 void NotchViewModel::setState(NotchState state)
@@ -90,7 +92,7 @@ void NotchViewModel::collapse()
     m_hudTask.cancel();
     m_pendingClicks = 0;
     if (was == NotchState::update)
-        dismissUpdate();
+        m_updater->dismiss();
     setState(NotchState::collapsed);
     setEditingModules(false);
     stopCamera();
@@ -205,7 +207,7 @@ void NotchViewModel::addDroppedFilesToPocket(const QList<QUrl> &urls)
     if (!moduleShown(HomeModule::pocket) || urls.isEmpty())
         return;
     setFileDropTargeted(false);
-    ingestIntoPocket(urls);
+    m_pocket->ingest(urls);
     openPocket();
 }
 
@@ -333,4 +335,9 @@ void NotchViewModel::showGameModeToast()
 {
     setGameModeToast(true);
     m_gameModeToastTask = m_scheduler->after(ToastMs, [this] { setGameModeToast(false); });
+}
+
+bool NotchViewModel::updateWantsPrompt() const
+{
+    return m_updater->wantsPrompt();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <memory>
 #include <optional>
 
@@ -17,6 +19,10 @@ public:
     virtual std::optional<QString> text() = 0;
     virtual void setText(const QString &text) = 0;
     virtual void setImage(const QImage &image) = 0;
+    // The local file addresses on the clipboard; empty when it holds none.
+    virtual QList<QUrl> fileUrls() = 0;
+    // The image on the clipboard; a null image when it holds none.
+    virtual QImage readImage() = 0;
 };
 
 } // namespace platform

@@ -27,6 +27,13 @@ class IReverseGeocoder;
 class IScreenGrabber;
 class ISystemLoad;
 class IWifiInfo;
+class IZipper;
+class IFilePicker;
+class IProcessRunner;
+class IToolLocator;
+class IMicRecorder;
+class IAudioPlayer;
+class ISoundPlayer;
 } // namespace platform
 
 struct Platform {
@@ -51,4 +58,11 @@ struct Platform {
     platform::ILocationProvider *location = nullptr;         // where the machine is
     platform::IReverseGeocoder *geocoder = nullptr;          // names a position's town
     platform::ICalendarSource *calendar = nullptr;           // calendar events and open tasks
+    platform::IZipper *zipper = nullptr;                     // writes zip archives
+    platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
+    platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools
+    platform::IToolLocator *tools = nullptr;                 // finds those tools
+    platform::IMicRecorder *micRecorder = nullptr;           // records the microphone
+    platform::IAudioPlayer *audioPlayer = nullptr;           // plays a recorded take
+    platform::ISoundPlayer *sounds = nullptr;                // the bell and the alert sound
 };

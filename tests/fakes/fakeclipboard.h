@@ -8,6 +8,7 @@ public:
     std::optional<QString> content;
     QImage image;
     int textReads = 0;
+    QList<QUrl> files;
 
     int changeCount() override { return count; }
     std::optional<QString> text() override
@@ -26,6 +27,8 @@ public:
         content.reset();
         ++count;
     }
+    QList<QUrl> fileUrls() override { return files; }
+    QImage readImage() override { return image; }
     // Another program copies something.
     void copy(const std::optional<QString> &text)
     {

@@ -16,6 +16,7 @@
 #include "fakepowersupply.h"
 #include "fakesecretstore.h"
 #include "fakesystemload.h"
+#include "faketools.h"
 
 #include "appnotifications.h"
 #include "appsettings.h"
@@ -23,6 +24,7 @@
 #include "notchviewmodel.h"
 #include "permissions.h"
 #include "random.h"
+#include "updateservice.h"
 
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
@@ -31,15 +33,28 @@
 // Every platform part the island's model reads, faked, with the stores it is
 // built from. Every module starts shown.
 struct IslandFakes {
-    IslandFakes(UserDefaults *store, FakeClock &fakeClock, Scheduler *fakeScheduler)
+    // Nothing answers on the default update host.
+    IslandFakes(UserDefaults *store, FakeClock &fakeClock, Scheduler *fakeScheduler,
+                const QUrl &updateBase = QUrl(QStringLiteral("https://127.0.0.1:9")))
         : defaults(store)
         , clock(fakeClock)
         , scheduler(fakeScheduler)
         , permissions(&permissionBackend, store, fakeScheduler, &notifications)
         , credentials(&secrets, store, folders.filePath(QStringLiteral("canvas-token")))
         , settings(store, nullptr, &permissions, &credentials, &notifications)
+        , updater(&settings, &network, fakeScheduler, &launcher, updateOptions(updateBase))
     {
         settings.setDisabledModules(QString());
+    }
+
+    UpdateService::Options updateOptions(const QUrl &base)
+    {
+        UpdateService::Options options;
+        options.updateBase = base;
+        options.currentVersion = QStringLiteral("1.0.0");
+        options.downloadsFolder = folders.path();
+        options.temporaryFolder = folders.path();
+        return options;
     }
 
     Platform platform()
@@ -64,6 +79,8 @@ struct IslandFakes {
         p.location = &location;
         p.geocoder = &geocoder;
         p.calendar = &calendar;
+        p.processes = &processes;
+        p.tools = &tools;
         return p;
     }
 
@@ -72,6 +89,8 @@ struct IslandFakes {
         IslandEnvironment env;
         env.platform = platform();
         env.settings = &settings;
+        env.updater = &updater;
+        env.credentials = &credentials;
         env.permissions = &permissions;
         env.defaults = defaults;
         env.clock = &clock;
@@ -81,6 +100,11 @@ struct IslandFakes {
         env.network = &network;
         // Nothing answers here.
         env.weatherBase = QUrl(QStringLiteral("http://127.0.0.1:9"));
+        env.translatorBase = env.weatherBase;
+        env.speedTest.mainBase = env.weatherBase;
+        env.speedTest.speedBase = env.weatherBase;
+        env.pocketFolder = folders.filePath(QStringLiteral("Pocket"));
+        env.downloadsFolder = folders.filePath(QStringLiteral("Downloads"));
         return env;
     }
 
@@ -90,13 +114,14 @@ struct IslandFakes {
     QTemporaryDir folders;
     QNetworkAccessManager network;
     AppNotifications notifications;
+    FakeAppLauncher launcher;
     FakeSecretStore secrets;
     FakePermissionBackend permissionBackend;
     PermissionCenter permissions;
     CanvasCredentialStore credentials;
     AppSettings settings;
+    UpdateService updater;
     Random random{7};
-    FakeAppLauncher launcher;
     FakeClipboard clipboard;
     FakeDisplaySleepInhibitor sleepInhibitor;
     FakeIdleTime idle;
@@ -113,4 +138,6 @@ struct IslandFakes {
     FakeMediaKeys mediaKeys;
     FakeAudioOutput audio;
     FakeBacklight backlight;
+    FakeProcessRunner processes;
+    FakeToolLocator tools;
 };

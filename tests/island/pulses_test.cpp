@@ -1,4 +1,4 @@
-#include "islandfixture.h"
+#include "islandtest.h"
 
 #include "eyestrainguard.h"
 #include "systemhudmonitor.h"

@@ -1,4 +1,4 @@
-#include "islandfixture.h"
+#include "islandtest.h"
 
 #include "userdefaults.h"
 

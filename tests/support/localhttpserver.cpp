@@ -1,7 +1,10 @@
 #include "localhttpserver.h"
 
+#include <QFile>
 #include <QHostAddress>
 #include <QPointer>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -30,42 +33,82 @@ QByteArray reasonPhrase(int status)
 } // namespace
 
 LocalHttpServer::LocalHttpServer(QObject *parent)
-    : QObject(parent)
+    : QObject(parent), m_server(new QTcpServer(this))
 {
     m_default.status = 404;
     m_default.body = "not found";
     m_default.contentType = "text/plain";
-    connect(&m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-            socket->setParent(this);
-            m_buffers.insert(socket, QByteArray());
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                m_buffers.remove(socket);
-                socket->deleteLater();
-            });
-        }
-    });
+    connect(m_server, &QTcpServer::newConnection, this, &LocalHttpServer::acceptPending);
 }
 
 LocalHttpServer::~LocalHttpServer()
 {
-    m_server.close();
+    m_server->close();
+}
+
+void LocalHttpServer::acceptPending()
+{
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        socket->setParent(this);
+        m_buffers.insert(socket, QByteArray());
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            m_buffers.remove(socket);
+            socket->deleteLater();
+        });
+        // Bytes that arrived with the handshake are already waiting.
+        if (socket->bytesAvailable() > 0)
+            onReadyRead(socket);
+    }
 }
 
 bool LocalHttpServer::listen()
 {
-    return m_server.listen(QHostAddress::LocalHost, 0);
+    return m_server->listen(QHostAddress::LocalHost, 0);
+}
+
+QSslCertificate LocalHttpServer::testCertificate()
+{
+    return QSslCertificate::fromPath(QStringLiteral(PAVLET_TEST_DATA "/tls/localhost.crt")).value(0);
+}
+
+void LocalHttpServer::trustTestCertificate()
+{
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    if (!config.caCertificates().contains(testCertificate())) {
+        config.addCaCertificate(testCertificate());
+        QSslConfiguration::setDefaultConfiguration(config);
+    }
+}
+
+bool LocalHttpServer::listenTls()
+{
+    QFile keyFile(QStringLiteral(PAVLET_TEST_DATA "/tls/localhost.key"));
+    if (!keyFile.open(QIODevice::ReadOnly))
+        return false;
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.setLocalCertificate(testCertificate());
+    config.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Rsa));
+    config.setPeerVerifyMode(QSslSocket::VerifyNone);
+
+    auto *server = new QSslServer(this);
+    server->setSslConfiguration(config);
+    // An encrypted connection is handed over once its handshake is done.
+    connect(server, &QTcpServer::pendingConnectionAvailable, this, &LocalHttpServer::acceptPending);
+    delete m_server;
+    m_server = server;
+    m_tls = true;
+    return m_server->listen(QHostAddress::LocalHost, 0);
 }
 
 quint16 LocalHttpServer::port() const
 {
-    return m_server.serverPort();
+    return m_server->serverPort();
 }
 
 QUrl LocalHttpServer::baseUrl() const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port()));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2").arg(m_tls ? "https" : "http").arg(port()));
 }
 
 QUrl LocalHttpServer::url(const QString &pathAndQuery) const
@@ -150,12 +193,13 @@ void LocalHttpServer::respond(QTcpSocket *socket, const Reply &reply)
 {
     QByteArray out = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
     out += "Content-Type: " + reply.contentType + "\r\n";
-    out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    if (!reply.omitLength)
+        out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     out += "Connection: close\r\n";
     for (const auto &[name, value] : reply.headers)
         out += name + ": " + value + "\r\n";
     out += "\r\n";
-    out += reply.body;
+    out += reply.cutAfter < 0 ? reply.body : reply.body.left(reply.cutAfter);
     socket->write(out);
     socket->disconnectFromHost();
 }

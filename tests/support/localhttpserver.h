@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPair>
 #include <QString>
+#include <QSslConfiguration>
 #include <QTcpServer>
 #include <QUrl>
 #include <functional>
@@ -39,6 +40,11 @@ public:
         // Milliseconds to wait before answering; negative never answers
         // (the connection stays open until the server goes away).
         int delayMs = 0;
+        // Leave out Content-Length: the body ends when the connection closes.
+        bool omitLength = false;
+        // Announce the whole body but close after this many bytes of it
+        // (negative sends it all).
+        qsizetype cutAfter = -1;
     };
 
     explicit LocalHttpServer(QObject *parent = nullptr);
@@ -46,6 +52,14 @@ public:
 
     // Listens on an ephemeral port of 127.0.0.1.
     bool listen();
+    // The same over TLS with the test certificate for 127.0.0.1 (see
+    // testCertificate()); base addresses then start with "https".
+    bool listenTls();
+    // The self-signed certificate the TLS server presents; clients trust it
+    // through trustTestCertificate().
+    static QSslCertificate testCertificate();
+    // Adds the test certificate to the process's default trust store.
+    static void trustTestCertificate();
     quint16 port() const;
     // "http://127.0.0.1:<port>".
     QUrl baseUrl() const;
@@ -72,7 +86,10 @@ private:
     void onReadyRead(QTcpSocket *socket);
     void respond(QTcpSocket *socket, const Reply &reply);
 
-    QTcpServer m_server;
+    void acceptPending();
+
+    QTcpServer *m_server;
+    bool m_tls = false;
     QMap<QString, Reply> m_replies;
     Reply m_default;
     std::function<bool(const Request &, Reply &)> m_handler;

@@ -34,4 +34,24 @@ void QtClipboard::setImage(const QImage &image)
         clipboard->setImage(image);
 }
 
+QList<QUrl> QtClipboard::fileUrls()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
+    QList<QUrl> urls;
+    if (data && data->hasUrls()) {
+        for (const QUrl &url : data->urls()) {
+            if (url.isLocalFile())
+                urls.append(url);
+        }
+    }
+    return urls;
+}
+
+QImage QtClipboard::readImage()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    return clipboard ? clipboard->image() : QImage();
+}
+
 } // namespace platform

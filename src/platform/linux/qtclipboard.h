@@ -17,6 +17,8 @@ public:
     std::optional<QString> text() override;
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;
+    QList<QUrl> fileUrls() override;
+    QImage readImage() override;
 
 private:
     int m_changes = 0;

@@ -13,7 +13,8 @@ protected:
     void SetUp() override
     {
         PavletTest::SetUp();
-        fakes = std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get());
+        fakes = updateBase.isEmpty() ? std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get())
+                                     : std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get(), updateBase);
     }
 
     void TearDown() override
@@ -34,6 +35,8 @@ protected:
     void show(HomeModule module) { fakes->settings.setModule(module, true); }
     void advance(qint64 ms) { scheduler->advance(ms); }
 
+    // Where the update service looks; empty: nowhere that answers.
+    QUrl updateBase;
     std::unique_ptr<IslandFakes> fakes;
     bool pointerInside = false;
     std::unique_ptr<NotchViewModel> model;

@@ -1,0 +1,510 @@
+#include "canvasservice.h"
+
+#include "canvascredentials.h"
+#include "clock.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QPromise>
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrlQuery>
+#include <memory>
+
+namespace {
+
+// Value readers: false when the JSON value has another type.
+bool readString(const QJsonValue &v, QString &out)
+{
+    if (!v.isString())
+        return false;
+    out = v.toString();
+    return true;
+}
+
+bool readBool(const QJsonValue &v, bool &out)
+{
+    if (!v.isBool())
+        return false;
+    out = v.toBool();
+    return true;
+}
+
+bool readDouble(const QJsonValue &v, double &out)
+{
+    if (!v.isDouble())
+        return false;
+    out = v.toDouble();
+    return true;
+}
+
+// Integers are kept as 64-bit integers by the parser when the text is a
+// whole number that fits; only those are read, never through a double, so
+// ids beyond 2^53 stay exact.
+bool readInt64(const QJsonValue &v, qint64 &out)
+{
+    if (!v.isDouble() || v.toVariant().typeId() != QMetaType::LongLong)
+        return false;
+    out = v.toInteger();
+    return true;
+}
+
+template<typename T, typename Reader>
+bool requiredField(const QJsonObject &o, QLatin1StringView key, T &out, Reader read)
+{
+    return read(o.value(key), out);
+}
+
+template<typename T, typename Reader>
+bool optionalField(const QJsonObject &o, QLatin1StringView key, std::optional<T> &out, Reader read)
+{
+    const QJsonValue v = o.value(key);
+    if (v.isUndefined() || v.isNull()) {
+        out.reset();
+        return true;
+    }
+    T value{};
+    if (!read(v, value))
+        return false;
+    out = std::move(value);
+    return true;
+}
+
+bool readPlannable(const QJsonValue &v, PlannerItem::Plannable &out)
+{
+    if (!v.isObject())
+        return false;
+    const QJsonObject o = v.toObject();
+    return optionalField(o, QLatin1StringView("title"), out.title, readString)
+           && optionalField(o, QLatin1StringView("due_at"), out.dueAt, readString)
+           && optionalField(o, QLatin1StringView("points_possible"), out.pointsPossible, readDouble);
+}
+
+bool readOverride(const QJsonValue &v, PlannerItem::PlannerOverride &out)
+{
+    if (!v.isObject())
+        return false;
+    return optionalField(v.toObject(), QLatin1StringView("marked_complete"), out.markedComplete, readBool);
+}
+
+bool readSubmissions(const QJsonValue &v, PlannerItem::PlannerSubmissions &out)
+{
+    if (v.isBool()) {
+        out = v.toBool();
+        return true;
+    }
+    if (!v.isObject())
+        return false;
+    const QJsonObject o = v.toObject();
+    PlannerItem::SubmissionDetail detail;
+    if (!optionalField(o, QLatin1StringView("submitted"), detail.submitted, readBool)
+        || !optionalField(o, QLatin1StringView("excused"), detail.excused, readBool))
+        return false;
+    out = detail;
+    return true;
+}
+
+bool readPlannerItem(const QJsonValue &v, PlannerItem &out)
+{
+    if (!v.isObject())
+        return false;
+    const QJsonObject o = v.toObject();
+    return requiredField(o, QLatin1StringView("plannable_id"), out.plannableId, readInt64)
+           && requiredField(o, QLatin1StringView("plannable_type"), out.plannableType, readString)
+           && optionalField(o, QLatin1StringView("plannable"), out.plannable, readPlannable)
+           && optionalField(o, QLatin1StringView("html_url"), out.htmlUrl, readString)
+           && optionalField(o, QLatin1StringView("context_name"), out.contextName, readString)
+           && optionalField(o, QLatin1StringView("submissions"), out.submissions, readSubmissions)
+           && optionalField(o, QLatin1StringView("planner_override"), out.plannerOverride, readOverride);
+}
+
+bool readMissingItem(const QJsonValue &v, MissingItem &out)
+{
+    if (!v.isObject())
+        return false;
+    const QJsonObject o = v.toObject();
+    return requiredField(o, QLatin1StringView("id"), out.id, readInt64)
+           && requiredField(o, QLatin1StringView("name"), out.name, readString)
+           && optionalField(o, QLatin1StringView("due_at"), out.dueAt, readString)
+           && optionalField(o, QLatin1StringView("html_url"), out.htmlUrl, readString)
+           && optionalField(o, QLatin1StringView("points_possible"), out.pointsPossible, readDouble)
+           && optionalField(o, QLatin1StringView("course_code"), out.courseCode, readString);
+}
+
+// A list reply; a JSON null body is an empty list, one bad element fails it.
+template<typename T, typename Reader>
+std::optional<QList<T>> decodeArray(const QByteArray &json, Reader read)
+{
+    if (json.trimmed() == "null")
+        return QList<T>();
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray())
+        return std::nullopt;
+    QList<T> items;
+    const QJsonArray array = doc.array();
+    items.reserve(array.size());
+    for (const QJsonValue &element : array) {
+        T item;
+        if (!read(element, item))
+            return std::nullopt;
+        items.append(std::move(item));
+    }
+    return items;
+}
+
+// An address a request can go to: http or https with a host.
+std::optional<QUrl> requestUrl(const QString &text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("https") && scheme != QLatin1String("http")) || url.host().isEmpty())
+        return std::nullopt;
+    return url;
+}
+
+template<typename T>
+QFuture<T> promised(const std::function<void(std::function<void(T)>)> &start)
+{
+    auto promise = std::make_shared<QPromise<T>>();
+    promise->start();
+    QFuture<T> future = promise->future();
+    start([promise](T value) {
+        promise->addResult(std::move(value));
+        promise->finish();
+    });
+    return future;
+}
+
+} // namespace
+
+std::optional<CanvasUser> CanvasUser::decode(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    const QJsonObject o = doc.object();
+    CanvasUser user;
+    if (!optionalField(o, QLatin1StringView("name"), user.name, readString)
+        || !optionalField(o, QLatin1StringView("short_name"), user.shortName, readString))
+        return std::nullopt;
+    return user;
+}
+
+std::optional<QList<PlannerItem>> PlannerItem::decodeList(const QByteArray &json)
+{
+    return decodeArray<PlannerItem>(json, readPlannerItem);
+}
+
+std::optional<QList<MissingItem>> MissingItem::decodeList(const QByteArray &json)
+{
+    return decodeArray<MissingItem>(json, readMissingItem);
+}
+
+CanvasService::CanvasService(CanvasCredentialStore *credentials, QNetworkAccessManager *network, Clock *clock,
+                             const QTimeZone &zone, QObject *parent)
+    : QObject(parent), m_credentials(credentials), m_network(network), m_clock(clock), m_zone(zone)
+{
+}
+
+QDateTime CanvasService::now() const
+{
+    return QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), QTimeZone::utc());
+}
+
+QString CanvasService::dueLabel(const CanvasAssignment &item) const
+{
+    return item.dueLabel(now(), m_zone);
+}
+
+qint64 CanvasService::pointsTotal(const QList<CanvasAssignment> &items) const
+{
+    return ::pointsTotal(items);
+}
+
+void CanvasService::loadCredentials(std::function<void(std::optional<CanvasCredentials>)> done)
+{
+    if (!m_credentials) {
+        done(std::nullopt);
+        return;
+    }
+    // The secret store may answer later (a keyring being unlocked); the
+    // requests wait for it.
+    m_credentials->load([done](const std::optional<CanvasCredentials> &credentials) { done(credentials); });
+}
+
+QFuture<CanvasBoard> CanvasService::fetchBoard()
+{
+    QPointer<CanvasService> self(this);
+    return promised<CanvasBoard>([this, self](std::function<void(CanvasBoard)> done) {
+        requestAssignments([self, done](QList<CanvasAssignment> items) {
+            if (!self) {
+                done(CanvasBoard());
+                return;
+            }
+            done(CanvasBoard::build(items, self->now(), self->m_zone));
+        });
+    });
+}
+
+QFuture<QList<CanvasAssignment>> CanvasService::fetchAssignments()
+{
+    return promised<QList<CanvasAssignment>>(
+        [this](std::function<void(QList<CanvasAssignment>)> done) { requestAssignments(std::move(done)); });
+}
+
+QFuture<QList<CanvasAssignment>> CanvasService::fetchPlannerItems(const QString &baseURL, const QString &token)
+{
+    return promised<QList<CanvasAssignment>>([&](std::function<void(QList<CanvasAssignment>)> done) {
+        requestPlanner(baseURL, token, std::move(done));
+    });
+}
+
+QFuture<QList<CanvasAssignment>> CanvasService::fetchMissing(const QString &baseURL, const QString &token)
+{
+    return promised<QList<CanvasAssignment>>([&](std::function<void(QList<CanvasAssignment>)> done) {
+        requestMissing(baseURL, token, std::move(done));
+    });
+}
+
+QFuture<std::optional<QString>> CanvasService::fetchUserName()
+{
+    QPointer<CanvasService> self(this);
+    return promised<std::optional<QString>>([this, self](std::function<void(std::optional<QString>)> done) {
+        loadCredentials([self, done](std::optional<CanvasCredentials> credentials) {
+            const auto url = credentials ? requestUrl(credentials->baseURL + UserPath) : std::nullopt;
+            if (!self || !url) {
+                done(std::nullopt);
+                return;
+            }
+            self->get(*url, credentials->token, [done](Response response) {
+                if (!response.received || response.status != 200) {
+                    done(std::nullopt);
+                    return;
+                }
+                const auto user = CanvasUser::decode(response.body);
+                if (!user) {
+                    done(std::nullopt);
+                    return;
+                }
+                done(user->name ? user->name : user->shortName);
+            });
+        });
+    });
+}
+
+void CanvasService::requestAssignments(std::function<void(QList<CanvasAssignment>)> done)
+{
+    QPointer<CanvasService> self(this);
+    loadCredentials([self, done](std::optional<CanvasCredentials> credentials) {
+        if (!self || !credentials) {
+            done({});
+            return;
+        }
+        const QString base = credentials->baseURL;
+        const QString token = credentials->token;
+        self->requestMissing(base, token, [self, base, token, done](QList<CanvasAssignment> missing) {
+            if (!self) {
+                done(missing);
+                return;
+            }
+            self->requestPlanner(base, token, [missing, done](QList<CanvasAssignment> planner) {
+                done(merge(missing, planner));
+            });
+        });
+    });
+}
+
+QList<CanvasAssignment> CanvasService::merge(const QList<CanvasAssignment> &missing,
+                                             const QList<CanvasAssignment> &planner)
+{
+    QList<CanvasAssignment> merged;
+    QHash<QString, qsizetype> index;
+    for (const CanvasAssignment &item : missing) {
+        const auto it = index.constFind(item.id);
+        if (it != index.constEnd()) {
+            merged[*it] = item;
+        } else {
+            index.insert(item.id, merged.size());
+            merged.append(item);
+        }
+    }
+    for (const CanvasAssignment &item : planner) {
+        if (index.contains(item.id))
+            continue;
+        index.insert(item.id, merged.size());
+        merged.append(item);
+    }
+    return merged;
+}
+
+void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
+                                   std::function<void(QList<CanvasAssignment>)> done)
+{
+    const QUrl url = plannerItemsUrl(baseURL, now(), m_zone);
+    if (!requestUrl(url.toString(QUrl::FullyEncoded))) {
+        done({});
+        return;
+    }
+    const QUrl base(baseURL);
+    QPointer<CanvasService> self(this);
+    get(url, token, [self, base, done](Response response) {
+        const auto items = response.received && response.status >= 200 && response.status <= 299
+                               ? PlannerItem::decodeList(response.body)
+                               : std::nullopt;
+        QList<CanvasAssignment> result;
+        if (items && self) {
+            const QDateTime now = self->now();
+            for (const PlannerItem &item : *items) {
+                if (auto mapped = assignment(item, base, now))
+                    result.append(*mapped);
+            }
+        }
+        done(result);
+    });
+}
+
+void CanvasService::requestMissing(const QString &baseURL, const QString &token,
+                                   std::function<void(QList<CanvasAssignment>)> done)
+{
+    const auto url = requestUrl(baseURL + MissingPath);
+    if (!url) {
+        done({});
+        return;
+    }
+    const QUrl base(baseURL);
+    get(*url, token, [base, done](Response response) {
+        const auto items = response.received && response.status >= 200 && response.status <= 299
+                               ? MissingItem::decodeList(response.body)
+                               : std::nullopt;
+        QList<CanvasAssignment> result;
+        if (items) {
+            for (const MissingItem &item : *items)
+                result.append(assignment(item, base));
+        }
+        done(result);
+    });
+}
+
+void CanvasService::get(const QUrl &url, const QString &token, std::function<void(Response)> done)
+{
+    QNetworkRequest request(url);
+    request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
+    request.setRawHeader("Accept", "application/json");
+    request.setTransferTimeout(RequestTimeoutMs);
+    QNetworkReply *reply = m_network->get(request);
+    // Going away with the service aborts the request.
+    reply->setParent(this);
+    connect(reply, &QNetworkReply::finished, this, [reply, done] {
+        reply->deleteLater();
+        Response response;
+        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        // An HTTP error status still counts as a reply; a transfer that broke
+        // off (or never started) does not.
+        const QNetworkReply::NetworkError error = reply->error();
+        const bool transportFailed = error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
+        if (status.isValid() && !transportFailed) {
+            response.received = true;
+            response.status = status.toInt();
+            response.body = reply->readAll();
+        }
+        done(response);
+    });
+}
+
+std::optional<QDateTime> CanvasService::readDueDate(const std::optional<QString> &text)
+{
+    if (!text || text->isEmpty())
+        return std::nullopt;
+    static const QRegularExpression internetDateTime(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}(\\.\\d+)?(Z|[+-]\\d{2}:\\d{2})$"));
+    if (!internetDateTime.match(*text).hasMatch())
+        return std::nullopt;
+    const QDateTime parsed = QDateTime::fromString(*text, Qt::ISODateWithMs);
+    if (!parsed.isValid())
+        return std::nullopt;
+    return parsed.toUTC();
+}
+
+std::optional<QUrl> CanvasService::pageUrl(const std::optional<QString> &text, const QUrl &base)
+{
+    if (!text || text->isEmpty())
+        return std::nullopt;
+    const QUrl url(*text, QUrl::StrictMode);
+    if (!url.isValid())
+        return std::nullopt;
+    if (url.isRelative() && base.isValid() && !base.isRelative())
+        return base.resolved(url);
+    return url;
+}
+
+std::optional<CanvasAssignment> CanvasService::assignment(const PlannerItem &item, const QUrl &base, const QDateTime &now)
+{
+    static const QSet<QString> types = {QStringLiteral("assignment"), QStringLiteral("quiz"),
+                                        QStringLiteral("discussion_topic")};
+    if (!types.contains(item.plannableType))
+        return std::nullopt;
+    if (item.plannerOverride && item.plannerOverride->markedComplete.value_or(false))
+        return std::nullopt;
+    if (item.submissions) {
+        if (const bool *flag = std::get_if<bool>(&*item.submissions)) {
+            if (*flag)
+                return std::nullopt;
+        } else {
+            const auto &detail = std::get<PlannerItem::SubmissionDetail>(*item.submissions);
+            if (detail.submitted.value_or(false) || detail.excused.value_or(false))
+                return std::nullopt;
+        }
+    }
+    if (!item.plannable || !item.plannable->title || item.plannable->title->isEmpty())
+        return std::nullopt;
+
+    CanvasAssignment a;
+    a.id = QStringLiteral("canvas-") + QString::number(item.plannableId);
+    a.title = *item.plannable->title;
+    a.course = item.contextName;
+    a.dueAt = readDueDate(item.plannable->dueAt);
+    a.url = pageUrl(item.htmlUrl, base);
+    a.points = item.plannable->pointsPossible;
+    a.isQuiz = item.plannableType == QLatin1String("quiz");
+    a.overdue = a.dueAt && *a.dueAt < now;
+    return a;
+}
+
+CanvasAssignment CanvasService::assignment(const MissingItem &item, const QUrl &base)
+{
+    CanvasAssignment a;
+    a.id = QStringLiteral("canvas-") + QString::number(item.id);
+    a.title = item.name;
+    a.course = item.courseCode;
+    a.dueAt = readDueDate(item.dueAt);
+    a.url = pageUrl(item.htmlUrl, base);
+    a.points = item.pointsPossible;
+    a.isQuiz = false;
+    a.overdue = true;
+    return a;
+}
+
+QUrl CanvasService::plannerItemsUrl(const QString &baseURL, const QDateTime &now, const QTimeZone &zone)
+{
+    QUrl url(baseURL + PlannerPath, QUrl::StrictMode);
+    if (!url.isValid())
+        return QUrl();
+    // Days are calendar days of the machine's zone, so a daylight-saving
+    // change in between keeps the wall-clock time.
+    const QDateTime local = now.toTimeZone(zone);
+    const auto iso = [](const QDateTime &t) {
+        return t.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+    };
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("start_date"), iso(local.addDays(-1)));
+    query.addQueryItem(QStringLiteral("end_date"), iso(local.addDays(14)));
+    query.addQueryItem(QStringLiteral("per_page"), QStringLiteral("50"));
+    url.setQuery(query);
+    return url;
+}

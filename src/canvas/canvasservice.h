@@ -1,0 +1,137 @@
+#pragma once
+
+#include "canvasassignment.h"
+
+#include <QByteArray>
+#include <QFuture>
+#include <QObject>
+#include <QString>
+#include <QTimeZone>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+#include <functional>
+#include <optional>
+#include <variant>
+
+class CanvasCredentialStore;
+class Clock;
+class QNetworkAccessManager;
+struct CanvasCredentials;
+
+// The server's replies, decoded strictly: a required key that is missing,
+// null or of another type fails the whole reply, and so does an optional key
+// of another type. Keys not listed are ignored.
+struct CanvasUser {
+    std::optional<QString> name;
+    std::optional<QString> shortName;
+
+    static std::optional<CanvasUser> decode(const QByteArray &json);
+};
+
+struct PlannerItem {
+    struct Plannable {
+        std::optional<QString> title;
+        std::optional<QString> dueAt;
+        std::optional<double> pointsPossible;
+    };
+    struct PlannerOverride {
+        std::optional<bool> markedComplete;
+    };
+    // "submissions" is either a bare flag or an object of two flags.
+    struct SubmissionDetail {
+        std::optional<bool> submitted;
+        std::optional<bool> excused;
+    };
+    using PlannerSubmissions = std::variant<bool, SubmissionDetail>;
+
+    qint64 plannableId = 0;
+    QString plannableType;
+    std::optional<Plannable> plannable;
+    std::optional<QString> htmlUrl;
+    std::optional<QString> contextName;
+    std::optional<PlannerSubmissions> submissions;
+    std::optional<PlannerOverride> plannerOverride;
+
+    // A list reply: nothing when it does not decode; a JSON null is an
+    // empty list.
+    static std::optional<QList<PlannerItem>> decodeList(const QByteArray &json);
+};
+
+struct MissingItem {
+    qint64 id = 0;
+    QString name;
+    std::optional<QString> dueAt;
+    std::optional<QString> htmlUrl;
+    std::optional<double> pointsPossible;
+    std::optional<QString> courseCode;
+
+    static std::optional<QList<MissingItem>> decodeList(const QByteArray &json);
+};
+
+// Reads the user's open course work from their school's Canvas server: the
+// user's name, the planner items from yesterday to two weeks ahead and the
+// missing submissions. Holds nothing between calls; every call loads the
+// credentials and asks the server again. Failures give empty lists or no
+// name, never an error. Lives on the main thread; the futures finish there.
+class CanvasService : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Owned by the island's view model")
+public:
+    static constexpr int RequestTimeoutMs = 60000;
+    static inline const QString UserPath = QStringLiteral("/api/v1/users/self");
+    static inline const QString PlannerPath = QStringLiteral("/api/v1/planner/items");
+    static inline const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions?per_page=50");
+
+    // zone decides what "today" is for the board and the labels.
+    CanvasService(CanvasCredentialStore *credentials, QNetworkAccessManager *network, Clock *clock,
+                  const QTimeZone &zone, QObject *parent = nullptr);
+
+    QFuture<CanvasBoard> fetchBoard();
+    QFuture<std::optional<QString>> fetchUserName();
+    // Missing submissions first, then the planner items; a missing
+    // submission wins over a planner item with the same id.
+    QFuture<QList<CanvasAssignment>> fetchAssignments();
+    QFuture<QList<CanvasAssignment>> fetchPlannerItems(const QString &baseURL, const QString &token);
+    QFuture<QList<CanvasAssignment>> fetchMissing(const QString &baseURL, const QString &token);
+
+    // The texts the planner shows for an item, judged at the service's clock
+    // and zone.
+    Q_INVOKABLE QString dueLabel(const CanvasAssignment &item) const;
+    Q_INVOKABLE qint64 pointsTotal(const QList<CanvasAssignment> &items) const;
+
+    // A planner item that still needs the user, or nothing. A relative page
+    // address is resolved against the school's address.
+    static std::optional<CanvasAssignment> assignment(const PlannerItem &item, const QUrl &base, const QDateTime &now);
+    static CanvasAssignment assignment(const MissingItem &item, const QUrl &base);
+    // Missing submissions, then the planner items whose ids are new; among
+    // missing submissions with the same id the later one stays.
+    static QList<CanvasAssignment> merge(const QList<CanvasAssignment> &missing, const QList<CanvasAssignment> &planner);
+    // An internet date-time with or without fractional seconds; anything
+    // else (no time, no zone) is no date.
+    static std::optional<QDateTime> readDueDate(const std::optional<QString> &text);
+    // The planner request: yesterday to fourteen days ahead, in UTC.
+    static QUrl plannerItemsUrl(const QString &baseURL, const QDateTime &now, const QTimeZone &zone);
+    // A page address: absolute as given, relative resolved against base.
+    static std::optional<QUrl> pageUrl(const std::optional<QString> &text, const QUrl &base);
+
+private:
+    struct Response {
+        bool received = false; // an HTTP reply arrived whole
+        int status = 0;
+        QByteArray body;
+    };
+    void loadCredentials(std::function<void(std::optional<CanvasCredentials>)> done);
+    void get(const QUrl &url, const QString &token, std::function<void(Response)> done);
+    void requestPlanner(const QString &baseURL, const QString &token,
+                        std::function<void(QList<CanvasAssignment>)> done);
+    void requestMissing(const QString &baseURL, const QString &token,
+                        std::function<void(QList<CanvasAssignment>)> done);
+    void requestAssignments(std::function<void(QList<CanvasAssignment>)> done);
+    QDateTime now() const;
+
+    CanvasCredentialStore *m_credentials;
+    QNetworkAccessManager *m_network;
+    Clock *m_clock;
+    QTimeZone m_zone;
+};

@@ -1,0 +1,122 @@
+#include "libarchivezipper.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <sys/stat.h>
+
+namespace platform {
+
+namespace {
+
+bool addEntry(archive *a, const QFileInfo &info, const QString &name)
+{
+    archive_entry *entry = archive_entry_new();
+    const QByteArray utf8 = name.toUtf8();
+    archive_entry_set_pathname_utf8(entry, utf8.constData());
+    struct stat st;
+    const QByteArray local = QFile::encodeName(info.absoluteFilePath());
+    if (::lstat(local.constData(), &st) != 0) {
+        archive_entry_free(entry);
+        return false;
+    }
+    archive_entry_copy_stat(entry, &st);
+    archive_entry_set_pathname_utf8(entry, utf8.constData());
+
+    bool ok = true;
+    if (S_ISLNK(st.st_mode)) {
+        archive_entry_set_symlink_utf8(entry, info.symLinkTarget().toUtf8().constData());
+        archive_entry_set_size(entry, 0);
+        ok = archive_write_header(a, entry) == ARCHIVE_OK;
+    } else if (S_ISDIR(st.st_mode)) {
+        archive_entry_set_size(entry, 0);
+        ok = archive_write_header(a, entry) == ARCHIVE_OK;
+    } else if (S_ISREG(st.st_mode)) {
+        QFile file(info.absoluteFilePath());
+        ok = file.open(QIODevice::ReadOnly) && archive_write_header(a, entry) == ARCHIVE_OK;
+        char buffer[64 * 1024];
+        while (ok) {
+            const qint64 n = file.read(buffer, sizeof buffer);
+            if (n < 0)
+                ok = false;
+            if (n <= 0)
+                break;
+            ok = archive_write_data(a, buffer, size_t(n)) == n;
+        }
+    }
+    // Sockets, pipes and devices are left out.
+    archive_entry_free(entry);
+    return ok;
+}
+
+bool addInput(archive *a, const QString &input)
+{
+    const QFileInfo top(QDir::cleanPath(input));
+    if (!top.exists() && !top.isSymLink())
+        return false;
+    const QDir parent = top.dir();
+    if (!addEntry(a, top, top.fileName() + (top.isDir() && !top.isSymLink() ? QStringLiteral("/") : QString())))
+        return false;
+    if (!top.isDir() || top.isSymLink())
+        return true;
+    QDirIterator it(top.absoluteFilePath(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        QString name = parent.relativeFilePath(info.absoluteFilePath());
+        if (info.isDir() && !info.isSymLink())
+            name += u'/';
+        if (!addEntry(a, info, name))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+LibarchiveZipper::LibarchiveZipper(QObject *parent) : QObject(parent)
+{
+    m_pool.setMaxThreadCount(2);
+}
+
+LibarchiveZipper::~LibarchiveZipper()
+{
+    m_pool.waitForDone();
+}
+
+int LibarchiveZipper::writeArchive(const QStringList &inputs, const QString &archivePath)
+{
+    archive *a = archive_write_new();
+    archive_write_set_format_zip(a);
+    archive_write_set_options(a, "zip:hdrcharset=UTF-8");
+    bool ok = archive_write_open_filename(a, QFile::encodeName(archivePath).constData()) == ARCHIVE_OK;
+    for (const QString &input : inputs) {
+        if (!ok)
+            break;
+        ok = addInput(a, input);
+    }
+    if (archive_write_close(a) != ARCHIVE_OK)
+        ok = false;
+    archive_write_free(a);
+    if (!ok)
+        QFile::remove(archivePath);
+    return ok ? 0 : 1;
+}
+
+void LibarchiveZipper::zip(const QStringList &inputs, const QString &archivePath, std::function<void(int)> done)
+{
+    QPointer<LibarchiveZipper> self(this);
+    m_pool.start([self, inputs, archivePath, done = std::move(done)] {
+        const int status = writeArchive(inputs, archivePath);
+        if (self)
+            QMetaObject::invokeMethod(self.data(), [done, status] { done(status); }, Qt::QueuedConnection);
+    });
+}
+
+} // namespace platform

@@ -1,0 +1,112 @@
+#include "miccheckengine.h"
+
+#include "audiorecorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <algorithm>
+
+MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudioPlayer *player,
+                               platform::ISoundPlayer *sounds, Scheduler *scheduler, const QString &takePath,
+                               QObject *parent)
+    : QObject(parent), m_recorder(recorder), m_player(player), m_sounds(sounds), m_scheduler(scheduler),
+      m_takePath(takePath)
+{
+}
+
+QString MicCheckEngine::defaultTakePath()
+{
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("pavlet-mic-check.m4a"));
+}
+
+float MicCheckEngine::levelFor(double averagePowerDb)
+{
+    return float(std::clamp((averagePowerDb + 50.0) / 50.0, 0.0, 1.0));
+}
+
+void MicCheckEngine::playTone()
+{
+    m_sounds->beep();
+    setStatus(QStringLiteral("System beep"));
+    // The text names the tone whether or not its sound could be loaded.
+    m_sounds->playAlert();
+    setStatus(QStringLiteral("Played Funk"));
+}
+
+void MicCheckEngine::toggleRecord()
+{
+    if (m_recording) {
+        m_recorder->stop();
+        m_meter.cancel();
+        setRecording(false);
+        setLevel(0);
+        playBack();
+        return;
+    }
+    // A second press while a take is starting would open a second recorder
+    // on the same file.
+    if (m_starting)
+        return;
+    m_starting = true;
+    QPointer<MicCheckEngine> self(this);
+    m_recorder->requestPermission([self](bool granted) {
+        if (self)
+            self->permissionAnswered(granted);
+    });
+}
+
+void MicCheckEngine::permissionAnswered(bool granted)
+{
+    m_starting = false;
+    if (!granted) {
+        setStatus(QStringLiteral("Allow microphone in System Settings"));
+        return;
+    }
+    QFile::remove(m_takePath);
+    if (!m_recorder->start(m_takePath)) {
+        setStatus(QStringLiteral("Couldn't open the mic"));
+        return;
+    }
+    setRecording(true);
+    setStatus(QStringLiteral("Recording\u2026 tap to play back"));
+    m_meter = m_scheduler->every(MeterIntervalMs, [this] { updateMeter(); });
+}
+
+void MicCheckEngine::updateMeter()
+{
+    setLevel(levelFor(m_recorder->averagePowerDb()));
+}
+
+void MicCheckEngine::playBack()
+{
+    if (!m_player->play(m_takePath)) {
+        setStatus(QStringLiteral("Nothing to play back"));
+        return;
+    }
+    setStatus(QStringLiteral("Playing your take"));
+}
+
+void MicCheckEngine::setStatus(const QString &status)
+{
+    if (m_status != status) {
+        m_status = status;
+        emit statusChanged();
+    }
+}
+
+void MicCheckEngine::setLevel(float level)
+{
+    if (m_level != level) {
+        m_level = level;
+        emit levelChanged();
+    }
+}
+
+void MicCheckEngine::setRecording(bool recording)
+{
+    if (m_recording != recording) {
+        m_recording = recording;
+        emit recordingChanged();
+    }
+}

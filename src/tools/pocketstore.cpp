@@ -1,0 +1,404 @@
+#include "pocketstore.h"
+
+#include "clipboard.h"
+#include "clock.h"
+#include "userdefaults.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QTimeZone>
+#include <filesystem>
+
+// ---- PocketItemModel ----
+
+QVariant PocketItemModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= count())
+        return {};
+    const PocketItem &item = m_items.at(index.row());
+    switch (role) {
+    case IdRole:
+        return item.idText();
+    case Qt::DisplayRole:
+    case NameRole:
+        return item.name;
+    case FilenameRole:
+        return item.filename;
+    case IsDirectoryRole:
+        return item.isDirectory;
+    case ByteCountRole:
+        return item.byteCount;
+    case AddedAtRole:
+        return item.addedAt;
+    case PathRole:
+        return QDir(m_folder).filePath(item.filename);
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> PocketItemModel::roleNames() const
+{
+    return {{IdRole, "itemId"},           {NameRole, "name"},           {FilenameRole, "filename"},
+            {IsDirectoryRole, "isDirectory"}, {ByteCountRole, "byteCount"}, {AddedAtRole, "addedAt"},
+            {PathRole, "path"}};
+}
+
+void PocketItemModel::prepend(const QList<PocketItem> &batch)
+{
+    if (batch.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), 0, int(batch.size()) - 1);
+    m_items = batch + m_items;
+    endInsertRows();
+    emit countChanged();
+}
+
+void PocketItemModel::removeId(const QUuid &id)
+{
+    bool removed = false;
+    for (int i = int(m_items.size()) - 1; i >= 0; --i) {
+        if (m_items.at(i).id == id) {
+            beginRemoveRows(QModelIndex(), i, i);
+            m_items.removeAt(i);
+            endRemoveRows();
+            removed = true;
+        }
+    }
+    if (removed)
+        emit countChanged();
+}
+
+void PocketItemModel::reset(const QList<PocketItem> &items)
+{
+    const int before = count();
+    beginResetModel();
+    m_items = items;
+    endResetModel();
+    if (count() != before)
+        emit countChanged();
+}
+
+// ---- PocketStore ----
+
+namespace {
+
+// One plain name: no folder separators, not "." or "..".
+bool isPlainName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u"..";
+}
+
+QString lastComponent(const QUrl &url)
+{
+    const QString path = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : url.path();
+    return QFileInfo(path).fileName();
+}
+
+bool removePath(const QString &path)
+{
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(path.toStdString()), ec);
+    return !ec;
+}
+
+bool pathTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+PocketStore::PocketStore(UserDefaults *defaults, const Clock *clock, platform::IClipboard *clipboard,
+                         const QString &folder, const QString &tempFolder, QObject *parent)
+    : QObject(parent), m_defaults(defaults), m_clock(clock), m_clipboard(clipboard), m_folder(folder),
+      m_temp(tempFolder), m_model(folder)
+{
+    QDir().mkpath(m_folder);
+    loadIndex();
+    pruneIndex();
+}
+
+QString PocketStore::uniqueName(const QString &name) const
+{
+    const QFileInfo info(name);
+    QString base = info.completeBaseName();
+    QString ext = info.suffix();
+    if (base.isEmpty()) { // ".profile": no extension to split off
+        base = name;
+        ext.clear();
+    }
+    const QDir folder(m_folder);
+    auto isFree = [&](const QString &candidate) {
+        if (pathTaken(folder.filePath(candidate)))
+            return false;
+        for (const PocketItem &item : items()) {
+            if (item.filename == candidate)
+                return false;
+        }
+        return true;
+    };
+    QString candidate = name;
+    for (qint64 n = 2; !isFree(candidate); ++n)
+        candidate = base + u' ' + QString::number(n) + (ext.isEmpty() ? QString() : u'.' + ext);
+    return candidate;
+}
+
+bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
+{
+    if (!url.isLocalFile())
+        return false;
+    const QString source = QDir::cleanPath(url.toLocalFile());
+    const QFileInfo info(source);
+    if (!pathTaken(source))
+        return false;
+
+    // The pocket folder itself, or a folder holding it, would be copied
+    // into itself without end.
+    const QString pocket = QFileInfo(m_folder).canonicalFilePath();
+    const QString canonical = info.canonicalFilePath();
+    if (!pocket.isEmpty() && !canonical.isEmpty()
+        && (pocket == canonical || pocket.startsWith(canonical.endsWith(u'/') ? canonical : canonical + u'/')))
+        return false;
+
+    const bool isDirectory = info.isDir() && !info.isSymLink();
+    const QString name = info.fileName();
+    const QString filename = uniqueName(name);
+    const QString destination = QDir(m_folder).filePath(filename);
+    if (pathTaken(destination) && !removePath(destination))
+        return false;
+
+    std::error_code ec;
+    std::filesystem::copy(std::filesystem::path(source.toStdString()), std::filesystem::path(destination.toStdString()),
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::copy_symlinks, ec);
+    if (ec) {
+        removePath(destination);
+        return false;
+    }
+    PocketItem item;
+    item.id = QUuid::createUuid();
+    item.name = name;
+    item.filename = filename;
+    item.isDirectory = isDirectory;
+    item.byteCount = isDirectory ? 0 : info.size();
+    item.addedAt = QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), Qt::UTC);
+    batch.append(item);
+    return true;
+}
+
+void PocketStore::ingest(const QList<QUrl> &urls)
+{
+    if (urls.isEmpty())
+        return;
+    QDir().mkpath(m_folder);
+    QList<PocketItem> batch;
+    for (const QUrl &url : urls) {
+        if (!holdOne(url, batch))
+            setLastError(QStringLiteral("Couldn't hold ") + lastComponent(url));
+    }
+    if (batch.isEmpty())
+        return;
+    m_model.prepend(batch);
+    saveIndex();
+    setLastError(std::nullopt);
+}
+
+void PocketStore::ingestDropped(const QVariantList &dropped)
+{
+    const double now = m_clock->nowSeconds();
+    if (now - m_lastIngest < DropFilterSeconds)
+        return;
+    m_lastIngest = now;
+    QList<QUrl> urls;
+    for (const QVariant &value : dropped) {
+        QUrl url;
+        if (value.metaType() == QMetaType::fromType<QUrl>())
+            url = value.toUrl();
+        else if (value.metaType() == QMetaType::fromType<QByteArray>())
+            url = QUrl(QString::fromUtf8(value.toByteArray()));
+        else if (value.metaType() == QMetaType::fromType<QString>())
+            url = QUrl(value.toString());
+        if (url.isValid() && url.isLocalFile())
+            urls.append(url);
+    }
+    ingest(urls);
+}
+
+bool PocketStore::writeSnapshot(const QString &path, const QByteArray &data)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(data);
+    return file.commit();
+}
+
+bool PocketStore::holdClipboard()
+{
+    const QList<QUrl> files = m_clipboard->fileUrls();
+    if (!files.isEmpty()) {
+        ingest(files);
+        return true;
+    }
+    const QString stamp = QString::number(m_clock->nowMs() / 1000);
+    const QImage image = m_clipboard->readImage();
+    if (!image.isNull()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (image.save(&buffer, "PNG") && !png.isEmpty()) {
+            const QString path = QDir(m_temp).filePath(QStringLiteral("Clipboard ") + stamp + QStringLiteral(".png"));
+            if (!writeSnapshot(path, png)) {
+                setLastError(QStringLiteral("Couldn't hold that image"));
+                return false;
+            }
+            ingest({QUrl::fromLocalFile(path)});
+            return true;
+        }
+    }
+    const QString text = m_clipboard->text().value_or(QString()).trimmed();
+    if (!text.isEmpty()) {
+        const QString path = QDir(m_temp).filePath(QStringLiteral("Clipboard ") + stamp + QStringLiteral(".txt"));
+        if (!writeSnapshot(path, text.toUtf8())) {
+            setLastError(QStringLiteral("Couldn't hold that text"));
+            return false;
+        }
+        ingest({QUrl::fromLocalFile(path)});
+        return true;
+    }
+    setLastError(QStringLiteral("Clipboard is empty"));
+    return false;
+}
+
+void PocketStore::deleteCopy(const PocketItem &item)
+{
+    if (isPlainName(item.filename))
+        removePath(QDir(m_folder).filePath(item.filename));
+}
+
+void PocketStore::remove(const QString &id)
+{
+    const QUuid uuid = QUuid::fromString(id);
+    PocketItem found;
+    bool any = false;
+    for (const PocketItem &item : items()) {
+        if (item.id == uuid) {
+            found = item;
+            any = true;
+            break;
+        }
+    }
+    m_model.removeId(uuid);
+    if (any)
+        deleteCopy(found);
+    saveIndex();
+}
+
+void PocketStore::clear()
+{
+    for (const PocketItem &item : items())
+        deleteCopy(item);
+    m_model.reset({});
+    saveIndex();
+    setLastError(std::nullopt);
+}
+
+QByteArray PocketStore::encodeIndex(const QList<PocketItem> &items)
+{
+    QJsonArray array;
+    for (const PocketItem &item : items) {
+        array.append(QJsonObject{
+            {QStringLiteral("id"), item.idText()},
+            {QStringLiteral("name"), item.name},
+            {QStringLiteral("filename"), item.filename},
+            {QStringLiteral("isDirectory"), item.isDirectory},
+            {QStringLiteral("byteCount"), item.byteCount},
+            {QStringLiteral("addedAt"), double(item.addedAt.toMSecsSinceEpoch()) / 1000.0 - ReferenceEpochSeconds},
+        });
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+std::optional<QList<PocketItem>> PocketStore::decodeIndex(const QByteArray &data)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray())
+        return std::nullopt;
+    QList<PocketItem> items;
+    for (const QJsonValue &value : doc.array()) {
+        if (!value.isObject())
+            return std::nullopt;
+        const QJsonObject o = value.toObject();
+        const QJsonValue id = o.value(QStringLiteral("id")), name = o.value(QStringLiteral("name")),
+                         filename = o.value(QStringLiteral("filename")), dir = o.value(QStringLiteral("isDirectory")),
+                         bytes = o.value(QStringLiteral("byteCount")), added = o.value(QStringLiteral("addedAt"));
+        if (!id.isString() || !name.isString() || !filename.isString() || !dir.isBool() || !bytes.isDouble()
+            || !added.isDouble())
+            return std::nullopt;
+        const QUuid uuid = QUuid::fromString(id.toString());
+        const double count = bytes.toDouble();
+        if (uuid.isNull() || count != double(qint64(count)))
+            return std::nullopt;
+        PocketItem item;
+        item.id = uuid;
+        item.name = name.toString();
+        item.filename = filename.toString();
+        item.isDirectory = dir.toBool();
+        item.byteCount = qint64(count);
+        item.addedAt = QDateTime::fromMSecsSinceEpoch(qint64((added.toDouble() + ReferenceEpochSeconds) * 1000.0),
+                                                      Qt::UTC);
+        items.append(item);
+    }
+    return items;
+}
+
+void PocketStore::loadIndex()
+{
+    const auto decoded = decodeIndex(m_defaults->dataValue(IndexKey));
+    QList<PocketItem> kept;
+    if (decoded) {
+        // A copy's name that is not one plain name would point remove and
+        // clear outside the pocket folder.
+        for (const PocketItem &item : *decoded) {
+            if (isPlainName(item.filename))
+                kept.append(item);
+        }
+    }
+    m_model.reset(kept);
+}
+
+void PocketStore::pruneIndex()
+{
+    QList<PocketItem> kept;
+    for (const PocketItem &item : items()) {
+        if (pathTaken(QDir(m_folder).filePath(item.filename)))
+            kept.append(item);
+    }
+    if (kept.size() != items().size()) {
+        m_model.reset(kept);
+        saveIndex();
+    }
+}
+
+void PocketStore::saveIndex()
+{
+    m_defaults->setData(IndexKey, encodeIndex(items()));
+    emit itemsChanged();
+}
+
+void PocketStore::setLastError(const std::optional<QString> &error)
+{
+    if (m_lastError != error) {
+        m_lastError = error;
+        emit lastErrorChanged();
+    }
+}

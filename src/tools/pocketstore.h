@@ -1,0 +1,133 @@
+#pragma once
+
+#include "toolfolders.h"
+
+#include <QAbstractListModel>
+#include <QDir>
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+#include <optional>
+
+class Clock;
+class UserDefaults;
+namespace platform {
+class IClipboard;
+}
+
+// One held file or folder.
+struct PocketItem {
+    QUuid id;
+    // The source's last path component.
+    QString name;
+    // The copy's name inside the pocket folder.
+    QString filename;
+    bool isDirectory = false;
+    qint64 byteCount = 0;
+    QDateTime addedAt;
+
+    bool operator==(const PocketItem &) const = default;
+    // The upper-case canonical form, "8-4-4-4-12".
+    QString idText() const { return id.toString(QUuid::WithoutBraces).toUpper(); }
+};
+
+// The held items for a view, newest batch first.
+class PocketItemModel : public QAbstractListModel {
+    Q_OBJECT
+    QML_ANONYMOUS
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+public:
+    enum Role { IdRole = Qt::UserRole, NameRole, FilenameRole, IsDirectoryRole, ByteCountRole, AddedAtRole, PathRole };
+
+    PocketItemModel(const QString &folder, QObject *parent = nullptr) : QAbstractListModel(parent), m_folder(folder) {}
+
+    int count() const { return int(m_items.size()); }
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : count(); }
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    const QList<PocketItem> &items() const { return m_items; }
+    void prepend(const QList<PocketItem> &batch);
+    void removeId(const QUuid &id);
+    void reset(const QList<PocketItem> &items);
+
+signals:
+    void countChanged();
+
+private:
+    QString m_folder;
+    QList<PocketItem> m_items;
+};
+
+// The pocket shelf: copies of dropped files and folders kept in a private
+// folder and listed newest first. The list survives restarts through an
+// index in the user defaults.
+class PocketStore : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The island owns the pocket")
+    Q_PROPERTY(PocketItemModel *items READ model CONSTANT)
+    Q_PROPERTY(QString lastError READ lastErrorText NOTIFY lastErrorChanged)
+    Q_PROPERTY(QString folder READ folder CONSTANT)
+public:
+    static inline const QString IndexKey = QStringLiteral("pavlet.pocket.index");
+    static constexpr double DropFilterSeconds = 0.35;
+    // Seconds between 1970-01-01 and 2001-01-01, the index's epoch.
+    static constexpr qint64 ReferenceEpochSeconds = 978307200;
+
+    // folder: where the copies live; tempFolder: where clipboard snapshots
+    // are written.
+    PocketStore(UserDefaults *defaults, const Clock *clock, platform::IClipboard *clipboard,
+                const QString &folder = ToolFolders::pocket(), const QString &tempFolder = QDir::tempPath(),
+                QObject *parent = nullptr);
+
+    const QList<PocketItem> &items() const { return m_model.items(); }
+    PocketItemModel *model() { return &m_model; }
+    std::optional<QString> lastError() const { return m_lastError; }
+    QString lastErrorText() const { return m_lastError.value_or(QString()); }
+    QString folder() const { return m_folder; }
+    double lastIngest() const { return m_lastIngest; }
+
+    // Holds copies of the local files and folders at urls.
+    Q_INVOKABLE void ingest(const QList<QUrl> &urls);
+    // Holds what a drop delivered: addresses, address texts or the bytes of
+    // an address; a drop within 0.35 s of the last accepted one is ignored.
+    Q_INVOKABLE void ingestDropped(const QVariantList &items);
+    // Holds the clipboard's files, else its image, else its text.
+    Q_INVOKABLE bool holdClipboard();
+    Q_INVOKABLE void remove(const QString &id);
+    Q_INVOKABLE void clear();
+
+    // The name a copy of name gets: name itself, else "base 2.ext", "base 3.ext", …
+    QString uniqueName(const QString &name) const;
+    // The index's JSON for items, and back; none when unreadable.
+    static QByteArray encodeIndex(const QList<PocketItem> &items);
+    static std::optional<QList<PocketItem>> decodeIndex(const QByteArray &data);
+
+signals:
+    void itemsChanged();
+    void lastErrorChanged();
+
+private:
+    bool holdOne(const QUrl &url, QList<PocketItem> &batch);
+    bool writeSnapshot(const QString &path, const QByteArray &data);
+    void deleteCopy(const PocketItem &item);
+    void loadIndex();
+    void pruneIndex();
+    void saveIndex();
+    void setLastError(const std::optional<QString> &error);
+
+    UserDefaults *m_defaults;
+    const Clock *m_clock;
+    platform::IClipboard *m_clipboard;
+    QString m_folder;
+    QString m_temp;
+    PocketItemModel m_model;
+    std::optional<QString> m_lastError;
+    double m_lastIngest = 0;
+};

@@ -1,0 +1,97 @@
+#include "zipengine.h"
+
+#include "clock.h"
+#include "filepicker.h"
+#include "zipper.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QRegularExpression>
+
+ZipEngine::ZipEngine(platform::IZipper *zipper, platform::IFilePicker *picker, const Clock *clock,
+                     const QString &downloadsFolder, const QLocale &locale, QObject *parent)
+    : QObject(parent), m_zipper(zipper), m_picker(picker), m_clock(clock), m_folder(downloadsFolder), m_locale(locale)
+{
+}
+
+QString ZipEngine::timeText(const QDateTime &when, const QLocale &locale)
+{
+    // The long time format without its time zone.
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
+    return locale.toString(when.time(), format.trimmed());
+}
+
+QString ZipEngine::archiveName(const QDateTime &when, const QLocale &locale)
+{
+    return QStringLiteral("Pavlet ") + timeText(when, locale) + QStringLiteral(".zip");
+}
+
+QString ZipEngine::freeArchivePath(const QString &name) const
+{
+    const QDir folder(m_folder);
+    const QString base = name.chopped(4); // ".zip"
+    QString candidate = folder.filePath(name);
+    for (int n = 2; QFileInfo::exists(candidate) || m_pending.contains(candidate); ++n)
+        candidate = folder.filePath(base + u' ' + QString::number(n) + QStringLiteral(".zip"));
+    return candidate;
+}
+
+void ZipEngine::zip(const QList<QUrl> &urls)
+{
+    QStringList inputs;
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            inputs.append(url.toLocalFile());
+    }
+    if (inputs.isEmpty()) {
+        setStatus(QStringLiteral("Nothing to zip"));
+        return;
+    }
+    ++m_runs;
+    setRunning(true);
+    setStatus(QStringLiteral("Compressing\u2026"));
+
+    const QString path = freeArchivePath(archiveName(m_clock->now(), m_locale));
+    m_pending.insert(path);
+    QPointer<ZipEngine> self(this);
+    m_zipper->zip(inputs, path, [self, path](int status) {
+        if (self)
+            self->finish(path, status);
+    });
+}
+
+void ZipEngine::finish(const QString &path, int status)
+{
+    m_pending.remove(path);
+    // Overlapping runs: the flag stays up until the last one ends.
+    if (--m_runs <= 0) {
+        m_runs = 0;
+        setRunning(false);
+    }
+    setStatus(status == 0 ? QStringLiteral("Saved ") + QFileInfo(path).fileName() : QStringLiteral("Couldn't compress"));
+}
+
+void ZipEngine::pick()
+{
+    const auto picked = m_picker->pickFilesAndFolders(QStringLiteral("Zip"));
+    if (picked)
+        zip(*picked);
+}
+
+void ZipEngine::setStatus(const QString &status)
+{
+    if (m_status != status) {
+        m_status = status;
+        emit statusChanged();
+    }
+}
+
+void ZipEngine::setRunning(bool running)
+{
+    if (m_running != running) {
+        m_running = running;
+        emit runningChanged();
+    }
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "audiorecorder.h"
+#include "filepicker.h"
+#include "processrunner.h"
+#include "zipper.h"
+
+#include <QMap>
+#include <QSet>
+
+// A zipper that remembers each request; the test finishes them by hand.
+class FakeZipper final : public platform::IZipper {
+public:
+    struct Run {
+        QStringList inputs;
+        QString archivePath;
+        std::function<void(int)> done;
+    };
+    QList<Run> runs;
+
+    void zip(const QStringList &inputs, const QString &archivePath, std::function<void(int)> done) override
+    {
+        runs.append({inputs, archivePath, std::move(done)});
+    }
+    void finish(int index, int status) { runs[index].done(status); }
+};
+
+class FakeFilePicker final : public platform::IFilePicker {
+public:
+    std::optional<QList<QUrl>> answer;
+    QString lastLabel;
+    int shown = 0;
+
+    std::optional<QList<QUrl>> pickFilesAndFolders(const QString &confirmLabel) override
+    {
+        ++shown;
+        lastLabel = confirmLabel;
+        return answer;
+    }
+};
+
+// Remembers each program run; the test answers them by hand.
+class FakeProcessRunner final : public platform::IProcessRunner {
+public:
+    struct Run {
+        QString program;
+        QStringList arguments;
+        std::function<void(const platform::ProcessResult &)> done;
+    };
+    QList<Run> runs;
+
+    void run(const QString &program, const QStringList &arguments,
+             std::function<void(const platform::ProcessResult &)> done) override
+    {
+        runs.append({program, arguments, std::move(done)});
+    }
+    void finish(int index, int status, const QString &output = {}) { runs[index].done({status, output}); }
+};
+
+class FakeToolLocator final : public platform::IToolLocator {
+public:
+    QMap<QString, QString> tools;
+    QStringList asked;
+
+    QString find(const QString &name) override
+    {
+        asked.append(name);
+        return tools.value(name);
+    }
+};
+
+// A microphone whose permission answer, start result and level the test sets.
+class FakeMicRecorder final : public platform::IMicRecorder {
+public:
+    QList<std::function<void(bool)>> pendingPermissions;
+    bool startSucceeds = true;
+    QStringList started;
+    int stops = 0;
+    double powerDb = -160;
+    bool recording = false;
+
+    void requestPermission(std::function<void(bool)> done) override { pendingPermissions.append(std::move(done)); }
+    void answer(bool granted)
+    {
+        auto done = pendingPermissions.takeFirst();
+        done(granted);
+    }
+    bool start(const QString &path) override
+    {
+        if (!startSucceeds)
+            return false;
+        started.append(path);
+        recording = true;
+        return true;
+    }
+    void stop() override
+    {
+        ++stops;
+        recording = false;
+    }
+    double averagePowerDb() override { return powerDb; }
+};
+
+class FakeAudioPlayer final : public platform::IAudioPlayer {
+public:
+    bool succeeds = true;
+    QStringList played;
+    bool play(const QString &path) override
+    {
+        if (!succeeds)
+            return false;
+        played.append(path);
+        return true;
+    }
+};
+
+class FakeSoundPlayer final : public platform::ISoundPlayer {
+public:
+    int beeps = 0;
+    int alerts = 0;
+    bool alertLoads = false;
+    void beep() override { ++beeps; }
+    bool playAlert() override
+    {
+        ++alerts;
+        return alertLoads;
+    }
+};

@@ -1,0 +1,210 @@
+#include "canvascredentials.h"
+#include "canvasservice.h"
+#include "fakesecretstore.h"
+#include "localhttpserver.h"
+#include "pavlettest.h"
+#include "qmleval.h"
+
+#include <QNetworkAccessManager>
+#include <QTimeZone>
+
+namespace {
+
+// A Canvas server on 127.0.0.1 and a client whose stored address points at it.
+class CanvasServerTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        ASSERT_TRUE(server.listen());
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
+        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone("America/New_York"));
+    }
+    void connectTo(const QString &base, const QByteArray &token = "tok-123")
+    {
+        // Stored as is: the address normaliser would turn http into https.
+        defaults->setString("canvasBaseURL", base);
+        secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, token);
+    }
+    template<typename T>
+    T await(QFuture<T> future)
+    {
+        EXPECT_TRUE(waitUntil([&] { return future.isFinished(); }));
+        return future.result();
+    }
+    void serve(const QString &path, const QByteArray &body, int status = 200)
+    {
+        server.setReply(path, LocalHttpServer::json(body, status));
+    }
+    QStringList assignmentIds(const QList<CanvasAssignment> &items)
+    {
+        QStringList out;
+        for (const auto &a : items)
+            out << a.id;
+        out.sort();
+        return out;
+    }
+
+    LocalHttpServer server;
+    FakeSecretStore secrets;
+    QNetworkAccessManager network;
+    std::unique_ptr<CanvasCredentialStore> credentials;
+    std::unique_ptr<CanvasService> service;
+};
+
+const QString MissingPath = "/api/v1/users/self/missing_submissions";
+const QString PlannerPath = "/api/v1/planner/items";
+const QString UserPath = "/api/v1/users/self";
+
+} // namespace
+
+TEST_F(CanvasServerTest, RequestsGoMissingFirstWithTheTokenAndWindow)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, "[]");
+    serve(PlannerPath, "[]");
+    EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requests[0].target, "/api/v1/users/self/missing_submissions?per_page=50");
+    EXPECT_EQ(requests[1].path, PlannerPath);
+    EXPECT_EQ(requests[1].query, "start_date=2026-01-04T09:00:00Z&end_date=2026-01-19T09:00:00Z&per_page=50");
+    for (const auto &r : requests) {
+        EXPECT_EQ(r.method, "GET");
+        EXPECT_EQ(r.header("Authorization"), "Bearer tok-123");
+        EXPECT_EQ(r.header("Accept"), "application/json");
+    }
+}
+
+TEST_F(CanvasServerTest, MergedBoardFromBothLists)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, R"([{"id":9007199254740993,"name":"Big id"},
+                           {"id":5,"name":"Missing five","html_url":"/courses/1/assignments/5"}])");
+    serve(PlannerPath, R"([{"plannable_id":5,"plannable_type":"quiz","plannable":{"title":"Planner five"}},
+                           {"plannable_id":6,"plannable_type":"assignment",
+                            "plannable":{"title":"Six","due_at":"2026-01-05T20:00:00Z"}},
+                           {"plannable_id":6,"plannable_type":"assignment","plannable":{"title":"Six again"}}])",
+          201);
+    const QList<CanvasAssignment> items = await(service->fetchAssignments());
+    EXPECT_EQ(assignmentIds(items), QStringList({"canvas-5", "canvas-6", "canvas-9007199254740993"}));
+    for (const auto &a : items) {
+        if (a.id == "canvas-5") {
+            EXPECT_EQ(a.title, "Missing five");
+            EXPECT_TRUE(a.overdue);
+            EXPECT_FALSE(a.isQuiz);
+            EXPECT_EQ(a.url, server.url("/courses/1/assignments/5"));
+        }
+        if (a.id == "canvas-6") {
+            EXPECT_EQ(a.title, "Six");
+        }
+    }
+
+    const CanvasBoard board = await(service->fetchBoard());
+    EXPECT_EQ(board.overdue.size(), 2);
+    ASSERT_EQ(board.dueToday.size(), 1);
+    EXPECT_EQ(board.dueToday.first().id, "canvas-6");
+}
+
+TEST_F(CanvasServerTest, ABrokenListLeavesTheOtherOne)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, R"([{"id":1,"name":"Kept"}])");
+    serve(PlannerPath, R"([{"plannable_id":2,"plannable_type":"assignment","plannable":{"title":"A"}},
+                           {"plannable_type":"assignment","plannable":{"title":"no id"}}])");
+    EXPECT_EQ(assignmentIds(await(service->fetchAssignments())), QStringList({"canvas-1"}));
+
+    serve(MissingPath, "null");
+    serve(PlannerPath, R"([{"plannable_id":2,"plannable_type":"assignment","plannable":{"title":"A"}}])");
+    EXPECT_EQ(assignmentIds(await(service->fetchAssignments())), QStringList({"canvas-2"}));
+
+    serve(MissingPath, R"([{"id":1,"name":"Kept"}])", 500);
+    serve(PlannerPath, "<html>oops</html>");
+    EXPECT_TRUE(await(service->fetchAssignments()).isEmpty());
+}
+
+TEST_F(CanvasServerTest, UnauthorizedGivesNothing)
+{
+    connectTo(server.baseUrl().toString(), "expired");
+    const QByteArray canvasError = R"({"errors":[{"message":"Invalid access token."}]})";
+    serve(MissingPath, canvasError, 401);
+    serve(PlannerPath, canvasError, 401);
+    serve(UserPath, canvasError, 401);
+    EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
+    EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
+    EXPECT_EQ(server.requestCount(), 3);
+}
+
+TEST_F(CanvasServerTest, UserNameRules)
+{
+    connectTo(server.baseUrl().toString());
+    const struct {
+        QByteArray body;
+        int status;
+        std::optional<QString> name;
+    } cases[] = {
+        {R"({"name":"Sam Lee","short_name":"Sam"})", 200, QString("Sam Lee")},
+        {R"({"short_name":"Sam"})", 200, QString("Sam")},
+        {R"({"name":"","short_name":"Sam"})", 200, QString("")},
+        {R"({"id":1})", 200, std::nullopt},
+        {R"({"name":"Sam Lee"})", 201, std::nullopt},
+        {R"({"name":7})", 200, std::nullopt},
+        {"null", 200, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        serve(UserPath, c.body, c.status);
+        EXPECT_EQ(await(service->fetchUserName()), c.name) << c.body.constData();
+    }
+    EXPECT_EQ(server.lastRequest().header("Authorization"), "Bearer tok-123");
+}
+
+TEST_F(CanvasServerTest, NoCredentialsOrNoAddressSendNothing)
+{
+    serve(UserPath, R"({"name":"Sam"})");
+    EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
+    EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
+
+    credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
+    service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone::utc());
+    connectTo("");
+    EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
+    EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
+    EXPECT_EQ(server.requestCount(), 0);
+}
+
+TEST_F(CanvasServerTest, RequestsWaitForTheSecretStore)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, R"([{"id":1,"name":"Late"}])");
+    serve(PlannerPath, "[]");
+    secrets.hold = true;
+    const QFuture<QList<CanvasAssignment>> pending = service->fetchAssignments();
+    waitUntil([] { return false; }, 100);
+    EXPECT_FALSE(pending.isFinished());
+    EXPECT_EQ(server.requestCount(), 0);
+    secrets.release();
+    EXPECT_EQ(assignmentIds(await(pending)), QStringList({"canvas-1"}));
+}
+
+TEST_F(CanvasServerTest, BoardAndLabelsReadFromQml)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, R"([{"id":1,"name":"Late","points_possible":2.5}])");
+    serve(PlannerPath, R"([{"plannable_id":2,"plannable_type":"quiz","context_name":"Bio",
+                           "plannable":{"title":"Quiz","due_at":"2026-01-05T20:00:00Z","points_possible":10}}])");
+    const CanvasBoard board = await(service->fetchBoard());
+
+    QQmlEngine qml;
+    qml.rootContext()->setContextProperty("canvas", service.get());
+    qml.rootContext()->setContextProperty("board", QVariant::fromValue(board));
+    const auto eval = [&](const QString &expression) { return evalQml(qml, expression); };
+    EXPECT_EQ(eval("board.overdue[0].title + '|' + board.overdue[0].pointsLabel + '|' + (board.overdue[0].course === null)")
+                  .toString(),
+              "Late|2.5 pts|true");
+    EXPECT_EQ(eval("board.dueToday[0].course + '|' + board.dueToday[0].isQuiz + '|' + board.upcoming.length").toString(),
+              "Bio|true|0");
+    EXPECT_EQ(eval("canvas.dueLabel(board.overdue[0])").toString(), "No date");
+    EXPECT_TRUE(eval("canvas.dueLabel(board.dueToday[0])").toString().startsWith("Today \u00B7 "));
+    EXPECT_EQ(eval("canvas.pointsTotal(board.overdue.concat(board.dueToday))").toLongLong(), 13);
+}

@@ -1,0 +1,42 @@
+#include "miccheckengine.h"
+#include "pavlettest.h"
+#include "qtmicrecorder.h"
+#include "qtprinters.h"
+
+#include <QAudioDevice>
+#include <QFile>
+
+namespace {
+
+class MicRecorderTest : public PavletTest {};
+
+TEST_F(MicRecorderTest, NoInputDeviceCannotOpenTheMic)
+{
+    platform::QtMicRecorder recorder{QAudioDevice()};
+    platform::QtAudioPlayer player;
+    platform::DesktopSoundPlayer sounds;
+    MicCheckEngine engine(&recorder, &player, &sounds, scheduler.get(), tempPath("pavlet-mic-check.m4a"));
+    engine.toggleRecord();
+    ASSERT_TRUE(waitUntil([&] { return engine.status() != "Play a tone, or record a second and hear it back"; }));
+    EXPECT_EQ(engine.status(), "Couldn't open the mic");
+    EXPECT_FALSE(engine.recording());
+    EXPECT_EQ(recorder.averagePowerDb(), -160);
+
+    // Nothing was recorded, so there is nothing to play.
+    EXPECT_FALSE(player.play(tempPath("pavlet-mic-check.m4a")));
+    EXPECT_TRUE(QFile::exists(platform::DesktopSoundPlayer::DefaultAlert));
+    EXPECT_FALSE(platform::DesktopSoundPlayer(tempPath("missing.oga")).playAlert());
+}
+
+TEST(MicLevelTest, PowerOfSamplesInDecibelsFullScale)
+{
+    const qint16 silence[4] = {0, 0, 0, 0};
+    EXPECT_EQ(platform::QtMicRecorder::powerDb(silence, 4), -160);
+    const qint16 full[4] = {-32768, -32768, -32768, -32768};
+    EXPECT_NEAR(platform::QtMicRecorder::powerDb(full, 4), 0, 1e-9);
+    const qint16 tenth[2] = {3277, -3277};
+    EXPECT_NEAR(platform::QtMicRecorder::powerDb(tenth, 2), -20, 0.01);
+    EXPECT_EQ(platform::QtMicRecorder::powerDb(silence, 0), -160);
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+#include "libarchivezipper.h"
+#include "mediadownloadengine.h"
+#include "pavlettest.h"
+#include "qprocessrunner.h"
+#include "qtprinters.h"
+#include "zipengine.h"
+
+#include <QDir>
+#include <QFile>
+#include <archive.h>
+#include <archive_entry.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+// Entry names and the contents of regular files, read back with libarchive.
+QMap<QString, QByteArray> readZip(const QString &path)
+{
+    QMap<QString, QByteArray> entries;
+    archive *a = archive_read_new();
+    archive_read_support_format_zip(a);
+    EXPECT_EQ(archive_read_open_filename(a, QFile::encodeName(path).constData(), 10240), ARCHIVE_OK);
+    archive_entry *entry;
+    while (archive_read_next_header(a, &entry) == ARCHIVE_OK) {
+        QByteArray data;
+        char buffer[4096];
+        la_ssize_t n;
+        while ((n = archive_read_data(a, buffer, sizeof buffer)) > 0)
+            data.append(buffer, n);
+        entries.insert(QString::fromUtf8(archive_entry_pathname_utf8(entry)), data);
+    }
+    archive_read_free(a);
+    return entries;
+}
+
+class ZipRoundTripTest : public PavletTest {};
+
+TEST_F(ZipRoundTripTest, EachInputKeepsItsTopFolder)
+{
+    writeFile(tempPath("in/Photos/a.txt"), "alpha");
+    writeFile(tempPath("in/Photos/trip/b ü.txt"), "beta");
+    QDir().mkpath(tempPath("in/Photos/empty"));
+    writeFile(tempPath("in/loose.md"), "# loose");
+
+    platform::LibarchiveZipper zipper;
+    int status = -1;
+    zipper.zip({tempPath("in/Photos"), tempPath("in/loose.md")}, tempPath("out.zip"), [&](int s) { status = s; });
+    ASSERT_TRUE(waitUntil([&] { return status != -1; }, 10000));
+    EXPECT_EQ(status, 0);
+
+    const auto entries = readZip(tempPath("out.zip"));
+    EXPECT_EQ(entries.keys(), (QStringList{"Photos/", "Photos/a.txt", "Photos/empty/", "Photos/trip/",
+                                           "Photos/trip/b ü.txt", "loose.md"}));
+    EXPECT_EQ(entries.value("Photos/trip/b ü.txt"), "beta");
+    EXPECT_EQ(entries.value("loose.md"), "# loose");
+}
+
+TEST_F(ZipRoundTripTest, AMissingInputFailsAndLeavesNoArchive)
+{
+    writeFile(tempPath("in/a.txt"), "a");
+    EXPECT_NE(platform::LibarchiveZipper::writeArchive({tempPath("in/a.txt"), tempPath("in/nope")}, tempPath("x.zip")), 0);
+    EXPECT_FALSE(QFile::exists(tempPath("x.zip")));
+    EXPECT_NE(platform::LibarchiveZipper::writeArchive({tempPath("in/a.txt")}, tempPath("no/such/dir/x.zip")), 0);
+}
+
+TEST_F(ZipRoundTripTest, TheEngineSavesIntoTheFolderItWasGiven)
+{
+    writeFile(tempPath("in/a.txt"), "a");
+    QDir().mkpath(tempPath("Downloads"));
+    platform::LibarchiveZipper zipper;
+    ZipEngine engine(&zipper, nullptr, &clock, tempPath("Downloads"));
+    engine.zip({QUrl::fromLocalFile(tempPath("in/a.txt"))});
+    engine.zip({QUrl::fromLocalFile(tempPath("in/a.txt"))});
+    ASSERT_TRUE(waitUntil([&] { return !engine.running(); }, 10000));
+    EXPECT_EQ(QDir(tempPath("Downloads")).entryList(QDir::Files).size(), 2);
+}
+
+// ---- External programs ----
+
+class ProcessTest : public PavletTest {
+protected:
+    // A small shell script standing in for a tool.
+    QString script(const QString &name, const QByteArray &body)
+    {
+        const QString path = tempPath("bin/" + name);
+        writeFile(path, "#!/bin/sh\n" + body);
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        return path;
+    }
+    platform::ProcessResult run(const QString &program, const QStringList &args)
+    {
+        platform::ProcessResult result{-1, {}};
+        bool done = false;
+        runner.run(program, args, [&](const platform::ProcessResult &r) {
+            result = r;
+            done = true;
+        });
+        EXPECT_TRUE(waitUntil([&] { return done; }, 15000));
+        return result;
+    }
+    platform::QProcessRunner runner;
+};
+
+TEST_F(ProcessTest, RunnerMergesOutputAndReportsTheStatus)
+{
+    const QString tool = script("tool", "echo out \"$1\"\necho err >&2\nexit 3\n");
+    const auto result = run(tool, {"a b"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.output, "out a b\nerr\n");
+
+    // A large output is drained while the program runs.
+    const auto big = run(script("big", "head -c 300000 /dev/zero | tr '\\0' 'y'\n"), {});
+    EXPECT_EQ(big.status, 0);
+    EXPECT_EQ(big.output.size(), 300000);
+
+    const auto missing = run(tempPath("bin/absent"), {});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(missing.output.isEmpty());
+}
+
+TEST_F(ProcessTest, LocatorFindsTheInstalledTools)
+{
+    platform::PathToolLocator locator;
+    EXPECT_EQ(locator.find("yt-dlp"), "/usr/bin/yt-dlp");
+    EXPECT_EQ(locator.find("ffmpeg"), "/usr/bin/ffmpeg");
+    EXPECT_EQ(locator.find("pavlet-no-such-tool"), "");
+
+    // The fixed folders come first, then the search path.
+    const QString mine = script("yt-dlp", "exit 0\n");
+    EXPECT_EQ(platform::PathToolLocator({tempPath("bin")}).find("yt-dlp"), mine);
+    writeFile(tempPath("plain/yt-dlp"), "not executable");
+    EXPECT_EQ(platform::PathToolLocator({tempPath("plain")}, {tempPath("bin")}).find("yt-dlp"), mine);
+}
+
+TEST_F(ProcessTest, ADownloadRunsTheToolAndReportsItsLastLines)
+{
+    script("yt-dlp", "echo \"$@\" > \"$(dirname \"$0\")/args\"\n"
+                     "echo '[youtube] abc: Downloading webpage'\n"
+                     "echo 'ERROR: [youtube] abc: Video unavailable' >&2\nexit 1\n");
+    script("ffmpeg", "exit 0\n");
+    platform::PathToolLocator locator({tempPath("bin")}, {tempPath("none")});
+    MediaDownloadEngine engine(Tools::MediaKind::youtube, &locator, &runner, tempPath("Downloads"));
+    engine.setUrlText(" https://www.youtube.com/watch?v=abc ");
+    engine.start(Tools::MediaSaveFormat::mp3);
+    EXPECT_TRUE(engine.running());
+    ASSERT_TRUE(waitUntil([&] { return !engine.running(); }, 15000));
+    EXPECT_EQ(engine.status(), "[youtube] abc: Downloading webpage ERROR: [youtube] abc: Video unavailable");
+    QFile args(tempPath("bin/args"));
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(args.readAll().trimmed(), "-x --audio-format mp3 -o " + tempPath("Downloads").toUtf8()
+                                            + "/%(title)s.%(ext)s https://www.youtube.com/watch?v=abc");
+
+    script("yt-dlp", "exit 0\n");
+    engine.start(Tools::MediaSaveFormat::mp4);
+    ASSERT_TRUE(waitUntil([&] { return !engine.running(); }, 15000));
+    EXPECT_EQ(engine.status(), "Saved MP4 to Downloads");
+}
+
+} // namespace

@@ -1,0 +1,259 @@
+#include "fakeclipboard.h"
+#include "pavlettest.h"
+#include "pocketstore.h"
+#include "qtprinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+
+namespace {
+
+class PocketTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        QDir(tmp.path()).mkpath("src");
+        QDir(tmp.path()).mkpath("tmp");
+    }
+    std::unique_ptr<PocketStore> make()
+    {
+        return std::make_unique<PocketStore>(defaults.get(), &clock, &clipboard, pocketFolder(), tempPath("tmp"));
+    }
+    QString pocketFolder() const { return tempPath("cache/PavletPocket"); }
+    QString pocketPath(const QString &name) const { return QDir(pocketFolder()).filePath(name); }
+    QUrl source(const QString &name, const QByteArray &content = "data")
+    {
+        const QString path = tempPath("src/" + name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return QUrl::fromLocalFile(path);
+    }
+    QUrl folder(const QString &name)
+    {
+        QDir(tmp.path()).mkpath("src/" + name + "/inner");
+        QFile f(tempPath("src/" + name + "/inner/file.txt"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        return QUrl::fromLocalFile(tempPath("src/" + name));
+    }
+    static QStringList filenames(const PocketStore &store)
+    {
+        QStringList names;
+        for (const PocketItem &item : store.items())
+            names.append(item.filename);
+        return names;
+    }
+    FakeClipboard clipboard;
+};
+
+TEST_F(PocketTest, HoldsCopiesUnderUniqueNamesNewestFirst)
+{
+    auto store = make();
+    const QUrl photo = source("photo.jpg", "12345");
+    for (int i = 0; i < 3; ++i)
+        store->ingest({photo});
+    EXPECT_EQ(filenames(*store), (QStringList{"photo 3.jpg", "photo 2.jpg", "photo.jpg"}));
+    for (const PocketItem &item : store->items()) {
+        EXPECT_EQ(item.name, "photo.jpg");
+        EXPECT_EQ(item.byteCount, 5);
+        EXPECT_TRUE(QFile::exists(pocketPath(item.filename)));
+    }
+    EXPECT_TRUE(QFile::exists(photo.toLocalFile()));
+    EXPECT_EQ(store->model()->rowCount(), 3);
+}
+
+TEST_F(PocketTest, UniqueNamesSkipListedAndStrayFiles)
+{
+    auto store = make();
+    QFile stray(pocketPath("Notes"));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.close();
+    EXPECT_EQ(store->uniqueName("Notes"), "Notes 2");
+    EXPECT_EQ(store->uniqueName("archive.tar.gz"), "archive.tar.gz");
+    QFile tar(pocketPath("archive.tar.gz"));
+    ASSERT_TRUE(tar.open(QIODevice::WriteOnly));
+    tar.close();
+    EXPECT_EQ(store->uniqueName("archive.tar.gz"), "archive.tar 2.gz");
+
+    store->ingest({source("a.txt")});
+    QFile::remove(pocketPath("a.txt")); // the copy is gone, the entry is not
+    EXPECT_EQ(store->uniqueName("a.txt"), "a 2.txt");
+}
+
+TEST_F(PocketTest, BatchesGoInFrontInDropOrderAndFoldersCountZeroBytes)
+{
+    auto store = make();
+    store->ingest({source("X")});
+    store->ingest({source("A"), folder("B")});
+    EXPECT_EQ(filenames(*store), (QStringList{"A", "B", "X"}));
+    const PocketItem &b = store->items().at(1);
+    EXPECT_TRUE(b.isDirectory);
+    EXPECT_EQ(b.byteCount, 0);
+    EXPECT_TRUE(QFile::exists(pocketPath("B/inner/file.txt")));
+}
+
+TEST_F(PocketTest, APartlyFailedBatchClearsTheErrorAndAFailedOneKeepsIt)
+{
+    auto store = make();
+    const QUrl missing = QUrl::fromLocalFile(tempPath("src/gone.txt"));
+    store->ingest({source("ok.txt"), missing});
+    EXPECT_EQ(store->items().size(), 1);
+    EXPECT_EQ(store->lastError(), std::nullopt);
+
+    const QByteArray indexBefore = defaults->dataValue(PocketStore::IndexKey);
+    store->ingest({missing, QUrl::fromLocalFile(tempPath("src/also-gone"))});
+    EXPECT_EQ(store->items().size(), 1);
+    EXPECT_EQ(store->lastError(), QString("Couldn't hold also-gone"));
+    EXPECT_EQ(defaults->dataValue(PocketStore::IndexKey), indexBefore);
+
+    QSignalSpy errors(store.get(), &PocketStore::lastErrorChanged);
+    store->ingest({});
+    EXPECT_EQ(errors.count(), 0);
+}
+
+TEST_F(PocketTest, RefusesThePocketFolderAndFoldersHoldingIt)
+{
+    auto store = make();
+    store->ingest({source("keep.txt")});
+    for (const QString &path : {pocketFolder(), tempPath("cache"), tmp.path()}) {
+        store->ingest({QUrl::fromLocalFile(path)});
+        EXPECT_EQ(store->lastError(), "Couldn't hold " + QFileInfo(path).fileName()) << path.toStdString();
+    }
+    EXPECT_EQ(filenames(*store), QStringList{"keep.txt"});
+    EXPECT_EQ(QDir(pocketFolder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"keep.txt"});
+    // A file held in the pocket may still be held again.
+    store->ingest({QUrl::fromLocalFile(pocketPath("keep.txt"))});
+    EXPECT_EQ(filenames(*store), (QStringList{"keep 2.txt", "keep.txt"}));
+}
+
+TEST_F(PocketTest, DropsWithin350MsOfTheLastAreIgnored)
+{
+    auto store = make();
+    const QUrl a = source("a.txt");
+    store->ingestDropped({a});
+    EXPECT_EQ(store->items().size(), 1);
+    clock.advanceMs(200);
+    store->ingestDropped({source("b.txt")});
+    EXPECT_EQ(store->items().size(), 1);
+    clock.advanceMs(350);
+    store->ingestDropped({a.toString(), a.toEncoded(), QVariant(42), QString("https://example.com/x")});
+    EXPECT_EQ(filenames(*store), (QStringList{"a 2.txt", "a 3.txt", "a.txt"}));
+    // A drop with nothing usable only moves the filter.
+    clock.advanceMs(400);
+    store->ingestDropped({QVariant(1)});
+    EXPECT_DOUBLE_EQ(store->lastIngest(), clock.nowSeconds());
+}
+
+TEST_F(PocketTest, ClipboardPrefersFilesThenImageThenText)
+{
+    auto store = make();
+    EXPECT_FALSE(store->holdClipboard());
+    EXPECT_EQ(store->lastError(), QString("Clipboard is empty"));
+    clipboard.copy(QString(" \n\t"));
+    EXPECT_FALSE(store->holdClipboard());
+    EXPECT_EQ(store->lastError(), QString("Clipboard is empty"));
+
+    const QString stamp = QString::number(clock.nowMs() / 1000);
+    clipboard.copy(QString("  some words \n"));
+    EXPECT_TRUE(store->holdClipboard());
+    EXPECT_TRUE(store->holdClipboard()); // same second, same snapshot name
+    EXPECT_EQ(filenames(*store), (QStringList{"Clipboard " + stamp + " 2.txt", "Clipboard " + stamp + ".txt"}));
+    QFile text(pocketPath("Clipboard " + stamp + ".txt"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(text.readAll(), "some words");
+
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    clipboard.image = image; // an image and text: the image wins
+    EXPECT_TRUE(store->holdClipboard());
+    EXPECT_EQ(store->items().first().filename, "Clipboard " + stamp + ".png");
+    EXPECT_EQ(QImage(pocketPath(store->items().first().filename)).size(), QSize(3, 2));
+
+    clipboard.files = {source("doc.pdf")};
+    EXPECT_TRUE(store->holdClipboard());
+    EXPECT_EQ(store->items().first().filename, "doc.pdf");
+}
+
+TEST_F(PocketTest, TheIndexSurvivesARestartAndDropsMissingCopies)
+{
+    {
+        auto store = make();
+        store->ingest({source("a.txt"), source("b.txt")});
+        QFile::remove(pocketPath("b.txt"));
+    }
+    const QJsonArray stored = QJsonDocument::fromJson(defaults->dataValue(PocketStore::IndexKey)).array();
+    ASSERT_EQ(stored.size(), 2);
+    const QJsonObject first = stored.at(0).toObject();
+    EXPECT_EQ(first.value("id").toString(), first.value("id").toString().toUpper());
+    EXPECT_EQ(first.value("id").toString().size(), 36);
+    EXPECT_NEAR(first.value("addedAt").toDouble(), clock.nowSeconds() - 978307200, 0.001);
+
+    auto again = make();
+    EXPECT_EQ(filenames(*again), QStringList{"a.txt"});
+    EXPECT_EQ(QJsonDocument::fromJson(defaults->dataValue(PocketStore::IndexKey)).array().size(), 1);
+}
+
+TEST_F(PocketTest, AnUnreadableIndexStartsEmptyAndStaysStored)
+{
+    const QByteArray broken = R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"a","filename":"a",)"
+                              R"("isDirectory":false,"byteCount":1}])";
+    defaults->setData(PocketStore::IndexKey, broken);
+    auto store = make();
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_EQ(defaults->dataValue(PocketStore::IndexKey), broken);
+    EXPECT_EQ(PocketStore::decodeIndex(R"([{"id":"x","name":"a","filename":"a","isDirectory":false,)"
+                                       R"("byteCount":1,"addedAt":0}])"),
+              std::nullopt);
+    EXPECT_EQ(PocketStore::decodeIndex("{}"), std::nullopt);
+}
+
+TEST_F(PocketTest, EntriesNamingPathsOutsideThePocketAreDropped)
+{
+    // A file beside the pocket folder that a crafted entry points at.
+    QFile victim(tempPath("cache/victim.txt"));
+    QDir(tmp.path()).mkpath("cache/PavletPocket");
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
+    victim.close();
+    QFile ok(pocketPath("fine.txt"));
+    ASSERT_TRUE(ok.open(QIODevice::WriteOnly));
+    ok.close();
+
+    QJsonArray index;
+    for (const char *name : {"../victim.txt", "fine.txt", "..", "a/b"}) {
+        index.append(QJsonObject{{"id", QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
+                                 {"name", "n"}, {"filename", name}, {"isDirectory", false},
+                                 {"byteCount", 0}, {"addedAt", 10.5}});
+    }
+    defaults->setData(PocketStore::IndexKey, QJsonDocument(index).toJson());
+    auto store = make();
+    EXPECT_EQ(filenames(*store), QStringList{"fine.txt"});
+    store->clear();
+    EXPECT_TRUE(QFile::exists(tempPath("cache/victim.txt")));
+    EXPECT_FALSE(QFile::exists(pocketPath("fine.txt")));
+}
+
+TEST_F(PocketTest, RemoveAndClearDeleteCopiesAndSave)
+{
+    auto store = make();
+    store->ingest({source("a.txt"), folder("dir")});
+    const PocketItem dir = store->items().at(1);
+    store->remove(dir.idText());
+    EXPECT_FALSE(QFileInfo::exists(pocketPath("dir")));
+    EXPECT_EQ(filenames(*store), QStringList{"a.txt"});
+
+    QFile::remove(pocketPath("a.txt"));
+    store->remove(store->items().first().idText());
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_EQ(store->lastError(), std::nullopt);
+
+    store->clear();
+    EXPECT_EQ(defaults->dataValue(PocketStore::IndexKey), "[]");
+}
+
+} // namespace
