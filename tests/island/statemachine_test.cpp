@@ -2,6 +2,9 @@
 
 #include "dinoengine.h"
 #include "keycodes.h"
+#include "pocketstore.h"
+
+#include <QFile>
 #include "userdefaults.h"
 
 class StateMachineTest : public IslandTest {
@@ -197,21 +200,28 @@ TEST_F(StateMachineTest, CollapseEndsEveryPanelActivity)
     EXPECT_EQ(scheduler->pendingCount(), 0);
 }
 
-TEST_F(StateMachineTest, DroppedFilesOpenThePocketOnlyWhileItIsShown)
+TEST_F(StateMachineTest, DroppedFilesGoToThePocketOnlyWhileItIsShown)
 {
-    model->setFileDropTargeted(true);
-    model->addDroppedFilesToPocket({});
-    EXPECT_EQ(model->state(), NotchState::collapsed);
+    QFile file(tempPath("note.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("hello");
+    file.close();
+    const QList<QUrl> drop = {QUrl::fromLocalFile(file.fileName())};
 
+    model->setFileDropTargeted(true);
     hide(HomeModule::pocket);
-    model->addDroppedFilesToPocket({QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"))});
+    model->addDroppedFilesToPocket(drop);
     EXPECT_EQ(model->state(), NotchState::collapsed);
     EXPECT_TRUE(model->fileDropTargeted());
+    EXPECT_TRUE(model->pocket()->items().isEmpty());
 
     show(HomeModule::pocket);
-    model->addDroppedFilesToPocket({QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"))});
+    model->addDroppedFilesToPocket({});
+    EXPECT_EQ(model->state(), NotchState::collapsed);
+    model->addDroppedFilesToPocket(drop);
     EXPECT_EQ(model->state(), NotchState::pocket);
     EXPECT_FALSE(model->fileDropTargeted());
+    EXPECT_EQ(model->pocket()->items().size(), 1);
 }
 
 TEST_F(StateMachineTest, ChromeIcons)
