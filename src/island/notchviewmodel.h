@@ -449,7 +449,11 @@ private:
     void setAmbient(const std::optional<AmbientPulse> &pulse);
     void setHud(const std::optional<SystemHUDPulse> &pulse);
     void setBluetoothDevices(const QList<BluetoothDeviceInfo> &devices);
-    void enterPanel(NotchState state);
+    // What every switch to a panel does first.
+    void beginPanelSwitch();
+    // Opens the panel of a shown module, or goes Home when it is open
+    // already; true when it opened.
+    bool enterPanel(NotchState state, HomeModule module);
     void leaveForHomeWhenHidden(NotchState state, HomeModule module);
     void hudDismissStep(const SystemHUDPulse &pulse, qint64 deadlineMs);
     void setBluetoothOn(bool on);

@@ -106,9 +106,7 @@ void NotchViewModel::collapse()
 
 void NotchViewModel::showUpdate()
 {
-    m_hoverTask.cancel();
-    stopCamera();
-    setEditingModules(false);
+    beginPanelSwitch();
     stopAllGames();
     setActiveGame(PavletGame::hub);
     setState(NotchState::update);
@@ -120,24 +118,29 @@ void NotchViewModel::updatePromptChanged()
         showUpdate();
 }
 
-void NotchViewModel::enterPanel(NotchState state)
+void NotchViewModel::beginPanelSwitch()
 {
     m_hoverTask.cancel();
     stopCamera();
     setEditingModules(false);
-    if (m_state == state)
+}
+
+bool NotchViewModel::enterPanel(NotchState state, HomeModule module)
+{
+    if (!moduleShown(module))
+        return false;
+    beginPanelSwitch();
+    if (m_state == state) {
         openHome();
-    else
-        setState(state);
+        return false;
+    }
+    setState(state);
+    return true;
 }
 
 void NotchViewModel::openCanvas()
 {
-    if (!moduleShown(HomeModule::canvas))
-        return;
-    const bool wasOpen = m_state == NotchState::canvas;
-    enterPanel(NotchState::canvas);
-    if (!wasOpen)
+    if (enterPanel(NotchState::canvas, HomeModule::canvas))
         refreshCanvas();
 }
 
@@ -145,9 +148,7 @@ void NotchViewModel::openGames()
 {
     if (!moduleShown(HomeModule::games))
         return;
-    m_hoverTask.cancel();
-    stopCamera();
-    setEditingModules(false);
+    beginPanelSwitch();
     if (m_state == NotchState::games) {
         // From a game page back to the hub; the game keeps its state.
         if (m_activeGame == PavletGame::hub)
@@ -162,8 +163,7 @@ void NotchViewModel::openGames()
 
 void NotchViewModel::openCalculator()
 {
-    if (moduleShown(HomeModule::calculator))
-        enterPanel(NotchState::calculator);
+    enterPanel(NotchState::calculator, HomeModule::calculator);
 }
 
 void NotchViewModel::openPocketPanel()
@@ -180,26 +180,19 @@ void NotchViewModel::openPocket()
 {
     if (!moduleShown(HomeModule::pocket))
         return;
-    m_hoverTask.cancel();
-    stopCamera();
-    setEditingModules(false);
+    beginPanelSwitch();
     setState(NotchState::pocket);
 }
 
 void NotchViewModel::openVoice()
 {
-    if (!moduleShown(HomeModule::voice))
-        return;
-    const bool wasOpen = m_state == NotchState::voice;
-    enterPanel(NotchState::voice);
-    if (!wasOpen)
+    if (enterPanel(NotchState::voice, HomeModule::voice))
         reloadVoiceMemos();
 }
 
 void NotchViewModel::openTranslator()
 {
-    if (moduleShown(HomeModule::translator))
-        enterPanel(NotchState::translator);
+    enterPanel(NotchState::translator, HomeModule::translator);
 }
 
 void NotchViewModel::addDroppedFilesToPocket(const QList<QUrl> &urls)
