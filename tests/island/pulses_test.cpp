@@ -117,18 +117,6 @@ TEST_F(PulsesTest, HudStaysUpWhilePulsesComeAndEndsAfterTheLast)
     EXPECT_EQ(model->state(), NotchState::hover);
 }
 
-TEST_F(PulsesTest, HudInAnOpenPanelKeepsThePanel)
-{
-    fakes->settings.setShowSystemHUD(true);
-    model->openHome();
-    model->handleHUD(volume);
-    EXPECT_EQ(model->state(), NotchState::home);
-    EXPECT_TRUE(model->hud());
-    advance(1600);
-    EXPECT_EQ(model->state(), NotchState::home);
-    EXPECT_FALSE(model->hud());
-}
-
 TEST_F(PulsesTest, HudIsDroppedWhileOffOrInTheUpdatePanel)
 {
     model->handleHUD(volume);

@@ -151,16 +151,6 @@ TEST_F(RefreshTest, HidingTheGameModeModuleTurnsTheLockOffWithinATick)
     EXPECT_FALSE(defaults->boolValue(NotchViewModel::GameModeKey, true));
 }
 
-TEST_F(RefreshTest, StoppingEndsTheLoop)
-{
-    model->start();
-    advance(1500);
-    model->stop();
-    fakes->clipboard.copy(QStringLiteral("after"));
-    advance(5000);
-    EXPECT_TRUE(model->clipboard().items.isEmpty());
-}
-
 TEST_F(RefreshTest, PermissionsNoticeReappliesPreferencesAndRefetches)
 {
     defaults->setBool(NotchViewModel::SetupCompletedKey, true);

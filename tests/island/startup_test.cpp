@@ -7,7 +7,9 @@ class StartupTest : public IslandTest {};
 
 TEST_F(StartupTest, AFreshModelHoldsItsStartingValues)
 {
+    defaults->setBool(NotchViewModel::GameModeKey, true);
     make();
+    EXPECT_TRUE(model->gameModeOn());
     EXPECT_EQ(model->state(), NotchState::collapsed);
     EXPECT_EQ(model->notchHeight(), 32);
     EXPECT_EQ(model->homeContentHeight(), 0);
@@ -20,7 +22,7 @@ TEST_F(StartupTest, AFreshModelHoldsItsStartingValues)
     EXPECT_TRUE(model->upcomingEvents().isEmpty());
     EXPECT_TRUE(model->bluetoothDevices().isEmpty());
     EXPECT_TRUE(model->generatedPassword().isEmpty());
-    EXPECT_FALSE(model->gameModeOn() || model->usesFloatingIsland() || model->isLowPower());
+    EXPECT_FALSE(model->usesFloatingIsland() || model->isLowPower());
     model->setPointerInsideTest({});
     EXPECT_FALSE(model->isPointerInside());
 }

@@ -64,18 +64,6 @@ TEST_F(StateMachineTest, ClosingWaitsForThePointerToStayOut)
     EXPECT_EQ(model->state(), NotchState::collapsed);
 }
 
-TEST_F(StateMachineTest, PanelsOtherThanHomeAndMirrorIgnoreThePointerLeaving)
-{
-    for (auto open : {&NotchViewModel::openCalculator, &NotchViewModel::openTranslator, &NotchViewModel::openGames}) {
-        model->collapse();
-        (model.get()->*open)();
-        const NotchState opened = model->state();
-        model->pointerExited();
-        advance(1000);
-        EXPECT_EQ(model->state(), opened);
-    }
-}
-
 TEST_F(StateMachineTest, EditingModulesOrTheIslandKeepsThePanelOpen)
 {
     model->openHome();
@@ -88,14 +76,6 @@ TEST_F(StateMachineTest, EditingModulesOrTheIslandKeepsThePanelOpen)
     model->islandClicked();
     model->pointerEntered();
     advance(1000);
-    EXPECT_EQ(model->state(), NotchState::home);
-}
-
-TEST_F(StateMachineTest, ExpandOnHoverOpensHome)
-{
-    fakes->settings.setExpandOnHover(true);
-    model->pointerEntered();
-    advance(30);
     EXPECT_EQ(model->state(), NotchState::home);
 }
 
@@ -327,10 +307,4 @@ TEST_F(StateMachineTest, TheLockTurnsHoverIntoWideningAndClicksIntoTheToast)
 
     model->pointerExited();
     EXPECT_FALSE(model->gameModeHover());
-}
-
-TEST_F(StateMachineTest, GameModeIsReadBackAtCreation)
-{
-    defaults->setBool(NotchViewModel::GameModeKey, true);
-    EXPECT_TRUE(make().gameModeOn());
 }
