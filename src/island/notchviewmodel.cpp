@@ -81,13 +81,16 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
     m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
     m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
-    m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location, env.platform.geocoder, env.network, s);
+    m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location,
+                                                        env.platform.geocoder, env.network, s);
     m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
-    m_networkStatus = std::make_unique<NetworkStatus>(env.platform.networkInterfaces, env.platform.wifi, env.platform.reachability);
+    m_networkStatus = std::make_unique<NetworkStatus>(env.platform.networkInterfaces, env.platform.wifi,
+                                                      env.platform.reachability);
     m_clipboardStore = std::make_unique<ClipboardStore>(env.platform.clipboard);
     m_bluetoothMonitor = std::make_unique<BluetoothMonitor>(env.platform.bluetooth);
     m_powerMonitor = std::make_unique<PowerModeMonitor>(env.platform.lowPowerMode);
-    m_hudMonitor = std::make_unique<SystemHUDMonitor>(env.platform.mediaKeys, env.platform.audio, env.platform.backlight, c, s);
+    m_hudMonitor = std::make_unique<SystemHUDMonitor>(env.platform.mediaKeys, env.platform.audio,
+                                                      env.platform.backlight, c, s);
 
     m_timer = std::make_unique<TimerStore>(std::nullopt, d, c, s);
 
@@ -113,7 +116,16 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_lastGlow = showsAmbientOrCamera();
 }
 
-NotchViewModel::~NotchViewModel() = default;
+NotchViewModel::~NotchViewModel()
+{
+    // The owned objects go after this body and may still announce changes
+    // while they go; nothing here may hear them then.
+    const QList<QObject *> owned = {m_timer.get(), m_keepAwake.get(), m_eyeStrain.get(), m_calculator.get(),
+                                    m_speedTest.get(), m_pocket.get(), m_translator.get(),
+                                    m_bluetoothMonitor.get(), m_powerMonitor.get(), m_hudMonitor.get()};
+    for (QObject *object : owned)
+        disconnect(object, nullptr, this, nullptr);
+}
 
 void NotchViewModel::forwardChangesOf(QObject *object)
 {

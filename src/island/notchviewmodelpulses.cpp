@@ -117,7 +117,8 @@ void NotchViewModel::handleHUD(const SystemHUDPulse &pulse)
     const qint64 deadline = m_clock->monotonicMs() + HudHoldMs;
     m_hudTask.cancel();
     m_hudMonitor->killSystemOSD();
-    m_hudTask = m_scheduler->every(HudSuppressEveryMs, [this, pulse, deadline] { hudDismissStep(pulse, deadline); });
+    m_hudTask = m_scheduler->every(HudSuppressEveryMs,
+                                   [this, pulse, deadline] { hudDismissStep(pulse, deadline); });
 }
 
 void NotchViewModel::hudDismissStep(const SystemHUDPulse &pulse, qint64 deadlineMs)

@@ -104,7 +104,8 @@ void NotchViewModel::tick()
         refreshCanvas();
     if (now - m_lastWeatherFetchMs > WeatherEveryMs)
         refreshWeather();
-    if (want(WantReminders, true) && granted(AppPermission::reminders) && now - m_lastReminderFetchMs > RemindersEveryMs) {
+    if (want(WantReminders, true) && granted(AppPermission::reminders)
+        && now - m_lastReminderFetchMs > RemindersEveryMs) {
         m_lastReminderFetchMs = now;
         refreshReminders();
     }

@@ -36,7 +36,8 @@ TEST_F(PulsesTest, BluetoothPulseLeavesTheIslandClosedAndEndsAfterItsTime)
     model->bluetoothConnected(QStringLiteral("Buds"));
     EXPECT_EQ(model->state(), NotchState::collapsed);
     ASSERT_TRUE(model->ambient());
-    EXPECT_EQ(*model->ambient(), (AmbientPulse{AmbientKind::bluetooth, QStringLiteral("Buds"), QStringLiteral("Connected")}));
+    EXPECT_EQ(*model->ambient(),
+              (AmbientPulse{AmbientKind::bluetooth, QStringLiteral("Buds"), QStringLiteral("Connected")}));
     EXPECT_EQ(model->bluetoothDevices().size(), 0); // the monitor has not looked yet
     advance(3199);
     EXPECT_TRUE(model->ambient());

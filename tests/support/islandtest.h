@@ -13,8 +13,9 @@ protected:
     void SetUp() override
     {
         PavletTest::SetUp();
-        fakes = updateBase.isEmpty() ? std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get())
-                                     : std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get(), updateBase);
+        fakes = updateBase.isEmpty()
+            ? std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get())
+            : std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get(), updateBase);
     }
 
     void TearDown() override
