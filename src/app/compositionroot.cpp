@@ -5,6 +5,7 @@
 #include "notchviewmodel.h"
 #include "permissions.h"
 #include "updateservice.h"
+#include "voicememoengine.h"
 
 #include "autostartloginitem.h"
 #include "bluezbluetooth.h"
@@ -14,8 +15,12 @@
 #include "libarchivezipper.h"
 #include "linuxnetwork.h"
 #include "linuxpermissionbackend.h"
+#include "mprisplayers.h"
+#include "opencvfacedetector.h"
 #include "powerprofileslowpowermode.h"
 #include "procsystemload.h"
+#include "filemanagerrevealer.h"
+#include "qtcamera.h"
 #include "pulseaudiooutput.h"
 #include "qprocessrunner.h"
 #include "qtclipboard.h"
@@ -28,6 +33,7 @@
 #include "sysfspowersupply.h"
 #include "x11idletime.h"
 #include "x11mediakeys.h"
+#include "xtestmediakeys.h"
 
 #include <QDBusConnection>
 #include <QDir>
@@ -65,6 +71,15 @@ struct CompositionRoot::LinuxBackends {
     platform::QtMicRecorder micRecorder;
     platform::QtAudioPlayer audioPlayer;
     platform::DesktopSoundPlayer sounds;
+    // Voice memos record and play with instances of their own, so that the
+    // mic check never shares one with them.
+    platform::QtMicRecorder memoRecorder;
+    platform::QtAudioPlayer memoPlayer;
+    MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
+    XTestMediaKeys mediaKeySender;
+    QtCamera camera;
+    OpenCvFaceDetector faceDetector;
+    FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
 
     Platform bundle()
     {
@@ -97,6 +112,13 @@ struct CompositionRoot::LinuxBackends {
         p.micRecorder = &micRecorder;
         p.audioPlayer = &audioPlayer;
         p.sounds = &sounds;
+        p.memoRecorder = &memoRecorder;
+        p.memoPlayer = &memoPlayer;
+        p.mediaPlayers = &mediaPlayers;
+        p.mediaKeySender = &mediaKeySender;
+        p.camera = &camera;
+        p.faceDetector = &faceDetector;
+        p.fileRevealer = &fileRevealer;
         return p;
     }
 };
@@ -129,6 +151,9 @@ CompositionRoot::CompositionRoot()
     island.network = m_network.get();
     island.updater = m_updates.get();
     island.credentials = m_credentials.get();
+    const VoiceMemoFolders memoFolders = VoiceMemoFolders::standard();
+    island.memosFolder = memoFolders.memos;
+    island.exportFolder = memoFolders.downloads;
     m_island = std::make_unique<NotchViewModel>(island);
 }
 

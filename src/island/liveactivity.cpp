@@ -16,10 +16,11 @@ LiveActivity LiveActivity::forEvent(const NextEvent &event)
     return a;
 }
 
-LiveActivity LiveActivity::music()
+LiveActivity LiveActivity::music(const NowPlayingInfo &track)
 {
     LiveActivity a;
     a.kind = Kind::music;
+    a.track = track;
     return a;
 }
 

@@ -2,6 +2,7 @@
 
 #include "calendarstore.h"
 #include "canvasassignment.h"
+#include "nowplayinginfo.h"
 
 #include <QMetaType>
 #include <QObject>
@@ -17,6 +18,7 @@ struct LiveActivity {
     Q_PROPERTY(QString timerText MEMBER timerText)
     Q_PROPERTY(NextEvent event MEMBER event)
     Q_PROPERTY(CanvasAssignment assignment MEMBER assignment)
+    Q_PROPERTY(NowPlayingInfo track MEMBER track)
 public:
     enum class Kind { music, timer, event, assignment, time };
     Q_ENUM(Kind)
@@ -28,11 +30,13 @@ public:
     NextEvent event;
     // The assignment, for `assignment`.
     CanvasAssignment assignment;
+    // The track, for `music`.
+    NowPlayingInfo track;
 
     static LiveActivity time() { return {}; }
     static LiveActivity timer(const QString &text);
     static LiveActivity forEvent(const NextEvent &event);
-    static LiveActivity music();
+    static LiveActivity music(const NowPlayingInfo &track);
     static LiveActivity forAssignment(const CanvasAssignment &assignment);
 
     bool operator==(const LiveActivity &) const = default;

@@ -12,7 +12,12 @@
 #include "dinoengine.h"
 #include "eyestrainguard.h"
 #include "flapengine.h"
+#include "artworkloader.h"
 #include "keepawake.h"
+#include "mirrorcamera.h"
+#include "mp3exporter.h"
+#include "nowplayingservice.h"
+#include "voicememoengine.h"
 #include "mediadownloadengine.h"
 #include "pocketstore.h"
 #include "updateservice.h"
@@ -47,6 +52,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     , m_clock(env.clock)
     , m_scheduler(env.scheduler)
 {
+    m_nowPlaying = NowPlayingInfo::empty(m_clock->now());
     m_gameModeOn = m_defaults->boolValue(GameModeKey, false);
 
     UserDefaults *d = m_defaults;
@@ -54,6 +60,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     Scheduler *s = m_scheduler;
     Random *r = env.random;
     m_keepAwake = std::make_unique<KeepAwake>(env.platform.displaySleep);
+    m_camera = std::make_unique<MirrorCamera>(*env.platform.camera, *env.platform.faceDetector, *c);
     m_dino = std::make_unique<DinoEngine>(d, c, s, r);
     m_flap = std::make_unique<FlapEngine>(d, c, s, r);
     m_wordle = std::make_unique<WordleEngine>(d, c, s, r);
@@ -72,12 +79,19 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_calculator = std::make_unique<CalculatorEngine>();
     m_speedTest = std::make_unique<SpeedTestEngine>(c, s, env.speedTest);
     m_pocket = std::make_unique<PocketStore>(d, c, env.platform.clipboard, env.pocketFolder);
+    m_mp3Exporter = std::make_unique<Mp3Exporter>(*env.platform.tools, *env.platform.processes, env.exportFolder);
+    m_voice = std::make_unique<VoiceMemoEngine>(*env.platform.memoRecorder, *env.platform.memoPlayer,
+                                                *m_mp3Exporter, *env.platform.fileRevealer, *c, *s,
+                                                env.memosFolder);
     m_translator = std::make_unique<TranslatorEngine>(env.platform.clipboard, env.translatorBase);
     m_youtubeDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::youtube, env.platform.tools,
                                                           env.platform.processes, env.downloadsFolder);
     m_spotifyDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::spotify, env.platform.tools,
                                                           env.platform.processes, env.downloadsFolder);
 
+    m_artworkLoader = std::make_unique<ArtworkLoader>(*env.network, *c);
+    m_nowPlayingService = std::make_unique<NowPlayingService>(*env.platform.mediaPlayers,
+                                                              *env.platform.mediaKeySender, *m_artworkLoader, *c, *s);
     m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
     m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
     m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
@@ -96,10 +110,12 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
 
     forwardChangesOf(m_timer.get());
     forwardChangesOf(m_keepAwake.get());
+    forwardChangesOf(m_camera.get());
     forwardChangesOf(m_eyeStrain.get());
     forwardChangesOf(m_calculator.get());
     forwardChangesOf(m_speedTest.get());
     forwardChangesOf(m_pocket.get());
+    forwardChangesOf(m_voice.get());
     forwardChangesOf(m_translator.get());
     connect(m_settings, &AppSettings::settingsChanged, this, [this] { settingsChanged(); });
     // The settings' other notices (island look, Canvas fields) reach the
@@ -110,6 +126,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
         if (m_updater->wantsPrompt())
             updatePromptChanged();
     });
+    connect(m_nowPlayingService.get(), &NowPlayingService::artworkReady, this, &NotchViewModel::artworkArrived);
 
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();
@@ -120,8 +137,9 @@ NotchViewModel::~NotchViewModel()
 {
     // The owned objects go after this body and may still announce changes
     // while they go; nothing here may hear them then.
-    const QList<QObject *> owned = {m_timer.get(), m_keepAwake.get(), m_eyeStrain.get(), m_calculator.get(),
-                                    m_speedTest.get(), m_pocket.get(), m_translator.get(),
+    const QList<QObject *> owned = {m_timer.get(), m_keepAwake.get(), m_camera.get(), m_eyeStrain.get(),
+                                    m_calculator.get(), m_speedTest.get(), m_pocket.get(), m_voice.get(),
+                                    m_translator.get(), m_nowPlayingService.get(),
                                     m_bluetoothMonitor.get(), m_powerMonitor.get(), m_hudMonitor.get()};
     for (QObject *object : owned)
         disconnect(object, nullptr, this, nullptr);
@@ -298,6 +316,7 @@ void NotchViewModel::start()
         return;
     m_started = true;
 
+    m_nowPlayingService->start();
     m_powerMonitor->start();
     assign(m_isLowPower, m_powerMonitor->isLowPowerModeEnabled(), &NotchViewModel::isLowPowerChanged);
     setBluetoothDevices(m_bluetoothMonitor->devices());
@@ -329,10 +348,11 @@ void NotchViewModel::start()
 
 void NotchViewModel::stop()
 {
+    m_nowPlayingService->stop();
     m_bluetoothMonitor->stop();
     m_bluetoothOn = false;
     m_powerMonitor->stop();
-    stopCamera();
+    m_camera->stop();
     stopAllGames();
     m_speedTest->cancel();
     m_hudMonitor->stop();
@@ -351,12 +371,13 @@ void NotchViewModel::stop()
 
 void NotchViewModel::applyPermissionPreferences()
 {
-    allowAutomation(want(QStringLiteral("wantAutomation"), true) && granted(AppPermission::automation));
+    m_nowPlayingService->setAllowAutomation(want(QStringLiteral("wantAutomation"), true)
+                                            && granted(AppPermission::automation));
     setBluetoothOn(m_defaults->boolValue(SetupCompletedKey, false)
                    && want(QStringLiteral("wantBluetooth"), true) && granted(AppPermission::bluetooth));
     const bool cameraAllowed = want(QStringLiteral("wantCamera"), true) && granted(AppPermission::camera);
-    if (!cameraAllowed && cameraRunning()) {
-        stopCamera();
+    if (!cameraAllowed && m_camera->isRunning()) {
+        m_camera->stop();
         if (m_state == NotchState::mirror)
             openHome();
     }

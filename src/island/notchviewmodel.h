@@ -11,6 +11,7 @@
 #include "islandtypes.h"
 #include "liveactivity.h"
 #include "networkstatus.h"
+#include "nowplayinginfo.h"
 #include "platform.h"
 #include "scheduler.h"
 #include "systemhudpulse.h"
@@ -20,6 +21,7 @@
 #include "translatorengine.h"
 #include "weatherservice.h"
 
+#include <QHash>
 #include <QList>
 #include <QMetaObject>
 #include <QObject>
@@ -31,9 +33,15 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AppNotifications;
 class AppSettings;
+class ArtworkLoader;
+class MirrorCamera;
+class Mp3Exporter;
+class NowPlayingService;
+class VoiceMemoEngine;
 class CalculatorEngine;
 class CanvasCredentialStore;
 class CanvasService;
@@ -86,6 +94,9 @@ struct IslandEnvironment {
     // Where the pocket keeps its files and where downloads go.
     QString pocketFolder = ToolFolders::pocket();
     QString downloadsFolder = ToolFolders::downloads();
+    // Where voice memos live, and where their MP3 copies go.
+    QString memosFolder;
+    QString exportFolder;
     // The zone that decides what "today" is for course work.
     QTimeZone timeZone = QTimeZone::systemTimeZone();
 
@@ -106,6 +117,9 @@ class NotchViewModel : public QObject {
     Q_MOC_INCLUDE("calculatorengine.h")
     Q_MOC_INCLUDE("canvasservice.h")
     Q_MOC_INCLUDE("mediadownloadengine.h")
+    Q_MOC_INCLUDE("mirrorcamera.h")
+    Q_MOC_INCLUDE("nowplayingservice.h")
+    Q_MOC_INCLUDE("voicememoengine.h")
     Q_MOC_INCLUDE("pocketstore.h")
     Q_MOC_INCLUDE("updateservice.h")
     Q_MOC_INCLUDE("timerstore.h")
@@ -128,6 +142,7 @@ class NotchViewModel : public QObject {
     QML_UNCREATABLE("The window controller creates the island's model")
 
     Q_PROPERTY(Island::NotchState state READ state NOTIFY stateChanged)
+    Q_PROPERTY(NowPlayingInfo nowPlaying READ nowPlaying NOTIFY nowPlayingChanged)
     Q_PROPERTY(QVariant nextEvent READ nextEventValue NOTIFY nextEventChanged)
     Q_PROPERTY(QVariant nextAssignment READ nextAssignmentValue NOTIFY nextAssignmentChanged)
     Q_PROPERTY(CanvasBoard canvasBoard READ canvasBoard NOTIFY canvasBoardChanged)
@@ -170,6 +185,9 @@ class NotchViewModel : public QObject {
     // Owned objects.
     Q_PROPERTY(AppSettings *settings READ settings CONSTANT)
     Q_PROPERTY(UpdateService *updater READ updater CONSTANT)
+    Q_PROPERTY(MirrorCamera *camera READ camera CONSTANT)
+    Q_PROPERTY(VoiceMemoEngine *voice READ voice CONSTANT)
+    Q_PROPERTY(NowPlayingService *nowPlayingService READ nowPlayingService CONSTANT)
     Q_PROPERTY(TimerStore *timer READ timer CONSTANT)
     Q_PROPERTY(KeepAwake *keepAwake READ keepAwake CONSTANT)
     Q_PROPERTY(DinoEngine *dino READ dino CONSTANT)
@@ -223,6 +241,7 @@ public:
 
     // --- Published values.
     NotchState state() const { return m_state; }
+    const NowPlayingInfo &nowPlaying() const { return m_nowPlaying; }
     const std::optional<CanvasAssignment> &nextAssignment() const { return m_nextAssignment; }
     const CanvasBoard &canvasBoard() const { return m_canvasBoard; }
     const std::optional<NextEvent> &nextEvent() const { return m_nextEvent; }
@@ -274,6 +293,11 @@ public:
     // --- Owned objects.
     AppSettings *settings() const { return m_settings; }
     UpdateService *updater() const { return m_updater; }
+    MirrorCamera *camera() const { return m_camera.get(); }
+    VoiceMemoEngine *voice() const { return m_voice.get(); }
+    NowPlayingService *nowPlayingService() const { return m_nowPlayingService.get(); }
+    // The artwork cache, for the image provider of the island's views.
+    ArtworkLoader *artworkLoader() const { return m_artworkLoader.get(); }
     TimerStore *timer() const { return m_timer.get(); }
     KeepAwake *keepAwake() const { return m_keepAwake.get(); }
     DinoEngine *dino() const { return m_dino.get(); }
@@ -372,11 +396,17 @@ public:
     void refreshWeather(std::function<void()> done = {});
     void canvasCredentialsDidChange();
     void permissionsDidChange();
+    void loadArtwork(const NowPlayingInfo &info);
+    Q_INVOKABLE void togglePlayPause();
+    Q_INVOKABLE void refreshNowPlayingSoon();
+    // The key a track's artwork is asked for once by.
+    static QString trackKey(const NowPlayingInfo &info);
 
 signals:
     // Any published value or owned object changed.
     void changed();
     void stateChanged();
+    void nowPlayingChanged();
     void nextAssignmentChanged();
     void canvasBoardChanged();
     void nextEventChanged();
@@ -461,20 +491,11 @@ private:
     void publishEvents(const QList<NextEvent> &events);
     void refreshReminders(std::function<void()> done = {});
     void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
-
-    void cameraStartFinished(bool started, bool denied, const QString &status);
-    bool updateWantsPrompt() const;
-    // Seams: the parts of the island whose owners come with the media
-    // services (player, camera, voice memos).
-    void allowAutomation(bool allowed);
     void tickNowPlaying();
-    bool faceTooClose() const;
-    bool cameraRunning() const;
-    void startCamera();
-    void reloadVoiceMemos();
-    void stopCamera();
-    bool trackPlaying() const;
-    bool trackHasText() const;
+    void artworkArrived(const QString &cacheKey, const QImage &image);
+    void tickSoon(const QList<int> &delaysMs);
+
+    bool updateWantsPrompt() const;
 
     IslandEnvironment m_env;
     AppSettings *m_settings;
@@ -486,6 +507,7 @@ private:
 
     // Published values, in their order.
     NotchState m_state = NotchState::collapsed;
+    NowPlayingInfo m_nowPlaying;
     std::optional<NextEvent> m_nextEvent;
     std::optional<CanvasAssignment> m_nextAssignment;
     CanvasBoard m_canvasBoard;
@@ -525,6 +547,7 @@ private:
 
     // Owned objects, in the order they are made.
     std::unique_ptr<KeepAwake> m_keepAwake;
+    std::unique_ptr<MirrorCamera> m_camera;
     std::unique_ptr<DinoEngine> m_dino;
     std::unique_ptr<FlapEngine> m_flap;
     std::unique_ptr<WordleEngine> m_wordle;
@@ -542,9 +565,13 @@ private:
     std::unique_ptr<CalculatorEngine> m_calculator;
     std::unique_ptr<SpeedTestEngine> m_speedTest;
     std::unique_ptr<PocketStore> m_pocket;
+    std::unique_ptr<Mp3Exporter> m_mp3Exporter;
+    std::unique_ptr<VoiceMemoEngine> m_voice;
     std::unique_ptr<TranslatorEngine> m_translator;
     std::unique_ptr<MediaDownloadEngine> m_youtubeDown;
     std::unique_ptr<MediaDownloadEngine> m_spotifyDown;
+    std::unique_ptr<ArtworkLoader> m_artworkLoader;
+    std::unique_ptr<NowPlayingService> m_nowPlayingService;
     std::unique_ptr<CalendarStore> m_calendarStore;
     std::unique_ptr<BatteryMonitor> m_batteryMonitor;
     std::unique_ptr<CanvasService> m_canvasService;
@@ -576,6 +603,10 @@ private:
     qint64 m_lastGameModeHotkeyMs = DistantPastMs;
     TaskHandle m_updateCheckTask;
     qint64 m_lastTooClosePulseMs = DistantPastMs;
+    // Artwork asked for: the cache key it answers under, and the track.
+    QHash<QString, QString> m_artworkRequests;
+    // Follow-up refreshes after a media command.
+    std::vector<TaskHandle> m_followUps;
     bool m_started = false;
     bool m_bluetoothOn = false;
 };

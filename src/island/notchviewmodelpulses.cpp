@@ -4,6 +4,7 @@
 
 #include "appsettings.h"
 #include "clock.h"
+#include "mirrorcamera.h"
 #include "systemhudmonitor.h"
 #include "timerstore.h"
 
@@ -18,14 +19,14 @@ LiveActivity NotchViewModel::liveActivity() const
         return LiveActivity::time();
     if (m_timer->isRunning())
         return LiveActivity::timer(m_timer->display());
-    if (trackPlaying())
-        return LiveActivity::music();
+    if (m_nowPlaying.isPlaying)
+        return LiveActivity::music(m_nowPlaying);
     if (m_nextEvent && m_nextEvent->start.toMSecsSinceEpoch() - m_clock->nowMs() < SoonMs)
         return LiveActivity::forEvent(*m_nextEvent);
     if (m_nextAssignment && m_nextAssignment->overdue)
         return LiveActivity::forAssignment(*m_nextAssignment);
-    if (trackHasText())
-        return LiveActivity::music();
+    if (m_nowPlaying.hasText())
+        return LiveActivity::music(m_nowPlaying);
     if (m_nextEvent)
         return LiveActivity::forEvent(*m_nextEvent);
     if (m_nextAssignment)
@@ -39,7 +40,7 @@ bool NotchViewModel::hasCollapsedSideContent() const
         return m_islandEditPreview != IslandEditPreview::idle || m_settings->showAmbientSmile();
     return m_gameModeToast || (moduleShown(HomeModule::gameMode) && m_gameModeOn && m_gameModeHover)
         || m_timer->isRunning() || m_settings->showAmbientSmile()
-        || (trackPlaying() && moduleShown(HomeModule::player));
+        || (m_nowPlaying.isPlaying && moduleShown(HomeModule::player));
 }
 
 bool NotchViewModel::isPreviewing(IslandEditPreview preview) const
@@ -51,7 +52,7 @@ AmbientKind NotchViewModel::showsAmbientOrCamera() const
 {
     if (m_ambient)
         return m_ambient->kind;
-    return cameraRunning() ? AmbientKind::mirror : AmbientKind::rest;
+    return m_camera->isRunning() ? AmbientKind::mirror : AmbientKind::rest;
 }
 
 void NotchViewModel::setAmbient(const std::optional<AmbientPulse> &pulse)

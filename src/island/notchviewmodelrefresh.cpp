@@ -6,6 +6,7 @@
 #include "canvascredentials.h"
 #include "canvasservice.h"
 #include "clock.h"
+#include "mirrorcamera.h"
 #include "eyestrainguard.h"
 #include "permissions.h"
 #include "powermodemonitor.h"
@@ -125,7 +126,7 @@ void NotchViewModel::tick()
         if (m_eyeStrain->tick())
             showAmbient({AmbientKind::eyeStrain, QStringLiteral("Give your eyes a break"),
                          QStringLiteral("Look 20 feet away for 20 seconds")});
-        const bool tooClose = cameraRunning() && faceTooClose();
+        const bool tooClose = m_camera->isRunning() && m_camera->faceTooClose();
         m_eyeStrain->setTooClose(tooClose);
         if (tooClose && now - m_lastTooClosePulseMs > TooCloseEveryMs) {
             m_lastTooClosePulseMs = now;

@@ -4,7 +4,9 @@
 #include "appnotifications.h"
 #include "appsettings.h"
 #include "clock.h"
+#include "mirrorcamera.h"
 #include "pocketstore.h"
+#include "voicememoengine.h"
 #include "systemactions.h"
 #include "updateservice.h"
 #include "userdefaults.h"
@@ -95,7 +97,7 @@ void NotchViewModel::collapse()
         m_updater->dismiss();
     setState(NotchState::collapsed);
     setEditingModules(false);
-    stopCamera();
+    m_camera->stop();
     stopAllGames();
     setActiveGame(PavletGame::hub);
     setHud(std::nullopt);
@@ -121,7 +123,7 @@ void NotchViewModel::updatePromptChanged()
 void NotchViewModel::beginPanelSwitch()
 {
     m_hoverTask.cancel();
-    stopCamera();
+    m_camera->stop();
     setEditingModules(false);
 }
 
@@ -187,7 +189,7 @@ void NotchViewModel::openPocket()
 void NotchViewModel::openVoice()
 {
     if (enterPanel(NotchState::voice, HomeModule::voice))
-        reloadVoiceMemos();
+        m_voice->reload();
 }
 
 void NotchViewModel::openTranslator()
@@ -206,8 +208,8 @@ void NotchViewModel::addDroppedFilesToPocket(const QList<QUrl> &urls)
 
 void NotchViewModel::openMirror()
 {
-    if (cameraRunning()) {
-        stopCamera();
+    if (m_camera->isRunning()) {
+        m_camera->stop();
         if (m_state == NotchState::mirror)
             openHome();
         return;
@@ -217,20 +219,15 @@ void NotchViewModel::openMirror()
                      QStringLiteral("Turn it on in Settings → Permissions")});
         return;
     }
-    startCamera();
-}
-
-void NotchViewModel::cameraStartFinished(bool started, bool denied, const QString &status)
-{
-    if (started) {
+    if (m_camera->start()) {
         setState(NotchState::mirror);
         return;
     }
-    if (denied)
+    if (m_camera->denied())
         showAmbient({AmbientKind::mirror, QStringLiteral("Camera needs permission"),
                      QStringLiteral("System Settings → Privacy & Security → Camera")});
     else
-        showAmbient({AmbientKind::mirror, status, QStringLiteral("Check that a camera is connected")});
+        showAmbient({AmbientKind::mirror, m_camera->status(), QStringLiteral("Check that a camera is connected")});
 }
 
 void NotchViewModel::openChromeIcon(ChromeIcon icon)

@@ -1,31 +1,59 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
 
 namespace platform {
 
-// Records the microphone into a compressed audio file (AAC in MPEG-4).
-class IMicRecorder {
+// Records the microphone into a compressed audio file (AAC in MPEG-4, mono,
+// 44.1 kHz).
+class IMicRecorder : public QObject {
+    Q_OBJECT
 public:
-    virtual ~IMicRecorder() = default;
+    using QObject::QObject;
+
     // Asks whether recording is allowed; done runs later on the main thread.
     virtual void requestPermission(std::function<void(bool granted)> done) = 0;
-    // Starts a mono 44.1 kHz take into path; false when no recorder could
-    // be opened (no microphone, no encoder).
+    // Starts a take into path; false when no recorder could be opened (no
+    // microphone, no encoder). A failure found later arrives as failed().
     virtual bool start(const QString &path) = 0;
+    // Ends the take; finished() follows once its file is complete.
     virtual void stop() = 0;
     // The input's average power over the last moments, in dBFS (-160 for
     // silence or when not recording).
     virtual double averagePowerDb() = 0;
+    // Seconds recorded by the current take.
+    virtual double currentTime() const = 0;
+
+signals:
+    // The take broke off.
+    void failed();
+    // The file of a stopped take is complete.
+    void finished();
 };
 
-// Plays an audio file once.
-class IAudioPlayer {
+// Plays one audio file at a time.
+class IAudioPlayer : public QObject {
+    Q_OBJECT
 public:
-    virtual ~IAudioPlayer() = default;
-    // False when the file cannot be opened; an earlier playback is replaced.
+    enum class State { Stopped, Playing, Paused };
+    Q_ENUM(State)
+
+    using QObject::QObject;
+
+    // Plays path from its start; false when the file cannot be opened. An
+    // earlier playback is replaced.
     virtual bool play(const QString &path) = 0;
+    virtual void pause() = 0;
+    // Goes on from where pause() stopped.
+    virtual void resume() = 0;
+    virtual void stop() = 0;
+    // Stopped also once the file has played to its end.
+    virtual State state() const = 0;
+
+signals:
+    void stateChanged(platform::IAudioPlayer::State state);
 };
 
 // The desktop's alert sounds.

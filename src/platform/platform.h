@@ -16,6 +16,11 @@ class SecretStore;
 
 namespace platform {
 class IAppLauncher;
+class ICamera;
+class IFaceDetector;
+class IFileRevealer;
+class IMediaKeySender;
+class IMediaPlayers;
 class ICalendarSource;
 class IClipboard;
 class IDisplaySleepInhibitor;
@@ -65,4 +70,11 @@ struct Platform {
     platform::IMicRecorder *micRecorder = nullptr;           // records the microphone
     platform::IAudioPlayer *audioPlayer = nullptr;           // plays a recorded take
     platform::ISoundPlayer *sounds = nullptr;                // the bell and the alert sound
+    platform::IMicRecorder *memoRecorder = nullptr;          // records voice memos
+    platform::IAudioPlayer *memoPlayer = nullptr;            // plays voice memos
+    platform::IMediaPlayers *mediaPlayers = nullptr;         // what the desktop's players play
+    platform::IMediaKeySender *mediaKeySender = nullptr;     // synthesised play/next/previous keys
+    platform::ICamera *camera = nullptr;                     // the camera facing the user
+    platform::IFaceDetector *faceDetector = nullptr;         // faces in a camera picture
+    platform::IFileRevealer *fileRevealer = nullptr;         // shows a file in the file manager
 };

@@ -21,8 +21,14 @@ public:
     // Starts program with arguments (environment and working folder
     // inherited); done runs on the main thread once it has ended. A program
     // that cannot be started reports status 1 and the reason as output.
-    virtual void run(const QString &program, const QStringList &arguments,
+    // A program still running after timeoutMs (0: no limit) is killed and
+    // reports status -1.
+    virtual void run(const QString &program, const QStringList &arguments, int timeoutMs,
                      std::function<void(const ProcessResult &)> done) = 0;
+    void run(const QString &program, const QStringList &arguments, std::function<void(const ProcessResult &)> done)
+    {
+        run(program, arguments, 0, std::move(done));
+    }
 };
 
 // Finds the user's command-line tools without starting any process.

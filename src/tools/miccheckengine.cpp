@@ -13,6 +13,11 @@ MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudi
     : QObject(parent), m_recorder(recorder), m_player(player), m_sounds(sounds), m_scheduler(scheduler),
       m_takePath(takePath)
 {
+    // A take plays back once the recorder has completed its file.
+    connect(m_recorder, &platform::IMicRecorder::finished, this, [this] {
+        if (std::exchange(m_awaitingTake, false))
+            playBack();
+    });
 }
 
 QString MicCheckEngine::defaultTakePath()
@@ -41,7 +46,7 @@ void MicCheckEngine::toggleRecord()
         m_meter.cancel();
         setRecording(false);
         setLevel(0);
-        playBack();
+        m_awaitingTake = true;
         return;
     }
     // A second press while a take is starting would open a second recorder

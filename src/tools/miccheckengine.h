@@ -65,5 +65,6 @@ private:
     float m_level = 0;
     bool m_recording = false;
     bool m_starting = false;
+    bool m_awaitingTake = false; // stopped, playing back once the file is complete
     TaskHandle m_meter;
 };

@@ -5,6 +5,7 @@
 #include "processrunner.h"
 #include "zipper.h"
 
+#include <QFile>
 #include <QMap>
 #include <QSet>
 
@@ -46,13 +47,15 @@ public:
         QString program;
         QStringList arguments;
         std::function<void(const platform::ProcessResult &)> done;
+        int timeoutMs = 0;
     };
     QList<Run> runs;
 
-    void run(const QString &program, const QStringList &arguments,
+    using platform::IProcessRunner::run;
+    void run(const QString &program, const QStringList &arguments, int timeoutMs,
              std::function<void(const platform::ProcessResult &)> done) override
     {
-        runs.append({program, arguments, std::move(done)});
+        runs.append({program, arguments, std::move(done), timeoutMs});
     }
     void finish(int index, int status, const QString &output = {}) { runs[index].done({status, output}); }
 };
@@ -69,15 +72,19 @@ public:
     }
 };
 
-// A microphone whose permission answer, start result and level the test sets.
+// A microphone whose permission answer, start result and level the test
+// sets.
 class FakeMicRecorder final : public platform::IMicRecorder {
+    Q_OBJECT
 public:
     QList<std::function<void(bool)>> pendingPermissions;
     bool startSucceeds = true;
     QStringList started;
     int stops = 0;
     double powerDb = -160;
+    double time = 0;
     bool recording = false;
+    bool writesFile = false; // a take leaves a small file at its path
 
     void requestPermission(std::function<void(bool)> done) override { pendingPermissions.append(std::move(done)); }
     void answer(bool granted)
@@ -90,6 +97,9 @@ public:
         if (!startSucceeds)
             return false;
         started.append(path);
+        QFile file(path);
+        if (writesFile && file.open(QIODevice::WriteOnly))
+            file.write("take");
         recording = true;
         return true;
     }
@@ -99,18 +109,46 @@ public:
         recording = false;
     }
     double averagePowerDb() override { return powerDb; }
+    double currentTime() const override { return time; }
+
+    // The take broke off / its file is complete.
+    void fail() { emit failed(); }
+    void complete() { emit finished(); }
 };
 
 class FakeAudioPlayer final : public platform::IAudioPlayer {
+    Q_OBJECT
 public:
     bool succeeds = true;
     QStringList played;
+    int resumes = 0;
+    State current = State::Stopped;
+
     bool play(const QString &path) override
     {
         if (!succeeds)
             return false;
         played.append(path);
+        set(State::Playing);
         return true;
+    }
+    void pause() override { set(State::Paused); }
+    void resume() override
+    {
+        ++resumes;
+        set(State::Playing);
+    }
+    void stop() override { set(State::Stopped); }
+    State state() const override { return current; }
+
+    // The file has played to its end.
+    void finish() { set(State::Stopped); }
+    void set(State s)
+    {
+        if (current == s)
+            return;
+        current = s;
+        emit stateChanged(s);
     }
 };
 

@@ -5,12 +5,15 @@
 #include "fakebacklight.h"
 #include "fakebluetooth.h"
 #include "fakecalendarsource.h"
+#include "fakecamera.h"
 #include "fakeclipboard.h"
 #include "fakedisplaysleep.h"
+#include "fakefilerevealer.h"
 #include "fakeidletime.h"
 #include "fakelocation.h"
 #include "fakelowpowermode.h"
 #include "fakemediakeys.h"
+#include "fakemediaplayers.h"
 #include "fakenetwork.h"
 #include "fakepermissionbackend.h"
 #include "fakepowersupply.h"
@@ -81,6 +84,13 @@ struct IslandFakes {
         p.calendar = &calendar;
         p.processes = &processes;
         p.tools = &tools;
+        p.memoRecorder = &recorder;
+        p.memoPlayer = &audioPlayer;
+        p.mediaPlayers = &players;
+        p.mediaKeySender = &keySender;
+        p.camera = &camera;
+        p.faceDetector = &faces;
+        p.fileRevealer = &revealer;
         return p;
     }
 
@@ -105,6 +115,8 @@ struct IslandFakes {
         env.speedTest.speedBase = env.weatherBase;
         env.pocketFolder = folders.filePath(QStringLiteral("Pocket"));
         env.downloadsFolder = folders.filePath(QStringLiteral("Downloads"));
+        env.exportFolder = env.downloadsFolder;
+        env.memosFolder = folders.filePath(QStringLiteral("Memos"));
         return env;
     }
 
@@ -140,4 +152,11 @@ struct IslandFakes {
     FakeBacklight backlight;
     FakeProcessRunner processes;
     FakeToolLocator tools;
+    FakeMicRecorder recorder;
+    FakeAudioPlayer audioPlayer;
+    FakeMediaPlayers players;
+    FakeMediaKeySender keySender;
+    FakeCamera camera;
+    FakeFaceDetector faces;
+    FakeFileRevealer revealer;
 };

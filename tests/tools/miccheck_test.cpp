@@ -56,6 +56,8 @@ TEST_F(MicCheckTest, ATakeRecordsMetersAndPlaysBack)
     EXPECT_EQ(recorder.stops, 1);
     EXPECT_FALSE(engine->recording());
     EXPECT_FLOAT_EQ(engine->level(), 0.0f);
+    EXPECT_TRUE(player.played.isEmpty()) << "not before the recorder has completed the file";
+    recorder.complete();
     EXPECT_EQ(player.played, QStringList{tempPath("take.m4a")});
     EXPECT_EQ(engine->status(), "Playing your take");
     // The meter stopped with the take.
@@ -83,6 +85,7 @@ TEST_F(MicCheckTest, RefusalsAndFailuresEndInTheirTexts)
     engine->toggleRecord();
     recorder.answer(true);
     engine->toggleRecord();
+    recorder.complete();
     EXPECT_EQ(engine->status(), "Nothing to play back");
 }
 

@@ -1,19 +1,38 @@
 #include "qprocessrunner.h"
 
+#include "logging.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <memory>
 
 namespace platform {
 
-void QProcessRunner::run(const QString &program, const QStringList &arguments,
+void QProcessRunner::run(const QString &program, const QStringList &arguments, int timeoutMs,
                          std::function<void(const ProcessResult &)> done)
 {
     auto *process = new QProcess(this);
     process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
     auto callback = std::make_shared<std::function<void(const ProcessResult &)>>(std::move(done));
+    if (timeoutMs > 0) {
+        auto *limit = new QTimer(process);
+        limit->setSingleShot(true);
+        connect(limit, &QTimer::timeout, this, [process, callback, program] {
+            if (!*callback)
+                return;
+            qCWarning(lcPlatform) << program << "ran too long and was stopped";
+            const auto report = std::exchange(*callback, nullptr);
+            process->kill();
+            process->waitForFinished(2000);
+            report({-1, QString::fromUtf8(process->readAll())});
+            process->deleteLater();
+        });
+        limit->start(timeoutMs);
+    }
     connect(process, &QProcess::errorOccurred, this, [process, callback](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || !*callback)
             return;

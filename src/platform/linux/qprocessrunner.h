@@ -7,12 +7,14 @@
 namespace platform {
 
 // Runs programs through QProcess with standard output and standard error
-// merged; QProcess drains the pipe while the program runs.
+// merged; QProcess drains the pipe while the program runs. Standard input
+// is empty, so a program that asks a question gets no answer and goes on.
 class QProcessRunner final : public QObject, public IProcessRunner {
     Q_OBJECT
 public:
     using QObject::QObject;
-    void run(const QString &program, const QStringList &arguments,
+    using IProcessRunner::run;
+    void run(const QString &program, const QStringList &arguments, int timeoutMs,
              std::function<void(const ProcessResult &)> done) override;
 };
 

@@ -1,15 +1,13 @@
 #include "qtmicrecorder.h"
 
+#include "logging.h"
+
 #include <QApplication>
-#include <QAudioInput>
-#include <QAudioOutput>
+#include <QAudioFormat>
 #include <QAudioSource>
 #include <QFileInfo>
-#include <QMediaCaptureSession>
 #include <QMediaDevices>
 #include <QMediaFormat>
-#include <QMediaPlayer>
-#include <QMediaRecorder>
 #include <QTimer>
 #include <QUrl>
 #include <cmath>
@@ -17,8 +15,36 @@
 namespace platform {
 
 QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, QObject *parent)
-    : QObject(parent), m_device(std::move(device))
+    : IMicRecorder(parent)
+    , m_device(std::move(device))
 {
+    m_session.setAudioInput(&m_input);
+    m_session.setRecorder(&m_recorder);
+    // MPEG-4 audio rather than MPEG-4: the recorder keeps the ".m4a" of the
+    // name instead of adding ".mp4".
+    QMediaFormat format(QMediaFormat::Mpeg4Audio);
+    format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
+    m_recorder.setMediaFormat(format);
+    m_recorder.setQuality(QMediaRecorder::HighQuality);
+    m_recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
+    m_recorder.setAudioSampleRate(44100);
+    m_recorder.setAudioChannelCount(1);
+    connect(&m_recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
+        if (state == QMediaRecorder::StoppedState && m_finishing) {
+            m_finishing = false;
+            emit finished();
+        }
+    });
+    connect(&m_recorder, &QMediaRecorder::errorOccurred, this,
+            [this](QMediaRecorder::Error error, const QString &text) {
+                if (error == QMediaRecorder::NoError)
+                    return;
+                qCWarning(lcPlatform) << "recording failed:" << text;
+                if (m_active) {
+                    m_active = false;
+                    emit failed();
+                }
+            });
 }
 
 QtMicRecorder::~QtMicRecorder()
@@ -39,21 +65,12 @@ bool QtMicRecorder::start(const QString &path)
     const QAudioDevice device = m_device.value_or(QMediaDevices::defaultAudioInput());
     if (device.isNull())
         return false;
-
-    m_session = std::make_unique<QMediaCaptureSession>();
-    m_input = std::make_unique<QAudioInput>(device);
-    m_recorder = std::make_unique<QMediaRecorder>();
-    m_session->setAudioInput(m_input.get());
-    m_session->setRecorder(m_recorder.get());
-    QMediaFormat format(QMediaFormat::MPEG4);
-    format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
-    m_recorder->setMediaFormat(format);
-    m_recorder->setAudioSampleRate(44100);
-    m_recorder->setAudioChannelCount(1);
-    m_recorder->setOutputLocation(QUrl::fromLocalFile(path));
-    m_recorder->record();
-    if (m_recorder->error() != QMediaRecorder::NoError) {
-        stop();
+    m_input.setDevice(device);
+    m_recorder.setOutputLocation(QUrl::fromLocalFile(path));
+    m_active = true;
+    m_recorder.record();
+    if (m_recorder.error() != QMediaRecorder::NoError) {
+        m_active = false;
         return false;
     }
 
@@ -72,15 +89,21 @@ bool QtMicRecorder::start(const QString &path)
 
 void QtMicRecorder::stop()
 {
-    if (m_recorder)
-        m_recorder->stop();
     if (m_meterSource)
         m_meterSource->stop();
     m_meterStream = nullptr;
     m_meterSource.reset();
-    m_recorder.reset();
-    m_input.reset();
-    m_session.reset();
+    if (m_active) {
+        m_active = false;
+        // The recorder stays: it completes the file after this call.
+        m_finishing = true;
+        m_recorder.stop();
+    }
+}
+
+double QtMicRecorder::currentTime() const
+{
+    return double(m_recorder.duration()) / 1000.0;
 }
 
 double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
@@ -106,7 +129,24 @@ double QtMicRecorder::averagePowerDb()
     return m_lastDb;
 }
 
-QtAudioPlayer::QtAudioPlayer(QObject *parent) : QObject(parent) {}
+QtAudioPlayer::QtAudioPlayer(QObject *parent)
+    : IAudioPlayer(parent)
+{
+    m_player.setAudioOutput(&m_output);
+    connect(&m_player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
+        switch (s) {
+        case QMediaPlayer::PlayingState: setState(State::Playing); break;
+        case QMediaPlayer::PausedState: setState(State::Paused); break;
+        case QMediaPlayer::StoppedState: setState(State::Stopped); break;
+        }
+    });
+    connect(&m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
+        if (error == QMediaPlayer::NoError)
+            return;
+        qCWarning(lcPlatform) << "playback failed:" << text;
+        setState(State::Stopped);
+    });
+}
 
 QtAudioPlayer::~QtAudioPlayer() = default;
 
@@ -115,19 +155,47 @@ bool QtAudioPlayer::play(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable() || info.size() == 0)
         return false;
-    if (!m_player) {
-        m_output = std::make_unique<QAudioOutput>();
-        m_player = std::make_unique<QMediaPlayer>();
-        m_player->setAudioOutput(m_output.get());
-    }
-    m_player->stop();
-    m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    m_player->play();
-    return m_player->error() == QMediaPlayer::NoError;
+    m_player.stop();
+    m_player.setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+    if (m_player.error() != QMediaPlayer::NoError)
+        return false;
+    // Reported as playing at once, so that a check right after the press
+    // does not take a player that is still loading for a finished one.
+    setState(State::Playing);
+    m_player.play();
+    return true;
+}
+
+void QtAudioPlayer::pause()
+{
+    m_player.pause();
+    setState(State::Paused);
+}
+
+void QtAudioPlayer::resume()
+{
+    setState(State::Playing);
+    m_player.play();
+}
+
+void QtAudioPlayer::stop()
+{
+    m_player.stop();
+    m_player.setSource(QUrl());
+    setState(State::Stopped);
+}
+
+void QtAudioPlayer::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
 }
 
 DesktopSoundPlayer::DesktopSoundPlayer(const QString &alertFile, QObject *parent)
-    : QObject(parent), m_alertFile(alertFile)
+    : QObject(parent)
+    , m_alertFile(alertFile)
 {
 }
 

@@ -3,24 +3,24 @@
 #include "audiorecorder.h"
 
 #include <QAudioDevice>
-#include <QObject>
+#include <QAudioInput>
+#include <QAudioOutput>
+#include <QMediaCaptureSession>
+#include <QMediaPlayer>
+#include <QMediaRecorder>
 #include <memory>
 #include <optional>
 
-class QAudioInput;
-class QAudioOutput;
 class QAudioSource;
 class QIODevice;
-class QMediaCaptureSession;
-class QMediaPlayer;
-class QMediaRecorder;
 
 namespace platform {
 
-// Records the microphone with QMediaRecorder (AAC in MPEG-4 through
-// GStreamer) while a parallel QAudioSource measures the level. Linux asks
-// no permission; a machine without an input device cannot open the mic.
-class QtMicRecorder final : public QObject, public IMicRecorder {
+// Records the microphone with QMediaRecorder (AAC in MPEG-4 audio through
+// GStreamer, so a ".m4a" name is kept as given) while a parallel
+// QAudioSource measures the level. Linux asks no permission; a machine
+// without an input device cannot open the mic.
+class QtMicRecorder final : public IMicRecorder {
     Q_OBJECT
 public:
     // device: the input to record; the system's default input when absent.
@@ -31,31 +31,42 @@ public:
     bool start(const QString &path) override;
     void stop() override;
     double averagePowerDb() override;
+    double currentTime() const override;
 
     // dBFS of the root mean square of 16-bit samples; -160 for silence.
     static double powerDb(const qint16 *samples, qsizetype count);
 
 private:
     std::optional<QAudioDevice> m_device;
-    std::unique_ptr<QMediaCaptureSession> m_session;
-    std::unique_ptr<QAudioInput> m_input;
-    std::unique_ptr<QMediaRecorder> m_recorder;
+    QMediaCaptureSession m_session;
+    QAudioInput m_input;
+    QMediaRecorder m_recorder;
     std::unique_ptr<QAudioSource> m_meterSource;
     QIODevice *m_meterStream = nullptr;
     double m_lastDb = -160;
+    bool m_active = false;    // a take is being recorded
+    bool m_finishing = false; // stopped, its file not yet complete
 };
 
-// Plays a sound file once through QMediaPlayer.
-class QtAudioPlayer final : public QObject, public IAudioPlayer {
+// Plays one sound file at a time through QMediaPlayer.
+class QtAudioPlayer final : public IAudioPlayer {
     Q_OBJECT
 public:
     explicit QtAudioPlayer(QObject *parent = nullptr);
     ~QtAudioPlayer() override;
+
     bool play(const QString &path) override;
+    void pause() override;
+    void resume() override;
+    void stop() override;
+    State state() const override { return m_state; }
 
 private:
-    std::unique_ptr<QAudioOutput> m_output;
-    std::unique_ptr<QMediaPlayer> m_player;
+    void setState(State state);
+
+    QAudioOutput m_output;
+    QMediaPlayer m_player;
+    State m_state = State::Stopped;
 };
 
 // The X11 bell and a sound of the freedesktop sound theme.

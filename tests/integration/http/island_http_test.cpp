@@ -3,6 +3,9 @@
 
 #include "userdefaults.h"
 
+#include <QBuffer>
+#include <QImage>
+
 // A Canvas server and an update host on 127.0.0.1 over TLS.
 class CanvasUpdateTest : public IslandTest {
 protected:
@@ -143,4 +146,84 @@ TEST_F(CanvasUpdateTest, APendingPromptTakesOverHomeAndComesBackOnCollapse)
     model->setState(NotchState::collapsed);
     model->openHome();
     EXPECT_EQ(model->state(), NotchState::home); // not while the island is edited
+}
+
+// Players whose covers lie on a local web server.
+class ArtworkTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        ASSERT_TRUE(server.listen());
+        make();
+    }
+    // A playing track; art is the path of its cover on the local server.
+    void play(const QString &title, const QString &artist, const QString &art)
+    {
+        auto player = FakeMediaPlayers::player(QStringLiteral("vlc"), title, QStringLiteral("Playing"), artist);
+        player.metadata.insert(QStringLiteral("mpris:artUrl"), server.url(art).toString());
+        fakes->players.set(player);
+    }
+    static QByteArray png()
+    {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+    int requestsFor(const QString &path) const
+    {
+        int n = 0;
+        for (const auto &r : server.requests())
+            n += r.path == path;
+        return n;
+    }
+    LocalHttpServer server;
+};
+
+TEST_F(ArtworkTest, ArtworkIsAskedOncePerTrack)
+{
+    server.setReply(QStringLiteral("/a.png"), {404, "", "text/plain"});
+    model->start();
+    play(QStringLiteral("Song"), QStringLiteral("Band"), QStringLiteral("/a.png"));
+    advance(1000);
+    ASSERT_EQ(model->nowPlaying().title, QStringLiteral("Song"));
+    ASSERT_TRUE(waitUntil([&] { return requestsFor(QStringLiteral("/a.png")) == 1; }));
+    advance(120 * 1000); // long past the loader's own retry pause
+    QCoreApplication::processEvents();
+    EXPECT_EQ(requestsFor(QStringLiteral("/a.png")), 1);
+
+    play(QStringLiteral("Other"), QStringLiteral("Band"), QStringLiteral("/a.png"));
+    advance(1000);
+    EXPECT_TRUE(waitUntil([&] { return requestsFor(QStringLiteral("/a.png")) == 2; }));
+}
+
+TEST_F(ArtworkTest, ArtworkArrivingAfterTheTrackChangedIsDropped)
+{
+    LocalHttpServer::Reply slow{200, png(), "image/png"};
+    slow.delayMs = 300;
+    server.setReply(QStringLiteral("/first.png"), slow);
+    LocalHttpServer::Reply never{200, png(), "image/png"};
+    never.delayMs = -1;
+    server.setReply(QStringLiteral("/second.png"), never);
+
+    play(QStringLiteral("Intro"), QStringLiteral("First band"), QStringLiteral("/first.png"));
+    model->tick();
+    ASSERT_TRUE(waitUntil([&] { return requestsFor(QStringLiteral("/first.png")) == 1; }));
+    // Another track of the same name starts before its cover arrives.
+    play(QStringLiteral("Intro"), QStringLiteral("Second band"), QStringLiteral("/second.png"));
+    model->tick();
+    ASSERT_EQ(model->nowPlaying().artist, QStringLiteral("Second band"));
+    QSignalSpy spy(model.get(), &NotchViewModel::nowPlayingChanged);
+    waitUntil([] { return false; }, 700);
+    EXPECT_FALSE(model->nowPlaying().hasArtwork());
+
+    // The cover of the track still shown is taken.
+    server.setReply(QStringLiteral("/third.png"), {200, png(), "image/png"});
+    play(QStringLiteral("Outro"), QStringLiteral("Second band"), QStringLiteral("/third.png"));
+    model->tick();
+    EXPECT_TRUE(waitUntil([&] { return model->nowPlaying().hasArtwork(); }));
 }

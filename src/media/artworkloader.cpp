@@ -1,0 +1,182 @@
+#include "artworkloader.h"
+
+#include "clock.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMutexLocker>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+ArtworkLoader::ArtworkLoader(QNetworkAccessManager &network, const Clock &clock, const QUrl &embedBase,
+                             QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_clock(clock)
+    , m_embedBase(embedBase)
+{
+}
+
+std::optional<QImage> ArtworkLoader::cached(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    const auto it = m_cache.constFind(key);
+    if (it == m_cache.cend())
+        return std::nullopt;
+    return it.value();
+}
+
+QUrl ArtworkLoader::imageUrl(const QString &key)
+{
+    return QUrl(QStringLiteral("image://artwork/") + QString::fromLatin1(QUrl::toPercentEncoding(key)));
+}
+
+void ArtworkLoader::store(const QString &key, const QImage &image)
+{
+    QMutexLocker lock(&m_mutex);
+    m_order.removeOne(key);
+    m_order.prepend(key);
+    m_cache.insert(key, image);
+    while (m_order.size() > CacheSize)
+        m_cache.remove(m_order.takeLast());
+}
+
+void ArtworkLoader::request(const NowPlayingInfo &info)
+{
+    const QString key = info.artworkKey();
+    if (std::optional<QImage> hit = cached(key)) {
+        store(key, *hit); // most recently used
+        emit artworkReady(key, *hit);
+        return;
+    }
+    if (!info.artwork.isNull()) {
+        store(key, info.artwork);
+        emit artworkReady(key, info.artwork);
+        return;
+    }
+    if (m_pending.contains(key))
+        return;
+    const auto failed = m_failedAt.constFind(key);
+    if (failed != m_failedAt.cend() && m_clock.monotonicMs() - failed.value() < RetryAfterMs)
+        return;
+    m_failedAt.remove(key);
+    m_pending.insert(key);
+
+    const bool spotify = info.source == NowPlayingInfo::Source::spotify;
+    const QString trackID = info.trackID;
+    auto afterAddress = [this, key, spotify, trackID](QImage image) {
+        if (!image.isNull() || !spotify) {
+            finish(key, image);
+            return;
+        }
+        embedArtwork(trackID, [this, key](QImage embedded) { finish(key, embedded); });
+    };
+    if (!info.artworkURL.isEmpty())
+        load(info.artworkURL, afterAddress);
+    else
+        afterAddress(QImage());
+}
+
+void ArtworkLoader::finish(const QString &key, const QImage &image)
+{
+    m_pending.remove(key);
+    if (image.isNull()) {
+        m_failedAt.insert(key, m_clock.monotonicMs());
+        emit artworkFailed(key);
+        return;
+    }
+    store(key, image);
+    emit artworkReady(key, image);
+}
+
+void ArtworkLoader::fetch(const QUrl &url, std::function<void(QByteArray, bool)> done)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(RequestTimeoutMs);
+    QNetworkReply *reply = m_network.get(request);
+    connect(reply, &QNetworkReply::finished, this, [reply, done = std::move(done)]() {
+        reply->deleteLater();
+        if (reply->error() != QNetworkReply::NoError) {
+            done({}, false);
+            return;
+        }
+        done(reply->readAll(), true);
+    });
+}
+
+void ArtworkLoader::load(const QUrl &url, ImageDone done)
+{
+    if (url.isLocalFile()) {
+        QImage image;
+        QFile file(url.toLocalFile());
+        if (file.open(QIODevice::ReadOnly) && file.size() < 32 * 1024 * 1024)
+            image.loadFromData(file.readAll());
+        done(image);
+        return;
+    }
+    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) {
+        done(QImage());
+        return;
+    }
+    fetch(url, [done = std::move(done)](const QByteArray &body, bool ok) {
+        QImage image;
+        if (ok)
+            image.loadFromData(body);
+        done(image);
+    });
+}
+
+void ArtworkLoader::embedArtwork(const QString &trackID, ImageDone done)
+{
+    QString id = trackID;
+    id.remove(QStringLiteral("spotify:track:"));
+    id = id.trimmed();
+    if (id.isEmpty()) {
+        done(QImage());
+        return;
+    }
+    QUrl page = m_embedBase;
+    page.setPath(QStringLiteral("/track/") + id);
+    QUrl embed = m_embedBase;
+    embed.setPath(QStringLiteral("/oembed"));
+    embed.setQuery(QStringLiteral("url=")
+                       + QString::fromLatin1(QUrl::toPercentEncoding(page.toString(QUrl::FullyEncoded))),
+                   QUrl::StrictMode);
+    if (!embed.isValid()) {
+        done(QImage());
+        return;
+    }
+    fetch(embed, [this, done = std::move(done)](const QByteArray &body, bool ok) {
+        if (!ok) {
+            done(QImage());
+            return;
+        }
+        const QJsonDocument doc = QJsonDocument::fromJson(body);
+        const QJsonValue thumb = doc.object().value(QStringLiteral("thumbnail_url"));
+        const QUrl thumbUrl(thumb.toString());
+        if (!thumb.isString() || !thumbUrl.isValid() || thumbUrl.scheme().isEmpty()
+            || thumbUrl.isLocalFile()) {
+            done(QImage());
+            return;
+        }
+        load(thumbUrl, done);
+    });
+}
+
+ArtworkImageProvider::ArtworkImageProvider(const ArtworkLoader &loader)
+    : QQuickImageProvider(QQuickImageProvider::Image)
+    , m_loader(loader)
+{
+}
+
+QImage ArtworkImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
+{
+    QImage image = m_loader.cached(QUrl::fromPercentEncoding(id.toUtf8())).value_or(QImage());
+    if (!image.isNull() && requestedSize.isValid() && !requestedSize.isEmpty())
+        image = image.scaled(requestedSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (size)
+        *size = image.size();
+    return image;
+}

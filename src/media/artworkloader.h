@@ -1,0 +1,81 @@
+#pragma once
+
+#include "nowplayinginfo.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMutex>
+#include <QObject>
+#include <QQuickImageProvider>
+#include <QSet>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <optional>
+
+class Clock;
+class QNetworkAccessManager;
+
+// Cover art for now-playing records: the record's own image, its art
+// address (web or local file), or, for a Spotify track without one, the
+// thumbnail the music service's embed endpoint names.
+//
+// Found images are kept in a small cache (most recently used first). While
+// a key is being looked up a second request for it waits for the first; a
+// key whose lookup failed is not asked again for a minute.
+class ArtworkLoader : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int CacheSize = 64;
+    static constexpr int RetryAfterMs = 60000;
+    static constexpr int RequestTimeoutMs = 15000;
+    static inline const QUrl DefaultEmbedBase = QUrl(QStringLiteral("https://open.spotify.com"));
+
+    ArtworkLoader(QNetworkAccessManager &network, const Clock &clock, const QUrl &embedBase = DefaultEmbedBase,
+                  QObject *parent = nullptr);
+
+    // The cached image for key; may be called from any thread.
+    std::optional<QImage> cached(const QString &key) const;
+    // Looks the record's artwork up; the answer arrives as artworkReady or
+    // artworkFailed (at once when the cache or the record has it). Nothing
+    // arrives while the key waits out a failure or is already being fetched.
+    void request(const NowPlayingInfo &info);
+    bool isPending(const QString &key) const { return m_pending.contains(key); }
+
+    // The address QML shows the key's image with.
+    static QUrl imageUrl(const QString &key);
+
+signals:
+    void artworkReady(const QString &key, const QImage &image);
+    void artworkFailed(const QString &key);
+
+private:
+    using ImageDone = std::function<void(QImage)>;
+    void store(const QString &key, const QImage &image);
+    void finish(const QString &key, const QImage &image);
+    void load(const QUrl &url, ImageDone done);
+    void fetch(const QUrl &url, std::function<void(QByteArray, bool)> done);
+    void embedArtwork(const QString &trackID, ImageDone done);
+
+    QNetworkAccessManager &m_network;
+    const Clock &m_clock;
+    QUrl m_embedBase;
+
+    mutable QMutex m_mutex; // guards the cache for the image provider
+    QHash<QString, QImage> m_cache;
+    QStringList m_order; // most recently used first
+
+    QSet<QString> m_pending;
+    QHash<QString, qint64> m_failedAt; // monotonic ms
+};
+
+// Serves "image://artwork/<key>" from the loader's cache.
+class ArtworkImageProvider : public QQuickImageProvider {
+public:
+    static constexpr const char *Name = "artwork";
+    explicit ArtworkImageProvider(const ArtworkLoader &loader);
+    QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;
+
+private:
+    const ArtworkLoader &m_loader;
+};

@@ -1,0 +1,421 @@
+#include "voicememoengine.h"
+
+#include "clock.h"
+#include "publish.h"
+#include "mp4duration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <algorithm>
+
+void sortMemos(QList<VoiceMemo> &memos)
+{
+    std::sort(memos.begin(), memos.end(), [](const VoiceMemo &a, const VoiceMemo &b) {
+        if (a.favorite != b.favorite)
+            return a.favorite;
+        if (a.date != b.date)
+            return a.date > b.date;
+        return a.file < b.file; // the same order on every listing
+    });
+}
+
+QString recordingStamp(const QDateTime &at)
+{
+    const QLocale locale;
+    // Hours and minutes only, even where the locale's short form has seconds.
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]?s+")));
+    QString stamp = locale.toString(at.date(), QStringLiteral("MMM d")) + QStringLiteral(", ")
+        + locale.toString(at.time(), timeFormat.trimmed());
+    stamp.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return stamp;
+}
+
+VoiceMemoFolders VoiceMemoFolders::standard()
+{
+    VoiceMemoFolders folders;
+    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        data = QDir::tempPath();
+    folders.memos = QDir(data).filePath(QStringLiteral("Pavlet/Memos"));
+    folders.downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (folders.downloads.isEmpty())
+        folders.downloads = QDir::home().filePath(QStringLiteral("Downloads"));
+    return folders;
+}
+
+VoiceMemoEngine::VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAudioPlayer &player,
+                                 Mp3Exporter &exporter, platform::IFileRevealer &revealer, const Clock &clock,
+                                 Scheduler &scheduler, const QString &memosFolder, QObject *parent)
+    : QObject(parent)
+    , m_recorder(recorder)
+    , m_player(player)
+    , m_exporter(exporter)
+    , m_revealer(revealer)
+    , m_clock(clock)
+    , m_scheduler(scheduler)
+    , m_folder(memosFolder)
+{
+    connect(&m_recorder, &platform::IMicRecorder::failed, this, &VoiceMemoEngine::onRecorderFailed);
+    // The recording's duration is known once its file is complete.
+    connect(&m_recorder, &platform::IMicRecorder::finished, this, [this] {
+        if (!m_recording)
+            reload();
+    });
+    connect(&m_player, &platform::IAudioPlayer::stateChanged, this, &VoiceMemoEngine::updateIsPlaying);
+    reload();
+}
+
+VoiceMemoEngine::~VoiceMemoEngine() = default;
+
+QString VoiceMemoEngine::folder() const
+{
+    QDir().mkpath(m_folder);
+    return m_folder;
+}
+
+// Listing ---------------------------------------------------------------
+
+VoiceMemo VoiceMemoEngine::memoFrom(const QString &path) const
+{
+    const QFileInfo info(path);
+    VoiceMemo memo;
+    memo.file = info.fileName();
+    memo.url = QUrl::fromLocalFile(info.absoluteFilePath());
+    const auto meta = m_meta.constFind(memo.file);
+    if (meta != m_meta.cend()) {
+        memo.name = meta->name;
+        memo.note = meta->note;
+        memo.favorite = meta->favorite;
+    } else {
+        memo.name = info.completeBaseName();
+    }
+    // The creation time when the file system keeps one; the last change
+    // otherwise, which stays put from one listing to the next.
+    memo.date = info.birthTime().isValid() ? info.birthTime() : info.lastModified();
+    if (!memo.date.isValid())
+        memo.date = m_clock.now();
+    memo.duration = mp4DurationSeconds(path);
+    return memo;
+}
+
+void VoiceMemoEngine::reload()
+{
+    const QDir dir(folder());
+    m_meta = VoiceMemoIndex::read(dir.filePath(VoiceMemoIndex::FileName));
+    QList<VoiceMemo> memos;
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (entry.suffix().toLower() == QLatin1String("m4a") && !entry.fileName().startsWith(QLatin1Char('.')))
+            memos.append(memoFrom(entry.absoluteFilePath()));
+    }
+    sortMemos(memos);
+    setMemos(memos);
+    saveMeta();
+}
+
+void VoiceMemoEngine::saveMeta()
+{
+    QHash<QString, StoredMeta> meta;
+    for (const VoiceMemo &memo : std::as_const(m_memos))
+        meta.insert(memo.file, StoredMeta{memo.name, memo.note, memo.favorite});
+    m_meta = meta;
+    VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
+}
+
+// Recording -------------------------------------------------------------
+
+QString VoiceMemoEngine::newRecordingPath() const
+{
+    const QDir dir(folder());
+    const QString stamp = recordingStamp(m_clock.now().toLocalTime());
+    QString path = dir.filePath(stamp + QStringLiteral(".m4a"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QStringLiteral("%1 %2.m4a").arg(stamp).arg(n));
+    return path;
+}
+
+void VoiceMemoEngine::toggleRecord()
+{
+    if (m_recording) {
+        stopRecording();
+        return;
+    }
+    if (m_starting)
+        return; // the microphone has not answered the first request yet
+    record();
+}
+
+void VoiceMemoEngine::record()
+{
+    stopPlayback();
+    m_starting = true;
+    QPointer<VoiceMemoEngine> self(this);
+    m_recorder.requestPermission([self](bool granted) {
+        if (self)
+            self->onAccess(granted);
+    });
+}
+
+void VoiceMemoEngine::onAccess(bool granted)
+{
+    if (!m_starting)
+        return;
+    m_starting = false;
+    if (!granted) {
+        setStatus(StatusNoMic);
+        return;
+    }
+    if (!m_recorder.start(newRecordingPath())) {
+        setStatus(StatusCannotRecord);
+        return;
+    }
+    setRecording(true);
+    setElapsed(0);
+    setLevel(0);
+    setStatus(StatusRecording);
+    m_meterTask = m_scheduler.every(MeterIntervalMs, [this] { meterTick(); });
+}
+
+void VoiceMemoEngine::meterTick()
+{
+    if (!m_recording) {
+        m_meterTask.cancel();
+        return;
+    }
+    setElapsed(m_recorder.currentTime());
+    const double db = m_recorder.averagePowerDb();
+    setLevel(float(std::clamp((db + 45.0) / 40.0, 0.0, 1.0)));
+}
+
+void VoiceMemoEngine::stopRecording()
+{
+    m_meterTask.cancel();
+    m_recorder.stop();
+    setRecording(false);
+    setElapsed(0);
+    setLevel(0);
+    reload();
+    setStatus(m_memos.isEmpty() ? StatusSaved : QStringLiteral("%1 saved").arg(m_memos.size()));
+}
+
+void VoiceMemoEngine::onRecorderFailed()
+{
+    if (!m_recording)
+        return;
+    m_meterTask.cancel();
+    m_recorder.stop();
+    setRecording(false);
+    setElapsed(0);
+    setLevel(0);
+    reload();
+    setStatus(StatusCannotRecord);
+}
+
+// Playback --------------------------------------------------------------
+
+bool VoiceMemoEngine::isPlaying() const
+{
+    return !m_playingURL.isEmpty() && m_playerLoaded && m_player.state() == platform::IAudioPlayer::State::Playing;
+}
+
+void VoiceMemoEngine::togglePlay(const VoiceMemo &memo)
+{
+    if (m_recording)
+        return;
+    if (!m_playingURL.isEmpty() && m_playingURL == memo.url && m_playerLoaded) {
+        if (m_player.state() == platform::IAudioPlayer::State::Playing) {
+            m_player.pause();
+            updateIsPlaying();
+            return;
+        }
+        m_player.resume();
+        updateIsPlaying();
+        m_meterTask = m_scheduler.every(PlaybackIntervalMs, [this] { playbackTick_(); });
+        return;
+    }
+    stopPlayback();
+    if (!m_player.play(memo.url.toLocalFile())) {
+        setStatus(StatusCannotPlay);
+        return;
+    }
+    m_playerLoaded = true;
+    setPlayingURL(memo.url);
+    setStatus(memo.name);
+    updateIsPlaying();
+    m_meterTask = m_scheduler.every(PlaybackIntervalMs, [this] { playbackTick_(); });
+}
+
+void VoiceMemoEngine::playbackTick_()
+{
+    // A paused memo stays loaded so that it resumes where it stopped; only
+    // the end of the memo (or a stop) forgets it.
+    if (!m_playerLoaded || m_player.state() == platform::IAudioPlayer::State::Stopped) {
+        m_meterTask.cancel();
+        m_playerLoaded = false;
+        m_player.stop();
+        setPlayingURL({});
+        updateIsPlaying();
+        return;
+    }
+    if (m_player.state() == platform::IAudioPlayer::State::Playing)
+        emit playbackTick();
+}
+
+void VoiceMemoEngine::stopPlayback()
+{
+    m_meterTask.cancel();
+    if (m_playerLoaded)
+        m_player.stop();
+    m_playerLoaded = false;
+    setPlayingURL({});
+    updateIsPlaying();
+}
+
+// Editing ---------------------------------------------------------------
+
+int VoiceMemoEngine::indexOf(const VoiceMemo &memo) const
+{
+    for (int i = 0; i < m_memos.size(); ++i) {
+        if (m_memos.at(i).file == memo.file)
+            return i;
+    }
+    return -1;
+}
+
+void VoiceMemoEngine::toggleExpanded(const VoiceMemo &memo)
+{
+    setExpandedID(m_expandedID == memo.file ? QString() : memo.file);
+}
+
+void VoiceMemoEngine::edit(const VoiceMemo &memo, const std::function<void(VoiceMemo &)> &change, bool resort)
+{
+    const int i = indexOf(memo);
+    if (i < 0)
+        return;
+    change(m_memos[i]);
+    if (resort)
+        sortMemos(m_memos);
+    emit memosChanged();
+    saveMeta();
+}
+
+void VoiceMemoEngine::rename(const VoiceMemo &memo, const QString &name)
+{
+    edit(memo, [&](VoiceMemo &m) { m.name = name; });
+}
+
+void VoiceMemoEngine::setNote(const VoiceMemo &memo, const QString &note)
+{
+    edit(memo, [&](VoiceMemo &m) { m.note = note; });
+}
+
+void VoiceMemoEngine::toggleFavorite(const VoiceMemo &memo)
+{
+    edit(memo, [](VoiceMemo &m) { m.favorite = !m.favorite; }, true);
+}
+
+void VoiceMemoEngine::deleteMemo(const VoiceMemo &memo)
+{
+    if (!m_playingURL.isEmpty() && m_playingURL == memo.url)
+        stopPlayback();
+    if (m_expandedID == memo.file)
+        setExpandedID({});
+    const QString path = memo.url.toLocalFile();
+    QFile::remove(path);
+    // A file that is still there keeps its entry, name and note included.
+    if (QFileInfo::exists(path))
+        return;
+    const auto removed = m_memos.removeIf([&](const VoiceMemo &m) { return m.file == memo.file; });
+    if (removed > 0)
+        emit memosChanged();
+    saveMeta();
+}
+
+// Export ----------------------------------------------------------------
+
+void VoiceMemoEngine::exportMP3(const VoiceMemo &memo)
+{
+    if (!m_exportingID.isEmpty())
+        return;
+    setExportingID(memo.file);
+    setStatus(StatusExporting);
+    QPointer<VoiceMemoEngine> self(this);
+    auto finished = [self](const QString &destination, bool ok) {
+        if (!self)
+            return;
+        self->setExportingID({});
+        if (ok) {
+            self->setStatus(StatusExported);
+            self->m_revealer.reveal(destination);
+        } else if (self->m_exporter.ffmpegPath().isEmpty()) {
+            self->setStatus(StatusNoFfmpeg);
+        } else {
+            self->setStatus(StatusExportFailed);
+        }
+    };
+    const QString destination =
+        m_exporter.reserveDestination(Mp3Exporter::cleanName(memo.name), QStringLiteral("mp3"));
+    if (destination.isEmpty()) {
+        finished({}, false);
+        return;
+    }
+    m_exporter.convert(memo.url.toLocalFile(), destination,
+                       [finished, destination](bool ok) { finished(destination, ok); });
+}
+
+// Published values ------------------------------------------------------
+
+void VoiceMemoEngine::setMemos(const QList<VoiceMemo> &memos)
+{
+    publish(this, m_memos, memos, &VoiceMemoEngine::memosChanged);
+}
+
+void VoiceMemoEngine::setRecording(bool on)
+{
+    publish(this, m_recording, on, &VoiceMemoEngine::recordingChanged);
+}
+
+void VoiceMemoEngine::setPlayingURL(const QUrl &url)
+{
+    publish(this, m_playingURL, url, &VoiceMemoEngine::playingURLChanged);
+}
+
+void VoiceMemoEngine::updateIsPlaying()
+{
+    const bool now = isPlaying();
+    if (now == m_lastIsPlaying)
+        return;
+    m_lastIsPlaying = now;
+    emit isPlayingChanged();
+}
+
+void VoiceMemoEngine::setElapsed(double s)
+{
+    publish(this, m_elapsed, s, &VoiceMemoEngine::elapsedChanged);
+}
+
+void VoiceMemoEngine::setLevel(float level)
+{
+    publish(this, m_level, level, &VoiceMemoEngine::levelChanged);
+}
+
+void VoiceMemoEngine::setStatus(const QString &status)
+{
+    publish(this, m_status, status, &VoiceMemoEngine::statusChanged);
+}
+
+void VoiceMemoEngine::setExportingID(const QString &id)
+{
+    publish(this, m_exportingID, id, &VoiceMemoEngine::exportingIDChanged);
+}
+
+void VoiceMemoEngine::setExpandedID(const QString &id)
+{
+    publish(this, m_expandedID, id, &VoiceMemoEngine::expandedIDChanged);
+}

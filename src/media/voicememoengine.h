@@ -1,0 +1,173 @@
+#pragma once
+
+#include "audiorecorder.h"
+#include "mp3exporter.h"
+#include "filerevealer.h"
+#include "scheduler.h"
+#include "voicememoindex.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+#include <functional>
+#include <optional>
+
+class Clock;
+
+// One recording in the memo folder.
+struct VoiceMemo {
+    Q_GADGET
+    QML_VALUE_TYPE(voiceMemo)
+    Q_PROPERTY(QString file MEMBER file)
+    Q_PROPERTY(QUrl url MEMBER url)
+    Q_PROPERTY(QString name MEMBER name)
+    Q_PROPERTY(QString note MEMBER note)
+    Q_PROPERTY(bool favorite MEMBER favorite)
+    Q_PROPERTY(QDateTime date MEMBER date)
+    Q_PROPERTY(double duration MEMBER duration)
+public:
+    QString file; // file name with extension: the memo's identity
+    QUrl url;
+    QString name;
+    QString note;
+    bool favorite = false;
+    QDateTime date;
+    double duration = 0;
+
+    bool operator==(const VoiceMemo &) const = default;
+};
+
+// Favourites first, then the newest first (file names settle ties).
+void sortMemos(QList<VoiceMemo> &memos);
+
+// The recording's name stamp in the user's locale: abbreviated month, day,
+// hour and minute ("Dec 6, 4:14 PM"); never holds a "/".
+QString recordingStamp(const QDateTime &at);
+
+// Where the engine keeps its recordings and puts its exports.
+struct VoiceMemoFolders {
+    QString memos;     // the user's data folder + "Pavlet/Memos"
+    QString downloads; // the Downloads folder, else ~/Downloads
+
+    static VoiceMemoFolders standard();
+};
+
+// Voice memos: recording from the microphone, the list with names, notes
+// and favourite marks, playback of one memo at a time, and MP3 export.
+class VoiceMemoEngine : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Owned by the view model")
+    Q_PROPERTY(QList<VoiceMemo> memos READ memos NOTIFY memosChanged)
+    Q_PROPERTY(bool recording READ recording NOTIFY recordingChanged)
+    Q_PROPERTY(QUrl playingURL READ playingURL NOTIFY playingURLChanged)
+    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
+    Q_PROPERTY(double elapsed READ elapsed NOTIFY elapsedChanged)
+    Q_PROPERTY(float level READ level NOTIFY levelChanged)
+    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
+    Q_PROPERTY(QString exportingID READ exportingID NOTIFY exportingIDChanged)
+    Q_PROPERTY(QString expandedID READ expandedID WRITE setExpandedID NOTIFY expandedIDChanged)
+public:
+    static constexpr int MeterIntervalMs = 80;
+    static constexpr int PlaybackIntervalMs = 120;
+    static inline const QString StatusIdle = QStringLiteral("Tap the mic to record");
+    static inline const QString StatusRecording = QStringLiteral("Recording…");
+    static inline const QString StatusNoMic = QStringLiteral("Allow microphone in System Settings");
+    static inline const QString StatusCannotRecord = QStringLiteral("Couldn't record");
+    static inline const QString StatusCannotPlay = QStringLiteral("Couldn't play");
+    static inline const QString StatusSaved = QStringLiteral("Saved");
+    static inline const QString StatusExporting = QStringLiteral("Saving MP3…");
+    static inline const QString StatusExported = QStringLiteral("Saved to Downloads");
+    static inline const QString StatusNoFfmpeg = QStringLiteral("Install ffmpeg (apt install ffmpeg)");
+    static inline const QString StatusExportFailed = QStringLiteral("Couldn't write MP3");
+
+    VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAudioPlayer &player, Mp3Exporter &exporter,
+                    platform::IFileRevealer &revealer, const Clock &clock, Scheduler &scheduler,
+                    const QString &memosFolder, QObject *parent = nullptr);
+    ~VoiceMemoEngine() override;
+
+    // The memo folder, created when missing.
+    QString folder() const;
+
+    Q_INVOKABLE void reload();
+    Q_INVOKABLE void toggleRecord();
+    Q_INVOKABLE void togglePlay(const VoiceMemo &memo);
+    Q_INVOKABLE void stopPlayback();
+    Q_INVOKABLE void toggleExpanded(const VoiceMemo &memo);
+    Q_INVOKABLE void rename(const VoiceMemo &memo, const QString &name);
+    Q_INVOKABLE void setNote(const VoiceMemo &memo, const QString &note);
+    Q_INVOKABLE void toggleFavorite(const VoiceMemo &memo);
+    Q_INVOKABLE void deleteMemo(const VoiceMemo &memo);
+    Q_INVOKABLE void exportMP3(const VoiceMemo &memo);
+
+    QList<VoiceMemo> memos() const { return m_memos; }
+    bool recording() const { return m_recording; }
+    QUrl playingURL() const { return m_playingURL; }
+    bool isPlaying() const;
+    double elapsed() const { return m_elapsed; }
+    float level() const { return m_level; }
+    QString status() const { return m_status; }
+    QString exportingID() const { return m_exportingID; }
+    QString expandedID() const { return m_expandedID; }
+    void setExpandedID(const QString &id);
+
+signals:
+    void memosChanged();
+    void recordingChanged();
+    void playingURLChanged();
+    void isPlayingChanged();
+    // Every playback tick while a memo plays.
+    void playbackTick();
+    void elapsedChanged();
+    void levelChanged();
+    void statusChanged();
+    void exportingIDChanged();
+    void expandedIDChanged();
+
+private:
+    void record();
+    void onAccess(bool granted);
+    void onRecorderFailed();
+    void stopRecording();
+    void meterTick();
+    void playbackTick_();
+    void saveMeta();
+    VoiceMemo memoFrom(const QString &path) const;
+    QString newRecordingPath() const;
+    int indexOf(const VoiceMemo &memo) const;
+    // Changes the listed memo with memo's file (if any), then stores the index.
+    void edit(const VoiceMemo &memo, const std::function<void(VoiceMemo &)> &change, bool resort = false);
+
+    void setMemos(const QList<VoiceMemo> &memos);
+    void setRecording(bool on);
+    void setPlayingURL(const QUrl &url);
+    void updateIsPlaying();
+    void setElapsed(double s);
+    void setLevel(float level);
+    void setStatus(const QString &status);
+    void setExportingID(const QString &id);
+
+    platform::IMicRecorder &m_recorder;
+    platform::IAudioPlayer &m_player;
+    Mp3Exporter &m_exporter;
+    platform::IFileRevealer &m_revealer;
+    const Clock &m_clock;
+    Scheduler &m_scheduler;
+    QString m_folder;
+
+    QList<VoiceMemo> m_memos;
+    QHash<QString, StoredMeta> m_meta;
+    bool m_recording = false;
+    bool m_starting = false;
+    bool m_playerLoaded = false;
+    bool m_lastIsPlaying = false;
+    QUrl m_playingURL;
+    double m_elapsed = 0;
+    float m_level = 0;
+    QString m_status = StatusIdle;
+    QString m_exportingID;
+    QString m_expandedID;
+    TaskHandle m_meterTask; // the meter loop or the playback loop
+};

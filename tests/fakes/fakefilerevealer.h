@@ -1,0 +1,11 @@
+#pragma once
+
+#include "filerevealer.h"
+
+#include <QStringList>
+
+class FakeFileRevealer final : public platform::IFileRevealer {
+public:
+    QStringList revealed;
+    void reveal(const QString &path) override { revealed << path; }
+};
