@@ -59,6 +59,9 @@ struct Bench {
         fakes.clipboard.copy(odd ? QStringLiteral("one") : QStringLiteral("two"));
         fakes.bluetooth.devices[0].connected = odd;
         fakes.lowPower.enabled = odd;
+        fakes.players.set(FakeMediaPlayers::player(QStringLiteral("vlc"),
+                                                   odd ? QStringLiteral("One") : QStringLiteral("Two"),
+                                                   odd ? QStringLiteral("Playing") : QStringLiteral("Paused")));
     }
 };
 } // namespace
@@ -67,6 +70,7 @@ static void BM_TickUnchanged(benchmark::State &state)
 {
     Bench bench;
     bench.fakes.load.ticks = std::nullopt; // the processor load stays at 0
+    bench.model->tick();
     bench.model->tick();
     QSignalSpy changes(bench.model.get(), &NotchViewModel::changed);
     for (auto _ : state)
