@@ -1,5 +1,6 @@
 #include "islandtest.h"
 
+#include "calculatorengine.h"
 #include "systemhudmonitor.h"
 #include "userdefaults.h"
 
@@ -25,6 +26,11 @@ TEST_F(StartupTest, AFreshModelHoldsItsStartingValues)
     EXPECT_FALSE(model->usesFloatingIsland() || model->isLowPower());
     model->setPointerInsideTest({});
     EXPECT_FALSE(model->isPointerInside());
+
+    // Observers of the model alone hear the engines it owns.
+    QSignalSpy changes(model.get(), &NotchViewModel::changed);
+    model->calculator()->pressDigit(7);
+    EXPECT_GE(changes.count(), 1);
 }
 
 TEST_F(StartupTest, NothingRunsBeforeStart)
