@@ -1,13 +1,27 @@
+#include "appdelegate.h"
 #include "compositionroot.h"
+#include "displaycheck.h"
+#include "singleinstance.h"
 #include "unixsignals.h"
 
 #include <QApplication>
+#include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
+#include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
 
 int main(int argc, char **argv)
 {
+    // Without a display Qt would abort with a core dump; say why instead.
+    const QString noDisplay = missingDisplayReason();
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr, "pavlet needs a graphical desktop session: %s\n", qPrintable(noDisplay));
+        return 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pavlet"));
     QApplication::setApplicationName(QStringLiteral("Pavlet"));
@@ -15,10 +29,23 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("pavlet"));
     // An accessory: closing a window never ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // One running program per user: a second launch opens the settings of
+    // the first and leaves.
+    SingleInstance instance(QStringLiteral("pavlet-%1").arg(getuid()));
+    if (!instance.claim())
+        return 0;
     UnixSignalQuitter quitter;
 
     CompositionRoot root;
+    AppDelegate &delegate = root.delegate();
+    QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&instance, &SingleInstance::openSettingsRequested, &delegate, &AppDelegate::openSettings);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.shutdown(); });
     root.start();
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.stop(); });
+    // For start-up timing (bench/island-idle.sh): leave once the island is on screen.
+    if (qEnvironmentVariableIsSet("PAVLET_QUIT_ON_FIRST_FRAME"))
+        QObject::connect(delegate.notch()->panel(), &QQuickWindow::frameSwapped, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
     return app.exec();
 }

@@ -1,7 +1,10 @@
 #include "compositionroot.h"
 
+#include "appdelegate.h"
 #include "appsettings.h"
 #include "canvascredentials.h"
+#include "gamemodehotkeycenter.h"
+#include "islandpalette.h"
 #include "notchviewmodel.h"
 #include "permissions.h"
 #include "updateservice.h"
@@ -31,11 +34,17 @@
 #include "screensaverinhibitor.h"
 #include "sysfsbacklight.h"
 #include "sysfspowersupply.h"
+#include "ewmhworkspace.h"
+#include "qtscreenprovider.h"
+#include "x11globalhotkey.h"
 #include "x11idletime.h"
+#include "x11islandwindowhints.h"
 #include "x11mediakeys.h"
 #include "xtestmediakeys.h"
+#include "xinputclickmonitor.h"
 
 #include <QDBusConnection>
+#include <QQmlEngine>
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QStandardPaths>
@@ -64,6 +73,12 @@ struct CompositionRoot::LinuxBackends {
     platform::QtLocationProvider location;
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
+    QtScreenProvider screens;
+    QtPointerLocation pointer;
+    XInputClickMonitor clicks;
+    X11GlobalHotkey gameModeHotkey;
+    X11IslandWindowHints windowHints;
+    EwmhWorkspace workspace;
     platform::LibarchiveZipper zipper;
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
@@ -105,6 +120,12 @@ struct CompositionRoot::LinuxBackends {
         p.location = &location;
         p.geocoder = &geocoder;
         p.calendar = &calendar;
+        p.screens = &screens;
+        p.pointer = &pointer;
+        p.clicks = &clicks;
+        p.gameModeHotkey = &gameModeHotkey;
+        p.windowHints = &windowHints;
+        p.workspace = &workspace;
         p.zipper = &zipper;
         p.filePicker = &filePicker;
         p.processes = &processes;
@@ -132,6 +153,7 @@ CompositionRoot::CompositionRoot()
                                                        &m_notifications);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
+
     m_network = std::make_unique<QNetworkAccessManager>();
     UpdateService::Options updateOptions;
     updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
@@ -155,18 +177,44 @@ CompositionRoot::CompositionRoot()
     island.memosFolder = memoFolders.memos;
     island.exportFolder = memoFolders.downloads;
     m_island = std::make_unique<NotchViewModel>(island);
+
+    // The island's views come from the Pavlet QML module built into the program.
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
+
+    AppDelegate::Parts parts;
+    parts.defaults = &m_defaults;
+    parts.settings = m_settings.get();
+    parts.permissions = m_permissions.get();
+    parts.notifications = &m_notifications;
+    parts.workspace = m_platform.workspace;
+    parts.window.screens = m_platform.screens;
+    parts.window.pointer = m_platform.pointer;
+    parts.window.clicks = m_platform.clicks;
+    parts.window.hotkey = m_hotkeyCenter.get();
+    parts.window.hints = m_platform.windowHints;
+    parts.window.clock = &m_clock;
+    parts.window.scheduler = &m_scheduler;
+    parts.window.engine = m_engine.get();
+    m_delegate = std::make_unique<AppDelegate>(parts);
 }
 
-CompositionRoot::~CompositionRoot() = default;
+CompositionRoot::~CompositionRoot()
+{
+    // The island goes before the engine and the backends it uses.
+    m_delegate.reset();
+}
 
 void CompositionRoot::start()
 {
-    m_permissions->startMonitoring();
-    m_settings->migratePermissionWants();
+    m_delegate->start();
     m_island->start();
 }
 
-void CompositionRoot::stop()
+void CompositionRoot::shutdown()
 {
+    m_delegate->shutdown();
     m_island->stop();
 }

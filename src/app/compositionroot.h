@@ -9,11 +9,14 @@
 
 #include <memory>
 
+class AppDelegate;
 class AppSettings;
 class CanvasCredentialStore;
+class GameModeHotkeyCenter;
 class NotchViewModel;
 class PermissionCenter;
 class QNetworkAccessManager;
+class QQmlEngine;
 class UpdateService;
 
 // Builds the running program: the Linux backends, the user defaults, the
@@ -29,10 +32,11 @@ public:
     CompositionRoot(const CompositionRoot &) = delete;
     CompositionRoot &operator=(const CompositionRoot &) = delete;
 
-    // Starts what watches the system, once the event loop is about to run.
+    // Starts the program (see AppDelegate::start), once the event loop is
+    // about to run.
     void start();
-    // Stops the island's services and timers; called at quit.
-    void stop();
+    // Shuts the island down: its window, then its services and timers.
+    void shutdown();
 
     const Platform &platform() const { return m_platform; }
     UserDefaults &defaults() { return m_defaults; }
@@ -41,6 +45,7 @@ public:
     Random &random() { return m_random; }
     AppNotifications &notifications() { return m_notifications; }
     AppSettings &settings() { return *m_settings; }
+    AppDelegate &delegate() { return *m_delegate; }
     UpdateService &updates() { return *m_updates; }
     NotchViewModel &island() { return *m_island; }
 
@@ -60,4 +65,7 @@ private:
     std::unique_ptr<QNetworkAccessManager> m_network;
     std::unique_ptr<UpdateService> m_updates;
     std::unique_ptr<NotchViewModel> m_island;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
+    std::unique_ptr<AppDelegate> m_delegate;
 };

@@ -5,6 +5,12 @@
 // it on; tests fill it with fakes. The bundle owns nothing.
 
 class AudioOutput;
+class GlobalClickMonitor;
+class GlobalHotkey;
+class IslandWindowHints;
+class PointerLocation;
+class ScreenProvider;
+class Workspace;
 class Backlight;
 class BluetoothService;
 class IdleTime;
@@ -63,6 +69,12 @@ struct Platform {
     platform::ILocationProvider *location = nullptr;         // where the machine is
     platform::IReverseGeocoder *geocoder = nullptr;          // names a position's town
     platform::ICalendarSource *calendar = nullptr;           // calendar events and open tasks
+    ScreenProvider *screens = nullptr;                       // the displays
+    PointerLocation *pointer = nullptr;                      // where the pointer is
+    GlobalClickMonitor *clicks = nullptr;                    // mouse presses anywhere on the desktop
+    GlobalHotkey *gameModeHotkey = nullptr;                  // Ctrl+Alt+G whoever has the keyboard
+    IslandWindowHints *windowHints = nullptr;                // the island window's place among windows
+    Workspace *workspace = nullptr;                          // other programs' windows
     platform::IZipper *zipper = nullptr;                     // writes zip archives
     platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
     platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools

@@ -97,8 +97,9 @@ TEST_F(GameKeysTest, EachGameTakesItsKeys)
         model->openGame(c.game);
         c.prepare(*model);
         EXPECT_EQ(press(c.keys), c.taken);
-        if (c.after)
+        if (c.after) {
             EXPECT_TRUE(c.after(*model));
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "x11mediakeys.h"
 
 #include "logging.h"
+#include "x11keygrabs.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -22,8 +23,6 @@ constexpr MediaKeySym mediaKeys[] = {
     {0x1008FF03, 3}, // XF86MonBrightnessDown
     {0x1008FF12, 7}, // XF86AudioMute
 };
-
-constexpr xcb_keysym_t numLockKeysym = 0xff7f;
 
 } // namespace
 
@@ -50,34 +49,6 @@ X11MediaKeys::~X11MediaKeys()
     m_notifier = nullptr;
 }
 
-quint16 X11MediaKeys::numLockMask() const
-{
-    xcb_connection_t *c = m_conn.get();
-    quint16 mask = 0;
-    xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
-    xcb_keycode_t *numLock = syms ? xcb_key_symbols_get_keycode(syms, numLockKeysym) : nullptr;
-    xcb_get_modifier_mapping_reply_t *reply =
-        xcb_get_modifier_mapping_reply(c, xcb_get_modifier_mapping(c), nullptr);
-    if (reply && numLock) {
-        const xcb_keycode_t *codes = xcb_get_modifier_mapping_keycodes(reply);
-        const int perModifier = reply->keycodes_per_modifier;
-        for (int mod = 0; mod < 8 && !mask; ++mod) {
-            for (int k = 0; k < perModifier; ++k) {
-                const xcb_keycode_t code = codes[mod * perModifier + k];
-                for (const xcb_keycode_t *n = numLock; code && *n; ++n) {
-                    if (*n == code)
-                        mask = quint16(1u << mod);
-                }
-            }
-        }
-    }
-    std::free(reply);
-    std::free(numLock);
-    if (syms)
-        xcb_key_symbols_free(syms);
-    return mask ? mask : quint16(XCB_MOD_MASK_2);
-}
-
 bool X11MediaKeys::installTap(TapCallback callback)
 {
     if (!isAvailable() || m_conn.root() == XCB_WINDOW_NONE)
@@ -85,36 +56,25 @@ bool X11MediaKeys::installTap(TapCallback callback)
     ungrabAll();
     xcb_connection_t *c = m_conn.get();
 
-    const quint16 numLock = numLockMask();
-    const quint16 variants[] = {0, XCB_MOD_MASK_LOCK, numLock, quint16(XCB_MOD_MASK_LOCK | numLock)};
+    const QList<quint16> variants = x11LockVariants(c, 0);
 
     xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
     if (!syms)
         return false;
-    QList<xcb_void_cookie_t> cookies;
     for (const MediaKeySym &key : mediaKeys) {
         xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, key.keysym);
         for (const xcb_keycode_t *k = codes; k && *k; ++k) {
             if (m_actions.contains(*k))
                 continue;
             m_actions.insert(*k, key.type);
-            for (quint16 mods : variants) {
-                cookies << xcb_grab_key_checked(c, 1, m_conn.root(), mods, *k, XCB_GRAB_MODE_ASYNC,
-                                                XCB_GRAB_MODE_ASYNC);
+            for (quint16 mods : variants)
                 m_grabs.append({*k, mods});
-            }
         }
         std::free(codes);
     }
     xcb_key_symbols_free(syms);
 
-    bool refused = m_grabs.isEmpty();
-    for (const xcb_void_cookie_t &cookie : std::as_const(cookies)) {
-        if (xcb_generic_error_t *error = xcb_request_check(c, cookie)) {
-            refused = true;
-            std::free(error);
-        }
-    }
+    const bool refused = !x11GrabKeys(c, m_conn.root(), m_grabs);
     if (refused) {
         qCDebug(lcPlatform) << "media keys are held by another program";
         ungrabAll();
@@ -135,11 +95,8 @@ void X11MediaKeys::removeTap()
 
 void X11MediaKeys::ungrabAll()
 {
-    if (m_conn && !m_grabs.isEmpty()) {
-        for (const Grab &g : std::as_const(m_grabs))
-            xcb_ungrab_key(m_conn.get(), g.keycode, m_conn.root(), g.modifiers);
-        xcb_flush(m_conn.get());
-    }
+    if (m_conn)
+        x11UngrabKeys(m_conn.get(), m_conn.root(), m_grabs);
     m_grabs.clear();
     m_actions.clear();
     m_down.clear();

@@ -2,6 +2,7 @@
 
 #include "mediakeys.h"
 #include "x11connection.h"
+#include "x11keygrabs.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QHash>
@@ -51,20 +52,15 @@ public:
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
-    struct Grab {
-        quint8 keycode;
-        quint16 modifiers;
-    };
     bool handleEvent(const void *event);
     void readEvents();
     void connectionLost();
     void ungrabAll();
-    quint16 numLockMask() const;
 
     X11Connection m_conn;
     QSocketNotifier *m_notifier = nullptr;
     TapCallback m_tap;
-    QList<Grab> m_grabs;
+    QList<X11KeyGrab> m_grabs;
     QHash<quint8, int> m_actions;         // grabbed keycode -> media key type
     QSet<quint8> m_down;                  // keys seen pressed and not released
     QHash<quint8, quint32> m_lastRelease; // keycode -> time of its last release

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QWindow>
+
+class Workspace;
+
+// Clears the desktop around an on-screen island edit: our own visible
+// windows are minimized (not the island, not the editor's own windows) and
+// other programs' visible windows too; the end of the edit brings back only
+// what was put away here, leaving alone what was already minimized and
+// what has gone meanwhile.
+class IslandEditClearance {
+public:
+    explicit IslandEditClearance(Workspace *workspace) : m_workspace(workspace) {}
+
+    // own: this program's windows in order. A new edit replaces both lists.
+    void hideOthers(const QList<QWindow *> &own);
+    void restore();
+
+    QList<quint64> hiddenWindows() const { return m_hidden; }
+    int minimizedOwnCount() const { return int(m_minimized.size()); }
+
+private:
+    Workspace *m_workspace;
+    QList<quint64> m_hidden;
+    QList<QPointer<QWindow>> m_minimized;
+};

@@ -1,0 +1,80 @@
+#include "statusitemcontroller.h"
+
+#include "appsettings.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QPalette>
+#include <QSystemTrayIcon>
+
+StatusItemController::StatusItemController(AppSettings *settings, QObject *parent)
+    : QObject(parent), m_settings(settings)
+{
+    m_tray = std::make_unique<QSystemTrayIcon>();
+    m_tray->setIcon(paintIcon(QGuiApplication::palette().color(QPalette::WindowText)));
+    m_tray->setToolTip(QStringLiteral("Pavlet"));
+    m_menu = buildMenu();
+    m_tray->setContextMenu(m_menu.get());
+    // A plain click opens the menu too, not only the context click.
+    connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            m_menu->popup(QCursor::pos());
+    });
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        m_tray->show();
+}
+
+StatusItemController::~StatusItemController()
+{
+    m_tray->setContextMenu(nullptr);
+}
+
+QIcon StatusItemController::paintIcon(const QColor &color)
+{
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pixmap(18 * scale, 18 * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(color);
+        // A small pill above the middle, like the island under the top edge.
+        p.drawRoundedRect(QRectF(3, 4, 12, 7), 3.5, 3.5);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    icon.setIsMask(true);
+    return icon;
+}
+
+std::unique_ptr<QMenu> StatusItemController::buildMenu()
+{
+    auto menu = std::make_unique<QMenu>();
+    QAction *settings = menu->addAction(tr("Settings…"), this, &StatusItemController::openSettings);
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    menu->addAction(tr("Edit on Screen…"), this, &StatusItemController::editIsland);
+    menu->addAction(tr("Check for Updates…"), this, &StatusItemController::openSettings);
+    menu->addSeparator();
+    QAction *login = menu->addAction(tr("Launch at Login"), this, &StatusItemController::toggleLogin);
+    login->setCheckable(true);
+    login->setChecked(m_settings->launchAtLogin());
+    menu->addSeparator();
+    QAction *quit = menu->addAction(tr("Quit Pavlet"), this, &StatusItemController::quit);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    return menu;
+}
+
+void StatusItemController::toggleLogin()
+{
+    m_settings->setLaunchAtLogin(!m_settings->launchAtLogin());
+    m_settings->applyLaunchAtLogin();
+    std::unique_ptr<QMenu> fresh = buildMenu();
+    m_tray->setContextMenu(fresh.get());
+    // The old menu may be the one whose action is running: let it go later.
+    m_menu.release()->deleteLater();
+    m_menu = std::move(fresh);
+}

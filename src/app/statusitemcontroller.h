@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+
+#include <memory>
+
+class AppSettings;
+class QMenu;
+class QSystemTrayIcon;
+
+// The tray icon with the program's menu: Settings…, Edit on Screen…, Check
+// for Updates…, Launch at Login (checked when on) and Quit Pavlet. The
+// actions are signals; the menu is rebuilt when launch at login flips so the
+// check mark follows.
+class StatusItemController : public QObject {
+    Q_OBJECT
+public:
+    explicit StatusItemController(AppSettings *settings, QObject *parent = nullptr);
+    ~StatusItemController() override;
+
+    QMenu *menu() const { return m_menu.get(); }
+    QSystemTrayIcon *trayIcon() const { return m_tray.get(); }
+    // The 18 x 18 pill, drawn in color.
+    static QIcon paintIcon(const QColor &color);
+
+    void openSettings() { emit openSettingsRequested(); }
+    void editIsland() { emit editIslandRequested(); }
+    // Flips launch at login, applies it, and rebuilds the menu.
+    void toggleLogin();
+    void quit() { emit quitRequested(); }
+
+signals:
+    void openSettingsRequested();
+    void editIslandRequested();
+    void quitRequested();
+
+private:
+    std::unique_ptr<QMenu> buildMenu();
+
+    AppSettings *m_settings;
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+    std::unique_ptr<QMenu> m_menu;
+};

@@ -1,0 +1,56 @@
+import QtQuick
+import Pavlet
+import QtQuick.Controls
+import Qt5Compat.GraphicalEffects
+
+// A symbol in a 22 x 22 frame with a round hit area, the island's press
+// style and a tool tip.
+Item {
+    id: root
+    property string systemName
+    property real size: 12
+    property color color: IslandPalette.textPrimary
+    property string help
+    signal clicked()
+
+    implicitWidth: 22
+    implicitHeight: 22
+
+    IslandPressStyle {
+        anchors.fill: parent
+        pressed: area.pressed
+
+        Item {
+            width: 22
+            height: 22
+            Image {
+                id: glyph
+                anchors.centerIn: parent
+                width: root.size * 1.2
+                height: root.size * 1.2
+                sourceSize: Qt.size(width, height)
+                source: root.systemName.length > 0 ? IslandPalette.symbol(root.systemName) : ""
+                visible: false
+            }
+            ColorOverlay {
+                anchors.fill: glyph
+                source: glyph
+                color: root.color
+            }
+        }
+    }
+
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        hoverEnabled: true
+        // Only the circle inscribed in the frame answers.
+        function inCircle(x, y) { return Math.hypot(x - width / 2, y - height / 2) <= width / 2 }
+        onPressed: (mouse) => { mouse.accepted = inCircle(mouse.x, mouse.y) }
+        onClicked: (mouse) => { if (inCircle(mouse.x, mouse.y)) root.clicked() }
+    }
+
+    ToolTip.visible: area.containsMouse && root.help.length > 0
+    ToolTip.text: root.help
+    ToolTip.delay: 600
+}

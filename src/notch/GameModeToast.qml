@@ -1,0 +1,34 @@
+import QtQuick
+import Pavlet
+
+// Tells whether the game-mode lock is on and which chord switches it.
+Item {
+    id: root
+    property bool isOn: false
+    property string hotkey: "Ctrl+Alt+G"
+    implicitWidth: column.implicitWidth
+    implicitHeight: column.implicitHeight + 6
+
+    Column {
+        id: column
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.top: parent.top
+        spacing: 2
+
+        Text {
+            objectName: "title"
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: root.isOn ? qsTr("Pavlet Lock is on") : qsTr("Pavlet Lock is off")
+            font.pixelSize: 12
+            font.weight: Font.Medium
+            color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+        }
+        Text {
+            objectName: "detail"
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: root.isOn ? qsTr("%1 turns it off").arg(root.hotkey) : qsTr("%1 turns it on").arg(root.hotkey)
+            font.pixelSize: 10
+            color: IslandPalette.textSecondary
+        }
+    }
+}

@@ -1,0 +1,165 @@
+#include "notchgeometry.h"
+
+#include <algorithm>
+
+namespace ScreenSpace {
+QRectF flip(const QRectF &r, double primaryHeight)
+{
+    return QRectF(r.x(), primaryHeight - r.y() - r.height(), r.width(), r.height());
+}
+QPointF flip(const QPointF &p, double primaryHeight)
+{
+    return QPointF(p.x(), primaryHeight - p.y());
+}
+} // namespace ScreenSpace
+
+using ScreenSpace::maxY;
+using ScreenSpace::minY;
+
+namespace IslandGeometry {
+double clampDrop(double lipDrop) { return std::clamp(lipDrop, 2.0, 28.0); }
+double clampEar(double lipEar) { return std::clamp(lipEar, -60.0, 64.0); }
+
+QSizeF gamePage(PavletGame game)
+{
+    switch (game) {
+    case PavletGame::hub: return {428, 360};
+    case PavletGame::dino: return {440, 292};
+    case PavletGame::flap: return {440, 292};
+    case PavletGame::wordle: return {400, 432};
+    case PavletGame::pong: return {440, 318};
+    case PavletGame::blocks: return {420, 328};
+    case PavletGame::stack: return {440, 318};
+    case PavletGame::reflex: return {440, 292};
+    case PavletGame::toe: return {440, 396};
+    case PavletGame::cps: return {440, 292};
+    case PavletGame::snake: return {440, 348};
+    case PavletGame::pattern: return {440, 372};
+    case PavletGame::blackjack: return {440, 412};
+    case PavletGame::stack4: return {440, 396};
+    }
+    return {440, 292};
+}
+} // namespace IslandGeometry
+
+NotchGeometry::NotchGeometry(const ScreenInfo &s, bool floatingRequested)
+    : screen(s)
+{
+    const QRectF &f = s.frame;
+    const double t = s.topInset;
+    hasHardwareNotch = t > 0;
+    if (t > 0) {
+        const auto &left = s.auxiliaryTopLeft;
+        const auto &right = s.auxiliaryTopRight;
+        if (left && right && left->x() + left->width() + 40 < right->x()) {
+            const double x = left->x() + left->width();
+            notchRect = QRectF(x, maxY(f) - t, right->x() - x, t);
+        } else {
+            const double h = std::max(t, 32.0);
+            notchRect = QRectF(f.center().x() - 185 / 2.0, maxY(f) - h, 185, h);
+        }
+        floating = false;
+    } else if (floatingRequested) {
+        notchRect = QRectF(f.center().x() - 228 / 2.0, maxY(f) - 14 - 36, 228, 36);
+        floating = true;
+    } else {
+        notchRect = QRectF(f.center().x() - 184 / 2.0, maxY(f) - 32, 184, 32);
+        floating = false;
+    }
+}
+
+std::optional<ScreenInfo> NotchGeometry::notchedScreen(const QList<ScreenInfo> &screens,
+                                                       const std::optional<ScreenInfo> &main)
+{
+    for (const ScreenInfo &s : screens) {
+        if (s.topInset > 0)
+            return s;
+    }
+    if (main)
+        return main;
+    if (!screens.isEmpty())
+        return screens.first();
+    return std::nullopt;
+}
+
+QSizeF NotchGeometry::islandSize(NotchState state, double homeContentHeight, PavletGame game,
+                                 double drop, double ear, double extraHeight) const
+{
+    const double nw = notchRect.width();
+    const double nh = notchRect.height();
+    switch (state) {
+    case NotchState::collapsed:
+        if (floating)
+            return {nw, nh + extraHeight};
+        return {std::max(nw + 2 * ear, 96.0), nh + drop + extraHeight};
+    case NotchState::hover: return {std::max(nw + 96, 296.0), nh + 40};
+    case NotchState::hud: return {std::max(nw + 88, 268.0), nh + 36};
+    case NotchState::home: {
+        const double bound = std::clamp(screen.visibleFrame.height() - 20, 280.0, 620.0);
+        return {428, std::min(bound, std::max(nh + 26 + std::max(homeContentHeight, 36.0), nh + 72))};
+    }
+    case NotchState::canvas: return {400, nh + 430};
+    case NotchState::mirror: return {320, 268};
+    case NotchState::games: {
+        const QSizeF page = IslandGeometry::gamePage(game);
+        return {page.width(), nh + 36 + page.height()};
+    }
+    case NotchState::calculator: return {348, nh + 452};
+    case NotchState::pocket: return {400, nh + 320};
+    case NotchState::voice: return {400, nh + 400};
+    case NotchState::translator: return {400, nh + 372};
+    case NotchState::update: return {400, nh + 168};
+    }
+    return {nw, nh};
+}
+
+QRectF NotchGeometry::islandRect(NotchState state, double homeContentHeight, PavletGame game,
+                                 double lipDrop, double sideExtension, double extraHeight,
+                                 bool dropShadow) const
+{
+    const double drop = IslandGeometry::clampDrop(lipDrop);
+    const double ear = IslandGeometry::clampEar(sideExtension);
+    const QSizeF size = islandSize(state, homeContentHeight, game, drop, ear, extraHeight);
+    const QRectF &n = notchRect;
+    double w = size.width();
+    double h = size.height();
+    double x = n.center().x() - w / 2;
+    double y = floating ? maxY(screen.frame) - 14 - h : maxY(screen.frame) - h;
+    if (dropShadow) {
+        x -= 16;
+        y -= 16;
+        w += 32;
+        h += floating ? 32 : 16;
+    }
+    QRectF r(x, y, w, h);
+    if (floating)
+        return r;
+    const double outward = std::max(ear, 0.0);
+    const QRectF lip(n.x() - outward, minY(n) - drop, n.width() + 2 * outward, n.height() + drop);
+    return r.united(n).united(lip);
+}
+
+QPainterPath islandOutlinePath(const QRectF &rect, double radius, bool floating)
+{
+    double r = radius <= 0 ? 0 : radius;
+    r = std::min(r, rect.height() / 2);
+    r = std::min(r, rect.width() / 2);
+    QPainterPath path;
+    if (floating) {
+        path.addRoundedRect(rect, r, r);
+        return path;
+    }
+    // y downwards: the top edge sits 12 above the view, the bottom corners
+    // are rounded.
+    const double left = rect.left(), right = rect.right(), top = rect.top() - 12, bottom = rect.bottom();
+    path.moveTo(left, top);
+    path.lineTo(right, top);
+    path.lineTo(right, bottom - r);
+    if (r > 0)
+        path.arcTo(QRectF(right - 2 * r, bottom - 2 * r, 2 * r, 2 * r), 0, -90);
+    path.lineTo(left + r, bottom);
+    if (r > 0)
+        path.arcTo(QRectF(left, bottom - 2 * r, 2 * r, 2 * r), -90, -90);
+    path.closeSubpath();
+    return path;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "islandtypes.h"
+#include "screens.h"
+
+#include <QPainterPath>
+#include <QRectF>
+
+#include <optional>
+
+// The island's rectangles live in screen space with y upwards (origin at the
+// bottom-left of the primary screen). A QRectF there keeps x() as minX and
+// y() as minY; maxY() is the top edge.
+namespace ScreenSpace {
+inline double minY(const QRectF &r) { return r.y(); }
+inline double maxY(const QRectF &r) { return r.y() + r.height(); }
+// Turns a y-up rectangle into window-system (y-down) coordinates and back;
+// the conversion is its own inverse.
+QRectF flip(const QRectF &r, double primaryHeight);
+QPointF flip(const QPointF &p, double primaryHeight);
+} // namespace ScreenSpace
+
+// Where the island lives: the screen, the notch (or the place a notch would
+// have), and whether the island floats free of the top edge.
+struct NotchGeometry {
+    ScreenInfo screen;
+    QRectF notchRect;
+    bool hasHardwareNotch = false;
+    bool floating = false;
+
+    NotchGeometry() = default;
+    NotchGeometry(const ScreenInfo &screen, bool floatingRequested);
+
+    bool operator==(const NotchGeometry &) const = default;
+
+    // The first screen with a notch, else the main screen, else the first.
+    static std::optional<ScreenInfo> notchedScreen(const QList<ScreenInfo> &screens,
+                                                   const std::optional<ScreenInfo> &main);
+    static std::optional<ScreenInfo> notchedScreen(const ScreenProvider &provider)
+    {
+        return notchedScreen(provider.screens(), provider.mainScreen());
+    }
+
+    // Width and height of the island in a state (the size table), before the
+    // drop-shadow margin. drop and ear are taken as given (callers clamp).
+    QSizeF islandSize(NotchState state, double homeContentHeight, PavletGame game, double drop,
+                      double ear, double extraHeight) const;
+
+    // The screen area the island covers in a state, before the user's offsets.
+    QRectF islandRect(NotchState state, double homeContentHeight, PavletGame game, double lipDrop,
+                      double sideExtension, double extraHeight, bool dropShadow) const;
+};
+
+namespace IslandGeometry {
+// The extra height below the notch of a games page, and its width.
+QSizeF gamePage(PavletGame game);
+double clampDrop(double lipDrop);
+double clampEar(double lipEar);
+} // namespace IslandGeometry
+
+// The island's outline for a view of rect's size, in the view's own
+// coordinates (y downwards). Floating: a rounded rectangle. Hanging: square
+// top corners reaching 12 above the view, rounded bottom corners.
+QPainterPath islandOutlinePath(const QRectF &rect, double radius, bool floating);

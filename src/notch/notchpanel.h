@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QRectF>
+#include <QUrl>
+
+class IslandWindowHints;
+class QQmlEngine;
+class QQuickItem;
+
+// Receives files dragged onto the island.
+class FileDropTarget {
+public:
+    virtual ~FileDropTarget() = default;
+    virtual void fileDragEntered() = 0;
+    virtual void fileDragExited() = 0;
+    // Whether the drop is taken.
+    virtual bool fileDropped(const QList<QUrl> &files) = 0;
+};
+
+// The island's window: frameless, above everything, on every workspace, out
+// of the task bar, taking the keyboard only when asked.
+//
+// Frames come in the island's y-up screen space and are turned into window
+// coordinates here, in one place. While a frame animates the window does not
+// follow each step: it is grown once to hold the whole movement, and only its
+// shape (the island's outline, which also bounds where clicks land) and the
+// content move inside it. When the springs settle the window is fitted to the
+// final frame. So the window manager hears of a resize twice per animation,
+// never once per frame.
+class NotchPanel : public QQuickWindow {
+    Q_OBJECT
+    QML_ANONYMOUS
+    // The island's rectangle inside the window (y downwards).
+    Q_PROPERTY(QRectF islandRect READ islandRect NOTIFY islandRectChanged)
+    Q_PROPERTY(double cornerRadius READ cornerRadius NOTIFY outlineChanged)
+    Q_PROPERTY(bool floating READ floating NOTIFY outlineChanged)
+
+public:
+    // hints may be null (no window system to tell, as under offscreen).
+    explicit NotchPanel(IslandWindowHints *hints, QWindow *parent = nullptr);
+    ~NotchPanel() override;
+
+    // The pivot for turning y-up screen space into window coordinates.
+    void setPrimaryHeight(double height) { m_primaryHeight = height; }
+    double primaryHeight() const { return m_primaryHeight; }
+
+    // Shows the island at frame (y-up). animating: more frames follow soon.
+    void applyFrame(const QRectF &frame, bool animating);
+    // Makes room for an animation from one frame to another (y-up).
+    void prepareAnimation(const QRectF &from, const QRectF &to);
+    void setOutline(double cornerRadius, bool floating);
+
+    // From Home on the island takes the keyboard.
+    void setAcceptsFocus(bool accepts);
+    void makeKey();
+
+    // Loads the content (a QML component URL) into the window.
+    bool loadContent(QQmlEngine *engine, const QUrl &url);
+    QQuickItem *content() const { return m_content; }
+
+    void setDropTarget(FileDropTarget *target) { m_dropTarget = target; }
+
+    QRectF islandRect() const { return m_islandRect; }
+    double cornerRadius() const { return m_cornerRadius; }
+    bool floating() const { return m_floating; }
+    // The island's frame in window-system coordinates (y downwards).
+    QRectF islandFrameOnScreen() const { return m_islandRect.translated(position()); }
+
+    // Drag and drop, from the content's drop area.
+    Q_INVOKABLE bool dragEnter(const QList<QUrl> &urls);
+    Q_INVOKABLE void dragExit();
+    Q_INVOKABLE bool drop(const QList<QUrl> &urls);
+
+    // The local files among urls, in order.
+    static QList<QUrl> localFiles(const QList<QUrl> &urls);
+
+signals:
+    void islandRectChanged();
+    void outlineChanged();
+
+protected:
+    void exposeEvent(QExposeEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void place(const QRect &geometry);
+    void updateMask();
+
+    IslandWindowHints *m_hints;
+    double m_primaryHeight = 0;
+    QRectF m_islandRect;
+    double m_cornerRadius = 10;
+    bool m_floating = false;
+    bool m_hinted = false;
+    bool m_mappedHinted = false;
+    bool m_dragging = false;
+    QPointer<QQuickItem> m_content;
+    FileDropTarget *m_dropTarget = nullptr;
+};

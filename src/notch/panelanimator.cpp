@@ -1,0 +1,133 @@
+#include "panelanimator.h"
+
+#include "clock.h"
+#include "notchgeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+using ScreenSpace::maxY;
+
+void PanelSpringAnimator::seed(const QRectF &f)
+{
+    m_w = {f.width(), 0};
+    m_h = {f.height(), 0};
+    m_x = {f.center().x(), 0};
+    m_top = {maxY(f), 0};
+}
+
+void PanelSpringAnimator::jump(const QRectF &f)
+{
+    stop();
+    seed(f);
+    m_targetW = f.width();
+    m_targetH = f.height();
+    m_targetX = f.center().x();
+    m_targetTop = maxY(f);
+}
+
+bool PanelSpringAnimator::animateTo(const QRectF &f, const QRectF &current)
+{
+    if (!m_running) {
+        const bool near = std::abs(f.width() - current.width()) < startThreshold
+            && std::abs(f.height() - current.height()) < startThreshold
+            && std::abs(f.center().x() - current.center().x()) < startThreshold
+            && std::abs(maxY(f) - maxY(current)) < startThreshold;
+        if (near)
+            return false;
+    }
+    m_targetW = f.width();
+    m_targetH = f.height();
+    m_targetX = f.center().x();
+    m_targetTop = maxY(f);
+    if (m_running)
+        return false;
+    seed(current);
+    m_lastTime = 0;
+    m_running = true;
+    return true;
+}
+
+PanelSpringAnimator::Step PanelSpringAnimator::step(double now, const QSizeF &minSize)
+{
+    double dt = m_lastTime == 0 ? firstStep : now - m_lastTime;
+    m_lastTime = now;
+    if (dt > maxStep)
+        dt = maxStep;
+    if (dt <= minStep)
+        dt = minStep;
+    m_w.step(m_targetW, dt);
+    m_h.step(m_targetH, dt);
+    m_x.step(m_targetX, dt);
+    m_top.step(m_targetTop, dt);
+
+    const double w = std::max(m_w.value, minSize.width());
+    const double h = std::max(m_h.value, minSize.height());
+    Step out;
+    out.frame = QRectF(m_x.value - w / 2, m_top.value - h, w, h);
+    auto rests = [](const IslandSpring &s, double target) {
+        return std::abs(s.value - target) < settleDistance && std::abs(s.vel) < settleSpeed;
+    };
+    out.settled = rests(m_w, m_targetW) && rests(m_h, m_targetH) && rests(m_x, m_targetX)
+        && rests(m_top, m_targetTop);
+    return out;
+}
+
+void PanelSpringAnimator::stop()
+{
+    m_running = false;
+    m_lastTime = 0;
+}
+
+QRectF PanelSpringAnimator::targetRect() const
+{
+    return QRectF(m_targetX - m_targetW / 2, m_targetTop - m_targetH, m_targetW, m_targetH);
+}
+
+PanelFrameDriver::PanelFrameDriver(Clock *clock, Scheduler *scheduler, int tickMs, QObject *parent)
+    : QObject(parent), m_clock(clock), m_scheduler(scheduler), m_tickMs(tickMs)
+{
+}
+
+void PanelFrameDriver::setFrame(const QRectF &f, bool animated)
+{
+    if (!animated) {
+        stop();
+        m_animator.jump(f);
+        m_current = f;
+        emit frameChanged(f, false);
+        return;
+    }
+    if (!m_animator.animateTo(f, m_current)) {
+        if (m_animator.isRunning())
+            emit animationStarted(m_current, m_animator.targetRect());
+        return;
+    }
+    emit animationStarted(m_current, m_animator.targetRect());
+    m_ticker = m_scheduler->every(m_tickMs, [this] { tick(); });
+}
+
+void PanelFrameDriver::tick()
+{
+    if (!m_animator.isRunning())
+        return;
+    const PanelSpringAnimator::Step s = m_animator.step(m_clock->monotonicSeconds(), m_minSize);
+    if (!s.settled) {
+        m_current = s.frame;
+        emit frameChanged(s.frame, true);
+        return;
+    }
+    // The last frame is the exact target, not the springs' approximation.
+    const QRectF target = m_animator.targetRect();
+    m_animator.jump(target);
+    m_ticker.cancel();
+    m_current = target;
+    emit frameChanged(target, false);
+    emit settled(target);
+}
+
+void PanelFrameDriver::stop()
+{
+    m_ticker.cancel();
+    m_animator.stop();
+}

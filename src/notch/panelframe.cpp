@@ -1,0 +1,126 @@
+#include "panelframe.h"
+
+#include "appsettings.h"
+
+#include <algorithm>
+
+using ScreenSpace::maxY;
+
+FrameSettings FrameSettings::from(const AppSettings &settings)
+{
+    FrameSettings s;
+    s.lipDrop = settings.lipDrop();
+    s.lipEar = settings.lipEar();
+    s.lipOffsetX = settings.lipOffsetX();
+    s.lipOffsetY = settings.lipOffsetY();
+    s.expandedOffsetX = settings.expandedOffsetX();
+    s.expandedOffsetY = settings.expandedOffsetY();
+    s.lipCornerRadius = settings.lipCornerRadius();
+    s.showDropShadow = settings.showDropShadow();
+    return s;
+}
+
+namespace PanelFrame {
+
+double sideExtension(const FrameInputs &in, const FrameSettings &s)
+{
+    double e = IslandGeometry::clampEar(s.lipEar);
+    if (in.state == NotchState::collapsed) {
+        const bool lockHover = in.gameModeShown && in.gameModeOn && in.gameModeHover;
+        if (in.hasCollapsedSideContent || in.gameModeToast || lockHover)
+            e = std::max(e, 32.0);
+    }
+    return e;
+}
+
+double offsetX(const FrameInputs &in, const FrameSettings &s, bool)
+{
+    return in.state == NotchState::collapsed ? s.lipOffsetX : s.expandedOffsetX;
+}
+
+double offsetY(const FrameInputs &in, const FrameSettings &s, bool floating)
+{
+    if (in.state == NotchState::collapsed)
+        return floating ? std::max(s.lipOffsetY, 0.0) : 0.0;
+    return std::max(s.expandedOffsetY, 0.0);
+}
+
+double extraHeight(const FrameInputs &in) { return in.gameModeToast ? 34 : 0; }
+
+namespace {
+// Steps 1 to 3 of the placement: centred on the notch, hanging from the top
+// (14 lower when floating), then the drop-shadow margin.
+QRectF place(const NotchGeometry &g, QSizeF size, bool dropShadow)
+{
+    double w = size.width(), h = size.height();
+    double x = g.notchRect.center().x() - w / 2;
+    double y = maxY(g.screen.frame) - h;
+    if (g.floating)
+        y -= 14;
+    if (dropShadow) {
+        w += 32;
+        x -= 16;
+        y -= 16;
+        h += g.floating ? 32 : 16;
+    }
+    return QRectF(x, y, w, h);
+}
+} // namespace
+
+QRectF targetFrame(const NotchGeometry &g, const FrameInputs &in, const FrameSettings &s)
+{
+    const double drop = IslandGeometry::clampDrop(s.lipDrop);
+    const double ear = sideExtension(in, s);
+    const QSizeF size = g.islandSize(in.state, in.homeContentHeight, in.activeGame, drop, ear, extraHeight(in));
+    QRectF r = place(g, size, s.showDropShadow);
+    r.translate(offsetX(in, s, g.floating), -offsetY(in, s, g.floating));
+    const double limit = maxY(g.screen.frame) - (g.floating ? 14 : 0);
+    if (maxY(r) > limit)
+        r.moveTop(limit - r.height());
+    return r;
+}
+
+QRectF initialFrame(const NotchGeometry &g, const FrameSettings &s)
+{
+    NotchGeometry hanging = g;
+    hanging.floating = false;
+    const QSizeF size = hanging.islandSize(NotchState::collapsed, 0, PavletGame::hub,
+                                           IslandGeometry::clampDrop(s.lipDrop),
+                                           IslandGeometry::clampEar(s.lipEar), 0);
+    // The size is the hanging row; the placement still follows the geometry.
+    return place(g, size, s.showDropShadow);
+}
+
+double cornerRadius(NotchState state, bool floating, double lipCornerRadius)
+{
+    if (floating) {
+        switch (state) {
+        case NotchState::collapsed: return 20;
+        case NotchState::hover:
+        case NotchState::hud: return 18;
+        case NotchState::mirror: return 20;
+        default: return 22;
+        }
+    }
+    const double r = std::clamp(lipCornerRadius, 0.0, 22.0);
+    switch (state) {
+    case NotchState::collapsed: return r;
+    case NotchState::hover:
+    case NotchState::hud: return std::max(r, 14.0);
+    case NotchState::mirror: return std::max(r, 18.0);
+    default: return std::max(r, 20.0);
+    }
+}
+
+bool pointerInside(const QPointF &pointer, const QRectF &panelFrame, const NotchGeometry &g,
+                   const FrameInputs &in, const FrameSettings &s)
+{
+    if (panelFrame.adjusted(-8, -8, 8, 8).contains(pointer))
+        return true;
+    QRectF r = g.islandRect(in.state, in.homeContentHeight, in.activeGame, s.lipDrop,
+                            sideExtension(in, s), extraHeight(in), s.showDropShadow);
+    r.translate(offsetX(in, s, g.floating), -offsetY(in, s, g.floating));
+    return r.contains(pointer);
+}
+
+} // namespace PanelFrame

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "workspace.h"
+
+#include <xcb/xcb_ewmh.h>
+
+// Other programs' windows through the window manager's EWMH lists:
+// _NET_CLIENT_LIST for the windows, _NET_WM_PID to leave our own out,
+// _NET_WM_STATE_HIDDEN for minimized ones, WM_CHANGE_STATE to minimize and
+// _NET_ACTIVE_WINDOW to bring one back. Without a window manager the list
+// is empty.
+class EwmhWorkspace final : public Workspace {
+public:
+    EwmhWorkspace();
+    ~EwmhWorkspace() override;
+    EwmhWorkspace(const EwmhWorkspace &) = delete;
+    EwmhWorkspace &operator=(const EwmhWorkspace &) = delete;
+
+    QList<WorkspaceWindow> windows() const override;
+    void minimize(quint64 id) override;
+    void restore(quint64 id) override;
+    bool exists(quint64 id) const override;
+
+private:
+    xcb_connection_t *m_conn = nullptr;
+    int m_screen = 0;
+    xcb_ewmh_connection_t m_ewmh{};
+    bool m_ready = false;
+};

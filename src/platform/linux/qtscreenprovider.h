@@ -1,0 +1,25 @@
+#pragma once
+
+#include "pointer.h"
+#include "screens.h"
+
+// The screens as Qt reports them. No Linux screen reports a camera housing,
+// so every screen has a top inset of 0.
+class QtScreenProvider final : public ScreenProvider {
+    Q_OBJECT
+public:
+    explicit QtScreenProvider(QObject *parent = nullptr);
+
+    QList<ScreenInfo> screens() const override;
+    std::optional<ScreenInfo> mainScreen() const override;
+    double primaryHeight() const override;
+
+private:
+    void watch(class QScreen *screen);
+};
+
+// The pointer through QCursor.
+class QtPointerLocation final : public PointerLocation {
+public:
+    QPointF position() const override;
+};

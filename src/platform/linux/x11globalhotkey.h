@@ -1,0 +1,37 @@
+#pragma once
+
+#include "globalhotkey.h"
+#include "x11connection.h"
+#include "x11keygrabs.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QList>
+
+class QSocketNotifier;
+
+// Ctrl+Alt+G as a passive key grab on the X root window, with the Caps Lock
+// and Num Lock variants (grabs match modifiers exactly), on every key code
+// that carries the G key sym. When the server refuses a grab (another
+// program holds the chord) the grab fails as a whole.
+class X11GlobalHotkey final : public GlobalHotkey, public QAbstractNativeEventFilter {
+    Q_OBJECT
+public:
+    explicit X11GlobalHotkey(QObject *parent = nullptr);
+    ~X11GlobalHotkey() override;
+
+    bool installHandler() override;
+    void removeHandler() override;
+    bool grab() override;
+    void ungrab() override;
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private:
+    bool handleEvent(const void *event);
+    void readEvents();
+
+    X11Connection m_conn;
+    QSocketNotifier *m_notifier = nullptr;
+    bool m_handler = false;
+    QList<X11KeyGrab> m_grabs;
+};

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "globalhotkey.h"
+#include "pointer.h"
+#include "screens.h"
+#include "workspace.h"
+
+#include <QSet>
+
+// Screens a test lays out by hand (y-up rectangles).
+class FakeScreenProvider final : public ScreenProvider {
+public:
+    QList<ScreenInfo> list;
+    std::optional<int> mainIndex = 0;
+    double pivot = 982;
+
+    QList<ScreenInfo> screens() const override { return list; }
+    std::optional<ScreenInfo> mainScreen() const override
+    {
+        if (!mainIndex || *mainIndex >= list.size())
+            return std::nullopt;
+        return list.at(*mainIndex);
+    }
+    double primaryHeight() const override { return pivot; }
+    void change() { emit screensChanged(); }
+
+    // A plain screen of w x h with its bottom-left at (x, y).
+    static ScreenInfo plain(const QString &name, double x, double y, double w, double h, double barHeight = 0)
+    {
+        ScreenInfo s;
+        s.name = name;
+        s.frame = QRectF(x, y, w, h);
+        s.visibleFrame = QRectF(x, y, w, h - barHeight);
+        return s;
+    }
+};
+
+class FakePointerLocation final : public PointerLocation {
+public:
+    QPointF at;
+    QPointF position() const override { return at; }
+};
+
+class FakeClickMonitor final : public GlobalClickMonitor {
+public:
+    bool available = true;
+    bool running = false;
+    bool start() override { return running = available; }
+    void stop() override { running = false; }
+    void click(qint64 number, QPointF at = {}) { emit clicked(number, at); }
+};
+
+// Records what the hot-key centre asks of the system.
+class FakeGlobalHotkey final : public GlobalHotkey {
+public:
+    bool handlerWorks = true;
+    bool grabWorks = true;
+    bool handler = false;
+    bool grabbed = false;
+    int installs = 0;
+    int grabs = 0;
+
+    bool installHandler() override
+    {
+        ++installs;
+        return handler = handlerWorks;
+    }
+    void removeHandler() override { handler = false; }
+    bool grab() override
+    {
+        ++grabs;
+        return grabbed = grabWorks;
+    }
+    void ungrab() override { grabbed = false; }
+    // The chord goes down; it reaches the centre only while grabbed.
+    void press()
+    {
+        if (grabbed && handler)
+            emit pressed();
+    }
+};
+
+class FakeWorkspace final : public Workspace {
+public:
+    QList<WorkspaceWindow> list;
+    QSet<quint64> gone;
+    QList<quint64> minimized, restored;
+
+    QList<WorkspaceWindow> windows() const override { return list; }
+    void minimize(quint64 id) override { minimized << id; }
+    void restore(quint64 id) override { restored << id; }
+    bool exists(quint64 id) const override { return !gone.contains(id); }
+};

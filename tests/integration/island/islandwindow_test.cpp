@@ -1,0 +1,206 @@
+#include "userdefaults.h"
+#include "xsession.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+namespace {
+
+struct Geometry {
+    int x = -1, y = -1, w = -1, h = -1;
+};
+
+Geometry geometryOf(const XSession &x, quint64 id)
+{
+    const QString out = x.run("xwininfo", {"-id", QString::number(id)});
+    Geometry g;
+    for (const QString &line : out.split('\n')) {
+        const QString v = line.section(':', 1).trimmed();
+        if (line.contains("Absolute upper-left X"))
+            g.x = v.toInt();
+        else if (line.contains("Absolute upper-left Y"))
+            g.y = v.toInt();
+        else if (line.trimmed().startsWith("Width"))
+            g.w = v.toInt();
+        else if (line.trimmed().startsWith("Height"))
+            g.h = v.toInt();
+    }
+    return g;
+}
+
+// An ordinary managed window of the test's own.
+class PlainWindow {
+public:
+    explicit PlainWindow(const QString &display)
+    {
+        m_conn = xcb_connect(display.toLatin1().constData(), nullptr);
+        xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_conn)).data;
+        m_id = xcb_generate_id(m_conn);
+        const quint32 values[] = {screen->white_pixel};
+        xcb_create_window(m_conn, XCB_COPY_FROM_PARENT, m_id, screen->root, 0, 0, 1512, 600, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, values);
+        const char title[] = "plain window";
+        xcb_change_property(m_conn, XCB_PROP_MODE_REPLACE, m_id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            sizeof title - 1, title);
+        xcb_map_window(m_conn, m_id);
+        xcb_flush(m_conn);
+    }
+    ~PlainWindow() { xcb_disconnect(m_conn); }
+    quint64 id() const { return m_id; }
+
+private:
+    xcb_connection_t *m_conn;
+    xcb_window_t m_id;
+};
+
+class IslandWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(x.isRunning());
+        for (const char *d : {"config/pavlet", "data", "cache", "runtime", "tmp"})
+            QDir().mkpath(home.filePath(d));
+        QFile::setPermissions(home.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        // A hanging island under a 184 x 32 notch: 184 x 34 collapsed, with
+        // well-rounded bottom corners.
+        UserDefaults d(home.filePath("config/pavlet/defaults.json"));
+        d.setBool("floatingIsland", false);
+        d.setDouble("lipEar", 0);
+        d.setDouble("lipDrop", 2);
+        d.setDouble("lipCornerRadius", 16);
+        d.setBool("permissionsSetupCompleted", true);
+    }
+
+    QProcess *launch() { return x.start(PAVLET_BINARY, {}, x.environment(home.path())); }
+
+    XSession x;
+    QTemporaryDir home;
+};
+
+} // namespace
+
+TEST_F(IslandWindowTest, IslandSitsAtTheTopCentreAboveOtherWindowsWithoutDecoration)
+{
+    ASSERT_TRUE(x.startWindowManager());
+    ASSERT_TRUE(launch());
+    const quint64 island = x.findWindow("Pavlet Island");
+    ASSERT_NE(island, 0u);
+    QThread::msleep(500);
+    const Geometry g = geometryOf(x, island);
+    EXPECT_EQ(g.x, 756 - 92);
+    EXPECT_EQ(g.y, 0);
+    EXPECT_EQ(g.w, 184);
+    EXPECT_EQ(g.h, 34);
+
+    const QString state = x.run("xprop", {"-id", QString::number(island), "_NET_WM_STATE", "_NET_WM_DESKTOP",
+                                          "_NET_FRAME_EXTENTS"});
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_TASKBAR")) << state.toStdString();
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_PAGER")) << state.toStdString();
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
+    EXPECT_TRUE(state.contains("_NET_WM_DESKTOP(CARDINAL) = 4294967295")) << state.toStdString();
+    // No title bar or border from the window manager.
+    EXPECT_TRUE(state.contains("_NET_FRAME_EXTENTS(CARDINAL) = 0, 0, 0, 0")) << state.toStdString();
+
+    // An ordinary window, activated over it, stays below the island.
+    PlainWindow plain(x.display());
+    const quint64 other = x.findWindow("plain window");
+    ASSERT_NE(other, 0u);
+    x.run("xdotool", {"windowactivate", "--sync", QString::number(other)});
+    QThread::msleep(300);
+    const QString stacking = x.run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+    const QStringList ids = stacking.section('#', 1).split(',', Qt::SkipEmptyParts);
+    auto indexOf = [&](quint64 id) {
+        for (int i = 0; i < ids.size(); ++i) {
+            if (ids.at(i).trimmed().toULongLong(nullptr, 16) == id)
+                return i;
+        }
+        return -1;
+    };
+    ASSERT_GE(indexOf(other), 0) << stacking.toStdString();
+    EXPECT_GT(indexOf(island), indexOf(other)) << stacking.toStdString();
+    // The island's pixels are on top of the white window.
+    const QImage shot = x.screenshot();
+    EXPECT_EQ(shot.pixelColor(756, 10).rgb(), qRgb(0, 0, 0));
+    EXPECT_EQ(shot.pixelColor(100, 300).rgb(), qRgb(255, 255, 255));
+}
+
+namespace {
+void expectDesktopAroundTheOutline(XSession &x)
+{
+    const QImage shot = x.screenshot();
+    ASSERT_FALSE(shot.isNull());
+    // The desktop as it shows far from the island (a compositor may draw it
+    // in its own colour).
+    const QRgb desktop = shot.pixelColor(100, 500).rgb();
+    EXPECT_NE(desktop, qRgb(0, 0, 0));
+    // The island spans x 664..847, y 0..33 with rounded bottom corners.
+    EXPECT_EQ(shot.pixelColor(756, 20).rgb(), qRgb(0, 0, 0));
+    EXPECT_EQ(shot.pixelColor(670, 5).rgb(), qRgb(0, 0, 0)); // square top corner
+    EXPECT_EQ(shot.pixelColor(665, 32).rgb(), desktop);       // cut bottom-left corner
+    EXPECT_EQ(shot.pixelColor(846, 32).rgb(), desktop);       // cut bottom-right corner
+    EXPECT_EQ(shot.pixelColor(756, 36).rgb(), desktop);       // just below
+    EXPECT_EQ(shot.pixelColor(661, 10).rgb(), desktop);       // just left
+}
+} // namespace
+
+TEST_F(IslandWindowTest, DesktopShowsOutsideTheOutlineWithoutACompositor)
+{
+    ASSERT_TRUE(x.startWindowManager());
+    x.paintDesktop(0xff00ff);
+    ASSERT_TRUE(launch());
+    ASSERT_NE(x.findWindow("Pavlet Island"), 0u);
+    QThread::msleep(800);
+    expectDesktopAroundTheOutline(x);
+}
+
+TEST_F(IslandWindowTest, DesktopShowsOutsideTheOutlineWithACompositor)
+{
+    ASSERT_TRUE(x.startWindowManager());
+    x.paintDesktop(0xff00ff);
+    ASSERT_TRUE(x.startCompositor());
+    ASSERT_TRUE(launch());
+    ASSERT_NE(x.findWindow("Pavlet Island"), 0u);
+    QThread::msleep(1200);
+    expectDesktopAroundTheOutline(x);
+}
+
+TEST_F(IslandWindowTest, ASecondLaunchLeavesAtOnceWithSuccess)
+{
+    ASSERT_TRUE(launch());
+    ASSERT_NE(x.findWindow("Pavlet Island"), 0u);
+    QProcess second;
+    second.setProcessEnvironment(x.environment(home.path()));
+    second.start(PAVLET_BINARY, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+}
+
+TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)
+{
+    QTemporaryDir home;
+    for (const char *display : {"", ":97531"}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        env.insert("XDG_RUNTIME_DIR", home.path());
+        if (*display)
+            env.insert("DISPLAY", display);
+        else
+            env.remove("DISPLAY");
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(PAVLET_BINARY, {});
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << display;
+        EXPECT_EQ(p.exitCode(), 1) << display;
+        const QStringList lines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+        EXPECT_TRUE(lines.first().startsWith("pavlet needs a graphical desktop session")) << lines.first().toStdString();
+    }
+}

@@ -1,0 +1,123 @@
+#include "ewmhworkspace.h"
+#include "pavlettest.h"
+#include "x11globalhotkey.h"
+#include "xinputclickmonitor.h"
+#include "xsession.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+namespace {
+// Points this process's own X connections at the session for one test.
+class DisplayScope {
+public:
+    explicit DisplayScope(const QString &display) : m_saved(qgetenv("DISPLAY")) { qputenv("DISPLAY", display.toLatin1()); }
+    ~DisplayScope() { qputenv("DISPLAY", m_saved); }
+
+private:
+    QByteArray m_saved;
+};
+} // namespace
+
+TEST(X11GlobalHotkeyTest, CtrlAltGArrivesWithAndWithoutCapsLock)
+{
+    XSession x;
+    ASSERT_TRUE(x.isRunning());
+    DisplayScope scope(x.display());
+    X11GlobalHotkey key;
+    QSignalSpy presses(&key, &GlobalHotkey::pressed);
+    ASSERT_TRUE(key.installHandler());
+    ASSERT_TRUE(key.grab());
+    x.run("xdotool", {"key", "ctrl+alt+g"});
+    EXPECT_TRUE(waitUntil([&] { return presses.count() == 1; }));
+    x.run("xdotool", {"key", "Caps_Lock", "ctrl+alt+g", "Caps_Lock"});
+    EXPECT_TRUE(waitUntil([&] { return presses.count() == 2; }));
+    // Other chords are not ours.
+    x.run("xdotool", {"key", "ctrl+g", "alt+g", "ctrl+alt+h"});
+    QTest::qWait(300);
+    EXPECT_EQ(presses.count(), 2);
+    key.ungrab();
+    x.run("xdotool", {"key", "ctrl+alt+g"});
+    QTest::qWait(300);
+    EXPECT_EQ(presses.count(), 2);
+}
+
+TEST(X11GlobalHotkeyTest, AChordHeldByAnotherProgramCannotBeGrabbed)
+{
+    XSession x;
+    ASSERT_TRUE(x.isRunning());
+    DisplayScope scope(x.display());
+    // Another program takes Ctrl+Alt+G first.
+    xcb_connection_t *other = xcb_connect(x.display().toLatin1().constData(), nullptr);
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(other)).data;
+    xcb_key_symbols_t *syms = xcb_key_symbols_alloc(other);
+    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, 0x67);
+    ASSERT_TRUE(codes && *codes);
+    xcb_generic_error_t *err = xcb_request_check(
+        other, xcb_grab_key_checked(other, 1, screen->root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, codes[0],
+                                    XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+    ASSERT_EQ(err, nullptr);
+    free(codes);
+    xcb_key_symbols_free(syms);
+
+    X11GlobalHotkey key;
+    ASSERT_TRUE(key.installHandler());
+    EXPECT_FALSE(key.grab());
+    // Once the other lets go, the chord can be had.
+    xcb_disconnect(other);
+    QTest::qWait(100);
+    EXPECT_TRUE(key.grab());
+}
+
+TEST(XInputClickMonitorTest, ReportsLeftPressesAnywhereWithTheirTime)
+{
+    XSession x;
+    ASSERT_TRUE(x.isRunning());
+    DisplayScope scope(x.display());
+    XInputClickMonitor monitor;
+    QSignalSpy clicks(&monitor, &GlobalClickMonitor::clicked);
+    ASSERT_TRUE(monitor.start());
+    x.run("xdotool", {"mousemove", "300", "400", "click", "1"});
+    ASSERT_TRUE(waitUntil([&] { return clicks.count() == 1; }));
+    EXPECT_EQ(clicks.at(0).at(1).toPointF(), QPointF(300, 400));
+    x.run("xdotool", {"click", "3"}); // right button: not a click here
+    x.run("xdotool", {"click", "1"});
+    ASSERT_TRUE(waitUntil([&] { return clicks.count() == 2; }));
+    EXPECT_NE(clicks.at(0).at(0).toLongLong(), clicks.at(1).at(0).toLongLong());
+    monitor.stop();
+}
+
+TEST(EwmhWorkspaceTest, MinimizesAndRestoresOtherWindows)
+{
+    XSession x;
+    ASSERT_TRUE(x.isRunning());
+    ASSERT_TRUE(x.startWindowManager());
+    DisplayScope scope(x.display());
+    xcb_connection_t *c = xcb_connect(x.display().toLatin1().constData(), nullptr);
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t w = xcb_generate_id(c);
+    const quint32 white[] = {screen->white_pixel};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 300, 200, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_BACK_PIXEL, white);
+    const char title[] = "editor";
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, sizeof title - 1, title);
+    xcb_map_window(c, w);
+    xcb_flush(c);
+
+    EwmhWorkspace workspace;
+    const bool listed = waitUntil([&] { return workspace.windows().size() == 1; });
+    ASSERT_TRUE(listed) << x.run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST"}).toStdString()
+                        << workspace.windows().size();
+    EXPECT_EQ(workspace.windows().first().id, w);
+    EXPECT_FALSE(workspace.windows().first().minimized);
+    workspace.minimize(w);
+    EXPECT_TRUE(waitUntil([&] { return workspace.windows().value(0).minimized; }));
+    workspace.restore(w);
+    EXPECT_TRUE(waitUntil([&] { return !workspace.windows().value(0).minimized; }));
+    xcb_destroy_window(c, w);
+    xcb_flush(c);
+    EXPECT_TRUE(waitUntil([&] { return !workspace.exists(w); }));
+    xcb_disconnect(c);
+}

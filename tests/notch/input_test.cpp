@@ -1,0 +1,118 @@
+#include "fakescreens.h"
+#include "gamemodehotkeycenter.h"
+#include "keycodes.h"
+#include "keyinput.h"
+#include "pointerpoll.h"
+
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using Action = PointerPoll::Action;
+
+TEST(PointerPollTest, OnlyChangesReachTheIsland)
+{
+    PointerPoll p;
+    EXPECT_EQ(p.poll(false, NotchState::collapsed, PendingHover::none), Action::nothing);
+    EXPECT_EQ(p.poll(true, NotchState::collapsed, PendingHover::none), Action::entered);
+    EXPECT_EQ(p.poll(true, NotchState::collapsed, PendingHover::entry), Action::nothing);
+    EXPECT_EQ(p.poll(false, NotchState::hover, PendingHover::none), Action::exited);
+    EXPECT_EQ(p.poll(false, NotchState::hover, PendingHover::exit), Action::nothing);
+}
+
+TEST(PointerPollTest, RestingInsideCancelsAPendingCloseButNeverAPendingOpen)
+{
+    PointerPoll p;
+    // The HUD is showing; the pointer comes in and the 30 ms open is pending.
+    EXPECT_EQ(p.poll(true, NotchState::hud, PendingHover::none), Action::entered);
+    EXPECT_EQ(p.poll(true, NotchState::hud, PendingHover::entry), Action::nothing);
+    EXPECT_EQ(p.poll(true, NotchState::hover, PendingHover::entry), Action::nothing);
+    // Out and back in before the close fires: the close is void.
+    EXPECT_EQ(p.poll(true, NotchState::home, PendingHover::exit), Action::cancelPendingExit);
+    // Collapsed: nothing to keep open.
+    EXPECT_EQ(p.poll(true, NotchState::collapsed, PendingHover::exit), Action::nothing);
+}
+
+TEST(ClickDeduperTest, TheSameClickThroughBothRoutesCountsOnce)
+{
+    ClickDeduper d;
+    EXPECT_TRUE(d.accept(100));
+    EXPECT_FALSE(d.accept(100));
+    EXPECT_TRUE(d.accept(101));
+    EXPECT_TRUE(d.accept(100));
+}
+
+TEST(KeyInputTest, ChordNeedsControlAndOptionWithoutCommand)
+{
+    auto key = [](int qtKey, Qt::KeyboardModifiers mods) {
+        QKeyEvent e(QEvent::KeyPress, qtKey, mods);
+        return KeyInput::fromEvent(e);
+    };
+    EXPECT_TRUE(key(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier).isGameModeChord());
+    EXPECT_TRUE(key(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier).isGameModeChord());
+    EXPECT_FALSE(key(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier).isGameModeChord());
+    EXPECT_FALSE(key(Qt::Key_G, Qt::ControlModifier).isGameModeChord());
+    EXPECT_FALSE(key(Qt::Key_H, Qt::ControlModifier | Qt::AltModifier).isGameModeChord());
+    EXPECT_EQ(key(Qt::Key_Escape, Qt::NoModifier).keyCode, KeyCode::Escape);
+    EXPECT_TRUE(key(Qt::Key_C, Qt::ControlModifier).commandLike());
+}
+
+TEST(KeyInputTest, X11KeyCodesFollowKeyPositions)
+{
+    const std::pair<quint32, int> cases[] = {
+        {9, KeyCode::Escape}, {42, KeyCode::G}, {38, KeyCode::A}, {24, KeyCode::Q},
+        {65, KeyCode::Space}, {36, KeyCode::Return}, {22, KeyCode::Delete}, {113, KeyCode::LeftArrow},
+        {114, KeyCode::RightArrow}, {111, KeyCode::UpArrow}, {116, KeyCode::DownArrow},
+        {19, KeyCode::Digit0}, {90, KeyCode::Keypad0}, {104, KeyCode::KeypadEnter}, {5000, KeyCode::Unknown},
+    };
+    for (const auto &[x, mac] : cases)
+        EXPECT_EQ(keyCodeFromX11(x), mac) << x;
+}
+
+TEST(GameModeHotkeyCenterTest, RegisterTwiceHoldsOneGrab)
+{
+    FakeGlobalHotkey key;
+    GameModeHotkeyCenter center(&key);
+    center.registerHotkey();
+    center.registerHotkey();
+    EXPECT_EQ(key.installs, 1);
+    EXPECT_EQ(key.grabs, 1);
+    EXPECT_TRUE(center.isRegistered());
+}
+
+TEST(GameModeHotkeyCenterTest, AFailedGrabRemovesTheHandlerAndTheNextCallTriesAgain)
+{
+    FakeGlobalHotkey key;
+    key.grabWorks = false;
+    GameModeHotkeyCenter center(&key);
+    center.registerHotkey();
+    EXPECT_FALSE(center.isRegistered());
+    EXPECT_FALSE(key.handler);
+    key.grabWorks = true;
+    center.registerHotkey();
+    EXPECT_TRUE(center.isRegistered());
+    EXPECT_EQ(key.grabs, 2);
+}
+
+TEST(GameModeHotkeyCenterTest, PressesArriveLaterAndStopWithUnregister)
+{
+    FakeGlobalHotkey key;
+    GameModeHotkeyCenter center(&key);
+    QSignalSpy presses(&center, &GameModeHotkeyCenter::pressed);
+    center.unregisterHotkey(); // without a registration: only disarms
+    EXPECT_EQ(key.installs, 0);
+
+    center.registerHotkey();
+    key.press();
+    EXPECT_EQ(presses.count(), 0); // never straight from the key handler
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presses.count(), 1);
+
+    center.unregisterHotkey();
+    EXPECT_FALSE(key.grabbed);
+    EXPECT_FALSE(key.handler);
+    emit key.pressed(); // a press that was already on its way
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presses.count(), 1);
+}

@@ -1,0 +1,233 @@
+#include "appsettings.h"
+#include "canvascredentials.h"
+#include "fakesecretstore.h"
+#include "fakescreens.h"
+#include "gamemodehotkeycenter.h"
+#include "notchwindowcontroller.h"
+#include "pavlettest.h"
+#include "qmltest.h"
+
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QTemporaryFile>
+
+using ScreenSpace::maxY;
+
+class NotchWindowTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982, 37)};
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
+        settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), nullptr);
+        // A plain lip: 184 x 34 under the notch.
+        settings->setLipEar(0);
+        settings->setLipDrop(2);
+        settings->setModuleEnabled("gameMode", true);
+        hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(&hotkey);
+    }
+    NotchWindowController::Parts parts(QQmlEngine *engine = nullptr)
+    {
+        NotchWindowController::Parts p;
+        p.screens = &screens;
+        p.pointer = &pointer;
+        p.clicks = &clicks;
+        p.hotkey = hotkeyCenter.get();
+        p.clock = &clock;
+        p.scheduler = scheduler.get();
+        p.engine = engine;
+        return p;
+    }
+    // The pointer over a y-up point.
+    void pointAt(double x, double y) { pointer.at = ScreenSpace::flip(QPointF(x, y), screens.pivot); }
+
+    FakeScreenProvider screens;
+    FakePointerLocation pointer;
+    FakeClickMonitor clicks;
+    FakeGlobalHotkey hotkey;
+    FakeSecretStore secrets;
+    std::unique_ptr<CanvasCredentialStore> credentials;
+    std::unique_ptr<AppSettings> settings;
+    std::unique_ptr<GameModeHotkeyCenter> hotkeyCenter;
+};
+
+TEST_F(NotchWindowTest, StartsAtTheTopCentreWithTheCollapsedSize)
+{
+    settings->setFloatingIsland(false);
+    NotchWindowController c(settings.get(), parts());
+    // Window coordinates: top centre of the 1512-wide screen.
+    EXPECT_EQ(c.panel()->geometry(), QRect(664, 0, 184, 34));
+    EXPECT_EQ(c.panel()->islandRect(), QRectF(0, 0, 184, 34));
+    EXPECT_TRUE(c.panel()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(c.panel()->flags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(c.panel()->flags() & Qt::WindowDoesNotAcceptFocus);
+    EXPECT_TRUE(clicks.running);
+    EXPECT_TRUE(hotkey.grabbed);
+}
+
+TEST_F(NotchWindowTest, AnimationGrowsTheWindowOnceAndMovesOnlyTheShape)
+{
+    settings->setFloatingIsland(false);
+    NotchWindowController c(settings.get(), parts());
+    FrameInputs hover;
+    hover.state = NotchState::hover;
+    int resizes = 0;
+    QObject::connect(c.panel(), &QWindow::widthChanged, [&] { ++resizes; });
+    c.setInputs(hover);
+    const QRect room = c.panel()->geometry();
+    EXPECT_TRUE(room.contains(QRect(608, 0, 296, 72)));
+    scheduler->advance(100);
+    EXPECT_EQ(c.panel()->geometry(), room); // steps do not touch the window
+    EXPECT_LE(resizes, 1);
+    const QRectF midway = c.panel()->islandRect();
+    EXPECT_GT(midway.width(), 184);
+    EXPECT_TRUE(c.panel()->mask().boundingRect().width() <= int(midway.width()) + 1);
+    scheduler->advance(3000);
+    // Settled: the window is fitted to the final frame.
+    EXPECT_EQ(c.panel()->geometry(), QRect(608, 0, 296, 72));
+    EXPECT_EQ(c.panel()->islandRect(), QRectF(0, 0, 296, 72));
+}
+
+TEST_F(NotchWindowTest, FromHomeOnTheIslandTakesTheKeyboard)
+{
+    NotchWindowController c(settings.get(), parts());
+    FrameInputs home;
+    home.state = NotchState::home;
+    c.setInputs(home);
+    EXPECT_FALSE(c.panel()->flags() & Qt::WindowDoesNotAcceptFocus);
+    c.setInputs(FrameInputs{});
+    EXPECT_TRUE(c.panel()->flags() & Qt::WindowDoesNotAcceptFocus);
+}
+
+TEST_F(NotchWindowTest, PointerPollReportsEntryAndExit)
+{
+    settings->setFloatingIsland(false);
+    NotchWindowController c(settings.get(), parts());
+    QSignalSpy entered(&c, &NotchWindowController::pointerEntered);
+    QSignalSpy exited(&c, &NotchWindowController::pointerExited);
+    pointAt(100, 100);
+    scheduler->advance(50);
+    EXPECT_EQ(entered.count(), 0);
+    pointAt(756, 970);
+    scheduler->advance(17);
+    EXPECT_EQ(entered.count(), 1);
+    scheduler->advance(100);
+    EXPECT_EQ(entered.count(), 1);
+    pointAt(100, 100);
+    scheduler->advance(17);
+    EXPECT_EQ(exited.count(), 1);
+}
+
+TEST_F(NotchWindowTest, ClicksInsideOutsideAndTwice)
+{
+    settings->setFloatingIsland(false);
+    NotchWindowController c(settings.get(), parts());
+    QSignalSpy inside(&c, &NotchWindowController::islandClicked);
+    QSignalSpy outside(&c, &NotchWindowController::collapseRequested);
+
+    pointAt(756, 970);
+    c.handleClick(1, true);
+    clicks.click(1); // the same press seen by the desktop-wide monitor
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inside.count(), 1);
+
+    // Home open: a click inside does nothing here, one outside collapses.
+    FrameInputs home;
+    home.state = NotchState::home;
+    c.setInputs(home);
+    c.handleClick(2, true);
+    EXPECT_EQ(inside.count(), 1);
+    pointAt(100, 100);
+    clicks.click(3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(outside.count(), 1);
+
+    // Collapsed: a click outside is nobody's business.
+    c.setInputs(FrameInputs{});
+    c.handleClick(4, false);
+    EXPECT_EQ(outside.count(), 1);
+
+    // Editing the island: clicks are ignored.
+    c.setInputs(home);
+    c.setEditingIsland(true);
+    c.handleClick(5, false);
+    EXPECT_EQ(outside.count(), 1);
+}
+
+TEST_F(NotchWindowTest, HidingTheGameModeModuleGivesTheChordBack)
+{
+    NotchWindowController c(settings.get(), parts());
+    EXPECT_TRUE(hotkey.grabbed);
+    settings->setModuleEnabled("gameMode", false);
+    c.applySettings();
+    EXPECT_FALSE(hotkey.grabbed);
+    settings->setModuleEnabled("gameMode", true);
+    c.applySettings();
+    EXPECT_TRUE(hotkey.grabbed);
+    c.teardown();
+    EXPECT_FALSE(hotkey.grabbed);
+    EXPECT_FALSE(clicks.running);
+    EXPECT_EQ(scheduler->pendingCount(), 0);
+}
+
+TEST_F(NotchWindowTest, AScreenChangeMovesTheIslandWithoutAnimation)
+{
+    settings->setFloatingIsland(false);
+    NotchWindowController c(settings.get(), parts());
+    screens.list = {FakeScreenProvider::plain("wide", 0, 0, 2560, 1440)};
+    screens.pivot = 1440;
+    screens.change();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(c.panel()->geometry(), QRect(1280 - 92, 0, 184, 34));
+    EXPECT_FALSE(c.frameDriver()->isAnimating());
+}
+
+TEST_F(NotchWindowTest, ContentDrawsTheIslandInsideTheWindow)
+{
+    QmlLoader qml;
+    NotchWindowController c(settings.get(), parts(&qml.engine()));
+    ASSERT_TRUE(c.panel()->content());
+    auto *backdrop = c.panel()->content()->findChild<QQuickItem *>("backdrop");
+    ASSERT_TRUE(backdrop);
+    EXPECT_EQ(backdrop->width(), c.panel()->islandRect().width());
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}
+
+namespace {
+struct RecordingDropTarget : FileDropTarget {
+    int entered = 0, exited = 0;
+    bool accept = true;
+    QList<QUrl> dropped;
+    void fileDragEntered() override { ++entered; }
+    void fileDragExited() override { ++exited; }
+    bool fileDropped(const QList<QUrl> &files) override
+    {
+        dropped = files;
+        return accept;
+    }
+};
+} // namespace
+
+TEST_F(NotchWindowTest, OnlyLocalFilesAreDropped)
+{
+    NotchPanel panel(nullptr);
+    const QList<QUrl> web = {QUrl("https://example.com/a.txt")};
+    const QList<QUrl> mixed = {QUrl("https://example.com/a.txt"), QUrl::fromLocalFile("/tmp/b.txt")};
+    // No target: a drop is refused.
+    EXPECT_FALSE(panel.drop(mixed));
+
+    RecordingDropTarget target;
+    panel.setDropTarget(&target);
+    EXPECT_FALSE(panel.dragEnter(web));
+    EXPECT_EQ(target.entered, 0);
+    EXPECT_FALSE(panel.drop(web));
+    EXPECT_TRUE(target.dropped.isEmpty());
+
+    EXPECT_TRUE(panel.dragEnter(mixed));
+    EXPECT_EQ(target.entered, 1);
+    EXPECT_TRUE(panel.drop(mixed));
+    EXPECT_EQ(target.dropped, QList<QUrl>{QUrl::fromLocalFile("/tmp/b.txt")});
+    target.accept = false;
+    EXPECT_FALSE(panel.drop(mixed));
+}
