@@ -208,8 +208,11 @@ void NotchViewModel::refreshCanvas(std::function<void()> done)
                 if (!self)
                     return;
                 if (!credentials) {
-                    self->assign(self->m_canvasUserName, std::optional<QString>(),
-                                 &NotchViewModel::canvasUserNameChanged);
+                    if (self->m_canvasUserName) {
+                        self->m_canvasUserName.reset();
+                        emit self->canvasUserNameChanged();
+                        self->published();
+                    }
                     self->m_settings->setCanvasStatus(QStringLiteral("Not connected"));
                 } else if (board.isEmpty()) {
                     // With work on the board the earlier text stays.
