@@ -210,7 +210,43 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
+    connectIsland();
     m_island->start();
+}
+
+void CompositionRoot::connectIsland()
+{
+    NotchWindowController *notch = m_delegate->notch();
+    NotchViewModel *island = m_island.get();
+    island->setPointerInsideTest([notch] { return notch->pointerInside(); });
+    QObject::connect(notch, &NotchWindowController::pointerEntered, island, &NotchViewModel::pointerEntered);
+    QObject::connect(notch, &NotchWindowController::pointerExited, island, &NotchViewModel::pointerExited);
+    QObject::connect(notch, &NotchWindowController::islandClicked, island, &NotchViewModel::islandClicked);
+    QObject::connect(notch, &NotchWindowController::collapseRequested, island, &NotchViewModel::collapse);
+    QObject::connect(notch, &NotchWindowController::gameModeHotkeyPressed, island,
+                     &NotchViewModel::gameModeHotkeyPressed);
+    // The poll reports every rest inside an open island; the model voids
+    // only a pending close.
+    notch->setPendingHover(PendingHover::exit);
+    QObject::connect(notch, &NotchWindowController::pendingExitCancelled, island,
+                     &NotchViewModel::cancelPendingExit);
+
+    auto frameInputs = [notch, island, settings = m_settings.get()] {
+        FrameInputs in;
+        in.state = island->state();
+        in.activeGame = island->activeGame();
+        in.homeContentHeight = island->homeContentHeight();
+        in.gameModeToast = island->gameModeToast();
+        in.gameModeOn = island->gameModeOn();
+        in.gameModeHover = island->gameModeHover();
+        in.hasCollapsedSideContent = island->hasCollapsedSideContent();
+        in.gameModeShown = settings->isModuleEnabled(HomeModule::gameMode);
+        notch->setInputs(in);
+        notch->setEditingIsland(island->isEditingIsland());
+    };
+    QObject::connect(island, &NotchViewModel::changed, notch, frameInputs);
+    QObject::connect(island, &NotchViewModel::hasCollapsedSideContentChanged, notch, frameInputs);
+    frameInputs();
 }
 
 void CompositionRoot::shutdown()

@@ -52,6 +52,10 @@ public:
 private:
     struct LinuxBackends;
 
+    // The island window reports the pointer, clicks and the hot key to the
+    // island's model and takes its frame from the model's state.
+    void connectIsland();
+
     UserDefaults m_defaults;
     SystemClock m_clock;
     QtScheduler m_scheduler;

@@ -13,6 +13,7 @@
 #include "networkstatus.h"
 #include "nowplayinginfo.h"
 #include "platform.h"
+#include "pointerpoll.h"
 #include "scheduler.h"
 #include "systemhudpulse.h"
 #include "speedtestengine.h"
@@ -333,6 +334,10 @@ public:
 
     // The window controller's test of whether the pointer is over the island.
     void setPointerInsideTest(std::function<bool()> test);
+    // What the delayed hover step is waiting to do.
+    PendingHover pendingHover() const { return m_hoverTask.isActive() ? m_hoverKind : PendingHover::none; }
+    // The pointer rests inside an open island: a pending close is void.
+    void cancelPendingExit();
     bool isPointerInside() const { return m_isPointerInside ? m_isPointerInside() : false; }
 
     // --- Start-up.
@@ -586,6 +591,7 @@ private:
 
     // Bookkeeping.
     TaskHandle m_hoverTask;
+    PendingHover m_hoverKind = PendingHover::none;
     TaskHandle m_tickTask;
     TaskHandle m_clickTask;
     int m_pendingClicks = 0;

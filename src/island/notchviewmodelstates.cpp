@@ -26,6 +26,7 @@ void NotchViewModel::pointerEntered()
         setGameModeHover(true);
         return;
     }
+    m_hoverKind = PendingHover::entry;
     m_hoverTask = m_scheduler->after(HoverOpenDelayMs, [this] {
         if (m_state != NotchState::collapsed && m_state != NotchState::hud)
             return;
@@ -46,10 +47,17 @@ void NotchViewModel::pointerExited()
     if (!closes || m_isEditingModules)
         return;
     const int delay = m_state == NotchState::hover ? HoverCloseDelayMs : PanelCloseDelayMs;
+    m_hoverKind = PendingHover::exit;
     m_hoverTask = m_scheduler->after(delay, [this] {
         if (m_state != NotchState::collapsed && !isPointerInside())
             collapse();
     });
+}
+
+void NotchViewModel::cancelPendingExit()
+{
+    if (pendingHover() == PendingHover::exit)
+        m_hoverTask.cancel();
 }
 
 void NotchViewModel::islandClicked()

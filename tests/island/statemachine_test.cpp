@@ -48,6 +48,22 @@ TEST_F(StateMachineTest, HoverOpensAfterThirtyMillisecondsAndSurvivesAQuickRetur
     EXPECT_EQ(model->state(), NotchState::collapsed);
 }
 
+TEST_F(StateMachineTest, OnlyAPendingCloseIsVoidedByThePointerResting)
+{
+    model->pointerEntered();
+    EXPECT_EQ(model->pendingHover(), PendingHover::entry);
+    model->cancelPendingExit();
+    advance(30);
+    EXPECT_EQ(model->state(), NotchState::hover);
+    EXPECT_EQ(model->pendingHover(), PendingHover::none);
+
+    model->pointerExited();
+    EXPECT_EQ(model->pendingHover(), PendingHover::exit);
+    model->cancelPendingExit();
+    advance(1000);
+    EXPECT_EQ(model->state(), NotchState::hover);
+}
+
 TEST_F(StateMachineTest, ClosingWaitsForThePointerToStayOut)
 {
     model->openHome();
