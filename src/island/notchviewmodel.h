@@ -7,7 +7,7 @@
 #include "canvasassignment.h"
 #include "clipboardstore.h"
 #include "homemodule.h"
-#include "islandkey.h"
+#include "keyinput.h"
 #include "islandtypes.h"
 #include "liveactivity.h"
 #include "networkstatus.h"
@@ -393,7 +393,7 @@ public:
     // --- Games.
     Q_INVOKABLE void openGame(Island::PavletGame game);
     void stopAllGames();
-    bool handleGameKey(const IslandKey &key);
+    bool handleGameKey(const KeyInput &key);
 
     // --- Refresh.
     void tick();

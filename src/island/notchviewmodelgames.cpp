@@ -91,7 +91,16 @@ bool dinoKey(DinoEngine &dino, int code)
     return true;
 }
 
-bool wordleKey(WordleEngine &wordle, const IslandKey &key)
+// The key's text as if no modifier were held: with Control a letter key
+// gives a control character.
+QString charactersIgnoringModifiers(const KeyInput &key)
+{
+    if (key.text.size() == 1 && key.text.at(0).unicode() >= 1 && key.text.at(0).unicode() <= 26)
+        return QChar(u'a' + key.text.at(0).unicode() - 1);
+    return key.text;
+}
+
+bool wordleKey(WordleEngine &wordle, const KeyInput &key)
 {
     if (key.keyCode == Delete) {
         wordle.deleteLetter();
@@ -101,7 +110,7 @@ bool wordleKey(WordleEngine &wordle, const IslandKey &key)
         wordle.submit();
         return true;
     }
-    const QString text = key.characters.toLower();
+    const QString text = charactersIgnoringModifiers(key).toLower();
     if (text.size() != 1 || !text.at(0).isLetter())
         return false;
     wordle.type(text);
@@ -202,7 +211,7 @@ bool stack4Key(Stack4Engine &stack4, int code)
 }
 } // namespace
 
-bool NotchViewModel::handleGameKey(const IslandKey &key)
+bool NotchViewModel::handleGameKey(const KeyInput &key)
 {
     if (m_state != NotchState::games)
         return false;

@@ -9,6 +9,13 @@
 
 class StateMachineTest : public IslandTest {
 protected:
+    static KeyInput space()
+    {
+        KeyInput k;
+        k.keyCode = KeyCode::Space;
+        k.text = QStringLiteral(" ");
+        return k;
+    }
     void SetUp() override
     {
         IslandTest::SetUp();
@@ -172,7 +179,7 @@ TEST_F(StateMachineTest, OpenersToggleBackHomeAndHiddenModulesDoNothing)
 TEST_F(StateMachineTest, GamesOpenerGoesBackToTheHubWithoutStoppingTheGame)
 {
     model->openGame(PavletGame::dino);
-    model->handleGameKey({KeyCode::Space, QStringLiteral(" ")});
+    model->handleGameKey(space());
     ASSERT_EQ(model->dino()->phase(), DinoEngine::Phase::running);
 
     model->openGames();
@@ -264,7 +271,7 @@ TEST_F(StateMachineTest, OpenSettingsPostsThePageAndCollapses)
 TEST_F(StateMachineTest, HidingAModuleLeavesItsPanelForHome)
 {
     model->openGame(PavletGame::snake);
-    model->handleGameKey({KeyCode::Space, QStringLiteral(" ")});
+    model->handleGameKey(space());
     hide(HomeModule::games);
     EXPECT_EQ(model->state(), NotchState::home);
     EXPECT_EQ(model->activeGame(), PavletGame::hub);
