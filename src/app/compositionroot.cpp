@@ -2,6 +2,7 @@
 
 #include "appdelegate.h"
 #include "appsettings.h"
+#include "artworkloader.h"
 #include "canvascredentials.h"
 #include "gamemodehotkeycenter.h"
 #include "islandpalette.h"
@@ -182,6 +183,8 @@ CompositionRoot::CompositionRoot()
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
+                               new ArtworkImageProvider(*m_island->artworkLoader()));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
 
     AppDelegate::Parts parts;
