@@ -41,7 +41,7 @@ int main(int argc, char **argv)
     AppDelegate &delegate = root.delegate();
     QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &SingleInstance::openSettingsRequested, &delegate, &AppDelegate::openSettings);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::shutdown);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.shutdown(); });
     root.start();
     // For start-up timing (bench/island-idle.sh): leave once the island is on screen.
     if (qEnvironmentVariableIsSet("PAVLET_QUIT_ON_FIRST_FRAME"))

@@ -6,9 +6,7 @@
 #include "canvascredentials.h"
 #include "gamemodehotkeycenter.h"
 #include "islandpalette.h"
-#include "canvasservice.h"
-#include "mirrorcamera.h"
-#include "nowplayingservice.h"
+#include "notchviewmodel.h"
 #include "permissions.h"
 #include "updateservice.h"
 #include "voicememoengine.h"
@@ -158,28 +156,35 @@ CompositionRoot::CompositionRoot()
                                                m_credentials.get(), &m_notifications);
 
     m_network = std::make_unique<QNetworkAccessManager>();
-    m_canvas = std::make_unique<CanvasService>(m_credentials.get(), m_network.get(), &m_clock,
-                                               QTimeZone::systemTimeZone());
     UpdateService::Options updateOptions;
     updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     updateOptions.temporaryFolder = QDir::tempPath();
     m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
                                                 m_platform.appLauncher, updateOptions);
 
-    m_artwork = std::make_unique<ArtworkLoader>(*m_network, m_clock);
-    m_nowPlaying = std::make_unique<NowPlayingService>(*m_platform.mediaPlayers, *m_platform.mediaKeySender,
-                                                       *m_artwork, m_clock, m_scheduler);
-    m_mirror = std::make_unique<MirrorCamera>(*m_platform.camera, *m_platform.faceDetector, m_clock);
-    const VoiceMemoFolders folders = VoiceMemoFolders::standard();
-    m_mp3Exporter = std::make_unique<Mp3Exporter>(*m_platform.tools, *m_platform.processes, folders.downloads);
-    m_voiceMemos = std::make_unique<VoiceMemoEngine>(*m_platform.memoRecorder, *m_platform.memoPlayer,
-                                                     *m_mp3Exporter, *m_platform.fileRevealer, m_clock, m_scheduler,
-                                                     folders.memos);
+    IslandEnvironment island;
+    island.platform = m_platform;
+    island.settings = m_settings.get();
+    island.permissions = m_permissions.get();
+    island.defaults = &m_defaults;
+    island.clock = &m_clock;
+    island.scheduler = &m_scheduler;
+    island.random = &m_random;
+    island.notifications = &m_notifications;
+    island.network = m_network.get();
+    island.updater = m_updates.get();
+    island.credentials = m_credentials.get();
+    const VoiceMemoFolders memoFolders = VoiceMemoFolders::standard();
+    island.memosFolder = memoFolders.memos;
+    island.exportFolder = memoFolders.downloads;
+    m_island = std::make_unique<NotchViewModel>(island);
 
     // The island's views come from the Pavlet QML module built into the program.
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
+                               new ArtworkImageProvider(*m_island->artworkLoader()));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
 
     AppDelegate::Parts parts;
@@ -208,4 +213,47 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
+    connectIsland();
+    m_island->start();
+}
+
+void CompositionRoot::connectIsland()
+{
+    NotchWindowController *notch = m_delegate->notch();
+    NotchViewModel *island = m_island.get();
+    island->setPointerInsideTest([notch] { return notch->pointerInside(); });
+    QObject::connect(notch, &NotchWindowController::pointerEntered, island, &NotchViewModel::pointerEntered);
+    QObject::connect(notch, &NotchWindowController::pointerExited, island, &NotchViewModel::pointerExited);
+    QObject::connect(notch, &NotchWindowController::islandClicked, island, &NotchViewModel::islandClicked);
+    QObject::connect(notch, &NotchWindowController::collapseRequested, island, &NotchViewModel::collapse);
+    QObject::connect(notch, &NotchWindowController::gameModeHotkeyPressed, island,
+                     &NotchViewModel::gameModeHotkeyPressed);
+    // The poll reports every rest inside an open island; the model voids
+    // only a pending close.
+    notch->setPendingHover(PendingHover::exit);
+    QObject::connect(notch, &NotchWindowController::pendingExitCancelled, island,
+                     &NotchViewModel::cancelPendingExit);
+
+    auto frameInputs = [notch, island, settings = m_settings.get()] {
+        FrameInputs in;
+        in.state = island->state();
+        in.activeGame = island->activeGame();
+        in.homeContentHeight = island->homeContentHeight();
+        in.gameModeToast = island->gameModeToast();
+        in.gameModeOn = island->gameModeOn();
+        in.gameModeHover = island->gameModeHover();
+        in.hasCollapsedSideContent = island->hasCollapsedSideContent();
+        in.gameModeShown = settings->isModuleEnabled(HomeModule::gameMode);
+        notch->setInputs(in);
+        notch->setEditingIsland(island->isEditingIsland());
+    };
+    QObject::connect(island, &NotchViewModel::changed, notch, frameInputs);
+    QObject::connect(island, &NotchViewModel::hasCollapsedSideContentChanged, notch, frameInputs);
+    frameInputs();
+}
+
+void CompositionRoot::shutdown()
+{
+    m_delegate->shutdown();
+    m_island->stop();
 }

@@ -11,14 +11,9 @@
 
 class AppDelegate;
 class AppSettings;
-class ArtworkLoader;
-class MirrorCamera;
-class Mp3Exporter;
-class NowPlayingService;
-class VoiceMemoEngine;
 class CanvasCredentialStore;
-class CanvasService;
 class GameModeHotkeyCenter;
+class NotchViewModel;
 class PermissionCenter;
 class QNetworkAccessManager;
 class QQmlEngine;
@@ -40,6 +35,8 @@ public:
     // Starts the program (see AppDelegate::start), once the event loop is
     // about to run.
     void start();
+    // Shuts the island down: its window, then its services and timers.
+    void shutdown();
 
     const Platform &platform() const { return m_platform; }
     UserDefaults &defaults() { return m_defaults; }
@@ -49,15 +46,15 @@ public:
     AppNotifications &notifications() { return m_notifications; }
     AppSettings &settings() { return *m_settings; }
     AppDelegate &delegate() { return *m_delegate; }
-    CanvasService &canvas() { return *m_canvas; }
     UpdateService &updates() { return *m_updates; }
-    NowPlayingService &nowPlaying() { return *m_nowPlaying; }
-    ArtworkLoader &artwork() { return *m_artwork; }
-    MirrorCamera &mirror() { return *m_mirror; }
-    VoiceMemoEngine &voiceMemos() { return *m_voiceMemos; }
+    NotchViewModel &island() { return *m_island; }
 
 private:
     struct LinuxBackends;
+
+    // The island window reports the pointer, clicks and the hot key to the
+    // island's model and takes its frame from the model's state.
+    void connectIsland();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -70,13 +67,8 @@ private:
     std::unique_ptr<PermissionCenter> m_permissions;
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<QNetworkAccessManager> m_network;
-    std::unique_ptr<CanvasService> m_canvas;
     std::unique_ptr<UpdateService> m_updates;
-    std::unique_ptr<ArtworkLoader> m_artwork;
-    std::unique_ptr<NowPlayingService> m_nowPlaying;
-    std::unique_ptr<MirrorCamera> m_mirror;
-    std::unique_ptr<Mp3Exporter> m_mp3Exporter;
-    std::unique_ptr<VoiceMemoEngine> m_voiceMemos;
+    std::unique_ptr<NotchViewModel> m_island;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;

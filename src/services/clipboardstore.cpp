@@ -93,6 +93,15 @@ ClipboardHistory ClipboardStore::poll()
     return m_history;
 }
 
+ClipboardHistory ClipboardStore::copyBack(const QString &text)
+{
+    m_clipboard->setText(text);
+    lastChangeCount = m_clipboard->changeCount();
+    m_history.add(text);
+    m_items->sync(std::vector<ClipboardItem>(m_history.items.begin(), m_history.items.end()));
+    return m_history;
+}
+
 bool ClipboardStore::looksSecret(const QString &input)
 {
     const QString text = input.trimmed();

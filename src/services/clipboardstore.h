@@ -61,6 +61,9 @@ public:
 
     // Reads the clipboard when it changed and publishes the history.
     ClipboardHistory poll();
+    // Puts text back on the clipboard and at the top of the history; the
+    // next poll does not take it for a new copy.
+    ClipboardHistory copyBack(const QString &text);
     static bool looksSecret(const QString &text);
 
     platform::IClipboard *clipboard() const { return m_clipboard; }

@@ -1,0 +1,454 @@
+// The island's model: what it owns, its published values, start and stop.
+#include "notchviewmodel.h"
+
+#include "appnotifications.h"
+#include "appsettings.h"
+#include "blackjackengine.h"
+#include "blocksengine.h"
+#include "calculatorengine.h"
+#include "canvasservice.h"
+#include "clock.h"
+#include "cpsengine.h"
+#include "dinoengine.h"
+#include "eyestrainguard.h"
+#include "flapengine.h"
+#include "artworkloader.h"
+#include "keepawake.h"
+#include "mirrorcamera.h"
+#include "mp3exporter.h"
+#include "nowplayingservice.h"
+#include "voicememoengine.h"
+#include "mediadownloadengine.h"
+#include "pocketstore.h"
+#include "updateservice.h"
+#include "patternengine.h"
+#include "permissions.h"
+#include "pongengine.h"
+#include "powermodemonitor.h"
+#include "reflexengine.h"
+#include "snakeengine.h"
+#include "stack4engine.h"
+#include "stackengine.h"
+#include "systemhudmonitor.h"
+#include "timerstore.h"
+#include "toeengine.h"
+#include "userdefaults.h"
+#include "wordleengine.h"
+
+#include "applauncher.h"
+#include "clipboard.h"
+
+#include <QMetaProperty>
+#include <QRegularExpression>
+#include <QSet>
+
+NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
+    : QObject(parent)
+    , m_env(env)
+    , m_settings(env.settings)
+    , m_updater(env.updater)
+    , m_permissions(env.permissions)
+    , m_defaults(env.defaults)
+    , m_clock(env.clock)
+    , m_scheduler(env.scheduler)
+{
+    m_nowPlaying = NowPlayingInfo::empty(m_clock->now());
+    m_gameModeOn = m_defaults->boolValue(GameModeKey, false);
+
+    UserDefaults *d = m_defaults;
+    Clock *c = m_clock;
+    Scheduler *s = m_scheduler;
+    Random *r = env.random;
+    m_keepAwake = std::make_unique<KeepAwake>(env.platform.displaySleep);
+    m_camera = std::make_unique<MirrorCamera>(*env.platform.camera, *env.platform.faceDetector, *c);
+    m_dino = std::make_unique<DinoEngine>(d, c, s, r);
+    m_flap = std::make_unique<FlapEngine>(d, c, s, r);
+    m_wordle = std::make_unique<WordleEngine>(d, c, s, r);
+    m_pong = std::make_unique<PongEngine>(d, c, s, r);
+    m_blocks = std::make_unique<BlocksEngine>(d, c, s, r);
+    m_stack = std::make_unique<StackEngine>(d, c, s, r);
+    m_reflex = std::make_unique<ReflexEngine>(d, c, s, r);
+    m_toe = std::make_unique<ToeEngine>(d, c, s, r);
+    m_cps = std::make_unique<CPSEngine>(d, c, s, r);
+    m_snake = std::make_unique<SnakeEngine>(d, c, s, r);
+    m_pattern = std::make_unique<PatternEngine>(d, c, s, r);
+    m_blackjack = std::make_unique<BlackjackEngine>(d, c, s, r);
+    m_stack4 = std::make_unique<Stack4Engine>(d, c, s, r);
+
+    m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
+    m_calculator = std::make_unique<CalculatorEngine>();
+    m_speedTest = std::make_unique<SpeedTestEngine>(c, s, env.speedTest);
+    m_pocket = std::make_unique<PocketStore>(d, c, env.platform.clipboard, env.pocketFolder);
+    m_mp3Exporter = std::make_unique<Mp3Exporter>(*env.platform.tools, *env.platform.processes, env.exportFolder);
+    m_voice = std::make_unique<VoiceMemoEngine>(*env.platform.memoRecorder, *env.platform.memoPlayer,
+                                                *m_mp3Exporter, *env.platform.fileRevealer, *c, *s,
+                                                env.memosFolder);
+    m_translator = std::make_unique<TranslatorEngine>(env.platform.clipboard, env.translatorBase);
+    m_youtubeDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::youtube, env.platform.tools,
+                                                          env.platform.processes, env.downloadsFolder);
+    m_spotifyDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::spotify, env.platform.tools,
+                                                          env.platform.processes, env.downloadsFolder);
+
+    m_artworkLoader = std::make_unique<ArtworkLoader>(*env.network, *c);
+    m_nowPlayingService = std::make_unique<NowPlayingService>(*env.platform.mediaPlayers,
+                                                              *env.platform.mediaKeySender, *m_artworkLoader, *c, *s);
+    m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
+    m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
+    m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
+    m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location,
+                                                        env.platform.geocoder, env.network, s);
+    m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
+    m_networkStatus = std::make_unique<NetworkStatus>(env.platform.networkInterfaces, env.platform.wifi,
+                                                      env.platform.reachability);
+    m_clipboardStore = std::make_unique<ClipboardStore>(env.platform.clipboard);
+    m_bluetoothMonitor = std::make_unique<BluetoothMonitor>(env.platform.bluetooth);
+    m_powerMonitor = std::make_unique<PowerModeMonitor>(env.platform.lowPowerMode);
+    m_hudMonitor = std::make_unique<SystemHUDMonitor>(env.platform.mediaKeys, env.platform.audio,
+                                                      env.platform.backlight, c, s);
+
+    m_timer = std::make_unique<TimerStore>(std::nullopt, d, c, s);
+
+    forwardChangesOf(m_timer.get());
+    forwardChangesOf(m_keepAwake.get());
+    forwardChangesOf(m_camera.get());
+    forwardChangesOf(m_eyeStrain.get());
+    forwardChangesOf(m_calculator.get());
+    forwardChangesOf(m_speedTest.get());
+    forwardChangesOf(m_pocket.get());
+    forwardChangesOf(m_voice.get());
+    forwardChangesOf(m_translator.get());
+    connect(m_settings, &AppSettings::settingsChanged, this, [this] { settingsChanged(); });
+    // The settings' other notices (island look, Canvas fields) reach the
+    // model's observers too.
+    forwardChangesOf(m_settings);
+    forwardChangesOf(m_updater);
+    connect(m_updater, &UpdateService::wantsPromptChanged, this, [this] {
+        if (m_updater->wantsPrompt())
+            updatePromptChanged();
+    });
+    connect(m_nowPlayingService.get(), &NowPlayingService::artworkReady, this, &NotchViewModel::artworkArrived);
+
+    m_lastLiveActivity = liveActivity();
+    m_lastSideContent = hasCollapsedSideContent();
+    m_lastGlow = showsAmbientOrCamera();
+}
+
+NotchViewModel::~NotchViewModel()
+{
+    // The owned objects go after this body and may still announce changes
+    // while they go; nothing here may hear them then.
+    const QList<QObject *> owned = {m_timer.get(), m_keepAwake.get(), m_camera.get(), m_eyeStrain.get(),
+                                    m_calculator.get(), m_speedTest.get(), m_pocket.get(), m_voice.get(),
+                                    m_translator.get(), m_nowPlayingService.get(),
+                                    m_bluetoothMonitor.get(), m_powerMonitor.get(), m_hudMonitor.get()};
+    for (QObject *object : owned)
+        disconnect(object, nullptr, this, nullptr);
+}
+
+void NotchViewModel::forwardChangesOf(QObject *object)
+{
+    const QMetaObject *meta = object->metaObject();
+    const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("forwardChange()"));
+    QSet<int> seen;
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!property.hasNotifySignal() || seen.contains(property.notifySignalIndex()))
+            continue;
+        seen.insert(property.notifySignalIndex());
+        connect(object, property.notifySignal(), this, slot);
+    }
+}
+
+void NotchViewModel::forwardChange()
+{
+    emit changed();
+    updateDerived();
+}
+
+void NotchViewModel::published()
+{
+    emit changed();
+    updateDerived();
+}
+
+void NotchViewModel::updateDerived()
+{
+    const LiveActivity activity = liveActivity();
+    if (!(activity == m_lastLiveActivity)) {
+        m_lastLiveActivity = activity;
+        emit liveActivityChanged();
+    }
+    const bool side = hasCollapsedSideContent();
+    if (side != m_lastSideContent) {
+        m_lastSideContent = side;
+        emit hasCollapsedSideContentChanged();
+    }
+    const bool player = isPreviewingPlayer(), timer = isPreviewingTimer(), ambient = isPreviewingAmbient();
+    if (player != m_lastPreviewPlayer || timer != m_lastPreviewTimer || ambient != m_lastPreviewAmbient) {
+        m_lastPreviewPlayer = player;
+        m_lastPreviewTimer = timer;
+        m_lastPreviewAmbient = ambient;
+        emit previewChanged();
+    }
+    const AmbientKind glow = showsAmbientOrCamera();
+    if (glow != m_lastGlow) {
+        m_lastGlow = glow;
+        emit showsAmbientOrCameraChanged();
+    }
+}
+
+// --- Published values written from outside.
+
+void NotchViewModel::setGeneratedPassword(const QString &value)
+{
+    assign(m_generatedPassword, value, &NotchViewModel::generatedPasswordChanged);
+}
+
+void NotchViewModel::setNotchHeight(double value)
+{
+    assign(m_notchHeight, value, &NotchViewModel::notchHeightChanged);
+}
+
+void NotchViewModel::setUsesFloatingIsland(bool value)
+{
+    assign(m_usesFloatingIsland, value, &NotchViewModel::usesFloatingIslandChanged);
+}
+
+void NotchViewModel::setHomeContentHeight(double value)
+{
+    assign(m_homeContentHeight, value, &NotchViewModel::homeContentHeightChanged);
+}
+
+void NotchViewModel::setEditingModules(bool value)
+{
+    assign(m_isEditingModules, value, &NotchViewModel::isEditingModulesChanged);
+}
+
+void NotchViewModel::setEditingIsland(bool value)
+{
+    assign(m_isEditingIsland, value, &NotchViewModel::isEditingIslandChanged);
+}
+
+void NotchViewModel::setIslandEditPhase(IslandEditPhase value)
+{
+    assign(m_islandEditPhase, value, &NotchViewModel::islandEditPhaseChanged);
+}
+
+void NotchViewModel::setIslandEditPreview(IslandEditPreview value)
+{
+    assign(m_islandEditPreview, value, &NotchViewModel::islandEditPreviewChanged);
+}
+
+void NotchViewModel::setFileDropTargeted(bool value)
+{
+    assign(m_fileDropTargeted, value, &NotchViewModel::fileDropTargetedChanged);
+}
+
+void NotchViewModel::setActiveGame(PavletGame game)
+{
+    assign(m_activeGame, game, &NotchViewModel::activeGameChanged);
+}
+
+void NotchViewModel::setGameModeHover(bool value)
+{
+    assign(m_gameModeHover, value, &NotchViewModel::gameModeHoverChanged);
+}
+
+void NotchViewModel::setGameModeToast(bool value)
+{
+    assign(m_gameModeToast, value, &NotchViewModel::gameModeToastChanged);
+}
+
+void NotchViewModel::setBluetoothDevices(const QList<BluetoothDeviceInfo> &devices)
+{
+    assign(m_bluetoothDevices, devices, &NotchViewModel::bluetoothDevicesChanged);
+}
+
+void NotchViewModel::setPointerInsideTest(std::function<bool()> test)
+{
+    m_isPointerInside = std::move(test);
+}
+
+// --- Values for QML: an absent reading is null.
+
+namespace {
+template<typename T>
+QVariant optionalValue(const std::optional<T> &value)
+{
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+} // namespace
+
+QVariant NotchViewModel::nextEventValue() const { return optionalValue(m_nextEvent); }
+QVariant NotchViewModel::nextAssignmentValue() const { return optionalValue(m_nextAssignment); }
+QVariant NotchViewModel::batteryValue() const { return optionalValue(m_battery); }
+QVariant NotchViewModel::weatherValue() const { return optionalValue(m_weather); }
+QVariant NotchViewModel::canvasUserNameValue() const { return optionalValue(m_canvasUserName); }
+QVariant NotchViewModel::systemValue() const { return optionalValue(m_system); }
+QVariant NotchViewModel::networkValue() const { return optionalValue(m_network); }
+QVariant NotchViewModel::nextReminderValue() const { return optionalValue(m_nextReminder); }
+QVariant NotchViewModel::ambientValue() const { return optionalValue(m_ambient); }
+QVariant NotchViewModel::hudValue() const { return optionalValue(m_hud); }
+
+// --- Helpers.
+
+bool NotchViewModel::moduleShown(HomeModule module) const
+{
+    return !m_settings->disabledModuleIDs().contains(HomeModules::id(module));
+}
+
+bool NotchViewModel::granted(AppPermission permission) const
+{
+    return m_permissions->isGranted(permission) == PermissionStatus::granted;
+}
+
+bool NotchViewModel::want(const QString &key, bool fallback) const
+{
+    return m_defaults->boolValue(key, fallback);
+}
+
+// --- Start and stop.
+
+void NotchViewModel::start()
+{
+    // A second start would double every registration and task.
+    if (m_started)
+        return;
+    m_started = true;
+
+    m_nowPlayingService->start();
+    m_powerMonitor->start();
+    assign(m_isLowPower, m_powerMonitor->isLowPowerModeEnabled(), &NotchViewModel::isLowPowerChanged);
+    setBluetoothDevices(m_bluetoothMonitor->devices());
+    m_monitorConnections = {
+        connect(m_bluetoothMonitor.get(), &BluetoothMonitor::connected, this, &NotchViewModel::bluetoothConnected),
+        connect(m_bluetoothMonitor.get(), &BluetoothMonitor::disconnected, this,
+                &NotchViewModel::bluetoothDisconnected),
+        connect(m_powerMonitor.get(), &PowerModeMonitor::lowPowerModeChanged, this, &NotchViewModel::powerModeChanged),
+        connect(m_hudMonitor.get(), &SystemHUDMonitor::pulsed, this, &NotchViewModel::handleHUD),
+    };
+    applyPermissionPreferences();
+    m_tickTask.cancel();
+
+    AppNotifications *notes = m_env.notifications;
+    m_credentialsObserver = connect(notes, &AppNotifications::canvasCredentialsChanged, this,
+                                    [this] { canvasCredentialsDidChange(); }, Qt::QueuedConnection);
+    m_permissionsObserver = connect(notes, &AppNotifications::permissionsChanged, this,
+                                    [this] { permissionsDidChange(); }, Qt::QueuedConnection);
+
+    auto loop = std::make_shared<TaskHandle::State>();
+    m_tickTask = TaskHandle(loop);
+    runRefreshLoop(loop);
+
+    m_updateCheckTask = m_scheduler->after(UpdateCheckDelayMs, [this] {
+        if (m_defaults->boolValue(SetupCompletedKey, false))
+            m_updater->check(true);
+    });
+}
+
+void NotchViewModel::stop()
+{
+    m_nowPlayingService->stop();
+    m_bluetoothMonitor->stop();
+    m_bluetoothOn = false;
+    m_powerMonitor->stop();
+    m_camera->stop();
+    stopAllGames();
+    m_speedTest->cancel();
+    m_hudMonitor->stop();
+    m_tickTask.cancel();
+    m_hoverTask.cancel();
+    m_clickTask.cancel();
+    m_ambientTask.cancel();
+    m_hudTask.cancel();
+    m_gameModeToastTask.cancel();
+    m_updateCheckTask.cancel();
+    disconnect(m_credentialsObserver);
+    disconnect(m_permissionsObserver);
+    for (const QMetaObject::Connection &connection : std::as_const(m_monitorConnections))
+        disconnect(connection);
+}
+
+void NotchViewModel::applyPermissionPreferences()
+{
+    m_nowPlayingService->setAllowAutomation(want(QStringLiteral("wantAutomation"), true)
+                                            && granted(AppPermission::automation));
+    setBluetoothOn(m_defaults->boolValue(SetupCompletedKey, false)
+                   && want(QStringLiteral("wantBluetooth"), true) && granted(AppPermission::bluetooth));
+    const bool cameraAllowed = want(QStringLiteral("wantCamera"), true) && granted(AppPermission::camera);
+    if (!cameraAllowed && m_camera->isRunning()) {
+        m_camera->stop();
+        if (m_state == NotchState::mirror)
+            openHome();
+    }
+    applyHUDSetting();
+}
+
+void NotchViewModel::setBluetoothOn(bool on)
+{
+    m_bluetoothOn = on;
+    if (on) {
+        m_bluetoothMonitor->registerForConnectNotifications();
+        m_bluetoothMonitor->refresh();
+        m_bluetoothMonitor->start();
+    } else {
+        m_bluetoothMonitor->stop();
+        setBluetoothDevices({});
+    }
+}
+
+// --- Small operations of the panels.
+
+QString NotchViewModel::greeting() const
+{
+    const int hour = m_clock->now().toLocalTime().time().hour();
+    QString text = hour < 12 ? QStringLiteral("Good morning")
+        : hour < 17          ? QStringLiteral("Good afternoon")
+                             : QStringLiteral("Good evening");
+    const QString first = canvasFirstName();
+    if (!first.isEmpty())
+        text += QStringLiteral(", ") + first;
+    return text;
+}
+
+QString NotchViewModel::canvasFirstName() const
+{
+    if (!m_canvasUserName)
+        return {};
+    const QStringList words = m_canvasUserName->split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    return words.isEmpty() ? QString() : words.first();
+}
+
+void NotchViewModel::copyToClipboard(const ClipboardItem &item)
+{
+    assign(m_clipboard, m_clipboardStore->copyBack(item.text), &NotchViewModel::clipboardChanged);
+}
+
+bool NotchViewModel::openWebAddress(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("https") && scheme != QLatin1String("http")))
+        return false;
+    return m_env.platform.appLauncher->openUrl(url);
+}
+
+void NotchViewModel::joinEvent(const NextEvent &event)
+{
+    if (event.joinURL)
+        openWebAddress(*event.joinURL);
+}
+
+void NotchViewModel::openAssignment(const std::optional<CanvasAssignment> &assignment)
+{
+    const std::optional<CanvasAssignment> chosen = assignment ? assignment : m_nextAssignment;
+    if (chosen && chosen->url)
+        openWebAddress(*chosen->url);
+}
+
+void NotchViewModel::openAssignment(const QVariant &assignment)
+{
+    if (!assignment.isNull() && assignment.canConvert<CanvasAssignment>())
+        openAssignment(std::optional<CanvasAssignment>(assignment.value<CanvasAssignment>()));
+    else
+        openAssignment(std::optional<CanvasAssignment>());
+}

@@ -1,0 +1,618 @@
+#pragma once
+
+#include "ambientpulse.h"
+#include "batterymonitor.h"
+#include "bluetoothmonitor.h"
+#include "calendarstore.h"
+#include "canvasassignment.h"
+#include "clipboardstore.h"
+#include "homemodule.h"
+#include "keyinput.h"
+#include "islandtypes.h"
+#include "liveactivity.h"
+#include "networkstatus.h"
+#include "nowplayinginfo.h"
+#include "platform.h"
+#include "pointerpoll.h"
+#include "scheduler.h"
+#include "systemhudpulse.h"
+#include "speedtestengine.h"
+#include "systemmonitor.h"
+#include "toolfolders.h"
+#include "translatorengine.h"
+#include "weatherservice.h"
+
+#include <QHash>
+#include <QList>
+#include <QMetaObject>
+#include <QObject>
+#include <QTimeZone>
+#include <QUrl>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class AppNotifications;
+class AppSettings;
+class ArtworkLoader;
+class MirrorCamera;
+class Mp3Exporter;
+class NowPlayingService;
+class VoiceMemoEngine;
+class CalculatorEngine;
+class CanvasCredentialStore;
+class CanvasService;
+class MediaDownloadEngine;
+class PocketStore;
+class UpdateService;
+class Clock;
+class PermissionCenter;
+class QNetworkAccessManager;
+class Random;
+class UserDefaults;
+enum class AppPermission;
+
+class BlackjackEngine;
+class BlocksEngine;
+class CPSEngine;
+class DinoEngine;
+class EyeStrainGuard;
+class FlapEngine;
+class KeepAwake;
+class PatternEngine;
+class PongEngine;
+class PowerModeMonitor;
+class ReflexEngine;
+class SnakeEngine;
+class Stack4Engine;
+class StackEngine;
+class SystemHUDMonitor;
+class TimerStore;
+class ToeEngine;
+class WordleEngine;
+
+// Everything the island's model is built from: the program's stores and
+// time sources and the platform parts its services read. The composition root
+// fills it with the real ones; tests with fakes.
+struct IslandEnvironment {
+    AppSettings *settings = nullptr;
+    UpdateService *updater = nullptr;
+    CanvasCredentialStore *credentials = nullptr;
+    PermissionCenter *permissions = nullptr;
+    UserDefaults *defaults = nullptr;
+    Clock *clock = nullptr;
+    Scheduler *scheduler = nullptr;
+    Random *random = nullptr;
+    AppNotifications *notifications = nullptr;
+    QNetworkAccessManager *network = nullptr;
+    QUrl weatherBase = WeatherService::DefaultBase;
+    QUrl translatorBase = TranslatorEngine::DefaultBase;
+    SpeedTestConfig speedTest;
+    // Where the pocket keeps its files and where downloads go.
+    QString pocketFolder = ToolFolders::pocket();
+    QString downloadsFolder = ToolFolders::downloads();
+    // Where voice memos live, and where their MP3 copies go.
+    QString memosFolder;
+    QString exportFolder;
+    // The zone that decides what "today" is for course work.
+    QTimeZone timeZone = QTimeZone::systemTimeZone();
+
+    // The machine's capabilities.
+    Platform platform;
+};
+
+// The island's one model: its state machine, the pulses and the live
+// activity, game mode and the game keys, and the one-second refresh of every
+// reading. It owns every engine, store and service the island's panels show.
+// Main thread only.
+//
+// Published values notify only when they really change; changed() fires
+// after any of them, and after a change of an owned engine or store.
+class NotchViewModel : public QObject {
+    Q_OBJECT
+    Q_MOC_INCLUDE("appsettings.h")
+    Q_MOC_INCLUDE("calculatorengine.h")
+    Q_MOC_INCLUDE("canvasservice.h")
+    Q_MOC_INCLUDE("mediadownloadengine.h")
+    Q_MOC_INCLUDE("mirrorcamera.h")
+    Q_MOC_INCLUDE("nowplayingservice.h")
+    Q_MOC_INCLUDE("voicememoengine.h")
+    Q_MOC_INCLUDE("pocketstore.h")
+    Q_MOC_INCLUDE("updateservice.h")
+    Q_MOC_INCLUDE("timerstore.h")
+    Q_MOC_INCLUDE("keepawake.h")
+    Q_MOC_INCLUDE("eyestrainguard.h")
+    Q_MOC_INCLUDE("dinoengine.h")
+    Q_MOC_INCLUDE("flapengine.h")
+    Q_MOC_INCLUDE("wordleengine.h")
+    Q_MOC_INCLUDE("pongengine.h")
+    Q_MOC_INCLUDE("blocksengine.h")
+    Q_MOC_INCLUDE("stackengine.h")
+    Q_MOC_INCLUDE("reflexengine.h")
+    Q_MOC_INCLUDE("toeengine.h")
+    Q_MOC_INCLUDE("cpsengine.h")
+    Q_MOC_INCLUDE("snakeengine.h")
+    Q_MOC_INCLUDE("patternengine.h")
+    Q_MOC_INCLUDE("blackjackengine.h")
+    Q_MOC_INCLUDE("stack4engine.h")
+    QML_ELEMENT
+    QML_UNCREATABLE("The window controller creates the island's model")
+
+    Q_PROPERTY(Island::NotchState state READ state NOTIFY stateChanged)
+    Q_PROPERTY(NowPlayingInfo nowPlaying READ nowPlaying NOTIFY nowPlayingChanged)
+    Q_PROPERTY(QVariant nextEvent READ nextEventValue NOTIFY nextEventChanged)
+    Q_PROPERTY(QVariant nextAssignment READ nextAssignmentValue NOTIFY nextAssignmentChanged)
+    Q_PROPERTY(CanvasBoard canvasBoard READ canvasBoard NOTIFY canvasBoardChanged)
+    Q_PROPERTY(QVariant battery READ batteryValue NOTIFY batteryChanged)
+    Q_PROPERTY(QVariant weather READ weatherValue NOTIFY weatherChanged)
+    Q_PROPERTY(QVariant canvasUserName READ canvasUserNameValue NOTIFY canvasUserNameChanged)
+    Q_PROPERTY(QVariant system READ systemValue NOTIFY systemChanged)
+    Q_PROPERTY(QVariant network READ networkValue NOTIFY networkChanged)
+    Q_PROPERTY(ClipboardHistory clipboard READ clipboard NOTIFY clipboardChanged)
+    Q_PROPERTY(QList<NextEvent> upcomingEvents READ upcomingEvents NOTIFY upcomingEventsChanged)
+    Q_PROPERTY(QVariant nextReminder READ nextReminderValue NOTIFY nextReminderChanged)
+    Q_PROPERTY(QString generatedPassword READ generatedPassword WRITE setGeneratedPassword NOTIFY generatedPasswordChanged)
+    Q_PROPERTY(QVariant ambient READ ambientValue NOTIFY ambientChanged)
+    Q_PROPERTY(QVariant hud READ hudValue NOTIFY hudChanged)
+    Q_PROPERTY(QList<BluetoothDeviceInfo> bluetoothDevices READ bluetoothDevices NOTIFY bluetoothDevicesChanged)
+    Q_PROPERTY(bool isLowPower READ isLowPower NOTIFY isLowPowerChanged)
+    Q_PROPERTY(double notchHeight READ notchHeight WRITE setNotchHeight NOTIFY notchHeightChanged)
+    Q_PROPERTY(bool usesFloatingIsland READ usesFloatingIsland WRITE setUsesFloatingIsland NOTIFY usesFloatingIslandChanged)
+    Q_PROPERTY(double homeContentHeight READ homeContentHeight WRITE setHomeContentHeight NOTIFY homeContentHeightChanged)
+    Q_PROPERTY(bool isEditingModules READ isEditingModules WRITE setEditingModules NOTIFY isEditingModulesChanged)
+    Q_PROPERTY(bool isEditingIsland READ isEditingIsland WRITE setEditingIsland NOTIFY isEditingIslandChanged)
+    Q_PROPERTY(Island::IslandEditPhase islandEditPhase READ islandEditPhase WRITE setIslandEditPhase NOTIFY islandEditPhaseChanged)
+    Q_PROPERTY(Island::IslandEditPreview islandEditPreview READ islandEditPreview WRITE setIslandEditPreview NOTIFY islandEditPreviewChanged)
+    Q_PROPERTY(Island::PavletGame activeGame READ activeGame NOTIFY activeGameChanged)
+    Q_PROPERTY(bool fileDropTargeted READ fileDropTargeted WRITE setFileDropTargeted NOTIFY fileDropTargetedChanged)
+    Q_PROPERTY(bool gameModeOn READ gameModeOn NOTIFY gameModeOnChanged)
+    Q_PROPERTY(bool gameModeHover READ gameModeHover NOTIFY gameModeHoverChanged)
+    Q_PROPERTY(bool gameModeToast READ gameModeToast NOTIFY gameModeToastChanged)
+
+    // Values computed from the ones above.
+    Q_PROPERTY(LiveActivity liveActivity READ liveActivity NOTIFY liveActivityChanged)
+    Q_PROPERTY(bool hasCollapsedSideContent READ hasCollapsedSideContent NOTIFY hasCollapsedSideContentChanged)
+    Q_PROPERTY(bool isPreviewingPlayer READ isPreviewingPlayer NOTIFY previewChanged)
+    Q_PROPERTY(bool isPreviewingTimer READ isPreviewingTimer NOTIFY previewChanged)
+    Q_PROPERTY(bool isPreviewingAmbient READ isPreviewingAmbient NOTIFY previewChanged)
+    Q_PROPERTY(Ambient::AmbientKind showsAmbientOrCamera READ showsAmbientOrCamera NOTIFY showsAmbientOrCameraChanged)
+    Q_PROPERTY(QString greeting READ greeting NOTIFY canvasUserNameChanged)
+    Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
+
+    // Owned objects.
+    Q_PROPERTY(AppSettings *settings READ settings CONSTANT)
+    Q_PROPERTY(UpdateService *updater READ updater CONSTANT)
+    Q_PROPERTY(MirrorCamera *camera READ camera CONSTANT)
+    Q_PROPERTY(VoiceMemoEngine *voice READ voice CONSTANT)
+    Q_PROPERTY(NowPlayingService *nowPlayingService READ nowPlayingService CONSTANT)
+    Q_PROPERTY(TimerStore *timer READ timer CONSTANT)
+    Q_PROPERTY(KeepAwake *keepAwake READ keepAwake CONSTANT)
+    Q_PROPERTY(DinoEngine *dino READ dino CONSTANT)
+    Q_PROPERTY(FlapEngine *flap READ flap CONSTANT)
+    Q_PROPERTY(WordleEngine *wordle READ wordle CONSTANT)
+    Q_PROPERTY(PongEngine *pong READ pong CONSTANT)
+    Q_PROPERTY(BlocksEngine *blocks READ blocks CONSTANT)
+    Q_PROPERTY(StackEngine *stack READ stack CONSTANT)
+    Q_PROPERTY(ReflexEngine *reflex READ reflex CONSTANT)
+    Q_PROPERTY(ToeEngine *toe READ toe CONSTANT)
+    Q_PROPERTY(CPSEngine *cps READ cps CONSTANT)
+    Q_PROPERTY(SnakeEngine *snake READ snake CONSTANT)
+    Q_PROPERTY(PatternEngine *pattern READ pattern CONSTANT)
+    Q_PROPERTY(BlackjackEngine *blackjack READ blackjack CONSTANT)
+    Q_PROPERTY(Stack4Engine *stack4 READ stack4 CONSTANT)
+    Q_PROPERTY(EyeStrainGuard *eyeStrain READ eyeStrain CONSTANT)
+    Q_PROPERTY(CalculatorEngine *calculator READ calculator CONSTANT)
+    Q_PROPERTY(SpeedTestEngine *speedTest READ speedTest CONSTANT)
+    Q_PROPERTY(PocketStore *pocket READ pocket CONSTANT)
+    Q_PROPERTY(TranslatorEngine *translator READ translator CONSTANT)
+    Q_PROPERTY(MediaDownloadEngine *youtubeDown READ youtubeDown CONSTANT)
+    Q_PROPERTY(MediaDownloadEngine *spotifyDown READ spotifyDown CONSTANT)
+    Q_PROPERTY(CanvasService *canvasService READ canvasService CONSTANT)
+
+public:
+    // Delays of the state machine and the pulses, in milliseconds.
+    static constexpr int HoverOpenDelayMs = 30;
+    static constexpr int HoverCloseDelayMs = 160;
+    static constexpr int PanelCloseDelayMs = 240;
+    static constexpr int ClickWindowMs = 220;
+    static constexpr int ToastMs = 2400;
+    static constexpr int HotkeyDebounceMs = 300;
+    static constexpr int BluetoothPulseMs = 3200;
+    static constexpr int PulseMs = 3800;
+    static constexpr int HudHoldMs = 1550;
+    static constexpr int HudSuppressEveryMs = 40;
+    static constexpr int UpdateCheckDelayMs = 7000;
+    static constexpr int TickMs = 1000;
+    // Throttles of the slow refreshes (strictly more than).
+    static constexpr qint64 CanvasEveryMs = 900 * 1000;
+    static constexpr qint64 WeatherEveryMs = 900 * 1000;
+    static constexpr qint64 RemindersEveryMs = 300 * 1000;
+    static constexpr qint64 TooCloseEveryMs = 40 * 1000;
+    static constexpr qint64 DistantPastMs = std::numeric_limits<qint64>::min() / 4;
+
+    static inline const QString GameModeKey = QStringLiteral("pavlet.gameModeOn");
+    static inline const QString SetupCompletedKey = QStringLiteral("permissionsSetupCompleted");
+
+    explicit NotchViewModel(const IslandEnvironment &env, QObject *parent = nullptr);
+    ~NotchViewModel() override;
+
+    // --- Published values.
+    NotchState state() const { return m_state; }
+    const NowPlayingInfo &nowPlaying() const { return m_nowPlaying; }
+    const std::optional<CanvasAssignment> &nextAssignment() const { return m_nextAssignment; }
+    const CanvasBoard &canvasBoard() const { return m_canvasBoard; }
+    const std::optional<NextEvent> &nextEvent() const { return m_nextEvent; }
+    const std::optional<BatteryInfo> &battery() const { return m_battery; }
+    const std::optional<WeatherInfo> &weather() const { return m_weather; }
+    const std::optional<QString> &canvasUserName() const { return m_canvasUserName; }
+    const std::optional<SystemSnapshot> &system() const { return m_system; }
+    const std::optional<NetworkSnapshot> &network() const { return m_network; }
+    const ClipboardHistory &clipboard() const { return m_clipboard; }
+    const QList<NextEvent> &upcomingEvents() const { return m_upcomingEvents; }
+    const std::optional<NextEvent> &nextReminder() const { return m_nextReminder; }
+    QString generatedPassword() const { return m_generatedPassword; }
+    void setGeneratedPassword(const QString &value);
+    const std::optional<AmbientPulse> &ambient() const { return m_ambient; }
+    const std::optional<SystemHUDPulse> &hud() const { return m_hud; }
+    const QList<BluetoothDeviceInfo> &bluetoothDevices() const { return m_bluetoothDevices; }
+    bool isLowPower() const { return m_isLowPower; }
+    double notchHeight() const { return m_notchHeight; }
+    void setNotchHeight(double value);
+    bool usesFloatingIsland() const { return m_usesFloatingIsland; }
+    void setUsesFloatingIsland(bool value);
+    double homeContentHeight() const { return m_homeContentHeight; }
+    void setHomeContentHeight(double value);
+    bool isEditingModules() const { return m_isEditingModules; }
+    void setEditingModules(bool value);
+    bool isEditingIsland() const { return m_isEditingIsland; }
+    void setEditingIsland(bool value);
+    IslandEditPhase islandEditPhase() const { return m_islandEditPhase; }
+    void setIslandEditPhase(IslandEditPhase value);
+    IslandEditPreview islandEditPreview() const { return m_islandEditPreview; }
+    void setIslandEditPreview(IslandEditPreview value);
+    PavletGame activeGame() const { return m_activeGame; }
+    bool fileDropTargeted() const { return m_fileDropTargeted; }
+    void setFileDropTargeted(bool value);
+    bool gameModeOn() const { return m_gameModeOn; }
+    bool gameModeHover() const { return m_gameModeHover; }
+    bool gameModeToast() const { return m_gameModeToast; }
+
+    // --- Computed values.
+    LiveActivity liveActivity() const;
+    bool hasCollapsedSideContent() const;
+    bool isPreviewingPlayer() const { return isPreviewing(IslandEditPreview::player); }
+    bool isPreviewingTimer() const { return isPreviewing(IslandEditPreview::timer); }
+    bool isPreviewingAmbient() const { return isPreviewing(IslandEditPreview::ambient); }
+    AmbientKind showsAmbientOrCamera() const;
+    QString greeting() const;
+    QString canvasFirstName() const;
+
+    // --- Owned objects.
+    AppSettings *settings() const { return m_settings; }
+    UpdateService *updater() const { return m_updater; }
+    MirrorCamera *camera() const { return m_camera.get(); }
+    VoiceMemoEngine *voice() const { return m_voice.get(); }
+    NowPlayingService *nowPlayingService() const { return m_nowPlayingService.get(); }
+    // The artwork cache, for the image provider of the island's views.
+    ArtworkLoader *artworkLoader() const { return m_artworkLoader.get(); }
+    TimerStore *timer() const { return m_timer.get(); }
+    KeepAwake *keepAwake() const { return m_keepAwake.get(); }
+    DinoEngine *dino() const { return m_dino.get(); }
+    FlapEngine *flap() const { return m_flap.get(); }
+    WordleEngine *wordle() const { return m_wordle.get(); }
+    PongEngine *pong() const { return m_pong.get(); }
+    BlocksEngine *blocks() const { return m_blocks.get(); }
+    StackEngine *stack() const { return m_stack.get(); }
+    ReflexEngine *reflex() const { return m_reflex.get(); }
+    ToeEngine *toe() const { return m_toe.get(); }
+    CPSEngine *cps() const { return m_cps.get(); }
+    SnakeEngine *snake() const { return m_snake.get(); }
+    PatternEngine *pattern() const { return m_pattern.get(); }
+    BlackjackEngine *blackjack() const { return m_blackjack.get(); }
+    Stack4Engine *stack4() const { return m_stack4.get(); }
+    EyeStrainGuard *eyeStrain() const { return m_eyeStrain.get(); }
+    CalculatorEngine *calculator() const { return m_calculator.get(); }
+    SpeedTestEngine *speedTest() const { return m_speedTest.get(); }
+    PocketStore *pocket() const { return m_pocket.get(); }
+    TranslatorEngine *translator() const { return m_translator.get(); }
+    MediaDownloadEngine *youtubeDown() const { return m_youtubeDown.get(); }
+    MediaDownloadEngine *spotifyDown() const { return m_spotifyDown.get(); }
+    CanvasService *canvasService() const { return m_canvasService.get(); }
+    CalendarStore *calendarStore() const { return m_calendarStore.get(); }
+    BatteryMonitor *batteryMonitor() const { return m_batteryMonitor.get(); }
+    WeatherService *weatherService() const { return m_weatherService.get(); }
+    SystemMonitor *systemMonitor() const { return m_systemMonitor.get(); }
+    NetworkStatus *networkStatus() const { return m_networkStatus.get(); }
+    ClipboardStore *clipboardStore() const { return m_clipboardStore.get(); }
+    BluetoothMonitor *bluetoothMonitor() const { return m_bluetoothMonitor.get(); }
+    PowerModeMonitor *powerMonitor() const { return m_powerMonitor.get(); }
+    SystemHUDMonitor *hudMonitor() const { return m_hudMonitor.get(); }
+
+    // The window controller's test of whether the pointer is over the island.
+    void setPointerInsideTest(std::function<bool()> test);
+    // What the delayed hover step is waiting to do.
+    PendingHover pendingHover() const { return m_hoverTask.isActive() ? m_hoverKind : PendingHover::none; }
+    // The pointer rests inside an open island: a pending close is void.
+    void cancelPendingExit();
+    bool isPointerInside() const { return m_isPointerInside ? m_isPointerInside() : false; }
+
+    // --- Start-up.
+    void start();
+    void stop();
+    bool isStarted() const { return m_started; }
+    void applyPermissionPreferences();
+    Q_INVOKABLE void copyToClipboard(const ClipboardItem &item);
+    // The hover island's join action: opens the event's meeting address.
+    Q_INVOKABLE void joinEvent(const NextEvent &event);
+    // Hands a web address from outside data to the desktop; only http and
+    // https addresses are opened. False when refused or not handed on.
+    bool openWebAddress(const QUrl &url);
+    // Opens an assignment's page; without one, the next assignment's.
+    void openAssignment(const std::optional<CanvasAssignment> &assignment = std::nullopt);
+    Q_INVOKABLE void openAssignment(const QVariant &assignment);
+
+    // --- State machine.
+    Q_INVOKABLE void setState(Island::NotchState state);
+    void pointerEntered();
+    void pointerExited();
+    void islandClicked();
+    Q_INVOKABLE void openHome();
+    Q_INVOKABLE void collapse();
+    void showUpdate();
+    void updatePromptChanged();
+    Q_INVOKABLE void openCanvas();
+    Q_INVOKABLE void openGames();
+    Q_INVOKABLE void openCalculator();
+    Q_INVOKABLE void openPocketPanel();
+    Q_INVOKABLE void openPocket();
+    Q_INVOKABLE void openVoice();
+    Q_INVOKABLE void openTranslator();
+    void openMirror();
+    void addDroppedFilesToPocket(const QList<QUrl> &urls);
+    void openChromeIcon(ChromeIcon icon);
+    Q_INVOKABLE void openChromeIcon(const QString &id);
+    Q_INVOKABLE void openSettings(const QString &page = QString());
+    void settingsChanged();
+    bool gameModeHotkeyPressed();
+    Q_INVOKABLE void toggleGameMode();
+    void setGameModeOn(bool on);
+    void showGameModeToast();
+
+    // --- Pulses.
+    void showAmbient(const AmbientPulse &pulse);
+    void bluetoothConnected(const QString &name);
+    void bluetoothDisconnected(const QString &name);
+    void powerModeChanged(bool lowPower);
+    void handleHUD(const SystemHUDPulse &pulse);
+    void applyHUDSetting();
+
+    // --- Games.
+    Q_INVOKABLE void openGame(Island::PavletGame game);
+    void stopAllGames();
+    bool handleGameKey(const KeyInput &key);
+
+    // --- Refresh.
+    void tick();
+    void refreshCanvas(std::function<void()> done = {});
+    void refreshWeather(std::function<void()> done = {});
+    void canvasCredentialsDidChange();
+    void permissionsDidChange();
+    void loadArtwork(const NowPlayingInfo &info);
+    Q_INVOKABLE void togglePlayPause();
+    Q_INVOKABLE void refreshNowPlayingSoon();
+    // The key a track's artwork is asked for once by.
+    static QString trackKey(const NowPlayingInfo &info);
+
+signals:
+    // Any published value or owned object changed.
+    void changed();
+    void stateChanged();
+    void nowPlayingChanged();
+    void nextAssignmentChanged();
+    void canvasBoardChanged();
+    void nextEventChanged();
+    void batteryChanged();
+    void weatherChanged();
+    void canvasUserNameChanged();
+    void systemChanged();
+    void networkChanged();
+    void clipboardChanged();
+    void upcomingEventsChanged();
+    void nextReminderChanged();
+    void generatedPasswordChanged();
+    void ambientChanged();
+    void hudChanged();
+    void bluetoothDevicesChanged();
+    void isLowPowerChanged();
+    void notchHeightChanged();
+    void usesFloatingIslandChanged();
+    void homeContentHeightChanged();
+    void isEditingModulesChanged();
+    void isEditingIslandChanged();
+    void islandEditPhaseChanged();
+    void islandEditPreviewChanged();
+    void activeGameChanged();
+    void fileDropTargetedChanged();
+    void gameModeOnChanged();
+    void gameModeHoverChanged();
+    void gameModeToastChanged();
+    void liveActivityChanged();
+    void hasCollapsedSideContentChanged();
+    void previewChanged();
+    void showsAmbientOrCameraChanged();
+
+private slots:
+    void forwardChange();
+
+private:
+    // Stores value and announces it when it differs.
+    template<typename T>
+    void assign(T &field, const T &value, void (NotchViewModel::*notify)())
+    {
+        if (field == value)
+            return;
+        field = value;
+        emit(this->*notify)();
+        published();
+    }
+    void published();
+    void updateDerived();
+    void forwardChangesOf(QObject *object);
+    bool isPreviewing(IslandEditPreview preview) const;
+
+    QVariant nextEventValue() const;
+    QVariant nextAssignmentValue() const;
+    QVariant batteryValue() const;
+    QVariant weatherValue() const;
+    QVariant canvasUserNameValue() const;
+    QVariant systemValue() const;
+    QVariant networkValue() const;
+    QVariant nextReminderValue() const;
+    QVariant ambientValue() const;
+    QVariant hudValue() const;
+
+    bool moduleShown(HomeModule module) const;
+    bool granted(AppPermission permission) const;
+    bool want(const QString &key, bool fallback) const;
+    void setActiveGame(PavletGame game);
+    void setGameModeHover(bool value);
+    void setGameModeToast(bool value);
+    void setAmbient(const std::optional<AmbientPulse> &pulse);
+    void setHud(const std::optional<SystemHUDPulse> &pulse);
+    void setBluetoothDevices(const QList<BluetoothDeviceInfo> &devices);
+    // What every switch to a panel does first.
+    void beginPanelSwitch();
+    // Opens the panel of a shown module, or goes Home when it is open
+    // already; true when it opened.
+    bool enterPanel(NotchState state, HomeModule module);
+    void leaveForHomeWhenHidden(NotchState state, HomeModule module);
+    void hudDismissStep(const SystemHUDPulse &pulse, qint64 deadlineMs);
+    void setBluetoothOn(bool on);
+    void refreshCalendarGrants();
+    void publishEvents(const QList<NextEvent> &events);
+    void refreshReminders(std::function<void()> done = {});
+    void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
+    void tickNowPlaying();
+    void artworkArrived(const QString &cacheKey, const QImage &image);
+    void tickSoon(const QList<int> &delaysMs);
+
+    bool updateWantsPrompt() const;
+
+    IslandEnvironment m_env;
+    AppSettings *m_settings;
+    UpdateService *m_updater;
+    PermissionCenter *m_permissions;
+    UserDefaults *m_defaults;
+    Clock *m_clock;
+    Scheduler *m_scheduler;
+
+    // Published values, in their order.
+    NotchState m_state = NotchState::collapsed;
+    NowPlayingInfo m_nowPlaying;
+    std::optional<NextEvent> m_nextEvent;
+    std::optional<CanvasAssignment> m_nextAssignment;
+    CanvasBoard m_canvasBoard;
+    std::optional<BatteryInfo> m_battery;
+    std::optional<WeatherInfo> m_weather;
+    std::optional<QString> m_canvasUserName;
+    std::optional<SystemSnapshot> m_system;
+    std::optional<NetworkSnapshot> m_network;
+    ClipboardHistory m_clipboard;
+    QList<NextEvent> m_upcomingEvents;
+    std::optional<NextEvent> m_nextReminder;
+    QString m_generatedPassword;
+    std::optional<AmbientPulse> m_ambient;
+    std::optional<SystemHUDPulse> m_hud;
+    QList<BluetoothDeviceInfo> m_bluetoothDevices;
+    bool m_isLowPower = false;
+    double m_notchHeight = 32;
+    bool m_usesFloatingIsland = false;
+    double m_homeContentHeight = 0;
+    bool m_isEditingModules = false;
+    bool m_isEditingIsland = false;
+    IslandEditPhase m_islandEditPhase = IslandEditPhase::hang;
+    IslandEditPreview m_islandEditPreview = IslandEditPreview::idle;
+    PavletGame m_activeGame = PavletGame::hub;
+    bool m_fileDropTargeted = false;
+    bool m_gameModeOn = false;
+    bool m_gameModeHover = false;
+    bool m_gameModeToast = false;
+
+    // Computed values as last announced.
+    LiveActivity m_lastLiveActivity;
+    bool m_lastSideContent = false;
+    bool m_lastPreviewPlayer = false;
+    bool m_lastPreviewTimer = false;
+    bool m_lastPreviewAmbient = false;
+    AmbientKind m_lastGlow = AmbientKind::rest;
+
+    // Owned objects, in the order they are made.
+    std::unique_ptr<KeepAwake> m_keepAwake;
+    std::unique_ptr<MirrorCamera> m_camera;
+    std::unique_ptr<DinoEngine> m_dino;
+    std::unique_ptr<FlapEngine> m_flap;
+    std::unique_ptr<WordleEngine> m_wordle;
+    std::unique_ptr<PongEngine> m_pong;
+    std::unique_ptr<BlocksEngine> m_blocks;
+    std::unique_ptr<StackEngine> m_stack;
+    std::unique_ptr<ReflexEngine> m_reflex;
+    std::unique_ptr<ToeEngine> m_toe;
+    std::unique_ptr<CPSEngine> m_cps;
+    std::unique_ptr<SnakeEngine> m_snake;
+    std::unique_ptr<PatternEngine> m_pattern;
+    std::unique_ptr<BlackjackEngine> m_blackjack;
+    std::unique_ptr<Stack4Engine> m_stack4;
+    std::unique_ptr<EyeStrainGuard> m_eyeStrain;
+    std::unique_ptr<CalculatorEngine> m_calculator;
+    std::unique_ptr<SpeedTestEngine> m_speedTest;
+    std::unique_ptr<PocketStore> m_pocket;
+    std::unique_ptr<Mp3Exporter> m_mp3Exporter;
+    std::unique_ptr<VoiceMemoEngine> m_voice;
+    std::unique_ptr<TranslatorEngine> m_translator;
+    std::unique_ptr<MediaDownloadEngine> m_youtubeDown;
+    std::unique_ptr<MediaDownloadEngine> m_spotifyDown;
+    std::unique_ptr<ArtworkLoader> m_artworkLoader;
+    std::unique_ptr<NowPlayingService> m_nowPlayingService;
+    std::unique_ptr<CalendarStore> m_calendarStore;
+    std::unique_ptr<BatteryMonitor> m_batteryMonitor;
+    std::unique_ptr<CanvasService> m_canvasService;
+    std::unique_ptr<WeatherService> m_weatherService;
+    std::unique_ptr<SystemMonitor> m_systemMonitor;
+    std::unique_ptr<NetworkStatus> m_networkStatus;
+    std::unique_ptr<ClipboardStore> m_clipboardStore;
+    std::unique_ptr<BluetoothMonitor> m_bluetoothMonitor;
+    std::unique_ptr<PowerModeMonitor> m_powerMonitor;
+    std::unique_ptr<SystemHUDMonitor> m_hudMonitor;
+    std::unique_ptr<TimerStore> m_timer;
+
+    // Bookkeeping.
+    TaskHandle m_hoverTask;
+    PendingHover m_hoverKind = PendingHover::none;
+    TaskHandle m_tickTask;
+    TaskHandle m_clickTask;
+    int m_pendingClicks = 0;
+    qint64 m_lastCanvasFetchMs = DistantPastMs;
+    qint64 m_lastWeatherFetchMs = DistantPastMs;
+    qint64 m_lastReminderFetchMs = DistantPastMs;
+    std::function<bool()> m_isPointerInside;
+    QString m_lastArtworkKey;
+    QList<QMetaObject::Connection> m_monitorConnections;
+    QMetaObject::Connection m_credentialsObserver;
+    QMetaObject::Connection m_permissionsObserver;
+    TaskHandle m_ambientTask;
+    TaskHandle m_hudTask;
+    TaskHandle m_gameModeToastTask;
+    qint64 m_lastGameModeHotkeyMs = DistantPastMs;
+    TaskHandle m_updateCheckTask;
+    qint64 m_lastTooClosePulseMs = DistantPastMs;
+    // Artwork asked for: the cache key it answers under, and the track.
+    QHash<QString, QString> m_artworkRequests;
+    // Follow-up refreshes after a media command.
+    std::vector<TaskHandle> m_followUps;
+    bool m_started = false;
+    bool m_bluetoothOn = false;
+};

@@ -1,0 +1,84 @@
+// The playing track, its artwork and its controls.
+#include "notchviewmodel.h"
+
+#include "artworkloader.h"
+#include "clock.h"
+#include "nowplayingservice.h"
+
+#include <algorithm>
+
+QString NotchViewModel::trackKey(const NowPlayingInfo &info)
+{
+    return info.trackID + QLatin1Char('|') + info.title + QLatin1Char('|') + info.artist + QLatin1Char('|')
+        + sourceRawValue(info.source);
+}
+
+void NotchViewModel::tickNowPlaying()
+{
+    NowPlayingInfo info = m_nowPlayingService->presentedInfo();
+    m_nowPlayingService->setPresented(info);
+    if (const auto image = m_artworkLoader->cached(info.artworkKey()))
+        info.artwork = *image;
+    if (!m_nowPlaying.isNearlyEqual(info))
+        assign(m_nowPlaying, info, &NotchViewModel::nowPlayingChanged);
+
+    // A track without artwork is asked for it once.
+    if (info.hasText() && !info.hasArtwork()) {
+        const QString key = trackKey(info);
+        if (key != m_lastArtworkKey) {
+            m_lastArtworkKey = key;
+            loadArtwork(info);
+        }
+    }
+}
+
+void NotchViewModel::loadArtwork(const NowPlayingInfo &info)
+{
+    // The answer may come at once, so the request is noted first.
+    m_artworkRequests.insert(info.artworkKey(), trackKey(info));
+    m_nowPlayingService->artwork(info);
+}
+
+void NotchViewModel::artworkArrived(const QString &cacheKey, const QImage &image)
+{
+    const auto it = m_artworkRequests.constFind(cacheKey);
+    if (it == m_artworkRequests.constEnd())
+        return;
+    const QString requested = *it;
+    m_artworkRequests.erase(it);
+    // Artwork that arrives after the track changed belongs to another track,
+    // even when the new one has the same title.
+    if (requested != trackKey(m_nowPlaying))
+        return;
+    NowPlayingInfo info = m_nowPlaying;
+    info.artwork = image;
+    assign(m_nowPlaying, info, &NotchViewModel::nowPlayingChanged);
+}
+
+void NotchViewModel::togglePlayPause()
+{
+    NowPlayingInfo info = m_nowPlaying;
+    const QDateTime now = m_clock->now();
+    const double sinceSample = info.isPlaying && info.sampledAt.isValid()
+        ? std::max(0.0, info.sampledAt.msecsTo(now) / 1000.0)
+        : 0.0;
+    info.elapsed = info.duration > 0 ? std::min(info.duration, std::max(0.0, info.elapsed + sinceSample))
+                                     : std::max(0.0, info.elapsed);
+    info.isPlaying = !info.isPlaying;
+    info.sampledAt = now;
+    assign(m_nowPlaying, info, &NotchViewModel::nowPlayingChanged);
+    m_nowPlayingService->togglePlayPause();
+    tickSoon({280, 980});
+}
+
+void NotchViewModel::refreshNowPlayingSoon()
+{
+    tickSoon({280, 1080});
+}
+
+void NotchViewModel::tickSoon(const QList<int> &delaysMs)
+{
+    std::erase_if(m_followUps, [](const TaskHandle &task) { return !task.isActive(); });
+    for (int delay : delaysMs)
+        m_followUps.push_back(m_scheduler->after(delay, [this] { tick(); }));
+}

@@ -1,0 +1,149 @@
+// What the closed island shows: the live activity, side content, the status
+// pulses and the volume and brightness display.
+#include "notchviewmodel.h"
+
+#include "appsettings.h"
+#include "clock.h"
+#include "mirrorcamera.h"
+#include "systemhudmonitor.h"
+#include "timerstore.h"
+
+namespace {
+// An event this close to its start, or already begun, comes before the rest.
+constexpr qint64 SoonMs = 1800 * 1000;
+} // namespace
+
+LiveActivity NotchViewModel::liveActivity() const
+{
+    if (m_ambient)
+        return LiveActivity::time();
+    if (m_timer->isRunning())
+        return LiveActivity::timer(m_timer->display());
+    if (m_nowPlaying.isPlaying)
+        return LiveActivity::music(m_nowPlaying);
+    if (m_nextEvent && m_nextEvent->start.toMSecsSinceEpoch() - m_clock->nowMs() < SoonMs)
+        return LiveActivity::forEvent(*m_nextEvent);
+    if (m_nextAssignment && m_nextAssignment->overdue)
+        return LiveActivity::forAssignment(*m_nextAssignment);
+    if (m_nowPlaying.hasText())
+        return LiveActivity::music(m_nowPlaying);
+    if (m_nextEvent)
+        return LiveActivity::forEvent(*m_nextEvent);
+    if (m_nextAssignment)
+        return LiveActivity::forAssignment(*m_nextAssignment);
+    return LiveActivity::time();
+}
+
+bool NotchViewModel::hasCollapsedSideContent() const
+{
+    if (m_isEditingIsland)
+        return m_islandEditPreview != IslandEditPreview::idle || m_settings->showAmbientSmile();
+    return m_gameModeToast || (moduleShown(HomeModule::gameMode) && m_gameModeOn && m_gameModeHover)
+        || m_timer->isRunning() || m_settings->showAmbientSmile()
+        || (m_nowPlaying.isPlaying && moduleShown(HomeModule::player));
+}
+
+bool NotchViewModel::isPreviewing(IslandEditPreview preview) const
+{
+    return m_isEditingIsland && m_islandEditPhase == IslandEditPhase::hang && m_islandEditPreview == preview;
+}
+
+AmbientKind NotchViewModel::showsAmbientOrCamera() const
+{
+    if (m_ambient)
+        return m_ambient->kind;
+    return m_camera->isRunning() ? AmbientKind::mirror : AmbientKind::rest;
+}
+
+void NotchViewModel::setAmbient(const std::optional<AmbientPulse> &pulse)
+{
+    assign(m_ambient, pulse, &NotchViewModel::ambientChanged);
+}
+
+void NotchViewModel::setHud(const std::optional<SystemHUDPulse> &pulse)
+{
+    assign(m_hud, pulse, &NotchViewModel::hudChanged);
+}
+
+void NotchViewModel::showAmbient(const AmbientPulse &pulse)
+{
+    setAmbient(pulse);
+    m_ambientTask.cancel();
+    const bool bluetooth = pulse.kind == AmbientKind::bluetooth;
+    if (!bluetooth && m_state == NotchState::collapsed)
+        setState(NotchState::hover);
+    m_ambientTask = m_scheduler->after(bluetooth ? BluetoothPulseMs : PulseMs, [this, pulse] {
+        if (m_state == NotchState::hover && !isPointerInside())
+            setState(NotchState::collapsed);
+        // A newer pulse keeps its own time.
+        if (m_ambient == pulse)
+            setAmbient(std::nullopt);
+    });
+}
+
+void NotchViewModel::bluetoothConnected(const QString &name)
+{
+    setBluetoothDevices(m_bluetoothMonitor->devices());
+    showAmbient({AmbientKind::bluetooth, name, QStringLiteral("Connected")});
+}
+
+void NotchViewModel::bluetoothDisconnected(const QString &name)
+{
+    setBluetoothDevices(m_bluetoothMonitor->devices());
+    showAmbient({AmbientKind::bluetooth, name, QStringLiteral("Disconnected")});
+}
+
+void NotchViewModel::powerModeChanged(bool lowPower)
+{
+    if (lowPower == m_isLowPower)
+        return;
+    assign(m_isLowPower, lowPower, &NotchViewModel::isLowPowerChanged);
+    if (lowPower)
+        showAmbient({AmbientKind::lowPower, QStringLiteral("Low Power Mode on"),
+                     QStringLiteral("Your computer is saving energy")});
+    else
+        showAmbient({AmbientKind::lowPower, QStringLiteral("Low Power Mode off"), QStringLiteral("Back to full power")});
+}
+
+void NotchViewModel::handleHUD(const SystemHUDPulse &pulse)
+{
+    if (m_state == NotchState::update || !m_settings->showSystemHUD())
+        return;
+    setHud(pulse);
+    m_hudMonitor->killSystemOSD();
+    if (Island::isClosed(m_state))
+        setState(NotchState::hud);
+    // The display stays up until a while after the latest pulse, keeping the
+    // system's own display away meanwhile.
+    const qint64 deadline = m_clock->monotonicMs() + HudHoldMs;
+    m_hudTask.cancel();
+    m_hudMonitor->killSystemOSD();
+    m_hudTask = m_scheduler->every(HudSuppressEveryMs,
+                                   [this, pulse, deadline] { hudDismissStep(pulse, deadline); });
+}
+
+void NotchViewModel::hudDismissStep(const SystemHUDPulse &pulse, qint64 deadlineMs)
+{
+    if (m_clock->monotonicMs() < deadlineMs) {
+        m_hudMonitor->killSystemOSD();
+        return;
+    }
+    m_hudTask.cancel();
+    if (m_hud == pulse)
+        setHud(std::nullopt);
+    if (m_state == NotchState::hud)
+        setState(isPointerInside() ? NotchState::hover : NotchState::collapsed);
+}
+
+void NotchViewModel::applyHUDSetting()
+{
+    if (m_settings->showSystemHUD()) {
+        m_hudMonitor->start();
+        return;
+    }
+    m_hudMonitor->stop();
+    m_hudTask.cancel();
+    setHud(std::nullopt);
+    if (m_state == NotchState::hud)
+        setState(NotchState::collapsed);
+}

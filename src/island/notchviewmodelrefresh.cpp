@@ -1,0 +1,226 @@
+// The refresh loop: the slow fetches at start, then one pass a second that
+// copies every reading into the model when it changed.
+#include "notchviewmodel.h"
+
+#include "appsettings.h"
+#include "canvascredentials.h"
+#include "canvasservice.h"
+#include "clock.h"
+#include "mirrorcamera.h"
+#include "eyestrainguard.h"
+#include "permissions.h"
+#include "powermodemonitor.h"
+
+#include <QPointer>
+
+namespace {
+const QString WantReminders = QStringLiteral("wantReminders");
+const QString WantCalendar = QStringLiteral("wantCalendar");
+const QString WantBluetooth = QStringLiteral("wantBluetooth");
+const QString WantLocation = QStringLiteral("wantLocation");
+} // namespace
+
+void NotchViewModel::runRefreshLoop(std::shared_ptr<TaskHandle::State> loop)
+{
+    auto ticking = [this, loop] {
+        if (loop->cancelled)
+            return;
+        tick();
+        auto every = std::make_shared<TaskHandle>(m_scheduler->every(TickMs, [this] { tick(); }));
+        loop->stop = [every] { every->cancel(); };
+    };
+    auto weather = [this, loop, ticking] {
+        if (!loop->cancelled)
+            refreshWeather(ticking);
+    };
+    auto canvas = [this, loop, weather] {
+        if (!loop->cancelled)
+            refreshCanvas(weather);
+    };
+    refreshCalendarGrants();
+    if (want(WantReminders, true) && granted(AppPermission::reminders))
+        refreshReminders(canvas);
+    else
+        canvas();
+}
+
+void NotchViewModel::refreshCalendarGrants()
+{
+    m_calendarStore->eventsGranted = granted(AppPermission::calendar);
+    m_calendarStore->remindersGranted = granted(AppPermission::reminders);
+}
+
+void NotchViewModel::refreshReminders(std::function<void()> done)
+{
+    QPointer<NotchViewModel> self(this);
+    m_calendarStore->refreshReminders([self, done = std::move(done)] {
+        if (self && done)
+            done();
+    });
+}
+
+void NotchViewModel::tick()
+{
+    if (m_gameModeOn && !moduleShown(HomeModule::gameMode)) {
+        setGameModeOn(false);
+        setGameModeHover(false);
+        setGameModeToast(false);
+    }
+
+    tickNowPlaying();
+
+    refreshCalendarGrants();
+    // The calendar is read off the main thread; its answer is published
+    // when it comes.
+    if (want(WantCalendar, true) && granted(AppPermission::calendar)) {
+        QPointer<NotchViewModel> self(this);
+        m_calendarStore->refreshEvents(2, [self] {
+            if (self)
+                self->publishEvents(self->m_calendarStore->upcomingEvents());
+        });
+    } else {
+        publishEvents({});
+    }
+
+    const std::optional<NextEvent> reminder = want(WantReminders, true) && granted(AppPermission::reminders)
+        ? m_calendarStore->cachedReminder()
+        : std::nullopt;
+    assign(m_nextReminder, reminder, &NotchViewModel::nextReminderChanged);
+
+    assign(m_battery, m_batteryMonitor->read(), &NotchViewModel::batteryChanged);
+
+    SystemSnapshot system;
+    system.cpu = m_systemMonitor->cpuPercent();
+    system.memory = m_systemMonitor->memoryPercent();
+    system.diskFree = m_systemMonitor->diskFree();
+    system.uptime = m_systemMonitor->uptime();
+    assign(m_system, std::optional<SystemSnapshot>(system), &NotchViewModel::systemChanged);
+
+    assign(m_network, std::optional<NetworkSnapshot>(m_networkStatus->snapshot()), &NotchViewModel::networkChanged);
+
+    assign(m_clipboard, m_clipboardStore->poll(), &NotchViewModel::clipboardChanged);
+
+    const qint64 now = m_clock->monotonicMs();
+    if (now - m_lastCanvasFetchMs > CanvasEveryMs)
+        refreshCanvas();
+    if (now - m_lastWeatherFetchMs > WeatherEveryMs)
+        refreshWeather();
+    if (want(WantReminders, true) && granted(AppPermission::reminders)
+        && now - m_lastReminderFetchMs > RemindersEveryMs) {
+        m_lastReminderFetchMs = now;
+        refreshReminders();
+    }
+
+    if (want(WantBluetooth, true) && granted(AppPermission::bluetooth)) {
+        m_bluetoothMonitor->refresh();
+        setBluetoothDevices(m_bluetoothMonitor->devices());
+    } else {
+        setBluetoothDevices({});
+    }
+
+    const bool lowPower = m_powerMonitor->isLowPowerModeEnabled();
+    if (lowPower != m_isLowPower)
+        powerModeChanged(lowPower);
+
+    if (m_settings->eyeStrainGuard()) {
+        if (m_eyeStrain->tick())
+            showAmbient({AmbientKind::eyeStrain, QStringLiteral("Give your eyes a break"),
+                         QStringLiteral("Look 20 feet away for 20 seconds")});
+        const bool tooClose = m_camera->isRunning() && m_camera->faceTooClose();
+        m_eyeStrain->setTooClose(tooClose);
+        if (tooClose && now - m_lastTooClosePulseMs > TooCloseEveryMs) {
+            m_lastTooClosePulseMs = now;
+            showAmbient({AmbientKind::tooClose, QStringLiteral("You're a little close"),
+                         QStringLiteral("Sit back from the screen")});
+        }
+    }
+
+    // Time alone can change what the hover island shows.
+    updateDerived();
+}
+
+void NotchViewModel::publishEvents(const QList<NextEvent> &events)
+{
+    assign(m_upcomingEvents, events, &NotchViewModel::upcomingEventsChanged);
+    assign(m_nextEvent, events.isEmpty() ? std::optional<NextEvent>() : events.first(),
+           &NotchViewModel::nextEventChanged);
+}
+
+void NotchViewModel::refreshWeather(std::function<void()> done)
+{
+    m_lastWeatherFetchMs = m_clock->monotonicMs();
+    if (!(want(WantLocation, true) && granted(AppPermission::location))) {
+        assign(m_weather, std::optional<WeatherInfo>(), &NotchViewModel::weatherChanged);
+        if (done)
+            done();
+        return;
+    }
+    QPointer<NotchViewModel> self(this);
+    m_weatherService->fetch(true, [self, done = std::move(done)](std::optional<WeatherInfo> weather) {
+        if (!self)
+            return;
+        self->assign(self->m_weather, weather, &NotchViewModel::weatherChanged);
+        if (done)
+            done();
+    });
+}
+
+void NotchViewModel::canvasCredentialsDidChange()
+{
+    m_lastCanvasFetchMs = DistantPastMs;
+    refreshCanvas();
+}
+
+void NotchViewModel::permissionsDidChange()
+{
+    refreshCalendarGrants();
+    applyPermissionPreferences();
+    QPointer<NotchViewModel> self(this);
+    refreshWeather([self] {
+        if (self && self->want(WantReminders, true) && self->granted(AppPermission::reminders))
+            self->refreshReminders();
+    });
+}
+
+void NotchViewModel::refreshCanvas(std::function<void()> done)
+{
+    m_lastCanvasFetchMs = m_clock->monotonicMs();
+    m_canvasService->fetchBoard().then(this, [this, done](const CanvasBoard &board) {
+        assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
+        std::optional<CanvasAssignment> next;
+        for (const QList<CanvasAssignment> *list : {&board.overdue, &board.dueToday, &board.upcoming}) {
+            if (!list->isEmpty()) {
+                next = list->first();
+                break;
+            }
+        }
+        assign(m_nextAssignment, next, &NotchViewModel::nextAssignmentChanged);
+        m_canvasService->fetchUserName().then(this, [this, board, done](const std::optional<QString> &name) {
+            if (name) {
+                assign(m_canvasUserName, name, &NotchViewModel::canvasUserNameChanged);
+                m_settings->setCanvasStatus(QStringLiteral("Connected as ") + *name);
+                if (done)
+                    done();
+                return;
+            }
+            QPointer<NotchViewModel> self(this);
+            m_env.credentials->load([self, board, done](const std::optional<CanvasCredentials> &credentials) {
+                if (!self)
+                    return;
+                if (!credentials) {
+                    if (self->m_canvasUserName) {
+                        self->m_canvasUserName.reset();
+                        emit self->canvasUserNameChanged();
+                        self->published();
+                    }
+                    self->m_settings->setCanvasStatus(QStringLiteral("Not connected"));
+                } else if (board.isEmpty()) {
+                    // With work on the board the earlier text stays.
+                    self->m_settings->setCanvasStatus(QStringLiteral("Token loaded · no open work"));
+                }
+                if (done)
+                    done();
+            });
+        });
+    });
+}

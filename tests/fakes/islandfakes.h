@@ -1,0 +1,162 @@
+#pragma once
+
+#include "fakeapplauncher.h"
+#include "fakeaudiooutput.h"
+#include "fakebacklight.h"
+#include "fakebluetooth.h"
+#include "fakecalendarsource.h"
+#include "fakecamera.h"
+#include "fakeclipboard.h"
+#include "fakedisplaysleep.h"
+#include "fakefilerevealer.h"
+#include "fakeidletime.h"
+#include "fakelocation.h"
+#include "fakelowpowermode.h"
+#include "fakemediakeys.h"
+#include "fakemediaplayers.h"
+#include "fakenetwork.h"
+#include "fakepermissionbackend.h"
+#include "fakepowersupply.h"
+#include "fakesecretstore.h"
+#include "fakesystemload.h"
+#include "faketools.h"
+
+#include "appnotifications.h"
+#include "appsettings.h"
+#include "canvascredentials.h"
+#include "notchviewmodel.h"
+#include "permissions.h"
+#include "random.h"
+#include "updateservice.h"
+
+#include <QNetworkAccessManager>
+#include <QTemporaryDir>
+#include <memory>
+
+// Every platform part the island's model reads, faked, with the stores it is
+// built from. Every module starts shown.
+struct IslandFakes {
+    // Nothing answers on the default update host.
+    IslandFakes(UserDefaults *store, FakeClock &fakeClock, Scheduler *fakeScheduler,
+                const QUrl &updateBase = QUrl(QStringLiteral("https://127.0.0.1:9")))
+        : defaults(store)
+        , clock(fakeClock)
+        , scheduler(fakeScheduler)
+        , permissions(&permissionBackend, store, fakeScheduler, &notifications)
+        , credentials(&secrets, store, folders.filePath(QStringLiteral("canvas-token")))
+        , settings(store, nullptr, &permissions, &credentials, &notifications)
+        , updater(&settings, &network, fakeScheduler, &launcher, updateOptions(updateBase))
+    {
+        settings.setDisabledModules(QString());
+    }
+
+    UpdateService::Options updateOptions(const QUrl &base)
+    {
+        UpdateService::Options options;
+        options.updateBase = base;
+        options.currentVersion = QStringLiteral("1.0.0");
+        options.downloadsFolder = folders.path();
+        options.temporaryFolder = folders.path();
+        return options;
+    }
+
+    Platform platform()
+    {
+        Platform p;
+        p.secrets = &secrets;
+        p.permissions = &permissionBackend;
+        p.audio = &audio;
+        p.backlight = &backlight;
+        p.mediaKeys = &mediaKeys;
+        p.idleTime = &idle;
+        p.lowPowerMode = &lowPower;
+        p.bluetooth = &bluetooth;
+        p.powerSupply = &power;
+        p.systemLoad = &load;
+        p.networkInterfaces = &interfaces;
+        p.wifi = &wifi;
+        p.reachability = &reachability;
+        p.clipboard = &clipboard;
+        p.appLauncher = &launcher;
+        p.displaySleep = &sleepInhibitor;
+        p.location = &location;
+        p.geocoder = &geocoder;
+        p.calendar = &calendar;
+        p.processes = &processes;
+        p.tools = &tools;
+        p.memoRecorder = &recorder;
+        p.memoPlayer = &audioPlayer;
+        p.mediaPlayers = &players;
+        p.mediaKeySender = &keySender;
+        p.camera = &camera;
+        p.faceDetector = &faces;
+        p.fileRevealer = &revealer;
+        return p;
+    }
+
+    IslandEnvironment environment()
+    {
+        IslandEnvironment env;
+        env.platform = platform();
+        env.settings = &settings;
+        env.updater = &updater;
+        env.credentials = &credentials;
+        env.permissions = &permissions;
+        env.defaults = defaults;
+        env.clock = &clock;
+        env.scheduler = scheduler;
+        env.random = &random;
+        env.notifications = &notifications;
+        env.network = &network;
+        // Nothing answers here.
+        env.weatherBase = QUrl(QStringLiteral("http://127.0.0.1:9"));
+        env.translatorBase = env.weatherBase;
+        env.speedTest.mainBase = env.weatherBase;
+        env.speedTest.speedBase = env.weatherBase;
+        env.pocketFolder = folders.filePath(QStringLiteral("Pocket"));
+        env.downloadsFolder = folders.filePath(QStringLiteral("Downloads"));
+        env.exportFolder = env.downloadsFolder;
+        env.memosFolder = folders.filePath(QStringLiteral("Memos"));
+        return env;
+    }
+
+    UserDefaults *defaults;
+    FakeClock &clock;
+    Scheduler *scheduler;
+    QTemporaryDir folders;
+    QNetworkAccessManager network;
+    AppNotifications notifications;
+    FakeAppLauncher launcher;
+    FakeSecretStore secrets;
+    FakePermissionBackend permissionBackend;
+    PermissionCenter permissions;
+    CanvasCredentialStore credentials;
+    AppSettings settings;
+    UpdateService updater;
+    Random random{7};
+    FakeClipboard clipboard;
+    FakeDisplaySleepInhibitor sleepInhibitor;
+    FakeIdleTime idle;
+    FakeCalendarSource calendar;
+    FakePowerSupply power;
+    FakeLocationProvider location;
+    FakeReverseGeocoder geocoder;
+    FakeSystemLoad load;
+    FakeNetworkInterfaces interfaces;
+    FakeWifiInfo wifi;
+    FakeReachability reachability;
+    FakeBluetooth bluetooth;
+    FakeLowPowerMode lowPower;
+    FakeMediaKeys mediaKeys;
+    FakeAudioOutput audio;
+    FakeBacklight backlight;
+    FakeProcessRunner processes;
+    FakeToolLocator tools;
+    FakeMicRecorder recorder;
+    FakeAudioPlayer audioPlayer;
+    FakeMediaPlayers players;
+    FakeMediaKeySender keySender;
+    FakeCamera camera;
+    FakeFaceDetector faces;
+    FakeFileRevealer revealer;
+};

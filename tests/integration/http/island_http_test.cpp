@@ -1,0 +1,232 @@
+#include "islandtest.h"
+#include "localhttpserver.h"
+
+#include "userdefaults.h"
+
+#include <QBuffer>
+#include <QImage>
+
+// A Canvas server and an update host on 127.0.0.1 over TLS.
+class CanvasUpdateTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        LocalHttpServer::trustTestCertificate();
+        ASSERT_TRUE(server.listenTls());
+        updateBase = server.baseUrl();
+        IslandTest::SetUp();
+        make();
+    }
+    void connectAccount() { fakes->credentials.save(server.baseUrl().toString(), QStringLiteral("token")); }
+    void serve(const QString &path, const QByteArray &body, int status = 200)
+    {
+        server.setReply(path, LocalHttpServer::json(body, status));
+    }
+    // Refreshes Canvas and waits for the answer.
+    void refresh()
+    {
+        bool done = false;
+        model->refreshCanvas([&] { done = true; });
+        ASSERT_TRUE(waitUntil([&] { return done; }));
+    }
+    void offerUpdate()
+    {
+        serve(QStringLiteral("/update.json"),
+              R"({"version":"9.0.0","build":1,"url":")" + server.url("/Pavlet.dmg").toString().toUtf8()
+                  + R"(","sha256":")" + QByteArray(64, 'a') + R"(","notes":""})");
+        fakes->updater.check(true);
+        ASSERT_TRUE(waitUntil([&] { return fakes->updater.wantsPrompt(); }));
+    }
+    QString status() const { return fakes->settings.canvasStatus(); }
+
+    const QString UserPath = QStringLiteral("/api/v1/users/self");
+    const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions");
+    const QString PlannerPath = QStringLiteral("/api/v1/planner/items");
+    LocalHttpServer server;
+};
+
+TEST_F(CanvasUpdateTest, CanvasStatusTexts)
+{
+    refresh();
+    EXPECT_EQ(status(), QStringLiteral("Not connected"));
+    EXPECT_FALSE(model->canvasUserName());
+
+    connectAccount();
+    serve(UserPath, "{}", 500);
+    serve(MissingPath, "[]");
+    serve(PlannerPath, "[]");
+    refresh();
+    EXPECT_EQ(status(), QStringLiteral("Token loaded · no open work"));
+
+    serve(UserPath, R"({"name":"  Ada   Lovelace"})");
+    refresh();
+    EXPECT_EQ(status(), QStringLiteral("Connected as   Ada   Lovelace"));
+    EXPECT_EQ(model->canvasFirstName(), QStringLiteral("Ada"));
+    clock.setNow(QDateTime(QDate(2026, 3, 2), QTime(17, 0)));
+    EXPECT_EQ(model->greeting(), QStringLiteral("Good evening, Ada"));
+
+    // No name this time but open work: the text and name stay.
+    serve(UserPath, "{}", 500);
+    serve(MissingPath, R"([{"id":1,"name":"Essay","html_url":"https://school.example/a/1"}])");
+    refresh();
+    EXPECT_EQ(status(), QStringLiteral("Connected as   Ada   Lovelace"));
+    EXPECT_TRUE(model->canvasUserName());
+}
+
+TEST_F(CanvasUpdateTest, NextAssignmentIsTheFirstOpenWorkAndOpensOnlyWebPages)
+{
+    connectAccount();
+    serve(MissingPath, R"([{"id":1,"name":"Essay","html_url":"https://school.example/a/1"},
+                           {"id":2,"name":"Sneaky","html_url":"file:///etc/passwd"}])");
+    serve(PlannerPath, "[]");
+    refresh();
+    ASSERT_TRUE(model->nextAssignment());
+    EXPECT_EQ(model->nextAssignment()->title, QStringLiteral("Essay"));
+    EXPECT_EQ(model->liveActivity().kind, LiveActivity::Kind::assignment); // overdue
+
+    model->openAssignment();
+    EXPECT_EQ(fakes->launcher.urls, QList<QUrl>{QUrl(QStringLiteral("https://school.example/a/1"))});
+    CanvasAssignment sneaky = model->canvasBoard().overdue.value(1);
+    sneaky.url = QUrl(QStringLiteral("file:///etc/passwd"));
+    model->openAssignment(sneaky);
+    CanvasAssignment none;
+    model->openAssignment(none);
+    EXPECT_EQ(fakes->launcher.urls.size(), 1);
+
+    serve(MissingPath, "[]");
+    refresh();
+    EXPECT_FALSE(model->nextAssignment());
+    model->openAssignment();
+    EXPECT_EQ(fakes->launcher.urls.size(), 1);
+}
+
+TEST_F(CanvasUpdateTest, UpdateCheckComesSevenSecondsAfterStartOnceSetUp)
+{
+    fakes->defaults->setBool(NotchViewModel::SetupCompletedKey, true);
+    model->start();
+    advance(6999);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(server.requestCount(), 0);
+    model->stop();
+    advance(10000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(server.requestCount(), 0);
+
+    make();
+    model->start();
+    advance(7000);
+    EXPECT_TRUE(waitUntil([&] { return server.requestCount() == 1; }));
+}
+
+TEST_F(CanvasUpdateTest, ThePromptOpensTheUpdatePanelAndClosingItSkipsTheVersion)
+{
+    fakes->settings.setExpandOnHover(true);
+    model->openHome();
+    offerUpdate();
+    EXPECT_EQ(model->state(), NotchState::update);
+
+    model->collapse();
+    EXPECT_EQ(fakes->settings.skippedUpdateVersion(), QStringLiteral("9.0.0"));
+    EXPECT_FALSE(fakes->updater.wantsPrompt());
+    model->pointerEntered();
+    advance(30);
+    EXPECT_EQ(model->state(), NotchState::home);
+}
+
+TEST_F(CanvasUpdateTest, APendingPromptTakesOverHomeAndComesBackOnCollapse)
+{
+    model->openCalculator();
+    offerUpdate();
+    EXPECT_EQ(model->state(), NotchState::calculator); // a tool panel stays
+
+    model->collapse();
+    EXPECT_EQ(model->state(), NotchState::update);
+
+    model->setEditingIsland(true);
+    model->setState(NotchState::collapsed);
+    model->openHome();
+    EXPECT_EQ(model->state(), NotchState::home); // not while the island is edited
+}
+
+// Players whose covers lie on a local web server.
+class ArtworkTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        ASSERT_TRUE(server.listen());
+        make();
+    }
+    // A playing track; art is the path of its cover on the local server.
+    void play(const QString &title, const QString &artist, const QString &art)
+    {
+        auto player = FakeMediaPlayers::player(QStringLiteral("vlc"), title, QStringLiteral("Playing"), artist);
+        player.metadata.insert(QStringLiteral("mpris:artUrl"), server.url(art).toString());
+        fakes->players.set(player);
+    }
+    // A cover answered after delayMs (negative: never).
+    static LocalHttpServer::Reply cover(int delayMs = 0)
+    {
+        LocalHttpServer::Reply reply = LocalHttpServer::json(png());
+        reply.contentType = "image/png";
+        reply.delayMs = delayMs;
+        return reply;
+    }
+    static QByteArray png()
+    {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+    int requestsFor(const QString &path) const
+    {
+        int n = 0;
+        for (const auto &r : server.requests())
+            n += r.path == path;
+        return n;
+    }
+    LocalHttpServer server;
+};
+
+TEST_F(ArtworkTest, ArtworkIsAskedOncePerTrack)
+{
+    server.setReply(QStringLiteral("/a.png"), LocalHttpServer::json("", 404));
+    model->start();
+    play(QStringLiteral("Song"), QStringLiteral("Band"), QStringLiteral("/a.png"));
+    advance(1000);
+    ASSERT_EQ(model->nowPlaying().title, QStringLiteral("Song"));
+    ASSERT_TRUE(waitUntil([&] { return requestsFor(QStringLiteral("/a.png")) == 1; }));
+    advance(120 * 1000); // long past the loader's own retry pause
+    QCoreApplication::processEvents();
+    EXPECT_EQ(requestsFor(QStringLiteral("/a.png")), 1);
+
+    play(QStringLiteral("Other"), QStringLiteral("Band"), QStringLiteral("/a.png"));
+    advance(1000);
+    EXPECT_TRUE(waitUntil([&] { return requestsFor(QStringLiteral("/a.png")) == 2; }));
+}
+
+TEST_F(ArtworkTest, ArtworkArrivingAfterTheTrackChangedIsDropped)
+{
+    server.setReply(QStringLiteral("/first.png"), cover(300));
+    server.setReply(QStringLiteral("/second.png"), cover(-1));
+
+    play(QStringLiteral("Intro"), QStringLiteral("First band"), QStringLiteral("/first.png"));
+    model->tick();
+    ASSERT_TRUE(waitUntil([&] { return requestsFor(QStringLiteral("/first.png")) == 1; }));
+    // Another track of the same name starts before its cover arrives.
+    play(QStringLiteral("Intro"), QStringLiteral("Second band"), QStringLiteral("/second.png"));
+    model->tick();
+    ASSERT_EQ(model->nowPlaying().artist, QStringLiteral("Second band"));
+    waitUntil([] { return false; }, 700);
+    EXPECT_FALSE(model->nowPlaying().hasArtwork());
+
+    // The cover of the track still shown is taken.
+    server.setReply(QStringLiteral("/third.png"), cover());
+    play(QStringLiteral("Outro"), QStringLiteral("Second band"), QStringLiteral("/third.png"));
+    model->tick();
+    EXPECT_TRUE(waitUntil([&] { return model->nowPlaying().hasArtwork(); }));
+}

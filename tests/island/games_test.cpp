@@ -1,0 +1,214 @@
+#include "islandtest.h"
+
+#include "blackjackengine.h"
+#include "blocksengine.h"
+#include "cpsengine.h"
+#include "dinoengine.h"
+#include "flapengine.h"
+#include "keycodes.h"
+#include "reflexengine.h"
+#include "snakeengine.h"
+#include "stack4engine.h"
+#include "stackengine.h"
+#include "toeengine.h"
+#include "wordleengine.h"
+
+#include <functional>
+
+namespace {
+KeyInput key(int code, const QString &text = QString(), bool shift = false, bool control = false)
+{
+    KeyInput k;
+    k.keyCode = code;
+    k.text = text;
+    k.shift = shift;
+    k.control = control;
+    return k;
+}
+const KeyInput Space = key(KeyCode::Space, QStringLiteral(" "));
+} // namespace
+
+class GameKeysTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        make();
+    }
+    // Opens a game and presses keys; the results of each press.
+    QList<bool> press(const QList<KeyInput> &keys)
+    {
+        QList<bool> used;
+        for (const KeyInput &k : keys)
+            used.append(model->handleGameKey(k));
+        return used;
+    }
+};
+
+TEST_F(GameKeysTest, KeysReachGamesOnlyWhileTheGamesPanelIsOpen)
+{
+    EXPECT_FALSE(model->handleGameKey(Space));
+    model->openGame(PavletGame::dino);
+    model->openHome();
+    EXPECT_FALSE(model->handleGameKey(Space));
+    EXPECT_EQ(model->dino()->phase(), DinoEngine::Phase::ready);
+}
+
+TEST_F(GameKeysTest, PointerGamesAndTheHubTakeNoKeys)
+{
+    for (PavletGame game : {PavletGame::hub, PavletGame::pong, PavletGame::toe, PavletGame::pattern}) {
+        model->openGame(game);
+        EXPECT_EQ(press({Space, key(KeyCode::UpArrow), key(KeyCode::Return), key(KeyCode::A, "a")}),
+                  QList<bool>({false, false, false, false}))
+            << int(game);
+    }
+}
+
+TEST_F(GameKeysTest, EachGameTakesItsKeys)
+{
+    using P = PavletGame;
+    struct Case {
+        const char *name;
+        PavletGame game;
+        std::function<void(NotchViewModel &)> prepare;
+        QList<KeyInput> keys;
+        QList<bool> taken;
+        std::function<bool(NotchViewModel &)> after;
+    };
+    const auto nothing = [](NotchViewModel &) {};
+    const Case cases[] = {
+        {"dino jumps from ready", P::dino, nothing, {key(KeyCode::DownArrow), key(KeyCode::UpArrow)}, {false, true},
+         [](NotchViewModel &m) { return m.dino()->phase() == DinoEngine::Phase::running && m.dino()->playerY() > 0; }},
+        {"flap", P::flap, nothing, {key(KeyCode::Return), Space}, {false, true},
+         [](NotchViewModel &m) { return m.flap()->phase() == FlapEngine::Phase::running; }},
+        {"reflex", P::reflex, nothing, {key(KeyCode::UpArrow), Space}, {false, true},
+         [](NotchViewModel &m) { return m.reflex()->phase() == ReflexEngine::Phase::waiting; }},
+        {"stack how-to takes Space without starting", P::stack, nothing, {Space, key(KeyCode::Return)}, {true, false},
+         [](NotchViewModel &m) { return m.stack()->phase() == StackEngine::Phase::howto; }},
+        {"cps how-to", P::cps, nothing, {Space}, {false},
+         [](NotchViewModel &m) { return m.cps()->phase() == CPSEngine::Phase::howto; }},
+        {"cps ready", P::cps, [](NotchViewModel &m) { m.cps()->prepare(); }, {Space}, {true},
+         [](NotchViewModel &m) { return m.cps()->phase() == CPSEngine::Phase::running; }},
+        {"blocks how-to", P::blocks, nothing, {key(KeyCode::A), Space}, {false, false}, nullptr},
+        {"blocks running", P::blocks, [](NotchViewModel &m) { m.blocks()->begin(); },
+         {key(KeyCode::A), key(KeyCode::LeftArrow), key(KeyCode::D), key(KeyCode::RightArrow), key(KeyCode::W),
+          key(KeyCode::UpArrow), key(KeyCode::S), key(KeyCode::DownArrow), key(KeyCode::H), Space},
+         {true, true, true, true, true, true, true, true, false, true},
+         [](NotchViewModel &m) { return m.blocks()->score() > 0; }}, // the hard drop scores
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        model->openGame(c.game);
+        c.prepare(*model);
+        EXPECT_EQ(press(c.keys), c.taken);
+        if (c.after) {
+            EXPECT_TRUE(c.after(*model));
+        }
+    }
+}
+
+TEST_F(GameKeysTest, WordleTypesLettersWhateverTheShiftKeepsItsBoardAndIgnoresDigits)
+{
+    model->openGame(PavletGame::wordle);
+    const KeyInput shiftA = key(KeyCode::A, QStringLiteral("A"), true);
+    const KeyInput controlD = key(KeyCode::D, QStringLiteral("\x04"), false, true);
+    const KeyInput digit = key(KeyCode::Digit1, QStringLiteral("1"));
+    const KeyInput comma = key(KeyCode::Comma, QStringLiteral(","));
+    EXPECT_EQ(press({shiftA, digit, comma, controlD}), QList<bool>({true, false, false, true}));
+    EXPECT_EQ(model->wordle()->rows()[0][0].letter, QStringLiteral("a"));
+    EXPECT_EQ(model->wordle()->rows()[0][1].letter, QStringLiteral("d"));
+    model->openGame(PavletGame::dino);
+    model->openGame(PavletGame::wordle);
+    EXPECT_EQ(model->wordle()->col(), 2);
+
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::Delete, QStringLiteral("\b"))));
+    EXPECT_EQ(model->wordle()->col(), 1);
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return, "\r")));
+    EXPECT_EQ(model->wordle()->message(), QStringLiteral("Need 5 letters"));
+}
+
+TEST_F(GameKeysTest, SnakeTurnsAndStartsButSpaceWhileRunningDoesNothing)
+{
+    model->openGame(PavletGame::snake);
+    EXPECT_FALSE(model->handleGameKey(Space));
+    model->snake()->start();
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->snake()->phase(), SnakeEngine::Phase::running);
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::W)));
+    EXPECT_EQ(model->snake()->queued(), SnakeDir::up);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return)));
+}
+
+TEST_F(GameKeysTest, BlackjackKeysFollowThePhase)
+{
+    model->openGame(PavletGame::blackjack);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return))); // how-to screen
+    model->blackjack()->startBuyIn(250);
+    ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::H)));
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return)));
+    EXPECT_NE(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+    if (model->blackjack()->phase() == BlackjackEngine::Phase::playing) {
+        EXPECT_FALSE(model->handleGameKey(Space));
+        EXPECT_TRUE(model->handleGameKey(key(KeyCode::S)));
+    }
+    // The dealer plays: no key is taken.
+    if (model->blackjack()->phase() == BlackjackEngine::Phase::waiting) {
+        EXPECT_EQ(press({key(KeyCode::Return), Space, key(KeyCode::H), key(KeyCode::S), key(KeyCode::D)}),
+                  QList<bool>({false, false, false, false, false}));
+    }
+    advance(10000);
+    ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::settle);
+    EXPECT_TRUE(model->handleGameKey(Space));
+    EXPECT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+}
+
+TEST_F(GameKeysTest, ConnectFourDigitDropsInItsColumn)
+{
+    model->openGame(PavletGame::stack4);
+    const KeyInput six = key(KeyCode::Digit6, QStringLiteral("6"));
+    EXPECT_FALSE(model->handleGameKey(six));
+    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    EXPECT_TRUE(model->handleGameKey(six));
+    EXPECT_EQ(model->stack4()->cursor(), 5);
+    EXPECT_TRUE(model->stack4()->busy());
+    advance(5000);
+    EXPECT_EQ(model->stack4()->board()[5 * 6], Stack4Engine::Slot::red); // column 5, bottom row
+
+    const int cursor = model->stack4()->cursor();
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::LeftArrow)));
+    EXPECT_EQ(model->stack4()->cursor(), qMax(0, cursor - 1));
+    EXPECT_FALSE(model->handleGameKey(key(KeyCode::Digit8, QStringLiteral("8"))));
+}
+
+TEST_F(GameKeysTest, BoardGamesReopenAtTheHowToAgainstTheMediumComputer)
+{
+    model->openGame(PavletGame::toe);
+    model->toe()->setVersusLocal();
+    model->toe()->start();
+    model->openGame(PavletGame::toe);
+    EXPECT_EQ(model->toe()->phase(), ToeEngine::Phase::howto);
+    EXPECT_EQ(model->toe()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
+
+    model->openGame(PavletGame::stack4);
+    model->stack4()->setVersusLocal();
+    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    model->openGame(PavletGame::stack4);
+    EXPECT_EQ(model->stack4()->phase(), Stack4Engine::Phase::howto);
+    EXPECT_EQ(model->stack4()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
+}
+
+TEST_F(GameKeysTest, OpeningAnotherGameStopsTheRunningOneButKeepsItsPhase)
+{
+    model->openGame(PavletGame::snake);
+    model->snake()->start();
+    model->openGame(PavletGame::dino);
+    EXPECT_EQ(model->snake()->phase(), SnakeEngine::Phase::running);
+    EXPECT_EQ(scheduler->pendingCount(), 0);
+    EXPECT_EQ(model->state(), NotchState::games);
+    EXPECT_EQ(model->activeGame(), PavletGame::dino);
+
+    hide(HomeModule::games);
+    model->openGame(PavletGame::flap);
+    EXPECT_EQ(model->activeGame(), PavletGame::hub);
+}

@@ -1,0 +1,125 @@
+#include "islandtest.h"
+
+#include "eyestrainguard.h"
+#include "mirrorcamera.h"
+#include "timerstore.h"
+
+
+class MediaTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        make();
+    }
+    void play(const QString &title, const QString &artist, qint64 positionUs = 0,
+              const QString &status = QStringLiteral("Playing"))
+    {
+        auto player = FakeMediaPlayers::player(QStringLiteral("vlc"), title, status, artist);
+        player.positionUs = positionUs;
+        fakes->players.set(player);
+    }
+};
+
+TEST_F(MediaTest, PlayPauseAnswersAtOnceAndLooksAgainTwice)
+{
+    play(QStringLiteral("Song"), QStringLiteral("Band"), 190'000'000);
+    model->tick();
+    ASSERT_TRUE(model->nowPlaying().isPlaying);
+    ASSERT_DOUBLE_EQ(model->nowPlaying().duration, 200);
+    clock.advanceMs(30000);
+
+    model->togglePlayPause();
+    EXPECT_FALSE(model->nowPlaying().isPlaying);
+    EXPECT_DOUBLE_EQ(model->nowPlaying().elapsed, 200);
+    EXPECT_EQ(model->nowPlaying().sampledAt, clock.now());
+    EXPECT_EQ(fakes->players.commands.size(), 1);
+
+    QSignalSpy system(model.get(), &NotchViewModel::systemChanged);
+    fakes->load.uptime = 3600;
+    advance(279);
+    EXPECT_EQ(system.count(), 0);
+    advance(1);
+    EXPECT_EQ(system.count(), 1); // a tick
+    fakes->load.uptime = 7200;
+    advance(700);
+    EXPECT_EQ(system.count(), 2);
+}
+
+TEST_F(MediaTest, LiveActivityWithTracksAndWork)
+{
+    play(QStringLiteral("Song"), QStringLiteral("Band"));
+    model->tick();
+    EXPECT_EQ(model->liveActivity(), LiveActivity::music(model->nowPlaying()));
+    EXPECT_TRUE(model->hasCollapsedSideContent());
+    hide(HomeModule::player);
+    EXPECT_FALSE(model->hasCollapsedSideContent());
+
+    model->timer()->start();
+    EXPECT_EQ(model->liveActivity().kind, LiveActivity::Kind::timer);
+    model->timer()->pause();
+
+    // Paused with a title, nothing else: the track.
+    play(QStringLiteral("Song"), QStringLiteral("Band"), 0, QStringLiteral("Paused"));
+    model->tick();
+    EXPECT_EQ(model->liveActivity().kind, LiveActivity::Kind::music);
+}
+
+TEST_F(MediaTest, MirrorOpensWithTheCameraAndClosesToHome)
+{
+    fakes->permissionBackend.camera = PermissionBackend::CaptureAccess::Authorized;
+    model->openChromeIcon(ChromeIcon::mirror);
+    EXPECT_EQ(model->state(), NotchState::mirror);
+    EXPECT_EQ(model->showsAmbientOrCamera(), AmbientKind::mirror);
+
+    model->openChromeIcon(ChromeIcon::mirror);
+    EXPECT_EQ(model->state(), NotchState::home);
+    EXPECT_FALSE(model->camera()->isRunning());
+
+    fakes->camera.accessAnswer = platform::ICamera::Access::NoDevice;
+    model->openChromeIcon(ChromeIcon::mirror);
+    ASSERT_TRUE(model->ambient());
+    EXPECT_EQ(model->ambient()->title, model->camera()->status());
+    EXPECT_EQ(model->ambient()->detail, QStringLiteral("Check that a camera is connected"));
+
+    fakes->camera.accessAnswer = platform::ICamera::Access::Refused;
+    model->openChromeIcon(ChromeIcon::mirror);
+    EXPECT_EQ(model->ambient()->title, QStringLiteral("Camera needs permission"));
+    EXPECT_EQ(model->ambient()->detail, QStringLiteral("System Settings → Privacy & Security → Camera"));
+}
+
+TEST_F(MediaTest, RevokingTheCameraLeavesTheMirrorForHome)
+{
+    fakes->permissionBackend.camera = PermissionBackend::CaptureAccess::Authorized;
+    model->openChromeIcon(ChromeIcon::mirror);
+    ASSERT_EQ(model->state(), NotchState::mirror);
+    fakes->defaults->setBool(QStringLiteral("wantCamera"), false);
+    model->applyPermissionPreferences();
+    EXPECT_FALSE(model->camera()->isRunning());
+    EXPECT_EQ(model->state(), NotchState::home);
+}
+
+TEST_F(MediaTest, SittingTooCloseGivesAPulseAtMostEveryFortySeconds)
+{
+    fakes->settings.setEyeStrainGuard(true);
+    fakes->permissionBackend.camera = PermissionBackend::CaptureAccess::Authorized;
+    model->openChromeIcon(ChromeIcon::mirror);
+    fakes->faces.faces = {QRectF(0.1, 0.1, 0.6, 0.7)};
+    fakes->camera.deliverFrame();
+    ASSERT_TRUE(model->camera()->faceTooClose());
+
+    int pulses = 0;
+    QObject::connect(model.get(), &NotchViewModel::ambientChanged, [&] {
+        pulses += model->ambient() && model->ambient()->kind == AmbientKind::tooClose;
+    });
+    for (int second = 0; second <= 81; ++second) {
+        model->tick();
+        advance(1000);
+    }
+    EXPECT_EQ(pulses, 2); // at 0 s and 41 s; 81 s is 40 s after the second
+    EXPECT_TRUE(model->eyeStrain()->tooClose());
+
+    model->camera()->stop();
+    model->tick();
+    EXPECT_FALSE(model->eyeStrain()->tooClose());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "pavlettest.h"
+
+#include "islandfakes.h"
+
+#include <QSignalSpy>
+
+// A model over fake platform parts, a fake clock and scheduler, and the real
+// engines and stores.
+class IslandTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        fakes = updateBase.isEmpty()
+            ? std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get())
+            : std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get(), updateBase);
+    }
+
+    void TearDown() override
+    {
+        model.reset();
+        fakes.reset();
+        PavletTest::TearDown();
+    }
+
+    NotchViewModel &make()
+    {
+        model = std::make_unique<NotchViewModel>(fakes->environment());
+        model->setPointerInsideTest([this] { return pointerInside; });
+        return *model;
+    }
+
+    void hide(HomeModule module) { fakes->settings.setModule(module, false); }
+    void show(HomeModule module) { fakes->settings.setModule(module, true); }
+    void advance(qint64 ms) { scheduler->advance(ms); }
+
+    // Where the update service looks; empty: nowhere that answers.
+    QUrl updateBase;
+    std::unique_ptr<IslandFakes> fakes;
+    bool pointerInside = false;
+    std::unique_ptr<NotchViewModel> model;
+};
