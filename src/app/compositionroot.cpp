@@ -4,7 +4,9 @@
 #include "appsettings.h"
 #include "artworkloader.h"
 #include "canvascredentials.h"
+#include "droptarget.h"
 #include "gamemodehotkeycenter.h"
+#include "islandeditcontroller.h"
 #include "islandpalette.h"
 #include "notchviewmodel.h"
 #include "permissions.h"
@@ -250,6 +252,73 @@ void CompositionRoot::connectIsland()
     QObject::connect(island, &NotchViewModel::changed, notch, frameInputs);
     QObject::connect(island, &NotchViewModel::hasCollapsedSideContentChanged, notch, frameInputs);
     frameInputs();
+    connectIslandViews();
+}
+
+void CompositionRoot::connectIslandViews()
+{
+    NotchWindowController *notch = m_delegate->notch();
+    NotchViewModel *island = m_island.get();
+    AppSettings *settings = m_settings.get();
+
+    // The notch's height and whether the island floats, as the views lay out by them.
+    auto geometry = [notch, island] {
+        island->setNotchHeight(notch->geometry().notchRect.height());
+        island->setUsesFloatingIsland(notch->geometry().floating);
+    };
+    QObject::connect(notch, &NotchWindowController::geometryChanged, island, geometry);
+    geometry();
+
+    m_dropTarget = std::make_unique<DropTarget>(island, settings);
+    notch->panel()->setDropTarget(m_dropTarget.get());
+    if (QQuickItem *content = notch->panel()->content()) {
+        content->setProperty("settings", QVariant::fromValue<QObject *>(settings));
+        content->setProperty("permissions", QVariant::fromValue<QObject *>(m_permissions.get()));
+        content->setProperty("model", QVariant::fromValue<QObject *>(island));
+    }
+
+    // The island editor reads the model's phase and Home height, and switches
+    // the island in and out of edit mode.
+    IslandEditController *editor = m_delegate->islandEditor();
+    editor->setViewModel(island);
+    editor->setPhase(island->islandEditPhase());
+    editor->setHomeContentHeight(island->homeContentHeight());
+    QObject::connect(island, &NotchViewModel::homeContentHeightChanged, editor,
+                     [editor, island] { editor->setHomeContentHeight(island->homeContentHeight()); });
+    QObject::connect(editor, &IslandEditController::activeChanged, island, [notch, island, settings](bool editing) {
+        if (editing) {
+            // The island never goes above the notch.
+            if (settings->lipOffsetY() < 0)
+                settings->setLipOffsetY(0);
+            if (settings->expandedOffsetY() < 0)
+                settings->setExpandedOffsetY(0);
+        }
+        island->setEditingIsland(editing);
+        island->setIslandEditPreview(IslandEditPreview::idle);
+        island->setIslandEditPhase(IslandEditPhase::hang);
+        island->collapse();
+        notch->snap();
+        notch->panel()->makeKey();
+        notch->panel()->raise();
+    });
+    QObject::connect(editor, &IslandEditController::editFinished, island, [island] {
+        island->setEditingIsland(false);
+        island->setIslandEditPreview(IslandEditPreview::idle);
+    });
+    // The phase shows the island it edits: closed for the notch, Home for the open island.
+    QObject::connect(island, &NotchViewModel::islandEditPhaseChanged, editor, [editor, notch, island] {
+        editor->setPhase(island->islandEditPhase());
+        if (!island->isEditingIsland())
+            return;
+        if (island->islandEditPhase() == IslandEditPhase::expanded) {
+            if (island->state() != NotchState::home)
+                island->openHome();
+        } else if (island->state() != NotchState::collapsed) {
+            island->collapse();
+        }
+        notch->snap();
+        notch->panel()->raise();
+    });
 }
 
 void CompositionRoot::shutdown()

@@ -12,6 +12,7 @@
 class AppDelegate;
 class AppSettings;
 class CanvasCredentialStore;
+class DropTarget;
 class GameModeHotkeyCenter;
 class NotchViewModel;
 class PermissionCenter;
@@ -55,6 +56,8 @@ private:
     // The island window reports the pointer, clicks and the hot key to the
     // island's model and takes its frame from the model's state.
     void connectIsland();
+    // The island's views, the island editor and the files dropped on the island.
+    void connectIslandViews();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -72,4 +75,5 @@ private:
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;
+    std::unique_ptr<DropTarget> m_dropTarget;
 };

@@ -223,24 +223,6 @@ Item {
         }
     }
 
-    // Files dragged over the island.
-    DropTarget {
-        id: dropTarget
-        model: root.model
-        pocketHidden: root.pocketHidden
-    }
-    DropArea {
-        anchors.fill: parent
-        keys: ["text/uri-list"]
-        onContainsDragChanged: dropTarget.setTargeted(containsDrag)
-        onDropped: (drop) => {
-            if (dropTarget.drop(drop.urls))
-                drop.accept(Qt.CopyAction)
-            else
-                drop.accepted = false
-        }
-    }
-
     // 7. The drop hint; it takes no part in the drop itself.
     Item {
         id: dropHint

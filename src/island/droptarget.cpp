@@ -1,23 +1,22 @@
 #include "droptarget.h"
 
+#include "appsettings.h"
 #include "fieldreader.h"
 
 #include <QAbstractItemModel>
 
-void DropTarget::setModel(QObject *model)
+DropTarget::DropTarget(QObject *model, AppSettings *settings, QObject *parent)
+    : QObject(parent)
+    , m_model(model)
+    , m_settings(settings)
 {
-    if (m_model == model)
-        return;
-    m_model = model;
-    emit modelChanged();
 }
 
-void DropTarget::setPocketHidden(bool hidden)
+bool DropTarget::pocketHidden() const
 {
-    if (m_pocketHidden == hidden)
-        return;
-    m_pocketHidden = hidden;
-    emit pocketHiddenChanged();
+    if (m_settings)
+        return !m_settings->isModuleEnabled(HomeModule::pocket);
+    return m_pocketHidden;
 }
 
 void DropTarget::setTargeted(bool targeted)
@@ -28,7 +27,7 @@ void DropTarget::setTargeted(bool targeted)
         m_model->setProperty("fileDropTargeted", false);
         return;
     }
-    if (m_pocketHidden)
+    if (pocketHidden())
         return;
     m_model->setProperty("fileDropTargeted", true);
     QMetaObject::invokeMethod(m_model, "openPocket");
@@ -36,7 +35,7 @@ void DropTarget::setTargeted(bool targeted)
 
 bool DropTarget::drop(const QList<QUrl> &urls)
 {
-    if (m_pocketHidden || !m_model)
+    if (pocketHidden() || !m_model)
         return false;
     QObject *pocket = m_model->property("pocket").value<QObject *>();
     if (pocket)

@@ -1,43 +1,43 @@
 #pragma once
 
+#include "notchpanel.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
-#include <QtQml/qqmlregistration.h>
+
+class AppSettings;
 
 // Files dragged onto the island go to the pocket shelf. While files hover the
 // island the view model's drop flag is up and the pocket panel opens; a drop
 // hands the files to the pocket store, opens the pocket when it then holds
 // anything, and lowers the flag. With the pocket module hidden nothing of
 // this happens and drops are refused.
-class DropTarget : public QObject {
+class DropTarget : public QObject, public FileDropTarget {
     Q_OBJECT
-    QML_ELEMENT
-    // The view model: fileDropTargeted, openPocket() and the pocket store
-    // (ingest(urls) and its items).
-    Q_PROPERTY(QObject *model READ model WRITE setModel NOTIFY modelChanged)
-    Q_PROPERTY(bool pocketHidden READ pocketHidden WRITE setPocketHidden NOTIFY pocketHiddenChanged)
 public:
-    using QObject::QObject;
+    // model: the view model (fileDropTargeted, openPocket() and the pocket
+    // store with ingest(urls) and its items). settings: whether the pocket
+    // module is shown; without it, setPocketHidden() decides.
+    explicit DropTarget(QObject *model, AppSettings *settings = nullptr, QObject *parent = nullptr);
 
-    QObject *model() const { return m_model; }
-    void setModel(QObject *model);
-    bool pocketHidden() const { return m_pocketHidden; }
-    void setPocketHidden(bool hidden);
+    bool pocketHidden() const;
+    void setPocketHidden(bool hidden) { m_pocketHidden = hidden; }
 
     // The drag's targeted flag changed.
-    Q_INVOKABLE void setTargeted(bool targeted);
+    void setTargeted(bool targeted);
     // Files were dropped; false when the drop is refused.
-    Q_INVOKABLE bool drop(const QList<QUrl> &urls);
+    bool drop(const QList<QUrl> &urls);
 
-signals:
-    void modelChanged();
-    void pocketHiddenChanged();
+    void fileDragEntered() override { setTargeted(true); }
+    void fileDragExited() override { setTargeted(false); }
+    bool fileDropped(const QList<QUrl> &files) override { return drop(files); }
 
 private:
     int pocketItemCount(QObject *pocket) const;
 
     QPointer<QObject> m_model;
+    QPointer<AppSettings> m_settings;
     bool m_pocketHidden = false;
 };

@@ -1,16 +1,21 @@
 import QtQuick
 import Pavlet
 
-// What the island window shows until the island's views take over: the black
-// island in its outline, placed where the panel puts the island inside the
-// window, and the drop area for files.
+// What the island window shows: the island's root view, placed where the
+// panel puts the island inside the window (a plain black island until the
+// island's model is handed over), and the drop area for files.
 Item {
     id: root
     required property QtObject panel
+    // The island's model, the settings store and the permission records.
+    property var model: null
+    property var settings: null
+    property var permissions: null
     anchors.fill: parent
 
     IslandShape {
         objectName: "backdrop"
+        visible: !root.model
         x: root.panel.islandRect.x
         y: root.panel.islandRect.y
         width: root.panel.islandRect.width
@@ -18,6 +23,20 @@ Item {
         cornerRadius: root.panel.cornerRadius
         floating: root.panel.floating
         fillColor: "black"
+    }
+
+    Loader {
+        objectName: "island"
+        active: !!root.model
+        x: root.panel.islandRect.x
+        y: root.panel.islandRect.y
+        width: root.panel.islandRect.width
+        height: root.panel.islandRect.height
+        sourceComponent: NotchView {
+            model: root.model
+            settings: root.settings
+            permissions: root.permissions
+        }
     }
 
     DropArea {

@@ -36,14 +36,10 @@ public:
 
 class DropTargetTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        model.pocket = &pocket;
-        target.setModel(&model);
-    }
+    void SetUp() override { model.pocket = &pocket; }
     PocketDouble pocket;
     ModelDouble model;
-    DropTarget target;
+    DropTarget target{&model};
     const QList<QUrl> files{QUrl::fromLocalFile("/tmp/a.txt")};
 };
 
