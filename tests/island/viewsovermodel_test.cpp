@@ -1,0 +1,64 @@
+#include "islandpalette.h"
+#include "islandtest.h"
+#include "qmltest.h"
+#include "timerstore.h"
+
+#include <QQuickItem>
+#include <gtest/gtest.h>
+
+// The root view over the island's real model: its records reach the views
+// under the names the views read, in every closed state and over a panel.
+class ViewsOverModelTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        make();
+    }
+    void TearDown() override
+    {
+        view.reset();
+        IslandTest::TearDown();
+    }
+    QString allText(QQuickItem *item) const
+    {
+        QString text = item->property("text").toString();
+        for (QQuickItem *child : item->childItems())
+            text += QLatin1Char('|') + allText(child);
+        return text;
+    }
+    QmlLoader qml;
+    std::unique_ptr<QObject> view;
+};
+
+TEST_F(ViewsOverModelTest, PulsesHudAndTimerShowWithoutWarnings)
+{
+    fakes->settings.setShowClockWhenIdle(false);
+    view = qml.create("island/NotchView.qml",
+                      {{"model", QVariant::fromValue<QObject *>(model.get())},
+                       {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+                       {"permissions", QVariant::fromValue<QObject *>(&fakes->permissions)},
+                       {"width", 296},
+                       {"height", 72}});
+    ASSERT_TRUE(view);
+    auto *root = qobject_cast<QQuickItem *>(view.get());
+
+    model->powerModeChanged(true);
+    ASSERT_EQ(model->state(), NotchState::hover);
+    EXPECT_TRUE(allText(root).contains(QStringLiteral("Low Power Mode on  \u00B7  ")));
+    EXPECT_EQ(view->property("glow").toMap().value("kind").toString(), "ambient");
+
+    model->collapse();
+    model->timer()->start();
+    EXPECT_EQ(view->property("glow").toMap().value("kind").toString(), "timer");
+
+    fakes->settings.setShowSystemHUD(true);
+    model->handleHUD({SystemHUDKind::volume, 0.5, false});
+    ASSERT_EQ(model->state(), NotchState::hud);
+    model->openHome();
+    model->handleHUD({SystemHUDKind::brightness, 0.2, false});
+    EXPECT_TRUE(view->property("hudPresent").toBool());
+
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}
