@@ -7,6 +7,10 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QRegion>
+#include <QSurfaceFormat>
+
+#include <cmath>
 #include <QQmlComponent>
 #include <QQmlEngine>
 
@@ -101,17 +105,24 @@ void IslandEditController::setAcceptsMouse(QQuickWindow *window, bool accepts)
 void IslandEditController::buildPanels()
 {
     const Qt::WindowFlags common = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool;
+    // See-through panels: the desktop shows around the ring and the controls.
+    auto clear = [](QQuickWindow *window) {
+        QSurfaceFormat format = window->format();
+        format.setAlphaBufferSize(8);
+        window->setFormat(format);
+        window->setColor(Qt::transparent);
+    };
     if (!m_shade) {
         m_shade = std::make_unique<QQuickWindow>();
         m_shade->setObjectName(shadeId);
         m_shade->setFlags(common | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
-        m_shade->setColor(Qt::transparent);
+        clear(m_shade.get());
     }
     if (!m_controls) {
         m_controls = std::make_unique<QQuickWindow>();
         m_controls->setObjectName(controlsId);
         m_controls->setFlags(common);
-        m_controls->setColor(Qt::transparent);
+        clear(m_controls.get());
     }
     installRootViews();
 }
@@ -186,6 +197,11 @@ void IslandEditController::layoutPanels()
     const double pivot = m_screens ? m_screens->primaryHeight() : 0;
     if (m_shade) {
         m_shade->setGeometry(ScreenSpace::flip(f.shade, pivot).toRect());
+        // Without a compositor the see-through parts would show black: the
+        // window keeps only the ring's disc (its stroke included).
+        const QPointF c = IslandEditLayout::ringCenter(in);
+        const int r = int(std::ceil(f.ringRadius)) + 2;
+        m_shade->setMask(QRegion(QRect(int(c.x()) - r, int(c.y()) - r, 2 * r, 2 * r), QRegion::Ellipse));
         if (m_shadeView) {
             m_shadeView->setSize(f.shade.size());
             m_shadeView->setProperty("ringCenter", IslandEditLayout::ringCenter(in));
@@ -194,6 +210,8 @@ void IslandEditController::layoutPanels()
     }
     if (m_controls) {
         m_controls->setGeometry(ScreenSpace::flip(f.controls, pivot).toRect());
+        // The controls' card sits 8 in from the window's edges.
+        m_controls->setMask(QRegion(QRectF(QPointF(), f.controls.size()).toRect().adjusted(8, 8, -8, -8)));
         if (m_controlsView) {
             m_controlsView->setSize(f.controls.size());
             m_controlsView->setProperty("showsFloatingPill", showsFloatingPill());

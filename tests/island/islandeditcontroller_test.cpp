@@ -41,6 +41,9 @@ TEST_F(IslandEditControllerTest, BeginTwiceKeepsOneEdit)
     EXPECT_TRUE(controller->controls()->isVisible());
     EXPECT_TRUE(controller->shade()->flags() & Qt::WindowTransparentForInput);
     EXPECT_FALSE(controller->controls()->flags() & Qt::WindowTransparentForInput);
+    // The shade keeps only the ring around the island, the rest of the band is the desktop's.
+    EXPECT_TRUE(controller->shade()->mask().contains(QPoint(756, 5)));
+    EXPECT_FALSE(controller->shade()->mask().contains(QPoint(5, 5)));
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
 
