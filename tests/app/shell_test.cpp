@@ -13,7 +13,25 @@
 #include <QWindow>
 #include <thread>
 
-class ShellTest : public AppFixture {};
+class ShellTest : public AppFixture {
+protected:
+    // The delegate's parts over one plain screen, without a tray icon.
+    AppDelegate::Parts delegateParts()
+    {
+        screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982)};
+        AppDelegate::Parts parts;
+        parts.defaults = defaults.get();
+        parts.settings = &settings();
+        parts.window.screens = &screens;
+        parts.window.pointer = &pointer;
+        parts.window.clock = &clock;
+        parts.window.scheduler = scheduler.get();
+        parts.withStatusItem = false;
+        return parts;
+    }
+    FakeScreenProvider screens;
+    FakePointerLocation pointer;
+};
 
 TEST_F(ShellTest, MenuHasTheItemsInOrderWithShortcutsAndCheckMark)
 {
@@ -117,20 +135,10 @@ TEST_F(ShellTest, EditClearanceRestoresOnlyWhatItPutAway)
 
 TEST_F(ShellTest, StartUpShowsTheIslandAndOpensSettingsOnFirstRunOnly)
 {
-    FakeScreenProvider screens;
-    screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982)};
-    FakePointerLocation pointer;
     for (bool setupDone : {false, true}) {
         defaults->setBool("permissionsSetupCompleted", setupDone);
-        AppDelegate::Parts parts;
-        parts.defaults = defaults.get();
-        parts.settings = &settings();
+        AppDelegate::Parts parts = delegateParts();
         parts.permissions = permissions.get();
-        parts.window.screens = &screens;
-        parts.window.pointer = &pointer;
-        parts.window.clock = &clock;
-        parts.window.scheduler = scheduler.get();
-        parts.withStatusItem = false;
         AppDelegate delegate(parts);
         QSignalSpy opened(&delegate, &AppDelegate::settingsRequested);
         delegate.start();
@@ -145,19 +153,9 @@ TEST_F(ShellTest, StartUpShowsTheIslandAndOpensSettingsOnFirstRunOnly)
 
 TEST_F(ShellTest, EditOnScreenPutsTheIslandInEditModeUntilTheEditEnds)
 {
-    FakeScreenProvider screens;
-    screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982)};
-    FakePointerLocation pointer;
     defaults->setBool("permissionsSetupCompleted", true);
-    AppDelegate::Parts parts;
-    parts.defaults = defaults.get();
-    parts.settings = &settings();
+    AppDelegate::Parts parts = delegateParts();
     parts.notifications = &notifications;
-    parts.window.screens = &screens;
-    parts.window.pointer = &pointer;
-    parts.window.clock = &clock;
-    parts.window.scheduler = scheduler.get();
-    parts.withStatusItem = false;
     AppDelegate delegate(parts);
     delegate.start();
     ASSERT_TRUE(delegate.islandEditor());
