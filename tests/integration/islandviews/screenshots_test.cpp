@@ -105,7 +105,7 @@ Item {
 )";
 } // namespace
 
-class ScreenshotTest : public IslandViewTest {
+class IslandScreenshotTest : public IslandViewTest {
 protected:
     void SetUp() override
     {
@@ -179,7 +179,7 @@ protected:
     QString outDir;
 };
 
-TEST_F(ScreenshotTest, CollapsedHangingAndFloating)
+TEST_F(IslandScreenshotTest, CollapsedHangingAndFloating)
 {
     settings->setShowAmbientSmile(true);
     QQuickItem *s = scene({264, 48});
@@ -192,7 +192,7 @@ TEST_F(ScreenshotTest, CollapsedHangingAndFloating)
     expectIsland(shoot("collapsed-floating"), islandRect(s));
 }
 
-TEST_F(ScreenshotTest, CompactWithArtworkAndBars)
+TEST_F(IslandScreenshotTest, CompactWithArtworkAndBars)
 {
     settings->setPlayerShowVisualizer(true);
     model()->setProperty("nowPlaying", QVariantMap{{"title", "Song"}, {"artist", "Band"}, {"isPlaying", true},
@@ -206,7 +206,7 @@ TEST_F(ScreenshotTest, CompactWithArtworkAndBars)
     EXPECT_FALSE(near(image.pixelColor(r.left() + 16, r.top() + 6 + 16), Qt::black, 30));
 }
 
-TEST_F(ScreenshotTest, TimerGlowAndAmbientRim)
+TEST_F(IslandScreenshotTest, TimerGlowAndAmbientRim)
 {
     model()->property("timer").value<QObject *>()->setProperty("isRunning", true);
     QQuickItem *s = scene({264, 48});
@@ -228,7 +228,7 @@ TEST_F(ScreenshotTest, TimerGlowAndAmbientRim)
     EXPECT_GT(blue.blue(), blue.red() + 40) << blue.name().toStdString();
 }
 
-TEST_F(ScreenshotTest, HoverIslands)
+TEST_F(IslandScreenshotTest, HoverIslands)
 {
     QQuickItem *s = scene({296, 72});
     ASSERT_TRUE(s);
@@ -253,7 +253,7 @@ TEST_F(ScreenshotTest, HoverIslands)
     }
 }
 
-TEST_F(ScreenshotTest, HudVolumeBrightnessAndOverAPanel)
+TEST_F(IslandScreenshotTest, HudVolumeBrightnessAndOverAPanel)
 {
     QQuickItem *s = scene({288, 68});
     ASSERT_TRUE(s);
@@ -274,7 +274,7 @@ TEST_F(ScreenshotTest, HudVolumeBrightnessAndOverAPanel)
     expectIsland(shoot("hud-over-panel"), islandRect(s));
 }
 
-TEST_F(ScreenshotTest, LockToast)
+TEST_F(IslandScreenshotTest, LockToast)
 {
     settings->setModuleEnabled("gameMode", true);
     model()->setProperty("gameModeOn", true);
@@ -295,7 +295,7 @@ TEST_F(ScreenshotTest, LockToast)
     EXPECT_TRUE(yellow);
 }
 
-TEST_F(ScreenshotTest, MirrorWithACameraFrame)
+TEST_F(IslandScreenshotTest, MirrorWithACameraFrame)
 {
     CameraDouble camera;
     model()->setProperty("camera", QVariant::fromValue<QObject *>(&camera));
@@ -316,7 +316,7 @@ TEST_F(ScreenshotTest, MirrorWithACameraFrame)
     EXPECT_LT(background.red(), 100) << background.name().toStdString();
 }
 
-TEST_F(ScreenshotTest, EditorBothPhases)
+TEST_F(IslandScreenshotTest, EditorBothPhases)
 {
     model()->setProperty("isEditingIsland", true);
     QQuickItem *s = scene({264, 48});
