@@ -332,6 +332,12 @@ int PermissionCenter::status(const QString &raw)
     return p ? int(isGranted(*p)) : int(PermissionStatus::notDetermined);
 }
 
+bool PermissionCenter::wants(const QString &raw) const
+{
+    const auto p = fromRawValue(raw);
+    return p ? wantKey(*p) : false;
+}
+
 void PermissionCenter::request(const QString &raw)
 {
     if (const auto p = fromRawValue(raw))

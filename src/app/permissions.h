@@ -64,6 +64,8 @@ public:
 
     Q_INVOKABLE int status(const QString &raw); // PermissionStatus of isGranted, for views
     Q_INVOKABLE void request(const QString &raw);
+    // The stored wish for a permission by its raw value, for views.
+    Q_INVOKABLE bool wants(const QString &raw) const;
 
 private:
     void refreshFromSystem();

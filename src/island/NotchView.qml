@@ -169,6 +169,7 @@ Item {
             model: root.model
             settings: root.settings
             showClock: root.settings ? root.settings.showClockWhenIdle : false
+            wantLocation: root.permissions ? root.permissions.wants("location") : true
             locationGranted: root.permissions ? root.permissions.status("location") === 0 : true
         }
     }

@@ -1,5 +1,6 @@
 #include "islandpalette.h"
 #include "islandtest.h"
+#include "permissions.h"
 #include "qmltest.h"
 #include "timerstore.h"
 
@@ -60,5 +61,33 @@ TEST_F(ViewsOverModelTest, PulsesHudAndTimerShowWithoutWarnings)
     model->handleHUD({SystemHUDKind::brightness, 0.2, false});
     EXPECT_TRUE(view->property("hudPresent").toBool());
 
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}
+
+// The weather's wish and grant reach the hover island from the permission records.
+TEST_F(ViewsOverModelTest, HoverIslandReadsTheLocationWish)
+{
+    defaults->setBool(PermissionCenter::wantKeyName(AppPermission::location), false);
+    view = qml.create("island/NotchView.qml",
+                      {{"model", QVariant::fromValue<QObject *>(model.get())},
+                       {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+                       {"permissions", QVariant::fromValue<QObject *>(&fakes->permissions)},
+                       {"width", 296},
+                       {"height", 72}});
+    ASSERT_TRUE(view);
+    model->setState(NotchState::hover);
+    auto *root = qobject_cast<QQuickItem *>(view.get());
+    QQuickItem *hover = nullptr;
+    std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
+        for (QQuickItem *child : item->childItems()) {
+            if (QString::fromLatin1(child->metaObject()->className()).startsWith("HoverIsland"))
+                hover = child;
+            else
+                find(child);
+        }
+    };
+    find(root);
+    ASSERT_TRUE(hover);
+    EXPECT_FALSE(hover->property("wantLocation").toBool());
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
 }
