@@ -1,13 +1,16 @@
 #include "appdelegate.h"
 
+#include "activationpolicy.h"
 #include "appnotifications.h"
 #include "appsettings.h"
+#include "notchviewmodel.h"
 #include "permissions.h"
 #include "statusitemcontroller.h"
 #include "userdefaults.h"
 
 #include <QGuiApplication>
-#include <QPointer>
+#include <QScreen>
+#include <QWindow>
 
 AppDelegate::AppDelegate(const Parts &parts, QObject *parent)
     : QObject(parent), m_parts(parts), m_clearance(parts.workspace)
@@ -19,45 +22,102 @@ AppDelegate::~AppDelegate()
     shutdown();
 }
 
+void AppDelegate::setPolicy(bool regular)
+{
+    if (m_parts.activation)
+        m_parts.activation->setPolicy(regular ? ActivationPolicy::Policy::regular
+                                              : ActivationPolicy::Policy::accessory);
+}
+
 void AppDelegate::start()
 {
+    setPolicy(false);
     if (m_parts.permissions) {
         m_parts.permissions->startMonitoring();
         m_parts.settings->migratePermissionWants();
     }
     m_notch = std::make_unique<NotchWindowController>(m_parts.settings, m_parts.window);
+    if (NotchViewModel *model = m_notch->model())
+        model->start();
     m_notch->snap();
     m_notch->panel()->show();
+    m_notch->panel()->raise();
 
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings);
         connect(m_statusItem.get(), &StatusItemController::openSettingsRequested, this, &AppDelegate::openSettings);
+        connect(m_statusItem.get(), &StatusItemController::editIslandRequested, this, &AppDelegate::beginIslandEdit);
         connect(m_statusItem.get(), &StatusItemController::quitRequested, this, &AppDelegate::quitRequested);
     }
     if (m_parts.notifications) {
         connect(m_parts.notifications, &AppNotifications::openSettingsRequested, this,
                 [this](const QString &) { openSettings(); }, Qt::QueuedConnection);
+        connect(m_parts.notifications, &AppNotifications::beginIslandEditRequested, this,
+                &AppDelegate::beginIslandEdit, Qt::QueuedConnection);
     }
+    // First run: the settings (with the permission set-up) open once the
+    // program is up.
     if (!m_parts.defaults->boolValue(QStringLiteral("permissionsSetupCompleted"), false))
         QMetaObject::invokeMethod(this, &AppDelegate::openSettings, Qt::QueuedConnection);
 }
 
+QWindow *AppDelegate::findSettingsWindow()
+{
+    for (QWindow *w : QGuiApplication::topLevelWindows()) {
+        if (qobject_cast<NotchPanel *>(w) || w->flags().testFlag(Qt::WindowDoesNotAcceptFocus))
+            continue;
+        if (w->title() == QLatin1String("Pavlet") || w->objectName().contains(QLatin1String("settings")))
+            return w;
+    }
+    return nullptr;
+}
+
 void AppDelegate::openSettings()
 {
-    emit settingsRequested();
+    setPolicy(true);
+    if (m_parts.activation)
+        m_parts.activation->activate();
+    QWindow *window = findSettingsWindow();
+    if (!window) {
+        emit settingsRequested();
+        return;
+    }
+    if (window->windowStates().testFlag(Qt::WindowMinimized))
+        window->showNormal();
+    else
+        window->show();
+    if (QScreen *screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->setFramePosition(frame.topLeft());
+    }
+    window->raise();
+    window->requestActivate();
+    if (m_parts.activation)
+        m_parts.activation->activate();
+}
+
+void AppDelegate::beginIslandEdit()
+{
+    emit beginIslandEditRequested();
+    if (m_notch)
+        m_notch->panel()->raise();
 }
 
 void AppDelegate::islandEditChanged(bool active)
 {
-    if (!m_notch)
-        return;
-    m_notch->setEditingIsland(active);
+    if (m_notch)
+        m_notch->setIslandEditing(active);
     if (active) {
         m_clearance.hideOthers(QGuiApplication::topLevelWindows());
-        m_notch->panel()->raise();
-    } else {
-        m_clearance.restore();
+        if (m_notch)
+            m_notch->panel()->raise();
+        return;
     }
+    m_clearance.restore();
+    QWindow *settings = findSettingsWindow();
+    if (!settings || !settings->isVisible())
+        setPolicy(false);
 }
 
 void AppDelegate::shutdown()
@@ -65,6 +125,8 @@ void AppDelegate::shutdown()
     if (m_shutDown)
         return;
     m_shutDown = true;
+    // An edit still running ends first and puts back what it cleared away.
+    emit finishIslandEditRequested();
     m_clearance.restore();
     if (m_notch)
         m_notch->teardown();

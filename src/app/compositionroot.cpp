@@ -13,6 +13,7 @@
 
 #include "autostartloginitem.h"
 #include "bluezbluetooth.h"
+#include "desktopactivationpolicy.h"
 #include "desktopapplauncher.h"
 #include "icscalendarsource.h"
 #include "keychainsecretstore.h"
@@ -80,6 +81,7 @@ struct CompositionRoot::LinuxBackends {
     X11GlobalHotkey gameModeHotkey;
     X11IslandWindowHints windowHints;
     EwmhWorkspace workspace;
+    DesktopActivationPolicy activation;
     platform::LibarchiveZipper zipper;
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
@@ -127,6 +129,7 @@ struct CompositionRoot::LinuxBackends {
         p.gameModeHotkey = &gameModeHotkey;
         p.windowHints = &windowHints;
         p.workspace = &workspace;
+        p.activation = &activation;
         p.zipper = &zipper;
         p.filePicker = &filePicker;
         p.processes = &processes;
@@ -193,6 +196,8 @@ CompositionRoot::CompositionRoot()
     parts.permissions = m_permissions.get();
     parts.notifications = &m_notifications;
     parts.workspace = m_platform.workspace;
+    parts.activation = m_platform.activation;
+    parts.window.model = m_island.get();
     parts.window.screens = m_platform.screens;
     parts.window.pointer = m_platform.pointer;
     parts.window.clicks = m_platform.clicks;
@@ -213,47 +218,10 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
-    connectIsland();
-    m_island->start();
-}
-
-void CompositionRoot::connectIsland()
-{
-    NotchWindowController *notch = m_delegate->notch();
-    NotchViewModel *island = m_island.get();
-    island->setPointerInsideTest([notch] { return notch->pointerInside(); });
-    QObject::connect(notch, &NotchWindowController::pointerEntered, island, &NotchViewModel::pointerEntered);
-    QObject::connect(notch, &NotchWindowController::pointerExited, island, &NotchViewModel::pointerExited);
-    QObject::connect(notch, &NotchWindowController::islandClicked, island, &NotchViewModel::islandClicked);
-    QObject::connect(notch, &NotchWindowController::collapseRequested, island, &NotchViewModel::collapse);
-    QObject::connect(notch, &NotchWindowController::gameModeHotkeyPressed, island,
-                     &NotchViewModel::gameModeHotkeyPressed);
-    // The poll reports every rest inside an open island; the model voids
-    // only a pending close.
-    notch->setPendingHover(PendingHover::exit);
-    QObject::connect(notch, &NotchWindowController::pendingExitCancelled, island,
-                     &NotchViewModel::cancelPendingExit);
-
-    auto frameInputs = [notch, island, settings = m_settings.get()] {
-        FrameInputs in;
-        in.state = island->state();
-        in.activeGame = island->activeGame();
-        in.homeContentHeight = island->homeContentHeight();
-        in.gameModeToast = island->gameModeToast();
-        in.gameModeOn = island->gameModeOn();
-        in.gameModeHover = island->gameModeHover();
-        in.hasCollapsedSideContent = island->hasCollapsedSideContent();
-        in.gameModeShown = settings->isModuleEnabled(HomeModule::gameMode);
-        notch->setInputs(in);
-        notch->setEditingIsland(island->isEditingIsland());
-    };
-    QObject::connect(island, &NotchViewModel::changed, notch, frameInputs);
-    QObject::connect(island, &NotchViewModel::hasCollapsedSideContentChanged, notch, frameInputs);
-    frameInputs();
 }
 
 void CompositionRoot::shutdown()
 {
+    // The island window stops the island's model with it.
     m_delegate->shutdown();
-    m_island->stop();
 }

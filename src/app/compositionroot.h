@@ -35,7 +35,7 @@ public:
     // Starts the program (see AppDelegate::start), once the event loop is
     // about to run.
     void start();
-    // Shuts the island down: its window, then its services and timers.
+    // Shuts the island down: the editor, its window, then its model.
     void shutdown();
 
     const Platform &platform() const { return m_platform; }
@@ -51,10 +51,6 @@ public:
 
 private:
     struct LinuxBackends;
-
-    // The island window reports the pointer, clicks and the hot key to the
-    // island's model and takes its frame from the model's state.
-    void connectIsland();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
