@@ -2,7 +2,7 @@
 #include "appfixture.h"
 #include "fakeactivationpolicy.h"
 #include "islandfakes.h"
-#include "fakescreens.h"
+#include "fakewindowparts.h"
 #include "islandeditclearance.h"
 #include "singleinstance.h"
 #include "statusitemcontroller.h"
@@ -122,24 +122,18 @@ struct Shell {
     Shell(UserDefaults *defaults, FakeClock &clock, FakeScheduler *scheduler)
         : fakes(defaults, clock, scheduler), model(fakes.environment())
     {
-        screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982)};
         parts.defaults = defaults;
         parts.settings = &fakes.settings;
         parts.permissions = &fakes.permissions;
         parts.notifications = &fakes.notifications;
         parts.workspace = &workspace;
         parts.activation = &activation;
-        parts.window.model = &model;
-        parts.window.screens = &screens;
-        parts.window.pointer = &pointer;
-        parts.window.clock = &clock;
-        parts.window.scheduler = scheduler;
+        parts.window = window.windowParts(&clock, scheduler, &model);
         parts.withStatusItem = false;
     }
     IslandFakes fakes;
     NotchViewModel model;
-    FakeScreenProvider screens;
-    FakePointerLocation pointer;
+    FakeWindowParts window;
     FakeWorkspace workspace;
     FakeActivationPolicy activation;
     AppDelegate::Parts parts;

@@ -1,6 +1,5 @@
 #include "calculatorengine.h"
-#include "fakescreens.h"
-#include "gamemodehotkeycenter.h"
+#include "fakewindowparts.h"
 #include "islandtest.h"
 #include "keycodes.h"
 #include "notchwindowcontroller.h"
@@ -14,23 +13,14 @@
 
 // The island window with the island's model behind it: keys, Escape, drops
 // and the island edit switch.
-class WindowInputTest : public IslandTest {
+class WindowInputTest : public IslandTest, protected FakeWindowParts {
 protected:
     void SetUp() override
     {
         IslandTest::SetUp();
-        screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982)};
-        hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(&hotkey);
         make();
-        NotchWindowController::Parts p;
-        p.model = model.get();
-        p.screens = &screens;
-        p.pointer = &pointer;
-        p.clicks = &clicks;
-        p.hotkey = hotkeyCenter.get();
-        p.clock = &clock;
-        p.scheduler = scheduler.get();
-        controller = std::make_unique<NotchWindowController>(&fakes->settings, p);
+        controller = std::make_unique<NotchWindowController>(&fakes->settings,
+                                                             windowParts(&clock, scheduler.get(), model.get()));
     }
     void TearDown() override
     {
@@ -60,11 +50,6 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    FakeScreenProvider screens;
-    FakePointerLocation pointer;
-    FakeClickMonitor clicks;
-    FakeGlobalHotkey hotkey;
-    std::unique_ptr<GameModeHotkeyCenter> hotkeyCenter;
     std::unique_ptr<NotchWindowController> controller;
 };
 
