@@ -6,6 +6,8 @@
 #include "unixsignals.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -33,7 +35,11 @@ int main(int argc, char **argv)
 
     // One running program per user: a second launch opens the settings of
     // the first and leaves.
-    SingleInstance instance(QStringLiteral("pavlet-%1").arg(getuid()));
+    // The socket lives in the user's runtime folder: one per user and
+    // session, out of reach of other users (without one, the temporary folder).
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString socketName = QStringLiteral("pavlet-%1").arg(getuid());
+    SingleInstance instance(runtime.isEmpty() ? socketName : QDir(runtime).filePath(socketName));
     if (!instance.claim())
         return 0;
     UnixSignalQuitter quitter;

@@ -56,17 +56,8 @@ struct OpenCvFaceDetector::Cascade {
 
 OpenCvFaceDetector::OpenCvFaceDetector(const QString &cascadePath, QObject *parent)
     : platform::IFaceDetector(parent)
-    , m_cascade(std::make_shared<Cascade>())
+    , m_cascadePath(cascadePath)
 {
-    if (QFile::exists(cascadePath)) {
-        try {
-            m_cascade->loaded = m_cascade->classifier.load(QFile::encodeName(cascadePath).toStdString());
-        } catch (const cv::Exception &e) {
-            qCWarning(lcPlatform) << "face cascade unreadable:" << e.what();
-        }
-    }
-    if (!m_cascade->loaded)
-        qCWarning(lcPlatform) << "no face cascade at" << cascadePath;
     connect(&m_watcher, &QFutureWatcher<QList<QRectF>>::finished, this,
             [this] { emit detected(m_watcher.result()); });
 }
@@ -76,9 +67,26 @@ OpenCvFaceDetector::~OpenCvFaceDetector()
     m_watcher.waitForFinished();
 }
 
+const std::shared_ptr<OpenCvFaceDetector::Cascade> &OpenCvFaceDetector::cascade() const
+{
+    if (m_cascade)
+        return m_cascade;
+    m_cascade = std::make_shared<Cascade>();
+    if (QFile::exists(m_cascadePath)) {
+        try {
+            m_cascade->loaded = m_cascade->classifier.load(QFile::encodeName(m_cascadePath).toStdString());
+        } catch (const cv::Exception &e) {
+            qCWarning(lcPlatform) << "face cascade unreadable:" << e.what();
+        }
+    }
+    if (!m_cascade->loaded)
+        qCWarning(lcPlatform) << "no face cascade at" << m_cascadePath;
+    return m_cascade;
+}
+
 bool OpenCvFaceDetector::isLoaded() const
 {
-    return m_cascade->loaded;
+    return cascade()->loaded;
 }
 
 void OpenCvFaceDetector::detect(const QImage &image)
@@ -87,11 +95,10 @@ void OpenCvFaceDetector::detect(const QImage &image)
         // One search at a time; the caller sends at most one per interval.
         return;
     }
-    std::shared_ptr<Cascade> cascade = m_cascade;
-    m_watcher.setFuture(QtConcurrent::run([cascade, image] { return cascade->detect(image); }));
+    m_watcher.setFuture(QtConcurrent::run([c = cascade(), image] { return c->detect(image); }));
 }
 
 QList<QRectF> OpenCvFaceDetector::detectNow(const QImage &image) const
 {
-    return m_cascade->detect(image);
+    return cascade()->detect(image);
 }
