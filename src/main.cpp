@@ -1,10 +1,13 @@
 #include "appdelegate.h"
 #include "compositionroot.h"
 #include "displaycheck.h"
+#include "logging.h"
 #include "singleinstance.h"
 #include "unixsignals.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -32,7 +35,11 @@ int main(int argc, char **argv)
 
     // One running program per user: a second launch opens the settings of
     // the first and leaves.
-    SingleInstance instance(QStringLiteral("pavlet-%1").arg(getuid()));
+    // The socket lives in the user's runtime folder: one per user and
+    // session, out of reach of other users (without one, the temporary folder).
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString socketName = QStringLiteral("pavlet-%1").arg(getuid());
+    SingleInstance instance(runtime.isEmpty() ? socketName : QDir(runtime).filePath(socketName));
     if (!instance.claim())
         return 0;
     UnixSignalQuitter quitter;
@@ -41,6 +48,9 @@ int main(int argc, char **argv)
     AppDelegate &delegate = root.delegate();
     QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &SingleInstance::openSettingsRequested, &delegate, &AppDelegate::openSettings);
+    // Until the settings window exists the request shows only in the log.
+    QObject::connect(&delegate, &AppDelegate::settingsRequested, &app,
+                     [] { qCInfo(lcApp) << "Settings window asked for"; });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.shutdown(); });
     root.start();
     // For start-up timing (bench/island-idle.sh): leave once the island is on screen.

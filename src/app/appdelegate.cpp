@@ -1,14 +1,16 @@
 #include "appdelegate.h"
 
+#include "activationpolicy.h"
 #include "appnotifications.h"
 #include "appsettings.h"
-#include "islandeditcontroller.h"
+#include "notchviewmodel.h"
 #include "permissions.h"
 #include "statusitemcontroller.h"
 #include "userdefaults.h"
 
 #include <QGuiApplication>
-#include <QPointer>
+#include <QScreen>
+#include <QWindow>
 
 AppDelegate::AppDelegate(const Parts &parts, QObject *parent)
     : QObject(parent), m_parts(parts), m_clearance(parts.workspace)
@@ -20,18 +22,26 @@ AppDelegate::~AppDelegate()
     shutdown();
 }
 
+void AppDelegate::setPolicy(bool regular)
+{
+    if (m_parts.activation)
+        m_parts.activation->setPolicy(regular ? ActivationPolicy::Policy::regular
+                                              : ActivationPolicy::Policy::accessory);
+}
+
 void AppDelegate::start()
 {
+    setPolicy(false);
     if (m_parts.permissions) {
         m_parts.permissions->startMonitoring();
         m_parts.settings->migratePermissionWants();
     }
     m_notch = std::make_unique<NotchWindowController>(m_parts.settings, m_parts.window);
+    if (NotchViewModel *model = m_notch->model())
+        model->start();
     m_notch->snap();
     m_notch->panel()->show();
-
-    m_editor = std::make_unique<IslandEditController>(m_parts.settings, m_parts.window.screens, m_parts.window.engine);
-    connect(m_editor.get(), &IslandEditController::activeChanged, this, &AppDelegate::islandEditChanged);
+    m_notch->panel()->raise();
 
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings);
@@ -45,34 +55,69 @@ void AppDelegate::start()
         connect(m_parts.notifications, &AppNotifications::beginIslandEditRequested, this,
                 &AppDelegate::beginIslandEdit, Qt::QueuedConnection);
     }
+    // First run: the settings (with the permission set-up) open once the
+    // program is up.
     if (!m_parts.defaults->boolValue(QStringLiteral("permissionsSetupCompleted"), false))
         QMetaObject::invokeMethod(this, &AppDelegate::openSettings, Qt::QueuedConnection);
 }
 
-void AppDelegate::openSettings()
+QWindow *AppDelegate::findSettingsWindow()
 {
-    emit settingsRequested();
+    for (QWindow *w : QGuiApplication::topLevelWindows()) {
+        if (qobject_cast<NotchPanel *>(w) || w->flags().testFlag(Qt::WindowDoesNotAcceptFocus))
+            continue;
+        if (w->title() == QLatin1String("Pavlet") || w->objectName().contains(QLatin1String("settings")))
+            return w;
+    }
+    return nullptr;
 }
 
-void AppDelegate::islandEditChanged(bool active)
+void AppDelegate::openSettings()
 {
-    if (!m_notch)
+    setPolicy(true);
+    if (m_parts.activation)
+        m_parts.activation->activate();
+    QWindow *window = findSettingsWindow();
+    if (!window) {
+        emit settingsRequested();
         return;
-    m_notch->setEditingIsland(active);
-    if (active) {
-        m_clearance.hideOthers(QGuiApplication::topLevelWindows());
-        m_notch->panel()->raise();
-    } else {
-        m_clearance.restore();
     }
+    if (window->windowStates().testFlag(Qt::WindowMinimized))
+        window->showNormal();
+    else
+        window->show();
+    if (QScreen *screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->setFramePosition(frame.topLeft());
+    }
+    window->raise();
+    window->requestActivate();
+    if (m_parts.activation)
+        m_parts.activation->activate();
 }
 
 void AppDelegate::beginIslandEdit()
 {
-    if (!m_editor)
+    emit beginIslandEditRequested();
+    if (m_notch)
+        m_notch->panel()->raise();
+}
+
+void AppDelegate::islandEditChanged(bool active)
+{
+    if (m_notch)
+        m_notch->setIslandEditing(active);
+    if (active) {
+        m_clearance.hideOthers(QGuiApplication::topLevelWindows());
+        if (m_notch)
+            m_notch->panel()->raise();
         return;
-    m_editor->begin();
-    m_notch->panel()->raise();
+    }
+    m_clearance.restore();
+    QWindow *settings = findSettingsWindow();
+    if (!settings || !settings->isVisible())
+        setPolicy(false);
 }
 
 void AppDelegate::shutdown()
@@ -80,10 +125,8 @@ void AppDelegate::shutdown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    // Ending an edit gives back what it put away; then the editor's panels go.
-    if (m_editor)
-        m_editor->finish();
-    m_editor.reset();
+    // An edit still running ends first and puts back what it cleared away.
+    emit finishIslandEditRequested();
     m_clearance.restore();
     if (m_notch)
         m_notch->teardown();

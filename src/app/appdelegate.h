@@ -6,15 +6,21 @@
 #include <QObject>
 #include <memory>
 
+class ActivationPolicy;
 class AppNotifications;
 class AppSettings;
-class IslandEditController;
 class PermissionCenter;
 class StatusItemController;
 class UserDefaults;
+class QWindow;
 
 // Creates and owns the long-lived parts of the running program and starts
 // them in a fixed order; shuts them down at quit.
+//
+// The island editor and the settings window are reached through signals:
+// beginIslandEditRequested() / finishIslandEditRequested() go to the editor,
+// whose on/off answer comes back through islandEditChanged();
+// settingsRequested() asks for a settings window when none exists yet.
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +30,7 @@ public:
         PermissionCenter *permissions = nullptr;   // may be null
         AppNotifications *notifications = nullptr; // may be null
         Workspace *workspace = nullptr;            // may be null
+        ActivationPolicy *activation = nullptr;    // may be null
         NotchWindowController::Parts window;
         bool withStatusItem = true;
     };
@@ -33,28 +40,35 @@ public:
 
     // The start-up sequence.
     void start();
-    // Brings the settings window forward.
+    // Brings the settings window forward, or asks for one.
     void openSettings();
-    // The island editor's callback: an edit began (true) or ended.
-    void islandEditChanged(bool active);
-    // "Edit on Screen…": starts (or brings back) the island editor, then
-    // puts the island in front.
+    // Starts an on-screen island edit and puts the island in front.
     void beginIslandEdit();
+    // The island editor's answer: an edit began (true) or ended.
+    void islandEditChanged(bool active);
     void shutdown();
+
+    // The settings window among this program's windows: not the island, able
+    // to take the keyboard, titled "Pavlet" or named "settings"; null when
+    // there is none.
+    static QWindow *findSettingsWindow();
 
     NotchWindowController *notch() const { return m_notch.get(); }
     StatusItemController *statusItem() const { return m_statusItem.get(); }
-    IslandEditController *islandEditor() const { return m_editor.get(); }
 
 signals:
-    // Asked for the settings window (there is no settings window to show yet).
+    // Asked for the settings window while none exists.
     void settingsRequested();
+    void beginIslandEditRequested();
+    // At quit: an edit still running ends (its answer comes back at once).
+    void finishIslandEditRequested();
     void quitRequested();
 
 private:
+    void setPolicy(bool regular);
+
     Parts m_parts;
     std::unique_ptr<NotchWindowController> m_notch;
-    std::unique_ptr<IslandEditController> m_editor;
     std::unique_ptr<StatusItemController> m_statusItem;
     IslandEditClearance m_clearance;
     bool m_shutDown = false;

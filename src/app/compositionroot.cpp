@@ -4,7 +4,6 @@
 #include "appsettings.h"
 #include "artworkloader.h"
 #include "canvascredentials.h"
-#include "droptarget.h"
 #include "gamemodehotkeycenter.h"
 #include "islandeditcontroller.h"
 #include "islandpalette.h"
@@ -15,6 +14,7 @@
 
 #include "autostartloginitem.h"
 #include "bluezbluetooth.h"
+#include "desktopactivationpolicy.h"
 #include "desktopapplauncher.h"
 #include "icscalendarsource.h"
 #include "keychainsecretstore.h"
@@ -82,6 +82,7 @@ struct CompositionRoot::LinuxBackends {
     X11GlobalHotkey gameModeHotkey;
     X11IslandWindowHints windowHints;
     EwmhWorkspace workspace;
+    DesktopActivationPolicy activation;
     platform::LibarchiveZipper zipper;
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
@@ -129,6 +130,7 @@ struct CompositionRoot::LinuxBackends {
         p.gameModeHotkey = &gameModeHotkey;
         p.windowHints = &windowHints;
         p.workspace = &workspace;
+        p.activation = &activation;
         p.zipper = &zipper;
         p.filePicker = &filePicker;
         p.processes = &processes;
@@ -195,6 +197,8 @@ CompositionRoot::CompositionRoot()
     parts.permissions = m_permissions.get();
     parts.notifications = &m_notifications;
     parts.workspace = m_platform.workspace;
+    parts.activation = m_platform.activation;
+    parts.window.model = m_island.get();
     parts.window.screens = m_platform.screens;
     parts.window.pointer = m_platform.pointer;
     parts.window.clicks = m_platform.clicks;
@@ -204,6 +208,31 @@ CompositionRoot::CompositionRoot()
     parts.window.scheduler = &m_scheduler;
     parts.window.engine = m_engine.get();
     m_delegate = std::make_unique<AppDelegate>(parts);
+    connectIslandEditor();
+}
+
+void CompositionRoot::connectIslandEditor()
+{
+    // The on-screen editor: the delegate starts and ends it, the island's
+    // model gives it the phase and the Home height, and its views edit the
+    // model's phase and preview.
+    m_islandEditor = std::make_unique<IslandEditController>(m_settings.get(), m_platform.screens, m_engine.get());
+    IslandEditController *editor = m_islandEditor.get();
+    NotchViewModel *island = m_island.get();
+    editor->setViewModel(island);
+    editor->setPhase(island->islandEditPhase());
+    editor->setHomeContentHeight(island->homeContentHeight());
+    QObject::connect(m_delegate.get(), &AppDelegate::beginIslandEditRequested, editor, &IslandEditController::begin);
+    QObject::connect(m_delegate.get(), &AppDelegate::finishIslandEditRequested, editor, &IslandEditController::finish);
+    QObject::connect(editor, &IslandEditController::activeChanged, m_delegate.get(), &AppDelegate::islandEditChanged);
+    QObject::connect(editor, &IslandEditController::editFinished, island, [island] {
+        island->setEditingIsland(false);
+        island->setIslandEditPreview(IslandEditPreview::idle);
+    });
+    QObject::connect(island, &NotchViewModel::islandEditPhaseChanged, editor,
+                     [editor, island] { editor->setPhase(island->islandEditPhase()); });
+    QObject::connect(island, &NotchViewModel::homeContentHeightChanged, editor,
+                     [editor, island] { editor->setHomeContentHeight(island->homeContentHeight()); });
 }
 
 CompositionRoot::~CompositionRoot()
@@ -215,114 +244,16 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
-    connectIsland();
-    m_island->start();
-}
-
-void CompositionRoot::connectIsland()
-{
-    NotchWindowController *notch = m_delegate->notch();
-    NotchViewModel *island = m_island.get();
-    island->setPointerInsideTest([notch] { return notch->pointerInside(); });
-    QObject::connect(notch, &NotchWindowController::pointerEntered, island, &NotchViewModel::pointerEntered);
-    QObject::connect(notch, &NotchWindowController::pointerExited, island, &NotchViewModel::pointerExited);
-    QObject::connect(notch, &NotchWindowController::islandClicked, island, &NotchViewModel::islandClicked);
-    QObject::connect(notch, &NotchWindowController::collapseRequested, island, &NotchViewModel::collapse);
-    QObject::connect(notch, &NotchWindowController::gameModeHotkeyPressed, island,
-                     &NotchViewModel::gameModeHotkeyPressed);
-    // The poll reports every rest inside an open island; the model voids
-    // only a pending close.
-    notch->setPendingHover(PendingHover::exit);
-    QObject::connect(notch, &NotchWindowController::pendingExitCancelled, island,
-                     &NotchViewModel::cancelPendingExit);
-
-    auto frameInputs = [notch, island, settings = m_settings.get()] {
-        FrameInputs in;
-        in.state = island->state();
-        in.activeGame = island->activeGame();
-        in.homeContentHeight = island->homeContentHeight();
-        in.gameModeToast = island->gameModeToast();
-        in.gameModeOn = island->gameModeOn();
-        in.gameModeHover = island->gameModeHover();
-        in.hasCollapsedSideContent = island->hasCollapsedSideContent();
-        in.gameModeShown = settings->isModuleEnabled(HomeModule::gameMode);
-        notch->setInputs(in);
-        notch->setEditingIsland(island->isEditingIsland());
-    };
-    QObject::connect(island, &NotchViewModel::changed, notch, frameInputs);
-    QObject::connect(island, &NotchViewModel::hasCollapsedSideContentChanged, notch, frameInputs);
-    frameInputs();
-    connectIslandViews();
-}
-
-void CompositionRoot::connectIslandViews()
-{
-    NotchWindowController *notch = m_delegate->notch();
-    NotchViewModel *island = m_island.get();
-    AppSettings *settings = m_settings.get();
-
-    // The notch's height and whether the island floats, as the views lay out by them.
-    auto geometry = [notch, island] {
-        island->setNotchHeight(notch->geometry().notchRect.height());
-        island->setUsesFloatingIsland(notch->geometry().floating);
-    };
-    QObject::connect(notch, &NotchWindowController::geometryChanged, island, geometry);
-    geometry();
-
-    m_dropTarget = std::make_unique<DropTarget>(island, settings);
-    notch->panel()->setDropTarget(m_dropTarget.get());
-    if (QQuickItem *content = notch->panel()->content()) {
-        content->setProperty("settings", QVariant::fromValue<QObject *>(settings));
+    // The island window's content draws the island's views over its model.
+    if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
+        content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
         content->setProperty("permissions", QVariant::fromValue<QObject *>(m_permissions.get()));
-        content->setProperty("model", QVariant::fromValue<QObject *>(island));
+        content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
-
-    // The island editor reads the model's phase and Home height, and switches
-    // the island in and out of edit mode.
-    IslandEditController *editor = m_delegate->islandEditor();
-    editor->setViewModel(island);
-    editor->setPhase(island->islandEditPhase());
-    editor->setHomeContentHeight(island->homeContentHeight());
-    QObject::connect(island, &NotchViewModel::homeContentHeightChanged, editor,
-                     [editor, island] { editor->setHomeContentHeight(island->homeContentHeight()); });
-    QObject::connect(editor, &IslandEditController::activeChanged, island, [notch, island, settings](bool editing) {
-        if (editing) {
-            // The island never goes above the notch.
-            if (settings->lipOffsetY() < 0)
-                settings->setLipOffsetY(0);
-            if (settings->expandedOffsetY() < 0)
-                settings->setExpandedOffsetY(0);
-        }
-        island->setEditingIsland(editing);
-        island->setIslandEditPreview(IslandEditPreview::idle);
-        island->setIslandEditPhase(IslandEditPhase::hang);
-        island->collapse();
-        notch->snap();
-        notch->panel()->makeKey();
-        notch->panel()->raise();
-    });
-    QObject::connect(editor, &IslandEditController::editFinished, island, [island] {
-        island->setEditingIsland(false);
-        island->setIslandEditPreview(IslandEditPreview::idle);
-    });
-    // The phase shows the island it edits: closed for the notch, Home for the open island.
-    QObject::connect(island, &NotchViewModel::islandEditPhaseChanged, editor, [editor, notch, island] {
-        editor->setPhase(island->islandEditPhase());
-        if (!island->isEditingIsland())
-            return;
-        if (island->islandEditPhase() == IslandEditPhase::expanded) {
-            if (island->state() != NotchState::home)
-                island->openHome();
-        } else if (island->state() != NotchState::collapsed) {
-            island->collapse();
-        }
-        notch->snap();
-        notch->panel()->raise();
-    });
 }
 
 void CompositionRoot::shutdown()
 {
+    // The island window stops the island's model with it.
     m_delegate->shutdown();
-    m_island->stop();
 }

@@ -12,8 +12,8 @@
 class AppDelegate;
 class AppSettings;
 class CanvasCredentialStore;
-class DropTarget;
 class GameModeHotkeyCenter;
+class IslandEditController;
 class NotchViewModel;
 class PermissionCenter;
 class QNetworkAccessManager;
@@ -36,7 +36,7 @@ public:
     // Starts the program (see AppDelegate::start), once the event loop is
     // about to run.
     void start();
-    // Shuts the island down: its window, then its services and timers.
+    // Shuts the island down: the editor, its window, then its model.
     void shutdown();
 
     const Platform &platform() const { return m_platform; }
@@ -53,11 +53,7 @@ public:
 private:
     struct LinuxBackends;
 
-    // The island window reports the pointer, clicks and the hot key to the
-    // island's model and takes its frame from the model's state.
-    void connectIsland();
-    // The island's views, the island editor and the files dropped on the island.
-    void connectIslandViews();
+    void connectIslandEditor();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -75,5 +71,5 @@ private:
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;
-    std::unique_ptr<DropTarget> m_dropTarget;
+    std::unique_ptr<IslandEditController> m_islandEditor;
 };

@@ -1,5 +1,6 @@
 #include "islandeditclearance.h"
 
+#include "notchpanel.h"
 #include "workspace.h"
 
 void IslandEditClearance::hideOthers(const QList<QWindow *> &own)
@@ -9,7 +10,7 @@ void IslandEditClearance::hideOthers(const QList<QWindow *> &own)
         if (!w->isVisible() || w->windowStates().testFlag(Qt::WindowMinimized))
             continue;
         // The island itself and the editor's windows stay.
-        if (w->objectName() == QLatin1String("NotchPanel") || w->objectName().startsWith(QLatin1String("island-edit")))
+        if (qobject_cast<NotchPanel *>(w) || w->objectName().startsWith(QLatin1String("island-edit")))
             continue;
         m_minimized << w;
     }

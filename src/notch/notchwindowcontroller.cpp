@@ -2,12 +2,19 @@
 
 #include "appsettings.h"
 #include "clock.h"
+#include "calculatorengine.h"
 #include "gamemodehotkeycenter.h"
+#include "keycodes.h"
+#include "keyinput.h"
+#include "notchviewmodel.h"
 #include "pointer.h"
+#include "updateservice.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
-#include <algorithm>
+#include <QQuickItem>
 #include <QUrl>
+#include <algorithm>
 
 NotchWindowController::NotchWindowController(AppSettings *settings, const Parts &parts, QObject *parent)
     : QObject(parent), m_settings(settings), m_parts(parts), m_driver(parts.clock, parts.scheduler)
@@ -15,11 +22,13 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
     if (const auto screen = NotchGeometry::notchedScreen(*m_parts.screens))
         m_geometry = NotchGeometry(*screen, m_settings->floatingIsland());
     m_driver.setMinimumSize(m_geometry.notchRect.size());
+    publishGeometry();
 
     const QRectF initial = PanelFrame::initialFrame(m_geometry, FrameSettings::from(*m_settings));
     m_panel = std::make_unique<NotchPanel>(m_parts.hints);
     m_panel->setPrimaryHeight(m_parts.screens->primaryHeight());
     m_panel->installEventFilter(this);
+    m_panel->setDropTarget(this);
     connect(&m_driver, &PanelFrameDriver::frameChanged, this, [this](const QRectF &f, bool animating) {
         m_panel->applyFrame(f, animating);
     });
@@ -35,6 +44,23 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
     if (m_parts.engine)
         m_panel->loadContent(m_parts.engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/NotchPanelContent.qml")));
     setFrame(initial, false);
+    if (m_parts.model)
+        connectModel();
+    // Settings land in the store before or after their notice; a turn later
+    // both have.
+    auto settingsMoved = [this] {
+        if (m_settingsPending)
+            return;
+        m_settingsPending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_settingsPending = false;
+            if (!m_tornDown)
+                applySettings();
+        }, Qt::QueuedConnection);
+    };
+    connect(m_settings, &AppSettings::settingsChanged, this, settingsMoved);
+    if (m_parts.model)
+        connect(m_parts.model, &NotchViewModel::isEditingModulesChanged, this, settingsMoved);
 
     connect(m_parts.screens, &ScreenProvider::screensChanged, this, [this] {
         refreshGeometry();
@@ -56,9 +82,52 @@ NotchWindowController::~NotchWindowController()
     teardown();
 }
 
+void NotchWindowController::connectModel()
+{
+    NotchViewModel *model = m_parts.model;
+    model->setPointerInsideTest([this] { return pointerInside(); });
+    connect(this, &NotchWindowController::pointerEntered, model, &NotchViewModel::pointerEntered);
+    connect(this, &NotchWindowController::pointerExited, model, &NotchViewModel::pointerExited);
+    connect(this, &NotchWindowController::pendingExitCancelled, model, &NotchViewModel::cancelPendingExit);
+    connect(this, &NotchWindowController::islandClicked, model, &NotchViewModel::islandClicked);
+    connect(this, &NotchWindowController::collapseRequested, model, &NotchViewModel::collapse);
+    connect(this, &NotchWindowController::gameModeHotkeyPressed, model, &NotchViewModel::gameModeHotkeyPressed);
+    connect(model, &NotchViewModel::changed, this, &NotchWindowController::updateInputsFromModel);
+    connect(model, &NotchViewModel::hasCollapsedSideContentChanged, this,
+            &NotchWindowController::updateInputsFromModel);
+    for (auto changed : {&NotchViewModel::isEditingIslandChanged, &NotchViewModel::islandEditPhaseChanged,
+                         &NotchViewModel::islandEditPreviewChanged})
+        connect(model, changed, this, &NotchWindowController::applyIslandEditPhase, Qt::QueuedConnection);
+    updateInputsFromModel();
+}
+
+void NotchWindowController::updateInputsFromModel()
+{
+    const NotchViewModel *model = m_parts.model;
+    FrameInputs in;
+    in.state = model->state();
+    in.activeGame = model->activeGame();
+    in.homeContentHeight = model->homeContentHeight();
+    in.gameModeToast = model->gameModeToast();
+    in.gameModeOn = model->gameModeOn();
+    in.gameModeHover = model->gameModeHover();
+    in.hasCollapsedSideContent = model->hasCollapsedSideContent();
+    in.gameModeShown = m_settings->isModuleEnabled(HomeModule::gameMode);
+    m_editingIsland = model->isEditingIsland();
+    setInputs(in);
+}
+
+void NotchWindowController::publishGeometry()
+{
+    if (!m_parts.model)
+        return;
+    m_parts.model->setNotchHeight(m_geometry.notchRect.height());
+    m_parts.model->setUsesFloatingIsland(m_geometry.floating);
+}
+
 void NotchWindowController::setInputs(const FrameInputs &inputs)
 {
-    if (inputs == m_inputs)
+    if (m_tornDown || inputs == m_inputs)
         return;
     const bool stateChanged = inputs.state != m_inputs.state;
     m_inputs = inputs;
@@ -99,7 +168,8 @@ bool NotchWindowController::pointerInside() const
 
 void NotchWindowController::pollPointer()
 {
-    switch (m_poll.poll(pointerInside(), m_inputs.state, m_pendingHover)) {
+    const PendingHover pending = m_parts.model ? m_parts.model->pendingHover() : m_pendingHover;
+    switch (m_poll.poll(pointerInside(), m_inputs.state, pending)) {
     case PointerPoll::Action::entered: emit pointerEntered(); break;
     case PointerPoll::Action::exited: emit pointerExited(); break;
     case PointerPoll::Action::cancelPendingExit: emit pendingExitCancelled(); break;
@@ -127,7 +197,132 @@ bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)
         if (mouse->button() == Qt::LeftButton)
             handleClick(qint64(mouse->timestamp()), true);
     }
+    // Keys meet the island before any item of the panel sees them.
+    if (watched == m_panel.get() && event->type() == QEvent::KeyPress
+        && handleKeyDown(KeyInput::fromEvent(*static_cast<QKeyEvent *>(event))))
+        return true;
     return QObject::eventFilter(watched, event);
+}
+
+bool NotchWindowController::handleKeyDown(const KeyInput &key)
+{
+    NotchViewModel *model = m_parts.model;
+    // Without the game-mode module the chord goes on like any key.
+    if (key.isGameModeChord() && model && model->gameModeHotkeyPressed())
+        return true;
+    if (key.keyCode == KeyCode::Escape) {
+        if (m_editingIsland)
+            return false;
+        QMetaObject::invokeMethod(this, &NotchWindowController::dismiss, Qt::QueuedConnection);
+        return true;
+    }
+    if (!model)
+        return false;
+    if (model->handleGameKey(key))
+        return true;
+    return model->state() == NotchState::calculator && model->calculator()->handleKey(key);
+}
+
+void NotchWindowController::dismiss()
+{
+    // A text field being edited lets go of the keyboard, and that is all.
+    if (QQuickItem *focus = m_panel->activeFocusItem();
+        focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit"))) {
+        focus->setFocus(false);
+        return;
+    }
+    NotchViewModel *model = m_parts.model;
+    if (!model)
+        return;
+    if (model->isEditingModules()) {
+        model->setEditingModules(false);
+        return;
+    }
+    switch (model->state()) {
+    case NotchState::games:
+        if (model->activeGame() != PavletGame::hub)
+            model->openGame(PavletGame::hub);
+        else
+            model->collapse();
+        break;
+    case NotchState::calculator:
+    case NotchState::pocket:
+    case NotchState::voice:
+    case NotchState::translator:
+    case NotchState::canvas:
+        model->openHome();
+        break;
+    case NotchState::update:
+        model->updater()->dismiss();
+        model->setState(NotchState::collapsed);
+        break;
+    default:
+        model->collapse();
+        break;
+    }
+}
+
+void NotchWindowController::setIslandEditing(bool editing)
+{
+    if (editing) {
+        // The edit starts from offsets that keep the island on the screen.
+        if (m_settings->lipOffsetY() < 0)
+            m_settings->setLipOffsetY(0);
+        if (m_settings->expandedOffsetY() < 0)
+            m_settings->setExpandedOffsetY(0);
+    }
+    m_editingIsland = editing;
+    if (NotchViewModel *model = m_parts.model) {
+        model->setEditingIsland(editing);
+        model->setIslandEditPreview(IslandEditPreview::idle);
+        model->setIslandEditPhase(IslandEditPhase::hang);
+        model->collapse();
+    }
+    snap();
+    m_panel->makeKey();
+    m_panel->raise();
+}
+
+void NotchWindowController::applyIslandEditPhase()
+{
+    NotchViewModel *model = m_parts.model;
+    if (m_tornDown || !model || !model->isEditingIsland())
+        return;
+    if (model->islandEditPhase() == IslandEditPhase::expanded) {
+        if (model->state() != NotchState::home)
+            model->openHome();
+    } else if (model->state() != NotchState::collapsed) {
+        model->collapse();
+    }
+    snap();
+    m_panel->raise();
+}
+
+bool NotchWindowController::pocketShown() const
+{
+    return !m_settings->disabledModuleIDs().contains(QStringLiteral("pocket"));
+}
+
+void NotchWindowController::fileDragEntered()
+{
+    if (!m_parts.model || !pocketShown())
+        return;
+    m_parts.model->setFileDropTargeted(true);
+    m_parts.model->openPocket();
+}
+
+void NotchWindowController::fileDragExited()
+{
+    if (m_parts.model)
+        m_parts.model->setFileDropTargeted(false);
+}
+
+bool NotchWindowController::fileDropped(const QList<QUrl> &files)
+{
+    if (!m_parts.model || !pocketShown())
+        return false;
+    m_parts.model->addDroppedFilesToPocket(files);
+    return true;
 }
 
 void NotchWindowController::syncGameModeHotkey()
@@ -146,6 +341,7 @@ void NotchWindowController::refreshGeometry()
         m_geometry = NotchGeometry(*screen, m_settings->floatingIsland());
     m_panel->setPrimaryHeight(m_parts.screens->primaryHeight());
     m_driver.setMinimumSize(m_geometry.notchRect.size());
+    publishGeometry();
     applyOutline();
     emit geometryChanged();
 }
@@ -165,6 +361,12 @@ void NotchWindowController::teardown()
     if (m_tornDown)
         return;
     m_tornDown = true;
+    if (NotchViewModel *model = m_parts.model) {
+        model->stop();
+        model->setPointerInsideTest({});
+        disconnect(model, nullptr, this, nullptr);
+    }
+    disconnect(m_settings, nullptr, this, nullptr);
     m_driver.stop();
     m_pointerTimer.cancel();
     disconnect(m_parts.screens, nullptr, this, nullptr);

@@ -12,6 +12,8 @@
 
 class AppSettings;
 class Clock;
+class NotchViewModel;
+struct KeyInput;
 class GameModeHotkeyCenter;
 class GlobalClickMonitor;
 class IslandWindowHints;
@@ -20,14 +22,19 @@ class QQmlEngine;
 
 // The island window's spine: picks the screen, keeps the geometry, owns the
 // panel and its spring-driven frame, polls the pointer, takes clicks from
-// the panel and from the whole desktop, and holds the game-mode chord while
-// its module is shown. What the island does with pointer, clicks and keys is
-// the island model's business: the controller reports them as signals and
-// takes the model's frame inputs through setInputs().
-class NotchWindowController : public QObject {
+// the panel and from the whole desktop, keys and file drops from the panel,
+// and holds the game-mode chord while its module is shown.
+//
+// What the island does with all that is the island model's business. Pointer,
+// clicks and the hot key go out as signals; with a model given, the
+// controller connects them to it, takes its frame inputs from it, and answers
+// keys, Escape, drops and the island edit switch through it. Without a model
+// the frame inputs come through setInputs().
+class NotchWindowController : public QObject, private FileDropTarget {
     Q_OBJECT
 public:
     struct Parts {
+        NotchViewModel *model = nullptr;          // may be null
         ScreenProvider *screens = nullptr;
         PointerLocation *pointer = nullptr;
         GlobalClickMonitor *clicks = nullptr;     // may be null
@@ -42,6 +49,7 @@ public:
     ~NotchWindowController() override;
 
     NotchPanel *panel() const { return m_panel.get(); }
+    NotchViewModel *model() const { return m_parts.model; }
     const NotchGeometry &geometry() const { return m_geometry; }
     const FrameInputs &inputs() const { return m_inputs; }
     PanelFrameDriver *frameDriver() { return &m_driver; }
@@ -61,6 +69,16 @@ public:
     void pollPointer();
     // A press with its event number; local: it came through the panel.
     void handleClick(qint64 eventNumber, bool local);
+    // A key pressed in the panel, in this order: the game-mode chord, Escape,
+    // the game keys, the calculator's keys. True when it is used up.
+    bool handleKeyDown(const KeyInput &key);
+    // Escape's step back: ends text editing, module editing, a game, a tool
+    // panel, the update prompt, else collapses.
+    void dismiss();
+    // The on-screen island editor began (true) or ended.
+    void setIslandEditing(bool editing);
+    // While the island is edited it shows the phase being edited.
+    void applyIslandEditPhase();
     void syncGameModeHotkey();
     void refreshGeometry();
     void applySettings();
@@ -82,6 +100,14 @@ protected:
 
 private:
     void applyOutline();
+    void connectModel();
+    void updateInputsFromModel();
+    void publishGeometry();
+    bool pocketShown() const;
+
+    void fileDragEntered() override;
+    void fileDragExited() override;
+    bool fileDropped(const QList<QUrl> &files) override;
 
     AppSettings *m_settings;
     Parts m_parts;
@@ -94,5 +120,6 @@ private:
     PendingHover m_pendingHover = PendingHover::none;
     bool m_editingIsland = false;
     TaskHandle m_pointerTimer;
+    bool m_settingsPending = false;
     bool m_tornDown = false;
 };

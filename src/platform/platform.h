@@ -4,6 +4,7 @@
 // interfaces. The composition root fills it with the Linux backends and hands
 // it on; tests fill it with fakes. The bundle owns nothing.
 
+class ActivationPolicy;
 class AudioOutput;
 class GlobalClickMonitor;
 class GlobalHotkey;
@@ -75,6 +76,7 @@ struct Platform {
     GlobalHotkey *gameModeHotkey = nullptr;                  // Ctrl+Alt+G whoever has the keyboard
     IslandWindowHints *windowHints = nullptr;                // the island window's place among windows
     Workspace *workspace = nullptr;                          // other programs' windows
+    ActivationPolicy *activation = nullptr;                  // accessory or ordinary application
     platform::IZipper *zipper = nullptr;                     // writes zip archives
     platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
     platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools

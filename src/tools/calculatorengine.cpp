@@ -497,13 +497,13 @@ CalcReadout CalculatorEngine::fractionEntryReadout() const
     }
 }
 
-bool CalculatorEngine::handleKey(const CalcKeyPress &press)
+bool CalculatorEngine::handleKey(const KeyInput &press)
 {
-    if (press.command)
+    if (press.commandLike())
         return false;
     std::optional<CalcKey> key;
-    if (!press.characters.isEmpty()) {
-        const QChar c = press.characters.at(0);
+    if (!press.text.isEmpty()) {
+        const QChar c = press.text.at(0);
         if (c >= u'0' && c <= u'9')
             key = CalcKey::ofDigit(c.unicode() - u'0');
         else if (c == u'.' || c == u',')
@@ -573,7 +573,14 @@ bool CalculatorEngine::handleKey(const CalcKeyPress &press)
 bool CalculatorEngine::handleQtKey(int qtKey, int modifiers, const QString &text)
 {
     const auto mods = Qt::KeyboardModifiers(modifiers);
-    return handleKey({text, keyCodeFromQt(qtKey, mods), mods.testFlag(Qt::ControlModifier)});
+    KeyInput key;
+    key.keyCode = keyCodeFromQt(qtKey, mods);
+    key.control = mods.testFlag(Qt::ControlModifier);
+    key.option = mods.testFlag(Qt::AltModifier);
+    key.command = mods.testFlag(Qt::MetaModifier);
+    key.shift = mods.testFlag(Qt::ShiftModifier);
+    key.text = text;
+    return handleKey(key);
 }
 
 void CalculatorEngine::setDisplay(const QString &v)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keyinput.h"
 #include "rational.h"
 
 #include <QObject>
@@ -38,14 +39,6 @@ public:
     }
 };
 
-// A key press as the calculator sees it: the characters typed (without
-// modifiers), the Mac virtual key code and whether Command (Ctrl here) is held.
-struct CalcKeyPress {
-    QString characters;
-    int keyCode = -1;
-    bool command = false;
-};
-
 // The exact calculator: immediate-execution operators, a repeatable equals,
 // percent, sign, backspace, a three-stage "a b/c" fraction entry and a
 // decimal or fraction view of the result.
@@ -75,8 +68,9 @@ public:
     Q_INVOKABLE void backspace();
     Q_INVOKABLE void refresh();
 
-    // True when the key belongs to the calculator and is consumed.
-    bool handleKey(const CalcKeyPress &key);
+    // True when the key belongs to the calculator and is consumed. Keys
+    // with Ctrl (or the Super key) held are shortcuts, never the calculator's.
+    bool handleKey(const KeyInput &key);
     // The same for a Qt key event's parts.
     Q_INVOKABLE bool handleQtKey(int qtKey, int modifiers, const QString &text);
 

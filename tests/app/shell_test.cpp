@@ -1,8 +1,9 @@
 #include "appdelegate.h"
 #include "appfixture.h"
-#include "fakescreens.h"
+#include "fakeactivationpolicy.h"
+#include "islandfakes.h"
+#include "fakewindowparts.h"
 #include "islandeditclearance.h"
-#include "islandeditcontroller.h"
 #include "singleinstance.h"
 #include "statusitemcontroller.h"
 
@@ -13,25 +14,7 @@
 #include <QWindow>
 #include <thread>
 
-class ShellTest : public AppFixture {
-protected:
-    // The delegate's parts over one plain screen, without a tray icon.
-    AppDelegate::Parts delegateParts()
-    {
-        screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982)};
-        AppDelegate::Parts parts;
-        parts.defaults = defaults.get();
-        parts.settings = &settings();
-        parts.window.screens = &screens;
-        parts.window.pointer = &pointer;
-        parts.window.clock = &clock;
-        parts.window.scheduler = scheduler.get();
-        parts.withStatusItem = false;
-        return parts;
-    }
-    FakeScreenProvider screens;
-    FakePointerLocation pointer;
-};
+class ShellTest : public AppFixture {};
 
 TEST_F(ShellTest, MenuHasTheItemsInOrderWithShortcutsAndCheckMark)
 {
@@ -111,14 +94,14 @@ TEST_F(ShellTest, EditClearanceRestoresOnlyWhatItPutAway)
     workspace.list = {{1, 100, "editor", false}, {2, 100, "already away", true}, {3, 200, "terminal", false}};
     IslandEditClearance clearance(&workspace);
 
-    QWindow own, island, shade, away;
-    island.setObjectName("NotchPanel");
+    QWindow own, shade, away;
+    NotchPanel island(nullptr);
     shade.setObjectName("island-edit-shade");
-    for (QWindow *w : {&own, &island, &shade, &away})
+    for (QWindow *w : QList<QWindow *>{&own, &island, &shade, &away})
         w->show();
     away.showMinimized();
 
-    clearance.hideOthers({&own, &island, &shade, &away});
+    clearance.hideOthers(QList<QWindow *>{&own, &island, &shade, &away});
     EXPECT_EQ(workspace.minimized, (QList<quint64>{1, 3}));
     EXPECT_EQ(clearance.minimizedOwnCount(), 1);
     EXPECT_TRUE(own.windowStates() & Qt::WindowMinimized);
@@ -133,41 +116,132 @@ TEST_F(ShellTest, EditClearanceRestoresOnlyWhatItPutAway)
     EXPECT_TRUE(clearance.hiddenWindows().isEmpty());
 }
 
+namespace {
+// The delegate over fakes, with the island's model behind the window.
+struct Shell {
+    Shell(UserDefaults *defaults, FakeClock &clock, FakeScheduler *scheduler)
+        : fakes(defaults, clock, scheduler), model(fakes.environment())
+    {
+        parts.defaults = defaults;
+        parts.settings = &fakes.settings;
+        parts.permissions = &fakes.permissions;
+        parts.notifications = &fakes.notifications;
+        parts.workspace = &workspace;
+        parts.activation = &activation;
+        parts.window = window.windowParts(&clock, scheduler, &model);
+        parts.withStatusItem = false;
+    }
+    IslandFakes fakes;
+    NotchViewModel model;
+    FakeWindowParts window;
+    FakeWorkspace workspace;
+    FakeActivationPolicy activation;
+    AppDelegate::Parts parts;
+};
+} // namespace
+
 TEST_F(ShellTest, StartUpShowsTheIslandAndOpensSettingsOnFirstRunOnly)
 {
     for (bool setupDone : {false, true}) {
         defaults->setBool("permissionsSetupCompleted", setupDone);
-        AppDelegate::Parts parts = delegateParts();
-        parts.permissions = permissions.get();
-        AppDelegate delegate(parts);
+        Shell shell(defaults.get(), clock, scheduler.get());
+        AppDelegate delegate(shell.parts);
         QSignalSpy opened(&delegate, &AppDelegate::settingsRequested);
         delegate.start();
         EXPECT_TRUE(delegate.notch()->panel()->isVisible());
+        EXPECT_TRUE(shell.model.isStarted());
+        EXPECT_EQ(shell.activation.calls, QStringList{"accessory"});
         EXPECT_EQ(opened.count(), 0); // not during start-up itself
         QCoreApplication::processEvents();
         EXPECT_EQ(opened.count(), setupDone ? 0 : 1);
+        EXPECT_EQ(shell.activation.calls.size(), setupDone ? 1 : 3);
         delegate.shutdown();
         EXPECT_FALSE(delegate.notch()->panel()->isVisible());
     }
 }
 
-TEST_F(ShellTest, EditOnScreenPutsTheIslandInEditModeUntilTheEditEnds)
+TEST_F(ShellTest, OpenSettingsFindsTheSettingsWindowOrAsksForOne)
 {
     defaults->setBool("permissionsSetupCompleted", true);
-    AppDelegate::Parts parts = delegateParts();
-    parts.notifications = &notifications;
-    AppDelegate delegate(parts);
+    Shell shell(defaults.get(), clock, scheduler.get());
+    AppDelegate delegate(shell.parts);
     delegate.start();
-    ASSERT_TRUE(delegate.islandEditor());
+    QSignalSpy asked(&delegate, &AppDelegate::settingsRequested);
 
-    notifications.post(AppNotifications::BeginIslandEdit);
+    // The island is no settings window, nor is a window that takes no keys.
+    QWindow passive;
+    passive.setTitle("Pavlet");
+    passive.setFlag(Qt::WindowDoesNotAcceptFocus);
+    passive.show();
+    EXPECT_EQ(AppDelegate::findSettingsWindow(), nullptr);
+    shell.activation.calls.clear();
+    delegate.openSettings();
+    EXPECT_EQ(asked.count(), 1);
+    EXPECT_EQ(shell.activation.calls, (QStringList{"regular", "activate"}));
+
+    // A minimized one by its name comes back instead of a new one.
+    QWindow settings;
+    settings.setObjectName("settings");
+    settings.resize(760, 520);
+    settings.showMinimized();
+    EXPECT_EQ(AppDelegate::findSettingsWindow(), &settings);
+    delegate.openSettings();
+    EXPECT_EQ(asked.count(), 1);
+    EXPECT_FALSE(settings.windowStates() & Qt::WindowMinimized);
+    EXPECT_TRUE(settings.isVisible());
+
+    // Notices from elsewhere open it too, whatever page they name.
+    shell.fakes.notifications.openSettings("no-such-page");
+    settings.hide();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(delegate.islandEditor()->isActive());
-    EXPECT_TRUE(delegate.islandEditor()->shade()->isVisible());
+    EXPECT_TRUE(settings.isVisible());
+}
 
-    delegate.islandEditor()->finish();
-    EXPECT_FALSE(delegate.islandEditor()->controls()->isVisible());
+TEST_F(ShellTest, IslandEditClearsTheDesktopAndQuitPutsItBackBeforeTheIslandGoes)
+{
+    defaults->setBool("permissionsSetupCompleted", true);
+    Shell shell(defaults.get(), clock, scheduler.get());
+    shell.workspace.list = {{7, 300, "browser", false}};
+    AppDelegate delegate(shell.parts);
+    delegate.start();
+
+    // "Edit on Screen…" and the settings' notice ask the editor to begin.
+    QSignalSpy begin(&delegate, &AppDelegate::beginIslandEditRequested);
     delegate.beginIslandEdit();
+    shell.fakes.notifications.post(AppNotifications::BeginIslandEdit);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(begin.count(), 2);
+
+    delegate.islandEditChanged(true);
+    EXPECT_TRUE(shell.model.isEditingIsland());
+    EXPECT_EQ(shell.workspace.minimized, QList<quint64>{7});
+
+    // The edit ends with no settings window up: back to an accessory.
+    shell.activation.calls.clear();
+    delegate.islandEditChanged(false);
+    EXPECT_EQ(shell.workspace.restored, QList<quint64>{7});
+    EXPECT_EQ(shell.activation.calls, QStringList{"accessory"});
+
+    // With the settings window up the program stays an ordinary one.
+    QWindow settings;
+    settings.setTitle("Pavlet");
+    settings.show();
+    delegate.islandEditChanged(true);
+    shell.activation.calls.clear();
+    delegate.islandEditChanged(false);
+    EXPECT_TRUE(shell.activation.calls.isEmpty());
+    settings.hide();
+
+    // Quitting mid-edit: the editor ends the edit while the island still shows.
+    delegate.islandEditChanged(true);
+    bool islandShownAtFinish = false;
+    QObject::connect(&delegate, &AppDelegate::finishIslandEditRequested, [&] {
+        islandShownAtFinish = delegate.notch()->panel()->isVisible();
+        delegate.islandEditChanged(false);
+    });
     delegate.shutdown();
+    EXPECT_TRUE(islandShownAtFinish);
+    EXPECT_EQ(shell.workspace.restored, (QList<quint64>{7, 7, 7}));
+    EXPECT_FALSE(shell.model.isEditingIsland());
     EXPECT_FALSE(delegate.notch()->panel()->isVisible());
 }

@@ -1,7 +1,7 @@
 #include "appsettings.h"
 #include "canvascredentials.h"
 #include "fakesecretstore.h"
-#include "fakescreens.h"
+#include "fakewindowparts.h"
 #include "gamemodehotkeycenter.h"
 #include "notchwindowcontroller.h"
 #include "pavlettest.h"
@@ -13,43 +13,29 @@
 
 using ScreenSpace::maxY;
 
-class NotchWindowTest : public PavletTest {
+class NotchWindowTest : public PavletTest, protected FakeWindowParts {
 protected:
+    NotchWindowTest() : FakeWindowParts(37) {}
     void SetUp() override
     {
         PavletTest::SetUp();
-        screens.list = {FakeScreenProvider::plain("main", 0, 0, 1512, 982, 37)};
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
         settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), nullptr);
         // A plain lip: 184 x 34 under the notch.
         settings->setLipEar(0);
         settings->setLipDrop(2);
         settings->setModuleEnabled("gameMode", true);
-        hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(&hotkey);
     }
     NotchWindowController::Parts parts(QQmlEngine *engine = nullptr)
     {
-        NotchWindowController::Parts p;
-        p.screens = &screens;
-        p.pointer = &pointer;
-        p.clicks = &clicks;
-        p.hotkey = hotkeyCenter.get();
-        p.clock = &clock;
-        p.scheduler = scheduler.get();
-        p.engine = engine;
-        return p;
+        return windowParts(&clock, scheduler.get(), nullptr, engine);
     }
     // The pointer over a y-up point.
     void pointAt(double x, double y) { pointer.at = ScreenSpace::flip(QPointF(x, y), screens.pivot); }
 
-    FakeScreenProvider screens;
-    FakePointerLocation pointer;
-    FakeClickMonitor clicks;
-    FakeGlobalHotkey hotkey;
     FakeSecretStore secrets;
     std::unique_ptr<CanvasCredentialStore> credentials;
     std::unique_ptr<AppSettings> settings;
-    std::unique_ptr<GameModeHotkeyCenter> hotkeyCenter;
 };
 
 TEST_F(NotchWindowTest, StartsAtTheTopCentreWithTheCollapsedSize)

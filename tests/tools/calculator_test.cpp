@@ -7,6 +7,16 @@
 
 namespace {
 
+// A key as the island window reports it; ctrl: with Ctrl held.
+KeyInput press(const QString &text, int keyCode, bool ctrl)
+{
+    KeyInput k;
+    k.text = text;
+    k.keyCode = keyCode;
+    k.control = ctrl;
+    return k;
+}
+
 // Presses keys written as a string: digits, "+-*/" (as ×, ÷), "=", ".",
 // "%", "s" (sign), "f" (a b/c), "<" (backspace), "c" (AC), " " ignored.
 void type(CalculatorEngine &calc, const char *keys)
@@ -102,24 +112,24 @@ TEST(CalculatorTest, PublishesOnlyRealChanges)
 TEST(CalculatorTest, HardwareKeysMapToPadKeys)
 {
     CalculatorEngine calc;
-    EXPECT_FALSE(calc.handleKey({"1", KeyCode::Digit1, true}));
+    EXPECT_FALSE(calc.handleKey(press("1", KeyCode::Digit1, true)));
     EXPECT_EQ(calc.display(), "0");
-    EXPECT_TRUE(calc.handleKey({"1", KeyCode::Digit1, false}));
-    EXPECT_TRUE(calc.handleKey({"x", KeyCode::X, false}));
-    EXPECT_TRUE(calc.handleKey({"3", KeyCode::Digit3, false}));
-    EXPECT_TRUE(calc.handleKey({"", KeyCode::Return, false}));
+    EXPECT_TRUE(calc.handleKey(press("1", KeyCode::Digit1, false)));
+    EXPECT_TRUE(calc.handleKey(press("x", KeyCode::X, false)));
+    EXPECT_TRUE(calc.handleKey(press("3", KeyCode::Digit3, false)));
+    EXPECT_TRUE(calc.handleKey(press("", KeyCode::Return, false)));
     EXPECT_EQ(calc.display(), "3");
-    EXPECT_TRUE(calc.handleKey({"", KeyCode::KeypadDivide, false}));
-    EXPECT_TRUE(calc.handleKey({"0", KeyCode::Digit0, false}));
-    EXPECT_TRUE(calc.handleKey({"\r", KeyCode::Return, false}));
+    EXPECT_TRUE(calc.handleKey(press("", KeyCode::KeypadDivide, false)));
+    EXPECT_TRUE(calc.handleKey(press("0", KeyCode::Digit0, false)));
+    EXPECT_TRUE(calc.handleKey(press("\r", KeyCode::Return, false)));
     EXPECT_EQ(calc.display(), "Error");
     // In the error state a digit is consumed and changes nothing.
-    EXPECT_TRUE(calc.handleKey({"4", KeyCode::Digit4, false}));
+    EXPECT_TRUE(calc.handleKey(press("4", KeyCode::Digit4, false)));
     EXPECT_EQ(calc.display(), "Error");
-    EXPECT_TRUE(calc.handleKey({"", KeyCode::Delete, false}));
+    EXPECT_TRUE(calc.handleKey(press("", KeyCode::Delete, false)));
     EXPECT_EQ(calc.display(), "0");
-    EXPECT_FALSE(calc.handleKey({"q", KeyCode::Q, false}));
-    EXPECT_FALSE(calc.handleKey({"", KeyCode::LeftArrow, false}));
+    EXPECT_FALSE(calc.handleKey(press("q", KeyCode::Q, false)));
+    EXPECT_FALSE(calc.handleKey(press("", KeyCode::LeftArrow, false)));
     EXPECT_TRUE(calc.handleQtKey(Qt::Key_5, Qt::KeypadModifier, "5"));
     EXPECT_EQ(calc.display(), "5");
     EXPECT_FALSE(calc.handleQtKey(Qt::Key_5, Qt::ControlModifier, "5"));

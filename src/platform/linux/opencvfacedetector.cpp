@@ -3,23 +3,63 @@
 #include "logging.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <opencv2/imgproc.hpp>
-#include <opencv2/objdetect.hpp>
+#include "facecascade.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 
 namespace {
 // Frames are searched at this width at most: plenty for a face that fills a
 // fair part of the picture, and quick.
 constexpr int SearchWidth = 480;
+constexpr int MaxFaces = 16;
+
+// The search module: where the build put it, else beside the program.
+QString modulePath()
+{
+    const QString built = QStringLiteral(PAVLET_FACE_MODULE);
+    if (QFile::exists(built))
+        return built;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(built).fileName());
+}
 } // namespace
 
 struct OpenCvFaceDetector::Cascade {
     QMutex mutex;
-    cv::CascadeClassifier classifier;
+    QLibrary module;
+    PavletFaceCascade *cascade = nullptr;
+    PavletFaceCascadeFree free = nullptr;
+    PavletFaceCascadeDetect search = nullptr;
     bool loaded = false;
+
+    explicit Cascade(const QString &path)
+    {
+        if (!QFile::exists(path))
+            return;
+        module.setFileName(modulePath());
+        auto load = reinterpret_cast<PavletFaceCascadeLoad>(module.resolve("pavlet_face_cascade_load"));
+        free = reinterpret_cast<PavletFaceCascadeFree>(module.resolve("pavlet_face_cascade_free"));
+        search = reinterpret_cast<PavletFaceCascadeDetect>(module.resolve("pavlet_face_cascade_detect"));
+        if (!load || !free || !search) {
+            qCWarning(lcPlatform) << "face search module missing:" << module.errorString();
+            return;
+        }
+        cascade = load(QFile::encodeName(path).constData());
+        loaded = cascade != nullptr;
+        if (!loaded)
+            qCWarning(lcPlatform) << "face cascade unreadable:" << path;
+    }
+    ~Cascade()
+    {
+        if (cascade)
+            free(cascade);
+    }
 
     QList<QRectF> detect(const QImage &image)
     {
@@ -29,44 +69,34 @@ struct OpenCvFaceDetector::Cascade {
         QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
         if (gray.width() > SearchWidth)
             gray = gray.scaledToWidth(SearchWidth, Qt::SmoothTransformation);
-        cv::Mat mat(gray.height(), gray.width(), CV_8UC1, const_cast<uchar *>(gray.constBits()),
-                    size_t(gray.bytesPerLine()));
-        cv::Mat equalised;
-        cv::equalizeHist(mat, equalised);
-        std::vector<cv::Rect> found;
         const int minSide = std::max(24, std::min(gray.width(), gray.height()) / 10);
+        int rects[4 * MaxFaces];
+        int found = 0;
         {
             QMutexLocker lock(&mutex);
             if (!loaded)
                 return faces;
-            try {
-                classifier.detectMultiScale(equalised, found, 1.1, 4, 0, cv::Size(minSide, minSide));
-            } catch (const cv::Exception &e) {
-                qCWarning(lcPlatform) << "face search failed:" << e.what();
-                return faces;
-            }
+            found = search(cascade, gray.constBits(), gray.width(), gray.height(), int(gray.bytesPerLine()), minSide,
+                           rects, MaxFaces);
+        }
+        if (found < 0) {
+            qCWarning(lcPlatform) << "face search failed";
+            return faces;
         }
         const double w = gray.width();
         const double h = gray.height();
-        for (const cv::Rect &r : found)
-            faces.append(QRectF(r.x / w, r.y / h, r.width / w, r.height / h));
+        for (int i = 0; i < found; ++i) {
+            const int *r = rects + 4 * i;
+            faces.append(QRectF(r[0] / w, r[1] / h, r[2] / w, r[3] / h));
+        }
         return faces;
     }
 };
 
 OpenCvFaceDetector::OpenCvFaceDetector(const QString &cascadePath, QObject *parent)
     : platform::IFaceDetector(parent)
-    , m_cascade(std::make_shared<Cascade>())
+    , m_cascadePath(cascadePath)
 {
-    if (QFile::exists(cascadePath)) {
-        try {
-            m_cascade->loaded = m_cascade->classifier.load(QFile::encodeName(cascadePath).toStdString());
-        } catch (const cv::Exception &e) {
-            qCWarning(lcPlatform) << "face cascade unreadable:" << e.what();
-        }
-    }
-    if (!m_cascade->loaded)
-        qCWarning(lcPlatform) << "no face cascade at" << cascadePath;
     connect(&m_watcher, &QFutureWatcher<QList<QRectF>>::finished, this,
             [this] { emit detected(m_watcher.result()); });
 }
@@ -76,9 +106,19 @@ OpenCvFaceDetector::~OpenCvFaceDetector()
     m_watcher.waitForFinished();
 }
 
+const std::shared_ptr<OpenCvFaceDetector::Cascade> &OpenCvFaceDetector::cascade() const
+{
+    if (m_cascade)
+        return m_cascade;
+    m_cascade = std::make_shared<Cascade>(m_cascadePath);
+    if (!m_cascade->loaded)
+        qCWarning(lcPlatform) << "no face cascade at" << m_cascadePath;
+    return m_cascade;
+}
+
 bool OpenCvFaceDetector::isLoaded() const
 {
-    return m_cascade->loaded;
+    return cascade()->loaded;
 }
 
 void OpenCvFaceDetector::detect(const QImage &image)
@@ -87,11 +127,10 @@ void OpenCvFaceDetector::detect(const QImage &image)
         // One search at a time; the caller sends at most one per interval.
         return;
     }
-    std::shared_ptr<Cascade> cascade = m_cascade;
-    m_watcher.setFuture(QtConcurrent::run([cascade, image] { return cascade->detect(image); }));
+    m_watcher.setFuture(QtConcurrent::run([c = cascade(), image] { return c->detect(image); }));
 }
 
 QList<QRectF> OpenCvFaceDetector::detectNow(const QImage &image) const
 {
-    return m_cascade->detect(image);
+    return cascade()->detect(image);
 }

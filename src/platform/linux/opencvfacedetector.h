@@ -23,6 +23,10 @@ public:
 
 private:
     struct Cascade;
-    std::shared_ptr<Cascade> m_cascade;
+    // The cascade is read by the first search (reading it slows start-up).
+    const std::shared_ptr<Cascade> &cascade() const;
+
+    QString m_cascadePath;
+    mutable std::shared_ptr<Cascade> m_cascade;
     QFutureWatcher<QList<QRectF>> m_watcher;
 };

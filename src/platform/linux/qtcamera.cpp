@@ -13,10 +13,18 @@
 
 QtCamera::QtCamera(QObject *parent)
     : platform::ICamera(parent)
-    , m_ownSink(std::make_unique<QVideoSink>())
 {
-    m_session.setVideoSink(m_ownSink.get());
-    followSink(m_ownSink.get());
+}
+
+QMediaCaptureSession &QtCamera::session()
+{
+    if (!m_session) {
+        m_session = std::make_unique<QMediaCaptureSession>();
+        m_ownSink = std::make_unique<QVideoSink>();
+        m_session->setVideoSink(m_ownSink.get());
+        followSink(m_ownSink.get());
+    }
+    return *m_session;
 }
 
 QtCamera::~QtCamera()
@@ -78,7 +86,7 @@ bool QtCamera::start()
             qCWarning(lcPlatform) << "camera failed:" << text;
             emit failed();
         });
-        m_session.setCamera(m_camera.get());
+        session().setCamera(m_camera.get());
     }
     m_camera->start();
     return true;
@@ -103,11 +111,12 @@ QImage QtCamera::currentFrame() const
 
 void QtCamera::setVideoOutput(QObject *output)
 {
+    QMediaCaptureSession &s = session();
     if (output)
-        m_session.setVideoOutput(output);
+        s.setVideoOutput(output);
     else
-        m_session.setVideoSink(m_ownSink.get());
-    followSink(m_session.videoSink());
+        s.setVideoSink(m_ownSink.get());
+    followSink(s.videoSink());
 }
 
 void QtCamera::followSink(QVideoSink *sink)

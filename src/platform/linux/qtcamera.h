@@ -31,8 +31,11 @@ public:
 
 private:
     void followSink(QVideoSink *sink);
+    // Qt Multimedia's first use is slow, so the session waits for the camera
+    // or a view to be wanted.
+    QMediaCaptureSession &session();
 
-    QMediaCaptureSession m_session;
+    std::unique_ptr<QMediaCaptureSession> m_session;
     std::unique_ptr<QCamera> m_camera;
     std::unique_ptr<QVideoSink> m_ownSink;
     QPointer<QVideoSink> m_sink;

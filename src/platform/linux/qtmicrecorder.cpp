@@ -18,24 +18,32 @@ QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, QObject *parent
     : IMicRecorder(parent)
     , m_device(std::move(device))
 {
-    m_session.setAudioInput(&m_input);
-    m_session.setRecorder(&m_recorder);
+}
+
+QtMicRecorder::Pipeline &QtMicRecorder::pipeline()
+{
+    if (m_pipeline)
+        return *m_pipeline;
+    m_pipeline = std::make_unique<Pipeline>();
+    QMediaRecorder &recorder = m_pipeline->recorder;
+    m_pipeline->session.setAudioInput(&m_pipeline->input);
+    m_pipeline->session.setRecorder(&recorder);
     // MPEG-4 audio rather than MPEG-4: the recorder keeps the ".m4a" of the
     // name instead of adding ".mp4".
     QMediaFormat format(QMediaFormat::Mpeg4Audio);
     format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
-    m_recorder.setMediaFormat(format);
-    m_recorder.setQuality(QMediaRecorder::HighQuality);
-    m_recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
-    m_recorder.setAudioSampleRate(44100);
-    m_recorder.setAudioChannelCount(1);
-    connect(&m_recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
+    recorder.setMediaFormat(format);
+    recorder.setQuality(QMediaRecorder::HighQuality);
+    recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
+    recorder.setAudioSampleRate(44100);
+    recorder.setAudioChannelCount(1);
+    connect(&recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
         if (state == QMediaRecorder::StoppedState && m_finishing) {
             m_finishing = false;
             emit finished();
         }
     });
-    connect(&m_recorder, &QMediaRecorder::errorOccurred, this,
+    connect(&recorder, &QMediaRecorder::errorOccurred, this,
             [this](QMediaRecorder::Error error, const QString &text) {
                 if (error == QMediaRecorder::NoError)
                     return;
@@ -45,6 +53,7 @@ QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, QObject *parent
                     emit failed();
                 }
             });
+    return *m_pipeline;
 }
 
 QtMicRecorder::~QtMicRecorder()
@@ -65,11 +74,12 @@ bool QtMicRecorder::start(const QString &path)
     const QAudioDevice device = m_device.value_or(QMediaDevices::defaultAudioInput());
     if (device.isNull())
         return false;
-    m_input.setDevice(device);
-    m_recorder.setOutputLocation(QUrl::fromLocalFile(path));
+    Pipeline &p = pipeline();
+    p.input.setDevice(device);
+    p.recorder.setOutputLocation(QUrl::fromLocalFile(path));
     m_active = true;
-    m_recorder.record();
-    if (m_recorder.error() != QMediaRecorder::NoError) {
+    p.recorder.record();
+    if (p.recorder.error() != QMediaRecorder::NoError) {
         m_active = false;
         return false;
     }
@@ -97,13 +107,13 @@ void QtMicRecorder::stop()
         m_active = false;
         // The recorder stays: it completes the file after this call.
         m_finishing = true;
-        m_recorder.stop();
+        m_pipeline->recorder.stop();
     }
 }
 
 double QtMicRecorder::currentTime() const
 {
-    return double(m_recorder.duration()) / 1000.0;
+    return m_pipeline ? double(m_pipeline->recorder.duration()) / 1000.0 : 0;
 }
 
 double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
@@ -132,20 +142,29 @@ double QtMicRecorder::averagePowerDb()
 QtAudioPlayer::QtAudioPlayer(QObject *parent)
     : IAudioPlayer(parent)
 {
-    m_player.setAudioOutput(&m_output);
-    connect(&m_player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
+}
+
+QMediaPlayer &QtAudioPlayer::player()
+{
+    if (m_out)
+        return m_out->player;
+    m_out = std::make_unique<Output>();
+    QMediaPlayer &player = m_out->player;
+    player.setAudioOutput(&m_out->output);
+    connect(&player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
         switch (s) {
         case QMediaPlayer::PlayingState: setState(State::Playing); break;
         case QMediaPlayer::PausedState: setState(State::Paused); break;
         case QMediaPlayer::StoppedState: setState(State::Stopped); break;
         }
     });
-    connect(&m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
+    connect(&player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
         if (error == QMediaPlayer::NoError)
             return;
         qCWarning(lcPlatform) << "playback failed:" << text;
         setState(State::Stopped);
     });
+    return player;
 }
 
 QtAudioPlayer::~QtAudioPlayer() = default;
@@ -155,33 +174,38 @@ bool QtAudioPlayer::play(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable() || info.size() == 0)
         return false;
-    m_player.stop();
-    m_player.setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    if (m_player.error() != QMediaPlayer::NoError)
+    QMediaPlayer &p = player();
+    p.stop();
+    p.setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+    if (p.error() != QMediaPlayer::NoError)
         return false;
     // Reported as playing at once, so that a check right after the press
     // does not take a player that is still loading for a finished one.
     setState(State::Playing);
-    m_player.play();
+    p.play();
     return true;
 }
 
 void QtAudioPlayer::pause()
 {
-    m_player.pause();
+    if (m_out)
+        m_out->player.pause();
     setState(State::Paused);
 }
 
 void QtAudioPlayer::resume()
 {
     setState(State::Playing);
-    m_player.play();
+    if (m_out)
+        m_out->player.play();
 }
 
 void QtAudioPlayer::stop()
 {
-    m_player.stop();
-    m_player.setSource(QUrl());
+    if (m_out) {
+        m_out->player.stop();
+        m_out->player.setSource(QUrl());
+    }
     setState(State::Stopped);
 }
 

@@ -37,10 +37,17 @@ public:
     static double powerDb(const qint16 *samples, qsizetype count);
 
 private:
+    // Qt Multimedia's first use costs a good part of a second at start-up,
+    // so the recording chain is built by the first recording.
+    struct Pipeline {
+        QMediaCaptureSession session;
+        QAudioInput input;
+        QMediaRecorder recorder;
+    };
+    Pipeline &pipeline();
+
     std::optional<QAudioDevice> m_device;
-    QMediaCaptureSession m_session;
-    QAudioInput m_input;
-    QMediaRecorder m_recorder;
+    std::unique_ptr<Pipeline> m_pipeline;
     std::unique_ptr<QAudioSource> m_meterSource;
     QIODevice *m_meterStream = nullptr;
     double m_lastDb = -160;
@@ -63,9 +70,14 @@ public:
 
 private:
     void setState(State state);
+    // Built by the first sound played (see QtMicRecorder::Pipeline).
+    struct Output {
+        QAudioOutput output;
+        QMediaPlayer player;
+    };
+    QMediaPlayer &player();
 
-    QAudioOutput m_output;
-    QMediaPlayer m_player;
+    std::unique_ptr<Output> m_out;
     State m_state = State::Stopped;
 };
 

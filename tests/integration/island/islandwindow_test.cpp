@@ -2,6 +2,7 @@
 #include "xsession.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -74,6 +75,10 @@ protected:
         d.setDouble("lipDrop", 2);
         d.setDouble("lipCornerRadius", 16);
         d.setBool("permissionsSetupCompleted", true);
+        // Every module shown, game mode among them.
+        d.setString("disabledModules", "");
+        for (const char *pass : {"pavlet.optInModules.v1", "pavlet.libraryModules.v1", "pavlet.shippedGames.v1"})
+            d.setBool(pass, true);
     }
 
     QProcess *launch() { return x.start(PAVLET_BINARY, {}, x.environment(home.path())); }
@@ -169,9 +174,73 @@ TEST_F(IslandWindowTest, DesktopShowsOutsideTheOutlineWithACompositor)
     expectDesktopAroundTheOutline(x);
 }
 
-TEST_F(IslandWindowTest, ASecondLaunchLeavesAtOnceWithSuccess)
+namespace {
+// Waits until the island's window has the width wanted; the last width seen.
+int waitForWidth(const XSession &x, quint64 id, const std::function<bool(int)> &wanted, int timeoutMs = 4000)
 {
-    ASSERT_TRUE(launch());
+    QElapsedTimer t;
+    t.start();
+    int w = -1;
+    while (t.elapsed() < timeoutMs) {
+        w = geometryOf(x, id).w;
+        if (wanted(w))
+            return w;
+        QThread::msleep(50);
+    }
+    return w;
+}
+} // namespace
+
+TEST_F(IslandWindowTest, PointerClicksEscapeAndTheChordDriveTheIsland)
+{
+    ASSERT_TRUE(x.startWindowManager());
+    QProcess *app = launch();
+    ASSERT_TRUE(app);
+    const quint64 island = x.findWindow("Pavlet Island");
+    ASSERT_NE(island, 0u);
+    QThread::msleep(500);
+    auto is = [](int want) { return [want](int w) { return w == want; }; };
+
+    // Onto the island: the hover frame, 296 x 72 at the top centre.
+    x.run("xdotool", {"mousemove", "756", "10"});
+    ASSERT_EQ(waitForWidth(x, island, is(296)), 296);
+    const Geometry hover = geometryOf(x, island);
+    EXPECT_EQ(hover.x, 756 - 148);
+    EXPECT_EQ(hover.y, 0);
+    EXPECT_EQ(hover.h, 72);
+
+    // A click opens Home; Escape steps back out of it.
+    x.run("xdotool", {"click", "1"});
+    ASSERT_EQ(waitForWidth(x, island, is(428)), 428);
+    QThread::msleep(300);
+    x.run("xdotool", {"key", "Escape"});
+    EXPECT_LT(waitForWidth(x, island, [](int w) { return w < 428; }), 428);
+
+    // Home again; a click elsewhere on the desktop closes it.
+    x.run("xdotool", {"mousemove", "756", "10", "click", "1"});
+    ASSERT_EQ(waitForWidth(x, island, is(428)), 428);
+    x.run("xdotool", {"mousemove", "200", "600", "click", "1"});
+    EXPECT_EQ(waitForWidth(x, island, is(184)), 184);
+
+    // Ctrl+Alt+G, wherever the keyboard is: the lock turns on and its toast
+    // makes the island taller for a while.
+    x.run("xdotool", {"key", "ctrl+alt+g"});
+    EXPECT_GT(waitForWidth(x, island, [](int w) { return w > 184; }), 184);
+    EXPECT_GE(geometryOf(x, island).h, 34 + 34);
+
+    // A clean quit.
+    app->terminate();
+    ASSERT_TRUE(app->waitForFinished(10000));
+    EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app->exitCode(), 0);
+    UserDefaults stored(home.filePath("config/pavlet/defaults.json"));
+    EXPECT_TRUE(stored.boolValue("pavlet.gameModeOn", false));
+}
+
+TEST_F(IslandWindowTest, ASecondLaunchOpensTheSettingsOfTheFirstAndLeavesWithSuccess)
+{
+    QProcess *first = launch();
+    ASSERT_TRUE(first);
     ASSERT_NE(x.findWindow("Pavlet Island"), 0u);
     QProcess second;
     second.setProcessEnvironment(x.environment(home.path()));
@@ -179,6 +248,14 @@ TEST_F(IslandWindowTest, ASecondLaunchLeavesAtOnceWithSuccess)
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
+    QString log;
+    QElapsedTimer t;
+    t.start();
+    while (!log.contains("Settings window asked for") && t.elapsed() < 5000) {
+        first->waitForReadyRead(100);
+        log += QString::fromUtf8(first->readAllStandardError());
+    }
+    EXPECT_TRUE(log.contains("Settings window asked for")) << log.toStdString();
 }
 
 TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "activationpolicy.h"
+
+// X11 desktops know no program-wide presence: task bar entries and focus
+// come per window, and the windows ask for them themselves (the island's
+// hints, the settings window's activation). Nothing to switch here.
+class DesktopActivationPolicy final : public ActivationPolicy {
+public:
+    void setPolicy(Policy) override {}
+    void activate() override {}
+};

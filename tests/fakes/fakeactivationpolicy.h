@@ -1,0 +1,20 @@
+#pragma once
+
+#include "activationpolicy.h"
+
+#include <QStringList>
+
+// Records every switch and activation, in order ("accessory", "regular",
+// "activate").
+class FakeActivationPolicy final : public ActivationPolicy {
+public:
+    void setPolicy(Policy policy) override
+    {
+        current = policy;
+        calls << (policy == Policy::regular ? QStringLiteral("regular") : QStringLiteral("accessory"));
+    }
+    void activate() override { calls << QStringLiteral("activate"); }
+
+    Policy current = Policy::accessory;
+    QStringList calls;
+};
