@@ -22,6 +22,27 @@ protected:
         view.reset();
         IslandTest::TearDown();
     }
+    // The root view over the model, sized like the hover island.
+    QQuickItem *createView()
+    {
+        view = qml.create("island/NotchView.qml",
+                          {{"model", QVariant::fromValue<QObject *>(model.get())},
+                           {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+                           {"permissions", QVariant::fromValue<QObject *>(&fakes->permissions)},
+                           {"width", 296},
+                           {"height", 72}});
+        return qobject_cast<QQuickItem *>(view.get());
+    }
+    static QQuickItem *child(QQuickItem *item, const char *type)
+    {
+        for (QQuickItem *c : item->childItems()) {
+            if (QString::fromLatin1(c->metaObject()->className()).startsWith(QLatin1String(type)))
+                return c;
+            if (QQuickItem *found = child(c, type))
+                return found;
+        }
+        return nullptr;
+    }
     QString allText(QQuickItem *item) const
     {
         QString text = item->property("text").toString();
@@ -36,14 +57,8 @@ protected:
 TEST_F(ViewsOverModelTest, PulsesHudAndTimerShowWithoutWarnings)
 {
     fakes->settings.setShowClockWhenIdle(false);
-    view = qml.create("island/NotchView.qml",
-                      {{"model", QVariant::fromValue<QObject *>(model.get())},
-                       {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
-                       {"permissions", QVariant::fromValue<QObject *>(&fakes->permissions)},
-                       {"width", 296},
-                       {"height", 72}});
-    ASSERT_TRUE(view);
-    auto *root = qobject_cast<QQuickItem *>(view.get());
+    QQuickItem *root = createView();
+    ASSERT_TRUE(root);
 
     model->powerModeChanged(true);
     ASSERT_EQ(model->state(), NotchState::hover);
@@ -68,25 +83,10 @@ TEST_F(ViewsOverModelTest, PulsesHudAndTimerShowWithoutWarnings)
 TEST_F(ViewsOverModelTest, HoverIslandReadsTheLocationWish)
 {
     defaults->setBool(PermissionCenter::wantKeyName(AppPermission::location), false);
-    view = qml.create("island/NotchView.qml",
-                      {{"model", QVariant::fromValue<QObject *>(model.get())},
-                       {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
-                       {"permissions", QVariant::fromValue<QObject *>(&fakes->permissions)},
-                       {"width", 296},
-                       {"height", 72}});
-    ASSERT_TRUE(view);
+    QQuickItem *root = createView();
+    ASSERT_TRUE(root);
     model->setState(NotchState::hover);
-    auto *root = qobject_cast<QQuickItem *>(view.get());
-    QQuickItem *hover = nullptr;
-    std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
-        for (QQuickItem *child : item->childItems()) {
-            if (QString::fromLatin1(child->metaObject()->className()).startsWith("HoverIsland"))
-                hover = child;
-            else
-                find(child);
-        }
-    };
-    find(root);
+    QQuickItem *hover = child(root, "HoverIsland");
     ASSERT_TRUE(hover);
     EXPECT_FALSE(hover->property("wantLocation").toBool());
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
