@@ -136,10 +136,20 @@ protected:
         return item;
     }
 
+    // Waits at least settleMs, then until two frames a little apart match:
+    // on a busy machine the island's springs take more than their nominal time.
     QImage shoot(const QString &name, int settleMs = 700)
     {
         spin(settleMs);
         QImage image = window->grabWindow();
+        for (int tries = 0; tries < 40; ++tries) {
+            spin(120);
+            QImage next = window->grabWindow();
+            const bool settled = next == image;
+            image = std::move(next);
+            if (settled)
+                break;
+        }
         if (!outDir.isEmpty())
             image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
         return image;
