@@ -177,9 +177,9 @@ void NotchWindowController::pollPointer()
     }
 }
 
-void NotchWindowController::handleClick(qint64 eventNumber, bool)
+void NotchWindowController::handleClick(qint64 eventTime, bool local)
 {
-    if (!m_clicks.accept(eventNumber) || m_editingIsland)
+    if (!m_clicks.accept(eventTime, local) || m_editingIsland)
         return;
     if (pointerInside()) {
         m_poll.lastInside = true;

@@ -67,8 +67,9 @@ public:
 
     bool pointerInside() const;
     void pollPointer();
-    // A press with its event number; local: it came through the panel.
-    void handleClick(qint64 eventNumber, bool local);
+    // A press with the display's time of it in milliseconds; local: it came
+    // through the panel.
+    void handleClick(qint64 eventTime, bool local);
     // A key pressed in the panel, in this order: the game-mode chord, Escape,
     // the game keys, the calculator's keys. True when it is used up.
     bool handleKeyDown(const KeyInput &key);

@@ -2,6 +2,8 @@
 
 #include "islandtypes.h"
 
+#include <QList>
+
 // What the island's delayed hover task is waiting to do.
 enum class PendingHover {
     none,
@@ -40,18 +42,42 @@ struct PointerPoll {
 };
 
 // Clicks reported twice (by the island window and by the global monitor)
-// count once: the last handled event number is remembered.
+// count once. The two reports of one press carry the display's time in
+// milliseconds, but not always the same one: the server may stamp them a
+// millisecond or so apart, and either may arrive first. A report from one
+// route is the twin of a not yet matched report from the other route close
+// to it in time; reports from the same route are always separate presses.
 struct ClickDeduper {
-    bool hasLast = false;
-    qint64 last = 0;
+    // Further apart than this, two reports are two presses: no hand clicks
+    // twice this fast.
+    static constexpr qint64 TwinWindowMs = 40;
+    // Reports waiting for their twin; a click outside the window has none.
+    static constexpr int Remembered = 8;
 
-    // True the first time an event number is seen in a row.
-    bool accept(qint64 eventNumber)
+    struct Report {
+        bool local = false;
+        qint64 time = 0;
+    };
+    QList<Report> unmatched;
+
+    // local: the press came through the island window. True when this is
+    // the first report of its press.
+    bool accept(qint64 time, bool local)
     {
-        if (hasLast && last == eventNumber)
+        qsizetype twin = -1;
+        for (qsizetype i = 0; i < unmatched.size(); ++i) {
+            const qint64 gap = qAbs(unmatched[i].time - time);
+            if (unmatched[i].local != local && gap <= TwinWindowMs
+                && (twin < 0 || gap < qAbs(unmatched[twin].time - time)))
+                twin = i;
+        }
+        if (twin >= 0) {
+            unmatched.remove(twin);
             return false;
-        hasLast = true;
-        last = eventNumber;
+        }
+        unmatched.append({local, time});
+        if (unmatched.size() > Remembered)
+            unmatched.removeFirst();
         return true;
     }
 };

@@ -34,13 +34,39 @@ TEST(PointerPollTest, RestingInsideCancelsAPendingCloseButNeverAPendingOpen)
     EXPECT_EQ(p.poll(true, NotchState::collapsed, PendingHover::exit), Action::nothing);
 }
 
-TEST(ClickDeduperTest, TheSameClickThroughBothRoutesCountsOnce)
+TEST(ClickDeduperTest, EachPressCountsOnceWhicheverRouteReportsItFirst)
 {
-    ClickDeduper d;
-    EXPECT_TRUE(d.accept(100));
-    EXPECT_FALSE(d.accept(100));
-    EXPECT_TRUE(d.accept(101));
-    EXPECT_TRUE(d.accept(100));
+    // Reports as they arrive: time, came through the window; and whether
+    // each one is a new press.
+    struct Report {
+        qint64 time;
+        bool local;
+        bool counts;
+    };
+    const struct {
+        const char *name;
+        std::vector<Report> reports;
+    } cases[] = {
+        {"same stamp", {{100, true, true}, {100, false, false}}},
+        {"monitor first", {{100, false, true}, {100, true, false}}},
+        // The server stamps the two reports of one press apart at times.
+        {"window a millisecond later", {{100, false, true}, {101, true, false}}},
+        {"window a millisecond earlier", {{101, true, true}, {100, false, false}}},
+        {"a fast double click",
+         {{100, true, true}, {100, false, false}, {180, true, true}, {181, false, false}}},
+        {"a fast double click, routes out of step",
+         {{100, true, true}, {112, true, true}, {101, false, false}, {113, false, false}}},
+        {"clicks elsewhere, then one on the island",
+         {{100, false, true}, {700, false, true}, {1300, false, true}, {1301, true, false}}},
+        {"one route twice", {{100, false, true}, {100, false, true}}},
+        {"routes far apart", {{100, true, true}, {400, false, true}}},
+    };
+    for (const auto &c : cases) {
+        ClickDeduper d;
+        for (size_t i = 0; i < c.reports.size(); ++i)
+            EXPECT_EQ(d.accept(c.reports[i].time, c.reports[i].local), c.reports[i].counts)
+                << c.name << ", report " << i;
+    }
 }
 
 TEST(KeyInputTest, ChordNeedsControlAndOptionWithoutCommand)
