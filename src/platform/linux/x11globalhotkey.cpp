@@ -61,17 +61,11 @@ bool X11GlobalHotkey::grab()
         return false;
     ungrab();
     xcb_connection_t *c = m_conn.get();
-    xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
-    if (!syms)
-        return false;
     const QList<quint16> variants = x11LockVariants(c, chordModifiers);
-    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, keysymG);
-    for (const xcb_keycode_t *k = codes; k && *k; ++k) {
+    for (xcb_keycode_t k : x11KeycodesFor(c, keysymG)) {
         for (quint16 mods : variants)
-            m_grabs.append({*k, mods});
+            m_grabs.append({k, mods});
     }
-    std::free(codes);
-    xcb_key_symbols_free(syms);
 
     const bool refused = !x11GrabKeys(c, m_conn.root(), m_grabs);
     if (refused) {

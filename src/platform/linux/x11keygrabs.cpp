@@ -8,6 +8,20 @@ namespace {
 constexpr xcb_keysym_t keysymNumLock = 0xff7f;
 }
 
+QList<xcb_keycode_t> x11KeycodesFor(xcb_connection_t *c, quint32 keysym)
+{
+    QList<xcb_keycode_t> found;
+    xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
+    if (!syms)
+        return found;
+    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, keysym);
+    for (const xcb_keycode_t *k = codes; k && *k; ++k)
+        found.append(*k);
+    std::free(codes);
+    xcb_key_symbols_free(syms);
+    return found;
+}
+
 quint16 x11NumLockMask(xcb_connection_t *c)
 {
     quint16 mask = 0;

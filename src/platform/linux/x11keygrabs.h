@@ -10,6 +10,8 @@ struct X11KeyGrab {
     quint16 modifiers;
 };
 
+// The key codes that type keysym on this server (none when it has no such key).
+QList<xcb_keycode_t> x11KeycodesFor(xcb_connection_t *c, quint32 keysym);
 // The modifier bit that Num Lock sets on this server (Mod2 when unknown).
 quint16 x11NumLockMask(xcb_connection_t *c);
 // base with every combination of Caps Lock and Num Lock added.

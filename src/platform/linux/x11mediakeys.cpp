@@ -58,21 +58,15 @@ bool X11MediaKeys::installTap(TapCallback callback)
 
     const QList<quint16> variants = x11LockVariants(c, 0);
 
-    xcb_key_symbols_t *syms = xcb_key_symbols_alloc(c);
-    if (!syms)
-        return false;
     for (const MediaKeySym &key : mediaKeys) {
-        xcb_keycode_t *codes = xcb_key_symbols_get_keycode(syms, key.keysym);
-        for (const xcb_keycode_t *k = codes; k && *k; ++k) {
-            if (m_actions.contains(*k))
+        for (xcb_keycode_t k : x11KeycodesFor(c, key.keysym)) {
+            if (m_actions.contains(k))
                 continue;
-            m_actions.insert(*k, key.type);
+            m_actions.insert(k, key.type);
             for (quint16 mods : variants)
-                m_grabs.append({*k, mods});
+                m_grabs.append({k, mods});
         }
-        std::free(codes);
     }
-    xcb_key_symbols_free(syms);
 
     const bool refused = !x11GrabKeys(c, m_conn.root(), m_grabs);
     if (refused) {
