@@ -51,6 +51,18 @@ QStringList GameViews::keyRows()
     return {QStringLiteral("qwertyuiop"), QStringLiteral("asdfghjkl"), QStringLiteral("zxcvbnm")};
 }
 
+QVariantList GameViews::pavPile()
+{
+    auto tile = [](const char *letter, double goldOpacity, double rotation, double dx, double dy) {
+        return QVariantMap{{QStringLiteral("letter"), QString::fromLatin1(letter)},
+                           {QStringLiteral("goldOpacity"), goldOpacity},
+                           {QStringLiteral("rotation"), rotation},
+                           {QStringLiteral("dx"), dx},
+                           {QStringLiteral("dy"), dy}};
+    };
+    return {tile("P", 1, -16, -9, 5), tile("A", 0.55, 7, 1, -6), tile("V", 0, 18, 11, 4)};
+}
+
 QString GameViews::pageTitle(int page)
 {
     return QString::fromUtf8(pageText(page).title);
@@ -69,6 +81,23 @@ QString GameViews::backSymbol(int page)
 QString GameViews::backHelp(int page)
 {
     return page == 0 ? QStringLiteral("Home") : QStringLiteral("Arcade");
+}
+
+// --- Opponent chips.
+
+QStringList GameViews::versusTitles()
+{
+    return {QStringLiteral("Local"), QStringLiteral("Easy"), QStringLiteral("Medium"), QStringLiteral("Hard")};
+}
+
+QString GameViews::versusLevel(int choice)
+{
+    return choice >= 1 && choice <= 3 ? rawValue(allNPCLevels[size_t(choice - 1)]) : QString();
+}
+
+bool GameViews::versusSelected(int choice, bool local, const QString &level)
+{
+    return choice == 0 ? local : !local && level == versusLevel(choice);
 }
 
 // --- Tic-tac-toe.
@@ -98,6 +127,13 @@ int GameViews::toeLineMark(const QList<int> &cells, const QList<int> &winLine)
     if (winLine.isEmpty() || winLine.first() < 0 || winLine.first() >= cells.size())
         return 0;
     return cells.at(winLine.first());
+}
+
+QColor GameViews::toeLineFill(int mark)
+{
+    QColor c = mark == 1 ? QColor::fromRgbF(0.94f, 0.32f, 0.32f) : QColor::fromRgbF(0.38f, 0.58f, 1.0f);
+    c.setAlphaF(0.22f);
+    return c;
 }
 
 double GameViews::toeLineWidth(double size)

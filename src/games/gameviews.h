@@ -44,13 +44,46 @@ class GameViews : public QObject {
     Q_PROPERTY(int keyWidth MEMBER m_keyWidth CONSTANT)                   // 22
     Q_PROPERTY(int wideKeyWidth MEMBER m_wideKeyWidth CONSTANT)           // 36
     Q_PROPERTY(int keyHeight MEMBER m_keyHeight CONSTANT)                 // 26
+    Q_PROPERTY(int tileRadius MEMBER m_tileRadius CONSTANT)               // 6
+    Q_PROPERTY(int keyRadius MEMBER m_keyRadius CONSTANT)                 // 5
+    Q_PROPERTY(int keySpacing MEMBER m_keySpacing CONSTANT)               // 4
+    Q_PROPERTY(int wideKeyPadding MEMBER m_wideKeyPadding CONSTANT)       // 4
     Q_PROPERTY(int toeBoardMaxWidth MEMBER m_toeBoardMaxWidth CONSTANT)   // 248
     Q_PROPERTY(int toeGlyphSize MEMBER m_toeGlyphSize CONSTANT)           // 28
+    Q_PROPERTY(int toeHowToCell MEMBER m_toeHowToCell CONSTANT)           // 16
+    Q_PROPERTY(int toeHowToHeight MEMBER m_toeHowToHeight CONSTANT)       // 56
+    Q_PROPERTY(int toeHubCell MEMBER m_toeHubCell CONSTANT)               // 9
     Q_PROPERTY(int discSize MEMBER m_discSize CONSTANT)                   // 28
+    Q_PROPERTY(int discSpacing MEMBER m_discSpacing CONSTANT)             // 4
+    Q_PROPERTY(int columnInsetY MEMBER m_columnInsetY CONSTANT)           // 6
+    Q_PROPERTY(int columnInsetX MEMBER m_columnInsetX CONSTANT)           // 3
+    Q_PROPERTY(int howToDiscSize MEMBER m_howToDiscSize CONSTANT)         // 12
+    Q_PROPERTY(int howToDiscRowHeight MEMBER m_howToDiscRowHeight CONSTANT) // 44
+    Q_PROPERTY(int howToDiscRowSpacing MEMBER m_howToDiscRowSpacing CONSTANT) // 5
+    Q_PROPERTY(int hubDiscRowSpacing MEMBER m_hubDiscRowSpacing CONSTANT) // 3
+    Q_PROPERTY(int hubDiscSize MEMBER m_hubDiscSize CONSTANT)             // 8
+    Q_PROPERTY(int hubDiscWidth MEMBER m_hubDiscWidth CONSTANT)           // 36
+    Q_PROPERTY(int hubDiscHeight MEMBER m_hubDiscHeight CONSTANT)         // 28
     Q_PROPERTY(int cardWidth MEMBER m_cardWidth CONSTANT)                 // 28 (playing card)
     Q_PROPERTY(int cardHeight MEMBER m_cardHeight CONSTANT)               // 38
+    Q_PROPERTY(int cardRadius MEMBER m_cardRadius CONSTANT)               // 5
+    Q_PROPERTY(int cardBackMarkWidth MEMBER m_cardBackMarkWidth CONSTANT) // 14
+    Q_PROPERTY(int cardBackMarkHeight MEMBER m_cardBackMarkHeight CONSTANT) // 3
+    Q_PROPERTY(int cardTilt MEMBER m_cardTilt CONSTANT)                   // 8
+    Q_PROPERTY(int howToCardsHeight MEMBER m_howToCardsHeight CONSTANT)   // 44
+    Q_PROPERTY(int hubBackWidth MEMBER m_hubBackWidth CONSTANT)           // 18
+    Q_PROPERTY(int hubBackHeight MEMBER m_hubBackHeight CONSTANT)         // 24
+    Q_PROPERTY(int patternSquare MEMBER m_patternSquare CONSTANT)         // 22
+    Q_PROPERTY(int patternVisualHeight MEMBER m_patternVisualHeight CONSTANT) // 40
+    Q_PROPERTY(int patternDotRowHeight MEMBER m_patternDotRowHeight CONSTANT) // 10
     Q_PROPERTY(int padMinHeight MEMBER m_padMinHeight CONSTANT)           // 88
     Q_PROPERTY(int padRadius MEMBER m_padRadius CONSTANT)                 // 16
+    Q_PROPERTY(int pavTileSize MEMBER m_pavTileSize CONSTANT)             // 15
+    Q_PROPERTY(int pavTileRadius MEMBER m_pavTileRadius CONSTANT)         // 3
+    Q_PROPERTY(int pavTileFont MEMBER m_pavTileFont CONSTANT)             // 8
+    // The word game's card picture, bottom tile first: {letter, goldOpacity
+    // (0: a white tile), rotation, dx, dy}.
+    Q_PROPERTY(QVariantList pavPile READ pavPile CONSTANT)
     // The word game's keyboard rows, lowercase.
     Q_PROPERTY(QStringList keyRows READ keyRows CONSTANT)
 
@@ -58,6 +91,7 @@ public:
     using QObject::QObject;
 
     static QStringList keyRows();
+    static QVariantList pavPile();
 
     // --- The panel.
     Q_INVOKABLE static QString pageTitle(int page);
@@ -68,6 +102,12 @@ public:
     Q_INVOKABLE static QString backHelp(int page);
     Q_INVOKABLE static bool showsMascot(int page) { return page == 0; }
 
+    // --- Both board games' opponent chips: "Local", "Easy", "Medium", "Hard"
+    // with the level each stands for ("" for a local game).
+    Q_INVOKABLE static QStringList versusTitles();
+    Q_INVOKABLE static QString versusLevel(int choice);
+    Q_INVOKABLE static bool versusSelected(int choice, bool local, const QString &level);
+
     // --- Tic-tac-toe (phase: howto, playing, over; outcome: red, blue,
     // draw, or null while playing).
     Q_INVOKABLE static QString toeTurnText(int phase, bool local, bool redTurn);
@@ -76,6 +116,8 @@ public:
     Q_INVOKABLE static bool toeCellEnabled(int phase, bool busy, int mark) { return phase == 1 && !busy && mark == 0; }
     // The mark of the winning line (1 red, 2 blue); 0 without a line.
     Q_INVOKABLE static int toeLineMark(const QList<int> &cells, const QList<int> &winLine);
+    // A winning cell's fill: the winner's colour at 0.22.
+    Q_INVOKABLE static QColor toeLineFill(int mark);
     Q_INVOKABLE static double toeLineWidth(double size);
     Q_INVOKABLE static double toeMiniSpacing(double cell);
     Q_INVOKABLE static double toeMiniRadius(double cell);
@@ -91,6 +133,10 @@ public:
     // A filled disc's opacity: full on the winning line, else 0.92.
     Q_INVOKABLE static double stack4DiscOpacity(int index, const QList<int> &winCells);
     // "Play" and "Play again": a fresh board, the opponent kept.
+    // The small pictures' disc stacks, left to right, each top first
+    // (1 red, 2 blue).
+    Q_INVOKABLE static QVariantList stack4HowToStacks() { return {QVariantList{1}, QVariantList{2, 1}, QVariantList{1, 2, 1}, QVariantList{2}}; }
+    Q_INVOKABLE static QVariantList stack4HubStacks() { return {QVariantList{1}, QVariantList{2, 1}, QVariantList{1, 2, 1}}; }
     Q_INVOKABLE static void stack4Start(Stack4Engine *engine);
     // "Mode": back to the how-to card with the medium computer chosen.
     Q_INVOKABLE static void stack4Mode(Stack4Engine *engine);
@@ -132,5 +178,13 @@ private:
     double m_recordLabelSpacing = 0.4, m_pageEnterScale = 0.98;
     int m_tileSize = 32, m_tileSpacing = 5, m_shakeOffset = 6, m_keyWidth = 22, m_wideKeyWidth = 36,
         m_keyHeight = 26, m_toeBoardMaxWidth = 248, m_toeGlyphSize = 28, m_discSize = 28, m_cardWidth = 28,
-        m_cardHeight = 38, m_padMinHeight = 88, m_padRadius = 16;
+        m_cardHeight = 38, m_padMinHeight = 88, m_padRadius = 16, m_pavTileSize = 15, m_pavTileRadius = 3,
+        m_pavTileFont = 8, m_toeHowToCell = 16, m_toeHowToHeight = 56, m_toeHubCell = 9,
+        m_discSpacing = 4, m_columnInsetY = 6, m_columnInsetX = 3, m_howToDiscSize = 12, m_howToDiscRowHeight = 44,
+        m_hubDiscSize = 8, m_hubDiscWidth = 36, m_hubDiscHeight = 28,
+        m_howToDiscRowSpacing = 5, m_hubDiscRowSpacing = 3,
+        m_tileRadius = 6, m_keyRadius = 5, m_keySpacing = 4, m_wideKeyPadding = 4,
+        m_cardRadius = 5, m_cardBackMarkWidth = 14, m_cardBackMarkHeight = 3, m_cardTilt = 8, m_howToCardsHeight = 44,
+        m_hubBackWidth = 18, m_hubBackHeight = 24,
+        m_patternSquare = 22, m_patternVisualHeight = 40, m_patternDotRowHeight = 10;
 };
