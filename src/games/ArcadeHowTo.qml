@@ -24,7 +24,9 @@ Item {
     Rectangle {
         id: card
         anchors.centerIn: parent
-        width: Math.min(root.maxCardWidth, root.width, column.implicitWidth + 2 * IslandStyle.spacingXLarge)
+        width: Math.min(root.maxCardWidth, root.width,
+                        Math.max(visualLoader.implicitWidth, titleText.implicitWidth, detailText.implicitWidth,
+                                 button.implicitWidth) + 2 * IslandStyle.spacingXLarge)
         height: column.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
         color: GamePalette.black62
@@ -36,10 +38,12 @@ Item {
             spacing: IslandStyle.spacingMedium
 
             Loader {
+                id: visualLoader
                 anchors.horizontalCenter: parent.horizontalCenter
                 sourceComponent: root.visual
             }
             Text {
+                id: titleText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: root.title
@@ -49,6 +53,7 @@ Item {
                 color: IslandPalette.ink
             }
             Text {
+                id: detailText
                 objectName: "howToDetail"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter

@@ -28,9 +28,9 @@ Item {
 
             RowLayout {
                 id: row
-                anchors.fill: parent
-                anchors.leftMargin: IslandStyle.spacingLarge
-                anchors.rightMargin: IslandStyle.spacingLarge
+                x: IslandStyle.spacingLarge
+                width: parent.width - 2 * IslandStyle.spacingLarge
+                anchors.verticalCenter: parent.verticalCenter
                 spacing: IslandStyle.spacingLarge
 
                 Item {
@@ -41,11 +41,11 @@ Item {
                         sourceComponent: root.preview
                     }
                 }
-                Column {
+                ColumnLayout {
                     Layout.fillWidth: true
                     spacing: IslandStyle.spacingHair
                     Text {
-                        width: parent.width
+                        Layout.fillWidth: true
                         elide: Text.ElideRight
                         text: root.title
                         font.family: IslandStyle.roundedFamily
@@ -54,7 +54,7 @@ Item {
                         color: IslandPalette.ink
                     }
                     Text {
-                        width: parent.width
+                        Layout.fillWidth: true
                         elide: Text.ElideRight
                         text: root.detail
                         font.family: IslandStyle.roundedFamily
@@ -83,10 +83,17 @@ Item {
                         color: root.accent
                     }
                 }
-                Symbol {
-                    name: "chevron.right"
-                    size: IslandStyle.fontFootnote
-                    color: IslandPalette.inkFaint
+                // Held in a frame of its own: a layout would otherwise resize
+                // the image, and the image its source.
+                Item {
+                    implicitWidth: chevron.width
+                    implicitHeight: chevron.height
+                    Symbol {
+                        id: chevron
+                        name: "chevron.right"
+                        size: IslandStyle.fontFootnote
+                        color: IslandPalette.inkFaint
+                    }
                 }
             }
         }

@@ -19,7 +19,8 @@ Item {
     Rectangle {
         anchors.centerIn: parent
         width: Math.min(GameViews.ownHowToMaxWidth, root.width,
-                        Math.max(column.implicitWidth, extra.childrenRect.width) + 2 * IslandStyle.spacingXLarge)
+                        Math.max(visualLoader.implicitWidth, titleText.implicitWidth, detailText.implicitWidth,
+                                 extra.implicitWidth) + 2 * IslandStyle.spacingXLarge)
         height: column.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
         color: GamePalette.black62
@@ -31,10 +32,12 @@ Item {
             spacing: IslandStyle.spacingMedium
 
             Loader {
+                id: visualLoader
                 anchors.horizontalCenter: parent.horizontalCenter
                 sourceComponent: root.visual
             }
             Text {
+                id: titleText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: root.title
@@ -44,6 +47,7 @@ Item {
                 color: IslandPalette.ink
             }
             Text {
+                id: detailText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap

@@ -122,7 +122,7 @@ public:
     Q_INVOKABLE static double toeMiniSpacing(double cell);
     Q_INVOKABLE static double toeMiniRadius(double cell);
     // The fixed marks of the small board picture, row by row.
-    Q_INVOKABLE static QList<int> toeMiniMarks() { return {1, 0, 2, 0, 1, 0, 2, 0, 0}; }
+    Q_INVOKABLE static QVariantList toeMiniMarks() { return {1, 0, 2, 0, 1, 0, 2, 0, 0}; }
 
     // --- Connect four (phase: howto, playing, over; winner: empty, red, blue).
     Q_INVOKABLE static QString stack4StatusText(int phase, bool local, bool redTurn);
