@@ -18,7 +18,6 @@ protected:
         IslandTest::SetUp();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
-        make();
     }
     void TearDown() override
     {
@@ -31,6 +30,8 @@ protected:
     // The panel in the size the island gives it for the active game.
     QQuickItem *panel(QSizeF size = {440, 432})
     {
+        if (!model)
+            make();
         window = std::make_unique<QQuickWindow>();
         window->resize(size.toSize());
         view = qml.create("games/GamesPanel.qml",
@@ -41,6 +42,7 @@ protected:
         auto *item = qobject_cast<QQuickItem *>(view.get());
         if (item)
             item->setParentItem(window->contentItem());
+        window->show();
         return item;
     }
 
