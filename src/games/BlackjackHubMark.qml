@@ -3,26 +3,22 @@ import Pavlet
 
 // Two card backs, one over the other.
 Item {
+    id: root
     width: GameViews.hubMarkWidth
     height: GameViews.hubMarkHeight
-    Rectangle {
-        anchors.centerIn: parent
-        anchors.horizontalCenterOffset: -7
-        width: GameViews.hubBackWidth
-        height: GameViews.hubBackHeight
-        radius: IslandStyle.radiusTiny
-        rotation: -18
-        color: GamePalette.white90
-        antialiasing: true
-    }
-    Rectangle {
-        anchors.centerIn: parent
-        anchors.horizontalCenterOffset: 6
-        width: GameViews.hubBackWidth
-        height: GameViews.hubBackHeight
-        radius: IslandStyle.radiusTiny
-        rotation: 12
-        color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
-        antialiasing: true
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    Repeater {
+        model: GameViews.blackjackHubBacks
+        Rectangle {
+            required property var modelData
+            anchors.centerIn: parent
+            anchors.horizontalCenterOffset: modelData.dx
+            width: GameViews.hubBackWidth
+            height: GameViews.hubBackHeight
+            radius: IslandStyle.radiusTiny
+            rotation: modelData.rotation
+            color: modelData.gold ? root.gold : GamePalette.white90
+            antialiasing: true
+        }
     }
 }

@@ -65,7 +65,7 @@ Item {
                 Column {
                     objectName: "record"
                     visible: root.recordText.length > 0
-                    spacing: 1
+                    spacing: GameViews.titleSpacing
                     Text {
                         anchors.right: parent.right
                         text: root.bestLabel

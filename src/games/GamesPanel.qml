@@ -53,7 +53,7 @@ Item {
                 onClicked: root.goBack()
             }
             Column {
-                spacing: 1
+                spacing: GameViews.titleSpacing
                 Text {
                     objectName: "gamesTitle"
                     text: GameViews.pageTitle(root.page)
@@ -208,13 +208,13 @@ Item {
     Component { id: noPreview; Item {} }
     Component {
         id: runPreview
-        PavletMascot { size: 34; legs: 1.2; color: root.gold }
+        PavletMascot { size: GameViews.runPreviewSize; legs: GameViews.runPreviewLegs; color: root.gold }
     }
     Component {
         id: flapPreview
         PavletMascot {
-            size: 32
-            tilt: -18
+            size: GameViews.flapPreviewSize
+            tilt: GameViews.flapPreviewTilt
             color: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
         }
     }

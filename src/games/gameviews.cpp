@@ -63,6 +63,15 @@ QVariantList GameViews::pavPile()
     return {tile("P", 1, -16, -9, 5), tile("A", 0.55, 7, 1, -6), tile("V", 0, 18, 11, 4)};
 }
 
+QVariantList GameViews::blackjackHubBacks()
+{
+    auto back = [](double dx, double rotation, bool gold) {
+        return QVariantMap{{QStringLiteral("dx"), dx}, {QStringLiteral("rotation"), rotation},
+                           {QStringLiteral("gold"), gold}};
+    };
+    return {back(-7, -18, false), back(6, 12, true)};
+}
+
 QString GameViews::pageTitle(int page)
 {
     return QString::fromUtf8(pageText(page).title);

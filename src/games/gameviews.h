@@ -76,6 +76,16 @@ class GameViews : public QObject {
     Q_PROPERTY(int patternSquare MEMBER m_patternSquare CONSTANT)         // 22
     Q_PROPERTY(int patternVisualHeight MEMBER m_patternVisualHeight CONSTANT) // 40
     Q_PROPERTY(int patternDotRowHeight MEMBER m_patternDotRowHeight CONSTANT) // 10
+    Q_PROPERTY(int titleSpacing MEMBER m_titleSpacing CONSTANT)           // 1
+    Q_PROPERTY(double cardOutlineOpacity MEMBER m_cardOutlineOpacity CONSTANT) // 0.7
+    Q_PROPERTY(double padDimOpacity MEMBER m_padDimOpacity CONSTANT)      // 0.38
+    Q_PROPERTY(int runPreviewSize MEMBER m_runPreviewSize CONSTANT)       // 34
+    Q_PROPERTY(double runPreviewLegs MEMBER m_runPreviewLegs CONSTANT)    // 1.2
+    Q_PROPERTY(int flapPreviewSize MEMBER m_flapPreviewSize CONSTANT)     // 32
+    Q_PROPERTY(int flapPreviewTilt MEMBER m_flapPreviewTilt CONSTANT)     // -18
+    // The two card backs of Blackjack's card picture, bottom first:
+    // {dx, rotation, gold}.
+    Q_PROPERTY(QVariantList blackjackHubBacks READ blackjackHubBacks CONSTANT)
     Q_PROPERTY(int padMinHeight MEMBER m_padMinHeight CONSTANT)           // 88
     Q_PROPERTY(int padRadius MEMBER m_padRadius CONSTANT)                 // 16
     Q_PROPERTY(int pavTileSize MEMBER m_pavTileSize CONSTANT)             // 15
@@ -92,6 +102,7 @@ public:
 
     static QStringList keyRows();
     static QVariantList pavPile();
+    static QVariantList blackjackHubBacks();
 
     // --- The panel.
     Q_INVOKABLE static QString pageTitle(int page);
@@ -186,5 +197,7 @@ private:
         m_tileRadius = 6, m_keyRadius = 5, m_keySpacing = 4, m_wideKeyPadding = 4,
         m_cardRadius = 5, m_cardBackMarkWidth = 14, m_cardBackMarkHeight = 3, m_cardTilt = 8, m_howToCardsHeight = 44,
         m_hubBackWidth = 18, m_hubBackHeight = 24,
-        m_patternSquare = 22, m_patternVisualHeight = 40, m_patternDotRowHeight = 10;
+        m_patternSquare = 22, m_patternVisualHeight = 40, m_patternDotRowHeight = 10, m_titleSpacing = 1,
+        m_runPreviewSize = 34, m_flapPreviewSize = 32, m_flapPreviewTilt = -18;
+    double m_cardOutlineOpacity = 0.7, m_padDimOpacity = 0.38, m_runPreviewLegs = 1.2;
 };

@@ -180,6 +180,15 @@ TEST_F(GameScreenshotTest, ArcadeThenAGameByClick)
     EXPECT_TRUE(anyNear(image, QRect(r.right() - 60, r.top() + 32, 50, 40), gold));
     EXPECT_TRUE(near(image.pixelColor(r.center().x(), r.bottom() - 4), Qt::black, 12));
 
+    // The column scrolls to the last card.
+    auto *arcade = scene->findChild<QQuickItem *>(QStringLiteral("arcade"));
+    ASSERT_TRUE(arcade);
+    arcade->setProperty("contentY", arcade->property("contentHeight").toDouble() - arcade->height());
+    image = shoot("games-hub-end");
+    EXPECT_TRUE(anyNear(image, r, blue, 20)); // the connect-four discs
+    arcade->setProperty("contentY", 0);
+    spin(100);
+
     // A click on the first card opens the runner.
     click(QPoint(r.center().x(), r.top() + 32 + 36 + 10 + 30));
     EXPECT_EQ(model->activeGame(), PavletGame::dino);
