@@ -1,12 +1,12 @@
-#include "appdelegate.h"
+#include "app/appdelegate.h"
 
-#include "activationpolicy.h"
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "notchviewmodel.h"
-#include "permissions.h"
-#include "statusitemcontroller.h"
-#include "userdefaults.h"
+#include "app/statusitemcontroller.h"
+#include "core/appnotifications.h"
+#include "core/userdefaults.h"
+#include "island/notchviewmodel.h"
+#include "platform/activationpolicy.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
 
 #include <QGuiApplication>
 #include <QScreen>

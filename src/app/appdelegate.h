@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandeditclearance.h"
-#include "notchwindowcontroller.h"
+#include "app/islandeditclearance.h"
+#include "notch/notchwindowcontroller.h"
 
 #include <QObject>
 #include <memory>

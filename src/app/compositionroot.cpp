@@ -1,50 +1,51 @@
-#include "compositionroot.h"
+#include "app/compositionroot.h"
 
-#include "appdelegate.h"
-#include "appsettings.h"
-#include "artworkloader.h"
-#include "canvascredentials.h"
-#include "gamemodehotkeycenter.h"
-#include "islandeditcontroller.h"
-#include "islandpalette.h"
-#include "notchviewmodel.h"
-#include "permissions.h"
-#include "updateservice.h"
-#include "voicememoengine.h"
+#include "app/appdelegate.h"
+#include "canvas/canvascredentials.h"
+#include "island/islandpalette.h"
+#include "island/notchviewmodel.h"
+#include "media/artworkloader.h"
+#include "media/voicememoengine.h"
+#include "notch/gamemodehotkeycenter.h"
+#include "notch/islandeditcontroller.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
+#include "update/updateservice.h"
 
-#include "autostartloginitem.h"
-#include "bluezbluetooth.h"
-#include "desktopactivationpolicy.h"
-#include "desktopapplauncher.h"
-#include "icscalendarsource.h"
-#include "keychainsecretstore.h"
-#include "libarchivezipper.h"
-#include "linuxnetwork.h"
-#include "linuxpermissionbackend.h"
-#include "mprisplayers.h"
-#include "opencvfacedetector.h"
-#include "powerprofileslowpowermode.h"
-#include "procsystemload.h"
-#include "filemanagerrevealer.h"
-#include "qtcamera.h"
-#include "pulseaudiooutput.h"
-#include "qprocessrunner.h"
-#include "qtclipboard.h"
-#include "qtfilepicker.h"
-#include "qtlocation.h"
-#include "qtmicrecorder.h"
-#include "qtscreengrabber.h"
-#include "screensaverinhibitor.h"
-#include "sysfsbacklight.h"
-#include "sysfspowersupply.h"
-#include "ewmhworkspace.h"
-#include "qtscreenprovider.h"
-#include "x11globalhotkey.h"
-#include "x11idletime.h"
-#include "x11islandwindowhints.h"
-#include "x11mediakeys.h"
-#include "xtestmediakeys.h"
-#include "xinputclickmonitor.h"
+#include "platform/linux/autostartloginitem.h"
+#include "platform/linux/bluezbluetooth.h"
+#include "platform/linux/desktopactivationpolicy.h"
+#include "platform/linux/desktopapplauncher.h"
+#include "platform/linux/displaycheck.h"
+#include "platform/linux/ewmhworkspace.h"
+#include "platform/linux/filemanagerrevealer.h"
+#include "platform/linux/icscalendarsource.h"
+#include "platform/linux/keychainsecretstore.h"
+#include "platform/linux/libarchivezipper.h"
+#include "platform/linux/linuxnetwork.h"
+#include "platform/linux/linuxpermissionbackend.h"
+#include "platform/linux/mprisplayers.h"
+#include "platform/linux/opencvfacedetector.h"
+#include "platform/linux/powerprofileslowpowermode.h"
+#include "platform/linux/procsystemload.h"
+#include "platform/linux/pulseaudiooutput.h"
+#include "platform/linux/qprocessrunner.h"
+#include "platform/linux/qtcamera.h"
+#include "platform/linux/qtclipboard.h"
+#include "platform/linux/qtfilepicker.h"
+#include "platform/linux/qtlocation.h"
+#include "platform/linux/qtmicrecorder.h"
+#include "platform/linux/qtscreengrabber.h"
+#include "platform/linux/qtscreenprovider.h"
+#include "platform/linux/screensaverinhibitor.h"
+#include "platform/linux/sysfsbacklight.h"
+#include "platform/linux/sysfspowersupply.h"
+#include "platform/linux/x11globalhotkey.h"
+#include "platform/linux/x11idletime.h"
+#include "platform/linux/x11islandwindowhints.h"
+#include "platform/linux/x11mediakeys.h"
+#include "platform/linux/xinputclickmonitor.h"
+#include "platform/linux/xtestmediakeys.h"
 
 #include <QDBusConnection>
 #include <QQmlEngine>
@@ -155,7 +156,7 @@ CompositionRoot::CompositionRoot()
 {
     m_credentials = std::make_unique<CanvasCredentialStore>(m_platform.secrets, &m_defaults);
     m_permissions = std::make_unique<PermissionCenter>(m_platform.permissions, &m_defaults, &m_scheduler,
-                                                       &m_notifications);
+                                                       &m_notifications, &m_executor);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
 
@@ -163,8 +164,9 @@ CompositionRoot::CompositionRoot()
     UpdateService::Options updateOptions;
     updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     updateOptions.temporaryFolder = QDir::tempPath();
-    m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
-                                                m_platform.appLauncher, updateOptions);
+    m_updates = std::make_unique<UpdateService>(m_network.get(), &m_scheduler, m_platform.appLauncher,
+                                                updateOptions, &m_executor);
+    bindSkippedUpdateVersion(m_settings.get(), m_updates.get());
 
     IslandEnvironment island;
     island.platform = m_platform;
@@ -233,6 +235,11 @@ void CompositionRoot::connectIslandEditor()
                      [editor, island] { editor->setPhase(island->islandEditPhase()); });
     QObject::connect(island, &NotchViewModel::homeContentHeightChanged, editor,
                      [editor, island] { editor->setHomeContentHeight(island->homeContentHeight()); });
+}
+
+QString CompositionRoot::missingDisplayReason()
+{
+    return ::missingDisplayReason();
 }
 
 CompositionRoot::~CompositionRoot()

@@ -1,6 +1,6 @@
-#include "statusitemcontroller.h"
+#include "app/statusitemcontroller.h"
 
-#include "appsettings.h"
+#include "store/appsettings.h"
 
 #include <QCursor>
 #include <QGuiApplication>

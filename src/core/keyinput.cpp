@@ -1,6 +1,6 @@
-#include "keyinput.h"
+#include "core/keyinput.h"
 
-#include "keycodes.h"
+#include "core/keycodes.h"
 
 #include <QGuiApplication>
 #include <QHash>

@@ -1,14 +1,14 @@
-#include "notchwindowcontroller.h"
+#include "notch/notchwindowcontroller.h"
 
-#include "appsettings.h"
-#include "clock.h"
-#include "calculatorengine.h"
-#include "gamemodehotkeycenter.h"
-#include "keycodes.h"
-#include "keyinput.h"
-#include "notchviewmodel.h"
-#include "pointer.h"
-#include "updateservice.h"
+#include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "island/notchviewmodel.h"
+#include "notch/gamemodehotkeycenter.h"
+#include "platform/pointer.h"
+#include "store/appsettings.h"
+#include "tools/calculatorengine.h"
+#include "update/updateservice.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "notchgeometry.h"
-#include "notchpanel.h"
-#include "panelanimator.h"
-#include "panelframe.h"
-#include "pointerpoll.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "island/pointerpoll.h"
+#include "notch/notchgeometry.h"
+#include "notch/notchpanel.h"
+#include "notch/panelanimator.h"
+#include "notch/panelframe.h"
 
 #include <QObject>
 #include <memory>

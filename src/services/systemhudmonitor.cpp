@@ -1,9 +1,9 @@
-#include "systemhudmonitor.h"
+#include "services/systemhudmonitor.h"
 
-#include "audiooutput.h"
-#include "backlight.h"
-#include "clock.h"
-#include "logging.h"
+#include "core/clock.h"
+#include "core/logging.h"
+#include "platform/audiooutput.h"
+#include "platform/backlight.h"
 
 #include <QtMath>
 #include <algorithm>

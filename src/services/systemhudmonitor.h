@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mediakeys.h"
-#include "scheduler.h"
-#include "systemhudpulse.h"
+#include "core/scheduler.h"
+#include "platform/mediakeys.h"
+#include "services/systemhudpulse.h"
 
 #include <QList>
 #include <QMetaObject>

@@ -1,11 +1,11 @@
-#include "appdelegate.h"
+#include "app/appdelegate.h"
+#include "app/islandeditclearance.h"
+#include "app/singleinstance.h"
+#include "app/statusitemcontroller.h"
 #include "appfixture.h"
-#include "fakeactivationpolicy.h"
-#include "islandfakes.h"
-#include "fakewindowparts.h"
-#include "islandeditclearance.h"
-#include "singleinstance.h"
-#include "statusitemcontroller.h"
+#include "fakes/fakeactivationpolicy.h"
+#include "fakes/fakewindowparts.h"
+#include "fakes/islandfakes.h"
 
 #include <QCoreApplication>
 #include <QMenu>

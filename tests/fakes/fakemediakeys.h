@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mediakeys.h"
+#include "platform/mediakeys.h"
 
 #include <QByteArrayList>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "islandpalette.h"
-#include "pavlettest.h"
-#include "qmltest.h"
+#include "island/islandpalette.h"
+#include "support/pavlettest.h"
+#include "support/qmltest.h"
 
 #include <QColor>
 #include <QQuickItem>

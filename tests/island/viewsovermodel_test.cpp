@@ -1,8 +1,8 @@
-#include "islandpalette.h"
-#include "islandtest.h"
-#include "permissions.h"
-#include "qmltest.h"
-#include "timerstore.h"
+#include "island/islandpalette.h"
+#include "services/timerstore.h"
+#include "store/permissions.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
 
 #include <QQuickItem>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "fakescreens.h"
-#include "gamemodehotkeycenter.h"
-#include "keycodes.h"
-#include "keyinput.h"
-#include "pointerpoll.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "fakes/fakescreens.h"
+#include "island/pointerpoll.h"
+#include "notch/gamemodehotkeycenter.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>

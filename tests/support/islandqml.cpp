@@ -1,6 +1,6 @@
-#include "islandqml.h"
+#include "support/islandqml.h"
 
-#include "islandpalette.h"
+#include "island/islandpalette.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mediakeys.h"
-#include "x11connection.h"
-#include "x11keygrabs.h"
+#include "platform/linux/x11connection.h"
+#include "platform/linux/x11keygrabs.h"
+#include "platform/mediakeys.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QHash>
