@@ -44,7 +44,7 @@ void AppDelegate::start()
     m_notch->panel()->raise();
 
     if (m_parts.withStatusItem) {
-        m_statusItem = std::make_unique<StatusItemController>(m_parts.settings);
+        m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);
         connect(m_statusItem.get(), &StatusItemController::openSettingsRequested, this, &AppDelegate::openSettings);
         connect(m_statusItem.get(), &StatusItemController::editIslandRequested, this, &AppDelegate::beginIslandEdit);
         connect(m_statusItem.get(), &StatusItemController::quitRequested, this, &AppDelegate::quitRequested);

@@ -37,12 +37,14 @@
 #include "platform/linux/qtmicrecorder.h"
 #include "platform/linux/qtscreengrabber.h"
 #include "platform/linux/qtscreenprovider.h"
+#include "platform/linux/qtstatustray.h"
 #include "platform/linux/screensaverinhibitor.h"
 #include "platform/linux/sysfsbacklight.h"
 #include "platform/linux/sysfspowersupply.h"
 #include "platform/linux/x11globalhotkey.h"
 #include "platform/linux/x11idletime.h"
 #include "platform/linux/x11islandwindowhints.h"
+#include "platform/linux/x11keypositions.h"
 #include "platform/linux/x11mediakeys.h"
 #include "platform/linux/xinputclickmonitor.h"
 #include "platform/linux/xtestmediakeys.h"
@@ -81,9 +83,11 @@ struct CompositionRoot::LinuxBackends {
     QtPointerLocation pointer;
     XInputClickMonitor clicks;
     X11GlobalHotkey gameModeHotkey;
+    X11KeyPositions keyPositions;
     X11IslandWindowHints windowHints;
     EwmhWorkspace workspace;
     DesktopActivationPolicy activation;
+    QtStatusTray tray;
     platform::LibarchiveZipper zipper;
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
@@ -129,9 +133,11 @@ struct CompositionRoot::LinuxBackends {
         p.pointer = &pointer;
         p.clicks = &clicks;
         p.gameModeHotkey = &gameModeHotkey;
+        p.keyPositions = &keyPositions;
         p.windowHints = &windowHints;
         p.workspace = &workspace;
         p.activation = &activation;
+        p.tray = &tray;
         p.zipper = &zipper;
         p.filePicker = &filePicker;
         p.processes = &processes;
@@ -200,12 +206,14 @@ CompositionRoot::CompositionRoot()
     parts.notifications = &m_notifications;
     parts.workspace = m_platform.workspace;
     parts.activation = m_platform.activation;
+    parts.tray = m_platform.tray;
     parts.window.model = m_island.get();
     parts.window.screens = m_platform.screens;
     parts.window.pointer = m_platform.pointer;
     parts.window.clicks = m_platform.clicks;
     parts.window.hotkey = m_hotkeyCenter.get();
     parts.window.hints = m_platform.windowHints;
+    parts.window.keys = m_platform.keyPositions;
     parts.window.clock = &m_clock;
     parts.window.scheduler = &m_scheduler;
     parts.window.engine = m_engine.get();

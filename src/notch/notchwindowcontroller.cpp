@@ -5,6 +5,7 @@
 #include "core/keyinput.h"
 #include "island/notchviewmodel.h"
 #include "notch/gamemodehotkeycenter.h"
+#include "platform/keypositions.h"
 #include "platform/pointer.h"
 #include "store/appsettings.h"
 #include "tools/calculatorengine.h"
@@ -198,9 +199,12 @@ bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)
             handleClick(qint64(mouse->timestamp()), true);
     }
     // Keys meet the island before any item of the panel sees them.
-    if (watched == m_panel.get() && event->type() == QEvent::KeyPress
-        && handleKeyDown(KeyInput::fromEvent(*static_cast<QKeyEvent *>(event))))
-        return true;
+    if (watched == m_panel.get() && event->type() == QEvent::KeyPress) {
+        const auto &key = *static_cast<QKeyEvent *>(event);
+        const int place = m_parts.keys ? m_parts.keys->keyCode(key) : int(KeyCode::Unknown);
+        if (handleKeyDown(KeyInput::fromEvent(key, place)))
+            return true;
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -17,6 +17,7 @@ struct KeyInput;
 class GameModeHotkeyCenter;
 class GlobalClickMonitor;
 class IslandWindowHints;
+class KeyPositions;
 class PointerLocation;
 class QQmlEngine;
 
@@ -40,6 +41,7 @@ public:
         GlobalClickMonitor *clicks = nullptr;     // may be null
         GameModeHotkeyCenter *hotkey = nullptr;   // may be null
         IslandWindowHints *hints = nullptr;       // may be null
+        KeyPositions *keys = nullptr;             // may be null: keys by their Qt key
         Clock *clock = nullptr;
         Scheduler *scheduler = nullptr;
         QQmlEngine *engine = nullptr;             // null: no content is loaded
