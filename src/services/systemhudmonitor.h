@@ -93,6 +93,8 @@ private:
     void repeatFire(int action, int virtualKeyCode);
     void stopKeyRepeat();
     bool applyKeyRemap(const QList<KeyRemap> &pairs);
+    // Whether a function key carrying a media key is held (the remap route).
+    bool isKeyDown(int virtualKeyCode) const;
     void startOSDWatchdog();
 
     // Output and display notices.
