@@ -2,6 +2,7 @@
 
 #include "app/appdelegate.h"
 #include "canvas/canvascredentials.h"
+#include "island/animationclock.h"
 #include "island/islandpalette.h"
 #include "island/notchviewmodel.h"
 #include "media/artworkloader.h"
@@ -195,6 +196,7 @@ CompositionRoot::CompositionRoot()
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    AnimationClock::setSource(m_engine.get(), &m_clock, &m_scheduler);
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
                                new ArtworkImageProvider(*m_island->artworkLoader()));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);

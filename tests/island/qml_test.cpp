@@ -1,3 +1,4 @@
+#include "island/animationclock.h"
 #include "island/islandpalette.h"
 #include "support/pavlettest.h"
 #include "support/qmltest.h"
@@ -11,6 +12,7 @@ protected:
     {
         PavletTest::SetUp();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     }
     QmlLoader qml;
 };
