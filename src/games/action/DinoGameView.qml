@@ -35,10 +35,10 @@ Item {
             }
         }
         Repeater {
-            model: ActionViews.dinoDashes(root.engine.groundOffset)
+            model: ActionViews.dinoDashCount
             Rectangle {
-                required property real modelData
-                x: modelData
+                required property int index
+                x: ActionViews.dinoDashX(index, root.engine.groundOffset)
                 y: ActionViews.dinoDashDrop - ActionViews.dinoDashHeight
                 width: ActionViews.dinoDashWidth
                 height: ActionViews.dinoDashHeight
@@ -54,10 +54,10 @@ Item {
             color: Qt.rgba(root.gold.r, root.gold.g, root.gold.b, ActionViews.dinoLineOpacity)
         }
         Repeater {
-            model: ActionViews.dinoTicks(root.engine.groundOffset)
+            model: ActionViews.dinoTickCount
             Rectangle {
-                required property real modelData
-                x: modelData
+                required property int index
+                x: ActionViews.dinoTickX(index, root.engine.groundOffset)
                 y: field.height - ActionViews.dinoTickRise - height
                 width: ActionViews.dinoTickWidth
                 height: ActionViews.dinoTickHeight

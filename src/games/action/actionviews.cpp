@@ -180,24 +180,20 @@ QString ActionViews::cpsBestText(const QVariantMap &best, int seconds)
 // --- Dino.
 
 namespace {
-QVariantList scrolled(int count, double pitch, double offset)
+double scrolled(int i, double pitch, double offset)
 {
-    const double shift = std::fmod(std::max(offset, 0.0), pitch);
-    QVariantList out;
-    for (int i = 0; i < count; ++i)
-        out << pitch * i - shift;
-    return out;
+    return pitch * i - std::fmod(std::max(offset, 0.0), pitch);
 }
 } // namespace
 
-QVariantList ActionViews::dinoDashes(double groundOffset)
+double ActionViews::dinoDashX(int i, double groundOffset)
 {
-    return scrolled(6, 90, groundOffset);
+    return scrolled(i, 90, groundOffset);
 }
 
-QVariantList ActionViews::dinoTicks(double groundOffset)
+double ActionViews::dinoTickX(int i, double groundOffset)
 {
-    return scrolled(18, 28, groundOffset);
+    return scrolled(i, 28, groundOffset);
 }
 
 QString ActionViews::dinoTitle(int phase)

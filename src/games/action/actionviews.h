@@ -194,8 +194,12 @@ public:
     Q_INVOKABLE static bool cpsChipsEnabled(int phase) { return phase != 2; }
 
     // --- Dino (phase: ready, running, dead).
-    Q_INVOKABLE static QVariantList dinoDashes(double groundOffset);
-    Q_INVOKABLE static QVariantList dinoTicks(double groundOffset);
+    // The i-th far dash's and ground tick's left edge; both patterns scroll
+    // with the ground and wrap.
+    Q_INVOKABLE static double dinoDashX(int i, double groundOffset);
+    Q_INVOKABLE static double dinoTickX(int i, double groundOffset);
+    Q_PROPERTY(int dinoDashCount MEMBER m_dinoDashCount CONSTANT)           // 6
+    Q_PROPERTY(int dinoTickCount MEMBER m_dinoTickCount CONSTANT)           // 18
     Q_INVOKABLE static double dinoRunnerTilt(double playerY) { return playerY > 2 ? -12 : 0; }
     Q_INVOKABLE static double dinoRunnerLegs(int phase, double stride) { return phase == 1 ? stride : 0; }
     Q_INVOKABLE static bool eyesClosed(bool blink, int phase) { return blink || phase == 2; }
@@ -285,7 +289,7 @@ private:
     int m_dinoGround = 22, m_dinoDashWidth = 36, m_dinoDashHeight = 3, m_dinoDashDrop = 36, m_dinoLineHeight = 2,
         m_dinoTickWidth = 10, m_dinoTickHeight = 2, m_dinoTickRise = 14, m_dinoRunnerX = 36, m_dinoRunnerSize = 30,
         m_dinoFlyerSize = 20, m_dinoFlyerTilt = -24, m_dinoBlockRadius = 5, m_dinoStripeHeight = 3,
-        m_dinoStripeDrop = 4;
+        m_dinoStripeDrop = 4, m_dinoDashCount = 6, m_dinoTickCount = 18;
     double m_dinoLineOpacity = 0.55, m_dinoBlockOpacity = 0.9, m_dinoStripeShare = 0.45;
 
     double m_flapSkyOpacity = 0.10, m_flapLowerOpacity = 0.88, m_flapUpperOpacity = 0.85;

@@ -89,10 +89,12 @@ TEST(ActionViewsRulesTest, ClicksTestTexts)
 
 TEST(ActionViewsRulesTest, RunnerAndFlapFields)
 {
-    EXPECT_EQ(ActionViews::dinoDashes(95).mid(0, 3), QVariantList({-5.0, 85.0, 175.0}));
-    EXPECT_EQ(ActionViews::dinoTicks(95).mid(0, 3), QVariantList({-11.0, 17.0, 45.0}));
-    EXPECT_EQ(ActionViews::dinoDashes(0).size(), 6);
-    EXPECT_EQ(ActionViews::dinoTicks(0).size(), 18);
+    const double dashes[] = {-5, 85, 175}, ticks[] = {-11, 17, 45};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(ActionViews::dinoDashX(i, 95), dashes[i]);
+        EXPECT_DOUBLE_EQ(ActionViews::dinoTickX(i, 95), ticks[i]);
+    }
+    EXPECT_DOUBLE_EQ(ActionViews::dinoDashX(5, 0), 450);
 
     using D = DinoEngine::Phase;
     EXPECT_EQ(ActionViews::dinoTitle(int(D::ready)), "Pavlet Run");
