@@ -2,12 +2,12 @@
 // arcade (the island's state change), and switching to a game page, whose
 // screen is then built off the frame. Either must fit well inside two 60 Hz
 // frames (33 ms); a run longer than that is reported as an error.
-#include "animationclock.h"
-#include "fakeclock.h"
-#include "islandfakes.h"
-#include "islandpalette.h"
-#include "notchviewmodel.h"
-#include "userdefaults.h"
+#include "island/animationclock.h"
+#include "fakes/fakeclock.h"
+#include "fakes/islandfakes.h"
+#include "island/islandpalette.h"
+#include "island/notchviewmodel.h"
+#include "core/userdefaults.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

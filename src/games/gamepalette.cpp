@@ -1,4 +1,4 @@
-#include "gamepalette.h"
+#include "games/gamepalette.h"
 
 QColor GamePalette::markColor(int mark)
 {

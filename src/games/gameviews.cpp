@@ -1,9 +1,9 @@
-#include "gameviews.h"
+#include "games/gameviews.h"
 
-#include "blackjackengine.h"
-#include "gamepalette.h"
-#include "stack4engine.h"
-#include "wordleengine.h"
+#include "games/blackjackengine.h"
+#include "games/gamepalette.h"
+#include "games/stack4engine.h"
+#include "games/wordleengine.h"
 
 #include <algorithm>
 

@@ -20,8 +20,8 @@ class GameViews : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
-    Q_MOC_INCLUDE("blackjackengine.h")
-    Q_MOC_INCLUDE("stack4engine.h")
+    Q_MOC_INCLUDE("games/blackjackengine.h")
+    Q_MOC_INCLUDE("games/stack4engine.h")
 
     // Sizes that belong to the game screens.
     Q_PROPERTY(int howToMaxWidth MEMBER m_howToMaxWidth CONSTANT)         // 320

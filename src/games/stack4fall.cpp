@@ -1,6 +1,6 @@
-#include "stack4fall.h"
+#include "games/stack4fall.h"
 
-#include "clock.h"
+#include "core/clock.h"
 
 #include <cmath>
 

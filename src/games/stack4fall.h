@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
-#include "stack4engine.h"
+#include "games/stack4engine.h"
 
 // The falling disc's offset over time. Each change of the engine's
 // fallTravel starts a move from where the disc is drawn now to the new

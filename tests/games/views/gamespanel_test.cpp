@@ -1,9 +1,9 @@
 #include "gamesviewtest.h"
 
-#include "blackjackengine.h"
-#include "patternengine.h"
-#include "toeengine.h"
-#include "wordleengine.h"
+#include "games/blackjackengine.h"
+#include "games/patternengine.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
-#include "blackjackengine.h"
-#include "gamecards.h"
-#include "gameviews.h"
-#include "islandtypes.h"
-#include "pavlettest.h"
-#include "random.h"
-#include "stack4engine.h"
-#include "stack4fall.h"
-#include "toeengine.h"
-#include "wordleengine.h"
+#include "games/blackjackengine.h"
+#include "games/gamecards.h"
+#include "games/gameviews.h"
+#include "island/islandtypes.h"
+#include "support/pavlettest.h"
+#include "core/random.h"
+#include "games/stack4engine.h"
+#include "games/stack4fall.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
 
 // The game screens' rules, driven through the engines.
 
