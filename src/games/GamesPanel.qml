@@ -106,8 +106,8 @@ Item {
             Loader {
                 id: loader
                 anchors.fill: parent
-                // The arcade is light; a game's screen is built off the frame.
-                asynchronous: frame.page !== Island.PavletGame.hub
+                // Pages are built off the frame; the header shows at once.
+                asynchronous: true
                 sourceComponent: root.pages[frame.page]
             }
             Binding {

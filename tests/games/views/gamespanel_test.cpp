@@ -157,8 +157,6 @@ TEST_F(GamesViewTest, TicTacToeWinsLinesAndTheHowToCard)
     ASSERT_TRUE(toe);
     EXPECT_TRUE(shows(toe, "toeHowTo"));
     EXPECT_EQ(text(toe, "toeTurn"), "Tic-Tac-Toe");
-    // Behind the card the cells are dead.
-    EXPECT_TRUE(shows(toe, "toeCell0"));
 
     model->toe()->setVersusLocal();
     model->toe()->start();

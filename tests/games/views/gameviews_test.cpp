@@ -1,13 +1,13 @@
-#include "core/random.h"
 #include "games/blackjackengine.h"
 #include "games/gamecards.h"
 #include "games/gameviews.h"
+#include "island/islandtypes.h"
+#include "support/pavlettest.h"
+#include "core/random.h"
 #include "games/stack4engine.h"
 #include "games/stack4fall.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
-#include "island/islandtypes.h"
-#include "support/pavlettest.h"
 
 // The game screens' rules, driven through the engines.
 

@@ -1,15 +1,15 @@
+#include "island/animationclock.h"
+#include "games/blackjackengine.h"
+#include "island/islandpalette.h"
+#include "support/islandtest.h"
 #include "core/keycodes.h"
 #include "core/keyinput.h"
-#include "games/blackjackengine.h"
+#include "notch/notchgeometry.h"
 #include "games/patternengine.h"
+#include "support/qmltest.h"
 #include "games/stack4engine.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
-#include "island/animationclock.h"
-#include "island/islandpalette.h"
-#include "notch/notchgeometry.h"
-#include "support/islandtest.h"
-#include "support/qmltest.h"
 
 #include <QDir>
 #include <QQmlComponent>
