@@ -1,0 +1,50 @@
+#pragma once
+
+#include "animationclock.h"
+#include "islandpalette.h"
+#include "islandtest.h"
+#include "qmltest.h"
+
+#include <QQuickItem>
+
+// A panel of the island over the island's real model and its fakes, loaded
+// the way the root view loads it; every Qt warning fails the test.
+class PanelViewTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
+        make();
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+        view.reset();
+        IslandTest::TearDown();
+    }
+    // The panel at its state's size.
+    QQuickItem *open(const QString &pathUnderSrc, QSizeF size = {400, 400})
+    {
+        view = qml.create(pathUnderSrc, {{"model", QVariant::fromValue<QObject *>(model.get())},
+                                         {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+                                         {"width", size.width()},
+                                         {"height", size.height()}});
+        return qobject_cast<QQuickItem *>(view.get());
+    }
+    QObject *find(const char *name) const { return view ? view->findChild<QObject *>(QLatin1String(name)) : nullptr; }
+    QString text(const char *name) const
+    {
+        QObject *o = find(name);
+        return o ? o->property("text").toString() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+    }
+    bool shown(const char *name) const
+    {
+        auto *item = qobject_cast<QQuickItem *>(find(name));
+        return item && item->isVisible();
+    }
+
+    QmlLoader qml;
+    std::unique_ptr<QObject> view;
+};

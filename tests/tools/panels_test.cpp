@@ -1,0 +1,131 @@
+#include "calculatorengine.h"
+#include "panelviewtest.h"
+#include "pocketstore.h"
+#include "toolviews.h"
+#include "translatorengine.h"
+
+#include <QFile>
+#include <QQmlExpression>
+#include <QQmlContext>
+
+class ToolPanelsTest : public PanelViewTest {};
+
+TEST_F(ToolPanelsTest, EveryPanelLoads)
+{
+    for (const char *file : {"tools/CalculatorPanel.qml", "tools/PocketPanel.qml", "tools/TranslatorPanel.qml"}) {
+        EXPECT_TRUE(open(QString::fromLatin1(file))) << file;
+        view.reset();
+    }
+}
+
+namespace {
+QList<QQuickItem *> itemsOfType(QQuickItem *root, const char *type)
+{
+    QList<QQuickItem *> found;
+    for (QQuickItem *child : root->childItems()) {
+        if (QString::fromLatin1(child->metaObject()->className()).startsWith(QLatin1String(type)))
+            found << child;
+        found << itemsOfType(child, type);
+    }
+    return found;
+}
+} // namespace
+
+TEST(CalcPanelRulesTest, SubtitlePadAndKeyLooks)
+{
+    EXPECT_EQ(CalcPanel::subtitle(false, false), "Tap a b/c for fractions");
+    EXPECT_EQ(CalcPanel::subtitle(false, true), "Fractions on");
+    EXPECT_EQ(CalcPanel::subtitle(true, false), "Units");
+    EXPECT_EQ(CalcPanel::subtitle(true, true), "Units");
+
+    QStringList captions;
+    for (const QList<CalcKey> &row : CalcPanel::rows()) {
+        QStringList line;
+        for (const CalcKey &key : row)
+            line << key.label();
+        captions << line.join(u' ');
+    }
+    EXPECT_EQ(captions, QStringList({"AC ± % ÷", "7 8 9 ×", "4 5 6 −", "1 2 3 +", "0 . a b/c ="}));
+
+    using K = CalcKey::Kind;
+    struct Case { CalcKey key; CalcPanel::KeyLook look; };
+    const Case cases[] = {
+        {CalcKey::ofOp(CalcOp::div), {"amber", "onAccent", 16, true, true}},
+        {CalcKey::of(K::equals), {"yellow", "onAccent", 16, true, true}},
+        {CalcKey::of(K::percent), {"fillStrong", "textPrimary", 16, true, false}},
+        {CalcKey::of(K::fraction), {"fillStrong", "textPrimary", 10, false, false}},
+        {CalcKey::of(K::dot), {"fill", "textPrimary", 16, true, false}},
+        {CalcKey::ofDigit(0), {"fill", "textPrimary", 16, true, false}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(CalcPanel::look(c.key), c.look) << c.key.label().toStdString();
+    EXPECT_EQ(CalcPanel::expressionLine(""), " ");
+}
+
+TEST(UnitConvertTest, BothWaysPerMode)
+{
+    using M = UnitConvert::Mode;
+    struct Case { M mode; const char *value; const char *line; };
+    const Case cases[] = {
+        {M::temp, "32", "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F"},
+        {M::temp, "-40", "-40.0 °F → -40.0 °C   ·   -40.0 °C → -40.0 °F"},
+        {M::length, "1,5", "1.50 in → 3.81 cm   ·   1.50 cm → 0.59 in"},
+        {M::time, "", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
+        {M::time, " 5", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
+        {M::time, "abc", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
+        {M::time, "90", "90 min → 1.50 hr   ·   90.00 hr → 5400 min"},
+        {M::px, "16", "16.0 px → 12.0 pt   ·   16.0 pt → 21.3 px"},
+        {M::px, "1e3", "1000.0 px → 750.0 pt   ·   1000.0 pt → 1333.3 px"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(UnitConvert::line(c.mode, QString::fromUtf8(c.value)), QString::fromUtf8(c.line)) << c.value;
+}
+
+// The pad's buttons and the header's controls reach the engine; the unit
+// card leaves it alone; the readout turns coral in the error state.
+TEST_F(ToolPanelsTest, CalculatorPadHeaderAndReadout)
+{
+    model->openCalculator();
+    QQuickItem *panel = open("tools/CalculatorPanel.qml", {348, 484});
+    ASSERT_TRUE(panel);
+    CalculatorEngine *calc = model->calculator();
+    EXPECT_EQ(text("subtitle"), "Tap a b/c for fractions");
+    EXPECT_EQ(text("expression"), " ");
+
+    const QList<QQuickItem *> keys = itemsOfType(panel, "CalcPadButton");
+    ASSERT_EQ(keys.size(), 20);
+    auto tap = [&](const QString &caption) {
+        for (QQuickItem *key : keys) {
+            if (key->property("key").value<CalcKey>().label() == caption) {
+                QMetaObject::invokeMethod(key, "clicked");
+                return;
+            }
+        }
+        ADD_FAILURE() << "no key " << caption.toStdString();
+    };
+    for (const char *c : {"7", "×", "6", "="})
+        tap(QString::fromUtf8(c));
+    EXPECT_EQ(calc->display(), "42");
+
+    panel->setProperty("extras", true);
+    EXPECT_EQ(text("subtitle"), "Units");
+    EXPECT_EQ(text("unitsToggle"), "Pad");
+    EXPECT_EQ(text("convertLine"), QString::fromUtf8("32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F"));
+    panel->setProperty("extras", false);
+    EXPECT_EQ(calc->display(), "42");
+
+    for (const char *c : {"÷", "0", "="})
+        tap(QString::fromUtf8(c));
+    ASSERT_TRUE(calc->error());
+    const QObject *readout = find("readout");
+    EXPECT_EQ(readout->property("color").value<QColor>().rgb(), IslandPalette::coralColor.rgb());
+    // The header's delete clears the error like the engine's backspace.
+    QObject *del = nullptr;
+    for (QQuickItem *b : itemsOfType(panel, "IslandIconButton"))
+        if (b->property("systemName").toString() == "delete.backward")
+            del = b;
+    ASSERT_TRUE(del);
+    QMetaObject::invokeMethod(del, "clicked");
+    EXPECT_FALSE(calc->error());
+    EXPECT_EQ(readout->property("color").value<QColor>().rgb(), IslandPalette::textPrimaryColor.rgb());
+}
