@@ -436,6 +436,16 @@ bool NotchViewModel::canvasHasCredentials() const
     return m_env.credentials && m_env.credentials->hasCredentials();
 }
 
+void NotchViewModel::setCanvasBoard(const CanvasBoard &board)
+{
+    assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
+}
+
+void NotchViewModel::setCanvasUserName(const std::optional<QString> &name)
+{
+    assign(m_canvasUserName, name, &NotchViewModel::canvasUserNameChanged);
+}
+
 QString NotchViewModel::canvasDueLabel(const CanvasAssignment &item) const
 {
     return item.dueLabel(QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), m_env.timeZone), m_env.timeZone);

@@ -293,6 +293,9 @@ public:
     QString greeting() const;
     QString canvasFirstName() const;
     bool canvasHasCredentials() const;
+    // What a Canvas refresh publishes, set directly.
+    void setCanvasBoard(const CanvasBoard &board);
+    void setCanvasUserName(const std::optional<QString> &name);
 
     // --- Owned objects.
     AppSettings *settings() const { return m_settings; }

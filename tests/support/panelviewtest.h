@@ -45,6 +45,32 @@ protected:
         return item && item->isVisible();
     }
 
+    // Every text shown in the panel, joined.
+    QString allText(QQuickItem *item = nullptr) const
+    {
+        if (!item)
+            item = qobject_cast<QQuickItem *>(view.get());
+        if (!item || !item->isVisible())
+            return {};
+        QString all = item->property("text").toString();
+        for (QQuickItem *child : item->childItems())
+            all += QLatin1Char('|') + allText(child);
+        return all;
+    }
+    // The panel's items of a QML type.
+    QList<QQuickItem *> items(const char *type, QQuickItem *root = nullptr) const
+    {
+        if (!root)
+            root = qobject_cast<QQuickItem *>(view.get());
+        QList<QQuickItem *> found;
+        for (QQuickItem *child : root ? root->childItems() : QList<QQuickItem *>()) {
+            if (QString::fromLatin1(child->metaObject()->className()).startsWith(QLatin1String(type)))
+                found << child;
+            found << items(type, child);
+        }
+        return found;
+    }
+
     QmlLoader qml;
     std::unique_ptr<QObject> view;
 };

@@ -34,3 +34,45 @@ TEST_F(ToolShots, CalculatorWithAFraction)
     EXPECT_TRUE(anyNear(image, QRect(image.width() - 60, image.height() / 2, 40, image.height() / 2 - 20),
                         IslandPalette::amberColor));
 }
+
+namespace {
+CanvasAssignment work(const QString &title, const QString &course, qint64 dueInHours, std::optional<double> points,
+                      bool quiz = false)
+{
+    CanvasAssignment a;
+    a.id = QStringLiteral("canvas-") + title;
+    a.title = title;
+    a.course = course;
+    a.dueAt = QDateTime::fromMSecsSinceEpoch(FakeClock::DefaultStart).addSecs(dueInHours * 3600);
+    a.points = points;
+    a.isQuiz = quiz;
+    a.overdue = dueInHours < 0;
+    a.url = QUrl(QStringLiteral("https://school.example/a/") + title);
+    return a;
+}
+} // namespace
+
+TEST_F(ToolShots, PlannerSignedOutEmptyAndFull)
+{
+    model->setState(NotchState::canvas);
+    QImage image = shoot(QStringLiteral("canvas-signed-out"));
+    EXPECT_EQ(image.width(), 400);
+    // The mark's red ring at the header's leading side.
+    EXPECT_TRUE(anyNear(image, QRect(30, 0, 50, 70), IslandPalette::redColor));
+
+    bool saved = false;
+    fakes->credentials.save(QStringLiteral("https://school.example"), QStringLiteral("token"), [&] { saved = true; });
+    ASSERT_TRUE(waitUntil([&] { return saved; }));
+    model->setCanvasUserName(QStringLiteral("Ada Lovelace"));
+    shoot(QStringLiteral("canvas-caught-up"));
+
+    model->setCanvasBoard({{work("Essay draft", "History", -20, 10), work("Lab report", "Chemistry", -3, 25)},
+                           {work("Reading quiz", "Biology", 5, 12.5, true)},
+                           {work("Problem set 4", "Calculus", 30, 20), work("Discussion", "History", 52, {}),
+                            work("Final project", "Design", 120, 100)}});
+    image = shoot(QStringLiteral("canvas-sections"));
+    // The three section colours.
+    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::coralColor));
+    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::amberColor));
+    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::mintColor));
+}
