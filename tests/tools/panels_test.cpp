@@ -129,3 +129,81 @@ TEST_F(ToolPanelsTest, CalculatorPadHeaderAndReadout)
     EXPECT_FALSE(calc->error());
     EXPECT_EQ(readout->property("color").value<QColor>().rgb(), IslandPalette::textPrimaryColor.rgb());
 }
+
+TEST(PocketPanelRulesTest, SubtitleDetailAndDragData)
+{
+    EXPECT_EQ(PocketPanel::subtitle(0), "Drop files here, drag them out later");
+    EXPECT_EQ(PocketPanel::subtitle(1), "1 held");
+    EXPECT_EQ(PocketPanel::subtitle(12), "12 held");
+    const QLocale c = QLocale::c();
+    EXPECT_EQ(PocketPanel::detail(true, 123456, c), "Folder  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 1536, c), "1.5 kB  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 420, c), "420 bytes  ·  drag out");
+    // A name with spaces and a hash still arrives as the one file.
+    const QVariantMap data = PocketPanel::dragData("/cache/PavletPocket/Report #2.pdf");
+    const QStringList lines = data.value("text/uri-list").toString().split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(QUrl(lines.first()).toLocalFile(), "/cache/PavletPocket/Report #2.pdf");
+}
+
+// Rows come and go with the store; the clipboard button and the panel's own
+// drop target act only while the pocket is shown.
+TEST_F(ToolPanelsTest, PocketRowsClipboardAndDropTarget)
+{
+    PocketStore *pocket = model->pocket();
+    QList<QUrl> files;
+    for (const char *name : {"a.txt", "b.txt"}) {
+        QFile f(tempPath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        files << QUrl::fromLocalFile(f.fileName());
+    }
+    model->openPocket();
+    QQuickItem *panel = open("tools/PocketPanel.qml", {400, 352});
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(shown("emptyCard"));
+    EXPECT_FALSE(shown("clear"));
+
+    pocket->ingest(files);
+    EXPECT_EQ(text("subtitle"), "2 held");
+    EXPECT_TRUE(shown("clear"));
+    QObject *list = find("pocketList");
+    ASSERT_TRUE(list);
+    list->setProperty("currentIndex", 1);
+    QQuickItem *second = list->property("currentItem").value<QQuickItem *>();
+    ASSERT_TRUE(second);
+    const QString removed = second->property("name").toString();
+    QMetaObject::invokeMethod(second, "remove");
+    ASSERT_EQ(pocket->items().size(), 1);
+    EXPECT_NE(pocket->items().first().name, removed);
+    pocket->clear();
+    EXPECT_TRUE(shown("emptyCard"));
+
+    // "Clipboard" with the pocket hidden does nothing; shown, it holds.
+    fakes->clipboard.setText("hello");
+    model->collapse();
+    hide(HomeModule::pocket);
+    model->holdClipboardInPocket();
+    EXPECT_TRUE(pocket->items().isEmpty());
+    EXPECT_EQ(model->state(), NotchState::collapsed);
+    show(HomeModule::pocket);
+    model->holdClipboardInPocket();
+    EXPECT_EQ(pocket->items().size(), 1);
+    EXPECT_EQ(model->state(), NotchState::pocket);
+
+    struct Case { bool shown, entered, targeted; NotchState state; };
+    const Case cases[] = {
+        {false, true, false, NotchState::collapsed},
+        {true, true, true, NotchState::pocket},
+        {true, false, false, NotchState::pocket},
+    };
+    for (const Case &c : cases) {
+        model->collapse();
+        fakes->settings.setModule(HomeModule::pocket, c.shown);
+        if (!c.entered)
+            model->pocketDragTargeted(true);
+        model->pocketDragTargeted(c.entered);
+        EXPECT_EQ(model->fileDropTargeted(), c.targeted) << c.shown << c.entered;
+        EXPECT_EQ(model->state(), c.state) << c.shown << c.entered;
+    }
+}

@@ -2,6 +2,11 @@
 
 #include "calculatorengine.h"
 #include "keycodes.h"
+#include "pocketstore.h"
+
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QMimeData>
 
 namespace {
 KeyInput typed(const QString &text)
@@ -75,4 +80,49 @@ TEST_F(ToolShots, PlannerSignedOutEmptyAndFull)
     EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::coralColor));
     EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::amberColor));
     EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::mintColor));
+}
+
+// Files dragged onto the island's window open the pocket, and once dropped
+// they are listed there.
+TEST_F(ToolShots, PocketEmptyTargetedAndWithFiles)
+{
+    QDir(tempPath("src")).mkpath("Photos");
+    QList<QUrl> urls;
+    for (const auto &[name, size] : {std::pair{"Quarterly report.pdf", 1536}, std::pair{"notes.txt", 420}}) {
+        QFile f(tempPath(QStringLiteral("src/") + QString::fromUtf8(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(size, 'x'));
+        urls << QUrl::fromLocalFile(f.fileName());
+    }
+    urls << QUrl::fromLocalFile(tempPath("src/Photos"));
+
+    NotchPanel *window = controller->panel();
+    QMimeData mime;
+    mime.setUrls(urls);
+    const QPoint inside = window->islandRect().center().toPoint();
+    QDragEnterEvent enter(inside, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    ASSERT_EQ(model->state(), NotchState::pocket);
+    EXPECT_TRUE(model->fileDropTargeted());
+    QImage image = shoot(QStringLiteral("pocket-targeted"));
+    EXPECT_EQ(image.width(), 400);
+    // The empty card's coral outline.
+    EXPECT_TRUE(anyNear(image, QRect(0, image.height() / 2, 30, image.height() / 2), IslandPalette::coralColor));
+
+    const QPoint onPanel = window->islandRect().center().toPoint();
+    QDragMoveEvent move(onPanel, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &move);
+    // Shift: the source proposes a move.
+    QDropEvent drop(onPanel, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(drop.proposedAction(), Qt::MoveAction);
+    QCoreApplication::sendEvent(window, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    // A file manager offering to move must not lose its files: the drop
+    // takes copies.
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    ASSERT_TRUE(waitUntil([&] { return model->pocket()->items().size() == 3; }));
+    EXPECT_FALSE(model->fileDropTargeted());
+    image = shoot(QStringLiteral("pocket-files"));
+    // The rows replace the card: no coral outline at the bottom any more.
+    EXPECT_FALSE(anyNear(image, QRect(0, image.height() - 40, 20, 30), IslandPalette::coralColor));
 }
