@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QQmlExpression>
 #include <QQmlContext>
+#include <QQuickWindow>
 
 class ToolPanelsTest : public PanelViewTest {};
 
@@ -206,4 +207,67 @@ TEST_F(ToolPanelsTest, PocketRowsClipboardAndDropTarget)
         EXPECT_EQ(model->fileDropTargeted(), c.targeted) << c.shown << c.entered;
         EXPECT_EQ(model->state(), c.state) << c.shown << c.entered;
     }
+}
+
+TEST(TranslatorPanelRulesTest, StatusLineClearAndButtonTitle)
+{
+    struct Case { bool busy; const char *status, *output, *line; };
+    const Case cases[] = {
+        {true, "Copied", "Hola", "Translating…"},
+        {false, "Copied", "Hola", "Copied"},
+        {false, "Pasted", "", "Pasted"},
+        {false, "Couldn't reach Translate", "", "Couldn't reach Translate"},
+        {false, "Type something to translate", "", "Type something to translate"},
+        {false, "Clipboard is empty", "Hola", "Clipboard is empty"},
+        {false, "Google Translate", "", "Type, then translate"},
+        {false, "Google Translate", "Hola", "English → Spanish"},
+        {false, "Copied!", "Hola", "English → Spanish"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TranslatorPanel::statusLine(c.busy, QString::fromUtf8(c.status), QString::fromUtf8(c.output),
+                                              QStringLiteral("English → Spanish")),
+                  QString::fromUtf8(c.line))
+            << c.status;
+    EXPECT_FALSE(TranslatorPanel::showsClear("", ""));
+    EXPECT_TRUE(TranslatorPanel::showsClear(" ", ""));
+    EXPECT_TRUE(TranslatorPanel::showsClear("", "Hola"));
+    EXPECT_EQ(TranslatorPanel::translateTitle(true), "…");
+    EXPECT_EQ(TranslatorPanel::translateTitle(false), "Translate");
+}
+
+// Labels follow the engine's languages and swap; paste, copy and clear go
+// through the clipboard and the engine.
+TEST_F(ToolPanelsTest, TranslatorLabelsSwapPasteCopyAndClear)
+{
+    show(HomeModule::translator);
+    model->openTranslator();
+    ASSERT_TRUE(open("tools/TranslatorPanel.qml", {400, 404}));
+    TranslatorEngine *engine = model->translator();
+    EXPECT_EQ(text("status"), "Type, then translate");
+    EXPECT_FALSE(shown("clear"));
+    EXPECT_EQ(text("sourceLabel"), "Detect");
+    EXPECT_EQ(text("targetLabel"), "Spanish");
+    EXPECT_EQ(text("translateButton"), "Translate");
+
+    engine->setSource("fr");
+    QObject *swap = nullptr;
+    for (QQuickItem *b : items("IslandIconButton"))
+        if (b->property("systemName").toString() == "arrow.left.arrow.right")
+            swap = b;
+    ASSERT_TRUE(swap);
+    QMetaObject::invokeMethod(swap, "clicked");
+    EXPECT_EQ(text("sourceLabel"), "Spanish");
+    EXPECT_EQ(text("targetLabel"), "French");
+
+    fakes->clipboard.setText("Bonjour");
+    engine->pasteFromClipboard();
+    EXPECT_EQ(find("input")->property("text").toString(), "Bonjour");
+    EXPECT_EQ(text("status"), "Pasted");
+    EXPECT_TRUE(shown("clear"));
+    // Typing into the box reaches the engine.
+    find("input")->setProperty("text", "Salut");
+    EXPECT_EQ(engine->input(), "Salut");
+    engine->clear();
+    EXPECT_FALSE(shown("clear"));
+    EXPECT_FALSE(shown("copy"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakewindowparts.h"
+#include "localhttpserver.h"
 #include "panelviewtest.h"
 
 #include <QDir>
@@ -17,6 +18,9 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
         IslandTest::SetUp();
+        // The translator's web endpoint, answered here.
+        ASSERT_TRUE(server.listen());
+        fakes->translatorBase = server.baseUrl();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         make();
@@ -88,6 +92,7 @@ protected:
         return false;
     }
 
+    LocalHttpServer server;
     QmlLoader qml;
     std::unique_ptr<NotchWindowController> controller;
     QString outDir;

@@ -3,6 +3,7 @@
 #include "calculatorengine.h"
 #include "keycodes.h"
 #include "pocketstore.h"
+#include "translatorengine.h"
 
 #include <QDragEnterEvent>
 #include <QFile>
@@ -125,4 +126,21 @@ TEST_F(ToolShots, PocketEmptyTargetedAndWithFiles)
     image = shoot(QStringLiteral("pocket-files"));
     // The rows replace the card: no coral outline at the bottom any more.
     EXPECT_FALSE(anyNear(image, QRect(0, image.height() - 40, 20, 30), IslandPalette::coralColor));
+}
+
+TEST_F(ToolShots, TranslatorWithATranslation)
+{
+    server.setReply("/translate_a/single",
+                    LocalHttpServer::json(R"([[["¿Dónde está la estación de tren?",null]],null,"en"])"));
+    show(HomeModule::translator);
+    model->openTranslator();
+    ASSERT_EQ(model->state(), NotchState::translator);
+    TranslatorEngine *engine = model->translator();
+    engine->setInput(QStringLiteral("Where is the train station?"));
+    engine->translate();
+    ASSERT_TRUE(waitUntil([&] { return !engine->busy(); }));
+    const QImage image = shoot(QStringLiteral("translator-translation"));
+    EXPECT_EQ(image.width(), 400);
+    // The sky accent of the header and the Translate button.
+    EXPECT_TRUE(anyNear(image, QRect(0, 0, image.width(), 80), IslandPalette::skyColor));
 }
