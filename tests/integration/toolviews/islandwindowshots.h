@@ -17,6 +17,10 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
+        // The update host, over TLS like the real one.
+        LocalHttpServer::trustTestCertificate();
+        ASSERT_TRUE(updateServer.listenTls());
+        updateBase = updateServer.baseUrl();
         IslandTest::SetUp();
         // The translator's web endpoint, answered here.
         ASSERT_TRUE(server.listen());
@@ -93,6 +97,7 @@ protected:
     }
 
     LocalHttpServer server;
+    LocalHttpServer updateServer;
     QmlLoader qml;
     std::unique_ptr<NotchWindowController> controller;
     QString outDir;

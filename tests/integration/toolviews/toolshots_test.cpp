@@ -4,6 +4,7 @@
 #include "keycodes.h"
 #include "pocketstore.h"
 #include "translatorengine.h"
+#include "updateservice.h"
 
 #include <QDragEnterEvent>
 #include <QFile>
@@ -143,4 +144,36 @@ TEST_F(ToolShots, TranslatorWithATranslation)
     EXPECT_EQ(image.width(), 400);
     // The sky accent of the header and the Translate button.
     EXPECT_TRUE(anyNear(image, QRect(0, 0, image.width(), 80), IslandPalette::skyColor));
+}
+
+TEST_F(ToolShots, UpdateAvailableAndDownloading)
+{
+    const QByteArray manifest = R"({"version":"1.2.0","build":7,"url":")"
+        + updateServer.url("/Pavlet.dmg").toString().toUtf8() + R"(","sha256":")" + QByteArray(64, 'a')
+        + R"(","notes":"A steadier island, the tool panels and the Canvas planner."})";
+    updateServer.setReply("/update.json", LocalHttpServer::json(manifest));
+    // Half the image arrives a moment later, then the transfer stays open.
+    LocalHttpServer::Reply image = LocalHttpServer::json(QByteArray(32768, 'x'));
+    image.contentType = "application/octet-stream";
+    image.delayMs = 100;
+    image.cutAfter = 16384;
+    image.holdOpen = true;
+    updateServer.setReply("/Pavlet.dmg", image);
+
+    UpdateService &updater = fakes->updater;
+    updater.check(true);
+    ASSERT_TRUE(waitUntil([&] { return updater.wantsPrompt(); }));
+    model->updatePromptChanged();
+    ASSERT_EQ(model->state(), NotchState::update);
+    QImage shot = shoot(QStringLiteral("update-available"));
+    EXPECT_EQ(shot.width(), 400);
+    // The yellow main button.
+    EXPECT_TRUE(anyNear(shot, QRect(0, shot.height() / 2, shot.width() / 2, shot.height() / 2),
+                        IslandPalette::yellowColor));
+
+    updater.downloadOrOpen();
+    ASSERT_TRUE(waitUntil([&] { return updater.status().kind == UpdateStatus::Kind::downloading
+                                       && updater.status().fraction > 0; }));
+    shot = shoot(QStringLiteral("update-downloading"));
+    EXPECT_TRUE(anyNear(shot, QRect(0, 0, shot.width(), shot.height()), IslandPalette::yellowColor));
 }
