@@ -82,6 +82,16 @@ protected:
             image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
         return image;
     }
+    static QQuickItem *findByType(QQuickItem *root, const char *type)
+    {
+        for (QQuickItem *child : root->childItems()) {
+            if (QString::fromLatin1(child->metaObject()->className()).startsWith(QLatin1String(type)))
+                return child;
+            if (QQuickItem *found = findByType(child, type))
+                return found;
+        }
+        return nullptr;
+    }
     // Whether some pixel in the rectangle is close to colour.
     static bool anyNear(const QImage &image, const QRect &area, const QColor &color, int tolerance = 30)
     {

@@ -40,6 +40,14 @@ TEST_F(ToolShots, CalculatorWithAFraction)
     // The amber operator keys down the right-hand side.
     EXPECT_TRUE(anyNear(image, QRect(image.width() - 60, image.height() / 2, 40, image.height() / 2 - 20),
                         IslandPalette::amberColor));
+
+    // The unit card in place of the readout and the pad.
+    QQuickItem *panel = findByType(controller->panel()->contentItem(), "CalculatorPanel");
+    ASSERT_TRUE(panel);
+    panel->setProperty("extras", true);
+    const QImage units = shoot(QStringLiteral("calculator-units"));
+    EXPECT_FALSE(anyNear(units, QRect(units.width() - 60, units.height() / 2, 40, units.height() / 2 - 20),
+                         IslandPalette::amberColor));
 }
 
 namespace {
