@@ -174,11 +174,18 @@ Item {
                     id: sourceLabel
                     objectName: "sourceLabel"
                     text: root.engine.sourceLabel
-                    onClicked: sourceMenu.popup(this, 0, height)
-                    LanguageMenu {
+                    // The menus are made on first use.
+                    onClicked: {
+                        sourceMenu.active = true
+                        sourceMenu.item.popup(this, 0, height)
+                    }
+                    Loader {
                         id: sourceMenu
-                        withDetect: true
-                        onChosen: (id) => root.engine.source = id
+                        active: false
+                        sourceComponent: LanguageMenu {
+                            withDetect: true
+                            onChosen: (id) => root.engine.source = id
+                        }
                     }
                 }
                 IslandIconButton {
@@ -192,10 +199,16 @@ Item {
                 MenuLabel {
                     objectName: "targetLabel"
                     text: root.engine.targetLabel
-                    onClicked: targetMenu.popup(this, 0, height)
-                    LanguageMenu {
+                    onClicked: {
+                        targetMenu.active = true
+                        targetMenu.item.popup(this, 0, height)
+                    }
+                    Loader {
                         id: targetMenu
-                        onChosen: (id) => root.engine.target = id
+                        active: false
+                        sourceComponent: LanguageMenu {
+                            onChosen: (id) => root.engine.target = id
+                        }
                     }
                 }
             }

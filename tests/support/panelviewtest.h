@@ -6,6 +6,7 @@
 #include "qmltest.h"
 
 #include <QQuickItem>
+#include <QQuickWindow>
 
 // A panel of the island over the island's real model and its fakes, loaded
 // the way the root view loads it; every Qt warning fails the test.
@@ -22,6 +23,7 @@ protected:
     {
         EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         view.reset();
+        window.reset();
         IslandTest::TearDown();
     }
     // The panel at its state's size.
@@ -31,7 +33,14 @@ protected:
                                          {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
                                          {"width", size.width()},
                                          {"height", size.height()}});
-        return qobject_cast<QQuickItem *>(view.get());
+        auto *item = qobject_cast<QQuickItem *>(view.get());
+        // In a window, as on screen: menus and pop-ups need one.
+        if (item) {
+            window = std::make_unique<QQuickWindow>();
+            window->resize(size.toSize());
+            item->setParentItem(window->contentItem());
+        }
+        return item;
     }
     QObject *find(const char *name) const { return view ? view->findChild<QObject *>(QLatin1String(name)) : nullptr; }
     QString text(const char *name) const
@@ -73,4 +82,5 @@ protected:
 
     QmlLoader qml;
     std::unique_ptr<QObject> view;
+    std::unique_ptr<QQuickWindow> window;
 };

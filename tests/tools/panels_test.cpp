@@ -5,6 +5,7 @@
 #include "translatorengine.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QQmlExpression>
 #include <QQmlContext>
 #include <QQuickWindow>
@@ -249,7 +250,19 @@ TEST_F(ToolPanelsTest, TranslatorLabelsSwapPasteCopyAndClear)
     EXPECT_EQ(text("targetLabel"), "Spanish");
     EXPECT_EQ(text("translateButton"), "Translate");
 
-    engine->setSource("fr");
+    // The source menu offers "Detect" and every language; choosing sets it.
+    QObject *source = find("sourceLabel");
+    QMetaObject::invokeMethod(source, "clicked");
+    QList<QObject *> entries;
+    QList<QObject *> all = view->findChildren<QObject *>() + window->findChildren<QObject *>();
+    for (QObject *o : all)
+        if (o->inherits("QQuickMenuItem") && !entries.contains(o))
+            entries << o;
+    ASSERT_EQ(entries.size(), 1 + 11);
+    for (QObject *entry : entries)
+        if (entry->property("text").toString() == "French")
+            QMetaObject::invokeMethod(entry, "triggered");
+    EXPECT_EQ(engine->source(), "fr");
     QObject *swap = nullptr;
     for (QQuickItem *b : items("IslandIconButton"))
         if (b->property("systemName").toString() == "arrow.left.arrow.right")
