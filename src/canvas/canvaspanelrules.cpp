@@ -1,4 +1,4 @@
-#include "canvaspanelrules.h"
+#include "canvas/canvaspanelrules.h"
 
 #include <QStringList>
 

@@ -1,10 +1,11 @@
-#include "toolviews.h"
+#include "tools/toolviews.h"
 
-#include "symbolicons.h"
 
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QPainter>
+#include <QPainterPath>
 #include <QQmlEngine>
 #include <QQuickImageProvider>
 #include <algorithm>
@@ -175,6 +176,33 @@ QString TranslatorPanel::translateTitle(bool busy)
 namespace {
 const QString iconProvider = QStringLiteral("pavletfileicon");
 
+// A plain page, or a folder, in white at 58 %.
+QImage drawnIcon(bool folder, const QSize &size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size.width() / 24.0, size.height() / 24.0);
+    QPainterPath path;
+    if (folder) {
+        path.addRoundedRect(QRectF(2, 6.5, 20, 13.5), 2, 2);
+        path.addRoundedRect(QRectF(2, 4, 8, 5), 1.5, 1.5);
+    } else {
+        path.moveTo(6, 2);
+        path.lineTo(13.5, 2);
+        path.lineTo(20, 8.5);
+        path.lineTo(20, 20);
+        path.quadTo(20, 22, 18, 22);
+        path.lineTo(6, 22);
+        path.quadTo(4, 22, 4, 20);
+        path.lineTo(4, 4);
+        path.quadTo(4, 2, 6, 2);
+    }
+    p.fillPath(path.simplified(), QColor::fromRgbF(1, 1, 1, 0.58f));
+    return image;
+}
+
 // Ids are "d" (a folder) or "f" and the path's bytes in hex: the desktop
 // theme's icon for the file's type, else our own page or folder drawing.
 class FileIconProvider : public QQuickImageProvider {
@@ -196,8 +224,7 @@ public:
             icon = QIcon::fromTheme(type.genericIconName());
         QImage image = icon.isNull() ? QImage() : icon.pixmap(want).toImage();
         if (image.isNull())
-            image = SymbolIcons::render(dir ? QStringLiteral("folder.fill") : QStringLiteral("doc.fill"),
-                                        QColor::fromRgbF(1, 1, 1, 0.58f), want);
+            image = drawnIcon(dir, want);
         if (size)
             *size = image.size();
         return image;

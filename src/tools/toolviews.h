@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculatorengine.h"
+#include "tools/calculatorengine.h"
 
 #include <QList>
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "updatepaneltexts.h"
+#include "update/updatepaneltexts.h"
 
-#include "updateservice.h"
+#include "update/updateservice.h"
 
 #include <algorithm>
 #include <cmath>

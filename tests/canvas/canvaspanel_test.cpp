@@ -1,5 +1,5 @@
-#include "canvaspanelrules.h"
-#include "panelviewtest.h"
+#include "canvas/canvaspanelrules.h"
+#include "support/panelviewtest.h"
 
 namespace {
 CanvasAssignment item(const QString &title, std::optional<double> points = std::nullopt,

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "animationclock.h"
-#include "islandpalette.h"
-#include "islandtest.h"
-#include "qmltest.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
 
 #include <QQuickItem>
 #include <QQuickWindow>

@@ -1,8 +1,8 @@
-#include "calculatorengine.h"
-#include "panelviewtest.h"
-#include "pocketstore.h"
-#include "toolviews.h"
-#include "translatorengine.h"
+#include "tools/calculatorengine.h"
+#include "support/panelviewtest.h"
+#include "tools/pocketstore.h"
+#include "tools/toolviews.h"
+#include "tools/translatorengine.h"
 
 #include <QFile>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "panelviewtest.h"
-#include "updatepaneltexts.h"
-#include "updateservice.h"
+#include "support/panelviewtest.h"
+#include "update/updatepaneltexts.h"
+#include "update/updateservice.h"
 
 namespace {
 UpdateManifest manifest(const QString &version, const QString &notes)

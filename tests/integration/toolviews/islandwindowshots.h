@@ -1,8 +1,8 @@
 #pragma once
 
-#include "fakewindowparts.h"
-#include "localhttpserver.h"
-#include "panelviewtest.h"
+#include "fakes/fakewindowparts.h"
+#include "support/localhttpserver.h"
+#include "support/panelviewtest.h"
 
 #include <QDir>
 #include <QQuickItem>

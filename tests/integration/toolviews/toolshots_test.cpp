@@ -1,10 +1,10 @@
 #include "islandwindowshots.h"
 
-#include "calculatorengine.h"
-#include "keycodes.h"
-#include "pocketstore.h"
-#include "translatorengine.h"
-#include "updateservice.h"
+#include "tools/calculatorengine.h"
+#include "core/keycodes.h"
+#include "tools/pocketstore.h"
+#include "tools/translatorengine.h"
+#include "update/updateservice.h"
 
 #include <QDragEnterEvent>
 #include <QFile>
