@@ -1,6 +1,7 @@
 // The island's model: what it owns, its published values, start and stop.
 #include "island/notchviewmodel.h"
 
+#include "canvas/canvascredentials.h"
 #include "canvas/canvasservice.h"
 #include "core/appnotifications.h"
 #include "core/clock.h"
@@ -95,6 +96,11 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
     m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
     m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
+    if (env.credentials)
+        connect(env.credentials, &CanvasCredentialStore::credentialsChanged, this, [this] {
+            emit canvasHasCredentialsChanged();
+            emit changed();
+        });
     m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location,
                                                         env.platform.geocoder, env.network, s);
     m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
@@ -422,6 +428,31 @@ QString NotchViewModel::canvasFirstName() const
 void NotchViewModel::copyToClipboard(const ClipboardItem &item)
 {
     assign(m_clipboard, m_clipboardStore->copyBack(item.text), &NotchViewModel::clipboardChanged);
+}
+
+bool NotchViewModel::canvasHasCredentials() const
+{
+    return m_env.credentials && m_env.credentials->hasCredentials();
+}
+
+void NotchViewModel::setCanvasBoard(const CanvasBoard &board)
+{
+    assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
+}
+
+void NotchViewModel::setCanvasUserName(const std::optional<QString> &name)
+{
+    assign(m_canvasUserName, name, &NotchViewModel::canvasUserNameChanged);
+}
+
+QString NotchViewModel::canvasDueLabel(const CanvasAssignment &item) const
+{
+    return item.dueLabel(QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), m_env.timeZone), m_env.timeZone);
+}
+
+void NotchViewModel::cancelHoverTask()
+{
+    m_hoverTask.cancel();
 }
 
 bool NotchViewModel::openWebAddress(const QUrl &url)

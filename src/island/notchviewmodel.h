@@ -182,6 +182,8 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(Ambient::AmbientKind showsAmbientOrCamera READ showsAmbientOrCamera NOTIFY showsAmbientOrCameraChanged)
     Q_PROPERTY(QString greeting READ greeting NOTIFY canvasUserNameChanged)
     Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
+    // Whether a Canvas address and token are stored, as far as is known.
+    Q_PROPERTY(bool canvasHasCredentials READ canvasHasCredentials NOTIFY canvasHasCredentialsChanged)
 
     // Owned objects.
     Q_PROPERTY(AppSettings *settings READ settings CONSTANT)
@@ -290,6 +292,10 @@ public:
     AmbientKind showsAmbientOrCamera() const;
     QString greeting() const;
     QString canvasFirstName() const;
+    bool canvasHasCredentials() const;
+    // What a Canvas refresh publishes, set directly.
+    void setCanvasBoard(const CanvasBoard &board);
+    void setCanvasUserName(const std::optional<QString> &name);
 
     // --- Owned objects.
     AppSettings *settings() const { return m_settings; }
@@ -338,6 +344,9 @@ public:
     PendingHover pendingHover() const { return m_hoverTask.isActive() ? m_hoverKind : PendingHover::none; }
     // The pointer rests inside an open island: a pending close is void.
     void cancelPendingExit();
+    // The pointer rests on a panel: whatever the hover step was about to do
+    // is void.
+    Q_INVOKABLE void cancelHoverTask();
     bool isPointerInside() const { return m_isPointerInside ? m_isPointerInside() : false; }
 
     // --- Start-up.
@@ -354,6 +363,8 @@ public:
     // Opens an assignment's page; without one, the next assignment's.
     void openAssignment(const std::optional<CanvasAssignment> &assignment = std::nullopt);
     Q_INVOKABLE void openAssignment(const QVariant &assignment);
+    // An item's due text as of now, in the zone that decides "today".
+    Q_INVOKABLE QString canvasDueLabel(const CanvasAssignment &item) const;
 
     // --- State machine.
     Q_INVOKABLE void setState(Island::NotchState state);
@@ -363,6 +374,8 @@ public:
     Q_INVOKABLE void openHome();
     Q_INVOKABLE void collapse();
     void showUpdate();
+    // The update prompt's "Later": ends the prompt and closes the island.
+    Q_INVOKABLE void dismissUpdate();
     void updatePromptChanged();
     Q_INVOKABLE void openCanvas();
     Q_INVOKABLE void openGames();
@@ -373,6 +386,12 @@ public:
     Q_INVOKABLE void openTranslator();
     void openMirror();
     void addDroppedFilesToPocket(const QList<QUrl> &urls);
+    // The pocket panel's "Clipboard": holds the clipboard and shows the
+    // pocket, while the pocket is shown.
+    Q_INVOKABLE void holdClipboardInPocket();
+    // The pocket panel's own drop target: a file drag entered (true) or
+    // left (false) it.
+    Q_INVOKABLE void pocketDragTargeted(bool entered);
     void openChromeIcon(ChromeIcon icon);
     Q_INVOKABLE void openChromeIcon(const QString &id);
     Q_INVOKABLE void openSettings(const QString &page = QString());
@@ -392,8 +411,6 @@ public:
 
     // --- Games.
     Q_INVOKABLE void openGame(Island::PavletGame game);
-    // The pointer came onto the games panel: a pending hover step is void.
-    Q_INVOKABLE void cancelHoverTask() { m_hoverTask.cancel(); }
     void stopAllGames();
     bool handleGameKey(const KeyInput &key);
 
@@ -446,6 +463,7 @@ signals:
     void hasCollapsedSideContentChanged();
     void previewChanged();
     void showsAmbientOrCameraChanged();
+    void canvasHasCredentialsChanged();
 
 private slots:
     void forwardChange();

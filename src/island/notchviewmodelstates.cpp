@@ -122,6 +122,12 @@ void NotchViewModel::showUpdate()
     setState(NotchState::update);
 }
 
+void NotchViewModel::dismissUpdate()
+{
+    m_updater->dismiss();
+    setState(NotchState::collapsed);
+}
+
 void NotchViewModel::updatePromptChanged()
 {
     if (updateWantsPrompt() && Island::atMostHome(m_state))
@@ -211,6 +217,24 @@ void NotchViewModel::addDroppedFilesToPocket(const QList<QUrl> &urls)
         return;
     setFileDropTargeted(false);
     m_pocket->ingest(urls);
+    openPocket();
+}
+
+void NotchViewModel::holdClipboardInPocket()
+{
+    if (moduleShown(HomeModule::pocket) && m_pocket->holdClipboard())
+        openPocket();
+}
+
+void NotchViewModel::pocketDragTargeted(bool entered)
+{
+    if (!entered) {
+        setFileDropTargeted(false);
+        return;
+    }
+    if (!moduleShown(HomeModule::pocket))
+        return;
+    setFileDropTargeted(true);
     openPocket();
 }
 
