@@ -135,7 +135,9 @@ bool readMissingItem(const QJsonValue &v, MissingItem &out)
            && optionalField(o, QLatin1StringView("course_code"), out.courseCode, readString);
 }
 
-// A list reply; a JSON null body is an empty list, one bad element fails it.
+// A list reply; a JSON null body is an empty list. An element that does not
+// read (a missing key, a value of another type) is left out and the rest
+// stay: one odd item must not hide the user's other work.
 template<typename T, typename Reader>
 std::optional<QList<T>> decodeArray(const QByteArray &json, Reader read)
 {
@@ -150,9 +152,8 @@ std::optional<QList<T>> decodeArray(const QByteArray &json, Reader read)
     items.reserve(array.size());
     for (const QJsonValue &element : array) {
         T item;
-        if (!read(element, item))
-            return std::nullopt;
-        items.append(std::move(item));
+        if (read(element, item))
+            items.append(std::move(item));
     }
     return items;
 }

@@ -19,8 +19,9 @@ class QNetworkAccessManager;
 struct CanvasCredentials;
 
 // The server's replies, decoded strictly: a required key that is missing,
-// null or of another type fails the whole reply, and so does an optional key
-// of another type. Keys not listed are ignored.
+// null or of another type fails the record, and so does an optional key of
+// another type. In a list only that element is left out. Keys not listed are
+// ignored.
 struct CanvasUser {
     std::optional<QString> name;
     std::optional<QString> shortName;
@@ -52,8 +53,8 @@ struct PlannerItem {
     std::optional<PlannerSubmissions> submissions;
     std::optional<PlannerOverride> plannerOverride;
 
-    // A list reply: nothing when it does not decode; a JSON null is an
-    // empty list.
+    // A list reply: nothing when it is not a JSON array; a JSON null is an
+    // empty list; elements that do not decode are left out.
     static std::optional<QList<PlannerItem>> decodeList(const QByteArray &json);
 };
 
