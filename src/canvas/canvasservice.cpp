@@ -353,21 +353,26 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
         return;
     }
     const QUrl base(baseURL);
+    auto items = std::make_shared<QList<PlannerItem>>();
     QPointer<CanvasService> self(this);
-    get(url, token, [self, base, done](Response response) {
-        const auto items = response.received && response.status >= 200 && response.status <= 299
-                               ? PlannerItem::decodeList(response.body)
-                               : std::nullopt;
-        QList<CanvasAssignment> result;
-        if (items && self) {
-            const QDateTime now = self->now();
-            for (const PlannerItem &item : *items) {
-                if (auto mapped = assignment(item, base, now))
-                    result.append(*mapped);
-            }
-        }
-        done(result);
-    });
+    getPages(url, token, 1,
+             [items](const QByteArray &body) {
+                 const auto page = PlannerItem::decodeList(body);
+                 if (page)
+                     items->append(*page);
+                 return page.has_value();
+             },
+             [self, base, items, done] {
+                 QList<CanvasAssignment> result;
+                 if (self) {
+                     const QDateTime now = self->now();
+                     for (const PlannerItem &item : std::as_const(*items)) {
+                         if (auto mapped = assignment(item, base, now))
+                             result.append(*mapped);
+                     }
+                 }
+                 done(result);
+             });
 }
 
 void CanvasService::requestMissing(const QString &baseURL, const QString &token,
@@ -379,17 +384,87 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
         return;
     }
     const QUrl base(baseURL);
-    get(*url, token, [base, done](Response response) {
-        const auto items = response.received && response.status >= 200 && response.status <= 299
-                               ? MissingItem::decodeList(response.body)
-                               : std::nullopt;
-        QList<CanvasAssignment> result;
-        if (items) {
-            for (const MissingItem &item : *items)
-                result.append(assignment(item, base));
+    auto items = std::make_shared<QList<MissingItem>>();
+    getPages(*url, token, 1,
+             [items](const QByteArray &body) {
+                 const auto page = MissingItem::decodeList(body);
+                 if (page)
+                     items->append(*page);
+                 return page.has_value();
+             },
+             [base, items, done] {
+                 QList<CanvasAssignment> result;
+                 for (const MissingItem &item : std::as_const(*items))
+                     result.append(assignment(item, base));
+                 done(result);
+             });
+}
+
+void CanvasService::getPages(const QUrl &url, const QString &token, int page,
+                             std::function<bool(const QByteArray &)> take, std::function<void()> done)
+{
+    QPointer<CanvasService> self(this);
+    get(url, token, [self, url, token, page, take, done](Response response) {
+        if (!response.received || response.status < 200 || response.status > 299 || !take(response.body)) {
+            done();
+            return;
         }
-        done(result);
+        const std::optional<QUrl> next = nextPageUrl(response.link, url);
+        if (!self || !next || page >= MaxPages) {
+            done();
+            return;
+        }
+        self->getPages(*next, token, page + 1, take, done);
     });
+}
+
+std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, const QUrl &current)
+{
+    // Link: <url>; rel="current", <url>; rel="next", … Addresses may hold
+    // commas and semicolons, so the header is read link by link from the
+    // angle brackets on.
+    qsizetype at = 0;
+    while (at < linkHeader.size()) {
+        const qsizetype open = linkHeader.indexOf('<', at);
+        if (open < 0)
+            break;
+        const qsizetype close = linkHeader.indexOf('>', open + 1);
+        if (close < 0)
+            break;
+        const QByteArray target = linkHeader.mid(open + 1, close - open - 1).trimmed();
+        qsizetype end = linkHeader.indexOf('<', close + 1);
+        if (end < 0)
+            end = linkHeader.size();
+        const QByteArray params = linkHeader.mid(close + 1, end - close - 1);
+        at = end;
+
+        bool isNext = false;
+        for (const QByteArray &param : params.split(';')) {
+            const qsizetype eq = param.indexOf('=');
+            if (eq < 0 || param.left(eq).trimmed().toLower() != "rel")
+                continue;
+            QByteArray value = param.mid(eq + 1).trimmed();
+            while (value.endsWith(','))
+                value.chop(1);
+            value = value.trimmed();
+            if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+                value = value.mid(1, value.size() - 2);
+            for (const QByteArray &rel : value.toLower().split(' ')) {
+                if (rel == "next")
+                    isNext = true;
+            }
+        }
+        if (!isNext)
+            continue;
+        // The server's address is used as it came, not re-encoded.
+        const QUrl next = current.resolved(QUrl::fromEncoded(target, QUrl::StrictMode));
+        // The token goes only to the server that was asked first.
+        if (!next.isValid() || next.scheme() != current.scheme() || next.host() != current.host()
+            || next.port() != current.port())
+            return std::nullopt;
+        return next;
+    }
+    return std::nullopt;
 }
 
 void CanvasService::get(const QUrl &url, const QString &token, std::function<void(Response)> done)
@@ -413,6 +488,8 @@ void CanvasService::get(const QUrl &url, const QString &token, std::function<voi
             response.received = true;
             response.status = status.toInt();
             response.body = reply->readAll();
+            // Header names are matched in any case.
+            response.link = reply->rawHeader("Link");
         }
         done(response);
     });

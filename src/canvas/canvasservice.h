@@ -83,6 +83,8 @@ public:
     static inline const QString UserPath = QStringLiteral("/api/v1/users/self");
     static inline const QString PlannerPath = QStringLiteral("/api/v1/planner/items");
     static inline const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions?per_page=50");
+    // Pages of a list read at most, following the server's "next" links.
+    static constexpr int MaxPages = 10;
 
     // zone decides what "today" is for the board and the labels.
     CanvasService(CanvasCredentialStore *credentials, QNetworkAccessManager *network, Clock *clock,
@@ -115,15 +117,23 @@ public:
     static QUrl plannerItemsUrl(const QString &baseURL, const QDateTime &now, const QTimeZone &zone);
     // A page address: absolute as given, relative resolved against base.
     static std::optional<QUrl> pageUrl(const std::optional<QString> &text, const QUrl &base);
+    // The "next" address of a Link header, relative ones resolved against
+    // current; nothing without one or when it leads to another server.
+    static std::optional<QUrl> nextPageUrl(const QByteArray &linkHeader, const QUrl &current);
 
 private:
     struct Response {
         bool received = false; // an HTTP reply arrived whole
         int status = 0;
         QByteArray body;
+        QByteArray link; // the Link header
     };
     void loadCredentials(std::function<void(std::optional<CanvasCredentials>)> done);
     void get(const QUrl &url, const QString &token, std::function<void(Response)> done);
+    // Reads a list page by page: take gets each body and answers whether it
+    // read; a page that fails ends the list with what came before it.
+    void getPages(const QUrl &url, const QString &token, int page, std::function<bool(const QByteArray &)> take,
+                  std::function<void()> done);
     void requestPlanner(const QString &baseURL, const QString &token,
                         std::function<void(QList<CanvasAssignment>)> done);
     void requestMissing(const QString &baseURL, const QString &token,

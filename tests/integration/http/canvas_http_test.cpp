@@ -209,3 +209,36 @@ TEST_F(CanvasServerTest, BoardAndLabelsReadFromQml)
     EXPECT_TRUE(eval("canvas.dueLabel(board.dueToday[0])").toString().startsWith("Today \u00B7 "));
     EXPECT_EQ(eval("canvas.pointsTotal(board.overdue.concat(board.dueToday))").toLongLong(), 13);
 }
+
+TEST_F(CanvasServerTest, ListsFollowTheNextLinkUpToTenPages)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, "[]");
+    // Every planner page links to the next one by an opaque bookmark, in a
+    // header written in lower case; page 12 never comes.
+    server.setHandler([&](const LocalHttpServer::Request &request, LocalHttpServer::Reply &reply) {
+        if (request.path != PlannerPath)
+            return false;
+        const QString query = request.query;
+        const int page = query.contains("bookmark:") ? query.section("bookmark:", 1).section('&', 0, 0).toInt() : 1;
+        reply = LocalHttpServer::json(R"([{"plannable_id":)" + QByteArray::number(page)
+                                      + R"(,"plannable_type":"assignment","plannable":{"title":"P"}}])");
+        const QByteArray next = server.url(PlannerPath).toEncoded() + "?page=bookmark:" + QByteArray::number(page + 1)
+                                + "%2CWzE&per_page=50";
+        reply.headers.append({"link", "<" + server.url(PlannerPath).toEncoded() + "?page=first>; rel=\"current\",<"
+                                          + next + ">; rel=\"next\", <x>; rel=\"last\""});
+        return true;
+    });
+    const QList<CanvasAssignment> items = await(service->fetchAssignments());
+    EXPECT_EQ(items.size(), 10);
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 11); // the missing list, then ten planner pages
+    EXPECT_EQ(requests[2].target, "/api/v1/planner/items?page=bookmark:2%2CWzE&per_page=50");
+    EXPECT_EQ(requests[2].header("Authorization"), "Bearer tok-123");
+
+    // A next link to another server is not followed: the token stays home.
+    EXPECT_EQ(CanvasService::nextPageUrl(R"(<https://elsewhere.example/p2>; rel="next")", server.url(PlannerPath)),
+              std::nullopt);
+    EXPECT_EQ(CanvasService::nextPageUrl(R"(</api/v1/planner/items?page=2>; rel=next)", server.url(PlannerPath)),
+              server.url("/api/v1/planner/items?page=2"));
+}
