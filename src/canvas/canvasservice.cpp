@@ -239,37 +239,43 @@ void CanvasService::loadCredentials(std::function<void(std::optional<CanvasCrede
     m_credentials->load([done](const std::optional<CanvasCredentials> &credentials) { done(credentials); });
 }
 
-QFuture<CanvasBoard> CanvasService::fetchBoard()
+QFuture<CanvasBoardReply> CanvasService::fetchBoardReply()
 {
     QPointer<CanvasService> self(this);
-    return promised<CanvasBoard>([this, self](std::function<void(CanvasBoard)> done) {
-        requestAssignments([self, done](QList<CanvasAssignment> items) {
-            if (!self) {
-                done(CanvasBoard());
-                return;
-            }
-            done(CanvasBoard::build(items, self->now(), self->m_zone));
+    return promised<CanvasBoardReply>([this, self](std::function<void(CanvasBoardReply)> done) {
+        requestAssignments([self, done](Listing listing) {
+            CanvasBoardReply reply;
+            reply.tokenRejected = listing.rejected;
+            if (self)
+                reply.board = CanvasBoard::build(listing.items, self->now(), self->m_zone);
+            done(reply);
         });
     });
 }
 
+QFuture<CanvasBoard> CanvasService::fetchBoard()
+{
+    return fetchBoardReply().then([](const CanvasBoardReply &reply) { return reply.board; });
+}
+
 QFuture<QList<CanvasAssignment>> CanvasService::fetchAssignments()
 {
-    return promised<QList<CanvasAssignment>>(
-        [this](std::function<void(QList<CanvasAssignment>)> done) { requestAssignments(std::move(done)); });
+    return promised<QList<CanvasAssignment>>([this](std::function<void(QList<CanvasAssignment>)> done) {
+        requestAssignments([done](Listing listing) { done(listing.items); });
+    });
 }
 
 QFuture<QList<CanvasAssignment>> CanvasService::fetchPlannerItems(const QString &baseURL, const QString &token)
 {
     return promised<QList<CanvasAssignment>>([&](std::function<void(QList<CanvasAssignment>)> done) {
-        requestPlanner(baseURL, token, std::move(done));
+        requestPlanner(baseURL, token, [done](Listing listing) { done(listing.items); });
     });
 }
 
 QFuture<QList<CanvasAssignment>> CanvasService::fetchMissing(const QString &baseURL, const QString &token)
 {
     return promised<QList<CanvasAssignment>>([&](std::function<void(QList<CanvasAssignment>)> done) {
-        requestMissing(baseURL, token, std::move(done));
+        requestMissing(baseURL, token, [done](Listing listing) { done(listing.items); });
     });
 }
 
@@ -299,7 +305,7 @@ QFuture<std::optional<QString>> CanvasService::fetchUserName()
     });
 }
 
-void CanvasService::requestAssignments(std::function<void(QList<CanvasAssignment>)> done)
+void CanvasService::requestAssignments(std::function<void(Listing)> done)
 {
     QPointer<CanvasService> self(this);
     loadCredentials([self, done](std::optional<CanvasCredentials> credentials) {
@@ -309,13 +315,14 @@ void CanvasService::requestAssignments(std::function<void(QList<CanvasAssignment
         }
         const QString base = credentials->baseURL;
         const QString token = credentials->token;
-        self->requestMissing(base, token, [self, base, token, done](QList<CanvasAssignment> missing) {
-            if (!self) {
+        self->requestMissing(base, token, [self, base, token, done](Listing missing) {
+            // A refused token is refused for the planner too.
+            if (!self || missing.rejected) {
                 done(missing);
                 return;
             }
-            self->requestPlanner(base, token, [missing, done](QList<CanvasAssignment> planner) {
-                done(merge(missing, planner));
+            self->requestPlanner(base, token, [missing, done](Listing planner) {
+                done({merge(missing.items, planner.items), planner.rejected});
             });
         });
     });
@@ -344,8 +351,7 @@ QList<CanvasAssignment> CanvasService::merge(const QList<CanvasAssignment> &miss
     return merged;
 }
 
-void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
-                                   std::function<void(QList<CanvasAssignment>)> done)
+void CanvasService::requestPlanner(const QString &baseURL, const QString &token, std::function<void(Listing)> done)
 {
     const QUrl url = plannerItemsUrl(baseURL, now(), m_zone);
     if (!requestUrl(url.toString(QUrl::FullyEncoded))) {
@@ -362,21 +368,21 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
                      items->append(*page);
                  return page.has_value();
              },
-             [self, base, items, done] {
-                 QList<CanvasAssignment> result;
-                 if (self) {
+             [self, base, items, done](bool rejected) {
+                 Listing result;
+                 result.rejected = rejected;
+                 if (self && !rejected) {
                      const QDateTime now = self->now();
                      for (const PlannerItem &item : std::as_const(*items)) {
                          if (auto mapped = assignment(item, base, now))
-                             result.append(*mapped);
+                             result.items.append(*mapped);
                      }
                  }
                  done(result);
              });
 }
 
-void CanvasService::requestMissing(const QString &baseURL, const QString &token,
-                                   std::function<void(QList<CanvasAssignment>)> done)
+void CanvasService::requestMissing(const QString &baseURL, const QString &token, std::function<void(Listing)> done)
 {
     const auto url = requestUrl(baseURL + MissingPath);
     if (!url) {
@@ -392,26 +398,34 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
                      items->append(*page);
                  return page.has_value();
              },
-             [base, items, done] {
-                 QList<CanvasAssignment> result;
-                 for (const MissingItem &item : std::as_const(*items))
-                     result.append(assignment(item, base));
+             [base, items, done](bool rejected) {
+                 Listing result;
+                 result.rejected = rejected;
+                 if (!rejected) {
+                     for (const MissingItem &item : std::as_const(*items))
+                         result.items.append(assignment(item, base));
+                 }
                  done(result);
              });
 }
 
 void CanvasService::getPages(const QUrl &url, const QString &token, int page,
-                             std::function<bool(const QByteArray &)> take, std::function<void()> done)
+                             std::function<bool(const QByteArray &)> take, std::function<void(bool)> done)
 {
     QPointer<CanvasService> self(this);
     get(url, token, [self, url, token, page, take, done](Response response) {
+        // 401 is the server refusing the token, whatever the body says.
+        if (response.received && response.status == 401) {
+            done(true);
+            return;
+        }
         if (!response.received || response.status < 200 || response.status > 299 || !take(response.body)) {
-            done();
+            done(false);
             return;
         }
         const std::optional<QUrl> next = nextPageUrl(response.link, url);
         if (!self || !next || page >= MaxPages) {
-            done();
+            done(false);
             return;
         }
         self->getPages(*next, token, page + 1, take, done);

@@ -69,6 +69,13 @@ struct MissingItem {
     static std::optional<QList<MissingItem>> decodeList(const QByteArray &json);
 };
 
+// A board fetch: the board, or word that the server refused the token (the
+// board is then empty and says nothing about the user's work).
+struct CanvasBoardReply {
+    CanvasBoard board;
+    bool tokenRejected = false;
+};
+
 // Reads the user's open course work from their school's Canvas server: the
 // user's name, the planner items from yesterday to two weeks ahead and the
 // missing submissions. Holds nothing between calls; every call loads the
@@ -91,6 +98,7 @@ public:
                   const QTimeZone &zone, QObject *parent = nullptr);
 
     QFuture<CanvasBoard> fetchBoard();
+    QFuture<CanvasBoardReply> fetchBoardReply();
     QFuture<std::optional<QString>> fetchUserName();
     // Missing submissions first, then the planner items; a missing
     // submission wins over a planner item with the same id.
@@ -130,15 +138,18 @@ private:
     };
     void loadCredentials(std::function<void(std::optional<CanvasCredentials>)> done);
     void get(const QUrl &url, const QString &token, std::function<void(Response)> done);
+    struct Listing {
+        QList<CanvasAssignment> items;
+        bool rejected = false; // the server answered 401
+    };
     // Reads a list page by page: take gets each body and answers whether it
-    // read; a page that fails ends the list with what came before it.
+    // read; a page that fails ends the list with what came before it. done
+    // learns whether the server refused the token.
     void getPages(const QUrl &url, const QString &token, int page, std::function<bool(const QByteArray &)> take,
-                  std::function<void()> done);
-    void requestPlanner(const QString &baseURL, const QString &token,
-                        std::function<void(QList<CanvasAssignment>)> done);
-    void requestMissing(const QString &baseURL, const QString &token,
-                        std::function<void(QList<CanvasAssignment>)> done);
-    void requestAssignments(std::function<void(QList<CanvasAssignment>)> done);
+                  std::function<void(bool rejected)> done);
+    void requestPlanner(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
+    void requestMissing(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
+    void requestAssignments(std::function<void(Listing)> done);
     QDateTime now() const;
 
     CanvasCredentialStore *m_credentials;

@@ -185,7 +185,15 @@ void NotchViewModel::permissionsDidChange()
 void NotchViewModel::refreshCanvas(std::function<void()> done)
 {
     m_lastCanvasFetchMs = m_clock->monotonicMs();
-    m_canvasService->fetchBoard().then(this, [this, done](const CanvasBoard &board) {
+    m_canvasService->fetchBoardReply().then(this, [this, done](const CanvasBoardReply &reply) {
+        // A refused token says nothing about the work: the board stays.
+        if (reply.tokenRejected) {
+            m_settings->setCanvasStatus(QStringLiteral("Token rejected"));
+            if (done)
+                done();
+            return;
+        }
+        const CanvasBoard &board = reply.board;
         assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
         std::optional<CanvasAssignment> next;
         for (const QList<CanvasAssignment> *list : {&board.overdue, &board.dueToday, &board.upcoming}) {

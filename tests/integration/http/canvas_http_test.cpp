@@ -132,9 +132,14 @@ TEST_F(CanvasServerTest, UnauthorizedGivesNothing)
     serve(MissingPath, canvasError, 401);
     serve(PlannerPath, canvasError, 401);
     serve(UserPath, canvasError, 401);
-    EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
+    const CanvasBoardReply reply = await(service->fetchBoardReply());
+    EXPECT_TRUE(reply.tokenRejected);
+    EXPECT_EQ(reply.board, CanvasBoard());
     EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
-    EXPECT_EQ(server.requestCount(), 3);
+    EXPECT_EQ(server.requestCount(), 2) << "the planner is not asked once the token is refused";
+
+    serve(MissingPath, "[]");
+    EXPECT_TRUE(await(service->fetchBoardReply()).tokenRejected) << "refused on the planner list";
 }
 
 TEST_F(CanvasServerTest, UserNameRules)
