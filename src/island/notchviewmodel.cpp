@@ -127,6 +127,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
             updatePromptChanged();
     });
     connect(m_nowPlayingService.get(), &NowPlayingService::artworkReady, this, &NotchViewModel::artworkArrived);
+    connect(m_nowPlayingService.get(), &NowPlayingService::artworkFailed, this, &NotchViewModel::artworkFailed);
 
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();

@@ -232,6 +232,9 @@ public:
     static constexpr qint64 WeatherEveryMs = 900 * 1000;
     static constexpr qint64 RemindersEveryMs = 300 * 1000;
     static constexpr qint64 TooCloseEveryMs = 40 * 1000;
+    // A track's artwork is tried this many times per art address, a failed
+    // try followed by another after the loader's pause.
+    static constexpr int ArtworkTries = 3;
     static constexpr qint64 DistantPastMs = std::numeric_limits<qint64>::min() / 4;
 
     static inline const QString GameModeKey = QStringLiteral("pavlet.gameModeOn");
@@ -299,6 +302,8 @@ public:
     NowPlayingService *nowPlayingService() const { return m_nowPlayingService.get(); }
     // The artwork cache, for the image provider of the island's views.
     ArtworkLoader *artworkLoader() const { return m_artworkLoader.get(); }
+    // Artwork lookups awaiting their answer (at most the playing track's).
+    qsizetype artworkRequestsHeld() const { return m_artworkRequests.size(); }
     TimerStore *timer() const { return m_timer.get(); }
     KeepAwake *keepAwake() const { return m_keepAwake.get(); }
     DinoEngine *dino() const { return m_dino.get(); }
@@ -404,7 +409,7 @@ public:
     void loadArtwork(const NowPlayingInfo &info);
     Q_INVOKABLE void togglePlayPause();
     Q_INVOKABLE void refreshNowPlayingSoon();
-    // The key a track's artwork is asked for once by.
+    // The track an artwork answer must still match.
     static QString trackKey(const NowPlayingInfo &info);
 
 signals:
@@ -498,6 +503,7 @@ private:
     void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
     void tickNowPlaying();
     void artworkArrived(const QString &cacheKey, const QImage &image);
+    void artworkFailed(const QString &cacheKey);
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -599,7 +605,11 @@ private:
     qint64 m_lastWeatherFetchMs = DistantPastMs;
     qint64 m_lastReminderFetchMs = DistantPastMs;
     std::function<bool()> m_isPointerInside;
+    // The last artwork lookup: the track and its art address, how often it
+    // was tried, and when to try again after a failure (-1: not).
     QString m_lastArtworkKey;
+    int m_artworkTries = 0;
+    qint64 m_artworkRetryAtMs = -1;
     QList<QMetaObject::Connection> m_monitorConnections;
     QMetaObject::Connection m_credentialsObserver;
     QMetaObject::Connection m_permissionsObserver;
@@ -609,7 +619,8 @@ private:
     qint64 m_lastGameModeHotkeyMs = DistantPastMs;
     TaskHandle m_updateCheckTask;
     qint64 m_lastTooClosePulseMs = DistantPastMs;
-    // Artwork asked for: the cache key it answers under, and the track.
+    // Artwork asked for: the cache key it answers under, and the track. Only
+    // the playing track's lookup is kept.
     QHash<QString, QString> m_artworkRequests;
     // Follow-up refreshes after a media command.
     std::vector<TaskHandle> m_followUps;
