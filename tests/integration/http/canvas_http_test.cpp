@@ -225,13 +225,13 @@ TEST_F(CanvasServerTest, ListsFollowTheNextLinkUpToTenPages)
         if (request.path != PlannerPath)
             return false;
         const QString query = request.query;
-        const int page = query.contains("bookmark:") ? query.section("bookmark:", 1).section('&', 0, 0).toInt() : 1;
+        const int page = query.contains("bookmark:") ? query.section("bookmark:", 1).section("%2C", 0, 0).toInt() : 1;
         reply = LocalHttpServer::json(R"([{"plannable_id":)" + QByteArray::number(page)
                                       + R"(,"plannable_type":"assignment","plannable":{"title":"P"}}])");
         const QByteArray next = server.url(PlannerPath).toEncoded() + "?page=bookmark:" + QByteArray::number(page + 1)
                                 + "%2CWzE&per_page=50";
-        reply.headers.append({"link", "<" + server.url(PlannerPath).toEncoded() + "?page=first>; rel=\"current\",<"
-                                          + next + ">; rel=\"next\", <x>; rel=\"last\""});
+        reply.headers.append(qMakePair(QByteArray("link"), "<" + server.url(PlannerPath).toEncoded() + "?page=first>; rel=\"current\",<"
+                                          + next + ">; rel=\"next\", <x>; rel=\"last\""));
         return true;
     });
     const QList<CanvasAssignment> items = await(service->fetchAssignments());

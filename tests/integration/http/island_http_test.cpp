@@ -83,10 +83,10 @@ TEST_F(CanvasUpdateTest, ARejectedTokenSaysSoAndKeepsTheBoard)
     ASSERT_EQ(model->canvasBoard().overdue.size(), 1);
 
     // Canvas answers a bad token with either of two bodies.
-    for (const QByteArray body : {QByteArray(R"({"errors":[{"message":"Invalid access token."}]})"),
+    for (const QByteArray &body : {QByteArray(R"({"errors":[{"message":"Invalid access token."}]})"),
                                   QByteArray(R"({"status":"unauthenticated","errors":[{"message":"user authorization required"}]})")}) {
         LocalHttpServer::Reply refused = LocalHttpServer::json(body, 401);
-        refused.headers.append({"WWW-Authenticate", R"(Bearer realm="canvas-lms")"});
+        refused.headers.append(qMakePair(QByteArray("WWW-Authenticate"), QByteArray(R"(Bearer realm="canvas-lms")")));
         for (const QString &path : {UserPath, MissingPath, PlannerPath})
             server.setReply(path, refused);
         refresh();
