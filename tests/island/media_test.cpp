@@ -124,7 +124,7 @@ TEST_F(MediaTest, MirrorOpensWithTheCameraAndClosesToHome)
     fakes->camera.accessAnswer = platform::ICamera::Access::Refused;
     model->openChromeIcon(ChromeIcon::mirror);
     EXPECT_EQ(model->ambient()->title, QStringLiteral("Camera needs permission"));
-    EXPECT_EQ(model->ambient()->detail, QStringLiteral("System Settings → Privacy & Security → Camera"));
+    EXPECT_EQ(model->ambient()->detail, QStringLiteral("Settings → Privacy → Camera"));
 }
 
 TEST_F(MediaTest, RevokingTheCameraLeavesTheMirrorForHome)
