@@ -6,6 +6,7 @@
 #include "blackjackengine.h"
 #include "blocksengine.h"
 #include "calculatorengine.h"
+#include "canvasrefresh.h"
 #include "canvasservice.h"
 #include "clock.h"
 #include "cpsengine.h"
@@ -95,6 +96,8 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
     m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
     m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
+    m_canvasRefresh = std::make_unique<CanvasRefresh>(m_canvasService.get(), env.credentials, c);
+    connectCanvasRefresh();
     m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location,
                                                         env.platform.geocoder, env.network, s);
     m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);

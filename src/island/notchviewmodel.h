@@ -45,6 +45,7 @@ class NowPlayingService;
 class VoiceMemoEngine;
 class CalculatorEngine;
 class CanvasCredentialStore;
+class CanvasRefresh;
 class CanvasService;
 class MediaDownloadEngine;
 class PocketStore;
@@ -228,7 +229,6 @@ public:
     static constexpr int UpdateCheckDelayMs = 7000;
     static constexpr int TickMs = 1000;
     // Throttles of the slow refreshes (strictly more than).
-    static constexpr qint64 CanvasEveryMs = 900 * 1000;
     static constexpr qint64 WeatherEveryMs = 900 * 1000;
     static constexpr qint64 RemindersEveryMs = 300 * 1000;
     static constexpr qint64 TooCloseEveryMs = 40 * 1000;
@@ -504,6 +504,7 @@ private:
     void tickNowPlaying();
     void artworkArrived(const QString &cacheKey, const QImage &image);
     void artworkFailed(const QString &cacheKey);
+    void connectCanvasRefresh();
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -586,6 +587,7 @@ private:
     std::unique_ptr<CalendarStore> m_calendarStore;
     std::unique_ptr<BatteryMonitor> m_batteryMonitor;
     std::unique_ptr<CanvasService> m_canvasService;
+    std::unique_ptr<CanvasRefresh> m_canvasRefresh;
     std::unique_ptr<WeatherService> m_weatherService;
     std::unique_ptr<SystemMonitor> m_systemMonitor;
     std::unique_ptr<NetworkStatus> m_networkStatus;
@@ -601,7 +603,6 @@ private:
     TaskHandle m_tickTask;
     TaskHandle m_clickTask;
     int m_pendingClicks = 0;
-    qint64 m_lastCanvasFetchMs = DistantPastMs;
     qint64 m_lastWeatherFetchMs = DistantPastMs;
     qint64 m_lastReminderFetchMs = DistantPastMs;
     std::function<bool()> m_isPointerInside;
