@@ -1,5 +1,7 @@
 #include "blackjackengine.h"
 
+#include "keycodes.h"
+#include "keyinput.h"
 #include "random.h"
 #include "userdefaults.h"
 
@@ -400,4 +402,33 @@ void BlackjackEngine::stop()
 {
     cancelPlayTask();
     setPhase(Phase::howto);
+}
+
+bool BlackjackEngine::handleKey(const KeyInput &key)
+{
+    using namespace KeyCode;
+    const int code = key.keyCode;
+    const bool confirm = code == Return || code == Space;
+    switch (phase()) {
+    case Phase::betting:
+        if (confirm)
+            deal();
+        return confirm;
+    case Phase::playing:
+        if (code == H)
+            hit();
+        else if (code == S)
+            stand();
+        else if (code == D)
+            doubleDown();
+        else
+            return false;
+        return true;
+    case Phase::settle:
+        if (confirm)
+            nextHand();
+        return confirm;
+    default:
+        return false;
+    }
 }

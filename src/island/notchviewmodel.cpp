@@ -75,6 +75,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_pattern = std::make_unique<PatternEngine>(d, c, s, r);
     m_blackjack = std::make_unique<BlackjackEngine>(d, c, s, r);
     m_stack4 = std::make_unique<Stack4Engine>(d, c, s, r);
+    buildGameTable();
 
     m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
     m_calculator = std::make_unique<CalculatorEngine>();

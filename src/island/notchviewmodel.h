@@ -57,6 +57,7 @@ class Random;
 class UserDefaults;
 enum class AppPermission;
 
+class ArcadeEngine;
 class BlackjackEngine;
 class BlocksEngine;
 class CPSEngine;
@@ -399,6 +400,8 @@ public:
     Q_INVOKABLE void openGame(Island::PavletGame game);
     void stopAllGames();
     bool handleGameKey(const KeyInput &key);
+    // The engine of a game; none for the hub.
+    ArcadeEngine *gameEngine(PavletGame game) const;
 
     // --- Refresh.
     void tick();
@@ -505,6 +508,7 @@ private:
     void artworkArrived(const QString &cacheKey, const QImage &image);
     void artworkFailed(const QString &cacheKey);
     void connectCanvasRefresh();
+    void buildGameTable();
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -588,6 +592,8 @@ private:
     std::unique_ptr<BatteryMonitor> m_batteryMonitor;
     std::unique_ptr<CanvasService> m_canvasService;
     std::unique_ptr<CanvasRefresh> m_canvasRefresh;
+    // Every game with its engine, in the games' order.
+    QList<std::pair<PavletGame, ArcadeEngine *>> m_gameEngines;
     std::unique_ptr<WeatherService> m_weatherService;
     std::unique_ptr<SystemMonitor> m_systemMonitor;
     std::unique_ptr<NetworkStatus> m_networkStatus;

@@ -1,5 +1,7 @@
 #include "blocksengine.h"
 
+#include "keycodes.h"
+#include "keyinput.h"
 #include "clock.h"
 #include "random.h"
 #include "userdefaults.h"
@@ -414,4 +416,19 @@ void BlocksEngine::setNextKind(BlockKind k)
         return;
     m_nextKind = k;
     emit nextKindChanged();
+}
+
+bool BlocksEngine::handleKey(const KeyInput &key)
+{
+    using namespace KeyCode;
+    if (phase() == Phase::howto)
+        return false;
+    switch (key.keyCode) {
+    case A: case LeftArrow: move(-1); return true;
+    case D: case RightArrow: move(1); return true;
+    case W: case UpArrow: rotate(); return true;
+    case S: case DownArrow: softDrop(); return true;
+    case Space: hardDrop(); return true;
+    default: return false;
+    }
 }

@@ -1,5 +1,7 @@
 #include "cpsengine.h"
 
+#include "keycodes.h"
+#include "keyinput.h"
 #include "clock.h"
 #include "userdefaults.h"
 
@@ -211,4 +213,12 @@ void CPSEngine::setIsNewBest(bool v)
         return;
     m_isNewBest = v;
     emit isNewBestChanged();
+}
+
+bool CPSEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space || phase() == Phase::howto)
+        return false;
+    click();
+    return true;
 }

@@ -1,5 +1,7 @@
 #include "flapengine.h"
 
+#include "keycodes.h"
+#include "keyinput.h"
 #include "clock.h"
 #include "closedrandom.h"
 #include "random.h"
@@ -215,4 +217,12 @@ void FlapEngine::setBlink(bool b)
         return;
     m_blink = b;
     emit blinkChanged();
+}
+
+bool FlapEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space && key.keyCode != KeyCode::UpArrow)
+        return false;
+    flap();
+    return true;
 }

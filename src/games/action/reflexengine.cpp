@@ -1,5 +1,7 @@
 #include "reflexengine.h"
 
+#include "keycodes.h"
+#include "keyinput.h"
 #include "clock.h"
 #include "closedrandom.h"
 #include "random.h"
@@ -158,4 +160,12 @@ void ReflexEngine::setPulse(double p)
         return;
     m_pulse = p;
     emit pulseChanged();
+}
+
+bool ReflexEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space)
+        return false;
+    tap();
+    return true;
 }

@@ -1,5 +1,7 @@
 #include "stackengine.h"
 
+#include "keycodes.h"
+#include "keyinput.h"
 #include "clock.h"
 #include "userdefaults.h"
 
@@ -285,4 +287,13 @@ void StackEngine::setShout(const QString &s)
         return;
     m_shout = s;
     emit shoutChanged();
+}
+
+bool StackEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space)
+        return false;
+    if (phase() != Phase::howto)
+        tap();
+    return true;
 }
