@@ -1,5 +1,6 @@
 #include "compositionroot.h"
 
+#include "animationclock.h"
 #include "appdelegate.h"
 #include "appsettings.h"
 #include "artworkloader.h"
@@ -187,6 +188,7 @@ CompositionRoot::CompositionRoot()
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    AnimationClock::setSource(m_engine.get(), &m_clock, &m_scheduler);
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
                                new ArtworkImageProvider(*m_island->artworkLoader()));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);

@@ -1,3 +1,4 @@
+#include "animationclock.h"
 #include "islandpalette.h"
 #include "pavlettest.h"
 #include "qmltest.h"
@@ -11,6 +12,7 @@ protected:
     {
         PavletTest::SetUp();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     }
     QmlLoader qml;
 };

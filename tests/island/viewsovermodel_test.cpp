@@ -1,3 +1,4 @@
+#include "animationclock.h"
 #include "islandpalette.h"
 #include "islandtest.h"
 #include "permissions.h"
@@ -15,6 +16,7 @@ protected:
     {
         IslandTest::SetUp();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         make();
     }
     void TearDown() override

@@ -1,5 +1,6 @@
 #include "islandqml.h"
 
+#include "animationclock.h"
 #include "islandpalette.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,7 @@ void IslandViewTest::SetUp()
 {
     PavletTest::SetUp();
     IslandPalette::setDefaults(&qml.engine(), defaults.get());
+    AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("canvas-token"));
     settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
 
