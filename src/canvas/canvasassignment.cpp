@@ -1,6 +1,6 @@
-#include "canvasassignment.h"
+#include "canvas/canvasassignment.h"
 
-#include "localeformats.h"
+#include "core/localeformats.h"
 
 #include <algorithm>
 #include <cmath>

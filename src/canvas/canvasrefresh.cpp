@@ -1,8 +1,8 @@
-#include "canvasrefresh.h"
+#include "canvas/canvasrefresh.h"
 
-#include "canvascredentials.h"
-#include "canvasservice.h"
-#include "clock.h"
+#include "canvas/canvascredentials.h"
+#include "canvas/canvasservice.h"
+#include "core/clock.h"
 
 #include <QPointer>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "localeformats.h"
+#include "core/localeformats.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
-#include "blackjackengine.h"
+#include "games/blackjackengine.h"
 
-#include "keycodes.h"
-#include "keyinput.h"
-#include "random.h"
-#include "userdefaults.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
 
 namespace {
 const QString BestKey = QStringLiteral("pavlet.blackjackBest");

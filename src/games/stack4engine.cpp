@@ -1,8 +1,8 @@
-#include "stack4engine.h"
+#include "games/stack4engine.h"
 
-#include "keycodes.h"
-#include "keyinput.h"
-#include "random.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "core/random.h"
 
 #include <cstdlib>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "wordleengine.h"
+#include "games/wordleengine.h"
 
-#include "keycodes.h"
-#include "keyinput.h"
-#include "wordlewords.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "games/wordlewords.h"
 
 #include <QTextBoundaryFinder>
 

@@ -1,7 +1,7 @@
-#include "hovercontent.h"
+#include "island/hovercontent.h"
 
-#include "decorations.h"
-#include "localeformats.h"
+#include "core/localeformats.h"
+#include "island/decorations.h"
 
 #include <algorithm>
 

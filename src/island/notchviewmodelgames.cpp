@@ -1,21 +1,21 @@
 // The games panel: opening a game, stopping them all and their keys. Each
 // game's engine knows what opening it, leaving it and its keys do; the
 // panel only finds the engine of a game.
-#include "notchviewmodel.h"
+#include "island/notchviewmodel.h"
 
-#include "blackjackengine.h"
-#include "blocksengine.h"
-#include "cpsengine.h"
-#include "dinoengine.h"
-#include "flapengine.h"
-#include "patternengine.h"
-#include "pongengine.h"
-#include "reflexengine.h"
-#include "snakeengine.h"
-#include "stack4engine.h"
-#include "stackengine.h"
-#include "toeengine.h"
-#include "wordleengine.h"
+#include "games/action/blocksengine.h"
+#include "games/action/cpsengine.h"
+#include "games/action/dinoengine.h"
+#include "games/action/flapengine.h"
+#include "games/action/pongengine.h"
+#include "games/action/reflexengine.h"
+#include "games/action/snakeengine.h"
+#include "games/action/stackengine.h"
+#include "games/blackjackengine.h"
+#include "games/patternengine.h"
+#include "games/stack4engine.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
 
 void NotchViewModel::buildGameTable()
 {

@@ -1,9 +1,9 @@
-#include "islandtest.h"
+#include "support/islandtest.h"
 
-#include "artworkloader.h"
-#include "eyestrainguard.h"
-#include "mirrorcamera.h"
-#include "timerstore.h"
+#include "media/artworkloader.h"
+#include "media/mirrorcamera.h"
+#include "services/eyestrainguard.h"
+#include "services/timerstore.h"
 
 
 class MediaTest : public IslandTest {

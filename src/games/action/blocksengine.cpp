@@ -1,10 +1,10 @@
-#include "blocksengine.h"
+#include "games/action/blocksengine.h"
 
-#include "keycodes.h"
-#include "keyinput.h"
-#include "clock.h"
-#include "random.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 #include <cmath>

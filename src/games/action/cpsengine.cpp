@@ -1,9 +1,9 @@
-#include "cpsengine.h"
+#include "games/action/cpsengine.h"
 
-#include "keycodes.h"
-#include "keyinput.h"
-#include "clock.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "snakeengine.h"
+#include "games/action/snakeengine.h"
 
-#include "keycodes.h"
-#include "keyinput.h"
-#include "random.h"
-#include "userdefaults.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 #include <cmath>

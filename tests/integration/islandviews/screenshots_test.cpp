@@ -1,5 +1,5 @@
-#include "islandqml.h"
-#include "islandtypes.h"
+#include "island/islandtypes.h"
+#include "support/islandqml.h"
 
 #include <QDir>
 #include <QVideoFrame>
