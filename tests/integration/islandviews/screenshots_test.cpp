@@ -280,7 +280,7 @@ TEST_F(IslandScreenshotTest, HudVolumeBrightnessAndOverAPanel)
     expectIsland(shoot("hud-brightness"), islandRect(s));
 
     s->setProperty("islandSize", QSizeF(428, 300));
-    model()->setProperty("state", int(NotchState::home));
+    model()->setProperty("state", int(NotchState::mirror));
     expectIsland(shoot("hud-over-panel"), islandRect(s));
 }
 
