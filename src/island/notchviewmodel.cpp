@@ -2,6 +2,7 @@
 #include "island/notchviewmodel.h"
 
 #include "canvas/canvascredentials.h"
+#include "canvas/canvasrefresh.h"
 #include "canvas/canvasservice.h"
 #include "core/appnotifications.h"
 #include "core/clock.h"
@@ -75,6 +76,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_pattern = std::make_unique<PatternEngine>(d, c, s, r);
     m_blackjack = std::make_unique<BlackjackEngine>(d, c, s, r);
     m_stack4 = std::make_unique<Stack4Engine>(d, c, s, r);
+    buildGameTable();
 
     m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
     m_calculator = std::make_unique<CalculatorEngine>();
@@ -101,6 +103,8 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
             emit canvasHasCredentialsChanged();
             emit changed();
         });
+    m_canvasRefresh = std::make_unique<CanvasRefresh>(m_canvasService.get(), env.credentials, c);
+    connectCanvasRefresh();
     m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location,
                                                         env.platform.geocoder, env.network, s);
     m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
@@ -133,6 +137,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
             updatePromptChanged();
     });
     connect(m_nowPlayingService.get(), &NowPlayingService::artworkReady, this, &NotchViewModel::artworkArrived);
+    connect(m_nowPlayingService.get(), &NowPlayingService::artworkFailed, this, &NotchViewModel::artworkFailed);
 
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();

@@ -45,6 +45,7 @@ class NowPlayingService;
 class VoiceMemoEngine;
 class CalculatorEngine;
 class CanvasCredentialStore;
+class CanvasRefresh;
 class CanvasService;
 class MediaDownloadEngine;
 class PocketStore;
@@ -56,6 +57,7 @@ class Random;
 class UserDefaults;
 enum class AppPermission;
 
+class ArcadeEngine;
 class BlackjackEngine;
 class BlocksEngine;
 class CPSEngine;
@@ -230,10 +232,12 @@ public:
     static constexpr int UpdateCheckDelayMs = 7000;
     static constexpr int TickMs = 1000;
     // Throttles of the slow refreshes (strictly more than).
-    static constexpr qint64 CanvasEveryMs = 900 * 1000;
     static constexpr qint64 WeatherEveryMs = 900 * 1000;
     static constexpr qint64 RemindersEveryMs = 300 * 1000;
     static constexpr qint64 TooCloseEveryMs = 40 * 1000;
+    // A track's artwork is tried this many times per art address, a failed
+    // try followed by another after the loader's pause.
+    static constexpr int ArtworkTries = 3;
     static constexpr qint64 DistantPastMs = std::numeric_limits<qint64>::min() / 4;
 
     static inline const QString GameModeKey = QStringLiteral("pavlet.gameModeOn");
@@ -305,6 +309,8 @@ public:
     NowPlayingService *nowPlayingService() const { return m_nowPlayingService.get(); }
     // The artwork cache, for the image provider of the island's views.
     ArtworkLoader *artworkLoader() const { return m_artworkLoader.get(); }
+    // Artwork lookups awaiting their answer (at most the playing track's).
+    qsizetype artworkRequestsHeld() const { return m_artworkRequests.size(); }
     TimerStore *timer() const { return m_timer.get(); }
     KeepAwake *keepAwake() const { return m_keepAwake.get(); }
     DinoEngine *dino() const { return m_dino.get(); }
@@ -413,6 +419,8 @@ public:
     Q_INVOKABLE void openGame(Island::PavletGame game);
     void stopAllGames();
     bool handleGameKey(const KeyInput &key);
+    // The engine of a game; none for the hub.
+    ArcadeEngine *gameEngine(PavletGame game) const;
 
     // --- Refresh.
     void tick();
@@ -423,7 +431,7 @@ public:
     void loadArtwork(const NowPlayingInfo &info);
     Q_INVOKABLE void togglePlayPause();
     Q_INVOKABLE void refreshNowPlayingSoon();
-    // The key a track's artwork is asked for once by.
+    // The track an artwork answer must still match.
     static QString trackKey(const NowPlayingInfo &info);
 
 signals:
@@ -518,6 +526,9 @@ private:
     void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
     void tickNowPlaying();
     void artworkArrived(const QString &cacheKey, const QImage &image);
+    void artworkFailed(const QString &cacheKey);
+    void connectCanvasRefresh();
+    void buildGameTable();
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -600,6 +611,9 @@ private:
     std::unique_ptr<CalendarStore> m_calendarStore;
     std::unique_ptr<BatteryMonitor> m_batteryMonitor;
     std::unique_ptr<CanvasService> m_canvasService;
+    std::unique_ptr<CanvasRefresh> m_canvasRefresh;
+    // Every game with its engine, in the games' order.
+    QList<std::pair<PavletGame, ArcadeEngine *>> m_gameEngines;
     std::unique_ptr<WeatherService> m_weatherService;
     std::unique_ptr<SystemMonitor> m_systemMonitor;
     std::unique_ptr<NetworkStatus> m_networkStatus;
@@ -615,11 +629,14 @@ private:
     TaskHandle m_tickTask;
     TaskHandle m_clickTask;
     int m_pendingClicks = 0;
-    qint64 m_lastCanvasFetchMs = DistantPastMs;
     qint64 m_lastWeatherFetchMs = DistantPastMs;
     qint64 m_lastReminderFetchMs = DistantPastMs;
     std::function<bool()> m_isPointerInside;
+    // The last artwork lookup: the track and its art address, how often it
+    // was tried, and when to try again after a failure (-1: not).
     QString m_lastArtworkKey;
+    int m_artworkTries = 0;
+    qint64 m_artworkRetryAtMs = -1;
     QList<QMetaObject::Connection> m_monitorConnections;
     QMetaObject::Connection m_credentialsObserver;
     QMetaObject::Connection m_permissionsObserver;
@@ -629,7 +646,8 @@ private:
     qint64 m_lastGameModeHotkeyMs = DistantPastMs;
     TaskHandle m_updateCheckTask;
     qint64 m_lastTooClosePulseMs = DistantPastMs;
-    // Artwork asked for: the cache key it answers under, and the track.
+    // Artwork asked for: the cache key it answers under, and the track. Only
+    // the playing track's lookup is kept.
     QHash<QString, QString> m_artworkRequests;
     // Follow-up refreshes after a media command.
     std::vector<TaskHandle> m_followUps;

@@ -257,7 +257,7 @@ void NotchViewModel::openMirror()
     }
     if (m_camera->denied())
         showAmbient({AmbientKind::mirror, QStringLiteral("Camera needs permission"),
-                     QStringLiteral("System Settings → Privacy & Security → Camera")});
+                     QStringLiteral("Settings → Privacy → Camera")});
     else
         showAmbient({AmbientKind::mirror, m_camera->status(), QStringLiteral("Check that a camera is connected")});
 }
