@@ -1,6 +1,7 @@
 #include "appdelegate.h"
 #include "compositionroot.h"
 #include "displaycheck.h"
+#include "frameprobe.h"
 #include "logging.h"
 #include "singleinstance.h"
 #include "unixsignals.h"
@@ -57,5 +58,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsSet("PAVLET_QUIT_ON_FIRST_FRAME"))
         QObject::connect(delegate.notch()->panel(), &QQuickWindow::frameSwapped, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
+    // For the smoothness of openings (bench/island-frames.sh).
+    if (const QString probe = qEnvironmentVariable("PAVLET_FRAME_PROBE"); !probe.isEmpty())
+        new FrameProbe(&root.island(), delegate.notch()->panel(), probe, &app);
     return app.exec();
 }
