@@ -30,7 +30,10 @@ public:
 // shape (the island's outline, which also bounds where clicks land) and the
 // content move inside it. When the springs settle the window is fitted to the
 // final frame. So the window manager hears of a resize twice per animation,
-// never once per frame.
+// never once per frame. A resize changes the window's place, the shape and
+// the content's offset in one step that nobody on the display sees half done,
+// and the pixels already drawn stay where they are on the screen until the
+// next frame replaces them.
 class NotchPanel : public QQuickWindow {
     Q_OBJECT
     QML_ANONYMOUS
@@ -48,8 +51,10 @@ public:
     void setPrimaryHeight(double height) { m_primaryHeight = height; }
     double primaryHeight() const { return m_primaryHeight; }
 
-    // Shows the island at frame (y-up). animating: more frames follow soon.
-    void applyFrame(const QRectF &frame, bool animating);
+    // Shows the island at frame (y-up) with the outline's corner radius.
+    // animating: more frames follow soon.
+    void applyFrame(const QRectF &frame, bool animating, double cornerRadius);
+    void applyFrame(const QRectF &frame, bool animating) { applyFrame(frame, animating, m_cornerRadius); }
     // Makes room for an animation from one frame to another (y-up).
     void prepareAnimation(const QRectF &from, const QRectF &to);
     void setOutline(double cornerRadius, bool floating);
@@ -87,7 +92,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void place(const QRect &geometry);
+    // Moves the window to geometry with the island at island inside it.
+    void present(const QRect &geometry, const QRectF &island);
     void updateMask();
 
     IslandWindowHints *m_hints;

@@ -29,8 +29,8 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
     m_panel->setPrimaryHeight(m_parts.screens->primaryHeight());
     m_panel->installEventFilter(this);
     m_panel->setDropTarget(this);
-    connect(&m_driver, &PanelFrameDriver::frameChanged, this, [this](const QRectF &f, bool animating) {
-        m_panel->applyFrame(f, animating);
+    connect(&m_driver, &PanelFrameDriver::frameChanged, this, [this](const QRectF &f, bool animating, double radius) {
+        m_panel->applyFrame(f, animating, radius);
     });
     connect(&m_driver, &PanelFrameDriver::animationStarted, m_panel.get(), &NotchPanel::prepareAnimation);
     // The springs land on their own target; the island may have moved on.
@@ -39,8 +39,9 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
         if (target != m_driver.currentFrame())
             setFrame(target, false);
     });
-    m_panel->setOutline(m_geometry.floating ? 20 : std::clamp(m_settings->lipCornerRadius(), 0.0, 22.0),
-                        m_geometry.floating);
+    const double radius = m_geometry.floating ? 20 : std::clamp(m_settings->lipCornerRadius(), 0.0, 22.0);
+    m_panel->setOutline(radius, m_geometry.floating);
+    m_driver.setCornerRadius(radius);
     if (m_parts.engine)
         m_panel->loadContent(m_parts.engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/NotchPanelContent.qml")));
     setFrame(initial, false);
@@ -154,8 +155,10 @@ void NotchWindowController::setFrame(const QRectF &frame, bool animated)
 
 void NotchWindowController::applyOutline()
 {
-    m_panel->setOutline(PanelFrame::cornerRadius(m_inputs.state, m_geometry.floating, m_settings->lipCornerRadius()),
-                        m_geometry.floating);
+    // The radius moves with the frame's springs; the next frame takes it.
+    m_driver.setCornerRadius(
+        PanelFrame::cornerRadius(m_inputs.state, m_geometry.floating, m_settings->lipCornerRadius()));
+    m_panel->setOutline(m_panel->cornerRadius(), m_geometry.floating);
 }
 
 bool NotchWindowController::pointerInside() const
