@@ -87,6 +87,18 @@ void X11IslandWindowHints::apply(QWindow *window, bool mapped)
         send(desktop, allDesktops, 0, 0);
         // Without a window manager nobody answers: keep the properties right too.
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, desktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+        // A compositor reads its hints from the top-level window, which is the
+        // window manager's frame when it put the island into one.
+        if (xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr)) {
+            if (tree->parent != tree->root && tree->parent != XCB_WINDOW_NONE) {
+                const quint32 opaque = 0xFFFFFFFF, noShadow = 0;
+                xcb_change_property(c, XCB_PROP_MODE_REPLACE, tree->parent, atom(c, "_NET_WM_WINDOW_OPACITY"),
+                                    XCB_ATOM_CARDINAL, 32, 1, &opaque);
+                xcb_change_property(c, XCB_PROP_MODE_REPLACE, tree->parent, atom(c, "_COMPTON_SHADOW"),
+                                    XCB_ATOM_CARDINAL, 32, 1, &noShadow);
+            }
+            std::free(tree);
+        }
     }
     xcb_flush(c);
 }
