@@ -10,6 +10,7 @@
 #include <QRegion>
 #include <QSurfaceFormat>
 
+#include <algorithm>
 #include <cmath>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -158,8 +159,9 @@ IslandEditLayout::Inputs IslandEditController::layoutInputs() const
 {
     IslandEditLayout::Inputs in;
     in.phase = m_phase;
-    in.lipOffsetX = m_settings->lipOffsetX();
-    in.expandedOffsetX = m_settings->expandedOffsetX();
+    // Offsets no screen could hold are cut to what one can.
+    in.lipOffsetX = std::clamp(m_settings->lipOffsetX(), -16000.0, 16000.0);
+    in.expandedOffsetX = std::clamp(m_settings->expandedOffsetX(), -16000.0, 16000.0);
     in.homeContentHeight = m_homeContentHeight;
     if (!m_screens)
         return in;

@@ -52,6 +52,28 @@ TEST_F(NotchWindowTest, StartsAtTheTopCentreWithTheCollapsedSize)
     EXPECT_TRUE(hotkey.grabbed);
 }
 
+TEST_F(NotchWindowTest, ADamagedSettingsFilePlacesTheIslandOnWholeCoordinates)
+{
+    settings->setFloatingIsland(false);
+    defaults->setString("lipDrop", "nan");
+    defaults->setString("lipCornerRadius", "inf");
+    defaults->setDouble("lipOffsetX", 1e300);
+    defaults->setDouble("expandedOffsetY", -1e300);
+    EXPECT_EQ(settings->lipDrop(), 16); // the default
+    NotchWindowController c(settings.get(), parts());
+    c.snap();
+    const QRect g = c.panel()->geometry();
+    EXPECT_EQ(g.height(), 32 + 16);
+    EXPECT_GT(g.x(), 664);
+    EXPECT_LE(g.right(), 32767);
+    EXPECT_EQ(c.panel()->cornerRadius(), 10);
+    FrameInputs home;
+    home.state = NotchState::home;
+    c.setInputs(home);
+    scheduler->advance(3000);
+    EXPECT_EQ(c.panel()->geometry().y(), 0);
+}
+
 TEST_F(NotchWindowTest, AnimationGrowsTheWindowOnceAndMovesOnlyTheShape)
 {
     settings->setFloatingIsland(false);
