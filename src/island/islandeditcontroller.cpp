@@ -1,6 +1,7 @@
 #include "islandeditcontroller.h"
 
 #include "appsettings.h"
+#include "islandwindowhints.h"
 #include "logging.h"
 #include "notchgeometry.h"
 #include "screens.h"
@@ -62,6 +63,7 @@ void IslandEditController::begin()
             setAcceptsMouse(m_controls.get(), true);
             m_controls->raise();
             m_controls->requestActivate();
+            emit panelsShown(m_shade.get(), m_controls.get());
         }
         return;
     }
@@ -75,6 +77,7 @@ void IslandEditController::begin()
     m_controls->show();
     m_controls->raise();
     m_controls->requestActivate();
+    emit panelsShown(m_shade.get(), m_controls.get());
     installObservers();
 }
 
@@ -212,8 +215,14 @@ void IslandEditController::layoutPanels()
     }
     if (m_controls) {
         m_controls->setGeometry(ScreenSpace::flip(f.controls, pivot).toRect());
-        // The controls' card sits 8 in from the window's edges.
-        m_controls->setMask(QRegion(QRectF(QPointF(), f.controls.size()).toRect().adjusted(8, 8, -8, -8)));
+        // The controls' card sits 8 in from the window's edges; where a
+        // compositor runs its shadow shows in that margin.
+        const QRegion card(QRectF(QPointF(), f.controls.size()).toRect().adjusted(8, 8, -8, -8));
+        if (m_controls->mask() != card) {
+            m_controls->setMask(card);
+            if (m_hints)
+                m_hints->shapeChanged(m_controls.get(), card);
+        }
         if (m_controlsView) {
             m_controlsView->setSize(f.controls.size());
             m_controlsView->setProperty("showsFloatingPill", showsFloatingPill());

@@ -137,6 +137,15 @@ void NotchPanel::updateMask()
         m_hints->shapeChanged(this, region);
 }
 
+void NotchPanel::bringToFront()
+{
+    if (m_stackedBelow && m_stackedBelow->isVisible())
+        m_stackedBelow->raise();
+    raise();
+    if (m_stackedAbove && m_stackedAbove->isVisible())
+        m_stackedAbove->raise();
+}
+
 void NotchPanel::setAcceptsFocus(bool accepts)
 {
     if (accepts == !(flags() & Qt::WindowDoesNotAcceptFocus))

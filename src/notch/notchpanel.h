@@ -59,6 +59,13 @@ public:
     void prepareAnimation(const QRectF &from, const QRectF &to);
     void setOutline(double cornerRadius, bool floating);
 
+    // Windows that stand right under and over the island whenever it comes
+    // to the front (the island editor's shade and its controls).
+    void setStackedBelow(QWindow *window) { m_stackedBelow = window; }
+    void setStackedAbove(QWindow *window) { m_stackedAbove = window; }
+    // Raises the island over other windows, keeping those two in place.
+    void bringToFront();
+
     // From Home on the island takes the keyboard.
     void setAcceptsFocus(bool accepts);
     void makeKey();
@@ -105,5 +112,7 @@ private:
     bool m_mappedHinted = false;
     bool m_dragging = false;
     QPointer<QQuickItem> m_content;
+    QPointer<QWindow> m_stackedBelow;
+    QPointer<QWindow> m_stackedAbove;
     FileDropTarget *m_dropTarget = nullptr;
 };

@@ -283,7 +283,7 @@ void NotchWindowController::setIslandEditing(bool editing)
     }
     snap();
     m_panel->makeKey();
-    m_panel->raise();
+    m_panel->bringToFront();
 }
 
 void NotchWindowController::applyIslandEditPhase()
@@ -298,7 +298,7 @@ void NotchWindowController::applyIslandEditPhase()
         model->collapse();
     }
     snap();
-    m_panel->raise();
+    m_panel->bringToFront();
 }
 
 bool NotchWindowController::pocketShown() const
