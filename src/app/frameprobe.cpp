@@ -2,6 +2,7 @@
 
 #include "notchviewmodel.h"
 
+#include <QAbstractEventDispatcher>
 #include <QMetaEnum>
 #include <QQuickWindow>
 #include <QTimer>
@@ -16,6 +17,11 @@ FrameProbe::FrameProbe(NotchViewModel *model, QQuickWindow *window, const QStrin
 {
     m_out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
     m_clock.start();
+    // A change of state runs inside the turn of the event loop that caused
+    // it, after whatever else answers it (the views build the new content
+    // first): the opening counts from when that turn began.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this,
+            [this] { m_awakeAt = m_clock.elapsed(); });
     connect(model, &NotchViewModel::stateChanged, this, &FrameProbe::stateChanged);
     // Swaps come from the render thread when the scene renders on one.
     connect(window, &QQuickWindow::frameSwapped, this, [this] { frameSwapped(); }, Qt::DirectConnection);
@@ -31,7 +37,7 @@ void FrameProbe::stateChanged()
         QMutexLocker locker(&m_lock);
         if (m_changedAt >= 0)
             return; // one opening at a time; the next change starts after the report
-        m_changedAt = m_clock.elapsed();
+        m_changedAt = m_awakeAt >= 0 ? m_awakeAt : m_clock.elapsed();
         m_frames.clear();
     }
     m_state = QString::fromLatin1(names.valueToKey(state));

@@ -13,7 +13,8 @@ class QQuickWindow;
 // Measures how smoothly the island opens: after every change of state it
 // notes each frame the window puts on screen for a while and writes one line
 //   state=<name> first=<0|1> firstFrameMs=<n> longestGapMs=<n> frames=<n>
-// where the longest gap counts from the change itself. Turned on by
+// where the longest gap counts from the start of the event-loop turn in
+// which the state changed. Turned on by
 // PAVLET_FRAME_PROBE=<file>; bench/island-frames.sh reads the lines.
 class FrameProbe : public QObject {
     Q_OBJECT
@@ -31,6 +32,7 @@ private:
     QElapsedTimer m_clock;
     QSet<int> m_seen;
     QString m_state;
+    qint64 m_awakeAt = -1;
     bool m_first = false;
     // Written from the render thread.
     QMutex m_lock;

@@ -36,6 +36,7 @@ NotchPanel::NotchPanel(IslandWindowHints *hints, QWindow *parent)
 NotchPanel::~NotchPanel()
 {
     delete m_content;
+    delete m_viewsAhead;
 }
 
 void NotchPanel::exposeEvent(QExposeEvent *event)
@@ -176,7 +177,33 @@ bool NotchPanel::loadContent(QQmlEngine *engine, const QUrl &url)
     delete m_content;
     m_content = item;
     item->setParentItem(contentItem());
+    // Once the island is on screen, compile the views it opens, off the
+    // main thread, so that no first opening waits for the compiler.
+    QPointer<QQmlEngine> e(engine);
+    connect(this, &QQuickWindow::frameSwapped, this, [this, e] {
+        if (e && !m_viewsAhead)
+            compileViewsAhead(e);
+    }, Qt::ConnectionType(Qt::SingleShotConnection | Qt::QueuedConnection));
     return true;
+}
+
+void NotchPanel::compileViewsAhead(QQmlEngine *engine)
+{
+    auto *component = new QQmlComponent(engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/IslandViewsAhead.qml")),
+                                        QQmlComponent::Asynchronous, this);
+    auto done = [this, component] {
+        if (component->isLoading())
+            return;
+        if (component->isReady())
+            m_viewsAhead = component->create();
+        else if (component->isError())
+            qWarning().noquote() << component->errorString();
+        component->deleteLater();
+    };
+    if (component->isLoading())
+        connect(component, &QQmlComponent::statusChanged, this, done);
+    else
+        done();
 }
 
 QList<QUrl> NotchPanel::localFiles(const QList<QUrl> &urls)

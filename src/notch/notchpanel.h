@@ -70,8 +70,11 @@ public:
     void setAcceptsFocus(bool accepts);
     void makeKey();
 
-    // Loads the content (a QML component URL) into the window.
+    // Loads the content (a QML component URL) into the window. After the
+    // first frame the island's views are compiled in the background.
     bool loadContent(QQmlEngine *engine, const QUrl &url);
+    // The background compilation's object once it is done (tests).
+    QObject *viewsAhead() const { return m_viewsAhead; }
     QQuickItem *content() const { return m_content; }
 
     void setDropTarget(FileDropTarget *target) { m_dropTarget = target; }
@@ -102,6 +105,7 @@ private:
     // Moves the window to geometry with the island at island inside it.
     void present(const QRect &geometry, const QRectF &island);
     void updateMask();
+    void compileViewsAhead(QQmlEngine *engine);
 
     IslandWindowHints *m_hints;
     double m_primaryHeight = 0;
@@ -112,6 +116,7 @@ private:
     bool m_mappedHinted = false;
     bool m_dragging = false;
     QPointer<QQuickItem> m_content;
+    QPointer<QObject> m_viewsAhead;
     QPointer<QWindow> m_stackedBelow;
     QPointer<QWindow> m_stackedAbove;
     FileDropTarget *m_dropTarget = nullptr;
