@@ -60,6 +60,11 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
         }, Qt::QueuedConnection);
     };
     connect(m_settings, &AppSettings::settingsChanged, this, settingsMoved);
+    // The pointer is tested 60 times a second: with the settings as they last
+    // changed, not read afresh each time.
+    m_frameSettings = FrameSettings::from(*m_settings);
+    connect(m_settings, &AppSettings::settingsChanged, this,
+            [this] { m_frameSettings = FrameSettings::from(*m_settings); });
     if (m_parts.model)
         connect(m_parts.model, &NotchViewModel::isEditingModulesChanged, this, settingsMoved);
 
@@ -165,8 +170,7 @@ bool NotchWindowController::pointerInside() const
 {
     // The pointer arrives in window coordinates; the island thinks y-up.
     const QPointF p = ScreenSpace::flip(m_parts.pointer->position(), m_parts.screens->primaryHeight());
-    return PanelFrame::pointerInside(p, m_driver.currentFrame(), m_geometry, m_inputs,
-                                     FrameSettings::from(*m_settings));
+    return PanelFrame::pointerInside(p, m_driver.currentFrame(), m_geometry, m_inputs, m_frameSettings);
 }
 
 void NotchWindowController::pollPointer()
