@@ -1,6 +1,6 @@
-#include "frameprobe.h"
+#include "app/frameprobe.h"
 
-#include "notchviewmodel.h"
+#include "island/notchviewmodel.h"
 
 #include <QAbstractEventDispatcher>
 #include <QMetaEnum>

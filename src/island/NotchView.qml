@@ -144,9 +144,7 @@ Item {
                 anchors.rightMargin: IslandViews.horizontalInset(frame.forState)
                 anchors.topMargin: IslandViews.contentTopInset(frame.forState, root.floating, root.notchHeight)
                 anchors.bottomMargin: IslandViews.bottomInset(frame.forState)
-                sourceComponent: frame.forState === Island.NotchState.hover ? hoverView
-                               : frame.forState === Island.NotchState.hud ? hudView
-                               : frame.forState === Island.NotchState.mirror ? mirrorView : null
+                sourceComponent: root.componentFor(frame.forState)
             }
 
             ParallelAnimation {
@@ -184,6 +182,56 @@ Item {
     Component {
         id: mirrorView
         MirrorPanel { model: root.model }
+    }
+    Component {
+        id: homeView
+        HomePanel { model: root.model; settings: root.settings }
+    }
+    Component {
+        id: canvasView
+        CanvasPanel { model: root.model; settings: root.settings }
+    }
+    Component {
+        id: gamesView
+        GamesPanel { model: root.model; settings: root.settings }
+    }
+    Component {
+        id: calculatorView
+        CalculatorPanel { model: root.model; settings: root.settings }
+    }
+    Component {
+        id: pocketView
+        PocketPanel { model: root.model; settings: root.settings }
+    }
+    Component {
+        id: voiceView
+        VoiceMemosPanel { model: root.model; settings: root.settings }
+    }
+    Component {
+        id: translatorView
+        TranslatorPanel { model: root.model; settings: root.settings }
+    }
+    Component {
+        id: updateView
+        UpdatePanel { model: root.model; settings: root.settings }
+    }
+
+    // The content view of each open state.
+    function componentFor(state) {
+        switch (state) {
+        case Island.NotchState.hover: return hoverView
+        case Island.NotchState.hud: return hudView
+        case Island.NotchState.mirror: return mirrorView
+        case Island.NotchState.home: return homeView
+        case Island.NotchState.canvas: return canvasView
+        case Island.NotchState.games: return gamesView
+        case Island.NotchState.calculator: return calculatorView
+        case Island.NotchState.pocket: return pocketView
+        case Island.NotchState.voice: return voiceView
+        case Island.NotchState.translator: return translatorView
+        case Island.NotchState.update: return updateView
+        }
+        return null
     }
 
     function showState() {

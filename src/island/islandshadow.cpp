@@ -1,4 +1,4 @@
-#include "islandshadow.h"
+#include "island/islandshadow.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "appsettings.h"
-#include "islandqml.h"
-#include "islandtypes.h"
+#include "island/islandtypes.h"
+#include "store/appsettings.h"
+#include "support/islandqml.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST_F(IslandViewTest, RootViewShowsTheContentOfTheState)
 
     // A HUD pulse lies over an open panel.
     model()->setProperty("hud", QVariantMap{{"kind", 1}, {"value", 0.5}, {"muted", false}});
-    model()->setProperty("state", int(NotchState::home));
+    model()->setProperty("state", int(NotchState::mirror));
     EXPECT_TRUE(findItem(view, "SystemHUDIsland"));
     spin(50);
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();

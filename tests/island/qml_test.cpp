@@ -1,6 +1,7 @@
-#include "islandpalette.h"
-#include "pavlettest.h"
-#include "qmltest.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
+#include "support/pavlettest.h"
+#include "support/qmltest.h"
 
 #include <QColor>
 #include <QQuickItem>
@@ -11,6 +12,7 @@ protected:
     {
         PavletTest::SetUp();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     }
     QmlLoader qml;
 };

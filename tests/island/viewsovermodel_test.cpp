@@ -1,8 +1,9 @@
-#include "islandpalette.h"
-#include "islandtest.h"
-#include "permissions.h"
-#include "qmltest.h"
-#include "timerstore.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
+#include "services/timerstore.h"
+#include "store/permissions.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
 
 #include <QQuickItem>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ protected:
     {
         IslandTest::SetUp();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         make();
     }
     void TearDown() override

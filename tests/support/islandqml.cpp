@@ -1,6 +1,7 @@
-#include "islandqml.h"
+#include "support/islandqml.h"
 
-#include "islandpalette.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -48,6 +49,7 @@ void IslandViewTest::SetUp()
 {
     PavletTest::SetUp();
     IslandPalette::setDefaults(&qml.engine(), defaults.get());
+    AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("canvas-token"));
     settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
 

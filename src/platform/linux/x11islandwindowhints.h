@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandwindowhints.h"
-#include "x11connection.h"
+#include "platform/islandwindowhints.h"
+#include "platform/linux/x11connection.h"
 
 #include <QElapsedTimer>
 

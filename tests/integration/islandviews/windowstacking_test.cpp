@@ -1,4 +1,4 @@
-#include "notchpanel.h"
+#include "notch/notchpanel.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,0 +1,28 @@
+#include "island/islandstyle.h"
+
+#include "island/islandmetrics.h"
+
+SpringSpec SpringSpec::make(double response, double dampingFraction, double blend)
+{
+    SpringSpec s;
+    s.response = response;
+    s.dampingFraction = dampingFraction;
+    s.blend = blend;
+    const auto params = IslandMetrics::springFor(response, dampingFraction);
+    s.spring = params.spring;
+    s.damping = params.damping;
+    return s;
+}
+
+const SpringSpec IslandStyle::state = SpringSpec::make(0.36, 0.84, 0.1);
+const SpringSpec IslandStyle::quick = SpringSpec::make(0.26, 0.78);
+const SpringSpec IslandStyle::press = SpringSpec::make(0.2, 0.68);
+const SpringSpec IslandStyle::gamePage = SpringSpec::make(0.32, 0.88);
+const SpringSpec IslandStyle::list = SpringSpec::make(0.36, 0.84, 0.1);
+
+IslandStyle::IslandStyle(QObject *parent)
+    : QObject(parent),
+      m_roundedFamily(QStringLiteral("Quicksand")),
+      m_digitsFamily(QStringLiteral("DejaVu Sans"))
+{
+}

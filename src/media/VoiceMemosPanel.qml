@@ -1,0 +1,9 @@
+import QtQuick
+import Pavlet
+
+// The island's VoiceMemosPanel view: fills the frame the island gives its state.
+Item {
+    id: root
+    required property NotchViewModel model
+    required property AppSettings settings
+}

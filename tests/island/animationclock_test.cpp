@@ -1,0 +1,79 @@
+#include "island/animationclock.h"
+#include "island/islandstyle.h"
+#include "support/pavlettest.h"
+
+#include <QSignalSpy>
+
+class AnimationClockTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        animation = std::make_unique<AnimationClock>(&clock, scheduler.get());
+    }
+    std::unique_ptr<AnimationTicker> ticker(double fps, bool running = true)
+    {
+        auto t = std::make_unique<AnimationTicker>();
+        t->setFps(fps);
+        t->setClock(animation.get());
+        t->setRunning(running);
+        return t;
+    }
+    std::unique_ptr<AnimationClock> animation;
+};
+
+TEST_F(AnimationClockTest, TicksOnlyWhileATickerRunsAtTheFastestRateAsked)
+{
+    EXPECT_EQ(animation->intervalMs(), 0);
+    auto slow = ticker(1);
+    EXPECT_EQ(animation->intervalMs(), 1000);
+    auto fast = ticker(30);
+    EXPECT_EQ(animation->intervalMs(), 33);
+    fast->setRunning(false);
+    EXPECT_EQ(animation->intervalMs(), 1000);
+    slow.reset();
+    EXPECT_EQ(animation->intervalMs(), 0);
+
+    // Nothing runs, so stepping time tells nobody.
+    QSignalSpy ticks(animation.get(), &AnimationClock::ticked);
+    scheduler->advance(5000);
+    EXPECT_EQ(ticks.count(), 0);
+}
+
+TEST_F(AnimationClockTest, EachTickerHearsOfTheTimeAsOftenAsItAsked)
+{
+    auto fast = ticker(60);
+    auto half = ticker(30);
+    auto slow = ticker(1);
+    QSignalSpy fastSpy(fast.get(), &AnimationTicker::timeChanged);
+    QSignalSpy halfSpy(half.get(), &AnimationTicker::timeChanged);
+    QSignalSpy slowSpy(slow.get(), &AnimationTicker::timeChanged);
+    for (int i = 0; i < 60; ++i)
+        scheduler->advance(17);
+    EXPECT_EQ(fastSpy.count(), 60);
+    EXPECT_EQ(halfSpy.count(), 30);
+    EXPECT_EQ(slowSpy.count(), 1);
+    EXPECT_EQ(fast->now().toMSecsSinceEpoch(), clock.nowMs());
+    EXPECT_NEAR(fast->elapsed(), 60 * 0.017, 1e-9);
+}
+
+TEST_F(AnimationClockTest, AStartingTickerReadsTheTimeAtOnceAndCountsFromThere)
+{
+    clock.advanceMs(12345);
+    auto t = ticker(30, false);
+    t->setRunning(true);
+    EXPECT_EQ(t->now().toMSecsSinceEpoch(), clock.nowMs());
+    EXPECT_EQ(t->elapsed(), 0);
+    EXPECT_DOUBLE_EQ(t->time(), clock.nowMs() / 1000.0 - 978307200.0);
+}
+
+TEST(IslandStyleTest, NamedSpringsMatchTheirResponseAndDamping)
+{
+    IslandStyle style;
+    EXPECT_EQ(style.property("stateSpring").value<SpringSpec>(), SpringSpec::make(0.36, 0.84, 0.1));
+    const auto game = style.property("gamePageSpring").value<SpringSpec>();
+    EXPECT_DOUBLE_EQ(game.response, 0.32);
+    EXPECT_DOUBLE_EQ(game.dampingFraction, 0.88);
+    // A slower response is a softer spring.
+    EXPECT_LT(game.spring, IslandStyle::quick.spring);
+}
