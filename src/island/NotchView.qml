@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // The island's root view. Back to front: the black outline, a glow while a
