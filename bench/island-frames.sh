@@ -6,7 +6,7 @@
 # that takes more than two frame intervals (33 ms at 60 Hz) is a stutter.
 #
 # usage: bench/island-frames.sh            (QT_QUICK_BACKEND=software by default;
-#        QT_QUICK_BACKEND= bench/island-frames.sh for OpenGL)
+#        QT_QUICK_BACKEND=rhi bench/island-frames.sh for OpenGL)
 #
 # To measure another opening, add a step below: a name and the commands that
 # open it from the state the previous step left.
