@@ -20,4 +20,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")" HOME="$work" XDG_CONFIG_HOME="$work/.config" XDG_RUNTIME_DIR="$work/run"
 QT_QUICK_BACKEND=${QT_QUICK_BACKEND-software} "$top/build/pavlet" >"$work/out.log" 2>&1 & app=$!
 sleep 3
-"$top/build/bench/island_shift" "${1:-100}" 756 "${SHIFT_SHOT:-}"
+status=0
+"$top/build/bench/island_shift" "${1:-100}" 756 "${SHIFT_SHOT:-}" || status=$?
+kill -0 "$app" 2>/dev/null || { echo "the program ended early:"; tail -20 "$work/out.log"; }
+exit $status
