@@ -33,6 +33,7 @@ Item {
         width: root.panel.islandRect.width
         height: root.panel.islandRect.height
         sourceComponent: NotchView {
+            radius: root.panel.cornerRadius
             model: root.model
             settings: root.settings
             permissions: root.permissions
