@@ -5,6 +5,7 @@
 #include "appsettings.h"
 #include "notchviewmodel.h"
 #include "permissions.h"
+#include "settingswindowcontroller.h"
 #include "statusitemcontroller.h"
 #include "userdefaults.h"
 
@@ -86,11 +87,7 @@ void AppDelegate::openSettings()
         window->showNormal();
     else
         window->show();
-    if (QScreen *screen = window->screen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->setFramePosition(frame.topLeft());
-    }
+    SettingsWindowController::centerWindowOnScreen(window);
     window->raise();
     window->requestActivate();
     if (m_parts.activation)

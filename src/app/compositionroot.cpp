@@ -10,6 +10,7 @@
 #include "islandpalette.h"
 #include "notchviewmodel.h"
 #include "permissions.h"
+#include "settingswindowcontroller.h"
 #include "updateservice.h"
 #include "voicememoengine.h"
 
@@ -211,6 +212,31 @@ CompositionRoot::CompositionRoot()
     parts.window.engine = m_engine.get();
     m_delegate = std::make_unique<AppDelegate>(parts);
     connectIslandEditor();
+    connectSettingsWindow();
+}
+
+void CompositionRoot::connectSettingsWindow()
+{
+    // The settings window: built by the first request for it, brought
+    // forward by the delegate after that.
+    SettingsWindowController::Parts window;
+    window.settings = m_settings.get();
+    window.updater = m_updates.get();
+    window.permissions = m_permissions.get();
+    window.credentials = m_credentials.get();
+    window.defaults = &m_defaults;
+    window.notifications = &m_notifications;
+    window.activation = m_platform.activation;
+    window.launcher = m_platform.appLauncher;
+    window.scheduler = &m_scheduler;
+    window.clock = &m_clock;
+    window.random = &m_random;
+    window.engine = m_engine.get();
+    m_settingsWindow = std::make_unique<SettingsWindowController>(window);
+    QObject::connect(m_delegate.get(), &AppDelegate::settingsRequested, m_settingsWindow.get(),
+                     &SettingsWindowController::show);
+    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::quitRequested, m_delegate.get(),
+                     &AppDelegate::quitRequested);
 }
 
 void CompositionRoot::connectIslandEditor()
@@ -239,7 +265,8 @@ void CompositionRoot::connectIslandEditor()
 
 CompositionRoot::~CompositionRoot()
 {
-    // The island goes before the engine and the backends it uses.
+    // The windows go before the engine and the backends they use.
+    m_settingsWindow.reset();
     m_delegate.reset();
 }
 

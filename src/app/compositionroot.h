@@ -18,6 +18,7 @@ class NotchViewModel;
 class PermissionCenter;
 class QNetworkAccessManager;
 class QQmlEngine;
+class SettingsWindowController;
 class UpdateService;
 
 // Builds the running program: the Linux backends, the user defaults, the
@@ -49,11 +50,13 @@ public:
     AppDelegate &delegate() { return *m_delegate; }
     UpdateService &updates() { return *m_updates; }
     NotchViewModel &island() { return *m_island; }
+    SettingsWindowController &settingsWindow() { return *m_settingsWindow; }
 
 private:
     struct LinuxBackends;
 
     void connectIslandEditor();
+    void connectSettingsWindow();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -72,4 +75,5 @@ private:
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;
     std::unique_ptr<IslandEditController> m_islandEditor;
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
 };

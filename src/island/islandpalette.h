@@ -46,6 +46,11 @@ class IslandPalette : public QObject {
     Q_PROPERTY(QColor gold MEMBER m_yellow CONSTANT)
     Q_PROPERTY(QColor blue MEMBER m_blue CONSTANT)
     Q_PROPERTY(QColor orange MEMBER m_orange CONSTANT)
+    // Black text on a filled accent button, and the black shades of the
+    // settings window.
+    Q_PROPERTY(QColor inkOnAccent MEMBER m_inkOnAccent CONSTANT)
+    Q_PROPERTY(QColor black MEMBER m_black CONSTANT)
+    Q_PROPERTY(QColor windowBackground MEMBER m_windowBackground CONSTANT)
     // Bumped whenever a custom-accent setting changes. Bindings pass it to
     // accent() so that they are evaluated again; nothing is cached.
     Q_PROPERTY(int accentRevision READ accentRevision NOTIFY accentRevisionChanged)
@@ -88,4 +93,6 @@ private:
            m_fillStrong = fillStrongColor, m_green = greenColor, m_pink = pinkColor, m_red = redColor,
            m_amber = amberColor, m_sky = skyColor, m_mint = mintColor, m_coral = coralColor,
            m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor;
+    QColor m_inkOnAccent = QColor::fromRgbF(0, 0, 0, 0.86f), m_black = QColor(Qt::black),
+           m_windowBackground = QColor::fromRgbF(0.12f, 0.12f, 0.13f);
 };
