@@ -189,7 +189,6 @@ void PermissionsPresenter::allowRecommended()
     if (m_walking)
         return;
     m_walking = true;
-    emit walkingChanged();
     walkFrom(0);
 }
 

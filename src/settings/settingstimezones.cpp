@@ -34,7 +34,8 @@ QStringList SettingsTimeZones::notchZoneIdentifiers(const QString &systemZone, c
     QStringList list;
     if (!commonTimeZoneIDs().contains(systemZone) && !systemZone.isEmpty())
         list << systemZone;
-    if (!stored.isEmpty() && !list.contains(stored))
+    // A stored common zone keeps its own place among the common ones.
+    if (!stored.isEmpty() && !list.contains(stored) && !commonTimeZoneIDs().contains(stored))
         list << stored;
     for (const QString &id : commonTimeZoneIDs()) {
         if (!list.contains(id))

@@ -31,7 +31,7 @@ public:
     // "America/Los_Angeles" shows as "America/Los Angeles".
     static QString prettyTimeZoneName(const QString &id);
     // The notch clock's zones: the system zone when it is not a common one,
-    // then a stored zone not yet listed, then the common zones.
+    // then a stored zone that is neither, then the common zones.
     static QStringList notchZoneIdentifiers(const QString &systemZone, const QString &stored);
     // The notch clock's menu: "Computer" (follow the system) first, then the
     // zones above with their shown names.

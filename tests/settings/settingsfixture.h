@@ -6,6 +6,7 @@
 #include "islandpalette.h"
 #include "modulespresenter.h"
 #include "permissionspresenter.h"
+#include "settingsnavigation.h"
 #include "updatecard.h"
 #include "worldclockseditor.h"
 #include "qmltest.h"
