@@ -31,7 +31,7 @@ Rectangle {
                 implicitHeight: SettingsMetrics.launchTile
                 radius: IslandStyle.radius
                 color: Qt.rgba(root.tint.r, root.tint.g, root.tint.b, SettingsMetrics.launchTileFill)
-                Symbol {
+                SettingsSymbol {
                     anchors.centerIn: parent
                     name: "circle.dashed"
                     size: IslandStyle.fontLarge

@@ -56,7 +56,7 @@ Rectangle {
                     Item {
                         Layout.preferredWidth: SettingsMetrics.moduleSymbolWidth
                         Layout.preferredHeight: SettingsMetrics.moduleSymbolWidth
-                        Symbol {
+                        SettingsSymbol {
                             anchors.centerIn: parent
                             name: root.symbol
                             size: IslandStyle.fontSubhead
@@ -127,7 +127,7 @@ Rectangle {
                             font.pixelSize: IslandStyle.fontFootnote
                         }
                     }
-                    Symbol {
+                    SettingsSymbol {
                         visible: root.hasChevron
                         name: "chevron.down"
                         size: IslandStyle.fontFootnote

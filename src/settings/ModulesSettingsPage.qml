@@ -28,7 +28,7 @@ ColumnLayout {
             anchors.fill: parent
             anchors.margins: IslandStyle.spacingLarge
             spacing: IslandStyle.spacing
-            Symbol { name: "square.stack.fill"; size: IslandStyle.fontCallout; color: root.gold }
+            SettingsSymbol { name: "square.stack.fill"; size: IslandStyle.fontCallout; color: root.gold }
             Text {
                 text: "Go to Library"
                 color: root.gold
@@ -44,7 +44,7 @@ ColumnLayout {
                 font.pixelSize: IslandStyle.fontCallout
                 font.weight: Font.DemiBold
             }
-            Symbol { name: "chevron.right"; size: IslandStyle.fontFootnote; color: IslandPalette.textSecondary }
+            SettingsSymbol { name: "chevron.right"; size: IslandStyle.fontFootnote; color: IslandPalette.textSecondary }
         }
         MouseArea {
             anchors.fill: parent

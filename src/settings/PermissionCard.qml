@@ -32,7 +32,7 @@ SettingsCardBox {
             Layout.alignment: Qt.AlignTop
             implicitWidth: SettingsMetrics.moduleSymbolWidth
             implicitHeight: SettingsMetrics.moduleSymbolWidth
-            Symbol {
+            SettingsSymbol {
                 anchors.centerIn: parent
                 name: card.symbol
                 size: IslandStyle.fontCallout

@@ -84,7 +84,7 @@ Item {
                     Item {
                         Layout.preferredWidth: SettingsMetrics.moduleSymbolWidth
                         implicitHeight: mark.height
-                        Symbol {
+                        SettingsSymbol {
                             id: mark
                             anchors.centerIn: parent
                             name: row.granted ? "checkmark.circle.fill" : row.symbol

@@ -67,7 +67,7 @@ Rectangle {
                             Item {
                                 Layout.preferredWidth: SettingsMetrics.sidebarSymbolWidth
                                 implicitHeight: icon.height
-                                Symbol {
+                                SettingsSymbol {
                                     id: icon
                                     anchors.centerIn: parent
                                     name: row.modelData.symbol

@@ -13,7 +13,7 @@ SettingsCardBox {
     RowLayout {
         Layout.fillWidth: true
         spacing: IslandStyle.spacing
-        Symbol {
+        SettingsSymbol {
             name: "arrow.down.circle.fill"
             size: IslandStyle.fontTitle3
             color: root.accent

@@ -53,7 +53,7 @@ ColumnLayout {
                 implicitWidth: minus.width
                 implicitHeight: minus.height
                 opacity: city.removable ? 1 : IslandStyle.disabledOpacity
-                Symbol {
+                SettingsSymbol {
                     id: minus
                     name: "minus.circle.fill"
                     size: IslandStyle.fontHeadline
