@@ -273,12 +273,19 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
+    prepareSettingsWindow();
     // The island window's content draws the island's views over its model.
     if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
         content->setProperty("permissions", QVariant::fromValue<QObject *>(m_permissions.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
+}
+
+void CompositionRoot::prepareSettingsWindow()
+{
+    // Built while nothing else happens, so that it opens without a wait.
+    m_prepareSettings = m_scheduler.after(1500, [this] { m_settingsWindow->prepare(); });
 }
 
 void CompositionRoot::shutdown()

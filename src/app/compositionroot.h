@@ -57,6 +57,7 @@ private:
 
     void connectIslandEditor();
     void connectSettingsWindow();
+    void prepareSettingsWindow();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -76,4 +77,5 @@ private:
     std::unique_ptr<AppDelegate> m_delegate;
     std::unique_ptr<IslandEditController> m_islandEditor;
     std::unique_ptr<SettingsWindowController> m_settingsWindow;
+    TaskHandle m_prepareSettings;
 };

@@ -203,7 +203,7 @@ Rectangle {
             }
             Loader {
                 Layout.fillWidth: true
-                active: root.expanded && root.moduleId === "clocks"
+                active: root.expanded && root.modules.showsWorldClocks(root.moduleId)
                 visible: active
                 sourceComponent: WorldClocksEditor {
                     editor: root.worldClocks
@@ -211,7 +211,7 @@ Rectangle {
             }
             Loader {
                 Layout.fillWidth: true
-                active: root.expanded && root.moduleId === "canvas"
+                active: root.expanded && root.modules.showsCanvasForm(root.moduleId)
                 visible: active
                 sourceComponent: CanvasSection {
                     settings: root.settings

@@ -101,8 +101,6 @@ ColumnLayout {
                 onToggled: root.settings.eyeStrainGuard = checked
             }
             Note {
-                wrapMode: Text.NoWrap
-                elide: Text.ElideRight
                 text: "Eye strain uses the 20-20-20 rule. If Mirror is on, it also warns when you sit too close."
             }
             GestureList {

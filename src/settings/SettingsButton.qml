@@ -11,6 +11,8 @@ Button {
     property int fontSize: IslandStyle.fontCallout
     property int horizontalInset: IslandStyle.spacingLarge
     property int verticalInset: IslandStyle.spacingSmall
+    // A symbol before the title (none when empty).
+    property string symbol: ""
     leftPadding: horizontalInset
     rightPadding: horizontalInset
     topPadding: verticalInset
@@ -20,13 +22,30 @@ Button {
     font.weight: Font.DemiBold
     opacity: enabled ? 1 : IslandStyle.disabledOpacity
 
-    contentItem: Text {
-        text: root.text
-        font: root.font
-        color: root.prominent ? IslandPalette.inkOnAccent : IslandPalette.textPrimary
-        horizontalAlignment: Text.AlignHCenter
-        verticalAlignment: Text.AlignVCenter
-        elide: Text.ElideRight
+    contentItem: Item {
+        implicitWidth: label.implicitWidth + (mark.visible ? mark.implicitWidth + IslandStyle.spacingSmall : 0)
+        implicitHeight: label.implicitHeight
+        Row {
+            anchors.centerIn: parent
+            spacing: IslandStyle.spacingSmall
+            SettingsSymbol {
+                id: mark
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.symbol.length > 0
+                name: root.symbol
+                size: root.fontSize
+                color: label.color
+            }
+            Text {
+                id: label
+                width: Math.min(implicitWidth, root.availableWidth - (mark.visible ? mark.width + parent.spacing : 0))
+                text: root.text
+                font: root.font
+                color: root.prominent ? IslandPalette.inkOnAccent : IslandPalette.textPrimary
+                verticalAlignment: Text.AlignVCenter
+                elide: Text.ElideRight
+            }
+        }
     }
     background: Rectangle {
         radius: height / 2

@@ -37,8 +37,7 @@ ColumnLayout {
             spacing: IslandStyle.spacing
 
             SettingsTextField {
-                Layout.maximumWidth: SettingsMetrics.cityFieldMaxWidth
-                Layout.fillWidth: true
+                Layout.preferredWidth: SettingsMetrics.cityFieldMaxWidth
                 placeholderText: "City"
                 text: city.label
                 onTextEdited: root.editor.setLabel(city.cityId, text)
@@ -50,6 +49,7 @@ ColumnLayout {
                 onActivated: index => root.editor.setTimeZone(city.cityId, city.zoneOptions[index].value)
             }
             Item {
+                objectName: "remove-" + city.cityId
                 implicitWidth: minus.width
                 implicitHeight: minus.height
                 opacity: city.removable ? 1 : IslandStyle.disabledOpacity
@@ -69,7 +69,8 @@ ColumnLayout {
     }
     SettingsButton {
         objectName: "addCity"
-        text: "+  Add city"
+        text: "Add city"
+        symbol: "plus"
         fontSize: IslandStyle.fontFootnote
         font.weight: Font.Normal
         enabled: root.editor.canAdd

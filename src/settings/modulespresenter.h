@@ -107,6 +107,9 @@ public:
     Q_INVOKABLE bool option(const QString &property) const;
     Q_INVOKABLE void setOption(const QString &property, bool value);
     Q_INVOKABLE bool canExpand(const QString &id) const;
+    // What an expanded card holds besides its options.
+    Q_INVOKABLE bool showsWorldClocks(const QString &id) const { return id == QLatin1String("clocks"); }
+    Q_INVOKABLE bool showsCanvasForm(const QString &id) const { return id == QLatin1String("canvas"); }
     // Player and world clocks open expanded; so does Canvas once after it
     // was installed.
     Q_INVOKABLE bool takeExpandOnAppear(const QString &id);

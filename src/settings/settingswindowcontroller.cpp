@@ -97,10 +97,15 @@ void SettingsWindowController::build()
     fit();
 }
 
-void SettingsWindowController::show()
+void SettingsWindowController::prepare()
 {
     if (!m_window)
         build();
+}
+
+void SettingsWindowController::show()
+{
+    prepare();
     if (m_window->windowStates().testFlag(Qt::WindowMinimized))
         m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
     centerWindowOnScreen(m_window.get());

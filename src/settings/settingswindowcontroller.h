@@ -62,6 +62,9 @@ public:
     // Builds the window the first time; then places, shows, raises and
     // activates it.
     void show();
+    // Builds the window without showing it, so that the first show() draws
+    // at once.
+    void prepare();
 
     QQuickWindow *window() const { return m_window.get(); }
     QQuickItem *root() const { return m_root; }

@@ -72,6 +72,24 @@ protected:
         QTest::mouseClick(controller->window(), Qt::LeftButton, {}, centre.toPoint());
     }
 
+    // Scrolls the page holding a named item so that the item is at its top.
+    void scrollTo(const QString &name)
+    {
+        QTest::qWait(50);
+        QQuickItem *item = find(controller->root(), name);
+        ASSERT_TRUE(item) << name.toStdString();
+        for (QQuickItem *p = item->parentItem(); p; p = p->parentItem()) {
+            if (p->property("contentY").isValid() && p->property("contentItem").isValid()) {
+                auto *content = p->property("contentItem").value<QQuickItem *>();
+                const double y = item->mapToItem(content, QPointF(0, 0)).y();
+                const double most = std::max(0.0, p->property("contentHeight").toDouble() - p->height());
+                p->setProperty("contentY", std::min(y, most));
+                return;
+            }
+        }
+        ADD_FAILURE() << "no scrolling page holds " << name.toStdString();
+    }
+
     QString outDir;
 };
 
@@ -131,9 +149,21 @@ TEST_F(SettingsScreenshotTest, CanvasCardAndInstallingThroughTheWindow)
     EXPECT_TRUE(fakes->settings.isModuleEnabled(HomeModule::canvas));
     controller->navigation()->setPage(SettingsNavigation::Page::modules);
     fakes->settings.setCanvasStatus(QStringLiteral("School URL must be https://"));
+    scrollTo(QStringLiteral("module-canvas"));
     const QImage modules = shoot("modules-canvas");
     EXPECT_TRUE(find(controller->root(), QStringLiteral("canvasAddress")));
     EXPECT_FALSE(modules.isNull());
+
+    // The world clocks card: remove a city through its button, then add one.
+    scrollTo(QStringLiteral("module-clocks"));
+    const QString first = fakes->settings.clocks().first().idText();
+    click(QStringLiteral("remove-") + first);
+    EXPECT_EQ(fakes->settings.clocks().size(), 2);
+    click(QStringLiteral("addCity"));
+    ASSERT_EQ(fakes->settings.clocks().size(), 3);
+    EXPECT_EQ(fakes->settings.clocks().last().label, "City");
+    scrollTo(QStringLiteral("module-clocks"));
+    shoot("modules-clocks");
 }
 
 TEST_F(SettingsScreenshotTest, NotchPageWithAccentAndBars)
@@ -151,8 +181,13 @@ TEST_F(SettingsScreenshotTest, NotchPageWithAccentAndBars)
     const QPointF p = button->mapToScene(QPointF(6, button->height() / 2));
     EXPECT_TRUE(near(notch.pixelColor(p.toPoint()), QColor(255, 64, 160), 40))
         << notch.pixelColor(p.toPoint()).name().toStdString();
+    scrollTo(QStringLiteral("notchZone"));
+    shoot("notch-clock");
+    scrollTo(QStringLiteral("hudNote"));
+    shoot("notch-gestures");
     int posted = 0;
     QObject::connect(&fakes->notifications, &AppNotifications::beginIslandEditRequested, [&posted] { ++posted; });
+    scrollTo(QStringLiteral("editOnScreen"));
     click(QStringLiteral("editOnScreen"));
     EXPECT_EQ(posted, 1);
 }
