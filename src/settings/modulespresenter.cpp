@@ -1,11 +1,11 @@
-#include "modulespresenter.h"
+#include "settings/modulespresenter.h"
 
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "applauncher.h"
-#include "canvascredentials.h"
-#include "permissions.h"
-#include "random.h"
+#include "core/appnotifications.h"
+#include "store/appsettings.h"
+#include "platform/applauncher.h"
+#include "canvas/canvascredentials.h"
+#include "store/permissions.h"
+#include "core/random.h"
 
 #include <QMetaProperty>
 #include <cmath>

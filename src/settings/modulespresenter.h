@@ -1,8 +1,8 @@
 #pragma once
 
-#include "homemodule.h"
-#include "recordlistmodel.h"
-#include "scheduler.h"
+#include "store/homemodule.h"
+#include "core/recordlistmodel.h"
+#include "core/scheduler.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,10 +1,10 @@
-#include "permissionspresenter.h"
+#include "settings/permissionspresenter.h"
 
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "islandpalette.h"
-#include "permissions.h"
-#include "userdefaults.h"
+#include "core/appnotifications.h"
+#include "store/appsettings.h"
+#include "island/islandpalette.h"
+#include "store/permissions.h"
+#include "core/userdefaults.h"
 
 #include <QGuiApplication>
 #include <QPointer>

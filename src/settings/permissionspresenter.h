@@ -1,7 +1,7 @@
 #pragma once
 
-#include "recordlistmodel.h"
-#include "scheduler.h"
+#include "core/recordlistmodel.h"
+#include "core/scheduler.h"
 
 #include <QColor>
 #include <QObject>

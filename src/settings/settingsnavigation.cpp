@@ -1,8 +1,8 @@
-#include "settingsnavigation.h"
+#include "settings/settingsnavigation.h"
 
-#include "appnotifications.h"
-#include "clock.h"
-#include "islandpalette.h"
+#include "core/appnotifications.h"
+#include "core/clock.h"
+#include "island/islandpalette.h"
 
 namespace {
 struct PageRow {

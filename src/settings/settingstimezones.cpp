@@ -1,4 +1,4 @@
-#include "settingstimezones.h"
+#include "settings/settingstimezones.h"
 
 #include <QTimeZone>
 

@@ -1,14 +1,14 @@
-#include "settingswindowcontroller.h"
+#include "settings/settingswindowcontroller.h"
 
-#include "activationpolicy.h"
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "logging.h"
-#include "modulespresenter.h"
-#include "permissionspresenter.h"
-#include "settingsnavigation.h"
-#include "updatecard.h"
-#include "worldclockseditor.h"
+#include "platform/activationpolicy.h"
+#include "core/appnotifications.h"
+#include "store/appsettings.h"
+#include "core/logging.h"
+#include "settings/modulespresenter.h"
+#include "settings/permissionspresenter.h"
+#include "settings/settingsnavigation.h"
+#include "settings/updatecard.h"
+#include "settings/worldclockseditor.h"
 
 #include <QGuiApplication>
 #include <QQmlComponent>

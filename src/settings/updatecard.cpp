@@ -1,6 +1,6 @@
-#include "updatecard.h"
+#include "settings/updatecard.h"
 
-#include "updateservice.h"
+#include "update/updateservice.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "updatetypes.h"
+#include "update/updatetypes.h"
 
 #include <QCoreApplication>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "worldclockseditor.h"
+#include "settings/worldclockseditor.h"
 
-#include "appsettings.h"
-#include "settingstimezones.h"
+#include "store/appsettings.h"
+#include "settings/settingstimezones.h"
 
 QHash<int, QByteArray> WorldClockRow::roles()
 {

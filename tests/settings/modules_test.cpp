@@ -1,6 +1,6 @@
 #include "settingsfixture.h"
 
-#include "homemodule.h"
+#include "store/homemodule.h"
 
 namespace {
 QStringList ids(const RecordListModel<ModuleCardRow> &model)

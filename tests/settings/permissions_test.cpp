@@ -1,6 +1,6 @@
 #include "settingsfixture.h"
 
-#include "permissions.h"
+#include "store/permissions.h"
 
 #include <QSignalSpy>
 

@@ -1,5 +1,5 @@
-#include "settingstimezones.h"
-#include "updatecard.h"
+#include "settings/settingstimezones.h"
+#include "settings/updatecard.h"
 
 #include <gtest/gtest.h>
 

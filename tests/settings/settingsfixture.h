@@ -1,16 +1,16 @@
 #pragma once
 
-#include "fakeactivationpolicy.h"
-#include "pavlettest.h"
-#include "islandfakes.h"
-#include "islandpalette.h"
-#include "modulespresenter.h"
-#include "permissionspresenter.h"
-#include "settingsnavigation.h"
-#include "updatecard.h"
-#include "worldclockseditor.h"
-#include "qmltest.h"
-#include "settingswindowcontroller.h"
+#include "fakes/fakeactivationpolicy.h"
+#include "support/pavlettest.h"
+#include "fakes/islandfakes.h"
+#include "island/islandpalette.h"
+#include "settings/modulespresenter.h"
+#include "settings/permissionspresenter.h"
+#include "settings/settingsnavigation.h"
+#include "settings/updatecard.h"
+#include "settings/worldclockseditor.h"
+#include "support/qmltest.h"
+#include "settings/settingswindowcontroller.h"
 
 #include <QQuickItem>
 #include <QQuickWindow>

@@ -1,6 +1,6 @@
 #include "settingsfixture.h"
 
-#include "settingsnavigation.h"
+#include "settings/settingsnavigation.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "../../settings/settingsfixture.h"
 
-#include "settingsnavigation.h"
+#include "settings/settingsnavigation.h"
 
 #include <QDir>
 #include <QTest>
