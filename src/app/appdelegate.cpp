@@ -10,6 +10,7 @@
 #include "store/permissions.h"
 
 #include <QGuiApplication>
+#include <QShortcut>
 #include <QScreen>
 #include <QWindow>
 
@@ -43,6 +44,9 @@ void AppDelegate::start()
     m_notch->snap();
     m_notch->panel()->show();
     m_notch->panel()->raise();
+    // Ctrl+, opens the settings while the island has the keyboard.
+    auto *settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), m_notch->panel());
+    connect(settingsKey, &QShortcut::activated, this, &AppDelegate::openSettings);
 
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);

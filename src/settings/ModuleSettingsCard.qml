@@ -35,6 +35,9 @@ Rectangle {
     color: IslandPalette.fill
     clip: true
     Component.onCompleted: expanded = modules.takeExpandOnAppear(moduleId)
+    Behavior on implicitHeight {
+        NumberAnimation { duration: SettingsMetrics.expandMs; easing.type: Easing.InOutQuad }
+    }
 
     ColumnLayout {
         id: column
