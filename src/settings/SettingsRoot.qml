@@ -114,11 +114,13 @@ Rectangle {
                 permissions: root.permissions
             }
             ModulesSettingsPage {
+                id: modulesPage
                 settings: root.settings
                 modules: root.modules
                 worldClocks: root.worldClocks
             }
             LibrarySettingsPage {
+                id: libraryPage
                 settings: root.settings
                 modules: root.modules
                 worldClocks: root.worldClocks
@@ -128,6 +130,14 @@ Rectangle {
                 navigation: root.navigation
             }
         }
+    }
+
+    // The module cards follow the settings only while a page of them shows.
+    Binding {
+        target: root.modules
+        property: "shown"
+        value: (modulesPage.visible || libraryPage.visible) && root.Window.window !== null
+               && root.Window.window.visible
     }
 
     Loader {

@@ -86,14 +86,30 @@ QVariant ModuleCardRow::roleValue(int role) const
 ModulesPresenter::ModulesPresenter(const Parts &parts, QObject *parent)
     : QObject(parent), m_parts(parts)
 {
-    connect(m_parts.settings, &AppSettings::moduleListsChanged, this, &ModulesPresenter::rebuild);
-    connect(m_parts.settings, &AppSettings::settingsChanged, this, &ModulesPresenter::rebuild);
+    connect(m_parts.settings, &AppSettings::moduleListsChanged, this, &ModulesPresenter::invalidate);
+    connect(m_parts.settings, &AppSettings::settingsChanged, this, &ModulesPresenter::invalidate);
     if (m_parts.notifications)
-        connect(m_parts.notifications, &AppNotifications::permissionsChanged, this, &ModulesPresenter::rebuild);
+        connect(m_parts.notifications, &AppNotifications::permissionsChanged, this, &ModulesPresenter::invalidate);
     if (m_parts.credentials)
         connect(m_parts.credentials, &CanvasCredentialStore::credentialsChanged, this,
                 &ModulesPresenter::hasStoredTokenChanged);
-    rebuild();
+}
+
+void ModulesPresenter::invalidate()
+{
+    m_stale = true;
+    if (m_shown)
+        rebuild();
+}
+
+void ModulesPresenter::setShown(bool shown)
+{
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
+    if (m_shown && m_stale)
+        rebuild();
+    emit shownChanged();
 }
 
 QList<ModuleOption> ModulesPresenter::optionsFor(HomeModule module)
@@ -147,6 +163,7 @@ ModuleCardRow ModulesPresenter::row(HomeModule module, ModuleCardRow::Kind kind)
 
 void ModulesPresenter::rebuild()
 {
+    m_stale = false;
     const QSet<QString> hidden = m_parts.settings->disabledModuleIDs();
     std::vector<ModuleCardRow> modules;
     std::vector<ModuleCardRow> library;
@@ -248,9 +265,9 @@ void ModulesPresenter::install(const QString &id)
         if (m == HomeModule::canvas)
             m_expandOnce.insert(id);
         m_parts.settings->setModule(m, true);
-        rebuild();
+        invalidate();
     }));
-    rebuild();
+    invalidate();
 }
 
 void ModulesPresenter::remove(const QString &id)

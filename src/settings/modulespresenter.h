@@ -72,6 +72,8 @@ class ModulesPresenter : public QObject {
     Q_PROPERTY(QAbstractItemModel *libraryPage READ libraryPage CONSTANT)
     Q_PROPERTY(bool hasStoredToken READ hasStoredToken NOTIFY hasStoredTokenChanged)
     Q_PROPERTY(QString tokenPlaceholder READ tokenPlaceholder NOTIFY hasStoredTokenChanged)
+    // Whether a page shows the cards; changes meanwhile wait until one does.
+    Q_PROPERTY(bool shown READ shown WRITE setShown NOTIFY shownChanged)
 public:
     enum Kind { Shipped = int(ModuleCardRow::Kind::shipped), Installed, Library };
     Q_ENUM(Kind)
@@ -122,14 +124,19 @@ public:
 
     bool isInstalling(const QString &id) const { return m_installing.contains(id); }
     bool hasStoredToken() const;
+    bool shown() const { return m_shown; }
+    void setShown(bool shown);
     QString tokenPlaceholder() const;
 
 signals:
     void hasStoredTokenChanged();
+    void shownChanged();
 
 public slots:
     // Rebuilds both pages from the settings and the permissions.
     void rebuild();
+    // Rebuilds now while shown, else when next shown.
+    void invalidate();
 
 private:
     ModuleCardRow row(HomeModule module, ModuleCardRow::Kind kind) const;
@@ -140,4 +147,6 @@ private:
     QSet<QString> m_installing;
     std::vector<TaskHandle> m_installTasks;
     QSet<QString> m_expandOnce;
+    bool m_shown = false;
+    bool m_stale = true;
 };

@@ -69,20 +69,24 @@ QVariant PermissionRow::roleValue(int role) const
 PermissionsPresenter::PermissionsPresenter(const Parts &parts, QObject *parent)
     : QObject(parent), m_parts(parts)
 {
+    // Statuses are read only while a view shows them.
+    auto refreshIfShown = [this] {
+        if (refreshInterval() > 0)
+            refresh();
+    };
     if (m_parts.notifications)
-        connect(m_parts.notifications, &AppNotifications::permissionsChanged, this, &PermissionsPresenter::refresh);
-    connect(m_parts.settings, &AppSettings::settingsChanged, this, &PermissionsPresenter::refresh);
+        connect(m_parts.notifications, &AppNotifications::permissionsChanged, this, refreshIfShown);
+    connect(m_parts.settings, &AppSettings::settingsChanged, this, refreshIfShown);
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        connect(app, &QGuiApplication::applicationStateChanged, this, [refreshIfShown](Qt::ApplicationState state) {
             if (state == Qt::ApplicationActive)
-                refresh();
+                refreshIfShown();
         });
     }
     connect(m_parts.defaults, &UserDefaults::changed, this, [this](const QString &key) {
         if (key == SetupCompletedKey)
             emit setupCompletedChanged();
     });
-    refresh();
 }
 
 QList<AppPermission> PermissionsPresenter::recommendedPermissions()

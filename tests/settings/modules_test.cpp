@@ -26,7 +26,9 @@ class ModulesTest : public SettingsTest {
 protected:
     ModulesPresenter &presenter()
     {
-        return *make().modules();
+        ModulesPresenter &p = *make().modules();
+        p.setShown(true);
+        return p;
     }
     void hideLibrary() { fakes->settings.setDisabledModules(library().join(',')); }
 };
