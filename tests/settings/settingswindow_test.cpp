@@ -101,7 +101,15 @@ TEST_F(SettingsTest, EveryPageAndTheSetupSheetLoadWithoutWarnings)
     }
     fakes->settings.setShowSystemHUD(true);
     fakes->settings.setUseCustomAccent(true);
-    c.modules()->install(QStringLiteral("notes"));
+    // An installed Canvas card opens with its form.
+    c.navigation()->setPage(Page::library);
     QCoreApplication::processEvents();
+    fakes->settings.setModule(HomeModule::canvas, false);
+    c.modules()->install(QStringLiteral("canvas"));
+    QCoreApplication::processEvents();
+    scheduler->advance(2000);
+    c.navigation()->setPage(Page::modules);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(find(c.root(), QStringLiteral("canvasAddress")));
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
