@@ -43,7 +43,7 @@ void AppDelegate::start()
         model->start();
     m_notch->snap();
     m_notch->panel()->show();
-    m_notch->panel()->raise();
+    m_notch->panel()->bringToFront();
     // Ctrl+, opens the settings while the island has the keyboard.
     auto *settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), m_notch->panel());
     connect(settingsKey, &QShortcut::activated, this, &AppDelegate::openSettings);
@@ -102,7 +102,7 @@ void AppDelegate::beginIslandEdit()
 {
     emit beginIslandEditRequested();
     if (m_notch)
-        m_notch->panel()->raise();
+        m_notch->panel()->bringToFront();
 }
 
 void AppDelegate::islandEditChanged(bool active)
@@ -112,7 +112,7 @@ void AppDelegate::islandEditChanged(bool active)
     if (active) {
         m_clearance.hideOthers(QGuiApplication::topLevelWindows());
         if (m_notch)
-            m_notch->panel()->raise();
+            m_notch->panel()->bringToFront();
         return;
     }
     m_clearance.restore();

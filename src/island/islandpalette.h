@@ -46,9 +46,8 @@ class IslandPalette : public QObject {
     Q_PROPERTY(QColor gold MEMBER m_yellow CONSTANT)
     Q_PROPERTY(QColor blue MEMBER m_blue CONSTANT)
     Q_PROPERTY(QColor orange MEMBER m_orange CONSTANT)
-    // Black text on a filled accent button, and the black shades of the
-    // settings window.
-    Q_PROPERTY(QColor inkOnAccent MEMBER m_inkOnAccent CONSTANT)
+    // Text on an accent fill: black at 86 %.
+    Q_PROPERTY(QColor onAccent MEMBER m_onAccent CONSTANT)
     Q_PROPERTY(QColor black MEMBER m_black CONSTANT)
     Q_PROPERTY(QColor windowBackground MEMBER m_windowBackground CONSTANT)
     // Bumped whenever a custom-accent setting changes. Bindings pass it to
@@ -65,7 +64,7 @@ public:
 
     static const QColor textPrimaryColor, textSecondaryColor, textTertiaryColor, hairlineColor,
         fillColor, fillStrongColor, greenColor, pinkColor, redColor, amberColor, skyColor,
-        mintColor, coralColor, yellowColor, blueColor, orangeColor;
+        mintColor, coralColor, yellowColor, blueColor, orangeColor, onAccentColor;
 
     // The custom accent when "useCustomAccent" is on, else color unchanged.
     static QColor accent(const UserDefaults *defaults, const QColor &color);
@@ -93,6 +92,6 @@ private:
            m_fillStrong = fillStrongColor, m_green = greenColor, m_pink = pinkColor, m_red = redColor,
            m_amber = amberColor, m_sky = skyColor, m_mint = mintColor, m_coral = coralColor,
            m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor;
-    QColor m_inkOnAccent = QColor::fromRgbF(0, 0, 0, 0.86f), m_black = QColor(Qt::black),
-           m_windowBackground = QColor::fromRgbF(0.12f, 0.12f, 0.13f);
+    QColor m_onAccent = onAccentColor, m_black = Qt::black;
+    QColor m_windowBackground = QColor::fromRgbF(0.12f, 0.12f, 0.13f);
 };

@@ -41,7 +41,7 @@ Button {
                 width: Math.min(implicitWidth, root.availableWidth - (mark.visible ? mark.width + parent.spacing : 0))
                 text: root.text
                 font: root.font
-                color: root.prominent ? IslandPalette.inkOnAccent : IslandPalette.textPrimary
+                color: root.prominent ? IslandPalette.onAccent : IslandPalette.textPrimary
                 verticalAlignment: Text.AlignVCenter
                 elide: Text.ElideRight
             }
