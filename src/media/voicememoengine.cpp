@@ -327,7 +327,8 @@ void VoiceMemoEngine::deleteMemo(const VoiceMemo &memo)
     if (m_expandedID == memo.file)
         setExpandedID({});
     const QString path = memo.url.toLocalFile();
-    QFile::remove(path);
+    // To the desktop's trash, so a mistaken tap can be undone there.
+    QFile::moveToTrash(path);
     // A file that is still there keeps its entry, name and note included.
     if (QFileInfo::exists(path))
         return;

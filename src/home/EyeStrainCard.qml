@@ -1,0 +1,47 @@
+import QtQuick
+import QtQuick.Controls
+import Pavlet
+
+// The 20-20-20 reminder: its switch, its status and the "looked away" button.
+ModuleCard {
+    id: root
+    required property EyeStrainGuard strain
+    required property AppSettings settings
+    readonly property bool alert: HomeText.eyeStrainAlert(strain.warning, strain.tooClose)
+    title: qsTr("Eyes")
+    accent: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+
+    Column {
+        width: parent.width
+        spacing: IslandStyle.spacing
+        Switch {
+            id: toggle
+            padding: 0
+            checked: root.settings.eyeStrainGuard
+            onToggled: root.settings.eyeStrainGuard = checked
+            text: qsTr("Watch for eye strain")
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontBody
+            font.weight: Font.Medium
+            palette.windowText: IslandPalette.textPrimary
+        }
+        CardText {
+            visible: root.settings.eyeStrainGuard
+            text: HomeText.eyeStrainStatus(root.strain.warning, root.strain.tooClose, root.strain.minutesUntilBreak)
+            font.pixelSize: IslandStyle.fontFootnote
+            font.weight: Font.Normal
+            color: root.alert ? IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                              : IslandPalette.textSecondary
+        }
+        IslandPressStyle {
+            visible: root.settings.eyeStrainGuard && root.strain.warning
+            pressed: looked.pressed
+            CardText {
+                text: qsTr("I looked away")
+                font.pixelSize: IslandStyle.fontFootnote
+                color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+            }
+            MouseArea { id: looked; anchors.fill: parent; onClicked: root.strain.reset() }
+        }
+    }
+}
