@@ -14,16 +14,20 @@ ModuleCard {
     Column {
         width: parent.width
         spacing: IslandStyle.spacing
-        Switch {
-            id: toggle
-            padding: 0
-            checked: root.settings.eyeStrainGuard
-            onToggled: root.settings.eyeStrainGuard = checked
-            text: qsTr("Watch for eye strain")
-            font.family: IslandStyle.roundedFamily
-            font.pixelSize: IslandStyle.fontBody
-            font.weight: Font.Medium
-            palette.windowText: IslandPalette.textPrimary
+        Row {
+            spacing: IslandStyle.spacing
+            Switch {
+                id: toggle
+                anchors.verticalCenter: parent.verticalCenter
+                padding: 0
+                checked: root.settings.eyeStrainGuard
+                onToggled: root.settings.eyeStrainGuard = checked
+            }
+            CardText {
+                anchors.verticalCenter: parent.verticalCenter
+                text: qsTr("Watch for eye strain")
+                MouseArea { anchors.fill: parent; onClicked: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard }
+            }
         }
         CardText {
             visible: root.settings.eyeStrainGuard

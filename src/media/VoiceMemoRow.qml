@@ -45,20 +45,25 @@ Rectangle {
                 accent: root.coral
                 onClicked: root.engine.togglePlay(root.memo)
             }
-            Column {
+            Item {
                 anchors.left: play.right
                 anchors.leftMargin: IslandStyle.spacingMedium
                 anchors.right: star.left
                 anchors.rightMargin: IslandStyle.spacingTiny
                 anchors.verticalCenter: parent.verticalCenter
-                spacing: 1
-                CardText { width: parent.width; text: HomeText.memoName(root.memo) }
-                CardText {
+                height: texts.implicitHeight
+                Column {
+                    id: texts
                     width: parent.width
-                    text: HomeText.memoDetailLine(root.memo, root.expanded, root.now)
-                    font.pixelSize: IslandStyle.fontCaption
-                    font.weight: Font.Normal
-                    color: IslandPalette.textTertiary
+                    spacing: 1
+                    CardText { width: parent.width; text: HomeText.memoName(root.memo) }
+                    CardText {
+                        width: parent.width
+                        text: HomeText.memoDetailLine(root.memo, root.expanded, root.now)
+                        font.pixelSize: IslandStyle.fontCaption
+                        font.weight: Font.Normal
+                        color: IslandPalette.textTertiary
+                    }
                 }
                 MouseArea {
                     id: textArea
