@@ -1,5 +1,7 @@
 #include "voicememoengine.h"
 
+#include "filetrash.h"
+
 #include "clock.h"
 #include "publish.h"
 #include "mp4duration.h"
@@ -328,7 +330,7 @@ void VoiceMemoEngine::deleteMemo(const VoiceMemo &memo)
         setExpandedID({});
     const QString path = memo.url.toLocalFile();
     // To the desktop's trash, so a mistaken tap can be undone there.
-    QFile::moveToTrash(path);
+    FileTrash::moveToTrash(path, m_trashFolder);
     // A file that is still there keeps its entry, name and note included.
     if (QFileInfo::exists(path))
         return;
