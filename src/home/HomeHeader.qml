@@ -15,6 +15,7 @@ RowLayout {
     spacing: IslandStyle.spacingMedium
 
     AnimationTicker { id: ticker; running: root.visible; fps: 1 }
+    onEditingChanged: bounce.restart()
 
     Text {
         text: root.settings.formatTime(ticker.now, true)
@@ -72,11 +73,18 @@ RowLayout {
             onClicked: root.model.openSettings("")
         }
         IslandIconButton {
+            id: editButton
             systemName: root.editing ? "checkmark.circle.fill" : "plus.circle.fill"
             size: IslandStyle.fontHeadline
             color: root.editing ? root.green : IslandPalette.textPrimary
             help: root.editing ? qsTr("Done") : qsTr("Add or remove modules")
             onClicked: root.home.toggleEditing()
+            // A short bounce each time edit mode turns on or off.
+            SequentialAnimation {
+                id: bounce
+                NumberAnimation { target: editButton; property: "scale"; to: 1.2; duration: 110; easing.type: Easing.OutQuad }
+                SpringAnimation { target: editButton; property: "scale"; to: 1; spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.002 }
+            }
         }
     }
 }

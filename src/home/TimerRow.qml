@@ -55,8 +55,13 @@ Item {
                     font.weight: Font.DemiBold
                     color: root.timer.isRunning ? root.amber : IslandPalette.textPrimary
                     MouseArea {
+                        id: timeArea
                         anchors.fill: parent
+                        hoverEnabled: true
                         onClicked: typing.begin()
+                        ToolTip.visible: containsMouse && !field.visible
+                        ToolTip.text: qsTr("Click to type a time, like 25 or 1:30")
+                        ToolTip.delay: 600
                     }
                 }
                 TextField {

@@ -1,6 +1,7 @@
 #include "animationclock.h"
 #include "appsettings.h"
 #include "homemodel.h"
+#include "keepawake.h"
 #include "islandpalette.h"
 #include "islandtest.h"
 #include "qmltest.h"
@@ -75,6 +76,10 @@ TEST_F(HomePanelQmlTest, EveryCardBuildsInAndOutOfEditMode)
                                  "SPEED TEST", "COMPRESS", "MIC CHECK", "Nothing playing", "BETA"})
         EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
     EXPECT_GT(model->homeContentHeight(), 200);
+
+    model->keepAwake()->toggle();
+    settle(50);
+    EXPECT_TRUE(allText(panel).contains(QLatin1String("Keeping this computer awake")));
 
     model->setEditingModules(true);
     settle();
