@@ -462,14 +462,6 @@ QString HomeText::shortTime(const QDateTime &time)
     return QLocale().toString(time.toLocalTime().time(), QLocale::ShortFormat);
 }
 
-QString HomeText::memoStatusLine(VoiceMemoEngine *engine)
-{
-    if (!engine)
-        return {};
-    return HomeRules::memoStatusLine(engine->recording(), engine->elapsed(), !engine->exportingID().isEmpty(),
-                                     engine->status(), int(engine->memos().size()));
-}
-
 QString HomeText::memoDetailLine(const VoiceMemo &memo, bool expanded, const QDateTime &now)
 {
     return HomeRules::memoDetailLine(memo.duration, memo.note, expanded, memo.date, now);

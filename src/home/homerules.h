@@ -229,7 +229,11 @@ public:
     }
 
     Q_INVOKABLE static QString memoTimeText(double seconds) { return HomeRules::memoTimeText(seconds); }
-    Q_INVOKABLE static QString memoStatusLine(VoiceMemoEngine *engine);
+    Q_INVOKABLE static QString memoStatusLine(bool recording, double elapsed, const QString &exportingID,
+                                              const QString &status, int count)
+    {
+        return HomeRules::memoStatusLine(recording, elapsed, !exportingID.isEmpty(), status, count);
+    }
     Q_INVOKABLE static QString memoDetailLine(const VoiceMemo &memo, bool expanded, const QDateTime &now);
     Q_INVOKABLE static QString memoName(const VoiceMemo &memo);
     Q_INVOKABLE static double meterBarHeight(double level, int index) { return HomeRules::meterBarHeight(level, index); }

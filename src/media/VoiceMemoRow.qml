@@ -35,15 +35,23 @@ Rectangle {
         Item {
             width: parent.width
             height: 28
-            MediaButton {
+            IslandPressStyle {
                 id: play
                 anchors.verticalCenter: parent.verticalCenter
-                systemName: root.playing ? "pause.fill" : "play.fill"
-                size: IslandStyle.fontFootnote
-                compact: false
-                emphasized: root.playing
-                accent: root.coral
-                onClicked: root.engine.togglePlay(root.memo)
+                implicitWidth: 28
+                implicitHeight: 28
+                pressed: playArea.pressed
+                Rectangle {
+                    width: 28; height: 28; radius: 14
+                    color: root.playing ? root.coral : IslandPalette.fillStrong
+                    Symbol {
+                        anchors.centerIn: parent
+                        name: root.playing ? "pause.fill" : "play.fill"
+                        size: IslandStyle.fontFootnote
+                        color: root.playing ? "black" : root.coral
+                    }
+                }
+                MouseArea { id: playArea; anchors.fill: parent; onClicked: root.engine.togglePlay(root.memo) }
             }
             Item {
                 anchors.left: play.right

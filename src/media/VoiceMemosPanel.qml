@@ -36,7 +36,8 @@ Item {
             spacing: 1
             CardText { text: qsTr("Voice memos"); font.pixelSize: IslandStyle.fontCallout; font.weight: Font.DemiBold }
             CardText {
-                text: HomeText.memoStatusLine(root.engine)
+                text: HomeText.memoStatusLine(root.engine.recording, root.engine.elapsed, root.engine.exportingID,
+                                             root.engine.status, root.engine.memos.length)
                 font.pixelSize: IslandStyle.fontCaption
                 font.weight: Font.Normal
                 color: root.coral
