@@ -1,4 +1,4 @@
-#include "filetrash.h"
+#include "core/filetrash.h"
 
 #include <QDir>
 #include <QFile>

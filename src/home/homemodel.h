@@ -1,7 +1,7 @@
 #pragma once
 
-#include "homemodule.h"
-#include "homerules.h"
+#include "store/homemodule.h"
+#include "home/homerules.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,7 +22,7 @@ enum class AppPermission;
 class HomeModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_MOC_INCLUDE("notchviewmodel.h")
+    Q_MOC_INCLUDE("island/notchviewmodel.h")
     Q_PROPERTY(NotchViewModel *model READ model WRITE setModel NOTIFY modelChanged)
     Q_PROPERTY(QStringList visibleModules READ visibleModules NOTIFY visibleModulesChanged)
     Q_PROPERTY(QVariantList hiddenShipped READ hiddenShipped NOTIFY trayChanged)

@@ -1,9 +1,9 @@
-#include "homerules.h"
+#include "home/homerules.h"
 
-#include "islandpalette.h"
-#include "systemmonitor.h"
-#include "tooltypes.h"
-#include "voicememoengine.h"
+#include "island/islandpalette.h"
+#include "services/systemmonitor.h"
+#include "tools/tooltypes.h"
+#include "media/voicememoengine.h"
 
 #include <QLocale>
 #include <cmath>

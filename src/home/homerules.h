@@ -1,8 +1,8 @@
 #pragma once
 
-#include "homemodule.h"
-#include "nowplayinginfo.h"
-#include "voicememoengine.h"
+#include "store/homemodule.h"
+#include "media/nowplayinginfo.h"
+#include "media/voicememoengine.h"
 
 #include <QColor>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "timerrowstate.h"
+#include "home/timerrowstate.h"
 
-#include "timerstore.h"
+#include "services/timerstore.h"
 
 void TimerRowState::setTimer(TimerStore *timer)
 {

@@ -11,7 +11,7 @@ class TimerStore;
 class TimerRowState : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_MOC_INCLUDE("timerstore.h")
+    Q_MOC_INCLUDE("services/timerstore.h")
     Q_PROPERTY(TimerStore *timer READ timer WRITE setTimer NOTIFY timerChanged)
     Q_PROPERTY(bool editing READ editing NOTIFY editingChanged)
     Q_PROPERTY(QString draft READ draft WRITE setDraft NOTIFY draftChanged)

@@ -1,6 +1,6 @@
-#include "compactisland.h"
+#include "island/compactisland.h"
 
-#include "hovercontent.h"
+#include "island/hovercontent.h"
 
 #include <algorithm>
 

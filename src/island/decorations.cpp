@@ -1,4 +1,4 @@
-#include "decorations.h"
+#include "island/decorations.h"
 
 #include <algorithm>
 #include <cmath>

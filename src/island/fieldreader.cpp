@@ -1,4 +1,4 @@
-#include "fieldreader.h"
+#include "island/fieldreader.h"
 
 #include <QJSValue>
 #include <QMetaProperty>

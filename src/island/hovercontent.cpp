@@ -1,6 +1,6 @@
-#include "hovercontent.h"
+#include "island/hovercontent.h"
 
-#include "decorations.h"
+#include "island/decorations.h"
 
 #include <algorithm>
 

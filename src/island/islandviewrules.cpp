@@ -1,10 +1,10 @@
-#include "islandviewrules.h"
+#include "island/islandviewrules.h"
 
-#include "appsettings.h"
-#include "decorations.h"
-#include "fieldreader.h"
-#include "islandeditlayout.h"
-#include "islandmetrics.h"
+#include "island/decorations.h"
+#include "island/fieldreader.h"
+#include "island/islandeditlayout.h"
+#include "island/islandmetrics.h"
+#include "store/appsettings.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compactisland.h"
-#include "hovercontent.h"
+#include "island/compactisland.h"
+#include "island/hovercontent.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -17,6 +17,7 @@ class IslandViews : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
+    Q_MOC_INCLUDE("store/appsettings.h")
 public:
     using QObject::QObject;
 

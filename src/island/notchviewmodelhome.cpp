@@ -1,8 +1,8 @@
-#include "notchviewmodel.h"
+#include "island/notchviewmodel.h"
 
-#include "clipboard.h"
-#include "clipboardstore.h"
-#include "systemactions.h"
+#include "platform/clipboard.h"
+#include "services/clipboardstore.h"
+#include "services/systemactions.h"
 
 // The Home panel's quick actions.
 

@@ -1,10 +1,10 @@
-#include "voicememoengine.h"
+#include "media/voicememoengine.h"
 
-#include "filetrash.h"
+#include "core/filetrash.h"
 
-#include "clock.h"
-#include "publish.h"
-#include "mp4duration.h"
+#include "core/clock.h"
+#include "core/publish.h"
+#include "media/mp4duration.h"
 
 #include <QDir>
 #include <QFile>

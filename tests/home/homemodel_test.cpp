@@ -1,11 +1,11 @@
-#include "appsettings.h"
-#include "clipboardstore.h"
-#include "homemodel.h"
-#include "islandtest.h"
-#include "permissions.h"
-#include "timerrowstate.h"
-#include "timerstore.h"
-#include "voicememoengine.h"
+#include "store/appsettings.h"
+#include "services/clipboardstore.h"
+#include "home/homemodel.h"
+#include "support/islandtest.h"
+#include "store/permissions.h"
+#include "home/timerrowstate.h"
+#include "services/timerstore.h"
+#include "media/voicememoengine.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "animationclock.h"
-#include "appsettings.h"
-#include "homemodel.h"
-#include "calendarstore.h"
-#include "keepawake.h"
-#include "voicememoengine.h"
-#include "islandpalette.h"
-#include "islandtest.h"
-#include "qmltest.h"
+#include "island/animationclock.h"
+#include "store/appsettings.h"
+#include "home/homemodel.h"
+#include "services/calendarstore.h"
+#include "services/keepawake.h"
+#include "media/voicememoengine.h"
+#include "island/islandpalette.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,5 +1,5 @@
-#include "homerules.h"
-#include "tooltypes.h"
+#include "home/homerules.h"
+#include "tools/tooltypes.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "animationclock.h"
-#include "islandstyle.h"
-#include "pavlettest.h"
+#include "island/animationclock.h"
+#include "island/islandstyle.h"
+#include "support/pavlettest.h"
 
 #include <QSignalSpy>
 

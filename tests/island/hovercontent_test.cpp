@@ -1,5 +1,5 @@
-#include "compactisland.h"
-#include "hovercontent.h"
+#include "island/compactisland.h"
+#include "island/hovercontent.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>

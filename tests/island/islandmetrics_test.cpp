@@ -1,5 +1,5 @@
-#include "decorations.h"
-#include "islandmetrics.h"
+#include "island/decorations.h"
+#include "island/islandmetrics.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "islandviewrules.h"
-#include "symbolicons.h"
+#include "island/islandviewrules.h"
+#include "island/symbolicons.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "appsettings.h"
-#include "islandqml.h"
-#include "islandtypes.h"
+#include "island/islandtypes.h"
+#include "store/appsettings.h"
+#include "support/islandqml.h"
 
 #include <gtest/gtest.h>
 

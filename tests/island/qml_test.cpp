@@ -1,7 +1,7 @@
-#include "animationclock.h"
-#include "islandpalette.h"
-#include "pavlettest.h"
-#include "qmltest.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
+#include "support/pavlettest.h"
+#include "support/qmltest.h"
 
 #include <QColor>
 #include <QQuickItem>

@@ -1,9 +1,9 @@
-#include "animationclock.h"
-#include "islandpalette.h"
-#include "islandtest.h"
-#include "permissions.h"
-#include "qmltest.h"
-#include "timerstore.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
+#include "services/timerstore.h"
+#include "store/permissions.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
 
 #include <QQuickItem>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "canvascredentials.h"
-#include "fakesecretstore.h"
-#include "pavlettest.h"
-#include "qmltest.h"
+#include "canvas/canvascredentials.h"
+#include "core/appnotifications.h"
+#include "fakes/fakesecretstore.h"
+#include "store/appsettings.h"
+#include "support/pavlettest.h"
+#include "support/qmltest.h"
 
 #include <QObject>
 #include <QQuickItem>

@@ -1,13 +1,13 @@
-#include "animationclock.h"
-#include "appsettings.h"
-#include "homemodule.h"
-#include "islandpalette.h"
-#include "islandtest.h"
-#include "notchviewmodel.h"
-#include "qmltest.h"
-#include "timerstore.h"
-#include "voicememoengine.h"
-#include "weatherservice.h"
+#include "island/animationclock.h"
+#include "store/appsettings.h"
+#include "store/homemodule.h"
+#include "island/islandpalette.h"
+#include "support/islandtest.h"
+#include "island/notchviewmodel.h"
+#include "support/qmltest.h"
+#include "services/timerstore.h"
+#include "media/voicememoengine.h"
+#include "services/weatherservice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

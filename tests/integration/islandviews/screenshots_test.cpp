@@ -1,5 +1,5 @@
-#include "islandqml.h"
-#include "islandtypes.h"
+#include "island/islandtypes.h"
+#include "support/islandqml.h"
 
 #include <QDir>
 #include <QVideoFrame>
@@ -280,7 +280,7 @@ TEST_F(IslandScreenshotTest, HudVolumeBrightnessAndOverAPanel)
     expectIsland(shoot("hud-brightness"), islandRect(s));
 
     s->setProperty("islandSize", QSizeF(428, 300));
-    model()->setProperty("state", int(NotchState::home));
+    model()->setProperty("state", int(NotchState::mirror));
     expectIsland(shoot("hud-over-panel"), islandRect(s));
 }
 
