@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import QtQuick.Controls
 import Pavlet
 
@@ -73,19 +72,16 @@ Column {
         font.weight: Font.Normal
         color: IslandPalette.textTertiary
     }
-    GridLayout {
+    Grid {
         width: root.width
         visible: root.home.hiddenShipped.length > 0
         columns: 2
-        columnSpacing: IslandStyle.spacing
-        rowSpacing: IslandStyle.spacing
+        spacing: IslandStyle.spacing
         Repeater {
             model: root.home.hiddenShipped
             TrayTile {
                 required property var modelData
-                Layout.fillWidth: true
-                Layout.preferredWidth: 1
-                Layout.minimumWidth: 10
+                width: Math.max(10, (root.width - IslandStyle.spacing) / 2)
                 symbol: "plus.circle.fill"
                 tint: root.green
                 title: modelData.title

@@ -74,8 +74,13 @@ Item {
                 id: list
                 width: column.width
                 spacing: IslandStyle.spacing
+                // A reorder follows the drag's quick spring; tiles that join
+                // fade in with the list's.
                 move: Transition {
                     SpringAnimation { property: "y"; spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.25 }
+                }
+                add: Transition {
+                    SpringAnimation { property: "opacity"; from: 0; to: 1; spring: IslandStyle.listSpring.spring; damping: IslandStyle.listSpring.damping; epsilon: 0.01 }
                 }
                 Repeater {
                     model: tiles

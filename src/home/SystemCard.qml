@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import Pavlet
 
 // CPU, memory, disk and uptime, each as a meter the options keep.
@@ -12,31 +11,32 @@ ModuleCard {
     title: qsTr("System")
     accent: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
 
-    RowLayout {
+    // A Row of equal cells; the cells stay while the readings change.
+    Row {
         width: parent.width
-        spacing: 0
         CardText {
             visible: root.meters.length === 0
             text: qsTr("All meters hidden")
             color: IslandPalette.textSecondary
         }
         Repeater {
-            model: root.meters
+            model: root.meters.length
             Column {
-                required property var modelData
-                Layout.fillWidth: true
-                Layout.preferredWidth: 1
+                id: meter
+                required property int index
+                readonly property var reading: root.meters[index]
+                width: parent.width / Math.max(root.meters.length, 1)
                 spacing: IslandStyle.spacingHair
                 CardText {
-                    text: modelData.label
+                    text: meter.reading ? meter.reading.label : ""
                     font.pixelSize: IslandStyle.fontMicro
                     font.weight: Font.Normal
-                    color: IslandPalette.accent(modelData.color, IslandPalette.accentRevision)
+                    color: meter.reading ? IslandPalette.accent(meter.reading.color, IslandPalette.accentRevision) : "transparent"
                 }
                 CardText {
-                    width: parent.width
+                    width: parent.width - IslandStyle.spacingTiny
                     digits: true
-                    text: modelData.value
+                    text: meter.reading ? meter.reading.value : ""
                     fontSizeMode: Text.HorizontalFit
                     minimumPixelSize: Math.round(IslandStyle.fontBody * 0.8)
                 }

@@ -35,7 +35,7 @@ void HomeModel::setModel(NotchViewModel *model)
         m_connections << connect(model, &NotchViewModel::isEditingModulesChanged, this, refresh)
                       << connect(model, &NotchViewModel::clipboardChanged, this, refresh)
                       << connect(model, &NotchViewModel::bluetoothDevicesChanged, this, refresh)
-                      << connect(model, &NotchViewModel::changed, this, &HomeModel::headerChanged)
+                      << connect(model, &NotchViewModel::changed, this, &HomeModel::refreshHeader)
                       << connect(model, &NotchViewModel::notchHeightChanged, this, &HomeModel::heightChanged)
                       << connect(model, &NotchViewModel::homeContentHeightChanged, this, &HomeModel::heightChanged)
                       << connect(s, &AppSettings::moduleListsChanged, this, refresh)
@@ -48,7 +48,7 @@ void HomeModel::setModel(NotchViewModel *model)
     recompute();
     emit modelChanged();
     emit heightChanged();
-    emit headerChanged();
+    refreshHeader();
     emit trayChanged();
 }
 
@@ -113,7 +113,12 @@ void HomeModel::recompute()
         in.bluetoothHideEmpty = s->bluetoothHideEmpty();
         visible = HomeRules::visibleModules(s->orderedEnabledModules(), m_model->isEditingModules(), in);
     }
-    emit trayChanged();
+    refreshHeader();
+    const QVariantList tray = hiddenShipped();
+    if (tray != m_tray) {
+        m_tray = tray;
+        emit trayChanged();
+    }
     if (visible == m_visible)
         return;
     m_visible = visible;
@@ -181,7 +186,17 @@ QString HomeModel::batteryText() const
     return m_model && m_model->battery() ? QString::number(m_model->battery()->percent) + QLatin1Char('%') : QString();
 }
 
-QVariantList HomeModel::chromeIcons() const
+void HomeModel::refreshHeader()
+{
+    const QVariantList icons = computeChromeIcons();
+    if (icons != m_chromeIcons) {
+        m_chromeIcons = icons;
+        emit chromeIconsChanged();
+    }
+    emit headerChanged();
+}
+
+QVariantList HomeModel::computeChromeIcons() const
 {
     QVariantList out;
     if (!m_model)

@@ -34,7 +34,7 @@ class HomeModel : public QObject {
     Q_PROPERTY(bool batteryShown READ batteryShown NOTIFY headerChanged)
     Q_PROPERTY(SymbolStyle battery READ battery NOTIFY headerChanged)
     Q_PROPERTY(QString batteryText READ batteryText NOTIFY headerChanged)
-    Q_PROPERTY(QVariantList chromeIcons READ chromeIcons NOTIFY headerChanged)
+    Q_PROPERTY(QVariantList chromeIcons READ chromeIcons NOTIFY chromeIconsChanged)
     Q_PROPERTY(bool stripIsMenu READ stripIsMenu NOTIFY headerChanged)
     Q_PROPERTY(bool remindersShown READ remindersShown NOTIFY visibleModulesChanged)
 
@@ -55,7 +55,7 @@ public:
     bool batteryShown() const;
     SymbolStyle battery() const;
     QString batteryText() const;
-    QVariantList chromeIcons() const;
+    QVariantList chromeIcons() const { return m_chromeIcons; }
     bool stripIsMenu() const;
     // The calendar card's reminder gate, apart from the option itself.
     bool remindersShown() const;
@@ -93,15 +93,21 @@ signals:
     void trayChanged();
     void heightChanged();
     void headerChanged();
+    void chromeIconsChanged();
 
 private:
     void recompute();
+    // The header's values; the icon list is replaced only when it differs.
+    void refreshHeader();
+    QVariantList computeChromeIcons() const;
     bool grantPasses(AppPermission permission);
     bool wants(const QString &key) const;
 
     QPointer<NotchViewModel> m_model;
     QList<HomeModule> m_visible;
     QStringList m_visibleIds;
+    QVariantList m_tray;
+    QVariantList m_chromeIcons;
     QSet<AppPermission> m_pendingGrants;
     bool m_grantsQueued = false;
     QList<QMetaObject::Connection> m_connections;
