@@ -163,7 +163,7 @@ Item {
         id: playerCard
         ModuleCard {
             title: qsTr("Now playing")
-            accent: IslandPalette.accent(HomeText.sourceAccent(root.model.nowPlaying), IslandPalette.accentRevision)
+            accent: IslandPalette.accent(MediaText.sourceAccent(root.model.nowPlaying), IslandPalette.accentRevision)
             PlayerPreview { width: parent.width; model: root.model; settings: root.settings; compact: true }
         }
     }

@@ -1,8 +1,6 @@
 #pragma once
 
 #include "store/homemodule.h"
-#include "media/nowplayinginfo.h"
-#include "media/voicememoengine.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -142,32 +140,6 @@ QList<Meter> systemMeters(int cpu, int memory, const QString &diskFree, const QS
 QString eyeStrainStatus(bool warning, bool tooClose, int minutesUntilBreak);
 bool eyeStrainAlert(bool warning, bool tooClose);
 
-// Player.
-QColor sourceAccent(NowPlayingInfo::Source source);
-QString sourceLabel(NowPlayingInfo::Source source, const QString &clientName);
-QString artworkSymbol(NowPlayingInfo::Source source);
-QString playerTitle(const QString &title, const QString &artist);
-QString playerSubtitle(const QString &title, const QString &artist, const QString &album, bool showAlbum,
-                       NowPlayingInfo::Source source, const QString &clientName);
-double playbackPosition(double elapsed, double duration, bool playing, const QDateTime &sampledAt,
-                        const QDateTime &now);
-double playbackFraction(double position, double duration);
-bool showsPlayBar(bool option, const QString &title, const QString &artist, double duration);
-inline constexpr double PlayBarMinFill = 4;
-
-// Voice memos.
-QString memoTimeText(double seconds);
-QString memoStatusLine(bool recording, double elapsed, bool exporting, const QString &status, int count);
-QString memoDetailLine(double duration, const QString &note, bool expanded, const QDateTime &date,
-                       const QDateTime &now);
-QString relativeDate(const QDateTime &date, const QDateTime &now);
-double meterBarHeight(double level, int index);
-bool meterBarLit(double level, int index);
-
-// Unit convert.
-enum class ConvertMode { temp, px, length, time };
-QString conversionLine(const QString &value, ConvertMode mode);
-
 // Speed test.
 QString pingText(const std::optional<double> &ms);
 QString rateText(const std::optional<double> &mbps);
@@ -202,48 +174,6 @@ public:
     }
     Q_INVOKABLE static bool eyeStrainAlert(bool warning, bool tooClose) { return HomeRules::eyeStrainAlert(warning, tooClose); }
     Q_INVOKABLE static QString shortTime(const QDateTime &time);
-
-    Q_INVOKABLE static QColor sourceAccent(const NowPlayingInfo &info) { return HomeRules::sourceAccent(info.source); }
-    Q_INVOKABLE static QString artworkSymbol(const NowPlayingInfo &info) { return HomeRules::artworkSymbol(info.source); }
-    Q_INVOKABLE static QString playerTitle(const NowPlayingInfo &info) { return HomeRules::playerTitle(info.title, info.artist); }
-    Q_INVOKABLE static QString playerSubtitle(const NowPlayingInfo &info, bool showAlbum)
-    {
-        return HomeRules::playerSubtitle(info.title, info.artist, info.album, showAlbum, info.source, info.clientName);
-    }
-    Q_INVOKABLE static double playbackPosition(const NowPlayingInfo &info, const QDateTime &now)
-    {
-        return HomeRules::playbackPosition(info.elapsed, info.duration, info.isPlaying, info.sampledAt, now);
-    }
-    Q_INVOKABLE static double playbackFraction(const NowPlayingInfo &info, const QDateTime &now)
-    {
-        return HomeRules::playbackFraction(playbackPosition(info, now), info.duration);
-    }
-    Q_INVOKABLE static bool showsPlayBar(const NowPlayingInfo &info, bool option)
-    {
-        return HomeRules::showsPlayBar(option, info.title, info.artist, info.duration);
-    }
-    Q_INVOKABLE static QString playbackTime(double seconds) { return formatPlaybackTime(seconds); }
-    Q_INVOKABLE static double playBarFill(double fraction, double width)
-    {
-        return std::max(HomeRules::PlayBarMinFill, fraction * width);
-    }
-
-    Q_INVOKABLE static QString memoTimeText(double seconds) { return HomeRules::memoTimeText(seconds); }
-    Q_INVOKABLE static QString memoStatusLine(bool recording, double elapsed, const QString &exportingID,
-                                              const QString &status, int count)
-    {
-        return HomeRules::memoStatusLine(recording, elapsed, !exportingID.isEmpty(), status, count);
-    }
-    Q_INVOKABLE static QString memoDetailLine(const VoiceMemo &memo, bool expanded, const QDateTime &now);
-    Q_INVOKABLE static QString memoName(const VoiceMemo &memo);
-    Q_INVOKABLE static double meterBarHeight(double level, int index) { return HomeRules::meterBarHeight(level, index); }
-    Q_INVOKABLE static bool meterBarLit(double level, int index) { return HomeRules::meterBarLit(level, index); }
-
-    Q_INVOKABLE static QStringList convertModes() { return {QStringLiteral("Temp"), QStringLiteral("px / pt"), QStringLiteral("in / cm"), QStringLiteral("min / hr")}; }
-    Q_INVOKABLE static QString conversionLine(const QString &value, int mode)
-    {
-        return HomeRules::conversionLine(value, HomeRules::ConvertMode(mode));
-    }
 
     Q_INVOKABLE static QString pingText(const QVariant &ms);
     Q_INVOKABLE static QString rateText(const QVariant &mbps);

@@ -12,8 +12,8 @@ Column {
 
     readonly property nowPlayingInfo info: model.nowPlaying
     readonly property bool idle: info.title.length === 0 && info.artist.length === 0
-    readonly property color accent: IslandPalette.accent(HomeText.sourceAccent(info), IslandPalette.accentRevision)
-    readonly property bool showsBar: HomeText.showsPlayBar(info, settings.playerShowPlayBar)
+    readonly property color accent: IslandPalette.accent(MediaText.sourceAccent(info), IslandPalette.accentRevision)
+    readonly property bool showsBar: MediaText.showsPlayBar(info, settings.playerShowPlayBar)
 
     spacing: compact ? 8 : 10
 
@@ -25,7 +25,7 @@ Column {
             size: root.compact ? 36 : 56
             corner: root.compact ? 8 : 12
             accent: root.accent
-            symbol: HomeText.artworkSymbol(root.info)
+            symbol: MediaText.artworkSymbol(root.info)
             image: root.info.hasArtwork ? root.model.nowPlayingService.artworkSource(root.info) : ""
         }
         Column {
@@ -33,7 +33,7 @@ Column {
             spacing: IslandStyle.spacingHair
             Text {
                 width: parent.width
-                text: HomeText.playerTitle(root.info)
+                text: MediaText.playerTitle(root.info)
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: root.compact ? IslandStyle.fontCallout : IslandStyle.fontHeadline
                 font.weight: Font.DemiBold
@@ -43,7 +43,7 @@ Column {
             }
             Text {
                 width: parent.width
-                text: HomeText.playerSubtitle(root.info, root.settings.playerShowAlbum)
+                text: MediaText.playerSubtitle(root.info, root.settings.playerShowAlbum)
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: root.compact ? IslandStyle.fontFootnote : IslandStyle.fontBody
                 color: root.idle ? IslandPalette.textSecondary : Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.9)
@@ -97,7 +97,7 @@ Column {
             spacing: IslandStyle.spacingTiny
             AnimationTicker { id: ticker; running: root.visible && root.info.isPlaying; fps: 20 }
             readonly property date now: ticker.now
-            readonly property double position: HomeText.playbackPosition(root.info, now)
+            readonly property double position: MediaText.playbackPosition(root.info, now)
             Rectangle {
                 width: root.width
                 height: 3
@@ -106,7 +106,7 @@ Column {
                 Rectangle {
                     height: parent.height
                     radius: 1.5
-                    width: HomeText.playBarFill(HomeText.playbackFraction(root.info, parent.parent.now), parent.width)
+                    width: MediaText.playBarFill(MediaText.playbackFraction(root.info, parent.parent.now), parent.width)
                     color: root.accent
                 }
             }
@@ -114,7 +114,7 @@ Column {
                 width: root.width
                 height: length.implicitHeight
                 Text {
-                    text: HomeText.playbackTime(parent.parent.position)
+                    text: MediaText.playbackTime(parent.parent.position)
                     font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontCaption
                     color: IslandPalette.textTertiary
@@ -122,7 +122,7 @@ Column {
                 Text {
                     id: length
                     anchors.right: parent.right
-                    text: HomeText.playbackTime(root.info.duration)
+                    text: MediaText.playbackTime(root.info.duration)
                     font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontCaption
                     color: IslandPalette.textTertiary

@@ -64,10 +64,10 @@ Rectangle {
                     id: texts
                     width: parent.width
                     spacing: 1
-                    CardText { width: parent.width; text: HomeText.memoName(root.memo) }
+                    CardText { width: parent.width; text: MediaText.memoName(root.memo) }
                     CardText {
                         width: parent.width
-                        text: HomeText.memoDetailLine(root.memo, root.expanded, root.now)
+                        text: MediaText.memoDetailLine(root.memo, root.expanded, root.now)
                         font.pixelSize: IslandStyle.fontCaption
                         font.weight: Font.Normal
                         color: IslandPalette.textTertiary

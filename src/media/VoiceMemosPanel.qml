@@ -36,7 +36,7 @@ Item {
             spacing: 1
             CardText { text: qsTr("Voice memos"); font.pixelSize: IslandStyle.fontCallout; font.weight: Font.DemiBold }
             CardText {
-                text: HomeText.memoStatusLine(root.engine.recording, root.engine.elapsed, root.engine.exportingID,
+                text: MediaText.memoStatusLine(root.engine.recording, root.engine.elapsed, root.engine.exportingID,
                                              root.engine.status, root.engine.memos.length)
                 font.pixelSize: IslandStyle.fontCaption
                 font.weight: Font.Normal
@@ -117,7 +117,7 @@ Item {
             VoiceMeter { anchors.verticalCenter: parent.verticalCenter; level: root.engine.level }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
-                text: HomeText.memoTimeText(root.engine.elapsed)
+                text: MediaText.memoTimeText(root.engine.elapsed)
                 font.family: IslandStyle.digitsFamily
                 font.pixelSize: IslandStyle.fontTitle3
                 font.weight: Font.DemiBold

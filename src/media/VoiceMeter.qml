@@ -15,8 +15,8 @@ Row {
             anchors.verticalCenter: parent.verticalCenter
             width: 3
             radius: 1.5
-            height: HomeText.meterBarHeight(root.level, index)
-            color: Qt.rgba(root.coral.r, root.coral.g, root.coral.b, HomeText.meterBarLit(root.level, index) ? 0.95 : 0.28)
+            height: MediaText.meterBarHeight(root.level, index)
+            color: Qt.rgba(root.coral.r, root.coral.g, root.coral.b, MediaText.meterBarLit(root.level, index) ? 0.95 : 0.28)
             Behavior on height { SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.05 } }
         }
     }

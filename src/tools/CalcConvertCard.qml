@@ -21,7 +21,7 @@ Rectangle {
         Row {
             spacing: IslandStyle.spacingSmall
             Repeater {
-                model: HomeText.convertModes()
+                model: UnitConvert.convertModes()
                 IslandPressStyle {
                     required property string modelData
                     required property int index
@@ -55,7 +55,7 @@ Rectangle {
         CardText {
             width: parent.width
             digits: true
-            text: HomeText.conversionLine(root.value, root.mode)
+            text: UnitConvert.conversionLine(root.value, root.mode)
             color: root.amber
         }
     }
