@@ -37,7 +37,7 @@ Item {
     Connections { target: homeModel; function onVisibleModulesChanged() { root.syncTiles() } }
     Component.onCompleted: syncTiles()
 
-    HoverHandler { onHoveredChanged: if (hovered) root.model.cancelPendingExit() }
+    HoverHandler { onHoveredChanged: if (hovered) root.model.cancelHoverTask() }
 
     Flickable {
         id: flick

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // The island's root view. Back to front: the black outline, a glow while a
@@ -16,7 +15,9 @@ Item {
     readonly property int islandState: model ? model.state : Island.NotchState.collapsed
     readonly property bool floating: model ? model.usesFloatingIsland : false
     readonly property real notchHeight: model ? model.notchHeight : 32
-    readonly property real radius: IslandViews.cornerRadius(islandState, floating,
+    // The outline's corner radius; the island's window animates it with the
+    // frame and sets it here.
+    property real radius: IslandViews.cornerRadius(islandState, floating,
                                                             settings ? settings.lipCornerRadius : 10)
     readonly property bool pocketHidden: settings ? (settings.disabledModules, !settings.isModuleEnabled("pocket")) : false
     readonly property bool hudPresent: model ? !!model.hud : false
@@ -33,15 +34,14 @@ Item {
     property Item content: null
 
     // 1. The outline, with a shadow when floating.
-    RectangularGlow {
+    IslandShadow {
         visible: root.floating
-        x: 0
-        y: 3
-        width: parent.width
-        height: parent.height
-        glowRadius: 10
-        spread: 0
-        cornerRadius: Math.min(root.radius, height / 2) + glowRadius
+        x: -blurRadius
+        y: -blurRadius + 3
+        width: parent.width + 2 * blurRadius
+        height: parent.height + 2 * blurRadius
+        blurRadius: 10
+        cornerRadius: root.radius
         color: Qt.rgba(0, 0, 0, 0.4)
     }
     IslandShape {

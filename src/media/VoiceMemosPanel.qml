@@ -13,7 +13,7 @@ Item {
 
     Component.onCompleted: engine.reload()
     onVisibleChanged: if (visible) engine.reload()
-    HoverHandler { onHoveredChanged: if (hovered) root.model.cancelPendingExit() }
+    HoverHandler { onHoveredChanged: if (hovered) root.model.cancelHoverTask() }
     AnimationTicker { id: ticker; running: root.visible; fps: 0.1 }
 
     Item {

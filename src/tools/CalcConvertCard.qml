@@ -1,61 +1,70 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Layouts
 import Pavlet
 
-// Converts one typed number both ways between two units.
+// Converts one typed number both ways between two units. Its state lives
+// only while it is shown: it starts at 32 in temperatures every time.
 Rectangle {
     id: root
     property string value: "32"
     property int mode: 0
     readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
-    implicitHeight: column.implicitHeight + 20
+
+    implicitHeight: column.implicitHeight + 2 * IslandStyle.spacingMedium
     radius: IslandStyle.radiusCard
     color: IslandPalette.fill
 
-    Column {
+    ColumnLayout {
         id: column
-        x: 10
-        y: 10
-        width: root.width - 20
+        anchors.fill: parent
+        anchors.margins: IslandStyle.spacingMedium
         spacing: IslandStyle.spacing
         Row {
             spacing: IslandStyle.spacingSmall
             Repeater {
-                model: UnitConvert.convertModes()
+                model: ToolViews.convertModes()
                 IslandPressStyle {
-                    required property string modelData
-                    required property int index
-                    implicitWidth: chip.implicitWidth
-                    implicitHeight: chip.implicitHeight
+                    required property var modelData
                     pressed: chipArea.pressed
-                    CardText {
-                        id: chip
-                        text: parent.modelData
+                    Text {
+                        text: modelData.caption
+                        font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
-                        font.weight: Font.Normal
-                        color: root.mode === parent.index ? root.amber : IslandPalette.textSecondary
+                        color: root.mode === modelData.mode ? root.amber : IslandPalette.textSecondary
                     }
-                    MouseArea { id: chipArea; anchors.fill: parent; onClicked: root.mode = parent.index }
+                    MouseArea {
+                        id: chipArea
+                        anchors.fill: parent
+                        onClicked: root.mode = modelData.mode
+                    }
                 }
             }
         }
-        TextField {
-            width: parent.width
-            padding: 0
-            background: null
-            placeholderText: qsTr("Value")
-            placeholderTextColor: IslandPalette.textTertiary
+        TextInput {
+            objectName: "convertValue"
+            Layout.fillWidth: true
+            text: root.value
+            onTextEdited: root.value = text
             font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontTitle2
             font.weight: Font.DemiBold
             color: IslandPalette.textPrimary
-            text: root.value
-            onTextEdited: root.value = text
+            selectByMouse: true
+            Text {
+                visible: parent.text.length === 0
+                text: qsTr("Value")
+                font: parent.font
+                color: IslandPalette.textTertiary
+            }
         }
-        CardText {
-            width: parent.width
-            digits: true
-            text: UnitConvert.conversionLine(root.value, root.mode)
+        Text {
+            objectName: "convertLine"
+            Layout.fillWidth: true
+            wrapMode: Text.WordWrap
+            text: ToolViews.convertLine(root.mode, root.value)
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontBody
+            font.weight: Font.Medium
             color: root.amber
         }
     }
