@@ -46,6 +46,13 @@ class IslandPalette : public QObject {
     Q_PROPERTY(QColor gold MEMBER m_yellow CONSTANT)
     Q_PROPERTY(QColor blue MEMBER m_blue CONSTANT)
     Q_PROPERTY(QColor orange MEMBER m_orange CONSTANT)
+    // Plain black and white, nothing at all, the editor's outline and the
+    // floating island's shadow.
+    Q_PROPERTY(QColor black MEMBER m_black CONSTANT)
+    Q_PROPERTY(QColor white MEMBER m_white CONSTANT)
+    Q_PROPERTY(QColor clear MEMBER m_clear CONSTANT)
+    Q_PROPERTY(QColor editOutline MEMBER m_editOutline CONSTANT)
+    Q_PROPERTY(QColor shadow MEMBER m_shadow CONSTANT)
     // Bumped whenever a custom-accent setting changes. Bindings pass it to
     // accent() so that they are evaluated again; nothing is cached.
     Q_PROPERTY(int accentRevision READ accentRevision NOTIFY accentRevisionChanged)
@@ -60,7 +67,8 @@ public:
 
     static const QColor textPrimaryColor, textSecondaryColor, textTertiaryColor, hairlineColor,
         fillColor, fillStrongColor, greenColor, pinkColor, redColor, amberColor, skyColor,
-        mintColor, coralColor, yellowColor, blueColor, orangeColor;
+        mintColor, coralColor, yellowColor, blueColor, orangeColor, blackColor, whiteColor, clearColor,
+        editOutlineColor, shadowColor;
 
     // The custom accent when "useCustomAccent" is on, else color unchanged.
     static QColor accent(const UserDefaults *defaults, const QColor &color);
@@ -74,6 +82,8 @@ public:
     Q_INVOKABLE QColor color(Ambient::AmbientKind kind, int revision = 0) const;
     // The image for a symbol name.
     Q_INVOKABLE QUrl symbol(const QString &name) const;
+    // color with its opacity set to opacity (0...1).
+    Q_INVOKABLE QColor faded(const QColor &color, double opacity) const;
 
     int accentRevision() const { return m_revision; }
 
@@ -87,5 +97,6 @@ private:
            m_textTertiary = textTertiaryColor, m_hairline = hairlineColor, m_fill = fillColor,
            m_fillStrong = fillStrongColor, m_green = greenColor, m_pink = pinkColor, m_red = redColor,
            m_amber = amberColor, m_sky = skyColor, m_mint = mintColor, m_coral = coralColor,
-           m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor;
+           m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor, m_black = blackColor,
+           m_white = whiteColor, m_clear = clearColor, m_editOutline = editOutlineColor, m_shadow = shadowColor;
 };

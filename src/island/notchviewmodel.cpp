@@ -1,6 +1,8 @@
 // The island's model: what it owns, its published values, start and stop.
 #include "notchviewmodel.h"
 
+#include "islandlook.h"
+
 #include "appnotifications.h"
 #include "appsettings.h"
 #include "blackjackengine.h"
@@ -131,10 +133,12 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();
     m_lastGlow = showsAmbientOrCamera();
+    m_look = std::make_unique<IslandLook>(this, env);
 }
 
 NotchViewModel::~NotchViewModel()
 {
+    m_look.reset();
     // The owned objects go after this body and may still announce changes
     // while they go; nothing here may hear them then.
     const QList<QObject *> owned = {m_timer.get(), m_keepAwake.get(), m_camera.get(), m_eyeStrain.get(),

@@ -39,6 +39,7 @@
 class AppNotifications;
 class AppSettings;
 class ArtworkLoader;
+class IslandLook;
 class MirrorCamera;
 class Mp3Exporter;
 class NowPlayingService;
@@ -115,6 +116,7 @@ struct IslandEnvironment {
 class NotchViewModel : public QObject {
     Q_OBJECT
     Q_MOC_INCLUDE("appsettings.h")
+    Q_MOC_INCLUDE("islandlook.h")
     Q_MOC_INCLUDE("calculatorengine.h")
     Q_MOC_INCLUDE("canvasservice.h")
     Q_MOC_INCLUDE("mediadownloadengine.h")
@@ -182,6 +184,9 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(Ambient::AmbientKind showsAmbientOrCamera READ showsAmbientOrCamera NOTIFY showsAmbientOrCameraChanged)
     Q_PROPERTY(QString greeting READ greeting NOTIFY canvasUserNameChanged)
     Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
+
+    // What the island's views show, worked out from all of the above.
+    Q_PROPERTY(IslandLook *look READ look CONSTANT)
 
     // Owned objects.
     Q_PROPERTY(AppSettings *settings READ settings CONSTANT)
@@ -292,6 +297,7 @@ public:
     QString canvasFirstName() const;
 
     // --- Owned objects.
+    IslandLook *look() const { return m_look.get(); }
     AppSettings *settings() const { return m_settings; }
     UpdateService *updater() const { return m_updater; }
     MirrorCamera *camera() const { return m_camera.get(); }
@@ -588,6 +594,8 @@ private:
     std::unique_ptr<PowerModeMonitor> m_powerMonitor;
     std::unique_ptr<SystemHUDMonitor> m_hudMonitor;
     std::unique_ptr<TimerStore> m_timer;
+    // Last: it reads every object above and goes first.
+    std::unique_ptr<IslandLook> m_look;
 
     // Bookkeeping.
     TaskHandle m_hoverTask;

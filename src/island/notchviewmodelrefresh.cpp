@@ -8,6 +8,7 @@
 #include "clock.h"
 #include "mirrorcamera.h"
 #include "eyestrainguard.h"
+#include "islandlook.h"
 #include "permissions.h"
 #include "powermodemonitor.h"
 
@@ -61,6 +62,7 @@ void NotchViewModel::refreshReminders(std::function<void()> done)
 
 void NotchViewModel::tick()
 {
+    m_look->timePassed();
     if (m_gameModeOn && !moduleShown(HomeModule::gameMode)) {
         setGameModeOn(false);
         setGameModeHover(false);

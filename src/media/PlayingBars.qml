@@ -5,18 +5,17 @@ import Pavlet
 // redrawn at most 30 times a second while shown.
 Item {
     id: root
-    property color color: "white"
-    property real t: IslandViews.referenceSeconds(new Date())
+    property color color: IslandPalette.white
+    readonly property real t: ticker.time
 
     implicitWidth: 3 * 2 + 2 * 2
     implicitHeight: 12
     width: implicitWidth
 
-    Timer {
-        interval: 1000 / 30
-        repeat: true
+    AnimationTicker {
+        id: ticker
         running: root.visible
-        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+        fps: 30
     }
 
     Repeater {
