@@ -6,12 +6,13 @@ import Pavlet
 // moves, and only while shown.
 Item {
     id: root
-    width: 14
-    height: 10
+    readonly property smileMetrics m: IslandViews.smileMetrics()
+    width: m.width
+    height: m.height
 
     readonly property bool blink: blinker.blink
     property real eyeHeight: IslandViews.smileEyeHeight(false)
-    readonly property color ink: IslandPalette.faded(IslandPalette.white, 0.88)
+    readonly property color ink: IslandPalette.faded(IslandPalette.white, m.inkOpacity)
 
     AnimationTicker {
         id: ticker
@@ -36,19 +37,19 @@ Item {
 
     Column {
         anchors.centerIn: parent
-        spacing: 1.5
+        spacing: root.m.spacing
         scale: IslandViews.smileScale(ticker.time)
 
         Item {
             anchors.horizontalCenter: parent.horizontalCenter
-            width: 1.8 * 2 + 3.5
-            height: 1.8
+            width: root.m.eyeWidth * 2 + root.m.eyeSpacing
+            height: root.m.eyeWidth
             Repeater {
                 model: 2
                 Rectangle {
-                    x: index * (1.8 + 3.5)
+                    x: index * (root.m.eyeWidth + root.m.eyeSpacing)
                     anchors.verticalCenter: parent.verticalCenter
-                    width: 1.8
+                    width: root.m.eyeWidth
                     height: root.eyeHeight
                     radius: Math.min(width, height) / 2
                     color: root.ink
@@ -58,10 +59,10 @@ Item {
         }
         SmileArc {
             anchors.horizontalCenter: parent.horizontalCenter
-            width: 8
-            height: 3.5
+            width: root.m.mouthWidth
+            height: root.m.mouthHeight
             color: root.ink
-            lineWidth: 1.15
+            lineWidth: root.m.mouthLine
         }
     }
 }

@@ -180,16 +180,15 @@ Item {
                 Layout.fillWidth: true
                 spacing: 0
                 Repeater {
-                    model: [{ title: qsTr("Notch"), phase: Island.IslandEditPhase.hang },
-                            { title: qsTr("Expanded"), phase: Island.IslandEditPhase.expanded }]
+                    model: [Island.IslandEditPhase.hang, Island.IslandEditPhase.expanded]
                     SmallButton {
-                        required property var modelData
-                        readonly property bool chosen: root.model.islandEditPhase === modelData.phase
+                        required property int modelData
+                        readonly property bool chosen: root.model.islandEditPhase === modelData
                         Layout.fillWidth: true
-                        text: modelData.title
+                        text: IslandViews.phaseTitle(modelData)
                         font.pixelSize: IslandStyle.fontBody
                         fill: chosen ? IslandPalette.faded(IslandPalette.white, 0.28) : IslandPalette.fill
-                        onClicked: root.model.islandEditPhase = modelData.phase
+                        onClicked: root.model.islandEditPhase = modelData
                     }
                 }
             }
@@ -206,8 +205,16 @@ Item {
                     font.pixelSize: IslandStyle.fontFootnote
                     color: IslandPalette.textSecondary
                 }
-                SliderRow { label: qsTr("X"); key: "expandedOffsetX"; from: -60; to: 60 }
-                SliderRow { label: qsTr("Y"); key: "expandedOffsetY"; from: 0; to: 80 }
+                Repeater {
+                    model: IslandViews.editSliders(Island.IslandEditPhase.expanded, false)
+                    SliderRow {
+                        required property editSlider modelData
+                        label: modelData.label
+                        key: modelData.key
+                        from: modelData.from
+                        to: modelData.to
+                    }
+                }
                 SmallButton {
                     text: qsTr("Reset expanded")
                     onClicked: IslandViews.resetExpanded(root.settings)
@@ -228,11 +235,16 @@ Item {
                     font.pixelSize: IslandStyle.fontFootnote
                     color: IslandPalette.textSecondary
                 }
-                SliderRow { label: qsTr("X"); key: "lipOffsetX"; from: -60; to: 60 }
-                SliderRow { visible: root.showsFloatingPill; label: qsTr("Y"); key: "lipOffsetY"; from: 0; to: 80 }
-                SliderRow { visible: !root.showsFloatingPill; label: qsTr("Drop"); key: "lipDrop"; from: 2; to: 28 }
-                SliderRow { visible: !root.showsFloatingPill; label: qsTr("Sides"); key: "lipEar"; from: -60; to: 64 }
-                SliderRow { visible: !root.showsFloatingPill; label: qsTr("Round"); key: "lipCornerRadius"; from: 0; to: 22 }
+                Repeater {
+                    model: IslandViews.editSliders(Island.IslandEditPhase.hang, root.showsFloatingPill)
+                    SliderRow {
+                        required property editSlider modelData
+                        label: modelData.label
+                        key: modelData.key
+                        from: modelData.from
+                        to: modelData.to
+                    }
+                }
                 SmallButton {
                     text: qsTr("Reset notch")
                     onClicked: {

@@ -27,10 +27,10 @@ Item {
     RectangularGlow {
         visible: root.floating
         x: 0
-        y: 3
+        y: IslandViews.shadowOffset
         width: parent.width
         height: parent.height
-        glowRadius: 10
+        glowRadius: IslandViews.shadowRadius
         spread: 0
         cornerRadius: Math.min(root.radius, height / 2) + glowRadius
         color: IslandPalette.shadow
@@ -121,9 +121,9 @@ Item {
             width: root.width
             height: root.height
             opacity: 0
-            scale: 0.96
+            scale: IslandViews.enterScale
             transformOrigin: Item.Top
-            y: -8
+            y: IslandViews.enterOffset
 
             function enter() { leaveAnim.stop(); enterAnim.start() }
             function leave() { enterAnim.stop(); leaveAnim.start() }
@@ -147,8 +147,8 @@ Item {
             ParallelAnimation {
                 id: leaveAnim
                 SpringAnimation { target: frame; property: "opacity"; to: 0; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 }
-                SpringAnimation { target: frame; property: "scale"; to: 0.84; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 }
-                SpringAnimation { target: frame; property: "y"; to: 12; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.05 }
+                SpringAnimation { target: frame; property: "scale"; to: IslandViews.leaveScale; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 }
+                SpringAnimation { target: frame; property: "y"; to: IslandViews.leaveOffset; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.05 }
                 onFinished: frame.destroy()
             }
         }
@@ -250,7 +250,7 @@ Item {
         y: root.look.hudOverlayTop
         height: IslandStyle.spacingHuge
         opacity: shown ? 1 : 0
-        scale: shown ? 1 : 0.96
+        scale: shown ? 1 : IslandViews.enterScale
         visible: opacity > 0.001
         Behavior on opacity { SpringAnimation { spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 } }
         Behavior on scale { SpringAnimation { spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 } }

@@ -92,6 +92,8 @@ double smileScale(double t)
     return 0.94 + 0.04 * (std::sin(1.6 * t) + 1);
 }
 
+SmileMetrics smileMetrics() { return {}; }
+
 double smileEyeHeight(bool blinking)
 {
     return blinking ? 0.5 : 1.8;

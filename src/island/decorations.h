@@ -74,6 +74,26 @@ public:
     double line = 0;
 };
 
+// The blinking smile's sizes: two eyes over a mouth in a 14 x 10 frame.
+struct SmileMetrics {
+    Q_GADGET
+    QML_VALUE_TYPE(smileMetrics)
+    Q_PROPERTY(double width MEMBER width CONSTANT)
+    Q_PROPERTY(double height MEMBER height CONSTANT)
+    Q_PROPERTY(double spacing MEMBER spacing CONSTANT)
+    Q_PROPERTY(double eyeWidth MEMBER eyeWidth CONSTANT)
+    Q_PROPERTY(double eyeSpacing MEMBER eyeSpacing CONSTANT)
+    Q_PROPERTY(double mouthWidth MEMBER mouthWidth CONSTANT)
+    Q_PROPERTY(double mouthHeight MEMBER mouthHeight CONSTANT)
+    Q_PROPERTY(double mouthLine MEMBER mouthLine CONSTANT)
+    Q_PROPERTY(double inkOpacity MEMBER inkOpacity CONSTANT)
+public:
+    double width = 14, height = 10, spacing = 1.5;
+    double eyeWidth = 1.8, eyeSpacing = 3.5;
+    double mouthWidth = 8, mouthHeight = 3.5, mouthLine = 1.15;
+    double inkOpacity = 0.88;
+};
+
 // The mascot, every length a share of its size.
 struct MascotMetrics {
     Q_GADGET
@@ -150,6 +170,7 @@ constexpr double blinkClosedSeconds = 0.11;
 constexpr double blinkOpenAnimSeconds = 0.09;
 // Eye height of the smile, open or blinking.
 double smileEyeHeight(bool blinking);
+SmileMetrics smileMetrics();
 
 // The palette colour of a status pulse's kind, for its rim and its mark.
 QColor rimColor(AmbientKind kind);

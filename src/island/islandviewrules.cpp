@@ -45,6 +45,15 @@ MascotSway IslandViews::mascotSway(bool active, double t) const { return Decorat
 
 QString IslandViews::editCaption(Island::IslandEditPhase phase) const { return IslandEditLayout::caption(phase); }
 
+QList<EditSlider> IslandViews::editSliders(Island::IslandEditPhase phase, bool floatingPill) const
+{
+    return IslandEditLayout::sliders(phase, floatingPill);
+}
+
+QString IslandViews::phaseTitle(Island::IslandEditPhase phase) const { return IslandEditLayout::phaseTitle(phase); }
+
+SmileMetrics IslandViews::smileMetrics() const { return Decorations::smileMetrics(); }
+
 double IslandViews::ringRadius(Island::IslandEditPhase phase, double screenWidth) const
 {
     return IslandEditLayout::ringRadius(phase, screenWidth);

@@ -2,6 +2,7 @@
 
 #include "decorations.h"
 #include "hovercontent.h"
+#include "islandeditlayout.h"
 #include "islandtypes.h"
 
 #include <QObject>
@@ -20,11 +21,25 @@ class IslandViews : public QObject {
     // The glows' soft halo stroke, and how far inside it their line runs.
     Q_PROPERTY(double glowHaloWidth READ glowHaloWidth CONSTANT)
     Q_PROPERTY(double glowLineInset READ glowLineInset CONSTANT)
+    // How a state's content comes in (from a little smaller and higher) and
+    // goes out (smaller and lower), and the floating island's shadow.
+    Q_PROPERTY(double enterScale READ enterScale CONSTANT)
+    Q_PROPERTY(double enterOffset READ enterOffset CONSTANT)
+    Q_PROPERTY(double leaveScale READ leaveScale CONSTANT)
+    Q_PROPERTY(double leaveOffset READ leaveOffset CONSTANT)
+    Q_PROPERTY(double shadowRadius READ shadowRadius CONSTANT)
+    Q_PROPERTY(double shadowOffset READ shadowOffset CONSTANT)
 public:
     using QObject::QObject;
 
     static double glowHaloWidth() { return 3.4; }
     static double glowLineInset() { return 1.1; }
+    static double enterScale() { return 0.96; }
+    static double enterOffset() { return -8; }
+    static double leaveScale() { return 0.84; }
+    static double leaveOffset() { return 12; }
+    static double shadowRadius() { return 10; }
+    static double shadowOffset() { return 3; }
 
     // The HUD's level bar: never narrower than its height's dot.
     Q_INVOKABLE double hudFillWidth(double trackWidth, double level) const;
@@ -46,6 +61,10 @@ public:
     Q_INVOKABLE MascotSway mascotSway(bool active, double t) const;
 
     Q_INVOKABLE QString editCaption(Island::IslandEditPhase phase) const;
+    Q_INVOKABLE QList<EditSlider> editSliders(Island::IslandEditPhase phase, bool floatingPill) const;
+    Q_INVOKABLE QString phaseTitle(Island::IslandEditPhase phase) const;
+    // The smile's eyes and mouth.
+    Q_INVOKABLE SmileMetrics smileMetrics() const;
     Q_INVOKABLE double ringRadius(Island::IslandEditPhase phase, double screenWidth) const;
     // The editor shade's ring: lit in every other period.
     Q_INVOKABLE bool ringLit(double elapsed) const;

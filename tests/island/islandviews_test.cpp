@@ -80,7 +80,7 @@ TEST_F(IslandViewTest, EditorControlsFollowThePhaseAndResetToIdle)
 
     // The floating pill trades Drop, Sides and Round for Y.
     controls->setProperty("showsFloatingPill", true);
-    EXPECT_FALSE(drop->isVisible());
+    EXPECT_FALSE(itemWithText(controls, "Drop"));
 
     model->setIslandEditPhase(IslandEditPhase::expanded);
     EXPECT_FALSE(reset->isVisible());
