@@ -16,7 +16,7 @@ Item {
     AnimationTicker {
         id: ticker
         running: root.visible
-        fps: 45
+        fps: IslandViews.rimFps
     }
 
     IslandShape {

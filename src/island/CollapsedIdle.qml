@@ -24,7 +24,7 @@ Item {
     }
     Component {
         id: clock
-        TickingClock { size: 13; color: IslandPalette.amber }
+        TickingClock { size: IslandViews.idleClockSize; color: IslandPalette.amber }
     }
     Component {
         id: bars

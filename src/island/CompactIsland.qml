@@ -28,7 +28,7 @@ Item {
         anchors.left: parent.left
         anchors.right: parent.right
         y: root.model.usesFloatingIsland ? (root.height - height) / 2 : root.layout.rowTop
-        height: 20
+        height: IslandViews.compactRowHeight
 
         Loader {
             anchors.left: parent.left
@@ -36,8 +36,8 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             active: root.layout.showsArtwork
             sourceComponent: ArtworkView {
-                size: 20
-                corner: 5
+                size: IslandViews.compactRowHeight
+                corner: IslandViews.artworkCorner
                 accent: root.accent(root.layout.artworkColor)
                 symbol: root.layout.artworkSymbol
                 image: root.model.look.artwork

@@ -20,12 +20,12 @@ Item {
         anchors.right: parent.right
         anchors.verticalCenter: root.model.usesFloatingIsland ? parent.verticalCenter : undefined
         anchors.bottom: root.model.usesFloatingIsland ? undefined : parent.bottom
-        height: 22
+        height: IslandViews.markSize
         spacing: IslandStyle.spacingMedium
 
         Item {
-            Layout.preferredWidth: 22
-            Layout.preferredHeight: 22
+            Layout.preferredWidth: IslandViews.markSize
+            Layout.preferredHeight: IslandViews.markSize
             visible: root.look.markKind !== "none"
 
             Symbol {
@@ -39,8 +39,8 @@ Item {
                 anchors.centerIn: parent
                 active: root.look.markKind === "artwork"
                 sourceComponent: ArtworkView {
-                    size: 22
-                    corner: 5
+                    size: IslandViews.markSize
+                    corner: IslandViews.artworkCorner
                     accent: root.accent(root.look.markColor)
                     symbol: root.look.markSymbol
                     image: root.model.look.artwork
@@ -49,7 +49,7 @@ Item {
             Loader {
                 anchors.centerIn: parent
                 active: root.look.markKind === "clock"
-                sourceComponent: TickingClock { size: 16; color: root.look.markColor }
+                sourceComponent: TickingClock { size: IslandViews.hoverClockSize; color: root.look.markColor }
             }
         }
 
@@ -83,7 +83,7 @@ Item {
             readonly property color tint: root.accent(root.look.accessoryColor)
             pressed: press.pressed
             implicitWidth: label.implicitWidth + 2 * IslandStyle.spacing
-            implicitHeight: label.implicitHeight + 2 * 3
+            implicitHeight: label.implicitHeight + 2 * IslandViews.joinPadding
             Rectangle {
                 width: button.width
                 height: button.height

@@ -25,7 +25,7 @@ Item {
     AnimationTicker {
         id: ticker
         running: root.swaying && root.visible
-        fps: 20
+        fps: IslandViews.mascotFps
     }
 
     Item {

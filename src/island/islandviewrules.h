@@ -29,6 +29,22 @@ class IslandViews : public QObject {
     Q_PROPERTY(double leaveOffset READ leaveOffset CONSTANT)
     Q_PROPERTY(double shadowRadius READ shadowRadius CONSTANT)
     Q_PROPERTY(double shadowOffset READ shadowOffset CONSTANT)
+    // The hover island's mark frame (and its artwork), the artwork's corner,
+    // its ticking clock and the Join button's top and bottom padding.
+    Q_PROPERTY(double markSize READ markSize CONSTANT)
+    Q_PROPERTY(double artworkCorner READ artworkCorner CONSTANT)
+    Q_PROPERTY(double hoverClockSize READ hoverClockSize CONSTANT)
+    Q_PROPERTY(double joinPadding READ joinPadding CONSTANT)
+    // The compact island's row (and its artwork) and the idle clock.
+    Q_PROPERTY(double compactRowHeight READ compactRowHeight CONSTANT)
+    Q_PROPERTY(double idleClockSize READ idleClockSize CONSTANT)
+    // The playing bars: width of a bar, gap between bars, redraws a second.
+    Q_PROPERTY(double barWidth READ barWidth CONSTANT)
+    Q_PROPERTY(double barGap READ barGap CONSTANT)
+    Q_PROPERTY(double barsFps READ barsFps CONSTANT)
+    // Redraws a second of the mascot's sway and of the status pulse's rim.
+    Q_PROPERTY(double mascotFps READ mascotFps CONSTANT)
+    Q_PROPERTY(double rimFps READ rimFps CONSTANT)
 public:
     using QObject::QObject;
 
@@ -40,6 +56,17 @@ public:
     static double leaveOffset() { return 12; }
     static double shadowRadius() { return 10; }
     static double shadowOffset() { return 3; }
+    static double markSize() { return 22; }
+    static double artworkCorner() { return 5; }
+    static double hoverClockSize() { return 16; }
+    static double joinPadding() { return 3; }
+    static double compactRowHeight() { return 20; }
+    static double idleClockSize() { return 13; }
+    static double barWidth() { return 2; }
+    static double barGap() { return 2; }
+    static double barsFps() { return 30; }
+    static double mascotFps() { return 20; }
+    static double rimFps() { return 45; }
 
     // The HUD's level bar: never narrower than its height's dot.
     Q_INVOKABLE double hudFillWidth(double trackWidth, double level) const;

@@ -8,24 +8,24 @@ Item {
     property color color: IslandPalette.white
     readonly property real t: ticker.time
 
-    implicitWidth: 3 * 2 + 2 * 2
-    implicitHeight: 12
+    implicitWidth: 3 * IslandViews.barWidth + 2 * IslandViews.barGap
+    implicitHeight: IslandStyle.spacingLarge
     width: implicitWidth
 
     AnimationTicker {
         id: ticker
         running: root.visible
-        fps: 30
+        fps: IslandViews.barsFps
     }
 
     Repeater {
         model: 3
         Rectangle {
-            x: index * 4
-            width: 2
+            x: index * (IslandViews.barWidth + IslandViews.barGap)
+            width: IslandViews.barWidth
             height: IslandViews.playingBarHeight(root.height, root.t, index)
             y: root.height - height
-            radius: 1
+            radius: width / 2
             color: root.color
             antialiasing: true
         }
