@@ -1,16 +1,16 @@
 // One frame step of each action game in a busy state.
-#include "blocksengine.h"
-#include "clock.h"
-#include "cpsengine.h"
-#include "dinoengine.h"
-#include "flapengine.h"
-#include "pongengine.h"
-#include "random.h"
-#include "reflexengine.h"
-#include "scheduler.h"
-#include "snakeengine.h"
-#include "stackengine.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/random.h"
+#include "core/scheduler.h"
+#include "core/userdefaults.h"
+#include "games/action/blocksengine.h"
+#include "games/action/cpsengine.h"
+#include "games/action/dinoengine.h"
+#include "games/action/flapengine.h"
+#include "games/action/pongengine.h"
+#include "games/action/reflexengine.h"
+#include "games/action/snakeengine.h"
+#include "games/action/stackengine.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

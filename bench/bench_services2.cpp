@@ -1,12 +1,12 @@
 // Times one full refresh of the battery, network and system readings on this
 // machine, and the expansion of a year of a daily recurring event.
-#include "batterymonitor.h"
-#include "icscalendarsource.h"
-#include "linuxnetwork.h"
-#include "networkstatus.h"
-#include "procsystemload.h"
-#include "sysfspowersupply.h"
-#include "systemmonitor.h"
+#include "platform/linux/icscalendarsource.h"
+#include "platform/linux/linuxnetwork.h"
+#include "platform/linux/procsystemload.h"
+#include "platform/linux/sysfspowersupply.h"
+#include "services/batterymonitor.h"
+#include "services/networkstatus.h"
+#include "services/systemmonitor.h"
 
 #include <QApplication>
 #include <QDir>

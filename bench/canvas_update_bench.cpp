@@ -1,8 +1,8 @@
 // Times the Canvas board from two full replies (target: 2 ms), and the
 // update image's SHA-256 against the system's sha256sum on the same 100 MB
 // file (target: within 1.5 times).
-#include "canvasservice.h"
-#include "updatechecksum.h"
+#include "canvas/canvasservice.h"
+#include "update/updatechecksum.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // One step of the island frame's springs plus putting the frame on the
 // window (shape and content position), the work of every animation frame.
 // It must stay far below a 120 Hz frame (8.3 ms); the target is 1 ms.
-#include "notchpanel.h"
-#include "panelanimator.h"
+#include "notch/notchpanel.h"
+#include "notch/panelanimator.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -1,10 +1,10 @@
 // Times one refresh pass of the island's model over fake readings: once with
 // nothing changed (it must announce nothing) and once with every reading
 // changed.
-#include "fakeclock.h"
-#include "islandfakes.h"
-#include "notchviewmodel.h"
-#include "userdefaults.h"
+#include "core/userdefaults.h"
+#include "fakes/fakeclock.h"
+#include "fakes/islandfakes.h"
+#include "island/notchviewmodel.h"
 
 #include <QApplication>
 #include <QSignalSpy>

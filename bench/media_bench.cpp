@@ -1,12 +1,12 @@
 // Times the choice of the record to present among eight players, the parse
 // of one player's metadata, and the listing of a folder of 500 memos whose
 // durations come from their MP4 headers.
-#include "artworkloader.h"
-#include "clock.h"
-#include "mprisbridge.h"
-#include "nowplayingservice.h"
-#include "scheduler.h"
-#include "voicememoengine.h"
+#include "core/clock.h"
+#include "core/scheduler.h"
+#include "media/artworkloader.h"
+#include "media/mprisbridge.h"
+#include "media/nowplayingservice.h"
+#include "media/voicememoengine.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Times the connect-four computer's hardest move: a depth-4 alpha-beta
 // search from each root column. One move must stay well under a 60 Hz frame
 // (16.7 ms) because it runs on the GUI thread.
-#include "stack4engine.h"
+#include "games/stack4engine.h"
 
 #include <benchmark/benchmark.h>
 

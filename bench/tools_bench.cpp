@@ -1,11 +1,11 @@
 // Times the calculator's key press (exact arithmetic and the decimal text,
 // target at most 5 µs each) and the pocket's ingest of a folder's worth of
 // small files (reported per file).
-#include "calculatorengine.h"
-#include "clipboard.h"
-#include "clock.h"
-#include "pocketstore.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/userdefaults.h"
+#include "platform/clipboard.h"
+#include "tools/calculatorengine.h"
+#include "tools/pocketstore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,8 @@
-#include "appdelegate.h"
-#include "compositionroot.h"
-#include "displaycheck.h"
-#include "logging.h"
-#include "singleinstance.h"
-#include "unixsignals.h"
+#include "app/appdelegate.h"
+#include "app/compositionroot.h"
+#include "app/singleinstance.h"
+#include "app/unixsignals.h"
+#include "core/logging.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +18,7 @@ Q_IMPORT_QML_PLUGIN(PavletPlugin)
 int main(int argc, char **argv)
 {
     // Without a display Qt would abort with a core dump; say why instead.
-    const QString noDisplay = missingDisplayReason();
+    const QString noDisplay = CompositionRoot::missingDisplayReason();
     if (!noDisplay.isEmpty()) {
         std::fprintf(stderr, "pavlet needs a graphical desktop session: %s\n", qPrintable(noDisplay));
         return 1;

@@ -1,12 +1,12 @@
-#include "appdelegate.h"
+#include "app/appdelegate.h"
 
-#include "activationpolicy.h"
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "notchviewmodel.h"
-#include "permissions.h"
-#include "statusitemcontroller.h"
-#include "userdefaults.h"
+#include "app/statusitemcontroller.h"
+#include "core/appnotifications.h"
+#include "core/userdefaults.h"
+#include "island/notchviewmodel.h"
+#include "platform/activationpolicy.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -44,7 +44,7 @@ void AppDelegate::start()
     m_notch->panel()->raise();
 
     if (m_parts.withStatusItem) {
-        m_statusItem = std::make_unique<StatusItemController>(m_parts.settings);
+        m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);
         connect(m_statusItem.get(), &StatusItemController::openSettingsRequested, this, &AppDelegate::openSettings);
         connect(m_statusItem.get(), &StatusItemController::editIslandRequested, this, &AppDelegate::beginIslandEdit);
         connect(m_statusItem.get(), &StatusItemController::quitRequested, this, &AppDelegate::quitRequested);

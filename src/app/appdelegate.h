@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandeditclearance.h"
-#include "notchwindowcontroller.h"
+#include "app/islandeditclearance.h"
+#include "notch/notchwindowcontroller.h"
 
 #include <QObject>
 #include <memory>
@@ -11,6 +11,7 @@ class AppNotifications;
 class AppSettings;
 class PermissionCenter;
 class StatusItemController;
+class StatusTray;
 class UserDefaults;
 class QWindow;
 
@@ -31,6 +32,7 @@ public:
         AppNotifications *notifications = nullptr; // may be null
         Workspace *workspace = nullptr;            // may be null
         ActivationPolicy *activation = nullptr;    // may be null
+        StatusTray *tray = nullptr;                // may be null: no status-area icon
         NotchWindowController::Parts window;
         bool withStatusItem = true;
     };

@@ -1,51 +1,54 @@
-#include "compositionroot.h"
+#include "app/compositionroot.h"
 
-#include "animationclock.h"
-#include "appdelegate.h"
-#include "appsettings.h"
-#include "artworkloader.h"
-#include "canvascredentials.h"
-#include "gamemodehotkeycenter.h"
-#include "islandeditcontroller.h"
-#include "islandpalette.h"
-#include "notchviewmodel.h"
-#include "permissions.h"
-#include "updateservice.h"
-#include "voicememoengine.h"
+#include "app/appdelegate.h"
+#include "canvas/canvascredentials.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
+#include "island/notchviewmodel.h"
+#include "media/artworkloader.h"
+#include "media/voicememoengine.h"
+#include "notch/gamemodehotkeycenter.h"
+#include "notch/islandeditcontroller.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
+#include "update/updateservice.h"
 
-#include "autostartloginitem.h"
-#include "bluezbluetooth.h"
-#include "desktopactivationpolicy.h"
-#include "desktopapplauncher.h"
-#include "icscalendarsource.h"
-#include "keychainsecretstore.h"
-#include "libarchivezipper.h"
-#include "linuxnetwork.h"
-#include "linuxpermissionbackend.h"
-#include "mprisplayers.h"
-#include "opencvfacedetector.h"
-#include "powerprofileslowpowermode.h"
-#include "procsystemload.h"
-#include "filemanagerrevealer.h"
-#include "qtcamera.h"
-#include "pulseaudiooutput.h"
-#include "qprocessrunner.h"
-#include "qtclipboard.h"
-#include "qtfilepicker.h"
-#include "qtlocation.h"
-#include "qtmicrecorder.h"
-#include "qtscreengrabber.h"
-#include "screensaverinhibitor.h"
-#include "sysfsbacklight.h"
-#include "sysfspowersupply.h"
-#include "ewmhworkspace.h"
-#include "qtscreenprovider.h"
-#include "x11globalhotkey.h"
-#include "x11idletime.h"
-#include "x11islandwindowhints.h"
-#include "x11mediakeys.h"
-#include "xtestmediakeys.h"
-#include "xinputclickmonitor.h"
+#include "platform/linux/autostartloginitem.h"
+#include "platform/linux/bluezbluetooth.h"
+#include "platform/linux/desktopactivationpolicy.h"
+#include "platform/linux/desktopapplauncher.h"
+#include "platform/linux/displaycheck.h"
+#include "platform/linux/ewmhworkspace.h"
+#include "platform/linux/filemanagerrevealer.h"
+#include "platform/linux/icscalendarsource.h"
+#include "platform/linux/keychainsecretstore.h"
+#include "platform/linux/libarchivezipper.h"
+#include "platform/linux/linuxnetwork.h"
+#include "platform/linux/linuxpermissionbackend.h"
+#include "platform/linux/mprisplayers.h"
+#include "platform/linux/opencvfacedetector.h"
+#include "platform/linux/powerprofileslowpowermode.h"
+#include "platform/linux/procsystemload.h"
+#include "platform/linux/pulseaudiooutput.h"
+#include "platform/linux/qprocessrunner.h"
+#include "platform/linux/qtcamera.h"
+#include "platform/linux/qtclipboard.h"
+#include "platform/linux/qtfilepicker.h"
+#include "platform/linux/qtlocation.h"
+#include "platform/linux/qtmicrecorder.h"
+#include "platform/linux/qtscreengrabber.h"
+#include "platform/linux/qtscreenprovider.h"
+#include "platform/linux/qtstatustray.h"
+#include "platform/linux/screensaverinhibitor.h"
+#include "platform/linux/sysfsbacklight.h"
+#include "platform/linux/sysfspowersupply.h"
+#include "platform/linux/x11globalhotkey.h"
+#include "platform/linux/x11idletime.h"
+#include "platform/linux/x11islandwindowhints.h"
+#include "platform/linux/x11keypositions.h"
+#include "platform/linux/x11mediakeys.h"
+#include "platform/linux/xinputclickmonitor.h"
+#include "platform/linux/xtestmediakeys.h"
 
 #include <QDBusConnection>
 #include <QQmlEngine>
@@ -81,9 +84,11 @@ struct CompositionRoot::LinuxBackends {
     QtPointerLocation pointer;
     XInputClickMonitor clicks;
     X11GlobalHotkey gameModeHotkey;
+    X11KeyPositions keyPositions;
     X11IslandWindowHints windowHints;
     EwmhWorkspace workspace;
     DesktopActivationPolicy activation;
+    QtStatusTray tray;
     platform::LibarchiveZipper zipper;
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
@@ -129,9 +134,11 @@ struct CompositionRoot::LinuxBackends {
         p.pointer = &pointer;
         p.clicks = &clicks;
         p.gameModeHotkey = &gameModeHotkey;
+        p.keyPositions = &keyPositions;
         p.windowHints = &windowHints;
         p.workspace = &workspace;
         p.activation = &activation;
+        p.tray = &tray;
         p.zipper = &zipper;
         p.filePicker = &filePicker;
         p.processes = &processes;
@@ -156,7 +163,7 @@ CompositionRoot::CompositionRoot()
 {
     m_credentials = std::make_unique<CanvasCredentialStore>(m_platform.secrets, &m_defaults);
     m_permissions = std::make_unique<PermissionCenter>(m_platform.permissions, &m_defaults, &m_scheduler,
-                                                       &m_notifications);
+                                                       &m_notifications, &m_executor);
     m_settings = std::make_unique<AppSettings>(&m_defaults, m_platform.loginItem, m_permissions.get(),
                                                m_credentials.get(), &m_notifications);
 
@@ -164,8 +171,9 @@ CompositionRoot::CompositionRoot()
     UpdateService::Options updateOptions;
     updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     updateOptions.temporaryFolder = QDir::tempPath();
-    m_updates = std::make_unique<UpdateService>(m_settings.get(), m_network.get(), &m_scheduler,
-                                                m_platform.appLauncher, updateOptions);
+    m_updates = std::make_unique<UpdateService>(m_network.get(), &m_scheduler, m_platform.appLauncher,
+                                                updateOptions, &m_executor);
+    bindSkippedUpdateVersion(m_settings.get(), m_updates.get());
 
     IslandEnvironment island;
     island.platform = m_platform;
@@ -200,12 +208,14 @@ CompositionRoot::CompositionRoot()
     parts.notifications = &m_notifications;
     parts.workspace = m_platform.workspace;
     parts.activation = m_platform.activation;
+    parts.tray = m_platform.tray;
     parts.window.model = m_island.get();
     parts.window.screens = m_platform.screens;
     parts.window.pointer = m_platform.pointer;
     parts.window.clicks = m_platform.clicks;
     parts.window.hotkey = m_hotkeyCenter.get();
     parts.window.hints = m_platform.windowHints;
+    parts.window.keys = m_platform.keyPositions;
     parts.window.clock = &m_clock;
     parts.window.scheduler = &m_scheduler;
     parts.window.engine = m_engine.get();
@@ -235,6 +245,11 @@ void CompositionRoot::connectIslandEditor()
                      [editor, island] { editor->setPhase(island->islandEditPhase()); });
     QObject::connect(island, &NotchViewModel::homeContentHeightChanged, editor,
                      [editor, island] { editor->setHomeContentHeight(island->homeContentHeight()); });
+}
+
+QString CompositionRoot::missingDisplayReason()
+{
+    return ::missingDisplayReason();
 }
 
 CompositionRoot::~CompositionRoot()

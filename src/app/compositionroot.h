@@ -1,11 +1,12 @@
 #pragma once
 
-#include "appnotifications.h"
-#include "clock.h"
-#include "platform.h"
-#include "random.h"
-#include "scheduler.h"
-#include "userdefaults.h"
+#include "core/appnotifications.h"
+#include "core/clock.h"
+#include "core/executor.h"
+#include "core/random.h"
+#include "core/scheduler.h"
+#include "core/userdefaults.h"
+#include "platform/platform.h"
 
 #include <memory>
 
@@ -33,6 +34,10 @@ public:
     CompositionRoot(const CompositionRoot &) = delete;
     CompositionRoot &operator=(const CompositionRoot &) = delete;
 
+    // Why the program cannot show a window here (no display to connect to),
+    // or empty; asked before anything is built.
+    static QString missingDisplayReason();
+
     // Starts the program (see AppDelegate::start), once the event loop is
     // about to run.
     void start();
@@ -59,6 +64,7 @@ private:
     SystemClock m_clock;
     QtScheduler m_scheduler;
     Random m_random;
+    ThreadPoolExecutor m_executor;
     AppNotifications m_notifications;
     std::unique_ptr<LinuxBackends> m_linux;
     Platform m_platform;

@@ -1,7 +1,7 @@
-#include "islandeditclearance.h"
+#include "app/islandeditclearance.h"
 
-#include "notchpanel.h"
-#include "workspace.h"
+#include "notch/notchpanel.h"
+#include "platform/workspace.h"
 
 void IslandEditClearance::hideOthers(const QList<QWindow *> &own)
 {

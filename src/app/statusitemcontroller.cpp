@@ -1,34 +1,26 @@
-#include "statusitemcontroller.h"
+#include "app/statusitemcontroller.h"
 
-#include "appsettings.h"
+#include "platform/statustray.h"
+#include "store/appsettings.h"
 
-#include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QPalette>
-#include <QSystemTrayIcon>
 
-StatusItemController::StatusItemController(AppSettings *settings, QObject *parent)
-    : QObject(parent), m_settings(settings)
+StatusItemController::StatusItemController(AppSettings *settings, StatusTray *tray, QObject *parent)
+    : QObject(parent), m_settings(settings), m_tray(tray)
 {
-    m_tray = std::make_unique<QSystemTrayIcon>();
-    m_tray->setIcon(paintIcon(QGuiApplication::palette().color(QPalette::WindowText)));
-    m_tray->setToolTip(QStringLiteral("Pavlet"));
     m_menu = buildMenu();
-    m_tray->setContextMenu(m_menu.get());
-    // A plain click opens the menu too, not only the context click.
-    connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger)
-            m_menu->popup(QCursor::pos());
-    });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        m_tray->show();
+    if (m_tray)
+        m_tray->show(paintIcon(QGuiApplication::palette().color(QPalette::WindowText)), QStringLiteral("Pavlet"),
+                     m_menu.get());
 }
 
 StatusItemController::~StatusItemController()
 {
-    m_tray->setContextMenu(nullptr);
+    if (m_tray)
+        m_tray->setMenu(nullptr);
 }
 
 QIcon StatusItemController::paintIcon(const QColor &color)
@@ -73,7 +65,8 @@ void StatusItemController::toggleLogin()
     m_settings->setLaunchAtLogin(!m_settings->launchAtLogin());
     m_settings->applyLaunchAtLogin();
     std::unique_ptr<QMenu> fresh = buildMenu();
-    m_tray->setContextMenu(fresh.get());
+    if (m_tray)
+        m_tray->setMenu(fresh.get());
     // The old menu may be the one whose action is running: let it go later.
     m_menu.release()->deleteLater();
     m_menu = std::move(fresh);

@@ -7,20 +7,20 @@
 
 class AppSettings;
 class QMenu;
-class QSystemTrayIcon;
+class StatusTray;
 
-// The tray icon with the program's menu: Settings…, Edit on Screen…, Check
+// The status-area icon with the program's menu: Settings…, Edit on Screen…, Check
 // for Updates…, Launch at Login (checked when on) and Quit Pavlet. The
 // actions are signals; the menu is rebuilt when launch at login flips so the
 // check mark follows.
 class StatusItemController : public QObject {
     Q_OBJECT
 public:
-    explicit StatusItemController(AppSettings *settings, QObject *parent = nullptr);
+    // Without a tray the menu is built but shown nowhere.
+    explicit StatusItemController(AppSettings *settings, StatusTray *tray = nullptr, QObject *parent = nullptr);
     ~StatusItemController() override;
 
     QMenu *menu() const { return m_menu.get(); }
-    QSystemTrayIcon *trayIcon() const { return m_tray.get(); }
     // The 18 x 18 pill, drawn in color.
     static QIcon paintIcon(const QColor &color);
 
@@ -39,6 +39,6 @@ private:
     std::unique_ptr<QMenu> buildMenu();
 
     AppSettings *m_settings;
-    std::unique_ptr<QSystemTrayIcon> m_tray;
+    StatusTray *m_tray;
     std::unique_ptr<QMenu> m_menu;
 };

@@ -1,4 +1,4 @@
-#include "unixsignals.h"
+#include "app/unixsignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

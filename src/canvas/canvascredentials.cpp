@@ -1,6 +1,6 @@
-#include "canvascredentials.h"
+#include "canvas/canvascredentials.h"
 
-#include "userdefaults.h"
+#include "core/userdefaults.h"
 
 #include <QFile>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keychain.h"
+#include "canvas/keychain.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "canvasservice.h"
+#include "canvas/canvasservice.h"
 
-#include "canvascredentials.h"
-#include "clock.h"
+#include "canvas/canvascredentials.h"
+#include "core/clock.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvasassignment.h"
+#include "canvas/canvasassignment.h"
 
 #include <QByteArray>
 #include <QFuture>

@@ -1,6 +1,6 @@
-#include "keychain.h"
+#include "canvas/keychain.h"
 
-#include "secretstore.h"
+#include "platform/secretstore.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "appnotifications.h"
+#include "core/appnotifications.h"
 
 void AppNotifications::post(const QString &name, const QVariantMap &userInfo)
 {

@@ -21,14 +21,11 @@ struct KeyInput {
 
     bool operator==(const KeyInput &) const = default;
 
-    // From a Qt key event: the native X11 key code when the event carries
-    // one, else the Qt key.
-    static KeyInput fromEvent(const QKeyEvent &event);
+    // From a Qt key event: the key code of the key's place on the keyboard
+    // when the window system tells it (see KeyPositions), else the Qt key's.
+    static KeyInput fromEvent(const QKeyEvent &event, int positionalKeyCode = -1);
 
     // Control-option-G with command up; shift does not matter.
     bool isGameModeChord() const;
     bool commandLike() const { return command || control; }
 };
-
-// Mac virtual key code for an X11 key code (evdev + 8), or -1.
-int keyCodeFromX11(quint32 x11KeyCode);

@@ -1,4 +1,4 @@
-#include "logging.h"
+#include "core/logging.h"
 
 Q_LOGGING_CATEGORY(lcCore, "pavlet.core")
 Q_LOGGING_CATEGORY(lcApp, "pavlet.app")

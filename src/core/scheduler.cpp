@@ -1,4 +1,4 @@
-#include "scheduler.h"
+#include "core/scheduler.h"
 
 #include <QPointer>
 #include <QTimer>

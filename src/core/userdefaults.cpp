@@ -1,6 +1,6 @@
-#include "userdefaults.h"
+#include "core/userdefaults.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "arcadeengine.h"
+#include "games/arcadeengine.h"
 
-#include "clock.h"
-#include "random.h"
-#include "scheduler.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/random.h"
+#include "core/scheduler.h"
+#include "core/userdefaults.h"
 
 
 ArcadeEngine::ArcadeEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler,

@@ -1,6 +1,6 @@
-#include "arcadetypes.h"
+#include "games/arcadetypes.h"
 
-#include "random.h"
+#include "core/random.h"
 
 QString rawValue(ArcadeNPCLevel level)
 {

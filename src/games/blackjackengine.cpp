@@ -1,7 +1,7 @@
-#include "blackjackengine.h"
+#include "games/blackjackengine.h"
 
-#include "random.h"
-#include "userdefaults.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
 
 namespace {
 const QString BestKey = QStringLiteral("pavlet.blackjackBest");

@@ -1,6 +1,6 @@
-#include "frametimer.h"
+#include "games/frametimer.h"
 
-#include "clock.h"
+#include "core/clock.h"
 
 #include <algorithm>
 

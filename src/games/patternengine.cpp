@@ -1,6 +1,6 @@
-#include "patternengine.h"
+#include "games/patternengine.h"
 
-#include "random.h"
+#include "core/random.h"
 
 namespace {
 const QString BestKey = QStringLiteral("pavlet.patternBest");

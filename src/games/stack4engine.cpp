@@ -1,6 +1,6 @@
-#include "stack4engine.h"
+#include "games/stack4engine.h"
 
-#include "random.h"
+#include "core/random.h"
 
 #include <cstdlib>
 #include <limits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "arcadeengine.h"
-#include "arcadetypes.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "games/arcadeengine.h"
+#include "games/arcadetypes.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "toeengine.h"
+#include "games/toeengine.h"
 
-#include "random.h"
+#include "core/random.h"
 
 namespace {
 const QString WinsKey = QStringLiteral("pavlet.toeWins");

@@ -1,6 +1,6 @@
-#include "wordleengine.h"
+#include "games/wordleengine.h"
 
-#include "wordlewords.h"
+#include "games/wordlewords.h"
 
 #include <QTextBoundaryFinder>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "arcadeengine.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "games/arcadeengine.h"
 
 #include <QHash>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "wordlewords.h"
+#include "games/wordlewords.h"
 
-#include "logging.h"
-#include "random.h"
+#include "core/logging.h"
+#include "core/random.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "animationclock.h"
+#include "island/animationclock.h"
 
 #include <QJSEngine>
 #include <QQmlEngine>

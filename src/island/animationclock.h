@@ -1,7 +1,7 @@
 #pragma once
 
-#include "clock.h"
-#include "scheduler.h"
+#include "core/clock.h"
+#include "core/scheduler.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,7 +1,7 @@
-#include "blinkloop.h"
+#include "island/blinkloop.h"
 
-#include "animationclock.h"
-#include "decorations.h"
+#include "island/animationclock.h"
+#include "island/decorations.h"
 
 #include <QQmlEngine>
 #include <cmath>

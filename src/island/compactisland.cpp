@@ -1,7 +1,7 @@
-#include "compactisland.h"
+#include "island/compactisland.h"
 
-#include "hovercontent.h"
-#include "islandpalette.h"
+#include "island/hovercontent.h"
+#include "island/islandpalette.h"
 
 #include <algorithm>
 

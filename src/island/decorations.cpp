@@ -1,6 +1,6 @@
-#include "decorations.h"
+#include "island/decorations.h"
 
-#include "islandpalette.h"
+#include "island/islandpalette.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ambientpulse.h"
+#include "services/ambientpulse.h"
 
 #include <QColor>
 #include <QDateTime>

@@ -1,7 +1,7 @@
-#include "hovercontent.h"
+#include "island/hovercontent.h"
 
-#include "decorations.h"
-#include "islandpalette.h"
+#include "island/decorations.h"
+#include "island/islandpalette.h"
 
 #include <algorithm>
 

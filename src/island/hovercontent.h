@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ambientpulse.h"
-#include "calendarstore.h"
-#include "systemhudpulse.h"
+#include "services/ambientpulse.h"
+#include "services/calendarstore.h"
+#include "services/systemhudpulse.h"
 
 #include <QColor>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "islandeditlayout.h"
+#include "island/islandeditlayout.h"
 
-#include "appsettings.h"
+#include "store/appsettings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "islandtypes.h"
+#include "island/islandtypes.h"
 
 #include <QList>
 #include <QObject>

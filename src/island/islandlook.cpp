@@ -1,13 +1,13 @@
-#include "islandlook.h"
+#include "island/islandlook.h"
 
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "clock.h"
-#include "mirrorcamera.h"
-#include "notchviewmodel.h"
-#include "permissions.h"
-#include "timerstore.h"
-#include "userdefaults.h"
+#include "core/appnotifications.h"
+#include "core/clock.h"
+#include "core/userdefaults.h"
+#include "island/notchviewmodel.h"
+#include "media/mirrorcamera.h"
+#include "services/timerstore.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "compactisland.h"
-#include "hovercontent.h"
-#include "islandmetrics.h"
+#include "island/compactisland.h"
+#include "island/hovercontent.h"
+#include "island/islandmetrics.h"
 
 #include <QList>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "islandmetrics.h"
+#include "island/islandmetrics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ambientpulse.h"
-#include "islandtypes.h"
+#include "island/islandtypes.h"
+#include "services/ambientpulse.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "islandpalette.h"
+#include "island/islandpalette.h"
 
-#include "symbolicons.h"
-#include "userdefaults.h"
+#include "core/userdefaults.h"
+#include "island/symbolicons.h"
 
 #include <QQmlEngine>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "islandstyle.h"
+#include "island/islandstyle.h"
 
-#include "islandmetrics.h"
+#include "island/islandmetrics.h"
 
 SpringSpec SpringSpec::make(double response, double dampingFraction, double blend)
 {

@@ -1,7 +1,7 @@
-#include "islandviewrules.h"
+#include "island/islandviewrules.h"
 
-#include "appsettings.h"
-#include "islandeditlayout.h"
+#include "island/islandeditlayout.h"
+#include "store/appsettings.h"
 
 #include <cmath>
 

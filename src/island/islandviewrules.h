@@ -1,9 +1,9 @@
 #pragma once
 
-#include "decorations.h"
-#include "hovercontent.h"
-#include "islandeditlayout.h"
-#include "islandtypes.h"
+#include "island/decorations.h"
+#include "island/hovercontent.h"
+#include "island/islandeditlayout.h"
+#include "island/islandtypes.h"
 
 #include <QObject>
 #include <QPointF>
@@ -16,6 +16,7 @@ class AppSettings;
 // What the island shows from the model comes from the model's IslandLook.
 class IslandViews : public QObject {
     Q_OBJECT
+    Q_MOC_INCLUDE("store/appsettings.h")
     QML_ELEMENT
     QML_SINGLETON
     // The glows' soft halo stroke, and how far inside it their line runs.

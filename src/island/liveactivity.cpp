@@ -1,4 +1,4 @@
-#include "liveactivity.h"
+#include "island/liveactivity.h"
 
 LiveActivity LiveActivity::timer(const QString &text)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "calendarstore.h"
-#include "canvasassignment.h"
-#include "nowplayinginfo.h"
+#include "canvas/canvasassignment.h"
+#include "media/nowplayinginfo.h"
+#include "services/calendarstore.h"
 
 #include <QMetaType>
 #include <QObject>

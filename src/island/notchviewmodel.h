@@ -1,26 +1,26 @@
 #pragma once
 
-#include "ambientpulse.h"
-#include "batterymonitor.h"
-#include "bluetoothmonitor.h"
-#include "calendarstore.h"
-#include "canvasassignment.h"
-#include "clipboardstore.h"
-#include "homemodule.h"
-#include "keyinput.h"
-#include "islandtypes.h"
-#include "liveactivity.h"
-#include "networkstatus.h"
-#include "nowplayinginfo.h"
-#include "platform.h"
-#include "pointerpoll.h"
-#include "scheduler.h"
-#include "systemhudpulse.h"
-#include "speedtestengine.h"
-#include "systemmonitor.h"
-#include "toolfolders.h"
-#include "translatorengine.h"
-#include "weatherservice.h"
+#include "canvas/canvasassignment.h"
+#include "core/keyinput.h"
+#include "core/scheduler.h"
+#include "island/islandtypes.h"
+#include "island/liveactivity.h"
+#include "island/pointerpoll.h"
+#include "media/nowplayinginfo.h"
+#include "platform/platform.h"
+#include "services/ambientpulse.h"
+#include "services/batterymonitor.h"
+#include "services/bluetoothmonitor.h"
+#include "services/calendarstore.h"
+#include "services/clipboardstore.h"
+#include "services/networkstatus.h"
+#include "services/systemhudpulse.h"
+#include "services/systemmonitor.h"
+#include "services/weatherservice.h"
+#include "store/homemodule.h"
+#include "tools/speedtestengine.h"
+#include "tools/toolfolders.h"
+#include "tools/translatorengine.h"
 
 #include <QHash>
 #include <QList>
@@ -115,32 +115,32 @@ struct IslandEnvironment {
 // after any of them, and after a change of an owned engine or store.
 class NotchViewModel : public QObject {
     Q_OBJECT
-    Q_MOC_INCLUDE("appsettings.h")
-    Q_MOC_INCLUDE("islandlook.h")
-    Q_MOC_INCLUDE("calculatorengine.h")
-    Q_MOC_INCLUDE("canvasservice.h")
-    Q_MOC_INCLUDE("mediadownloadengine.h")
-    Q_MOC_INCLUDE("mirrorcamera.h")
-    Q_MOC_INCLUDE("nowplayingservice.h")
-    Q_MOC_INCLUDE("voicememoengine.h")
-    Q_MOC_INCLUDE("pocketstore.h")
-    Q_MOC_INCLUDE("updateservice.h")
-    Q_MOC_INCLUDE("timerstore.h")
-    Q_MOC_INCLUDE("keepawake.h")
-    Q_MOC_INCLUDE("eyestrainguard.h")
-    Q_MOC_INCLUDE("dinoengine.h")
-    Q_MOC_INCLUDE("flapengine.h")
-    Q_MOC_INCLUDE("wordleengine.h")
-    Q_MOC_INCLUDE("pongengine.h")
-    Q_MOC_INCLUDE("blocksengine.h")
-    Q_MOC_INCLUDE("stackengine.h")
-    Q_MOC_INCLUDE("reflexengine.h")
-    Q_MOC_INCLUDE("toeengine.h")
-    Q_MOC_INCLUDE("cpsengine.h")
-    Q_MOC_INCLUDE("snakeengine.h")
-    Q_MOC_INCLUDE("patternengine.h")
-    Q_MOC_INCLUDE("blackjackengine.h")
-    Q_MOC_INCLUDE("stack4engine.h")
+    Q_MOC_INCLUDE("store/appsettings.h")
+    Q_MOC_INCLUDE("island/islandlook.h")
+    Q_MOC_INCLUDE("tools/calculatorengine.h")
+    Q_MOC_INCLUDE("canvas/canvasservice.h")
+    Q_MOC_INCLUDE("tools/mediadownloadengine.h")
+    Q_MOC_INCLUDE("media/mirrorcamera.h")
+    Q_MOC_INCLUDE("media/nowplayingservice.h")
+    Q_MOC_INCLUDE("media/voicememoengine.h")
+    Q_MOC_INCLUDE("tools/pocketstore.h")
+    Q_MOC_INCLUDE("update/updateservice.h")
+    Q_MOC_INCLUDE("services/timerstore.h")
+    Q_MOC_INCLUDE("services/keepawake.h")
+    Q_MOC_INCLUDE("services/eyestrainguard.h")
+    Q_MOC_INCLUDE("games/action/dinoengine.h")
+    Q_MOC_INCLUDE("games/action/flapengine.h")
+    Q_MOC_INCLUDE("games/wordleengine.h")
+    Q_MOC_INCLUDE("games/action/pongengine.h")
+    Q_MOC_INCLUDE("games/action/blocksengine.h")
+    Q_MOC_INCLUDE("games/action/stackengine.h")
+    Q_MOC_INCLUDE("games/action/reflexengine.h")
+    Q_MOC_INCLUDE("games/toeengine.h")
+    Q_MOC_INCLUDE("games/action/cpsengine.h")
+    Q_MOC_INCLUDE("games/action/snakeengine.h")
+    Q_MOC_INCLUDE("games/patternengine.h")
+    Q_MOC_INCLUDE("games/blackjackengine.h")
+    Q_MOC_INCLUDE("games/stack4engine.h")
     QML_ELEMENT
     QML_UNCREATABLE("The window controller creates the island's model")
 

@@ -1,9 +1,9 @@
 // The playing track, its artwork and its controls.
-#include "notchviewmodel.h"
+#include "island/notchviewmodel.h"
 
-#include "artworkloader.h"
-#include "clock.h"
-#include "nowplayingservice.h"
+#include "core/clock.h"
+#include "media/artworkloader.h"
+#include "media/nowplayingservice.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 // What the closed island shows: the live activity, side content, the status
 // pulses and the volume and brightness display.
-#include "notchviewmodel.h"
+#include "island/notchviewmodel.h"
 
-#include "appsettings.h"
-#include "clock.h"
-#include "mirrorcamera.h"
-#include "systemhudmonitor.h"
-#include "timerstore.h"
+#include "core/clock.h"
+#include "media/mirrorcamera.h"
+#include "services/systemhudmonitor.h"
+#include "services/timerstore.h"
+#include "store/appsettings.h"
 
 namespace {
 // An event this close to its start, or already begun, comes before the rest.

@@ -1,16 +1,16 @@
 // The refresh loop: the slow fetches at start, then one pass a second that
 // copies every reading into the model when it changed.
-#include "notchviewmodel.h"
+#include "island/notchviewmodel.h"
 
-#include "appsettings.h"
-#include "canvascredentials.h"
-#include "canvasservice.h"
-#include "clock.h"
-#include "mirrorcamera.h"
-#include "eyestrainguard.h"
-#include "islandlook.h"
-#include "permissions.h"
-#include "powermodemonitor.h"
+#include "canvas/canvascredentials.h"
+#include "canvas/canvasservice.h"
+#include "core/clock.h"
+#include "island/islandlook.h"
+#include "media/mirrorcamera.h"
+#include "services/eyestrainguard.h"
+#include "services/powermodemonitor.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
 
 #include <QPointer>
 

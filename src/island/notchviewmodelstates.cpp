@@ -1,15 +1,15 @@
 // The island's state machine: hover, clicks, the panels and game mode.
-#include "notchviewmodel.h"
+#include "island/notchviewmodel.h"
 
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "clock.h"
-#include "mirrorcamera.h"
-#include "pocketstore.h"
-#include "voicememoengine.h"
-#include "systemactions.h"
-#include "updateservice.h"
-#include "userdefaults.h"
+#include "core/appnotifications.h"
+#include "core/clock.h"
+#include "core/userdefaults.h"
+#include "media/mirrorcamera.h"
+#include "media/voicememoengine.h"
+#include "services/systemactions.h"
+#include "store/appsettings.h"
+#include "tools/pocketstore.h"
+#include "update/updateservice.h"
 
 void NotchViewModel::setState(NotchState state)
 {

@@ -1,4 +1,4 @@
-#include "symbolicons.h"
+#include "island/symbolicons.h"
 
 #include <QDir>
 #include <QFile>

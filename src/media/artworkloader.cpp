@@ -1,6 +1,6 @@
-#include "artworkloader.h"
+#include "media/artworkloader.h"
 
-#include "clock.h"
+#include "core/clock.h"
 
 #include <QFile>
 #include <QJsonDocument>

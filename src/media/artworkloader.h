@@ -1,6 +1,6 @@
 #pragma once
 
-#include "nowplayinginfo.h"
+#include "media/nowplayinginfo.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "mirrorcamera.h"
+#include "media/mirrorcamera.h"
 
-#include "clock.h"
-#include "publish.h"
+#include "core/clock.h"
+#include "core/publish.h"
 
 bool isFaceTooClose(const QList<QRectF> &faces)
 {

@@ -1,4 +1,4 @@
-#include "mp3exporter.h"
+#include "media/mp3exporter.h"
 
 #include <QDir>
 #include <QFile>

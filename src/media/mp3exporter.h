@@ -1,6 +1,6 @@
 #pragma once
 
-#include "processrunner.h"
+#include "platform/processrunner.h"
 
 #include <QString>
 #include <QStringList>

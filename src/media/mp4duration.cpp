@@ -1,4 +1,4 @@
-#include "mp4duration.h"
+#include "media/mp4duration.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,6 +1,6 @@
-#include "mprisbridge.h"
+#include "media/mprisbridge.h"
 
-#include "clock.h"
+#include "core/clock.h"
 
 #include <QStringList>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mediaplayers.h"
-#include "nowplayinginfo.h"
+#include "media/nowplayinginfo.h"
+#include "platform/mediaplayers.h"
 
 #include <QList>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "nowplayinginfo.h"
+#include "media/nowplayinginfo.h"
 
 #include <QStringList>
 #include <cmath>

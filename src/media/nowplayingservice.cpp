@@ -1,8 +1,8 @@
-#include "nowplayingservice.h"
+#include "media/nowplayingservice.h"
 
-#include "artworkloader.h"
-#include "clock.h"
-#include "publish.h"
+#include "core/clock.h"
+#include "core/publish.h"
+#include "media/artworkloader.h"
 
 PlayerFeed feedOf(const PlayerRecord &record)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mprisbridge.h"
-#include "nowplayinginfo.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "media/mprisbridge.h"
+#include "media/nowplayinginfo.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>

@@ -1,8 +1,8 @@
-#include "voicememoengine.h"
+#include "media/voicememoengine.h"
 
-#include "clock.h"
-#include "publish.h"
-#include "mp4duration.h"
+#include "core/clock.h"
+#include "core/publish.h"
+#include "media/mp4duration.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "audiorecorder.h"
-#include "mp3exporter.h"
-#include "filerevealer.h"
-#include "scheduler.h"
-#include "voicememoindex.h"
+#include "core/scheduler.h"
+#include "media/mp3exporter.h"
+#include "media/voicememoindex.h"
+#include "platform/audiorecorder.h"
+#include "platform/filerevealer.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "voicememoindex.h"
+#include "media/voicememoindex.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "gamemodehotkeycenter.h"
+#include "notch/gamemodehotkeycenter.h"
 
-#include "globalhotkey.h"
+#include "platform/globalhotkey.h"
 
 #include <QPointer>
 

@@ -1,17 +1,6 @@
-#include "notchgeometry.h"
+#include "notch/notchgeometry.h"
 
 #include <algorithm>
-
-namespace ScreenSpace {
-QRectF flip(const QRectF &r, double primaryHeight)
-{
-    return QRectF(r.x(), primaryHeight - r.y() - r.height(), r.width(), r.height());
-}
-QPointF flip(const QPointF &p, double primaryHeight)
-{
-    return QPointF(p.x(), primaryHeight - p.y());
-}
-} // namespace ScreenSpace
 
 using ScreenSpace::maxY;
 using ScreenSpace::minY;

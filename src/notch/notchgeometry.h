@@ -1,24 +1,12 @@
 #pragma once
 
-#include "islandtypes.h"
-#include "screens.h"
+#include "island/islandtypes.h"
+#include "platform/screens.h"
 
 #include <QPainterPath>
 #include <QRectF>
 
 #include <optional>
-
-// The island's rectangles live in screen space with y upwards (origin at the
-// bottom-left of the primary screen). A QRectF there keeps x() as minX and
-// y() as minY; maxY() is the top edge.
-namespace ScreenSpace {
-inline double minY(const QRectF &r) { return r.y(); }
-inline double maxY(const QRectF &r) { return r.y() + r.height(); }
-// Turns a y-up rectangle into window-system (y-down) coordinates and back;
-// the conversion is its own inverse.
-QRectF flip(const QRectF &r, double primaryHeight);
-QPointF flip(const QPointF &p, double primaryHeight);
-} // namespace ScreenSpace
 
 // Where the island lives: the screen, the notch (or the place a notch would
 // have), and whether the island floats free of the top edge.

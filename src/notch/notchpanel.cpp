@@ -1,7 +1,7 @@
-#include "notchpanel.h"
+#include "notch/notchpanel.h"
 
-#include "islandwindowhints.h"
-#include "notchgeometry.h"
+#include "notch/notchgeometry.h"
+#include "platform/islandwindowhints.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>

@@ -1,14 +1,15 @@
-#include "notchwindowcontroller.h"
+#include "notch/notchwindowcontroller.h"
 
-#include "appsettings.h"
-#include "clock.h"
-#include "calculatorengine.h"
-#include "gamemodehotkeycenter.h"
-#include "keycodes.h"
-#include "keyinput.h"
-#include "notchviewmodel.h"
-#include "pointer.h"
-#include "updateservice.h"
+#include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "island/notchviewmodel.h"
+#include "notch/gamemodehotkeycenter.h"
+#include "platform/keypositions.h"
+#include "platform/pointer.h"
+#include "store/appsettings.h"
+#include "tools/calculatorengine.h"
+#include "update/updateservice.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -198,9 +199,12 @@ bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)
             handleClick(qint64(mouse->timestamp()), true);
     }
     // Keys meet the island before any item of the panel sees them.
-    if (watched == m_panel.get() && event->type() == QEvent::KeyPress
-        && handleKeyDown(KeyInput::fromEvent(*static_cast<QKeyEvent *>(event))))
-        return true;
+    if (watched == m_panel.get() && event->type() == QEvent::KeyPress) {
+        const auto &key = *static_cast<QKeyEvent *>(event);
+        const int place = m_parts.keys ? m_parts.keys->keyCode(key) : int(KeyCode::Unknown);
+        if (handleKeyDown(KeyInput::fromEvent(key, place)))
+            return true;
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "notchgeometry.h"
-#include "notchpanel.h"
-#include "panelanimator.h"
-#include "panelframe.h"
-#include "pointerpoll.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "island/pointerpoll.h"
+#include "notch/notchgeometry.h"
+#include "notch/notchpanel.h"
+#include "notch/panelanimator.h"
+#include "notch/panelframe.h"
 
 #include <QObject>
 #include <memory>
@@ -17,6 +17,7 @@ struct KeyInput;
 class GameModeHotkeyCenter;
 class GlobalClickMonitor;
 class IslandWindowHints;
+class KeyPositions;
 class PointerLocation;
 class QQmlEngine;
 
@@ -40,6 +41,7 @@ public:
         GlobalClickMonitor *clicks = nullptr;     // may be null
         GameModeHotkeyCenter *hotkey = nullptr;   // may be null
         IslandWindowHints *hints = nullptr;       // may be null
+        KeyPositions *keys = nullptr;             // may be null: keys by their Qt key
         Clock *clock = nullptr;
         Scheduler *scheduler = nullptr;
         QQmlEngine *engine = nullptr;             // null: no content is loaded

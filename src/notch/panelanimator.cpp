@@ -1,7 +1,7 @@
-#include "panelanimator.h"
+#include "notch/panelanimator.h"
 
-#include "clock.h"
-#include "notchgeometry.h"
+#include "core/clock.h"
+#include "notch/notchgeometry.h"
 
 #include <algorithm>
 #include <cmath>

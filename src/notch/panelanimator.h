@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandspring.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "island/islandspring.h"
 
 #include <QObject>
 #include <QRectF>

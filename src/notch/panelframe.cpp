@@ -1,6 +1,6 @@
-#include "panelframe.h"
+#include "notch/panelframe.h"
 
-#include "appsettings.h"
+#include "store/appsettings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandtypes.h"
-#include "notchgeometry.h"
+#include "island/islandtypes.h"
+#include "notch/notchgeometry.h"
 
 #include <QRectF>
 

@@ -26,19 +26,46 @@ struct KeyRemap {
     bool operator==(const KeyRemap &) const = default;
 };
 
+// Carrying media keys by remapping them onto function keys, with hot keys on
+// those function keys: the route of systems whose media keys cannot be
+// tapped directly. Linux has no such route.
+class MediaKeyRemap {
+public:
+    using HotKeyCallback = std::function<void(int id)>;
+
+    virtual ~MediaKeyRemap() = default;
+    // Installs a key mapping given as the system's JSON text; the empty list
+    // restores the keys. False when it could not be applied.
+    virtual bool applyKeyRemap(const QByteArray &json) = 0;
+    // Hot keys without modifiers on function keys (virtual key codes).
+    virtual bool installHotKeyHandler(HotKeyCallback callback) = 0;
+    virtual void removeHotKeyHandler() = 0;
+    virtual bool registerHotKey(int id, int virtualKeyCode) = 0;
+    virtual void unregisterHotKey(int id) = 0;
+    // Whether the key with this virtual key code is held right now.
+    virtual bool isKeyDown(int virtualKeyCode) const = 0;
+};
+
+// The system's own volume/brightness display, which the island removes while
+// it shows its own. Linux desktops draw theirs outside any program's reach.
+class SystemKeyDisplay {
+public:
+    virtual ~SystemKeyDisplay() = default;
+    virtual void killSystemOSD() = 0;
+};
+
 // Catching the keyboard's volume, mute and brightness keys before the
 // system acts on them.
 //
 // The tap is the main path: while installed, every media key (and, where the
 // platform remaps media keys onto function keys, those function keys) is
 // handed to the tap's callback, which says whether the key is consumed.
-// Platforms that cannot remap keys or run hot keys report those calls as not
-// available (false).
+// A platform that also has the remap route or a display of its own to
+// remove hands those out; the others have none.
 class MediaKeyCapture {
 public:
     // Returns true when the key is consumed and must not reach the system.
     using TapCallback = std::function<bool(const CapturedKey &)>;
-    using HotKeyCallback = std::function<void(int id)>;
 
     virtual ~MediaKeyCapture() = default;
 
@@ -48,25 +75,9 @@ public:
     virtual bool installTap(TapCallback callback) = 0;
     virtual void removeTap() = 0;
 
-    // Whether media keys are carried by remapping them onto function keys
-    // (with hot keys on those function keys). When false, media keys reach
+    // The remap route, when media keys travel that way; null when they reach
     // the tap as media keys.
-    virtual bool usesKeyRemap() const = 0;
-    // Installs a key mapping given as the system's JSON text; the empty list
-    // restores the keys. False when it could not be applied or the platform
-    // has no such mapping.
-    virtual bool applyKeyRemap(const QByteArray &json) = 0;
-
-    // Hot keys without modifiers on function keys (virtual key codes).
-    virtual bool installHotKeyHandler(HotKeyCallback callback) = 0;
-    virtual void removeHotKeyHandler() = 0;
-    virtual bool registerHotKey(int id, int virtualKeyCode) = 0;
-    virtual void unregisterHotKey(int id) = 0;
-    // Whether the key with this virtual key code is held right now.
-    virtual bool isKeyDown(int virtualKeyCode) const = 0;
-
-    // Whether the system shows its own volume/brightness display that
-    // killSystemOSD() can remove.
-    virtual bool canKillSystemOSD() const = 0;
-    virtual void killSystemOSD() = 0;
+    virtual MediaKeyRemap *keyRemap() { return nullptr; }
+    // The system's own key display, when there is one to remove.
+    virtual SystemKeyDisplay *systemKeyDisplay() { return nullptr; }
 };

@@ -9,8 +9,10 @@ class AudioOutput;
 class GlobalClickMonitor;
 class GlobalHotkey;
 class IslandWindowHints;
+class KeyPositions;
 class PointerLocation;
 class ScreenProvider;
+class StatusTray;
 class Workspace;
 class Backlight;
 class BluetoothService;
@@ -74,9 +76,11 @@ struct Platform {
     PointerLocation *pointer = nullptr;                      // where the pointer is
     GlobalClickMonitor *clicks = nullptr;                    // mouse presses anywhere on the desktop
     GlobalHotkey *gameModeHotkey = nullptr;                  // Ctrl+Alt+G whoever has the keyboard
+    KeyPositions *keyPositions = nullptr;                    // which key was pressed, by its place
     IslandWindowHints *windowHints = nullptr;                // the island window's place among windows
     Workspace *workspace = nullptr;                          // other programs' windows
     ActivationPolicy *activation = nullptr;                  // accessory or ordinary application
+    StatusTray *tray = nullptr;                              // the icon in the desktop's status area
     platform::IZipper *zipper = nullptr;                     // writes zip archives
     platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
     platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools

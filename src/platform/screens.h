@@ -2,10 +2,23 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 
 #include <optional>
+
+// The island's rectangles live in screen space with y upwards (origin at the
+// bottom-left of the primary screen). A QRectF there keeps x() as minX and
+// y() as minY; maxY() is the top edge.
+namespace ScreenSpace {
+inline double minY(const QRectF &r) { return r.y(); }
+inline double maxY(const QRectF &r) { return r.y() + r.height(); }
+// Turns a y-up rectangle into window-system (y-down) coordinates and back;
+// the conversion is its own inverse.
+QRectF flip(const QRectF &r, double primaryHeight);
+QPointF flip(const QPointF &p, double primaryHeight);
+} // namespace ScreenSpace
 
 // One display as the island sees it. Rectangles are in the island's screen
 // space: points, origin at the bottom-left corner of the primary screen, y

@@ -1,4 +1,4 @@
-#include "batterymonitor.h"
+#include "services/batterymonitor.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "bluetoothmonitor.h"
+#include "services/bluetoothmonitor.h"
 
-#include "bluetooth.h"
+#include "platform/bluetooth.h"
 
 namespace {
 QString reportedName(const BluetoothDevice &device)

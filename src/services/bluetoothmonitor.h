@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordlistmodel.h"
+#include "core/recordlistmodel.h"
 
 #include <QHash>
 #include <QList>

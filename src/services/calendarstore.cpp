@@ -1,7 +1,7 @@
-#include "calendarstore.h"
+#include "services/calendarstore.h"
 
-#include "clock.h"
-#include "doubletext.h"
+#include "core/clock.h"
+#include "services/doubletext.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calendarsource.h"
-#include "recordlistmodel.h"
+#include "core/recordlistmodel.h"
+#include "platform/calendarsource.h"
 
 #include <QDateTime>
 #include <QObject>

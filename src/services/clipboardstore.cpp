@@ -1,4 +1,4 @@
-#include "clipboardstore.h"
+#include "services/clipboardstore.h"
 
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "clipboard.h"
-#include "recordlistmodel.h"
+#include "core/recordlistmodel.h"
+#include "platform/clipboard.h"
 
 #include <QList>
 #include <QObject>

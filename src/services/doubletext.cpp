@@ -1,4 +1,4 @@
-#include "doubletext.h"
+#include "services/doubletext.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "eyestrainguard.h"
+#include "services/eyestrainguard.h"
 
-#include "clock.h"
-#include "idletime.h"
+#include "core/clock.h"
+#include "platform/idletime.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "keepawake.h"
+#include "services/keepawake.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "displaysleep.h"
+#include "platform/displaysleep.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>

@@ -1,4 +1,4 @@
-#include "networkstatus.h"
+#include "services/networkstatus.h"
 
 NetworkStatus::NetworkStatus(platform::INetworkInterfaces *interfaces, platform::IWifiInfo *wifi,
                              platform::IReachability *reachability)

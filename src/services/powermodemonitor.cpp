@@ -1,6 +1,6 @@
-#include "powermodemonitor.h"
+#include "services/powermodemonitor.h"
 
-#include "lowpowermode.h"
+#include "platform/lowpowermode.h"
 
 PowerModeMonitor::PowerModeMonitor(LowPowerMode *source, QObject *parent)
     : QObject(parent)

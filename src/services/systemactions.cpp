@@ -1,9 +1,9 @@
-#include "systemactions.h"
+#include "services/systemactions.h"
 
-#include "applauncher.h"
-#include "clipboard.h"
-#include "clock.h"
-#include "screengrab.h"
+#include "core/clock.h"
+#include "platform/applauncher.h"
+#include "platform/clipboard.h"
+#include "platform/screengrab.h"
 
 #include <QRandomGenerator>
 #include <QUrl>

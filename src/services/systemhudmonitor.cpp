@@ -1,9 +1,9 @@
-#include "systemhudmonitor.h"
+#include "services/systemhudmonitor.h"
 
-#include "audiooutput.h"
-#include "backlight.h"
-#include "clock.h"
-#include "logging.h"
+#include "core/clock.h"
+#include "core/logging.h"
+#include "platform/audiooutput.h"
+#include "platform/backlight.h"
 
 #include <QtMath>
 #include <algorithm>
@@ -145,7 +145,7 @@ void SystemHUDMonitor::start()
     m_lastMuted = readMuted();
     m_lastBrightness = currentBrightness();
 
-    const bool remapPath = m_keys->usesKeyRemap();
+    const bool remapPath = m_keys->keyRemap() != nullptr;
     if (remapPath) {
         m_keyRemapActive = applyKeyRemap(remapTable());
         m_lastRemapAt = now();
@@ -192,19 +192,26 @@ void SystemHUDMonitor::stop()
 
 void SystemHUDMonitor::killSystemOSD()
 {
-    if (m_keys->canKillSystemOSD())
-        m_keys->killSystemOSD();
+    if (SystemKeyDisplay *display = m_keys->systemKeyDisplay())
+        display->killSystemOSD();
 }
 
 bool SystemHUDMonitor::applyKeyRemap(const QList<KeyRemap> &pairs)
 {
-    return m_keys->applyKeyRemap(keyRemapJson(pairs));
+    MediaKeyRemap *remap = m_keys->keyRemap();
+    return remap && remap->applyKeyRemap(keyRemapJson(pairs));
+}
+
+bool SystemHUDMonitor::isKeyDown(int virtualKeyCode) const
+{
+    MediaKeyRemap *remap = m_keys->keyRemap();
+    return remap && remap->isKeyDown(virtualKeyCode);
 }
 
 void SystemHUDMonitor::startOSDWatchdog()
 {
     // Nothing to watch where the system has no display of its own to remove.
-    if (!m_keys->canKillSystemOSD())
+    if (!m_keys->systemKeyDisplay())
         return;
     killSystemOSD();
     m_osdWatchdog = m_scheduler->every(osdWatchdogMs, [this] { killSystemOSD(); });
@@ -214,26 +221,31 @@ void SystemHUDMonitor::startOSDWatchdog()
 
 void SystemHUDMonitor::registerHotKeys()
 {
-    if (!m_hotKeyRefs.isEmpty())
+    MediaKeyRemap *remap = m_keys->keyRemap();
+    if (!remap || !m_hotKeyRefs.isEmpty())
         return;
     if (!m_hotKeyHandlerInstalled) {
-        if (!m_keys->installHotKeyHandler([this](int id) { hotKeyHandler(id); }))
+        if (!remap->installHotKeyHandler([this](int id) { hotKeyHandler(id); }))
             return;
         m_hotKeyHandlerInstalled = true;
     }
     for (const HotKeyRow &row : hotKeyTable) {
-        if (m_keys->registerHotKey(row.id, row.virtualKeyCode))
+        if (remap->registerHotKey(row.id, row.virtualKeyCode))
             m_hotKeyRefs.append(row.id);
     }
 }
 
 void SystemHUDMonitor::unregisterHotKeys()
 {
-    for (int id : std::as_const(m_hotKeyRefs))
-        m_keys->unregisterHotKey(id);
+    MediaKeyRemap *remap = m_keys->keyRemap();
+    for (int id : std::as_const(m_hotKeyRefs)) {
+        if (remap)
+            remap->unregisterHotKey(id);
+    }
     m_hotKeyRefs.clear();
     if (m_hotKeyHandlerInstalled) {
-        m_keys->removeHotKeyHandler();
+        if (remap)
+            remap->removeHotKeyHandler();
         m_hotKeyHandlerInstalled = false;
     }
 }
@@ -262,7 +274,7 @@ void SystemHUDMonitor::startKeyRepeat(int action, int virtualKeyCode)
     if (action == MuteToggle)
         return;
     m_repeatTimer = m_scheduler->after(repeatFirstMs, [this, action, virtualKeyCode] {
-        if (!m_keys->isKeyDown(virtualKeyCode)) {
+        if (!isKeyDown(virtualKeyCode)) {
             m_repeatTimer.cancel();
             return;
         }
@@ -275,7 +287,7 @@ void SystemHUDMonitor::startKeyRepeat(int action, int virtualKeyCode)
 
 void SystemHUDMonitor::repeatFire(int action, int virtualKeyCode)
 {
-    if (!m_keys->isKeyDown(virtualKeyCode)) {
+    if (!isKeyDown(virtualKeyCode)) {
         m_repeatTimer.cancel();
         return;
     }
@@ -512,7 +524,7 @@ void SystemHUDMonitor::startBrightnessPoll()
 void SystemHUDMonitor::brightnessTick()
 {
     pollBrightness();
-    if (!m_keys->usesKeyRemap())
+    if (!m_keys->keyRemap())
         return;
     const qint64 t = now();
     if (t - m_lastRemapAt > remapRefreshMs) {

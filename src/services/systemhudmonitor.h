@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mediakeys.h"
-#include "scheduler.h"
-#include "systemhudpulse.h"
+#include "core/scheduler.h"
+#include "platform/mediakeys.h"
+#include "services/systemhudpulse.h"
 
 #include <QList>
 #include <QMetaObject>
@@ -93,6 +93,8 @@ private:
     void repeatFire(int action, int virtualKeyCode);
     void stopKeyRepeat();
     bool applyKeyRemap(const QList<KeyRemap> &pairs);
+    // Whether a function key carrying a media key is held (the remap route).
+    bool isKeyDown(int virtualKeyCode) const;
     void startOSDWatchdog();
 
     // Output and display notices.

@@ -1,4 +1,4 @@
-#include "systemmonitor.h"
+#include "services/systemmonitor.h"
 
 #include <QLocale>
 #include <algorithm>

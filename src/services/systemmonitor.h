@@ -1,6 +1,6 @@
 #pragma once
 
-#include "systemload.h"
+#include "platform/systemload.h"
 
 #include <QObject>
 #include <QString>

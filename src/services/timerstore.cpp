@@ -1,7 +1,7 @@
-#include "timerstore.h"
+#include "services/timerstore.h"
 
-#include "clock.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "weatherservice.h"
+#include "services/weatherservice.h"
 
-#include "doubletext.h"
+#include "services/doubletext.h"
 
 #include <QDateTime>
 #include <QJsonArray>

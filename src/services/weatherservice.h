@@ -1,7 +1,7 @@
 #pragma once
 
-#include "location.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "platform/location.h"
 
 #include <QByteArray>
 #include <QObject>

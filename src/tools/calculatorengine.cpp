@@ -1,6 +1,6 @@
-#include "calculatorengine.h"
+#include "tools/calculatorengine.h"
 
-#include "keycodes.h"
+#include "core/keycodes.h"
 
 QString calcOpLabel(CalcOp op)
 {

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "keyinput.h"
-#include "rational.h"
+#include "core/keyinput.h"
+#include "tools/rational.h"
 
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
-#include "tooltypes.h"
+#include "tools/tooltypes.h"
 
 using CalcOp = Tools::CalcOp;
 QString calcOpLabel(CalcOp op);

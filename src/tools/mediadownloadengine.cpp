@@ -1,6 +1,6 @@
-#include "mediadownloadengine.h"
+#include "tools/mediadownloadengine.h"
 
-#include "processrunner.h"
+#include "platform/processrunner.h"
 
 #include <QDir>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolfolders.h"
-#include "tooltypes.h"
+#include "tools/toolfolders.h"
+#include "tools/tooltypes.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "miccheckengine.h"
+#include "tools/miccheckengine.h"
 
-#include "audiorecorder.h"
+#include "platform/audiorecorder.h"
 
 #include <QDir>
 #include <QFile>

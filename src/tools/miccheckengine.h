@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scheduler.h"
+#include "core/scheduler.h"
 
 #include <QObject>
 #include <QString>

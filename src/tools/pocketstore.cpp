@@ -1,8 +1,8 @@
-#include "pocketstore.h"
+#include "tools/pocketstore.h"
 
-#include "clipboard.h"
-#include "clock.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/userdefaults.h"
+#include "platform/clipboard.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolfolders.h"
+#include "tools/toolfolders.h"
 
 #include <QAbstractListModel>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "rational.h"
+#include "tools/rational.h"
 
 #include <limits>
 #include <numeric>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tooltypes.h"
+#include "tools/tooltypes.h"
 
 #include <QMetaType>
 #include <QString>

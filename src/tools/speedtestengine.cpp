@@ -1,6 +1,6 @@
-#include "speedtestengine.h"
+#include "tools/speedtestengine.h"
 
-#include "clock.h"
+#include "core/clock.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>

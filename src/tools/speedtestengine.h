@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scheduler.h"
-#include "tooltypes.h"
+#include "core/scheduler.h"
+#include "tools/tooltypes.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "toolfolders.h"
+#include "tools/toolfolders.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
-#include "translatorengine.h"
+#include "tools/translatorengine.h"
 
-#include "clipboard.h"
+#include "platform/clipboard.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

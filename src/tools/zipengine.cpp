@@ -1,8 +1,8 @@
-#include "zipengine.h"
+#include "tools/zipengine.h"
 
-#include "clock.h"
-#include "filepicker.h"
-#include "zipper.h"
+#include "core/clock.h"
+#include "platform/filepicker.h"
+#include "platform/zipper.h"
 
 #include <QDir>
 #include <QFileInfo>

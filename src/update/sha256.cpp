@@ -1,4 +1,4 @@
-#include "sha256.h"
+#include "update/sha256.h"
 
 #include <cstring>
 

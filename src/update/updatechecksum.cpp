@@ -1,6 +1,6 @@
-#include "updatechecksum.h"
+#include "update/updatechecksum.h"
 
-#include "sha256.h"
+#include "update/sha256.h"
 
 #include <QFile>
 

@@ -1,15 +1,14 @@
-#include "updateservice.h"
+#include "update/updateservice.h"
 
-#include "appsettings.h"
-#include "applauncher.h"
-#include "updatechecksum.h"
+#include "core/executor.h"
+#include "platform/applauncher.h"
+#include "update/updatechecksum.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QThreadPool>
 #include <QUuid>
 #include <memory>
 
@@ -40,10 +39,10 @@ bool isNetworkError(QNetworkReply::NetworkError error)
 
 } // namespace
 
-UpdateService::UpdateService(AppSettings *settings, QNetworkAccessManager *network, Scheduler *scheduler,
-                             platform::IAppLauncher *desktop, const Options &options, QObject *parent)
+UpdateService::UpdateService(QNetworkAccessManager *network, Scheduler *scheduler, platform::IAppLauncher *desktop,
+                             const Options &options, Executor *executor, QObject *parent)
     : QObject(parent)
-    , m_settings(settings)
+    , m_executor(executor ? executor : &ThreadPoolExecutor::shared())
     , m_network(network)
     , m_scheduler(scheduler)
     , m_desktop(desktop)
@@ -179,8 +178,7 @@ void UpdateService::finishCheck(QNetworkReply *reply, bool prompt, bool timedOut
     }
     setLatest(*manifest);
     setStatus(UpdateStatus::available());
-    const QString skipped = m_settings ? m_settings->skippedUpdateVersion() : QString();
-    setWantsPrompt(prompt && manifest->version != skipped && !m_dismissedThisSession);
+    setWantsPrompt(prompt && manifest->version != m_skippedVersion && !m_dismissedThisSession);
 }
 
 void UpdateService::checkFailed(NetFailure failure)
@@ -191,8 +189,10 @@ void UpdateService::checkFailed(NetFailure failure)
 
 void UpdateService::dismiss()
 {
-    if (m_latest && m_settings)
-        m_settings->setSkippedUpdateVersion(m_latest->version);
+    if (m_latest) {
+        m_skippedVersion = m_latest->version;
+        emit versionSkipped(m_latest->version);
+    }
     m_dismissedThisSession = true;
     setWantsPrompt(false);
 }
@@ -325,7 +325,7 @@ void UpdateService::verifyAndSave(const QString &tempPath, const UpdateManifest 
     const QString downloads = m_downloadsFolder;
     const QString temporary = m_temporaryFolder;
     const QString expected = manifest.sha256;
-    QThreadPool::globalInstance()->start([self, tempPath, downloads, temporary, expected] {
+    m_executor->run([self, tempPath, downloads, temporary, expected] {
         const ChecksumResult check = verifyChecksum(tempPath, expected);
         std::optional<QString> saved;
         if (check == ChecksumResult::matches)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scheduler.h"
-#include "updatetypes.h"
+#include "core/scheduler.h"
+#include "update/updatetypes.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,7 +11,7 @@
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
-class AppSettings;
+class Executor;
 class QFile;
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -63,8 +63,10 @@ public:
         QString temporaryFolder;
     };
 
-    UpdateService(AppSettings *settings, QNetworkAccessManager *network, Scheduler *scheduler,
-                  platform::IAppLauncher *desktop, const Options &options, QObject *parent = nullptr);
+    // Hashing and saving a downloaded image run on executor (the shared thread
+    // pool when none is given).
+    UpdateService(QNetworkAccessManager *network, Scheduler *scheduler, platform::IAppLauncher *desktop,
+                  const Options &options, Executor *executor = nullptr, QObject *parent = nullptr);
     ~UpdateService() override;
 
     UpdateStatus status() const { return m_status; }
@@ -87,6 +89,11 @@ public:
     // starts.
     Q_INVOKABLE void dismiss();
 
+    // The version the user skipped at an earlier prompt; a check finding it
+    // raises no prompt. The settings keep it between runs.
+    void setSkippedVersion(const QString &version) { m_skippedVersion = version; }
+    QString skippedVersion() const { return m_skippedVersion; }
+
     void startDownload();
     void openReadyImage();
 
@@ -99,6 +106,8 @@ signals:
     void statusChanged();
     void latestChanged();
     void wantsPromptChanged();
+    // The user dismissed the prompt for this version: skip it at later starts.
+    void versionSkipped(const QString &version);
 
 private:
     enum class NetFailure { none, network, other };
@@ -115,7 +124,8 @@ private:
     void verifyAndSave(const QString &tempPath, const UpdateManifest &manifest);
     void finishSave(const std::optional<QString> &saved, bool checksumMismatch);
 
-    AppSettings *m_settings;
+    QString m_skippedVersion;
+    Executor *m_executor;
     QNetworkAccessManager *m_network;
     Scheduler *m_scheduler;
     platform::IAppLauncher *m_desktop;

@@ -1,4 +1,4 @@
-#include "updatetypes.h"
+#include "update/updatetypes.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "canvascredentials.h"
-#include "fakepermissionbackend.h"
-#include "fakesecretstore.h"
-#include "pavlettest.h"
-#include "permissions.h"
+#include "canvas/canvascredentials.h"
+#include "core/appnotifications.h"
+#include "fakes/fakepermissionbackend.h"
+#include "fakes/fakesecretstore.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
+#include "support/pavlettest.h"
 
 // A settings store over fakes: secrets, login item and permission backend.
 class AppFixture : public PavletTest {

@@ -1,5 +1,5 @@
 #include "appfixture.h"
-#include "appnotifications.h"
+#include "core/appnotifications.h"
 
 #include <QSignalSpy>
 

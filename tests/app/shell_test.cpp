@@ -1,11 +1,12 @@
-#include "appdelegate.h"
+#include "app/appdelegate.h"
+#include "app/islandeditclearance.h"
+#include "app/singleinstance.h"
+#include "app/statusitemcontroller.h"
 #include "appfixture.h"
-#include "fakeactivationpolicy.h"
-#include "islandfakes.h"
-#include "fakewindowparts.h"
-#include "islandeditclearance.h"
-#include "singleinstance.h"
-#include "statusitemcontroller.h"
+#include "fakes/fakeactivationpolicy.h"
+#include "fakes/fakestatustray.h"
+#include "fakes/fakewindowparts.h"
+#include "fakes/islandfakes.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -57,6 +58,23 @@ TEST_F(ShellTest, LaunchAtLoginFlipsAppliesAndRebuildsTheMenu)
     EXPECT_FALSE(settings().launchAtLogin());
     EXPECT_FALSE(item.menu()->actions().at(4)->isChecked());
     QCoreApplication::processEvents();
+}
+
+TEST_F(ShellTest, TheTrayAlwaysHoldsTheLiveMenu)
+{
+    FakeStatusTray tray;
+    {
+        StatusItemController item(&settings(), &tray);
+        EXPECT_EQ(tray.shows, 1);
+        EXPECT_EQ(tray.toolTip, "Pavlet");
+        EXPECT_FALSE(tray.icon.isNull());
+        EXPECT_EQ(tray.menu, item.menu());
+        // Flipping launch at login swaps the menu: the tray must not keep the old one.
+        item.toggleLogin();
+        EXPECT_EQ(tray.menu, item.menu());
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(tray.menu, nullptr) << "the controller takes its menu back when it goes";
 }
 
 TEST_F(ShellTest, ASecondLaunchAsksTheFirstForTheSettingsAndStandsDown)

@@ -1,4 +1,4 @@
-#include "canvasassignment.h"
+#include "canvas/canvasassignment.h"
 
 #include <QLocale>
 #include <QTimeZone>

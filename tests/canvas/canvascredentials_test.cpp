@@ -1,6 +1,6 @@
-#include "canvascredentials.h"
-#include "fakesecretstore.h"
-#include "pavlettest.h"
+#include "canvas/canvascredentials.h"
+#include "fakes/fakesecretstore.h"
+#include "support/pavlettest.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "canvasservice.h"
-#include "pavlettest.h"
+#include "canvas/canvasservice.h"
+#include "support/pavlettest.h"
 
 #include <QTimeZone>
 

@@ -1,4 +1,4 @@
-#include "keycodes.h"
+#include "core/keycodes.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "dinoengine.h"
+#include "games/action/dinoengine.h"
 
 #include <QAbstractItemModelTester>
 #include <QPersistentModelIndex>

@@ -1,5 +1,5 @@
-#include "pavlettest.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "support/pavlettest.h"
 
 #include <QElapsedTimer>
 

@@ -1,5 +1,5 @@
-#include "pavlettest.h"
-#include "userdefaults.h"
+#include "core/userdefaults.h"
+#include "support/pavlettest.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activationpolicy.h"
+#include "platform/activationpolicy.h"
 
 #include <QStringList>
 

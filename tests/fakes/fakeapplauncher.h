@@ -1,6 +1,6 @@
 #pragma once
 
-#include "applauncher.h"
+#include "platform/applauncher.h"
 
 #include <QList>
 #include <QSet>

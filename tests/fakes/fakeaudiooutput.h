@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audiooutput.h"
+#include "platform/audiooutput.h"
 
 #include <QMap>
 

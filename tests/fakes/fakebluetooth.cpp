@@ -1,4 +1,4 @@
-#include "fakebluetooth.h"
+#include "fakes/fakebluetooth.h"
 
 QList<BluetoothDevice> FakeBluetooth::pairedDevices() const
 {

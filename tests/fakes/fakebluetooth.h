@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bluetooth.h"
+#include "platform/bluetooth.h"
 
 #include <QMap>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendarsource.h"
+#include "platform/calendarsource.h"
 
 #include <utility>
 #include <vector>

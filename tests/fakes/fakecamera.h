@@ -1,6 +1,6 @@
 #pragma once
 
-#include "camera.h"
+#include "platform/camera.h"
 
 // A camera and a face detector in memory.
 class FakeCamera final : public platform::ICamera {

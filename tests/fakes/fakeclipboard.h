@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clipboard.h"
+#include "platform/clipboard.h"
 
 class FakeClipboard final : public platform::IClipboard {
 public:

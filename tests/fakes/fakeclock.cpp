@@ -1,4 +1,4 @@
-#include "fakeclock.h"
+#include "fakes/fakeclock.h"
 
 TaskHandle FakeScheduler::after(int delayMs, std::function<void()> fn)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "idletime.h"
+#include "platform/idletime.h"
 
 class FakeIdleTime final : public IdleTime {
 public:

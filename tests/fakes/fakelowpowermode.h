@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lowpowermode.h"
+#include "platform/lowpowermode.h"
 
 class FakeLowPowerMode final : public LowPowerMode {
 public:

@@ -1,4 +1,4 @@
-#include "fakemediakeys.h"
+#include "fakes/fakemediakeys.h"
 
 bool FakeMediaKeys::installTap(TapCallback callback)
 {

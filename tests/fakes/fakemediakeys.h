@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mediakeys.h"
+#include "platform/mediakeys.h"
 
 #include <QByteArrayList>
 #include <QList>
@@ -9,15 +9,15 @@
 
 // Media-key capture in memory: tests press keys through the tap or the hot
 // keys and choose what the platform allows.
-class FakeMediaKeys final : public MediaKeyCapture {
+class FakeMediaKeys final : public MediaKeyCapture, public MediaKeyRemap, public SystemKeyDisplay {
 public:
     // What the platform allows.
-    bool remapPath = false;    // usesKeyRemap()
+    bool remapPath = false;    // keyRemap() hands out the remap route
     bool remapSucceeds = true; // applyKeyRemap()
     bool hotKeyHandlerSucceeds = true;
     QSet<int> failingHotKeys; // ids whose registration fails
     int tapFailures = 0;      // the next n installTap() calls fail
-    bool hasSystemOSD = true;
+    bool hasSystemOSD = true; // systemKeyDisplay() hands out a display
 
     // What happened.
     QByteArrayList remapCalls;
@@ -27,14 +27,14 @@ public:
 
     bool installTap(TapCallback callback) override;
     void removeTap() override { m_tap = nullptr; }
-    bool usesKeyRemap() const override { return remapPath; }
+    MediaKeyRemap *keyRemap() override { return remapPath ? this : nullptr; }
+    SystemKeyDisplay *systemKeyDisplay() override { return hasSystemOSD ? this : nullptr; }
     bool applyKeyRemap(const QByteArray &json) override;
     bool installHotKeyHandler(HotKeyCallback callback) override;
     void removeHotKeyHandler() override { m_hotKeyHandler = nullptr; }
     bool registerHotKey(int id, int virtualKeyCode) override;
     void unregisterHotKey(int id) override { m_hotKeys.remove(id); }
     bool isKeyDown(int virtualKeyCode) const override { return keysDown.contains(virtualKeyCode); }
-    bool canKillSystemOSD() const override { return hasSystemOSD; }
     void killSystemOSD() override { ++osdKills; }
 
     bool hasTap() const { return bool(m_tap); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mediaplayers.h"
+#include "platform/mediaplayers.h"
 
 #include <QList>
 #include <QPair>

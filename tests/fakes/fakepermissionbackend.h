@@ -1,7 +1,7 @@
 #pragma once
 
-#include "loginitem.h"
-#include "permissionbackend.h"
+#include "platform/loginitem.h"
+#include "platform/permissionbackend.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "powersupply.h"
+#include "platform/powersupply.h"
 
 class FakePowerSupply final : public platform::IPowerSupply {
 public:

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "globalhotkey.h"
-#include "pointer.h"
-#include "screens.h"
-#include "workspace.h"
+#include "platform/globalhotkey.h"
+#include "platform/pointer.h"
+#include "platform/screens.h"
+#include "platform/workspace.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "secretstore.h"
+#include "platform/secretstore.h"
 
 #include <QHash>
 #include <QPair>

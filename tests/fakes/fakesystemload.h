@@ -1,6 +1,6 @@
 #pragma once
 
-#include "systemload.h"
+#include "platform/systemload.h"
 
 class FakeSystemLoad final : public platform::ISystemLoad {
 public:

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "audiorecorder.h"
-#include "filepicker.h"
-#include "processrunner.h"
-#include "zipper.h"
+#include "platform/audiorecorder.h"
+#include "platform/filepicker.h"
+#include "platform/processrunner.h"
+#include "platform/zipper.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "fakescreens.h"
-#include "gamemodehotkeycenter.h"
-#include "notchwindowcontroller.h"
+#include "fakes/fakescreens.h"
+#include "notch/gamemodehotkeycenter.h"
+#include "notch/notchwindowcontroller.h"
 
 // The island window's platform parts, faked: one 1512 x 982 screen (with a
 // top bar of barHeight), the pointer, the desktop-wide clicks and the hot key.

@@ -1,33 +1,33 @@
 #pragma once
 
-#include "fakeapplauncher.h"
-#include "fakeaudiooutput.h"
-#include "fakebacklight.h"
-#include "fakebluetooth.h"
-#include "fakecalendarsource.h"
-#include "fakecamera.h"
-#include "fakeclipboard.h"
-#include "fakedisplaysleep.h"
-#include "fakefilerevealer.h"
-#include "fakeidletime.h"
-#include "fakelocation.h"
-#include "fakelowpowermode.h"
-#include "fakemediakeys.h"
-#include "fakemediaplayers.h"
-#include "fakenetwork.h"
-#include "fakepermissionbackend.h"
-#include "fakepowersupply.h"
-#include "fakesecretstore.h"
-#include "fakesystemload.h"
-#include "faketools.h"
+#include "fakes/fakeapplauncher.h"
+#include "fakes/fakeaudiooutput.h"
+#include "fakes/fakebacklight.h"
+#include "fakes/fakebluetooth.h"
+#include "fakes/fakecalendarsource.h"
+#include "fakes/fakecamera.h"
+#include "fakes/fakeclipboard.h"
+#include "fakes/fakedisplaysleep.h"
+#include "fakes/fakefilerevealer.h"
+#include "fakes/fakeidletime.h"
+#include "fakes/fakelocation.h"
+#include "fakes/fakelowpowermode.h"
+#include "fakes/fakemediakeys.h"
+#include "fakes/fakemediaplayers.h"
+#include "fakes/fakenetwork.h"
+#include "fakes/fakepermissionbackend.h"
+#include "fakes/fakepowersupply.h"
+#include "fakes/fakesecretstore.h"
+#include "fakes/fakesystemload.h"
+#include "fakes/faketools.h"
 
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "canvascredentials.h"
-#include "notchviewmodel.h"
-#include "permissions.h"
-#include "random.h"
-#include "updateservice.h"
+#include "canvas/canvascredentials.h"
+#include "core/appnotifications.h"
+#include "core/random.h"
+#include "island/notchviewmodel.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
+#include "update/updateservice.h"
 
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
@@ -45,8 +45,9 @@ struct IslandFakes {
         , permissions(&permissionBackend, store, fakeScheduler, &notifications)
         , credentials(&secrets, store, folders.filePath(QStringLiteral("canvas-token")))
         , settings(store, nullptr, &permissions, &credentials, &notifications)
-        , updater(&settings, &network, fakeScheduler, &launcher, updateOptions(updateBase))
+        , updater(&network, fakeScheduler, &launcher, updateOptions(updateBase))
     {
+        bindSkippedUpdateVersion(&settings, &updater);
         settings.setDisabledModules(QString());
     }
 

@@ -1,8 +1,8 @@
-#include "arcadeengine.h"
-#include "arcadetypes.h"
-#include "frametimer.h"
-#include "pavlettest.h"
-#include "random.h"
+#include "core/random.h"
+#include "games/arcadeengine.h"
+#include "games/arcadetypes.h"
+#include "games/frametimer.h"
+#include "support/pavlettest.h"
 
 #include <QSet>
 

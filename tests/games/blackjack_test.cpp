@@ -1,6 +1,6 @@
-#include "blackjackengine.h"
-#include "pavlettest.h"
-#include "random.h"
+#include "core/random.h"
+#include "games/blackjackengine.h"
+#include "support/pavlettest.h"
 
 using Phase = BlackjackEngine::Phase;
 using Outcome = BlackjackEngine::Outcome;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "random.h"
+#include "core/random.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
+#include "games/patternengine.h"
 #include "gameseeds.h"
-#include "patternengine.h"
-#include "pavlettest.h"
+#include "support/pavlettest.h"
 
 using Phase = PatternEngine::Phase;
 

@@ -1,10 +1,10 @@
-#include "blackjackengine.h"
-#include "patternengine.h"
-#include "pavlettest.h"
-#include "random.h"
-#include "stack4engine.h"
-#include "toeengine.h"
-#include "wordleengine.h"
+#include "core/random.h"
+#include "games/blackjackengine.h"
+#include "games/patternengine.h"
+#include "games/stack4engine.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
+#include "support/pavlettest.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>

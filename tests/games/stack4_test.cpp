@@ -1,6 +1,6 @@
+#include "games/stack4engine.h"
 #include "gameseeds.h"
-#include "pavlettest.h"
-#include "stack4engine.h"
+#include "support/pavlettest.h"
 
 using Slot = Stack4Engine::Slot;
 using Phase = Stack4Engine::Phase;

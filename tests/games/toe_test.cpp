@@ -1,6 +1,6 @@
+#include "games/toeengine.h"
 #include "gameseeds.h"
-#include "pavlettest.h"
-#include "toeengine.h"
+#include "support/pavlettest.h"
 
 using Phase = ToeEngine::Phase;
 using Outcome = ToeEngine::Outcome;

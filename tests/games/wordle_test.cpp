@@ -1,7 +1,7 @@
-#include "pavlettest.h"
-#include "random.h"
-#include "wordleengine.h"
-#include "wordlewords.h"
+#include "core/random.h"
+#include "games/wordleengine.h"
+#include "games/wordlewords.h"
+#include "support/pavlettest.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
-#include "animationclock.h"
-#include "blinkloop.h"
-#include "islandstyle.h"
-#include "pavlettest.h"
+#include "island/animationclock.h"
+#include "island/blinkloop.h"
+#include "island/islandstyle.h"
+#include "support/pavlettest.h"
 
 #include <QSignalSpy>
 

@@ -1,6 +1,6 @@
-#include "compactisland.h"
-#include "hovercontent.h"
-#include "islandpalette.h"
+#include "island/compactisland.h"
+#include "island/hovercontent.h"
+#include "island/islandpalette.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>

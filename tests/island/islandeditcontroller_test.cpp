@@ -1,6 +1,6 @@
-#include "islandeditcontroller.h"
-#include "islandqml.h"
-#include "fakescreens.h"
+#include "fakes/fakescreens.h"
+#include "notch/islandeditcontroller.h"
+#include "support/islandqml.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "appsettings.h"
-#include "islandeditlayout.h"
-#include "islandqml.h"
+#include "island/islandeditlayout.h"
+#include "store/appsettings.h"
+#include "support/islandqml.h"
 
 #include <gtest/gtest.h>
 

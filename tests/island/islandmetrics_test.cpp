@@ -1,6 +1,6 @@
-#include "decorations.h"
-#include "islandmetrics.h"
-#include "islandpalette.h"
+#include "island/decorations.h"
+#include "island/islandmetrics.h"
+#include "island/islandpalette.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>

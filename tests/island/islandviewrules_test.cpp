@@ -1,9 +1,9 @@
-#include "islandlook.h"
-#include "islandpalette.h"
-#include "islandtest.h"
-#include "timerstore.h"
-#include "hovercontent.h"
-#include "symbolicons.h"
+#include "island/hovercontent.h"
+#include "island/islandlook.h"
+#include "island/islandpalette.h"
+#include "island/symbolicons.h"
+#include "services/timerstore.h"
+#include "support/islandtest.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,8 +1,8 @@
-#include "decorations.h"
-#include "islandlook.h"
-#include "islandqml.h"
-#include "islandstyle.h"
-#include "timerstore.h"
+#include "island/decorations.h"
+#include "island/islandlook.h"
+#include "island/islandstyle.h"
+#include "services/timerstore.h"
+#include "support/islandqml.h"
 
 #include <QFontMetricsF>
 #include <QQmlComponent>

@@ -1,8 +1,8 @@
-#include "islandtest.h"
+#include "support/islandtest.h"
 
-#include "eyestrainguard.h"
-#include "mirrorcamera.h"
-#include "timerstore.h"
+#include "media/mirrorcamera.h"
+#include "services/eyestrainguard.h"
+#include "services/timerstore.h"
 
 
 class MediaTest : public IslandTest {

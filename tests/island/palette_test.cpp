@@ -1,5 +1,5 @@
-#include "islandpalette.h"
-#include "pavlettest.h"
+#include "island/islandpalette.h"
+#include "support/pavlettest.h"
 
 #include <QSignalSpy>
 

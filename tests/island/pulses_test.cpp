@@ -1,8 +1,8 @@
-#include "islandtest.h"
+#include "support/islandtest.h"
 
-#include "eyestrainguard.h"
-#include "systemhudmonitor.h"
-#include "timerstore.h"
+#include "services/eyestrainguard.h"
+#include "services/systemhudmonitor.h"
+#include "services/timerstore.h"
 
 class PulsesTest : public IslandTest {
 protected:

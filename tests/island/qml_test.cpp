@@ -1,10 +1,10 @@
-#include "animationclock.h"
-#include "hovercontent.h"
-#include "islandlook.h"
-#include "islandpalette.h"
-#include "islandqml.h"
-#include "pavlettest.h"
-#include "qmltest.h"
+#include "island/animationclock.h"
+#include "island/hovercontent.h"
+#include "island/islandlook.h"
+#include "island/islandpalette.h"
+#include "support/islandqml.h"
+#include "support/pavlettest.h"
+#include "support/qmltest.h"
 
 #include <QColor>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
-#include "islandtest.h"
+#include "support/islandtest.h"
 
-#include "userdefaults.h"
+#include "core/userdefaults.h"
 
 class RefreshTest : public IslandTest {
 protected:

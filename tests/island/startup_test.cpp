@@ -1,8 +1,8 @@
-#include "islandtest.h"
+#include "support/islandtest.h"
 
-#include "calculatorengine.h"
-#include "systemhudmonitor.h"
-#include "userdefaults.h"
+#include "core/userdefaults.h"
+#include "services/systemhudmonitor.h"
+#include "tools/calculatorengine.h"
 
 class StartupTest : public IslandTest {};
 

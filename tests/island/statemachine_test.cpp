@@ -1,11 +1,11 @@
-#include "islandtest.h"
+#include "support/islandtest.h"
 
-#include "dinoengine.h"
-#include "keycodes.h"
-#include "pocketstore.h"
+#include "core/keycodes.h"
+#include "games/action/dinoengine.h"
+#include "tools/pocketstore.h"
 
 #include <QFile>
-#include "userdefaults.h"
+#include "core/userdefaults.h"
 
 class StateMachineTest : public IslandTest {
 protected:

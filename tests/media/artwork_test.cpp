@@ -1,7 +1,7 @@
-#include "artworkloader.h"
-#include "fakeclock.h"
-#include "localhttpserver.h"
-#include "pavlettest.h"
+#include "fakes/fakeclock.h"
+#include "media/artworkloader.h"
+#include "support/localhttpserver.h"
+#include "support/pavlettest.h"
 
 #include <QBuffer>
 #include <QNetworkAccessManager>

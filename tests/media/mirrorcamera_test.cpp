@@ -1,6 +1,6 @@
-#include "fakecamera.h"
-#include "fakeclock.h"
-#include "mirrorcamera.h"
+#include "fakes/fakecamera.h"
+#include "fakes/fakeclock.h"
+#include "media/mirrorcamera.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "mprisbridge.h"
-#include "nowplayinginfo.h"
+#include "media/mprisbridge.h"
+#include "media/nowplayinginfo.h"
 
 #include <gtest/gtest.h>
 

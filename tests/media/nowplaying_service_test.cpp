@@ -1,7 +1,7 @@
-#include "artworkloader.h"
-#include "fakeclock.h"
-#include "fakemediaplayers.h"
-#include "nowplayingservice.h"
+#include "fakes/fakeclock.h"
+#include "fakes/fakemediaplayers.h"
+#include "media/artworkloader.h"
+#include "media/nowplayingservice.h"
 
 #include <QNetworkAccessManager>
 #include <gtest/gtest.h>

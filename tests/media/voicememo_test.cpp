@@ -1,8 +1,8 @@
-#include "fakeclock.h"
-#include "fakefilerevealer.h"
-#include "faketools.h"
-#include "mp4duration.h"
-#include "voicememoengine.h"
+#include "fakes/fakeclock.h"
+#include "fakes/fakefilerevealer.h"
+#include "fakes/faketools.h"
+#include "media/mp4duration.h"
+#include "media/voicememoengine.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "fakescreens.h"
-#include "gamemodehotkeycenter.h"
-#include "keycodes.h"
-#include "keyinput.h"
-#include "pointerpoll.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "fakes/fakescreens.h"
+#include "island/pointerpoll.h"
+#include "notch/gamemodehotkeycenter.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -82,18 +82,6 @@ TEST(KeyInputTest, ChordNeedsControlAndOptionWithoutCommand)
     EXPECT_FALSE(key(Qt::Key_H, Qt::ControlModifier | Qt::AltModifier).isGameModeChord());
     EXPECT_EQ(key(Qt::Key_Escape, Qt::NoModifier).keyCode, KeyCode::Escape);
     EXPECT_TRUE(key(Qt::Key_C, Qt::ControlModifier).commandLike());
-}
-
-TEST(KeyInputTest, X11KeyCodesFollowKeyPositions)
-{
-    const std::pair<quint32, int> cases[] = {
-        {9, KeyCode::Escape}, {42, KeyCode::G}, {38, KeyCode::A}, {24, KeyCode::Q},
-        {65, KeyCode::Space}, {36, KeyCode::Return}, {22, KeyCode::Delete}, {113, KeyCode::LeftArrow},
-        {114, KeyCode::RightArrow}, {111, KeyCode::UpArrow}, {116, KeyCode::DownArrow},
-        {19, KeyCode::Digit0}, {90, KeyCode::Keypad0}, {104, KeyCode::KeypadEnter}, {5000, KeyCode::Unknown},
-    };
-    for (const auto &[x, mac] : cases)
-        EXPECT_EQ(keyCodeFromX11(x), mac) << x;
 }
 
 TEST(GameModeHotkeyCenterTest, RegisterTwiceHoldsOneGrab)

@@ -1,4 +1,4 @@
-#include "islandtypes.h"
+#include "island/islandtypes.h"
 
 #include <gtest/gtest.h>
 

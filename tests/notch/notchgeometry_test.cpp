@@ -1,5 +1,5 @@
-#include "fakescreens.h"
-#include "notchgeometry.h"
+#include "fakes/fakescreens.h"
+#include "notch/notchgeometry.h"
 
 #include <gtest/gtest.h>
 

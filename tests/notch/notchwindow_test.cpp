@@ -1,11 +1,11 @@
-#include "appsettings.h"
-#include "canvascredentials.h"
-#include "fakesecretstore.h"
-#include "fakewindowparts.h"
-#include "gamemodehotkeycenter.h"
-#include "notchwindowcontroller.h"
-#include "pavlettest.h"
-#include "qmltest.h"
+#include "canvas/canvascredentials.h"
+#include "fakes/fakesecretstore.h"
+#include "fakes/fakewindowparts.h"
+#include "notch/gamemodehotkeycenter.h"
+#include "notch/notchwindowcontroller.h"
+#include "store/appsettings.h"
+#include "support/pavlettest.h"
+#include "support/qmltest.h"
 
 #include <QQuickItem>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "fakeclock.h"
-#include "panelanimator.h"
-#include "pavlettest.h"
+#include "fakes/fakeclock.h"
+#include "notch/panelanimator.h"
+#include "support/pavlettest.h"
 
 #include <QSignalSpy>
 #include <cmath>

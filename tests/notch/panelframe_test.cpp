@@ -1,5 +1,5 @@
-#include "fakescreens.h"
-#include "panelframe.h"
+#include "fakes/fakescreens.h"
+#include "notch/panelframe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "calculatorengine.h"
-#include "fakewindowparts.h"
-#include "islandtest.h"
-#include "keycodes.h"
-#include "notchwindowcontroller.h"
-#include "pocketstore.h"
+#include "core/keycodes.h"
+#include "fakes/fakewindowparts.h"
+#include "notch/notchwindowcontroller.h"
+#include "support/islandtest.h"
+#include "tools/calculatorengine.h"
+#include "tools/pocketstore.h"
 
 #include <QFile>
 #include <QKeyEvent>

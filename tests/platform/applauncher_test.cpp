@@ -1,5 +1,5 @@
-#include "desktopapplauncher.h"
-#include "pavlettest.h"
+#include "platform/linux/desktopapplauncher.h"
+#include "support/pavlettest.h"
 
 #include <QDir>
 #include <QFile>

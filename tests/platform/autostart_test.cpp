@@ -1,5 +1,5 @@
-#include "autostartloginitem.h"
-#include "linuxpermissionbackend.h"
+#include "platform/linux/autostartloginitem.h"
+#include "platform/linux/linuxpermissionbackend.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "calendarstore.h"
-#include "icscalendarsource.h"
-#include "pavlettest.h"
+#include "platform/linux/icscalendarsource.h"
+#include "services/calendarstore.h"
+#include "support/pavlettest.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "batterymonitor.h"
-#include "procsystemload.h"
-#include "sysfspowersupply.h"
-#include "systemmonitor.h"
+#include "platform/linux/procsystemload.h"
+#include "platform/linux/sysfspowersupply.h"
+#include "services/batterymonitor.h"
+#include "services/systemmonitor.h"
 
 #include <QDir>
 #include <QFile>

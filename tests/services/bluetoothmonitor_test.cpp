@@ -1,6 +1,6 @@
-#include "bluetoothmonitor.h"
-#include "fakebluetooth.h"
-#include "pavlettest.h"
+#include "fakes/fakebluetooth.h"
+#include "services/bluetoothmonitor.h"
+#include "support/pavlettest.h"
 
 #include <QCoreApplication>
 

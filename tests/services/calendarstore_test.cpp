@@ -1,6 +1,6 @@
-#include "calendarstore.h"
-#include "fakecalendarsource.h"
-#include "pavlettest.h"
+#include "fakes/fakecalendarsource.h"
+#include "services/calendarstore.h"
+#include "support/pavlettest.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "clipboardstore.h"
-#include "fakeapplauncher.h"
-#include "fakeclipboard.h"
-#include "fakedisplaysleep.h"
-#include "fakescreengrabber.h"
-#include "keepawake.h"
-#include "pavlettest.h"
-#include "systemactions.h"
+#include "fakes/fakeapplauncher.h"
+#include "fakes/fakeclipboard.h"
+#include "fakes/fakedisplaysleep.h"
+#include "fakes/fakescreengrabber.h"
+#include "services/clipboardstore.h"
+#include "services/keepawake.h"
+#include "services/systemactions.h"
+#include "support/pavlettest.h"
 
 #include <QCoreApplication>
 #include <QPersistentModelIndex>

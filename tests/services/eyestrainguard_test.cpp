@@ -1,6 +1,6 @@
-#include "eyestrainguard.h"
-#include "fakeidletime.h"
-#include "pavlettest.h"
+#include "fakes/fakeidletime.h"
+#include "services/eyestrainguard.h"
+#include "support/pavlettest.h"
 
 #include <QSignalSpy>
 

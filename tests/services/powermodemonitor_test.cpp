@@ -1,6 +1,6 @@
-#include "fakelowpowermode.h"
-#include "pavlettest.h"
-#include "powermodemonitor.h"
+#include "fakes/fakelowpowermode.h"
+#include "services/powermodemonitor.h"
+#include "support/pavlettest.h"
 
 namespace {
 

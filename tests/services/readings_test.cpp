@@ -1,9 +1,9 @@
-#include "batterymonitor.h"
-#include "fakenetwork.h"
-#include "fakepowersupply.h"
-#include "fakesystemload.h"
-#include "networkstatus.h"
-#include "systemmonitor.h"
+#include "fakes/fakenetwork.h"
+#include "fakes/fakepowersupply.h"
+#include "fakes/fakesystemload.h"
+#include "services/batterymonitor.h"
+#include "services/networkstatus.h"
+#include "services/systemmonitor.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "fakeaudiooutput.h"
-#include "fakebacklight.h"
-#include "fakemediakeys.h"
-#include "pavlettest.h"
-#include "systemhudmonitor.h"
+#include "fakes/fakeaudiooutput.h"
+#include "fakes/fakebacklight.h"
+#include "fakes/fakemediakeys.h"
+#include "services/systemhudmonitor.h"
+#include "support/pavlettest.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
-#include "pavlettest.h"
-#include "timerstore.h"
+#include "services/timerstore.h"
+#include "support/pavlettest.h"
 
 #include <QSignalSpy>
 

@@ -1,7 +1,7 @@
-#include "doubletext.h"
-#include "fakelocation.h"
-#include "pavlettest.h"
-#include "weatherservice.h"
+#include "fakes/fakelocation.h"
+#include "services/doubletext.h"
+#include "services/weatherservice.h"
+#include "support/pavlettest.h"
 
 #include <QLocale>
 #include <QTimeZone>

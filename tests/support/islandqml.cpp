@@ -1,7 +1,7 @@
-#include "islandqml.h"
+#include "support/islandqml.h"
 
-#include "animationclock.h"
-#include "islandpalette.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

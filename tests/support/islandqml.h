@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandtest.h"
-#include "qmltest.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
 
 #include <QQuickItem>
 #include <QQuickWindow>

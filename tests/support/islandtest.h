@@ -1,8 +1,8 @@
 #pragma once
 
-#include "pavlettest.h"
+#include "support/pavlettest.h"
 
-#include "islandfakes.h"
+#include "fakes/islandfakes.h"
 
 #include <QSignalSpy>
 

@@ -1,4 +1,4 @@
-#include "localhttpserver.h"
+#include "support/localhttpserver.h"
 
 #include <QFile>
 #include <QHostAddress>

@@ -1,4 +1,4 @@
-#include "pavlettest.h"
+#include "support/pavlettest.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fakeclock.h"
-#include "userdefaults.h"
+#include "core/userdefaults.h"
+#include "fakes/fakeclock.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

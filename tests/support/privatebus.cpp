@@ -1,4 +1,4 @@
-#include "privatebus.h"
+#include "support/privatebus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "pulseserver.h"
+#include "support/pulseserver.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "qmltest.h"
+#include "support/qmltest.h"
 
 #include <QMutex>
 #include <QQmlComponent>

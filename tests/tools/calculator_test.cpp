@@ -1,6 +1,6 @@
-#include "calculatorengine.h"
-#include "qtprinters.h"
-#include "keycodes.h"
+#include "core/keycodes.h"
+#include "support/qtprinters.h"
+#include "tools/calculatorengine.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

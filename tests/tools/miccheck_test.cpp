@@ -1,7 +1,7 @@
-#include "faketools.h"
-#include "miccheckengine.h"
-#include "pavlettest.h"
-#include "qtprinters.h"
+#include "fakes/faketools.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/miccheckengine.h"
 
 #include <QDir>
 #include <QFile>

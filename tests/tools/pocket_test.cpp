@@ -1,7 +1,7 @@
-#include "fakeclipboard.h"
-#include "pavlettest.h"
-#include "pocketstore.h"
-#include "qtprinters.h"
+#include "fakes/fakeclipboard.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/pocketstore.h"
 
 #include <QDir>
 #include <QFile>

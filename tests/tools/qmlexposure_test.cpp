@@ -1,12 +1,12 @@
-#include "calculatorengine.h"
-#include "fakeclipboard.h"
-#include "faketools.h"
-#include "mediadownloadengine.h"
-#include "pavlettest.h"
-#include "pocketstore.h"
-#include "qtprinters.h"
-#include "speedtestengine.h"
-#include "translatorengine.h"
+#include "fakes/fakeclipboard.h"
+#include "fakes/faketools.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/calculatorengine.h"
+#include "tools/mediadownloadengine.h"
+#include "tools/pocketstore.h"
+#include "tools/speedtestengine.h"
+#include "tools/translatorengine.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>

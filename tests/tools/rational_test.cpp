@@ -1,4 +1,4 @@
-#include "rational.h"
+#include "tools/rational.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "fakeclipboard.h"
-#include "qtprinters.h"
-#include "translatorengine.h"
+#include "fakes/fakeclipboard.h"
+#include "support/qtprinters.h"
+#include "tools/translatorengine.h"
 
 #include <QUrlQuery>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "faketools.h"
-#include "mediadownloadengine.h"
-#include "pavlettest.h"
-#include "qtprinters.h"
-#include "zipengine.h"
+#include "fakes/faketools.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/mediadownloadengine.h"
+#include "tools/zipengine.h"
 
 #include <QFile>
 #include <QSignalSpy>

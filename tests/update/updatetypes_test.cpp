@@ -1,7 +1,7 @@
-#include "pavlettest.h"
-#include "sha256.h"
-#include "updatechecksum.h"
-#include "updatetypes.h"
+#include "support/pavlettest.h"
+#include "update/sha256.h"
+#include "update/updatechecksum.h"
+#include "update/updatetypes.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "actionkinds.h"
+#include "games/action/actionkinds.h"
 
 QString cpsTitle(CPSDuration d)
 {

@@ -1,8 +1,8 @@
-#include "blocksengine.h"
+#include "games/action/blocksengine.h"
 
-#include "clock.h"
-#include "random.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "arcadetypes.h"
+#include "games/arcadetypes.h"
 
 // A uniform draw from the closed range lo...hi (both ends reachable).
 inline double closedUniform(Random &random, double lo, double hi)

@@ -1,7 +1,7 @@
-#include "cpsengine.h"
+#include "games/action/cpsengine.h"
 
-#include "clock.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 

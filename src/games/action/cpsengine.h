@@ -1,8 +1,8 @@
 #pragma once
 
-#include "actionkinds.h"
-#include "arcadeengine.h"
-#include "frametimer.h"
+#include "games/action/actionkinds.h"
+#include "games/arcadeengine.h"
+#include "games/frametimer.h"
 
 #include <QObject>
 #include <QVariantMap>

@@ -1,9 +1,9 @@
-#include "dinoengine.h"
+#include "games/action/dinoengine.h"
 
-#include "clock.h"
-#include "closedrandom.h"
-#include "random.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
+#include "games/action/closedrandom.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "recordlistmodel.h"
-#include "arcadeengine.h"
-#include "frametimer.h"
+#include "core/recordlistmodel.h"
+#include "games/arcadeengine.h"
+#include "games/frametimer.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "arcadeengine.h"
-#include "frametimer.h"
+#include "games/arcadeengine.h"
+#include "games/frametimer.h"
 
 #include <QObject>
 #include <QVariant>

@@ -1,7 +1,7 @@
-#include "snakeengine.h"
+#include "games/action/snakeengine.h"
 
-#include "random.h"
-#include "userdefaults.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 #include <cmath>

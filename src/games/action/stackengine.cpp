@@ -1,7 +1,7 @@
-#include "stackengine.h"
+#include "games/action/stackengine.h"
 
-#include "clock.h"
-#include "userdefaults.h"
+#include "core/clock.h"
+#include "core/userdefaults.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "autostartloginitem.h"
+#include "platform/linux/autostartloginitem.h"
 
 #include <QCoreApplication>
 #include <QDir>

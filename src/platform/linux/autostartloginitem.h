@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loginitem.h"
+#include "platform/loginitem.h"
 
 // Launch at login through an XDG autostart entry in
 // $XDG_CONFIG_HOME/autostart/. The entry counts as enabled while the file

@@ -1,6 +1,6 @@
-#include "bluezbluetooth.h"
+#include "platform/linux/bluezbluetooth.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>

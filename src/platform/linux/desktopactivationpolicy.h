@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activationpolicy.h"
+#include "platform/activationpolicy.h"
 
 // X11 desktops know no program-wide presence: task bar entries and focus
 // come per window, and the windows ask for them themselves (the island's

@@ -1,4 +1,4 @@
-#include "desktopapplauncher.h"
+#include "platform/linux/desktopapplauncher.h"
 
 #include <QDesktopServices>
 #include <QDir>

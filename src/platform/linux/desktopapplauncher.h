@@ -1,6 +1,6 @@
 #pragma once
 
-#include "applauncher.h"
+#include "platform/applauncher.h"
 
 #include <QStringList>
 #include <functional>

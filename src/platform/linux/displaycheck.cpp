@@ -1,4 +1,4 @@
-#include "displaycheck.h"
+#include "platform/linux/displaycheck.h"
 
 #include <xcb/xcb.h>
 

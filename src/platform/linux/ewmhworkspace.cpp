@@ -1,4 +1,4 @@
-#include "ewmhworkspace.h"
+#include "platform/linux/ewmhworkspace.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace.h"
+#include "platform/workspace.h"
 
 #include <xcb/xcb_ewmh.h>
 

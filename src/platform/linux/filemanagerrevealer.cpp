@@ -1,4 +1,4 @@
-#include "filemanagerrevealer.h"
+#include "platform/linux/filemanagerrevealer.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

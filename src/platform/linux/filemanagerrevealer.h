@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filerevealer.h"
+#include "platform/filerevealer.h"
 
 #include <QDBusConnection>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "icscalendarsource.h"
+#include "platform/linux/icscalendarsource.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDir>
 #include <QFile>

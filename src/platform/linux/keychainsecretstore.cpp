@@ -1,6 +1,6 @@
-#include "keychainsecretstore.h"
+#include "platform/linux/keychainsecretstore.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QPointer>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "libarchivezipper.h"
+#include "platform/linux/libarchivezipper.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "zipper.h"
+#include "platform/zipper.h"
 
 #include <QObject>
 #include <QThreadPool>

@@ -1,6 +1,6 @@
-#include "linuxnetwork.h"
+#include "platform/linux/linuxnetwork.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>

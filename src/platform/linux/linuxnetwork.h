@@ -1,6 +1,6 @@
 #pragma once
 
-#include "network.h"
+#include "platform/network.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "linuxpermissionbackend.h"
+#include "platform/linux/linuxpermissionbackend.h"
 
 #include <QDesktopServices>
 #include <QDir>

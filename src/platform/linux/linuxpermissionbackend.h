@@ -1,6 +1,6 @@
 #pragma once
 
-#include "permissionbackend.h"
+#include "platform/permissionbackend.h"
 
 #include <memory>
 

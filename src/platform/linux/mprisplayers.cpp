@@ -1,6 +1,6 @@
-#include "mprisplayers.h"
+#include "platform/linux/mprisplayers.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
-#include "opencvfacedetector.h"
+#include "platform/linux/opencvfacedetector.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +8,7 @@
 #include <QMutexLocker>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "facecascade.h"
+#include "platform/linux/facecascade/facecascade.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "camera.h"
+#include "platform/camera.h"
 
 #include <QFutureWatcher>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "powerprofileslowpowermode.h"
+#include "platform/linux/powerprofileslowpowermode.h"
 
 #include <QDBusArgument>
 #include <QDBusPendingCallWatcher>

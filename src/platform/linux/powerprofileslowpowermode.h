@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lowpowermode.h"
+#include "platform/lowpowermode.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

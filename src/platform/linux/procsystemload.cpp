@@ -1,4 +1,4 @@
-#include "procsystemload.h"
+#include "platform/linux/procsystemload.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "pulseaudiooutput.h"
+#include "platform/linux/pulseaudiooutput.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <pulse/error.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "audiooutput.h"
-#include "pulseqtmainloop.h"
+#include "platform/audiooutput.h"
+#include "platform/linux/pulseqtmainloop.h"
 
 #include <pulse/context.h>
 #include <pulse/introspect.h>

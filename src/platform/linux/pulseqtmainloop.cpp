@@ -1,4 +1,4 @@
-#include "pulseqtmainloop.h"
+#include "platform/linux/pulseqtmainloop.h"
 
 #include <pulse/rtclock.h>
 #include <pulse/timeval.h>

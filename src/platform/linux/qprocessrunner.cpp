@@ -1,6 +1,6 @@
-#include "qprocessrunner.h"
+#include "platform/linux/qprocessrunner.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "qtcamera.h"
+#include "platform/linux/qtcamera.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QCamera>
 #include <QCameraDevice>

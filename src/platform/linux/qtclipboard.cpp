@@ -1,4 +1,4 @@
-#include "qtclipboard.h"
+#include "platform/linux/qtclipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "qtfilepicker.h"
+#include "platform/linux/qtfilepicker.h"
 
 #include <QAbstractItemView>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filepicker.h"
+#include "platform/filepicker.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
-#include "qtlocation.h"
+#include "platform/linux/qtlocation.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QCoreApplication>
 #include <QGeoPositionInfoSource>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "location.h"
+#include "platform/location.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>

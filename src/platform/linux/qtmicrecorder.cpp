@@ -1,6 +1,6 @@
-#include "qtmicrecorder.h"
+#include "platform/linux/qtmicrecorder.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QApplication>
 #include <QAudioFormat>

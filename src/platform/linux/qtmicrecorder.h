@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audiorecorder.h"
+#include "platform/audiorecorder.h"
 
 #include <QAudioDevice>
 #include <QAudioInput>

@@ -1,4 +1,4 @@
-#include "qtscreengrabber.h"
+#include "platform/linux/qtscreengrabber.h"
 
 #include <QGuiApplication>
 #include <QPixmap>

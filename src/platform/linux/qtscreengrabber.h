@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screengrab.h"
+#include "platform/screengrab.h"
 
 namespace platform {
 

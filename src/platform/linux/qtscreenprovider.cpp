@@ -1,6 +1,6 @@
-#include "qtscreenprovider.h"
+#include "platform/linux/qtscreenprovider.h"
 
-#include "notchgeometry.h"
+#include "platform/screens.h"
 
 #include <QCursor>
 #include <QGuiApplication>

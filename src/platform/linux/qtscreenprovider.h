@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pointer.h"
-#include "screens.h"
+#include "platform/pointer.h"
+#include "platform/screens.h"
 
 // The screens as Qt reports them. No Linux screen reports a camera housing,
 // so every screen has a top inset of 0.

@@ -1,6 +1,6 @@
-#include "screensaverinhibitor.h"
+#include "platform/linux/screensaverinhibitor.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>

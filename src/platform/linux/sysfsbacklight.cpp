@@ -1,6 +1,6 @@
-#include "sysfsbacklight.h"
+#include "platform/linux/sysfsbacklight.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

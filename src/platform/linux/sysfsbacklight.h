@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backlight.h"
+#include "platform/backlight.h"
 
 #include <QDBusConnection>
 #include <QObject>

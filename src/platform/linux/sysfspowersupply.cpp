@@ -1,4 +1,4 @@
-#include "sysfspowersupply.h"
+#include "platform/linux/sysfspowersupply.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "x11connection.h"
+#include "platform/linux/x11connection.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "globalhotkey.h"
-#include "x11connection.h"
-#include "x11keygrabs.h"
+#include "platform/globalhotkey.h"
+#include "platform/linux/x11connection.h"
+#include "platform/linux/x11keygrabs.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QList>

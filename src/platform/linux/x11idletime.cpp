@@ -1,4 +1,4 @@
-#include "x11idletime.h"
+#include "platform/linux/x11idletime.h"
 
 #include <xcb/screensaver.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "idletime.h"
-#include "x11connection.h"
+#include "platform/idletime.h"
+#include "platform/linux/x11connection.h"
 
 // Time since the last input from the X screen-saver extension.
 class X11IdleTime final : public IdleTime {

@@ -1,4 +1,4 @@
-#include "x11islandwindowhints.h"
+#include "platform/linux/x11islandwindowhints.h"
 
 #include <QGuiApplication>
 #include <QWindow>

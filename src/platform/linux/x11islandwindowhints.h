@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandwindowhints.h"
-#include "x11connection.h"
+#include "platform/islandwindowhints.h"
+#include "platform/linux/x11connection.h"
 
 // EWMH hints for the island window: _NET_WM_STATE ABOVE, STICKY,
 // SKIP_TASKBAR and SKIP_PAGER, and _NET_WM_DESKTOP "all desktops". Set as

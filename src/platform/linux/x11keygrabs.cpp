@@ -1,4 +1,4 @@
-#include "x11keygrabs.h"
+#include "platform/linux/x11keygrabs.h"
 
 #include <xcb/xcb_keysyms.h>
 

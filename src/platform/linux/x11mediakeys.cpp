@@ -1,7 +1,7 @@
-#include "x11mediakeys.h"
+#include "platform/linux/x11mediakeys.h"
 
-#include "logging.h"
-#include "x11keygrabs.h"
+#include "core/logging.h"
+#include "platform/linux/x11keygrabs.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

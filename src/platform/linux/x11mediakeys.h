@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mediakeys.h"
-#include "x11connection.h"
-#include "x11keygrabs.h"
+#include "platform/linux/x11connection.h"
+#include "platform/linux/x11keygrabs.h"
+#include "platform/mediakeys.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QHash>
@@ -25,8 +25,8 @@ class QSocketNotifier;
 // X11, else from a connection of its own read on the event loop.
 //
 // X has no counterpart to remapping media keys onto function keys, to the hot
-// keys that carry them, or to a system volume display to remove: those
-// calls report "not available".
+// keys that carry them, or to a system volume display to remove: the capture
+// hands out neither.
 class X11MediaKeys final : public QObject, public MediaKeyCapture, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
@@ -39,15 +39,6 @@ public:
 
     bool installTap(TapCallback callback) override;
     void removeTap() override;
-    bool usesKeyRemap() const override { return false; }
-    bool applyKeyRemap(const QByteArray &) override { return false; }
-    bool installHotKeyHandler(HotKeyCallback) override { return false; }
-    void removeHotKeyHandler() override {}
-    bool registerHotKey(int, int) override { return false; }
-    void unregisterHotKey(int) override {}
-    bool isKeyDown(int) const override { return false; }
-    bool canKillSystemOSD() const override { return false; }
-    void killSystemOSD() override {}
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 

@@ -1,6 +1,6 @@
-#include "xinputclickmonitor.h"
+#include "platform/linux/xinputclickmonitor.h"
 
-#include "logging.h"
+#include "core/logging.h"
 
 #include <QSocketNotifier>
 #include <xcb/xinput.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pointer.h"
+#include "platform/pointer.h"
 
 #include <xcb/xcb.h>
 

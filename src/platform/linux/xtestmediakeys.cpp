@@ -1,4 +1,4 @@
-#include "xtestmediakeys.h"
+#include "platform/linux/xtestmediakeys.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "pavlettest.h"
-#include "random.h"
-#include "userdefaults.h"
+#include "core/random.h"
+#include "core/userdefaults.h"
+#include "support/pavlettest.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "blocksengine.h"
+#include "games/action/blocksengine.h"
 
 #include <QSet>
 

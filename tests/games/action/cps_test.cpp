@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "cpsengine.h"
+#include "games/action/cpsengine.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "dinoengine.h"
+#include "games/action/dinoengine.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "flapengine.h"
+#include "games/action/flapengine.h"
 
 using FlapTest = ActionTest;
 

@@ -1,12 +1,12 @@
 #include "actiontest.h"
-#include "blocksengine.h"
-#include "cpsengine.h"
-#include "dinoengine.h"
-#include "flapengine.h"
-#include "pongengine.h"
-#include "reflexengine.h"
-#include "snakeengine.h"
-#include "stackengine.h"
+#include "games/action/blocksengine.h"
+#include "games/action/cpsengine.h"
+#include "games/action/dinoengine.h"
+#include "games/action/flapengine.h"
+#include "games/action/pongengine.h"
+#include "games/action/reflexengine.h"
+#include "games/action/snakeengine.h"
+#include "games/action/stackengine.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "pongengine.h"
+#include "games/action/pongengine.h"
 
 #include <cmath>
 

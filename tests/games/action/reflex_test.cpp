@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "reflexengine.h"
+#include "games/action/reflexengine.h"
 
 namespace {
 

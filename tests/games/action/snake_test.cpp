@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "snakeengine.h"
+#include "games/action/snakeengine.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "actiontest.h"
-#include "stackengine.h"
+#include "games/action/stackengine.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "dbusmock.h"
-#include "pavlettest.h"
-#include "privatebus.h"
-#include "sysfsbacklight.h"
+#include "platform/linux/sysfsbacklight.h"
+#include "support/pavlettest.h"
+#include "support/privatebus.h"
 
 #include <QDBusArgument>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "bluetoothmonitor.h"
-#include "bluezbluetooth.h"
 #include "dbusmock.h"
-#include "pavlettest.h"
-#include "privatebus.h"
+#include "platform/linux/bluezbluetooth.h"
+#include "services/bluetoothmonitor.h"
+#include "support/pavlettest.h"
+#include "support/privatebus.h"
 
 #include <QDBusObjectPath>
 

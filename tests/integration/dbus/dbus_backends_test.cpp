@@ -1,8 +1,8 @@
-#include "keepawake.h"
-#include "linuxnetwork.h"
-#include "pavlettest.h"
-#include "privatebus.h"
-#include "screensaverinhibitor.h"
+#include "platform/linux/linuxnetwork.h"
+#include "platform/linux/screensaverinhibitor.h"
+#include "services/keepawake.h"
+#include "support/pavlettest.h"
+#include "support/privatebus.h"
 
 #include <QDBusArgument>
 #include <QDBusMetaType>

@@ -1,8 +1,8 @@
 #include "dbusmock.h"
-#include "pavlettest.h"
-#include "powermodemonitor.h"
-#include "powerprofileslowpowermode.h"
-#include "privatebus.h"
+#include "platform/linux/powerprofileslowpowermode.h"
+#include "services/powermodemonitor.h"
+#include "support/pavlettest.h"
+#include "support/privatebus.h"
 
 #include <QDBusVariant>
 #include <QSignalSpy>

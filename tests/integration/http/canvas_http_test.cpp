@@ -1,9 +1,9 @@
-#include "canvascredentials.h"
-#include "canvasservice.h"
-#include "fakesecretstore.h"
-#include "localhttpserver.h"
-#include "pavlettest.h"
-#include "qmleval.h"
+#include "canvas/canvascredentials.h"
+#include "canvas/canvasservice.h"
+#include "fakes/fakesecretstore.h"
+#include "support/localhttpserver.h"
+#include "support/pavlettest.h"
+#include "support/qmleval.h"
 
 #include <QNetworkAccessManager>
 #include <QTimeZone>

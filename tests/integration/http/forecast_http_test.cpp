@@ -1,8 +1,8 @@
-#include "fakelocation.h"
-#include "localhttpserver.h"
-#include "pavlettest.h"
-#include "qtlocation.h"
-#include "weatherservice.h"
+#include "fakes/fakelocation.h"
+#include "platform/linux/qtlocation.h"
+#include "services/weatherservice.h"
+#include "support/localhttpserver.h"
+#include "support/pavlettest.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

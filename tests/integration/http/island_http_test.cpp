@@ -1,7 +1,7 @@
-#include "islandtest.h"
-#include "localhttpserver.h"
+#include "support/islandtest.h"
+#include "support/localhttpserver.h"
 
-#include "userdefaults.h"
+#include "core/userdefaults.h"
 
 #include <QBuffer>
 #include <QImage>

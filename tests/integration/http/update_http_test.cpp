@@ -1,14 +1,14 @@
-#include "appnotifications.h"
-#include "appsettings.h"
-#include "canvascredentials.h"
-#include "fakeapplauncher.h"
-#include "fakepermissionbackend.h"
-#include "fakesecretstore.h"
-#include "localhttpserver.h"
-#include "pavlettest.h"
-#include "qmleval.h"
-#include "permissions.h"
-#include "updateservice.h"
+#include "canvas/canvascredentials.h"
+#include "core/appnotifications.h"
+#include "fakes/fakeapplauncher.h"
+#include "fakes/fakepermissionbackend.h"
+#include "fakes/fakesecretstore.h"
+#include "store/appsettings.h"
+#include "store/permissions.h"
+#include "support/localhttpserver.h"
+#include "support/pavlettest.h"
+#include "support/qmleval.h"
+#include "update/updateservice.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -44,7 +44,8 @@ protected:
         options.currentBuild = "20";
         options.downloadsFolder = tempPath("Downloads");
         options.temporaryFolder = tempPath("tmp");
-        service = std::make_unique<UpdateService>(settings.get(), &network, scheduler.get(), &desktop, options);
+        service = std::make_unique<UpdateService>(&network, scheduler.get(), &desktop, options);
+        bindSkippedUpdateVersion(settings.get(), service.get());
         QObject::connect(service.get(), &UpdateService::statusChanged,
                          [this] { statuses.append(service->status()); });
     }

@@ -1,4 +1,4 @@
-#include "userdefaults.h"
+#include "core/userdefaults.h"
 #include "xsession.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "ewmhworkspace.h"
-#include "pavlettest.h"
-#include "x11globalhotkey.h"
-#include "xinputclickmonitor.h"
+#include "platform/linux/ewmhworkspace.h"
+#include "platform/linux/x11globalhotkey.h"
+#include "platform/linux/xinputclickmonitor.h"
+#include "support/pavlettest.h"
 #include "xsession.h"
 
 #include <QSignalSpy>

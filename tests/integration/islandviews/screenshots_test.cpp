@@ -1,7 +1,7 @@
-#include "islandqml.h"
-#include "islandlook.h"
-#include "timerstore.h"
-#include "islandtypes.h"
+#include "island/islandlook.h"
+#include "island/islandtypes.h"
+#include "services/timerstore.h"
+#include "support/islandqml.h"
 
 #include <QDir>
 #include <QVideoFrame>

@@ -1,6 +1,6 @@
-#include "keychainsecretstore.h"
-#include "pavlettest.h"
-#include "privatebus.h"
+#include "platform/linux/keychainsecretstore.h"
+#include "support/pavlettest.h"
+#include "support/privatebus.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

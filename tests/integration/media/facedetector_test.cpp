@@ -1,6 +1,6 @@
-#include "mirrorcamera.h"
-#include "opencvfacedetector.h"
-#include "pavlettest.h"
+#include "media/mirrorcamera.h"
+#include "platform/linux/opencvfacedetector.h"
+#include "support/pavlettest.h"
 
 #include <QPainter>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
-#include "fakeclock.h"
-#include "fakefilerevealer.h"
-#include "faketools.h"
-#include "pavlettest.h"
-#include "qprocessrunner.h"
-#include "qtcamera.h"
-#include "voicememoengine.h"
+#include "fakes/fakeclock.h"
+#include "fakes/fakefilerevealer.h"
+#include "fakes/faketools.h"
+#include "media/voicememoengine.h"
+#include "platform/linux/qprocessrunner.h"
+#include "platform/linux/qtcamera.h"
+#include "support/pavlettest.h"
 
 #include <QDir>
 #include <QFile>

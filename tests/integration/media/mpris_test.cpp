@@ -1,11 +1,11 @@
-#include "artworkloader.h"
-#include "fakeclock.h"
-#include "fakemediaplayers.h"
 #include "fakemprisplayer.h"
-#include "mprisplayers.h"
-#include "nowplayingservice.h"
-#include "pavlettest.h"
-#include "privatebus.h"
+#include "fakes/fakeclock.h"
+#include "fakes/fakemediaplayers.h"
+#include "media/artworkloader.h"
+#include "media/nowplayingservice.h"
+#include "platform/linux/mprisplayers.h"
+#include "support/pavlettest.h"
+#include "support/privatebus.h"
 
 #include <QDBusObjectPath>
 #include <QNetworkAccessManager>

@@ -1,7 +1,7 @@
-#include "mp4duration.h"
-#include "pavlettest.h"
-#include "pulseserver.h"
-#include "qtmicrecorder.h"
+#include "media/mp4duration.h"
+#include "platform/linux/qtmicrecorder.h"
+#include "support/pavlettest.h"
+#include "support/pulseserver.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "pavlettest.h"
-#include "xtestmediakeys.h"
+#include "platform/linux/xtestmediakeys.h"
+#include "support/pavlettest.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>

@@ -1,9 +1,9 @@
-#include "fakebacklight.h"
-#include "fakemediakeys.h"
-#include "pavlettest.h"
-#include "pulseaudiooutput.h"
-#include "pulseserver.h"
-#include "systemhudmonitor.h"
+#include "fakes/fakebacklight.h"
+#include "fakes/fakemediakeys.h"
+#include "platform/linux/pulseaudiooutput.h"
+#include "services/systemhudmonitor.h"
+#include "support/pavlettest.h"
+#include "support/pulseserver.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "pavlettest.h"
-#include "qtfilepicker.h"
-#include "qtprinters.h"
+#include "platform/linux/qtfilepicker.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
 
 #include <QApplication>
 #include <QDir>

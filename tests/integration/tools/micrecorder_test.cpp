@@ -1,7 +1,7 @@
-#include "miccheckengine.h"
-#include "pavlettest.h"
-#include "qtmicrecorder.h"
-#include "qtprinters.h"
+#include "platform/linux/qtmicrecorder.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/miccheckengine.h"
 
 #include <QAudioDevice>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "localhttpserver.h"
-#include "pavlettest.h"
-#include "qtprinters.h"
-#include "speedtestengine.h"
+#include "support/localhttpserver.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/speedtestengine.h"
 
 #include <QSignalSpy>
 #include <QUrlQuery>

@@ -1,8 +1,8 @@
-#include "fakeclipboard.h"
-#include "localhttpserver.h"
-#include "pavlettest.h"
-#include "qtprinters.h"
-#include "translatorengine.h"
+#include "fakes/fakeclipboard.h"
+#include "support/localhttpserver.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/translatorengine.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>

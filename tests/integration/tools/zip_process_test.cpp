@@ -1,9 +1,9 @@
-#include "libarchivezipper.h"
-#include "mediadownloadengine.h"
-#include "pavlettest.h"
-#include "qprocessrunner.h"
-#include "qtprinters.h"
-#include "zipengine.h"
+#include "platform/linux/libarchivezipper.h"
+#include "platform/linux/qprocessrunner.h"
+#include "support/pavlettest.h"
+#include "support/qtprinters.h"
+#include "tools/mediadownloadengine.h"
+#include "tools/zipengine.h"
 
 #include <QDir>
 #include <QFile>

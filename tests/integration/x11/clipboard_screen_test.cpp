@@ -1,8 +1,8 @@
-#include "clipboardstore.h"
-#include "pavlettest.h"
-#include "qtclipboard.h"
-#include "qtscreengrabber.h"
-#include "systemactions.h"
+#include "platform/linux/qtclipboard.h"
+#include "platform/linux/qtscreengrabber.h"
+#include "services/clipboardstore.h"
+#include "services/systemactions.h"
+#include "support/pavlettest.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

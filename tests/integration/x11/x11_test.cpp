@@ -1,9 +1,9 @@
-#include "fakeaudiooutput.h"
-#include "fakebacklight.h"
-#include "pavlettest.h"
-#include "systemhudmonitor.h"
-#include "x11idletime.h"
-#include "x11mediakeys.h"
+#include "fakes/fakeaudiooutput.h"
+#include "fakes/fakebacklight.h"
+#include "platform/linux/x11idletime.h"
+#include "platform/linux/x11mediakeys.h"
+#include "services/systemhudmonitor.h"
+#include "support/pavlettest.h"
 
 #include <QPointer>
 #include <QProcess>

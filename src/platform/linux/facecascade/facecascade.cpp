@@ -1,4 +1,4 @@
-#include "facecascade.h"
+#include "platform/linux/facecascade/facecascade.h"
 
 #include <algorithm>
 #include <opencv2/imgproc.hpp>

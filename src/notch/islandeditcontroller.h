@@ -1,7 +1,7 @@
 #pragma once
 
-#include "islandeditlayout.h"
-#include "islandtypes.h"
+#include "island/islandeditlayout.h"
+#include "island/islandtypes.h"
 
 #include <QObject>
 #include <QPointer>

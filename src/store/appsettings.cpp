@@ -1,10 +1,11 @@
-#include "appsettings.h"
+#include "store/appsettings.h"
 
-#include "appnotifications.h"
-#include "canvascredentials.h"
-#include "logging.h"
-#include "loginitem.h"
-#include "userdefaults.h"
+#include "canvas/canvascredentials.h"
+#include "core/appnotifications.h"
+#include "core/logging.h"
+#include "core/userdefaults.h"
+#include "platform/loginitem.h"
+#include "update/updateservice.h"
 
 #include <QPointer>
 #include <QTimeZone>
@@ -555,4 +556,12 @@ void AppSettings::migratePermissionWants()
             wantsPermission(p, true);
     }
     m_defaults->setBool(PermissionCenter::WantsMigratedKey, true);
+}
+
+void bindSkippedUpdateVersion(AppSettings *settings, UpdateService *updates)
+{
+    updates->setSkippedVersion(settings->skippedUpdateVersion());
+    QObject::connect(settings, &AppSettings::skippedUpdateVersionChanged, updates,
+                     [settings, updates] { updates->setSkippedVersion(settings->skippedUpdateVersion()); });
+    QObject::connect(updates, &UpdateService::versionSkipped, settings, &AppSettings::setSkippedUpdateVersion);
 }

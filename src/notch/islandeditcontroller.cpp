@@ -1,9 +1,9 @@
-#include "islandeditcontroller.h"
+#include "notch/islandeditcontroller.h"
 
-#include "appsettings.h"
-#include "logging.h"
-#include "notchgeometry.h"
-#include "screens.h"
+#include "core/logging.h"
+#include "notch/notchgeometry.h"
+#include "platform/screens.h"
+#include "store/appsettings.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

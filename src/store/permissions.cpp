@@ -1,10 +1,10 @@
-#include "permissions.h"
+#include "store/permissions.h"
 
-#include "appnotifications.h"
-#include "userdefaults.h"
+#include "core/appnotifications.h"
+#include "core/executor.h"
+#include "core/userdefaults.h"
 
 #include <QPointer>
-#include <QThreadPool>
 #include <algorithm>
 
 namespace {
@@ -55,9 +55,9 @@ PermissionStatus fromLocation(Backend::LocationAccess a)
 } // namespace
 
 PermissionCenter::PermissionCenter(PermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
-                                   AppNotifications *notifications, QObject *parent)
+                                   AppNotifications *notifications, Executor *executor, QObject *parent)
     : QObject(parent), m_backend(backend), m_defaults(defaults), m_scheduler(scheduler),
-      m_notifications(notifications)
+      m_executor(executor ? executor : &ThreadPoolExecutor::shared()), m_notifications(notifications)
 {
     connect(m_backend, &PermissionBackend::locationAccessChanged, this, [this](Backend::LocationAccess access) {
         if (access == Backend::LocationAccess::NotDetermined)
@@ -285,7 +285,7 @@ void PermissionCenter::requestAutomation(std::function<void()> finish)
     // Asking may block while the system shows its dialog: do it off the main thread.
     QPointer<PermissionCenter> self(this);
     PermissionBackend *backend = m_backend;
-    QThreadPool::globalInstance()->start([self, backend, finish]() {
+    m_executor->run([self, backend, finish]() {
         for (const QString &target : automationTargets())
             backend->automationAnswer(target, true);
         QMetaObject::invokeMethod(

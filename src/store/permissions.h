@@ -1,7 +1,7 @@
 #pragma once
 
-#include "permissionbackend.h"
-#include "scheduler.h"
+#include "core/scheduler.h"
+#include "platform/permissionbackend.h"
 
 #include <QList>
 #include <QObject>
@@ -11,6 +11,7 @@
 #include <optional>
 
 class AppNotifications;
+class Executor;
 class UserDefaults;
 
 // The privacy-protected capabilities the island uses, in this order.
@@ -28,9 +29,10 @@ public:
     static inline const QString GrantedKey = QStringLiteral("pavlet.grantedPermissions");
     static inline const QString WantsMigratedKey = QStringLiteral("pavlet.permissionWantsMigrated");
 
-    // "pavletPermissionsChanged" is posted on notifications.
+    // "pavletPermissionsChanged" is posted on notifications. Requests that may
+    // block run on executor (the shared thread pool when none is given).
     PermissionCenter(PermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
-                     AppNotifications *notifications, QObject *parent = nullptr);
+                     AppNotifications *notifications, Executor *executor = nullptr, QObject *parent = nullptr);
 
     static const QList<AppPermission> &all();
     static QString rawValue(AppPermission p);
@@ -77,6 +79,7 @@ private:
     PermissionBackend *m_backend;
     UserDefaults *m_defaults;
     Scheduler *m_scheduler;
+    Executor *m_executor;
     AppNotifications *m_notifications;
     QSet<AppPermission> m_grantedSinceLaunch;
     bool m_monitoring = false;

@@ -1,4 +1,4 @@
-#include "islandtypes.h"
+#include "island/islandtypes.h"
 
 namespace Island {
 

@@ -1,4 +1,4 @@
-#include "homemodule.h"
+#include "store/homemodule.h"
 
 #include <QHash>
 

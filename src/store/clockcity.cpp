@@ -1,4 +1,4 @@
-#include "clockcity.h"
+#include "store/clockcity.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "clockcity.h"
-#include "homemodule.h"
-#include "permissions.h"
+#include "store/clockcity.h"
+#include "store/homemodule.h"
+#include "store/permissions.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -17,6 +17,7 @@ class CanvasCredentialStore;
 class UserDefaults;
 class LoginItem;
 class PermissionCenter;
+class UpdateService;
 
 // The one settings store: every user option, each kept in the user defaults
 // under its own key, plus the Canvas fields of the settings window and the
@@ -302,3 +303,7 @@ private:
     QString m_canvasStatus;
     QList<ClockCity> m_clocks;
 };
+
+// The update check skips the version the settings hold, and a dismissed
+// prompt stores its version there.
+void bindSkippedUpdateVersion(AppSettings *settings, UpdateService *updates);
