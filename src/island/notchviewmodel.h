@@ -398,6 +398,8 @@ public:
 
     // --- Games.
     Q_INVOKABLE void openGame(Island::PavletGame game);
+    // The pointer came onto the games panel: a pending hover step is void.
+    Q_INVOKABLE void cancelHoverTask() { m_hoverTask.cancel(); }
     void stopAllGames();
     bool handleGameKey(const KeyInput &key);
 

@@ -1,0 +1,168 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// Blackjack: the table (status, bank, dealer and player hands, the controls
+// of the phase) with the how-to card before play and the result card after
+// each hand.
+Item {
+    id: root
+    required property BlackjackEngine engine
+    property bool shown: true
+    // Leaving cancels the dealer's turn; the phase stays.
+    onShownChanged: if (!shown) engine.cancelPlayTask()
+
+    implicitHeight: GameViews.gameMinHeight
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property int phase: engine.phase
+
+    Rectangle {
+        id: table
+        objectName: "blackjackTable"
+        anchors.fill: parent
+        radius: IslandStyle.radiusLarge
+        color: IslandPalette.cardFill
+
+        Column {
+            anchors.fill: parent
+            anchors.margins: IslandStyle.spacingLarge
+            spacing: IslandStyle.spacing
+
+            RowLayout {
+                width: parent.width
+                Text {
+                    objectName: "blackjackStatus"
+                    text: GameViews.blackjackStatus(root.phase, root.engine.message)
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontCallout
+                    font.weight: Font.Medium
+                    color: root.gold
+                }
+                Item { Layout.fillWidth: true }
+                Text {
+                    text: "Bank $" + root.engine.player.bank
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: root.gold
+                }
+            }
+
+            BlackjackHand {
+                objectName: "dealerHand"
+                width: parent.width
+                hand: root.engine.dealer
+                label: "Dealer"
+                labelColor: GamePalette.white82
+                hidingHole: root.engine.hideHole
+            }
+            BlackjackHand {
+                objectName: "playerHand"
+                width: parent.width
+                hand: root.engine.player
+                label: "You"
+                labelColor: root.gold
+            }
+
+            RowLayout {
+                objectName: "bettingRow"
+                visible: root.phase === BlackjackEngine.Phase.betting
+                width: parent.width
+                spacing: IslandStyle.spacingSmall
+                Repeater {
+                    model: root.engine.betOptions
+                    ArcadeChip {
+                        required property var modelData
+                        title: "$" + modelData
+                        selected: modelData === root.engine.bet
+                        onClicked: GameViews.blackjackChooseBet(root.engine, modelData)
+                    }
+                }
+                Item { Layout.fillWidth: true }
+                ArcadeChip {
+                    title: "Deal $" + root.engine.bet
+                    selected: true
+                    onClicked: root.engine.deal()
+                }
+            }
+
+            Row {
+                objectName: "playingRow"
+                visible: root.phase === BlackjackEngine.Phase.playing
+                spacing: IslandStyle.spacing
+                ArcadeChip { title: "Hit"; selected: true; onClicked: root.engine.hit() }
+                ArcadeChip { title: "Stand"; onClicked: root.engine.stand() }
+                ArcadeChip {
+                    objectName: "doubleChip"
+                    visible: GameViews.blackjackCanDouble(root.engine.player)
+                    title: "Double"
+                    onClicked: root.engine.doubleDown()
+                }
+            }
+        }
+    }
+
+    OwnHowToCard {
+        objectName: "blackjackHowTo"
+        anchors.fill: parent
+        visible: root.phase === BlackjackEngine.Phase.howto
+        title: "Pavlet Blackjack"
+        detail: "Buy in, then beat the dealer to 21. Hit, stand, or double."
+        visual: Component { BlackjackHowToVisual {} }
+
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: IslandStyle.spacingSmall
+            Repeater {
+                model: root.engine.buyIns
+                ArcadeChip {
+                    required property var modelData
+                    title: "$" + modelData
+                    selected: modelData === root.engine.buyIn
+                    onClicked: root.engine.buyIn = modelData
+                }
+            }
+        }
+        ArcadeChip {
+            anchors.horizontalCenter: parent.horizontalCenter
+            title: "Play"
+            selected: true
+            onClicked: root.engine.startBuyIn(root.engine.buyIn)
+        }
+    }
+
+    GameResultCard {
+        objectName: "blackjackResult"
+        anchors.fill: parent
+        visible: root.phase === BlackjackEngine.Phase.settle || root.phase === BlackjackEngine.Phase.broke
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: root.engine.message
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontHeadline
+            font.weight: Font.DemiBold
+            color: IslandPalette.ink
+        }
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Bank $" + root.engine.player.bank
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: root.gold
+        }
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: IslandStyle.spacing
+            ArcadeChip {
+                visible: root.phase === BlackjackEngine.Phase.settle
+                title: "Next hand"
+                selected: true
+                onClicked: root.engine.nextHand()
+            }
+            ArcadeChip {
+                title: "Buy in"
+                selected: root.phase === BlackjackEngine.Phase.broke
+                onClicked: root.engine.stop()
+            }
+        }
+    }
+}

@@ -1,0 +1,57 @@
+import QtQuick
+import Pavlet
+
+// A hand's block: its label, total and stake over its cards.
+Column {
+    id: root
+    required property blackjackHand hand
+    property string label
+    property color labelColor: IslandPalette.ink
+    property bool hidingHole: false
+    spacing: IslandStyle.spacingTiny
+
+    Row {
+        spacing: IslandStyle.spacingSmall
+        Text {
+            text: root.label
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: root.labelColor
+        }
+        Text {
+            objectName: "handTotal"
+            visible: text.length > 0
+            text: GameViews.blackjackTotalText(root.hand.cards, root.hidingHole)
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: IslandPalette.inkDim
+        }
+        Text {
+            visible: root.hand.bet >= 1
+            text: "$" + root.hand.bet
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: IslandPalette.inkFaint
+        }
+    }
+    Row {
+        spacing: IslandStyle.spacingTiny
+        Text {
+            visible: root.hand.cards.length === 0
+            text: "\u2014"
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: IslandPalette.inkFaint
+        }
+        Repeater {
+            model: root.hand.cards
+            BlackjackCardView {
+                required property var modelData
+                required property int index
+                rank: modelData.label
+                suit: modelData.suit
+                hidden: GameViews.blackjackCardHidden(index, root.hidingHole)
+            }
+        }
+    }
+}

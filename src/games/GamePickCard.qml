@@ -1,0 +1,107 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// One game's card on the arcade: its picture, name and line, its record
+// (when there is one to show) and a chevron. A click opens the game.
+Item {
+    id: root
+    required property string title
+    required property string detail
+    required property string bestLabel
+    // The record as shown; empty: no record column.
+    required property string recordText
+    property color accent: IslandPalette.yellow
+    property Component preview
+    signal clicked()
+
+    implicitHeight: row.implicitHeight + 2 * IslandStyle.spacingMedium
+
+    IslandPressStyle {
+        anchors.fill: parent
+        pressed: area.pressed
+        Rectangle {
+            width: root.width
+            height: root.height
+            radius: IslandStyle.radiusCard
+            color: IslandPalette.cardFill
+
+            RowLayout {
+                id: row
+                x: IslandStyle.spacingLarge
+                width: parent.width - 2 * IslandStyle.spacingLarge
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: IslandStyle.spacingLarge
+
+                Item {
+                    Layout.preferredWidth: GameViews.previewWidth
+                    Layout.preferredHeight: GameViews.previewHeight
+                    Loader {
+                        anchors.centerIn: parent
+                        sourceComponent: root.preview
+                    }
+                }
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: IslandStyle.spacingHair
+                    Text {
+                        Layout.fillWidth: true
+                        elide: Text.ElideRight
+                        text: root.title
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontCallout
+                        font.weight: Font.Medium
+                        color: IslandPalette.ink
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        elide: Text.ElideRight
+                        text: root.detail
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontCaption
+                        color: IslandPalette.inkDim
+                    }
+                }
+                Column {
+                    objectName: "record"
+                    visible: root.recordText.length > 0
+                    spacing: GameViews.titleSpacing
+                    Text {
+                        anchors.right: parent.right
+                        text: root.bestLabel
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: GameViews.recordLabelSize
+                        font.letterSpacing: GameViews.recordLabelSpacing
+                        color: root.accent
+                    }
+                    Text {
+                        anchors.right: parent.right
+                        text: root.recordText
+                        font.family: IslandStyle.digitsFamily
+                        font.pixelSize: IslandStyle.fontSubhead
+                        font.weight: Font.DemiBold
+                        color: root.accent
+                    }
+                }
+                // Held in a frame of its own: a layout would otherwise resize
+                // the image, and the image its source.
+                Item {
+                    implicitWidth: chevron.width
+                    implicitHeight: chevron.height
+                    Symbol {
+                        id: chevron
+                        name: "chevron.right"
+                        size: IslandStyle.fontFootnote
+                        color: IslandPalette.inkFaint
+                    }
+                }
+            }
+        }
+    }
+
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        onClicked: root.clicked()
+    }
+}

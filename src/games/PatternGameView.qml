@@ -1,0 +1,120 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// The colour-pattern game: four pads that light in a growing sequence, with
+// the how-to card before a game and the game-over card after one.
+Item {
+    id: root
+    required property PatternEngine engine
+    property bool shown: true
+    onShownChanged: if (!shown) engine.stop()
+
+    implicitHeight: GameViews.patternMinHeight
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property bool padsLive: GameViews.patternPadsLive(engine.phase)
+
+    Rectangle {
+        id: board
+        objectName: "patternBoard"
+        anchors.fill: parent
+        radius: IslandStyle.radiusLarge
+        color: IslandPalette.cardFill
+
+        ColumnLayout {
+            anchors.fill: parent
+            anchors.margins: IslandStyle.spacingLarge
+            spacing: IslandStyle.spacingLarge
+
+            RowLayout {
+                Layout.fillWidth: true
+                Text {
+                    objectName: "patternStatus"
+                    text: GameViews.patternStatus(root.engine.phase, root.engine.round)
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontCallout
+                    font.weight: Font.Medium
+                    color: root.gold
+                }
+                Item { Layout.fillWidth: true }
+                Text {
+                    objectName: "patternBest"
+                    visible: text.length > 0
+                    text: GameViews.patternBestText(root.engine.best)
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: root.gold
+                }
+            }
+
+            GridLayout {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                columns: 2
+                columnSpacing: IslandStyle.spacingMedium
+                rowSpacing: IslandStyle.spacingMedium
+                Repeater {
+                    model: 4
+                    Rectangle {
+                        id: pad
+                        required property int index
+                        readonly property bool lit: GameViews.patternLit(root.engine.lit, index)
+                        readonly property color hue: GameViews.patternHueColor(index)
+                        objectName: "pad" + index
+                        Layout.fillWidth: true
+                        Layout.fillHeight: true
+                        Layout.minimumHeight: GameViews.padMinHeight
+                        radius: GameViews.padRadius
+                        color: lit ? hue : Qt.rgba(hue.r, hue.g, hue.b, GameViews.padDimOpacity)
+                        border.width: 1
+                        border.color: lit ? GamePalette.white35 : IslandPalette.well
+                        MouseArea {
+                            anchors.fill: parent
+                            enabled: root.padsLive
+                            onClicked: root.engine.tap(pad.index)
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    ArcadeHowTo {
+        objectName: "patternHowTo"
+        anchors.fill: parent
+        visible: root.engine.phase === PatternEngine.Phase.howto
+        title: "Pavlet Color Patterns"
+        detail: "Watch the colors light up, then tap them back in the same order. Each round adds one. Best is the longest streak."
+        actionTitle: "Play"
+        hasAction: true
+        visual: Component { PatternHowToVisual {} }
+        onActionTriggered: root.engine.newGame()
+    }
+
+    GameResultCard {
+        objectName: "patternOver"
+        anchors.fill: parent
+        visible: root.engine.phase === PatternEngine.Phase.over
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Missed"
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontTitle3
+            font.weight: Font.DemiBold
+            color: IslandPalette.ink
+        }
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: GameViews.patternOverText(root.engine.round, root.engine.best)
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: IslandPalette.inkDim
+        }
+        ArcadeChip {
+            anchors.horizontalCenter: parent.horizontalCenter
+            title: "Play again"
+            selected: true
+            onClicked: root.engine.newGame()
+        }
+    }
+}

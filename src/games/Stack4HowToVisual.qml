@@ -1,0 +1,15 @@
+import QtQuick
+import Pavlet
+
+Item {
+    implicitWidth: discs.implicitWidth
+    implicitHeight: GameViews.howToDiscRowHeight
+    Stack4Discs {
+        id: discs
+        anchors.centerIn: parent
+        stacks: GameViews.stack4HowToStacks()
+        disc: GameViews.howToDiscSize
+        spacing: GameViews.howToDiscRowSpacing
+        stackSpacing: IslandStyle.spacingTiny
+    }
+}

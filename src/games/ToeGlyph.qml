@@ -1,0 +1,30 @@
+import QtQuick
+import Pavlet
+
+// One cell's mark: nothing, the red X or the blue O.
+Item {
+    id: root
+    // ToeMark: 0 empty, 1 red, 2 blue.
+    property int mark: 0
+    property real size: GameViews.toeGlyphSize
+    width: size
+    height: size
+
+    ToeXMark {
+        anchors.centerIn: parent
+        visible: root.mark === 1
+        size: root.size
+        color: IslandPalette.red
+    }
+    Rectangle {
+        anchors.centerIn: parent
+        visible: root.mark === 2
+        width: root.size * 0.72
+        height: width
+        radius: width / 2
+        color: "transparent"
+        border.width: GameViews.toeLineWidth(root.size)
+        border.color: IslandPalette.blue
+        antialiasing: true
+    }
+}

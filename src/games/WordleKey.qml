@@ -1,0 +1,33 @@
+import QtQuick
+import Pavlet
+
+// One key of the word game's keyboard: a letter, or ENTER / DEL.
+Item {
+    id: root
+    property string title
+    property bool wide: false
+    property color fill: IslandPalette.chipFill
+    signal clicked()
+
+    implicitWidth: Math.max(label.implicitWidth, wide ? GameViews.wideKeyWidth : GameViews.keyWidth)
+                   + (wide ? 2 * GameViews.wideKeyPadding : 0)
+    implicitHeight: Math.max(label.implicitHeight, GameViews.keyHeight)
+
+    Rectangle {
+        anchors.fill: parent
+        radius: GameViews.keyRadius
+        color: root.fill
+        Text {
+            id: label
+            anchors.centerIn: parent
+            text: root.title.toUpperCase()
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: root.wide ? IslandStyle.fontMicro : IslandStyle.fontCaption
+            color: IslandPalette.ink
+        }
+    }
+    MouseArea {
+        anchors.fill: parent
+        onClicked: root.clicked()
+    }
+}

@@ -1,0 +1,42 @@
+import QtQuick
+import Pavlet
+
+// The word game's card picture: three letter tiles, P A V, in a loose pile.
+Item {
+    id: root
+    width: GameViews.hubMarkWidth
+    height: GameViews.hubMarkHeight
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+
+    Repeater {
+        model: GameViews.pavPile
+        Item {
+            required property var modelData
+            width: GameViews.pavTileSize
+            height: GameViews.pavTileSize
+            x: (root.width - width) / 2 + modelData.dx
+            y: (root.height - height) / 2 + modelData.dy
+            rotation: modelData.rotation
+            Rectangle {
+                y: 1
+                width: parent.width; height: parent.height
+                radius: GameViews.pavTileRadius
+                color: GamePalette.black35
+            }
+            Rectangle {
+                anchors.fill: parent
+                radius: GameViews.pavTileRadius
+                color: modelData.goldOpacity > 0 ? Qt.rgba(root.gold.r, root.gold.g, root.gold.b, modelData.goldOpacity)
+                                 : GamePalette.white22
+                Text {
+                    anchors.centerIn: parent
+                    text: modelData.letter
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: GameViews.pavTileFont
+                    font.weight: Font.DemiBold
+                    color: IslandPalette.ink
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,268 @@
+#include "gamesviewtest.h"
+
+#include "games/blackjackengine.h"
+#include "games/patternengine.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
+
+#include <QTest>
+
+using Island::PavletGame;
+
+// Every page of the table opens the view of its game, with the header's
+// texts; the back button leads to the arcade, then home.
+TEST_F(GamesViewTest, PageTableAndBackButton)
+{
+    QQuickItem *root = panel();
+    ASSERT_TRUE(root);
+    const struct {
+        PavletGame game;
+        const char *view;
+        const char *title;
+    } pages[] = {
+        {PavletGame::hub, "QQuickFlickable", "Pavlet Arcade"},
+        {PavletGame::dino, "DinoGameView", "Pavlet Run"},
+        {PavletGame::flap, "FlapGameView", "Pavlet Flap"},
+        {PavletGame::wordle, "WordleGameView", "Five Letter"},
+        {PavletGame::pong, "PongGameView", "Pavlet Pong"},
+        {PavletGame::blocks, "BlocksGameView", "Pavlet Blocks"},
+        {PavletGame::stack, "StackGameView", "Pavlet Stack"},
+        {PavletGame::reflex, "ReflexGameView", "Pavlet Reflex"},
+        {PavletGame::toe, "ToeGameView", "Pavlet Tic-Tac-Toe"},
+        {PavletGame::cps, "CPSGameView", "Pavlet CPS"},
+        {PavletGame::snake, "SnakeGameView", "Pavlet Snake"},
+        {PavletGame::pattern, "PatternGameView", "Pavlet Color Patterns"},
+        {PavletGame::blackjack, "BlackjackGameView", "Pavlet Blackjack"},
+        {PavletGame::stack4, "Stack4GameView", "Pavlet Stack4"},
+    };
+    for (const auto &p : pages) {
+        model->openGame(p.game);
+        QQuickItem *shown = page();
+        ASSERT_TRUE(shown) << p.title;
+        EXPECT_TRUE(QString::fromLatin1(shown->metaObject()->className()).startsWith(QLatin1String(p.view)))
+            << p.title << " shows " << shown->metaObject()->className();
+        EXPECT_EQ(text(root, "gamesTitle"), QString::fromUtf8(p.title));
+        EXPECT_EQ(named(root, "gamesBack")->property("help").toString(),
+                  p.game == PavletGame::hub ? "Home" : "Arcade");
+    }
+
+    // In a game the back button stops it and shows the arcade.
+    model->openGame(PavletGame::blackjack);
+    model->blackjack()->startBuyIn(250);
+    QMetaObject::invokeMethod(view.get(), "goBack");
+    EXPECT_EQ(model->activeGame(), PavletGame::hub);
+    EXPECT_EQ(model->state(), NotchState::games);
+    QMetaObject::invokeMethod(view.get(), "goBack");
+    EXPECT_EQ(model->state(), NotchState::home);
+}
+
+namespace {
+// The arcade's card delegates, top to bottom.
+QList<QQuickItem *> cardsOf(QQuickItem *arcade)
+{
+    QList<QQuickItem *> cards;
+    std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
+        if (QString::fromLatin1(item->metaObject()->className()).startsWith(QLatin1String("GamePickCard")))
+            cards << item;
+        else
+            for (QQuickItem *child : item->childItems())
+                walk(child);
+    };
+    walk(arcade);
+    std::sort(cards.begin(), cards.end(), [](QQuickItem *a, QQuickItem *b) { return a->y() < b->y(); });
+    return cards;
+}
+} // namespace
+
+TEST_F(GamesViewTest, ArcadeRecordsAndAccents)
+{
+    // A first run shows no record column anywhere.
+    QQuickItem *root = panel({428, 396});
+    model->openGame(PavletGame::hub);
+    QQuickItem *arcade = page();
+    ASSERT_TRUE(arcade);
+    QList<QQuickItem *> cards = cardsOf(arcade);
+    ASSERT_EQ(cards.size(), 13);
+    for (QQuickItem *card : cards)
+        EXPECT_FALSE(shows(card, "record")) << card->property("title").toString().toStdString();
+    // Thirteen cards are taller than the page: the column scrolls.
+    EXPECT_GT(arcade->property("contentHeight").toDouble(), arcade->height());
+    EXPECT_EQ(cards.first()->property("title").toString(), "Pavlet Run");
+    EXPECT_EQ(cards.last()->property("title").toString(), "Pavlet Stack4");
+    Q_UNUSED(root);
+}
+
+TEST_F(GamesViewTest, ArcadeShowsStoredRecordsInTheCustomAccent)
+{
+    defaults->setInt("pavlet.reflexBest", 187);
+    defaults->setDouble("pavlet.cpsBest.10", 7.4);
+    defaults->setDouble("pavlet.cpsBest.30", 9.0);
+    defaults->setInt("pavlet.snakeBest", 12);
+    defaults->setBool("useCustomAccent", true);
+    defaults->setDouble("customAccentR", 0.2);
+    defaults->setDouble("customAccentG", 0.4);
+    defaults->setDouble("customAccentB", 0.6);
+    QQuickItem *root = panel({428, 396});
+    model->openGame(PavletGame::hub);
+    const QList<QQuickItem *> cards = cardsOf(page());
+    ASSERT_EQ(cards.size(), 13);
+    const QColor custom = QColor::fromRgbF(0.2f, 0.4f, 0.6f);
+    const struct {
+        int row;
+        const char *record;
+        const char *label;
+        QColor accent;
+    } rows[] = {
+        {6, "187", "MS", custom},
+        {8, "7.4", "CPS", custom},
+        {9, "12", "BEST", QColor::fromRgbF(1.0f, 0.48f, 0.42f)},
+    };
+    for (const auto &r : rows) {
+        QQuickItem *card = cards.at(r.row);
+        EXPECT_TRUE(shows(card, "record"));
+        EXPECT_EQ(card->property("recordText").toString(), r.record);
+        EXPECT_EQ(card->property("bestLabel").toString(), r.label);
+        EXPECT_EQ(card->property("accent").value<QColor>().rgb(), r.accent.rgb()) << r.record;
+    }
+    // Pattern and Stack4 keep their own colours as well; the header follows.
+    EXPECT_EQ(cards.at(10)->property("accent").value<QColor>().rgb(), QColor::fromRgbF(0.47f, 0.80f, 0.98f).rgb());
+    EXPECT_EQ(cards.at(12)->property("accent").value<QColor>().rgb(), QColor::fromRgbF(0.38f, 0.58f, 1.0f).rgb());
+    EXPECT_EQ(cards.at(0)->property("accent").value<QColor>().rgb(), custom.rgb());
+    EXPECT_EQ(named(root, "gamesSubtitle")->property("color").value<QColor>().rgb(), custom.rgb());
+
+    // A record beaten while the arcade shows is updated in place.
+    model->blackjack()->startBuyIn(1000);
+    EXPECT_EQ(cards.at(11)->property("recordText").toString(), "1000");
+}
+
+TEST_F(GamesViewTest, PointerOnThePanelCancelsAPendingHover)
+{
+    QQuickItem *root = panel({428, 396});
+    model->openGame(PavletGame::hub);
+    model->collapse();
+    model->pointerEntered();
+    ASSERT_NE(model->pendingHover(), PendingHover::none);
+    QTest::mouseMove(window.get(), QPoint(200, 200));
+    waitUntil([&] { return model->pendingHover() == PendingHover::none; }, 1000);
+    EXPECT_EQ(model->pendingHover(), PendingHover::none);
+    Q_UNUSED(root);
+}
+
+TEST_F(GamesViewTest, TicTacToeWinsLinesAndTheHowToCard)
+{
+    defaults->setInt("pavlet.toeWins", 2);
+    panel({440, 396});
+    model->openGame(PavletGame::toe);
+    QQuickItem *toe = page();
+    ASSERT_TRUE(toe);
+    EXPECT_TRUE(shows(toe, "toeHowTo"));
+    EXPECT_EQ(text(toe, "toeTurn"), "Tic-Tac-Toe");
+
+    model->toe()->setVersusLocal();
+    model->toe()->start();
+    EXPECT_FALSE(shows(toe, "toeHowTo"));
+    EXPECT_EQ(text(toe, "toeTurn"), QStringLiteral("Red\u2019s turn"));
+    for (int cell : {0, 3, 1, 4, 2})
+        model->toe()->play(cell);
+    EXPECT_TRUE(shows(toe, "toeResult"));
+    EXPECT_TRUE(allText(named(toe, "toeResult")).contains("Red takes it"));
+    // After a local game only the header shows the stored wins.
+    EXPECT_TRUE(shows(toe, "toeWins"));
+    EXPECT_EQ(text(toe, "toeWins"), "Wins 2");
+    EXPECT_FALSE(shows(toe, "toeResultWins"));
+
+    // Leaving the page stops a pending computer move.
+    model->toe()->setVersusNpc("hard");
+    model->toe()->start();
+    model->toe()->play(4);
+    ASSERT_TRUE(model->toe()->busy());
+    view->property("currentFrame").value<QQuickItem *>()->setProperty("current", false);
+    EXPECT_FALSE(model->toe()->busy());
+}
+
+TEST_F(GamesViewTest, WordGameHeaderButtonAndKeys)
+{
+    defaults->setBool("useCustomAccent", true);
+    defaults->setDouble("customAccentR", 0.1);
+    defaults->setDouble("customAccentG", 0.9);
+    defaults->setDouble("customAccentB", 0.5);
+    const QColor custom = QColor::fromRgbF(0.1f, 0.9f, 0.5f);
+    panel({400, 432});
+    model->wordle()->setAnswer("crane");
+    model->openGame(PavletGame::wordle);
+    QQuickItem *wordle = page();
+    ASSERT_TRUE(wordle);
+    EXPECT_EQ(text(wordle, "wordleMessage"), "Guess the word");
+    EXPECT_EQ(text(wordle, "wordleScore"), "0/0");
+    EXPECT_EQ(named(wordle, "wordleMessage")->property("color").value<QColor>().rgb(), custom.rgb());
+    EXPECT_FALSE(shows(wordle, "wordleEnd"));
+
+    // An absent letter's key is grey and still types.
+    for (const char *word : {"slate", "pilot", "mound", "fudge", "house", "jumpy"}) {
+        for (const char c : QByteArray(word))
+            QMetaObject::invokeMethod(named(wordle, QStringLiteral("key_") + QChar(c)), "clicked");
+        model->wordle()->submit();
+        scheduler->advance(2000);
+    }
+    ASSERT_EQ(model->wordle()->phase(), WordlePhase::lost);
+    EXPECT_EQ(named(wordle, "key_s")->property("fill").value<QColor>(), QColor::fromRgbF(0.23f, 0.23f, 0.24f));
+    EXPECT_EQ(text(wordle, "wordleMessage"), "CRANE");
+    EXPECT_EQ(named(wordle, "wordleMessage")->property("color").value<QColor>().rgb(), custom.rgb());
+    EXPECT_TRUE(shows(wordle, "wordleEnd"));
+    EXPECT_TRUE(allText(named(wordle, "wordleEnd")).contains("Next word"));
+
+    model->wordle()->newGame();
+    model->wordle()->setAnswer("crane");
+    QMetaObject::invokeMethod(named(wordle, "key_s"), "clicked");
+    EXPECT_EQ(model->wordle()->col(), 1);
+    defaults->setBool("useCustomAccent", false);
+    EXPECT_EQ(named(wordle, "wordleMessage")->property("color").value<QColor>().rgb(),
+              QColor::fromRgbF(1.0f, 0.84f, 0.40f).rgb());
+}
+
+TEST_F(GamesViewTest, PatternPadsLiveOnlyForInput)
+{
+    panel({440, 372});
+    model->openGame(PavletGame::pattern);
+    QQuickItem *pattern = page();
+    ASSERT_TRUE(pattern);
+    EXPECT_FALSE(shows(pattern, "patternBest"));
+    model->pattern()->newGame();
+    scheduler->advance(PatternEngine::LeadInMs + 10);
+    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::watch);
+    auto padArea = [&](int hue) { return named(pattern, QStringLiteral("pad%1").arg(hue))->childItems().first(); };
+    for (int hue = 0; hue < 4; ++hue)
+        EXPECT_FALSE(padArea(hue)->property("enabled").toBool());
+    scheduler->advance(5000);
+    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::input);
+    EXPECT_TRUE(padArea(0)->property("enabled").toBool());
+    const int wrong = model->pattern()->sequence().at(0) == PatternHue::gold ? 1 : 0;
+    QQuickItem *pad = named(pattern, QStringLiteral("pad%1").arg(wrong));
+    QTest::mouseClick(window.get(), Qt::LeftButton, {},
+                      pad->mapToScene(QPointF(pad->width() / 2, pad->height() / 2)).toPoint());
+    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::over);
+    for (int hue = 0; hue < 4; ++hue)
+        EXPECT_FALSE(named(pattern, QStringLiteral("pad%1").arg(hue))->property("lit").toBool());
+    EXPECT_TRUE(shows(pattern, "patternOver"));
+    EXPECT_EQ(text(pattern, "patternStatus"), "Round 1");
+}
+
+TEST_F(GamesViewTest, HowToCardButtonAndWrapping)
+{
+    window = std::make_unique<QQuickWindow>();
+    const QString detail = QStringLiteral("A long line on how to play that goes on and on, well past what one "
+                                          "line of a narrow card can hold, so that it has to wrap.");
+    auto card = qml.create("games/ArcadeHowTo.qml", {{"title", "Title"}, {"detail", detail}, {"width", 440},
+                                                     {"height", 300}});
+    auto *item = qobject_cast<QQuickItem *>(card.get());
+    ASSERT_TRUE(item);
+    item->setParentItem(window->contentItem());
+    EXPECT_FALSE(shows(item, "howToAction"));
+    QQuickItem *text = named(item, "howToDetail");
+    EXPECT_LE(text->width(), 320 - 32);
+    EXPECT_GT(text->property("lineCount").toInt(), 1);
+    EXPECT_FALSE(text->property("truncated").toBool());
+    EXPECT_TRUE(text->isVisible());
+    item->setProperty("hasAction", true);
+    EXPECT_TRUE(shows(item, "howToAction"));
+}

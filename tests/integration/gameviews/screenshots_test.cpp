@@ -1,0 +1,301 @@
+#include "island/animationclock.h"
+#include "games/blackjackengine.h"
+#include "island/islandpalette.h"
+#include "support/islandtest.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
+#include "notch/notchgeometry.h"
+#include "games/patternengine.h"
+#include "support/qmltest.h"
+#include "games/stack4engine.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
+
+#include <QDir>
+#include <QQmlComponent>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// Draws the island in its games state over a stand-in desktop, through the
+// real model, and writes the pictures to $PAVLET_SCREENSHOT_DIR when set.
+namespace {
+const char *sceneSource = R"(
+import QtQuick
+import Pavlet
+Item {
+    id: scene
+    width: 560
+    height: 520
+    property var model
+    property var settings
+    property size islandSize: Qt.size(428, 428)
+    property alias island: island
+    Rectangle {
+        anchors.fill: parent
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#3a6ea5" }
+            GradientStop { position: 1; color: "#a5c8e4" }
+        }
+    }
+    NotchView {
+        id: island
+        x: Math.round((scene.width - width) / 2)
+        width: scene.islandSize.width
+        height: scene.islandSize.height
+        model: scene.model
+        settings: scene.settings
+    }
+}
+)";
+
+bool near(const QColor &a, const QColor &b, int tolerance = 40)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+} // namespace
+
+class GameScreenshotTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs an X display for GL rendering";
+        IslandTest::SetUp();
+        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
+        fakes->settings.setShowClockWhenIdle(false);
+        make();
+        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
+        if (!outDir.isEmpty())
+            QDir().mkpath(outDir);
+        window = std::make_unique<QQuickWindow>();
+        window->setColor(Qt::transparent);
+        QQmlComponent component(&qml.engine());
+        component.setData(sceneSource, QUrl::fromLocalFile(tempPath("Scene.qml")));
+        scene.reset(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
+            {{"model", QVariant::fromValue<QObject *>(model.get())},
+             {"settings", QVariant::fromValue<QObject *>(&fakes->settings)}})));
+        ASSERT_TRUE(scene) << component.errorString().toStdString();
+        window->resize(int(scene->width()), int(scene->height()));
+        scene->setParentItem(window->contentItem());
+        window->show();
+    }
+    void TearDown() override
+    {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            scene.reset();
+            window.reset();
+            QStringList w = qml.warnings();
+            w.removeIf([](const QString &s) { return s.startsWith(QLatin1String("This plugin does not support")); });
+            EXPECT_TRUE(w.isEmpty()) << w.join('\n').toStdString();
+        }
+        IslandTest::TearDown();
+    }
+
+    // Opens a game through the model and sizes the island as the window
+    // controller does for it.
+    void open(PavletGame game)
+    {
+        model->openGame(game);
+        fitIsland();
+    }
+    void fitIsland()
+    {
+        const QSizeF page = IslandGeometry::gamePage(model->activeGame());
+        scene->setProperty("islandSize", QSizeF(page.width(), model->notchHeight() + 36 + page.height()));
+    }
+    QRect island() const
+    {
+        auto *item = scene->property("island").value<QQuickItem *>();
+        return QRectF(item->x(), item->y(), item->width(), item->height()).toRect();
+    }
+
+    static void spin(int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    // Lets the fake scheduler's pending steps run, then waits for the picture
+    // to settle.
+    QImage shoot(const QString &name, int settleMs = 700)
+    {
+        spin(settleMs);
+        QImage image = window->grabWindow();
+        for (int tries = 0; tries < 40; ++tries) {
+            spin(120);
+            QImage next = window->grabWindow();
+            const bool settled = next == image;
+            image = std::move(next);
+            if (settled)
+                break;
+        }
+        if (!outDir.isEmpty())
+            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
+        return image;
+    }
+    void click(QPoint at)
+    {
+        QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, at);
+        spin(50);
+    }
+    void key(int code, const QString &text = {})
+    {
+        KeyInput input;
+        input.keyCode = code;
+        input.text = text;
+        model->handleGameKey(input);
+    }
+    // Whether some pixel inside r is close to colour.
+    static bool anyNear(const QImage &image, const QRect &r, const QColor &colour, int tolerance = 30)
+    {
+        for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+            for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
+                if (near(image.pixelColor(x, y), colour, tolerance))
+                    return true;
+        return false;
+    }
+
+    QmlLoader qml;
+    std::unique_ptr<QQuickWindow> window;
+    std::unique_ptr<QQuickItem> scene;
+    QString outDir;
+    const QColor gold = QColor::fromRgbF(1.0f, 0.84f, 0.40f);
+    const QColor red = QColor::fromRgbF(0.94f, 0.32f, 0.32f);
+    const QColor blue = QColor::fromRgbF(0.38f, 0.58f, 1.0f);
+};
+
+TEST_F(GameScreenshotTest, ArcadeThenAGameByClick)
+{
+    model->wordle()->finish(true);
+    open(PavletGame::hub);
+    QImage image = shoot("games-hub");
+    const QRect r = island();
+    ASSERT_FALSE(image.isNull());
+    // The header's subtitle and mascot are gold; the page is black.
+    EXPECT_TRUE(anyNear(image, QRect(r.left() + 40, r.top() + 32, 200, 40), gold));
+    EXPECT_TRUE(anyNear(image, QRect(r.right() - 60, r.top() + 32, 50, 40), gold));
+    EXPECT_TRUE(near(image.pixelColor(r.center().x(), r.bottom() - 4), Qt::black, 12));
+
+    // The column scrolls to the last card.
+    auto *arcade = scene->findChild<QQuickItem *>(QStringLiteral("arcade"));
+    ASSERT_TRUE(arcade);
+    arcade->setProperty("contentY", arcade->property("contentHeight").toDouble() - arcade->height());
+    image = shoot("games-hub-end");
+    EXPECT_TRUE(anyNear(image, r, blue, 20)); // the connect-four discs
+    arcade->setProperty("contentY", 0);
+    spin(100);
+
+    // A click on the first card opens the runner.
+    click(QPoint(r.center().x(), r.top() + 32 + 36 + 10 + 30));
+    EXPECT_EQ(model->activeGame(), PavletGame::dino);
+}
+
+TEST_F(GameScreenshotTest, TicTacToe)
+{
+    open(PavletGame::toe);
+    QImage image = shoot("toe-howto");
+    EXPECT_TRUE(anyNear(image, island().adjusted(0, 60, 0, 0), gold));
+
+    model->toe()->start();
+    model->toe()->play(4);
+    scheduler->advance(2000);
+    model->toe()->play(0);
+    scheduler->advance(2000);
+    shoot("toe-playing");
+
+    model->toe()->setCells({ToeMark::red, ToeMark::red, ToeMark::empty, ToeMark::blue, ToeMark::blue,
+                            ToeMark::empty, ToeMark::empty, ToeMark::empty, ToeMark::empty});
+    model->toe()->play(2);
+    scheduler->advance(2000);
+    ASSERT_EQ(model->toe()->phase(), ToeEngine::Phase::over);
+    image = shoot("toe-over");
+    // The winning line is tinted red.
+    EXPECT_TRUE(anyNear(image, island(), QColor(60, 20, 20), 18));
+}
+
+TEST_F(GameScreenshotTest, ConnectFour)
+{
+    open(PavletGame::stack4);
+    shoot("stack4-howto");
+    model->stack4()->setVersus(ArcadeVersus::local());
+    QMetaObject::invokeMethod(model.get(), [] {}, Qt::DirectConnection);
+    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    for (int column : {3, 3, 4, 2, 4, 4})
+    {
+        model->stack4()->drop(column);
+        scheduler->advance(3000);
+    }
+    QImage image = shoot("stack4-playing");
+    EXPECT_TRUE(anyNear(image, island(), red, 20));
+    EXPECT_TRUE(anyNear(image, island(), blue, 20));
+
+    for (int column : {5, 1, 6})
+    {
+        model->stack4()->drop(column);
+        scheduler->advance(3000);
+    }
+    shoot("stack4-over");
+}
+
+TEST_F(GameScreenshotTest, WordGame)
+{
+    model->wordle()->setAnswer(QStringLiteral("crane"));
+    open(PavletGame::wordle);
+    shoot("wordle-fresh");
+    auto type = [this](const QString &word) {
+        for (QChar c : word)
+            key(KeyCode::A, QString(c)); // the text decides the letter
+        key(KeyCode::Return);
+        scheduler->advance(1500);
+    };
+    type(QStringLiteral("slate"));
+    type(QStringLiteral("trace"));
+    const QImage image = shoot("wordle-playing");
+    const QColor correct = QColor::fromRgbF(0.33f, 0.55f, 0.31f);
+    EXPECT_TRUE(anyNear(image, island(), correct, 12));
+    for (const char *w : {"house", "pilot", "mound", "fudge"})
+        type(QString::fromLatin1(w));
+    EXPECT_EQ(model->wordle()->phase(), WordlePhase::lost);
+    shoot("wordle-lost");
+}
+
+TEST_F(GameScreenshotTest, Blackjack)
+{
+    open(PavletGame::blackjack);
+    shoot("blackjack-howto");
+    model->blackjack()->startBuyIn(250);
+    shoot("blackjack-betting");
+    QList<BlackjackCard> shoe(20, BlackjackCard{9000, 2, 0});
+    // Draws come from the end: player 9, dealer K, player 7, dealer 6, then 10s.
+    shoe << BlackjackCard{9010, 10, 3} << BlackjackCard{9011, 10, 2} << BlackjackCard{9004, 6, 2}
+         << BlackjackCard{9003, 7, 0} << BlackjackCard{9002, 13, 1} << BlackjackCard{9001, 9, 3};
+    model->blackjack()->setShoe(shoe);
+    model->blackjack()->deal();
+    QImage image = shoot("blackjack-playing");
+    EXPECT_TRUE(anyNear(image, island(), QColor(240, 240, 240), 10)); // a face-up card
+    model->blackjack()->stand();
+    scheduler->advance(5000);
+    shoot("blackjack-settle");
+}
+
+TEST_F(GameScreenshotTest, ColourPatterns)
+{
+    open(PavletGame::pattern);
+    shoot("pattern-howto");
+    model->pattern()->newGame();
+    scheduler->advance(PatternEngine::LeadInMs + 10);
+    QImage image = shoot("pattern-watch-lit");
+    const int lit = model->pattern()->lit() ? int(*model->pattern()->lit()) : -1;
+    EXPECT_GE(lit, 0);
+    scheduler->advance(5000);
+    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::input);
+    shoot("pattern-input");
+    const int wrong = (model->pattern()->sequence().at(0) == PatternHue::gold) ? 1 : 0;
+    model->pattern()->tap(wrong);
+    scheduler->advance(1000);
+    shoot("pattern-over");
+}
