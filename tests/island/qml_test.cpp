@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QDirIterator>
 #include <QFile>
+#include <QMetaProperty>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QRectF>
@@ -34,7 +35,7 @@ public:
 // the declarations at the first level of its braces.
 QList<QPair<QString, QString>> rootRequiredProperties(const QString &source)
 {
-    static const QRegularExpression declaration(QStringLiteral(R"(^\s*required\s+property\s+([\w.]+)\s+(\w+))"));
+    static const QRegularExpression declaration(QStringLiteral(R"(^\s*required\s+property\s+(\S+)\s+(\w+))"));
     QList<QPair<QString, QString>> found;
     int depth = 0;
     for (const QString &line : source.split(QLatin1Char('\n'))) {
@@ -52,19 +53,28 @@ QList<QPair<QString, QString>> rootRequiredProperties(const QString &source)
 
 // Every QML file of the module compiles without a warning, and every file
 // whose required inputs the test can give (the island's model, the settings,
-// a HUD look, the island window) is made and runs for a moment without one.
+// what the model owns, a HUD look, the island window) is made and runs for a
+// moment without one.
 TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
 {
     // The window outlives the views it holds.
     auto *panel = new PanelDouble;
     panel->setParent(window.get());
-    const QHash<QString, QVariant> inputs = {
+    QHash<QString, QVariant> inputs = {
         {QStringLiteral("NotchViewModel"), QVariant::fromValue<QObject *>(model.get())},
         {QStringLiteral("AppSettings"), QVariant::fromValue<QObject *>(&fakes->settings)},
         {QStringLiteral("IslandLook"), QVariant::fromValue<QObject *>(model->look())},
         {QStringLiteral("hudLook"), QVariant::fromValue(HoverContent::hudLook(SystemHUDKind::volume, 0.5, false))},
         {QStringLiteral("QtObject"), QVariant::fromValue<QObject *>(panel)},
     };
+    // And every engine and store the model owns, by its class.
+    const QMetaObject *meta = model->metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        const QString type = QString::fromLatin1(property.typeName());
+        if (property.isConstant() && type.endsWith(QLatin1Char('*')))
+            inputs.insert(type.chopped(1), property.read(model.get()));
+    }
     const QString root = QStringLiteral(":/qt/qml/Pavlet/src");
     QStringList files;
     QDirIterator it(root, {QStringLiteral("*.qml")}, QDir::Files, QDirIterator::Subdirectories);
