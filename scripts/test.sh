@@ -18,6 +18,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# One UTF-8 locale for every test, whatever the caller's (a minimal root or
+# env -i has none).
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
 export XDG_RUNTIME_DIR="$work/runtime"; mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_CACHE_HOME="$work/cache"
 

@@ -1,5 +1,6 @@
 #include "app/appdelegate.h"
 #include "app/compositionroot.h"
+#include "app/frameprobe.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
 #include "core/logging.h"
@@ -56,5 +57,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsSet("PAVLET_QUIT_ON_FIRST_FRAME"))
         QObject::connect(delegate.notch()->panel(), &QQuickWindow::frameSwapped, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
+    // For the smoothness of openings (bench/island-frames.sh).
+    if (const QString probe = qEnvironmentVariable("PAVLET_FRAME_PROBE"); !probe.isEmpty())
+        new FrameProbe(&root.island(), delegate.notch()->panel(), probe, &app);
     return app.exec();
 }

@@ -41,7 +41,7 @@ void AppDelegate::start()
         model->start();
     m_notch->snap();
     m_notch->panel()->show();
-    m_notch->panel()->raise();
+    m_notch->panel()->bringToFront();
 
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);
@@ -101,7 +101,7 @@ void AppDelegate::beginIslandEdit()
 {
     emit beginIslandEditRequested();
     if (m_notch)
-        m_notch->panel()->raise();
+        m_notch->panel()->bringToFront();
 }
 
 void AppDelegate::islandEditChanged(bool active)
@@ -111,7 +111,7 @@ void AppDelegate::islandEditChanged(bool active)
     if (active) {
         m_clearance.hideOthers(QGuiApplication::topLevelWindows());
         if (m_notch)
-            m_notch->panel()->raise();
+            m_notch->panel()->bringToFront();
         return;
     }
     m_clearance.restore();

@@ -9,6 +9,7 @@
 #include "media/voicememoengine.h"
 #include "notch/gamemodehotkeycenter.h"
 #include "notch/islandeditcontroller.h"
+#include "notch/notchwindowcontroller.h"
 #include "store/appsettings.h"
 #include "store/permissions.h"
 #include "update/updateservice.h"
@@ -232,6 +233,17 @@ void CompositionRoot::connectIslandEditor()
     IslandEditController *editor = m_islandEditor.get();
     NotchViewModel *island = m_island.get();
     editor->setViewModel(island);
+    editor->setWindowHints(m_platform.windowHints);
+    // The editor's shade stays under the island and its controls over it.
+    AppDelegate *delegate = m_delegate.get();
+    QObject::connect(editor, &IslandEditController::panelsShown, delegate, [delegate](QWindow *shade, QWindow *controls) {
+        if (!delegate->notch())
+            return;
+        NotchPanel *panel = delegate->notch()->panel();
+        panel->setStackedBelow(shade);
+        panel->setStackedAbove(controls);
+        panel->bringToFront();
+    });
     editor->setPhase(island->islandEditPhase());
     editor->setHomeContentHeight(island->homeContentHeight());
     QObject::connect(m_delegate.get(), &AppDelegate::beginIslandEditRequested, editor, &IslandEditController::begin);

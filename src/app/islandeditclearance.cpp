@@ -21,7 +21,7 @@ void IslandEditClearance::hideOthers(const QList<QWindow *> &own)
     if (!m_workspace)
         return;
     for (const WorkspaceWindow &w : m_workspace->windows()) {
-        if (!w.minimized)
+        if (w.ordinary && !w.minimized)
             m_hidden << w.id;
     }
     for (quint64 id : std::as_const(m_hidden))

@@ -8,7 +8,8 @@ class Workspace;
 
 // Clears the desktop around an on-screen island edit: our own visible
 // windows are minimized (not the island, not the editor's own windows) and
-// other programs' visible windows too; the end of the edit brings back only
+// other programs' ordinary visible windows too (not panels, docks or the
+// desktop); the end of the edit brings back only
 // what was put away here, leaving alone what was already minimized and
 // what has gone meanwhile.
 class IslandEditClearance {

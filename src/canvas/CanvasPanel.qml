@@ -1,9 +1,128 @@
 import QtQuick
+import QtQuick.Layouts
 import Pavlet
 
-// The island's CanvasPanel view: fills the frame the island gives its state.
+// The Canvas planner: a greeting with the summary of what waits, then the
+// overdue, due-today and upcoming sections, or the empty state.
 Item {
     id: root
     required property NotchViewModel model
     required property AppSettings settings
+    // The root view hands every panel the player flag; the planner shows none.
+    property bool showPlayer: false
+
+    readonly property color red: IslandPalette.accent(IslandPalette.red, IslandPalette.accentRevision)
+    readonly property var sections: CanvasViews.sections(model.canvasBoard)
+
+    HoverHandler {
+        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: IslandStyle.spacingLarge + IslandStyle.spacingHair
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: IslandStyle.spacingMedium
+            IslandIconButton {
+                systemName: "chevron.left"
+                size: IslandStyle.fontBody
+                color: root.red
+                help: qsTr("Home")
+                onClicked: root.model.openHome()
+            }
+            CanvasMark {
+                size: CanvasViews.markSize
+                color: root.red
+            }
+            ColumnLayout {
+                spacing: 1
+                Layout.fillWidth: true
+                Text {
+                    objectName: "greeting"
+                    Layout.fillWidth: true
+                    text: root.model.greeting
+                    elide: Text.ElideRight
+                    maximumLineCount: 1
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontSubhead
+                    font.weight: Font.DemiBold
+                    color: IslandPalette.textPrimary
+                }
+                Text {
+                    text: qsTr("Your Canvas")
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: root.red
+                }
+            }
+            Text {
+                objectName: "summary"
+                Layout.leftMargin: IslandStyle.spacing
+                text: CanvasViews.summary(root.model.canvasBoard)
+                horizontalAlignment: Text.AlignRight
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontFootnote
+                color: IslandPalette.textTertiary
+            }
+        }
+
+        ColumnLayout {
+            objectName: "emptyState"
+            visible: root.sections.length === 0
+            Layout.fillWidth: true
+            Layout.topMargin: IslandStyle.spacingSmall
+            spacing: IslandStyle.spacingSmall
+            Text {
+                Layout.fillWidth: true
+                text: CanvasViews.emptyTitle(root.model.canvasHasCredentials, root.model.canvasFirstName)
+                wrapMode: Text.WordWrap
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontCallout
+                font.weight: Font.Medium
+                color: IslandPalette.textPrimary
+            }
+            Text {
+                Layout.fillWidth: true
+                text: CanvasViews.emptyDetail(root.model.canvasHasCredentials)
+                wrapMode: Text.WordWrap
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontFootnote
+                color: IslandPalette.textSecondary
+            }
+        }
+
+        Flickable {
+            visible: root.sections.length > 0
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            contentHeight: sectionColumn.implicitHeight
+            boundsBehavior: Flickable.StopAtBounds
+            Column {
+                id: sectionColumn
+                width: parent.width
+                spacing: CanvasViews.sectionSpacing
+                Repeater {
+                    model: root.sections
+                    AssignmentSection {
+                        required property var modelData
+                        width: sectionColumn.width
+                        title: modelData.title
+                        accent: IslandPalette.accent(IslandPalette[modelData.accent], IslandPalette.accentRevision)
+                        detail: modelData.detail
+                        items: modelData.items
+                        viewModel: root.model
+                        onOpened: (item) => root.model.openAssignment(item)
+                    }
+                }
+            }
+        }
+
+        Item {
+            visible: root.sections.length === 0
+            Layout.fillHeight: true
+        }
+    }
 }

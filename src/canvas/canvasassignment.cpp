@@ -1,7 +1,10 @@
 #include "canvas/canvasassignment.h"
 
+#include "core/localeformats.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -20,7 +23,8 @@ QString CanvasAssignment::dueLabel(const QDateTime &now, const QTimeZone &zone, 
     if (!dueAt)
         return QStringLiteral("No date");
     const QDateTime local = dueAt->toTimeZone(zone);
-    const QString time = locale.toString(local.time(), QLocale::ShortFormat);
+    const QString timePattern = LocaleFormats::hourMinute(locale);
+    const QString time = locale.toString(local.time(), timePattern);
     if (overdue)
         return QStringLiteral("Overdue") + Separator + time;
     const QDate today = dayIn(now, zone);
@@ -28,7 +32,8 @@ QString CanvasAssignment::dueLabel(const QDateTime &now, const QTimeZone &zone, 
         return QStringLiteral("Today") + Separator + time;
     if (local.date() == today.addDays(1))
         return QStringLiteral("Tomorrow") + Separator + time;
-    return locale.toString(local, QStringLiteral("ddd, MMM d, h:mm AP"));
+    // Weekday, month and day in the locale's order, then its own clock.
+    return locale.toString(local, LocaleFormats::weekdayMonthDay(locale) + QStringLiteral(", ") + timePattern);
 }
 
 std::optional<QString> CanvasAssignment::pointsLabel() const
@@ -38,9 +43,14 @@ std::optional<QString> CanvasAssignment::pointsLabel() const
     const double value = *points;
     // Whole values print without a fraction through the floating-point
     // formatter, so values past the 64-bit range print too.
+    // C's formatter, not Qt's: it rounds the binary value exactly, so 0.25
+    // reads 0.2 as everywhere else.
+    char text[400];
     if (value == std::round(value))
-        return QString::asprintf("%.0f pts", value == 0 ? 0.0 : value);
-    return QString::asprintf("%.1f pts", value);
+        std::snprintf(text, sizeof text, "%.0f pts", value == 0 ? 0.0 : value);
+    else
+        std::snprintf(text, sizeof text, "%.1f pts", value);
+    return QString::fromLatin1(text);
 }
 
 QVariant CanvasAssignment::pointsLabelValue() const

@@ -135,7 +135,9 @@ bool readMissingItem(const QJsonValue &v, MissingItem &out)
            && optionalField(o, QLatin1StringView("course_code"), out.courseCode, readString);
 }
 
-// A list reply; a JSON null body is an empty list, one bad element fails it.
+// A list reply; a JSON null body is an empty list. An element that does not
+// read (a missing key, a value of another type) is left out and the rest
+// stay: one odd item must not hide the user's other work.
 template<typename T, typename Reader>
 std::optional<QList<T>> decodeArray(const QByteArray &json, Reader read)
 {
@@ -150,9 +152,8 @@ std::optional<QList<T>> decodeArray(const QByteArray &json, Reader read)
     items.reserve(array.size());
     for (const QJsonValue &element : array) {
         T item;
-        if (!read(element, item))
-            return std::nullopt;
-        items.append(std::move(item));
+        if (read(element, item))
+            items.append(std::move(item));
     }
     return items;
 }
@@ -238,37 +239,43 @@ void CanvasService::loadCredentials(std::function<void(std::optional<CanvasCrede
     m_credentials->load([done](const std::optional<CanvasCredentials> &credentials) { done(credentials); });
 }
 
-QFuture<CanvasBoard> CanvasService::fetchBoard()
+QFuture<CanvasBoardReply> CanvasService::fetchBoardReply()
 {
     QPointer<CanvasService> self(this);
-    return promised<CanvasBoard>([this, self](std::function<void(CanvasBoard)> done) {
-        requestAssignments([self, done](QList<CanvasAssignment> items) {
-            if (!self) {
-                done(CanvasBoard());
-                return;
-            }
-            done(CanvasBoard::build(items, self->now(), self->m_zone));
+    return promised<CanvasBoardReply>([this, self](std::function<void(CanvasBoardReply)> done) {
+        requestAssignments([self, done](Listing listing) {
+            CanvasBoardReply reply;
+            reply.tokenRejected = listing.rejected;
+            if (self)
+                reply.board = CanvasBoard::build(listing.items, self->now(), self->m_zone);
+            done(reply);
         });
     });
 }
 
+QFuture<CanvasBoard> CanvasService::fetchBoard()
+{
+    return fetchBoardReply().then([](const CanvasBoardReply &reply) { return reply.board; });
+}
+
 QFuture<QList<CanvasAssignment>> CanvasService::fetchAssignments()
 {
-    return promised<QList<CanvasAssignment>>(
-        [this](std::function<void(QList<CanvasAssignment>)> done) { requestAssignments(std::move(done)); });
+    return promised<QList<CanvasAssignment>>([this](std::function<void(QList<CanvasAssignment>)> done) {
+        requestAssignments([done](Listing listing) { done(listing.items); });
+    });
 }
 
 QFuture<QList<CanvasAssignment>> CanvasService::fetchPlannerItems(const QString &baseURL, const QString &token)
 {
     return promised<QList<CanvasAssignment>>([&](std::function<void(QList<CanvasAssignment>)> done) {
-        requestPlanner(baseURL, token, std::move(done));
+        requestPlanner(baseURL, token, [done](Listing listing) { done(listing.items); });
     });
 }
 
 QFuture<QList<CanvasAssignment>> CanvasService::fetchMissing(const QString &baseURL, const QString &token)
 {
     return promised<QList<CanvasAssignment>>([&](std::function<void(QList<CanvasAssignment>)> done) {
-        requestMissing(baseURL, token, std::move(done));
+        requestMissing(baseURL, token, [done](Listing listing) { done(listing.items); });
     });
 }
 
@@ -298,7 +305,7 @@ QFuture<std::optional<QString>> CanvasService::fetchUserName()
     });
 }
 
-void CanvasService::requestAssignments(std::function<void(QList<CanvasAssignment>)> done)
+void CanvasService::requestAssignments(std::function<void(Listing)> done)
 {
     QPointer<CanvasService> self(this);
     loadCredentials([self, done](std::optional<CanvasCredentials> credentials) {
@@ -308,13 +315,14 @@ void CanvasService::requestAssignments(std::function<void(QList<CanvasAssignment
         }
         const QString base = credentials->baseURL;
         const QString token = credentials->token;
-        self->requestMissing(base, token, [self, base, token, done](QList<CanvasAssignment> missing) {
-            if (!self) {
+        self->requestMissing(base, token, [self, base, token, done](Listing missing) {
+            // A refused token is refused for the planner too.
+            if (!self || missing.rejected) {
                 done(missing);
                 return;
             }
-            self->requestPlanner(base, token, [missing, done](QList<CanvasAssignment> planner) {
-                done(merge(missing, planner));
+            self->requestPlanner(base, token, [missing, done](Listing planner) {
+                done({merge(missing.items, planner.items), planner.rejected});
             });
         });
     });
@@ -343,8 +351,7 @@ QList<CanvasAssignment> CanvasService::merge(const QList<CanvasAssignment> &miss
     return merged;
 }
 
-void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
-                                   std::function<void(QList<CanvasAssignment>)> done)
+void CanvasService::requestPlanner(const QString &baseURL, const QString &token, std::function<void(Listing)> done)
 {
     const QUrl url = plannerItemsUrl(baseURL, now(), m_zone);
     if (!requestUrl(url.toString(QUrl::FullyEncoded))) {
@@ -352,25 +359,30 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
         return;
     }
     const QUrl base(baseURL);
+    auto items = std::make_shared<QList<PlannerItem>>();
     QPointer<CanvasService> self(this);
-    get(url, token, [self, base, done](Response response) {
-        const auto items = response.received && response.status >= 200 && response.status <= 299
-                               ? PlannerItem::decodeList(response.body)
-                               : std::nullopt;
-        QList<CanvasAssignment> result;
-        if (items && self) {
-            const QDateTime now = self->now();
-            for (const PlannerItem &item : *items) {
-                if (auto mapped = assignment(item, base, now))
-                    result.append(*mapped);
-            }
-        }
-        done(result);
-    });
+    getPages(url, token, 1,
+             [items](const QByteArray &body) {
+                 const auto page = PlannerItem::decodeList(body);
+                 if (page)
+                     items->append(*page);
+                 return page.has_value();
+             },
+             [self, base, items, done](bool rejected) {
+                 Listing result;
+                 result.rejected = rejected;
+                 if (self && !rejected) {
+                     const QDateTime now = self->now();
+                     for (const PlannerItem &item : std::as_const(*items)) {
+                         if (auto mapped = assignment(item, base, now))
+                             result.items.append(*mapped);
+                     }
+                 }
+                 done(result);
+             });
 }
 
-void CanvasService::requestMissing(const QString &baseURL, const QString &token,
-                                   std::function<void(QList<CanvasAssignment>)> done)
+void CanvasService::requestMissing(const QString &baseURL, const QString &token, std::function<void(Listing)> done)
 {
     const auto url = requestUrl(baseURL + MissingPath);
     if (!url) {
@@ -378,17 +390,95 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
         return;
     }
     const QUrl base(baseURL);
-    get(*url, token, [base, done](Response response) {
-        const auto items = response.received && response.status >= 200 && response.status <= 299
-                               ? MissingItem::decodeList(response.body)
-                               : std::nullopt;
-        QList<CanvasAssignment> result;
-        if (items) {
-            for (const MissingItem &item : *items)
-                result.append(assignment(item, base));
+    auto items = std::make_shared<QList<MissingItem>>();
+    getPages(*url, token, 1,
+             [items](const QByteArray &body) {
+                 const auto page = MissingItem::decodeList(body);
+                 if (page)
+                     items->append(*page);
+                 return page.has_value();
+             },
+             [base, items, done](bool rejected) {
+                 Listing result;
+                 result.rejected = rejected;
+                 if (!rejected) {
+                     for (const MissingItem &item : std::as_const(*items))
+                         result.items.append(assignment(item, base));
+                 }
+                 done(result);
+             });
+}
+
+void CanvasService::getPages(const QUrl &url, const QString &token, int page,
+                             std::function<bool(const QByteArray &)> take, std::function<void(bool)> done)
+{
+    QPointer<CanvasService> self(this);
+    get(url, token, [self, url, token, page, take, done](Response response) {
+        // 401 is the server refusing the token, whatever the body says.
+        if (response.received && response.status == 401) {
+            done(true);
+            return;
         }
-        done(result);
+        if (!response.received || response.status < 200 || response.status > 299 || !take(response.body)) {
+            done(false);
+            return;
+        }
+        const std::optional<QUrl> next = nextPageUrl(response.link, url);
+        if (!self || !next || page >= MaxPages) {
+            done(false);
+            return;
+        }
+        self->getPages(*next, token, page + 1, take, done);
     });
+}
+
+std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, const QUrl &current)
+{
+    // Link: <url>; rel="current", <url>; rel="next", … Addresses may hold
+    // commas and semicolons, so the header is read link by link from the
+    // angle brackets on.
+    qsizetype at = 0;
+    while (at < linkHeader.size()) {
+        const qsizetype open = linkHeader.indexOf('<', at);
+        if (open < 0)
+            break;
+        const qsizetype close = linkHeader.indexOf('>', open + 1);
+        if (close < 0)
+            break;
+        const QByteArray target = linkHeader.mid(open + 1, close - open - 1).trimmed();
+        qsizetype end = linkHeader.indexOf('<', close + 1);
+        if (end < 0)
+            end = linkHeader.size();
+        const QByteArray params = linkHeader.mid(close + 1, end - close - 1);
+        at = end;
+
+        bool isNext = false;
+        for (const QByteArray &param : params.split(';')) {
+            const qsizetype eq = param.indexOf('=');
+            if (eq < 0 || param.left(eq).trimmed().toLower() != "rel")
+                continue;
+            QByteArray value = param.mid(eq + 1).trimmed();
+            while (value.endsWith(','))
+                value.chop(1);
+            value = value.trimmed();
+            if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+                value = value.mid(1, value.size() - 2);
+            for (const QByteArray &rel : value.toLower().split(' ')) {
+                if (rel == "next")
+                    isNext = true;
+            }
+        }
+        if (!isNext)
+            continue;
+        // The server's address is used as it came, not re-encoded.
+        const QUrl next = current.resolved(QUrl::fromEncoded(target, QUrl::StrictMode));
+        // The token goes only to the server that was asked first.
+        if (!next.isValid() || next.scheme() != current.scheme() || next.host() != current.host()
+            || next.port() != current.port())
+            return std::nullopt;
+        return next;
+    }
+    return std::nullopt;
 }
 
 void CanvasService::get(const QUrl &url, const QString &token, std::function<void(Response)> done)
@@ -412,6 +502,8 @@ void CanvasService::get(const QUrl &url, const QString &token, std::function<voi
             response.received = true;
             response.status = status.toInt();
             response.body = reply->readAll();
+            // Header names are matched in any case.
+            response.link = reply->rawHeader("Link");
         }
         done(response);
     });

@@ -19,8 +19,9 @@ class QNetworkAccessManager;
 struct CanvasCredentials;
 
 // The server's replies, decoded strictly: a required key that is missing,
-// null or of another type fails the whole reply, and so does an optional key
-// of another type. Keys not listed are ignored.
+// null or of another type fails the record, and so does an optional key of
+// another type. In a list only that element is left out. Keys not listed are
+// ignored.
 struct CanvasUser {
     std::optional<QString> name;
     std::optional<QString> shortName;
@@ -52,8 +53,8 @@ struct PlannerItem {
     std::optional<PlannerSubmissions> submissions;
     std::optional<PlannerOverride> plannerOverride;
 
-    // A list reply: nothing when it does not decode; a JSON null is an
-    // empty list.
+    // A list reply: nothing when it is not a JSON array; a JSON null is an
+    // empty list; elements that do not decode are left out.
     static std::optional<QList<PlannerItem>> decodeList(const QByteArray &json);
 };
 
@@ -66,6 +67,13 @@ struct MissingItem {
     std::optional<QString> courseCode;
 
     static std::optional<QList<MissingItem>> decodeList(const QByteArray &json);
+};
+
+// A board fetch: the board, or word that the server refused the token (the
+// board is then empty and says nothing about the user's work).
+struct CanvasBoardReply {
+    CanvasBoard board;
+    bool tokenRejected = false;
 };
 
 // Reads the user's open course work from their school's Canvas server: the
@@ -82,12 +90,15 @@ public:
     static inline const QString UserPath = QStringLiteral("/api/v1/users/self");
     static inline const QString PlannerPath = QStringLiteral("/api/v1/planner/items");
     static inline const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions?per_page=50");
+    // Pages of a list read at most, following the server's "next" links.
+    static constexpr int MaxPages = 10;
 
     // zone decides what "today" is for the board and the labels.
     CanvasService(CanvasCredentialStore *credentials, QNetworkAccessManager *network, Clock *clock,
                   const QTimeZone &zone, QObject *parent = nullptr);
 
     QFuture<CanvasBoard> fetchBoard();
+    QFuture<CanvasBoardReply> fetchBoardReply();
     QFuture<std::optional<QString>> fetchUserName();
     // Missing submissions first, then the planner items; a missing
     // submission wins over a planner item with the same id.
@@ -114,20 +125,31 @@ public:
     static QUrl plannerItemsUrl(const QString &baseURL, const QDateTime &now, const QTimeZone &zone);
     // A page address: absolute as given, relative resolved against base.
     static std::optional<QUrl> pageUrl(const std::optional<QString> &text, const QUrl &base);
+    // The "next" address of a Link header, relative ones resolved against
+    // current; nothing without one or when it leads to another server.
+    static std::optional<QUrl> nextPageUrl(const QByteArray &linkHeader, const QUrl &current);
 
 private:
     struct Response {
         bool received = false; // an HTTP reply arrived whole
         int status = 0;
         QByteArray body;
+        QByteArray link; // the Link header
     };
     void loadCredentials(std::function<void(std::optional<CanvasCredentials>)> done);
     void get(const QUrl &url, const QString &token, std::function<void(Response)> done);
-    void requestPlanner(const QString &baseURL, const QString &token,
-                        std::function<void(QList<CanvasAssignment>)> done);
-    void requestMissing(const QString &baseURL, const QString &token,
-                        std::function<void(QList<CanvasAssignment>)> done);
-    void requestAssignments(std::function<void(QList<CanvasAssignment>)> done);
+    struct Listing {
+        QList<CanvasAssignment> items;
+        bool rejected = false; // the server answered 401
+    };
+    // Reads a list page by page: take gets each body and answers whether it
+    // read; a page that fails ends the list with what came before it. done
+    // learns whether the server refused the token.
+    void getPages(const QUrl &url, const QString &token, int page, std::function<bool(const QByteArray &)> take,
+                  std::function<void(bool rejected)> done);
+    void requestPlanner(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
+    void requestMissing(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
+    void requestAssignments(std::function<void(Listing)> done);
     QDateTime now() const;
 
     CanvasCredentialStore *m_credentials;

@@ -19,6 +19,11 @@ ArcadeEngine::ArcadeEngine(UserDefaults *defaults, Clock *clock, Scheduler *sche
 
 ArcadeEngine::~ArcadeEngine() = default;
 
+bool ArcadeEngine::handleKey(const KeyInput &)
+{
+    return false;
+}
+
 qint64 ArcadeEngine::readRecord(const QString &key) const
 {
     return m_defaults->intValue(key, 0);

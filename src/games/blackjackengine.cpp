@@ -1,5 +1,7 @@
 #include "games/blackjackengine.h"
 
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/random.h"
 #include "core/userdefaults.h"
 
@@ -400,4 +402,33 @@ void BlackjackEngine::stop()
 {
     cancelPlayTask();
     setPhase(Phase::howto);
+}
+
+bool BlackjackEngine::handleKey(const KeyInput &key)
+{
+    using namespace KeyCode;
+    const int code = key.keyCode;
+    const bool confirm = code == Return || code == Space;
+    switch (phase()) {
+    case Phase::betting:
+        if (confirm)
+            deal();
+        return confirm;
+    case Phase::playing:
+        if (code == H)
+            hit();
+        else if (code == S)
+            stand();
+        else if (code == D)
+            doubleDown();
+        else
+            return false;
+        return true;
+    case Phase::settle:
+        if (confirm)
+            nextHand();
+        return confirm;
+    default:
+        return false;
+    }
 }

@@ -103,17 +103,22 @@ public:
     static QList<qint64> buyIns() { return {100, 250, 500, 1000}; }
     static QList<qint64> betChips() { return {5, 10, 25, 50, 100, 250}; }
 
-    Q_INVOKABLE void reset();
+    Q_INVOKABLE void reset() override;
     Q_INVOKABLE void startBuyIn(qint64 amount);
     Q_INVOKABLE void deal();
     Q_INVOKABLE void hit();
     Q_INVOKABLE void stand();
     Q_INVOKABLE void doubleDown();
     Q_INVOKABLE void nextHand();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void stop() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     // Cancels a running dealer turn without touching the phase (the view when
     // it leaves the screen, and the island when it stops every game).
     Q_INVOKABLE void cancelPlayTask();
+    // Leaving the game only cancels the dealer turn; the table stays as it
+    // is (stop() would bring back the buy-in card).
+    void leave() override { cancelPlayTask(); }
     bool isPlaying() const { return m_playTask.isActive(); }
 
     // Best total: aces count 1, then 10 is added per ace while it stays <= 21.

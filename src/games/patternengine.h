@@ -60,8 +60,8 @@ public:
     bool missed() const { return m_missed; }
     bool isPlaying() const { return m_watchTask.isActive(); }
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
     Q_INVOKABLE void newGame();
     // A pad press by raw value; anything but 0...3 is ignored.
     Q_INVOKABLE void tap(int hue);

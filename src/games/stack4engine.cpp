@@ -1,5 +1,7 @@
 #include "games/stack4engine.h"
 
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/random.h"
 
 #include <cstdlib>
@@ -472,4 +474,42 @@ std::optional<int> Stack4Engine::winningColumn(const Board &board, Slot colour)
             return c;
     }
     return std::nullopt;
+}
+
+void Stack4Engine::reset()
+{
+    stop();
+    setPhase(Phase::howto);
+    setVersus(ArcadeVersus::npc(ArcadeNPCLevel::medium));
+    newBoard();
+}
+
+bool Stack4Engine::handleKey(const KeyInput &key)
+{
+    using namespace KeyCode;
+    if (phase() == Phase::howto)
+        return false;
+    const int code = key.keyCode;
+    if (code == LeftArrow) {
+        moveCursor(-1);
+        return true;
+    }
+    if (code == RightArrow) {
+        moveCursor(1);
+        return true;
+    }
+    if (code == Space) {
+        dropAtCursor();
+        return true;
+    }
+    // Digits 1 to 7 drop into their column.
+    static constexpr int digits[] = {Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7};
+    for (int column = 0; column < 7; ++column) {
+        if (digits[column] == code) {
+            setCursor(column);
+            drop(column);
+            return true;
+        }
+    }
+    return false;
 }

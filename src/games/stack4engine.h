@@ -95,7 +95,12 @@ public:
     Stack4FallAnimation fallAnimation() const { return m_fallAnimation; }
 
     Q_INVOKABLE void newBoard();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void stop() override;
+    // Opening the game: stop(), the how-to card, the computer at medium, a
+    // new board.
+    void reset() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void moveCursor(int delta);
     // Only while playing and for a column 0...6.
     Q_INVOKABLE void setCursor(int column);

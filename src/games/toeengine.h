@@ -60,11 +60,11 @@ public:
     QList<int> winLine() const { return m_winLine; }
     bool busy() const { return m_busy; }
 
-    Q_INVOKABLE void reset();
+    Q_INVOKABLE void reset() override;
     Q_INVOKABLE void start();
     Q_INVOKABLE void newBoard();
     Q_INVOKABLE void play(int index);
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void stop() override;
     Q_INVOKABLE void setVersusLocal() { setVersus(ArcadeVersus::local()); }
     // level: "easy", "medium" or "hard"; anything else is ignored.
     Q_INVOKABLE void setVersusNpc(const QString &level);

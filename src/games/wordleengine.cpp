@@ -1,5 +1,7 @@
 #include "games/wordleengine.h"
 
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "games/wordlewords.h"
 
 #include <QTextBoundaryFinder>
@@ -274,4 +276,32 @@ void WordleEngine::flash(const QString &text)
     setShake(true);
     std::erase_if(m_shakeResets, [](const TaskHandle &h) { return !h.isActive(); });
     m_shakeResets.push_back(scheduler()->after(ShakeMs, [this] { setShake(false); }));
+}
+
+namespace {
+// The key's text as if no modifier were held: with Control a letter key
+// gives a control character.
+QString charactersIgnoringModifiers(const KeyInput &key)
+{
+    if (key.text.size() == 1 && key.text.at(0).unicode() >= 1 && key.text.at(0).unicode() <= 26)
+        return QChar(u'a' + key.text.at(0).unicode() - 1);
+    return key.text;
+}
+} // namespace
+
+bool WordleEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode == KeyCode::Delete) {
+        deleteLetter();
+        return true;
+    }
+    if (key.keyCode == KeyCode::Return) {
+        submit();
+        return true;
+    }
+    const QString text = charactersIgnoringModifiers(key).toLower();
+    if (text.size() != 1 || !text.at(0).isLetter())
+        return false;
+    type(text);
+    return true;
 }

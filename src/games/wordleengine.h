@@ -89,6 +89,11 @@ public:
     bool isRevealing() const { return m_revealing; }
 
     Q_INVOKABLE void refreshPrompt();
+    // Opening the word game only refreshes its prompt: a game in progress
+    // goes on. It has no timers to stop.
+    void reset() override { refreshPrompt(); }
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     // Adds one character (a letter; it is stored lowercase).
     Q_INVOKABLE void type(const QString &character);
     Q_INVOKABLE void deleteLetter();

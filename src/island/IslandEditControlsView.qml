@@ -127,6 +127,16 @@ Item {
         onClicked: root.model.islandEditPreview = preview
     }
 
+    // The panel's shadow, in the margin around the card (seen where a
+    // compositor runs).
+    IslandShadow {
+        anchors.fill: parent
+        anchors.topMargin: 2
+        blurRadius: 8
+        cornerRadius: 16
+        color: Qt.rgba(0, 0, 0, 0.35)
+    }
+
     Rectangle {
         anchors.fill: parent
         anchors.margins: IslandStyle.spacing

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // The island's root view. Back to front: the black outline, a glow while a
@@ -14,7 +13,9 @@ Item {
     readonly property IslandLook look: model.look
     readonly property int islandState: model.state
     readonly property bool floating: model.usesFloatingIsland
-    readonly property real radius: look.cornerRadius
+    // The outline's corner radius; the island's window animates it with the
+    // frame and sets it here.
+    property real radius: look.cornerRadius
     readonly property islandGlow glow: look.glow
 
     readonly property springSpec stateSpring: IslandStyle.stateSpring
@@ -24,15 +25,14 @@ Item {
     property Item content: null
 
     // 1. The outline, with a shadow when floating.
-    RectangularGlow {
+    IslandShadow {
         visible: root.floating
-        x: 0
-        y: IslandViews.shadowOffset
-        width: parent.width
-        height: parent.height
-        glowRadius: IslandViews.shadowRadius
-        spread: 0
-        cornerRadius: Math.min(root.radius, height / 2) + glowRadius
+        x: -blurRadius
+        y: -blurRadius + IslandViews.shadowOffset
+        width: parent.width + 2 * blurRadius
+        height: parent.height + 2 * blurRadius
+        blurRadius: IslandViews.shadowRadius
+        cornerRadius: root.radius
         color: IslandPalette.shadow
     }
     IslandShape {

@@ -1,5 +1,6 @@
 #include "island/hovercontent.h"
 
+#include "core/localeformats.h"
 #include "island/decorations.h"
 #include "island/islandpalette.h"
 
@@ -89,7 +90,7 @@ QString title(const Inputs &in, const QLocale &locale)
         return in.timerText;
     case Activity::event:
         return in.event.title + separator
-            + locale.toString(in.event.start.toLocalTime().time(), QLocale::ShortFormat);
+            + locale.toString(in.event.start.toLocalTime().time(), LocaleFormats::hourMinute(locale));
     case Activity::assignment:
         if (in.assignmentCourse && !in.assignmentCourse->isEmpty())
             return *in.assignmentCourse + separator + in.assignmentTitle;

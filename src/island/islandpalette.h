@@ -46,6 +46,8 @@ class IslandPalette : public QObject {
     Q_PROPERTY(QColor gold MEMBER m_yellow CONSTANT)
     Q_PROPERTY(QColor blue MEMBER m_blue CONSTANT)
     Q_PROPERTY(QColor orange MEMBER m_orange CONSTANT)
+    // Text on an accent fill: black at 86 %.
+    Q_PROPERTY(QColor onAccent MEMBER m_onAccent CONSTANT)
     // Plain black and white, nothing at all, the editor's outline and the
     // floating island's shadow.
     Q_PROPERTY(QColor black MEMBER m_black CONSTANT)
@@ -68,7 +70,7 @@ public:
     static const QColor textPrimaryColor, textSecondaryColor, textTertiaryColor, hairlineColor,
         fillColor, fillStrongColor, greenColor, pinkColor, redColor, amberColor, skyColor,
         mintColor, coralColor, yellowColor, blueColor, orangeColor, blackColor, whiteColor, clearColor,
-        editOutlineColor, shadowColor;
+        editOutlineColor, shadowColor, onAccentColor;
 
     // The custom accent when "useCustomAccent" is on, else color unchanged.
     static QColor accent(const UserDefaults *defaults, const QColor &color);
@@ -99,4 +101,5 @@ private:
            m_amber = amberColor, m_sky = skyColor, m_mint = mintColor, m_coral = coralColor,
            m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor, m_black = blackColor,
            m_white = whiteColor, m_clear = clearColor, m_editOutline = editOutlineColor, m_shadow = shadowColor;
+    QColor m_onAccent = onAccentColor;
 };

@@ -1,6 +1,8 @@
 // The island's model: what it owns, its published values, start and stop.
 #include "island/notchviewmodel.h"
 
+#include "canvas/canvascredentials.h"
+#include "canvas/canvasrefresh.h"
 #include "canvas/canvasservice.h"
 #include "core/appnotifications.h"
 #include "core/clock.h"
@@ -75,6 +77,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_pattern = std::make_unique<PatternEngine>(d, c, s, r);
     m_blackjack = std::make_unique<BlackjackEngine>(d, c, s, r);
     m_stack4 = std::make_unique<Stack4Engine>(d, c, s, r);
+    buildGameTable();
 
     m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
     m_calculator = std::make_unique<CalculatorEngine>();
@@ -96,6 +99,13 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
     m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
     m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
+    if (env.credentials)
+        connect(env.credentials, &CanvasCredentialStore::credentialsChanged, this, [this] {
+            emit canvasHasCredentialsChanged();
+            emit changed();
+        });
+    m_canvasRefresh = std::make_unique<CanvasRefresh>(m_canvasService.get(), env.credentials, c);
+    connectCanvasRefresh();
     m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location,
                                                         env.platform.geocoder, env.network, s);
     m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
@@ -128,6 +138,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
             updatePromptChanged();
     });
     connect(m_nowPlayingService.get(), &NowPlayingService::artworkReady, this, &NotchViewModel::artworkArrived);
+    connect(m_nowPlayingService.get(), &NowPlayingService::artworkFailed, this, &NotchViewModel::artworkFailed);
 
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();
@@ -425,6 +436,31 @@ QString NotchViewModel::canvasFirstName() const
 void NotchViewModel::copyToClipboard(const ClipboardItem &item)
 {
     assign(m_clipboard, m_clipboardStore->copyBack(item.text), &NotchViewModel::clipboardChanged);
+}
+
+bool NotchViewModel::canvasHasCredentials() const
+{
+    return m_env.credentials && m_env.credentials->hasCredentials();
+}
+
+void NotchViewModel::setCanvasBoard(const CanvasBoard &board)
+{
+    assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
+}
+
+void NotchViewModel::setCanvasUserName(const std::optional<QString> &name)
+{
+    assign(m_canvasUserName, name, &NotchViewModel::canvasUserNameChanged);
+}
+
+QString NotchViewModel::canvasDueLabel(const CanvasAssignment &item) const
+{
+    return item.dueLabel(QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), m_env.timeZone), m_env.timeZone);
+}
+
+void NotchViewModel::cancelHoverTask()
+{
+    m_hoverTask.cancel();
 }
 
 bool NotchViewModel::openWebAddress(const QUrl &url)

@@ -46,6 +46,7 @@ class NowPlayingService;
 class VoiceMemoEngine;
 class CalculatorEngine;
 class CanvasCredentialStore;
+class CanvasRefresh;
 class CanvasService;
 class MediaDownloadEngine;
 class PocketStore;
@@ -57,6 +58,7 @@ class Random;
 class UserDefaults;
 enum class AppPermission;
 
+class ArcadeEngine;
 class BlackjackEngine;
 class BlocksEngine;
 class CPSEngine;
@@ -184,6 +186,8 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(Ambient::AmbientKind showsAmbientOrCamera READ showsAmbientOrCamera NOTIFY showsAmbientOrCameraChanged)
     Q_PROPERTY(QString greeting READ greeting NOTIFY canvasUserNameChanged)
     Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
+    // Whether a Canvas address and token are stored, as far as is known.
+    Q_PROPERTY(bool canvasHasCredentials READ canvasHasCredentials NOTIFY canvasHasCredentialsChanged)
 
     // What the island's views show, worked out from all of the above.
     Q_PROPERTY(IslandLook *look READ look CONSTANT)
@@ -233,10 +237,12 @@ public:
     static constexpr int UpdateCheckDelayMs = 7000;
     static constexpr int TickMs = 1000;
     // Throttles of the slow refreshes (strictly more than).
-    static constexpr qint64 CanvasEveryMs = 900 * 1000;
     static constexpr qint64 WeatherEveryMs = 900 * 1000;
     static constexpr qint64 RemindersEveryMs = 300 * 1000;
     static constexpr qint64 TooCloseEveryMs = 40 * 1000;
+    // A track's artwork is tried this many times per art address, a failed
+    // try followed by another after the loader's pause.
+    static constexpr int ArtworkTries = 3;
     static constexpr qint64 DistantPastMs = std::numeric_limits<qint64>::min() / 4;
 
     static inline const QString GameModeKey = QStringLiteral("pavlet.gameModeOn");
@@ -295,6 +301,10 @@ public:
     AmbientKind showsAmbientOrCamera() const;
     QString greeting() const;
     QString canvasFirstName() const;
+    bool canvasHasCredentials() const;
+    // What a Canvas refresh publishes, set directly.
+    void setCanvasBoard(const CanvasBoard &board);
+    void setCanvasUserName(const std::optional<QString> &name);
 
     // --- Owned objects.
     IslandLook *look() const { return m_look.get(); }
@@ -305,6 +315,8 @@ public:
     NowPlayingService *nowPlayingService() const { return m_nowPlayingService.get(); }
     // The artwork cache, for the image provider of the island's views.
     ArtworkLoader *artworkLoader() const { return m_artworkLoader.get(); }
+    // Artwork lookups awaiting their answer (at most the playing track's).
+    qsizetype artworkRequestsHeld() const { return m_artworkRequests.size(); }
     TimerStore *timer() const { return m_timer.get(); }
     KeepAwake *keepAwake() const { return m_keepAwake.get(); }
     DinoEngine *dino() const { return m_dino.get(); }
@@ -344,6 +356,9 @@ public:
     PendingHover pendingHover() const { return m_hoverTask.isActive() ? m_hoverKind : PendingHover::none; }
     // The pointer rests inside an open island: a pending close is void.
     void cancelPendingExit();
+    // The pointer rests on a panel: whatever the hover step was about to do
+    // is void.
+    Q_INVOKABLE void cancelHoverTask();
     bool isPointerInside() const { return m_isPointerInside ? m_isPointerInside() : false; }
 
     // --- Start-up.
@@ -360,6 +375,8 @@ public:
     // Opens an assignment's page; without one, the next assignment's.
     void openAssignment(const std::optional<CanvasAssignment> &assignment = std::nullopt);
     Q_INVOKABLE void openAssignment(const QVariant &assignment);
+    // An item's due text as of now, in the zone that decides "today".
+    Q_INVOKABLE QString canvasDueLabel(const CanvasAssignment &item) const;
 
     // --- State machine.
     Q_INVOKABLE void setState(Island::NotchState state);
@@ -369,6 +386,8 @@ public:
     Q_INVOKABLE void openHome();
     Q_INVOKABLE void collapse();
     void showUpdate();
+    // The update prompt's "Later": ends the prompt and closes the island.
+    Q_INVOKABLE void dismissUpdate();
     void updatePromptChanged();
     Q_INVOKABLE void openCanvas();
     Q_INVOKABLE void openGames();
@@ -379,6 +398,12 @@ public:
     Q_INVOKABLE void openTranslator();
     void openMirror();
     void addDroppedFilesToPocket(const QList<QUrl> &urls);
+    // The pocket panel's "Clipboard": holds the clipboard and shows the
+    // pocket, while the pocket is shown.
+    Q_INVOKABLE void holdClipboardInPocket();
+    // The pocket panel's own drop target: a file drag entered (true) or
+    // left (false) it.
+    Q_INVOKABLE void pocketDragTargeted(bool entered);
     void openChromeIcon(ChromeIcon icon);
     Q_INVOKABLE void openChromeIcon(const QString &id);
     Q_INVOKABLE void openSettings(const QString &page = QString());
@@ -398,10 +423,10 @@ public:
 
     // --- Games.
     Q_INVOKABLE void openGame(Island::PavletGame game);
-    // The pointer came onto the games panel: a pending hover step is void.
-    Q_INVOKABLE void cancelHoverTask() { m_hoverTask.cancel(); }
     void stopAllGames();
     bool handleGameKey(const KeyInput &key);
+    // The engine of a game; none for the hub.
+    ArcadeEngine *gameEngine(PavletGame game) const;
 
     // --- Refresh.
     void tick();
@@ -412,7 +437,7 @@ public:
     void loadArtwork(const NowPlayingInfo &info);
     Q_INVOKABLE void togglePlayPause();
     Q_INVOKABLE void refreshNowPlayingSoon();
-    // The key a track's artwork is asked for once by.
+    // The track an artwork answer must still match.
     static QString trackKey(const NowPlayingInfo &info);
 
 signals:
@@ -452,6 +477,7 @@ signals:
     void hasCollapsedSideContentChanged();
     void previewChanged();
     void showsAmbientOrCameraChanged();
+    void canvasHasCredentialsChanged();
 
 private slots:
     void forwardChange();
@@ -506,6 +532,9 @@ private:
     void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
     void tickNowPlaying();
     void artworkArrived(const QString &cacheKey, const QImage &image);
+    void artworkFailed(const QString &cacheKey);
+    void connectCanvasRefresh();
+    void buildGameTable();
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -588,6 +617,9 @@ private:
     std::unique_ptr<CalendarStore> m_calendarStore;
     std::unique_ptr<BatteryMonitor> m_batteryMonitor;
     std::unique_ptr<CanvasService> m_canvasService;
+    std::unique_ptr<CanvasRefresh> m_canvasRefresh;
+    // Every game with its engine, in the games' order.
+    QList<std::pair<PavletGame, ArcadeEngine *>> m_gameEngines;
     std::unique_ptr<WeatherService> m_weatherService;
     std::unique_ptr<SystemMonitor> m_systemMonitor;
     std::unique_ptr<NetworkStatus> m_networkStatus;
@@ -605,11 +637,14 @@ private:
     TaskHandle m_tickTask;
     TaskHandle m_clickTask;
     int m_pendingClicks = 0;
-    qint64 m_lastCanvasFetchMs = DistantPastMs;
     qint64 m_lastWeatherFetchMs = DistantPastMs;
     qint64 m_lastReminderFetchMs = DistantPastMs;
     std::function<bool()> m_isPointerInside;
+    // The last artwork lookup: the track and its art address, how often it
+    // was tried, and when to try again after a failure (-1: not).
     QString m_lastArtworkKey;
+    int m_artworkTries = 0;
+    qint64 m_artworkRetryAtMs = -1;
     QList<QMetaObject::Connection> m_monitorConnections;
     QMetaObject::Connection m_credentialsObserver;
     QMetaObject::Connection m_permissionsObserver;
@@ -619,7 +654,8 @@ private:
     qint64 m_lastGameModeHotkeyMs = DistantPastMs;
     TaskHandle m_updateCheckTask;
     qint64 m_lastTooClosePulseMs = DistantPastMs;
-    // Artwork asked for: the cache key it answers under, and the track.
+    // Artwork asked for: the cache key it answers under, and the track. Only
+    // the playing track's lookup is kept.
     QHash<QString, QString> m_artworkRequests;
     // Follow-up refreshes after a media command.
     std::vector<TaskHandle> m_followUps;

@@ -22,11 +22,19 @@ void NotchViewModel::tickNowPlaying()
     if (!m_nowPlaying.isNearlyEqual(info))
         assign(m_nowPlaying, info, &NotchViewModel::nowPlayingChanged);
 
-    // A track without artwork is asked for it once.
+    // A track without artwork is asked for it when it starts and whenever its
+    // art address changes (browsers publish it after the title); a failed
+    // try is repeated after a pause, a few times.
     if (info.hasText() && !info.hasArtwork()) {
-        const QString key = trackKey(info);
+        const QString key = trackKey(info) + QLatin1Char('|') + info.artworkURL.toString(QUrl::FullyEncoded);
+        const qint64 now = m_clock->monotonicMs();
         if (key != m_lastArtworkKey) {
             m_lastArtworkKey = key;
+            m_artworkTries = 0;
+            m_artworkRetryAtMs = -1;
+            loadArtwork(info);
+        } else if (m_artworkRetryAtMs >= 0 && now >= m_artworkRetryAtMs) {
+            m_artworkRetryAtMs = -1;
             loadArtwork(info);
         }
     }
@@ -34,7 +42,10 @@ void NotchViewModel::tickNowPlaying()
 
 void NotchViewModel::loadArtwork(const NowPlayingInfo &info)
 {
-    // The answer may come at once, so the request is noted first.
+    ++m_artworkTries;
+    // Only the playing track's answer is wanted. The answer may come at
+    // once, so the request is noted first.
+    m_artworkRequests.clear();
     m_artworkRequests.insert(info.artworkKey(), trackKey(info));
     m_nowPlayingService->artwork(info);
 }
@@ -53,6 +64,17 @@ void NotchViewModel::artworkArrived(const QString &cacheKey, const QImage &image
     NowPlayingInfo info = m_nowPlaying;
     info.artwork = image;
     assign(m_nowPlaying, info, &NotchViewModel::nowPlayingChanged);
+}
+
+void NotchViewModel::artworkFailed(const QString &cacheKey)
+{
+    const auto it = m_artworkRequests.constFind(cacheKey);
+    if (it == m_artworkRequests.constEnd())
+        return;
+    const QString requested = *it;
+    m_artworkRequests.erase(it);
+    if (requested == trackKey(m_nowPlaying) && m_artworkTries < ArtworkTries)
+        m_artworkRetryAtMs = m_clock->monotonicMs() + ArtworkLoader::RetryAfterMs;
 }
 
 void NotchViewModel::togglePlayPause()

@@ -2,8 +2,7 @@
 // copies every reading into the model when it changed.
 #include "island/notchviewmodel.h"
 
-#include "canvas/canvascredentials.h"
-#include "canvas/canvasservice.h"
+#include "canvas/canvasrefresh.h"
 #include "core/clock.h"
 #include "island/islandlook.h"
 #include "media/mirrorcamera.h"
@@ -34,15 +33,21 @@ void NotchViewModel::runRefreshLoop(std::shared_ptr<TaskHandle::State> loop)
         if (!loop->cancelled)
             refreshWeather(ticking);
     };
-    auto canvas = [this, loop, weather] {
-        if (!loop->cancelled)
-            refreshCanvas(weather);
-    };
     refreshCalendarGrants();
-    if (want(WantReminders, true) && granted(AppPermission::reminders))
-        refreshReminders(canvas);
-    else
-        canvas();
+    // Reminders first, then Canvas, then the weather, each waiting for the
+    // one before.
+    std::function<void(std::function<void()>)> reminders;
+    if (want(WantReminders, true) && granted(AppPermission::reminders)) {
+        reminders = [this, loop](std::function<void()> canvas) {
+            refreshReminders([loop, canvas] {
+                if (!loop->cancelled)
+                    canvas();
+            });
+        };
+    }
+    if (loop->cancelled)
+        return;
+    m_canvasRefresh->refreshBetween(reminders, weather);
 }
 
 void NotchViewModel::refreshCalendarGrants()
@@ -103,7 +108,7 @@ void NotchViewModel::tick()
     assign(m_clipboard, m_clipboardStore->poll(), &NotchViewModel::clipboardChanged);
 
     const qint64 now = m_clock->monotonicMs();
-    if (now - m_lastCanvasFetchMs > CanvasEveryMs)
+    if (m_canvasRefresh->isDue())
         refreshCanvas();
     if (now - m_lastWeatherFetchMs > WeatherEveryMs)
         refreshWeather();
@@ -169,7 +174,7 @@ void NotchViewModel::refreshWeather(std::function<void()> done)
 
 void NotchViewModel::canvasCredentialsDidChange()
 {
-    m_lastCanvasFetchMs = DistantPastMs;
+    m_canvasRefresh->forget();
     refreshCanvas();
 }
 
@@ -186,43 +191,27 @@ void NotchViewModel::permissionsDidChange()
 
 void NotchViewModel::refreshCanvas(std::function<void()> done)
 {
-    m_lastCanvasFetchMs = m_clock->monotonicMs();
-    m_canvasService->fetchBoard().then(this, [this, done](const CanvasBoard &board) {
-        assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
-        std::optional<CanvasAssignment> next;
-        for (const QList<CanvasAssignment> *list : {&board.overdue, &board.dueToday, &board.upcoming}) {
-            if (!list->isEmpty()) {
-                next = list->first();
-                break;
-            }
-        }
-        assign(m_nextAssignment, next, &NotchViewModel::nextAssignmentChanged);
-        m_canvasService->fetchUserName().then(this, [this, board, done](const std::optional<QString> &name) {
-            if (name) {
-                assign(m_canvasUserName, name, &NotchViewModel::canvasUserNameChanged);
-                m_settings->setCanvasStatus(QStringLiteral("Connected as ") + *name);
-                if (done)
-                    done();
-                return;
-            }
-            QPointer<NotchViewModel> self(this);
-            m_env.credentials->load([self, board, done](const std::optional<CanvasCredentials> &credentials) {
-                if (!self)
-                    return;
-                if (!credentials) {
-                    if (self->m_canvasUserName) {
-                        self->m_canvasUserName.reset();
-                        emit self->canvasUserNameChanged();
-                        self->published();
-                    }
-                    self->m_settings->setCanvasStatus(QStringLiteral("Not connected"));
-                } else if (board.isEmpty()) {
-                    // With work on the board the earlier text stays.
-                    self->m_settings->setCanvasStatus(QStringLiteral("Token loaded · no open work"));
-                }
-                if (done)
-                    done();
+    m_canvasRefresh->refresh(std::move(done));
+}
+
+void NotchViewModel::connectCanvasRefresh()
+{
+    CanvasRefresh *refresh = m_canvasRefresh.get();
+    connect(refresh, &CanvasRefresh::boardFetched, this,
+            [this](const CanvasBoard &board, const std::optional<CanvasAssignment> &next) {
+                assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
+                assign(m_nextAssignment, next, &NotchViewModel::nextAssignmentChanged);
             });
-        });
+    connect(refresh, &CanvasRefresh::userNameFound, this, [this](const QString &name) {
+        assign(m_canvasUserName, std::optional<QString>(name), &NotchViewModel::canvasUserNameChanged);
     });
+    connect(refresh, &CanvasRefresh::userNameLost, this, [this] {
+        if (m_canvasUserName) {
+            m_canvasUserName.reset();
+            emit canvasUserNameChanged();
+            published();
+        }
+    });
+    connect(refresh, &CanvasRefresh::statusChanged, this,
+            [this](const QString &status) { m_settings->setCanvasStatus(status); });
 }

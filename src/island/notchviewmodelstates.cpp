@@ -122,6 +122,12 @@ void NotchViewModel::showUpdate()
     setState(NotchState::update);
 }
 
+void NotchViewModel::dismissUpdate()
+{
+    m_updater->dismiss();
+    setState(NotchState::collapsed);
+}
+
 void NotchViewModel::updatePromptChanged()
 {
     if (updateWantsPrompt() && Island::atMostHome(m_state))
@@ -214,6 +220,24 @@ void NotchViewModel::addDroppedFilesToPocket(const QList<QUrl> &urls)
     openPocket();
 }
 
+void NotchViewModel::holdClipboardInPocket()
+{
+    if (moduleShown(HomeModule::pocket) && m_pocket->holdClipboard())
+        openPocket();
+}
+
+void NotchViewModel::pocketDragTargeted(bool entered)
+{
+    if (!entered) {
+        setFileDropTargeted(false);
+        return;
+    }
+    if (!moduleShown(HomeModule::pocket))
+        return;
+    setFileDropTargeted(true);
+    openPocket();
+}
+
 void NotchViewModel::openMirror()
 {
     if (m_camera->isRunning()) {
@@ -233,7 +257,7 @@ void NotchViewModel::openMirror()
     }
     if (m_camera->denied())
         showAmbient({AmbientKind::mirror, QStringLiteral("Camera needs permission"),
-                     QStringLiteral("System Settings → Privacy & Security → Camera")});
+                     QStringLiteral("Settings → Privacy → Camera")});
     else
         showAmbient({AmbientKind::mirror, m_camera->status(), QStringLiteral("Check that a camera is connected")});
 }

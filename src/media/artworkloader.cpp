@@ -58,20 +58,30 @@ void ArtworkLoader::request(const NowPlayingInfo &info)
     }
     if (m_pending.contains(key))
         return;
-    const auto failed = m_failedAt.constFind(key);
-    if (failed != m_failedAt.cend() && m_clock.monotonicMs() - failed.value() < RetryAfterMs)
-        return;
-    m_failedAt.remove(key);
-    m_pending.insert(key);
 
     const bool spotify = info.source == NowPlayingInfo::Source::spotify;
     const QString trackID = info.trackID;
-    auto afterAddress = [this, key, spotify, trackID](QImage image) {
+    const bool embeddable = spotify && !QString(trackID).remove(QStringLiteral("spotify:track:")).trimmed().isEmpty();
+    if (info.artworkURL.isEmpty() && !embeddable) {
+        // Nothing to try: the answer is no, and nothing is held against
+        // the key, so an address published later is tried at once.
+        emit artworkFailed(key);
+        return;
+    }
+    const QString attempt = key + QLatin1Char('\n') + info.artworkURL.toString(QUrl::FullyEncoded);
+    forgetOldFailures();
+    if (m_failedAt.contains(attempt)) {
+        emit artworkFailed(key);
+        return;
+    }
+    m_pending.insert(key);
+
+    auto afterAddress = [this, key, attempt, spotify, trackID](QImage image) {
         if (!image.isNull() || !spotify) {
-            finish(key, image);
+            finish(key, attempt, image);
             return;
         }
-        embedArtwork(trackID, [this, key](QImage embedded) { finish(key, embedded); });
+        embedArtwork(trackID, [this, key, attempt](QImage embedded) { finish(key, attempt, embedded); });
     };
     if (!info.artworkURL.isEmpty())
         load(info.artworkURL, afterAddress);
@@ -79,11 +89,18 @@ void ArtworkLoader::request(const NowPlayingInfo &info)
         afterAddress(QImage());
 }
 
-void ArtworkLoader::finish(const QString &key, const QImage &image)
+void ArtworkLoader::forgetOldFailures()
+{
+    const qint64 now = m_clock.monotonicMs();
+    m_failedAt.removeIf([now](const auto &entry) { return now - entry.value() >= RetryAfterMs; });
+}
+
+void ArtworkLoader::finish(const QString &key, const QString &attempt, const QImage &image)
 {
     m_pending.remove(key);
     if (image.isNull()) {
-        m_failedAt.insert(key, m_clock.monotonicMs());
+        forgetOldFailures();
+        m_failedAt.insert(attempt, m_clock.monotonicMs());
         emit artworkFailed(key);
         return;
     }

@@ -21,13 +21,16 @@ class QNetworkAccessManager;
 // thumbnail the music service's embed endpoint names.
 //
 // Found images are kept in a small cache (most recently used first). While
-// a key is being looked up a second request for it waits for the first; a
-// key whose lookup failed is not asked again for a minute.
+// a key is being looked up a second request for it waits for the first. A
+// lookup that was tried and failed (an address that gave no image, a track
+// the embed endpoint knows no image for) is not tried again for a short
+// while; a record with nothing to try fails at once and blocks nothing, and
+// a new art address is tried at once.
 class ArtworkLoader : public QObject {
     Q_OBJECT
 public:
     static constexpr int CacheSize = 64;
-    static constexpr int RetryAfterMs = 60000;
+    static constexpr int RetryAfterMs = 10000;
     static constexpr int RequestTimeoutMs = 15000;
     static inline const QUrl DefaultEmbedBase = QUrl(QStringLiteral("https://open.spotify.com"));
 
@@ -37,10 +40,14 @@ public:
     // The cached image for key; may be called from any thread.
     std::optional<QImage> cached(const QString &key) const;
     // Looks the record's artwork up; the answer arrives as artworkReady or
-    // artworkFailed (at once when the cache or the record has it). Nothing
-    // arrives while the key waits out a failure or is already being fetched.
+    // artworkFailed (at once when the cache or the record has it, when there
+    // is nothing to try, or while the same lookup waits out its failure).
+    // Nothing arrives for a key already being fetched: its answer comes when
+    // that fetch ends.
     void request(const NowPlayingInfo &info);
     bool isPending(const QString &key) const { return m_pending.contains(key); }
+    // Failed lookups still waiting out their pause.
+    qsizetype failuresHeld() const { return m_failedAt.size(); }
 
     // The address QML shows the key's image with.
     static QUrl imageUrl(const QString &key);
@@ -52,7 +59,8 @@ signals:
 private:
     using ImageDone = std::function<void(QImage)>;
     void store(const QString &key, const QImage &image);
-    void finish(const QString &key, const QImage &image);
+    void finish(const QString &key, const QString &attempt, const QImage &image);
+    void forgetOldFailures();
     void load(const QUrl &url, ImageDone done);
     void fetch(const QUrl &url, std::function<void(QByteArray, bool)> done);
     void embedArtwork(const QString &trackID, ImageDone done);
@@ -66,7 +74,9 @@ private:
     QStringList m_order; // most recently used first
 
     QSet<QString> m_pending;
-    QHash<QString, qint64> m_failedAt; // monotonic ms
+    // Lookups that were tried and failed, by key and art address: monotonic
+    // ms. Entries past their pause are dropped, so this stays small.
+    QHash<QString, qint64> m_failedAt;
 };
 
 // Serves "image://artwork/<key>" from the loader's cache.

@@ -113,6 +113,13 @@ NowPlayingInfo parseMpris(const QVariantMap &metadata, const QString &playbackSt
     info.title = textOf(metadata.value(QStringLiteral("xesam:title")));
     info.artist = textOf(metadata.value(QStringLiteral("xesam:artist")));
     info.album = textOf(metadata.value(QStringLiteral("xesam:album")));
+    // A local file without tags is named by its file name, so the island
+    // has something to show.
+    if (info.title.trimmed().isEmpty() && info.artist.trimmed().isEmpty()) {
+        const QUrl file(textOf(metadata.value(QStringLiteral("xesam:url"))).trimmed());
+        if (file.isLocalFile())
+            info.title = file.fileName();
+    }
     info.duration = microseconds(metadata.value(QStringLiteral("mpris:length")));
     info.elapsed = positionUs > 0 ? double(positionUs) / 1e6 : 0;
     info.isPlaying = playbackStatus == QLatin1String("Playing");

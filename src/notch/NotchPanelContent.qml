@@ -33,6 +33,7 @@ Item {
         width: root.panel.islandRect.width
         height: root.panel.islandRect.height
         sourceComponent: NotchView {
+            radius: root.panel.cornerRadius
             model: root.model
             settings: root.settings
         }
@@ -46,9 +47,11 @@ Item {
         keys: ["text/uri-list"]
         onEntered: (drag) => { drag.accepted = root.panel.dragEnter(drag.urls) }
         onExited: root.panel.dragExit()
+        // The island keeps copies: a drop offered as a move is taken as a
+        // copy, so the source never deletes the files it handed over.
         onDropped: (drop) => {
             if (root.panel.drop(drop.urls))
-                drop.acceptProposedAction()
+                drop.accept(Qt.CopyAction)
         }
     }
 }

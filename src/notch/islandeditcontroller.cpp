@@ -2,6 +2,7 @@
 
 #include "core/logging.h"
 #include "notch/notchgeometry.h"
+#include "platform/islandwindowhints.h"
 #include "platform/screens.h"
 #include "store/appsettings.h"
 
@@ -10,6 +11,7 @@
 #include <QRegion>
 #include <QSurfaceFormat>
 
+#include <algorithm>
 #include <cmath>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -61,6 +63,7 @@ void IslandEditController::begin()
             setAcceptsMouse(m_controls.get(), true);
             m_controls->raise();
             m_controls->requestActivate();
+            emit panelsShown(m_shade.get(), m_controls.get());
         }
         return;
     }
@@ -74,6 +77,7 @@ void IslandEditController::begin()
     m_controls->show();
     m_controls->raise();
     m_controls->requestActivate();
+    emit panelsShown(m_shade.get(), m_controls.get());
     installObservers();
 }
 
@@ -158,8 +162,9 @@ IslandEditLayout::Inputs IslandEditController::layoutInputs() const
 {
     IslandEditLayout::Inputs in;
     in.phase = m_phase;
-    in.lipOffsetX = m_settings->lipOffsetX();
-    in.expandedOffsetX = m_settings->expandedOffsetX();
+    // Offsets no screen could hold are cut to what one can.
+    in.lipOffsetX = std::clamp(m_settings->lipOffsetX(), -16000.0, 16000.0);
+    in.expandedOffsetX = std::clamp(m_settings->expandedOffsetX(), -16000.0, 16000.0);
     in.homeContentHeight = m_homeContentHeight;
     if (!m_screens)
         return in;
@@ -210,8 +215,14 @@ void IslandEditController::layoutPanels()
     }
     if (m_controls) {
         m_controls->setGeometry(ScreenSpace::flip(f.controls, pivot).toRect());
-        // The controls' card sits 8 in from the window's edges.
-        m_controls->setMask(QRegion(QRectF(QPointF(), f.controls.size()).toRect().adjusted(8, 8, -8, -8)));
+        // The controls' card sits 8 in from the window's edges; where a
+        // compositor runs its shadow shows in that margin.
+        const QRegion card(QRectF(QPointF(), f.controls.size()).toRect().adjusted(8, 8, -8, -8));
+        if (m_controls->mask() != card) {
+            m_controls->setMask(card);
+            if (m_hints)
+                m_hints->shapeChanged(m_controls.get(), card);
+        }
         if (m_controlsView) {
             m_controlsView->setSize(f.controls.size());
             m_controlsView->setProperty("showsFloatingPill", showsFloatingPill());

@@ -10,6 +10,7 @@
 #include <memory>
 
 class AppSettings;
+class IslandWindowHints;
 class QQmlEngine;
 class ScreenProvider;
 
@@ -34,6 +35,8 @@ public:
 
     bool isActive() const { return m_active; }
 
+    // Tells the window system about the panels' shape (may be null).
+    void setWindowHints(IslandWindowHints *hints) { m_hints = hints; }
     // The object the editor's views read and write their phase and preview on.
     void setViewModel(QObject *model);
     void setPhase(IslandEditPhase phase);
@@ -57,6 +60,8 @@ public slots:
 signals:
     // An edit begins (true) or has ended (false).
     void activeChanged(bool active);
+    // The shade and the controls are on screen: the island goes between them.
+    void panelsShown(QWindow *shade, QWindow *controls);
     // The edit is over: the island leaves edit mode and the preview goes idle.
     void editFinished();
     void isActiveChanged();
@@ -73,6 +78,7 @@ private:
     AppSettings *m_settings;
     ScreenProvider *m_screens;
     QQmlEngine *m_engine;
+    IslandWindowHints *m_hints = nullptr;
     QPointer<QObject> m_model;
     IslandEditPhase m_phase = IslandEditPhase::hang;
     double m_homeContentHeight = 0;

@@ -8,12 +8,15 @@
 #include <QQuickItem>
 #include <QPlatformSurfaceEvent>
 #include <QRegion>
+#include <QSurfaceFormat>
 
 #include <cmath>
 
 namespace {
 // Room kept around an animated frame for the springs' slight overshoot.
 constexpr int animationMargin = 16;
+// Room around a floating island for its shadow (radius 10, 3 down).
+constexpr int shadowRoom = 14;
 } // namespace
 
 NotchPanel::NotchPanel(IslandWindowHints *hints, QWindow *parent)
@@ -23,12 +26,17 @@ NotchPanel::NotchPanel(IslandWindowHints *hints, QWindow *parent)
     setTitle(QStringLiteral("Pavlet Island"));
     setFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint
              | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
+    // See-through around the outline where a compositor runs.
+    QSurfaceFormat format = requestedFormat();
+    format.setAlphaBufferSize(8);
+    setFormat(format);
     setColor(Qt::transparent);
 }
 
 NotchPanel::~NotchPanel()
 {
     delete m_content;
+    delete m_viewsAhead;
 }
 
 void NotchPanel::exposeEvent(QExposeEvent *event)
@@ -54,29 +62,42 @@ bool NotchPanel::event(QEvent *e)
     return QQuickWindow::event(e);
 }
 
-void NotchPanel::place(const QRect &g)
+void NotchPanel::present(const QRect &g, const QRectF &island)
 {
-    if (geometry() != g)
+    const bool moves = geometry() != g;
+    if (moves && m_hints)
+        m_hints->beginFrameChange(this);
+    if (moves)
         setGeometry(g);
-}
-
-void NotchPanel::applyFrame(const QRectF &frame, bool animating)
-{
-    const QRectF onScreen = ScreenSpace::flip(frame, m_primaryHeight);
-    if (!animating) {
-        const QRect g(QPoint(int(std::floor(onScreen.x())), int(std::floor(onScreen.y()))),
-                      QSize(int(std::ceil(onScreen.width())), int(std::ceil(onScreen.height()))));
-        place(g);
-    } else if (!geometry().contains(onScreen.toAlignedRect())) {
-        place(geometry().united(onScreen.toAlignedRect())
-                  .adjusted(-animationMargin, -animationMargin, animationMargin, animationMargin));
-    }
-    const QRectF inside = onScreen.translated(-geometry().topLeft());
-    if (inside != m_islandRect) {
-        m_islandRect = inside;
+    if (island != m_islandRect) {
+        m_islandRect = island;
         emit islandRectChanged();
     }
     updateMask();
+    if (moves && m_hints)
+        m_hints->endFrameChange(this);
+}
+
+void NotchPanel::applyFrame(const QRectF &frame, bool animating, double cornerRadius)
+{
+    if (cornerRadius != m_cornerRadius) {
+        m_cornerRadius = cornerRadius;
+        emit outlineChanged();
+    }
+    const QRectF onScreen = ScreenSpace::flip(frame, m_primaryHeight);
+    QRect g = geometry();
+    if (!animating) {
+        // At rest the window fits the island, with room for the floating
+        // island's shadow.
+        const int room = m_floating ? shadowRoom : 0;
+        g = QRect(QPoint(int(std::floor(onScreen.x())), int(std::floor(onScreen.y()))),
+                  QSize(int(std::ceil(onScreen.width())), int(std::ceil(onScreen.height()))))
+                .adjusted(-room, -room, room, room);
+    } else if (!g.contains(onScreen.toAlignedRect())) {
+        g = g.united(onScreen.toAlignedRect())
+                .adjusted(-animationMargin, -animationMargin, animationMargin, animationMargin);
+    }
+    present(g, onScreen.translated(-g.topLeft()));
 }
 
 void NotchPanel::prepareAnimation(const QRectF &from, const QRectF &to)
@@ -85,11 +106,8 @@ void NotchPanel::prepareAnimation(const QRectF &from, const QRectF &to)
     const QRect b = ScreenSpace::flip(to, m_primaryHeight).toAlignedRect();
     const QRect room = a.united(b).adjusted(-animationMargin, -animationMargin, animationMargin, animationMargin);
     if (!geometry().contains(room)) {
-        const QRectF island = m_islandRect.translated(geometry().topLeft());
-        place(geometry().united(room));
-        m_islandRect = island.translated(-geometry().topLeft());
-        emit islandRectChanged();
-        updateMask();
+        const QRect g = geometry().united(room);
+        present(g, m_islandRect.translated(geometry().topLeft() - g.topLeft()));
     }
 }
 
@@ -113,8 +131,20 @@ void NotchPanel::updateMask()
     region &= QRegion(QRect(QPoint(0, 0), size()));
     if (region.isEmpty())
         region = QRegion(0, 0, 1, 1);
-    if (mask() != region)
-        setMask(region);
+    if (mask() == region)
+        return;
+    setMask(region);
+    if (m_hints)
+        m_hints->shapeChanged(this, region);
+}
+
+void NotchPanel::bringToFront()
+{
+    if (m_stackedBelow && m_stackedBelow->isVisible())
+        m_stackedBelow->raise();
+    raise();
+    if (m_stackedAbove && m_stackedAbove->isVisible())
+        m_stackedAbove->raise();
 }
 
 void NotchPanel::setAcceptsFocus(bool accepts)
@@ -147,7 +177,33 @@ bool NotchPanel::loadContent(QQmlEngine *engine, const QUrl &url)
     delete m_content;
     m_content = item;
     item->setParentItem(contentItem());
+    // Once the island is on screen, compile the views it opens, off the
+    // main thread, so that no first opening waits for the compiler.
+    QPointer<QQmlEngine> e(engine);
+    connect(this, &QQuickWindow::frameSwapped, this, [this, e] {
+        if (e && !m_viewsAhead)
+            compileViewsAhead(e);
+    }, Qt::ConnectionType(Qt::SingleShotConnection | Qt::QueuedConnection));
     return true;
+}
+
+void NotchPanel::compileViewsAhead(QQmlEngine *engine)
+{
+    auto *component = new QQmlComponent(engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/IslandViewsAhead.qml")),
+                                        QQmlComponent::Asynchronous, this);
+    auto done = [this, component] {
+        if (component->isLoading())
+            return;
+        if (component->isReady())
+            m_viewsAhead = component->create();
+        else if (component->isError())
+            qWarning().noquote() << component->errorString();
+        component->deleteLater();
+    };
+    if (component->isLoading())
+        connect(component, &QQmlComponent::statusChanged, this, done);
+    else
+        done();
 }
 
 QList<QUrl> NotchPanel::localFiles(const QList<QUrl> &urls)

@@ -30,7 +30,10 @@ public:
 // shape (the island's outline, which also bounds where clicks land) and the
 // content move inside it. When the springs settle the window is fitted to the
 // final frame. So the window manager hears of a resize twice per animation,
-// never once per frame.
+// never once per frame. A resize changes the window's place, the shape and
+// the content's offset in one step that nobody on the display sees half done,
+// and the pixels already drawn stay where they are on the screen until the
+// next frame replaces them.
 class NotchPanel : public QQuickWindow {
     Q_OBJECT
     QML_ANONYMOUS
@@ -48,18 +51,30 @@ public:
     void setPrimaryHeight(double height) { m_primaryHeight = height; }
     double primaryHeight() const { return m_primaryHeight; }
 
-    // Shows the island at frame (y-up). animating: more frames follow soon.
-    void applyFrame(const QRectF &frame, bool animating);
+    // Shows the island at frame (y-up) with the outline's corner radius.
+    // animating: more frames follow soon.
+    void applyFrame(const QRectF &frame, bool animating, double cornerRadius);
+    void applyFrame(const QRectF &frame, bool animating) { applyFrame(frame, animating, m_cornerRadius); }
     // Makes room for an animation from one frame to another (y-up).
     void prepareAnimation(const QRectF &from, const QRectF &to);
     void setOutline(double cornerRadius, bool floating);
+
+    // Windows that stand right under and over the island whenever it comes
+    // to the front (the island editor's shade and its controls).
+    void setStackedBelow(QWindow *window) { m_stackedBelow = window; }
+    void setStackedAbove(QWindow *window) { m_stackedAbove = window; }
+    // Raises the island over other windows, keeping those two in place.
+    void bringToFront();
 
     // From Home on the island takes the keyboard.
     void setAcceptsFocus(bool accepts);
     void makeKey();
 
-    // Loads the content (a QML component URL) into the window.
+    // Loads the content (a QML component URL) into the window. After the
+    // first frame the island's views are compiled in the background.
     bool loadContent(QQmlEngine *engine, const QUrl &url);
+    // The background compilation's object once it is done (tests).
+    QObject *viewsAhead() const { return m_viewsAhead; }
     QQuickItem *content() const { return m_content; }
 
     void setDropTarget(FileDropTarget *target) { m_dropTarget = target; }
@@ -87,8 +102,10 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void place(const QRect &geometry);
+    // Moves the window to geometry with the island at island inside it.
+    void present(const QRect &geometry, const QRectF &island);
     void updateMask();
+    void compileViewsAhead(QQmlEngine *engine);
 
     IslandWindowHints *m_hints;
     double m_primaryHeight = 0;
@@ -99,5 +116,8 @@ private:
     bool m_mappedHinted = false;
     bool m_dragging = false;
     QPointer<QQuickItem> m_content;
+    QPointer<QObject> m_viewsAhead;
+    QPointer<QWindow> m_stackedBelow;
+    QPointer<QWindow> m_stackedAbove;
     FileDropTarget *m_dropTarget = nullptr;
 };

@@ -30,8 +30,8 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
     m_panel->setPrimaryHeight(m_parts.screens->primaryHeight());
     m_panel->installEventFilter(this);
     m_panel->setDropTarget(this);
-    connect(&m_driver, &PanelFrameDriver::frameChanged, this, [this](const QRectF &f, bool animating) {
-        m_panel->applyFrame(f, animating);
+    connect(&m_driver, &PanelFrameDriver::frameChanged, this, [this](const QRectF &f, bool animating, double radius) {
+        m_panel->applyFrame(f, animating, radius);
     });
     connect(&m_driver, &PanelFrameDriver::animationStarted, m_panel.get(), &NotchPanel::prepareAnimation);
     // The springs land on their own target; the island may have moved on.
@@ -40,8 +40,9 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
         if (target != m_driver.currentFrame())
             setFrame(target, false);
     });
-    m_panel->setOutline(m_geometry.floating ? 20 : std::clamp(m_settings->lipCornerRadius(), 0.0, 22.0),
-                        m_geometry.floating);
+    const double radius = m_geometry.floating ? 20 : std::clamp(m_settings->lipCornerRadius(), 0.0, 22.0);
+    m_panel->setOutline(radius, m_geometry.floating);
+    m_driver.setCornerRadius(radius);
     if (m_parts.engine)
         m_panel->loadContent(m_parts.engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/NotchPanelContent.qml")));
     setFrame(initial, false);
@@ -60,6 +61,11 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
         }, Qt::QueuedConnection);
     };
     connect(m_settings, &AppSettings::settingsChanged, this, settingsMoved);
+    // The pointer is tested 60 times a second: with the settings as they last
+    // changed, not read afresh each time.
+    m_frameSettings = FrameSettings::from(*m_settings);
+    connect(m_settings, &AppSettings::settingsChanged, this,
+            [this] { m_frameSettings = FrameSettings::from(*m_settings); });
     if (m_parts.model)
         connect(m_parts.model, &NotchViewModel::isEditingModulesChanged, this, settingsMoved);
 
@@ -155,16 +161,17 @@ void NotchWindowController::setFrame(const QRectF &frame, bool animated)
 
 void NotchWindowController::applyOutline()
 {
-    m_panel->setOutline(PanelFrame::cornerRadius(m_inputs.state, m_geometry.floating, m_settings->lipCornerRadius()),
-                        m_geometry.floating);
+    // The radius moves with the frame's springs; the next frame takes it.
+    m_driver.setCornerRadius(
+        PanelFrame::cornerRadius(m_inputs.state, m_geometry.floating, m_settings->lipCornerRadius()));
+    m_panel->setOutline(m_panel->cornerRadius(), m_geometry.floating);
 }
 
 bool NotchWindowController::pointerInside() const
 {
     // The pointer arrives in window coordinates; the island thinks y-up.
     const QPointF p = ScreenSpace::flip(m_parts.pointer->position(), m_parts.screens->primaryHeight());
-    return PanelFrame::pointerInside(p, m_driver.currentFrame(), m_geometry, m_inputs,
-                                     FrameSettings::from(*m_settings));
+    return PanelFrame::pointerInside(p, m_driver.currentFrame(), m_geometry, m_inputs, m_frameSettings);
 }
 
 void NotchWindowController::pollPointer()
@@ -284,7 +291,7 @@ void NotchWindowController::setIslandEditing(bool editing)
     }
     snap();
     m_panel->makeKey();
-    m_panel->raise();
+    m_panel->bringToFront();
 }
 
 void NotchWindowController::applyIslandEditPhase()
@@ -299,7 +306,7 @@ void NotchWindowController::applyIslandEditPhase()
         model->collapse();
     }
     snap();
-    m_panel->raise();
+    m_panel->bringToFront();
 }
 
 bool NotchWindowController::pocketShown() const

@@ -116,6 +116,7 @@ private:
     Parts m_parts;
     NotchGeometry m_geometry;
     FrameInputs m_inputs;
+    FrameSettings m_frameSettings;
     std::unique_ptr<NotchPanel> m_panel;
     PanelFrameDriver m_driver;
     PointerPoll m_poll;

@@ -26,10 +26,18 @@ void PanelSpringAnimator::jump(const QRectF &f)
     m_targetTop = maxY(f);
 }
 
+void PanelSpringAnimator::setCornerRadius(double target, bool animated)
+{
+    m_targetR = target;
+    if (!animated)
+        m_r = {target, 0};
+}
+
 bool PanelSpringAnimator::animateTo(const QRectF &f, const QRectF &current)
 {
     if (!m_running) {
-        const bool near = std::abs(f.width() - current.width()) < startThreshold
+        const bool near = std::abs(m_targetR - m_r.value) < startThreshold
+            && std::abs(f.width() - current.width()) < startThreshold
             && std::abs(f.height() - current.height()) < startThreshold
             && std::abs(f.center().x() - current.center().x()) < startThreshold
             && std::abs(maxY(f) - maxY(current)) < startThreshold;
@@ -60,16 +68,18 @@ PanelSpringAnimator::Step PanelSpringAnimator::step(double now, const QSizeF &mi
     m_h.step(m_targetH, dt);
     m_x.step(m_targetX, dt);
     m_top.step(m_targetTop, dt);
+    m_r.step(m_targetR, dt);
 
     const double w = std::max(m_w.value, minSize.width());
     const double h = std::max(m_h.value, minSize.height());
     Step out;
     out.frame = QRectF(m_x.value - w / 2, m_top.value - h, w, h);
+    out.cornerRadius = std::max(m_r.value, 0.0);
     auto rests = [](const IslandSpring &s, double target) {
         return std::abs(s.value - target) < settleDistance && std::abs(s.vel) < settleSpeed;
     };
     out.settled = rests(m_w, m_targetW) && rests(m_h, m_targetH) && rests(m_x, m_targetX)
-        && rests(m_top, m_targetTop);
+        && rests(m_top, m_targetTop) && rests(m_r, m_targetR);
     return out;
 }
 
@@ -94,10 +104,13 @@ void PanelFrameDriver::setFrame(const QRectF &f, bool animated)
     if (!animated) {
         stop();
         m_animator.jump(f);
+        m_animator.setCornerRadius(m_radius, false);
         m_current = f;
-        emit frameChanged(f, false);
+        m_currentRadius = m_radius;
+        emit frameChanged(f, false, m_radius);
         return;
     }
+    m_animator.setCornerRadius(m_radius, true);
     if (!m_animator.animateTo(f, m_current)) {
         if (m_animator.isRunning())
             emit animationStarted(m_current, m_animator.targetRect());
@@ -114,15 +127,19 @@ void PanelFrameDriver::tick()
     const PanelSpringAnimator::Step s = m_animator.step(m_clock->monotonicSeconds(), m_minSize);
     if (!s.settled) {
         m_current = s.frame;
-        emit frameChanged(s.frame, true);
+        m_currentRadius = s.cornerRadius;
+        emit frameChanged(s.frame, true, s.cornerRadius);
         return;
     }
     // The last frame is the exact target, not the springs' approximation.
     const QRectF target = m_animator.targetRect();
+    const double radius = m_animator.cornerRadiusTarget();
     m_animator.jump(target);
+    m_animator.setCornerRadius(radius, false);
     m_ticker.cancel();
     m_current = target;
-    emit frameChanged(target, false);
+    m_currentRadius = radius;
+    emit frameChanged(target, false, radius);
     emit settled(target);
 }
 

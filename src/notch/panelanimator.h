@@ -10,7 +10,8 @@
 class Clock;
 
 // The island frame's four springs (width, height, centre x, top edge), in
-// y-up screen space. Pure: time comes in as arguments.
+// y-up screen space, and a fifth for the outline's corner radius, which moves
+// with the frame. Pure: time comes in as arguments.
 class PanelSpringAnimator {
 public:
     static constexpr double firstStep = 1.0 / 60;
@@ -22,13 +23,17 @@ public:
 
     struct Step {
         QRectF frame;
+        double cornerRadius = 0;
         bool settled = false;
     };
 
     // Jumps to f: the springs rest there and any animation stops.
     void jump(const QRectF &f);
+    // The corner radius to reach: at once (animated false) or with the frame.
+    void setCornerRadius(double target, bool animated);
     // Moves the targets to f. Returns true when an animation must start
-    // (none was running and f is not within the start threshold of current).
+    // (none was running and f, or the corner radius, is not within the start
+    // threshold of where it is).
     // A running animation keeps its positions and velocities.
     bool animateTo(const QRectF &f, const QRectF &current);
     // One step at media time now (seconds). The frame is never smaller than
@@ -42,12 +47,14 @@ public:
     const IslandSpring &height() const { return m_h; }
     const IslandSpring &centreX() const { return m_x; }
     const IslandSpring &top() const { return m_top; }
+    const IslandSpring &cornerRadius() const { return m_r; }
+    double cornerRadiusTarget() const { return m_targetR; }
 
 private:
     void seed(const QRectF &f);
 
-    IslandSpring m_w, m_h, m_x, m_top;
-    double m_targetW = 0, m_targetH = 0, m_targetX = 0, m_targetTop = 0;
+    IslandSpring m_w, m_h, m_x, m_top, m_r;
+    double m_targetW = 0, m_targetH = 0, m_targetX = 0, m_targetTop = 0, m_targetR = 0;
     double m_lastTime = 0;
     bool m_running = false;
 };
@@ -62,6 +69,10 @@ public:
 
     // Applies f at once, or springs to it. notchSize bounds every frame below.
     void setFrame(const QRectF &f, bool animated);
+    // The outline's corner radius for the next setFrame(), which takes it
+    // there at once or with the frame's springs.
+    void setCornerRadius(double radius) { m_radius = radius; }
+    double currentCornerRadius() const { return m_currentRadius; }
     void setMinimumSize(const QSizeF &size) { m_minSize = size; }
     // The frame last reported.
     QRectF currentFrame() const { return m_current; }
@@ -72,8 +83,8 @@ public:
     void stop();
 
 signals:
-    // The frame to show now. animating: more frames follow.
-    void frameChanged(const QRectF &frame, bool animating);
+    // The frame and corner radius to show now. animating: more frames follow.
+    void frameChanged(const QRectF &frame, bool animating, double cornerRadius);
     // An animation began towards target; the panel may prepare room for it.
     void animationStarted(const QRectF &from, const QRectF &target);
     // The springs came to rest on their exact target.
@@ -85,6 +96,8 @@ private:
     int m_tickMs;
     QSizeF m_minSize;
     QRectF m_current;
+    double m_radius = 0;
+    double m_currentRadius = 0;
     PanelSpringAnimator m_animator;
     TaskHandle m_ticker;
 };

@@ -8,13 +8,16 @@ using ScreenSpace::maxY;
 
 FrameSettings FrameSettings::from(const AppSettings &settings)
 {
+    // Offsets no screen could hold are cut to what one can, so that every
+    // frame converts to whole window coordinates.
+    auto length = [](double v) { return std::clamp(v, -FrameSettings::maxOffset, FrameSettings::maxOffset); };
     FrameSettings s;
     s.lipDrop = settings.lipDrop();
     s.lipEar = settings.lipEar();
-    s.lipOffsetX = settings.lipOffsetX();
-    s.lipOffsetY = settings.lipOffsetY();
-    s.expandedOffsetX = settings.expandedOffsetX();
-    s.expandedOffsetY = settings.expandedOffsetY();
+    s.lipOffsetX = length(settings.lipOffsetX());
+    s.lipOffsetY = length(settings.lipOffsetY());
+    s.expandedOffsetX = length(settings.expandedOffsetX());
+    s.expandedOffsetY = length(settings.expandedOffsetY());
     s.lipCornerRadius = settings.lipCornerRadius();
     s.showDropShadow = settings.showDropShadow();
     return s;

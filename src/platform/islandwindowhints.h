@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
+
+class QRegion;
 class QWindow;
 
 // What the window system needs to hear about the island window beyond Qt's
@@ -12,4 +15,14 @@ public:
     // false), and again once it is on screen (mapped true), for a window
     // manager that takes requests only for the windows it manages.
     virtual void apply(QWindow *window, bool mapped) = 0;
+    // Between these two calls the window's place and size, its shape and
+    // what it draws change as one: no other program on the display sees the
+    // one without the other, and what the window showed stays where it was on
+    // the screen until it draws again.
+    virtual void beginFrameChange(QWindow *window) { Q_UNUSED(window) }
+    virtual void endFrameChange(QWindow *window) { Q_UNUSED(window) }
+    // After the window's mask was set to the island's outline. Where a
+    // compositor runs the window draws its own edge (antialiased, with its
+    // shadow) and the outline only bounds where clicks land.
+    virtual void shapeChanged(QWindow *window, const QRegion &outline) { Q_UNUSED(window) Q_UNUSED(outline) }
 };

@@ -10,6 +10,8 @@ struct WorkspaceWindow {
     qint64 pid = 0;
     QString title;
     bool minimized = false;
+    // An application's own window, not a panel, dock or the desktop.
+    bool ordinary = true;
     bool operator==(const WorkspaceWindow &) const = default;
 };
 
@@ -20,7 +22,8 @@ public:
     // Managed windows in stacking order, this program's own left out.
     virtual QList<WorkspaceWindow> windows() const = 0;
     virtual void minimize(quint64 id) = 0;
-    // Brings a minimized window back; nothing when it has gone.
+    // Brings a minimized window back without giving it the focus; nothing
+    // when it has gone.
     virtual void restore(quint64 id) = 0;
     virtual bool exists(quint64 id) const = 0;
 };

@@ -19,6 +19,7 @@ constexpr const char *MeetingHosts[] = {
     "meet.google.com",     // Google Meet
     "teams.microsoft.com", // Microsoft Teams for business
     "teams.live.com",      // Microsoft Teams for home
+    "teams.microsoft.us",  // Microsoft Teams for US government (gov., dod.)
     "webex.com",           // Webex
 };
 

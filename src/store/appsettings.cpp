@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimeZone>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -75,6 +76,8 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
 // the options that change what the island shows, the store's change notice.
 #define PAVLET_OPTION(Type, ArgType, name, setter, key, fallback, read, write, notice) \
     Type AppSettings::name() const { return m_defaults->read(QStringLiteral(key), fallback); } \
+    PAVLET_SETTER(ArgType, name, setter, key, write, notice)
+#define PAVLET_SETTER(ArgType, name, setter, key, write, notice) \
     void AppSettings::setter(ArgType value) \
     { \
         const bool changed = !(name() == value); \
@@ -87,8 +90,14 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
     }
 #define PAVLET_BOOL(name, setter, key, fallback, notice) \
     PAVLET_OPTION(bool, bool, name, setter, key, fallback, boolValue, setBool, notice)
+// A damaged file may hold NaN or infinity: such a number reads as the default.
 #define PAVLET_DOUBLE(name, setter, key, fallback, notice) \
-    PAVLET_OPTION(double, double, name, setter, key, fallback, doubleValue, setDouble, notice)
+    double AppSettings::name() const \
+    { \
+        const double value = m_defaults->doubleValue(QStringLiteral(key), fallback); \
+        return std::isfinite(value) ? value : fallback; \
+    } \
+    PAVLET_SETTER(double, name, setter, key, setDouble, notice)
 #define PAVLET_STRING(name, setter, key, notice) \
     PAVLET_OPTION(QString, const QString &, name, setter, key, QString(), stringValue, setString, notice)
 

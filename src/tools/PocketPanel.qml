@@ -1,9 +1,176 @@
 import QtQuick
+import QtQuick.Layouts
 import Pavlet
 
-// The island's PocketPanel view: fills the frame the island gives its state.
+// The pocket shelf: the held files as rows that can be dragged out, the
+// clipboard button and "Clear", or the card that asks for a drop.
 Item {
     id: root
     required property NotchViewModel model
     required property AppSettings settings
+
+    readonly property PocketStore store: model.pocket
+    readonly property int count: store.items.count
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    readonly property bool targeted: model.fileDropTargeted
+
+    HoverHandler {
+        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+    }
+
+    DropArea {
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onEntered: root.model.pocketDragTargeted(true)
+        onExited: root.model.pocketDragTargeted(false)
+        onDropped: (drop) => {
+            root.store.ingestDropped(drop.urls)
+            root.model.fileDropTargeted = false
+            drop.accept(Qt.CopyAction)
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: IslandStyle.spacingMedium
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: IslandStyle.spacing
+            IslandIconButton {
+                systemName: "chevron.left"
+                size: IslandStyle.fontBody
+                color: root.coral
+                help: qsTr("Home")
+                onClicked: root.model.openHome()
+            }
+            ColumnLayout {
+                spacing: 1
+                Text {
+                    text: qsTr("Pocket")
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontCallout
+                    font.weight: Font.DemiBold
+                    color: IslandPalette.textPrimary
+                }
+                Text {
+                    objectName: "subtitle"
+                    text: ToolViews.pocketSubtitle(root.count)
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontCaption
+                    color: root.coral
+                }
+            }
+            Item { Layout.fillWidth: true; Layout.minimumWidth: IslandStyle.spacing }
+            IslandPressStyle {
+                pressed: clipboardArea.pressed
+                Text {
+                    text: qsTr("Clipboard")
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: root.coral
+                }
+                MouseArea {
+                    id: clipboardArea
+                    anchors.fill: parent
+                    onClicked: root.model.holdClipboardInPocket()
+                }
+            }
+            Text {
+                objectName: "clear"
+                visible: root.count > 0
+                text: qsTr("Clear")
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontFootnote
+                color: IslandPalette.textSecondary
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: root.store.clear()
+                }
+            }
+        }
+
+        ListView {
+            id: list
+            objectName: "pocketList"
+            visible: root.count > 0
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            spacing: IslandStyle.spacingSmall
+            boundsBehavior: Flickable.StopAtBounds
+            model: root.store.items
+            delegate: PocketRow {
+                required property string itemId
+                width: list.width
+                onRemove: root.store.remove(itemId)
+            }
+            add: Transition {
+                ParallelAnimation {
+                    SpringAnimation { property: "opacity"; from: 0; to: 1; spring: IslandStyle.gamePageSpring.spring; damping: IslandStyle.gamePageSpring.damping; epsilon: 0.01 }
+                    SpringAnimation { property: "y"; from: -ToolViews.pocketIconSize; spring: IslandStyle.gamePageSpring.spring; damping: IslandStyle.gamePageSpring.damping; epsilon: 0.5 }
+                }
+            }
+            remove: Transition {
+                ParallelAnimation {
+                    SpringAnimation { property: "opacity"; to: 0; spring: IslandStyle.gamePageSpring.spring; damping: IslandStyle.gamePageSpring.damping; epsilon: 0.01 }
+                    SpringAnimation { property: "scale"; to: 0.96; spring: IslandStyle.gamePageSpring.spring; damping: IslandStyle.gamePageSpring.damping; epsilon: 0.005 }
+                }
+            }
+            displaced: Transition {
+                SpringAnimation { property: "y"; spring: IslandStyle.gamePageSpring.spring; damping: IslandStyle.gamePageSpring.damping; epsilon: 0.5 }
+            }
+        }
+
+        Item {
+            visible: root.count === 0
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Rectangle {
+                id: emptyCard
+                objectName: "emptyCard"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                height: Math.max(ToolViews.pocketEmptyHeight, cardColumn.height + 2 * IslandStyle.spacingHuge)
+                radius: IslandStyle.radiusCard
+                color: IslandPalette.fill
+                border.width: root.targeted ? IslandStyle.stroke : 0
+                border.color: root.coral
+                scale: root.targeted ? ToolViews.pocketTargetScale : 1
+                Behavior on scale {
+                    SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.001 }
+                }
+                Column {
+                    id: cardColumn
+                    anchors.centerIn: parent
+                    width: parent.width - 2 * IslandStyle.spacingXLarge
+                    spacing: IslandStyle.spacing
+                    Symbol {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        name: "tray.and.arrow.down"
+                        size: IslandStyle.fontLarge
+                        color: root.coral
+                    }
+                    Text {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        text: qsTr("Drop files onto Pavlet")
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontBody
+                        font.weight: Font.Medium
+                        color: IslandPalette.textPrimary
+                    }
+                    Text {
+                        width: parent.width
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.WordWrap
+                        text: qsTr("They stay here until you drag them somewhere else or clear them.")
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontCaption
+                        color: IslandPalette.textTertiary
+                    }
+                }
+            }
+        }
+    }
 }

@@ -61,7 +61,7 @@ public:
     bool error() const { return m_error; }
     Rational current() const { return m_current; }
 
-    void press(const CalcKey &key);
+    Q_INVOKABLE void press(const CalcKey &key);
     Q_INVOKABLE void pressDigit(int d) { press(CalcKey::ofDigit(d)); }
     Q_INVOKABLE void pressOp(Tools::CalcOp op) { press(CalcKey::ofOp(op)); }
     Q_INVOKABLE void pressKey(Tools::CalcKeyKind kind) { press(CalcKey::of(kind)); }

@@ -18,6 +18,22 @@ MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudi
         if (std::exchange(m_awaitingTake, false))
             playBack();
     });
+    connect(m_recorder, &platform::IMicRecorder::failed, this, &MicCheckEngine::recorderFailed);
+}
+
+void MicCheckEngine::recorderFailed()
+{
+    // A take that broke off, while recording or while its file was being
+    // completed, ends like a stopped one but plays nothing.
+    if (!m_recording && !m_awaitingTake)
+        return;
+    m_meter.cancel();
+    if (m_recording)
+        m_recorder->stop();
+    m_awaitingTake = false;
+    setRecording(false);
+    setLevel(0);
+    setStatus(QStringLiteral("Couldn't record"));
 }
 
 QString MicCheckEngine::defaultTakePath()

@@ -51,6 +51,7 @@ signals:
 private:
     void permissionAnswered(bool granted);
     void playBack();
+    void recorderFailed();
     void updateMeter();
     void setStatus(const QString &status);
     void setLevel(float level);

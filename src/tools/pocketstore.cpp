@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QTimeZone>
+#include <cmath>
 #include <filesystem>
 
 // ---- PocketItemModel ----
@@ -327,6 +328,17 @@ QByteArray PocketStore::encodeIndex(const QList<PocketItem> &items)
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
+namespace {
+
+// Whether a double converts to a 64-bit integer without leaving its range
+// (2^63 itself does not fit).
+bool fitsInt64(double value)
+{
+    return std::isfinite(value) && value >= -9223372036854775808.0 && value < 9223372036854775808.0;
+}
+
+} // namespace
+
 std::optional<QList<PocketItem>> PocketStore::decodeIndex(const QByteArray &data)
 {
     QJsonParseError error;
@@ -346,7 +358,10 @@ std::optional<QList<PocketItem>> PocketStore::decodeIndex(const QByteArray &data
             return std::nullopt;
         const QUuid uuid = QUuid::fromString(id.toString());
         const double count = bytes.toDouble();
-        if (uuid.isNull() || count != double(qint64(count)))
+        const double addedMs = (added.toDouble() + ReferenceEpochSeconds) * 1000.0;
+        // Numbers are range-checked before any conversion to an integer: a
+        // byte count or a date beyond 64 bits marks a damaged entry.
+        if (uuid.isNull() || !fitsInt64(count) || count != std::trunc(count) || !fitsInt64(addedMs))
             return std::nullopt;
         PocketItem item;
         item.id = uuid;
@@ -354,8 +369,7 @@ std::optional<QList<PocketItem>> PocketStore::decodeIndex(const QByteArray &data
         item.filename = filename.toString();
         item.isDirectory = dir.toBool();
         item.byteCount = qint64(count);
-        item.addedAt = QDateTime::fromMSecsSinceEpoch(qint64((added.toDouble() + ReferenceEpochSeconds) * 1000.0),
-                                                      Qt::UTC);
+        item.addedAt = QDateTime::fromMSecsSinceEpoch(qint64(addedMs), Qt::UTC);
         items.append(item);
     }
     return items;

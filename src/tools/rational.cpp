@@ -131,7 +131,7 @@ std::optional<Rational> Rational::parse(const QString &text)
 
     qint64 n = 0;
     if (readInt64(t, n) == IntRead::Ok)
-        return Rational{n, 1};
+        return make(n, 1);
 
     const auto pieces = t.split(u'.');
     if (pieces.size() > 2)

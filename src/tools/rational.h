@@ -19,6 +19,10 @@ struct CalcReadout {
     Q_PROPERTY(QString whole READ wholeText)
     Q_PROPERTY(QString num MEMBER num)
     Q_PROPERTY(QString den MEMBER den)
+    Q_PROPERTY(bool isFraction READ isFraction)
+    Q_PROPERTY(bool isError READ isError)
+    // What the one-line form shows: the number, or "Error".
+    Q_PROPERTY(QString lineText READ lineText)
 public:
     using Kind = CalcReadoutKinds::ReadoutKind;
 
@@ -37,6 +41,9 @@ public:
     static CalcReadout error() { return {Kind::error, {}, false, std::nullopt, {}, {}}; }
 
     bool hasWhole() const { return whole.has_value(); }
+    bool isFraction() const { return kind == Kind::fraction; }
+    bool isError() const { return kind == Kind::error; }
+    QString lineText() const { return kind == Kind::error ? QStringLiteral("Error") : text; }
     QString wholeText() const { return whole.value_or(QString()); }
     bool operator==(const CalcReadout &) const = default;
 };

@@ -143,12 +143,11 @@ void TranslatorEngine::translate()
         if (id != m_latestRequest)
             return;
         const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
-        // An HTTP error status is a reply like any other; only a failed
-        // transfer is an error.
-        const int error = reply->error();
-        const bool transportError = error != QNetworkReply::NoError
-            && (error < 200 || (error >= 300 && error < 400)
-                || !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid());
+        // An HTTP error status is a reply like any other; only a transfer
+        // that brought no status is an error. (Qt files some statuses, 400
+        // among them, under protocol error codes, so the code cannot decide.)
+        const bool transportError = reply->error() != QNetworkReply::NoError
+            && !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
         if (transportError) {
             setOutput(QString());
             setStatus(QStringLiteral("Couldn't reach Translate"));

@@ -109,7 +109,8 @@ TEST_F(ShellTest, AStaleSocketDoesNotStopTheFirstLaunch)
 TEST_F(ShellTest, EditClearanceRestoresOnlyWhatItPutAway)
 {
     FakeWorkspace workspace;
-    workspace.list = {{1, 100, "editor", false}, {2, 100, "already away", true}, {3, 200, "terminal", false}};
+    workspace.list = {{1, 100, "editor", false}, {2, 100, "already away", true}, {3, 200, "terminal", false},
+                      {4, 300, "panel", false, false}, {5, 300, "desktop", false, false}};
     IslandEditClearance clearance(&workspace);
 
     QWindow own, shade, away;

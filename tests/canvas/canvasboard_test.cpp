@@ -99,13 +99,25 @@ TEST(CanvasLabelTest, DueLabelsByFlagAndDay)
         {item("late", local(10, 11, 15, 30), true), "Overdue \u00B7 " + shortTime(15, 30)},
         {item("today", local(10, 14, 23, 59)), "Today \u00B7 " + shortTime(23, 59)},
         {item("tomorrow", local(10, 15, 0)), "Tomorrow \u00B7 " + shortTime(0, 0)},
-        {item("later", local(10, 20, 15, 30)), "Tue, Oct 20, 3:30 PM"},
+        {item("later", local(10, 20, 15, 30)), "Tue, Oct 20, " + shortTime(15, 30)},
         // The zone decides the day: 01:30 UTC on the 16th is the 15th here.
         {item("zone", QDateTime(QDate(2026, 10, 16), QTime(1, 30), QTimeZone::utc())),
          "Tomorrow \u00B7 " + shortTime(21, 30)},
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.assignment.dueLabel(Now, NewYork, US), c.expected) << qPrintable(c.assignment.id);
+
+    // Past tomorrow each locale orders the parts and keeps its own clock.
+    const CanvasAssignment later = item("later", local(10, 20, 15, 30));
+    const std::pair<QLocale, QString> locales[] = {
+        {QLocale(QLocale::German, QLocale::Germany), "Di., 20. Okt., 15:30"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "Tue, 20 Oct, 15:30"},
+        {QLocale(QLocale::French, QLocale::France), "mar. 20 oct., 15:30"},
+        {QLocale::c(), "Tue, 20 Oct, 15:30"},
+    };
+    for (const auto &[locale, expected] : locales)
+        EXPECT_EQ(later.dueLabel(Now, NewYork, locale), expected) << qPrintable(locale.name());
+    EXPECT_EQ(item("late", local(10, 11, 15, 30).addSecs(45), true).dueLabel(Now, NewYork, QLocale::c()), "Overdue \u00B7 15:30");
 }
 
 TEST(CanvasLabelTest, PointsLabelsAndTotalsNeverOverflow)
@@ -113,6 +125,8 @@ TEST(CanvasLabelTest, PointsLabelsAndTotalsNeverOverflow)
     const std::pair<std::optional<double>, std::optional<QString>> labels[] = {
         {10.0, "10 pts"},
         {2.5, "2.5 pts"},
+        {0.25, "0.2 pts"},
+        {0.35, "0.3 pts"},
         {0.0, "0 pts"},
         {-0.0, "0 pts"},
         {std::nullopt, std::nullopt},

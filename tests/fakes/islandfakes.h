@@ -111,7 +111,7 @@ struct IslandFakes {
         env.network = &network;
         // Nothing answers here.
         env.weatherBase = QUrl(QStringLiteral("http://127.0.0.1:9"));
-        env.translatorBase = env.weatherBase;
+        env.translatorBase = translatorBase.isEmpty() ? env.weatherBase : translatorBase;
         env.speedTest.mainBase = env.weatherBase;
         env.speedTest.speedBase = env.weatherBase;
         env.pocketFolder = folders.filePath(QStringLiteral("Pocket"));
@@ -121,6 +121,8 @@ struct IslandFakes {
         return env;
     }
 
+    // Where the translator asks; empty: nowhere that answers.
+    QUrl translatorBase;
     UserDefaults *defaults;
     FakeClock &clock;
     Scheduler *scheduler;

@@ -208,6 +208,18 @@ TEST_F(GameKeysTest, OpeningAnotherGameStopsTheRunningOneButKeepsItsPhase)
     EXPECT_EQ(model->state(), NotchState::games);
     EXPECT_EQ(model->activeGame(), PavletGame::dino);
 
+    // Leaving Blackjack while the dealer plays only cancels the dealer's
+    // turn: the table is not sent back to the buy-in.
+    model->openGame(PavletGame::blackjack);
+    model->blackjack()->startBuyIn(250);
+    model->blackjack()->deal();
+    if (model->blackjack()->phase() == BlackjackEngine::Phase::playing)
+        model->blackjack()->stand();
+    const BlackjackEngine::Phase dealt = model->blackjack()->phase();
+    model->openGame(PavletGame::hub);
+    EXPECT_EQ(model->blackjack()->phase(), dealt);
+    EXPECT_FALSE(model->blackjack()->isPlaying());
+
     hide(HomeModule::games);
     model->openGame(PavletGame::flap);
     EXPECT_EQ(model->activeGame(), PavletGame::hub);

@@ -49,6 +49,10 @@ TEST(HoverContentTest, TitleRules)
     in.activity = Activity::event;
     in.event = meeting(10);
     EXPECT_TRUE(title(in, c).startsWith("Standup  \u00B7  "));
+    // Hour and minute only, even where the locale's short time has seconds.
+    in.event.start = QDateTime(QDate(2026, 3, 2), QTime(13, 5, 26));
+    EXPECT_EQ(title(in, c), "Standup  \u00B7  13:05");
+    EXPECT_EQ(title(in, QLocale(QLocale::German, QLocale::Germany)), "Standup  \u00B7  13:05");
 
     // A pulse wins, and keeps its separator with an empty detail.
     in.ambient = AmbientPulse{AmbientKind::bluetooth, QStringLiteral("Buds"), QString()};

@@ -1,5 +1,6 @@
 #include "support/islandtest.h"
 
+#include "media/artworkloader.h"
 #include "media/mirrorcamera.h"
 #include "services/eyestrainguard.h"
 #include "services/timerstore.h"
@@ -46,6 +47,44 @@ TEST_F(MediaTest, PlayPauseAnswersAtOnceAndLooksAgainTwice)
     EXPECT_EQ(system.count(), 2);
 }
 
+TEST_F(MediaTest, ArtworkIsAskedAgainForALateAddressAndAfterAFailure)
+{
+    QImage cover(4, 4, QImage::Format_RGB32);
+    cover.fill(Qt::red);
+    const QString coverPath = tempPath(QStringLiteral("cover.png"));
+    auto player = FakeMediaPlayers::player(QStringLiteral("firefox"), QStringLiteral("Clip"), QStringLiteral("Playing"));
+    fakes->players.set(player);
+    model->tick();
+    EXPECT_FALSE(model->nowPlaying().hasArtwork());
+
+    // The browser publishes its art address after the title; the file is
+    // not there yet.
+    player.metadata.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(coverPath).toString());
+    fakes->players.set(player);
+    const auto later = [&](qint64 ms) {
+        advance(ms);
+        model->tick();
+    };
+    later(1000);
+    EXPECT_FALSE(model->nowPlaying().hasArtwork());
+    ASSERT_TRUE(cover.save(coverPath));
+    later(ArtworkLoader::RetryAfterMs - 1000);
+    EXPECT_FALSE(model->nowPlaying().hasArtwork()) << "a failed try pauses";
+    later(1000);
+    EXPECT_TRUE(model->nowPlaying().hasArtwork()) << "asked again after the pause";
+
+    // Hours of tracks without artwork leave nothing behind.
+    fakes->players.remove(player.id);
+    for (int track = 0; track < 200; ++track) {
+        auto next = FakeMediaPlayers::player(QStringLiteral("vlc"), QString::number(track), QStringLiteral("Playing"));
+        next.metadata.insert(QStringLiteral("mpris:artUrl"), QStringLiteral("file:///nowhere/%1.png").arg(track));
+        fakes->players.set(next);
+        later(60 * 1000);
+    }
+    EXPECT_LE(model->artworkRequestsHeld(), 1);
+    EXPECT_LE(model->artworkLoader()->failuresHeld(), 1);
+}
+
 TEST_F(MediaTest, LiveActivityWithTracksAndWork)
 {
     play(QStringLiteral("Song"), QStringLiteral("Band"));
@@ -85,7 +124,7 @@ TEST_F(MediaTest, MirrorOpensWithTheCameraAndClosesToHome)
     fakes->camera.accessAnswer = platform::ICamera::Access::Refused;
     model->openChromeIcon(ChromeIcon::mirror);
     EXPECT_EQ(model->ambient()->title, QStringLiteral("Camera needs permission"));
-    EXPECT_EQ(model->ambient()->detail, QStringLiteral("System Settings → Privacy & Security → Camera"));
+    EXPECT_EQ(model->ambient()->detail, QStringLiteral("Settings → Privacy → Camera"));
 }
 
 TEST_F(MediaTest, RevokingTheCameraLeavesTheMirrorForHome)

@@ -144,7 +144,7 @@ TEST_F(ArtworkTest, SpotifyLookupsThatFindNothing)
     }
 }
 
-TEST_F(ArtworkTest, AFailedKeyWaitsAMinuteAndOneRequestRunsAtATime)
+TEST_F(ArtworkTest, AFailedLookupPausesBrieflyAndOneRequestRunsAtATime)
 {
     server.setReply("/bad.png", LocalHttpServer::json("not an image", 404));
     NowPlayingInfo info = record("Song");
@@ -154,17 +154,45 @@ TEST_F(ArtworkTest, AFailedKeyWaitsAMinuteAndOneRequestRunsAtATime)
     loader.request(info); // while the first is on its way
     EXPECT_TRUE(loader.isPending(info.artworkKey()));
     ASSERT_TRUE(waitUntil([&] { return failed.count() == 1; }));
-    for (int second = 0; second < 59; ++second) {
+    for (int second = 1; second < ArtworkLoader::RetryAfterMs / 1000; ++second) {
         clock.advanceMs(1000);
         loader.request(info);
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(failed.count(), ArtworkLoader::RetryAfterMs / 1000) << "every ask is answered";
 
     server.setReply("/bad.png", imageReply(Qt::red));
     clock.advanceMs(1000);
-    EXPECT_FALSE(fetch(info).isNull()) << "asked again once the minute is over";
+    EXPECT_FALSE(fetch(info).isNull()) << "asked again once the pause is over";
     EXPECT_EQ(server.requestCount(), 2);
+}
+
+TEST_F(ArtworkTest, NothingTriedHoldsNothingAndFailuresStayFew)
+{
+    // A browser publishes the title first and the art address later.
+    NowPlayingInfo info = record("Clip", S::browser);
+    EXPECT_TRUE(fetch(info).isNull());
+    EXPECT_EQ(loader.failuresHeld(), 0);
+    server.setReply("/late.png", imageReply(Qt::blue));
+    info.artworkURL = server.url("/late.png");
+    EXPECT_FALSE(fetch(info).isNull()) << "the new address is tried at once";
+
+    // A new address after a failed one is tried at once too.
+    NowPlayingInfo other = record("Other");
+    other.artworkURL = server.url("/missing.png");
+    EXPECT_TRUE(fetch(other).isNull());
+    other.artworkURL = server.url("/late.png");
+    EXPECT_FALSE(fetch(other).isNull());
+
+    // Hours of tracks whose artwork fails, one every four minutes.
+    for (int track = 0; track < 100; ++track) {
+        NowPlayingInfo t = record(QString::number(track));
+        t.artworkURL = server.url("/missing.png");
+        fetch(t);
+        clock.advanceMs(4 * 60 * 1000);
+    }
+    EXPECT_LE(loader.failuresHeld(), 1);
 }
 
 TEST_F(ArtworkTest, TheCacheKeepsTheMostRecentlyUsed)

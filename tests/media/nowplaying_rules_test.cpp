@@ -158,6 +158,12 @@ TEST(MprisParse, MetadataVariety)
         {"browser without YouTube", {{"xesam:title", "Song"}, {"xesam:artist", QStringList{""}}}, "chromium", "Song",
          "", 0, "", {}, S::browser, "Chromium"},
         {"nothing at all", {}, "", "", "", 0, "", {}, S::unknown, ""},
+        {"untagged local file",
+         {{"xesam:title", ""}, {"xesam:url", "file:///home/ada/Music/Live%20at%20%231.flac"}}, "vlc",
+         "Live at #1.flac", "", 0, "", {}, S::other, "Vlc"},
+        {"a file with an artist keeps its own title",
+         {{"xesam:artist", "Ada"}, {"xesam:url", "file:///home/ada/Music/x.flac"}}, "vlc", "", "Ada", 0, "", {},
+         S::other, "Vlc"},
     };
     for (const Case &c : cases) {
         const NowPlayingInfo info = parseMpris(c.metadata, "Playing", 12'500'000, "", c.bundle, at);

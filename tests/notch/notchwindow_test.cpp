@@ -52,6 +52,28 @@ TEST_F(NotchWindowTest, StartsAtTheTopCentreWithTheCollapsedSize)
     EXPECT_TRUE(hotkey.grabbed);
 }
 
+TEST_F(NotchWindowTest, ADamagedSettingsFilePlacesTheIslandOnWholeCoordinates)
+{
+    settings->setFloatingIsland(false);
+    defaults->setString("lipDrop", "nan");
+    defaults->setString("lipCornerRadius", "inf");
+    defaults->setDouble("lipOffsetX", 1e300);
+    defaults->setDouble("expandedOffsetY", -1e300);
+    EXPECT_EQ(settings->lipDrop(), 16); // the default
+    NotchWindowController c(settings.get(), parts());
+    c.snap();
+    const QRect g = c.panel()->geometry();
+    EXPECT_EQ(g.height(), 32 + 16);
+    EXPECT_GT(g.x(), 664);
+    EXPECT_LE(g.right(), 32767);
+    EXPECT_EQ(c.panel()->cornerRadius(), 10);
+    FrameInputs home;
+    home.state = NotchState::home;
+    c.setInputs(home);
+    scheduler->advance(3000);
+    EXPECT_EQ(c.panel()->geometry().y(), 0);
+}
+
 TEST_F(NotchWindowTest, AnimationGrowsTheWindowOnceAndMovesOnlyTheShape)
 {
     settings->setFloatingIsland(false);
@@ -73,6 +95,34 @@ TEST_F(NotchWindowTest, AnimationGrowsTheWindowOnceAndMovesOnlyTheShape)
     // Settled: the window is fitted to the final frame.
     EXPECT_EQ(c.panel()->geometry(), QRect(608, 0, 296, 72));
     EXPECT_EQ(c.panel()->islandRect(), QRectF(0, 0, 296, 72));
+}
+
+TEST_F(NotchWindowTest, TheCornersRoundWithTheFrameAndTheShapeFollows)
+{
+    settings->setFloatingIsland(false);
+    settings->setLipCornerRadius(0);
+    NotchWindowController c(settings.get(), parts());
+    FrameInputs hover;
+    hover.state = NotchState::hover;
+    c.setInputs(hover);
+    EXPECT_EQ(c.panel()->cornerRadius(), 0); // nothing jumps before the first step
+    scheduler->advance(60);
+    const double midway = c.panel()->cornerRadius();
+    EXPECT_GT(midway, 2);
+    EXPECT_LT(midway, 14);
+    // The shape's bottom corners are cut by the radius of the moment.
+    const QRect island = c.panel()->islandRect().toAlignedRect();
+    EXPECT_FALSE(c.panel()->mask().contains(island.bottomLeft()));
+    EXPECT_TRUE(c.panel()->mask().contains(island.bottomLeft() + QPoint(int(midway) + 1, -1)));
+    scheduler->advance(3000);
+    EXPECT_EQ(c.panel()->cornerRadius(), 14);
+
+    // A floating island keeps room in its window for its shadow.
+    settings->setFloatingIsland(true);
+    c.refreshGeometry();
+    c.snap();
+    EXPECT_EQ(c.panel()->cornerRadius(), 18);
+    EXPECT_EQ(c.panel()->geometry(), c.panel()->islandFrameOnScreen().toAlignedRect().adjusted(-14, -14, 14, 14));
 }
 
 TEST_F(NotchWindowTest, FromHomeOnTheIslandTakesTheKeyboard)

@@ -201,5 +201,7 @@ void LocalHttpServer::respond(QTcpSocket *socket, const Reply &reply)
     out += "\r\n";
     out += reply.cutAfter < 0 ? reply.body : reply.body.left(reply.cutAfter);
     socket->write(out);
+    if (reply.cutAfter >= 0 && reply.holdOpen)
+        return;
     socket->disconnectFromHost();
 }

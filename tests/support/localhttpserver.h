@@ -45,6 +45,9 @@ public:
         // Announce the whole body but close after this many bytes of it
         // (negative sends it all).
         qsizetype cutAfter = -1;
+        // With cutAfter: keep the connection open after the part sent, as a
+        // transfer still under way.
+        bool holdOpen = false;
     };
 
     explicit LocalHttpServer(QObject *parent = nullptr);

@@ -89,6 +89,32 @@ TEST_F(MicCheckTest, RefusalsAndFailuresEndInTheirTexts)
     EXPECT_EQ(engine->status(), "Nothing to play back");
 }
 
+TEST_F(MicCheckTest, ARecorderThatFailsMidTakeEndsTheTake)
+{
+    auto engine = make();
+    engine->toggleRecord();
+    recorder.answer(true);
+    recorder.powerDb = -20;
+    scheduler->advance(80);
+    emit recorder.failed();
+    EXPECT_FALSE(engine->recording());
+    EXPECT_FLOAT_EQ(engine->level(), 0.0f);
+    EXPECT_EQ(engine->status(), "Couldn't record");
+    EXPECT_EQ(recorder.stops, 1);
+    EXPECT_EQ(scheduler->pendingCount(), 0) << "the meter stopped";
+    recorder.complete();
+    EXPECT_TRUE(player.played.isEmpty());
+
+    // Failing while the stopped take's file is completed: nothing plays.
+    engine->toggleRecord();
+    recorder.answer(true);
+    engine->toggleRecord();
+    emit recorder.failed();
+    recorder.complete();
+    EXPECT_TRUE(player.played.isEmpty());
+    EXPECT_EQ(engine->status(), "Couldn't record");
+}
+
 TEST_F(MicCheckTest, ASecondRecordWhileStartingIsIgnored)
 {
     auto engine = make();

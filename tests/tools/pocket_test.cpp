@@ -211,6 +211,17 @@ TEST_F(PocketTest, AnUnreadableIndexStartsEmptyAndStaysStored)
                                        R"("byteCount":1,"addedAt":0}])"),
               std::nullopt);
     EXPECT_EQ(PocketStore::decodeIndex("{}"), std::nullopt);
+
+    // Numbers no 64-bit integer holds mark the entry as damaged.
+    const auto entry = [](const char *bytes, const char *added) {
+        return QByteArray(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","name":"a","filename":"a",)")
+               + R"("isDirectory":false,"byteCount":)" + bytes + R"(,"addedAt":)" + added + "}]";
+    };
+    EXPECT_TRUE(PocketStore::decodeIndex(entry("12", "800000000")));
+    EXPECT_EQ(PocketStore::decodeIndex(entry("1e300", "0")), std::nullopt);
+    EXPECT_EQ(PocketStore::decodeIndex(entry("9223372036854775808", "0")), std::nullopt);
+    EXPECT_EQ(PocketStore::decodeIndex(entry("12", "1e300")), std::nullopt);
+    EXPECT_EQ(PocketStore::decodeIndex(entry("12", "-1e17")), std::nullopt);
 }
 
 TEST_F(PocketTest, EntriesNamingPathsOutsideThePocketAreDropped)

@@ -64,6 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"0.000000000001", Rational{1, 1000000000000}},
                       ParseCase{"9223372036854775807", Rational{Max, 1}},
                       ParseCase{"9223372036854775807.5", std::nullopt},
+                      // -2^63 has no negation, so no value holds it.
+                      ParseCase{"-9223372036854775808", std::nullopt},
+                      ParseCase{"-9223372036854775807", Rational{-Max, 1}},
                       // A whole part beyond 64 bits is no number, never 0.5.
                       ParseCase{"123456789012345678901.5", std::nullopt},
                       ParseCase{"123456789012345678901", std::nullopt}, ParseCase{"1.5x", std::nullopt},

@@ -1,6 +1,8 @@
 #include "games/action/blocksengine.h"
 
 #include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/random.h"
 #include "core/userdefaults.h"
 
@@ -414,4 +416,19 @@ void BlocksEngine::setNextKind(BlockKind k)
         return;
     m_nextKind = k;
     emit nextKindChanged();
+}
+
+bool BlocksEngine::handleKey(const KeyInput &key)
+{
+    using namespace KeyCode;
+    if (phase() == Phase::howto)
+        return false;
+    switch (key.keyCode) {
+    case A: case LeftArrow: move(-1); return true;
+    case D: case RightArrow: move(1); return true;
+    case W: case UpArrow: rotate(); return true;
+    case S: case DownArrow: softDrop(); return true;
+    case Space: hardDrop(); return true;
+    default: return false;
+    }
 }

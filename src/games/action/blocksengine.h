@@ -81,8 +81,10 @@ public:
     double dropIn() const { return m_dropIn; }
     bool isTicking() const { return m_frame.isRunning(); }
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void begin();
     Q_INVOKABLE void tap();
     // Picks a stopped game up again when its page shows it running with

@@ -1,6 +1,8 @@
 #include "games/action/cpsengine.h"
 
 #include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/userdefaults.h"
 
 #include <algorithm>
@@ -211,4 +213,12 @@ void CPSEngine::setIsNewBest(bool v)
         return;
     m_isNewBest = v;
     emit isNewBestChanged();
+}
+
+bool CPSEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space || phase() == Phase::howto)
+        return false;
+    click();
+    return true;
 }

@@ -57,8 +57,10 @@ public:
 
     Q_INVOKABLE QString title(CPSDuration d) const { return cpsTitle(d); }
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void select(CPSDuration d);
     Q_INVOKABLE void prepare();
     Q_INVOKABLE void click();

@@ -1,6 +1,8 @@
 #include "games/action/dinoengine.h"
 
 #include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/random.h"
 #include "core/userdefaults.h"
 #include "games/action/closedrandom.h"
@@ -252,4 +254,24 @@ void DinoEngine::setStride(double s)
         return;
     m_stride = s;
     emit strideChanged();
+}
+
+bool DinoEngine::handleKey(const KeyInput &key)
+{
+    // Space or Up starts a run, jumps, and after a crash starts over.
+    if (key.keyCode != KeyCode::Space && key.keyCode != KeyCode::UpArrow)
+        return false;
+    switch (phase()) {
+    case Phase::ready:
+        start();
+        break;
+    case Phase::running:
+        break;
+    case Phase::dead:
+        reset();
+        start();
+        break;
+    }
+    jump();
+    return true;
 }

@@ -79,8 +79,10 @@ public:
     qint64 nextID() const { return m_nextID; }
     bool isTicking() const { return m_frame.isRunning(); }
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void start();
     Q_INVOKABLE void jump();
     // A tap or Space: starts a run from ready, restarts after a crash, and

@@ -1,6 +1,8 @@
 #include "games/action/flapengine.h"
 
 #include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/random.h"
 #include "core/userdefaults.h"
 #include "games/action/closedrandom.h"
@@ -215,4 +217,12 @@ void FlapEngine::setBlink(bool b)
         return;
     m_blink = b;
     emit blinkChanged();
+}
+
+bool FlapEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space && key.keyCode != KeyCode::UpArrow)
+        return false;
+    flap();
+    return true;
 }

@@ -78,8 +78,10 @@ public:
     double birdSize() const { return BirdSize; }
     bool isTicking() const { return m_frame.isRunning(); }
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void start();
     Q_INVOKABLE void flap();
     // The laid-out field height: taken when above 80 points; while the game

@@ -77,8 +77,8 @@ public:
     bool isTicking() const { return m_frame.isRunning(); }
     bool servePending() const { return m_serveTask.isActive(); }
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
     Q_INVOKABLE void start(PongDifficulty difficulty);
     Q_INVOKABLE void playAgain();
     Q_INVOKABLE void backToHowTo();

@@ -1,6 +1,8 @@
 #include "games/action/reflexengine.h"
 
 #include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/random.h"
 #include "core/userdefaults.h"
 #include "games/action/closedrandom.h"
@@ -158,4 +160,12 @@ void ReflexEngine::setPulse(double p)
         return;
     m_pulse = p;
     emit pulseChanged();
+}
+
+bool ReflexEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space)
+        return false;
+    tap();
+    return true;
 }

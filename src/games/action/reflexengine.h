@@ -49,8 +49,10 @@ public:
 
     static QString rating(qint64 ms);
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void tap();
     void start();
     void showGo();

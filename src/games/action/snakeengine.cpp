@@ -1,5 +1,7 @@
 #include "games/action/snakeengine.h"
 
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/random.h"
 #include "core/userdefaults.h"
 
@@ -220,4 +222,22 @@ void SnakeEngine::setDir(SnakeDir d)
         return;
     m_dir = d;
     emit dirChanged();
+}
+
+bool SnakeEngine::handleKey(const KeyInput &key)
+{
+    using namespace KeyCode;
+    if (phase() == Phase::howto)
+        return false;
+    switch (key.keyCode) {
+    case W: case UpArrow: turn(SnakeDir::up); return true;
+    case S: case DownArrow: turn(SnakeDir::down); return true;
+    case A: case LeftArrow: turn(SnakeDir::left); return true;
+    case D: case RightArrow: turn(SnakeDir::right); return true;
+    case Space:
+        if (phase() != Phase::running)
+            start();
+        return true;
+    default: return false;
+    }
 }

@@ -78,13 +78,15 @@ public:
     double tickGap() const { return m_tickGap; }
     bool isTicking() const { return m_frame.isRunning(); }
 
-    Q_INVOKABLE void reset();
+    Q_INVOKABLE void reset() override;
     Q_INVOKABLE void start();
     Q_INVOKABLE void turn(SnakeDir d);
     // Ends the step timer without touching the game (leaving the page,
     // stopping the games).
     Q_INVOKABLE void stopTimer();
-    Q_INVOKABLE void stop() { stopTimer(); }
+    Q_INVOKABLE void stop() override { stopTimer(); }
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     // A run whose page was left stands still with no timer: picks it up again.
     Q_INVOKABLE void resume();
 

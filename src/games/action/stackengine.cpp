@@ -1,6 +1,8 @@
 #include "games/action/stackengine.h"
 
 #include "core/clock.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "core/userdefaults.h"
 
 #include <algorithm>
@@ -285,4 +287,13 @@ void StackEngine::setShout(const QString &s)
         return;
     m_shout = s;
     emit shoutChanged();
+}
+
+bool StackEngine::handleKey(const KeyInput &key)
+{
+    if (key.keyCode != KeyCode::Space)
+        return false;
+    if (phase() != Phase::howto)
+        tap();
+    return true;
 }

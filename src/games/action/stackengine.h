@@ -83,8 +83,10 @@ public:
     bool goingRight() const { return m_goingRight; }
     bool isTicking() const { return m_frame.isRunning(); }
 
-    Q_INVOKABLE void reset();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void reset() override;
+    Q_INVOKABLE void stop() override;
+    // The game's keys while it is on screen.
+    bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void start();
     Q_INVOKABLE void tap();
     // Picks a stopped run up again when its page shows it running with no

@@ -54,6 +54,17 @@ QList<WorkspaceWindow> EwmhWorkspace::windows() const
             }
             xcb_ewmh_get_atoms_reply_wipe(&states);
         }
+        // Panels, docks, the desktop and the like are not ours to put away.
+        xcb_ewmh_get_atoms_reply_t types;
+        if (xcb_ewmh_get_wm_window_type_reply(ewmh, xcb_ewmh_get_wm_window_type(ewmh, list.windows[i]), &types,
+                                              nullptr)) {
+            w.ordinary = false;
+            for (quint32 k = 0; k < types.atoms_len; ++k) {
+                if (types.atoms[k] == m_ewmh._NET_WM_WINDOW_TYPE_NORMAL || types.atoms[k] == m_ewmh._NET_WM_WINDOW_TYPE_DIALOG)
+                    w.ordinary = true;
+            }
+            xcb_ewmh_get_atoms_reply_wipe(&types);
+        }
         xcb_ewmh_get_utf8_strings_reply_t name;
         if (xcb_ewmh_get_wm_name_reply(ewmh, xcb_ewmh_get_wm_name(ewmh, list.windows[i]), &name, nullptr)) {
             w.title = QString::fromUtf8(name.strings, int(name.strings_len));
@@ -92,8 +103,16 @@ void EwmhWorkspace::restore(quint64 id)
 {
     if (!m_ready || !exists(id))
         return;
-    xcb_ewmh_request_change_active_window(&m_ewmh, m_screen, xcb_window_t(id),
-                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, XCB_CURRENT_TIME, XCB_WINDOW_NONE);
+    // ICCCM: mapping an iconic window asks the window manager for its normal
+    // state, on its own workspace. Some window managers focus it as they do
+    // so: the window that had the focus then gets it back.
+    xcb_window_t active = XCB_WINDOW_NONE;
+    if (!xcb_ewmh_get_active_window_reply(&m_ewmh, xcb_ewmh_get_active_window(&m_ewmh, m_screen), &active, nullptr))
+        active = XCB_WINDOW_NONE;
+    xcb_map_window(m_conn, xcb_window_t(id));
+    if (active != XCB_WINDOW_NONE && active != xcb_window_t(id))
+        xcb_ewmh_request_change_active_window(&m_ewmh, m_screen, active, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
+                                              XCB_CURRENT_TIME, XCB_WINDOW_NONE);
     xcb_flush(m_conn);
 }
 

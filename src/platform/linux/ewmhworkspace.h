@@ -6,9 +6,9 @@
 
 // Other programs' windows through the window manager's EWMH lists:
 // _NET_CLIENT_LIST for the windows, _NET_WM_PID to leave our own out,
-// _NET_WM_STATE_HIDDEN for minimized ones, WM_CHANGE_STATE to minimize and
-// _NET_ACTIVE_WINDOW to bring one back. Without a window manager the list
-// is empty.
+// _NET_WM_STATE_HIDDEN for minimized ones, _NET_WM_WINDOW_TYPE for ordinary
+// ones, WM_CHANGE_STATE to minimize and a map request to bring one back.
+// Without a window manager the list is empty.
 class EwmhWorkspace final : public Workspace {
 public:
     EwmhWorkspace();

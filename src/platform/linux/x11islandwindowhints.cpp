@@ -1,7 +1,10 @@
 #include "platform/linux/x11islandwindowhints.h"
 
 #include <QGuiApplication>
+#include <QRegion>
 #include <QWindow>
+
+#include <xcb/shape.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +18,11 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
     return a;
 }
 } // namespace
+
+bool X11IslandWindowHints::onQtsConnection() const
+{
+    return m_conn.isShared() && QGuiApplication::platformName() == QLatin1String("xcb");
+}
 
 void X11IslandWindowHints::apply(QWindow *window, bool mapped)
 {
@@ -36,6 +44,26 @@ void X11IslandWindowHints::apply(QWindow *window, bool mapped)
         // Merged with what Qt itself puts there before mapping.
         xcb_change_property(c, XCB_PROP_MODE_APPEND, w, wmState, XCB_ATOM_ATOM, 32, 4, states);
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, desktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+        // A panel at the top of the screen: window managers keep it above
+        // ordinary windows, compositors give it no shadow of theirs and do
+        // not dim it with inactive windows.
+        const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
+                            &dock);
+        // Compositors: never dimmed, no shadow of theirs, always composited.
+        const quint32 opaque = 0xFFFFFFFF, noShadow = 0, keepComposited = 2;
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL,
+                            32, 1, &opaque);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_COMPTON_SHADOW"), XCB_ATOM_CARDINAL, 32, 1,
+                            &noShadow);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_BYPASS_COMPOSITOR"), XCB_ATOM_CARDINAL,
+                            32, 1, &keepComposited);
+        // What the window shows stays put on the screen while it is moved
+        // and resized, until it draws again.
+        if (onQtsConnection()) {
+            const quint32 gravity = XCB_GRAVITY_STATIC;
+            xcb_change_window_attributes(c, w, XCB_CW_BIT_GRAVITY, &gravity);
+        }
     } else {
         // A mapped window asks the window manager.
         auto send = [&](xcb_atom_t type, quint32 d0, quint32 d1, quint32 d2) {
@@ -59,6 +87,75 @@ void X11IslandWindowHints::apply(QWindow *window, bool mapped)
         send(desktop, allDesktops, 0, 0);
         // Without a window manager nobody answers: keep the properties right too.
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, desktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+        // A compositor reads its hints from the top-level window, which is the
+        // window manager's frame when it put the island into one.
+        if (xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr)) {
+            if (tree->parent != tree->root && tree->parent != XCB_WINDOW_NONE) {
+                const quint32 opaque = 0xFFFFFFFF, noShadow = 0;
+                xcb_change_property(c, XCB_PROP_MODE_REPLACE, tree->parent, atom(c, "_NET_WM_WINDOW_OPACITY"),
+                                    XCB_ATOM_CARDINAL, 32, 1, &opaque);
+                xcb_change_property(c, XCB_PROP_MODE_REPLACE, tree->parent, atom(c, "_COMPTON_SHADOW"),
+                                    XCB_ATOM_CARDINAL, 32, 1, &noShadow);
+            }
+            std::free(tree);
+        }
     }
+    xcb_flush(c);
+}
+
+void X11IslandWindowHints::beginFrameChange(QWindow *window)
+{
+    // Only on Qt's own connection do our requests and Qt's arrive in order.
+    if (!window || m_grabbed || !onQtsConnection())
+        return;
+    xcb_grab_server(m_conn.get());
+    m_grabbed = true;
+}
+
+void X11IslandWindowHints::endFrameChange(QWindow *)
+{
+    if (!m_grabbed)
+        return;
+    m_grabbed = false;
+    xcb_ungrab_server(m_conn.get());
+    xcb_flush(m_conn.get());
+}
+
+bool X11IslandWindowHints::compositorRunning()
+{
+    if (!m_conn)
+        return false;
+    // Asked at most once a second: a compositor comes and goes rarely.
+    if (m_compositorChecked.isValid() && m_compositorChecked.elapsed() < 1000)
+        return m_compositor;
+    m_compositorChecked.start();
+    xcb_connection_t *c = m_conn.get();
+    int screen = 0;
+    for (xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem; xcb_screen_next(&it), ++screen) {
+        if (it.data->root == m_conn.root())
+            break;
+    }
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
+    xcb_get_selection_owner_reply_t *r =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, name.constData())), nullptr);
+    m_compositor = r && r->owner != XCB_WINDOW_NONE;
+    std::free(r);
+    return m_compositor;
+}
+
+void X11IslandWindowHints::shapeChanged(QWindow *window, const QRegion &outline)
+{
+    if (!window || !onQtsConnection() || !compositorRunning())
+        return;
+    // The window's own edge shows, antialiased, with the shadow around it;
+    // the outline keeps taking only the clicks that land on the island.
+    xcb_connection_t *c = m_conn.get();
+    const xcb_window_t w = xcb_window_t(window->winId());
+    QList<xcb_rectangle_t> rects;
+    for (const QRect &r : outline)
+        rects.append({qint16(r.x()), qint16(r.y()), quint16(r.width()), quint16(r.height())});
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, w, 0, 0,
+                         quint32(rects.size()), rects.constData());
+    xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, w, 0, 0, XCB_NONE);
     xcb_flush(c);
 }

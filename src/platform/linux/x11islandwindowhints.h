@@ -3,14 +3,33 @@
 #include "platform/islandwindowhints.h"
 #include "platform/linux/x11connection.h"
 
+#include <QElapsedTimer>
+
 // EWMH hints for the island window: _NET_WM_STATE ABOVE, STICKY,
 // SKIP_TASKBAR and SKIP_PAGER, and _NET_WM_DESKTOP "all desktops". Set as
 // properties before the window is mapped and asked for by client message
-// once it is. Nothing happens when Qt does not run on X11.
+// once it is. For compositors: full opacity (_NET_WM_WINDOW_OPACITY, so no
+// rule for inactive windows dims it), no shadow of theirs (_COMPTON_SHADOW 0;
+// the island draws its own) and composited rather than bypassed
+// (_NET_WM_BYPASS_COMPOSITOR 2). The window keeps its pixels in place on the
+// screen when it is moved and resized (static bit gravity), and its resizes
+// happen under a server grab together with the new shape. Nothing happens
+// when Qt does not run on X11.
 class X11IslandWindowHints final : public IslandWindowHints {
 public:
     void apply(QWindow *window, bool mapped) override;
+    void beginFrameChange(QWindow *window) override;
+    void endFrameChange(QWindow *window) override;
+    void shapeChanged(QWindow *window, const QRegion &outline) override;
+
+    // Whether a compositing manager holds the screen's _NET_WM_CM selection.
+    bool compositorRunning();
 
 private:
+    bool onQtsConnection() const;
+
     X11Connection m_conn;
+    bool m_grabbed = false;
+    bool m_compositor = false;
+    QElapsedTimer m_compositorChecked;
 };

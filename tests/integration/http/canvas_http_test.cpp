@@ -113,7 +113,8 @@ TEST_F(CanvasServerTest, ABrokenListLeavesTheOtherOne)
     serve(MissingPath, R"([{"id":1,"name":"Kept"}])");
     serve(PlannerPath, R"([{"plannable_id":2,"plannable_type":"assignment","plannable":{"title":"A"}},
                            {"plannable_type":"assignment","plannable":{"title":"no id"}}])");
-    EXPECT_EQ(assignmentIds(await(service->fetchAssignments())), QStringList({"canvas-1"}));
+    // The element without an id is left out, the other planner item stays.
+    EXPECT_EQ(assignmentIds(await(service->fetchAssignments())), QStringList({"canvas-1", "canvas-2"}));
 
     serve(MissingPath, "null");
     serve(PlannerPath, R"([{"plannable_id":2,"plannable_type":"assignment","plannable":{"title":"A"}}])");
@@ -131,9 +132,14 @@ TEST_F(CanvasServerTest, UnauthorizedGivesNothing)
     serve(MissingPath, canvasError, 401);
     serve(PlannerPath, canvasError, 401);
     serve(UserPath, canvasError, 401);
-    EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
+    const CanvasBoardReply reply = await(service->fetchBoardReply());
+    EXPECT_TRUE(reply.tokenRejected);
+    EXPECT_EQ(reply.board, CanvasBoard());
     EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
-    EXPECT_EQ(server.requestCount(), 3);
+    EXPECT_EQ(server.requestCount(), 2) << "the planner is not asked once the token is refused";
+
+    serve(MissingPath, "[]");
+    EXPECT_TRUE(await(service->fetchBoardReply()).tokenRejected) << "refused on the planner list";
 }
 
 TEST_F(CanvasServerTest, UserNameRules)
@@ -207,4 +213,37 @@ TEST_F(CanvasServerTest, BoardAndLabelsReadFromQml)
     EXPECT_EQ(eval("canvas.dueLabel(board.overdue[0])").toString(), "No date");
     EXPECT_TRUE(eval("canvas.dueLabel(board.dueToday[0])").toString().startsWith("Today \u00B7 "));
     EXPECT_EQ(eval("canvas.pointsTotal(board.overdue.concat(board.dueToday))").toLongLong(), 13);
+}
+
+TEST_F(CanvasServerTest, ListsFollowTheNextLinkUpToTenPages)
+{
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, "[]");
+    // Every planner page links to the next one by an opaque bookmark, in a
+    // header written in lower case; page 12 never comes.
+    server.setHandler([&](const LocalHttpServer::Request &request, LocalHttpServer::Reply &reply) {
+        if (request.path != PlannerPath)
+            return false;
+        const QString query = request.query;
+        const int page = query.contains("bookmark:") ? query.section("bookmark:", 1).section("%2C", 0, 0).toInt() : 1;
+        reply = LocalHttpServer::json(R"([{"plannable_id":)" + QByteArray::number(page)
+                                      + R"(,"plannable_type":"assignment","plannable":{"title":"P"}}])");
+        const QByteArray next = server.url(PlannerPath).toEncoded() + "?page=bookmark:" + QByteArray::number(page + 1)
+                                + "%2CWzE&per_page=50";
+        reply.headers.append(qMakePair(QByteArray("link"), "<" + server.url(PlannerPath).toEncoded() + "?page=first>; rel=\"current\",<"
+                                          + next + ">; rel=\"next\", <x>; rel=\"last\""));
+        return true;
+    });
+    const QList<CanvasAssignment> items = await(service->fetchAssignments());
+    EXPECT_EQ(items.size(), 10);
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 11); // the missing list, then ten planner pages
+    EXPECT_EQ(requests[2].target, "/api/v1/planner/items?page=bookmark:2%2CWzE&per_page=50");
+    EXPECT_EQ(requests[2].header("Authorization"), "Bearer tok-123");
+
+    // A next link to another server is not followed: the token stays home.
+    EXPECT_EQ(CanvasService::nextPageUrl(R"(<https://elsewhere.example/p2>; rel="next")", server.url(PlannerPath)),
+              std::nullopt);
+    EXPECT_EQ(CanvasService::nextPageUrl(R"(</api/v1/planner/items?page=2>; rel=next)", server.url(PlannerPath)),
+              server.url("/api/v1/planner/items?page=2"));
 }

@@ -73,6 +73,29 @@ TEST_F(CanvasUpdateTest, CanvasStatusTexts)
     EXPECT_TRUE(model->canvasUserName());
 }
 
+TEST_F(CanvasUpdateTest, ARejectedTokenSaysSoAndKeepsTheBoard)
+{
+    connectAccount();
+    serve(UserPath, R"({"name":"Ada"})");
+    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+    serve(PlannerPath, "[]");
+    refresh();
+    ASSERT_EQ(model->canvasBoard().overdue.size(), 1);
+
+    // Canvas answers a bad token with either of two bodies.
+    for (const QByteArray &body : {QByteArray(R"({"errors":[{"message":"Invalid access token."}]})"),
+                                  QByteArray(R"({"status":"unauthenticated","errors":[{"message":"user authorization required"}]})")}) {
+        LocalHttpServer::Reply refused = LocalHttpServer::json(body, 401);
+        refused.headers.append(qMakePair(QByteArray("WWW-Authenticate"), QByteArray(R"(Bearer realm="canvas-lms")")));
+        for (const QString &path : {UserPath, MissingPath, PlannerPath})
+            server.setReply(path, refused);
+        refresh();
+        EXPECT_EQ(status(), QStringLiteral("Token rejected")) << body.constData();
+        EXPECT_EQ(model->canvasBoard().overdue.size(), 1) << body.constData();
+        ASSERT_TRUE(model->nextAssignment());
+    }
+}
+
 TEST_F(CanvasUpdateTest, NextAssignmentIsTheFirstOpenWorkAndOpensOnlyWebPages)
 {
     connectAccount();

@@ -174,6 +174,29 @@ TEST_F(IslandWindowTest, DesktopShowsOutsideTheOutlineWithACompositor)
     expectDesktopAroundTheOutline(x);
 }
 
+TEST_F(IslandWindowTest, ACompositorNeitherDimsNorShadesTheIsland)
+{
+    ASSERT_TRUE(x.startWindowManager());
+    x.paintDesktop(0xff00ff);
+    // Shadows for every window and inactive windows at 80 %.
+    ASSERT_TRUE(x.startCompositor({"--shadow", "--shadow-radius", "12", "--shadow-opacity", "0.8",
+                                   "--inactive-opacity", "0.8"}));
+    ASSERT_TRUE(launch());
+    const quint64 island = x.findWindow("Pavlet Island");
+    ASSERT_NE(island, 0u);
+    QThread::msleep(1200);
+    const QImage shot = x.screenshot();
+    EXPECT_EQ(shot.pixelColor(756, 20).rgb(), qRgb(0, 0, 0)); // not dimmed
+    // No shadow of the compositor's around the hanging island.
+    const QRgb beside = shot.pixelColor(400, 800).rgb();
+    EXPECT_EQ(shot.pixelColor(756, 40).rgb(), beside);
+    EXPECT_EQ(shot.pixelColor(856, 10).rgb(), beside);
+    const QString props = x.run("xprop", {"-id", QString::number(island), "_NET_WM_WINDOW_TYPE",
+                                          "_NET_WM_WINDOW_OPACITY", "_COMPTON_SHADOW"});
+    EXPECT_TRUE(props.contains("_NET_WM_WINDOW_TYPE_DOCK")) << props.toStdString();
+    EXPECT_TRUE(props.contains("_NET_WM_WINDOW_OPACITY(CARDINAL) = 4294967295")) << props.toStdString();
+}
+
 namespace {
 // Waits until the island's window has the width wanted; the last width seen.
 int waitForWidth(const XSession &x, quint64 id, const std::function<bool(int)> &wanted, int timeoutMs = 4000)

@@ -89,7 +89,7 @@ TEST(XInputClickMonitorTest, ReportsLeftPressesAnywhereWithTheirTime)
     monitor.stop();
 }
 
-TEST(EwmhWorkspaceTest, MinimizesAndRestoresOtherWindows)
+TEST(EwmhWorkspaceTest, PutsAwayOrdinaryWindowsAndBringsThemBackWithoutTakingFocus)
 {
     XSession x;
     ASSERT_TRUE(x.isRunning());
@@ -97,27 +97,54 @@ TEST(EwmhWorkspaceTest, MinimizesAndRestoresOtherWindows)
     DisplayScope scope(x.display());
     xcb_connection_t *c = xcb_connect(x.display().toLatin1().constData(), nullptr);
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const xcb_window_t w = xcb_generate_id(c);
-    const quint32 white[] = {screen->white_pixel};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 300, 200, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, XCB_CW_BACK_PIXEL, white);
-    const char title[] = "editor";
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, sizeof title - 1, title);
-    xcb_map_window(c, w);
-    xcb_flush(c);
+    auto atom = [c](const char *name) {
+        xcb_intern_atom_reply_t *r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, quint16(strlen(name)), name), nullptr);
+        const xcb_atom_t a = r->atom;
+        free(r);
+        return a;
+    };
+    auto window = [&](const char *title, const char *type) {
+        const xcb_window_t w = xcb_generate_id(c);
+        const quint32 white[] = {screen->white_pixel};
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 300, 200, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          screen->root_visual, XCB_CW_BACK_PIXEL, white);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, quint32(strlen(title)), title);
+        if (type) {
+            const xcb_atom_t t = atom(type);
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1, &t);
+        }
+        xcb_map_window(c, w);
+        xcb_flush(c);
+        return w;
+    };
+    const xcb_window_t editor = window("editor", nullptr);
+    const xcb_window_t panel = window("panel", "_NET_WM_WINDOW_TYPE_DOCK");
+    const xcb_window_t terminal = window("terminal", "_NET_WM_WINDOW_TYPE_NORMAL");
 
     EwmhWorkspace workspace;
-    const bool listed = waitUntil([&] { return workspace.windows().size() == 1; });
-    ASSERT_TRUE(listed) << x.run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING", "_NET_CLIENT_LIST"}).toStdString()
-                        << workspace.windows().size();
-    EXPECT_EQ(workspace.windows().first().id, w);
-    EXPECT_FALSE(workspace.windows().first().minimized);
-    workspace.minimize(w);
-    EXPECT_TRUE(waitUntil([&] { return workspace.windows().value(0).minimized; }));
-    workspace.restore(w);
-    EXPECT_TRUE(waitUntil([&] { return !workspace.windows().value(0).minimized; }));
-    xcb_destroy_window(c, w);
+    ASSERT_TRUE(waitUntil([&] { return workspace.windows().size() == 3; }))
+        << x.run("xprop", {"-root", "_NET_CLIENT_LIST"}).toStdString();
+    for (const WorkspaceWindow &w : workspace.windows())
+        EXPECT_EQ(w.ordinary, w.id != panel) << w.title.toStdString();
+
+    x.run("xdotool", {"windowactivate", "--sync", QString::number(terminal)});
+    auto active = [&] { return x.run("xdotool", {"getactivewindow"}).trimmed().toULongLong(); };
+    ASSERT_EQ(active(), terminal);
+    auto minimized = [&](xcb_window_t id) {
+        for (const WorkspaceWindow &w : workspace.windows())
+            if (w.id == id)
+                return w.minimized;
+        return false;
+    };
+    workspace.minimize(editor);
+    ASSERT_TRUE(waitUntil([&] { return minimized(editor); }));
+    workspace.restore(editor);
+    EXPECT_TRUE(waitUntil([&] { return !minimized(editor); }));
+    QTest::qWait(300);
+    EXPECT_EQ(active(), terminal); // the focus stays where it was
+
+    xcb_destroy_window(c, editor);
     xcb_flush(c);
-    EXPECT_TRUE(waitUntil([&] { return !workspace.exists(w); }));
+    EXPECT_TRUE(waitUntil([&] { return !workspace.exists(editor); }));
     xcb_disconnect(c);
 }

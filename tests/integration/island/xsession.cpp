@@ -103,9 +103,9 @@ bool XSession::startWindowManager()
     return wm && waitForWindowManager(10000);
 }
 
-bool XSession::startCompositor()
+bool XSession::startCompositor(const QStringList &extra)
 {
-    QProcess *p = start(QStringLiteral("picom"), {QStringLiteral("--backend"), QStringLiteral("xrender")},
+    QProcess *p = start(QStringLiteral("picom"), QStringList{QStringLiteral("--backend"), QStringLiteral("xrender")} + extra,
                         environment(QString()));
     if (!p)
         return false;

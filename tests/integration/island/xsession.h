@@ -22,7 +22,8 @@ public:
     bool isRunning() const { return !m_display.isEmpty(); }
     QString display() const { return m_display; }
     bool startWindowManager();
-    bool startCompositor();
+    // extra: picom options, for instance its shadows and inactive opacity.
+    bool startCompositor(const QStringList &extra = {});
 
     // The environment for a program on this display, with empty private
     // config, data and runtime folders under base.

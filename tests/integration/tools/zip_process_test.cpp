@@ -9,6 +9,8 @@
 #include <QFile>
 #include <archive.h>
 #include <archive_entry.h>
+#include <clocale>
+#include <locale.h>
 
 namespace {
 
@@ -21,14 +23,21 @@ void writeFile(const QString &path, const QByteArray &content)
 }
 
 // Entry names and the contents of regular files, read back with libarchive.
+// libarchive turns names into the thread's locale and answers a name it
+// cannot convert with a warning, so the reading runs under a UTF-8 locale
+// whatever the caller's is; any header that does not read fails the test.
 QMap<QString, QByteArray> readZip(const QString &path)
 {
     QMap<QString, QByteArray> entries;
+    const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    EXPECT_NE(utf8, locale_t(0));
+    const locale_t callers = uselocale(utf8);
     archive *a = archive_read_new();
     archive_read_support_format_zip(a);
     EXPECT_EQ(archive_read_open_filename(a, QFile::encodeName(path).constData(), 10240), ARCHIVE_OK);
     archive_entry *entry;
-    while (archive_read_next_header(a, &entry) == ARCHIVE_OK) {
+    int header;
+    while ((header = archive_read_next_header(a, &entry)) == ARCHIVE_OK) {
         QByteArray data;
         char buffer[4096];
         la_ssize_t n;
@@ -36,7 +45,10 @@ QMap<QString, QByteArray> readZip(const QString &path)
             data.append(buffer, n);
         entries.insert(QString::fromUtf8(archive_entry_pathname_utf8(entry)), data);
     }
+    EXPECT_EQ(header, ARCHIVE_EOF) << archive_error_string(a);
     archive_read_free(a);
+    uselocale(callers);
+    freelocale(utf8);
     return entries;
 }
 

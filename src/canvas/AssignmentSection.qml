@@ -1,0 +1,105 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// One titled list of the planner: a dot, the title and its figure, then a
+// row per item that opens the item's page.
+Column {
+    id: root
+    property string title
+    property color accent: IslandPalette.textPrimary
+    // "" for no figure.
+    property string detail
+    property var items: []
+    property NotchViewModel viewModel
+    signal opened(var item)
+
+    spacing: IslandStyle.spacing
+
+    RowLayout {
+        width: root.width
+        spacing: IslandStyle.spacing
+        Rectangle {
+            implicitWidth: IslandStyle.spacingSmall
+            implicitHeight: IslandStyle.spacingSmall
+            radius: width / 2
+            color: root.accent
+        }
+        Text {
+            text: root.title
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: root.accent
+        }
+        Item { Layout.fillWidth: true }
+        Text {
+            visible: root.detail.length > 0
+            text: root.detail
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: root.accent
+            opacity: 0.85
+        }
+    }
+
+    Repeater {
+        model: root.items
+        IslandPressStyle {
+            id: row
+            required property var modelData
+            width: root.width
+            height: content.implicitHeight
+            pressed: rowArea.pressed
+            RowLayout {
+                id: content
+                width: row.width
+                spacing: IslandStyle.spacingMedium
+                Rectangle {
+                    Layout.alignment: Qt.AlignTop
+                    implicitWidth: IslandStyle.spacingHair
+                    implicitHeight: CanvasViews.barHeight
+                    radius: width / 2
+                    color: root.accent
+                }
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: IslandStyle.spacingHair
+                    Text {
+                        Layout.fillWidth: true
+                        text: row.modelData.title
+                        elide: Text.ElideRight
+                        maximumLineCount: 1
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontCallout
+                        font.weight: Font.Medium
+                        color: IslandPalette.textPrimary
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: root.viewModel ? CanvasViews.subtitle(row.modelData, root.viewModel.canvasDueLabel(row.modelData)) : ""
+                        elide: Text.ElideRight
+                        maximumLineCount: 1
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontFootnote
+                        color: IslandPalette.textSecondary
+                    }
+                }
+                Text {
+                    Layout.alignment: Qt.AlignTop
+                    Layout.leftMargin: IslandStyle.spacing
+                    visible: row.modelData.pointsLabel !== null
+                    text: row.modelData.pointsLabel !== null ? row.modelData.pointsLabel : ""
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    font.weight: Font.Medium
+                    color: root.accent
+                }
+            }
+            MouseArea {
+                id: rowArea
+                anchors.fill: parent
+                onClicked: root.opened(row.modelData)
+            }
+        }
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "canvas/canvasassignment.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+#include <optional>
+
+// What the planner panel says: the header's summary, the empty state, the
+// three sections and each row's subtitle.
+namespace CanvasPanelText {
+QString summary(const CanvasBoard &board);
+QString emptyTitle(bool hasCredentials, const QString &firstName);
+QString emptyDetail(bool hasCredentials);
+// The course, "Quiz" and the due label, the ones present, joined by "  ·  ".
+QString subtitle(const CanvasAssignment &item, const QString &dueLabel);
+
+struct Section {
+    QString title;
+    // The palette colour the section is drawn in.
+    QString accent;
+    std::optional<QString> detail;
+    QList<CanvasAssignment> items;
+};
+// The sections with items, in their order.
+QList<Section> sections(const CanvasBoard &board);
+} // namespace CanvasPanelText
+
+// The same for the views, as the QML singleton CanvasViews.
+class CanvasViews : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    // The panel's own sizes, in points.
+    Q_PROPERTY(int markSize MEMBER m_markSize CONSTANT)
+    Q_PROPERTY(int barHeight MEMBER m_barHeight CONSTANT)
+    Q_PROPERTY(int sectionSpacing MEMBER m_sectionSpacing CONSTANT)
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE QString summary(const CanvasBoard &board) const { return CanvasPanelText::summary(board); }
+    Q_INVOKABLE QString emptyTitle(bool hasCredentials, const QString &firstName) const
+    {
+        return CanvasPanelText::emptyTitle(hasCredentials, firstName);
+    }
+    Q_INVOKABLE QString emptyDetail(bool hasCredentials) const { return CanvasPanelText::emptyDetail(hasCredentials); }
+    Q_INVOKABLE QString subtitle(const CanvasAssignment &item, const QString &dueLabel) const
+    {
+        return CanvasPanelText::subtitle(item, dueLabel);
+    }
+    // [{title, accent, detail ("" for none), items: [CanvasAssignment]}]
+    Q_INVOKABLE QVariantList sections(const CanvasBoard &board) const;
+
+private:
+    int m_markSize = 28, m_barHeight = 28, m_sectionSpacing = 16;
+};

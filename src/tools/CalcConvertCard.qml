@@ -1,0 +1,71 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// Converts one typed number both ways between two units. Its state lives
+// only while it is shown: it starts at 32 in temperatures every time.
+Rectangle {
+    id: root
+    property string value: "32"
+    property int mode: 0
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+
+    implicitHeight: column.implicitHeight + 2 * IslandStyle.spacingMedium
+    radius: IslandStyle.radiusCard
+    color: IslandPalette.fill
+
+    ColumnLayout {
+        id: column
+        anchors.fill: parent
+        anchors.margins: IslandStyle.spacingMedium
+        spacing: IslandStyle.spacing
+        Row {
+            spacing: IslandStyle.spacingSmall
+            Repeater {
+                model: ToolViews.convertModes()
+                IslandPressStyle {
+                    required property var modelData
+                    pressed: chipArea.pressed
+                    Text {
+                        text: modelData.caption
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontCaption
+                        color: root.mode === modelData.mode ? root.amber : IslandPalette.textSecondary
+                    }
+                    MouseArea {
+                        id: chipArea
+                        anchors.fill: parent
+                        onClicked: root.mode = modelData.mode
+                    }
+                }
+            }
+        }
+        TextInput {
+            objectName: "convertValue"
+            Layout.fillWidth: true
+            text: root.value
+            onTextEdited: root.value = text
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontTitle2
+            font.weight: Font.DemiBold
+            color: IslandPalette.textPrimary
+            selectByMouse: true
+            Text {
+                visible: parent.text.length === 0
+                text: qsTr("Value")
+                font: parent.font
+                color: IslandPalette.textTertiary
+            }
+        }
+        Text {
+            objectName: "convertLine"
+            Layout.fillWidth: true
+            wrapMode: Text.WordWrap
+            text: ToolViews.convertLine(root.mode, root.value)
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontBody
+            font.weight: Font.Medium
+            color: root.amber
+        }
+    }
+}

@@ -1,0 +1,42 @@
+import QtQuick
+import Pavlet
+
+// One key of the calculator's pad: its caption on a rounded fill whose
+// colours come from the key's kind.
+Item {
+    id: root
+    required property calcKey key
+    signal clicked()
+
+    readonly property var look: ToolViews.calcKeyLook(key)
+    readonly property color fill: look.accent
+        ? IslandPalette.accent(IslandPalette[look.fill], IslandPalette.accentRevision)
+        : IslandPalette[look.fill]
+
+    implicitHeight: ToolViews.calcKeyHeight
+    implicitWidth: ToolViews.calcKeyHeight
+
+    IslandPressStyle {
+        anchors.fill: parent
+        pressed: area.pressed
+        Rectangle {
+            width: root.width
+            height: root.height
+            radius: IslandStyle.radius
+            color: root.fill
+            Text {
+                anchors.centerIn: parent
+                text: root.key.label
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: root.look.fontSize
+                font.weight: root.look.semibold ? Font.DemiBold : Font.Normal
+                color: IslandPalette[root.look.ink]
+            }
+        }
+    }
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        onClicked: root.clicked()
+    }
+}

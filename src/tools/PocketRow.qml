@@ -1,0 +1,86 @@
+import QtQuick
+import Pavlet
+
+// One held file: its icon, name and size, and a cross that lets go of it.
+// Dragging the row hands the held copy to another program.
+Rectangle {
+    id: root
+    required property string name
+    required property string path
+    required property bool isDirectory
+    required property real byteCount
+    signal remove()
+
+    implicitHeight: Math.max(ToolViews.pocketIconSize, texts.implicitHeight) + 2 * IslandStyle.spacing
+    radius: IslandStyle.radius
+    color: IslandPalette.fill
+
+    Drag.dragType: Drag.Automatic
+    Drag.supportedActions: Qt.CopyAction
+    Drag.mimeData: ToolViews.pocketDragData(root.path)
+    Drag.active: dragArea.drag.active
+
+    MouseArea {
+        id: dragArea
+        anchors.fill: parent
+        drag.target: dragProxy
+    }
+    Item { id: dragProxy }
+
+    Item {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: IslandStyle.spacingMedium
+        anchors.rightMargin: IslandStyle.spacingMedium
+        Image {
+            id: icon
+            anchors.verticalCenter: parent.verticalCenter
+            width: ToolViews.pocketIconSize
+            height: ToolViews.pocketIconSize
+            sourceSize: Qt.size(2 * ToolViews.pocketIconSize, 2 * ToolViews.pocketIconSize)
+            source: ToolViews.pocketIcon(root.path, root.isDirectory)
+            fillMode: Image.PreserveAspectFit
+            asynchronous: true
+        }
+        Column {
+            id: texts
+            anchors.left: icon.right
+            anchors.leftMargin: IslandStyle.spacingMedium
+            anchors.right: cross.left
+            anchors.rightMargin: IslandStyle.spacingMedium + IslandStyle.spacingTiny
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 1
+            Text {
+                width: parent.width
+                text: root.name
+                textFormat: Text.PlainText
+                elide: Text.ElideMiddle
+                maximumLineCount: 1
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontBody
+                font.weight: Font.Medium
+                color: IslandPalette.textPrimary
+            }
+            Text {
+                width: parent.width
+                text: ToolViews.pocketDetail(root.isDirectory, root.byteCount)
+                wrapMode: Text.WordWrap
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontCaption
+                color: IslandPalette.textTertiary
+            }
+        }
+        Symbol {
+            id: cross
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
+            name: "xmark.circle.fill"
+            size: IslandStyle.fontSubhead
+            color: IslandPalette.textTertiary
+            MouseArea {
+                anchors.fill: parent
+                onClicked: root.remove()
+            }
+        }
+    }
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "tools/calculatorengine.h"
+
+#include <QList>
+#include <QLocale>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+
+// The rules the calculator, pocket and translator panels draw by.
+namespace CalcPanel {
+// The subtitle under "Calculator".
+QString subtitle(bool extras, bool showAsFraction);
+// The pad, top row first.
+QList<QList<CalcKey>> rows();
+// How a pad key looks: its fill and caption colours by palette name, its
+// caption size, and whether the fill is an accent colour.
+struct KeyLook {
+    QString fill;
+    QString ink;
+    int fontSize = 16;
+    bool semibold = true;
+    bool accent = false;
+    bool operator==(const KeyLook &) const = default;
+};
+KeyLook look(const CalcKey &key);
+// The expression line keeps its height with a single space.
+QString expressionLine(const QString &expression);
+// The readout's colour by palette name.
+QString readoutColor(bool error);
+} // namespace CalcPanel
+
+// The unit pairs of the convert card.
+namespace UnitConvert {
+enum class Mode { temp, px, length, time };
+QList<Mode> modes();
+QString caption(Mode mode);
+// The typed text as a number: a decimal comma counts as a point; anything
+// but one complete number reads as 0.
+double read(const QString &value);
+// Both ways at once, "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F".
+QString line(Mode mode, const QString &value);
+} // namespace UnitConvert
+
+namespace PocketPanel {
+QString subtitle(int count);
+// "Folder  ·  drag out", else the size and "  ·  drag out".
+QString detail(bool isDirectory, qint64 byteCount, const QLocale &locale = QLocale());
+// What a row dragged out of the island carries.
+QVariantMap dragData(const QString &path);
+} // namespace PocketPanel
+
+namespace TranslatorPanel {
+QString statusLine(bool busy, const QString &status, const QString &output, const QString &pairLabel);
+bool showsClear(const QString &input, const QString &output);
+QString translateTitle(bool busy);
+} // namespace TranslatorPanel
+
+// The same rules for the views, as the QML singleton ToolViews.
+class ToolViews : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    // The panels' own sizes, in points.
+    Q_PROPERTY(int calcKeyHeight MEMBER m_calcKeyHeight CONSTANT)
+    Q_PROPERTY(int calcReadoutHeight MEMBER m_calcReadoutHeight CONSTANT)
+    Q_PROPERTY(int calcWholeSize MEMBER m_calcWholeSize CONSTANT)
+    Q_PROPERTY(double calcDigitsMinScale MEMBER m_calcDigitsMinScale CONSTANT)
+    Q_PROPERTY(double calcFractionMinScale MEMBER m_calcFractionMinScale CONSTANT)
+    Q_PROPERTY(int pocketIconSize MEMBER m_pocketIconSize CONSTANT)
+    Q_PROPERTY(int pocketEmptyHeight MEMBER m_pocketEmptyHeight CONSTANT)
+    Q_PROPERTY(double pocketTargetScale MEMBER m_pocketTargetScale CONSTANT)
+    Q_PROPERTY(int translatorInputHeight MEMBER m_translatorInputHeight CONSTANT)
+    Q_PROPERTY(int translatorOutputHeight MEMBER m_translatorOutputHeight CONSTANT)
+    Q_PROPERTY(double translatorBusyOpacity MEMBER m_translatorBusyOpacity CONSTANT)
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE QString calcSubtitle(bool extras, bool showAsFraction) const;
+    // Rows of CalcKey values.
+    Q_INVOKABLE QVariantList calcRows() const;
+    // {fill, ink, fontSize, semibold, accent}
+    Q_INVOKABLE QVariantMap calcKeyLook(const CalcKey &key) const;
+    Q_INVOKABLE QString calcExpressionLine(const QString &expression) const;
+    Q_INVOKABLE QString calcReadoutColor(bool error) const;
+
+    // Modes of the convert card as {mode, caption}, and its line.
+    Q_INVOKABLE QVariantList convertModes() const;
+    Q_INVOKABLE QString convertLine(int mode, const QString &value) const;
+
+    Q_INVOKABLE QString pocketSubtitle(int count) const;
+    Q_INVOKABLE QString pocketDetail(bool isDirectory, qint64 byteCount) const;
+    Q_INVOKABLE QVariantMap pocketDragData(const QString &path) const;
+    // The image source of a held file's icon.
+    Q_INVOKABLE QUrl pocketIcon(const QString &path, bool isDirectory) const;
+
+    Q_INVOKABLE QString translatorStatus(bool busy, const QString &status, const QString &output,
+                                         const QString &pairLabel) const;
+    Q_INVOKABLE bool translatorShowsClear(const QString &input, const QString &output) const;
+    Q_INVOKABLE QString translateTitle(bool busy) const;
+    // The input's height: its text's, kept between three and six lines.
+    Q_INVOKABLE double translatorInputTextHeight(double contentHeight, double lineHeight) const;
+
+private:
+    int m_calcKeyHeight = 42, m_calcReadoutHeight = 52, m_calcWholeSize = 32;
+    double m_calcDigitsMinScale = 0.4, m_calcFractionMinScale = 0.5;
+    int m_pocketIconSize = 28, m_pocketEmptyHeight = 132;
+    double m_pocketTargetScale = 1.02;
+    int m_translatorInputHeight = 92, m_translatorOutputHeight = 108;
+    double m_translatorBusyOpacity = 0.55;
+};
