@@ -33,6 +33,7 @@ const QColor IslandPalette::whiteColor = rgb(1, 1, 1);
 const QColor IslandPalette::clearColor = QColor::fromRgbF(0, 0, 0, 0);
 const QColor IslandPalette::editOutlineColor = rgb(1.0, 0.16, 0.2);
 const QColor IslandPalette::shadowColor = QColor::fromRgbF(0, 0, 0, 0.4f);
+const QColor IslandPalette::removeRedColor = rgb(1.00, 0.27, 0.23);
 const QColor IslandPalette::onAccentColor = QColor::fromRgbF(0, 0, 0, 0.86f);
 
 IslandPalette::IslandPalette(UserDefaults *defaults, QObject *parent)
