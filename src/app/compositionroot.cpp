@@ -306,7 +306,6 @@ void CompositionRoot::start()
     // The island window's content draws the island's views over its model.
     if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
-        content->setProperty("permissions", QVariant::fromValue<QObject *>(m_permissions.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
 }
