@@ -18,7 +18,15 @@ cmake --build "$top/build" --target pavlet >/dev/null
 export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
 defaults='{"format": 1, "values": {"permissionsSetupCompleted": {"type": "bool", "value": true}}}'
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A desktop session always has a session bus; without one, the first D-Bus
+# call of a program would start one of its own (dbus-launch) while it starts.
+bus_pid=
+if command -v dbus-daemon >/dev/null; then
+  DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid" | head -1)
+  export DBUS_SESSION_BUS_ADDRESS
+  bus_pid=$(cat "$work/bus.pid")
+fi
+trap '[ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print 0; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
