@@ -48,9 +48,6 @@ int main(int argc, char **argv)
     AppDelegate &delegate = root.delegate();
     QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &SingleInstance::openSettingsRequested, &delegate, &AppDelegate::openSettings);
-    // Until the settings window exists the request shows only in the log.
-    QObject::connect(&delegate, &AppDelegate::settingsRequested, &app,
-                     [] { qCInfo(lcApp) << "Settings window asked for"; });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.shutdown(); });
     root.start();
     // For start-up timing (bench/island-idle.sh): leave once the island is on screen.

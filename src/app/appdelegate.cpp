@@ -5,10 +5,12 @@
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "platform/activationpolicy.h"
+#include "settings/settingswindowcontroller.h"
 #include "store/appsettings.h"
 #include "store/permissions.h"
 
 #include <QGuiApplication>
+#include <QShortcut>
 #include <QScreen>
 #include <QWindow>
 
@@ -42,6 +44,9 @@ void AppDelegate::start()
     m_notch->snap();
     m_notch->panel()->show();
     m_notch->panel()->bringToFront();
+    // Ctrl+, opens the settings while the island has the keyboard.
+    auto *settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), m_notch->panel());
+    connect(settingsKey, &QShortcut::activated, this, &AppDelegate::openSettings);
 
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);
@@ -86,11 +91,7 @@ void AppDelegate::openSettings()
         window->showNormal();
     else
         window->show();
-    if (QScreen *screen = window->screen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->setFramePosition(frame.topLeft());
-    }
+    SettingsWindowController::centerWindowOnScreen(window);
     window->raise();
     window->requestActivate();
     if (m_parts.activation)

@@ -2,6 +2,7 @@
 
 #include "app/appdelegate.h"
 #include "canvas/canvascredentials.h"
+#include "games/action/pongpointerprobe.h"
 #include "island/animationclock.h"
 #include "island/islandpalette.h"
 #include "island/notchviewmodel.h"
@@ -10,6 +11,7 @@
 #include "notch/gamemodehotkeycenter.h"
 #include "notch/islandeditcontroller.h"
 #include "notch/notchwindowcontroller.h"
+#include "settings/settingswindowcontroller.h"
 #include "store/appsettings.h"
 #include "store/permissions.h"
 #include "update/updateservice.h"
@@ -198,6 +200,7 @@ CompositionRoot::CompositionRoot()
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);
     AnimationClock::setSource(m_engine.get(), &m_clock, &m_scheduler);
+    PongPointerProbe::setSource(m_engine.get(), m_platform.pointer, &m_scheduler);
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
                                new ArtworkImageProvider(*m_island->artworkLoader()));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
@@ -222,6 +225,31 @@ CompositionRoot::CompositionRoot()
     parts.window.engine = m_engine.get();
     m_delegate = std::make_unique<AppDelegate>(parts);
     connectIslandEditor();
+    connectSettingsWindow();
+}
+
+void CompositionRoot::connectSettingsWindow()
+{
+    // The settings window: built by the first request for it, brought
+    // forward by the delegate after that.
+    SettingsWindowController::Parts window;
+    window.settings = m_settings.get();
+    window.updater = m_updates.get();
+    window.permissions = m_permissions.get();
+    window.credentials = m_credentials.get();
+    window.defaults = &m_defaults;
+    window.notifications = &m_notifications;
+    window.activation = m_platform.activation;
+    window.launcher = m_platform.appLauncher;
+    window.scheduler = &m_scheduler;
+    window.clock = &m_clock;
+    window.random = &m_random;
+    window.engine = m_engine.get();
+    m_settingsWindow = std::make_unique<SettingsWindowController>(window);
+    QObject::connect(m_delegate.get(), &AppDelegate::settingsRequested, m_settingsWindow.get(),
+                     &SettingsWindowController::show);
+    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::quitRequested, m_delegate.get(),
+                     &AppDelegate::quitRequested);
 }
 
 void CompositionRoot::connectIslandEditor()
@@ -266,19 +294,27 @@ QString CompositionRoot::missingDisplayReason()
 
 CompositionRoot::~CompositionRoot()
 {
-    // The island goes before the engine and the backends it uses.
+    // The windows go before the engine and the backends they use.
+    m_settingsWindow.reset();
     m_delegate.reset();
 }
 
 void CompositionRoot::start()
 {
     m_delegate->start();
+    prepareSettingsWindow();
     // The island window's content draws the island's views over its model.
     if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
         content->setProperty("permissions", QVariant::fromValue<QObject *>(m_permissions.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
+}
+
+void CompositionRoot::prepareSettingsWindow()
+{
+    // Built while nothing else happens, so that it opens without a wait.
+    m_prepareSettings = m_scheduler.after(1500, [this] { m_settingsWindow->prepare(); });
 }
 
 void CompositionRoot::shutdown()

@@ -19,6 +19,7 @@ class NotchViewModel;
 class PermissionCenter;
 class QNetworkAccessManager;
 class QQmlEngine;
+class SettingsWindowController;
 class UpdateService;
 
 // Builds the running program: the Linux backends, the user defaults, the
@@ -54,11 +55,14 @@ public:
     AppDelegate &delegate() { return *m_delegate; }
     UpdateService &updates() { return *m_updates; }
     NotchViewModel &island() { return *m_island; }
+    SettingsWindowController &settingsWindow() { return *m_settingsWindow; }
 
 private:
     struct LinuxBackends;
 
     void connectIslandEditor();
+    void connectSettingsWindow();
+    void prepareSettingsWindow();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -78,4 +82,6 @@ private:
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;
     std::unique_ptr<IslandEditController> m_islandEditor;
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
+    TaskHandle m_prepareSettings;
 };

@@ -1,9 +1,275 @@
 import QtQuick
 import Pavlet
 
-// The island's HomePanel view: fills the frame the island gives its state.
+// Home: the header, the cards of the visible modules in the user's order
+// (as rocking tiles with the add tray while modules are edited) and the
+// version line. It reports its content height, by which the island sizes
+// itself, and scrolls when that is more than the island can grow.
 Item {
     id: root
     required property NotchViewModel model
     required property AppSettings settings
+    property string draggingModule: ""
+
+    HomeModel { id: homeModel; model: root.model }
+
+    readonly property bool editing: model.isEditingModules
+    onEditingChanged: if (!editing) draggingModule = ""
+
+    // The tiles in the list, kept in step with the visible modules by moves,
+    // so a card (and a drag on it) lives on while the order changes.
+    ListModel { id: tiles }
+    function syncTiles() {
+        const ids = homeModel.visibleModules
+        for (let i = 0; i < ids.length; ++i) {
+            let found = -1
+            for (let j = i; j < tiles.count; ++j) {
+                if (tiles.get(j).moduleId === ids[i]) { found = j; break }
+            }
+            if (found < 0)
+                tiles.insert(i, { moduleId: ids[i] })
+            else if (found !== i)
+                tiles.move(found, i, 1)
+        }
+        if (tiles.count > ids.length)
+            tiles.remove(ids.length, tiles.count - ids.length)
+    }
+    Connections { target: homeModel; function onVisibleModulesChanged() { root.syncTiles() } }
+    Component.onCompleted: syncTiles()
+
+    HoverHandler { onHoveredChanged: if (hovered) root.model.cancelHoverTask() }
+
+    Flickable {
+        id: flick
+        width: parent.width
+        height: homeModel.scrolls ? Math.min(homeModel.scrollCap, root.height) : root.height
+        contentWidth: width
+        contentHeight: column.implicitHeight
+        interactive: homeModel.scrolls
+        boundsBehavior: Flickable.StopAtBounds
+        clip: homeModel.scrolls
+
+        Column {
+            id: column
+            width: flick.width
+            spacing: IslandStyle.spacing
+            bottomPadding: IslandStyle.spacingHair
+            onImplicitHeightChanged: homeModel.reportContentHeight(implicitHeight)
+            Component.onCompleted: homeModel.reportContentHeight(implicitHeight)
+
+            HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel }
+
+            Text {
+                visible: root.editing
+                width: column.width
+                horizontalAlignment: Text.AlignHCenter
+                text: qsTr("Drag tiles to reorder. Header icons: drag to restack, − to remove.")
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontCaption
+                color: IslandPalette.textTertiary
+                wrapMode: Text.WordWrap
+            }
+
+            Column {
+                id: list
+                width: column.width
+                spacing: IslandStyle.spacing
+                // A reorder follows the drag's quick spring; tiles that join
+                // fade in with the list's.
+                move: Transition {
+                    SpringAnimation { property: "y"; spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.25 }
+                }
+                add: Transition {
+                    SpringAnimation { property: "opacity"; from: 0; to: 1; spring: IslandStyle.listSpring.spring; damping: IslandStyle.listSpring.damping; epsilon: 0.01 }
+                }
+                Repeater {
+                    model: tiles
+                    EditableModule {
+                        id: tile
+                        width: list.width
+                        editing: root.editing
+                        home: homeModel
+                        dragging: root.draggingModule
+                        space: list
+                        framesProvider: root.tileFrames
+                        onDragStarted: root.draggingModule = moduleId
+                        onDragEnded: root.draggingModule = ""
+                        Loader {
+                            width: tile.width - tile.inset
+                            asynchronous: true
+                            sourceComponent: root.cardFor(tile.moduleId)
+                        }
+                    }
+                }
+            }
+
+            Loader {
+                width: column.width
+                active: root.editing
+                visible: active
+                sourceComponent: AddModuleTray { width: column.width; home: homeModel }
+            }
+            Text {
+                visible: !root.editing && homeModel.visibleModules.length === 0
+                width: column.width
+                topPadding: IslandStyle.spacing
+                bottomPadding: IslandStyle.spacing
+                horizontalAlignment: Text.AlignHCenter
+                text: qsTr("Tap + to add modules")
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontFootnote
+                color: IslandPalette.textTertiary
+            }
+            HomeVersionFooter { width: column.width; settings: root.settings; version: homeModel.versionText }
+        }
+    }
+
+    function tileFrames() {
+        const out = {}
+        for (let i = 0; i < list.children.length; ++i) {
+            const c = list.children[i]
+            if (c.moduleId !== undefined)
+                out[c.moduleId] = { y: c.y, height: c.height }
+        }
+        return out
+    }
+
+    function cardFor(id) {
+        switch (id) {
+        case "player": return playerCard
+        case "timer": return timerCard
+        case "clocks": return clocksCard
+        case "weather": return weatherCard
+        case "calendar": return calendarCard
+        case "system": return systemCard
+        case "network": return networkCard
+        case "clipboard": return clipboardCard
+        case "notes": return notesCard
+        case "shortcuts": return shortcutsCard
+        case "awake": return awakeCard
+        case "quote": return quoteCard
+        case "bluetooth": return bluetoothCard
+        case "eyeStrain": return eyeStrainCard
+        case "speedTest": return speedTestCard
+        case "youtube": return youtubeCard
+        case "spotify": return spotifyCard
+        case "compress": return zipCard
+        case "micCheck": return micCheckCard
+        }
+        return null
+    }
+
+    Component {
+        id: playerCard
+        ModuleCard {
+            title: qsTr("Now playing")
+            accent: IslandPalette.accent(MediaText.sourceAccent(root.model.nowPlaying), IslandPalette.accentRevision)
+            PlayerPreview { width: parent.width; model: root.model; settings: root.settings; compact: true }
+        }
+    }
+    Component {
+        id: timerCard
+        ModuleCard {
+            title: qsTr("Timer")
+            accent: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+            TimerRow { width: parent.width; timer: root.model.timer; settings: root.settings }
+        }
+    }
+    Component {
+        id: clocksCard
+        ModuleCard {
+            title: qsTr("World clocks")
+            accent: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+            WorldClockRow { width: parent.width; settings: root.settings }
+        }
+    }
+    Component {
+        id: weatherCard
+        Loader {
+            sourceComponent: root.model.weather ? weatherReading : weatherWaiting
+            Component {
+                id: weatherReading
+                WeatherCard { weather: root.model.weather; settings: root.settings }
+            }
+            Component {
+                id: weatherWaiting
+                PlaceholderCard {
+                    title: qsTr("Weather")
+                    accent: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+                    message: qsTr("Waiting for weather")
+                }
+            }
+        }
+    }
+    Component {
+        id: calendarCard
+        CalendarCard {
+            events: root.model.upcomingEvents
+            reminder: root.model.nextReminder
+            remindersAllowed: homeModel.remindersShown
+            settings: root.settings
+            model: root.model
+        }
+    }
+    Component {
+        id: systemCard
+        Loader {
+            sourceComponent: root.model.system ? systemReading : systemWaiting
+            Component { id: systemReading; SystemCard { snapshot: root.model.system; settings: root.settings } }
+            Component {
+                id: systemWaiting
+                PlaceholderCard {
+                    title: qsTr("System")
+                    accent: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+                    message: qsTr("Reading…")
+                }
+            }
+        }
+    }
+    Component {
+        id: networkCard
+        Loader {
+            sourceComponent: root.model.network ? networkReading : networkWaiting
+            Component { id: networkReading; NetworkCard { snapshot: root.model.network; settings: root.settings } }
+            Component {
+                id: networkWaiting
+                PlaceholderCard {
+                    title: qsTr("Wi-Fi")
+                    accent: IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+                    message: qsTr("Reading…")
+                }
+            }
+        }
+    }
+    Component {
+        id: clipboardCard
+        ClipboardCard { history: root.model.clipboard; onCopy: (item) => root.model.copyToClipboard(item) }
+    }
+    Component { id: notesCard; NotesCard { settings: root.settings } }
+    Component { id: shortcutsCard; ShortcutsCard { model: root.model } }
+    Component { id: awakeCard; AwakeCard { keepAwake: root.model.keepAwake } }
+    Component { id: quoteCard; QuoteCard { quote: root.model.quoteOfTheDay() } }
+    Component { id: bluetoothCard; BluetoothCard { devices: root.model.bluetoothDevices } }
+    Component { id: eyeStrainCard; EyeStrainCard { strain: root.model.eyeStrain; settings: root.settings } }
+    Component { id: speedTestCard; SpeedTestCard { engine: root.model.speedTest } }
+    Component {
+        id: youtubeCard
+        MediaDownloadCard {
+            title: qsTr("YouTube")
+            accent: IslandPalette.accent(IslandPalette.red, IslandPalette.accentRevision)
+            engine: root.model.youtubeDown
+            home: homeModel
+        }
+    }
+    Component {
+        id: spotifyCard
+        MediaDownloadCard {
+            title: qsTr("Spotify MP3")
+            accent: IslandPalette.accent(IslandPalette.green, IslandPalette.accentRevision)
+            engine: root.model.spotifyDown
+            home: homeModel
+        }
+    }
+    Component { id: zipCard; ZipCard { engine: homeModel.makeZipEngine() } }
+    Component { id: micCheckCard; MicCheckCard { engine: homeModel.makeMicCheckEngine() } }
 }

@@ -27,6 +27,7 @@ const QColor IslandPalette::coralColor = rgb(1.00, 0.48, 0.42);
 const QColor IslandPalette::yellowColor = rgb(1.00, 0.84, 0.40);
 const QColor IslandPalette::blueColor = rgb(0.38, 0.58, 1.00);
 const QColor IslandPalette::orangeColor = rgb(1.00, 0.74, 0.22);
+const QColor IslandPalette::removeRedColor = rgb(1.00, 0.27, 0.23);
 const QColor IslandPalette::onAccentColor = QColor::fromRgbF(0, 0, 0, 0.86f);
 
 IslandPalette::IslandPalette(UserDefaults *defaults, QObject *parent)

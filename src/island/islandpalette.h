@@ -46,9 +46,12 @@ class IslandPalette : public QObject {
     Q_PROPERTY(QColor gold MEMBER m_yellow CONSTANT)
     Q_PROPERTY(QColor blue MEMBER m_blue CONSTANT)
     Q_PROPERTY(QColor orange MEMBER m_orange CONSTANT)
+    // The remove badge of edit mode; never through the custom accent.
+    Q_PROPERTY(QColor removeRed MEMBER m_removeRed CONSTANT)
     // Text on an accent fill: black at 86 %.
     Q_PROPERTY(QColor onAccent MEMBER m_onAccent CONSTANT)
     Q_PROPERTY(QColor black MEMBER m_black CONSTANT)
+    Q_PROPERTY(QColor windowBackground MEMBER m_windowBackground CONSTANT)
     // Bumped whenever a custom-accent setting changes. Bindings pass it to
     // accent() so that they are evaluated again; nothing is cached.
     Q_PROPERTY(int accentRevision READ accentRevision NOTIFY accentRevisionChanged)
@@ -63,7 +66,8 @@ public:
 
     static const QColor textPrimaryColor, textSecondaryColor, textTertiaryColor, hairlineColor,
         fillColor, fillStrongColor, greenColor, pinkColor, redColor, amberColor, skyColor,
-        mintColor, coralColor, yellowColor, blueColor, orangeColor, onAccentColor;
+        mintColor, coralColor, yellowColor, blueColor, orangeColor, removeRedColor,
+        onAccentColor;
 
     // The custom accent when "useCustomAccent" is on, else color unchanged.
     static QColor accent(const UserDefaults *defaults, const QColor &color);
@@ -90,6 +94,7 @@ private:
            m_textTertiary = textTertiaryColor, m_hairline = hairlineColor, m_fill = fillColor,
            m_fillStrong = fillStrongColor, m_green = greenColor, m_pink = pinkColor, m_red = redColor,
            m_amber = amberColor, m_sky = skyColor, m_mint = mintColor, m_coral = coralColor,
-           m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor;
+           m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor, m_removeRed = removeRedColor;
     QColor m_onAccent = onAccentColor, m_black = Qt::black;
+    QColor m_windowBackground = QColor::fromRgbF(0.12f, 0.12f, 0.13f);
 };

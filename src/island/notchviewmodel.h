@@ -361,6 +361,17 @@ public:
     bool isStarted() const { return m_started; }
     void applyPermissionPreferences();
     Q_INVOKABLE void copyToClipboard(const ClipboardItem &item);
+    // Quick actions of the Home panel.
+    Q_INVOKABLE void takeScreenshot();
+    Q_INVOKABLE void openShortcutApp(const QString &bundleIdentifier);
+    // A new password, kept in generatedPassword and put on the clipboard as
+    // the island's own copy (the clipboard history does not record it).
+    Q_INVOKABLE void generatePasswordToClipboard();
+    Q_INVOKABLE QString quoteOfTheDay() const;
+    // What the island was built from, for views that make engines of their own.
+    const IslandEnvironment &environment() const { return m_env; }
+    PermissionCenter *permissionCenter() const { return m_permissions; }
+    UserDefaults *userDefaults() const { return m_defaults; }
     // The hover island's join action: opens the event's meeting address.
     Q_INVOKABLE void joinEvent(const NextEvent &event);
     // Hands a web address from outside data to the desktop; only http and

@@ -1,9 +1,174 @@
 import QtQuick
+import QtQuick.Controls
 import Pavlet
 
-// The island's VoiceMemosPanel view: fills the frame the island gives its state.
+// The voice memos: a header back to Home with a status line, the list of
+// recordings (or an empty card) and the record button with its level meter.
 Item {
     id: root
     required property NotchViewModel model
     required property AppSettings settings
+    readonly property VoiceMemoEngine engine: model.voice
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+
+    Component.onCompleted: engine.reload()
+    onVisibleChanged: if (visible) engine.reload()
+    HoverHandler { onHoveredChanged: if (hovered) root.model.cancelHoverTask() }
+    AnimationTicker { id: ticker; running: root.visible; fps: 0.1 }
+
+    Item {
+        id: header
+        width: parent.width
+        height: 32
+        IslandIconButton {
+            id: back
+            anchors.verticalCenter: parent.verticalCenter
+            systemName: "chevron.left"
+            size: IslandStyle.fontBody
+            color: root.coral
+            help: qsTr("Home")
+            onClicked: root.model.openHome()
+        }
+        Column {
+            anchors.left: back.right
+            anchors.leftMargin: IslandStyle.spacing
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 1
+            CardText { text: qsTr("Voice memos"); font.pixelSize: IslandStyle.fontCallout; font.weight: Font.DemiBold }
+            CardText {
+                text: MediaText.memoStatusLine(root.engine.recording, root.engine.elapsed, root.engine.exportingID,
+                                             root.engine.status, root.engine.memos.length)
+                font.pixelSize: IslandStyle.fontCaption
+                font.weight: Font.Normal
+                color: root.coral
+            }
+        }
+        IslandIconButton {
+            visible: root.engine.isPlaying
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
+            systemName: "stop.fill"
+            size: IslandStyle.fontFootnote
+            color: IslandPalette.textSecondary
+            help: qsTr("Stop")
+            onClicked: root.engine.stopPlayback()
+        }
+    }
+
+    Item {
+        id: middle
+        anchors.top: header.bottom
+        anchors.topMargin: IslandStyle.spacingMedium
+        anchors.bottom: recordArea.top
+        anchors.bottomMargin: IslandStyle.spacingMedium
+        width: parent.width
+
+        Rectangle {
+            visible: root.engine.memos.length === 0 && !root.engine.recording
+            anchors.centerIn: parent
+            width: parent.width
+            height: Math.max(120, empty.implicitHeight + 36)
+            radius: IslandStyle.radiusCard
+            color: IslandPalette.fill
+            Column {
+                id: empty
+                anchors.centerIn: parent
+                width: parent.width - 32
+                spacing: IslandStyle.spacing
+                Symbol { anchors.horizontalCenter: parent.horizontalCenter; name: "waveform"; size: IslandStyle.fontLarge; color: root.coral }
+                CardText { anchors.horizontalCenter: parent.horizontalCenter; text: qsTr("No memos yet") }
+                Text {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.WordWrap
+                    text: qsTr("Tap the mic. Rename, add a note, favorite, or save as MP3.")
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontCaption
+                    color: IslandPalette.textTertiary
+                }
+            }
+        }
+        ListView {
+            visible: !(root.engine.memos.length === 0 && !root.engine.recording)
+            anchors.fill: parent
+            clip: true
+            spacing: IslandStyle.spacingSmall
+            boundsBehavior: Flickable.StopAtBounds
+            model: root.engine.memos
+            delegate: VoiceMemoRow {
+                required property var modelData
+                width: ListView.view.width
+                memo: modelData
+                engine: root.engine
+                now: ticker.now
+            }
+        }
+    }
+
+    Column {
+        id: recordArea
+        anchors.bottom: parent.bottom
+        width: parent.width
+        spacing: IslandStyle.spacing
+        Row {
+            visible: root.engine.recording
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: IslandStyle.spacing
+            VoiceMeter { anchors.verticalCenter: parent.verticalCenter; level: root.engine.level }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: MediaText.memoTimeText(root.engine.elapsed)
+                font.family: IslandStyle.digitsFamily
+                font.pixelSize: IslandStyle.fontTitle3
+                font.weight: Font.DemiBold
+                color: IslandPalette.textPrimary
+            }
+            VoiceMeter { anchors.verticalCenter: parent.verticalCenter; level: root.engine.level }
+        }
+        IslandPressStyle {
+            anchors.horizontalCenter: parent.horizontalCenter
+            implicitWidth: 62
+            implicitHeight: 62
+            pressed: recordMouse.pressed
+            Item {
+                width: 62; height: 62
+                Rectangle {
+                    anchors.centerIn: parent
+                    width: 54; height: 54; radius: 27
+                    color: root.engine.recording ? root.coral : IslandPalette.fillStrong
+                }
+                Rectangle {
+                    anchors.centerIn: parent
+                    width: 62; height: 62; radius: 31
+                    color: "transparent"
+                    border.width: 2
+                    border.color: Qt.rgba(root.coral.r, root.coral.g, root.coral.b, root.engine.recording ? 0.7 : 0.35)
+                    scale: root.engine.recording ? 1.06 : 1
+                    Behavior on scale { SpringAnimation { spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.002 } }
+                }
+                Symbol {
+                    anchors.centerIn: parent
+                    name: root.engine.recording ? "stop.fill" : "mic.fill"
+                    size: root.engine.recording ? IslandStyle.fontTitle3 : IslandStyle.fontTitle
+                    color: root.engine.recording ? "white" : root.coral
+                }
+            }
+            MouseArea {
+                id: recordMouse
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: (mouse) => { if (Math.hypot(mouse.x - 31, mouse.y - 31) <= 31) root.engine.toggleRecord() }
+                ToolTip.visible: containsMouse
+                ToolTip.text: root.engine.recording ? qsTr("Stop") : qsTr("Record")
+                ToolTip.delay: 600
+            }
+        }
+        CardText {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: root.engine.recording ? qsTr("Tap to save") : qsTr("Record")
+            font.pixelSize: IslandStyle.fontCaption
+            font.weight: Font.Normal
+            color: IslandPalette.textTertiary
+        }
+    }
 }

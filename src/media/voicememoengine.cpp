@@ -1,5 +1,7 @@
 #include "media/voicememoengine.h"
 
+#include "core/filetrash.h"
+
 #include "core/clock.h"
 #include "core/publish.h"
 #include "media/mp4duration.h"
@@ -327,7 +329,8 @@ void VoiceMemoEngine::deleteMemo(const VoiceMemo &memo)
     if (m_expandedID == memo.file)
         setExpandedID({});
     const QString path = memo.url.toLocalFile();
-    QFile::remove(path);
+    // To the desktop's trash, so a mistaken tap can be undone there.
+    FileTrash::moveToTrash(path, m_trashFolder);
     // A file that is still there keeps its entry, name and note included.
     if (QFileInfo::exists(path))
         return;

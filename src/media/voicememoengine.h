@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/filetrash.h"
 #include "core/scheduler.h"
 #include "media/mp3exporter.h"
 #include "media/voicememoindex.h"
@@ -99,7 +100,10 @@ public:
     Q_INVOKABLE void rename(const VoiceMemo &memo, const QString &name);
     Q_INVOKABLE void setNote(const VoiceMemo &memo, const QString &note);
     Q_INVOKABLE void toggleFavorite(const VoiceMemo &memo);
+    // Moves the recording to the desktop's trash and drops its entry.
     Q_INVOKABLE void deleteMemo(const VoiceMemo &memo);
+    // Where deleted recordings go; the desktop's home trash unless set.
+    void setTrashFolder(const QString &folder) { m_trashFolder = folder; }
     Q_INVOKABLE void exportMP3(const VoiceMemo &memo);
 
     QList<VoiceMemo> memos() const { return m_memos; }
@@ -170,4 +174,5 @@ private:
     QString m_exportingID;
     QString m_expandedID;
     TaskHandle m_meterTask; // the meter loop or the playback loop
+    QString m_trashFolder = FileTrash::homeTrash();
 };

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QMenu>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QUuid>
 #include <QWindow>
@@ -186,6 +187,12 @@ TEST_F(ShellTest, OpenSettingsFindsTheSettingsWindowOrAsksForOne)
     AppDelegate delegate(shell.parts);
     delegate.start();
     QSignalSpy asked(&delegate, &AppDelegate::settingsRequested);
+
+    // Ctrl+, on the island asks for the settings.
+    QShortcutEvent key(QKeySequence(Qt::CTRL | Qt::Key_Comma), 0);
+    QCoreApplication::sendEvent(delegate.notch()->panel()->findChild<QShortcut *>(), &key);
+    EXPECT_EQ(asked.count(), 1);
+    asked.clear();
 
     // The island is no settings window, nor is a window that takes no keys.
     QWindow passive;

@@ -69,7 +69,9 @@ protected:
     }
     std::unique_ptr<VoiceMemoEngine> makeEngine()
     {
-        return std::make_unique<VoiceMemoEngine>(recorder, player, exporter, revealer, clock, scheduler, memos());
+        auto engine = std::make_unique<VoiceMemoEngine>(recorder, player, exporter, revealer, clock, scheduler, memos());
+        engine->setTrashFolder(memos() + QStringLiteral("/../Trash"));
+        return engine;
     }
     QStringList names(const VoiceMemoEngine &e) const
     {

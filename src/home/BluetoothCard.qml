@@ -1,0 +1,30 @@
+import QtQuick
+import Pavlet
+
+// The connected Bluetooth devices.
+ModuleCard {
+    id: root
+    required property var devices
+    readonly property color blue: IslandPalette.accent(IslandPalette.blue, IslandPalette.accentRevision)
+    title: qsTr("Bluetooth")
+    accent: blue
+
+    Column {
+        width: parent.width
+        spacing: 5
+        CardText {
+            visible: root.devices.length === 0
+            text: qsTr("No devices connected")
+            color: IslandPalette.textSecondary
+        }
+        Repeater {
+            model: root.devices
+            Row {
+                required property var modelData
+                spacing: IslandStyle.spacing
+                Rectangle { anchors.verticalCenter: parent.verticalCenter; width: 6; height: 6; radius: 3; color: root.blue }
+                CardText { text: modelData.name }
+            }
+        }
+    }
+}

@@ -1,0 +1,73 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// The next two events and, when allowed, the next reminder.
+ModuleCard {
+    id: root
+    required property var events
+    required property var reminder
+    // The reminder may show: wish on and access granted.
+    required property bool remindersAllowed
+    required property AppSettings settings
+    required property NotchViewModel model
+    readonly property bool showsReminder: !!reminder && settings.calendarShowReminders && remindersAllowed
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    title: qsTr("Up next")
+    accent: sky
+
+    AnimationTicker { id: ticker; running: root.visible; fps: 1 }
+
+    component EventRow: RowLayout {
+        id: eventRow
+        required property nextEvent event
+        required property color dot
+        width: parent ? parent.width : 0
+        spacing: IslandStyle.spacing
+        Rectangle { width: 6; height: 6; radius: 3; color: eventRow.dot }
+        CardText { text: eventRow.event.title; Layout.fillWidth: true }
+        Rectangle {
+            visible: eventRow.event.isJoinableAt(ticker.now.getTime())
+            implicitWidth: join.implicitWidth + 16
+            implicitHeight: join.implicitHeight + 6
+            radius: height / 2
+            color: Qt.rgba(root.sky.r, root.sky.g, root.sky.b, 0.18)
+            CardText {
+                id: join
+                anchors.centerIn: parent
+                text: qsTr("Join")
+                font.pixelSize: IslandStyle.fontCaption
+                font.weight: Font.Normal
+                color: root.sky
+            }
+            MouseArea { anchors.fill: parent; onClicked: root.model.joinEvent(eventRow.event) }
+        }
+        CardText {
+            digits: true
+            text: HomeText.shortTime(eventRow.event.start)
+            font.pixelSize: IslandStyle.fontFootnote
+            font.weight: Font.Normal
+            color: IslandPalette.textSecondary
+        }
+    }
+
+    Column {
+        width: parent.width
+        spacing: IslandStyle.spacingSmall
+        CardText {
+            visible: root.events.length === 0 && !root.showsReminder
+            text: qsTr("Calendar is clear")
+            color: IslandPalette.textSecondary
+        }
+        Repeater {
+            model: root.events.slice(0, 2)
+            EventRow { required property var modelData; event: modelData; dot: root.sky }
+        }
+        Loader {
+            width: parent.width
+            active: root.showsReminder
+            sourceComponent: EventRow { event: root.reminder; dot: root.amber }
+        }
+    }
+}

@@ -1,0 +1,134 @@
+import QtQuick
+import QtQuick.Controls
+import Pavlet
+
+// The tool icons of the header: a row (a menu when there are more than five
+// and modules are not being edited), with badges, rocking and drag-to-restack
+// in edit mode.
+Item {
+    id: root
+    required property NotchViewModel model
+    required property HomeModel home
+    property string dragging: ""
+    readonly property bool editing: model.isEditingModules
+    implicitWidth: home.stripIsMenu ? 22 : row.implicitWidth
+    implicitHeight: 22
+
+    IslandIconButton {
+        visible: root.home.stripIsMenu
+        systemName: "line.3.horizontal"
+        size: IslandStyle.fontSubhead
+        help: qsTr("Modules")
+        onClicked: menu.popup()
+        Menu {
+            id: menu
+            Repeater {
+                model: root.home.stripIsMenu ? root.home.chromeIcons : []
+                MenuItem {
+                    required property var modelData
+                    text: modelData.title
+                    onTriggered: root.model.openChromeIcon(modelData.id)
+                }
+            }
+        }
+    }
+
+    Row {
+        id: row
+        visible: !root.home.stripIsMenu
+        spacing: IslandStyle.spacingSmall
+        Repeater {
+            model: root.home.stripIsMenu ? [] : root.home.chromeIcons
+            Item {
+                id: cell
+                required property var modelData
+                width: 22
+                height: 22
+                opacity: root.dragging === modelData.id ? 0.7 : 1
+                readonly property color tint: IslandPalette.accent(modelData.tint, IslandPalette.accentRevision)
+                readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+
+                Item {
+                    id: body
+                    anchors.fill: parent
+                    IslandPressStyle {
+                        anchors.fill: parent
+                        pressed: area.pressed && !root.editing
+                        Item {
+                            width: 22; height: 22
+                            Symbol { anchors.centerIn: parent; name: cell.modelData.glyph; size: IslandStyle.fontHeadline; color: cell.tint }
+                        }
+                    }
+                    Rectangle {
+                        visible: cell.modelData.badge.length > 0
+                        x: parent.width - width / 2 + 2
+                        y: -4
+                        width: Math.max(height, badgeText.implicitWidth + 6)
+                        height: badgeText.implicitHeight + 2
+                        radius: height / 2
+                        color: cell.coral
+                        Text {
+                            id: badgeText
+                            anchors.centerIn: parent
+                            text: cell.modelData.badge
+                            font.family: IslandStyle.roundedFamily
+                            font.pixelSize: 8
+                            font.bold: true
+                            color: "black"
+                        }
+                    }
+                    Rectangle {
+                        visible: cell.modelData.dot
+                        x: parent.width - 4 + 2
+                        y: 0
+                        width: 7; height: 7; radius: 3.5
+                        color: cell.coral
+                    }
+                }
+                Jiggle { target: body; active: root.editing && root.dragging === ""; params: root.home.jiggle(cell.modelData.id) }
+
+                MouseArea {
+                    id: area
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    preventStealing: root.editing
+                    property real startX: 0
+                    onPressed: (mouse) => { startX = mouse.x }
+                    onPositionChanged: (mouse) => {
+                        if (!root.editing || !pressed)
+                            return
+                        if (root.dragging === "" && Math.abs(mouse.x - startX) < 4)
+                            return
+                        root.dragging = cell.modelData.id
+                        root.home.dragChromeIcon(cell.modelData.id, mapToItem(row, mouse.x, mouse.y).x, root.frames())
+                    }
+                    onReleased: root.dragging = ""
+                    onCanceled: root.dragging = ""
+                    onClicked: if (!root.editing && root.dragging === "") root.model.openChromeIcon(cell.modelData.id)
+                    ToolTip.visible: containsMouse && !root.editing
+                    ToolTip.text: cell.modelData.title
+                    ToolTip.delay: 600
+                }
+                Item {
+                    visible: cell.modelData.removable
+                    x: -7; y: -7
+                    width: 13; height: 13
+                    Rectangle { anchors.fill: parent; radius: width / 2; color: "white" }
+                    Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: 11; color: IslandPalette.removeRed }
+                    MouseArea { anchors.fill: parent; onClicked: root.home.removeChromeIcon(cell.modelData.id) }
+                }
+            }
+        }
+    }
+
+    // Every cell's span in the row, by icon.
+    function frames() {
+        const out = {}
+        for (let i = 0; i < row.children.length; ++i) {
+            const c = row.children[i]
+            if (c.modelData)
+                out[c.modelData.id] = { x: c.x, width: c.width }
+        }
+        return out
+    }
+}

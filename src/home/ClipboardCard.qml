@@ -1,0 +1,40 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Controls
+import Pavlet
+
+// The last copied texts, newest first, each with a copy-back button.
+ModuleCard {
+    id: root
+    required property clipboardHistory history
+    signal copy(clipboardItem item)
+    title: qsTr("Clipboard")
+    accent: IslandPalette.accent(IslandPalette.pink, IslandPalette.accentRevision)
+
+    Column {
+        width: parent.width
+        spacing: IslandStyle.spacingSmall
+        CardText {
+            visible: root.history.items.length === 0
+            text: qsTr("Nothing copied yet")
+            color: IslandPalette.textTertiary
+        }
+        Repeater {
+            model: root.history.items
+            RowLayout {
+                id: row
+                required property var modelData
+                width: parent.width
+                spacing: IslandStyle.spacing
+                CardText { text: row.modelData.preview; Layout.fillWidth: true }
+                IslandIconButton {
+                    systemName: "doc.on.doc"
+                    size: IslandStyle.fontFootnote
+                    color: IslandPalette.textSecondary
+                    help: qsTr("Copy")
+                    onClicked: root.copy(row.modelData)
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,82 @@
+import QtQuick
+import Pavlet
+
+// A card as a tile of edit mode: it rocks, carries a remove badge and a grip,
+// ignores clicks on its own controls and can be dragged to a new place.
+Item {
+    id: tile
+    required property string moduleId
+    required property bool editing
+    required property HomeModel home
+    // The module being dragged, shared by the list; "" when none.
+    property string dragging: ""
+    // Every tile's span in the list, by module, for the drag's target.
+    property var framesProvider: function () { return ({}) }
+    // The item whose coordinates the spans are in.
+    property Item space: parent
+    signal dragStarted()
+    signal dragEnded()
+    default property alias content: holder.data
+
+    readonly property bool dragged: dragging === moduleId
+    readonly property real inset: editing ? IslandStyle.spacingHair : 0
+    implicitHeight: holder.childrenRect.height + inset
+    z: dragged ? 10 : 0
+
+    Item {
+        id: body
+        x: tile.inset
+        y: tile.inset
+        width: tile.width - tile.inset
+        height: holder.childrenRect.height
+        opacity: tile.dragged ? 0.72 : 1
+        scale: tile.dragged ? 1.03 : 1
+
+        Item {
+            id: holder
+            width: parent.width
+            height: childrenRect.height
+            enabled: !tile.editing
+        }
+        MouseArea {
+            id: area
+            anchors.fill: parent
+            visible: tile.editing
+            preventStealing: true
+            property point start
+            onPressed: (mouse) => { start = Qt.point(mouse.x, mouse.y) }
+            onPositionChanged: (mouse) => {
+                if (!pressed)
+                    return
+                if (tile.dragging !== tile.moduleId && Math.hypot(mouse.x - start.x, mouse.y - start.y) < 6)
+                    return
+                if (tile.dragging !== tile.moduleId)
+                    tile.dragStarted()
+                tile.home.dragModule(tile.moduleId, mapToItem(tile.space, mouse.x, mouse.y).y, tile.framesProvider())
+            }
+            onReleased: tile.dragEnded()
+            onCanceled: tile.dragEnded()
+        }
+        Symbol {
+            visible: tile.editing
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.rightMargin: IslandStyle.spacingMedium
+            anchors.topMargin: IslandStyle.spacingMedium
+            name: "line.3.horizontal"
+            size: IslandStyle.fontBody
+            color: IslandPalette.textSecondary
+        }
+        Item {
+            visible: tile.editing
+            x: -7
+            y: -7
+            width: 18
+            height: 18
+            Rectangle { anchors.centerIn: parent; width: 12; height: 12; radius: 6; color: "white" }
+            Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: 15; color: IslandPalette.removeRed }
+            MouseArea { anchors.fill: parent; anchors.margins: -3; onClicked: tile.home.removeModule(tile.moduleId) }
+        }
+    }
+    Jiggle { target: body; active: tile.editing && tile.dragging === ""; params: tile.home.jiggle(tile.moduleId) }
+}

@@ -1,0 +1,51 @@
+import QtQuick
+import QtQuick.Controls
+import Pavlet
+
+// The 20-20-20 reminder: its switch, its status and the "looked away" button.
+ModuleCard {
+    id: root
+    required property EyeStrainGuard strain
+    required property AppSettings settings
+    readonly property bool alert: HomeText.eyeStrainAlert(strain.warning, strain.tooClose)
+    title: qsTr("Eyes")
+    accent: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+
+    Column {
+        width: parent.width
+        spacing: IslandStyle.spacing
+        Row {
+            spacing: IslandStyle.spacing
+            Switch {
+                id: toggle
+                anchors.verticalCenter: parent.verticalCenter
+                padding: 0
+                checked: root.settings.eyeStrainGuard
+                onToggled: root.settings.eyeStrainGuard = checked
+            }
+            CardText {
+                anchors.verticalCenter: parent.verticalCenter
+                text: qsTr("Watch for eye strain")
+                MouseArea { anchors.fill: parent; onClicked: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard }
+            }
+        }
+        CardText {
+            visible: root.settings.eyeStrainGuard
+            text: HomeText.eyeStrainStatus(root.strain.warning, root.strain.tooClose, root.strain.minutesUntilBreak)
+            font.pixelSize: IslandStyle.fontFootnote
+            font.weight: Font.Normal
+            color: root.alert ? IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                              : IslandPalette.textSecondary
+        }
+        IslandPressStyle {
+            visible: root.settings.eyeStrainGuard && root.strain.warning
+            pressed: looked.pressed
+            CardText {
+                text: qsTr("I looked away")
+                font.pixelSize: IslandStyle.fontFootnote
+                color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+            }
+            MouseArea { id: looked; anchors.fill: parent; onClicked: root.strain.reset() }
+        }
+    }
+}

@@ -1,0 +1,90 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// The Home panel's top row: the clock, weather and battery, then the icon
+// strip, the settings button and the edit button.
+RowLayout {
+    id: root
+    required property NotchViewModel model
+    required property AppSettings settings
+    required property HomeModel home
+    readonly property bool editing: model.isEditingModules
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+    readonly property color green: IslandPalette.accent(IslandPalette.green, IslandPalette.accentRevision)
+    spacing: IslandStyle.spacingMedium
+
+    AnimationTicker { id: ticker; running: root.visible; fps: 1 }
+    onEditingChanged: bounce.restart()
+
+    Text {
+        text: root.settings.formatTime(ticker.now, true)
+        font.family: IslandStyle.digitsFamily
+        font.pixelSize: IslandStyle.fontBody
+        font.weight: Font.Medium
+        color: IslandPalette.textSecondary
+    }
+    Item { Layout.fillWidth: true; Layout.minimumWidth: 8 }
+    Row {
+        visible: root.home.weatherShown
+        spacing: 5
+        Symbol {
+            anchors.verticalCenter: parent.verticalCenter
+            name: root.model.weather ? root.model.weather.symbol : ""
+            size: IslandStyle.fontFootnote
+            color: root.sky
+        }
+        Text {
+            text: root.model.weather ? HomeText.degrees(root.model.weather.temperature) : ""
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontBody
+            font.weight: Font.Medium
+            color: root.sky
+        }
+    }
+    Row {
+        visible: root.home.batteryShown
+        spacing: IslandStyle.spacingTiny
+        readonly property color tint: root.home.battery.tinted
+            ? IslandPalette.accent(root.home.battery.color, IslandPalette.accentRevision) : root.home.battery.color
+        Symbol {
+            anchors.verticalCenter: parent.verticalCenter
+            name: root.home.battery.symbol
+            size: IslandStyle.fontCaption
+            color: parent.tint
+        }
+        Text {
+            text: root.home.batteryText
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            font.weight: Font.Medium
+            color: parent.tint
+        }
+    }
+    Row {
+        spacing: IslandStyle.spacingSmall
+        ChromeStrip { model: root.model; home: root.home }
+        IslandIconButton {
+            visible: !root.editing
+            systemName: "gearshape.fill"
+            size: IslandStyle.fontHeadline
+            color: IslandPalette.textPrimary
+            help: qsTr("Settings")
+            onClicked: root.model.openSettings("")
+        }
+        IslandIconButton {
+            id: editButton
+            systemName: root.editing ? "checkmark.circle.fill" : "plus.circle.fill"
+            size: IslandStyle.fontHeadline
+            color: root.editing ? root.green : IslandPalette.textPrimary
+            help: root.editing ? qsTr("Done") : qsTr("Add or remove modules")
+            onClicked: root.home.toggleEditing()
+            // A short bounce each time edit mode turns on or off.
+            SequentialAnimation {
+                id: bounce
+                NumberAnimation { target: editButton; property: "scale"; to: 1.2; duration: 110; easing.type: Easing.OutQuad }
+                SpringAnimation { target: editButton; property: "scale"; to: 1; spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.002 }
+            }
+        }
+    }
+}

@@ -1,0 +1,29 @@
+import QtQuick
+import Pavlet
+
+// "v0.1.2 · BETA" under the cards, unless hidden.
+Item {
+    id: root
+    required property AppSettings settings
+    required property string version
+    visible: !settings.hideNotchVersion
+    implicitHeight: visible ? row.implicitHeight + 8 : 0
+
+    Row {
+        id: row
+        y: 6
+        anchors.horizontalCenter: parent.horizontalCenter
+        spacing: IslandStyle.spacingSmall
+        Repeater {
+            model: [root.version, "·", "BETA"]
+            Text {
+                required property string modelData
+                text: modelData
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: IslandStyle.fontMicro
+                font.letterSpacing: 0.6
+                color: IslandPalette.textTertiary
+            }
+        }
+    }
+}

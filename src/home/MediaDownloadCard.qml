@@ -1,0 +1,80 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Controls
+import Pavlet
+
+// A link field, the download's status and the Save menu of formats.
+ModuleCard {
+    id: root
+    required property MediaDownloadEngine engine
+    required property HomeModel home
+    readonly property bool youtube: engine.kind === Tools.MediaKind.youtube
+
+    Column {
+        width: parent.width
+        spacing: IslandStyle.spacing
+        TextField {
+            width: parent.width
+            leftPadding: 8
+            rightPadding: 8
+            topPadding: 6
+            bottomPadding: 6
+            placeholderText: root.youtube ? qsTr("Paste a YouTube link") : qsTr("Paste a Spotify or track link")
+            placeholderTextColor: IslandPalette.textTertiary
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontBody
+            font.weight: Font.Medium
+            color: IslandPalette.textPrimary
+            text: root.engine.urlText
+            onTextEdited: root.engine.urlText = text
+            background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+        }
+        RowLayout {
+            width: parent.width
+            CardText {
+                Layout.fillWidth: true
+                Layout.minimumWidth: 0
+                text: root.engine.status
+                font.pixelSize: IslandStyle.fontCaption
+                font.weight: Font.Normal
+                color: IslandPalette.textTertiary
+                wrapMode: Text.WordWrap
+                maximumLineCount: 2
+            }
+            Item { Layout.preferredWidth: 6 }
+            IslandPressStyle {
+                enabled: !root.engine.running
+                pressed: saveArea.pressed
+                implicitWidth: saveRow.implicitWidth + 16
+                implicitHeight: saveRow.implicitHeight + 10
+                Rectangle {
+                    width: parent.width
+                    height: parent.height
+                    radius: height / 2
+                    color: Qt.rgba(0, 0, 0, 0.28)
+                    Row {
+                        id: saveRow
+                        anchors.centerIn: parent
+                        spacing: IslandStyle.spacingTiny
+                        CardText { text: root.engine.running ? qsTr("Working") : qsTr("Save"); font.pixelSize: IslandStyle.fontFootnote; color: root.accent }
+                        Symbol { anchors.verticalCenter: parent.verticalCenter; name: "chevron.down"; size: 8; color: root.accent }
+                    }
+                }
+                MouseArea { id: saveArea; anchors.fill: parent; onClicked: menu.popup() }
+                Menu {
+                    id: menu
+                    Repeater {
+                        model: root.engine.formats
+                        MenuItem {
+                            required property int modelData
+                            text: root.engine.formatLabel(modelData)
+                            onTriggered: root.engine.start(modelData)
+                        }
+                    }
+                    MenuSeparator {}
+                    MenuItem { text: qsTr("How it works"); onTriggered: root.home.openHelpPage() }
+                }
+            }
+        }
+    }
+}

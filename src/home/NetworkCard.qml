@@ -1,0 +1,30 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// The network's name with a status dot, and the address when asked for.
+ModuleCard {
+    id: root
+    required property networkSnapshot snapshot
+    required property AppSettings settings
+    title: qsTr("Wi-Fi")
+    accent: IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+
+    RowLayout {
+        width: parent.width
+        Rectangle {
+            width: 7; height: 7; radius: 3.5
+            color: IslandPalette.accent(root.snapshot.online ? IslandPalette.green : IslandPalette.coral,
+                                        IslandPalette.accentRevision)
+        }
+        CardText { text: root.snapshot.name; Layout.fillWidth: true }
+        CardText {
+            visible: root.settings.networkShowIP
+            digits: true
+            text: root.snapshot.ip
+            font.pixelSize: IslandStyle.fontFootnote
+            font.weight: Font.Normal
+            color: IslandPalette.textSecondary
+        }
+    }
+}

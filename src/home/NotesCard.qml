@@ -1,0 +1,33 @@
+import QtQuick
+import QtQuick.Controls
+import Pavlet
+
+// A scratch pad written to the settings on every keystroke.
+ModuleCard {
+    id: root
+    required property AppSettings settings
+    title: qsTr("Scratch pad")
+    accent: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+
+    ScrollView {
+        id: scroll
+        width: parent.width
+        readonly property real line: field.font.pixelSize * 1.3
+        height: Math.min(Math.max(field.implicitHeight, 2 * line), 3 * line)
+        ScrollBar.vertical.policy: ScrollBar.AlwaysOff
+        TextArea {
+            id: field
+            padding: 0
+            background: null
+            wrapMode: TextEdit.Wrap
+            placeholderText: qsTr("Type a thought")
+            placeholderTextColor: IslandPalette.textTertiary
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontBody
+            font.weight: Font.Medium
+            color: IslandPalette.textPrimary
+            text: root.settings.scratchNote
+            onTextChanged: if (text !== root.settings.scratchNote) root.settings.scratchNote = text
+        }
+    }
+}

@@ -1,0 +1,13 @@
+import QtQuick
+import Pavlet
+
+// A card whose reading has not come in yet.
+ModuleCard {
+    id: root
+    property string message
+    CardText {
+        width: parent.width
+        text: root.message
+        color: IslandPalette.textSecondary
+    }
+}

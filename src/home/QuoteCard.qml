@@ -1,0 +1,17 @@
+import QtQuick
+import Pavlet
+
+// The line of the day, wrapped over as many lines as it needs.
+ModuleCard {
+    id: root
+    required property string quote
+    title: qsTr("Today")
+    accent: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    CardText {
+        width: parent.width
+        text: root.quote
+        wrapMode: Text.WordWrap
+        maximumLineCount: 100
+        elide: Text.ElideNone
+    }
+}

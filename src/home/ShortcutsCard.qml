@@ -1,0 +1,81 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// Four quick actions and the last generated password.
+ModuleCard {
+    id: root
+    required property NotchViewModel model
+    title: qsTr("Quick actions")
+    accent: IslandPalette.accent(IslandPalette.red, IslandPalette.accentRevision)
+
+    Column {
+        width: parent.width
+        spacing: IslandStyle.spacingSmall
+        GridLayout {
+            width: parent.width
+            columns: 2
+            columnSpacing: IslandStyle.spacingSmall
+            rowSpacing: IslandStyle.spacingSmall
+            Repeater {
+                model: [
+                    { title: qsTr("Screenshot"), symbol: "camera.viewfinder" },
+                    { title: qsTr("Password"), symbol: "key.fill" },
+                    { title: qsTr("Finder"), symbol: "folder.fill" },
+                    { title: qsTr("Safari"), symbol: "safari" }
+                ]
+                IslandPressStyle {
+                    id: tile
+                    required property var modelData
+                    required property int index
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: 1
+                    implicitHeight: label.implicitHeight + 2 * IslandStyle.spacingSmall
+                    pressed: area.pressed
+                    Rectangle {
+                        width: tile.width
+                        height: tile.height
+                        radius: IslandStyle.radiusMedium
+                        color: IslandPalette.fillStrong
+                        Row {
+                            id: label
+                            anchors.centerIn: parent
+                            spacing: IslandStyle.spacingTiny
+                            Symbol {
+                                anchors.verticalCenter: parent.verticalCenter
+                                name: tile.modelData.symbol
+                                color: IslandPalette.textPrimary
+                                size: IslandStyle.fontCaption
+                            }
+                            CardText {
+                                text: tile.modelData.title
+                                font.pixelSize: IslandStyle.fontCaption
+                                font.weight: Font.Normal
+                            }
+                        }
+                    }
+                    MouseArea {
+                        id: area
+                        anchors.fill: parent
+                        onClicked: {
+                            switch (tile.index) {
+                            case 0: root.model.takeScreenshot(); break
+                            case 1: root.model.generatePasswordToClipboard(); break
+                            case 2: root.model.openShortcutApp("com.apple.finder"); break
+                            case 3: root.model.openShortcutApp("com.apple.Safari"); break
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        CardText {
+            visible: root.model.generatedPassword.length > 0
+            digits: true
+            text: root.model.generatedPassword
+            font.pixelSize: IslandStyle.fontFootnote
+            font.weight: Font.Normal
+            color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+        }
+    }
+}

@@ -1,0 +1,140 @@
+import QtQuick
+import QtQuick.Controls
+import Pavlet
+
+// The countdown: minute nudges around the time (typed in place), the 5, 15
+// and 25 minute presets, and play and reset.
+Item {
+    id: root
+    required property TimerStore timer
+    required property AppSettings settings
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    implicitHeight: Math.max(left.implicitHeight, buttons.implicitHeight)
+
+    TimerRowState { id: typing; timer: root.timer }
+
+    component MinuteButton: IslandPressStyle {
+        id: minute
+        property string symbol
+        property int step
+        property string help
+        enabled: !root.timer.isRunning
+        opacity: enabled ? 1 : IslandStyle.disabledOpacity
+        pressed: minuteArea.pressed
+        implicitWidth: 22
+        implicitHeight: 22
+        Rectangle {
+            width: 22; height: 22; radius: 11
+            color: IslandPalette.fillStrong
+            Symbol { anchors.centerIn: parent; name: minute.symbol; size: IslandStyle.fontMicro; color: root.amber }
+        }
+        MouseArea { id: minuteArea; anchors.fill: parent; onClicked: root.timer.adjust(minute.step) }
+        ToolTip.visible: minuteArea.containsMouse
+        ToolTip.text: help
+        ToolTip.delay: 600
+    }
+
+    Row {
+        id: left
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: IslandStyle.spacing
+        Row {
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: IslandStyle.spacingTiny
+            MinuteButton { anchors.verticalCenter: parent.verticalCenter; symbol: "minus"; step: -1; help: qsTr("One minute less") }
+            Item {
+                width: Math.max(72, shown.implicitWidth)
+                height: shown.implicitHeight
+                Text {
+                    id: shown
+                    anchors.centerIn: parent
+                    visible: !field.visible
+                    text: root.timer.display
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontLarge
+                    font.weight: Font.DemiBold
+                    color: root.timer.isRunning ? root.amber : IslandPalette.textPrimary
+                    MouseArea {
+                        id: timeArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: typing.begin()
+                        ToolTip.visible: containsMouse && !field.visible
+                        ToolTip.text: qsTr("Click to type a time, like 25 or 1:30")
+                        ToolTip.delay: 600
+                    }
+                }
+                TextField {
+                    id: field
+                    anchors.centerIn: parent
+                    width: parent.width
+                    visible: typing.editing && !root.timer.isRunning
+                    padding: 0
+                    background: null
+                    horizontalAlignment: Text.AlignHCenter
+                    placeholderText: "25:00"
+                    font: shown.font
+                    color: IslandPalette.textPrimary
+                    text: typing.draft
+                    onTextEdited: typing.draft = text
+                    onAccepted: typing.commit()
+                    onActiveFocusChanged: if (!activeFocus) typing.commit()
+                    onVisibleChanged: if (visible) { forceActiveFocus(); selectAll() }
+                }
+            }
+            MinuteButton { anchors.verticalCenter: parent.verticalCenter; symbol: "plus"; step: 1; help: qsTr("One minute more") }
+        }
+        Row {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: root.settings.timerShowPresets
+            spacing: IslandStyle.spacingSmall
+            Repeater {
+                model: [5, 15, 25]
+                IslandPressStyle {
+                    id: pill
+                    required property int modelData
+                    readonly property bool selected: HomeText.presetSelected(root.timer.preset, modelData)
+                    anchors.verticalCenter: parent.verticalCenter
+                    implicitWidth: pillText.implicitWidth + 16
+                    implicitHeight: pillText.implicitHeight + 8
+                    pressed: pillArea.pressed
+                    Rectangle {
+                        width: pill.width; height: pill.height; radius: height / 2
+                        color: pill.selected ? root.amber : IslandPalette.fillStrong
+                        Text {
+                            id: pillText
+                            anchors.centerIn: parent
+                            text: pill.modelData + "m"
+                            font.family: IslandStyle.roundedFamily
+                            font.pixelSize: IslandStyle.fontFootnote
+                            font.weight: Font.Medium
+                            color: pill.selected ? "black" : IslandPalette.textTertiary
+                        }
+                    }
+                    MouseArea { id: pillArea; anchors.fill: parent; onClicked: root.timer.setPreset(pill.modelData * 60) }
+                }
+            }
+        }
+    }
+    Row {
+        id: buttons
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: IslandStyle.spacing
+        MediaButton {
+            anchors.verticalCenter: parent.verticalCenter
+            systemName: root.timer.isRunning ? "pause.fill" : "play.fill"
+            size: IslandStyle.fontBody
+            emphasized: true
+            accent: root.amber
+            onClicked: root.timer.isRunning ? root.timer.pause() : root.timer.start()
+        }
+        MediaButton {
+            anchors.verticalCenter: parent.verticalCenter
+            systemName: "arrow.counterclockwise"
+            size: IslandStyle.fontFootnote
+            accent: root.amber
+            onClicked: root.timer.reset()
+        }
+    }
+}

@@ -1,0 +1,57 @@
+import QtQuick
+import Pavlet
+
+// Up to three cities side by side with their local time, redrawn each second.
+Row {
+    id: root
+    required property AppSettings settings
+    readonly property var cities: settings.clocks.slice(0, HomeText.maxClocks())
+    readonly property bool meridiem: HomeText.showsMeridiem(settings.notchUse24Hour, settings.clocksShowMeridiem)
+
+    AnimationTicker { id: ticker; running: root.visible; fps: 1 }
+
+    Repeater {
+        model: root.cities
+        Row {
+            id: cell
+            required property var modelData
+            required property int index
+            readonly property color tint: IslandPalette.accent(HomeText.cityColor(index), IslandPalette.accentRevision)
+            width: root.width / root.cities.length
+            Item {
+                visible: cell.index > 0
+                width: visible ? 17 : 0
+                height: 28
+                Rectangle { x: 8; width: 1; height: 28; color: IslandPalette.fill }
+            }
+            Column {
+                spacing: IslandStyle.spacingHair
+                Text {
+                    text: cell.modelData.label
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontCaption
+                    color: cell.tint
+                }
+                Row {
+                    spacing: 3
+                    Text {
+                        id: time
+                        text: cell.modelData.timeText(ticker.now, root.settings.notchUse24Hour)
+                        font.family: IslandStyle.digitsFamily
+                        font.pixelSize: IslandStyle.fontTitle3
+                        font.weight: Font.DemiBold
+                        color: IslandPalette.textPrimary
+                    }
+                    Text {
+                        visible: root.meridiem
+                        anchors.baseline: time.baseline
+                        text: cell.modelData.amPmText(ticker.now)
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontCaption
+                        color: Qt.rgba(cell.tint.r, cell.tint.g, cell.tint.b, 0.8)
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,361 @@
+#include "home/homemodel.h"
+
+#include "core/appnotifications.h"
+#include "store/appsettings.h"
+#include "services/clipboardstore.h"
+#include "tools/miccheckengine.h"
+#include "media/mirrorcamera.h"
+#include "island/notchviewmodel.h"
+#include "store/permissions.h"
+#include "tools/pocketstore.h"
+#include "update/updateservice.h"
+#include "core/userdefaults.h"
+#include "media/voicememoengine.h"
+#include "tools/zipengine.h"
+
+#include <QCoreApplication>
+#include <QQmlEngine>
+
+HomeModel::HomeModel(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void HomeModel::setModel(NotchViewModel *model)
+{
+    if (m_model == model)
+        return;
+    for (const auto &c : m_connections)
+        disconnect(c);
+    m_connections.clear();
+    m_model = model;
+    if (model) {
+        auto refresh = [this] { recompute(); };
+        AppSettings *s = model->settings();
+        m_connections << connect(model, &NotchViewModel::isEditingModulesChanged, this, refresh)
+                      << connect(model, &NotchViewModel::clipboardChanged, this, refresh)
+                      << connect(model, &NotchViewModel::bluetoothDevicesChanged, this, refresh)
+                      << connect(model, &NotchViewModel::changed, this, &HomeModel::refreshHeader)
+                      << connect(model, &NotchViewModel::notchHeightChanged, this, &HomeModel::heightChanged)
+                      << connect(model, &NotchViewModel::homeContentHeightChanged, this, &HomeModel::heightChanged)
+                      << connect(s, &AppSettings::moduleListsChanged, this, refresh)
+                      << connect(s, &AppSettings::settingsChanged, this, refresh)
+                      << connect(s, &AppSettings::clipboardHideEmptyChanged, this, refresh)
+                      << connect(s, &AppSettings::bluetoothHideEmptyChanged, this, refresh);
+        if (auto *n = model->environment().notifications)
+            m_connections << connect(n, &AppNotifications::permissionsChanged, this, refresh);
+    }
+    recompute();
+    emit modelChanged();
+    emit heightChanged();
+    refreshHeader();
+    emit trayChanged();
+}
+
+bool HomeModel::wants(const QString &key) const
+{
+    return m_model->userDefaults()->boolValue(key, true);
+}
+
+bool HomeModel::grantPasses(AppPermission permission)
+{
+    PermissionCenter *center = m_model->permissionCenter();
+    if (!center)
+        return true;
+    const bool recorded = center->grantedSinceLaunch().contains(permission)
+        || center->storedGrantedSet().contains(PermissionCenter::rawValue(permission));
+    const auto result = HomeRules::grantTest(recorded, int(center->systemStatus(permission)));
+    if (result.markGranted) {
+        m_pendingGrants.insert(permission);
+        if (!m_grantsQueued) {
+            m_grantsQueued = true;
+            QMetaObject::invokeMethod(this, &HomeModel::recordPendingGrants, Qt::QueuedConnection);
+        }
+    }
+    return result.passes;
+}
+
+void HomeModel::recordPendingGrants()
+{
+    m_grantsQueued = false;
+    const auto grants = std::exchange(m_pendingGrants, {});
+    if (!m_model || !m_model->permissionCenter())
+        return;
+    for (AppPermission p : grants)
+        m_model->permissionCenter()->markGranted(p);
+}
+
+void HomeModel::recompute()
+{
+    QList<HomeModule> visible;
+    if (m_model) {
+        AppSettings *s = m_model->settings();
+        HomeRules::VisibilityInputs in;
+        in.want = [this](const QString &key) { return wants(key); };
+        in.granted = [this](const QString &raw) {
+            const auto p = PermissionCenter::fromRawValue(raw);
+            if (!p)
+                return false;
+            if (*p == AppPermission::bluetooth) {
+                // Counts as granted; recorded every time.
+                m_pendingGrants.insert(*p);
+                if (!m_grantsQueued) {
+                    m_grantsQueued = true;
+                    QMetaObject::invokeMethod(this, &HomeModel::recordPendingGrants, Qt::QueuedConnection);
+                }
+                return true;
+            }
+            return grantPasses(*p);
+        };
+        in.clipboardEmpty = m_model->clipboard().items.isEmpty();
+        in.clipboardHideEmpty = s->clipboardHideEmpty();
+        in.bluetoothEmpty = m_model->bluetoothDevices().isEmpty();
+        in.bluetoothHideEmpty = s->bluetoothHideEmpty();
+        visible = HomeRules::visibleModules(s->orderedEnabledModules(), m_model->isEditingModules(), in);
+    }
+    refreshHeader();
+    const QVariantList tray = hiddenShipped();
+    if (tray != m_tray) {
+        m_tray = tray;
+        emit trayChanged();
+    }
+    if (visible == m_visible)
+        return;
+    m_visible = visible;
+    m_visibleIds.clear();
+    for (HomeModule m : visible)
+        m_visibleIds.append(HomeModules::id(m));
+    emit visibleModulesChanged();
+}
+
+QVariantList HomeModel::hiddenShipped() const
+{
+    QVariantList out;
+    if (!m_model)
+        return out;
+    for (HomeModule m : m_model->settings()->hiddenShippedModules())
+        out.append(QVariantMap{{QStringLiteral("id"), HomeModules::id(m)},
+                               {QStringLiteral("title"), HomeModules::title(m)},
+                               {QStringLiteral("detail"), HomeModules::detail(m)}});
+    return out;
+}
+
+QString HomeModel::trayTitle() const
+{
+    return hiddenShipped().isEmpty() ? QStringLiteral("Shipped modules are on.") : QStringLiteral("Add shipped modules");
+}
+
+double HomeModel::scrollCap() const { return HomeRules::scrollCap(m_model ? m_model->notchHeight() : 32); }
+
+bool HomeModel::scrolls() const
+{
+    return m_model && HomeRules::scrolls(m_model->homeContentHeight(), m_model->notchHeight());
+}
+
+QString HomeModel::versionText() const
+{
+    QString version = QCoreApplication::applicationVersion();
+#ifdef PAVLET_VERSION
+    if (version.isEmpty())
+        version = QStringLiteral(PAVLET_VERSION);
+#endif
+    return HomeRules::versionText(version);
+}
+
+bool HomeModel::weatherShown() const
+{
+    if (!m_model || !m_model->weather() || m_model->isEditingModules())
+        return false;
+    if (!m_model->settings()->isModuleEnabled(HomeModule::weather) || !wants(QStringLiteral("wantLocation")))
+        return false;
+    PermissionCenter *center = m_model->permissionCenter();
+    return !center || center->isGranted(AppPermission::location) == PermissionStatus::granted;
+}
+
+bool HomeModel::batteryShown() const { return m_model && m_model->battery() && !m_model->isEditingModules(); }
+
+SymbolStyle HomeModel::battery() const
+{
+    if (!m_model || !m_model->battery())
+        return {};
+    return HomeRules::batteryStyle(m_model->battery()->percent, m_model->battery()->isCharging, m_model->isLowPower());
+}
+
+QString HomeModel::batteryText() const
+{
+    return m_model && m_model->battery() ? QString::number(m_model->battery()->percent) + QLatin1Char('%') : QString();
+}
+
+void HomeModel::refreshHeader()
+{
+    const QVariantList icons = computeChromeIcons();
+    if (icons != m_chromeIcons) {
+        m_chromeIcons = icons;
+        emit chromeIconsChanged();
+    }
+    emit headerChanged();
+}
+
+QVariantList HomeModel::computeChromeIcons() const
+{
+    QVariantList out;
+    if (!m_model)
+        return out;
+    const bool editing = m_model->isEditingModules();
+    const bool recording = m_model->voice() && m_model->voice()->recording();
+    const bool camera = m_model->camera() && m_model->camera()->isRunning();
+    for (ChromeIcon icon : m_model->settings()->visibleChromeIcons()) {
+        QString badge;
+        bool dot = false;
+        if (icon == ChromeIcon::pocket && m_model->pocket())
+            badge = HomeRules::badgeText(int(m_model->pocket()->items().size()), editing);
+        if (icon == ChromeIcon::voice && m_model->voice()) {
+            dot = recording;
+            if (!dot)
+                badge = HomeRules::badgeText(int(m_model->voice()->memos().size()), editing);
+        }
+        out.append(QVariantMap{
+            {QStringLiteral("id"), ChromeIcons::id(icon)},
+            {QStringLiteral("title"), ChromeIcons::title(icon)},
+            {QStringLiteral("glyph"), HomeRules::chromeGlyph(icon, m_model->gameModeOn(), recording, camera)},
+            {QStringLiteral("tint"), HomeRules::chromeTint(icon)},
+            {QStringLiteral("badge"), badge},
+            {QStringLiteral("dot"), dot},
+            {QStringLiteral("removable"), editing && HomeRules::chromeRemovable(icon)},
+        });
+    }
+    return out;
+}
+
+bool HomeModel::stripIsMenu() const
+{
+    return m_model && HomeRules::stripIsMenu(int(m_model->settings()->visibleChromeIcons().size()), m_model->isEditingModules());
+}
+
+bool HomeModel::remindersShown() const
+{
+    if (!m_model || !wants(QStringLiteral("wantReminders")))
+        return false;
+    PermissionCenter *center = m_model->permissionCenter();
+    return !center || center->isGranted(AppPermission::reminders) == PermissionStatus::granted;
+}
+
+void HomeModel::reportContentHeight(double height)
+{
+    if (m_model && HomeRules::storesHeight(m_model->homeContentHeight(), height))
+        m_model->setHomeContentHeight(height);
+}
+
+void HomeModel::removeModule(const QString &id)
+{
+    if (m_model)
+        m_model->settings()->setModuleEnabled(id, false);
+}
+
+void HomeModel::addModule(const QString &id)
+{
+    if (m_model)
+        m_model->settings()->setModuleEnabled(id, true);
+}
+
+void HomeModel::openLibrary()
+{
+    if (m_model)
+        m_model->openSettings(QStringLiteral("library"));
+}
+
+void HomeModel::toggleEditing()
+{
+    if (m_model)
+        m_model->setEditingModules(!m_model->isEditingModules());
+}
+
+namespace {
+QHash<QString, HomeRules::Span> spansOf(const QVariantMap &frames, const char *start, const char *length)
+{
+    QHash<QString, HomeRules::Span> spans;
+    for (auto it = frames.constBegin(); it != frames.constEnd(); ++it) {
+        const QVariantMap f = it.value().toMap();
+        const double s = f.value(QLatin1String(start)).toDouble();
+        spans.insert(it.key(), {it.key(), s, s + f.value(QLatin1String(length)).toDouble()});
+    }
+    return spans;
+}
+} // namespace
+
+bool HomeModel::dragModule(const QString &id, double y, const QVariantMap &frames)
+{
+    if (!m_model)
+        return false;
+    const auto target = HomeRules::targetIndex(y, m_visibleIds, spansOf(frames, "y", "height"), id);
+    if (!target || m_visibleIds.indexOf(id) == *target)
+        return false;
+    moveModuleToVisible(id, *target);
+    return true;
+}
+
+void HomeModel::moveModuleToVisible(const QString &id, int position)
+{
+    const auto module = HomeModules::fromId(id);
+    if (!m_model || !module)
+        return;
+    AppSettings *s = m_model->settings();
+    const auto at = HomeRules::orderedPosition(m_visible, s->orderedEnabledModules(), position);
+    if (at)
+        s->moveModule(*module, *at);
+}
+
+bool HomeModel::dragChromeIcon(const QString &id, double x, const QVariantMap &frames)
+{
+    if (!m_model || !m_model->isEditingModules())
+        return false;
+    const QStringList ordered = m_model->settings()->visibleChromeIconIDs();
+    const auto target = HomeRules::stripTargetIndex(x, ordered, spansOf(frames, "x", "width"), id);
+    if (!target || ordered.indexOf(id) == *target)
+        return false;
+    m_model->settings()->moveChromeIcon(id, *target);
+    return true;
+}
+
+void HomeModel::removeChromeIcon(const QString &id)
+{
+    const auto icon = ChromeIcons::fromId(id);
+    if (m_model && icon && HomeRules::chromeRemovable(*icon))
+        m_model->settings()->setModule(ChromeIcons::module(*icon), false);
+}
+
+QObject *HomeModel::makeZipEngine()
+{
+    if (!m_model)
+        return nullptr;
+    const auto &env = m_model->environment();
+    if (!env.platform.zipper || !env.platform.filePicker)
+        return nullptr;
+    auto *engine = new ZipEngine(env.platform.zipper, env.platform.filePicker, env.clock, env.downloadsFolder);
+    QQmlEngine::setObjectOwnership(engine, QQmlEngine::JavaScriptOwnership);
+    return engine;
+}
+
+QObject *HomeModel::makeMicCheckEngine()
+{
+    if (!m_model)
+        return nullptr;
+    const auto &env = m_model->environment();
+    if (!env.platform.micRecorder || !env.platform.audioPlayer || !env.platform.sounds)
+        return nullptr;
+    auto *engine = new MicCheckEngine(env.platform.micRecorder, env.platform.audioPlayer, env.platform.sounds,
+                                      env.scheduler);
+    QQmlEngine::setObjectOwnership(engine, QQmlEngine::JavaScriptOwnership);
+    return engine;
+}
+
+QUrl HomeModel::helpPageUrl()
+{
+    return QUrl(QStringLiteral("https://") + UpdateService::UpdateHost + QStringLiteral("/blog/saves.html"));
+}
+
+void HomeModel::openHelpPage()
+{
+    if (m_model)
+        m_model->openWebAddress(helpPageUrl());
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "store/homemodule.h"
+#include "home/homerules.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+
+class NotchViewModel;
+class AppSettings;
+enum class AppPermission;
+
+// The Home panel's state apart from the drawing: which modules get a card,
+// the header's groups, the icon strip, the edit actions, the content height
+// the island sizes itself by, and the tool cards' own engines. The panel
+// makes one and hands it the island's model. Main thread only.
+class HomeModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_MOC_INCLUDE("island/notchviewmodel.h")
+    Q_PROPERTY(NotchViewModel *model READ model WRITE setModel NOTIFY modelChanged)
+    Q_PROPERTY(QStringList visibleModules READ visibleModules NOTIFY visibleModulesChanged)
+    Q_PROPERTY(QVariantList hiddenShipped READ hiddenShipped NOTIFY trayChanged)
+    Q_PROPERTY(QString trayTitle READ trayTitle NOTIFY trayChanged)
+    Q_PROPERTY(double scrollCap READ scrollCap NOTIFY heightChanged)
+    Q_PROPERTY(bool scrolls READ scrolls NOTIFY heightChanged)
+    Q_PROPERTY(QString versionText READ versionText CONSTANT)
+    Q_PROPERTY(bool weatherShown READ weatherShown NOTIFY headerChanged)
+    Q_PROPERTY(bool batteryShown READ batteryShown NOTIFY headerChanged)
+    Q_PROPERTY(SymbolStyle battery READ battery NOTIFY headerChanged)
+    Q_PROPERTY(QString batteryText READ batteryText NOTIFY headerChanged)
+    Q_PROPERTY(QVariantList chromeIcons READ chromeIcons NOTIFY chromeIconsChanged)
+    Q_PROPERTY(bool stripIsMenu READ stripIsMenu NOTIFY headerChanged)
+    Q_PROPERTY(bool remindersShown READ remindersShown NOTIFY visibleModulesChanged)
+
+public:
+    explicit HomeModel(QObject *parent = nullptr);
+
+    NotchViewModel *model() const { return m_model; }
+    void setModel(NotchViewModel *model);
+
+    QStringList visibleModules() const { return m_visibleIds; }
+    QList<HomeModule> visibleModuleList() const { return m_visible; }
+    QVariantList hiddenShipped() const;
+    QString trayTitle() const;
+    double scrollCap() const;
+    bool scrolls() const;
+    QString versionText() const;
+    bool weatherShown() const;
+    bool batteryShown() const;
+    SymbolStyle battery() const;
+    QString batteryText() const;
+    QVariantList chromeIcons() const { return m_chromeIcons; }
+    bool stripIsMenu() const;
+    // The calendar card's reminder gate, apart from the option itself.
+    bool remindersShown() const;
+
+    // The measured content height; the island takes it unless it moved by
+    // 1 pt or less.
+    Q_INVOKABLE void reportContentHeight(double height);
+    Q_INVOKABLE void removeModule(const QString &id);
+    Q_INVOKABLE void addModule(const QString &id);
+    Q_INVOKABLE void openLibrary();
+    Q_INVOKABLE void toggleEditing();
+    // A tile dragged to coordinate y; frames: id -> {y, height}. Moves the
+    // module when the target differs from its place; true when it moved.
+    Q_INVOKABLE bool dragModule(const QString &id, double y, const QVariantMap &frames);
+    // Moves the module shown at visible position `position` ... to that place.
+    Q_INVOKABLE void moveModuleToVisible(const QString &id, int position);
+    // An icon dragged to x; frames: id -> {x, width}.
+    Q_INVOKABLE bool dragChromeIcon(const QString &id, double x, const QVariantMap &frames);
+    Q_INVOKABLE void removeChromeIcon(const QString &id);
+    Q_INVOKABLE JiggleParams jiggle(const QString &id) const { return HomeRules::jiggleParamsFor(id); }
+    // Engines the zip and mic-check cards own; null where the machine lacks the parts.
+    Q_INVOKABLE QObject *makeZipEngine();
+    Q_INVOKABLE QObject *makeMicCheckEngine();
+    // The maker's page on how media saves work, in the browser.
+    Q_INVOKABLE void openHelpPage();
+    static QUrl helpPageUrl();
+
+    // Records the grants found while computing the list; runs from the event
+    // loop, never inside the computation.
+    void recordPendingGrants();
+
+signals:
+    void modelChanged();
+    void visibleModulesChanged();
+    void trayChanged();
+    void heightChanged();
+    void headerChanged();
+    void chromeIconsChanged();
+
+private:
+    void recompute();
+    // The header's values; the icon list is replaced only when it differs.
+    void refreshHeader();
+    QVariantList computeChromeIcons() const;
+    bool grantPasses(AppPermission permission);
+    bool wants(const QString &key) const;
+
+    QPointer<NotchViewModel> m_model;
+    QList<HomeModule> m_visible;
+    QStringList m_visibleIds;
+    QVariantList m_tray;
+    QVariantList m_chromeIcons;
+    QSet<AppPermission> m_pendingGrants;
+    bool m_grantsQueued = false;
+    QList<QMetaObject::Connection> m_connections;
+};

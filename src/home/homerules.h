@@ -1,0 +1,183 @@
+#pragma once
+
+#include "store/homemodule.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+#include <functional>
+#include <optional>
+
+
+// A symbol with its colour. tinted: the colour goes through the custom
+// accent; white tints never do.
+struct SymbolStyle {
+    Q_GADGET
+    QML_VALUE_TYPE(symbolStyle)
+    Q_PROPERTY(QString symbol MEMBER symbol CONSTANT)
+    Q_PROPERTY(QColor color MEMBER color CONSTANT)
+    Q_PROPERTY(bool tinted MEMBER tinted CONSTANT)
+public:
+    QString symbol;
+    QColor color;
+    bool tinted = false;
+    bool operator==(const SymbolStyle &) const = default;
+};
+
+// The rocking of a tile in edit mode: one swing's duration and the delay
+// before the first, both in seconds.
+struct JiggleParams {
+    Q_GADGET
+    QML_VALUE_TYPE(jiggleParams)
+    Q_PROPERTY(double period MEMBER period CONSTANT)
+    Q_PROPERTY(double delay MEMBER delay CONSTANT)
+    Q_PROPERTY(double angle MEMBER angle CONSTANT)
+public:
+    double period = 0.11;
+    double delay = 0;
+    double angle = 1.6; // degrees
+};
+
+namespace HomeRules {
+
+// What decides whether a module gets a card outside edit mode.
+struct VisibilityInputs {
+    // A "want" preference; absent counts as true.
+    std::function<bool(const QString &key)> want;
+    // The grant test of a permission by raw value ("location"); the test
+    // itself may remember the grant for later.
+    std::function<bool(const QString &permission)> granted;
+    bool clipboardEmpty = true;
+    bool clipboardHideEmpty = false;
+    bool bluetoothEmpty = true;
+    bool bluetoothHideEmpty = false;
+};
+
+// The modules that get a card now, in the user's order.
+QList<HomeModule> visibleModules(const QList<HomeModule> &orderedEnabled, bool editing,
+                                 const VisibilityInputs &inputs);
+
+// A permission recorded as granted passes unless the system now denies it; an
+// unrecorded one passes only when the system grants it. markGranted: the
+// system grants it now, so the grant is to be recorded.
+struct GrantResult {
+    bool passes = false;
+    bool markGranted = false;
+};
+GrantResult grantTest(bool recorded, int systemStatus);
+
+// Heights.
+inline constexpr double HeightDeadBand = 1.0;
+bool storesHeight(double current, double reported);
+double scrollCap(double notchHeight);
+bool scrolls(double contentHeight, double notchHeight);
+
+// "v" and the version, or "v0.1.2" when the program carries none.
+QString versionText(const QString &applicationVersion);
+
+// The position in orderedEnabled that a drop at visible position t stands
+// for: the place of the module shown there. Icon-only modules that are
+// enabled sit in orderedEnabled but not among the tiles.
+std::optional<int> orderedPosition(const QList<HomeModule> &visible, const QList<HomeModule> &orderedEnabled,
+                                   int visiblePosition);
+
+// The position a dragged tile (or icon) moves to for a coordinate along the
+// list: the first other item whose span holds it (edges included); above
+// the first: 0; past the last: the last; in a gap or on itself: none.
+// spans: (start, end) per item in ordered, missing ones skipped.
+struct Span {
+    QString id;
+    double start = 0;
+    double end = 0;
+};
+std::optional<int> targetIndex(double coordinate, const QStringList &ordered, const QHash<QString, Span> &spans,
+                               const QString &self);
+// The icon strip's variant: only a hit on another icon counts.
+std::optional<int> stripTargetIndex(double x, const QStringList &ordered, const QHash<QString, Span> &spans,
+                                    const QString &self);
+
+// Period and phase of a tile's rocking from its id's hash.
+JiggleParams jiggleParams(size_t seed);
+JiggleParams jiggleParamsFor(const QString &id);
+
+// Header.
+SymbolStyle batteryStyle(int percent, bool charging, bool lowPower);
+// The count badge: min(count, 9); empty when there is nothing or while editing.
+QString badgeText(int count, bool editing);
+bool stripIsMenu(int iconCount, bool editing);
+QColor chromeTint(ChromeIcon icon);
+QString chromeGlyph(ChromeIcon icon, bool gameModeOn, bool recording, bool cameraRunning);
+// Icons whose module is icon-only can be removed from the strip.
+bool chromeRemovable(ChromeIcon icon);
+
+// Timer row.
+bool presetSelected(double presetSeconds, int minutes);
+// World clocks.
+inline constexpr int MaxClocks = 3;
+bool showsMeridiem(bool use24Hour, bool clocksShowMeridiem);
+QColor cityColor(int index);
+
+// Cards.
+QString degrees(int value);
+QString highLowText(int high, int low);
+QString sunText(const QString &sunrise, const QString &sunset);
+bool showsReminder(bool optionOn, bool wantReminders, bool remindersGranted, bool hasReminder);
+struct Meter {
+    QString label;
+    QString value;
+    QColor color;
+};
+QList<Meter> systemMeters(int cpu, int memory, const QString &diskFree, const QString &uptime, bool showCPU,
+                          bool showMemory, bool showDisk, bool showUptime);
+// The eye-strain card's status; alert: drawn in coral.
+QString eyeStrainStatus(bool warning, bool tooClose, int minutesUntilBreak);
+bool eyeStrainAlert(bool warning, bool tooClose);
+
+// Speed test.
+QString pingText(const std::optional<double> &ms);
+QString rateText(const std::optional<double> &mbps);
+
+} // namespace HomeRules
+
+// The rules above for the views, by the names the views use.
+class HomeText : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE static bool presetSelected(double presetSeconds, int minutes)
+    {
+        return HomeRules::presetSelected(presetSeconds, minutes);
+    }
+    Q_INVOKABLE static bool showsMeridiem(bool use24Hour, bool showMeridiem)
+    {
+        return HomeRules::showsMeridiem(use24Hour, showMeridiem);
+    }
+    Q_INVOKABLE static QColor cityColor(int index) { return HomeRules::cityColor(index); }
+    Q_INVOKABLE static int maxClocks() { return HomeRules::MaxClocks; }
+    Q_INVOKABLE static QString degrees(int value) { return HomeRules::degrees(value); }
+    Q_INVOKABLE static QString highLowText(int high, int low) { return HomeRules::highLowText(high, low); }
+    Q_INVOKABLE static QString sunText(const QString &rise, const QString &set) { return HomeRules::sunText(rise, set); }
+    Q_INVOKABLE static QVariantList systemMeters(const QVariant &snapshot, bool cpu, bool memory, bool disk, bool uptime);
+    Q_INVOKABLE static QString eyeStrainStatus(bool warning, bool tooClose, int minutes)
+    {
+        return HomeRules::eyeStrainStatus(warning, tooClose, minutes);
+    }
+    Q_INVOKABLE static bool eyeStrainAlert(bool warning, bool tooClose) { return HomeRules::eyeStrainAlert(warning, tooClose); }
+    Q_INVOKABLE static QString shortTime(const QDateTime &time);
+
+    Q_INVOKABLE static QString pingText(const QVariant &ms);
+    Q_INVOKABLE static QString rateText(const QVariant &mbps);
+    Q_INVOKABLE static QString speedStatus(int phase, const QString &failure);
+    Q_INVOKABLE static QString speedButton(int phase);
+    Q_INVOKABLE static double micLevelWidth(double level, double width) { return std::max(4.0, double(level) * width); }
+};

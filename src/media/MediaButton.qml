@@ -1,0 +1,43 @@
+import QtQuick
+import Pavlet
+
+// A round transport button: the accent disc with a black glyph when
+// emphasized, else a faint disc with a light glyph.
+Item {
+    id: root
+    property string systemName
+    property real size: 12
+    property bool emphasized: false
+    property bool compact: false
+    property color accent: IslandPalette.sky
+    signal clicked()
+
+    readonly property real diameter: emphasized ? (compact ? 28 : 32) : (compact ? 24 : 28)
+    implicitWidth: diameter
+    implicitHeight: diameter
+
+    IslandPressStyle {
+        anchors.fill: parent
+        pressed: area.pressed
+        Rectangle {
+            width: root.diameter
+            height: root.diameter
+            radius: root.diameter / 2
+            color: root.emphasized ? root.accent : IslandPalette.fillStrong
+            Symbol {
+                anchors.centerIn: parent
+                name: root.systemName
+                size: root.size
+                color: root.emphasized ? "black" : IslandPalette.textPrimary
+            }
+        }
+    }
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        onClicked: (mouse) => {
+            if (Math.hypot(mouse.x - width / 2, mouse.y - height / 2) <= width / 2)
+                root.clicked()
+        }
+    }
+}

@@ -1,0 +1,133 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// The now-playing row: artwork, title and source, the transport buttons and
+// the play bar, in a regular or a compact size.
+Column {
+    id: root
+    required property NotchViewModel model
+    required property AppSettings settings
+    property bool compact: false
+
+    readonly property nowPlayingInfo info: model.nowPlaying
+    readonly property bool idle: info.title.length === 0 && info.artist.length === 0
+    readonly property color accent: IslandPalette.accent(MediaText.sourceAccent(info), IslandPalette.accentRevision)
+    readonly property bool showsBar: MediaText.showsPlayBar(info, settings.playerShowPlayBar)
+
+    spacing: compact ? 8 : 10
+
+    RowLayout {
+        width: root.width
+        spacing: root.compact ? 10 : 14
+        ArtworkView {
+            visible: root.settings.playerShowArtwork
+            size: root.compact ? 36 : 56
+            corner: root.compact ? 8 : 12
+            accent: root.accent
+            symbol: MediaText.artworkSymbol(root.info)
+            image: root.info.hasArtwork ? root.model.nowPlayingService.artworkSource(root.info) : ""
+        }
+        Column {
+            Layout.fillWidth: true
+            spacing: IslandStyle.spacingHair
+            Text {
+                width: parent.width
+                text: MediaText.playerTitle(root.info)
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: root.compact ? IslandStyle.fontCallout : IslandStyle.fontHeadline
+                font.weight: Font.DemiBold
+                color: IslandPalette.textPrimary
+                elide: Text.ElideRight
+                maximumLineCount: 1
+            }
+            Text {
+                width: parent.width
+                text: MediaText.playerSubtitle(root.info, root.settings.playerShowAlbum)
+                font.family: IslandStyle.roundedFamily
+                font.pixelSize: root.compact ? IslandStyle.fontFootnote : IslandStyle.fontBody
+                color: root.idle ? IslandPalette.textSecondary : Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.9)
+                elide: Text.ElideRight
+                maximumLineCount: 1
+            }
+        }
+        Row {
+            spacing: IslandStyle.spacingHair
+            MediaButton {
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.settings.playerShowSkip
+                systemName: "backward.end.fill"
+                size: root.compact ? 10 : 11
+                compact: root.compact
+                accent: root.accent
+                onClicked: {
+                    root.model.nowPlayingService.previousTrack()
+                    root.model.refreshNowPlayingSoon()
+                }
+            }
+            MediaButton {
+                anchors.verticalCenter: parent.verticalCenter
+                systemName: root.info.isPlaying ? "pause.fill" : "play.fill"
+                size: root.compact ? 12 : 13
+                emphasized: true
+                compact: root.compact
+                accent: root.accent
+                onClicked: root.model.togglePlayPause()
+            }
+            MediaButton {
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.settings.playerShowSkip
+                systemName: "forward.end.fill"
+                size: root.compact ? 10 : 11
+                compact: root.compact
+                accent: root.accent
+                onClicked: {
+                    root.model.nowPlayingService.nextTrack()
+                    root.model.refreshNowPlayingSoon()
+                }
+            }
+        }
+    }
+
+    Loader {
+        width: root.width
+        active: root.showsBar
+        visible: active
+        sourceComponent: Column {
+            spacing: IslandStyle.spacingTiny
+            AnimationTicker { id: ticker; running: root.visible && root.info.isPlaying; fps: 20 }
+            readonly property date now: ticker.now
+            readonly property double position: MediaText.playbackPosition(root.info, now)
+            Rectangle {
+                width: root.width
+                height: 3
+                radius: 1.5
+                color: IslandPalette.fill
+                Rectangle {
+                    height: parent.height
+                    radius: 1.5
+                    width: MediaText.playBarFill(MediaText.playbackFraction(root.info, parent.parent.now), parent.width)
+                    color: root.accent
+                }
+            }
+            Item {
+                width: root.width
+                height: length.implicitHeight
+                Text {
+                    text: MediaText.playbackTime(parent.parent.position)
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontCaption
+                    color: IslandPalette.textTertiary
+                }
+                Text {
+                    id: length
+                    anchors.right: parent.right
+                    text: MediaText.playbackTime(root.info.duration)
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontCaption
+                    color: IslandPalette.textTertiary
+                }
+            }
+        }
+    }
+}

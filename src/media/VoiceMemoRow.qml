@@ -1,0 +1,186 @@
+import QtQuick
+import QtQuick.Controls
+import Pavlet
+
+// One recording: play, name and detail, favourite and the expand chevron;
+// expanded, its name and note fields, MP3 export and delete. Dragging it
+// offers the file.
+Rectangle {
+    id: root
+    required property voiceMemo memo
+    required property VoiceMemoEngine engine
+    required property date now
+    readonly property bool playing: engine.isPlaying && engine.playingURL === memo.url
+    readonly property bool expanded: engine.expandedID === memo.file
+    readonly property bool exporting: engine.exportingID === memo.file
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+
+    implicitHeight: column.implicitHeight + 16
+    radius: IslandStyle.radius
+    color: playing ? Qt.rgba(coral.r, coral.g, coral.b, 0.12) : IslandPalette.fill
+
+    Drag.active: textArea.drag.active
+    Drag.dragType: Drag.Automatic
+    Drag.supportedActions: Qt.CopyAction
+    Drag.mimeData: { "text/uri-list": root.memo.url.toString() }
+
+    Column {
+        id: column
+        x: 10
+        y: 8
+        width: root.width - 20
+        spacing: IslandStyle.spacing
+
+        Item {
+            width: parent.width
+            height: 28
+            IslandPressStyle {
+                id: play
+                anchors.verticalCenter: parent.verticalCenter
+                implicitWidth: 28
+                implicitHeight: 28
+                pressed: playArea.pressed
+                Rectangle {
+                    width: 28; height: 28; radius: 14
+                    color: root.playing ? root.coral : IslandPalette.fillStrong
+                    Symbol {
+                        anchors.centerIn: parent
+                        name: root.playing ? "pause.fill" : "play.fill"
+                        size: IslandStyle.fontFootnote
+                        color: root.playing ? "black" : root.coral
+                    }
+                }
+                MouseArea { id: playArea; anchors.fill: parent; onClicked: root.engine.togglePlay(root.memo) }
+            }
+            Item {
+                anchors.left: play.right
+                anchors.leftMargin: IslandStyle.spacingMedium
+                anchors.right: star.left
+                anchors.rightMargin: IslandStyle.spacingTiny
+                anchors.verticalCenter: parent.verticalCenter
+                height: texts.implicitHeight
+                Column {
+                    id: texts
+                    width: parent.width
+                    spacing: 1
+                    CardText { width: parent.width; text: MediaText.memoName(root.memo) }
+                    CardText {
+                        width: parent.width
+                        text: MediaText.memoDetailLine(root.memo, root.expanded, root.now)
+                        font.pixelSize: IslandStyle.fontCaption
+                        font.weight: Font.Normal
+                        color: IslandPalette.textTertiary
+                    }
+                }
+                MouseArea {
+                    id: textArea
+                    anchors.fill: parent
+                    drag.target: dragProxy
+                    onClicked: root.engine.toggleExpanded(root.memo)
+                }
+            }
+            IslandIconButton {
+                id: star
+                anchors.right: chevron.left
+                anchors.verticalCenter: parent.verticalCenter
+                systemName: root.memo.favorite ? "star.fill" : "star"
+                size: IslandStyle.fontBody
+                color: root.memo.favorite ? root.gold : IslandPalette.textTertiary
+                help: root.memo.favorite ? qsTr("Unfavorite") : qsTr("Favorite")
+                onClicked: root.engine.toggleFavorite(root.memo)
+            }
+            Symbol {
+                id: chevron
+                anchors.right: parent.right
+                anchors.verticalCenter: parent.verticalCenter
+                name: root.expanded ? "chevron.up" : "chevron.down"
+                size: IslandStyle.fontCaption
+                color: IslandPalette.textTertiary
+                MouseArea { anchors.fill: parent; anchors.margins: -4; onClicked: root.engine.toggleExpanded(root.memo) }
+            }
+        }
+
+        Loader {
+            width: parent.width
+            active: root.expanded
+            visible: active
+            sourceComponent: Column {
+                spacing: IslandStyle.spacing
+                TextField {
+                    width: parent.width
+                    leftPadding: 8; rightPadding: 8; topPadding: 6; bottomPadding: 6
+                    placeholderText: qsTr("Name")
+                    placeholderTextColor: IslandPalette.textTertiary
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontBody
+                    font.weight: Font.Medium
+                    color: IslandPalette.textPrimary
+                    text: root.memo.name
+                    onTextEdited: root.engine.rename(root.memo, text)
+                    background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+                }
+                TextArea {
+                    id: note
+                    width: parent.width
+                    leftPadding: 8; rightPadding: 8; topPadding: 6; bottomPadding: 6
+                    readonly property real line: font.pixelSize * 1.3
+                    height: Math.min(Math.max(implicitHeight, 2 * line + 12), 4 * line + 12)
+                    wrapMode: TextEdit.Wrap
+                    placeholderText: qsTr("Note")
+                    placeholderTextColor: IslandPalette.textTertiary
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: IslandPalette.textSecondary
+                    text: root.memo.note
+                    onTextChanged: if (text !== root.memo.note) root.engine.setNote(root.memo, text)
+                    background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+                }
+                Item {
+                    width: parent.width
+                    height: mp3.implicitHeight
+                    IslandPressStyle {
+                        id: mp3
+                        enabled: !root.exporting
+                        pressed: mp3Area.pressed
+                        implicitWidth: mp3Row.implicitWidth + 16
+                        implicitHeight: mp3Row.implicitHeight + 10
+                        Rectangle {
+                            width: mp3.width; height: mp3.height
+                            radius: 7
+                            color: IslandPalette.fillStrong
+                            Row {
+                                id: mp3Row
+                                anchors.centerIn: parent
+                                spacing: 5
+                                Symbol { anchors.verticalCenter: parent.verticalCenter; name: "square.and.arrow.down"; size: IslandStyle.fontFootnote; color: root.coral }
+                                CardText {
+                                    text: root.exporting ? qsTr("Saving…") : qsTr("MP3")
+                                    font.pixelSize: IslandStyle.fontFootnote
+                                    font.weight: Font.Normal
+                                    color: root.coral
+                                }
+                            }
+                        }
+                        MouseArea { id: mp3Area; anchors.fill: parent; hoverEnabled: true; onClicked: root.engine.exportMP3(root.memo) }
+                        ToolTip.visible: mp3Area.containsMouse
+                        ToolTip.text: qsTr("Save an MP3 to Downloads")
+                        ToolTip.delay: 600
+                    }
+                    IslandIconButton {
+                        anchors.right: parent.right
+                        anchors.verticalCenter: parent.verticalCenter
+                        systemName: "xmark.circle.fill"
+                        size: IslandStyle.fontSubhead
+                        color: IslandPalette.textTertiary
+                        help: qsTr("Delete")
+                        onClicked: root.engine.deleteMemo(root.memo)
+                    }
+                }
+            }
+        }
+    }
+
+    // Moved by a drag of the row's texts, which starts the file's drag.
+    Item { id: dragProxy }
+}

@@ -1,0 +1,162 @@
+#include "media/mediarules.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace MediaRules {
+
+QColor sourceAccent(NowPlayingInfo::Source source)
+{
+    switch (source) {
+    case NowPlayingInfo::Source::music: return QColor::fromRgbF(0.98f, 0.38f, 0.50f);
+    case NowPlayingInfo::Source::spotify: return QColor::fromRgbF(0.12f, 0.84f, 0.38f);
+    case NowPlayingInfo::Source::youtube: return QColor::fromRgbF(0.94f, 0.32f, 0.32f);
+    default: return QColor::fromRgbF(0.47f, 0.80f, 0.98f);
+    }
+}
+
+QString sourceLabel(NowPlayingInfo::Source source, const QString &clientName)
+{
+    switch (source) {
+    case NowPlayingInfo::Source::music: return QStringLiteral("Apple Music");
+    case NowPlayingInfo::Source::spotify: return QStringLiteral("Spotify");
+    case NowPlayingInfo::Source::youtube: return QStringLiteral("YouTube");
+    default: return clientName.isEmpty() ? QStringLiteral("Now playing") : clientName;
+    }
+}
+
+QString artworkSymbol(NowPlayingInfo::Source source)
+{
+    return source == NowPlayingInfo::Source::youtube || source == NowPlayingInfo::Source::browser
+        ? QStringLiteral("play.rectangle.fill")
+        : QStringLiteral("music.note");
+}
+
+QString playerTitle(const QString &title, const QString &artist)
+{
+    return title.isEmpty() && artist.isEmpty() ? QStringLiteral("Nothing playing") : title;
+}
+
+QString playerSubtitle(const QString &title, const QString &artist, const QString &album, bool showAlbum,
+                       NowPlayingInfo::Source source, const QString &clientName)
+{
+    static const QString separator = QStringLiteral("  \u00B7  ");
+    if (title.isEmpty() && artist.isEmpty())
+        return QStringLiteral("Music, videos, and browser playback show up here");
+    if (showAlbum && !album.isEmpty())
+        return artist + separator + album;
+    if (artist.isEmpty())
+        return sourceLabel(source, clientName);
+    return artist + separator + sourceLabel(source, clientName);
+}
+
+double playbackPosition(double elapsed, double duration, bool playing, const QDateTime &sampledAt,
+                        const QDateTime &now)
+{
+    double advance = 0;
+    if (playing && sampledAt.isValid() && now.isValid())
+        advance = std::max(double(sampledAt.msecsTo(now)) / 1000.0, 0.0);
+    if (duration > 0)
+        return std::min(std::max(elapsed + advance, 0.0), duration);
+    return std::max(elapsed, 0.0);
+}
+
+double playbackFraction(double position, double duration)
+{
+    if (duration <= 0)
+        return 0;
+    return std::clamp(position / duration, 0.0, 1.0);
+}
+
+bool showsPlayBar(bool option, const QString &title, const QString &artist, double duration)
+{
+    return option && (!title.isEmpty() || !artist.isEmpty()) && duration > 0;
+}
+
+QString memoTimeText(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return QStringLiteral("0:00");
+    const long long total = std::max(0LL, std::llround(seconds));
+    return QStringLiteral("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString memoStatusLine(bool recording, double elapsed, bool exporting, const QString &status, int count)
+{
+    if (recording)
+        return QStringLiteral("Recording  ") + memoTimeText(elapsed);
+    if (exporting)
+        return status;
+    if (count == 0)
+        return QStringLiteral("Tap the mic to record");
+    if (count == 1)
+        return QStringLiteral("1 saved");
+    return QStringLiteral("%1 saved").arg(count);
+}
+
+QString relativeDate(const QDateTime &date, const QDateTime &now)
+{
+    const qint64 seconds = date.secsTo(now);
+    const QDate today = now.toLocalTime().date();
+    const QDate day = date.toLocalTime().date();
+    const qint64 days = day.daysTo(today);
+    auto unit = [](qint64 n, const char *one) {
+        return n == 1 ? QStringLiteral("1 %1 ago").arg(QLatin1String(one))
+                      : QStringLiteral("%1 %2s ago").arg(n).arg(QLatin1String(one));
+    };
+    if (seconds < 0)
+        return QStringLiteral("now");
+    if (seconds < 60)
+        return seconds < 1 ? QStringLiteral("now") : unit(seconds, "second");
+    if (seconds < 3600)
+        return unit(seconds / 60, "minute");
+    if (days == 0)
+        return unit(seconds / 3600, "hour");
+    if (days == 1)
+        return QStringLiteral("yesterday");
+    if (days < 7)
+        return unit(days, "day");
+    if (days < 30)
+        return days < 14 ? QStringLiteral("last week") : unit(days / 7, "week");
+    if (days < 365)
+        return days < 60 ? QStringLiteral("last month") : unit(days / 30, "month");
+    return days < 730 ? QStringLiteral("last year") : unit(days / 365, "year");
+}
+
+QString memoDetailLine(double duration, const QString &note, bool expanded, const QDateTime &date,
+                       const QDateTime &now)
+{
+    QString line = memoTimeText(duration) + QStringLiteral("  \u00B7  ");
+    if (!note.isEmpty() && !expanded)
+        return line + note;
+    return line + relativeDate(date, now);
+}
+
+namespace {
+double meterValue(double level, int index) { return (level - double(index) / 5.0) * 2.2; }
+} // namespace
+
+double meterBarHeight(double level, int index)
+{
+    const double v = meterValue(level, index);
+    if (v >= 1)
+        return 24;
+    if (v < 0.08)
+        return 9.28;
+    return 8 + 16 * v;
+}
+
+bool meterBarLit(double level, int index) { return meterValue(level, index) > 0.12; }
+
+} // namespace MediaRules
+
+QString MediaText::memoDetailLine(const VoiceMemo &memo, bool expanded, const QDateTime &now)
+{
+    return MediaRules::memoDetailLine(memo.duration, memo.note, expanded, memo.date, now);
+}
+
+QString MediaText::memoName(const VoiceMemo &memo)
+{
+    return memo.name.isEmpty() ? QStringLiteral("Untitled") : memo.name;
+}
+

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "media/nowplayinginfo.h"
+#include "media/voicememoengine.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+#include <algorithm>
+
+// What the media views show: the now-playing row's texts, colours and play
+// bar, and the voice memos' times, lines and level bars.
+namespace MediaRules {
+
+// Player.
+QColor sourceAccent(NowPlayingInfo::Source source);
+QString sourceLabel(NowPlayingInfo::Source source, const QString &clientName);
+QString artworkSymbol(NowPlayingInfo::Source source);
+QString playerTitle(const QString &title, const QString &artist);
+QString playerSubtitle(const QString &title, const QString &artist, const QString &album, bool showAlbum,
+                       NowPlayingInfo::Source source, const QString &clientName);
+double playbackPosition(double elapsed, double duration, bool playing, const QDateTime &sampledAt,
+                        const QDateTime &now);
+double playbackFraction(double position, double duration);
+bool showsPlayBar(bool option, const QString &title, const QString &artist, double duration);
+inline constexpr double PlayBarMinFill = 4;
+
+// Voice memos.
+QString memoTimeText(double seconds);
+QString memoStatusLine(bool recording, double elapsed, bool exporting, const QString &status, int count);
+QString memoDetailLine(double duration, const QString &note, bool expanded, const QDateTime &date,
+                       const QDateTime &now);
+QString relativeDate(const QDateTime &date, const QDateTime &now);
+double meterBarHeight(double level, int index);
+bool meterBarLit(double level, int index);
+
+} // namespace MediaRules
+
+// The rules above for the views.
+class MediaText : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE static QColor sourceAccent(const NowPlayingInfo &info) { return MediaRules::sourceAccent(info.source); }
+    Q_INVOKABLE static QString artworkSymbol(const NowPlayingInfo &info) { return MediaRules::artworkSymbol(info.source); }
+    Q_INVOKABLE static QString playerTitle(const NowPlayingInfo &info) { return MediaRules::playerTitle(info.title, info.artist); }
+    Q_INVOKABLE static QString playerSubtitle(const NowPlayingInfo &info, bool showAlbum)
+    {
+        return MediaRules::playerSubtitle(info.title, info.artist, info.album, showAlbum, info.source, info.clientName);
+    }
+    Q_INVOKABLE static double playbackPosition(const NowPlayingInfo &info, const QDateTime &now)
+    {
+        return MediaRules::playbackPosition(info.elapsed, info.duration, info.isPlaying, info.sampledAt, now);
+    }
+    Q_INVOKABLE static double playbackFraction(const NowPlayingInfo &info, const QDateTime &now)
+    {
+        return MediaRules::playbackFraction(playbackPosition(info, now), info.duration);
+    }
+    Q_INVOKABLE static bool showsPlayBar(const NowPlayingInfo &info, bool option)
+    {
+        return MediaRules::showsPlayBar(option, info.title, info.artist, info.duration);
+    }
+    Q_INVOKABLE static QString playbackTime(double seconds) { return formatPlaybackTime(seconds); }
+    Q_INVOKABLE static double playBarFill(double fraction, double width)
+    {
+        return std::max(MediaRules::PlayBarMinFill, fraction * width);
+    }
+
+    Q_INVOKABLE static QString memoTimeText(double seconds) { return MediaRules::memoTimeText(seconds); }
+    Q_INVOKABLE static QString memoStatusLine(bool recording, double elapsed, const QString &exportingID,
+                                              const QString &status, int count)
+    {
+        return MediaRules::memoStatusLine(recording, elapsed, !exportingID.isEmpty(), status, count);
+    }
+    Q_INVOKABLE static QString memoDetailLine(const VoiceMemo &memo, bool expanded, const QDateTime &now);
+    Q_INVOKABLE static QString memoName(const VoiceMemo &memo);
+    Q_INVOKABLE static double meterBarHeight(double level, int index) { return MediaRules::meterBarHeight(level, index); }
+    Q_INVOKABLE static bool meterBarLit(double level, int index) { return MediaRules::meterBarLit(level, index); }
+
+};

@@ -1,0 +1,64 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Pavlet
+
+// The Canvas card's form: help, the token page, the school address and the
+// token, saved together.
+ColumnLayout {
+    id: root
+    required property AppSettings settings
+    required property ModulesPresenter modules
+    spacing: IslandStyle.spacing
+
+    Text {
+        Layout.fillWidth: true
+        text: "Canvas uses a personal API token from your school site. That is the official user integration for a desktop app."
+        color: IslandPalette.textSecondary
+        font.pixelSize: IslandStyle.fontFootnote
+        wrapMode: Text.WordWrap
+    }
+    Text {
+        Layout.fillWidth: true
+        text: "Account \u2192 Settings \u2192 Approved Integrations \u2192 New Access Token. Copy it once, then paste it here."
+        color: IslandPalette.textSecondary
+        font.pixelSize: IslandStyle.fontFootnote
+        wrapMode: Text.WordWrap
+    }
+    SettingsButton {
+        text: "Open Canvas token page"
+        fontSize: IslandStyle.fontFootnote
+        font.weight: Font.Normal
+        onClicked: root.modules.openCanvasTokenPage()
+    }
+    SettingsTextField {
+        objectName: "canvasAddress"
+        Layout.fillWidth: true
+        placeholderText: "https://school.instructure.com"
+        text: root.settings.canvasBaseURL
+        onTextEdited: root.settings.canvasBaseURL = text
+    }
+    SettingsTextField {
+        objectName: "canvasToken"
+        Layout.fillWidth: true
+        echoMode: TextInput.Password
+        placeholderText: root.modules.tokenPlaceholder
+        text: root.settings.canvasTokenDraft
+        onTextEdited: root.settings.canvasTokenDraft = text
+    }
+    SettingsButton {
+        objectName: "saveToken"
+        text: "Save token"
+        font.weight: Font.Normal
+        onClicked: root.modules.saveCanvasToken()
+    }
+    Text {
+        objectName: "canvasStatus"
+        Layout.fillWidth: true
+        text: root.settings.canvasStatus
+        color: root.modules.hasStoredToken ? IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+                                           : IslandPalette.textSecondary
+        font.pixelSize: IslandStyle.fontFootnote
+        wrapMode: Text.WordWrap
+    }
+}

@@ -1,0 +1,56 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Pavlet
+
+// The first page: what this window is for, updates, launch at login, the
+// version and "Quit Pavlet".
+ColumnLayout {
+    id: root
+    required property AppSettings settings
+    required property UpdateCardModel updateCard
+    property SettingsNavigation navigation: null
+    spacing: 0
+
+    ScrollView {
+        id: scroll
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        contentWidth: availableWidth
+        clip: true
+
+        ColumnLayout {
+            width: scroll.availableWidth
+            spacing: SettingsMetrics.pageSpacing
+
+            SettingsHeading {
+                title: "Pavlet"
+                subtitle: "Click the notch at the top of the screen to open home. This window is for settings."
+            }
+            UpdateSettingsCard {
+                card: root.updateCard
+            }
+            SettingsSwitch {
+                objectName: "launchAtLogin"
+                text: "Launch at login"
+                checked: root.settings.launchAtLogin
+                onToggled: root.settings.launchAtLogin = checked
+            }
+            Item { implicitHeight: IslandStyle.spacingXLarge - SettingsMetrics.pageSpacing }
+        }
+    }
+    RowLayout {
+        Layout.fillWidth: true
+        Text {
+            text: root.updateCard.footerText
+            color: IslandPalette.textTertiary
+            font.pixelSize: IslandStyle.fontBody
+        }
+        Item { Layout.fillWidth: true }
+        SettingsButton {
+            text: "Quit Pavlet"
+            font.weight: Font.Normal
+            onClicked: if (root.navigation) root.navigation.quit()
+        }
+    }
+}

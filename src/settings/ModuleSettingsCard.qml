@@ -1,0 +1,226 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import QtQuick.Shapes
+import Pavlet
+
+// A module's card: symbol, title, description and permission line; its
+// switch, Remove or Install; and, expanded, its options, the world-clock
+// editor or the Canvas form.
+Rectangle {
+    id: root
+    required property AppSettings settings
+    required property ModulesPresenter modules
+    required property WorldClocksEditorModel worldClocks
+    required property string moduleId
+    required property int kind
+    required property string title
+    required property string detail
+    required property string symbol
+    required property bool included
+    required property bool onNotch
+    required property bool hasChevron
+    required property bool installing
+    required property string permissionLine
+
+    property bool expanded: false
+    readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property bool isLibrary: kind === ModulesPresenter.Library
+    readonly property var options: modules.options(moduleId)
+
+    objectName: "module-" + moduleId
+    Layout.fillWidth: true
+    implicitHeight: column.implicitHeight
+    radius: IslandStyle.radius
+    color: IslandPalette.fill
+    clip: true
+    Component.onCompleted: expanded = modules.takeExpandOnAppear(moduleId)
+    Behavior on implicitHeight {
+        NumberAnimation { duration: SettingsMetrics.expandMs; easing.type: Easing.InOutQuad }
+    }
+
+    ColumnLayout {
+        id: column
+        width: parent.width
+        spacing: 0
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.margins: IslandStyle.spacingMedium
+            spacing: IslandStyle.spacingLarge
+
+            Item {
+                Layout.fillWidth: true
+                implicitHeight: header.implicitHeight
+                RowLayout {
+                    id: header
+                    width: parent.width
+                    spacing: IslandStyle.spacingLarge
+                    Item {
+                        Layout.preferredWidth: SettingsMetrics.moduleSymbolWidth
+                        Layout.preferredHeight: SettingsMetrics.moduleSymbolWidth
+                        SettingsSymbol {
+                            anchors.centerIn: parent
+                            name: root.symbol
+                            size: IslandStyle.fontSubhead
+                            color: root.isLibrary ? IslandPalette.textSecondary
+                                                  : IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+                            opacity: root.installing ? SettingsMetrics.installingSymbolOpacity : 1
+                        }
+                        Shape {
+                            id: spinner
+                            anchors.fill: parent
+                            visible: root.installing
+                            ShapePath {
+                                strokeColor: root.gold
+                                strokeWidth: SettingsMetrics.spinnerLineWidth
+                                fillColor: "transparent"
+                                capStyle: ShapePath.RoundCap
+                                PathAngleArc {
+                                    centerX: spinner.width / 2
+                                    centerY: spinner.height / 2
+                                    radiusX: spinner.width / 2 - SettingsMetrics.spinnerLineWidth
+                                    radiusY: radiusX
+                                    startAngle: 360 * SettingsMetrics.spinnerTrimFrom - 90
+                                    sweepAngle: 360 * (SettingsMetrics.spinnerTrimTo - SettingsMetrics.spinnerTrimFrom)
+                                }
+                            }
+                            RotationAnimation on rotation {
+                                running: root.installing && root.visible
+                                from: 0
+                                to: 360
+                                duration: SettingsMetrics.spinnerTurnMs
+                                loops: Animation.Infinite
+                            }
+                        }
+                    }
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: IslandStyle.spacingHair
+                        RowLayout {
+                            spacing: IslandStyle.spacingSmall
+                            Text {
+                                text: root.title
+                                color: IslandPalette.textPrimary
+                                font.family: IslandStyle.roundedFamily
+                                font.pixelSize: IslandStyle.fontCallout
+                                font.weight: Font.DemiBold
+                            }
+                            Text {
+                                visible: root.included
+                                text: "Included"
+                                color: root.gold
+                                font.family: IslandStyle.roundedFamily
+                                font.pixelSize: IslandStyle.fontCaption
+                                font.weight: Font.DemiBold
+                            }
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: root.detail
+                            color: IslandPalette.textSecondary
+                            font.pixelSize: IslandStyle.fontFootnote
+                            elide: Text.ElideRight
+                        }
+                        Text {
+                            objectName: "permissionLine"
+                            visible: root.permissionLine.length > 0
+                            text: root.permissionLine
+                            color: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+                            font.pixelSize: IslandStyle.fontFootnote
+                        }
+                    }
+                    SettingsSymbol {
+                        visible: root.hasChevron
+                        name: "chevron.down"
+                        size: IslandStyle.fontFootnote
+                        color: IslandPalette.textSecondary
+                        rotation: root.expanded ? 0 : -90
+                        Behavior on rotation { NumberAnimation { duration: SettingsMetrics.expandMs; easing.type: Easing.InOutQuad } }
+                    }
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: if (root.modules.canExpand(root.moduleId)) root.expanded = !root.expanded
+                }
+            }
+            SettingsSwitch {
+                objectName: "onNotch"
+                visible: root.kind === ModulesPresenter.Shipped
+                Layout.fillWidth: false
+                checked: root.onNotch
+                onToggled: root.modules.setOnNotch(root.moduleId, checked)
+            }
+            SettingsButton {
+                visible: root.kind === ModulesPresenter.Installed
+                text: "Remove"
+                fontSize: IslandStyle.fontFootnote
+                font.weight: Font.Normal
+                onClicked: root.modules.remove(root.moduleId)
+            }
+            SettingsButton {
+                objectName: "install"
+                visible: root.isLibrary && !root.installing
+                text: "Install"
+                fontSize: IslandStyle.fontFootnote
+                font.weight: Font.Normal
+                onClicked: root.modules.install(root.moduleId)
+            }
+            RowLayout {
+                visible: root.isLibrary && root.installing
+                Layout.minimumWidth: SettingsMetrics.installingMinWidth
+                spacing: IslandStyle.spacingSmall
+                BusyIndicator {
+                    running: parent.visible
+                    implicitWidth: IslandStyle.fontTitle3
+                    implicitHeight: IslandStyle.fontTitle3
+                    palette.dark: root.gold
+                }
+                Text {
+                    text: "Installing"
+                    color: root.gold
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    font.weight: Font.DemiBold
+                }
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: SettingsMetrics.expandedIndent
+            Layout.rightMargin: IslandStyle.spacingLarge
+            Layout.bottomMargin: IslandStyle.spacingLarge
+            visible: root.expanded
+            spacing: IslandStyle.spacing
+
+            Repeater {
+                model: root.expanded ? root.options : []
+                delegate: SettingsSwitch {
+                    required property moduleOption modelData
+                    text: modelData.title
+                    fontSize: IslandStyle.fontBody
+                    checked: root.settings[modelData.property]
+                    onToggled: root.modules.setOption(modelData.property, checked)
+                }
+            }
+            Loader {
+                Layout.fillWidth: true
+                active: root.expanded && root.modules.showsWorldClocks(root.moduleId)
+                visible: active
+                sourceComponent: WorldClocksEditor {
+                    editor: root.worldClocks
+                }
+            }
+            Loader {
+                Layout.fillWidth: true
+                active: root.expanded && root.modules.showsCanvasForm(root.moduleId)
+                visible: active
+                sourceComponent: CanvasSection {
+                    settings: root.settings
+                    modules: root.modules
+                }
+            }
+        }
+    }
+}

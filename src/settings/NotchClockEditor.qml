@@ -1,0 +1,70 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Pavlet
+
+// The island clock's time zone and 12- or 24-hour cycle, with a sample.
+SettingsCardBox {
+    id: root
+    required property AppSettings settings
+    required property SettingsNavigation navigation
+    readonly property color accent: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property var menu: SettingsTimeZones.notchMenu(root.settings.notchTimeZone)
+
+    ColumnLayout {
+        spacing: IslandStyle.spacingTiny
+        Text {
+            text: "Clock"
+            color: IslandPalette.textPrimary
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontHeadline
+            font.weight: Font.DemiBold
+        }
+        Text {
+            Layout.fillWidth: true
+            text: "Time zone and 12-hour or 24-hour for the notch header and idle clock."
+            color: IslandPalette.textSecondary
+            font.pixelSize: IslandStyle.fontBody
+            wrapMode: Text.WordWrap
+        }
+    }
+    RowLayout {
+        spacing: IslandStyle.spacingMedium
+        Text {
+            text: "Time zone"
+            color: IslandPalette.textPrimary
+            font.pixelSize: IslandStyle.fontCallout
+        }
+        SettingsComboBox {
+            objectName: "notchZone"
+            Layout.fillWidth: true
+            model: root.menu
+            currentIndex: SettingsTimeZones.indexOf(root.menu, root.settings.notchTimeZone)
+            onActivated: index => root.settings.notchTimeZone = root.menu[index].value
+        }
+    }
+    RowLayout {
+        spacing: IslandStyle.spacingMedium
+        Text {
+            text: "Time"
+            color: IslandPalette.textPrimary
+            font.pixelSize: IslandStyle.fontCallout
+        }
+        SettingsSegment {
+            objectName: "notchHours"
+            labels: ["12-hour", "24-hour"]
+            selected: root.settings.notchUse24Hour ? 1 : 0
+            onPicked: index => root.settings.notchUse24Hour = index === 1
+        }
+    }
+    Text {
+        objectName: "clockSample"
+        // Shows the time of its last drawing; it does not tick.
+        text: root.settings.notchTimeZone, root.settings.notchUse24Hour,
+              root.settings.formatTime(root.navigation.now(), true)
+        color: root.accent
+        font.family: IslandStyle.digitsFamily
+        font.pixelSize: IslandStyle.fontCallout
+        font.weight: Font.Medium
+    }
+}

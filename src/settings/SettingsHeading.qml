@@ -1,0 +1,28 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// A page's title and the line under it.
+ColumnLayout {
+    id: root
+    required property string title
+    required property string subtitle
+    spacing: IslandStyle.spacingSmall
+    Layout.fillWidth: true
+
+    Text {
+        text: root.title
+        color: IslandPalette.textPrimary
+        font.family: IslandStyle.roundedFamily
+        font.pixelSize: IslandStyle.fontLarge
+        font.weight: Font.DemiBold
+    }
+    Text {
+        Layout.fillWidth: true
+        Layout.bottomMargin: IslandStyle.spacing
+        text: root.subtitle
+        color: IslandPalette.textSecondary
+        font.pixelSize: IslandStyle.fontCallout
+        wrapMode: Text.WordWrap
+    }
+}

@@ -1,0 +1,150 @@
+import QtQuick
+import QtQuick.Layouts
+import Pavlet
+
+// The settings window's content: the sidebar of pages, the selected page,
+// and the first-run permission sheet over both until it is done.
+Rectangle {
+    id: root
+    required property AppSettings settings
+    required property UpdateCardModel updateCard
+    required property SettingsNavigation navigation
+    required property ModulesPresenter modules
+    required property PermissionsPresenter permissions
+    required property WorldClocksEditorModel worldClocks
+
+    implicitWidth: SettingsMetrics.rootMinWidth
+    implicitHeight: SettingsMetrics.rootMinHeight
+    color: IslandPalette.windowBackground
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        // Sidebar.
+        Item {
+            Layout.preferredWidth: SettingsMetrics.sidebarWidth
+            Layout.fillHeight: true
+
+            Rectangle {
+                anchors.fill: parent
+                color: IslandPalette.black
+                opacity: SettingsMetrics.sidebarShade
+            }
+            ColumnLayout {
+                anchors.fill: parent
+                anchors.leftMargin: IslandStyle.spacingLarge
+                anchors.rightMargin: IslandStyle.spacingLarge
+                spacing: IslandStyle.spacingTiny
+
+                Text {
+                    Layout.topMargin: SettingsMetrics.sidebarHeaderTop
+                    Layout.bottomMargin: IslandStyle.spacing
+                    text: "PAVLET"
+                    color: IslandPalette.textSecondary
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    font.weight: Font.DemiBold
+                }
+                Repeater {
+                    model: root.navigation.pages
+                    delegate: Rectangle {
+                        id: row
+                        required property settingsPageInfo modelData
+                        readonly property bool selected: root.navigation.page === modelData.page
+                        objectName: "sidebar-" + modelData.rawValue
+                        Layout.fillWidth: true
+                        implicitHeight: rowContent.implicitHeight + 2 * IslandStyle.spacing
+                        radius: IslandStyle.radiusMedium
+                        color: selected ? IslandPalette.fillStrong : "transparent"
+
+                        RowLayout {
+                            id: rowContent
+                            anchors.fill: parent
+                            anchors.leftMargin: IslandStyle.spacingLarge
+                            anchors.rightMargin: IslandStyle.spacingLarge
+                            spacing: IslandStyle.spacingMedium
+                            Item {
+                                Layout.preferredWidth: SettingsMetrics.sidebarSymbolWidth
+                                implicitHeight: icon.height
+                                SettingsSymbol {
+                                    id: icon
+                                    anchors.centerIn: parent
+                                    name: row.modelData.symbol
+                                    size: IslandStyle.fontCallout
+                                    color: IslandPalette.accent(row.modelData.tint, IslandPalette.accentRevision)
+                                }
+                            }
+                            Text {
+                                Layout.fillWidth: true
+                                text: row.modelData.title
+                                color: row.selected ? IslandPalette.textPrimary : IslandPalette.textSecondary
+                                font.pixelSize: IslandStyle.fontCallout
+                                font.weight: Font.Medium
+                            }
+                        }
+                        MouseArea {
+                            anchors.fill: parent
+                            onClicked: root.navigation.select(row.modelData.page)
+                        }
+                    }
+                }
+                Item { Layout.fillHeight: true }
+            }
+        }
+        Rectangle {
+            Layout.preferredWidth: IslandStyle.strokeHair
+            Layout.fillHeight: true
+            color: IslandPalette.fillStrong
+        }
+        // Detail: every page is built up front and the selected one shows.
+        StackLayout {
+            id: pages
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.margins: SettingsMetrics.detailPadding
+            currentIndex: root.navigation.page
+
+            GeneralSettingsPage {
+                settings: root.settings
+                updateCard: root.updateCard
+                navigation: root.navigation
+            }
+            PermissionsSettingsPage {
+                permissions: root.permissions
+            }
+            ModulesSettingsPage {
+                id: modulesPage
+                settings: root.settings
+                modules: root.modules
+                worldClocks: root.worldClocks
+            }
+            LibrarySettingsPage {
+                id: libraryPage
+                settings: root.settings
+                modules: root.modules
+                worldClocks: root.worldClocks
+            }
+            NotchSettingsPage {
+                settings: root.settings
+                navigation: root.navigation
+            }
+        }
+    }
+
+    // The module cards follow the settings only while a page of them shows.
+    Binding {
+        target: root.modules
+        property: "shown"
+        value: (modulesPage.visible || libraryPage.visible) && root.Window.window !== null
+               && root.Window.window.visible
+    }
+
+    Loader {
+        anchors.fill: parent
+        active: !root.permissions.setupCompleted
+        sourceComponent: PermissionsSetupView {
+            permissions: root.permissions
+        }
+    }
+}

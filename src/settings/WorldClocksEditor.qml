@@ -1,0 +1,79 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Pavlet
+
+// The Home panel's world-clock cities: name, zone, remove; and "Add city".
+ColumnLayout {
+    id: root
+    required property WorldClocksEditorModel editor
+    spacing: IslandStyle.spacingMedium
+
+    Text {
+        text: "Cities"
+        color: IslandPalette.textPrimary
+        font.family: IslandStyle.roundedFamily
+        font.pixelSize: IslandStyle.fontBody
+        font.weight: Font.DemiBold
+    }
+    Text {
+        Layout.fillWidth: true
+        text: "These show on the home panel. Use IANA time zones like America/Los_Angeles."
+        color: IslandPalette.textSecondary
+        font.pixelSize: IslandStyle.fontFootnote
+        wrapMode: Text.WordWrap
+    }
+    Repeater {
+        model: root.editor.cities
+        delegate: RowLayout {
+            id: city
+            required property string cityId
+            required property string label
+            required property var zoneOptions
+            required property int zoneIndex
+            required property bool removable
+            objectName: "city-" + cityId
+            Layout.fillWidth: true
+            spacing: IslandStyle.spacing
+
+            SettingsTextField {
+                Layout.preferredWidth: SettingsMetrics.cityFieldMaxWidth
+                placeholderText: "City"
+                text: city.label
+                onTextEdited: root.editor.setLabel(city.cityId, text)
+            }
+            SettingsComboBox {
+                Layout.fillWidth: true
+                model: city.zoneOptions
+                currentIndex: city.zoneIndex
+                onActivated: index => root.editor.setTimeZone(city.cityId, city.zoneOptions[index].value)
+            }
+            Item {
+                objectName: "remove-" + city.cityId
+                implicitWidth: minus.width
+                implicitHeight: minus.height
+                opacity: city.removable ? 1 : IslandStyle.disabledOpacity
+                SettingsSymbol {
+                    id: minus
+                    name: "minus.circle.fill"
+                    size: IslandStyle.fontHeadline
+                    color: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    enabled: city.removable
+                    onClicked: root.editor.removeCity(city.cityId)
+                }
+            }
+        }
+    }
+    SettingsButton {
+        objectName: "addCity"
+        text: "Add city"
+        symbol: "plus"
+        fontSize: IslandStyle.fontFootnote
+        font.weight: Font.Normal
+        enabled: root.editor.canAdd
+        onClicked: root.editor.addCity()
+    }
+}

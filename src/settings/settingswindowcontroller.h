@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <memory>
+
+class ActivationPolicy;
+class AppNotifications;
+class AppSettings;
+class Clock;
+class CanvasCredentialStore;
+class ModulesPresenter;
+class PermissionCenter;
+class PermissionsPresenter;
+class QQmlEngine;
+class QQuickItem;
+class QQuickWindow;
+class QWindow;
+class Random;
+class Scheduler;
+class SettingsMetrics;
+class SettingsNavigation;
+class UpdateCardModel;
+class UpdateService;
+class UserDefaults;
+class WorldClocksEditorModel;
+namespace platform {
+class IAppLauncher;
+}
+
+// Builds the settings window on first use and brings it forward on every
+// later request: an ordinary decorated window titled "Pavlet", 760 x 520
+// (at least 640 x 420), kept when closed. Closing it returns the program to
+// an accessory.
+class SettingsWindowController : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString WindowId = QStringLiteral("settings");
+    static inline const QString WindowTitle = QStringLiteral("Pavlet");
+    static constexpr QSize ContentSize{760, 520};
+    static constexpr QSize MinimumSize{640, 420};
+
+    struct Parts {
+        AppSettings *settings = nullptr;
+        UpdateService *updater = nullptr;
+        PermissionCenter *permissions = nullptr;
+        CanvasCredentialStore *credentials = nullptr;
+        UserDefaults *defaults = nullptr;
+        AppNotifications *notifications = nullptr;
+        ActivationPolicy *activation = nullptr; // may be null
+        platform::IAppLauncher *launcher = nullptr;
+        Scheduler *scheduler = nullptr;
+        const Clock *clock = nullptr;
+        Random *random = nullptr;
+        QQmlEngine *engine = nullptr;
+    };
+
+    explicit SettingsWindowController(const Parts &parts, QObject *parent = nullptr);
+    ~SettingsWindowController() override;
+
+    // Builds the window the first time; then places, shows, raises and
+    // activates it.
+    void show();
+    // Builds the window without showing it, so that the first show() draws
+    // at once.
+    void prepare();
+
+    QQuickWindow *window() const { return m_window.get(); }
+    QQuickItem *root() const { return m_root; }
+    SettingsNavigation *navigation() const { return m_navigation.get(); }
+    ModulesPresenter *modules() const { return m_modules.get(); }
+    PermissionsPresenter *permissionsPresenter() const { return m_permissions.get(); }
+    WorldClocksEditorModel *worldClocks() const { return m_clocks.get(); }
+    UpdateCardModel *updateCard() const { return m_updateCard.get(); }
+
+    // Where a window of frame goes on a screen whose free area is visible:
+    // at least 640 x 420 (else 760 x 520 on that axis), and centred on the
+    // free area on each axis where it would stick out.
+    static QRect placeWindow(const QRect &frame, const QRect &visible);
+    // Centres the window on its screen, then applies placeWindow() with the
+    // primary screen's free area.
+    static void centerWindowOnScreen(QWindow *window);
+
+signals:
+    // The window was closed by the user.
+    void closed();
+    // "Quit Pavlet" was pressed.
+    void quitRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void build();
+
+    Parts m_parts;
+    std::unique_ptr<SettingsNavigation> m_navigation;
+    std::unique_ptr<ModulesPresenter> m_modules;
+    std::unique_ptr<PermissionsPresenter> m_permissions;
+    std::unique_ptr<WorldClocksEditorModel> m_clocks;
+    std::unique_ptr<UpdateCardModel> m_updateCard;
+    std::unique_ptr<QQuickWindow> m_window;
+    QPointer<QQuickItem> m_root;
+};

@@ -1,0 +1,200 @@
+#include "island/animationclock.h"
+#include "store/appsettings.h"
+#include "home/homemodel.h"
+#include "services/calendarstore.h"
+#include "services/keepawake.h"
+#include "media/voicememoengine.h"
+#include "island/islandpalette.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <gtest/gtest.h>
+
+// The Home panel and its cards over the island's real model: every card
+// builds without a warning, in and out of edit mode, and reports its height.
+class HomePanelQmlTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
+        make();
+    }
+    void TearDown() override
+    {
+        view.reset();
+        window.reset();
+        IslandTest::TearDown();
+    }
+    QQuickItem *create(const QString &file)
+    {
+        view = qml.create(file, {{"model", QVariant::fromValue<QObject *>(model.get())},
+                                 {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+                                 {"width", 404},
+                                 {"height", 560}});
+        auto *item = qobject_cast<QQuickItem *>(view.get());
+        if (item) {
+            // Positioners lay out only in a window.
+            window = std::make_unique<QQuickWindow>();
+            window->resize(404, 560);
+            item->setParentItem(window->contentItem());
+            window->show();
+        }
+        return item;
+    }
+    // Lets the asynchronous card loaders finish.
+    void settle(int ms = 300)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    static QString allText(QQuickItem *item)
+    {
+        QString text = item->property("text").toString();
+        for (QQuickItem *child : item->childItems())
+            text += QLatin1Char('|') + allText(child);
+        return text;
+    }
+    static QString visibleText(QQuickItem *item)
+    {
+        if (!item->isVisible())
+            return {};
+        QString text = item->property("text").toString();
+        for (QQuickItem *child : item->childItems())
+            text += QLatin1Char('|') + visibleText(child);
+        return text;
+    }
+    QmlLoader qml;
+    std::unique_ptr<QObject> view;
+    std::unique_ptr<QQuickWindow> window;
+};
+
+TEST_F(HomePanelQmlTest, EveryCardBuildsInAndOutOfEditMode)
+{
+    fakes->settings.setDisabledModules(QString());
+    QQuickItem *panel = create(QStringLiteral("home/HomePanel.qml"));
+    ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
+    settle();
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+    const QString text = allText(panel);
+    for (const char *expected : {"NOW PLAYING", "TIMER", "WORLD CLOCKS", "SYSTEM", "QUICK ACTIONS", "Allow sleep",
+                                 "SPEED TEST", "COMPRESS", "MIC CHECK", "Nothing playing", "BETA"})
+        EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected;
+    EXPECT_GT(model->homeContentHeight(), 200);
+
+    model->keepAwake()->toggle();
+    settle(50);
+    EXPECT_TRUE(allText(panel).contains(QLatin1String("Keeping this computer awake")));
+
+    model->setEditingModules(true);
+    settle();
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+    EXPECT_TRUE(allText(panel).contains(QLatin1String("Shipped modules are on.")));
+}
+
+TEST_F(HomePanelQmlTest, VoiceMemosPanelBuilds)
+{
+    QQuickItem *panel = create(QStringLiteral("media/VoiceMemosPanel.qml"));
+    ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
+    settle(100);
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+    EXPECT_TRUE(allText(panel).contains(QLatin1String("No memos yet")));
+}
+
+TEST_F(HomePanelQmlTest, VoiceMemosFlowsShowInThePanel)
+{
+    // A fresh engine over two recordings.
+    const QString folder = fakes->environment().memosFolder;
+    QDir().mkpath(folder);
+    for (const char *name : {"a.m4a", "b.m4a"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(PAVLET_TEST_DATA "/media/memo.m4a"), QDir(folder).filePath(QLatin1String(name))));
+    VoiceMemoEngine *voice = model->voice();
+    QTemporaryDir trash;
+    voice->setTrashFolder(trash.path());
+    QQuickItem *panel = create(QStringLiteral("media/VoiceMemosPanel.qml"));
+    ASSERT_TRUE(panel);
+    settle(100);
+    ASSERT_EQ(voice->memos().size(), 2);
+    EXPECT_TRUE(allText(panel).contains(QLatin1String("2 saved")));
+
+    // A cleared name reads "Untitled" in the row, while its field stays empty.
+    voice->rename(voice->memos().first(), QString());
+    voice->setNote(voice->memos().first(), QStringLiteral("For Friday"));
+    voice->toggleExpanded(voice->memos().first());
+    settle(100);
+    QString text = allText(panel);
+    EXPECT_TRUE(text.contains(QLatin1String("|Untitled|")));
+    EXPECT_TRUE(text.contains(QLatin1String("For Friday")));
+    // Expanded, the detail line gives the date instead of the note.
+    EXPECT_FALSE(text.contains(QString::fromUtf8("0:02  ·  For Friday")));
+    voice->toggleExpanded(voice->memos().first());
+    settle(50);
+    EXPECT_TRUE(allText(panel).contains(QString::fromUtf8("0:02  ·  For Friday")));
+
+    // While an export runs the header shows the engine's words and the button waits.
+    fakes->tools.tools = {{"ffmpeg", "/usr/bin/ffmpeg"}};
+    voice->toggleExpanded(voice->memos().first());
+    voice->exportMP3(voice->memos().first());
+    settle(50);
+    text = allText(panel);
+    EXPECT_TRUE(text.contains(voice->status()));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("Saving…")));
+
+    // Deleting takes the row away.
+    voice->deleteMemo(voice->memos().last());
+    settle(50);
+    EXPECT_EQ(allText(panel).count(QString::fromUtf8("0:02  ·")), 1);
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}
+
+TEST_F(HomePanelQmlTest, CalendarShowsTwoEventsAndTheAllowedReminder)
+{
+    QVariantList events;
+    for (int i = 0; i < 3; ++i) {
+        NextEvent e;
+        e.title = QStringLiteral("Event %1").arg(i + 1);
+        e.start = clock.now().addSecs(3600 * (i + 1));
+        events << QVariant::fromValue(e);
+    }
+    NextEvent reminder;
+    reminder.title = QStringLiteral("Pay rent");
+    reminder.start = clock.now().addSecs(7200);
+    reminder.isReminder = true;
+    struct Case { QVariantList events; bool option; bool allowed; QStringList shown; QStringList hidden; };
+    const QList<Case> cases = {
+        {events, true, true, {"Event 1", "Event 2", "Pay rent"}, {"Event 3", "Calendar is clear"}},
+        {{}, true, true, {"Pay rent"}, {"Calendar is clear"}},
+        {{}, false, true, {"Calendar is clear"}, {"Pay rent"}},
+        {{}, true, false, {"Calendar is clear"}, {"Pay rent"}},
+    };
+    for (const Case &c : cases) {
+        fakes->settings.setCalendarShowReminders(c.option);
+        view = qml.create(QStringLiteral("home/CalendarCard.qml"),
+                          {{"model", QVariant::fromValue<QObject *>(model.get())},
+                           {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+                           {"events", c.events},
+                           {"reminder", QVariant::fromValue(reminder)},
+                           {"remindersAllowed", c.allowed},
+                           {"width", 380}});
+        auto *card = qobject_cast<QQuickItem *>(view.get());
+        ASSERT_TRUE(card) << qml.warnings().join('\n').toStdString();
+        settle(20);
+        const QString text = allText(card);
+        for (const QString &s : c.shown)
+            EXPECT_TRUE(text.contains(s)) << s.toStdString();
+        for (const QString &s : c.hidden) {
+            // Hidden rows may exist but not be visible: look at visible texts only.
+            EXPECT_FALSE(visibleText(card).contains(s)) << s.toStdString();
+        }
+    }
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}

@@ -1,0 +1,212 @@
+#include "island/animationclock.h"
+#include "store/appsettings.h"
+#include "store/homemodule.h"
+#include "island/islandpalette.h"
+#include "support/islandtest.h"
+#include "island/notchviewmodel.h"
+#include "support/qmltest.h"
+#include "services/timerstore.h"
+#include "media/voicememoengine.h"
+#include "services/weatherservice.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <gtest/gtest.h>
+
+// Draws Home, its edit mode, every card and the voice memos panel over the
+// island's real model, checks a few pixels, and writes the pictures to
+// $PAVLET_SCREENSHOT_DIR when it is set.
+class HomeScreenshotTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs an X display for GL rendering";
+        IslandTest::SetUp();
+        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
+        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
+        if (!outDir.isEmpty())
+            QDir().mkpath(outDir);
+    }
+    void TearDown() override
+    {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+        views.clear();
+        window.reset();
+        IslandTest::TearDown();
+    }
+
+    // Shows only these modules on Home.
+    void showOnly(const QStringList &ids)
+    {
+        QStringList hidden;
+        for (HomeModule m : HomeModules::all()) {
+            if (!ids.contains(HomeModules::id(m)))
+                hidden << HomeModules::id(m);
+        }
+        hidden.sort();
+        fakes->settings.setDisabledModules(hidden.join(QLatin1Char(',')));
+    }
+
+    QQuickItem *show(const QString &file, QSize size, QVariantMap properties = {})
+    {
+        properties.insert(QStringLiteral("model"), QVariant::fromValue<QObject *>(model.get()));
+        properties.insert(QStringLiteral("settings"), QVariant::fromValue<QObject *>(&fakes->settings));
+        properties.insert(QStringLiteral("width"), size.width());
+        properties.insert(QStringLiteral("height"), size.height());
+        auto view = qml.create(file, properties);
+        auto *item = qobject_cast<QQuickItem *>(view.get());
+        if (!item) {
+            ADD_FAILURE() << qml.warnings().join('\n').toStdString();
+            return nullptr;
+        }
+        views.clear();
+        window = std::make_unique<QQuickWindow>();
+        window->setColor(QColor(0x3a, 0x6e, 0xa5));
+        window->resize(size);
+        item->setParentItem(window->contentItem());
+        window->show();
+        views.push_back(std::move(view));
+        return item;
+    }
+
+    void spin(int ms)
+    {
+        // The fake time follows the real one, so the springs settle.
+        QElapsedTimer elapsed;
+        elapsed.start();
+        qint64 stepped = 0;
+        while (elapsed.elapsed() < ms) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            const qint64 now = elapsed.elapsed();
+            scheduler->advance(now - stepped);
+            stepped = now;
+        }
+    }
+
+    QImage shoot(const QString &name, int settleMs = 600)
+    {
+        spin(settleMs);
+        QImage image = window->grabWindow();
+        if (!outDir.isEmpty())
+            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
+        return image;
+    }
+
+    static bool near(const QColor &a, const QColor &b, int tolerance = 12)
+    {
+        return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+            && std::abs(a.blue() - b.blue()) <= tolerance;
+    }
+
+    QmlLoader qml;
+    std::unique_ptr<QQuickWindow> window;
+    std::vector<std::unique_ptr<QObject>> views;
+    QString outDir;
+};
+
+TEST_F(HomeScreenshotTest, HomeInTheIslandAndInEditMode)
+{
+    showOnly({"player", "timer", "clocks", "system", "awake", "gameMode", "calculator", "voice", "pocket"});
+    make();
+    model->start();
+    auto track = FakeMediaPlayers::player(QStringLiteral("spotify"), QStringLiteral("Midnight City"),
+                                          QStringLiteral("Playing"), QStringLiteral("M83"));
+    track.positionUs = 64'000'000;
+    fakes->players.set(track);
+    model->tick();
+    model->openHome();
+    // The island at the size the window controller gives Home.
+    QQuickItem *island = show(QStringLiteral("island/NotchView.qml"), {428, 620});
+    ASSERT_TRUE(island);
+    spin(500);
+    const double height = std::min(620.0, std::max(32 + 26 + std::max(model->homeContentHeight(), 36.0), 32 + 72.0));
+    EXPECT_GT(model->homeContentHeight(), 250);
+    island->setHeight(height);
+    window->resize(428, int(height) + 20);
+    QImage image = shoot(QStringLiteral("home-cards"), 900);
+    ASSERT_FALSE(image.isNull());
+    // Black island, and a card's faint fill on it.
+    EXPECT_TRUE(near(image.pixelColor(214, 20), Qt::black)) << image.pixelColor(214, 20).name().toStdString();
+    const QColor card = image.pixelColor(30, 32 + 60);
+    EXPECT_TRUE(near(card, QColor(20, 20, 20), 8)) << card.name().toStdString();
+
+    model->setEditingModules(true);
+    spin(300);
+    const double editHeight = std::min(620.0, 32 + 26 + model->homeContentHeight());
+    island->setHeight(editHeight);
+    window->resize(428, int(editHeight) + 20);
+    image = shoot(QStringLiteral("home-edit"), 900);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(near(image.pixelColor(214, 20), Qt::black));
+}
+
+TEST_F(HomeScreenshotTest, EveryCard)
+{
+    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.location = PermissionBackend::LocationAccess::AuthorizedWhenInUse;
+    make();
+    model->tick();
+    // Five or six cards a picture, each card once.
+    const QList<QStringList> groups = {
+        {"weather", "calendar", "network", "clipboard", "notes"},
+        {"shortcuts", "quote", "bluetooth", "eyeStrain", "speedTest"},
+        {"youtube", "spotify", "compress", "micCheck"},
+    };
+    fakes->settings.setEyeStrainGuard(true);
+    model->generatePasswordToClipboard();
+    for (int i = 0; i < groups.size(); ++i) {
+        showOnly(groups[i]);
+        QQuickItem *panel = show(QStringLiteral("home/HomePanel.qml"), {404, 560});
+        ASSERT_TRUE(panel);
+        window->setColor(Qt::black);
+        const QImage image = shoot(QStringLiteral("home-cards-%1").arg(i + 1), 900);
+        ASSERT_FALSE(image.isNull());
+        // The first card's faint fill just under the header.
+        const QColor fill = image.pixelColor(4, 40);
+        EXPECT_TRUE(near(fill, QColor(20, 20, 20), 8)) << fill.name().toStdString();
+    }
+
+    WeatherInfo weather{72, 74, 58, 40, QStringLiteral("cloud.sun.fill"), QStringLiteral("Partly cloudy"),
+                        QStringLiteral("Cupertino"), QStringLiteral("6:58 AM"), QStringLiteral("4:52 PM")};
+    QQuickItem *card = show(QStringLiteral("home/WeatherCard.qml"), {404, 80},
+                            {{"weather", QVariant::fromValue(weather)}});
+    ASSERT_TRUE(card);
+    window->setColor(Qt::black);
+    const QImage image = shoot(QStringLiteral("card-weather"));
+    // The sky-blue weather symbol left of the temperature.
+    bool sky = false;
+    for (int x = 8; x < 40 && !sky; ++x) {
+        for (int y = 25; y < 70 && !sky; ++y)
+            sky = near(image.pixelColor(x, y), IslandPalette::skyColor, 40);
+    }
+    EXPECT_TRUE(sky);
+}
+
+TEST_F(HomeScreenshotTest, VoiceMemosListAndExpanded)
+{
+    const QString folder = fakes->environment().memosFolder;
+    QDir().mkpath(folder);
+    for (const char *name : {"Standup notes.m4a", "Idea.m4a", "Groceries.m4a"})
+        QFile::copy(QStringLiteral(PAVLET_TEST_DATA "/media/memo.m4a"), QDir(folder).filePath(QLatin1String(name)));
+    make();
+    QQuickItem *panel = show(QStringLiteral("media/VoiceMemosPanel.qml"), {368, 400});
+    ASSERT_TRUE(panel);
+    window->setColor(Qt::black);
+    QImage image = shoot(QStringLiteral("voice-memos-list"));
+    ASSERT_EQ(model->voice()->memos().size(), 3);
+    // The coral ring of the record button at the bottom centre.
+    const QColor ring = image.pixelColor(184, 400 - 13 - 8 - 62 + 1);
+    EXPECT_GT(ring.red(), ring.blue()) << ring.name().toStdString();
+
+    VoiceMemo first = model->voice()->memos().first();
+    model->voice()->setNote(first, QStringLiteral("Bring the slides"));
+    model->voice()->toggleExpanded(model->voice()->memos().first());
+    shoot(QStringLiteral("voice-memos-expanded"));
+}

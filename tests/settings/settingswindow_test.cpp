@@ -1,0 +1,115 @@
+#include "settingsfixture.h"
+
+#include "settings/settingsnavigation.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+using Page = SettingsNavigation::Page;
+
+TEST(SettingsNavigationTest, OpenSettingsNoticeSelectsOnlyAnExactPageName)
+{
+    struct Case {
+        QVariantMap userInfo;
+        Page expected;
+    };
+    const Case cases[] = {
+        {{{"page", "library"}}, Page::library},
+        {{{"page", "notch"}}, Page::notch},
+        {{{"page", "Library"}}, Page::general},
+        {{{"page", "settings"}}, Page::general},
+        {{{"page", 3}}, Page::general},
+        {{{"page", QByteArray("library")}}, Page::general},
+        {{{"other", "library"}}, Page::general},
+        {{}, Page::general},
+    };
+    for (const Case &c : cases) {
+        SettingsNavigation nav;
+        nav.handleOpenSettings(c.userInfo);
+        EXPECT_EQ(nav.page(), c.expected) << c.userInfo.value("page").toString().toStdString();
+    }
+}
+
+TEST(SettingsPlacementTest, SmallWindowsGrowAndOnlyTheAxisThatSticksOutIsCentred)
+{
+    const QRect visible(0, 25, 1440, 875);
+    struct Case {
+        QRect frame;
+        QRect expected;
+    };
+    const Case cases[] = {
+        // Fits: stays where it is; too small on one axis: that axis grows.
+        {{100, 100, 800, 600}, {100, 100, 800, 600}},
+        {{100, 100, 500, 600}, {100, 100, 760, 600}},
+        {{100, 100, 700, 400}, {100, 100, 700, 520}},
+        // Sticks out on the right only: x is centred, y kept.
+        {{1000, 100, 800, 600}, {320, 100, 800, 600}},
+        // Taller than the free area: y centred, x kept.
+        {{100, 0, 800, 1000}, {100, -37, 800, 1000}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SettingsWindowController::placeWindow(c.frame, visible), c.expected);
+}
+
+TEST_F(SettingsTest, WindowIsBuiltOnceKeepsItsPageAndClosingMakesAnAccessory)
+{
+    completeSetup();
+    SettingsWindowController &c = make();
+    c.show();
+    QQuickWindow *window = c.window();
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(c.root()) << qml.warnings().join('\n').toStdString();
+    EXPECT_EQ(window->title(), "Pavlet");
+    EXPECT_EQ(window->objectName(), "settings");
+    EXPECT_GE(window->width(), 640);
+    EXPECT_EQ(window->minimumSize(), QSize(640, 420));
+
+    c.navigation()->select(int(Page::notch));
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window, &close);
+    EXPECT_EQ(activation.calls.last(), "accessory");
+
+    c.show();
+    EXPECT_EQ(c.window(), window);
+    EXPECT_EQ(c.navigation()->page(), Page::notch);
+    EXPECT_EQ(activation.calls.last(), "activate");
+}
+
+// A page asked for before the window exists is where the new window opens.
+TEST_F(SettingsTest, PageRequestedBeforeTheWindowExistsIsKept)
+{
+    completeSetup();
+    SettingsWindowController &c = make();
+    fakes->notifications.openSettings(QStringLiteral("library"));
+    c.show();
+    ASSERT_TRUE(c.root());
+    EXPECT_EQ(c.navigation()->page(), Page::library);
+    fakes->notifications.openSettings(QStringLiteral("permissions"));
+    EXPECT_EQ(c.navigation()->page(), Page::permissions);
+}
+
+// Every page and the first-run sheet draw without a QML warning.
+TEST_F(SettingsTest, EveryPageAndTheSetupSheetLoadWithoutWarnings)
+{
+    SettingsWindowController &c = make();
+    c.show();
+    ASSERT_TRUE(c.root());
+    EXPECT_TRUE(find(c.root(), "allowRecommended"));
+    for (Page p : SettingsNavigation::all()) {
+        c.navigation()->setPage(p);
+        QCoreApplication::processEvents();
+    }
+    fakes->settings.setShowSystemHUD(true);
+    fakes->settings.setUseCustomAccent(true);
+    // An installed Canvas card opens with its form.
+    c.navigation()->setPage(Page::library);
+    QCoreApplication::processEvents();
+    fakes->settings.setModule(HomeModule::canvas, false);
+    c.modules()->install(QStringLiteral("canvas"));
+    QCoreApplication::processEvents();
+    scheduler->advance(2000);
+    c.navigation()->setPage(Page::modules);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(find(c.root(), QStringLiteral("canvasAddress")));
+    EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
+}
