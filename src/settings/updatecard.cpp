@@ -32,7 +32,7 @@ UpdateCardState UpdateCardState::make(const UpdateStatus &status, const std::opt
         s.laterVisible = true;
         break;
     case UpdateStatus::Kind::downloading: {
-        const double fraction = std::clamp(status.fraction, 0.0, 1.0);
+        const double fraction = status.shownFraction();
         s.statusLine = QStringLiteral("Downloading\u2026 %1%").arg(int(std::trunc(fraction * 100)));
         s.primaryTitle = QStringLiteral("Downloading\u2026");
         s.laterVisible = true;

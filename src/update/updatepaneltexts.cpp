@@ -13,7 +13,7 @@ UpdatePanelTexts UpdatePanelTexts::make(const UpdateStatus &status, const std::o
     const QString elsewhere = QStringLiteral("A newer Pavlet is on ") + host;
     switch (status.kind) {
     case Kind::downloading: {
-        const double fraction = std::isfinite(status.fraction) ? std::clamp(status.fraction, 0.0, 1.0) : 0.0;
+        const double fraction = status.shownFraction();
         t.title = QStringLiteral("Downloading Pavlet");
         t.subtitle = QString::number(qint64(std::floor(fraction * 100))) + QStringLiteral("%");
         t.primaryTitle = QStringLiteral("Downloading…");

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <variant>
 
@@ -29,6 +31,9 @@ public:
     QString message;
 
     static UpdateStatus downloading(double fraction) { return {Kind::downloading, fraction, {}, {}}; }
+    // How much of the download is shown as done: 0 to 1, and 0 for a
+    // reading that is not a number.
+    double shownFraction() const { return std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 0.0; }
     static UpdateStatus ready(const QUrl &file) { return {Kind::ready, 0, file, {}}; }
     static UpdateStatus failed(const QString &message) { return {Kind::failed, 0, {}, message}; }
     static UpdateStatus idle() { return {}; }

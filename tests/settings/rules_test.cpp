@@ -2,6 +2,7 @@
 #include "settings/updatecard.h"
 #include "support/updatemanifest.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 TEST(UpdateCardTest, EveryStatusGivesItsLineButtonAndLater)
@@ -27,6 +28,8 @@ TEST(UpdateCardTest, EveryStatusGivesItsLineButtonAndLater)
         {UpdateStatus::available(), std::nullopt, "Pavlet  is ready to download.", "Download", true, true},
         {UpdateStatus::downloading(0.426), manifest("2.0", ""), "Downloading\u2026 42%", "Downloading\u2026", true, false},
         {UpdateStatus::downloading(1.0), manifest("2.0", ""), "Downloading\u2026 100%", "Downloading\u2026", true, false},
+        // A reading that is not a number shows as nothing done yet.
+        {UpdateStatus::downloading(std::nan("")), manifest("2.0", ""), "Downloading\u2026 0%", "Downloading\u2026", true, false},
         {UpdateStatus::ready(QUrl::fromLocalFile("/tmp/Pavlet.dmg")), manifest("2.0", ""),
          "The disk image is in Downloads. Open it, drag Pavlet to Applications, then reopen from there.",
          "Open disk image", true, true},
