@@ -80,7 +80,7 @@ Column {
         Repeater {
             model: root.home.hiddenShipped
             TrayTile {
-                required property var modelData
+                required property moduleTile modelData
                 width: Math.max(10, (root.width - IslandStyle.spacing) / 2)
                 symbol: "plus.circle.fill"
                 tint: root.green

@@ -25,7 +25,7 @@ Item {
             Repeater {
                 model: root.home.stripIsMenu ? root.home.chromeIcons : []
                 MenuItem {
-                    required property var modelData
+                    required property chromeCell modelData
                     text: modelData.title
                     onTriggered: root.model.openChromeIcon(modelData.id)
                 }
@@ -41,7 +41,7 @@ Item {
             model: root.home.stripIsMenu ? [] : root.home.chromeIcons
             Item {
                 id: cell
-                required property var modelData
+                required property chromeCell modelData
                 width: 22
                 height: 22
                 opacity: root.dragging === modelData.id ? 0.7 : 1
@@ -72,9 +72,9 @@ Item {
                             anchors.centerIn: parent
                             text: cell.modelData.badge
                             font.family: IslandStyle.roundedFamily
-                            font.pixelSize: 8
+                            font.pixelSize: HomeText.badgeFontSize
                             font.bold: true
-                            color: "black"
+                            color: IslandPalette.black
                         }
                     }
                     Rectangle {
@@ -113,7 +113,7 @@ Item {
                     visible: cell.modelData.removable
                     x: -7; y: -7
                     width: 13; height: 13
-                    Rectangle { anchors.fill: parent; radius: width / 2; color: "white" }
+                    Rectangle { anchors.fill: parent; radius: width / 2; color: IslandPalette.white }
                     Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: 11; color: IslandPalette.removeRed }
                     MouseArea { anchors.fill: parent; onClicked: root.home.removeChromeIcon(cell.modelData.id) }
                 }

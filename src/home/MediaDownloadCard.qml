@@ -27,7 +27,7 @@ ModuleCard {
             color: IslandPalette.textPrimary
             text: root.engine.urlText
             onTextEdited: root.engine.urlText = text
-            background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+            background: Rectangle { radius: IslandStyle.radiusMedium; color: IslandPalette.faded(IslandPalette.black, 0.28) }
         }
         RowLayout {
             width: parent.width
@@ -51,7 +51,7 @@ ModuleCard {
                     width: parent.width
                     height: parent.height
                     radius: height / 2
-                    color: Qt.rgba(0, 0, 0, 0.28)
+                    color: IslandPalette.faded(IslandPalette.black, 0.28)
                     Row {
                         id: saveRow
                         anchors.centerIn: parent

@@ -108,7 +108,7 @@ Item {
                             font.family: IslandStyle.roundedFamily
                             font.pixelSize: IslandStyle.fontFootnote
                             font.weight: Font.Medium
-                            color: pill.selected ? "black" : IslandPalette.textTertiary
+                            color: pill.selected ? IslandPalette.black : IslandPalette.textTertiary
                         }
                     }
                     MouseArea { id: pillArea; anchors.fill: parent; onClicked: root.timer.setPreset(pill.modelData * 60) }

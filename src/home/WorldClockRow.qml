@@ -5,19 +5,18 @@ import Pavlet
 Row {
     id: root
     required property AppSettings settings
-    readonly property var cities: settings.clocks.slice(0, HomeText.maxClocks())
-    readonly property bool meridiem: HomeText.showsMeridiem(settings.notchUse24Hour, settings.clocksShowMeridiem)
+        readonly property bool meridiem: HomeText.showsMeridiem(settings.notchUse24Hour, settings.clocksShowMeridiem)
 
     AnimationTicker { id: ticker; running: root.visible; fps: 1 }
 
     Repeater {
-        model: root.cities
+        model: HomeText.shownClocks(root.settings.clocks)
         Row {
             id: cell
-            required property var modelData
+            required property clockCity modelData
             required property int index
             readonly property color tint: IslandPalette.accent(HomeText.cityColor(index), IslandPalette.accentRevision)
-            width: root.width / root.cities.length
+            width: root.width / Math.min(root.settings.clocks.length, HomeText.maxClocks())
             Item {
                 visible: cell.index > 0
                 width: visible ? 17 : 0
@@ -48,7 +47,7 @@ Row {
                         text: cell.modelData.amPmText(ticker.now)
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
-                        color: Qt.rgba(cell.tint.r, cell.tint.g, cell.tint.b, 0.8)
+                        color: IslandPalette.faded(cell.tint, 0.8)
                     }
                 }
             }
