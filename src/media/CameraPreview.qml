@@ -1,16 +1,17 @@
 import QtQuick
 import QtMultimedia
+import Pavlet
 
 // The camera's live picture, mirrored like a looking glass and filling its
 // frame, on black.
 Item {
     id: root
     // The mirror camera: it shows its picture in the output it is given.
-    property var camera
+    property MirrorCamera camera
 
     Rectangle {
         anchors.fill: parent
-        color: "black"
+        color: IslandPalette.black
     }
     VideoOutput {
         id: output

@@ -28,7 +28,7 @@ Item {
                 anchors.centerIn: parent
                 name: root.systemName
                 size: root.size
-                color: root.emphasized ? "black" : IslandPalette.textPrimary
+                color: root.emphasized ? IslandPalette.black : IslandPalette.textPrimary
             }
         }
     }

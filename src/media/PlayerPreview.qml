@@ -46,7 +46,7 @@ Column {
                 text: MediaText.playerSubtitle(root.info, root.settings.playerShowAlbum)
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: root.compact ? IslandStyle.fontFootnote : IslandStyle.fontBody
-                color: root.idle ? IslandPalette.textSecondary : Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.9)
+                color: root.idle ? IslandPalette.textSecondary : IslandPalette.faded(root.accent, 0.9)
                 elide: Text.ElideRight
                 maximumLineCount: 1
             }

@@ -18,7 +18,7 @@ Rectangle {
 
     implicitHeight: column.implicitHeight + 16
     radius: IslandStyle.radius
-    color: playing ? Qt.rgba(coral.r, coral.g, coral.b, 0.12) : IslandPalette.fill
+    color: playing ? IslandPalette.faded(coral, 0.12) : IslandPalette.fill
 
     Drag.active: textArea.drag.active
     Drag.dragType: Drag.Automatic
@@ -48,7 +48,7 @@ Rectangle {
                         anchors.centerIn: parent
                         name: root.playing ? "pause.fill" : "play.fill"
                         size: IslandStyle.fontFootnote
-                        color: root.playing ? "black" : root.coral
+                        color: root.playing ? IslandPalette.black : root.coral
                     }
                 }
                 MouseArea { id: playArea; anchors.fill: parent; onClicked: root.engine.togglePlay(root.memo) }
@@ -118,7 +118,7 @@ Rectangle {
                     color: IslandPalette.textPrimary
                     text: root.memo.name
                     onTextEdited: root.engine.rename(root.memo, text)
-                    background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+                    background: Rectangle { radius: IslandStyle.radiusMedium; color: IslandPalette.faded(IslandPalette.black, 0.28) }
                 }
                 TextArea {
                     id: note
@@ -134,7 +134,7 @@ Rectangle {
                     color: IslandPalette.textSecondary
                     text: root.memo.note
                     onTextChanged: if (text !== root.memo.note) root.engine.setNote(root.memo, text)
-                    background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+                    background: Rectangle { radius: IslandStyle.radiusMedium; color: IslandPalette.faded(IslandPalette.black, 0.28) }
                 }
                 Item {
                     width: parent.width

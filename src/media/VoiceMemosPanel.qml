@@ -96,7 +96,7 @@ Item {
             boundsBehavior: Flickable.StopAtBounds
             model: root.engine.memos
             delegate: VoiceMemoRow {
-                required property var modelData
+                required property voiceMemo modelData
                 width: ListView.view.width
                 memo: modelData
                 engine: root.engine
@@ -140,9 +140,9 @@ Item {
                 Rectangle {
                     anchors.centerIn: parent
                     width: 62; height: 62; radius: 31
-                    color: "transparent"
+                    color: IslandPalette.clear
                     border.width: 2
-                    border.color: Qt.rgba(root.coral.r, root.coral.g, root.coral.b, root.engine.recording ? 0.7 : 0.35)
+                    border.color: IslandPalette.faded(root.coral, root.engine.recording ? 0.7 : 0.35)
                     scale: root.engine.recording ? 1.06 : 1
                     Behavior on scale { SpringAnimation { spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.002 } }
                 }
@@ -150,7 +150,7 @@ Item {
                     anchors.centerIn: parent
                     name: root.engine.recording ? "stop.fill" : "mic.fill"
                     size: root.engine.recording ? IslandStyle.fontTitle3 : IslandStyle.fontTitle
-                    color: root.engine.recording ? "white" : root.coral
+                    color: root.engine.recording ? IslandPalette.white : root.coral
                 }
             }
             MouseArea {

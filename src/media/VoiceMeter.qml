@@ -16,7 +16,7 @@ Row {
             width: 3
             radius: 1.5
             height: MediaText.meterBarHeight(root.level, index)
-            color: Qt.rgba(root.coral.r, root.coral.g, root.coral.b, MediaText.meterBarLit(root.level, index) ? 0.95 : 0.28)
+            color: IslandPalette.faded(root.coral, MediaText.meterBarLit(root.level, index) ? 0.95 : 0.28)
             Behavior on height { SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.05 } }
         }
     }
