@@ -25,8 +25,8 @@ Column {
         color: IslandPalette.fill
         Item {
             id: tileRow
-            x: 8
-            width: parent.width - 16
+            x: IslandStyle.spacing
+            width: parent.width - 2 * IslandStyle.spacing
             implicitHeight: texts.implicitHeight
             anchors.verticalCenter: parent.verticalCenter
             Symbol {

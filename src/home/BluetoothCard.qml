@@ -11,7 +11,7 @@ ModuleCard {
 
     Column {
         width: parent.width
-        spacing: 5
+        spacing: HomeText.listSpacing
         CardText {
             visible: root.model.bluetoothDevices.length === 0
             text: qsTr("No devices connected")
@@ -22,7 +22,7 @@ ModuleCard {
             Row {
                 required property bluetoothDeviceInfo modelData
                 spacing: IslandStyle.spacing
-                Rectangle { anchors.verticalCenter: parent.verticalCenter; width: 6; height: 6; radius: 3; color: root.blue }
+                Rectangle { anchors.verticalCenter: parent.verticalCenter; width: HomeText.dotSize; height: width; radius: width / 2; color: root.blue }
                 CardText { text: modelData.name }
             }
         }

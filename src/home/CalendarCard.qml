@@ -23,7 +23,7 @@ ModuleCard {
         required property color dot
         width: parent ? parent.width : 0
         spacing: IslandStyle.spacing
-        Rectangle { width: 6; height: 6; radius: 3; color: eventRow.dot }
+        Rectangle { width: HomeText.dotSize; height: width; radius: width / 2; color: eventRow.dot }
         CardText { text: eventRow.event.title; Layout.fillWidth: true }
         Rectangle {
             visible: eventRow.event.isJoinableAt(ticker.now.getTime())

@@ -68,13 +68,13 @@ Item {
         }
         Item {
             visible: tile.editing
-            x: -7
-            y: -7
-            width: 18
-            height: 18
-            Rectangle { anchors.centerIn: parent; width: 12; height: 12; radius: 6; color: IslandPalette.white }
-            Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: 15; color: IslandPalette.removeRed }
-            MouseArea { anchors.fill: parent; anchors.margins: -3; onClicked: tile.home.removeModule(tile.moduleId) }
+            x: -HomeText.removeOffset
+            y: -HomeText.removeOffset
+            width: HomeText.tileRemoveSize
+            height: HomeText.tileRemoveSize
+            Rectangle { anchors.centerIn: parent; width: HomeText.tileRemoveFill; height: width; radius: width / 2; color: IslandPalette.white }
+            Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.tileRemoveGlyph; color: IslandPalette.removeRed }
+            MouseArea { anchors.fill: parent; anchors.margins: -HomeText.tileRemoveSlop; onClicked: tile.home.removeModule(tile.moduleId) }
         }
     }
     Jiggle { target: body; active: tile.editing && tile.dragging === ""; params: tile.home.jiggle(tile.moduleId) }

@@ -21,10 +21,10 @@ Item {
         enabled: !root.timer.isRunning
         opacity: enabled ? 1 : IslandStyle.disabledOpacity
         pressed: minuteArea.pressed
-        implicitWidth: 22
-        implicitHeight: 22
+        implicitWidth: HomeText.timerButtonSize
+        implicitHeight: HomeText.timerButtonSize
         Rectangle {
-            width: 22; height: 22; radius: 11
+            width: HomeText.timerButtonSize; height: width; radius: width / 2
             color: IslandPalette.fillStrong
             Symbol { anchors.centerIn: parent; name: minute.symbol; size: IslandStyle.fontMicro; color: root.amber }
         }

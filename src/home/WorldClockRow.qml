@@ -19,9 +19,9 @@ Row {
             width: root.width / Math.min(root.settings.clocks.length, HomeText.maxClocks())
             Item {
                 visible: cell.index > 0
-                width: visible ? 17 : 0
-                height: 28
-                Rectangle { x: 8; width: 1; height: 28; color: IslandPalette.fill }
+                width: visible ? HomeText.clockGap : 0
+                height: HomeText.clockHeight
+                Rectangle { x: Math.floor(HomeText.clockGap / 2); width: IslandStyle.strokeHair; height: HomeText.clockHeight; color: IslandPalette.fill }
             }
             Column {
                 spacing: IslandStyle.spacingHair
@@ -32,7 +32,7 @@ Row {
                     color: cell.tint
                 }
                 Row {
-                    spacing: 3
+                    spacing: HomeText.clockMeridiemGap
                     Text {
                         id: time
                         text: cell.modelData.timeText(ticker.now, root.settings.notchUse24Hour)

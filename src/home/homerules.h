@@ -212,6 +212,26 @@ class HomeText : public QObject {
     QML_ELEMENT
     QML_SINGLETON
     Q_PROPERTY(int badgeFontSize READ badgeFontSize CONSTANT)
+    // The cards' and strip's own sizes, in points.
+    Q_PROPERTY(int dotSize MEMBER m_dotSize CONSTANT)                 // a list row's bullet
+    Q_PROPERTY(int statusDotSize MEMBER m_statusDotSize CONSTANT)     // the recording and online dots
+    Q_PROPERTY(int listSpacing MEMBER m_listSpacing CONSTANT)
+    Q_PROPERTY(int chromeCellSize MEMBER m_chromeCellSize CONSTANT)
+    Q_PROPERTY(int badgeOffset MEMBER m_badgeOffset CONSTANT)         // how far a count badge rises
+    Q_PROPERTY(int removeOffset MEMBER m_removeOffset CONSTANT)       // where a remove badge sits, both ways
+    Q_PROPERTY(int chromeRemoveSize MEMBER m_chromeRemoveSize CONSTANT)
+    Q_PROPERTY(int chromeRemoveGlyph MEMBER m_chromeRemoveGlyph CONSTANT)
+    Q_PROPERTY(int tileRemoveSize MEMBER m_tileRemoveSize CONSTANT)
+    Q_PROPERTY(int tileRemoveFill MEMBER m_tileRemoveFill CONSTANT)
+    Q_PROPERTY(int tileRemoveGlyph MEMBER m_tileRemoveGlyph CONSTANT)
+    Q_PROPERTY(int tileRemoveSlop MEMBER m_tileRemoveSlop CONSTANT)   // the badge's hit area beyond its edge
+    Q_PROPERTY(int timerButtonSize MEMBER m_timerButtonSize CONSTANT)
+    Q_PROPERTY(int clockGap MEMBER m_clockGap CONSTANT)               // between two clocks, the rule in its middle
+    Q_PROPERTY(int clockHeight MEMBER m_clockHeight CONSTANT)
+    Q_PROPERTY(int clockMeridiemGap MEMBER m_clockMeridiemGap CONSTANT)
+    Q_PROPERTY(int micBarHeight MEMBER m_micBarHeight CONSTANT)
+    Q_PROPERTY(int speedBarHeight MEMBER m_speedBarHeight CONSTANT)
+    Q_PROPERTY(int chevronSize MEMBER m_chevronSize CONSTANT)
 public:
     using QObject::QObject;
 
@@ -239,6 +259,14 @@ public:
     Q_INVOKABLE static QList<NextEvent> firstEvents(const QList<NextEvent> &events) { return events.mid(0, 2); }
     // The point size of the chrome strip's count badge.
     int badgeFontSize() const { return 8; }
+
+private:
+    int m_dotSize = 6, m_statusDotSize = 7, m_listSpacing = 5, m_chromeCellSize = 22, m_badgeOffset = 4,
+        m_removeOffset = 7, m_chromeRemoveSize = 13, m_chromeRemoveGlyph = 11, m_tileRemoveSize = 18,
+        m_tileRemoveFill = 12, m_tileRemoveGlyph = 15, m_tileRemoveSlop = 3, m_timerButtonSize = 22, m_clockGap = 17,
+        m_clockHeight = 28, m_clockMeridiemGap = 3, m_micBarHeight = 8, m_speedBarHeight = 4, m_chevronSize = 8;
+
+public:
     Q_INVOKABLE static QString eyeStrainStatus(bool warning, bool tooClose, int minutes)
     {
         return HomeRules::eyeStrainStatus(warning, tooClose, minutes);
