@@ -6,7 +6,7 @@ import Pavlet
 Item {
     id: root
     property string systemName
-    property real size: 12
+    property real size: MediaText.mediaButtonGlyph
     property bool emphasized: false
     property bool compact: false
     property color accent: IslandPalette.sky

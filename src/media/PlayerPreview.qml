@@ -100,12 +100,12 @@ Column {
             readonly property double position: MediaText.playbackPosition(root.info, now)
             Rectangle {
                 width: root.width
-                height: 3
-                radius: 1.5
+                height: MediaText.playBarHeight
+                radius: height / 2
                 color: IslandPalette.fill
                 Rectangle {
                     height: parent.height
-                    radius: 1.5
+                    radius: height / 2
                     width: MediaText.playBarFill(MediaText.playbackFraction(root.info, parent.parent.now), parent.width)
                     color: root.accent
                 }

@@ -19,7 +19,7 @@ Item {
     Item {
         id: header
         width: parent.width
-        height: 32
+        height: MediaText.memosHeaderHeight
         IslandIconButton {
             id: back
             anchors.verticalCenter: parent.verticalCenter
@@ -127,21 +127,21 @@ Item {
         }
         IslandPressStyle {
             anchors.horizontalCenter: parent.horizontalCenter
-            implicitWidth: 62
-            implicitHeight: 62
+            implicitWidth: MediaText.recordSize
+            implicitHeight: MediaText.recordSize
             pressed: recordMouse.pressed
             Item {
-                width: 62; height: 62
+                width: MediaText.recordSize; height: MediaText.recordSize
                 Rectangle {
                     anchors.centerIn: parent
-                    width: 54; height: 54; radius: 27
+                    width: MediaText.recordDiscSize; height: width; radius: width / 2
                     color: root.engine.recording ? root.coral : IslandPalette.fillStrong
                 }
                 Rectangle {
                     anchors.centerIn: parent
-                    width: 62; height: 62; radius: 31
+                    width: MediaText.recordSize; height: width; radius: width / 2
                     color: IslandPalette.clear
-                    border.width: 2
+                    border.width: IslandStyle.stroke
                     border.color: IslandPalette.faded(root.coral, root.engine.recording ? 0.7 : 0.35)
                     scale: root.engine.recording ? 1.06 : 1
                     Behavior on scale { SpringAnimation { spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.002 } }
