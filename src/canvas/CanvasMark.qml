@@ -6,7 +6,7 @@ import Pavlet
 // bottom, and a faint red outline.
 Item {
     id: root
-    property real size: 28
+    property real size: CanvasViews.markSize
     property color color: IslandPalette.red
     implicitWidth: size
     implicitHeight: size

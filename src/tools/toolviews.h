@@ -98,6 +98,7 @@ class ToolViews : public QObject {
     Q_PROPERTY(int calcKeyHeight MEMBER m_calcKeyHeight CONSTANT)
     Q_PROPERTY(int calcReadoutHeight MEMBER m_calcReadoutHeight CONSTANT)
     Q_PROPERTY(int calcWholeSize MEMBER m_calcWholeSize CONSTANT)
+    Q_PROPERTY(int calcFractionGap MEMBER m_calcFractionGap CONSTANT)
     Q_PROPERTY(double calcDigitsMinScale MEMBER m_calcDigitsMinScale CONSTANT)
     Q_PROPERTY(double calcFractionMinScale MEMBER m_calcFractionMinScale CONSTANT)
     Q_PROPERTY(int pocketIconSize MEMBER m_pocketIconSize CONSTANT)
@@ -133,7 +134,7 @@ public:
     Q_INVOKABLE double translatorInputTextHeight(double contentHeight, double lineHeight) const;
 
 private:
-    int m_calcKeyHeight = 42, m_calcReadoutHeight = 52, m_calcWholeSize = 32;
+    int m_calcKeyHeight = 42, m_calcReadoutHeight = 52, m_calcWholeSize = 32, m_calcFractionGap = 3;
     double m_calcDigitsMinScale = 0.4, m_calcFractionMinScale = 0.5;
     int m_pocketIconSize = 28, m_pocketEmptyHeight = 132;
     double m_pocketTargetScale = 1.02;
