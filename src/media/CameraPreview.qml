@@ -1,4 +1,5 @@
 import QtQuick
+import Pavlet
 import QtMultimedia
 import Pavlet
 
