@@ -1,7 +1,6 @@
 import QtQuick
 import Pavlet
 import QtMultimedia
-import Pavlet
 
 // The camera's live picture, mirrored like a looking glass and filling its
 // frame, on black.
