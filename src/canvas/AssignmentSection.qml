@@ -6,13 +6,10 @@ import Pavlet
 // row per item that opens the item's page.
 Column {
     id: root
-    property string title
+    required property canvasSection section
     property color accent: IslandPalette.textPrimary
-    // "" for no figure.
-    property string detail
-    property var items: []
     property NotchViewModel viewModel
-    signal opened(var item)
+    signal opened(canvasAssignment item)
 
     spacing: IslandStyle.spacing
 
@@ -26,15 +23,15 @@ Column {
             color: root.accent
         }
         Text {
-            text: root.title
+            text: root.section.title
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: root.accent
         }
         Item { Layout.fillWidth: true }
         Text {
-            visible: root.detail.length > 0
-            text: root.detail
+            visible: root.section.detail.length > 0
+            text: root.section.detail
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: root.accent
@@ -43,10 +40,10 @@ Column {
     }
 
     Repeater {
-        model: root.items
+        model: root.section.items
         IslandPressStyle {
             id: row
-            required property var modelData
+            required property canvasAssignment modelData
             width: root.width
             height: content.implicitHeight
             pressed: rowArea.pressed

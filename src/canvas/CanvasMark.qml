@@ -6,7 +6,7 @@ import Pavlet
 // bottom, and a faint red outline.
 Item {
     id: root
-    property real size: 28
+    property real size: CanvasViews.markSize
     property color color: IslandPalette.red
     implicitWidth: size
     implicitHeight: size
@@ -21,7 +21,7 @@ Item {
         ShapePath {
             strokeColor: root.color
             strokeWidth: root.size * 0.2
-            fillColor: "transparent"
+            fillColor: IslandPalette.clear
             capStyle: ShapePath.RoundCap
             // The trimmed circle, 0.14 to 0.86 of the way round from the
             // bottom, so the gap of 0.28 turns sits at the bottom.
@@ -38,8 +38,8 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: width / 2
-        color: "transparent"
+        color: IslandPalette.clear
         border.width: IslandStyle.strokeHair
-        border.color: Qt.rgba(root.color.r, root.color.g, root.color.b, 0.45)
+        border.color: IslandPalette.faded(root.color, 0.45)
     }
 }

@@ -12,7 +12,6 @@ Item {
     property bool showPlayer: false
 
     readonly property color red: IslandPalette.accent(IslandPalette.red, IslandPalette.accentRevision)
-    readonly property var sections: CanvasViews.sections(model.canvasBoard)
 
     HoverHandler {
         onHoveredChanged: if (hovered) root.model.cancelHoverTask()
@@ -70,7 +69,7 @@ Item {
 
         ColumnLayout {
             objectName: "emptyState"
-            visible: root.sections.length === 0
+            visible: sectionRepeater.count === 0
             Layout.fillWidth: true
             Layout.topMargin: IslandStyle.spacingSmall
             spacing: IslandStyle.spacingSmall
@@ -94,7 +93,7 @@ Item {
         }
 
         Flickable {
-            visible: root.sections.length > 0
+            visible: sectionRepeater.count > 0
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
@@ -105,14 +104,13 @@ Item {
                 width: parent.width
                 spacing: CanvasViews.sectionSpacing
                 Repeater {
-                    model: root.sections
+                    id: sectionRepeater
+                    model: CanvasViews.sections(root.model.canvasBoard)
                     AssignmentSection {
-                        required property var modelData
+                        required property canvasSection modelData
                         width: sectionColumn.width
-                        title: modelData.title
+                        section: modelData
                         accent: IslandPalette.accent(IslandPalette[modelData.accent], IslandPalette.accentRevision)
-                        detail: modelData.detail
-                        items: modelData.items
                         viewModel: root.model
                         onOpened: (item) => root.model.openAssignment(item)
                     }
@@ -121,7 +119,7 @@ Item {
         }
 
         Item {
-            visible: root.sections.length === 0
+            visible: sectionRepeater.count === 0
             Layout.fillHeight: true
         }
     }

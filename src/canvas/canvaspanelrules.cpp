@@ -64,17 +64,10 @@ QList<CanvasPanelText::Section> CanvasPanelText::sections(const CanvasBoard &boa
     return list;
 }
 
-QVariantList CanvasViews::sections(const CanvasBoard &board) const
+QList<CanvasSection> CanvasViews::sections(const CanvasBoard &board) const
 {
-    QVariantList list;
-    for (const CanvasPanelText::Section &s : CanvasPanelText::sections(board)) {
-        QVariantList items;
-        for (const CanvasAssignment &item : s.items)
-            items.append(QVariant::fromValue(item));
-        list.append(QVariantMap{{QStringLiteral("title"), s.title},
-                                {QStringLiteral("accent"), s.accent},
-                                {QStringLiteral("detail"), s.detail.value_or(QString())},
-                                {QStringLiteral("items"), items}});
-    }
+    QList<CanvasSection> list;
+    for (const CanvasPanelText::Section &s : CanvasPanelText::sections(board))
+        list.append({s.title, s.accent, s.detail.value_or(QString()), s.items});
     return list;
 }

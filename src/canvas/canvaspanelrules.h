@@ -29,6 +29,22 @@ struct Section {
 QList<Section> sections(const CanvasBoard &board);
 } // namespace CanvasPanelText
 
+// A section as the panel draws it: its palette colour by name and its
+// figure ("" for none).
+struct CanvasSection {
+    Q_GADGET
+    QML_VALUE_TYPE(canvasSection)
+    Q_PROPERTY(QString title MEMBER title CONSTANT)
+    Q_PROPERTY(QString accent MEMBER accent CONSTANT)
+    Q_PROPERTY(QString detail MEMBER detail CONSTANT)
+    Q_PROPERTY(QList<CanvasAssignment> items MEMBER items CONSTANT)
+public:
+    QString title;
+    QString accent;
+    QString detail;
+    QList<CanvasAssignment> items;
+};
+
 // The same for the views, as the QML singleton CanvasViews.
 class CanvasViews : public QObject {
     Q_OBJECT
@@ -51,8 +67,7 @@ public:
     {
         return CanvasPanelText::subtitle(item, dueLabel);
     }
-    // [{title, accent, detail ("" for none), items: [CanvasAssignment]}]
-    Q_INVOKABLE QVariantList sections(const CanvasBoard &board) const;
+    Q_INVOKABLE QList<CanvasSection> sections(const CanvasBoard &board) const;
 
 private:
     int m_markSize = 28, m_barHeight = 28, m_sectionSpacing = 16;

@@ -25,8 +25,8 @@ Column {
         color: IslandPalette.fill
         Item {
             id: tileRow
-            x: 8
-            width: parent.width - 16
+            x: IslandStyle.spacing
+            width: parent.width - 2 * IslandStyle.spacing
             implicitHeight: texts.implicitHeight
             anchors.verticalCenter: parent.verticalCenter
             Symbol {
@@ -80,7 +80,7 @@ Column {
         Repeater {
             model: root.home.hiddenShipped
             TrayTile {
-                required property var modelData
+                required property moduleTile modelData
                 width: Math.max(10, (root.width - IslandStyle.spacing) / 2)
                 symbol: "plus.circle.fill"
                 tint: root.green

@@ -4,25 +4,25 @@ import Pavlet
 // The connected Bluetooth devices.
 ModuleCard {
     id: root
-    required property var devices
+    required property NotchViewModel model
     readonly property color blue: IslandPalette.accent(IslandPalette.blue, IslandPalette.accentRevision)
     title: qsTr("Bluetooth")
     accent: blue
 
     Column {
         width: parent.width
-        spacing: 5
+        spacing: HomeText.listSpacing
         CardText {
-            visible: root.devices.length === 0
+            visible: root.model.bluetoothDevices.length === 0
             text: qsTr("No devices connected")
             color: IslandPalette.textSecondary
         }
         Repeater {
-            model: root.devices
+            model: root.model.bluetoothDevices
             Row {
-                required property var modelData
+                required property bluetoothDeviceInfo modelData
                 spacing: IslandStyle.spacing
-                Rectangle { anchors.verticalCenter: parent.verticalCenter; width: 6; height: 6; radius: 3; color: root.blue }
+                Rectangle { anchors.verticalCenter: parent.verticalCenter; width: HomeText.dotSize; height: width; radius: width / 2; color: root.blue }
                 CardText { text: modelData.name }
             }
         }

@@ -5,13 +5,11 @@ import Pavlet
 // The next two events and, when allowed, the next reminder.
 ModuleCard {
     id: root
-    required property var events
-    required property var reminder
     // The reminder may show: wish on and access granted.
     required property bool remindersAllowed
     required property AppSettings settings
     required property NotchViewModel model
-    readonly property bool showsReminder: !!reminder && settings.calendarShowReminders && remindersAllowed
+    readonly property bool showsReminder: model.nextReminder !== undefined && settings.calendarShowReminders && remindersAllowed
     readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
     readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
     title: qsTr("Up next")
@@ -25,14 +23,14 @@ ModuleCard {
         required property color dot
         width: parent ? parent.width : 0
         spacing: IslandStyle.spacing
-        Rectangle { width: 6; height: 6; radius: 3; color: eventRow.dot }
+        Rectangle { width: HomeText.dotSize; height: width; radius: width / 2; color: eventRow.dot }
         CardText { text: eventRow.event.title; Layout.fillWidth: true }
         Rectangle {
             visible: eventRow.event.isJoinableAt(ticker.now.getTime())
             implicitWidth: join.implicitWidth + 16
             implicitHeight: join.implicitHeight + 6
             radius: height / 2
-            color: Qt.rgba(root.sky.r, root.sky.g, root.sky.b, 0.18)
+            color: IslandPalette.faded(root.sky, 0.18)
             CardText {
                 id: join
                 anchors.centerIn: parent
@@ -56,18 +54,18 @@ ModuleCard {
         width: parent.width
         spacing: IslandStyle.spacingSmall
         CardText {
-            visible: root.events.length === 0 && !root.showsReminder
+            visible: root.model.upcomingEvents.length === 0 && !root.showsReminder
             text: qsTr("Calendar is clear")
             color: IslandPalette.textSecondary
         }
         Repeater {
-            model: root.events.slice(0, 2)
-            EventRow { required property var modelData; event: modelData; dot: root.sky }
+            model: HomeText.firstEvents(root.model.upcomingEvents)
+            EventRow { required property nextEvent modelData; event: modelData; dot: root.sky }
         }
         Loader {
             width: parent.width
             active: root.showsReminder
-            sourceComponent: EventRow { event: root.reminder; dot: root.amber }
+            sourceComponent: EventRow { event: root.model.nextReminder; dot: root.amber }
         }
     }
 }

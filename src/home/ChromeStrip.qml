@@ -12,7 +12,7 @@ Item {
     property string dragging: ""
     readonly property bool editing: model.isEditingModules
     implicitWidth: home.stripIsMenu ? 22 : row.implicitWidth
-    implicitHeight: 22
+    implicitHeight: HomeText.chromeCellSize
 
     IslandIconButton {
         visible: root.home.stripIsMenu
@@ -25,7 +25,7 @@ Item {
             Repeater {
                 model: root.home.stripIsMenu ? root.home.chromeIcons : []
                 MenuItem {
-                    required property var modelData
+                    required property chromeCell modelData
                     text: modelData.title
                     onTriggered: root.model.openChromeIcon(modelData.id)
                 }
@@ -41,9 +41,9 @@ Item {
             model: root.home.stripIsMenu ? [] : root.home.chromeIcons
             Item {
                 id: cell
-                required property var modelData
-                width: 22
-                height: 22
+                required property chromeCell modelData
+                width: HomeText.chromeCellSize
+                height: HomeText.chromeCellSize
                 opacity: root.dragging === modelData.id ? 0.7 : 1
                 readonly property color tint: IslandPalette.accent(modelData.tint, IslandPalette.accentRevision)
                 readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
@@ -55,14 +55,14 @@ Item {
                         anchors.fill: parent
                         pressed: area.pressed && !root.editing
                         Item {
-                            width: 22; height: 22
+                            width: HomeText.chromeCellSize; height: HomeText.chromeCellSize
                             Symbol { anchors.centerIn: parent; name: cell.modelData.glyph; size: IslandStyle.fontHeadline; color: cell.tint }
                         }
                     }
                     Rectangle {
                         visible: cell.modelData.badge.length > 0
                         x: parent.width - width / 2 + 2
-                        y: -4
+                        y: -HomeText.badgeOffset
                         width: Math.max(height, badgeText.implicitWidth + 6)
                         height: badgeText.implicitHeight + 2
                         radius: height / 2
@@ -72,16 +72,16 @@ Item {
                             anchors.centerIn: parent
                             text: cell.modelData.badge
                             font.family: IslandStyle.roundedFamily
-                            font.pixelSize: 8
+                            font.pixelSize: HomeText.badgeFontSize
                             font.bold: true
-                            color: "black"
+                            color: IslandPalette.black
                         }
                     }
                     Rectangle {
                         visible: cell.modelData.dot
                         x: parent.width - 4 + 2
                         y: 0
-                        width: 7; height: 7; radius: 3.5
+                        width: HomeText.statusDotSize; height: width; radius: width / 2
                         color: cell.coral
                     }
                 }
@@ -111,10 +111,10 @@ Item {
                 }
                 Item {
                     visible: cell.modelData.removable
-                    x: -7; y: -7
-                    width: 13; height: 13
-                    Rectangle { anchors.fill: parent; radius: width / 2; color: "white" }
-                    Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: 11; color: IslandPalette.removeRed }
+                    x: -HomeText.removeOffset; y: -HomeText.removeOffset
+                    width: HomeText.chromeRemoveSize; height: HomeText.chromeRemoveSize
+                    Rectangle { anchors.fill: parent; radius: width / 2; color: IslandPalette.white }
+                    Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.chromeRemoveGlyph; color: IslandPalette.removeRed }
                     MouseArea { anchors.fill: parent; onClicked: root.home.removeChromeIcon(cell.modelData.id) }
                 }
             }

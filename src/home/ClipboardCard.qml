@@ -23,7 +23,7 @@ ModuleCard {
             model: root.history.items
             RowLayout {
                 id: row
-                required property var modelData
+                required property clipboardItem modelData
                 width: parent.width
                 spacing: IslandStyle.spacing
                 CardText { text: row.modelData.preview; Layout.fillWidth: true }

@@ -10,9 +10,8 @@ Item {
     required property HomeModel home
     // The module being dragged, shared by the list; "" when none.
     property string dragging: ""
-    // Every tile's span in the list, by module, for the drag's target.
-    property var framesProvider: function () { return ({}) }
-    // The item whose coordinates the spans are in.
+    // The list holding every tile; the drag's target is worked out from
+    // their spans in it.
     property Item space: parent
     signal dragStarted()
     signal dragEnded()
@@ -52,7 +51,7 @@ Item {
                     return
                 if (tile.dragging !== tile.moduleId)
                     tile.dragStarted()
-                tile.home.dragModule(tile.moduleId, mapToItem(tile.space, mouse.x, mouse.y).y, tile.framesProvider())
+                tile.home.dragModule(tile.moduleId, mapToItem(tile.space, mouse.x, mouse.y).y, tile.frames())
             }
             onReleased: tile.dragEnded()
             onCanceled: tile.dragEnded()
@@ -69,14 +68,25 @@ Item {
         }
         Item {
             visible: tile.editing
-            x: -7
-            y: -7
-            width: 18
-            height: 18
-            Rectangle { anchors.centerIn: parent; width: 12; height: 12; radius: 6; color: "white" }
-            Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: 15; color: IslandPalette.removeRed }
-            MouseArea { anchors.fill: parent; anchors.margins: -3; onClicked: tile.home.removeModule(tile.moduleId) }
+            x: -HomeText.removeOffset
+            y: -HomeText.removeOffset
+            width: HomeText.tileRemoveSize
+            height: HomeText.tileRemoveSize
+            Rectangle { anchors.centerIn: parent; width: HomeText.tileRemoveFill; height: width; radius: width / 2; color: IslandPalette.white }
+            Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.tileRemoveGlyph; color: IslandPalette.removeRed }
+            MouseArea { anchors.fill: parent; anchors.margins: -HomeText.tileRemoveSlop; onClicked: tile.home.removeModule(tile.moduleId) }
         }
     }
     Jiggle { target: body; active: tile.editing && tile.dragging === ""; params: tile.home.jiggle(tile.moduleId) }
+
+    // Every tile's span in the list, by module.
+    function frames() {
+        const out = {}
+        for (let i = 0; i < space.children.length; ++i) {
+            const c = space.children[i]
+            if (c.moduleId !== undefined)
+                out[c.moduleId] = { y: c.y, height: c.height }
+        }
+        return out
+    }
 }

@@ -27,7 +27,7 @@ RowLayout {
     Item { Layout.fillWidth: true; Layout.minimumWidth: 8 }
     Row {
         visible: root.home.weatherShown
-        spacing: 5
+        spacing: HomeText.listSpacing
         Symbol {
             anchors.verticalCenter: parent.verticalCenter
             name: root.model.weather ? root.model.weather.symbol : ""

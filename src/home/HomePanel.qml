@@ -91,7 +91,6 @@ Item {
                         home: homeModel
                         dragging: root.draggingModule
                         space: list
-                        framesProvider: root.tileFrames
                         onDragStarted: root.draggingModule = moduleId
                         onDragEnded: root.draggingModule = ""
                         Loader {
@@ -122,16 +121,6 @@ Item {
             }
             HomeVersionFooter { width: column.width; settings: root.settings; version: homeModel.versionText }
         }
-    }
-
-    function tileFrames() {
-        const out = {}
-        for (let i = 0; i < list.children.length; ++i) {
-            const c = list.children[i]
-            if (c.moduleId !== undefined)
-                out[c.moduleId] = { y: c.y, height: c.height }
-        }
-        return out
     }
 
     function cardFor(id) {
@@ -204,8 +193,6 @@ Item {
     Component {
         id: calendarCard
         CalendarCard {
-            events: root.model.upcomingEvents
-            reminder: root.model.nextReminder
             remindersAllowed: homeModel.remindersShown
             settings: root.settings
             model: root.model
@@ -215,7 +202,7 @@ Item {
         id: systemCard
         Loader {
             sourceComponent: root.model.system ? systemReading : systemWaiting
-            Component { id: systemReading; SystemCard { snapshot: root.model.system; settings: root.settings } }
+            Component { id: systemReading; SystemCard { model: root.model; settings: root.settings } }
             Component {
                 id: systemWaiting
                 PlaceholderCard {
@@ -249,7 +236,7 @@ Item {
     Component { id: shortcutsCard; ShortcutsCard { model: root.model } }
     Component { id: awakeCard; AwakeCard { keepAwake: root.model.keepAwake } }
     Component { id: quoteCard; QuoteCard { quote: root.model.quoteOfTheDay() } }
-    Component { id: bluetoothCard; BluetoothCard { devices: root.model.bluetoothDevices } }
+    Component { id: bluetoothCard; BluetoothCard { model: root.model } }
     Component { id: eyeStrainCard; EyeStrainCard { strain: root.model.eyeStrain; settings: root.settings } }
     Component { id: speedTestCard; SpeedTestCard { engine: root.model.speedTest } }
     Component {

@@ -7,11 +7,11 @@ Item {
     required property AppSettings settings
     required property string version
     visible: !settings.hideNotchVersion
-    implicitHeight: visible ? row.implicitHeight + 8 : 0
+    implicitHeight: visible ? row.implicitHeight + IslandStyle.spacing : 0
 
     Row {
         id: row
-        y: 6
+        y: IslandStyle.spacingSmall
         anchors.horizontalCenter: parent.horizontalCenter
         spacing: IslandStyle.spacingSmall
         Repeater {

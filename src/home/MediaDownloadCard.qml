@@ -15,10 +15,10 @@ ModuleCard {
         spacing: IslandStyle.spacing
         TextField {
             width: parent.width
-            leftPadding: 8
-            rightPadding: 8
-            topPadding: 6
-            bottomPadding: 6
+            leftPadding: IslandStyle.spacing
+            rightPadding: IslandStyle.spacing
+            topPadding: IslandStyle.spacingSmall
+            bottomPadding: IslandStyle.spacingSmall
             placeholderText: root.youtube ? qsTr("Paste a YouTube link") : qsTr("Paste a Spotify or track link")
             placeholderTextColor: IslandPalette.textTertiary
             font.family: IslandStyle.roundedFamily
@@ -27,7 +27,7 @@ ModuleCard {
             color: IslandPalette.textPrimary
             text: root.engine.urlText
             onTextEdited: root.engine.urlText = text
-            background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+            background: Rectangle { radius: IslandStyle.radiusMedium; color: IslandPalette.faded(IslandPalette.black, 0.28) }
         }
         RowLayout {
             width: parent.width
@@ -51,13 +51,13 @@ ModuleCard {
                     width: parent.width
                     height: parent.height
                     radius: height / 2
-                    color: Qt.rgba(0, 0, 0, 0.28)
+                    color: IslandPalette.faded(IslandPalette.black, 0.28)
                     Row {
                         id: saveRow
                         anchors.centerIn: parent
                         spacing: IslandStyle.spacingTiny
                         CardText { text: root.engine.running ? qsTr("Working") : qsTr("Save"); font.pixelSize: IslandStyle.fontFootnote; color: root.accent }
-                        Symbol { anchors.verticalCenter: parent.verticalCenter; name: "chevron.down"; size: 8; color: root.accent }
+                        Symbol { anchors.verticalCenter: parent.verticalCenter; name: "chevron.down"; size: HomeText.chevronSize; color: root.accent }
                     }
                 }
                 MouseArea { id: saveArea; anchors.fill: parent; onClicked: menu.popup() }

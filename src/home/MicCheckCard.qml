@@ -24,12 +24,12 @@ ModuleCard {
         }
         Rectangle {
             width: parent.width
-            height: 8
-            radius: 4
+            height: HomeText.micBarHeight
+            radius: height / 2
             color: IslandPalette.fill
             Rectangle {
                 height: parent.height
-                radius: 4
+                radius: height / 2
                 width: HomeText.micLevelWidth(root.engine ? root.engine.level : 0, parent.width)
                 color: root.amber
             }

@@ -13,7 +13,7 @@ ModuleCard {
     RowLayout {
         width: parent.width
         Rectangle {
-            width: 7; height: 7; radius: 3.5
+            width: HomeText.statusDotSize; height: width; radius: width / 2
             color: IslandPalette.accent(root.snapshot.online ? IslandPalette.green : IslandPalette.coral,
                                         IslandPalette.accentRevision)
         }

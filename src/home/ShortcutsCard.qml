@@ -18,15 +18,10 @@ ModuleCard {
             columnSpacing: IslandStyle.spacingSmall
             rowSpacing: IslandStyle.spacingSmall
             Repeater {
-                model: [
-                    { title: qsTr("Screenshot"), symbol: "camera.viewfinder" },
-                    { title: qsTr("Password"), symbol: "key.fill" },
-                    { title: qsTr("Finder"), symbol: "folder.fill" },
-                    { title: qsTr("Safari"), symbol: "safari" }
-                ]
+                model: HomeText.quickActions()
                 IslandPressStyle {
                     id: tile
-                    required property var modelData
+                    required property quickAction modelData
                     required property int index
                     Layout.fillWidth: true
                     Layout.preferredWidth: 1

@@ -54,10 +54,10 @@ ModuleCard {
             }
             Rectangle {
                 width: parent.width
-                height: 4
-                radius: 2
+                height: HomeText.speedBarHeight
+                radius: height / 2
                 color: IslandPalette.fill
-                Rectangle { height: parent.height; radius: 2; width: parent.width * root.engine.progress; color: root.sky }
+                Rectangle { height: parent.height; radius: height / 2; width: parent.width * root.engine.progress; color: root.sky }
             }
         }
         RowLayout {

@@ -4,10 +4,10 @@ import Pavlet
 // CPU, memory, disk and uptime, each as a meter the options keep.
 ModuleCard {
     id: root
-    required property var snapshot
+    required property NotchViewModel model
     required property AppSettings settings
-    readonly property var meters: HomeText.systemMeters(snapshot, settings.systemShowCPU, settings.systemShowMemory,
-                                                         settings.systemShowDisk, settings.systemShowUptime)
+    readonly property int meterCount: HomeText.systemMeterCount(settings.systemShowCPU, settings.systemShowMemory,
+                                                                settings.systemShowDisk, settings.systemShowUptime)
     title: qsTr("System")
     accent: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
 
@@ -15,28 +15,31 @@ ModuleCard {
     Row {
         width: parent.width
         CardText {
-            visible: root.meters.length === 0
+            visible: root.meterCount === 0
             text: qsTr("All meters hidden")
             color: IslandPalette.textSecondary
         }
         Repeater {
-            model: root.meters.length
+            model: root.meterCount
             Column {
                 id: meter
                 required property int index
-                readonly property var reading: root.meters[index]
-                width: parent.width / Math.max(root.meters.length, 1)
+                readonly property systemMeter reading: HomeText.systemMeter(root.model.system, root.settings.systemShowCPU,
+                                                                            root.settings.systemShowMemory,
+                                                                            root.settings.systemShowDisk,
+                                                                            root.settings.systemShowUptime, index)
+                width: parent.width / Math.max(root.meterCount, 1)
                 spacing: IslandStyle.spacingHair
                 CardText {
-                    text: meter.reading ? meter.reading.label : ""
+                    text: meter.reading.label
                     font.pixelSize: IslandStyle.fontMicro
                     font.weight: Font.Normal
-                    color: meter.reading ? IslandPalette.accent(meter.reading.color, IslandPalette.accentRevision) : "transparent"
+                    color: IslandPalette.accent(meter.reading.color, IslandPalette.accentRevision)
                 }
                 CardText {
                     width: parent.width - IslandStyle.spacingTiny
                     digits: true
-                    text: meter.reading ? meter.reading.value : ""
+                    text: meter.reading.value
                     fontSizeMode: Text.HorizontalFit
                     minimumPixelSize: Math.round(IslandStyle.fontBody * 0.8)
                 }

@@ -21,10 +21,10 @@ Item {
         enabled: !root.timer.isRunning
         opacity: enabled ? 1 : IslandStyle.disabledOpacity
         pressed: minuteArea.pressed
-        implicitWidth: 22
-        implicitHeight: 22
+        implicitWidth: HomeText.timerButtonSize
+        implicitHeight: HomeText.timerButtonSize
         Rectangle {
-            width: 22; height: 22; radius: 11
+            width: HomeText.timerButtonSize; height: width; radius: width / 2
             color: IslandPalette.fillStrong
             Symbol { anchors.centerIn: parent; name: minute.symbol; size: IslandStyle.fontMicro; color: root.amber }
         }
@@ -108,7 +108,7 @@ Item {
                             font.family: IslandStyle.roundedFamily
                             font.pixelSize: IslandStyle.fontFootnote
                             font.weight: Font.Medium
-                            color: pill.selected ? "black" : IslandPalette.textTertiary
+                            color: pill.selected ? IslandPalette.black : IslandPalette.textTertiary
                         }
                     }
                     MouseArea { id: pillArea; anchors.fill: parent; onClicked: root.timer.setPreset(pill.modelData * 60) }

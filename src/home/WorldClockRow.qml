@@ -5,24 +5,23 @@ import Pavlet
 Row {
     id: root
     required property AppSettings settings
-    readonly property var cities: settings.clocks.slice(0, HomeText.maxClocks())
-    readonly property bool meridiem: HomeText.showsMeridiem(settings.notchUse24Hour, settings.clocksShowMeridiem)
+        readonly property bool meridiem: HomeText.showsMeridiem(settings.notchUse24Hour, settings.clocksShowMeridiem)
 
     AnimationTicker { id: ticker; running: root.visible; fps: 1 }
 
     Repeater {
-        model: root.cities
+        model: HomeText.shownClocks(root.settings.clocks)
         Row {
             id: cell
-            required property var modelData
+            required property clockCity modelData
             required property int index
             readonly property color tint: IslandPalette.accent(HomeText.cityColor(index), IslandPalette.accentRevision)
-            width: root.width / root.cities.length
+            width: root.width / Math.min(root.settings.clocks.length, HomeText.maxClocks())
             Item {
                 visible: cell.index > 0
-                width: visible ? 17 : 0
-                height: 28
-                Rectangle { x: 8; width: 1; height: 28; color: IslandPalette.fill }
+                width: visible ? HomeText.clockGap : 0
+                height: HomeText.clockHeight
+                Rectangle { x: Math.floor(HomeText.clockGap / 2); width: IslandStyle.strokeHair; height: HomeText.clockHeight; color: IslandPalette.fill }
             }
             Column {
                 spacing: IslandStyle.spacingHair
@@ -33,7 +32,7 @@ Row {
                     color: cell.tint
                 }
                 Row {
-                    spacing: 3
+                    spacing: HomeText.clockMeridiemGap
                     Text {
                         id: time
                         text: cell.modelData.timeText(ticker.now, root.settings.notchUse24Hour)
@@ -48,7 +47,7 @@ Row {
                         text: cell.modelData.amPmText(ticker.now)
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
-                        color: Qt.rgba(cell.tint.r, cell.tint.g, cell.tint.b, 0.8)
+                        color: IslandPalette.faded(cell.tint, 0.8)
                     }
                 }
             }

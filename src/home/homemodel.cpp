@@ -114,7 +114,7 @@ void HomeModel::recompute()
         visible = HomeRules::visibleModules(s->orderedEnabledModules(), m_model->isEditingModules(), in);
     }
     refreshHeader();
-    const QVariantList tray = hiddenShipped();
+    const QList<ModuleTile> tray = hiddenShipped();
     if (tray != m_tray) {
         m_tray = tray;
         emit trayChanged();
@@ -128,15 +128,13 @@ void HomeModel::recompute()
     emit visibleModulesChanged();
 }
 
-QVariantList HomeModel::hiddenShipped() const
+QList<ModuleTile> HomeModel::hiddenShipped() const
 {
-    QVariantList out;
+    QList<ModuleTile> out;
     if (!m_model)
         return out;
     for (HomeModule m : m_model->settings()->hiddenShippedModules())
-        out.append(QVariantMap{{QStringLiteral("id"), HomeModules::id(m)},
-                               {QStringLiteral("title"), HomeModules::title(m)},
-                               {QStringLiteral("detail"), HomeModules::detail(m)}});
+        out.append({HomeModules::id(m), HomeModules::title(m), HomeModules::detail(m)});
     return out;
 }
 
@@ -188,7 +186,7 @@ QString HomeModel::batteryText() const
 
 void HomeModel::refreshHeader()
 {
-    const QVariantList icons = computeChromeIcons();
+    const QList<ChromeCell> icons = computeChromeIcons();
     if (icons != m_chromeIcons) {
         m_chromeIcons = icons;
         emit chromeIconsChanged();
@@ -196,9 +194,9 @@ void HomeModel::refreshHeader()
     emit headerChanged();
 }
 
-QVariantList HomeModel::computeChromeIcons() const
+QList<ChromeCell> HomeModel::computeChromeIcons() const
 {
-    QVariantList out;
+    QList<ChromeCell> out;
     if (!m_model)
         return out;
     const bool editing = m_model->isEditingModules();
@@ -214,15 +212,9 @@ QVariantList HomeModel::computeChromeIcons() const
             if (!dot)
                 badge = HomeRules::badgeText(int(m_model->voice()->memos().size()), editing);
         }
-        out.append(QVariantMap{
-            {QStringLiteral("id"), ChromeIcons::id(icon)},
-            {QStringLiteral("title"), ChromeIcons::title(icon)},
-            {QStringLiteral("glyph"), HomeRules::chromeGlyph(icon, m_model->gameModeOn(), recording, camera)},
-            {QStringLiteral("tint"), HomeRules::chromeTint(icon)},
-            {QStringLiteral("badge"), badge},
-            {QStringLiteral("dot"), dot},
-            {QStringLiteral("removable"), editing && HomeRules::chromeRemovable(icon)},
-        });
+        out.append({ChromeIcons::id(icon), ChromeIcons::title(icon),
+                    HomeRules::chromeGlyph(icon, m_model->gameModeOn(), recording, camera), HomeRules::chromeTint(icon),
+                    badge, dot, editing && HomeRules::chromeRemovable(icon)});
     }
     return out;
 }

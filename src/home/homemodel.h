@@ -25,7 +25,7 @@ class HomeModel : public QObject {
     Q_MOC_INCLUDE("island/notchviewmodel.h")
     Q_PROPERTY(NotchViewModel *model READ model WRITE setModel NOTIFY modelChanged)
     Q_PROPERTY(QStringList visibleModules READ visibleModules NOTIFY visibleModulesChanged)
-    Q_PROPERTY(QVariantList hiddenShipped READ hiddenShipped NOTIFY trayChanged)
+    Q_PROPERTY(QList<ModuleTile> hiddenShipped READ hiddenShipped NOTIFY trayChanged)
     Q_PROPERTY(QString trayTitle READ trayTitle NOTIFY trayChanged)
     Q_PROPERTY(double scrollCap READ scrollCap NOTIFY heightChanged)
     Q_PROPERTY(bool scrolls READ scrolls NOTIFY heightChanged)
@@ -34,7 +34,7 @@ class HomeModel : public QObject {
     Q_PROPERTY(bool batteryShown READ batteryShown NOTIFY headerChanged)
     Q_PROPERTY(SymbolStyle battery READ battery NOTIFY headerChanged)
     Q_PROPERTY(QString batteryText READ batteryText NOTIFY headerChanged)
-    Q_PROPERTY(QVariantList chromeIcons READ chromeIcons NOTIFY chromeIconsChanged)
+    Q_PROPERTY(QList<ChromeCell> chromeIcons READ chromeIcons NOTIFY chromeIconsChanged)
     Q_PROPERTY(bool stripIsMenu READ stripIsMenu NOTIFY headerChanged)
     Q_PROPERTY(bool remindersShown READ remindersShown NOTIFY visibleModulesChanged)
 
@@ -46,7 +46,7 @@ public:
 
     QStringList visibleModules() const { return m_visibleIds; }
     QList<HomeModule> visibleModuleList() const { return m_visible; }
-    QVariantList hiddenShipped() const;
+    QList<ModuleTile> hiddenShipped() const;
     QString trayTitle() const;
     double scrollCap() const;
     bool scrolls() const;
@@ -55,7 +55,7 @@ public:
     bool batteryShown() const;
     SymbolStyle battery() const;
     QString batteryText() const;
-    QVariantList chromeIcons() const { return m_chromeIcons; }
+    QList<ChromeCell> chromeIcons() const { return m_chromeIcons; }
     bool stripIsMenu() const;
     // The calendar card's reminder gate, apart from the option itself.
     bool remindersShown() const;
@@ -99,15 +99,15 @@ private:
     void recompute();
     // The header's values; the icon list is replaced only when it differs.
     void refreshHeader();
-    QVariantList computeChromeIcons() const;
+    QList<ChromeCell> computeChromeIcons() const;
     bool grantPasses(AppPermission permission);
     bool wants(const QString &key) const;
 
     QPointer<NotchViewModel> m_model;
     QList<HomeModule> m_visible;
     QStringList m_visibleIds;
-    QVariantList m_tray;
-    QVariantList m_chromeIcons;
+    QList<ModuleTile> m_tray;
+    QList<ChromeCell> m_chromeIcons;
     QSet<AppPermission> m_pendingGrants;
     bool m_grantsQueued = false;
     QList<QMetaObject::Connection> m_connections;

@@ -256,13 +256,34 @@ QString rateText(const std::optional<double> &mbps)
 
 } // namespace HomeRules
 
-QVariantList HomeText::systemMeters(const QVariant &snapshot, bool cpu, bool memory, bool disk, bool uptime)
+int HomeText::systemMeterCount(bool cpu, bool memory, bool disk, bool uptime)
+{
+    return int(HomeRules::systemMeters(0, 0, {}, {}, cpu, memory, disk, uptime).size());
+}
+
+SystemMeter HomeText::systemMeter(const QVariant &snapshot, bool cpu, bool memory, bool disk, bool uptime, int index)
 {
     const auto s = snapshot.value<SystemSnapshot>();
-    QVariantList out;
-    for (const HomeRules::Meter &m : HomeRules::systemMeters(s.cpu, s.memory, s.diskFree, s.uptime, cpu, memory, disk, uptime))
-        out.append(QVariantMap{{QStringLiteral("label"), m.label}, {QStringLiteral("value"), m.value},
-                               {QStringLiteral("color"), m.color}});
+    const QList<SystemMeter> meters = HomeRules::systemMeters(s.cpu, s.memory, s.diskFree, s.uptime, cpu, memory, disk, uptime);
+    return index >= 0 && index < meters.size() ? meters[index] : SystemMeter{};
+}
+
+QList<QuickAction> HomeText::quickActions()
+{
+    return {{QStringLiteral("Screenshot"), QStringLiteral("camera.viewfinder")},
+            {QStringLiteral("Password"), QStringLiteral("key.fill")},
+            {QStringLiteral("Finder"), QStringLiteral("folder.fill")},
+            {QStringLiteral("Safari"), QStringLiteral("safari")}};
+}
+
+QList<ClockCity> HomeText::shownClocks(const QVariantList &clocks)
+{
+    QList<ClockCity> out;
+    for (const QVariant &c : clocks) {
+        if (out.size() == HomeRules::MaxClocks)
+            break;
+        out.append(c.value<ClockCity>());
+    }
     return out;
 }
 

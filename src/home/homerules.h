@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/calendarstore.h"
+#include "store/clockcity.h"
 #include "store/homemodule.h"
 
 #include <QColor>
@@ -43,6 +45,68 @@ public:
     double period = 0.11;
     double delay = 0;
     double angle = 1.6; // degrees
+};
+
+// A shipped module the tray offers to switch back on.
+struct ModuleTile {
+    Q_GADGET
+    QML_VALUE_TYPE(moduleTile)
+    Q_PROPERTY(QString id MEMBER id CONSTANT)
+    Q_PROPERTY(QString title MEMBER title CONSTANT)
+    Q_PROPERTY(QString detail MEMBER detail CONSTANT)
+public:
+    QString id;
+    QString title;
+    QString detail;
+    bool operator==(const ModuleTile &) const = default;
+};
+
+// One icon of the chrome strip as drawn: its glyph and tint, the count badge
+// ("" for none), the recording dot and whether edit mode offers to remove it.
+struct ChromeCell {
+    Q_GADGET
+    QML_VALUE_TYPE(chromeCell)
+    Q_PROPERTY(QString id MEMBER id CONSTANT)
+    Q_PROPERTY(QString title MEMBER title CONSTANT)
+    Q_PROPERTY(QString glyph MEMBER glyph CONSTANT)
+    Q_PROPERTY(QColor tint MEMBER tint CONSTANT)
+    Q_PROPERTY(QString badge MEMBER badge CONSTANT)
+    Q_PROPERTY(bool dot MEMBER dot CONSTANT)
+    Q_PROPERTY(bool removable MEMBER removable CONSTANT)
+public:
+    QString id;
+    QString title;
+    QString glyph;
+    QColor tint;
+    QString badge;
+    bool dot = false;
+    bool removable = false;
+    bool operator==(const ChromeCell &) const = default;
+};
+
+// One meter of the system card.
+struct SystemMeter {
+    Q_GADGET
+    QML_VALUE_TYPE(systemMeter)
+    Q_PROPERTY(QString label MEMBER label CONSTANT)
+    Q_PROPERTY(QString value MEMBER value CONSTANT)
+    Q_PROPERTY(QColor color MEMBER color CONSTANT)
+public:
+    QString label;
+    QString value;
+    QColor color;
+    bool operator==(const SystemMeter &) const = default;
+};
+
+// A tile of the quick-actions card.
+struct QuickAction {
+    Q_GADGET
+    QML_VALUE_TYPE(quickAction)
+    Q_PROPERTY(QString title MEMBER title CONSTANT)
+    Q_PROPERTY(QString symbol MEMBER symbol CONSTANT)
+public:
+    QString title;
+    QString symbol;
 };
 
 namespace HomeRules {
@@ -129,11 +193,7 @@ QString degrees(int value);
 QString highLowText(int high, int low);
 QString sunText(const QString &sunrise, const QString &sunset);
 bool showsReminder(bool optionOn, bool wantReminders, bool remindersGranted, bool hasReminder);
-struct Meter {
-    QString label;
-    QString value;
-    QColor color;
-};
+using Meter = SystemMeter;
 QList<Meter> systemMeters(int cpu, int memory, const QString &diskFree, const QString &uptime, bool showCPU,
                           bool showMemory, bool showDisk, bool showUptime);
 // The eye-strain card's status; alert: drawn in coral.
@@ -151,6 +211,27 @@ class HomeText : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
+    Q_PROPERTY(int badgeFontSize READ badgeFontSize CONSTANT)
+    // The cards' and strip's own sizes, in points.
+    Q_PROPERTY(int dotSize MEMBER m_dotSize CONSTANT)                 // a list row's bullet
+    Q_PROPERTY(int statusDotSize MEMBER m_statusDotSize CONSTANT)     // the recording and online dots
+    Q_PROPERTY(int listSpacing MEMBER m_listSpacing CONSTANT)
+    Q_PROPERTY(int chromeCellSize MEMBER m_chromeCellSize CONSTANT)
+    Q_PROPERTY(int badgeOffset MEMBER m_badgeOffset CONSTANT)         // how far a count badge rises
+    Q_PROPERTY(int removeOffset MEMBER m_removeOffset CONSTANT)       // where a remove badge sits, both ways
+    Q_PROPERTY(int chromeRemoveSize MEMBER m_chromeRemoveSize CONSTANT)
+    Q_PROPERTY(int chromeRemoveGlyph MEMBER m_chromeRemoveGlyph CONSTANT)
+    Q_PROPERTY(int tileRemoveSize MEMBER m_tileRemoveSize CONSTANT)
+    Q_PROPERTY(int tileRemoveFill MEMBER m_tileRemoveFill CONSTANT)
+    Q_PROPERTY(int tileRemoveGlyph MEMBER m_tileRemoveGlyph CONSTANT)
+    Q_PROPERTY(int tileRemoveSlop MEMBER m_tileRemoveSlop CONSTANT)   // the badge's hit area beyond its edge
+    Q_PROPERTY(int timerButtonSize MEMBER m_timerButtonSize CONSTANT)
+    Q_PROPERTY(int clockGap MEMBER m_clockGap CONSTANT)               // between two clocks, the rule in its middle
+    Q_PROPERTY(int clockHeight MEMBER m_clockHeight CONSTANT)
+    Q_PROPERTY(int clockMeridiemGap MEMBER m_clockMeridiemGap CONSTANT)
+    Q_PROPERTY(int micBarHeight MEMBER m_micBarHeight CONSTANT)
+    Q_PROPERTY(int speedBarHeight MEMBER m_speedBarHeight CONSTANT)
+    Q_PROPERTY(int chevronSize MEMBER m_chevronSize CONSTANT)
 public:
     using QObject::QObject;
 
@@ -167,7 +248,25 @@ public:
     Q_INVOKABLE static QString degrees(int value) { return HomeRules::degrees(value); }
     Q_INVOKABLE static QString highLowText(int high, int low) { return HomeRules::highLowText(high, low); }
     Q_INVOKABLE static QString sunText(const QString &rise, const QString &set) { return HomeRules::sunText(rise, set); }
-    Q_INVOKABLE static QVariantList systemMeters(const QVariant &snapshot, bool cpu, bool memory, bool disk, bool uptime);
+    // How many meters the options keep, and the one at index of a snapshot.
+    Q_INVOKABLE static int systemMeterCount(bool cpu, bool memory, bool disk, bool uptime);
+    Q_INVOKABLE static SystemMeter systemMeter(const QVariant &snapshot, bool cpu, bool memory, bool disk, bool uptime,
+                                               int index);
+    Q_INVOKABLE static QList<QuickAction> quickActions();
+    // The cities of the world-clock row (the settings' clocks), at most maxClocks().
+    Q_INVOKABLE static QList<ClockCity> shownClocks(const QVariantList &clocks);
+    // The events the calendar card lists, at most two.
+    Q_INVOKABLE static QList<NextEvent> firstEvents(const QList<NextEvent> &events) { return events.mid(0, 2); }
+    // The point size of the chrome strip's count badge.
+    int badgeFontSize() const { return 8; }
+
+private:
+    int m_dotSize = 6, m_statusDotSize = 7, m_listSpacing = 5, m_chromeCellSize = 22, m_badgeOffset = 4,
+        m_removeOffset = 7, m_chromeRemoveSize = 13, m_chromeRemoveGlyph = 11, m_tileRemoveSize = 18,
+        m_tileRemoveFill = 12, m_tileRemoveGlyph = 15, m_tileRemoveSlop = 3, m_timerButtonSize = 22, m_clockGap = 17,
+        m_clockHeight = 28, m_clockMeridiemGap = 3, m_micBarHeight = 8, m_speedBarHeight = 4, m_chevronSize = 8;
+
+public:
     Q_INVOKABLE static QString eyeStrainStatus(bool warning, bool tooClose, int minutes)
     {
         return HomeRules::eyeStrainStatus(warning, tooClose, minutes);

@@ -6,7 +6,7 @@ import Pavlet
 Item {
     id: root
     property string systemName
-    property real size: 12
+    property real size: MediaText.mediaButtonGlyph
     property bool emphasized: false
     property bool compact: false
     property color accent: IslandPalette.sky
@@ -28,7 +28,7 @@ Item {
                 anchors.centerIn: parent
                 name: root.systemName
                 size: root.size
-                color: root.emphasized ? "black" : IslandPalette.textPrimary
+                color: root.emphasized ? IslandPalette.black : IslandPalette.textPrimary
             }
         }
     }

@@ -46,7 +46,7 @@ Column {
                 text: MediaText.playerSubtitle(root.info, root.settings.playerShowAlbum)
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: root.compact ? IslandStyle.fontFootnote : IslandStyle.fontBody
-                color: root.idle ? IslandPalette.textSecondary : Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.9)
+                color: root.idle ? IslandPalette.textSecondary : IslandPalette.faded(root.accent, 0.9)
                 elide: Text.ElideRight
                 maximumLineCount: 1
             }
@@ -100,12 +100,12 @@ Column {
             readonly property double position: MediaText.playbackPosition(root.info, now)
             Rectangle {
                 width: root.width
-                height: 3
-                radius: 1.5
+                height: MediaText.playBarHeight
+                radius: height / 2
                 color: IslandPalette.fill
                 Rectangle {
                     height: parent.height
-                    radius: 1.5
+                    radius: height / 2
                     width: MediaText.playBarFill(MediaText.playbackFraction(root.info, parent.parent.now), parent.width)
                     color: root.accent
                 }

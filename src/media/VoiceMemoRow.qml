@@ -18,7 +18,7 @@ Rectangle {
 
     implicitHeight: column.implicitHeight + 16
     radius: IslandStyle.radius
-    color: playing ? Qt.rgba(coral.r, coral.g, coral.b, 0.12) : IslandPalette.fill
+    color: playing ? IslandPalette.faded(coral, 0.12) : IslandPalette.fill
 
     Drag.active: textArea.drag.active
     Drag.dragType: Drag.Automatic
@@ -27,28 +27,28 @@ Rectangle {
 
     Column {
         id: column
-        x: 10
-        y: 8
-        width: root.width - 20
+        x: MediaText.memoPadding
+        y: IslandStyle.spacing
+        width: root.width - 2 * MediaText.memoPadding
         spacing: IslandStyle.spacing
 
         Item {
             width: parent.width
-            height: 28
+            height: MediaText.memoButtonSize
             IslandPressStyle {
                 id: play
                 anchors.verticalCenter: parent.verticalCenter
-                implicitWidth: 28
-                implicitHeight: 28
+                implicitWidth: MediaText.memoButtonSize
+                implicitHeight: MediaText.memoButtonSize
                 pressed: playArea.pressed
                 Rectangle {
-                    width: 28; height: 28; radius: 14
+                    width: MediaText.memoButtonSize; height: width; radius: width / 2
                     color: root.playing ? root.coral : IslandPalette.fillStrong
                     Symbol {
                         anchors.centerIn: parent
                         name: root.playing ? "pause.fill" : "play.fill"
                         size: IslandStyle.fontFootnote
-                        color: root.playing ? "black" : root.coral
+                        color: root.playing ? IslandPalette.black : root.coral
                     }
                 }
                 MouseArea { id: playArea; anchors.fill: parent; onClicked: root.engine.togglePlay(root.memo) }
@@ -97,7 +97,7 @@ Rectangle {
                 name: root.expanded ? "chevron.up" : "chevron.down"
                 size: IslandStyle.fontCaption
                 color: IslandPalette.textTertiary
-                MouseArea { anchors.fill: parent; anchors.margins: -4; onClicked: root.engine.toggleExpanded(root.memo) }
+                MouseArea { anchors.fill: parent; anchors.margins: -IslandStyle.spacingTiny; onClicked: root.engine.toggleExpanded(root.memo) }
             }
         }
 
@@ -118,7 +118,7 @@ Rectangle {
                     color: IslandPalette.textPrimary
                     text: root.memo.name
                     onTextEdited: root.engine.rename(root.memo, text)
-                    background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+                    background: Rectangle { radius: IslandStyle.radiusMedium; color: IslandPalette.faded(IslandPalette.black, 0.28) }
                 }
                 TextArea {
                     id: note
@@ -134,7 +134,7 @@ Rectangle {
                     color: IslandPalette.textSecondary
                     text: root.memo.note
                     onTextChanged: if (text !== root.memo.note) root.engine.setNote(root.memo, text)
-                    background: Rectangle { radius: IslandStyle.radiusMedium; color: Qt.rgba(0, 0, 0, 0.28) }
+                    background: Rectangle { radius: IslandStyle.radiusMedium; color: IslandPalette.faded(IslandPalette.black, 0.28) }
                 }
                 Item {
                     width: parent.width
@@ -143,16 +143,16 @@ Rectangle {
                         id: mp3
                         enabled: !root.exporting
                         pressed: mp3Area.pressed
-                        implicitWidth: mp3Row.implicitWidth + 16
-                        implicitHeight: mp3Row.implicitHeight + 10
+                        implicitWidth: mp3Row.implicitWidth + 2 * MediaText.memoChipPadding
+                        implicitHeight: mp3Row.implicitHeight + IslandStyle.spacingMedium
                         Rectangle {
                             width: mp3.width; height: mp3.height
-                            radius: 7
+                            radius: MediaText.memoChipRadius
                             color: IslandPalette.fillStrong
                             Row {
                                 id: mp3Row
                                 anchors.centerIn: parent
-                                spacing: 5
+                                spacing: MediaText.memoChipGap
                                 Symbol { anchors.verticalCenter: parent.verticalCenter; name: "square.and.arrow.down"; size: IslandStyle.fontFootnote; color: root.coral }
                                 CardText {
                                     text: root.exporting ? qsTr("Saving…") : qsTr("MP3")

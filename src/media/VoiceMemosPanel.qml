@@ -19,7 +19,7 @@ Item {
     Item {
         id: header
         width: parent.width
-        height: 32
+        height: MediaText.memosHeaderHeight
         IslandIconButton {
             id: back
             anchors.verticalCenter: parent.verticalCenter
@@ -96,7 +96,7 @@ Item {
             boundsBehavior: Flickable.StopAtBounds
             model: root.engine.memos
             delegate: VoiceMemoRow {
-                required property var modelData
+                required property voiceMemo modelData
                 width: ListView.view.width
                 memo: modelData
                 engine: root.engine
@@ -127,22 +127,22 @@ Item {
         }
         IslandPressStyle {
             anchors.horizontalCenter: parent.horizontalCenter
-            implicitWidth: 62
-            implicitHeight: 62
+            implicitWidth: MediaText.recordSize
+            implicitHeight: MediaText.recordSize
             pressed: recordMouse.pressed
             Item {
-                width: 62; height: 62
+                width: MediaText.recordSize; height: MediaText.recordSize
                 Rectangle {
                     anchors.centerIn: parent
-                    width: 54; height: 54; radius: 27
+                    width: MediaText.recordDiscSize; height: width; radius: width / 2
                     color: root.engine.recording ? root.coral : IslandPalette.fillStrong
                 }
                 Rectangle {
                     anchors.centerIn: parent
-                    width: 62; height: 62; radius: 31
-                    color: "transparent"
-                    border.width: 2
-                    border.color: Qt.rgba(root.coral.r, root.coral.g, root.coral.b, root.engine.recording ? 0.7 : 0.35)
+                    width: MediaText.recordSize; height: width; radius: width / 2
+                    color: IslandPalette.clear
+                    border.width: IslandStyle.stroke
+                    border.color: IslandPalette.faded(root.coral, root.engine.recording ? 0.7 : 0.35)
                     scale: root.engine.recording ? 1.06 : 1
                     Behavior on scale { SpringAnimation { spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.002 } }
                 }
@@ -150,7 +150,7 @@ Item {
                     anchors.centerIn: parent
                     name: root.engine.recording ? "stop.fill" : "mic.fill"
                     size: root.engine.recording ? IslandStyle.fontTitle3 : IslandStyle.fontTitle
-                    color: root.engine.recording ? "white" : root.coral
+                    color: root.engine.recording ? IslandPalette.white : root.coral
                 }
             }
             MouseArea {

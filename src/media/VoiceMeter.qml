@@ -6,17 +6,17 @@ Row {
     id: root
     property real level: 0
     readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
-    spacing: 3
-    height: 24
+    spacing: MediaText.meterBarWidth
+    height: MediaText.meterHeight
     Repeater {
         model: 5
         Rectangle {
             required property int index
             anchors.verticalCenter: parent.verticalCenter
-            width: 3
-            radius: 1.5
+            width: MediaText.meterBarWidth
+            radius: width / 2
             height: MediaText.meterBarHeight(root.level, index)
-            color: Qt.rgba(root.coral.r, root.coral.g, root.coral.b, MediaText.meterBarLit(root.level, index) ? 0.95 : 0.28)
+            color: IslandPalette.faded(root.coral, MediaText.meterBarLit(root.level, index) ? 0.95 : 0.28)
             Behavior on height { SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.05 } }
         }
     }

@@ -43,6 +43,19 @@ class MediaText : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
+    // The media views' own sizes, in points.
+    Q_PROPERTY(int playBarHeight MEMBER m_playBarHeight CONSTANT)
+    Q_PROPERTY(int memoButtonSize MEMBER m_memoButtonSize CONSTANT)  // a memo row's play button
+    Q_PROPERTY(int memoPadding MEMBER m_memoPadding CONSTANT)        // a memo row's sides
+    Q_PROPERTY(int memoChipPadding MEMBER m_memoChipPadding CONSTANT) // the MP3 chip's sides
+    Q_PROPERTY(int memoChipGap MEMBER m_memoChipGap CONSTANT)
+    Q_PROPERTY(int memoChipRadius MEMBER m_memoChipRadius CONSTANT)
+    Q_PROPERTY(int memosHeaderHeight MEMBER m_memosHeaderHeight CONSTANT)
+    Q_PROPERTY(int recordSize MEMBER m_recordSize CONSTANT)          // the record button's ring
+    Q_PROPERTY(int recordDiscSize MEMBER m_recordDiscSize CONSTANT)
+    Q_PROPERTY(int meterHeight MEMBER m_meterHeight CONSTANT)
+    Q_PROPERTY(int meterBarWidth MEMBER m_meterBarWidth CONSTANT)
+    Q_PROPERTY(int mediaButtonGlyph MEMBER m_mediaButtonGlyph CONSTANT)
 public:
     using QObject::QObject;
 
@@ -82,4 +95,9 @@ public:
     Q_INVOKABLE static double meterBarHeight(double level, int index) { return MediaRules::meterBarHeight(level, index); }
     Q_INVOKABLE static bool meterBarLit(double level, int index) { return MediaRules::meterBarLit(level, index); }
 
+
+private:
+    int m_playBarHeight = 3, m_memoButtonSize = 28, m_memoPadding = 10, m_memoChipPadding = 8, m_memoChipGap = 5,
+        m_memoChipRadius = 7, m_memosHeaderHeight = 32, m_recordSize = 62, m_recordDiscSize = 54, m_meterHeight = 24,
+        m_meterBarWidth = 3, m_mediaButtonGlyph = 12;
 };

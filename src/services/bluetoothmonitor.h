@@ -7,6 +7,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 #include <functional>
 
 class BluetoothService;
@@ -15,6 +16,7 @@ struct BluetoothDevice;
 // A connected Bluetooth device as the island lists it.
 struct BluetoothDeviceInfo {
     Q_GADGET
+    QML_VALUE_TYPE(bluetoothDeviceInfo)
     Q_PROPERTY(QString id MEMBER id)
     Q_PROPERTY(QString name MEMBER name)
 public:

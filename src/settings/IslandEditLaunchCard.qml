@@ -13,7 +13,7 @@ Rectangle {
     radius: IslandStyle.radiusCard
     color: IslandPalette.fill
     border.width: IslandStyle.strokeHair
-    border.color: Qt.rgba(tint.r, tint.g, tint.b, SettingsMetrics.launchOutline)
+    border.color: IslandPalette.faded(tint, SettingsMetrics.launchOutline)
 
     ColumnLayout {
         id: column
@@ -30,7 +30,7 @@ Rectangle {
                 implicitWidth: SettingsMetrics.launchTile
                 implicitHeight: SettingsMetrics.launchTile
                 radius: IslandStyle.radius
-                color: Qt.rgba(root.tint.r, root.tint.g, root.tint.b, SettingsMetrics.launchTileFill)
+                color: IslandPalette.faded(root.tint, SettingsMetrics.launchTileFill)
                 SettingsSymbol {
                     anchors.centerIn: parent
                     name: "circle.dashed"

@@ -26,7 +26,6 @@ Rectangle {
     property bool expanded: false
     readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
     readonly property bool isLibrary: kind === ModulesPresenter.Library
-    readonly property var options: modules.options(moduleId)
 
     objectName: "module-" + moduleId
     Layout.fillWidth: true
@@ -74,7 +73,7 @@ Rectangle {
                             ShapePath {
                                 strokeColor: root.gold
                                 strokeWidth: SettingsMetrics.spinnerLineWidth
-                                fillColor: "transparent"
+                                fillColor: IslandPalette.clear
                                 capStyle: ShapePath.RoundCap
                                 PathAngleArc {
                                     centerX: spinner.width / 2
@@ -195,7 +194,7 @@ Rectangle {
             spacing: IslandStyle.spacing
 
             Repeater {
-                model: root.expanded ? root.options : []
+                model: root.expanded ? root.modules.options(root.moduleId) : []
                 delegate: SettingsSwitch {
                     required property moduleOption modelData
                     text: modelData.title

@@ -9,7 +9,6 @@ SettingsCardBox {
     required property AppSettings settings
     required property SettingsNavigation navigation
     readonly property color accent: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
-    readonly property var menu: SettingsTimeZones.notchMenu(root.settings.notchTimeZone)
 
     ColumnLayout {
         spacing: IslandStyle.spacingTiny
@@ -38,9 +37,9 @@ SettingsCardBox {
         SettingsComboBox {
             objectName: "notchZone"
             Layout.fillWidth: true
-            model: root.menu
-            currentIndex: SettingsTimeZones.indexOf(root.menu, root.settings.notchTimeZone)
-            onActivated: index => root.settings.notchTimeZone = root.menu[index].value
+            model: SettingsTimeZones.notchMenu(root.settings.notchTimeZone)
+            currentIndex: SettingsTimeZones.notchIndex(root.settings.notchTimeZone)
+            onActivated: index => root.settings.notchTimeZone = SettingsTimeZones.notchValue(root.settings.notchTimeZone, index)
         }
     }
     RowLayout {

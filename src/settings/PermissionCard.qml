@@ -56,7 +56,7 @@ SettingsCardBox {
                     implicitWidth: badge.implicitWidth + 2 * IslandStyle.spacingSmall
                     implicitHeight: badge.implicitHeight + 2 * IslandStyle.spacingHair
                     radius: height / 2
-                    color: card.recommended ? Qt.rgba(sky.r, sky.g, sky.b, SettingsMetrics.badgeFill)
+                    color: card.recommended ? IslandPalette.faded(sky, SettingsMetrics.badgeFill)
                                             : IslandPalette.fillStrong
                     Text {
                         id: badge
@@ -83,8 +83,7 @@ SettingsCardBox {
             implicitWidth: pill.implicitWidth + 2 * IslandStyle.spacing
             implicitHeight: pill.implicitHeight + 2 * IslandStyle.spacingTiny
             radius: height / 2
-            color: Qt.rgba(card.pillColor.r, card.pillColor.g, card.pillColor.b,
-                           card.pillColor.a * SettingsMetrics.pillFill)
+            color: IslandPalette.faded(card.pillColor, card.pillColor.a * SettingsMetrics.pillFill)
             Text {
                 id: pill
                 anchors.centerIn: parent

@@ -51,7 +51,7 @@ ComboBox {
             elide: Text.ElideRight
         }
         background: Rectangle {
-            color: choice.highlighted ? IslandPalette.fillStrong : "transparent"
+            color: choice.highlighted ? IslandPalette.fillStrong : IslandPalette.clear
         }
     }
 }

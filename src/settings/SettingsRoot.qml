@@ -56,7 +56,7 @@ Rectangle {
                         Layout.fillWidth: true
                         implicitHeight: rowContent.implicitHeight + 2 * IslandStyle.spacing
                         radius: IslandStyle.radiusMedium
-                        color: selected ? IslandPalette.fillStrong : "transparent"
+                        color: selected ? IslandPalette.fillStrong : IslandPalette.clear
 
                         RowLayout {
                             id: rowContent

@@ -27,7 +27,7 @@ Rectangle {
                 implicitWidth: label.implicitWidth + 2 * IslandStyle.spacingLarge
                 implicitHeight: label.implicitHeight + 2 * IslandStyle.spacingTiny
                 radius: IslandStyle.radiusTiny
-                color: root.selected === index ? IslandPalette.fillStrong : "transparent"
+                color: root.selected === index ? IslandPalette.fillStrong : IslandPalette.clear
                 Text {
                     id: label
                     anchors.centerIn: parent

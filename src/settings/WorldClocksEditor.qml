@@ -29,7 +29,7 @@ ColumnLayout {
             id: city
             required property string cityId
             required property string label
-            required property var zoneOptions
+            required property string timeZone
             required property int zoneIndex
             required property bool removable
             objectName: "city-" + cityId
@@ -44,9 +44,9 @@ ColumnLayout {
             }
             SettingsComboBox {
                 Layout.fillWidth: true
-                model: city.zoneOptions
+                model: SettingsTimeZones.worldClockOptions(city.timeZone)
                 currentIndex: city.zoneIndex
-                onActivated: index => root.editor.setTimeZone(city.cityId, city.zoneOptions[index].value)
+                onActivated: index => root.editor.setTimeZone(city.cityId, SettingsTimeZones.worldClockValue(city.timeZone, index))
             }
             Item {
                 objectName: "remove-" + city.cityId

@@ -80,3 +80,25 @@ int SettingsTimeZones::indexOf(const QVariantList &options, const QString &value
     }
     return -1;
 }
+
+int SettingsTimeZones::notchIndex(const QString &stored) const
+{
+    return indexOf(notchMenu(stored), stored);
+}
+
+namespace {
+QString valueAt(const QList<ZoneOption> &options, int index, const QString &fallback)
+{
+    return index >= 0 && index < options.size() ? options[index].value : fallback;
+}
+} // namespace
+
+QString SettingsTimeZones::notchValue(const QString &stored, int index) const
+{
+    return valueAt(notchZoneMenu(QString::fromUtf8(QTimeZone::systemTimeZoneId()), stored), index, stored);
+}
+
+QString SettingsTimeZones::worldClockValue(const QString &stored, int index) const
+{
+    return valueAt(worldClockZoneOptions(stored), index, stored);
+}

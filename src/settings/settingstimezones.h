@@ -44,4 +44,10 @@ public:
     Q_INVOKABLE QVariantList worldClockOptions(const QString &stored) const;
     // Where value sits in options (a list from above); -1 when absent.
     Q_INVOKABLE int indexOf(const QVariantList &options, const QString &value) const;
+    // Where stored sits in notchMenu(stored), and the zone picked at index
+    // of it (stored when index is out of range).
+    Q_INVOKABLE int notchIndex(const QString &stored) const;
+    Q_INVOKABLE QString notchValue(const QString &stored, int index) const;
+    // The zone picked at index of worldClockOptions(stored) (stored when out of range).
+    Q_INVOKABLE QString worldClockValue(const QString &stored, int index) const;
 };

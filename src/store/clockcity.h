@@ -5,12 +5,14 @@
 #include <QList>
 #include <QString>
 #include <QUuid>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 // A world-clock city, kept under "worldClocks" as a JSON array of
 // {"id", "label", "timeZone"}.
 struct ClockCity {
     Q_GADGET
+    QML_VALUE_TYPE(clockCity)
     Q_PROPERTY(QString id READ idText)
     Q_PROPERTY(QString label MEMBER label)
     Q_PROPERTY(QString timeZone MEMBER timeZone)

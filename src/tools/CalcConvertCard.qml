@@ -24,7 +24,7 @@ Rectangle {
             Repeater {
                 model: ToolViews.convertModes()
                 IslandPressStyle {
-                    required property var modelData
+                    required property convertMode modelData
                     pressed: chipArea.pressed
                     Text {
                         text: modelData.caption

@@ -8,7 +8,7 @@ Item {
     required property calcKey key
     signal clicked()
 
-    readonly property var look: ToolViews.calcKeyLook(key)
+    readonly property calcKeyLook look: ToolViews.calcKeyLook(key)
     readonly property color fill: look.accent
         ? IslandPalette.accent(IslandPalette[look.fill], IslandPalette.accentRevision)
         : IslandPalette[look.fill]

@@ -56,7 +56,7 @@ Item {
         Column {
             id: stack
             anchors.verticalCenter: parent.verticalCenter
-            spacing: 3
+            spacing: ToolViews.calcFractionGap
             readonly property real partWidth: Math.max(num.implicitWidth, den.implicitWidth)
             Text {
                 id: num

@@ -134,13 +134,14 @@ Item {
             Repeater {
                 model: ToolViews.calcRows()
                 RowLayout {
-                    required property var modelData
+                    id: padRow
+                    required property calcKeyRow modelData
                     Layout.fillWidth: true
                     spacing: IslandStyle.spacing
                     Repeater {
-                        model: parent.modelData
+                        model: padRow.modelData.keys
                         CalcPadButton {
-                            required property var modelData
+                            required property calcKey modelData
                             Layout.fillWidth: true
                             Layout.preferredWidth: 1
                             key: modelData

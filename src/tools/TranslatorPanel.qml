@@ -74,7 +74,7 @@ Item {
         Instantiator {
             model: root.engine.languages
             delegate: MenuItem {
-                required property var modelData
+                required property translatorLanguage modelData
                 text: modelData.name
                 onTriggered: menu.chosen(modelData.id)
             }

@@ -249,24 +249,17 @@ QString ToolViews::calcSubtitle(bool extras, bool showAsFraction) const
     return CalcPanel::subtitle(extras, showAsFraction);
 }
 
-QVariantList ToolViews::calcRows() const
+QList<CalcKeyRow> ToolViews::calcRows() const
 {
-    QVariantList rows;
-    for (const QList<CalcKey> &row : CalcPanel::rows()) {
-        QVariantList keys;
-        for (const CalcKey &key : row)
-            keys.append(QVariant::fromValue(key));
-        rows.append(QVariant(keys));
-    }
+    QList<CalcKeyRow> rows;
+    for (const QList<CalcKey> &row : CalcPanel::rows())
+        rows.append({row});
     return rows;
 }
 
-QVariantMap ToolViews::calcKeyLook(const CalcKey &key) const
+CalcKeyLook ToolViews::calcKeyLook(const CalcKey &key) const
 {
-    const CalcPanel::KeyLook l = CalcPanel::look(key);
-    return {{QStringLiteral("fill"), l.fill},         {QStringLiteral("ink"), l.ink},
-            {QStringLiteral("fontSize"), l.fontSize}, {QStringLiteral("semibold"), l.semibold},
-            {QStringLiteral("accent"), l.accent}};
+    return CalcPanel::look(key);
 }
 
 QString ToolViews::calcExpressionLine(const QString &expression) const
@@ -279,11 +272,11 @@ QString ToolViews::calcReadoutColor(bool error) const
     return CalcPanel::readoutColor(error);
 }
 
-QVariantList ToolViews::convertModes() const
+QList<ConvertMode> ToolViews::convertModes() const
 {
-    QVariantList list;
+    QList<ConvertMode> list;
     for (UnitConvert::Mode m : UnitConvert::modes())
-        list.append(QVariantMap{{QStringLiteral("mode"), int(m)}, {QStringLiteral("caption"), UnitConvert::caption(m)}});
+        list.append({int(m), UnitConvert::caption(m)});
     return list;
 }
 

@@ -10,22 +10,52 @@
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
+// How a pad key looks: its fill and caption colours by palette name, its
+// caption size, and whether the fill is an accent colour.
+struct CalcKeyLook {
+    Q_GADGET
+    QML_VALUE_TYPE(calcKeyLook)
+    Q_PROPERTY(QString fill MEMBER fill CONSTANT)
+    Q_PROPERTY(QString ink MEMBER ink CONSTANT)
+    Q_PROPERTY(int fontSize MEMBER fontSize CONSTANT)
+    Q_PROPERTY(bool semibold MEMBER semibold CONSTANT)
+    Q_PROPERTY(bool accent MEMBER accent CONSTANT)
+public:
+    QString fill;
+    QString ink;
+    int fontSize = 16;
+    bool semibold = true;
+    bool accent = false;
+    bool operator==(const CalcKeyLook &) const = default;
+};
+
+// One row of the calculator's pad.
+struct CalcKeyRow {
+    Q_GADGET
+    QML_VALUE_TYPE(calcKeyRow)
+    Q_PROPERTY(QList<CalcKey> keys MEMBER keys CONSTANT)
+public:
+    QList<CalcKey> keys;
+};
+
+// A unit pair of the convert card: its mode (UnitConvert::Mode) and caption.
+struct ConvertMode {
+    Q_GADGET
+    QML_VALUE_TYPE(convertMode)
+    Q_PROPERTY(int mode MEMBER mode CONSTANT)
+    Q_PROPERTY(QString caption MEMBER caption CONSTANT)
+public:
+    int mode = 0;
+    QString caption;
+};
+
 // The rules the calculator, pocket and translator panels draw by.
 namespace CalcPanel {
 // The subtitle under "Calculator".
 QString subtitle(bool extras, bool showAsFraction);
 // The pad, top row first.
 QList<QList<CalcKey>> rows();
-// How a pad key looks: its fill and caption colours by palette name, its
-// caption size, and whether the fill is an accent colour.
-struct KeyLook {
-    QString fill;
-    QString ink;
-    int fontSize = 16;
-    bool semibold = true;
-    bool accent = false;
-    bool operator==(const KeyLook &) const = default;
-};
+using KeyLook = CalcKeyLook;
 KeyLook look(const CalcKey &key);
 // The expression line keeps its height with a single space.
 QString expressionLine(const QString &expression);
@@ -68,6 +98,7 @@ class ToolViews : public QObject {
     Q_PROPERTY(int calcKeyHeight MEMBER m_calcKeyHeight CONSTANT)
     Q_PROPERTY(int calcReadoutHeight MEMBER m_calcReadoutHeight CONSTANT)
     Q_PROPERTY(int calcWholeSize MEMBER m_calcWholeSize CONSTANT)
+    Q_PROPERTY(int calcFractionGap MEMBER m_calcFractionGap CONSTANT)
     Q_PROPERTY(double calcDigitsMinScale MEMBER m_calcDigitsMinScale CONSTANT)
     Q_PROPERTY(double calcFractionMinScale MEMBER m_calcFractionMinScale CONSTANT)
     Q_PROPERTY(int pocketIconSize MEMBER m_pocketIconSize CONSTANT)
@@ -80,15 +111,13 @@ public:
     using QObject::QObject;
 
     Q_INVOKABLE QString calcSubtitle(bool extras, bool showAsFraction) const;
-    // Rows of CalcKey values.
-    Q_INVOKABLE QVariantList calcRows() const;
-    // {fill, ink, fontSize, semibold, accent}
-    Q_INVOKABLE QVariantMap calcKeyLook(const CalcKey &key) const;
+    Q_INVOKABLE QList<CalcKeyRow> calcRows() const;
+    Q_INVOKABLE CalcKeyLook calcKeyLook(const CalcKey &key) const;
     Q_INVOKABLE QString calcExpressionLine(const QString &expression) const;
     Q_INVOKABLE QString calcReadoutColor(bool error) const;
 
-    // Modes of the convert card as {mode, caption}, and its line.
-    Q_INVOKABLE QVariantList convertModes() const;
+    // Modes of the convert card, and its line.
+    Q_INVOKABLE QList<ConvertMode> convertModes() const;
     Q_INVOKABLE QString convertLine(int mode, const QString &value) const;
 
     Q_INVOKABLE QString pocketSubtitle(int count) const;
@@ -105,7 +134,7 @@ public:
     Q_INVOKABLE double translatorInputTextHeight(double contentHeight, double lineHeight) const;
 
 private:
-    int m_calcKeyHeight = 42, m_calcReadoutHeight = 52, m_calcWholeSize = 32;
+    int m_calcKeyHeight = 42, m_calcReadoutHeight = 52, m_calcWholeSize = 32, m_calcFractionGap = 3;
     double m_calcDigitsMinScale = 0.4, m_calcFractionMinScale = 0.5;
     int m_pocketIconSize = 28, m_pocketEmptyHeight = 132;
     double m_pocketTargetScale = 1.02;

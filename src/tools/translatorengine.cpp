@@ -29,14 +29,6 @@ TranslatorEngine::TranslatorEngine(platform::IClipboard *clipboard, const QUrl &
     connect(this, &TranslatorEngine::detectedChanged, this, &TranslatorEngine::labelsChanged);
 }
 
-QVariantList TranslatorEngine::languageList() const
-{
-    QVariantList list;
-    for (const Language &l : languages())
-        list.append(QVariantMap{{QStringLiteral("id"), l.id}, {QStringLiteral("name"), l.name}});
-    return list;
-}
-
 bool TranslatorEngine::canTranslate() const
 {
     return !m_busy && !m_input.trimmed().isEmpty();

@@ -8,6 +8,17 @@
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
+
+// A language the translator offers: its code and its name.
+struct TranslatorLanguage {
+    Q_GADGET
+    QML_VALUE_TYPE(translatorLanguage)
+    Q_PROPERTY(QString id MEMBER id CONSTANT)
+    Q_PROPERTY(QString name MEMBER name CONSTANT)
+public:
+    QString id;
+    QString name;
+};
 #include <utility>
 
 namespace platform {
@@ -32,12 +43,9 @@ class TranslatorEngine : public QObject {
     Q_PROPERTY(QString sourceLabel READ sourceLabel NOTIFY labelsChanged)
     Q_PROPERTY(QString targetLabel READ targetLabel NOTIFY labelsChanged)
     Q_PROPERTY(QString pairLabel READ pairLabel NOTIFY labelsChanged)
-    Q_PROPERTY(QVariantList languages READ languageList CONSTANT)
+    Q_PROPERTY(QList<TranslatorLanguage> languages READ languages CONSTANT)
 public:
-    struct Language {
-        QString id;
-        QString name;
-    };
+    using Language = TranslatorLanguage;
     static const QList<Language> &languages();
     static inline const QUrl DefaultBase = QUrl(QStringLiteral("https://translate.googleapis.com"));
     static constexpr int TransferTimeoutMs = 60000;
@@ -86,7 +94,6 @@ signals:
     void labelsChanged();
 
 private:
-    QVariantList languageList() const;
     void setOutput(const QString &output);
     void setDetected(const QString &detected);
     void setStatus(const QString &status);

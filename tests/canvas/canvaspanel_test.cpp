@@ -84,7 +84,7 @@ TEST_F(CanvasPanelTest, EmptyStatesAndOpeningRows)
     EXPECT_FALSE(shown("emptyState"));
     EXPECT_EQ(text("summary"), "3 waiting");
     for (QQuickItem *section : items("AssignmentSection"))
-        for (const QVariant &row : section->property("items").toList())
-            QMetaObject::invokeMethod(section, "opened", Q_ARG(QVariant, row));
+        for (const CanvasAssignment &row : section->property("section").value<CanvasSection>().items)
+            QMetaObject::invokeMethod(section, "opened", Q_ARG(CanvasAssignment, row));
     EXPECT_EQ(fakes->launcher.urls, QList<QUrl>{QUrl("https://school.example/a/1")});
 }

@@ -119,12 +119,11 @@ TEST_F(HomeModelTest, HeightDeadBandAndScrolling)
 TEST_F(HomeModelTest, StripIconsBadgesAndRemoval)
 {
     model->setEditingModules(true);
-    const QVariantList icons = home.chromeIcons();
+    const QList<ChromeCell> icons = home.chromeIcons();
     ASSERT_FALSE(icons.isEmpty());
-    for (const QVariant &v : icons) {
-        const QVariantMap icon = v.toMap();
-        const bool iconOnly = !QStringList({"youtube", "spotify", "compress", "micCheck"}).contains(icon["id"].toString());
-        EXPECT_EQ(icon["removable"].toBool(), iconOnly) << icon["id"].toString().toStdString();
+    for (const ChromeCell &icon : icons) {
+        const bool iconOnly = !QStringList({"youtube", "spotify", "compress", "micCheck"}).contains(icon.id);
+        EXPECT_EQ(icon.removable, iconOnly) << icon.id.toStdString();
     }
     home.removeChromeIcon(QStringLiteral("pocket"));
     EXPECT_FALSE(fakes->settings.isModuleEnabled(HomeModule::pocket));

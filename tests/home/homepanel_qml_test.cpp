@@ -123,18 +123,21 @@ TEST_F(HomePanelQmlTest, VoiceMemosFlowsShowInThePanel)
 
 TEST_F(HomePanelQmlTest, CalendarShowsTwoEventsAndTheAllowedReminder)
 {
-    QVariantList events;
+    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
+    QList<platform::CalendarEvent> events;
     for (int i = 0; i < 3; ++i) {
-        NextEvent e;
+        platform::CalendarEvent e;
         e.title = QStringLiteral("Event %1").arg(i + 1);
         e.start = clock.now().addSecs(3600 * (i + 1));
-        events << QVariant::fromValue(e);
+        e.end = e.start.addSecs(1800);
+        events << e;
     }
-    NextEvent reminder;
-    reminder.title = QStringLiteral("Pay rent");
-    reminder.start = clock.now().addSecs(7200);
-    reminder.isReminder = true;
-    struct Case { QVariantList events; bool option; bool allowed; QStringList shown; QStringList hidden; };
+    // The start-up fetch of reminders answers with one due in two hours.
+    model->start();
+    ASSERT_FALSE(fakes->calendar.pendingFetches.empty());
+    fakes->calendar.answer(0, QList<platform::CalendarReminder>{{QStringLiteral("Pay rent"), clock.now().addSecs(7200), {}}});
+    struct Case { QList<platform::CalendarEvent> events; bool option; bool allowed; QStringList shown; QStringList hidden; };
     const QList<Case> cases = {
         {events, true, true, {"Event 1", "Event 2", "Pay rent"}, {"Event 3", "Calendar is clear"}},
         {{}, true, true, {"Pay rent"}, {"Calendar is clear"}},
@@ -143,11 +146,12 @@ TEST_F(HomePanelQmlTest, CalendarShowsTwoEventsAndTheAllowedReminder)
     };
     for (const Case &c : cases) {
         fakes->settings.setCalendarShowReminders(c.option);
+        fakes->calendar.eventList = c.events;
+        model->tick();
+        ASSERT_TRUE(model->nextReminder());
         view = qml.create(QStringLiteral("home/CalendarCard.qml"),
                           {{"model", QVariant::fromValue<QObject *>(model.get())},
                            {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
-                           {"events", c.events},
-                           {"reminder", QVariant::fromValue(reminder)},
                            {"remindersAllowed", c.allowed},
                            {"width", 380}});
         auto *card = qobject_cast<QQuickItem *>(view.get());

@@ -1,4 +1,5 @@
 #include "home/homerules.h"
+#include "services/systemmonitor.h"
 #include "tools/tooltypes.h"
 
 #include <QTimeZone>
@@ -185,6 +186,41 @@ TEST(HomeRulesTest, CardTexts)
     EXPECT_EQ(eyeStrainStatus(false, true, 5), "You're sitting a little close");
     EXPECT_EQ(eyeStrainStatus(false, false, 20), "Next break in 20m");
     EXPECT_FALSE(eyeStrainAlert(false, false));
+}
+
+TEST(HomeRulesTest, CardListsForTheViews)
+{
+    // A meter is picked by its place among the kept ones; the count and the
+    // meters agree, and a place past the end is an empty meter.
+    SystemSnapshot snapshot;
+    snapshot.cpu = 12;
+    snapshot.memory = 40;
+    snapshot.diskFree = "80 GB";
+    snapshot.uptime = "2h";
+    const QVariant v = QVariant::fromValue(snapshot);
+    EXPECT_EQ(HomeText::systemMeterCount(false, true, false, true), 2);
+    EXPECT_EQ(HomeText::systemMeter(v, false, true, false, true, 0).value, "40%");
+    EXPECT_EQ(HomeText::systemMeter(v, false, true, false, true, 1).label, "UP");
+    EXPECT_EQ(HomeText::systemMeter(v, false, true, false, true, 2), SystemMeter{});
+    EXPECT_EQ(HomeText::systemMeter(v, true, true, true, true, -1), SystemMeter{});
+
+    // The clock row shows the first cities only, in order.
+    QVariantList clocks;
+    for (const char *label : {"A", "B", "C", "D"}) {
+        ClockCity c;
+        c.label = QString::fromLatin1(label);
+        c.timeZone = "UTC";
+        clocks << QVariant::fromValue(c);
+    }
+    const QList<ClockCity> shown = HomeText::shownClocks(clocks);
+    ASSERT_EQ(shown.size(), HomeText::maxClocks());
+    EXPECT_EQ(shown.first().label, "A");
+    EXPECT_EQ(shown.last().label, "C");
+    EXPECT_EQ(HomeText::shownClocks(clocks.mid(0, 1)).size(), 1);
+
+    QList<NextEvent> events(3);
+    EXPECT_EQ(HomeText::firstEvents(events).size(), 2);
+    EXPECT_TRUE(HomeText::firstEvents({}).isEmpty());
 }
 
 TEST(HomeRulesTest, SpeedReadouts)

@@ -83,3 +83,22 @@ TEST(TimeZonesTest, WorldClockKeepsAnUnlistedZoneFirstAndVerbatim)
     // Case matters: a differently written common zone is not the common one.
     EXPECT_EQ(SettingsTimeZones::worldClockZoneOptions("europe/paris").size(), 14);
 }
+
+TEST(TimeZonesTest, PickersMapTheirRowsToZonesAndBack)
+{
+    const SettingsTimeZones zones;
+    // The notch clock: the row of a stored zone gives that zone back, and a
+    // row past the end leaves the stored zone as it is.
+    for (const QString &stored : {QStringLiteral(""), QStringLiteral("Europe/Paris"), QStringLiteral("Antarctica/Troll")}) {
+        const int row = zones.notchIndex(stored);
+        ASSERT_GE(row, 0) << stored.toStdString();
+        EXPECT_EQ(zones.notchValue(stored, row), stored);
+        EXPECT_EQ(zones.notchValue(stored, 999), stored);
+        EXPECT_EQ(zones.notchValue(stored, -1), stored);
+    }
+    EXPECT_EQ(zones.notchValue(QString(), 0), QString()); // "Computer"
+    // A world clock with an unlisted zone has it on the first row.
+    EXPECT_EQ(zones.worldClockValue("America/Argentina/Buenos_Aires", 0), "America/Argentina/Buenos_Aires");
+    EXPECT_EQ(zones.worldClockValue("America/Argentina/Buenos_Aires", 4), "America/New_York");
+    EXPECT_EQ(zones.worldClockValue("Europe/Paris", 99), "Europe/Paris");
+}
