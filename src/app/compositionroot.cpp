@@ -230,8 +230,9 @@ CompositionRoot::CompositionRoot()
 
 void CompositionRoot::connectSettingsWindow()
 {
-    // The settings window: built by the first request for it, brought
-    // forward by the delegate after that.
+    // The settings window: built by the first request for it (its pages,
+    // controls and dialogs stay out of memory until then), brought forward
+    // by the delegate after that.
     SettingsWindowController::Parts window;
     window.settings = m_settings.get();
     window.updater = m_updates.get();
@@ -302,18 +303,11 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
-    prepareSettingsWindow();
     // The island window's content draws the island's views over its model.
     if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
-}
-
-void CompositionRoot::prepareSettingsWindow()
-{
-    // Built while nothing else happens, so that it opens without a wait.
-    m_prepareSettings = m_scheduler.after(1500, [this] { m_settingsWindow->prepare(); });
 }
 
 void CompositionRoot::shutdown()

@@ -62,7 +62,6 @@ private:
 
     void connectIslandEditor();
     void connectSettingsWindow();
-    void prepareSettingsWindow();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -83,5 +82,4 @@ private:
     std::unique_ptr<AppDelegate> m_delegate;
     std::unique_ptr<IslandEditController> m_islandEditor;
     std::unique_ptr<SettingsWindowController> m_settingsWindow;
-    TaskHandle m_prepareSettings;
 };

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // The breathing rim of a status pulse, redrawn at most 45 times a second and
@@ -19,15 +18,12 @@ Item {
         fps: IslandViews.rimFps
     }
 
-    IslandShape {
-        fillColor: IslandPalette.clear
+    SoftStroke {
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
-        strokeColor: IslandPalette.faded(root.rim.color, root.rim.halo)
+        color: IslandPalette.faded(root.rim.color, root.rim.halo)
         strokeWidth: IslandViews.glowHaloWidth
-        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-        layer.effect: FastBlur { radius: 4 }
     }
     IslandShape {
         fillColor: IslandPalette.clear

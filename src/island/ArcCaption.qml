@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // A caption written letter by letter along the lower part of a circle, from
@@ -25,12 +24,10 @@ Item {
         font.weight: Font.DemiBold
     }
 
-    // A soft shadow one point below the letters, then the letters.
+    // A faint shadow one point below the letters, then the letters.
     Item {
         anchors.fill: parent
-        opacity: 0.85
-        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-        layer.effect: FastBlur { radius: 4 }
+        opacity: 0.5
         Repeater {
             model: root.text.length
             Letter { color: IslandPalette.black; transform: Translate { y: 1 } }

@@ -1,7 +1,6 @@
 import QtQuick
 import Pavlet
 import QtQuick.Controls
-import Qt5Compat.GraphicalEffects
 
 // A symbol in a 22 x 22 frame with a round hit area, the island's press
 // style and a tool tip.
@@ -24,18 +23,12 @@ Item {
             width: 22
             height: 22
             Image {
-                id: glyph
                 anchors.centerIn: parent
                 width: root.size * 1.2
                 height: root.size * 1.2
-                sourceSize: Qt.size(width, height)
-                source: root.systemName.length > 0 ? IslandPalette.symbol(root.systemName) : ""
-                visible: false
-            }
-            ColorOverlay {
-                anchors.fill: glyph
-                source: glyph
-                color: root.color
+                sourceSize: Qt.size(width * 2, height * 2)
+                source: root.systemName.length > 0 ? SymbolIcons.source(root.systemName, root.color) : ""
+                smooth: true
             }
         }
     }

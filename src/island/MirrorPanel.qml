@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // The front camera in the island, with a status line and a Close button.
@@ -22,12 +21,6 @@ Item {
             Layout.minimumHeight: 160
 
             Rectangle {
-                id: corners
-                anchors.fill: parent
-                radius: IslandStyle.radiusPanel
-                visible: false
-            }
-            Rectangle {
                 anchors.fill: parent
                 color: IslandPalette.black
                 radius: IslandStyle.radiusPanel
@@ -36,8 +29,10 @@ Item {
                 id: preview
                 anchors.fill: parent
                 camera: root.model.camera
-                layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-                layer.effect: OpacityMask { maskSource: corners }
+            }
+            CornerCut {
+                anchors.fill: parent
+                cornerRadius: IslandStyle.radiusPanel
             }
             Rectangle {
                 anchors.fill: parent

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // The still glow around the island while a timer runs: a soft halo and a
@@ -10,15 +9,12 @@ Item {
     property bool floating: false
     property color yellow: IslandPalette.amber
 
-    IslandShape {
-        fillColor: IslandPalette.clear
+    SoftStroke {
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
-        strokeColor: IslandPalette.faded(root.yellow, 0.45)
+        color: IslandPalette.faded(root.yellow, 0.45)
         strokeWidth: IslandViews.glowHaloWidth
-        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-        layer.effect: FastBlur { radius: 4 }
     }
     IslandShape {
         fillColor: IslandPalette.clear

@@ -1,9 +1,9 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Pavlet
 
 // A square of cover art, or a tile tinted with the accent and carrying a
-// symbol when there is none; clipped to rounded corners.
+// symbol when there is none; its corners are rounded by covering them with
+// the colour behind it.
 Item {
     id: root
     // The artwork's image address; empty when there is none.
@@ -12,6 +12,7 @@ Item {
     property real corner: 5
     property color accent: IslandPalette.white
     property string symbol: "music.note"
+    property color backdrop: IslandPalette.black
 
     width: size
     height: size
@@ -19,9 +20,6 @@ Item {
     Item {
         id: content
         anchors.fill: parent
-        // Without GL there are no effects: the corners stay square then.
-        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-        layer.effect: OpacityMask { maskSource: mask }
 
         Rectangle {
             anchors.fill: parent
@@ -43,11 +41,9 @@ Item {
             visible: status === Image.Ready
         }
     }
-    Rectangle {
-        id: mask
-        width: root.size
-        height: root.size
-        radius: root.corner
-        visible: false
+    CornerCut {
+        anchors.fill: parent
+        cornerRadius: root.corner
+        backdrop: root.backdrop
     }
 }
