@@ -144,6 +144,8 @@ Item {
                 anchors.topMargin: IslandViews.contentTopInset(frame.forState, root.floating, root.notchHeight)
                 anchors.bottomMargin: IslandViews.bottomInset(frame.forState)
                 sourceComponent: root.componentFor(frame.forState)
+                // A panel is built between frames while its frame fades in.
+                asynchronous: frame.forState !== Island.NotchState.hover && frame.forState !== Island.NotchState.hud
             }
 
             ParallelAnimation {
