@@ -2,6 +2,7 @@
 
 #include "app/appdelegate.h"
 #include "canvas/canvascredentials.h"
+#include "games/action/pongpointerprobe.h"
 #include "island/animationclock.h"
 #include "island/islandpalette.h"
 #include "island/notchviewmodel.h"
@@ -199,6 +200,7 @@ CompositionRoot::CompositionRoot()
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);
     AnimationClock::setSource(m_engine.get(), &m_clock, &m_scheduler);
+    PongPointerProbe::setSource(m_engine.get(), m_platform.pointer, &m_scheduler);
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
                                new ArtworkImageProvider(*m_island->artworkLoader()));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
@@ -304,7 +306,6 @@ void CompositionRoot::start()
     // The island window's content draws the island's views over its model.
     if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
-        content->setProperty("permissions", QVariant::fromValue<QObject *>(m_permissions.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
 }

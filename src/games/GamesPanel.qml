@@ -202,8 +202,8 @@ Item {
 
     // The picture on each game's card, by page (the arcade has none).
     readonly property list<Component> previews: [
-        noPreview, runPreview, flapPreview, wordlePreview, noPreview, noPreview, noPreview,
-        noPreview, toeMark, noPreview, noPreview, patternMark, blackjackMark, stack4Mark
+        noPreview, runPreview, flapPreview, wordlePreview, pongMark, blocksMark, stackMark,
+        reflexMark, toeMark, cpsMark, snakeMark, patternMark, blackjackMark, stack4Mark
     ]
     Component { id: noPreview; Item {} }
     Component {
@@ -223,6 +223,12 @@ Item {
     Component { id: patternMark; PatternHubMark {} }
     Component { id: blackjackMark; BlackjackHubMark {} }
     Component { id: stack4Mark; Stack4HubMark {} }
+    Component { id: pongMark; PongHubMark {} }
+    Component { id: blocksMark; BlocksHubMark {} }
+    Component { id: stackMark; StackHubMark {} }
+    Component { id: reflexMark; ReflexHubMark {} }
+    Component { id: cpsMark; CPSHubMark {} }
+    Component { id: snakeMark; SnakeHubMark {} }
 
     // --- The games.
     Component { id: dinoPage; DinoGameView { engine: root.model.dino } }

@@ -6,38 +6,36 @@ import Pavlet
 // only while shown. The colour comes straight from the palette.
 Item {
     id: root
-    property int kind: 0
-    property real radius: 10
+    // The pulse's kind (rest first).
+    property int kind
+    property real radius: IslandStyle.radius
     property bool floating: false
 
-    property real t: IslandViews.referenceSeconds(new Date())
-    readonly property var rim: IslandViews.rim(kind, t)
-    readonly property color tone: IslandPalette[rim.colorName]
+    readonly property rimLook rim: IslandViews.rim(kind, ticker.time)
 
-    Timer {
-        interval: 1000 / 45
-        repeat: true
+    AnimationTicker {
+        id: ticker
         running: root.visible
-        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+        fps: IslandViews.rimFps
     }
 
     IslandShape {
-        fillColor: "transparent"
+        fillColor: IslandPalette.clear
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
-        strokeColor: Qt.rgba(root.tone.r, root.tone.g, root.tone.b, root.rim.halo)
-        strokeWidth: 3.4
+        strokeColor: IslandPalette.faded(root.rim.color, root.rim.halo)
+        strokeWidth: IslandViews.glowHaloWidth
         layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
         layer.effect: FastBlur { radius: 4 }
     }
     IslandShape {
-        fillColor: "transparent"
+        fillColor: IslandPalette.clear
         anchors.fill: parent
-        anchors.margins: 1.1
+        anchors.margins: IslandViews.glowLineInset
         cornerRadius: root.radius
         floating: root.floating
-        strokeColor: Qt.rgba(root.tone.r, root.tone.g, root.tone.b, root.rim.line)
-        strokeWidth: 1.5
+        strokeColor: IslandPalette.faded(root.rim.color, root.rim.line)
+        strokeWidth: IslandStyle.strokeThin
     }
 }

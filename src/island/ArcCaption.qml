@@ -20,7 +20,8 @@ Item {
         x: spot.x - width / 2
         y: spot.y - height / 2
         rotation: IslandViews.arcRotation(index, root.text.length)
-        font.pixelSize: 12
+        font.pixelSize: IslandStyle.fontBody
+        font.family: IslandStyle.roundedFamily
         font.weight: Font.DemiBold
     }
 
@@ -32,11 +33,11 @@ Item {
         layer.effect: FastBlur { radius: 4 }
         Repeater {
             model: root.text.length
-            Letter { color: "black"; transform: Translate { y: 1 } }
+            Letter { color: IslandPalette.black; transform: Translate { y: 1 } }
         }
     }
     Repeater {
         model: root.text.length
-        Letter { color: "white" }
+        Letter { color: IslandPalette.white }
     }
 }

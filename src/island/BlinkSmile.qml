@@ -6,66 +6,50 @@ import Pavlet
 // moves, and only while shown.
 Item {
     id: root
-    width: 14
-    height: 10
+    readonly property smileMetrics m: IslandViews.smileMetrics()
+    width: m.width
+    height: m.height
 
-    property bool blink: false
+    readonly property bool blink: blinker.blink
     property real eyeHeight: IslandViews.smileEyeHeight(false)
-    property real t: IslandViews.referenceSeconds(new Date())
-    readonly property color ink: Qt.rgba(1, 1, 1, 0.88)
+    readonly property color ink: IslandPalette.faded(IslandPalette.white, m.inkOpacity)
 
-    Timer {
-        interval: IslandViews.smileFrameInterval()
-        repeat: true
+    AnimationTicker {
+        id: ticker
         running: root.visible
-        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+        fps: IslandViews.smileFps()
     }
 
     // Open for 3.4 s, then the eyes close in 0.07 s and open again in 0.09 s
-    // from 0.11 s after closing began. Timers drive the loop, so between
-    // blinks no animation runs and nothing asks for frames but the breathing.
+    // from 0.11 s after closing began. Between blinks no animation runs and
+    // nothing asks for frames but the breathing.
+    BlinkLoop {
+        id: blinker
+        running: root.visible
+    }
     Behavior on eyeHeight {
         NumberAnimation {
-            duration: root.blink ? 70 : 90
+            duration: root.blink ? blinker.closeMs : blinker.openAnimMs
             easing.type: root.blink ? Easing.InQuad : Easing.OutQuad
         }
     }
     onBlinkChanged: eyeHeight = IslandViews.smileEyeHeight(blink)
-    Timer {
-        id: wait
-        interval: 3400
-        running: root.visible
-        onTriggered: {
-            root.blink = true
-            reopen.restart()
-        }
-    }
-    Timer {
-        id: reopen
-        interval: 110
-        onTriggered: {
-            root.blink = false
-            if (root.visible)
-                wait.restart()
-        }
-    }
-    onVisibleChanged: if (!visible) blink = false
 
     Column {
         anchors.centerIn: parent
-        spacing: 1.5
-        scale: IslandViews.smileScale(root.t)
+        spacing: root.m.spacing
+        scale: IslandViews.smileScale(ticker.time)
 
         Item {
             anchors.horizontalCenter: parent.horizontalCenter
-            width: 1.8 * 2 + 3.5
-            height: 1.8
+            width: root.m.eyeWidth * 2 + root.m.eyeSpacing
+            height: root.m.eyeWidth
             Repeater {
                 model: 2
                 Rectangle {
-                    x: index * (1.8 + 3.5)
+                    x: index * (root.m.eyeWidth + root.m.eyeSpacing)
                     anchors.verticalCenter: parent.verticalCenter
-                    width: 1.8
+                    width: root.m.eyeWidth
                     height: root.eyeHeight
                     radius: Math.min(width, height) / 2
                     color: root.ink
@@ -75,10 +59,10 @@ Item {
         }
         SmileArc {
             anchors.horizontalCenter: parent.horizontalCenter
-            width: 8
-            height: 3.5
+            width: root.m.mouthWidth
+            height: root.m.mouthHeight
             color: root.ink
-            lineWidth: 1.15
+            lineWidth: root.m.mouthLine
         }
     }
 }

@@ -6,30 +6,29 @@ import Pavlet
 Item {
     id: root
     property bool playing: false
-    property color playingColor: "white"
+    property color playingColor: IslandPalette.white
     property bool showVisualizer: false
     property bool showSmile: false
     property bool timerRunning: false
 
-    readonly property var choice: IslandViews.collapsedIdle(playing, showVisualizer, showSmile, timerRunning)
-    readonly property string indicator: choice.indicator
+    readonly property idleChoice choice: IslandViews.collapsedIdle(playing, showVisualizer, showSmile, timerRunning)
 
     width: choice.width
     height: choice.height
 
     Loader {
         anchors.centerIn: parent
-        sourceComponent: root.indicator === "clock" ? clock
-                       : root.indicator === "bars" ? bars
-                       : root.indicator === "smile" ? smile : null
+        sourceComponent: root.choice.showsClock ? clock
+                       : root.choice.showsBars ? bars
+                       : root.choice.showsSmile ? smile : null
     }
     Component {
         id: clock
-        TickingClock { size: 13; color: IslandPalette.amber }
+        TickingClock { size: IslandViews.idleClockSize; color: IslandPalette.amber }
     }
     Component {
         id: bars
-        PlayingBars { height: 8; color: root.playingColor }
+        PlayingBars { height: IslandStyle.spacing; color: root.playingColor }
     }
     Component {
         id: smile

@@ -6,85 +6,66 @@ import Pavlet
 // the game-mode toast instead of both while it shows.
 Item {
     id: root
-    property var model
-    property var settings
+    required property NotchViewModel model
+    required property AppSettings settings
 
-    function accent(name) { return IslandPalette.accent(IslandPalette[name], IslandPalette.accentRevision) }
+    readonly property compactLayout layout: model.look.compact
 
-    CompactRules {
-        id: rules
-        nowPlaying: root.model ? root.model.nowPlaying : null
-        timerRunning: root.model && root.model.timer ? root.model.timer.isRunning : false
-        previewingPlayer: root.model ? root.model.isPreviewingPlayer : false
-        previewingTimer: root.model ? root.model.isPreviewingTimer : false
-        previewingAmbient: root.model ? root.model.isPreviewingAmbient : false
-        showAmbientSmile: root.settings ? root.settings.showAmbientSmile : false
-        playerHidden: root.settings ? (root.settings.disabledModules, !root.settings.isModuleEnabled("player")) : false
-        showVisualizer: root.settings ? root.settings.playerShowVisualizer : false
-        gameModeHidden: root.settings ? (root.settings.disabledModules, !root.settings.isModuleEnabled("gameMode")) : false
-        gameModeOn: root.model ? root.model.gameModeOn : false
-        gameModeHover: root.model ? root.model.gameModeHover : false
-        gameModeToast: root.model ? root.model.gameModeToast : false
-        floating: root.model ? root.model.usesFloatingIsland : false
-        notchHeight: root.model ? root.model.notchHeight : 32
-    }
-    readonly property alias rules: rules
+    function accent(color) { return IslandPalette.accent(color, IslandPalette.accentRevision) }
 
     // The toast sits at the bottom, below the notch.
     GameModeToast {
         id: toast
-        visible: rules.showsToast
+        visible: root.layout.showsToast
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        isOn: root.model ? root.model.gameModeOn : false
-        hotkey: "Ctrl+Alt+G"
+        isOn: root.model.gameModeOn
     }
 
     Item {
         id: row
-        visible: !rules.showsToast
+        visible: !root.layout.showsToast
         anchors.left: parent.left
         anchors.right: parent.right
-        y: rules.floating ? (root.height - height) / 2 : rules.rowTop
-        height: 20
+        y: root.model.usesFloatingIsland ? (root.height - height) / 2 : root.layout.rowTop
+        height: IslandViews.compactRowHeight
 
         Loader {
             anchors.left: parent.left
-            anchors.leftMargin: rules.leadingPad
+            anchors.leftMargin: root.layout.leadingPad
             anchors.verticalCenter: parent.verticalCenter
-            active: rules.showsArtwork
+            active: root.layout.showsArtwork
             sourceComponent: ArtworkView {
-                size: 20
-                corner: 5
-                accent: root.accent(rules.artworkColorName)
-                symbol: rules.artworkSymbol
-                image: root.model && root.model.nowPlaying && root.model.nowPlaying.hasArtwork
-                       ? "image://artwork/" + root.model.nowPlaying.artworkKey : ""
+                size: IslandViews.compactRowHeight
+                corner: IslandViews.artworkCorner
+                accent: root.accent(root.layout.artworkColor)
+                symbol: root.layout.artworkSymbol
+                image: root.model.look.artwork
             }
         }
 
         Symbol {
             id: lock
-            visible: rules.trailing === "lock"
+            visible: root.layout.showsLock
             anchors.right: parent.right
-            anchors.rightMargin: rules.trailingPad
+            anchors.rightMargin: root.layout.trailingPad
             anchors.verticalCenter: parent.verticalCenter
             name: visible ? "lock.fill" : ""
-            size: 12
-            color: root.accent("yellow")
+            size: IslandStyle.fontBody
+            color: root.accent(IslandPalette.yellow)
         }
 
         CollapsedIdle {
             id: idle
-            visible: rules.trailing === "idle"
+            visible: root.layout.showsIdle
             anchors.right: parent.right
-            anchors.rightMargin: rules.trailingPad
+            anchors.rightMargin: root.layout.trailingPad
             anchors.verticalCenter: parent.verticalCenter
-            playing: rules.showsBars
-            playingColor: root.accent(rules.barsColorName)
-            showVisualizer: rules.showsBars
-            showSmile: rules.showSmile
-            timerRunning: rules.showsTimer
+            playing: root.layout.showsBars
+            playingColor: root.accent(root.layout.barsColor)
+            showVisualizer: root.layout.showsBars
+            showSmile: root.layout.showSmile
+            timerRunning: root.layout.showsTimer
         }
     }
 }

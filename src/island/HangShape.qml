@@ -1,4 +1,5 @@
 import QtQuick
+import Pavlet
 import QtQuick.Shapes
 
 // The notch-hung outline: square top corners reaching 12 above the item, two
@@ -7,8 +8,8 @@ import QtQuick.Shapes
 Shape {
     id: shape
     property real cornerRadius: 0
-    property color fillColor: "black"
-    property color strokeColor: "transparent"
+    property color fillColor: IslandPalette.black
+    property color strokeColor: IslandPalette.clear
     property real strokeWidth: 0
     readonly property real r: Math.min(Math.max(cornerRadius, 0), height / 2, width / 2)
 

@@ -7,142 +7,114 @@ import Pavlet
 // after it.
 Item {
     id: root
-    property var model
-    property var settings
-    property bool showClock: false
-    // Where the weather may be shown at all (the location wish and grant).
-    property bool wantLocation: true
-    property bool locationGranted: true
+    required property NotchViewModel model
+    required property AppSettings settings
 
-    property date now: new Date()
+    readonly property hoverLook look: model.look.hover
 
-    function accent(name) { return IslandPalette.accent(IslandPalette[name], IslandPalette.accentRevision) }
-
-    HoverRules {
-        id: rules
-        ambient: root.model ? root.model.ambient : null
-        liveActivity: root.model ? root.model.liveActivity : null
-        nowPlaying: root.model ? root.model.nowPlaying : null
-        nextAssignment: root.model ? root.model.nextAssignment : null
-        upcomingEvents: root.model ? root.model.upcomingEvents : null
-        weather: root.model ? root.model.weather : null
-        showClock: root.showClock
-        clockText: root.settings ? root.settings.formatTime(root.now, false) : ""
-        playerHidden: root.settings ? (root.settings.disabledModules, !root.settings.isModuleEnabled("player")) : false
-        showVisualizer: root.settings ? root.settings.playerShowVisualizer : false
-        weatherHidden: root.settings ? (root.settings.disabledModules, !root.settings.isModuleEnabled("weather")) : false
-        wantLocation: root.wantLocation
-        locationGranted: root.locationGranted
-        now: root.now
-    }
-
-    // The clock text and the join window follow the time while shown.
-    Timer {
-        interval: 1000
-        repeat: true
-        running: root.visible
-        onTriggered: root.now = new Date()
-    }
+    function accent(color) { return IslandPalette.accent(color, IslandPalette.accentRevision) }
 
     RowLayout {
         id: row
         anchors.left: parent.left
         anchors.right: parent.right
-        anchors.verticalCenter: root.model && root.model.usesFloatingIsland ? parent.verticalCenter : undefined
-        anchors.bottom: root.model && root.model.usesFloatingIsland ? undefined : parent.bottom
-        height: 22
-        spacing: 10
+        anchors.verticalCenter: root.model.usesFloatingIsland ? parent.verticalCenter : undefined
+        anchors.bottom: root.model.usesFloatingIsland ? undefined : parent.bottom
+        height: IslandViews.markSize
+        spacing: IslandStyle.spacingMedium
 
         Item {
-            Layout.preferredWidth: 22
-            Layout.preferredHeight: 22
-            visible: rules.markKind !== "none"
+            Layout.preferredWidth: IslandViews.markSize
+            Layout.preferredHeight: IslandViews.markSize
+            visible: root.look.markKind !== "none"
 
             Symbol {
                 anchors.centerIn: parent
-                visible: rules.markKind === "symbol"
-                name: visible ? rules.markSymbol : ""
-                size: 11
-                color: root.accent(rules.markColorName || "sky")
+                visible: root.look.markKind === "symbol"
+                name: visible ? root.look.markSymbol : ""
+                size: IslandStyle.fontFootnote
+                color: root.accent(root.look.markColor)
             }
             Loader {
                 anchors.centerIn: parent
-                active: rules.markKind === "artwork"
+                active: root.look.markKind === "artwork"
                 sourceComponent: ArtworkView {
-                    size: 22
-                    corner: 5
-                    accent: root.accent(rules.markColorName)
-                    symbol: rules.markSymbol
-                    image: root.model && root.model.nowPlaying && root.model.nowPlaying.hasArtwork
-                           ? "image://artwork/" + root.model.nowPlaying.artworkKey : ""
+                    size: IslandViews.markSize
+                    corner: IslandViews.artworkCorner
+                    accent: root.accent(root.look.markColor)
+                    symbol: root.look.markSymbol
+                    image: root.model.look.artwork
                 }
             }
             Loader {
                 anchors.centerIn: parent
-                active: rules.markKind === "clock"
-                sourceComponent: TickingClock { size: 16; color: IslandPalette.amber }
+                active: root.look.markKind === "clock"
+                sourceComponent: TickingClock { size: IslandViews.hoverClockSize; color: root.look.markColor }
             }
         }
 
         Text {
             Layout.fillWidth: true
-            text: rules.title
+            text: root.look.title
             elide: Text.ElideRight
             maximumLineCount: 1
-            font.pixelSize: 12
+            font.pixelSize: IslandStyle.fontBody
+            font.family: IslandStyle.roundedFamily
             font.weight: Font.Medium
             color: IslandPalette.textPrimary
         }
 
         Item {
-            Layout.preferredWidth: 4
+            Layout.preferredWidth: IslandStyle.spacingTiny
         }
 
         Loader {
             Layout.alignment: Qt.AlignVCenter
-            active: rules.accessoryKind !== "none"
-            sourceComponent: rules.accessoryKind === "join" ? join
-                           : rules.accessoryKind === "bars" ? bars : temperature
+            active: root.look.accessoryKind !== "none"
+            sourceComponent: root.look.accessoryKind === "join" ? join
+                           : root.look.accessoryKind === "bars" ? bars : root.temperature
         }
     }
 
     Component {
         id: join
-        Rectangle {
+        IslandPressStyle {
             id: button
-            readonly property color tint: root.accent("sky")
-            implicitWidth: label.implicitWidth + 16
-            implicitHeight: label.implicitHeight + 6
-            radius: height / 2
-            color: Qt.rgba(tint.r, tint.g, tint.b, 0.2)
-            scale: press.pressed ? 0.96 : 1
-            opacity: press.pressed ? 0.86 : 1
-            Behavior on scale { SpringAnimation { spring: IslandViews.spring(0.2, 0.68).spring; damping: IslandViews.spring(0.2, 0.68).damping } }
-            Behavior on opacity { SpringAnimation { spring: IslandViews.spring(0.2, 0.68).spring; damping: IslandViews.spring(0.2, 0.68).damping } }
-            Text {
-                id: label
-                anchors.centerIn: parent
-                text: qsTr("Join")
-                font.pixelSize: 10
-                color: button.tint
+            readonly property color tint: root.accent(root.look.accessoryColor)
+            pressed: press.pressed
+            implicitWidth: label.implicitWidth + 2 * IslandStyle.spacing
+            implicitHeight: label.implicitHeight + 2 * IslandViews.joinPadding
+            Rectangle {
+                width: button.width
+                height: button.height
+                radius: height / 2
+                color: IslandPalette.faded(button.tint, 0.2)
+                Text {
+                    id: label
+                    anchors.centerIn: parent
+                    text: root.look.accessoryText
+                    font.pixelSize: IslandStyle.fontCaption
+                    font.family: IslandStyle.roundedFamily
+                    color: button.tint
+                }
             }
             MouseArea {
                 id: press
                 anchors.fill: parent
-                onClicked: if (root.model && rules.joinEvent) root.model.joinEvent(rules.joinEvent)
+                onClicked: root.model.joinEvent(root.look.joinEvent)
             }
         }
     }
     Component {
         id: bars
-        PlayingBars { height: 12; color: root.accent(rules.accessoryColorName) }
+        PlayingBars { height: IslandStyle.spacingLarge; color: root.accent(root.look.accessoryColor) }
     }
-    Component {
-        id: temperature
+    readonly property Component temperature: Component {
         Text {
-            text: rules.accessoryText
-            font.pixelSize: 11
-            color: root.accent("sky")
+            text: root.look.accessoryText
+            font.pixelSize: IslandStyle.fontFootnote
+            font.family: IslandStyle.digitsFamily
+            color: root.accent(root.look.accessoryColor)
         }
     }
 }

@@ -7,31 +7,31 @@ import Pavlet
 // the settings, a reset, and for the hung island the preview chips.
 Item {
     id: root
-    property var model
-    property var settings
+    required property NotchViewModel model
+    required property AppSettings settings
     // Whether the floating pill's sliders show instead of the notch's.
     property bool showsFloatingPill: false
     signal done()
 
-    readonly property bool expanded: model ? model.islandEditPhase === Island.IslandEditPhase.expanded : false
+    readonly property bool expanded: model.islandEditPhase === Island.IslandEditPhase.expanded
     readonly property color yellow: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
 
     // A small capsule button.
     component SmallButton: Button {
         id: small
-        property color fill: Qt.rgba(1, 1, 1, 0.16)
-        property color ink: "white"
+        property color fill: IslandPalette.faded(IslandPalette.white, 0.16)
+        property color ink: IslandPalette.white
         implicitHeight: 22
-        leftPadding: 10
-        rightPadding: 10
+        leftPadding: IslandStyle.spacingMedium
+        rightPadding: IslandStyle.spacingMedium
         topPadding: 3
         bottomPadding: 3
-        font.pixelSize: 11
+        font.pixelSize: IslandStyle.fontFootnote
         contentItem: Text {
             text: small.text
             font: small.font
             color: small.ink
-            opacity: small.enabled ? 1 : 0.4
+            opacity: small.enabled ? 1 : IslandStyle.disabledOpacity
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
         }
@@ -48,17 +48,18 @@ Item {
         property string key
         property real from: 0
         property real to: 1
-        readonly property real current: root.settings ? root.settings[key] : 0
-        function write(v) { if (root.settings) root.settings[key] = Math.max(from, Math.min(to, v)) }
+        readonly property real current: root.settings[key]
+        function write(v) { root.settings[key] = Math.max(from, Math.min(to, v)) }
 
         Layout.fillWidth: true
-        spacing: 8
+        spacing: IslandStyle.spacing
         Text {
             Layout.preferredWidth: 48
             text: sliderRow.label
-            font.pixelSize: 12
+            font.pixelSize: IslandStyle.fontBody
+            font.family: IslandStyle.roundedFamily
             font.weight: Font.DemiBold
-            color: "white"
+            color: IslandPalette.white
         }
         Slider {
             id: slider
@@ -74,13 +75,13 @@ Item {
                 x: slider.leftPadding
                 y: slider.topPadding + slider.availableHeight / 2 - height / 2
                 width: slider.availableWidth
-                height: 4
-                radius: 2
-                color: Qt.rgba(1, 1, 1, 0.16)
+                height: IslandStyle.spacingTiny
+                radius: height / 2
+                color: IslandPalette.faded(IslandPalette.white, 0.16)
                 Rectangle {
                     width: slider.visualPosition * parent.width
                     height: parent.height
-                    radius: 2
+                    radius: height / 2
                     color: root.yellow
                 }
             }
@@ -89,20 +90,20 @@ Item {
                 y: slider.topPadding + slider.availableHeight / 2 - height / 2
                 width: 14
                 height: 14
-                radius: 7
-                color: slider.pressed ? "#dddddd" : "white"
+                radius: width / 2
+                color: slider.pressed ? Qt.darker(IslandPalette.white, 1.15) : IslandPalette.white
             }
         }
         Text {
             Layout.preferredWidth: 32
             horizontalAlignment: Text.AlignRight
             text: IslandViews.displayedValue(sliderRow.current)
-            font.pixelSize: 12
-            font.family: "monospace"
+            font.pixelSize: IslandStyle.fontBody
+            font.family: IslandStyle.monoFamily
             color: IslandPalette.textSecondary
         }
         Row {
-            spacing: 2
+            spacing: IslandStyle.spacingHair
             Repeater {
                 model: [-1, 1]
                 SmallButton {
@@ -120,10 +121,10 @@ Item {
 
     component Chip: SmallButton {
         property int preview
-        readonly property bool chosen: root.model ? root.model.islandEditPreview === preview : false
-        fill: chosen ? root.yellow : Qt.rgba(1, 1, 1, 0.16)
-        ink: chosen ? "black" : "white"
-        onClicked: if (root.model) root.model.islandEditPreview = preview
+        readonly property bool chosen: root.model.islandEditPreview === preview
+        fill: chosen ? root.yellow : IslandPalette.faded(IslandPalette.white, 0.16)
+        ink: chosen ? IslandPalette.black : IslandPalette.white
+        onClicked: root.model.islandEditPreview = preview
     }
 
     // The panel's shadow, in the margin around the card (seen where a
@@ -138,11 +139,11 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        anchors.margins: 8
-        radius: 16
-        color: Qt.rgba(0, 0, 0, 0.88)
-        border.width: 1
-        border.color: Qt.rgba(1, 1, 1, 0.16)
+        anchors.margins: IslandStyle.spacing
+        radius: IslandStyle.radiusPanel
+        color: IslandPalette.faded(IslandPalette.black, 0.88)
+        border.width: IslandStyle.strokeHair
+        border.color: IslandPalette.faded(IslandPalette.white, 0.16)
 
         // Dragging the background moves the panel.
         MouseArea {
@@ -151,23 +152,25 @@ Item {
         }
 
         ColumnLayout {
+            objectName: "controlsStack"
             anchors.fill: parent
-            anchors.margins: 16
-            spacing: 10
+            anchors.margins: IslandStyle.spacingXLarge
+            spacing: IslandStyle.spacingLarge
 
             RowLayout {
                 Layout.fillWidth: true
                 ColumnLayout {
-                    spacing: 2
+                    spacing: IslandStyle.spacingHair
                     Text {
                         text: root.expanded ? qsTr("Expanded island") : qsTr("Notch")
-                        font.pixelSize: 15
+                        font.pixelSize: IslandStyle.fontHeadline
+                        font.family: IslandStyle.roundedFamily
                         font.weight: Font.DemiBold
-                        color: "white"
+                        color: IslandPalette.white
                     }
                     Text {
                         text: qsTr("Esc to finish")
-                        font.pixelSize: 11
+                        font.pixelSize: IslandStyle.fontFootnote
                         font.weight: Font.Medium
                         color: IslandPalette.textSecondary
                     }
@@ -175,10 +178,10 @@ Item {
                 Item { Layout.fillWidth: true }
                 SmallButton {
                     text: qsTr("Done")
-                    font.pixelSize: 12
+                    font.pixelSize: IslandStyle.fontBody
                     font.weight: Font.DemiBold
                     fill: root.yellow
-                    ink: "black"
+                    ink: IslandPalette.black
                     onClicked: root.done()
                 }
             }
@@ -187,16 +190,15 @@ Item {
                 Layout.fillWidth: true
                 spacing: 0
                 Repeater {
-                    model: [{ title: qsTr("Notch"), phase: Island.IslandEditPhase.hang },
-                            { title: qsTr("Expanded"), phase: Island.IslandEditPhase.expanded }]
+                    model: [Island.IslandEditPhase.hang, Island.IslandEditPhase.expanded]
                     SmallButton {
-                        required property var modelData
-                        readonly property bool chosen: root.model ? root.model.islandEditPhase === modelData.phase : false
+                        required property int modelData
+                        readonly property bool chosen: root.model.islandEditPhase === modelData
                         Layout.fillWidth: true
-                        text: modelData.title
-                        font.pixelSize: 12
-                        fill: chosen ? Qt.rgba(1, 1, 1, 0.28) : Qt.rgba(1, 1, 1, 0.08)
-                        onClicked: if (root.model) root.model.islandEditPhase = modelData.phase
+                        text: IslandViews.phaseTitle(modelData)
+                        font.pixelSize: IslandStyle.fontBody
+                        fill: chosen ? IslandPalette.faded(IslandPalette.white, 0.28) : IslandPalette.fill
+                        onClicked: root.model.islandEditPhase = modelData
                     }
                 }
             }
@@ -205,16 +207,24 @@ Item {
             ColumnLayout {
                 visible: root.expanded
                 Layout.fillWidth: true
-                spacing: 12
+                spacing: IslandStyle.spacingLarge
                 Text {
                     Layout.fillWidth: true
                     wrapMode: Text.WordWrap
                     text: qsTr("Nudge home. Y only moves down, never above the notch.")
-                    font.pixelSize: 11
+                    font.pixelSize: IslandStyle.fontFootnote
                     color: IslandPalette.textSecondary
                 }
-                SliderRow { label: qsTr("X"); key: "expandedOffsetX"; from: -60; to: 60 }
-                SliderRow { label: qsTr("Y"); key: "expandedOffsetY"; from: 0; to: 80 }
+                Repeater {
+                    model: IslandViews.editSliders(Island.IslandEditPhase.expanded, false)
+                    SliderRow {
+                        required property editSlider modelData
+                        label: modelData.label
+                        key: modelData.key
+                        from: modelData.from
+                        to: modelData.to
+                    }
+                }
                 SmallButton {
                     text: qsTr("Reset expanded")
                     onClicked: IslandViews.resetExpanded(root.settings)
@@ -225,38 +235,43 @@ Item {
             ColumnLayout {
                 visible: !root.expanded
                 Layout.fillWidth: true
-                spacing: 12
+                spacing: IslandStyle.spacingLarge
                 Text {
                     Layout.fillWidth: true
                     wrapMode: Text.WordWrap
                     text: root.showsFloatingPill
                           ? qsTr("Nudge the floating pill. Y only moves down.")
                           : qsTr("Drop is how far the lip sits below the camera. Sides and round follow the camera.")
-                    font.pixelSize: 11
+                    font.pixelSize: IslandStyle.fontFootnote
                     color: IslandPalette.textSecondary
                 }
-                SliderRow { label: qsTr("X"); key: "lipOffsetX"; from: -60; to: 60 }
-                SliderRow { visible: root.showsFloatingPill; label: qsTr("Y"); key: "lipOffsetY"; from: 0; to: 80 }
-                SliderRow { visible: !root.showsFloatingPill; label: qsTr("Drop"); key: "lipDrop"; from: 2; to: 28 }
-                SliderRow { visible: !root.showsFloatingPill; label: qsTr("Sides"); key: "lipEar"; from: -60; to: 64 }
-                SliderRow { visible: !root.showsFloatingPill; label: qsTr("Round"); key: "lipCornerRadius"; from: 0; to: 22 }
+                Repeater {
+                    model: IslandViews.editSliders(Island.IslandEditPhase.hang, root.showsFloatingPill)
+                    SliderRow {
+                        required property editSlider modelData
+                        label: modelData.label
+                        key: modelData.key
+                        from: modelData.from
+                        to: modelData.to
+                    }
+                }
                 SmallButton {
                     text: qsTr("Reset notch")
                     onClicked: {
                         IslandViews.resetNotch(root.settings)
-                        if (root.model)
-                            root.model.islandEditPreview = Island.IslandEditPreview.idle
+                        root.model.islandEditPreview = Island.IslandEditPreview.idle
                     }
                 }
                 Text {
-                    Layout.topMargin: 2
+                    Layout.topMargin: IslandStyle.spacingHair
                     text: qsTr("Preview")
-                    font.pixelSize: 11
+                    font.pixelSize: IslandStyle.fontFootnote
+                    font.family: IslandStyle.roundedFamily
                     font.weight: Font.DemiBold
                     color: IslandPalette.textSecondary
                 }
                 RowLayout {
-                    spacing: 6
+                    spacing: IslandStyle.spacingSmall
                     Chip { text: qsTr("Idle"); preview: Island.IslandEditPreview.idle }
                     Chip { text: qsTr("Player"); preview: Island.IslandEditPreview.player }
                     Chip { text: qsTr("Timer"); preview: Island.IslandEditPreview.timer }

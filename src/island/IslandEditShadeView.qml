@@ -6,14 +6,12 @@ import Pavlet
 // lower rim. Clicks pass through.
 Item {
     id: root
-    property var model
+    required property NotchViewModel model
     // The ring: its centre in this view (y down from the screen's top edge)
     // and radius, from the editor's layout.
     property point ringCenter
     property real ringRadius: 280
-    property bool pulse: false
-
-    readonly property int phase: model ? model.islandEditPhase : 0
+    readonly property bool pulse: IslandViews.ringLit(ticker.elapsed)
 
     Rectangle {
         id: ring
@@ -22,25 +20,23 @@ Item {
         width: root.ringRadius * 2
         height: width
         radius: width / 2
-        color: Qt.rgba(1, 1, 1, root.pulse ? 0.38 : 0.1)
-        border.width: 2
-        border.color: Qt.rgba(1, 1, 1, root.pulse ? 0.9 : 0.4)
+        color: IslandPalette.faded(IslandPalette.white, root.pulse ? 0.38 : 0.1)
+        border.width: IslandStyle.stroke
+        border.color: IslandPalette.faded(IslandPalette.white, root.pulse ? 0.9 : 0.4)
         antialiasing: true
         Behavior on color { enabled: root.visible; ColorAnimation { duration: 900; easing.type: Easing.InOutQuad } }
         Behavior on border.color { enabled: root.visible; ColorAnimation { duration: 900; easing.type: Easing.InOutQuad } }
     }
 
     // Breathes between the two opacities for as long as the shade shows.
-    Timer {
-        interval: 900
-        repeat: true
-        triggeredOnStart: true
+    AnimationTicker {
+        id: ticker
         running: root.visible
-        onTriggered: root.pulse = !root.pulse
+        fps: IslandViews.ringPulseFps()
     }
 
     ArcCaption {
-        text: IslandViews.editCaption(root.phase)
+        text: IslandViews.editCaption(root.model.islandEditPhase)
         center: root.ringCenter
         radius: root.ringRadius - 24
     }

@@ -1,4 +1,5 @@
 import QtQuick
+import Pavlet
 
 // Wraps a button's look: while pressed it shrinks to 0.96 about its centre
 // and dims to 0.86, springing back on release.
@@ -15,8 +16,7 @@ Item {
         transformOrigin: Item.Center
         scale: root.pressed ? 0.96 : 1
         opacity: root.pressed ? 0.86 : 1
-        // Response 0.2 s, damping fraction 0.68, stepped at 60 Hz.
-        Behavior on scale { SpringAnimation { spring: 16.4; damping: 0.71; epsilon: 0.001 } }
-        Behavior on opacity { SpringAnimation { spring: 16.4; damping: 0.71; epsilon: 0.001 } }
+        Behavior on scale { SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.001 } }
+        Behavior on opacity { SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.001 } }
     }
 }

@@ -1,4 +1,5 @@
 import QtQuick
+import Pavlet
 import QtQuick.Shapes
 
 // The island's outline: a rounded rectangle when it floats, else the
@@ -7,8 +8,8 @@ Item {
     id: root
     property real cornerRadius: 0
     property bool floating: false
-    property color fillColor: "black"
-    property color strokeColor: "transparent"
+    property color fillColor: IslandPalette.black
+    property color strokeColor: IslandPalette.clear
     property real strokeWidth: 0
     readonly property real effectiveRadius: Math.min(Math.max(cornerRadius, 0), height / 2, width / 2)
 

@@ -6,15 +6,14 @@ import Pavlet
 // The front camera in the island, with a status line and a Close button.
 Item {
     id: root
-    property var model
-    readonly property var camera: model ? model.camera : null
-    readonly property var label: IslandViews.mirrorLabel(camera ? camera.faceTooClose : false,
-                                                         model && model.settings ? model.settings.eyeStrainGuard : false,
-                                                         camera ? camera.denied : false)
+    required property NotchViewModel model
+    required property AppSettings settings
+
+    readonly property mirrorLabel label: model.look.mirror
 
     ColumnLayout {
         anchors.fill: parent
-        spacing: 8
+        spacing: IslandStyle.spacing
 
         Item {
             id: frame
@@ -25,52 +24,59 @@ Item {
             Rectangle {
                 id: corners
                 anchors.fill: parent
-                radius: 16
+                radius: IslandStyle.radiusPanel
                 visible: false
             }
             Rectangle {
                 anchors.fill: parent
-                color: "black"
-                radius: 16
+                color: IslandPalette.black
+                radius: IslandStyle.radiusPanel
             }
             CameraPreview {
                 id: preview
                 anchors.fill: parent
-                camera: root.camera
+                camera: root.model.camera
                 layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
                 layer.effect: OpacityMask { maskSource: corners }
             }
             Rectangle {
                 anchors.fill: parent
-                radius: 16
-                color: "transparent"
-                border.width: 1
+                radius: IslandStyle.radiusPanel
+                color: IslandPalette.clear
+                border.width: IslandStyle.strokeHair
                 readonly property color mint: IslandPalette.accent(IslandPalette.mint, IslandPalette.accentRevision)
-                border.color: Qt.rgba(mint.r, mint.g, mint.b, 0.35)
+                border.color: IslandPalette.faded(mint, 0.35)
             }
         }
 
         RowLayout {
             Layout.fillWidth: true
             Text {
+                objectName: "mirrorStatus"
                 text: root.label.text
-                font.pixelSize: 11
-                color: IslandPalette.accent(IslandPalette[root.label.colorName], IslandPalette.accentRevision)
+                font.pixelSize: IslandStyle.fontFootnote
+                font.family: IslandStyle.roundedFamily
+                color: IslandPalette.accent(root.label.color, IslandPalette.accentRevision)
             }
             Item { Layout.fillWidth: true }
-            Text {
-                id: close
-                text: qsTr("Close")
-                font.pixelSize: 11
-                font.weight: Font.Medium
-                color: IslandPalette.textPrimary
-                scale: closeArea.pressed ? 0.96 : 1
-                opacity: closeArea.pressed ? 0.86 : 1
+            IslandPressStyle {
+                objectName: "mirrorClose"
+                pressed: closeArea.pressed
+                implicitWidth: closeLabel.implicitWidth
+                implicitHeight: closeLabel.implicitHeight
+                Text {
+                    id: closeLabel
+                    text: qsTr("Close")
+                    font.pixelSize: IslandStyle.fontFootnote
+                    font.family: IslandStyle.roundedFamily
+                    font.weight: Font.Medium
+                    color: IslandPalette.textPrimary
+                }
                 MouseArea {
                     id: closeArea
                     anchors.fill: parent
-                    anchors.margins: -4
-                    onClicked: if (root.model) root.model.collapse()
+                    anchors.margins: -IslandStyle.spacingTiny
+                    onClicked: root.model.collapse()
                 }
             }
         }

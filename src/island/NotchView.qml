@@ -7,29 +7,20 @@ import Pavlet
 // state, a volume or brightness pulse over an open panel, and the drop hint.
 Item {
     id: root
-    property var model
-    property var settings
-    // Permission reads for the hover island's weather (optional).
-    property var permissions: null
+    required property NotchViewModel model
+    required property AppSettings settings
 
-    readonly property int islandState: model ? model.state : Island.NotchState.collapsed
-    readonly property bool floating: model ? model.usesFloatingIsland : false
-    readonly property real notchHeight: model ? model.notchHeight : 32
+    readonly property IslandLook look: model.look
+    readonly property int islandState: model.state
+    readonly property bool floating: model.usesFloatingIsland
     // The outline's corner radius; the island's window animates it with the
     // frame and sets it here.
-    property real radius: IslandViews.cornerRadius(islandState, floating,
-                                                            settings ? settings.lipCornerRadius : 10)
-    readonly property bool pocketHidden: settings ? (settings.disabledModules, !settings.isModuleEnabled("pocket")) : false
-    readonly property bool hudPresent: model ? !!model.hud : false
-    readonly property var glow: IslandViews.glow(model && model.timer ? model.timer.isRunning : false,
-                                                 model ? model.isPreviewingTimer : false,
-                                                 model ? !!model.ambient : false,
-                                                 model ? model.isPreviewingAmbient : false,
-                                                 model ? model.showsAmbientOrCamera : 0)
+    property real radius: look.cornerRadius
+    readonly property islandGlow glow: look.glow
 
-    readonly property var stateSpring: IslandViews.spring(0.36, 0.84)
-    readonly property var quickSpring: IslandViews.spring(0.26, 0.78)
-    readonly property var dropSpring: IslandViews.spring(0.2, 0.68)
+    readonly property springSpec stateSpring: IslandStyle.stateSpring
+    readonly property springSpec quickSpring: IslandStyle.quickSpring
+    readonly property springSpec dropSpring: IslandStyle.pressSpring
     // The content shown for the current state (null when collapsed).
     property Item content: null
 
@@ -37,18 +28,18 @@ Item {
     IslandShadow {
         visible: root.floating
         x: -blurRadius
-        y: -blurRadius + 3
+        y: -blurRadius + IslandViews.shadowOffset
         width: parent.width + 2 * blurRadius
         height: parent.height + 2 * blurRadius
-        blurRadius: 10
+        blurRadius: IslandViews.shadowRadius
         cornerRadius: root.radius
-        color: Qt.rgba(0, 0, 0, 0.4)
+        color: IslandPalette.shadow
     }
     IslandShape {
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
-        fillColor: "black"
+        fillColor: IslandPalette.black
     }
 
     // 2. The glow, fading in and out with the timer's and the pulse's spring.
@@ -68,7 +59,7 @@ Item {
         }
     }
     GlowBox {
-        on: root.glow.kind === "timer"
+        on: root.glow.timer
         glow: TimerGlow {
             radius: root.radius
             floating: root.floating
@@ -79,10 +70,10 @@ Item {
         id: ambientBox
         // The kind stays while the rim fades out.
         property int kind: 0
-        on: root.glow.kind === "ambient"
+        on: root.glow.ambient
         onOnChanged: if (on) kind = root.glow.ambientKind
         glow: AmbientGlow {
-            kind: root.glow.kind === "ambient" ? root.glow.ambientKind : ambientBox.kind
+            kind: root.glow.ambient ? root.glow.ambientKind : ambientBox.kind
             radius: root.radius
             floating: root.floating
         }
@@ -91,21 +82,21 @@ Item {
     // 3. The cover: only a 2.4 pt rim of the glow stays visible.
     IslandShape {
         anchors.fill: parent
-        anchors.margins: 2.4
+        anchors.margins: IslandStyle.strokeBold
         cornerRadius: root.radius
         floating: root.floating
-        fillColor: "black"
+        fillColor: IslandPalette.black
     }
 
     // 4. The editor's outline; it takes no clicks.
     IslandShape {
-        fillColor: "transparent"
+        fillColor: IslandPalette.clear
         anchors.fill: parent
-        visible: root.model ? root.model.isEditingIsland : false
+        visible: root.model.isEditingIsland
         cornerRadius: root.radius
         floating: root.floating
-        strokeColor: Qt.rgba(1.0, 0.16, 0.2, 1)
-        strokeWidth: 2.4
+        strokeColor: IslandPalette.editOutline
+        strokeWidth: IslandStyle.strokeBold
     }
 
     // 5. The content: the compact island while collapsed...
@@ -130,19 +121,20 @@ Item {
             width: root.width
             height: root.height
             opacity: 0
-            scale: 0.96
+            scale: IslandViews.enterScale
             transformOrigin: Item.Top
-            y: -8
+            y: IslandViews.enterOffset
 
             function enter() { leaveAnim.stop(); enterAnim.start() }
             function leave() { enterAnim.stop(); leaveAnim.start() }
 
+            readonly property islandInsets insets: root.look.insets[frame.forState]
             Loader {
                 anchors.fill: parent
-                anchors.leftMargin: IslandViews.horizontalInset(frame.forState)
-                anchors.rightMargin: IslandViews.horizontalInset(frame.forState)
-                anchors.topMargin: IslandViews.contentTopInset(frame.forState, root.floating, root.notchHeight)
-                anchors.bottomMargin: IslandViews.bottomInset(frame.forState)
+                anchors.leftMargin: frame.insets.horizontal
+                anchors.rightMargin: frame.insets.horizontal
+                anchors.topMargin: frame.insets.top
+                anchors.bottomMargin: frame.insets.bottom
                 sourceComponent: root.componentFor(frame.forState)
                 // A panel is built between frames while its frame fades in.
                 asynchronous: frame.forState !== Island.NotchState.hover && frame.forState !== Island.NotchState.hud
@@ -157,8 +149,8 @@ Item {
             ParallelAnimation {
                 id: leaveAnim
                 SpringAnimation { target: frame; property: "opacity"; to: 0; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 }
-                SpringAnimation { target: frame; property: "scale"; to: 0.84; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 }
-                SpringAnimation { target: frame; property: "y"; to: 12; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.05 }
+                SpringAnimation { target: frame; property: "scale"; to: IslandViews.leaveScale; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 }
+                SpringAnimation { target: frame; property: "y"; to: IslandViews.leaveOffset; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.05 }
                 onFinished: frame.destroy()
             }
         }
@@ -168,21 +160,18 @@ Item {
         HoverIsland {
             model: root.model
             settings: root.settings
-            showClock: root.settings ? root.settings.showClockWhenIdle : false
-            wantLocation: root.permissions ? root.permissions.wants("location") : true
-            locationGranted: root.permissions ? root.permissions.status("location") === 0 : true
         }
     }
     Component {
         id: hudView
         SystemHUDIsland {
-            visible: !!pulse
-            pulse: root.model ? root.model.hud : null
+            visible: root.look.hudPresent
+            look: root.look.hud
         }
     }
     Component {
         id: mirrorView
-        MirrorPanel { model: root.model }
+        MirrorPanel { model: root.model; settings: root.settings }
     }
     Component {
         id: homeView
@@ -255,22 +244,22 @@ Item {
     // 6. A volume or brightness pulse over an open panel.
     Item {
         id: hudOverlay
-        readonly property bool shown: IslandViews.showsHudOverlay(root.islandState, root.hudPresent)
+        readonly property bool shown: root.look.showsHudOverlay
         anchors.left: parent.left
         anchors.right: parent.right
-        anchors.leftMargin: 16
-        anchors.rightMargin: 16
-        y: IslandViews.hudOverlayTop(root.floating, root.notchHeight)
-        height: 18
+        anchors.leftMargin: IslandStyle.spacingXLarge
+        anchors.rightMargin: IslandStyle.spacingXLarge
+        y: root.look.hudOverlayTop
+        height: IslandStyle.spacingHuge
         opacity: shown ? 1 : 0
-        scale: shown ? 1 : 0.96
+        scale: shown ? 1 : IslandViews.enterScale
         visible: opacity > 0.001
         Behavior on opacity { SpringAnimation { spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 } }
         Behavior on scale { SpringAnimation { spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 } }
         Loader {
             anchors.fill: parent
-            active: root.hudPresent
-            sourceComponent: SystemHUDIsland { pulse: root.model ? root.model.hud : null }
+            active: root.look.hudPresent
+            sourceComponent: SystemHUDIsland { look: root.look.hud }
         }
     }
 
@@ -278,24 +267,24 @@ Item {
     Item {
         id: dropHint
         anchors.fill: parent
-        readonly property bool shown: IslandViews.showsDropHint(root.model ? root.model.fileDropTargeted : false,
-                                                                root.pocketHidden, root.islandState)
+        readonly property bool shown: root.look.showsDropHint
         readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
         opacity: shown ? 1 : 0
         visible: opacity > 0.001
         Behavior on opacity { SpringAnimation { spring: root.dropSpring.spring; damping: root.dropSpring.damping; epsilon: 0.002 } }
         IslandShape {
-            fillColor: "transparent"
+            fillColor: IslandPalette.clear
             anchors.fill: parent
             cornerRadius: root.radius
             floating: root.floating
             strokeColor: dropHint.coral
-            strokeWidth: 2
+            strokeWidth: IslandStyle.stroke
         }
         Text {
             anchors.centerIn: parent
             text: qsTr("Drop in Pocket")
-            font.pixelSize: 12
+            font.pixelSize: IslandStyle.fontBody
+            font.family: IslandStyle.roundedFamily
             font.weight: Font.Medium
             color: dropHint.coral
         }

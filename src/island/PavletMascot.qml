@@ -10,23 +10,22 @@ Item {
     property bool blink: false
     // Degrees, clockwise.
     property real tilt: 0
-    property color color: "white"
+    property color color: IslandPalette.white
     // Leg phase in radians; no legs at 0 or below.
     property real legs: 0
 
-    readonly property var m: IslandViews.mascotMetrics(size, blink, legs)
+    readonly property mascotMetrics m: IslandViews.mascotMetrics(size, blink, legs)
     readonly property bool swaying: IslandViews.mascotSways(tilt, legs)
-    property real t: IslandViews.referenceSeconds(new Date())
-    readonly property var sway: IslandViews.mascotSway(swaying, t)
+    readonly property real t: ticker.time
+    readonly property mascotSway sway: IslandViews.mascotSway(swaying, t)
 
     width: size
     height: size
 
-    Timer {
-        interval: 50
-        repeat: true
+    AnimationTicker {
+        id: ticker
         running: root.swaying && root.visible
-        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+        fps: IslandViews.mascotFps
     }
 
     Item {

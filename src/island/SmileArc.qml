@@ -1,15 +1,16 @@
 import QtQuick
+import Pavlet
 import QtQuick.Shapes
 
 // The smile's curve: a quadratic from the left to the right edge at a fifth of
 // the height, bending down through the bottom centre.
 Shape {
     id: root
-    property color color: "white"
+    property color color: IslandPalette.white
     property real lineWidth: 1
 
     ShapePath {
-        fillColor: "transparent"
+        fillColor: IslandPalette.clear
         strokeColor: root.color
         strokeWidth: root.lineWidth
         capStyle: ShapePath.RoundCap

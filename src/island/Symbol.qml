@@ -6,7 +6,7 @@ import Pavlet
 Image {
     id: root
     property string name
-    property color color: "white"
+    property color color: IslandPalette.white
     property real size: 12
 
     width: Math.round(size * 1.25)

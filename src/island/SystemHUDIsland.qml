@@ -5,35 +5,32 @@ import Pavlet
 // A volume or brightness change: the symbol for the level and a bar.
 Item {
     id: root
-    // The pulse: {kind, value, muted}.
-    property var pulse
+    // The pulse's symbol, colour and level.
+    required property hudLook look
 
-    readonly property var look: IslandViews.hudLook(pulse ? pulse.kind : 0, pulse ? pulse.value : 0,
-                                                    pulse ? pulse.muted : false)
-    readonly property color tint: IslandPalette.accent(IslandPalette[look.colorName], IslandPalette.accentRevision)
-    readonly property var springParams: IslandViews.spring(0.26, 0.78)
+    readonly property color tint: IslandPalette.accent(look.color, IslandPalette.accentRevision)
 
     RowLayout {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        height: 18
-        spacing: 10
+        height: IslandStyle.spacingHuge
+        spacing: IslandStyle.spacingMedium
 
         Item {
-            Layout.preferredWidth: 18
-            Layout.preferredHeight: 18
+            Layout.preferredWidth: IslandStyle.spacingHuge
+            Layout.preferredHeight: IslandStyle.spacingHuge
             Symbol {
                 anchors.centerIn: parent
                 name: root.look.symbol
-                size: 13
+                size: IslandStyle.fontCallout
                 color: root.tint
             }
         }
         Item {
             id: track
             Layout.fillWidth: true
-            Layout.preferredHeight: 6
+            Layout.preferredHeight: IslandStyle.spacingSmall
             Rectangle {
                 anchors.fill: parent
                 radius: height / 2
@@ -45,7 +42,7 @@ Item {
                 color: root.tint
                 width: IslandViews.hudFillWidth(track.width, root.look.level)
                 Behavior on width {
-                    SpringAnimation { spring: root.springParams.spring; damping: root.springParams.damping }
+                    SpringAnimation { spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping }
                 }
             }
         }

@@ -7,21 +7,20 @@ import Pavlet
 Item {
     id: root
     property real size: 13
-    property color color: "white"
+    property color color: IslandPalette.white
 
-    property real t: IslandViews.referenceSeconds(new Date())
-    readonly property var angles: IslandViews.clockAngles(t)
-    readonly property var metrics: IslandViews.clockMetrics(size)
+    readonly property real t: ticker.time
+    readonly property handAngles angles: IslandViews.clockAngles(t)
+    readonly property clockMetrics metrics: IslandViews.clockMetrics(size)
 
     width: size
     height: size
     Accessible.name: qsTr("Timer running")
 
-    Timer {
-        interval: IslandViews.clockFrameInterval(root.size)
-        repeat: true
+    AnimationTicker {
+        id: ticker
         running: root.visible
-        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+        fps: IslandViews.clockFps(root.size)
     }
 
     component ClockHand: Rectangle {
@@ -42,9 +41,9 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: width / 2
-        color: "transparent"
+        color: IslandPalette.clear
         border.width: root.metrics.ring
-        border.color: Qt.rgba(root.color.r, root.color.g, root.color.b, 0.92)
+        border.color: IslandPalette.faded(root.color, 0.92)
         antialiasing: true
     }
     ClockHand {

@@ -6,27 +6,27 @@ import Pavlet
 // thin line just inside it. Clicks pass through.
 Item {
     id: root
-    property real radius: 10
+    property real radius: IslandStyle.radius
     property bool floating: false
-    property color yellow: "yellow"
+    property color yellow: IslandPalette.amber
 
     IslandShape {
-        fillColor: "transparent"
+        fillColor: IslandPalette.clear
         anchors.fill: parent
         cornerRadius: root.radius
         floating: root.floating
-        strokeColor: Qt.rgba(root.yellow.r, root.yellow.g, root.yellow.b, 0.45)
-        strokeWidth: 3.4
+        strokeColor: IslandPalette.faded(root.yellow, 0.45)
+        strokeWidth: IslandViews.glowHaloWidth
         layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
         layer.effect: FastBlur { radius: 4 }
     }
     IslandShape {
-        fillColor: "transparent"
+        fillColor: IslandPalette.clear
         anchors.fill: parent
-        anchors.margins: 1.1
+        anchors.margins: IslandViews.glowLineInset
         cornerRadius: root.radius
         floating: root.floating
         strokeColor: root.yellow
-        strokeWidth: 1.5
+        strokeWidth: IslandStyle.strokeThin
     }
 }

@@ -48,6 +48,8 @@ public:
     qint64 sourceNowMs() const { return m_clock->nowMs(); }
     int intervalMs() const { return m_intervalMs; }
     int runningTickers() const;
+    // Where views schedule the steps of their own loops.
+    Scheduler *scheduler() const { return m_scheduler; }
 
     void attach(AnimationTicker *ticker);
     void detach(AnimationTicker *ticker);

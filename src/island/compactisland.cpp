@@ -1,6 +1,7 @@
 #include "island/compactisland.h"
 
 #include "island/hovercontent.h"
+#include "island/islandpalette.h"
 
 #include <algorithm>
 
@@ -22,9 +23,9 @@ Layout layout(const Inputs &in)
     else if (l.showsTimer || l.showsBars || l.showSmile)
         l.trailing = Trailing::idle;
 
-    const HoverContent::SourceStyle style = HoverContent::sourceStyle(in.source);
-    l.barsColorName = in.previewingPlayer ? QStringLiteral("green") : style.colorName;
-    l.artworkColorName = style.colorName;
+    const SourceStyle style = HoverContent::sourceStyle(in.source);
+    l.barsColor = in.previewingPlayer ? IslandPalette::greenColor : style.color;
+    l.artworkColor = style.color;
     l.artworkSymbol = style.fallbackSymbol;
 
     l.leadingPad = in.floating ? 10 : 6;

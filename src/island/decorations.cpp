@@ -1,5 +1,7 @@
 #include "island/decorations.h"
 
+#include "island/islandpalette.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -90,22 +92,24 @@ double smileScale(double t)
     return 0.94 + 0.04 * (std::sin(1.6 * t) + 1);
 }
 
+SmileMetrics smileMetrics() { return {}; }
+
 double smileEyeHeight(bool blinking)
 {
     return blinking ? 0.5 : 1.8;
 }
 
-QString rimColorName(AmbientKind kind)
+QColor rimColor(AmbientKind kind)
 {
     switch (kind) {
-    case AmbientKind::rest: return QStringLiteral("yellow");
-    case AmbientKind::bluetooth: return QStringLiteral("blue");
-    case AmbientKind::lowPower: return QStringLiteral("orange");
-    case AmbientKind::eyeStrain: return QStringLiteral("coral");
-    case AmbientKind::tooClose: return QStringLiteral("amber");
-    case AmbientKind::mirror: return QStringLiteral("mint");
+    case AmbientKind::rest: return IslandPalette::yellowColor;
+    case AmbientKind::bluetooth: return IslandPalette::blueColor;
+    case AmbientKind::lowPower: return IslandPalette::orangeColor;
+    case AmbientKind::eyeStrain: return IslandPalette::coralColor;
+    case AmbientKind::tooClose: return IslandPalette::amberColor;
+    case AmbientKind::mirror: return IslandPalette::mintColor;
     }
-    return QStringLiteral("yellow");
+    return IslandPalette::yellowColor;
 }
 
 double rimAngularSpeed(AmbientKind kind)
@@ -120,6 +124,16 @@ double rimPulse(AmbientKind kind, double t)
 
 double rimHaloOpacity(double p) { return 0.28 + 0.36 * p; }
 double rimLineOpacity(double p) { return 0.55 + 0.45 * p; }
+
+RimLook rim(AmbientKind kind, double t)
+{
+    const double p = rimPulse(kind, t);
+    RimLook r;
+    r.color = rimColor(kind);
+    r.halo = rimHaloOpacity(p);
+    r.line = rimLineOpacity(p);
+    return r;
+}
 
 MascotMetrics mascotMetrics(double s, bool blink, double legs)
 {

@@ -2,8 +2,137 @@
 
 #include "services/ambientpulse.h"
 
+#include <QColor>
 #include <QDateTime>
+#include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
+
+// Hand angles in degrees, clockwise from twelve; they move smoothly.
+struct HandAngles {
+    Q_GADGET
+    QML_VALUE_TYPE(handAngles)
+    Q_PROPERTY(double hour MEMBER hour CONSTANT)
+    Q_PROPERTY(double minute MEMBER minute CONSTANT)
+    Q_PROPERTY(double second MEMBER second CONSTANT)
+public:
+    double hour = 0;
+    double minute = 0;
+    double second = 0;
+};
+
+// Stroke and hand sizes of a clock face of side size.
+struct ClockMetrics {
+    Q_GADGET
+    QML_VALUE_TYPE(clockMetrics)
+    Q_PROPERTY(double ring MEMBER ring CONSTANT)
+    Q_PROPERTY(double hourLength MEMBER hourLength CONSTANT)
+    Q_PROPERTY(double hourWidth MEMBER hourWidth CONSTANT)
+    Q_PROPERTY(double minuteLength MEMBER minuteLength CONSTANT)
+    Q_PROPERTY(double minuteWidth MEMBER minuteWidth CONSTANT)
+    Q_PROPERTY(double secondLength MEMBER secondLength CONSTANT)
+    Q_PROPERTY(double secondWidth MEMBER secondWidth CONSTANT)
+    Q_PROPERTY(double dot MEMBER dot CONSTANT)
+public:
+    double ring = 0;
+    double hourLength = 0, hourWidth = 0;
+    double minuteLength = 0, minuteWidth = 0;
+    double secondLength = 0, secondWidth = 0;
+    double dot = 0;
+};
+
+// The collapsed island's side indicator: first match of timer, bars, smile.
+enum class IdleIndicator { none, clock, bars, smile };
+struct IdleChoice {
+    Q_GADGET
+    QML_VALUE_TYPE(idleChoice)
+    Q_PROPERTY(bool showsClock READ showsClock CONSTANT)
+    Q_PROPERTY(bool showsBars READ showsBars CONSTANT)
+    Q_PROPERTY(bool showsSmile READ showsSmile CONSTANT)
+    Q_PROPERTY(double width MEMBER width CONSTANT)
+    Q_PROPERTY(double height MEMBER height CONSTANT)
+public:
+    IdleIndicator indicator = IdleIndicator::none;
+    double width = 14;
+    double height = 10;
+    bool showsClock() const { return indicator == IdleIndicator::clock; }
+    bool showsBars() const { return indicator == IdleIndicator::bars; }
+    bool showsSmile() const { return indicator == IdleIndicator::smile; }
+};
+
+// A status pulse's rim at one moment: its colour (straight from the
+// palette) and the opacities of its halo and its line.
+struct RimLook {
+    Q_GADGET
+    QML_VALUE_TYPE(rimLook)
+    Q_PROPERTY(QColor color MEMBER color CONSTANT)
+    Q_PROPERTY(double halo MEMBER halo CONSTANT)
+    Q_PROPERTY(double line MEMBER line CONSTANT)
+public:
+    QColor color;
+    double halo = 0;
+    double line = 0;
+};
+
+// The blinking smile's sizes: two eyes over a mouth in a 14 x 10 frame.
+struct SmileMetrics {
+    Q_GADGET
+    QML_VALUE_TYPE(smileMetrics)
+    Q_PROPERTY(double width MEMBER width CONSTANT)
+    Q_PROPERTY(double height MEMBER height CONSTANT)
+    Q_PROPERTY(double spacing MEMBER spacing CONSTANT)
+    Q_PROPERTY(double eyeWidth MEMBER eyeWidth CONSTANT)
+    Q_PROPERTY(double eyeSpacing MEMBER eyeSpacing CONSTANT)
+    Q_PROPERTY(double mouthWidth MEMBER mouthWidth CONSTANT)
+    Q_PROPERTY(double mouthHeight MEMBER mouthHeight CONSTANT)
+    Q_PROPERTY(double mouthLine MEMBER mouthLine CONSTANT)
+    Q_PROPERTY(double inkOpacity MEMBER inkOpacity CONSTANT)
+public:
+    double width = 14, height = 10, spacing = 1.5;
+    double eyeWidth = 1.8, eyeSpacing = 3.5;
+    double mouthWidth = 8, mouthHeight = 3.5, mouthLine = 1.15;
+    double inkOpacity = 0.88;
+};
+
+// The mascot, every length a share of its size.
+struct MascotMetrics {
+    Q_GADGET
+    QML_VALUE_TYPE(mascotMetrics)
+    Q_PROPERTY(double eyeWidth MEMBER eyeWidth CONSTANT)
+    Q_PROPERTY(double eyeHeight MEMBER eyeHeight CONSTANT)
+    Q_PROPERTY(double eyeSpacing MEMBER eyeSpacing CONSTANT)
+    Q_PROPERTY(double smileWidth MEMBER smileWidth CONSTANT)
+    Q_PROPERTY(double smileHeight MEMBER smileHeight CONSTANT)
+    Q_PROPERTY(double smileLine MEMBER smileLine CONSTANT)
+    Q_PROPERTY(double faceSpacing MEMBER faceSpacing CONSTANT)
+    Q_PROPERTY(double faceHeight MEMBER faceHeight CONSTANT)
+    Q_PROPERTY(bool showsLegs MEMBER showsLegs CONSTANT)
+    Q_PROPERTY(double legWidth MEMBER legWidth CONSTANT)
+    Q_PROPERTY(double legHeight MEMBER legHeight CONSTANT)
+    Q_PROPERTY(double legSpacing MEMBER legSpacing CONSTANT)
+    Q_PROPERTY(double legDrop MEMBER legDrop CONSTANT)
+    Q_PROPERTY(double firstLegOffset MEMBER firstLegOffset CONSTANT)
+    Q_PROPERTY(double secondLegOffset MEMBER secondLegOffset CONSTANT)
+public:
+    double eyeWidth = 0, eyeHeight = 0, eyeSpacing = 0;
+    double smileWidth = 0, smileHeight = 0, smileLine = 0;
+    double faceSpacing = 0, faceHeight = 0;
+    bool showsLegs = false;
+    double legWidth = 0, legHeight = 0, legSpacing = 0, legDrop = 0;
+    // Vertical shift of each leg (positive is down).
+    double firstLegOffset = 0, secondLegOffset = 0;
+};
+
+// The mascot's sway at one moment.
+struct MascotSway {
+    Q_GADGET
+    QML_VALUE_TYPE(mascotSway)
+    Q_PROPERTY(double dy MEMBER dy CONSTANT)
+    Q_PROPERTY(double degrees MEMBER degrees CONSTANT)
+public:
+    double dy = 0;
+    double degrees = 0;
+};
 
 // The numbers behind the island's small self-animating decorations: the
 // ticking clock, the side indicator of the collapsed island, the blinking
@@ -15,22 +144,8 @@ namespace Decorations {
 constexpr double referenceEpoch = 978307200.0;
 double referenceSeconds(const QDateTime &date);
 
-// Hand angles in degrees, clockwise from twelve; they move smoothly.
-struct HandAngles {
-    double hour = 0;
-    double minute = 0;
-    double second = 0;
-};
 HandAngles clockHandAngles(double t);
 
-// Stroke and hand sizes of a clock face of side size.
-struct ClockMetrics {
-    double ring = 0;
-    double hourLength = 0, hourWidth = 0;
-    double minuteLength = 0, minuteWidth = 0;
-    double secondLength = 0, secondWidth = 0;
-    double dot = 0;
-};
 ClockMetrics clockMetrics(double size);
 
 // How often the self-drawn decorations redraw: as rarely as their fastest
@@ -40,13 +155,6 @@ ClockMetrics clockMetrics(double size);
 int clockFrameIntervalMs(double size);
 int smileFrameIntervalMs();
 
-// The collapsed island's side indicator: first match of timer, bars, smile.
-enum class IdleIndicator { none, clock, bars, smile };
-struct IdleChoice {
-    IdleIndicator indicator = IdleIndicator::none;
-    double width = 14;
-    double height = 10;
-};
 IdleChoice collapsedIdle(bool playing, bool showVisualizer, bool showSmile, bool timerRunning);
 
 // One of the three playing bars: between 35 % and 100 % of the frame, never
@@ -62,32 +170,21 @@ constexpr double blinkClosedSeconds = 0.11;
 constexpr double blinkOpenAnimSeconds = 0.09;
 // Eye height of the smile, open or blinking.
 double smileEyeHeight(bool blinking);
+SmileMetrics smileMetrics();
 
 // The palette colour of a status pulse's kind, for its rim and its mark.
-QString rimColorName(AmbientKind kind);
+QColor rimColor(AmbientKind kind);
 double rimAngularSpeed(AmbientKind kind);
 // 0...1 over one breath.
 double rimPulse(AmbientKind kind, double t);
 double rimHaloOpacity(double pulse);
 double rimLineOpacity(double pulse);
+RimLook rim(AmbientKind kind, double t);
 
-// The mascot, every length a share of its size.
-struct MascotMetrics {
-    double eyeWidth = 0, eyeHeight = 0, eyeSpacing = 0;
-    double smileWidth = 0, smileHeight = 0, smileLine = 0;
-    double faceSpacing = 0, faceHeight = 0;
-    bool showsLegs = false;
-    double legWidth = 0, legHeight = 0, legSpacing = 0, legDrop = 0;
-    // Vertical shift of each leg (positive is down).
-    double firstLegOffset = 0, secondLegOffset = 0;
-};
 MascotMetrics mascotMetrics(double size, bool blink, double legs);
 // An upright mascot without legs sways by itself.
 bool mascotSways(double tilt, double legs);
-struct Sway {
-    double dy = 0;
-    double degrees = 0;
-};
+using Sway = MascotSway;
 Sway mascotSway(bool active, double t);
 
 } // namespace Decorations

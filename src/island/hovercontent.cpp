@@ -2,6 +2,7 @@
 
 #include "core/localeformats.h"
 #include "island/decorations.h"
+#include "island/islandpalette.h"
 
 #include <algorithm>
 
@@ -12,11 +13,11 @@ SourceStyle sourceStyle(int source)
     const QString note = QStringLiteral("music.note");
     const QString play = QStringLiteral("play.rectangle.fill");
     switch (source) {
-    case 1: return {QStringLiteral("pink"), note};
-    case 2: return {QStringLiteral("green"), note};
-    case 3: return {QStringLiteral("red"), play};
-    case 4: return {QStringLiteral("sky"), play};
-    default: return {QStringLiteral("sky"), note};
+    case 1: return {IslandPalette::pinkColor, note};
+    case 2: return {IslandPalette::greenColor, note};
+    case 3: return {IslandPalette::redColor, play};
+    case 4: return {IslandPalette::skyColor, play};
+    default: return {IslandPalette::skyColor, note};
     }
 }
 
@@ -33,30 +34,49 @@ QString pulseSymbol(AmbientKind kind)
     return {};
 }
 
-QString pulseColorName(AmbientKind kind)
+QColor pulseColor(AmbientKind kind)
 {
-    return Decorations::rimColorName(kind);
+    return Decorations::rimColor(kind);
 }
 
 Mark mark(const Inputs &in)
 {
     if (in.ambient)
-        return {MarkKind::symbol, pulseSymbol(in.ambient->kind), pulseColorName(in.ambient->kind)};
+        return {MarkKind::symbol, pulseSymbol(in.ambient->kind), pulseColor(in.ambient->kind)};
     switch (in.activity) {
     case Activity::music: {
         const SourceStyle s = sourceStyle(in.trackSource);
-        return {MarkKind::artwork, s.fallbackSymbol, s.colorName};
+        return {MarkKind::artwork, s.fallbackSymbol, s.color};
     }
     case Activity::timer:
-        return {MarkKind::clock, {}, QStringLiteral("amber")};
+        return {MarkKind::clock, {}, IslandPalette::amberColor};
     case Activity::event:
-        return {MarkKind::symbol, QStringLiteral("calendar"), QStringLiteral("sky")};
+        return {MarkKind::symbol, QStringLiteral("calendar"), IslandPalette::skyColor};
     case Activity::assignment:
-        return {MarkKind::symbol, QStringLiteral("checkmark.circle"), QStringLiteral("red")};
+        return {MarkKind::symbol, QStringLiteral("checkmark.circle"), IslandPalette::redColor};
     case Activity::time:
         break;
     }
     return {};
+}
+
+HoverLook look(const Inputs &in, const QLocale &locale)
+{
+    static const char *marks[] = {"none", "symbol", "artwork", "clock"};
+    static const char *accessories[] = {"none", "join", "bars", "temperature"};
+    const Mark m = mark(in);
+    const Accessory a = accessory(in);
+    HoverLook l;
+    l.markKind = QString::fromLatin1(marks[int(m.kind)]);
+    l.markSymbol = m.symbol;
+    l.markColor = m.color;
+    l.title = title(in, locale);
+    l.accessoryKind = QString::fromLatin1(accessories[int(a.kind)]);
+    l.accessoryText = a.text;
+    l.accessoryColor = a.color;
+    if (a.joinEvent)
+        l.joinEvent = *a.joinEvent;
+    return l;
 }
 
 QString title(const Inputs &in, const QLocale &locale)
@@ -108,14 +128,14 @@ Accessory accessory(const Inputs &in)
         a.kind = AccessoryKind::join;
         a.joinEvent = join;
         a.joinURL = *join->joinURL;
-        a.colorName = QStringLiteral("sky");
+        a.color = IslandPalette::skyColor;
         a.text = QStringLiteral("Join");
     } else if (in.isPlaying && !in.playerHidden && in.showVisualizer) {
         a.kind = AccessoryKind::bars;
-        a.colorName = sourceStyle(in.playingSource).colorName;
+        a.color = sourceStyle(in.playingSource).color;
     } else if (!in.weatherHidden && in.wantLocation && in.locationGranted && in.temperature) {
         a.kind = AccessoryKind::temperature;
-        a.colorName = QStringLiteral("sky");
+        a.color = IslandPalette::skyColor;
         a.text = QString::number(*in.temperature) + QChar(0x00B0);
     }
     return a;
@@ -126,11 +146,11 @@ HudLook hudLook(SystemHUDKind kind, double value, bool muted)
     HudLook h;
     if (kind == SystemHUDKind::brightness) {
         h.symbol = QStringLiteral("sun.max.fill");
-        h.colorName = QStringLiteral("amber");
+        h.color = IslandPalette::amberColor;
         h.level = muted ? 0 : value;
         return h;
     }
-    h.colorName = QStringLiteral("sky");
+    h.color = IslandPalette::skyColor;
     h.level = muted ? 0 : value;
     if (muted || value < 0.01)
         h.symbol = QStringLiteral("speaker.slash.fill");
@@ -151,10 +171,10 @@ double hudFillWidth(double trackWidth, double level)
 MirrorLabel mirrorLabel(bool faceTooClose, bool eyeStrainGuard, bool denied)
 {
     if (faceTooClose && eyeStrainGuard)
-        return {QStringLiteral("Sit back a little"), QStringLiteral("amber")};
+        return {QStringLiteral("Sit back a little"), IslandPalette::amberColor};
     if (denied)
-        return {QStringLiteral("Allow camera in Settings"), QStringLiteral("mint")};
-    return {QStringLiteral("Mirror"), QStringLiteral("mint")};
+        return {QStringLiteral("Allow camera in Settings"), IslandPalette::mintColor};
+    return {QStringLiteral("Mirror"), IslandPalette::mintColor};
 }
 
 } // namespace HoverContent

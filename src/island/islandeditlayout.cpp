@@ -121,4 +121,22 @@ void resetExpanded(AppSettings &settings)
     settings.setExpandedOffsetY(0);
 }
 
+QList<EditSlider> sliders(IslandEditPhase phase, bool floatingPill)
+{
+    auto slider = [](const char *label, const char *key, double from, double to) {
+        return EditSlider{QString::fromLatin1(label), QString::fromLatin1(key), from, to};
+    };
+    if (phase == IslandEditPhase::expanded)
+        return {slider("X", "expandedOffsetX", -60, 60), slider("Y", "expandedOffsetY", 0, 80)};
+    if (floatingPill)
+        return {slider("X", "lipOffsetX", -60, 60), slider("Y", "lipOffsetY", 0, 80)};
+    return {slider("X", "lipOffsetX", -60, 60), slider("Drop", "lipDrop", 2, 28), slider("Sides", "lipEar", -60, 64),
+            slider("Round", "lipCornerRadius", 0, 22)};
+}
+
+QString phaseTitle(IslandEditPhase phase)
+{
+    return phase == IslandEditPhase::expanded ? QStringLiteral("Expanded") : QStringLiteral("Notch");
+}
+
 } // namespace IslandEditLayout

@@ -3,11 +3,30 @@
 #include "island/islandtypes.h"
 
 #include <QList>
+#include <QObject>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 class AppSettings;
+
+// One slider of the editor's controls: its label, the setting it moves and
+// that setting's range.
+struct EditSlider {
+    Q_GADGET
+    QML_VALUE_TYPE(editSlider)
+    Q_PROPERTY(QString label MEMBER label CONSTANT)
+    Q_PROPERTY(QString key MEMBER key CONSTANT)
+    Q_PROPERTY(double from MEMBER from CONSTANT)
+    Q_PROPERTY(double to MEMBER to CONSTANT)
+public:
+    QString label;
+    QString key;
+    double from = 0;
+    double to = 0;
+    bool operator==(const EditSlider &) const = default;
+};
 
 // Where the island editor's shade and controls go, and the numbers its views
 // draw with. Screen rectangles are y-up (x() is minX, y() is minY, the top
@@ -46,6 +65,10 @@ QPointF ringCenter(const Inputs &in);
 
 // The caption of the phase, drawn along the ring.
 QString caption(IslandEditPhase phase);
+// The sliders of a phase, in order; the floating pill moves in X and Y only.
+QList<EditSlider> sliders(IslandEditPhase phase, bool floatingPill);
+// The phase picker's segment titles.
+QString phaseTitle(IslandEditPhase phase);
 // Angle in radians of letter i of n along the lower rim, from 147.6° to 32.4°.
 double arcAngle(int index, int count);
 // Where letter i's centre sits, and its rotation in degrees.

@@ -89,17 +89,13 @@ QString contentName(NotchState state)
     return {};
 }
 
-QString contentView(NotchState state)
+IslandInsets insets(NotchState state, bool floating, double notchHeight)
 {
-    switch (state) {
-    case NotchState::hover:
-    case NotchState::hud:
-    case NotchState::mirror:
-        return contentName(state) + QStringLiteral(".qml");
-    default:
-        // The other panels are added by their own subsystems.
-        return {};
-    }
+    IslandInsets i;
+    i.top = contentTopInset(state, floating, notchHeight);
+    i.horizontal = horizontalInset(state);
+    i.bottom = bottomInset(state);
+    return i;
 }
 
 bool showsHudOverlay(NotchState state, bool hudPresent)

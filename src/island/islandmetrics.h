@@ -3,7 +3,40 @@
 #include "island/islandtypes.h"
 #include "services/ambientpulse.h"
 
+#include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
+
+// Which glow the island wears: the timer's, a status pulse's rim, or none.
+struct IslandGlow {
+    Q_GADGET
+    QML_VALUE_TYPE(islandGlow)
+    Q_PROPERTY(bool timer READ timer CONSTANT)
+    Q_PROPERTY(bool ambient READ ambient CONSTANT)
+    Q_PROPERTY(Ambient::AmbientKind ambientKind MEMBER ambientKind CONSTANT)
+public:
+    enum class Kind { none, timer, ambient };
+    Kind kind = Kind::none;
+    // The rim's kind, for an ambient glow.
+    AmbientKind ambientKind = AmbientKind::rest;
+    bool timer() const { return kind == Kind::timer; }
+    bool ambient() const { return kind == Kind::ambient; }
+    bool operator==(const IslandGlow &) const = default;
+};
+
+// The paddings of a state's content inside the outline.
+struct IslandInsets {
+    Q_GADGET
+    QML_VALUE_TYPE(islandInsets)
+    Q_PROPERTY(double top MEMBER top CONSTANT)
+    Q_PROPERTY(double horizontal MEMBER horizontal CONSTANT)
+    Q_PROPERTY(double bottom MEMBER bottom CONSTANT)
+public:
+    double top = 0;
+    double horizontal = 0;
+    double bottom = 0;
+    bool operator==(const IslandInsets &) const = default;
+};
 
 // Sizes, insets and layer choices of the island's root view, as functions of
 // the state and the few values they depend on. The QML only applies them.
@@ -19,10 +52,8 @@ double contentTopInset(NotchState state, bool floating, double notchHeight);
 double horizontalInset(NotchState state);
 // Bottom padding of a state's content.
 double bottomInset(NotchState state);
+IslandInsets insets(NotchState state, bool floating, double notchHeight);
 
-// The view file shown for a state ("" for collapsed, which shows the compact
-// island, and for the panels that are not part of the island itself yet).
-QString contentView(NotchState state);
 // The panel a state stands for, by name, whether or not it is drawn yet.
 QString contentName(NotchState state);
 
@@ -31,13 +62,8 @@ QString contentName(NotchState state);
 bool showsHudOverlay(NotchState state, bool hudPresent);
 double hudOverlayTop(bool floating, double notchHeight);
 
-enum class GlowKind { none, timer, ambient };
-struct Glow {
-    GlowKind kind = GlowKind::none;
-    // The rim's kind, for GlowKind::ambient.
-    AmbientKind ambientKind = AmbientKind::rest;
-    bool operator==(const Glow &) const = default;
-};
+using GlowKind = IslandGlow::Kind;
+using Glow = IslandGlow;
 // The timer glow wins over a pulse; the editor's previews stand in for the
 // real thing. showsAmbientOrCamera is the kind the view model reports.
 Glow islandGlow(bool timerRunning, bool previewingTimer, bool ambientPresent,

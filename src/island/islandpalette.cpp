@@ -4,6 +4,7 @@
 #include "island/symbolicons.h"
 
 #include <QQmlEngine>
+#include <algorithm>
 
 namespace {
 QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, float(opacity)); }
@@ -27,6 +28,11 @@ const QColor IslandPalette::coralColor = rgb(1.00, 0.48, 0.42);
 const QColor IslandPalette::yellowColor = rgb(1.00, 0.84, 0.40);
 const QColor IslandPalette::blueColor = rgb(0.38, 0.58, 1.00);
 const QColor IslandPalette::orangeColor = rgb(1.00, 0.74, 0.22);
+const QColor IslandPalette::blackColor = rgb(0, 0, 0);
+const QColor IslandPalette::whiteColor = rgb(1, 1, 1);
+const QColor IslandPalette::clearColor = QColor::fromRgbF(0, 0, 0, 0);
+const QColor IslandPalette::editOutlineColor = rgb(1.0, 0.16, 0.2);
+const QColor IslandPalette::shadowColor = QColor::fromRgbF(0, 0, 0, 0.4f);
 const QColor IslandPalette::removeRedColor = rgb(1.00, 0.27, 0.23);
 const QColor IslandPalette::onAccentColor = QColor::fromRgbF(0, 0, 0, 0.86f);
 
@@ -104,4 +110,11 @@ QColor IslandPalette::color(Ambient::AmbientKind kind, int) const
 QUrl IslandPalette::symbol(const QString &name) const
 {
     return SymbolIcons::url(name);
+}
+
+QColor IslandPalette::faded(const QColor &color, double opacity) const
+{
+    QColor c = color;
+    c.setAlphaF(float(std::clamp(opacity, 0.0, 1.0)));
+    return c;
 }

@@ -50,7 +50,13 @@ class IslandPalette : public QObject {
     Q_PROPERTY(QColor removeRed MEMBER m_removeRed CONSTANT)
     // Text on an accent fill: black at 86 %.
     Q_PROPERTY(QColor onAccent MEMBER m_onAccent CONSTANT)
+    // Plain black and white, nothing at all, the editor's outline and the
+    // floating island's shadow.
     Q_PROPERTY(QColor black MEMBER m_black CONSTANT)
+    Q_PROPERTY(QColor white MEMBER m_white CONSTANT)
+    Q_PROPERTY(QColor clear MEMBER m_clear CONSTANT)
+    Q_PROPERTY(QColor editOutline MEMBER m_editOutline CONSTANT)
+    Q_PROPERTY(QColor shadow MEMBER m_shadow CONSTANT)
     Q_PROPERTY(QColor windowBackground MEMBER m_windowBackground CONSTANT)
     // Bumped whenever a custom-accent setting changes. Bindings pass it to
     // accent() so that they are evaluated again; nothing is cached.
@@ -66,8 +72,8 @@ public:
 
     static const QColor textPrimaryColor, textSecondaryColor, textTertiaryColor, hairlineColor,
         fillColor, fillStrongColor, greenColor, pinkColor, redColor, amberColor, skyColor,
-        mintColor, coralColor, yellowColor, blueColor, orangeColor, removeRedColor,
-        onAccentColor;
+        mintColor, coralColor, yellowColor, blueColor, orangeColor, blackColor, whiteColor, clearColor,
+        editOutlineColor, shadowColor, removeRedColor, onAccentColor;
 
     // The custom accent when "useCustomAccent" is on, else color unchanged.
     static QColor accent(const UserDefaults *defaults, const QColor &color);
@@ -81,6 +87,8 @@ public:
     Q_INVOKABLE QColor color(Ambient::AmbientKind kind, int revision = 0) const;
     // The image for a symbol name.
     Q_INVOKABLE QUrl symbol(const QString &name) const;
+    // color with its opacity set to opacity (0...1).
+    Q_INVOKABLE QColor faded(const QColor &color, double opacity) const;
 
     int accentRevision() const { return m_revision; }
 
@@ -94,7 +102,9 @@ private:
            m_textTertiary = textTertiaryColor, m_hairline = hairlineColor, m_fill = fillColor,
            m_fillStrong = fillStrongColor, m_green = greenColor, m_pink = pinkColor, m_red = redColor,
            m_amber = amberColor, m_sky = skyColor, m_mint = mintColor, m_coral = coralColor,
-           m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor, m_removeRed = removeRedColor;
-    QColor m_onAccent = onAccentColor, m_black = Qt::black;
+           m_yellow = yellowColor, m_blue = blueColor, m_orange = orangeColor, m_black = blackColor,
+           m_white = whiteColor, m_clear = clearColor, m_editOutline = editOutlineColor, m_shadow = shadowColor,
+           m_removeRed = removeRedColor;
+    QColor m_onAccent = onAccentColor;
     QColor m_windowBackground = QColor::fromRgbF(0.12f, 0.12f, 0.13f);
 };

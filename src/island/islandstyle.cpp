@@ -23,6 +23,7 @@ const SpringSpec IslandStyle::list = SpringSpec::make(0.36, 0.84, 0.1);
 IslandStyle::IslandStyle(QObject *parent)
     : QObject(parent),
       m_roundedFamily(QStringLiteral("Quicksand")),
-      m_digitsFamily(QStringLiteral("DejaVu Sans"))
+      m_digitsFamily(QStringLiteral("DejaVu Sans")),
+      m_monoFamily(QStringLiteral("DejaVu Sans Mono"))
 {
 }

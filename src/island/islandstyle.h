@@ -55,6 +55,8 @@ class IslandStyle : public QObject {
     // width (for counters and times that must not jitter).
     Q_PROPERTY(QString roundedFamily MEMBER m_roundedFamily CONSTANT)
     Q_PROPERTY(QString digitsFamily MEMBER m_digitsFamily CONSTANT)
+    // A face whose every glyph has one width.
+    Q_PROPERTY(QString monoFamily MEMBER m_monoFamily CONSTANT)
 
     // Spacings.
     Q_PROPERTY(int spacingHair MEMBER m_spacingHair CONSTANT)   // 2
@@ -73,6 +75,7 @@ class IslandStyle : public QObject {
     Q_PROPERTY(int radius MEMBER m_radius CONSTANT)             // 10
     Q_PROPERTY(int radiusCard MEMBER m_radiusCard CONSTANT)     // 12
     Q_PROPERTY(int radiusLarge MEMBER m_radiusLarge CONSTANT)   // 14
+    Q_PROPERTY(int radiusPanel MEMBER m_radiusPanel CONSTANT)   // 16
 
     // Stroke widths.
     Q_PROPERTY(double strokeHair MEMBER m_strokeHair CONSTANT)  // 1
@@ -108,10 +111,11 @@ private:
         m_fontLarge = 22, m_fontHuge = 28, m_fontDisplay = 34, m_fontHero = 36;
     QString m_roundedFamily;
     QString m_digitsFamily;
+    QString m_monoFamily;
     int m_spacingHair = 2, m_spacingTiny = 4, m_spacingSmall = 6, m_spacing = 8, m_spacingMedium = 10,
         m_spacingLarge = 12, m_spacingXLarge = 16, m_spacingHuge = 18;
     int m_radiusTiny = 4, m_radiusSmall = 6, m_radiusMedium = 8, m_radius = 10, m_radiusCard = 12,
-        m_radiusLarge = 14;
+        m_radiusLarge = 14, m_radiusPanel = 16;
     double m_strokeHair = 1, m_strokeThin = 1.5, m_stroke = 2, m_strokeBold = 2.4;
     double m_disabledOpacity = 0.35;
     SpringSpec m_stateSpring = state, m_quickSpring = quick, m_pressSpring = press, m_gamePageSpring = gamePage,

@@ -20,6 +20,7 @@
 #include "games/stack4engine.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
+#include "island/islandlook.h"
 #include "media/artworkloader.h"
 #include "media/mirrorcamera.h"
 #include "media/mp3exporter.h"
@@ -142,10 +143,12 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();
     m_lastGlow = showsAmbientOrCamera();
+    m_look = std::make_unique<IslandLook>(this, env);
 }
 
 NotchViewModel::~NotchViewModel()
 {
+    m_look.reset();
     // The owned objects go after this body and may still announce changes
     // while they go; nothing here may hear them then.
     const QList<QObject *> owned = {m_timer.get(), m_keepAwake.get(), m_camera.get(), m_eyeStrain.get(),

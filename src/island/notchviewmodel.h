@@ -39,6 +39,7 @@
 class AppNotifications;
 class AppSettings;
 class ArtworkLoader;
+class IslandLook;
 class MirrorCamera;
 class Mp3Exporter;
 class NowPlayingService;
@@ -117,6 +118,7 @@ struct IslandEnvironment {
 class NotchViewModel : public QObject {
     Q_OBJECT
     Q_MOC_INCLUDE("store/appsettings.h")
+    Q_MOC_INCLUDE("island/islandlook.h")
     Q_MOC_INCLUDE("tools/calculatorengine.h")
     Q_MOC_INCLUDE("canvas/canvasservice.h")
     Q_MOC_INCLUDE("tools/mediadownloadengine.h")
@@ -186,6 +188,9 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
     // Whether a Canvas address and token are stored, as far as is known.
     Q_PROPERTY(bool canvasHasCredentials READ canvasHasCredentials NOTIFY canvasHasCredentialsChanged)
+
+    // What the island's views show, worked out from all of the above.
+    Q_PROPERTY(IslandLook *look READ look CONSTANT)
 
     // Owned objects.
     Q_PROPERTY(AppSettings *settings READ settings CONSTANT)
@@ -302,6 +307,7 @@ public:
     void setCanvasUserName(const std::optional<QString> &name);
 
     // --- Owned objects.
+    IslandLook *look() const { return m_look.get(); }
     AppSettings *settings() const { return m_settings; }
     UpdateService *updater() const { return m_updater; }
     MirrorCamera *camera() const { return m_camera.get(); }
@@ -633,6 +639,8 @@ private:
     std::unique_ptr<PowerModeMonitor> m_powerMonitor;
     std::unique_ptr<SystemHUDMonitor> m_hudMonitor;
     std::unique_ptr<TimerStore> m_timer;
+    // Last: it reads every object above and goes first.
+    std::unique_ptr<IslandLook> m_look;
 
     // Bookkeeping.
     TaskHandle m_hoverTask;

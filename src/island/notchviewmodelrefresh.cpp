@@ -4,6 +4,7 @@
 
 #include "canvas/canvasrefresh.h"
 #include "core/clock.h"
+#include "island/islandlook.h"
 #include "media/mirrorcamera.h"
 #include "services/eyestrainguard.h"
 #include "services/powermodemonitor.h"
@@ -66,6 +67,7 @@ void NotchViewModel::refreshReminders(std::function<void()> done)
 
 void NotchViewModel::tick()
 {
+    m_look->timePassed();
     if (m_gameModeOn && !moduleShown(HomeModule::gameMode)) {
         setGameModeOn(false);
         setGameModeHover(false);

@@ -10,7 +10,7 @@ Item {
     property url image
     property real size: 22
     property real corner: 5
-    property color accent: "white"
+    property color accent: IslandPalette.white
     property string symbol: "music.note"
 
     width: size
@@ -26,7 +26,7 @@ Item {
         Rectangle {
             anchors.fill: parent
             visible: art.status !== Image.Ready
-            color: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.18)
+            color: IslandPalette.faded(root.accent, 0.18)
             Symbol {
                 anchors.centerIn: parent
                 name: root.symbol

@@ -1,4 +1,5 @@
 import QtQuick
+import Pavlet
 import QtMultimedia
 
 // The camera's live picture, mirrored like a looking glass and filling its
@@ -6,11 +7,11 @@ import QtMultimedia
 Item {
     id: root
     // The mirror camera: it shows its picture in the output it is given.
-    property var camera
+    property MirrorCamera camera
 
     Rectangle {
         anchors.fill: parent
-        color: "black"
+        color: IslandPalette.black
     }
     VideoOutput {
         id: output

@@ -5,28 +5,27 @@ import Pavlet
 // redrawn at most 30 times a second while shown.
 Item {
     id: root
-    property color color: "white"
-    property real t: IslandViews.referenceSeconds(new Date())
+    property color color: IslandPalette.white
+    readonly property real t: ticker.time
 
-    implicitWidth: 3 * 2 + 2 * 2
-    implicitHeight: 12
+    implicitWidth: 3 * IslandViews.barWidth + 2 * IslandViews.barGap
+    implicitHeight: IslandStyle.spacingLarge
     width: implicitWidth
 
-    Timer {
-        interval: 1000 / 30
-        repeat: true
+    AnimationTicker {
+        id: ticker
         running: root.visible
-        onTriggered: root.t = IslandViews.referenceSeconds(new Date())
+        fps: IslandViews.barsFps
     }
 
     Repeater {
         model: 3
         Rectangle {
-            x: index * 4
-            width: 2
+            x: index * (IslandViews.barWidth + IslandViews.barGap)
+            width: IslandViews.barWidth
             height: IslandViews.playingBarHeight(root.height, root.t, index)
             y: root.height - height
-            radius: 1
+            radius: width / 2
             color: root.color
             antialiasing: true
         }

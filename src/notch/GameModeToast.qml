@@ -13,13 +13,14 @@ Item {
         id: column
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.top: parent.top
-        spacing: 2
+        spacing: IslandStyle.spacingHair
 
         Text {
             objectName: "title"
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.isOn ? qsTr("Pavlet Lock is on") : qsTr("Pavlet Lock is off")
-            font.pixelSize: 12
+            font.pixelSize: IslandStyle.fontBody
+            font.family: IslandStyle.roundedFamily
             font.weight: Font.Medium
             color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
         }
@@ -27,7 +28,8 @@ Item {
             objectName: "detail"
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.isOn ? qsTr("%1 turns it off").arg(root.hotkey) : qsTr("%1 turns it on").arg(root.hotkey)
-            font.pixelSize: 10
+            font.pixelSize: IslandStyle.fontCaption
+            font.family: IslandStyle.roundedFamily
             color: IslandPalette.textSecondary
         }
     }

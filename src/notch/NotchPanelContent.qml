@@ -7,27 +7,27 @@ import Pavlet
 Item {
     id: root
     required property QtObject panel
-    // The island's model, the settings store and the permission records.
-    property var model: null
-    property var settings: null
-    property var permissions: null
+    // The island's model and the settings store, handed over once made.
+    property NotchViewModel model: null
+    property AppSettings settings: null
     anchors.fill: parent
 
     IslandShape {
         objectName: "backdrop"
-        visible: !root.model
+        visible: !island.active
         x: root.panel.islandRect.x
         y: root.panel.islandRect.y
         width: root.panel.islandRect.width
         height: root.panel.islandRect.height
         cornerRadius: root.panel.cornerRadius
         floating: root.panel.floating
-        fillColor: "black"
+        fillColor: IslandPalette.black
     }
 
     Loader {
+        id: island
         objectName: "island"
-        active: !!root.model
+        active: root.model !== null && root.settings !== null
         x: root.panel.islandRect.x
         y: root.panel.islandRect.y
         width: root.panel.islandRect.width
@@ -36,7 +36,6 @@ Item {
             radius: root.panel.cornerRadius
             model: root.model
             settings: root.settings
-            permissions: root.permissions
         }
     }
 

@@ -1,4 +1,5 @@
 #include "island/animationclock.h"
+#include "island/blinkloop.h"
 #include "island/islandstyle.h"
 #include "support/pavlettest.h"
 
@@ -76,4 +77,26 @@ TEST(IslandStyleTest, NamedSpringsMatchTheirResponseAndDamping)
     EXPECT_DOUBLE_EQ(game.dampingFraction, 0.88);
     // A slower response is a softer spring.
     EXPECT_LT(game.spring, IslandStyle::quick.spring);
+}
+
+TEST_F(AnimationClockTest, TheSmileBlinksOnTheSchedulerOnlyWhileRunning)
+{
+    BlinkLoop loop;
+    loop.setScheduler(scheduler.get());
+    loop.setRunning(true);
+    QSignalSpy blinks(&loop, &BlinkLoop::blinkChanged);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        scheduler->advance(3399);
+        EXPECT_FALSE(loop.blink());
+        scheduler->advance(1);
+        EXPECT_TRUE(loop.blink());
+        scheduler->advance(110);
+        EXPECT_FALSE(loop.blink());
+    }
+    EXPECT_EQ(blinks.count(), 6);
+    scheduler->advance(3400);
+    loop.setRunning(false);
+    EXPECT_FALSE(loop.blink());
+    scheduler->advance(10'000);
+    EXPECT_EQ(blinks.count(), 8);
 }

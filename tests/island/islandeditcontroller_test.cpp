@@ -14,8 +14,8 @@ protected:
     {
         IslandViewTest::SetUp();
         screens.list = {FakeScreenProvider::plain("one", 0, 0, 1512, 982, 24)};
-        controller = std::make_unique<IslandEditController>(settings.get(), &screens, engine());
-        controller->setViewModel(model());
+        controller = std::make_unique<IslandEditController>(&fakes->settings, &screens, engine());
+        controller->setViewModel(model.get());
     }
     void TearDown() override
     {
@@ -73,22 +73,22 @@ TEST_F(IslandEditControllerTest, EscapeEndsTheEditAndIsSwallowedOnlyThen)
 
 TEST_F(IslandEditControllerTest, PanelsFollowSettingsPhaseAndDone)
 {
-    settings->setFloatingIsland(true);
+    fakes->settings.setFloatingIsland(true);
     controller->begin();
     EXPECT_EQ(controller->controls()->geometry().size(), QSize(320, 300));
     EXPECT_TRUE(controller->controls()->contentItem()->childItems().value(0)->property("showsFloatingPill").toBool());
-    settings->setFloatingIsland(false);
+    fakes->settings.setFloatingIsland(false);
     spin(20);
     const QRect before = controller->controls()->geometry();
     EXPECT_EQ(before.size(), QSize(320, 430));
     // The notch-less screen: the island sits at the top centre.
-    settings->setLipOffsetX(-40);
+    fakes->settings.setLipOffsetX(-40);
     spin(20);
     EXPECT_EQ(controller->controls()->geometry().x(), before.x() - 40);
 
     controller->setPhase(IslandEditPhase::expanded);
     EXPECT_EQ(controller->controls()->geometry().size(), QSize(320, 248));
-    settings->setExpandedOffsetX(20);
+    fakes->settings.setExpandedOffsetX(20);
     spin(20);
     // No room right of the ring any more: the panel goes to its left.
     EXPECT_EQ(controller->frames().controls.x(), 776 - 400 - 18 - 320);

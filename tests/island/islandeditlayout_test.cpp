@@ -106,7 +106,7 @@ class IslandEditResetTest : public IslandViewTest {};
 
 TEST_F(IslandEditResetTest, EachResetTouchesOnlyItsPhase)
 {
-    AppSettings &settings = *this->settings;
+    AppSettings &settings = fakes->settings;
     settings.setLipOffsetX(12);
     settings.setLipOffsetY(5);
     settings.setLipDrop(3);

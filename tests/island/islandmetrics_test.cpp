@@ -1,5 +1,6 @@
 #include "island/decorations.h"
 #include "island/islandmetrics.h"
+#include "island/islandpalette.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -33,9 +34,6 @@ TEST(IslandMetricsTest, ContentInsetsPerState)
     EXPECT_EQ(horizontalInset(S::translator), 18);
     EXPECT_EQ(bottomInset(S::hud), 8);
     EXPECT_EQ(bottomInset(S::pocket), 16);
-    EXPECT_EQ(contentView(S::hover), "HoverIsland.qml");
-    EXPECT_EQ(contentView(S::mirror), "MirrorPanel.qml");
-    EXPECT_EQ(contentView(S::collapsed), "");
     EXPECT_EQ(contentName(S::voice), "VoiceMemosPanel");
 }
 
@@ -142,8 +140,8 @@ TEST(DecorationsTest, CollapsedIdlePicksTimerThenBarsThenSmile)
 
 TEST(DecorationsTest, RimBreathesFasterExceptForBluetooth)
 {
-    EXPECT_EQ(rimColorName(AmbientKind::rest), "yellow");
-    EXPECT_EQ(rimColorName(AmbientKind::tooClose), "amber");
+    EXPECT_EQ(rimColor(AmbientKind::rest), IslandPalette::yellowColor);
+    EXPECT_EQ(rimColor(AmbientKind::tooClose), IslandPalette::amberColor);
     const double blue = 2 * M_PI / rimAngularSpeed(AmbientKind::bluetooth);
     const double other = 2 * M_PI / rimAngularSpeed(AmbientKind::eyeStrain);
     EXPECT_NEAR(blue, 4.33, 0.01);

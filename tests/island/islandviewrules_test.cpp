@@ -1,59 +1,67 @@
-#include "island/islandviewrules.h"
+#include "island/hovercontent.h"
+#include "island/islandlook.h"
+#include "island/islandpalette.h"
 #include "island/symbolicons.h"
+#include "services/timerstore.h"
+#include "support/islandtest.h"
 
 #include <QFile>
 #include <QImage>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
-// The QML side hands the view model's records over as gadgets, and test
-// doubles as plain maps; both read the same.
-TEST(HoverRulesTest, ReadsGadgetsAndMapsAlike)
+class IslandLookTest : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        IslandTest::SetUp();
+        make();
+    }
+    const IslandLook &look() const { return *model->look(); }
+};
+
+// What the views show follows the model, the settings and the time, and
+// each value notifies only when it really changes.
+TEST_F(IslandLookTest, FollowsTheModelSettingsAndTime)
 {
-    const QDateTime now(QDate(2026, 12, 7), QTime(10, 0), QTimeZone::utc());
-    NextEvent e;
-    e.title = QStringLiteral("Review");
-    e.start = now.addSecs(600);
-    e.joinURL = QUrl(QStringLiteral("https://meet.example.com/x"));
+    fakes->settings.setShowClockWhenIdle(true);
+    model->setState(NotchState::hover);
+    EXPECT_EQ(look().hover().title, fakes->settings.formatTime(clock.now(), false));
+    EXPECT_EQ(look().hover().markKind, "none");
+    QSignalSpy hover(model->look(), &IslandLook::hoverChanged);
+    model->setHomeContentHeight(120);
+    model->tick();
+    EXPECT_EQ(hover.count(), 0);
+    clock.advanceMs(60'000);
+    model->tick();
+    EXPECT_EQ(hover.count(), 1);
+    EXPECT_EQ(look().hover().title, fakes->settings.formatTime(clock.now(), false));
 
-    HoverRules rules;
-    rules.setProperty("now", now);
-    rules.setProperty("upcomingEvents", QVariant::fromValue(QList<NextEvent>{e}));
-    EXPECT_EQ(rules.accessoryKind(), "join");
-    EXPECT_EQ(rules.joinURL(), e.joinURL);
+    model->powerModeChanged(true);
+    EXPECT_EQ(look().hover().title.left(20), "Low Power Mode on  \u00B7");
+    EXPECT_EQ(look().hover().markSymbol, "leaf.fill");
+    EXPECT_EQ(look().hover().markColor, IslandPalette::orangeColor);
+    EXPECT_TRUE(look().glow().ambient());
+    EXPECT_EQ(look().glow().ambientKind, AmbientKind::lowPower);
 
-    QVariantMap event{{"title", "Review"}, {"start", now.addSecs(600)}, {"joinURL", QUrl("file:///bin/sh")}};
-    rules.setProperty("upcomingEvents", QVariantList{event});
-    EXPECT_EQ(rules.accessoryKind(), "none");
+    model->collapse();
+    fakes->settings.setShowAmbientSmile(false);
+    EXPECT_FALSE(look().compact().showsIdle());
+    model->timer()->start();
+    EXPECT_TRUE(look().glow().timer());
+    EXPECT_TRUE(look().compact().showsTimer);
+    EXPECT_TRUE(look().compact().showsIdle());
 
-    rules.setProperty("ambient", QVariant::fromValue(AmbientPulse{AmbientKind::lowPower, "Low Power Mode on", "x"}));
-    EXPECT_EQ(rules.title(), "Low Power Mode on  \u00B7  x");
-    EXPECT_EQ(rules.markSymbol(), "leaf.fill");
-    rules.setProperty("ambient", QVariantMap{{"kind", 1}, {"title", "Buds"}, {"detail", "Connected"}});
-    EXPECT_EQ(rules.markSymbol(), "antenna.radiowaves.left.and.right");
-    rules.setProperty("ambient", QVariant());
-
-    rules.setProperty("liveActivity", QVariantMap{{"kind", 0}});
-    rules.setProperty("nowPlaying", QVariantMap{{"title", "Song"}, {"artist", ""}, {"source", 2}, {"isPlaying", true}});
-    EXPECT_EQ(rules.title(), "Song");
-    EXPECT_EQ(rules.markKind(), "artwork");
-    EXPECT_EQ(rules.markColorName(), "green");
-
-    rules.setProperty("liveActivity", QVariant());
-    rules.setProperty("showClock", false);
-    EXPECT_EQ(rules.title(), "Pavlet");
-    EXPECT_EQ(rules.markKind(), "none");
-}
-
-TEST(HoverRulesTest, ChangedFiresOnlyOnARealChange)
-{
-    CompactRules rules;
-    int changes = 0;
-    QObject::connect(&rules, &CompactRules::changed, [&] { ++changes; });
-    rules.setProperty("timerRunning", true);
-    rules.setProperty("timerRunning", true);
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(rules.trailing(), "idle");
+    fakes->settings.setShowSystemHUD(true);
+    model->handleHUD({SystemHUDKind::volume, 0.5, true});
+    EXPECT_TRUE(look().hudPresent());
+    EXPECT_FALSE(look().showsHudOverlay());
+    EXPECT_EQ(look().hud().symbol, "speaker.slash.fill");
+    model->openHome();
+    model->handleHUD({SystemHUDKind::brightness, 0.2, false});
+    EXPECT_TRUE(look().showsHudOverlay());
+    EXPECT_EQ(look().hud().color, IslandPalette::amberColor);
+    EXPECT_EQ(look().mirror().text, "Mirror");
 }
 
 TEST(SymbolIconsTest, EveryNamedSymbolIsAnImage)

@@ -1,37 +1,13 @@
-#include "island/islandtypes.h"
-#include "store/appsettings.h"
+#include "island/decorations.h"
+#include "island/islandlook.h"
+#include "island/islandstyle.h"
+#include "services/timerstore.h"
 #include "support/islandqml.h"
 
+#include <QFontMetricsF>
+#include <QQmlComponent>
+#include <QQmlContext>
 #include <gtest/gtest.h>
-
-// Every view and decoration loads and runs for a moment without a QML warning.
-TEST_F(IslandViewTest, EveryViewLoadsCleanly)
-{
-    const QList<std::pair<QString, QVariantMap>> views = {
-        {"NotchView.qml", withModel()},
-        {"CompactIsland.qml", withModel()},
-        {"HoverIsland.qml", withModel()},
-        {"MirrorPanel.qml", withModel({}, false)},
-        {"IslandEditShadeView.qml", withModel({}, false)},
-        {"IslandEditControlsView.qml", withModel()},
-        {"SystemHUDIsland.qml", {{"pulse", QVariantMap{{"kind", 0}, {"value", 0.5}, {"muted", false}}}}},
-        {"CollapsedIdle.qml", {{"timerRunning", true}}},
-        {"TickingClock.qml", {}},
-        {"BlinkSmile.qml", {}},
-        {"SmileArc.qml", {}},
-        {"TimerGlow.qml", {}},
-        {"AmbientGlow.qml", {{"kind", 1}}},
-        {"PavletMascot.qml", {{"legs", 1.0}}},
-        {"Symbol.qml", {{"name", "sparkle"}}},
-        {"ArcCaption.qml", {{"text", "Notch"}}},
-        {"media/PlayingBars.qml", {}},
-        {"media/ArtworkView.qml", {}},
-    };
-    for (const auto &[file, props] : views)
-        EXPECT_TRUE(load(file, props)) << file.toStdString();
-    spin(120);
-    EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
-}
 
 namespace {
 QQuickItem *itemWithText(QQuickItem *root, const QString &text)
@@ -44,27 +20,43 @@ QQuickItem *itemWithText(QQuickItem *root, const QString &text)
     }
     return nullptr;
 }
+
+QString allText(QQuickItem *item)
+{
+    QString text = item->property("text").toString();
+    for (QQuickItem *child : item->childItems())
+        text += QLatin1Char('|') + allText(child);
+    return text;
+}
 } // namespace
 
-// The root view swaps its content with the state: the hover island comes in,
-// and leaves again when the island collapses.
+// The root view swaps its content with the state and wears the glow of a
+// pulse or a running timer; a HUD pulse lies over an open panel.
 TEST_F(IslandViewTest, RootViewShowsTheContentOfTheState)
 {
-    settings->setShowClockWhenIdle(false);
-    QQuickItem *view = load("NotchView.qml", withModel());
+    fakes->settings.setShowClockWhenIdle(false);
+    QQuickItem *view = load("NotchView.qml", withModel({{"width", 296}, {"height", 72}}));
     ASSERT_TRUE(view);
     EXPECT_FALSE(findItem(view, "HoverIsland"));
-    model()->setProperty("state", int(NotchState::hover));
+    model->setState(NotchState::hover);
     QQuickItem *hover = findItem(view, "HoverIsland");
     ASSERT_TRUE(hover);
     EXPECT_TRUE(itemWithText(hover, "Pavlet"));
 
-    model()->setProperty("state", int(NotchState::collapsed));
+    model->collapse();
     EXPECT_TRUE(waitUntil([&] { return !findItem(view, "HoverIsland"); }, 3000));
 
-    // A HUD pulse lies over an open panel.
-    model()->setProperty("hud", QVariantMap{{"kind", 1}, {"value", 0.5}, {"muted", false}});
-    model()->setProperty("state", int(NotchState::mirror));
+    model->powerModeChanged(true);
+    ASSERT_EQ(model->state(), NotchState::hover);
+    EXPECT_TRUE(allText(view).contains(QStringLiteral("Low Power Mode on  \u00B7  ")));
+    EXPECT_TRUE(view->property("glow").value<IslandGlow>().ambient());
+    model->collapse();
+    model->timer()->start();
+    EXPECT_TRUE(view->property("glow").value<IslandGlow>().timer());
+
+    fakes->settings.setShowSystemHUD(true);
+    model->openHome();
+    model->handleHUD({SystemHUDKind::brightness, 0.2, false});
     EXPECT_TRUE(findItem(view, "SystemHUDIsland"));
     spin(50);
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
@@ -74,8 +66,8 @@ TEST_F(IslandViewTest, EditorControlsFollowThePhaseAndResetToIdle)
 {
     QQuickItem *controls = load("IslandEditControlsView.qml", withModel());
     ASSERT_TRUE(controls);
-    settings->setLipDrop(5);
-    model()->setProperty("islandEditPreview", int(IslandEditPreview::timer));
+    fakes->settings.setLipDrop(5);
+    model->setIslandEditPreview(IslandEditPreview::timer);
 
     QQuickItem *drop = itemWithText(controls, "Drop");
     ASSERT_TRUE(drop);
@@ -83,46 +75,72 @@ TEST_F(IslandViewTest, EditorControlsFollowThePhaseAndResetToIdle)
     QQuickItem *reset = itemWithText(controls, "Reset notch");
     ASSERT_TRUE(reset);
     QMetaObject::invokeMethod(reset, "clicked");
-    EXPECT_EQ(settings->lipDrop(), 16);
-    EXPECT_EQ(model()->property("islandEditPreview").toInt(), int(IslandEditPreview::idle));
+    EXPECT_EQ(fakes->settings.lipDrop(), 16);
+    EXPECT_EQ(model->islandEditPreview(), IslandEditPreview::idle);
 
     // The floating pill trades Drop, Sides and Round for Y.
     controls->setProperty("showsFloatingPill", true);
-    EXPECT_FALSE(drop->isVisible());
+    EXPECT_FALSE(itemWithText(controls, "Drop"));
 
-    model()->setProperty("islandEditPhase", int(IslandEditPhase::expanded));
+    model->setIslandEditPhase(IslandEditPhase::expanded);
     EXPECT_FALSE(reset->isVisible());
     EXPECT_TRUE(itemWithText(controls, "Reset expanded")->isVisible());
     EXPECT_TRUE(itemWithText(controls, "Expanded island"));
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
 
-TEST_F(IslandViewTest, CompactIslandShowsTheLockOverTheIdleIndicator)
-{
-    QQuickItem *compact = load("CompactIsland.qml", withModel());
-    ASSERT_TRUE(compact);
-    settings->setShowAmbientSmile(true);
-    settings->setModuleEnabled("gameMode", true);
-    QObject *rules = compact->property("rules").value<QObject *>();
-    ASSERT_TRUE(rules);
-    EXPECT_EQ(rules->property("trailing").toString(), "idle");
-    model()->setProperty("gameModeOn", true);
-    model()->setProperty("gameModeHover", true);
-    EXPECT_EQ(rules->property("trailing").toString(), "lock");
-    settings->setModuleEnabled("gameMode", false);
-    EXPECT_EQ(rules->property("trailing").toString(), "idle");
-}
-
-TEST_F(IslandViewTest, MascotSwaysOnlyUprightWithoutLegs)
+// The decorations read the one animation clock: stepping the fake scheduler
+// moves a swaying mascot and blinks the smile; a mascot on legs stands still.
+TEST_F(IslandViewTest, DecorationsMoveWithTheAnimationClock)
 {
     QQuickItem *upright = load("PavletMascot.qml", {{"size", 30}});
     QQuickItem *flying = load("PavletMascot.qml", {{"size", 20}, {"tilt", -24}});
-    ASSERT_TRUE(upright && flying);
+    QQuickItem *smile = load("BlinkSmile.qml");
+    ASSERT_TRUE(upright && flying && smile);
     EXPECT_TRUE(upright->property("swaying").toBool());
     EXPECT_FALSE(flying->property("swaying").toBool());
     const double t0 = upright->property("t").toDouble();
     const double f0 = flying->property("t").toDouble();
-    spin(150);
-    EXPECT_GT(upright->property("t").toDouble(), t0);
+    advance(150);
+    EXPECT_NEAR(upright->property("t").toDouble(), t0 + 0.15, 0.051);
     EXPECT_EQ(flying->property("t").toDouble(), f0);
+
+    EXPECT_FALSE(smile->property("blink").toBool());
+    advance(3400 - 150);
+    EXPECT_TRUE(smile->property("blink").toBool());
+    advance(110);
+    EXPECT_FALSE(smile->property("blink").toBool());
+}
+
+// The temperature takes the face with equal-width digits, the editor's
+// controls stack 12 apart, and the mirror's Close springs like every button.
+TEST_F(IslandViewTest, TemperatureDigitsEditorSpacingAndMirrorClose)
+{
+    model->setState(NotchState::hover);
+    QQuickItem *hover = load("HoverIsland.qml", withModel());
+    ASSERT_TRUE(hover);
+    auto *temperature = hover->property("temperature").value<QQmlComponent *>();
+    ASSERT_TRUE(temperature);
+    std::unique_ptr<QObject> text(temperature->create(qmlContext(hover)));
+    ASSERT_TRUE(text);
+    const QFont font = text->property("font").value<QFont>();
+    IslandStyle style;
+    EXPECT_EQ(font.family(), style.property("digitsFamily").toString());
+    const QFontMetricsF metrics(font);
+    for (QChar digit : QStringLiteral("123456789"))
+        EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(digit), metrics.horizontalAdvance(QLatin1Char('0'))) << digit.toLatin1();
+
+    QQuickItem *controls = load("IslandEditControlsView.qml", withModel());
+    ASSERT_TRUE(controls);
+    auto *stack = controls->findChild<QQuickItem *>("controlsStack");
+    ASSERT_TRUE(stack);
+    EXPECT_EQ(stack->property("spacing").toDouble(), 12);
+
+    QQuickItem *mirror = load("MirrorPanel.qml", withModel());
+    ASSERT_TRUE(mirror);
+    auto *close = mirror->findChild<QQuickItem *>("mirrorClose");
+    ASSERT_TRUE(close);
+    EXPECT_TRUE(QString::fromLatin1(close->metaObject()->className()).startsWith("IslandPressStyle"));
+    EXPECT_TRUE(itemWithText(close, "Close"));
+    EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }

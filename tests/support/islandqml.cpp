@@ -5,60 +5,13 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QQmlComponent>
-
-namespace {
-const char *modelSource = R"(
-import QtQuick
-QtObject {
-    property int state: 0
-    property bool usesFloatingIsland: false
-    property real notchHeight: 32
-    property var ambient: null
-    property var hud: null
-    property var liveActivity: ({ kind: 4 })
-    property var nowPlaying: ({ title: "", artist: "", isPlaying: false, source: 0, hasArtwork: false, artworkKey: "" })
-    property var nextAssignment: null
-    property var upcomingEvents: []
-    property var weather: null
-    property bool isEditingIsland: false
-    property int islandEditPhase: 0
-    property int islandEditPreview: 0
-    property bool fileDropTargeted: false
-    property bool gameModeOn: false
-    property bool gameModeHover: false
-    property bool gameModeToast: false
-    property bool isPreviewingPlayer: false
-    property bool isPreviewingTimer: false
-    property bool isPreviewingAmbient: false
-    property int showsAmbientOrCamera: 0
-    property QtObject timer: QtObject { property bool isRunning: false }
-    property QtObject camera: null
-    property var settings: null
-    property int pocketOpens: 0
-    property int collapses: 0
-    property var joined: null
-    function openPocket() { pocketOpens++ }
-    function collapse() { collapses++; state = 0 }
-    function joinEvent(e) { joined = e }
-}
-)";
-} // namespace
 
 void IslandViewTest::SetUp()
 {
-    PavletTest::SetUp();
+    IslandTest::SetUp();
     IslandPalette::setDefaults(&qml.engine(), defaults.get());
     AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
-    credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("canvas-token"));
-    settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
-
-    QQmlComponent component(&qml.engine());
-    component.setData(modelSource, QUrl::fromLocalFile(tempPath(QStringLiteral("ModelDouble.qml"))));
-    m_model.reset(component.create());
-    ASSERT_TRUE(m_model) << component.errorString().toStdString();
-    m_model->setProperty("settings", QVariant::fromValue<QObject *>(settings.get()));
-
+    make();
     window = std::make_unique<QQuickWindow>();
     window->resize(400, 300);
     window->setColor(Qt::transparent);
@@ -69,10 +22,7 @@ void IslandViewTest::TearDown()
     qDeleteAll(m_items);
     m_items.clear();
     window.reset();
-    m_model.reset();
-    settings.reset();
-    credentials.reset();
-    PavletTest::TearDown();
+    IslandTest::TearDown();
 }
 
 QQuickItem *IslandViewTest::load(const QString &file, const QVariantMap &properties)
@@ -103,11 +53,10 @@ QStringList IslandViewTest::warnings() const
     return list;
 }
 
-QVariantMap IslandViewTest::withModel(QVariantMap properties, bool withSettings) const
+QVariantMap IslandViewTest::withModel(QVariantMap properties) const
 {
-    properties.insert(QStringLiteral("model"), QVariant::fromValue(m_model.get()));
-    if (withSettings)
-        properties.insert(QStringLiteral("settings"), QVariant::fromValue<QObject *>(settings.get()));
+    properties.insert(QStringLiteral("model"), QVariant::fromValue<QObject *>(model.get()));
+    properties.insert(QStringLiteral("settings"), QVariant::fromValue<QObject *>(&fakes->settings));
     return properties;
 }
 

@@ -1,12 +1,105 @@
 import QtQuick
+import QtQuick.Layouts
 import Pavlet
 
-// The game's page. Until its screen is drawn it only keeps the engine's
-// lifecycle: picking up a run left mid-play when shown, stopping when gone.
+// The clicking-speed test: length chips and the personal best over a large
+// click target that counts down and shows the rate, with the how-to card
+// before the first test.
 Item {
     id: root
     required property CPSEngine engine
     property bool shown: true
-    onShownChanged: if (!shown) engine.stop()
+    onShownChanged: shown ? engine.resume() : engine.stop()
     Component.onCompleted: if (shown) engine.resume()
+
+    implicitHeight: ActionViews.fieldMinHeight
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property int phase: engine.phase
+    readonly property int seconds: engine.duration
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: IslandStyle.spacingMedium
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: IslandStyle.spacingSmall
+            Repeater {
+                model: ActionViews.cpsDurations
+                ArcadeChip {
+                    required property int modelData
+                    objectName: "cpsChip" + modelData
+                    title: ActionViews.cpsTitle(modelData)
+                    selected: root.seconds === modelData
+                    enabled: ActionViews.cpsChipsEnabled(root.phase)
+                    onClicked: root.engine.select(modelData)
+                }
+            }
+            Item { Layout.fillWidth: true }
+            Text {
+                objectName: "cpsBest"
+                visible: text.length > 0
+                text: ActionViews.cpsBestText(root.engine.best, root.seconds)
+                font.family: IslandStyle.digitsFamily
+                font.pixelSize: IslandStyle.fontFootnote
+                color: root.gold
+            }
+        }
+
+        Rectangle {
+            objectName: "cpsTarget"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            radius: ActionViews.cpsTargetRadius
+            color: IslandPalette.cardFill
+
+            Column {
+                anchors.centerIn: parent
+                spacing: IslandStyle.spacingSmall
+                Text {
+                    objectName: "cpsLarge"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: ActionViews.cpsLargeText(root.phase, root.engine.cps, root.engine.lastCPS)
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: ActionViews.cpsLargeSize(root.phase)
+                    font.weight: Font.DemiBold
+                    color: root.gold
+                }
+                Text {
+                    objectName: "cpsDetail"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: ActionViews.cpsDetailLine(root.phase, root.seconds, root.engine.remaining, root.engine.clicks)
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontBody
+                    color: IslandPalette.inkDim
+                }
+                Text {
+                    objectName: "cpsResult"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    visible: text.length > 0
+                    text: ActionViews.cpsResultLine(root.phase, root.engine.isNewBest)
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontBody
+                    font.weight: Font.Medium
+                    color: root.engine.isNewBest ? root.gold : IslandPalette.inkFaint
+                }
+            }
+            MouseArea {
+                anchors.fill: parent
+                onClicked: root.engine.click()
+            }
+        }
+    }
+
+    ArcadeHowTo {
+        objectName: "cpsHowTo"
+        anchors.fill: parent
+        visible: root.phase === CPSEngine.Phase.howto
+        title: "Pavlet CPS"
+        detail: "Pick a length, then click as fast as you can. Clicks per second is the score. Best is saved per length."
+        actionTitle: "Play"
+        hasAction: true
+        visual: Component { CPSHowToVisual {} }
+        onActionTriggered: root.engine.prepare()
+    }
 }

@@ -1,12 +1,143 @@
 import QtQuick
+import QtQuick.Layouts
 import Pavlet
 
-// The game's page. Until its screen is drawn it only keeps the engine's
-// lifecycle: picking up a run left mid-play when shown, stopping when gone.
+// Snake: the apple count and best over a 17 × 11 board of rounded cells, the
+// how-to card before a run and the game-over card after one. Arrows and WASD
+// reach the engine through the island's model.
 Item {
     id: root
     required property SnakeEngine engine
     property bool shown: true
-    onShownChanged: if (!shown) engine.stop()
+    onShownChanged: shown ? engine.resume() : engine.stopTimer()
     Component.onCompleted: if (shown) engine.resume()
+
+    implicitHeight: ActionViews.fieldMinHeight
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    // Read once per step; every cell looks its state up here.
+    readonly property var cells: engine.cells
+
+    Rectangle {
+        id: area
+        objectName: "snakeArea"
+        anchors.fill: parent
+        radius: IslandStyle.radiusLarge
+        color: IslandPalette.cardFill
+
+        ColumnLayout {
+            anchors.fill: parent
+            anchors.margins: IslandStyle.spacingMedium
+            spacing: IslandStyle.spacing
+
+            RowLayout {
+                Layout.fillWidth: true
+                Text {
+                    objectName: "snakeApples"
+                    text: ActionViews.snakeApples(root.engine.score)
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: IslandPalette.ink
+                }
+                Item { Layout.fillWidth: true }
+                Text {
+                    objectName: "snakeBest"
+                    visible: text.length > 0
+                    text: ActionViews.snakeBest(root.engine.best)
+                    font.family: IslandStyle.digitsFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: root.gold
+                }
+            }
+
+            Item {
+                id: boardSpace
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                readonly property real cell: ActionViews.snakeCell(width, height)
+                readonly property real pitch: cell + ActionViews.snakeGap
+
+                Rectangle {
+                    id: board
+                    objectName: "snakeBoard"
+                    anchors.centerIn: parent
+                    width: 17 * boardSpace.cell + 24
+                    height: 11 * boardSpace.cell + 15
+                    radius: IslandStyle.radius
+                    color: ActionViews.black35
+
+                    Repeater {
+                        model: 187
+                        Rectangle {
+                            required property int index
+                            readonly property int state: root.cells[index] ?? 0
+                            readonly property real c: boardSpace.cell
+                            x: boardSpace.pitch * (index % 17)
+                            y: boardSpace.pitch * Math.floor(index / 17)
+                            width: c
+                            height: c
+                            radius: ActionViews.snakeCellRadius
+                            color: ActionViews.white04
+                            Rectangle {
+                                visible: ActionViews.snakeShowsApple(parent.state)
+                                anchors.centerIn: parent
+                                width: parent.c * ActionViews.snakeAppleShare
+                                height: width
+                                radius: width / 2
+                                color: IslandPalette.coral
+                            }
+                            Rectangle {
+                                visible: ActionViews.snakeShowsBody(parent.state)
+                                anchors.centerIn: parent
+                                width: parent.c * ActionViews.snakeBodyShare
+                                height: width
+                                radius: ActionViews.snakeBodyRadius(parent.state)
+                                opacity: ActionViews.snakeBodyOpacity(parent.state)
+                                color: root.gold
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    ArcadeHowTo {
+        objectName: "snakeHowTo"
+        anchors.fill: parent
+        visible: root.engine.phase === SnakeEngine.Phase.howto
+        title: "Pavlet Snake"
+        detail: "Eat the apples. Grow. Don\u2019t hit a wall or yourself. Arrows or WASD steer. Best is apples eaten."
+        actionTitle: "Play"
+        hasAction: true
+        visual: Component { SnakeHowToVisual {} }
+        onActionTriggered: root.engine.start()
+    }
+
+    GameResultCard {
+        objectName: "snakeOver"
+        anchors.fill: parent
+        visible: root.engine.phase === SnakeEngine.Phase.over
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Game over"
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontTitle3
+            font.weight: Font.DemiBold
+            color: IslandPalette.ink
+        }
+        Text {
+            objectName: "snakeOverLine"
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: ActionViews.snakeOverLine(root.engine.score, root.engine.best)
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: IslandPalette.inkDim
+        }
+        ArcadeChip {
+            anchors.horizontalCenter: parent.horizontalCenter
+            title: "Play again"
+            selected: true
+            onClicked: root.engine.start()
+        }
+    }
 }

@@ -1,4 +1,6 @@
+#include "island/islandlook.h"
 #include "island/islandtypes.h"
+#include "services/timerstore.h"
 #include "support/islandqml.h"
 
 #include <QDir>
@@ -38,40 +40,29 @@ public:
     }
 };
 
-// The mirror camera as the panel sees it; the test hands its picture a frame.
-class CameraDouble : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(bool faceTooClose MEMBER faceTooClose CONSTANT)
-    Q_PROPERTY(bool denied MEMBER denied CONSTANT)
-public:
-    bool faceTooClose = false;
-    bool denied = false;
-    QPointer<QObject> output;
-    Q_INVOKABLE void setVideoOutput(QObject *o) { output = o; }
-
-    // A frame of a face-like picture: a warm disc on a teal background.
-    bool showFrame()
-    {
-        auto *sink = output ? output->property("videoSink").value<QVideoSink *>() : nullptr;
-        if (!sink)
-            return false;
-        QImage image(320, 240, QImage::Format_ARGB32);
-        QPainter p(&image);
-        p.fillRect(image.rect(), QColor(0x2a, 0x8c, 0x8c));
-        p.setBrush(QColor(0xf0, 0xc0, 0x90));
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QPoint(190, 120), 60, 75);
-        p.end();
-        QVideoFrame frame(QVideoFrameFormat(image.size(), QVideoFrameFormat::Format_BGRA8888));
-        if (!frame.map(QVideoFrame::WriteOnly))
-            return false;
-        for (int y = 0; y < image.height(); ++y)
-            memcpy(frame.bits(0) + y * frame.bytesPerLine(0), image.constScanLine(y), size_t(image.width()) * 4);
-        frame.unmap();
-        sink->setVideoFrame(frame);
-        return true;
-    }
-};
+// A frame of a face-like picture for the camera's picture: a warm disc on a
+// teal background.
+bool showFrame(QObject *output)
+{
+    auto *sink = output ? output->property("videoSink").value<QVideoSink *>() : nullptr;
+    if (!sink)
+        return false;
+    QImage image(320, 240, QImage::Format_ARGB32);
+    QPainter p(&image);
+    p.fillRect(image.rect(), QColor(0x2a, 0x8c, 0x8c));
+    p.setBrush(QColor(0xf0, 0xc0, 0x90));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPoint(190, 120), 60, 75);
+    p.end();
+    QVideoFrame frame(QVideoFrameFormat(image.size(), QVideoFrameFormat::Format_BGRA8888));
+    if (!frame.map(QVideoFrame::WriteOnly))
+        return false;
+    for (int y = 0; y < image.height(); ++y)
+        memcpy(frame.bits(0) + y * frame.bytesPerLine(0), image.constScanLine(y), size_t(image.width()) * 4);
+    frame.unmap();
+    sink->setVideoFrame(frame);
+    return true;
+}
 
 const char *sceneSource = R"(
 import QtQuick
@@ -80,8 +71,8 @@ Item {
     id: scene
     width: 760
     height: 420
-    property var model
-    property var settings
+    required property NotchViewModel model
+    required property AppSettings settings
     property size islandSize: Qt.size(264, 48)
     property real islandTop: 0
     property alias island: island
@@ -113,7 +104,7 @@ protected:
             GTEST_SKIP() << "needs an X display for GL rendering";
         IslandViewTest::SetUp();
         engine()->addImageProvider(QStringLiteral("artwork"), new ArtworkImages);
-        settings->setShowClockWhenIdle(false);
+        fakes->settings.setShowClockWhenIdle(false);
         outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
         if (!outDir.isEmpty())
             QDir().mkpath(outDir);
@@ -131,6 +122,8 @@ protected:
             return nullptr;
         }
         window->resize(int(item->width()), int(item->height()));
+        // It goes with the window, before the model.
+        item->setParent(window.get());
         item->setParentItem(window->contentItem());
         window->show();
         return item;
@@ -186,17 +179,31 @@ protected:
         IslandViewTest::TearDown();
     }
 
+    // A track playing in the player of suffix, with cover art that loads.
+    void play(const QString &suffix, const QString &title, const QString &artist)
+    {
+        QImage art(64, 64, QImage::Format_RGB32);
+        art.fill(QColor(0xff, 0x5e, 0x3a));
+        const QString path = tempPath(suffix + QStringLiteral(".png"));
+        art.save(path);
+        auto player = FakeMediaPlayers::player(suffix, title, QStringLiteral("Playing"), artist);
+        player.metadata.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(path).toString());
+        fakes->players.set(player);
+        model->tick();
+        EXPECT_TRUE(waitUntil([&] { return model->nowPlaying().hasArtwork(); }, 3000));
+    }
+
     QString outDir;
 };
 
 TEST_F(IslandScreenshotTest, CollapsedHangingAndFloating)
 {
-    settings->setShowAmbientSmile(true);
+    fakes->settings.setShowAmbientSmile(true);
     QQuickItem *s = scene({264, 48});
     ASSERT_TRUE(s);
     expectIsland(shoot("collapsed-hanging"), islandRect(s));
 
-    model()->setProperty("usesFloatingIsland", true);
+    model->setUsesFloatingIsland(true);
     s->setProperty("islandTop", 14);
     s->setProperty("islandSize", QSizeF(228, 36));
     expectIsland(shoot("collapsed-floating"), islandRect(s));
@@ -204,9 +211,8 @@ TEST_F(IslandScreenshotTest, CollapsedHangingAndFloating)
 
 TEST_F(IslandScreenshotTest, CompactWithArtworkAndBars)
 {
-    settings->setPlayerShowVisualizer(true);
-    model()->setProperty("nowPlaying", QVariantMap{{"title", "Song"}, {"artist", "Band"}, {"isPlaying", true},
-                                                   {"source", 2}, {"hasArtwork", true}, {"artworkKey", "k"}});
+    fakes->settings.setPlayerShowVisualizer(true);
+    play(QStringLiteral("spotify"), QStringLiteral("Song"), QStringLiteral("Band"));
     QQuickItem *s = scene({264, 48});
     ASSERT_TRUE(s);
     const QImage image = shoot("compact-artwork-bars");
@@ -218,7 +224,7 @@ TEST_F(IslandScreenshotTest, CompactWithArtworkAndBars)
 
 TEST_F(IslandScreenshotTest, TimerGlowAndAmbientRim)
 {
-    model()->property("timer").value<QObject *>()->setProperty("isRunning", true);
+    model->timer()->start();
     QQuickItem *s = scene({264, 48});
     ASSERT_TRUE(s);
     QImage image = shoot("timer-glow");
@@ -229,9 +235,8 @@ TEST_F(IslandScreenshotTest, TimerGlowAndAmbientRim)
     EXPECT_GT(rim.green(), 110) << rim.name().toStdString();
     EXPECT_LT(rim.blue(), 120) << rim.name().toStdString();
 
-    model()->property("timer").value<QObject *>()->setProperty("isRunning", false);
-    model()->setProperty("ambient", QVariantMap{{"kind", 1}, {"title", "Buds"}, {"detail", "Connected"}});
-    model()->setProperty("showsAmbientOrCamera", 1);
+    model->timer()->reset();
+    model->bluetoothConnected(QStringLiteral("Buds"));
     image = shoot("ambient-rim", 900);
     expectIsland(image, r);
     const QColor blue = image.pixelColor(r.left() + 1, r.center().y());
@@ -242,33 +247,43 @@ TEST_F(IslandScreenshotTest, HoverIslands)
 {
     QQuickItem *s = scene({296, 72});
     ASSERT_TRUE(s);
-    model()->setProperty("state", int(NotchState::hover));
-    const QDateTime now = QDateTime::currentDateTime();
+    model->setState(NotchState::hover);
+    const QRect r = islandRect(s);
 
-    struct Case { const char *name; QVariantMap activity; QVariantMap playing; QVariantMap assignment; QVariantList events; };
-    const QList<Case> cases = {
-        {"hover-music", {{"kind", 0}}, {{"title", "Midnight City"}, {"artist", "M83"}, {"isPlaying", true}, {"source", 1}, {"hasArtwork", true}, {"artworkKey", "x"}}, {}, {}},
-        {"hover-timer", {{"kind", 1}, {"timerText", "4:59"}}, {}, {}, {}},
-        {"hover-event", {{"kind", 2}, {"event", QVariantMap{{"title", "Design review"}, {"start", now.addSecs(600)}, {"joinURL", QUrl("https://meet.example.com/abc")}}}}, {}, {}, {}},
-        {"hover-assignment", {{"kind", 3}}, {}, {{"course", "History"}, {"title", "Essay draft"}}, {}},
-        {"hover-time", {{"kind", 4}}, {}, {}, {}},
-    };
-    for (const Case &c : cases) {
-        model()->setProperty("liveActivity", c.activity);
-        model()->setProperty("nowPlaying", c.playing.isEmpty() ? QVariantMap{{"title", ""}, {"isPlaying", false}} : c.playing);
-        model()->setProperty("nextAssignment", c.assignment.isEmpty() ? QVariant() : QVariant(c.assignment));
-        settings->setShowClockWhenIdle(QString(c.name) == "hover-time");
-        const QImage image = shoot(c.name);
-        expectIsland(image, islandRect(s));
-    }
+    fakes->settings.setShowClockWhenIdle(true);
+    expectIsland(shoot("hover-time"), r);
+    fakes->settings.setShowClockWhenIdle(false);
+
+    model->timer()->start();
+    expectIsland(shoot("hover-timer"), r);
+    model->timer()->reset();
+
+    play(QStringLiteral("rhythmbox"), QStringLiteral("Midnight City"), QStringLiteral("M83"));
+    expectIsland(shoot("hover-music"), r);
+    fakes->players.set(FakeMediaPlayers::player(QStringLiteral("rhythmbox"), QStringLiteral("Midnight City"),
+                                                QStringLiteral("Paused"), QStringLiteral("M83")));
+    model->tick();
+
+    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+    platform::CalendarEvent event;
+    event.title = QStringLiteral("Design review");
+    event.start = clock.now().addSecs(600);
+    event.end = event.start.addSecs(1800);
+    event.url = QUrl(QStringLiteral("https://meet.google.com/abc-defg-hij"));
+    fakes->calendar.eventList.append(event);
+    model->tick();
+    ASSERT_TRUE(waitUntil([&] { return model->nextEvent().has_value(); }, 3000));
+    ASSERT_EQ(model->look()->hover().accessoryKind, "join");
+    expectIsland(shoot("hover-event"), r);
 }
 
 TEST_F(IslandScreenshotTest, HudVolumeBrightnessAndOverAPanel)
 {
     QQuickItem *s = scene({288, 68});
     ASSERT_TRUE(s);
-    model()->setProperty("hud", QVariantMap{{"kind", 0}, {"value", 0.6}, {"muted", false}});
-    model()->setProperty("state", int(NotchState::hud));
+    fakes->settings.setShowSystemHUD(true);
+    model->handleHUD({SystemHUDKind::volume, 0.6, false});
+    ASSERT_EQ(model->state(), NotchState::hud);
     QImage image = shoot("hud-volume");
     expectIsland(image, islandRect(s));
     // The bar's fill is the sky accent.
@@ -276,19 +291,20 @@ TEST_F(IslandScreenshotTest, HudVolumeBrightnessAndOverAPanel)
     const QColor fill = image.pixelColor(r.left() + 14 + 18 + 10 + 8, r.bottom() - 8 - 9);
     EXPECT_GT(fill.blue(), 180) << fill.name().toStdString();
 
-    model()->setProperty("hud", QVariantMap{{"kind", 1}, {"value", 0.3}, {"muted", false}});
+    model->handleHUD({SystemHUDKind::brightness, 0.3, false});
     expectIsland(shoot("hud-brightness"), islandRect(s));
 
     s->setProperty("islandSize", QSizeF(428, 300));
-    model()->setProperty("state", int(NotchState::mirror));
+    model->openHome();
+    model->handleHUD({SystemHUDKind::brightness, 0.5, false});
     expectIsland(shoot("hud-over-panel"), islandRect(s));
 }
 
 TEST_F(IslandScreenshotTest, LockToast)
 {
-    settings->setModuleEnabled("gameMode", true);
-    model()->setProperty("gameModeOn", true);
-    model()->setProperty("gameModeToast", true);
+    fakes->settings.setModuleEnabled("gameMode", true);
+    model->setGameModeOn(true);
+    model->showGameModeToast();
     // The collapsed island grows 34 for the toast.
     QQuickItem *s = scene({264, 48 + 34});
     ASSERT_TRUE(s);
@@ -307,13 +323,11 @@ TEST_F(IslandScreenshotTest, LockToast)
 
 TEST_F(IslandScreenshotTest, MirrorWithACameraFrame)
 {
-    CameraDouble camera;
-    model()->setProperty("camera", QVariant::fromValue<QObject *>(&camera));
     QQuickItem *s = scene({320, 268});
     ASSERT_TRUE(s);
-    model()->setProperty("state", int(NotchState::mirror));
+    model->setState(NotchState::mirror);
     spin(400);
-    ASSERT_TRUE(camera.showFrame());
+    ASSERT_TRUE(showFrame(s->findChild<QObject *>("cameraOutput")));
     const QImage image = shoot("mirror");
     const QRect r = islandRect(s);
     ASSERT_FALSE(image.isNull());
@@ -328,10 +342,10 @@ TEST_F(IslandScreenshotTest, MirrorWithACameraFrame)
 
 TEST_F(IslandScreenshotTest, EditorBothPhases)
 {
-    model()->setProperty("isEditingIsland", true);
+    model->setEditingIsland(true);
     QQuickItem *s = scene({264, 48});
     ASSERT_TRUE(s);
-    QQuickItem *shade = load("IslandEditShadeView.qml", withModel({{"ringCenter", QPointF(380, 0)}, {"ringRadius", 210}}, false));
+    QQuickItem *shade = load("IslandEditShadeView.qml", withModel({{"ringCenter", QPointF(380, 0)}, {"ringRadius", 210}}));
     QQuickItem *controls = load("IslandEditControlsView.qml", withModel());
     ASSERT_TRUE(shade && controls);
     // The shade's panel lies below the island's, the controls' above it.
@@ -350,9 +364,8 @@ TEST_F(IslandScreenshotTest, EditorBothPhases)
     EXPECT_GT(edge.red(), 180) << edge.name().toStdString();
     EXPECT_LT(edge.green(), 120) << edge.name().toStdString();
 
-    model()->setProperty("islandEditPhase", int(IslandEditPhase::expanded));
+    model->setIslandEditPhase(IslandEditPhase::expanded);
     shade->setProperty("ringRadius", 280);
     shoot("editor-expanded", 1000);
 }
 
-#include "screenshots_test.moc"

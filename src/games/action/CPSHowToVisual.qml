@@ -1,0 +1,23 @@
+import QtQuick
+import Pavlet
+
+// A gold capsule that says CLICK.
+Item {
+    implicitWidth: ActionViews.cpsCapsuleWidth
+    implicitHeight: ActionViews.cpsVisualHeight
+    Rectangle {
+        anchors.centerIn: parent
+        width: ActionViews.cpsCapsuleWidth
+        height: ActionViews.cpsCapsuleHeight
+        radius: height / 2
+        color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+        Text {
+            anchors.centerIn: parent
+            text: "CLICK"
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontCaption
+            font.weight: Font.DemiBold
+            color: ActionViews.black82
+        }
+    }
+}

@@ -1,0 +1,328 @@
+#include "games/action/actionviews.h"
+#include "games/action/blocksengine.h"
+#include "games/action/cpsengine.h"
+#include "games/action/dinoengine.h"
+#include "games/action/flapengine.h"
+#include "games/action/pongengine.h"
+#include "games/action/reflexengine.h"
+#include "games/action/snakeengine.h"
+#include "games/action/stackengine.h"
+#include "island/animationclock.h"
+#include "island/islandpalette.h"
+#include "notch/notchgeometry.h"
+#include "support/islandtest.h"
+#include "support/qmltest.h"
+
+#include <QDir>
+#include <QQmlComponent>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The real-time games drawn in the island over a stand-in desktop, each at
+// its start, in the middle of a run and at its end, written to
+// $PAVLET_SCREENSHOT_DIR when set.
+namespace {
+const char *actionScene = R"(
+import QtQuick
+import Pavlet
+Item {
+    id: scene
+    width: 560
+    height: 460
+    property var model
+    property var settings
+    property size islandSize: Qt.size(428, 428)
+    property alias island: island
+    Rectangle {
+        anchors.fill: parent
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#3a6ea5" }
+            GradientStop { position: 1; color: "#a5c8e4" }
+        }
+    }
+    NotchView {
+        id: island
+        x: Math.round((scene.width - width) / 2)
+        width: scene.islandSize.width
+        height: scene.islandSize.height
+        model: scene.model
+        settings: scene.settings
+    }
+}
+)";
+
+bool close(const QColor &a, const QColor &b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+} // namespace
+
+class ActionShots : public IslandTest {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs an X display";
+        IslandTest::SetUp();
+        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
+        fakes->settings.setShowClockWhenIdle(false);
+        make();
+        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
+        if (!outDir.isEmpty())
+            QDir().mkpath(outDir);
+        window = std::make_unique<QQuickWindow>();
+        QQmlComponent component(&qml.engine());
+        component.setData(actionScene, QUrl::fromLocalFile(tempPath("ActionScene.qml")));
+        scene.reset(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
+            {{"model", QVariant::fromValue<QObject *>(model.get())},
+             {"settings", QVariant::fromValue<QObject *>(&fakes->settings)}})));
+        ASSERT_TRUE(scene) << component.errorString().toStdString();
+        window->resize(int(scene->width()), int(scene->height()));
+        scene->setParentItem(window->contentItem());
+        window->show();
+    }
+    void TearDown() override
+    {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            scene.reset();
+            window.reset();
+            QStringList w = qml.warnings();
+            w.removeIf([](const QString &s) { return s.startsWith(QLatin1String("This plugin does not support")); });
+            EXPECT_TRUE(w.isEmpty()) << w.join('\n').toStdString();
+        }
+        IslandTest::TearDown();
+    }
+
+    void open(PavletGame game)
+    {
+        model->openGame(game);
+        const QSizeF page = IslandGeometry::gamePage(game);
+        scene->setProperty("islandSize", QSizeF(page.width(), model->notchHeight() + 36 + page.height()));
+        spin(400);
+    }
+    QRect island() const
+    {
+        auto *item = scene->property("island").value<QQuickItem *>();
+        return QRectF(item->x(), item->y(), item->width(), item->height()).toRect();
+    }
+    // The scene rectangle of a named item on the page.
+    QRect where(const QString &name) const
+    {
+        auto *item = scene->findChild<QQuickItem *>(name);
+        if (!item)
+            return {};
+        return QRectF(item->mapToScene(QPointF(0, 0)), item->size()).toRect();
+    }
+    static void spin(int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    QImage shoot(const QString &name)
+    {
+        spin(500);
+        QImage image = window->grabWindow();
+        for (int tries = 0; tries < 30; ++tries) {
+            spin(100);
+            QImage next = window->grabWindow();
+            const bool settled = next == image;
+            image = std::move(next);
+            if (settled)
+                break;
+        }
+        if (!outDir.isEmpty())
+            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
+        return image;
+    }
+    static bool anyNear(const QImage &image, const QRect &r, const QColor &colour, int tolerance = 24)
+    {
+        for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+            for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
+                if (close(image.pixelColor(x, y), colour, tolerance))
+                    return true;
+        return false;
+    }
+
+    QmlLoader qml;
+    std::unique_ptr<QQuickWindow> window;
+    std::unique_ptr<QQuickItem> scene;
+    QString outDir;
+    const QColor gold = QColor::fromRgbF(1.0f, 0.84f, 0.40f);
+    const QColor sky = QColor::fromRgbF(0.47f, 0.80f, 0.98f);
+    const QColor coral = QColor::fromRgbF(1.0f, 0.48f, 0.42f);
+};
+
+TEST_F(ActionShots, Blocks)
+{
+    open(PavletGame::blocks);
+    QImage image = shoot("blocks-howto");
+    EXPECT_TRUE(anyNear(image, island(), gold));
+
+    model->blocks()->begin();
+    for (int i = 0; i < 6; ++i) {
+        model->blocks()->move(i % 2 ? 3 : -3);
+        model->blocks()->move(i % 3 - 1);
+        model->blocks()->hardDrop();
+    }
+    advance(2500);
+    shoot("blocks-running");
+
+    // A full top: the next piece finds no room and is drawn over the cells
+    // that blocked it.
+    // The settled cells take a kind that is neither the falling piece's nor
+    // the next one's, so that the two can be told apart.
+    BlockKind fill = BlockKind::i;
+    for (BlockKind k : allBlockKinds) {
+        if (int(k) != model->blocks()->activeKind() && k != model->blocks()->nextKind())
+            fill = k;
+    }
+    BlocksEngine::Board board{};
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 9; ++c)
+            board[r][c] = fill;
+    model->blocks()->setBoard(board);
+    model->blocks()->hardDrop();
+    ASSERT_EQ(model->blocks()->phase(), BlocksEngine::Phase::over);
+    image = shoot("blocks-over");
+    const QRect well = where(QStringLiteral("blocksWell"));
+    ASSERT_TRUE(well.isValid());
+    const double c = well.width() / 10.0;
+    const QColor piece = ActionViews::blockColor(model->blocks()->activeKind());
+    const QColor under = ActionViews::blockColor(int(fill));
+    int shown = 0;
+    for (const QPoint &p : model->blocks()->activeCells()) {
+        if (p.y() < 0 || !model->blocks()->board()[p.y()][p.x()])
+            continue;
+        const QPoint centre(int(well.left() + c * (p.x() + 0.5)), int(well.top() + c * (p.y() + 0.5)));
+        const QColor seen = image.pixelColor(centre);
+        EXPECT_TRUE(close(seen, piece, 24)) << seen.name().toStdString();
+        EXPECT_FALSE(close(seen, under, 10));
+        ++shown;
+    }
+    EXPECT_GT(shown, 0);
+}
+
+TEST_F(ActionShots, ClicksTest)
+{
+    open(PavletGame::cps);
+    shoot("cps-howto");
+    model->cps()->prepare();
+    shoot("cps-ready");
+    for (int i = 0; i < 14; ++i) {
+        model->cps()->click();
+        advance(150);
+    }
+    QImage image = shoot("cps-running");
+    EXPECT_TRUE(anyNear(image, island(), gold));
+    advance(4000);
+    ASSERT_EQ(model->cps()->phase(), CPSEngine::Phase::result);
+    shoot("cps-result");
+}
+
+TEST_F(ActionShots, Runner)
+{
+    open(PavletGame::dino);
+    shoot("dino-ready");
+    model->dino()->press();
+    advance(400);
+    model->dino()->setDistance(420);
+    model->dino()->setObstacles({{901, 160, 0, 16, 24, false}, {902, 192, 0, 14, 18, false},
+                                 {903, 330, 60, 24, 16, true}});
+    QImage image = shoot("dino-running");
+    EXPECT_TRUE(anyNear(image, island(), coral, 30));
+    // Once the runner is back on the ground, a block right on it ends the run.
+    model->dino()->setObstacles({});
+    advance(700);
+    model->dino()->setObstacles({{904, 40, 0, 16, 24, false}});
+    advance(20);
+    ASSERT_EQ(model->dino()->phase(), DinoEngine::Phase::dead);
+    shoot("dino-dead");
+}
+
+TEST_F(ActionShots, Flap)
+{
+    open(PavletGame::flap);
+    QImage image = shoot("flap-ready");
+    EXPECT_TRUE(anyNear(image, island(), sky, 30));
+    model->flap()->flap();
+    advance(200);
+    model->flap()->setPipes({{801, 150, 40, false}, {802, 330, 90, false}});
+    image = shoot("flap-running");
+    EXPECT_TRUE(anyNear(image, island(), gold, 40));
+    model->flap()->die();
+    shoot("flap-dead");
+}
+
+TEST_F(ActionShots, Pong)
+{
+    open(PavletGame::pong);
+    shoot("pong-howto");
+    model->pong()->start(PongDifficulty::medium);
+    advance(800);
+    model->pong()->setScores(2, 1);
+    model->pong()->setBall(0.62, 0.4, 0.5, 0.2);
+    QImage image = shoot("pong-playing");
+    EXPECT_TRUE(anyNear(image, island(), gold, 30));
+    model->pong()->setScores(5, 3);
+    model->pong()->pointScored(true);
+    ASSERT_EQ(model->pong()->phase(), PongEngine::Phase::over);
+    shoot("pong-over");
+}
+
+TEST_F(ActionShots, Stack)
+{
+    open(PavletGame::stack);
+    shoot("stack-howto");
+    model->stack()->start();
+    for (double x : {0.18, 0.2, 0.17, 0.21, 0.19, 0.22, 0.2, 0.2}) {
+        model->stack()->setMoving(x, model->stack()->movingWidth(), true);
+        model->stack()->tap();
+        advance(300);
+    }
+    QImage image = shoot("stack-running");
+    EXPECT_TRUE(anyNear(image, island(), gold, 30));
+    model->stack()->setMoving(0.95, model->stack()->movingWidth(), true);
+    model->stack()->tap();
+    advance(1000);
+    ASSERT_EQ(model->stack()->phase(), StackEngine::Phase::over);
+    shoot("stack-over");
+}
+
+TEST_F(ActionShots, Snake)
+{
+    open(PavletGame::snake);
+    shoot("snake-howto");
+    model->snake()->start();
+    advance(500);
+    model->snake()->turn(SnakeDir::down);
+    advance(400);
+    QImage image = shoot("snake-running");
+    EXPECT_TRUE(anyNear(image, island(), coral, 30));
+    advance(5000);
+    ASSERT_EQ(model->snake()->phase(), SnakeEngine::Phase::over);
+    shoot("snake-over");
+}
+
+TEST_F(ActionShots, Reflex)
+{
+    open(PavletGame::reflex);
+    shoot("reflex-ready");
+    model->reflex()->tap();
+    shoot("reflex-waiting");
+    for (int i = 0; i < 400 && model->reflex()->phase() != ReflexEngine::Phase::go; ++i)
+        advance(10);
+    ASSERT_EQ(model->reflex()->phase(), ReflexEngine::Phase::go);
+    advance(214);
+    QImage image = shoot("reflex-go");
+    EXPECT_TRUE(anyNear(image, island(), QColor(100, 88, 60), 40));
+    model->reflex()->tap();
+    shoot("reflex-result");
+    model->reflex()->tap();
+    model->reflex()->tap();
+    shoot("reflex-false-start");
+}
