@@ -4,6 +4,8 @@
 #include "support/localhttpserver.h"
 #include "support/panelviewtest.h"
 
+#include <QQmlEngine>
+#include <QQmlIncubationController>
 #include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -67,6 +69,12 @@ protected:
             scheduler->advance(16);
         controller->snap();
         spin(600);
+        // Panels are built between frames: wait until nothing is still being built.
+        if (QQmlEngine *engine = qmlEngine(controller->panel()->content())) {
+            for (int tries = 0; tries < 100 && engine->incubationController()
+                                && engine->incubationController()->incubatingObjectCount() > 0; ++tries)
+                spin(50);
+        }
         QImage image = controller->panel()->grabWindow();
         for (int tries = 0; tries < 30; ++tries) {
             spin(120);
