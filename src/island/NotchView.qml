@@ -136,8 +136,6 @@ Item {
                 anchors.topMargin: frame.insets.top
                 anchors.bottomMargin: frame.insets.bottom
                 sourceComponent: root.componentFor(frame.forState)
-                // A panel is built between frames while its frame fades in.
-                asynchronous: frame.forState !== Island.NotchState.hover && frame.forState !== Island.NotchState.hud
             }
 
             ParallelAnimation {
