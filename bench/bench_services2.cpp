@@ -1,5 +1,6 @@
 // Times one full refresh of the battery, network and system readings on this
 // machine, and the expansion of a year of a daily recurring event.
+#include "benchmain.h"
 #include "platform/linux/icscalendarsource.h"
 #include "platform/linux/linuxnetwork.h"
 #include "platform/linux/procsystemload.h"
@@ -69,11 +70,5 @@ BENCHMARK(BM_ExpandDailyEventForAYear)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv, false);
 }

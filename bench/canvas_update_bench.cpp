@@ -1,6 +1,7 @@
 // Times the Canvas board from two full replies (target: 2 ms), and the
 // update image's SHA-256 against the system's sha256sum on the same 100 MB
 // file (target: within 1.5 times).
+#include "benchmain.h"
 #include "canvas/canvasservice.h"
 #include "update/updatechecksum.h"
 
@@ -124,11 +125,5 @@ BENCHMARK(BM_Sha256Of100MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv, false);
 }

@@ -2,19 +2,17 @@
 // arcade (the island's state change), and switching to a game page, whose
 // screen is then built off the frame. Either must fit well inside two 60 Hz
 // frames (33 ms); a benchmark whose worst run is longer says so in its label.
+#include "benchfakes.h"
+#include "benchmain.h"
 #include "island/animationclock.h"
-#include "fakes/fakeclock.h"
-#include "fakes/islandfakes.h"
 #include "island/islandpalette.h"
 #include "island/notchviewmodel.h"
-#include "core/userdefaults.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
-#include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <benchmark/benchmark.h>
 
@@ -23,12 +21,7 @@ Q_IMPORT_QML_PLUGIN(PavletPlugin)
 namespace {
 constexpr double frameBudgetMs = 2 * 1000.0 / 60.0;
 
-struct Bench {
-    QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath(QStringLiteral("defaults.json"))};
-    FakeClock clock;
-    FakeScheduler scheduler{clock};
-    IslandFakes fakes{&defaults, clock, &scheduler};
+struct Bench : BenchFakes {
     std::unique_ptr<NotchViewModel> model;
     QQmlEngine engine;
     std::unique_ptr<QQmlComponent> component;
@@ -111,10 +104,5 @@ BENCHMARK(BM_SwitchToAGame)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv, true);
 }

@@ -1,47 +1,82 @@
 #!/usr/bin/env bash
 # The island's idle cost and start-up against the reference window, measured
-# side by side in one run under private X servers:
+# side by side (both programs at the same time, each under its own private X
+# server), repeated, medians reported:
 #   CPU at rest (ratio, target <= 1.1), peak memory (ratio, target <= 1.5),
 #   start to first frame (ratio, target <= 2).
-# usage: bench/island-idle.sh [SECONDS]   (default 30)
+# usage: bench/island-idle.sh [SECONDS] [RUNS]   (default 30 s, 3 runs)
 #        QT_QUICK_BACKEND=rhi bench/island-idle.sh   (OpenGL; software by default)
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 perf="$(cd "$top/../shared/perf" 2>/dev/null && pwd || echo /work/shared/perf)"
 secs=${1:-30}
+runs=${2:-3}
 ref=/tmp/pavlet-refwin
 cmake -S "$perf/reference-window" -B "$ref" -G Ninja >/dev/null
 cmake --build "$ref" >/dev/null
 cmake --build "$top/build" --target pavlet >/dev/null
 export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
 defaults='{"format": 1, "values": {"permissionsSetupCompleted": {"type": "bool", "value": true}}}'
+work=$(mktemp -d)
+# A desktop session always has a session bus; without one, the first D-Bus
+# call of a program would start one of its own (dbus-launch) while it starts.
+bus_pid=
+if command -v dbus-daemon >/dev/null; then
+  DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid" | head -1)
+  export DBUS_SESSION_BUS_ADDRESS
+  bus_pid=$(cat "$work/bus.pid")
+fi
+trap '[ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null; rm -rf "$work"' EXIT
 
-read -r ref_cpu ref_mem < <("$perf/idle-cost" "$secs" "$ref/reference-window")
-read -r isl_cpu isl_mem < <(IDLE_DEFAULTS_JSON="$defaults" "$perf/idle-cost" "$secs" "$top/build/pavlet")
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print 0; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Start to first frame: both quit once their first frame is on screen.
-first_frame() {
-  local var=$1; shift
-  exec 6>"$(mktemp)"; local dfile; dfile=$(readlink /proc/self/fd/6)
-  Xvfb -displayfd 6 -screen 0 1512x982x24 -nolisten tcp >/dev/null 2>&1 & local xpid=$!
-  for _ in $(seq 100); do [ -s "$dfile" ] && break; sleep 0.1; done
-  local home; home=$(mktemp -d); mkdir -m 700 "$home/run"; mkdir -p "$home/.config/pavlet"
-  printf '%s\n' "$defaults" >"$home/.config/pavlet/defaults.json"
-  local total=0
-  for _ in 1 2 3 4 5; do
-    local t0; t0=$(date +%s%N)
-    env "$var=1" DISPLAY=":$(cat "$dfile")" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/run" \
-      "$@" >/dev/null 2>&1 || true
-    total=$(( total + $(date +%s%N) - t0 ))
-  done
-  kill $xpid; wait $xpid 2>/dev/null || true; rm -rf "$home" "$dfile"
-  echo $(( total / 5 / 1000000 ))
+# Idle cost: both programs at rest at the same time, so that both see the same load.
+for i in $(seq "$runs"); do
+  "$perf/idle-cost" "$secs" "$ref/reference-window" >"$work/ref.$i" &
+  a=$!
+  IDLE_DEFAULTS_JSON="$defaults" "$perf/idle-cost" "$secs" "$top/build/pavlet" >"$work/isl.$i" &
+  b=$!
+  wait $a $b
+done
+ref_cpu=$(cat "$work"/ref.* | awk '{print $1}' | median)
+ref_mem=$(cat "$work"/ref.* | awk '{print $2}' | median)
+isl_cpu=$(cat "$work"/isl.* | awk '{print $1}' | median)
+isl_mem=$(cat "$work"/isl.* | awk '{print $2}' | median)
+
+# Start to first frame: both quit once their first frame is on screen; the two
+# programs alternate under one X server each, and the median start of each is kept.
+start_server() {
+  local fd=$1
+  local dfile; dfile=$(mktemp)
+  eval "exec $fd>\"$dfile\""
+  Xvfb -displayfd "$fd" -screen 0 1512x982x24 -nolisten tcp >/dev/null 2>&1 &
+  echo "$! $dfile"
 }
-ref_start=$(first_frame REFERENCE_QUIT_ON_FIRST_FRAME "$ref/reference-window")
-isl_start=$(first_frame PAVLET_QUIT_ON_FIRST_FRAME "$top/build/pavlet")
+read -r xa fa < <(start_server 6)
+read -r xb fb < <(start_server 7)
+for _ in $(seq 100); do [ -s "$fa" ] && [ -s "$fb" ] && break; sleep 0.1; done
+home=$work/home; mkdir -p -m 700 "$home/run"; mkdir -p "$home/.config/pavlet"
+printf '%s\n' "$defaults" >"$home/.config/pavlet/defaults.json"
+first_frame() {
+  local disp=$1 var=$2; shift 2
+  local t0; t0=$(date +%s%N)
+  env "$var=1" DISPLAY=":$disp" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/run" \
+    XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" "$@" >/dev/null 2>&1 || true
+  echo $(( ($(date +%s%N) - t0) / 1000000 ))
+}
+for _ in $(seq $(( runs * 3 ))); do
+  first_frame "$(cat "$fa")" REFERENCE_QUIT_ON_FIRST_FRAME "$ref/reference-window" >>"$work/ref.start" &
+  a=$!
+  first_frame "$(cat "$fb")" PAVLET_QUIT_ON_FIRST_FRAME "$top/build/pavlet" >>"$work/isl.start" &
+  b=$!
+  wait $a $b
+done
+kill "$xa" "$xb"; wait "$xa" "$xb" 2>/dev/null || true; rm -f "$fa" "$fb"
+ref_start=$(median <"$work/ref.start")
+isl_start=$(median <"$work/isl.start")
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
-echo "renderer: $QT_QUICK_BACKEND"
+echo "renderer: $QT_QUICK_BACKEND ($runs runs of ${secs}s, medians)"
 echo "cpu %:          island $isl_cpu  reference $ref_cpu  ratio $(ratio "$isl_cpu" "$ref_cpu") (target <= 1.1)"
 echo "peak MB:        island $isl_mem  reference $ref_mem  ratio $(ratio "$isl_mem" "$ref_mem") (target <= 1.5)"
 echo "first frame ms: island $isl_start  reference $ref_start  ratio $(ratio "$isl_start" "$ref_start") (target <= 2)"

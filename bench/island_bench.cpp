@@ -1,6 +1,7 @@
 // One step of the island frame's springs plus putting the frame on the
 // window (shape and content position), the work of every animation frame.
 // It must stay far below a 120 Hz frame (8.3 ms); the target is 1 ms.
+#include "benchmain.h"
 #include "notch/notchpanel.h"
 #include "notch/panelanimator.h"
 
@@ -39,11 +40,5 @@ BENCHMARK(BM_SpringStepAndApply);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QGuiApplication>(argc, argv, false);
 }

@@ -1,26 +1,19 @@
 // Times one refresh pass of the island's model over fake readings: once with
 // nothing changed (it must announce nothing) and once with every reading
 // changed.
-#include "core/userdefaults.h"
-#include "fakes/fakeclock.h"
-#include "fakes/islandfakes.h"
+#include "benchfakes.h"
+#include "benchmain.h"
 #include "island/notchviewmodel.h"
 
 #include <QApplication>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <benchmark/benchmark.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
 
 namespace {
-struct Bench {
-    QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath(QStringLiteral("defaults.json"))};
-    FakeClock clock;
-    FakeScheduler scheduler{clock};
-    IslandFakes fakes{&defaults, clock, &scheduler};
+struct Bench : BenchFakes {
     std::unique_ptr<NotchViewModel> model;
 
     Bench()
@@ -95,10 +88,5 @@ BENCHMARK(BM_TickAllChanged)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv, true);
 }

@@ -1,6 +1,7 @@
 // Times the choice of the record to present among eight players, the parse
 // of one player's metadata, and the listing of a folder of 500 memos whose
 // durations come from their MP4 headers.
+#include "benchmain.h"
 #include "core/clock.h"
 #include "core/scheduler.h"
 #include "media/artworkloader.h"
@@ -140,9 +141,5 @@ BENCHMARK(BM_ListFiveHundredMemos)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv, false);
 }

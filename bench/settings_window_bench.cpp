@@ -1,9 +1,8 @@
 // Times what the settings window costs: building it with all its pages (done
 // ahead, after start-up) and switching pages once it is built, which must fit
 // in one frame (16 ms at 60 Hz).
-#include "core/userdefaults.h"
-#include "fakes/fakeclock.h"
-#include "fakes/islandfakes.h"
+#include "benchfakes.h"
+#include "benchmain.h"
 #include "island/islandpalette.h"
 #include "settings/settingsnavigation.h"
 #include "settings/settingswindowcontroller.h"
@@ -12,19 +11,13 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <benchmark/benchmark.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
 
 namespace {
-struct Bench {
-    QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath(QStringLiteral("defaults.json"))};
-    FakeClock clock;
-    FakeScheduler scheduler{clock};
-    IslandFakes fakes{&defaults, clock, &scheduler};
+struct Bench : BenchFakes {
     QQmlEngine engine;
 
     Bench()
@@ -80,10 +73,5 @@ BENCHMARK(BM_SwitchSettingsPage)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv, true);
 }

@@ -24,16 +24,6 @@ protected:
         make();
         home.setModel(model.get());
     }
-    void showOnly(const QStringList &ids)
-    {
-        QStringList hidden;
-        for (HomeModule m : HomeModules::all()) {
-            if (!ids.contains(HomeModules::id(m)))
-                hidden << HomeModules::id(m);
-        }
-        hidden.sort();
-        fakes->settings.setDisabledModules(hidden.join(QLatin1Char(',')));
-    }
     static QVariantMap stacked(const QStringList &ids)
     {
         QVariantMap frames;

@@ -1,12 +1,9 @@
-#include "island/animationclock.h"
 #include "store/appsettings.h"
 #include "home/homemodel.h"
 #include "services/calendarstore.h"
 #include "services/keepawake.h"
 #include "media/voicememoengine.h"
-#include "island/islandpalette.h"
-#include "support/islandtest.h"
-#include "support/qmltest.h"
+#include "support/panelviewtest.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -19,35 +16,14 @@
 
 // The Home panel and its cards over the island's real model: every card
 // builds without a warning, in and out of edit mode, and reports its height.
-class HomePanelQmlTest : public IslandTest {
+class HomePanelQmlTest : public PanelViewTest {
 protected:
-    void SetUp() override
-    {
-        IslandTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
-        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
-        make();
-    }
-    void TearDown() override
-    {
-        view.reset();
-        window.reset();
-        IslandTest::TearDown();
-    }
     QQuickItem *create(const QString &file)
     {
-        view = qml.create(file, {{"model", QVariant::fromValue<QObject *>(model.get())},
-                                 {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
-                                 {"width", 404},
-                                 {"height", 560}});
-        auto *item = qobject_cast<QQuickItem *>(view.get());
-        if (item) {
-            // Positioners lay out only in a window.
-            window = std::make_unique<QQuickWindow>();
-            window->resize(404, 560);
-            item->setParentItem(window->contentItem());
+        QQuickItem *item = open(file, {404, 560});
+        // Positioners lay out only in a window.
+        if (item)
             window->show();
-        }
         return item;
     }
     // Lets the asynchronous card loaders finish.
@@ -64,18 +40,7 @@ protected:
             text += QLatin1Char('|') + allText(child);
         return text;
     }
-    static QString visibleText(QQuickItem *item)
-    {
-        if (!item->isVisible())
-            return {};
-        QString text = item->property("text").toString();
-        for (QQuickItem *child : item->childItems())
-            text += QLatin1Char('|') + visibleText(child);
-        return text;
-    }
-    QmlLoader qml;
-    std::unique_ptr<QObject> view;
-    std::unique_ptr<QQuickWindow> window;
+    QString visibleText(QQuickItem *item) const { return PanelViewTest::allText(item); }
 };
 
 TEST_F(HomePanelQmlTest, EveryCardBuildsInAndOutOfEditMode)

@@ -2,7 +2,10 @@
 #include "services/calendarstore.h"
 #include "support/pavlettest.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QThread>
 #include <QFile>
 #include <QTimeZone>
 
@@ -127,6 +130,61 @@ TEST_F(IcsSourceTest, RereadsChangedFilesAndCopesWithMissingFolders)
     IcsCalendarSource empty({tempPath("nowhere")}, tempPath("nowhere"));
     EXPECT_FALSE(empty.eventsReadable());
     EXPECT_TRUE(empty.events(utc(2026, 1, 1), utc(2026, 1, 10)).isEmpty());
+}
+
+// The fetches look at the folders only after a change there: a calendar
+// folder created later, a new file in it and a file rewritten in place must
+// each show in a later fetch.
+TEST_F(IcsSourceTest, FetchesFollowFolderAndFileChanges)
+{
+    const QString root = tempPath("later/evolution/calendar");
+    IcsCalendarSource ics({root}, tempPath("sources"));
+    auto fetchTitles = [&] {
+        std::optional<QStringList> titles;
+        ics.fetchEvents(utc(2026, 1, 1), utc(2026, 1, 10), [&](QList<CalendarEvent> events) {
+            QStringList seen;
+            for (const CalendarEvent &e : events)
+                seen << e.title;
+            titles = seen;
+        });
+        QDeadlineTimer deadline(5000);
+        while (!titles && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return titles.value_or(QStringList{QStringLiteral("no answer")});
+    };
+    auto write = [](const QString &path, const QByteArray &summary) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        file.write("BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:" + summary + "\nSUMMARY:" + summary
+                   + "\nDTSTART:20260102T100000Z\nEND:VEVENT\nEND:VCALENDAR\n");
+        return true;
+    };
+    // Until a change is seen (or the watch is set up), fetches answer from
+    // what was read; keep asking until the change shows or time runs out.
+    auto fetchUntil = [&](const QStringList &expected) {
+        QStringList seen;
+        QDeadlineTimer deadline(5000);
+        while (!deadline.hasExpired()) {
+            seen = fetchTitles();
+            if (seen == expected)
+                break;
+            QThread::msleep(10);
+            QCoreApplication::processEvents();
+        }
+        return seen;
+    };
+
+    EXPECT_EQ(fetchTitles(), QStringList());
+    ASSERT_TRUE(QDir().mkpath(root + "/abc"));
+    ASSERT_TRUE(write(root + "/abc/calendar.ics", "First"));
+    EXPECT_EQ(fetchUntil({"First"}), QStringList({"First"}));
+    ASSERT_TRUE(write(root + "/abc/calendar.ics", "Rewritten"));
+    EXPECT_EQ(fetchUntil({"Rewritten"}), QStringList({"Rewritten"}));
+    ASSERT_TRUE(write(root + "/top.ics", "Top"));
+    EXPECT_EQ(fetchUntil({"Rewritten", "Top"}), QStringList({"Rewritten", "Top"}));
+    ASSERT_TRUE(QFile::remove(root + "/abc/calendar.ics"));
+    EXPECT_EQ(fetchUntil({"Top"}), QStringList({"Top"}));
 }
 
 TEST_F(IcsSourceTest, ExpandsAYearOfADailyEventFromLongAgo)

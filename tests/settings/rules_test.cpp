@@ -1,17 +1,8 @@
 #include "settings/settingstimezones.h"
 #include "settings/updatecard.h"
+#include "support/updatemanifest.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-UpdateManifest manifest(const QString &version, const QString &notes)
-{
-    UpdateManifest m;
-    m.version = version;
-    m.notes = notes;
-    return m;
-}
-} // namespace
 
 TEST(UpdateCardTest, EveryStatusGivesItsLineButtonAndLater)
 {

@@ -3,6 +3,7 @@
 #include "support/pavlettest.h"
 
 #include "fakes/islandfakes.h"
+#include "store/homemodule.h"
 
 #include <QSignalSpy>
 
@@ -34,6 +35,17 @@ protected:
 
     void hide(HomeModule module) { fakes->settings.setModule(module, false); }
     void show(HomeModule module) { fakes->settings.setModule(module, true); }
+    // Shows only these modules on Home.
+    void showOnly(const QStringList &ids)
+    {
+        QStringList hidden;
+        for (HomeModule m : HomeModules::all()) {
+            if (!ids.contains(HomeModules::id(m)))
+                hidden << HomeModules::id(m);
+        }
+        hidden.sort();
+        fakes->settings.setDisabledModules(hidden.join(QLatin1Char(',')));
+    }
     void advance(qint64 ms) { scheduler->advance(ms); }
 
     // Where the update service looks; empty: nowhere that answers.

@@ -1,16 +1,7 @@
 #include "support/panelviewtest.h"
+#include "support/updatemanifest.h"
 #include "update/updatepaneltexts.h"
 #include "update/updateservice.h"
-
-namespace {
-UpdateManifest manifest(const QString &version, const QString &notes)
-{
-    UpdateManifest m;
-    m.version = version;
-    m.notes = notes;
-    return m;
-}
-} // namespace
 
 TEST(UpdatePanelTextsTest, TextsPerStatus)
 {

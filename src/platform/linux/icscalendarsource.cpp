@@ -432,6 +432,9 @@ IcsCalendarSource::IcsCalendarSource(QStringList roots, QString sourcesDir, QObj
     , m_sourcesDir(std::move(sourcesDir))
 {
     m_worker.setMaxThreadCount(1);
+    auto changed = [this] { m_changed = true; };
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
 }
 
 IcsCalendarSource::~IcsCalendarSource()
@@ -457,12 +460,24 @@ QString IcsCalendarSource::defaultSourcesDir()
 void IcsCalendarSource::reload()
 {
     QStringList paths;
+    QStringList watched;
     for (const QString &root : std::as_const(m_roots)) {
         const QDir dir(root);
+        if (!dir.exists()) {
+            // Seen again once the folder (or one above it) appears.
+            QString parent = dir.absolutePath();
+            while (!QFileInfo(parent).isDir() && parent != QFileInfo(parent).path())
+                parent = QFileInfo(parent).path();
+            if (QFileInfo(parent).isDir())
+                watched << parent;
+            continue;
+        }
+        watched << dir.absolutePath();
         for (const QString &name : dir.entryList({QStringLiteral("*.ics")}, QDir::Files | QDir::Readable, QDir::Name))
             paths << dir.filePath(name);
         for (const QString &sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
             const QDir child(dir.filePath(sub));
+            watched << child.absolutePath();
             for (const QString &name :
                  child.entryList({QStringLiteral("*.ics")}, QDir::Files | QDir::Readable, QDir::Name))
                 paths << child.filePath(name);
@@ -510,6 +525,42 @@ void IcsCalendarSource::reload()
             icalcomponent_free(file.root);
     }
     m_files = std::move(next);
+    for (const auto &[path, file] : m_files)
+        watched << QFileInfo(path).absoluteFilePath();
+    watched.removeDuplicates();
+    m_watchPaths = watched;
+}
+
+void IcsCalendarSource::reloadIfChanged()
+{
+    if (!m_changed.exchange(false))
+        return;
+    reload();
+    QMetaObject::invokeMethod(this, [this, paths = m_watchPaths] { watch(paths); }, Qt::QueuedConnection);
+}
+
+void IcsCalendarSource::watch(const QStringList &paths)
+{
+    const QStringList current = m_watcher.files() + m_watcher.directories();
+    QStringList gone;
+    for (const QString &path : current) {
+        if (!paths.contains(path))
+            gone << path;
+    }
+    QStringList added;
+    for (const QString &path : paths) {
+        if (!current.contains(path))
+            added << path;
+    }
+    if (!gone.isEmpty())
+        m_watcher.removePaths(gone);
+    if (!added.isEmpty()) {
+        m_watcher.addPaths(added);
+        // A change between that reading and now went unseen; a path that
+        // cannot be watched comes back here each time, which makes every
+        // fetch look again.
+        m_changed = true;
+    }
 }
 
 QString IcsCalendarSource::displayName(const QString &filePath, icalcomponent *root) const
@@ -565,6 +616,11 @@ bool IcsCalendarSource::remindersReadable()
 QList<CalendarEvent> IcsCalendarSource::events(const QDateTime &from, const QDateTime &to)
 {
     reload();
+    return readEvents(from, to);
+}
+
+QList<CalendarEvent> IcsCalendarSource::readEvents(const QDateTime &from, const QDateTime &to) const
+{
     QList<CalendarEvent> out;
     QueryBudget budget;
     for (const auto &[path, file] : m_files) {
@@ -603,6 +659,11 @@ QList<CalendarEvent> IcsCalendarSource::events(const QDateTime &from, const QDat
 QList<CalendarReminder> IcsCalendarSource::reminders(const std::optional<QDateTime> &dueBefore)
 {
     reload();
+    return readReminders(dueBefore);
+}
+
+QList<CalendarReminder> IcsCalendarSource::readReminders(const std::optional<QDateTime> &dueBefore) const
+{
     QList<CalendarReminder> out;
     for (const auto &[path, file] : m_files) {
         if (!file.hasTasks)
@@ -650,14 +711,20 @@ void IcsCalendarSource::inBackground(std::function<Result()> work, std::function
 
 void IcsCalendarSource::fetchEvents(const QDateTime &from, const QDateTime &to, EventsCallback done)
 {
-    inBackground<QList<CalendarEvent>>([this, from, to] { return events(from, to); }, std::move(done));
+    inBackground<QList<CalendarEvent>>(
+        [this, from, to] {
+            reloadIfChanged();
+            return readEvents(from, to);
+        },
+        std::move(done));
 }
 
 void IcsCalendarSource::fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore, RemindersCallback done)
 {
     inBackground<std::optional<QList<CalendarReminder>>>(
         [this, dueBefore]() -> std::optional<QList<CalendarReminder>> {
-            QList<CalendarReminder> list = reminders(dueBefore);
+            reloadIfChanged();
+            QList<CalendarReminder> list = readReminders(dueBefore);
             const bool readable = std::any_of(m_files.begin(), m_files.end(),
                                               [](const auto &f) { return f.second.hasTasks; });
             if (!readable)

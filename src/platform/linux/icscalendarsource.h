@@ -2,10 +2,12 @@
 
 #include "platform/calendarsource.h"
 
+#include <QFileSystemWatcher>
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
 #include <QThreadPool>
+#include <atomic>
 #include <map>
 
 typedef struct icalcomponent_impl icalcomponent;
@@ -16,8 +18,10 @@ namespace platform {
 // calendars and tasks (<root>/<source id>/calendar.ics, tasks.ics) and any
 // other .ics kept in those folders. Parsed files are kept until they change
 // on disk. The fetches read and expand the files on a worker thread of the
-// source's own and answer on the main thread; the reading functions below do
-// the same work at once, on the calling thread.
+// source's own and answer on the main thread; they look at the folders again
+// only after the file-system watcher has seen a change there, so a fetch
+// every second costs no directory scans. The reading functions below look at
+// the folders every time and do the work at once, on the calling thread.
 class IcsCalendarSource final : public QObject, public ICalendarSource {
     Q_OBJECT
 public:
@@ -51,6 +55,13 @@ private:
         bool hasTasks = false;
     };
     void reload();
+    // reload() when the watcher has seen a change since the last one; then
+    // hands the folders and files to watch to the main thread.
+    void reloadIfChanged();
+    // Main thread: watches exactly paths.
+    void watch(const QStringList &paths);
+    QList<CalendarEvent> readEvents(const QDateTime &from, const QDateTime &to) const;
+    QList<CalendarReminder> readReminders(const std::optional<QDateTime> &dueBefore) const;
     QString displayName(const QString &filePath, icalcomponent *root) const;
 
     // Runs work on the worker thread and hands its result to deliver on the
@@ -61,6 +72,11 @@ private:
     QStringList m_roots;
     QString m_sourcesDir;
     std::map<QString, File> m_files;
+    // What the last reload() looked at: the folders, the files, and for a
+    // folder that does not exist its nearest existing parent.
+    QStringList m_watchPaths;
+    QFileSystemWatcher m_watcher;
+    std::atomic<bool> m_changed{true};
     // One worker, so the parsed files are touched by one thread at a time.
     QThreadPool m_worker;
     QMutex m_filesLock;

@@ -193,21 +193,21 @@ void NetworkManagerWifi::finish(std::optional<QString> ssid, quint64 generation)
     }
 }
 
-QtReachability::QtReachability()
+bool QtReachability::load()
 {
-    if (QNetworkInformation::instance()) {
-        m_loaded = true;
-        return;
-    }
-    m_loaded = QNetworkInformation::loadDefaultBackend()
+    if (m_tried)
+        return m_loaded;
+    m_tried = true;
+    m_loaded = QNetworkInformation::instance() || QNetworkInformation::loadDefaultBackend()
         || QNetworkInformation::loadBackendByName(QStringLiteral("glib"));
     if (!m_loaded)
         qCInfo(lcPlatform) << "no network information backend; the network counts as reachable";
+    return m_loaded;
 }
 
 bool QtReachability::isReachable()
 {
-    QNetworkInformation *info = m_loaded ? QNetworkInformation::instance() : nullptr;
+    QNetworkInformation *info = load() ? QNetworkInformation::instance() : nullptr;
     if (!info)
         return true;
     return info->reachability() != QNetworkInformation::Reachability::Disconnected;

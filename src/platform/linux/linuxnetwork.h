@@ -43,13 +43,15 @@ private:
 };
 
 // Reachability from QNetworkInformation: the default backend, else the GLib
-// one, else the network counts as reachable.
+// one, else the network counts as reachable. The backend is loaded on the
+// first question, not while the program starts.
 class QtReachability final : public IReachability {
 public:
-    QtReachability();
     bool isReachable() override;
 
 private:
+    bool load();
+    bool m_tried = false;
     bool m_loaded = false;
 };
 

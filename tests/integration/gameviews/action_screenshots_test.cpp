@@ -1,3 +1,4 @@
+#include "gamescene.h"
 #include "games/action/actionviews.h"
 #include "games/action/blocksengine.h"
 #include "games/action/cpsengine.h"
@@ -7,107 +8,31 @@
 #include "games/action/reflexengine.h"
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
-#include "island/animationclock.h"
-#include "island/islandpalette.h"
-#include "notch/notchgeometry.h"
-#include "support/islandtest.h"
-#include "support/qmltest.h"
 
-#include <QDir>
-#include <QQmlComponent>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QTest>
-#include <gtest/gtest.h>
 
 // The real-time games drawn in the island over a stand-in desktop, each at
 // its start, in the middle of a run and at its end, written to
 // $PAVLET_SCREENSHOT_DIR when set.
 namespace {
-const char *actionScene = R"(
-import QtQuick
-import Pavlet
-Item {
-    id: scene
-    width: 560
-    height: 460
-    property var model
-    property var settings
-    property size islandSize: Qt.size(428, 428)
-    property alias island: island
-    Rectangle {
-        anchors.fill: parent
-        gradient: Gradient {
-            GradientStop { position: 0; color: "#3a6ea5" }
-            GradientStop { position: 1; color: "#a5c8e4" }
-        }
-    }
-    NotchView {
-        id: island
-        x: Math.round((scene.width - width) / 2)
-        width: scene.islandSize.width
-        height: scene.islandSize.height
-        model: scene.model
-        settings: scene.settings
-    }
-}
-)";
-
 bool close(const QColor &a, const QColor &b, int tolerance)
 {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
+    return Screenshots::near(a, b, tolerance);
 }
 } // namespace
 
-class ActionShots : public IslandTest {
+class ActionShots : public GameSceneTest {
 protected:
-    void SetUp() override
+    ActionShots()
+        : GameSceneTest(460)
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs an X display";
-        IslandTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
-        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
-        fakes->settings.setShowClockWhenIdle(false);
-        make();
-        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
-        if (!outDir.isEmpty())
-            QDir().mkpath(outDir);
-        window = std::make_unique<QQuickWindow>();
-        QQmlComponent component(&qml.engine());
-        component.setData(actionScene, QUrl::fromLocalFile(tempPath("ActionScene.qml")));
-        scene.reset(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
-            {{"model", QVariant::fromValue<QObject *>(model.get())},
-             {"settings", QVariant::fromValue<QObject *>(&fakes->settings)}})));
-        ASSERT_TRUE(scene) << component.errorString().toStdString();
-        window->resize(int(scene->width()), int(scene->height()));
-        scene->setParentItem(window->contentItem());
-        window->show();
-    }
-    void TearDown() override
-    {
-        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-            scene.reset();
-            window.reset();
-            QStringList w = qml.warnings();
-            w.removeIf([](const QString &s) { return s.startsWith(QLatin1String("This plugin does not support")); });
-            EXPECT_TRUE(w.isEmpty()) << w.join('\n').toStdString();
-        }
-        IslandTest::TearDown();
     }
 
     void open(PavletGame game)
     {
         model->openGame(game);
-        const QSizeF page = IslandGeometry::gamePage(game);
-        scene->setProperty("islandSize", QSizeF(page.width(), model->notchHeight() + 36 + page.height()));
+        fitIsland(game);
         spin(400);
-    }
-    QRect island() const
-    {
-        auto *item = scene->property("island").value<QQuickItem *>();
-        return QRectF(item->x(), item->y(), item->width(), item->height()).toRect();
     }
     // The scene rectangle of a named item on the page.
     QRect where(const QString &name) const
@@ -117,41 +42,12 @@ protected:
             return {};
         return QRectF(item->mapToScene(QPointF(0, 0)), item->size()).toRect();
     }
-    static void spin(int ms)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    QImage shoot(const QString &name)
-    {
-        spin(500);
-        QImage image = window->grabWindow();
-        for (int tries = 0; tries < 30; ++tries) {
-            spin(100);
-            QImage next = window->grabWindow();
-            const bool settled = next == image;
-            image = std::move(next);
-            if (settled)
-                break;
-        }
-        if (!outDir.isEmpty())
-            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
-        return image;
-    }
+    QImage shoot(const QString &name) { return GameSceneTest::shoot(name, 500, 100, 30); }
     static bool anyNear(const QImage &image, const QRect &r, const QColor &colour, int tolerance = 24)
     {
-        for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
-            for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
-                if (close(image.pixelColor(x, y), colour, tolerance))
-                    return true;
-        return false;
+        return Screenshots::anyNear(image, r, colour, tolerance);
     }
 
-    QmlLoader qml;
-    std::unique_ptr<QQuickWindow> window;
-    std::unique_ptr<QQuickItem> scene;
-    QString outDir;
     const QColor gold = QColor::fromRgbF(1.0f, 0.84f, 0.40f);
     const QColor sky = QColor::fromRgbF(0.47f, 0.80f, 0.98f);
     const QColor coral = QColor::fromRgbF(1.0f, 0.48f, 0.42f);

@@ -1,98 +1,28 @@
-#include "island/animationclock.h"
+#include "gamescene.h"
 #include "games/blackjackengine.h"
-#include "island/islandpalette.h"
-#include "support/islandtest.h"
 #include "core/keycodes.h"
 #include "core/keyinput.h"
-#include "notch/notchgeometry.h"
 #include "games/patternengine.h"
-#include "support/qmltest.h"
 #include "games/stack4engine.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
 
-#include <QDir>
-#include <QQmlComponent>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QTest>
-#include <gtest/gtest.h>
 
 // Draws the island in its games state over a stand-in desktop, through the
 // real model, and writes the pictures to $PAVLET_SCREENSHOT_DIR when set.
 namespace {
-const char *sceneSource = R"(
-import QtQuick
-import Pavlet
-Item {
-    id: scene
-    width: 560
-    height: 520
-    property var model
-    property var settings
-    property size islandSize: Qt.size(428, 428)
-    property alias island: island
-    Rectangle {
-        anchors.fill: parent
-        gradient: Gradient {
-            GradientStop { position: 0; color: "#3a6ea5" }
-            GradientStop { position: 1; color: "#a5c8e4" }
-        }
-    }
-    NotchView {
-        id: island
-        x: Math.round((scene.width - width) / 2)
-        width: scene.islandSize.width
-        height: scene.islandSize.height
-        model: scene.model
-        settings: scene.settings
-    }
-}
-)";
-
 bool near(const QColor &a, const QColor &b, int tolerance = 40)
 {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
+    return Screenshots::near(a, b, tolerance);
 }
 } // namespace
 
-class GameScreenshotTest : public IslandTest {
+class GameScreenshotTest : public GameSceneTest {
 protected:
-    void SetUp() override
+    GameScreenshotTest()
+        : GameSceneTest(520)
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs an X display for GL rendering";
-        IslandTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
-        AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
-        fakes->settings.setShowClockWhenIdle(false);
-        make();
-        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
-        if (!outDir.isEmpty())
-            QDir().mkpath(outDir);
-        window = std::make_unique<QQuickWindow>();
-        window->setColor(Qt::transparent);
-        QQmlComponent component(&qml.engine());
-        component.setData(sceneSource, QUrl::fromLocalFile(tempPath("Scene.qml")));
-        scene.reset(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
-            {{"model", QVariant::fromValue<QObject *>(model.get())},
-             {"settings", QVariant::fromValue<QObject *>(&fakes->settings)}})));
-        ASSERT_TRUE(scene) << component.errorString().toStdString();
-        window->resize(int(scene->width()), int(scene->height()));
-        scene->setParentItem(window->contentItem());
-        window->show();
-    }
-    void TearDown() override
-    {
-        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-            scene.reset();
-            window.reset();
-            QStringList w = qml.warnings();
-            w.removeIf([](const QString &s) { return s.startsWith(QLatin1String("This plugin does not support")); });
-            EXPECT_TRUE(w.isEmpty()) << w.join('\n').toStdString();
-        }
-        IslandTest::TearDown();
     }
 
     // Opens a game through the model and sizes the island as the window
@@ -102,41 +32,10 @@ protected:
         model->openGame(game);
         fitIsland();
     }
-    void fitIsland()
-    {
-        const QSizeF page = IslandGeometry::gamePage(model->activeGame());
-        scene->setProperty("islandSize", QSizeF(page.width(), model->notchHeight() + 36 + page.height()));
-    }
-    QRect island() const
-    {
-        auto *item = scene->property("island").value<QQuickItem *>();
-        return QRectF(item->x(), item->y(), item->width(), item->height()).toRect();
-    }
-
-    static void spin(int ms)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    void fitIsland() { GameSceneTest::fitIsland(model->activeGame()); }
     // Lets the fake scheduler's pending steps run, then waits for the picture
     // to settle.
-    QImage shoot(const QString &name, int settleMs = 700)
-    {
-        spin(settleMs);
-        QImage image = window->grabWindow();
-        for (int tries = 0; tries < 40; ++tries) {
-            spin(120);
-            QImage next = window->grabWindow();
-            const bool settled = next == image;
-            image = std::move(next);
-            if (settled)
-                break;
-        }
-        if (!outDir.isEmpty())
-            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
-        return image;
-    }
+    QImage shoot(const QString &name, int settleMs = 700) { return GameSceneTest::shoot(name, settleMs, 120, 40); }
     void click(QPoint at)
     {
         QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, at);
@@ -152,17 +51,9 @@ protected:
     // Whether some pixel inside r is close to colour.
     static bool anyNear(const QImage &image, const QRect &r, const QColor &colour, int tolerance = 30)
     {
-        for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
-            for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
-                if (near(image.pixelColor(x, y), colour, tolerance))
-                    return true;
-        return false;
+        return Screenshots::anyNear(image, r, colour, tolerance);
     }
 
-    QmlLoader qml;
-    std::unique_ptr<QQuickWindow> window;
-    std::unique_ptr<QQuickItem> scene;
-    QString outDir;
     const QColor gold = QColor::fromRgbF(1.0f, 0.84f, 0.40f);
     const QColor red = QColor::fromRgbF(0.94f, 0.32f, 0.32f);
     const QColor blue = QColor::fromRgbF(0.38f, 0.58f, 1.0f);

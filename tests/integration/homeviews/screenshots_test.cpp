@@ -5,6 +5,7 @@
 #include "support/islandtest.h"
 #include "island/notchviewmodel.h"
 #include "support/qmltest.h"
+#include "support/screenshots.h"
 #include "services/timerstore.h"
 #include "media/voicememoengine.h"
 #include "services/weatherservice.h"
@@ -29,9 +30,7 @@ protected:
         IslandTest::SetUp();
         IslandPalette::setDefaults(&qml.engine(), defaults.get());
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
-        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
-        if (!outDir.isEmpty())
-            QDir().mkpath(outDir);
+        outDir = Screenshots::outputDir();
     }
     void TearDown() override
     {
@@ -40,18 +39,6 @@ protected:
         views.clear();
         window.reset();
         IslandTest::TearDown();
-    }
-
-    // Shows only these modules on Home.
-    void showOnly(const QStringList &ids)
-    {
-        QStringList hidden;
-        for (HomeModule m : HomeModules::all()) {
-            if (!ids.contains(HomeModules::id(m)))
-                hidden << HomeModules::id(m);
-        }
-        hidden.sort();
-        fakes->settings.setDisabledModules(hidden.join(QLatin1Char(',')));
     }
 
     QQuickItem *show(const QString &file, QSize size, QVariantMap properties = {})
@@ -94,16 +81,11 @@ protected:
     {
         spin(settleMs);
         QImage image = window->grabWindow();
-        if (!outDir.isEmpty())
-            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
+        Screenshots::save(image, outDir, name);
         return image;
     }
 
-    static bool near(const QColor &a, const QColor &b, int tolerance = 12)
-    {
-        return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-            && std::abs(a.blue() - b.blue()) <= tolerance;
-    }
+    static bool near(const QColor &a, const QColor &b, int tolerance = 12) { return Screenshots::near(a, b, tolerance); }
 
     QmlLoader qml;
     std::unique_ptr<QQuickWindow> window;

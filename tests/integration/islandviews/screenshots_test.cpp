@@ -2,6 +2,7 @@
 #include "island/islandtypes.h"
 #include "services/timerstore.h"
 #include "support/islandqml.h"
+#include "support/screenshots.h"
 
 #include <QDir>
 #include <QVideoFrame>
@@ -105,9 +106,7 @@ protected:
         IslandViewTest::SetUp();
         engine()->addImageProvider(QStringLiteral("artwork"), new ArtworkImages);
         fakes->settings.setShowClockWhenIdle(false);
-        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
-        if (!outDir.isEmpty())
-            QDir().mkpath(outDir);
+        outDir = Screenshots::outputDir();
     }
 
     QQuickItem *scene(QSize islandSize, double top = 0)
@@ -133,18 +132,9 @@ protected:
     // on a busy machine the island's springs take more than their nominal time.
     QImage shoot(const QString &name, int settleMs = 700)
     {
-        spin(settleMs);
-        QImage image = window->grabWindow();
-        for (int tries = 0; tries < 40; ++tries) {
-            spin(120);
-            QImage next = window->grabWindow();
-            const bool settled = next == image;
-            image = std::move(next);
-            if (settled)
-                break;
-        }
-        if (!outDir.isEmpty())
-            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
+        const QImage image = Screenshots::settled(
+            [this] { return window->grabWindow(); }, settleMs, 120, 40, [this](int ms) { spin(ms); });
+        Screenshots::save(image, outDir, name);
         return image;
     }
 
@@ -155,11 +145,7 @@ protected:
         return QRectF(island->x(), island->y(), island->width(), island->height()).toRect();
     }
 
-    static bool near(const QColor &a, const QColor &b, int tolerance = 40)
-    {
-        return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-            && std::abs(a.blue() - b.blue()) <= tolerance;
-    }
+    static bool near(const QColor &a, const QColor &b, int tolerance = 40) { return Screenshots::near(a, b, tolerance); }
 
     void expectIsland(const QImage &image, const QRect &island)
     {

@@ -1,6 +1,7 @@
 #include "../../settings/settingsfixture.h"
 
 #include "settings/settingsnavigation.h"
+#include "support/screenshots.h"
 
 #include <QDir>
 #include <QTest>
@@ -11,8 +12,7 @@
 namespace {
 bool near(const QColor &a, const QColor &b, int tolerance = 24)
 {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
+    return Screenshots::near(a, b, tolerance);
 }
 } // namespace
 
@@ -23,9 +23,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X display";
         SettingsTest::SetUp();
-        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
-        if (!outDir.isEmpty())
-            QDir().mkpath(outDir);
+        outDir = Screenshots::outputDir();
     }
 
     void TearDown() override
@@ -47,18 +45,9 @@ protected:
     QImage shoot(const QString &name)
     {
         QQuickWindow *window = controller->window();
-        QTest::qWait(150);
-        QImage image = window->grabWindow();
-        for (int tries = 0; tries < 20; ++tries) {
-            QTest::qWait(80);
-            QImage next = window->grabWindow();
-            const bool settled = next == image;
-            image = std::move(next);
-            if (settled)
-                break;
-        }
-        if (!outDir.isEmpty())
-            image.save(QDir(outDir).filePath(QStringLiteral("settings-") + name + QStringLiteral(".png")));
+        const QImage image = Screenshots::settled(
+            [window] { return window->grabWindow(); }, 150, 80, 20, [](int ms) { QTest::qWait(ms); });
+        Screenshots::save(image, outDir, QStringLiteral("settings-") + name);
         return image;
     }
 

@@ -3,6 +3,7 @@
 #include "fakes/fakewindowparts.h"
 #include "support/localhttpserver.h"
 #include "support/panelviewtest.h"
+#include "support/screenshots.h"
 
 #include <QQmlEngine>
 #include <QQmlIncubationController>
@@ -38,15 +39,12 @@ protected:
         content->setProperty("model", QVariant::fromValue<QObject *>(model.get()));
         controller->snap();
         controller->panel()->show();
-        outDir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
-        if (!outDir.isEmpty())
-            QDir().mkpath(outDir);
+        outDir = Screenshots::outputDir();
     }
     void TearDown() override
     {
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-            QStringList warnings = qml.warnings();
-            warnings.removeIf([](const QString &w) { return w.startsWith(QLatin1String("This plugin does not support")); });
+            const QStringList warnings = Screenshots::withoutPlatformNotes(qml.warnings());
             EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
         }
         if (controller)
@@ -55,12 +53,7 @@ protected:
         IslandTest::TearDown();
     }
 
-    static void spin(int ms)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    static void spin(int ms) { Screenshots::spin(ms); }
     // Lets the frame springs settle on the fake clock and the views' springs
     // in real time, then takes the island's rectangle once two frames agree.
     QImage shoot(const QString &name)
@@ -68,26 +61,16 @@ protected:
         for (int i = 0; i < 120; ++i)
             scheduler->advance(16);
         controller->snap();
-        spin(600);
         // Panels are built between frames: wait until nothing is still being built.
         if (QQmlEngine *engine = qmlEngine(controller->panel()->content())) {
             for (int tries = 0; tries < 100 && engine->incubationController()
                                 && engine->incubationController()->incubatingObjectCount() > 0; ++tries)
                 spin(50);
         }
-        QImage image = controller->panel()->grabWindow();
-        for (int tries = 0; tries < 30; ++tries) {
-            spin(120);
-            QImage next = controller->panel()->grabWindow();
-            const bool settled = next == image;
-            image = std::move(next);
-            if (settled)
-                break;
-        }
+        QImage image = Screenshots::settled([this] { return controller->panel()->grabWindow(); }, 600, 120, 30);
         const QRect island = controller->panel()->islandRect().toAlignedRect();
         image = image.copy(island.intersected(image.rect()));
-        if (!outDir.isEmpty())
-            image.save(QDir(outDir).filePath(name + QStringLiteral(".png")));
+        Screenshots::save(image, outDir, name);
         return image;
     }
     static QQuickItem *findByType(QQuickItem *root, const char *type)
@@ -103,15 +86,7 @@ protected:
     // Whether some pixel in the rectangle is close to colour.
     static bool anyNear(const QImage &image, const QRect &area, const QColor &color, int tolerance = 30)
     {
-        const QRect r = area.intersected(image.rect());
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                if (std::abs(c.red() - color.red()) <= tolerance && std::abs(c.green() - color.green()) <= tolerance
-                    && std::abs(c.blue() - color.blue()) <= tolerance)
-                    return true;
-            }
-        return false;
+        return Screenshots::anyNear(image, area, color, tolerance);
     }
 
     LocalHttpServer server;
