@@ -3,9 +3,14 @@
 #include "island/notchviewmodel.h"
 
 #include <QAbstractEventDispatcher>
+#include <QGuiApplication>
 #include <QMetaEnum>
 #include <QQuickWindow>
+#include <QSocketNotifier>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 // How long after a change its frames are watched.
@@ -23,54 +28,146 @@ FrameProbe::FrameProbe(NotchViewModel *model, QQuickWindow *window, const QStrin
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this,
             [this] { m_awakeAt = m_clock.elapsed(); });
     connect(model, &NotchViewModel::stateChanged, this, &FrameProbe::stateChanged);
+    m_windows << window;
     // Swaps come from the render thread when the scene renders on one.
-    connect(window, &QQuickWindow::frameSwapped, this, [this] { frameSwapped(); }, Qt::DirectConnection);
+    connect(window, &QQuickWindow::frameSwapped, this, [this] { frameSwapped(0); }, Qt::DirectConnection);
+
+    const QByteArray control = qgetenv("PAVLET_FRAME_PROBE_CONTROL");
+    if (!control.isEmpty()) {
+        // Read and write, so that the pipe never reads as closed between
+        // two writers.
+        m_control = ::open(control.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        if (m_control >= 0) {
+            m_notifier = new QSocketNotifier(m_control, QSocketNotifier::Read, this);
+            connect(m_notifier, &QSocketNotifier::activated, this, &FrameProbe::readControl);
+        }
+    }
 }
 
-FrameProbe::~FrameProbe() = default;
+FrameProbe::~FrameProbe()
+{
+    if (m_control >= 0)
+        ::close(m_control);
+}
+
+bool FrameProbe::begin(const QString &name, bool first)
+{
+    {
+        QMutexLocker locker(&m_lock);
+        if (m_changedAt >= 0)
+            return false; // one opening at a time; the next starts after the report
+        m_changedAt = m_awakeAt >= 0 ? m_awakeAt : m_clock.elapsed();
+        m_frames.clear();
+    }
+    m_name = name;
+    m_first = first;
+    QTimer::singleShot(watchMs, this, &FrameProbe::report);
+    return true;
+}
 
 void FrameProbe::stateChanged()
 {
     const int state = int(m_model->state());
     const QMetaEnum names = QMetaEnum::fromType<Island::NotchState>();
-    {
-        QMutexLocker locker(&m_lock);
-        if (m_changedAt >= 0)
-            return; // one opening at a time; the next change starts after the report
-        m_changedAt = m_awakeAt >= 0 ? m_awakeAt : m_clock.elapsed();
-        m_frames.clear();
-    }
-    m_state = QString::fromLatin1(names.valueToKey(state));
-    m_first = !m_seen.contains(state);
-    m_seen.insert(state);
-    QTimer::singleShot(watchMs, this, &FrameProbe::report);
+    if (begin(QString::fromLatin1(names.valueToKey(state)), !m_seenStates.contains(state)))
+        m_seenStates.insert(state);
 }
 
-void FrameProbe::frameSwapped()
+// Follows the frames of every window of the program, the settings window
+// too once it exists.
+void FrameProbe::watchWindows()
+{
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (QWindow *w : windows) {
+        auto *quick = qobject_cast<QQuickWindow *>(w);
+        if (!quick || m_windows.contains(quick))
+            continue;
+        const int index = int(m_windows.size());
+        m_windows << quick;
+        connect(quick, &QQuickWindow::frameSwapped, this, [this, index] { frameSwapped(index); },
+                Qt::DirectConnection);
+    }
+}
+
+void FrameProbe::frameSwapped(int window)
 {
     QMutexLocker locker(&m_lock);
     if (m_changedAt >= 0)
-        m_frames << m_clock.elapsed();
+        m_frames[window] << m_clock.elapsed();
 }
 
 void FrameProbe::report()
 {
     qint64 start;
-    QList<qint64> frames;
+    QHash<int, QList<qint64>> frames;
     {
         QMutexLocker locker(&m_lock);
         start = m_changedAt;
         frames = m_frames;
         m_changedAt = -1;
     }
-    qint64 longest = 0, previous = start;
-    for (qint64 t : std::as_const(frames)) {
-        longest = std::max(longest, t - previous);
-        previous = t;
+    qint64 longest = 0, firstFrame = -1;
+    int count = 0, windows = 0;
+    for (const QList<qint64> &times : std::as_const(frames)) {
+        qint64 previous = start;
+        for (qint64 t : times) {
+            longest = std::max(longest, t - previous);
+            previous = t;
+        }
+        if (!times.isEmpty() && (firstFrame < 0 || times.first() - start < firstFrame))
+            firstFrame = times.first() - start;
+        count += int(times.size());
+        windows += times.isEmpty() ? 0 : 1;
     }
-    const qint64 firstFrame = frames.isEmpty() ? -1 : frames.first() - start;
-    m_out.write(QStringLiteral("state=%1 first=%2 firstFrameMs=%3 longestGapMs=%4 frames=%5\n")
-                    .arg(m_state).arg(m_first ? 1 : 0).arg(firstFrame).arg(longest).arg(frames.size())
+    m_out.write(QStringLiteral("opening=%1 first=%2 firstFrameMs=%3 longestGapMs=%4 frames=%5 windows=%6\n")
+                    .arg(m_name).arg(m_first ? 1 : 0).arg(firstFrame).arg(longest).arg(count).arg(windows)
                     .toUtf8());
     m_out.flush();
+}
+
+void FrameProbe::readControl()
+{
+    char buffer[512];
+    for (;;) {
+        const ssize_t n = ::read(m_control, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        m_pending.append(buffer, n);
+    }
+    for (qsizetype end; (end = m_pending.indexOf('\n')) >= 0;) {
+        const QString line = QString::fromUtf8(m_pending.left(end)).trimmed();
+        m_pending.remove(0, end + 1);
+        if (!line.isEmpty())
+            perform(line);
+    }
+}
+
+void FrameProbe::perform(const QString &opening)
+{
+    m_awakeAt = m_clock.elapsed();
+    watchWindows();
+    if (!begin(opening, !m_seenOpenings.contains(opening)))
+        return;
+    m_seenOpenings.insert(opening);
+    NotchViewModel *m = m_model;
+    if (opening == QLatin1String("settings")) {
+        m->openSettings();
+        // The window may be built by the request, which the program answers
+        // on a later turn.
+        QTimer::singleShot(0, this, &FrameProbe::watchWindows);
+    } else if (opening.startsWith(QLatin1String("game:"))) {
+        bool ok = false;
+        const int game = QMetaEnum::fromType<Island::PavletGame>().keyToValue(opening.mid(5).toLatin1(), &ok);
+        if (ok)
+            m->openGame(Island::PavletGame(game));
+    } else if (opening == QLatin1String("update")) {
+        m->showUpdate();
+    } else if (opening == QLatin1String("collapsed")) {
+        m->collapse();
+    } else {
+        // A state's own name opens it: "canvas" → openCanvas().
+        const QByteArray method = "open" + opening.left(1).toUpper().toLatin1() + opening.mid(1).toLatin1();
+        if (!QMetaObject::invokeMethod(m, method.constData()))
+            m_out.write(QStringLiteral("unknown opening %1\n").arg(opening).toUtf8());
+    }
 }

@@ -2,20 +2,32 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 
 class NotchViewModel;
 class QQuickWindow;
+class QSocketNotifier;
 
-// Measures how smoothly the island opens: after every change of state it
-// notes each frame the window puts on screen for a while and writes one line
-//   state=<name> first=<0|1> firstFrameMs=<n> longestGapMs=<n> frames=<n>
+// Measures how smoothly the island and its windows open: after every change
+// of the island's state, and after every opening asked for through the
+// control pipe, it notes each frame a window puts on screen for a while and
+// writes one line
+//   opening=<name> first=<0|1> firstFrameMs=<n> longestGapMs=<n> frames=<n> windows=<n>
 // where the longest gap counts from the start of the event-loop turn in
-// which the state changed. Turned on by
-// PAVLET_FRAME_PROBE=<file>; bench/island-frames.sh reads the lines.
+// which the opening began, taken per window (the worst window counts).
+// Turned on by PAVLET_FRAME_PROBE=<file>; bench/island-frames.sh reads the
+// lines.
+//
+// With PAVLET_FRAME_PROBE_CONTROL=<fifo> the probe also reads openings, one
+// a line, and performs them the way the island's controls do: a state
+// ("home", "canvas", "games", "calculator", "pocket", "voice", "translator",
+// "update", "collapsed"), "game:<name>" for a game's page ("game:wordle"),
+// or "settings" for the settings window.
 class FrameProbe : public QObject {
     Q_OBJECT
 public:
@@ -24,18 +36,27 @@ public:
 
 private:
     void stateChanged();
-    void frameSwapped();
+    bool begin(const QString &name, bool first);
+    void watchWindows();
+    void frameSwapped(int window);
     void report();
+    void readControl();
+    void perform(const QString &opening);
 
     NotchViewModel *m_model;
     QFile m_out;
     QElapsedTimer m_clock;
-    QSet<int> m_seen;
-    QString m_state;
+    QSet<int> m_seenStates;
+    QSet<QString> m_seenOpenings;
+    QString m_name;
     qint64 m_awakeAt = -1;
     bool m_first = false;
-    // Written from the render thread.
+    QList<QPointer<QQuickWindow>> m_windows;
+    int m_control = -1;
+    QSocketNotifier *m_notifier = nullptr;
+    QByteArray m_pending;
+    // Written from the render threads.
     QMutex m_lock;
     qint64 m_changedAt = -1;
-    QList<qint64> m_frames;
+    QHash<int, QList<qint64>> m_frames;
 };

@@ -177,6 +177,9 @@ bool NotchPanel::loadContent(QQmlEngine *engine, const QUrl &url)
     delete m_content;
     m_content = item;
     item->setParentItem(contentItem());
+    // Asynchronous loaders build their items between this window's frames.
+    if (!engine->incubationController())
+        engine->setIncubationController(incubationController());
     // Once the island is on screen, compile the views it opens, off the
     // main thread, so that no first opening waits for the compiler.
     QPointer<QQmlEngine> e(engine);

@@ -5,6 +5,8 @@
 #include "support/panelviewtest.h"
 #include "support/screenshots.h"
 
+#include <QQmlEngine>
+#include <QQmlIncubationController>
 #include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -59,6 +61,12 @@ protected:
         for (int i = 0; i < 120; ++i)
             scheduler->advance(16);
         controller->snap();
+        // Panels are built between frames: wait until nothing is still being built.
+        if (QQmlEngine *engine = qmlEngine(controller->panel()->content())) {
+            for (int tries = 0; tries < 100 && engine->incubationController()
+                                && engine->incubationController()->incubatingObjectCount() > 0; ++tries)
+                spin(50);
+        }
         QImage image = Screenshots::settled([this] { return controller->panel()->grabWindow(); }, 600, 120, 30);
         const QRect island = controller->panel()->islandRect().toAlignedRect();
         image = image.copy(island.intersected(image.rect()));
