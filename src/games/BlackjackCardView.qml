@@ -16,7 +16,7 @@ Rectangle {
     radius: GameViews.cardRadius
     color: hidden ? GamePalette.black : GamePalette.white94
     border.width: hidden ? 1 : 0
-    border.color: Qt.rgba(gold.r, gold.g, gold.b, GameViews.cardOutlineOpacity)
+    border.color: IslandPalette.faded(gold, GameViews.cardOutlineOpacity)
     antialiasing: true
 
     Column {

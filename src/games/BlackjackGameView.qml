@@ -71,7 +71,7 @@ Item {
                 Repeater {
                     model: root.engine.betOptions
                     ArcadeChip {
-                        required property var modelData
+                        required property double modelData
                         title: "$" + modelData
                         selected: modelData === root.engine.bet
                         onClicked: GameViews.blackjackChooseBet(root.engine, modelData)
@@ -115,7 +115,7 @@ Item {
             Repeater {
                 model: root.engine.buyIns
                 ArcadeChip {
-                    required property var modelData
+                    required property double modelData
                     title: "$" + modelData
                     selected: modelData === root.engine.buyIn
                     onClicked: root.engine.buyIn = modelData

@@ -46,7 +46,7 @@ Column {
         Repeater {
             model: root.hand.cards
             BlackjackCardView {
-                required property var modelData
+                required property blackjackCard modelData
                 required property int index
                 rank: modelData.label
                 suit: modelData.suit

@@ -65,7 +65,7 @@ Item {
                         Layout.fillHeight: true
                         Layout.minimumHeight: GameViews.padMinHeight
                         radius: GameViews.padRadius
-                        color: lit ? hue : Qt.rgba(hue.r, hue.g, hue.b, GameViews.padDimOpacity)
+                        color: lit ? hue : IslandPalette.faded(hue, GameViews.padDimOpacity)
                         border.width: 1
                         border.color: lit ? GamePalette.white35 : IslandPalette.well
                         MouseArea {
