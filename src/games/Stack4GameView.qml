@@ -14,10 +14,9 @@ Item {
     implicitHeight: GameViews.gameMinHeight
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
     readonly property bool live: GameViews.stack4BoardLive(engine.phase, engine.busy)
-    readonly property var falling: engine.fallingIndex
 
     Stack4Fall { id: fall; engine: root.engine }
-    AnimationTicker { id: ticker; running: root.shown && root.falling !== null; fps: 60 }
+    AnimationTicker { id: ticker; running: root.shown && root.engine.fallingIndex !== null; fps: 60 }
     readonly property real fallOffset: fall.offset(ticker.time, fall.revision)
 
     Rectangle {
@@ -92,7 +91,7 @@ Item {
                                         required property int index
                                         readonly property int at: GameViews.stack4DiscIndex(column.index, index)
                                         readonly property int slot: root.engine.board[at]
-                                        readonly property bool isFalling: root.falling === at
+                                        readonly property bool isFalling: root.engine.fallingIndex === at
                                         objectName: "disc" + at
                                         width: GameViews.discSize
                                         height: GameViews.discSize

@@ -64,7 +64,7 @@ Item {
                             model: 5
                             Rectangle {
                                 required property int index
-                                readonly property var tile: root.engine.tiles[tileRow.index * 5 + index]
+                                readonly property wordleTile tile: root.engine.tiles[tileRow.index * 5 + index]
                                 width: GameViews.tileSize
                                 height: GameViews.tileSize
                                 radius: GameViews.tileRadius

@@ -26,7 +26,7 @@ Item {
             Rectangle {
                 anchors.fill: parent
                 radius: GameViews.pavTileRadius
-                color: modelData.goldOpacity > 0 ? Qt.rgba(root.gold.r, root.gold.g, root.gold.b, modelData.goldOpacity)
+                color: modelData.goldOpacity > 0 ? IslandPalette.faded(root.gold, modelData.goldOpacity)
                                  : GamePalette.white22
                 Text {
                     anchors.centerIn: parent

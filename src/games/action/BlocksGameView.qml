@@ -16,7 +16,6 @@ Item {
     implicitHeight: ActionViews.fieldMinHeight
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
     // Read once per change; every cell looks its kind up here.
-    readonly property var board: engine.board
     readonly property var activeCells: engine.activeCells
     readonly property var shadowCells: engine.shadowCells
 
@@ -69,7 +68,7 @@ Item {
                 WellCell {
                     required property int index
                     cellLayer: "settled"
-                    kind: root.board[index]
+                    kind: root.engine.board[index]
                     visible: kind >= 0
                     at: Qt.point(index % 10, Math.floor(index / 10))
                 }
