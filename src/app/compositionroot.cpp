@@ -160,9 +160,70 @@ struct CompositionRoot::LinuxBackends {
     }
 };
 
-CompositionRoot::CompositionRoot()
+namespace {
+
+template <typename T>
+void replace(T *&own, T *other)
+{
+    if (other)
+        own = other;
+}
+
+// The Linux bundle with every capability the options name taken from them.
+Platform withReplacements(Platform p, const Platform &r)
+{
+    replace(p.secrets, r.secrets);
+    replace(p.loginItem, r.loginItem);
+    replace(p.permissions, r.permissions);
+    replace(p.audio, r.audio);
+    replace(p.backlight, r.backlight);
+    replace(p.mediaKeys, r.mediaKeys);
+    replace(p.idleTime, r.idleTime);
+    replace(p.lowPowerMode, r.lowPowerMode);
+    replace(p.bluetooth, r.bluetooth);
+    replace(p.powerSupply, r.powerSupply);
+    replace(p.systemLoad, r.systemLoad);
+    replace(p.networkInterfaces, r.networkInterfaces);
+    replace(p.wifi, r.wifi);
+    replace(p.reachability, r.reachability);
+    replace(p.clipboard, r.clipboard);
+    replace(p.screenGrabber, r.screenGrabber);
+    replace(p.appLauncher, r.appLauncher);
+    replace(p.displaySleep, r.displaySleep);
+    replace(p.location, r.location);
+    replace(p.geocoder, r.geocoder);
+    replace(p.calendar, r.calendar);
+    replace(p.screens, r.screens);
+    replace(p.pointer, r.pointer);
+    replace(p.clicks, r.clicks);
+    replace(p.gameModeHotkey, r.gameModeHotkey);
+    replace(p.keyPositions, r.keyPositions);
+    replace(p.windowHints, r.windowHints);
+    replace(p.workspace, r.workspace);
+    replace(p.activation, r.activation);
+    replace(p.tray, r.tray);
+    replace(p.zipper, r.zipper);
+    replace(p.filePicker, r.filePicker);
+    replace(p.processes, r.processes);
+    replace(p.tools, r.tools);
+    replace(p.micRecorder, r.micRecorder);
+    replace(p.audioPlayer, r.audioPlayer);
+    replace(p.sounds, r.sounds);
+    replace(p.memoRecorder, r.memoRecorder);
+    replace(p.memoPlayer, r.memoPlayer);
+    replace(p.mediaPlayers, r.mediaPlayers);
+    replace(p.mediaKeySender, r.mediaKeySender);
+    replace(p.camera, r.camera);
+    replace(p.faceDetector, r.faceDetector);
+    replace(p.fileRevealer, r.fileRevealer);
+    return p;
+}
+
+} // namespace
+
+CompositionRoot::CompositionRoot(const Options &options)
     : m_linux(std::make_unique<LinuxBackends>())
-    , m_platform(m_linux->bundle())
+    , m_platform(withReplacements(m_linux->bundle(), options.replacements))
 {
     m_credentials = std::make_unique<CanvasCredentialStore>(m_platform.secrets, &m_defaults);
     m_permissions = std::make_unique<PermissionCenter>(m_platform.permissions, &m_defaults, &m_scheduler,
@@ -174,6 +235,8 @@ CompositionRoot::CompositionRoot()
     UpdateService::Options updateOptions;
     updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     updateOptions.temporaryFolder = QDir::tempPath();
+    if (!options.updateBase.isEmpty())
+        updateOptions.updateBase = options.updateBase;
     m_updates = std::make_unique<UpdateService>(m_network.get(), &m_scheduler, m_platform.appLauncher,
                                                 updateOptions, &m_executor);
     bindSkippedUpdateVersion(m_settings.get(), m_updates.get());
@@ -190,6 +253,14 @@ CompositionRoot::CompositionRoot()
     island.network = m_network.get();
     island.updater = m_updates.get();
     island.credentials = m_credentials.get();
+    if (!options.weatherBase.isEmpty())
+        island.weatherBase = options.weatherBase;
+    if (!options.translatorBase.isEmpty())
+        island.translatorBase = options.translatorBase;
+    if (!options.speedTestBase.isEmpty()) {
+        island.speedTest.mainBase = options.speedTestBase;
+        island.speedTest.speedBase = options.speedTestBase;
+    }
     const VoiceMemoFolders memoFolders = VoiceMemoFolders::standard();
     island.memosFolder = memoFolders.memos;
     island.exportFolder = memoFolders.downloads;

@@ -8,6 +8,7 @@
 #include "core/userdefaults.h"
 #include "platform/platform.h"
 
+#include <QUrl>
 #include <memory>
 
 class AppDelegate;
@@ -30,7 +31,22 @@ class UpdateService;
 // program runs.
 class CompositionRoot {
 public:
-    CompositionRoot();
+    // What a run may take from elsewhere than the machine's own backends and
+    // services; by default nothing. The journeys use it for the devices a
+    // test machine lacks (camera, media players) and for web services served
+    // on 127.0.0.1.
+    struct Options {
+        // Every capability set here replaces the Linux backend of the same
+        // name; the ones left null keep it.
+        Platform replacements;
+        // The web services' addresses; empty keeps the public ones.
+        QUrl weatherBase;
+        QUrl translatorBase;
+        QUrl speedTestBase;
+        QUrl updateBase;
+    };
+
+    explicit CompositionRoot(const Options &options = {});
     ~CompositionRoot();
     CompositionRoot(const CompositionRoot &) = delete;
     CompositionRoot &operator=(const CompositionRoot &) = delete;

@@ -1,3 +1,5 @@
+#include "support/qmlwarnings.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <QtQml/qqmlextensionplugin.h>
@@ -11,6 +13,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
+    QmlWarnings::install();
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Pavlet");
     QApplication::setApplicationName("Pavlet");

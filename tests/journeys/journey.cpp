@@ -1,0 +1,384 @@
+#include "journey.h"
+
+#include "app/appdelegate.h"
+#include "app/compositionroot.h"
+#include "core/userdefaults.h"
+#include "island/notchviewmodel.h"
+#include "notch/notchpanel.h"
+#include "notch/notchwindowcontroller.h"
+#include "support/pulseserver.h"
+#include "support/screenshots.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+namespace {
+
+void setFolderEnvironment(const QString &home)
+{
+    const QStringList folders = {"config", "data", "cache", "Downloads", "Documents"};
+    for (const QString &f : folders)
+        QDir(home).mkpath(f);
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (home + "/data").toUtf8());
+    qputenv("XDG_CACHE_HOME", (home + "/cache").toUtf8());
+}
+
+// Opacity as the user sees it: the item's own times every ancestor's.
+double shownOpacity(const QQuickItem *item)
+{
+    double o = 1;
+    for (const QQuickItem *i = item; i; i = i->parentItem()) {
+        if (!i->isVisible())
+            return 0;
+        o *= i->opacity();
+    }
+    return o;
+}
+
+QRectF sceneRect(const QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
+void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &match, QList<QQuickItem *> &out)
+{
+    if (!item)
+        return;
+    if (match(item))
+        out << item;
+    for (QQuickItem *child : item->childItems())
+        collect(child, match, out);
+}
+
+bool isType(const QQuickItem *item, const char *type)
+{
+    return QByteArray(item->metaObject()->className()).startsWith(type);
+}
+
+QString describe(const QQuickItem *item)
+{
+    const QString id = item->property("moduleId").toString();
+    return id.isEmpty() ? QString::fromLatin1(item->metaObject()->className()) : id;
+}
+
+} // namespace
+
+QString journeySoundServer()
+{
+    static PulseServer *server = [] {
+        auto *s = new PulseServer;
+        if (s->start()) {
+            // A silent microphone beside the null speakers.
+            s->pactl({"load-module", "module-null-source", "source_name=mic"});
+            s->pactl({"set-default-source", "mic"});
+        }
+        return s;
+    }();
+    return server->isRunning() ? server->address() : QString();
+}
+
+QString Journey::journeyName()
+{
+    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return info ? QString::fromLatin1(info->test_suite_name()) + "." + info->name() : QStringLiteral("journey");
+}
+
+Journey::Journey(const Setup &setup)
+    : m_setup(setup)
+{
+    const QString sound = journeySoundServer();
+    if (!sound.isEmpty())
+        qputenv("PULSE_SERVER", sound.toUtf8());
+    m_oldHome = qgetenv("HOME");
+    setFolderEnvironment(m_home.path());
+    m_web.listen();
+}
+
+Journey::~Journey()
+{
+    if (m_root) {
+        m_root->shutdown();
+        m_root.reset();
+    }
+    XInput::pause(50);
+    qputenv("HOME", m_oldHome);
+}
+
+bool Journey::start()
+{
+    {
+        UserDefaults defaults;
+        if (!m_setup.firstRun)
+            defaults.setBool(QStringLiteral("permissionsSetupCompleted"), true);
+        if (m_setup.everyModule)
+            defaults.setString(QStringLiteral("disabledModules"), QString());
+        if (m_setup.prepare)
+            m_setup.prepare(defaults);
+        defaults.flush();
+    }
+    CompositionRoot::Options options;
+    options.replacements.camera = &m_camera;
+    options.replacements.faceDetector = &m_faces;
+    options.replacements.mediaPlayers = &m_players;
+    options.replacements.mediaKeySender = &m_keySender;
+    options.replacements.secrets = &m_secrets;
+    options.weatherBase = m_web.baseUrl();
+    options.translatorBase = m_web.baseUrl();
+    options.speedTestBase = m_web.baseUrl();
+    options.updateBase = m_web.baseUrl();
+    m_root = std::make_unique<CompositionRoot>(options);
+    m_root->start();
+    const bool shown = waitFor([this] { return panel() && panel()->isExposed(); }, 10000);
+    settle();
+    // The pointer starts on the desktop, away from the island.
+    m_hands.moveTo(desktopPoint(), 1);
+    return shown;
+}
+
+NotchViewModel &Journey::island()
+{
+    return m_root->island();
+}
+
+NotchPanel *Journey::panel()
+{
+    NotchWindowController *notch = m_root ? m_root->delegate().notch() : nullptr;
+    return notch ? notch->panel() : nullptr;
+}
+
+QQuickItem *Journey::content()
+{
+    return panel() ? panel()->content() : nullptr;
+}
+
+QPoint Journey::islandPoint() const
+{
+    auto *self = const_cast<Journey *>(this);
+    const QRectF island = self->panel()->islandFrameOnScreen();
+    return QPoint(int(island.center().x()), int(island.top() + std::min(12.0, island.height() / 2)));
+}
+
+QPoint Journey::desktopPoint() const
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    return QPoint(screen.left() + 120, screen.bottom() - 120);
+}
+
+QPoint Journey::screenPoint(const QQuickItem *item, QPointF at) const
+{
+    if (at.x() < 0)
+        at = QPointF(item->width() / 2, item->height() / 2);
+    const QPointF scene = item->mapToScene(at);
+    return item->window()->mapToGlobal(scene.toPoint());
+}
+
+bool Journey::waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        XInput::pause(10);
+    }
+    return true;
+}
+
+void Journey::settle(int quietMs, int timeoutMs)
+{
+    NotchPanel *p = panel();
+    if (!p)
+        return;
+    QElapsedTimer total, quiet;
+    total.start();
+    quiet.start();
+    QRectF last = p->islandFrameOnScreen();
+    while (quiet.elapsed() < quietMs && total.elapsed() < timeoutMs) {
+        XInput::pause(16);
+        const QRectF now = p->islandFrameOnScreen();
+        if (now != last) {
+            last = now;
+            quiet.restart();
+        }
+    }
+}
+
+bool Journey::openHome()
+{
+    m_hands.moveTo(desktopPoint(), 1);
+    m_hands.moveTo(islandPoint(), 8);
+    waitFor([this] { return island().state() != Island::NotchState::collapsed; }, 3000);
+    m_hands.click(islandPoint());
+    const bool opened = waitFor([this] { return island().state() == Island::NotchState::home; }, 5000);
+    settle();
+    return opened;
+}
+
+bool Journey::collapse()
+{
+    for (int i = 0; i < 3; ++i) {
+        m_hands.key(QStringLiteral("Escape"));
+        XInput::pause(80);
+    }
+    m_hands.click(desktopPoint());
+    const bool closed = waitFor([this] { return island().state() == Island::NotchState::collapsed; }, 5000);
+    settle();
+    return closed;
+}
+
+QList<QQuickItem *> Journey::homeCards()
+{
+    QList<QQuickItem *> cards;
+    collect(content(), [](QQuickItem *i) { return isType(i, "EditableModule"); }, cards);
+    std::sort(cards.begin(), cards.end(),
+              [](QQuickItem *a, QQuickItem *b) { return sceneRect(a).top() < sceneRect(b).top(); });
+    return cards;
+}
+
+QStringList Journey::homeProblems()
+{
+    QStringList problems;
+    QList<QQuickItem *> panels;
+    collect(content(), [](QQuickItem *i) { return isType(i, "HomePanel"); }, panels);
+    if (panels.isEmpty())
+        return {QStringLiteral("Home is not shown")};
+    const QRectF home = sceneRect(panels.first());
+    const QList<QQuickItem *> cards = homeCards();
+    for (int i = 0; i < cards.size(); ++i) {
+        QQuickItem *card = cards[i];
+        const QRectF r = sceneRect(card);
+        const double opacity = shownOpacity(card);
+        if (opacity < 0.99)
+            problems << QStringLiteral("%1 shows at opacity %2").arg(describe(card)).arg(opacity, 0, 'f', 2);
+        if (r.height() < 8)
+            problems << QStringLiteral("%1 is %2 pt tall").arg(describe(card)).arg(r.height());
+        if (r.left() < home.left() - 0.5 || r.right() > home.right() + 0.5)
+            problems << QStringLiteral("%1 sticks out of the panel sideways").arg(describe(card));
+        if (i == 0 && r.top() < home.top() - 0.5)
+            problems << QStringLiteral("%1 starts above the panel").arg(describe(card));
+        if (i > 0) {
+            const QRectF above = sceneRect(cards[i - 1]);
+            if (r.top() < above.bottom() - 0.5)
+                problems << QStringLiteral("%1 overlaps %2 by %3 pt")
+                                .arg(describe(card), describe(cards[i - 1]))
+                                .arg(above.bottom() - r.top(), 0, 'f', 1);
+        }
+    }
+    return problems;
+}
+
+QStringList Journey::homeSettled(int timeoutMs)
+{
+    QStringList problems;
+    waitFor([&] { return (problems = homeProblems()).isEmpty(); }, timeoutMs);
+    return problems;
+}
+
+QList<QQuickItem *> Journey::items(const char *type, const std::function<bool(QQuickItem *)> &match)
+{
+    QList<QQuickItem *> found;
+    collect(content(), [&](QQuickItem *i) { return isType(i, type) && (!match || match(i)); }, found);
+    return found;
+}
+
+QQuickItem *Journey::item(const char *type, const std::function<bool(QQuickItem *)> &match)
+{
+    const QList<QQuickItem *> found = items(type, match);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QQuickItem *Journey::text(const QString &wanted)
+{
+    return item("QQuickText", [&](QQuickItem *i) {
+        return i->property("text").toString() == wanted && shownOpacity(i) > 0.5;
+    });
+}
+
+void Journey::click(QQuickItem *target)
+{
+    if (target)
+        m_hands.click(screenPoint(target));
+    else
+        ADD_FAILURE() << "nothing to click";
+    XInput::pause(60);
+}
+
+QQuickItem *Journey::focused()
+{
+    return panel() ? panel()->activeFocusItem() : nullptr;
+}
+
+QString Journey::focusedText()
+{
+    QQuickItem *f = focused();
+    return f ? f->property("text").toString() : QString();
+}
+
+int Journey::captureStreams() const
+{
+    const QString server = journeySoundServer();
+    if (server.isEmpty())
+        return 0;
+    QProcess pactl;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", server);
+    pactl.setProcessEnvironment(env);
+    pactl.start("pactl", {"list", "short", "source-outputs"});
+    pactl.waitForFinished(5000);
+    const QString out = QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
+    return out.isEmpty() ? 0 : int(out.split('\n').size());
+}
+
+QStringList Journey::stillRecording() const
+{
+    QStringList what;
+    if (const int streams = captureStreams())
+        what << QStringLiteral("%1 microphone stream(s) open").arg(streams);
+    if (m_camera.isActive())
+        what << QStringLiteral("the camera runs");
+    return what;
+}
+
+void Journey::shot(const QString &name)
+{
+    const QString dir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    const QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    QString file = QStringLiteral("%1-%2-%3").arg(journeyName()).arg(++m_shots, 2, 10, QLatin1Char('0')).arg(name);
+    file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]+")), QStringLiteral("_"));
+    const QString folder = QDir(Screenshots::outputDir()).filePath(QStringLiteral("journeys"));
+    QDir().mkpath(folder);
+    Screenshots::save(image, folder, file);
+}
+
+void walk(Journey &journey, const std::vector<Step> &steps)
+{
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act(journey);
+        XInput::pause(30);
+        if (step.check)
+            step.check(journey);
+        const Island::NotchState state = journey.island().state();
+        if (state == Island::NotchState::home && !journey.island().isEditingModules()) {
+            const QStringList problems = journey.homeSettled();
+            EXPECT_TRUE(problems.isEmpty()) << problems.join("; ").toStdString();
+        }
+        if (state == Island::NotchState::collapsed) {
+            const QStringList busy = journey.stillRecording();
+            EXPECT_TRUE(busy.isEmpty()) << busy.join("; ").toStdString();
+        }
+        journey.shot(QString::fromLatin1(step.what));
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "xinput.h"
+
+#include "fakes/fakecamera.h"
+#include "fakes/fakemediaplayers.h"
+#include "fakes/fakesecretstore.h"
+#include "support/localhttpserver.h"
+
+#include <QPointer>
+#include <QQuickItem>
+#include <QRectF>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CompositionRoot;
+class NotchPanel;
+class NotchViewModel;
+class UserDefaults;
+
+struct JourneySetup {
+    // Every module the catalogue has, on Home and in the strip.
+    bool everyModule = false;
+    // The first run's settings window stays away unless asked for.
+    bool firstRun = false;
+    // Anything else to put in the defaults before the start.
+    std::function<void(UserDefaults &)> prepare;
+};
+
+// The program as a user starts it: the real composition root, the real
+// island window on the test's X server (with a window manager), real input
+// through the X server. Only what this machine has no peer for is stood in:
+// the camera, the media players and the secret service; the web services
+// answer from a local server. Every start is a fresh one: empty config, data
+// and cache folders.
+class Journey {
+public:
+    using Setup = JourneySetup;
+
+    explicit Journey(const Setup &setup = {});
+    ~Journey();
+    Journey(const Journey &) = delete;
+    Journey &operator=(const Journey &) = delete;
+
+    // Starts the program; false when the island window did not show.
+    bool start();
+
+    CompositionRoot &root() { return *m_root; }
+    NotchViewModel &island();
+    NotchPanel *panel();
+    QQuickItem *content();
+    XInput &hands() { return m_hands; }
+    LocalHttpServer &web() { return m_web; }
+    FakeCamera &camera() { return m_camera; }
+    FakeMediaPlayers &players() { return m_players; }
+    FakeSecretStore &secrets() { return m_secrets; }
+    QString folder(const QString &name) const { return m_home.filePath(name); }
+
+    // Where the collapsed island is, in screen coordinates.
+    QPoint islandPoint() const;
+    // A point on the desktop well away from the island.
+    QPoint desktopPoint() const;
+    // The screen position of an item's centre (or of a point in it).
+    QPoint screenPoint(const QQuickItem *item, QPointF at = QPointF(-1, -1)) const;
+
+    // Hovers the island and clicks it: Home opens.
+    bool openHome();
+    // Escape three times and a click outside: the island collapses.
+    bool collapse();
+    bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
+    // Waits until the island's window stands still.
+    void settle(int quietMs = 250, int timeoutMs = 8000);
+
+    // What a user would find wrong with Home's cards now: a card hidden or
+    // faded, two cards on top of each other, a card outside the panel.
+    // Empty when all is well.
+    QStringList homeProblems();
+    // Waits for Home's cards to come right; their problems if they never do.
+    QStringList homeSettled(int timeoutMs = 6000);
+    // Home's cards, in order on screen.
+    QList<QQuickItem *> homeCards();
+
+    // Items on the island whose QML type is `type` (and that match), in the
+    // order they stand in the tree.
+    QList<QQuickItem *> items(const char *type, const std::function<bool(QQuickItem *)> &match = nullptr);
+    QQuickItem *item(const char *type, const std::function<bool(QQuickItem *)> &match = nullptr);
+    // The shown text item that reads exactly `text`, or null.
+    QQuickItem *text(const QString &text);
+    // Clicks an item where the user would: its centre.
+    void click(QQuickItem *item);
+    // The item that has the keyboard on the island, and the text it holds.
+    QQuickItem *focused();
+    QString focusedText();
+
+    // Capture streams open on the test's sound server.
+    int captureStreams() const;
+    // Whether anything records or films.
+    QStringList stillRecording() const;
+
+    // A picture of the screen into $PAVLET_SCREENSHOT_DIR, when that is set.
+    void shot(const QString &name);
+
+    // The running journey's name, for the screenshots.
+    static QString journeyName();
+
+private:
+    Setup m_setup;
+    QTemporaryDir m_home;
+    QByteArray m_oldHome;
+    XInput m_hands;
+    LocalHttpServer m_web;
+    FakeCamera m_camera;
+    FakeFaceDetector m_faces;
+    FakeMediaPlayers m_players;
+    FakeMediaKeySender m_keySender;
+    FakeSecretStore m_secrets;
+    std::unique_ptr<CompositionRoot> m_root;
+    int m_shots = 0;
+};
+
+// One step of a journey: what the user does, and what must then hold beyond
+// what always must (alive, no QML warning, nothing recording once collapsed,
+// Home's cards in place while Home shows).
+struct Step {
+    const char *what;
+    std::function<void(Journey &)> act;
+    std::function<void(Journey &)> check = nullptr;
+};
+
+// Runs the steps in order, checking after each; stops at the first broken
+// step (later steps would only repeat its failure).
+void walk(Journey &journey, const std::vector<Step> &steps);
+
+// The sound server every journey's microphone and speakers talk to.
+QString journeySoundServer();

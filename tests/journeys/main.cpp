@@ -1,0 +1,23 @@
+#include "support/qmlwarnings.h"
+
+#include <QApplication>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(PavletPlugin)
+
+// The journeys run the program as it runs for a user: on the X server the
+// session script starts (with a window manager), with the program's own
+// names and folders.
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QmlWarnings::install();
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Pavlet"));
+    QApplication::setApplicationName(QStringLiteral("Pavlet"));
+    QApplication::setDesktopFileName(QStringLiteral("pavlet"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs the journeys on an X server of their own with a window manager, as a
+# user's desktop has one. With --load every core is kept busy meanwhile, so
+# that asynchronous loading and animations finish in the order a busy
+# machine gives them. Everything started here is stopped on the way out.
+# Usage: session.sh [--load] [--compositor] program [gtest arguments]
+set -uo pipefail
+load=0; compositor=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --load) load=1; shift ;;
+    --compositor) compositor=1; shift ;;
+    *) break ;;
+  esac
+done
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+exec 5>"$work/display"
+Xvfb -displayfd 5 -noreset -screen 0 1512x982x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+# The window manager is up once it owns the screen's selection.
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+if [ "$compositor" = 1 ]; then
+  picom --backend xrender >"$work/picom.log" 2>&1 &
+  pids+=($!)
+fi
+if [ "$load" = 1 ]; then
+  # Busy loops that end by themselves should this script be killed.
+  for _ in $(seq "$(nproc)"); do
+    timeout 1800 sh -c 'while :; do :; done' &
+    pids+=($!)
+  done
+fi
+"$@"

@@ -1,0 +1,159 @@
+#include "xinput.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+XInput::XInput()
+{
+    m_display = XOpenDisplay(nullptr);
+    if (!m_display)
+        return;
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(m_display, &event, &error, &major, &minor)) {
+        XCloseDisplay(m_display);
+        m_display = nullptr;
+    }
+}
+
+XInput::~XInput()
+{
+    if (m_display)
+        XCloseDisplay(m_display);
+}
+
+void XInput::pause(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (t.elapsed() < ms)
+            QThread::msleep(1);
+    } while (t.elapsed() < ms);
+}
+
+void XInput::sync()
+{
+    XSync(m_display, False);
+    pause(16);
+}
+
+void XInput::moveTo(QPoint to, int steps)
+{
+    if (!m_display)
+        return;
+    const QPoint from = m_position;
+    steps = std::max(1, steps);
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint p = from + (to - from) * i / steps;
+        XTestFakeMotionEvent(m_display, -1, p.x(), p.y(), CurrentTime);
+        sync();
+    }
+    m_position = to;
+}
+
+void XInput::press(int button)
+{
+    if (!m_display)
+        return;
+    XTestFakeButtonEvent(m_display, button, True, CurrentTime);
+    sync();
+}
+
+void XInput::release(int button)
+{
+    if (!m_display)
+        return;
+    XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+    sync();
+}
+
+void XInput::click(QPoint at, int button)
+{
+    moveTo(at, 3);
+    pause(40);
+    press(button);
+    pause(40);
+    release(button);
+}
+
+void XInput::drag(QPoint from, QPoint to, int steps)
+{
+    moveTo(from, 3);
+    pause(40);
+    press(1);
+    // A first small move starts the drag; the rest carries it.
+    moveTo(from + QPoint(0, 4), 2);
+    moveTo(to, steps);
+    pause(60);
+    release(1);
+}
+
+void XInput::scroll(int clicks)
+{
+    const int button = clicks > 0 ? 4 : 5;
+    for (int i = 0; i < std::abs(clicks); ++i) {
+        press(button);
+        release(button);
+    }
+}
+
+void XInput::sendKeysym(unsigned long sym, bool shift, bool control, bool alt)
+{
+    if (!m_display)
+        return;
+    const KeyCode code = XKeysymToKeycode(m_display, sym);
+    if (code == 0)
+        return;
+    // A symbol on the key's second level needs Shift.
+    if (XkbKeycodeToKeysym(m_display, code, 0, 0) != sym && XkbKeycodeToKeysym(m_display, code, 0, 1) == sym)
+        shift = true;
+    const KeyCode shiftCode = XKeysymToKeycode(m_display, XK_Shift_L);
+    const KeyCode controlCode = XKeysymToKeycode(m_display, XK_Control_L);
+    const KeyCode altCode = XKeysymToKeycode(m_display, XK_Alt_L);
+    if (control)
+        XTestFakeKeyEvent(m_display, controlCode, True, CurrentTime);
+    if (alt)
+        XTestFakeKeyEvent(m_display, altCode, True, CurrentTime);
+    if (shift)
+        XTestFakeKeyEvent(m_display, shiftCode, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, code, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, code, False, CurrentTime);
+    if (shift)
+        XTestFakeKeyEvent(m_display, shiftCode, False, CurrentTime);
+    if (alt)
+        XTestFakeKeyEvent(m_display, altCode, False, CurrentTime);
+    if (control)
+        XTestFakeKeyEvent(m_display, controlCode, False, CurrentTime);
+    sync();
+}
+
+void XInput::key(const QString &name, bool shift, bool control, bool alt)
+{
+    if (!m_display)
+        return;
+    const KeySym sym = XStringToKeysym(name.toLatin1().constData());
+    if (sym != NoSymbol)
+        sendKeysym(sym, shift, control, alt);
+}
+
+void XInput::type(const QString &text)
+{
+    for (const QChar c : text) {
+        KeySym sym = NoSymbol;
+        if (c == QLatin1Char('\n'))
+            sym = XK_Return;
+        else if (c == QLatin1Char(' '))
+            sym = XK_space;
+        else if (c.unicode() < 0x100)
+            sym = c.unicode(); // Latin-1 keysyms are their code points
+        if (sym != NoSymbol)
+            sendKeysym(sym, false, false, false);
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+// A user's hands on the X server: pointer moves, clicks, drags, wheel turns,
+// keys and typed text, sent through the XTEST extension so that the program
+// sees them exactly as it would see a person's (its pointer poll, its
+// click monitor, the focused window's keys). Every call waits, spinning the
+// event loop, for the program to have had the events.
+class XInput {
+public:
+    XInput();
+    ~XInput();
+    XInput(const XInput &) = delete;
+    XInput &operator=(const XInput &) = delete;
+
+    bool isOpen() const { return m_display != nullptr; }
+
+    // Moves in a few steps, as a hand does, so hovers and drags see the way.
+    void moveTo(QPoint to, int steps = 6);
+    QPoint position() const { return m_position; }
+    void press(int button = 1);
+    void release(int button = 1);
+    void click(QPoint at, int button = 1);
+    void drag(QPoint from, QPoint to, int steps = 12);
+    // Positive: away from the user (up).
+    void scroll(int clicks);
+
+    // A key by its X keysym name ("Escape", "Return", "Tab", "BackSpace",
+    // "Left", "a"), with Shift, Control or Alt held when asked.
+    void key(const QString &name, bool shift = false, bool control = false, bool alt = false);
+    // Text as typed on a US keyboard (Latin-1 letters, digits, punctuation).
+    void type(const QString &text);
+
+    // Lets the program take the events in and answer them.
+    static void pause(int ms);
+
+private:
+    void sync();
+    void sendKeysym(unsigned long sym, bool shift, bool control, bool alt);
+
+    struct _XDisplay *m_display = nullptr;
+    QPoint m_position;
+};
