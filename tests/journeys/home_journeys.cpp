@@ -1,6 +1,10 @@
 #include "journey.h"
 
+#include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
+#include "notch/notchpanel.h"
+#include "services/timerstore.h"
+#include "store/appsettings.h"
 
 #include <gtest/gtest.h>
 
@@ -36,3 +40,131 @@ INSTANTIATE_TEST_SUITE_P(Modules, HomeOpenings, ::testing::Values(false, true),
                          [](const auto &info) { return info.param ? "EveryModule" : "DefaultModules"; });
 
 } // namespace
+
+namespace {
+
+QQuickItem *iconButton(Journey &j, const QString &help)
+{
+    return j.item("IslandIconButton", [&](QQuickItem *i) { return i->property("help").toString() == help; });
+}
+
+QQuickItem *card(Journey &j, const QString &id)
+{
+    for (QQuickItem *c : j.homeCards()) {
+        if (c->property("moduleId").toString() == id)
+            return c;
+    }
+    return nullptr;
+}
+
+QStringList cardIds(Journey &j)
+{
+    QStringList ids;
+    for (QQuickItem *c : j.homeCards())
+        ids << c->property("moduleId").toString();
+    return ids;
+}
+
+// The strip's icons as they stand, left to right.
+QList<QQuickItem *> stripIcons(Journey &j)
+{
+    QList<QQuickItem *> cells = j.items("QQuickItem", [](QQuickItem *i) {
+        return i->property("modelData").isValid() && i->parentItem()
+            && QByteArray(i->parentItem()->metaObject()->className()).startsWith("QQuickRow")
+            && i->width() > 10 && i->isVisible();
+    });
+    std::sort(cells.begin(), cells.end(), [&](QQuickItem *a, QQuickItem *b) {
+        return j.screenPoint(a).x() < j.screenPoint(b).x();
+    });
+    return cells;
+}
+
+} // namespace
+
+// Edit mode as a user meets it: add a module from the tray, remove one,
+// drag a tile to another place, drag an icon of the strip across four
+// others, and leave with Done; with every icon in the strip, Done stays on
+// screen and the cards come back in place.
+TEST(HomeEditing, AddRemoveReorderAndDone)
+{
+    Journey j({.everyModule = false, .firstRun = false, .prepare = [](UserDefaults &d) {
+                   // Every icon in the strip (13), the default cards on Home.
+                   d.setString(QStringLiteral("disabledModules"),
+                               QStringLiteral("calendar,system,network,clipboard,notes,shortcuts,awake,quote,"
+                                              "eyeStrain,speedTest,youtube,spotify,compress,micCheck"));
+               }});
+    ASSERT_TRUE(j.start());
+    QStringList before;
+    walk(j, {
+        {"open Home", [&](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             before = cardIds(j);
+         }},
+        {"enter edit mode", [](Journey &j) { j.click(iconButton(j, "Add or remove modules")); },
+         [](Journey &j) { EXPECT_TRUE(j.island().isEditingModules()); }},
+        {"Done stays on screen beside the thirteen icons", [](Journey &) {},
+         [](Journey &j) {
+             QQuickItem *done = iconButton(j, "Done");
+             ASSERT_TRUE(done);
+             const QRectF island = j.panel()->islandFrameOnScreen();
+             const QPoint at = j.screenPoint(done);
+             EXPECT_TRUE(island.contains(at)) << "Done at " << at.x() << "," << at.y();
+         }},
+        {"add the calendar from the tray", [](Journey &j) { j.click(j.text("Calendar")); },
+         [](Journey &j) { EXPECT_TRUE(cardIds(j).contains("calendar")); }},
+        {"remove the weather card", [](Journey &j) {
+             QQuickItem *weather = card(j, "weather");
+             ASSERT_TRUE(weather);
+             // The badge at the tile's top left corner.
+             j.hands().click(j.screenPoint(weather, QPointF(2, 2)));
+             XInput::pause(400);
+         },
+         [](Journey &j) { EXPECT_FALSE(cardIds(j).contains("weather")); }},
+        {"drag the first tile below the second", [](Journey &j) {
+             const QList<QQuickItem *> cards = j.homeCards();
+             ASSERT_GE(cards.size(), 3);
+             const QString first = cards[0]->property("moduleId").toString();
+             j.hands().drag(j.screenPoint(cards[0]), j.screenPoint(cards[1], QPointF(cards[1]->width() / 2, cards[1]->height() - 4)));
+             XInput::pause(500);
+             EXPECT_NE(cardIds(j).first(), first);
+         }},
+        {"drag an icon across four others", [](Journey &j) {
+             const QList<QQuickItem *> icons = stripIcons(j);
+             ASSERT_GE(icons.size(), 6);
+             const QString order = j.island().settings()->chromeIconOrder();
+             j.hands().drag(j.screenPoint(icons[0]), j.screenPoint(icons[4]) + QPoint(4, 0), 24);
+             XInput::pause(500);
+             EXPECT_NE(j.island().settings()->chromeIconOrder(), order);
+         }},
+        {"leave with Done", [](Journey &j) { j.click(iconButton(j, "Done")); },
+         [](Journey &j) {
+             EXPECT_FALSE(j.island().isEditingModules());
+             EXPECT_EQ(stripIcons(j).size(), 13);
+         }},
+        {"close and open Home again", [](Journey &j) {
+             ASSERT_TRUE(j.collapse());
+             ASSERT_TRUE(j.openHome());
+         },
+         [](Journey &j) { EXPECT_TRUE(cardIds(j).contains("calendar")); }},
+    });
+}
+
+// The timer typed as a user would: click the time, type "1:30", click
+// another card; the typed time is kept.
+TEST(HomeTimer, TypedTimeIsKeptByAClickElsewhere)
+{
+    Journey j;
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open Home", [](Journey &j) { ASSERT_TRUE(j.openHome()); }},
+        {"click the timer's time", [](Journey &j) { j.click(j.text(j.island().timer()->display())); },
+         [](Journey &j) { EXPECT_TRUE(j.focused() && j.focused()->inherits("QQuickTextInput")); }},
+        {"type 1:30", [](Journey &j) {
+             j.hands().key("a", false, true); // replace what is there
+             j.hands().type("1:30");
+         },
+         [](Journey &j) { EXPECT_EQ(j.focusedText(), "1:30"); }},
+        {"click the world clocks card", [](Journey &j) { j.click(card(j, "clocks")); },
+         [](Journey &j) { EXPECT_EQ(j.island().timer()->remaining(), 90); }},
+    });
+}

@@ -13,6 +13,9 @@ int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", "xcb");
+    // Every start gets fresh folders; the GL driver's cache would follow
+    // them into folders that are gone.
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     QmlWarnings::install();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pavlet"));

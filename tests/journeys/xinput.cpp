@@ -41,7 +41,10 @@ void XInput::pause(int ms)
 void XInput::sync()
 {
     XSync(m_display, False);
-    pause(16);
+    if (m_spinning)
+        pause(16);
+    else
+        QThread::msleep(4);
 }
 
 void XInput::moveTo(QPoint to, int steps)
@@ -77,21 +80,29 @@ void XInput::release(int button)
 void XInput::click(QPoint at, int button)
 {
     moveTo(at, 3);
-    pause(40);
+    wait(40);
     press(button);
-    pause(40);
+    wait(40);
     release(button);
+}
+
+void XInput::wait(int ms)
+{
+    if (m_spinning)
+        pause(ms);
+    else
+        QThread::msleep(ms / 4);
 }
 
 void XInput::drag(QPoint from, QPoint to, int steps)
 {
     moveTo(from, 3);
-    pause(40);
+    wait(40);
     press(1);
     // A first small move starts the drag; the rest carries it.
     moveTo(from + QPoint(0, 4), 2);
     moveTo(to, steps);
-    pause(60);
+    wait(60);
     release(1);
 }
 

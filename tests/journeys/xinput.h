@@ -36,10 +36,18 @@ public:
     // Lets the program take the events in and answer them.
     static void pause(int ms);
 
+    // Off: the calls only hand their events to the X server and wait a
+    // moment, without running the event loop; for callers that are
+    // themselves run by it (a timer's step), so that a dialog's loop opened
+    // by one click never waits on the caller.
+    void setSpinning(bool spinning) { m_spinning = spinning; }
+
 private:
     void sync();
+    void wait(int ms);
     void sendKeysym(unsigned long sym, bool shift, bool control, bool alt);
 
     struct _XDisplay *m_display = nullptr;
     QPoint m_position;
+    bool m_spinning = true;
 };

@@ -1,0 +1,239 @@
+#include "journey.h"
+
+#include "island/notchviewmodel.h"
+#include "notch/notchpanel.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// The process's resident memory in MB.
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+quint32 chosenSeed()
+{
+    bool ok = false;
+    const quint32 seed = qEnvironmentVariable("PAVLET_MONKEY_SEED").toUInt(&ok);
+    return ok ? seed : QRandomGenerator::system()->generate();
+}
+
+int chosenSeconds()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("PAVLET_MONKEY_SECONDS", &ok);
+    return ok && seconds > 0 ? seconds : 60;
+}
+
+// Random hands on the island and on whatever it opens. Steps run from a
+// timer, so that they go on inside a dialog's own event loop too, as a
+// user's would; every few dozen steps the island must close again with
+// Escape and a click outside, and then nothing may record or film.
+class Monkey {
+public:
+    Monkey(Journey &journey, quint32 seed)
+        : j(journey)
+        , rng(seed)
+    {
+    }
+
+    // One step.
+    void step()
+    {
+        ++steps;
+        states.insert(int(j.island().state()));
+        games.insert(int(j.island().activeGame()));
+        if (checking) {
+            checkCollapsed();
+            return;
+        }
+        if (visiting) {
+            visit();
+            return;
+        }
+        if (steps % 45 == 0) {
+            beginCheck();
+            return;
+        }
+        act();
+    }
+
+    int steps = 0;
+    int checks = 0;
+    // The island states and game pages the walk has seen.
+    QSet<int> states;
+    QSet<int> games;
+
+private:
+    int pick(int below) { return std::uniform_int_distribution<int>(0, below - 1)(rng); }
+
+    QPoint somewhereOnIsland()
+    {
+        const QRectF f = j.panel()->islandFrameOnScreen().adjusted(2, 2, -2, -2);
+        return QPoint(int(f.left() + pick(std::max(1, int(f.width())))),
+                      int(f.top() + pick(std::max(1, int(f.height())))));
+    }
+
+    void act()
+    {
+        XInput &h = j.hands();
+        if (j.island().state() == Island::NotchState::collapsed && pick(3) > 0) {
+            h.moveTo(j.islandPoint(), 3);
+            h.click(j.islandPoint());
+            return;
+        }
+        static const char *const keys[] = {"Escape", "Return", "Tab", "BackSpace", "Left", "Right", "Up", "Down",
+                                           "space", "1", "5", "a", "w", "plus", "minus", "period"};
+        static const char *const words[] = {"hello", "1:30", "42", "Tokyo", "abc def", "3/4+1", "x"};
+        switch (pick(20)) {
+        case 0: case 1: case 2: case 3: case 4: case 5: case 6:
+            h.click(somewhereOnIsland());
+            break;
+        case 7: case 8:
+            h.moveTo(somewhereOnIsland(), 4);
+            break;
+        case 9: case 10:
+            h.drag(somewhereOnIsland(), somewhereOnIsland(), 6);
+            break;
+        case 11:
+            h.moveTo(somewhereOnIsland(), 2);
+            h.scroll(pick(2) ? 2 : -2);
+            break;
+        case 12: case 13: case 14: {
+            const int k = pick(int(std::size(keys)));
+            // Escape alone closes most of what a walk has opened: rarer.
+            if (k == 0 && pick(3))
+                break;
+            h.key(QString::fromLatin1(keys[k]));
+            break;
+        }
+        case 15: case 16:
+            h.type(QString::fromLatin1(words[pick(int(std::size(words)))]));
+            break;
+        case 17:
+            h.click(j.desktopPoint());
+            break;
+        default:
+            h.click(somewhereOnIsland());
+            break;
+        }
+    }
+
+    void beginCheck()
+    {
+        XInput &h = j.hands();
+        for (int i = 0; i < 3; ++i)
+            h.key(QStringLiteral("Escape"));
+        h.click(j.desktopPoint());
+        checking = true;
+        checkSince.start();
+    }
+
+    void checkCollapsed()
+    {
+        if (j.island().state() != Island::NotchState::collapsed) {
+            if (checkSince.elapsed() < 6000)
+                return;
+            ADD_FAILURE() << "Escape three times and a click outside left the island open (state "
+                          << int(j.island().state()) << ") at step " << steps;
+        } else {
+            const QStringList busy = j.stillRecording();
+            EXPECT_TRUE(busy.isEmpty()) << "after collapsing at step " << steps << ": "
+                                        << busy.join("; ").toStdString();
+        }
+        checking = false;
+        ++checks;
+        // Most walks then start from a panel or a game of the strip, so that
+        // every one of them gets visited.
+        visiting = pick(4) > 0;
+    }
+
+    // Opens Home, then one of the strip's icons.
+    void visit()
+    {
+        XInput &h = j.hands();
+        if (j.island().state() != Island::NotchState::home) {
+            h.moveTo(j.islandPoint(), 3);
+            h.click(j.islandPoint());
+            if (++visitTries > 20)
+                visiting = false;
+            return;
+        }
+        visiting = false;
+        visitTries = 0;
+        const QList<QQuickItem *> cells = j.items("QQuickItem", [](QQuickItem *i) {
+            return i->property("modelData").isValid() && i->parentItem()
+                && QByteArray(i->parentItem()->metaObject()->className()).startsWith("QQuickRow") && i->isVisible()
+                && i->width() > 10;
+        });
+        if (!cells.isEmpty())
+            h.click(j.screenPoint(cells[pick(int(cells.size()))]));
+    }
+
+    Journey &j;
+    std::mt19937 rng;
+    bool checking = false;
+    bool visiting = false;
+    int visitTries = 0;
+    QElapsedTimer checkSince;
+};
+
+TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
+{
+    const quint32 seed = chosenSeed();
+    const int seconds = chosenSeconds();
+    std::printf("monkey seed %u for %d s (replay: PAVLET_MONKEY_SEED=%u)\n", seed, seconds, seed);
+    std::fflush(stdout);
+    RecordProperty("seed", std::to_string(seed));
+
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    j.hands().setSpinning(false);
+    Monkey monkey(j, seed);
+
+    const double startMb = residentMb();
+    double peakMb = startMb;
+    QTimer timer;
+    timer.setInterval(40);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!HasFailure())
+            monkey.step();
+        peakMb = std::max(peakMb, residentMb());
+    });
+    timer.start();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < seconds * 1000 && !HasFailure())
+        XInput::pause(50);
+    timer.stop();
+    j.hands().setSpinning(true);
+
+    // However the walk ended, the island closes and nothing records.
+    EXPECT_TRUE(j.collapse()) << "seed " << seed;
+    EXPECT_TRUE(j.stillRecording().isEmpty()) << "seed " << seed;
+    // Memory stays within reach of where it started.
+    EXPECT_LT(peakMb, startMb + 600) << "seed " << seed;
+    std::printf("monkey seed %u: %d steps, %d collapse checks, %d island states and %d game pages seen, memory %.0f MB "
+                "at start, %.0f MB at most\n",
+                seed, monkey.steps, monkey.checks, int(monkey.states.size()), int(monkey.games.size()), startMb, peakMb);
+    if (HasFailure())
+        std::printf("replay with PAVLET_MONKEY_SEED=%u\n", seed);
+}
+
+} // namespace
