@@ -285,7 +285,8 @@ QStringList Journey::homeSettled(int timeoutMs)
 QList<QQuickItem *> Journey::items(const char *type, const std::function<bool(QQuickItem *)> &match)
 {
     QList<QQuickItem *> found;
-    collect(content(), [&](QQuickItem *i) { return isType(i, type) && (!match || match(i)); }, found);
+    // From the window's root, so that popups (menus, tool tips) count too.
+    collect(panel() ? panel()->contentItem() : nullptr, [&](QQuickItem *i) { return isType(i, type) && (!match || match(i)); }, found);
     return found;
 }
 

@@ -67,7 +67,7 @@ public:
             visit();
             return;
         }
-        if (steps % 45 == 0) {
+        if (steps % 30 == 0) {
             beginCheck();
             return;
         }
@@ -164,26 +164,46 @@ private:
         visiting = pick(4) > 0;
     }
 
-    // Opens Home, then one of the strip's icons.
+    // Opens Home, then one of the strip's icons (through its menu when the
+    // strip is one).
     void visit()
     {
         XInput &h = j.hands();
         if (j.island().state() != Island::NotchState::home) {
+            if (visitStage > 0 || ++visitTries > 20) {
+                visiting = false;
+                visitStage = visitTries = 0;
+                return;
+            }
             h.moveTo(j.islandPoint(), 3);
             h.click(j.islandPoint());
-            if (++visitTries > 20)
-                visiting = false;
             return;
         }
+        if (visitStage == 0) {
+            visitStage = 1;
+            if (QQuickItem *menu = j.item("IslandIconButton",
+                                          [](QQuickItem *i) { return i->property("help").toString() == "Modules"; });
+                menu && menu->isVisible()) {
+                h.click(j.screenPoint(menu));
+                return;
+            }
+            const QList<QQuickItem *> cells = j.items("QQuickItem", [](QQuickItem *i) {
+                return i->property("modelData").isValid() && i->parentItem()
+                    && QByteArray(i->parentItem()->metaObject()->className()).startsWith("QQuickRow")
+                    && i->isVisible() && i->width() > 10;
+            });
+            if (!cells.isEmpty())
+                h.click(j.screenPoint(cells[pick(int(cells.size()))]));
+            visiting = false;
+            visitStage = visitTries = 0;
+            return;
+        }
+        const QList<QQuickItem *> entries =
+            j.items("QQuickMenuItem", [](QQuickItem *i) { return i->isVisible() && i->height() > 4; });
+        if (!entries.isEmpty())
+            h.click(j.screenPoint(entries[pick(int(entries.size()))]));
         visiting = false;
-        visitTries = 0;
-        const QList<QQuickItem *> cells = j.items("QQuickItem", [](QQuickItem *i) {
-            return i->property("modelData").isValid() && i->parentItem()
-                && QByteArray(i->parentItem()->metaObject()->className()).startsWith("QQuickRow") && i->isVisible()
-                && i->width() > 10;
-        });
-        if (!cells.isEmpty())
-            h.click(j.screenPoint(cells[pick(int(cells.size()))]));
+        visitStage = visitTries = 0;
     }
 
     Journey &j;
@@ -191,6 +211,7 @@ private:
     bool checking = false;
     bool visiting = false;
     int visitTries = 0;
+    int visitStage = 0;
     QElapsedTimer checkSince;
 };
 
