@@ -1,6 +1,7 @@
 #include "app/appdelegate.h"
 #include "app/compositionroot.h"
 #include "app/frameprobe.h"
+#include "app/rendererchoice.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
 #include "core/logging.h"
@@ -44,6 +45,7 @@ int main(int argc, char **argv)
         return 0;
     UnixSignalQuitter quitter;
 
+    RendererChoice::apply();
     CompositionRoot root;
     AppDelegate &delegate = root.delegate();
     QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit);

@@ -1,3 +1,4 @@
+#include "app/rendererchoice.h"
 #include "support/qmlwarnings.h"
 
 #include <QApplication>
@@ -22,5 +23,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Pavlet"));
     QApplication::setDesktopFileName(QStringLiteral("pavlet"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The renderer the program itself would choose here.
+    RendererChoice::apply();
     return RUN_ALL_TESTS();
 }
