@@ -82,7 +82,7 @@ void PulseAudioOutput::connectToServer()
     if (pa_context_connect(m_context, server.isEmpty() ? nullptr : server.constData(), PA_CONTEXT_NOAUTOSPAWN,
                            nullptr)
         < 0) {
-        qCDebug(lcPlatform) << "PulseAudio connect failed:" << pa_strerror(pa_context_errno(m_context));
+        noteOutage(QString::fromUtf8(pa_strerror(pa_context_errno(m_context))));
         dropContext();
         scheduleReconnect();
     }
@@ -101,6 +101,15 @@ void PulseAudioOutput::dropContext()
         m_ready = false;
         emit connectedChanged();
     }
+}
+
+void PulseAudioOutput::noteOutage(const QString &why)
+{
+    // One line per outage, however often the retries fail meanwhile.
+    if (m_outage)
+        return;
+    m_outage = true;
+    qCInfo(lcPlatform) << "No PulseAudio server:" << why << "- trying again now and then";
 }
 
 void PulseAudioOutput::scheduleReconnect()
@@ -124,6 +133,10 @@ void PulseAudioOutput::onStateChanged()
     case PA_CONTEXT_READY: {
         m_ready = true;
         m_backoffMs = reconnectMs;
+        if (m_outage) {
+            m_outage = false;
+            qCInfo(lcPlatform) << "PulseAudio is back";
+        }
         pa_context_set_subscribe_callback(m_context, subscribeCallback, this);
         const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER);
         if (pa_operation *op = pa_context_subscribe(m_context, mask, nullptr, nullptr))
@@ -134,7 +147,7 @@ void PulseAudioOutput::onStateChanged()
     }
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
-        qCDebug(lcPlatform) << "PulseAudio connection ended:" << pa_strerror(pa_context_errno(m_context));
+        noteOutage(QString::fromUtf8(pa_strerror(pa_context_errno(m_context))));
         // The context may not be released from inside its own callback.
         pa_context_set_state_callback(m_context, nullptr, nullptr);
         clearDevice();

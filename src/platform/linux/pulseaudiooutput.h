@@ -36,7 +36,7 @@ public:
     // Milliseconds before the first new attempt to reach the server; each
     // further failure doubles the wait, up to the longest.
     static constexpr int reconnectMs = 1000;
-    static constexpr int reconnectMaxMs = 30000;
+    static constexpr int reconnectMaxMs = 60000;
 
 signals:
     void connectedChanged();
@@ -45,6 +45,7 @@ private:
     void connectToServer();
     void dropContext();
     void scheduleReconnect();
+    void noteOutage(const QString &why);
     void onStateChanged();
     void onSubscription(pa_subscription_event_type_t type, uint32_t index);
     void requestServerInfo();
@@ -65,6 +66,8 @@ private:
     bool m_ready = false;
     QTimer m_reconnect;
     int m_backoffMs = reconnectMs;
+    // The server is away and that was said.
+    bool m_outage = false;
 
     // The default sink's name as the server last gave it.
     QString m_defaultName;

@@ -67,17 +67,31 @@ TEST_F(PulseAudioTest, ReadsWritesAndFollowsTheDefaultSink)
     EXPECT_NEAR(sinkVolume("null"), 0.3, 0.001);
 }
 
+QStringList platformLog;
+void keepPlatformLog(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (context.category && QByteArray(context.category) == "pavlet.platform")
+        platformLog << message;
+}
+
 TEST_F(PulseAudioTest, ReconnectsWhenTheServerComesBack)
 {
     PulseAudioOutput out(server.address());
     ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
+    platformLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepPlatformLog);
     server.stop();
     ASSERT_TRUE(waitUntil([&] { return !out.isConnected() && out.defaultDevice().isEmpty(); }));
     EXPECT_EQ(out.volume(), std::nullopt);
     EXPECT_FALSE(out.setVolume(0.5));
+    // Retries meanwhile (after 1 s and 2 s) say nothing more: one line per outage.
+    settle(3500);
+    EXPECT_EQ(platformLog.filter("No PulseAudio server").size(), 1) << platformLog.join('\n').toStdString();
 
     ASSERT_TRUE(server.start()) << server.log().toStdString();
     ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }, 10000));
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(platformLog.filter("PulseAudio is back").size(), 1);
     EXPECT_TRUE(out.setVolume(0.5));
     EXPECT_TRUE(waitUntil([&] { return std::abs(sinkVolume() - 0.5) < 1e-4; }));
 }
