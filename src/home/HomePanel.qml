@@ -15,6 +15,9 @@ Item {
     HomeModel { id: homeModel; model: root.model }
 
     readonly property bool editing: model.isEditingModules
+    // What the list shows of edit mode (hint, insets, tray); it follows
+    // `editing` inside relayout, so the list is measured before and after.
+    property bool editLook: false
     onEditingChanged: {
         if (!editing)
             draggingModule = ""
@@ -44,6 +47,7 @@ Item {
     }
     Connections { target: homeModel; function onVisibleModulesChanged() { root.relayout(true) } }
     Component.onCompleted: {
+        editLook = editing
         syncTiles()
         populated = true
     }
@@ -55,6 +59,7 @@ Item {
         if (!populated) {
             if (sync)
                 syncTiles()
+            editLook = editing
             return
         }
         // A card still loading has no place yet (Infinity: nothing to animate).
@@ -62,6 +67,7 @@ Item {
             t.before = t.height > 0 ? list.y + t.y + t.shift : Infinity
         if (sync)
             syncTiles()
+        editLook = editing
         list.forceLayout()
         column.forceLayout()
         const motion = draggingModule !== "" ? IslandStyle.quickSpring : IslandStyle.listSpring
@@ -109,7 +115,7 @@ Item {
             HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel }
 
             Text {
-                visible: root.editing
+                visible: root.editLook
                 width: column.width
                 horizontalAlignment: Text.AlignHCenter
                 text: qsTr("Drag tiles to reorder. Header icons: drag to restack, − to remove.")
@@ -131,7 +137,7 @@ Item {
                         required property bool eager
                         objectName: "homeCard:" + moduleId
                         width: list.width
-                        editing: root.editing
+                        editing: root.editLook
                         home: homeModel
                         dragging: root.draggingModule
                         space: list
@@ -148,12 +154,12 @@ Item {
 
             Loader {
                 width: column.width
-                active: root.editing
+                active: root.editLook
                 visible: active
                 sourceComponent: AddModuleTray { width: column.width; home: homeModel }
             }
             Text {
-                visible: !root.editing && homeModel.visibleModules.length === 0
+                visible: !root.editLook && homeModel.visibleModules.length === 0
                 width: column.width
                 topPadding: IslandStyle.spacing
                 bottomPadding: IslandStyle.spacing
