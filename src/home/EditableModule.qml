@@ -22,6 +22,36 @@ Item {
     implicitHeight: holder.childrenRect.height + inset
     z: dragged ? 10 : 0
 
+    // How far the tile is drawn from its place in the list, springing back
+    // to 0 after the list changed, and its fade while it joins the list.
+    // Both rest at fixed values, so a motion cut short by the next change
+    // never leaves the tile out of place or faint.
+    property real shift: 0
+    property real fade: 1
+    // Where the tile was drawn before a change (list coordinates); NaN when
+    // no change is under way.
+    property real before: NaN
+    transform: Translate { y: tile.shift }
+    opacity: fade
+
+    // Drawn `offset` away from its place, it springs home with `motion`.
+    function slideFrom(offset, motion) {
+        slide.stop()
+        shift = offset
+        slide.spring = motion.spring
+        slide.damping = motion.damping
+        slide.start()
+    }
+    function fadeIn(motion) {
+        fader.stop()
+        fade = 0
+        fader.spring = motion.spring
+        fader.damping = motion.damping
+        fader.start()
+    }
+    SpringAnimation { id: slide; target: tile; property: "shift"; to: 0; epsilon: 0.25 }
+    SpringAnimation { id: fader; target: tile; property: "fade"; to: 1; epsilon: 0.01 }
+
     Item {
         id: body
         x: tile.inset

@@ -7,6 +7,7 @@ import Pavlet
 // itself, and scrolls when that is more than the island can grow.
 Item {
     id: root
+    objectName: "homePanel"
     required property NotchViewModel model
     required property AppSettings settings
     property string draggingModule: ""
@@ -14,11 +15,21 @@ Item {
     HomeModel { id: homeModel; model: root.model }
 
     readonly property bool editing: model.isEditingModules
-    onEditingChanged: if (!editing) draggingModule = ""
+    // What the list shows of edit mode (hint, insets, tray); it follows
+    // `editing` inside relayout, so the list is measured before and after.
+    property bool editLook: false
+    onEditingChanged: {
+        if (!editing)
+            draggingModule = ""
+        relayout(false)
+    }
 
     // The tiles in the list, kept in step with the visible modules by moves,
-    // so a card (and a drag on it) lives on while the order changes.
+    // so a card (and a drag on it) lives on while the order changes. The
+    // first cards load in the background; a card that joins later loads at
+    // once, so the list knows its height before it moves anything.
     ListModel { id: tiles }
+    property bool populated: false
     function syncTiles() {
         const ids = homeModel.visibleModules
         for (let i = 0; i < ids.length; ++i) {
@@ -27,15 +38,59 @@ Item {
                 if (tiles.get(j).moduleId === ids[i]) { found = j; break }
             }
             if (found < 0)
-                tiles.insert(i, { moduleId: ids[i] })
+                tiles.insert(i, { moduleId: ids[i], eager: root.populated })
             else if (found !== i)
                 tiles.move(found, i, 1)
         }
         if (tiles.count > ids.length)
             tiles.remove(ids.length, tiles.count - ids.length)
     }
-    Connections { target: homeModel; function onVisibleModulesChanged() { root.syncTiles() } }
-    Component.onCompleted: syncTiles()
+    Connections { target: homeModel; function onVisibleModulesChanged() { root.relayout(true) } }
+    Component.onCompleted: {
+        editLook = editing
+        syncTiles()
+        populated = true
+    }
+
+    // A change of the list or of edit mode: the list is laid out at once,
+    // then every tile is drawn where it was and springs to its new place,
+    // and tiles that joined fade in. A drag's reorder uses the drag's spring.
+    function relayout(sync) {
+        if (!populated) {
+            if (sync)
+                syncTiles()
+            editLook = editing
+            return
+        }
+        // A card still loading has no place yet (Infinity: nothing to animate).
+        for (const t of tileItems())
+            t.before = t.height > 0 ? list.y + t.y + t.shift : Infinity
+        if (sync)
+            syncTiles()
+        editLook = editing
+        list.forceLayout()
+        column.forceLayout()
+        const motion = draggingModule !== "" ? IslandStyle.quickSpring : IslandStyle.listSpring
+        for (const t of tileItems()) {
+            if (isNaN(t.before)) {
+                t.fadeIn(motion)
+                continue
+            }
+            const offset = t.before - (list.y + t.y)
+            t.before = NaN
+            if (isFinite(offset) && Math.abs(offset) > 0.5)
+                t.slideFrom(offset, motion)
+        }
+    }
+    function tileItems() {
+        const out = []
+        for (let i = 0; i < list.children.length; ++i) {
+            const c = list.children[i]
+            if (c.moduleId !== undefined)
+                out.push(c)
+        }
+        return out
+    }
 
     HoverHandler { onHoveredChanged: if (hovered) root.model.cancelHoverTask() }
 
@@ -60,7 +115,7 @@ Item {
             HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel }
 
             Text {
-                visible: root.editing
+                visible: root.editLook
                 width: column.width
                 horizontalAlignment: Text.AlignHCenter
                 text: qsTr("Drag tiles to reorder. Header icons: drag to restack, − to remove.")
@@ -73,21 +128,16 @@ Item {
             Column {
                 id: list
                 width: column.width
+                objectName: "homeCards"
                 spacing: IslandStyle.spacing
-                // A reorder follows the drag's quick spring; tiles that join
-                // fade in with the list's.
-                move: Transition {
-                    SpringAnimation { property: "y"; spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.25 }
-                }
-                add: Transition {
-                    SpringAnimation { property: "opacity"; from: 0; to: 1; spring: IslandStyle.listSpring.spring; damping: IslandStyle.listSpring.damping; epsilon: 0.01 }
-                }
                 Repeater {
                     model: tiles
                     EditableModule {
                         id: tile
+                        required property bool eager
+                        objectName: "homeCard:" + moduleId
                         width: list.width
-                        editing: root.editing
+                        editing: root.editLook
                         home: homeModel
                         dragging: root.draggingModule
                         space: list
@@ -95,7 +145,7 @@ Item {
                         onDragEnded: root.draggingModule = ""
                         Loader {
                             width: tile.width - tile.inset
-                            asynchronous: true
+                            asynchronous: !tile.eager
                             sourceComponent: root.cardFor(tile.moduleId)
                         }
                     }
@@ -104,12 +154,12 @@ Item {
 
             Loader {
                 width: column.width
-                active: root.editing
+                active: root.editLook
                 visible: active
                 sourceComponent: AddModuleTray { width: column.width; home: homeModel }
             }
             Text {
-                visible: !root.editing && homeModel.visibleModules.length === 0
+                visible: !root.editLook && homeModel.visibleModules.length === 0
                 width: column.width
                 topPadding: IslandStyle.spacing
                 bottomPadding: IslandStyle.spacing

@@ -1,0 +1,160 @@
+#include "homeviewtest.h"
+
+#include "home/homemodel.h"
+#include "support/itemtree.h"
+
+#include <QRandomGenerator>
+#include <QThread>
+
+// Home's card list in the island, over an event loop that stalls the way a
+// busy machine does: every card in its place at full opacity once the list
+// settles, after every opening and every change in edit mode.
+class HomeCardListTest : public HomeScreenshotTest {
+protected:
+    // The event loop with random stalls of up to 30 ms between turns.
+    void busy(int ms)
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (elapsed.elapsed() < ms)
+            stall();
+    }
+    void stall()
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(random.bounded(30));
+        const qint64 now = clockTime.elapsed();
+        scheduler->advance(now - stepped);
+        stepped = now;
+    }
+    // The faults left once the list has been free of them for 400 ms.
+    QStringList settledFaults(QQuickItem *root)
+    {
+        QStringList faults;
+        QElapsedTimer quiet;
+        QElapsedTimer total;
+        total.start();
+        quiet.start();
+        while (total.elapsed() < 5000) {
+            stall();
+            const QStringList now = ItemTree::homeCardFaults(root);
+            if (!now.isEmpty()) {
+                faults = now;
+                quiet.restart();
+            } else if (quiet.elapsed() > 400) {
+                return {};
+            }
+        }
+        return faults;
+    }
+    QQuickItem *showIsland()
+    {
+        clockTime.start();
+        QQuickItem *island = show(QStringLiteral("island/NotchView.qml"), {428, 620});
+        if (island)
+            window->setColor(Qt::black);
+        return island;
+    }
+    int visibleCount()
+    {
+        HomeModel home;
+        home.setModel(model.get());
+        return int(home.visibleModules().size());
+    }
+    void playing(const QString &title)
+    {
+        auto track = FakeMediaPlayers::player(QStringLiteral("spotify"), title, QStringLiteral("Playing"),
+                                              QStringLiteral("M83"));
+        fakes->players.set(track);
+    }
+
+    QRandomGenerator random{26};
+    QElapsedTimer clockTime;
+    qint64 stepped = 0;
+};
+
+struct Opening {
+    const char *name;
+    QStringList modules; // empty: every module
+};
+
+class HomeOpeningTest : public HomeCardListTest, public testing::WithParamInterface<Opening> {};
+
+TEST_P(HomeOpeningTest, EveryCardInPlaceAfterEveryOpening)
+{
+    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.location = PermissionBackend::LocationAccess::AuthorizedWhenInUse;
+    if (!GetParam().modules.isEmpty())
+        showOnly(GetParam().modules);
+    else
+        fakes->settings.setDisabledModules(QString());
+    make();
+    model->start();
+    QQuickItem *island = showIsland();
+    ASSERT_TRUE(island);
+    for (int round = 0; round < 8; ++round) {
+        model->openHome();
+        busy(20 + 15 * (round % 3));
+        // Readings land while the cards load: a track comes and goes, so the
+        // player card changes height above the others.
+        if (round % 2 == 0)
+            playing(QStringLiteral("Midnight City %1").arg(round));
+        else
+            fakes->players.remove(QStringLiteral("spotify"));
+        model->tick();
+        const QStringList faults = settledFaults(island);
+        EXPECT_TRUE(faults.isEmpty()) << GetParam().name << ", opening " << round + 1 << ":\n"
+                                      << faults.join('\n').toStdString();
+        EXPECT_EQ(ItemTree::homeCards(island).size(), visibleCount()) << "opening " << round + 1;
+        Screenshots::save(window->grabWindow(), outDir,
+                          QStringLiteral("home-opening-%1-%2").arg(QLatin1String(GetParam().name)).arg(round + 1));
+        model->collapse();
+        busy(300);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, HomeOpeningTest,
+                         testing::Values(Opening{"default", {"player", "timer", "clocks", "weather", "bluetooth", "games", "pocket"}},
+                                         Opening{"every", {}}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// Edit mode's changes: each animates (some card is drawn away from its place
+// or faint just after it) and then settles with every card in place.
+TEST_F(HomeCardListTest, EditModeChangesAnimateAndSettle)
+{
+    showOnly({"player", "timer", "clocks", "system", "notes"});
+    make();
+    model->tick();
+    QQuickItem *island = showIsland();
+    ASSERT_TRUE(island);
+    model->openHome();
+    ASSERT_TRUE(settledFaults(island).isEmpty());
+    model->setEditingModules(true);
+    ASSERT_TRUE(settledFaults(island).isEmpty());
+
+    struct Step {
+        const char *name;
+        std::function<void(AppSettings &)> change;
+        int cards;
+    };
+    const std::vector<Step> steps = {
+        {"add from the tray", [](AppSettings &s) { s.setModule(HomeModule::quote, true); }, 6},
+        {"add a second", [](AppSettings &s) { s.setModule(HomeModule::awake, true); }, 7},
+        {"move the last to the top", [](AppSettings &s) { s.moveModule(QStringLiteral("awake"), 0); }, 7},
+        {"remove one", [](AppSettings &s) { s.setModule(HomeModule::timer, false); }, 6},
+        {"leave edit mode", [this](AppSettings &) { model->setEditingModules(false); }, 6},
+    };
+    for (const Step &step : steps) {
+        step.change(fakes->settings);
+        busy(40);
+        bool moving = false;
+        for (QQuickItem *card : ItemTree::homeCards(island)) {
+            moving = moving || std::abs(card->property("shift").toDouble()) > 0.5
+                     || card->property("fade").toDouble() < 0.99;
+        }
+        EXPECT_TRUE(moving) << step.name << ": nothing animates";
+        const QStringList faults = settledFaults(island);
+        EXPECT_TRUE(faults.isEmpty()) << step.name << ":\n" << faults.join('\n').toStdString();
+        EXPECT_EQ(ItemTree::homeCards(island).size(), step.cards) << step.name;
+    }
+}
