@@ -88,10 +88,11 @@ QList<QQuickItem *> stripIcons(Journey &j)
 TEST(HomeEditing, AddRemoveReorderAndDone)
 {
     Journey j({.everyModule = false, .firstRun = false, .prepare = [](UserDefaults &d) {
-                   // Every icon in the strip (13), the default cards on Home.
+                   // Every icon in the strip (13), the default cards and the
+                   // calendar on Home, the weather in the tray.
                    d.setString(QStringLiteral("disabledModules"),
-                               QStringLiteral("calendar,system,network,clipboard,notes,shortcuts,awake,quote,"
-                                              "eyeStrain,speedTest,youtube,spotify,compress,micCheck"));
+                               QStringLiteral("weather,system,network,clipboard,notes,shortcuts,awake,quote,"
+                                              "eyeStrain,speedTest"));
                }});
     ASSERT_TRUE(j.start());
     QStringList before;
@@ -110,16 +111,16 @@ TEST(HomeEditing, AddRemoveReorderAndDone)
              const QPoint at = j.screenPoint(done);
              EXPECT_TRUE(island.contains(at)) << "Done at " << at.x() << "," << at.y();
          }},
-        {"add the calendar from the tray", [](Journey &j) { j.click(j.text("Calendar")); },
-         [](Journey &j) { EXPECT_TRUE(cardIds(j).contains("calendar")); }},
-        {"remove the weather card", [](Journey &j) {
-             QQuickItem *weather = card(j, "weather");
-             ASSERT_TRUE(weather);
+        {"add the weather back from the tray", [](Journey &j) { j.click(j.text("Weather")); },
+         [](Journey &j) { EXPECT_TRUE(cardIds(j).contains("weather")); }},
+        {"remove the calendar card", [](Journey &j) {
+             QQuickItem *calendar = card(j, "calendar");
+             ASSERT_TRUE(calendar);
              // The badge at the tile's top left corner.
-             j.hands().click(j.screenPoint(weather, QPointF(2, 2)));
+             j.hands().click(j.screenPoint(calendar, QPointF(2, 2)));
              XInput::pause(400);
          },
-         [](Journey &j) { EXPECT_FALSE(cardIds(j).contains("weather")); }},
+         [](Journey &j) { EXPECT_FALSE(cardIds(j).contains("calendar")); }},
         {"drag the first tile below the second", [](Journey &j) {
              const QList<QQuickItem *> cards = j.homeCards();
              ASSERT_GE(cards.size(), 3);
@@ -145,7 +146,10 @@ TEST(HomeEditing, AddRemoveReorderAndDone)
              ASSERT_TRUE(j.collapse());
              ASSERT_TRUE(j.openHome());
          },
-         [](Journey &j) { EXPECT_TRUE(cardIds(j).contains("calendar")); }},
+         [](Journey &j) {
+             EXPECT_TRUE(cardIds(j).contains("weather"));
+             EXPECT_FALSE(cardIds(j).contains("calendar"));
+         }},
     });
 }
 

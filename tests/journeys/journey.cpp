@@ -58,9 +58,11 @@ void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &match, Q
         collect(child, match, out);
 }
 
+// A QML type by its name ("EditableModule"), a C++ one by its class or a
+// base ("QQuickText" finds the program's own text types too).
 bool isType(const QQuickItem *item, const char *type)
 {
-    return QByteArray(item->metaObject()->className()).startsWith(type);
+    return QByteArray(item->metaObject()->className()).startsWith(type) || item->inherits(type);
 }
 
 QString describe(const QQuickItem *item)
@@ -122,6 +124,12 @@ bool Journey::start()
             defaults.setString(QStringLiteral("disabledModules"), QString());
         if (m_setup.prepare)
             m_setup.prepare(defaults);
+        // A module list of the journey's own: the first start's passes that
+        // put modules in the library have run already.
+        if (defaults.contains(QStringLiteral("disabledModules"))) {
+            for (const char *pass : {"pavlet.optInModules.v1", "pavlet.libraryModules.v1", "pavlet.shippedGames.v1"})
+                defaults.setBool(QString::fromLatin1(pass), true);
+        }
         defaults.flush();
     }
     CompositionRoot::Options options;
