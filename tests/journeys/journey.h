@@ -6,6 +6,7 @@
 #include "fakes/fakemediaplayers.h"
 #include "fakes/fakesecretstore.h"
 #include "support/localhttpserver.h"
+#include "support/qtprinters.h"
 
 #include <QPointer>
 #include <QQuickItem>
