@@ -11,7 +11,11 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QWidget>
+#include <QThread>
+#include <QTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -329,6 +333,54 @@ QString Journey::focusedText()
 {
     QQuickItem *f = focused();
     return f ? f->property("text").toString() : QString();
+}
+
+void Journey::whenDialogShows(const std::function<void(QWidget *)> &answer, int timeoutMs)
+{
+    auto *poll = new QTimer;
+    auto *since = new QElapsedTimer;
+    since->start();
+    poll->setInterval(50);
+    QObject::connect(poll, &QTimer::timeout, [this, poll, since, answer, timeoutMs] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog) {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->isVisible() && w->inherits("QDialog"))
+                    dialog = w;
+            }
+        }
+        const bool timedOut = since->elapsed() > timeoutMs;
+        if (!dialog && !timedOut)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete since;
+        if (!dialog) {
+            ADD_FAILURE() << "no dialog showed";
+            return;
+        }
+        m_hands.setSpinning(false);
+        // A moment for the window manager to give it the keyboard.
+        QThread::msleep(300);
+        answer(dialog);
+        m_hands.setSpinning(true);
+    });
+    poll->start();
+}
+
+int Journey::playbackStreams() const
+{
+    const QString server = journeySoundServer();
+    if (server.isEmpty())
+        return 0;
+    QProcess pactl;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", server);
+    pactl.setProcessEnvironment(env);
+    pactl.start("pactl", {"list", "short", "sink-inputs"});
+    pactl.waitForFinished(5000);
+    const QString out = QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
+    return out.isEmpty() ? 0 : int(out.split('\n').size());
 }
 
 int Journey::captureStreams() const

@@ -97,8 +97,16 @@ public:
     QQuickItem *focused();
     QString focusedText();
 
+    // Once a dialog window of the program's shows (a file dialog, say),
+    // answer(dialog) runs, from the dialog's own event loop if it has one, as
+    // a user would answer it; hands() sends events without running the loop
+    // meanwhile. Gives up after timeoutMs.
+    void whenDialogShows(const std::function<void(QWidget *dialog)> &answer, int timeoutMs = 8000);
+
     // Capture streams open on the test's sound server.
     int captureStreams() const;
+    // Playback streams open on the test's sound server.
+    int playbackStreams() const;
     // Whether anything records or films.
     QStringList stillRecording() const;
 

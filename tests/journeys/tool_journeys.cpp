@@ -1,0 +1,108 @@
+#include "journey.h"
+
+#include "core/userdefaults.h"
+#include "island/notchviewmodel.h"
+
+#include <QDir>
+#include <QCoreApplication>
+#include <QFile>
+#include <QThread>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+JourneySetup onlyCard(const QString &card)
+{
+    JourneySetup setup;
+    setup.prepare = [card](UserDefaults &d) {
+        QStringList hidden = {"player", "timer", "clocks", "weather", "calendar", "system", "network", "clipboard",
+                              "notes", "shortcuts", "awake", "quote", "bluetooth", "eyeStrain", "speedTest",
+                              "youtube", "spotify", "compress", "micCheck"};
+        hidden.removeAll(card);
+        d.setString("disabledModules", hidden.join(','));
+    };
+    return setup;
+}
+
+QStringList zipsIn(const QString &folder)
+{
+    return QDir(folder).entryList({"*.zip"}, QDir::Files);
+}
+
+} // namespace
+
+// The mic check records; closing the island ends the take and its capture
+// stream, and the card opens again ready for a new one.
+TEST(MicCheckCard, ClosingTheIslandEndsTheTake)
+{
+    Journey j(onlyCard("micCheck"));
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open Home", [](Journey &j) { ASSERT_TRUE(j.openHome()); }},
+        {"record", [](Journey &j) { j.click(j.text("Record")); },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.captureStreams() > 0; }, 8000)); }},
+        {"close the island while it records", [](Journey &j) { ASSERT_TRUE(j.collapse()); },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.captureStreams() == 0; }, 3000)); }},
+        {"open Home again", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.text("Record")) << "the card is ready for a new take";
+             EXPECT_EQ(j.captureStreams(), 0);
+         }},
+        {"record and stop on the card", [](Journey &j) {
+             j.click(j.text("Record"));
+             j.waitFor([&] { return j.captureStreams() > 0; }, 8000);
+             XInput::pause(1200);
+         }},
+        {"close the island", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+    });
+}
+
+// The zip card's Pick: the dialog stands over the island, which stays open
+// while it is up; cancelling changes nothing, choosing a file zips it into
+// Downloads.
+TEST(ZipCard, PickCancelledThenPickedZipsIntoDownloads)
+{
+    Journey j(onlyCard("compress"));
+    ASSERT_TRUE(j.start());
+    const QString file = j.folder("Documents/notes.txt");
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("things to keep\n");
+    }
+    const QString downloads = j.folder("Downloads");
+    Island::NotchState stateWhileUp = Island::NotchState::collapsed;
+    walk(j, {
+        {"open Home", [](Journey &j) { ASSERT_TRUE(j.openHome()); }},
+        {"Pick, then cancel the dialog", [&](Journey &j) {
+             j.whenDialogShows([&](QWidget *dialog) {
+                 // The user's pointer goes over to the dialog, off the island.
+                 j.hands().moveTo(dialog->frameGeometry().center(), 8);
+                 QThread::msleep(500);
+                 QCoreApplication::processEvents();
+                 stateWhileUp = j.island().state();
+                 j.hands().key("Escape");
+             });
+             j.click(j.text("Pick"));
+             XInput::pause(1500);
+         },
+         [&](Journey &j) {
+             EXPECT_EQ(stateWhileUp, Island::NotchState::home) << "the island stays open under its dialog";
+             EXPECT_EQ(j.island().state(), Island::NotchState::home);
+             EXPECT_TRUE(zipsIn(downloads).isEmpty());
+         }},
+        {"Pick, then choose a file", [&](Journey &j) {
+             j.whenDialogShows([&](QWidget *dialog) {
+                 j.hands().moveTo(dialog->frameGeometry().center(), 8);
+                 j.hands().type(file);
+                 j.hands().key("Return");
+             });
+             j.click(j.text("Pick"));
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !zipsIn(downloads).isEmpty(); }, 10000))
+                 << "nothing zipped into " << downloads.toStdString();
+         }},
+    });
+}
