@@ -64,6 +64,7 @@ Column {
         }
         MouseArea { id: tileArea; anchors.fill: parent; hoverEnabled: true; onClicked: trayTile.tapped() }
         property alias hovered: tileArea.containsMouse
+        property alias pressed: tileArea.pressed
     }
 
     CardText {
@@ -90,17 +91,22 @@ Column {
             }
         }
     }
-    TrayTile {
-        id: library
+    IslandPressStyle {
+        objectName: "libraryPress"
         width: root.width
-        symbol: "square.grid.2x2.fill"
-        tint: root.sky
-        title: qsTr("Library")
-        detail: qsTr("Install extra modules")
-        trailing: qsTr("Open")
-        onTapped: root.home.openLibrary()
-        ToolTip.visible: hovered
-        ToolTip.text: qsTr("Open Settings → Library")
-        ToolTip.delay: 600
+        pressed: library.pressed
+        TrayTile {
+            id: library
+            width: root.width
+            symbol: "square.grid.2x2.fill"
+            tint: root.sky
+            title: qsTr("Library")
+            detail: qsTr("Install extra modules")
+            trailing: qsTr("Open")
+            onTapped: root.home.openLibrary()
+            ToolTip.visible: hovered
+            ToolTip.text: qsTr("Open Settings → Library")
+            ToolTip.delay: 600
+        }
     }
 }

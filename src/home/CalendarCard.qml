@@ -25,21 +25,26 @@ ModuleCard {
         spacing: IslandStyle.spacing
         Rectangle { width: HomeText.dotSize; height: width; radius: width / 2; color: eventRow.dot }
         CardText { text: eventRow.event.title; Layout.fillWidth: true }
-        Rectangle {
+        IslandPressStyle {
             visible: eventRow.event.isJoinableAt(ticker.now.getTime())
+            pressed: joinArea.pressed
             implicitWidth: join.implicitWidth + 16
             implicitHeight: join.implicitHeight + 6
-            radius: height / 2
-            color: IslandPalette.faded(root.sky, 0.18)
-            CardText {
-                id: join
-                anchors.centerIn: parent
-                text: qsTr("Join")
-                font.pixelSize: IslandStyle.fontCaption
-                font.weight: Font.Normal
-                color: root.sky
+            Rectangle {
+                width: join.implicitWidth + 16
+                height: join.implicitHeight + 6
+                radius: height / 2
+                color: IslandPalette.faded(root.sky, 0.18)
+                CardText {
+                    id: join
+                    anchors.centerIn: parent
+                    text: qsTr("Join")
+                    font.pixelSize: IslandStyle.fontCaption
+                    font.weight: Font.Normal
+                    color: root.sky
+                }
             }
-            MouseArea { anchors.fill: parent; onClicked: root.model.joinEvent(eventRow.event) }
+            MouseArea { id: joinArea; anchors.fill: parent; onClicked: root.model.joinEvent(eventRow.event) }
         }
         CardText {
             digits: true

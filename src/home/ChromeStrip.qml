@@ -11,7 +11,8 @@ Item {
     required property HomeModel home
     property string dragging: ""
     readonly property bool editing: model.isEditingModules
-    implicitWidth: home.stripIsMenu ? 22 : row.implicitWidth
+    onEditingChanged: if (!editing) dragging = ""
+    implicitWidth: home.stripIsMenu ? HomeText.chromeCellSize : row.implicitWidth
     implicitHeight: HomeText.chromeCellSize
 
     IslandIconButton {
@@ -33,92 +34,142 @@ Item {
         }
     }
 
-    Row {
-        id: row
+    // The row scrolls sideways when the header cannot give it its width.
+    // It reaches `pad` beyond the strip on every side, so the badges that
+    // stand out of the icons stay inside its clip.
+    readonly property real pad: HomeText.removeOffset + 1
+    Flickable {
+        id: scroller
         visible: !root.home.stripIsMenu
-        spacing: IslandStyle.spacingSmall
-        Repeater {
-            model: root.home.stripIsMenu ? [] : root.home.chromeIcons
-            Item {
-                id: cell
-                required property chromeCell modelData
-                width: HomeText.chromeCellSize
-                height: HomeText.chromeCellSize
-                opacity: root.dragging === modelData.id ? 0.7 : 1
-                readonly property color tint: IslandPalette.accent(modelData.tint, IslandPalette.accentRevision)
-                readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+        x: -root.pad
+        y: -root.pad
+        width: root.width + 2 * root.pad
+        height: root.height + 2 * root.pad
+        contentWidth: row.implicitWidth + 2 * root.pad
+        contentHeight: height
+        flickableDirection: Flickable.HorizontalFlick
+        interactive: contentWidth > width + 0.5
+        clip: interactive
+        boundsBehavior: Flickable.StopAtBounds
 
+        // One area under every icon takes the presses, clicks and drags, so a
+        // drag lives on while the icons are rebuilt in their new order.
+        MouseArea {
+            id: area
+            x: root.pad
+            y: root.pad
+            width: row.width
+            height: row.height
+            preventStealing: root.editing
+            property string pressedId: ""
+            property real startX: 0
+            onPressed: (mouse) => {
+                pressedId = root.iconAt(mouse.x)
+                startX = mouse.x
+                mouse.accepted = pressedId !== ""
+            }
+            onPositionChanged: (mouse) => {
+                if (!root.editing || pressedId === "")
+                    return
+                if (root.dragging === "" && Math.abs(mouse.x - startX) < 4)
+                    return
+                root.dragging = pressedId
+                root.home.dragChromeIcon(pressedId, mouse.x, root.frames())
+            }
+            onReleased: root.dragging = ""
+            onCanceled: root.dragging = ""
+            onClicked: if (!root.editing && pressedId !== "") root.model.openChromeIcon(pressedId)
+            onWheel: (wheel) => {
+                if (!scroller.interactive) {
+                    wheel.accepted = false
+                    return
+                }
+                const delta = wheel.angleDelta.x !== 0 ? wheel.angleDelta.x : wheel.angleDelta.y
+                scroller.contentX = Math.max(0, Math.min(scroller.contentWidth - scroller.width, scroller.contentX - delta / 4))
+            }
+        }
+
+        Row {
+            id: row
+            x: root.pad
+            y: root.pad
+            spacing: IslandStyle.spacingSmall
+            Repeater {
+                model: root.home.stripIsMenu ? [] : root.home.chromeIcons
                 Item {
-                    id: body
-                    anchors.fill: parent
-                    IslandPressStyle {
+                    id: cell
+                    required property chromeCell modelData
+                    width: HomeText.chromeCellSize
+                    height: HomeText.chromeCellSize
+                    opacity: root.dragging === modelData.id ? 0.7 : 1
+                    readonly property color tint: IslandPalette.accent(modelData.tint, IslandPalette.accentRevision)
+                    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+
+                    Item {
+                        id: body
                         anchors.fill: parent
-                        pressed: area.pressed && !root.editing
-                        Item {
-                            width: HomeText.chromeCellSize; height: HomeText.chromeCellSize
-                            Symbol { anchors.centerIn: parent; name: cell.modelData.glyph; size: IslandStyle.fontHeadline; color: cell.tint }
+                        IslandPressStyle {
+                            anchors.fill: parent
+                            pressed: area.pressed && area.pressedId === cell.modelData.id && !root.editing
+                            Item {
+                                width: HomeText.chromeCellSize; height: HomeText.chromeCellSize
+                                Symbol { anchors.centerIn: parent; name: cell.modelData.glyph; size: IslandStyle.fontHeadline; color: cell.tint }
+                            }
+                        }
+                        Rectangle {
+                            visible: cell.modelData.badge.length > 0
+                            x: parent.width - width / 2 + 2
+                            y: -HomeText.badgeOffset
+                            width: Math.max(height, badgeText.implicitWidth + 6)
+                            height: badgeText.implicitHeight + 2
+                            radius: height / 2
+                            color: cell.coral
+                            Text {
+                                id: badgeText
+                                anchors.centerIn: parent
+                                text: cell.modelData.badge
+                                font.family: IslandStyle.roundedFamily
+                                font.pixelSize: HomeText.badgeFontSize
+                                font.bold: true
+                                color: IslandPalette.black
+                            }
+                        }
+                        Rectangle {
+                            visible: cell.modelData.dot
+                            x: parent.width - 4 + 2
+                            y: 0
+                            width: HomeText.statusDotSize; height: width; radius: width / 2
+                            color: cell.coral
                         }
                     }
-                    Rectangle {
-                        visible: cell.modelData.badge.length > 0
-                        x: parent.width - width / 2 + 2
-                        y: -HomeText.badgeOffset
-                        width: Math.max(height, badgeText.implicitWidth + 6)
-                        height: badgeText.implicitHeight + 2
-                        radius: height / 2
-                        color: cell.coral
-                        Text {
-                            id: badgeText
-                            anchors.centerIn: parent
-                            text: cell.modelData.badge
-                            font.family: IslandStyle.roundedFamily
-                            font.pixelSize: HomeText.badgeFontSize
-                            font.bold: true
-                            color: IslandPalette.black
-                        }
-                    }
-                    Rectangle {
-                        visible: cell.modelData.dot
-                        x: parent.width - 4 + 2
-                        y: 0
-                        width: HomeText.statusDotSize; height: width; radius: width / 2
-                        color: cell.coral
-                    }
-                }
-                Jiggle { target: body; active: root.editing && root.dragging === ""; params: root.home.jiggle(cell.modelData.id) }
+                    Jiggle { target: body; active: root.editing && root.dragging === ""; params: root.home.jiggle(cell.modelData.id) }
 
-                MouseArea {
-                    id: area
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    preventStealing: root.editing
-                    property real startX: 0
-                    onPressed: (mouse) => { startX = mouse.x }
-                    onPositionChanged: (mouse) => {
-                        if (!root.editing || !pressed)
-                            return
-                        if (root.dragging === "" && Math.abs(mouse.x - startX) < 4)
-                            return
-                        root.dragging = cell.modelData.id
-                        root.home.dragChromeIcon(cell.modelData.id, mapToItem(row, mouse.x, mouse.y).x, root.frames())
-                    }
-                    onReleased: root.dragging = ""
-                    onCanceled: root.dragging = ""
-                    onClicked: if (!root.editing && root.dragging === "") root.model.openChromeIcon(cell.modelData.id)
-                    ToolTip.visible: containsMouse && !root.editing
-                    ToolTip.text: cell.modelData.title
+                    HoverHandler { id: hover }
+                    ToolTip.visible: hover.hovered && !root.editing
+                    ToolTip.text: modelData.title
                     ToolTip.delay: 600
-                }
-                Item {
-                    visible: cell.modelData.removable
-                    x: -HomeText.removeOffset; y: -HomeText.removeOffset
-                    width: HomeText.chromeRemoveSize; height: HomeText.chromeRemoveSize
-                    Rectangle { anchors.fill: parent; radius: width / 2; color: IslandPalette.white }
-                    Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.chromeRemoveGlyph; color: IslandPalette.removeRed }
-                    MouseArea { anchors.fill: parent; onClicked: root.home.removeChromeIcon(cell.modelData.id) }
+
+                    Item {
+                        visible: cell.modelData.removable
+                        x: -HomeText.removeOffset; y: -HomeText.removeOffset
+                        width: HomeText.chromeRemoveSize; height: HomeText.chromeRemoveSize
+                        Rectangle { anchors.fill: parent; radius: width / 2; color: IslandPalette.white }
+                        Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.chromeRemoveGlyph; color: IslandPalette.removeRed }
+                        MouseArea { anchors.fill: parent; onClicked: root.home.removeChromeIcon(cell.modelData.id) }
+                    }
                 }
             }
         }
+    }
+
+    // The icon whose cell spans x (row coordinates); "" between icons.
+    function iconAt(x) {
+        const spans = frames()
+        for (const id in spans) {
+            if (x >= spans[id].x && x <= spans[id].x + spans[id].width)
+                return id
+        }
+        return ""
     }
 
     // Every cell's span in the row, by icon.

@@ -65,12 +65,14 @@ Item {
             id: holder
             width: parent.width
             height: childrenRect.height
-            enabled: !tile.editing
         }
+        // In edit mode this lies over the card: it takes the presses and the
+        // hover, so the card's controls take no clicks yet keep their look.
         MouseArea {
             id: area
             anchors.fill: parent
             visible: tile.editing
+            hoverEnabled: true
             preventStealing: true
             property point start
             onPressed: (mouse) => { start = Qt.point(mouse.x, mouse.y) }

@@ -17,15 +17,27 @@ RowLayout {
     AnimationTicker { id: ticker; running: root.visible; fps: 1 }
     onEditingChanged: bounce.restart()
 
+    // Short of room the clock gives way first; only then does the icon
+    // strip narrow and scroll, so the edit button always stays in view.
+    readonly property real besidesRight: HomeText.headerSpacerMinimum
+        + spacing * (2 + (weatherGroup.visible ? 1 : 0) + (batteryGroup.visible ? 1 : 0))
+        + (weatherGroup.visible ? weatherGroup.implicitWidth : 0)
+        + (batteryGroup.visible ? batteryGroup.implicitWidth : 0)
+
     Text {
+        Layout.fillWidth: true
+        Layout.minimumWidth: 0
+        Layout.maximumWidth: implicitWidth
+        elide: Text.ElideRight
         text: root.settings.formatTime(ticker.now, true)
         font.family: IslandStyle.digitsFamily
         font.pixelSize: IslandStyle.fontBody
         font.weight: Font.Medium
         color: IslandPalette.textSecondary
     }
-    Item { Layout.fillWidth: true; Layout.minimumWidth: 8 }
+    Item { Layout.fillWidth: true; Layout.minimumWidth: HomeText.headerSpacerMinimum }
     Row {
+        id: weatherGroup
         visible: root.home.weatherShown
         spacing: HomeText.listSpacing
         Symbol {
@@ -43,6 +55,7 @@ RowLayout {
         }
     }
     Row {
+        id: batteryGroup
         visible: root.home.batteryShown
         spacing: IslandStyle.spacingTiny
         readonly property color tint: root.home.battery.tinted
@@ -61,9 +74,18 @@ RowLayout {
             color: parent.tint
         }
     }
-    Row {
+    RowLayout {
         spacing: IslandStyle.spacingSmall
-        ChromeStrip { model: root.model; home: root.home }
+        Layout.fillWidth: true
+        Layout.maximumWidth: implicitWidth
+        Layout.minimumWidth: Math.max(0, Math.min(implicitWidth, root.width - root.besidesRight))
+        ChromeStrip {
+            Layout.fillWidth: true
+            Layout.minimumWidth: HomeText.chromeCellSize
+            Layout.maximumWidth: implicitWidth
+            model: root.model
+            home: root.home
+        }
         IslandIconButton {
             visible: !root.editing
             systemName: "gearshape.fill"

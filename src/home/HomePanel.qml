@@ -96,8 +96,12 @@ Item {
 
     Flickable {
         id: flick
+        // It reaches `overhang` above the panel so the badges that stand out
+        // of the header's icons stay inside its clip while Home scrolls.
+        readonly property real overhang: HomeText.removeOffset
+        y: -overhang
         width: parent.width
-        height: homeModel.scrolls ? Math.min(homeModel.scrollCap, root.height) : root.height
+        height: (homeModel.scrolls ? Math.min(homeModel.scrollCap, root.height) : root.height) + overhang
         contentWidth: width
         contentHeight: column.implicitHeight
         interactive: homeModel.scrolls
@@ -108,9 +112,10 @@ Item {
             id: column
             width: flick.width
             spacing: IslandStyle.spacing
+            topPadding: flick.overhang
             bottomPadding: IslandStyle.spacingHair
-            onImplicitHeightChanged: homeModel.reportContentHeight(implicitHeight)
-            Component.onCompleted: homeModel.reportContentHeight(implicitHeight)
+            onImplicitHeightChanged: homeModel.reportContentHeight(implicitHeight - topPadding)
+            Component.onCompleted: homeModel.reportContentHeight(implicitHeight - topPadding)
 
             HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel }
 

@@ -36,12 +36,20 @@ ModuleCard {
                     font.weight: Font.Normal
                     color: IslandPalette.accent(meter.reading.color, IslandPalette.accentRevision)
                 }
-                CardText {
+                // A long value shrinks, down to 80 % of its size, before it
+                // is cut; whole pixel sizes would stop at 10 instead of 9.6.
+                Item {
                     width: parent.width - IslandStyle.spacingTiny
-                    digits: true
-                    text: meter.reading.value
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: Math.round(IslandStyle.fontBody * 0.8)
+                    height: value.height * value.scale
+                    CardText {
+                        id: value
+                        readonly property real fit: Math.max(0.8, Math.min(1, parent.width / Math.max(1, implicitWidth)))
+                        width: parent.width / fit
+                        scale: fit
+                        transformOrigin: Item.TopLeft
+                        digits: true
+                        text: meter.reading.value
+                    }
                 }
             }
         }

@@ -11,7 +11,7 @@ Item {
     readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
     implicitHeight: Math.max(left.implicitHeight, buttons.implicitHeight)
 
-    TimerRowState { id: typing; timer: root.timer }
+    TimerRowState { id: typing; timer: root.timer; field: field }
 
     component MinuteButton: IslandPressStyle {
         id: minute
@@ -19,7 +19,7 @@ Item {
         property int step
         property string help
         enabled: !root.timer.isRunning
-        opacity: enabled ? 1 : IslandStyle.disabledOpacity
+        opacity: root.timer.isRunning ? IslandStyle.disabledOpacity : 1
         pressed: minuteArea.pressed
         implicitWidth: HomeText.timerButtonSize
         implicitHeight: HomeText.timerButtonSize

@@ -1,4 +1,5 @@
 #include "home/homerules.h"
+#include "core/localeformats.h"
 
 #include "island/islandpalette.h"
 #include "services/systemmonitor.h"
@@ -289,7 +290,8 @@ QList<ClockCity> HomeText::shownClocks(const QVariantList &clocks)
 
 QString HomeText::shortTime(const QDateTime &time)
 {
-    return QLocale().toString(time.toLocalTime().time(), QLocale::ShortFormat);
+    const QLocale locale;
+    return locale.toString(time.toLocalTime().time(), LocaleFormats::hourMinute(locale));
 }
 
 namespace {

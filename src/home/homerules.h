@@ -232,6 +232,7 @@ class HomeText : public QObject {
     Q_PROPERTY(int micBarHeight MEMBER m_micBarHeight CONSTANT)
     Q_PROPERTY(int speedBarHeight MEMBER m_speedBarHeight CONSTANT)
     Q_PROPERTY(int chevronSize MEMBER m_chevronSize CONSTANT)
+    Q_PROPERTY(int headerSpacerMinimum MEMBER m_headerSpacerMinimum CONSTANT) // between the clock and the groups
 public:
     using QObject::QObject;
 
@@ -264,7 +265,8 @@ private:
     int m_dotSize = 6, m_statusDotSize = 7, m_listSpacing = 5, m_chromeCellSize = 22, m_badgeOffset = 4,
         m_removeOffset = 7, m_chromeRemoveSize = 13, m_chromeRemoveGlyph = 11, m_tileRemoveSize = 18,
         m_tileRemoveFill = 12, m_tileRemoveGlyph = 15, m_tileRemoveSlop = 3, m_timerButtonSize = 22, m_clockGap = 17,
-        m_clockHeight = 28, m_clockMeridiemGap = 3, m_micBarHeight = 8, m_speedBarHeight = 4, m_chevronSize = 8;
+        m_clockHeight = 28, m_clockMeridiemGap = 3, m_micBarHeight = 8, m_speedBarHeight = 4, m_chevronSize = 8,
+        m_headerSpacerMinimum = 8;
 
 public:
     Q_INVOKABLE static QString eyeStrainStatus(bool warning, bool tooClose, int minutes)

@@ -2,6 +2,9 @@
 
 #include "services/timerstore.h"
 
+#include <QMouseEvent>
+#include <QQuickWindow>
+
 void TimerRowState::setTimer(TimerStore *timer)
 {
     if (m_timer == timer)
@@ -21,12 +24,44 @@ void TimerRowState::setDraft(const QString &draft)
     emit draftChanged();
 }
 
+void TimerRowState::setField(QQuickItem *field)
+{
+    if (m_field == field)
+        return;
+    m_field = field;
+    watchPresses();
+    emit fieldChanged();
+}
+
 void TimerRowState::setEditing(bool editing)
 {
     if (m_editing == editing)
         return;
     m_editing = editing;
+    watchPresses();
     emit editingChanged();
+}
+
+void TimerRowState::watchPresses()
+{
+    QWindow *window = m_editing && m_field ? m_field->window() : nullptr;
+    if (window == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(this);
+    m_watched = window;
+    if (window)
+        window->installEventFilter(this);
+}
+
+bool TimerRowState::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && m_editing && m_field) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (!m_field->contains(m_field->mapFromScene(press->scenePosition())))
+            commit();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TimerRowState::begin()

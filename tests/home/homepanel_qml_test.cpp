@@ -3,6 +3,8 @@
 #include "services/calendarstore.h"
 #include "services/keepawake.h"
 #include "media/voicememoengine.h"
+#include "services/timerstore.h"
+#include "support/itemtree.h"
 #include "support/panelviewtest.h"
 
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QTest>
 #include <gtest/gtest.h>
 
 // The Home panel and its cards over the island's real model: every card
@@ -166,4 +169,231 @@ TEST_F(HomePanelQmlTest, CalendarShowsTwoEventsAndTheAllowedReminder)
         }
     }
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}
+
+// Pointer work on Home: the icon strip, the timer's typing and edit mode,
+// with real mouse events on the window.
+class HomePointerTest : public HomePanelQmlTest {
+protected:
+    QQuickItem *panel = nullptr;
+    void openHome(QSize size = {404, 560})
+    {
+        panel = open(QStringLiteral("home/HomePanel.qml"), size);
+        ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
+        window->show();
+        settle();
+    }
+    QPoint at(QQuickItem *item, QPointF local) const { return item->mapToScene(local).toPoint(); }
+    QPoint centre(QQuickItem *item) const { return at(item, {item->width() / 2, item->height() / 2}); }
+    void press(QPoint p) { QTest::mousePress(window.get(), Qt::LeftButton, {}, p); }
+    void move(QPoint p) { QTest::mouseMove(window.get(), p); }
+    void release(QPoint p) { QTest::mouseRelease(window.get(), Qt::LeftButton, {}, p); }
+    void click(QPoint p)
+    {
+        press(p);
+        settle(20);
+        release(p);
+        settle(20);
+    }
+    // The centre of icon i of the strip, in the window.
+    QPoint icon(QQuickItem *strip, int i) const
+    {
+        const double step = strip->property("implicitWidth").toDouble() > 0 ? 22 + 6 : 0;
+        return at(strip, {i * step + 11, 11});
+    }
+    QStringList order() const { return fakes->settings.visibleChromeIconIDs(); }
+};
+
+TEST_F(HomePointerTest, IconDragReordersAcrossSeveralIconsAndEnds)
+{
+    showOnly({"timer", "games", "calculator", "pocket", "voice", "translator", "mirror"});
+    model->setEditingModules(true);
+    openHome();
+    QQuickItem *strip = ItemTree::all(panel, "ChromeStrip").value(0);
+    ASSERT_TRUE(strip);
+    const QStringList before = order();
+    ASSERT_GE(before.size(), 6);
+    const QString dragged = before.first();
+
+    // Across four icons in small steps, the icon moving each time the
+    // pointer passes over the next one.
+    QPoint p = icon(strip, 0);
+    press(p);
+    settle(20);
+    for (int step = 0; step < 4 * 28 / 7; ++step) {
+        p.rx() += 7;
+        move(p);
+        settle(15);
+    }
+    EXPECT_EQ(order().indexOf(dragged), 4) << order().join(',').toStdString();
+    EXPECT_EQ(strip->property("dragging").toString(), dragged);
+    release(p);
+    settle(20);
+    EXPECT_EQ(strip->property("dragging").toString(), QString());
+
+    // Leaving edit mode ends a drag under way.
+    p = icon(strip, 1);
+    press(p);
+    for (int step = 0; step < 3; ++step) {
+        p.rx() += 7;
+        move(p);
+        settle(15);
+    }
+    EXPECT_FALSE(strip->property("dragging").toString().isEmpty());
+    model->setEditingModules(false);
+    settle(20);
+    EXPECT_EQ(strip->property("dragging").toString(), QString());
+    release(p);
+}
+
+TEST_F(HomePointerTest, DoneStaysInViewWithEveryIconAndTheBadgesAreNotCut)
+{
+    fakes->settings.setDisabledModules(QString());
+    model->setEditingModules(true);
+    openHome({404, 300});
+    settle(400);
+    ASSERT_EQ(order().size(), 13);
+    QQuickItem *done = nullptr;
+    for (QQuickItem *button : ItemTree::all(panel, "IslandIconButton")) {
+        if (button->isVisible() && button->property("help").toString() == QLatin1String("Done"))
+            done = button;
+    }
+    ASSERT_TRUE(done);
+    const QRectF doneRect = done->mapRectToScene({0, 0, done->width(), done->height()});
+    EXPECT_LE(doneRect.right(), panel->width() + 0.5) << doneRect.right();
+    EXPECT_GE(doneRect.left(), 0);
+
+    // Every remove badge of the strip lies inside whatever clips it.
+    int badges = 0;
+    for (QQuickItem *item : items("QQuickItem")) {
+        if (!item->isVisible() || item->width() != 13 || item->height() != 13)
+            continue;
+        const QRectF badge = item->mapRectToScene({0, 0, 13, 13});
+        for (QQuickItem *up = item->parentItem(); up; up = up->parentItem()) {
+            if (!up->clip())
+                continue;
+            const QRectF clip = up->mapRectToScene({0, 0, up->width(), up->height()});
+            // Only the badges the clip shows at all: the strip scrolls.
+            if (clip.intersects(badge)) {
+                EXPECT_TRUE(clip.contains(badge)) << "badge at " << badge.x() << "," << badge.y() << " cut by a clip at "
+                                                  << clip.x() << "," << clip.y();
+            }
+        }
+        ++badges;
+    }
+    EXPECT_GE(badges, 9);
+}
+
+TEST_F(HomePointerTest, TypedTimeCommits)
+{
+    struct Case {
+        const char *name;
+        std::function<void(QQuickItem *field)> finish;
+        bool stillTyping;
+        int seconds;
+    };
+    const std::vector<Case> cases = {
+        {"Return", [this](QQuickItem *) { QTest::keyClick(window.get(), Qt::Key_Return); }, false, 90},
+        {"a click on another card",
+         [this](QQuickItem *) { click(centre(ItemTree::find(panel, QStringLiteral("homeCard:clocks")))); }, false, 90},
+        {"a click on the field itself", [this](QQuickItem *field) { click(centre(field)); }, true, 25 * 60},
+    };
+    showOnly({"timer", "clocks"});
+    openHome();
+    for (const Case &c : cases) {
+        model->timer()->setDuration(25 * 60);
+        QQuickItem *field = nullptr;
+        for (QQuickItem *f : ItemTree::all(panel, "QQuickTextField"))
+            field = f;
+        ASSERT_TRUE(field);
+        click(centre(field)); // on the time shown there
+        ASSERT_TRUE(field->isVisible()) << c.name;
+        QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+        for (const char key : {'1', ':', '3', '0'})
+            QTest::keyClick(window.get(), key);
+        settle(20);
+        c.finish(field);
+        settle(20);
+        EXPECT_EQ(field->isVisible(), c.stillTyping) << c.name;
+        EXPECT_EQ(model->timer()->remaining(), c.seconds) << c.name;
+    }
+}
+
+TEST_F(HomePointerTest, EditModeOnlyStopsClicksAndTheLibraryTilePresses)
+{
+    showOnly({"timer"});
+    openHome();
+    for (const bool editing : {false, true}) {
+        model->setEditingModules(editing);
+        model->timer()->setDuration(25 * 60);
+        settle(100);
+        // The minute buttons keep their look; a click changes the time only
+        // outside edit mode.
+        const QList<QQuickItem *> presses = ItemTree::all(panel, "IslandPressStyle");
+        QQuickItem *plus = nullptr;
+        for (QQuickItem *p : presses) {
+            if (p->property("step").toInt() == 1)
+                plus = p;
+        }
+        ASSERT_TRUE(plus);
+        EXPECT_DOUBLE_EQ(plus->opacity(), 1.0) << "editing " << editing;
+        click(centre(plus));
+        EXPECT_EQ(model->timer()->remaining(), editing ? 25 * 60 : 26 * 60) << "editing " << editing;
+    }
+    QQuickItem *library = ItemTree::find(panel, QStringLiteral("libraryPress"));
+    ASSERT_TRUE(library);
+    press(centre(library));
+    settle(300);
+    EXPECT_LT(library->childItems().first()->scale(), 0.99);
+    release(centre(library));
+}
+
+TEST_F(HomePointerTest, SmallCardDetails)
+{
+    // The system meters shrink to 80 % of 12, 9.6, and no further.
+    fakes->load.uptime = 3 * 86400 + 4 * 3600;
+    fakes->load.disk = 120'000'000'000;
+    model->tick();
+    for (const double width : {400.0, 150.0, 60.0}) {
+        view = qml.create(QStringLiteral("home/SystemCard.qml"),
+                          {{"model", QVariant::fromValue<QObject *>(model.get())},
+                           {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+                           {"width", width}});
+        auto *card = qobject_cast<QQuickItem *>(view.get());
+        ASSERT_TRUE(card) << qml.warnings().join('\n').toStdString();
+        settle(20);
+        double smallest = 100;
+        for (QQuickItem *text : ItemTree::all(card, "CardText")) {
+            const double size = text->property("fontInfo").value<QVariantMap>().value("pixelSize").toDouble();
+            if (text->property("text").toString().contains(QLatin1String("d 4h")))
+                smallest = std::min(smallest, size * text->scale());
+        }
+        EXPECT_GE(smallest, 9.6 - 1e-9) << width;
+        if (width < 100)
+            EXPECT_NEAR(smallest, 9.6, 1e-6);
+        if (width > 300)
+            EXPECT_NEAR(smallest, 12, 1e-6);
+    }
+
+    // "Join" presses like the island's other buttons.
+    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+    platform::CalendarEvent call;
+    call.title = QStringLiteral("Standup");
+    call.start = clock.now().addSecs(600);
+    call.end = call.start.addSecs(900);
+    call.url = QUrl(QStringLiteral("https://meet.google.com/abc-defg-hij"));
+    fakes->calendar.eventList = {call};
+    showOnly({"calendar"});
+    model->tick();
+    openHome();
+    QQuickItem *join = nullptr;
+    for (QQuickItem *p : ItemTree::all(panel, "IslandPressStyle")) {
+        if (p->isVisible() && allText(p).contains(QLatin1String("Join")))
+            join = p;
+    }
+    ASSERT_TRUE(join) << allText(panel).toStdString();
+    press(centre(join));
+    settle(300);
+    EXPECT_TRUE(join->property("pressed").toBool());
+    release(centre(join));
 }

@@ -188,6 +188,25 @@ TEST(HomeRulesTest, CardTexts)
     EXPECT_FALSE(eyeStrainAlert(false, false));
 }
 
+TEST(HomeRulesTest, CalendarTimesInTheLocalesShortStyleWithoutSeconds)
+{
+    const QDateTime at = QDateTime(QDate(2025, 3, 4), QTime(17, 24, 36)).toUTC();
+    const struct {
+        const char *locale;
+        const char *text;
+    } cases[] = {{"C", "17:24"}, {"en_US", "5:24\u202fPM"}, {"de_DE", "17:24"}, {"en_GB", "17:24"}};
+    const QLocale saved;
+    for (const auto &c : cases) {
+        QLocale::setDefault(QLocale(QLatin1String(c.locale)));
+        const QString expected = QString::fromUtf8(c.text);
+        QString text = HomeText::shortTime(at);
+        // Some locale data spaces the meridiem with a narrow space, some with a plain one.
+        text.replace(QLatin1Char(' '), QChar(0x202f));
+        EXPECT_EQ(text, expected) << c.locale;
+    }
+    QLocale::setDefault(saved);
+}
+
 TEST(HomeRulesTest, CardListsForTheViews)
 {
     // A meter is picked by its place among the kept ones; the count and the

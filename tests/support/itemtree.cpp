@@ -20,6 +20,31 @@ QQuickItem *find(QQuickItem *root, const QString &objectName)
     return nullptr;
 }
 
+bool isA(const QObject *object, const char *type)
+{
+    const QLatin1String name(type);
+    for (const QMetaObject *m = object->metaObject(); m; m = m->superClass()) {
+        const QLatin1String cls(m->className());
+        // QML types are named like "IslandPressStyle_QMLTYPE_12".
+        if (cls == name || (cls.startsWith(name) && cls.mid(name.size()).startsWith(QLatin1String("_QML"))))
+            return true;
+    }
+    return false;
+}
+
+QList<QQuickItem *> all(QQuickItem *root, const char *type)
+{
+    QList<QQuickItem *> found;
+    if (!root)
+        return found;
+    if (isA(root, type))
+        found << root;
+    const auto children = root->childItems();
+    for (QQuickItem *child : children)
+        found << all(child, type);
+    return found;
+}
+
 double effectiveOpacity(const QQuickItem *item)
 {
     double opacity = 1;

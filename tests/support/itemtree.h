@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QList>
-#include <functional>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QObject;
 class QQuickItem;
 
 // What a user would see of the live item tree, for checks after each step of
@@ -14,6 +16,13 @@ namespace ItemTree {
 
 // The first item under root (root included) with this object name.
 QQuickItem *find(QQuickItem *root, const QString &objectName);
+
+// Whether the object is of this QML or C++ type, or derives from it
+// ("IslandPressStyle" matches an inline component built on it too).
+bool isA(const QObject *object, const char *type);
+
+// Every item under root (root included) of this type, in tree order.
+QList<QQuickItem *> all(QQuickItem *root, const char *type);
 
 // The opacity the item is drawn with: its own times every ancestor's; 0 when
 // it or an ancestor is hidden.
