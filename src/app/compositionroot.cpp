@@ -79,7 +79,7 @@ struct CompositionRoot::LinuxBackends {
     platform::QtClipboard clipboard;
     platform::QtScreenGrabber screenGrabber;
     platform::DesktopAppLauncher appLauncher;
-    platform::ScreenSaverInhibitor displaySleep;
+    platform::ScreenSaverInhibitor displaySleep{QDBusConnection::sessionBus(), QDBusConnection::systemBus()};
     platform::QtLocationProvider location;
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
@@ -295,6 +295,11 @@ CompositionRoot::CompositionRoot(const Options &options)
     parts.window.scheduler = &m_scheduler;
     parts.window.engine = m_engine.get();
     m_delegate = std::make_unique<AppDelegate>(parts);
+    // The zip card's dialog stands over the island that opened it.
+    AppDelegate *delegate = m_delegate.get();
+    m_linux->filePicker.setAbove([delegate]() -> QWindow * {
+        return delegate->notch() ? delegate->notch()->panel() : nullptr;
+    });
     connectIslandEditor();
     connectSettingsWindow();
 }

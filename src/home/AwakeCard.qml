@@ -28,7 +28,9 @@ ModuleCard {
                 anchors.leftMargin: IslandStyle.spacing
                 anchors.right: state.left
                 anchors.verticalCenter: parent.verticalCenter
-                text: root.keepAwake.isOn ? qsTr("Keeping this computer awake") : qsTr("Allow sleep")
+                text: root.keepAwake.isOn ? qsTr("Keeping this computer awake")
+                                          : root.keepAwake.failed ? qsTr("Couldn't keep this computer awake")
+                                                                  : qsTr("Allow sleep")
             }
             CardText {
                 id: state

@@ -312,6 +312,6 @@ Item {
             home: homeModel
         }
     }
-    Component { id: zipCard; ZipCard { engine: homeModel.makeZipEngine() } }
-    Component { id: micCheckCard; MicCheckCard { engine: homeModel.makeMicCheckEngine() } }
+    Component { id: zipCard; ZipCard { id: zip; engine: homeModel.makeZipEngine(zip) } }
+    Component { id: micCheckCard; MicCheckCard { id: micCheck; engine: homeModel.makeMicCheckEngine(micCheck) } }
 }

@@ -63,16 +63,24 @@ ModuleCard {
                 MouseArea { id: saveArea; anchors.fill: parent; onClicked: menu.popup() }
                 Menu {
                     id: menu
-                    Repeater {
-                        model: root.engine.formats
-                        MenuItem {
-                            required property int modelData
-                            text: root.engine.formatLabel(modelData)
-                            onTriggered: root.engine.start(modelData)
-                        }
-                    }
+                    objectName: "saveMenu"
                     MenuSeparator {}
                     MenuItem { text: qsTr("How it works"); onTriggered: root.home.openHelpPage() }
+                    // The formats go in ahead of the divider once the menu
+                    // holds its own items, however late the card is built.
+                    Component.onCompleted: {
+                        const formats = root.engine.formats
+                        for (let i = 0; i < formats.length; ++i)
+                            menu.insertItem(i, formatItem.createObject(root, { format: formats[i] }))
+                    }
+                }
+                Component {
+                    id: formatItem
+                    MenuItem {
+                        required property int format
+                        text: root.engine.formatLabel(format)
+                        onTriggered: root.engine.start(format)
+                    }
                 }
             }
         }

@@ -316,28 +316,30 @@ void HomeModel::removeChromeIcon(const QString &id)
         m_model->settings()->setModule(ChromeIcons::module(*icon), false);
 }
 
-QObject *HomeModel::makeZipEngine()
+QObject *HomeModel::makeZipEngine(QObject *card)
 {
-    if (!m_model)
+    if (!m_model || !card)
         return nullptr;
     const auto &env = m_model->environment();
     if (!env.platform.zipper || !env.platform.filePicker)
         return nullptr;
     auto *engine = new ZipEngine(env.platform.zipper, env.platform.filePicker, env.clock, env.downloadsFolder);
-    QQmlEngine::setObjectOwnership(engine, QQmlEngine::JavaScriptOwnership);
+    QQmlEngine::setObjectOwnership(engine, QQmlEngine::CppOwnership);
+    engine->setOwner(card);
+    engine->setHoldOpen([model = m_model] { return model ? model->holdOpen() : nullptr; });
     return engine;
 }
 
-QObject *HomeModel::makeMicCheckEngine()
+QObject *HomeModel::makeMicCheckEngine(QObject *card)
 {
-    if (!m_model)
+    if (!m_model || !card)
         return nullptr;
     const auto &env = m_model->environment();
     if (!env.platform.micRecorder || !env.platform.audioPlayer || !env.platform.sounds)
         return nullptr;
     auto *engine = new MicCheckEngine(env.platform.micRecorder, env.platform.audioPlayer, env.platform.sounds,
-                                      env.scheduler);
-    QQmlEngine::setObjectOwnership(engine, QQmlEngine::JavaScriptOwnership);
+                                      env.scheduler, MicCheckEngine::defaultTakePath(), card);
+    QQmlEngine::setObjectOwnership(engine, QQmlEngine::CppOwnership);
     return engine;
 }
 

@@ -76,9 +76,11 @@ public:
     Q_INVOKABLE bool dragChromeIcon(const QString &id, double x, const QVariantMap &frames);
     Q_INVOKABLE void removeChromeIcon(const QString &id);
     Q_INVOKABLE JiggleParams jiggle(const QString &id) const { return HomeRules::jiggleParamsFor(id); }
-    // Engines the zip and mic-check cards own; null where the machine lacks the parts.
-    Q_INVOKABLE QObject *makeZipEngine();
-    Q_INVOKABLE QObject *makeMicCheckEngine();
+    // Engines the zip and mic-check cards own; null where the machine lacks
+    // the parts. The mic check's goes with its card, and with it the take;
+    // the zip engine finishes its dialog and runs first.
+    Q_INVOKABLE QObject *makeZipEngine(QObject *card);
+    Q_INVOKABLE QObject *makeMicCheckEngine(QObject *card);
     // The maker's page on how media saves work, in the browser.
     Q_INVOKABLE void openHelpPage();
     static QUrl helpPageUrl();

@@ -4,6 +4,7 @@
 #include <QQmlEngine>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr const char *clockProperty = "pavletAnimationClock";
@@ -31,8 +32,11 @@ AnimationClock::AnimationClock(const Clock *clock, Scheduler *scheduler, QObject
 AnimationClock::~AnimationClock()
 {
     m_task.cancel();
-    for (auto *ticker : std::as_const(m_tickers))
-        ticker->setClock(nullptr);
+    // Taken out first: a ticker told to let go must not reach back into the
+    // list being walked.
+    const auto tickers = std::exchange(m_tickers, {});
+    for (auto *ticker : tickers)
+        ticker->forgetClock();
 }
 
 double AnimationClock::referenceSeconds(qint64 msSinceEpoch)
@@ -141,6 +145,11 @@ void AnimationTicker::setClock(AnimationClock *clock)
             restart(m_clock->sourceNowMs());
         m_clock->attach(this);
     }
+}
+
+void AnimationTicker::forgetClock()
+{
+    m_clock = nullptr;
 }
 
 void AnimationTicker::setRunning(bool running)

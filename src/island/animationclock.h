@@ -110,6 +110,8 @@ public:
     // Called by the clock on every tick; passes the time on when due.
     void offer(qint64 nowMs);
     void restart(qint64 nowMs);
+    // Called by a clock that goes away first: drop it without calling back.
+    void forgetClock();
 
 signals:
     void runningChanged();

@@ -360,6 +360,11 @@ public:
     // is void.
     Q_INVOKABLE void cancelHoverTask();
     bool isPointerInside() const { return m_isPointerInside ? m_isPointerInside() : false; }
+    // Keeps the island open while the token lives (a card's dialog is up):
+    // the pointer leaving and clicks elsewhere do not close it. Once the last
+    // token goes, an island the pointer has left closes as usual.
+    std::shared_ptr<void> holdOpen();
+    bool isHeldOpen() const { return m_holds > 0; }
 
     // --- Start-up.
     void start();
@@ -648,6 +653,7 @@ private:
     TaskHandle m_tickTask;
     TaskHandle m_clickTask;
     int m_pendingClicks = 0;
+    int m_holds = 0;
     qint64 m_lastWeatherFetchMs = DistantPastMs;
     qint64 m_lastReminderFetchMs = DistantPastMs;
     std::function<bool()> m_isPointerInside;

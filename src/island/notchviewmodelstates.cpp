@@ -11,6 +11,8 @@
 #include "tools/pocketstore.h"
 #include "update/updateservice.h"
 
+#include <QPointer>
+
 void NotchViewModel::setState(NotchState state)
 {
     assign(m_state, state, &NotchViewModel::stateChanged);
@@ -40,7 +42,7 @@ void NotchViewModel::pointerEntered()
 void NotchViewModel::pointerExited()
 {
     m_hoverTask.cancel();
-    if (m_isEditingIsland)
+    if (m_isEditingIsland || isHeldOpen())
         return;
     setGameModeHover(false);
     const bool closes = m_state == NotchState::hover || m_state == NotchState::home || m_state == NotchState::mirror;
@@ -51,6 +53,18 @@ void NotchViewModel::pointerExited()
     m_hoverTask = m_scheduler->after(delay, [this] {
         if (m_state != NotchState::collapsed && !isPointerInside())
             collapse();
+    });
+}
+
+std::shared_ptr<void> NotchViewModel::holdOpen()
+{
+    ++m_holds;
+    QPointer<NotchViewModel> self(this);
+    return std::shared_ptr<void>(nullptr, [self](void *) {
+        if (!self || --self->m_holds > 0)
+            return;
+        if (self->m_state != NotchState::collapsed && !self->isPointerInside())
+            self->pointerExited();
     });
 }
 

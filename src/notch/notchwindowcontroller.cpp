@@ -193,7 +193,8 @@ void NotchWindowController::handleClick(qint64 eventTime, bool local)
         m_poll.lastInside = true;
         if (Island::isClosed(m_inputs.state))
             emit islandClicked();
-    } else if (m_inputs.state != NotchState::collapsed) {
+    } else if (m_inputs.state != NotchState::collapsed && !(m_parts.model && m_parts.model->isHeldOpen())) {
+        // A click in a card's dialog lands outside the island too.
         emit collapseRequested();
     }
 }

@@ -3,17 +3,20 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 namespace platform {
 
-// A modal open dialog that lets the user choose files and folders, several
-// at once.
+// An open dialog that lets the user choose files and folders, several at
+// once. It does not block: the caller goes on, and the answer comes later.
 class IFilePicker {
 public:
+    using Answer = std::function<void(std::optional<QList<QUrl>> picked)>;
     virtual ~IFilePicker() = default;
-    // Blocks until the dialog closes; none when the user cancelled.
-    virtual std::optional<QList<QUrl>> pickFilesAndFolders(const QString &confirmLabel) = 0;
+    // Shows the dialog; done runs once on the main thread when it closes,
+    // with none when the user cancelled. done is dropped right after it ran.
+    virtual void pickFilesAndFolders(const QString &confirmLabel, Answer done) = 0;
 };
 
 } // namespace platform

@@ -23,8 +23,17 @@ KeepAwake::~KeepAwake()
         m_inhibitor->release(m_assertionID);
 }
 
+void KeepAwake::setFailed(bool failed)
+{
+    if (m_failed != failed) {
+        m_failed = failed;
+        emit failedChanged();
+    }
+}
+
 void KeepAwake::toggle()
 {
+    setFailed(false);
     if (m_isOn) {
         m_inhibitor->release(m_assertionID);
         m_assertionID = 0;
@@ -43,8 +52,12 @@ void KeepAwake::toggle()
         if (!self)
             return;
         self->m_asking = false;
-        if (!cookie)
+        if (!cookie) {
+            // Nothing holds the machine awake: the switch stays off and says so.
+            if (self->m_wanted)
+                self->setFailed(true);
             return;
+        }
         if (!self->m_wanted) {
             // Turned off again while asking.
             self->m_inhibitor->release(*cookie);

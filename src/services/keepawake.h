@@ -13,6 +13,9 @@ class KeepAwake : public QObject {
     QML_ELEMENT
     QML_UNCREATABLE("The island owns keep-awake")
     Q_PROPERTY(bool isOn READ isOn NOTIFY isOnChanged)
+    // The last request found nothing that keeps the machine awake; cleared
+    // by the next toggle.
+    Q_PROPERTY(bool failed READ failed NOTIFY failedChanged)
 public:
     static inline const QString Reason = QStringLiteral("Pavlet keep awake");
 
@@ -21,6 +24,7 @@ public:
 
     bool isOn() const { return m_isOn; }
     quint32 assertionID() const { return m_assertionID; }
+    bool failed() const { return m_failed; }
 
     // Off: asks for an inhibition and turns on once it is granted. On (or
     // still asking): turns off.
@@ -28,10 +32,14 @@ public:
 
 signals:
     void isOnChanged();
+    void failedChanged();
 
 private:
+    void setFailed(bool failed);
+
     platform::IDisplaySleepInhibitor *m_inhibitor;
     bool m_isOn = false;
+    bool m_failed = false;
     quint32 m_assertionID = 0;
     // An inhibition asked for and not answered yet; whether it is still wanted.
     bool m_asking = false;

@@ -1,6 +1,7 @@
 #include "tools/miccheckengine.h"
 
 #include "platform/audiorecorder.h"
+#include "tools/toolfolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,15 @@ MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudi
     connect(m_recorder, &platform::IMicRecorder::failed, this, &MicCheckEngine::recorderFailed);
 }
 
+MicCheckEngine::~MicCheckEngine()
+{
+    m_meter.cancel();
+    if (m_recording)
+        m_recorder->stop();
+    if (m_played && m_player->state() != platform::IAudioPlayer::State::Stopped)
+        m_player->stop();
+}
+
 void MicCheckEngine::recorderFailed()
 {
     // A take that broke off, while recording or while its file was being
@@ -38,7 +48,8 @@ void MicCheckEngine::recorderFailed()
 
 QString MicCheckEngine::defaultTakePath()
 {
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("pavlet-mic-check.m4a"));
+    const QString folder = ToolFolders::privateScratch();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("pavlet-mic-check.m4a"));
 }
 
 float MicCheckEngine::levelFor(double averagePowerDb)
@@ -84,8 +95,9 @@ void MicCheckEngine::permissionAnswered(bool granted)
         setStatus(QStringLiteral("Allow microphone in System Settings"));
         return;
     }
-    QFile::remove(m_takePath);
-    if (!m_recorder->start(m_takePath)) {
+    if (!m_takePath.isEmpty())
+        QFile::remove(m_takePath);
+    if (m_takePath.isEmpty() || !m_recorder->start(m_takePath)) {
         setStatus(QStringLiteral("Couldn't open the mic"));
         return;
     }
@@ -101,10 +113,11 @@ void MicCheckEngine::updateMeter()
 
 void MicCheckEngine::playBack()
 {
-    if (!m_player->play(m_takePath)) {
+    if (m_takePath.isEmpty() || !m_player->play(m_takePath)) {
         setStatus(QStringLiteral("Nothing to play back"));
         return;
     }
+    m_played = true;
     setStatus(QStringLiteral("Playing your take"));
 }
 

@@ -28,7 +28,12 @@ public:
     MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudioPlayer *player, platform::ISoundPlayer *sounds,
                    Scheduler *scheduler, const QString &takePath = defaultTakePath(), QObject *parent = nullptr);
 
-    // "pavlet-mic-check.m4a" in the temporary folder.
+    // Ends a take under way: the capture goes with the engine, and so does
+    // the playback of its take.
+    ~MicCheckEngine() override;
+
+    // "pavlet-mic-check.m4a" in this user's private scratch folder; "" when
+    // there is none (a take then cannot be recorded).
     static QString defaultTakePath();
 
     QString status() const { return m_status; }
@@ -67,5 +72,6 @@ private:
     bool m_recording = false;
     bool m_starting = false;
     bool m_awaitingTake = false; // stopped, playing back once the file is complete
+    bool m_played = false;       // the player holds this engine's take
     TaskHandle m_meter;
 };

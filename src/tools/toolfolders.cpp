@@ -1,7 +1,13 @@
 #include "tools/toolfolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ToolFolders {
 
@@ -17,6 +23,36 @@ QString pocket()
     if (base.isEmpty())
         base = QDir::tempPath();
     return QDir(base).filePath(QStringLiteral("PavletPocket"));
+}
+
+bool ensurePrivateFolder(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QByteArray native = QFile::encodeName(path);
+    // Made with the owner's rights alone; an existing one is looked at
+    // without following a link.
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        return false;
+    if ((st.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
+        return false;
+    return true;
+}
+
+QString privateScratch()
+{
+    for (const auto location : {QStandardPaths::RuntimeLocation, QStandardPaths::GenericCacheLocation}) {
+        const QString base = QStandardPaths::writableLocation(location);
+        if (base.isEmpty() || !QDir().mkpath(base))
+            continue;
+        const QString folder = QDir(base).filePath(QStringLiteral("pavlet"));
+        if (ensurePrivateFolder(folder))
+            return folder;
+    }
+    return {};
 }
 
 } // namespace ToolFolders

@@ -49,6 +49,10 @@ void ZipEngine::zip(const QList<QUrl> &urls)
         setStatus(QStringLiteral("Nothing to zip"));
         return;
     }
+    if (!QFileInfo(m_folder).isDir()) {
+        setStatus(QStringLiteral("Couldn't compress: no Downloads folder"));
+        return;
+    }
     ++m_runs;
     setRunning(true);
     setStatus(QStringLiteral("Compressing\u2026"));
@@ -71,13 +75,38 @@ void ZipEngine::finish(const QString &path, int status)
         setRunning(false);
     }
     setStatus(status == 0 ? QStringLiteral("Saved ") + QFileInfo(path).fileName() : QStringLiteral("Couldn't compress"));
+    deleteIfDone();
+}
+
+void ZipEngine::setOwner(QObject *owner)
+{
+    connect(owner, &QObject::destroyed, this, [this] {
+        m_orphaned = true;
+        deleteIfDone();
+    });
+}
+
+void ZipEngine::deleteIfDone()
+{
+    if (m_orphaned && m_runs == 0 && m_picks == 0)
+        deleteLater();
 }
 
 void ZipEngine::pick()
 {
-    const auto picked = m_picker->pickFilesAndFolders(QStringLiteral("Zip"));
-    if (picked)
-        zip(*picked);
+    // The answer reaches this engine only while it lives; the hold goes
+    // when the picker drops the answer after the dialog closed.
+    ++m_picks;
+    QPointer<ZipEngine> self(this);
+    m_picker->pickFilesAndFolders(QStringLiteral("Zip"),
+                                  [self, hold = m_holdOpen ? m_holdOpen() : nullptr](auto picked) {
+                                      if (!self)
+                                          return;
+                                      --self->m_picks;
+                                      if (picked)
+                                          self->zip(*picked);
+                                      self->deleteIfDone();
+                                  });
 }
 
 void ZipEngine::setStatus(const QString &status)

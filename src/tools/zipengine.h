@@ -10,6 +10,8 @@
 #include <QString>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
+#include <functional>
+#include <memory>
 
 class Clock;
 namespace platform {
@@ -35,8 +37,17 @@ public:
 
     // Zips the local files among urls, in their order.
     Q_INVOKABLE void zip(const QList<QUrl> &urls);
-    // Asks for files and folders and zips what the user picks.
+    // Opens the dialog for files and folders and returns; what the user
+    // picks is zipped when the dialog closes, provided this engine still
+    // exists then.
     Q_INVOKABLE void pick();
+    // Gives a token that keeps the island open for as long as it is held;
+    // the engine holds one while its dialog is up.
+    using HoldOpen = std::function<std::shared_ptr<void>()>;
+    void setHoldOpen(HoldOpen hold) { m_holdOpen = std::move(hold); }
+    // The card this engine belongs to. Once the card is gone the engine
+    // finishes the pick and the runs under way, then deletes itself.
+    void setOwner(QObject *owner);
 
     // "3:07:45 PM" in US English: hour, minute and second in the locale's way.
     static QString timeText(const QDateTime &when, const QLocale &locale);
@@ -52,15 +63,19 @@ private:
     void finish(const QString &path, int status);
     void setStatus(const QString &status);
     void setRunning(bool running);
+    void deleteIfDone();
 
     platform::IZipper *m_zipper;
     platform::IFilePicker *m_picker;
     const Clock *m_clock;
+    HoldOpen m_holdOpen;
     QString m_folder;
     QLocale m_locale;
     QString m_status = QStringLiteral("Drop files to zip, or pick them");
     bool m_running = false;
     int m_runs = 0;
+    int m_picks = 0; // dialogs open for this engine
+    bool m_orphaned = false;
     // Archives being written, so two runs in the same second never share one.
     QSet<QString> m_pending;
 };

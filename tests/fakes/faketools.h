@@ -26,17 +26,25 @@ public:
     void finish(int index, int status) { runs[index].done(status); }
 };
 
+// A dialog that stays open until the test closes it.
 class FakeFilePicker final : public platform::IFilePicker {
 public:
-    std::optional<QList<QUrl>> answer;
+    QList<Answer> open;
     QString lastLabel;
     int shown = 0;
 
-    std::optional<QList<QUrl>> pickFilesAndFolders(const QString &confirmLabel) override
+    void pickFilesAndFolders(const QString &confirmLabel, Answer done) override
     {
         ++shown;
         lastLabel = confirmLabel;
-        return answer;
+        open.append(std::move(done));
+    }
+    // The user closes the oldest dialog (none: cancelled); its answer is
+    // dropped right after it ran, as the real dialog's is.
+    void close(std::optional<QList<QUrl>> picked)
+    {
+        Answer done = open.takeFirst();
+        done(std::move(picked));
     }
 };
 

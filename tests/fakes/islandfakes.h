@@ -85,6 +85,11 @@ struct IslandFakes {
         p.calendar = &calendar;
         p.processes = &processes;
         p.tools = &tools;
+        p.zipper = &zipper;
+        p.filePicker = &filePicker;
+        p.micRecorder = &micRecorder;
+        p.audioPlayer = &micPlayer;
+        p.sounds = &sounds;
         p.memoRecorder = &recorder;
         p.memoPlayer = &audioPlayer;
         p.mediaPlayers = &players;
@@ -157,6 +162,12 @@ struct IslandFakes {
     FakeToolLocator tools;
     FakeMicRecorder recorder;
     FakeAudioPlayer audioPlayer;
+    // The zip and mic-check cards' own parts.
+    FakeZipper zipper;
+    FakeFilePicker filePicker;
+    FakeMicRecorder micRecorder;
+    FakeAudioPlayer micPlayer;
+    FakeSoundPlayer sounds;
     FakeMediaPlayers players;
     FakeMediaKeySender keySender;
     FakeCamera camera;

@@ -6,6 +6,7 @@
 #include "services/timerstore.h"
 #include "support/itemtree.h"
 #include "support/panelviewtest.h"
+#include "support/qtprinters.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -396,4 +397,111 @@ TEST_F(HomePointerTest, SmallCardDetails)
     settle(300);
     EXPECT_TRUE(join->property("pressed").toBool());
     release(centre(join));
+}
+
+namespace {
+QObject *engineOf(QQuickItem *card)
+{
+    return card ? card->property("engine").value<QObject *>() : nullptr;
+}
+} // namespace
+
+// What a tool card starts belongs to the card: the mic check's take ends
+// when its card goes; the zip card's dialog holds the island open, and its
+// answer still zips once the card is gone, without touching the card.
+TEST_F(HomePanelQmlTest, ToolCardsWorkOwnedByTheCardEndsOrFinishesSafelyWhenTheCardGoes)
+{
+    QDir().mkpath(model->environment().downloadsFolder);
+    showOnly({"micCheck", "compress"});
+    model->openHome();
+    QQuickItem *panel = create(QStringLiteral("home/HomePanel.qml"));
+    ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
+    settle();
+    ASSERT_EQ(items("MicCheckCard").size(), 1);
+    ASSERT_EQ(items("ZipCard").size(), 1);
+
+    QObject *mic = engineOf(items("MicCheckCard").constFirst());
+    ASSERT_TRUE(mic);
+    QMetaObject::invokeMethod(mic, "toggleRecord");
+    fakes->micRecorder.answer(true);
+    ASSERT_TRUE(fakes->micRecorder.recording);
+
+    QObject *zip = engineOf(items("ZipCard").constFirst());
+    ASSERT_TRUE(zip);
+    QMetaObject::invokeMethod(zip, "pick");
+    ASSERT_EQ(fakes->filePicker.open.size(), 1);
+    EXPECT_TRUE(model->isHeldOpen());
+    // The pointer goes over to the dialog: the island stays open.
+    model->pointerExited();
+    advance(5000);
+    EXPECT_EQ(model->state(), Island::NotchState::home);
+
+    // Both modules are hidden while the take runs and the dialog is up.
+    showOnly({"timer"});
+    settle();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(items("MicCheckCard").isEmpty());
+    EXPECT_FALSE(fakes->micRecorder.recording) << "the take ended with its card";
+    EXPECT_EQ(fakes->micRecorder.stops, 1);
+
+    fakes->filePicker.close(QList<QUrl>{QUrl::fromLocalFile(tempPath("a.txt"))});
+    ASSERT_EQ(fakes->zipper.runs.size(), 1);
+    fakes->zipper.finish(0, 0);
+    settle(50);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(model->isHeldOpen());
+    // The island closes now that nothing holds it and the pointer is away.
+    advance(5000);
+    EXPECT_EQ(model->state(), Island::NotchState::collapsed);
+}
+
+TEST_F(HomePanelQmlTest, SaveMenuListsTheFormatsThenADividerThenHelp)
+{
+    showOnly({"youtube", "spotify"});
+    // The cards come in over several frames, as on screen.
+    QQuickWindow frames;
+    frames.resize(404, 560);
+    frames.show();
+    qml.engine().setIncubationController(frames.incubationController());
+    QQuickItem *panel = create(QStringLiteral("home/HomePanel.qml"));
+    ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
+    settle(800);
+    QList<QObject *> menus;
+    for (QQuickItem *card : items("MediaDownloadCard"))
+        menus << card->findChildren<QObject *>(QStringLiteral("saveMenu"));
+    ASSERT_EQ(menus.size(), 2);
+    QStringList seen;
+    for (QObject *menu : menus) {
+        QStringList entries;
+        const int count = menu->property("count").toInt();
+        for (int i = 0; i < count; ++i) {
+            QQuickItem *entry = nullptr;
+            QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i));
+            const bool divider = entry && QString(entry->metaObject()->className()).contains("Separator");
+            entries << (divider ? QStringLiteral("—") : entry ? entry->property("text").toString() : QString());
+        }
+        seen << entries.join(',');
+        QMetaObject::invokeMethod(menu, "open");
+        settle(100);
+        QMetaObject::invokeMethod(menu, "close");
+    }
+    seen.sort();
+    EXPECT_EQ(seen, (QStringList{"MP3,—,How it works", "MP4,MP3,MOV,—,How it works"}));
+}
+
+TEST_F(HomePanelQmlTest, KeepAwakeSaysSoWhenNothingHoldsTheMachineAwake)
+{
+    showOnly({"awake"});
+    fakes->sleepInhibitor.fail = true;
+    QQuickItem *panel = create(QStringLiteral("home/HomePanel.qml"));
+    ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
+    settle();
+    model->keepAwake()->toggle();
+    settle(50);
+    EXPECT_FALSE(model->keepAwake()->isOn());
+    EXPECT_TRUE(visibleText(panel).contains("Couldn't keep this computer awake|Off"));
+    fakes->sleepInhibitor.fail = false;
+    model->keepAwake()->toggle();
+    settle(50);
+    EXPECT_TRUE(visibleText(panel).contains("Keeping this computer awake|On"));
 }

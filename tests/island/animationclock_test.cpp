@@ -68,6 +68,20 @@ TEST_F(AnimationClockTest, AStartingTickerReadsTheTimeAtOnceAndCountsFromThere)
     EXPECT_DOUBLE_EQ(t->time(), clock.nowMs() / 1000.0 - 978307200.0);
 }
 
+TEST_F(AnimationClockTest, AClockThatGoesFirstLeavesNoTickerHoldingIt)
+{
+    auto a = ticker(60);
+    auto b = ticker(30);
+    auto c = ticker(1);
+    animation.reset();
+    for (const auto *t : {a.get(), b.get(), c.get()})
+        EXPECT_FALSE(t->isActive());
+    // Each ticker's own end must not reach the clock that is gone.
+    a.reset();
+    b.reset();
+    c.reset();
+}
+
 TEST(IslandStyleTest, NamedSpringsMatchTheirResponseAndDamping)
 {
     IslandStyle style;

@@ -2,9 +2,13 @@
 #include "support/pavlettest.h"
 #include "support/qtprinters.h"
 #include "tools/miccheckengine.h"
+#include "tools/toolfolders.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -135,6 +139,78 @@ TEST_F(MicCheckTest, AnAnswerAfterTheEngineIsGoneDoesNothing)
     EXPECT_TRUE(recorder.started.isEmpty());
 }
 
+TEST_F(MicCheckTest, DiscardingTheEngineEndsItsTakeAndItsPlayback)
+{
+    // While recording: the capture stops with the engine, the meter with it.
+    auto engine = make();
+    engine->toggleRecord();
+    recorder.answer(true);
+    ASSERT_TRUE(recorder.recording);
+    engine.reset();
+    EXPECT_FALSE(recorder.recording);
+    EXPECT_EQ(recorder.stops, 1);
+    EXPECT_EQ(scheduler->pendingCount(), 0);
+
+    // While its take plays back: the playback stops too.
+    engine = make();
+    engine->toggleRecord();
+    recorder.answer(true);
+    engine->toggleRecord();
+    recorder.complete();
+    ASSERT_EQ(player.state(), platform::IAudioPlayer::State::Playing);
+    engine.reset();
+    EXPECT_EQ(player.state(), platform::IAudioPlayer::State::Stopped);
+    EXPECT_EQ(recorder.stops, 2) << "an ended take is not stopped twice";
+}
+
+// The take's folder: one that only this user can enter or write, wherever
+// the runtime folder is, and never one somebody else planted.
+TEST_F(MicCheckTest, TheTakeSitsInAFolderOnlyThisUserCanWrite)
+{
+    const QString runtime = tempPath("runtime");
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    const QString take = MicCheckEngine::defaultTakePath();
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    EXPECT_EQ(take, runtime + "/pavlet/pavlet-mic-check.m4a");
+    const QFileInfo folder(runtime + "/pavlet");
+    EXPECT_TRUE(folder.isDir());
+    EXPECT_EQ(folder.permissions() & 0x7077, 0x7000) << "the owner's alone";
+    EXPECT_EQ(folder.ownerId(), ::geteuid());
+
+    struct Case {
+        const char *name;
+        std::function<void(const QString &)> plant;
+        bool usable;
+    };
+    const QList<Case> cases = {
+        {"missing", [](const QString &) {}, true},
+        {"open to all", [](const QString &p) {
+             QDir().mkpath(p);
+             QFile::setPermissions(p, QFileDevice::Permissions(0x7777));
+         }, true},
+        {"a link to another folder", [this](const QString &p) {
+             QDir().mkpath(tempPath("elsewhere"));
+             QFile::link(tempPath("elsewhere"), p);
+         }, false},
+        {"a file", [](const QString &p) {
+             QFile f(p);
+             (void)f.open(QIODevice::WriteOnly);
+         }, false},
+    };
+    for (const Case &c : cases) {
+        const QString path = tempPath(QString("planted/") + c.name);
+        QDir().mkpath(tempPath("planted"));
+        c.plant(path);
+        EXPECT_EQ(ToolFolders::ensurePrivateFolder(path), c.usable) << c.name;
+        if (c.usable) {
+            EXPECT_EQ(QFileInfo(path).permissions() & 0x0077, 0) << c.name << " is open to others";
+        }
+    }
+}
+
 TEST_F(MicCheckTest, ToneBeepsAndPlaysTheThemeSound)
 {
     auto engine = make();
@@ -143,7 +219,8 @@ TEST_F(MicCheckTest, ToneBeepsAndPlaysTheThemeSound)
     EXPECT_EQ(sounds.alerts, 1);
     // The sound could not be loaded; the text still names the tone.
     EXPECT_EQ(engine->status(), "Played Funk");
-    EXPECT_EQ(MicCheckEngine::defaultTakePath(), QDir::temp().filePath("pavlet-mic-check.m4a"));
+    EXPECT_EQ(QFileInfo(MicCheckEngine::defaultTakePath()).fileName(), "pavlet-mic-check.m4a");
+    EXPECT_NE(QFileInfo(MicCheckEngine::defaultTakePath()).path(), QDir::tempPath()) << "not in the shared folder";
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include "tools/mediadownloadengine.h"
 #include "tools/zipengine.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QPointer>
 #include <QSignalSpy>
 
 namespace {
@@ -95,12 +97,65 @@ TEST_F(ZipEngineTest, PickZipsTheChoiceAndCancelChangesNothing)
     auto engine = make();
     engine->pick();
     EXPECT_EQ(picker.lastLabel, "Zip");
+    picker.close(std::nullopt);
     EXPECT_EQ(engine->status(), "Drop files to zip, or pick them");
     EXPECT_TRUE(zipper.runs.isEmpty());
-    picker.answer = QList<QUrl>{QUrl::fromLocalFile("/x"), QUrl::fromLocalFile("/y")};
     engine->pick();
+    EXPECT_TRUE(zipper.runs.isEmpty()) << "nothing happens until the dialog closes";
+    picker.close(QList<QUrl>{QUrl::fromLocalFile("/x"), QUrl::fromLocalFile("/y")});
     ASSERT_EQ(zipper.runs.size(), 1);
     EXPECT_EQ(zipper.runs[0].inputs, (QStringList{"/x", "/y"}));
+}
+
+// What becomes of a pick whose card goes while the dialog is up: the island
+// is held open exactly as long as the dialog, and the answer reaches an
+// engine only while it exists.
+TEST_F(ZipEngineTest, ADialogOutlivingItsCardNeverCallsIntoAGoneEngine)
+{
+    enum class Gone { nothing, card, engine };
+    for (const Gone gone : {Gone::nothing, Gone::card, Gone::engine}) {
+        SCOPED_TRACE(int(gone));
+        zipper.runs.clear();
+        std::weak_ptr<void> held;
+        auto card = std::make_unique<QObject>();
+        auto engine = make();
+        QPointer<ZipEngine> watch(engine.get());
+        engine->setOwner(card.get());
+        engine->setHoldOpen([&held] {
+            auto token = std::make_shared<int>(0);
+            held = token;
+            return token;
+        });
+        engine->pick();
+        EXPECT_FALSE(held.expired()) << "the island stays open while the dialog is up";
+        if (gone == Gone::card) {
+            card.reset();
+            // The engine now belongs to nobody and lives on for its dialog.
+            engine.release();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            ASSERT_TRUE(watch);
+        } else if (gone == Gone::engine) {
+            engine.reset();
+        }
+        picker.close(QList<QUrl>{QUrl::fromLocalFile("/picked")});
+        EXPECT_TRUE(held.expired()) << "the hold ends with the dialog";
+        EXPECT_EQ(zipper.runs.size(), gone == Gone::engine ? 0 : 1);
+        if (!zipper.runs.isEmpty()) {
+            zipper.finish(0, 0);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_EQ(bool(watch), gone == Gone::nothing) << "a card's last run takes its engine with it";
+        }
+    }
+}
+
+TEST_F(ZipEngineTest, WithoutADownloadsFolderTheStatusSaysWhy)
+{
+    auto engine = std::make_unique<ZipEngine>(&zipper, &picker, &clock, tempPath("no such folder"));
+    QSignalSpy running(engine.get(), &ZipEngine::runningChanged);
+    engine->zip({QUrl::fromLocalFile("/a")});
+    EXPECT_EQ(engine->status(), "Couldn't compress: no Downloads folder");
+    EXPECT_TRUE(zipper.runs.isEmpty());
+    EXPECT_EQ(running.count(), 0);
 }
 
 TEST_F(ZipEngineTest, ARunOutlivingItsEngineReportsToNobody)

@@ -5,6 +5,8 @@
 #include <QFileSystemModel>
 #include <QListView>
 #include <QTreeView>
+#include <QWindow>
+#include <utility>
 
 namespace platform {
 
@@ -50,13 +52,44 @@ public:
 
 } // namespace
 
-std::optional<QList<QUrl>> QtFilePicker::pickFilesAndFolders(const QString &confirmLabel)
+QtFilePicker::~QtFilePicker()
 {
-    FilesAndFoldersDialog dialog;
-    dialog.setLabelText(QFileDialog::Accept, confirmLabel);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.chosen;
+    delete m_dialog;
+}
+
+void QtFilePicker::pickFilesAndFolders(const QString &confirmLabel, Answer done)
+{
+    // One dialog at a time: a second request only brings the open one forward.
+    if (m_dialog) {
+        m_dialog->raise();
+        m_dialog->activateWindow();
+        if (done)
+            done(std::nullopt);
+        return;
+    }
+    auto *dialog = new FilesAndFoldersDialog;
+    m_dialog = dialog;
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    dialog->setLabelText(QFileDialog::Accept, confirmLabel);
+    if (QWindow *above = m_above ? m_above() : nullptr) {
+        dialog->winId(); // the native window, so that it can name its owner
+        dialog->windowHandle()->setTransientParent(above);
+    }
+    // finished comes once, for accept and reject alike; the answer is taken
+    // out first so that nothing it holds outlives the dialog.
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int result) mutable {
+        dialog->deleteLater();
+        auto answer = std::exchange(done, nullptr);
+        if (!answer)
+            return;
+        if (result == QDialog::Accepted)
+            answer(dialog->chosen);
+        else
+            answer(std::nullopt);
+    });
+    dialog->open();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 } // namespace platform

@@ -1,3 +1,4 @@
+#include "dbusmock.h"
 #include "platform/linux/linuxnetwork.h"
 #include "platform/linux/screensaverinhibitor.h"
 #include "services/keepawake.h"
@@ -206,3 +207,60 @@ TEST_F(ScreenSaverTest, AFailedInhibitLeavesKeepAwakeOff)
 }
 
 } // namespace
+
+namespace {
+
+// logind's inhibitors as (what, who, why, mode).
+QList<QStringList> logindInhibitors(PrivateBus &bus)
+{
+    QList<QStringList> out;
+    const QDBusMessage reply = bus.call("org.freedesktop.login1", "/org/freedesktop/login1",
+                                        "org.freedesktop.login1.Manager", "ListInhibitors");
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return out;
+    const QDBusArgument arg = reply.arguments().value(0).value<QDBusArgument>();
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        QString what, who, why, mode;
+        uint uid = 0, pid = 0;
+        arg.beginStructure();
+        arg >> what >> who >> why >> mode >> uid >> pid;
+        arg.endStructure();
+        out.append({what, who, why, mode});
+    }
+    arg.endArray();
+    return out;
+}
+
+} // namespace
+
+// Without a screen saver service (a plain window manager) the machine is
+// kept awake by an idle lock of logind's, held until turned off; with
+// neither, keep-awake stays off and says it failed.
+TEST_F(ScreenSaverTest, WithoutAScreenSaverLogindsIdleLockKeepsTheMachineAwake)
+{
+    if (!dbusmockInstalled())
+        GTEST_SKIP() << "python3-dbusmock is not installed";
+    {
+        platform::ScreenSaverInhibitor neither(bus.connection(), bus.connection());
+        KeepAwake awake(&neither);
+        awake.toggle();
+        ASSERT_TRUE(waitUntil([&] { return awake.failed(); }, 4000));
+        EXPECT_FALSE(awake.isOn());
+    }
+
+    ASSERT_TRUE(bus.startTemplate("logind", "org.freedesktop.login1"));
+    platform::ScreenSaverInhibitor inhibitor(bus.connection(), bus.connection());
+    KeepAwake awake(&inhibitor);
+    awake.toggle();
+    ASSERT_TRUE(waitUntil([&] { return awake.isOn(); }, 4000));
+    EXPECT_FALSE(awake.failed());
+    EXPECT_EQ(logindInhibitors(bus), (QList<QStringList>{{"idle", "Pavlet", "Pavlet keep awake", "block"}}));
+    // The lock lasts while it is held, not just for the call.
+    QTest::qWait(300);
+    EXPECT_EQ(logindInhibitors(bus).size(), 1);
+
+    awake.toggle();
+    EXPECT_FALSE(awake.isOn());
+    EXPECT_TRUE(waitUntil([&] { return logindInhibitors(bus).isEmpty(); }, 4000)) << "released with its descriptor";
+}

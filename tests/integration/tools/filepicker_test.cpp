@@ -8,7 +8,10 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QGuiApplication>
+#include <QProcess>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -26,6 +29,18 @@ protected:
             act(*dialog);
         });
         poll->start(20);
+    }
+    // Opens the dialog and waits for its answer.
+    static std::optional<QList<QUrl>> pick(platform::QtFilePicker &picker)
+    {
+        bool answered = false;
+        std::optional<QList<QUrl>> out;
+        picker.pickFilesAndFolders("Zip", [&](std::optional<QList<QUrl>> picked) {
+            answered = true;
+            out = std::move(picked);
+        });
+        waitUntil([&] { return answered; }, 10000);
+        return out;
     }
 };
 
@@ -56,7 +71,7 @@ TEST_F(FilePickerTest, ChoosesAFolderAndAFileTogether)
         wait->start(20);
     });
     platform::QtFilePicker picker;
-    const auto picked = picker.pickFilesAndFolders("Zip");
+    const auto picked = pick(picker);
     EXPECT_EQ(label, "Zip");
     ASSERT_TRUE(picked.has_value());
     QStringList paths;
@@ -70,7 +85,38 @@ TEST_F(FilePickerTest, CancelPicksNothing)
 {
     whenShown([](QFileDialog &dialog) { dialog.reject(); });
     platform::QtFilePicker picker;
-    EXPECT_EQ(picker.pickFilesAndFolders("Zip"), std::nullopt);
+    EXPECT_EQ(pick(picker), std::nullopt);
+}
+
+// The dialog must not open under an always-on-top window that asked for it:
+// the window manager keeps it over its owner and in the top layer.
+TEST_F(FilePickerTest, TheDialogStandsOverTheWindowThatOpenedIt)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    QWindow island;
+    island.setFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
+    island.setGeometry(600, 0, 300, 200);
+    island.show();
+    platform::QtFilePicker picker([&island] { return &island; });
+    bool answered = false;
+    picker.pickFilesAndFolders("Zip", [&](auto) { answered = true; });
+    ASSERT_TRUE(picker.dialog());
+    QFileDialog *dialog = picker.dialog();
+    ASSERT_TRUE(waitUntil([&] { return dialog->isVisible(); }));
+    EXPECT_FALSE(answered) << "the call returns while the dialog is up";
+    QCoreApplication::processEvents();
+    QProcess xprop;
+    xprop.start("xprop", {"-id", QString::number(dialog->windowHandle()->winId()), "WM_TRANSIENT_FOR", "_NET_WM_STATE"});
+    ASSERT_TRUE(xprop.waitForFinished(5000));
+    const QString props = QString::fromUtf8(xprop.readAllStandardOutput());
+    EXPECT_TRUE(props.contains(QString("window id # 0x%1").arg(island.winId(), 0, 16))) << props.toStdString();
+    EXPECT_TRUE(props.contains("_NET_WM_STATE_ABOVE")) << props.toStdString();
+
+    dialog->reject();
+    EXPECT_TRUE(answered);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(picker.dialog()) << "the dialog goes once answered";
 }
 
 } // namespace
