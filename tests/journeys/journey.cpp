@@ -315,12 +315,29 @@ QQuickItem *Journey::text(const QString &wanted)
     });
 }
 
-void Journey::click(QQuickItem *target)
+void Journey::click(QQuickItem *target, QPointF point)
 {
-    if (target)
-        m_hands.click(screenPoint(target));
-    else
+    if (!target) {
         ADD_FAILURE() << "nothing to click";
+        return;
+    }
+    // Out of sight below or above: the user scrolls to it first.
+    const QRectF island = panel()->islandFrameOnScreen().adjusted(0, 8, 0, -8);
+    for (int i = 0; i < 30 && target->window() == panel() && !island.contains(screenPoint(target, point)); ++i) {
+        m_hands.moveTo(island.center().toPoint(), 2);
+        m_hands.scroll(screenPoint(target, point).y() > island.bottom() ? -1 : 1);
+        XInput::pause(120);
+    }
+    // A press while the list still glides only stops it: wait for it to rest.
+    QPoint at = screenPoint(target, point);
+    for (int i = 0; i < 40; ++i) {
+        XInput::pause(100);
+        const QPoint now = screenPoint(target, point);
+        if (now == at)
+            break;
+        at = now;
+    }
+    m_hands.click(screenPoint(target, point));
     XInput::pause(60);
 }
 

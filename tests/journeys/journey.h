@@ -91,8 +91,9 @@ public:
     QQuickItem *item(const char *type, const std::function<bool(QQuickItem *)> &match = nullptr);
     // The shown text item that reads exactly `text`, or null.
     QQuickItem *text(const QString &text);
-    // Clicks an item where the user would: its centre.
-    void click(QQuickItem *item);
+    // Clicks an item where the user would (its centre, or the point given in
+    // it), scrolling it into sight first.
+    void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // The item that has the keyboard on the island, and the text it holds.
     QQuickItem *focused();
     QString focusedText();
