@@ -233,10 +233,10 @@ TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
     const QImage image = shoot(QStringLiteral("calculator-long-fraction"));
     ASSERT_FALSE(image.isNull());
 
+    ASSERT_TRUE(waitUntil([&] { return named("readout") && named("whole") && named("numerator"); }));
     QQuickItem *readout = named("readout");
     QQuickItem *whole = named("whole");
     QQuickItem *numerator = named("numerator");
-    ASSERT_TRUE(readout && whole && numerator);
     const QRectF room = readout->mapRectToScene(QRectF(0, 0, readout->width(), readout->height()));
     for (QQuickItem *part : {whole, numerator, named("denominator")}) {
         const QRectF drawn = part->mapRectToScene(QRectF(0, 0, part->width(), part->height()));
@@ -287,7 +287,9 @@ TEST_F(ToolShots, TranslatorPasteThenType)
     fakes->clipboard.setText(QStringLiteral("Bonjour le monde"));
     shoot(QStringLiteral("translator-empty"));
     controller->panel()->requestActivate();
-    click(named("paste"));
+    QQuickItem *paste = named("paste");
+    ASSERT_TRUE(paste);
+    click(paste);
     ASSERT_EQ(model->state(), NotchState::translator);
     QQuickItem *input = named("input");
     ASSERT_TRUE(input);
@@ -361,7 +363,7 @@ TEST_F(ToolShots, ADragOfferedAsAMoveIsAnsweredAsACopy)
     EXPECT_EQ(done, Qt::CopyAction);
     EXPECT_FALSE(answers.isEmpty()) << "the island answered the drag";
     for (Qt::DropAction a : answers)
-        EXPECT_EQ(a, Qt::CopyAction);
+        EXPECT_EQ(a, Qt::CopyAction) << "answers " << answers.size() << " state " << int(model->state());
     EXPECT_TRUE(QFile::exists(path));
     ASSERT_TRUE(waitUntil([&] { return model->pocket()->items().size() == 1; }));
     EXPECT_EQ(model->state(), NotchState::pocket);
