@@ -47,21 +47,35 @@ Column {
             width: root.width
             height: content.implicitHeight
             pressed: rowArea.pressed
-            RowLayout {
+            // The bar, the texts and the points stand on the title's first
+            // baseline: the bar ends on it, the points sit on it.
+            Item {
                 id: content
                 width: row.width
-                spacing: IslandStyle.spacingMedium
+                readonly property real titleBaseline: Math.max(bar.height, title.baselineOffset,
+                                                          points.visible ? points.baselineOffset : 0)
+                implicitHeight: Math.max(titleBaseline, texts.y + texts.implicitHeight,
+                                         points.visible ? points.y + points.implicitHeight : 0)
+                height: implicitHeight
                 Rectangle {
-                    Layout.alignment: Qt.AlignTop
-                    implicitWidth: IslandStyle.spacingHair
-                    implicitHeight: CanvasViews.barHeight
+                    id: bar
+                    objectName: "bar"
+                    y: content.titleBaseline - height
+                    width: IslandStyle.spacingHair
+                    height: CanvasViews.barHeight
                     radius: width / 2
                     color: root.accent
                 }
                 ColumnLayout {
-                    Layout.fillWidth: true
+                    id: texts
+                    x: bar.width + IslandStyle.spacingMedium
+                    y: content.titleBaseline - title.baselineOffset
+                    width: (points.visible ? points.x - IslandStyle.spacing - IslandStyle.spacingMedium
+                                           : content.width) - x
                     spacing: IslandStyle.spacingHair
                     Text {
+                        id: title
+                        objectName: "rowTitle"
                         Layout.fillWidth: true
                         text: row.modelData.title
                         elide: Text.ElideRight
@@ -82,8 +96,10 @@ Column {
                     }
                 }
                 Text {
-                    Layout.alignment: Qt.AlignTop
-                    Layout.leftMargin: IslandStyle.spacing
+                    id: points
+                    objectName: "points"
+                    x: content.width - implicitWidth
+                    y: content.titleBaseline - baselineOffset
                     visible: row.modelData.pointsLabel !== null
                     text: row.modelData.pointsLabel !== null ? row.modelData.pointsLabel : ""
                     font.family: IslandStyle.digitsFamily

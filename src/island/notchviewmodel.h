@@ -417,9 +417,9 @@ public:
     // The pocket panel's "Clipboard": holds the clipboard and shows the
     // pocket, while the pocket is shown.
     Q_INVOKABLE void holdClipboardInPocket();
-    // The pocket panel's own drop target: a file drag entered (true) or
-    // left (false) it.
-    Q_INVOKABLE void pocketDragTargeted(bool entered);
+    // A file drag entered (true) or left (false) the island: it opens the
+    // pocket and lights its drop card while the pocket module is shown.
+    void pocketDragTargeted(bool entered);
     void openChromeIcon(ChromeIcon icon);
     Q_INVOKABLE void openChromeIcon(const QString &id);
     Q_INVOKABLE void openSettings(const QString &page = QString());

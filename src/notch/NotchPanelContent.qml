@@ -45,10 +45,17 @@ Item {
         width: root.panel.islandRect.width
         height: root.panel.islandRect.height
         keys: ["text/uri-list"]
-        onEntered: (drag) => { drag.accepted = root.panel.dragEnter(drag.urls) }
+        // The island keeps copies: a drag offered as a move is answered as a
+        // copy from its first reply to the drop, so the source never deletes
+        // the files it handed over.
+        onEntered: (drag) => {
+            if (root.panel.dragEnter(drag.urls))
+                drag.accept(Qt.CopyAction)
+            else
+                drag.accepted = false
+        }
+        onPositionChanged: (drag) => drag.accept(Qt.CopyAction)
         onExited: root.panel.dragExit()
-        // The island keeps copies: a drop offered as a move is taken as a
-        // copy, so the source never deletes the files it handed over.
         onDropped: (drop) => {
             if (root.panel.drop(drop.urls))
                 drop.accept(Qt.CopyAction)

@@ -230,16 +230,24 @@ bool NotchWindowController::handleKeyDown(const KeyInput &key)
     }
     if (!model)
         return false;
+    // A text field being typed into takes its keys before the panels do.
+    if (textFieldFocused())
+        return false;
     if (model->handleGameKey(key))
         return true;
     return model->state() == NotchState::calculator && model->calculator()->handleKey(key);
 }
 
+QQuickItem *NotchWindowController::textFieldFocused() const
+{
+    QQuickItem *focus = m_panel ? m_panel->activeFocusItem() : nullptr;
+    return focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit")) ? focus : nullptr;
+}
+
 void NotchWindowController::dismiss()
 {
     // A text field being edited lets go of the keyboard, and that is all.
-    if (QQuickItem *focus = m_panel->activeFocusItem();
-        focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit"))) {
+    if (QQuickItem *focus = textFieldFocused()) {
         focus->setFocus(false);
         return;
     }
@@ -317,16 +325,14 @@ bool NotchWindowController::pocketShown() const
 
 void NotchWindowController::fileDragEntered()
 {
-    if (!m_parts.model || !pocketShown())
-        return;
-    m_parts.model->setFileDropTargeted(true);
-    m_parts.model->openPocket();
+    if (m_parts.model)
+        m_parts.model->pocketDragTargeted(true);
 }
 
 void NotchWindowController::fileDragExited()
 {
     if (m_parts.model)
-        m_parts.model->setFileDropTargeted(false);
+        m_parts.model->pocketDragTargeted(false);
 }
 
 bool NotchWindowController::fileDropped(const QList<QUrl> &files)

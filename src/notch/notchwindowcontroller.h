@@ -10,6 +10,8 @@
 #include <QObject>
 #include <memory>
 
+class QQuickItem;
+
 class AppSettings;
 class Clock;
 class NotchViewModel;
@@ -107,6 +109,8 @@ private:
     void updateInputsFromModel();
     void publishGeometry();
     bool pocketShown() const;
+    // The text field of the panel that has the keyboard, if any.
+    QQuickItem *textFieldFocused() const;
 
     void fileDragEntered() override;
     void fileDragExited() override;

@@ -28,13 +28,49 @@ Item {
         color: root.color
     }
 
+    // Ideal widths of a fraction's parts at full size. When they do not
+    // fit, the stacked numerator and denominator shrink first, together and
+    // down to half their size; then the whole part gives up its leading
+    // digits behind an ellipsis.
+    TextMetrics {
+        id: wholeIdeal
+        font.family: IslandStyle.digitsFamily
+        font.pixelSize: ToolViews.calcWholeSize
+        font.weight: Font.DemiBold
+        text: root.readout.whole
+    }
+    TextMetrics {
+        id: numIdeal
+        font.family: IslandStyle.digitsFamily
+        font.pixelSize: IslandStyle.fontTitle3
+        font.weight: Font.DemiBold
+        text: root.readout.num
+    }
+    TextMetrics {
+        id: denIdeal
+        font: numIdeal.font
+        text: root.readout.den
+    }
+
     Row {
         id: fraction
         visible: root.isFraction
         anchors.right: parent.right
         anchors.verticalCenter: parent.verticalCenter
         spacing: IslandStyle.spacing
+
+        readonly property bool showsWhole: root.readout.hasWhole && root.readout.whole.length > 0
+        readonly property real room: root.width - (root.readout.negative ? minus.implicitWidth + spacing : 0)
+        readonly property real wholeIdealWidth: showsWhole ? Math.ceil(wholeIdeal.advanceWidth) + spacing : 0
+        readonly property real stackIdeal: Math.max(1, Math.ceil(Math.max(numIdeal.advanceWidth, denIdeal.advanceWidth)))
+        readonly property real stackRoom: Math.min(room, Math.max(stackIdeal * ToolViews.calcFractionMinScale,
+                                                                  Math.min(stackIdeal, room - wholeIdealWidth)))
+        readonly property int partSize: Math.max(Math.round(IslandStyle.fontTitle3 * ToolViews.calcFractionMinScale),
+                                                 Math.min(IslandStyle.fontTitle3,
+                                                          Math.floor(IslandStyle.fontTitle3 * stackRoom / stackIdeal)))
+
         Text {
+            id: minus
             visible: root.readout.negative
             anchors.verticalCenter: parent.verticalCenter
             text: "\u2212"
@@ -44,26 +80,33 @@ Item {
             color: root.color
         }
         Text {
+            id: whole
             objectName: "whole"
-            visible: root.readout.hasWhole && root.readout.whole.length > 0
+            visible: fraction.showsWhole
             anchors.verticalCenter: parent.verticalCenter
+            width: Math.max(0, Math.min(Math.ceil(wholeIdeal.advanceWidth),
+                                        fraction.room - stack.width - fraction.spacing))
             text: root.readout.whole
-            font.family: IslandStyle.digitsFamily
-            font.pixelSize: ToolViews.calcWholeSize
-            font.weight: Font.DemiBold
+            elide: Text.ElideLeft
+            maximumLineCount: 1
+            font: wholeIdeal.font
             color: root.color
         }
         Column {
             id: stack
             anchors.verticalCenter: parent.verticalCenter
             spacing: ToolViews.calcFractionGap
-            readonly property real partWidth: Math.max(num.implicitWidth, den.implicitWidth)
+            readonly property real partWidth: Math.min(fraction.stackRoom, Math.max(num.implicitWidth, den.implicitWidth))
             Text {
                 id: num
+                objectName: "numerator"
                 anchors.horizontalCenter: parent.horizontalCenter
+                width: Math.min(implicitWidth, stack.partWidth)
                 text: root.readout.num
+                elide: Text.ElideLeft
+                maximumLineCount: 1
                 font.family: IslandStyle.digitsFamily
-                font.pixelSize: IslandStyle.fontTitle3
+                font.pixelSize: fraction.partSize
                 font.weight: Font.DemiBold
                 color: root.color
             }
@@ -74,11 +117,13 @@ Item {
             }
             Text {
                 id: den
+                objectName: "denominator"
                 anchors.horizontalCenter: parent.horizontalCenter
+                width: Math.min(implicitWidth, stack.partWidth)
                 text: root.readout.den
-                font.family: IslandStyle.digitsFamily
-                font.pixelSize: IslandStyle.fontTitle3
-                font.weight: Font.DemiBold
+                elide: Text.ElideLeft
+                maximumLineCount: 1
+                font: num.font
                 color: root.color
             }
         }

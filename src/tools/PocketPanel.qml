@@ -18,18 +18,6 @@ Item {
         onHoveredChanged: if (hovered) root.model.cancelHoverTask()
     }
 
-    DropArea {
-        anchors.fill: parent
-        keys: ["text/uri-list"]
-        onEntered: root.model.pocketDragTargeted(true)
-        onExited: root.model.pocketDragTargeted(false)
-        onDropped: (drop) => {
-            root.store.ingestDropped(drop.urls)
-            root.model.fileDropTargeted = false
-            drop.accept(Qt.CopyAction)
-        }
-    }
-
     ColumnLayout {
         anchors.fill: parent
         spacing: IslandStyle.spacingMedium
@@ -135,11 +123,22 @@ Item {
                 height: Math.max(ToolViews.pocketEmptyHeight, cardColumn.height + 2 * IslandStyle.spacingHuge)
                 radius: IslandStyle.radiusCard
                 color: IslandPalette.fill
-                border.width: root.targeted ? IslandStyle.stroke : 0
-                border.color: root.coral
                 scale: root.targeted ? ToolViews.pocketTargetScale : 1
                 Behavior on scale {
                     SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.001 }
+                }
+                // The accent outline fades in and out with the same spring.
+                Rectangle {
+                    objectName: "dropOutline"
+                    anchors.fill: parent
+                    radius: parent.radius
+                    color: IslandPalette.clear
+                    border.width: IslandStyle.stroke
+                    border.color: root.coral
+                    opacity: root.targeted ? 1 : 0
+                    Behavior on opacity {
+                        SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.01 }
+                    }
                 }
                 Column {
                     id: cardColumn

@@ -44,17 +44,20 @@ Rectangle {
         }
         Column {
             id: texts
+            objectName: "texts"
             anchors.left: icon.right
             anchors.leftMargin: IslandStyle.spacingMedium
             anchors.right: cross.left
-            anchors.rightMargin: IslandStyle.spacingMedium + IslandStyle.spacingTiny
+            // The row's spacing on each side of a short spacer.
+            anchors.rightMargin: 2 * IslandStyle.spacingMedium + IslandStyle.spacingTiny
             anchors.verticalCenter: parent.verticalCenter
             spacing: 1
             Text {
                 width: parent.width
+                objectName: "name"
                 text: root.name
                 textFormat: Text.PlainText
-                elide: Text.ElideMiddle
+                elide: Text.ElideRight
                 maximumLineCount: 1
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontBody
@@ -72,6 +75,7 @@ Rectangle {
         }
         Symbol {
             id: cross
+            objectName: "remove"
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             name: "xmark.circle.fill"

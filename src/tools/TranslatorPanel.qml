@@ -21,7 +21,11 @@ Item {
         font.weight: Font.Medium
     }
 
-    function focusInput() { input.forceActiveFocus() }
+    // Typing goes on after the text already there.
+    function focusInput() {
+        input.forceActiveFocus()
+        input.cursorPosition = input.length
+    }
     Component.onCompleted: focusInput()
 
     HoverHandler {
@@ -129,6 +133,7 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 spacing: IslandStyle.spacing
                 IslandPressStyle {
+                    objectName: "paste"
                     pressed: pasteArea.pressed
                     Text {
                         text: qsTr("Paste")
@@ -248,6 +253,7 @@ Item {
                 anchors.bottomMargin: IslandStyle.spacingMedium
                 spacing: IslandStyle.spacingSmall
                 Text {
+                    objectName: "inputLabel"
                     text: qsTr("Input")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -267,7 +273,12 @@ Item {
                         placeholderText: qsTr("Type or paste text")
                         placeholderTextColor: IslandPalette.textTertiary
                         wrapMode: TextEdit.Wrap
+                        // Flush with the "Input" label above it.
                         padding: 0
+                        leftPadding: 0
+                        rightPadding: 0
+                        topPadding: 0
+                        bottomPadding: 0
                         background: null
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCallout

@@ -46,7 +46,7 @@ Item {
                     objectName: "title"
                     width: parent.width
                     text: root.texts.title
-                    elide: Text.ElideRight
+                    wrapMode: Text.WordWrap
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
                     font.weight: Font.DemiBold
@@ -56,7 +56,7 @@ Item {
                     objectName: "subtitle"
                     width: parent.width
                     text: root.texts.subtitle
-                    elide: Text.ElideRight
+                    wrapMode: Text.WordWrap
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
                     color: root.yellow

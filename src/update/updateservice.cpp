@@ -236,7 +236,7 @@ void UpdateService::startDownload()
 
     const QString tempPath = m_temporaryFolder + QStringLiteral("/Pavlet-")
                              + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".dmg");
-    auto file = std::make_unique<QFile>(tempPath);
+    auto file = std::make_unique<QFile>(tempPath, this);
     if (file->exists())
         file->remove();
     if (!QDir().mkpath(m_temporaryFolder) || !file->open(QIODevice::WriteOnly)) {
@@ -251,7 +251,7 @@ void UpdateService::startDownload()
     reply->setParent(this);
 
     m_download = reply;
-    m_downloadFile = file.release();
+    m_downloadFile = std::move(file);
     m_downloadManifest = *m_latest;
     m_downloadTimedOut = false;
     m_downloadTimeout = m_scheduler->after(DownloadTimeoutMs, [this, reply] {
@@ -305,8 +305,7 @@ void UpdateService::onDownloadFinished(QNetworkReply *reply)
 
     m_downloadTimeout.cancel();
     m_download = nullptr;
-    delete m_downloadFile;
-    m_downloadFile = nullptr;
+    m_downloadFile.reset();
     const UpdateManifest manifest = m_downloadManifest;
 
     if (failed) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
+#include <memory>
 #include <optional>
 
 class Executor;
@@ -144,7 +145,8 @@ private:
     // The running download: its reply, the file it streams into, its
     // overall time limit and the manifest it was started for.
     QPointer<QNetworkReply> m_download;
-    QFile *m_downloadFile = nullptr;
+    // The image being written, a child of the service while it is open.
+    std::unique_ptr<QFile> m_downloadFile;
     TaskHandle m_downloadTimeout;
     bool m_downloadTimedOut = false;
     UpdateManifest m_downloadManifest;

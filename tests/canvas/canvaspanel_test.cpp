@@ -88,3 +88,33 @@ TEST_F(CanvasPanelTest, EmptyStatesAndOpeningRows)
             QMetaObject::invokeMethod(section, "opened", Q_ARG(CanvasAssignment, row));
     EXPECT_EQ(fakes->launcher.urls, QList<QUrl>{QUrl("https://school.example/a/1")});
 }
+
+// A row stands on its title's first baseline: the bar ends on it and the
+// points sit on it, with or without points.
+TEST_F(CanvasPanelTest, RowsStandOnTheTitlesBaseline)
+{
+    ASSERT_TRUE(open("canvas/CanvasPanel.qml", {400, 462}));
+    model->setCanvasBoard({{item("Essay", 10, "History")}, {}, {item("Reading", {}, "Biology")}});
+    QList<QQuickItem *> titles;
+    for (QQuickItem *text : items("QQuickText"))
+        if (text->objectName() == "rowTitle")
+            titles << text;
+    ASSERT_EQ(titles.size(), 2);
+    for (QQuickItem *title : titles) {
+        QQuickItem *row = title->parentItem()->parentItem();
+        QQuickItem *bar = nullptr, *points = nullptr;
+        for (QQuickItem *child : row->childItems()) {
+            if (child->objectName() == "bar")
+                bar = child;
+            if (child->objectName() == "points")
+                points = child;
+        }
+        ASSERT_TRUE(bar && points);
+        const qreal baseline = title->mapToItem(row, QPointF(0, title->baselineOffset())).y();
+        EXPECT_NEAR(bar->mapToItem(row, QPointF(0, bar->height())).y(), baseline, 0.5);
+        EXPECT_GE(bar->mapToItem(row, QPointF(0, 0)).y(), -0.5) << "the bar stays inside its row";
+        if (points->isVisible())
+            EXPECT_NEAR(points->mapToItem(row, QPointF(0, points->baselineOffset())).y(), baseline, 0.5);
+        EXPECT_GE(row->height(), title->mapToItem(row, QPointF(0, title->height())).y());
+    }
+}

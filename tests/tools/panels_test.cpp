@@ -78,6 +78,15 @@ TEST(UnitConvertTest, BothWaysPerMode)
         {M::time, "90", "90 min → 1.50 hr   ·   90.00 hr → 5400 min"},
         {M::px, "16", "16.0 px → 12.0 pt   ·   16.0 pt → 21.3 px"},
         {M::px, "1e3", "1000.0 px → 750.0 pt   ·   1000.0 pt → 1333.3 px"},
+        // No negative zero from a value just under the freezing point.
+        {M::temp, "31.99", "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F"},
+        {M::length, "-0.001", "0.00 in → 0.00 cm   ·   0.00 cm → 0.00 in"},
+        {M::time, "-0.004", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
+        // Numbers past the double's range, and infinities, count as nothing.
+        {M::temp, "1e400", "0.0 °F → -17.8 °C   ·   0.0 °C → 32.0 °F"},
+        {M::px, "-1e400", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
+        {M::px, "inf", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
+        {M::px, "nan", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(UnitConvert::line(c.mode, QString::fromUtf8(c.value)), QString::fromUtf8(c.line)) << c.value;
@@ -148,8 +157,8 @@ TEST(PocketPanelRulesTest, SubtitleDetailAndDragData)
     EXPECT_EQ(QUrl(lines.first()).toLocalFile(), "/cache/PavletPocket/Report #2.pdf");
 }
 
-// Rows come and go with the store; the clipboard button and the panel's own
-// drop target act only while the pocket is shown.
+// Rows come and go with the store; the clipboard button and a drag over the
+// island act only while the pocket is shown.
 TEST_F(ToolPanelsTest, PocketRowsClipboardAndDropTarget)
 {
     PocketStore *pocket = model->pocket();
@@ -208,6 +217,43 @@ TEST_F(ToolPanelsTest, PocketRowsClipboardAndDropTarget)
         EXPECT_EQ(model->fileDropTargeted(), c.targeted) << c.shown << c.entered;
         EXPECT_EQ(model->state(), c.state) << c.shown << c.entered;
     }
+}
+
+// A long name is cut at its end and keeps clear of the remove cross; the
+// empty card's outline fades in with a drag over the island.
+TEST_F(ToolPanelsTest, PocketRowNameAndDropOutline)
+{
+    model->openPocket();
+    QQuickItem *panel = open("tools/PocketPanel.qml", {400, 352});
+    ASSERT_TRUE(panel);
+    QObject *outline = find("dropOutline");
+    ASSERT_TRUE(outline);
+    EXPECT_EQ(outline->property("opacity").toDouble(), 0.0);
+    model->setFileDropTargeted(true);
+    EXPECT_LT(outline->property("opacity").toDouble(), 0.5) << "the outline springs in, it does not jump";
+    EXPECT_TRUE(waitUntil([&] { return outline->property("opacity").toDouble() > 0.99; }));
+    model->setFileDropTargeted(false);
+    EXPECT_GT(outline->property("opacity").toDouble(), 0.5);
+    EXPECT_TRUE(waitUntil([&] { return outline->property("opacity").toDouble() < 0.01; }));
+
+    QFile f(tempPath("A quarterly report with a very long name that cannot fit in one row.pdf"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.close();
+    model->pocket()->ingest({QUrl::fromLocalFile(f.fileName())});
+    QObject *list = find("pocketList");
+    ASSERT_TRUE(list);
+    list->setProperty("currentIndex", 0);
+    auto *row = list->property("currentItem").value<QQuickItem *>();
+    ASSERT_TRUE(row);
+    auto *name = row->findChild<QQuickItem *>("name");
+    auto *texts = row->findChild<QQuickItem *>("texts");
+    auto *cross = row->findChild<QQuickItem *>("remove");
+    ASSERT_TRUE(name && texts && cross);
+    EXPECT_TRUE(name->property("truncated").toBool());
+    EXPECT_EQ(name->property("elide").toInt(), int(Qt::ElideRight));
+    const qreal textsEnd = texts->mapToItem(row, QPointF(texts->width(), 0)).x();
+    EXPECT_GE(cross->mapToItem(row, QPointF(0, 0)).x() - textsEnd, 24);
 }
 
 TEST(TranslatorPanelRulesTest, StatusLineClearAndButtonTitle)

@@ -59,3 +59,22 @@ TEST_F(UpdatePanelTest, LaterWithoutAManifestDismissesAndCollapses)
     EXPECT_EQ(model->state(), NotchState::collapsed);
     EXPECT_FALSE(fakes->updater.wantsPrompt());
 }
+
+// A failure names itself in the title: the longest message, the network's,
+// wraps instead of being cut.
+TEST_F(UpdatePanelTest, TheNetworkFailureTitleIsShownWhole)
+{
+    // A host that never answers.
+    fakes->updater.check(true);
+    scheduler->advance(60000);
+    ASSERT_EQ(fakes->updater.status(), UpdateStatus::failed(UpdateService::NetworkMessage));
+    model->showUpdate();
+    ASSERT_TRUE(open("update/UpdatePanel.qml", {400, 200}));
+    EXPECT_EQ(text("title"), UpdateService::NetworkMessage);
+    for (const char *name : {"title", "subtitle"}) {
+        auto *line = qobject_cast<QQuickItem *>(find(name));
+        ASSERT_TRUE(line) << name;
+        EXPECT_FALSE(line->property("truncated").toBool()) << name;
+        EXPECT_LE(line->property("contentWidth").toDouble(), line->width() + 0.5) << name;
+    }
+}

@@ -13,6 +13,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
@@ -304,6 +305,31 @@ TEST_F(UpdateServiceTest, ABrokenOffDownloadDidNotFinish)
     EXPECT_EQ(service->status(), UpdateStatus::failed("Download didn't finish"));
     EXPECT_TRUE(temporaryFiles().isEmpty());
     EXPECT_FALSE(QFile::exists(savedImage()));
+}
+
+// Ending the service in the middle of a download lets go of the partial
+// image: the file is removed and its file object destroyed.
+TEST_F(UpdateServiceTest, EndingTheServiceMidDownloadFreesThePartialImage)
+{
+    const QByteArray image = offerImage();
+    LocalHttpServer::Reply reply = LocalHttpServer::json(image);
+    reply.contentType = "application/octet-stream";
+    reply.cutAfter = image.size() / 2;
+    reply.holdOpen = true;
+    reply.delayMs = 50;
+    server.setReply("/Pavlet.dmg", reply);
+    service->downloadOrOpen();
+    ASSERT_TRUE(waitUntil([&] {
+        const QStringList files = temporaryFiles();
+        return files.size() == 1 && QFileInfo(tempPath("tmp/" + files.first())).size() > 0;
+    }));
+    const QList<QFile *> files = service->findChildren<QFile *>();
+    ASSERT_EQ(files.size(), 1) << "the service holds the image it writes";
+    bool destroyed = false;
+    QObject::connect(files.first(), &QObject::destroyed, [&] { destroyed = true; });
+    service.reset();
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(temporaryFiles().isEmpty());
 }
 
 TEST_F(UpdateServiceTest, WithoutALengthProgressStaysAtZero)

@@ -1,4 +1,5 @@
 #include "islandwindowshots.h"
+#include "xtestpointer.h"
 
 #include "tools/calculatorengine.h"
 #include "core/keycodes.h"
@@ -6,9 +7,13 @@
 #include "tools/translatorengine.h"
 #include "update/updateservice.h"
 
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 KeyInput typed(const QString &text)
@@ -25,6 +30,34 @@ protected:
     {
         for (QChar c : keys)
             EXPECT_TRUE(controller->handleKeyDown(typed(QString(c)))) << QString(c).toStdString();
+    }
+    // Key presses as the window gets them from the window system.
+    void typeOnWindow(const QString &keys)
+    {
+        for (QChar c : keys)
+            QTest::keyClick(controller->panel(), c.toLatin1());
+    }
+    // A press and release of the left button on the item's centre.
+    void click(QQuickItem *item)
+    {
+        const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        pointer.at = controller->panel()->mapToGlobal(at.toPoint());
+        QTest::mouseClick(controller->panel(), Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    }
+    // The shown item of that name, searched through the item tree.
+    static QQuickItem *named(QQuickItem *root, const QString &name)
+    {
+        for (QQuickItem *child : root->childItems()) {
+            if (child->objectName() == name && child->isVisible())
+                return child;
+            if (QQuickItem *found = named(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+    QQuickItem *named(const char *name) const
+    {
+        return named(controller->panel()->contentItem(), QString::fromLatin1(name));
     }
 };
 
@@ -184,4 +217,155 @@ TEST_F(ToolShots, UpdateAvailableAndDownloading)
                                        && updater.status().fraction > 0; }));
     shot = shoot(QStringLiteral("update-downloading"));
     EXPECT_TRUE(anyNear(shot, QRect(0, 0, shot.width(), shot.height()), IslandPalette::yellowColor));
+}
+
+// A result whose whole part has sixteen digits: the stacked parts shrink,
+// then the whole part gives up digits behind an ellipsis, and nothing is
+// drawn past the readout's edges.
+TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
+{
+    model->openCalculator();
+    // 8999999999991000000 / 997, typed in pieces of at most twelve digits.
+    type(QStringLiteral("999999999999*9*1000000/997="));
+    CalculatorEngine *calc = model->calculator();
+    ASSERT_TRUE(calc->readout().isFraction()) << calc->display().toStdString();
+    ASSERT_EQ(calc->readout().wholeText().toStdString(), "9027081243722166");
+    const QImage image = shoot(QStringLiteral("calculator-long-fraction"));
+    ASSERT_FALSE(image.isNull());
+
+    ASSERT_TRUE(waitUntil([&] { return named("readout") && named("whole") && named("numerator"); }));
+    QQuickItem *readout = named("readout");
+    QQuickItem *whole = named("whole");
+    QQuickItem *numerator = named("numerator");
+    const QRectF room = readout->mapRectToScene(QRectF(0, 0, readout->width(), readout->height()));
+    for (QQuickItem *part : {whole, numerator, named("denominator")}) {
+        const QRectF drawn = part->mapRectToScene(QRectF(0, 0, part->width(), part->height()));
+        EXPECT_GE(drawn.left(), room.left() - 0.5) << part->objectName().toStdString();
+        EXPECT_LE(drawn.right(), room.right() + 0.5) << part->objectName().toStdString();
+    }
+    EXPECT_TRUE(whole->property("truncated").toBool()) << "the cut whole part shows an ellipsis";
+    EXPECT_EQ(numerator->property("font").value<QFont>().pixelSize(), 8) << "the parts shrink to half first";
+
+    // A short fraction keeps its full sizes.
+    calc->press(CalcKey::of(CalcKey::Kind::ac));
+    type(QStringLiteral("1/3=+1="));
+    spin(50);
+    EXPECT_FALSE(whole->property("truncated").toBool());
+    EXPECT_EQ(numerator->property("font").value<QFont>().pixelSize(), 16);
+}
+
+// While the unit card's field has the keyboard, typed keys edit the field
+// and leave the calculator alone.
+TEST_F(ToolShots, TypingIntoTheUnitCardsValue)
+{
+    model->openCalculator();
+    CalculatorEngine *calc = model->calculator();
+    typeOnWindow(QStringLiteral("7"));
+    ASSERT_EQ(calc->display(), "7") << "the pad takes keys while no field has the keyboard";
+    QQuickItem *panel = findByType(controller->panel()->contentItem(), "CalculatorPanel");
+    ASSERT_TRUE(panel);
+    panel->setProperty("extras", true);
+    ASSERT_TRUE(waitUntil([&] { return named("convertValue") != nullptr; }));
+    QQuickItem *value = named("convertValue");
+    controller->panel()->requestActivate();
+    value->forceActiveFocus();
+    ASSERT_TRUE(waitUntil([&] { return value->hasActiveFocus(); }));
+    QTest::keyClick(controller->panel(), Qt::Key_A, Qt::ControlModifier);
+    typeOnWindow(QStringLiteral("100"));
+    EXPECT_EQ(value->property("text").toString(), "100");
+    EXPECT_TRUE(named("convertLine")->property("text").toString().startsWith(QStringLiteral("100.0 °F")));
+    EXPECT_EQ(calc->display(), "7");
+}
+
+// "Paste" leaves the cursor after the pasted text, and the field's text
+// starts where its label does.
+TEST_F(ToolShots, TranslatorPasteThenType)
+{
+    show(HomeModule::translator);
+    model->openTranslator();
+    ASSERT_EQ(model->state(), NotchState::translator);
+    fakes->clipboard.setText(QStringLiteral("Bonjour le monde"));
+    shoot(QStringLiteral("translator-empty"));
+    controller->panel()->requestActivate();
+    QQuickItem *paste = named("paste");
+    ASSERT_TRUE(paste);
+    click(paste);
+    ASSERT_EQ(model->state(), NotchState::translator);
+    QQuickItem *input = named("input");
+    ASSERT_TRUE(input);
+    ASSERT_TRUE(waitUntil([&] { return input->hasActiveFocus(); }));
+    typeOnWindow(QStringLiteral("X"));
+    EXPECT_EQ(model->translator()->input(), "Bonjour le mondeX");
+
+    QQuickItem *label = named("inputLabel");
+    ASSERT_TRUE(label);
+    QRectF caret;
+    QMetaObject::invokeMethod(input, "positionToRectangle", Q_RETURN_ARG(QRectF, caret), Q_ARG(int, 0));
+    EXPECT_NEAR(input->mapToScene(caret.topLeft()).x(), label->mapToScene(QPointF(0, 0)).x(), 0.5);
+}
+
+// A file manager's drag proposes a move. The island answers it as a copy
+// when it enters, while it moves and on the drop, so the source, which
+// deletes its file after a move, keeps it.
+TEST_F(ToolShots, ADragOfferedAsAMoveIsAnsweredAsACopy)
+{
+    QDir().mkpath(tempPath("src"));
+    const QString path = tempPath("src/keep.txt");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("mine");
+    f.close();
+
+    XTestPointer hand;
+    ASSERT_TRUE(hand.available());
+    NotchPanel *window = controller->panel();
+    const QPoint target = window->mapToGlobal(window->islandRect().center().toPoint());
+    const QRect screen = window->screen()->geometry();
+    const QPoint start(screen.left() + 20, screen.bottom() - 20);
+    hand.moveTo(start);
+    hand.press(true);
+
+    // The pointer walks onto the island, wanders on it and lets go.
+    int step = 0;
+    QTimer walk;
+    walk.setInterval(40);
+    QObject::connect(&walk, &QTimer::timeout, [&] {
+        ++step;
+        if (step <= 10)
+            hand.moveTo(start + (target - start) * step / 10);
+        else if (step <= 16)
+            hand.moveTo(target + QPoint((step - 10) * 3, step % 2 * 2));
+        else if (step == 17) {
+            hand.press(false);
+            walk.stop();
+        }
+    });
+
+    QObject source;
+    auto *drag = new QDrag(&source);
+    auto *mime = new QMimeData;
+    mime->setUrls({QUrl::fromLocalFile(path)});
+    drag->setMimeData(mime);
+    QList<Qt::DropAction> answers;
+    QObject::connect(drag, &QDrag::actionChanged, [&](Qt::DropAction a) {
+        if (a != Qt::IgnoreAction)
+            answers << a;
+    });
+    walk.start();
+    const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    walk.stop();
+    if (step < 17)
+        hand.press(false);
+    // What a source that moves does after a move.
+    if (done == Qt::MoveAction)
+        QFile::remove(path);
+
+    EXPECT_EQ(done, Qt::CopyAction);
+    EXPECT_FALSE(answers.isEmpty()) << "the island answered the drag";
+    for (Qt::DropAction a : answers)
+        EXPECT_EQ(a, Qt::CopyAction) << "answers " << answers.size() << " state " << int(model->state());
+    EXPECT_TRUE(QFile::exists(path));
+    ASSERT_TRUE(waitUntil([&] { return model->pocket()->items().size() == 1; }));
+    EXPECT_EQ(model->state(), NotchState::pocket);
+    EXPECT_FALSE(model->fileDropTargeted());
 }
