@@ -27,25 +27,9 @@ protected:
         scheduler->advance(now - stepped);
         stepped = now;
     }
-    // The faults left once the list has been free of them for 400 ms.
     QStringList settledFaults(QQuickItem *root)
     {
-        QStringList faults;
-        QElapsedTimer quiet;
-        QElapsedTimer total;
-        total.start();
-        quiet.start();
-        while (total.elapsed() < 5000) {
-            stall();
-            const QStringList now = ItemTree::homeCardFaults(root);
-            if (!now.isEmpty()) {
-                faults = now;
-                quiet.restart();
-            } else if (quiet.elapsed() > 400) {
-                return {};
-            }
-        }
-        return faults;
+        return ItemTree::waitForHomeCards(root, 5000, [this] { stall(); });
     }
     QQuickItem *showIsland()
     {
