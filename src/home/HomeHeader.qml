@@ -25,9 +25,13 @@ RowLayout {
         + (batteryGroup.visible ? batteryGroup.implicitWidth : 0)
 
     Text {
+        id: clock
+        // Its full width measured apart: an elided text may report its cut one.
+        readonly property real fullWidth: Math.ceil(clockMetrics.advanceWidth)
         Layout.fillWidth: true
         Layout.minimumWidth: 0
-        Layout.maximumWidth: implicitWidth
+        Layout.preferredWidth: fullWidth
+        Layout.maximumWidth: fullWidth
         elide: Text.ElideRight
         text: root.settings.formatTime(ticker.now, true)
         font.family: IslandStyle.digitsFamily
@@ -35,6 +39,7 @@ RowLayout {
         font.weight: Font.Medium
         color: IslandPalette.textSecondary
     }
+    TextMetrics { id: clockMetrics; font: clock.font; text: clock.text }
     Item { Layout.fillWidth: true; Layout.minimumWidth: HomeText.headerSpacerMinimum }
     Row {
         id: weatherGroup

@@ -283,6 +283,18 @@ TEST_F(HomePointerTest, DoneStaysInViewWithEveryIconAndTheBadgesAreNotCut)
         ++badges;
     }
     EXPECT_GE(badges, 9);
+
+    // Out of edit mode the strip is a menu again and the clock shows whole.
+    model->setEditingModules(false);
+    settle(100);
+    int clocks = 0;
+    for (QQuickItem *text : ItemTree::all(panel, "QQuickText")) {
+        if (text->isVisible() && text->property("text").toString().startsWith(QLatin1String("Mon "))) {
+            ++clocks;
+            EXPECT_FALSE(text->property("truncated").toBool()) << text->width();
+        }
+    }
+    EXPECT_EQ(clocks, 1);
 }
 
 TEST_F(HomePointerTest, TypedTimeCommits)

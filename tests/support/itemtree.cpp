@@ -128,16 +128,25 @@ QStringList homeCardFaults(QQuickItem *root)
     return faults;
 }
 
-QStringList waitForHomeCards(QQuickItem *root, int timeoutMs, const std::function<void()> &step)
+QStringList waitForHomeCards(QQuickItem *root, int timeoutMs, const std::function<void()> &step, int quietMs)
 {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    QStringList faults = homeCardFaults(root);
-    while (!faults.isEmpty() && elapsed.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QStringList faults;
+    QElapsedTimer total;
+    QElapsedTimer quiet;
+    total.start();
+    quiet.start();
+    while (total.elapsed() < timeoutMs) {
         if (step)
             step();
-        faults = homeCardFaults(root);
+        else
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const QStringList now = homeCardFaults(root);
+        if (!now.isEmpty()) {
+            faults = now;
+            quiet.restart();
+        } else if (quiet.elapsed() >= quietMs) {
+            return {};
+        }
     }
     return faults;
 }

@@ -39,13 +39,15 @@ QList<QQuickItem *> homeCards(QQuickItem *root);
 // What is wrong with Home's card list as drawn now, one line per fault; empty
 // when every card is visible at full opacity, no two overlap and each lies
 // inside the panel (horizontally within it, vertically within its content,
-// which may scroll). Empty as well when Home is not open. Meant to be polled
-// until the list settles (see waitForHomeCards).
+// which may scroll). Empty as well when Home is not open. A list in motion
+// has faults for a moment; see waitForHomeCards.
 QStringList homeCardFaults(QQuickItem *root);
 
-// Runs the event loop until homeCardFaults is empty or timeoutMs passed;
-// returns the last faults (empty on success). `step` runs between polls when
-// given (a test's fake clock, for one).
-QStringList waitForHomeCards(QQuickItem *root, int timeoutMs = 3000, const std::function<void()> &step = {});
+// Runs the event loop until homeCardFaults has stayed empty for quietMs (the
+// list has settled) or timeoutMs passed; returns the last faults seen (empty
+// on success). `step` runs instead of a bare turn of the event loop when
+// given (a test that also steps its fake clock, or stalls like a busy machine).
+QStringList waitForHomeCards(QQuickItem *root, int timeoutMs = 5000, const std::function<void()> &step = {},
+                             int quietMs = 400);
 
 } // namespace ItemTree
