@@ -38,6 +38,15 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return fakes->updater.wantsPrompt(); }));
     }
     QString status() const { return fakes->settings.canvasStatus(); }
+    // Signed in as Ada with one overdue essay on the board.
+    void boardWithOneEssay()
+    {
+        connectAccount();
+        serve(UserPath, R"({"name":"Ada"})");
+        serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+        serve(PlannerPath, "[]");
+        refresh();
+    }
 
     const QString UserPath = QStringLiteral("/api/v1/users/self");
     const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions");
@@ -75,11 +84,7 @@ TEST_F(CanvasUpdateTest, CanvasStatusTexts)
 
 TEST_F(CanvasUpdateTest, ARejectedTokenSaysSoAndKeepsTheBoard)
 {
-    connectAccount();
-    serve(UserPath, R"({"name":"Ada"})");
-    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
-    serve(PlannerPath, "[]");
-    refresh();
+    boardWithOneEssay();
     ASSERT_EQ(model->canvasBoard().overdue.size(), 1);
 
     // Canvas answers a bad token with either of two bodies.
@@ -98,11 +103,7 @@ TEST_F(CanvasUpdateTest, ARejectedTokenSaysSoAndKeepsTheBoard)
 
 TEST_F(CanvasUpdateTest, AServerOutOfReachKeepsTheBoardAndSaysSo)
 {
-    connectAccount();
-    serve(UserPath, R"({"name":"Ada"})");
-    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
-    serve(PlannerPath, "[]");
-    refresh();
+    boardWithOneEssay();
     ASSERT_EQ(model->canvasBoard().overdue.size(), 1);
     ASSERT_EQ(status(), QStringLiteral("Connected as Ada"));
 
