@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QUrl>
+#include <algorithm>
 
 std::optional<QString> CanvasCredentials::normalizeBaseURL(const QString &typed)
 {
@@ -29,9 +30,23 @@ std::optional<QString> CanvasCredentials::normalizeBaseURL(const QString &typed)
     if (candidate.endsWith(QLatin1Char('/')))
         candidate.chop(1);
     const QUrl url(candidate, QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty())
+    if (!url.isValid() || url.host().isEmpty() || url.hasQuery() || url.hasFragment())
         return std::nullopt;
     return candidate;
+}
+
+bool CanvasCredentials::hasQueryOrFragment(const QString &typed)
+{
+    QString trimmed = typed.trimmed();
+    if (!trimmed.contains(QLatin1String("://")))
+        trimmed.prepend(QStringLiteral("https://"));
+    const QUrl url(trimmed, QUrl::StrictMode);
+    return url.isValid() && !url.host().isEmpty() && (url.hasQuery() || url.hasFragment());
+}
+
+bool CanvasCredentials::hasControlCharacter(const QString &token)
+{
+    return std::any_of(token.begin(), token.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 CanvasCredentialStore::CanvasCredentialStore(SecretStore *secrets, UserDefaults *defaults,
@@ -132,33 +147,64 @@ void CanvasCredentialStore::setKnown(TokenState state, std::optional<CanvasCrede
     emit credentialsChanged();
 }
 
-void CanvasCredentialStore::save(const QString &baseURL, const QString &token, std::function<void()> done)
+void CanvasCredentialStore::commitAddress(const QString &address)
+{
+    m_defaults->setString(BaseURLKey, address);
+    if (m_cache && m_cache->baseURL != address) {
+        m_cache->baseURL = address;
+        emit credentialsChanged();
+    }
+}
+
+void CanvasCredentialStore::save(const QString &baseURL, const QString &token, std::function<void(bool)> done)
 {
     const std::optional<QString> normalized = CanvasCredentials::normalizeBaseURL(baseURL);
     const QString address = normalized ? *normalized : storedBaseURL();
-    m_defaults->setString(BaseURLKey, address);
-
     const QString trimmed = token.trimmed();
-    auto finish = [done = std::move(done)](bool) {
+    auto answer = [done = std::move(done)](bool ok) {
         if (done)
-            done();
+            done(ok);
     };
+    if (CanvasCredentials::hasControlCharacter(trimmed)) {
+        answer(false);
+        return;
+    }
+    QPointer<CanvasCredentialStore> self(this);
     if (!trimmed.isEmpty()) {
-        ++m_generation;
-        // This run uses what was typed even when the store refuses it; the
-        // stored item then stays as it was.
-        setKnown(TokenState::Present, CanvasCredentials{address, trimmed});
-        removeLegacyTokenFile();
-        m_keychain.save(trimmed, TokenAccount, std::move(finish));
+        if (m_state == TokenState::Present && m_cache && m_cache->token == trimmed) {
+            // The store already holds this token: only the address changes.
+            commitAddress(address);
+            answer(true);
+            return;
+        }
+        m_keychain.save(trimmed, TokenAccount, [self, address, trimmed, answer](bool ok) {
+            if (self && ok) {
+                // A read that began before this cannot undo it.
+                ++self->m_generation;
+                self->m_defaults->setString(BaseURLKey, address);
+                self->setKnown(TokenState::Present, CanvasCredentials{address, trimmed});
+                self->removeLegacyTokenFile();
+            }
+            answer(ok);
+        });
         return;
     }
-    if (m_state == TokenState::Unknown) {
-        // Nobody knows whether a token is stored: leave it.
-        finish(false);
+    if (m_state != TokenState::Present) {
+        // Nothing known to remove; when nobody knows whether a token is
+        // stored, it is left alone.
+        commitAddress(address);
+        if (m_state == TokenState::Absent)
+            removeLegacyTokenFile();
+        answer(m_state == TokenState::Absent);
         return;
     }
-    ++m_generation;
-    setKnown(TokenState::Absent, std::nullopt);
-    removeLegacyTokenFile();
-    m_keychain.remove(TokenAccount, std::move(finish));
+    m_keychain.remove(TokenAccount, [self, address, answer](bool ok) {
+        if (self && ok) {
+            ++self->m_generation;
+            self->m_defaults->setString(BaseURLKey, address);
+            self->setKnown(TokenState::Absent, std::nullopt);
+            self->removeLegacyTokenFile();
+        }
+        answer(ok);
+    });
 }

@@ -19,9 +19,15 @@ struct CanvasCredentials {
     bool operator==(const CanvasCredentials &) const = default;
 
     // What the user typed, as a stored address: "" for blank input, an https
-    // address, or nothing when the scheme is neither http nor https or there
-    // is no host.
+    // address, or nothing when the scheme is neither http nor https, there
+    // is no host, or it carries a query or fragment (paths are appended to
+    // it as text).
     static std::optional<QString> normalizeBaseURL(const QString &typed);
+    // Whether typed would be an address but for a query or fragment.
+    static bool hasQueryOrFragment(const QString &typed);
+    // A line break or other control character inside a token would reach
+    // the request header as it is.
+    static bool hasControlCharacter(const QString &token);
 };
 
 // Keeps the credentials: the address under "canvasBaseURL" in the user
@@ -62,8 +68,11 @@ public:
     void load(LoadCallback done);
     // Stores the address (normalised; a rejected one keeps the stored
     // address) and the trimmed token; an empty token removes the stored one
-    // unless its presence is unknown. done runs once the store answered.
-    void save(const QString &baseURL, const QString &token, std::function<void()> done = {});
+    // unless its presence is unknown. Nothing changes until the secret store
+    // confirms: a refused or unanswered write keeps the token and address
+    // stored before, and done(false) says so. A token holding a control
+    // character is refused at once.
+    void save(const QString &baseURL, const QString &token, std::function<void(bool ok)> done = {});
 
     QString storedBaseURL() const;
     QString legacyTokenPath() const { return m_legacyPath; }
@@ -77,6 +86,8 @@ signals:
 private:
     void finishRead(quint64 generation, TokenState state, const QString &token);
     void setKnown(TokenState state, std::optional<CanvasCredentials> credentials);
+    // Writes the address and lets the known credentials carry it.
+    void commitAddress(const QString &address);
     std::optional<QString> readLegacyToken() const;
 
     Keychain m_keychain;

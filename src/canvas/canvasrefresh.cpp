@@ -63,6 +63,14 @@ void CanvasRefresh::refresh(std::function<void()> done)
                 done();
             return;
         }
+        // Nothing reached the server (offline, server down): the board stays
+        // as it was rather than claim there is no work.
+        if (reply.unreachable) {
+            emit statusChanged(StatusUnreachable);
+            if (done)
+                done();
+            return;
+        }
         const CanvasBoard board = reply.board;
         emit boardFetched(board, nextAssignment(board));
         m_service->fetchUserName().then(this, [this, board, done](const std::optional<QString> &name) {

@@ -44,10 +44,12 @@ public:
     static inline const QString StatusNotConnected = QStringLiteral("Not connected");
     static inline const QString StatusNoOpenWork = QStringLiteral("Token loaded \u00B7 no open work");
     static inline const QString StatusRejected = QStringLiteral("Token rejected");
+    static inline const QString StatusUnreachable = QStringLiteral("Couldn't reach Canvas");
     static inline const QString ConnectedAs = QStringLiteral("Connected as ");
 
 signals:
-    // A board came back; a refused token keeps the earlier one.
+    // A board came back; a refused token, or a server that could not be
+    // reached, keeps the earlier one.
     void boardFetched(const CanvasBoard &board, const std::optional<CanvasAssignment> &next);
     void userNameFound(const QString &name);
     // No credentials are stored: no name.

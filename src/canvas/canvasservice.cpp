@@ -246,6 +246,7 @@ QFuture<CanvasBoardReply> CanvasService::fetchBoardReply()
         requestAssignments([self, done](Listing listing) {
             CanvasBoardReply reply;
             reply.tokenRejected = listing.rejected;
+            reply.unreachable = listing.unreachable;
             if (self)
                 reply.board = CanvasBoard::build(listing.items, self->now(), self->m_zone);
             done(reply);
@@ -322,7 +323,8 @@ void CanvasService::requestAssignments(std::function<void(Listing)> done)
                 return;
             }
             self->requestPlanner(base, token, [missing, done](Listing planner) {
-                done({merge(missing.items, planner.items), planner.rejected});
+                done({merge(missing.items, planner.items), planner.rejected,
+                      missing.unreachable && planner.unreachable});
             });
         });
     });
@@ -368,10 +370,11 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
                      items->append(*page);
                  return page.has_value();
              },
-             [self, base, items, done](bool rejected) {
+             [self, base, items, done](PagesEnd end) {
                  Listing result;
-                 result.rejected = rejected;
-                 if (self && !rejected) {
+                 result.rejected = end.rejected;
+                 result.unreachable = end.unreachable;
+                 if (self && !end.rejected) {
                      const QDateTime now = self->now();
                      for (const PlannerItem &item : std::as_const(*items)) {
                          if (auto mapped = assignment(item, base, now))
@@ -398,10 +401,11 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
                      items->append(*page);
                  return page.has_value();
              },
-             [base, items, done](bool rejected) {
+             [base, items, done](PagesEnd end) {
                  Listing result;
-                 result.rejected = rejected;
-                 if (!rejected) {
+                 result.rejected = end.rejected;
+                 result.unreachable = end.unreachable;
+                 if (!end.rejected) {
                      for (const MissingItem &item : std::as_const(*items))
                          result.items.append(assignment(item, base));
                  }
@@ -410,22 +414,27 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
 }
 
 void CanvasService::getPages(const QUrl &url, const QString &token, int page,
-                             std::function<bool(const QByteArray &)> take, std::function<void(bool)> done)
+                             std::function<bool(const QByteArray &)> take, std::function<void(PagesEnd)> done)
 {
     QPointer<CanvasService> self(this);
     get(url, token, [self, url, token, page, take, done](Response response) {
         // 401 is the server refusing the token, whatever the body says.
         if (response.received && response.status == 401) {
-            done(true);
+            done({true, false});
             return;
         }
-        if (!response.received || response.status < 200 || response.status > 299 || !take(response.body)) {
-            done(false);
+        // Only the first page tells whether the server was reached at all.
+        if (!response.received) {
+            done({false, page == 1});
+            return;
+        }
+        if (response.status < 200 || response.status > 299 || !take(response.body)) {
+            done({});
             return;
         }
         const std::optional<QUrl> next = nextPageUrl(response.link, url);
         if (!self || !next || page >= MaxPages) {
-            done(false);
+            done({});
             return;
         }
         self->getPages(*next, token, page + 1, take, done);

@@ -69,11 +69,13 @@ struct MissingItem {
     static std::optional<QList<MissingItem>> decodeList(const QByteArray &json);
 };
 
-// A board fetch: the board, or word that the server refused the token (the
-// board is then empty and says nothing about the user's work).
+// A board fetch: the board, or word that the server refused the token or
+// that no request reached it (the board is then empty and says nothing about
+// the user's work).
 struct CanvasBoardReply {
     CanvasBoard board;
     bool tokenRejected = false;
+    bool unreachable = false;
 };
 
 // Reads the user's open course work from their school's Canvas server: the
@@ -140,13 +142,18 @@ private:
     void get(const QUrl &url, const QString &token, std::function<void(Response)> done);
     struct Listing {
         QList<CanvasAssignment> items;
-        bool rejected = false; // the server answered 401
+        bool rejected = false;    // the server answered 401
+        bool unreachable = false; // requests went out and none got an HTTP reply
+    };
+    struct PagesEnd {
+        bool rejected = false;
+        bool unreachable = false;
     };
     // Reads a list page by page: take gets each body and answers whether it
     // read; a page that fails ends the list with what came before it. done
-    // learns whether the server refused the token.
+    // learns whether the server refused the token or was never reached.
     void getPages(const QUrl &url, const QString &token, int page, std::function<bool(const QByteArray &)> take,
-                  std::function<void(bool rejected)> done);
+                  std::function<void(PagesEnd)> done);
     void requestPlanner(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
     void requestMissing(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
     void requestAssignments(std::function<void(Listing)> done);

@@ -329,7 +329,7 @@ bool UserDefaults::save()
     if (m_unreadableOnDisk) {
         // Keep what the user had before the first write replaces it.
         if (!keepDamagedCopy()) {
-            m_lastWriteOk = false;
+            setLastWriteOk(false);
             return false;
         }
         m_unreadableOnDisk = false;
@@ -342,12 +342,20 @@ bool UserDefaults::save()
     root["values"] = values;
 
     QSaveFile file(m_path);
-    m_lastWriteOk = file.open(QIODevice::WriteOnly)
-                    && file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0
-                    && file.commit();
-    if (!m_lastWriteOk)
+    const bool ok = file.open(QIODevice::WriteOnly)
+                    && file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0 && file.commit();
+    if (!ok)
         qCWarning(lcCore) << "could not write user defaults" << m_path << file.errorString();
-    return m_lastWriteOk;
+    setLastWriteOk(ok);
+    return ok;
+}
+
+void UserDefaults::setLastWriteOk(bool ok)
+{
+    if (ok == m_lastWriteOk)
+        return;
+    m_lastWriteOk = ok;
+    emit writeStateChanged();
 }
 
 bool defaultsBool(const UserDefaults &defaults, const QString &key, bool fallback)

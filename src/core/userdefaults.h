@@ -57,6 +57,8 @@ public:
 
 signals:
     void changed(const QString &key);
+    // lastWriteSucceeded() changed.
+    void writeStateChanged();
 
 private:
     void load();
@@ -64,6 +66,7 @@ private:
     void scheduleSave();
     bool keepDamagedCopy();
     bool save();
+    void setLastWriteOk(bool ok);
 
     QString m_path;
     QString m_damagedCopyDir;

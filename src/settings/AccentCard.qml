@@ -48,6 +48,9 @@ SettingsCardBox {
     }
     ColorDialog {
         id: picker
+        objectName: "accentDialog"
+        // Over the settings window, which exists only once the page is in it.
+        parentWindow: root.Window.window
         title: "Accent"
         selectedColor: root.settings.customAccent
         onAccepted: root.settings.customAccent = selectedColor

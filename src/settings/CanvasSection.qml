@@ -50,14 +50,19 @@ ColumnLayout {
         objectName: "saveToken"
         text: "Save token"
         font.weight: Font.Normal
+        enabled: root.settings.canvasSaveState !== AppSettings.Saving
         onClicked: root.modules.saveCanvasToken()
     }
     Text {
         objectName: "canvasStatus"
         Layout.fillWidth: true
         text: root.settings.canvasStatus
-        color: root.modules.hasStoredToken ? IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
-                                           : IslandPalette.textSecondary
+        // Teal only for what the store confirmed; a refused save is a warning.
+        color: root.settings.canvasSaveState === AppSettings.Failed
+               ? IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+               : root.settings.canvasSaveState === AppSettings.Idle && root.modules.hasStoredToken
+                 ? IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+                 : IslandPalette.textSecondary
         font.pixelSize: IslandStyle.fontFootnote
         wrapMode: Text.WordWrap
     }

@@ -12,12 +12,10 @@ ColumnLayout {
     property SettingsNavigation navigation: null
     spacing: 0
 
-    ScrollView {
+    SettingsScrollView {
         id: scroll
         Layout.fillWidth: true
         Layout.fillHeight: true
-        contentWidth: availableWidth
-        clip: true
 
         ColumnLayout {
             width: scroll.availableWidth
@@ -36,6 +34,16 @@ ColumnLayout {
                 checked: root.settings.launchAtLogin
                 onToggled: root.settings.launchAtLogin = checked
             }
+            Text {
+                objectName: "launchAtLoginProblem"
+                Layout.fillWidth: true
+                Layout.topMargin: IslandStyle.spacingSmall - SettingsMetrics.pageSpacing
+                visible: root.settings.launchAtLoginProblem.length > 0
+                text: root.settings.launchAtLoginProblem
+                color: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                font.pixelSize: IslandStyle.fontBody
+                wrapMode: Text.WordWrap
+            }
             Item { implicitHeight: IslandStyle.spacingXLarge - SettingsMetrics.pageSpacing }
         }
     }
@@ -48,6 +56,7 @@ ColumnLayout {
         }
         Item { Layout.fillWidth: true }
         SettingsButton {
+            objectName: "quit"
             text: "Quit Pavlet"
             font.weight: Font.Normal
             onClicked: if (root.navigation) root.navigation.quit()

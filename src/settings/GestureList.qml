@@ -16,7 +16,7 @@ ColumnLayout {
         font.weight: Font.DemiBold
     }
     SettingsCardBox {
-        padding: IslandStyle.spacingSmall + IslandStyle.spacing
+        padding: IslandStyle.spacingSmall
         spacing: IslandStyle.spacing
         Repeater {
             model: root.navigation.gestureRows()

@@ -15,12 +15,10 @@ ColumnLayout {
         title: "Library"
         subtitle: "Install extra modules. They land on Modules after you install them."
     }
-    ScrollView {
+    SettingsScrollView {
         id: scroll
         Layout.fillWidth: true
         Layout.fillHeight: true
-        contentWidth: availableWidth
-        clip: true
         ColumnLayout {
             width: scroll.availableWidth
             spacing: SettingsMetrics.sectionSpacing
@@ -37,6 +35,7 @@ ColumnLayout {
                     settings: root.settings
                     modules: root.modules
                     worldClocks: root.worldClocks
+                    pageShown: root.visible
                 }
             }
         }

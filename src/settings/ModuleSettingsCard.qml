@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import QtQuick.Shapes
 import Pavlet
 
 // A module's card: symbol, title, description and permission line; its
@@ -22,6 +21,8 @@ Rectangle {
     required property bool hasChevron
     required property bool installing
     required property string permissionLine
+    // Whether the card's page is on screen.
+    required property bool pageShown
 
     property bool expanded: false
     readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
@@ -33,7 +34,11 @@ Rectangle {
     radius: IslandStyle.radius
     color: IslandPalette.fill
     clip: true
-    Component.onCompleted: expanded = modules.takeExpandOnAppear(moduleId)
+    // Each time the card comes on screen it starts over: the player and the
+    // world clocks open, the others closed. (Keeping the cards and starting
+    // them over draws a page switch in one frame; making them anew does not.)
+    Component.onCompleted: if (pageShown) expanded = modules.takeExpandOnAppear(moduleId)
+    onPageShownChanged: if (pageShown) expanded = modules.takeExpandOnAppear(moduleId)
     Behavior on implicitHeight {
         NumberAnimation { duration: SettingsMetrics.expandMs; easing.type: Easing.InOutQuad }
     }
@@ -66,31 +71,10 @@ Rectangle {
                                                   : IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
                             opacity: root.installing ? SettingsMetrics.installingSymbolOpacity : 1
                         }
-                        Shape {
-                            id: spinner
+                        SettingsSpinner {
                             anchors.fill: parent
                             visible: root.installing
-                            ShapePath {
-                                strokeColor: root.gold
-                                strokeWidth: SettingsMetrics.spinnerLineWidth
-                                fillColor: IslandPalette.clear
-                                capStyle: ShapePath.RoundCap
-                                PathAngleArc {
-                                    centerX: spinner.width / 2
-                                    centerY: spinner.height / 2
-                                    radiusX: spinner.width / 2 - SettingsMetrics.spinnerLineWidth
-                                    radiusY: radiusX
-                                    startAngle: 360 * SettingsMetrics.spinnerTrimFrom - 90
-                                    sweepAngle: 360 * (SettingsMetrics.spinnerTrimTo - SettingsMetrics.spinnerTrimFrom)
-                                }
-                            }
-                            RotationAnimation on rotation {
-                                running: root.installing && root.visible
-                                from: 0
-                                to: 360
-                                duration: SettingsMetrics.spinnerTurnMs
-                                loops: Animation.Infinite
-                            }
+                            color: root.gold
                         }
                     }
                     ColumnLayout {
@@ -119,7 +103,7 @@ Rectangle {
                             text: root.detail
                             color: IslandPalette.textSecondary
                             font.pixelSize: IslandStyle.fontFootnote
-                            elide: Text.ElideRight
+                            wrapMode: Text.WordWrap
                         }
                         Text {
                             objectName: "permissionLine"
@@ -169,11 +153,11 @@ Rectangle {
                 visible: root.isLibrary && root.installing
                 Layout.minimumWidth: SettingsMetrics.installingMinWidth
                 spacing: IslandStyle.spacingSmall
-                BusyIndicator {
-                    running: parent.visible
-                    implicitWidth: IslandStyle.fontTitle3
-                    implicitHeight: IslandStyle.fontTitle3
-                    palette.dark: root.gold
+                SettingsSpinner {
+                    objectName: "installingIndicator"
+                    implicitWidth: IslandStyle.fontFootnote + IslandStyle.spacingTiny
+                    implicitHeight: implicitWidth
+                    color: root.gold
                 }
                 Text {
                     text: "Installing"
@@ -199,6 +183,7 @@ Rectangle {
                     required property moduleOption modelData
                     text: modelData.title
                     fontSize: IslandStyle.fontBody
+                    font.family: IslandStyle.roundedFamily
                     checked: root.settings[modelData.property]
                     onToggled: root.modules.setOption(modelData.property, checked)
                 }

@@ -51,12 +51,10 @@ ColumnLayout {
             onClicked: root.modules.goToLibrary()
         }
     }
-    ScrollView {
+    SettingsScrollView {
         id: scroll
         Layout.fillWidth: true
         Layout.fillHeight: true
-        contentWidth: availableWidth
-        clip: true
         ColumnLayout {
             width: scroll.availableWidth
             spacing: SettingsMetrics.sectionSpacing
@@ -73,6 +71,7 @@ ColumnLayout {
                     settings: root.settings
                     modules: root.modules
                     worldClocks: root.worldClocks
+                    pageShown: root.visible
                 }
             }
         }

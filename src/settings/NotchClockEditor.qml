@@ -7,7 +7,13 @@ import Pavlet
 SettingsCardBox {
     id: root
     required property AppSettings settings
-    required property SettingsNavigation navigation
+    required property ClockSample sample
+
+    Binding {
+        target: root.sample
+        property: "active"
+        value: root.visible && root.Window.window !== null && root.Window.window.visible
+    }
     readonly property color accent: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
 
     ColumnLayout {
@@ -58,9 +64,7 @@ SettingsCardBox {
     }
     Text {
         objectName: "clockSample"
-        // Shows the time of its last drawing; it does not tick.
-        text: root.settings.notchTimeZone, root.settings.notchUse24Hour,
-              root.settings.formatTime(root.navigation.now(), true)
+        text: root.sample.text
         color: root.accent
         font.family: IslandStyle.digitsFamily
         font.pixelSize: IslandStyle.fontCallout

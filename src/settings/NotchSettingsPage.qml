@@ -9,6 +9,7 @@ ColumnLayout {
     id: root
     required property AppSettings settings
     required property SettingsNavigation navigation
+    required property ClockSample clockSample
     spacing: 0
 
     component Note: Text {
@@ -18,12 +19,10 @@ ColumnLayout {
         wrapMode: Text.WordWrap
     }
 
-    ScrollView {
+    SettingsScrollView {
         id: scroll
         Layout.fillWidth: true
         Layout.fillHeight: true
-        contentWidth: availableWidth
-        clip: true
 
         ColumnLayout {
             width: scroll.availableWidth
@@ -64,7 +63,7 @@ ColumnLayout {
             }
             NotchClockEditor {
                 settings: root.settings
-                navigation: root.navigation
+                sample: root.clockSample
             }
             SettingsSwitch {
                 text: "Show ambient smile"
@@ -88,7 +87,7 @@ ColumnLayout {
             Note {
                 objectName: "hudNote"
                 visible: root.settings.showSystemHUD
-                text: "Hides the desktop overlay and shows bars in the notch. Pavlet handles the volume and brightness keys so the system indicator never appears. Accessibility in Settings \u2192 Permissions makes hold-repeat extra reliable."
+                text: "Shows volume and brightness bars in the notch when those keys are pressed. This is the island\u2019s own display: the desktop\u2019s own indicator may still show as well."
             }
             SettingsSwitch {
                 text: "Expand on hover"

@@ -5,11 +5,9 @@ import Pavlet
 
 // One card per permission, with its status, its request buttons and the
 // switch for the wish to use it.
-ScrollView {
+SettingsScrollView {
     id: root
     required property PermissionsPresenter permissions
-    contentWidth: availableWidth
-    clip: true
 
     Binding {
         target: root.permissions

@@ -4,8 +4,9 @@ import QtQuick.Layouts
 import Pavlet
 
 // The first-run sheet over the whole window: the recommended permissions
-// with their status, "Allow recommended" and "Continue".
-Item {
+// with their status, "Allow recommended" and "Continue". Focus stays inside
+// it while it is up.
+FocusScope {
     id: root
     required property PermissionsPresenter permissions
 
@@ -26,118 +27,136 @@ Item {
         hoverEnabled: true
     }
 
+    // The sheet's column, centred; when the window is too short for all of
+    // it, the upper part scrolls and the buttons stay in view.
     ColumnLayout {
         anchors.centerIn: parent
         width: Math.min(parent.width - 2 * SettingsMetrics.sheetInset, SettingsMetrics.boxMaxWidth)
+        height: Math.min(implicitHeight, parent.height - 2 * SettingsMetrics.sheetInset)
         spacing: SettingsMetrics.pageSpacing
 
-        PavletMascot {
-            Layout.alignment: Qt.AlignHCenter
-            size: SettingsMetrics.mascotSize
-            color: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
-        }
-        ColumnLayout {
-            Layout.alignment: Qt.AlignHCenter
-            spacing: IslandStyle.spacing
-            Text {
-                Layout.alignment: Qt.AlignHCenter
-                text: "Welcome to Pavlet"
-                color: IslandPalette.textPrimary
-                font.family: IslandStyle.roundedFamily
-                font.pixelSize: SettingsMetrics.welcomeFont
-                font.weight: Font.DemiBold
-            }
-            Text {
-                Layout.alignment: Qt.AlignHCenter
-                Layout.maximumWidth: SettingsMetrics.introMaxWidth
-                Layout.preferredWidth: SettingsMetrics.introMaxWidth
-                text: "Allow Calendar and Location if you want events and weather in the notch. Accessibility is only needed for volume and brightness bars. You can skip all of this and turn things on later in Settings."
-                color: IslandPalette.textSecondary
-                font.pixelSize: IslandStyle.fontCallout
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.WordWrap
-            }
-        }
-        SettingsCardBox {
-            padding: IslandStyle.spacingXLarge
-            spacing: IslandStyle.spacingMedium
-            radius: IslandStyle.radiusLarge
-            Text {
-                text: "RECOMMENDED"
-                color: IslandPalette.textSecondary
-                font.family: IslandStyle.roundedFamily
-                font.pixelSize: IslandStyle.fontFootnote
-                font.weight: Font.DemiBold
-            }
-            Repeater {
-                model: root.permissions.recommended
-                delegate: RowLayout {
-                    id: row
-                    required property string permissionId
-                    required property string name
-                    required property string symbol
-                    required property string reason
-                    required property bool granted
-                    objectName: "setup-" + permissionId
-                    Layout.fillWidth: true
-                    spacing: IslandStyle.spacingMedium
-                    Item {
-                        Layout.preferredWidth: SettingsMetrics.moduleSymbolWidth
-                        implicitHeight: mark.height
-                        SettingsSymbol {
-                            id: mark
-                            anchors.centerIn: parent
-                            name: row.granted ? "checkmark.circle.fill" : row.symbol
-                            size: IslandStyle.fontCallout
-                            color: row.granted ? IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
-                                               : IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
-                        }
+        SettingsScrollView {
+            id: scroll
+            objectName: "sheetScroll"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.preferredHeight: content.implicitHeight
+            Layout.minimumHeight: Math.min(content.implicitHeight, IslandStyle.spacingHuge * 4)
+
+            ColumnLayout {
+                id: content
+                width: scroll.availableWidth
+                spacing: SettingsMetrics.pageSpacing
+
+                PavletMascot {
+                    Layout.alignment: Qt.AlignHCenter
+                    size: SettingsMetrics.mascotSize
+                    color: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+                }
+                ColumnLayout {
+                    Layout.alignment: Qt.AlignHCenter
+                    spacing: IslandStyle.spacing
+                    Text {
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "Welcome to Pavlet"
+                        color: IslandPalette.textPrimary
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: SettingsMetrics.welcomeFont
+                        font.weight: Font.DemiBold
                     }
-                    ColumnLayout {
-                        Layout.fillWidth: true
-                        spacing: IslandStyle.spacingHair
-                        Text {
-                            text: row.name
-                            color: IslandPalette.textPrimary
-                            font.family: IslandStyle.roundedFamily
-                            font.pixelSize: IslandStyle.fontSubhead
-                            font.weight: Font.DemiBold
-                        }
-                        Text {
+                    Text {
+                        Layout.alignment: Qt.AlignHCenter
+                        Layout.maximumWidth: SettingsMetrics.introMaxWidth
+                        Layout.preferredWidth: SettingsMetrics.introMaxWidth
+                        text: "Allow Calendar and Location if you want events and weather in the notch. Accessibility is only needed for volume and brightness bars. You can skip all of this and turn things on later in Settings."
+                        color: IslandPalette.textSecondary
+                        font.pixelSize: IslandStyle.fontCallout
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.WordWrap
+                    }
+                }
+                SettingsCardBox {
+                    padding: IslandStyle.spacingXLarge
+                    spacing: IslandStyle.spacingMedium
+                    radius: IslandStyle.radiusLarge
+                    Text {
+                        text: "RECOMMENDED"
+                        color: IslandPalette.textSecondary
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontFootnote
+                        font.weight: Font.DemiBold
+                    }
+                    Repeater {
+                        model: root.permissions.recommended
+                        delegate: RowLayout {
+                            id: row
+                            required property string permissionId
+                            required property string name
+                            required property string symbol
+                            required property string reason
+                            required property bool granted
+                            objectName: "setup-" + permissionId
                             Layout.fillWidth: true
-                            text: row.reason
-                            color: IslandPalette.textSecondary
-                            font.pixelSize: IslandStyle.fontBody
-                            wrapMode: Text.WordWrap
+                            spacing: IslandStyle.spacingMedium
+                            Item {
+                                Layout.preferredWidth: SettingsMetrics.moduleSymbolWidth
+                                implicitHeight: mark.height
+                                SettingsSymbol {
+                                    id: mark
+                                    anchors.centerIn: parent
+                                    name: row.granted ? "checkmark.circle.fill" : row.symbol
+                                    size: IslandStyle.fontCallout
+                                    color: row.granted ? IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+                                                       : IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+                                }
+                            }
+                            ColumnLayout {
+                                Layout.fillWidth: true
+                                spacing: IslandStyle.spacingHair
+                                Text {
+                                    text: row.name
+                                    color: IslandPalette.textPrimary
+                                    font.family: IslandStyle.roundedFamily
+                                    font.pixelSize: IslandStyle.fontSubhead
+                                    font.weight: Font.DemiBold
+                                }
+                                Text {
+                                    Layout.fillWidth: true
+                                    text: row.reason
+                                    color: IslandPalette.textSecondary
+                                    font.pixelSize: IslandStyle.fontBody
+                                    wrapMode: Text.WordWrap
+                                }
+                            }
                         }
                     }
                 }
-            }
-        }
-        ColumnLayout {
-            Layout.fillWidth: true
-            spacing: IslandStyle.spacing
-            Text {
-                text: "OPTIONAL \u00b7 later in Settings"
-                color: IslandPalette.textSecondary
-                font.family: IslandStyle.roundedFamily
-                font.pixelSize: IslandStyle.fontFootnote
-                font.weight: Font.DemiBold
-            }
-            Text {
-                text: root.permissions.optionalNames
-                color: IslandPalette.textTertiary
-                font.pixelSize: IslandStyle.fontCallout
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: IslandStyle.spacing
+                    Text {
+                        text: "OPTIONAL \u00b7 later in Settings"
+                        color: IslandPalette.textSecondary
+                        font.family: IslandStyle.roundedFamily
+                        font.pixelSize: IslandStyle.fontFootnote
+                        font.weight: Font.DemiBold
+                    }
+                    Text {
+                        text: root.permissions.optionalNames
+                        color: IslandPalette.textTertiary
+                        font.pixelSize: IslandStyle.fontCallout
+                    }
+                }
             }
         }
         RowLayout {
             Layout.alignment: Qt.AlignHCenter
             visible: root.permissions.walking
             spacing: IslandStyle.spacing
-            BusyIndicator {
-                running: parent.visible
-                implicitWidth: IslandStyle.fontTitle3
-                implicitHeight: IslandStyle.fontTitle3
+            SettingsSpinner {
+                implicitWidth: IslandStyle.fontCallout + IslandStyle.spacingTiny
+                implicitHeight: implicitWidth
+                color: IslandPalette.textSecondary
             }
             Text {
                 objectName: "walkStatus"

@@ -7,6 +7,8 @@ import Pavlet
 Button {
     id: root
     property bool prominent: false
+    // Secondary text colour, for quiet choices such as "Later".
+    property bool secondary: false
     property color tint: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
     property int fontSize: IslandStyle.fontCallout
     property int horizontalInset: IslandStyle.spacingLarge
@@ -21,6 +23,9 @@ Button {
     font.family: IslandStyle.roundedFamily
     font.weight: Font.DemiBold
     opacity: enabled ? 1 : IslandStyle.disabledOpacity
+    // Return and Enter press a focused button as Space does.
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
 
     contentItem: Item {
         implicitWidth: label.implicitWidth + (mark.visible ? mark.implicitWidth + IslandStyle.spacingSmall : 0)
@@ -41,7 +46,8 @@ Button {
                 width: Math.min(implicitWidth, root.availableWidth - (mark.visible ? mark.width + parent.spacing : 0))
                 text: root.text
                 font: root.font
-                color: root.prominent ? IslandPalette.onAccent : IslandPalette.textPrimary
+                color: root.prominent ? IslandPalette.onAccent
+                                      : root.secondary ? IslandPalette.textSecondary : IslandPalette.textPrimary
                 verticalAlignment: Text.AlignVCenter
                 elide: Text.ElideRight
             }

@@ -12,14 +12,18 @@ Rectangle {
     required property ModulesPresenter modules
     required property PermissionsPresenter permissions
     required property WorldClocksEditorModel worldClocks
+    required property ClockSample clockSample
 
     implicitWidth: SettingsMetrics.rootMinWidth
     implicitHeight: SettingsMetrics.rootMinHeight
     color: IslandPalette.windowBackground
 
     RowLayout {
+        id: mainLayer
         anchors.fill: parent
         spacing: 0
+        // Under the first-run sheet nothing takes focus, keys or clicks.
+        enabled: root.permissions.setupCompleted
 
         // Sidebar.
         Item {
@@ -33,11 +37,11 @@ Rectangle {
             }
             ColumnLayout {
                 anchors.fill: parent
-                anchors.leftMargin: IslandStyle.spacingLarge
-                anchors.rightMargin: IslandStyle.spacingLarge
                 spacing: IslandStyle.spacingTiny
 
                 Text {
+                    Layout.leftMargin: IslandStyle.spacingLarge
+                    Layout.rightMargin: IslandStyle.spacingLarge
                     Layout.topMargin: SettingsMetrics.sidebarHeaderTop
                     Layout.bottomMargin: IslandStyle.spacing
                     text: "PAVLET"
@@ -97,37 +101,54 @@ Rectangle {
             Layout.fillHeight: true
             color: IslandPalette.fillStrong
         }
-        // Detail: every page is built up front and the selected one shows.
-        StackLayout {
-            id: pages
+        ColumnLayout {
             Layout.fillWidth: true
             Layout.fillHeight: true
             Layout.margins: SettingsMetrics.detailPadding
-            currentIndex: root.navigation.page
+            spacing: IslandStyle.spacingLarge
 
-            GeneralSettingsPage {
-                settings: root.settings
-                updateCard: root.updateCard
-                navigation: root.navigation
+            // While the settings file cannot be written, a line of its own says so.
+            Text {
+                objectName: "storageProblem"
+                Layout.fillWidth: true
+                visible: root.settings.storageProblem.length > 0
+                text: root.settings.storageProblem
+                color: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                font.pixelSize: IslandStyle.fontBody
+                wrapMode: Text.WordWrap
             }
-            PermissionsSettingsPage {
-                permissions: root.permissions
-            }
-            ModulesSettingsPage {
-                id: modulesPage
-                settings: root.settings
-                modules: root.modules
-                worldClocks: root.worldClocks
-            }
-            LibrarySettingsPage {
-                id: libraryPage
-                settings: root.settings
-                modules: root.modules
-                worldClocks: root.worldClocks
-            }
-            NotchSettingsPage {
-                settings: root.settings
-                navigation: root.navigation
+            // Detail: every page is built up front and the selected one shows.
+            StackLayout {
+                id: pages
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                currentIndex: root.navigation.page
+
+                GeneralSettingsPage {
+                    settings: root.settings
+                    updateCard: root.updateCard
+                    navigation: root.navigation
+                }
+                PermissionsSettingsPage {
+                    permissions: root.permissions
+                }
+                ModulesSettingsPage {
+                    id: modulesPage
+                    settings: root.settings
+                    modules: root.modules
+                    worldClocks: root.worldClocks
+                }
+                LibrarySettingsPage {
+                    id: libraryPage
+                    settings: root.settings
+                    modules: root.modules
+                    worldClocks: root.worldClocks
+                }
+                NotchSettingsPage {
+                    settings: root.settings
+                    navigation: root.navigation
+                    clockSample: root.clockSample
+                }
             }
         }
     }
@@ -143,6 +164,7 @@ Rectangle {
     Loader {
         anchors.fill: parent
         active: !root.permissions.setupCompleted
+        focus: active
         sourceComponent: PermissionsSetupView {
             permissions: root.permissions
         }

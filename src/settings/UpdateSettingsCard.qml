@@ -74,6 +74,7 @@ SettingsCardBox {
             objectName: "updateLater"
             visible: root.card.state.laterVisible
             text: "Later"
+            secondary: true
             font.weight: Font.Medium
             background: Item {}
             onClicked: root.card.later()

@@ -181,14 +181,19 @@ void ModulesPresenter::rebuild()
 
 std::optional<QUrl> ModulesPresenter::canvasTokenPageUrl(const QString &typed)
 {
-    QString base = typed.trimmed();
-    if (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
-    const QUrl url(base + QStringLiteral("/profile/settings"), QUrl::StrictMode);
+    QUrl url(typed.trimmed(), QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
         || url.host().isEmpty())
         return std::nullopt;
+    // The page hangs off the address's path; a query or fragment typed with
+    // the address does not become part of it.
+    QString path = url.path();
+    if (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    url.setPath(path + QStringLiteral("/profile/settings"));
+    url.setQuery(QString());
+    url.setFragment(QString());
     return url;
 }
 

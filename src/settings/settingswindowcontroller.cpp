@@ -4,6 +4,8 @@
 #include "core/appnotifications.h"
 #include "store/appsettings.h"
 #include "core/logging.h"
+#include "core/userdefaults.h"
+#include "settings/clocksample.h"
 #include "settings/modulespresenter.h"
 #include "settings/permissionspresenter.h"
 #include "settings/settingsnavigation.h"
@@ -49,6 +51,7 @@ SettingsWindowController::SettingsWindowController(const Parts &parts, QObject *
     m_permissions = std::make_unique<PermissionsPresenter>(permissions);
     m_clocks = std::make_unique<WorldClocksEditorModel>(m_parts.settings);
     m_updateCard = std::make_unique<UpdateCardModel>(m_parts.updater);
+    m_clockSample = std::make_unique<ClockSample>(m_parts.settings, m_parts.clock, m_parts.scheduler);
 }
 
 SettingsWindowController::~SettingsWindowController()
@@ -66,7 +69,7 @@ void SettingsWindowController::build()
     m_window->setObjectName(WindowId);
     m_window->setFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    m_window->setMinimumSize(MinimumSize);
+    m_window->setMinimumSize(ContentMinimumSize);
     m_window->resize(ContentSize);
     m_window->setColor(Qt::black);
     m_window->installEventFilter(this);
@@ -79,6 +82,7 @@ void SettingsWindowController::build()
         {QStringLiteral("modules"), QVariant::fromValue<QObject *>(m_modules.get())},
         {QStringLiteral("permissions"), QVariant::fromValue<QObject *>(m_permissions.get())},
         {QStringLiteral("worldClocks"), QVariant::fromValue<QObject *>(m_clocks.get())},
+        {QStringLiteral("clockSample"), QVariant::fromValue<QObject *>(m_clockSample.get())},
     };
     QObject *object = component.createWithInitialProperties(properties);
     m_root = qobject_cast<QQuickItem *>(object);
@@ -106,6 +110,11 @@ void SettingsWindowController::prepare()
 void SettingsWindowController::show()
 {
     prepare();
+    // Settings that could not be written before are tried again, so the
+    // window's warning line tells how things stand now.
+    if (m_parts.defaults)
+        m_parts.defaults->flush();
+    m_clockSample->update();
     if (m_window->windowStates().testFlag(Qt::WindowMinimized))
         m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
     centerWindowOnScreen(m_window.get());

@@ -6,6 +6,7 @@
 #include <memory>
 
 class ActivationPolicy;
+class ClockSample;
 class AppNotifications;
 class AppSettings;
 class Clock;
@@ -30,9 +31,9 @@ class IAppLauncher;
 }
 
 // Builds the settings window on first use and brings it forward on every
-// later request: an ordinary decorated window titled "Pavlet", 760 x 520
-// (at least 640 x 420), kept when closed. Closing it returns the program to
-// an accessory.
+// later request: an ordinary decorated window titled "Pavlet", 760 x 520,
+// kept when closed. Its content needs at least 720 x 460, so the window
+// shrinks no further. Closing it returns the program to an accessory.
 class SettingsWindowController : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +41,7 @@ public:
     static inline const QString WindowTitle = QStringLiteral("Pavlet");
     static constexpr QSize ContentSize{760, 520};
     static constexpr QSize MinimumSize{640, 420};
+    static constexpr QSize ContentMinimumSize{720, 460};
 
     struct Parts {
         AppSettings *settings = nullptr;
@@ -73,6 +75,7 @@ public:
     PermissionsPresenter *permissionsPresenter() const { return m_permissions.get(); }
     WorldClocksEditorModel *worldClocks() const { return m_clocks.get(); }
     UpdateCardModel *updateCard() const { return m_updateCard.get(); }
+    ClockSample *clockSample() const { return m_clockSample.get(); }
 
     // Where a window of frame goes on a screen whose free area is visible:
     // at least 640 x 420 (else 760 x 520 on that axis), and centred on the
@@ -100,6 +103,7 @@ private:
     std::unique_ptr<PermissionsPresenter> m_permissions;
     std::unique_ptr<WorldClocksEditorModel> m_clocks;
     std::unique_ptr<UpdateCardModel> m_updateCard;
+    std::unique_ptr<ClockSample> m_clockSample;
     std::unique_ptr<QQuickWindow> m_window;
     QPointer<QQuickItem> m_root;
 };

@@ -49,6 +49,8 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
 {
     m_canvasTokenDraft = QString();
     m_canvasStatus = QStringLiteral("Not connected");
+    // The school's address shows whether or not a token is stored.
+    m_canvasBaseURL = m_credentials->storedBaseURL();
     QPointer<AppSettings> self(this);
     m_credentials->load([self](const std::optional<CanvasCredentials> &stored) {
         // A save that came first already set the fields.
@@ -69,6 +71,7 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
     for (const char *sig : {SIGNAL(canvasBaseURLChanged()), SIGNAL(canvasTokenDraftChanged()),
                             SIGNAL(canvasStatusChanged()), SIGNAL(clocksChanged())})
         connect(this, sig, this, SIGNAL(settingsChanged()));
+    connect(m_defaults, &UserDefaults::writeStateChanged, this, &AppSettings::storageProblemChanged);
 }
 
 // Each option reads its user-defaults value (or its default) and writes it;
@@ -192,10 +195,39 @@ void AppSettings::setCanvasTokenDraft(const QString &value)
 
 void AppSettings::setCanvasStatus(const QString &value)
 {
+    if (m_canvasSave == CanvasSave::Failed) {
+        m_canvasSave = CanvasSave::Idle;
+        emit canvasSaveStateChanged();
+    }
     if (value == m_canvasStatus)
         return;
     m_canvasStatus = value;
     emit canvasStatusChanged();
+}
+
+void AppSettings::setCanvasSave(CanvasSave state, const QString &status)
+{
+    setCanvasStatus(status);
+    if (state == m_canvasSave)
+        return;
+    m_canvasSave = state;
+    emit canvasSaveStateChanged();
+}
+
+QString AppSettings::storageProblem() const
+{
+    if (m_defaults->lastWriteSucceeded())
+        return {};
+    return QStringLiteral("Settings can't be saved to ") + m_defaults->path()
+           + QStringLiteral(". Changes last only until Pavlet quits.");
+}
+
+void AppSettings::setLaunchAtLoginProblem(const QString &problem)
+{
+    if (problem == m_launchAtLoginProblem)
+        return;
+    m_launchAtLoginProblem = problem;
+    emit launchAtLoginProblemChanged();
 }
 
 const QList<ClockCity> &AppSettings::defaultClocks()
@@ -242,12 +274,21 @@ void AppSettings::applyLaunchAtLogin()
         return;
     QString error;
     bool ok = true;
-    if (launchAtLogin())
+    const bool wanted = launchAtLogin();
+    if (wanted)
         ok = m_loginItem->registerItem(&error);
     else if (m_loginItem->status() == LoginItem::Status::Enabled)
         ok = m_loginItem->unregisterItem(&error);
-    if (!ok)
-        qCWarning(lcApp).noquote() << "Pavlet login item: " + error;
+    if (ok) {
+        setLaunchAtLoginProblem(QString());
+        return;
+    }
+    qCWarning(lcApp).noquote() << "Pavlet login item: " + error;
+    // The switch shows what the login item really does.
+    storeLaunchAtLogin(!wanted);
+    setLaunchAtLoginProblem((wanted ? QStringLiteral("Couldn't turn on launch at login: ")
+                                    : QStringLiteral("Couldn't turn off launch at login: "))
+                            + error);
 }
 
 QString AppSettings::formatTime(const QDateTime &date, bool withWeekday) const
@@ -265,23 +306,37 @@ void AppSettings::saveCanvasCredentials()
 {
     const QString trimmed = m_canvasBaseURL.trimmed();
     if (!trimmed.isEmpty() && !CanvasCredentials::normalizeBaseURL(trimmed)) {
-        setCanvasStatus(QStringLiteral("School URL must be https://"));
+        setCanvasStatus(CanvasCredentials::hasQueryOrFragment(trimmed) ? CanvasQueryText
+                                                                       : QStringLiteral("School URL must be https://"));
+        return;
+    }
+    const QString draft = m_canvasTokenDraft.trimmed();
+    if (CanvasCredentials::hasControlCharacter(draft)) {
+        setCanvasSave(CanvasSave::Failed, CanvasControlCharacterText);
         return;
     }
     if (const auto normalized = CanvasCredentials::normalizeBaseURL(trimmed))
         setCanvasBaseURL(*normalized);
 
-    const QString draft = m_canvasTokenDraft.trimmed();
     const QString address = m_canvasBaseURL;
     QPointer<AppSettings> self(this);
-    auto finish = [self] {
+    // A typed token that the store did not take stays in the field, and the
+    // line says it was not saved; nothing is announced, as nothing changed.
+    auto finish = [self, typed = !draft.isEmpty()](bool ok) {
         if (!self)
             return;
+        if (typed && !ok) {
+            self->setCanvasSave(CanvasSave::Failed, CanvasNotSavedText);
+            return;
+        }
         self->setCanvasTokenDraft(QString());
-        self->setCanvasStatus(self->m_credentials->hasCredentials() ? QStringLiteral("Token saved on this computer")
-                                                                    : QStringLiteral("Not connected"));
+        self->setCanvasSave(CanvasSave::Idle, self->m_credentials->hasCredentials()
+                                                  ? QStringLiteral("Token saved on this computer")
+                                                  : QStringLiteral("Not connected"));
         self->m_notifications->post(AppNotifications::CanvasCredentialsChanged);
     };
+    // Until the store answers (a keyring prompt may be up) the line says so.
+    setCanvasSave(CanvasSave::Saving, CanvasSavingText);
     if (!draft.isEmpty()) {
         m_credentials->save(address, draft, finish);
         return;

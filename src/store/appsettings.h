@@ -77,11 +77,28 @@ class AppSettings : public QObject {
     Q_PROPERTY(QString canvasBaseURL READ canvasBaseURL WRITE setCanvasBaseURL NOTIFY canvasBaseURLChanged)
     Q_PROPERTY(QString canvasTokenDraft READ canvasTokenDraft WRITE setCanvasTokenDraft NOTIFY canvasTokenDraftChanged)
     Q_PROPERTY(QString canvasStatus READ canvasStatus WRITE setCanvasStatus NOTIFY canvasStatusChanged)
+    Q_PROPERTY(CanvasSave canvasSaveState READ canvasSaveState NOTIFY canvasSaveStateChanged)
     Q_PROPERTY(QVariantList clocks READ clocksForQml NOTIFY clocksChanged)
+    // Why the settings file cannot be written; empty while it can.
+    Q_PROPERTY(QString storageProblem READ storageProblem NOTIFY storageProblemChanged)
+    // Why the last launch-at-login change did not take; empty when it did.
+    Q_PROPERTY(QString launchAtLoginProblem READ launchAtLoginProblem NOTIFY launchAtLoginProblemChanged)
     Q_PROPERTY(QStringList orderedEnabledModuleIDs READ orderedEnabledModuleIDs NOTIFY moduleListsChanged)
     Q_PROPERTY(QStringList visibleChromeIconIDs READ visibleChromeIconIDs NOTIFY moduleListsChanged)
 
 public:
+    // Where the last "Save token" stands: waiting for the secret store, or
+    // refused by it (the status line then says the token was not saved).
+    enum class CanvasSave { Idle, Saving, Failed };
+    Q_ENUM(CanvasSave)
+
+    static inline const QString CanvasSavingText = QStringLiteral("Saving token\u2026 waiting for the keyring");
+    static inline const QString CanvasNotSavedText =
+        QStringLiteral("Token not saved: the keyring refused it or did not answer. The token stored before is kept.");
+    static inline const QString CanvasControlCharacterText =
+        QStringLiteral("Token not saved: it holds a line break or another hidden character. Paste it again.");
+    static inline const QString CanvasQueryText = QStringLiteral("School URL must be https:// with no ? or # part");
+
     // permissions may be null (no want-key migration then); loginItem may be
     // null (launch at login does nothing then). The Canvas fields fill in
     // once the credential store has read the stored credentials.
@@ -187,7 +204,12 @@ public:
     QString canvasTokenDraft() const { return m_canvasTokenDraft; }
     void setCanvasTokenDraft(const QString &value);
     QString canvasStatus() const { return m_canvasStatus; }
+    // A status from elsewhere (the Canvas refresh) ends a failed save's
+    // warning.
     void setCanvasStatus(const QString &value);
+    CanvasSave canvasSaveState() const { return m_canvasSave; }
+    QString storageProblem() const;
+    QString launchAtLoginProblem() const { return m_launchAtLoginProblem; }
 
     QList<ClockCity> clocks() const { return m_clocks; }
     void setClocks(const QList<ClockCity> &clocks);
@@ -285,13 +307,18 @@ signals:
     void canvasBaseURLChanged();
     void canvasTokenDraftChanged();
     void canvasStatusChanged();
+    void canvasSaveStateChanged();
     void clocksChanged();
+    void storageProblemChanged();
+    void launchAtLoginProblemChanged();
 
 private:
     void storeLaunchAtLogin(bool value);
     void runOnce(const QString &flag, const std::function<void(QSet<QString> &)> &change);
     void writeIdSet(const QString &key, const QSet<QString> &ids, bool notice);
     void loadClocks();
+    void setCanvasSave(CanvasSave state, const QString &status);
+    void setLaunchAtLoginProblem(const QString &problem);
 
     UserDefaults *m_defaults;
     LoginItem *m_loginItem;
@@ -301,6 +328,8 @@ private:
     QString m_canvasBaseURL;
     QString m_canvasTokenDraft;
     QString m_canvasStatus;
+    CanvasSave m_canvasSave = CanvasSave::Idle;
+    QString m_launchAtLoginProblem;
     QList<ClockCity> m_clocks;
 };
 

@@ -35,7 +35,7 @@ const ModuleInfo kModules[] = {
     {HomeModule::calculator, "calculator", "Calculator", "Full pad with fractions, in the notch", "plus.forwardslash.minus", false, true},
     {HomeModule::speedTest, "speedTest", "Speed test", "Ping, download, and upload", "speedometer", false, false},
     {HomeModule::pocket, "pocket", "Pocket", "Hold files in the notch, then drag them out", "tray.and.arrow.down.fill", true, true},
-    {HomeModule::gameMode, "gameMode", "Pavlet Lock", "\u2303\u2325G so hover won\u2019t open home", "lock.fill", false, true},
+    {HomeModule::gameMode, "gameMode", "Pavlet Lock", "Ctrl+Alt+G so hover won\u2019t open home", "lock.fill", false, true},
     {HomeModule::youtube, "youtube", "YouTube save", "Paste a link, save MP4, MP3, or MOV", "play.rectangle.fill", false, false},
     {HomeModule::spotify, "spotify", "Spotify save", "Paste a link, save an MP3 to Downloads", "music.note.list", false, false},
     {HomeModule::compress, "compress", "Compress", "Zip files from the notch", "archivebox.fill", false, false},

@@ -2,6 +2,7 @@
 #include "core/appnotifications.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTimeZone>
@@ -225,12 +226,13 @@ TEST_F(AppSettingsTest, SavingAnEmptyAddressWithoutATokenIsNotConnected)
     s.saveCanvasCredentials();
     EXPECT_EQ(s.canvasStatus(), "Not connected");
     EXPECT_EQ(defaults->stringValue("canvasBaseURL", "absent"), "");
-    // An address saved without a token does not come back after a restart.
+    // An address saved without a token shows again after a restart.
     s.setCanvasBaseURL("school.example.edu");
     s.saveCanvasCredentials();
     EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.example.edu");
     restart();
-    EXPECT_EQ(settings().canvasBaseURL(), "");
+    EXPECT_EQ(settings().canvasBaseURL(), "https://school.example.edu");
+    EXPECT_EQ(settings().canvasStatus(), "Not connected");
 }
 
 TEST_F(AppSettingsTest, ALockedKeyringAtStartNeverCostsTheStoredToken)
@@ -269,5 +271,134 @@ TEST_F(AppSettingsTest, LaunchAtLoginFollowsTheOptionAndLogsFailures)
     s.setLaunchAtLogin(true);
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("Pavlet login item: denied by policy"), std::string::npos) << log;
-    EXPECT_TRUE(s.launchAtLogin()); // the option keeps what was written
+}
+
+TEST_F(AppSettingsTest, ALoginItemThatCannotChangeTurnsTheSwitchBackAndSaysWhy)
+{
+    AppSettings &s = settings();
+    struct Case {
+        const char *what;
+        bool from;
+    };
+    for (const Case c : {Case{"register", false}, Case{"unregister", true}}) {
+        loginItem.failWith.clear();
+        s.setLaunchAtLogin(c.from);
+        ASSERT_TRUE(s.launchAtLoginProblem().isEmpty()) << c.what;
+        loginItem.failWith = "Permission denied";
+        testing::internal::CaptureStderr();
+        s.setLaunchAtLogin(!c.from);
+        testing::internal::GetCapturedStderr();
+        // The switch shows what the login item does, and the line says why.
+        EXPECT_EQ(s.launchAtLogin(), c.from) << c.what;
+        EXPECT_EQ(reopenDefaults()->boolValue("launchAtLogin", !c.from), c.from) << c.what;
+        EXPECT_TRUE(s.launchAtLoginProblem().contains("Permission denied")) << c.what;
+    }
+    loginItem.failWith.clear();
+    s.setLaunchAtLogin(false);
+    EXPECT_TRUE(s.launchAtLoginProblem().isEmpty());
+}
+
+TEST_F(AppSettingsTest, AnUnwritableSettingsFileIsReportedWhileItLasts)
+{
+    AppSettings &s = settings();
+    QSignalSpy problem(&s, &AppSettings::storageProblemChanged);
+    // A folder where the file goes: no write can replace it.
+    ASSERT_TRUE(defaults->flush());
+    QFile::remove(defaults->path());
+    ASSERT_TRUE(QDir().mkpath(defaults->path() + "/blocked"));
+    testing::internal::CaptureStderr();
+    s.setShowAmbientSmile(true);
+    defaults->flush();
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(s.storageProblem().contains(defaults->path()));
+    EXPECT_EQ(problem.count(), 1);
+    EXPECT_TRUE(s.showAmbientSmile()); // the value in memory stays
+
+    // Writable again: the next write carries every change and the line goes.
+    ASSERT_TRUE(QDir(defaults->path()).removeRecursively());
+    s.setExpandOnHover(true);
+    defaults->flush();
+    EXPECT_TRUE(s.storageProblem().isEmpty());
+    EXPECT_EQ(problem.count(), 2);
+    EXPECT_TRUE(reopenDefaults()->boolValue("ambientSmileEnabled", false));
+}
+
+TEST_F(AppSettingsTest, SavingATokenWaitsForTheKeyringAndReportsItsAnswer)
+{
+    struct Case {
+        const char *what;
+        bool refuse;
+        bool unavailable;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"accepted", false, false, true},
+        {"refused", true, false, false},
+        {"no answer", false, true, false},
+    };
+    for (const Case &c : cases) {
+        secrets = FakeSecretStore();
+        restart();
+        AppSettings &s = settings();
+        s.setCanvasBaseURL("school.instructure.com");
+        s.setCanvasTokenDraft("old");
+        s.saveCanvasCredentials();
+        ASSERT_EQ(storedToken(), "old") << c.what;
+        QSignalSpy posted(&notifications, &AppNotifications::canvasCredentialsChanged);
+
+        secrets.hold = true;
+        s.setCanvasTokenDraft("new");
+        s.saveCanvasCredentials();
+        EXPECT_EQ(s.canvasStatus(), AppSettings::CanvasSavingText) << c.what;
+        EXPECT_EQ(s.canvasSaveState(), AppSettings::CanvasSave::Saving) << c.what;
+
+        secrets.refuseWrites = c.refuse;
+        secrets.unavailable = c.unavailable;
+        secrets.release();
+        secrets.unavailable = false;
+        EXPECT_EQ(storedToken(), c.saved ? "new" : "old") << c.what;
+        if (c.saved) {
+            EXPECT_EQ(s.canvasStatus(), "Token saved on this computer") << c.what;
+            EXPECT_EQ(s.canvasSaveState(), AppSettings::CanvasSave::Idle) << c.what;
+            EXPECT_EQ(s.canvasTokenDraft(), "") << c.what;
+            EXPECT_EQ(posted.count(), 1) << c.what;
+        } else {
+            EXPECT_EQ(s.canvasStatus(), AppSettings::CanvasNotSavedText) << c.what;
+            EXPECT_EQ(s.canvasSaveState(), AppSettings::CanvasSave::Failed) << c.what;
+            EXPECT_EQ(s.canvasTokenDraft(), "new") << c.what; // still there to try again
+            EXPECT_EQ(posted.count(), 0) << c.what;
+        }
+        // A restart finds what the keyring holds.
+        secrets.hold = false;
+        restart();
+        EXPECT_EQ(settings().canvasStatus(), "Token loaded") << c.what;
+    }
+    // A later status from the refresh ends the warning.
+    settings().setCanvasStatus("Connected as Ada");
+    EXPECT_EQ(settings().canvasSaveState(), AppSettings::CanvasSave::Idle);
+}
+
+TEST_F(AppSettingsTest, TypedAddressOrTokenThatCannotBeStoredIsRefusedWithItsReason)
+{
+    struct Case {
+        const char *address;
+        const char *token;
+        QString status;
+    };
+    const Case cases[] = {
+        {"school.example.edu?x=1", "tok", AppSettings::CanvasQueryText},
+        {"https://school.example.edu#top", "tok", AppSettings::CanvasQueryText},
+        {"school.example.edu", "tok\nen", AppSettings::CanvasControlCharacterText},
+        {"school.example.edu", " to\x7fk ", AppSettings::CanvasControlCharacterText},
+    };
+    AppSettings &s = settings();
+    for (const Case &c : cases) {
+        s.setCanvasBaseURL(c.address);
+        s.setCanvasTokenDraft(c.token);
+        s.saveCanvasCredentials();
+        EXPECT_EQ(s.canvasStatus(), c.status) << c.address << " " << c.token;
+        EXPECT_EQ(s.canvasTokenDraft(), QString::fromLatin1(c.token)) << c.address;
+    }
+    EXPECT_EQ(secrets.writes, 0);
+    EXPECT_FALSE(defaults->contains("canvasBaseURL"));
 }

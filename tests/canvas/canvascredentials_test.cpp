@@ -60,6 +60,9 @@ TEST(CanvasAddressTest, NormalizesWhatTheUserTyped)
         {"https://", nullptr},
         {"https://school.edu/canvas/", "https://school.edu/canvas"},
         {"not a host at all", nullptr},
+        // Paths are appended to the address as text: no query or fragment.
+        {"school.example.edu?x=1", nullptr},
+        {"https://school.example.edu/#top", nullptr},
     };
     for (const Case &c : cases) {
         const auto result = CanvasCredentials::normalizeBaseURL(QString::fromUtf8(c.typed));
@@ -148,9 +151,58 @@ TEST_F(CanvasCredentialsTest, RefusedWriteKeepsTheEarlierToken)
 {
     store->save("school.edu", "first");
     secrets.refuseWrites = true;
-    store->save("school.edu", "second");
+    std::optional<bool> ok;
+    store->save("other.edu", "second", [&](bool answer) { ok = answer; });
+    EXPECT_EQ(ok, false);
     EXPECT_EQ(keychainToken(), "first"); // nothing was deleted ahead of the failed write
-    EXPECT_EQ(load()->token, "second"); // this run uses what was typed
+    // What the store holds is what this run uses, address included.
+    EXPECT_EQ(load(), (CanvasCredentials{"https://school.edu", "first"}));
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.edu");
+}
+
+TEST_F(CanvasCredentialsTest, NothingChangesUntilTheStoreConfirms)
+{
+    struct Case {
+        const char *what;
+        bool refuse;
+        bool unavailable;
+        const char *token; // what the run holds afterwards
+        bool ok;
+    };
+    const Case cases[] = {
+        {"accepted", false, false, "new", true},
+        {"refused", true, false, "old", false},
+        {"no answer", false, true, "old", false},
+    };
+    for (const Case &c : cases) {
+        secrets = FakeSecretStore();
+        newRun();
+        store->save("school.edu", "old");
+        secrets.hold = true;
+        secrets.refuseWrites = c.refuse;
+        secrets.unavailable = c.unavailable;
+        std::optional<bool> ok;
+        store->save("school.edu", "new", [&](bool answer) { ok = answer; });
+        // A prompt is up: the run still holds the old token.
+        EXPECT_FALSE(ok) << c.what;
+        EXPECT_EQ(load()->token, "old") << c.what;
+        secrets.release();
+        EXPECT_EQ(ok, c.ok) << c.what;
+        EXPECT_EQ(load()->token, QString::fromLatin1(c.token)) << c.what;
+        secrets.unavailable = false;
+        EXPECT_EQ(keychainToken(), QByteArray(c.token)) << c.what;
+    }
+}
+
+TEST_F(CanvasCredentialsTest, ATokenWithAControlCharacterIsRefusedUnstored)
+{
+    for (const char *token : {"ab\ncd", "ab\rcd", "tab\there", "nul\x01x"}) {
+        std::optional<bool> ok;
+        store->save("school.edu", token, [&](bool answer) { ok = answer; });
+        EXPECT_EQ(ok, false) << token;
+    }
+    EXPECT_EQ(secrets.writes, 0);
+    EXPECT_FALSE(load());
 }
 
 TEST_F(CanvasCredentialsTest, AReadWithoutAnAnswerIsNotNoTokenAndIsRetried)
@@ -185,6 +237,19 @@ TEST_F(CanvasCredentialsTest, LoadsWaitingForOneReadShareItAndASaveMeanwhileWins
     EXPECT_EQ(secrets.reads, 1);
     store->save("school.edu", "new");
     secrets.release();
-    EXPECT_EQ(answers, (QStringList{"new", "new"})) << "the read begun before the save does not undo it";
+    // The read answers with what was stored then; the confirmed save follows.
+    EXPECT_EQ(answers, (QStringList{"old", "old"}));
     EXPECT_EQ(keychainToken(), "new");
+    EXPECT_EQ(load()->token, "new");
+
+    // A read that answers only after a confirmed save does not undo it.
+    newRun();
+    secrets.hold = true;
+    answers.clear();
+    store->load(record);
+    secrets.hold = false;
+    store->save("school.edu", "newer");
+    secrets.release();
+    EXPECT_EQ(answers, QStringList{"newer"});
+    EXPECT_EQ(load()->token, "newer");
 }

@@ -3,14 +3,18 @@
 #include "platform/secretstore.h"
 
 #include <QHash>
+#include <QTimer>
 #include <QPair>
 #include <functional>
 #include <vector>
 
 // In-memory secrets. refuseWrites makes every write fail (the stored items
-// stay as they were); unavailable makes every call fail, as a locked or
-// absent keyring does. Calls answer at once unless hold is set: then each
-// answer waits in `held` until the test calls release().
+// stay as they were), as a keyring prompt that was cancelled does;
+// unavailable makes every call fail, as a locked or absent keyring does.
+// Calls answer at once unless hold is set: then each answer waits in `held`
+// until the test calls release(). With answerAfterMs set instead, each
+// answer comes that long later from the event loop, as a keyring that asks
+// the user first does.
 class FakeSecretStore final : public SecretStore {
 public:
     void readPassword(const QString &service, const QString &account, ReadCallback done) override
@@ -62,6 +66,7 @@ public:
     bool refuseWrites = false;
     bool unavailable = false;
     bool hold = false;
+    int answerAfterMs = 0;
     std::vector<std::function<void()>> held;
     int reads = 0;
     int writes = 0;
@@ -72,6 +77,8 @@ private:
     {
         if (hold)
             held.push_back(std::move(fn));
+        else if (answerAfterMs > 0)
+            QTimer::singleShot(answerAfterMs, std::move(fn));
         else
             fn();
     }

@@ -147,6 +147,9 @@ TEST_F(ModulesTest, CanvasTokenPageOpensOnlyWebAddresses)
         {"/etc", ""},
         {"file:///home", ""},
         {"school.instructure.com", ""},
+        // A query or fragment typed with the address stays out of the page's path.
+        {"https://school.example.edu?x=1", "https://school.example.edu/profile/settings"},
+        {"https://school.example.edu/canvas/#top", "https://school.example.edu/canvas/profile/settings"},
     };
     ModulesPresenter &p = presenter();
     for (const Case &c : cases) {

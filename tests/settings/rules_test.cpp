@@ -1,7 +1,10 @@
+#include "settingsfixture.h"
+#include "settings/clocksample.h"
 #include "settings/settingstimezones.h"
 #include "settings/updatecard.h"
 #include "support/updatemanifest.h"
 
+#include <QTimeZone>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -101,4 +104,36 @@ TEST(TimeZonesTest, PickersMapTheirRowsToZonesAndBack)
     EXPECT_EQ(zones.worldClockValue("America/Argentina/Buenos_Aires", 0), "America/Argentina/Buenos_Aires");
     EXPECT_EQ(zones.worldClockValue("America/Argentina/Buenos_Aires", 4), "America/New_York");
     EXPECT_EQ(zones.worldClockValue("Europe/Paris", 99), "Europe/Paris");
+}
+
+TEST_F(SettingsTest, ClockSampleFollowsZoneCycleAndTheMinute)
+{
+    // Monday 5 January 2026, 17:11:40 UTC.
+    clock.setNow(QDateTime(QDate(2026, 1, 5), QTime(17, 11, 40), QTimeZone::utc()));
+    AppSettings &s = fakes->settings;
+    s.setNotchTimeZone("Europe/London");
+    ClockSample sample(&s, &clock, scheduler.get());
+    sample.setActive(true);
+    EXPECT_EQ(sample.text(), "Mon 5:11 PM");
+
+    struct Step {
+        const char *zone;
+        bool use24;
+        qint64 advanceMs;
+        const char *text;
+    };
+    const Step steps[] = {
+        {"Asia/Tokyo", false, 0, "Tue 2:11 AM"},
+        {"Asia/Tokyo", true, 0, "Tue 02:11"},
+        {"Asia/Tokyo", true, 19000, "Tue 02:11"},  // 17:11:59
+        {"Asia/Tokyo", true, 2000, "Tue 02:12"},   // the minute turned over
+        {"", true, 60000, nullptr},                // the system's zone
+    };
+    for (const Step &st : steps) {
+        s.setNotchTimeZone(st.zone);
+        s.setNotchUse24Hour(st.use24);
+        scheduler->advance(st.advanceMs);
+        const QString expected = st.text ? QString::fromLatin1(st.text) : s.formatTime(clock.now(), true);
+        EXPECT_EQ(sample.text(), expected) << st.zone << " " << st.use24;
+    }
 }

@@ -38,6 +38,15 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return fakes->updater.wantsPrompt(); }));
     }
     QString status() const { return fakes->settings.canvasStatus(); }
+    // Signed in as Ada with one overdue essay on the board.
+    void boardWithOneEssay()
+    {
+        connectAccount();
+        serve(UserPath, R"({"name":"Ada"})");
+        serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+        serve(PlannerPath, "[]");
+        refresh();
+    }
 
     const QString UserPath = QStringLiteral("/api/v1/users/self");
     const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions");
@@ -75,11 +84,7 @@ TEST_F(CanvasUpdateTest, CanvasStatusTexts)
 
 TEST_F(CanvasUpdateTest, ARejectedTokenSaysSoAndKeepsTheBoard)
 {
-    connectAccount();
-    serve(UserPath, R"({"name":"Ada"})");
-    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
-    serve(PlannerPath, "[]");
-    refresh();
+    boardWithOneEssay();
     ASSERT_EQ(model->canvasBoard().overdue.size(), 1);
 
     // Canvas answers a bad token with either of two bodies.
@@ -94,6 +99,46 @@ TEST_F(CanvasUpdateTest, ARejectedTokenSaysSoAndKeepsTheBoard)
         EXPECT_EQ(model->canvasBoard().overdue.size(), 1) << body.constData();
         ASSERT_TRUE(model->nextAssignment());
     }
+}
+
+TEST_F(CanvasUpdateTest, AServerOutOfReachKeepsTheBoardAndSaysSo)
+{
+    boardWithOneEssay();
+    ASSERT_EQ(model->canvasBoard().overdue.size(), 1);
+    ASSERT_EQ(status(), QStringLiteral("Connected as Ada"));
+
+    // Nothing answers on that port; then a server that hangs up mid-reply.
+    struct Case {
+        const char *what;
+        std::function<void()> breakIt;
+    };
+    const Case cases[] = {
+        {"no server", [&] { fakes->credentials.save(QStringLiteral("https://127.0.0.1:9"), QStringLiteral("token")); }},
+        {"cut replies",
+         [&] {
+             connectAccount();
+             LocalHttpServer::Reply cut = LocalHttpServer::json(R"([{"id":1,"name":"Essay"}])");
+             cut.cutAfter = 3;
+             for (const QString &path : {UserPath, MissingPath, PlannerPath})
+                 server.setReply(path, cut);
+         }},
+    };
+    for (const Case &c : cases) {
+        c.breakIt();
+        refresh();
+        EXPECT_EQ(status(), QStringLiteral("Couldn't reach Canvas")) << c.what;
+        EXPECT_EQ(model->canvasBoard().overdue.size(), 1) << c.what;
+        EXPECT_TRUE(model->nextAssignment()) << c.what;
+    }
+
+    // The next refresh that gets through says what the server says.
+    connectAccount();
+    serve(UserPath, "{}", 500);
+    serve(MissingPath, "[]");
+    serve(PlannerPath, "[]");
+    refresh();
+    EXPECT_EQ(status(), QStringLiteral("Token loaded · no open work"));
+    EXPECT_TRUE(model->canvasBoard().overdue.isEmpty());
 }
 
 TEST_F(CanvasUpdateTest, NextAssignmentIsTheFirstOpenWorkAndOpensOnlyWebPages)

@@ -3,8 +3,14 @@
 #include "settings/settingsnavigation.h"
 #include "support/screenshots.h"
 
+#include "store/appsettings.h"
+#include "settings/clocksample.h"
+
 #include <QDir>
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimeZone>
 
 // Draws the settings window's pages through the real window, checks a few
 // pixels of each, and writes the pictures to $PAVLET_SCREENSHOT_DIR when it
@@ -79,6 +85,46 @@ protected:
         ADD_FAILURE() << "no scrolling page holds " << name.toStdString();
     }
 
+    // Opens the window and waits until it takes the keyboard.
+    QQuickWindow *openActive()
+    {
+        QQuickWindow *window = open();
+        window->requestActivate();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        return window;
+    }
+
+    // Whether item lies inside ancestor.
+    static bool within(const QQuickItem *item, const QQuickItem *ancestor)
+    {
+        for (; item; item = item->parentItem()) {
+            if (item == ancestor)
+                return true;
+        }
+        return false;
+    }
+
+    // The scene rectangle of a named item.
+    QRectF sceneRect(const QString &name)
+    {
+        QQuickItem *item = find(controller->root(), name);
+        EXPECT_TRUE(item) << name.toStdString();
+        return item ? item->mapRectToScene(QRectF(0, 0, item->width(), item->height())) : QRectF();
+    }
+
+    // Some pixel of image inside rect is near colour.
+    static bool anyNear(const QImage &image, const QRectF &rect, const QColor &colour, int tolerance)
+    {
+        const QRect r = rect.toAlignedRect().intersected(image.rect());
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                if (near(image.pixelColor(x, y), colour, tolerance))
+                    return true;
+            }
+        }
+        return false;
+    }
+
     QString outDir;
 };
 
@@ -131,7 +177,9 @@ TEST_F(SettingsScreenshotTest, CanvasCardAndInstallingThroughTheWindow)
     controller->navigation()->setPage(SettingsNavigation::Page::library);
     click(QStringLiteral("install"));
     EXPECT_TRUE(controller->modules()->isInstalling(QStringLiteral("notes")));
-    shoot("library-installing");
+    const QImage installing = shoot("library-installing");
+    // The gold ring beside "Installing".
+    EXPECT_TRUE(anyNear(installing, sceneRect(QStringLiteral("installingIndicator")), IslandPalette::yellowColor, 60));
 
     controller->modules()->install(QStringLiteral("canvas"));
     scheduler->advance(2000);
@@ -179,4 +227,223 @@ TEST_F(SettingsScreenshotTest, NotchPageWithAccentAndBars)
     scrollTo(QStringLiteral("editOnScreen"));
     click(QStringLiteral("editOnScreen"));
     EXPECT_EQ(posted, 1);
+}
+
+TEST_F(SettingsScreenshotTest, TheFirstRunSheetKeepsKeysAndClicksFromThePageBeneath)
+{
+    struct Case {
+        const char *what;
+        QList<Qt::Key> keys;
+        bool clickSwitch;
+    };
+    const Case cases[] = {
+        {"Tab Tab Space", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space}, false},
+        {"Tab Tab Tab Space", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space}, false},
+        {"Tab x7 Return",
+         {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return},
+         false},
+        {"click on the switch", {}, true},
+    };
+    for (const Case &c : cases) {
+        defaults->remove(QStringLiteral("permissionsSetupCompleted"));
+        controller.reset();
+        QQuickWindow *window = openActive();
+        QSignalSpy quit(controller.get(), &SettingsWindowController::quitRequested);
+        QQuickItem *sheet = find(controller->root(), QStringLiteral("sheetScroll"));
+        ASSERT_TRUE(sheet) << c.what;
+        while (sheet->parentItem() && sheet->parentItem() != controller->root())
+            sheet = sheet->parentItem();
+        for (Qt::Key key : c.keys) {
+            const bool sheetUp = !defaults->boolValue(QStringLiteral("permissionsSetupCompleted"), false);
+            QTest::keyClick(window, key);
+            QTest::qWait(20);
+            if (sheetUp && key == Qt::Key_Tab)
+                EXPECT_TRUE(within(window->activeFocusItem(), sheet)) << c.what << ": focus left the sheet";
+        }
+        if (c.clickSwitch) {
+            QQuickItem *toggle = controller->root()->findChild<QQuickItem *>(QStringLiteral("launchAtLogin"));
+            ASSERT_TRUE(toggle);
+            const QPointF at = toggle->mapToScene(QPointF(toggle->width() - 10, toggle->height() / 2));
+            QTest::mouseClick(window, Qt::LeftButton, {}, at.toPoint());
+        }
+        QTest::qWait(50);
+        EXPECT_FALSE(fakes->settings.launchAtLogin()) << c.what;
+        EXPECT_EQ(quit.count(), 0) << c.what;
+    }
+}
+
+TEST_F(SettingsScreenshotTest, TheSheetsButtonsStayInReachAtTheSmallestSize)
+{
+    QQuickWindow *window = open();
+    EXPECT_EQ(window->minimumSize(), QSize(720, 460));
+    window->resize(window->minimumSize());
+    ASSERT_TRUE(waitUntil([&] { return window->size() == QSize(720, 460); }));
+    QTest::qWait(100);
+    shoot("sheet-smallest");
+    const QRectF inside(0, 0, window->width(), window->height());
+    for (const char *name : {"allowRecommended", "continue"})
+        EXPECT_TRUE(inside.contains(sceneRect(QString::fromLatin1(name)))) << name;
+    click(QStringLiteral("continue"));
+    EXPECT_TRUE(defaults->boolValue(QStringLiteral("permissionsSetupCompleted"), false));
+}
+
+TEST_F(SettingsScreenshotTest, AccentWellOpensTheColourDialogAndThePickReachesTheIsland)
+{
+    completeSetup();
+    fakes->settings.setUseCustomAccent(true);
+    open();
+    controller->navigation()->setPage(SettingsNavigation::Page::notch);
+    scrollTo(QStringLiteral("accentWell"));
+    QObject *dialog = controller->root()->findChild<QObject *>(QStringLiteral("accentDialog"));
+    ASSERT_TRUE(dialog);
+    click(QStringLiteral("accentWell"));
+    ASSERT_TRUE(waitUntil([&] { return dialog->property("visible").toBool(); }, 3000));
+    EXPECT_EQ(dialog->property("parentWindow").value<QWindow *>(), controller->window());
+    shoot("accent-dialog");
+
+    const QColor picked(255, 0, 128);
+    dialog->setProperty("selectedColor", picked);
+    QMetaObject::invokeMethod(dialog, "accept");
+    EXPECT_TRUE(near(fakes->settings.customAccent(), picked, 2));
+    EXPECT_TRUE(near(IslandPalette::accent(defaults.get(), IslandPalette::yellowColor), picked, 2));
+    QTest::qWait(50);
+    EXPECT_FALSE(dialog->property("visible").toBool());
+}
+
+TEST_F(SettingsScreenshotTest, ClockSampleShowsTheChosenZoneAndCycle)
+{
+    completeSetup();
+    // Monday 17:11:40 UTC is Tuesday 02:11 in Tokyo.
+    clock.setNow(QDateTime(QDate(2026, 1, 5), QTime(17, 11, 40), QTimeZone::utc()));
+    fakes->settings.setNotchTimeZone(QStringLiteral("Europe/London"));
+    open();
+    controller->navigation()->setPage(SettingsNavigation::Page::notch);
+    scrollTo(QStringLiteral("notchZone"));
+    QQuickItem *sample = find(controller->root(), QStringLiteral("clockSample"));
+    ASSERT_TRUE(sample);
+    EXPECT_EQ(sample->property("text").toString(), QStringLiteral("Mon 5:11 PM"));
+
+    fakes->settings.setNotchTimeZone(QStringLiteral("Asia/Tokyo"));
+    EXPECT_EQ(sample->property("text").toString(), QStringLiteral("Tue 2:11 AM"));
+    // The 24-hour segment, by the pointer.
+    const QRectF hours = sceneRect(QStringLiteral("notchHours"));
+    QTest::mouseClick(controller->window(), Qt::LeftButton, {},
+                      QPointF(hours.left() + hours.width() * 0.75, hours.center().y()).toPoint());
+    EXPECT_TRUE(fakes->settings.notchUse24Hour());
+    EXPECT_EQ(sample->property("text").toString(), QStringLiteral("Tue 02:11"));
+    // Home reads the same rule.
+    EXPECT_EQ(fakes->settings.formatTime(clock.now(), true), QStringLiteral("Tue 02:11"));
+    shoot("clock-tokyo-24h");
+    scheduler->advance(30000);
+    EXPECT_EQ(sample->property("text").toString(), QStringLiteral("Tue 02:12"));
+}
+
+TEST_F(SettingsScreenshotTest, ARefusedTokenSaysItWasNotSavedAndKeepsTheStoredOne)
+{
+    completeSetup();
+    fakes->settings.setCanvasBaseURL(QStringLiteral("school.instructure.com"));
+    fakes->settings.setCanvasTokenDraft(QStringLiteral("old"));
+    fakes->settings.saveCanvasCredentials();
+    QQuickWindow *window = openActive();
+    controller->navigation()->setPage(SettingsNavigation::Page::modules);
+    QTest::qWait(300); // the player and clocks cards open
+    scrollTo(QStringLiteral("module-canvas"));
+    QTest::qWait(50);
+    QQuickItem *card = find(controller->root(), QStringLiteral("module-canvas"));
+    ASSERT_TRUE(card);
+    QTest::mouseClick(window, Qt::LeftButton, {}, card->mapToScene(QPointF(card->width() / 3, 20)).toPoint());
+    QTest::qWait(300); // the card opens
+    scrollTo(QStringLiteral("canvasAddress"));
+    QQuickItem *address = find(controller->root(), QStringLiteral("canvasAddress"));
+    ASSERT_TRUE(address);
+    EXPECT_EQ(address->property("text").toString(), QStringLiteral("https://school.instructure.com"));
+
+    click(QStringLiteral("canvasToken"));
+    for (const QChar c : QStringLiteral("newtoken"))
+        QTest::keyClick(window, c.toLatin1());
+    EXPECT_EQ(fakes->settings.canvasTokenDraft(), QStringLiteral("newtoken"));
+
+    // The keyring asks the user first: the form waits.
+    fakes->secrets.hold = true;
+    click(QStringLiteral("saveToken"));
+    QQuickItem *status = find(controller->root(), QStringLiteral("canvasStatus"));
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->property("text").toString(), AppSettings::CanvasSavingText);
+    EXPECT_FALSE(find(controller->root(), QStringLiteral("saveToken"))->isEnabled());
+
+    // The user cancels the keyring's prompt.
+    fakes->secrets.refuseWrites = true;
+    fakes->secrets.release();
+    EXPECT_EQ(status->property("text").toString(), AppSettings::CanvasNotSavedText);
+    const QImage shot = shoot("token-refused");
+    EXPECT_TRUE(anyNear(shot, sceneRect(QStringLiteral("canvasStatus")), IslandPalette::coralColor, 40));
+    EXPECT_FALSE(anyNear(shot, sceneRect(QStringLiteral("canvasStatus")), IslandPalette::mintColor, 40));
+    EXPECT_EQ(fakes->secrets.items.value({QStringLiteral("com.pavlet.app"), QStringLiteral("CANVAS_TOKEN")}), "old");
+    EXPECT_EQ(fakes->credentials.current()->token, QStringLiteral("old"));
+}
+
+TEST_F(SettingsScreenshotTest, ModuleCardsStartOverOnEachVisit)
+{
+    completeSetup();
+    open();
+    click(QStringLiteral("sidebar-modules"));
+    QPointer<QQuickItem> player = find(controller->root(), QStringLiteral("module-player"));
+    ASSERT_TRUE(player);
+    EXPECT_TRUE(player->property("expanded").toBool());
+    // Collapse it through its header.
+    const QPointF header = player->mapToScene(QPointF(player->width() / 3, 20));
+    QTest::mouseClick(controller->window(), Qt::LeftButton, {}, header.toPoint());
+    EXPECT_FALSE(player->property("expanded").toBool());
+
+    // How long a switch takes to draw, to a page of cards and to one without.
+    auto drawn = [&](const char *row) {
+        QTest::qWait(100);
+        QQuickItem *item = find(controller->root(), QString::fromLatin1(row));
+        const QPoint at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+        QSignalSpy swapped(controller->window(), &QQuickWindow::frameSwapped);
+        QElapsedTimer took;
+        took.start();
+        QTest::mouseClick(controller->window(), Qt::LeftButton, {}, at);
+        swapped.wait(1000);
+        return took.elapsed();
+    };
+    const qint64 toGeneral = drawn("sidebar-general");
+    const qint64 toLibrary = drawn("sidebar-library");
+    const qint64 toModules = drawn("sidebar-modules");
+    std::cout << "page switch drawn in ms: general " << toGeneral << ", library " << toLibrary << ", modules "
+              << toModules << "\n";
+    QTest::qWait(50);
+    ASSERT_TRUE(player);
+    for (const char *name : {"module-player", "module-clocks"}) {
+        QQuickItem *card = find(controller->root(), QString::fromLatin1(name));
+        ASSERT_TRUE(card) << name;
+        EXPECT_TRUE(card->property("expanded").toBool()) << name;
+    }
+    QQuickItem *timer = find(controller->root(), QStringLiteral("module-timer"));
+    ASSERT_TRUE(timer);
+    EXPECT_FALSE(timer->property("expanded").toBool());
+}
+
+TEST_F(SettingsScreenshotTest, AnUnwritableSettingsFileShowsALineWhileItLasts)
+{
+    completeSetup();
+    open();
+    ASSERT_TRUE(defaults->flush());
+    QFile::remove(defaults->path());
+    ASSERT_TRUE(QDir().mkpath(defaults->path() + QStringLiteral("/blocked")));
+    fakes->settings.setShowDropShadow(true);
+    defaults->flush();
+    QTest::qWait(50);
+    EXPECT_TRUE(warnings().join('\n').contains(QStringLiteral("could not write user defaults")));
+    qml.clearWarnings();
+    QQuickItem *line = find(controller->root(), QStringLiteral("storageProblem"));
+    ASSERT_TRUE(line);
+    EXPECT_TRUE(line->property("text").toString().contains(defaults->path()));
+    shoot("settings-unwritable");
+
+    ASSERT_TRUE(QDir(defaults->path()).removeRecursively());
+    fakes->settings.setShowDropShadow(false);
+    defaults->flush();
+    QTest::qWait(50);
+    EXPECT_FALSE(find(controller->root(), QStringLiteral("storageProblem")));
 }

@@ -109,7 +109,7 @@ TEST_F(ToolShots, PlannerSignedOutEmptyAndFull)
     EXPECT_TRUE(anyNear(image, QRect(30, 0, 50, 70), IslandPalette::redColor));
 
     bool saved = false;
-    fakes->credentials.save(QStringLiteral("https://school.example"), QStringLiteral("token"), [&] { saved = true; });
+    fakes->credentials.save(QStringLiteral("https://school.example"), QStringLiteral("token"), [&](bool) { saved = true; });
     ASSERT_TRUE(waitUntil([&] { return saved; }));
     model->setCanvasUserName(QStringLiteral("Ada Lovelace"));
     shoot(QStringLiteral("canvas-caught-up"));

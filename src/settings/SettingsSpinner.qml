@@ -1,0 +1,34 @@
+import QtQuick
+import QtQuick.Shapes
+import Pavlet
+
+// A turning open ring: the install spinner and the small waiting indicator.
+Shape {
+    id: root
+    property color color: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    property bool running: visible
+    implicitWidth: SettingsMetrics.moduleSymbolWidth
+    implicitHeight: SettingsMetrics.moduleSymbolWidth
+
+    ShapePath {
+        strokeColor: root.color
+        strokeWidth: SettingsMetrics.spinnerLineWidth
+        fillColor: IslandPalette.clear
+        capStyle: ShapePath.RoundCap
+        PathAngleArc {
+            centerX: root.width / 2
+            centerY: root.height / 2
+            radiusX: root.width / 2 - SettingsMetrics.spinnerLineWidth
+            radiusY: radiusX
+            startAngle: 360 * SettingsMetrics.spinnerTrimFrom - 90
+            sweepAngle: 360 * (SettingsMetrics.spinnerTrimTo - SettingsMetrics.spinnerTrimFrom)
+        }
+    }
+    RotationAnimation on rotation {
+        running: root.running
+        from: 0
+        to: 360
+        duration: SettingsMetrics.spinnerTurnMs
+        loops: Animation.Infinite
+    }
+}
