@@ -234,6 +234,40 @@ bool Journey::openHome()
     return opened;
 }
 
+bool Journey::openFromStrip(const QString &title)
+{
+    if (island().state() != Island::NotchState::home && !openHome())
+        return false;
+    if (QQuickItem *menu = item("IslandIconButton", [](QQuickItem *i) {
+            return i->property("help").toString() == QLatin1String("Modules") && i->isVisible();
+        })) {
+        click(menu);
+        XInput::pause(300);
+        QQuickItem *entry = item("QQuickMenuItem", [&](QQuickItem *i) {
+            return i->isVisible() && i->property("text").toString() == title;
+        });
+        if (!entry)
+            return false;
+        click(entry);
+    } else {
+        QQuickItem *cell = item("QQuickItem", [&](QQuickItem *i) {
+            const QVariant data = i->property("modelData");
+            return data.isValid() && i->isVisible() && i->width() > 10
+                && data.metaType().metaObject()
+                && data.metaType().metaObject()->property(data.metaType().metaObject()->indexOfProperty("title"))
+                           .readOnGadget(data.constData())
+                           .toString()
+                       == title;
+        });
+        if (!cell)
+            return false;
+        click(cell);
+    }
+    const bool opened = waitFor([this] { return island().state() != Island::NotchState::home; }, 3000);
+    settle();
+    return opened;
+}
+
 bool Journey::collapse()
 {
     for (int i = 0; i < 3; ++i) {
@@ -315,6 +349,36 @@ QQuickItem *Journey::text(const QString &wanted)
     });
 }
 
+QQuickWindow *Journey::settingsWindow()
+{
+    auto *window = qobject_cast<QQuickWindow *>(AppDelegate::findSettingsWindow());
+    return window && window->isVisible() ? window : nullptr;
+}
+
+QList<QQuickItem *> Journey::itemsIn(QQuickWindow *window, const char *type,
+                                     const std::function<bool(QQuickItem *)> &match)
+{
+    QList<QQuickItem *> found;
+    if (window)
+        collect(window->contentItem(), [&](QQuickItem *i) { return isType(i, type) && (!match || match(i)); }, found);
+    return found;
+}
+
+QQuickItem *Journey::named(QQuickWindow *window, const QString &objectName)
+{
+    const QList<QQuickItem *> found =
+        itemsIn(window, "QQuickItem", [&](QQuickItem *i) { return i->objectName() == objectName; });
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QQuickItem *Journey::textIn(QQuickWindow *window, const QString &wanted)
+{
+    const QList<QQuickItem *> found = itemsIn(window, "QQuickText", [&](QQuickItem *i) {
+        return i->property("text").toString() == wanted && shownOpacity(i) > 0.5;
+    });
+    return found.isEmpty() ? nullptr : found.first();
+}
+
 void Journey::click(QQuickItem *target, QPointF point)
 {
     if (!target) {
@@ -322,10 +386,12 @@ void Journey::click(QQuickItem *target, QPointF point)
         return;
     }
     // Out of sight below or above: the user scrolls to it first.
-    const QRectF island = panel()->islandFrameOnScreen().adjusted(0, 8, 0, -8);
-    for (int i = 0; i < 30 && target->window() == panel() && !island.contains(screenPoint(target, point)); ++i) {
-        m_hands.moveTo(island.center().toPoint(), 2);
-        m_hands.scroll(screenPoint(target, point).y() > island.bottom() ? -1 : 1);
+    QQuickWindow *window = target->window();
+    const QRectF area = (window == panel() ? panel()->islandFrameOnScreen() : QRectF(window->geometry()))
+                            .adjusted(0, 8, 0, -8);
+    for (int i = 0; i < 40 && !area.contains(screenPoint(target, point)); ++i) {
+        m_hands.moveTo(area.center().toPoint(), 2);
+        m_hands.scroll(screenPoint(target, point).y() > area.bottom() ? -1 : 1);
         XInput::pause(120);
     }
     // A press while the list still glides only stops it: wait for it to rest.

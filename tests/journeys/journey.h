@@ -70,6 +70,9 @@ public:
 
     // Hovers the island and clicks it: Home opens.
     bool openHome();
+    // Opens Home, then the strip's icon of that title (through the strip's
+    // menu when it is one): the tool's panel opens.
+    bool openFromStrip(const QString &title);
     // Escape three times and a click outside: the island collapses.
     bool collapse();
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
@@ -91,6 +94,15 @@ public:
     QQuickItem *item(const char *type, const std::function<bool(QQuickItem *)> &match = nullptr);
     // The shown text item that reads exactly `text`, or null.
     QQuickItem *text(const QString &text);
+    // The settings window, once shown; null before.
+    QQuickWindow *settingsWindow();
+    // Items of a window other than the island's (the settings window).
+    QList<QQuickItem *> itemsIn(QQuickWindow *window, const char *type,
+                                const std::function<bool(QQuickItem *)> &match = nullptr);
+    // The item of that window with this object name, or null.
+    QQuickItem *named(QQuickWindow *window, const QString &objectName);
+    // The shown text item of that window that reads exactly `text`.
+    QQuickItem *textIn(QQuickWindow *window, const QString &text);
     // Clicks an item where the user would (its centre, or the point given in
     // it), scrolling it into sight first.
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
