@@ -1,5 +1,6 @@
 #include "core/scheduler.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -40,5 +41,42 @@ TaskHandle QtScheduler::start(int ms, bool repeat, std::function<void()> fn)
         }
     };
     timer->start(qMax(0, ms));
+    return TaskHandle(state);
+}
+
+TaskHandle QtScheduler::everyAtRate(int perSecond, std::function<void()> fn)
+{
+    const int rate = qMax(1, perSecond);
+    auto state = std::make_shared<TaskHandle::State>();
+    auto *timer = new QTimer;
+    timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer);
+    QPointer<QTimer> guard(timer);
+    auto since = std::make_shared<QElapsedTimer>();
+    since->start();
+    auto tick = std::make_shared<qint64>(0);
+    auto arm = [timer, since, tick, rate] {
+        *tick = nextTick(*tick, since->elapsed(), rate);
+        timer->start(int(qMax<qint64>(0, tickMs(*tick, rate) - since->elapsed())));
+    };
+    std::weak_ptr<TaskHandle::State> weak = state;
+    QObject::connect(timer, &QTimer::timeout, timer, [weak, fn = std::move(fn), timer, arm]() {
+        auto s = weak.lock();
+        if (!s || s->cancelled) {
+            timer->deleteLater();
+            return;
+        }
+        // The next tick is set before the work, so the work's own time never
+        // shifts the schedule; a cancel from inside fn stops it again.
+        arm();
+        fn();
+    });
+    state->stop = [guard]() {
+        if (guard) {
+            guard->stop();
+            guard->deleteLater();
+        }
+    };
+    arm();
     return TaskHandle(state);
 }

@@ -37,6 +37,7 @@ public:
 
     TaskHandle after(int delayMs, std::function<void()> fn) override;
     TaskHandle every(int intervalMs, std::function<void()> fn) override;
+    TaskHandle everyAtRate(int perSecond, std::function<void()> fn) override;
 
     // Moves the clock forward by ms, running every task that falls due.
     void advance(qint64 ms);
@@ -50,6 +51,9 @@ private:
     struct Entry {
         qint64 due;
         int interval; // 0 = once
+        int rate = 0;  // ticks a second, for a task at a rate
+        qint64 start = 0;
+        qint64 tick = 0;
         std::function<void()> fn;
         std::weak_ptr<TaskHandle::State> state;
     };

@@ -341,7 +341,7 @@ TEST_F(ActionViewsTest, PongSteersFromThePointerAndWritesItsField)
     model->pong()->start(PongDifficulty::hard);
     auto steerAt = [&](double dx, double y) {
         pointer.at = probe->mapToGlobal(QPointF(dx, y));
-        advance(PongPointerProbe::IntervalMs);
+        advance(1000 / PongPointerProbe::PerSecond + 1);
         return model->pong()->playerY();
     };
     EXPECT_NEAR(steerAt(-20, 0.3 * view->height()), 0.3, 0.01);
