@@ -42,6 +42,7 @@ Item {
                     }
                 }
                 ColumnLayout {
+                    objectName: "cardTexts"
                     Layout.fillWidth: true
                     spacing: IslandStyle.spacingHair
                     Text {
@@ -61,6 +62,12 @@ Item {
                         font.pixelSize: IslandStyle.fontCaption
                         color: IslandPalette.inkDim
                     }
+                }
+                // Keeps the name and line clear of the record.
+                Item {
+                    objectName: "recordSpacer"
+                    Layout.preferredWidth: IslandStyle.spacing
+                    Layout.minimumWidth: IslandStyle.spacing
                 }
                 Column {
                     objectName: "record"

@@ -48,6 +48,18 @@ protected:
         input.text = text;
         model->handleGameKey(input);
     }
+    static QQuickItem *find(QQuickItem *item, const QString &name)
+    {
+        if (!item)
+            return nullptr;
+        if (item->objectName() == name)
+            return item;
+        for (QQuickItem *child : item->childItems()) {
+            if (QQuickItem *found = find(child, name))
+                return found;
+        }
+        return nullptr;
+    }
     // The shown chip titled title, clicked in the middle.
     bool clickChip(const QString &title)
     {
@@ -202,6 +214,14 @@ TEST_F(GameScreenshotTest, Blackjack)
     model->blackjack()->deal();
     QImage image = shoot("blackjack-playing");
     EXPECT_TRUE(anyNear(image, island(), QColor(240, 240, 240), 10)); // a face-up card
+    // The table is as tall as its rows and sits in the middle of the game area.
+    QQuickItem *table = find(scene.get(), "blackjackTable");
+    QQuickItem *rows = find(scene.get(), "blackjackRows");
+    ASSERT_TRUE(table && rows);
+    QQuickItem *area = table->parentItem();
+    EXPECT_DOUBLE_EQ(table->height(), rows->implicitHeight() + 24);
+    EXPECT_LT(table->height() + 60, area->height());
+    EXPECT_NEAR(table->y() + table->height() / 2, area->height() / 2, 0.5);
     model->blackjack()->stand();
     scheduler->advance(5000);
     shoot("blackjack-settle");
@@ -221,7 +241,7 @@ TEST_F(GameScreenshotTest, BlackjackBuyInAgainChangesTheBetChips)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.again);
         open(PavletGame::blackjack);
-        spin(100);
+        spin(600); // the page's entrance
         ASSERT_TRUE(clickChip("$" + QString::number(row.first)));
         ASSERT_TRUE(clickChip("Play"));
         ASSERT_EQ(model->blackjack()->betOptions().size(), row.chipsBefore);
@@ -241,7 +261,7 @@ TEST_F(GameScreenshotTest, BlackjackBuyInAgainChangesTheBetChips)
         ASSERT_TRUE(clickChip("$10"));
         EXPECT_EQ(model->blackjack()->bet(), 10);
         model->openGame(PavletGame::hub);
-        spin(100);
+        spin(600);
     }
 }
 
