@@ -46,12 +46,11 @@ Item {
                     font.weight: Font.Medium
                     color: root.gold
                 }
-                Text {
+                TabularText {
                     id: bank
                     anchors.right: parent.right
                     anchors.verticalCenter: parent.verticalCenter
                     text: "Bank $" + root.engine.player.bank
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontFootnote
                     color: root.gold
                 }
@@ -159,10 +158,9 @@ Item {
             font.weight: Font.DemiBold
             color: IslandPalette.ink
         }
-        Text {
+        TabularText {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Bank $" + root.engine.player.bank
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: root.gold
         }

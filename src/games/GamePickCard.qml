@@ -81,10 +81,9 @@ Item {
                         font.letterSpacing: GameViews.recordLabelSpacing
                         color: root.accent
                     }
-                    Text {
+                    TabularText {
                         anchors.right: parent.right
                         text: root.recordText
-                        font.family: IslandStyle.digitsFamily
                         font.pixelSize: IslandStyle.fontSubhead
                         font.weight: Font.DemiBold
                         color: root.accent

@@ -108,9 +108,9 @@ TEST_F(LifecycleTest, RunningGamesTickAtTheirRate)
         int seconds;
         int perSecond;
     } rows[] = {
-        {"dino", [&] { dino->press(); }, dino.get(), SIGNAL(groundOffsetChanged()), 3, 60},
+        {"dino", [&] { dino->press(); }, dino.get(), SIGNAL(groundOffsetChanged()), 1, 60},
         {"flap", [&] { flap->setFieldHeight(5000); flap->flap(); }, flap.get(), SIGNAL(birdChanged()), 1, 60},
-        {"pong", [&] { pong->start(PongDifficulty::hard); }, pong.get(), SIGNAL(frameChanged()), 3, 60},
+        {"pong", [&] { pong->start(PongDifficulty::hard); }, pong.get(), SIGNAL(frameChanged()), 1, 60},
         {"stack", [&] { stack->start(); }, stack.get(), SIGNAL(movingChanged()), 3, 60},
         {"cps", [&] { cps->select(CPSDuration::thirty); cps->prepare(); cps->click(); }, cps.get(),
          SIGNAL(remainingChanged()), 10, 30},
