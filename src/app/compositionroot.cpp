@@ -196,6 +196,7 @@ CompositionRoot::CompositionRoot()
     m_island = std::make_unique<NotchViewModel>(island);
 
     // The island's views come from the Pavlet QML module built into the program.
+    m_animations.install();
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);

@@ -1,8 +1,9 @@
 #include "core/scheduler.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
+
+#include <chrono>
 
 TaskHandle QtScheduler::after(int delayMs, std::function<void()> fn)
 {
@@ -52,12 +53,13 @@ TaskHandle QtScheduler::everyAtRate(int perSecond, std::function<void()> fn)
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
     QPointer<QTimer> guard(timer);
-    auto since = std::make_shared<QElapsedTimer>();
-    since->start();
     auto tick = std::make_shared<qint64>(0);
-    auto arm = [timer, since, tick, rate] {
-        *tick = nextTick(*tick, since->elapsed(), rate);
-        timer->start(int(qMax<qint64>(0, tickMs(*tick, rate) - since->elapsed())));
+    auto arm = [timer, tick, rate] {
+        const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count();
+        *tick = nextTick(*tick, now, rate);
+        timer->start(int(qMax<qint64>(0, tickMs(*tick, rate) - now)));
     };
     std::weak_ptr<TaskHandle::State> weak = state;
     QObject::connect(timer, &QTimer::timeout, timer, [weak, fn = std::move(fn), timer, arm]() {

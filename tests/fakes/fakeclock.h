@@ -54,7 +54,6 @@ private:
         std::function<void()> fn;
         std::weak_ptr<TaskHandle::State> state;
         int rate = 0; // ticks a second, for a task at a rate
-        qint64 start = 0;
         qint64 tick = 0;
     };
     TaskHandle add(int delayMs, int interval, std::function<void()> fn);
