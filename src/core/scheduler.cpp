@@ -5,6 +5,19 @@
 
 #include <chrono>
 
+namespace {
+// Stops a task's timer and lets it go.
+std::function<void()> stopper(QPointer<QTimer> guard)
+{
+    return [guard]() {
+        if (guard) {
+            guard->stop();
+            guard->deleteLater();
+        }
+    };
+}
+} // namespace
+
 TaskHandle QtScheduler::after(int delayMs, std::function<void()> fn)
 {
     return start(delayMs, false, std::move(fn));
@@ -35,12 +48,7 @@ TaskHandle QtScheduler::start(int ms, bool repeat, std::function<void()> fn)
         }
         fn();
     });
-    state->stop = [guard]() {
-        if (guard) {
-            guard->stop();
-            guard->deleteLater();
-        }
-    };
+    state->stop = stopper(guard);
     timer->start(qMax(0, ms));
     return TaskHandle(state);
 }
@@ -73,12 +81,7 @@ TaskHandle QtScheduler::everyAtRate(int perSecond, std::function<void()> fn)
         arm();
         fn();
     });
-    state->stop = [guard]() {
-        if (guard) {
-            guard->stop();
-            guard->deleteLater();
-        }
-    };
+    state->stop = stopper(guard);
     arm();
     return TaskHandle(state);
 }
