@@ -10,6 +10,7 @@
 // usage: games_frames_bench [seconds] [game ...]   (games: blocks cps dino
 // flap pong stack snake reflex)
 #include "core/clock.h"
+#include "core/gridanimationdriver.h"
 #include "core/scheduler.h"
 #include "core/userdefaults.h"
 #include "fakes/fakeclock.h"
@@ -82,7 +83,7 @@ struct Game {
     PavletGame page;
     double hz;                     // the rate of its frame timer
     std::function<void()> start;
-    std::function<void()> play;    // the robot's move, every 16 ms
+    std::function<void()> play;    // the robot's move
     QObject *engine;
     const char *change;            // the engine's signal of a change
     // Whether every such change alters the picture. Blocks (a turn of the
@@ -118,6 +119,8 @@ int main(int argc, char **argv)
     FakeClock fakeClock;
     SystemClock clock;
     QtScheduler scheduler;
+    GridAnimationDriver animations(&scheduler);
+    animations.install();
     IslandFakes fakes(&defaults, fakeClock, &scheduler);
     IslandEnvironment env = fakes.environment();
     env.clock = &clock;
@@ -282,17 +285,35 @@ int main(int argc, char **argv)
         changes.reserve(size_t(seconds) * 130);
         Recorder recorder([&] { changes.push_back(clockNs.nsecsElapsed()); });
         QObject::connect(g.engine, g.change, &recorder, SLOT(record()));
-        QTimer robot;
-        robot.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&robot, &QTimer::timeout, [&] { g.play(); });
-        robot.start(16);
+        // The robot plays right after each step of a game with a frame timer,
+        // so its moves are drawn with that step instead of in frames of
+        // their own; the others it plays 60 times a second.
+        bool acting = false, due = false;
+        auto act = [&] {
+            due = false;
+            acting = true;
+            g.play();
+            acting = false;
+        };
+        Recorder stepped([&] {
+            if (acting || due)
+                return;
+            due = true;
+            QMetaObject::invokeMethod(&recorder, act, Qt::QueuedConnection);
+        });
+        TaskHandle robot;
+        if (g.hz > 0 && g.everyChangeShows)
+            QObject::connect(g.engine, g.change, &stepped, SLOT(record()));
+        else
+            robot = scheduler.everyAtRate(60, act);
 
         const double cpu0 = cpuSeconds();
         clockNs.restart();
         spin(seconds * 1000);
         const double wall = clockNs.nsecsElapsed() / 1e9;
         const double cpu = cpuSeconds() - cpu0;
-        robot.stop();
+        robot.cancel();
+        QObject::disconnect(g.engine, nullptr, &stepped, nullptr);
         QObject::disconnect(connection);
 
         QObject::disconnect(g.engine, nullptr, &recorder, nullptr);

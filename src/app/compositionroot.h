@@ -3,6 +3,7 @@
 #include "core/appnotifications.h"
 #include "core/clock.h"
 #include "core/executor.h"
+#include "core/gridanimationdriver.h"
 #include "core/random.h"
 #include "core/scheduler.h"
 #include "core/userdefaults.h"
@@ -82,6 +83,7 @@ private:
     UserDefaults m_defaults;
     SystemClock m_clock;
     QtScheduler m_scheduler;
+    GridAnimationDriver m_animations{&m_scheduler};
     Random m_random;
     ThreadPoolExecutor m_executor;
     AppNotifications m_notifications;

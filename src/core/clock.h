@@ -7,6 +7,10 @@
 // tests can move time by hand.
 class Clock {
 public:
+    // 1 January 2001, 00:00 UTC, in seconds since 1970: the date the island
+    // counts its animation time from.
+    static constexpr qint64 ReferenceEpochSeconds = 978307200;
+
     virtual ~Clock() = default;
     // Wall-clock time, milliseconds since 1970 (UTC).
     virtual qint64 nowMs() const = 0;
@@ -15,6 +19,8 @@ public:
 
     QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(nowMs()); }
     double nowSeconds() const { return double(nowMs()) / 1000.0; }
+    // Wall-clock seconds since the reference date.
+    double referenceSeconds() const { return nowSeconds() - double(ReferenceEpochSeconds); }
     double monotonicSeconds() const { return double(monotonicMs()) / 1000.0; }
 };
 

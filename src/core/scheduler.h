@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -59,12 +60,29 @@ public:
     [[nodiscard]] virtual TaskHandle after(int delayMs, std::function<void()> fn) = 0;
     // Runs fn every intervalMs milliseconds until the handle is cancelled.
     [[nodiscard]] virtual TaskHandle every(int intervalMs, std::function<void()> fn) = 0;
+    // Runs fn perSecond times a second until the handle is cancelled. Tick n
+    // falls n/perSecond s after the monotonic clock's zero, rounded up to the
+    // millisecond, so a rate whose period is not a whole number of
+    // milliseconds (60 Hz) keeps its average and never drifts, and every
+    // task at one rate (or a rate that divides it) ticks in the same
+    // millisecond, making one frame of their changes. A tick missed
+    // entirely is skipped, not made up.
+    [[nodiscard]] virtual TaskHandle everyAtRate(int perSecond, std::function<void()> fn) = 0;
+
+    // Milliseconds from the clock's zero to tick n at perSecond.
+    static qint64 tickMs(qint64 n, int perSecond) { return (n * 1000 + perSecond - 1) / perSecond; }
+    // The tick to wait for next at nowMs, the previous tick being `previous`.
+    static qint64 nextTick(qint64 previous, qint64 nowMs, int perSecond)
+    {
+        return std::max(previous + 1, nowMs * perSecond / 1000 + 1);
+    }
 };
 
 class QtScheduler final : public Scheduler {
 public:
     TaskHandle after(int delayMs, std::function<void()> fn) override;
     TaskHandle every(int intervalMs, std::function<void()> fn) override;
+    TaskHandle everyAtRate(int perSecond, std::function<void()> fn) override;
 
 private:
     TaskHandle start(int ms, bool repeat, std::function<void()> fn);

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import Pavlet
 
 // Blackjack: the table (status, bank, dealer and player hands, the controls
@@ -16,32 +15,42 @@ Item {
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
     readonly property int phase: engine.phase
 
+    // The table is as tall as its rows, centred in the game area.
     Rectangle {
         id: table
         objectName: "blackjackTable"
-        anchors.fill: parent
+        anchors.centerIn: parent
+        width: root.width
+        height: rows.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
         color: IslandPalette.cardFill
 
         Column {
-            anchors.fill: parent
-            anchors.margins: IslandStyle.spacingLarge
+            id: rows
+            objectName: "blackjackRows"
+            x: IslandStyle.spacingLarge
+            y: IslandStyle.spacingLarge
+            width: parent.width - 2 * IslandStyle.spacingLarge
             spacing: IslandStyle.spacing
 
-            RowLayout {
+            Item {
                 width: parent.width
+                height: Math.max(status.implicitHeight, bank.implicitHeight)
                 Text {
+                    id: status
                     objectName: "blackjackStatus"
+                    anchors.verticalCenter: parent.verticalCenter
                     text: GameViews.blackjackStatus(root.phase, root.engine.message)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
                     font.weight: Font.Medium
                     color: root.gold
                 }
-                Item { Layout.fillWidth: true }
-                Text {
+                TabularText {
+                    id: bank
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
                     text: "Bank $" + root.engine.player.bank
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontFootnote
                     color: root.gold
                 }
@@ -63,22 +72,29 @@ Item {
                 labelColor: root.gold
             }
 
-            RowLayout {
+            // Plain positioners only: the bet chips come and go with the
+            // bank while the row comes into view.
+            Item {
                 objectName: "bettingRow"
                 visible: root.phase === BlackjackEngine.Phase.betting
                 width: parent.width
-                spacing: IslandStyle.spacingSmall
-                Repeater {
-                    model: root.engine.betOptions
-                    ArcadeChip {
-                        required property double modelData
-                        title: "$" + modelData
-                        selected: modelData === root.engine.bet
-                        onClicked: GameViews.blackjackChooseBet(root.engine, modelData)
+                height: Math.max(betChips.implicitHeight, dealChip.implicitHeight)
+                Row {
+                    id: betChips
+                    spacing: IslandStyle.spacingSmall
+                    Repeater {
+                        model: root.engine.betOptions
+                        ArcadeChip {
+                            required property double modelData
+                            title: "$" + modelData
+                            selected: modelData === root.engine.bet
+                            onClicked: GameViews.blackjackChooseBet(root.engine, modelData)
+                        }
                     }
                 }
-                Item { Layout.fillWidth: true }
                 ArcadeChip {
+                    id: dealChip
+                    anchors.right: parent.right
                     title: "Deal $" + root.engine.bet
                     selected: true
                     onClicked: root.engine.deal()
@@ -142,10 +158,9 @@ Item {
             font.weight: Font.DemiBold
             color: IslandPalette.ink
         }
-        Text {
+        TabularText {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Bank $" + root.engine.player.bank
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: root.gold
         }

@@ -18,18 +18,16 @@ Column {
             font.pixelSize: IslandStyle.fontFootnote
             color: root.labelColor
         }
-        Text {
+        TabularText {
             objectName: "handTotal"
             visible: text.length > 0
             text: GameViews.blackjackTotalText(root.hand.cards, root.hidingHole)
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: IslandPalette.inkDim
         }
-        Text {
+        TabularText {
             visible: root.hand.bet >= 1
             text: "$" + root.hand.bet
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: IslandPalette.inkFaint
         }

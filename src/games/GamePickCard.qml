@@ -42,6 +42,7 @@ Item {
                     }
                 }
                 ColumnLayout {
+                    objectName: "cardTexts"
                     Layout.fillWidth: true
                     spacing: IslandStyle.spacingHair
                     Text {
@@ -62,6 +63,12 @@ Item {
                         color: IslandPalette.inkDim
                     }
                 }
+                // Keeps the name and line clear of the record.
+                Item {
+                    objectName: "recordSpacer"
+                    Layout.preferredWidth: IslandStyle.spacing
+                    Layout.minimumWidth: IslandStyle.spacing
+                }
                 Column {
                     objectName: "record"
                     visible: root.recordText.length > 0
@@ -74,10 +81,9 @@ Item {
                         font.letterSpacing: GameViews.recordLabelSpacing
                         color: root.accent
                     }
-                    Text {
+                    TabularText {
                         anchors.right: parent.right
                         text: root.recordText
-                        font.family: IslandStyle.digitsFamily
                         font.pixelSize: IslandStyle.fontSubhead
                         font.weight: Font.DemiBold
                         color: root.accent

@@ -37,11 +37,10 @@ Item {
                     color: root.gold
                 }
                 Item { Layout.fillWidth: true }
-                Text {
+                TabularText {
                     objectName: "patternBest"
                     visible: text.length > 0
                     text: GameViews.patternBestText(root.engine.best)
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontFootnote
                     color: root.gold
                 }
@@ -103,10 +102,9 @@ Item {
             font.weight: Font.DemiBold
             color: IslandPalette.ink
         }
-        Text {
+        TabularText {
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.patternOverText(root.engine.round, root.engine.best)
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: IslandPalette.inkDim
         }

@@ -45,11 +45,10 @@ Item {
                     color: root.engine.redTurn ? IslandPalette.red : IslandPalette.blue
                 }
                 Item { Layout.fillWidth: true }
-                Text {
+                TabularText {
                     objectName: "stack4Wins"
                     visible: root.engine.wins >= 1
                     text: "Wins " + root.engine.wins
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontFootnote
                     color: root.gold
                 }
@@ -98,8 +97,10 @@ Item {
                                         radius: width / 2
                                         z: isFalling ? 2 : 0
                                         transform: Translate { y: disc.isFalling ? -root.fallOffset : 0 }
-                                        color: slot === 0 ? GamePalette.black38 : (slot === 1 ? IslandPalette.red : IslandPalette.blue)
-                                        opacity: slot === 0 ? 1 : GameViews.stack4DiscOpacity(at, root.engine.winCells)
+                                        readonly property color hue: slot === 1 ? IslandPalette.red : IslandPalette.blue
+                                        readonly property real fillOpacity: GameViews.stack4DiscOpacity(at, root.engine.winCells)
+                                        // Only the fill is dimmed; the outline keeps its own opacity.
+                                        color: slot === 0 ? GamePalette.black38 : Qt.rgba(hue.r, hue.g, hue.b, fillOpacity)
                                         border.width: 1
                                         border.color: GamePalette.white12
                                         antialiasing: true

@@ -41,11 +41,10 @@ Item {
                     color: root.engine.redTurn ? IslandPalette.red : IslandPalette.blue
                 }
                 Item { Layout.fillWidth: true }
-                Text {
+                TabularText {
                     objectName: "toeWins"
                     visible: root.engine.wins >= 1
                     text: "Wins " + root.engine.wins
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontFootnote
                     color: root.gold
                 }

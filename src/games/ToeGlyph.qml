@@ -16,10 +16,13 @@ Item {
         size: root.size
         color: IslandPalette.red
     }
+    // The ring's line is centred on a circle of 0.72 of the size, so half
+    // of it lies outside that circle.
     Rectangle {
+        objectName: "toeRing"
         anchors.centerIn: parent
         visible: root.mark === 2
-        width: root.size * 0.72
+        width: root.size * 0.72 + border.width
         height: width
         radius: width / 2
         color: "transparent"

@@ -34,10 +34,9 @@ Item {
                        : root.gold
             }
             Item { Layout.fillWidth: true }
-            Text {
+            TabularText {
                 objectName: "wordleScore"
                 text: GameViews.wordleScore(root.engine.won, root.engine.played)
-                font.family: IslandStyle.digitsFamily
                 font.pixelSize: IslandStyle.fontCaption
                 color: IslandPalette.inkFaint
             }

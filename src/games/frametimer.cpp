@@ -16,10 +16,16 @@ void FrameTimer::start(int intervalMs, std::function<void()> fire)
     m_task = m_scheduler->every(intervalMs, std::move(fire));
 }
 
-void FrameTimer::startStepping(int intervalMs, double cap, std::function<void(double)> step)
+void FrameTimer::startAtRate(int perSecond, std::function<void()> fire)
+{
+    m_task.cancel();
+    m_task = m_scheduler->everyAtRate(perSecond, std::move(fire));
+}
+
+void FrameTimer::startStepping(int perSecond, double cap, std::function<void(double)> step)
 {
     m_lastTick = now();
-    start(intervalMs, [this, cap, step = std::move(step)] {
+    startAtRate(perSecond, [this, cap, step = std::move(step)] {
         const double dt = takeStep(cap);
         if (dt > 0)
             step(dt);

@@ -18,8 +18,8 @@ class Clock;
 // hands dt (in seconds) to the engine.
 class FrameTimer {
 public:
-    static constexpr int Interval60Ms = 16; // 1/60 s
-    static constexpr int Interval30Ms = 33; // 1/30 s
+    static constexpr int Rate60 = 60; // ticks a second
+    static constexpr int Rate30 = 30;
 
     // Null arguments mean the process-wide scheduler and clock.
     explicit FrameTimer(Scheduler *scheduler, Clock *clock);
@@ -27,10 +27,13 @@ public:
     // Fires `fire` every intervalMs until stop(). Any running timer is dropped
     // first. lastTick is left as it is.
     void start(int intervalMs, std::function<void()> fire);
+    // Fires `fire` perSecond times a second, on ticks counted from now (see
+    // Scheduler::everyAtRate), until stop(). As start() otherwise.
+    void startAtRate(int perSecond, std::function<void()> fire);
 
-    // Sets lastTick to now and calls step(dt) on every firing with
-    // dt = min(now - lastTick, cap) > 0.
-    void startStepping(int intervalMs, double cap, std::function<void(double dt)> step);
+    // Sets lastTick to now and calls step(dt) on every firing at perSecond
+    // with dt = min(now - lastTick, cap) > 0.
+    void startStepping(int perSecond, double cap, std::function<void(double dt)> step);
 
     // Ends the timer. lastTick stays unless the engine clears it.
     void stop();

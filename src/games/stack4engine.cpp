@@ -502,11 +502,12 @@ bool Stack4Engine::handleKey(const KeyInput &key)
         dropAtCursor();
         return true;
     }
-    // Digits 1 to 7 drop into their column.
+    // Digits 1 to 7 light their column in any phase past the how-to, then
+    // drop into it (which only a live board takes).
     static constexpr int digits[] = {Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7};
     for (int column = 0; column < 7; ++column) {
         if (digits[column] == code) {
-            setCursor(column);
+            setCursorValue(column);
             drop(column);
             return true;
         }

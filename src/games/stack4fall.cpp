@@ -4,11 +4,6 @@
 
 #include <cmath>
 
-namespace {
-// Seconds between 1970 and the island's reference date, 1 January 2001.
-constexpr double referenceOffset = 978307200.0;
-} // namespace
-
 void Stack4Fall::setEngine(Stack4Engine *engine)
 {
     if (m_engine == engine)
@@ -27,7 +22,7 @@ void Stack4Fall::setEngine(Stack4Engine *engine)
 double Stack4Fall::nowSeconds() const
 {
     const Clock *clock = m_engine ? m_engine->clock() : nullptr;
-    return clock ? double(clock->nowMs()) / 1000.0 - referenceOffset : 0.0;
+    return clock ? clock->referenceSeconds() : 0.0;
 }
 
 void Stack4Fall::begin(double travel, const Stack4FallAnimation &animation, double t)

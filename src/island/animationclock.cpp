@@ -103,7 +103,7 @@ void AnimationClock::reschedule()
     if (interval == 0)
         m_task.cancel();
     else
-        m_task = m_scheduler->every(interval, [this] { tick(); });
+        m_task = m_scheduler->everyAtRate(int(std::lround(fastest)), [this] { tick(); });
     emit intervalChanged();
 }
 

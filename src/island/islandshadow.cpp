@@ -1,42 +1,12 @@
 #include "island/islandshadow.h"
 
+#include "core/alphablur.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
-
-namespace {
-// One horizontal then vertical box blur of the alpha channel.
-void boxBlur(QImage &img, int r)
-{
-    if (r <= 0)
-        return;
-    const int w = img.width(), h = img.height();
-    std::vector<int> line(std::max(w, h));
-    auto pass = [&](bool horizontal) {
-        const int n = horizontal ? w : h, lines = horizontal ? h : w;
-        for (int l = 0; l < lines; ++l) {
-            auto at = [&](int i) -> QRgb & {
-                return reinterpret_cast<QRgb *>(img.scanLine(horizontal ? l : i))[horizontal ? i : l];
-            };
-            for (int i = 0; i < n; ++i)
-                line[i] = qAlpha(at(i));
-            int sum = 0;
-            for (int i = -r; i <= r; ++i)
-                sum += (i >= 0 && i < n) ? line[i] : 0;
-            for (int i = 0; i < n; ++i) {
-                at(i) = qRgba(0, 0, 0, sum / (2 * r + 1));
-                const int out = i - r, in = i + r + 1;
-                sum += (in < n ? line[in] : 0) - (out >= 0 ? line[out] : 0);
-            }
-        }
-    };
-    pass(true);
-    pass(false);
-}
-} // namespace
 
 IslandShadow::IslandShadow(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
@@ -85,18 +55,8 @@ QImage IslandShadow::patch(int cornerRadius, int blur, const QColor &color)
         path.addRoundedRect(QRectF(blur, blur, core, core), cornerRadius, cornerRadius);
         p.fillPath(path, Qt::black);
     }
-    // Three box blurs come close to a Gaussian of about half the radius.
-    for (int i = 0; i < 3; ++i)
-        boxBlur(img, std::max(1, blur / 3));
-    // Colour it; the alpha carries the shape.
-    const QRgb tint = color.rgb();
-    for (int y = 0; y < side; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < side; ++x) {
-            const int a = qAlpha(row[x]) * color.alpha() / 255;
-            row[x] = qPremultiply(qRgba(qRed(tint), qGreen(tint), qBlue(tint), a));
-        }
-    }
+    AlphaBlur::blur(img, blur);
+    AlphaBlur::tint(img, color);
     return img;
 }
 

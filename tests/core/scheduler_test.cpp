@@ -65,3 +65,58 @@ TEST(QtSchedulerTest, RealTimerFiresOnceAndCancelledOneDoesNot)
     EXPECT_EQ(fired, 1);
     EXPECT_EQ(cancelledFired, 0);
 }
+
+TEST_F(SchedulerTest, TasksAtARateKeepTheirAverageAndSkipWhatTheyMissed)
+{
+    const struct {
+        int perSecond;
+        qint64 spanMs;
+        int ticks;
+    } rows[] = {{60, 1000, 60}, {60, 10000, 600}, {30, 10000, 300}, {7, 1000, 7}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.perSecond);
+        QList<qint64> times;
+        const qint64 start = clock.monotonicMs();
+        TaskHandle h = scheduler->everyAtRate(row.perSecond, [&] { times << clock.monotonicMs() - start; });
+        scheduler->advance(row.spanMs);
+        EXPECT_EQ(times.size(), row.ticks);
+        // Never early: tick n at or after n / rate seconds, and within a millisecond of it.
+        for (int n = 1; n <= times.size(); ++n) {
+            EXPECT_GE(times[n - 1] * row.perSecond, qint64(n) * 1000);
+            EXPECT_LT((times[n - 1] - 1) * row.perSecond, qint64(n) * 1000);
+        }
+    }
+
+    // A machine that slept runs once on waking, then goes on on the grid.
+    QList<qint64> times;
+    const qint64 start = clock.monotonicMs();
+    TaskHandle h = scheduler->everyAtRate(60, [&] { times << clock.monotonicMs() - start; });
+    clock.advanceMs(5000);
+    scheduler->advance(40);
+    EXPECT_EQ(times, QList<qint64>({5000, 5017, 5034}));
+
+    // Cancelled from its own work, it never runs again.
+    int fired = 0;
+    TaskHandle self;
+    self = scheduler->everyAtRate(60, [&] { ++fired; self.cancel(); });
+    scheduler->advance(1000);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST(QtSchedulerTest, RealTaskAtSixtyASecondDoesNotRunFast)
+{
+    QtScheduler real;
+    int fired = 0;
+    QElapsedTimer t;
+    t.start();
+    TaskHandle h = real.everyAtRate(60, [&] { ++fired; });
+    waitUntil([] { return false; }, 1000);
+    const qint64 spent = t.elapsed();
+    h.cancel();
+    // 60 ticks in a second at most; a busy machine may skip some.
+    EXPECT_LE(fired, spent * 60 / 1000 + 1);
+    EXPECT_GE(fired, 40);
+    const int before = fired;
+    waitUntil([] { return false; }, 60);
+    EXPECT_EQ(fired, before);
+}

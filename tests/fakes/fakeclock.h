@@ -37,6 +37,7 @@ public:
 
     TaskHandle after(int delayMs, std::function<void()> fn) override;
     TaskHandle every(int intervalMs, std::function<void()> fn) override;
+    TaskHandle everyAtRate(int perSecond, std::function<void()> fn) override;
 
     // Moves the clock forward by ms, running every task that falls due.
     void advance(qint64 ms);
@@ -52,6 +53,8 @@ private:
         int interval; // 0 = once
         std::function<void()> fn;
         std::weak_ptr<TaskHandle::State> state;
+        int rate = 0; // ticks a second, for a task at a rate
+        qint64 tick = 0;
     };
     TaskHandle add(int delayMs, int interval, std::function<void()> fn);
 

@@ -33,7 +33,7 @@ struct StepEngine : ArcadeEngine {
         : ArcadeEngine(nullptr, clock, scheduler, nullptr), timer(scheduler, clock) {}
     void start()
     {
-        timer.startStepping(FrameTimer::Interval60Ms, 0.05, [steps = steps](double dt) { steps->push_back(dt); });
+        timer.startStepping(FrameTimer::Rate60, 0.05, [steps = steps](double dt) { steps->push_back(dt); });
     }
     std::shared_ptr<std::vector<double>> steps = std::make_shared<std::vector<double>>();
     FrameTimer timer;
@@ -47,10 +47,10 @@ TEST_F(FrameTimerTest, StepsByMeasuredTimeCappedAndSkipsEmptySteps)
     StepEngine engine(&clock, scheduler.get());
     engine.start();
     engine.start(); // a restart drops the first timer
-    scheduler->advance(32);
+    scheduler->advance(34);
     ASSERT_EQ(engine.steps->size(), 2u);
     for (double dt : *engine.steps)
-        EXPECT_NEAR(dt, 0.016, 1e-9);
+        EXPECT_NEAR(dt, 0.017, 1e-9);
 
     clock.advanceMs(30000); // the machine slept
     scheduler->runDue();
@@ -73,7 +73,7 @@ TEST_F(FrameTimerTest, ADeletedEngineWithALiveTimerDoesNothing)
     auto engine = std::make_unique<StepEngine>(&clock, scheduler.get());
     auto steps = engine->steps;
     engine->start();
-    scheduler->advance(16);
+    scheduler->advance(17);
     engine.reset();
     scheduler->advance(1000);
     EXPECT_EQ(steps->size(), 1u);

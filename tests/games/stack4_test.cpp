@@ -1,5 +1,7 @@
 #include "games/stack4engine.h"
 #include "gameseeds.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "support/pavlettest.h"
 
 using Slot = Stack4Engine::Slot;
@@ -189,4 +191,44 @@ TEST_F(Stack4Test, StopMidFallKeepsTheDiscAndClearsTheAnimation)
     scheduler->advance(2000);
     EXPECT_TRUE(e->redTurn()); // the turn was never finished
     EXPECT_EQ(scheduler->pendingCount(), 0);
+}
+
+TEST_F(Stack4Test, DigitKeysLightTheirColumnPastTheHowTo)
+{
+    auto key = [](int code) {
+        KeyInput input;
+        input.keyCode = code;
+        return input;
+    };
+    const struct {
+        Phase phase;
+        bool busy;
+        int code;
+        bool handled;
+        int cursor;
+    } rows[] = {
+        {Phase::playing, false, KeyCode::Digit5, true, 4},
+        {Phase::playing, true, KeyCode::Digit7, true, 6}, // the computer's turn: lit, not dropped
+        {Phase::over, false, KeyCode::Digit1, true, 0},
+        {Phase::over, false, KeyCode::Digit6, true, 5},
+        {Phase::howto, false, KeyCode::Digit2, false, 3},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(int(row.code));
+        auto e = make(1, ArcadeVersus::npc(L::easy));
+        const Board before = e->board();
+        if (row.busy) {
+            e->drop(0);
+            scheduler->advance(50); // the disc is still falling
+            ASSERT_TRUE(e->busy());
+        }
+        const Board start = e->board();
+        e->setPhase(row.phase);
+        EXPECT_EQ(e->handleKey(key(row.code)), row.handled);
+        EXPECT_EQ(e->cursor(), row.cursor);
+        if (row.phase != Phase::playing || row.busy)
+            EXPECT_EQ(e->board(), start) << "only a live board takes a drop";
+        else
+            EXPECT_NE(e->board(), before);
+    }
 }

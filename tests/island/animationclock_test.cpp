@@ -49,13 +49,12 @@ TEST_F(AnimationClockTest, EachTickerHearsOfTheTimeAsOftenAsItAsked)
     QSignalSpy fastSpy(fast.get(), &AnimationTicker::timeChanged);
     QSignalSpy halfSpy(half.get(), &AnimationTicker::timeChanged);
     QSignalSpy slowSpy(slow.get(), &AnimationTicker::timeChanged);
-    for (int i = 0; i < 60; ++i)
-        scheduler->advance(17);
+    scheduler->advance(1000);
     EXPECT_EQ(fastSpy.count(), 60);
     EXPECT_EQ(halfSpy.count(), 30);
     EXPECT_EQ(slowSpy.count(), 1);
     EXPECT_EQ(fast->now().toMSecsSinceEpoch(), clock.nowMs());
-    EXPECT_NEAR(fast->elapsed(), 60 * 0.017, 1e-9);
+    EXPECT_NEAR(fast->elapsed(), 1.0, 1e-9);
 }
 
 TEST_F(AnimationClockTest, AStartingTickerReadsTheTimeAtOnceAndCountsFromThere)

@@ -140,10 +140,9 @@ Item {
             font.letterSpacing: ActionViews.blocksLabelSpacing
             color: IslandPalette.inkFaint
         }
-        Text {
+        TabularText {
             objectName: "blocksScore"
             text: root.engine.score
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
             color: root.gold

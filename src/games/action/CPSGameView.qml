@@ -36,11 +36,10 @@ Item {
                 }
             }
             Item { Layout.fillWidth: true }
-            Text {
+            TabularText {
                 objectName: "cpsBest"
                 visible: text.length > 0
                 text: ActionViews.cpsBestText(root.engine.best, root.seconds)
-                font.family: IslandStyle.digitsFamily
                 font.pixelSize: IslandStyle.fontFootnote
                 color: root.gold
             }
@@ -56,11 +55,10 @@ Item {
             Column {
                 anchors.centerIn: parent
                 spacing: IslandStyle.spacingSmall
-                Text {
+                TabularText {
                     objectName: "cpsLarge"
                     anchors.horizontalCenter: parent.horizontalCenter
                     text: ActionViews.cpsLargeText(root.phase, root.engine.cps, root.engine.lastCPS)
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: ActionViews.cpsLargeSize(root.phase)
                     font.weight: Font.DemiBold
                     color: root.gold

@@ -107,13 +107,12 @@ Item {
             legs: ActionViews.dinoRunnerLegs(root.phase, root.engine.stride)
             color: root.gold
         }
-        Text {
+        TabularText {
             objectName: "dinoScore"
             anchors.right: parent.right
             anchors.rightMargin: ActionViews.scoreInsetX
             y: ActionViews.scoreInsetY
             text: root.engine.score
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
             color: root.gold

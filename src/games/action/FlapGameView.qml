@@ -69,13 +69,12 @@ Item {
             tilt: ActionViews.flapBirdTilt(root.engine.birdVy)
             color: root.sky
         }
-        Text {
+        TabularText {
             objectName: "flapScore"
             anchors.right: parent.right
             anchors.rightMargin: ActionViews.scoreInsetX
             y: ActionViews.scoreInsetY
             text: root.engine.score
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
             color: root.sky

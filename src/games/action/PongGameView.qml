@@ -91,23 +91,20 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             y: IslandStyle.spacingSmall
             spacing: IslandStyle.spacing
-            Text {
+            TabularText {
                 text: root.engine.playerScore
-                font.family: IslandStyle.digitsFamily
                 font.pixelSize: IslandStyle.fontTitle3
                 font.weight: Font.DemiBold
                 color: root.gold
             }
-            Text {
+            TabularText {
                 text: "\u00b7"
-                font.family: IslandStyle.digitsFamily
                 font.pixelSize: IslandStyle.fontTitle3
                 font.weight: Font.DemiBold
                 color: IslandPalette.inkFaint
             }
-            Text {
+            TabularText {
                 text: root.engine.npcScore
-                font.family: IslandStyle.digitsFamily
                 font.pixelSize: IslandStyle.fontTitle3
                 font.weight: Font.DemiBold
                 color: ActionViews.white70

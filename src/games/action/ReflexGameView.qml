@@ -32,48 +32,36 @@ Item {
         scale: ActionViews.reflexGlowScale(root.pulse)
     }
 
-    Column {
-        id: column
-        anchors.centerIn: parent
+    // The lines of a phase: headline, hint, then the rating and best line.
+    component Lines: Column {
+        id: lines
+        required property int phase
+        property string suffix
+        readonly property bool go: phase === ReflexEngine.Phase.go
         spacing: IslandStyle.spacing
 
-        // A phase change fades the column in.
-        Connections {
-            target: root.engine
-            function onPhaseChanged() { fadeIn.restart() }
-        }
-        NumberAnimation {
-            id: fadeIn
-            target: column
-            property: "opacity"
-            from: 0.3
-            to: 1
-            duration: ActionViews.reflexFadeMs
-            easing.type: Easing.OutQuad
-        }
-
         Text {
-            objectName: "reflexHeadline"
+            objectName: "reflexHeadline" + lines.suffix
             anchors.horizontalCenter: parent.horizontalCenter
-            text: ActionViews.reflexHeadline(root.phase, root.engine.lastMS)
+            text: ActionViews.reflexHeadline(lines.phase, root.engine.lastMS)
             font.family: IslandStyle.roundedFamily
-            font.pixelSize: ActionViews.reflexHeadlineSize(root.phase)
+            font.pixelSize: ActionViews.reflexHeadlineSize(lines.phase)
             font.weight: Font.DemiBold
-            color: ActionViews.reflexHeadlineGold(root.phase) ? root.gold : ActionViews.reflexHeadlineWhite(root.phase)
-            scale: root.go ? ActionViews.reflexHeadlineScale(root.pulse) : 1
+            color: ActionViews.reflexHeadlineGold(lines.phase) ? root.gold : ActionViews.reflexHeadlineWhite(lines.phase)
+            scale: lines.go ? ActionViews.reflexHeadlineScale(root.engine.pulse) : 1
         }
         Text {
-            objectName: "reflexHint"
+            objectName: "reflexHint" + lines.suffix
             anchors.horizontalCenter: parent.horizontalCenter
-            text: ActionViews.reflexHint(root.phase)
+            text: ActionViews.reflexHint(lines.phase)
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontBody
             color: IslandPalette.inkDim
         }
         Text {
-            objectName: "reflexRating"
+            objectName: "reflexRating" + lines.suffix
             anchors.horizontalCenter: parent.horizontalCenter
-            visible: ActionViews.reflexShowsRating(root.phase, root.engine.lastMS)
+            visible: ActionViews.reflexShowsRating(lines.phase, root.engine.lastMS)
             text: root.engine.ratingLabel
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontBody
@@ -81,15 +69,56 @@ Item {
             color: root.gold
         }
         Text {
-            objectName: "reflexBest"
+            objectName: "reflexBest" + lines.suffix
             anchors.horizontalCenter: parent.horizontalCenter
-            visible: ActionViews.reflexShowsBest(root.phase, root.engine.bestMS)
-            topPadding: ActionViews.reflexShowsRating(root.phase, root.engine.lastMS) ? IslandStyle.spacingHair : 0
+            visible: ActionViews.reflexShowsBest(lines.phase, root.engine.bestMS)
+            topPadding: ActionViews.reflexShowsRating(lines.phase, root.engine.lastMS) ? IslandStyle.spacingHair : 0
             text: ActionViews.reflexBestLine(root.engine.bestMS)
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: IslandPalette.inkFaint
         }
+    }
+
+    // A phase change cross-fades the lines of the phase left with those of
+    // the phase entered.
+    property int shownPhase: 0
+    property int leftPhase: 0
+    property real crossFade: 1
+    Component.onCompleted: {
+        shownPhase = engine.phase
+        leftPhase = engine.phase
+    }
+    Connections {
+        target: root.engine
+        function onPhaseChanged() {
+            root.leftPhase = root.shownPhase
+            root.shownPhase = root.engine.phase
+            fade.restart()
+        }
+    }
+    NumberAnimation {
+        id: fade
+        target: root
+        property: "crossFade"
+        from: 0
+        to: 1
+        duration: ActionViews.reflexFadeMs
+        easing.type: Easing.OutQuad
+    }
+    Lines {
+        objectName: "reflexLinesLeft"
+        anchors.centerIn: parent
+        phase: root.leftPhase
+        suffix: "Left"
+        visible: root.crossFade < 1
+        opacity: 1 - root.crossFade
+    }
+    Lines {
+        objectName: "reflexLines"
+        anchors.centerIn: parent
+        phase: root.shownPhase
+        opacity: root.crossFade
     }
 
     MouseArea {

@@ -31,19 +31,17 @@ Item {
 
             RowLayout {
                 Layout.fillWidth: true
-                Text {
+                TabularText {
                     objectName: "snakeApples"
                     text: ActionViews.snakeApples(root.engine.score)
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontFootnote
                     color: IslandPalette.ink
                 }
                 Item { Layout.fillWidth: true }
-                Text {
+                TabularText {
                     objectName: "snakeBest"
                     visible: text.length > 0
                     text: ActionViews.snakeBest(root.engine.best)
-                    font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontFootnote
                     color: root.gold
                 }
@@ -125,11 +123,10 @@ Item {
             font.weight: Font.DemiBold
             color: IslandPalette.ink
         }
-        Text {
+        TabularText {
             objectName: "snakeOverLine"
             anchors.horizontalCenter: parent.horizontalCenter
             text: ActionViews.snakeOverLine(root.engine.score, root.engine.best)
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote
             color: IslandPalette.inkDim
         }

@@ -56,19 +56,16 @@ Item {
             y: root.rowTop(slabs.count)
             width: root.engine.movingWidth * ActionViews.stackFieldWidth(well.width)
             height: ActionViews.stackSlabHeight
-            // A soft gold glow: layers widening and fading out.
-            Repeater {
-                model: 3
-                Rectangle {
-                    required property int index
-                    readonly property real grow: (index + 1) * ActionViews.stackGlowRadius / 3
-                    x: -grow
-                    y: -grow
-                    width: parent.width + 2 * grow
-                    height: parent.height + 2 * grow
-                    radius: ActionViews.stackSlabRadius + grow
-                    color: Qt.rgba(root.gold.r, root.gold.g, root.gold.b, ActionViews.stackGlowOpacity / 3)
-                }
+            // A soft gold glow around the slab.
+            IslandShadow {
+                objectName: "stackSliderShadow"
+                x: -blurRadius
+                y: -blurRadius
+                width: parent.width + 2 * blurRadius
+                height: parent.height + 2 * blurRadius
+                cornerRadius: ActionViews.stackSlabRadius
+                blurRadius: ActionViews.stackGlowRadius
+                color: Qt.rgba(root.gold.r, root.gold.g, root.gold.b, ActionViews.stackGlowOpacity)
             }
             Rectangle {
                 anchors.fill: parent
@@ -76,13 +73,12 @@ Item {
                 color: root.gold
             }
         }
-        Text {
+        TabularText {
             objectName: "stackScore"
             anchors.right: parent.right
             anchors.rightMargin: ActionViews.scoreInsetX
             y: ActionViews.scoreInsetY
             text: root.engine.score
-            font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
             color: root.gold
@@ -146,11 +142,15 @@ Item {
                 scale = 1
                 opacity = 1
             }
-            Text {
-                x: 0
-                y: 1
+            TextShadow {
+                objectName: "stackShoutShadow"
+                x: -blurRadius
+                y: -blurRadius + 1
+                width: implicitWidth
+                height: implicitHeight
                 text: label.text
                 font: label.font
+                blurRadius: ActionViews.stackShoutShadowRadius
                 color: ActionViews.black55
             }
             Text {

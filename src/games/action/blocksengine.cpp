@@ -212,7 +212,7 @@ void BlocksEngine::start()
 
 void BlocksEngine::startTimer()
 {
-    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
+    m_frame.startStepping(FrameTimer::Rate60, StepCap, [this](double dt) { advance(dt); });
 }
 
 void BlocksEngine::move(int dx)

@@ -122,7 +122,7 @@ void CPSEngine::start()
     setPhase(Phase::running);
     m_startedAt = clock()->monotonicSeconds();
     setRemaining(length());
-    m_frame.start(FrameTimer::Interval30Ms, [this] { tick(); });
+    m_frame.startAtRate(FrameTimer::Rate30, [this] { tick(); });
 }
 
 void CPSEngine::tick()

@@ -64,7 +64,7 @@ void DinoEngine::stop()
 void DinoEngine::start()
 {
     setPhase(Phase::running);
-    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
+    m_frame.startStepping(FrameTimer::Rate60, StepCap, [this](double dt) { advance(dt); });
 }
 
 void DinoEngine::jump()
@@ -88,7 +88,7 @@ void DinoEngine::press()
 void DinoEngine::resume()
 {
     if (m_phase == Phase::running && !m_frame.isRunning())
-        m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
+        m_frame.startStepping(FrameTimer::Rate60, StepCap, [this](double dt) { advance(dt); });
 }
 
 void DinoEngine::tick()

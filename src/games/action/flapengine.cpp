@@ -60,7 +60,7 @@ void FlapEngine::start()
 
 void FlapEngine::startTimer()
 {
-    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
+    m_frame.startStepping(FrameTimer::Rate60, StepCap, [this](double dt) { advance(dt); });
 }
 
 void FlapEngine::flap()
@@ -120,8 +120,9 @@ void FlapEngine::advance(double dt)
     if (!(dt > 0) || m_phase != Phase::running)
         return;
 
-    // The eye closes for 1/8 s in every 1.75 s, in step with the clock.
-    setBlink(qint64(std::floor(clock()->nowSeconds() * 8)) % 14 == 0);
+    // The eye closes for 1/8 s in every 1.75 s, counted from the reference
+    // date like every other clock-driven animation of the island.
+    setBlink(qint64(std::floor(clock()->referenceSeconds() * 8)) % 14 == 0);
 
     const double vy = m_birdVy - 560 * dt;
     setBird(m_birdY + vy * dt, vy);

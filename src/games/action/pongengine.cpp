@@ -125,7 +125,7 @@ void PongEngine::serve()
 
 void PongEngine::startTimer()
 {
-    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
+    m_frame.startStepping(FrameTimer::Rate60, StepCap, [this](double dt) { advance(dt); });
 }
 
 void PongEngine::tick()

@@ -49,7 +49,7 @@ void PongPointerProbe::restartPolling()
     const bool was = polling();
     m_task.cancel();
     if (m_pointer && m_scheduler && window() && isVisible()) {
-        m_task = m_scheduler->every(IntervalMs, [this] { poll(); });
+        m_task = m_scheduler->everyAtRate(PerSecond, [this] { poll(); });
     }
     if (was != polling())
         emit pollingChanged();

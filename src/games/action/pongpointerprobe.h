@@ -18,7 +18,7 @@ class PongPointerProbe : public QQuickItem {
     QML_ELEMENT
     Q_PROPERTY(bool polling READ polling NOTIFY pollingChanged)
 public:
-    static constexpr int IntervalMs = 16;
+    static constexpr int PerSecond = 60;
     static constexpr double Margin = 24;
 
     explicit PongPointerProbe(QQuickItem *parent = nullptr);

@@ -122,7 +122,7 @@ void ReflexEngine::showGo()
     m_goAtMs = clock()->monotonicMs();
     setPhase(Phase::go);
     m_pulseStart = clock()->monotonicSeconds();
-    m_anim.start(FrameTimer::Interval60Ms, [this] { pulseTick(); });
+    m_anim.startAtRate(FrameTimer::Rate60, [this] { pulseTick(); });
 }
 
 void ReflexEngine::stopPulse()

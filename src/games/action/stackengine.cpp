@@ -134,7 +134,7 @@ void StackEngine::resume()
 void StackEngine::startTimer()
 {
     setPhase(Phase::running);
-    m_frame.startStepping(FrameTimer::Interval60Ms, StepCap, [this](double dt) { advance(dt); });
+    m_frame.startStepping(FrameTimer::Rate60, StepCap, [this](double dt) { advance(dt); });
 }
 
 void StackEngine::tick()

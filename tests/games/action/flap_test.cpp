@@ -120,3 +120,21 @@ TEST_F(FlapTest, BestWrittenOnlyWhenBeaten)
     EXPECT_EQ(e->best(), 2);
     EXPECT_EQ(defaults->intValue("pavlet.flapBest"), 2);
 }
+
+TEST_F(FlapTest, BlinkKeepsTimeFromTheReferenceDate)
+{
+    auto e = opened<FlapEngine>();
+    e->setFieldHeight(5000);
+    e->flap();
+    const double cycle = 1750000; // a whole number of 1.75 s cycles after the reference date
+    const struct {
+        double offset;
+        bool blink;
+    } rows[] = {{0, true}, {0.1, true}, {0.125, false}, {1.0, false}, {-1.25, false}, {1.75, true}, {-0.01, false}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.offset);
+        clock.setNowMs(qint64(std::llround((Clock::ReferenceEpochSeconds + cycle + row.offset) * 1000)));
+        e->advance(0.001);
+        EXPECT_EQ(e->blink(), row.blink);
+    }
+}

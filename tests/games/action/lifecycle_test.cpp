@@ -8,6 +8,8 @@
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
 
+#include <QSignalSpy>
+
 #include <functional>
 
 namespace {
@@ -85,5 +87,39 @@ TEST_F(LifecycleTest, TimersDriveRunsAndStopEndsThem)
         r.engine.reset();
         scheduler->advance(5000);
         EXPECT_EQ(scheduler->pendingCount(), 0);
+    }
+}
+
+// The running games step on ticks of exactly their rate, counted on the
+// clock, so they keep in step with a 60 Hz display instead of beating
+// against it.
+TEST_F(LifecycleTest, RunningGamesTickAtTheirRate)
+{
+    auto dino = make<DinoEngine>();
+    auto flap = make<FlapEngine>();
+    auto pong = make<PongEngine>();
+    auto stack = make<StackEngine>();
+    auto cps = make<CPSEngine>();
+    const struct {
+        const char *name;
+        std::function<void()> begin;
+        QObject *engine;
+        const char *change;
+        int seconds;
+        int perSecond;
+    } rows[] = {
+        {"dino", [&] { dino->press(); }, dino.get(), SIGNAL(groundOffsetChanged()), 1, 60},
+        {"flap", [&] { flap->setFieldHeight(5000); flap->flap(); }, flap.get(), SIGNAL(birdChanged()), 1, 60},
+        {"pong", [&] { pong->start(PongDifficulty::hard); }, pong.get(), SIGNAL(frameChanged()), 1, 60},
+        {"stack", [&] { stack->start(); }, stack.get(), SIGNAL(movingChanged()), 3, 60},
+        {"cps", [&] { cps->select(CPSDuration::thirty); cps->prepare(); cps->click(); }, cps.get(),
+         SIGNAL(remainingChanged()), 10, 30},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        row.begin();
+        QSignalSpy spy(row.engine, row.change);
+        scheduler->advance(row.seconds * 1000);
+        EXPECT_EQ(spy.count(), row.seconds * row.perSecond);
     }
 }

@@ -11,8 +11,10 @@
 #include "games/action/reflexengine.h"
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
+#include "games/action/textshadow.h"
 #include "notch/notchgeometry.h"
 
+#include <QSet>
 #include <QTest>
 
 using Island::PavletGame;
@@ -341,7 +343,7 @@ TEST_F(ActionViewsTest, PongSteersFromThePointerAndWritesItsField)
     model->pong()->start(PongDifficulty::hard);
     auto steerAt = [&](double dx, double y) {
         pointer.at = probe->mapToGlobal(QPointF(dx, y));
-        advance(PongPointerProbe::IntervalMs);
+        advance(1000 / PongPointerProbe::PerSecond + 1);
         return model->pong()->playerY();
     };
     EXPECT_NEAR(steerAt(-20, 0.3 * view->height()), 0.3, 0.01);
@@ -395,4 +397,66 @@ TEST_F(ActionViewsTest, SnakeBoardHeaderAndApple)
     EXPECT_FALSE(cell->childItems().at(1)->isVisible());
     EXPECT_NEAR(board->width(), 17 * ActionViews::snakeCell(board->parentItem()->width(),
                                                             board->parentItem()->height()) + 24, 0.01);
+}
+
+// Soft shadows are blurred, not stepped: the slab's glow and the shout's
+// shadow each fade out smoothly from their shape.
+TEST_F(ActionViewsTest, StackShadowsAreBlurred)
+{
+    QQuickItem *view = open(PavletGame::stack);
+    ASSERT_TRUE(view);
+    model->stack()->start();
+    advance(100);
+    QQuickItem *glow = named(view, "stackSliderShadow");
+    ASSERT_TRUE(glow);
+    EXPECT_STREQ(glow->metaObject()->className(), "IslandShadow");
+    EXPECT_DOUBLE_EQ(glow->property("blurRadius").toDouble(), 6);
+    EXPECT_NEAR(glow->property("color").value<QColor>().alphaF(), 0.35, 0.01);
+
+    model->stack()->tap();
+    QQuickItem *shadow = nullptr;
+    waitUntil([&] { return (shadow = named(view, "stackShoutShadow")) != nullptr; });
+    ASSERT_TRUE(shadow);
+    EXPECT_DOUBLE_EQ(shadow->property("blurRadius").toDouble(), 8);
+    const QImage picture = qobject_cast<TextShadow *>(shadow)->picture(1.0);
+    ASSERT_FALSE(picture.isNull());
+    // Along the middle row the alpha climbs from nothing at the edge in many
+    // small steps and never reaches the full 55 %.
+    const int y = picture.height() / 2;
+    QSet<int> levels;
+    int peak = 0;
+    for (int x = 0; x < picture.width(); ++x) {
+        const int a = qAlpha(picture.pixel(x, y));
+        levels << a;
+        peak = std::max(peak, a);
+    }
+    EXPECT_EQ(qAlpha(picture.pixel(0, y)), 0);
+    EXPECT_GT(levels.size(), 12);
+    EXPECT_GT(peak, 20);
+    EXPECT_LT(peak, 140);
+}
+
+// Reflex passes from phase to phase by cross-fading the old lines into the
+// new ones; neither is ever dimmed to a fixed floor.
+TEST_F(ActionViewsTest, ReflexCrossFadesItsLines)
+{
+    QQuickItem *view = open(PavletGame::reflex);
+    ASSERT_TRUE(view);
+    QQuickItem *now = named(view, "reflexLines");
+    QQuickItem *left = named(view, "reflexLinesLeft");
+    ASSERT_TRUE(now && left);
+    EXPECT_FALSE(left->isVisible());
+    EXPECT_DOUBLE_EQ(now->opacity(), 1);
+
+    model->reflex()->tap();
+    ASSERT_EQ(model->reflex()->phase(), ReflexEngine::Phase::waiting);
+    QTest::qWait(30);
+    EXPECT_TRUE(left->isVisible());
+    EXPECT_EQ(text(left, "reflexHeadlineLeft"), "Pavlet Reflex");
+    EXPECT_EQ(text(now, "reflexHeadline"), "Wait\u2026");
+    EXPECT_GT(left->opacity(), 0.0);
+    EXPECT_LT(now->opacity(), 1.0);
+    EXPECT_NEAR(left->opacity() + now->opacity(), 1.0, 1e-9);
+    EXPECT_TRUE(waitUntil([&] { return !left->isVisible(); }, 1000));
+    EXPECT_DOUBLE_EQ(now->opacity(), 1);
 }

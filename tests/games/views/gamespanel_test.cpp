@@ -2,9 +2,11 @@
 
 #include "games/blackjackengine.h"
 #include "games/patternengine.h"
+#include "games/stack4engine.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
 
+#include <QFont>
 #include <QTest>
 
 using Island::PavletGame;
@@ -133,6 +135,79 @@ TEST_F(GamesViewTest, ArcadeShowsStoredRecordsInTheCustomAccent)
     // A record beaten while the arcade shows is updated in place.
     model->blackjack()->startBuyIn(1000);
     EXPECT_EQ(cards.at(11)->property("recordText").toString(), "1000");
+
+    // The name and line keep a spacer of at least 8 clear of the record, on
+    // top of the row's spacing either side of it.
+    for (const auto &r : rows) {
+        QQuickItem *card = cards.at(r.row);
+        QQuickItem *texts = named(card, "cardTexts");
+        QQuickItem *record = named(card, "record");
+        ASSERT_TRUE(texts && record);
+        EXPECT_GE(record->x() - (texts->x() + texts->width()), 8 + 2 * 12) << r.record;
+        // The record is in the rounded face, its digits in cells of one width.
+        QQuickItem *value = record->childItems().at(1);
+        EXPECT_EQ(value->property("face").value<QFont>().family(), "Quicksand");
+        EXPECT_GT(value->property("digitWidth").toDouble(), 0) << r.record;
+    }
+}
+
+// Numbers in the rounded face take the same width whatever their digits,
+// and the words around them keep the face.
+TEST_F(GamesViewTest, TabularTextGivesEveryDigitOneWidth)
+{
+    auto line = [&](const QString &text) {
+        auto item = qml.create("games/TabularText.qml", {{"text", text}});
+        auto *quick = qobject_cast<QQuickItem *>(item.get());
+        return std::make_pair(std::move(item), quick ? quick->implicitWidth() : -1.0);
+    };
+    const struct {
+        const char *a;
+        const char *b;
+    } same[] = {{"111", "888"}, {"Best 10", "Best 97"}, {"Apples 1  \u00b7  Best 4", "Apples 7  \u00b7  Best 0"}};
+    for (const auto &row : same) {
+        const auto [ia, a] = line(QString::fromUtf8(row.a));
+        const auto [ib, b] = line(QString::fromUtf8(row.b));
+        EXPECT_GT(a, 0) << row.a;
+        EXPECT_DOUBLE_EQ(a, b) << row.a << " / " << row.b;
+    }
+    const auto [one, w1] = line("1");
+    const auto [two, w11] = line("11");
+    EXPECT_DOUBLE_EQ(w11, 2 * w1);
+    EXPECT_EQ(one->property("face").value<QFont>().family(), "Quicksand");
+    EXPECT_EQ(one->property("text").toString(), "1");
+}
+
+// The shapes of the board games drawn as they are meant: the O's ring
+// centred on its circle and a disc dimmed in its fill only.
+TEST_F(GamesViewTest, RingAndDiscShapes)
+{
+    for (double size : {10.0, 28.0}) {
+        auto glyph = qml.create("games/ToeGlyph.qml", {{"mark", 2}, {"size", size}});
+        ASSERT_TRUE(glyph);
+        QQuickItem *ring = named(qobject_cast<QQuickItem *>(glyph.get()), "toeRing");
+        ASSERT_TRUE(ring);
+        const double line = std::max(size * 0.1, 2.4);
+        EXPECT_DOUBLE_EQ(ring->property("border").value<QObject *>()->property("width").toDouble(), line);
+        // The stroke's middle runs on the circle of 0.72 of the size.
+        EXPECT_DOUBLE_EQ(ring->width() - line, size * 0.72) << size;
+    }
+
+    panel();
+    model->openGame(PavletGame::stack4);
+    QQuickItem *board = page();
+    ASSERT_TRUE(board);
+    model->stack4()->setVersusLocal();
+    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    model->stack4()->drop(3);
+    advance(2000);
+    QQuickItem *disc = named(board, "disc18");
+    QQuickItem *empty = named(board, "disc19");
+    ASSERT_TRUE(disc && empty);
+    EXPECT_EQ(model->stack4()->board()[18], Stack4Engine::Slot::red);
+    EXPECT_DOUBLE_EQ(disc->opacity(), 1);
+    EXPECT_NEAR(disc->property("color").value<QColor>().alphaF(), 0.92, 0.005);
+    EXPECT_NEAR(disc->property("border").value<QObject *>()->property("color").value<QColor>().alphaF(), 0.12, 0.005);
+    EXPECT_NEAR(empty->property("color").value<QColor>().alphaF(), 0.38, 0.005);
 }
 
 TEST_F(GamesViewTest, PointerOnThePanelCancelsAPendingHover)

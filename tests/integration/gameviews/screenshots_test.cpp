@@ -48,6 +48,52 @@ protected:
         input.text = text;
         model->handleGameKey(input);
     }
+    static QQuickItem *find(QQuickItem *item, const QString &name)
+    {
+        if (!item)
+            return nullptr;
+        if (item->objectName() == name)
+            return item;
+        for (QQuickItem *child : item->childItems()) {
+            if (QQuickItem *found = find(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+    // The shown chip titled title, clicked in the middle.
+    bool clickChip(const QString &title)
+    {
+        QQuickItem *chip = visibleChip(scene.get(), [&](const QString &t) { return t == title; });
+        if (!chip)
+            return false;
+        click(chip->mapToScene(QPointF(chip->width() / 2, chip->height() / 2)).toPoint());
+        return true;
+    }
+    // How many shown chips have a title starting with prefix and a number after it.
+    int visibleChips(const QString &prefix)
+    {
+        int n = 0;
+        visibleChip(scene.get(), [&](const QString &t) {
+            bool number = false;
+            t.mid(prefix.size()).toInt(&number);
+            n += t.startsWith(prefix) && number;
+            return false;
+        });
+        return n;
+    }
+    static QQuickItem *visibleChip(QQuickItem *item, const std::function<bool(const QString &)> &match)
+    {
+        if (!item || !item->isVisible() || item->opacity() == 0)
+            return nullptr;
+        if (item->metaObject()->indexOfProperty("selected") >= 0
+            && match(item->property("title").toString()))
+            return item;
+        for (QQuickItem *child : item->childItems()) {
+            if (QQuickItem *found = visibleChip(child, match))
+                return found;
+        }
+        return nullptr;
+    }
     // Whether some pixel inside r is close to colour.
     static bool anyNear(const QImage &image, const QRect &r, const QColor &colour, int tolerance = 30)
     {
@@ -168,9 +214,55 @@ TEST_F(GameScreenshotTest, Blackjack)
     model->blackjack()->deal();
     QImage image = shoot("blackjack-playing");
     EXPECT_TRUE(anyNear(image, island(), QColor(240, 240, 240), 10)); // a face-up card
+    // The table is as tall as its rows and sits in the middle of the game area.
+    QQuickItem *table = find(scene.get(), "blackjackTable");
+    QQuickItem *rows = find(scene.get(), "blackjackRows");
+    ASSERT_TRUE(table && rows);
+    QQuickItem *area = table->parentItem();
+    EXPECT_DOUBLE_EQ(table->height(), rows->implicitHeight() + 24);
+    EXPECT_LT(table->height() + 60, area->height());
+    EXPECT_NEAR(table->y() + table->height() / 2, area->height() / 2, 0.5);
     model->blackjack()->stand();
     scheduler->advance(5000);
     shoot("blackjack-settle");
+}
+
+// Buying in again with a bank that offers a different number of bet chips
+// rebuilds the chip row while it comes back into view; the table must
+// survive it both ways, each step clicked as a player would.
+TEST_F(GameScreenshotTest, BlackjackBuyInAgainChangesTheBetChips)
+{
+    const struct {
+        qint64 first;
+        qint64 again;
+        int chipsBefore;
+        int chipsAfter;
+    } rows[] = {{250, 100, 6, 5}, {100, 1000, 5, 6}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.again);
+        open(PavletGame::blackjack);
+        spin(600); // the page's entrance
+        ASSERT_TRUE(clickChip("$" + QString::number(row.first)));
+        ASSERT_TRUE(clickChip("Play"));
+        ASSERT_EQ(model->blackjack()->betOptions().size(), row.chipsBefore);
+        EXPECT_EQ(visibleChips(QStringLiteral("$")), row.chipsBefore);
+        model->blackjack()->setShoe(QList<BlackjackCard>(20, BlackjackCard{9000, 10, 0}));
+        ASSERT_TRUE(clickChip("Deal $25"));
+        ASSERT_TRUE(clickChip("Stand"));
+        scheduler->advance(5000);
+        spin(50);
+        ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::settle);
+        ASSERT_TRUE(clickChip("Buy in"));
+        ASSERT_TRUE(clickChip("$" + QString::number(row.again)));
+        ASSERT_TRUE(clickChip("Play"));
+        spin(100);
+        EXPECT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+        EXPECT_EQ(visibleChips(QStringLiteral("$")), row.chipsAfter);
+        ASSERT_TRUE(clickChip("$10"));
+        EXPECT_EQ(model->blackjack()->bet(), 10);
+        model->openGame(PavletGame::hub);
+        spin(600);
+    }
 }
 
 TEST_F(GameScreenshotTest, ColourPatterns)

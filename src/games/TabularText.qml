@@ -1,0 +1,42 @@
+import QtQuick
+import Pavlet
+
+// A line in the rounded face whose digits each take a cell of the same
+// width, so a score or count keeps its width as it changes. The face has no
+// equal-width figures of its own; every other character keeps its advance.
+Row {
+    id: root
+    property string text
+    // Its size and weight are used; the face is always the rounded one.
+    property font font: Qt.font({ pixelSize: IslandStyle.fontFootnote })
+    property color color: IslandPalette.ink
+    readonly property font face: Qt.font({ family: IslandStyle.roundedFamily, pixelSize: font.pixelSize,
+                                           weight: font.weight })
+    // The widest digit's advance: the cell of every digit.
+    readonly property real digitWidth: Math.max(metrics.advanceWidth("0"), metrics.advanceWidth("1"),
+                                                metrics.advanceWidth("2"), metrics.advanceWidth("3"),
+                                                metrics.advanceWidth("4"), metrics.advanceWidth("5"),
+                                                metrics.advanceWidth("6"), metrics.advanceWidth("7"),
+                                                metrics.advanceWidth("8"), metrics.advanceWidth("9"))
+
+    FontMetrics {
+        id: metrics
+        font: root.face
+    }
+
+    // One cell a character; a change of text keeps the cells and only
+    // rebuilds them when the length changes.
+    Repeater {
+        model: root.text.length
+        Text {
+            required property int index
+            readonly property string glyph: root.text.charAt(index)
+            readonly property bool digit: glyph >= "0" && glyph <= "9"
+            width: digit ? root.digitWidth : metrics.advanceWidth(glyph)
+            horizontalAlignment: Text.AlignHCenter
+            text: glyph
+            font: root.face
+            color: root.color
+        }
+    }
+}
