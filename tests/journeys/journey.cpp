@@ -379,12 +379,8 @@ QQuickItem *Journey::textIn(QQuickWindow *window, const QString &wanted)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-void Journey::click(QQuickItem *target, QPointF point)
+void Journey::scrollIntoView(QQuickItem *target, QPointF point)
 {
-    if (!target) {
-        ADD_FAILURE() << "nothing to click";
-        return;
-    }
     // Out of sight below or above: the user scrolls to it first.
     QQuickWindow *window = target->window();
     const QRectF area = (window == panel() ? panel()->islandFrameOnScreen() : QRectF(window->geometry()))
@@ -403,6 +399,15 @@ void Journey::click(QQuickItem *target, QPointF point)
             break;
         at = now;
     }
+}
+
+void Journey::click(QQuickItem *target, QPointF point)
+{
+    if (!target) {
+        ADD_FAILURE() << "nothing to click";
+        return;
+    }
+    scrollIntoView(target, point);
     m_hands.click(screenPoint(target, point));
     XInput::pause(60);
 }

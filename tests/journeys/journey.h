@@ -106,6 +106,9 @@ public:
     // Clicks an item where the user would (its centre, or the point given in
     // it), scrolling it into sight first.
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
+    // Scrolls with the wheel, as the user would, until the point is in sight,
+    // and waits for the list to rest.
+    void scrollIntoView(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // The item that has the keyboard on the island, and the text it holds.
     QQuickItem *focused();
     QString focusedText();
