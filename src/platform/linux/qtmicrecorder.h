@@ -10,6 +10,7 @@
 #include <QMediaRecorder>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAudioSource;
 class QIODevice;
@@ -20,6 +21,12 @@ namespace platform {
 // GStreamer, so a ".m4a" name is kept as given) while a parallel
 // QAudioSource measures the level. Linux asks no permission; a machine
 // without an input device cannot open the mic.
+//
+// Each take has a recording chain of its own: the capture session holds the
+// input open for as long as it exists, so the chain goes once the take's
+// file is complete. The take counts as started when the encoder has been
+// handed its first sound, which can be seconds after record() on a busy
+// machine.
 class QtMicRecorder final : public IMicRecorder {
     Q_OBJECT
 public:
@@ -36,22 +43,28 @@ public:
     // dBFS of the root mean square of 16-bit samples; -160 for silence.
     static double powerDb(const qint16 *samples, qsizetype count);
 
+    // Whether a recording chain exists (and so holds the input open).
+    bool hasPipeline() const { return m_pipeline != nullptr; }
+
 private:
-    // Qt Multimedia's first use costs a good part of a second at start-up,
-    // so the recording chain is built by the first recording.
     struct Pipeline {
         QMediaCaptureSession session;
         QAudioInput input;
         QMediaRecorder recorder;
     };
-    Pipeline &pipeline();
+    std::unique_ptr<Pipeline> makePipeline(const QAudioDevice &device);
+    // Lets the chain go after the current signal has returned.
+    void releasePipeline();
+    void stopMeter();
 
     std::optional<QAudioDevice> m_device;
     std::unique_ptr<Pipeline> m_pipeline;
+    std::vector<std::unique_ptr<Pipeline>> m_retired; // deleted by the next turn of the loop
     std::unique_ptr<QAudioSource> m_meterSource;
     QIODevice *m_meterStream = nullptr;
     double m_lastDb = -160;
     bool m_active = false;    // a take is being recorded
+    bool m_started = false;   // its first sound has reached the encoder
     bool m_finishing = false; // stopped, its file not yet complete
 };
 
