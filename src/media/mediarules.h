@@ -29,7 +29,11 @@ inline constexpr double PlayBarMinFill = 4;
 
 // Voice memos.
 QString memoTimeText(double seconds);
+// The voice panel's status line. A failure the engine reports (a take, a
+// playback or an export that failed) stays in it until the engine's status
+// moves on, so that no failure passes unseen.
 QString memoStatusLine(bool recording, double elapsed, bool exporting, const QString &status, int count);
+bool isMemoFailure(const QString &status);
 QString memoDetailLine(double duration, const QString &note, bool expanded, const QDateTime &date,
                        const QDateTime &now);
 QString relativeDate(const QDateTime &date, const QDateTime &now);

@@ -539,3 +539,43 @@ TEST_F(VoiceMemoTest, ExportFailures)
     engine->exportMP3(memo(*engine, "b.m4a"));
     EXPECT_EQ(engine->exportingID(), "b.m4a");
 }
+
+// A name longer than a file name may be is cut after a whole character so
+// that the name with its number and extension fits the file system.
+TEST_F(VoiceMemoTest, LongNamesExportUnderTheLongestNameTheFolderTakes)
+{
+    addFiles({"a.m4a"});
+    auto engine = makeEngine();
+    tools.tools = {{"ffmpeg", "/usr/bin/ffmpeg"}};
+    struct Case {
+        const char *what;
+        QString name;
+        int bytes[2]; // of the name kept before ".mp3", and before " 2.mp3"
+    };
+    const Case cases[] = {
+        {"plain letters", QString(300, 'a'), {251, 249}},
+        {"two-byte letters", QString(200, QChar(0xe9)), {250, 248}},
+        {"four-byte symbols", QString::fromUtf8("\xF0\x9F\x8E\x99").repeated(80), {248, 248}},
+        {"letters with a combining accent", QString::fromUtf8("e\xCC\x81").repeated(100), {249, 249}},
+        {"spaces at the cut", QString(250, 'c') + QString(20, ' ') + 'd', {250, 249}},
+        {"a name that fits", QString(251, 'b'), {251, 249}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        engine->rename(memo(*engine, "a.m4a"), c.name);
+        for (int second = 0; second < 2; ++second) {
+            const QString tail = second ? QStringLiteral(" 2.mp3") : QStringLiteral(".mp3");
+            engine->exportMP3(memo(*engine, "a.m4a"));
+            finishRun(0);
+            EXPECT_EQ(engine->status(), "Saved to Downloads");
+            ASSERT_FALSE(revealer.revealed.isEmpty());
+            const QString file = QFileInfo(revealer.revealed.takeLast()).fileName();
+            EXPECT_TRUE(QFile::exists(QDir(downloads()).filePath(file)));
+            ASSERT_TRUE(file.endsWith(tail)) << file.toStdString();
+            const QString base = file.chopped(tail.size());
+            EXPECT_TRUE(c.name.startsWith(base));
+            EXPECT_EQ(base.toUtf8().size(), c.bytes[second]);
+        }
+        QDir(downloads()).removeRecursively();
+    }
+}
