@@ -169,3 +169,9 @@ QString MediaText::memoName(const VoiceMemo &memo)
     return memo.name.isEmpty() ? QStringLiteral("Untitled") : memo.name;
 }
 
+QUrl MediaText::roundedArtwork(const QUrl &image, double corner, double size)
+{
+    if (image.scheme() != QLatin1String("image") || image.host() != QLatin1String("artwork") || size <= 0)
+        return image;
+    return QUrl(image.toString() + QStringLiteral("?corner=") + QString::number(corner / size, 'f', 4));
+}

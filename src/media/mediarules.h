@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <QtQml/qqmlregistration.h>
 #include <algorithm>
 
@@ -83,6 +84,9 @@ public:
         return MediaRules::showsPlayBar(option, info.title, info.artist, info.duration);
     }
     Q_INVOKABLE static QString playbackTime(double seconds) { return formatPlaybackTime(seconds); }
+    // The artwork address asking for the image with its corners rounded
+    // (corner points on a side of size points); other addresses unchanged.
+    Q_INVOKABLE static QUrl roundedArtwork(const QUrl &image, double corner, double size);
     Q_INVOKABLE static double playBarFill(double fraction, double width)
     {
         return std::max(MediaRules::PlayBarMinFill, fraction * width);
