@@ -10,6 +10,7 @@
 #include <QMediaFormat>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -38,42 +39,63 @@ std::unique_ptr<QtMicRecorder::Pipeline> QtMicRecorder::makePipeline(const QAudi
     recorder.setAudioChannelCount(1);
     // The recorder reports RecordingState as soon as record() is called;
     // its duration moves only once sound reaches the encoder.
-    connect(&recorder, &QMediaRecorder::durationChanged, this, [this](qint64 ms) {
-        if (m_active && !m_started && ms > 0) {
+    Pipeline *chain = p.get();
+    connect(&recorder, &QMediaRecorder::durationChanged, this, [this, chain](qint64 ms) {
+        if (chain == m_pipeline.get() && m_active && !m_started && ms > 0) {
             m_started = true;
             emit recordingStarted();
         }
     });
-    connect(&recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
-        if (state != QMediaRecorder::StoppedState || !m_finishing)
-            return;
-        // The muxer has written the file's index: the take is complete.
-        m_finishing = false;
-        releasePipeline();
-        emit finished();
-    });
+    connect(&recorder, &QMediaRecorder::recorderStateChanged, this,
+            [this, chain](QMediaRecorder::RecorderState state) {
+                if (state != QMediaRecorder::StoppedState)
+                    return;
+                if (chain != m_pipeline.get()) {
+                    retire(chain);
+                    return;
+                }
+                if (!m_finishing)
+                    return;
+                // The muxer has written the file's index: the take is complete.
+                m_finishing = false;
+                retire(chain);
+                emit finished();
+            });
     connect(&recorder, &QMediaRecorder::errorOccurred, this,
-            [this](QMediaRecorder::Error error, const QString &text) {
+            [this, chain](QMediaRecorder::Error error, const QString &text) {
                 if (error == QMediaRecorder::NoError)
                     return;
                 qCWarning(lcPlatform) << "recording failed:" << text;
+                if (chain != m_pipeline.get()) {
+                    retire(chain);
+                    return;
+                }
                 if (!m_active && !m_finishing)
                     return;
                 m_active = false;
                 m_finishing = false;
                 stopMeter();
-                releasePipeline();
+                retire(chain);
                 emit failed();
             });
     return p;
 }
 
-void QtMicRecorder::releasePipeline()
+void QtMicRecorder::retire(Pipeline *chain)
 {
-    if (!m_pipeline)
-        return;
-    // Destroyed from the event loop: this may run inside one of its signals.
-    m_retired.push_back(std::move(m_pipeline));
+    std::unique_ptr<Pipeline> gone;
+    if (m_pipeline.get() == chain) {
+        gone = std::move(m_pipeline);
+    } else {
+        const auto it = std::find_if(m_draining.begin(), m_draining.end(),
+                                     [chain](const std::unique_ptr<Pipeline> &d) { return d.get() == chain; });
+        if (it == m_draining.end())
+            return;
+        gone = std::move(*it);
+        m_draining.erase(it);
+    }
+    // Destroyed from the event loop: this runs inside one of its signals.
+    m_retired.push_back(std::move(gone));
     QTimer::singleShot(0, this, [this] { m_retired.clear(); });
 }
 
@@ -91,8 +113,13 @@ void QtMicRecorder::requestPermission(std::function<void(bool)> done)
 
 bool QtMicRecorder::start(const QString &path)
 {
-    if (m_active || m_finishing)
+    if (m_active)
         return false;
+    if (m_finishing) {
+        // The earlier take completes its file on its own, unreported.
+        m_finishing = false;
+        m_draining.push_back(std::move(m_pipeline));
+    }
     const QAudioDevice device = m_device.value_or(QMediaDevices::defaultAudioInput());
     if (device.isNull())
         return false;
@@ -104,7 +131,7 @@ bool QtMicRecorder::start(const QString &path)
     p.recorder.record();
     if (p.recorder.error() != QMediaRecorder::NoError) {
         m_active = false;
-        releasePipeline();
+        retire(&p);
         return false;
     }
 

@@ -24,7 +24,8 @@ namespace platform {
 //
 // Each take has a recording chain of its own: the capture session holds the
 // input open for as long as it exists, so the chain goes once the take's
-// file is complete. The take counts as started when the encoder has been
+// file is complete. A take may start while the one before still completes
+// its file; that one then finishes unreported. The take counts as started when the encoder has been
 // handed its first sound, which can be seconds after record() on a busy
 // machine.
 class QtMicRecorder final : public IMicRecorder {
@@ -54,11 +55,13 @@ private:
     };
     std::unique_ptr<Pipeline> makePipeline(const QAudioDevice &device);
     // Lets the chain go after the current signal has returned.
-    void releasePipeline();
+    void retire(Pipeline *chain);
     void stopMeter();
 
     std::optional<QAudioDevice> m_device;
     std::unique_ptr<Pipeline> m_pipeline;
+    // Earlier takes still completing their files, after a new take began.
+    std::vector<std::unique_ptr<Pipeline>> m_draining;
     std::vector<std::unique_ptr<Pipeline>> m_retired; // deleted by the next turn of the loop
     std::unique_ptr<QAudioSource> m_meterSource;
     QIODevice *m_meterStream = nullptr;

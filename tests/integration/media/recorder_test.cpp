@@ -121,4 +121,28 @@ TEST(QtMicRecorder, TakesKeepTheirWholeLengthAndCloseTheInput)
         EXPECT_TRUE(waitUntil([&] { return captureStreams(pulse) == idle; }, 5000)) << "the input stays open";
         EXPECT_FALSE(recorder.hasPipeline());
     }
+
+    // A take started while the one before still completes its file: both
+    // files hold their sound, and only the second take reports its end.
+    const int idle = captureStreams(pulse);
+    QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
+    QSignalSpy failed(&recorder, &platform::IMicRecorder::failed);
+    QSignalSpy finished(&recorder, &platform::IMicRecorder::finished);
+    const QString first = dir.filePath("first.m4a");
+    const QString second = dir.filePath("second.m4a");
+    for (const QString &path : {first, second}) {
+        const qsizetype before = started.size();
+        ASSERT_TRUE(recorder.start(path));
+        ASSERT_TRUE(waitUntil([&] { return started.size() > before || !failed.isEmpty(); }, 20000));
+        QElapsedTimer taken;
+        taken.start();
+        waitUntil([&] { return taken.elapsed() >= 1500; }, 4000);
+        recorder.stop();
+    }
+    ASSERT_TRUE(waitUntil([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 30000));
+    EXPECT_TRUE(failed.isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return mp4DurationSeconds(first) > 1.2; }, 10000));
+    EXPECT_GT(mp4DurationSeconds(second), 1.2);
+    EXPECT_TRUE(waitUntil([&] { return captureStreams(pulse) == idle; }, 5000));
+    EXPECT_EQ(finished.size(), 1);
 }
