@@ -123,15 +123,12 @@ bool QtMicRecorder::start(const QString &path)
     const QAudioDevice device = m_device.value_or(QMediaDevices::defaultAudioInput());
     if (device.isNull())
         return false;
-    m_pipeline = makePipeline(device);
-    Pipeline &p = *m_pipeline;
-    p.recorder.setOutputLocation(QUrl::fromLocalFile(path));
+    m_takeDevice = device;
+    m_takePath = path;
     m_active = true;
     m_started = false;
-    p.recorder.record();
-    if (p.recorder.error() != QMediaRecorder::NoError) {
+    if (!record()) {
         m_active = false;
-        retire(&p);
         return false;
     }
 
@@ -145,6 +142,32 @@ bool QtMicRecorder::start(const QString &path)
         m_meterStream = m_meterSource->start();
     }
     m_lastDb = -160;
+    return true;
+}
+
+bool QtMicRecorder::record()
+{
+    m_pipeline = makePipeline(m_takeDevice);
+    Pipeline &p = *m_pipeline;
+    p.recorder.setOutputLocation(QUrl::fromLocalFile(m_takePath));
+    p.recorder.record();
+    if (p.recorder.error() != QMediaRecorder::NoError) {
+        retire(&p);
+        return false;
+    }
+    const int attempt = ++m_attempt;
+    QTimer::singleShot(StartRetryMs, this, [this, attempt] {
+        if (attempt != m_attempt || !m_active || m_started || !m_pipeline)
+            return;
+        qCWarning(lcPlatform) << "the recorder got no sound; starting it again";
+        // Gone before the new chain opens the file: it holds no sound to keep.
+        m_pipeline.reset();
+        if (!record()) {
+            m_active = false;
+            stopMeter();
+            emit failed();
+        }
+    });
     return true;
 }
 

@@ -44,6 +44,10 @@ public:
     // dBFS of the root mean square of 16-bit samples; -160 for silence.
     static double powerDb(const qint16 *samples, qsizetype count);
 
+    // A chain that has handed the encoder no sound by then is built again:
+    // now and then a new capture session never starts its input.
+    static constexpr int StartRetryMs = 3000;
+
     // Whether a recording chain exists (and so holds the input open).
     bool hasPipeline() const { return m_pipeline != nullptr; }
 
@@ -57,8 +61,13 @@ private:
     // Lets the chain go after the current signal has returned.
     void retire(Pipeline *chain);
     void stopMeter();
+    // Builds the chain for the take's file and starts it.
+    bool record();
 
     std::optional<QAudioDevice> m_device;
+    QAudioDevice m_takeDevice;
+    QString m_takePath;
+    int m_attempt = 0; // counts chain builds, so a stale retry does nothing
     std::unique_ptr<Pipeline> m_pipeline;
     // Earlier takes still completing their files, after a new take began.
     std::vector<std::unique_ptr<Pipeline>> m_draining;
