@@ -19,6 +19,7 @@ const SpringSpec IslandStyle::quick = SpringSpec::make(0.26, 0.78);
 const SpringSpec IslandStyle::press = SpringSpec::make(0.2, 0.68);
 const SpringSpec IslandStyle::gamePage = SpringSpec::make(0.32, 0.88);
 const SpringSpec IslandStyle::list = SpringSpec::make(0.36, 0.84, 0.1);
+const SpringSpec IslandStyle::memoList = SpringSpec::make(0.32, 0.88);
 
 IslandStyle::IslandStyle(QObject *parent)
     : QObject(parent),

@@ -92,6 +92,7 @@ class IslandStyle : public QObject {
     Q_PROPERTY(SpringSpec pressSpring MEMBER m_pressSpring CONSTANT) // 0.2 / 0.68
     Q_PROPERTY(SpringSpec gamePageSpring MEMBER m_gamePageSpring CONSTANT) // 0.32 / 0.88
     Q_PROPERTY(SpringSpec listSpring MEMBER m_listSpring CONSTANT) // 0.36 / 0.84, blend 0.1
+    Q_PROPERTY(SpringSpec memoListSpring MEMBER m_memoListSpring CONSTANT) // 0.32 / 0.88
 
 public:
     explicit IslandStyle(QObject *parent = nullptr);
@@ -103,7 +104,7 @@ public:
         return SpringSpec::make(response, dampingFraction, blend);
     }
 
-    static const SpringSpec state, quick, press, gamePage, list;
+    static const SpringSpec state, quick, press, gamePage, list, memoList;
 
 private:
     int m_fontMicro = 9, m_fontCaption = 10, m_fontFootnote = 11, m_fontBody = 12, m_fontCallout = 13,
@@ -119,5 +120,5 @@ private:
     double m_strokeHair = 1, m_strokeThin = 1.5, m_stroke = 2, m_strokeBold = 2.4;
     double m_disabledOpacity = 0.35;
     SpringSpec m_stateSpring = state, m_quickSpring = quick, m_pressSpring = press, m_gamePageSpring = gamePage,
-               m_listSpring = list;
+               m_listSpring = list, m_memoListSpring = memoList;
 };

@@ -452,7 +452,10 @@ public:
     void permissionsDidChange();
     void loadArtwork(const NowPlayingInfo &info);
     Q_INVOKABLE void togglePlayPause();
+    // Re-read the player shortly after a skip: next calls the first,
+    // previous the second; both look again after 280 ms and after 1080 ms.
     Q_INVOKABLE void refreshNowPlayingSoon();
+    Q_INVOKABLE void refreshNowPlayingSoonAlt();
     // The track an artwork answer must still match.
     static QString trackKey(const NowPlayingInfo &info);
 

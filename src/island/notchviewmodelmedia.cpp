@@ -98,6 +98,11 @@ void NotchViewModel::refreshNowPlayingSoon()
     tickSoon({280, 1080});
 }
 
+void NotchViewModel::refreshNowPlayingSoonAlt()
+{
+    tickSoon({280, 1080});
+}
+
 void NotchViewModel::tickSoon(const QList<int> &delaysMs)
 {
     std::erase_if(m_followUps, [](const TaskHandle &task) { return !task.isActive(); });

@@ -2,8 +2,8 @@ import QtQuick
 import Pavlet
 
 // A square of cover art, or a tile tinted with the accent and carrying a
-// symbol when there is none; its corners are rounded by covering them with
-// the colour behind it.
+// symbol when there is none. The artwork comes with its corners already
+// rounded and transparent, so it sits on any background.
 Item {
     id: root
     // The artwork's image address; empty when there is none.
@@ -12,38 +12,28 @@ Item {
     property real corner: 5
     property color accent: IslandPalette.white
     property string symbol: "music.note"
-    property color backdrop: IslandPalette.black
 
     width: size
     height: size
 
-    Item {
-        id: content
+    Rectangle {
         anchors.fill: parent
-
-        Rectangle {
-            anchors.fill: parent
-            visible: art.status !== Image.Ready
-            color: IslandPalette.faded(root.accent, 0.18)
-            Symbol {
-                anchors.centerIn: parent
-                name: root.symbol
-                color: root.accent
-                size: root.size * 0.3
-            }
-        }
-        Image {
-            id: art
-            anchors.fill: parent
-            source: root.image
-            fillMode: Image.PreserveAspectCrop
-            sourceSize: Qt.size(root.size * 2, root.size * 2)
-            visible: status === Image.Ready
+        visible: art.status !== Image.Ready
+        radius: root.corner
+        color: IslandPalette.faded(root.accent, 0.18)
+        Symbol {
+            anchors.centerIn: parent
+            name: root.symbol
+            color: root.accent
+            size: root.size * 0.3
         }
     }
-    CornerCut {
+    Image {
+        id: art
         anchors.fill: parent
-        cornerRadius: root.corner
-        backdrop: root.backdrop
+        source: MediaText.roundedArtwork(root.image, root.corner, root.size)
+        fillMode: Image.PreserveAspectCrop
+        sourceSize: Qt.size(root.size * 2, root.size * 2)
+        visible: status === Image.Ready
     }
 }

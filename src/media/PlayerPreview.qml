@@ -62,7 +62,7 @@ Column {
                 accent: root.accent
                 onClicked: {
                     root.model.nowPlayingService.previousTrack()
-                    root.model.refreshNowPlayingSoon()
+                    root.model.refreshNowPlayingSoonAlt()
                 }
             }
             MediaButton {

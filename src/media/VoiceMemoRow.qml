@@ -17,6 +17,11 @@ Rectangle {
     readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
 
     implicitHeight: column.implicitHeight + 16
+    // Expanding and collapsing move the row's edge with the list's spring;
+    // the fields show as the row opens.
+    height: implicitHeight
+    clip: true
+    Behavior on height { SpringAnimation { spring: IslandStyle.memoListSpring.spring; damping: IslandStyle.memoListSpring.damping; epsilon: 0.5 } }
     radius: IslandStyle.radius
     color: playing ? IslandPalette.faded(coral, 0.12) : IslandPalette.fill
 
@@ -108,6 +113,7 @@ Rectangle {
             sourceComponent: Column {
                 spacing: IslandStyle.spacing
                 TextField {
+                    objectName: "memoName"
                     width: parent.width
                     leftPadding: 8; rightPadding: 8; topPadding: 6; bottomPadding: 6
                     placeholderText: qsTr("Name")
@@ -122,6 +128,7 @@ Rectangle {
                 }
                 TextArea {
                     id: note
+                    objectName: "memoNote"
                     width: parent.width
                     leftPadding: 8; rightPadding: 8; topPadding: 6; bottomPadding: 6
                     readonly property real line: font.pixelSize * 1.3

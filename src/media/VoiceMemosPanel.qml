@@ -89,19 +89,32 @@ Item {
             }
         }
         ListView {
+            id: list
+            objectName: "memoList"
             visible: !(root.engine.memos.length === 0 && !root.engine.recording)
             anchors.fill: parent
             clip: true
             spacing: IslandStyle.spacingSmall
             boundsBehavior: Flickable.StopAtBounds
-            model: root.engine.memos
+            // Rows are kept by file and updated in place, so an edited row
+            // keeps its fields (and their focus).
+            model: root.engine.memoList
             delegate: VoiceMemoRow {
-                required property voiceMemo modelData
                 width: ListView.view.width
-                memo: modelData
                 engine: root.engine
                 now: ticker.now
             }
+            add: Transition {
+                SpringAnimation { property: "opacity"; from: 0; to: 1; spring: IslandStyle.memoListSpring.spring; damping: IslandStyle.memoListSpring.damping; epsilon: 0.01 }
+            }
+            remove: Transition {
+                SpringAnimation { property: "opacity"; to: 0; spring: IslandStyle.memoListSpring.spring; damping: IslandStyle.memoListSpring.damping; epsilon: 0.01 }
+            }
+            displaced: Transition {
+                SpringAnimation { property: "y"; spring: IslandStyle.memoListSpring.spring; damping: IslandStyle.memoListSpring.damping; epsilon: 0.5 }
+                SpringAnimation { property: "opacity"; to: 1; spring: IslandStyle.memoListSpring.spring; damping: IslandStyle.memoListSpring.damping; epsilon: 0.01 }
+            }
+            move: displaced
         }
     }
 

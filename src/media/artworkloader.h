@@ -79,12 +79,19 @@ private:
     QHash<QString, qint64> m_failedAt;
 };
 
-// Serves "image://artwork/<key>" from the loader's cache.
+// Serves "image://artwork/<key>" from the loader's cache. With
+// "?corner=<fraction>" after the key the image comes as a square with
+// transparent rounded corners of that fraction of its side, so that it sits
+// on any background.
 class ArtworkImageProvider : public QQuickImageProvider {
 public:
     static constexpr const char *Name = "artwork";
     explicit ArtworkImageProvider(const ArtworkLoader &loader);
     QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;
+
+    // image scaled to fill a side × side square (cropped in the middle)
+    // with corners rounded by cornerFraction × side.
+    static QImage roundedSquare(const QImage &image, int side, double cornerFraction);
 
 private:
     const ArtworkLoader &m_loader;

@@ -1,5 +1,7 @@
 #include "media/mediarules.h"
 
+#include "media/voicememoengine.h"
+
 #include <QLocale>
 #include <cmath>
 
@@ -85,13 +87,20 @@ QString memoStatusLine(bool recording, double elapsed, bool exporting, const QSt
 {
     if (recording)
         return QStringLiteral("Recording  ") + memoTimeText(elapsed);
-    if (exporting)
+    if (exporting || isMemoFailure(status))
         return status;
     if (count == 0)
         return QStringLiteral("Tap the mic to record");
     if (count == 1)
         return QStringLiteral("1 saved");
     return QStringLiteral("%1 saved").arg(count);
+}
+
+bool isMemoFailure(const QString &status)
+{
+    using E = VoiceMemoEngine;
+    return status == E::StatusNoMic || status == E::StatusCannotRecord || status == E::StatusCannotPlay
+        || status == E::StatusNoFfmpeg || status == E::StatusExportFailed;
 }
 
 QString relativeDate(const QDateTime &date, const QDateTime &now)
@@ -160,3 +169,9 @@ QString MediaText::memoName(const VoiceMemo &memo)
     return memo.name.isEmpty() ? QStringLiteral("Untitled") : memo.name;
 }
 
+QUrl MediaText::roundedArtwork(const QUrl &image, double corner, double size)
+{
+    if (image.scheme() != QLatin1String("image") || image.host() != QLatin1String("artwork") || size <= 0)
+        return image;
+    return QUrl(image.toString() + QStringLiteral("?corner=") + QString::number(corner / size, 'f', 4));
+}

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <QtQml/qqmlregistration.h>
 #include <algorithm>
 
@@ -29,7 +30,11 @@ inline constexpr double PlayBarMinFill = 4;
 
 // Voice memos.
 QString memoTimeText(double seconds);
+// The voice panel's status line. A failure the engine reports (a take, a
+// playback or an export that failed) stays in it until the engine's status
+// moves on, so that no failure passes unseen.
 QString memoStatusLine(bool recording, double elapsed, bool exporting, const QString &status, int count);
+bool isMemoFailure(const QString &status);
 QString memoDetailLine(double duration, const QString &note, bool expanded, const QDateTime &date,
                        const QDateTime &now);
 QString relativeDate(const QDateTime &date, const QDateTime &now);
@@ -79,6 +84,9 @@ public:
         return MediaRules::showsPlayBar(option, info.title, info.artist, info.duration);
     }
     Q_INVOKABLE static QString playbackTime(double seconds) { return formatPlaybackTime(seconds); }
+    // The artwork address asking for the image with its corners rounded
+    // (corner points on a side of size points); other addresses unchanged.
+    Q_INVOKABLE static QUrl roundedArtwork(const QUrl &image, double corner, double size);
     Q_INVOKABLE static double playBarFill(double fraction, double width)
     {
         return std::max(MediaRules::PlayBarMinFill, fraction * width);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
 
 Mp3Exporter::Mp3Exporter(platform::IToolLocator &tools, platform::IProcessRunner &runner, const QString &folder,
                          int timeoutMs)
@@ -21,6 +22,26 @@ QString Mp3Exporter::cleanName(const QString &name)
     return clean.isEmpty() ? QStringLiteral("Voice memo") : clean;
 }
 
+QString Mp3Exporter::fitName(const QString &base, const QString &tail)
+{
+    const qsizetype budget = MaxNameBytes - tail.toUtf8().size();
+    if (base.toUtf8().size() <= budget)
+        return base;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
+    qsizetype fit = 0;
+    qsizetype bytes = 0;
+    for (qsizetype at = characters.toNextBoundary(); at != -1; at = characters.toNextBoundary()) {
+        bytes += QStringView(base).mid(fit, at - fit).toUtf8().size();
+        if (bytes > budget)
+            break;
+        fit = at;
+    }
+    QString cut = base.left(fit);
+    while (!cut.isEmpty() && cut.back().isSpace())
+        cut.chop(1);
+    return cut;
+}
+
 QString Mp3Exporter::ffmpegPath() const
 {
     return m_tools.find(QStringLiteral("ffmpeg"));
@@ -31,8 +52,8 @@ QString Mp3Exporter::reserveDestination(const QString &base, const QString &ext)
     QDir().mkpath(m_folder);
     const QDir dir(m_folder);
     for (int n = 1; n < 10000; ++n) {
-        const QString name = n == 1 ? QStringLiteral("%1.%2").arg(base, ext)
-                                    : QStringLiteral("%1 %2.%3").arg(base).arg(n).arg(ext);
+        const QString tail = n == 1 ? QStringLiteral(".%1").arg(ext) : QStringLiteral(" %1.%2").arg(n).arg(ext);
+        const QString name = fitName(base, tail) + tail;
         const QString path = dir.filePath(name);
         if (QFileInfo::exists(path))
             continue;

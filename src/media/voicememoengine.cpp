@@ -15,6 +15,20 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+QHash<int, QByteArray> VoiceMemoListRow::roles()
+{
+    return {{IdRole, "memoId"}, {MemoRole, "memo"}};
+}
+
+QVariant VoiceMemoListRow::roleValue(int role) const
+{
+    switch (role) {
+    case IdRole: return id;
+    case MemoRole: return QVariant::fromValue(memo);
+    default: return {};
+    }
+}
+
 void sortMemos(QList<VoiceMemo> &memos)
 {
     std::sort(memos.begin(), memos.end(), [](const VoiceMemo &a, const VoiceMemo &b) {
@@ -62,13 +76,11 @@ VoiceMemoEngine::VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAu
     , m_clock(clock)
     , m_scheduler(scheduler)
     , m_folder(memosFolder)
+    , m_memoList(new VoiceMemoListModel(this))
 {
+    connect(&m_recorder, &platform::IMicRecorder::recordingStarted, this, &VoiceMemoEngine::onRecorderStarted);
     connect(&m_recorder, &platform::IMicRecorder::failed, this, &VoiceMemoEngine::onRecorderFailed);
-    // The recording's duration is known once its file is complete.
-    connect(&m_recorder, &platform::IMicRecorder::finished, this, [this] {
-        if (!m_recording)
-            reload();
-    });
+    connect(&m_recorder, &platform::IMicRecorder::finished, this, &VoiceMemoEngine::onRecorderFinished);
     connect(&m_player, &platform::IAudioPlayer::stateChanged, this, &VoiceMemoEngine::updateIsPlaying);
     reload();
 }
@@ -113,8 +125,12 @@ void VoiceMemoEngine::reload()
     QList<VoiceMemo> memos;
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &entry : entries) {
-        if (entry.suffix().toLower() == QLatin1String("m4a") && !entry.fileName().startsWith(QLatin1Char('.')))
-            memos.append(memoFrom(entry.absoluteFilePath()));
+        if (entry.suffix().toLower() != QLatin1String("m4a") || entry.fileName().startsWith(QLatin1Char('.')))
+            continue;
+        // A take in progress is listed once its file is complete.
+        if (m_take != Take::Idle && entry.absoluteFilePath() == m_takePath)
+            continue;
+        memos.append(memoFrom(entry.absoluteFilePath()));
     }
     sortMemos(memos);
     setMemos(memos);
@@ -144,19 +160,25 @@ QString VoiceMemoEngine::newRecordingPath() const
 
 void VoiceMemoEngine::toggleRecord()
 {
-    if (m_recording) {
-        stopRecording();
+    switch (m_take) {
+    case Take::Idle: record(); return;
+    case Take::Recording: stopRecording(); return;
+    case Take::Starting:
+        // Called off before any sound was recorded: nothing is listed.
+        m_discard = true;
+        m_takeLimit = m_scheduler.after(FinishLimitMs, [this] { finishTake(); });
+        m_take = Take::Finishing;
+        m_recorder.stop();
         return;
+    case Take::AskingMic: // the microphone has not answered the first request yet
+    case Take::Finishing: return;
     }
-    if (m_starting)
-        return; // the microphone has not answered the first request yet
-    record();
 }
 
 void VoiceMemoEngine::record()
 {
     stopPlayback();
-    m_starting = true;
+    m_take = Take::AskingMic;
     QPointer<VoiceMemoEngine> self(this);
     m_recorder.requestPermission([self](bool granted) {
         if (self)
@@ -166,17 +188,30 @@ void VoiceMemoEngine::record()
 
 void VoiceMemoEngine::onAccess(bool granted)
 {
-    if (!m_starting)
+    if (m_take != Take::AskingMic)
         return;
-    m_starting = false;
+    m_take = Take::Idle;
     if (!granted) {
         setStatus(StatusNoMic);
         return;
     }
-    if (!m_recorder.start(newRecordingPath())) {
+    // Set first: a recorder may report its start from inside start().
+    m_takePath = newRecordingPath();
+    m_discard = false;
+    m_take = Take::Starting;
+    m_takeLimit = m_scheduler.after(StartLimitMs, [this] { onRecorderFailed(); });
+    if (!m_recorder.start(m_takePath)) {
+        endTake();
         setStatus(StatusCannotRecord);
-        return;
     }
+}
+
+void VoiceMemoEngine::onRecorderStarted()
+{
+    if (m_take != Take::Starting)
+        return;
+    m_takeLimit.cancel();
+    m_take = Take::Recording;
     setRecording(true);
     setElapsed(0);
     setLevel(0);
@@ -198,25 +233,65 @@ void VoiceMemoEngine::meterTick()
 void VoiceMemoEngine::stopRecording()
 {
     m_meterTask.cancel();
+    m_take = Take::Finishing;
+    m_takeLimit = m_scheduler.after(FinishLimitMs, [this] { finishTake(); });
     m_recorder.stop();
     setRecording(false);
     setElapsed(0);
     setLevel(0);
+}
+
+void VoiceMemoEngine::onRecorderFinished()
+{
+    if (m_take == Take::Finishing)
+        finishTake();
+}
+
+void VoiceMemoEngine::finishTake()
+{
+    const QString path = m_takePath;
+    const bool discard = m_discard;
+    endTake();
+    // A file without sound (the encoder never got any, or its index was
+    // never written) opens in no player: it is not a memo.
+    const bool holdsSound = !discard && mp4DurationSeconds(path) > 0;
+    if (!holdsSound)
+        QFile::remove(path);
     reload();
-    setStatus(m_memos.isEmpty() ? StatusSaved : QStringLiteral("%1 saved").arg(m_memos.size()));
+    if (discard)
+        return;
+    if (!holdsSound)
+        setStatus(StatusCannotRecord);
+    else
+        setStatus(m_memos.isEmpty() ? StatusSaved : QStringLiteral("%1 saved").arg(m_memos.size()));
 }
 
 void VoiceMemoEngine::onRecorderFailed()
 {
-    if (!m_recording)
+    if (m_take != Take::Starting && m_take != Take::Recording && m_take != Take::Finishing)
         return;
+    const bool wasFinishing = m_take == Take::Finishing;
+    const bool discard = m_discard;
+    const QString path = m_takePath;
+    endTake();
+    if (!wasFinishing)
+        m_recorder.stop();
+    QFile::remove(path);
+    reload();
+    if (!discard)
+        setStatus(StatusCannotRecord);
+}
+
+void VoiceMemoEngine::endTake()
+{
+    m_takeLimit.cancel();
     m_meterTask.cancel();
-    m_recorder.stop();
+    m_take = Take::Idle;
+    m_takePath.clear();
+    m_discard = false;
     setRecording(false);
     setElapsed(0);
     setLevel(0);
-    reload();
-    setStatus(StatusCannotRecord);
 }
 
 // Playback --------------------------------------------------------------
@@ -303,7 +378,7 @@ void VoiceMemoEngine::edit(const VoiceMemo &memo, const std::function<void(Voice
     change(m_memos[i]);
     if (resort)
         sortMemos(m_memos);
-    emit memosChanged();
+    memosEdited();
     saveMeta();
 }
 
@@ -336,7 +411,7 @@ void VoiceMemoEngine::deleteMemo(const VoiceMemo &memo)
         return;
     const auto removed = m_memos.removeIf([&](const VoiceMemo &m) { return m.file == memo.file; });
     if (removed > 0)
-        emit memosChanged();
+        memosEdited();
     saveMeta();
 }
 
@@ -376,7 +451,20 @@ void VoiceMemoEngine::exportMP3(const VoiceMemo &memo)
 
 void VoiceMemoEngine::setMemos(const QList<VoiceMemo> &memos)
 {
-    publish(this, m_memos, memos, &VoiceMemoEngine::memosChanged);
+    if (m_memos == memos)
+        return;
+    m_memos = memos;
+    memosEdited();
+}
+
+void VoiceMemoEngine::memosEdited()
+{
+    std::vector<VoiceMemoListRow> rows;
+    rows.reserve(size_t(m_memos.size()));
+    for (const VoiceMemo &memo : std::as_const(m_memos))
+        rows.push_back({memo.file, memo});
+    m_memoList->sync(rows);
+    emit memosChanged();
 }
 
 void VoiceMemoEngine::setRecording(bool on)

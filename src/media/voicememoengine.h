@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/filetrash.h"
+#include "core/recordlistmodel.h"
 #include "core/scheduler.h"
 #include "media/mp3exporter.h"
 #include "media/voicememoindex.h"
@@ -40,6 +41,20 @@ public:
     bool operator==(const VoiceMemo &) const = default;
 };
 
+// A row of the memo list model: one memo under its file name, so that a
+// row keeps its place and its view while the memo is edited.
+struct VoiceMemoListRow {
+    QString id; // the memo's file
+    VoiceMemo memo;
+
+    enum Role { IdRole = Qt::UserRole, MemoRole };
+    static QHash<int, QByteArray> roles();
+    QVariant roleValue(int role) const;
+    bool operator==(const VoiceMemoListRow &) const = default;
+};
+
+using VoiceMemoListModel = RecordListModel<VoiceMemoListRow>;
+
 // Favourites first, then the newest first (file names settle ties).
 void sortMemos(QList<VoiceMemo> &memos);
 
@@ -62,6 +77,8 @@ class VoiceMemoEngine : public QObject {
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the view model")
     Q_PROPERTY(QList<VoiceMemo> memos READ memos NOTIFY memosChanged)
+    // The same list as a model whose rows are updated in place.
+    Q_PROPERTY(RecordListModelBase *memoList READ memoList CONSTANT)
     Q_PROPERTY(bool recording READ recording NOTIFY recordingChanged)
     Q_PROPERTY(QUrl playingURL READ playingURL NOTIFY playingURLChanged)
     Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
@@ -73,6 +90,10 @@ class VoiceMemoEngine : public QObject {
 public:
     static constexpr int MeterIntervalMs = 80;
     static constexpr int PlaybackIntervalMs = 120;
+    // How long the recorder may take to begin a take, and to complete its
+    // file after the stop, before the take counts as failed.
+    static constexpr int StartLimitMs = 15000;
+    static constexpr int FinishLimitMs = 15000;
     static inline const QString StatusIdle = QStringLiteral("Tap the mic to record");
     static inline const QString StatusRecording = QStringLiteral("Recording…");
     static inline const QString StatusNoMic = QStringLiteral("Allow microphone in System Settings");
@@ -107,6 +128,7 @@ public:
     Q_INVOKABLE void exportMP3(const VoiceMemo &memo);
 
     QList<VoiceMemo> memos() const { return m_memos; }
+    VoiceMemoListModel *memoList() const { return m_memoList; }
     bool recording() const { return m_recording; }
     QUrl playingURL() const { return m_playingURL; }
     bool isPlaying() const;
@@ -131,10 +153,24 @@ signals:
     void expandedIDChanged();
 
 private:
+    // A take from the press of record to its listing.
+    enum class Take {
+        Idle,
+        AskingMic, // waiting for the permission answer
+        Starting,  // the recorder opens the input and the encoder
+        Recording, // sound reaches the file
+        Finishing, // stopped; the recorder completes the file
+    };
+
     void record();
     void onAccess(bool granted);
+    void onRecorderStarted();
     void onRecorderFailed();
+    void onRecorderFinished();
     void stopRecording();
+    // Ends the take: lists its file when it holds sound, else removes it.
+    void finishTake();
+    void endTake();
     void meterTick();
     void playbackTick_();
     void saveMeta();
@@ -145,6 +181,8 @@ private:
     void edit(const VoiceMemo &memo, const std::function<void(VoiceMemo &)> &change, bool resort = false);
 
     void setMemos(const QList<VoiceMemo> &memos);
+    // Tells the views that m_memos changed.
+    void memosEdited();
     void setRecording(bool on);
     void setPlayingURL(const QUrl &url);
     void updateIsPlaying();
@@ -162,9 +200,13 @@ private:
     QString m_folder;
 
     QList<VoiceMemo> m_memos;
+    VoiceMemoListModel *m_memoList;
     QHash<QString, StoredMeta> m_meta;
     bool m_recording = false;
-    bool m_starting = false;
+    Take m_take = Take::Idle;
+    QString m_takePath;     // the current take's file, left out of the list until it is complete
+    bool m_discard = false; // the take was called off before it began
+    TaskHandle m_takeLimit;
     bool m_playerLoaded = false;
     bool m_lastIsPlaying = false;
     QUrl m_playingURL;

@@ -16,9 +16,12 @@ public:
     // Asks whether recording is allowed; done runs later on the main thread.
     virtual void requestPermission(std::function<void(bool granted)> done) = 0;
     // Starts a take into path; false when no recorder could be opened (no
-    // microphone, no encoder). A failure found later arrives as failed().
+    // microphone, no encoder). The take begins once recordingStarted()
+    // arrives (opening the input and the encoder takes a while); a failure
+    // found later arrives as failed().
     virtual bool start(const QString &path) = 0;
-    // Ends the take; finished() follows once its file is complete.
+    // Ends the take (or calls off one that has not begun); finished()
+    // follows once its file is complete and the input is closed.
     virtual void stop() = 0;
     // The input's average power over the last moments, in dBFS (-160 for
     // silence or when not recording).
@@ -27,6 +30,8 @@ public:
     virtual double currentTime() const = 0;
 
 signals:
+    // Sound from the input reaches the take's file from now on.
+    void recordingStarted();
     // The take broke off.
     void failed();
     // The file of a stopped take is complete.

@@ -92,7 +92,8 @@ public:
     double powerDb = -160;
     double time = 0;
     bool recording = false;
-    bool writesFile = false; // a take leaves a small file at its path
+    bool writesFile = false;  // a take leaves a small file at its path
+    bool startsAtOnce = true; // the take begins from inside start()
 
     void requestPermission(std::function<void(bool)> done) override { pendingPermissions.append(std::move(done)); }
     void answer(bool granted)
@@ -109,6 +110,8 @@ public:
         if (writesFile && file.open(QIODevice::WriteOnly))
             file.write("take");
         recording = true;
+        if (startsAtOnce)
+            emit recordingStarted();
         return true;
     }
     void stop() override
@@ -119,7 +122,9 @@ public:
     double averagePowerDb() override { return powerDb; }
     double currentTime() const override { return time; }
 
-    // The take broke off / its file is complete.
+    // The take's first sound reached the file / it broke off / its file is
+    // complete.
+    void begin() { emit recordingStarted(); }
     void fail() { emit failed(); }
     void complete() { emit finished(); }
 };

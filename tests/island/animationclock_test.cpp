@@ -85,6 +85,7 @@ TEST(IslandStyleTest, NamedSpringsMatchTheirResponseAndDamping)
 {
     IslandStyle style;
     EXPECT_EQ(style.property("stateSpring").value<SpringSpec>(), SpringSpec::make(0.36, 0.84, 0.1));
+    EXPECT_EQ(style.property("memoListSpring").value<SpringSpec>(), SpringSpec::make(0.32, 0.88));
     const auto game = style.property("gamePageSpring").value<SpringSpec>();
     EXPECT_DOUBLE_EQ(game.response, 0.32);
     EXPECT_DOUBLE_EQ(game.dampingFraction, 0.88);

@@ -47,6 +47,29 @@ TEST_F(MediaTest, PlayPauseAnswersAtOnceAndLooksAgainTwice)
     EXPECT_EQ(system.count(), 2);
 }
 
+// Next and previous each look at the player again after 280 ms and after
+// 1080 ms.
+TEST_F(MediaTest, SkipsLookAgainTwice)
+{
+    play(QStringLiteral("Song"), QStringLiteral("Band"));
+    double uptime = 3600;
+    for (auto refresh : {&NotchViewModel::refreshNowPlayingSoon, &NotchViewModel::refreshNowPlayingSoonAlt}) {
+        model->tick();
+        QSignalSpy system(model.get(), &NotchViewModel::systemChanged);
+        (model.get()->*refresh)();
+        fakes->load.uptime = uptime += 60;
+        advance(279);
+        EXPECT_EQ(system.count(), 0);
+        advance(1);
+        EXPECT_EQ(system.count(), 1);
+        fakes->load.uptime = uptime += 60;
+        advance(799);
+        EXPECT_EQ(system.count(), 1);
+        advance(1);
+        EXPECT_EQ(system.count(), 2);
+    }
+}
+
 TEST_F(MediaTest, ArtworkIsAskedAgainForALateAddressAndAfterAFailure)
 {
     QImage cover(4, 4, QImage::Format_RGB32);

@@ -1,5 +1,6 @@
 #include "fakes/fakeclock.h"
 #include "media/artworkloader.h"
+#include "media/mediarules.h"
 #include "support/localhttpserver.h"
 #include "support/pavlettest.h"
 
@@ -210,4 +211,45 @@ TEST_F(ArtworkTest, TheCacheKeepsTheMostRecentlyUsed)
     EXPECT_TRUE(loader.cached(first.artworkKey()).has_value());
     EXPECT_FALSE(loader.cached(record("1").artworkKey()).has_value());
     EXPECT_TRUE(loader.cached(record(QString::number(ArtworkLoader::CacheSize)).artworkKey()).has_value());
+}
+
+// The artwork the views show comes with transparent rounded corners, so the
+// card behind it shows there (not a square of black), whatever its colour
+// and whatever the track's title holds.
+TEST_F(ArtworkTest, RoundedArtworkHasTransparentCorners)
+{
+    ArtworkImageProvider provider(loader);
+    struct Case {
+        const char *what;
+        QString title;
+        QSize image;
+    };
+    const Case cases[] = {
+        {"square", "Song", {8, 8}},
+        {"wide, cropped in the middle", "Wide", {16, 8}},
+        {"a title with a question mark and a hash", "Why? #2", {8, 8}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        NowPlayingInfo info = record(c.title);
+        info.artwork = QImage(c.image, QImage::Format_RGB32);
+        info.artwork.fill(Qt::red);
+        ASSERT_FALSE(fetch(info).isNull());
+        // The address the view asks for, and the id Qt Quick hands the
+        // provider for it.
+        const QUrl url = MediaText::roundedArtwork(ArtworkLoader::imageUrl(info.artworkKey()), 10, 40);
+        const QString id = url.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).mid(1);
+        QSize size;
+        const QImage image = provider.requestImage(id, &size, QSize(80, 80));
+        ASSERT_EQ(size, QSize(80, 80));
+        // Corner radius 10 of 40 is 20 px of 80.
+        for (const QPoint corner : {QPoint(0, 0), QPoint(79, 0), QPoint(0, 79), QPoint(79, 79), QPoint(4, 4)})
+            EXPECT_EQ(image.pixelColor(corner).alpha(), 0) << corner.x() << "," << corner.y();
+        for (const QPoint inside : {QPoint(40, 0), QPoint(0, 40), QPoint(40, 40), QPoint(10, 10)})
+            EXPECT_EQ(image.pixelColor(inside), QColor(Qt::red)) << inside.x() << "," << inside.y();
+    }
+    // Other addresses stay as they are.
+    const QUrl file = QUrl::fromLocalFile("/tmp/cover.png");
+    EXPECT_EQ(MediaText::roundedArtwork(file, 10, 40), file);
+    EXPECT_TRUE(MediaText::roundedArtwork(QUrl(), 10, 40).isEmpty());
 }

@@ -57,6 +57,13 @@ TEST(MediaRulesTest, VoiceMemoTexts)
     EXPECT_EQ(memoStatusLine(false, 0, false, "x", 0), "Tap the mic to record");
     EXPECT_EQ(memoStatusLine(false, 0, false, "x", 1), "1 saved");
     EXPECT_EQ(memoStatusLine(false, 0, false, "x", 3), "3 saved");
+    EXPECT_EQ(memoStatusLine(false, 0, false, "Saved to Downloads", 3), "3 saved");
+    // Failures stay until the engine's status moves on.
+    for (const char *failure : {"Couldn't write MP3", "Install ffmpeg (apt install ffmpeg)", "Couldn't record",
+                                "Couldn't play", "Allow microphone in System Settings"}) {
+        EXPECT_EQ(memoStatusLine(false, 0, false, failure, 3), failure);
+        EXPECT_EQ(memoStatusLine(true, 1, false, failure, 3), "Recording  0:01");
+    }
 
     const QDateTime now = QDateTime::currentDateTime();
     const QString dot = QString::fromUtf8("  ·  ");

@@ -96,6 +96,22 @@ protected:
         if (!recorder.pendingPermissions.isEmpty())
             recorder.answer(true);
     }
+    // The recorder completes the last take's file: a real recording of 1.5 s
+    // when sound, else the bare header a take without sound leaves.
+    void completeTake(bool sound = true)
+    {
+        const QString take = recorder.started.last();
+        QFile::remove(take);
+        if (sound) {
+            QFile::copy(PAVLET_TEST_DATA "/media/memo.m4a", take);
+        } else {
+            QFile f(take);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(box("ftyp", "M4A ") + box("moov", mvhd(0, 44100, 0)));
+        }
+        recorder.complete();
+    }
+    QStringList files() const { return QDir(memos()).entryList({"*.m4a"}, QDir::Files); }
     // Ends the next waiting ffmpeg run; a run that succeeds, or one given a
     // partial text, leaves that in its output file.
     void finishRun(int status, const QByteArray &output = "mp3")
@@ -265,15 +281,14 @@ TEST_F(VoiceMemoTest, RecordingSavesAFileAndReportsTheCount)
     engine->toggleRecord();
     EXPECT_FALSE(engine->recording());
     EXPECT_EQ(engine->level(), 0);
-    EXPECT_EQ(engine->status(), "3 saved");
     ASSERT_EQ(recorder.started.size(), 1);
     const QString take = recorder.started.first();
     EXPECT_TRUE(take.endsWith(".m4a"));
+    engine->reload();
+    EXPECT_EQ(engine->memos().size(), 2) << "a take is listed once its file is complete";
 
-    // Once the recorder has written the whole file its duration shows.
-    QFile::remove(take);
-    QFile::copy(PAVLET_TEST_DATA "/media/memo.m4a", take);
-    recorder.complete();
+    completeTake();
+    EXPECT_EQ(engine->status(), "3 saved");
     EXPECT_NEAR(memo(*engine, QFileInfo(take).fileName()).duration, 1.5, 0.05);
 }
 
@@ -284,6 +299,7 @@ TEST_F(VoiceMemoTest, TwoRecordingsInOneMinuteKeepBothFiles)
         startRecording(*engine);
         clock.advanceMs(5000);
         engine->toggleRecord();
+        completeTake();
     }
     ASSERT_EQ(recorder.started.size(), 3);
     const QString stamp = recordingStamp(clock.now().toLocalTime().addSecs(-15));
@@ -324,6 +340,95 @@ TEST_F(VoiceMemoTest, RecordingFailures)
     EXPECT_FALSE(engine->recording());
     EXPECT_EQ(engine->status(), "Couldn't record");
     EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
+// From the press of record to the listing: the take shows as recording only
+// once the recorder has begun it, and only a complete file with sound is
+// listed.
+TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
+{
+    enum class End { Completes, CompletesEmpty, NeverBegins, BreaksOff, CalledOffWhileStarting, NeverCompletes };
+    struct Case {
+        const char *what;
+        End end;
+        int listed;         // memos afterwards (one was there before)
+        const char *status; // the engine's status afterwards
+        bool fileKept;
+    };
+    const Case cases[] = {
+        {"stopped and complete", End::Completes, 2, "2 saved", true},
+        {"complete without sound", End::CompletesEmpty, 1, "Couldn't record", false},
+        {"never begins", End::NeverBegins, 1, "Couldn't record", false},
+        {"breaks off while recording", End::BreaksOff, 1, "Couldn't record", false},
+        {"called off before it began", End::CalledOffWhileStarting, 1, "Tap the mic to record", false},
+        {"its completion never arrives", End::NeverCompletes, 2, "2 saved", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(memos()).removeRecursively();
+        QDir().mkpath(memos());
+        QFile::copy(PAVLET_TEST_DATA "/media/memo.m4a", QDir(memos()).filePath("old.m4a"));
+        recorder.started.clear();
+        recorder.startsAtOnce = false;
+        const int stops = recorder.stops;
+        auto engine = makeEngine();
+
+        startRecording(*engine);
+        ASSERT_EQ(recorder.started.size(), 1);
+        const QString take = recorder.started.first();
+        recorder.time = 0.4; // what the recorder may report before it has begun
+        scheduler.advance(400);
+        EXPECT_FALSE(engine->recording()) << "not recording before the recorder has begun";
+        EXPECT_EQ(engine->elapsed(), 0);
+        EXPECT_EQ(engine->status(), "Tap the mic to record");
+
+        switch (c.end) {
+        case End::NeverBegins: scheduler.advance(VoiceMemoEngine::StartLimitMs); break;
+        case End::CalledOffWhileStarting:
+            engine->toggleRecord();
+            EXPECT_EQ(recorder.stops, stops + 1);
+            completeTake(false);
+            break;
+        default:
+            recorder.begin();
+            EXPECT_TRUE(engine->recording());
+            EXPECT_EQ(engine->status(), "Recording…");
+            recorder.time = 2.5;
+            scheduler.advance(80);
+            EXPECT_DOUBLE_EQ(engine->elapsed(), 2.5);
+            engine->reload();
+            EXPECT_EQ(engine->memos().size(), 1) << "the take in progress is not listed";
+            if (c.end == End::BreaksOff) {
+                recorder.fail();
+                break;
+            }
+            engine->toggleRecord();
+            EXPECT_FALSE(engine->recording());
+            EXPECT_EQ(engine->memos().size(), 1) << "not listed before its file is complete";
+            if (c.end == End::NeverCompletes) {
+                QFile::remove(take);
+                QFile::copy(PAVLET_TEST_DATA "/media/memo.m4a", take);
+                scheduler.advance(VoiceMemoEngine::FinishLimitMs);
+            } else {
+                completeTake(c.end == End::Completes);
+            }
+        }
+        EXPECT_FALSE(engine->recording());
+        EXPECT_EQ(engine->memos().size(), c.listed);
+        EXPECT_EQ(engine->status(), c.status);
+        EXPECT_EQ(QFileInfo::exists(take), c.fileKept);
+        EXPECT_GE(recorder.stops, stops + 1) << "the recorder is always stopped";
+        EXPECT_EQ(scheduler.pendingCount(), 0);
+        for (const VoiceMemo &m : engine->memos())
+            EXPECT_GT(m.duration, 1) << m.file.toStdString();
+
+        // The engine is ready for the next take.
+        recorder.startsAtOnce = true;
+        startRecording(*engine);
+        EXPECT_TRUE(engine->recording());
+        engine->toggleRecord();
+        completeTake();
+    }
 }
 
 TEST_F(VoiceMemoTest, PauseResumesWhereItStoppedAndTheEndClearsPlayback)
@@ -433,4 +538,44 @@ TEST_F(VoiceMemoTest, ExportFailures)
     EXPECT_TRUE(engine->exportingID().isEmpty());
     engine->exportMP3(memo(*engine, "b.m4a"));
     EXPECT_EQ(engine->exportingID(), "b.m4a");
+}
+
+// A name longer than a file name may be is cut after a whole character so
+// that the name with its number and extension fits the file system.
+TEST_F(VoiceMemoTest, LongNamesExportUnderTheLongestNameTheFolderTakes)
+{
+    addFiles({"a.m4a"});
+    auto engine = makeEngine();
+    tools.tools = {{"ffmpeg", "/usr/bin/ffmpeg"}};
+    struct Case {
+        const char *what;
+        QString name;
+        int bytes[2]; // of the name kept before ".mp3", and before " 2.mp3"
+    };
+    const Case cases[] = {
+        {"plain letters", QString(300, 'a'), {251, 249}},
+        {"two-byte letters", QString(200, QChar(0xe9)), {250, 248}},
+        {"four-byte symbols", QString::fromUtf8("\xF0\x9F\x8E\x99").repeated(80), {248, 248}},
+        {"letters with a combining accent", QString::fromUtf8("e\xCC\x81").repeated(100), {249, 249}},
+        {"spaces at the cut", QString(250, 'c') + QString(20, ' ') + 'd', {250, 249}},
+        {"a name that fits", QString(251, 'b'), {251, 249}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        engine->rename(memo(*engine, "a.m4a"), c.name);
+        for (int second = 0; second < 2; ++second) {
+            const QString tail = second ? QStringLiteral(" 2.mp3") : QStringLiteral(".mp3");
+            engine->exportMP3(memo(*engine, "a.m4a"));
+            finishRun(0);
+            EXPECT_EQ(engine->status(), "Saved to Downloads");
+            ASSERT_FALSE(revealer.revealed.isEmpty());
+            const QString file = QFileInfo(revealer.revealed.takeLast()).fileName();
+            EXPECT_TRUE(QFile::exists(QDir(downloads()).filePath(file)));
+            ASSERT_TRUE(file.endsWith(tail)) << file.toStdString();
+            const QString base = file.chopped(tail.size());
+            EXPECT_TRUE(c.name.startsWith(base));
+            EXPECT_EQ(base.toUtf8().size(), c.bytes[second]);
+        }
+        QDir(downloads()).removeRecursively();
+    }
 }

@@ -10,6 +10,7 @@
 #include <QMediaFormat>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -20,14 +21,13 @@ QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, QObject *parent
 {
 }
 
-QtMicRecorder::Pipeline &QtMicRecorder::pipeline()
+std::unique_ptr<QtMicRecorder::Pipeline> QtMicRecorder::makePipeline(const QAudioDevice &device)
 {
-    if (m_pipeline)
-        return *m_pipeline;
-    m_pipeline = std::make_unique<Pipeline>();
-    QMediaRecorder &recorder = m_pipeline->recorder;
-    m_pipeline->session.setAudioInput(&m_pipeline->input);
-    m_pipeline->session.setRecorder(&recorder);
+    auto p = std::make_unique<Pipeline>();
+    QMediaRecorder &recorder = p->recorder;
+    p->input.setDevice(device);
+    p->session.setAudioInput(&p->input);
+    p->session.setRecorder(&recorder);
     // MPEG-4 audio rather than MPEG-4: the recorder keeps the ".m4a" of the
     // name instead of adding ".mp4".
     QMediaFormat format(QMediaFormat::Mpeg4Audio);
@@ -37,23 +37,66 @@ QtMicRecorder::Pipeline &QtMicRecorder::pipeline()
     recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
     recorder.setAudioSampleRate(44100);
     recorder.setAudioChannelCount(1);
-    connect(&recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
-        if (state == QMediaRecorder::StoppedState && m_finishing) {
-            m_finishing = false;
-            emit finished();
+    // The recorder reports RecordingState as soon as record() is called;
+    // its duration moves only once sound reaches the encoder.
+    Pipeline *chain = p.get();
+    connect(&recorder, &QMediaRecorder::durationChanged, this, [this, chain](qint64 ms) {
+        if (chain == m_pipeline.get() && m_active && !m_started && ms > 0) {
+            m_started = true;
+            emit recordingStarted();
         }
     });
+    connect(&recorder, &QMediaRecorder::recorderStateChanged, this,
+            [this, chain](QMediaRecorder::RecorderState state) {
+                if (state != QMediaRecorder::StoppedState)
+                    return;
+                if (chain != m_pipeline.get()) {
+                    retire(chain);
+                    return;
+                }
+                if (!m_finishing)
+                    return;
+                // The muxer has written the file's index: the take is complete.
+                m_finishing = false;
+                retire(chain);
+                emit finished();
+            });
     connect(&recorder, &QMediaRecorder::errorOccurred, this,
-            [this](QMediaRecorder::Error error, const QString &text) {
+            [this, chain](QMediaRecorder::Error error, const QString &text) {
                 if (error == QMediaRecorder::NoError)
                     return;
                 qCWarning(lcPlatform) << "recording failed:" << text;
-                if (m_active) {
-                    m_active = false;
-                    emit failed();
+                if (chain != m_pipeline.get()) {
+                    retire(chain);
+                    return;
                 }
+                if (!m_active && !m_finishing)
+                    return;
+                m_active = false;
+                m_finishing = false;
+                stopMeter();
+                retire(chain);
+                emit failed();
             });
-    return *m_pipeline;
+    return p;
+}
+
+void QtMicRecorder::retire(Pipeline *chain)
+{
+    std::unique_ptr<Pipeline> gone;
+    if (m_pipeline.get() == chain) {
+        gone = std::move(m_pipeline);
+    } else {
+        const auto it = std::find_if(m_draining.begin(), m_draining.end(),
+                                     [chain](const std::unique_ptr<Pipeline> &d) { return d.get() == chain; });
+        if (it == m_draining.end())
+            return;
+        gone = std::move(*it);
+        m_draining.erase(it);
+    }
+    // Destroyed from the event loop: this runs inside one of its signals.
+    m_retired.push_back(std::move(gone));
+    QTimer::singleShot(0, this, [this] { m_retired.clear(); });
 }
 
 QtMicRecorder::~QtMicRecorder()
@@ -70,16 +113,21 @@ void QtMicRecorder::requestPermission(std::function<void(bool)> done)
 
 bool QtMicRecorder::start(const QString &path)
 {
-    stop();
+    if (m_active)
+        return false;
+    if (m_finishing) {
+        // The earlier take completes its file on its own, unreported.
+        m_finishing = false;
+        m_draining.push_back(std::move(m_pipeline));
+    }
     const QAudioDevice device = m_device.value_or(QMediaDevices::defaultAudioInput());
     if (device.isNull())
         return false;
-    Pipeline &p = pipeline();
-    p.input.setDevice(device);
-    p.recorder.setOutputLocation(QUrl::fromLocalFile(path));
+    m_takeDevice = device;
+    m_takePath = path;
     m_active = true;
-    p.recorder.record();
-    if (p.recorder.error() != QMediaRecorder::NoError) {
+    m_started = false;
+    if (!record()) {
         m_active = false;
         return false;
     }
@@ -97,23 +145,54 @@ bool QtMicRecorder::start(const QString &path)
     return true;
 }
 
-void QtMicRecorder::stop()
+bool QtMicRecorder::record()
+{
+    m_pipeline = makePipeline(m_takeDevice);
+    Pipeline &p = *m_pipeline;
+    p.recorder.setOutputLocation(QUrl::fromLocalFile(m_takePath));
+    p.recorder.record();
+    if (p.recorder.error() != QMediaRecorder::NoError) {
+        retire(&p);
+        return false;
+    }
+    const int attempt = ++m_attempt;
+    QTimer::singleShot(StartRetryMs, this, [this, attempt] {
+        if (attempt != m_attempt || !m_active || m_started || !m_pipeline)
+            return;
+        qCWarning(lcPlatform) << "the recorder got no sound; starting it again";
+        // Gone before the new chain opens the file: it holds no sound to keep.
+        m_pipeline.reset();
+        if (!record()) {
+            m_active = false;
+            stopMeter();
+            emit failed();
+        }
+    });
+    return true;
+}
+
+void QtMicRecorder::stopMeter()
 {
     if (m_meterSource)
         m_meterSource->stop();
     m_meterStream = nullptr;
     m_meterSource.reset();
-    if (m_active) {
-        m_active = false;
-        // The recorder stays: it completes the file after this call.
-        m_finishing = true;
-        m_pipeline->recorder.stop();
-    }
+}
+
+void QtMicRecorder::stop()
+{
+    stopMeter();
+    if (!m_active)
+        return;
+    m_active = false;
+    // The chain stays until the recorder has completed the file.
+    m_finishing = true;
+    m_pipeline->recorder.stop();
 }
 
 double QtMicRecorder::currentTime() const
 {
-    return m_pipeline ? double(m_pipeline->recorder.duration()) / 1000.0 : 0;
+    return m_pipeline && m_active ? double(m_pipeline->recorder.duration()) / 1000.0 : 0;
 }
 
 double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)

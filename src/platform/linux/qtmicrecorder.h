@@ -10,6 +10,7 @@
 #include <QMediaRecorder>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAudioSource;
 class QIODevice;
@@ -20,6 +21,13 @@ namespace platform {
 // GStreamer, so a ".m4a" name is kept as given) while a parallel
 // QAudioSource measures the level. Linux asks no permission; a machine
 // without an input device cannot open the mic.
+//
+// Each take has a recording chain of its own: the capture session holds the
+// input open for as long as it exists, so the chain goes once the take's
+// file is complete. A take may start while the one before still completes
+// its file; that one then finishes unreported. The take counts as started when the encoder has been
+// handed its first sound, which can be seconds after record() on a busy
+// machine.
 class QtMicRecorder final : public IMicRecorder {
     Q_OBJECT
 public:
@@ -36,22 +44,39 @@ public:
     // dBFS of the root mean square of 16-bit samples; -160 for silence.
     static double powerDb(const qint16 *samples, qsizetype count);
 
+    // A chain that has handed the encoder no sound by then is built again:
+    // now and then a new capture session never starts its input.
+    static constexpr int StartRetryMs = 3000;
+
+    // Whether a recording chain exists (and so holds the input open).
+    bool hasPipeline() const { return m_pipeline != nullptr; }
+
 private:
-    // Qt Multimedia's first use costs a good part of a second at start-up,
-    // so the recording chain is built by the first recording.
     struct Pipeline {
         QMediaCaptureSession session;
         QAudioInput input;
         QMediaRecorder recorder;
     };
-    Pipeline &pipeline();
+    std::unique_ptr<Pipeline> makePipeline(const QAudioDevice &device);
+    // Lets the chain go after the current signal has returned.
+    void retire(Pipeline *chain);
+    void stopMeter();
+    // Builds the chain for the take's file and starts it.
+    bool record();
 
     std::optional<QAudioDevice> m_device;
+    QAudioDevice m_takeDevice;
+    QString m_takePath;
+    int m_attempt = 0; // counts chain builds, so a stale retry does nothing
     std::unique_ptr<Pipeline> m_pipeline;
+    // Earlier takes still completing their files, after a new take began.
+    std::vector<std::unique_ptr<Pipeline>> m_draining;
+    std::vector<std::unique_ptr<Pipeline>> m_retired; // deleted by the next turn of the loop
     std::unique_ptr<QAudioSource> m_meterSource;
     QIODevice *m_meterStream = nullptr;
     double m_lastDb = -160;
     bool m_active = false;    // a take is being recorded
+    bool m_started = false;   // its first sound has reached the encoder
     bool m_finishing = false; // stopped, its file not yet complete
 };
 

@@ -6,6 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QTest>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <gtest/gtest.h>
 
 TEST_F(HomeScreenshotTest, HomeInTheIslandAndInEditMode)
 {
@@ -105,4 +110,75 @@ TEST_F(HomeScreenshotTest, VoiceMemosListAndExpanded)
     model->voice()->setNote(first, QStringLiteral("Bring the slides"));
     model->voice()->toggleExpanded(model->voice()->memos().first());
     shoot(QStringLiteral("voice-memos-expanded"));
+}
+
+namespace {
+
+// The item named name in item's visual tree (list delegates have no QObject
+// parent).
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// Typing into an expanded memo's name and note: each field keeps its focus
+// and the engine stores the whole text, because the row is updated in place.
+TEST_F(HomeScreenshotTest, VoiceMemoFieldsKeepFocusAndTheWholeText)
+{
+    const QString folder = fakes->environment().memosFolder;
+    QDir().mkpath(folder);
+    for (const char *name : {"Idea.m4a", "Groceries.m4a"})
+        QFile::copy(QStringLiteral(PAVLET_TEST_DATA "/media/memo.m4a"), QDir(folder).filePath(QLatin1String(name)));
+    make();
+    QQuickItem *panel = show(QStringLiteral("media/VoiceMemosPanel.qml"), {368, 400});
+    ASSERT_TRUE(panel);
+    window->requestActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    VoiceMemoEngine *voice = model->voice();
+    ASSERT_EQ(voice->memos().size(), 2);
+    const QString file = voice->memos().first().file;
+    voice->toggleExpanded(voice->memos().first());
+    spin(500);
+
+    struct Field {
+        const char *objectName;
+        QString (*stored)(const VoiceMemo &);
+    };
+    const Field fields[] = {
+        {"memoName", [](const VoiceMemo &m) { return m.name; }},
+        {"memoNote", [](const VoiceMemo &m) { return m.note; }},
+    };
+    for (const Field &f : fields) {
+        SCOPED_TRACE(f.objectName);
+        QPointer<QQuickItem> field = findItem(panel, QLatin1String(f.objectName));
+        ASSERT_TRUE(field);
+        field->forceActiveFocus();
+        QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(window.get(), Qt::Key_Backspace);
+        for (const char c : std::string("abc d"))
+            QTest::keyClick(window.get(), c);
+        spin(100);
+        ASSERT_TRUE(field) << "the row was built again";
+        EXPECT_TRUE(field->hasActiveFocus());
+        EXPECT_EQ(field->property("text").toString(), "abc d");
+        const QList<VoiceMemo> memos = voice->memos();
+        const auto stored =
+            std::find_if(memos.cbegin(), memos.cend(), [&](const VoiceMemo &m) { return m.file == file; });
+        ASSERT_NE(stored, memos.cend());
+        EXPECT_EQ(f.stored(*stored), "abc d");
+    }
+    // A reload with nothing changed keeps the open row and its fields.
+    QPointer<QQuickItem> note = findItem(panel, QStringLiteral("memoNote"));
+    voice->reload();
+    spin(100);
+    EXPECT_TRUE(note);
+    EXPECT_TRUE(note && note->hasActiveFocus());
 }
