@@ -143,7 +143,7 @@ TEST(HomeEditing, AddRemoveReorderAndDone)
         {"leave with Done", [](Journey &j) { j.click(iconButton(j, "Done")); },
          [](Journey &j) {
              EXPECT_FALSE(j.island().isEditingModules());
-             EXPECT_EQ(stripIcons(j).size(), 13);
+             EXPECT_EQ(j.island().settings()->visibleChromeIconIDs().size(), 13);
          }},
         {"close and open Home again", [](Journey &j) {
              ASSERT_TRUE(j.collapse());

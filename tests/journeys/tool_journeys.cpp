@@ -2,6 +2,7 @@
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
+#include "media/voicememoengine.h"
 
 #include <QDir>
 #include <QCoreApplication>
@@ -104,5 +105,92 @@ TEST(ZipCard, PickCancelledThenPickedZipsIntoDownloads)
              EXPECT_TRUE(j.waitFor([&] { return !zipsIn(downloads).isEmpty(); }, 10000))
                  << "nothing zipped into " << downloads.toStdString();
          }},
+    });
+}
+
+namespace {
+
+QQuickItem *memoField(Journey &j, const char *name)
+{
+    return j.item("QQuickItem", [&](QQuickItem *i) { return i->objectName() == name && i->isVisible(); });
+}
+
+QQuickItem *symbol(Journey &j, const QString &name)
+{
+    return j.item("Symbol", [&](QQuickItem *i) { return i->property("name").toString() == name && i->isVisible(); });
+}
+
+// The big round button: a microphone, or a stop square while it records.
+QQuickItem *recordButton(Journey &j)
+{
+    QQuickItem *mic = symbol(j, "mic.fill");
+    return mic ? mic : symbol(j, "stop.fill");
+}
+
+} // namespace
+
+// Voice memos as a user keeps them: a 3 s take, played, named and noted by
+// typing, starred, saved as MP3 and deleted.
+TEST(VoiceMemos, RecordPlayNameNoteStarExportDelete)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    VoiceMemoEngine *memos = nullptr;
+    walk(j, {
+        {"open Voice memos", [&](Journey &j) {
+             ASSERT_TRUE(j.openFromStrip("Voice memos"));
+             memos = j.island().voice();
+         }},
+        {"record", [](Journey &j) { j.click(recordButton(j)); },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->recording(); }, 15000)); }},
+        {"stop after 3 s", [&](Journey &j) {
+             XInput::pause(3000);
+             j.click(recordButton(j));
+         },
+         [&](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 1; }, 15000)) << memos->status().toStdString();
+             EXPECT_NEAR(memos->memos().first().duration, 3.0, 1.0);
+             EXPECT_TRUE(j.waitFor([&] { return j.captureStreams() == 0; }, 5000)) << "Stop closes the microphone";
+         }},
+        {"play it", [&](Journey &j) {
+             j.click(symbol(j, "play.fill"));
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->isPlaying(); }, 5000)); }},
+        {"open the row", [&](Journey &j) {
+             memos->stopPlayback();
+             j.click(j.text(memos->memos().first().name));
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memoField(j, "memoName"); }, 3000)); }},
+        {"type a name", [](Journey &j) {
+             j.click(memoField(j, "memoName"));
+             j.hands().key("a", false, true);
+             j.hands().type("Standup notes");
+         },
+         [&](Journey &j) {
+             EXPECT_EQ(j.focusedText(), "Standup notes");
+             EXPECT_TRUE(j.waitFor([&] { return memos->memos().first().name == "Standup notes"; }, 3000));
+         }},
+        {"type a note", [](Journey &j) {
+             j.click(memoField(j, "memoNote"));
+             j.hands().type("ask about the demo");
+         },
+         [&](Journey &j) {
+             EXPECT_EQ(j.focusedText(), "ask about the demo");
+             EXPECT_TRUE(j.waitFor([&] { return memos->memos().first().note == "ask about the demo"; }, 3000));
+         }},
+        {"star it", [](Journey &j) {
+             j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help").toString() == "Favorite"; }));
+         },
+         [&](Journey &j) { EXPECT_TRUE(memos->memos().first().favorite); }},
+        {"save as MP3", [](Journey &j) { j.click(j.text("MP3")); },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !QDir(j.folder("Downloads")).entryList({"*.mp3"}).isEmpty(); }, 20000))
+                 << memos->status().toStdString();
+         }},
+        {"delete it", [](Journey &j) {
+             j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help").toString() == "Delete"; }));
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().isEmpty(); }, 3000)); }},
+        {"close the island", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
     });
 }
