@@ -4,6 +4,7 @@
 
 #include "fakes/fakecamera.h"
 #include "fakes/fakemediaplayers.h"
+#include "fakes/fakepermissionbackend.h"
 #include "fakes/fakesecretstore.h"
 #include "support/localhttpserver.h"
 #include "support/qtprinters.h"
@@ -35,7 +36,8 @@ struct JourneySetup {
 // The program as a user starts it: the real composition root, the real
 // island window on the test's X server (with a window manager), real input
 // through the X server. Only what this machine has no peer for is stood in:
-// the camera, the media players and the secret service; the web services
+// the camera (and so what the system says of its permission), the media
+// players and the secret service; the web services
 // answer from a local server. Every start is a fresh one: empty config, data
 // and cache folders.
 class Journey {
@@ -143,6 +145,7 @@ private:
     FakeMediaPlayers m_players;
     FakeMediaKeySender m_keySender;
     FakeSecretStore m_secrets;
+    FakePermissionBackend m_permissions;
     std::unique_ptr<CompositionRoot> m_root;
     int m_shots = 0;
 };
