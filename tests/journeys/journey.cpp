@@ -458,7 +458,11 @@ void Journey::whenDialogShows(const std::function<void(QWidget *)> &answer, int 
     poll->start();
 }
 
-int Journey::playbackStreams() const
+namespace {
+
+// Streams of one kind ("source-outputs", "sink-inputs") open on the
+// journeys' sound server.
+int soundStreams(const char *kind)
 {
     const QString server = journeySoundServer();
     if (server.isEmpty())
@@ -467,25 +471,22 @@ int Journey::playbackStreams() const
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PULSE_SERVER", server);
     pactl.setProcessEnvironment(env);
-    pactl.start("pactl", {"list", "short", "sink-inputs"});
+    pactl.start("pactl", {"list", "short", QString::fromLatin1(kind)});
     pactl.waitForFinished(5000);
     const QString out = QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
     return out.isEmpty() ? 0 : int(out.split('\n').size());
 }
 
+} // namespace
+
+int Journey::playbackStreams() const
+{
+    return soundStreams("sink-inputs");
+}
+
 int Journey::captureStreams() const
 {
-    const QString server = journeySoundServer();
-    if (server.isEmpty())
-        return 0;
-    QProcess pactl;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PULSE_SERVER", server);
-    pactl.setProcessEnvironment(env);
-    pactl.start("pactl", {"list", "short", "source-outputs"});
-    pactl.waitForFinished(5000);
-    const QString out = QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
-    return out.isEmpty() ? 0 : int(out.split('\n').size());
+    return soundStreams("source-outputs");
 }
 
 QStringList Journey::stillRecording() const

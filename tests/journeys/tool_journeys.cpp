@@ -191,6 +191,9 @@ TEST(VoiceMemos, RecordPlayNameNoteStarExportDelete)
              j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help").toString() == "Delete"; }));
          },
          [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().isEmpty(); }, 3000)); }},
-        {"close the island", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+        {"close the island", [](Journey &j) { ASSERT_TRUE(j.collapse()); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.playbackStreams() == 0; }, 3000)) << "the memo player still holds a stream";
+         }},
     });
 }
