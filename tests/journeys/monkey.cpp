@@ -94,8 +94,7 @@ private:
     {
         XInput &h = j.hands();
         if (j.island().state() == Island::NotchState::collapsed && pick(3) > 0) {
-            h.moveTo(j.islandPoint(), 3);
-            h.click(j.islandPoint());
+            approachIsland();
             return;
         }
         static const char *const keys[] = {"Escape", "Return", "Tab", "BackSpace", "Left", "Right", "Up", "Down",
@@ -164,19 +163,38 @@ private:
         visiting = pick(4) > 0;
     }
 
+    // The pointer goes onto the island, and (a step later, once the
+    // island's pointer poll has seen it there) clicks it: Home opens.
+    void approachIsland()
+    {
+        XInput &h = j.hands();
+        const QPoint at = j.islandPoint();
+        if (h.position() != at) {
+            h.moveTo(at, 3);
+            return;
+        }
+        // A second click within a moment would be a double click: give
+        // the first its time to open Home.
+        if (clickedIslandAt >= 0 && steps - clickedIslandAt < 20)
+            return;
+        if (j.island().state() == Island::NotchState::hover || j.island().state() == Island::NotchState::collapsed) {
+            h.click(at);
+            clickedIslandAt = steps;
+        }
+    }
+
     // Opens Home, then one of the strip's icons (through its menu when the
     // strip is one).
     void visit()
     {
         XInput &h = j.hands();
         if (j.island().state() != Island::NotchState::home) {
-            if (visitStage > 0 || ++visitTries > 20) {
+            if (visitStage > 0 || ++visitTries > 40) {
                 visiting = false;
                 visitStage = visitTries = 0;
                 return;
             }
-            h.moveTo(j.islandPoint(), 3);
-            h.click(j.islandPoint());
+            approachIsland();
             return;
         }
         if (visitStage == 0) {
@@ -212,6 +230,7 @@ private:
     bool visiting = false;
     int visitTries = 0;
     int visitStage = 0;
+    int clickedIslandAt = -1;
     QElapsedTimer checkSince;
 };
 
