@@ -120,6 +120,8 @@ void NotchViewModel::collapse()
     setState(NotchState::collapsed);
     setEditingModules(false);
     m_camera->stop();
+    // Nothing records or plays on behind a closed island.
+    m_voice->endTakeAndPlayback();
     stopAllGames();
     setActiveGame(PavletGame::hub);
     setHud(std::nullopt);

@@ -175,6 +175,15 @@ void VoiceMemoEngine::toggleRecord()
     }
 }
 
+void VoiceMemoEngine::endTakeAndPlayback()
+{
+    if (m_take == Take::AskingMic)
+        m_take = Take::Idle; // the answer, when it comes, starts nothing
+    else if (m_take == Take::Recording || m_take == Take::Starting)
+        toggleRecord();
+    stopPlayback();
+}
+
 void VoiceMemoEngine::record()
 {
     stopPlayback();

@@ -115,6 +115,10 @@ public:
 
     Q_INVOKABLE void reload();
     Q_INVOKABLE void toggleRecord();
+    // The island has closed: a take under way ends (kept when it holds
+    // sound), one still waiting for the microphone is called off, and
+    // playback stops.
+    void endTakeAndPlayback();
     Q_INVOKABLE void togglePlay(const VoiceMemo &memo);
     Q_INVOKABLE void stopPlayback();
     Q_INVOKABLE void toggleExpanded(const VoiceMemo &memo);

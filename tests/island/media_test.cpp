@@ -2,6 +2,7 @@
 
 #include "media/artworkloader.h"
 #include "media/mirrorcamera.h"
+#include "media/voicememoengine.h"
 #include "services/eyestrainguard.h"
 #include "services/timerstore.h"
 
@@ -184,4 +185,29 @@ TEST_F(MediaTest, SittingTooCloseGivesAPulseAtMostEveryFortySeconds)
     model->camera()->stop();
     model->tick();
     EXPECT_FALSE(model->eyeStrain()->tooClose());
+}
+
+// Nothing records behind a closed island: a take under way ends when the
+// island collapses, and one still waiting for the microphone never starts.
+TEST_F(MediaTest, CollapsingEndsAVoiceMemoTake)
+{
+    VoiceMemoEngine *memos = model->voice();
+    model->openVoice();
+    memos->toggleRecord();
+    if (!fakes->recorder.pendingPermissions.isEmpty())
+        fakes->recorder.answer(true);
+    ASSERT_TRUE(memos->recording());
+    model->collapse();
+    EXPECT_FALSE(memos->recording());
+    EXPECT_FALSE(fakes->recorder.recording);
+
+    // Asked for the microphone, closed before it answered.
+    fakes->recorder.pendingPermissions.clear();
+    model->openVoice();
+    memos->toggleRecord();
+    model->collapse();
+    if (!fakes->recorder.pendingPermissions.isEmpty())
+        fakes->recorder.answer(true);
+    EXPECT_FALSE(memos->recording());
+    EXPECT_FALSE(fakes->recorder.recording);
 }

@@ -4,6 +4,7 @@
 #include "app/compositionroot.h"
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
+#include "media/voicememoengine.h"
 #include "notch/notchpanel.h"
 #include "notch/notchwindowcontroller.h"
 #include "support/pulseserver.h"
@@ -492,8 +493,11 @@ int Journey::captureStreams() const
 QStringList Journey::stillRecording() const
 {
     QStringList what;
-    if (const int streams = captureStreams())
-        what << QStringLiteral("%1 microphone stream(s) open").arg(streams);
+    if (const int streams = captureStreams()) {
+        auto *self = const_cast<Journey *>(this);
+        what << QStringLiteral("%1 microphone stream(s) open%2").arg(streams).arg(
+            self->island().voice()->recording() ? QStringLiteral(" (a voice memo records)") : QString());
+    }
     if (m_camera.isActive())
         what << QStringLiteral("the camera runs");
     return what;
