@@ -100,7 +100,7 @@ Item {
                                         readonly property color hue: slot === 1 ? IslandPalette.red : IslandPalette.blue
                                         readonly property real fillOpacity: GameViews.stack4DiscOpacity(at, root.engine.winCells)
                                         // Only the fill is dimmed; the outline keeps its own opacity.
-                                        color: slot === 0 ? GamePalette.black38 : Qt.rgba(hue.r, hue.g, hue.b, fillOpacity)
+                                        color: slot === 0 ? GamePalette.black38 : IslandPalette.faded(hue, fillOpacity)
                                         border.width: 1
                                         border.color: GamePalette.white12
                                         antialiasing: true

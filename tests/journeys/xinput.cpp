@@ -125,23 +125,20 @@ void XInput::sendKeysym(unsigned long sym, bool shift, bool control, bool alt)
     // A symbol on the key's second level needs Shift.
     if (XkbKeycodeToKeysym(m_display, code, 0, 0) != sym && XkbKeycodeToKeysym(m_display, code, 0, 1) == sym)
         shift = true;
-    const KeyCode shiftCode = XKeysymToKeycode(m_display, XK_Shift_L);
-    const KeyCode controlCode = XKeysymToKeycode(m_display, XK_Control_L);
-    const KeyCode altCode = XKeysymToKeycode(m_display, XK_Alt_L);
-    if (control)
-        XTestFakeKeyEvent(m_display, controlCode, True, CurrentTime);
-    if (alt)
-        XTestFakeKeyEvent(m_display, altCode, True, CurrentTime);
-    if (shift)
-        XTestFakeKeyEvent(m_display, shiftCode, True, CurrentTime);
+    // Modifiers go down in order and come up in the reverse order.
+    const KeyCode held[] = {control ? XKeysymToKeycode(m_display, XK_Control_L) : KeyCode(0),
+                            alt ? XKeysymToKeycode(m_display, XK_Alt_L) : KeyCode(0),
+                            shift ? XKeysymToKeycode(m_display, XK_Shift_L) : KeyCode(0)};
+    for (KeyCode m : held) {
+        if (m)
+            XTestFakeKeyEvent(m_display, m, True, CurrentTime);
+    }
     XTestFakeKeyEvent(m_display, code, True, CurrentTime);
     XTestFakeKeyEvent(m_display, code, False, CurrentTime);
-    if (shift)
-        XTestFakeKeyEvent(m_display, shiftCode, False, CurrentTime);
-    if (alt)
-        XTestFakeKeyEvent(m_display, altCode, False, CurrentTime);
-    if (control)
-        XTestFakeKeyEvent(m_display, controlCode, False, CurrentTime);
+    for (int i = int(std::size(held)) - 1; i >= 0; --i) {
+        if (held[i])
+            XTestFakeKeyEvent(m_display, held[i], False, CurrentTime);
+    }
     sync();
 }
 
