@@ -2,6 +2,8 @@
 // path below src/ ("core/clock.h"), so the folder of every include is known
 // from its text alone.
 
+#include "layers.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -11,68 +13,20 @@
 
 namespace {
 
-// The layers, lowest first. A folder may include its own group and every
-// folder of a lower row, never one of its own row or above. Subfolders
-// belong to their folder unless listed. "" is src/ itself (main.cpp).
-const QList<QList<QStringList>> Layers = {
-    {{"core"}},                                  // clock, scheduler, defaults, key codes
-    {{"platform"}},                              // interfaces to the machine
-    {{"platform/linux"}},                        // their Linux side (see LinuxIncluders)
-    {{"services"}, {"media"}, {"tools"}, {"canvas"}, {"update"}, {"games", "games/action"}},
-    {{"store"}},                                 // settings, permissions, clock cities, modules
-    {{"island"}},                                // the island's model and views
-    {{"home"}, {"settings"}},                    // the panels' and the settings window's views
-    {{"notch"}},                                 // the island's windows
-    {{"app"}},                                   // the shell and the composition root
-    {{""}},                                      // main.cpp
-};
+using namespace layers;
 
 // Outside its own folder, only these files may name a Linux backend.
 const QStringList LinuxIncluders = {"app/compositionroot.h", "app/compositionroot.cpp"};
 
-struct Place {
-    int row = -1;
-    int group = -1;
-    QString folder;
-};
-
-// The table entry holding a folder: the longest listed prefix.
-Place placeOf(const QString &folder)
-{
-    Place best;
-    for (int r = 0; r < Layers.size(); ++r) {
-        for (int g = 0; g < Layers[r].size(); ++g) {
-            for (const QString &entry : Layers[r][g]) {
-                const bool holds = entry.isEmpty() ? folder.isEmpty()
-                                                   : folder == entry || folder.startsWith(entry + '/');
-                if (holds && (best.row < 0 || entry.size() > best.folder.size()))
-                    best = {r, g, entry};
-            }
-        }
-    }
-    return best;
-}
-
-QString folderOf(const QString &path)
-{
-    const int slash = path.lastIndexOf('/');
-    return slash < 0 ? QString() : path.left(slash);
-}
-
 // Why file (a path below src/) may not include header, or empty when it may.
 QString violation(const QString &file, const QString &header)
 {
-    const Place from = placeOf(folderOf(file));
-    const Place to = placeOf(folderOf(header));
-    if (from.row < 0)
-        return QStringLiteral("folder \"%1\" is in no layer of the table").arg(folderOf(file));
-    if (to.row < 0)
-        return QStringLiteral("folder \"%1\" is in no layer of the table").arg(folderOf(header));
-    if (to.folder == QLatin1String("platform/linux") && from.folder != to.folder && !LinuxIncluders.contains(file))
+    const QString from = folderOf(file);
+    const QString to = folderOf(header);
+    if (placeOf(to).folder == QLatin1String("platform/linux") && placeOf(from).folder != placeOf(to).folder
+        && placeOf(from).row >= 0 && !LinuxIncluders.contains(file))
         return QStringLiteral("only the composition root names Linux backends");
-    if (to.row < from.row || (to.row == from.row && to.group == from.group))
-        return {};
-    return QStringLiteral("%1 sits below %2").arg(from.folder, to.folder.isEmpty() ? "src/" : to.folder);
+    return crossing(from, to);
 }
 
 } // namespace
