@@ -391,7 +391,7 @@ void Journey::scrollIntoView(QQuickItem *target, QPointF point)
     // show can be clicked: the window's margins hide the rest.
     if (window != panel()) {
         for (QQuickItem *p = target->parentItem(); p; p = p->parentItem()) {
-            if (p->clip())
+            if (p->inherits("QQuickFlickable"))
                 area &= sceneRect(p).translated(window->mapToGlobal(QPoint(0, 0)));
         }
     }
