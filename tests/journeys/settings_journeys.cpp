@@ -244,6 +244,34 @@ bool storedBool(Journey &j, const char *key)
     return UserDefaults(j.root().defaults().path()).boolValue(QString::fromLatin1(key), false);
 }
 
+// A control of a module's card on the page shown (its button of that text,
+// or the item of that name).
+QQuickItem *cardControl(Journey &j, const QString &moduleId, const QString &textOrName)
+{
+    QQuickItem *card = shownNamed(j, QStringLiteral("module-") + moduleId);
+    if (!card)
+        return nullptr;
+    QList<QQuickItem *> found;
+    std::function<void(QQuickItem *)> look = [&](QQuickItem *i) {
+        if (!i->isVisible())
+            return;
+        if (i->objectName() == textOrName || (i->inherits("QQuickAbstractButton") && i->property("text") == textOrName))
+            found << i;
+        for (QQuickItem *c : i->childItems())
+            look(c);
+    };
+    look(card);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+bool homeHasCard(Journey &j, const QString &moduleId)
+{
+    for (QQuickItem *c : j.homeCards())
+        if (c->property("moduleId").toString() == moduleId)
+            return true;
+    return false;
+}
+
 } // namespace
 
 // The first run with the keyboard alone: while the welcome sheet is up no
@@ -641,6 +669,94 @@ TEST(SettingsStorage, AnUnwritableSettingsFile)
              // What was kept in memory meanwhile is on disk now.
              EXPECT_TRUE(storedBool(j, "showDropShadow"));
              EXPECT_TRUE(storedBool(j, "launchAtLogin"));
+         }},
+    });
+}
+
+// A module installed from the Library, then removed from Modules: the
+// install shows its gold indicator while it runs, and Home follows both ways.
+TEST(SettingsModules, InstallAndRemoveFromTheLibrary)
+{
+    Journey j;
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open Home: no notes card", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [](Journey &j) { EXPECT_FALSE(homeHasCard(j, "notes")); }},
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+        {"open the settings", openSettings},
+        {"to the Library", [](Journey &j) { toPage(j, "library"); },
+         [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Install")); }},
+        {"press Install on notes: it installs", [](Journey &j) { j.click(cardControl(j, "notes", "Install")); },
+         [](Journey &j) {
+             QQuickItem *spinner = cardControl(j, "notes", "installingIndicator");
+             ASSERT_TRUE(spinner) << "no indicator beside Installing";
+             EXPECT_GT(spinner->width(), 4);
+             EXPECT_GT(spinner->opacity(), 0.5);
+             EXPECT_FALSE(cardControl(j, "notes", "Install"));
+             EXPECT_FALSE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
+         }},
+        {"a moment later it leaves the Library", [](Journey &j) {
+             j.waitFor([&] { return j.root().settings().orderedEnabledModuleIDs().contains("notes"); }, 4000);
+             XInput::pause(300);
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
+             EXPECT_FALSE(shownNamed(j, "module-notes"));
+         }},
+        {"to Modules: notes is there with Remove", [](Journey &j) { toPage(j, "modules"); },
+         [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Remove")); }},
+        {"open Home: the notes card", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [](Journey &j) { EXPECT_TRUE(homeHasCard(j, "notes")); }},
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+        {"Remove notes", [](Journey &j) { j.click(cardControl(j, "notes", "Remove")); XInput::pause(300); },
+         [](Journey &j) {
+             EXPECT_FALSE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
+             EXPECT_FALSE(shownNamed(j, "module-notes"));
+         }},
+        {"to the Library: notes is offered again", [](Journey &j) { toPage(j, "library"); },
+         [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Install")); }},
+        {"open Home: no notes card", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [](Journey &j) { EXPECT_FALSE(homeHasCard(j, "notes")); }},
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+    });
+}
+
+// The first-run sheet at the window's smallest size: the user drags the
+// window's corner as far in as it goes, and the sheet's buttons stay in reach.
+TEST(SettingsFirstRun, TheSheetAtTheSmallestSize)
+{
+    Journey j({.firstRun = true});
+    ASSERT_TRUE(j.start());
+    const auto inside = [](Journey &j, const char *name) {
+        QQuickItem *button = shownNamed(j, QString::fromLatin1(name));
+        if (!button)
+            return false;
+        const QRectF shown = button->mapRectToScene(QRectF(0, 0, button->width(), button->height()));
+        return QRectF(QPointF(0, 0), j.settingsWindow()->size()).contains(shown);
+    };
+    walk(j, {
+        {"the settings window opens with its sheet", [](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
+             XInput::pause(500);
+         },
+         [](Journey &j) { EXPECT_TRUE(sheetUp(j)); }},
+        {"drag the window's corner far in", [](Journey &j) {
+             QQuickWindow *w = j.settingsWindow();
+             const QRect frame = w->frameGeometry();
+             j.hands().drag(frame.bottomRight() - QPoint(2, 2), frame.topLeft() + QPoint(300, 200), 20);
+             XInput::pause(500);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.settingsWindow()->size() == QSize(720, 460); }, 3000))
+                 << j.settingsWindow()->width() << "x" << j.settingsWindow()->height();
+             EXPECT_TRUE(sheetUp(j));
+             EXPECT_TRUE(inside(j, "allowRecommended")) << "Allow recommended is cut off";
+             EXPECT_TRUE(inside(j, "continue")) << "Continue is cut off";
+         }},
+        {"Continue", [](Journey &j) { j.click(shownNamed(j, "continue")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !sheetUp(j); }, 3000));
+             EXPECT_TRUE(j.root().defaults().boolValue("permissionsSetupCompleted"));
          }},
     });
 }
