@@ -272,6 +272,13 @@ bool homeHasCard(Journey &j, const QString &moduleId)
     return false;
 }
 
+// Opens Home, whose cards hold the notes card or not.
+Step homeWithNotes(const char *what, bool shown)
+{
+    return {what, [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+            [shown](Journey &j) { EXPECT_EQ(homeHasCard(j, "notes"), shown); }};
+}
+
 } // namespace
 
 // The first run with the keyboard alone: while the welcome sheet is up no
@@ -682,8 +689,7 @@ TEST(SettingsModules, InstallAndRemoveFromTheLibrary)
     Journey j;
     ASSERT_TRUE(j.start());
     walk(j, {
-        {"open Home: no notes card", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
-         [](Journey &j) { EXPECT_FALSE(homeHasCard(j, "notes")); }},
+        homeWithNotes("open Home: no notes card", false),
         {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
         {"open the settings", openSettings},
         {"to the Library", [](Journey &j) { toPage(j, "library"); },
@@ -707,8 +713,7 @@ TEST(SettingsModules, InstallAndRemoveFromTheLibrary)
          }},
         {"to Modules: notes is there with Remove", [](Journey &j) { toPage(j, "modules"); },
          [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Remove")); }},
-        {"open Home: the notes card", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
-         [](Journey &j) { EXPECT_TRUE(homeHasCard(j, "notes")); }},
+        homeWithNotes("open Home: the notes card", true),
         {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
         {"Remove notes", [](Journey &j) { j.click(cardControl(j, "notes", "Remove")); XInput::pause(300); },
          [](Journey &j) {
@@ -717,8 +722,7 @@ TEST(SettingsModules, InstallAndRemoveFromTheLibrary)
          }},
         {"to the Library: notes is offered again", [](Journey &j) { toPage(j, "library"); },
          [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Install")); }},
-        {"open Home: no notes card", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
-         [](Journey &j) { EXPECT_FALSE(homeHasCard(j, "notes")); }},
+        homeWithNotes("open Home: no notes card", false),
         {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
     });
 }
