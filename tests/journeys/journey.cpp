@@ -386,8 +386,16 @@ void Journey::scrollIntoView(QQuickItem *target, QPointF point)
 {
     // Out of sight below or above: the user scrolls to it first.
     QQuickWindow *window = target->window();
-    const QRectF area = (window == panel() ? panel()->islandFrameOnScreen() : QRectF(window->geometry()))
-                            .adjusted(0, 8, 0, -8);
+    QRectF area = window == panel() ? panel()->islandFrameOnScreen() : QRectF(window->geometry());
+    // In another window (the settings), only what the scroll areas around it
+    // show can be clicked: the window's margins hide the rest.
+    if (window != panel()) {
+        for (QQuickItem *p = target->parentItem(); p; p = p->parentItem()) {
+            if (p->inherits("QQuickFlickable"))
+                area &= sceneRect(p).translated(window->mapToGlobal(QPoint(0, 0)));
+        }
+    }
+    area.adjust(0, 8, 0, -8);
     for (int i = 0; i < 40 && !area.contains(screenPoint(target, point)); ++i) {
         m_hands.moveTo(area.center().toPoint(), 2);
         m_hands.scroll(screenPoint(target, point).y() > area.bottom() ? -1 : 1);

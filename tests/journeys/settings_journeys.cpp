@@ -5,11 +5,25 @@
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "store/appsettings.h"
+#include "store/clockcity.h"
+#include "support/localhttpserver.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTimeZone>
+#include <QWindow>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <linux/capability.h>
+#include <optional>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +35,248 @@ QString autostartEntry()
 bool sheetUp(Journey &j)
 {
     return j.named(j.settingsWindow(), "sheetScroll") != nullptr;
+}
+
+
+// Opens the settings window as the island's menu would.
+void openSettings(Journey &j)
+{
+    j.root().delegate().openSettings();
+    ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
+    XInput::pause(400);
+}
+
+// A click on the page's row in the sidebar.
+void toPage(Journey &j, const char *page)
+{
+    QQuickItem *row = j.named(j.settingsWindow(), QStringLiteral("sidebar-") + QString::fromLatin1(page));
+    ASSERT_TRUE(row) << page;
+    j.click(row);
+    XInput::pause(300);
+}
+
+QQuickItem *shownNamed(Journey &j, const QString &name)
+{
+    const QList<QQuickItem *> found = j.itemsIn(j.settingsWindow(), "QQuickItem", [&](QQuickItem *i) {
+        if (i->objectName() != name)
+            return false;
+        for (QQuickItem *p = i; p; p = p->parentItem())
+            if (!p->isVisible())
+                return false;
+        return true;
+    });
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+// The colour dialog's hex field, while the dialog shows.
+QQuickItem *hexField(Journey &j)
+{
+    const QList<QQuickItem *> found = j.itemsIn(j.settingsWindow(), "QQuickTextField", [](QQuickItem *i) {
+        return i->isVisible() && i->property("text").toString().startsWith(QLatin1Char('#'));
+    });
+    for (QQuickItem *f : found) {
+        bool shown = true;
+        for (QQuickItem *p = f; p; p = p->parentItem())
+            shown = shown && p->isVisible() && p->opacity() > 0.5;
+        if (shown)
+            return f;
+    }
+    return nullptr;
+}
+
+// Pixels of the island's window near a colour: what a user would see of it.
+int islandPixelsNear(Journey &j, const QColor &colour)
+{
+    const QImage image = j.panel()->grabWindow();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
+                    + std::abs(c.blue() - colour.blue()) < 24)
+                ++count;
+        }
+    }
+    return count;
+}
+
+
+// Now in that zone, as the island's clocks write it.
+QString nowIn(const char *zone, const char *format)
+{
+    return QLocale::c().toString(QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone(zone)), QString::fromLatin1(format));
+}
+
+QString sampleText(Journey &j)
+{
+    QQuickItem *sample = shownNamed(j, "clockSample");
+    return sample ? sample->property("text").toString() : QString();
+}
+
+// The time Home's world-clock card shows for a city.
+QString homeCityTime(Journey &j, const QString &city)
+{
+    QQuickItem *label = j.text(city);
+    if (!label || !label->parentItem())
+        return {};
+    const QList<QQuickItem *> column = label->parentItem()->childItems();
+    if (column.size() < 2 || column[1]->childItems().isEmpty())
+        return {};
+    return column[1]->childItems().first()->property("text").toString();
+}
+
+// The Canvas card's form: the Modules page, then the card's head.
+void toCanvasForm(Journey &j)
+{
+    toPage(j, "modules");
+    QQuickItem *card = j.named(j.settingsWindow(), "module-canvas");
+    ASSERT_TRUE(card);
+    j.click(card, QPointF(card->width() / 2, 18));
+    ASSERT_TRUE(j.waitFor([&] { return shownNamed(j, "canvasAddress"); }, 3000));
+}
+
+// Types into a field of the settings window, replacing what it holds.
+void typeInto(Journey &j, const char *field, const QString &text)
+{
+    QQuickItem *f = shownNamed(j, QString::fromLatin1(field));
+    ASSERT_TRUE(f) << field;
+    j.click(f);
+    ASSERT_TRUE(j.waitFor([&] { return f->hasActiveFocus(); }, 2000)) << field << " took no focus";
+    j.hands().key("a", false, true);
+    j.hands().type(text);
+    ASSERT_TRUE(j.waitFor([&] { return f->property("text").toString() == text; }, 2000))
+        << field << " holds " << f->property("text").toString().toStdString();
+}
+
+QString canvasStatus(Journey &j)
+{
+    QQuickItem *status = shownNamed(j, "canvasStatus");
+    return status ? status->property("text").toString() : QString();
+}
+
+// Brings the Canvas status line into sight, for the user to read.
+void readCanvasStatus(Journey &j)
+{
+    if (QQuickItem *status = shownNamed(j, "canvasStatus"))
+        j.scrollIntoView(status, QPointF(status->width() / 2, status->height()));
+}
+
+const char *const CanvasToken = "7~abcdefghijklmnop";
+
+// A school's Canvas on 127.0.0.1 over TLS: Ada, one overdue essay and a lab
+// report due in two days.
+std::unique_ptr<LocalHttpServer> schoolCanvas(int delayMs = 0)
+{
+    LocalHttpServer::trustTestCertificate();
+    auto server = std::make_unique<LocalHttpServer>();
+    if (!server->listenTls())
+        return nullptr;
+    const QByteArray due = QDateTime::currentDateTimeUtc().addDays(2).toString(Qt::ISODate).toUtf8();
+    const QList<QPair<QString, QByteArray>> replies = {
+        {"/api/v1/users/self", R"({"name":"Ada Lovelace"})"},
+        {"/api/v1/users/self/missing_submissions", R"([{"id":1,"name":"Essay on engines"}])"},
+        {"/api/v1/planner/items",
+         R"([{"plannable_id":2,"plannable_type":"assignment","plannable":{"title":"Lab report","due_at":")" + due
+             + R"("}}])"},
+    };
+    for (const auto &[path, body] : replies) {
+        LocalHttpServer::Reply reply = LocalHttpServer::json(body);
+        reply.delayMs = delayMs;
+        server->setReply(path, reply);
+    }
+    return server;
+}
+
+// Every text the Canvas status line has held, in order.
+void recordCanvasStatus(Journey &j, QStringList &said)
+{
+    AppSettings *settings = &j.root().settings();
+    QObject::connect(settings, &AppSettings::canvasStatusChanged, settings,
+                     [settings, &said] { said << settings->canvasStatus(); });
+}
+
+// While it lives, the calling thread (the program's main thread, which
+// writes the settings) meets file permissions as an ordinary user does, even
+// when the tests run as root.
+class WritesAsAUser {
+public:
+    WritesAsAUser() { overridePermissions(false); }
+    ~WritesAsAUser() { overridePermissions(true); }
+    WritesAsAUser(const WritesAsAUser &) = delete;
+    WritesAsAUser &operator=(const WritesAsAUser &) = delete;
+
+private:
+    static void overridePermissions(bool on)
+    {
+        if (geteuid() != 0)
+            return;
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct caps[2] = {};
+        if (syscall(SYS_capget, &header, caps) != 0)
+            return;
+        for (const unsigned cap : {unsigned(CAP_DAC_OVERRIDE), unsigned(CAP_DAC_READ_SEARCH)}) {
+            const quint32 bit = 1u << (cap % 32);
+            if (on)
+                caps[cap / 32].effective |= caps[cap / 32].permitted & bit;
+            else
+                caps[cap / 32].effective &= ~bit;
+        }
+        syscall(SYS_capset, &header, caps);
+    }
+};
+
+// Read-only (or writable again) by permissions: the folder and the file.
+void setWritable(const QString &file, bool writable)
+{
+    const auto dirMode = writable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                  : QFile::ReadOwner | QFile::ExeOwner;
+    const auto fileMode = writable ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner;
+    for (QString dir = QFileInfo(file).absolutePath(); dir.endsWith("/config") || dir.contains("/config/");
+         dir = QFileInfo(dir).absolutePath())
+        QFile::setPermissions(dir, dirMode);
+    if (QFile::exists(file))
+        QFile::setPermissions(file, fileMode);
+}
+
+// What the settings file on disk holds for a key, read as the next start would.
+bool storedBool(Journey &j, const char *key)
+{
+    return UserDefaults(j.root().defaults().path()).boolValue(QString::fromLatin1(key), false);
+}
+
+// A control of a module's card on the page shown (its button of that text,
+// or the item of that name).
+QQuickItem *cardControl(Journey &j, const QString &moduleId, const QString &textOrName)
+{
+    QQuickItem *card = shownNamed(j, QStringLiteral("module-") + moduleId);
+    if (!card)
+        return nullptr;
+    QList<QQuickItem *> found;
+    std::function<void(QQuickItem *)> look = [&](QQuickItem *i) {
+        if (!i->isVisible())
+            return;
+        if (i->objectName() == textOrName || (i->inherits("QQuickAbstractButton") && i->property("text") == textOrName))
+            found << i;
+        for (QQuickItem *c : i->childItems())
+            look(c);
+    };
+    look(card);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+bool homeHasCard(Journey &j, const QString &moduleId)
+{
+    for (QQuickItem *c : j.homeCards())
+        if (c->property("moduleId").toString() == moduleId)
+            return true;
+    return false;
+}
+
+// Opens Home, whose cards hold the notes card or not.
+Step homeWithNotes(const char *what, bool shown)
+{
+    return {what, [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+            [shown](Journey &j) { EXPECT_EQ(homeHasCard(j, "notes"), shown); }};
 }
 
 } // namespace
@@ -142,7 +398,7 @@ TEST(SettingsFirstRun, MouseThenEveryPageAndALibraryInstall)
 }
 
 // The Canvas token when the keyring says no: the form says it was not
-// saved, and nothing claims otherwise.
+// saved, keeps the typed token, and nothing claims otherwise.
 TEST(SettingsCanvas, ARefusedTokenIsSaidToBeUnsaved)
 {
     JourneySetup setup;
@@ -152,36 +408,361 @@ TEST(SettingsCanvas, ARefusedTokenIsSaidToBeUnsaved)
     j.secrets().refuseWrites = true;
     ASSERT_TRUE(j.start());
     walk(j, {
-        {"open the settings", [](Journey &j) {
-             j.root().delegate().openSettings();
-             ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
-             XInput::pause(400);
-         }},
-        {"to the Canvas form", [](Journey &j) {
-             j.click(j.textIn(j.settingsWindow(), "Modules"));
-             XInput::pause(300);
-             QQuickItem *card = j.named(j.settingsWindow(), "module-canvas");
-             ASSERT_TRUE(card);
-             // Its head opens the card.
-             j.click(card, QPointF(card->width() / 2, 18));
-             ASSERT_TRUE(j.waitFor([&] { return j.named(j.settingsWindow(), "canvasAddress"); }, 3000));
-         }},
-        {"type the school address", [](Journey &j) {
-             j.click(j.named(j.settingsWindow(), "canvasAddress"));
-             j.hands().type("https://school.example.edu");
-         }},
-        {"type a token", [](Journey &j) {
-             j.click(j.named(j.settingsWindow(), "canvasToken"));
-             j.hands().type("7~abcdefghijklmnop");
-         }},
-        {"save", [](Journey &j) { j.click(j.named(j.settingsWindow(), "saveToken")); XInput::pause(500); },
+        {"open the settings", openSettings},
+        {"to the Canvas form", toCanvasForm},
+        {"type the school address", [](Journey &j) { typeInto(j, "canvasAddress", "https://school.example.edu"); }},
+        {"type a token", [](Journey &j) { typeInto(j, "canvasToken", CanvasToken); }},
+        {"save: the keyring refuses", [](Journey &j) {
+             j.click(shownNamed(j, "saveToken"));
+             XInput::pause(500);
+             readCanvasStatus(j);
+         },
          [](Journey &j) {
-             QQuickItem *status = j.named(j.settingsWindow(), "canvasStatus");
-             ASSERT_TRUE(status);
-             const QString said = status->property("text").toString();
-             EXPECT_FALSE(said.contains("saved", Qt::CaseInsensitive) && !said.contains("not saved", Qt::CaseInsensitive))
-                 << said.toStdString();
+             const QString said = canvasStatus(j);
+             EXPECT_TRUE(said.startsWith("Token not saved")) << said.toStdString();
              EXPECT_TRUE(j.secrets().items.isEmpty());
+             EXPECT_EQ(shownNamed(j, "canvasToken")->property("text").toString(), CanvasToken);
+             EXPECT_EQ(shownNamed(j, "canvasToken")->property("placeholderText").toString(), "Paste Canvas API token");
+         }},
+    });
+}
+
+// The Canvas token with a keyring that asks first: while it waits the form
+// says so, and "Token saved" only once it has the token.
+TEST(SettingsCanvas, ASlowKeyringSaysItWaitsThenSaved)
+{
+    // Canvas answers slowly too, so that the saved line stays a moment.
+    std::unique_ptr<LocalHttpServer> canvas = schoolCanvas(1500);
+    ASSERT_TRUE(canvas);
+    QStringList said;
+    JourneySetup setup;
+    setup.prepare = [](UserDefaults &d) { d.setString("disabledModules", "notes,quote"); };
+    Journey j(setup);
+    j.secrets().answerAfterMs = 3000;
+    ASSERT_TRUE(j.start());
+    recordCanvasStatus(j, said);
+    const QString address = canvas->baseUrl().toString();
+    walk(j, {
+        {"open the settings", openSettings},
+        {"to the Canvas form", toCanvasForm},
+        {"type the school address and a token", [&](Journey &j) {
+             typeInto(j, "canvasAddress", address);
+             typeInto(j, "canvasToken", CanvasToken);
+         }},
+        {"save: the keyring's prompt is up", [](Journey &j) {
+             j.click(shownNamed(j, "saveToken"));
+             readCanvasStatus(j);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(canvasStatus(j).contains("waiting")) << canvasStatus(j).toStdString();
+             EXPECT_FALSE(shownNamed(j, "saveToken")->isEnabled());
+             EXPECT_TRUE(j.secrets().items.isEmpty());
+             EXPECT_FALSE(said.join('\n').contains("Token saved"));
+         }},
+        {"the keyring takes it", [](Journey &j) { j.waitFor([&] { return canvasStatus(j).startsWith("Token saved"); }, 8000); },
+         [&](Journey &j) {
+             EXPECT_TRUE(canvasStatus(j).startsWith("Token saved")) << canvasStatus(j).toStdString();
+             EXPECT_EQ(j.secrets().items.values().value(0), QByteArray(CanvasToken));
+             QQuickItem *token = shownNamed(j, "canvasToken");
+             EXPECT_TRUE(token->property("text").toString().isEmpty());
+             EXPECT_EQ(token->property("placeholderText").toString(), "Token saved. Paste to replace");
+             EXPECT_TRUE(shownNamed(j, "saveToken")->isEnabled());
+             EXPECT_EQ(shownNamed(j, "canvasAddress")->property("text").toString(), address);
+         }},
+        {"Canvas answers", [](Journey &j) { j.waitFor([&] { return canvasStatus(j).startsWith("Connected"); }, 15000); },
+         [&](Journey &j) {
+             EXPECT_EQ(canvasStatus(j), "Connected as Ada Lovelace");
+             // Waiting, saved, then what Canvas says: never saved before the keyring had it.
+             const qsizetype waiting = said.indexOf(AppSettings::CanvasSavingText);
+             const qsizetype saved = said.indexOf(QRegularExpression("^Token saved.*"));
+             EXPECT_TRUE(waiting >= 0 && saved > waiting) << said.join(" | ").toStdString();
+         }},
+    });
+}
+
+// Canvas with work on the board, then the school's server gone: the board
+// keeps its work and the status says Canvas could not be reached.
+TEST(SettingsCanvas, TheBoardOutlivesTheServer)
+{
+    std::unique_ptr<LocalHttpServer> canvas = schoolCanvas();
+    ASSERT_TRUE(canvas);
+    JourneySetup setup;
+    setup.prepare = [](UserDefaults &d) { d.setString("disabledModules", "notes,quote"); };
+    Journey j(setup);
+    ASSERT_TRUE(j.start());
+    const QString address = canvas->baseUrl().toString();
+    const auto boardShowsWork = [](Journey &j) {
+        return j.island().state() == Island::NotchState::canvas && j.text("Essay on engines") && j.text("Lab report");
+    };
+    walk(j, {
+        {"open the settings", openSettings},
+        {"to the Canvas form", toCanvasForm},
+        {"save the school address and a token", [&](Journey &j) {
+             typeInto(j, "canvasAddress", address);
+             typeInto(j, "canvasToken", CanvasToken);
+             j.click(shownNamed(j, "saveToken"));
+             readCanvasStatus(j);
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return canvasStatus(j) == "Connected as Ada Lovelace"; }, 8000))
+                 << canvasStatus(j).toStdString();
+         }},
+        {"open Canvas on the island: the work is on the board", [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Canvas")); },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return boardShowsWork(j); }, 5000)); }},
+        {"close it", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+        {"the school's server goes away; open Canvas again", [&](Journey &j) {
+             canvas.reset();
+             ASSERT_TRUE(j.openFromStrip("Canvas"));
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return canvasStatus(j) == "Couldn't reach Canvas"; }, 8000))
+                 << canvasStatus(j).toStdString();
+             EXPECT_TRUE(boardShowsWork(j)) << "the board lost its work";
+             XInput::pause(300);
+             EXPECT_TRUE(boardShowsWork(j)) << "the board lost its work";
+         }},
+        {"close it", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+    });
+}
+
+// The custom accent picked from the colour well: the colour dialog opens over
+// the settings window, and the island takes the picked colour at once.
+TEST(SettingsNotch, AccentFromTheColourWell)
+{
+    Journey j;
+    ASSERT_TRUE(j.start());
+    const QColor picked(0xff, 0x00, 0x80);
+    walk(j, {
+        {"open the settings", openSettings},
+        {"to the Notch page", [](Journey &j) { toPage(j, "notch"); }},
+        {"turn on custom accent colors", [](Journey &j) { j.click(shownNamed(j, "useCustomAccent")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.root().settings().useCustomAccent());
+             EXPECT_TRUE(j.waitFor([&] { return shownNamed(j, "accentWell"); }, 2000));
+         }},
+        {"click the accent well: the colour dialog opens over the window",
+         [](Journey &j) { j.click(shownNamed(j, "accentWell")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return hexField(j); }, 3000));
+             XInput::pause(300);
+         }},
+        {"type a colour and OK", [&](Journey &j) {
+             QQuickItem *hex = hexField(j);
+             ASSERT_TRUE(hex);
+             j.click(hex);
+             j.hands().key("a", false, true);
+             j.hands().type(picked.name());
+             j.hands().key("Return");
+             XInput::pause(200);
+             j.click(j.textIn(j.settingsWindow(), "OK"));
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !hexField(j); }, 3000)) << "the dialog stays";
+             EXPECT_EQ(j.root().settings().customAccent().name(), picked.name());
+             EXPECT_EQ(shownNamed(j, "accentWell")->property("color").value<QColor>().name(), picked.name());
+         }},
+        {"open Home: the island wears the accent", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return islandPixelsNear(j, picked) > 40; }, 3000)); }},
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+    });
+}
+
+// The island clock's zone and cycle from the clock editor: the sample follows
+// each choice, and Home shows the same time.
+TEST(SettingsNotch, ClockEditorZoneAndCycle)
+{
+    JourneySetup setup;
+    setup.prepare = [](UserDefaults &d) {
+        d.setData("worldClocks", ClockCity::encodeList({{QUuid::createUuid(), "Pacific", "America/Los_Angeles"},
+                                                        {QUuid::createUuid(), "Tokyo", "Asia/Tokyo"},
+                                                        {QUuid::createUuid(), "London", "Europe/London"}}));
+    };
+    Journey j(setup);
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open the settings", openSettings},
+        {"to the Notch page", [](Journey &j) { toPage(j, "notch"); }},
+        {"open the time zone picker", [](Journey &j) { j.click(shownNamed(j, "notchZone")); XInput::pause(300); },
+         [](Journey &j) { EXPECT_TRUE(j.textIn(j.settingsWindow(), "Asia/Tokyo")); }},
+        {"pick Asia/Tokyo", [](Journey &j) { j.click(j.textIn(j.settingsWindow(), "Asia/Tokyo")); XInput::pause(300); },
+         [](Journey &j) {
+             EXPECT_EQ(j.root().settings().notchTimeZone(), "Asia/Tokyo");
+             EXPECT_TRUE(j.waitFor([&] { return sampleText(j) == nowIn("Asia/Tokyo", "ddd h:mm AP"); }, 3000))
+                 << sampleText(j).toStdString();
+         }},
+        {"pick 24-hour: the sample in Tokyo's 24-hour time", [](Journey &j) {
+             QQuickItem *hours = shownNamed(j, "notchHours");
+             ASSERT_TRUE(hours);
+             j.click(hours, QPointF(hours->width() * 0.75, hours->height() / 2));
+             XInput::pause(300);
+             // The sample sits under the picker: the user scrolls to read it.
+             ASSERT_TRUE(shownNamed(j, "clockSample"));
+             j.scrollIntoView(shownNamed(j, "clockSample"));
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.root().settings().notchUse24Hour());
+             EXPECT_TRUE(j.waitFor([&] { return sampleText(j) == nowIn("Asia/Tokyo", "ddd HH:mm"); }, 3000))
+                 << sampleText(j).toStdString();
+         }},
+        {"open Home: its clocks read as the sample", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [](Journey &j) {
+             // Read together; a minute may turn between two readings.
+             QString sample, header, tokyo;
+             const bool same = j.waitFor([&] {
+                 sample = sampleText(j);
+                 header = j.text(sample) ? sample : QString();
+                 tokyo = homeCityTime(j, "Tokyo");
+                 return !sample.isEmpty() && header == sample && sample.endsWith(" " + tokyo);
+             }, 3000);
+             EXPECT_TRUE(same) << "sample " << sample.toStdString() << ", Home's Tokyo " << tokyo.toStdString()
+                               << (header.isEmpty() ? ", no header clock reads as the sample" : "");
+         }},
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+    });
+}
+
+// A settings file that cannot be written: the window says so on a line of its
+// own while that lasts, the values stay in memory, and nothing shows as done
+// that was not; once the file can be written again the line goes and every
+// value reaches the disk.
+TEST(SettingsStorage, AnUnwritableSettingsFile)
+{
+    Journey j;
+    ASSERT_TRUE(j.start());
+    std::optional<WritesAsAUser> asUser;
+    const auto problemLine = [](Journey &j) { return shownNamed(j, "storageProblem"); };
+    walk(j, {
+        {"open the settings", openSettings},
+        {"to the Notch page", [](Journey &j) { toPage(j, "notch"); },
+         [&](Journey &j) { EXPECT_FALSE(problemLine(j)); }},
+        {"the settings folder turns read-only; turn on Drop shadow", [&](Journey &j) {
+             ASSERT_TRUE(j.root().defaults().flush());
+             setWritable(j.root().defaults().path(), false);
+             asUser.emplace();
+             j.click(j.textIn(j.settingsWindow(), "Drop shadow"));
+             XInput::pause(300);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.root().settings().showDropShadow());
+             ASSERT_TRUE(j.waitFor([&] { return problemLine(j); }, 3000)) << "no line says the settings are not saved";
+             EXPECT_TRUE(problemLine(j)->property("text").toString().contains(j.root().defaults().path()));
+             EXPECT_FALSE(storedBool(j, "showDropShadow"));
+         }},
+        {"to the General page: the line is still there", [](Journey &j) { toPage(j, "general"); },
+         [&](Journey &j) { EXPECT_TRUE(problemLine(j)); }},
+        {"turn on Launch at login: it cannot be registered", [](Journey &j) {
+             j.click(shownNamed(j, "launchAtLogin"));
+             XInput::pause(300);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return shownNamed(j, "launchAtLoginProblem"); }, 3000));
+             EXPECT_FALSE(j.root().settings().launchAtLogin());
+             EXPECT_FALSE(shownNamed(j, "launchAtLogin")->property("checked").toBool()) << "the switch says on";
+             EXPECT_FALSE(QFile::exists(autostartEntry()));
+             EXPECT_TRUE(problemLine(j));
+         }},
+        {"the folder is writable again; turn on Launch at login", [&](Journey &j) {
+             asUser.reset();
+             setWritable(j.root().defaults().path(), true);
+             j.click(shownNamed(j, "launchAtLogin"));
+             XInput::pause(300);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !problemLine(j); }, 3000)) << "the line stays";
+             EXPECT_FALSE(shownNamed(j, "launchAtLoginProblem"));
+             EXPECT_TRUE(j.root().settings().launchAtLogin());
+             EXPECT_TRUE(QFile::exists(autostartEntry()));
+             // What was kept in memory meanwhile is on disk now.
+             EXPECT_TRUE(storedBool(j, "showDropShadow"));
+             EXPECT_TRUE(storedBool(j, "launchAtLogin"));
+         }},
+    });
+    // Writable again whatever step stopped the walk, so the folder can go.
+    asUser.reset();
+    setWritable(j.root().defaults().path(), true);
+}
+
+// A module installed from the Library, then removed from Modules: the
+// install shows its gold indicator while it runs, and Home follows both ways.
+TEST(SettingsModules, InstallAndRemoveFromTheLibrary)
+{
+    Journey j;
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        homeWithNotes("open Home: no notes card", false),
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+        {"open the settings", openSettings},
+        {"to the Library", [](Journey &j) { toPage(j, "library"); },
+         [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Install")); }},
+        {"press Install on notes: it installs", [](Journey &j) { j.click(cardControl(j, "notes", "Install")); },
+         [](Journey &j) {
+             QQuickItem *spinner = cardControl(j, "notes", "installingIndicator");
+             ASSERT_TRUE(spinner) << "no indicator beside Installing";
+             EXPECT_GT(spinner->width(), 4);
+             EXPECT_GT(spinner->opacity(), 0.5);
+             EXPECT_FALSE(cardControl(j, "notes", "Install"));
+             EXPECT_FALSE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
+         }},
+        {"a moment later it leaves the Library", [](Journey &j) {
+             j.waitFor([&] { return j.root().settings().orderedEnabledModuleIDs().contains("notes"); }, 4000);
+             XInput::pause(300);
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
+             EXPECT_FALSE(shownNamed(j, "module-notes"));
+         }},
+        {"to Modules: notes is there with Remove", [](Journey &j) { toPage(j, "modules"); },
+         [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Remove")); }},
+        homeWithNotes("open Home: the notes card", true),
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+        {"Remove notes", [](Journey &j) { j.click(cardControl(j, "notes", "Remove")); XInput::pause(300); },
+         [](Journey &j) {
+             EXPECT_FALSE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
+             EXPECT_FALSE(shownNamed(j, "module-notes"));
+         }},
+        {"to the Library: notes is offered again", [](Journey &j) { toPage(j, "library"); },
+         [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Install")); }},
+        homeWithNotes("open Home: no notes card", false),
+        {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+    });
+}
+
+// The first-run sheet at the window's smallest size: the user drags the
+// window's corner as far in as it goes, and the sheet's buttons stay in reach.
+TEST(SettingsFirstRun, TheSheetAtTheSmallestSize)
+{
+    Journey j({.firstRun = true});
+    ASSERT_TRUE(j.start());
+    const auto inside = [](Journey &j, const char *name) {
+        QQuickItem *button = shownNamed(j, QString::fromLatin1(name));
+        if (!button)
+            return false;
+        const QRectF shown = button->mapRectToScene(QRectF(0, 0, button->width(), button->height()));
+        return QRectF(QPointF(0, 0), j.settingsWindow()->size()).contains(shown);
+    };
+    walk(j, {
+        {"the settings window opens with its sheet", [](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
+             XInput::pause(500);
+         },
+         [](Journey &j) { EXPECT_TRUE(sheetUp(j)); }},
+        {"drag the window's corner far in", [](Journey &j) {
+             QQuickWindow *w = j.settingsWindow();
+             const QRect frame = w->frameGeometry();
+             j.hands().drag(frame.bottomRight() - QPoint(2, 2), frame.topLeft() + QPoint(300, 200), 20);
+             XInput::pause(500);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.settingsWindow()->size() == QSize(720, 460); }, 3000))
+                 << j.settingsWindow()->width() << "x" << j.settingsWindow()->height();
+             EXPECT_TRUE(sheetUp(j));
+             EXPECT_TRUE(inside(j, "allowRecommended")) << "Allow recommended is cut off";
+             EXPECT_TRUE(inside(j, "continue")) << "Continue is cut off";
+         }},
+        {"Continue", [](Journey &j) { j.click(shownNamed(j, "continue")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !sheetUp(j); }, 3000));
+             EXPECT_TRUE(j.root().defaults().boolValue("permissionsSetupCompleted"));
          }},
     });
 }
