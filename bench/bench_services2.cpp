@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 static void BM_ReadingsRefresh(benchmark::State &state)
 {

@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
 #include "island/animationclock.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchgeometry.h"
 
@@ -47,6 +47,7 @@
 #include <random>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 using Island::PavletGame;
@@ -129,7 +130,7 @@ int main(int argc, char **argv)
 
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    IslandPalette::setDefaults(&engine, &defaults);
+    fakes.settings.feedAccent(Accent::forEngine(&engine));
     AnimationClock::setSource(&engine, &clock, &scheduler);
 
     QQuickWindow window;

@@ -5,7 +5,7 @@
 #include "benchfakes.h"
 #include "benchmain.h"
 #include "island/animationclock.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "island/notchviewmodel.h"
 
 #include <QApplication>
@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 constexpr double frameBudgetMs = 2 * 1000.0 / 60.0;
@@ -30,7 +31,7 @@ struct Bench : BenchFakes {
     {
         model = std::make_unique<NotchViewModel>(fakes.environment());
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        IslandPalette::setDefaults(&engine, &defaults);
+        fakes.settings.feedAccent(Accent::forEngine(&engine));
         AnimationClock::setSource(&engine, &clock, &scheduler);
         component = std::make_unique<QQmlComponent>(
             &engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/games/GamesPanel.qml")));

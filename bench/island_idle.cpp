@@ -21,6 +21,7 @@
 #include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 const char *scene = R"(

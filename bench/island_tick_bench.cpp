@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 struct Bench : BenchFakes {

@@ -3,7 +3,7 @@
 // in one frame (16 ms at 60 Hz).
 #include "benchfakes.h"
 #include "benchmain.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "settings/settingsnavigation.h"
 #include "settings/settingswindowcontroller.h"
 
@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 struct Bench : BenchFakes {
@@ -24,7 +25,7 @@ struct Bench : BenchFakes {
     {
         defaults.setBool(QStringLiteral("permissionsSetupCompleted"), true);
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        IslandPalette::setDefaults(&engine, &defaults);
+        fakes.settings.feedAccent(Accent::forEngine(&engine));
     }
 
     std::unique_ptr<SettingsWindowController> controller()

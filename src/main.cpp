@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 int main(int argc, char **argv)
 {

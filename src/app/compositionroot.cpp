@@ -4,7 +4,6 @@
 #include "canvas/canvascredentials.h"
 #include "games/action/pongpointerprobe.h"
 #include "island/animationclock.h"
-#include "island/islandpalette.h"
 #include "island/notchviewmodel.h"
 #include "media/artworkloader.h"
 #include "media/voicememoengine.h"
@@ -14,6 +13,7 @@
 #include "settings/settingswindowcontroller.h"
 #include "store/appsettings.h"
 #include "store/permissions.h"
+#include "style/accent.h"
 #include "update/updateservice.h"
 
 #include "platform/linux/autostartloginitem.h"
@@ -270,7 +270,7 @@ CompositionRoot::CompositionRoot(const Options &options)
     m_animations.install();
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-    IslandPalette::setDefaults(m_engine.get(), &m_defaults);
+    m_settings->feedAccent(Accent::forEngine(m_engine.get()));
     AnimationClock::setSource(m_engine.get(), &m_clock, &m_scheduler);
     PongPointerProbe::setSource(m_engine.get(), m_platform.pointer, &m_scheduler);
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // One titled list of the planner: a dot, the title and its figure, then a
 // row per item that opens the item's page.

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Shapes
 import Pavlet
+import Pavlet.Style
 
 // The Canvas mark: a black disc, an open ring in red with its gap at the
 // bottom, and a faint red outline.

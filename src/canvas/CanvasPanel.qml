@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The Canvas planner: a greeting with the summary of what waits, then the
 // overdue, due-today and upcoming sections, or the empty state.
@@ -11,7 +12,7 @@ Item {
     // The root view hands every panel the player flag; the planner shows none.
     property bool showPlayer: false
 
-    readonly property color red: IslandPalette.accent(IslandPalette.red, IslandPalette.accentRevision)
+    readonly property color red: IslandPalette.accent(IslandPalette.red)
 
     HoverHandler {
         onHoveredChanged: if (hovered) root.model.cancelHoverTask()
@@ -110,7 +111,7 @@ Item {
                         required property canvasSection modelData
                         width: sectionColumn.width
                         section: modelData
-                        accent: IslandPalette.accent(IslandPalette[modelData.accent], IslandPalette.accentRevision)
+                        accent: IslandPalette.accent(IslandPalette[modelData.accent])
                         viewModel: root.model
                         onOpened: (item) => root.model.openAssignment(item)
                     }

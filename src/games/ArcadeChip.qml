@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A capsule button for a game's options and actions. It never selects itself:
 // its owner passes `selected` from the engine.
@@ -19,8 +20,8 @@ Item {
             width: root.width
             height: root.height
             radius: height / 2
-            color: root.selected ? IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
-                                 : IslandPalette.chipFill
+            color: root.selected ? IslandPalette.accent(IslandPalette.yellow)
+                                 : IslandPalette.fillStrong
             Text {
                 id: label
                 anchors.centerIn: parent
@@ -28,7 +29,7 @@ Item {
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote
                 font.weight: Font.Medium
-                color: root.selected ? GamePalette.black86 : IslandPalette.ink
+                color: root.selected ? IslandPalette.onAccent : IslandPalette.textPrimary
             }
         }
     }

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The card laid over a game before it starts: a picture, a title, a line on
 // how to play and, when the game gives one, a button. The whole area it is
@@ -29,7 +30,7 @@ Item {
                                  button.implicitWidth) + 2 * IslandStyle.spacingXLarge)
         height: column.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
-        color: GamePalette.black62
+        color: IslandPalette.black62
 
         Column {
             id: column
@@ -50,7 +51,7 @@ Item {
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontHeadline
                 font.weight: Font.DemiBold
-                color: IslandPalette.ink
+                color: IslandPalette.textPrimary
             }
             Text {
                 id: detailText
@@ -61,7 +62,7 @@ Item {
                 text: root.detail
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote
-                color: IslandPalette.inkDim
+                color: IslandPalette.textSecondary
             }
             Item {
                 objectName: "howToAction"
@@ -82,7 +83,7 @@ Item {
                         width: button.width
                         height: button.height
                         radius: height / 2
-                        color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+                        color: IslandPalette.accent(IslandPalette.yellow)
                         Text {
                             id: actionLabel
                             anchors.centerIn: parent
@@ -90,7 +91,7 @@ Item {
                             font.family: IslandStyle.roundedFamily
                             font.pixelSize: IslandStyle.fontBody
                             font.weight: Font.Medium
-                            color: GamePalette.black86
+                            color: IslandPalette.onAccent
                         }
                     }
                 }

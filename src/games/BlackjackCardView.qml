@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // One playing card, face up (rank over suit) or face down.
 Rectangle {
@@ -8,13 +9,13 @@ Rectangle {
     property string rank
     property int suit: 0
     property bool hidden: false
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
-    readonly property color ink: GameViews.blackjackSuitRed(suit) ? IslandPalette.red : GamePalette.black82
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
+    readonly property color ink: GameViews.blackjackSuitRed(suit) ? IslandPalette.red : IslandPalette.black82
 
     width: GameViews.cardWidth
     height: GameViews.cardHeight
     radius: GameViews.cardRadius
-    color: hidden ? GamePalette.black : GamePalette.white94
+    color: hidden ? IslandPalette.black : IslandPalette.white94
     border.width: hidden ? 1 : 0
     border.color: IslandPalette.faded(gold, GameViews.cardOutlineOpacity)
     antialiasing: true

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Blackjack: the table (status, bank, dealer and player hands, the controls
 // of the phase) with the how-to card before play and the result card after
@@ -12,7 +13,7 @@ Item {
     onShownChanged: if (!shown) engine.cancelPlayTask()
 
     implicitHeight: GameViews.gameMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property int phase: engine.phase
 
     // The table is as tall as its rows, centred in the game area.
@@ -23,7 +24,7 @@ Item {
         width: root.width
         height: rows.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
 
         Column {
             id: rows
@@ -61,7 +62,7 @@ Item {
                 width: parent.width
                 hand: root.engine.dealer
                 label: "Dealer"
-                labelColor: GamePalette.white82
+                labelColor: IslandPalette.white82
                 hidingHole: root.engine.hideHole
             }
             BlackjackHand {
@@ -156,7 +157,7 @@ Item {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontHeadline
             font.weight: Font.DemiBold
-            color: IslandPalette.ink
+            color: IslandPalette.textPrimary
         }
         TabularText {
             anchors.horizontalCenter: parent.horizontalCenter

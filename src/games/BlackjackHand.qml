@@ -1,12 +1,13 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A hand's block: its label, total and stake over its cards.
 Column {
     id: root
     required property blackjackHand hand
     property string label
-    property color labelColor: IslandPalette.ink
+    property color labelColor: IslandPalette.textPrimary
     property bool hidingHole: false
     spacing: IslandStyle.spacingTiny
 
@@ -23,13 +24,13 @@ Column {
             visible: text.length > 0
             text: GameViews.blackjackTotalText(root.hand.cards, root.hidingHole)
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkDim
+            color: IslandPalette.textSecondary
         }
         TabularText {
             visible: root.hand.bet >= 1
             text: "$" + root.hand.bet
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkFaint
+            color: IslandPalette.textTertiary
         }
     }
     Row {
@@ -39,7 +40,7 @@ Column {
             text: "\u2014"
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkFaint
+            color: IslandPalette.textTertiary
         }
         Repeater {
             model: root.hand.cards

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The ace of spades and the king of hearts, tilted apart.
 Item {

@@ -1,12 +1,13 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Two card backs, one over the other.
 Item {
     id: root
     width: GameViews.hubMarkWidth
     height: GameViews.hubMarkHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     Repeater {
         model: GameViews.blackjackHubBacks
         Rectangle {
@@ -17,7 +18,7 @@ Item {
             height: GameViews.hubBackHeight
             radius: IslandStyle.radiusTiny
             rotation: modelData.rotation
-            color: modelData.gold ? root.gold : GamePalette.white90
+            color: modelData.gold ? root.gold : IslandPalette.white90
             antialiasing: true
         }
     }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // One game's card on the arcade: its picture, name and line, its record
 // (when there is one to show) and a chevron. A click opens the game.
@@ -24,7 +25,7 @@ Item {
             width: root.width
             height: root.height
             radius: IslandStyle.radiusCard
-            color: IslandPalette.cardFill
+            color: IslandPalette.fill
 
             RowLayout {
                 id: row
@@ -52,7 +53,7 @@ Item {
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCallout
                         font.weight: Font.Medium
-                        color: IslandPalette.ink
+                        color: IslandPalette.textPrimary
                     }
                     Text {
                         Layout.fillWidth: true
@@ -60,7 +61,7 @@ Item {
                         text: root.detail
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
-                        color: IslandPalette.inkDim
+                        color: IslandPalette.textSecondary
                     }
                 }
                 // Keeps the name and line clear of the record.
@@ -98,7 +99,7 @@ Item {
                         id: chevron
                         name: "chevron.right"
                         size: IslandStyle.fontFootnote
-                        color: IslandPalette.inkFaint
+                        color: IslandPalette.textTertiary
                     }
                 }
             }

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The card that closes a game, at the bottom of the game area: its rows are
 // the game's own (a result line, a score, chips).
@@ -16,7 +17,7 @@ Item {
         width: Math.min(root.width, column.implicitWidth + 2 * IslandStyle.spacingXLarge)
         height: column.implicitHeight + 2 * IslandStyle.spacingXLarge
         radius: IslandStyle.radiusLarge
-        color: GamePalette.black62
+        color: IslandPalette.black62
 
         Column {
             id: column

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The games panel: a header (back button, the page's title and subtitle, the
 // mascot on the arcade) over one page, chosen by the view model's
@@ -13,7 +14,7 @@ Item {
     readonly property int page: model.activeGame
     // While the island shows another state this panel is only fading out.
     readonly property bool live: model.state === Island.NotchState.games
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     // The page of each game, in the order of the island's game pages. A game
     // view takes its engine and has a `shown` input that turns false when the
@@ -60,7 +61,7 @@ Item {
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
                     font.weight: Font.DemiBold
-                    color: IslandPalette.ink
+                    color: IslandPalette.textPrimary
                 }
                 Text {
                     objectName: "gamesSubtitle"
@@ -190,7 +191,7 @@ Item {
                         required property bool resolvesAccent
                         width: cards.width
                         accent: resolvesAccent
-                                ? IslandPalette.accent(IslandPalette[accentName], IslandPalette.accentRevision)
+                                ? IslandPalette.accent(IslandPalette[accentName])
                                 : IslandPalette[accentName]
                         preview: root.previews[game]
                         onClicked: root.model.openGame(game)
@@ -215,7 +216,7 @@ Item {
         PavletMascot {
             size: GameViews.flapPreviewSize
             tilt: GameViews.flapPreviewTilt
-            color: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+            color: IslandPalette.accent(IslandPalette.sky)
         }
     }
     Component { id: wordlePreview; WordlePavPile {} }

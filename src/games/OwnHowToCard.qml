@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The how-to card of the board games that carry their own options: a
 // picture, a title, a line, then the game's chips. It covers the whole game
@@ -23,7 +24,7 @@ Item {
                                  extra.implicitWidth) + 2 * IslandStyle.spacingXLarge)
         height: column.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
-        color: GamePalette.black62
+        color: IslandPalette.black62
 
         Column {
             id: column
@@ -44,7 +45,7 @@ Item {
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontHeadline
                 font.weight: Font.DemiBold
-                color: IslandPalette.ink
+                color: IslandPalette.textPrimary
             }
             Text {
                 id: detailText
@@ -54,7 +55,7 @@ Item {
                 text: root.detail
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote
-                color: IslandPalette.inkDim
+                color: IslandPalette.textSecondary
             }
             Column {
                 id: extra

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The colour-pattern game: four pads that light in a growing sequence, with
 // the how-to card before a game and the game-over card after one.
@@ -11,7 +12,7 @@ Item {
     onShownChanged: if (!shown) engine.stop()
 
     implicitHeight: GameViews.patternMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property bool padsLive: GameViews.patternPadsLive(engine.phase)
 
     Rectangle {
@@ -19,7 +20,7 @@ Item {
         objectName: "patternBoard"
         anchors.fill: parent
         radius: IslandStyle.radiusLarge
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
 
         ColumnLayout {
             anchors.fill: parent
@@ -66,7 +67,7 @@ Item {
                         radius: GameViews.padRadius
                         color: lit ? hue : IslandPalette.faded(hue, GameViews.padDimOpacity)
                         border.width: 1
-                        border.color: lit ? GamePalette.white35 : IslandPalette.well
+                        border.color: lit ? IslandPalette.white35 : IslandPalette.fill
                         MouseArea {
                             anchors.fill: parent
                             enabled: root.padsLive
@@ -100,13 +101,13 @@ Item {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
-            color: IslandPalette.ink
+            color: IslandPalette.textPrimary
         }
         TabularText {
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.patternOverText(root.engine.round, root.engine.best)
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkDim
+            color: IslandPalette.textSecondary
         }
         ArcadeChip {
             anchors.horizontalCenter: parent.horizontalCenter

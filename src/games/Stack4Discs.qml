@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A row of small disc stacks, bottom-aligned: the game's pictures.
 Row {

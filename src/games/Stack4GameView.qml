@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Connect four: the board of seven columns, with the how-to card over it
 // before a game and the result card after one. The falling disc follows the
@@ -12,7 +13,7 @@ Item {
     onShownChanged: if (!shown) engine.stop()
 
     implicitHeight: GameViews.gameMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property bool live: GameViews.stack4BoardLive(engine.phase, engine.busy)
 
     Stack4Fall { id: fall; engine: root.engine }
@@ -26,7 +27,7 @@ Item {
         width: root.width
         height: panelColumn.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
 
         Column {
             id: panelColumn
@@ -70,7 +71,7 @@ Item {
                         Rectangle {
                             anchors.fill: parent
                             radius: IslandStyle.radius
-                            color: root.engine.cursor === column.index ? GamePalette.white12 : GamePalette.white05
+                            color: root.engine.cursor === column.index ? IslandPalette.white12 : IslandPalette.white05
                         }
                         Item {
                             anchors.fill: parent
@@ -100,9 +101,9 @@ Item {
                                         readonly property color hue: slot === 1 ? IslandPalette.red : IslandPalette.blue
                                         readonly property real fillOpacity: GameViews.stack4DiscOpacity(at, root.engine.winCells)
                                         // Only the fill is dimmed; the outline keeps its own opacity.
-                                        color: slot === 0 ? GamePalette.black38 : IslandPalette.faded(hue, fillOpacity)
+                                        color: slot === 0 ? IslandPalette.black38 : IslandPalette.faded(hue, fillOpacity)
                                         border.width: 1
-                                        border.color: GamePalette.white12
+                                        border.color: IslandPalette.white12
                                         antialiasing: true
                                     }
                                 }
@@ -161,7 +162,7 @@ Item {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
-            color: IslandPalette.ink
+            color: IslandPalette.textPrimary
         }
         Row {
             anchors.horizontalCenter: parent.horizontalCenter

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 Item {
     width: GameViews.hubDiscWidth

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A line in the rounded face whose digits each take a cell of the same
 // width, so a score or count keeps its width as it changes. The face has no
@@ -9,7 +10,7 @@ Row {
     property string text
     // Its size and weight are used; the face is always the rounded one.
     property font font: Qt.font({ pixelSize: IslandStyle.fontFootnote })
-    property color color: IslandPalette.ink
+    property color color: IslandPalette.textPrimary
     readonly property font face: Qt.font({ family: IslandStyle.roundedFamily, pixelSize: font.pixelSize,
                                            weight: font.weight })
     // The widest digit's advance: the cell of every digit.

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Tic-tac-toe: the board card, with the how-to card over it before a game
 // and the result panel after one.
@@ -11,7 +12,7 @@ Item {
     onShownChanged: if (!shown) engine.stop()
 
     implicitHeight: GameViews.gameMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property int lineMark: GameViews.toeLineMark(engine.cells, engine.winLine)
 
     // The board card, at the bottom centre.
@@ -23,7 +24,7 @@ Item {
         width: Math.min(GameViews.toeBoardMaxWidth, root.width)
         height: boardColumn.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
 
         Column {
             id: boardColumn
@@ -67,7 +68,7 @@ Item {
                         height: grid.cell
                         radius: IslandStyle.radius
                         color: inLine ? GameViews.toeLineFill(root.lineMark)
-                                      : GamePalette.black28
+                                      : IslandPalette.black28
                         ToeGlyph {
                             anchors.centerIn: parent
                             mark: cell.mark
@@ -123,7 +124,7 @@ Item {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
-            color: IslandPalette.ink
+            color: IslandPalette.textPrimary
         }
         Text {
             objectName: "toeResultWins"
@@ -132,7 +133,7 @@ Item {
             text: "Wins " + root.engine.wins
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkDim
+            color: IslandPalette.textSecondary
         }
         Row {
             anchors.horizontalCenter: parent.horizontalCenter

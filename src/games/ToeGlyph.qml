@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // One cell's mark: nothing, the red X or the blue O.
 Item {

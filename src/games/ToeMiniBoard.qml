@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A small fixed board: the game's picture on its how-to card and its card.
 Grid {
@@ -14,7 +15,7 @@ Grid {
             width: root.cell
             height: root.cell
             radius: GameViews.toeMiniRadius(root.cell)
-            color: GamePalette.white10
+            color: IslandPalette.white10
             ToeGlyph {
                 anchors.centerIn: parent
                 mark: parent.modelData

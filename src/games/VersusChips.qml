@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The opponent chips of the two board games: Local, Easy, Medium, Hard.
 Row {

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The five-letter word game: the engine's message and score, the six-by-five
 // board, and a keyboard whose keys show the best mark of each letter.
@@ -13,7 +14,7 @@ Item {
 
     Component.onCompleted: engine.refreshPrompt()
 
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     Column {
         id: column
@@ -30,7 +31,7 @@ Item {
                 font.pixelSize: IslandStyle.fontBody
                 font.weight: Font.Medium
                 color: GameViews.wordleLost(root.engine.phase)
-                       ? IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                       ? IslandPalette.accent(IslandPalette.coral)
                        : root.gold
             }
             Item { Layout.fillWidth: true }
@@ -38,7 +39,7 @@ Item {
                 objectName: "wordleScore"
                 text: GameViews.wordleScore(root.engine.won, root.engine.played)
                 font.pixelSize: IslandStyle.fontCaption
-                color: IslandPalette.inkFaint
+                color: IslandPalette.textTertiary
             }
         }
 
@@ -69,14 +70,14 @@ Item {
                                 radius: GameViews.tileRadius
                                 color: GameViews.wordleTileFill(tile)
                                 border.width: 1
-                                border.color: IslandPalette.well
+                                border.color: IslandPalette.fill
                                 Text {
                                     anchors.centerIn: parent
                                     text: GameViews.wordleTileText(parent.tile)
                                     font.family: IslandStyle.roundedFamily
                                     font.pixelSize: IslandStyle.fontSubhead
                                     font.weight: Font.DemiBold
-                                    color: IslandPalette.ink
+                                    color: IslandPalette.textPrimary
                                 }
                             }
                         }
@@ -140,7 +141,7 @@ Item {
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
                     font.weight: Font.Medium
-                    color: GamePalette.black
+                    color: IslandPalette.black
                 }
             }
             MouseArea {

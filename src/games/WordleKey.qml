@@ -1,12 +1,13 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // One key of the word game's keyboard: a letter, or ENTER / DEL.
 Item {
     id: root
     property string title
     property bool wide: false
-    property color fill: IslandPalette.chipFill
+    property color fill: IslandPalette.fillStrong
     signal clicked()
 
     implicitWidth: Math.max(label.implicitWidth, wide ? GameViews.wideKeyWidth : GameViews.keyWidth)
@@ -23,7 +24,7 @@ Item {
             text: root.title.toUpperCase()
             font.family: IslandStyle.roundedFamily
             font.pixelSize: root.wide ? IslandStyle.fontMicro : IslandStyle.fontCaption
-            color: IslandPalette.ink
+            color: IslandPalette.textPrimary
         }
     }
     MouseArea {

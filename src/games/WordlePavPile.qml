@@ -1,12 +1,13 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The word game's card picture: three letter tiles, P A V, in a loose pile.
 Item {
     id: root
     width: GameViews.hubMarkWidth
     height: GameViews.hubMarkHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     Repeater {
         model: GameViews.pavPile
@@ -21,20 +22,20 @@ Item {
                 y: 1
                 width: parent.width; height: parent.height
                 radius: GameViews.pavTileRadius
-                color: GamePalette.black35
+                color: IslandPalette.black35
             }
             Rectangle {
                 anchors.fill: parent
                 radius: GameViews.pavTileRadius
                 color: modelData.goldOpacity > 0 ? IslandPalette.faded(root.gold, modelData.goldOpacity)
-                                 : GamePalette.white22
+                                 : IslandPalette.white22
                 Text {
                     anchors.centerIn: parent
                     text: modelData.letter
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: GameViews.pavTileFont
                     font.weight: Font.DemiBold
-                    color: IslandPalette.ink
+                    color: IslandPalette.textPrimary
                 }
             }
         }

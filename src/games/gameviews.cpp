@@ -1,9 +1,9 @@
 #include "games/gameviews.h"
 
 #include "games/blackjackengine.h"
-#include "games/gamepalette.h"
 #include "games/stack4engine.h"
 #include "games/wordleengine.h"
+#include "style/palette.h"
 
 #include <algorithm>
 
@@ -278,23 +278,35 @@ QString GameViews::wordleTileText(const QVariant &tileValue)
     return tile.kind == WordleTile::Kind::empty ? QString() : tile.letter.toUpper();
 }
 
+namespace {
+QColor markFill(int mark)
+{
+    switch (WordleMark(mark)) {
+    case WordleMark::correct: return Palette::markCorrectColor;
+    case WordleMark::present: return Palette::markPresentColor;
+    case WordleMark::absent: return Palette::markAbsentColor;
+    }
+    return Palette::clearColor;
+}
+} // namespace
+
 QColor GameViews::wordleTileFill(const QVariant &tileValue)
 {
     const WordleTile tile = tileOf(tileValue);
     switch (tile.kind) {
-    case WordleTile::Kind::letter: return GamePalette::white(0.14);
-    case WordleTile::Kind::marked: return GamePalette::markColor(int(tile.mark));
+    case WordleTile::Kind::letter: return Palette::fillStrongColor;
+    case WordleTile::Kind::marked: return markFill(int(tile.mark));
     case WordleTile::Kind::empty: break;
     }
-    return GamePalette::white(0.08);
+    return Palette::fillColor;
 }
 
 QColor GameViews::wordleKeyFill(const QVariantMap &keys, const QString &letter)
 {
     const auto it = keys.constFind(letter);
     if (it == keys.constEnd())
-        return GamePalette::white(0.14);
-    return GamePalette::markColor(it->toInt());
+        return Palette::fillStrongColor;
+    return markFill(it->toInt());
 }
 
 // --- Colour patterns.

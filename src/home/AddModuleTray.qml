@@ -1,14 +1,15 @@
 import QtQuick
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // Under the tiles in edit mode: the shipped modules the user has hidden, one
 // tile each to bring it back, and the way to the Library.
 Column {
     id: root
     required property HomeModel home
-    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
-    readonly property color green: IslandPalette.accent(IslandPalette.green, IslandPalette.accentRevision)
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
+    readonly property color green: IslandPalette.accent(IslandPalette.green)
     spacing: IslandStyle.spacing
     topPadding: IslandStyle.spacingTiny
 

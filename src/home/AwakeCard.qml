@@ -1,12 +1,13 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Keeps the display awake while on.
 ModuleCard {
     id: root
     required property KeepAwake keepAwake
     title: qsTr("Focus")
-    accent: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.amber)
 
     IslandPressStyle {
         width: parent.width
@@ -37,7 +38,7 @@ ModuleCard {
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
                 text: root.keepAwake.isOn ? qsTr("On") : qsTr("Off")
-                color: root.keepAwake.isOn ? IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+                color: root.keepAwake.isOn ? IslandPalette.accent(IslandPalette.amber)
                                            : IslandPalette.textTertiary
             }
         }

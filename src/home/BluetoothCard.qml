@@ -1,11 +1,12 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The connected Bluetooth devices.
 ModuleCard {
     id: root
     required property NotchViewModel model
-    readonly property color blue: IslandPalette.accent(IslandPalette.blue, IslandPalette.accentRevision)
+    readonly property color blue: IslandPalette.accent(IslandPalette.blue)
     title: qsTr("Bluetooth")
     accent: blue
 

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The next two events and, when allowed, the next reminder.
 ModuleCard {
@@ -10,8 +11,8 @@ ModuleCard {
     required property AppSettings settings
     required property NotchViewModel model
     readonly property bool showsReminder: model.nextReminder !== undefined && settings.calendarShowReminders && remindersAllowed
-    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
-    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber)
     title: qsTr("Up next")
     accent: sky
 

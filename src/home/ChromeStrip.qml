@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // The tool icons of the header: a row (a menu when there are more than five
 // and modules are not being edited), with badges, rocking and drag-to-restack
@@ -102,8 +103,8 @@ Item {
                     width: HomeText.chromeCellSize
                     height: HomeText.chromeCellSize
                     opacity: root.dragging === modelData.id ? 0.7 : 1
-                    readonly property color tint: IslandPalette.accent(modelData.tint, IslandPalette.accentRevision)
-                    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                    readonly property color tint: IslandPalette.accent(modelData.tint)
+                    readonly property color coral: IslandPalette.accent(IslandPalette.coral)
 
                     Item {
                         id: body

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Layouts
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // The last copied texts, newest first, each with a copy-back button.
 ModuleCard {
@@ -9,7 +10,7 @@ ModuleCard {
     required property clipboardHistory history
     signal copy(clipboardItem item)
     title: qsTr("Clipboard")
-    accent: IslandPalette.accent(IslandPalette.pink, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.pink)
 
     Column {
         width: parent.width

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A card as a tile of edit mode: it rocks, carries a remove badge and a grip,
 // ignores clicks on its own controls and can be dragged to a new place.

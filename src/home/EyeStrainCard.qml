@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // The 20-20-20 reminder: its switch, its status and the "looked away" button.
 ModuleCard {
@@ -9,7 +10,7 @@ ModuleCard {
     required property AppSettings settings
     readonly property bool alert: HomeText.eyeStrainAlert(strain.warning, strain.tooClose)
     title: qsTr("Eyes")
-    accent: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.coral)
 
     Column {
         width: parent.width
@@ -34,7 +35,7 @@ ModuleCard {
             text: HomeText.eyeStrainStatus(root.strain.warning, root.strain.tooClose, root.strain.minutesUntilBreak)
             font.pixelSize: IslandStyle.fontFootnote
             font.weight: Font.Normal
-            color: root.alert ? IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+            color: root.alert ? IslandPalette.accent(IslandPalette.coral)
                               : IslandPalette.textSecondary
         }
         IslandPressStyle {
@@ -43,7 +44,7 @@ ModuleCard {
             CardText {
                 text: qsTr("I looked away")
                 font.pixelSize: IslandStyle.fontFootnote
-                color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+                color: IslandPalette.accent(IslandPalette.yellow)
             }
             MouseArea { id: looked; anchors.fill: parent; onClicked: root.strain.reset() }
         }

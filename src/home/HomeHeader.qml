@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The Home panel's top row: the clock, weather and battery, then the icon
 // strip, the settings button and the edit button.
@@ -10,8 +11,8 @@ RowLayout {
     required property AppSettings settings
     required property HomeModel home
     readonly property bool editing: model.isEditingModules
-    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
-    readonly property color green: IslandPalette.accent(IslandPalette.green, IslandPalette.accentRevision)
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
+    readonly property color green: IslandPalette.accent(IslandPalette.green)
     spacing: IslandStyle.spacingMedium
 
     AnimationTicker { id: ticker; running: root.visible; fps: 1 }
@@ -64,7 +65,7 @@ RowLayout {
         visible: root.home.batteryShown
         spacing: IslandStyle.spacingTiny
         readonly property color tint: root.home.battery.tinted
-            ? IslandPalette.accent(root.home.battery.color, IslandPalette.accentRevision) : root.home.battery.color
+            ? IslandPalette.accent(root.home.battery.color) : root.home.battery.color
         Symbol {
             anchors.verticalCenter: parent.verticalCenter
             name: root.home.battery.symbol

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Home: the header, the cards of the visible modules in the user's order
 // (as rocking tiles with the add tray while modules are edited) and the
@@ -207,7 +208,7 @@ Item {
         id: playerCard
         ModuleCard {
             title: qsTr("Now playing")
-            accent: IslandPalette.accent(MediaText.sourceAccent(root.model.nowPlaying), IslandPalette.accentRevision)
+            accent: IslandPalette.accent(MediaText.sourceAccent(root.model.nowPlaying))
             PlayerPreview { width: parent.width; model: root.model; settings: root.settings; compact: true }
         }
     }
@@ -215,7 +216,7 @@ Item {
         id: timerCard
         ModuleCard {
             title: qsTr("Timer")
-            accent: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+            accent: IslandPalette.accent(IslandPalette.amber)
             TimerRow { width: parent.width; timer: root.model.timer; settings: root.settings }
         }
     }
@@ -223,7 +224,7 @@ Item {
         id: clocksCard
         ModuleCard {
             title: qsTr("World clocks")
-            accent: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+            accent: IslandPalette.accent(IslandPalette.sky)
             WorldClockRow { width: parent.width; settings: root.settings }
         }
     }
@@ -239,7 +240,7 @@ Item {
                 id: weatherWaiting
                 PlaceholderCard {
                     title: qsTr("Weather")
-                    accent: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+                    accent: IslandPalette.accent(IslandPalette.sky)
                     message: qsTr("Waiting for weather")
                 }
             }
@@ -262,7 +263,7 @@ Item {
                 id: systemWaiting
                 PlaceholderCard {
                     title: qsTr("System")
-                    accent: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+                    accent: IslandPalette.accent(IslandPalette.yellow)
                     message: qsTr("Reading…")
                 }
             }
@@ -277,7 +278,7 @@ Item {
                 id: networkWaiting
                 PlaceholderCard {
                     title: qsTr("Wi-Fi")
-                    accent: IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+                    accent: IslandPalette.accent(IslandPalette.mint)
                     message: qsTr("Reading…")
                 }
             }
@@ -298,7 +299,7 @@ Item {
         id: youtubeCard
         MediaDownloadCard {
             title: qsTr("YouTube")
-            accent: IslandPalette.accent(IslandPalette.red, IslandPalette.accentRevision)
+            accent: IslandPalette.accent(IslandPalette.red)
             engine: root.model.youtubeDown
             home: homeModel
         }
@@ -307,7 +308,7 @@ Item {
         id: spotifyCard
         MediaDownloadCard {
             title: qsTr("Spotify MP3")
-            accent: IslandPalette.accent(IslandPalette.green, IslandPalette.accentRevision)
+            accent: IslandPalette.accent(IslandPalette.green)
             engine: root.model.spotifyDown
             home: homeModel
         }

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // "v0.1.2 · BETA" under the cards, unless hidden.
 Item {

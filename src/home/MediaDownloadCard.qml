@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Layouts
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // A link field, the download's status and the Save menu of formats.
 ModuleCard {

@@ -1,13 +1,14 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // A tone for the speakers, and a take from the microphone played back.
 ModuleCard {
     id: root
     // The card's own engine; null where the machine has no audio parts.
     required property MicCheckEngine engine
-    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber)
     readonly property bool recording: engine ? engine.recording : false
     title: qsTr("Mic check")
     accent: amber
@@ -52,7 +53,7 @@ ModuleCard {
                     id: record
                     text: root.recording ? qsTr("Play back") : qsTr("Record")
                     font.pixelSize: IslandStyle.fontFootnote
-                    color: root.recording ? IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                    color: root.recording ? IslandPalette.accent(IslandPalette.coral)
                                           : IslandPalette.textPrimary
                 }
                 MouseArea { id: recordArea; anchors.fill: parent; onClicked: if (root.engine) root.engine.toggleRecord() }

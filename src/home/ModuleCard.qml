@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The box every Home card sits in: the title in small capitals in the card's
 // accent above the card's own content, on a faint rounded fill.

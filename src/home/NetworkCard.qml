@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The network's name with a status dot, and the address when asked for.
 ModuleCard {
@@ -8,14 +9,13 @@ ModuleCard {
     required property networkSnapshot snapshot
     required property AppSettings settings
     title: qsTr("Wi-Fi")
-    accent: IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.mint)
 
     RowLayout {
         width: parent.width
         Rectangle {
             width: HomeText.statusDotSize; height: width; radius: width / 2
-            color: IslandPalette.accent(root.snapshot.online ? IslandPalette.green : IslandPalette.coral,
-                                        IslandPalette.accentRevision)
+            color: IslandPalette.accent(root.snapshot.online ? IslandPalette.green : IslandPalette.coral)
         }
         CardText { text: root.snapshot.name; Layout.fillWidth: true }
         CardText {

@@ -1,13 +1,14 @@
 import QtQuick
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // A scratch pad written to the settings on every keystroke.
 ModuleCard {
     id: root
     required property AppSettings settings
     title: qsTr("Scratch pad")
-    accent: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.amber)
 
     ScrollView {
         id: scroll

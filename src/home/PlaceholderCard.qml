@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A card whose reading has not come in yet.
 ModuleCard {

@@ -1,12 +1,13 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The line of the day, wrapped over as many lines as it needs.
 ModuleCard {
     id: root
     required property string quote
     title: qsTr("Today")
-    accent: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.yellow)
     CardText {
         width: parent.width
         text: root.quote

@@ -1,13 +1,14 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Four quick actions and the last generated password.
 ModuleCard {
     id: root
     required property NotchViewModel model
     title: qsTr("Quick actions")
-    accent: IslandPalette.accent(IslandPalette.red, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.red)
 
     Column {
         width: parent.width
@@ -70,7 +71,7 @@ ModuleCard {
             text: root.model.generatedPassword
             font.pixelSize: IslandStyle.fontFootnote
             font.weight: Font.Normal
-            color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+            color: IslandPalette.accent(IslandPalette.yellow)
         }
     }
 }

@@ -2,12 +2,13 @@ import QtQuick
 import QtQuick.Layouts
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // The speed test: a countdown and a bar while it runs, else ping, down and up.
 ModuleCard {
     id: root
     required property SpeedTestEngine engine
-    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
     readonly property bool running: engine.phase === Tools.SpeedTestPhase.running
     title: qsTr("Speed test")
     accent: sky

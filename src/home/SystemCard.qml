@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // CPU, memory, disk and uptime, each as a meter the options keep.
 ModuleCard {
@@ -9,7 +10,7 @@ ModuleCard {
     readonly property int meterCount: HomeText.systemMeterCount(settings.systemShowCPU, settings.systemShowMemory,
                                                                 settings.systemShowDisk, settings.systemShowUptime)
     title: qsTr("System")
-    accent: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    accent: IslandPalette.accent(IslandPalette.yellow)
 
     // A Row of equal cells; the cells stay while the readings change.
     Row {
@@ -34,7 +35,7 @@ ModuleCard {
                     text: meter.reading.label
                     font.pixelSize: IslandStyle.fontMicro
                     font.weight: Font.Normal
-                    color: IslandPalette.accent(meter.reading.color, IslandPalette.accentRevision)
+                    color: IslandPalette.accent(meter.reading.color)
                 }
                 // A long value shrinks, down to 80 % of its size, before it
                 // is cut; whole pixel sizes would stop at 10 instead of 9.6.

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // The countdown: minute nudges around the time (typed in place), the 5, 15
 // and 25 minute presets, and play and reset.
@@ -8,7 +9,7 @@ Item {
     id: root
     required property TimerStore timer
     required property AppSettings settings
-    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber)
     implicitHeight: Math.max(left.implicitHeight, buttons.implicitHeight)
 
     TimerRowState { id: typing; timer: root.timer; field: field }

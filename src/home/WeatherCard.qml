@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The current weather: symbol, temperature, summary, and on the right the
 // day's high and low and the sun times as the options ask.
@@ -7,7 +8,7 @@ ModuleCard {
     id: root
     required property weatherInfo weather
     required property AppSettings settings
-    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
     title: weather.place
     accent: sky
 

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Up to three cities side by side with their local time, redrawn each second.
 Row {
@@ -15,7 +16,7 @@ Row {
             id: cell
             required property clockCity modelData
             required property int index
-            readonly property color tint: IslandPalette.accent(HomeText.cityColor(index), IslandPalette.accentRevision)
+            readonly property color tint: IslandPalette.accent(HomeText.cityColor(index))
             width: root.width / Math.min(root.settings.clocks.length, HomeText.maxClocks())
             Item {
                 visible: cell.index > 0

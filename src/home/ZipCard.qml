@@ -1,13 +1,14 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Files dropped here, or picked, are zipped into Downloads.
 ModuleCard {
     id: root
     // The card's own engine; null where the machine cannot zip.
     required property ZipEngine engine
-    readonly property color mint: IslandPalette.accent(IslandPalette.mint, IslandPalette.accentRevision)
+    readonly property color mint: IslandPalette.accent(IslandPalette.mint)
     readonly property bool running: engine ? engine.running : false
     title: qsTr("Compress")
     accent: mint

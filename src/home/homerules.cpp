@@ -1,7 +1,7 @@
 #include "home/homerules.h"
 #include "core/localeformats.h"
 
-#include "island/islandpalette.h"
+#include "style/palette.h"
 #include "services/systemmonitor.h"
 #include "tools/tooltypes.h"
 
@@ -142,10 +142,10 @@ SymbolStyle batteryStyle(int percent, bool charging, bool lowPower)
     if (lowPower)
         return {QStringLiteral("leaf.fill"), QColor::fromRgbF(1.0f, 0.74f, 0.22f), true};
     if (charging)
-        return {QStringLiteral("bolt.fill"), IslandPalette::greenColor, true};
+        return {QStringLiteral("bolt.fill"), Palette::greenColor, true};
     if (percent > 20)
-        return {QStringLiteral("battery.100"), IslandPalette::textTertiaryColor, false};
-    return {QStringLiteral("battery.100"), IslandPalette::coralColor, true};
+        return {QStringLiteral("battery.100"), Palette::textTertiaryColor, false};
+    return {QStringLiteral("battery.100"), Palette::coralColor, true};
 }
 
 QString badgeText(int count, bool editing)
@@ -161,20 +161,20 @@ QColor chromeTint(ChromeIcon icon)
 {
     switch (icon) {
     case ChromeIcon::canvas:
-    case ChromeIcon::youtube: return IslandPalette::redColor;
+    case ChromeIcon::youtube: return Palette::redColor;
     case ChromeIcon::mirror:
-    case ChromeIcon::compress: return IslandPalette::mintColor;
+    case ChromeIcon::compress: return Palette::mintColor;
     case ChromeIcon::findMy: return QColor::fromRgbF(0.22f, 0.82f, 0.40f);
     case ChromeIcon::games:
-    case ChromeIcon::gameMode: return IslandPalette::yellowColor;
+    case ChromeIcon::gameMode: return Palette::yellowColor;
     case ChromeIcon::calculator:
-    case ChromeIcon::micCheck: return IslandPalette::amberColor;
+    case ChromeIcon::micCheck: return Palette::amberColor;
     case ChromeIcon::pocket:
-    case ChromeIcon::voice: return IslandPalette::coralColor;
-    case ChromeIcon::spotify: return IslandPalette::greenColor;
-    case ChromeIcon::translator: return IslandPalette::skyColor;
+    case ChromeIcon::voice: return Palette::coralColor;
+    case ChromeIcon::spotify: return Palette::greenColor;
+    case ChromeIcon::translator: return Palette::skyColor;
     }
-    return IslandPalette::skyColor;
+    return Palette::skyColor;
 }
 
 QString chromeGlyph(ChromeIcon icon, bool gameModeOn, bool recording, bool cameraRunning)
@@ -196,7 +196,7 @@ bool showsMeridiem(bool use24Hour, bool clocksShowMeridiem) { return !use24Hour 
 
 QColor cityColor(int index)
 {
-    static const QColor colors[] = {IslandPalette::skyColor, IslandPalette::amberColor, IslandPalette::mintColor};
+    static const QColor colors[] = {Palette::skyColor, Palette::amberColor, Palette::mintColor};
     return colors[((index % 3) + 3) % 3];
 }
 
@@ -222,13 +222,13 @@ QList<Meter> systemMeters(int cpu, int memory, const QString &diskFree, const QS
 {
     QList<Meter> meters;
     if (showCPU)
-        meters.append({QStringLiteral("CPU"), QString::number(cpu) + QLatin1Char('%'), IslandPalette::yellowColor});
+        meters.append({QStringLiteral("CPU"), QString::number(cpu) + QLatin1Char('%'), Palette::yellowColor});
     if (showMemory)
-        meters.append({QStringLiteral("MEM"), QString::number(memory) + QLatin1Char('%'), IslandPalette::coralColor});
+        meters.append({QStringLiteral("MEM"), QString::number(memory) + QLatin1Char('%'), Palette::coralColor});
     if (showDisk)
-        meters.append({QStringLiteral("DISK"), diskFree, IslandPalette::mintColor});
+        meters.append({QStringLiteral("DISK"), diskFree, Palette::mintColor});
     if (showUptime)
-        meters.append({QStringLiteral("UP"), uptime, IslandPalette::skyColor});
+        meters.append({QStringLiteral("UP"), uptime, Palette::skyColor});
     return meters;
 }
 

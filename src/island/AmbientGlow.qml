@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The breathing rim of a status pulse, redrawn at most 45 times a second and
 // only while shown. The colour comes straight from the palette.

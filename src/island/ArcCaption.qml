@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A caption written letter by letter along the lower part of a circle, from
 // lower left to lower right.

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Two eyes over a smile that breathes slowly and blinks every 3.51 s; the
 // breathing redraws at most 20 times a second, only as often as it visibly

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A line of card text in the rounded face; one line, cut at its end.
 Text {

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The collapsed island's side indicator: the ticking clock while a timer runs,
 // else the playing bars, else the smile, else nothing.

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // What the collapsed island carries beside the notch: the track's artwork at
 // the leading side, and the lock or the idle indicator at the trailing side;
@@ -11,7 +12,7 @@ Item {
 
     readonly property compactLayout layout: model.look.compact
 
-    function accent(color) { return IslandPalette.accent(color, IslandPalette.accentRevision) }
+    function accent(color) { return IslandPalette.accent(color) }
 
     // The toast sits at the bottom, below the notch.
     GameModeToast {

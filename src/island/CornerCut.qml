@@ -1,6 +1,7 @@
 import QtQuick
 import Pavlet
 import QtQuick.Shapes
+import Pavlet.Style
 
 // Covers the four corners of its area outside a rounded rectangle with the
 // colour behind it, so that square content under it looks rounded.

@@ -1,6 +1,7 @@
 import QtQuick
 import Pavlet
 import QtQuick.Shapes
+import Pavlet.Style
 
 // The notch-hung outline: square top corners reaching 12 above the item, two
 // rounded bottom corners. The radius animates; it is clamped to half the

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The hover island: one line about the live activity or the status pulse,
 // with a mark before it and a Join button, playing bars or the temperature
@@ -12,7 +13,7 @@ Item {
 
     readonly property hoverLook look: model.look.hover
 
-    function accent(color) { return IslandPalette.accent(color, IslandPalette.accentRevision) }
+    function accent(color) { return IslandPalette.accent(color) }
 
     RowLayout {
         id: row

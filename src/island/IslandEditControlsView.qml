@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The editor's controls: the phase picker, the sliders of the phase bound to
 // the settings, a reset, and for the hung island the preview chips.
@@ -14,7 +15,7 @@ Item {
     signal done()
 
     readonly property bool expanded: model.islandEditPhase === Island.IslandEditPhase.expanded
-    readonly property color yellow: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color yellow: IslandPalette.accent(IslandPalette.yellow)
 
     // A small capsule button.
     component SmallButton: Button {

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The editor's shade across the top of the screen: a softly pulsing ring
 // centred on the island at the screen's top edge, with a caption along its

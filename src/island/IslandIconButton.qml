@@ -1,6 +1,7 @@
 import QtQuick
 import Pavlet
 import QtQuick.Controls
+import Pavlet.Style
 
 // A symbol in a 22 x 22 frame with a round hit area, the island's press
 // style and a tool tip.

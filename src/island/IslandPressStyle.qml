@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Wraps a button's look: while pressed it shrinks to 0.96 about its centre
 // and dims to 0.86, springing back on release.

@@ -1,6 +1,7 @@
 import QtQuick
 import Pavlet
 import QtQuick.Shapes
+import Pavlet.Style
 
 // The island's outline: a rounded rectangle when it floats, else the
 // notch-hung outline. Only the radius animates; floating switches at once.

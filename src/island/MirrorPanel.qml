@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The front camera in the island, with a status line and a Close button.
 Item {
@@ -39,7 +40,7 @@ Item {
                 radius: IslandStyle.radiusPanel
                 color: IslandPalette.clear
                 border.width: IslandStyle.strokeHair
-                readonly property color mint: IslandPalette.accent(IslandPalette.mint, IslandPalette.accentRevision)
+                readonly property color mint: IslandPalette.accent(IslandPalette.mint)
                 border.color: IslandPalette.faded(mint, 0.35)
             }
         }
@@ -51,7 +52,7 @@ Item {
                 text: root.label.text
                 font.pixelSize: IslandStyle.fontFootnote
                 font.family: IslandStyle.roundedFamily
-                color: IslandPalette.accent(root.label.color, IslandPalette.accentRevision)
+                color: IslandPalette.accent(root.label.color)
             }
             Item { Layout.fillWidth: true }
             IslandPressStyle {

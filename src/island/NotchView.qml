@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The island's root view. Back to front: the black outline, a glow while a
 // timer runs or a pulse shows, a black cover that leaves only a rim of the
@@ -266,7 +267,7 @@ Item {
         id: dropHint
         anchors.fill: parent
         readonly property bool shown: root.look.showsDropHint
-        readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+        readonly property color coral: IslandPalette.accent(IslandPalette.coral)
         opacity: shown ? 1 : 0
         visible: opacity > 0.001
         Behavior on opacity { SpringAnimation { spring: root.dropSpring.spring; damping: root.dropSpring.damping; epsilon: 0.002 } }

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The mascot: two capsule eyes over a smile, optionally on two stepping legs,
 // in one colour and scaled from one size. Upright and without legs it sways

@@ -1,6 +1,7 @@
 import QtQuick
 import Pavlet
 import QtQuick.Shapes
+import Pavlet.Style
 
 // The smile's curve: a quadratic from the left to the right edge at a fifth of
 // the height, bending down through the bottom centre.

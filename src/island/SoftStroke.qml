@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A soft halo along the island's outline: the stroke drawn three times,
 // widening and fading, which reads as a small blur under either renderer.

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // One of the island's symbols, by name, in a colour. The symbol is drawn in a
 // square a little larger than its point size, like a glyph of that size.

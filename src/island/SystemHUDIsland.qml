@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // A volume or brightness change: the symbol for the level and a bar.
 Item {
@@ -8,7 +9,7 @@ Item {
     // The pulse's symbol, colour and level.
     required property hudLook look
 
-    readonly property color tint: IslandPalette.accent(look.color, IslandPalette.accentRevision)
+    readonly property color tint: IslandPalette.accent(look.color)
 
     RowLayout {
         anchors.left: parent.left

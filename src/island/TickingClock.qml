@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A small analog clock face showing UTC, its hands moving smoothly; redrawn at
 // most 30 times a second, only as often as the second hand visibly moves, and

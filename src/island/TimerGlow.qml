@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The still glow around the island while a timer runs: a soft halo and a
 // thin line just inside it. Clicks pass through.

@@ -1,7 +1,7 @@
 #include "island/compactisland.h"
 
 #include "island/hovercontent.h"
-#include "island/islandpalette.h"
+#include "style/palette.h"
 
 #include <algorithm>
 
@@ -24,7 +24,7 @@ Layout layout(const Inputs &in)
         l.trailing = Trailing::idle;
 
     const SourceStyle style = HoverContent::sourceStyle(in.source);
-    l.barsColor = in.previewingPlayer ? IslandPalette::greenColor : style.color;
+    l.barsColor = in.previewingPlayer ? Palette::greenColor : style.color;
     l.artworkColor = style.color;
     l.artworkSymbol = style.fallbackSymbol;
 

@@ -1,6 +1,6 @@
 #include "island/decorations.h"
 
-#include "island/islandpalette.h"
+#include "style/palette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -102,14 +102,14 @@ double smileEyeHeight(bool blinking)
 QColor rimColor(AmbientKind kind)
 {
     switch (kind) {
-    case AmbientKind::rest: return IslandPalette::yellowColor;
-    case AmbientKind::bluetooth: return IslandPalette::blueColor;
-    case AmbientKind::lowPower: return IslandPalette::orangeColor;
-    case AmbientKind::eyeStrain: return IslandPalette::coralColor;
-    case AmbientKind::tooClose: return IslandPalette::amberColor;
-    case AmbientKind::mirror: return IslandPalette::mintColor;
+    case AmbientKind::rest: return Palette::yellowColor;
+    case AmbientKind::bluetooth: return Palette::blueColor;
+    case AmbientKind::lowPower: return Palette::orangeColor;
+    case AmbientKind::eyeStrain: return Palette::coralColor;
+    case AmbientKind::tooClose: return Palette::amberColor;
+    case AmbientKind::mirror: return Palette::mintColor;
     }
-    return IslandPalette::yellowColor;
+    return Palette::yellowColor;
 }
 
 double rimAngularSpeed(AmbientKind kind)

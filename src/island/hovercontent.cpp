@@ -2,7 +2,7 @@
 
 #include "core/localeformats.h"
 #include "island/decorations.h"
-#include "island/islandpalette.h"
+#include "style/palette.h"
 
 #include <algorithm>
 
@@ -13,11 +13,11 @@ SourceStyle sourceStyle(int source)
     const QString note = QStringLiteral("music.note");
     const QString play = QStringLiteral("play.rectangle.fill");
     switch (source) {
-    case 1: return {IslandPalette::pinkColor, note};
-    case 2: return {IslandPalette::greenColor, note};
-    case 3: return {IslandPalette::redColor, play};
-    case 4: return {IslandPalette::skyColor, play};
-    default: return {IslandPalette::skyColor, note};
+    case 1: return {Palette::pinkColor, note};
+    case 2: return {Palette::greenColor, note};
+    case 3: return {Palette::redColor, play};
+    case 4: return {Palette::skyColor, play};
+    default: return {Palette::skyColor, note};
     }
 }
 
@@ -49,11 +49,11 @@ Mark mark(const Inputs &in)
         return {MarkKind::artwork, s.fallbackSymbol, s.color};
     }
     case Activity::timer:
-        return {MarkKind::clock, {}, IslandPalette::amberColor};
+        return {MarkKind::clock, {}, Palette::amberColor};
     case Activity::event:
-        return {MarkKind::symbol, QStringLiteral("calendar"), IslandPalette::skyColor};
+        return {MarkKind::symbol, QStringLiteral("calendar"), Palette::skyColor};
     case Activity::assignment:
-        return {MarkKind::symbol, QStringLiteral("checkmark.circle"), IslandPalette::redColor};
+        return {MarkKind::symbol, QStringLiteral("checkmark.circle"), Palette::redColor};
     case Activity::time:
         break;
     }
@@ -128,14 +128,14 @@ Accessory accessory(const Inputs &in)
         a.kind = AccessoryKind::join;
         a.joinEvent = join;
         a.joinURL = *join->joinURL;
-        a.color = IslandPalette::skyColor;
+        a.color = Palette::skyColor;
         a.text = QStringLiteral("Join");
     } else if (in.isPlaying && !in.playerHidden && in.showVisualizer) {
         a.kind = AccessoryKind::bars;
         a.color = sourceStyle(in.playingSource).color;
     } else if (!in.weatherHidden && in.wantLocation && in.locationGranted && in.temperature) {
         a.kind = AccessoryKind::temperature;
-        a.color = IslandPalette::skyColor;
+        a.color = Palette::skyColor;
         a.text = QString::number(*in.temperature) + QChar(0x00B0);
     }
     return a;
@@ -146,11 +146,11 @@ HudLook hudLook(SystemHUDKind kind, double value, bool muted)
     HudLook h;
     if (kind == SystemHUDKind::brightness) {
         h.symbol = QStringLiteral("sun.max.fill");
-        h.color = IslandPalette::amberColor;
+        h.color = Palette::amberColor;
         h.level = muted ? 0 : value;
         return h;
     }
-    h.color = IslandPalette::skyColor;
+    h.color = Palette::skyColor;
     h.level = muted ? 0 : value;
     if (muted || value < 0.01)
         h.symbol = QStringLiteral("speaker.slash.fill");
@@ -171,10 +171,10 @@ double hudFillWidth(double trackWidth, double level)
 MirrorLabel mirrorLabel(bool faceTooClose, bool eyeStrainGuard, bool denied)
 {
     if (faceTooClose && eyeStrainGuard)
-        return {QStringLiteral("Sit back a little"), IslandPalette::amberColor};
+        return {QStringLiteral("Sit back a little"), Palette::amberColor};
     if (denied)
-        return {QStringLiteral("Allow camera in Settings"), IslandPalette::mintColor};
-    return {QStringLiteral("Mirror"), IslandPalette::mintColor};
+        return {QStringLiteral("Allow camera in Settings"), Palette::mintColor};
+    return {QStringLiteral("Mirror"), Palette::mintColor};
 }
 
 } // namespace HoverContent

@@ -123,11 +123,4 @@ bool showsDropHint(bool fileDropTargeted, bool pocketHidden, NotchState state)
     return fileDropTargeted && !pocketHidden && state != NotchState::pocket;
 }
 
-SpringParams springFor(double response, double dampingFraction)
-{
-    constexpr double step = 0.016;
-    const double omega = 2 * M_PI / response;
-    return {omega * omega * step, 2 * dampingFraction * omega * step};
-}
-
 } // namespace IslandMetrics

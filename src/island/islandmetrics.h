@@ -73,13 +73,4 @@ Glow islandGlow(bool timerRunning, bool previewingTimer, bool ambientPresent,
 // shown, and the pocket panel is not open yet.
 bool showsDropHint(bool fileDropTargeted, bool pocketHidden, NotchState state);
 
-// A spring of a response (seconds) and damping fraction, in the terms of
-// Qt Quick's SpringAnimation, which steps v += spring·Δ − damping·v and then
-// x += v·0.016 every 16 ms.
-struct SpringParams {
-    double spring = 0;
-    double damping = 0;
-};
-SpringParams springFor(double response, double dampingFraction);
-
 } // namespace IslandMetrics

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A square of cover art, or a tile tinted with the accent and carrying a
 // symbol when there is none. The artwork comes with its corners already

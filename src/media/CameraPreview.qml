@@ -1,6 +1,7 @@
 import QtQuick
 import Pavlet
 import QtMultimedia
+import Pavlet.Style
 
 // The camera's live picture, mirrored like a looking glass and filling its
 // frame, on black.

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A round transport button: the accent disc with a black glyph when
 // emphasized, else a faint disc with a light glyph.

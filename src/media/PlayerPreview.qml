@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The now-playing row: artwork, title and source, the transport buttons and
 // the play bar, in a regular or a compact size.
@@ -12,7 +13,7 @@ Column {
 
     readonly property nowPlayingInfo info: model.nowPlaying
     readonly property bool idle: info.title.length === 0 && info.artist.length === 0
-    readonly property color accent: IslandPalette.accent(MediaText.sourceAccent(info), IslandPalette.accentRevision)
+    readonly property color accent: IslandPalette.accent(MediaText.sourceAccent(info))
     readonly property bool showsBar: MediaText.showsPlayBar(info, settings.playerShowPlayBar)
 
     spacing: compact ? 8 : 10

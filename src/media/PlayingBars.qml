@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Three bars swinging with what plays, bottom-aligned in the item's height;
 // redrawn at most 30 times a second while shown.

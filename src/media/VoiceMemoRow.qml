@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // One recording: play, name and detail, favourite and the expand chevron;
 // expanded, its name and note fields, MP3 export and delete. Dragging it
@@ -13,8 +14,8 @@ Rectangle {
     readonly property bool playing: engine.isPlaying && engine.playingURL === memo.url
     readonly property bool expanded: engine.expandedID === memo.file
     readonly property bool exporting: engine.exportingID === memo.file
-    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
-    readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     implicitHeight: column.implicitHeight + 16
     // Expanding and collapsing move the row's edge with the list's spring;

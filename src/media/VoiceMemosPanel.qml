@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Pavlet
+import Pavlet.Style
 
 // The voice memos: a header back to Home with a status line, the list of
 // recordings (or an empty card) and the record button with its level meter.
@@ -9,7 +10,7 @@ Item {
     required property NotchViewModel model
     required property AppSettings settings
     readonly property VoiceMemoEngine engine: model.voice
-    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral)
 
     Component.onCompleted: engine.reload()
     onVisibleChanged: if (visible) engine.reload()

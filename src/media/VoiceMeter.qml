@@ -1,11 +1,12 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Five level bars that light up from the left as the level rises.
 Row {
     id: root
     property real level: 0
-    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral)
     spacing: MediaText.meterBarWidth
     height: MediaText.meterHeight
     Repeater {

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Tells whether the game-mode lock is on and which chord switches it.
 Item {
@@ -22,7 +23,7 @@ Item {
             font.pixelSize: IslandStyle.fontBody
             font.family: IslandStyle.roundedFamily
             font.weight: Font.Medium
-            color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+            color: IslandPalette.accent(IslandPalette.yellow)
         }
         Text {
             objectName: "detail"

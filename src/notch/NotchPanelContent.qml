@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // What the island window shows: the island's root view, placed where the
 // panel puts the island inside the window (a plain black island until the

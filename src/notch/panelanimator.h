@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/scheduler.h"
-#include "island/islandspring.h"
+#include "style/islandspring.h"
 
 #include <QObject>
 #include <QRectF>

@@ -3,6 +3,7 @@ import QtQuick.Controls.Basic
 import QtQuick.Dialogs
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The custom accent switch and, while it is on, the colour and its note.
 SettingsCardBox {

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The Canvas card's form: help, the token page, the school address and the
 // token, saved together.
@@ -59,9 +60,9 @@ ColumnLayout {
         text: root.settings.canvasStatus
         // Teal only for what the store confirmed; a refused save is a warning.
         color: root.settings.canvasSaveState === AppSettings.Failed
-               ? IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+               ? IslandPalette.accent(IslandPalette.coral)
                : root.settings.canvasSaveState === AppSettings.Idle && root.modules.hasStoredToken
-                 ? IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
+                 ? IslandPalette.accent(IslandPalette.mint)
                  : IslandPalette.textSecondary
         font.pixelSize: IslandStyle.fontFootnote
         wrapMode: Text.WordWrap

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The first page: what this window is for, updates, launch at login, the
 // version and "Quit Pavlet".
@@ -40,7 +41,7 @@ ColumnLayout {
                 Layout.topMargin: IslandStyle.spacingSmall - SettingsMetrics.pageSpacing
                 visible: root.settings.launchAtLoginProblem.length > 0
                 text: root.settings.launchAtLoginProblem
-                color: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                color: IslandPalette.accent(IslandPalette.coral)
                 font.pixelSize: IslandStyle.fontBody
                 wrapMode: Text.WordWrap
             }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // "How to use the notch": the island's gestures, always the same eight.
 ColumnLayout {

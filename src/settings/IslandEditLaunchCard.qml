@@ -2,12 +2,13 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Starts the on-screen island editor.
 Rectangle {
     id: root
     required property SettingsNavigation navigation
-    readonly property color tint: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property color tint: IslandPalette.accent(IslandPalette.yellow)
     Layout.fillWidth: true
     implicitHeight: column.implicitHeight + 2 * IslandStyle.spacingXLarge
     radius: IslandStyle.radiusCard

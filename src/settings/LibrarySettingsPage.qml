@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The library modules not installed yet, each with Install.
 ColumnLayout {

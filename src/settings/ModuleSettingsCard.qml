@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // A module's card: symbol, title, description and permission line; its
 // switch, Remove or Install; and, expanded, its options, the world-clock
@@ -25,7 +26,7 @@ Rectangle {
     required property bool pageShown
 
     property bool expanded: false
-    readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property bool isLibrary: kind === ModulesPresenter.Library
 
     objectName: "module-" + moduleId
@@ -68,7 +69,7 @@ Rectangle {
                             name: root.symbol
                             size: IslandStyle.fontSubhead
                             color: root.isLibrary ? IslandPalette.textSecondary
-                                                  : IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+                                                  : IslandPalette.accent(IslandPalette.sky)
                             opacity: root.installing ? SettingsMetrics.installingSymbolOpacity : 1
                         }
                         SettingsSpinner {
@@ -109,7 +110,7 @@ Rectangle {
                             objectName: "permissionLine"
                             visible: root.permissionLine.length > 0
                             text: root.permissionLine
-                            color: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+                            color: IslandPalette.accent(IslandPalette.amber)
                             font.pixelSize: IslandStyle.fontFootnote
                         }
                     }

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // What is on the notch: the shipped modules with their switches, then the
 // installed library modules.
@@ -10,7 +11,7 @@ ColumnLayout {
     required property AppSettings settings
     required property ModulesPresenter modules
     required property WorldClocksEditorModel worldClocks
-    readonly property color gold: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     spacing: SettingsMetrics.listPageSpacing
 
     SettingsHeading {

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The island clock's time zone and 12- or 24-hour cycle, with a sample.
 SettingsCardBox {
@@ -14,7 +15,7 @@ SettingsCardBox {
         property: "active"
         value: root.visible && root.Window.window !== null && root.Window.window.visible
     }
-    readonly property color accent: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property color accent: IslandPalette.accent(IslandPalette.yellow)
 
     ColumnLayout {
         spacing: IslandStyle.spacingTiny

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The island's look and behaviour, the on-screen editor, the island clock
 // and the list of gestures.

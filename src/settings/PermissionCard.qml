@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // A permission's card on the Permissions page.
 SettingsCardBox {
@@ -19,7 +20,7 @@ SettingsCardBox {
     required property string grantTitle
     required property bool showAlreadyGranted
     required property bool requesting
-    readonly property color pillColor: statusAccented ? IslandPalette.accent(statusColor, IslandPalette.accentRevision)
+    readonly property color pillColor: statusAccented ? IslandPalette.accent(statusColor)
                                                       : statusColor
     objectName: "permission-" + permissionId
     spacing: IslandStyle.spacingMedium
@@ -36,7 +37,7 @@ SettingsCardBox {
                 anchors.centerIn: parent
                 name: card.symbol
                 size: IslandStyle.fontCallout
-                color: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+                color: IslandPalette.accent(IslandPalette.sky)
             }
         }
         ColumnLayout {
@@ -52,7 +53,7 @@ SettingsCardBox {
                     font.weight: Font.DemiBold
                 }
                 Rectangle {
-                    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+                    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
                     implicitWidth: badge.implicitWidth + 2 * IslandStyle.spacingSmall
                     implicitHeight: badge.implicitHeight + 2 * IslandStyle.spacingHair
                     radius: height / 2

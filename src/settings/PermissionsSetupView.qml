@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The first-run sheet over the whole window: the recommended permissions
 // with their status, "Allow recommended" and "Continue". Focus stays inside
@@ -51,7 +52,7 @@ FocusScope {
                 PavletMascot {
                     Layout.alignment: Qt.AlignHCenter
                     size: SettingsMetrics.mascotSize
-                    color: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+                    color: IslandPalette.accent(IslandPalette.yellow)
                 }
                 ColumnLayout {
                     Layout.alignment: Qt.AlignHCenter
@@ -106,8 +107,8 @@ FocusScope {
                                     anchors.centerIn: parent
                                     name: row.granted ? "checkmark.circle.fill" : row.symbol
                                     size: IslandStyle.fontCallout
-                                    color: row.granted ? IslandPalette.accent(IslandPalette.teal, IslandPalette.accentRevision)
-                                                       : IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+                                    color: row.granted ? IslandPalette.accent(IslandPalette.mint)
+                                                       : IslandPalette.accent(IslandPalette.yellow)
                                 }
                             }
                             ColumnLayout {

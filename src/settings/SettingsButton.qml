@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import Pavlet
+import Pavlet.Style
 
 // A bordered button of the settings window; prominent ones are filled with
 // their tint and carry dark text.
@@ -9,7 +10,7 @@ Button {
     property bool prominent: false
     // Secondary text colour, for quiet choices such as "Later".
     property bool secondary: false
-    property color tint: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    property color tint: IslandPalette.accent(IslandPalette.yellow)
     property int fontSize: IslandStyle.fontCallout
     property int horizontalInset: IslandStyle.spacingLarge
     property int verticalInset: IslandStyle.spacingSmall

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The settings cards' look: a padded column on a faint white rounded fill.
 Rectangle {

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import Pavlet
+import Pavlet.Style
 
 // A pop-up picker over a list of {text, value} choices.
 ComboBox {

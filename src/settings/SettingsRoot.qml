@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The settings window's content: the sidebar of pages, the selected page,
 // and the first-run permission sheet over both until it is done.
@@ -76,7 +77,7 @@ Rectangle {
                                     anchors.centerIn: parent
                                     name: row.modelData.symbol
                                     size: IslandStyle.fontCallout
-                                    color: IslandPalette.accent(row.modelData.tint, IslandPalette.accentRevision)
+                                    color: IslandPalette.accent(row.modelData.tint)
                                 }
                             }
                             Text {
@@ -113,7 +114,7 @@ Rectangle {
                 Layout.fillWidth: true
                 visible: root.settings.storageProblem.length > 0
                 text: root.settings.storageProblem
-                color: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                color: IslandPalette.accent(IslandPalette.coral)
                 font.pixelSize: IslandStyle.fontBody
                 wrapMode: Text.WordWrap
             }

@@ -1,11 +1,12 @@
 import QtQuick
 import QtQuick.Shapes
 import Pavlet
+import Pavlet.Style
 
 // A turning open ring: the install spinner and the small waiting indicator.
 Shape {
     id: root
-    property color color: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    property color color: IslandPalette.accent(IslandPalette.yellow)
     property bool running: visible
     implicitWidth: SettingsMetrics.moduleSymbolWidth
     implicitHeight: SettingsMetrics.moduleSymbolWidth

@@ -2,11 +2,12 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // A switch with its title on the left, in the settings window's look.
 Switch {
     id: root
-    property color tint: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+    property color tint: IslandPalette.accent(IslandPalette.sky)
     property int fontSize: IslandStyle.fontCallout
     Layout.fillWidth: true
     spacing: IslandStyle.spacingMedium

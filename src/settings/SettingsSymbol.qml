@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A symbol that layouts can place: its size is fixed by its point size, not
 // by the picture it loads.

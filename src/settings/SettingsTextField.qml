@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import Pavlet
+import Pavlet.Style
 
 // A text field with a rounded border, in the settings window's look.
 TextField {
@@ -8,7 +9,7 @@ TextField {
     font.pixelSize: IslandStyle.fontCallout
     color: IslandPalette.textPrimary
     placeholderTextColor: IslandPalette.textTertiary
-    selectionColor: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+    selectionColor: IslandPalette.accent(IslandPalette.sky)
     leftPadding: IslandStyle.spacing
     rightPadding: IslandStyle.spacing
     topPadding: IslandStyle.spacingSmall

@@ -2,12 +2,13 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The update service's face in the settings window.
 SettingsCardBox {
     id: root
     required property UpdateCardModel card
-    readonly property color accent: IslandPalette.accent(IslandPalette.gold, IslandPalette.accentRevision)
+    readonly property color accent: IslandPalette.accent(IslandPalette.yellow)
     spacing: IslandStyle.spacingMedium
 
     RowLayout {

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The Home panel's world-clock cities: name, zone, remove; and "Add city".
 ColumnLayout {
@@ -57,7 +58,7 @@ ColumnLayout {
                     id: minus
                     name: "minus.circle.fill"
                     size: IslandStyle.fontHeadline
-                    color: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+                    color: IslandPalette.accent(IslandPalette.coral)
                 }
                 MouseArea {
                     anchors.fill: parent

@@ -2,7 +2,7 @@
 
 #include "core/appnotifications.h"
 #include "store/appsettings.h"
-#include "island/islandpalette.h"
+#include "style/palette.h"
 #include "store/permissions.h"
 #include "core/userdefaults.h"
 
@@ -137,23 +137,23 @@ PermissionRow PermissionsPresenter::row(AppPermission p)
     r.granted = status == PermissionStatus::granted;
     if (p == AppPermission::bluetooth) {
         r.statusWord = r.wants ? QStringLiteral("On") : QStringLiteral("Off");
-        r.statusColor = r.wants ? IslandPalette::mintColor : IslandPalette::textTertiaryColor;
+        r.statusColor = r.wants ? Palette::mintColor : Palette::textTertiaryColor;
         r.statusAccented = r.wants;
         return r;
     }
     switch (status) {
     case PermissionStatus::granted:
         r.statusWord = QStringLiteral("Granted");
-        r.statusColor = IslandPalette::mintColor;
+        r.statusColor = Palette::mintColor;
         break;
     case PermissionStatus::denied:
         r.statusWord = QStringLiteral("Denied");
-        r.statusColor = IslandPalette::coralColor;
+        r.statusColor = Palette::coralColor;
         r.grantTitle = QStringLiteral("Open Settings");
         break;
     case PermissionStatus::notDetermined:
         r.statusWord = QStringLiteral("Not granted");
-        r.statusColor = IslandPalette::amberColor;
+        r.statusColor = Palette::amberColor;
         r.grantTitle = QStringLiteral("Grant");
         break;
     }

@@ -2,7 +2,7 @@
 
 #include "core/appnotifications.h"
 #include "core/clock.h"
-#include "island/islandpalette.h"
+#include "style/palette.h"
 
 namespace {
 struct PageRow {
@@ -35,12 +35,12 @@ QColor SettingsNavigation::tint(Page page)
 {
     switch (page) {
     case Page::general:
-    case Page::library: return IslandPalette::yellowColor;
+    case Page::library: return Palette::yellowColor;
     case Page::permissions:
-    case Page::notch: return IslandPalette::mintColor;
-    case Page::modules: return IslandPalette::skyColor;
+    case Page::notch: return Palette::mintColor;
+    case Page::modules: return Palette::skyColor;
     }
-    return IslandPalette::yellowColor;
+    return Palette::yellowColor;
 }
 
 std::optional<SettingsNavigation::Page> SettingsNavigation::fromRawValue(const QString &raw)

@@ -5,6 +5,8 @@
 #include "core/logging.h"
 #include "core/userdefaults.h"
 #include "platform/loginitem.h"
+#include "style/accent.h"
+#include "style/palette.h"
 #include "update/updateservice.h"
 
 #include <QPointer>
@@ -145,9 +147,9 @@ PAVLET_DOUBLE(expandedOffsetY, setExpandedOffsetY, "expandedOffsetY", 0, true)
 PAVLET_BOOL(floatingIsland, setFloatingIsland, "floatingIsland", true, true)
 PAVLET_BOOL(includeInScreenCapture, setIncludeInScreenCapture, "includeInScreenCapture", false, true)
 PAVLET_BOOL(useCustomAccent, setUseCustomAccent, "useCustomAccent", false, true)
-PAVLET_DOUBLE(customAccentR, setCustomAccentR, "customAccentR", 0.47, true)
-PAVLET_DOUBLE(customAccentG, setCustomAccentG, "customAccentG", 0.8, true)
-PAVLET_DOUBLE(customAccentB, setCustomAccentB, "customAccentB", 0.98, true)
+PAVLET_DOUBLE(customAccentR, setCustomAccentR, "customAccentR", Palette::defaultAccent.r, true)
+PAVLET_DOUBLE(customAccentG, setCustomAccentG, "customAccentG", Palette::defaultAccent.g, true)
+PAVLET_DOUBLE(customAccentB, setCustomAccentB, "customAccentB", Palette::defaultAccent.b, true)
 PAVLET_STRING(skippedUpdateVersion, setSkippedUpdateVersion, "skippedUpdateVersion", false)
 
 // Every write of launchAtLogin is followed by making the login item match.
@@ -175,6 +177,14 @@ void AppSettings::setCustomAccent(const QColor &color)
     setCustomAccentR(rgb.redF());
     setCustomAccentG(rgb.greenF());
     setCustomAccentB(rgb.blueF());
+}
+
+void AppSettings::feedAccent(Accent *accent)
+{
+    auto show = [this, accent] { accent->show(useCustomAccent(), customAccent()); };
+    show();
+    connect(this, &AppSettings::useCustomAccentChanged, accent, show);
+    connect(this, &AppSettings::customAccentChanged, accent, show);
 }
 
 void AppSettings::setCanvasBaseURL(const QString &value)

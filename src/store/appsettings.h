@@ -12,6 +12,7 @@
 #include <QtQml/qqmlregistration.h>
 #include <functional>
 
+class Accent;
 class AppNotifications;
 class CanvasCredentialStore;
 class UserDefaults;
@@ -198,6 +199,8 @@ public:
 
     QColor customAccent() const;
     void setCustomAccent(const QColor &color);
+    // Shows the custom-accent setting on accent now and after every change.
+    void feedAccent(Accent *accent);
 
     QString canvasBaseURL() const { return m_canvasBaseURL; }
     void setCanvasBaseURL(const QString &value);

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Converts one typed number both ways between two units. Its state lives
 // only while it is shown: it starts at 32 in temperatures every time.
@@ -8,7 +9,7 @@ Rectangle {
     id: root
     property string value: "32"
     property int mode: 0
-    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber)
 
     implicitHeight: column.implicitHeight + 2 * IslandStyle.spacingMedium
     radius: IslandStyle.radiusCard

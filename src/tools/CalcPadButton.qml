@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // One key of the calculator's pad: its caption on a rounded fill whose
 // colours come from the key's kind.
@@ -10,7 +11,7 @@ Item {
 
     readonly property calcKeyLook look: ToolViews.calcKeyLook(key)
     readonly property color fill: look.accent
-        ? IslandPalette.accent(IslandPalette[look.fill], IslandPalette.accentRevision)
+        ? IslandPalette.accent(IslandPalette[look.fill])
         : IslandPalette[look.fill]
 
     implicitHeight: ToolViews.calcKeyHeight

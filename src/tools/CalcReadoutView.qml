@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The calculator's big result: a number on one line that shrinks before it
 // is cut, a mixed fraction with its parts stacked, or "Error".

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The island's calculator: a header with the way back, the unit switch and
 // delete; the running expression over the result; the twenty-key pad. Every
@@ -13,8 +14,8 @@ Item {
     property bool extras: false
 
     readonly property CalculatorEngine engine: model.calculator
-    readonly property color amber: IslandPalette.accent(IslandPalette.amber, IslandPalette.accentRevision)
-    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    readonly property color amber: IslandPalette.accent(IslandPalette.amber)
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral)
 
     HoverHandler {
         onHoveredChanged: if (hovered) root.model.cancelHoverTask()

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The pocket shelf: the held files as rows that can be dragged out, the
 // clipboard button and "Clear", or the card that asks for a drop.
@@ -11,7 +12,7 @@ Item {
 
     readonly property PocketStore store: model.pocket
     readonly property int count: store.items.count
-    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral)
     readonly property bool targeted: model.fileDropTargeted
 
     HoverHandler {

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // One held file: its icon, name and size, and a cross that lets go of it.
 // Dragging the row hands the held copy to another program.

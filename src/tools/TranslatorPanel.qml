@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The translator: the way back, the status line, paste and clear; the two
 // language menus with swap and Translate; the text to translate and the
@@ -12,7 +13,7 @@ Item {
     required property AppSettings settings
     property TranslatorEngine engine: model.translator
 
-    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
 
     FontMetrics {
         id: inputMetrics

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The update prompt: what is offered or happening, the release notes, the
 // download's progress, the main button and "Later".
@@ -11,7 +12,7 @@ Item {
     readonly property UpdateService updater: model.updater
     readonly property updatePanelTexts texts: UpdateViews.texts(updater, updater.status, updater.latest,
                                                                  updater.hasLatest)
-    readonly property color yellow: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color yellow: IslandPalette.accent(IslandPalette.yellow)
 
     HoverHandler {
         onHoveredChanged: if (hovered) root.model.cancelHoverTask()

@@ -1,6 +1,6 @@
 #include "island/animationclock.h"
 #include "island/blinkloop.h"
-#include "island/islandstyle.h"
+#include "style/islandstyle.h"
 #include "support/pavlettest.h"
 
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #include "island/compactisland.h"
 #include "island/hovercontent.h"
-#include "island/islandpalette.h"
+#include "style/palette.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -65,16 +65,16 @@ TEST(HoverContentTest, LeadingMarkByPulseThenActivity)
     EXPECT_EQ(mark(in).kind, MarkKind::none);
     in.activity = Activity::music;
     in.trackSource = 3;
-    EXPECT_EQ(mark(in), (Mark{MarkKind::artwork, "play.rectangle.fill", IslandPalette::redColor}));
+    EXPECT_EQ(mark(in), (Mark{MarkKind::artwork, "play.rectangle.fill", Palette::redColor}));
     in.activity = Activity::timer;
-    EXPECT_EQ(mark(in), (Mark{MarkKind::clock, "", IslandPalette::amberColor}));
+    EXPECT_EQ(mark(in), (Mark{MarkKind::clock, "", Palette::amberColor}));
     in.activity = Activity::assignment;
-    EXPECT_EQ(mark(in), (Mark{MarkKind::symbol, "checkmark.circle", IslandPalette::redColor}));
+    EXPECT_EQ(mark(in), (Mark{MarkKind::symbol, "checkmark.circle", Palette::redColor}));
     in.ambient = AmbientPulse{AmbientKind::eyeStrain, "a", "b"};
-    EXPECT_EQ(mark(in), (Mark{MarkKind::symbol, "eye", IslandPalette::coralColor}));
+    EXPECT_EQ(mark(in), (Mark{MarkKind::symbol, "eye", Palette::coralColor}));
 
-    EXPECT_EQ(sourceStyle(1).color, IslandPalette::pinkColor);
-    EXPECT_EQ(sourceStyle(2).color, IslandPalette::greenColor);
+    EXPECT_EQ(sourceStyle(1).color, Palette::pinkColor);
+    EXPECT_EQ(sourceStyle(2).color, Palette::greenColor);
     EXPECT_EQ(sourceStyle(4).fallbackSymbol, "play.rectangle.fill");
     EXPECT_EQ(sourceStyle(0).fallbackSymbol, "music.note");
 }
@@ -102,7 +102,7 @@ TEST(HoverContentTest, AccessoryPrefersJoinThenBarsThenTemperature)
     in.temperature = 21;
 
     EXPECT_EQ(accessory(in).kind, AccessoryKind::bars);
-    EXPECT_EQ(accessory(in).color, IslandPalette::greenColor);
+    EXPECT_EQ(accessory(in).color, Palette::greenColor);
 
     in.playerHidden = true;
     EXPECT_EQ(accessory(in).kind, AccessoryKind::temperature);
@@ -137,7 +137,7 @@ TEST(HoverContentTest, HudSymbolsByLevel)
         EXPECT_EQ(h.symbol, r.symbol) << r.value;
         EXPECT_EQ(h.level, r.level);
     }
-    EXPECT_EQ(hudLook(SystemHUDKind::brightness, 1, false).color, IslandPalette::amberColor);
+    EXPECT_EQ(hudLook(SystemHUDKind::brightness, 1, false).color, Palette::amberColor);
     EXPECT_EQ(hudFillWidth(200, 0), 6);
     EXPECT_EQ(hudFillWidth(200, 0.5), 100);
 }
@@ -145,7 +145,7 @@ TEST(HoverContentTest, HudSymbolsByLevel)
 TEST(HoverContentTest, MirrorLabelPrecedence)
 {
     EXPECT_EQ(mirrorLabel(true, true, true).text, "Sit back a little");
-    EXPECT_EQ(mirrorLabel(true, true, true).color, IslandPalette::amberColor);
+    EXPECT_EQ(mirrorLabel(true, true, true).color, Palette::amberColor);
     EXPECT_EQ(mirrorLabel(true, false, true).text, "Allow camera in Settings");
     EXPECT_EQ(mirrorLabel(false, true, false).text, "Mirror");
 }
@@ -165,7 +165,7 @@ TEST(CompactIslandTest, FlagsFollowPlayerTimerAndPreviews)
     Layout l = layout(in);
     EXPECT_TRUE(l.showsArtwork);
     EXPECT_TRUE(l.showsBars);
-    EXPECT_EQ(l.barsColor, IslandPalette::pinkColor);
+    EXPECT_EQ(l.barsColor, Palette::pinkColor);
     EXPECT_EQ(l.trailing, Trailing::idle);
 
     in.playerHidden = true;
@@ -180,7 +180,7 @@ TEST(CompactIslandTest, FlagsFollowPlayerTimerAndPreviews)
     l = layout(in);
     EXPECT_TRUE(l.showsBars);
     EXPECT_FALSE(l.showsArtwork);
-    EXPECT_EQ(l.barsColor, IslandPalette::greenColor);
+    EXPECT_EQ(l.barsColor, Palette::greenColor);
 
     CInputs paused;
     paused.hasArtwork = true;

@@ -1,6 +1,6 @@
 #include "island/decorations.h"
 #include "island/islandmetrics.h"
-#include "island/islandpalette.h"
+#include "style/palette.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -140,8 +140,8 @@ TEST(DecorationsTest, CollapsedIdlePicksTimerThenBarsThenSmile)
 
 TEST(DecorationsTest, RimBreathesFasterExceptForBluetooth)
 {
-    EXPECT_EQ(rimColor(AmbientKind::rest), IslandPalette::yellowColor);
-    EXPECT_EQ(rimColor(AmbientKind::tooClose), IslandPalette::amberColor);
+    EXPECT_EQ(rimColor(AmbientKind::rest), Palette::yellowColor);
+    EXPECT_EQ(rimColor(AmbientKind::tooClose), Palette::amberColor);
     const double blue = 2 * M_PI / rimAngularSpeed(AmbientKind::bluetooth);
     const double other = 2 * M_PI / rimAngularSpeed(AmbientKind::eyeStrain);
     EXPECT_NEAR(blue, 4.33, 0.01);

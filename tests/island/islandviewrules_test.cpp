@@ -1,6 +1,6 @@
 #include "island/hovercontent.h"
 #include "island/islandlook.h"
-#include "island/islandpalette.h"
+#include "style/palette.h"
 #include "island/symbolicons.h"
 #include "services/timerstore.h"
 #include "support/islandtest.h"
@@ -40,7 +40,7 @@ TEST_F(IslandLookTest, FollowsTheModelSettingsAndTime)
     model->powerModeChanged(true);
     EXPECT_EQ(look().hover().title.left(20), "Low Power Mode on  \u00B7");
     EXPECT_EQ(look().hover().markSymbol, "leaf.fill");
-    EXPECT_EQ(look().hover().markColor, IslandPalette::orangeColor);
+    EXPECT_EQ(look().hover().markColor, Palette::orangeColor);
     EXPECT_TRUE(look().glow().ambient());
     EXPECT_EQ(look().glow().ambientKind, AmbientKind::lowPower);
 
@@ -60,7 +60,7 @@ TEST_F(IslandLookTest, FollowsTheModelSettingsAndTime)
     model->openHome();
     model->handleHUD({SystemHUDKind::brightness, 0.2, false});
     EXPECT_TRUE(look().showsHudOverlay());
-    EXPECT_EQ(look().hud().color, IslandPalette::amberColor);
+    EXPECT_EQ(look().hud().color, Palette::amberColor);
     EXPECT_EQ(look().mirror().text, "Mirror");
 }
 

@@ -1,6 +1,6 @@
 #include "island/decorations.h"
 #include "island/islandlook.h"
-#include "island/islandstyle.h"
+#include "style/islandstyle.h"
 #include "services/timerstore.h"
 #include "support/islandqml.h"
 

@@ -1,7 +1,8 @@
 #include "island/animationclock.h"
 #include "island/hovercontent.h"
 #include "island/islandlook.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
+#include "style/palette.h"
 #include "support/islandqml.h"
 #include "support/pavlettest.h"
 #include "support/qmltest.h"
@@ -126,7 +127,6 @@ protected:
     void SetUp() override
     {
         PavletTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     }
     QmlLoader qml;
@@ -144,9 +144,10 @@ TEST_F(IslandQmlTest, ToastTextsFollowTheLock)
     EXPECT_EQ(title->property("text").toString(), "Pavlet Lock is off");
     EXPECT_EQ(detail->property("text").toString(), "Ctrl+Alt+G turns it on");
     // The title takes the custom accent when it is turned on.
-    EXPECT_EQ(title->property("color").value<QColor>().rgb(), IslandPalette::yellowColor.rgb());
-    defaults->setBool("useCustomAccent", true);
-    EXPECT_EQ(title->property("color").value<QColor>().rgb(), IslandPalette::skyColor.rgb());
+    EXPECT_EQ(title->property("color").value<QColor>().rgb(), Palette::yellowColor.rgb());
+    // (The accent's first setting shows at once.)
+    Accent::forEngine(&qml.engine())->show(true, Palette::skyColor);
+    EXPECT_EQ(title->property("color").value<QColor>().rgb(), Palette::skyColor.rgb());
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
 }
 

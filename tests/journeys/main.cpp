@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
+Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 // The journeys run the program as it runs for a user: on the X server the
 // session script starts (with a window manager), with the program's own

@@ -3,7 +3,7 @@
 #include "fakes/fakeactivationpolicy.h"
 #include "support/pavlettest.h"
 #include "fakes/islandfakes.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "settings/modulespresenter.h"
 #include "settings/permissionspresenter.h"
 #include "settings/settingsnavigation.h"
@@ -25,7 +25,7 @@ protected:
     {
         PavletTest::SetUp();
         fakes = std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get());
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
     }
 
     void TearDown() override

@@ -1,7 +1,7 @@
 #include "support/islandqml.h"
 
 #include "island/animationclock.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -9,7 +9,7 @@
 void IslandViewTest::SetUp()
 {
     IslandTest::SetUp();
-    IslandPalette::setDefaults(&qml.engine(), defaults.get());
+    fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
     AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     make();
     window = std::make_unique<QQuickWindow>();

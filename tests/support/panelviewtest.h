@@ -1,7 +1,7 @@
 #pragma once
 
 #include "island/animationclock.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "support/islandtest.h"
 #include "support/qmltest.h"
 
@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         IslandTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         make();
     }

@@ -1,3 +1,4 @@
+#include "style/palette.h"
 #include "tools/calculatorengine.h"
 #include "support/panelviewtest.h"
 #include "tools/pocketstore.h"
@@ -129,7 +130,7 @@ TEST_F(ToolPanelsTest, CalculatorPadHeaderAndReadout)
         tap(QString::fromUtf8(c));
     ASSERT_TRUE(calc->error());
     const QObject *readout = find("readout");
-    EXPECT_EQ(readout->property("color").value<QColor>().rgb(), IslandPalette::coralColor.rgb());
+    EXPECT_EQ(readout->property("color").value<QColor>().rgb(), Palette::coralColor.rgb());
     // The header's delete clears the error like the engine's backspace.
     QObject *del = nullptr;
     for (QQuickItem *b : itemsOfType(panel, "IslandIconButton"))
@@ -138,7 +139,7 @@ TEST_F(ToolPanelsTest, CalculatorPadHeaderAndReadout)
     ASSERT_TRUE(del);
     QMetaObject::invokeMethod(del, "clicked");
     EXPECT_FALSE(calc->error());
-    EXPECT_EQ(readout->property("color").value<QColor>().rgb(), IslandPalette::textPrimaryColor.rgb());
+    EXPECT_EQ(readout->property("color").value<QColor>().rgb(), Palette::textPrimaryColor.rgb());
 }
 
 TEST(PocketPanelRulesTest, SubtitleDetailAndDragData)

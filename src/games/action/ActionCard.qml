@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The small card centred over a real-time game before a run and after one:
 // a title over one line, on dark glass.
@@ -13,7 +14,7 @@ Rectangle {
     width: Math.max(titleText.implicitWidth, lineText.implicitWidth) + 2 * padX
     height: column.implicitHeight + 2 * padY
     radius: IslandStyle.radiusCard
-    color: ActionViews.black55
+    color: IslandPalette.black55
 
     Column {
         id: column
@@ -27,7 +28,7 @@ Rectangle {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
-            color: IslandPalette.ink
+            color: IslandPalette.textPrimary
         }
         Text {
             id: lineText
@@ -36,7 +37,7 @@ Rectangle {
             text: root.line
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkDim
+            color: IslandPalette.textSecondary
         }
     }
 }

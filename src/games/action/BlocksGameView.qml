@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Blocks: the well with the landing shadow, the falling piece and the
 // settled cells, a side column with the next piece and the score, the how-to
@@ -14,7 +15,7 @@ Item {
     Component.onCompleted: if (shown) engine.resume()
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     // Read once per change; every cell looks its kind up here.
     readonly property var activeCells: engine.activeCells
     readonly property var shadowCells: engine.shadowCells
@@ -49,7 +50,7 @@ Item {
             Rectangle {
                 anchors.fill: parent
                 radius: ActionViews.blocksWellRadius
-                color: ActionViews.black35
+                color: IslandPalette.black35
             }
             Repeater {
                 model: 4
@@ -110,7 +111,7 @@ Item {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: ActionViews.blocksLabelSize
             font.letterSpacing: ActionViews.blocksLabelSpacing
-            color: IslandPalette.inkFaint
+            color: IslandPalette.textTertiary
         }
         Item {
             objectName: "blocksPreview"
@@ -138,7 +139,7 @@ Item {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: ActionViews.blocksLabelSize
             font.letterSpacing: ActionViews.blocksLabelSpacing
-            color: IslandPalette.inkFaint
+            color: IslandPalette.textTertiary
         }
         TabularText {
             objectName: "blocksScore"
@@ -152,7 +153,7 @@ Item {
             text: ActionViews.blocksLinesText(root.engine.lines)
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption
-            color: IslandPalette.inkDim
+            color: IslandPalette.textSecondary
         }
         Text {
             objectName: "blocksBest"
@@ -160,7 +161,7 @@ Item {
             text: ActionViews.blocksBestText(root.engine.best)
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption
-            color: IslandPalette.inkFaint
+            color: IslandPalette.textTertiary
         }
     }
 

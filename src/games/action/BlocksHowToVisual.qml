@@ -1,10 +1,11 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The how-to card's picture: the emblem beside the key legend.
 Item {
     id: root
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     implicitWidth: row.implicitWidth
     implicitHeight: ActionViews.blocksHowToHeight
 
@@ -36,7 +37,7 @@ Item {
                         text: modelData.meaning
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
-                        color: IslandPalette.inkDim
+                        color: IslandPalette.textSecondary
                     }
                 }
             }

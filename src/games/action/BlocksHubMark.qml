@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The Blocks card's picture.
 Item {
@@ -8,6 +9,6 @@ Item {
     BlocksZigZag {
         anchors.centerIn: parent
         cell: ActionViews.blocksHubCell
-        color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+        color: IslandPalette.accent(IslandPalette.yellow)
     }
 }

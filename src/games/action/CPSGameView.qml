@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // The clicking-speed test: length chips and the personal best over a large
 // click target that counts down and shows the rate, with the how-to card
@@ -13,7 +14,7 @@ Item {
     Component.onCompleted: if (shown) engine.resume()
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property int phase: engine.phase
     readonly property int seconds: engine.duration
 
@@ -50,7 +51,7 @@ Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             radius: ActionViews.cpsTargetRadius
-            color: IslandPalette.cardFill
+            color: IslandPalette.fill
 
             Column {
                 anchors.centerIn: parent
@@ -69,7 +70,7 @@ Item {
                     text: ActionViews.cpsDetailLine(root.phase, root.seconds, root.engine.remaining, root.engine.clicks)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
-                    color: IslandPalette.inkDim
+                    color: IslandPalette.textSecondary
                 }
                 Text {
                     objectName: "cpsResult"
@@ -79,7 +80,7 @@ Item {
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
                     font.weight: Font.Medium
-                    color: root.engine.isNewBest ? root.gold : IslandPalette.inkFaint
+                    color: root.engine.isNewBest ? root.gold : IslandPalette.textTertiary
                 }
             }
             MouseArea {

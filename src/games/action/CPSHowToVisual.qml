@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A gold capsule that says CLICK.
 Item {
@@ -10,14 +11,14 @@ Item {
         width: ActionViews.cpsCapsuleWidth
         height: ActionViews.cpsCapsuleHeight
         radius: height / 2
-        color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+        color: IslandPalette.accent(IslandPalette.yellow)
         Text {
             anchors.centerIn: parent
             text: "CLICK"
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption
             font.weight: Font.DemiBold
-            color: ActionViews.black82
+            color: IslandPalette.black82
         }
     }
 }

@@ -1,10 +1,11 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The CPS card's picture: a gold dot in a faint ring.
 Item {
     id: root
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     width: GameViews.hubMarkWidth
     height: GameViews.hubMarkHeight
     Rectangle {

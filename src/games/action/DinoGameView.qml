@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The runner: a scrolling ground, obstacles from the engine, the mascot
 // running and jumping, the score, and a card before a run and after a crash.
@@ -12,8 +13,8 @@ Item {
     Component.onCompleted: if (shown) engine.resume()
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
-    readonly property color coral: IslandPalette.accent(IslandPalette.coral, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
+    readonly property color coral: IslandPalette.accent(IslandPalette.coral)
     readonly property int phase: engine.phase
     // Engine y (up from the ground) to the field's top-down y of an item's top.
     readonly property real groundTop: height - ActionViews.dinoGround
@@ -23,14 +24,14 @@ Item {
         objectName: "dinoField"
         anchors.fill: parent
         radius: IslandStyle.radiusLarge
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
         clip: true
 
         Rectangle {
             anchors.fill: parent
             radius: parent.radius
             gradient: Gradient {
-                GradientStop { position: 0; color: ActionViews.white04 }
+                GradientStop { position: 0; color: IslandPalette.white04 }
                 GradientStop { position: 1; color: "transparent" }
             }
         }
@@ -43,7 +44,7 @@ Item {
                 width: ActionViews.dinoDashWidth
                 height: ActionViews.dinoDashHeight
                 radius: height / 2
-                color: ActionViews.white06
+                color: IslandPalette.white06
             }
         }
         Rectangle {
@@ -61,7 +62,7 @@ Item {
                 y: field.height - ActionViews.dinoTickRise - height
                 width: ActionViews.dinoTickWidth
                 height: ActionViews.dinoTickHeight
-                color: ActionViews.white08
+                color: IslandPalette.fill
             }
         }
         Repeater {
@@ -93,7 +94,7 @@ Item {
                     width: parent.width * ActionViews.dinoStripeShare
                     height: ActionViews.dinoStripeHeight
                     radius: height / 2
-                    color: ActionViews.black35
+                    color: IslandPalette.black35
                 }
             }
         }

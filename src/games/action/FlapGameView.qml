@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Flap: pipes scrolling in from the right, the mascot as the bird, the score,
 // and a card before a run and after a crash. The field tells the engine its
@@ -20,15 +21,15 @@ Item {
     function reportHeight() { engine.setFieldHeight(height) }
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
-    readonly property color pipeYellow: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color sky: IslandPalette.accent(IslandPalette.sky)
+    readonly property color pipeYellow: IslandPalette.accent(IslandPalette.yellow)
     readonly property int phase: engine.phase
 
     Rectangle {
         id: field
         objectName: "flapField"
         anchors.fill: parent
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
         clip: true
 
         Rectangle {

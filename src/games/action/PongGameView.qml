@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Pong against the computer: the arena drawn from the engine's fractions of
 // the field, the how-to card with the difficulty chips, the result card, and
@@ -19,7 +20,7 @@ Item {
     onHeightChanged: engine.setField(width, height)
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property int phase: engine.phase
     readonly property real pw: ActionViews.pongPaddleWidth(width)
     readonly property real ph: ActionViews.pongPaddleHeight(height)
@@ -35,7 +36,7 @@ Item {
         id: arena
         objectName: "pongArena"
         anchors.fill: parent
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
         clip: true
 
         Rectangle {
@@ -56,7 +57,7 @@ Item {
                 width: ActionViews.pongDashWidth
                 height: ActionViews.pongDashHeight
                 radius: width / 2
-                color: IslandPalette.cardFill
+                color: IslandPalette.fill
             }
         }
         Rectangle {
@@ -75,7 +76,7 @@ Item {
             width: root.pw
             height: root.ph
             radius: width / 2
-            color: ActionViews.white82
+            color: IslandPalette.white82
         }
         Rectangle {
             objectName: "pongBall"
@@ -101,13 +102,13 @@ Item {
                 text: "\u00b7"
                 font.pixelSize: IslandStyle.fontTitle3
                 font.weight: Font.DemiBold
-                color: IslandPalette.inkFaint
+                color: IslandPalette.textTertiary
             }
             TabularText {
                 text: root.engine.npcScore
                 font.pixelSize: IslandStyle.fontTitle3
                 font.weight: Font.DemiBold
-                color: ActionViews.white70
+                color: IslandPalette.white70
             }
         }
         RoundedCorners { anchors.fill: parent }
@@ -124,7 +125,7 @@ Item {
             width: Math.min(ActionViews.howToMaxWidth, parent.width)
             height: howTo.implicitHeight + 2 * IslandStyle.spacingLarge
             radius: IslandStyle.radiusLarge
-            color: ActionViews.black62
+            color: IslandPalette.black62
             Column {
                 id: howTo
                 anchors.centerIn: parent
@@ -138,7 +139,7 @@ Item {
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontHeadline
                     font.weight: Font.DemiBold
-                    color: IslandPalette.ink
+                    color: IslandPalette.textPrimary
                 }
                 Text {
                     width: parent.width
@@ -147,7 +148,7 @@ Item {
                     text: "Move the pointer to steer your paddle. Gold is you. First to 5. Pick a fight."
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
-                    color: IslandPalette.inkDim
+                    color: IslandPalette.textSecondary
                 }
                 Row {
                     anchors.horizontalCenter: parent.horizontalCenter
@@ -177,7 +178,7 @@ Item {
             width: result.implicitWidth + 2 * IslandStyle.spacingXLarge
             height: result.implicitHeight + 2 * IslandStyle.spacingXLarge
             radius: IslandStyle.radiusLarge
-            color: ActionViews.black62
+            color: IslandPalette.black62
             Column {
                 id: result
                 anchors.centerIn: parent
@@ -189,7 +190,7 @@ Item {
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontTitle3
                     font.weight: Font.DemiBold
-                    color: IslandPalette.ink
+                    color: IslandPalette.textPrimary
                 }
                 Text {
                     objectName: "pongResultLine"
@@ -198,7 +199,7 @@ Item {
                                                      root.engine.difficulty, root.engine.wins)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
-                    color: IslandPalette.inkDim
+                    color: IslandPalette.textSecondary
                 }
                 Row {
                     anchors.horizontalCenter: parent.horizontalCenter

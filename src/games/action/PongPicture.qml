@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Pong at rest: the gold paddle left, the computer's right and the ball,
 // placed by offsets from the centre.
@@ -9,7 +10,7 @@ Item {
     property real paddleX
     property real ball
     property point ballAt
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     Rectangle {
         x: root.width / 2 - root.paddleX - width / 2
@@ -25,7 +26,7 @@ Item {
         width: ActionViews.pongPaddleMin
         height: root.paddleHeight
         radius: width / 2
-        color: ActionViews.white80
+        color: IslandPalette.white80
     }
     Rectangle {
         x: root.width / 2 + root.ballAt.x - width / 2

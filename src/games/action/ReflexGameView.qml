@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The reaction test: one large card whose headline, hint and colours follow
 // the engine's phase, glowing gold at GO. A tap anywhere taps.
@@ -10,7 +11,7 @@ Item {
     onShownChanged: if (!shown) engine.stop()
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property int phase: engine.phase
     readonly property bool go: phase === ReflexEngine.Phase.go
     readonly property real pulse: go ? engine.pulse : 0
@@ -56,7 +57,7 @@ Item {
             text: ActionViews.reflexHint(lines.phase)
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontBody
-            color: IslandPalette.inkDim
+            color: IslandPalette.textSecondary
         }
         Text {
             objectName: "reflexRating" + lines.suffix
@@ -76,7 +77,7 @@ Item {
             text: ActionViews.reflexBestLine(root.engine.bestMS)
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkFaint
+            color: IslandPalette.textTertiary
         }
     }
 

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The Reflex card's picture: a gold dot in a faint ring.
 Item {
@@ -12,13 +13,13 @@ Item {
         radius: width / 2
         color: "transparent"
         border.width: IslandStyle.strokeThin
-        border.color: ActionViews.white35
+        border.color: IslandPalette.white35
     }
     Rectangle {
         anchors.centerIn: parent
         width: ActionViews.reflexHubDot
         height: width
         radius: width / 2
-        color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+        color: IslandPalette.accent(IslandPalette.yellow)
     }
 }

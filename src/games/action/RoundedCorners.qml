@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Shapes
 import Pavlet
+import Pavlet.Style
 
 // Rounds a field's corners by covering what lies outside each corner's
 // quarter circle with the island's black, which stands in for a rounded clip
@@ -8,7 +9,7 @@ import Pavlet
 Shape {
     id: root
     property real radius: IslandStyle.radiusLarge
-    property color color: GamePalette.black
+    property color color: IslandPalette.black
     readonly property real r: Math.min(radius, width / 2, height / 2)
 
     ShapePath {

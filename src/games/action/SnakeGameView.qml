@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Pavlet
+import Pavlet.Style
 
 // Snake: the apple count and best over a 17 × 11 board of rounded cells, the
 // how-to card before a run and the game-over card after one. Arrows and WASD
@@ -13,7 +14,7 @@ Item {
     Component.onCompleted: if (shown) engine.resume()
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     // Read once per step; every cell looks its state up here.
     readonly property var cells: engine.cells
 
@@ -22,7 +23,7 @@ Item {
         objectName: "snakeArea"
         anchors.fill: parent
         radius: IslandStyle.radiusLarge
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
 
         ColumnLayout {
             anchors.fill: parent
@@ -35,7 +36,7 @@ Item {
                     objectName: "snakeApples"
                     text: ActionViews.snakeApples(root.engine.score)
                     font.pixelSize: IslandStyle.fontFootnote
-                    color: IslandPalette.ink
+                    color: IslandPalette.textPrimary
                 }
                 Item { Layout.fillWidth: true }
                 TabularText {
@@ -61,7 +62,7 @@ Item {
                     width: 17 * boardSpace.cell + 24
                     height: 11 * boardSpace.cell + 15
                     radius: IslandStyle.radius
-                    color: ActionViews.black35
+                    color: IslandPalette.black35
 
                     Repeater {
                         model: 187
@@ -74,7 +75,7 @@ Item {
                             width: c
                             height: c
                             radius: ActionViews.snakeCellRadius
-                            color: ActionViews.white04
+                            color: IslandPalette.white04
                             Rectangle {
                                 visible: ActionViews.snakeShowsApple(parent.state)
                                 anchors.centerIn: parent
@@ -121,14 +122,14 @@ Item {
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontTitle3
             font.weight: Font.DemiBold
-            color: IslandPalette.ink
+            color: IslandPalette.textPrimary
         }
         TabularText {
             objectName: "snakeOverLine"
             anchors.horizontalCenter: parent.horizontalCenter
             text: ActionViews.snakeOverLine(root.engine.score, root.engine.best)
             font.pixelSize: IslandStyle.fontFootnote
-            color: IslandPalette.inkDim
+            color: IslandPalette.textSecondary
         }
         ArcadeChip {
             anchors.horizontalCenter: parent.horizontalCenter

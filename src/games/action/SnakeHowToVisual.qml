@@ -1,10 +1,11 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Four gold squares and an apple.
 Item {
     id: root
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     implicitWidth: row.implicitWidth
     implicitHeight: ActionViews.snakeVisualHeight
     Row {

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The Snake card's picture: a gold capsule and an apple.
 Item {
@@ -13,7 +14,7 @@ Item {
             width: ActionViews.snakeHubCapsuleWidth
             height: ActionViews.snakeHubDot
             radius: height / 2
-            color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+            color: IslandPalette.accent(IslandPalette.yellow)
         }
         Rectangle {
             anchors.verticalCenter: parent.verticalCenter

@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // A centred column of bars: {width, dx, gold, white}, top first.
 Item {
@@ -8,7 +9,7 @@ Item {
     property real barHeight
     property real barRadius
     property real spacing
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     implicitWidth: column.implicitWidth
 
     Column {

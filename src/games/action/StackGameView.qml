@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Stack: the tower in a well that follows the engine's camera, the sliding
 // slab, the score, the shout after each drop, the how-to card before a run
@@ -12,7 +13,7 @@ Item {
     Component.onCompleted: if (shown) engine.resume()
 
     implicitHeight: ActionViews.fieldMinHeight
-    readonly property color gold: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+    readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property int phase: engine.phase
 
     // A slab's top edge for a tower row, top-down in the well.
@@ -24,14 +25,14 @@ Item {
         id: well
         objectName: "stackWell"
         anchors.fill: parent
-        color: IslandPalette.cardFill
+        color: IslandPalette.fill
         clip: true
 
         Rectangle {
             anchors.fill: parent
             gradient: Gradient {
                 GradientStop { position: 0; color: "transparent" }
-                GradientStop { position: 1; color: ActionViews.white05 }
+                GradientStop { position: 1; color: IslandPalette.white05 }
             }
         }
         Repeater {
@@ -151,7 +152,7 @@ Item {
                 text: label.text
                 font: label.font
                 blurRadius: ActionViews.stackShoutShadowRadius
-                color: ActionViews.black55
+                color: IslandPalette.black55
             }
             Text {
                 id: label

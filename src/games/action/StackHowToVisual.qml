@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // Three bars, the gold one on top sliding off to the left.
 StackBars {

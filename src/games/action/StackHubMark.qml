@@ -1,5 +1,6 @@
 import QtQuick
 import Pavlet
+import Pavlet.Style
 
 // The Stack card's picture: three capsules, widening downwards.
 StackBars {

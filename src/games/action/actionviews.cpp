@@ -2,6 +2,7 @@
 
 #include "games/action/actionkinds.h"
 #include "games/action/blocksengine.h"
+#include "style/palette.h"
 
 #include <cmath>
 
@@ -46,7 +47,7 @@ namespace {
 QVariantMap bar(double width, double dx, bool gold, double opacity)
 {
     return {{QStringLiteral("width"), width}, {QStringLiteral("dx"), dx}, {QStringLiteral("gold"), gold},
-            {QStringLiteral("white"), QColor::fromRgbF(1, 1, 1, float(opacity))}};
+            {QStringLiteral("white"), Palette::white(opacity)}};
 }
 } // namespace
 
@@ -85,10 +86,8 @@ double ActionViews::blocksCellRadius(double cell)
 QColor ActionViews::blockColor(int kind)
 {
     static const QColor colors[] = {
-        QColor::fromRgbF(0.47f, 0.80f, 0.98f), QColor::fromRgbF(1.00f, 0.84f, 0.40f),
-        QColor::fromRgbF(0.98f, 0.38f, 0.50f), QColor::fromRgbF(0.12f, 0.84f, 0.38f),
-        QColor::fromRgbF(1.00f, 0.48f, 0.42f), QColor::fromRgbF(0.38f, 0.58f, 1.00f),
-        QColor::fromRgbF(0.98f, 0.76f, 0.28f),
+        Palette::skyColor,   Palette::yellowColor, Palette::pinkColor,  Palette::greenColor,
+        Palette::coralColor, Palette::blueColor,   Palette::amberColor,
     };
     return kind >= 0 && kind < int(std::size(colors)) ? colors[kind] : QColor(Qt::transparent);
 }
@@ -277,7 +276,7 @@ bool ActionViews::stackSlabGold(int index, int count, bool perfect)
 
 QColor ActionViews::stackSlabWhite(int index, int count)
 {
-    return white(index == count - 1 ? 0.92 : 0.78);
+    return Palette::white(index == count - 1 ? 0.92 : 0.78);
 }
 
 // --- Snake.
@@ -333,17 +332,17 @@ int ActionViews::reflexHeadlineSize(int phase)
 
 QColor ActionViews::reflexHeadlineWhite(int phase)
 {
-    return white(phase == 4 ? 0.72 : 0.92);
+    return Palette::white(phase == 4 ? 0.72 : 0.92);
 }
 
 QColor ActionViews::reflexCardFill(int phase)
 {
-    return white(phase == 2 ? 0.06 : phase == 4 ? 0.04 : 0.08);
+    return Palette::white(phase == 2 ? 0.06 : phase == 4 ? 0.04 : 0.08);
 }
 
 QColor ActionViews::reflexOutline(int phase)
 {
-    return white(phase == 2 ? 0.18 : 0.06);
+    return Palette::white(phase == 2 ? 0.18 : 0.06);
 }
 
 bool ActionViews::reflexShowsRating(int phase, const QVariant &lastMS)

@@ -27,22 +27,6 @@ class ActionViews : public QObject {
     Q_PROPERTY(int overlayPadY MEMBER m_overlayPadY CONSTANT)             // 10
     Q_PROPERTY(int overlaySpacing MEMBER m_overlaySpacing CONSTANT)       // 6
     Q_PROPERTY(int howToMaxWidth MEMBER m_howToMaxWidth CONSTANT)         // 320
-    Q_PROPERTY(QColor white04 MEMBER m_white04 CONSTANT)
-    Q_PROPERTY(QColor white05 MEMBER m_white05 CONSTANT)
-    Q_PROPERTY(QColor white06 MEMBER m_white06 CONSTANT)
-    Q_PROPERTY(QColor white08 MEMBER m_white08 CONSTANT)
-    Q_PROPERTY(QColor white35 MEMBER m_white35 CONSTANT)
-    Q_PROPERTY(QColor white55 MEMBER m_white55 CONSTANT)
-    Q_PROPERTY(QColor white70 MEMBER m_white70 CONSTANT)
-    Q_PROPERTY(QColor white78 MEMBER m_white78 CONSTANT)
-    Q_PROPERTY(QColor white80 MEMBER m_white80 CONSTANT)
-    Q_PROPERTY(QColor white82 MEMBER m_white82 CONSTANT)
-    Q_PROPERTY(QColor white88 MEMBER m_white88 CONSTANT)
-    Q_PROPERTY(QColor white92 MEMBER m_white92 CONSTANT)
-    Q_PROPERTY(QColor black35 MEMBER m_black35 CONSTANT)
-    Q_PROPERTY(QColor black55 MEMBER m_black55 CONSTANT)
-    Q_PROPERTY(QColor black62 MEMBER m_black62 CONSTANT)
-    Q_PROPERTY(QColor black82 MEMBER m_black82 CONSTANT)
 
     // --- Blocks.
     Q_PROPERTY(int blocksColumnWidth MEMBER m_blocksColumnWidth CONSTANT)   // 74
@@ -267,15 +251,9 @@ public:
     Q_INVOKABLE static double reflexHeadlineScale(double pulse) { return 1 + 0.04 * pulse; }
 
 private:
-    static QColor white(double a) { return QColor::fromRgbF(1, 1, 1, float(a)); }
-    static QColor black(double a) { return QColor::fromRgbF(0, 0, 0, float(a)); }
 
     int m_fieldMinHeight = 248, m_scoreInsetX = 8, m_scoreInsetY = 4, m_overlayPadX = 16, m_overlayPadY = 10,
         m_overlaySpacing = 6, m_howToMaxWidth = 320;
-    QColor m_white04 = white(0.04), m_white05 = white(0.05), m_white06 = white(0.06), m_white08 = white(0.08),
-           m_white35 = white(0.35), m_white55 = white(0.55), m_white70 = white(0.70), m_white78 = white(0.78),
-           m_white80 = white(0.80), m_white82 = white(0.82), m_white88 = white(0.88), m_white92 = white(0.92),
-           m_black35 = black(0.35), m_black55 = black(0.55), m_black62 = black(0.62), m_black82 = black(0.82);
 
     int m_blocksColumnWidth = 74, m_blocksColumnTop = 4, m_blocksWellRadius = 10, m_blocksPreviewBox = 44,
         m_blocksPreviewSquare = 10, m_blocksPreviewRadius = 2, m_blocksLabelSize = 8, m_blocksHowToCell = 10,

@@ -100,10 +100,7 @@ TEST_F(GamesViewTest, ArcadeShowsStoredRecordsInTheCustomAccent)
     defaults->setDouble("pavlet.cpsBest.10", 7.4);
     defaults->setDouble("pavlet.cpsBest.30", 9.0);
     defaults->setInt("pavlet.snakeBest", 12);
-    defaults->setBool("useCustomAccent", true);
-    defaults->setDouble("customAccentR", 0.2);
-    defaults->setDouble("customAccentG", 0.4);
-    defaults->setDouble("customAccentB", 0.6);
+    setCustomAccent(QColor::fromRgbF(0.2f, 0.4f, 0.6f));
     QQuickItem *root = panel({428, 396});
     model->openGame(PavletGame::hub);
     const QList<QQuickItem *> cards = cardsOf(page());
@@ -257,10 +254,7 @@ TEST_F(GamesViewTest, TicTacToeWinsLinesAndTheHowToCard)
 
 TEST_F(GamesViewTest, WordGameHeaderButtonAndKeys)
 {
-    defaults->setBool("useCustomAccent", true);
-    defaults->setDouble("customAccentR", 0.1);
-    defaults->setDouble("customAccentG", 0.9);
-    defaults->setDouble("customAccentB", 0.5);
+    setCustomAccent(QColor::fromRgbF(0.1f, 0.9f, 0.5f));
     const QColor custom = QColor::fromRgbF(0.1f, 0.9f, 0.5f);
     panel({400, 432});
     model->wordle()->setAnswer("crane");
@@ -290,7 +284,7 @@ TEST_F(GamesViewTest, WordGameHeaderButtonAndKeys)
     model->wordle()->setAnswer("crane");
     QMetaObject::invokeMethod(named(wordle, "key_s"), "clicked");
     EXPECT_EQ(model->wordle()->col(), 1);
-    defaults->setBool("useCustomAccent", false);
+    customAccentOff();
     EXPECT_EQ(named(wordle, "wordleMessage")->property("color").value<QColor>().rgb(),
               QColor::fromRgbF(1.0f, 0.84f, 0.40f).rgb());
 }

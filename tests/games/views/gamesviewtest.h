@@ -1,9 +1,10 @@
 #pragma once
 
 #include "island/animationclock.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "support/islandtest.h"
 #include "support/qmltest.h"
+#include "support/steppedanimations.h"
 
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -16,7 +17,7 @@ protected:
     void SetUp() override
     {
         IslandTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     }
     void TearDown() override
@@ -25,6 +26,22 @@ protected:
         window.reset();
         EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         IslandTest::TearDown();
+    }
+
+    // Turns the custom accent on in color, faded in fully.
+    void setCustomAccent(const QColor &color)
+    {
+        SteppedAnimations animations;
+        fakes->settings.setUseCustomAccent(true);
+        fakes->settings.setCustomAccent(color);
+        animations.step(Accent::FadeMs);
+    }
+
+    void customAccentOff()
+    {
+        SteppedAnimations animations;
+        fakes->settings.setUseCustomAccent(false);
+        animations.step(Accent::FadeMs);
     }
 
     // The panel in the size the island gives it for the active game.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "island/animationclock.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "notch/notchgeometry.h"
 #include "support/islandtest.h"
 #include "support/qmltest.h"
@@ -25,7 +25,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X display for GL rendering";
         IslandTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         fakes->settings.setShowClockWhenIdle(false);
         make();

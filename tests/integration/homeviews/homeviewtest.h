@@ -3,7 +3,7 @@
 #include "island/animationclock.h"
 #include "store/appsettings.h"
 #include "store/homemodule.h"
-#include "island/islandpalette.h"
+#include "style/accent.h"
 #include "support/islandtest.h"
 #include "island/notchviewmodel.h"
 #include "support/qmltest.h"
@@ -30,7 +30,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X display for GL rendering";
         IslandTest::SetUp();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         outDir = Screenshots::outputDir();
     }

@@ -1,6 +1,6 @@
 #include "homeviewtest.h"
 
-#include "island/islandpalette.h"
+#include "style/palette.h"
 #include "media/voicememoengine.h"
 #include "services/weatherservice.h"
 
@@ -85,7 +85,7 @@ TEST_F(HomeScreenshotTest, EveryCard)
     bool sky = false;
     for (int x = 8; x < 40 && !sky; ++x) {
         for (int y = 25; y < 70 && !sky; ++y)
-            sky = near(image.pixelColor(x, y), IslandPalette::skyColor, 40);
+            sky = near(image.pixelColor(x, y), Palette::skyColor, 40);
     }
     EXPECT_TRUE(sky);
 }

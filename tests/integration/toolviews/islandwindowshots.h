@@ -28,7 +28,7 @@ protected:
         // The translator's web endpoint, answered here.
         ASSERT_TRUE(server.listen());
         fakes->translatorBase = server.baseUrl();
-        IslandPalette::setDefaults(&qml.engine(), defaults.get());
+        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         make();
         controller = std::make_unique<NotchWindowController>(

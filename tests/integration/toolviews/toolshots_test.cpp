@@ -5,6 +5,7 @@
 #include "core/keycodes.h"
 #include "tools/pocketstore.h"
 #include "tools/translatorengine.h"
+#include "style/palette.h"
 #include "update/updateservice.h"
 
 #include <QDrag>
@@ -72,7 +73,7 @@ TEST_F(ToolShots, CalculatorWithAFraction)
     EXPECT_EQ(image.width(), 348);
     // The amber operator keys down the right-hand side.
     EXPECT_TRUE(anyNear(image, QRect(image.width() - 60, image.height() / 2, 40, image.height() / 2 - 20),
-                        IslandPalette::amberColor));
+                        Palette::amberColor));
 
     // The unit card in place of the readout and the pad.
     QQuickItem *panel = findByType(controller->panel()->contentItem(), "CalculatorPanel");
@@ -80,7 +81,7 @@ TEST_F(ToolShots, CalculatorWithAFraction)
     panel->setProperty("extras", true);
     const QImage units = shoot(QStringLiteral("calculator-units"));
     EXPECT_FALSE(anyNear(units, QRect(units.width() - 60, units.height() / 2, 40, units.height() / 2 - 20),
-                         IslandPalette::amberColor));
+                         Palette::amberColor));
 }
 
 namespace {
@@ -106,7 +107,7 @@ TEST_F(ToolShots, PlannerSignedOutEmptyAndFull)
     QImage image = shoot(QStringLiteral("canvas-signed-out"));
     EXPECT_EQ(image.width(), 400);
     // The mark's red ring at the header's leading side.
-    EXPECT_TRUE(anyNear(image, QRect(30, 0, 50, 70), IslandPalette::redColor));
+    EXPECT_TRUE(anyNear(image, QRect(30, 0, 50, 70), Palette::redColor));
 
     bool saved = false;
     fakes->credentials.save(QStringLiteral("https://school.example"), QStringLiteral("token"), [&](bool) { saved = true; });
@@ -120,9 +121,9 @@ TEST_F(ToolShots, PlannerSignedOutEmptyAndFull)
                             work("Final project", "Design", 120, 100)}});
     image = shoot(QStringLiteral("canvas-sections"));
     // The three section colours.
-    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::coralColor));
-    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::amberColor));
-    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), IslandPalette::mintColor));
+    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), Palette::coralColor));
+    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), Palette::amberColor));
+    EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), Palette::mintColor));
 }
 
 // Files dragged onto the island's window open the pocket, and once dropped
@@ -150,7 +151,7 @@ TEST_F(ToolShots, PocketEmptyTargetedAndWithFiles)
     QImage image = shoot(QStringLiteral("pocket-targeted"));
     EXPECT_EQ(image.width(), 400);
     // The empty card's coral outline.
-    EXPECT_TRUE(anyNear(image, QRect(0, image.height() / 2, 30, image.height() / 2), IslandPalette::coralColor));
+    EXPECT_TRUE(anyNear(image, QRect(0, image.height() / 2, 30, image.height() / 2), Palette::coralColor));
 
     const QPoint onPanel = window->islandRect().center().toPoint();
     QDragMoveEvent move(onPanel, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -167,7 +168,7 @@ TEST_F(ToolShots, PocketEmptyTargetedAndWithFiles)
     EXPECT_FALSE(model->fileDropTargeted());
     image = shoot(QStringLiteral("pocket-files"));
     // The rows replace the card: no coral outline at the bottom any more.
-    EXPECT_FALSE(anyNear(image, QRect(0, image.height() - 40, 20, 30), IslandPalette::coralColor));
+    EXPECT_FALSE(anyNear(image, QRect(0, image.height() - 40, 20, 30), Palette::coralColor));
 }
 
 TEST_F(ToolShots, TranslatorWithATranslation)
@@ -184,7 +185,7 @@ TEST_F(ToolShots, TranslatorWithATranslation)
     const QImage image = shoot(QStringLiteral("translator-translation"));
     EXPECT_EQ(image.width(), 400);
     // The sky accent of the header and the Translate button.
-    EXPECT_TRUE(anyNear(image, QRect(0, 0, image.width(), 80), IslandPalette::skyColor));
+    EXPECT_TRUE(anyNear(image, QRect(0, 0, image.width(), 80), Palette::skyColor));
 }
 
 TEST_F(ToolShots, UpdateAvailableAndDownloading)
@@ -210,13 +211,13 @@ TEST_F(ToolShots, UpdateAvailableAndDownloading)
     EXPECT_EQ(shot.width(), 400);
     // The yellow main button.
     EXPECT_TRUE(anyNear(shot, QRect(0, shot.height() / 2, shot.width() / 2, shot.height() / 2),
-                        IslandPalette::yellowColor));
+                        Palette::yellowColor));
 
     updater.downloadOrOpen();
     ASSERT_TRUE(waitUntil([&] { return updater.status().kind == UpdateStatus::Kind::downloading
                                        && updater.status().fraction > 0; }));
     shot = shoot(QStringLiteral("update-downloading"));
-    EXPECT_TRUE(anyNear(shot, QRect(0, 0, shot.width(), shot.height()), IslandPalette::yellowColor));
+    EXPECT_TRUE(anyNear(shot, QRect(0, 0, shot.width(), shot.height()), Palette::yellowColor));
 }
 
 // A result whose whole part has sixteen digits: the stacked parts shrink,

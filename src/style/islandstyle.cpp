@@ -1,6 +1,6 @@
-#include "island/islandstyle.h"
+#include "style/islandstyle.h"
 
-#include "island/islandmetrics.h"
+#include <cmath>
 
 SpringSpec SpringSpec::make(double response, double dampingFraction, double blend)
 {
@@ -8,9 +8,12 @@ SpringSpec SpringSpec::make(double response, double dampingFraction, double blen
     s.response = response;
     s.dampingFraction = dampingFraction;
     s.blend = blend;
-    const auto params = IslandMetrics::springFor(response, dampingFraction);
-    s.spring = params.spring;
-    s.damping = params.damping;
+    // In the terms of Qt Quick's SpringAnimation, which steps
+    // v += spring·Δ − damping·v and then x += v·0.016 every 16 ms.
+    constexpr double step = 0.016;
+    const double omega = 2 * M_PI / response;
+    s.spring = omega * omega * step;
+    s.damping = 2 * dampingFraction * omega * step;
     return s;
 }
 
