@@ -7,8 +7,6 @@ import Pavlet
 Item {
     id: root
     required property WordleEngine engine
-    // The keyboard's rows, lowercase.
-    required property list<string> rows
     property bool shown: true
 
     Component.onCompleted: engine.refreshPrompt()
@@ -90,7 +88,7 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: GameViews.tileSpacing
             Repeater {
-                model: root.rows
+                model: GameViews.keyRows
                 Row {
                     id: keyRow
                     required property int index

@@ -1,0 +1,9 @@
+import QtQuick
+import Pavlet
+
+// The run's picture on the arcade: the mascot on its legs.
+PavletMascot {
+    size: GameViews.runPreviewSize
+    legs: GameViews.runPreviewLegs
+    color: IslandPalette.accent(IslandPalette.yellow, IslandPalette.accentRevision)
+}

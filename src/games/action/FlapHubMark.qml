@@ -1,0 +1,9 @@
+import QtQuick
+import Pavlet
+
+// Flap's picture on the arcade: the mascot tilted up, in flight.
+PavletMascot {
+    size: GameViews.flapPreviewSize
+    tilt: GameViews.flapPreviewTilt
+    color: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
+}
