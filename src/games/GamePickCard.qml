@@ -38,6 +38,7 @@ Item {
                     Layout.preferredWidth: GameViews.previewWidth
                     Layout.preferredHeight: GameViews.previewHeight
                     Loader {
+                        objectName: "cardPicture"
                         anchors.centerIn: parent
                         source: root.preview
                     }

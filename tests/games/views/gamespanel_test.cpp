@@ -1,11 +1,13 @@
 #include "gamesviewtest.h"
 
 #include "games/blackjackengine.h"
+#include "games/gameregistry.h"
 #include "games/patternengine.h"
 #include "games/stack4engine.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QTest>
 
@@ -75,6 +77,33 @@ QList<QQuickItem *> cardsOf(QQuickItem *arcade)
     return cards;
 }
 } // namespace
+
+// Whatever the registry lists opens its own screen with its engine, and its
+// card on the arcade shows its picture.
+TEST_F(GamesViewTest, EveryRegisteredGameOpensItsScreenAndShowsItsCard)
+{
+    panel();
+    const QList<GameEntry> &games = GameRegistry::games();
+    for (const GameEntry &game : games) {
+        model->openGame(PavletGame(game.game));
+        QQuickItem *shown = page();
+        ASSERT_TRUE(shown) << game.id;
+        const QString view = QFileInfo(QString::fromLatin1(game.view)).baseName();
+        EXPECT_TRUE(QString::fromLatin1(shown->metaObject()->className()).startsWith(view))
+            << game.id << " shows " << shown->metaObject()->className();
+        EXPECT_EQ(shown->property("engine").value<QObject *>(), model->gameEngine(PavletGame(game.game)))
+            << game.id;
+    }
+    model->openGame(PavletGame::hub);
+    const QList<QQuickItem *> cards = cardsOf(page());
+    ASSERT_EQ(cards.size(), games.size());
+    for (qsizetype i = 0; i < cards.size(); ++i) {
+        EXPECT_EQ(cards.at(i)->property("title").toString(), games.at(i).title);
+        QQuickItem *picture = named(cards.at(i), "cardPicture");
+        ASSERT_TRUE(picture) << games.at(i).id;
+        EXPECT_TRUE(picture->property("item").value<QObject *>()) << games.at(i).id;
+    }
+}
 
 TEST_F(GamesViewTest, ArcadeRecordsAndAccents)
 {
