@@ -24,6 +24,7 @@
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
 #include "island/animationclock.h"
+#include "island/islandmetrics.h"
 #include "style/accent.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchgeometry.h"
@@ -151,9 +152,9 @@ int main(int argc, char **argv)
     int moves = 0;
 
     const Game games[] = {
-        {"blocks", PavletGame::blocks, 60, [&] { model.blocks()->begin(); },
+        {"blocks", PavletGame::blocks, 60, [&] { model.game<BlocksEngine>()->begin(); },
          [&] {
-             BlocksEngine *b = model.blocks();
+             BlocksEngine *b = model.game<BlocksEngine>();
              if (b->phase() == BlocksEngine::Phase::over)
                  b->tap();
              if (++moves % 12 == 0)
@@ -163,20 +164,20 @@ int main(int argc, char **argv)
              if (moves % 90 == 0)
                  b->hardDrop();
          },
-         model.blocks(), SIGNAL(activeChanged()), false},
+         model.game<BlocksEngine>(), SIGNAL(activeChanged()), false},
         {"cps", PavletGame::cps, 30,
          [&] {
-             model.cps()->select(CPSDuration::thirty);
-             model.cps()->prepare();
+             model.game<CPSEngine>()->select(CPSDuration::thirty);
+             model.game<CPSEngine>()->prepare();
          },
          [&] {
              if (++moves % 8 == 0)
-                 model.cps()->click();
+                 model.game<CPSEngine>()->click();
          },
-         model.cps(), SIGNAL(remainingChanged()), false},
-        {"dino", PavletGame::dino, 60, [&] { model.dino()->press(); },
+         model.game<CPSEngine>(), SIGNAL(remainingChanged()), false},
+        {"dino", PavletGame::dino, 60, [&] { model.game<DinoEngine>()->press(); },
          [&] {
-             DinoEngine *d = model.dino();
+             DinoEngine *d = model.game<DinoEngine>();
              if (d->phase() == DinoEngine::Phase::dead) {
                  d->press();
                  return;
@@ -187,10 +188,10 @@ int main(int argc, char **argv)
                      d->jump();
              }
          },
-         model.dino(), SIGNAL(groundOffsetChanged())},
-        {"flap", PavletGame::flap, 60, [&] { model.flap()->flap(); },
+         model.game<DinoEngine>(), SIGNAL(groundOffsetChanged())},
+        {"flap", PavletGame::flap, 60, [&] { model.game<FlapEngine>()->flap(); },
          [&] {
-             FlapEngine *f = model.flap();
+             FlapEngine *f = model.game<FlapEngine>();
              double aim = f->fieldHeight() * 0.4;
              for (const FlapPipe &p : f->pipes()) {
                  if (p.x + FlapEngine::PipeWidth > FlapEngine::BirdX) {
@@ -201,19 +202,19 @@ int main(int argc, char **argv)
              if (f->phase() == FlapEngine::Phase::dead || (f->birdY() < aim && f->birdVy() < 0))
                  f->flap();
          },
-         model.flap(), SIGNAL(birdChanged())},
-        {"pong", PavletGame::pong, 60, [&] { model.pong()->start(PongDifficulty::medium); },
+         model.game<FlapEngine>(), SIGNAL(birdChanged())},
+        {"pong", PavletGame::pong, 60, [&] { model.game<PongEngine>()->start(PongDifficulty::medium); },
          [&] {
-             PongEngine *p = model.pong();
+             PongEngine *p = model.game<PongEngine>();
              if (p->phase() == PongEngine::Phase::over)
                  p->playAgain();
              const double h = p->field().height();
              p->movePlayer(p->ballY() * h, h);
          },
-         model.pong(), SIGNAL(frameChanged())},
-        {"stack", PavletGame::stack, 60, [&] { model.stack()->start(); },
+         model.game<PongEngine>(), SIGNAL(frameChanged())},
+        {"stack", PavletGame::stack, 60, [&] { model.game<StackEngine>()->start(); },
          [&] {
-             StackEngine *s = model.stack();
+             StackEngine *s = model.game<StackEngine>();
              if (s->phase() == StackEngine::Phase::over) {
                  s->tap();
                  return;
@@ -221,10 +222,10 @@ int main(int argc, char **argv)
              if (!s->slabs().empty() && std::abs(s->movingX() - s->slabs().back().x) < 0.01)
                  s->tap();
          },
-         model.stack(), SIGNAL(movingChanged())},
-        {"snake", PavletGame::snake, 0, [&] { model.snake()->start(); },
+         model.game<StackEngine>(), SIGNAL(movingChanged())},
+        {"snake", PavletGame::snake, 0, [&] { model.game<SnakeEngine>()->start(); },
          [&] {
-             SnakeEngine *s = model.snake();
+             SnakeEngine *s = model.game<SnakeEngine>();
              if (s->phase() == SnakeEngine::Phase::over) {
                  s->start();
                  return;
@@ -240,10 +241,10 @@ int main(int argc, char **argv)
              else if (head.y == 0)
                  s->turn(SnakeDir::right);
          },
-         model.snake(), SIGNAL(boardChanged())},
-        {"reflex", PavletGame::reflex, 0, [&] { model.reflex()->tap(); },
+         model.game<SnakeEngine>(), SIGNAL(boardChanged())},
+        {"reflex", PavletGame::reflex, 0, [&] { model.game<ReflexEngine>()->tap(); },
          [&] {
-             ReflexEngine *r = model.reflex();
+             ReflexEngine *r = model.game<ReflexEngine>();
              ++moves;
              if (r->phase() == ReflexEngine::Phase::go && r->pulse() >= 1)
                  r->tap();
@@ -251,7 +252,7 @@ int main(int argc, char **argv)
                       && moves % 30 == 0)
                  r->tap();
          },
-         model.reflex(), SIGNAL(pulseChanged())},
+         model.game<ReflexEngine>(), SIGNAL(pulseChanged())},
     };
 
     // changes: the engine's visible changes; frames: frames drawn; lag: the
@@ -267,7 +268,7 @@ int main(int argc, char **argv)
         if (!only.isEmpty() && !only.contains(QString::fromLatin1(g.name)))
             continue;
         model.openGame(g.page);
-        const QSizeF page = IslandGeometry::gamePage(g.page);
+        const QSizeF page = IslandMetrics::gamePage(g.page);
         const QSize size(int(page.width()), int(page.height() + 36));
         window.resize(size);
         panel->setSize(size);

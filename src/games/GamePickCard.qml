@@ -13,7 +13,8 @@ Item {
     // The record as shown; empty: no record column.
     required property string recordText
     property color accent: IslandPalette.yellow
-    property Component preview
+    // The picture: a QML file.
+    property url preview
     signal clicked()
 
     implicitHeight: row.implicitHeight + 2 * IslandStyle.spacingMedium
@@ -38,8 +39,9 @@ Item {
                     Layout.preferredWidth: GameViews.previewWidth
                     Layout.preferredHeight: GameViews.previewHeight
                     Loader {
+                        objectName: "cardPicture"
                         anchors.centerIn: parent
-                        sourceComponent: root.preview
+                        source: root.preview
                     }
                 }
                 ColumnLayout {

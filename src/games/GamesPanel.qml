@@ -16,14 +16,6 @@ Item {
     readonly property bool live: model.state === Island.NotchState.games
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
-    // The page of each game, in the order of the island's game pages. A game
-    // view takes its engine and has a `shown` input that turns false when the
-    // page goes (it then stops its engine and its animations).
-    readonly property list<Component> pages: [
-        hubPage, dinoPage, flapPage, wordlePage, pongPage, blocksPage, stackPage,
-        reflexPage, toePage, cpsPage, snakePage, patternPage, blackjackPage, stack4Page
-    ]
-
     function goBack() {
         if (root.page !== Island.PavletGame.hub)
             root.model.openGame(Island.PavletGame.hub)
@@ -104,12 +96,36 @@ Item {
             scale: GameViews.pageEnterScale
             transformOrigin: Item.Top
 
+            // The arcade, or the game's screen from the registry with its
+            // engine. A game view has a `shown` input that turns false when
+            // the page goes (it then stops its engine and its animations).
+            // The loader takes no size of its own: it would size a game's
+            // screen before its engine is set. The page comes with the
+            // frame's size, and the bindings below keep it.
             Loader {
                 id: loader
-                anchors.fill: parent
                 // Pages are built off the frame; the header shows at once.
                 asynchronous: true
-                sourceComponent: root.pages[frame.page]
+                Component.onCompleted: {
+                    if (frame.page === Island.PavletGame.hub)
+                        sourceComponent = hubPage
+                    else
+                        setSource(Qt.resolvedUrl(GameViews.viewSource(frame.page)),
+                                  { engine: root.model.gameEngines[frame.page - 1],
+                                    width: frame.width, height: frame.height })
+                }
+            }
+            Binding {
+                target: loader.item
+                property: "width"
+                value: frame.width
+                when: loader.item !== null
+            }
+            Binding {
+                target: loader.item
+                property: "height"
+                value: frame.height
+                when: loader.item !== null
             }
             Binding {
                 target: loader.item
@@ -157,6 +173,8 @@ Item {
             id: hub
             objectName: "arcade"
             property bool shown: true
+            width: pageArea.width
+            height: pageArea.height
             clip: true
             contentWidth: width
             contentHeight: cards.implicitHeight
@@ -164,19 +182,7 @@ Item {
 
             GameCards {
                 id: cardList
-                dino: root.model.dino
-                flap: root.model.flap
-                wordle: root.model.wordle
-                pong: root.model.pong
-                blocks: root.model.blocks
-                stack: root.model.stack
-                reflex: root.model.reflex
-                toe: root.model.toe
-                cps: root.model.cps
-                snake: root.model.snake
-                pattern: root.model.pattern
-                blackjack: root.model.blackjack
-                stack4: root.model.stack4
+                engines: root.model.gameEngines
             }
 
             Column {
@@ -189,60 +195,16 @@ Item {
                         required property int game
                         required property string accentName
                         required property bool resolvesAccent
+                        required property string mark
                         width: cards.width
                         accent: resolvesAccent
                                 ? IslandPalette.accent(IslandPalette[accentName])
                                 : IslandPalette[accentName]
-                        preview: root.previews[game]
+                        preview: Qt.resolvedUrl(mark)
                         onClicked: root.model.openGame(game)
                     }
                 }
             }
         }
     }
-
-    // The picture on each game's card, by page (the arcade has none).
-    readonly property list<Component> previews: [
-        noPreview, runPreview, flapPreview, wordlePreview, pongMark, blocksMark, stackMark,
-        reflexMark, toeMark, cpsMark, snakeMark, patternMark, blackjackMark, stack4Mark
-    ]
-    Component { id: noPreview; Item {} }
-    Component {
-        id: runPreview
-        PavletMascot { size: GameViews.runPreviewSize; legs: GameViews.runPreviewLegs; color: root.gold }
-    }
-    Component {
-        id: flapPreview
-        PavletMascot {
-            size: GameViews.flapPreviewSize
-            tilt: GameViews.flapPreviewTilt
-            color: IslandPalette.accent(IslandPalette.sky)
-        }
-    }
-    Component { id: wordlePreview; WordlePavPile {} }
-    Component { id: toeMark; ToeHubMark {} }
-    Component { id: patternMark; PatternHubMark {} }
-    Component { id: blackjackMark; BlackjackHubMark {} }
-    Component { id: stack4Mark; Stack4HubMark {} }
-    Component { id: pongMark; PongHubMark {} }
-    Component { id: blocksMark; BlocksHubMark {} }
-    Component { id: stackMark; StackHubMark {} }
-    Component { id: reflexMark; ReflexHubMark {} }
-    Component { id: cpsMark; CPSHubMark {} }
-    Component { id: snakeMark; SnakeHubMark {} }
-
-    // --- The games.
-    Component { id: dinoPage; DinoGameView { engine: root.model.dino } }
-    Component { id: flapPage; FlapGameView { engine: root.model.flap } }
-    Component { id: wordlePage; WordleGameView { engine: root.model.wordle; rows: GameViews.keyRows } }
-    Component { id: pongPage; PongGameView { engine: root.model.pong } }
-    Component { id: blocksPage; BlocksGameView { engine: root.model.blocks } }
-    Component { id: stackPage; StackGameView { engine: root.model.stack } }
-    Component { id: reflexPage; ReflexGameView { engine: root.model.reflex } }
-    Component { id: toePage; ToeGameView { engine: root.model.toe } }
-    Component { id: cpsPage; CPSGameView { engine: root.model.cps } }
-    Component { id: snakePage; SnakeGameView { engine: root.model.snake } }
-    Component { id: patternPage; PatternGameView { engine: root.model.pattern } }
-    Component { id: blackjackPage; BlackjackGameView { engine: root.model.blackjack } }
-    Component { id: stack4Page; Stack4GameView { engine: root.model.stack4 } }
 }

@@ -8,8 +8,6 @@ import Pavlet.Style
 Item {
     id: root
     required property WordleEngine engine
-    // The keyboard's rows, lowercase.
-    required property list<string> rows
     property bool shown: true
 
     Component.onCompleted: engine.refreshPrompt()
@@ -91,7 +89,7 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: GameViews.tileSpacing
             Repeater {
-                model: root.rows
+                model: GameViews.keyRows
                 Row {
                     id: keyRow
                     required property int index

@@ -1,6 +1,7 @@
 #include "games/gameviews.h"
 
 #include "games/blackjackengine.h"
+#include "games/gameregistry.h"
 #include "games/stack4engine.h"
 #include "games/wordleengine.h"
 #include "style/palette.h"
@@ -8,33 +9,6 @@
 #include <algorithm>
 
 namespace {
-struct PageText {
-    const char *title;
-    const char *subtitle;
-};
-
-constexpr PageText pageTexts[] = {
-    {"Pavlet Arcade", "Thirteen games. One smile."},
-    {"Pavlet Run", "Jump the notch"},
-    {"Pavlet Flap", "Keep the smile flying"},
-    {"Five Letter", "No daily limit"},
-    {"Pavlet Pong", "You vs the NPC"},
-    {"Pavlet Blocks", "Stack them. Clear a row."},
-    {"Pavlet Stack", "Drop. Trim. Go higher."},
-    {"Pavlet Reflex", "Wait for GO"},
-    {"Pavlet Tic-Tac-Toe", "Local or NPC"},
-    {"Pavlet CPS", "Clicks per second"},
-    {"Pavlet Snake", "Eat the apples"},
-    {"Pavlet Color Patterns", "Watch, then repeat"},
-    {"Pavlet Blackjack", "Beat the dealer to 21"},
-    {"Pavlet Stack4", "Connect four"},
-};
-
-const PageText &pageText(int page)
-{
-    return pageTexts[page >= 0 && page < int(std::size(pageTexts)) ? page : 0];
-}
-
 BlackjackCard cardOf(const QVariant &v)
 {
     return v.value<BlackjackCard>();
@@ -74,12 +48,20 @@ QVariantList GameViews::blackjackHubBacks()
 
 QString GameViews::pageTitle(int page)
 {
-    return QString::fromUtf8(pageText(page).title);
+    const GameEntry *game = GameRegistry::find(page);
+    return game ? game->title : GameRegistry::arcadeTitle();
 }
 
 QString GameViews::pageSubtitle(int page)
 {
-    return QString::fromUtf8(pageText(page).subtitle);
+    const GameEntry *game = GameRegistry::find(page);
+    return game ? game->subtitle : GameRegistry::arcadeSubtitle();
+}
+
+QString GameViews::viewSource(int page)
+{
+    const GameEntry *game = GameRegistry::find(page);
+    return game ? QString::fromLatin1(game->view) : QString();
 }
 
 QString GameViews::backSymbol(int page)

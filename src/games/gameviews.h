@@ -14,8 +14,7 @@ class Stack4Engine;
 // The game views' rules: every text, switch and size the game screens and
 // the arcade show is decided here, from the engines' published values, so
 // that the QML files only lay out, bind and animate. Pages are numbered as
-// the island numbers them: 0 the arcade, then dino, flap, wordle, pong,
-// blocks, stack, reflex, toe, cps, snake, pattern, blackjack, stack4.
+// the island numbers them: 0 the arcade, then the games of GameRegistry.
 class GameViews : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -107,6 +106,8 @@ public:
     // --- The panel.
     Q_INVOKABLE static QString pageTitle(int page);
     Q_INVOKABLE static QString pageSubtitle(int page);
+    // A game's screen, a QML file below games/; empty for the arcade.
+    Q_INVOKABLE static QString viewSource(int page);
     // The back button's symbol and tool tip; the arcade leads home, a game
     // to the arcade.
     Q_INVOKABLE static QString backSymbol(int page);

@@ -1,9 +1,49 @@
 #include "island/islandmetrics.h"
 
+#include "games/gameregistry.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace IslandMetrics {
+
+double clampDrop(double lipDrop) { return std::clamp(lipDrop, 2.0, 28.0); }
+double clampEar(double lipEar) { return std::clamp(lipEar, -60.0, 64.0); }
+
+QSizeF gamePage(PavletGame game)
+{
+    return GameRegistry::pageSize(int(game));
+}
+
+QSizeF islandSize(NotchState state, const SizeInputs &in)
+{
+    const double nw = in.notch.width();
+    const double nh = in.notch.height();
+    switch (state) {
+    case NotchState::collapsed:
+        if (in.floating)
+            return {nw, nh + in.extraHeight};
+        return {std::max(nw + 2 * in.ear, 96.0), nh + in.drop + in.extraHeight};
+    case NotchState::hover: return {std::max(nw + 96, 296.0), nh + 40};
+    case NotchState::hud: return {std::max(nw + 88, 268.0), nh + 36};
+    case NotchState::home: {
+        const double bound = std::clamp(in.visibleHeight - 20, 280.0, 620.0);
+        return {428, std::min(bound, std::max(nh + 26 + std::max(in.homeContentHeight, 36.0), nh + 72))};
+    }
+    case NotchState::canvas: return {400, nh + 430};
+    case NotchState::mirror: return {320, 268};
+    case NotchState::games: {
+        const QSizeF page = gamePage(in.game);
+        return {page.width(), nh + 36 + page.height()};
+    }
+    case NotchState::calculator: return {348, nh + 452};
+    case NotchState::pocket: return {400, nh + 320};
+    case NotchState::voice: return {400, nh + 400};
+    case NotchState::translator: return {400, nh + 372};
+    case NotchState::update: return {400, nh + 168};
+    }
+    return {nw, nh};
+}
 
 double cornerRadius(NotchState state, bool floating, double lipCornerRadius)
 {

@@ -4,6 +4,7 @@
 #include "services/ambientpulse.h"
 
 #include <QObject>
+#include <QSizeF>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -38,9 +39,33 @@ public:
     bool operator==(const IslandInsets &) const = default;
 };
 
-// Sizes, insets and layer choices of the island's root view, as functions of
-// the state and the few values they depend on. The QML only applies them.
+// Sizes, corner radii, insets and layer choices of the island, as functions
+// of the state and the few values they depend on. The window's frame and the
+// root view both read them here; the QML only applies them.
 namespace IslandMetrics {
+
+// The lip settings as the island takes them: the drop below the notch and
+// the ear either side of it.
+double clampDrop(double lipDrop);
+double clampEar(double lipEar);
+// The extra height below the notch of a games page, and its width.
+QSizeF gamePage(PavletGame game);
+
+// What the island's size depends on besides its state.
+struct SizeInputs {
+    QSizeF notch;
+    bool floating = false;
+    // The height of the screen's visible area.
+    double visibleHeight = 0;
+    double homeContentHeight = 0;
+    PavletGame game = PavletGame::hub;
+    // Taken as given (callers clamp).
+    double drop = 0;
+    double ear = 0;
+    double extraHeight = 0;
+};
+// Width and height of the island in a state, before the drop-shadow margin.
+QSizeF islandSize(NotchState state, const SizeInputs &in);
 
 // Corner radius of the island's outline. A hung island follows the user's
 // rounding, with a floor per state; a floating one uses fixed radii.

@@ -30,6 +30,8 @@ enum class NotchState {
 };
 Q_ENUM_NS(NotchState)
 
+// The games panel's page: the arcade, then one case per row of
+// GameRegistry, in its order and named by the row's id.
 enum class PavletGame {
     hub,
     dino,

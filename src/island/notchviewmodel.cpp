@@ -7,19 +7,6 @@
 #include "core/appnotifications.h"
 #include "core/clock.h"
 #include "core/userdefaults.h"
-#include "games/action/blocksengine.h"
-#include "games/action/cpsengine.h"
-#include "games/action/dinoengine.h"
-#include "games/action/flapengine.h"
-#include "games/action/pongengine.h"
-#include "games/action/reflexengine.h"
-#include "games/action/snakeengine.h"
-#include "games/action/stackengine.h"
-#include "games/blackjackengine.h"
-#include "games/patternengine.h"
-#include "games/stack4engine.h"
-#include "games/toeengine.h"
-#include "games/wordleengine.h"
 #include "island/islandlook.h"
 #include "media/artworkloader.h"
 #include "media/mirrorcamera.h"
@@ -64,20 +51,7 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     Random *r = env.random;
     m_keepAwake = std::make_unique<KeepAwake>(env.platform.displaySleep);
     m_camera = std::make_unique<MirrorCamera>(*env.platform.camera, *env.platform.faceDetector, *c);
-    m_dino = std::make_unique<DinoEngine>(d, c, s, r);
-    m_flap = std::make_unique<FlapEngine>(d, c, s, r);
-    m_wordle = std::make_unique<WordleEngine>(d, c, s, r);
-    m_pong = std::make_unique<PongEngine>(d, c, s, r);
-    m_blocks = std::make_unique<BlocksEngine>(d, c, s, r);
-    m_stack = std::make_unique<StackEngine>(d, c, s, r);
-    m_reflex = std::make_unique<ReflexEngine>(d, c, s, r);
-    m_toe = std::make_unique<ToeEngine>(d, c, s, r);
-    m_cps = std::make_unique<CPSEngine>(d, c, s, r);
-    m_snake = std::make_unique<SnakeEngine>(d, c, s, r);
-    m_pattern = std::make_unique<PatternEngine>(d, c, s, r);
-    m_blackjack = std::make_unique<BlackjackEngine>(d, c, s, r);
-    m_stack4 = std::make_unique<Stack4Engine>(d, c, s, r);
-    buildGameTable();
+    buildGames({d, c, s, r});
 
     m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
     m_calculator = std::make_unique<CalculatorEngine>();

@@ -3,6 +3,8 @@
 #include "canvas/canvasassignment.h"
 #include "core/keyinput.h"
 #include "core/scheduler.h"
+#include "games/arcadeengine.h"
+#include "games/gameregistry.h"
 #include "island/islandtypes.h"
 #include "island/liveactivity.h"
 #include "island/pointerpoll.h"
@@ -58,25 +60,11 @@ class Random;
 class UserDefaults;
 enum class AppPermission;
 
-class ArcadeEngine;
-class BlackjackEngine;
-class BlocksEngine;
-class CPSEngine;
-class DinoEngine;
 class EyeStrainGuard;
-class FlapEngine;
 class KeepAwake;
-class PatternEngine;
-class PongEngine;
 class PowerModeMonitor;
-class ReflexEngine;
-class SnakeEngine;
-class Stack4Engine;
-class StackEngine;
 class SystemHUDMonitor;
 class TimerStore;
-class ToeEngine;
-class WordleEngine;
 
 // Everything the island's model is built from: the program's stores and
 // time sources and the platform parts its services read. The composition root
@@ -130,19 +118,6 @@ class NotchViewModel : public QObject {
     Q_MOC_INCLUDE("services/timerstore.h")
     Q_MOC_INCLUDE("services/keepawake.h")
     Q_MOC_INCLUDE("services/eyestrainguard.h")
-    Q_MOC_INCLUDE("games/action/dinoengine.h")
-    Q_MOC_INCLUDE("games/action/flapengine.h")
-    Q_MOC_INCLUDE("games/wordleengine.h")
-    Q_MOC_INCLUDE("games/action/pongengine.h")
-    Q_MOC_INCLUDE("games/action/blocksengine.h")
-    Q_MOC_INCLUDE("games/action/stackengine.h")
-    Q_MOC_INCLUDE("games/action/reflexengine.h")
-    Q_MOC_INCLUDE("games/toeengine.h")
-    Q_MOC_INCLUDE("games/action/cpsengine.h")
-    Q_MOC_INCLUDE("games/action/snakeengine.h")
-    Q_MOC_INCLUDE("games/patternengine.h")
-    Q_MOC_INCLUDE("games/blackjackengine.h")
-    Q_MOC_INCLUDE("games/stack4engine.h")
     QML_ELEMENT
     QML_UNCREATABLE("The window controller creates the island's model")
 
@@ -200,19 +175,8 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(NowPlayingService *nowPlayingService READ nowPlayingService CONSTANT)
     Q_PROPERTY(TimerStore *timer READ timer CONSTANT)
     Q_PROPERTY(KeepAwake *keepAwake READ keepAwake CONSTANT)
-    Q_PROPERTY(DinoEngine *dino READ dino CONSTANT)
-    Q_PROPERTY(FlapEngine *flap READ flap CONSTANT)
-    Q_PROPERTY(WordleEngine *wordle READ wordle CONSTANT)
-    Q_PROPERTY(PongEngine *pong READ pong CONSTANT)
-    Q_PROPERTY(BlocksEngine *blocks READ blocks CONSTANT)
-    Q_PROPERTY(StackEngine *stack READ stack CONSTANT)
-    Q_PROPERTY(ReflexEngine *reflex READ reflex CONSTANT)
-    Q_PROPERTY(ToeEngine *toe READ toe CONSTANT)
-    Q_PROPERTY(CPSEngine *cps READ cps CONSTANT)
-    Q_PROPERTY(SnakeEngine *snake READ snake CONSTANT)
-    Q_PROPERTY(PatternEngine *pattern READ pattern CONSTANT)
-    Q_PROPERTY(BlackjackEngine *blackjack READ blackjack CONSTANT)
-    Q_PROPERTY(Stack4Engine *stack4 READ stack4 CONSTANT)
+    // The games' engines in page order (GameRegistry's), the first game's first.
+    Q_PROPERTY(QList<QObject *> gameEngines READ gameEngines CONSTANT)
     Q_PROPERTY(EyeStrainGuard *eyeStrain READ eyeStrain CONSTANT)
     Q_PROPERTY(CalculatorEngine *calculator READ calculator CONSTANT)
     Q_PROPERTY(SpeedTestEngine *speedTest READ speedTest CONSTANT)
@@ -319,19 +283,17 @@ public:
     qsizetype artworkRequestsHeld() const { return m_artworkRequests.size(); }
     TimerStore *timer() const { return m_timer.get(); }
     KeepAwake *keepAwake() const { return m_keepAwake.get(); }
-    DinoEngine *dino() const { return m_dino.get(); }
-    FlapEngine *flap() const { return m_flap.get(); }
-    WordleEngine *wordle() const { return m_wordle.get(); }
-    PongEngine *pong() const { return m_pong.get(); }
-    BlocksEngine *blocks() const { return m_blocks.get(); }
-    StackEngine *stack() const { return m_stack.get(); }
-    ReflexEngine *reflex() const { return m_reflex.get(); }
-    ToeEngine *toe() const { return m_toe.get(); }
-    CPSEngine *cps() const { return m_cps.get(); }
-    SnakeEngine *snake() const { return m_snake.get(); }
-    PatternEngine *pattern() const { return m_pattern.get(); }
-    BlackjackEngine *blackjack() const { return m_blackjack.get(); }
-    Stack4Engine *stack4() const { return m_stack4.get(); }
+    QList<QObject *> gameEngines() const;
+    // The engine of the game of type E.
+    template<class E>
+    E *game() const
+    {
+        for (const auto &engine : m_games) {
+            if (auto *e = qobject_cast<E *>(engine.get()))
+                return e;
+        }
+        return nullptr;
+    }
     EyeStrainGuard *eyeStrain() const { return m_eyeStrain.get(); }
     CalculatorEngine *calculator() const { return m_calculator.get(); }
     SpeedTestEngine *speedTest() const { return m_speedTest.get(); }
@@ -553,7 +515,7 @@ private:
     void artworkArrived(const QString &cacheKey, const QImage &image);
     void artworkFailed(const QString &cacheKey);
     void connectCanvasRefresh();
-    void buildGameTable();
+    void buildGames(const GameEngineParts &parts);
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -609,19 +571,8 @@ private:
     // Owned objects, in the order they are made.
     std::unique_ptr<KeepAwake> m_keepAwake;
     std::unique_ptr<MirrorCamera> m_camera;
-    std::unique_ptr<DinoEngine> m_dino;
-    std::unique_ptr<FlapEngine> m_flap;
-    std::unique_ptr<WordleEngine> m_wordle;
-    std::unique_ptr<PongEngine> m_pong;
-    std::unique_ptr<BlocksEngine> m_blocks;
-    std::unique_ptr<StackEngine> m_stack;
-    std::unique_ptr<ReflexEngine> m_reflex;
-    std::unique_ptr<ToeEngine> m_toe;
-    std::unique_ptr<CPSEngine> m_cps;
-    std::unique_ptr<SnakeEngine> m_snake;
-    std::unique_ptr<PatternEngine> m_pattern;
-    std::unique_ptr<BlackjackEngine> m_blackjack;
-    std::unique_ptr<Stack4Engine> m_stack4;
+    // Every game's engine, in page order.
+    std::vector<std::unique_ptr<ArcadeEngine>> m_games;
     std::unique_ptr<EyeStrainGuard> m_eyeStrain;
     std::unique_ptr<CalculatorEngine> m_calculator;
     std::unique_ptr<SpeedTestEngine> m_speedTest;
@@ -637,8 +588,6 @@ private:
     std::unique_ptr<BatteryMonitor> m_batteryMonitor;
     std::unique_ptr<CanvasService> m_canvasService;
     std::unique_ptr<CanvasRefresh> m_canvasRefresh;
-    // Every game with its engine, in the games' order.
-    QList<std::pair<PavletGame, ArcadeEngine *>> m_gameEngines;
     std::unique_ptr<WeatherService> m_weatherService;
     std::unique_ptr<SystemMonitor> m_systemMonitor;
     std::unique_ptr<NetworkStatus> m_networkStatus;

@@ -3,41 +3,31 @@
 // panel only finds the engine of a game.
 #include "island/notchviewmodel.h"
 
-#include "games/action/blocksengine.h"
-#include "games/action/cpsengine.h"
-#include "games/action/dinoengine.h"
-#include "games/action/flapengine.h"
-#include "games/action/pongengine.h"
-#include "games/action/reflexengine.h"
-#include "games/action/snakeengine.h"
-#include "games/action/stackengine.h"
-#include "games/blackjackengine.h"
-#include "games/patternengine.h"
-#include "games/stack4engine.h"
-#include "games/toeengine.h"
-#include "games/wordleengine.h"
+#include <QJSEngine>
 
-void NotchViewModel::buildGameTable()
+void NotchViewModel::buildGames(const GameEngineParts &parts)
 {
-    m_gameEngines = {
-        {PavletGame::dino, m_dino.get()},       {PavletGame::flap, m_flap.get()},
-        {PavletGame::wordle, m_wordle.get()},   {PavletGame::pong, m_pong.get()},
-        {PavletGame::blocks, m_blocks.get()},   {PavletGame::stack, m_stack.get()},
-        {PavletGame::reflex, m_reflex.get()},   {PavletGame::toe, m_toe.get()},
-        {PavletGame::cps, m_cps.get()},         {PavletGame::snake, m_snake.get()},
-        {PavletGame::pattern, m_pattern.get()}, {PavletGame::blackjack, m_blackjack.get()},
-        {PavletGame::stack4, m_stack4.get()},
-    };
+    for (const GameEntry &game : GameRegistry::games()) {
+        m_games.push_back(game.makeEngine(parts));
+        // The views reach the engines through a list; the model keeps them.
+        QJSEngine::setObjectOwnership(m_games.back().get(), QJSEngine::CppOwnership);
+    }
+}
+
+QList<QObject *> NotchViewModel::gameEngines() const
+{
+    QList<QObject *> list;
+    list.reserve(qsizetype(m_games.size()));
+    for (const auto &engine : m_games)
+        list.append(engine.get());
+    return list;
 }
 
 ArcadeEngine *NotchViewModel::gameEngine(PavletGame game) const
 {
-    // The hub has no engine.
-    for (const auto &[entry, engine] : m_gameEngines) {
-        if (entry == game)
-            return engine;
-    }
-    return nullptr;
+    // Page n is the n-th game; the hub has no engine.
+    const int page = int(game);
+    return page >= 1 && page <= int(m_games.size()) ? m_games.at(size_t(page - 1)).get() : nullptr;
 }
 
 void NotchViewModel::openGame(PavletGame game)
@@ -55,7 +45,7 @@ void NotchViewModel::openGame(PavletGame game)
 void NotchViewModel::stopAllGames()
 {
     // Leaving never touches scores or phases.
-    for (const auto &[game, engine] : m_gameEngines)
+    for (const auto &engine : m_games)
         engine->leave();
 }
 

@@ -1,35 +1,11 @@
 #include "notch/notchgeometry.h"
 
+#include "island/islandmetrics.h"
+
 #include <algorithm>
 
 using ScreenSpace::maxY;
 using ScreenSpace::minY;
-
-namespace IslandGeometry {
-double clampDrop(double lipDrop) { return std::clamp(lipDrop, 2.0, 28.0); }
-double clampEar(double lipEar) { return std::clamp(lipEar, -60.0, 64.0); }
-
-QSizeF gamePage(PavletGame game)
-{
-    switch (game) {
-    case PavletGame::hub: return {428, 360};
-    case PavletGame::dino: return {440, 292};
-    case PavletGame::flap: return {440, 292};
-    case PavletGame::wordle: return {400, 432};
-    case PavletGame::pong: return {440, 318};
-    case PavletGame::blocks: return {420, 328};
-    case PavletGame::stack: return {440, 318};
-    case PavletGame::reflex: return {440, 292};
-    case PavletGame::toe: return {440, 396};
-    case PavletGame::cps: return {440, 292};
-    case PavletGame::snake: return {440, 348};
-    case PavletGame::pattern: return {440, 372};
-    case PavletGame::blackjack: return {440, 412};
-    case PavletGame::stack4: return {440, 396};
-    }
-    return {440, 292};
-}
-} // namespace IslandGeometry
 
 NotchGeometry::NotchGeometry(const ScreenInfo &s, bool floatingRequested)
     : screen(s)
@@ -74,40 +50,24 @@ std::optional<ScreenInfo> NotchGeometry::notchedScreen(const QList<ScreenInfo> &
 QSizeF NotchGeometry::islandSize(NotchState state, double homeContentHeight, PavletGame game,
                                  double drop, double ear, double extraHeight) const
 {
-    const double nw = notchRect.width();
-    const double nh = notchRect.height();
-    switch (state) {
-    case NotchState::collapsed:
-        if (floating)
-            return {nw, nh + extraHeight};
-        return {std::max(nw + 2 * ear, 96.0), nh + drop + extraHeight};
-    case NotchState::hover: return {std::max(nw + 96, 296.0), nh + 40};
-    case NotchState::hud: return {std::max(nw + 88, 268.0), nh + 36};
-    case NotchState::home: {
-        const double bound = std::clamp(screen.visibleFrame.height() - 20, 280.0, 620.0);
-        return {428, std::min(bound, std::max(nh + 26 + std::max(homeContentHeight, 36.0), nh + 72))};
-    }
-    case NotchState::canvas: return {400, nh + 430};
-    case NotchState::mirror: return {320, 268};
-    case NotchState::games: {
-        const QSizeF page = IslandGeometry::gamePage(game);
-        return {page.width(), nh + 36 + page.height()};
-    }
-    case NotchState::calculator: return {348, nh + 452};
-    case NotchState::pocket: return {400, nh + 320};
-    case NotchState::voice: return {400, nh + 400};
-    case NotchState::translator: return {400, nh + 372};
-    case NotchState::update: return {400, nh + 168};
-    }
-    return {nw, nh};
+    IslandMetrics::SizeInputs in;
+    in.notch = notchRect.size();
+    in.floating = floating;
+    in.visibleHeight = screen.visibleFrame.height();
+    in.homeContentHeight = homeContentHeight;
+    in.game = game;
+    in.drop = drop;
+    in.ear = ear;
+    in.extraHeight = extraHeight;
+    return IslandMetrics::islandSize(state, in);
 }
 
 QRectF NotchGeometry::islandRect(NotchState state, double homeContentHeight, PavletGame game,
                                  double lipDrop, double sideExtension, double extraHeight,
                                  bool dropShadow) const
 {
-    const double drop = IslandGeometry::clampDrop(lipDrop);
-    const double ear = IslandGeometry::clampEar(sideExtension);
+    const double drop = IslandMetrics::clampDrop(lipDrop);
+    const double ear = IslandMetrics::clampEar(sideExtension);
     const QSizeF size = islandSize(state, homeContentHeight, game, drop, ear, extraHeight);
     const QRectF &n = notchRect;
     double w = size.width();

@@ -29,8 +29,9 @@ struct NotchGeometry {
         return notchedScreen(provider.screens(), provider.mainScreen());
     }
 
-    // Width and height of the island in a state (the size table), before the
-    // drop-shadow margin. drop and ear are taken as given (callers clamp).
+    // Width and height of the island in a state on this screen, before the
+    // drop-shadow margin (IslandMetrics::islandSize). drop and ear are taken
+    // as given (callers clamp).
     QSizeF islandSize(NotchState state, double homeContentHeight, PavletGame game, double drop,
                       double ear, double extraHeight) const;
 
@@ -38,13 +39,6 @@ struct NotchGeometry {
     QRectF islandRect(NotchState state, double homeContentHeight, PavletGame game, double lipDrop,
                       double sideExtension, double extraHeight, bool dropShadow) const;
 };
-
-namespace IslandGeometry {
-// The extra height below the notch of a games page, and its width.
-QSizeF gamePage(PavletGame game);
-double clampDrop(double lipDrop);
-double clampEar(double lipEar);
-} // namespace IslandGeometry
 
 // The island's outline for a view of rect's size, in the view's own
 // coordinates (y downwards). Floating: a rounded rectangle. Hanging: square

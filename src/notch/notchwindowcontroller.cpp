@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/keycodes.h"
 #include "core/keyinput.h"
+#include "island/islandmetrics.h"
 #include "island/notchviewmodel.h"
 #include "notch/gamemodehotkeycenter.h"
 #include "platform/keypositions.h"
@@ -163,7 +164,7 @@ void NotchWindowController::applyOutline()
 {
     // The radius moves with the frame's springs; the next frame takes it.
     m_driver.setCornerRadius(
-        PanelFrame::cornerRadius(m_inputs.state, m_geometry.floating, m_settings->lipCornerRadius()));
+        IslandMetrics::cornerRadius(m_inputs.state, m_geometry.floating, m_settings->lipCornerRadius()));
     m_panel->setOutline(m_panel->cornerRadius(), m_geometry.floating);
 }
 

@@ -1,5 +1,6 @@
 #include "notch/panelframe.h"
 
+#include "island/islandmetrics.h"
 #include "store/appsettings.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ namespace PanelFrame {
 
 double sideExtension(const FrameInputs &in, const FrameSettings &s)
 {
-    double e = IslandGeometry::clampEar(s.lipEar);
+    double e = IslandMetrics::clampEar(s.lipEar);
     if (in.state == NotchState::collapsed) {
         const bool lockHover = in.gameModeShown && in.gameModeOn && in.gameModeHover;
         if (in.hasCollapsedSideContent || in.gameModeToast || lockHover)
@@ -72,7 +73,7 @@ QRectF place(const NotchGeometry &g, QSizeF size, bool dropShadow)
 
 QRectF targetFrame(const NotchGeometry &g, const FrameInputs &in, const FrameSettings &s)
 {
-    const double drop = IslandGeometry::clampDrop(s.lipDrop);
+    const double drop = IslandMetrics::clampDrop(s.lipDrop);
     const double ear = sideExtension(in, s);
     const QSizeF size = g.islandSize(in.state, in.homeContentHeight, in.activeGame, drop, ear, extraHeight(in));
     QRectF r = place(g, size, s.showDropShadow);
@@ -88,31 +89,10 @@ QRectF initialFrame(const NotchGeometry &g, const FrameSettings &s)
     NotchGeometry hanging = g;
     hanging.floating = false;
     const QSizeF size = hanging.islandSize(NotchState::collapsed, 0, PavletGame::hub,
-                                           IslandGeometry::clampDrop(s.lipDrop),
-                                           IslandGeometry::clampEar(s.lipEar), 0);
+                                           IslandMetrics::clampDrop(s.lipDrop),
+                                           IslandMetrics::clampEar(s.lipEar), 0);
     // The size is the hanging row; the placement still follows the geometry.
     return place(g, size, s.showDropShadow);
-}
-
-double cornerRadius(NotchState state, bool floating, double lipCornerRadius)
-{
-    if (floating) {
-        switch (state) {
-        case NotchState::collapsed: return 20;
-        case NotchState::hover:
-        case NotchState::hud: return 18;
-        case NotchState::mirror: return 20;
-        default: return 22;
-        }
-    }
-    const double r = std::clamp(lipCornerRadius, 0.0, 22.0);
-    switch (state) {
-    case NotchState::collapsed: return r;
-    case NotchState::hover:
-    case NotchState::hud: return std::max(r, 14.0);
-    case NotchState::mirror: return std::max(r, 18.0);
-    default: return std::max(r, 20.0);
-    }
 }
 
 bool pointerInside(const QPointF &pointer, const QRectF &panelFrame, const NotchGeometry &g,

@@ -53,8 +53,6 @@ QRectF targetFrame(const NotchGeometry &g, const FrameInputs &in, const FrameSet
 // The first frame, before the island's state is known: the hanging collapsed
 // island with the plain lip ear, no offsets and no top limit.
 QRectF initialFrame(const NotchGeometry &g, const FrameSettings &s);
-// The backdrop's corner radius in a state.
-double cornerRadius(NotchState state, bool floating, double lipCornerRadius);
 // Whether the pointer counts as over the island: the panel frame grown by 8
 // on every side, else the island's own rectangle moved by the offsets.
 bool pointerInside(const QPointF &pointer, const QRectF &panelFrame, const NotchGeometry &g,

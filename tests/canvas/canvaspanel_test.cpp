@@ -1,4 +1,4 @@
-#include "canvas/canvaspanelrules.h"
+#include "canvas/canvasviews.h"
 #include "support/panelviewtest.h"
 
 namespace {

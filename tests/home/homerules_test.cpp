@@ -1,4 +1,4 @@
-#include "home/homerules.h"
+#include "home/hometext.h"
 #include "services/systemmonitor.h"
 #include "tools/tooltypes.h"
 

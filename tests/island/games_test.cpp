@@ -51,7 +51,7 @@ TEST_F(GameKeysTest, KeysReachGamesOnlyWhileTheGamesPanelIsOpen)
     model->openGame(PavletGame::dino);
     model->openHome();
     EXPECT_FALSE(model->handleGameKey(Space));
-    EXPECT_EQ(model->dino()->phase(), DinoEngine::Phase::ready);
+    EXPECT_EQ(model->game<DinoEngine>()->phase(), DinoEngine::Phase::ready);
 }
 
 TEST_F(GameKeysTest, PointerGamesAndTheHubTakeNoKeys)
@@ -78,23 +78,23 @@ TEST_F(GameKeysTest, EachGameTakesItsKeys)
     const auto nothing = [](NotchViewModel &) {};
     const Case cases[] = {
         {"dino jumps from ready", P::dino, nothing, {key(KeyCode::DownArrow), key(KeyCode::UpArrow)}, {false, true},
-         [](NotchViewModel &m) { return m.dino()->phase() == DinoEngine::Phase::running && m.dino()->playerY() > 0; }},
+         [](NotchViewModel &m) { return m.game<DinoEngine>()->phase() == DinoEngine::Phase::running && m.game<DinoEngine>()->playerY() > 0; }},
         {"flap", P::flap, nothing, {key(KeyCode::Return), Space}, {false, true},
-         [](NotchViewModel &m) { return m.flap()->phase() == FlapEngine::Phase::running; }},
+         [](NotchViewModel &m) { return m.game<FlapEngine>()->phase() == FlapEngine::Phase::running; }},
         {"reflex", P::reflex, nothing, {key(KeyCode::UpArrow), Space}, {false, true},
-         [](NotchViewModel &m) { return m.reflex()->phase() == ReflexEngine::Phase::waiting; }},
+         [](NotchViewModel &m) { return m.game<ReflexEngine>()->phase() == ReflexEngine::Phase::waiting; }},
         {"stack how-to takes Space without starting", P::stack, nothing, {Space, key(KeyCode::Return)}, {true, false},
-         [](NotchViewModel &m) { return m.stack()->phase() == StackEngine::Phase::howto; }},
+         [](NotchViewModel &m) { return m.game<StackEngine>()->phase() == StackEngine::Phase::howto; }},
         {"cps how-to", P::cps, nothing, {Space}, {false},
-         [](NotchViewModel &m) { return m.cps()->phase() == CPSEngine::Phase::howto; }},
-        {"cps ready", P::cps, [](NotchViewModel &m) { m.cps()->prepare(); }, {Space}, {true},
-         [](NotchViewModel &m) { return m.cps()->phase() == CPSEngine::Phase::running; }},
+         [](NotchViewModel &m) { return m.game<CPSEngine>()->phase() == CPSEngine::Phase::howto; }},
+        {"cps ready", P::cps, [](NotchViewModel &m) { m.game<CPSEngine>()->prepare(); }, {Space}, {true},
+         [](NotchViewModel &m) { return m.game<CPSEngine>()->phase() == CPSEngine::Phase::running; }},
         {"blocks how-to", P::blocks, nothing, {key(KeyCode::A), Space}, {false, false}, nullptr},
-        {"blocks running", P::blocks, [](NotchViewModel &m) { m.blocks()->begin(); },
+        {"blocks running", P::blocks, [](NotchViewModel &m) { m.game<BlocksEngine>()->begin(); },
          {key(KeyCode::A), key(KeyCode::LeftArrow), key(KeyCode::D), key(KeyCode::RightArrow), key(KeyCode::W),
           key(KeyCode::UpArrow), key(KeyCode::S), key(KeyCode::DownArrow), key(KeyCode::H), Space},
          {true, true, true, true, true, true, true, true, false, true},
-         [](NotchViewModel &m) { return m.blocks()->score() > 0; }}, // the hard drop scores
+         [](NotchViewModel &m) { return m.game<BlocksEngine>()->score() > 0; }}, // the hard drop scores
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,27 +115,27 @@ TEST_F(GameKeysTest, WordleTypesLettersWhateverTheShiftKeepsItsBoardAndIgnoresDi
     const KeyInput digit = key(KeyCode::Digit1, QStringLiteral("1"));
     const KeyInput comma = key(KeyCode::Comma, QStringLiteral(","));
     EXPECT_EQ(press({shiftA, digit, comma, controlD}), QList<bool>({true, false, false, true}));
-    EXPECT_EQ(model->wordle()->rows()[0][0].letter, QStringLiteral("a"));
-    EXPECT_EQ(model->wordle()->rows()[0][1].letter, QStringLiteral("d"));
+    EXPECT_EQ(model->game<WordleEngine>()->rows()[0][0].letter, QStringLiteral("a"));
+    EXPECT_EQ(model->game<WordleEngine>()->rows()[0][1].letter, QStringLiteral("d"));
     model->openGame(PavletGame::dino);
     model->openGame(PavletGame::wordle);
-    EXPECT_EQ(model->wordle()->col(), 2);
+    EXPECT_EQ(model->game<WordleEngine>()->col(), 2);
 
     EXPECT_TRUE(model->handleGameKey(key(KeyCode::Delete, QStringLiteral("\b"))));
-    EXPECT_EQ(model->wordle()->col(), 1);
+    EXPECT_EQ(model->game<WordleEngine>()->col(), 1);
     EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return, "\r")));
-    EXPECT_EQ(model->wordle()->message(), QStringLiteral("Need 5 letters"));
+    EXPECT_EQ(model->game<WordleEngine>()->message(), QStringLiteral("Need 5 letters"));
 }
 
 TEST_F(GameKeysTest, SnakeTurnsAndStartsButSpaceWhileRunningDoesNothing)
 {
     model->openGame(PavletGame::snake);
     EXPECT_FALSE(model->handleGameKey(Space));
-    model->snake()->start();
+    model->game<SnakeEngine>()->start();
     EXPECT_TRUE(model->handleGameKey(Space));
-    EXPECT_EQ(model->snake()->phase(), SnakeEngine::Phase::running);
+    EXPECT_EQ(model->game<SnakeEngine>()->phase(), SnakeEngine::Phase::running);
     EXPECT_TRUE(model->handleGameKey(key(KeyCode::W)));
-    EXPECT_EQ(model->snake()->queued(), SnakeDir::up);
+    EXPECT_EQ(model->game<SnakeEngine>()->queued(), SnakeDir::up);
     EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return)));
 }
 
@@ -143,24 +143,24 @@ TEST_F(GameKeysTest, BlackjackKeysFollowThePhase)
 {
     model->openGame(PavletGame::blackjack);
     EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return))); // how-to screen
-    model->blackjack()->startBuyIn(250);
-    ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+    model->game<BlackjackEngine>()->startBuyIn(250);
+    ASSERT_EQ(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::betting);
     EXPECT_FALSE(model->handleGameKey(key(KeyCode::H)));
     EXPECT_TRUE(model->handleGameKey(key(KeyCode::Return)));
-    EXPECT_NE(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
-    if (model->blackjack()->phase() == BlackjackEngine::Phase::playing) {
+    EXPECT_NE(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::betting);
+    if (model->game<BlackjackEngine>()->phase() == BlackjackEngine::Phase::playing) {
         EXPECT_FALSE(model->handleGameKey(Space));
         EXPECT_TRUE(model->handleGameKey(key(KeyCode::S)));
     }
     // The dealer plays: no key is taken.
-    if (model->blackjack()->phase() == BlackjackEngine::Phase::waiting) {
+    if (model->game<BlackjackEngine>()->phase() == BlackjackEngine::Phase::waiting) {
         EXPECT_EQ(press({key(KeyCode::Return), Space, key(KeyCode::H), key(KeyCode::S), key(KeyCode::D)}),
                   QList<bool>({false, false, false, false, false}));
     }
     advance(10000);
-    ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::settle);
+    ASSERT_EQ(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::settle);
     EXPECT_TRUE(model->handleGameKey(Space));
-    EXPECT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+    EXPECT_EQ(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::betting);
 }
 
 TEST_F(GameKeysTest, ConnectFourDigitDropsInItsColumn)
@@ -168,42 +168,42 @@ TEST_F(GameKeysTest, ConnectFourDigitDropsInItsColumn)
     model->openGame(PavletGame::stack4);
     const KeyInput six = key(KeyCode::Digit6, QStringLiteral("6"));
     EXPECT_FALSE(model->handleGameKey(six));
-    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    model->game<Stack4Engine>()->setPhase(Stack4Engine::Phase::playing);
     EXPECT_TRUE(model->handleGameKey(six));
-    EXPECT_EQ(model->stack4()->cursor(), 5);
-    EXPECT_TRUE(model->stack4()->busy());
+    EXPECT_EQ(model->game<Stack4Engine>()->cursor(), 5);
+    EXPECT_TRUE(model->game<Stack4Engine>()->busy());
     advance(5000);
-    EXPECT_EQ(model->stack4()->board()[5 * 6], Stack4Engine::Slot::red); // column 5, bottom row
+    EXPECT_EQ(model->game<Stack4Engine>()->board()[5 * 6], Stack4Engine::Slot::red); // column 5, bottom row
 
-    const int cursor = model->stack4()->cursor();
+    const int cursor = model->game<Stack4Engine>()->cursor();
     EXPECT_TRUE(model->handleGameKey(key(KeyCode::LeftArrow)));
-    EXPECT_EQ(model->stack4()->cursor(), qMax(0, cursor - 1));
+    EXPECT_EQ(model->game<Stack4Engine>()->cursor(), qMax(0, cursor - 1));
     EXPECT_FALSE(model->handleGameKey(key(KeyCode::Digit8, QStringLiteral("8"))));
 }
 
 TEST_F(GameKeysTest, BoardGamesReopenAtTheHowToAgainstTheMediumComputer)
 {
     model->openGame(PavletGame::toe);
-    model->toe()->setVersusLocal();
-    model->toe()->start();
+    model->game<ToeEngine>()->setVersusLocal();
+    model->game<ToeEngine>()->start();
     model->openGame(PavletGame::toe);
-    EXPECT_EQ(model->toe()->phase(), ToeEngine::Phase::howto);
-    EXPECT_EQ(model->toe()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
+    EXPECT_EQ(model->game<ToeEngine>()->phase(), ToeEngine::Phase::howto);
+    EXPECT_EQ(model->game<ToeEngine>()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
 
     model->openGame(PavletGame::stack4);
-    model->stack4()->setVersusLocal();
-    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    model->game<Stack4Engine>()->setVersusLocal();
+    model->game<Stack4Engine>()->setPhase(Stack4Engine::Phase::playing);
     model->openGame(PavletGame::stack4);
-    EXPECT_EQ(model->stack4()->phase(), Stack4Engine::Phase::howto);
-    EXPECT_EQ(model->stack4()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
+    EXPECT_EQ(model->game<Stack4Engine>()->phase(), Stack4Engine::Phase::howto);
+    EXPECT_EQ(model->game<Stack4Engine>()->versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
 }
 
 TEST_F(GameKeysTest, OpeningAnotherGameStopsTheRunningOneButKeepsItsPhase)
 {
     model->openGame(PavletGame::snake);
-    model->snake()->start();
+    model->game<SnakeEngine>()->start();
     model->openGame(PavletGame::dino);
-    EXPECT_EQ(model->snake()->phase(), SnakeEngine::Phase::running);
+    EXPECT_EQ(model->game<SnakeEngine>()->phase(), SnakeEngine::Phase::running);
     EXPECT_EQ(scheduler->pendingCount(), 0);
     EXPECT_EQ(model->state(), NotchState::games);
     EXPECT_EQ(model->activeGame(), PavletGame::dino);
@@ -211,14 +211,14 @@ TEST_F(GameKeysTest, OpeningAnotherGameStopsTheRunningOneButKeepsItsPhase)
     // Leaving Blackjack while the dealer plays only cancels the dealer's
     // turn: the table is not sent back to the buy-in.
     model->openGame(PavletGame::blackjack);
-    model->blackjack()->startBuyIn(250);
-    model->blackjack()->deal();
-    if (model->blackjack()->phase() == BlackjackEngine::Phase::playing)
-        model->blackjack()->stand();
-    const BlackjackEngine::Phase dealt = model->blackjack()->phase();
+    model->game<BlackjackEngine>()->startBuyIn(250);
+    model->game<BlackjackEngine>()->deal();
+    if (model->game<BlackjackEngine>()->phase() == BlackjackEngine::Phase::playing)
+        model->game<BlackjackEngine>()->stand();
+    const BlackjackEngine::Phase dealt = model->game<BlackjackEngine>()->phase();
     model->openGame(PavletGame::hub);
-    EXPECT_EQ(model->blackjack()->phase(), dealt);
-    EXPECT_FALSE(model->blackjack()->isPlaying());
+    EXPECT_EQ(model->game<BlackjackEngine>()->phase(), dealt);
+    EXPECT_FALSE(model->game<BlackjackEngine>()->isPlaying());
 
     hide(HomeModule::games);
     model->openGame(PavletGame::flap);

@@ -180,12 +180,12 @@ TEST_F(StateMachineTest, GamesOpenerGoesBackToTheHubWithoutStoppingTheGame)
 {
     model->openGame(PavletGame::dino);
     model->handleGameKey(space());
-    ASSERT_EQ(model->dino()->phase(), DinoEngine::Phase::running);
+    ASSERT_EQ(model->game<DinoEngine>()->phase(), DinoEngine::Phase::running);
 
     model->openGames();
     EXPECT_EQ(model->state(), NotchState::games);
     EXPECT_EQ(model->activeGame(), PavletGame::hub);
-    EXPECT_EQ(model->dino()->phase(), DinoEngine::Phase::running);
+    EXPECT_EQ(model->game<DinoEngine>()->phase(), DinoEngine::Phase::running);
     model->openGames();
     EXPECT_EQ(model->state(), NotchState::home);
 }

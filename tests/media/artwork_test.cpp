@@ -1,6 +1,6 @@
 #include "fakes/fakeclock.h"
 #include "media/artworkloader.h"
-#include "media/mediarules.h"
+#include "media/mediatext.h"
 #include "support/localhttpserver.h"
 #include "support/pavlettest.h"
 

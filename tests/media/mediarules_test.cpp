@@ -1,4 +1,4 @@
-#include "media/mediarules.h"
+#include "media/mediatext.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "fakes/fakescreens.h"
+#include "island/islandmetrics.h"
 #include "notch/panelframe.h"
 
 #include <gtest/gtest.h>
@@ -119,11 +120,11 @@ TEST(PanelFrameTest, CornerRadiusPerState)
         {NotchState::home, 22, 20, 22},     {NotchState::update, 22, 20, 22},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(PanelFrame::cornerRadius(c.state, true, 5), c.floating) << int(c.state);
-        EXPECT_EQ(PanelFrame::cornerRadius(c.state, false, -3), c.lip0) << int(c.state);
-        EXPECT_EQ(PanelFrame::cornerRadius(c.state, false, 30), c.lip30) << int(c.state);
+        EXPECT_EQ(IslandMetrics::cornerRadius(c.state, true, 5), c.floating) << int(c.state);
+        EXPECT_EQ(IslandMetrics::cornerRadius(c.state, false, -3), c.lip0) << int(c.state);
+        EXPECT_EQ(IslandMetrics::cornerRadius(c.state, false, 30), c.lip30) << int(c.state);
     }
-    EXPECT_EQ(PanelFrame::cornerRadius(NotchState::collapsed, false, 9), 9);
+    EXPECT_EQ(IslandMetrics::cornerRadius(NotchState::collapsed, false, 9), 9);
 }
 
 TEST(PanelFrameTest, PointerTestUsesTheGrownPanelThenTheMovedIsland)

@@ -1,6 +1,6 @@
 #include "support/panelviewtest.h"
 #include "support/updatemanifest.h"
-#include "update/updatepaneltexts.h"
+#include "update/updateviews.h"
 #include "update/updateservice.h"
 
 TEST(UpdatePanelTextsTest, TextsPerStatus)

@@ -59,19 +59,19 @@ Item {
                     id: board
                     objectName: "snakeBoard"
                     anchors.centerIn: parent
-                    width: 17 * boardSpace.cell + 24
-                    height: 11 * boardSpace.cell + 15
+                    width: root.engine.columns * boardSpace.cell + (root.engine.columns - 1) * ActionViews.snakeGap
+                    height: root.engine.rows * boardSpace.cell + (root.engine.rows - 1) * ActionViews.snakeGap
                     radius: IslandStyle.radius
                     color: IslandPalette.black35
 
                     Repeater {
-                        model: 187
+                        model: root.engine.columns * root.engine.rows
                         Rectangle {
                             required property int index
                             readonly property int state: root.cells[index] ?? 0
                             readonly property real c: boardSpace.cell
-                            x: boardSpace.pitch * (index % 17)
-                            y: boardSpace.pitch * Math.floor(index / 17)
+                            x: boardSpace.pitch * (index % root.engine.columns)
+                            y: boardSpace.pitch * Math.floor(index / root.engine.columns)
                             width: c
                             height: c
                             radius: ActionViews.snakeCellRadius

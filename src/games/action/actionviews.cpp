@@ -2,6 +2,7 @@
 
 #include "games/action/actionkinds.h"
 #include "games/action/blocksengine.h"
+#include "games/action/snakeengine.h"
 #include "style/palette.h"
 
 #include <cmath>
@@ -283,7 +284,9 @@ QColor ActionViews::stackSlabWhite(int index, int count)
 
 double ActionViews::snakeCell(double width, double height)
 {
-    return std::max(0.0, std::min((width - 24) / 17, (height - 15) / 11));
+    constexpr int columns = SnakeEngine::Columns, rows = SnakeEngine::Rows;
+    return std::max(0.0, std::min((width - (columns - 1) * SnakeGap) / columns,
+                                  (height - (rows - 1) * SnakeGap) / rows));
 }
 
 QString ActionViews::snakeApples(qint64 score)

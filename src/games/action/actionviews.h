@@ -220,6 +220,9 @@ public:
     Q_INVOKABLE static QColor stackSlabWhite(int index, int count);
 
     // --- Snake (phase: howto, ready, running, over).
+    // The space between two cells of the board.
+    static constexpr double SnakeGap = 1.5;
+    // The largest cell that lets the engine's board fit width × height.
     Q_INVOKABLE static double snakeCell(double width, double height);
     Q_INVOKABLE static QString snakeApples(qint64 score);
     Q_INVOKABLE static QString snakeBest(qint64 best);
@@ -284,7 +287,7 @@ private:
         m_stackVisualHeight = 44, m_stackHubBarHeight = 6;
     double m_stackGlowOpacity = 0.35;
 
-    double m_snakeGap = 1.5, m_snakeAppleShare = 0.72, m_snakeBodyShare = 0.9, m_snakeTailOpacity = 0.55;
+    double m_snakeGap = SnakeGap, m_snakeAppleShare = 0.72, m_snakeBodyShare = 0.9, m_snakeTailOpacity = 0.55;
     int m_snakeCellRadius = 2, m_snakeSquare = 10, m_snakeSquareSpacing = 3, m_snakeVisualHeight = 40,
         m_snakeHubCapsuleWidth = 18, m_snakeHubDot = 8;
 

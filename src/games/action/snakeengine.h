@@ -46,6 +46,9 @@ class SnakeEngine : public ArcadeEngine {
     Q_PROPERTY(SnakeDir dir READ dir NOTIFY dirChanged)
     Q_PROPERTY(qint64 score READ score NOTIFY scoreChanged)
     Q_PROPERTY(qint64 best READ best NOTIFY bestChanged)
+    // The board's size in cells.
+    Q_PROPERTY(int columns READ columns CONSTANT)
+    Q_PROPERTY(int rows READ rows CONSTANT)
 public:
     enum class Phase { howto, ready, running, over };
     Q_ENUM(Phase)
@@ -54,6 +57,8 @@ public:
 
     static constexpr int Columns = 17;
     static constexpr int Rows = 11;
+    static constexpr int columns() { return Columns; }
+    static constexpr int rows() { return Rows; }
     static constexpr double StartGap = 0.16;
     static inline const QString BestKey = QStringLiteral("pavlet.snakeBest");
 

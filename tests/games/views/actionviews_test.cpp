@@ -12,6 +12,7 @@
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
 #include "games/action/textshadow.h"
+#include "island/islandmetrics.h"
 #include "notch/notchgeometry.h"
 
 #include <QSet>
@@ -190,7 +191,7 @@ namespace {
 // the panel's header).
 QSizeF panelFor(PavletGame game)
 {
-    const QSizeF page = IslandGeometry::gamePage(game);
+    const QSizeF page = IslandMetrics::gamePage(game);
     return {page.width(), page.height() + 36};
 }
 } // namespace
@@ -223,13 +224,13 @@ TEST_F(ActionViewsTest, EachPagePicksItsRunUpAndStopsWhenItGoes)
         std::function<bool()> ticking;
     };
     const Game games[] = {
-        {PavletGame::blocks, [&] { model->blocks()->begin(); }, [&] { return model->blocks()->isTicking(); }},
-        {PavletGame::dino, [&] { model->dino()->press(); }, [&] { return model->dino()->isTicking(); }},
-        {PavletGame::flap, [&] { model->flap()->flap(); }, [&] { return model->flap()->isTicking(); }},
-        {PavletGame::stack, [&] { model->stack()->start(); }, [&] { return model->stack()->isTicking(); }},
-        {PavletGame::snake, [&] { model->snake()->start(); }, [&] { return model->snake()->isTicking(); }},
-        {PavletGame::pong, [&] { model->pong()->start(PongDifficulty::easy); advance(1000); },
-         [&] { return model->pong()->isTicking(); }},
+        {PavletGame::blocks, [&] { model->game<BlocksEngine>()->begin(); }, [&] { return model->game<BlocksEngine>()->isTicking(); }},
+        {PavletGame::dino, [&] { model->game<DinoEngine>()->press(); }, [&] { return model->game<DinoEngine>()->isTicking(); }},
+        {PavletGame::flap, [&] { model->game<FlapEngine>()->flap(); }, [&] { return model->game<FlapEngine>()->isTicking(); }},
+        {PavletGame::stack, [&] { model->game<StackEngine>()->start(); }, [&] { return model->game<StackEngine>()->isTicking(); }},
+        {PavletGame::snake, [&] { model->game<SnakeEngine>()->start(); }, [&] { return model->game<SnakeEngine>()->isTicking(); }},
+        {PavletGame::pong, [&] { model->game<PongEngine>()->start(PongDifficulty::easy); advance(1000); },
+         [&] { return model->game<PongEngine>()->isTicking(); }},
     };
     for (const Game &g : games) {
         QQuickItem *view = open(g.game);
@@ -243,18 +244,18 @@ TEST_F(ActionViewsTest, EachPagePicksItsRunUpAndStopsWhenItGoes)
     }
     // A clicking test cut off mid-count is armed afresh.
     QQuickItem *cps = open(PavletGame::cps);
-    model->cps()->prepare();
-    model->cps()->click();
+    model->game<CPSEngine>()->prepare();
+    model->game<CPSEngine>()->click();
     cps->setProperty("shown", false);
-    EXPECT_FALSE(model->cps()->isTicking());
+    EXPECT_FALSE(model->game<CPSEngine>()->isTicking());
     cps->setProperty("shown", true);
-    EXPECT_EQ(model->cps()->phase(), CPSEngine::Phase::ready);
+    EXPECT_EQ(model->game<CPSEngine>()->phase(), CPSEngine::Phase::ready);
 
     QQuickItem *reflex = open(PavletGame::reflex);
-    model->reflex()->tap();
-    ASSERT_TRUE(model->reflex()->isWaiting());
+    model->game<ReflexEngine>()->tap();
+    ASSERT_TRUE(model->game<ReflexEngine>()->isWaiting());
     reflex->setProperty("shown", false);
-    EXPECT_FALSE(model->reflex()->isWaiting());
+    EXPECT_FALSE(model->game<ReflexEngine>()->isWaiting());
 }
 
 TEST_F(ActionViewsTest, BlocksDrawsThePieceOverTheCellsItFoundNoRoomIn)
@@ -270,11 +271,11 @@ TEST_F(ActionViewsTest, BlocksDrawsThePieceOverTheCellsItFoundNoRoomIn)
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 9; ++c)
             board[r][c] = BlockKind::j;
-    model->blocks()->begin();
-    model->blocks()->setBoard(board);
-    model->blocks()->hardDrop();
-    ASSERT_EQ(model->blocks()->phase(), BlocksEngine::Phase::over);
-    ASSERT_GE(model->blocks()->activeKind(), 0);
+    model->game<BlocksEngine>()->begin();
+    model->game<BlocksEngine>()->setBoard(board);
+    model->game<BlocksEngine>()->hardDrop();
+    ASSERT_EQ(model->game<BlocksEngine>()->phase(), BlocksEngine::Phase::over);
+    ASSERT_GE(model->game<BlocksEngine>()->activeKind(), 0);
     EXPECT_TRUE(shows(view, "blocksOver"));
     EXPECT_TRUE(shows(view, "blocksTap"));
 
@@ -282,10 +283,10 @@ TEST_F(ActionViewsTest, BlocksDrawsThePieceOverTheCellsItFoundNoRoomIn)
     // above the settled one.
     QQuickItem *well = named(view, "blocksWell");
     const QList<QQuickItem *> layers = well->childItems();
-    const QList<QPoint> piece = model->blocks()->activeCells();
+    const QList<QPoint> piece = model->game<BlocksEngine>()->activeCells();
     int overlaps = 0;
     for (const QPoint &p : piece) {
-        if (p.y() < 0 || !model->blocks()->board()[p.y()][p.x()])
+        if (p.y() < 0 || !model->game<BlocksEngine>()->board()[p.y()][p.x()])
             continue;
         qsizetype settled = -1, active = -1;
         for (qsizetype i = 0; i < layers.size(); ++i) {
@@ -308,22 +309,22 @@ TEST_F(ActionViewsTest, FlapTakesTheFieldHeight)
     QQuickItem *view = open(PavletGame::flap);
     ASSERT_TRUE(view);
     const double h = view->height();
-    EXPECT_DOUBLE_EQ(model->flap()->fieldHeight(), h);
-    EXPECT_DOUBLE_EQ(model->flap()->birdY(), 0.48 * h);
+    EXPECT_DOUBLE_EQ(model->game<FlapEngine>()->fieldHeight(), h);
+    EXPECT_DOUBLE_EQ(model->game<FlapEngine>()->birdY(), 0.48 * h);
     view->setHeight(248);
-    EXPECT_DOUBLE_EQ(model->flap()->birdY(), 119.04);
+    EXPECT_DOUBLE_EQ(model->game<FlapEngine>()->birdY(), 119.04);
     view->setHeight(60);
-    EXPECT_DOUBLE_EQ(model->flap()->fieldHeight(), 248);
+    EXPECT_DOUBLE_EQ(model->game<FlapEngine>()->fieldHeight(), 248);
 
-    model->flap()->flap();
-    const double y = model->flap()->birdY();
+    model->game<FlapEngine>()->flap();
+    const double y = model->game<FlapEngine>()->birdY();
     view->setHeight(260);
-    EXPECT_DOUBLE_EQ(model->flap()->fieldHeight(), 260);
-    EXPECT_DOUBLE_EQ(model->flap()->birdY(), y);
-    model->flap()->die();
+    EXPECT_DOUBLE_EQ(model->game<FlapEngine>()->fieldHeight(), 260);
+    EXPECT_DOUBLE_EQ(model->game<FlapEngine>()->birdY(), y);
+    model->game<FlapEngine>()->die();
     EXPECT_EQ(text(view, "cardTitle"), "Crashed");
-    model->flap()->flap();
-    EXPECT_DOUBLE_EQ(model->flap()->birdY(), 118);
+    model->game<FlapEngine>()->flap();
+    EXPECT_DOUBLE_EQ(model->game<FlapEngine>()->birdY(), 118);
 }
 
 TEST_F(ActionViewsTest, PongSteersFromThePointerAndWritesItsField)
@@ -332,7 +333,7 @@ TEST_F(ActionViewsTest, PongSteersFromThePointerAndWritesItsField)
     PongPointerProbe::setSource(&qml.engine(), &pointer, scheduler.get());
     QQuickItem *view = open(PavletGame::pong);
     ASSERT_TRUE(view);
-    EXPECT_EQ(model->pong()->field(), view->size());
+    EXPECT_EQ(model->game<PongEngine>()->field(), view->size());
     QQuickItem *probe = named(view, "pongProbe");
     ASSERT_TRUE(probe && probe->property("polling").toBool());
     EXPECT_EQ(probe->acceptedMouseButtons(), Qt::NoButton);
@@ -340,11 +341,11 @@ TEST_F(ActionViewsTest, PongSteersFromThePointerAndWritesItsField)
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(named(view, QStringLiteral("pongLevel%1").arg(i))->property("selected").toBool());
 
-    model->pong()->start(PongDifficulty::hard);
+    model->game<PongEngine>()->start(PongDifficulty::hard);
     auto steerAt = [&](double dx, double y) {
         pointer.at = probe->mapToGlobal(QPointF(dx, y));
         advance(1000 / PongPointerProbe::PerSecond + 1);
-        return model->pong()->playerY();
+        return model->game<PongEngine>()->playerY();
     };
     EXPECT_NEAR(steerAt(-20, 0.3 * view->height()), 0.3, 0.01);
     EXPECT_NEAR(steerAt(-30, 0.7 * view->height()), 0.3, 0.01);
@@ -354,9 +355,9 @@ TEST_F(ActionViewsTest, PongSteersFromThePointerAndWritesItsField)
     probe->setVisible(false);
     EXPECT_FALSE(probe->property("polling").toBool());
 
-    model->pong()->setScores(3, 5);
-    model->pong()->pointScored(false);
-    ASSERT_EQ(model->pong()->phase(), PongEngine::Phase::over);
+    model->game<PongEngine>()->setScores(3, 5);
+    model->game<PongEngine>()->pointScored(false);
+    ASSERT_EQ(model->game<PongEngine>()->phase(), PongEngine::Phase::over);
     EXPECT_EQ(text(view, "pongResultTitle"), "NPC takes it");
     EXPECT_EQ(text(view, "pongResultLine"), "3\u20135   \u00b7   Hard   \u00b7   Wins 0");
 }
@@ -367,16 +368,16 @@ TEST_F(ActionViewsTest, StackBaseSlabAndClickLayer)
     ASSERT_TRUE(view);
     EXPECT_FALSE(shows(view, "stackTap"));
     EXPECT_TRUE(shows(view, "stackHowTo"));
-    model->stack()->start();
+    model->game<StackEngine>()->start();
     EXPECT_TRUE(shows(view, "stackTap"));
     EXPECT_TRUE(shows(view, "stackSlider"));
     QQuickItem *slider = named(view, "stackSlider");
     // The sliding slab rides in row 1: its bottom 26 above the well's bottom.
     EXPECT_DOUBLE_EQ(view->height() - slider->y() - slider->height(), 26);
-    model->stack()->setMoving(0.9, 0.64, true);
-    model->stack()->tap();
-    waitUntil([&] { return model->stack()->phase() == StackEngine::Phase::over; }, 200);
-    ASSERT_EQ(model->stack()->phase(), StackEngine::Phase::over);
+    model->game<StackEngine>()->setMoving(0.9, 0.64, true);
+    model->game<StackEngine>()->tap();
+    waitUntil([&] { return model->game<StackEngine>()->phase() == StackEngine::Phase::over; }, 200);
+    ASSERT_EQ(model->game<StackEngine>()->phase(), StackEngine::Phase::over);
     EXPECT_FALSE(shows(view, "stackSlider"));
     EXPECT_EQ(text(view, "cardLine"), "Score 0   \u00b7   Best 0");
 }
@@ -386,10 +387,10 @@ TEST_F(ActionViewsTest, SnakeBoardHeaderAndApple)
     QQuickItem *view = open(PavletGame::snake);
     ASSERT_TRUE(view);
     EXPECT_FALSE(shows(view, "snakeBest"));
-    model->snake()->start();
+    model->game<SnakeEngine>()->start();
     // An apple on a body cell is drawn as the apple.
     const auto body = SnakeEngine::startBody();
-    model->snake()->setBoard(body, body.back());
+    model->game<SnakeEngine>()->setBoard(body, body.back());
     QQuickItem *board = named(view, "snakeBoard");
     QQuickItem *cell = board->childItems().at(int(body.back().y) * 17 + int(body.back().x) + 0);
     ASSERT_TRUE(cell);
@@ -405,7 +406,7 @@ TEST_F(ActionViewsTest, StackShadowsAreBlurred)
 {
     QQuickItem *view = open(PavletGame::stack);
     ASSERT_TRUE(view);
-    model->stack()->start();
+    model->game<StackEngine>()->start();
     advance(100);
     QQuickItem *glow = named(view, "stackSliderShadow");
     ASSERT_TRUE(glow);
@@ -413,7 +414,7 @@ TEST_F(ActionViewsTest, StackShadowsAreBlurred)
     EXPECT_DOUBLE_EQ(glow->property("blurRadius").toDouble(), 6);
     EXPECT_NEAR(glow->property("color").value<QColor>().alphaF(), 0.35, 0.01);
 
-    model->stack()->tap();
+    model->game<StackEngine>()->tap();
     QQuickItem *shadow = nullptr;
     waitUntil([&] { return (shadow = named(view, "stackShoutShadow")) != nullptr; });
     ASSERT_TRUE(shadow);
@@ -448,8 +449,8 @@ TEST_F(ActionViewsTest, ReflexCrossFadesItsLines)
     EXPECT_FALSE(left->isVisible());
     EXPECT_DOUBLE_EQ(now->opacity(), 1);
 
-    model->reflex()->tap();
-    ASSERT_EQ(model->reflex()->phase(), ReflexEngine::Phase::waiting);
+    model->game<ReflexEngine>()->tap();
+    ASSERT_EQ(model->game<ReflexEngine>()->phase(), ReflexEngine::Phase::waiting);
     QTest::qWait(30);
     EXPECT_TRUE(left->isVisible());
     EXPECT_EQ(text(left, "reflexHeadlineLeft"), "Pavlet Reflex");

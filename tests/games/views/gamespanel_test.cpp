@@ -1,11 +1,13 @@
 #include "gamesviewtest.h"
 
 #include "games/blackjackengine.h"
+#include "games/gameregistry.h"
 #include "games/patternengine.h"
 #include "games/stack4engine.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QTest>
 
@@ -50,7 +52,7 @@ TEST_F(GamesViewTest, PageTableAndBackButton)
 
     // In a game the back button stops it and shows the arcade.
     model->openGame(PavletGame::blackjack);
-    model->blackjack()->startBuyIn(250);
+    model->game<BlackjackEngine>()->startBuyIn(250);
     QMetaObject::invokeMethod(view.get(), "goBack");
     EXPECT_EQ(model->activeGame(), PavletGame::hub);
     EXPECT_EQ(model->state(), NotchState::games);
@@ -75,6 +77,33 @@ QList<QQuickItem *> cardsOf(QQuickItem *arcade)
     return cards;
 }
 } // namespace
+
+// Whatever the registry lists opens its own screen with its engine, and its
+// card on the arcade shows its picture.
+TEST_F(GamesViewTest, EveryRegisteredGameOpensItsScreenAndShowsItsCard)
+{
+    panel();
+    const QList<GameEntry> &games = GameRegistry::games();
+    for (const GameEntry &game : games) {
+        model->openGame(PavletGame(game.game));
+        QQuickItem *shown = page();
+        ASSERT_TRUE(shown) << game.id;
+        const QString view = QFileInfo(QString::fromLatin1(game.view)).baseName();
+        EXPECT_TRUE(QString::fromLatin1(shown->metaObject()->className()).startsWith(view))
+            << game.id << " shows " << shown->metaObject()->className();
+        EXPECT_EQ(shown->property("engine").value<QObject *>(), model->gameEngine(PavletGame(game.game)))
+            << game.id;
+    }
+    model->openGame(PavletGame::hub);
+    const QList<QQuickItem *> cards = cardsOf(page());
+    ASSERT_EQ(cards.size(), games.size());
+    for (qsizetype i = 0; i < cards.size(); ++i) {
+        EXPECT_EQ(cards.at(i)->property("title").toString(), games.at(i).title);
+        QQuickItem *picture = named(cards.at(i), "cardPicture");
+        ASSERT_TRUE(picture) << games.at(i).id;
+        EXPECT_TRUE(picture->property("item").value<QObject *>()) << games.at(i).id;
+    }
+}
 
 TEST_F(GamesViewTest, ArcadeRecordsAndAccents)
 {
@@ -130,7 +159,7 @@ TEST_F(GamesViewTest, ArcadeShowsStoredRecordsInTheCustomAccent)
     EXPECT_EQ(named(root, "gamesSubtitle")->property("color").value<QColor>().rgb(), custom.rgb());
 
     // A record beaten while the arcade shows is updated in place.
-    model->blackjack()->startBuyIn(1000);
+    model->game<BlackjackEngine>()->startBuyIn(1000);
     EXPECT_EQ(cards.at(11)->property("recordText").toString(), "1000");
 
     // The name and line keep a spacer of at least 8 clear of the record, on
@@ -193,14 +222,14 @@ TEST_F(GamesViewTest, RingAndDiscShapes)
     model->openGame(PavletGame::stack4);
     QQuickItem *board = page();
     ASSERT_TRUE(board);
-    model->stack4()->setVersusLocal();
-    model->stack4()->setPhase(Stack4Engine::Phase::playing);
-    model->stack4()->drop(3);
+    model->game<Stack4Engine>()->setVersusLocal();
+    model->game<Stack4Engine>()->setPhase(Stack4Engine::Phase::playing);
+    model->game<Stack4Engine>()->drop(3);
     advance(2000);
     QQuickItem *disc = named(board, "disc18");
     QQuickItem *empty = named(board, "disc19");
     ASSERT_TRUE(disc && empty);
-    EXPECT_EQ(model->stack4()->board()[18], Stack4Engine::Slot::red);
+    EXPECT_EQ(model->game<Stack4Engine>()->board()[18], Stack4Engine::Slot::red);
     EXPECT_DOUBLE_EQ(disc->opacity(), 1);
     EXPECT_NEAR(disc->property("color").value<QColor>().alphaF(), 0.92, 0.005);
     EXPECT_NEAR(disc->property("border").value<QObject *>()->property("color").value<QColor>().alphaF(), 0.12, 0.005);
@@ -230,12 +259,12 @@ TEST_F(GamesViewTest, TicTacToeWinsLinesAndTheHowToCard)
     EXPECT_TRUE(shows(toe, "toeHowTo"));
     EXPECT_EQ(text(toe, "toeTurn"), "Tic-Tac-Toe");
 
-    model->toe()->setVersusLocal();
-    model->toe()->start();
+    model->game<ToeEngine>()->setVersusLocal();
+    model->game<ToeEngine>()->start();
     EXPECT_FALSE(shows(toe, "toeHowTo"));
     EXPECT_EQ(text(toe, "toeTurn"), QStringLiteral("Red\u2019s turn"));
     for (int cell : {0, 3, 1, 4, 2})
-        model->toe()->play(cell);
+        model->game<ToeEngine>()->play(cell);
     EXPECT_TRUE(shows(toe, "toeResult"));
     EXPECT_TRUE(allText(named(toe, "toeResult")).contains("Red takes it"));
     // After a local game only the header shows the stored wins.
@@ -244,12 +273,12 @@ TEST_F(GamesViewTest, TicTacToeWinsLinesAndTheHowToCard)
     EXPECT_FALSE(shows(toe, "toeResultWins"));
 
     // Leaving the page stops a pending computer move.
-    model->toe()->setVersusNpc("hard");
-    model->toe()->start();
-    model->toe()->play(4);
-    ASSERT_TRUE(model->toe()->busy());
+    model->game<ToeEngine>()->setVersusNpc("hard");
+    model->game<ToeEngine>()->start();
+    model->game<ToeEngine>()->play(4);
+    ASSERT_TRUE(model->game<ToeEngine>()->busy());
     view->property("currentFrame").value<QQuickItem *>()->setProperty("current", false);
-    EXPECT_FALSE(model->toe()->busy());
+    EXPECT_FALSE(model->game<ToeEngine>()->busy());
 }
 
 TEST_F(GamesViewTest, WordGameHeaderButtonAndKeys)
@@ -257,7 +286,7 @@ TEST_F(GamesViewTest, WordGameHeaderButtonAndKeys)
     setCustomAccent(QColor::fromRgbF(0.1f, 0.9f, 0.5f));
     const QColor custom = QColor::fromRgbF(0.1f, 0.9f, 0.5f);
     panel({400, 432});
-    model->wordle()->setAnswer("crane");
+    model->game<WordleEngine>()->setAnswer("crane");
     model->openGame(PavletGame::wordle);
     QQuickItem *wordle = page();
     ASSERT_TRUE(wordle);
@@ -270,20 +299,20 @@ TEST_F(GamesViewTest, WordGameHeaderButtonAndKeys)
     for (const char *word : {"slate", "pilot", "mound", "fudge", "house", "jumpy"}) {
         for (const char c : QByteArray(word))
             QMetaObject::invokeMethod(named(wordle, QStringLiteral("key_") + QChar(c)), "clicked");
-        model->wordle()->submit();
+        model->game<WordleEngine>()->submit();
         scheduler->advance(2000);
     }
-    ASSERT_EQ(model->wordle()->phase(), WordlePhase::lost);
+    ASSERT_EQ(model->game<WordleEngine>()->phase(), WordlePhase::lost);
     EXPECT_EQ(named(wordle, "key_s")->property("fill").value<QColor>(), QColor::fromRgbF(0.23f, 0.23f, 0.24f));
     EXPECT_EQ(text(wordle, "wordleMessage"), "CRANE");
     EXPECT_EQ(named(wordle, "wordleMessage")->property("color").value<QColor>().rgb(), custom.rgb());
     EXPECT_TRUE(shows(wordle, "wordleEnd"));
     EXPECT_TRUE(allText(named(wordle, "wordleEnd")).contains("Next word"));
 
-    model->wordle()->newGame();
-    model->wordle()->setAnswer("crane");
+    model->game<WordleEngine>()->newGame();
+    model->game<WordleEngine>()->setAnswer("crane");
     QMetaObject::invokeMethod(named(wordle, "key_s"), "clicked");
-    EXPECT_EQ(model->wordle()->col(), 1);
+    EXPECT_EQ(model->game<WordleEngine>()->col(), 1);
     customAccentOff();
     EXPECT_EQ(named(wordle, "wordleMessage")->property("color").value<QColor>().rgb(),
               QColor::fromRgbF(1.0f, 0.84f, 0.40f).rgb());
@@ -296,20 +325,20 @@ TEST_F(GamesViewTest, PatternPadsLiveOnlyForInput)
     QQuickItem *pattern = page();
     ASSERT_TRUE(pattern);
     EXPECT_FALSE(shows(pattern, "patternBest"));
-    model->pattern()->newGame();
+    model->game<PatternEngine>()->newGame();
     scheduler->advance(PatternEngine::LeadInMs + 10);
-    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::watch);
+    ASSERT_EQ(model->game<PatternEngine>()->phase(), PatternEngine::Phase::watch);
     auto padArea = [&](int hue) { return named(pattern, QStringLiteral("pad%1").arg(hue))->childItems().first(); };
     for (int hue = 0; hue < 4; ++hue)
         EXPECT_FALSE(padArea(hue)->property("enabled").toBool());
     scheduler->advance(5000);
-    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::input);
+    ASSERT_EQ(model->game<PatternEngine>()->phase(), PatternEngine::Phase::input);
     EXPECT_TRUE(padArea(0)->property("enabled").toBool());
-    const int wrong = model->pattern()->sequence().at(0) == PatternHue::gold ? 1 : 0;
+    const int wrong = model->game<PatternEngine>()->sequence().at(0) == PatternHue::gold ? 1 : 0;
     QQuickItem *pad = named(pattern, QStringLiteral("pad%1").arg(wrong));
     QTest::mouseClick(window.get(), Qt::LeftButton, {},
                       pad->mapToScene(QPointF(pad->width() / 2, pad->height() / 2)).toPoint());
-    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::over);
+    ASSERT_EQ(model->game<PatternEngine>()->phase(), PatternEngine::Phase::over);
     for (int hue = 0; hue < 4; ++hue)
         EXPECT_FALSE(named(pattern, QStringLiteral("pad%1").arg(hue))->property("lit").toBool());
     EXPECT_TRUE(shows(pattern, "patternOver"));

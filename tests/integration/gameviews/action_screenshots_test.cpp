@@ -59,11 +59,11 @@ TEST_F(ActionShots, Blocks)
     QImage image = shoot("blocks-howto");
     EXPECT_TRUE(anyNear(image, island(), gold));
 
-    model->blocks()->begin();
+    model->game<BlocksEngine>()->begin();
     for (int i = 0; i < 6; ++i) {
-        model->blocks()->move(i % 2 ? 3 : -3);
-        model->blocks()->move(i % 3 - 1);
-        model->blocks()->hardDrop();
+        model->game<BlocksEngine>()->move(i % 2 ? 3 : -3);
+        model->game<BlocksEngine>()->move(i % 3 - 1);
+        model->game<BlocksEngine>()->hardDrop();
     }
     advance(2500);
     shoot("blocks-running");
@@ -74,25 +74,25 @@ TEST_F(ActionShots, Blocks)
     // the next one's, so that the two can be told apart.
     BlockKind fill = BlockKind::i;
     for (BlockKind k : allBlockKinds) {
-        if (int(k) != model->blocks()->activeKind() && k != model->blocks()->nextKind())
+        if (int(k) != model->game<BlocksEngine>()->activeKind() && k != model->game<BlocksEngine>()->nextKind())
             fill = k;
     }
     BlocksEngine::Board board{};
     for (int r = 0; r < 5; ++r)
         for (int c = 0; c < 9; ++c)
             board[r][c] = fill;
-    model->blocks()->setBoard(board);
-    model->blocks()->hardDrop();
-    ASSERT_EQ(model->blocks()->phase(), BlocksEngine::Phase::over);
+    model->game<BlocksEngine>()->setBoard(board);
+    model->game<BlocksEngine>()->hardDrop();
+    ASSERT_EQ(model->game<BlocksEngine>()->phase(), BlocksEngine::Phase::over);
     image = shoot("blocks-over");
     const QRect well = where(QStringLiteral("blocksWell"));
     ASSERT_TRUE(well.isValid());
     const double c = well.width() / 10.0;
-    const QColor piece = ActionViews::blockColor(model->blocks()->activeKind());
+    const QColor piece = ActionViews::blockColor(model->game<BlocksEngine>()->activeKind());
     const QColor under = ActionViews::blockColor(int(fill));
     int shown = 0;
-    for (const QPoint &p : model->blocks()->activeCells()) {
-        if (p.y() < 0 || !model->blocks()->board()[p.y()][p.x()])
+    for (const QPoint &p : model->game<BlocksEngine>()->activeCells()) {
+        if (p.y() < 0 || !model->game<BlocksEngine>()->board()[p.y()][p.x()])
             continue;
         const QPoint centre(int(well.left() + c * (p.x() + 0.5)), int(well.top() + c * (p.y() + 0.5)));
         const QColor seen = image.pixelColor(centre);
@@ -107,16 +107,16 @@ TEST_F(ActionShots, ClicksTest)
 {
     open(PavletGame::cps);
     shoot("cps-howto");
-    model->cps()->prepare();
+    model->game<CPSEngine>()->prepare();
     shoot("cps-ready");
     for (int i = 0; i < 14; ++i) {
-        model->cps()->click();
+        model->game<CPSEngine>()->click();
         advance(150);
     }
     QImage image = shoot("cps-running");
     EXPECT_TRUE(anyNear(image, island(), gold));
     advance(4000);
-    ASSERT_EQ(model->cps()->phase(), CPSEngine::Phase::result);
+    ASSERT_EQ(model->game<CPSEngine>()->phase(), CPSEngine::Phase::result);
     shoot("cps-result");
 }
 
@@ -124,19 +124,19 @@ TEST_F(ActionShots, Runner)
 {
     open(PavletGame::dino);
     shoot("dino-ready");
-    model->dino()->press();
+    model->game<DinoEngine>()->press();
     advance(400);
-    model->dino()->setDistance(420);
-    model->dino()->setObstacles({{901, 160, 0, 16, 24, false}, {902, 192, 0, 14, 18, false},
+    model->game<DinoEngine>()->setDistance(420);
+    model->game<DinoEngine>()->setObstacles({{901, 160, 0, 16, 24, false}, {902, 192, 0, 14, 18, false},
                                  {903, 330, 60, 24, 16, true}});
     QImage image = shoot("dino-running");
     EXPECT_TRUE(anyNear(image, island(), coral, 30));
     // Once the runner is back on the ground, a block right on it ends the run.
-    model->dino()->setObstacles({});
+    model->game<DinoEngine>()->setObstacles({});
     advance(700);
-    model->dino()->setObstacles({{904, 40, 0, 16, 24, false}});
+    model->game<DinoEngine>()->setObstacles({{904, 40, 0, 16, 24, false}});
     advance(20);
-    ASSERT_EQ(model->dino()->phase(), DinoEngine::Phase::dead);
+    ASSERT_EQ(model->game<DinoEngine>()->phase(), DinoEngine::Phase::dead);
     shoot("dino-dead");
 }
 
@@ -145,12 +145,12 @@ TEST_F(ActionShots, Flap)
     open(PavletGame::flap);
     QImage image = shoot("flap-ready");
     EXPECT_TRUE(anyNear(image, island(), sky, 30));
-    model->flap()->flap();
+    model->game<FlapEngine>()->flap();
     advance(200);
-    model->flap()->setPipes({{801, 150, 40, false}, {802, 330, 90, false}});
+    model->game<FlapEngine>()->setPipes({{801, 150, 40, false}, {802, 330, 90, false}});
     image = shoot("flap-running");
     EXPECT_TRUE(anyNear(image, island(), gold, 40));
-    model->flap()->die();
+    model->game<FlapEngine>()->die();
     shoot("flap-dead");
 }
 
@@ -158,15 +158,15 @@ TEST_F(ActionShots, Pong)
 {
     open(PavletGame::pong);
     shoot("pong-howto");
-    model->pong()->start(PongDifficulty::medium);
+    model->game<PongEngine>()->start(PongDifficulty::medium);
     advance(800);
-    model->pong()->setScores(2, 1);
-    model->pong()->setBall(0.62, 0.4, 0.5, 0.2);
+    model->game<PongEngine>()->setScores(2, 1);
+    model->game<PongEngine>()->setBall(0.62, 0.4, 0.5, 0.2);
     QImage image = shoot("pong-playing");
     EXPECT_TRUE(anyNear(image, island(), gold, 30));
-    model->pong()->setScores(5, 3);
-    model->pong()->pointScored(true);
-    ASSERT_EQ(model->pong()->phase(), PongEngine::Phase::over);
+    model->game<PongEngine>()->setScores(5, 3);
+    model->game<PongEngine>()->pointScored(true);
+    ASSERT_EQ(model->game<PongEngine>()->phase(), PongEngine::Phase::over);
     shoot("pong-over");
 }
 
@@ -174,18 +174,18 @@ TEST_F(ActionShots, Stack)
 {
     open(PavletGame::stack);
     shoot("stack-howto");
-    model->stack()->start();
+    model->game<StackEngine>()->start();
     for (double x : {0.18, 0.2, 0.17, 0.21, 0.19, 0.22, 0.2, 0.2}) {
-        model->stack()->setMoving(x, model->stack()->movingWidth(), true);
-        model->stack()->tap();
+        model->game<StackEngine>()->setMoving(x, model->game<StackEngine>()->movingWidth(), true);
+        model->game<StackEngine>()->tap();
         advance(300);
     }
     QImage image = shoot("stack-running");
     EXPECT_TRUE(anyNear(image, island(), gold, 30));
-    model->stack()->setMoving(0.95, model->stack()->movingWidth(), true);
-    model->stack()->tap();
+    model->game<StackEngine>()->setMoving(0.95, model->game<StackEngine>()->movingWidth(), true);
+    model->game<StackEngine>()->tap();
     advance(1000);
-    ASSERT_EQ(model->stack()->phase(), StackEngine::Phase::over);
+    ASSERT_EQ(model->game<StackEngine>()->phase(), StackEngine::Phase::over);
     shoot("stack-over");
 }
 
@@ -193,14 +193,14 @@ TEST_F(ActionShots, Snake)
 {
     open(PavletGame::snake);
     shoot("snake-howto");
-    model->snake()->start();
+    model->game<SnakeEngine>()->start();
     advance(500);
-    model->snake()->turn(SnakeDir::down);
+    model->game<SnakeEngine>()->turn(SnakeDir::down);
     advance(400);
     QImage image = shoot("snake-running");
     EXPECT_TRUE(anyNear(image, island(), coral, 30));
     advance(5000);
-    ASSERT_EQ(model->snake()->phase(), SnakeEngine::Phase::over);
+    ASSERT_EQ(model->game<SnakeEngine>()->phase(), SnakeEngine::Phase::over);
     shoot("snake-over");
 }
 
@@ -208,17 +208,17 @@ TEST_F(ActionShots, Reflex)
 {
     open(PavletGame::reflex);
     shoot("reflex-ready");
-    model->reflex()->tap();
+    model->game<ReflexEngine>()->tap();
     shoot("reflex-waiting");
-    for (int i = 0; i < 400 && model->reflex()->phase() != ReflexEngine::Phase::go; ++i)
+    for (int i = 0; i < 400 && model->game<ReflexEngine>()->phase() != ReflexEngine::Phase::go; ++i)
         advance(10);
-    ASSERT_EQ(model->reflex()->phase(), ReflexEngine::Phase::go);
+    ASSERT_EQ(model->game<ReflexEngine>()->phase(), ReflexEngine::Phase::go);
     advance(214);
     QImage image = shoot("reflex-go");
     EXPECT_TRUE(anyNear(image, island(), QColor(100, 88, 60), 40));
-    model->reflex()->tap();
+    model->game<ReflexEngine>()->tap();
     shoot("reflex-result");
-    model->reflex()->tap();
-    model->reflex()->tap();
+    model->game<ReflexEngine>()->tap();
+    model->game<ReflexEngine>()->tap();
     shoot("reflex-false-start");
 }

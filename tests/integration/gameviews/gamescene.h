@@ -1,6 +1,7 @@
 #pragma once
 
 #include "island/animationclock.h"
+#include "island/islandmetrics.h"
 #include "style/accent.h"
 #include "notch/notchgeometry.h"
 #include "support/islandtest.h"
@@ -57,7 +58,7 @@ protected:
     // Sizes the island as the window controller does for game's page.
     void fitIsland(PavletGame game)
     {
-        const QSizeF page = IslandGeometry::gamePage(game);
+        const QSizeF page = IslandMetrics::gamePage(game);
         scene->setProperty("islandSize", QSizeF(page.width(), model->notchHeight() + 36 + page.height()));
     }
     QRect island() const

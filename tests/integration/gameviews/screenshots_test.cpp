@@ -107,7 +107,7 @@ protected:
 
 TEST_F(GameScreenshotTest, ArcadeThenAGameByClick)
 {
-    model->wordle()->finish(true);
+    model->game<WordleEngine>()->finish(true);
     open(PavletGame::hub);
     QImage image = shoot("games-hub");
     const QRect r = island();
@@ -137,18 +137,18 @@ TEST_F(GameScreenshotTest, TicTacToe)
     QImage image = shoot("toe-howto");
     EXPECT_TRUE(anyNear(image, island().adjusted(0, 60, 0, 0), gold));
 
-    model->toe()->start();
-    model->toe()->play(4);
+    model->game<ToeEngine>()->start();
+    model->game<ToeEngine>()->play(4);
     scheduler->advance(2000);
-    model->toe()->play(0);
+    model->game<ToeEngine>()->play(0);
     scheduler->advance(2000);
     shoot("toe-playing");
 
-    model->toe()->setCells({ToeMark::red, ToeMark::red, ToeMark::empty, ToeMark::blue, ToeMark::blue,
+    model->game<ToeEngine>()->setCells({ToeMark::red, ToeMark::red, ToeMark::empty, ToeMark::blue, ToeMark::blue,
                             ToeMark::empty, ToeMark::empty, ToeMark::empty, ToeMark::empty});
-    model->toe()->play(2);
+    model->game<ToeEngine>()->play(2);
     scheduler->advance(2000);
-    ASSERT_EQ(model->toe()->phase(), ToeEngine::Phase::over);
+    ASSERT_EQ(model->game<ToeEngine>()->phase(), ToeEngine::Phase::over);
     image = shoot("toe-over");
     // The winning line is tinted red.
     EXPECT_TRUE(anyNear(image, island(), QColor(60, 20, 20), 18));
@@ -158,12 +158,12 @@ TEST_F(GameScreenshotTest, ConnectFour)
 {
     open(PavletGame::stack4);
     shoot("stack4-howto");
-    model->stack4()->setVersus(ArcadeVersus::local());
+    model->game<Stack4Engine>()->setVersus(ArcadeVersus::local());
     QMetaObject::invokeMethod(model.get(), [] {}, Qt::DirectConnection);
-    model->stack4()->setPhase(Stack4Engine::Phase::playing);
+    model->game<Stack4Engine>()->setPhase(Stack4Engine::Phase::playing);
     for (int column : {3, 3, 4, 2, 4, 4})
     {
-        model->stack4()->drop(column);
+        model->game<Stack4Engine>()->drop(column);
         scheduler->advance(3000);
     }
     QImage image = shoot("stack4-playing");
@@ -172,7 +172,7 @@ TEST_F(GameScreenshotTest, ConnectFour)
 
     for (int column : {5, 1, 6})
     {
-        model->stack4()->drop(column);
+        model->game<Stack4Engine>()->drop(column);
         scheduler->advance(3000);
     }
     shoot("stack4-over");
@@ -180,7 +180,7 @@ TEST_F(GameScreenshotTest, ConnectFour)
 
 TEST_F(GameScreenshotTest, WordGame)
 {
-    model->wordle()->setAnswer(QStringLiteral("crane"));
+    model->game<WordleEngine>()->setAnswer(QStringLiteral("crane"));
     open(PavletGame::wordle);
     shoot("wordle-fresh");
     auto type = [this](const QString &word) {
@@ -196,7 +196,7 @@ TEST_F(GameScreenshotTest, WordGame)
     EXPECT_TRUE(anyNear(image, island(), correct, 12));
     for (const char *w : {"house", "pilot", "mound", "fudge"})
         type(QString::fromLatin1(w));
-    EXPECT_EQ(model->wordle()->phase(), WordlePhase::lost);
+    EXPECT_EQ(model->game<WordleEngine>()->phase(), WordlePhase::lost);
     shoot("wordle-lost");
 }
 
@@ -204,14 +204,14 @@ TEST_F(GameScreenshotTest, Blackjack)
 {
     open(PavletGame::blackjack);
     shoot("blackjack-howto");
-    model->blackjack()->startBuyIn(250);
+    model->game<BlackjackEngine>()->startBuyIn(250);
     shoot("blackjack-betting");
     QList<BlackjackCard> shoe(20, BlackjackCard{9000, 2, 0});
     // Draws come from the end: player 9, dealer K, player 7, dealer 6, then 10s.
     shoe << BlackjackCard{9010, 10, 3} << BlackjackCard{9011, 10, 2} << BlackjackCard{9004, 6, 2}
          << BlackjackCard{9003, 7, 0} << BlackjackCard{9002, 13, 1} << BlackjackCard{9001, 9, 3};
-    model->blackjack()->setShoe(shoe);
-    model->blackjack()->deal();
+    model->game<BlackjackEngine>()->setShoe(shoe);
+    model->game<BlackjackEngine>()->deal();
     QImage image = shoot("blackjack-playing");
     EXPECT_TRUE(anyNear(image, island(), QColor(240, 240, 240), 10)); // a face-up card
     // The table is as tall as its rows and sits in the middle of the game area.
@@ -222,7 +222,7 @@ TEST_F(GameScreenshotTest, Blackjack)
     EXPECT_DOUBLE_EQ(table->height(), rows->implicitHeight() + 24);
     EXPECT_LT(table->height() + 60, area->height());
     EXPECT_NEAR(table->y() + table->height() / 2, area->height() / 2, 0.5);
-    model->blackjack()->stand();
+    model->game<BlackjackEngine>()->stand();
     scheduler->advance(5000);
     shoot("blackjack-settle");
 }
@@ -244,22 +244,22 @@ TEST_F(GameScreenshotTest, BlackjackBuyInAgainChangesTheBetChips)
         spin(600); // the page's entrance
         ASSERT_TRUE(clickChip("$" + QString::number(row.first)));
         ASSERT_TRUE(clickChip("Play"));
-        ASSERT_EQ(model->blackjack()->betOptions().size(), row.chipsBefore);
+        ASSERT_EQ(model->game<BlackjackEngine>()->betOptions().size(), row.chipsBefore);
         EXPECT_EQ(visibleChips(QStringLiteral("$")), row.chipsBefore);
-        model->blackjack()->setShoe(QList<BlackjackCard>(20, BlackjackCard{9000, 10, 0}));
+        model->game<BlackjackEngine>()->setShoe(QList<BlackjackCard>(20, BlackjackCard{9000, 10, 0}));
         ASSERT_TRUE(clickChip("Deal $25"));
         ASSERT_TRUE(clickChip("Stand"));
         scheduler->advance(5000);
         spin(50);
-        ASSERT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::settle);
+        ASSERT_EQ(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::settle);
         ASSERT_TRUE(clickChip("Buy in"));
         ASSERT_TRUE(clickChip("$" + QString::number(row.again)));
         ASSERT_TRUE(clickChip("Play"));
         spin(100);
-        EXPECT_EQ(model->blackjack()->phase(), BlackjackEngine::Phase::betting);
+        EXPECT_EQ(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::betting);
         EXPECT_EQ(visibleChips(QStringLiteral("$")), row.chipsAfter);
         ASSERT_TRUE(clickChip("$10"));
-        EXPECT_EQ(model->blackjack()->bet(), 10);
+        EXPECT_EQ(model->game<BlackjackEngine>()->bet(), 10);
         model->openGame(PavletGame::hub);
         spin(600);
     }
@@ -269,16 +269,16 @@ TEST_F(GameScreenshotTest, ColourPatterns)
 {
     open(PavletGame::pattern);
     shoot("pattern-howto");
-    model->pattern()->newGame();
+    model->game<PatternEngine>()->newGame();
     scheduler->advance(PatternEngine::LeadInMs + 10);
     QImage image = shoot("pattern-watch-lit");
-    const int lit = model->pattern()->lit() ? int(*model->pattern()->lit()) : -1;
+    const int lit = model->game<PatternEngine>()->lit() ? int(*model->game<PatternEngine>()->lit()) : -1;
     EXPECT_GE(lit, 0);
     scheduler->advance(5000);
-    ASSERT_EQ(model->pattern()->phase(), PatternEngine::Phase::input);
+    ASSERT_EQ(model->game<PatternEngine>()->phase(), PatternEngine::Phase::input);
     shoot("pattern-input");
-    const int wrong = (model->pattern()->sequence().at(0) == PatternHue::gold) ? 1 : 0;
-    model->pattern()->tap(wrong);
+    const int wrong = (model->game<PatternEngine>()->sequence().at(0) == PatternHue::gold) ? 1 : 0;
+    model->game<PatternEngine>()->tap(wrong);
     scheduler->advance(1000);
     shoot("pattern-over");
 }

@@ -1,4 +1,4 @@
-#include "update/updatepaneltexts.h"
+#include "update/updateviews.h"
 
 #include "update/updateservice.h"
 

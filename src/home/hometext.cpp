@@ -1,4 +1,4 @@
-#include "home/homerules.h"
+#include "home/hometext.h"
 #include "core/localeformats.h"
 
 #include "style/palette.h"

@@ -1,4 +1,4 @@
-#include "island/islandviewrules.h"
+#include "island/islandviews.h"
 
 #include "island/islandeditlayout.h"
 #include "store/appsettings.h"
