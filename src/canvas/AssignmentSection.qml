@@ -8,7 +8,7 @@ Column {
     id: root
     required property canvasSection section
     property color accent: IslandPalette.textPrimary
-    property NotchViewModel viewModel
+    property CanvasService service
     signal opened(canvasAssignment item)
 
     spacing: IslandStyle.spacing
@@ -87,7 +87,7 @@ Column {
                     }
                     Text {
                         Layout.fillWidth: true
-                        text: root.viewModel ? CanvasViews.subtitle(row.modelData, root.viewModel.canvasDueLabel(row.modelData)) : ""
+                        text: root.service ? CanvasViews.subtitle(row.modelData, root.service.dueLabel(row.modelData)) : ""
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         font.family: IslandStyle.roundedFamily

@@ -6,11 +6,14 @@ import Pavlet
 // the play bar, in a regular or a compact size.
 Column {
     id: root
-    required property NotchViewModel model
+    required property nowPlayingInfo info
+    required property NowPlayingService service
     required property AppSettings settings
     property bool compact: false
+    // Play or pause was clicked; a skip went to the player.
+    signal playPauseRequested()
+    signal skipped(bool forward)
 
-    readonly property nowPlayingInfo info: model.nowPlaying
     readonly property bool idle: info.title.length === 0 && info.artist.length === 0
     readonly property color accent: IslandPalette.accent(MediaText.sourceAccent(info), IslandPalette.accentRevision)
     readonly property bool showsBar: MediaText.showsPlayBar(info, settings.playerShowPlayBar)
@@ -26,7 +29,7 @@ Column {
             corner: root.compact ? 8 : 12
             accent: root.accent
             symbol: MediaText.artworkSymbol(root.info)
-            image: root.info.hasArtwork ? root.model.nowPlayingService.artworkSource(root.info) : ""
+            image: root.info.hasArtwork ? root.service.artworkSource(root.info) : ""
         }
         Column {
             Layout.fillWidth: true
@@ -61,8 +64,8 @@ Column {
                 compact: root.compact
                 accent: root.accent
                 onClicked: {
-                    root.model.nowPlayingService.previousTrack()
-                    root.model.refreshNowPlayingSoonAlt()
+                    root.service.previousTrack()
+                    root.skipped(false)
                 }
             }
             MediaButton {
@@ -72,7 +75,7 @@ Column {
                 emphasized: true
                 compact: root.compact
                 accent: root.accent
-                onClicked: root.model.togglePlayPause()
+                onClicked: root.playPauseRequested()
             }
             MediaButton {
                 anchors.verticalCenter: parent.verticalCenter
@@ -82,8 +85,8 @@ Column {
                 compact: root.compact
                 accent: root.accent
                 onClicked: {
-                    root.model.nowPlayingService.nextTrack()
-                    root.model.refreshNowPlayingSoon()
+                    root.service.nextTrack()
+                    root.skipped(true)
                 }
             }
         }

@@ -8,9 +8,11 @@ import Pavlet
 // translation.
 Item {
     id: root
-    required property NotchViewModel model
+    required property TranslatorEngine engine
     required property AppSettings settings
-    property TranslatorEngine engine: model.translator
+    // The pointer came onto the panel; the back button was clicked.
+    signal pointerEntered()
+    signal homeRequested()
 
     readonly property color sky: IslandPalette.accent(IslandPalette.sky, IslandPalette.accentRevision)
 
@@ -29,7 +31,7 @@ Item {
     Component.onCompleted: focusInput()
 
     HoverHandler {
-        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+        onHoveredChanged: if (hovered) root.pointerEntered()
     }
 
     component MenuLabel: Rectangle {
@@ -104,7 +106,7 @@ Item {
                 size: IslandStyle.fontBody
                 color: root.sky
                 help: qsTr("Home")
-                onClicked: root.model.openHome()
+                onClicked: root.homeRequested()
             }
             Column {
                 id: titleColumn

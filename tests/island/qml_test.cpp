@@ -63,6 +63,7 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
     QHash<QString, QVariant> inputs = {
         {QStringLiteral("NotchViewModel"), QVariant::fromValue<QObject *>(model.get())},
         {QStringLiteral("AppSettings"), QVariant::fromValue<QObject *>(&fakes->settings)},
+        {QStringLiteral("HomeParts"), QVariant::fromValue<QObject *>(homeParts.get())},
         {QStringLiteral("IslandLook"), QVariant::fromValue<QObject *>(model->look())},
         {QStringLiteral("hudLook"), QVariant::fromValue(HoverContent::hudLook(SystemHUDKind::volume, 0.5, false))},
         {QStringLiteral("QtObject"), QVariant::fromValue<QObject *>(panel)},
