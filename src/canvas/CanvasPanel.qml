@@ -13,7 +13,6 @@ Item {
     required property string firstName
     required property bool hasCredentials
     required property CanvasService service
-    required property AppSettings settings
     // The pointer came onto the panel; the back button was clicked; an
     // assignment was clicked.
     signal pointerEntered()

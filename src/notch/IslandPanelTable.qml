@@ -19,7 +19,6 @@ IslandPanels {
             firstName: table.model.canvasFirstName
             hasCredentials: table.model.canvasHasCredentials
             service: table.model.canvasService
-            settings: table.settings
             onPointerEntered: table.model.cancelHoverTask()
             onHomeRequested: table.model.openHome()
             onAssignmentOpened: (item) => table.model.openAssignment(item)
@@ -31,7 +30,6 @@ IslandPanels {
     calculator: Component {
         CalculatorPanel {
             engine: table.model.calculator
-            settings: table.settings
             onPointerEntered: table.model.cancelHoverTask()
             onHomeRequested: table.model.openHome()
         }
@@ -40,7 +38,6 @@ IslandPanels {
         PocketPanel {
             store: table.model.pocket
             targeted: table.model.fileDropTargeted
-            settings: table.settings
             onPointerEntered: table.model.cancelHoverTask()
             onHomeRequested: table.model.openHome()
             onClipboardHeld: table.model.holdClipboardInPocket()
@@ -49,7 +46,6 @@ IslandPanels {
     voice: Component {
         VoiceMemosPanel {
             engine: table.model.voice
-            settings: table.settings
             onPointerEntered: table.model.cancelHoverTask()
             onHomeRequested: table.model.openHome()
         }
@@ -57,7 +53,6 @@ IslandPanels {
     translator: Component {
         TranslatorPanel {
             engine: table.model.translator
-            settings: table.settings
             onPointerEntered: table.model.cancelHoverTask()
             onHomeRequested: table.model.openHome()
         }
@@ -65,7 +60,6 @@ IslandPanels {
     update: Component {
         UpdatePanel {
             updater: table.model.updater
-            settings: table.settings
             onPointerEntered: table.model.cancelHoverTask()
             onDismissed: table.model.dismissUpdate()
         }

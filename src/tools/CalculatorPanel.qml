@@ -8,7 +8,6 @@ import Pavlet
 Item {
     id: root
     required property CalculatorEngine engine
-    required property AppSettings settings
     // The pointer came onto the panel; the back button was clicked.
     signal pointerEntered()
     signal homeRequested()

@@ -9,7 +9,6 @@ Item {
     required property PocketStore store
     // A file drag is over the island.
     required property bool targeted
-    required property AppSettings settings
     // The pointer came onto the panel; the back button was clicked;
     // "Clipboard" was clicked.
     signal pointerEntered()

@@ -9,7 +9,6 @@ import Pavlet
 Item {
     id: root
     required property TranslatorEngine engine
-    required property AppSettings settings
     // The pointer came onto the panel; the back button was clicked.
     signal pointerEntered()
     signal homeRequested()

@@ -6,7 +6,6 @@ import Pavlet
 Item {
     id: root
     required property UpdateService updater
-    required property AppSettings settings
     // The pointer came onto the panel; "Later" was chosen.
     signal pointerEntered()
     signal dismissed()

@@ -135,7 +135,7 @@ protected:
 
 TEST_F(IslandQmlTest, ToastTextsFollowTheLock)
 {
-    auto toast = qml.create("notch/GameModeToast.qml", {{"isOn", true}});
+    auto toast = qml.create("island/GameModeToast.qml", {{"isOn", true}});
     ASSERT_TRUE(toast);
     auto *title = toast->findChild<QObject *>("title");
     auto *detail = toast->findChild<QObject *>("detail");
