@@ -9,6 +9,7 @@
 //
 // usage: games_frames_bench [seconds] [game ...]   (games: blocks cps dino
 // flap pong stack snake reflex)
+#include "app/islandservices.h"
 #include "core/clock.h"
 #include "core/gridanimationdriver.h"
 #include "core/scheduler.h"
@@ -127,7 +128,8 @@ int main(int argc, char **argv)
     IslandEnvironment env = fakes.environment();
     env.clock = &clock;
     env.scheduler = &scheduler;
-    NotchViewModel model(env);
+    IslandServices services(env);
+    NotchViewModel model(env, services.parts());
 
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));

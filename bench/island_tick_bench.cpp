@@ -1,6 +1,7 @@
 // Times one refresh pass of the island's model over fake readings: once with
 // nothing changed (it must announce nothing) and once with every reading
 // changed.
+#include "app/islandservices.h"
 #include "benchfakes.h"
 #include "benchmain.h"
 #include "island/notchviewmodel.h"
@@ -15,6 +16,7 @@ Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 struct Bench : BenchFakes {
+    std::unique_ptr<IslandServices> services;
     std::unique_ptr<NotchViewModel> model;
 
     Bench()
@@ -28,7 +30,8 @@ struct Bench : BenchFakes {
         fakes.interfaces.addIPv4(QStringLiteral("eth0"), QStringLiteral("192.168.1.5"));
         fakes.bluetooth.add(QStringLiteral("AA"), QStringLiteral("Buds"), true, true);
         fakes.clipboard.copy(QStringLiteral("hello"));
-        model = std::make_unique<NotchViewModel>(fakes.environment());
+        services = std::make_unique<IslandServices>(fakes.environment());
+        model = std::make_unique<NotchViewModel>(fakes.environment(), services->parts());
         vary(0);
         model->tick();
     }

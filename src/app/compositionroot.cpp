@@ -1,7 +1,9 @@
 #include "app/compositionroot.h"
 
 #include "app/appdelegate.h"
+#include "app/islandservices.h"
 #include "canvas/canvascredentials.h"
+#include "home/homeparts.h"
 #include "games/action/pongpointerprobe.h"
 #include "island/animationclock.h"
 #include "island/notchviewmodel.h"
@@ -264,7 +266,9 @@ CompositionRoot::CompositionRoot(const Options &options)
     const VoiceMemoFolders memoFolders = VoiceMemoFolders::standard();
     island.memosFolder = memoFolders.memos;
     island.exportFolder = memoFolders.downloads;
-    m_island = std::make_unique<NotchViewModel>(island);
+    m_islandServices = std::make_unique<IslandServices>(island);
+    m_island = std::make_unique<NotchViewModel>(island, m_islandServices->parts());
+    m_homeParts = std::make_unique<HomeParts>(island);
 
     // The island's views come from the Pavlet QML module built into the program.
     m_animations.install();
@@ -382,6 +386,7 @@ void CompositionRoot::start()
     m_delegate->start();
     // The island window's content draws the island's views over its model.
     if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
+        content->setProperty("homeParts", QVariant::fromValue<QObject *>(m_homeParts.get()));
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }

@@ -16,7 +16,9 @@ class AppDelegate;
 class AppSettings;
 class CanvasCredentialStore;
 class GameModeHotkeyCenter;
+class HomeParts;
 class IslandEditController;
+class IslandServices;
 class NotchViewModel;
 class PermissionCenter;
 class QNetworkAccessManager;
@@ -94,7 +96,10 @@ private:
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<QNetworkAccessManager> m_network;
     std::unique_ptr<UpdateService> m_updates;
+    // The island's engines and services outlive its model.
+    std::unique_ptr<IslandServices> m_islandServices;
     std::unique_ptr<NotchViewModel> m_island;
+    std::unique_ptr<HomeParts> m_homeParts;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;

@@ -9,7 +9,7 @@ Column {
     id: root
     required property canvasSection section
     property color accent: IslandPalette.textPrimary
-    property NotchViewModel viewModel
+    property CanvasService service
     signal opened(canvasAssignment item)
 
     spacing: IslandStyle.spacing
@@ -88,7 +88,7 @@ Column {
                     }
                     Text {
                         Layout.fillWidth: true
-                        text: root.viewModel ? CanvasViews.subtitle(row.modelData, root.viewModel.canvasDueLabel(row.modelData)) : ""
+                        text: root.service ? CanvasViews.subtitle(row.modelData, root.service.dueLabel(row.modelData)) : ""
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         font.family: IslandStyle.roundedFamily

@@ -7,15 +7,25 @@ import Pavlet.Style
 // overdue, due-today and upcoming sections, or the empty state.
 Item {
     id: root
-    required property NotchViewModel model
-    required property AppSettings settings
+    // The open work, the greeting and whether credentials are stored; the
+    // service gives the due texts.
+    required property canvasBoard board
+    required property string greeting
+    required property string firstName
+    required property bool hasCredentials
+    required property CanvasService service
+    // The pointer came onto the panel; the back button was clicked; an
+    // assignment was clicked.
+    signal pointerEntered()
+    signal homeRequested()
+    signal assignmentOpened(canvasAssignment item)
     // The root view hands every panel the player flag; the planner shows none.
     property bool showPlayer: false
 
     readonly property color red: IslandPalette.accent(IslandPalette.red)
 
     HoverHandler {
-        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+        onHoveredChanged: if (hovered) root.pointerEntered()
     }
 
     ColumnLayout {
@@ -30,7 +40,7 @@ Item {
                 size: IslandStyle.fontBody
                 color: root.red
                 help: qsTr("Home")
-                onClicked: root.model.openHome()
+                onClicked: root.homeRequested()
             }
             CanvasMark {
                 size: CanvasViews.markSize
@@ -42,7 +52,7 @@ Item {
                 Text {
                     objectName: "greeting"
                     Layout.fillWidth: true
-                    text: root.model.greeting
+                    text: root.greeting
                     elide: Text.ElideRight
                     maximumLineCount: 1
                     font.family: IslandStyle.roundedFamily
@@ -60,7 +70,7 @@ Item {
             Text {
                 objectName: "summary"
                 Layout.leftMargin: IslandStyle.spacing
-                text: CanvasViews.summary(root.model.canvasBoard)
+                text: CanvasViews.summary(root.board)
                 horizontalAlignment: Text.AlignRight
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote
@@ -76,7 +86,7 @@ Item {
             spacing: IslandStyle.spacingSmall
             Text {
                 Layout.fillWidth: true
-                text: CanvasViews.emptyTitle(root.model.canvasHasCredentials, root.model.canvasFirstName)
+                text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontCallout
@@ -85,7 +95,7 @@ Item {
             }
             Text {
                 Layout.fillWidth: true
-                text: CanvasViews.emptyDetail(root.model.canvasHasCredentials)
+                text: CanvasViews.emptyDetail(root.hasCredentials)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote
@@ -106,14 +116,14 @@ Item {
                 spacing: CanvasViews.sectionSpacing
                 Repeater {
                     id: sectionRepeater
-                    model: CanvasViews.sections(root.model.canvasBoard)
+                    model: CanvasViews.sections(root.board)
                     AssignmentSection {
                         required property canvasSection modelData
                         width: sectionColumn.width
                         section: modelData
                         accent: IslandPalette.accent(IslandPalette[modelData.accent])
-                        viewModel: root.model
-                        onOpened: (item) => root.model.openAssignment(item)
+                        service: root.service
+                        onOpened: (item) => root.assignmentOpened(item)
                     }
                 }
             }

@@ -86,7 +86,7 @@ struct CanvasBoardReply {
 class CanvasService : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    QML_UNCREATABLE("Owned by the island's view model")
+    QML_UNCREATABLE("Made by the composition root")
 public:
     static constexpr int RequestTimeoutMs = 60000;
     static inline const QString UserPath = QStringLiteral("/api/v1/users/self");

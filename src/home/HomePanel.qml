@@ -11,9 +11,10 @@ Item {
     objectName: "homePanel"
     required property NotchViewModel model
     required property AppSettings settings
+    required property HomeParts parts
     property string draggingModule: ""
 
-    HomeModel { id: homeModel; model: root.model }
+    HomeModel { id: homeModel; model: root.model; parts: root.parts }
 
     readonly property bool editing: model.isEditingModules
     // What the list shows of edit mode (hint, insets, tray); it follows
@@ -209,7 +210,15 @@ Item {
         ModuleCard {
             title: qsTr("Now playing")
             accent: IslandPalette.accent(MediaText.sourceAccent(root.model.nowPlaying))
-            PlayerPreview { width: parent.width; model: root.model; settings: root.settings; compact: true }
+            PlayerPreview {
+                width: parent.width
+                info: root.model.nowPlaying
+                service: root.model.nowPlayingService
+                settings: root.settings
+                compact: true
+                onPlayPauseRequested: root.model.togglePlayPause()
+                onSkipped: (forward) => forward ? root.model.refreshNowPlayingSoon() : root.model.refreshNowPlayingSoonAlt()
+            }
         }
     }
     Component {

@@ -1,5 +1,7 @@
 #include "home/homemodel.h"
 
+#include "home/homeparts.h"
+
 #include "core/appnotifications.h"
 #include "store/appsettings.h"
 #include "services/clipboardstore.h"
@@ -25,13 +27,33 @@ void HomeModel::setModel(NotchViewModel *model)
 {
     if (m_model == model)
         return;
+    m_model = model;
+    attach();
+    emit modelChanged();
+}
+
+void HomeModel::setParts(HomeParts *parts)
+{
+    if (m_parts == parts)
+        return;
+    m_parts = parts;
+    attach();
+    emit partsChanged();
+}
+
+AppSettings *HomeModel::settings() const
+{
+    return m_parts ? m_parts->settings() : nullptr;
+}
+
+void HomeModel::attach()
+{
     for (const auto &c : m_connections)
         disconnect(c);
     m_connections.clear();
-    m_model = model;
-    if (model) {
+    if (NotchViewModel *model = ready()) {
         auto refresh = [this] { recompute(); };
-        AppSettings *s = model->settings();
+        AppSettings *s = settings();
         m_connections << connect(model, &NotchViewModel::isEditingModulesChanged, this, refresh)
                       << connect(model, &NotchViewModel::clipboardChanged, this, refresh)
                       << connect(model, &NotchViewModel::bluetoothDevicesChanged, this, refresh)
@@ -42,11 +64,10 @@ void HomeModel::setModel(NotchViewModel *model)
                       << connect(s, &AppSettings::settingsChanged, this, refresh)
                       << connect(s, &AppSettings::clipboardHideEmptyChanged, this, refresh)
                       << connect(s, &AppSettings::bluetoothHideEmptyChanged, this, refresh);
-        if (auto *n = model->environment().notifications)
+        if (auto *n = m_parts->notifications())
             m_connections << connect(n, &AppNotifications::permissionsChanged, this, refresh);
     }
     recompute();
-    emit modelChanged();
     emit heightChanged();
     refreshHeader();
     emit trayChanged();
@@ -54,12 +75,12 @@ void HomeModel::setModel(NotchViewModel *model)
 
 bool HomeModel::wants(const QString &key) const
 {
-    return m_model->userDefaults()->boolValue(key, true);
+    return m_parts->defaults()->boolValue(key, true);
 }
 
 bool HomeModel::grantPasses(AppPermission permission)
 {
-    PermissionCenter *center = m_model->permissionCenter();
+    PermissionCenter *center = m_parts->permissions();
     if (!center)
         return true;
     const bool recorded = center->grantedSinceLaunch().contains(permission)
@@ -79,17 +100,17 @@ void HomeModel::recordPendingGrants()
 {
     m_grantsQueued = false;
     const auto grants = std::exchange(m_pendingGrants, {});
-    if (!m_model || !m_model->permissionCenter())
+    if (!ready() || !m_parts->permissions())
         return;
     for (AppPermission p : grants)
-        m_model->permissionCenter()->markGranted(p);
+        m_parts->permissions()->markGranted(p);
 }
 
 void HomeModel::recompute()
 {
     QList<HomeModule> visible;
-    if (m_model) {
-        AppSettings *s = m_model->settings();
+    if (ready()) {
+        AppSettings *s = settings();
         HomeRules::VisibilityInputs in;
         in.want = [this](const QString &key) { return wants(key); };
         in.granted = [this](const QString &raw) {
@@ -131,9 +152,9 @@ void HomeModel::recompute()
 QList<ModuleTile> HomeModel::hiddenShipped() const
 {
     QList<ModuleTile> out;
-    if (!m_model)
+    if (!ready())
         return out;
-    for (HomeModule m : m_model->settings()->hiddenShippedModules())
+    for (HomeModule m : settings()->hiddenShippedModules())
         out.append({HomeModules::id(m), HomeModules::title(m), HomeModules::detail(m)});
     return out;
 }
@@ -143,11 +164,11 @@ QString HomeModel::trayTitle() const
     return hiddenShipped().isEmpty() ? QStringLiteral("Shipped modules are on.") : QStringLiteral("Add shipped modules");
 }
 
-double HomeModel::scrollCap() const { return HomeRules::scrollCap(m_model ? m_model->notchHeight() : 32); }
+double HomeModel::scrollCap() const { return HomeRules::scrollCap(ready() ? m_model->notchHeight() : 32); }
 
 bool HomeModel::scrolls() const
 {
-    return m_model && HomeRules::scrolls(m_model->homeContentHeight(), m_model->notchHeight());
+    return ready() && HomeRules::scrolls(m_model->homeContentHeight(), m_model->notchHeight());
 }
 
 QString HomeModel::versionText() const
@@ -162,26 +183,26 @@ QString HomeModel::versionText() const
 
 bool HomeModel::weatherShown() const
 {
-    if (!m_model || !m_model->weather() || m_model->isEditingModules())
+    if (!ready() || !m_model->weather() || m_model->isEditingModules())
         return false;
-    if (!m_model->settings()->isModuleEnabled(HomeModule::weather) || !wants(QStringLiteral("wantLocation")))
+    if (!settings()->isModuleEnabled(HomeModule::weather) || !wants(QStringLiteral("wantLocation")))
         return false;
-    PermissionCenter *center = m_model->permissionCenter();
+    PermissionCenter *center = m_parts->permissions();
     return !center || center->isGranted(AppPermission::location) == PermissionStatus::granted;
 }
 
-bool HomeModel::batteryShown() const { return m_model && m_model->battery() && !m_model->isEditingModules(); }
+bool HomeModel::batteryShown() const { return ready() && m_model->battery() && !m_model->isEditingModules(); }
 
 SymbolStyle HomeModel::battery() const
 {
-    if (!m_model || !m_model->battery())
+    if (!ready() || !m_model->battery())
         return {};
     return HomeRules::batteryStyle(m_model->battery()->percent, m_model->battery()->isCharging, m_model->isLowPower());
 }
 
 QString HomeModel::batteryText() const
 {
-    return m_model && m_model->battery() ? QString::number(m_model->battery()->percent) + QLatin1Char('%') : QString();
+    return ready() && m_model->battery() ? QString::number(m_model->battery()->percent) + QLatin1Char('%') : QString();
 }
 
 void HomeModel::refreshHeader()
@@ -197,12 +218,12 @@ void HomeModel::refreshHeader()
 QList<ChromeCell> HomeModel::computeChromeIcons() const
 {
     QList<ChromeCell> out;
-    if (!m_model)
+    if (!ready())
         return out;
     const bool editing = m_model->isEditingModules();
     const bool recording = m_model->voice() && m_model->voice()->recording();
     const bool camera = m_model->camera() && m_model->camera()->isRunning();
-    for (ChromeIcon icon : m_model->settings()->visibleChromeIcons()) {
+    for (ChromeIcon icon : settings()->visibleChromeIcons()) {
         QString badge;
         bool dot = false;
         if (icon == ChromeIcon::pocket && m_model->pocket())
@@ -221,44 +242,44 @@ QList<ChromeCell> HomeModel::computeChromeIcons() const
 
 bool HomeModel::stripIsMenu() const
 {
-    return m_model && HomeRules::stripIsMenu(int(m_model->settings()->visibleChromeIcons().size()), m_model->isEditingModules());
+    return ready() && HomeRules::stripIsMenu(int(settings()->visibleChromeIcons().size()), m_model->isEditingModules());
 }
 
 bool HomeModel::remindersShown() const
 {
-    if (!m_model || !wants(QStringLiteral("wantReminders")))
+    if (!ready() || !wants(QStringLiteral("wantReminders")))
         return false;
-    PermissionCenter *center = m_model->permissionCenter();
+    PermissionCenter *center = m_parts->permissions();
     return !center || center->isGranted(AppPermission::reminders) == PermissionStatus::granted;
 }
 
 void HomeModel::reportContentHeight(double height)
 {
-    if (m_model && HomeRules::storesHeight(m_model->homeContentHeight(), height))
+    if (ready() && HomeRules::storesHeight(m_model->homeContentHeight(), height))
         m_model->setHomeContentHeight(height);
 }
 
 void HomeModel::removeModule(const QString &id)
 {
-    if (m_model)
-        m_model->settings()->setModuleEnabled(id, false);
+    if (ready())
+        settings()->setModuleEnabled(id, false);
 }
 
 void HomeModel::addModule(const QString &id)
 {
-    if (m_model)
-        m_model->settings()->setModuleEnabled(id, true);
+    if (ready())
+        settings()->setModuleEnabled(id, true);
 }
 
 void HomeModel::openLibrary()
 {
-    if (m_model)
+    if (ready())
         m_model->openSettings(QStringLiteral("library"));
 }
 
 void HomeModel::toggleEditing()
 {
-    if (m_model)
+    if (ready())
         m_model->setEditingModules(!m_model->isEditingModules());
 }
 
@@ -277,7 +298,7 @@ QHash<QString, HomeRules::Span> spansOf(const QVariantMap &frames, const char *s
 
 bool HomeModel::dragModule(const QString &id, double y, const QVariantMap &frames)
 {
-    if (!m_model)
+    if (!ready())
         return false;
     const auto target = HomeRules::targetIndex(y, m_visibleIds, spansOf(frames, "y", "height"), id);
     if (!target || m_visibleIds.indexOf(id) == *target)
@@ -289,9 +310,9 @@ bool HomeModel::dragModule(const QString &id, double y, const QVariantMap &frame
 void HomeModel::moveModuleToVisible(const QString &id, int position)
 {
     const auto module = HomeModules::fromId(id);
-    if (!m_model || !module)
+    if (!ready() || !module)
         return;
-    AppSettings *s = m_model->settings();
+    AppSettings *s = settings();
     const auto at = HomeRules::orderedPosition(m_visible, s->orderedEnabledModules(), position);
     if (at)
         s->moveModule(*module, *at);
@@ -299,28 +320,28 @@ void HomeModel::moveModuleToVisible(const QString &id, int position)
 
 bool HomeModel::dragChromeIcon(const QString &id, double x, const QVariantMap &frames)
 {
-    if (!m_model || !m_model->isEditingModules())
+    if (!ready() || !m_model->isEditingModules())
         return false;
-    const QStringList ordered = m_model->settings()->visibleChromeIconIDs();
+    const QStringList ordered = settings()->visibleChromeIconIDs();
     const auto target = HomeRules::stripTargetIndex(x, ordered, spansOf(frames, "x", "width"), id);
     if (!target || ordered.indexOf(id) == *target)
         return false;
-    m_model->settings()->moveChromeIcon(id, *target);
+    settings()->moveChromeIcon(id, *target);
     return true;
 }
 
 void HomeModel::removeChromeIcon(const QString &id)
 {
     const auto icon = ChromeIcons::fromId(id);
-    if (m_model && icon && HomeRules::chromeRemovable(*icon))
-        m_model->settings()->setModule(ChromeIcons::module(*icon), false);
+    if (ready() && icon && HomeRules::chromeRemovable(*icon))
+        settings()->setModule(ChromeIcons::module(*icon), false);
 }
 
 QObject *HomeModel::makeZipEngine(QObject *card)
 {
-    if (!m_model || !card)
+    if (!ready() || !card)
         return nullptr;
-    const auto &env = m_model->environment();
+    const auto &env = m_parts->environment();
     if (!env.platform.zipper || !env.platform.filePicker)
         return nullptr;
     auto *engine = new ZipEngine(env.platform.zipper, env.platform.filePicker, env.clock, env.downloadsFolder);
@@ -332,9 +353,9 @@ QObject *HomeModel::makeZipEngine(QObject *card)
 
 QObject *HomeModel::makeMicCheckEngine(QObject *card)
 {
-    if (!m_model || !card)
+    if (!ready() || !card)
         return nullptr;
-    const auto &env = m_model->environment();
+    const auto &env = m_parts->environment();
     if (!env.platform.micRecorder || !env.platform.audioPlayer || !env.platform.sounds)
         return nullptr;
     auto *engine = new MicCheckEngine(env.platform.micRecorder, env.platform.audioPlayer, env.platform.sounds,
@@ -350,6 +371,6 @@ QUrl HomeModel::helpPageUrl()
 
 void HomeModel::openHelpPage()
 {
-    if (m_model)
+    if (ready())
         m_model->openWebAddress(helpPageUrl());
 }

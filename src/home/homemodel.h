@@ -13,17 +13,21 @@
 
 class NotchViewModel;
 class AppSettings;
+class HomeParts;
 enum class AppPermission;
 
 // The Home panel's state apart from the drawing: which modules get a card,
 // the header's groups, the icon strip, the edit actions, the content height
 // the island sizes itself by, and the tool cards' own engines. The panel
-// makes one and hands it the island's model. Main thread only.
+// makes one and hands it the island's model and the Home parts (settings,
+// permissions, defaults); it works once it has both. Main thread only.
 class HomeModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
     Q_MOC_INCLUDE("island/notchviewmodel.h")
+    Q_MOC_INCLUDE("home/homeparts.h")
     Q_PROPERTY(NotchViewModel *model READ model WRITE setModel NOTIFY modelChanged)
+    Q_PROPERTY(HomeParts *parts READ parts WRITE setParts NOTIFY partsChanged)
     Q_PROPERTY(QStringList visibleModules READ visibleModules NOTIFY visibleModulesChanged)
     Q_PROPERTY(QList<ModuleTile> hiddenShipped READ hiddenShipped NOTIFY trayChanged)
     Q_PROPERTY(QString trayTitle READ trayTitle NOTIFY trayChanged)
@@ -43,6 +47,8 @@ public:
 
     NotchViewModel *model() const { return m_model; }
     void setModel(NotchViewModel *model);
+    HomeParts *parts() const { return m_parts; }
+    void setParts(HomeParts *parts);
 
     QStringList visibleModules() const { return m_visibleIds; }
     QList<HomeModule> visibleModuleList() const { return m_visible; }
@@ -91,6 +97,7 @@ public:
 
 signals:
     void modelChanged();
+    void partsChanged();
     void visibleModulesChanged();
     void trayChanged();
     void heightChanged();
@@ -98,6 +105,11 @@ signals:
     void chromeIconsChanged();
 
 private:
+    // Follows the model and the parts once both are set.
+    void attach();
+    // The model, once the parts are there too.
+    NotchViewModel *ready() const { return m_parts ? m_model.get() : nullptr; }
+    AppSettings *settings() const;
     void recompute();
     // The header's values; the icon list is replaced only when it differs.
     void refreshHeader();
@@ -106,6 +118,7 @@ private:
     bool wants(const QString &key) const;
 
     QPointer<NotchViewModel> m_model;
+    QPointer<HomeParts> m_parts;
     QList<HomeModule> m_visible;
     QStringList m_visibleIds;
     QList<ModuleTile> m_tray;

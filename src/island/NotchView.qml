@@ -10,6 +10,8 @@ Item {
     id: root
     required property NotchViewModel model
     required property AppSettings settings
+    // The panels of the open states, from the layer that makes the window.
+    property IslandPanels panels: IslandPanels {}
 
     readonly property IslandLook look: model.look
     readonly property int islandState: model.state
@@ -172,38 +174,6 @@ Item {
         id: mirrorView
         MirrorPanel { model: root.model; settings: root.settings }
     }
-    Component {
-        id: homeView
-        HomePanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: canvasView
-        CanvasPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: gamesView
-        GamesPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: calculatorView
-        CalculatorPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: pocketView
-        PocketPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: voiceView
-        VoiceMemosPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: translatorView
-        TranslatorPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: updateView
-        UpdatePanel { model: root.model; settings: root.settings }
-    }
 
     // The content view of each open state.
     function componentFor(state) {
@@ -211,14 +181,14 @@ Item {
         case Island.NotchState.hover: return hoverView
         case Island.NotchState.hud: return hudView
         case Island.NotchState.mirror: return mirrorView
-        case Island.NotchState.home: return homeView
-        case Island.NotchState.canvas: return canvasView
-        case Island.NotchState.games: return gamesView
-        case Island.NotchState.calculator: return calculatorView
-        case Island.NotchState.pocket: return pocketView
-        case Island.NotchState.voice: return voiceView
-        case Island.NotchState.translator: return translatorView
-        case Island.NotchState.update: return updateView
+        case Island.NotchState.home: return root.panels.home
+        case Island.NotchState.canvas: return root.panels.canvas
+        case Island.NotchState.games: return root.panels.games
+        case Island.NotchState.calculator: return root.panels.calculator
+        case Island.NotchState.pocket: return root.panels.pocket
+        case Island.NotchState.voice: return root.panels.voice
+        case Island.NotchState.translator: return root.panels.translator
+        case Island.NotchState.update: return root.panels.update
         }
         return null
     }

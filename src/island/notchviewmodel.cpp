@@ -10,7 +10,6 @@
 #include "island/islandlook.h"
 #include "media/artworkloader.h"
 #include "media/mirrorcamera.h"
-#include "media/mp3exporter.h"
 #include "media/nowplayingservice.h"
 #include "media/voicememoengine.h"
 #include "services/eyestrainguard.h"
@@ -32,7 +31,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
-NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
+NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &parts, QObject *parent)
     : QObject(parent)
     , m_env(env)
     , m_settings(env.settings)
@@ -41,6 +40,30 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     , m_defaults(env.defaults)
     , m_clock(env.clock)
     , m_scheduler(env.scheduler)
+    , m_keepAwake(parts.keepAwake)
+    , m_camera(parts.camera)
+    , m_eyeStrain(parts.eyeStrain)
+    , m_calculator(parts.calculator)
+    , m_speedTest(parts.speedTest)
+    , m_pocket(parts.pocket)
+    , m_voice(parts.voice)
+    , m_translator(parts.translator)
+    , m_youtubeDown(parts.youtubeDown)
+    , m_spotifyDown(parts.spotifyDown)
+    , m_artworkLoader(parts.artworkLoader)
+    , m_nowPlayingService(parts.nowPlayingService)
+    , m_calendarStore(parts.calendarStore)
+    , m_batteryMonitor(parts.batteryMonitor)
+    , m_canvasService(parts.canvasService)
+    , m_canvasRefresh(parts.canvasRefresh)
+    , m_weatherService(parts.weatherService)
+    , m_systemMonitor(parts.systemMonitor)
+    , m_networkStatus(parts.networkStatus)
+    , m_clipboardStore(parts.clipboardStore)
+    , m_bluetoothMonitor(parts.bluetoothMonitor)
+    , m_powerMonitor(parts.powerMonitor)
+    , m_hudMonitor(parts.hudMonitor)
+    , m_timer(parts.timer)
 {
     m_nowPlaying = NowPlayingInfo::empty(m_clock->now());
     m_gameModeOn = m_defaults->boolValue(GameModeKey, false);
@@ -49,59 +72,24 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
     Clock *c = m_clock;
     Scheduler *s = m_scheduler;
     Random *r = env.random;
-    m_keepAwake = std::make_unique<KeepAwake>(env.platform.displaySleep);
-    m_camera = std::make_unique<MirrorCamera>(*env.platform.camera, *env.platform.faceDetector, *c);
     buildGames({d, c, s, r});
 
-    m_eyeStrain = std::make_unique<EyeStrainGuard>(env.platform.idleTime, c);
-    m_calculator = std::make_unique<CalculatorEngine>();
-    m_speedTest = std::make_unique<SpeedTestEngine>(c, s, env.speedTest);
-    m_pocket = std::make_unique<PocketStore>(d, c, env.platform.clipboard, env.pocketFolder);
-    m_mp3Exporter = std::make_unique<Mp3Exporter>(*env.platform.tools, *env.platform.processes, env.exportFolder);
-    m_voice = std::make_unique<VoiceMemoEngine>(*env.platform.memoRecorder, *env.platform.memoPlayer,
-                                                *m_mp3Exporter, *env.platform.fileRevealer, *c, *s,
-                                                env.memosFolder);
-    m_translator = std::make_unique<TranslatorEngine>(env.platform.clipboard, env.translatorBase);
-    m_youtubeDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::youtube, env.platform.tools,
-                                                          env.platform.processes, env.downloadsFolder);
-    m_spotifyDown = std::make_unique<MediaDownloadEngine>(Tools::MediaKind::spotify, env.platform.tools,
-                                                          env.platform.processes, env.downloadsFolder);
-
-    m_artworkLoader = std::make_unique<ArtworkLoader>(*env.network, *c);
-    m_nowPlayingService = std::make_unique<NowPlayingService>(*env.platform.mediaPlayers,
-                                                              *env.platform.mediaKeySender, *m_artworkLoader, *c, *s);
-    m_calendarStore = std::make_unique<CalendarStore>(env.platform.calendar, c);
-    m_batteryMonitor = std::make_unique<BatteryMonitor>(env.platform.powerSupply);
-    m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
     if (env.credentials)
         connect(env.credentials, &CanvasCredentialStore::credentialsChanged, this, [this] {
             emit canvasHasCredentialsChanged();
             emit changed();
         });
-    m_canvasRefresh = std::make_unique<CanvasRefresh>(m_canvasService.get(), env.credentials, c);
     connectCanvasRefresh();
-    m_weatherService = std::make_unique<WeatherService>(env.weatherBase, env.platform.location,
-                                                        env.platform.geocoder, env.network, s);
-    m_systemMonitor = std::make_unique<SystemMonitor>(env.platform.systemLoad);
-    m_networkStatus = std::make_unique<NetworkStatus>(env.platform.networkInterfaces, env.platform.wifi,
-                                                      env.platform.reachability);
-    m_clipboardStore = std::make_unique<ClipboardStore>(env.platform.clipboard);
-    m_bluetoothMonitor = std::make_unique<BluetoothMonitor>(env.platform.bluetooth);
-    m_powerMonitor = std::make_unique<PowerModeMonitor>(env.platform.lowPowerMode);
-    m_hudMonitor = std::make_unique<SystemHUDMonitor>(env.platform.mediaKeys, env.platform.audio,
-                                                      env.platform.backlight, c, s);
 
-    m_timer = std::make_unique<TimerStore>(std::nullopt, d, c, s);
-
-    forwardChangesOf(m_timer.get());
-    forwardChangesOf(m_keepAwake.get());
-    forwardChangesOf(m_camera.get());
-    forwardChangesOf(m_eyeStrain.get());
-    forwardChangesOf(m_calculator.get());
-    forwardChangesOf(m_speedTest.get());
-    forwardChangesOf(m_pocket.get());
-    forwardChangesOf(m_voice.get());
-    forwardChangesOf(m_translator.get());
+    forwardChangesOf(m_timer);
+    forwardChangesOf(m_keepAwake);
+    forwardChangesOf(m_camera);
+    forwardChangesOf(m_eyeStrain);
+    forwardChangesOf(m_calculator);
+    forwardChangesOf(m_speedTest);
+    forwardChangesOf(m_pocket);
+    forwardChangesOf(m_voice);
+    forwardChangesOf(m_translator);
     connect(m_settings, &AppSettings::settingsChanged, this, [this] { settingsChanged(); });
     // The settings' other notices (island look, Canvas fields) reach the
     // model's observers too.
@@ -111,8 +99,8 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
         if (m_updater->wantsPrompt())
             updatePromptChanged();
     });
-    connect(m_nowPlayingService.get(), &NowPlayingService::artworkReady, this, &NotchViewModel::artworkArrived);
-    connect(m_nowPlayingService.get(), &NowPlayingService::artworkFailed, this, &NotchViewModel::artworkFailed);
+    connect(m_nowPlayingService, &NowPlayingService::artworkReady, this, &NotchViewModel::artworkArrived);
+    connect(m_nowPlayingService, &NowPlayingService::artworkFailed, this, &NotchViewModel::artworkFailed);
 
     m_lastLiveActivity = liveActivity();
     m_lastSideContent = hasCollapsedSideContent();
@@ -123,14 +111,9 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, QObject *parent)
 NotchViewModel::~NotchViewModel()
 {
     m_look.reset();
-    // The owned objects go after this body and may still announce changes
-    // while they go; nothing here may hear them then.
-    const QList<QObject *> owned = {m_timer.get(), m_keepAwake.get(), m_camera.get(), m_eyeStrain.get(),
-                                    m_calculator.get(), m_speedTest.get(), m_pocket.get(), m_voice.get(),
-                                    m_translator.get(), m_nowPlayingService.get(),
-                                    m_bluetoothMonitor.get(), m_powerMonitor.get(), m_hudMonitor.get()};
-    for (QObject *object : owned)
-        disconnect(object, nullptr, this, nullptr);
+    // The games' engines go after this body and may still announce changes
+    // while they go; nothing here may hear them then. The handed objects
+    // outlive the model, and their connections to it end with it.
 }
 
 void NotchViewModel::forwardChangesOf(QObject *object)
@@ -309,11 +292,11 @@ void NotchViewModel::start()
     assign(m_isLowPower, m_powerMonitor->isLowPowerModeEnabled(), &NotchViewModel::isLowPowerChanged);
     setBluetoothDevices(m_bluetoothMonitor->devices());
     m_monitorConnections = {
-        connect(m_bluetoothMonitor.get(), &BluetoothMonitor::connected, this, &NotchViewModel::bluetoothConnected),
-        connect(m_bluetoothMonitor.get(), &BluetoothMonitor::disconnected, this,
+        connect(m_bluetoothMonitor, &BluetoothMonitor::connected, this, &NotchViewModel::bluetoothConnected),
+        connect(m_bluetoothMonitor, &BluetoothMonitor::disconnected, this,
                 &NotchViewModel::bluetoothDisconnected),
-        connect(m_powerMonitor.get(), &PowerModeMonitor::lowPowerModeChanged, this, &NotchViewModel::powerModeChanged),
-        connect(m_hudMonitor.get(), &SystemHUDMonitor::pulsed, this, &NotchViewModel::handleHUD),
+        connect(m_powerMonitor, &PowerModeMonitor::lowPowerModeChanged, this, &NotchViewModel::powerModeChanged),
+        connect(m_hudMonitor, &SystemHUDMonitor::pulsed, this, &NotchViewModel::handleHUD),
     };
     applyPermissionPreferences();
     m_tickTask.cancel();
@@ -425,11 +408,6 @@ void NotchViewModel::setCanvasBoard(const CanvasBoard &board)
 void NotchViewModel::setCanvasUserName(const std::optional<QString> &name)
 {
     assign(m_canvasUserName, name, &NotchViewModel::canvasUserNameChanged);
-}
-
-QString NotchViewModel::canvasDueLabel(const CanvasAssignment &item) const
-{
-    return item.dueLabel(QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), m_env.timeZone), m_env.timeZone);
 }
 
 void NotchViewModel::cancelHoverTask()

@@ -43,7 +43,6 @@ class AppSettings;
 class ArtworkLoader;
 class IslandLook;
 class MirrorCamera;
-class Mp3Exporter;
 class NowPlayingService;
 class VoiceMemoEngine;
 class CalculatorEngine;
@@ -96,16 +95,46 @@ struct IslandEnvironment {
     Platform platform;
 };
 
+// The engines, stores and services the island reads and its panels show,
+// apart from the games. The composition root makes them (tests: over fakes)
+// and they outlive the model.
+struct IslandParts {
+    KeepAwake *keepAwake = nullptr;
+    MirrorCamera *camera = nullptr;
+    EyeStrainGuard *eyeStrain = nullptr;
+    CalculatorEngine *calculator = nullptr;
+    SpeedTestEngine *speedTest = nullptr;
+    PocketStore *pocket = nullptr;
+    VoiceMemoEngine *voice = nullptr;
+    TranslatorEngine *translator = nullptr;
+    MediaDownloadEngine *youtubeDown = nullptr;
+    MediaDownloadEngine *spotifyDown = nullptr;
+    ArtworkLoader *artworkLoader = nullptr;
+    NowPlayingService *nowPlayingService = nullptr;
+    CalendarStore *calendarStore = nullptr;
+    BatteryMonitor *batteryMonitor = nullptr;
+    CanvasService *canvasService = nullptr;
+    CanvasRefresh *canvasRefresh = nullptr;
+    WeatherService *weatherService = nullptr;
+    SystemMonitor *systemMonitor = nullptr;
+    NetworkStatus *networkStatus = nullptr;
+    ClipboardStore *clipboardStore = nullptr;
+    BluetoothMonitor *bluetoothMonitor = nullptr;
+    PowerModeMonitor *powerMonitor = nullptr;
+    SystemHUDMonitor *hudMonitor = nullptr;
+    TimerStore *timer = nullptr;
+};
+
 // The island's one model: its state machine, the pulses and the live
 // activity, game mode and the game keys, and the one-second refresh of every
-// reading. It owns every engine, store and service the island's panels show.
+// reading. It holds every engine, store and service the island's panels show:
+// the games' engines it makes, the others it is handed (IslandParts).
 // Main thread only.
 //
 // Published values notify only when they really change; changed() fires
 // after any of them, and after a change of an owned engine or store.
 class NotchViewModel : public QObject {
     Q_OBJECT
-    Q_MOC_INCLUDE("store/appsettings.h")
     Q_MOC_INCLUDE("island/islandlook.h")
     Q_MOC_INCLUDE("tools/calculatorengine.h")
     Q_MOC_INCLUDE("canvas/canvasservice.h")
@@ -167,8 +196,7 @@ class NotchViewModel : public QObject {
     // What the island's views show, worked out from all of the above.
     Q_PROPERTY(IslandLook *look READ look CONSTANT)
 
-    // Owned objects.
-    Q_PROPERTY(AppSettings *settings READ settings CONSTANT)
+    // The engines, stores and services it holds.
     Q_PROPERTY(UpdateService *updater READ updater CONSTANT)
     Q_PROPERTY(MirrorCamera *camera READ camera CONSTANT)
     Q_PROPERTY(VoiceMemoEngine *voice READ voice CONSTANT)
@@ -212,7 +240,7 @@ public:
     static inline const QString GameModeKey = QStringLiteral("pavlet.gameModeOn");
     static inline const QString SetupCompletedKey = QStringLiteral("permissionsSetupCompleted");
 
-    explicit NotchViewModel(const IslandEnvironment &env, QObject *parent = nullptr);
+    NotchViewModel(const IslandEnvironment &env, const IslandParts &parts, QObject *parent = nullptr);
     ~NotchViewModel() override;
 
     // --- Published values.
@@ -270,19 +298,18 @@ public:
     void setCanvasBoard(const CanvasBoard &board);
     void setCanvasUserName(const std::optional<QString> &name);
 
-    // --- Owned objects.
+    // --- Engines, stores and services.
     IslandLook *look() const { return m_look.get(); }
-    AppSettings *settings() const { return m_settings; }
     UpdateService *updater() const { return m_updater; }
-    MirrorCamera *camera() const { return m_camera.get(); }
-    VoiceMemoEngine *voice() const { return m_voice.get(); }
-    NowPlayingService *nowPlayingService() const { return m_nowPlayingService.get(); }
+    MirrorCamera *camera() const { return m_camera; }
+    VoiceMemoEngine *voice() const { return m_voice; }
+    NowPlayingService *nowPlayingService() const { return m_nowPlayingService; }
     // The artwork cache, for the image provider of the island's views.
-    ArtworkLoader *artworkLoader() const { return m_artworkLoader.get(); }
+    ArtworkLoader *artworkLoader() const { return m_artworkLoader; }
     // Artwork lookups awaiting their answer (at most the playing track's).
     qsizetype artworkRequestsHeld() const { return m_artworkRequests.size(); }
-    TimerStore *timer() const { return m_timer.get(); }
-    KeepAwake *keepAwake() const { return m_keepAwake.get(); }
+    TimerStore *timer() const { return m_timer; }
+    KeepAwake *keepAwake() const { return m_keepAwake; }
     QList<QObject *> gameEngines() const;
     // The engine of the game of type E.
     template<class E>
@@ -294,23 +321,23 @@ public:
         }
         return nullptr;
     }
-    EyeStrainGuard *eyeStrain() const { return m_eyeStrain.get(); }
-    CalculatorEngine *calculator() const { return m_calculator.get(); }
-    SpeedTestEngine *speedTest() const { return m_speedTest.get(); }
-    PocketStore *pocket() const { return m_pocket.get(); }
-    TranslatorEngine *translator() const { return m_translator.get(); }
-    MediaDownloadEngine *youtubeDown() const { return m_youtubeDown.get(); }
-    MediaDownloadEngine *spotifyDown() const { return m_spotifyDown.get(); }
-    CanvasService *canvasService() const { return m_canvasService.get(); }
-    CalendarStore *calendarStore() const { return m_calendarStore.get(); }
-    BatteryMonitor *batteryMonitor() const { return m_batteryMonitor.get(); }
-    WeatherService *weatherService() const { return m_weatherService.get(); }
-    SystemMonitor *systemMonitor() const { return m_systemMonitor.get(); }
-    NetworkStatus *networkStatus() const { return m_networkStatus.get(); }
-    ClipboardStore *clipboardStore() const { return m_clipboardStore.get(); }
-    BluetoothMonitor *bluetoothMonitor() const { return m_bluetoothMonitor.get(); }
-    PowerModeMonitor *powerMonitor() const { return m_powerMonitor.get(); }
-    SystemHUDMonitor *hudMonitor() const { return m_hudMonitor.get(); }
+    EyeStrainGuard *eyeStrain() const { return m_eyeStrain; }
+    CalculatorEngine *calculator() const { return m_calculator; }
+    SpeedTestEngine *speedTest() const { return m_speedTest; }
+    PocketStore *pocket() const { return m_pocket; }
+    TranslatorEngine *translator() const { return m_translator; }
+    MediaDownloadEngine *youtubeDown() const { return m_youtubeDown; }
+    MediaDownloadEngine *spotifyDown() const { return m_spotifyDown; }
+    CanvasService *canvasService() const { return m_canvasService; }
+    CalendarStore *calendarStore() const { return m_calendarStore; }
+    BatteryMonitor *batteryMonitor() const { return m_batteryMonitor; }
+    WeatherService *weatherService() const { return m_weatherService; }
+    SystemMonitor *systemMonitor() const { return m_systemMonitor; }
+    NetworkStatus *networkStatus() const { return m_networkStatus; }
+    ClipboardStore *clipboardStore() const { return m_clipboardStore; }
+    BluetoothMonitor *bluetoothMonitor() const { return m_bluetoothMonitor; }
+    PowerModeMonitor *powerMonitor() const { return m_powerMonitor; }
+    SystemHUDMonitor *hudMonitor() const { return m_hudMonitor; }
 
     // The window controller's test of whether the pointer is over the island.
     void setPointerInsideTest(std::function<bool()> test);
@@ -341,10 +368,6 @@ public:
     // the island's own copy (the clipboard history does not record it).
     Q_INVOKABLE void generatePasswordToClipboard();
     Q_INVOKABLE QString quoteOfTheDay() const;
-    // What the island was built from, for views that make engines of their own.
-    const IslandEnvironment &environment() const { return m_env; }
-    PermissionCenter *permissionCenter() const { return m_permissions; }
-    UserDefaults *userDefaults() const { return m_defaults; }
     // The hover island's join action: opens the event's meeting address.
     Q_INVOKABLE void joinEvent(const NextEvent &event);
     // Hands a web address from outside data to the desktop; only http and
@@ -353,8 +376,6 @@ public:
     // Opens an assignment's page; without one, the next assignment's.
     void openAssignment(const std::optional<CanvasAssignment> &assignment = std::nullopt);
     Q_INVOKABLE void openAssignment(const QVariant &assignment);
-    // An item's due text as of now, in the zone that decides "today".
-    Q_INVOKABLE QString canvasDueLabel(const CanvasAssignment &item) const;
 
     // --- State machine.
     Q_INVOKABLE void setState(Island::NotchState state);
@@ -528,6 +549,33 @@ private:
     Clock *m_clock;
     Scheduler *m_scheduler;
 
+    // The engines, stores and services it is handed, in the order they are
+    // made.
+    KeepAwake *m_keepAwake;
+    MirrorCamera *m_camera;
+    EyeStrainGuard *m_eyeStrain;
+    CalculatorEngine *m_calculator;
+    SpeedTestEngine *m_speedTest;
+    PocketStore *m_pocket;
+    VoiceMemoEngine *m_voice;
+    TranslatorEngine *m_translator;
+    MediaDownloadEngine *m_youtubeDown;
+    MediaDownloadEngine *m_spotifyDown;
+    ArtworkLoader *m_artworkLoader;
+    NowPlayingService *m_nowPlayingService;
+    CalendarStore *m_calendarStore;
+    BatteryMonitor *m_batteryMonitor;
+    CanvasService *m_canvasService;
+    CanvasRefresh *m_canvasRefresh;
+    WeatherService *m_weatherService;
+    SystemMonitor *m_systemMonitor;
+    NetworkStatus *m_networkStatus;
+    ClipboardStore *m_clipboardStore;
+    BluetoothMonitor *m_bluetoothMonitor;
+    PowerModeMonitor *m_powerMonitor;
+    SystemHUDMonitor *m_hudMonitor;
+    TimerStore *m_timer;
+
     // Published values, in their order.
     NotchState m_state = NotchState::collapsed;
     NowPlayingInfo m_nowPlaying;
@@ -568,34 +616,8 @@ private:
     bool m_lastPreviewAmbient = false;
     AmbientKind m_lastGlow = AmbientKind::rest;
 
-    // Owned objects, in the order they are made.
-    std::unique_ptr<KeepAwake> m_keepAwake;
-    std::unique_ptr<MirrorCamera> m_camera;
     // Every game's engine, in page order.
     std::vector<std::unique_ptr<ArcadeEngine>> m_games;
-    std::unique_ptr<EyeStrainGuard> m_eyeStrain;
-    std::unique_ptr<CalculatorEngine> m_calculator;
-    std::unique_ptr<SpeedTestEngine> m_speedTest;
-    std::unique_ptr<PocketStore> m_pocket;
-    std::unique_ptr<Mp3Exporter> m_mp3Exporter;
-    std::unique_ptr<VoiceMemoEngine> m_voice;
-    std::unique_ptr<TranslatorEngine> m_translator;
-    std::unique_ptr<MediaDownloadEngine> m_youtubeDown;
-    std::unique_ptr<MediaDownloadEngine> m_spotifyDown;
-    std::unique_ptr<ArtworkLoader> m_artworkLoader;
-    std::unique_ptr<NowPlayingService> m_nowPlayingService;
-    std::unique_ptr<CalendarStore> m_calendarStore;
-    std::unique_ptr<BatteryMonitor> m_batteryMonitor;
-    std::unique_ptr<CanvasService> m_canvasService;
-    std::unique_ptr<CanvasRefresh> m_canvasRefresh;
-    std::unique_ptr<WeatherService> m_weatherService;
-    std::unique_ptr<SystemMonitor> m_systemMonitor;
-    std::unique_ptr<NetworkStatus> m_networkStatus;
-    std::unique_ptr<ClipboardStore> m_clipboardStore;
-    std::unique_ptr<BluetoothMonitor> m_bluetoothMonitor;
-    std::unique_ptr<PowerModeMonitor> m_powerMonitor;
-    std::unique_ptr<SystemHUDMonitor> m_hudMonitor;
-    std::unique_ptr<TimerStore> m_timer;
     // Last: it reads every object above and goes first.
     std::unique_ptr<IslandLook> m_look;
 

@@ -196,7 +196,7 @@ void NotchViewModel::refreshCanvas(std::function<void()> done)
 
 void NotchViewModel::connectCanvasRefresh()
 {
-    CanvasRefresh *refresh = m_canvasRefresh.get();
+    CanvasRefresh *refresh = m_canvasRefresh;
     connect(refresh, &CanvasRefresh::boardFetched, this,
             [this](const CanvasBoard &board, const std::optional<CanvasAssignment> &next) {
                 assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);

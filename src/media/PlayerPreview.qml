@@ -7,11 +7,14 @@ import Pavlet.Style
 // the play bar, in a regular or a compact size.
 Column {
     id: root
-    required property NotchViewModel model
+    required property nowPlayingInfo info
+    required property NowPlayingService service
     required property AppSettings settings
     property bool compact: false
+    // Play or pause was clicked; a skip went to the player.
+    signal playPauseRequested()
+    signal skipped(bool forward)
 
-    readonly property nowPlayingInfo info: model.nowPlaying
     readonly property bool idle: info.title.length === 0 && info.artist.length === 0
     readonly property color accent: IslandPalette.accent(MediaText.sourceAccent(info))
     readonly property bool showsBar: MediaText.showsPlayBar(info, settings.playerShowPlayBar)
@@ -27,7 +30,7 @@ Column {
             corner: root.compact ? 8 : 12
             accent: root.accent
             symbol: MediaText.artworkSymbol(root.info)
-            image: root.info.hasArtwork ? root.model.nowPlayingService.artworkSource(root.info) : ""
+            image: root.info.hasArtwork ? root.service.artworkSource(root.info) : ""
         }
         Column {
             Layout.fillWidth: true
@@ -62,8 +65,8 @@ Column {
                 compact: root.compact
                 accent: root.accent
                 onClicked: {
-                    root.model.nowPlayingService.previousTrack()
-                    root.model.refreshNowPlayingSoonAlt()
+                    root.service.previousTrack()
+                    root.skipped(false)
                 }
             }
             MediaButton {
@@ -73,7 +76,7 @@ Column {
                 emphasized: true
                 compact: root.compact
                 accent: root.accent
-                onClicked: root.model.togglePlayPause()
+                onClicked: root.playPauseRequested()
             }
             MediaButton {
                 anchors.verticalCenter: parent.verticalCenter
@@ -83,8 +86,8 @@ Column {
                 compact: root.compact
                 accent: root.accent
                 onClicked: {
-                    root.model.nowPlayingService.nextTrack()
-                    root.model.refreshNowPlayingSoon()
+                    root.service.nextTrack()
+                    root.skipped(true)
                 }
             }
         }

@@ -7,14 +7,15 @@ import Pavlet.Style
 // recordings (or an empty card) and the record button with its level meter.
 Item {
     id: root
-    required property NotchViewModel model
-    required property AppSettings settings
-    readonly property VoiceMemoEngine engine: model.voice
+    required property VoiceMemoEngine engine
+    // The pointer came onto the panel; the back button was clicked.
+    signal pointerEntered()
+    signal homeRequested()
     readonly property color coral: IslandPalette.accent(IslandPalette.coral)
 
     Component.onCompleted: engine.reload()
     onVisibleChanged: if (visible) engine.reload()
-    HoverHandler { onHoveredChanged: if (hovered) root.model.cancelHoverTask() }
+    HoverHandler { onHoveredChanged: if (hovered) root.pointerEntered() }
     AnimationTicker { id: ticker; running: root.visible; fps: 0.1 }
 
     Item {
@@ -28,7 +29,7 @@ Item {
             size: IslandStyle.fontBody
             color: root.coral
             help: qsTr("Home")
-            onClicked: root.model.openHome()
+            onClicked: root.homeRequested()
         }
         Column {
             anchors.left: back.right

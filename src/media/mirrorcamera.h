@@ -18,7 +18,7 @@ bool isFaceTooClose(const QList<QRectF> &faces);
 class MirrorCamera : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    QML_UNCREATABLE("Owned by the view model")
+    QML_UNCREATABLE("Made by the composition root")
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY isRunningChanged)
     Q_PROPERTY(bool denied READ denied NOTIFY deniedChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)

@@ -24,7 +24,7 @@ const PlayerRecord *rankPresented(const QList<PlayerRecord> &records);
 class NowPlayingService : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    QML_UNCREATABLE("Owned by the view model")
+    QML_UNCREATABLE("Made by the composition root")
     Q_PROPERTY(bool allowAutomation READ allowAutomation WRITE setAllowAutomation NOTIFY allowAutomationChanged)
     Q_PROPERTY(NowPlayingInfo presented READ presented WRITE setPresented NOTIFY presentedChanged)
 public:

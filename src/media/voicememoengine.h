@@ -75,7 +75,7 @@ struct VoiceMemoFolders {
 class VoiceMemoEngine : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    QML_UNCREATABLE("Owned by the view model")
+    QML_UNCREATABLE("Made by the composition root")
     Q_PROPERTY(QList<VoiceMemo> memos READ memos NOTIFY memosChanged)
     // The same list as a model whose rows are updated in place.
     Q_PROPERTY(RecordListModelBase *memoList READ memoList CONSTANT)

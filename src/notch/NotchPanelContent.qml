@@ -8,9 +8,11 @@ import Pavlet.Style
 Item {
     id: root
     required property QtObject panel
-    // The island's model and the settings store, handed over once made.
+    // The island's model, the settings store and the Home panel's parts,
+    // handed over once made.
     property NotchViewModel model: null
     property AppSettings settings: null
+    property HomeParts homeParts: null
     anchors.fill: parent
 
     IslandShape {
@@ -28,15 +30,16 @@ Item {
     Loader {
         id: island
         objectName: "island"
-        active: root.model !== null && root.settings !== null
+        active: root.model !== null && root.settings !== null && root.homeParts !== null
         x: root.panel.islandRect.x
         y: root.panel.islandRect.y
         width: root.panel.islandRect.width
         height: root.panel.islandRect.height
-        sourceComponent: NotchView {
+        sourceComponent: NotchIsland {
             radius: root.panel.cornerRadius
             model: root.model
             settings: root.settings
+            homeParts: root.homeParts
         }
     }
 

@@ -11,7 +11,7 @@ class IdleTime;
 class EyeStrainGuard : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    QML_UNCREATABLE("Owned by the island's view model")
+    QML_UNCREATABLE("Made by the composition root")
     Q_PROPERTY(bool warning READ warning NOTIFY warningChanged)
     Q_PROPERTY(int minutesUntilBreak READ minutesUntilBreak NOTIFY minutesUntilBreakChanged)
     Q_PROPERTY(bool tooClose READ tooClose WRITE setTooClose NOTIFY tooCloseChanged)

@@ -8,17 +8,18 @@ import Pavlet.Style
 // key goes to the engine; hardware keys reach it through the window.
 Item {
     id: root
-    required property NotchViewModel model
-    required property AppSettings settings
+    required property CalculatorEngine engine
+    // The pointer came onto the panel; the back button was clicked.
+    signal pointerEntered()
+    signal homeRequested()
     // True while the unit card stands in for the readout and the pad.
     property bool extras: false
 
-    readonly property CalculatorEngine engine: model.calculator
     readonly property color amber: IslandPalette.accent(IslandPalette.amber)
     readonly property color coral: IslandPalette.accent(IslandPalette.coral)
 
     HoverHandler {
-        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+        onHoveredChanged: if (hovered) root.pointerEntered()
     }
 
     ColumnLayout {
@@ -33,7 +34,7 @@ Item {
                 size: IslandStyle.fontBody
                 color: root.amber
                 help: qsTr("Home")
-                onClicked: root.model.openHome()
+                onClicked: root.homeRequested()
             }
             ColumnLayout {
                 spacing: 1

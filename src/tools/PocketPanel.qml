@@ -7,16 +7,20 @@ import Pavlet.Style
 // clipboard button and "Clear", or the card that asks for a drop.
 Item {
     id: root
-    required property NotchViewModel model
-    required property AppSettings settings
+    required property PocketStore store
+    // A file drag is over the island.
+    required property bool targeted
+    // The pointer came onto the panel; the back button was clicked;
+    // "Clipboard" was clicked.
+    signal pointerEntered()
+    signal homeRequested()
+    signal clipboardHeld()
 
-    readonly property PocketStore store: model.pocket
     readonly property int count: store.items.count
     readonly property color coral: IslandPalette.accent(IslandPalette.coral)
-    readonly property bool targeted: model.fileDropTargeted
 
     HoverHandler {
-        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+        onHoveredChanged: if (hovered) root.pointerEntered()
     }
 
     ColumnLayout {
@@ -31,7 +35,7 @@ Item {
                 size: IslandStyle.fontBody
                 color: root.coral
                 help: qsTr("Home")
-                onClicked: root.model.openHome()
+                onClicked: root.homeRequested()
             }
             ColumnLayout {
                 spacing: 1
@@ -62,7 +66,7 @@ Item {
                 MouseArea {
                     id: clipboardArea
                     anchors.fill: parent
-                    onClicked: root.model.holdClipboardInPocket()
+                    onClicked: root.clipboardHeld()
                 }
             }
             Text {

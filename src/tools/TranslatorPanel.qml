@@ -9,9 +9,10 @@ import Pavlet.Style
 // translation.
 Item {
     id: root
-    required property NotchViewModel model
-    required property AppSettings settings
-    property TranslatorEngine engine: model.translator
+    required property TranslatorEngine engine
+    // The pointer came onto the panel; the back button was clicked.
+    signal pointerEntered()
+    signal homeRequested()
 
     readonly property color sky: IslandPalette.accent(IslandPalette.sky)
 
@@ -30,7 +31,7 @@ Item {
     Component.onCompleted: focusInput()
 
     HoverHandler {
-        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+        onHoveredChanged: if (hovered) root.pointerEntered()
     }
 
     component MenuLabel: Rectangle {
@@ -105,7 +106,7 @@ Item {
                 size: IslandStyle.fontBody
                 color: root.sky
                 help: qsTr("Home")
-                onClicked: root.model.openHome()
+                onClicked: root.homeRequested()
             }
             Column {
                 id: titleColumn

@@ -6,16 +6,17 @@ import Pavlet.Style
 // download's progress, the main button and "Later".
 Item {
     id: root
-    required property NotchViewModel model
-    required property AppSettings settings
+    required property UpdateService updater
+    // The pointer came onto the panel; "Later" was chosen.
+    signal pointerEntered()
+    signal dismissed()
 
-    readonly property UpdateService updater: model.updater
     readonly property updatePanelTexts texts: UpdateViews.texts(updater, updater.status, updater.latest,
                                                                  updater.hasLatest)
     readonly property color yellow: IslandPalette.accent(IslandPalette.yellow)
 
     HoverHandler {
-        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+        onHoveredChanged: if (hovered) root.pointerEntered()
     }
 
     Column {
@@ -138,7 +139,7 @@ Item {
                     MouseArea {
                         id: laterArea
                         anchors.fill: parent
-                        onClicked: root.model.dismissUpdate()
+                        onClicked: root.dismissed()
                     }
                 }
             }

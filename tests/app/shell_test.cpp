@@ -1,4 +1,5 @@
 #include "app/appdelegate.h"
+#include "app/islandservices.h"
 #include "app/islandeditclearance.h"
 #include "app/singleinstance.h"
 #include "app/statusitemcontroller.h"
@@ -140,7 +141,9 @@ namespace {
 // The delegate over fakes, with the island's model behind the window.
 struct Shell {
     Shell(UserDefaults *defaults, FakeClock &clock, FakeScheduler *scheduler)
-        : fakes(defaults, clock, scheduler), model(fakes.environment())
+        : fakes(defaults, clock, scheduler)
+        , services(fakes.environment())
+        , model(fakes.environment(), services.parts())
     {
         parts.defaults = defaults;
         parts.settings = &fakes.settings;
@@ -152,6 +155,7 @@ struct Shell {
         parts.withStatusItem = false;
     }
     IslandFakes fakes;
+    IslandServices services;
     NotchViewModel model;
     FakeWindowParts window;
     FakeWorkspace workspace;

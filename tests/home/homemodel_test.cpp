@@ -23,6 +23,7 @@ protected:
         IslandTest::SetUp();
         make();
         home.setModel(model.get());
+        home.setParts(homeParts.get());
     }
     static QVariantMap stacked(const QStringList &ids)
     {

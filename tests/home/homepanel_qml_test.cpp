@@ -423,7 +423,7 @@ QObject *engineOf(QQuickItem *card)
 // answer still zips once the card is gone, without touching the card.
 TEST_F(HomePanelQmlTest, ToolCardsWorkOwnedByTheCardEndsOrFinishesSafelyWhenTheCardGoes)
 {
-    QDir().mkpath(model->environment().downloadsFolder);
+    QDir().mkpath(fakes->environment().downloadsFolder);
     showOnly({"micCheck", "compress"});
     model->openHome();
     QQuickItem *panel = create(QStringLiteral("home/HomePanel.qml"));

@@ -144,3 +144,62 @@ TEST_F(IslandViewTest, TemperatureDigitsEditorSpacingAndMirrorClose)
     EXPECT_TRUE(itemWithText(close, "Close"));
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
+
+// The root view shows, for each open state, the panel its table holds for
+// that state, and nothing (without a warning) where the table holds none.
+TEST_F(IslandViewTest, EachOpenStateShowsItsPanelFromTheTable)
+{
+    QQmlComponent scene(engine());
+    scene.setData(R"(
+import QtQuick
+import Pavlet
+NotchView {
+    panels: IslandPanels {
+        home: Component { Item { objectName: "home" } }
+        canvas: Component { Item { objectName: "canvas" } }
+        games: Component { Item { objectName: "games" } }
+        calculator: Component { Item { objectName: "calculator" } }
+        pocket: Component { Item { objectName: "pocket" } }
+        voice: Component { Item { objectName: "voice" } }
+        translator: Component { Item { objectName: "translator" } }
+    }
+}
+)",
+                  QUrl::fromLocalFile(tempPath("Island.qml")));
+    std::unique_ptr<QObject> made(scene.createWithInitialProperties(withModel({{"width", 400}, {"height", 400}})));
+    auto *view = qobject_cast<QQuickItem *>(made.get());
+    ASSERT_TRUE(view) << scene.errorString().toStdString();
+    view->setParentItem(window->contentItem());
+
+    const QList<std::pair<NotchState, QString>> shown = {
+        {NotchState::home, "home"},
+        {NotchState::canvas, "canvas"},
+        {NotchState::games, "games"},
+        {NotchState::calculator, "calculator"},
+        {NotchState::pocket, "pocket"},
+        {NotchState::voice, "voice"},
+        {NotchState::translator, "translator"},
+    };
+    // The panels in the frame of the current state (a frame that is leaving
+    // stays a moment longer).
+    const auto current = [&] {
+        QStringList names;
+        for (const auto &[state, name] : shown) {
+            for (auto *item : view->findChildren<QQuickItem *>(name)) {
+                QQuickItem *frame = item->parentItem() ? item->parentItem()->parentItem() : nullptr;
+                if (frame && frame->property("forState").toInt() == int(model->state()))
+                    names << name;
+            }
+        }
+        return names;
+    };
+    for (const auto &[state, name] : shown) {
+        model->setState(state);
+        EXPECT_EQ(current(), QStringList{name}) << name.toStdString();
+    }
+    model->setState(NotchState::update);
+    EXPECT_TRUE(current().isEmpty());
+    spin(50);
+    made.reset();
+    EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
+}

@@ -64,6 +64,7 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
     QHash<QString, QVariant> inputs = {
         {QStringLiteral("NotchViewModel"), QVariant::fromValue<QObject *>(model.get())},
         {QStringLiteral("AppSettings"), QVariant::fromValue<QObject *>(&fakes->settings)},
+        {QStringLiteral("HomeParts"), QVariant::fromValue<QObject *>(homeParts.get())},
         {QStringLiteral("IslandLook"), QVariant::fromValue<QObject *>(model->look())},
         {QStringLiteral("hudLook"), QVariant::fromValue(HoverContent::hudLook(SystemHUDKind::volume, 0.5, false))},
         {QStringLiteral("QtObject"), QVariant::fromValue<QObject *>(panel)},
@@ -134,7 +135,7 @@ protected:
 
 TEST_F(IslandQmlTest, ToastTextsFollowTheLock)
 {
-    auto toast = qml.create("notch/GameModeToast.qml", {{"isOn", true}});
+    auto toast = qml.create("island/GameModeToast.qml", {{"isOn", true}});
     ASSERT_TRUE(toast);
     auto *title = toast->findChild<QObject *>("title");
     auto *detail = toast->findChild<QObject *>("detail");

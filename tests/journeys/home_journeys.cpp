@@ -1,5 +1,6 @@
 #include "journey.h"
 
+#include "app/compositionroot.h"
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchpanel.h"
@@ -135,10 +136,10 @@ TEST(HomeEditing, AddRemoveReorderAndDone)
              const QList<QQuickItem *> icons = stripIcons(j);
              ASSERT_GE(icons.size(), 6);
              j.scrollIntoView(icons[0]);
-             const QString order = j.island().settings()->chromeIconOrder();
+             const QString order = j.root().settings().chromeIconOrder();
              j.hands().drag(j.screenPoint(icons[0]), j.screenPoint(icons[4]) + QPoint(4, 0), 24);
              XInput::pause(500);
-             EXPECT_NE(j.island().settings()->chromeIconOrder(), order);
+             EXPECT_NE(j.root().settings().chromeIconOrder(), order);
          }},
         {"leave with Done", [&](Journey &j) {
              j.click(iconButton(j, "Done"));
@@ -147,7 +148,7 @@ TEST(HomeEditing, AddRemoveReorderAndDone)
          },
          [](Journey &j) {
              EXPECT_FALSE(j.island().isEditingModules());
-             EXPECT_EQ(j.island().settings()->visibleChromeIconIDs().size(), 13);
+             EXPECT_EQ(j.root().settings().visibleChromeIconIDs().size(), 13);
          }},
         {"close and open Home again", [](Journey &j) {
              ASSERT_TRUE(j.collapse());

@@ -2,6 +2,9 @@
 
 #include "support/pavlettest.h"
 
+#include "app/islandservices.h"
+#include "home/homeparts.h"
+
 #include "fakes/islandfakes.h"
 #include "store/homemodule.h"
 
@@ -21,14 +24,19 @@ protected:
 
     void TearDown() override
     {
+        homeParts.reset();
         model.reset();
+        services.reset();
         fakes.reset();
         PavletTest::TearDown();
     }
 
     NotchViewModel &make()
     {
-        model = std::make_unique<NotchViewModel>(fakes->environment());
+        model.reset();
+        services = std::make_unique<IslandServices>(fakes->environment());
+        model = std::make_unique<NotchViewModel>(fakes->environment(), services->parts());
+        homeParts = std::make_unique<HomeParts>(fakes->environment());
         model->setPointerInsideTest([this] { return pointerInside; });
         return *model;
     }
@@ -52,5 +60,9 @@ protected:
     QUrl updateBase;
     std::unique_ptr<IslandFakes> fakes;
     bool pointerInside = false;
+    // The engines and services the model is handed, over the fakes.
+    std::unique_ptr<IslandServices> services;
     std::unique_ptr<NotchViewModel> model;
+    // What the Home panel reads besides the model.
+    std::unique_ptr<HomeParts> homeParts;
 };

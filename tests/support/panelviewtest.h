@@ -3,6 +3,7 @@
 #include "island/animationclock.h"
 #include "style/accent.h"
 #include "support/islandtest.h"
+#include "support/islandviews.h"
 #include "support/qmltest.h"
 
 #include <QQuickItem>
@@ -24,15 +25,15 @@ protected:
         EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         view.reset();
         window.reset();
+        islandViews.reset();
         IslandTest::TearDown();
     }
     // The panel at its state's size.
     QQuickItem *open(const QString &pathUnderSrc, QSizeF size = {400, 400})
     {
-        view = qml.create(pathUnderSrc, {{"model", QVariant::fromValue<QObject *>(model.get())},
-                                         {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
-                                         {"width", size.width()},
-                                         {"height", size.height()}});
+        if (!islandViews)
+            islandViews = std::make_unique<IslandViews>(qml, model.get(), &fakes->settings, homeParts.get());
+        view = islandViews->create(pathUnderSrc, {{"width", size.width()}, {"height", size.height()}});
         auto *item = qobject_cast<QQuickItem *>(view.get());
         // In a window, as on screen: menus and pop-ups need one.
         if (item) {
@@ -81,6 +82,7 @@ protected:
     }
 
     QmlLoader qml;
+    std::unique_ptr<IslandViews> islandViews;
     std::unique_ptr<QObject> view;
     std::unique_ptr<QQuickWindow> window;
 };

@@ -38,7 +38,8 @@ protected:
                           QUrl::fromLocalFile(tempPath("Scene.qml")));
         scene.reset(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
             {{"model", QVariant::fromValue<QObject *>(model.get())},
-             {"settings", QVariant::fromValue<QObject *>(&fakes->settings)}})));
+             {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
+             {"homeParts", QVariant::fromValue<QObject *>(homeParts.get())}})));
         ASSERT_TRUE(scene) << component.errorString().toStdString();
         window->resize(int(scene->width()), int(scene->height()));
         scene->setParentItem(window->contentItem());
@@ -90,6 +91,7 @@ Item {
     height: SCENE_HEIGHT
     property var model
     property var settings
+    property var homeParts
     property size islandSize: Qt.size(428, 428)
     property alias island: island
     Rectangle {
@@ -99,13 +101,14 @@ Item {
             GradientStop { position: 1; color: "#a5c8e4" }
         }
     }
-    NotchView {
+    NotchIsland {
         id: island
         x: Math.round((scene.width - width) / 2)
         width: scene.islandSize.width
         height: scene.islandSize.height
         model: scene.model
         settings: scene.settings
+        homeParts: scene.homeParts
     }
 }
 )";

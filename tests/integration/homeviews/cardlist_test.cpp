@@ -34,7 +34,7 @@ protected:
     QQuickItem *showIsland()
     {
         clockTime.start();
-        QQuickItem *island = show(QStringLiteral("island/NotchView.qml"), {428, 620});
+        QQuickItem *island = show(QStringLiteral("notch/NotchIsland.qml"), {428, 620});
         if (island)
             window->setColor(Qt::black);
         return island;
@@ -43,6 +43,7 @@ protected:
     {
         HomeModel home;
         home.setModel(model.get());
+        home.setParts(homeParts.get());
         return int(home.visibleModules().size());
     }
     void playing(const QString &title)

@@ -5,6 +5,7 @@
 #include "store/homemodule.h"
 #include "style/accent.h"
 #include "support/islandtest.h"
+#include "support/islandviews.h"
 #include "island/notchviewmodel.h"
 #include "support/qmltest.h"
 #include "support/screenshots.h"
@@ -40,16 +41,19 @@ protected:
             EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         views.clear();
         window.reset();
+        islandViews.reset();
         IslandTest::TearDown();
     }
 
     QQuickItem *show(const QString &file, QSize size, QVariantMap properties = {})
     {
-        properties.insert(QStringLiteral("model"), QVariant::fromValue<QObject *>(model.get()));
-        properties.insert(QStringLiteral("settings"), QVariant::fromValue<QObject *>(&fakes->settings));
+        if (!islandViews || islandViews->model() != model.get()) {
+            views.clear();
+            islandViews = std::make_unique<IslandViews>(qml, model.get(), &fakes->settings, homeParts.get());
+        }
         properties.insert(QStringLiteral("width"), size.width());
         properties.insert(QStringLiteral("height"), size.height());
-        auto view = qml.create(file, properties);
+        auto view = islandViews->create(file, properties);
         auto *item = qobject_cast<QQuickItem *>(view.get());
         if (!item) {
             ADD_FAILURE() << qml.warnings().join('\n').toStdString();
@@ -92,6 +96,7 @@ protected:
     QmlLoader qml;
     std::unique_ptr<QQuickWindow> window;
     std::vector<std::unique_ptr<QObject>> views;
+    std::unique_ptr<IslandViews> islandViews;
     QString outDir;
 };
 

@@ -24,7 +24,7 @@ TEST_F(HomeScreenshotTest, HomeInTheIslandAndInEditMode)
     model->tick();
     model->openHome();
     // The island at the size the window controller gives Home.
-    QQuickItem *island = show(QStringLiteral("island/NotchView.qml"), {428, 620});
+    QQuickItem *island = show(QStringLiteral("notch/NotchIsland.qml"), {428, 620});
     ASSERT_TRUE(island);
     spin(500);
     const double height = std::min(620.0, std::max(32 + 26 + std::max(model->homeContentHeight(), 36.0), 32 + 72.0));

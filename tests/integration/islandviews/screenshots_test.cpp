@@ -74,6 +74,7 @@ Item {
     height: 420
     required property NotchViewModel model
     required property AppSettings settings
+    required property HomeParts homeParts
     property size islandSize: Qt.size(264, 48)
     property real islandTop: 0
     property alias island: island
@@ -84,7 +85,7 @@ Item {
             GradientStop { position: 1; color: "#a5c8e4" }
         }
     }
-    NotchView {
+    NotchIsland {
         id: island
         x: Math.round((scene.width - width) / 2)
         y: scene.islandTop
@@ -92,6 +93,7 @@ Item {
         height: scene.islandSize.height
         model: scene.model
         settings: scene.settings
+        homeParts: scene.homeParts
     }
 }
 )";
@@ -114,7 +116,9 @@ protected:
         QQmlComponent component(engine());
         component.setData(sceneSource, QUrl::fromLocalFile(tempPath("Scene.qml")));
         QObject *object = component.createWithInitialProperties(
-            withModel({{"islandSize", islandSize}, {"islandTop", top}}));
+            withModel({{"islandSize", islandSize},
+                       {"islandTop", top},
+                       {"homeParts", QVariant::fromValue<QObject *>(homeParts.get())}}));
         auto *item = qobject_cast<QQuickItem *>(object);
         if (!item) {
             ADD_FAILURE() << component.errorString().toStdString();

@@ -35,6 +35,7 @@ protected:
             &fakes->settings, windowParts(&clock, scheduler.get(), model.get(), &qml.engine()));
         QQuickItem *content = controller->panel()->content();
         ASSERT_TRUE(content);
+        content->setProperty("homeParts", QVariant::fromValue<QObject *>(homeParts.get()));
         content->setProperty("settings", QVariant::fromValue<QObject *>(&fakes->settings));
         content->setProperty("model", QVariant::fromValue<QObject *>(model.get()));
         controller->snap();
