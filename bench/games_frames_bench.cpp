@@ -17,6 +17,7 @@
 #include "fakes/fakeclock.h"
 #include "fakes/islandfakes.h"
 #include "games/action/blocksengine.h"
+#include "gamespanelinputs.h"
 #include "games/action/cpsengine.h"
 #include "games/action/dinoengine.h"
 #include "games/action/flapengine.h"
@@ -24,7 +25,7 @@
 #include "games/action/reflexengine.h"
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "island/islandmetrics.h"
 #include "style/accent.h"
 #include "island/notchviewmodel.h"
@@ -139,9 +140,8 @@ int main(int argc, char **argv)
     QQuickWindow window;
     window.setColor(Qt::black);
     QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/games/GamesPanel.qml")));
-    std::unique_ptr<QObject> panelObject(component.createWithInitialProperties(
-        {{"model", QVariant::fromValue<QObject *>(&model)},
-         {"settings", QVariant::fromValue<QObject *>(&fakes.settings)}}));
+    std::unique_ptr<QObject> panelObject(component.createWithInitialProperties(gamesPanelInputs(model)));
+    wireGamesPanel(panelObject.get(), model);
     auto *panel = qobject_cast<QQuickItem *>(panelObject.get());
     if (!panel) {
         std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));

@@ -5,7 +5,8 @@
 #include "app/islandservices.h"
 #include "benchfakes.h"
 #include "benchmain.h"
-#include "island/animationclock.h"
+#include "gamespanelinputs.h"
+#include "look/animationclock.h"
 #include "style/accent.h"
 #include "island/notchviewmodel.h"
 
@@ -41,11 +42,11 @@ struct Bench : BenchFakes {
     }
     std::unique_ptr<QObject> panel()
     {
-        return std::unique_ptr<QObject>(component->createWithInitialProperties(
-            {{"model", QVariant::fromValue<QObject *>(model.get())},
-             {"settings", QVariant::fromValue<QObject *>(&fakes.settings)},
-             {"width", 428},
-             {"height", 396}}));
+        QVariantMap inputs = gamesPanelInputs(*model);
+        inputs.insert({{"width", 428}, {"height", 396}});
+        std::unique_ptr<QObject> made(component->createWithInitialProperties(inputs));
+        wireGamesPanel(made.get(), *model);
+        return made;
     }
 };
 

@@ -5,7 +5,7 @@
 #include "canvas/canvascredentials.h"
 #include "home/homeparts.h"
 #include "games/action/pongpointerprobe.h"
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "island/notchviewmodel.h"
 #include "media/artworkloader.h"
 #include "media/voicememoengine.h"

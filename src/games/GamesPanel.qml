@@ -4,27 +4,32 @@ import Pavlet
 import Pavlet.Style
 
 // The games panel: a header (back button, the page's title and subtitle, the
-// mascot on the arcade) over one page, chosen by the view model's
-// activeGame: the arcade's cards, or a game's screen.
+// mascot on the arcade) over one page: the arcade's cards, or a game's screen.
 Item {
     id: root
-    required property NotchViewModel model
-    required property AppSettings settings
+    // Every game's engine in page order, the page on show (0 is the arcade),
+    // and whether the games are the island's state (else this panel is only
+    // fading out).
+    required property list<QtObject> engines
+    required property int page
+    required property bool live
+    // A game (or the arcade, 0) was chosen; back from the arcade; the
+    // pointer came onto the panel.
+    signal gameOpened(int game)
+    signal homeRequested()
+    signal pointerEntered()
 
-    readonly property int page: model.activeGame
-    // While the island shows another state this panel is only fading out.
-    readonly property bool live: model.state === Island.NotchState.games
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     function goBack() {
-        if (root.page !== Island.PavletGame.hub)
-            root.model.openGame(Island.PavletGame.hub)
+        if (root.page !== GameViews.hubPage)
+            root.gameOpened(GameViews.hubPage)
         else
-            root.model.openHome()
+            root.homeRequested()
     }
 
     HoverHandler {
-        onHoveredChanged: if (hovered) root.model.cancelHoverTask()
+        onHoveredChanged: if (hovered) root.pointerEntered()
     }
 
     ColumnLayout {
@@ -107,11 +112,11 @@ Item {
                 // Pages are built off the frame; the header shows at once.
                 asynchronous: true
                 Component.onCompleted: {
-                    if (frame.page === Island.PavletGame.hub)
+                    if (frame.page === GameViews.hubPage)
                         sourceComponent = hubPage
                     else
                         setSource(Qt.resolvedUrl(GameViews.viewSource(frame.page)),
-                                  { engine: root.model.gameEngines[frame.page - 1],
+                                  { engine: root.engines[frame.page - 1],
                                     width: frame.width, height: frame.height })
                 }
             }
@@ -182,7 +187,7 @@ Item {
 
             GameCards {
                 id: cardList
-                engines: root.model.gameEngines
+                engines: root.engines
             }
 
             Column {
@@ -201,7 +206,7 @@ Item {
                                 ? IslandPalette.accent(IslandPalette[accentName])
                                 : IslandPalette[accentName]
                         preview: Qt.resolvedUrl(mark)
-                        onClicked: root.model.openGame(game)
+                        onClicked: root.gameOpened(game)
                     }
                 }
             }

@@ -69,6 +69,27 @@ void GameCards::setEngine(int game, QObject *engine)
     emit enginesChanged();
 }
 
+QQmlListProperty<QObject> GameCards::engineList()
+{
+    // Appending fills the next card without an engine; clearing empties all.
+    auto append = [](QQmlListProperty<QObject> *list, QObject *engine) {
+        auto *cards = static_cast<GameCards *>(list->object);
+        const qsizetype row = cards->m_engines.indexOf(QPointer<QObject>());
+        if (row >= 0)
+            cards->setEngine(int(row) + 1, engine);
+    };
+    auto count = [](QQmlListProperty<QObject> *list) {
+        return static_cast<GameCards *>(list->object)->m_engines.size();
+    };
+    auto at = [](QQmlListProperty<QObject> *list, qsizetype i) -> QObject * {
+        return static_cast<GameCards *>(list->object)->m_engines.at(i);
+    };
+    auto clear = [](QQmlListProperty<QObject> *list) {
+        static_cast<GameCards *>(list->object)->setEngines({});
+    };
+    return QQmlListProperty<QObject>(this, nullptr, append, count, at, clear);
+}
+
 void GameCards::onRecordChanged()
 {
     const int row = int(m_engines.indexOf(QPointer<QObject>(sender())));

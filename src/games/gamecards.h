@@ -3,6 +3,7 @@
 #include "games/gameregistry.h"
 
 #include <QAbstractListModel>
+#include <QQmlListProperty>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -15,8 +16,9 @@
 class GameCards : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
-    // The games' engines in page order, the first game's first.
-    Q_PROPERTY(QList<QObject *> engines READ engines WRITE setEngines NOTIFY enginesChanged)
+    // The games' engines in page order, the first game's first; a QML list,
+    // so a view can hand on the list it was given.
+    Q_PROPERTY(QQmlListProperty<QObject> engines READ engineList NOTIFY enginesChanged)
 public:
     enum Role {
         GameRole = Qt::UserRole + 1, // the page the card opens
@@ -52,6 +54,7 @@ public:
 
     void setEngines(const QList<QObject *> &engines);
     QList<QObject *> engines() const;
+    QQmlListProperty<QObject> engineList();
 
 signals:
     void enginesChanged();

@@ -22,6 +22,8 @@ class GameViews : public QObject {
     Q_MOC_INCLUDE("games/blackjackengine.h")
     Q_MOC_INCLUDE("games/stack4engine.h")
 
+    // The arcade's page number.
+    Q_PROPERTY(int hubPage READ hubPage CONSTANT)
     // Sizes that belong to the game screens.
     Q_PROPERTY(int howToMaxWidth MEMBER m_howToMaxWidth CONSTANT)         // 320
     Q_PROPERTY(int ownHowToMaxWidth MEMBER m_ownHowToMaxWidth CONSTANT)   // 340
@@ -104,6 +106,7 @@ public:
     static QVariantList blackjackHubBacks();
 
     // --- The panel.
+    static constexpr int hubPage() { return 0; }
     Q_INVOKABLE static QString pageTitle(int page);
     Q_INVOKABLE static QString pageSubtitle(int page);
     // A game's screen, a QML file below games/; empty for the arcade.

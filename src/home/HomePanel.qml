@@ -214,7 +214,10 @@ Item {
                 width: parent.width
                 info: root.model.nowPlaying
                 service: root.model.nowPlayingService
-                settings: root.settings
+                showArtwork: root.settings.playerShowArtwork
+                showAlbum: root.settings.playerShowAlbum
+                showSkip: root.settings.playerShowSkip
+                showPlayBar: root.settings.playerShowPlayBar
                 compact: true
                 onPlayPauseRequested: root.model.togglePlayPause()
                 onSkipped: (forward) => forward ? root.model.refreshNowPlayingSoon() : root.model.refreshNowPlayingSoonAlt()

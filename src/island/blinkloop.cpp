@@ -1,6 +1,6 @@
 #include "island/blinkloop.h"
 
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "island/decorations.h"
 
 #include <QQmlEngine>

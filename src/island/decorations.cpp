@@ -82,11 +82,6 @@ IdleChoice collapsedIdle(bool playing, bool showVisualizer, bool showSmile, bool
     return c;
 }
 
-double playingBarHeight(double frameHeight, double t, int index)
-{
-    return std::max(3.0, frameHeight * (0.35 + 0.65 * (std::sin(7 * t + 0.7 * M_PI * index) + 1) / 2));
-}
-
 double smileScale(double t)
 {
     return 0.94 + 0.04 * (std::sin(1.6 * t) + 1);
@@ -133,42 +128,6 @@ RimLook rim(AmbientKind kind, double t)
     r.halo = rimHaloOpacity(p);
     r.line = rimLineOpacity(p);
     return r;
-}
-
-MascotMetrics mascotMetrics(double s, bool blink, double legs)
-{
-    MascotMetrics m;
-    m.eyeWidth = 0.15 * s;
-    m.eyeHeight = (blink ? 0.05 : 0.16) * s;
-    m.eyeSpacing = 0.18 * s;
-    m.smileWidth = 0.64 * s;
-    m.smileHeight = 0.28 * s;
-    m.smileLine = std::max(0.08 * s, 1.5);
-    m.faceSpacing = 0.07 * s;
-    m.faceHeight = 0.78 * s;
-    m.showsLegs = legs > 0;
-    m.legWidth = 0.09 * s;
-    m.legHeight = 0.22 * s;
-    m.legSpacing = 0.22 * s;
-    m.legDrop = 0.18 * s;
-    if (m.showsLegs) {
-        m.firstLegOffset = 0.06 * s * std::sin(legs);
-        m.secondLegOffset = 0.06 * s * std::sin(legs + M_PI);
-    }
-    return m;
-}
-
-bool mascotSways(double tilt, double legs)
-{
-    return std::abs(tilt) < 0.1 && legs <= 0;
-}
-
-Sway mascotSway(bool active, double t)
-{
-    if (!active)
-        return {};
-    const double p = std::sin(2.2 * t);
-    return {1.2 * p, 2.4 * p};
 }
 
 } // namespace Decorations

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "look/mascotviews.h"
 #include "services/ambientpulse.h"
 
 #include <QColor>
@@ -94,49 +95,9 @@ public:
     double inkOpacity = 0.88;
 };
 
-// The mascot, every length a share of its size.
-struct MascotMetrics {
-    Q_GADGET
-    QML_VALUE_TYPE(mascotMetrics)
-    Q_PROPERTY(double eyeWidth MEMBER eyeWidth CONSTANT)
-    Q_PROPERTY(double eyeHeight MEMBER eyeHeight CONSTANT)
-    Q_PROPERTY(double eyeSpacing MEMBER eyeSpacing CONSTANT)
-    Q_PROPERTY(double smileWidth MEMBER smileWidth CONSTANT)
-    Q_PROPERTY(double smileHeight MEMBER smileHeight CONSTANT)
-    Q_PROPERTY(double smileLine MEMBER smileLine CONSTANT)
-    Q_PROPERTY(double faceSpacing MEMBER faceSpacing CONSTANT)
-    Q_PROPERTY(double faceHeight MEMBER faceHeight CONSTANT)
-    Q_PROPERTY(bool showsLegs MEMBER showsLegs CONSTANT)
-    Q_PROPERTY(double legWidth MEMBER legWidth CONSTANT)
-    Q_PROPERTY(double legHeight MEMBER legHeight CONSTANT)
-    Q_PROPERTY(double legSpacing MEMBER legSpacing CONSTANT)
-    Q_PROPERTY(double legDrop MEMBER legDrop CONSTANT)
-    Q_PROPERTY(double firstLegOffset MEMBER firstLegOffset CONSTANT)
-    Q_PROPERTY(double secondLegOffset MEMBER secondLegOffset CONSTANT)
-public:
-    double eyeWidth = 0, eyeHeight = 0, eyeSpacing = 0;
-    double smileWidth = 0, smileHeight = 0, smileLine = 0;
-    double faceSpacing = 0, faceHeight = 0;
-    bool showsLegs = false;
-    double legWidth = 0, legHeight = 0, legSpacing = 0, legDrop = 0;
-    // Vertical shift of each leg (positive is down).
-    double firstLegOffset = 0, secondLegOffset = 0;
-};
-
-// The mascot's sway at one moment.
-struct MascotSway {
-    Q_GADGET
-    QML_VALUE_TYPE(mascotSway)
-    Q_PROPERTY(double dy MEMBER dy CONSTANT)
-    Q_PROPERTY(double degrees MEMBER degrees CONSTANT)
-public:
-    double dy = 0;
-    double degrees = 0;
-};
-
 // The numbers behind the island's small self-animating decorations: the
 // ticking clock, the side indicator of the collapsed island, the blinking
-// smile, the glow rims and the mascot. Time is seconds since the start of
+// smile and the glow rims (the mascot's are in look/mascotviews.h). Time is seconds since the start of
 // 2001 (UTC), which the clock face shows.
 namespace Decorations {
 
@@ -156,10 +117,6 @@ int clockFrameIntervalMs(double size);
 int smileFrameIntervalMs();
 
 IdleChoice collapsedIdle(bool playing, bool showVisualizer, bool showSmile, bool timerRunning);
-
-// One of the three playing bars: between 35 % and 100 % of the frame, never
-// below 3 pt.
-double playingBarHeight(double frameHeight, double t, int index);
 
 // The smile's slow breathing, between 0.94 and 1.02.
 double smileScale(double t);
@@ -181,10 +138,5 @@ double rimHaloOpacity(double pulse);
 double rimLineOpacity(double pulse);
 RimLook rim(AmbientKind kind, double t);
 
-MascotMetrics mascotMetrics(double size, bool blink, double legs);
-// An upright mascot without legs sways by itself.
-bool mascotSways(double tilt, double legs);
-using Sway = MascotSway;
-Sway mascotSway(bool active, double t);
 
 } // namespace Decorations

@@ -10,11 +10,6 @@ namespace {
 constexpr double ringPeriodSeconds = 0.9;
 } // namespace
 
-double IslandViews::playingBarHeight(double frameHeight, double t, int index) const
-{
-    return Decorations::playingBarHeight(frameHeight, t, index);
-}
-
 double IslandViews::hudFillWidth(double trackWidth, double level) const
 {
     return HoverContent::hudFillWidth(trackWidth, level);
@@ -35,13 +30,6 @@ double IslandViews::smileEyeHeight(bool blinking) const { return Decorations::sm
 
 RimLook IslandViews::rim(Ambient::AmbientKind kind, double t) const { return Decorations::rim(kind, t); }
 
-MascotMetrics IslandViews::mascotMetrics(double size, bool blink, double legs) const
-{
-    return Decorations::mascotMetrics(size, blink, legs);
-}
-
-bool IslandViews::mascotSways(double tilt, double legs) const { return Decorations::mascotSways(tilt, legs); }
-MascotSway IslandViews::mascotSway(bool active, double t) const { return Decorations::mascotSway(active, t); }
 
 QString IslandViews::editCaption(Island::IslandEditPhase phase) const { return IslandEditLayout::caption(phase); }
 

@@ -39,12 +39,7 @@ class IslandViews : public QObject {
     // The compact island's row (and its artwork) and the idle clock.
     Q_PROPERTY(double compactRowHeight READ compactRowHeight CONSTANT)
     Q_PROPERTY(double idleClockSize READ idleClockSize CONSTANT)
-    // The playing bars: width of a bar, gap between bars, redraws a second.
-    Q_PROPERTY(double barWidth READ barWidth CONSTANT)
-    Q_PROPERTY(double barGap READ barGap CONSTANT)
-    Q_PROPERTY(double barsFps READ barsFps CONSTANT)
-    // Redraws a second of the mascot's sway and of the status pulse's rim.
-    Q_PROPERTY(double mascotFps READ mascotFps CONSTANT)
+    // Redraws a second of the status pulse's rim.
     Q_PROPERTY(double rimFps READ rimFps CONSTANT)
 public:
     using QObject::QObject;
@@ -63,16 +58,11 @@ public:
     static double joinPadding() { return 3; }
     static double compactRowHeight() { return 20; }
     static double idleClockSize() { return 13; }
-    static double barWidth() { return 2; }
-    static double barGap() { return 2; }
-    static double barsFps() { return 30; }
-    static double mascotFps() { return 20; }
     static double rimFps() { return 45; }
 
     // The HUD's level bar: never narrower than its height's dot.
     Q_INVOKABLE double hudFillWidth(double trackWidth, double level) const;
 
-    Q_INVOKABLE double playingBarHeight(double frameHeight, double t, int index) const;
 
     Q_INVOKABLE HandAngles clockAngles(double t) const;
     Q_INVOKABLE ClockMetrics clockMetrics(double size) const;
@@ -84,9 +74,6 @@ public:
     Q_INVOKABLE double smileFps() const;
     Q_INVOKABLE double smileEyeHeight(bool blinking) const;
     Q_INVOKABLE RimLook rim(Ambient::AmbientKind kind, double t) const;
-    Q_INVOKABLE MascotMetrics mascotMetrics(double size, bool blink, double legs) const;
-    Q_INVOKABLE bool mascotSways(double tilt, double legs) const;
-    Q_INVOKABLE MascotSway mascotSway(bool active, double t) const;
 
     Q_INVOKABLE QString editCaption(Island::IslandEditPhase phase) const;
     Q_INVOKABLE QList<EditSlider> editSliders(Island::IslandEditPhase phase, bool floatingPill) const;

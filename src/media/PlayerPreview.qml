@@ -9,7 +9,11 @@ Column {
     id: root
     required property nowPlayingInfo info
     required property NowPlayingService service
-    required property AppSettings settings
+    // What the user chose to show: artwork, album, skip buttons, play bar.
+    required property bool showArtwork
+    required property bool showAlbum
+    required property bool showSkip
+    required property bool showPlayBar
     property bool compact: false
     // Play or pause was clicked; a skip went to the player.
     signal playPauseRequested()
@@ -17,7 +21,7 @@ Column {
 
     readonly property bool idle: info.title.length === 0 && info.artist.length === 0
     readonly property color accent: IslandPalette.accent(MediaText.sourceAccent(info))
-    readonly property bool showsBar: MediaText.showsPlayBar(info, settings.playerShowPlayBar)
+    readonly property bool showsBar: MediaText.showsPlayBar(info, showPlayBar)
 
     spacing: compact ? 8 : 10
 
@@ -25,7 +29,7 @@ Column {
         width: root.width
         spacing: root.compact ? 10 : 14
         ArtworkView {
-            visible: root.settings.playerShowArtwork
+            visible: root.showArtwork
             size: root.compact ? 36 : 56
             corner: root.compact ? 8 : 12
             accent: root.accent
@@ -47,7 +51,7 @@ Column {
             }
             Text {
                 width: parent.width
-                text: MediaText.playerSubtitle(root.info, root.settings.playerShowAlbum)
+                text: MediaText.playerSubtitle(root.info, root.showAlbum)
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: root.compact ? IslandStyle.fontFootnote : IslandStyle.fontBody
                 color: root.idle ? IslandPalette.textSecondary : IslandPalette.faded(root.accent, 0.9)
@@ -59,7 +63,7 @@ Column {
             spacing: IslandStyle.spacingHair
             MediaButton {
                 anchors.verticalCenter: parent.verticalCenter
-                visible: root.settings.playerShowSkip
+                visible: root.showSkip
                 systemName: "backward.end.fill"
                 size: root.compact ? 10 : 11
                 compact: root.compact
@@ -80,7 +84,7 @@ Column {
             }
             MediaButton {
                 anchors.verticalCenter: parent.verticalCenter
-                visible: root.settings.playerShowSkip
+                visible: root.showSkip
                 systemName: "forward.end.fill"
                 size: root.compact ? 10 : 11
                 compact: root.compact

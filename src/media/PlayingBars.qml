@@ -9,22 +9,22 @@ Item {
     property color color: IslandPalette.white
     readonly property real t: ticker.time
 
-    implicitWidth: 3 * IslandViews.barWidth + 2 * IslandViews.barGap
+    implicitWidth: 3 * MediaText.barWidth + 2 * MediaText.barGap
     implicitHeight: IslandStyle.spacingLarge
     width: implicitWidth
 
     AnimationTicker {
         id: ticker
         running: root.visible
-        fps: IslandViews.barsFps
+        fps: MediaText.barsFps
     }
 
     Repeater {
         model: 3
         Rectangle {
-            x: index * (IslandViews.barWidth + IslandViews.barGap)
-            width: IslandViews.barWidth
-            height: IslandViews.playingBarHeight(root.height, root.t, index)
+            x: index * (MediaText.barWidth + MediaText.barGap)
+            width: MediaText.barWidth
+            height: MediaText.playingBarHeight(root.height, root.t, index)
             y: root.height - height
             radius: width / 2
             color: root.color

@@ -3,6 +3,7 @@
 #include "media/voicememoengine.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace MediaRules {
@@ -158,6 +159,11 @@ double meterBarHeight(double level, int index)
 bool meterBarLit(double level, int index) { return meterValue(level, index) > 0.12; }
 
 } // namespace MediaRules
+
+double MediaText::playingBarHeight(double frameHeight, double t, int index)
+{
+    return std::max(3.0, frameHeight * (0.35 + 0.65 * (std::sin(7 * t + 0.7 * M_PI * index) + 1) / 2));
+}
 
 QString MediaText::memoDetailLine(const VoiceMemo &memo, bool expanded, const QDateTime &now)
 {

@@ -48,6 +48,10 @@ class MediaText : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
+    // The playing bars: width of a bar, gap between bars, redraws a second.
+    Q_PROPERTY(double barWidth READ barWidth CONSTANT)
+    Q_PROPERTY(double barGap READ barGap CONSTANT)
+    Q_PROPERTY(double barsFps READ barsFps CONSTANT)
     // The media views' own sizes, in points.
     Q_PROPERTY(int playBarHeight MEMBER m_playBarHeight CONSTANT)
     Q_PROPERTY(int memoButtonSize MEMBER m_memoButtonSize CONSTANT)  // a memo row's play button
@@ -64,6 +68,12 @@ class MediaText : public QObject {
 public:
     using QObject::QObject;
 
+    static double barWidth() { return 2; }
+    static double barGap() { return 2; }
+    static double barsFps() { return 30; }
+    // One of the three playing bars: between 35 % and 100 % of the frame,
+    // never below 3 pt.
+    Q_INVOKABLE static double playingBarHeight(double frameHeight, double t, int index);
     Q_INVOKABLE static QColor sourceAccent(const NowPlayingInfo &info) { return MediaRules::sourceAccent(info.source); }
     Q_INVOKABLE static QString artworkSymbol(const NowPlayingInfo &info) { return MediaRules::artworkSymbol(info.source); }
     Q_INVOKABLE static QString playerTitle(const NowPlayingInfo &info) { return MediaRules::playerTitle(info.title, info.artist); }

@@ -25,7 +25,14 @@ IslandPanels {
         }
     }
     games: Component {
-        GamesPanel { model: table.model; settings: table.settings }
+        GamesPanel {
+            engines: table.model.gameEngines
+            page: table.model.activeGame
+            live: table.model.state === Island.NotchState.games
+            onGameOpened: (game) => table.model.openGame(game)
+            onHomeRequested: table.model.openHome()
+            onPointerEntered: table.model.cancelHoverTask()
+        }
     }
     calculator: Component {
         CalculatorPanel {

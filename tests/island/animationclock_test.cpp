@@ -1,4 +1,4 @@
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "island/blinkloop.h"
 #include "style/islandstyle.h"
 #include "support/pavlettest.h"

@@ -1,7 +1,7 @@
 #include "island/hovercontent.h"
 #include "island/islandlook.h"
 #include "style/palette.h"
-#include "island/symbolicons.h"
+#include "look/symbolicons.h"
 #include "services/timerstore.h"
 #include "support/islandtest.h"
 

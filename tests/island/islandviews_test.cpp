@@ -93,8 +93,8 @@ TEST_F(IslandViewTest, EditorControlsFollowThePhaseAndResetToIdle)
 // moves a swaying mascot and blinks the smile; a mascot on legs stands still.
 TEST_F(IslandViewTest, DecorationsMoveWithTheAnimationClock)
 {
-    QQuickItem *upright = load("PavletMascot.qml", {{"size", 30}});
-    QQuickItem *flying = load("PavletMascot.qml", {{"size", 20}, {"tilt", -24}});
+    QQuickItem *upright = load("look/PavletMascot.qml", {{"size", 30}});
+    QQuickItem *flying = load("look/PavletMascot.qml", {{"size", 20}, {"tilt", -24}});
     QQuickItem *smile = load("BlinkSmile.qml");
     ASSERT_TRUE(upright && flying && smile);
     EXPECT_TRUE(upright->property("swaying").toBool());

@@ -1,4 +1,4 @@
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "island/hovercontent.h"
 #include "island/islandlook.h"
 #include "style/accent.h"
@@ -160,7 +160,7 @@ TEST_F(IslandQmlTest, ShapesClampTheirRadius)
     EXPECT_EQ(shape->property("effectiveRadius").toDouble(), 16);
     shape->setProperty("cornerRadius", -4);
     EXPECT_EQ(shape->property("effectiveRadius").toDouble(), 0);
-    auto hang = qml.create("island/HangShape.qml", {{"width", 200}, {"height", 20}, {"cornerRadius", 30}});
+    auto hang = qml.create("look/HangShape.qml", {{"width", 200}, {"height", 20}, {"cornerRadius", 30}});
     ASSERT_TRUE(hang);
     EXPECT_EQ(hang->property("r").toDouble(), 10);
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
@@ -168,12 +168,12 @@ TEST_F(IslandQmlTest, ShapesClampTheirRadius)
 
 TEST_F(IslandQmlTest, IconButtonIsA22PointCircleThatShrinksWhilePressed)
 {
-    auto button = qml.create("island/IslandIconButton.qml", {{"systemName", "xmark"}, {"help", "Close"}});
+    auto button = qml.create("look/IslandIconButton.qml", {{"systemName", "xmark"}, {"help", "Close"}});
     ASSERT_TRUE(button);
     auto *item = qobject_cast<QQuickItem *>(button.get());
     EXPECT_EQ(item->implicitWidth(), 22);
     EXPECT_EQ(item->implicitHeight(), 22);
-    auto press = qml.create("island/IslandPressStyle.qml", {{"pressed", true}});
+    auto press = qml.create("look/IslandPressStyle.qml", {{"pressed", true}});
     ASSERT_TRUE(press);
     auto *body = qobject_cast<QQuickItem *>(press.get())->childItems().value(0);
     ASSERT_TRUE(body);

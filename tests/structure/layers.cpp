@@ -5,6 +5,7 @@ namespace layers {
 const QList<QList<QStringList>> Layers = {
     {{"core"}},                                  // clock, scheduler, defaults, key codes
     {{"style"}},                                 // palette, accent, style tokens, springs
+    {{"look"}},                                  // symbols, buttons, shapes, the mascot, the animation clock
     {{"platform"}},                              // interfaces to the machine
     {{"platform/linux"}},                        // their Linux side (only the composition root names it)
     {{"services"}, {"media"}, {"tools"}, {"canvas"}, {"update"}, {"games", "games/action"}},

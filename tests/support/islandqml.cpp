@@ -1,6 +1,6 @@
 #include "support/islandqml.h"
 
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "style/accent.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "style/accent.h"
 #include "support/islandtest.h"
 #include "support/islandviews.h"

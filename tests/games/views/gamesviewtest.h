@@ -1,8 +1,9 @@
 #pragma once
 
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "style/accent.h"
 #include "support/islandtest.h"
+#include "support/islandviews.h"
 #include "support/qmltest.h"
 #include "support/steppedanimations.h"
 
@@ -23,6 +24,7 @@ protected:
     void TearDown() override
     {
         view.reset();
+        views.reset();
         window.reset();
         EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         IslandTest::TearDown();
@@ -51,11 +53,8 @@ protected:
             make();
         window = std::make_unique<QQuickWindow>();
         window->resize(size.toSize());
-        view = qml.create("games/GamesPanel.qml",
-                          {{"model", QVariant::fromValue<QObject *>(model.get())},
-                           {"settings", QVariant::fromValue<QObject *>(&fakes->settings)},
-                           {"width", size.width()},
-                           {"height", size.height()}});
+        views = std::make_unique<IslandViews>(qml, model.get(), &fakes->settings, homeParts.get());
+        view = views->create("games/GamesPanel.qml", {{"width", size.width()}, {"height", size.height()}});
         auto *item = qobject_cast<QQuickItem *>(view.get());
         if (item)
             item->setParentItem(window->contentItem());
@@ -112,6 +111,7 @@ protected:
     }
 
     QmlLoader qml;
+    std::unique_ptr<IslandViews> views;
     std::unique_ptr<QQuickWindow> window;
     std::unique_ptr<QObject> view;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "island/islandmetrics.h"
 #include "style/accent.h"
 #include "notch/notchgeometry.h"

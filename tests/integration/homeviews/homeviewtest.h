@@ -1,6 +1,6 @@
 #pragma once
 
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 #include "store/appsettings.h"
 #include "store/homemodule.h"
 #include "style/accent.h"

@@ -1,4 +1,4 @@
-#include "island/animationclock.h"
+#include "look/animationclock.h"
 
 #include <QJSEngine>
 #include <QQmlEngine>

@@ -1,4 +1,4 @@
-#include "island/islandshadow.h"
+#include "look/islandshadow.h"
 
 #include "core/alphablur.h"
 

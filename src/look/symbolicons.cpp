@@ -1,4 +1,4 @@
-#include "island/symbolicons.h"
+#include "look/symbolicons.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +11,7 @@
 namespace {
 const QString providerName = QStringLiteral("pavletsymbol");
 
-const QString folder = QStringLiteral(":/qt/qml/Pavlet/src/island/symbols");
+const QString folder = QStringLiteral(":/qt/qml/Pavlet/src/look/symbols");
 
 // Every SVG in the symbols folder, named by its symbol: "speaker.wave.2.fill.svg".
 const QStringList &symbolNames()

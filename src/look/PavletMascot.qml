@@ -15,10 +15,10 @@ Item {
     // Leg phase in radians; no legs at 0 or below.
     property real legs: 0
 
-    readonly property mascotMetrics m: IslandViews.mascotMetrics(size, blink, legs)
-    readonly property bool swaying: IslandViews.mascotSways(tilt, legs)
+    readonly property mascotMetrics m: MascotViews.mascotMetrics(size, blink, legs)
+    readonly property bool swaying: MascotViews.mascotSways(tilt, legs)
     readonly property real t: ticker.time
-    readonly property mascotSway sway: IslandViews.mascotSway(swaying, t)
+    readonly property mascotSway sway: MascotViews.mascotSway(swaying, t)
 
     width: size
     height: size
@@ -26,7 +26,7 @@ Item {
     AnimationTicker {
         id: ticker
         running: root.swaying && root.visible
-        fps: IslandViews.mascotFps
+        fps: MascotViews.mascotFps
     }
 
     Item {
