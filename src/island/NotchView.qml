@@ -135,7 +135,7 @@ Item {
                 anchors.rightMargin: frame.insets.horizontal
                 anchors.topMargin: frame.insets.top
                 anchors.bottomMargin: frame.insets.bottom
-                sourceComponent: root.componentFor(frame.forState)
+                Component.onCompleted: root.loadView(this, frame.forState)
             }
 
             ParallelAnimation {
@@ -167,59 +167,37 @@ Item {
             look: root.look.hud
         }
     }
-    Component {
-        id: mirrorView
-        MirrorPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: homeView
-        HomePanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: canvasView
-        CanvasPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: gamesView
-        GamesPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: calculatorView
-        CalculatorPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: pocketView
-        PocketPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: voiceView
-        VoiceMemosPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: translatorView
-        TranslatorPanel { model: root.model; settings: root.settings }
-    }
-    Component {
-        id: updateView
-        UpdatePanel { model: root.model; settings: root.settings }
-    }
-
-    // The content view of each open state.
+    // The view of each open state. The panels load by their address, so
+    // that none of them (nor the controls and libraries they import) is
+    // compiled before the island first shows; the island window compiles
+    // them in the background after its first frame.
     function componentFor(state) {
         switch (state) {
         case Island.NotchState.hover: return hoverView
         case Island.NotchState.hud: return hudView
-        case Island.NotchState.mirror: return mirrorView
-        case Island.NotchState.home: return homeView
-        case Island.NotchState.canvas: return canvasView
-        case Island.NotchState.games: return gamesView
-        case Island.NotchState.calculator: return calculatorView
-        case Island.NotchState.pocket: return pocketView
-        case Island.NotchState.voice: return voiceView
-        case Island.NotchState.translator: return translatorView
-        case Island.NotchState.update: return updateView
         }
         return null
+    }
+    function panelFor(state) {
+        switch (state) {
+        case Island.NotchState.mirror: return "MirrorPanel.qml"
+        case Island.NotchState.home: return "../home/HomePanel.qml"
+        case Island.NotchState.canvas: return "../canvas/CanvasPanel.qml"
+        case Island.NotchState.games: return "../games/GamesPanel.qml"
+        case Island.NotchState.calculator: return "../tools/CalculatorPanel.qml"
+        case Island.NotchState.pocket: return "../tools/PocketPanel.qml"
+        case Island.NotchState.voice: return "../media/VoiceMemosPanel.qml"
+        case Island.NotchState.translator: return "../tools/TranslatorPanel.qml"
+        case Island.NotchState.update: return "../update/UpdatePanel.qml"
+        }
+        return ""
+    }
+    function loadView(loader, state) {
+        const panel = panelFor(state)
+        if (panel !== "")
+            loader.setSource(Qt.resolvedUrl(panel), { model: root.model, settings: root.settings })
+        else
+            loader.sourceComponent = componentFor(state)
     }
 
     function showState() {
