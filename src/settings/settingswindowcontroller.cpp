@@ -100,9 +100,10 @@ SettingsWindowController::~SettingsWindowController()
 
 void SettingsWindowController::buildWindow()
 {
+    // Title and name come with the first show(): until then the program's
+    // window lookups pass over a window built ahead, so that its first
+    // opening comes here to be placed before it shows.
     m_window = std::make_unique<QQuickWindow>();
-    m_window->setTitle(WindowTitle);
-    m_window->setObjectName(WindowId);
     m_window->setFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     m_window->setMinimumSize(ContentMinimumSize);
@@ -210,6 +211,8 @@ void SettingsWindowController::show()
     if (m_parts.defaults)
         m_parts.defaults->flush();
     m_clockSample->update();
+    m_window->setTitle(WindowTitle);
+    m_window->setObjectName(WindowId);
     if (m_window->windowStates().testFlag(Qt::WindowMinimized))
         m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
     centerWindowOnScreen(m_window.get());

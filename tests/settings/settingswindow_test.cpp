@@ -136,6 +136,9 @@ TEST_F(SettingsTest, BuildingAheadLeavesOneHiddenWindowThatShowUses)
             ASSERT_TRUE(c.root()) << warnings().join('\n').toStdString();
             ASSERT_TRUE(c.window());
             EXPECT_FALSE(c.window()->isVisible());
+            // Nothing finds it as the settings window before it shows.
+            EXPECT_TRUE(c.window()->title().isEmpty());
+            EXPECT_TRUE(c.window()->objectName().isEmpty());
         }
         c.show();
         QQuickWindow *window = c.window();
@@ -143,6 +146,7 @@ TEST_F(SettingsTest, BuildingAheadLeavesOneHiddenWindowThatShowUses)
         ASSERT_TRUE(window);
         ASSERT_TRUE(root) << warnings().join('\n').toStdString();
         EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->objectName(), SettingsWindowController::WindowId);
         EXPECT_EQ(root->parentItem(), window->contentItem());
         EXPECT_EQ(root->size(), QSizeF(window->size()));
         c.buildAhead();
