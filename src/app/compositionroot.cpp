@@ -57,6 +57,7 @@
 
 #include <QDBusConnection>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QStandardPaths>
@@ -390,6 +391,11 @@ void CompositionRoot::start()
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
+    // Once the island is on screen, the settings window is built in the
+    // background, so that its first opening only draws it.
+    QObject::connect(m_delegate->notch()->panel(), &QQuickWindow::frameSwapped, m_settingsWindow.get(),
+                     &SettingsWindowController::buildAhead,
+                     Qt::ConnectionType(Qt::SingleShotConnection | Qt::QueuedConnection));
 }
 
 void CompositionRoot::shutdown()

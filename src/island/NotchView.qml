@@ -170,9 +170,14 @@ Item {
             look: root.look.hud
         }
     }
+    // The mirror loads by its address, so that neither it nor the camera's
+    // libraries are compiled before the island first shows.
     Component {
         id: mirrorView
-        MirrorPanel { model: root.model; settings: root.settings }
+        Loader {
+            Component.onCompleted: setSource(Qt.resolvedUrl("MirrorPanel.qml"),
+                                             { model: root.model, settings: root.settings })
+        }
     }
 
     // The content view of each open state.

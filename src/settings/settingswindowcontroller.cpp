@@ -15,9 +15,43 @@
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QQmlIncubator>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QScreen>
+
+namespace {
+const QUrl RootUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/settings/SettingsRoot.qml"));
+} // namespace
+
+// Creates the window's views in slices and reports when it is done.
+class SettingsWindowController::RootIncubator : public QQmlIncubator {
+public:
+    RootIncubator(SettingsWindowController *owner, const QVariantMap &properties)
+        : QQmlIncubator(Asynchronous), m_owner(owner), m_properties(properties)
+    {
+        setInitialProperties(properties);
+    }
+
+protected:
+    // The pages' bindings read these inputs: they are written before any
+    // binding runs, not after the first ones as the initial properties are.
+    void setInitialState(QObject *object) override
+    {
+        for (auto it = m_properties.cbegin(); it != m_properties.cend(); ++it)
+            object->setProperty(it.key().toUtf8().constData(), it.value());
+    }
+
+    void statusChanged(Status status) override
+    {
+        if (status == Ready || status == Error)
+            QMetaObject::invokeMethod(m_owner, &SettingsWindowController::aheadCreated, Qt::QueuedConnection);
+    }
+
+private:
+    SettingsWindowController *m_owner;
+    QVariantMap m_properties;
+};
 
 SettingsWindowController::SettingsWindowController(const Parts &parts, QObject *parent)
     : QObject(parent), m_parts(parts)
@@ -59,23 +93,28 @@ SettingsWindowController::~SettingsWindowController()
     if (m_window)
         m_window->removeEventFilter(this);
     delete m_root;
+    m_aheadIncubator.reset();
+    m_aheadComponent.reset();
     m_window.reset();
 }
 
-void SettingsWindowController::build()
+void SettingsWindowController::buildWindow()
 {
+    // Title and name come with the first show(): until then the program's
+    // window lookups pass over a window built ahead, so that its first
+    // opening comes here to be placed before it shows.
     m_window = std::make_unique<QQuickWindow>();
-    m_window->setTitle(WindowTitle);
-    m_window->setObjectName(WindowId);
     m_window->setFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     m_window->setMinimumSize(ContentMinimumSize);
     m_window->resize(ContentSize);
     m_window->setColor(Qt::black);
     m_window->installEventFilter(this);
+}
 
-    QQmlComponent component(m_parts.engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/settings/SettingsRoot.qml")));
-    const QVariantMap properties{
+QVariantMap SettingsWindowController::rootProperties() const
+{
+    return {
         {QStringLiteral("settings"), QVariant::fromValue<QObject *>(m_parts.settings)},
         {QStringLiteral("updateCard"), QVariant::fromValue<QObject *>(m_updateCard.get())},
         {QStringLiteral("navigation"), QVariant::fromValue<QObject *>(m_navigation.get())},
@@ -84,13 +123,18 @@ void SettingsWindowController::build()
         {QStringLiteral("worldClocks"), QVariant::fromValue<QObject *>(m_clocks.get())},
         {QStringLiteral("clockSample"), QVariant::fromValue<QObject *>(m_clockSample.get())},
     };
-    QObject *object = component.createWithInitialProperties(properties);
+}
+
+void SettingsWindowController::adoptRoot(QObject *object, const QString &error)
+{
+    buildWindow();
     m_root = qobject_cast<QQuickItem *>(object);
     if (!m_root) {
-        qCWarning(lcApp) << "settings window:" << component.errorString();
+        qCWarning(lcApp) << "settings window:" << error;
         delete object;
         return;
     }
+    QQmlEngine::setObjectOwnership(m_root, QQmlEngine::CppOwnership);
     m_root->setParentItem(m_window->contentItem());
     auto fit = [this] {
         if (m_root)
@@ -99,6 +143,58 @@ void SettingsWindowController::build()
     connect(m_window.get(), &QWindow::widthChanged, m_root, fit);
     connect(m_window.get(), &QWindow::heightChanged, m_root, fit);
     fit();
+}
+
+void SettingsWindowController::build()
+{
+    // Views built ahead are taken as they are, or finished at once when the
+    // building is under way (dropping them half-built would leave their
+    // parts behind).
+    if (m_aheadIncubator) {
+        if (m_aheadIncubator->isLoading())
+            m_aheadIncubator->forceCompletion();
+        aheadCreated();
+        if (m_window)
+            return;
+    }
+    m_aheadIncubator.reset();
+    m_aheadComponent.reset();
+    QQmlComponent component(m_parts.engine, RootUrl);
+    QObject *object = component.createWithInitialProperties(rootProperties());
+    adoptRoot(object, component.errorString());
+}
+
+void SettingsWindowController::buildAhead()
+{
+    if (m_window || m_aheadComponent || !m_parts.engine)
+        return;
+    m_aheadComponent = std::make_unique<QQmlComponent>(m_parts.engine, RootUrl, QQmlComponent::Asynchronous);
+    if (m_aheadComponent->isLoading())
+        connect(m_aheadComponent.get(), &QQmlComponent::statusChanged, this, &SettingsWindowController::aheadCompiled);
+    else
+        aheadCompiled();
+}
+
+void SettingsWindowController::aheadCompiled()
+{
+    if (!m_aheadComponent || m_aheadComponent->isLoading() || m_aheadIncubator || m_window)
+        return;
+    if (!m_aheadComponent->isReady()) {
+        qCWarning(lcApp) << "settings window:" << m_aheadComponent->errorString();
+        return;
+    }
+    m_aheadIncubator = std::make_unique<RootIncubator>(this, rootProperties());
+    m_aheadComponent->create(*m_aheadIncubator);
+}
+
+void SettingsWindowController::aheadCreated()
+{
+    if (!m_aheadIncubator || m_aheadIncubator->isLoading() || m_window)
+        return;
+    QString error;
+    for (const QQmlError &e : m_aheadIncubator->errors())
+        error += e.toString() + QLatin1Char('\n');
+    adoptRoot(m_aheadIncubator->isReady() ? m_aheadIncubator->object() : nullptr, error);
 }
 
 void SettingsWindowController::prepare()
@@ -115,6 +211,8 @@ void SettingsWindowController::show()
     if (m_parts.defaults)
         m_parts.defaults->flush();
     m_clockSample->update();
+    m_window->setTitle(WindowTitle);
+    m_window->setObjectName(WindowId);
     if (m_window->windowStates().testFlag(Qt::WindowMinimized))
         m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
     centerWindowOnScreen(m_window.get());

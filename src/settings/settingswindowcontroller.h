@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QVariantMap>
 #include <memory>
 
 class ActivationPolicy;
@@ -14,6 +15,7 @@ class CanvasCredentialStore;
 class ModulesPresenter;
 class PermissionCenter;
 class PermissionsPresenter;
+class QQmlComponent;
 class QQmlEngine;
 class QQuickItem;
 class QQuickWindow;
@@ -67,6 +69,11 @@ public:
     // Builds the window without showing it, so that the first show() draws
     // at once.
     void prepare();
+    // Builds the window in the background: its views compile off the main
+    // thread and are created in slices between the island's frames, so that
+    // the first show() only places and draws it. A show() before that is
+    // done builds it at once.
+    void buildAhead();
 
     QQuickWindow *window() const { return m_window.get(); }
     QQuickItem *root() const { return m_root; }
@@ -95,7 +102,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class RootIncubator;
     void build();
+    void buildWindow();
+    QVariantMap rootProperties() const;
+    void adoptRoot(QObject *object, const QString &error);
+    void aheadCompiled();
+    void aheadCreated();
 
     Parts m_parts;
     std::unique_ptr<SettingsNavigation> m_navigation;
@@ -106,4 +119,6 @@ private:
     std::unique_ptr<ClockSample> m_clockSample;
     std::unique_ptr<QQuickWindow> m_window;
     QPointer<QQuickItem> m_root;
+    std::unique_ptr<QQmlComponent> m_aheadComponent;
+    std::unique_ptr<RootIncubator> m_aheadIncubator;
 };

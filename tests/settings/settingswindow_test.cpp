@@ -4,6 +4,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QQuickItem>
+#include <QQuickWindow>
 
 using Page = SettingsNavigation::Page;
 
@@ -113,4 +116,48 @@ TEST_F(SettingsTest, EveryPageAndTheSetupSheetLoadWithoutWarnings)
     QCoreApplication::processEvents();
     EXPECT_TRUE(find(c.root(), QStringLiteral("canvasAddress")));
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
+}
+
+// Built in the background, the window waits hidden with its views; a show()
+// finds it whole whether the building ahead finished or not, and a late
+// answer of the background work never builds a second one.
+TEST_F(SettingsTest, BuildingAheadLeavesOneHiddenWindowThatShowUses)
+{
+    for (const bool waitForIt : {true, false}) {
+        SCOPED_TRACE(waitForIt ? "finished ahead" : "shown while building");
+        completeSetup();
+        SettingsWindowController &c = make();
+        c.buildAhead();
+        if (waitForIt) {
+            QElapsedTimer waited;
+            waited.start();
+            while (!c.root() && waited.elapsed() < 10000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            ASSERT_TRUE(c.root()) << warnings().join('\n').toStdString();
+            ASSERT_TRUE(c.window());
+            EXPECT_FALSE(c.window()->isVisible());
+            // Nothing finds it as the settings window before it shows.
+            EXPECT_TRUE(c.window()->title().isEmpty());
+            EXPECT_TRUE(c.window()->objectName().isEmpty());
+        }
+        c.show();
+        QQuickWindow *window = c.window();
+        QQuickItem *root = c.root();
+        ASSERT_TRUE(window);
+        ASSERT_TRUE(root) << warnings().join('\n').toStdString();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->objectName(), SettingsWindowController::WindowId);
+        EXPECT_EQ(root->parentItem(), window->contentItem());
+        EXPECT_EQ(root->size(), QSizeF(window->size()));
+        c.buildAhead();
+        // What a dropped background build leaves goes with the next turns.
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        EXPECT_EQ(c.window(), window);
+        EXPECT_EQ(c.root(), root);
+        controller.reset();
+        EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
+    }
 }
