@@ -268,6 +268,7 @@ CompositionRoot::CompositionRoot(const Options &options)
 
     // The island's views come from the Pavlet QML module built into the program.
     m_animations.install();
+    m_animations.paceFrames();
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     IslandPalette::setDefaults(m_engine.get(), &m_defaults);
