@@ -538,3 +538,13 @@ void walk(Journey &journey, const std::vector<Step> &steps)
             return;
     }
 }
+
+bool Journey::restart()
+{
+    if (m_root) {
+        m_root->shutdown();
+        m_root.reset();
+    }
+    XInput::pause(100);
+    return start();
+}

@@ -51,6 +51,8 @@ public:
 
     // Starts the program; false when the island window did not show.
     bool start();
+    // Quits the program and starts it again on the same folders.
+    bool restart();
 
     CompositionRoot &root() { return *m_root; }
     NotchViewModel &island();
