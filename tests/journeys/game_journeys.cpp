@@ -77,6 +77,9 @@ QString record(Journey &j, const GameWalk &g)
 
 bool openCard(Journey &j, Game game)
 {
+    // The arcade grows into place first.
+    j.settle();
+    XInput::pause(300);
     QQuickItem *card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == int(game); });
     if (!card)
         return false;

@@ -539,12 +539,14 @@ void walk(Journey &journey, const std::vector<Step> &steps)
     }
 }
 
-bool Journey::restart()
+bool Journey::restart(const std::function<void()> &between)
 {
     if (m_root) {
         m_root->shutdown();
         m_root.reset();
     }
     XInput::pause(100);
+    if (between)
+        between();
     return start();
 }

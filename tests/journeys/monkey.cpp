@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMetaEnum>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
@@ -98,6 +99,10 @@ private:
             approachIsland();
             return;
         }
+        // On the arcade, often a game's card: one not played yet first.
+        if (j.island().state() == Island::NotchState::games && j.island().activeGame() == Island::PavletGame::hub
+            && pick(2) == 0 && openGameCard())
+            return;
         static const char *const keys[] = {"Escape", "Return", "Tab", "BackSpace", "Left", "Right", "Up", "Down",
                                            "space", "1", "5", "a", "w", "plus", "minus", "period"};
         static const char *const words[] = {"hello", "1:30", "42", "Tokyo", "abc def", "3/4+1", "x"};
@@ -133,6 +138,31 @@ private:
             h.click(somewhereOnIsland());
             break;
         }
+    }
+
+    // Clicks the card of a game not played yet (or any), scrolling the
+    // arcade first when the card is out of sight; false without cards.
+    bool openGameCard()
+    {
+        const QList<QQuickItem *> cards =
+            j.items("GamePickCard", [](QQuickItem *i) { return i->isVisible() && i->width() > 10; });
+        if (cards.isEmpty())
+            return false;
+        QList<QQuickItem *> fresh;
+        for (QQuickItem *card : cards) {
+            if (!games.contains(card->property("game").toInt()))
+                fresh << card;
+        }
+        QQuickItem *card = fresh.isEmpty() ? cards[pick(int(cards.size()))] : fresh.first();
+        const QRectF island = j.panel()->islandFrameOnScreen().adjusted(0, 8, 0, -8);
+        const QPoint at = j.screenPoint(card);
+        if (!island.contains(at)) {
+            j.hands().moveTo(island.center().toPoint(), 2);
+            j.hands().scroll(at.y() > island.bottom() ? -1 : 1);
+            return true;
+        }
+        j.hands().click(at);
+        return true;
     }
 
     void beginCheck()
@@ -217,7 +247,7 @@ private:
                     && i->isVisible() && i->width() > 10;
             });
             if (!cells.isEmpty())
-                h.click(j.screenPoint(cells[pick(int(cells.size()))]));
+                h.click(j.screenPoint(freshFirst(cells, [](QQuickItem *i) { return cellTitle(i); })));
             visiting = false;
             visitStage = visitTries = 0;
             return;
@@ -225,13 +255,37 @@ private:
         const QList<QQuickItem *> entries =
             j.items("QQuickMenuItem", [](QQuickItem *i) { return i->isVisible() && i->height() > 4; });
         if (!entries.isEmpty())
-            h.click(j.screenPoint(entries[pick(int(entries.size()))]));
+            h.click(j.screenPoint(freshFirst(entries, [](QQuickItem *i) { return i->property("text").toString(); })));
         visiting = false;
         visitStage = visitTries = 0;
     }
 
+    // The title of a strip's cell.
+    static QString cellTitle(QQuickItem *cell)
+    {
+        const QVariant data = cell->property("modelData");
+        const QMetaObject *meta = data.metaType().metaObject();
+        return meta ? meta->property(meta->indexOfProperty("title")).readOnGadget(data.constData()).toString()
+                    : QString();
+    }
+
+    // One of the items whose title the walk has not opened yet, else any;
+    // noted as opened.
+    QQuickItem *freshFirst(const QList<QQuickItem *> &items, const std::function<QString(QQuickItem *)> &title)
+    {
+        QList<QQuickItem *> fresh;
+        for (QQuickItem *i : items) {
+            if (!opened.contains(title(i)))
+                fresh << i;
+        }
+        QQuickItem *chosen = fresh.isEmpty() ? items[pick(int(items.size()))] : fresh[pick(int(fresh.size()))];
+        opened.insert(title(chosen));
+        return chosen;
+    }
+
     Journey &j;
     std::mt19937 rng;
+    QSet<QString> opened;
     bool checking = false;
     bool visiting = false;
     int visitTries = 0;
@@ -278,6 +332,21 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
     std::printf("monkey seed %u: %d steps, %d collapse checks, %d island states and %d game pages seen, memory %.0f MB "
                 "at start, %.0f MB at most\n",
                 seed, monkey.steps, monkey.checks, int(monkey.states.size()), int(monkey.games.size()), startMb, peakMb);
+    // Every panel of the strip and every game got its visit.
+    QStringList missed;
+    const QMetaEnum stateNames = QMetaEnum::fromType<Island::NotchState>();
+    for (int s = int(Island::NotchState::canvas); s <= int(Island::NotchState::translator); ++s) {
+        if (!monkey.states.contains(s))
+            missed << QString::fromLatin1(stateNames.valueToKey(s));
+    }
+    const QMetaEnum gameNames = QMetaEnum::fromType<Island::PavletGame>();
+    for (int g = int(Island::PavletGame::dino); g < gameNames.keyCount(); ++g) {
+        if (!monkey.games.contains(g))
+            missed << QString::fromLatin1(gameNames.valueToKey(g));
+    }
+    std::printf("monkey seed %u: not visited: %s\n", seed, missed.isEmpty() ? "none" : qPrintable(missed.join(", ")));
+    if (seconds >= 60)
+        EXPECT_TRUE(missed.isEmpty()) << "seed " << seed << ": never visited " << missed.join(", ").toStdString();
     if (HasFailure())
         std::printf("replay with PAVLET_MONKEY_SEED=%u\n", seed);
 }

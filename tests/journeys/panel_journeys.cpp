@@ -85,3 +85,107 @@ INSTANTIATE_TEST_SUITE_P(
         name.remove(' ');
         return name.toStdString();
     });
+
+namespace {
+
+// The shown item of that object name on the island.
+QQuickItem *namedItem(Journey &j, const QString &name)
+{
+    return j.item("QQuickItem", [&](QQuickItem *i) { return i->objectName() == name && i->isVisible(); });
+}
+
+} // namespace
+
+// A newer version published: a while after the start the island offers it;
+// "Later" puts it away.
+TEST(PanelJourneys, AnUpdateIsOfferedAndPutOff)
+{
+    Journey j;
+    // The image is named on https only; the offer is put off before any download.
+    QUrl image = j.web().url("/Pavlet.dmg");
+    image.setScheme("https");
+    j.web().setReply("/update.json",
+                     LocalHttpServer::json(R"({"version":"99.0.0","build":990,"url":")"
+                                           + image.toString().toUtf8()
+                                           + R"(","sha256":")" + QByteArray(64, 'a')
+                                           + R"(","notes":"A steadier island."})"));
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"the offer shows by itself",
+         [](Journey &j) { j.waitFor([&] { return j.island().state() == State::update; }, 15000); },
+         [](Journey &j) {
+             ASSERT_EQ(j.island().state(), State::update);
+             j.settle();
+             EXPECT_TRUE(j.text("Pavlet 99.0.0 is ready"));
+             EXPECT_TRUE(j.text("Download"));
+         }},
+        {"Later puts it away", [](Journey &j) { j.click(j.text("Later")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::collapsed; }, 4000));
+         }},
+    });
+}
+
+// The translator with its server gone: the panel says so, and stays usable.
+TEST(PanelJourneys, TranslatorWithItsServerGone)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    j.web().close();
+    walk(j, {
+        {"open the translator", [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Translator")); },
+         [](Journey &j) { EXPECT_EQ(j.island().state(), State::translator); }},
+        {"type and ask", [](Journey &j) {
+             j.hands().type("Bonjour le monde");
+             j.hands().key("Return");
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Couldn't reach Translate") != nullptr; }, 8000));
+             EXPECT_EQ(j.island().state(), State::translator);
+         }},
+        {"Escape goes home", [](Journey &j) {
+             j.hands().key("Escape");
+             XInput::pause(200);
+             if (j.island().state() == State::translator)
+                 j.hands().key("Escape");
+         },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::home; }, 3000)); }},
+    });
+}
+
+// Canvas before an account is connected, and then against a server with
+// work to do.
+TEST(PanelJourneys, CanvasSignedOutThenWithItsWork)
+{
+    Journey j({.everyModule = true});
+    j.web().setReply("/api/v1/users/self", LocalHttpServer::json(R"({"id":1,"name":"Ada Lovelace"})"));
+    j.web().setReply("/api/v1/users/self/missing_submissions",
+                     LocalHttpServer::json(R"([{"id":5,"name":"Lab report five","html_url":"/courses/1/assignments/5"}])"));
+    j.web().setReply("/api/v1/planner/items", LocalHttpServer::json("[]"));
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open Canvas signed out", [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Canvas")); },
+         [](Journey &j) {
+             EXPECT_EQ(j.island().state(), State::canvas);
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Connect Canvas in Settings") != nullptr; }, 3000));
+             EXPECT_EQ(j.web().requestCount(), 0);
+         }},
+        {"connected, the program starts again",
+         [](Journey &j) {
+             ASSERT_TRUE(j.restart([&] {
+                 UserDefaults defaults;
+                 defaults.setString(QStringLiteral("canvasBaseURL"), j.web().baseUrl().toString());
+                 defaults.flush();
+                 j.secrets().items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "tok-123");
+             }));
+         }},
+        {"open Canvas: the work shows", [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Canvas")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Lab report five") != nullptr; }, 8000));
+             EXPECT_FALSE(j.text("Connect Canvas in Settings"));
+             EXPECT_EQ(j.web().lastRequest().header("Authorization"), "Bearer tok-123");
+         }},
+        {"Escape goes home", [](Journey &j) { j.hands().key("Escape"); },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::home; }, 3000)); }},
+    });
+}
