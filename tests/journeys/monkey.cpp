@@ -59,8 +59,19 @@ public:
     void step()
     {
         ++steps;
-        states.insert(int(j.island().state()));
-        games.insert(int(j.island().activeGame()));
+        const Island::NotchState state = j.island().state();
+        states.insert(int(state));
+        const int game = state == Island::NotchState::games ? int(j.island().activeGame()) : -1;
+        if (game != shownGame)
+            shownSince = steps;
+        shownGame = game;
+        if (game >= 0)
+            games.insert(game);
+        // The strip's entry clicked last did open its panel.
+        if (!lastEntry.isEmpty() && Island::fromHomeOn(state) && state != Island::NotchState::home) {
+            opened.insert(lastEntry);
+            lastEntry.clear();
+        }
         if (checking) {
             checkCollapsed();
             return;
@@ -69,7 +80,13 @@ public:
             visit();
             return;
         }
-        if (steps % 30 == 0) {
+        // A walk through the arcade's games not played yet goes on a while
+        // before the island has to close.
+        const bool touring = state == Island::NotchState::games
+                             && games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount()
+                             && steps - checkedAt < 400;
+        if (steps - checkedAt >= 30 && !touring) {
+            checkedAt = steps;
             beginCheck();
             return;
         }
@@ -99,10 +116,18 @@ private:
             approachIsland();
             return;
         }
-        // On the arcade, often a game's card: one not played yet first.
-        if (j.island().state() == Island::NotchState::games && j.island().activeGame() == Island::PavletGame::hub
-            && pick(2) == 0 && openGameCard())
-            return;
+        // On the arcade, often a game's card, one not played yet first; a
+        // game played for a moment goes back to the arcade while others
+        // wait for their turn.
+        const bool gamesLeft = games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount();
+        if (j.island().state() == Island::NotchState::games) {
+            if (j.island().activeGame() == Island::PavletGame::hub && (gamesLeft || pick(2) == 0) && openGameCard())
+                return;
+            if (j.island().activeGame() != Island::PavletGame::hub && gamesLeft && steps - shownSince > 12) {
+                h.key(QStringLiteral("Escape"));
+                return;
+            }
+        }
         static const char *const keys[] = {"Escape", "Return", "Tab", "BackSpace", "Left", "Right", "Up", "Down",
                                            "space", "1", "5", "a", "w", "plus", "minus", "period"};
         static const char *const words[] = {"hello", "1:30", "42", "Tokyo", "abc def", "3/4+1", "x"};
@@ -196,7 +221,8 @@ private:
         ++checks;
         // Most walks then start from a panel or a game of the strip, so that
         // every one of them gets visited.
-        visiting = pick(4) > 0;
+        visiting = pick(4) > 0 || opened.size() < 7
+                   || games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount();
     }
 
     // The pointer goes onto the island, and (a step later, once the
@@ -254,6 +280,14 @@ private:
         }
         const QList<QQuickItem *> entries =
             j.items("QQuickMenuItem", [](QQuickItem *i) { return i->isVisible() && i->height() > 4; });
+        // The menu opens over a few frames: its entries are clicked once
+        // they stand still.
+        const QPoint last = entries.isEmpty() ? QPoint() : j.screenPoint(entries.last());
+        if (visitStage < 12 && (entries.isEmpty() || last != menuEnd || visitStage < 4)) {
+            menuEnd = last;
+            ++visitStage;
+            return;
+        }
         if (!entries.isEmpty())
             h.click(j.screenPoint(freshFirst(entries, [](QQuickItem *i) { return i->property("text").toString(); })));
         visiting = false;
@@ -269,23 +303,38 @@ private:
                     : QString();
     }
 
-    // One of the items whose title the walk has not opened yet, else any;
-    // noted as opened.
+    // One of the items whose panel the walk has not opened yet, else the
+    // games while some are left, else any.
     QQuickItem *freshFirst(const QList<QQuickItem *> &items, const std::function<QString(QQuickItem *)> &title)
     {
+        static const QStringList panels = {"Canvas", "Mirror", "Games", "Calculator", "Pocket", "Voice memos",
+                                           "Translator"};
         QList<QQuickItem *> fresh;
         for (QQuickItem *i : items) {
-            if (!opened.contains(title(i)))
+            if (panels.contains(title(i)) && !opened.contains(title(i)))
                 fresh << i;
         }
+        if (fresh.isEmpty() && games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount()) {
+            for (QQuickItem *i : items) {
+                if (title(i) == QLatin1String("Games"))
+                    fresh << i;
+            }
+        }
         QQuickItem *chosen = fresh.isEmpty() ? items[pick(int(items.size()))] : fresh[pick(int(fresh.size()))];
-        opened.insert(title(chosen));
+        lastEntry = title(chosen);
         return chosen;
     }
 
     Journey &j;
     std::mt19937 rng;
+    // The strip's entries that opened their panel, and the one clicked last.
     QSet<QString> opened;
+    QString lastEntry;
+    // The game page shown (-1 outside the games), since which step.
+    int shownGame = -1;
+    int shownSince = 0;
+    QPoint menuEnd;
+    int checkedAt = 0;
     bool checking = false;
     bool visiting = false;
     int visitTries = 0;
