@@ -440,7 +440,8 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
                 "at start, %.0f MB at most\n",
                 seed, monkey.steps, monkey.checks, int(monkey.states.size()), int(monkey.games.size()), startMb, peakMb);
     // Every panel of the strip and every game got its visit, in the walk
-    // or after it.
+    // or after it (a walk stopped by a failure has not finished).
+    const bool finished = !HasFailure();
     QStringList missed;
     const QMetaEnum stateNames = QMetaEnum::fromType<Island::NotchState>();
     for (int s = int(Island::NotchState::canvas); s <= int(Island::NotchState::translator); ++s) {
@@ -452,7 +453,7 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
         if (!monkey.games.contains(g))
             missed << QString::fromLatin1(gameNames.valueToKey(g));
     }
-    EXPECT_TRUE(missed.isEmpty()) << "seed " << seed << ": never visited " << missed.join(", ").toStdString();
+    EXPECT_TRUE(!finished || missed.isEmpty()) << "seed " << seed << ": never visited " << missed.join(", ").toStdString();
     if (HasFailure())
         std::printf("replay with PAVLET_MONKEY_SEED=%u\n", seed);
 }
