@@ -125,6 +125,7 @@ int main(int argc, char **argv)
     QtScheduler scheduler;
     GridAnimationDriver animations(&scheduler);
     animations.install();
+    animations.paceFrames();
     IslandFakes fakes(&defaults, fakeClock, &scheduler);
     IslandEnvironment env = fakes.environment();
     env.clock = &clock;

@@ -273,6 +273,7 @@ CompositionRoot::CompositionRoot(const Options &options)
 
     // The island's views come from the Pavlet QML module built into the program.
     m_animations.install();
+    m_animations.paceFrames();
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     m_settings->feedAccent(Accent::forEngine(m_engine.get()));

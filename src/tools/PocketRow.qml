@@ -16,15 +16,23 @@ Rectangle {
     radius: IslandStyle.radius
     color: IslandPalette.fill
 
-    Drag.dragType: Drag.Automatic
     Drag.supportedActions: Qt.CopyAction
     Drag.mimeData: ToolViews.pocketDragData(root.path)
-    Drag.active: dragArea.drag.active
 
+    // The drag to another program starts from the mouse area's own start
+    // and runs until the drop (a binding of Drag.active with an automatic
+    // drag would be evaluated again from inside the drag's loop).
     MouseArea {
         id: dragArea
         anchors.fill: parent
         drag.target: dragProxy
+        drag.onActiveChanged: {
+            if (!drag.active)
+                return
+            root.Drag.active = true
+            root.Drag.startDrag(Qt.CopyAction)
+            root.Drag.active = false
+        }
     }
     Item { id: dragProxy }
 

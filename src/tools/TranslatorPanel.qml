@@ -264,6 +264,9 @@ Item {
                 ScrollView {
                     Layout.fillWidth: true
                     padding: 0
+                    // The text wraps at the view's width: its own width never
+                    // feeds back into the view's.
+                    contentWidth: availableWidth
                     Layout.preferredHeight: ToolViews.translatorInputTextHeight(input.contentHeight,
                                                                                 inputMetrics.lineSpacing)
                     ScrollBar.vertical.policy: ScrollBar.AlwaysOff

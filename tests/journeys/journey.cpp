@@ -546,3 +546,15 @@ void walk(Journey &journey, const std::vector<Step> &steps)
             return;
     }
 }
+
+bool Journey::restart(const std::function<void()> &between)
+{
+    if (m_root) {
+        m_root->shutdown();
+        m_root.reset();
+    }
+    XInput::pause(100);
+    if (between)
+        between();
+    return start();
+}

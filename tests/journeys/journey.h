@@ -51,6 +51,9 @@ public:
 
     // Starts the program; false when the island window did not show.
     bool start();
+    // Quits the program and starts it again on the same folders; `between`
+    // runs while it is not running.
+    bool restart(const std::function<void()> &between = nullptr);
 
     CompositionRoot &root() { return *m_root; }
     NotchViewModel &island();

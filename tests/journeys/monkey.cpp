@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMetaEnum>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
@@ -58,8 +59,19 @@ public:
     void step()
     {
         ++steps;
-        states.insert(int(j.island().state()));
-        games.insert(int(j.island().activeGame()));
+        const Island::NotchState state = j.island().state();
+        states.insert(int(state));
+        const int game = state == Island::NotchState::games ? int(j.island().activeGame()) : -1;
+        if (game != shownGame)
+            shownSince = steps;
+        shownGame = game;
+        if (game >= 0)
+            games.insert(game);
+        // The strip's entry clicked last did open its panel.
+        if (!lastEntry.isEmpty() && Island::fromHomeOn(state) && state != Island::NotchState::home) {
+            opened.insert(lastEntry);
+            lastEntry.clear();
+        }
         if (checking) {
             checkCollapsed();
             return;
@@ -68,11 +80,44 @@ public:
             visit();
             return;
         }
-        if (steps % 30 == 0) {
+        // A walk through the arcade's games not played yet goes on a while
+        // before the island has to close.
+        const bool touring = state == Island::NotchState::games
+                             && games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount()
+                             && steps - checkedAt < 400;
+        if (steps - checkedAt >= 30 && !touring) {
+            checkedAt = steps;
             beginCheck();
             return;
         }
         act();
+    }
+
+    // A few random steps where the island is now, without the walk's
+    // closing checks.
+    void wander(int count)
+    {
+        // From a timer, as the walk's steps, so that a dialog's own loop
+        // never waits on them.
+        int done = 0;
+        QTimer timer;
+        timer.setInterval(40);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (done >= count || ::testing::Test::HasFailure())
+                return;
+            ++done;
+            const Island::NotchState state = j.island().state();
+            states.insert(int(state));
+            if (state == Island::NotchState::games)
+                games.insert(int(j.island().activeGame()));
+            act();
+        });
+        j.hands().setSpinning(false);
+        timer.start();
+        while (done < count && !::testing::Test::HasFailure())
+            XInput::pause(20);
+        timer.stop();
+        j.hands().setSpinning(true);
     }
 
     int steps = 0;
@@ -97,6 +142,18 @@ private:
         if (j.island().state() == Island::NotchState::collapsed && pick(3) > 0) {
             approachIsland();
             return;
+        }
+        // On the arcade, often a game's card, one not played yet first; a
+        // game played for a moment goes back to the arcade while others
+        // wait for their turn.
+        const bool gamesLeft = games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount();
+        if (j.island().state() == Island::NotchState::games) {
+            if (j.island().activeGame() == Island::PavletGame::hub && (gamesLeft || pick(2) == 0) && openGameCard())
+                return;
+            if (j.island().activeGame() != Island::PavletGame::hub && gamesLeft && steps - shownSince > 12) {
+                h.key(QStringLiteral("Escape"));
+                return;
+            }
         }
         static const char *const keys[] = {"Escape", "Return", "Tab", "BackSpace", "Left", "Right", "Up", "Down",
                                            "space", "1", "5", "a", "w", "plus", "minus", "period"};
@@ -135,6 +192,31 @@ private:
         }
     }
 
+    // Clicks the card of a game not played yet (or any), scrolling the
+    // arcade first when the card is out of sight; false without cards.
+    bool openGameCard()
+    {
+        const QList<QQuickItem *> cards =
+            j.items("GamePickCard", [](QQuickItem *i) { return i->isVisible() && i->width() > 10; });
+        if (cards.isEmpty())
+            return false;
+        QList<QQuickItem *> fresh;
+        for (QQuickItem *card : cards) {
+            if (!games.contains(card->property("game").toInt()))
+                fresh << card;
+        }
+        QQuickItem *card = fresh.isEmpty() ? cards[pick(int(cards.size()))] : fresh.first();
+        const QRectF island = j.panel()->islandFrameOnScreen().adjusted(0, 8, 0, -8);
+        const QPoint at = j.screenPoint(card);
+        if (!island.contains(at)) {
+            j.hands().moveTo(island.center().toPoint(), 2);
+            j.hands().scroll(at.y() > island.bottom() ? -1 : 1);
+            return true;
+        }
+        j.hands().click(at);
+        return true;
+    }
+
     void beginCheck()
     {
         XInput &h = j.hands();
@@ -166,7 +248,8 @@ private:
         ++checks;
         // Most walks then start from a panel or a game of the strip, so that
         // every one of them gets visited.
-        visiting = pick(4) > 0;
+        visiting = pick(4) > 0 || opened.size() < 7
+                   || games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount();
     }
 
     // The pointer goes onto the island, and (a step later, once the
@@ -217,21 +300,68 @@ private:
                     && i->isVisible() && i->width() > 10;
             });
             if (!cells.isEmpty())
-                h.click(j.screenPoint(cells[pick(int(cells.size()))]));
+                h.click(j.screenPoint(freshFirst(cells, [](QQuickItem *i) { return cellTitle(i); })));
             visiting = false;
             visitStage = visitTries = 0;
             return;
         }
         const QList<QQuickItem *> entries =
             j.items("QQuickMenuItem", [](QQuickItem *i) { return i->isVisible() && i->height() > 4; });
+        // The menu opens over a few frames: its entries are clicked once
+        // they stand still.
+        const QPoint last = entries.isEmpty() ? QPoint() : j.screenPoint(entries.last());
+        if (visitStage < 12 && (entries.isEmpty() || last != menuEnd || visitStage < 4)) {
+            menuEnd = last;
+            ++visitStage;
+            return;
+        }
         if (!entries.isEmpty())
-            h.click(j.screenPoint(entries[pick(int(entries.size()))]));
+            h.click(j.screenPoint(freshFirst(entries, [](QQuickItem *i) { return i->property("text").toString(); })));
         visiting = false;
         visitStage = visitTries = 0;
     }
 
+    // The title of a strip's cell.
+    static QString cellTitle(QQuickItem *cell)
+    {
+        const QVariant data = cell->property("modelData");
+        const QMetaObject *meta = data.metaType().metaObject();
+        return meta ? meta->property(meta->indexOfProperty("title")).readOnGadget(data.constData()).toString()
+                    : QString();
+    }
+
+    // One of the items whose panel the walk has not opened yet, else the
+    // games while some are left, else any.
+    QQuickItem *freshFirst(const QList<QQuickItem *> &items, const std::function<QString(QQuickItem *)> &title)
+    {
+        static const QStringList panels = {"Canvas", "Mirror", "Games", "Calculator", "Pocket", "Voice memos",
+                                           "Translator"};
+        QList<QQuickItem *> fresh;
+        for (QQuickItem *i : items) {
+            if (panels.contains(title(i)) && !opened.contains(title(i)))
+                fresh << i;
+        }
+        if (fresh.isEmpty() && games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount()) {
+            for (QQuickItem *i : items) {
+                if (title(i) == QLatin1String("Games"))
+                    fresh << i;
+            }
+        }
+        QQuickItem *chosen = fresh.isEmpty() ? items[pick(int(items.size()))] : fresh[pick(int(fresh.size()))];
+        lastEntry = title(chosen);
+        return chosen;
+    }
+
     Journey &j;
     std::mt19937 rng;
+    // The strip's entries that opened their panel, and the one clicked last.
+    QSet<QString> opened;
+    QString lastEntry;
+    // The game page shown (-1 outside the games), since which step.
+    int shownGame = -1;
+    int shownSince = 0;
+    QPoint menuEnd;
+    int checkedAt = 0;
     bool checking = false;
     bool visiting = false;
     int visitTries = 0;
@@ -270,6 +400,37 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
     timer.stop();
     j.hands().setSpinning(true);
 
+    // What the random walk did not reach gets a visit of its own: its panel
+    // or game opened from the strip, and a few random steps there.
+    if (!HasFailure()) {
+        const QList<std::pair<Island::NotchState, const char *>> panels = {
+            {Island::NotchState::canvas, "Canvas"},         {Island::NotchState::mirror, "Mirror"},
+            {Island::NotchState::games, "Games"},           {Island::NotchState::calculator, "Calculator"},
+            {Island::NotchState::pocket, "Pocket"},         {Island::NotchState::voice, "Voice memos"},
+            {Island::NotchState::translator, "Translator"}};
+        for (const auto &[state, title] : panels) {
+            if (monkey.states.contains(int(state)) || HasFailure())
+                continue;
+            j.collapse();
+            if (j.openFromStrip(QString::fromLatin1(title)))
+                monkey.wander(15);
+        }
+        const int gameCount = QMetaEnum::fromType<Island::PavletGame>().keyCount();
+        for (int g = int(Island::PavletGame::dino); g < gameCount && !HasFailure(); ++g) {
+            if (monkey.games.contains(g))
+                continue;
+            j.collapse();
+            if (!j.openFromStrip(QStringLiteral("Games")))
+                continue;
+            j.settle();
+            XInput::pause(300);
+            if (QQuickItem *card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == g; })) {
+                j.click(card);
+                monkey.wander(15);
+            }
+        }
+    }
+
     // However the walk ended, the island closes and nothing records.
     EXPECT_TRUE(j.collapse()) << "seed " << seed;
     EXPECT_TRUE(j.stillRecording().isEmpty()) << "seed " << seed;
@@ -278,6 +439,21 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
     std::printf("monkey seed %u: %d steps, %d collapse checks, %d island states and %d game pages seen, memory %.0f MB "
                 "at start, %.0f MB at most\n",
                 seed, monkey.steps, monkey.checks, int(monkey.states.size()), int(monkey.games.size()), startMb, peakMb);
+    // Every panel of the strip and every game got its visit, in the walk
+    // or after it (a walk stopped by a failure has not finished).
+    const bool finished = !HasFailure();
+    QStringList missed;
+    const QMetaEnum stateNames = QMetaEnum::fromType<Island::NotchState>();
+    for (int s = int(Island::NotchState::canvas); s <= int(Island::NotchState::translator); ++s) {
+        if (!monkey.states.contains(s))
+            missed << QString::fromLatin1(stateNames.valueToKey(s));
+    }
+    const QMetaEnum gameNames = QMetaEnum::fromType<Island::PavletGame>();
+    for (int g = int(Island::PavletGame::dino); g < gameNames.keyCount(); ++g) {
+        if (!monkey.games.contains(g))
+            missed << QString::fromLatin1(gameNames.valueToKey(g));
+    }
+    EXPECT_TRUE(!finished || missed.isEmpty()) << "seed " << seed << ": never visited " << missed.join(", ").toStdString();
     if (HasFailure())
         std::printf("replay with PAVLET_MONKEY_SEED=%u\n", seed);
 }

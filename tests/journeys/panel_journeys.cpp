@@ -3,7 +3,17 @@
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "tools/calculatorengine.h"
+#include "tools/pocketstore.h"
 
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QMimeData>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,3 +95,284 @@ INSTANTIATE_TEST_SUITE_P(
         name.remove(' ');
         return name.toStdString();
     });
+
+namespace {
+
+// The shown item of that object name on the island.
+QQuickItem *namedItem(Journey &j, const QString &name)
+{
+    return j.item("QQuickItem", [&](QQuickItem *i) { return i->objectName() == name && i->isVisible(); });
+}
+
+} // namespace
+
+// A newer version published: a while after the start the island offers it;
+// "Later" puts it away.
+TEST(PanelJourneys, AnUpdateIsOfferedAndPutOff)
+{
+    Journey j;
+    // The image is named on https only; the offer is put off before any download.
+    QUrl image = j.web().url("/Pavlet.dmg");
+    image.setScheme("https");
+    j.web().setReply("/update.json",
+                     LocalHttpServer::json(R"({"version":"99.0.0","build":990,"url":")"
+                                           + image.toString().toUtf8()
+                                           + R"(","sha256":")" + QByteArray(64, 'a')
+                                           + R"(","notes":"A steadier island."})"));
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"the offer shows by itself",
+         [](Journey &j) { j.waitFor([&] { return j.island().state() == State::update; }, 15000); },
+         [](Journey &j) {
+             ASSERT_EQ(j.island().state(), State::update);
+             j.settle();
+             EXPECT_TRUE(j.text("Pavlet 99.0.0 is ready"));
+             EXPECT_TRUE(j.text("Download"));
+         }},
+        {"Later puts it away", [](Journey &j) { j.click(j.text("Later")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::collapsed; }, 4000));
+         }},
+    });
+}
+
+// The translator with its server gone: the panel says so, and stays usable.
+TEST(PanelJourneys, TranslatorWithItsServerGone)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    j.web().close();
+    walk(j, {
+        {"open the translator", [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Translator")); },
+         [](Journey &j) { EXPECT_EQ(j.island().state(), State::translator); }},
+        {"type and ask", [](Journey &j) {
+             j.hands().type("Bonjour le monde");
+             j.hands().key("Return");
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Couldn't reach Translate") != nullptr; }, 8000));
+             EXPECT_EQ(j.island().state(), State::translator);
+         }},
+        {"Escape goes home", [](Journey &j) {
+             j.hands().key("Escape");
+             XInput::pause(200);
+             if (j.island().state() == State::translator)
+                 j.hands().key("Escape");
+         },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::home; }, 3000)); }},
+    });
+}
+
+// Canvas before an account is connected, and then against a server with
+// work to do.
+TEST(PanelJourneys, CanvasSignedOutThenWithItsWork)
+{
+    Journey j({.everyModule = true});
+    j.web().setReply("/api/v1/users/self", LocalHttpServer::json(R"({"id":1,"name":"Ada Lovelace"})"));
+    j.web().setReply("/api/v1/users/self/missing_submissions",
+                     LocalHttpServer::json(R"([{"id":5,"name":"Lab report five","html_url":"/courses/1/assignments/5"}])"));
+    j.web().setReply("/api/v1/planner/items", LocalHttpServer::json("[]"));
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open Canvas signed out", [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Canvas")); },
+         [](Journey &j) {
+             EXPECT_EQ(j.island().state(), State::canvas);
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Connect Canvas in Settings") != nullptr; }, 3000));
+             EXPECT_EQ(j.web().requestCount(), 0);
+         }},
+        {"connected, the program starts again",
+         [](Journey &j) {
+             ASSERT_TRUE(j.restart([&] {
+                 UserDefaults defaults;
+                 defaults.setString(QStringLiteral("canvasBaseURL"), j.web().baseUrl().toString());
+                 defaults.flush();
+                 j.secrets().items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "tok-123");
+             }));
+         }},
+        {"open Canvas: the work shows", [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Canvas")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Lab report five") != nullptr; }, 8000));
+             EXPECT_FALSE(j.text("Connect Canvas in Settings"));
+             EXPECT_EQ(j.web().lastRequest().header("Authorization"), "Bearer tok-123");
+         }},
+        {"Escape goes home", [](Journey &j) { j.hands().key("Escape"); },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::home; }, 3000)); }},
+    });
+}
+
+namespace {
+
+// A file manager's window beside the island: its files are dragged out with
+// a move offered (Shift-less, as a file manager moves within one disk), and
+// it takes files dropped on it.
+class FileWindow : public QWidget {
+public:
+    QList<QUrl> offered;
+    QList<QUrl> received;
+    Qt::DropAction answered = Qt::IgnoreAction;
+    // Runs inside the drag's own event loop, as the user's hand goes on.
+    std::function<void()> whileDragging;
+
+    FileWindow()
+    {
+        setAcceptDrops(true);
+        setWindowTitle(QStringLiteral("Files"));
+        resize(220, 160);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { m_pressed = true; }
+    void mouseReleaseEvent(QMouseEvent *) override { m_pressed = false; }
+    void mouseMoveEvent(QMouseEvent *) override
+    {
+        if (!m_pressed || m_dragging)
+            return;
+        m_dragging = true;
+        auto *drag = new QDrag(this);
+        auto *mime = new QMimeData;
+        mime->setUrls(offered);
+        drag->setMimeData(mime);
+        if (whileDragging)
+            QTimer::singleShot(30, this, whileDragging);
+        answered = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        m_dragging = m_pressed = false;
+    }
+    void dragEnterEvent(QDragEnterEvent *e) override
+    {
+        if (e->mimeData()->hasUrls())
+            e->acceptProposedAction();
+    }
+    void dragMoveEvent(QDragMoveEvent *e) override { e->acceptProposedAction(); }
+    void dropEvent(QDropEvent *e) override
+    {
+        received = e->mimeData()->urls();
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
+    }
+
+private:
+    bool m_pressed = false;
+    bool m_dragging = false;
+};
+
+// Where the window's middle is on the screen.
+QPoint middleOf(const QWidget &w)
+{
+    return w.mapToGlobal(QPoint(w.width() / 2, w.height() / 2));
+}
+
+// Drags the file window's files onto the island: the hand goes on from
+// inside the drag's loop (the calls send their events without running it).
+void dropOnIsland(Journey &j, FileWindow &files)
+{
+    const QPoint island = j.islandPoint();
+    files.whileDragging = [&j, island] {
+        j.hands().setSpinning(false);
+        j.hands().moveTo(island, 10);
+        j.hands().setSpinning(true);
+        // The island opens to the pocket under the hand; then the drop.
+        QTimer::singleShot(900, [&j, island] {
+            j.hands().setSpinning(false);
+            j.hands().moveTo(island + QPoint(0, 30), 6);
+            QThread::msleep(150);
+            j.hands().release();
+            j.hands().setSpinning(true);
+        });
+    };
+    j.hands().moveTo(middleOf(files), 3);
+    XInput::pause(100);
+    j.hands().press();
+    XInput::pause(60);
+    j.hands().moveTo(middleOf(files) + QPoint(30, -30), 4);
+    // The drag has ended here.
+    XInput::pause(300);
+}
+
+} // namespace
+
+// Files from a file manager into the pocket and out again: a drop (offered
+// as a move, answered as a copy, the original stays), a row let go of, the
+// pocket cleared, and a held file dragged out into another window.
+TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    const QString original = j.folder("Documents/notes.txt");
+    {
+        QFile f(original);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Milk, eggs, a new ribbon for the typewriter.\n");
+    }
+    FileWindow files;
+    files.offered = {QUrl::fromLocalFile(original)};
+    files.move(60, 500);
+    files.show();
+    ASSERT_TRUE(j.waitFor([&] { return files.windowHandle() && files.windowHandle()->isExposed(); }, 5000));
+    XInput::pause(300);
+    PocketStore *pocket = j.island().pocket();
+    auto dropped = [&](Journey &j) {
+        EXPECT_TRUE(j.waitFor([&] { return pocket->items().size() == 1; }, 5000));
+        EXPECT_EQ(j.island().state(), State::pocket);
+        // Offered as a move, taken as a copy: the file manager keeps its file.
+        EXPECT_EQ(files.answered, Qt::CopyAction);
+        EXPECT_TRUE(QFile::exists(original));
+    };
+    walk(j, {
+        {"drop a file on the island", [&](Journey &j) { dropOnIsland(j, files); }, dropped},
+        {"let go of it", [&](Journey &j) {
+             j.settle();
+             j.click(namedItem(j, "remove"));
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return pocket->items().isEmpty(); }, 3000));
+             EXPECT_TRUE(QFile::exists(original));
+         }},
+        {"drop it again", [&](Journey &j) {
+             j.collapse();
+             files.answered = Qt::IgnoreAction;
+             dropOnIsland(j, files);
+         },
+         dropped},
+        {"clear the pocket", [&](Journey &j) {
+             j.settle();
+             j.click(namedItem(j, "clear"));
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return pocket->items().isEmpty(); }, 3000)); }},
+        {"drop it once more and drag it out", [&](Journey &j) {
+             j.collapse();
+             dropOnIsland(j, files);
+             ASSERT_TRUE(j.waitFor([&] { return pocket->items().size() == 1; }, 5000));
+             j.settle();
+             QQuickItem *row = j.item("PocketRow");
+             ASSERT_TRUE(row);
+             const QPoint from = j.screenPoint(row, QPointF(row->width() / 3, row->height() / 2));
+             const QPoint to = middleOf(files);
+             // The row's drag runs a loop of its own: the hand goes on from a
+             // timer set before the press.
+             QTimer::singleShot(700, [&j, to] {
+                 j.hands().setSpinning(false);
+                 j.hands().moveTo(to, 12);
+                 QThread::msleep(200);
+                 j.hands().moveTo(to + QPoint(4, 4), 2);
+                 QThread::msleep(150);
+                 j.hands().release();
+                 j.hands().setSpinning(true);
+             });
+             j.hands().moveTo(from, 3);
+             XInput::pause(100);
+             j.hands().press();
+             XInput::pause(60);
+             j.hands().moveTo(from + QPoint(0, 40), 6);
+             XInput::pause(1500);
+         },
+         [&](Journey &j) {
+             ASSERT_EQ(files.received.size(), 1);
+             const QString out = files.received.first().toLocalFile();
+             EXPECT_EQ(QFileInfo(out).fileName(), "notes.txt");
+             EXPECT_TRUE(QFile::exists(out));
+             // The pocket still holds its copy.
+             EXPECT_EQ(pocket->items().size(), 1);
+             EXPECT_TRUE(QFile::exists(original));
+         }},
+    });
+}

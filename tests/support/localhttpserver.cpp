@@ -46,6 +46,11 @@ LocalHttpServer::~LocalHttpServer()
     m_server->close();
 }
 
+void LocalHttpServer::close()
+{
+    m_server->close();
+}
+
 void LocalHttpServer::acceptPending()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {

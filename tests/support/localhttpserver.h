@@ -63,6 +63,9 @@ public:
     static QSslCertificate testCertificate();
     // Adds the test certificate to the process's default trust store.
     static void trustTestCertificate();
+    // Stops listening: the address then refuses connections, as a server
+    // gone away does.
+    void close();
     quint16 port() const;
     // "http://127.0.0.1:<port>".
     QUrl baseUrl() const;

@@ -1,0 +1,281 @@
+#include "journey.h"
+
+#include "games/arcadeengine.h"
+#include "island/notchviewmodel.h"
+
+#include <QMetaProperty>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+using State = Island::NotchState;
+using Game = Island::PavletGame;
+
+// The engine's phase, by its name ("running", "over").
+QString phase(Journey &j, Game game)
+{
+    QObject *engine = j.island().gameEngine(game);
+    const QMetaObject *meta = engine->metaObject();
+    const QMetaProperty p = meta->property(meta->indexOfProperty("phase"));
+    return QString::fromLatin1(p.enumerator().valueToKey(p.read(engine).toInt()));
+}
+
+bool inPhase(Journey &j, Game game, const char *phases)
+{
+    return QString::fromLatin1(phases).split('|').contains(phase(j, game));
+}
+
+// The shown item of that object name.
+QQuickItem *named(Journey &j, const QString &name)
+{
+    return j.item("QQuickItem", [&](QQuickItem *i) { return i->objectName() == name && i->isVisible(); });
+}
+
+void press(Journey &j, const QString &text)
+{
+    QQuickItem *item = j.text(text);
+    if (!item)
+        ADD_FAILURE() << "no " << text.toStdString() << " to press";
+    else
+        j.click(item);
+}
+
+void key(Journey &j, const char *name)
+{
+    j.hands().key(QString::fromLatin1(name));
+}
+
+// One game as a user meets it: what gets it going from its page, what they
+// do while it runs (repeated until it ends), what starts it again, and the
+// record it keeps.
+struct GameWalk {
+    const char *name;
+    Game game;
+    std::function<void(Journey &)> start;
+    const char *running;   // phases once started
+    std::function<void(Journey &)> move;
+    const char *ended;     // phases once it is over
+    std::function<void(Journey &)> again;
+    const char *restarted; // phases once started again
+    const char *record;    // the engine's property that holds the record
+    bool earnsRecord;      // whether the short play above sets it
+    int playSeconds = 30;
+};
+
+class Games : public ::testing::TestWithParam<GameWalk> {};
+
+QString record(Journey &j, const GameWalk &g)
+{
+    const QString name = QString::fromLatin1(g.record);
+    const QStringList path = name.split('/');
+    QVariant value = j.island().gameEngine(g.game)->property(path.first().toLatin1());
+    if (path.size() > 1)
+        value = value.toMap().value(path.at(1));
+    return value.isValid() && !value.isNull() ? value.toString() : QString();
+}
+
+bool openCard(Journey &j, Game game)
+{
+    // The arcade grows into place first.
+    j.settle();
+    XInput::pause(300);
+    QQuickItem *card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == int(game); });
+    if (!card)
+        return false;
+    j.click(card);
+    const bool opened = j.waitFor([&] { return j.island().activeGame() == game; }, 3000);
+    j.settle();
+    XInput::pause(300);
+    return opened;
+}
+
+} // namespace
+
+// Every game from the arcade: it starts, is played by keys and pointer until
+// it ends, starts again, is left by the back button and by Escape, and its
+// record is still there once the program has started again.
+TEST_P(Games, PlayEndRestartLeaveAndKeepTheRecord)
+{
+    const GameWalk &g = GetParam();
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    QString kept;
+    walk(j, {
+        {"open the game from the arcade",
+         [&](Journey &j) {
+             ASSERT_TRUE(j.openFromStrip("Games"));
+             ASSERT_EQ(j.island().state(), State::games);
+             ASSERT_TRUE(openCard(j, g.game));
+         }},
+        {"start it", [&](Journey &j) { g.start(j); },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return inPhase(j, g.game, g.running); }, 4000))
+                 << "phase " << phase(j, g.game).toStdString();
+         }},
+        {"play until it ends",
+         [&](Journey &j) {
+             j.waitFor([&] {
+                 if (inPhase(j, g.game, g.ended))
+                     return true;
+                 if (g.move)
+                     g.move(j);
+                 XInput::pause(80);
+                 return false;
+             }, g.playSeconds * 1000);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(inPhase(j, g.game, g.ended)) << "phase " << phase(j, g.game).toStdString();
+         }},
+        {"start it again", [&](Journey &j) { g.again(j); },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return inPhase(j, g.game, g.restarted); }, 4000))
+                 << "phase " << phase(j, g.game).toStdString();
+         }},
+        {"back to the arcade", [](Journey &j) { j.click(named(j, "gamesBack")); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().activeGame() == Game::hub; }, 3000));
+             EXPECT_EQ(j.island().state(), State::games);
+         }},
+        {"into the game and out with Escape",
+         [&](Journey &j) {
+             ASSERT_TRUE(openCard(j, g.game));
+             key(j, "Escape");
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().activeGame() == Game::hub; }, 3000));
+             EXPECT_EQ(j.island().state(), State::games);
+         }},
+        {"Escape on the arcade closes the island", [](Journey &j) { key(j, "Escape"); },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::collapsed; }, 3000));
+             kept = record(j, g);
+             if (g.earnsRecord)
+                 EXPECT_FALSE(kept.isEmpty() || kept == "0") << "no record after a game: " << kept.toStdString();
+         }},
+        {"the program starts again", [](Journey &j) { ASSERT_TRUE(j.restart()); },
+         [&](Journey &j) { EXPECT_EQ(record(j, g), kept); }},
+        {"the arcade and the game show", [&](Journey &j) {
+             ASSERT_TRUE(j.openFromStrip("Games"));
+             ASSERT_TRUE(openCard(j, g.game));
+         }},
+    });
+}
+
+namespace {
+
+// Wordle: words the lists know, typed until the board is done.
+void nextWord(Journey &j)
+{
+    static const char *const words[] = {"crane", "slate", "pious", "dwarf", "nymph", "gecko"};
+    QObject *w = j.island().gameEngine(Game::wordle);
+    const int row = w->property("row").toInt();
+    if (row >= int(std::size(words)))
+        return;
+    j.hands().type(QString::fromLatin1(words[row]));
+    key(j, "Return");
+    j.waitFor([&] { return w->property("row").toInt() != row || phase(j, Game::wordle) != "playing"; }, 4000);
+}
+
+// Clicks the first empty cell of tic-tac-toe when the user may.
+void toeMove(Journey &j)
+{
+    QObject *toe = j.island().gameEngine(Game::toe);
+    if (toe->property("busy").toBool() || phase(j, Game::toe) != "playing")
+        return;
+    const QList<int> cells = toe->property("cells").value<QList<int>>();
+    for (int i = 0; i < cells.size(); ++i) {
+        if (cells[i] == 0) {
+            j.click(named(j, QStringLiteral("toeCell%1").arg(i)));
+            return;
+        }
+    }
+}
+
+// Drops across the columns by digit, one after the other.
+void stack4Move(Journey &j)
+{
+    static int column = 0;
+    QObject *s = j.island().gameEngine(Game::stack4);
+    if (phase(j, Game::stack4) != "playing" || !s->property("redTurn").toBool())
+        return;
+    j.hands().key(QString::number(column % 7 + 1));
+    column += 3;
+    XInput::pause(250);
+}
+
+// Pattern: a pad the sequence does not start with.
+void patternMove(Journey &j)
+{
+    if (phase(j, Game::pattern) != "input")
+        return;
+    const QList<int> sequence = j.island().gameEngine(Game::pattern)->property("sequence").value<QList<int>>();
+    const int wrong = sequence.isEmpty() ? 0 : (sequence.first() + 1) % 4;
+    j.click(named(j, QStringLiteral("pad%1").arg(wrong)));
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    FromTheArcade, Games,
+    ::testing::Values(
+        GameWalk{"Dino", Game::dino, [](Journey &j) { key(j, "space"); }, "running", nullptr, "dead",
+                 [](Journey &j) { key(j, "space"); }, "running", "best", true},
+        GameWalk{"Flap", Game::flap, [](Journey &j) { key(j, "Up"); }, "running", nullptr, "dead",
+                 [](Journey &j) { key(j, "space"); }, "running", "best", false},
+        GameWalk{"Wordle", Game::wordle, [](Journey &) {}, "playing", nextWord, "won|lost",
+                 [](Journey &j) {
+                     QQuickItem *end = j.text("Next word");
+                     j.click(end ? end : j.text("Play again"));
+                 },
+                 "playing", "played", true},
+        GameWalk{"Pong", Game::pong, [](Journey &j) { j.click(named(j, "pongLevel0")); }, "serving|playing", nullptr,
+                 "over", [](Journey &j) { j.click(named(j, "pongPlayAgain")); }, "serving|playing", "wins", false, 90},
+        GameWalk{"Blocks", Game::blocks, [](Journey &j) { press(j, "Play"); }, "ready|running",
+                 [](Journey &j) {
+                     key(j, phase(j, Game::blocks) == "ready" ? "Up" : "space");
+                 },
+                 "over", [](Journey &j) { j.click(named(j, "blocksTap")); }, "ready|running", "best", true},
+        GameWalk{"Stack", Game::stack, [](Journey &j) { press(j, "Play"); }, "ready|running",
+                 [](Journey &j) { key(j, "space"); }, "over", [](Journey &j) { key(j, "space"); }, "ready|running",
+                 "best", false},
+        GameWalk{"Reflex", Game::reflex, [](Journey &j) { key(j, "space"); }, "waiting",
+                 [](Journey &j) {
+                     if (phase(j, Game::reflex) == "go")
+                         key(j, "space");
+                 },
+                 "result", [](Journey &j) { key(j, "space"); }, "waiting", "bestMS", true},
+        GameWalk{"TicTacToe", Game::toe, [](Journey &j) { press(j, "Play"); }, "playing", toeMove, "over",
+                 [](Journey &j) { press(j, "Play again"); }, "playing", "wins", false},
+        GameWalk{"Clicks", Game::cps,
+                 [](Journey &j) {
+                     press(j, "Play");
+                     XInput::pause(300);
+                     j.click(named(j, "cpsChip5"));
+                     j.click(named(j, "cpsTarget"));
+                 },
+                 "running", [](Journey &j) { j.click(named(j, "cpsTarget")); }, "result",
+                 [](Journey &j) { j.click(named(j, "cpsTarget")); }, "ready", "best/5", true},
+        GameWalk{"Snake", Game::snake, [](Journey &j) { press(j, "Play"); }, "ready|running",
+                 [](Journey &j) {
+                     if (phase(j, Game::snake) == "ready")
+                         key(j, "space");
+                 },
+                 "over", [](Journey &j) { key(j, "space"); }, "ready|running", "best", false},
+        GameWalk{"Pattern", Game::pattern, [](Journey &j) { press(j, "Play"); }, "watch|input", patternMove, "over",
+                 [](Journey &j) { press(j, "Play again"); }, "watch|input", "best", false},
+        GameWalk{"Blackjack", Game::blackjack,
+                 [](Journey &j) {
+                     press(j, "Play");
+                     XInput::pause(300);
+                     key(j, "Return");
+                 },
+                 "playing|waiting|settle",
+                 [](Journey &j) {
+                     if (phase(j, Game::blackjack) == "playing")
+                         key(j, "s");
+                 },
+                 "settle", [](Journey &j) { key(j, "Return"); }, "betting", "best", true},
+        GameWalk{"Stack4", Game::stack4, [](Journey &j) { press(j, "Play"); }, "playing", stack4Move, "over",
+                 [](Journey &j) { press(j, "Play again"); }, "playing", "wins", false, 60}),
+    [](const auto &info) { return std::string(info.param.name); });
