@@ -129,7 +129,9 @@ Item {
             y: IslandViews.enterOffset
 
             function enter() { leaveAnim.stop(); enterAnim.start() }
-            function leave() { enterAnim.stop(); leaveAnim.start() }
+            // A leaving view takes no more input: a click on its fading buttons
+            // must not start what the closing island has just ended.
+            function leave() { frame.enabled = false; enterAnim.stop(); leaveAnim.start() }
 
             readonly property islandInsets insets: root.look.insets[frame.forState]
             Loader {

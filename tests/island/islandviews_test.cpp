@@ -199,6 +199,11 @@ NotchView {
     }
     model->setState(NotchState::update);
     EXPECT_TRUE(current().isEmpty());
+    // The panels still fading out take no input.
+    for (const auto &[state, name] : shown) {
+        for (auto *item : view->findChildren<QQuickItem *>(name))
+            EXPECT_FALSE(item->isEnabled()) << name.toStdString() << " is leaving yet takes clicks";
+    }
     spin(50);
     made.reset();
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
