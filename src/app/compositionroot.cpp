@@ -1,5 +1,7 @@
 #include "app/compositionroot.h"
 
+#include "app/statusitemcontroller.h"
+
 #include "app/appdelegate.h"
 #include "app/islandservices.h"
 #include "canvas/canvascredentials.h"
@@ -392,11 +394,15 @@ void CompositionRoot::start()
         content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
         content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
     }
-    // Once the island is on screen, the settings window is built in the
-    // background, so that its first opening only draws it.
-    QObject::connect(m_delegate->notch()->panel(), &QQuickWindow::frameSwapped, m_settingsWindow.get(),
-                     &SettingsWindowController::buildAhead,
-                     Qt::ConnectionType(Qt::SingleShotConnection | Qt::QueuedConnection));
+    // The settings window is built in the background once the user is on
+    // the way to it (Home has opened, whose header opens it, or the tray's
+    // menu is up), so that its first opening only draws it and the island
+    // at rest does not carry it.
+    QObject::connect(m_delegate->notch(), &NotchWindowController::homeOpenedOnce, m_settingsWindow.get(),
+                     &SettingsWindowController::buildAhead, Qt::QueuedConnection);
+    if (StatusItemController *status = m_delegate->statusItem())
+        QObject::connect(status, &StatusItemController::menuOpening, m_settingsWindow.get(),
+                         &SettingsWindowController::buildAhead, Qt::QueuedConnection);
 }
 
 void CompositionRoot::shutdown()

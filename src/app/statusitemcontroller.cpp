@@ -46,6 +46,7 @@ QIcon StatusItemController::paintIcon(const QColor &color)
 std::unique_ptr<QMenu> StatusItemController::buildMenu()
 {
     auto menu = std::make_unique<QMenu>();
+    connect(menu.get(), &QMenu::aboutToShow, this, &StatusItemController::menuOpening);
     QAction *settings = menu->addAction(tr("Settings…"), this, &StatusItemController::openSettings);
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     menu->addAction(tr("Edit on Screen…"), this, &StatusItemController::editIsland);

@@ -31,6 +31,8 @@ public:
     void quit() { emit quitRequested(); }
 
 signals:
+    // The menu is about to show: the settings window may be wanted soon.
+    void menuOpening();
     void openSettingsRequested();
     void editIslandRequested();
     void quitRequested();

@@ -37,6 +37,7 @@ NotchPanel::~NotchPanel()
 {
     delete m_content;
     delete m_viewsAhead;
+    delete m_panelsAhead;
 }
 
 void NotchPanel::exposeEvent(QExposeEvent *event)
@@ -180,25 +181,36 @@ bool NotchPanel::loadContent(QQmlEngine *engine, const QUrl &url)
     // Asynchronous loaders build their items between this window's frames.
     if (!engine->incubationController())
         engine->setIncubationController(incubationController());
-    // Once the island is on screen, compile the views it opens, off the
-    // main thread, so that no first opening waits for the compiler.
-    QPointer<QQmlEngine> e(engine);
-    connect(this, &QQuickWindow::frameSwapped, this, [this, e] {
-        if (e && !m_viewsAhead)
-            compileViewsAhead(e);
+    // Once the island is on screen, compile the views it opens from rest,
+    // off the main thread, so that no first opening waits for the compiler.
+    // The panels reached from Home follow once Home has shown.
+    m_engine = engine;
+    connect(this, &QQuickWindow::frameSwapped, this, [this] {
+        compileAhead(QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/IslandViewsAhead.qml")), &m_viewsAhead);
     }, Qt::ConnectionType(Qt::SingleShotConnection | Qt::QueuedConnection));
     return true;
 }
 
-void NotchPanel::compileViewsAhead(QQmlEngine *engine)
+void NotchPanel::compilePanelsAhead()
 {
-    auto *component = new QQmlComponent(engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/IslandViewsAhead.qml")),
-                                        QQmlComponent::Asynchronous, this);
-    auto done = [this, component] {
+    if (m_panelsAheadAsked)
+        return;
+    m_panelsAheadAsked = true;
+    QMetaObject::invokeMethod(this, [this] {
+        compileAhead(QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/PanelViewsAhead.qml")), &m_panelsAhead);
+    }, Qt::QueuedConnection);
+}
+
+void NotchPanel::compileAhead(const QUrl &url, QPointer<QObject> *into)
+{
+    if (!m_engine || *into)
+        return;
+    auto *component = new QQmlComponent(m_engine, url, QQmlComponent::Asynchronous, this);
+    auto done = [component, into] {
         if (component->isLoading())
             return;
         if (component->isReady())
-            m_viewsAhead = component->create();
+            *into = component->create();
         else if (component->isError())
             qWarning().noquote() << component->errorString();
         component->deleteLater();

@@ -71,10 +71,15 @@ public:
     void makeKey();
 
     // Loads the content (a QML component URL) into the window. After the
-    // first frame the island's views are compiled in the background.
+    // first frame the views the island opens from rest are compiled in the
+    // background.
     bool loadContent(QQmlEngine *engine, const QUrl &url);
-    // The background compilation's object once it is done (tests).
+    // Compiles the panels reached from Home in the background. Once is
+    // enough; later calls do nothing.
+    void compilePanelsAhead();
+    // The background compilations' objects once they are done (tests).
     QObject *viewsAhead() const { return m_viewsAhead; }
+    QObject *panelsAhead() const { return m_panelsAhead; }
     QQuickItem *content() const { return m_content; }
 
     void setDropTarget(FileDropTarget *target) { m_dropTarget = target; }
@@ -105,7 +110,9 @@ private:
     // Moves the window to geometry with the island at island inside it.
     void present(const QRect &geometry, const QRectF &island);
     void updateMask();
-    void compileViewsAhead(QQmlEngine *engine);
+    // Compiles the views that url lists in the background; the object lands
+    // in *into.
+    void compileAhead(const QUrl &url, QPointer<QObject> *into);
 
     IslandWindowHints *m_hints;
     double m_primaryHeight = 0;
@@ -116,7 +123,10 @@ private:
     bool m_mappedHinted = false;
     bool m_dragging = false;
     QPointer<QQuickItem> m_content;
+    QPointer<QQmlEngine> m_engine;
     QPointer<QObject> m_viewsAhead;
+    QPointer<QObject> m_panelsAhead;
+    bool m_panelsAheadAsked = false;
     QPointer<QWindow> m_stackedBelow;
     QPointer<QWindow> m_stackedAbove;
     FileDropTarget *m_dropTarget = nullptr;

@@ -40,6 +40,13 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
         const QRectF target = targetFrame();
         if (target != m_driver.currentFrame())
             setFrame(target, false);
+        // Home has opened once: what it leads to is prepared now, not
+        // while the island rests.
+        if (Island::fromHomeOn(m_inputs.state) && !m_homeOpenedOnce) {
+            m_homeOpenedOnce = true;
+            m_panel->compilePanelsAhead();
+            emit homeOpenedOnce();
+        }
     });
     const double radius = m_geometry.floating ? 20 : std::clamp(m_settings->lipCornerRadius(), 0.0, 22.0);
     m_panel->setOutline(radius, m_geometry.floating);

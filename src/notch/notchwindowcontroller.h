@@ -99,6 +99,8 @@ signals:
     void collapseRequested();
     void gameModeHotkeyPressed();
     void geometryChanged();
+    // The island came to rest open for the first time (Home or a panel).
+    void homeOpenedOnce();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -127,6 +129,7 @@ private:
     ClickDeduper m_clicks;
     PendingHover m_pendingHover = PendingHover::none;
     bool m_editingIsland = false;
+    bool m_homeOpenedOnce = false;
     TaskHandle m_pointerTimer;
     bool m_settingsPending = false;
     bool m_tornDown = false;

@@ -9,6 +9,7 @@
 
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTemporaryFile>
 
 using ScreenSpace::maxY;
@@ -229,6 +230,36 @@ TEST_F(NotchWindowTest, ContentDrawsTheIslandInsideTheWindow)
     auto *backdrop = c.panel()->content()->findChild<QQuickItem *>("backdrop");
     ASSERT_TRUE(backdrop);
     EXPECT_EQ(backdrop->width(), c.panel()->islandRect().width());
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}
+
+// The panels reached from Home are compiled once Home has opened, not while
+// the island only rests or hovers; the settings window hears of it once.
+TEST_F(NotchWindowTest, PanelsAreCompiledAheadOnlyOnceHomeHasOpened)
+{
+    QmlLoader qml;
+    NotchWindowController c(settings.get(), parts(&qml.engine()));
+    QSignalSpy opened(&c, &NotchWindowController::homeOpenedOnce);
+    FrameInputs hover;
+    hover.state = NotchState::hover;
+    c.setInputs(hover);
+    scheduler->advance(3000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened.count(), 0);
+    EXPECT_FALSE(c.panel()->panelsAhead());
+
+    FrameInputs home;
+    home.state = NotchState::home;
+    c.setInputs(home);
+    scheduler->advance(3000);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.panel()->panelsAhead() != nullptr; }, 10000));
+
+    c.setInputs(FrameInputs{});
+    scheduler->advance(3000);
+    c.setInputs(home);
+    scheduler->advance(3000);
+    EXPECT_EQ(opened.count(), 1);
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
 }
 
