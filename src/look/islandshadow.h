@@ -2,16 +2,17 @@
 
 #include <QColor>
 #include <QImage>
-#include <QQuickPaintedItem>
+#include <QQuickItem>
 #include <QtQml/qqmlregistration.h>
 
-// A soft shadow under a rounded rectangle, drawn with the painter so that it
-// shows with every scene-graph renderer (the software one has no shader
-// effects). The item covers the whole shadow: the shape it belongs to is the
-// item's rectangle shrunk by blurRadius on every side. The blurred corner is
-// made once per radius and stretched along the edges, so a resize costs no
-// new blur.
-class IslandShadow : public QQuickPaintedItem {
+// A soft shadow under a rounded rectangle, drawn from a blurred picture so
+// that it shows with every scene-graph renderer (the software one has no
+// shader effects). The item covers the whole shadow: the shape it belongs to
+// is the item's rectangle shrunk by blurRadius on every side. The blurred
+// corner is made once per radius and drawn as nine pieces whose edges and
+// middle stretch, so a resize (every frame of the island's springs) moves
+// nine rectangles and neither blurs nor paints anything again.
+class IslandShadow : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(double cornerRadius READ cornerRadius WRITE setCornerRadius NOTIFY cornerRadiusChanged)
@@ -27,18 +28,33 @@ public:
     QColor color() const { return m_color; }
     void setColor(const QColor &color);
 
-    void paint(QPainter *painter) override;
-
     // The nine-patch source: a blurred rounded square whose corners are
     // cornerRadius + blur wide. Exposed for tests.
     static QImage patch(int cornerRadius, int blur, const QColor &color);
+
+    // One piece of the nine: where it goes in the item and what part of the
+    // patch it shows. Pieces with no room are left out.
+    struct Piece {
+        QRectF target;
+        QRectF source;
+    };
+    // The pieces for an item of size, a patch of patchSide pixels made for
+    // radius and blur. Exposed for tests.
+    static QList<Piece> pieces(const QSizeF &size, int patchSide, int radius, int blur);
 
 signals:
     void cornerRadiusChanged();
     void blurRadiusChanged();
     void colorChanged();
 
+protected:
+    QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *) override;
+    void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+
 private:
+    // The corner radius the shadow is drawn with at the item's size.
+    int effectiveRadius() const;
+
     double m_cornerRadius = 0;
     double m_blurRadius = 10;
     QColor m_color = QColor(0, 0, 0, 102);

@@ -1,4 +1,5 @@
 #include "look/animationclock.h"
+#include "look/islandshadow.h"
 #include "island/hovercontent.h"
 #include "island/islandlook.h"
 #include "style/accent.h"
@@ -13,6 +14,7 @@
 #include <QMetaProperty>
 #include <QQmlComponent>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QRectF>
 #include <QRegularExpression>
 
@@ -181,6 +183,51 @@ TEST_F(IslandQmlTest, IconButtonIsA22PointCircleThatShrinksWhilePressed)
     EXPECT_TRUE(waitUntil([&] { return std::abs(body->scale() - 0.96) < 0.01; }, 2000));
     EXPECT_TRUE(waitUntil([&] { return std::abs(body->opacity() - 0.86) < 0.01; }, 2000));
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+}
+
+// The shadow's nine pieces tile the item whole at any size, the corners
+// unstretched; drawn, it is darkest in the middle and fades to nothing at
+// every edge, and it follows a resize without a new blur.
+TEST_F(IslandQmlTest, ShadowPiecesTileTheItemAndFadeOutAtTheEdges)
+{
+    for (const QSizeF size : {QSizeF(200, 100), QSizeF(61, 43), QSizeF(640, 30)}) {
+        const int blur = 10, radius = std::min<int>(5, int(size.height()) / 2 - blur);
+        const QList<IslandShadow::Piece> parts = IslandShadow::pieces(size, 2 * radius + 4 + 2 * blur, radius, blur);
+        double area = 0;
+        for (const auto &p : parts) {
+            area += p.target.width() * p.target.height();
+            EXPECT_TRUE(QRectF(QPointF(0, 0), size).contains(p.target));
+        }
+        EXPECT_NEAR(area, size.width() * size.height(), 0.01);
+        if (size.height() >= 2 * (blur + radius + 1))
+            EXPECT_EQ(parts.first().target.size(), parts.first().source.size());
+    }
+
+    // Drawn black over white: the darker, the more shadow.
+    QQuickWindow window;
+    window.resize(320, 200);
+    window.setColor(Qt::white);
+    IslandShadow shadow(window.contentItem());
+    shadow.setBlurRadius(10);
+    shadow.setCornerRadius(16);
+    shadow.setColor(QColor(0, 0, 0, 102));
+    window.show();
+    for (const QSize size : {QSize(200, 100), QSize(300, 140)}) {
+        shadow.setSize(size);
+        const QImage image = window.grabWindow();
+        const int cy = size.height() / 2;
+        EXPECT_NEAR(qRed(image.pixel(size.width() / 2, cy)), 255 - 102, 4);
+        EXPECT_GE(qRed(image.pixel(0, cy)), 247);
+        EXPECT_GE(qRed(image.pixel(size.width() - 1, cy)), 247);
+        EXPECT_GE(qRed(image.pixel(size.width() / 2, 0)), 247);
+        int last = 256;
+        for (int x = 0; x <= 20; ++x) {
+            const int r = qRed(image.pixel(x, cy));
+            EXPECT_LE(r, last) << "at x = " << x;
+            last = r;
+        }
+        EXPECT_EQ(qRed(image.pixel(size.width() + 5, cy)), 255);
+    }
 }
 
 #include "qml_test.moc"
