@@ -121,6 +121,10 @@ Item {
         Item {
             id: frame
             property int forState
+            // Made ahead and kept hidden until shown; meanwhile its view is
+            // built between frames.
+            property bool ahead: false
+            visible: !ahead
             width: root.width
             height: root.height
             opacity: 0
@@ -128,7 +132,7 @@ Item {
             transformOrigin: Item.Top
             y: IslandViews.enterOffset
 
-            function enter() { leaveAnim.stop(); enterAnim.start() }
+            function enter() { ahead = false; leaveAnim.stop(); enterAnim.start() }
             // A leaving view takes no more input: a click on its fading buttons
             // must not start what the closing island has just ended.
             function leave() { frame.enabled = false; enterAnim.stop(); leaveAnim.start() }
@@ -140,6 +144,8 @@ Item {
                 anchors.rightMargin: frame.insets.horizontal
                 anchors.topMargin: frame.insets.top
                 anchors.bottomMargin: frame.insets.bottom
+                // Shown while still loading, the rest is made at once.
+                asynchronous: frame.ahead
                 sourceComponent: root.componentFor(frame.forState)
             }
 
@@ -204,13 +210,38 @@ Item {
         if (content)
             content.leave()
         content = null
-        if (islandState !== Island.NotchState.collapsed) {
+        if (islandState === Island.NotchState.home && homeAhead) {
+            content = homeAhead
+            homeAhead = null
+            content.enter()
+        } else if (islandState !== Island.NotchState.collapsed) {
             content = stateFrame.createObject(contentLayer, { forState: islandState })
             content.enter()
         }
+        if (islandState === Island.NotchState.home)
+            homeShown = true
+        prepareHome()
     }
     onIslandStateChanged: showState()
     Component.onCompleted: showState()
+
+    // The first Home is made while the island hovers, a little between
+    // frames, so that its opening has only to show it. Later openings make
+    // it at once: by then its views, pictures and glyphs are at hand.
+    property Item homeAhead: null
+    property bool homeShown: false
+    function prepareHome() {
+        const wanted = !homeShown && islandState === Island.NotchState.hover
+                       && root.panels.home !== null
+        if (wanted && !homeAhead) {
+            homeAhead = stateFrame.createObject(contentLayer, { forState: Island.NotchState.home,
+                                                                ahead: true })
+        } else if (!wanted && homeAhead) {
+            homeAhead.destroy()
+            homeAhead = null
+        }
+    }
+    onPanelsChanged: prepareHome()
 
     Item {
         id: contentLayer

@@ -3,6 +3,7 @@
 #include "home/homemodel.h"
 #include "support/itemtree.h"
 
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QThread>
 
@@ -78,6 +79,12 @@ TEST_P(HomeOpeningTest, EveryCardInPlaceAfterEveryOpening)
     QQuickItem *island = showIsland();
     ASSERT_TRUE(island);
     for (int round = 0; round < 8; ++round) {
+        // The first opening comes from hover before the Home made there has
+        // finished loading.
+        if (round == 0) {
+            model->setState(Island::NotchState::hover);
+            stall();
+        }
         model->openHome();
         busy(20 + 15 * (round % 3));
         // Readings land while the cards load: a track comes and goes, so the
@@ -102,6 +109,46 @@ INSTANTIATE_TEST_SUITE_P(Modules, HomeOpeningTest,
                          testing::Values(Opening{"default", {"player", "timer", "clocks", "weather", "bluetooth", "games", "pocket"}},
                                          Opening{"every", {}}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The Home made while the island hovers is the one that opens; hovering
+// away drops it, and once Home has shown, hovering makes none.
+TEST_F(HomeCardListTest, HomeMadeWhileHoveringIsTheOneThatOpens)
+{
+    make();
+    model->start();
+    QQuickItem *island = showIsland();
+    ASSERT_TRUE(island);
+    // Views are destroyed later, from the event loop.
+    auto homes = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return ItemTree::all(island, "HomePanel");
+    };
+
+    model->setState(Island::NotchState::hover);
+    busy(400);
+    ASSERT_EQ(homes().size(), 1);
+    EXPECT_EQ(ItemTree::effectiveOpacity(homes().first()), 0.0);
+    model->collapse();
+    busy(400);
+    EXPECT_TRUE(homes().isEmpty());
+
+    model->setState(Island::NotchState::hover);
+    busy(400);
+    ASSERT_EQ(homes().size(), 1);
+    QPointer<QQuickItem> made = homes().first();
+    model->openHome();
+    const QStringList faults = settledFaults(island);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
+    ASSERT_EQ(homes().size(), 1);
+    EXPECT_EQ(homes().first(), made.data());
+    EXPECT_EQ(ItemTree::homeCards(island).size(), visibleCount());
+
+    model->collapse();
+    busy(400);
+    model->setState(Island::NotchState::hover);
+    busy(400);
+    EXPECT_TRUE(homes().isEmpty());
+}
 
 // Edit mode's changes: each animates (some card is drawn away from its place
 // or faint just after it) and then settles with every card in place.
