@@ -144,7 +144,8 @@ Item {
                 anchors.rightMargin: frame.insets.horizontal
                 anchors.topMargin: frame.insets.top
                 anchors.bottomMargin: frame.insets.bottom
-                // Shown while still loading, the rest is made at once.
+                // Built between frames only while made ahead: shown before it
+                // has finished, the rest is made at once.
                 asynchronous: frame.ahead
                 sourceComponent: root.componentFor(frame.forState)
             }
