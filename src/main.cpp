@@ -2,6 +2,7 @@
 #include "app/compositionroot.h"
 #include "app/frameprobe.h"
 #include "app/rendererchoice.h"
+#include "app/rendererprobe.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
 #include "core/logging.h"
@@ -27,7 +28,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "pavlet needs a graphical desktop session: %s\n", qPrintable(noDisplay));
         return 1;
     }
-
+    // OpenGL's renderer is asked for by a program of our own while this one
+    // starts (see RendererProbe).
+    RendererProbe probe(RendererChoice::userNamedRenderer() ? QString() : RendererProbe::besideThisProgram());
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pavlet"));
     QApplication::setApplicationName(QStringLiteral("Pavlet"));
@@ -47,8 +50,9 @@ int main(int argc, char **argv)
         return 0;
     UnixSignalQuitter quitter;
 
-    RendererChoice::apply();
     CompositionRoot root;
+    // Before the first window, which the root makes when it starts.
+    RendererChoice::apply(probe.answer(3000));
     AppDelegate &delegate = root.delegate();
     QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &SingleInstance::openSettingsRequested, &delegate, &AppDelegate::openSettings);

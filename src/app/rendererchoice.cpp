@@ -2,9 +2,6 @@
 
 #include "core/logging.h"
 
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QQuickWindow>
 
 namespace RendererChoice {
@@ -27,34 +24,17 @@ bool prefersSoftware(const QString &quickBackend, const QString &rhiBackend, con
     return isSoftwareRasteriser(glRenderer);
 }
 
-namespace {
-
-QString openGlRenderer()
+bool userNamedRenderer()
 {
-    QOpenGLContext context;
-    if (!context.create())
-        return QString();
-    QOffscreenSurface surface;
-    surface.setFormat(context.format());
-    surface.create();
-    if (!surface.isValid() || !context.makeCurrent(&surface))
-        return QString();
-    const auto *name = reinterpret_cast<const char *>(context.functions()->glGetString(GL_RENDERER));
-    const QString renderer = name ? QString::fromLatin1(name) : QString();
-    context.doneCurrent();
-    return renderer;
+    return qEnvironmentVariableIsSet("QT_QUICK_BACKEND") || qEnvironmentVariableIsSet("QSG_RHI_BACKEND");
 }
 
-} // namespace
-
-void apply()
+void apply(const std::optional<QString> &glRenderer)
 {
-    const QString quick = qEnvironmentVariable("QT_QUICK_BACKEND");
-    const QString rhi = qEnvironmentVariable("QSG_RHI_BACKEND");
-    if (!quick.isEmpty() || !rhi.isEmpty())
+    if (userNamedRenderer())
         return;
-    const QString renderer = openGlRenderer();
-    if (prefersSoftware(quick, rhi, renderer)) {
+    const QString renderer = glRenderer ? *glRenderer : askOpenGl();
+    if (isSoftwareRasteriser(renderer)) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         qCInfo(lcApp) << "OpenGL is a software rasteriser here (" << renderer
                       << "); drawing with Qt Quick's software renderer instead";

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Which Qt Quick renderer the program draws with. Where OpenGL is only a
 // software rasteriser (llvmpipe, softpipe: virtual machines, remote
 // desktops, machines without a driver), drawing through it costs several
@@ -16,9 +18,16 @@ bool isSoftwareRasteriser(const QString &glRenderer);
 // variables and the OpenGL renderer string (empty: none could be had).
 bool prefersSoftware(const QString &quickBackend, const QString &rhiBackend, const QString &glRenderer);
 
-// Asks OpenGL for its renderer and applies the choice; call after the
-// application object exists and before the first Qt Quick window. Logs the
-// choice once.
-void apply();
+// Whether the user named a renderer (then nothing need be asked).
+bool userNamedRenderer();
+
+// OpenGL's renderer string, asked in this process (loading OpenGL here);
+// empty when no context could be made.
+QString askOpenGl();
+
+// Applies the choice from the renderer string given (asked elsewhere), or
+// else from one asked here; call after the application object exists and
+// before the first Qt Quick window. Logs the choice once.
+void apply(const std::optional<QString> &glRenderer = std::nullopt);
 
 } // namespace RendererChoice

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
@@ -305,4 +306,31 @@ TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)
         ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
         EXPECT_TRUE(lines.first().startsWith("pavlet needs a graphical desktop session")) << lines.first().toStdString();
     }
+}
+
+// This X server offers no direct rendering, so its OpenGL is a software
+// rasteriser: the island draws with Qt Quick's software renderer, and learns
+// that from its probe without loading OpenGL's driver (and its code
+// generator) into itself.
+TEST_F(IslandWindowTest, ASoftwareRasteriserIsLearntWithoutLoadingOpenGlHere)
+{
+    QProcessEnvironment env = x.environment(home.path());
+    env.remove(QStringLiteral("QT_QUICK_BACKEND"));
+    env.remove(QStringLiteral("QSG_RHI_BACKEND"));
+    QProcess *island = x.start(PAVLET_BINARY, {}, env);
+    ASSERT_TRUE(island);
+    ASSERT_NE(x.findWindow("Pavlet Island"), 0u);
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(island->processId()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    EXPECT_FALSE(mapped.contains("_dri.so"));
+    EXPECT_FALSE(mapped.contains("libLLVM"));
+    QByteArray log;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            log += island->readAllStandardError();
+            return log.contains("drawing with Qt Quick's software renderer");
+        },
+        5000))
+        << log.toStdString();
 }

@@ -1,0 +1,21 @@
+#include "app/rendererchoice.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+// Prints the name of the OpenGL renderer this display offers, for the island
+// to choose how it draws without loading OpenGL itself. Exits 1 when no
+// OpenGL context can be made.
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QString name = RendererChoice::askOpenGl();
+    if (name.isEmpty())
+        return 1;
+    std::puts(name.toLatin1().constData());
+    std::fflush(stdout);
+    // Leaves without tearing OpenGL down: nobody waits for that.
+    std::_Exit(0);
+}
