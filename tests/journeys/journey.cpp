@@ -87,6 +87,9 @@ QString journeySoundServer()
             s->pactl({"load-module", "module-null-source", "source_name=mic"});
             s->pactl({"set-default-source", "mic"});
         }
+        // Stopped with the application, while its event loop's machinery
+        // still stands: the server must not outlive the run.
+        qAddPostRoutine([] { delete server; server = nullptr; });
         return s;
     }();
     return server->isRunning() ? server->address() : QString();
