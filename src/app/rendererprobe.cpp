@@ -90,9 +90,15 @@ std::optional<QString> RendererProbe::answer(int timeoutMs)
         stop();
         return std::nullopt;
     }
+    // Its output has ended; it may still linger, but not past the deadline.
     int status = 0;
-    pid_t reaped;
-    while ((reaped = waitpid(m_pid, &status, 0)) < 0 && errno == EINTR) {
+    pid_t reaped = 0;
+    while ((reaped = waitpid(m_pid, &status, WNOHANG)) == 0 || (reaped < 0 && errno == EINTR)) {
+        if (deadline.hasExpired()) {
+            stop();
+            return std::nullopt;
+        }
+        usleep(2000);
     }
     m_pid = -1;
     close(m_out);

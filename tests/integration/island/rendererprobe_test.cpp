@@ -39,6 +39,7 @@ TEST(RendererProbeTest, AnAnswerNoOpenGlOrNoAnswer)
     QElapsedTimer waited;
     waited.start();
     EXPECT_EQ(RendererProbe(script(dir, "hangs", "echo llvmpipe; exec sleep 60")).answer(200), std::nullopt);
+    EXPECT_EQ(RendererProbe(script(dir, "lingers", "echo llvmpipe; exec sleep 60 >&-")).answer(200), std::nullopt);
     EXPECT_LT(waited.elapsed(), 30000);
 }
 
