@@ -26,15 +26,17 @@ bool prefersSoftware(const QString &quickBackend, const QString &rhiBackend, con
 
 bool userNamedRenderer()
 {
-    return qEnvironmentVariableIsSet("QT_QUICK_BACKEND") || qEnvironmentVariableIsSet("QSG_RHI_BACKEND");
+    return !qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || !qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND");
 }
 
 void apply(const std::optional<QString> &glRenderer)
 {
-    if (userNamedRenderer())
+    const QString quick = qEnvironmentVariable("QT_QUICK_BACKEND");
+    const QString rhi = qEnvironmentVariable("QSG_RHI_BACKEND");
+    if (!quick.isEmpty() || !rhi.isEmpty())
         return;
     const QString renderer = glRenderer ? *glRenderer : askOpenGl();
-    if (isSoftwareRasteriser(renderer)) {
+    if (prefersSoftware(quick, rhi, renderer)) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         qCInfo(lcApp) << "OpenGL is a software rasteriser here (" << renderer
                       << "); drawing with Qt Quick's software renderer instead";
