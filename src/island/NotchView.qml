@@ -121,8 +121,7 @@ Item {
         Item {
             id: frame
             property int forState
-            // Made ahead and kept hidden until shown; meanwhile its view is
-            // built between frames.
+            // Made ahead and kept hidden until shown.
             property bool ahead: false
             visible: !ahead
             width: root.width
@@ -144,9 +143,6 @@ Item {
                 anchors.rightMargin: frame.insets.horizontal
                 anchors.topMargin: frame.insets.top
                 anchors.bottomMargin: frame.insets.bottom
-                // Built between frames only while made ahead: shown before it
-                // has finished, the rest is made at once.
-                asynchronous: frame.ahead
                 sourceComponent: root.componentFor(frame.forState)
             }
 
@@ -155,6 +151,7 @@ Item {
                 SpringAnimation { target: frame; property: "opacity"; to: 1; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.002 }
                 SpringAnimation { target: frame; property: "scale"; to: 1; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.001 }
                 SpringAnimation { target: frame; property: "y"; to: 0; spring: root.stateSpring.spring; damping: root.stateSpring.damping; epsilon: 0.05 }
+                onFinished: if (frame.forState === Island.NotchState.hover) root.prepareHome()
             }
             ParallelAnimation {
                 id: leaveAnim
@@ -221,14 +218,16 @@ Item {
         }
         if (islandState === Island.NotchState.home)
             homeShown = true
-        prepareHome()
+        if (islandState !== Island.NotchState.hover)
+            prepareHome()
     }
     onIslandStateChanged: showState()
     Component.onCompleted: showState()
 
-    // The first Home is made while the island hovers, a little between
-    // frames, so that its opening has only to show it. Later openings make
-    // it at once: by then its views, pictures and glyphs are at hand.
+    // The first Home is made while the island hovers, once the hover view
+    // has come to rest, so that its opening has only to show it. Later
+    // openings make it at once: by then its views, pictures and glyphs are
+    // at hand.
     property Item homeAhead: null
     property bool homeShown: false
     function prepareHome() {
@@ -242,7 +241,6 @@ Item {
             homeAhead = null
         }
     }
-    onPanelsChanged: prepareHome()
 
     Item {
         id: contentLayer
