@@ -5,6 +5,7 @@
 
 #include "layers.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
@@ -118,7 +119,8 @@ QStringList upwardUses(const QString &file, const QString &qml, const Types &typ
     static const QRegularExpression word(R"re((?<![\w.])([A-Z]\w*)\b)re");
     static const QRegularExpression propertyType(R"re(\bproperty\s+(?:list\s*<\s*)?(\w+))re");
     static const QRegularExpression importLine(R"re(^\s*import\b.*$)re", QRegularExpression::MultilineOption);
-    QString code = codeOf(qml);
+    const QString blanked = codeOf(qml);
+    QString code = blanked;
     code.replace(importLine, QString());
     const QString own = file.section('/', -1).section('.', 0, 0);
     const QString from = folderOf(file);
@@ -140,6 +142,22 @@ QStringList upwardUses(const QString &file, const QString &qml, const Types &typ
         const QString name = m.next().captured(1);
         if (const auto it = types.values.constFind(name); it != types.values.cend())
             check(name, *it);
+    }
+    // A component named by its path (Qt.createComponent, Loader.source,
+    // Qt.resolvedUrl) is a use of the folder the path leads to. Only string
+    // literals count: a path in a comment is blanked out of code.
+    static const QRegularExpression path(R"re((["'])((?:[\w.-]+/)*[\w.-]+\.qml)\1)re");
+    const QString dir = from.isEmpty() ? QString() : from + '/';
+    for (auto m = path.globalMatch(qml); m.hasNext();) {
+        const auto match = m.next();
+        if (blanked.at(match.capturedStart()) != match.captured(1).at(0))
+            continue;
+        const QString target = QDir::cleanPath(dir + match.captured(2));
+        if (target.startsWith(QLatin1String("../"))) {
+            faults << QStringLiteral("%1 names %2, outside src/").arg(file, match.captured(2));
+            continue;
+        }
+        check(match.captured(2), folderOf(target));
     }
     return faults;
 }
@@ -181,6 +199,12 @@ TEST(QmlUseDirectionTest, ATypeFromAboveIsCaughtWhereverItIsNamed)
         {"home/HomePanel.qml", "HomePanel { NotchViewModel { } GameCard { } }\n", 0},
         {"island/NotchView.qml", "import Pavlet.HomePanel\nItem { }\n", 0},
         {"tools/Note.qml", "Item { property string nowPlayingInfo: \"\" }\n", 0},
+        {"island/NotchView.qml", "import QtQuick\nItem { Component.onCompleted: Qt.createComponent(\"../home/HomePanel.qml\") }\n", 1},
+        {"island/NotchView.qml", "Loader { source: '../home/Cards.qml' }\n", 1},
+        {"island/NotchView.qml", "Loader { source: Qt.resolvedUrl(\"../../home/X.qml\") }\n", 1},
+        {"island/NotchView.qml", "Item {\n  // Loader { source: \"../home/HomePanel.qml\" }\n}\n", 0},
+        {"notch/NotchIsland.qml", "Item { property var c: Qt.createComponent(\"../island/NotchView.qml\") }\n", 0},
+        {"island/NotchView.qml", "Loader { source: Qt.resolvedUrl(\"MirrorPanel.qml\") }\n", 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(upwardUses(c.file, c.qml, types).size(), c.faults) << c.file << ":\n" << c.qml;
