@@ -44,9 +44,12 @@ void AppDelegate::start()
     m_notch->snap();
     m_notch->panel()->show();
     m_notch->panel()->bringToFront();
-    // Ctrl+, opens the settings while the island has the keyboard.
+    // Ctrl+, opens the settings and Ctrl+Q quits while the island has the
+    // keyboard, as the tray's menu says.
     auto *settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), m_notch->panel());
     connect(settingsKey, &QShortcut::activated, this, &AppDelegate::openSettings);
+    auto *quitKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_notch->panel());
+    connect(quitKey, &QShortcut::activated, this, &AppDelegate::quitRequested);
 
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);

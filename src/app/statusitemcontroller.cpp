@@ -3,6 +3,7 @@
 #include "platform/statustray.h"
 #include "store/appsettings.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
@@ -12,13 +13,38 @@ StatusItemController::StatusItemController(AppSettings *settings, StatusTray *tr
     : QObject(parent), m_settings(settings), m_tray(tray)
 {
     m_menu = buildMenu();
+    connect(m_settings, &AppSettings::launchAtLoginChanged, this, &StatusItemController::followLogin);
+    showIcon();
+    if (m_tray)
+        qApp->installEventFilter(this);
+}
+
+void StatusItemController::showIcon()
+{
     if (m_tray)
         m_tray->show(paintIcon(QGuiApplication::palette().color(QPalette::WindowText)), QStringLiteral("Pavlet"),
                      m_menu.get());
 }
 
+bool StatusItemController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+        showIcon();
+    return QObject::eventFilter(watched, event);
+}
+
+void StatusItemController::followLogin()
+{
+    for (QAction *a : m_menu->actions()) {
+        if (a->isCheckable())
+            a->setChecked(m_settings->launchAtLogin());
+    }
+}
+
 StatusItemController::~StatusItemController()
 {
+    if (qApp)
+        qApp->removeEventFilter(this);
     if (m_tray)
         m_tray->setMenu(nullptr);
 }
@@ -32,20 +58,23 @@ QIcon StatusItemController::paintIcon(const QColor &color)
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
+        // A small pill above the middle, like the island under the top edge;
+        // the rim in the opposite tone keeps it from melting into a status
+        // area of its own colour.
+        const QColor rim = color.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+        p.setPen(QPen(rim, 1.2));
         p.setBrush(color);
-        // A small pill above the middle, like the island under the top edge.
-        p.drawRoundedRect(QRectF(3, 4, 12, 7), 3.5, 3.5);
+        p.drawRoundedRect(QRectF(2.6, 3.6, 12.8, 7.8), 3.9, 3.9);
         p.end();
         icon.addPixmap(pixmap);
     }
-    icon.setIsMask(true);
     return icon;
 }
 
 std::unique_ptr<QMenu> StatusItemController::buildMenu()
 {
     auto menu = std::make_unique<QMenu>();
+    connect(menu.get(), &QMenu::aboutToShow, this, &StatusItemController::followLogin);
     connect(menu.get(), &QMenu::aboutToShow, this, &StatusItemController::menuOpening);
     QAction *settings = menu->addAction(tr("Settings…"), this, &StatusItemController::openSettings);
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));

@@ -11,8 +11,8 @@ class StatusTray;
 
 // The status-area icon with the program's menu: Settings…, Edit on Screen…, Check
 // for Updates…, Launch at Login (checked when on) and Quit Pavlet. The
-// actions are signals; the menu is rebuilt when launch at login flips so the
-// check mark follows.
+// actions are signals. The check mark follows the setting, whoever changes
+// it, and is read again each time the menu opens.
 class StatusItemController : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +21,8 @@ public:
     ~StatusItemController() override;
 
     QMenu *menu() const { return m_menu.get(); }
-    // The 18 x 18 pill, drawn in color.
+    // The 18 x 18 pill, filled with color and rimmed in its opposite, so that
+    // it shows on light and dark status areas alike.
     static QIcon paintIcon(const QColor &color);
 
     void openSettings() { emit openSettingsRequested(); }
@@ -29,6 +30,11 @@ public:
     // Flips launch at login, applies it, and rebuilds the menu.
     void toggleLogin();
     void quit() { emit quitRequested(); }
+
+protected:
+    // A new palette (the desktop switched between light and dark) repaints
+    // the icon.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     // The menu is about to show: the settings window may be wanted soon.
@@ -39,6 +45,8 @@ signals:
 
 private:
     std::unique_ptr<QMenu> buildMenu();
+    void showIcon();
+    void followLogin();
 
     AppSettings *m_settings;
     StatusTray *m_tray;

@@ -316,8 +316,11 @@ bool UserDefaults::keepDamagedCopy()
     QString keep = stem;
     for (int n = 1; QFileInfo::exists(keep); ++n)
         keep = stem + QLatin1Char('-') + QString::number(n);
-    if (QFile::copy(m_path, keep))
+    if (QFile::copy(m_path, keep)) {
+        m_damagedCopyPath = keep;
+        emit damagedCopyKept();
         return true;
+    }
     qCWarning(lcCore) << "could not keep a copy of the damaged defaults at" << keep
                       << "- leaving the file as it is";
     return false;

@@ -54,11 +54,15 @@ public:
     bool flush();
     // Whether the last write reached the disk.
     bool lastWriteSucceeded() const { return m_lastWriteOk; }
+    // Where the copy of a damaged file was kept; empty while none was made.
+    QString damagedCopyPath() const { return m_damagedCopyPath; }
 
 signals:
     void changed(const QString &key);
     // lastWriteSucceeded() changed.
     void writeStateChanged();
+    // A damaged file was copied aside to damagedCopyPath().
+    void damagedCopyKept();
 
 private:
     void load();
@@ -70,6 +74,7 @@ private:
 
     QString m_path;
     QString m_damagedCopyDir;
+    QString m_damagedCopyPath;
     QVariantMap m_values;
     bool m_dirty = false;
     bool m_saveQueued = false;

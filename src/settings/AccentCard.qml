@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Pavlet
 import Pavlet.Style
@@ -37,6 +36,12 @@ SettingsCardBox {
                 anchors.fill: parent
                 onClicked: picker.open()
             }
+            activeFocusOnTab: true
+            Keys.onSpacePressed: picker.open()
+            Keys.onReturnPressed: picker.open()
+            FocusRing {
+                shown: parent.activeFocus
+            }
         }
     }
     Text {
@@ -47,13 +52,10 @@ SettingsCardBox {
         font.pixelSize: IslandStyle.fontBody
         wrapMode: Text.WordWrap
     }
-    ColorDialog {
+    AccentColorDialog {
         id: picker
         objectName: "accentDialog"
-        // Over the settings window, which exists only once the page is in it.
-        parentWindow: root.Window.window
-        title: "Accent"
-        selectedColor: root.settings.customAccent
+        storedColor: root.settings.customAccent
         onAccepted: root.settings.customAccent = selectedColor
     }
 }

@@ -55,8 +55,17 @@ Rectangle {
             spacing: IslandStyle.spacingLarge
 
             Item {
+                id: headerControl
                 Layout.fillWidth: true
                 implicitHeight: header.implicitHeight
+                readonly property bool opens: root.hasChevron
+                readonly property int radius: IslandStyle.radiusSmall
+                activeFocusOnTab: opens
+                Keys.onSpacePressed: root.expanded = !root.expanded
+                Keys.onReturnPressed: root.expanded = !root.expanded
+                FocusRing {
+                    shown: headerControl.activeFocus
+                }
                 RowLayout {
                     id: header
                     width: parent.width

@@ -51,6 +51,12 @@ ColumnLayout {
             anchors.fill: parent
             onClicked: root.modules.goToLibrary()
         }
+        activeFocusOnTab: true
+        Keys.onSpacePressed: root.modules.goToLibrary()
+        Keys.onReturnPressed: root.modules.goToLibrary()
+        FocusRing {
+            shown: parent.activeFocus
+        }
     }
     SettingsScrollView {
         id: scroll

@@ -37,6 +37,7 @@ ColumnLayout {
                 navigation: root.navigation
             }
             SettingsSwitch {
+                objectName: "floatingIsland"
                 text: "Floating island"
                 checked: root.settings.floatingIsland
                 onToggled: root.settings.floatingIsland = checked

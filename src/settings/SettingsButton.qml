@@ -59,5 +59,8 @@ Button {
         color: root.prominent ? root.tint : (root.down ? IslandPalette.fillStrong : IslandPalette.fill)
         border.width: root.prominent ? 0 : IslandStyle.strokeHair
         border.color: IslandPalette.fillStrong
+        FocusRing {
+            shown: root.visualFocus
+        }
     }
 }

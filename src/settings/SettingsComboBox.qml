@@ -32,6 +32,9 @@ ComboBox {
         color: root.pressed ? IslandPalette.fillStrong : IslandPalette.fill
         border.width: IslandStyle.strokeHair
         border.color: IslandPalette.fillStrong
+        FocusRing {
+            shown: root.visualFocus
+        }
     }
     popup.background: Rectangle {
         radius: IslandStyle.radiusSmall

@@ -19,17 +19,63 @@ Rectangle {
     implicitHeight: SettingsMetrics.rootMinHeight
     color: IslandPalette.windowBackground
 
+    // After a damaged settings file was set aside: a line over the window,
+    // above the first-run sheet too, until the user has seen it.
+    Rectangle {
+        id: resetBanner
+        objectName: "resetNotice"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        visible: root.settings.resetNotice.length > 0
+        height: visible ? bannerRow.implicitHeight + 2 * IslandStyle.spacingMedium : 0
+        color: IslandPalette.fill
+        RowLayout {
+            id: bannerRow
+            anchors.fill: parent
+            anchors.margins: IslandStyle.spacingMedium
+            anchors.leftMargin: IslandStyle.spacingXLarge
+            spacing: IslandStyle.spacingLarge
+            SettingsSymbol {
+                name: "archivebox.fill"
+                size: IslandStyle.fontCallout
+                color: IslandPalette.accent(IslandPalette.amber)
+            }
+            Text {
+                objectName: "resetNoticeText"
+                Layout.fillWidth: true
+                text: root.settings.resetNotice
+                color: IslandPalette.textPrimary
+                font.pixelSize: IslandStyle.fontBody
+                wrapMode: Text.WrapAnywhere
+            }
+            SettingsButton {
+                objectName: "resetNoticeOk"
+                text: "OK"
+                fontSize: IslandStyle.fontFootnote
+                onClicked: root.settings.dismissResetNotice()
+            }
+        }
+    }
+
     RowLayout {
         id: mainLayer
         anchors.fill: parent
+        anchors.topMargin: resetBanner.height
         spacing: 0
         // Under the first-run sheet nothing takes focus, keys or clicks.
         enabled: root.permissions.setupCompleted
 
-        // Sidebar.
+        // Sidebar: one stop of the Tab order, whose arrow keys move between
+        // the pages.
         Item {
+            id: sidebar
+            objectName: "sidebar"
             Layout.preferredWidth: SettingsMetrics.sidebarWidth
             Layout.fillHeight: true
+            activeFocusOnTab: true
+            Keys.onUpPressed: root.navigation.select(root.navigation.page - 1)
+            Keys.onDownPressed: root.navigation.select(root.navigation.page + 1)
 
             Rectangle {
                 anchors.fill: parent
@@ -91,6 +137,11 @@ Rectangle {
                         MouseArea {
                             anchors.fill: parent
                             onClicked: root.navigation.select(row.modelData.page)
+                        }
+                        FocusRing {
+                            anchors.margins: 0
+                            radius: row.radius
+                            shown: row.selected && sidebar.activeFocus
                         }
                     }
                 }
@@ -162,8 +213,21 @@ Rectangle {
                && root.Window.window.visible
     }
 
+    // The shortcuts the tray's menu shows work here too.
+    Shortcut {
+        sequences: ["Ctrl+Q"]
+        context: Qt.WindowShortcut
+        onActivated: root.navigation.quit()
+    }
+    Shortcut {
+        sequences: ["Ctrl+,"]
+        context: Qt.WindowShortcut
+        onActivated: root.navigation.openSettings()
+    }
+
     Loader {
         anchors.fill: parent
+        anchors.topMargin: resetBanner.height
         active: !root.permissions.setupCompleted
         focus: active
         sourceComponent: PermissionsSetupView {

@@ -14,6 +14,12 @@ Rectangle {
     implicitHeight: row.implicitHeight + 2 * IslandStyle.spacingHair
     radius: IslandStyle.radiusSmall
     color: IslandPalette.fill
+    activeFocusOnTab: true
+    Keys.onLeftPressed: if (selected > 0) picked(selected - 1)
+    Keys.onRightPressed: if (selected < labels.length - 1) picked(selected + 1)
+    FocusRing {
+        shown: root.activeFocus
+    }
 
     RowLayout {
         id: row

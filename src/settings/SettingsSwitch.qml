@@ -31,6 +31,9 @@ Switch {
             color: IslandPalette.textPrimary
             Behavior on x { NumberAnimation { duration: SettingsMetrics.accentFadeMs } }
         }
+        FocusRing {
+            shown: root.visualFocus
+        }
     }
     contentItem: Text {
         text: root.text

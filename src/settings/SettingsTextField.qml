@@ -19,5 +19,8 @@ TextField {
         color: IslandPalette.fill
         border.width: IslandStyle.strokeHair
         border.color: root.activeFocus ? IslandPalette.textTertiary : IslandPalette.fillStrong
+        FocusRing {
+            shown: root.activeFocus
+        }
     }
 }

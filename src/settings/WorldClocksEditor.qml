@@ -50,10 +50,18 @@ ColumnLayout {
                 onActivated: index => root.editor.setTimeZone(city.cityId, SettingsTimeZones.worldClockValue(city.timeZone, index))
             }
             Item {
+                id: removeControl
                 objectName: "remove-" + city.cityId
                 implicitWidth: minus.width
                 implicitHeight: minus.height
+                readonly property real radius: width / 2
                 opacity: city.removable ? 1 : IslandStyle.disabledOpacity
+                activeFocusOnTab: city.removable
+                Keys.onSpacePressed: root.editor.removeCity(city.cityId)
+                Keys.onReturnPressed: root.editor.removeCity(city.cityId)
+                FocusRing {
+                    shown: removeControl.activeFocus
+                }
                 SettingsSymbol {
                     id: minus
                     name: "minus.circle.fill"

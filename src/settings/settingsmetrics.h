@@ -58,6 +58,11 @@ private:
     PAVLET_METRIC(double, dimmedCardOpacity, 0.62)
     PAVLET_METRIC(double, badgeFill, 0.22)
     PAVLET_METRIC(double, pillFill, 0.16)
+    // The accent colour dialog.
+    PAVLET_METRIC(int, colourPlaneWidth, 220)
+    PAVLET_METRIC(int, colourPlaneHeight, 150)
+    PAVLET_METRIC(int, hueStripWidth, 18)
+    PAVLET_METRIC(int, colourMarkSize, 12)
 
 #undef PAVLET_METRIC
 

@@ -94,6 +94,12 @@ void SettingsNavigation::beginIslandEdit()
         m_notifications->post(AppNotifications::BeginIslandEdit);
 }
 
+void SettingsNavigation::openSettings()
+{
+    if (m_notifications)
+        m_notifications->post(AppNotifications::OpenSettings);
+}
+
 QDateTime SettingsNavigation::now() const
 {
     return m_clock ? m_clock->now() : QDateTime::currentDateTime();

@@ -86,8 +86,11 @@ public:
     Q_INVOKABLE QDateTime now() const;
     // "How to use the notch": always these eight rows.
     Q_INVOKABLE static QVariantList gestureRows();
-    // "Quit Pavlet".
+    // "Quit Pavlet" and Ctrl+Q.
     Q_INVOKABLE void quit() { emit quitRequested(); }
+    // Ctrl+,: asks for the settings window ("pavletOpenSettings", no page),
+    // which brings it forward.
+    Q_INVOKABLE void openSettings();
 
 signals:
     void pageChanged();

@@ -226,6 +226,8 @@ void SettingsWindowController::show()
 bool SettingsWindowController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window.get() && event->type() == QEvent::Close) {
+        // The reset notice has been seen once the window that showed it closes.
+        m_parts.settings->dismissResetNotice();
         if (m_parts.activation)
             m_parts.activation->setPolicy(ActivationPolicy::Policy::accessory);
         emit closed();

@@ -74,6 +74,7 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
                             SIGNAL(canvasStatusChanged()), SIGNAL(clocksChanged())})
         connect(this, sig, this, SIGNAL(settingsChanged()));
     connect(m_defaults, &UserDefaults::writeStateChanged, this, &AppSettings::storageProblemChanged);
+    connect(m_defaults, &UserDefaults::damagedCopyKept, this, &AppSettings::resetNoticeChanged);
 }
 
 // Each option reads its user-defaults value (or its default) and writes it;
@@ -230,6 +231,23 @@ QString AppSettings::storageProblem() const
         return {};
     return QStringLiteral("Settings can't be saved to ") + m_defaults->path()
            + QStringLiteral(". Changes last only until Pavlet quits.");
+}
+
+QString AppSettings::resetNotice() const
+{
+    if (m_resetNoticeSeen || m_defaults->damagedCopyPath().isEmpty())
+        return {};
+    return QStringLiteral("Your settings could not be read, so Pavlet started over with its defaults. The old file "
+                          "is kept at ")
+           + m_defaults->damagedCopyPath() + QLatin1Char('.');
+}
+
+void AppSettings::dismissResetNotice()
+{
+    if (m_resetNoticeSeen || m_defaults->damagedCopyPath().isEmpty())
+        return;
+    m_resetNoticeSeen = true;
+    emit resetNoticeChanged();
 }
 
 void AppSettings::setLaunchAtLoginProblem(const QString &problem)

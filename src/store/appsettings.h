@@ -82,6 +82,7 @@ class AppSettings : public QObject {
     Q_PROPERTY(QVariantList clocks READ clocksForQml NOTIFY clocksChanged)
     // Why the settings file cannot be written; empty while it can.
     Q_PROPERTY(QString storageProblem READ storageProblem NOTIFY storageProblemChanged)
+    Q_PROPERTY(QString resetNotice READ resetNotice NOTIFY resetNoticeChanged)
     // Why the last launch-at-login change did not take; empty when it did.
     Q_PROPERTY(QString launchAtLoginProblem READ launchAtLoginProblem NOTIFY launchAtLoginProblemChanged)
     Q_PROPERTY(QStringList orderedEnabledModuleIDs READ orderedEnabledModuleIDs NOTIFY moduleListsChanged)
@@ -212,6 +213,11 @@ public:
     void setCanvasStatus(const QString &value);
     CanvasSave canvasSaveState() const { return m_canvasSave; }
     QString storageProblem() const;
+    // After a damaged settings file was set aside: that the settings were
+    // reset and where the old file is kept, until the user has seen it
+    // (dismissResetNotice()); empty otherwise.
+    QString resetNotice() const;
+    Q_INVOKABLE void dismissResetNotice();
     QString launchAtLoginProblem() const { return m_launchAtLoginProblem; }
 
     QList<ClockCity> clocks() const { return m_clocks; }
@@ -313,6 +319,7 @@ signals:
     void canvasSaveStateChanged();
     void clocksChanged();
     void storageProblemChanged();
+    void resetNoticeChanged();
     void launchAtLoginProblemChanged();
 
 private:
@@ -323,6 +330,7 @@ private:
     void setCanvasSave(CanvasSave state, const QString &status);
     void setLaunchAtLoginProblem(const QString &problem);
 
+    bool m_resetNoticeSeen = false;
     UserDefaults *m_defaults;
     LoginItem *m_loginItem;
     PermissionCenter *m_permissions;

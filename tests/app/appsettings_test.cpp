@@ -323,6 +323,33 @@ TEST_F(AppSettingsTest, AnUnwritableSettingsFileIsReportedWhileItLasts)
     EXPECT_TRUE(reopenDefaults()->boolValue("ambientSmileEnabled", false));
 }
 
+TEST_F(AppSettingsTest, ADamagedFileSetAsideIsToldOnceWithWhereTheOldOneIs)
+{
+    ASSERT_TRUE(defaults->flush());
+    {
+        QFile junk(defaults->path());
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        junk.write("{ cut off");
+    }
+    testing::internal::CaptureStderr();
+    UserDefaults damaged(defaults->path());
+    AppSettings s(&damaged, &loginItem, permissions.get(), credentials.get(), &notifications);
+    QSignalSpy notice(&s, &AppSettings::resetNoticeChanged);
+    s.setShowDropShadow(true);
+    ASSERT_TRUE(damaged.flush());
+    testing::internal::GetCapturedStderr();
+    ASSERT_FALSE(damaged.damagedCopyPath().isEmpty());
+    EXPECT_TRUE(QFile::exists(damaged.damagedCopyPath()));
+    EXPECT_TRUE(s.resetNotice().contains(damaged.damagedCopyPath())) << s.resetNotice().toStdString();
+    EXPECT_EQ(notice.count(), 1);
+    s.dismissResetNotice();
+    EXPECT_TRUE(s.resetNotice().isEmpty());
+    EXPECT_EQ(notice.count(), 2);
+
+    // A sound file has nothing to tell.
+    EXPECT_TRUE(settings().resetNotice().isEmpty());
+}
+
 TEST_F(AppSettingsTest, SavingATokenWaitsForTheKeyringAndReportsItsAnswer)
 {
     struct Case {

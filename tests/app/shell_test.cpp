@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPainter>
 #include <QShortcut>
 #include <QSignalSpy>
 #include <QUuid>
@@ -77,6 +78,41 @@ TEST_F(ShellTest, TheTrayAlwaysHoldsTheLiveMenu)
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(tray.menu, nullptr) << "the controller takes its menu back when it goes";
+}
+
+TEST_F(ShellTest, TheLoginCheckFollowsTheSettingAndTheIconShowsOnAnyTray)
+{
+    FakeStatusTray tray;
+    settings().setLaunchAtLogin(true);
+    StatusItemController item(&settings(), &tray);
+    // Ticked in the tray, switched off on the General page: the menu says off
+    // when it opens, and a click means on.
+    settings().setLaunchAtLogin(false);
+    emit item.menu()->aboutToShow();
+    EXPECT_FALSE(item.menu()->actions().at(4)->isChecked());
+    item.menu()->actions().at(4)->trigger();
+    EXPECT_TRUE(settings().launchAtLogin());
+    EXPECT_TRUE(item.menu()->actions().at(4)->isChecked());
+    QCoreApplication::processEvents();
+
+    // Whatever ink the palette gives, the pill stands out on a light tray
+    // and on a dark one.
+    for (const QColor ink : {QColor(Qt::black), QColor(Qt::white)}) {
+        const QImage icon = StatusItemController::paintIcon(ink).pixmap(18, 18).toImage();
+        for (const QColor back : {QColor(Qt::white), QColor(0x20, 0x20, 0x20)}) {
+            QImage shown(icon.size(), QImage::Format_ARGB32);
+            shown.fill(back);
+            QPainter p(&shown);
+            p.drawImage(0, 0, icon);
+            p.end();
+            int standingOut = 0;
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x)
+                    standingOut += std::abs(shown.pixelColor(x, y).lightness() - back.lightness()) > 100;
+            }
+            EXPECT_GT(standingOut, 20) << ink.name().toStdString() << " on " << back.name().toStdString();
+        }
+    }
 }
 
 TEST_F(ShellTest, ASecondLaunchAsksTheFirstForTheSettingsAndStandsDown)
@@ -192,10 +228,14 @@ TEST_F(ShellTest, OpenSettingsFindsTheSettingsWindowOrAsksForOne)
     delegate.start();
     QSignalSpy asked(&delegate, &AppDelegate::settingsRequested);
 
-    // Ctrl+, on the island asks for the settings.
-    QShortcutEvent key(QKeySequence(Qt::CTRL | Qt::Key_Comma), 0);
-    QCoreApplication::sendEvent(delegate.notch()->panel()->findChild<QShortcut *>(), &key);
+    // Ctrl+, on the island asks for the settings, Ctrl+Q quits.
+    QSignalSpy quit(&delegate, &AppDelegate::quitRequested);
+    for (QShortcut *shortcut : delegate.notch()->panel()->findChildren<QShortcut *>()) {
+        QShortcutEvent key(shortcut->key(), 0);
+        QCoreApplication::sendEvent(shortcut, &key);
+    }
     EXPECT_EQ(asked.count(), 1);
+    EXPECT_EQ(quit.count(), 1);
     asked.clear();
 
     // The island is no settings window, nor is a window that takes no keys.

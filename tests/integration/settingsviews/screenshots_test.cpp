@@ -3,12 +3,15 @@
 #include "settings/settingsnavigation.h"
 #include "support/screenshots.h"
 
+#include "core/appnotifications.h"
 #include "store/appsettings.h"
 #include "style/palette.h"
 #include "settings/clocksample.h"
 
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeZone>
@@ -144,6 +147,45 @@ protected:
         }
         return false;
     }
+
+    // The focus ring shown on the item that holds the keyboard, or null.
+    QQuickItem *shownRing()
+    {
+        QQuickItem *focus = focused();
+        return focus ? find(focus, QStringLiteral("focusRing")) : nullptr;
+    }
+
+    std::string focusName() const
+    {
+        QQuickItem *focus = controller->window()->activeFocusItem();
+        return focus ? std::string(focus->metaObject()->className()) + " \"" + focus->objectName().toStdString() + "\""
+                     : std::string("nothing");
+    }
+
+    // A key for the window, once it holds the keyboard: windows of other
+    // tests on the same display may take it away for a moment.
+    void key(Qt::Key k)
+    {
+        reactivate();
+        QTest::keyClick(controller->window(), k);
+    }
+    void reactivate()
+    {
+        QQuickWindow *window = controller->window();
+        for (int tries = 0; tries < 4 && !window->isActive(); ++tries) {
+            window->requestActivate();
+            QTest::qWaitForWindowActive(window, 2500);
+        }
+    }
+    // The item that holds the keyboard.
+    QQuickItem *focused()
+    {
+        reactivate();
+        return controller->window()->activeFocusItem();
+    }
+
+    // A named item anywhere in the window, pop-ups included.
+    QQuickItem *inWindow(const QString &name) { return find(controller->window()->contentItem(), name); }
 
     QString outDir;
 };
@@ -316,25 +358,206 @@ TEST_F(SettingsScreenshotTest, AccentWellOpensTheColourDialogAndThePickReachesTh
 {
     completeSetup();
     fakes->settings.setUseCustomAccent(true);
+    const QColor stored(40, 200, 120);
+    fakes->settings.setCustomAccent(stored);
     open();
     controller->navigation()->setPage(SettingsNavigation::Page::notch);
     scrollTo(QStringLiteral("accentWell"));
     QObject *dialog = controller->root()->findChild<QObject *>(QStringLiteral("accentDialog"));
     ASSERT_TRUE(dialog);
     click(QStringLiteral("accentWell"));
-    ASSERT_TRUE(waitUntil([&] { return dialog->property("visible").toBool(); }, 3000));
-    EXPECT_EQ(dialog->property("parentWindow").value<QWindow *>(), controller->window());
-    shoot("accent-dialog");
+    ASSERT_TRUE(waitUntil([&] { return dialog->property("opened").toBool(); }, 3000));
+    const QImage shot = shoot("accent-dialog");
 
+    // The plane draws whichever renderer draws the window: white at the top
+    // left, the stored colour's pure hue at the top right, black below.
+    QQuickItem *plane = inWindow(QStringLiteral("accentPlane"));
+    ASSERT_TRUE(plane);
+    const QRectF r = plane->mapRectToScene(QRectF(0, 0, plane->width(), plane->height()));
+    const int in = 4;
+    EXPECT_TRUE(near(shot.pixelColor(QPointF(r.left() + in, r.top() + in).toPoint()), Qt::white, 30));
+    const QColor hue = QColor::fromHsvF(stored.hsvHueF(), 1, 1);
+    const QColor topRight = shot.pixelColor(QPointF(r.right() - in, r.top() + in).toPoint());
+    EXPECT_TRUE(near(topRight, hue, 40)) << topRight.name().toStdString() << " for " << hue.name().toStdString();
+    EXPECT_TRUE(near(shot.pixelColor(QPointF(r.center().x(), r.bottom() - in).toPoint()), Qt::black, 30));
+
+    // A colour picked and cancelled is not what the next opening shows.
     const QColor picked(255, 0, 128);
-    dialog->setProperty("selectedColor", picked);
-    QMetaObject::invokeMethod(dialog, "accept");
+    QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, QVariant::fromValue(picked)));
+    QQuickItem *cancel = inWindow(QStringLiteral("accentCancel"));
+    ASSERT_TRUE(cancel);
+    QTest::mouseClick(controller->window(), Qt::LeftButton, {},
+                      cancel->mapToScene(QPointF(cancel->width() / 2, cancel->height() / 2)).toPoint());
+    ASSERT_TRUE(waitUntil([&] { return !dialog->property("visible").toBool(); }, 3000));
+    EXPECT_TRUE(near(fakes->settings.customAccent(), stored, 2));
+    click(QStringLiteral("accentWell"));
+    ASSERT_TRUE(waitUntil([&] { return dialog->property("opened").toBool(); }, 3000));
+    EXPECT_TRUE(near(dialog->property("selectedColor").value<QColor>(), stored, 2));
+
+    QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, QVariant::fromValue(picked)));
+    QQuickItem *ok = inWindow(QStringLiteral("accentOk"));
+    ASSERT_TRUE(ok);
+    QTest::mouseClick(controller->window(), Qt::LeftButton, {},
+                      ok->mapToScene(QPointF(ok->width() / 2, ok->height() / 2)).toPoint());
     EXPECT_TRUE(near(fakes->settings.customAccent(), picked, 2));
     // The island's accent fades to it.
     const Accent *accent = Accent::forEngine(&qml.engine());
     EXPECT_TRUE(waitUntil([&] { return near(accent->resolve(Palette::yellowColor), picked, 2); }, 3000));
-    QTest::qWait(50);
-    EXPECT_FALSE(dialog->property("visible").toBool());
+    EXPECT_TRUE(waitUntil([&] { return !dialog->property("visible").toBool(); }, 3000));
+}
+
+TEST_F(SettingsScreenshotTest, TheTraysShortcutsWorkInTheSettingsWindow)
+{
+    completeSetup();
+    QQuickWindow *window = openActive();
+    QSignalSpy quit(controller.get(), &SettingsWindowController::quitRequested);
+    QSignalSpy posted(&fakes->notifications, &AppNotifications::posted);
+    QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
+    ASSERT_EQ(posted.count(), 1);
+    EXPECT_EQ(posted.first().first().toString(), AppNotifications::OpenSettings);
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quit.count(), 1);
+}
+
+TEST_F(SettingsScreenshotTest, EveryControlShowsTheKeyboardsPlace)
+{
+    QQuickWindow *window = openActive();
+    const QImage before = shoot("sheet");
+    for (const char *name : {"allowRecommended", "continue"}) {
+        key(Qt::Key_Tab);
+        ASSERT_TRUE(waitUntil([&] { return shownRing() != nullptr; }, 2000)) << name << " " << focusName();
+        EXPECT_EQ(focused()->objectName(), QString::fromLatin1(name));
+    }
+    EXPECT_NE(shoot("sheet-focus"), before);
+    click(QStringLiteral("continue"));
+
+    // On every page, Tab from the sidebar through each control and back:
+    // each shows its ring.
+    QQuickItem *sidebar = find(controller->root(), QStringLiteral("sidebar"));
+    ASSERT_TRUE(sidebar);
+    for (SettingsNavigation::Page page : SettingsNavigation::all()) {
+        controller->navigation()->setPage(page);
+        QTest::qWait(100);
+        reactivate();
+        sidebar->forceActiveFocus(Qt::TabFocusReason);
+        int stops = 0;
+        for (; stops < 80; ++stops) {
+            key(Qt::Key_Tab);
+            QQuickItem *focus = focused();
+            ASSERT_TRUE(focus);
+            if (focus == sidebar)
+                break;
+            EXPECT_TRUE(shownRing()) << SettingsNavigation::rawValue(page).toStdString() << ": "
+                                     << focus->metaObject()->className() << " \"" << focus->objectName().toStdString()
+                                     << "\"";
+        }
+        // The Library holds no control once everything is installed.
+        if (page != SettingsNavigation::Page::library)
+            EXPECT_GT(stops, 0) << SettingsNavigation::rawValue(page).toStdString();
+        EXPECT_LT(stops, 80) << SettingsNavigation::rawValue(page).toStdString();
+    }
+}
+
+TEST_F(SettingsScreenshotTest, TheSidebarTakesTabAndArrowsAndSpaceActsOnTheRingedControl)
+{
+    completeSetup();
+    fakes->settings.setFloatingIsland(true);
+    QQuickWindow *window = openActive();
+    QQuickItem *sidebar = find(controller->root(), QStringLiteral("sidebar"));
+    ASSERT_TRUE(sidebar);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), sidebar);
+    EXPECT_TRUE(shownRing());
+    for (int i = 0; i < 5; ++i) {
+        key(Qt::Key_Down);
+        EXPECT_EQ(focused(), sidebar) << focusName();
+    }
+    EXPECT_EQ(controller->navigation()->page(), SettingsNavigation::Page::notch);
+    key(Qt::Key_Up);
+    EXPECT_EQ(controller->navigation()->page(), SettingsNavigation::Page::library);
+    key(Qt::Key_Down);
+
+    // Tab Tab Space on the Notch page: the launch card's button, then the
+    // first switch, which shows its ring in view before Space flips it.
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused()->objectName(), QStringLiteral("editOnScreen"));
+    key(Qt::Key_Tab);
+    QQuickItem *focus = focused();
+    ASSERT_TRUE(focus);
+    EXPECT_EQ(focus->objectName(), QStringLiteral("floatingIsland"));
+    QQuickItem *ring = shownRing();
+    ASSERT_TRUE(ring);
+    const QRectF seen = ring->mapRectToScene(QRectF(0, 0, ring->width(), ring->height()));
+    EXPECT_TRUE(QRectF(0, 0, window->width(), window->height()).contains(seen));
+    key(Qt::Key_Space);
+    EXPECT_FALSE(fakes->settings.floatingIsland());
+}
+
+TEST_F(SettingsScreenshotTest, ScrollBarsKeepToAGutterOfTheirOwn)
+{
+    completeSetup();
+    QQuickWindow *window = open();
+    const QSize sizes[] = {QSize(760, 520), window->screen()->availableGeometry().size()};
+    int bars = 0;
+    for (const QSize size : sizes) {
+        window->resize(size);
+        ASSERT_TRUE(waitUntil([&] { return window->size() == size; }));
+        for (SettingsNavigation::Page page : SettingsNavigation::all()) {
+            controller->navigation()->setPage(page);
+            QTest::qWait(100);
+            const auto all = controller->root()->findChildren<QQuickItem *>();
+            for (QQuickItem *bar : all) {
+                if (!bar->inherits("QQuickScrollBar") || !bar->isVisible()
+                    || bar->opacity() == 0)
+                    continue;
+                ++bars;
+                auto *content = bar->parentItem()->property("contentItem").value<QQuickItem *>();
+                ASSERT_TRUE(content);
+                const QRectF barRect = bar->mapRectToScene(QRectF(0, 0, bar->width(), bar->height()));
+                const QRectF contentRect = content->mapRectToScene(QRectF(0, 0, content->width(), content->height()));
+                EXPECT_FALSE(barRect.intersects(contentRect))
+                    << SettingsNavigation::rawValue(page).toStdString() << " at " << size.width() << "x"
+                    << size.height();
+            }
+        }
+    }
+    EXPECT_GT(bars, 0);
+    controller->navigation()->setPage(SettingsNavigation::Page::modules);
+    shoot("modules-gutter");
+}
+
+TEST_F(SettingsScreenshotTest, AfterADamagedFileTheWindowSaysOnceWhereTheOldOneIs)
+{
+    // A store over a settings file cut off mid-way.
+    fakes.reset();
+    const QString path = defaults->path();
+    defaults->flush();
+    defaults.reset();
+    {
+        QFile junk(path);
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        junk.write("{\"values\": {\"permissionsSetupCompleted\": ");
+    }
+    defaults = std::make_unique<UserDefaults>(path);
+    fakes = std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get());
+    fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+    fakes->settings.setShowDropShadow(true);
+    ASSERT_TRUE(defaults->flush());
+    qml.clearWarnings();
+    ASSERT_FALSE(defaults->damagedCopyPath().isEmpty());
+
+    open();
+    QQuickItem *line = find(controller->root(), QStringLiteral("resetNoticeText"));
+    ASSERT_TRUE(line);
+    EXPECT_TRUE(line->property("text").toString().contains(defaults->damagedCopyPath()));
+    // Over the welcome sheet, which stays whole below it.
+    EXPECT_LE(sceneRect(QStringLiteral("resetNotice")).bottom(), sceneRect(QStringLiteral("sheetScroll")).top());
+    shoot("reset-notice");
+    click(QStringLiteral("resetNoticeOk"));
+    EXPECT_FALSE(find(controller->root(), QStringLiteral("resetNotice")));
+    controller->window()->close();
+    controller->show();
+    EXPECT_FALSE(find(controller->root(), QStringLiteral("resetNotice")));
 }
 
 TEST_F(SettingsScreenshotTest, ClockSampleShowsTheChosenZoneAndCycle)
