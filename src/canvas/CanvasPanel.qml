@@ -13,6 +13,9 @@ Item {
     required property string greeting
     required property string firstName
     required property bool hasCredentials
+    // Why the last refresh did not get through ("" when it did): the board
+    // shown is then an older one, or nothing is known.
+    required property string problem
     required property CanvasService service
     // The pointer came onto the panel; the back button was clicked; an
     // assignment was clicked.
@@ -70,7 +73,7 @@ Item {
             Text {
                 objectName: "summary"
                 Layout.leftMargin: IslandStyle.spacing
-                text: CanvasViews.summary(root.board)
+                text: CanvasViews.summary(root.board, root.problem)
                 horizontalAlignment: Text.AlignRight
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote
@@ -78,9 +81,21 @@ Item {
             }
         }
 
+        Text {
+            objectName: "canvasProblem"
+            visible: root.problem !== ""
+            Layout.fillWidth: true
+            text: root.problem
+            wrapMode: Text.WordWrap
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontFootnote
+            color: IslandPalette.accent(IslandPalette.coral)
+        }
+
         ColumnLayout {
             objectName: "emptyState"
-            visible: sectionRepeater.count === 0
+            // Nothing due is said only of a board that came whole.
+            visible: sectionRepeater.count === 0 && root.problem === ""
             Layout.fillWidth: true
             Layout.topMargin: IslandStyle.spacingSmall
             spacing: IslandStyle.spacingSmall

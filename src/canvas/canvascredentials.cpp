@@ -156,36 +156,39 @@ void CanvasCredentialStore::commitAddress(const QString &address)
     }
 }
 
-void CanvasCredentialStore::save(const QString &baseURL, const QString &token, std::function<void(bool)> done)
+void CanvasCredentialStore::save(const QString &baseURL, const QString &token, std::function<void(Saved)> done)
 {
     const std::optional<QString> normalized = CanvasCredentials::normalizeBaseURL(baseURL);
     const QString address = normalized ? *normalized : storedBaseURL();
     const QString trimmed = token.trimmed();
-    auto answer = [done = std::move(done)](bool ok) {
+    auto answer = [done = std::move(done)](Saved saved) {
         if (done)
-            done(ok);
+            done(saved);
     };
     if (CanvasCredentials::hasControlCharacter(trimmed)) {
-        answer(false);
+        answer(Saved::Refused);
         return;
     }
     QPointer<CanvasCredentialStore> self(this);
     if (!trimmed.isEmpty()) {
-        if (m_state == TokenState::Present && m_cache && m_cache->token == trimmed) {
+        if (m_state == TokenState::Present && m_cache && m_cache->token == trimmed && m_tokenKept) {
             // The store already holds this token: only the address changes.
             commitAddress(address);
-            answer(true);
+            answer(Saved::Stored);
             return;
         }
         m_keychain.save(trimmed, TokenAccount, [self, address, trimmed, answer](bool ok) {
-            if (self && ok) {
-                // A read that began before this cannot undo it.
+            if (self) {
+                // A read that began before this cannot undo it. Without a
+                // store that kept it, the token still serves this run.
                 ++self->m_generation;
                 self->m_defaults->setString(BaseURLKey, address);
                 self->setKnown(TokenState::Present, CanvasCredentials{address, trimmed});
-                self->removeLegacyTokenFile();
+                self->m_tokenKept = ok;
+                if (ok)
+                    self->removeLegacyTokenFile();
             }
-            answer(ok);
+            answer(ok ? Saved::Stored : Saved::ThisRunOnly);
         });
         return;
     }
@@ -195,7 +198,7 @@ void CanvasCredentialStore::save(const QString &baseURL, const QString &token, s
         commitAddress(address);
         if (m_state == TokenState::Absent)
             removeLegacyTokenFile();
-        answer(m_state == TokenState::Absent);
+        answer(m_state == TokenState::Absent ? Saved::Stored : Saved::Refused);
         return;
     }
     m_keychain.remove(TokenAccount, [self, address, answer](bool ok) {
@@ -204,7 +207,10 @@ void CanvasCredentialStore::save(const QString &baseURL, const QString &token, s
             self->m_defaults->setString(BaseURLKey, address);
             self->setKnown(TokenState::Absent, std::nullopt);
             self->removeLegacyTokenFile();
+        } else if (self) {
+            // The token stays where it is; the address is the user's all the same.
+            self->commitAddress(address);
         }
-        answer(ok);
+        answer(ok ? Saved::Stored : Saved::Refused);
     });
 }

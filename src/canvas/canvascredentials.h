@@ -48,6 +48,10 @@ public:
     static inline const QString BaseURLKey = QStringLiteral("canvasBaseURL");
 
     enum class TokenState { Unknown, Absent, Present };
+    // How a save ended: stored for good; in use for this run only, as no
+    // secret store kept the token (none runs, it refused, or it did not
+    // answer); or refused outright.
+    enum class Saved { Stored, ThisRunOnly, Refused };
 
     using LoadCallback = std::function<void(const std::optional<CanvasCredentials> &)>;
 
@@ -69,10 +73,11 @@ public:
     // Stores the address (normalised; a rejected one keeps the stored
     // address) and the trimmed token; an empty token removes the stored one
     // unless its presence is unknown. Nothing changes until the secret store
-    // confirms: a refused or unanswered write keeps the token and address
-    // stored before, and done(false) says so. A token holding a control
-    // character is refused at once.
-    void save(const QString &baseURL, const QString &token, std::function<void(bool ok)> done = {});
+    // answers. A write it refused or did not answer still stores the address
+    // and leaves the token in use for the rest of the run (ThisRunOnly); the
+    // store keeps what it held. A token holding a control character is
+    // refused at once.
+    void save(const QString &baseURL, const QString &token, std::function<void(Saved)> done = {});
 
     QString storedBaseURL() const;
     QString legacyTokenPath() const { return m_legacyPath; }
@@ -98,4 +103,7 @@ private:
     std::vector<LoadCallback> m_waiting;
     // Bumped by every save, so that a read started before it cannot undo it.
     quint64 m_generation = 0;
+    // Whether the token in use will be there next run; not so for one that
+    // no secret store kept.
+    bool m_tokenKept = true;
 };

@@ -3,6 +3,7 @@
 #include "canvas/canvascredentials.h"
 #include "canvas/canvasservice.h"
 #include "core/clock.h"
+#include "core/localeformats.h"
 
 #include <QPointer>
 #include <limits>
@@ -15,6 +16,7 @@ CanvasRefresh::CanvasRefresh(CanvasService *service, CanvasCredentialStore *cred
                              QObject *parent)
     : QObject(parent), m_service(service), m_credentials(credentials), m_clock(clock), m_lastFetchMs(DistantPastMs)
 {
+    m_boardAddress = schoolAddress();
 }
 
 bool CanvasRefresh::isDue() const
@@ -50,64 +52,126 @@ void CanvasRefresh::refreshBetween(const std::function<void(std::function<void()
         canvas();
 }
 
+QString CanvasRefresh::schoolAddress() const
+{
+    return m_credentials ? m_credentials->storedBaseURL() : QString();
+}
+
+QString CanvasRefresh::loadedLabel(qint64 loadedMs, qint64 nowMs, const QTimeZone &zone, const QLocale &locale)
+{
+    const QDateTime loaded = QDateTime::fromMSecsSinceEpoch(loadedMs, zone);
+    const QString time = locale.toString(loaded.time(), LocaleFormats::hourMinute(locale));
+    if (loaded.date() == QDateTime::fromMSecsSinceEpoch(nowMs, zone).date())
+        return time;
+    return locale.toString(loaded.date(), LocaleFormats::weekdayMonthDay(locale)) + QStringLiteral(", ") + time;
+}
+
+void CanvasRefresh::credentialsChanged()
+{
+    forget();
+    const QString address = schoolAddress();
+    if (address == m_boardAddress)
+        return;
+    // Another school: nothing of the earlier one stays on show.
+    ++m_school;
+    m_boardAddress = address;
+    m_loadedMs.reset();
+    m_lastStatus.clear();
+    if (!m_problem.isEmpty()) {
+        m_problem.clear();
+        emit loadProblem(m_problem);
+    }
+    emit boardFetched(CanvasBoard(), std::nullopt);
+    emit userNameLost();
+}
+
+void CanvasRefresh::say(const QString &status)
+{
+    m_lastStatus = status;
+    emit statusChanged(status);
+}
+
+void CanvasRefresh::fail(const QString &reason)
+{
+    m_problem = reason;
+    if (m_loadedMs)
+        m_problem += LastLoaded + loadedLabel(*m_loadedMs, m_clock->nowMs(), m_service->zone());
+    emit loadProblem(m_problem);
+}
+
 void CanvasRefresh::refresh(std::function<void()> done)
 {
     // The stamp is set as the refresh begins, so that a tick in between does
     // not start a second one.
     m_lastFetchMs = m_clock->monotonicMs();
-    m_service->fetchBoardReply().then(this, [this, done](const CanvasBoardReply &reply) {
-        // A refused token says nothing about the work: the board stays.
-        if (reply.tokenRejected) {
-            emit statusChanged(StatusRejected);
-            if (done)
-                done();
+    const quint64 school = m_school;
+    const QString address = schoolAddress();
+    auto finish = [done] {
+        if (done)
+            done();
+    };
+    m_service->fetchBoardReply().then(this, [this, school, address, finish](const CanvasBoardReply &reply) {
+        // The school changed meanwhile: this answer is the earlier one's.
+        if (school != m_school) {
+            finish();
             return;
         }
-        // Nothing reached the server (offline, server down): the board stays
-        // as it was rather than claim there is no work.
-        if (reply.unreachable) {
-            emit statusChanged(StatusUnreachable);
-            if (done)
-                done();
+        // A refused token, or a list that did not come whole, says nothing
+        // sure about the work: the board stays as it was, and so do the
+        // name and the greeting.
+        if (reply.tokenRejected || reply.failed) {
+            fail(reply.tokenRejected ? StatusRejected : StatusLoadFailed);
+            finish();
             return;
+        }
+        const bool hadProblem = !m_problem.isEmpty();
+        m_loadedMs = m_clock->nowMs();
+        m_boardAddress = address;
+        if (hadProblem) {
+            m_problem.clear();
+            emit loadProblem(m_problem);
         }
         const CanvasBoard board = reply.board;
         emit boardFetched(board, nextAssignment(board));
-        m_service->fetchUserName().then(this, [this, board, done](const std::optional<QString> &name) {
-            afterName(board, name, done);
+        m_service->fetchUserName().then(this, [this, school, board, hadProblem, finish](const std::optional<QString> &name) {
+            if (school != m_school) {
+                finish();
+                return;
+            }
+            afterName(board, name, hadProblem, finish);
         });
     });
 }
 
-void CanvasRefresh::afterName(const CanvasBoard &board, const std::optional<QString> &name,
+void CanvasRefresh::afterName(const CanvasBoard &board, const std::optional<QString> &name, bool hadProblem,
                               std::function<void()> done)
 {
     if (name) {
         emit userNameFound(*name);
-        emit statusChanged(ConnectedAs + *name);
-        if (done)
-            done();
+        say(ConnectedAs + *name);
+        done();
         return;
     }
     QPointer<CanvasRefresh> self(this);
     if (!m_credentials) {
         emit userNameLost();
-        emit statusChanged(StatusNotConnected);
-        if (done)
-            done();
+        say(StatusNotConnected);
+        done();
         return;
     }
-    m_credentials->load([self, board, done](const std::optional<CanvasCredentials> &credentials) {
+    m_credentials->load([self, board, hadProblem, done](const std::optional<CanvasCredentials> &credentials) {
         if (!self)
             return;
         if (!credentials) {
             emit self->userNameLost();
-            emit self->statusChanged(StatusNotConnected);
+            self->say(StatusNotConnected);
         } else if (board.isEmpty()) {
-            // With work on the board the earlier text and name stay.
-            emit self->statusChanged(StatusNoOpenWork);
+            self->say(StatusNoOpenWork);
+        } else if (hadProblem) {
+            // With work on the board the earlier text stays; the failure
+            // text it gave way to goes.
+            self->say(self->m_lastStatus.isEmpty() ? StatusTokenLoaded : self->m_lastStatus);
         }
-        if (done)
-            done();
+        done();
     });
 }

@@ -2,8 +2,10 @@
 
 #include "canvas/canvasassignment.h"
 
+#include <QLocale>
 #include <QObject>
 #include <QString>
+#include <QTimeZone>
 #include <functional>
 #include <optional>
 
@@ -28,6 +30,10 @@ public:
     bool isDue() const;
     // The next isDue() is true (new credentials).
     void forget();
+    // The credentials were saved: the next refresh is due, and when the
+    // school's address changed the previous school's board and name go at
+    // once (a refresh still under way for it is dropped).
+    void credentialsChanged();
 
     // Asks for the board, then the user's name, and reports what they say;
     // done runs once everything is reported.
@@ -42,10 +48,18 @@ public:
     static std::optional<CanvasAssignment> nextAssignment(const CanvasBoard &board);
 
     static inline const QString StatusNotConnected = QStringLiteral("Not connected");
+    static inline const QString StatusTokenLoaded = QStringLiteral("Token loaded");
     static inline const QString StatusNoOpenWork = QStringLiteral("Token loaded \u00B7 no open work");
     static inline const QString StatusRejected = QStringLiteral("Token rejected");
-    static inline const QString StatusUnreachable = QStringLiteral("Couldn't reach Canvas");
+    // No reply, an error status, or a reply that is not Canvas's JSON.
+    static inline const QString StatusLoadFailed = QStringLiteral("Couldn't load Canvas");
+    static inline const QString LastLoaded = QStringLiteral(" \u00B7 last loaded ");
     static inline const QString ConnectedAs = QStringLiteral("Connected as ");
+
+    // When a board was loaded, as the problem text says it: the time of day
+    // for today, else the day and the time.
+    static QString loadedLabel(qint64 loadedMs, qint64 nowMs, const QTimeZone &zone,
+                               const QLocale &locale = QLocale());
 
 signals:
     // A board came back; a refused token, or a server that could not be
@@ -54,13 +68,32 @@ signals:
     void userNameFound(const QString &name);
     // No credentials are stored: no name.
     void userNameLost();
+    // What the settings say about the account after a refresh that got
+    // through.
     void statusChanged(const QString &status);
+    // A refresh did not get through (problem says why, and when the board
+    // was last loaded), or, with an empty problem, the first one since did.
+    void loadProblem(const QString &problem);
 
 private:
-    void afterName(const CanvasBoard &board, const std::optional<QString> &name, std::function<void()> done);
+    void afterName(const CanvasBoard &board, const std::optional<QString> &name, bool hadProblem,
+                   std::function<void()> done);
+    void say(const QString &status);
+    void fail(const QString &reason);
+    QString schoolAddress() const;
 
     CanvasService *m_service;
     CanvasCredentialStore *m_credentials;
     Clock *m_clock;
     qint64 m_lastFetchMs;
+    // The last board that got through: when, and from which school.
+    std::optional<qint64> m_loadedMs;
+    QString m_boardAddress;
+    // Why the last refresh did not get through; empty once one did.
+    QString m_problem;
+    // The last status a refresh that got through gave, for the next one that
+    // keeps it after a failure.
+    QString m_lastStatus;
+    // Bumped when the school changes: answers for the earlier one are dropped.
+    quint64 m_school = 0;
 };

@@ -246,7 +246,7 @@ QFuture<CanvasBoardReply> CanvasService::fetchBoardReply()
         requestAssignments([self, done](Listing listing) {
             CanvasBoardReply reply;
             reply.tokenRejected = listing.rejected;
-            reply.unreachable = listing.unreachable;
+            reply.failed = listing.failed;
             if (self)
                 reply.board = CanvasBoard::build(listing.items, self->now(), self->m_zone);
             done(reply);
@@ -323,8 +323,7 @@ void CanvasService::requestAssignments(std::function<void(Listing)> done)
                 return;
             }
             self->requestPlanner(base, token, [missing, done](Listing planner) {
-                done({merge(missing.items, planner.items), planner.rejected,
-                      missing.unreachable && planner.unreachable});
+                done({merge(missing.items, planner.items), planner.rejected, missing.failed || planner.failed});
             });
         });
     });
@@ -357,7 +356,7 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
 {
     const QUrl url = plannerItemsUrl(baseURL, now(), m_zone);
     if (!requestUrl(url.toString(QUrl::FullyEncoded))) {
-        done({});
+        done({{}, false, true});
         return;
     }
     const QUrl base(baseURL);
@@ -373,7 +372,7 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
              [self, base, items, done](PagesEnd end) {
                  Listing result;
                  result.rejected = end.rejected;
-                 result.unreachable = end.unreachable;
+                 result.failed = end.failed;
                  if (self && !end.rejected) {
                      const QDateTime now = self->now();
                      for (const PlannerItem &item : std::as_const(*items)) {
@@ -389,7 +388,7 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
 {
     const auto url = requestUrl(baseURL + MissingPath);
     if (!url) {
-        done({});
+        done({{}, false, true});
         return;
     }
     const QUrl base(baseURL);
@@ -404,7 +403,7 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
              [base, items, done](PagesEnd end) {
                  Listing result;
                  result.rejected = end.rejected;
-                 result.unreachable = end.unreachable;
+                 result.failed = end.failed;
                  if (!end.rejected) {
                      for (const MissingItem &item : std::as_const(*items))
                          result.items.append(assignment(item, base));
@@ -423,13 +422,10 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
             done({true, false});
             return;
         }
-        // Only the first page tells whether the server was reached at all.
-        if (!response.received) {
-            done({false, page == 1});
-            return;
-        }
-        if (response.status < 200 || response.status > 299 || !take(response.body)) {
-            done({});
+        // No reply, an error status, or a body that is not the list (a
+        // log-in page, a cut-off text): the list is not known.
+        if (!response.received || response.status < 200 || response.status > 299 || !take(response.body)) {
+            done({false, true});
             return;
         }
         const std::optional<QUrl> next = nextPageUrl(response.link, url);

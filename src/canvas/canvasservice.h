@@ -70,12 +70,13 @@ struct MissingItem {
 };
 
 // A board fetch: the board, or word that the server refused the token or
-// that no request reached it (the board is then empty and says nothing about
-// the user's work).
+// that a request did not get through (no reply, an error status, a body that
+// is not the list asked for). The board then says nothing sure about the
+// user's work.
 struct CanvasBoardReply {
     CanvasBoard board;
     bool tokenRejected = false;
-    bool unreachable = false;
+    bool failed = false;
 };
 
 // Reads the user's open course work from their school's Canvas server: the
@@ -112,6 +113,8 @@ public:
     // and zone.
     Q_INVOKABLE QString dueLabel(const CanvasAssignment &item) const;
     Q_INVOKABLE qint64 pointsTotal(const QList<CanvasAssignment> &items) const;
+    // The zone that decides what today is.
+    QTimeZone zone() const { return m_zone; }
 
     // A planner item that still needs the user, or nothing. A relative page
     // address is resolved against the school's address.
@@ -142,16 +145,16 @@ private:
     void get(const QUrl &url, const QString &token, std::function<void(Response)> done);
     struct Listing {
         QList<CanvasAssignment> items;
-        bool rejected = false;    // the server answered 401
-        bool unreachable = false; // requests went out and none got an HTTP reply
+        bool rejected = false; // the server answered 401
+        bool failed = false;   // a request did not get through
     };
     struct PagesEnd {
         bool rejected = false;
-        bool unreachable = false;
+        bool failed = false;
     };
     // Reads a list page by page: take gets each body and answers whether it
     // read; a page that fails ends the list with what came before it. done
-    // learns whether the server refused the token or was never reached.
+    // learns whether the server refused the token or a page did not come.
     void getPages(const QUrl &url, const QString &token, int page, std::function<bool(const QByteArray &)> take,
                   std::function<void(PagesEnd)> done);
     void requestPlanner(const QString &baseURL, const QString &token, std::function<void(Listing)> done);

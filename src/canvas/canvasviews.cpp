@@ -2,8 +2,10 @@
 
 #include <QStringList>
 
-QString CanvasPanelText::summary(const CanvasBoard &board)
+QString CanvasPanelText::summary(const CanvasBoard &board, const QString &problem)
 {
+    if (!problem.isEmpty() && board.isEmpty())
+        return {};
     const qsizetype o = board.overdue.size();
     const qsizetype t = board.dueToday.size();
     if (o == 0 && t == 0)

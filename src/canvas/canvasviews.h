@@ -12,7 +12,8 @@
 // What the planner panel says: the header's summary, the empty state, the
 // three sections and each row's subtitle.
 namespace CanvasPanelText {
-QString summary(const CanvasBoard &board);
+// Nothing when problem says the board is unknown and nothing is shown.
+QString summary(const CanvasBoard &board, const QString &problem = {});
 QString emptyTitle(bool hasCredentials, const QString &firstName);
 QString emptyDetail(bool hasCredentials);
 // The course, "Quiz" and the due label, the ones present, joined by "  ·  ".
@@ -57,7 +58,10 @@ class CanvasViews : public QObject {
 public:
     using QObject::QObject;
 
-    Q_INVOKABLE QString summary(const CanvasBoard &board) const { return CanvasPanelText::summary(board); }
+    Q_INVOKABLE QString summary(const CanvasBoard &board, const QString &problem) const
+    {
+        return CanvasPanelText::summary(board, problem);
+    }
     Q_INVOKABLE QString emptyTitle(bool hasCredentials, const QString &firstName) const
     {
         return CanvasPanelText::emptyTitle(hasCredentials, firstName);

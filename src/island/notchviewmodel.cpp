@@ -400,6 +400,7 @@ bool NotchViewModel::canvasHasCredentials() const
     return m_env.credentials && m_env.credentials->hasCredentials();
 }
 
+
 void NotchViewModel::setCanvasBoard(const CanvasBoard &board)
 {
     assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);

@@ -192,6 +192,9 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
     // Whether a Canvas address and token are stored, as far as is known.
     Q_PROPERTY(bool canvasHasCredentials READ canvasHasCredentials NOTIFY canvasHasCredentialsChanged)
+    // Why the last Canvas refresh did not get through, with when the board
+    // shown was loaded; empty once one got through.
+    Q_PROPERTY(QString canvasProblem READ canvasProblem NOTIFY canvasProblemChanged)
 
     // What the island's views show, worked out from all of the above.
     Q_PROPERTY(IslandLook *look READ look CONSTANT)
@@ -294,6 +297,7 @@ public:
     QString greeting() const;
     QString canvasFirstName() const;
     bool canvasHasCredentials() const;
+    QString canvasProblem() const { return m_canvasProblem; }
     // What a Canvas refresh publishes, set directly.
     void setCanvasBoard(const CanvasBoard &board);
     void setCanvasUserName(const std::optional<QString> &name);
@@ -480,6 +484,7 @@ signals:
     void previewChanged();
     void showsAmbientOrCameraChanged();
     void canvasHasCredentialsChanged();
+    void canvasProblemChanged();
 
 private slots:
     void forwardChange();
@@ -585,6 +590,7 @@ private:
     std::optional<BatteryInfo> m_battery;
     std::optional<WeatherInfo> m_weather;
     std::optional<QString> m_canvasUserName;
+    QString m_canvasProblem;
     std::optional<SystemSnapshot> m_system;
     std::optional<NetworkSnapshot> m_network;
     ClipboardHistory m_clipboard;

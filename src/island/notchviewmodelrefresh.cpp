@@ -174,7 +174,7 @@ void NotchViewModel::refreshWeather(std::function<void()> done)
 
 void NotchViewModel::canvasCredentialsDidChange()
 {
-    m_canvasRefresh->forget();
+    m_canvasRefresh->credentialsChanged();
     refreshCanvas();
 }
 
@@ -214,4 +214,12 @@ void NotchViewModel::connectCanvasRefresh()
     });
     connect(refresh, &CanvasRefresh::statusChanged, this,
             [this](const QString &status) { m_settings->setCanvasStatus(status); });
+    // The planner and the settings say the same when Canvas could not be
+    // loaded; the next refresh that gets through gives the settings their
+    // text back.
+    connect(refresh, &CanvasRefresh::loadProblem, this, [this](const QString &problem) {
+        if (!problem.isEmpty())
+            m_settings->setCanvasProblem(problem);
+        assign(m_canvasProblem, problem, &NotchViewModel::canvasProblemChanged);
+    });
 }

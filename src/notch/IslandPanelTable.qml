@@ -18,6 +18,7 @@ IslandPanels {
             greeting: table.model.greeting
             firstName: table.model.canvasFirstName
             hasCredentials: table.model.canvasHasCredentials
+            problem: table.model.canvasProblem
             service: table.model.canvasService
             onPointerEntered: table.model.cancelHoverTask()
             onHomeRequested: table.model.openHome()

@@ -46,8 +46,11 @@ ColumnLayout {
         placeholderText: root.modules.tokenPlaceholder
         text: root.settings.canvasTokenDraft
         onTextEdited: root.settings.canvasTokenDraft = text
+        // Return saves, as the button does.
+        onAccepted: if (saveToken.enabled) saveToken.clicked()
     }
     SettingsButton {
+        id: saveToken
         objectName: "saveToken"
         text: "Save token"
         font.weight: Font.Normal
@@ -58,8 +61,9 @@ ColumnLayout {
         objectName: "canvasStatus"
         Layout.fillWidth: true
         text: root.settings.canvasStatus
-        // Teal only for what the store confirmed; a refused save is a warning.
-        color: root.settings.canvasSaveState === AppSettings.Failed
+        // Teal only for what went well with a token stored; a failure (a
+        // refused save, Canvas not loaded) is a warning.
+        color: root.settings.canvasStatusFailed
                ? IslandPalette.accent(IslandPalette.coral)
                : root.settings.canvasSaveState === AppSettings.Idle && root.modules.hasStoredToken
                  ? IslandPalette.accent(IslandPalette.mint)

@@ -206,19 +206,30 @@ void AppSettings::setCanvasTokenDraft(const QString &value)
 
 void AppSettings::setCanvasStatus(const QString &value)
 {
+    showCanvasStatus(value, false);
+}
+
+void AppSettings::setCanvasProblem(const QString &value)
+{
+    showCanvasStatus(value, true);
+}
+
+void AppSettings::showCanvasStatus(const QString &value, bool failed)
+{
     if (m_canvasSave == CanvasSave::Failed) {
         m_canvasSave = CanvasSave::Idle;
         emit canvasSaveStateChanged();
     }
-    if (value == m_canvasStatus)
+    if (value == m_canvasStatus && failed == m_canvasStatusFailed)
         return;
     m_canvasStatus = value;
+    m_canvasStatusFailed = failed;
     emit canvasStatusChanged();
 }
 
-void AppSettings::setCanvasSave(CanvasSave state, const QString &status)
+void AppSettings::setCanvasSave(CanvasSave state, const QString &status, bool failed)
 {
-    setCanvasStatus(status);
+    showCanvasStatus(status, failed || state == CanvasSave::Failed);
     if (state == m_canvasSave)
         return;
     m_canvasSave = state;
@@ -334,8 +345,8 @@ void AppSettings::saveCanvasCredentials()
 {
     const QString trimmed = m_canvasBaseURL.trimmed();
     if (!trimmed.isEmpty() && !CanvasCredentials::normalizeBaseURL(trimmed)) {
-        setCanvasStatus(CanvasCredentials::hasQueryOrFragment(trimmed) ? CanvasQueryText
-                                                                       : QStringLiteral("School URL must be https://"));
+        setCanvasProblem(CanvasCredentials::hasQueryOrFragment(trimmed) ? CanvasQueryText
+                                                                        : QStringLiteral("School URL must be https://"));
         return;
     }
     const QString draft = m_canvasTokenDraft.trimmed();
@@ -348,19 +359,23 @@ void AppSettings::saveCanvasCredentials()
 
     const QString address = m_canvasBaseURL;
     QPointer<AppSettings> self(this);
-    // A typed token that the store did not take stays in the field, and the
-    // line says it was not saved; nothing is announced, as nothing changed.
-    auto finish = [self, typed = !draft.isEmpty()](bool ok) {
+    using Saved = CanvasCredentialStore::Saved;
+    auto finish = [self, typed = !draft.isEmpty()](Saved saved) {
         if (!self)
             return;
-        if (typed && !ok) {
-            self->setCanvasSave(CanvasSave::Failed, CanvasNotSavedText);
+        if (typed && saved == Saved::Refused) {
+            self->setCanvasSave(CanvasSave::Failed, CanvasControlCharacterText);
             return;
         }
+        // A token no keyring kept still serves until the program ends; the
+        // line says it will be gone after that.
         self->setCanvasTokenDraft(QString());
-        self->setCanvasSave(CanvasSave::Idle, self->m_credentials->hasCredentials()
-                                                  ? QStringLiteral("Token saved on this computer")
-                                                  : QStringLiteral("Not connected"));
+        if (saved == Saved::ThisRunOnly)
+            self->setCanvasSave(CanvasSave::Idle, CanvasThisRunOnlyText, true);
+        else
+            self->setCanvasSave(CanvasSave::Idle, self->m_credentials->hasCredentials()
+                                                      ? QStringLiteral("Token saved on this computer")
+                                                      : QStringLiteral("Not connected"));
         self->m_notifications->post(AppNotifications::CanvasCredentialsChanged);
     };
     // Until the store answers (a keyring prompt may be up) the line says so.

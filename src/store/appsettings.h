@@ -79,6 +79,9 @@ class AppSettings : public QObject {
     Q_PROPERTY(QString canvasTokenDraft READ canvasTokenDraft WRITE setCanvasTokenDraft NOTIFY canvasTokenDraftChanged)
     Q_PROPERTY(QString canvasStatus READ canvasStatus WRITE setCanvasStatus NOTIFY canvasStatusChanged)
     Q_PROPERTY(CanvasSave canvasSaveState READ canvasSaveState NOTIFY canvasSaveStateChanged)
+    // Whether canvasStatus tells of a failure (a save refused, a form the
+    // store cannot take, Canvas not loaded): drawn as a warning.
+    Q_PROPERTY(bool canvasStatusFailed READ canvasStatusFailed NOTIFY canvasStatusChanged)
     Q_PROPERTY(QVariantList clocks READ clocksForQml NOTIFY clocksChanged)
     // Why the settings file cannot be written; empty while it can.
     Q_PROPERTY(QString storageProblem READ storageProblem NOTIFY storageProblemChanged)
@@ -95,8 +98,8 @@ public:
     Q_ENUM(CanvasSave)
 
     static inline const QString CanvasSavingText = QStringLiteral("Saving token\u2026 waiting for the keyring");
-    static inline const QString CanvasNotSavedText =
-        QStringLiteral("Token not saved: the keyring refused it or did not answer. The token stored before is kept.");
+    static inline const QString CanvasThisRunOnlyText =
+        QStringLiteral("Token in use until you quit: no keyring kept it, so it will not be kept after quitting.");
     static inline const QString CanvasControlCharacterText =
         QStringLiteral("Token not saved: it holds a line break or another hidden character. Paste it again.");
     static inline const QString CanvasQueryText = QStringLiteral("School URL must be https:// with no ? or # part");
@@ -211,6 +214,9 @@ public:
     // A status from elsewhere (the Canvas refresh) ends a failed save's
     // warning.
     void setCanvasStatus(const QString &value);
+    // The same for a failure (Canvas could not be loaded).
+    void setCanvasProblem(const QString &value);
+    bool canvasStatusFailed() const { return m_canvasStatusFailed; }
     CanvasSave canvasSaveState() const { return m_canvasSave; }
     QString storageProblem() const;
     // After a damaged settings file was set aside: that the settings were
@@ -327,7 +333,8 @@ private:
     void runOnce(const QString &flag, const std::function<void(QSet<QString> &)> &change);
     void writeIdSet(const QString &key, const QSet<QString> &ids, bool notice);
     void loadClocks();
-    void setCanvasSave(CanvasSave state, const QString &status);
+    void setCanvasSave(CanvasSave state, const QString &status, bool failed = false);
+    void showCanvasStatus(const QString &value, bool failed);
     void setLaunchAtLoginProblem(const QString &problem);
 
     bool m_resetNoticeSeen = false;
@@ -340,6 +347,7 @@ private:
     QString m_canvasTokenDraft;
     QString m_canvasStatus;
     CanvasSave m_canvasSave = CanvasSave::Idle;
+    bool m_canvasStatusFailed = false;
     QString m_launchAtLoginProblem;
     QList<ClockCity> m_clocks;
 };

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QUuid>
 #include <memory>
@@ -114,8 +115,14 @@ void UpdateService::check(bool prompt)
     QNetworkRequest request(manifestUrl());
     request.setRawHeader("Accept", "application/json");
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    QNetworkReply *reply = m_network->get(request);
-    reply->setParent(this);
+    // Each check goes out through a manager of its own, which goes away when
+    // the check ends: a connection that a proxy or a host left hanging is
+    // never handed to the next check (a shared manager would queue "Try
+    // again" behind it until it dies minutes later).
+    auto *manager = new QNetworkAccessManager(this);
+    manager->setProxy(m_network->proxy());
+    manager->setRedirectPolicy(m_network->redirectPolicy());
+    QNetworkReply *reply = manager->get(request);
 
     // The time limit is ours, so that a silent host reads as a network
     // problem whatever Qt reports for an aborted transfer.
@@ -126,9 +133,10 @@ void UpdateService::check(bool prompt)
         if (guard)
             guard->abort();
     });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, prompt, timedOut] {
+    connect(reply, &QNetworkReply::finished, this, [this, manager, reply, prompt, timedOut] {
         m_checkTimeout.cancel();
         finishCheck(reply, prompt, *timedOut);
+        manager->deleteLater();
     });
 }
 

@@ -147,32 +147,40 @@ TEST_F(CanvasCredentialsTest, SaveStoresTrimmedTokenAndSigningOutClearsEverythin
     EXPECT_EQ(defaults->stringValue("canvasBaseURL", "absent"), "");
 }
 
-TEST_F(CanvasCredentialsTest, RefusedWriteKeepsTheEarlierToken)
+TEST_F(CanvasCredentialsTest, ARefusedWriteKeepsTheEarlierTokenStoredAndServesThisRun)
 {
+    using Saved = CanvasCredentialStore::Saved;
     store->save("school.edu", "first");
     secrets.refuseWrites = true;
-    std::optional<bool> ok;
-    store->save("other.edu", "second", [&](bool answer) { ok = answer; });
-    EXPECT_EQ(ok, false);
+    std::optional<Saved> saved;
+    store->save("other.edu", "second", [&](Saved answer) { saved = answer; });
+    EXPECT_EQ(saved, Saved::ThisRunOnly);
     EXPECT_EQ(keychainToken(), "first"); // nothing was deleted ahead of the failed write
-    // What the store holds is what this run uses, address included.
-    EXPECT_EQ(load(), (CanvasCredentials{"https://school.edu", "first"}));
-    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://school.edu");
+    // This run uses what was typed, address included; the address is kept.
+    EXPECT_EQ(load(), (CanvasCredentials{"https://other.edu", "second"}));
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://other.edu");
+
+    // Saving the same token again tries the store again.
+    secrets.refuseWrites = false;
+    store->save("other.edu", "second", [&](Saved answer) { saved = answer; });
+    EXPECT_EQ(saved, Saved::Stored);
+    EXPECT_EQ(keychainToken(), "second");
 }
 
-TEST_F(CanvasCredentialsTest, NothingChangesUntilTheStoreConfirms)
+TEST_F(CanvasCredentialsTest, NothingChangesUntilTheStoreAnswers)
 {
+    using Saved = CanvasCredentialStore::Saved;
     struct Case {
         const char *what;
         bool refuse;
         bool unavailable;
-        const char *token; // what the run holds afterwards
-        bool ok;
+        const char *kept; // what the store holds afterwards
+        Saved saved;
     };
     const Case cases[] = {
-        {"accepted", false, false, "new", true},
-        {"refused", true, false, "old", false},
-        {"no answer", false, true, "old", false},
+        {"accepted", false, false, "new", Saved::Stored},
+        {"refused", true, false, "old", Saved::ThisRunOnly},
+        {"no answer", false, true, "old", Saved::ThisRunOnly},
     };
     for (const Case &c : cases) {
         secrets = FakeSecretStore();
@@ -181,25 +189,26 @@ TEST_F(CanvasCredentialsTest, NothingChangesUntilTheStoreConfirms)
         secrets.hold = true;
         secrets.refuseWrites = c.refuse;
         secrets.unavailable = c.unavailable;
-        std::optional<bool> ok;
-        store->save("school.edu", "new", [&](bool answer) { ok = answer; });
+        std::optional<Saved> saved;
+        store->save("school.edu", "new", [&](Saved answer) { saved = answer; });
         // A prompt is up: the run still holds the old token.
-        EXPECT_FALSE(ok) << c.what;
+        EXPECT_FALSE(saved) << c.what;
         EXPECT_EQ(load()->token, "old") << c.what;
         secrets.release();
-        EXPECT_EQ(ok, c.ok) << c.what;
-        EXPECT_EQ(load()->token, QString::fromLatin1(c.token)) << c.what;
+        EXPECT_EQ(saved, c.saved) << c.what;
+        // Whatever the store did, the typed token serves this run.
+        EXPECT_EQ(load()->token, "new") << c.what;
         secrets.unavailable = false;
-        EXPECT_EQ(keychainToken(), QByteArray(c.token)) << c.what;
+        EXPECT_EQ(keychainToken(), QByteArray(c.kept)) << c.what;
     }
 }
 
 TEST_F(CanvasCredentialsTest, ATokenWithAControlCharacterIsRefusedUnstored)
 {
     for (const char *token : {"ab\ncd", "ab\rcd", "tab\there", "nul\x01x"}) {
-        std::optional<bool> ok;
-        store->save("school.edu", token, [&](bool answer) { ok = answer; });
-        EXPECT_EQ(ok, false) << token;
+        std::optional<CanvasCredentialStore::Saved> saved;
+        store->save("school.edu", token, [&](CanvasCredentialStore::Saved answer) { saved = answer; });
+        EXPECT_EQ(saved, CanvasCredentialStore::Saved::Refused) << token;
     }
     EXPECT_EQ(secrets.writes, 0);
     EXPECT_FALSE(load());

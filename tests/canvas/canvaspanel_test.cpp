@@ -71,7 +71,7 @@ TEST_F(CanvasPanelTest, EmptyStatesAndOpeningRows)
     EXPECT_TRUE(allText().contains("Connect Canvas in Settings"));
 
     bool saved = false;
-    fakes->credentials.save("https://school.example", "token", [&](bool) { saved = true; });
+    fakes->credentials.save("https://school.example", "token", [&](CanvasCredentialStore::Saved) { saved = true; });
     ASSERT_TRUE(waitUntil([&] { return saved; }));
     model->setCanvasUserName(QStringLiteral("Ada  Lovelace"));
     EXPECT_TRUE(allText().contains("You're all caught up, Ada"));

@@ -41,8 +41,8 @@ void runJob(QObject *context, QKeychain::Job *job, int timeoutMs, std::function<
 
 } // namespace
 
-KeychainSecretStore::KeychainSecretStore(int timeoutMs, QObject *parent)
-    : QObject(parent), m_timeoutMs(timeoutMs)
+KeychainSecretStore::KeychainSecretStore(int readTimeoutMs, int changeTimeoutMs, QObject *parent)
+    : QObject(parent), m_readTimeoutMs(readTimeoutMs), m_changeTimeoutMs(changeTimeoutMs)
 {
 }
 
@@ -50,7 +50,7 @@ void KeychainSecretStore::readPassword(const QString &service, const QString &ac
 {
     auto *job = new QKeychain::ReadPasswordJob(service);
     job->setKey(account);
-    runJob(this, job, m_timeoutMs, [done = std::move(done)](QKeychain::Job *j) {
+    runJob(this, job, m_readTimeoutMs, [done = std::move(done)](QKeychain::Job *j) {
         ReadResult result;
         if (j && j->error() == QKeychain::NoError) {
             result.status = ReadResult::Status::Found;
@@ -68,7 +68,7 @@ void KeychainSecretStore::writePassword(const QString &service, const QString &a
     auto *job = new QKeychain::WritePasswordJob(service);
     job->setKey(account);
     job->setBinaryData(data);
-    runJob(this, job, m_timeoutMs, [done = std::move(done)](QKeychain::Job *j) {
+    runJob(this, job, m_changeTimeoutMs, [done = std::move(done)](QKeychain::Job *j) {
         done(j && j->error() == QKeychain::NoError);
     });
 }
@@ -77,7 +77,7 @@ void KeychainSecretStore::deletePassword(const QString &service, const QString &
 {
     auto *job = new QKeychain::DeletePasswordJob(service);
     job->setKey(account);
-    runJob(this, job, m_timeoutMs, [done = std::move(done)](QKeychain::Job *j) {
+    runJob(this, job, m_changeTimeoutMs, [done = std::move(done)](QKeychain::Job *j) {
         done(j && (j->error() == QKeychain::NoError || j->error() == QKeychain::EntryNotFound));
     });
 }

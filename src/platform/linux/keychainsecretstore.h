@@ -6,12 +6,14 @@
 
 // Secrets through QtKeychain's asynchronous jobs: the freedesktop Secret
 // Service (libsecret) or KWallet, whichever the desktop runs. No plain-text
-// fallback. A job that has not finished after timeoutMs answers as failed;
-// its late answer is then dropped.
+// fallback. A read that has not finished after readTimeoutMs, or a write or
+// delete after changeTimeoutMs, answers as failed; its late answer is then
+// dropped. Reads may wait on the keyring's unlock prompt; a save the user is
+// waiting for counts a store that stays silent a few seconds as absent.
 class KeychainSecretStore final : public QObject, public SecretStore {
     Q_OBJECT
 public:
-    explicit KeychainSecretStore(int timeoutMs = 25000, QObject *parent = nullptr);
+    explicit KeychainSecretStore(int readTimeoutMs = 25000, int changeTimeoutMs = 4000, QObject *parent = nullptr);
 
     void readPassword(const QString &service, const QString &account, ReadCallback done) override;
     void writePassword(const QString &service, const QString &account, const QByteArray &data,
@@ -19,5 +21,6 @@ public:
     void deletePassword(const QString &service, const QString &account, DoneCallback done) override;
 
 private:
-    int m_timeoutMs;
+    int m_readTimeoutMs;
+    int m_changeTimeoutMs;
 };

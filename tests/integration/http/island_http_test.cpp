@@ -1,7 +1,9 @@
 #include "support/islandtest.h"
 #include "support/localhttpserver.h"
 
+#include "core/localeformats.h"
 #include "core/userdefaults.h"
+#include "store/appsettings.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -95,10 +97,85 @@ TEST_F(CanvasUpdateTest, ARejectedTokenSaysSoAndKeepsTheBoard)
         for (const QString &path : {UserPath, MissingPath, PlannerPath})
             server.setReply(path, refused);
         refresh();
-        EXPECT_EQ(status(), QStringLiteral("Token rejected")) << body.constData();
+        EXPECT_TRUE(status().startsWith(QStringLiteral("Token rejected · last loaded "))) << body.constData();
+        EXPECT_TRUE(fakes->settings.canvasStatusFailed());
         EXPECT_EQ(model->canvasBoard().overdue.size(), 1) << body.constData();
         ASSERT_TRUE(model->nextAssignment());
     }
+}
+
+TEST_F(CanvasUpdateTest, AFailedRefreshKeepsTheBoardAndSaysCanvasCouldNotBeLoaded)
+{
+    // Started while the server answers 500: no "all caught up", no "no open work".
+    connectAccount();
+    for (const QString &path : {UserPath, MissingPath, PlannerPath})
+        serve(path, R"({"errors":[{"message":"An error occurred."}]})", 500);
+    refresh();
+    EXPECT_EQ(status(), QStringLiteral("Couldn't load Canvas"));
+    EXPECT_EQ(model->canvasProblem(), status());
+
+    // Ada with one overdue essay and a reading due today, loaded at 14:05.
+    clock.setNow(QDateTime(QDate(2026, 3, 2), QTime(14, 5)));
+    const QByteArray tonight = QDateTime(QDate(2026, 3, 2), QTime(20, 0)).toUTC().toString(Qt::ISODate).toUtf8();
+    serve(UserPath, R"({"name":"Ada Lovelace"})");
+    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+    serve(PlannerPath, R"([{"plannable_id":2,"plannable_type":"assignment",
+                           "plannable":{"title":"Reading","due_at":")" + tonight + R"("}}])");
+    refresh();
+    ASSERT_EQ(status(), QStringLiteral("Connected as Ada Lovelace"));
+    EXPECT_FALSE(fakes->settings.canvasStatusFailed());
+    EXPECT_TRUE(model->canvasProblem().isEmpty());
+    ASSERT_EQ(model->canvasBoard().dueToday.size(), 1);
+    const CanvasBoard loaded = model->canvasBoard();
+    const QString loadedAt = QLocale().toString(QTime(14, 5), LocaleFormats::hourMinute(QLocale()));
+    clock.setNow(QDateTime(QDate(2026, 3, 2), QTime(15, 30)));
+
+    const QByteArray loginPage = "<!DOCTYPE html><html><head><title>Log In to Canvas</title></head>"
+                                 "<body><form action=\"/login/canvas\"></form></body></html>";
+    struct Case {
+        const char *what;
+        std::function<void()> breakIt;
+    };
+    const Case cases[] = {
+        {"500 everywhere", [&] {
+             for (const QString &path : {UserPath, MissingPath, PlannerPath})
+                 serve(path, "{}", 500);
+         }},
+        {"500 on the planner alone", [&] {
+             serve(UserPath, R"({"name":"Ada Lovelace"})");
+             serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+             serve(PlannerPath, "{}", 500);
+         }},
+        {"not JSON", [&] {
+             for (const QString &path : {UserPath, MissingPath, PlannerPath})
+                 serve(path, "[{\"id\":1,");
+         }},
+        {"a log-in page", [&] {
+             LocalHttpServer::Reply page = LocalHttpServer::json(loginPage);
+             page.contentType = "text/html";
+             for (const QString &path : {UserPath, MissingPath, PlannerPath})
+                 server.setReply(path, page);
+         }},
+    };
+    for (const Case &c : cases) {
+        c.breakIt();
+        refresh();
+        EXPECT_EQ(status(), QStringLiteral("Couldn't load Canvas · last loaded ") + loadedAt) << c.what;
+        EXPECT_TRUE(fakes->settings.canvasStatusFailed()) << c.what;
+        EXPECT_EQ(model->canvasProblem(), status()) << c.what;
+        EXPECT_EQ(model->canvasBoard(), loaded) << c.what;
+        EXPECT_EQ(model->canvasFirstName(), QStringLiteral("Ada")) << c.what;
+    }
+
+    // The next refresh that gets through gives back the usual texts.
+    serve(UserPath, "{}", 500);
+    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+    serve(PlannerPath, "[]");
+    refresh();
+    EXPECT_EQ(status(), QStringLiteral("Connected as Ada Lovelace"));
+    EXPECT_FALSE(fakes->settings.canvasStatusFailed());
+    EXPECT_TRUE(model->canvasProblem().isEmpty());
+    EXPECT_TRUE(model->canvasBoard().dueToday.isEmpty());
 }
 
 TEST_F(CanvasUpdateTest, AServerOutOfReachKeepsTheBoardAndSaysSo)
@@ -126,7 +203,7 @@ TEST_F(CanvasUpdateTest, AServerOutOfReachKeepsTheBoardAndSaysSo)
     for (const Case &c : cases) {
         c.breakIt();
         refresh();
-        EXPECT_EQ(status(), QStringLiteral("Couldn't reach Canvas")) << c.what;
+        EXPECT_TRUE(status().startsWith(QStringLiteral("Couldn't load Canvas · last loaded "))) << c.what;
         EXPECT_EQ(model->canvasBoard().overdue.size(), 1) << c.what;
         EXPECT_TRUE(model->nextAssignment()) << c.what;
     }
@@ -139,6 +216,33 @@ TEST_F(CanvasUpdateTest, AServerOutOfReachKeepsTheBoardAndSaysSo)
     refresh();
     EXPECT_EQ(status(), QStringLiteral("Token loaded · no open work"));
     EXPECT_TRUE(model->canvasBoard().overdue.isEmpty());
+}
+
+TEST_F(CanvasUpdateTest, AnotherSchoolClearsTheBoardAndGreetingAtOnce)
+{
+    boardWithOneEssay();
+    ASSERT_EQ(model->canvasFirstName(), QStringLiteral("Ada"));
+
+    // The same school saved again keeps what it showed.
+    fakes->settings.setCanvasBaseURL(server.baseUrl().toString());
+    fakes->settings.saveCanvasCredentials();
+    ASSERT_TRUE(waitUntil([&] { return fakes->settings.canvasSaveState() == AppSettings::CanvasSave::Idle; }));
+    model->canvasCredentialsDidChange();
+    EXPECT_EQ(model->canvasBoard().overdue.size(), 1);
+
+    // Another school, which cannot be reached.
+    fakes->settings.setCanvasBaseURL(QStringLiteral("https://127.0.0.1:9"));
+    fakes->settings.saveCanvasCredentials();
+    ASSERT_TRUE(waitUntil([&] { return fakes->settings.canvasSaveState() == AppSettings::CanvasSave::Idle; }));
+    bool done = false;
+    model->canvasCredentialsDidChange();
+    EXPECT_TRUE(model->canvasBoard().isEmpty());
+    EXPECT_FALSE(model->nextAssignment());
+    EXPECT_FALSE(model->canvasUserName());
+    EXPECT_FALSE(model->greeting().contains(QStringLiteral("Ada")));
+    model->refreshCanvas([&] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    EXPECT_EQ(status(), QStringLiteral("Couldn't load Canvas")) << "nothing was loaded from this school";
 }
 
 TEST_F(CanvasUpdateTest, NextAssignmentIsTheFirstOpenWorkAndOpensOnlyWebPages)

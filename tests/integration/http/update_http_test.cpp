@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 
 namespace {
@@ -193,6 +194,32 @@ TEST_F(UpdateServiceTest, FailuresKeepTheLastManifestAndNameTheNetwork)
     server.setReply("/update.json", cut);
     check();
     EXPECT_EQ(service->status(), UpdateStatus::failed(UpdateService::NetworkMessage));
+}
+
+TEST_F(UpdateServiceTest, TryAgainAfterATimeOutOpensANewConnection)
+{
+    // A proxy that takes the connection and never answers it.
+    LocalHttpServer proxy;
+    ASSERT_TRUE(proxy.listen());
+    LocalHttpServer::Reply held;
+    held.delayMs = -1;
+    proxy.setDefaultReply(held);
+    network.setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxy.port()));
+
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        // The first check, then "Try again" on the failure it left.
+        if (attempt == 1)
+            service->check(true);
+        else
+            service->downloadOrOpen();
+        ASSERT_TRUE(waitUntil([&] { return proxy.requestCount() == attempt; })) << "attempt " << attempt;
+        scheduler->advance(UpdateService::CheckTimeoutMs - 1);
+        EXPECT_TRUE(service->status().is(Kind::checking));
+        scheduler->advance(1);
+        ASSERT_TRUE(waitUntil([&] { return !service->status().is(Kind::checking); }));
+        EXPECT_EQ(service->status(), UpdateStatus::failed(UpdateService::NetworkMessage));
+    }
+    EXPECT_EQ(proxy.requests().value(0).method, "CONNECT");
 }
 
 TEST_F(UpdateServiceTest, ChecksDoNotOverlap)

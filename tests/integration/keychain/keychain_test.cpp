@@ -1,8 +1,16 @@
+#include "canvas/canvascredentials.h"
+#include "canvas/canvasservice.h"
+#include "core/appnotifications.h"
 #include "platform/linux/keychainsecretstore.h"
+#include "store/appsettings.h"
+#include "support/localhttpserver.h"
 #include "support/pavlettest.h"
 #include "support/privatebus.h"
 
+#include <QDBusVirtualObject>
 #include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 // With no secret service on the session bus (as on a CI machine), reads give
@@ -14,7 +22,7 @@ TEST(KeychainSecretStoreTest, NoSecretServiceMeansNoTokenAndFailedWrites)
     const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
 
-    KeychainSecretStore store(2000);
+    KeychainSecretStore store(2000, 2000);
     QElapsedTimer t;
     t.start();
     std::optional<SecretStore::ReadResult> read;
@@ -29,4 +37,94 @@ TEST(KeychainSecretStoreTest, NoSecretServiceMeansNoTokenAndFailedWrites)
     EXPECT_FALSE(*deleted);
 
     qputenv("DBUS_SESSION_BUS_ADDRESS", saved);
+}
+
+namespace {
+
+// Takes every call and never answers, as a keyring stuck behind a prompt
+// nobody sees does.
+class SilentService final : public QDBusVirtualObject {
+public:
+    bool handleMessage(const QDBusMessage &, const QDBusConnection &) override { return true; }
+    QString introspect(const QString &) const override { return {}; }
+};
+
+// The Canvas form saved over the real secret store on a session bus of the
+// test's own, against a Canvas server on 127.0.0.1.
+class KeychainCanvasTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        ASSERT_TRUE(bus.isRunning());
+        savedBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
+        LocalHttpServer::trustTestCertificate();
+        ASSERT_TRUE(server.listenTls());
+        server.setReply("/api/v1/users/self/missing_submissions", LocalHttpServer::json("[]"));
+        server.setReply("/api/v1/planner/items", LocalHttpServer::json("[]"));
+    }
+    void TearDown() override
+    {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", savedBus);
+        PavletTest::TearDown();
+    }
+    // Types the address and token, saves, and waits for the store's answer.
+    void saveTypedToken(int withinMs)
+    {
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
+        settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
+        settings->setCanvasBaseURL(server.baseUrl().toString());
+        settings->setCanvasTokenDraft(QStringLiteral("typed-token"));
+        QElapsedTimer t;
+        t.start();
+        settings->saveCanvasCredentials();
+        ASSERT_TRUE(waitUntil([&] { return settings->canvasSaveState() != AppSettings::CanvasSave::Saving; }, withinMs))
+            << "still waiting after " << t.elapsed() << " ms";
+    }
+    // The typed token works for this run, the form says it is not kept, and
+    // the address is stored.
+    void expectTokenServesThisRunOnly()
+    {
+        EXPECT_EQ(settings->canvasStatus(), AppSettings::CanvasThisRunOnlyText);
+        EXPECT_TRUE(settings->canvasStatusFailed());
+        EXPECT_EQ(defaults->stringValue(QStringLiteral("canvasBaseURL")), server.baseUrl().toString());
+
+        QNetworkAccessManager network;
+        CanvasService service(credentials.get(), &network, &clock, QTimeZone::utc());
+        const QFuture<CanvasBoardReply> reply = service.fetchBoardReply();
+        ASSERT_TRUE(waitUntil([&] { return reply.isFinished(); }, 10000));
+        EXPECT_FALSE(reply.result().failed);
+        ASSERT_EQ(server.requestCount(), 2);
+        EXPECT_EQ(server.lastRequest().header("Authorization"), "Bearer typed-token");
+    }
+
+    PrivateBus bus;
+    QByteArray savedBus;
+    LocalHttpServer server;
+    AppNotifications notifications;
+    KeychainSecretStore secrets;
+    std::unique_ptr<CanvasCredentialStore> credentials;
+    std::unique_ptr<AppSettings> settings;
+};
+
+} // namespace
+
+TEST_F(KeychainCanvasTest, WithoutASecretServiceTheTypedTokenServesThisRun)
+{
+    saveTypedToken(7000);
+    expectTokenServesThisRunOnly();
+}
+
+TEST_F(KeychainCanvasTest, ASecretServiceThatNeverAnswersCountsAsAbsentAfterAFewSeconds)
+{
+    QDBusConnection connection = bus.connection();
+    SilentService silent;
+    ASSERT_TRUE(connection.registerVirtualObject(QStringLiteral("/"), &silent, QDBusConnection::SubPath));
+    ASSERT_TRUE(connection.registerService(QStringLiteral("org.freedesktop.secrets")));
+
+    saveTypedToken(8000);
+    expectTokenServesThisRunOnly();
+    connection.unregisterService(QStringLiteral("org.freedesktop.secrets"));
+    connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
 }

@@ -588,7 +588,7 @@ TEST_F(SettingsScreenshotTest, ClockSampleShowsTheChosenZoneAndCycle)
     EXPECT_EQ(sample->property("text").toString(), QStringLiteral("Tue 02:12"));
 }
 
-TEST_F(SettingsScreenshotTest, ARefusedTokenSaysItWasNotSavedAndKeepsTheStoredOne)
+TEST_F(SettingsScreenshotTest, ATokenNoKeyringKeptServesThisRunAndFailuresShowAsWarnings)
 {
     completeSetup();
     fakes->settings.setCanvasBaseURL(QStringLiteral("school.instructure.com"));
@@ -613,23 +613,45 @@ TEST_F(SettingsScreenshotTest, ARefusedTokenSaysItWasNotSavedAndKeepsTheStoredOn
         QTest::keyClick(window, c.toLatin1());
     EXPECT_EQ(fakes->settings.canvasTokenDraft(), QStringLiteral("newtoken"));
 
-    // The keyring asks the user first: the form waits.
+    // Return saves. The keyring asks the user first: the form waits.
     fakes->secrets.hold = true;
-    click(QStringLiteral("saveToken"));
+    QTest::keyClick(window, Qt::Key_Return);
     QQuickItem *status = find(controller->root(), QStringLiteral("canvasStatus"));
     ASSERT_TRUE(status);
     EXPECT_EQ(status->property("text").toString(), AppSettings::CanvasSavingText);
     EXPECT_FALSE(find(controller->root(), QStringLiteral("saveToken"))->isEnabled());
 
-    // The user cancels the keyring's prompt.
+    // The user cancels the keyring's prompt: the token serves until the
+    // program ends, and the line warns that it will not be kept.
     fakes->secrets.refuseWrites = true;
     fakes->secrets.release();
-    EXPECT_EQ(status->property("text").toString(), AppSettings::CanvasNotSavedText);
-    const QImage shot = shoot("token-refused");
+    EXPECT_EQ(status->property("text").toString(), AppSettings::CanvasThisRunOnlyText);
+    const QImage shot = shoot("token-this-run-only");
     EXPECT_TRUE(anyNear(shot, sceneRect(QStringLiteral("canvasStatus")), Palette::coralColor, 40));
     EXPECT_FALSE(anyNear(shot, sceneRect(QStringLiteral("canvasStatus")), Palette::mintColor, 40));
     EXPECT_EQ(fakes->secrets.items.value({QStringLiteral("com.pavlet.app"), QStringLiteral("CANVAS_TOKEN")}), "old");
-    EXPECT_EQ(fakes->credentials.current()->token, QStringLiteral("old"));
+    EXPECT_EQ(fakes->credentials.current()->token, QStringLiteral("newtoken"));
+
+    // With a token in use, what a refresh reports: failures as warnings,
+    // success in teal.
+    const struct {
+        QString text;
+        bool failed;
+    } lines[] = {
+        {QStringLiteral("Token rejected"), true},
+        {QStringLiteral("Couldn't load Canvas \u00B7 last loaded 9:41 AM"), true},
+        {QStringLiteral("Connected as Ada Lovelace"), false},
+    };
+    for (const auto &line : lines) {
+        if (line.failed)
+            fakes->settings.setCanvasProblem(line.text);
+        else
+            fakes->settings.setCanvasStatus(line.text);
+        const QImage image = shoot(line.failed ? "canvas-status-failed" : "canvas-status-connected");
+        const QRectF area = sceneRect(QStringLiteral("canvasStatus"));
+        EXPECT_EQ(anyNear(image, area, Palette::coralColor, 40), line.failed) << line.text.toStdString();
+        EXPECT_EQ(anyNear(image, area, Palette::mintColor, 40), !line.failed) << line.text.toStdString();
+    }
 }
 
 TEST_F(SettingsScreenshotTest, ModuleCardsStartOverOnEachVisit)

@@ -27,6 +27,33 @@ KeyInput typed(const QString &text)
 
 class ToolShots : public IslandWindowShots {
 protected:
+    // The school's Canvas on a test server: a board of two items, or 500 on
+    // every request.
+    struct SchoolCanvas {
+        LocalHttpServer &server;
+        void answer()
+        {
+            server.setReply(QStringLiteral("/api/v1/users/self"), LocalHttpServer::json(R"({"name":"Ada Lovelace"})"));
+            server.setReply(QStringLiteral("/api/v1/users/self/missing_submissions"),
+                            LocalHttpServer::json(R"([{"id":1,"name":"Essay draft","course_code":"History"}])"));
+            server.setReply(QStringLiteral("/api/v1/planner/items"),
+                            LocalHttpServer::json(R"([{"plannable_id":2,"plannable_type":"assignment",
+                                "context_name":"Calculus","plannable":{"title":"Problem set 4",
+                                "due_at":"2030-01-01T12:00:00Z","points_possible":20}}])"));
+        }
+        void fail()
+        {
+            for (const char *path : {"/api/v1/users/self", "/api/v1/users/self/missing_submissions",
+                                     "/api/v1/planner/items"})
+                server.setReply(QString::fromLatin1(path), LocalHttpServer::json("{}", 500));
+        }
+    };
+    void refreshCanvas()
+    {
+        bool done = false;
+        model->refreshCanvas([&] { done = true; });
+        ASSERT_TRUE(waitUntil([&] { return done; }, 10000));
+    }
     void type(const QString &keys)
     {
         for (QChar c : keys)
@@ -110,7 +137,7 @@ TEST_F(ToolShots, PlannerSignedOutEmptyAndFull)
     EXPECT_TRUE(anyNear(image, QRect(30, 0, 50, 70), Palette::redColor));
 
     bool saved = false;
-    fakes->credentials.save(QStringLiteral("https://school.example"), QStringLiteral("token"), [&](bool) { saved = true; });
+    fakes->credentials.save(QStringLiteral("https://school.example"), QStringLiteral("token"), [&](CanvasCredentialStore::Saved) { saved = true; });
     ASSERT_TRUE(waitUntil([&] { return saved; }));
     model->setCanvasUserName(QStringLiteral("Ada Lovelace"));
     shoot(QStringLiteral("canvas-caught-up"));
@@ -124,6 +151,36 @@ TEST_F(ToolShots, PlannerSignedOutEmptyAndFull)
     EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), Palette::coralColor));
     EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), Palette::amberColor));
     EXPECT_TRUE(anyNear(image, QRect(0, 60, 60, image.height() - 60), Palette::mintColor));
+}
+
+// The planner against a school's server that answers 500: started so, it
+// says Canvas could not be loaded rather than that nothing is due; later the
+// board it loaded stays, under the same words and when it was loaded.
+TEST_F(ToolShots, PlannerAfterAServerError)
+{
+    SchoolCanvas canvas{updateServer};
+    fakes->credentials.save(updateServer.baseUrl().toString(), QStringLiteral("token"));
+    model->setState(NotchState::canvas);
+    canvas.fail();
+    refreshCanvas();
+    QImage image = shoot(QStringLiteral("canvas-unloaded"));
+    ASSERT_TRUE(named("canvasProblem"));
+    EXPECT_EQ(named("canvasProblem")->property("text").toString(), QStringLiteral("Couldn't load Canvas"));
+    EXPECT_FALSE(named("emptyState")) << "nothing due is said of a board that did not come";
+
+    canvas.answer();
+    refreshCanvas();
+    ASSERT_FALSE(model->canvasBoard().isEmpty());
+    canvas.fail();
+    refreshCanvas();
+    image = shoot(QStringLiteral("canvas-after-500"));
+    ASSERT_TRUE(named("canvasProblem"));
+    EXPECT_TRUE(named("canvasProblem")->property("text").toString().startsWith(
+        QStringLiteral("Couldn't load Canvas \u00B7 last loaded ")));
+    EXPECT_TRUE(named("rowTitle")) << "the board loaded before stays";
+    // The line under the header, in the failure colour (the section dots
+    // and bars stand further left and lower).
+    EXPECT_TRUE(anyNear(image, QRect(60, 58, 140, 20), Palette::coralColor));
 }
 
 // Files dragged onto the island's window open the pocket, and once dropped
