@@ -22,6 +22,9 @@ Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 int main(int argc, char **argv)
 {
+    // A quit asked for while the program starts waits for the event loop
+    // instead of ending the program half made.
+    UnixSignalQuitter::catchSignals();
     // Without a display Qt would abort with a core dump; say why instead.
     const QString noDisplay = CompositionRoot::missingDisplayReason();
     if (!noDisplay.isEmpty()) {
@@ -69,5 +72,6 @@ int main(int argc, char **argv)
     // For the smoothness of openings (bench/island-frames.sh).
     if (const QString probe = qEnvironmentVariable("PAVLET_FRAME_PROBE"); !probe.isEmpty())
         new FrameProbe(&root.island(), delegate.notch()->panel(), probe, &app);
+    QMetaObject::invokeMethod(&quitter, &UnixSignalQuitter::quitIfRequested, Qt::QueuedConnection);
     return app.exec();
 }

@@ -16,23 +16,37 @@ void onSignal(int sig)
 }
 } // namespace
 
-UnixSignalQuitter::UnixSignalQuitter(QObject *parent) : QObject(parent)
+void UnixSignalQuitter::catchSignals()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_fds) != 0)
+    if (g_fds[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_fds) != 0)
         return;
-    m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        char byte = 0;
-        if (::read(g_fds[1], &byte, 1) == 1)
-            emit quitRequested(int(byte));
-        QCoreApplication::quit();
-    });
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+UnixSignalQuitter::UnixSignalQuitter(QObject *parent) : QObject(parent)
+{
+    catchSignals();
+    if (g_fds[1] < 0)
+        return;
+    m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        char byte = 0;
+        if (::read(g_fds[1], &byte, 1) == 1)
+            emit quitRequested(int(byte));
+        m_requested = true;
+        QCoreApplication::quit();
+    });
+}
+
+void UnixSignalQuitter::quitIfRequested()
+{
+    if (m_requested)
+        QCoreApplication::quit();
 }
 
 UnixSignalQuitter::~UnixSignalQuitter()

@@ -16,14 +16,27 @@ Item {
     implicitWidth: home.stripIsMenu ? HomeText.chromeCellSize : row.implicitWidth
     implicitHeight: HomeText.chromeCellSize
 
+    // Where the menu may show: it opens below the button, towards the
+    // left, and stays inside these bounds (the island cuts off anything past
+    // them).
+    property Item menuBounds: null
     IslandIconButton {
+        id: menuButton
         visible: root.home.stripIsMenu
         systemName: "line.3.horizontal"
         size: IslandStyle.fontSubhead
         help: qsTr("Modules")
-        onClicked: menu.popup()
+        onClicked: {
+            const corner = mapToItem(menu.parent, width, height)
+            menu.x = Math.max(0, Math.min(corner.x, menu.parent.width) - menu.width)
+            menu.y = Math.min(corner.y, Math.max(0, menu.parent.height - menu.implicitHeight))
+            menu.open()
+        }
         Menu {
             id: menu
+            objectName: "modulesMenu"
+            parent: root.menuBounds ? root.menuBounds : menuButton
+            height: Math.min(implicitHeight, Math.max(0, parent.height - y))
             Repeater {
                 model: root.home.stripIsMenu ? root.home.chromeIcons : []
                 MenuItem {
@@ -37,20 +50,24 @@ Item {
 
     // The row scrolls sideways when the header cannot give it its width.
     // It reaches `pad` beyond the strip on every side, so the badges that
-    // stand out of the icons stay inside its clip.
+    // stand out of the icons stay inside its clip; but while it scrolls its
+    // clip ends at the strip's right edge, short of the buttons beside it.
     readonly property real pad: HomeText.removeOffset + 1
+    readonly property bool scrolls: row.implicitWidth > width + 0.5
+    readonly property real rightPad: scrolls ? 0 : pad
     Flickable {
         id: scroller
+        objectName: "chromeScroller"
         visible: !root.home.stripIsMenu
         x: -root.pad
         y: -root.pad
-        width: root.width + 2 * root.pad
+        width: root.width + root.pad + root.rightPad
         height: root.height + 2 * root.pad
-        contentWidth: row.implicitWidth + 2 * root.pad
+        contentWidth: row.implicitWidth + root.pad + root.rightPad
         contentHeight: height
         flickableDirection: Flickable.HorizontalFlick
-        interactive: contentWidth > width + 0.5
-        clip: interactive
+        interactive: root.scrolls
+        clip: root.scrolls
         boundsBehavior: Flickable.StopAtBounds
 
         // One area under every icon takes the presses, clicks and drags, so a
@@ -99,6 +116,7 @@ Item {
                 model: root.home.stripIsMenu ? [] : root.home.chromeIcons
                 Item {
                     id: cell
+                    objectName: "chromeCell:" + modelData.id
                     required property chromeCell modelData
                     width: HomeText.chromeCellSize
                     height: HomeText.chromeCellSize
@@ -151,6 +169,7 @@ Item {
                     ToolTip.delay: 600
 
                     Item {
+                        objectName: "chromeRemove:" + cell.modelData.id
                         visible: cell.modelData.removable
                         x: -HomeText.removeOffset; y: -HomeText.removeOffset
                         width: HomeText.chromeRemoveSize; height: HomeText.chromeRemoveSize

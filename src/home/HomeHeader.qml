@@ -10,6 +10,8 @@ RowLayout {
     required property NotchViewModel model
     required property AppSettings settings
     required property HomeModel home
+    // Where the header's menus may show.
+    property Item menuBounds: null
     readonly property bool editing: model.isEditingModules
     readonly property color sky: IslandPalette.accent(IslandPalette.sky)
     readonly property color green: IslandPalette.accent(IslandPalette.green)
@@ -27,8 +29,12 @@ RowLayout {
 
     Text {
         id: clock
+        objectName: "headerClock"
         // Its full width measured apart: an elided text may report its cut one.
         readonly property real fullWidth: Math.ceil(clockMetrics.advanceWidth)
+        // Shown only whole: given less room it steps aside altogether (a text
+        // given no width at all would draw itself whole, under the icons).
+        opacity: width >= fullWidth - 0.5 ? 1 : 0
         Layout.fillWidth: true
         Layout.minimumWidth: 0
         Layout.preferredWidth: fullWidth
@@ -86,11 +92,13 @@ RowLayout {
         Layout.maximumWidth: implicitWidth
         Layout.minimumWidth: Math.max(0, Math.min(implicitWidth, root.width - root.besidesRight))
         ChromeStrip {
+            objectName: "chromeStrip"
             Layout.fillWidth: true
             Layout.minimumWidth: HomeText.chromeCellSize
             Layout.maximumWidth: implicitWidth
             model: root.model
             home: root.home
+            menuBounds: root.menuBounds
         }
         IslandIconButton {
             visible: !root.editing
@@ -102,6 +110,7 @@ RowLayout {
         }
         IslandIconButton {
             id: editButton
+            objectName: "editButton"
             systemName: root.editing ? "checkmark.circle.fill" : "plus.circle.fill"
             size: IslandStyle.fontHeadline
             color: root.editing ? root.green : IslandPalette.textPrimary

@@ -119,7 +119,7 @@ Item {
             onImplicitHeightChanged: homeModel.reportContentHeight(implicitHeight - topPadding)
             Component.onCompleted: homeModel.reportContentHeight(implicitHeight - topPadding)
 
-            HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel }
+            HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel; menuBounds: root }
 
             Text {
                 visible: root.editLook

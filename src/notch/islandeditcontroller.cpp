@@ -220,8 +220,10 @@ void IslandEditController::layoutPanels()
         const QRegion card(QRectF(QPointF(), f.controls.size()).toRect().adjusted(8, 8, -8, -8));
         if (m_controls->mask() != card) {
             m_controls->setMask(card);
+            const double dpr = m_controls->devicePixelRatio();
+            const QRectF c = card.boundingRect();
             if (m_hints)
-                m_hints->shapeChanged(m_controls.get(), card);
+                m_hints->shapeChanged(m_controls.get(), QRegion(QRectF(c.topLeft() * dpr, c.size() * dpr).toRect()));
         }
         if (m_controlsView) {
             m_controlsView->setSize(f.controls.size());

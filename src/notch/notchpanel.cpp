@@ -8,6 +8,7 @@
 #include <QQuickItem>
 #include <QPlatformSurfaceEvent>
 #include <QRegion>
+#include <QTransform>
 #include <QSurfaceFormat>
 
 #include <cmath>
@@ -128,15 +129,22 @@ void NotchPanel::updateMask()
     // desktop shows through and takes the clicks, with or without a
     // compositor.
     const QPainterPath path = islandOutlinePath(m_islandRect, m_cornerRadius, m_floating);
-    QRegion region(path.toFillPolygon().toPolygon());
-    region &= QRegion(QRect(QPoint(0, 0), size()));
-    if (region.isEmpty())
-        region = QRegion(0, 0, 1, 1);
-    if (mask() == region)
+    // The outline in logical pixels for Qt, and in the screen's own for the
+    // window system, where a scale factor would double every step of it.
+    auto outline = [&](double scale) {
+        QRegion region(QTransform::fromScale(scale, scale).map(path.toFillPolygon()).toPolygon());
+        region &= QRegion(QRect(QPoint(0, 0), (QSizeF(size()) * scale).toSize()));
+        return region.isEmpty() ? QRegion(0, 0, 1, 1) : region;
+    };
+    const QRegion region = outline(1);
+    const double dpr = devicePixelRatio();
+    const QRegion device = dpr == 1 ? region : outline(dpr);
+    if (mask() == region && m_deviceMask == device)
         return;
     setMask(region);
+    m_deviceMask = device;
     if (m_hints)
-        m_hints->shapeChanged(this, region);
+        m_hints->shapeChanged(this, device);
 }
 
 void NotchPanel::bringToFront()

@@ -118,6 +118,8 @@ private:
     double m_primaryHeight = 0;
     QRectF m_islandRect;
     double m_cornerRadius = 10;
+    // The window's outline in device pixels, as the window system last had it.
+    QRegion m_deviceMask;
     bool m_floating = false;
     bool m_hinted = false;
     bool m_mappedHinted = false;

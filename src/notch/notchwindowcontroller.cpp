@@ -145,6 +145,13 @@ void NotchWindowController::setInputs(const FrameInputs &inputs)
     if (m_tornDown || inputs == m_inputs)
         return;
     const bool stateChanged = inputs.state != m_inputs.state;
+    // A state entered with the pointer inside keeps it inside where it was.
+    if (stateChanged && m_poll.lastInside) {
+        const QRectF before = PanelFrame::pointerArea(m_driver.currentFrame(), m_geometry, m_inputs, m_frameSettings);
+        const QRectF after = PanelFrame::pointerArea(
+            PanelFrame::targetFrame(m_geometry, inputs, m_frameSettings), m_geometry, inputs, m_frameSettings);
+        m_pointerHold = m_pointerHold.united(before).united(after);
+    }
     m_inputs = inputs;
     applyOutline();
     reframe();
@@ -179,11 +186,15 @@ bool NotchWindowController::pointerInside() const
 {
     // The pointer arrives in window coordinates; the island thinks y-up.
     const QPointF p = ScreenSpace::flip(m_parts.pointer->position(), m_parts.screens->primaryHeight());
-    return PanelFrame::pointerInside(p, m_driver.currentFrame(), m_geometry, m_inputs, m_frameSettings);
+    return m_pointerHold.contains(p)
+        || PanelFrame::pointerInside(p, m_driver.currentFrame(), m_geometry, m_inputs, m_frameSettings);
 }
 
 void NotchWindowController::pollPointer()
 {
+    if (!m_pointerHold.isNull()
+        && !m_pointerHold.contains(ScreenSpace::flip(m_parts.pointer->position(), m_parts.screens->primaryHeight())))
+        m_pointerHold = QRectF();
     const PendingHover pending = m_parts.model ? m_parts.model->pendingHover() : m_pendingHover;
     switch (m_poll.poll(pointerInside(), m_inputs.state, pending)) {
     case PointerPoll::Action::entered: emit pointerEntered(); break;

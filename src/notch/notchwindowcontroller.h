@@ -128,6 +128,11 @@ private:
     PointerPoll m_poll;
     ClickDeduper m_clicks;
     PendingHover m_pendingHover = PendingHover::none;
+    // Where the pointer still counts as inside after the island changed
+    // state under it (y-up): the area it was in joined with the new one,
+    // until the pointer leaves it. The pill and the open island have Y
+    // offsets of their own, so each state may stand where the other does not.
+    QRectF m_pointerHold;
     bool m_editingIsland = false;
     bool m_homeOpenedOnce = false;
     TaskHandle m_pointerTimer;

@@ -95,15 +95,26 @@ QRectF initialFrame(const NotchGeometry &g, const FrameSettings &s)
     return place(g, size, s.showDropShadow);
 }
 
-bool pointerInside(const QPointF &pointer, const QRectF &panelFrame, const NotchGeometry &g,
-                   const FrameInputs &in, const FrameSettings &s)
+namespace {
+// The island's own rectangle moved by the offsets.
+QRectF offsetIslandRect(const NotchGeometry &g, const FrameInputs &in, const FrameSettings &s)
 {
-    if (panelFrame.adjusted(-8, -8, 8, 8).contains(pointer))
-        return true;
     QRectF r = g.islandRect(in.state, in.homeContentHeight, in.activeGame, s.lipDrop,
                             sideExtension(in, s), extraHeight(in), s.showDropShadow);
     r.translate(offsetX(in, s, g.floating), -offsetY(in, s, g.floating));
-    return r.contains(pointer);
+    return r;
+}
+} // namespace
+
+bool pointerInside(const QPointF &pointer, const QRectF &panelFrame, const NotchGeometry &g,
+                   const FrameInputs &in, const FrameSettings &s)
+{
+    return panelFrame.adjusted(-8, -8, 8, 8).contains(pointer) || offsetIslandRect(g, in, s).contains(pointer);
+}
+
+QRectF pointerArea(const QRectF &panelFrame, const NotchGeometry &g, const FrameInputs &in, const FrameSettings &s)
+{
+    return panelFrame.adjusted(-8, -8, 8, 8).united(offsetIslandRect(g, in, s));
 }
 
 } // namespace PanelFrame

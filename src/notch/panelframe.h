@@ -57,4 +57,6 @@ QRectF initialFrame(const NotchGeometry &g, const FrameSettings &s);
 // on every side, else the island's own rectangle moved by the offsets.
 bool pointerInside(const QPointF &pointer, const QRectF &panelFrame, const NotchGeometry &g,
                    const FrameInputs &in, const FrameSettings &s);
+// The smallest rectangle holding every point pointerInside() counts.
+QRectF pointerArea(const QRectF &panelFrame, const NotchGeometry &g, const FrameInputs &in, const FrameSettings &s);
 } // namespace PanelFrame

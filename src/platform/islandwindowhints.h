@@ -21,8 +21,11 @@ public:
     // the screen until it draws again.
     virtual void beginFrameChange(QWindow *window) { Q_UNUSED(window) }
     virtual void endFrameChange(QWindow *window) { Q_UNUSED(window) }
-    // After the window's mask was set to the island's outline. Where a
+    // After the window's mask was set to the island's outline, given here in
+    // the window's device pixels (the mask itself is in its logical pixels,
+    // so at a scale factor of 2 its curves step in 2-pixel blocks). Where a
     // compositor runs the window draws its own edge (antialiased, with its
-    // shadow) and the outline only bounds where clicks land.
+    // shadow) and the outline only bounds where clicks land; elsewhere it
+    // cuts the window at the screen's own resolution.
     virtual void shapeChanged(QWindow *window, const QRegion &outline) { Q_UNUSED(window) Q_UNUSED(outline) }
 };

@@ -248,3 +248,34 @@ TEST_F(WindowInputTest, TheWindowDrivesTheModelUntilTornDown)
     model->openHome();
     EXPECT_EQ(controller->inputs().state, NotchState::hover);
 }
+
+TEST_F(WindowInputTest, AStillPointerOnAMovedIslandStaysOnItAndItsClickOpensHome)
+{
+    // The pill and the open island have their own Y offsets: entering one state
+    // must not move the island out from under a pointer that does not move.
+    for (const bool pill : {true, false}) {
+        for (const double y : {0.0, 20.0, 40.0, 60.0, 80.0}) {
+            SCOPED_TRACE(testing::Message() << (pill ? "pill Y " : "expanded Y ") << y);
+            fakes->settings.setLipOffsetY(pill ? y : 0);
+            fakes->settings.setExpandedOffsetY(pill ? 0 : y);
+            model->collapse();
+            pointer.at = QPointF(-100, -100);
+            QCoreApplication::processEvents();
+            advance(3000);
+            ASSERT_EQ(model->state(), NotchState::collapsed);
+            const QRect panel = controller->panel()->geometry();
+            pointer.at = panel.topLeft() + controller->panel()->islandRect().center();
+
+            int changes = 0;
+            QObject::connect(model.get(), &NotchViewModel::stateChanged, controller.get(), [&] { ++changes; });
+            for (int ms = 0; ms < 3000; ms += 16)
+                advance(16);
+            EXPECT_LE(changes, 1);
+            QObject::disconnect(model.get(), &NotchViewModel::stateChanged, controller.get(), nullptr);
+
+            controller->handleClick(100000 + qint64(y) * 10 + pill, true);
+            advance(NotchViewModel::ClickWindowMs + 500);
+            EXPECT_EQ(model->state(), NotchState::home);
+        }
+    }
+}

@@ -145,17 +145,24 @@ bool X11IslandWindowHints::compositorRunning()
 
 void X11IslandWindowHints::shapeChanged(QWindow *window, const QRegion &outline)
 {
-    if (!window || !onQtsConnection() || !compositorRunning())
+    // Only on Qt's own connection does this land after Qt's own mask.
+    if (!window || !onQtsConnection())
         return;
-    // The window's own edge shows, antialiased, with the shadow around it;
-    // the outline keeps taking only the clicks that land on the island.
     xcb_connection_t *c = m_conn.get();
     const xcb_window_t w = xcb_window_t(window->winId());
     QList<xcb_rectangle_t> rects;
     for (const QRect &r : outline)
         rects.append({qint16(r.x()), qint16(r.y()), quint16(r.width()), quint16(r.height())});
-    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, w, 0, 0,
-                         quint32(rects.size()), rects.constData());
-    xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, w, 0, 0, XCB_NONE);
+    if (compositorRunning()) {
+        // The window's own edge shows, antialiased, with the shadow around it;
+        // the outline keeps taking only the clicks that land on the island.
+        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, w, 0, 0,
+                             quint32(rects.size()), rects.constData());
+        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, w, 0, 0, XCB_NONE);
+    } else {
+        // The outline at the screen's resolution in place of Qt's scaled one.
+        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED, w, 0, 0,
+                             quint32(rects.size()), rects.constData());
+    }
     xcb_flush(c);
 }

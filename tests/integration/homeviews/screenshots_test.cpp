@@ -3,6 +3,7 @@
 #include "style/palette.h"
 #include "media/voicememoengine.h"
 #include "services/weatherservice.h"
+#include "support/itemtree.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 TEST_F(HomeScreenshotTest, HomeInTheIslandAndInEditMode)
@@ -181,4 +183,92 @@ TEST_F(HomeScreenshotTest, VoiceMemoFieldsKeepFocusAndTheWholeText)
     spin(100);
     EXPECT_TRUE(note);
     EXPECT_TRUE(note && note->hasActiveFocus());
+}
+
+namespace {
+// A wheel turn over the item, as the window gets it.
+void wheelOver(QQuickWindow *window, QQuickItem *item, int delta)
+{
+    const QPointF at = ItemTree::sceneRect(item).center();
+    QWheelEvent e(at, window->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window, &e);
+}
+} // namespace
+
+// Edit mode with all thirteen strip icons, after a minute tick and after
+// wheel turns to either end: the clock stays out of the strip's way, no icon
+// reaches under Done, and the icon at the end scrolled to stands whole with
+// its remove badge inside what the strip shows. With more than five icons
+// outside edit mode, their menu opens whole inside Home.
+TEST_F(HomeScreenshotTest, EveryStripIconInEditModeStaysWholeAndClearOfDone)
+{
+    fakes->settings.setDisabledModules(QString());
+    make();
+    model->tick();
+    model->openHome();
+    // Wider than the island, as the island's window is while it moves.
+    QQuickItem *island = show(QStringLiteral("notch/NotchIsland.qml"), {428, 620});
+    ASSERT_TRUE(island);
+    window->resize(640, 660);
+    window->setColor(Qt::black);
+    spin(900);
+    const QStringList ids = fakes->settings.visibleChromeIconIDs();
+    ASSERT_EQ(ids.size(), 13);
+
+    // The menu of the icons opens inside Home, below its button.
+    QQuickItem *strip = ItemTree::find(island, QStringLiteral("chromeStrip")); // its menu button alone
+    ASSERT_TRUE(strip);
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, ItemTree::sceneRect(strip).center().toPoint());
+    spin(400);
+    QObject *menu = island->findChild<QObject *>(QStringLiteral("modulesMenu"));
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(menu->property("opened").toBool());
+    auto *menuParent = qvariant_cast<QQuickItem *>(menu->property("parent"));
+    ASSERT_TRUE(menuParent);
+    const QRectF menuRect = menuParent->mapRectToScene(QRectF(menu->property("x").toDouble(), menu->property("y").toDouble(),
+                                                              menu->property("width").toDouble(),
+                                                              menu->property("height").toDouble()));
+    EXPECT_TRUE(ItemTree::sceneRect(island).contains(menuRect))
+        << menuRect.x() << "," << menuRect.y() << " " << menuRect.width() << "x" << menuRect.height();
+    shoot(QStringLiteral("home-strip-menu"), 300);
+    QMetaObject::invokeMethod(menu, "close");
+
+    model->setEditingModules(true);
+    spin(900);
+    QQuickItem *clockText = ItemTree::find(island, QStringLiteral("headerClock"));
+    QQuickItem *scroller = ItemTree::find(island, QStringLiteral("chromeScroller"));
+    QQuickItem *done = ItemTree::find(island, QStringLiteral("editButton"));
+    ASSERT_TRUE(clockText && scroller && done);
+    auto check = [&](const char *when, const QString &whole) {
+        SCOPED_TRACE(when);
+        EXPECT_TRUE(ItemTree::effectiveOpacity(clockText) == 0
+                    || clockText->property("contentWidth").toDouble() <= clockText->width() + 0.5);
+        const QRectF shown = scroller->clip() ? ItemTree::sceneRect(scroller) : ItemTree::sceneRect(island);
+        const QRectF doneRect = ItemTree::sceneRect(done);
+        for (const QString &id : ids) {
+            const QRectF cell = ItemTree::sceneRect(ItemTree::find(island, QStringLiteral("chromeCell:") + id));
+            EXPECT_FALSE((cell & shown).intersects(doneRect)) << id.toStdString() << " under Done";
+        }
+        EXPECT_TRUE(shown.contains(ItemTree::sceneRect(ItemTree::find(island, QStringLiteral("chromeCell:") + whole))))
+            << whole.toStdString();
+        QQuickItem *badge = ItemTree::find(island, QStringLiteral("chromeRemove:") + whole);
+        if (badge && badge->isVisible())
+            EXPECT_TRUE(shown.contains(ItemTree::sceneRect(badge))) << whole.toStdString() << "'s badge";
+    };
+    check("in edit mode", ids.first());
+    clock.advanceMs(60'000);
+    spin(1200);
+    check("after a minute tick", ids.first());
+    for (int i = 0; i < 10; ++i)
+        wheelOver(window.get(), scroller, -120);
+    spin(300);
+    check("scrolled to the end", ids.last());
+    shoot(QStringLiteral("home-edit-13-icons-end"), 300);
+    for (int i = 0; i < 10; ++i)
+        wheelOver(window.get(), scroller, 120);
+    clock.advanceMs(60'000);
+    spin(1200);
+    check("scrolled back after a minute tick", ids.first());
+    shoot(QStringLiteral("home-edit-13-icons"), 300);
 }

@@ -1,10 +1,12 @@
 #include "core/userdefaults.h"
+#include "support/screenshots.h"
 #include "xsession.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -65,6 +67,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(x.isRunning());
+        prepareHome(home.path());
+    }
+
+    static void prepareHome(const QString &base)
+    {
+        const QDir home(base);
         for (const char *d : {"config/pavlet", "data", "cache", "runtime", "tmp"})
             QDir().mkpath(home.filePath(d));
         QFile::setPermissions(home.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -333,4 +341,135 @@ TEST_F(IslandWindowTest, ASoftwareRasteriserIsLearntWithoutLoadingOpenGlHere)
         },
         5000))
         << log.toStdString();
+}
+
+TEST_F(IslandWindowTest, AtScaleTwoTheOutlineIsCutAtTheScreensOwnPixels)
+{
+    ASSERT_TRUE(x.startWindowManager());
+    x.paintDesktop(0xff00ff);
+    QProcessEnvironment env = x.environment(home.path());
+    env.insert("QT_SCALE_FACTOR", "2");
+    ASSERT_TRUE(x.start(PAVLET_BINARY, {}, env));
+    ASSERT_NE(x.findWindow("Pavlet Island"), 0u);
+    QThread::msleep(800);
+    const QImage shot = x.screenshot();
+    ASSERT_FALSE(shot.isNull());
+    const QRgb desktop = shot.pixelColor(100, 500).rgb();
+    // The first pixel of the island from the left on a row of the screen.
+    auto edge = [&](int y) {
+        for (int px = 500; px < 756; ++px) {
+            if (shot.pixelColor(px, y).rgb() != desktop)
+                return px;
+        }
+        return -1;
+    };
+    // 184 x 34 at the top centre, 368 x 68 pixels here, its bottom corners
+    // of radius 16 (32 pixels): the square side first, then the curve.
+    EXPECT_EQ(edge(10), 756 - 184);
+    // Cut at half the resolution every pair of rows would start alike.
+    int steps = 0;
+    for (int y = 68 - 32; y < 68; y += 2)
+        steps += edge(y) != edge(y + 1) ? 1 : 0;
+    EXPECT_GE(steps, 4);
+}
+
+// Quits (SIGTERM, as a session ending sends) at random moments of the first
+// 3 s after start, under each renderer: every run ends with status 0, never
+// by a signal or an abort. Five islands run at once, each with its own home.
+TEST_F(IslandWindowTest, QuittingAtAnyMomentAfterStartEndsWithStatusZero)
+{
+    QRandomGenerator random(37);
+    for (const char *renderer : {"software", "opengl"}) {
+        QStringList faults;
+        for (int batch = 0; batch < 10; ++batch) {
+            struct Run {
+                std::unique_ptr<QTemporaryDir> home;
+                std::unique_ptr<QProcess> process;
+                qint64 quitAt = 0;
+                bool quit = false;
+            };
+            std::vector<Run> runs(5);
+            QElapsedTimer t;
+            t.start();
+            for (Run &run : runs) {
+                run.home = std::make_unique<QTemporaryDir>();
+                prepareHome(run.home->path());
+                QProcessEnvironment env = x.environment(run.home->path());
+                if (QLatin1String(renderer) == QLatin1String("software"))
+                    env.insert("QT_QUICK_BACKEND", "software");
+                else
+                    env.insert("QSG_RHI_BACKEND", "opengl");
+                run.process = std::make_unique<QProcess>();
+                run.process->setProcessEnvironment(env);
+                run.process->setProcessChannelMode(QProcess::MergedChannels);
+                run.process->start(PAVLET_BINARY, {});
+                run.process->waitForStarted(5000);
+                // From the moment main runs: before it, no program can take
+                // a signal as a quit.
+                run.quitAt = t.elapsed() + 100 + random.bounded(2900);
+            }
+            for (bool waiting = true; waiting;) {
+                waiting = false;
+                for (Run &run : runs) {
+                    if (!run.quit && t.elapsed() >= run.quitAt) {
+                        run.process->terminate();
+                        run.quit = true;
+                    }
+                    waiting = waiting || !run.quit;
+                }
+                QThread::msleep(5);
+            }
+            for (Run &run : runs) {
+                const bool ended = run.process->waitForFinished(20000);
+                if (!ended || run.process->exitStatus() != QProcess::NormalExit || run.process->exitCode() != 0) {
+                    faults << QStringLiteral("%1, quit at %2 ms: %3 %4\n%5")
+                                  .arg(QLatin1String(renderer))
+                                  .arg(run.quitAt)
+                                  .arg(ended ? (run.process->exitStatus() == QProcess::NormalExit ? "status" : "signal")
+                                             : "still running")
+                                  .arg(run.process->exitCode())
+                                  .arg(QString::fromLocal8Bit(run.process->readAll().right(2000)));
+                    run.process->kill();
+                    run.process->waitForFinished(5000);
+                }
+            }
+        }
+        EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
+    }
+}
+
+// The floating pill and the open island moved 80 down with the editor's Y
+// offsets: a pointer resting on the pill leaves the island at rest, open
+// under it, and a click opens Home.
+TEST_F(IslandWindowTest, AnIslandMovedDownRestsUnderAStillPointer)
+{
+    {
+        UserDefaults d(home.filePath("config/pavlet/defaults.json"));
+        d.setBool("floatingIsland", true);
+        d.setDouble("lipOffsetY", 80);
+        d.setDouble("expandedOffsetY", 80);
+    }
+    ASSERT_TRUE(x.startWindowManager());
+    x.paintDesktop(0x3a6ea5);
+    QProcess *app = launch();
+    ASSERT_TRUE(app);
+    const quint64 island = x.findWindow("Pavlet Island");
+    ASSERT_NE(island, 0u);
+    QThread::msleep(800);
+    const Geometry pill = geometryOf(x, island);
+    x.run("xdotool", {"mousemove", QString::number(pill.x + pill.w / 2), QString::number(pill.y + pill.h / 2)});
+    // Two seconds to open; then the island holds still under the pointer.
+    QThread::msleep(2000);
+    const Geometry open = geometryOf(x, island);
+    EXPECT_GT(open.w, pill.w);
+    for (int i = 0; i < 10; ++i) {
+        QThread::msleep(100);
+        const Geometry now = geometryOf(x, island);
+        EXPECT_TRUE(now.x == open.x && now.y == open.y && now.w == open.w && now.h == open.h) << i;
+    }
+    Screenshots::save(x.screenshot(), Screenshots::outputDir(), QStringLiteral("island-rests-under-pointer-y80"));
+    x.run("xdotool", {"click", "1"});
+    EXPECT_GE(waitForWidth(x, island, [](int w) { return w >= 428; }), 428); // Home, with its shadow's margin
+    app->terminate();
+    ASSERT_TRUE(app->waitForFinished(10000));
 }
