@@ -96,6 +96,38 @@ TEST_F(PulseAudioTest, ReconnectsWhenTheServerComesBack)
     EXPECT_TRUE(waitUntil([&] { return std::abs(sinkVolume() - 0.5) < 1e-4; }));
 }
 
+TEST_F(PulseAudioTest, VolumeKeysActOnTheRealVolumeSoonAfterTheServerComesBack)
+{
+    PulseAudioOutput out(server.address());
+    ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
+    FakeMediaKeys keys;
+    FakeBacklight backlight;
+    SystemClock clock;
+    QtScheduler scheduler;
+    SystemHUDMonitor monitor(&keys, &out, &backlight, &clock, &scheduler);
+    std::vector<SystemHUDPulse> pulses;
+    QObject::connect(&monitor, &SystemHUDMonitor::pulsed, [&](const SystemHUDPulse &p) { pulses.push_back(p); });
+    monitor.start();
+
+    server.stop();
+    ASSERT_TRUE(waitUntil([&] { return !out.isConnected(); }));
+    settle(3500); // long enough for the pause between retries to have grown
+    // With no server the key shows the reading for no device.
+    keys.tapMedia(SystemHUDMonitor::VolumeUp);
+    ASSERT_TRUE(waitUntil([&] { return !pulses.empty(); }));
+    EXPECT_EQ(pulses.back(), (SystemHUDPulse{SystemHUDKind::volume, 0.0, false}));
+
+    ASSERT_TRUE(server.start()) << server.log().toStdString();
+    ASSERT_FALSE(server.pactl({"set-sink-volume", "null", "40%"}).isNull());
+    ASSERT_TRUE(waitUntil([&] { return out.volume() && std::abs(*out.volume() - 0.4) < 0.001; }, 2500));
+    pulses.clear();
+    keys.tapMedia(SystemHUDMonitor::VolumeUp);
+    EXPECT_TRUE(waitUntil([&] { return std::abs(sinkVolume() - (0.4 + 1.0 / 16)) < 0.001; }));
+    ASSERT_TRUE(waitUntil([&] { return !pulses.empty(); }));
+    EXPECT_NEAR(pulses.front().value, 0.4 + 1.0 / 16, 0.001);
+    monitor.stop();
+}
+
 TEST_F(PulseAudioTest, MonitorReportsOutsideChangesOnceAndNotItsOwnEcho)
 {
     PulseAudioOutput out(server.address());
