@@ -8,6 +8,8 @@
 #include "games/wordleengine.h"
 
 #include <QTest>
+#include <QtMath>
+#include <cmath>
 
 // Draws the island in its games state over a stand-in desktop, through the
 // real model, and writes the pictures to $PAVLET_SCREENSHOT_DIR when set.
@@ -152,6 +154,28 @@ TEST_F(GameScreenshotTest, TicTacToe)
     image = shoot("toe-over");
     // The winning line is tinted red.
     EXPECT_TRUE(anyNear(image, island(), QColor(60, 20, 20), 18));
+
+    // Each O's ring is blue all the way round, through the inner half of its
+    // line too: no dark notch anywhere.
+    int rings = 0;
+    for (QQuickItem *ring : scene->findChildren<QQuickItem *>(QStringLiteral("toeRing"))) {
+        if (!ring->isVisible())
+            continue;
+        ++rings;
+        const QPointF centre = ring->mapToScene(QPointF(ring->width() / 2, ring->height() / 2));
+        const double mid = ring->property("circle").toDouble() / 2;
+        const double line = ring->property("line").toDouble();
+        for (const double r : {mid, mid - line / 4}) {
+            for (int degrees = 0; degrees < 360; degrees += 3) {
+                const double a = qDegreesToRadians(double(degrees));
+                const QPointF at = centre + QPointF(r * std::cos(a), r * std::sin(a));
+                const QColor seen = image.pixelColor(int(std::floor(at.x())), int(std::floor(at.y())));
+                EXPECT_TRUE(seen.blue() > 120 && seen.blue() > seen.red() + 40)
+                    << "at " << degrees << "° r " << r << ": " << seen.name().toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(rings, 2);
 }
 
 TEST_F(GameScreenshotTest, ConnectFour)
