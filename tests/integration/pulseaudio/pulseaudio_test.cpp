@@ -111,7 +111,7 @@ TEST_F(PulseAudioTest, VolumeKeysActOnTheRealVolumeSoonAfterTheServerComesBack)
 
     server.stop();
     ASSERT_TRUE(waitUntil([&] { return !out.isConnected(); }));
-    settle(3500); // long enough for the pause between retries to have grown
+    settle(7500); // long enough for the pause between retries to have grown past 8 s
     // With no server the key shows the reading for no device.
     keys.tapMedia(SystemHUDMonitor::VolumeUp);
     ASSERT_TRUE(waitUntil([&] { return !pulses.empty(); }));
