@@ -16,6 +16,9 @@ public:
     virtual qint64 nowMs() const = 0;
     // A monotonic reading in milliseconds, for measuring durations.
     virtual qint64 monotonicMs() const = 0;
+    // Like monotonicMs(), but counting the time the machine spends asleep:
+    // for countdowns that must run on through a suspend.
+    virtual qint64 bootMs() const = 0;
 
     QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(nowMs()); }
     double nowSeconds() const { return double(nowMs()) / 1000.0; }
@@ -28,4 +31,5 @@ class SystemClock final : public Clock {
 public:
     qint64 nowMs() const override;
     qint64 monotonicMs() const override;
+    qint64 bootMs() const override;
 };

@@ -14,15 +14,24 @@ Row {
     readonly property font face: Qt.font({ family: IslandStyle.roundedFamily, pixelSize: font.pixelSize,
                                            weight: font.weight })
     // The widest digit's advance: the cell of every digit.
-    readonly property real digitWidth: Math.max(metrics.advanceWidth("0"), metrics.advanceWidth("1"),
-                                                metrics.advanceWidth("2"), metrics.advanceWidth("3"),
-                                                metrics.advanceWidth("4"), metrics.advanceWidth("5"),
-                                                metrics.advanceWidth("6"), metrics.advanceWidth("7"),
-                                                metrics.advanceWidth("8"), metrics.advanceWidth("9"))
+    readonly property real digitWidth: widestDigit(metrics.font)
 
     FontMetrics {
         id: metrics
         font: root.face
+    }
+
+    // The metrics' font is passed in so that a binding calling these is
+    // evaluated again when the size changes; the calls alone would keep the
+    // advances of the first size.
+    function widestDigit(font) {
+        let widest = 0
+        for (let d = 0; d <= 9; ++d)
+            widest = Math.max(widest, metrics.advanceWidth(String(d)))
+        return widest
+    }
+    function advanceOf(glyph, font) {
+        return metrics.advanceWidth(glyph)
     }
 
     // One cell a character; a change of text keeps the cells and only
@@ -33,7 +42,7 @@ Row {
             required property int index
             readonly property string glyph: root.text.charAt(index)
             readonly property bool digit: glyph >= "0" && glyph <= "9"
-            width: digit ? root.digitWidth : metrics.advanceWidth(glyph)
+            width: digit ? root.digitWidth : root.advanceOf(glyph, metrics.font)
             horizontalAlignment: Text.AlignHCenter
             text: glyph
             font: root.face

@@ -17,18 +17,32 @@ Item {
         size: root.size
         color: IslandPalette.red
     }
-    // The ring's line is centred on a circle of 0.72 of the size, so half
-    // of it lies outside that circle.
-    Rectangle {
+    // The ring, painted whole: its line is centred on a circle of 0.72 of
+    // the size, so half of it lies outside that circle. (A bordered round
+    // rectangle left small gaps along the ring's inner edge.)
+    Canvas {
+        id: ring
         objectName: "toeRing"
+        readonly property real line: GameViews.toeLineWidth(root.size)
+        readonly property real circle: root.size * 0.72
+        readonly property color ink: IslandPalette.blue
         anchors.centerIn: parent
         visible: root.mark === 2
-        width: root.size * 0.72 + border.width
+        // A pixel to spare on each side for the smoothing.
+        width: Math.ceil(circle + line) + 2
         height: width
-        radius: width / 2
-        color: "transparent"
-        border.width: GameViews.toeLineWidth(root.size)
-        border.color: IslandPalette.blue
-        antialiasing: true
+        onLineChanged: requestPaint()
+        onCircleChanged: requestPaint()
+        onInkChanged: requestPaint()
+        onVisibleChanged: if (visible) requestPaint()
+        onPaint: {
+            const ctx = getContext("2d")
+            ctx.reset()
+            ctx.lineWidth = line
+            ctx.strokeStyle = ink
+            ctx.beginPath()
+            ctx.arc(width / 2, height / 2, circle / 2, 0, 2 * Math.PI)
+            ctx.stroke()
+        }
     }
 }

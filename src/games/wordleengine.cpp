@@ -280,10 +280,11 @@ void WordleEngine::flash(const QString &text)
 
 namespace {
 // The key's text as if no modifier were held: with Control a letter key
-// gives a control character.
+// gives a control character. Without Control a control character is the
+// key's own (Tab, Enter), not a letter.
 QString charactersIgnoringModifiers(const KeyInput &key)
 {
-    if (key.text.size() == 1 && key.text.at(0).unicode() >= 1 && key.text.at(0).unicode() <= 26)
+    if (key.control && key.text.size() == 1 && key.text.at(0).unicode() >= 1 && key.text.at(0).unicode() <= 26)
         return QChar(u'a' + key.text.at(0).unicode() - 1);
     return key.text;
 }
@@ -295,7 +296,7 @@ bool WordleEngine::handleKey(const KeyInput &key)
         deleteLetter();
         return true;
     }
-    if (key.keyCode == KeyCode::Return) {
+    if (key.keyCode == KeyCode::Return || key.keyCode == KeyCode::KeypadEnter) {
         submit();
         return true;
     }

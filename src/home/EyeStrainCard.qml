@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic as Basic
 import Pavlet
 import Pavlet.Style
 
@@ -17,12 +17,29 @@ ModuleCard {
         spacing: IslandStyle.spacing
         Row {
             spacing: IslandStyle.spacing
-            Switch {
+            // The island's own switch: a capsule in the card's colour when
+            // on, a faint one when off, with a white knob.
+            Basic.Switch {
                 id: toggle
                 anchors.verticalCenter: parent.verticalCenter
                 padding: 0
                 checked: root.settings.eyeStrainGuard
                 onToggled: root.settings.eyeStrainGuard = checked
+                indicator: Rectangle {
+                    implicitWidth: IslandStyle.fontCallout * 3
+                    implicitHeight: IslandStyle.fontCallout + IslandStyle.spacingSmall
+                    radius: height / 2
+                    color: toggle.checked ? root.accent : IslandPalette.fillStrong
+                    Rectangle {
+                        width: parent.height - IslandStyle.spacingTiny
+                        height: width
+                        radius: width / 2
+                        y: IslandStyle.spacingHair
+                        x: toggle.checked ? parent.width - width - IslandStyle.spacingHair : IslandStyle.spacingHair
+                        color: IslandPalette.textPrimary
+                        Behavior on x { SpringAnimation { spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.25 } }
+                    }
+                }
             }
             CardText {
                 anchors.verticalCenter: parent.verticalCenter

@@ -49,6 +49,10 @@ ModuleCard {
                         scale: fit
                         transformOrigin: Item.TopLeft
                         digits: true
+                        // From the column's left edge whatever the text's
+                        // direction: a right-to-left reading would otherwise
+                        // sit against the next column.
+                        horizontalAlignment: Text.AlignLeft
                         text: meter.reading.value
                     }
                 }

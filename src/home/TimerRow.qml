@@ -29,7 +29,7 @@ Item {
             color: IslandPalette.fillStrong
             Symbol { anchors.centerIn: parent; name: minute.symbol; size: IslandStyle.fontMicro; color: root.amber }
         }
-        MouseArea { id: minuteArea; anchors.fill: parent; onClicked: root.timer.adjust(minute.step) }
+        MouseArea { id: minuteArea; anchors.fill: parent; hoverEnabled: true; onClicked: root.timer.adjust(minute.step) }
         ToolTip.visible: minuteArea.containsMouse
         ToolTip.text: help
         ToolTip.delay: 600

@@ -6,7 +6,7 @@ import Pavlet.Style
 Row {
     id: root
     required property AppSettings settings
-        readonly property bool meridiem: HomeText.showsMeridiem(settings.notchUse24Hour, settings.clocksShowMeridiem)
+    readonly property bool meridiem: HomeText.showsMeridiem(settings.notchUse24Hour, settings.clocksShowMeridiem)
 
     AnimationTicker { id: ticker; running: root.visible; fps: 1 }
 
@@ -25,8 +25,13 @@ Row {
                 Rectangle { x: Math.floor(HomeText.clockGap / 2); width: IslandStyle.strokeHair; height: HomeText.clockHeight; color: IslandPalette.fill }
             }
             Column {
+                // The city's own column: a long name is cut at its end.
+                width: cell.width - (cell.index > 0 ? HomeText.clockGap : 0)
                 spacing: IslandStyle.spacingHair
                 Text {
+                    width: parent.width
+                    elide: Text.ElideRight
+                    maximumLineCount: 1
                     text: cell.modelData.label
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption

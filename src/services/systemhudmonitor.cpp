@@ -397,9 +397,8 @@ void SystemHUDMonitor::handleKeyAction(int action)
         emitPulse(SystemHUDKind::volume, *m_lastMuted, *m_lastVolume);
     } else {
         m_lastBrightness = currentBrightness();
-        // Without a reading there is nothing true to show.
-        if (m_lastBrightness)
-            emitPulse(SystemHUDKind::brightness, false, *m_lastBrightness);
+        // A key press always answers; without a backlight at 0.
+        emitPulse(SystemHUDKind::brightness, false, m_lastBrightness.value_or(0.0));
     }
     killSystemOSD();
 }

@@ -78,12 +78,12 @@ TimerStore::TimerStore(std::optional<double> preset, UserDefaults *defaults, Clo
 
 std::optional<qint64> TimerStore::endDateMs() const
 {
-    // The end is kept on the monotonic clock, so that setting the wall clock
-    // neither stretches nor cuts the countdown; the wall clock only says when
-    // that is.
+    // The end is kept on the boot clock, which runs on while the machine
+    // sleeps but never jumps, so that setting the wall clock neither
+    // stretches nor cuts the countdown; the wall clock only says when that is.
     if (!m_endMs)
         return std::nullopt;
-    return m_clock->nowMs() + (*m_endMs - m_clock->monotonicMs());
+    return m_clock->nowMs() + (*m_endMs - m_clock->bootMs());
 }
 
 QString TimerStore::display() const
@@ -101,7 +101,7 @@ void TimerStore::start()
 {
     if (m_remaining <= 0)
         setRemaining(m_preset);
-    m_endMs = m_clock->monotonicMs() + qint64(std::llround(m_remaining * 1000.0));
+    m_endMs = m_clock->bootMs() + qint64(std::llround(m_remaining * 1000.0));
     setRunning(true);
     m_tick = m_scheduler->every(TickMs, [this] {
         if (!m_isRunning) {
@@ -117,7 +117,7 @@ void TimerStore::update()
 {
     if (!m_isRunning || !m_endMs)
         return;
-    const double left = std::max(double(*m_endMs - m_clock->monotonicMs()) / 1000.0, 0.0);
+    const double left = std::max(double(*m_endMs - m_clock->bootMs()) / 1000.0, 0.0);
     if (left <= 0) {
         m_endMs.reset();
         stopTicking();

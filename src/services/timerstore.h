@@ -10,9 +10,9 @@
 class Clock;
 class UserDefaults;
 
-// The one countdown timer. It counts against an end on the monotonic clock,
-// so late ticks never make it drift and setting the wall clock does not move
-// it, and keeps its preset in the user defaults.
+// The one countdown timer. It counts against an end on the boot clock (which
+// runs on through a suspend), so late ticks never make it drift and setting
+// the wall clock does not move it, and keeps its preset in the user defaults.
 class TimerStore : public QObject {
     Q_OBJECT
     QML_ELEMENT

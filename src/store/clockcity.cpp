@@ -24,7 +24,8 @@ QString ClockCity::timeText(const QDateTime &at, bool use24Hour) const
     int hour = local.time().hour() % 12;
     if (hour == 0)
         hour = 12;
-    return QString::number(hour) + QLatin1Char(':') + locale.toString(local.time(), QStringLiteral("mm"));
+    // The hour in the locale's digits too, like the minutes.
+    return locale.toString(hour) + QLatin1Char(':') + locale.toString(local.time(), QStringLiteral("mm"));
 }
 
 QString ClockCity::amPmText(const QDateTime &at) const

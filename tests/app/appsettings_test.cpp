@@ -181,6 +181,16 @@ TEST_F(AppSettingsTest, ClockCityTextsUseTheCityZone)
     const ClockCity midnight{QUuid::createUuid(), "X", "Europe/London"};
     EXPECT_EQ(midnight.timeText(QDateTime(QDate(2026, 1, 5), QTime(0, 30), QTimeZone("Europe/London")), false), "12:30");
     EXPECT_EQ(tokyo.amPmText(at), QLocale().pmText().toLower());
+
+    // One digit set, the locale's, in both forms.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    const QString ten = QLocale().toString(10), five = QLocale().toString(5), zero = QLocale().toString(0);
+    const QString twentyTwo = QLocale().toString(22);
+    EXPECT_EQ(tokyo.timeText(at, false), ten + ":" + zero + five);
+    EXPECT_EQ(tokyo.timeText(at, true), twentyTwo + ":" + zero + five);
+    EXPECT_NE(ten, "10"); // the locale's own digits really are other digits
+    QLocale::setDefault(saved);
 }
 
 TEST_F(AppSettingsTest, SavingCanvasCredentials)

@@ -15,6 +15,7 @@ public:
     explicit FakeClock(qint64 startMs = DefaultStart) : m_now(startMs) {}
     qint64 nowMs() const override { return m_now; }
     qint64 monotonicMs() const override { return m_monotonic; }
+    qint64 bootMs() const override { return m_monotonic + m_slept; }
 
     void setNow(const QDateTime &t) { m_now = t.toMSecsSinceEpoch(); }
     void setNowMs(qint64 ms) { m_now = ms; }
@@ -23,10 +24,18 @@ public:
         m_now += ms;
         m_monotonic += ms;
     }
+    // The machine sleeps for ms: the wall clock and bootMs() move on, the
+    // monotonic reading stands still (and nothing scheduled runs).
+    void sleepMs(qint64 ms)
+    {
+        m_now += ms;
+        m_slept += ms;
+    }
 
 private:
     qint64 m_now;
     qint64 m_monotonic = 1000000;
+    qint64 m_slept = 0;
 };
 
 // Runs scheduled tasks when the test advances time; every task runs at its

@@ -127,6 +127,19 @@ TEST_F(GameKeysTest, WordleTypesLettersWhateverTheShiftKeepsItsBoardAndIgnoresDi
     EXPECT_EQ(model->game<WordleEngine>()->message(), QStringLiteral("Need 5 letters"));
 }
 
+TEST_F(GameKeysTest, WordleControlCharactersTypeNothingAndKeypadEnterSubmits)
+{
+    model->openGame(PavletGame::wordle);
+    auto *wordle = model->game<WordleEngine>();
+    EXPECT_EQ(press({key(KeyCode::Tab, QStringLiteral("\t")), key(KeyCode::Escape, QStringLiteral("\x1b")),
+                     key(KeyCode::Unknown, QStringLiteral("\x01"))}),
+              QList<bool>({false, false, false}));
+    EXPECT_EQ(wordle->col(), 0);
+    EXPECT_TRUE(model->handleGameKey(key(KeyCode::KeypadEnter, QStringLiteral("\r"))));
+    EXPECT_EQ(wordle->col(), 0);
+    EXPECT_EQ(wordle->message(), QStringLiteral("Need 5 letters"));
+}
+
 TEST_F(GameKeysTest, SnakeTurnsAndStartsButSpaceWhileRunningDoesNothing)
 {
     model->openGame(PavletGame::snake);

@@ -119,6 +119,20 @@ TEST_F(TimerStoreTest, SettingTheWallClockNeitherStretchesNorEndsTheCountdown)
     EXPECT_EQ(timer->remaining(), 0);
 }
 
+TEST_F(TimerStoreTest, TimeAsleepCountsDown)
+{
+    auto timer = make(1500);
+    timer->start();
+    scheduler->advance(1000);
+    clock.sleepMs(600000); // the lid closed for ten minutes
+    scheduler->advance(250);
+    EXPECT_NEAR(timer->remaining(), 1500 - 601.25, 1e-9);
+    clock.sleepMs(3600000); // asleep past the end
+    scheduler->advance(250);
+    EXPECT_FALSE(timer->isRunning());
+    EXPECT_EQ(timer->remaining(), 0);
+}
+
 TEST_F(TimerStoreTest, PauseKeepsTheExactRemainderAndDisplayRounds)
 {
     auto timer = make(1500);

@@ -136,6 +136,9 @@ void ReflexEngine::pulseTick()
     if (!m_pulseStart)
         return;
     setPulse(std::min((clock()->monotonicSeconds() - *m_pulseStart) / PulseSeconds, 1.0));
+    // Once full the pulse has nothing left to draw.
+    if (m_pulse >= 1.0)
+        m_anim.stop();
 }
 
 void ReflexEngine::setPhase(Phase p)

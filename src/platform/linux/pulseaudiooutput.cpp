@@ -4,6 +4,9 @@
 
 #include <pulse/error.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,6 +17,8 @@ PulseAudioOutput::PulseAudioOutput(const QString &server, QObject *parent)
     pa_cvolume_init(&m_cvolume);
     m_reconnect.setSingleShot(true);
     connect(&m_reconnect, &QTimer::timeout, this, &PulseAudioOutput::connectToServer);
+    connect(&m_socketWatch, &QFileSystemWatcher::directoryChanged, this, &PulseAudioOutput::onSocketFolderChanged);
+    watchSocket();
     connectToServer();
 }
 
@@ -38,6 +43,7 @@ std::optional<bool> PulseAudioOutput::muted() const
 
 bool PulseAudioOutput::setVolume(double value)
 {
+    reachNow();
     if (!m_ready || m_sinkName.isEmpty() || !pa_cvolume_valid(&m_cvolume))
         return false;
     // Bounded before rounding: a huge value would not fit the integer.
@@ -57,6 +63,7 @@ bool PulseAudioOutput::setVolume(double value)
 
 bool PulseAudioOutput::setMuted(bool muted)
 {
+    reachNow();
     if (!m_ready || m_sinkName.isEmpty())
         return false;
     m_muted = muted;
@@ -86,6 +93,57 @@ void PulseAudioOutput::connectToServer()
         dropContext();
         scheduleReconnect();
     }
+}
+
+void PulseAudioOutput::reachNow()
+{
+    if (m_ready)
+        return;
+    if (m_context) {
+        const pa_context_state_t state = pa_context_get_state(m_context);
+        if (state != PA_CONTEXT_FAILED && state != PA_CONTEXT_TERMINATED)
+            return; // an attempt is under way
+    }
+    m_reconnect.stop();
+    m_backoffMs = reconnectMs;
+    connectToServer();
+}
+
+void PulseAudioOutput::watchSocket()
+{
+    QString address = m_server;
+    if (address.isEmpty())
+        address = qEnvironmentVariable("PULSE_SERVER");
+    if (address.isEmpty()) {
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (!runtime.isEmpty())
+            address = runtime + QStringLiteral("/pulse/native");
+    }
+    if (address.startsWith(QStringLiteral("unix:")))
+        address = address.mid(5);
+    // A network address has no socket to watch: the retries alone find it.
+    if (!QDir::isAbsolutePath(address))
+        return;
+    m_socketPath = address;
+    onSocketFolderChanged();
+}
+
+void PulseAudioOutput::onSocketFolderChanged()
+{
+    if (m_socketPath.isEmpty())
+        return;
+    // The socket's folder when it exists, else the one above it, which tells
+    // when the folder comes.
+    const QString folder = QFileInfo(m_socketPath).absolutePath();
+    const QString watched = QFileInfo::exists(folder) ? folder : QFileInfo(folder).absolutePath();
+    const QStringList now = m_socketWatch.directories();
+    if (now != QStringList{watched}) {
+        if (!now.isEmpty())
+            m_socketWatch.removePaths(now);
+        m_socketWatch.addPath(watched);
+    }
+    if (!m_ready && QFileInfo::exists(m_socketPath))
+        reachNow();
 }
 
 void PulseAudioOutput::dropContext()

@@ -8,12 +8,15 @@
 #include <pulse/subscribe.h>
 #include <pulse/volume.h>
 
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <memory>
 
 // The default output through PulseAudio (and PipeWire's PulseAudio server):
 // the default sink's volume and mute state, kept current by the server's
 // change notices, with reconnection when the server goes away and comes back.
+// A server that comes back is noticed by its socket appearing; a write while
+// the server is away tries to reach it at once.
 //
 // Everything runs on Qt's event loop; no call waits for the server. Readings
 // come from the last state the server reported, and a write reads back at
@@ -43,6 +46,10 @@ signals:
 
 private:
     void connectToServer();
+    // A new attempt now, unless one is under way or the server is reached.
+    void reachNow();
+    void watchSocket();
+    void onSocketFolderChanged();
     void dropContext();
     void scheduleReconnect();
     void noteOutage(const QString &why);
@@ -65,6 +72,9 @@ private:
     pa_context *m_context = nullptr;
     bool m_ready = false;
     QTimer m_reconnect;
+    // The server's local socket, when it has one, and a watch on its folder.
+    QString m_socketPath;
+    QFileSystemWatcher m_socketWatch;
     int m_backoffMs = reconnectMs;
     // The server is away and that was said.
     bool m_outage = false;

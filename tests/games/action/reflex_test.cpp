@@ -35,8 +35,10 @@ TEST_F(ReflexTest, AttemptMeasuresFromGoAndKeepsTheLowestBest)
 
     scheduler->advance(140);
     EXPECT_NEAR(e->pulse(), 0.5, 0.06);
+    EXPECT_TRUE(e->isPulsing());
     scheduler->advance(400);
     EXPECT_EQ(e->pulse(), 1.0);
+    EXPECT_FALSE(e->isPulsing()); // a full pulse stops its frames before the tap
     e->tap();
     EXPECT_EQ(e->phase(), ReflexEngine::Phase::result);
     EXPECT_EQ(e->lastMS(), 540);

@@ -213,9 +213,11 @@ TEST_F(GamesViewTest, RingAndDiscShapes)
         QQuickItem *ring = named(qobject_cast<QQuickItem *>(glyph.get()), "toeRing");
         ASSERT_TRUE(ring);
         const double line = std::max(size * 0.1, 2.4);
-        EXPECT_DOUBLE_EQ(ring->property("border").value<QObject *>()->property("width").toDouble(), line);
-        // The stroke's middle runs on the circle of 0.72 of the size.
-        EXPECT_DOUBLE_EQ(ring->width() - line, size * 0.72) << size;
+        EXPECT_DOUBLE_EQ(ring->property("line").toDouble(), line);
+        // The stroke's middle runs on the circle of 0.72 of the size, and the
+        // whole stroke fits the item.
+        EXPECT_DOUBLE_EQ(ring->property("circle").toDouble(), size * 0.72) << size;
+        EXPECT_GE(ring->width(), size * 0.72 + line) << size;
     }
 
     panel();

@@ -118,6 +118,23 @@ TEST_F(ActionShots, ClicksTest)
     advance(4000);
     ASSERT_EQ(model->game<CPSEngine>()->phase(), CPSEngine::Phase::result);
     shoot("cps-result");
+
+    // The smaller result keeps the face's own spacing: the point in a cell
+    // of its own advance, each digit in a cell of about its own.
+    auto *large = scene->findChild<QQuickItem *>(QStringLiteral("cpsLarge"));
+    ASSERT_TRUE(large);
+    const QString text = large->property("text").toString();
+    ASSERT_TRUE(text.contains(QLatin1Char('.'))) << text.toStdString();
+    int seen = 0;
+    for (QQuickItem *cell : large->childItems()) {
+        if (!cell->property("glyph").isValid())
+            continue;
+        ++seen;
+        const double slack = cell->property("digit").toBool() ? 4.0 : 1.0;
+        EXPECT_GE(cell->width(), cell->implicitWidth() - 1.0) << text.toStdString();
+        EXPECT_LE(cell->width(), cell->implicitWidth() + slack) << text.toStdString();
+    }
+    EXPECT_EQ(seen, text.size());
 }
 
 TEST_F(ActionShots, Runner)

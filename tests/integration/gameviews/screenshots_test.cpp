@@ -6,8 +6,11 @@
 #include "games/stack4engine.h"
 #include "games/toeengine.h"
 #include "games/wordleengine.h"
+#include "support/itemtree.h"
 
 #include <QTest>
+#include <QtMath>
+#include <cmath>
 
 // Draws the island in its games state over a stand-in desktop, through the
 // real model, and writes the pictures to $PAVLET_SCREENSHOT_DIR when set.
@@ -33,6 +36,36 @@ protected:
         fitIsland();
     }
     void fitIsland() { GameSceneTest::fitIsland(model->activeGame()); }
+    // The O rings drawn at full strength in the picture; each must be blue
+    // wherever its line covers a whole pixel, its inner edge included (no
+    // dark notch). Rings dimmed off a winning line count as blue too.
+    int wholeRings(const QImage &image)
+    {
+        int rings = 0;
+        for (QQuickItem *ring : ItemTree::all(scene.get(), "QQuickItem")) {
+            if (ring->objectName() != QLatin1String("toeRing") || ItemTree::effectiveOpacity(ring) < 1)
+                continue;
+            ++rings;
+            const QPointF centre = ring->mapToScene(QPointF(ring->width() / 2, ring->height() / 2));
+            const double mid = ring->property("circle").toDouble() / 2;
+            const double half = ring->property("line").toDouble() / 2;
+            const QRect box = ItemTree::sceneRect(ring).toAlignedRect();
+            int covered = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const double d = std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y());
+                    if (std::abs(d - mid) > half - 0.75)
+                        continue;
+                    ++covered;
+                    const QColor seen = image.pixelColor(x, y);
+                    EXPECT_TRUE(seen.blue() > 80 && seen.blue() > seen.red() + 40)
+                        << "ring of " << mid * 2 << " at " << x << "," << y << ": " << seen.name().toStdString();
+                }
+            }
+            EXPECT_GT(covered, 8);
+        }
+        return rings;
+    }
     // Lets the fake scheduler's pending steps run, then waits for the picture
     // to settle.
     QImage shoot(const QString &name, int settleMs = 700) { return GameSceneTest::shoot(name, settleMs, 120, 40); }
@@ -136,6 +169,7 @@ TEST_F(GameScreenshotTest, TicTacToe)
     open(PavletGame::toe);
     QImage image = shoot("toe-howto");
     EXPECT_TRUE(anyNear(image, island().adjusted(0, 60, 0, 0), gold));
+    EXPECT_GT(wholeRings(image), 0); // the how-to's small board
 
     model->game<ToeEngine>()->start();
     model->game<ToeEngine>()->play(4);
@@ -152,6 +186,8 @@ TEST_F(GameScreenshotTest, TicTacToe)
     image = shoot("toe-over");
     // The winning line is tinted red.
     EXPECT_TRUE(anyNear(image, island(), QColor(60, 20, 20), 18));
+
+    EXPECT_EQ(wholeRings(image), 2);
 }
 
 TEST_F(GameScreenshotTest, ConnectFour)

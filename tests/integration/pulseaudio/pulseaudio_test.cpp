@@ -29,6 +29,24 @@ protected:
     bool sinkMuted() { return server.pactl({"get-sink-mute", "null"}).contains("yes"); }
     static void settle(int ms) { waitUntil([] { return false; }, ms); }
 
+    // The volume display's monitor over an output, started, with the pulses
+    // it gave; the keys are pressed through `keys`.
+    struct Hud {
+        explicit Hud(AudioOutput *out)
+            : monitor(&keys, out, &backlight, &clock, &scheduler)
+        {
+            backlight.value = std::nullopt;
+            QObject::connect(&monitor, &SystemHUDMonitor::pulsed, [this](const SystemHUDPulse &p) { pulses.push_back(p); });
+            monitor.start();
+        }
+        FakeMediaKeys keys;
+        FakeBacklight backlight;
+        SystemClock clock;
+        QtScheduler scheduler;
+        SystemHUDMonitor monitor;
+        std::vector<SystemHUDPulse> pulses;
+    };
+
     PulseServer server;
 };
 
@@ -96,19 +114,40 @@ TEST_F(PulseAudioTest, ReconnectsWhenTheServerComesBack)
     EXPECT_TRUE(waitUntil([&] { return std::abs(sinkVolume() - 0.5) < 1e-4; }));
 }
 
+TEST_F(PulseAudioTest, VolumeKeysActOnTheRealVolumeSoonAfterTheServerComesBack)
+{
+    PulseAudioOutput out(server.address());
+    ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
+    Hud hud(&out);
+    FakeMediaKeys &keys = hud.keys;
+    std::vector<SystemHUDPulse> &pulses = hud.pulses;
+
+    server.stop();
+    ASSERT_TRUE(waitUntil([&] { return !out.isConnected(); }));
+    settle(7500); // long enough for the pause between retries to have grown past 8 s
+    // With no server the key shows the reading for no device.
+    keys.tapMedia(SystemHUDMonitor::VolumeUp);
+    ASSERT_TRUE(waitUntil([&] { return !pulses.empty(); }));
+    EXPECT_EQ(pulses.back(), (SystemHUDPulse{SystemHUDKind::volume, 0.0, false}));
+
+    ASSERT_TRUE(server.start()) << server.log().toStdString();
+    ASSERT_FALSE(server.pactl({"set-sink-volume", "null", "40%"}).isNull());
+    ASSERT_TRUE(waitUntil([&] { return out.volume() && std::abs(*out.volume() - 0.4) < 0.001; }, 2500));
+    pulses.clear();
+    keys.tapMedia(SystemHUDMonitor::VolumeUp);
+    EXPECT_TRUE(waitUntil([&] { return std::abs(sinkVolume() - (0.4 + 1.0 / 16)) < 0.001; }));
+    ASSERT_TRUE(waitUntil([&] { return !pulses.empty(); }));
+    EXPECT_NEAR(pulses.front().value, 0.4 + 1.0 / 16, 0.001);
+    hud.monitor.stop();
+}
+
 TEST_F(PulseAudioTest, MonitorReportsOutsideChangesOnceAndNotItsOwnEcho)
 {
     PulseAudioOutput out(server.address());
     ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
-    FakeMediaKeys keys;
-    FakeBacklight backlight;
-    backlight.value = std::nullopt;
-    SystemClock clock;
-    QtScheduler scheduler;
-    SystemHUDMonitor monitor(&keys, &out, &backlight, &clock, &scheduler);
-    std::vector<SystemHUDPulse> pulses;
-    QObject::connect(&monitor, &SystemHUDMonitor::pulsed, [&](const SystemHUDPulse &p) { pulses.push_back(p); });
-    monitor.start();
+    Hud hud(&out);
+    FakeMediaKeys &keys = hud.keys;
+    std::vector<SystemHUDPulse> &pulses = hud.pulses;
 
     ASSERT_FALSE(server.pactl({"set-sink-volume", "null", "40%"}).isNull());
     ASSERT_TRUE(waitUntil([&] { return !pulses.empty(); }));
@@ -137,7 +176,7 @@ TEST_F(PulseAudioTest, MonitorReportsOutsideChangesOnceAndNotItsOwnEcho)
     ASSERT_TRUE(waitUntil([&] { return pulses.size() == 4u; }));
     EXPECT_FALSE(pulses[3].muted);
     EXPECT_NEAR(pulses[3].value, 0.4 + 1.0 / 16, 0.001);
-    monitor.stop();
+    hud.monitor.stop();
 }
 
 } // namespace
