@@ -1,4 +1,5 @@
 #include "journey.h"
+#include "filewindow.h"
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
@@ -129,13 +130,17 @@ QQuickItem *recordButton(Journey &j)
 
 } // namespace
 
-// Voice memos as a user keeps them: a 3 s take, played, named and noted by
-// typing, starred, saved as MP3 and deleted.
-TEST(VoiceMemos, RecordPlayNameNoteStarExportDelete)
+// Voice memos as a user keeps them: a 3 s take, dragged out to another
+// window, played, named and noted by typing, starred, saved as MP3 and
+// deleted.
+TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
 {
     Journey j({.everyModule = true});
     ASSERT_TRUE(j.start());
     VoiceMemoEngine *memos = nullptr;
+    FileWindow files;
+    files.move(60, 500);
+    files.show();
     walk(j, {
         {"open Voice memos", [&](Journey &j) {
              ASSERT_TRUE(j.openFromStrip("Voice memos"));
@@ -151,6 +156,17 @@ TEST(VoiceMemos, RecordPlayNameNoteStarExportDelete)
              ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 1; }, 15000)) << memos->status().toStdString();
              EXPECT_NEAR(memos->memos().first().duration, 3.0, 1.0);
              EXPECT_TRUE(j.waitFor([&] { return j.captureStreams() == 0; }, 5000)) << "Stop closes the microphone";
+         }},
+        {"drag it out to another window", [&](Journey &j) {
+             j.settle();
+             QQuickItem *name = j.text(memos->memos().first().name);
+             ASSERT_TRUE(name);
+             dragToWindow(j, name, QPointF(name->width() / 2, name->height() / 2), files);
+         },
+         [&](Journey &j) {
+             ASSERT_EQ(files.received.size(), 1);
+             EXPECT_EQ(files.received.first(), memos->memos().first().url);
+             EXPECT_EQ(j.island().state(), Island::NotchState::voice);
          }},
         {"play it", [&](Journey &j) {
              j.click(symbol(j, "play.fill"));
