@@ -2,6 +2,11 @@
 
 #include <QRegularExpression>
 
+#include <unicode/locid.h>
+#include <unicode/reldatefmt.h>
+#include <unicode/unistr.h>
+#include <memory>
+
 namespace LocaleFormats {
 
 QString hourMinute(const QLocale &locale)
@@ -28,6 +33,85 @@ QString weekdayMonthDay(const QLocale &locale)
     pattern.replace(weekday, QStringLiteral("ddd"));
     pattern.replace(month, QStringLiteral("MMM"));
     return pattern.trimmed();
+}
+
+QString monthDay(const QLocale &locale)
+{
+    QString pattern = weekdayMonthDay(locale);
+    // The weekday goes with the separators that bind it to the rest.
+    static const QRegularExpression weekday(QStringLiteral("d{3}[\\s,\u060C\uFF0C]*|[\\s,\u060C\uFF0C]*d{3}"));
+    pattern.remove(weekday);
+    return pattern.trimmed();
+}
+
+QString dateTimeSeparator(const QLocale &locale)
+{
+    static const QRegularExpression comma(QStringLiteral("d{4}([,\u060C])"));
+    const QRegularExpressionMatch m = comma.match(locale.dateFormat(QLocale::LongFormat));
+    return m.hasMatch() ? m.captured(1) + QLatin1Char(' ') : QStringLiteral(" ");
+}
+
+namespace {
+
+// ICU's formatter of relative times for the locale; null when it has none.
+std::unique_ptr<icu::RelativeDateTimeFormatter> relativeFormatter(const QLocale &locale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale icuLocale(locale.name().toLatin1().constData());
+    auto formatter = std::make_unique<icu::RelativeDateTimeFormatter>(icuLocale, nullptr, UDAT_STYLE_LONG,
+                                                                      UDISPCTX_CAPITALIZATION_NONE, status);
+    if (U_FAILURE(status))
+        return nullptr;
+    return formatter;
+}
+
+QString fromIcu(const icu::UnicodeString &text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());
+}
+
+} // namespace
+
+QString ago(const QLocale &locale, qint64 count, RelativeUnit unit)
+{
+    static const UDateRelativeUnit units[] = {UDAT_RELATIVE_SECONDS, UDAT_RELATIVE_MINUTES, UDAT_RELATIVE_HOURS,
+                                              UDAT_RELATIVE_DAYS,    UDAT_RELATIVE_WEEKS,   UDAT_RELATIVE_MONTHS,
+                                              UDAT_RELATIVE_YEARS};
+    const auto formatter = relativeFormatter(locale);
+    icu::UnicodeString text;
+    UErrorCode status = U_ZERO_ERROR;
+    if (formatter)
+        formatter->format(double(count), UDAT_DIRECTION_LAST, units[int(unit)], text, status);
+    if (!formatter || U_FAILURE(status))
+        return QString::number(count);
+    return fromIcu(text);
+}
+
+QString last(const QLocale &locale, RelativeUnit unit)
+{
+    static const UDateAbsoluteUnit units[] = {UDAT_ABSOLUTE_NOW,  UDAT_ABSOLUTE_NOW,   UDAT_ABSOLUTE_NOW,
+                                              UDAT_ABSOLUTE_DAY,  UDAT_ABSOLUTE_WEEK,  UDAT_ABSOLUTE_MONTH,
+                                              UDAT_ABSOLUTE_YEAR};
+    const auto formatter = relativeFormatter(locale);
+    icu::UnicodeString text;
+    UErrorCode status = U_ZERO_ERROR;
+    if (formatter)
+        formatter->format(UDAT_DIRECTION_LAST, units[int(unit)], text, status);
+    if (!formatter || U_FAILURE(status))
+        return ago(locale, 1, unit);
+    return fromIcu(text);
+}
+
+QString now(const QLocale &locale)
+{
+    const auto formatter = relativeFormatter(locale);
+    icu::UnicodeString text;
+    UErrorCode status = U_ZERO_ERROR;
+    if (formatter)
+        formatter->format(UDAT_DIRECTION_PLAIN, UDAT_ABSOLUTE_NOW, text, status);
+    if (!formatter || U_FAILURE(status))
+        return QStringLiteral("now");
+    return fromIcu(text);
 }
 
 } // namespace LocaleFormats
