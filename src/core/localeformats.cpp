@@ -57,7 +57,9 @@ namespace {
 std::unique_ptr<icu::RelativeDateTimeFormatter> relativeFormatter(const QLocale &locale)
 {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Locale icuLocale(locale.name().toLatin1().constData());
+    // The C locale speaks English, as Qt's own texts for it do.
+    const QString name = locale.language() == QLocale::C ? QStringLiteral("en_US") : locale.name();
+    const icu::Locale icuLocale(name.toLatin1().constData());
     auto formatter = std::make_unique<icu::RelativeDateTimeFormatter>(icuLocale, nullptr, UDAT_STYLE_LONG,
                                                                       UDISPCTX_CAPITALIZATION_NONE, status);
     if (U_FAILURE(status))
