@@ -8,6 +8,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
 }
 
 AacFileWriter::~AacFileWriter()
@@ -18,6 +19,8 @@ AacFileWriter::~AacFileWriter()
 bool AacFileWriter::open(const QString &path, int sampleRate)
 {
     abort();
+    // The encoder's statistics are not for the user's terminal.
+    av_log_set_level(AV_LOG_ERROR);
     const QByteArray file = path.toLocal8Bit();
     // "ipod" is MPEG-4 audio with the ".m4a" brand.
     if (avformat_alloc_output_context2(&m_format, nullptr, "ipod", file.constData()) < 0 || !m_format) {

@@ -71,9 +71,10 @@ bool QtMicRecorder::start(const QString &path)
     m_lastDb = -160;
     const int take = ++m_take;
     m_source = std::make_unique<QAudioSource>(device, format);
-    // Room for two seconds, so that a busy moment of this program loses
-    // nothing the server holds for it.
-    m_source->setBufferSize(SampleRate * 2 * 2);
+    // Sound comes in blocks of this size: small, so that the take begins at
+    // once and Stop loses nothing (the server keeps what this program has not
+    // read yet through a busy moment).
+    m_source->setBufferSize(SampleRate * 2 / 20);
     m_stream = m_source->start();
     if (!m_stream || m_source->error() != QAudio::NoError) {
         closeInput();
