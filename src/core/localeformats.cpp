@@ -5,6 +5,7 @@
 #include <unicode/locid.h>
 #include <unicode/reldatefmt.h>
 #include <unicode/unistr.h>
+#include <functional>
 #include <memory>
 
 namespace LocaleFormats {
@@ -67,8 +68,18 @@ std::unique_ptr<icu::RelativeDateTimeFormatter> relativeFormatter(const QLocale 
     return formatter;
 }
 
-QString fromIcu(const icu::UnicodeString &text)
+// The formatter's text for the locale, or fallback when it has none.
+QString formatted(const QLocale &locale, const QString &fallback,
+                  const std::function<void(icu::RelativeDateTimeFormatter &, icu::UnicodeString &, UErrorCode &)> &format)
 {
+    const auto formatter = relativeFormatter(locale);
+    if (!formatter)
+        return fallback;
+    icu::UnicodeString text;
+    UErrorCode status = U_ZERO_ERROR;
+    format(*formatter, text, status);
+    if (U_FAILURE(status))
+        return fallback;
     return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());
 }
 
@@ -79,14 +90,9 @@ QString ago(const QLocale &locale, qint64 count, RelativeUnit unit)
     static const UDateRelativeUnit units[] = {UDAT_RELATIVE_SECONDS, UDAT_RELATIVE_MINUTES, UDAT_RELATIVE_HOURS,
                                               UDAT_RELATIVE_DAYS,    UDAT_RELATIVE_WEEKS,   UDAT_RELATIVE_MONTHS,
                                               UDAT_RELATIVE_YEARS};
-    const auto formatter = relativeFormatter(locale);
-    icu::UnicodeString text;
-    UErrorCode status = U_ZERO_ERROR;
-    if (formatter)
-        formatter->format(double(count), UDAT_DIRECTION_LAST, units[int(unit)], text, status);
-    if (!formatter || U_FAILURE(status))
-        return QString::number(count);
-    return fromIcu(text);
+    return formatted(locale, QString::number(count), [&](auto &f, auto &text, auto &status) {
+        f.format(double(count), UDAT_DIRECTION_LAST, units[int(unit)], text, status);
+    });
 }
 
 QString last(const QLocale &locale, RelativeUnit unit)
@@ -94,26 +100,16 @@ QString last(const QLocale &locale, RelativeUnit unit)
     static const UDateAbsoluteUnit units[] = {UDAT_ABSOLUTE_NOW,  UDAT_ABSOLUTE_NOW,   UDAT_ABSOLUTE_NOW,
                                               UDAT_ABSOLUTE_DAY,  UDAT_ABSOLUTE_WEEK,  UDAT_ABSOLUTE_MONTH,
                                               UDAT_ABSOLUTE_YEAR};
-    const auto formatter = relativeFormatter(locale);
-    icu::UnicodeString text;
-    UErrorCode status = U_ZERO_ERROR;
-    if (formatter)
-        formatter->format(UDAT_DIRECTION_LAST, units[int(unit)], text, status);
-    if (!formatter || U_FAILURE(status))
-        return ago(locale, 1, unit);
-    return fromIcu(text);
+    return formatted(locale, ago(locale, 1, unit), [&](auto &f, auto &text, auto &status) {
+        f.format(UDAT_DIRECTION_LAST, units[int(unit)], text, status);
+    });
 }
 
 QString now(const QLocale &locale)
 {
-    const auto formatter = relativeFormatter(locale);
-    icu::UnicodeString text;
-    UErrorCode status = U_ZERO_ERROR;
-    if (formatter)
-        formatter->format(UDAT_DIRECTION_PLAIN, UDAT_ABSOLUTE_NOW, text, status);
-    if (!formatter || U_FAILURE(status))
-        return QStringLiteral("now");
-    return fromIcu(text);
+    return formatted(locale, QStringLiteral("now"), [](auto &f, auto &text, auto &status) {
+        f.format(UDAT_DIRECTION_PLAIN, UDAT_ABSOLUTE_NOW, text, status);
+    });
 }
 
 } // namespace LocaleFormats
