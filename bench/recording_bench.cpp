@@ -8,11 +8,7 @@
 #include "platform/linux/qtmicrecorder.h"
 #include "support/pulseserver.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSource>
 #include <QCoreApplication>
-#include <QMediaDevices>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -63,26 +59,13 @@ int main(int argc, char **argv)
                                  QStringList{"module-sine", "sink=room", "frequency=440"},
                                  QStringList{"module-remap-source", "master=room.monitor", "source_name=tone"}})
         pulse.pactl(QStringList{"load-module"} + m);
+    // A listener of its own keeps the tone flowing as a microphone's sound
+    // does (an idle null sink renders in blocks of two seconds).
+    pulse.pactl({"load-module", "module-loopback", "source=tone", "sink=null", "latency_msec=20"});
     pulse.pactl({"set-default-source", "tone"});
     qputenv("PULSE_SERVER", pulse.address().toUtf8());
     PulseAudioOutput server(pulse.address());
     spinUntil([&] { return server.defaultInput() == "tone"; }, 10000);
-
-    // A null sink idles in blocks of two seconds, so a listener of its own
-    // keeps the tone flowing as a microphone's sound does.
-    QAudioFormat format;
-    format.setSampleRate(44100);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    QAudioDevice tone;
-    for (const QAudioDevice &d : QMediaDevices::audioInputs())
-        if (d.id() == "tone")
-            tone = d;
-    QAudioSource keepAlive(tone, format);
-    keepAlive.setBufferSize(4410);
-    QIODevice *kept = keepAlive.start();
-    QObject::connect(kept, &QIODevice::readyRead, [kept] { kept->readAll(); });
-    spinUntil([] { return false; }, 3000);
 
     QTemporaryDir dir;
     platform::QtMicRecorder recorder(std::nullopt, [&] { return server.defaultInput(); });

@@ -72,17 +72,18 @@ bool QtMicRecorder::start(const QString &path)
     const int take = ++m_take;
     m_source = std::make_unique<QAudioSource>(device, format);
     // Sound comes in blocks of this size: small, so that the take begins at
-    // once and Stop loses nothing (the server keeps what this program has not
-    // read yet through a busy moment).
+    // once and Stop loses nothing. The source hands every block to the sink
+    // as it comes, however large (a reading of our own could miss some).
     m_source->setBufferSize(SampleRate * 2 / 20);
-    m_stream = m_source->start();
-    if (!m_stream || m_source->error() != QAudio::NoError) {
+    m_sink = std::make_unique<TakeSink>([this](const char *data, qint64 size) { onSound(data, size); });
+    m_sink->open(QIODevice::WriteOnly);
+    m_source->start(m_sink.get());
+    if (m_source->error() != QAudio::NoError) {
         closeInput();
         m_writer.abort();
         QFile::remove(path);
         return false;
     }
-    connect(m_stream, &QIODevice::readyRead, this, &QtMicRecorder::readInput);
     QTimer::singleShot(NoSoundLimitMs, this, [this, take] {
         if (take != m_take || !m_source || m_started)
             return;
@@ -95,11 +96,11 @@ bool QtMicRecorder::start(const QString &path)
     return true;
 }
 
-void QtMicRecorder::readInput()
+void QtMicRecorder::onSound(const char *bytes, qint64 size)
 {
-    if (!m_stream)
+    if (!m_source)
         return;
-    QByteArray data = m_carry + m_stream->readAll();
+    QByteArray data = m_carry + QByteArray::fromRawData(bytes, size);
     const qsizetype count = data.size() / qsizetype(sizeof(qint16));
     m_carry = data.mid(count * qsizetype(sizeof(qint16)));
     if (count == 0)
@@ -122,12 +123,10 @@ void QtMicRecorder::readInput()
 
 void QtMicRecorder::closeInput()
 {
-    if (m_stream)
-        disconnect(m_stream, nullptr, this, nullptr);
     if (m_source)
         m_source->stop();
-    m_stream = nullptr;
     m_source.reset();
+    m_sink.reset();
 }
 
 void QtMicRecorder::reportLater(void (QtMicRecorder::*signal)())
@@ -143,8 +142,6 @@ void QtMicRecorder::stop()
 {
     if (!m_source)
         return;
-    // What the input holds up to now belongs to the take.
-    readInput();
     closeInput();
     if (!m_writer.isOpen())
         return;
@@ -183,7 +180,6 @@ double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
 
 double QtMicRecorder::averagePowerDb()
 {
-    readInput();
     return m_source ? m_lastDb : -160;
 }
 

@@ -6,6 +6,7 @@
 #include <QAudioDevice>
 #include <QAudioInput>
 #include <QAudioOutput>
+#include <QIODevice>
 #include <QMediaPlayer>
 #include <memory>
 #include <optional>
@@ -53,7 +54,26 @@ public:
     QAudioDevice inputDevice() const;
 
 private:
-    void readInput();
+    // Where the input writes its sound.
+    class TakeSink final : public QIODevice {
+    public:
+        explicit TakeSink(std::function<void(const char *, qint64)> feed) : m_feed(std::move(feed)) {}
+        bool isSequential() const override { return true; }
+
+    protected:
+        qint64 readData(char *, qint64) override { return -1; }
+        qint64 writeData(const char *data, qint64 size) override
+        {
+            m_feed(data, size);
+            return size;
+        }
+
+    private:
+        std::function<void(const char *, qint64)> m_feed;
+    };
+
+    // Encodes sound the input gave and measures its level.
+    void onSound(const char *data, qint64 size);
     void closeInput();
     // Reports after the current call has returned, unless a new take began.
     void reportLater(void (QtMicRecorder::*signal)());
@@ -63,7 +83,7 @@ private:
     QString m_takePath;
     AacFileWriter m_writer;
     std::unique_ptr<QAudioSource> m_source;
-    QIODevice *m_stream = nullptr;
+    std::unique_ptr<TakeSink> m_sink;
     QByteArray m_carry; // an odd byte left from the last read
     int m_take = 0;     // counts takes, so a stale report or limit does nothing
     double m_lastDb = -160;
