@@ -70,6 +70,7 @@ bool QtMicRecorder::start(const QString &path)
     m_started = false;
     m_lastDb = -160;
     const int take = ++m_take;
+    m_since.start();
     m_source = std::make_unique<QAudioSource>(device, format);
     // Sound comes in blocks of this size: small, so that the take begins at
     // once and Stop loses nothing. The source hands every block to the sink
@@ -107,7 +108,13 @@ void QtMicRecorder::onSound(const char *bytes, qint64 size)
         return;
     const auto *samples = reinterpret_cast<const qint16 *>(data.constData());
     m_lastDb = powerDb(samples, count);
-    if (!m_writer.write(samples, count)) {
+    // A take holds no more than the time it has run: some virtual inputs
+    // hand out their sound ahead of time, in blocks of seconds.
+    const qint64 due = (m_since.elapsed() + AheadMs) * SampleRate / 1000 - m_writer.samplesWritten();
+    const qsizetype kept = qsizetype(std::clamp<qint64>(due, 0, count));
+    if (kept == 0)
+        return;
+    if (!m_writer.write(samples, kept)) {
         qCWarning(lcPlatform) << "the recording could not be written";
         closeInput();
         m_writer.abort();

@@ -6,6 +6,7 @@
 #include <QAudioDevice>
 #include <QAudioInput>
 #include <QAudioOutput>
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QMediaPlayer>
 #include <memory>
@@ -85,6 +86,8 @@ private:
     std::unique_ptr<QAudioSource> m_source;
     std::unique_ptr<TakeSink> m_sink;
     QByteArray m_carry; // an odd byte left from the last read
+    QElapsedTimer m_since; // since the take's start
+    static constexpr qint64 AheadMs = 100;
     int m_take = 0;     // counts takes, so a stale report or limit does nothing
     double m_lastDb = -160;
     bool m_started = false; // its first sound has arrived
