@@ -101,12 +101,13 @@ struct CompositionRoot::LinuxBackends {
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
     platform::PathToolLocator tools;
-    platform::QtMicRecorder micRecorder;
+    // Both recorders take the sound server's default input of the moment.
+    platform::QtMicRecorder micRecorder{std::nullopt, [this] { return audio.defaultInput(); }};
     platform::QtAudioPlayer audioPlayer;
     platform::DesktopSoundPlayer sounds;
     // Voice memos record and play with instances of their own, so that the
     // mic check never shares one with them.
-    platform::QtMicRecorder memoRecorder;
+    platform::QtMicRecorder memoRecorder{std::nullopt, [this] { return audio.defaultInput(); }};
     platform::QtAudioPlayer memoPlayer;
     MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
     XTestMediaKeys mediaKeySender;

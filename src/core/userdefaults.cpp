@@ -305,24 +305,36 @@ bool UserDefaults::flush()
     return !m_dirty;
 }
 
-// Copies the damaged file under a name of its own before the first write
-// replaces it. False when no copy could be made.
 bool UserDefaults::keepDamagedCopy()
 {
-    if (!QFile::exists(m_path))
+    QString keptAt;
+    if (keepDamagedFile(m_path, m_damagedCopyDir, &keptAt)) {
+        if (!keptAt.isEmpty()) {
+            m_damagedCopyPath = keptAt;
+            emit damagedCopyKept();
+        }
         return true;
-    const QString stem = m_damagedCopyDir + QLatin1Char('/') + QFileInfo(m_path).fileName()
-                         + QStringLiteral(".damaged-") + QDateTime::currentDateTimeUtc().toString("yyyyMMddHHmmss");
+    }
+    qCWarning(lcCore) << "leaving the damaged defaults as they are:" << m_path;
+    return false;
+}
+
+bool keepDamagedFile(const QString &path, const QString &copyDir, QString *keptAt)
+{
+    if (!QFile::exists(path))
+        return true;
+    const QString dir = copyDir.isEmpty() ? QFileInfo(path).absolutePath() : copyDir;
+    const QString stem = dir + QLatin1Char('/') + QFileInfo(path).fileName() + QStringLiteral(".damaged-")
+                         + QDateTime::currentDateTimeUtc().toString("yyyyMMddHHmmss");
     QString keep = stem;
     for (int n = 1; QFileInfo::exists(keep); ++n)
         keep = stem + QLatin1Char('-') + QString::number(n);
-    if (QFile::copy(m_path, keep)) {
-        m_damagedCopyPath = keep;
-        emit damagedCopyKept();
+    if (QFile::copy(path, keep)) {
+        if (keptAt)
+            *keptAt = keep;
         return true;
     }
-    qCWarning(lcCore) << "could not keep a copy of the damaged defaults at" << keep
-                      << "- leaving the file as it is";
+    qCWarning(lcCore) << "could not keep a copy of the damaged file at" << keep;
     return false;
 }
 

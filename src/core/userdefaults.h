@@ -68,6 +68,8 @@ private:
     void load();
     void put(const QString &key, const QVariant &value);
     void scheduleSave();
+    // Copies the damaged file under a name of its own before the first write
+    // replaces it. False when no copy could be made.
     bool keepDamagedCopy();
     bool save();
     void setLastWriteOk(bool ok);
@@ -84,3 +86,9 @@ private:
 
 // The store's Bool for key, or fallback when nothing is stored.
 bool defaultsBool(const UserDefaults &defaults, const QString &key, bool fallback);
+
+// Copies a file that could not be read as "<name>.damaged-<UTC time>" into
+// copyDir (beside it when empty), before anything is written over it. True
+// when the file is missing or was copied; keptAt then names the copy, if one
+// was made.
+bool keepDamagedFile(const QString &path, const QString &copyDir = QString(), QString *keptAt = nullptr);

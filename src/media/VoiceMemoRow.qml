@@ -26,8 +26,6 @@ Rectangle {
     radius: IslandStyle.radius
     color: playing ? IslandPalette.faded(coral, 0.12) : IslandPalette.fill
 
-    Drag.active: textArea.drag.active
-    Drag.dragType: Drag.Automatic
     Drag.supportedActions: Qt.CopyAction
     Drag.mimeData: { "text/uri-list": root.memo.url.toString() }
 
@@ -84,6 +82,17 @@ Rectangle {
                     anchors.fill: parent
                     drag.target: dragProxy
                     onClicked: root.engine.toggleExpanded(root.memo)
+                    // The drag to another program starts from the mouse
+                    // area's own start and runs until the drop: a binding of
+                    // Drag.active would be evaluated again from inside the
+                    // drag's loop.
+                    drag.onActiveChanged: {
+                        if (!drag.active)
+                            return
+                        root.Drag.active = true
+                        root.Drag.startDrag(Qt.CopyAction)
+                        root.Drag.active = false
+                    }
                 }
             }
             IslandIconButton {

@@ -12,6 +12,8 @@ Item {
     signal pointerEntered()
     signal homeRequested()
     readonly property color coral: IslandPalette.accent(IslandPalette.coral)
+    // A take is under way or about to be: the button stops it.
+    readonly property bool taking: engine.recording || engine.starting
 
     Component.onCompleted: engine.reload()
     onVisibleChanged: if (visible) engine.reload()
@@ -38,8 +40,9 @@ Item {
             spacing: 1
             CardText { text: qsTr("Voice memos"); font.pixelSize: IslandStyle.fontCallout; font.weight: Font.DemiBold }
             CardText {
-                text: MediaText.memoStatusLine(root.engine.recording, root.engine.elapsed, root.engine.exportingID,
-                                             root.engine.status, root.engine.memos.length)
+                text: root.engine.starting ? qsTr("Starting…")
+                    : MediaText.memoStatusLine(root.engine.recording, root.engine.elapsed, root.engine.exportingID,
+                                               root.engine.status, root.engine.memos.length)
                 font.pixelSize: IslandStyle.fontCaption
                 font.weight: Font.Normal
                 color: root.coral
@@ -150,22 +153,22 @@ Item {
                 Rectangle {
                     anchors.centerIn: parent
                     width: MediaText.recordDiscSize; height: width; radius: width / 2
-                    color: root.engine.recording ? root.coral : IslandPalette.fillStrong
+                    color: root.taking ? root.coral : IslandPalette.fillStrong
                 }
                 Rectangle {
                     anchors.centerIn: parent
                     width: MediaText.recordSize; height: width; radius: width / 2
                     color: IslandPalette.clear
                     border.width: IslandStyle.stroke
-                    border.color: IslandPalette.faded(root.coral, root.engine.recording ? 0.7 : 0.35)
-                    scale: root.engine.recording ? 1.06 : 1
+                    border.color: IslandPalette.faded(root.coral, root.taking ? 0.7 : 0.35)
+                    scale: root.taking ? 1.06 : 1
                     Behavior on scale { SpringAnimation { spring: IslandStyle.quickSpring.spring; damping: IslandStyle.quickSpring.damping; epsilon: 0.002 } }
                 }
                 Symbol {
                     anchors.centerIn: parent
-                    name: root.engine.recording ? "stop.fill" : "mic.fill"
-                    size: root.engine.recording ? IslandStyle.fontTitle3 : IslandStyle.fontTitle
-                    color: root.engine.recording ? IslandPalette.white : root.coral
+                    name: root.taking ? "stop.fill" : "mic.fill"
+                    size: root.taking ? IslandStyle.fontTitle3 : IslandStyle.fontTitle
+                    color: root.taking ? IslandPalette.white : root.coral
                 }
             }
             MouseArea {
@@ -174,7 +177,7 @@ Item {
                 hoverEnabled: true
                 onClicked: (mouse) => { if (Math.hypot(mouse.x - 31, mouse.y - 31) <= 31) root.engine.toggleRecord() }
                 ToolTip.visible: containsMouse
-                ToolTip.text: root.engine.recording ? qsTr("Stop") : qsTr("Record")
+                ToolTip.text: root.taking ? qsTr("Stop") : qsTr("Record")
                 ToolTip.delay: 600
             }
         }

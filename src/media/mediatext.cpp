@@ -1,5 +1,7 @@
 #include "media/mediatext.h"
 
+#include "core/localeformats.h"
+
 #include "media/voicememoengine.h"
 
 #include <QLocale>
@@ -104,33 +106,32 @@ bool isMemoFailure(const QString &status)
         || status == E::StatusNoFfmpeg || status == E::StatusExportFailed;
 }
 
-QString relativeDate(const QDateTime &date, const QDateTime &now)
+QString relativeDate(const QDateTime &date, const QDateTime &now, const QLocale &locale)
 {
+    using U = LocaleFormats::RelativeUnit;
     const qint64 seconds = date.secsTo(now);
     const QDate today = now.toLocalTime().date();
     const QDate day = date.toLocalTime().date();
     const qint64 days = day.daysTo(today);
-    auto unit = [](qint64 n, const char *one) {
-        return n == 1 ? QStringLiteral("1 %1 ago").arg(QLatin1String(one))
-                      : QStringLiteral("%1 %2s ago").arg(n).arg(QLatin1String(one));
-    };
-    if (seconds < 0)
-        return QStringLiteral("now");
+    auto ago = [&](qint64 n, U unit) { return LocaleFormats::ago(locale, n, unit); };
+    auto last = [&](U unit) { return LocaleFormats::last(locale, unit); };
+    if (seconds < 1)
+        return LocaleFormats::now(locale);
     if (seconds < 60)
-        return seconds < 1 ? QStringLiteral("now") : unit(seconds, "second");
+        return ago(seconds, U::Second);
     if (seconds < 3600)
-        return unit(seconds / 60, "minute");
+        return ago(seconds / 60, U::Minute);
     if (days == 0)
-        return unit(seconds / 3600, "hour");
+        return ago(seconds / 3600, U::Hour);
     if (days == 1)
-        return QStringLiteral("yesterday");
+        return last(U::Day);
     if (days < 7)
-        return unit(days, "day");
+        return ago(days, U::Day);
     if (days < 30)
-        return days < 14 ? QStringLiteral("last week") : unit(days / 7, "week");
+        return days < 14 ? last(U::Week) : ago(days / 7, U::Week);
     if (days < 365)
-        return days < 60 ? QStringLiteral("last month") : unit(days / 30, "month");
-    return days < 730 ? QStringLiteral("last year") : unit(days / 365, "year");
+        return days < 60 ? last(U::Month) : ago(days / 30, U::Month);
+    return days < 730 ? last(U::Year) : ago(days / 365, U::Year);
 }
 
 QString memoDetailLine(double duration, const QString &note, bool expanded, const QDateTime &date,

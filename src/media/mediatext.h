@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QLocale>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -37,7 +38,7 @@ QString memoStatusLine(bool recording, double elapsed, bool exporting, const QSt
 bool isMemoFailure(const QString &status);
 QString memoDetailLine(double duration, const QString &note, bool expanded, const QDateTime &date,
                        const QDateTime &now);
-QString relativeDate(const QDateTime &date, const QDateTime &now);
+QString relativeDate(const QDateTime &date, const QDateTime &now, const QLocale &locale = QLocale());
 double meterBarHeight(double level, int index);
 bool meterBarLit(double level, int index);
 

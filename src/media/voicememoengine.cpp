@@ -3,7 +3,10 @@
 #include "core/filetrash.h"
 
 #include "core/clock.h"
+#include "core/localeformats.h"
 #include "core/publish.h"
+#include "core/userdefaults.h"
+#include "media/mediatext.h"
 #include "media/mp4duration.h"
 
 #include <QDir>
@@ -43,11 +46,8 @@ void sortMemos(QList<VoiceMemo> &memos)
 QString recordingStamp(const QDateTime &at)
 {
     const QLocale locale;
-    // Hours and minutes only, even where the locale's short form has seconds.
-    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
-    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]?s+")));
-    QString stamp = locale.toString(at.date(), QStringLiteral("MMM d")) + QStringLiteral(", ")
-        + locale.toString(at.time(), timeFormat.trimmed());
+    QString stamp = locale.toString(at.date(), LocaleFormats::monthDay(locale))
+        + LocaleFormats::dateTimeSeparator(locale) + locale.toString(at.time(), LocaleFormats::hourMinute(locale));
     stamp.replace(QLatin1Char('/'), QLatin1Char('-'));
     return stamp;
 }
@@ -121,7 +121,13 @@ VoiceMemo VoiceMemoEngine::memoFrom(const QString &path) const
 void VoiceMemoEngine::reload()
 {
     const QDir dir(folder());
-    m_meta = VoiceMemoIndex::read(dir.filePath(VoiceMemoIndex::FileName));
+    const QString indexPath = dir.filePath(VoiceMemoIndex::FileName);
+    bool damaged = false;
+    m_meta = VoiceMemoIndex::read(indexPath, &damaged);
+    // A damaged index is kept as it was before the first save replaces it;
+    // without a copy it is not replaced at all.
+    if (damaged && !keepDamagedFile(indexPath))
+        m_indexLocked = true;
     QList<VoiceMemo> memos;
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &entry : entries) {
@@ -135,6 +141,9 @@ void VoiceMemoEngine::reload()
     sortMemos(memos);
     setMemos(memos);
     saveMeta();
+    // A failure is told until the list is shown again; then the count is.
+    if (m_take == Take::Idle && m_exportingID.isEmpty() && MediaRules::isMemoFailure(m_status))
+        setStatus(m_memos.isEmpty() ? StatusIdle : QStringLiteral("%1 saved").arg(m_memos.size()));
 }
 
 void VoiceMemoEngine::saveMeta()
@@ -143,7 +152,8 @@ void VoiceMemoEngine::saveMeta()
     for (const VoiceMemo &memo : std::as_const(m_memos))
         meta.insert(memo.file, StoredMeta{memo.name, memo.note, memo.favorite});
     m_meta = meta;
-    VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
+    if (!m_indexLocked)
+        VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
 }
 
 // Recording -------------------------------------------------------------
@@ -167,7 +177,7 @@ void VoiceMemoEngine::toggleRecord()
         // Called off before any sound was recorded: nothing is listed.
         m_discard = true;
         m_takeLimit = m_scheduler.after(FinishLimitMs, [this] { finishTake(); });
-        m_take = Take::Finishing;
+        setTake(Take::Finishing);
         m_recorder.stop();
         return;
     case Take::AskingMic: // the microphone has not answered the first request yet
@@ -178,7 +188,7 @@ void VoiceMemoEngine::toggleRecord()
 void VoiceMemoEngine::endTakeAndPlayback()
 {
     if (m_take == Take::AskingMic)
-        m_take = Take::Idle; // the answer, when it comes, starts nothing
+        setTake(Take::Idle); // the answer, when it comes, starts nothing
     else if (m_take == Take::Recording || m_take == Take::Starting)
         toggleRecord();
     stopPlayback();
@@ -187,7 +197,7 @@ void VoiceMemoEngine::endTakeAndPlayback()
 void VoiceMemoEngine::record()
 {
     stopPlayback();
-    m_take = Take::AskingMic;
+    setTake(Take::AskingMic);
     QPointer<VoiceMemoEngine> self(this);
     m_recorder.requestPermission([self](bool granted) {
         if (self)
@@ -199,15 +209,15 @@ void VoiceMemoEngine::onAccess(bool granted)
 {
     if (m_take != Take::AskingMic)
         return;
-    m_take = Take::Idle;
     if (!granted) {
+        setTake(Take::Idle);
         setStatus(StatusNoMic);
         return;
     }
     // Set first: a recorder may report its start from inside start().
     m_takePath = newRecordingPath();
     m_discard = false;
-    m_take = Take::Starting;
+    setTake(Take::Starting);
     m_takeLimit = m_scheduler.after(StartLimitMs, [this] { onRecorderFailed(); });
     if (!m_recorder.start(m_takePath)) {
         endTake();
@@ -220,11 +230,13 @@ void VoiceMemoEngine::onRecorderStarted()
     if (m_take != Take::Starting)
         return;
     m_takeLimit.cancel();
+    // The views see the take recording before they see it no longer starting.
     m_take = Take::Recording;
     setRecording(true);
     setElapsed(0);
     setLevel(0);
     setStatus(StatusRecording);
+    emit startingChanged();
     m_meterTask = m_scheduler.every(MeterIntervalMs, [this] { meterTick(); });
 }
 
@@ -242,7 +254,7 @@ void VoiceMemoEngine::meterTick()
 void VoiceMemoEngine::stopRecording()
 {
     m_meterTask.cancel();
-    m_take = Take::Finishing;
+    setTake(Take::Finishing);
     m_takeLimit = m_scheduler.after(FinishLimitMs, [this] { finishTake(); });
     m_recorder.stop();
     setRecording(false);
@@ -295,7 +307,7 @@ void VoiceMemoEngine::endTake()
 {
     m_takeLimit.cancel();
     m_meterTask.cancel();
-    m_take = Take::Idle;
+    setTake(Take::Idle);
     m_takePath.clear();
     m_discard = false;
     setRecording(false);
@@ -474,6 +486,14 @@ void VoiceMemoEngine::memosEdited()
         rows.push_back({memo.file, memo});
     m_memoList->sync(rows);
     emit memosChanged();
+}
+
+void VoiceMemoEngine::setTake(Take take)
+{
+    const bool wasStarting = m_take == Take::AskingMic || m_take == Take::Starting;
+    m_take = take;
+    if (starting() != wasStarting)
+        emit startingChanged();
 }
 
 void VoiceMemoEngine::setRecording(bool on)

@@ -80,6 +80,9 @@ class VoiceMemoEngine : public QObject {
     // The same list as a model whose rows are updated in place.
     Q_PROPERTY(RecordListModelBase *memoList READ memoList CONSTANT)
     Q_PROPERTY(bool recording READ recording NOTIFY recordingChanged)
+    // A take was asked for and the recorder has not begun yet; a tap now
+    // calls it off.
+    Q_PROPERTY(bool starting READ starting NOTIFY startingChanged)
     Q_PROPERTY(QUrl playingURL READ playingURL NOTIFY playingURLChanged)
     Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
     Q_PROPERTY(double elapsed READ elapsed NOTIFY elapsedChanged)
@@ -92,7 +95,7 @@ public:
     static constexpr int PlaybackIntervalMs = 120;
     // How long the recorder may take to begin a take, and to complete its
     // file after the stop, before the take counts as failed.
-    static constexpr int StartLimitMs = 15000;
+    static constexpr int StartLimitMs = 5000;
     static constexpr int FinishLimitMs = 15000;
     static inline const QString StatusIdle = QStringLiteral("Tap the mic to record");
     static inline const QString StatusRecording = QStringLiteral("Recording…");
@@ -134,6 +137,7 @@ public:
     QList<VoiceMemo> memos() const { return m_memos; }
     VoiceMemoListModel *memoList() const { return m_memoList; }
     bool recording() const { return m_recording; }
+    bool starting() const { return m_take == Take::AskingMic || m_take == Take::Starting; }
     QUrl playingURL() const { return m_playingURL; }
     bool isPlaying() const;
     double elapsed() const { return m_elapsed; }
@@ -146,6 +150,7 @@ public:
 signals:
     void memosChanged();
     void recordingChanged();
+    void startingChanged();
     void playingURLChanged();
     void isPlayingChanged();
     // Every playback tick while a memo plays.
@@ -188,6 +193,8 @@ private:
     // Tells the views that m_memos changed.
     void memosEdited();
     void setRecording(bool on);
+    // Moves the take on, telling the views when it starts or stops starting.
+    void setTake(Take take);
     void setPlayingURL(const QUrl &url);
     void updateIsPlaying();
     void setElapsed(double s);
@@ -206,6 +213,7 @@ private:
     QList<VoiceMemo> m_memos;
     VoiceMemoListModel *m_memoList;
     QHash<QString, StoredMeta> m_meta;
+    bool m_indexLocked = false; // a damaged index no copy could be kept of
     bool m_recording = false;
     Take m_take = Take::Idle;
     QString m_takePath;     // the current take's file, left out of the list until it is complete

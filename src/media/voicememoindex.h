@@ -17,7 +17,9 @@ inline const QString FileName = QStringLiteral("meta.json");
 
 // The entries that are whole; an entry lacking a key or with a value of the
 // wrong type is skipped alone. Empty when the file is missing or unreadable.
-QHash<QString, StoredMeta> read(const QString &path);
+// A file that is not whole JSON (cut off, say) sets damaged and gives the
+// entries that end before the damage.
+QHash<QString, StoredMeta> read(const QString &path, bool *damaged = nullptr);
 // Replaces the file as a whole, compactly. False when it could not be written.
 bool write(const QString &path, const QHash<QString, StoredMeta> &items);
 } // namespace VoiceMemoIndex

@@ -1,4 +1,5 @@
 #include "journey.h"
+#include "filewindow.h"
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
@@ -202,65 +203,6 @@ TEST(PanelJourneys, CanvasSignedOutThenWithItsWork)
 
 namespace {
 
-// A file manager's window beside the island: its files are dragged out with
-// a move offered (Shift-less, as a file manager moves within one disk), and
-// it takes files dropped on it.
-class FileWindow : public QWidget {
-public:
-    QList<QUrl> offered;
-    QList<QUrl> received;
-    Qt::DropAction answered = Qt::IgnoreAction;
-    // Runs inside the drag's own event loop, as the user's hand goes on.
-    std::function<void()> whileDragging;
-
-    FileWindow()
-    {
-        setAcceptDrops(true);
-        setWindowTitle(QStringLiteral("Files"));
-        resize(220, 160);
-    }
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { m_pressed = true; }
-    void mouseReleaseEvent(QMouseEvent *) override { m_pressed = false; }
-    void mouseMoveEvent(QMouseEvent *) override
-    {
-        if (!m_pressed || m_dragging)
-            return;
-        m_dragging = true;
-        auto *drag = new QDrag(this);
-        auto *mime = new QMimeData;
-        mime->setUrls(offered);
-        drag->setMimeData(mime);
-        if (whileDragging)
-            QTimer::singleShot(30, this, whileDragging);
-        answered = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
-        m_dragging = m_pressed = false;
-    }
-    void dragEnterEvent(QDragEnterEvent *e) override
-    {
-        if (e->mimeData()->hasUrls())
-            e->acceptProposedAction();
-    }
-    void dragMoveEvent(QDragMoveEvent *e) override { e->acceptProposedAction(); }
-    void dropEvent(QDropEvent *e) override
-    {
-        received = e->mimeData()->urls();
-        e->setDropAction(Qt::CopyAction);
-        e->accept();
-    }
-
-private:
-    bool m_pressed = false;
-    bool m_dragging = false;
-};
-
-// Where the window's middle is on the screen.
-QPoint middleOf(const QWidget &w)
-{
-    return w.mapToGlobal(QPoint(w.width() / 2, w.height() / 2));
-}
-
 // Drags the file window's files onto the island: the hand goes on from
 // inside the drag's loop (the calls send their events without running it).
 void dropOnIsland(Journey &j, FileWindow &files)
@@ -279,11 +221,11 @@ void dropOnIsland(Journey &j, FileWindow &files)
             j.hands().setSpinning(true);
         });
     };
-    j.hands().moveTo(middleOf(files), 3);
+    j.hands().moveTo(files.middle(), 3);
     XInput::pause(100);
     j.hands().press();
     XInput::pause(60);
-    j.hands().moveTo(middleOf(files) + QPoint(30, -30), 4);
+    j.hands().moveTo(files.middle() + QPoint(30, -30), 4);
     // The drag has ended here.
     XInput::pause(300);
 }
@@ -345,25 +287,7 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              j.settle();
              QQuickItem *row = j.item("PocketRow");
              ASSERT_TRUE(row);
-             const QPoint from = j.screenPoint(row, QPointF(row->width() / 3, row->height() / 2));
-             const QPoint to = middleOf(files);
-             // The row's drag runs a loop of its own: the hand goes on from a
-             // timer set before the press.
-             QTimer::singleShot(700, [&j, to] {
-                 j.hands().setSpinning(false);
-                 j.hands().moveTo(to, 12);
-                 QThread::msleep(200);
-                 j.hands().moveTo(to + QPoint(4, 4), 2);
-                 QThread::msleep(150);
-                 j.hands().release();
-                 j.hands().setSpinning(true);
-             });
-             j.hands().moveTo(from, 3);
-             XInput::pause(100);
-             j.hands().press();
-             XInput::pause(60);
-             j.hands().moveTo(from + QPoint(0, 40), 6);
-             XInput::pause(1500);
+             dragToWindow(j, row, QPointF(row->width() / 3, row->height() / 2), files);
          },
          [&](Journey &j) {
              ASSERT_EQ(files.received.size(), 1);

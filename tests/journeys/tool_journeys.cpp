@@ -1,4 +1,5 @@
 #include "journey.h"
+#include "filewindow.h"
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
@@ -130,12 +131,15 @@ QQuickItem *recordButton(Journey &j)
 } // namespace
 
 // Voice memos as a user keeps them: a 3 s take, played, named and noted by
-// typing, starred, saved as MP3 and deleted.
-TEST(VoiceMemos, RecordPlayNameNoteStarExportDelete)
+// typing, starred, saved as MP3, dragged out to another window and deleted.
+TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
 {
     Journey j({.everyModule = true});
     ASSERT_TRUE(j.start());
     VoiceMemoEngine *memos = nullptr;
+    FileWindow files;
+    files.move(60, 500);
+    files.show();
     walk(j, {
         {"open Voice memos", [&](Journey &j) {
              ASSERT_TRUE(j.openFromStrip("Voice memos"));
@@ -186,6 +190,20 @@ TEST(VoiceMemos, RecordPlayNameNoteStarExportDelete)
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return !QDir(j.folder("Downloads")).entryList({"*.mp3"}).isEmpty(); }, 20000))
                  << memos->status().toStdString();
+         }},
+        {"drag it out to another window", [&](Journey &j) {
+             j.settle();
+             QQuickItem *name = j.text(memos->memos().first().name);
+             ASSERT_TRUE(name);
+             dragToWindow(j, name, QPointF(name->width() / 2, name->height() / 2), files);
+         },
+         [&](Journey &j) {
+             ASSERT_EQ(files.received.size(), 1);
+             EXPECT_EQ(files.received.first(), memos->memos().first().url);
+             // The program lives on; the pointer left the island, which is
+             // opened on the panel again.
+             j.collapse();
+             ASSERT_TRUE(j.openFromStrip("Voice memos"));
          }},
         {"delete it", [](Journey &j) {
              j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help").toString() == "Delete"; }));

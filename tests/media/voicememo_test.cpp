@@ -1,6 +1,7 @@
 #include "fakes/fakeclock.h"
 #include "fakes/fakefilerevealer.h"
 #include "fakes/faketools.h"
+#include "media/mediatext.h"
 #include "media/mp4duration.h"
 #include "media/voicememoengine.h"
 
@@ -212,6 +213,26 @@ TEST_F(VoiceMemoTest, OneBadIndexEntryLosesOnlyItself)
     EXPECT_EQ(memo(*engine, "a.m4a").name, "a") << "an unreadable file counts as empty";
 }
 
+// An index cut off after a whole entry keeps that entry, and a copy of the
+// damaged file is made before the first save replaces it.
+TEST_F(VoiceMemoTest, ACutOffIndexKeepsItsWholeEntriesAndACopy)
+{
+    addFiles({"a.m4a", "b.m4a"});
+    const QByteArray cut = R"({"items":{"a.m4a":{"name":"Standup","note":"ask {Ana}","favorite":true},"b.m4a":{"na)";
+    writeIndex(cut);
+    auto engine = makeEngine();
+    EXPECT_EQ(memo(*engine, "a.m4a").name, "Standup");
+    EXPECT_EQ(memo(*engine, "a.m4a").note, "ask {Ana}");
+    EXPECT_TRUE(memo(*engine, "a.m4a").favorite);
+    EXPECT_EQ(memo(*engine, "b.m4a").name, "b");
+    EXPECT_TRUE(index().value("a.m4a").toObject().value("favorite").toBool());
+    const QStringList copies = QDir(memos()).entryList({"meta.json.damaged-*"});
+    ASSERT_EQ(copies.size(), 1);
+    QFile copy(QDir(memos()).filePath(copies.first()));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), cut);
+}
+
 TEST_F(VoiceMemoTest, EditsAreStoredAndFavouritesComeFirst)
 {
     addFiles({"c.m4a", "b.m4a", "a.m4a"});
@@ -310,6 +331,41 @@ TEST_F(VoiceMemoTest, TwoRecordingsInOneMinuteKeepBothFiles)
     EXPECT_FALSE(stamp.contains('/'));
 }
 
+// Memo names and their relative dates read in the user's language, with its
+// own order and punctuation.
+TEST(VoiceMemoLocale, NamesAndRelativeDates)
+{
+    const QLocale before;
+    const QDateTime at(QDate(2026, 12, 8), QTime(10, 23));
+    const QDateTime now = at.addSecs(300);
+    struct Case {
+        const char *locale;
+        const char *stampStart; // the name begins so
+        const char *notIn;      // and has none of this
+        const char *fiveMinutesAgo;
+    };
+    const Case cases[] = {
+        {"en_US", "Dec 8, 10:23", "", "5 minutes ago"},
+        {"ja_JP", "12月8日 10:23", ",", "5 分前"},
+        {"de_DE", "8. Dez.", "", "vor 5 Minuten"},
+        {"ar_EG", "", ",", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.locale);
+        QLocale::setDefault(QLocale(c.locale));
+        const QString stamp = recordingStamp(at);
+        EXPECT_TRUE(stamp.startsWith(QString::fromUtf8(c.stampStart))) << stamp.toStdString();
+        if (*c.notIn)
+            EXPECT_FALSE(stamp.contains(QString::fromUtf8(c.notIn))) << stamp.toStdString();
+        const QString ago = MediaRules::relativeDate(at, now);
+        if (*c.fiveMinutesAgo)
+            EXPECT_EQ(ago, QString::fromUtf8(c.fiveMinutesAgo));
+        else
+            EXPECT_NE(ago, "5 minutes ago");
+    }
+    QLocale::setDefault(before);
+}
+
 TEST_F(VoiceMemoTest, ASecondRecordWhileTheMicrophoneIsAskedIsIgnored)
 {
     auto engine = makeEngine();
@@ -379,6 +435,7 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
         recorder.time = 0.4; // what the recorder may report before it has begun
         scheduler.advance(400);
         EXPECT_FALSE(engine->recording()) << "not recording before the recorder has begun";
+        EXPECT_TRUE(engine->starting()) << "the panel shows the take starting";
         EXPECT_EQ(engine->elapsed(), 0);
         EXPECT_EQ(engine->status(), "Tap the mic to record");
 
@@ -416,7 +473,12 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
         EXPECT_FALSE(engine->recording());
         EXPECT_EQ(engine->memos().size(), c.listed);
         EXPECT_EQ(engine->status(), c.status);
+        EXPECT_FALSE(engine->starting());
         EXPECT_EQ(QFileInfo::exists(take), c.fileKept);
+        // Shown again, the list tells its count instead of an old failure.
+        engine->reload();
+        EXPECT_EQ(engine->status(), c.end == End::CalledOffWhileStarting ? c.status
+                                                                         : QStringLiteral("%1 saved").arg(c.listed));
         EXPECT_GE(recorder.stops, stops + 1) << "the recorder is always stopped";
         EXPECT_EQ(scheduler.pendingCount(), 0);
         for (const VoiceMemo &m : engine->memos())

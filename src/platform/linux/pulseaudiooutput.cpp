@@ -260,6 +260,7 @@ void PulseAudioOutput::serverInfoCallback(pa_context *c, const pa_server_info *i
 void PulseAudioOutput::onServerInfo(const pa_server_info *info)
 {
     m_defaultName = info && info->default_sink_name ? QString::fromUtf8(info->default_sink_name) : QString();
+    m_sourceName = info && info->default_source_name ? QString::fromUtf8(info->default_source_name) : QString();
     if (m_defaultName.isEmpty()) {
         clearDevice();
         return;

@@ -35,6 +35,10 @@ public:
     bool setVolume(double value) override;
     bool setMuted(bool muted) override;
 
+    // The server's default input (a source's name); empty until it is known.
+    // The server's notices keep it current.
+    QString defaultInput() const { return m_sourceName; }
+
     bool isConnected() const { return m_ready; }
     // Milliseconds before the first new attempt to reach the server; each
     // further failure doubles the wait, up to the longest.
@@ -81,6 +85,7 @@ private:
 
     // The default sink's name as the server last gave it.
     QString m_defaultName;
+    QString m_sourceName;
     // The default sink whose state is kept.
     QString m_sinkName;
     uint32_t m_sinkIndex = PA_INVALID_INDEX;

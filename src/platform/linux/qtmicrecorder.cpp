@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QAudioFormat>
 #include <QAudioSource>
+#include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
-#include <QMediaFormat>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -15,92 +15,16 @@
 
 namespace platform {
 
-QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, QObject *parent)
+QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, DefaultInput defaultInput, QObject *parent)
     : IMicRecorder(parent)
     , m_device(std::move(device))
+    , m_defaultInput(std::move(defaultInput))
 {
-}
-
-std::unique_ptr<QtMicRecorder::Pipeline> QtMicRecorder::makePipeline(const QAudioDevice &device)
-{
-    auto p = std::make_unique<Pipeline>();
-    QMediaRecorder &recorder = p->recorder;
-    p->input.setDevice(device);
-    p->session.setAudioInput(&p->input);
-    p->session.setRecorder(&recorder);
-    // MPEG-4 audio rather than MPEG-4: the recorder keeps the ".m4a" of the
-    // name instead of adding ".mp4".
-    QMediaFormat format(QMediaFormat::Mpeg4Audio);
-    format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
-    recorder.setMediaFormat(format);
-    recorder.setQuality(QMediaRecorder::HighQuality);
-    recorder.setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
-    recorder.setAudioSampleRate(44100);
-    recorder.setAudioChannelCount(1);
-    // The recorder reports RecordingState as soon as record() is called;
-    // its duration moves only once sound reaches the encoder.
-    Pipeline *chain = p.get();
-    connect(&recorder, &QMediaRecorder::durationChanged, this, [this, chain](qint64 ms) {
-        if (chain == m_pipeline.get() && m_active && !m_started && ms > 0) {
-            m_started = true;
-            emit recordingStarted();
-        }
-    });
-    connect(&recorder, &QMediaRecorder::recorderStateChanged, this,
-            [this, chain](QMediaRecorder::RecorderState state) {
-                if (state != QMediaRecorder::StoppedState)
-                    return;
-                if (chain != m_pipeline.get()) {
-                    retire(chain);
-                    return;
-                }
-                if (!m_finishing)
-                    return;
-                // The muxer has written the file's index: the take is complete.
-                m_finishing = false;
-                retire(chain);
-                emit finished();
-            });
-    connect(&recorder, &QMediaRecorder::errorOccurred, this,
-            [this, chain](QMediaRecorder::Error error, const QString &text) {
-                if (error == QMediaRecorder::NoError)
-                    return;
-                qCWarning(lcPlatform) << "recording failed:" << text;
-                if (chain != m_pipeline.get()) {
-                    retire(chain);
-                    return;
-                }
-                if (!m_active && !m_finishing)
-                    return;
-                m_active = false;
-                m_finishing = false;
-                stopMeter();
-                retire(chain);
-                emit failed();
-            });
-    return p;
-}
-
-void QtMicRecorder::retire(Pipeline *chain)
-{
-    std::unique_ptr<Pipeline> gone;
-    if (m_pipeline.get() == chain) {
-        gone = std::move(m_pipeline);
-    } else {
-        const auto it = std::find_if(m_draining.begin(), m_draining.end(),
-                                     [chain](const std::unique_ptr<Pipeline> &d) { return d.get() == chain; });
-        if (it == m_draining.end())
-            return;
-        gone = std::move(*it);
-        m_draining.erase(it);
-    }
-    // Destroyed from the event loop: this runs inside one of its signals.
-    m_retired.push_back(std::move(gone));
-    QTimer::singleShot(0, this, [this] { m_retired.clear(); });
 }
 
 QtMicRecorder::~QtMicRecorder()
 {
+    // A take under way keeps what it holds.
     stop();
 }
 
@@ -111,88 +35,141 @@ void QtMicRecorder::requestPermission(std::function<void(bool)> done)
     QTimer::singleShot(0, this, [done = std::move(done)] { done(true); });
 }
 
-bool QtMicRecorder::start(const QString &path)
+QAudioDevice QtMicRecorder::inputDevice() const
 {
-    if (m_active)
-        return false;
-    if (m_finishing) {
-        // The earlier take completes its file on its own, unreported.
-        m_finishing = false;
-        m_draining.push_back(std::move(m_pipeline));
+    if (m_device)
+        return *m_device;
+    // Qt's own default is the first input the server lists, not the one the
+    // desktop chose.
+    const QString wanted = m_defaultInput ? m_defaultInput() : QString();
+    const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
+    for (const QAudioDevice &input : inputs) {
+        if (!wanted.isEmpty() && input.id() == wanted.toUtf8())
+            return input;
     }
-    const QAudioDevice device = m_device.value_or(QMediaDevices::defaultAudioInput());
-    if (device.isNull())
-        return false;
-    m_takeDevice = device;
-    m_takePath = path;
-    m_active = true;
-    m_started = false;
-    if (!record()) {
-        m_active = false;
-        return false;
-    }
-
-    // QMediaRecorder has no level meter: read the same input in parallel.
-    QAudioFormat meterFormat;
-    meterFormat.setSampleRate(44100);
-    meterFormat.setChannelCount(1);
-    meterFormat.setSampleFormat(QAudioFormat::Int16);
-    if (device.isFormatSupported(meterFormat)) {
-        m_meterSource = std::make_unique<QAudioSource>(device, meterFormat);
-        m_meterStream = m_meterSource->start();
-    }
-    m_lastDb = -160;
-    return true;
+    return QMediaDevices::defaultAudioInput();
 }
 
-bool QtMicRecorder::record()
+bool QtMicRecorder::start(const QString &path)
 {
-    m_pipeline = makePipeline(m_takeDevice);
-    Pipeline &p = *m_pipeline;
-    p.recorder.setOutputLocation(QUrl::fromLocalFile(m_takePath));
-    p.recorder.record();
-    if (p.recorder.error() != QMediaRecorder::NoError) {
-        retire(&p);
+    if (m_source)
+        return false;
+    const QAudioDevice device = inputDevice();
+    if (device.isNull())
+        return false;
+    QAudioFormat format;
+    format.setSampleRate(SampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!m_writer.open(path, SampleRate)) {
+        qCWarning(lcPlatform) << "no AAC encoder for" << path;
         return false;
     }
-    const int attempt = ++m_attempt;
-    QTimer::singleShot(StartRetryMs, this, [this, attempt] {
-        if (attempt != m_attempt || !m_active || m_started || !m_pipeline)
+    m_takePath = path;
+    m_carry.clear();
+    m_started = false;
+    m_lastDb = -160;
+    const int take = ++m_take;
+    m_since.start();
+    m_source = std::make_unique<QAudioSource>(device, format);
+    // Sound comes in blocks of this size: small, so that the take begins at
+    // once and Stop loses nothing. The source hands every block to the sink
+    // as it comes, however large (a reading of our own could miss some).
+    m_source->setBufferSize(SampleRate * 2 / 20);
+    m_sink = std::make_unique<TakeSink>([this](const char *data, qint64 size) { onSound(data, size); });
+    m_sink->open(QIODevice::WriteOnly);
+    m_source->start(m_sink.get());
+    if (m_source->error() != QAudio::NoError) {
+        closeInput();
+        m_writer.abort();
+        QFile::remove(path);
+        return false;
+    }
+    QTimer::singleShot(NoSoundLimitMs, this, [this, take] {
+        if (take != m_take || !m_source || m_started)
             return;
-        qCWarning(lcPlatform) << "the recorder got no sound; starting it again";
-        // Gone before the new chain opens the file: it holds no sound to keep.
-        m_pipeline.reset();
-        if (!record()) {
-            m_active = false;
-            stopMeter();
-            emit failed();
-        }
+        qCWarning(lcPlatform) << "the microphone gave no sound";
+        closeInput();
+        m_writer.abort();
+        QFile::remove(m_takePath);
+        emit failed();
     });
     return true;
 }
 
-void QtMicRecorder::stopMeter()
+void QtMicRecorder::onSound(const char *bytes, qint64 size)
 {
-    if (m_meterSource)
-        m_meterSource->stop();
-    m_meterStream = nullptr;
-    m_meterSource.reset();
+    if (!m_source)
+        return;
+    QByteArray data = m_carry + QByteArray::fromRawData(bytes, size);
+    const qsizetype count = data.size() / qsizetype(sizeof(qint16));
+    m_carry = data.mid(count * qsizetype(sizeof(qint16)));
+    if (count == 0)
+        return;
+    const auto *samples = reinterpret_cast<const qint16 *>(data.constData());
+    m_lastDb = powerDb(samples, count);
+    // A take holds no more than the time it has run: some virtual inputs
+    // hand out their sound ahead of time, in blocks of seconds.
+    const qint64 due = (m_since.elapsed() + AheadMs) * SampleRate / 1000 - m_writer.samplesWritten();
+    const qsizetype kept = qsizetype(std::clamp<qint64>(due, 0, count));
+    if (kept == 0)
+        return;
+    if (!m_writer.write(samples, kept)) {
+        qCWarning(lcPlatform) << "the recording could not be written";
+        closeInput();
+        m_writer.abort();
+        QFile::remove(m_takePath);
+        reportLater(&QtMicRecorder::failed);
+        return;
+    }
+    if (!m_started) {
+        m_started = true;
+        emit recordingStarted();
+    }
+}
+
+void QtMicRecorder::closeInput()
+{
+    if (m_source)
+        m_source->stop();
+    m_source.reset();
+    m_sink.reset();
+}
+
+void QtMicRecorder::reportLater(void (QtMicRecorder::*signal)())
+{
+    const int take = m_take;
+    QTimer::singleShot(0, this, [this, take, signal] {
+        if (take == m_take)
+            emit(this->*signal)();
+    });
 }
 
 void QtMicRecorder::stop()
 {
-    stopMeter();
-    if (!m_active)
+    if (!m_source)
         return;
-    m_active = false;
-    // The chain stays until the recorder has completed the file.
-    m_finishing = true;
-    m_pipeline->recorder.stop();
+    closeInput();
+    if (!m_writer.isOpen())
+        return;
+    if (m_writer.samplesWritten() == 0) {
+        // Stopped before the input gave any sound: there is no take.
+        m_writer.abort();
+        QFile::remove(m_takePath);
+        reportLater(&QtMicRecorder::failed);
+        return;
+    }
+    if (!m_writer.finish()) {
+        QFile::remove(m_takePath);
+        reportLater(&QtMicRecorder::failed);
+        return;
+    }
+    reportLater(&QtMicRecorder::finished);
 }
 
 double QtMicRecorder::currentTime() const
 {
-    return m_pipeline && m_active ? double(m_pipeline->recorder.duration()) / 1000.0 : 0;
+    return m_source ? double(m_writer.samplesWritten()) / SampleRate : 0;
 }
 
 double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
@@ -210,12 +187,7 @@ double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
 
 double QtMicRecorder::averagePowerDb()
 {
-    if (!m_meterStream)
-        return -160;
-    const QByteArray data = m_meterStream->readAll();
-    if (data.size() >= qsizetype(sizeof(qint16)))
-        m_lastDb = powerDb(reinterpret_cast<const qint16 *>(data.constData()), data.size() / qsizetype(sizeof(qint16)));
-    return m_lastDb;
+    return m_source ? m_lastDb : -160;
 }
 
 QtAudioPlayer::QtAudioPlayer(QObject *parent)
@@ -241,6 +213,8 @@ QMediaPlayer &QtAudioPlayer::player()
         if (error == QMediaPlayer::NoError)
             return;
         qCWarning(lcPlatform) << "playback failed:" << text;
+        // A player that failed once may stay mute: the next sound gets a new one.
+        m_failed = true;
         setState(State::Stopped);
     });
     return player;
@@ -253,7 +227,14 @@ bool QtAudioPlayer::play(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable() || info.size() == 0)
         return false;
+    if (m_failed) {
+        m_failed = false;
+        m_out.reset();
+    }
     QMediaPlayer &p = player();
+    // The desktop's output of the moment (Qt may not have listed it yet when
+    // the player was made).
+    m_out->output.setDevice(QMediaDevices::defaultAudioOutput());
     p.stop();
     p.setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     if (p.error() != QMediaPlayer::NoError)

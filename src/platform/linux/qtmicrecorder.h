@@ -1,13 +1,14 @@
 #pragma once
 
 #include "platform/audiorecorder.h"
+#include "platform/linux/aacfilewriter.h"
 
 #include <QAudioDevice>
 #include <QAudioInput>
 #include <QAudioOutput>
-#include <QMediaCaptureSession>
+#include <QElapsedTimer>
+#include <QIODevice>
 #include <QMediaPlayer>
-#include <QMediaRecorder>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,22 +18,21 @@ class QIODevice;
 
 namespace platform {
 
-// Records the microphone with QMediaRecorder (AAC in MPEG-4 audio through
-// GStreamer, so a ".m4a" name is kept as given) while a parallel
-// QAudioSource measures the level. Linux asks no permission; a machine
-// without an input device cannot open the mic.
-//
-// Each take has a recording chain of its own: the capture session holds the
-// input open for as long as it exists, so the chain goes once the take's
-// file is complete. A take may start while the one before still completes
-// its file; that one then finishes unreported. The take counts as started when the encoder has been
-// handed its first sound, which can be seconds after record() on a busy
-// machine.
+// Records the microphone through a QAudioSource (one channel, 44.1 kHz)
+// and encodes the sound as it comes into an AAC file (AacFileWriter): the
+// input opens within moments of start(), and the same sound gives the level.
+// Linux asks no permission; a machine without an input device cannot open
+// the mic.
 class QtMicRecorder final : public IMicRecorder {
     Q_OBJECT
 public:
-    // device: the input to record; the system's default input when absent.
-    explicit QtMicRecorder(std::optional<QAudioDevice> device = std::nullopt, QObject *parent = nullptr);
+    // Names the sound server's default input; empty when it is not known.
+    using DefaultInput = std::function<QString()>;
+
+    // device: the input to record; else the input defaultInput names, else
+    // the first input Qt lists.
+    explicit QtMicRecorder(std::optional<QAudioDevice> device = std::nullopt, DefaultInput defaultInput = {},
+                           QObject *parent = nullptr);
     ~QtMicRecorder() override;
 
     void requestPermission(std::function<void(bool)> done) override;
@@ -44,40 +44,53 @@ public:
     // dBFS of the root mean square of 16-bit samples; -160 for silence.
     static double powerDb(const qint16 *samples, qsizetype count);
 
-    // A chain that has handed the encoder no sound by then is built again:
-    // now and then a new capture session never starts its input.
-    static constexpr int StartRetryMs = 3000;
+    static constexpr int SampleRate = 44100;
+    // An input that has given no sound at all by then (a quiet room still
+    // gives sound) has failed.
+    static constexpr int NoSoundLimitMs = 3000;
 
-    // Whether a recording chain exists (and so holds the input open).
-    bool hasPipeline() const { return m_pipeline != nullptr; }
+    // Whether the input is open.
+    bool hasPipeline() const { return m_source != nullptr; }
+    // The input the next take would record from.
+    QAudioDevice inputDevice() const;
 
 private:
-    struct Pipeline {
-        QMediaCaptureSession session;
-        QAudioInput input;
-        QMediaRecorder recorder;
+    // Where the input writes its sound.
+    class TakeSink final : public QIODevice {
+    public:
+        explicit TakeSink(std::function<void(const char *, qint64)> feed) : m_feed(std::move(feed)) {}
+        bool isSequential() const override { return true; }
+
+    protected:
+        qint64 readData(char *, qint64) override { return -1; }
+        qint64 writeData(const char *data, qint64 size) override
+        {
+            m_feed(data, size);
+            return size;
+        }
+
+    private:
+        std::function<void(const char *, qint64)> m_feed;
     };
-    std::unique_ptr<Pipeline> makePipeline(const QAudioDevice &device);
-    // Lets the chain go after the current signal has returned.
-    void retire(Pipeline *chain);
-    void stopMeter();
-    // Builds the chain for the take's file and starts it.
-    bool record();
+
+    // Encodes sound the input gave and measures its level.
+    void onSound(const char *data, qint64 size);
+    void closeInput();
+    // Reports after the current call has returned, unless a new take began.
+    void reportLater(void (QtMicRecorder::*signal)());
 
     std::optional<QAudioDevice> m_device;
-    QAudioDevice m_takeDevice;
+    DefaultInput m_defaultInput;
     QString m_takePath;
-    int m_attempt = 0; // counts chain builds, so a stale retry does nothing
-    std::unique_ptr<Pipeline> m_pipeline;
-    // Earlier takes still completing their files, after a new take began.
-    std::vector<std::unique_ptr<Pipeline>> m_draining;
-    std::vector<std::unique_ptr<Pipeline>> m_retired; // deleted by the next turn of the loop
-    std::unique_ptr<QAudioSource> m_meterSource;
-    QIODevice *m_meterStream = nullptr;
+    AacFileWriter m_writer;
+    std::unique_ptr<QAudioSource> m_source;
+    std::unique_ptr<TakeSink> m_sink;
+    QByteArray m_carry; // an odd byte left from the last read
+    QElapsedTimer m_since; // since the take's start
+    static constexpr qint64 AheadMs = 100;
+    int m_take = 0;     // counts takes, so a stale report or limit does nothing
     double m_lastDb = -160;
-    bool m_active = false;    // a take is being recorded
-    bool m_started = false;   // its first sound has reached the encoder
-    bool m_finishing = false; // stopped, its file not yet complete
+    bool m_started = false; // its first sound has arrived
 };
 
 // Plays one sound file at a time through QMediaPlayer.
@@ -95,7 +108,7 @@ public:
 
 private:
     void setState(State state);
-    // Built by the first sound played (see QtMicRecorder::Pipeline).
+    // Built by the first sound played.
     struct Output {
         QAudioOutput output;
         QMediaPlayer player;
@@ -104,6 +117,7 @@ private:
 
     std::unique_ptr<Output> m_out;
     State m_state = State::Stopped;
+    bool m_failed = false;
 };
 
 // The X11 bell and a sound of the freedesktop sound theme.

@@ -1,5 +1,6 @@
 #include "platform/linux/qtmicrecorder.h"
 #include "support/pavlettest.h"
+#include "support/pulseserver.h"
 #include "support/qtprinters.h"
 #include "tools/miccheckengine.h"
 
@@ -26,6 +27,33 @@ TEST_F(MicRecorderTest, NoInputDeviceCannotOpenTheMic)
     EXPECT_FALSE(player.play(tempPath("pavlet-mic-check.m4a")));
     EXPECT_TRUE(QFile::exists(platform::DesktopSoundPlayer::DefaultAlert));
     EXPECT_FALSE(platform::DesktopSoundPlayer(tempPath("missing.oga")).playAlert());
+}
+
+// "Play back" pressed at once after "Record": the take failed and says so,
+// offers nothing to play, and the next take plays back.
+TEST_F(MicRecorderTest, AFailedTakeIsNotPlayedAndTheNextOneIs)
+{
+    PulseServer pulse;
+    ASSERT_TRUE(pulse.start()) << pulse.log().toStdString();
+    ASSERT_FALSE(pulse.pactl({"load-module", "module-null-source", "source_name=mic"}).isNull());
+    qputenv("PULSE_SERVER", pulse.address().toUtf8());
+    platform::QtMicRecorder recorder;
+    platform::QtAudioPlayer player;
+    platform::DesktopSoundPlayer sounds;
+    const QString take = tempPath("pavlet-mic-check.m4a");
+    MicCheckEngine engine(&recorder, &player, &sounds, scheduler.get(), take);
+    engine.toggleRecord();
+    ASSERT_TRUE(waitUntil([&] { return engine.recording(); }, 5000));
+    engine.toggleRecord();
+    ASSERT_TRUE(waitUntil([&] { return engine.status() == "Couldn't record"; }, 5000)) << engine.status().toStdString();
+    EXPECT_EQ(player.state(), platform::IAudioPlayer::State::Stopped);
+    EXPECT_FALSE(QFile::exists(take));
+
+    engine.toggleRecord();
+    ASSERT_TRUE(waitUntil([&] { return engine.recording(); }, 5000));
+    waitUntil([&] { return recorder.currentTime() >= 1; }, 5000);
+    engine.toggleRecord();
+    EXPECT_TRUE(waitUntil([&] { return engine.status() == "Playing your take"; }, 5000)) << engine.status().toStdString();
 }
 
 TEST(MicLevelTest, PowerOfSamplesInDecibelsFullScale)
