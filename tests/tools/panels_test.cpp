@@ -10,6 +10,7 @@
 #include <QQmlExpression>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 
 class ToolPanelsTest : public PanelViewTest {};
 
@@ -83,10 +84,18 @@ TEST(UnitConvertTest, BothWaysPerMode)
         {M::temp, "31.99", "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F"},
         {M::length, "-0.001", "0.00 in → 0.00 cm   ·   0.00 cm → 0.00 in"},
         {M::time, "-0.004", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
-        // Numbers past the double's range, and infinities, count as nothing.
-        {M::temp, "1e400", "0.0 °F → -17.8 °C   ·   0.0 °C → 32.0 °F"},
-        {M::px, "-1e400", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
-        {M::px, "inf", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
+        // Numbers past the double's range, infinities, and numbers or
+        // conversions past fifteen digits are refused, never shown as
+        // "inf", 0 or a row of made-up digits.
+        {M::temp, "1e400", "Too large to convert"},
+        {M::px, "-1e400", "Too large to convert"},
+        {M::px, "inf", "Too large to convert"},
+        {M::temp, "1e308", "Too large to convert"},
+        {M::px, "1e15", "Too large to convert"},
+        {M::time, "99999999999999", "Too large to convert"},
+        {M::length, "-99999999999999.9", "-99999999999999.90 in → -253999999999999.75 cm   ·   "
+                                         "-99999999999999.90 cm → -39370078740157.45 in"},
+        {M::px, "1e-400", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
         {M::px, "nan", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
     };
     for (const Case &c : cases)
@@ -148,14 +157,23 @@ TEST(PocketPanelRulesTest, SubtitleDetailAndDragData)
     EXPECT_EQ(PocketPanel::subtitle(1), "1 held");
     EXPECT_EQ(PocketPanel::subtitle(12), "12 held");
     const QLocale c = QLocale::c();
-    EXPECT_EQ(PocketPanel::detail(true, 123456, c), "Folder  ·  drag out");
-    EXPECT_EQ(PocketPanel::detail(false, 1536, c), "1.5 kB  ·  drag out");
-    EXPECT_EQ(PocketPanel::detail(false, 420, c), "420 bytes  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(true, 123456, false, c), "Folder  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 1536, false, c), "1.5 kB  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 420, false, c), "420 bytes  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 420, true, c), "File gone from disk");
     // A name with spaces and a hash still arrives as the one file.
-    const QVariantMap data = PocketPanel::dragData("/cache/PavletPocket/Report #2.pdf");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Report #2.pdf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QVariantMap data = PocketPanel::dragData(path);
     const QStringList lines = data.value("text/uri-list").toString().split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(QUrl(lines.first()).toLocalFile(), "/cache/PavletPocket/Report #2.pdf");
+    EXPECT_EQ(QUrl(lines.first()).toLocalFile(), path);
+    // A file gone from disk is not offered.
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_TRUE(PocketPanel::dragData(path).isEmpty());
 }
 
 // Rows come and go with the store; the clipboard button and a drag over the
@@ -255,6 +273,34 @@ TEST_F(ToolPanelsTest, PocketRowNameAndDropOutline)
     EXPECT_EQ(name->property("elide").toInt(), int(Qt::ElideRight));
     const qreal textsEnd = texts->mapToItem(row, QPointF(texts->width(), 0)).x();
     EXPECT_GE(cross->mapToItem(row, QPointF(0, 0)).x() - textsEnd, 24);
+}
+
+// A held copy deleted on disk: its row says so and a drag of it carries
+// nothing.
+TEST_F(ToolPanelsTest, PocketRowOfACopyGoneFromDisk)
+{
+    QFile f(tempPath("notes.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.close();
+    model->openPocket();
+    QQuickItem *panel = open("tools/PocketPanel.qml", {400, 352});
+    ASSERT_TRUE(panel);
+    model->pocket()->ingest({QUrl::fromLocalFile(f.fileName())});
+    QObject *list = find("pocketList");
+    ASSERT_TRUE(list);
+    list->setProperty("currentIndex", 0);
+    auto *row = list->property("currentItem").value<QQuickItem *>();
+    ASSERT_TRUE(row);
+    auto *detail = row->findChild<QQuickItem *>("detail");
+    ASSERT_TRUE(detail);
+    QQmlExpression dragData(qmlContext(row), row, "Drag.mimeData");
+    EXPECT_FALSE(dragData.evaluate().toMap().isEmpty());
+
+    ASSERT_TRUE(QFile::remove(row->property("path").toString()));
+    EXPECT_TRUE(waitUntil([&] { return detail->property("text").toString() == "File gone from disk"; }));
+    EXPECT_TRUE(dragData.evaluate().toMap().isEmpty());
+    EXPECT_EQ(detail->property("color").value<QColor>().rgb(), Palette::coralColor.rgb());
 }
 
 TEST(TranslatorPanelRulesTest, StatusLineClearAndButtonTitle)
