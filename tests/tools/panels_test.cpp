@@ -64,6 +64,34 @@ TEST(CalcPanelRulesTest, SubtitlePadAndKeyLooks)
     for (const Case &c : cases)
         EXPECT_EQ(CalcPanel::look(c.key), c.look) << c.key.label().toStdString();
     EXPECT_EQ(CalcPanel::expressionLine(""), " ");
+    // The short form of a long whole part keeps its size readable.
+    EXPECT_EQ(CalcPanel::compactWhole("9027081243722166"), QString::fromUtf8("9.027…×10¹⁵"));
+    EXPECT_EQ(CalcPanel::compactWhole("12345678901"), QString::fromUtf8("1.234…×10¹⁰"));
+    EXPECT_EQ(CalcPanel::compactWhole("1234"), "1234");
+}
+
+// A long whole part too wide even at its smallest size shows its first
+// digits and its power of ten inside the readout, never the end of the
+// number alone.
+TEST_F(ToolPanelsTest, ANarrowReadoutShowsALongWholePartInShort)
+{
+    model->openCalculator();
+    QQuickItem *panel = open("tools/CalculatorPanel.qml", {140, 484});
+    ASSERT_TRUE(panel);
+    CalculatorEngine *calc = model->calculator();
+    for (const char *key : {"999999999999", "*", "9000000", "/", "997", "="})
+        for (char c : std::string(key))
+            calc->press(c == '*' ? CalcKey::ofOp(CalcOp::mul)
+                        : c == '/' ? CalcKey::ofOp(CalcOp::div)
+                        : c == '=' ? CalcKey::of(CalcKey::Kind::equals)
+                                   : CalcKey::ofDigit(c - '0'));
+    ASSERT_EQ(calc->readout().wholeText(), "9027081243722166");
+    auto *whole = qobject_cast<QQuickItem *>(find("whole"));
+    auto *readout = qobject_cast<QQuickItem *>(find("readout"));
+    ASSERT_TRUE(whole && readout);
+    EXPECT_EQ(whole->property("text").toString(), QString::fromUtf8("9.027…×10¹⁵"));
+    EXPECT_FALSE(whole->property("truncated").toBool());
+    EXPECT_GE(whole->mapToItem(readout, QPointF(0, 0)).x(), -0.5);
 }
 
 TEST(UnitConvertTest, BothWaysPerMode)

@@ -9,6 +9,7 @@
 #include "update/updateservice.h"
 
 #include <QDrag>
+#include <cmath>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QMimeData>
@@ -150,8 +151,20 @@ TEST_F(ToolShots, PocketEmptyTargetedAndWithFiles)
     EXPECT_TRUE(model->fileDropTargeted());
     QImage image = shoot(QStringLiteral("pocket-targeted"));
     EXPECT_EQ(image.width(), 400);
-    // The empty card's coral outline.
+    // The empty card's coral outline, unbroken along its top and bottom
+    // from corner to corner (no dark seam where the corners meet the sides).
     EXPECT_TRUE(anyNear(image, QRect(0, image.height() / 2, 30, image.height() / 2), Palette::coralColor));
+    QQuickItem *outline = named("dropOutline");
+    ASSERT_TRUE(outline);
+    const QRectF edge = outline->mapRectToScene(QRectF(0, 0, outline->width(), outline->height()))
+                            .translated(-window->islandRect().toAlignedRect().topLeft());
+    const int radius = int(std::ceil(outline->property("radius").toDouble()));
+    for (const int y : {int(edge.top()) + 1, int(std::ceil(edge.bottom())) - 2}) {
+        int dark = 0;
+        for (int x = int(edge.left()) + radius - 3; x <= int(edge.right()) - radius + 3; ++x)
+            dark += image.pixelColor(x, y).red() < 150;
+        EXPECT_EQ(dark, 0) << "row " << y;
+    }
 
     const QPoint onPanel = window->islandRect().center().toPoint();
     QDragMoveEvent move(onPanel, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -221,7 +234,7 @@ TEST_F(ToolShots, UpdateAvailableAndDownloading)
 }
 
 // A result whose whole part has sixteen digits: the stacked parts shrink,
-// then the whole part gives up digits behind an ellipsis, and nothing is
+// then the whole part shrinks with all its digits shown, and nothing is
 // drawn past the readout's edges.
 TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
 {
@@ -244,7 +257,11 @@ TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
         EXPECT_GE(drawn.left(), room.left() - 0.5) << part->objectName().toStdString();
         EXPECT_LE(drawn.right(), room.right() + 0.5) << part->objectName().toStdString();
     }
-    EXPECT_TRUE(whole->property("truncated").toBool()) << "the cut whole part shows an ellipsis";
+    EXPECT_EQ(whole->property("text").toString(), "9027081243722166");
+    EXPECT_FALSE(whole->property("truncated").toBool()) << "no digit of the whole part is hidden";
+    const int wholeSize = whole->property("font").value<QFont>().pixelSize();
+    EXPECT_LT(wholeSize, 32);
+    EXPECT_GE(wholeSize, 13) << "no smaller than a plain number shrinks";
     EXPECT_EQ(numerator->property("font").value<QFont>().pixelSize(), 8) << "the parts shrink to half first";
 
     // A short fraction keeps its full sizes.
@@ -252,6 +269,7 @@ TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
     type(QStringLiteral("1/3=+1="));
     spin(50);
     EXPECT_FALSE(whole->property("truncated").toBool());
+    EXPECT_EQ(whole->property("font").value<QFont>().pixelSize(), 32);
     EXPECT_EQ(numerator->property("font").value<QFont>().pixelSize(), 16);
 }
 
