@@ -337,7 +337,7 @@ TEST_F(ArtworkTest, EveryPixelFormatKeepsItsColours)
         const int n = 1 << depth;
         QByteArray plte;
         for (int i = 0; i < n; ++i) {
-            const QColor c = i == 1 || n == 2 && i == 0 ? red : i == n - 1 ? blue : QColor(90, 90, 90);
+            const QColor c = (n == 2 ? i == 0 : i == 1) ? red : i == n - 1 ? blue : QColor(90, 90, 90);
             plte.append(char(c.red())).append(char(c.green())).append(char(c.blue()));
         }
         return plte;

@@ -121,8 +121,8 @@ TEST(UnitConvertTest, BothWaysPerMode)
         {M::temp, "1e308", "Too large to convert"},
         {M::px, "1e15", "Too large to convert"},
         {M::time, "99999999999999", "Too large to convert"},
-        {M::length, "-99999999999999.9", "-99999999999999.90 in → -253999999999999.75 cm   ·   "
-                                         "-99999999999999.90 cm → -39370078740157.45 in"},
+        {M::length, "-12345678901234.5", "-12345678901234.50 in → -31358024409135.63 cm   ·   "
+                                         "-12345678901234.50 cm → -4860503504423.03 in"},
         {M::px, "1e-400", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
         {M::px, "nan", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
     };

@@ -294,6 +294,22 @@ TEST_F(ToolShots, TypingIntoTheUnitCardsValue)
     EXPECT_EQ(value->property("text").toString(), "100");
     EXPECT_TRUE(named("convertLine")->property("text").toString().startsWith(QStringLiteral("100.0 °F")));
     EXPECT_EQ(calc->display(), "7");
+
+    // Long numbers stay inside the card; one past what the card can show
+    // is refused in coral.
+    QQuickItem *line = named("convertLine");
+    QQuickItem *card = findByType(controller->panel()->contentItem(), "CalcConvertCard");
+    ASSERT_TRUE(line && card);
+    for (const char *typed : {"-12345678901234.5", "1e308"}) {
+        QTest::keyClick(controller->panel(), Qt::Key_A, Qt::ControlModifier);
+        typeOnWindow(QString::fromLatin1(typed));
+        const QRectF box = card->mapRectToScene(QRectF(0, 0, card->width(), card->height()));
+        const QRectF drawn = line->mapRectToScene(QRectF(0, 0, line->property("paintedWidth").toDouble(),
+                                                        line->property("paintedHeight").toDouble()));
+        EXPECT_TRUE(box.contains(drawn)) << typed;
+    }
+    EXPECT_EQ(line->property("text").toString(), "Too large to convert");
+    EXPECT_EQ(line->property("color").value<QColor>().rgb(), Palette::coralColor.rgb());
 }
 
 // "Paste" leaves the cursor after the pasted text, and the field's text
