@@ -303,10 +303,13 @@ TEST_F(ToolShots, TypingIntoTheUnitCardsValue)
     for (const char *typed : {"-12345678901234.5", "1e308"}) {
         QTest::keyClick(controller->panel(), Qt::Key_A, Qt::ControlModifier);
         typeOnWindow(QString::fromLatin1(typed));
-        const QRectF box = card->mapRectToScene(QRectF(0, 0, card->width(), card->height()));
-        const QRectF drawn = line->mapRectToScene(QRectF(0, 0, line->property("paintedWidth").toDouble(),
-                                                        line->property("paintedHeight").toDouble()));
-        EXPECT_TRUE(box.contains(drawn)) << typed;
+        // The card grows with the line on the next frame.
+        auto inside = [&] {
+            const QRectF box = card->mapRectToScene(QRectF(0, 0, card->width(), card->height()));
+            return box.contains(line->mapRectToScene(QRectF(0, 0, line->property("paintedWidth").toDouble(),
+                                                            line->property("paintedHeight").toDouble())));
+        };
+        EXPECT_TRUE(waitUntil(inside)) << typed;
     }
     EXPECT_EQ(line->property("text").toString(), "Too large to convert");
     EXPECT_EQ(line->property("color").value<QColor>().rgb(), Palette::coralColor.rgb());
