@@ -13,7 +13,24 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class ToolPanelsTest : public PanelViewTest {};
+class ToolPanelsTest : public PanelViewTest {
+protected:
+    // Holds a new one-byte file of that name in the shown pocket; its row.
+    QQuickItem *holdFile(const QString &name)
+    {
+        QFile f(tempPath(name));
+        if (!f.open(QIODevice::WriteOnly))
+            return nullptr;
+        f.write("x");
+        f.close();
+        model->pocket()->ingest({QUrl::fromLocalFile(f.fileName())});
+        QObject *list = find("pocketList");
+        if (!list)
+            return nullptr;
+        list->setProperty("currentIndex", 0);
+        return list->property("currentItem").value<QQuickItem *>();
+    }
+};
 
 TEST_F(ToolPanelsTest, EveryPanelLoads)
 {
@@ -249,15 +266,7 @@ TEST_F(ToolPanelsTest, PocketRowNameAndDropOutline)
     EXPECT_GT(outline->property("opacity").toDouble(), 0.5);
     EXPECT_TRUE(waitUntil([&] { return outline->property("opacity").toDouble() < 0.01; }));
 
-    QFile f(tempPath("A quarterly report with a very long name that cannot fit in one row.pdf"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
-    model->pocket()->ingest({QUrl::fromLocalFile(f.fileName())});
-    QObject *list = find("pocketList");
-    ASSERT_TRUE(list);
-    list->setProperty("currentIndex", 0);
-    auto *row = list->property("currentItem").value<QQuickItem *>();
+    QQuickItem *row = holdFile("A quarterly report with a very long name that cannot fit in one row.pdf");
     ASSERT_TRUE(row);
     auto *name = row->findChild<QQuickItem *>("name");
     auto *texts = row->findChild<QQuickItem *>("texts");
@@ -273,18 +282,9 @@ TEST_F(ToolPanelsTest, PocketRowNameAndDropOutline)
 // nothing.
 TEST_F(ToolPanelsTest, PocketRowOfACopyGoneFromDisk)
 {
-    QFile f(tempPath("notes.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
     model->openPocket();
-    QQuickItem *panel = open("tools/PocketPanel.qml", {400, 352});
-    ASSERT_TRUE(panel);
-    model->pocket()->ingest({QUrl::fromLocalFile(f.fileName())});
-    QObject *list = find("pocketList");
-    ASSERT_TRUE(list);
-    list->setProperty("currentIndex", 0);
-    auto *row = list->property("currentItem").value<QQuickItem *>();
+    ASSERT_TRUE(open("tools/PocketPanel.qml", {400, 352}));
+    QQuickItem *row = holdFile("notes.txt");
     ASSERT_TRUE(row);
     auto *detail = row->findChild<QQuickItem *>("detail");
     ASSERT_TRUE(detail);
