@@ -36,8 +36,26 @@ QUrl ArtworkLoader::imageUrl(const QString &key)
     return QUrl(QStringLiteral("image://artwork/") + QString::fromLatin1(QUrl::toPercentEncoding(key)));
 }
 
-void ArtworkLoader::store(const QString &key, const QImage &image)
+namespace {
+
+// The image in 32 bits per pixel. Scaling keeps 1-bit images at one bit
+// (in black and white, whatever their palette) and a brush draws them as a
+// stipple, so every palette, grey or deep format is turned into colours
+// before anything is drawn from it.
+QImage inColour(const QImage &image)
 {
+    if (image.isNull())
+        return image;
+    const QImage::Format want =
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    return image.format() == want ? image : image.convertToFormat(want);
+}
+
+} // namespace
+
+void ArtworkLoader::store(const QString &key, const QImage &given)
+{
+    const QImage image = inColour(given);
     QMutexLocker lock(&m_mutex);
     m_order.removeOne(key);
     m_order.prepend(key);
@@ -56,7 +74,7 @@ void ArtworkLoader::request(const NowPlayingInfo &info)
     }
     if (!info.artwork.isNull()) {
         store(key, info.artwork);
-        emit artworkReady(key, info.artwork);
+        emit artworkReady(key, *cached(key));
         return;
     }
     if (m_pending.contains(key))
@@ -108,7 +126,7 @@ void ArtworkLoader::finish(const QString &key, const QString &attempt, const QIm
         return;
     }
     store(key, image);
-    emit artworkReady(key, image);
+    emit artworkReady(key, *cached(key));
 }
 
 void ArtworkLoader::fetch(const QUrl &url, std::function<void(QByteArray, bool)> done)
@@ -212,7 +230,7 @@ QImage ArtworkImageProvider::requestImage(const QString &id, QSize *size, const 
                                : std::min(image.width(), image.height());
         image = roundedSquare(image, side, corner);
     } else if (!image.isNull() && sized) {
-        image = image.scaled(requestedSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        image = inColour(image).scaled(requestedSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
     if (size)
         *size = image.size();
@@ -223,7 +241,7 @@ QImage ArtworkImageProvider::roundedSquare(const QImage &image, int side, double
 {
     if (image.isNull() || side <= 0)
         return {};
-    const QImage filled = image.scaled(side, side, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    const QImage filled = inColour(image).scaled(side, side, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     QImage out(side, side, QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);
     QPainter painter(&out);

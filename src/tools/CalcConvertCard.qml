@@ -61,12 +61,14 @@ Rectangle {
         Text {
             objectName: "convertLine"
             Layout.fillWidth: true
-            wrapMode: Text.WordWrap
+            // A long number breaks where it must rather than run past the edge.
+            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
             text: ToolViews.convertLine(root.mode, root.value)
             font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontBody
             font.weight: Font.Medium
-            color: root.amber
+            color: ToolViews.convertInRange(root.mode, root.value) ? root.amber
+                                                                   : IslandPalette.accent(IslandPalette.coral)
         }
     }
 }

@@ -31,14 +31,20 @@ Item {
 
     // Ideal widths of a fraction's parts at full size. When they do not
     // fit, the stacked numerator and denominator shrink first, together and
-    // down to half their size; then the whole part gives up its leading
-    // digits behind an ellipsis.
+    // down to half their size; then the whole part shrinks as a plain
+    // number does; a whole part still too long is shown by its first digits
+    // and its power of ten, never cut at its start.
     TextMetrics {
         id: wholeIdeal
         font.family: IslandStyle.digitsFamily
         font.pixelSize: ToolViews.calcWholeSize
         font.weight: Font.DemiBold
         text: root.readout.whole
+    }
+    TextMetrics {
+        id: compactIdeal
+        font: wholeIdeal.font
+        text: ToolViews.calcCompactWhole(root.readout.whole)
     }
     TextMetrics {
         id: numIdeal
@@ -69,6 +75,15 @@ Item {
         readonly property int partSize: Math.max(Math.round(IslandStyle.fontTitle3 * ToolViews.calcFractionMinScale),
                                                  Math.min(IslandStyle.fontTitle3,
                                                           Math.floor(IslandStyle.fontTitle3 * stackRoom / stackIdeal)))
+        // What is left for the whole part (a pixel spare for rounding).
+        readonly property real wholeRoom: Math.max(0, room - stack.width - spacing - 1)
+        readonly property bool wholeCompact: showsWhole
+            && Math.ceil(wholeIdeal.advanceWidth) * ToolViews.calcDigitsMinScale > wholeRoom
+        readonly property real wholeShownIdeal: Math.max(1, Math.ceil(wholeCompact ? compactIdeal.advanceWidth
+                                                                                   : wholeIdeal.advanceWidth))
+        readonly property int wholeSize: Math.max(Math.round(ToolViews.calcWholeSize * ToolViews.calcDigitsMinScale),
+                                                  Math.min(ToolViews.calcWholeSize,
+                                                           Math.floor(ToolViews.calcWholeSize * wholeRoom / wholeShownIdeal)))
 
         Text {
             id: minus
@@ -85,12 +100,15 @@ Item {
             objectName: "whole"
             visible: fraction.showsWhole
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.max(0, Math.min(Math.ceil(wholeIdeal.advanceWidth),
-                                        fraction.room - stack.width - fraction.spacing))
-            text: root.readout.whole
-            elide: Text.ElideLeft
+            width: Math.min(implicitWidth, fraction.wholeRoom)
+            text: fraction.wholeCompact ? compactIdeal.text : root.readout.whole
+            // Only a short form that cannot fit even at its smallest loses
+            // its end.
+            elide: Text.ElideRight
             maximumLineCount: 1
-            font: wholeIdeal.font
+            font.family: IslandStyle.digitsFamily
+            font.pixelSize: fraction.wholeSize
+            font.weight: Font.DemiBold
             color: root.color
         }
         Column {

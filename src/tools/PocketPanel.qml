@@ -122,16 +122,24 @@ Item {
             Rectangle {
                 id: emptyCard
                 objectName: "emptyCard"
+                // Grows about its centre while a drag is over the island. The
+                // card is drawn larger rather than scaled: a scaled rounded
+                // rectangle shows dark seams where its corners meet its sides.
+                property real grow: root.targeted ? ToolViews.pocketTargetScale : 1
+                Behavior on grow {
+                    SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.001 }
+                }
+                readonly property real restHeight: Math.max(ToolViews.pocketEmptyHeight,
+                                                            cardColumn.height + 2 * IslandStyle.spacingHuge)
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.bottom: parent.bottom
-                height: Math.max(ToolViews.pocketEmptyHeight, cardColumn.height + 2 * IslandStyle.spacingHuge)
+                anchors.leftMargin: -(grow - 1) * parent.width / 2
+                anchors.rightMargin: anchors.leftMargin
+                anchors.bottomMargin: -(grow - 1) * restHeight / 2
+                height: restHeight * grow
                 radius: IslandStyle.radiusCard
                 color: IslandPalette.fill
-                scale: root.targeted ? ToolViews.pocketTargetScale : 1
-                Behavior on scale {
-                    SpringAnimation { spring: IslandStyle.pressSpring.spring; damping: IslandStyle.pressSpring.damping; epsilon: 0.001 }
-                }
                 // The accent outline fades in and out with the same spring.
                 Rectangle {
                     objectName: "dropOutline"
@@ -148,7 +156,8 @@ Item {
                 Column {
                     id: cardColumn
                     anchors.centerIn: parent
-                    width: parent.width - 2 * IslandStyle.spacingXLarge
+                    width: emptyCard.parent.width - 2 * IslandStyle.spacingXLarge
+                    scale: emptyCard.grow
                     spacing: IslandStyle.spacing
                     Symbol {
                         anchors.horizontalCenter: parent.horizontalCenter

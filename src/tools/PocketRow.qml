@@ -10,6 +10,8 @@ Rectangle {
     required property string path
     required property bool isDirectory
     required property real byteCount
+    // The held copy is no longer on disk.
+    required property bool missing
     signal remove()
 
     implicitHeight: Math.max(ToolViews.pocketIconSize, texts.implicitHeight) + 2 * IslandStyle.spacing
@@ -17,7 +19,7 @@ Rectangle {
     color: IslandPalette.fill
 
     Drag.supportedActions: Qt.CopyAction
-    Drag.mimeData: ToolViews.pocketDragData(root.path)
+    Drag.mimeData: root.missing ? ({}) : ToolViews.pocketDragData(root.path)
 
     // The drag to another program starts from the mouse area's own start
     // and runs until the drop (a binding of Drag.active with an automatic
@@ -29,6 +31,8 @@ Rectangle {
         drag.onActiveChanged: {
             if (!drag.active)
                 return
+            // Taken afresh: the copy may have gone since the row was drawn.
+            root.Drag.mimeData = ToolViews.pocketDragData(root.path)
             root.Drag.active = true
             root.Drag.startDrag(Qt.CopyAction)
             root.Drag.active = false
@@ -75,11 +79,12 @@ Rectangle {
             }
             Text {
                 width: parent.width
-                text: ToolViews.pocketDetail(root.isDirectory, root.byteCount)
+                objectName: "detail"
+                text: ToolViews.pocketDetail(root.isDirectory, root.byteCount, root.missing)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontCaption
-                color: IslandPalette.textTertiary
+                color: root.missing ? IslandPalette.accent(IslandPalette.coral) : IslandPalette.textTertiary
             }
         }
         Symbol {

@@ -19,6 +19,35 @@
 
 // ---- PocketItemModel ----
 
+PocketItemModel::PocketItemModel(const QString &folder, QObject *parent)
+    : QAbstractListModel(parent), m_folder(folder)
+{
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PocketItemModel::refreshMissing);
+}
+
+QString PocketItemModel::path(const PocketItem &item) const
+{
+    return QDir(m_folder).filePath(item.filename);
+}
+
+void PocketItemModel::refreshMissing()
+{
+    // The folder itself may have been made, or made again, since.
+    if (m_watcher.directories().isEmpty() && QFileInfo(m_folder).isDir())
+        m_watcher.addPath(m_folder);
+    for (int i = 0; i < count(); ++i) {
+        const PocketItem &item = m_items.at(i);
+        const bool gone = !QFileInfo::exists(path(item));
+        if (gone == m_missing.contains(item.id))
+            continue;
+        if (gone)
+            m_missing.insert(item.id);
+        else
+            m_missing.remove(item.id);
+        emit dataChanged(index(i), index(i), {MissingRole});
+    }
+}
+
 QVariant PocketItemModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() < 0 || index.row() >= count())
@@ -39,7 +68,9 @@ QVariant PocketItemModel::data(const QModelIndex &index, int role) const
     case AddedAtRole:
         return item.addedAt;
     case PathRole:
-        return QDir(m_folder).filePath(item.filename);
+        return path(item);
+    case MissingRole:
+        return m_missing.contains(item.id);
     default:
         return {};
     }
@@ -49,7 +80,7 @@ QHash<int, QByteArray> PocketItemModel::roleNames() const
 {
     return {{IdRole, "itemId"},           {NameRole, "name"},           {FilenameRole, "filename"},
             {IsDirectoryRole, "isDirectory"}, {ByteCountRole, "byteCount"}, {AddedAtRole, "addedAt"},
-            {PathRole, "path"}};
+            {PathRole, "path"},         {MissingRole, "missing"}};
 }
 
 void PocketItemModel::prepend(const QList<PocketItem> &batch)
@@ -60,6 +91,7 @@ void PocketItemModel::prepend(const QList<PocketItem> &batch)
     m_items = batch + m_items;
     endInsertRows();
     emit countChanged();
+    refreshMissing();
 }
 
 void PocketItemModel::removeId(const QUuid &id)
@@ -70,6 +102,7 @@ void PocketItemModel::removeId(const QUuid &id)
             beginRemoveRows(QModelIndex(), i, i);
             m_items.removeAt(i);
             endRemoveRows();
+            m_missing.remove(id);
             removed = true;
         }
     }
@@ -82,9 +115,11 @@ void PocketItemModel::reset(const QList<PocketItem> &items)
     const int before = count();
     beginResetModel();
     m_items = items;
+    m_missing.clear();
     endResetModel();
     if (count() != before)
         emit countChanged();
+    refreshMissing();
 }
 
 // ---- PocketStore ----

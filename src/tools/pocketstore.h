@@ -5,7 +5,9 @@
 #include <QAbstractListModel>
 #include <QDir>
 #include <QDateTime>
+#include <QFileSystemWatcher>
 #include <QList>
+#include <QSet>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -42,9 +44,20 @@ class PocketItemModel : public QAbstractListModel {
     QML_ANONYMOUS
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 public:
-    enum Role { IdRole = Qt::UserRole, NameRole, FilenameRole, IsDirectoryRole, ByteCountRole, AddedAtRole, PathRole };
+    // MissingRole: the copy is no longer on disk (deleted behind the
+    // pocket's back).
+    enum Role {
+        IdRole = Qt::UserRole,
+        NameRole,
+        FilenameRole,
+        IsDirectoryRole,
+        ByteCountRole,
+        AddedAtRole,
+        PathRole,
+        MissingRole
+    };
 
-    PocketItemModel(const QString &folder, QObject *parent = nullptr) : QAbstractListModel(parent), m_folder(folder) {}
+    PocketItemModel(const QString &folder, QObject *parent = nullptr);
 
     int count() const { return int(m_items.size()); }
     int rowCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : count(); }
@@ -55,13 +68,20 @@ public:
     void prepend(const QList<PocketItem> &batch);
     void removeId(const QUuid &id);
     void reset(const QList<PocketItem> &items);
+    // Looks at which copies are still on disk; done by itself whenever the
+    // pocket folder changes.
+    void refreshMissing();
 
 signals:
     void countChanged();
 
 private:
+    QString path(const PocketItem &item) const;
+
     QString m_folder;
     QList<PocketItem> m_items;
+    QFileSystemWatcher m_watcher;
+    QSet<QUuid> m_missing;
 };
 
 // The pocket shelf: copies of dropped files and folders kept in a private

@@ -1,6 +1,5 @@
 #include "tools/toolviews.h"
 
-
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
@@ -65,6 +64,18 @@ QString CalcPanel::readoutColor(bool error)
     return error ? QStringLiteral("coral") : QStringLiteral("textPrimary");
 }
 
+QString CalcPanel::compactWhole(const QString &digits)
+{
+    constexpr int shown = 4;
+    if (digits.size() <= shown)
+        return digits;
+    static const char16_t superscripts[] = u"\u2070\u00B9\u00B2\u00B3\u2074\u2075\u2076\u2077\u2078\u2079";
+    QString power;
+    for (QChar c : QString::number(digits.size() - 1))
+        power += QChar(superscripts[c.digitValue()]);
+    return digits.left(1) + u'.' + digits.mid(1, shown - 1) + QStringLiteral("\u2026\u00D710") + power;
+}
+
 // ---- Unit convert ----
 
 QList<UnitConvert::Mode> UnitConvert::modes()
@@ -83,7 +94,7 @@ QString UnitConvert::caption(Mode mode)
     return {};
 }
 
-double UnitConvert::read(const QString &value)
+std::optional<double> UnitConvert::read(const QString &value)
 {
     QString text = value;
     text.replace(u',', u'.');
@@ -91,14 +102,46 @@ double UnitConvert::read(const QString &value)
     const double x = QLocale::c().toDouble(text, &ok);
     // The C locale's reader skips surrounding spaces; a number with spaces
     // around it is not one complete number.
-    if (!ok || text != text.trimmed() || !std::isfinite(x))
+    if (text != text.trimmed() || std::isnan(x))
         return 0;
-    return x;
+    // Past the double's range the reader gives an infinity and no success;
+    // a number too small for it reads as the 0 it rounds to.
+    if (std::isinf(x))
+        return std::nullopt;
+    return ok ? x : 0;
+}
+
+namespace {
+// Both conversions of x, first unit to second and back.
+std::pair<double, double> converted(UnitConvert::Mode mode, double x)
+{
+    using M = UnitConvert::Mode;
+    switch (mode) {
+    case M::temp: return {(x - 32) * 5 / 9, x * 9 / 5 + 32};
+    case M::px: return {x * 0.75, x / 0.75};
+    case M::length: return {x * 2.54, x / 2.54};
+    case M::time: return {x / 60, x * 60};
+    }
+    return {0, 0};
+}
+} // namespace
+
+bool UnitConvert::inRange(Mode mode, const QString &value)
+{
+    constexpr double limit = 1e15;
+    const std::optional<double> x = read(value);
+    if (!x)
+        return false;
+    const auto [a, b] = converted(mode, *x);
+    return std::abs(*x) < limit && std::abs(a) < limit && std::abs(b) < limit;
 }
 
 QString UnitConvert::line(Mode mode, const QString &value)
 {
-    const double x = read(value);
+    if (!inRange(mode, value))
+        return QStringLiteral("Too large to convert");
+    const double x = *read(value);
+    const auto [a, b] = converted(mode, x);
     const QString sep = QStringLiteral("   \u00B7   ");
     auto f = [](double v, int places) {
         // "-0.0" reads as "0.0".
@@ -107,17 +150,17 @@ QString UnitConvert::line(Mode mode, const QString &value)
     };
     switch (mode) {
     case Mode::temp:
-        return f(x, 1) + QStringLiteral(" °F → ") + f((x - 32) * 5 / 9, 1) + QStringLiteral(" °C") + sep + f(x, 1)
-            + QStringLiteral(" °C → ") + f(x * 9 / 5 + 32, 1) + QStringLiteral(" °F");
+        return f(x, 1) + QStringLiteral(" °F → ") + f(a, 1) + QStringLiteral(" °C") + sep + f(x, 1)
+            + QStringLiteral(" °C → ") + f(b, 1) + QStringLiteral(" °F");
     case Mode::px:
-        return f(x, 1) + QStringLiteral(" px → ") + f(x * 0.75, 1) + QStringLiteral(" pt") + sep + f(x, 1)
-            + QStringLiteral(" pt → ") + f(x / 0.75, 1) + QStringLiteral(" px");
+        return f(x, 1) + QStringLiteral(" px → ") + f(a, 1) + QStringLiteral(" pt") + sep + f(x, 1)
+            + QStringLiteral(" pt → ") + f(b, 1) + QStringLiteral(" px");
     case Mode::length:
-        return f(x, 2) + QStringLiteral(" in → ") + f(x * 2.54, 2) + QStringLiteral(" cm") + sep + f(x, 2)
-            + QStringLiteral(" cm → ") + f(x / 2.54, 2) + QStringLiteral(" in");
+        return f(x, 2) + QStringLiteral(" in → ") + f(a, 2) + QStringLiteral(" cm") + sep + f(x, 2)
+            + QStringLiteral(" cm → ") + f(b, 2) + QStringLiteral(" in");
     case Mode::time:
-        return f(x, 0) + QStringLiteral(" min → ") + f(x / 60, 2) + QStringLiteral(" hr") + sep + f(x, 2)
-            + QStringLiteral(" hr → ") + f(x * 60, 0) + QStringLiteral(" min");
+        return f(x, 0) + QStringLiteral(" min → ") + f(a, 2) + QStringLiteral(" hr") + sep + f(x, 2)
+            + QStringLiteral(" hr → ") + f(b, 0) + QStringLiteral(" min");
     }
     return {};
 }
@@ -131,8 +174,10 @@ QString PocketPanel::subtitle(int count)
     return QString::number(count) + QStringLiteral(" held");
 }
 
-QString PocketPanel::detail(bool isDirectory, qint64 byteCount, const QLocale &locale)
+QString PocketPanel::detail(bool isDirectory, qint64 byteCount, bool missing, const QLocale &locale)
 {
+    if (missing)
+        return isDirectory ? QStringLiteral("Folder gone from disk") : QStringLiteral("File gone from disk");
     const QString tail = QStringLiteral("  \u00B7  drag out");
     if (isDirectory)
         return QStringLiteral("Folder") + tail;
@@ -141,6 +186,8 @@ QString PocketPanel::detail(bool isDirectory, qint64 byteCount, const QLocale &l
 
 QVariantMap PocketPanel::dragData(const QString &path)
 {
+    if (!QFileInfo::exists(path))
+        return {};
     const QUrl url = QUrl::fromLocalFile(path);
     return {{QStringLiteral("text/uri-list"), QString::fromUtf8(url.toEncoded()) + QStringLiteral("\r\n")}};
 }
@@ -272,6 +319,11 @@ QString ToolViews::calcReadoutColor(bool error) const
     return CalcPanel::readoutColor(error);
 }
 
+QString ToolViews::calcCompactWhole(const QString &digits) const
+{
+    return CalcPanel::compactWhole(digits);
+}
+
 QList<ConvertMode> ToolViews::convertModes() const
 {
     QList<ConvertMode> list;
@@ -287,14 +339,21 @@ QString ToolViews::convertLine(int mode, const QString &value) const
     return UnitConvert::line(UnitConvert::Mode(mode), value);
 }
 
+bool ToolViews::convertInRange(int mode, const QString &value) const
+{
+    if (mode < 0 || mode > int(UnitConvert::Mode::time))
+        return false;
+    return UnitConvert::inRange(UnitConvert::Mode(mode), value);
+}
+
 QString ToolViews::pocketSubtitle(int count) const
 {
     return PocketPanel::subtitle(count);
 }
 
-QString ToolViews::pocketDetail(bool isDirectory, qint64 byteCount) const
+QString ToolViews::pocketDetail(bool isDirectory, qint64 byteCount, bool missing) const
 {
-    return PocketPanel::detail(isDirectory, byteCount);
+    return PocketPanel::detail(isDirectory, byteCount, missing);
 }
 
 QVariantMap ToolViews::pocketDragData(const QString &path) const

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
+#include <optional>
 
 // How a pad key looks: its fill and caption colours by palette name, its
 // caption size, and whether the fill is an accent colour.
@@ -61,6 +62,9 @@ KeyLook look(const CalcKey &key);
 QString expressionLine(const QString &expression);
 // The readout's colour by palette name.
 QString readoutColor(bool error);
+// A whole part too long to show in full, with its size kept readable: its
+// first four digits and its power of ten, "9.027…×10¹⁵".
+QString compactWhole(const QString &digits);
 } // namespace CalcPanel
 
 // The unit pairs of the convert card.
@@ -69,17 +73,24 @@ enum class Mode { temp, px, length, time };
 QList<Mode> modes();
 QString caption(Mode mode);
 // The typed text as a number: a decimal comma counts as a point; anything
-// but one complete number reads as 0.
-double read(const QString &value);
-// Both ways at once, "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F".
+// but one complete number reads as 0. None for a number past what a double
+// holds (1e400, or an infinity).
+std::optional<double> read(const QString &value);
+// Whether the card can show the value and both its conversions: each below
+// 1e15 in size, a double's fifteen significant digits.
+bool inRange(Mode mode, const QString &value);
+// Both ways at once, "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F"; out of
+// range, "Too large to convert".
 QString line(Mode mode, const QString &value);
 } // namespace UnitConvert
 
 namespace PocketPanel {
 QString subtitle(int count);
-// "Folder  ·  drag out", else the size and "  ·  drag out".
-QString detail(bool isDirectory, qint64 byteCount, const QLocale &locale = QLocale());
-// What a row dragged out of the island carries.
+// "Folder  ·  drag out", else the size and "  ·  drag out"; for a copy no
+// longer on disk, that it is gone.
+QString detail(bool isDirectory, qint64 byteCount, bool missing = false, const QLocale &locale = QLocale());
+// What a row dragged out of the island carries: the file, or nothing at all
+// once the file is gone.
 QVariantMap dragData(const QString &path);
 } // namespace PocketPanel
 
@@ -115,13 +126,15 @@ public:
     Q_INVOKABLE CalcKeyLook calcKeyLook(const CalcKey &key) const;
     Q_INVOKABLE QString calcExpressionLine(const QString &expression) const;
     Q_INVOKABLE QString calcReadoutColor(bool error) const;
+    Q_INVOKABLE QString calcCompactWhole(const QString &digits) const;
 
     // Modes of the convert card, and its line.
     Q_INVOKABLE QList<ConvertMode> convertModes() const;
     Q_INVOKABLE QString convertLine(int mode, const QString &value) const;
+    Q_INVOKABLE bool convertInRange(int mode, const QString &value) const;
 
     Q_INVOKABLE QString pocketSubtitle(int count) const;
-    Q_INVOKABLE QString pocketDetail(bool isDirectory, qint64 byteCount) const;
+    Q_INVOKABLE QString pocketDetail(bool isDirectory, qint64 byteCount, bool missing) const;
     Q_INVOKABLE QVariantMap pocketDragData(const QString &path) const;
     // The image source of a held file's icon.
     Q_INVOKABLE QUrl pocketIcon(const QString &path, bool isDirectory) const;

@@ -5,6 +5,7 @@
 #include "support/pavlettest.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -252,4 +253,153 @@ TEST_F(ArtworkTest, RoundedArtworkHasTransparentCorners)
     const QUrl file = QUrl::fromLocalFile("/tmp/cover.png");
     EXPECT_EQ(MediaText::roundedArtwork(file, 10, 40), file);
     EXPECT_TRUE(MediaText::roundedArtwork(QUrl(), 10, 40).isEmpty());
+}
+
+namespace {
+
+// A PNG of the given colour type and bit depth, written byte by byte (Qt
+// writes only some of them): side × side pixels, the left half of `left`
+// and the right half of `right`, each a list of samples (palette indices
+// for type 3).
+QByteArray pngOf(int type, int depth, const QList<int> &left, const QList<int> &right, const QByteArray &plte = {},
+                 const QByteArray &trns = {}, int side = 32)
+{
+    auto chunk = [](const char *name, const QByteArray &data) {
+        QByteArray out;
+        QDataStream s(&out, QIODevice::WriteOnly);
+        const QByteArray body = QByteArray(name) + data;
+        quint32 crc = 0xffffffffu;
+        for (char c : body) {
+            crc ^= quint8(c);
+            for (int k = 0; k < 8; ++k)
+                crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+        }
+        s << quint32(data.size());
+        s.writeRawData(body.constData(), int(body.size()));
+        s << (crc ^ 0xffffffffu);
+        return out;
+    };
+    QByteArray header;
+    QDataStream h(&header, QIODevice::WriteOnly);
+    h << quint32(side) << quint32(side) << quint8(depth) << quint8(type) << quint8(0) << quint8(0) << quint8(0);
+    QByteArray raw;
+    for (int y = 0; y < side; ++y) {
+        raw.append(char(0)); // no filter
+        quint32 bits = 0;
+        int held = 0;
+        for (int x = 0; x < side; ++x) {
+            for (int sample : (x < side / 2 ? left : right)) {
+                if (depth == 16) {
+                    raw.append(char(sample >> 8)).append(char(sample & 0xff));
+                    continue;
+                }
+                bits = (bits << depth) | quint32(sample);
+                held += depth;
+                if (held == 8) {
+                    raw.append(char(bits));
+                    bits = 0;
+                    held = 0;
+                }
+            }
+        }
+        if (held > 0)
+            raw.append(char(bits << (8 - held)));
+    }
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png += chunk("IHDR", header);
+    if (!plte.isEmpty())
+        png += chunk("PLTE", plte);
+    if (!trns.isEmpty())
+        png += chunk("tRNS", trns);
+    png += chunk("IDAT", qCompress(raw).mid(4)); // a zlib stream without Qt's length in front
+    png += chunk("IEND", {});
+    return png;
+}
+
+QByteArray saved(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 100);
+    return bytes;
+}
+
+} // namespace
+
+// Cover art of every pixel layout a PNG or JPEG may have is drawn in its own
+// colours, also when it is scaled down.
+TEST_F(ArtworkTest, EveryPixelFormatKeepsItsColours)
+{
+    const QColor red(255, 0, 0), blue(0, 0, 255);
+    // A palette whose entry 1 is red and last entry blue, grey elsewhere.
+    auto palette = [&](int depth) {
+        const int n = 1 << depth;
+        QByteArray plte;
+        for (int i = 0; i < n; ++i) {
+            const QColor c = (n == 2 ? i == 0 : i == 1) ? red : i == n - 1 ? blue : QColor(90, 90, 90);
+            plte.append(char(c.red())).append(char(c.green())).append(char(c.blue()));
+        }
+        return plte;
+    };
+    QImage rgb(32, 32, QImage::Format_RGB32);
+    rgb.fill(blue);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 16; ++x)
+            rgb.setPixelColor(x, y, red);
+    QImage grey = rgb.convertToFormat(QImage::Format_Grayscale8);
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+        QColor left, right;
+    };
+    const Case cases[] = {
+        {"1-bit palette", pngOf(3, 1, {0}, {1}, palette(1)), red, blue},
+        {"2-bit palette", pngOf(3, 2, {1}, {3}, palette(2)), red, blue},
+        {"4-bit palette", pngOf(3, 4, {1}, {15}, palette(4)), red, blue},
+        {"8-bit palette", pngOf(3, 8, {1}, {255}, palette(8)), red, blue},
+        {"8-bit palette with alpha", pngOf(3, 8, {1}, {255}, palette(8), QByteArray(255, char(255)) + char(0)), red,
+         Qt::transparent},
+        {"1-bit palette with alpha", pngOf(3, 1, {0}, {1}, palette(1), QByteArray(1, char(0))), Qt::transparent, blue},
+        {"1-bit grey", pngOf(0, 1, {0}, {1}), Qt::black, Qt::white},
+        {"2-bit grey", pngOf(0, 2, {1}, {3}), QColor(85, 85, 85), Qt::white},
+        {"4-bit grey", pngOf(0, 4, {5}, {15}), QColor(85, 85, 85), Qt::white},
+        {"8-bit grey", pngOf(0, 8, {85}, {255}), QColor(85, 85, 85), Qt::white},
+        {"16-bit grey", pngOf(0, 16, {85 * 257}, {65535}), QColor(85, 85, 85), Qt::white},
+        {"grey with alpha", pngOf(4, 8, {85, 255}, {255, 0}), QColor(85, 85, 85), Qt::transparent},
+        {"16-bit grey with alpha", pngOf(4, 16, {85 * 257, 65535}, {65535, 0}), QColor(85, 85, 85), Qt::transparent},
+        {"RGB", pngOf(2, 8, {255, 0, 0}, {0, 0, 255}), red, blue},
+        {"16-bit RGB", pngOf(2, 16, {65535, 0, 0}, {0, 0, 65535}), red, blue},
+        {"RGBA", pngOf(6, 8, {255, 0, 0, 255}, {0, 0, 255, 0}), red, Qt::transparent},
+        {"colour JPEG", saved(rgb, "JPG"), red, blue},
+        {"grey JPEG", saved(grey, "JPG"), grey.pixelColor(0, 0), grey.pixelColor(31, 0)},
+    };
+    ArtworkImageProvider provider(loader);
+    QTemporaryDir dir;
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = dir.filePath(QString::number(++n));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        NowPlayingInfo info = record(QString::fromLatin1(c.what));
+        info.artworkURL = QUrl::fromLocalFile(path);
+        ASSERT_FALSE(fetch(info).isNull());
+        const QUrl url = MediaText::roundedArtwork(ArtworkLoader::imageUrl(info.artworkKey()), 0, 8);
+        const QString id = url.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).mid(1);
+        // Scaled down to a quarter, as the views ask for it.
+        const QImage image = provider.requestImage(id, nullptr, QSize(8, 8));
+        ASSERT_EQ(image.size(), QSize(8, 8));
+        for (const auto &[at, want] : {std::pair{QPoint(1, 4), c.left}, std::pair{QPoint(6, 4), c.right}}) {
+            const QColor got = image.pixelColor(at);
+            EXPECT_NEAR(got.alpha(), want.alpha(), 4) << at.x();
+            if (want.alpha() == 0)
+                continue;
+            EXPECT_NEAR(got.red(), want.red(), 8) << at.x();
+            EXPECT_NEAR(got.green(), want.green(), 8) << at.x();
+            EXPECT_NEAR(got.blue(), want.blue(), 8) << at.x();
+        }
+    }
 }

@@ -10,8 +10,27 @@
 #include <QQmlExpression>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QTest>
 
-class ToolPanelsTest : public PanelViewTest {};
+class ToolPanelsTest : public PanelViewTest {
+protected:
+    // Holds a new one-byte file of that name in the shown pocket; its row.
+    QQuickItem *holdFile(const QString &name)
+    {
+        QFile f(tempPath(name));
+        if (!f.open(QIODevice::WriteOnly))
+            return nullptr;
+        f.write("x");
+        f.close();
+        model->pocket()->ingest({QUrl::fromLocalFile(f.fileName())});
+        QObject *list = find("pocketList");
+        if (!list)
+            return nullptr;
+        list->setProperty("currentIndex", 0);
+        return list->property("currentItem").value<QQuickItem *>();
+    }
+};
 
 TEST_F(ToolPanelsTest, EveryPanelLoads)
 {
@@ -63,34 +82,35 @@ TEST(CalcPanelRulesTest, SubtitlePadAndKeyLooks)
     for (const Case &c : cases)
         EXPECT_EQ(CalcPanel::look(c.key), c.look) << c.key.label().toStdString();
     EXPECT_EQ(CalcPanel::expressionLine(""), " ");
+    // The short form of a long whole part keeps its size readable.
+    EXPECT_EQ(CalcPanel::compactWhole("9027081243722166"), QString::fromUtf8("9.027…×10¹⁵"));
+    EXPECT_EQ(CalcPanel::compactWhole("12345678901"), QString::fromUtf8("1.234…×10¹⁰"));
+    EXPECT_EQ(CalcPanel::compactWhole("1234"), "1234");
 }
 
-TEST(UnitConvertTest, BothWaysPerMode)
+// A long whole part too wide even at its smallest size shows its first
+// digits and its power of ten inside the readout, never the end of the
+// number alone.
+TEST_F(ToolPanelsTest, ANarrowReadoutShowsALongWholePartInShort)
 {
-    using M = UnitConvert::Mode;
-    struct Case { M mode; const char *value; const char *line; };
-    const Case cases[] = {
-        {M::temp, "32", "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F"},
-        {M::temp, "-40", "-40.0 °F → -40.0 °C   ·   -40.0 °C → -40.0 °F"},
-        {M::length, "1,5", "1.50 in → 3.81 cm   ·   1.50 cm → 0.59 in"},
-        {M::time, "", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
-        {M::time, " 5", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
-        {M::time, "abc", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
-        {M::time, "90", "90 min → 1.50 hr   ·   90.00 hr → 5400 min"},
-        {M::px, "16", "16.0 px → 12.0 pt   ·   16.0 pt → 21.3 px"},
-        {M::px, "1e3", "1000.0 px → 750.0 pt   ·   1000.0 pt → 1333.3 px"},
-        // No negative zero from a value just under the freezing point.
-        {M::temp, "31.99", "32.0 °F → 0.0 °C   ·   32.0 °C → 89.6 °F"},
-        {M::length, "-0.001", "0.00 in → 0.00 cm   ·   0.00 cm → 0.00 in"},
-        {M::time, "-0.004", "0 min → 0.00 hr   ·   0.00 hr → 0 min"},
-        // Numbers past the double's range, and infinities, count as nothing.
-        {M::temp, "1e400", "0.0 °F → -17.8 °C   ·   0.0 °C → 32.0 °F"},
-        {M::px, "-1e400", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
-        {M::px, "inf", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
-        {M::px, "nan", "0.0 px → 0.0 pt   ·   0.0 pt → 0.0 px"},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(UnitConvert::line(c.mode, QString::fromUtf8(c.value)), QString::fromUtf8(c.line)) << c.value;
+    islandViews = std::make_unique<IslandViews>(qml, model.get(), &fakes->settings, homeParts.get());
+    view = islandViews->create("tools/CalcReadoutView.qml",
+                               {{"width", 140},
+                                {"height", 52},
+                                {"readout", QVariant::fromValue(CalcReadout::fraction(false, QStringLiteral("9027081243722166"),
+                                                                                      "498", "997"))}});
+    auto *readout = qobject_cast<QQuickItem *>(view.get());
+    ASSERT_TRUE(readout);
+    window = std::make_unique<QQuickWindow>();
+    window->resize(140, 52);
+    readout->setParentItem(window->contentItem());
+    window->show();
+    auto *whole = qobject_cast<QQuickItem *>(find("whole"));
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->property("text").toString(), QString::fromUtf8("9.027…×10¹⁵"));
+    // Laid out: the short form starts inside the readout, uncut.
+    EXPECT_TRUE(waitUntil([&] { return whole->width() > 0 && !whole->property("truncated").toBool(); }));
+    EXPECT_GE(whole->mapToItem(readout, QPointF(0, 0)).x(), -0.5);
 }
 
 // The pad's buttons and the header's controls reach the engine; the unit
@@ -148,14 +168,23 @@ TEST(PocketPanelRulesTest, SubtitleDetailAndDragData)
     EXPECT_EQ(PocketPanel::subtitle(1), "1 held");
     EXPECT_EQ(PocketPanel::subtitle(12), "12 held");
     const QLocale c = QLocale::c();
-    EXPECT_EQ(PocketPanel::detail(true, 123456, c), "Folder  ·  drag out");
-    EXPECT_EQ(PocketPanel::detail(false, 1536, c), "1.5 kB  ·  drag out");
-    EXPECT_EQ(PocketPanel::detail(false, 420, c), "420 bytes  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(true, 123456, false, c), "Folder  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 1536, false, c), "1.5 kB  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 420, false, c), "420 bytes  ·  drag out");
+    EXPECT_EQ(PocketPanel::detail(false, 420, true, c), "File gone from disk");
     // A name with spaces and a hash still arrives as the one file.
-    const QVariantMap data = PocketPanel::dragData("/cache/PavletPocket/Report #2.pdf");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Report #2.pdf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QVariantMap data = PocketPanel::dragData(path);
     const QStringList lines = data.value("text/uri-list").toString().split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(QUrl(lines.first()).toLocalFile(), "/cache/PavletPocket/Report #2.pdf");
+    EXPECT_EQ(QUrl(lines.first()).toLocalFile(), path);
+    // A file gone from disk is not offered.
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_TRUE(PocketPanel::dragData(path).isEmpty());
 }
 
 // Rows come and go with the store; the clipboard button and a drag over the
@@ -237,15 +266,7 @@ TEST_F(ToolPanelsTest, PocketRowNameAndDropOutline)
     EXPECT_GT(outline->property("opacity").toDouble(), 0.5);
     EXPECT_TRUE(waitUntil([&] { return outline->property("opacity").toDouble() < 0.01; }));
 
-    QFile f(tempPath("A quarterly report with a very long name that cannot fit in one row.pdf"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
-    model->pocket()->ingest({QUrl::fromLocalFile(f.fileName())});
-    QObject *list = find("pocketList");
-    ASSERT_TRUE(list);
-    list->setProperty("currentIndex", 0);
-    auto *row = list->property("currentItem").value<QQuickItem *>();
+    QQuickItem *row = holdFile("A quarterly report with a very long name that cannot fit in one row.pdf");
     ASSERT_TRUE(row);
     auto *name = row->findChild<QQuickItem *>("name");
     auto *texts = row->findChild<QQuickItem *>("texts");
@@ -255,6 +276,25 @@ TEST_F(ToolPanelsTest, PocketRowNameAndDropOutline)
     EXPECT_EQ(name->property("elide").toInt(), int(Qt::ElideRight));
     const qreal textsEnd = texts->mapToItem(row, QPointF(texts->width(), 0)).x();
     EXPECT_GE(cross->mapToItem(row, QPointF(0, 0)).x() - textsEnd, 24);
+}
+
+// A held copy deleted on disk: its row says so and a drag of it carries
+// nothing.
+TEST_F(ToolPanelsTest, PocketRowOfACopyGoneFromDisk)
+{
+    model->openPocket();
+    ASSERT_TRUE(open("tools/PocketPanel.qml", {400, 352}));
+    QQuickItem *row = holdFile("notes.txt");
+    ASSERT_TRUE(row);
+    auto *detail = row->findChild<QQuickItem *>("detail");
+    ASSERT_TRUE(detail);
+    QQmlExpression dragData(qmlContext(row), row, "Drag.mimeData");
+    EXPECT_FALSE(dragData.evaluate().toMap().isEmpty());
+
+    ASSERT_TRUE(QFile::remove(row->property("path").toString()));
+    EXPECT_TRUE(waitUntil([&] { return detail->property("text").toString() == "File gone from disk"; }));
+    EXPECT_TRUE(dragData.evaluate().toMap().isEmpty());
+    EXPECT_EQ(detail->property("color").value<QColor>().rgb(), Palette::coralColor.rgb());
 }
 
 TEST(TranslatorPanelRulesTest, StatusLineClearAndButtonTitle)

@@ -2,12 +2,16 @@
 #include "support/pavlettest.h"
 #include "support/qtprinters.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QListView>
+#include <QTest>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTimer>
@@ -79,6 +83,40 @@ TEST_F(FilePickerTest, ChoosesAFolderAndAFileTogether)
         paths.append(url.toLocalFile());
     paths.sort();
     EXPECT_EQ(paths, (QStringList{tempPath("pick/Album"), tempPath("pick/notes.txt")}));
+}
+
+// A folder's name or path typed into the name field and confirmed with
+// Return opens that folder; nothing is chosen until the user chooses.
+TEST_F(FilePickerTest, ATypedFolderOpensInTheDialog)
+{
+    QDir(tmp.path()).mkpath("pick/Album");
+    QDir(tmp.path()).mkpath("elsewhere");
+    QStringList entered;
+    whenShown([&](QFileDialog &dialog) {
+        dialog.setDirectory(tempPath("pick"));
+        auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
+        auto *model = qobject_cast<QFileSystemModel *>(dialog.findChild<QListView *>("listView")->model());
+        auto *wait = new QTimer(&dialog);
+        QObject::connect(wait, &QTimer::timeout, &dialog, [&dialog, &entered, name, model, wait, this] {
+            if (!model->index(tempPath("pick/Album")).isValid())
+                return;
+            wait->stop();
+            name->setFocus();
+            for (const QString &typed : {QStringLiteral("Album"), tempPath("elsewhere")}) {
+                QTest::keyClicks(name, typed);
+                // The completion list, when it shows, takes the first Return.
+                if (name->completer() && name->completer()->popup())
+                    name->completer()->popup()->hide();
+                QTest::keyClick(name, Qt::Key_Return);
+                entered << QDir(dialog.directory()).absolutePath();
+            }
+            dialog.reject();
+        });
+        wait->start(20);
+    });
+    platform::QtFilePicker picker;
+    EXPECT_EQ(pick(picker), std::nullopt) << "nothing was chosen";
+    EXPECT_EQ(entered, (QStringList{tempPath("pick/Album"), tempPath("elsewhere")}));
 }
 
 TEST_F(FilePickerTest, CancelPicksNothing)

@@ -278,7 +278,7 @@ TEST_F(ToolShots, UpdateAvailableAndDownloading)
 }
 
 // A result whose whole part has sixteen digits: the stacked parts shrink,
-// then the whole part gives up digits behind an ellipsis, and nothing is
+// then the whole part shrinks with all its digits shown, and nothing is
 // drawn past the readout's edges.
 TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
 {
@@ -301,7 +301,11 @@ TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
         EXPECT_GE(drawn.left(), room.left() - 0.5) << part->objectName().toStdString();
         EXPECT_LE(drawn.right(), room.right() + 0.5) << part->objectName().toStdString();
     }
-    EXPECT_TRUE(whole->property("truncated").toBool()) << "the cut whole part shows an ellipsis";
+    EXPECT_EQ(whole->property("text").toString(), "9027081243722166");
+    EXPECT_FALSE(whole->property("truncated").toBool()) << "no digit of the whole part is hidden";
+    const int wholeSize = whole->property("font").value<QFont>().pixelSize();
+    EXPECT_LT(wholeSize, 32);
+    EXPECT_GE(wholeSize, 13) << "no smaller than a plain number shrinks";
     EXPECT_EQ(numerator->property("font").value<QFont>().pixelSize(), 8) << "the parts shrink to half first";
 
     // A short fraction keeps its full sizes.
@@ -309,6 +313,7 @@ TEST_F(ToolShots, CalculatorLongFractionFitsTheReadout)
     type(QStringLiteral("1/3=+1="));
     spin(50);
     EXPECT_FALSE(whole->property("truncated").toBool());
+    EXPECT_EQ(whole->property("font").value<QFont>().pixelSize(), 32);
     EXPECT_EQ(numerator->property("font").value<QFont>().pixelSize(), 16);
 }
 
@@ -333,6 +338,25 @@ TEST_F(ToolShots, TypingIntoTheUnitCardsValue)
     EXPECT_EQ(value->property("text").toString(), "100");
     EXPECT_TRUE(named("convertLine")->property("text").toString().startsWith(QStringLiteral("100.0 °F")));
     EXPECT_EQ(calc->display(), "7");
+
+    // Long numbers stay inside the card; one past what the card can show
+    // is refused in coral.
+    QQuickItem *line = named("convertLine");
+    QQuickItem *card = findByType(controller->panel()->contentItem(), "CalcConvertCard");
+    ASSERT_TRUE(line && card);
+    for (const char *typed : {"-12345678901234.5", "1e308"}) {
+        QTest::keyClick(controller->panel(), Qt::Key_A, Qt::ControlModifier);
+        typeOnWindow(QString::fromLatin1(typed));
+        // The card grows with the line on the next frame.
+        auto inside = [&] {
+            const QRectF box = card->mapRectToScene(QRectF(0, 0, card->width(), card->height()));
+            return box.contains(line->mapRectToScene(QRectF(0, 0, line->property("paintedWidth").toDouble(),
+                                                            line->property("paintedHeight").toDouble())));
+        };
+        EXPECT_TRUE(waitUntil(inside)) << typed;
+    }
+    EXPECT_EQ(line->property("text").toString(), "Too large to convert");
+    EXPECT_EQ(line->property("color").value<QColor>().rgb(), Palette::coralColor.rgb());
 }
 
 // "Paste" leaves the cursor after the pasted text, and the field's text
