@@ -86,7 +86,8 @@ TEST(ZipCard, PickCancelledThenPickedZipsIntoDownloads)
                  j.hands().key("Escape");
              });
              j.click(j.text("Pick"));
-             XInput::pause(1500);
+             j.waitFor([&] { return stateWhileUp != Island::NotchState::collapsed; }, 8000,
+                       "the file dialog to show and be cancelled");
          },
          [&](Journey &j) {
              EXPECT_EQ(stateWhileUp, Island::NotchState::home) << "the island stays open under its dialog";
