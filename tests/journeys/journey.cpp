@@ -63,6 +63,12 @@ bool isType(const QQuickItem *item, const char *type)
     return QByteArray(item->metaObject()->className()).startsWith(type) || item->inherits(type);
 }
 
+QString frameText(NotchPanel *panel)
+{
+    const QRectF f = panel ? panel->islandFrameOnScreen() : QRectF();
+    return QStringLiteral("%1,%2 %3x%4").arg(f.x()).arg(f.y()).arg(f.width()).arg(f.height());
+}
+
 QString describe(const QQuickItem *item)
 {
     const QString id = item->property("moduleId").toString();
@@ -206,7 +212,7 @@ bool Journey::ready(QQuickItem *item)
     m_lastItem = item;
     QString why;
     const bool ok = Patience::ready(item, 4000, &why, XInput::pause);
-    m_lastItemSeen = Patience::describe(item);
+    m_lastItemSeen = Patience::describe(item) + QStringLiteral(" (island frame then %1)").arg(frameText(panel()));
     if (!ok)
         m_missed = why;
     return ok;
@@ -239,12 +245,8 @@ QString Journey::report()
         const auto key = [](auto value) {
             return QString::fromLatin1(QMetaEnum::fromType<decltype(value)>().valueToKey(int(value)));
         };
-        lines << QStringLiteral("island %1, game %2, island frame %3,%4 %5x%6")
-                     .arg(key(island().state()), key(island().activeGame()))
-                     .arg(panel() ? panel()->islandFrameOnScreen().x() : -1)
-                     .arg(panel() ? panel()->islandFrameOnScreen().y() : -1)
-                     .arg(panel() ? panel()->islandFrameOnScreen().width() : -1)
-                     .arg(panel() ? panel()->islandFrameOnScreen().height() : -1);
+        lines << QStringLiteral("island %1, game %2, island frame %3")
+                     .arg(key(island().state()), key(island().activeGame()), frameText(panel()));
     }
     if (!m_lastItemSeen.isEmpty())
         lines << QStringLiteral("last item acted on: %1; now %2")
