@@ -422,7 +422,7 @@ QQuickItem *Journey::textIn(QQuickWindow *window, const QString &wanted)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-void Journey::scrollIntoView(QQuickItem *target, QPointF point)
+bool Journey::scrollIntoView(QQuickItem *target, QPointF point)
 {
     // Out of sight below or above: the user scrolls to it first.
     QQuickWindow *window = target->window();
@@ -445,6 +445,13 @@ void Journey::scrollIntoView(QQuickItem *target, QPointF point)
     }
     // A press while the list still glides only stops it: wait for it to rest.
     ready(guard);
+    if (guard && !area.contains(screenPoint(guard, point))) {
+        m_missed = QStringLiteral("%1 stayed out of sight (the visible area is %2,%3 %4x%5)")
+                       .arg(Patience::describe(guard))
+                       .arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height());
+        return false;
+    }
+    return !guard.isNull();
 }
 
 void Journey::click(QQuickItem *target, QPointF point)
@@ -460,9 +467,10 @@ void Journey::click(QQuickItem *target, QPointF point)
     for (int i = 0; i < 3; ++i) {
         if (!ready(guard))
             break;
-        scrollIntoView(guard, point);
-        if (!guard)
-            break;
+        if (!scrollIntoView(guard, point)) {
+            ADD_FAILURE() << m_missed.toStdString();
+            return;
+        }
         const QPoint at = screenPoint(guard, point);
         if (m_hands.position() != at)
             m_hands.moveTo(at, 3);

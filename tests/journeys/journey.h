@@ -120,8 +120,8 @@ public:
     // first.
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // Scrolls with the wheel, as the user would, until the point is in sight,
-    // and waits for the list to rest.
-    void scrollIntoView(QQuickItem *item, QPointF at = QPointF(-1, -1));
+    // and waits for the list to rest; false when it stays out of sight.
+    bool scrollIntoView(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // The item that has the keyboard on the island, and the text it holds.
     QQuickItem *focused();
     QString focusedText();
