@@ -7,6 +7,7 @@
 #include "media/voicememoengine.h"
 #include "notch/notchpanel.h"
 #include "notch/notchwindowcontroller.h"
+#include "support/itemtree.h"
 #include "support/patience.h"
 #include "support/pulseserver.h"
 #include "support/screenshots.h"
@@ -39,12 +40,8 @@ void setFolderEnvironment(const QString &home)
     qputenv("XDG_CACHE_HOME", (home + "/cache").toUtf8());
 }
 
-using Patience::shownOpacity;
-
-QRectF sceneRect(const QQuickItem *item)
-{
-    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-}
+using ItemTree::effectiveOpacity;
+using ItemTree::sceneRect;
 
 void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &match, QList<QQuickItem *> &out)
 {
@@ -344,7 +341,7 @@ QStringList Journey::homeProblems()
     for (int i = 0; i < cards.size(); ++i) {
         QQuickItem *card = cards[i];
         const QRectF r = sceneRect(card);
-        const double opacity = shownOpacity(card);
+        const double opacity = effectiveOpacity(card);
         if (opacity < 0.99)
             problems << QStringLiteral("%1 shows at opacity %2").arg(describe(card)).arg(opacity, 0, 'f', 2);
         if (r.height() < 8)
@@ -388,7 +385,7 @@ QQuickItem *Journey::item(const char *type, const std::function<bool(QQuickItem 
 QQuickItem *Journey::text(const QString &wanted)
 {
     return item("QQuickText", [&](QQuickItem *i) {
-        return i->property("text").toString() == wanted && shownOpacity(i) > 0.5;
+        return i->property("text").toString() == wanted && effectiveOpacity(i) > 0.5;
     });
 }
 
@@ -417,7 +414,7 @@ QQuickItem *Journey::named(QQuickWindow *window, const QString &objectName)
 QQuickItem *Journey::textIn(QQuickWindow *window, const QString &wanted)
 {
     const QList<QQuickItem *> found = itemsIn(window, "QQuickText", [&](QQuickItem *i) {
-        return i->property("text").toString() == wanted && shownOpacity(i) > 0.5;
+        return i->property("text").toString() == wanted && effectiveOpacity(i) > 0.5;
     });
     return found.isEmpty() ? nullptr : found.first();
 }

@@ -1,5 +1,7 @@
 #include "support/patience.h"
 
+#include "support/itemtree.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -42,10 +44,10 @@ struct Look {
 
 Look lookOf(const QQuickItem *item)
 {
-    QRectF r = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    QRectF r = ItemTree::sceneRect(item);
     if (const QWindow *w = item->window())
         r.translate(w->position());
-    return {r, shownOpacity(item)};
+    return {r, ItemTree::effectiveOpacity(item)};
 }
 
 } // namespace
@@ -73,17 +75,6 @@ bool until(const std::function<bool()> &condition, int ms, const std::function<v
     return true;
 }
 
-double shownOpacity(const QQuickItem *item)
-{
-    double o = 1;
-    for (const QQuickItem *i = item; i; i = i->parentItem()) {
-        if (!i->isVisible())
-            return 0;
-        o *= i->opacity();
-    }
-    return o;
-}
-
 QString notShown(const QQuickItem *item)
 {
     if (!item)
@@ -92,7 +83,7 @@ QString notShown(const QQuickItem *item)
         return QStringLiteral("it is in no window");
     if (!item->window()->isExposed())
         return QStringLiteral("its window is not shown");
-    if (shownOpacity(item) <= 0)
+    if (ItemTree::effectiveOpacity(item) <= 0)
         return QStringLiteral("it is hidden");
     if (item->width() <= 0 || item->height() <= 0)
         return QStringLiteral("it has no size");

@@ -29,9 +29,6 @@ QString notShown(const QQuickItem *item);
 // The item as a failure should name it: its type and what tells it apart,
 // its place and size in its window, its opacity as seen.
 QString describe(const QQuickItem *item);
-// Opacity as the user sees it: the item's own times every ancestor's, 0 when
-// any of them is hidden.
-double shownOpacity(const QQuickItem *item);
 
 // Waits until item is shown, enabled and at rest; false (with why, when
 // given, saying what it saw last) when the stretched deadline passes first.
