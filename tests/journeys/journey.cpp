@@ -424,21 +424,19 @@ bool Journey::scrollIntoView(QQuickItem *target, QPointF point)
     // Out of sight below or above: the user scrolls to it first.
     QQuickWindow *window = target->window();
     QRectF area = window == panel() ? panel()->islandFrameOnScreen() : QRectF(window->geometry());
-    // In another window (the settings), only what the scroll areas around it
-    // show can be clicked: the window's margins hide the rest.
-    if (window != panel()) {
-        for (QQuickItem *p = target->parentItem(); p; p = p->parentItem()) {
-            if (p->inherits("QQuickFlickable"))
-                area &= sceneRect(p).translated(window->mapToGlobal(QPoint(0, 0)));
-        }
+    // Only what the lists around it show can be clicked: margins and
+    // clipping hide the rest.
+    for (QQuickItem *p = target->parentItem(); p; p = p->parentItem()) {
+        if (p->inherits("QQuickFlickable") && p->property("contentHeight").toReal() > p->height())
+            area &= sceneRect(p).translated(window->mapToGlobal(QPoint(0, 0)));
     }
     area.adjust(0, 8, 0, -8);
     QPointer<QQuickItem> guard(target);
     for (int i = 0; i < 40 && guard && !area.contains(screenPoint(target, point)); ++i) {
         m_hands.moveTo(area.center().toPoint(), 2);
-        const QPoint before = screenPoint(target, point);
-        m_hands.scroll(before.y() > area.bottom() ? -1 : 1);
-        waitFor([&] { return !guard || screenPoint(target, point) != before; }, 500);
+        m_hands.scroll(screenPoint(target, point).y() > area.bottom() ? -1 : 1);
+        // The list glides a while after each turn of the wheel.
+        ready(guard);
     }
     // A press while the list still glides only stops it: wait for it to rest.
     ready(guard);

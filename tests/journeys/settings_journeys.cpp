@@ -146,7 +146,8 @@ void toCanvasForm(Journey &j)
 {
     toPage(j, "modules");
     QQuickItem *card = j.named(j.settingsWindow(), "module-canvas");
-    ASSERT_TRUE(card);
+    // Its size once the page is laid out.
+    ASSERT_TRUE(j.ready(card));
     j.click(card, QPointF(card->width() / 2, 18));
     ASSERT_TRUE(j.waitFor([&] { return shownNamed(j, "canvasAddress"); }, 3000));
 }
@@ -592,7 +593,7 @@ TEST(SettingsNotch, ClockEditorZoneAndCycle)
          }},
         {"pick 24-hour: the sample in Tokyo's 24-hour time", [](Journey &j) {
              QQuickItem *hours = shownNamed(j, "notchHours");
-             ASSERT_TRUE(hours);
+             ASSERT_TRUE(hours && j.ready(hours));
              j.click(hours, QPointF(hours->width() * 0.75, hours->height() / 2));
              // The sample sits under the picker: the user scrolls to read it.
              ASSERT_TRUE(j.waitFor([&] { return shownNamed(j, "clockSample"); }, 3000, "the clock sample"));
