@@ -154,7 +154,9 @@ TEST(VoiceMemos, RecordPlayNameNoteStarExportDelete)
              EXPECT_TRUE(j.waitFor([&] { return j.captureStreams() == 0; }, 5000)) << "Stop closes the microphone";
          }},
         {"play it", [&](Journey &j) {
-             j.click(symbol(j, "play.fill"));
+             QQuickItem *play = nullptr;
+             j.waitFor([&] { return play = symbol(j, "play.fill"); }, 3000, "the memo's play button");
+             j.click(play);
          },
          [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->isPlaying(); }, 5000)); }},
         {"open the row", [&](Journey &j) {
