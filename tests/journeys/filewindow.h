@@ -88,5 +88,4 @@ inline void dragToWindow(Journey &j, QQuickItem *item, QPointF at, const FileWin
     j.hands().press();
     XInput::pause(60);
     j.hands().moveTo(from + QPoint(0, 40), 6);
-    XInput::pause(1500);
 }

@@ -3,6 +3,7 @@
 #include "games/arcadeengine.h"
 #include "island/notchviewmodel.h"
 
+#include <QMetaEnum>
 #include <QMetaProperty>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -26,16 +27,20 @@ bool inPhase(Journey &j, Game game, const char *phases)
     return QString::fromLatin1(phases).split('|').contains(phase(j, game));
 }
 
-// The shown item of that object name.
+// The shown item of that object name, once there is one.
 QQuickItem *named(Journey &j, const QString &name)
 {
-    return j.item("QQuickItem", [&](QQuickItem *i) { return i->objectName() == name && i->isVisible(); });
+    QQuickItem *found = nullptr;
+    j.waitFor([&] {
+        return found = j.item("QQuickItem", [&](QQuickItem *i) { return i->objectName() == name && i->isVisible(); });
+    }, 3000, name);
+    return found;
 }
 
 void press(Journey &j, const QString &text)
 {
-    QQuickItem *item = j.text(text);
-    if (!item)
+    QQuickItem *item = nullptr;
+    if (!j.waitFor([&] { return item = j.text(text); }, 3000, QStringLiteral("\"%1\" to show").arg(text)))
         ADD_FAILURE() << "no " << text.toStdString() << " to press";
     else
         j.click(item);
@@ -75,18 +80,22 @@ QString record(Journey &j, const GameWalk &g)
     return value.isValid() && !value.isNull() ? value.toString() : QString();
 }
 
+QString gameName(Game game)
+{
+    return QString::fromLatin1(QMetaEnum::fromType<Game>().valueToKey(int(game)));
+}
+
 bool openCard(Journey &j, Game game)
 {
-    // The arcade grows into place first.
-    j.settle();
-    XInput::pause(300);
-    QQuickItem *card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == int(game); });
-    if (!card)
+    QQuickItem *card = nullptr;
+    if (!j.waitFor([&] {
+            return card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == int(game); });
+        }, 3000, QStringLiteral("the arcade to show the %1 card").arg(gameName(game))))
         return false;
     j.click(card);
-    const bool opened = j.waitFor([&] { return j.island().activeGame() == game; }, 3000);
+    const bool opened = j.waitFor([&] { return j.island().activeGame() == game; }, 3000,
+                                  QStringLiteral("the %1 card to open its game").arg(gameName(game)));
     j.settle();
-    XInput::pause(300);
     return opened;
 }
 
@@ -201,7 +210,7 @@ void stack4Move(Journey &j)
         return;
     j.hands().key(QString::number(column % 7 + 1));
     column += 3;
-    XInput::pause(250);
+    j.waitFor([&] { return phase(j, Game::stack4) != "playing" || !s->property("redTurn").toBool(); }, 1000);
 }
 
 // Pattern: a pad the sequence does not start with.
@@ -250,7 +259,6 @@ INSTANTIATE_TEST_SUITE_P(
         GameWalk{"Clicks", Game::cps,
                  [](Journey &j) {
                      press(j, "Play");
-                     XInput::pause(300);
                      j.click(named(j, "cpsChip5"));
                      j.click(named(j, "cpsTarget"));
                  },
@@ -275,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
         GameWalk{"Blackjack", Game::blackjack,
                  [](Journey &j) {
                      press(j, "Play");
-                     XInput::pause(300);
+                     j.waitFor([&] { return phase(j, Game::blackjack) == "betting"; }, 3000, "the table to take bets");
                      key(j, "Return");
                  },
                  "playing|waiting|settle",

@@ -119,7 +119,6 @@ TEST(HomeEditing, AddRemoveReorderAndDone)
              ASSERT_TRUE(calendar);
              // The badge at the tile's top left corner.
              j.click(calendar, QPointF(2, 2));
-             XInput::pause(400);
          },
          [](Journey &j) { EXPECT_FALSE(cardIds(j).contains("calendar")); }},
         {"drag the first tile below the second", [](Journey &j) {
@@ -127,23 +126,25 @@ TEST(HomeEditing, AddRemoveReorderAndDone)
              ASSERT_GE(cards.size(), 3);
              const QString first = cards[0]->property("moduleId").toString();
              j.scrollIntoView(cards[0]);
+             j.ready(cards[1]);
              j.hands().drag(j.screenPoint(cards[0]), j.screenPoint(cards[1], QPointF(cards[1]->width() / 2, cards[1]->height() - 4)));
-             XInput::pause(500);
-             ASSERT_FALSE(cardIds(j).isEmpty());
-             EXPECT_NE(cardIds(j).first(), first);
+             EXPECT_TRUE(j.waitFor([&] { return !cardIds(j).isEmpty() && cardIds(j).first() != first; }, 3000,
+                                   "the first tile to move"))
+                 << cardIds(j).join(',').toStdString();
          }},
         {"drag an icon across four others", [](Journey &j) {
              const QList<QQuickItem *> icons = stripIcons(j);
              ASSERT_GE(icons.size(), 6);
              j.scrollIntoView(icons[0]);
+             j.ready(icons[4]);
              const QString order = j.root().settings().chromeIconOrder();
              j.hands().drag(j.screenPoint(icons[0]), j.screenPoint(icons[4]) + QPoint(4, 0), 24);
-             XInput::pause(500);
-             EXPECT_NE(j.root().settings().chromeIconOrder(), order);
+             EXPECT_TRUE(j.waitFor([&] { return j.root().settings().chromeIconOrder() != order; }, 3000,
+                                   "the strip's order to change"));
          }},
         {"leave with Done", [&](Journey &j) {
              j.click(iconButton(j, "Done"));
-             XInput::pause(300);
+             j.waitFor([&] { return !j.island().isEditingModules(); }, 3000, "edit mode to end");
              before = cardIds(j);
          },
          [](Journey &j) {

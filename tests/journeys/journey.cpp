@@ -7,11 +7,14 @@
 #include "media/voicememoengine.h"
 #include "notch/notchpanel.h"
 #include "notch/notchwindowcontroller.h"
+#include "support/itemtree.h"
+#include "support/patience.h"
 #include "support/pulseserver.h"
 #include "support/screenshots.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMetaEnum>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QWidget>
@@ -21,6 +24,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QWindow>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,22 +40,8 @@ void setFolderEnvironment(const QString &home)
     qputenv("XDG_CACHE_HOME", (home + "/cache").toUtf8());
 }
 
-// Opacity as the user sees it: the item's own times every ancestor's.
-double shownOpacity(const QQuickItem *item)
-{
-    double o = 1;
-    for (const QQuickItem *i = item; i; i = i->parentItem()) {
-        if (!i->isVisible())
-            return 0;
-        o *= i->opacity();
-    }
-    return o;
-}
-
-QRectF sceneRect(const QQuickItem *item)
-{
-    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-}
+using ItemTree::effectiveOpacity;
+using ItemTree::sceneRect;
 
 void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &match, QList<QQuickItem *> &out)
 {
@@ -68,6 +58,12 @@ void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &match, Q
 bool isType(const QQuickItem *item, const char *type)
 {
     return QByteArray(item->metaObject()->className()).startsWith(type) || item->inherits(type);
+}
+
+QString frameText(NotchPanel *panel)
+{
+    const QRectF f = panel ? panel->islandFrameOnScreen() : QRectF();
+    return QStringLiteral("%1,%2 %3x%4").arg(f.x()).arg(f.y()).arg(f.width()).arg(f.height());
 }
 
 QString describe(const QQuickItem *item)
@@ -198,16 +194,25 @@ QPoint Journey::screenPoint(const QQuickItem *item, QPointF at) const
     return item->window()->mapToGlobal(scene.toPoint());
 }
 
-bool Journey::waitFor(const std::function<bool()> &condition, int timeoutMs)
+bool Journey::waitFor(const std::function<bool()> &condition, int timeoutMs, const QString &what)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        XInput::pause(10);
-    }
-    return true;
+    if (Patience::until(condition, timeoutMs, XInput::pause))
+        return true;
+    m_missed = QStringLiteral("waited %1 ms for %2")
+                   .arg(Patience::deadline(timeoutMs))
+                   .arg(what.isEmpty() ? QStringLiteral("a condition") : what);
+    return false;
+}
+
+bool Journey::ready(QQuickItem *item)
+{
+    m_lastItem = item;
+    QString why;
+    const bool ok = Patience::ready(item, 4000, &why, XInput::pause);
+    m_lastItemSeen = Patience::describe(item) + QStringLiteral(" (island frame then %1)").arg(frameText(panel()));
+    if (!ok)
+        m_missed = why;
+    return ok;
 }
 
 void Journey::settle(int quietMs, int timeoutMs)
@@ -215,27 +220,48 @@ void Journey::settle(int quietMs, int timeoutMs)
     NotchPanel *p = panel();
     if (!p)
         return;
-    QElapsedTimer total, quiet;
-    total.start();
+    QElapsedTimer quiet;
     quiet.start();
     QRectF last = p->islandFrameOnScreen();
-    while (quiet.elapsed() < quietMs && total.elapsed() < timeoutMs) {
-        XInput::pause(16);
+    Patience::until([&] {
         const QRectF now = p->islandFrameOnScreen();
         if (now != last) {
             last = now;
             quiet.restart();
         }
+        return quiet.elapsed() >= quietMs;
+    }, timeoutMs, XInput::pause);
+}
+
+QString Journey::report()
+{
+    QStringList lines;
+    if (!m_missed.isEmpty())
+        lines << m_missed;
+    if (m_root) {
+        const auto key = [](auto value) {
+            return QString::fromLatin1(QMetaEnum::fromType<decltype(value)>().valueToKey(int(value)));
+        };
+        lines << QStringLiteral("island %1, game %2, island frame %3")
+                     .arg(key(island().state()), key(island().activeGame()), frameText(panel()));
     }
+    if (!m_lastItemSeen.isEmpty())
+        lines << QStringLiteral("last item acted on: %1; now %2")
+                     .arg(m_lastItemSeen, m_lastItem ? Patience::describe(m_lastItem) : QStringLiteral("gone"));
+    lines << QStringLiteral("pointer at %1,%2").arg(m_hands.position().x()).arg(m_hands.position().y());
+    return lines.join(QLatin1String("\n"));
 }
 
 bool Journey::openHome()
 {
     m_hands.moveTo(desktopPoint(), 1);
     m_hands.moveTo(islandPoint(), 8);
-    waitFor([this] { return island().state() != Island::NotchState::collapsed; }, 3000);
+    waitFor([this] { return island().state() != Island::NotchState::collapsed; }, 3000,
+            QStringLiteral("the island to answer the pointer over it"));
+    settle();
     m_hands.click(islandPoint());
-    const bool opened = waitFor([this] { return island().state() == Island::NotchState::home; }, 5000);
+    const bool opened =
+        waitFor([this] { return island().state() == Island::NotchState::home; }, 5000, QStringLiteral("Home to open"));
     settle();
     return opened;
 }
@@ -248,15 +274,18 @@ bool Journey::openFromStrip(const QString &title)
             return i->property("help").toString() == QLatin1String("Modules") && i->isVisible();
         })) {
         click(menu);
-        XInput::pause(300);
-        QQuickItem *entry = item("QQuickMenuItem", [&](QQuickItem *i) {
-            return i->isVisible() && i->property("text").toString() == title;
-        });
-        if (!entry)
+        QQuickItem *entry = nullptr;
+        if (!waitFor([&] {
+                return (entry = item("QQuickMenuItem", [&](QQuickItem *i) {
+                            return i->isVisible() && i->property("text").toString() == title;
+                        }));
+            }, 3000, QStringLiteral("the Modules menu to show %1").arg(title)))
             return false;
         click(entry);
     } else {
-        QQuickItem *cell = item("QQuickItem", [&](QQuickItem *i) {
+        QQuickItem *cell = nullptr;
+        const auto find = [&] {
+            return cell = item("QQuickItem", [&](QQuickItem *i) {
             const QVariant data = i->property("modelData");
             return data.isValid() && i->isVisible() && i->width() > 10
                 && data.metaType().metaObject()
@@ -264,24 +293,29 @@ bool Journey::openFromStrip(const QString &title)
                            .readOnGadget(data.constData())
                            .toString()
                        == title;
-        });
-        if (!cell)
+            });
+        };
+        if (!waitFor(find, 3000, QStringLiteral("the strip to show %1").arg(title)))
             return false;
         click(cell);
     }
-    const bool opened = waitFor([this] { return island().state() != Island::NotchState::home; }, 3000);
+    const bool opened = waitFor([this] { return island().state() != Island::NotchState::home; }, 3000,
+                                QStringLiteral("%1 to open from the strip").arg(title));
     settle();
     return opened;
 }
 
 bool Journey::collapse()
 {
-    for (int i = 0; i < 3; ++i) {
+    // Each Escape goes back one level; the next is pressed once the island
+    // has stopped moving.
+    for (int i = 0; i < 3 && island().state() != Island::NotchState::collapsed; ++i) {
         m_hands.key(QStringLiteral("Escape"));
-        XInput::pause(80);
+        settle(100);
     }
     m_hands.click(desktopPoint());
-    const bool closed = waitFor([this] { return island().state() == Island::NotchState::collapsed; }, 5000);
+    const bool closed = waitFor([this] { return island().state() == Island::NotchState::collapsed; }, 5000,
+                                QStringLiteral("the island to collapse"));
     settle();
     return closed;
 }
@@ -307,7 +341,7 @@ QStringList Journey::homeProblems()
     for (int i = 0; i < cards.size(); ++i) {
         QQuickItem *card = cards[i];
         const QRectF r = sceneRect(card);
-        const double opacity = shownOpacity(card);
+        const double opacity = effectiveOpacity(card);
         if (opacity < 0.99)
             problems << QStringLiteral("%1 shows at opacity %2").arg(describe(card)).arg(opacity, 0, 'f', 2);
         if (r.height() < 8)
@@ -351,7 +385,7 @@ QQuickItem *Journey::item(const char *type, const std::function<bool(QQuickItem 
 QQuickItem *Journey::text(const QString &wanted)
 {
     return item("QQuickText", [&](QQuickItem *i) {
-        return i->property("text").toString() == wanted && shownOpacity(i) > 0.5;
+        return i->property("text").toString() == wanted && effectiveOpacity(i) > 0.5;
     });
 }
 
@@ -380,50 +414,69 @@ QQuickItem *Journey::named(QQuickWindow *window, const QString &objectName)
 QQuickItem *Journey::textIn(QQuickWindow *window, const QString &wanted)
 {
     const QList<QQuickItem *> found = itemsIn(window, "QQuickText", [&](QQuickItem *i) {
-        return i->property("text").toString() == wanted && shownOpacity(i) > 0.5;
+        return i->property("text").toString() == wanted && effectiveOpacity(i) > 0.5;
     });
     return found.isEmpty() ? nullptr : found.first();
 }
 
-void Journey::scrollIntoView(QQuickItem *target, QPointF point)
+bool Journey::scrollIntoView(QQuickItem *target, QPointF point)
 {
     // Out of sight below or above: the user scrolls to it first.
     QQuickWindow *window = target->window();
     QRectF area = window == panel() ? panel()->islandFrameOnScreen() : QRectF(window->geometry());
-    // In another window (the settings), only what the scroll areas around it
-    // show can be clicked: the window's margins hide the rest.
-    if (window != panel()) {
-        for (QQuickItem *p = target->parentItem(); p; p = p->parentItem()) {
-            if (p->inherits("QQuickFlickable"))
-                area &= sceneRect(p).translated(window->mapToGlobal(QPoint(0, 0)));
-        }
+    // Only what the lists around it show can be clicked: margins and
+    // clipping hide the rest.
+    for (QQuickItem *p = target->parentItem(); p; p = p->parentItem()) {
+        if (p->inherits("QQuickFlickable") && p->property("contentHeight").toReal() > p->height())
+            area &= sceneRect(p).translated(window->mapToGlobal(QPoint(0, 0)));
     }
     area.adjust(0, 8, 0, -8);
-    for (int i = 0; i < 40 && !area.contains(screenPoint(target, point)); ++i) {
+    QPointer<QQuickItem> guard(target);
+    for (int i = 0; i < 40 && guard && !area.contains(screenPoint(target, point)); ++i) {
         m_hands.moveTo(area.center().toPoint(), 2);
         m_hands.scroll(screenPoint(target, point).y() > area.bottom() ? -1 : 1);
-        XInput::pause(120);
+        // The list glides a while after each turn of the wheel.
+        ready(guard);
     }
     // A press while the list still glides only stops it: wait for it to rest.
-    QPoint at = screenPoint(target, point);
-    for (int i = 0; i < 40; ++i) {
-        XInput::pause(100);
-        const QPoint now = screenPoint(target, point);
-        if (now == at)
-            break;
-        at = now;
+    ready(guard);
+    if (guard && !area.contains(screenPoint(guard, point))) {
+        m_missed = QStringLiteral("%1 stayed out of sight (the visible area is %2,%3 %4x%5)")
+                       .arg(Patience::describe(guard))
+                       .arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height());
+        return false;
     }
+    return !guard.isNull();
 }
 
 void Journey::click(QQuickItem *target, QPointF point)
 {
     if (!target) {
+        m_missed = QStringLiteral("there was nothing to click");
         ADD_FAILURE() << "nothing to click";
         return;
     }
-    scrollIntoView(target, point);
-    m_hands.click(screenPoint(target, point));
-    XInput::pause(60);
+    QPointer<QQuickItem> guard(target);
+    // The pointer's arrival may start a hover's move: the press waits until
+    // the item has come to rest under it.
+    for (int i = 0; i < 3; ++i) {
+        if (!ready(guard))
+            break;
+        if (!scrollIntoView(guard, point)) {
+            ADD_FAILURE() << m_missed.toStdString();
+            return;
+        }
+        const QPoint at = screenPoint(guard, point);
+        if (m_hands.position() != at)
+            m_hands.moveTo(at, 3);
+        if (ready(guard) && screenPoint(guard, point) == m_hands.position())
+            break;
+    }
+    if (!guard) {
+        ADD_FAILURE() << "what was to be clicked went away: " << m_lastItemSeen.toStdString();
+        return;
+    }
+    m_hands.click(screenPoint(guard, point));
 }
 
 QQuickItem *Journey::focused()
@@ -461,9 +514,9 @@ void Journey::whenDialogShows(const std::function<void(QWidget *)> &answer, int 
             ADD_FAILURE() << "no dialog showed";
             return;
         }
+        // The window manager gives it the keyboard first.
+        Patience::until([dialog] { return dialog->isActiveWindow(); }, 1000);
         m_hands.setSpinning(false);
-        // A moment for the window manager to give it the keyboard.
-        QThread::msleep(300);
         answer(dialog);
         m_hands.setSpinning(true);
     });
@@ -514,27 +567,42 @@ QStringList Journey::stillRecording() const
     return what;
 }
 
-void Journey::shot(const QString &name)
+QString Journey::shot(const QString &name, const QString &into)
 {
     const QString dir = qEnvironmentVariable("PAVLET_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
+    if (dir.isEmpty() && into.isEmpty())
+        return {};
     const QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     QString file = QStringLiteral("%1-%2-%3").arg(journeyName()).arg(++m_shots, 2, 10, QLatin1Char('0')).arg(name);
     file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]+")), QStringLiteral("_"));
-    const QString folder = QDir(Screenshots::outputDir()).filePath(QStringLiteral("journeys"));
+    const QString folder = dir.isEmpty() ? into : QDir(Screenshots::outputDir()).filePath(QStringLiteral("journeys"));
     QDir().mkpath(folder);
     Screenshots::save(image, folder, file);
+    return QDir(folder).absoluteFilePath(file + QStringLiteral(".png"));
 }
 
 void walk(Journey &journey, const std::vector<Step> &steps)
 {
     for (const Step &step : steps) {
         SCOPED_TRACE(step.what);
+        journey.m_missed.clear();
         step.act(journey);
-        XInput::pause(30);
-        if (step.check)
-            step.check(journey);
+        if (step.check && !::testing::Test::HasFailure()) {
+            // What a step brings about may take a while on a busy machine:
+            // the check is tried quietly until it holds, and once more for
+            // the record if it never does.
+            const bool held = Patience::until([&] {
+                ::testing::TestPartResultArray failures;
+                {
+                    ::testing::ScopedFakeTestPartResultReporter quiet(
+                        ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+                    step.check(journey);
+                }
+                return failures.size() == 0;
+            }, 3000, XInput::pause);
+            if (!held)
+                step.check(journey);
+        }
         const Island::NotchState state = journey.island().state();
         if (state == Island::NotchState::home && !journey.island().isEditingModules()) {
             const QStringList problems = journey.homeSettled();
@@ -544,9 +612,16 @@ void walk(Journey &journey, const std::vector<Step> &steps)
             const QStringList busy = journey.stillRecording();
             EXPECT_TRUE(busy.isEmpty()) << busy.join("; ").toStdString();
         }
-        journey.shot(QString::fromLatin1(step.what));
-        if (::testing::Test::HasFailure())
-            return;
+        if (!::testing::Test::HasFailure()) {
+            journey.shot(QString::fromLatin1(step.what));
+            continue;
+        }
+        // Enough to read the failure without running it again.
+        const QString picture = journey.shot(QString::fromLatin1(step.what),
+                                             QDir::current().filePath(QStringLiteral("journey-failures")));
+        ADD_FAILURE() << "\"" << step.what << "\" failed; " << journey.report().toStdString()
+                      << "\nscreenshot: " << picture.toStdString();
+        return;
     }
 }
 

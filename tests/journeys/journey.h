@@ -80,9 +80,16 @@ public:
     bool openFromStrip(const QString &title);
     // Escape three times and a click outside: the island collapses.
     bool collapse();
-    bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
+    // Waits for condition with a deadline stretched by the machine's load
+    // (Patience); on a miss, what it waited for is kept for report().
+    bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000, const QString &what = {});
     // Waits until the island's window stands still.
     void settle(int quietMs = 250, int timeoutMs = 8000);
+    // Waits until the item is shown, enabled and at rest.
+    bool ready(QQuickItem *item);
+    // What a failing step should say: the last wait that ran out and what it
+    // saw then, the island's state, the last item acted on and the pointer.
+    QString report();
 
     // What a user would find wrong with Home's cards now: a card hidden or
     // faded, two cards on top of each other, a card outside the panel.
@@ -109,11 +116,12 @@ public:
     // The shown text item of that window that reads exactly `text`.
     QQuickItem *textIn(QQuickWindow *window, const QString &text);
     // Clicks an item where the user would (its centre, or the point given in
-    // it), scrolling it into sight first.
+    // it) once it is ready and under the pointer, scrolling it into sight
+    // first.
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // Scrolls with the wheel, as the user would, until the point is in sight,
-    // and waits for the list to rest.
-    void scrollIntoView(QQuickItem *item, QPointF at = QPointF(-1, -1));
+    // and waits for the list to rest; false when it stays out of sight.
+    bool scrollIntoView(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // The item that has the keyboard on the island, and the text it holds.
     QQuickItem *focused();
     QString focusedText();
@@ -131,13 +139,15 @@ public:
     // Whether anything records or films.
     QStringList stillRecording() const;
 
-    // A picture of the screen into $PAVLET_SCREENSHOT_DIR, when that is set.
-    void shot(const QString &name);
+    // A picture of the screen into $PAVLET_SCREENSHOT_DIR, when that is set,
+    // or into folder when one is given; the file's path.
+    QString shot(const QString &name, const QString &folder = {});
 
     // The running journey's name, for the screenshots.
     static QString journeyName();
 
 private:
+    friend void walk(Journey &journey, const std::vector<struct Step> &steps);
     Setup m_setup;
     QTemporaryDir m_home;
     QByteArray m_oldHome;
@@ -151,6 +161,9 @@ private:
     FakePermissionBackend m_permissions;
     std::unique_ptr<CompositionRoot> m_root;
     int m_shots = 0;
+    QPointer<QQuickItem> m_lastItem;
+    QString m_lastItemSeen;
+    QString m_missed;
 };
 
 // One step of a journey: what the user does, and what must then hold beyond

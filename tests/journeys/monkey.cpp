@@ -426,9 +426,10 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
             j.collapse();
             if (!j.openFromStrip(QStringLiteral("Games")))
                 continue;
-            j.settle();
-            XInput::pause(300);
-            if (QQuickItem *card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == g; })) {
+            QQuickItem *card = nullptr;
+            if (j.waitFor([&] {
+                    return card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == g; });
+                }, 3000)) {
                 j.click(card);
                 monkey.wander(15);
             }

@@ -1,6 +1,8 @@
 #include "journey.h"
 #include "filewindow.h"
 
+#include "support/patience.h"
+
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "tools/calculatorengine.h"
@@ -12,6 +14,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <QMimeData>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -49,7 +52,7 @@ TEST_P(Panels, OpenUseAndClose)
          [&](Journey &j) { EXPECT_EQ(j.island().state(), walkInfo.state); }},
         {"Escape closes it", [](Journey &j) {
              j.hands().key("Escape");
-             XInput::pause(400);
+             j.settle();
              j.hands().click(j.desktopPoint());
          },
          [](Journey &j) {
@@ -64,18 +67,21 @@ INSTANTIATE_TEST_SUITE_P(
         PanelWalk{"Calculator", State::calculator,
                   [](Journey &j) {
                       // By keys, then on the pad.
+                      const auto reads = [&j](const char *display) {
+                          EXPECT_TRUE(j.waitFor([&] { return j.island().calculator()->display() == display; }, 2000,
+                                                QStringLiteral("the display to read %1").arg(display)))
+                              << j.island().calculator()->display().toStdString();
+                      };
                       j.hands().type("12+30=");
-                      XInput::pause(200);
-                      EXPECT_EQ(j.island().calculator()->display(), "42");
+                      reads("42");
                       j.click(j.text("7"));
-                      XInput::pause(200);
-                      EXPECT_EQ(j.island().calculator()->display(), "7");
+                      reads("7");
                   }},
         PanelWalk{"Translator", State::translator,
                   [](Journey &j) {
                       // Nothing answers at the translator's address here.
                       j.hands().type("Bonjour");
-                      XInput::pause(1500);
+                      EXPECT_TRUE(j.waitFor([&] { return j.focusedText() == "Bonjour"; }, 2000, "the typed text"));
                   }},
         PanelWalk{"Pocket", State::pocket, nullptr},
         PanelWalk{"Voice memos", State::voice, nullptr},
@@ -85,11 +91,12 @@ INSTANTIATE_TEST_SUITE_P(
                   [](Journey &j) {
                       // The first game of the hub, a few keys, and back.
                       j.hands().key("Return");
-                      XInput::pause(300);
+                      j.waitFor([&] { return j.island().activeGame() != Island::PavletGame::hub; }, 3000,
+                                "the first game to open");
                       j.hands().key("space");
                       j.hands().key("Left");
                       j.hands().key("Right");
-                      XInput::pause(300);
+                      j.settle();
                   }}),
     [](const auto &info) {
         QString name = QString::fromLatin1(info.param.title);
@@ -155,8 +162,10 @@ TEST(PanelJourneys, TranslatorWithItsServerGone)
              EXPECT_EQ(j.island().state(), State::translator);
          }},
         {"Escape goes home", [](Journey &j) {
+             // The first lets go of the text field.
              j.hands().key("Escape");
-             XInput::pause(200);
+             j.waitFor([&] { return j.island().state() != State::translator || !j.focused()
+                                    || !j.focused()->inherits("QQuickTextEdit"); }, 2000);
              if (j.island().state() == State::translator)
                  j.hands().key("Escape");
          },
@@ -213,21 +222,30 @@ void dropOnIsland(Journey &j, FileWindow &files)
         j.hands().moveTo(island, 10);
         j.hands().setSpinning(true);
         // The island opens to the pocket under the hand; then the drop.
-        QTimer::singleShot(900, [&j, island] {
+        auto *opened = new QTimer;
+        auto *since = new QElapsedTimer;
+        since->start();
+        opened->setInterval(20);
+        QObject::connect(opened, &QTimer::timeout, [&j, island, opened, since] {
+            if (j.island().state() != Island::NotchState::pocket && since->elapsed() < Patience::deadline(3000))
+                return;
+            opened->stop();
+            opened->deleteLater();
+            delete since;
             j.hands().setSpinning(false);
             j.hands().moveTo(island + QPoint(0, 30), 6);
             QThread::msleep(150);
             j.hands().release();
             j.hands().setSpinning(true);
         });
+        opened->start();
     };
     j.hands().moveTo(files.middle(), 3);
     XInput::pause(100);
     j.hands().press();
     XInput::pause(60);
+    // The drag runs, and ends, in here.
     j.hands().moveTo(files.middle() + QPoint(30, -30), 4);
-    // The drag has ended here.
-    XInput::pause(300);
 }
 
 } // namespace

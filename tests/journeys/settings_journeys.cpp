@@ -38,12 +38,19 @@ bool sheetUp(Journey &j)
 }
 
 
+// The settings window shows and has the keyboard.
+void settingsShown(Journey &j)
+{
+    ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000,
+                          "the settings window to show"));
+    j.waitFor([&] { return j.settingsWindow()->isActive(); }, 2000, "the settings window to take the keyboard");
+}
+
 // Opens the settings window as the island's menu would.
 void openSettings(Journey &j)
 {
     j.root().delegate().openSettings();
-    ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
-    XInput::pause(400);
+    settingsShown(j);
 }
 
 // A click on the page's row in the sidebar.
@@ -52,7 +59,16 @@ void toPage(Journey &j, const char *page)
     QQuickItem *row = j.named(j.settingsWindow(), QStringLiteral("sidebar-") + QString::fromLatin1(page));
     ASSERT_TRUE(row) << page;
     j.click(row);
-    XInput::pause(300);
+    EXPECT_TRUE(j.waitFor([&] { return row->property("selected").toBool(); }, 3000,
+                          QStringLiteral("the %1 page to show").arg(page)));
+}
+
+// Tab, and the next item takes the keyboard.
+void tab(Journey &j)
+{
+    QQuickItem *before = j.settingsWindow()->activeFocusItem();
+    j.hands().key("Tab");
+    j.waitFor([&] { return j.settingsWindow()->activeFocusItem() != before; }, 1000);
 }
 
 QQuickItem *shownNamed(Journey &j, const QString &name)
@@ -130,7 +146,8 @@ void toCanvasForm(Journey &j)
 {
     toPage(j, "modules");
     QQuickItem *card = j.named(j.settingsWindow(), "module-canvas");
-    ASSERT_TRUE(card);
+    // Its size once the page is laid out.
+    ASSERT_TRUE(j.ready(card));
     j.click(card, QPointF(card->width() / 2, 18));
     ASSERT_TRUE(j.waitFor([&] { return shownNamed(j, "canvasAddress"); }, 3000));
 }
@@ -290,10 +307,7 @@ TEST(SettingsFirstRun, KeyboardOnly)
     ASSERT_TRUE(j.start());
     QSignalSpy quits(&j.root().delegate(), &AppDelegate::quitRequested);
     walk(j, {
-        {"the settings window opens with its sheet", [](Journey &j) {
-             ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
-             XInput::pause(500);
-         },
+        {"the settings window opens with its sheet", settingsShown,
          [](Journey &j) {
              EXPECT_TRUE(sheetUp(j));
              EXPECT_GE(j.settingsWindow()->width(), 720);
@@ -304,8 +318,7 @@ TEST(SettingsFirstRun, KeyboardOnly)
              ASSERT_FALSE(sheets.isEmpty());
              QQuickItem *sheet = sheets.first();
              for (int i = 0; i < 10; ++i) {
-                 j.hands().key("Tab");
-                 XInput::pause(60);
+                 tab(j);
                  QQuickItem *focus = j.settingsWindow()->activeFocusItem();
                  bool inside = false;
                  for (QQuickItem *p = focus; p; p = p->parentItem())
@@ -333,10 +346,8 @@ TEST(SettingsFirstRun, KeyboardOnly)
                      j.hands().key("Return");
                      break;
                  }
-                 j.hands().key("Tab");
-                 XInput::pause(60);
+                 tab(j);
              }
-             XInput::pause(500);
          },
          [&](Journey &j) {
              EXPECT_FALSE(sheetUp(j));
@@ -353,23 +364,15 @@ TEST(SettingsFirstRun, MouseThenEveryPageAndALibraryInstall)
     Journey j({.firstRun = true});
     ASSERT_TRUE(j.start());
     walk(j, {
-        {"the settings window opens", [](Journey &j) {
-             ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
-             XInput::pause(500);
-         }},
+        {"the settings window opens", settingsShown},
         {"Continue", [](Journey &j) { j.click(j.textIn(j.settingsWindow(), "Continue")); },
          [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return !sheetUp(j); }, 3000)); }},
         {"every page", [](Journey &j) {
-             for (const char *page : {"Permissions", "Modules", "Library", "Notch", "General"}) {
-                 QQuickItem *row = j.textIn(j.settingsWindow(), page);
-                 ASSERT_TRUE(row) << page;
-                 j.click(row);
-                 XInput::pause(300);
-             }
+             for (const char *page : {"permissions", "modules", "library", "notch", "general"})
+                 toPage(j, page);
          }},
         {"install the notes module from the Library", [](Journey &j) {
-             j.click(j.textIn(j.settingsWindow(), "Library"));
-             XInput::pause(300);
+             toPage(j, "library");
              QQuickItem *card = j.named(j.settingsWindow(), "module-notes");
              ASSERT_TRUE(card);
              QQuickItem *install = nullptr;
@@ -553,7 +556,6 @@ TEST(SettingsNotch, AccentFromTheColourWell)
          [](Journey &j) { j.click(shownNamed(j, "accentWell")); },
          [](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return hexField(j); }, 3000));
-             XInput::pause(300);
          }},
         {"type a colour and OK", [&](Journey &j) {
              QQuickItem *hex = hexField(j);
@@ -562,7 +564,6 @@ TEST(SettingsNotch, AccentFromTheColourWell)
              j.hands().key("a", false, true);
              j.hands().type(picked.name());
              j.hands().key("Return");
-             XInput::pause(200);
              j.click(j.textIn(j.settingsWindow(), "OK"));
          },
          [&](Journey &j) {
@@ -591,9 +592,9 @@ TEST(SettingsNotch, ClockEditorZoneAndCycle)
     walk(j, {
         {"open the settings", openSettings},
         {"to the Notch page", [](Journey &j) { toPage(j, "notch"); }},
-        {"open the time zone picker", [](Journey &j) { j.click(shownNamed(j, "notchZone")); XInput::pause(300); },
+        {"open the time zone picker", [](Journey &j) { j.click(shownNamed(j, "notchZone")); },
          [](Journey &j) { EXPECT_TRUE(j.textIn(j.settingsWindow(), "Asia/Tokyo")); }},
-        {"pick Asia/Tokyo", [](Journey &j) { j.click(j.textIn(j.settingsWindow(), "Asia/Tokyo")); XInput::pause(300); },
+        {"pick Asia/Tokyo", [](Journey &j) { j.click(j.textIn(j.settingsWindow(), "Asia/Tokyo")); },
          [](Journey &j) {
              EXPECT_EQ(j.root().settings().notchTimeZone(), "Asia/Tokyo");
              EXPECT_TRUE(j.waitFor([&] { return sampleText(j) == nowIn("Asia/Tokyo", "ddd h:mm AP"); }, 3000))
@@ -601,11 +602,10 @@ TEST(SettingsNotch, ClockEditorZoneAndCycle)
          }},
         {"pick 24-hour: the sample in Tokyo's 24-hour time", [](Journey &j) {
              QQuickItem *hours = shownNamed(j, "notchHours");
-             ASSERT_TRUE(hours);
+             ASSERT_TRUE(hours && j.ready(hours));
              j.click(hours, QPointF(hours->width() * 0.75, hours->height() / 2));
-             XInput::pause(300);
              // The sample sits under the picker: the user scrolls to read it.
-             ASSERT_TRUE(shownNamed(j, "clockSample"));
+             ASSERT_TRUE(j.waitFor([&] { return shownNamed(j, "clockSample"); }, 3000, "the clock sample"));
              j.scrollIntoView(shownNamed(j, "clockSample"));
          },
          [](Journey &j) {
@@ -649,7 +649,6 @@ TEST(SettingsStorage, AnUnwritableSettingsFile)
              setWritable(j.root().defaults().path(), false);
              asUser.emplace();
              j.click(j.textIn(j.settingsWindow(), "Drop shadow"));
-             XInput::pause(300);
          },
          [&](Journey &j) {
              EXPECT_TRUE(j.root().settings().showDropShadow());
@@ -661,7 +660,6 @@ TEST(SettingsStorage, AnUnwritableSettingsFile)
          [&](Journey &j) { EXPECT_TRUE(problemLine(j)); }},
         {"turn on Launch at login: it cannot be registered", [](Journey &j) {
              j.click(shownNamed(j, "launchAtLogin"));
-             XInput::pause(300);
          },
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return shownNamed(j, "launchAtLoginProblem"); }, 3000));
@@ -674,7 +672,6 @@ TEST(SettingsStorage, AnUnwritableSettingsFile)
              asUser.reset();
              setWritable(j.root().defaults().path(), true);
              j.click(shownNamed(j, "launchAtLogin"));
-             XInput::pause(300);
          },
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return !problemLine(j); }, 3000)) << "the line stays";
@@ -714,7 +711,6 @@ TEST(SettingsModules, InstallAndRemoveFromTheLibrary)
          }},
         {"a moment later it leaves the Library", [](Journey &j) {
              j.waitFor([&] { return j.root().settings().orderedEnabledModuleIDs().contains("notes"); }, 4000);
-             XInput::pause(300);
          },
          [](Journey &j) {
              EXPECT_TRUE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
@@ -724,7 +720,7 @@ TEST(SettingsModules, InstallAndRemoveFromTheLibrary)
          [](Journey &j) { EXPECT_TRUE(cardControl(j, "notes", "Remove")); }},
         homeWithNotes("open Home: the notes card", true),
         {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
-        {"Remove notes", [](Journey &j) { j.click(cardControl(j, "notes", "Remove")); XInput::pause(300); },
+        {"Remove notes", [](Journey &j) { j.click(cardControl(j, "notes", "Remove")); },
          [](Journey &j) {
              EXPECT_FALSE(j.root().settings().orderedEnabledModuleIDs().contains("notes"));
              EXPECT_FALSE(shownNamed(j, "module-notes"));
@@ -750,16 +746,12 @@ TEST(SettingsFirstRun, TheSheetAtTheSmallestSize)
         return QRectF(QPointF(0, 0), j.settingsWindow()->size()).contains(shown);
     };
     walk(j, {
-        {"the settings window opens with its sheet", [](Journey &j) {
-             ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow() && j.settingsWindow()->isExposed(); }, 10000));
-             XInput::pause(500);
-         },
+        {"the settings window opens with its sheet", settingsShown,
          [](Journey &j) { EXPECT_TRUE(sheetUp(j)); }},
         {"drag the window's corner far in", [](Journey &j) {
              QQuickWindow *w = j.settingsWindow();
              const QRect frame = w->frameGeometry();
              j.hands().drag(frame.bottomRight() - QPoint(2, 2), frame.topLeft() + QPoint(300, 200), 20);
-             XInput::pause(500);
          },
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.settingsWindow()->size() == QSize(720, 460); }, 3000))

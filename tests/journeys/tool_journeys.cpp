@@ -87,7 +87,8 @@ TEST(ZipCard, PickCancelledThenPickedZipsIntoDownloads)
                  j.hands().key("Escape");
              });
              j.click(j.text("Pick"));
-             XInput::pause(1500);
+             j.waitFor([&] { return stateWhileUp != Island::NotchState::collapsed; }, 8000,
+                       "the file dialog to show and be cancelled");
          },
          [&](Journey &j) {
              EXPECT_EQ(stateWhileUp, Island::NotchState::home) << "the island stays open under its dialog";
@@ -157,7 +158,9 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              EXPECT_TRUE(j.waitFor([&] { return j.captureStreams() == 0; }, 5000)) << "Stop closes the microphone";
          }},
         {"play it", [&](Journey &j) {
-             j.click(symbol(j, "play.fill"));
+             QQuickItem *play = nullptr;
+             j.waitFor([&] { return play = symbol(j, "play.fill"); }, 3000, "the memo's play button");
+             j.click(play);
          },
          [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->isPlaying(); }, 5000)); }},
         {"open the row", [&](Journey &j) {

@@ -8,6 +8,9 @@
 #include "games/wordleengine.h"
 #include "support/itemtree.h"
 
+#include "support/patience.h"
+
+#include <QPointer>
 #include <QTest>
 #include <QtMath>
 #include <cmath>
@@ -93,12 +96,20 @@ protected:
         }
         return nullptr;
     }
-    // The shown chip titled title, clicked in the middle.
+    // The shown chip titled title, clicked in the middle once it has come
+    // to rest (a page's chips fade and slide in, the last page's out).
     bool clickChip(const QString &title)
     {
-        QQuickItem *chip = visibleChip(scene.get(), [&](const QString &t) { return t == title; });
-        if (!chip)
+        QPointer<QQuickItem> chip;
+        QString why;
+        const bool ready = Patience::until([&] {
+            chip = visibleChip(scene.get(), [&](const QString &t) { return t == title; });
+            return chip && Patience::ready(chip, 1000, &why);
+        }, 2000);
+        if (!ready) {
+            ADD_FAILURE() << title.toStdString() << ": " << (chip ? why.toStdString() : "no such chip shows");
             return false;
+        }
         click(chip->mapToScene(QPointF(chip->width() / 2, chip->height() / 2)).toPoint());
         return true;
     }
@@ -277,10 +288,10 @@ TEST_F(GameScreenshotTest, BlackjackBuyInAgainChangesTheBetChips)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.again);
         open(PavletGame::blackjack);
-        spin(600); // the page's entrance
         ASSERT_TRUE(clickChip("$" + QString::number(row.first)));
         ASSERT_TRUE(clickChip("Play"));
         ASSERT_EQ(model->game<BlackjackEngine>()->betOptions().size(), row.chipsBefore);
+        Patience::until([&] { return visibleChips(QStringLiteral("$")) == row.chipsBefore; }, 2000);
         EXPECT_EQ(visibleChips(QStringLiteral("$")), row.chipsBefore);
         model->game<BlackjackEngine>()->setShoe(QList<BlackjackCard>(20, BlackjackCard{9000, 10, 0}));
         ASSERT_TRUE(clickChip("Deal $25"));
@@ -291,13 +302,12 @@ TEST_F(GameScreenshotTest, BlackjackBuyInAgainChangesTheBetChips)
         ASSERT_TRUE(clickChip("Buy in"));
         ASSERT_TRUE(clickChip("$" + QString::number(row.again)));
         ASSERT_TRUE(clickChip("Play"));
-        spin(100);
         EXPECT_EQ(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::betting);
+        Patience::until([&] { return visibleChips(QStringLiteral("$")) == row.chipsAfter; }, 2000);
         EXPECT_EQ(visibleChips(QStringLiteral("$")), row.chipsAfter);
         ASSERT_TRUE(clickChip("$10"));
         EXPECT_EQ(model->game<BlackjackEngine>()->bet(), 10);
         model->openGame(PavletGame::hub);
-        spin(600);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "style/palette.h"
 #include "media/voicememoengine.h"
+#include "support/patience.h"
 #include "services/weatherservice.h"
 #include "support/itemtree.h"
 
@@ -143,12 +144,12 @@ TEST_F(HomeScreenshotTest, VoiceMemoFieldsKeepFocusAndTheWholeText)
     QQuickItem *panel = show(QStringLiteral("media/VoiceMemosPanel.qml"), {368, 400});
     ASSERT_TRUE(panel);
     window->requestActivate();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), Patience::deadline(5000)));
     VoiceMemoEngine *voice = model->voice();
     ASSERT_EQ(voice->memos().size(), 2);
     const QString file = voice->memos().first().file;
     voice->toggleExpanded(voice->memos().first());
-    spin(500);
+    const auto wait = [this](int ms) { spin(ms); };
 
     struct Field {
         const char *objectName;
@@ -160,14 +161,19 @@ TEST_F(HomeScreenshotTest, VoiceMemoFieldsKeepFocusAndTheWholeText)
     };
     for (const Field &f : fields) {
         SCOPED_TRACE(f.objectName);
-        QPointer<QQuickItem> field = findItem(panel, QLatin1String(f.objectName));
+        QPointer<QQuickItem> field;
+        // The row opens first.
+        Patience::until([&] {
+            field = findItem(panel, QLatin1String(f.objectName));
+            return field && Patience::ready(field, 1000, nullptr, wait);
+        }, 3000, wait);
         ASSERT_TRUE(field);
         field->forceActiveFocus();
         QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(window.get(), Qt::Key_Backspace);
         for (const char c : std::string("abc d"))
             QTest::keyClick(window.get(), c);
-        spin(100);
+        Patience::until([&] { return !field || field->property("text").toString() == "abc d"; }, 1000, wait);
         ASSERT_TRUE(field) << "the row was built again";
         EXPECT_TRUE(field->hasActiveFocus());
         EXPECT_EQ(field->property("text").toString(), "abc d");
