@@ -84,22 +84,6 @@ QQuickItem *shownNamed(Journey &j, const QString &name)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-// The colour dialog's hex field, while the dialog shows.
-QQuickItem *hexField(Journey &j)
-{
-    const QList<QQuickItem *> found = j.itemsIn(j.settingsWindow(), "QQuickTextField", [](QQuickItem *i) {
-        return i->isVisible() && i->property("text").toString().startsWith(QLatin1Char('#'));
-    });
-    for (QQuickItem *f : found) {
-        bool shown = true;
-        for (QQuickItem *p = f; p; p = p->parentItem())
-            shown = shown && p->isVisible() && p->opacity() > 0.5;
-        if (shown)
-            return f;
-    }
-    return nullptr;
-}
-
 // Pixels of the island's window near a colour: what a user would see of it.
 int islandPixelsNear(Journey &j, const QColor &colour)
 {
@@ -543,7 +527,7 @@ TEST(SettingsNotch, AccentFromTheColourWell)
 {
     Journey j;
     ASSERT_TRUE(j.start());
-    const QColor picked(0xff, 0x00, 0x80);
+    QColor picked;
     walk(j, {
         {"open the settings", openSettings},
         {"to the Notch page", [](Journey &j) { toPage(j, "notch"); }},
@@ -554,20 +538,22 @@ TEST(SettingsNotch, AccentFromTheColourWell)
          }},
         {"click the accent well: the colour dialog opens over the window",
          [](Journey &j) { j.click(shownNamed(j, "accentWell")); },
-         [](Journey &j) {
-             EXPECT_TRUE(j.waitFor([&] { return hexField(j); }, 3000));
-         }},
-        {"type a colour and OK", [&](Journey &j) {
-             QQuickItem *hex = hexField(j);
-             ASSERT_TRUE(hex);
-             j.click(hex);
-             j.hands().key("a", false, true);
-             j.hands().type(picked.name());
-             j.hands().key("Return");
-             j.click(j.textIn(j.settingsWindow(), "OK"));
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return shownNamed(j, "accentPlane"); }, 3000)); }},
+        {"a pink from the hue strip, the plane's brightest corner, then OK", [&](Journey &j) {
+             QQuickItem *hue = shownNamed(j, "accentHue");
+             ASSERT_TRUE(hue);
+             j.click(hue, QPointF(hue->width() / 2, hue->height() * 0.92));
+             QQuickItem *plane = shownNamed(j, "accentPlane");
+             ASSERT_TRUE(plane);
+             j.click(plane, QPointF(plane->width() - 2, 2));
+             picked = shownNamed(j, "accentPreview")->property("color").value<QColor>();
+             j.click(shownNamed(j, "accentOk"));
          },
          [&](Journey &j) {
-             EXPECT_TRUE(j.waitFor([&] { return !hexField(j); }, 3000)) << "the dialog stays";
+             EXPECT_TRUE(j.waitFor([&] { return !shownNamed(j, "accentPlane"); }, 3000)) << "the dialog stays";
+             EXPECT_NEAR(picked.hsvHueF(), 0.92, 0.03) << picked.name().toStdString();
+             EXPECT_GT(picked.hsvSaturationF(), 0.9);
+             EXPECT_GT(picked.valueF(), 0.9);
              EXPECT_EQ(j.root().settings().customAccent().name(), picked.name());
              EXPECT_EQ(shownNamed(j, "accentWell")->property("color").value<QColor>().name(), picked.name());
          }},

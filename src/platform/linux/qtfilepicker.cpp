@@ -52,9 +52,11 @@ public:
         if (m_typed) {
             // Typed names go the dialog's own way: a folder among them is
             // opened, existing files are chosen.
+            // The answer is read as the dialog finishes, inside accept().
+            chosen = selectedUrls();
             QFileDialog::accept();
-            if (result() == QDialog::Accepted)
-                chosen = selectedUrls();
+            if (isVisible())
+                chosen.clear();
             return;
         }
         // The list or the detail view, whichever is showing.
@@ -67,9 +69,11 @@ public:
                 chosen.append(QUrl::fromLocalFile(model->filePath(index)));
         }
         if (chosen.isEmpty()) {
+            // The answer is read as the dialog finishes, inside accept().
+            chosen = selectedUrls();
             QFileDialog::accept();
-            if (result() == QDialog::Accepted)
-                chosen = selectedUrls();
+            if (isVisible())
+                chosen.clear();
             return;
         }
         QDialog::accept();

@@ -87,10 +87,13 @@ TEST_F(FilePickerTest, ChoosesAFolderAndAFileTogether)
 
 // A folder's name or path typed into the name field and confirmed with
 // Return opens that folder; nothing is chosen until the user chooses.
-TEST_F(FilePickerTest, ATypedFolderOpensInTheDialog)
+TEST_F(FilePickerTest, ATypedFolderOpensInTheDialogAndATypedFileIsChosen)
 {
     QDir(tmp.path()).mkpath("pick/Album");
     QDir(tmp.path()).mkpath("elsewhere");
+    QFile file(tempPath("elsewhere/notes.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     QStringList entered;
     whenShown([&](QFileDialog &dialog) {
         dialog.setDirectory(tempPath("pick"));
@@ -102,20 +105,21 @@ TEST_F(FilePickerTest, ATypedFolderOpensInTheDialog)
                 return;
             wait->stop();
             name->setFocus();
-            for (const QString &typed : {QStringLiteral("Album"), tempPath("elsewhere")}) {
+            for (const QString &typed : {QStringLiteral("Album"), tempPath("elsewhere"), tempPath("elsewhere/notes.txt")}) {
                 QTest::keyClicks(name, typed);
                 // The completion list, when it shows, takes the first Return.
                 if (name->completer() && name->completer()->popup())
                     name->completer()->popup()->hide();
                 QTest::keyClick(name, Qt::Key_Return);
-                entered << QDir(dialog.directory()).absolutePath();
+                if (dialog.isVisible())
+                    entered << QDir(dialog.directory()).absolutePath();
             }
-            dialog.reject();
         });
         wait->start(20);
     });
     platform::QtFilePicker picker;
-    EXPECT_EQ(pick(picker), std::nullopt) << "nothing was chosen";
+    EXPECT_EQ(pick(picker), QList<QUrl>{QUrl::fromLocalFile(tempPath("elsewhere/notes.txt"))})
+        << "a typed file is chosen";
     EXPECT_EQ(entered, (QStringList{tempPath("pick/Album"), tempPath("elsewhere")}));
 }
 
