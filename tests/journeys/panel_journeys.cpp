@@ -5,6 +5,7 @@
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
+#include "notch/notchpanel.h"
 #include "tools/calculatorengine.h"
 #include "tools/pocketstore.h"
 
@@ -221,17 +222,25 @@ void dropOnIsland(Journey &j, FileWindow &files)
         j.hands().setSpinning(false);
         j.hands().moveTo(island, 10);
         j.hands().setSpinning(true);
-        // The island opens to the pocket under the hand; then the drop.
+        // The island opens to the pocket under the hand; the drop comes once
+        // the opened island stands still over the place of the drop.
         auto *opened = new QTimer;
         auto *since = new QElapsedTimer;
+        auto *frameThen = new QRectF;
         since->start();
         opened->setInterval(20);
-        QObject::connect(opened, &QTimer::timeout, [&j, island, opened, since] {
-            if (j.island().state() != Island::NotchState::pocket && since->elapsed() < Patience::deadline(3000))
+        QObject::connect(opened, &QTimer::timeout, [&j, island, opened, since, frameThen] {
+            const QRectF frame = j.panel() ? j.panel()->islandFrameOnScreen() : QRectF();
+            const bool still = frame == *frameThen;
+            *frameThen = frame;
+            const bool open = j.island().state() == Island::NotchState::pocket && still
+                              && frame.adjusted(8, 8, -8, -8).contains(island + QPoint(0, 30));
+            if (!open && since->elapsed() < Patience::deadline(3000))
                 return;
             opened->stop();
             opened->deleteLater();
             delete since;
+            delete frameThen;
             j.hands().setSpinning(false);
             j.hands().moveTo(island + QPoint(0, 30), 6);
             QThread::msleep(150);
