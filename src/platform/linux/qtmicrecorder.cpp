@@ -8,12 +8,74 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
 
 namespace platform {
+
+// Opens the input on a thread of its own: Qt waits for the sound server's
+// answer without a limit (it never comes for an input suspended by hand),
+// and the island must not wait with it. Each block of sound goes to the
+// recorder as it comes, marked with its take.
+class MicCapture final : public QObject {
+    Q_OBJECT
+public:
+    ~MicCapture() override { close(); }
+
+    void open(int take, const QAudioDevice &device, const QAudioFormat &format, qsizetype blockBytes)
+    {
+        close();
+        m_source = std::make_unique<QAudioSource>(device, format);
+        // Small blocks, so that the take begins at once and Stop loses
+        // nothing. The source hands every block to the sink as it comes,
+        // however large (a reading of our own could miss some).
+        m_source->setBufferSize(blockBytes);
+        m_sink = std::make_unique<Sink>(this, take);
+        m_sink->open(QIODevice::WriteOnly);
+        m_source->start(m_sink.get());
+        if (m_source->error() != QAudio::NoError) {
+            close();
+            emit broke(take);
+        }
+    }
+
+    void close()
+    {
+        if (m_source)
+            m_source->stop();
+        m_source.reset();
+        m_sink.reset();
+    }
+
+signals:
+    void sound(int take, const QByteArray &bytes);
+    void broke(int take);
+
+private:
+    class Sink final : public QIODevice {
+    public:
+        Sink(MicCapture *capture, int take) : m_capture(capture), m_take(take) {}
+        bool isSequential() const override { return true; }
+
+    protected:
+        qint64 readData(char *, qint64) override { return -1; }
+        qint64 writeData(const char *data, qint64 size) override
+        {
+            emit m_capture->sound(m_take, QByteArray(data, size));
+            return size;
+        }
+
+    private:
+        MicCapture *m_capture;
+        int m_take;
+    };
+
+    std::unique_ptr<QAudioSource> m_source;
+    std::unique_ptr<Sink> m_sink;
+};
 
 QtMicRecorder::QtMicRecorder(std::optional<QAudioDevice> device, DefaultInput defaultInput, QObject *parent)
     : IMicRecorder(parent)
@@ -26,6 +88,15 @@ QtMicRecorder::~QtMicRecorder()
 {
     // A take under way keeps what it holds.
     stop();
+    QThread *thread = m_thread;
+    if (!thread)
+        return;
+    retireCapture();
+    // A thread still waiting for the sound server is left to end with the
+    // program.
+    disconnect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    if (thread->wait(1000))
+        delete thread;
 }
 
 void QtMicRecorder::requestPermission(std::function<void(bool)> done)
@@ -52,7 +123,7 @@ QAudioDevice QtMicRecorder::inputDevice() const
 
 bool QtMicRecorder::start(const QString &path)
 {
-    if (m_source)
+    if (m_open)
         return false;
     const QAudioDevice device = inputDevice();
     if (device.isNull())
@@ -71,37 +142,60 @@ bool QtMicRecorder::start(const QString &path)
     m_lastDb = -160;
     const int take = ++m_take;
     m_since.start();
-    m_source = std::make_unique<QAudioSource>(device, format);
-    // Sound comes in blocks of this size: small, so that the take begins at
-    // once and Stop loses nothing. The source hands every block to the sink
-    // as it comes, however large (a reading of our own could miss some).
-    m_source->setBufferSize(SampleRate * 2 / 20);
-    m_sink = std::make_unique<TakeSink>([this](const char *data, qint64 size) { onSound(data, size); });
-    m_sink->open(QIODevice::WriteOnly);
-    m_source->start(m_sink.get());
-    if (m_source->error() != QAudio::NoError) {
-        closeInput();
-        m_writer.abort();
-        QFile::remove(path);
-        return false;
-    }
+    startCapture();
+    m_open = true;
+    QMetaObject::invokeMethod(m_capture, [capture = m_capture, take, device, format] {
+        capture->open(take, device, format, SampleRate * 2 / 20);
+    });
     QTimer::singleShot(NoSoundLimitMs, this, [this, take] {
-        if (take != m_take || !m_source || m_started)
+        if (take != m_take || !m_open || m_started)
             return;
         qCWarning(lcPlatform) << "the microphone gave no sound";
-        closeInput();
-        m_writer.abort();
-        QFile::remove(m_takePath);
-        emit failed();
+        failTake();
+        // It may still be waiting for the server: the next take opens on a
+        // thread of its own.
+        retireCapture();
     });
     return true;
 }
 
-void QtMicRecorder::onSound(const char *bytes, qint64 size)
+void QtMicRecorder::startCapture()
 {
-    if (!m_source)
+    if (m_thread)
         return;
-    QByteArray data = m_carry + QByteArray::fromRawData(bytes, size);
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("microphone"));
+    m_capture = new MicCapture;
+    m_capture->moveToThread(m_thread);
+    connect(m_capture, &MicCapture::sound, this, &QtMicRecorder::onSound);
+    connect(m_capture, &MicCapture::broke, this, [this](int take) {
+        if (take == m_take && m_open)
+            failTake();
+    });
+    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    m_thread->start();
+}
+
+void QtMicRecorder::retireCapture()
+{
+    if (!m_thread)
+        return;
+    disconnect(m_capture, nullptr, this, nullptr);
+    // Runs after whatever the thread still has to do; the thread then ends
+    // and deletes itself.
+    QMetaObject::invokeMethod(m_capture, [capture = m_capture] {
+        delete capture;
+        QThread::currentThread()->quit();
+    });
+    m_capture = nullptr;
+    m_thread = nullptr;
+}
+
+void QtMicRecorder::onSound(int take, const QByteArray &bytes)
+{
+    if (take != m_take || !m_open)
+        return;
+    QByteArray data = m_carry + bytes;
     const qsizetype count = data.size() / qsizetype(sizeof(qint16));
     m_carry = data.mid(count * qsizetype(sizeof(qint16)));
     if (count == 0)
@@ -116,10 +210,7 @@ void QtMicRecorder::onSound(const char *bytes, qint64 size)
         return;
     if (!m_writer.write(samples, kept)) {
         qCWarning(lcPlatform) << "the recording could not be written";
-        closeInput();
-        m_writer.abort();
-        QFile::remove(m_takePath);
-        reportLater(&QtMicRecorder::failed);
+        failTake();
         return;
     }
     if (!m_started) {
@@ -128,12 +219,19 @@ void QtMicRecorder::onSound(const char *bytes, qint64 size)
     }
 }
 
+void QtMicRecorder::failTake()
+{
+    closeInput();
+    m_writer.abort();
+    QFile::remove(m_takePath);
+    reportLater(&QtMicRecorder::failed);
+}
+
 void QtMicRecorder::closeInput()
 {
-    if (m_source)
-        m_source->stop();
-    m_source.reset();
-    m_sink.reset();
+    m_open = false;
+    if (m_capture)
+        QMetaObject::invokeMethod(m_capture, [capture = m_capture] { capture->close(); });
 }
 
 void QtMicRecorder::reportLater(void (QtMicRecorder::*signal)())
@@ -147,7 +245,7 @@ void QtMicRecorder::reportLater(void (QtMicRecorder::*signal)())
 
 void QtMicRecorder::stop()
 {
-    if (!m_source)
+    if (!m_open)
         return;
     closeInput();
     if (!m_writer.isOpen())
@@ -169,7 +267,7 @@ void QtMicRecorder::stop()
 
 double QtMicRecorder::currentTime() const
 {
-    return m_source ? double(m_writer.samplesWritten()) / SampleRate : 0;
+    return m_open ? double(m_writer.samplesWritten()) / SampleRate : 0;
 }
 
 double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
@@ -187,7 +285,7 @@ double QtMicRecorder::powerDb(const qint16 *samples, qsizetype count)
 
 double QtMicRecorder::averagePowerDb()
 {
-    return m_source ? m_lastDb : -160;
+    return m_open ? m_lastDb : -160;
 }
 
 QtAudioPlayer::QtAudioPlayer(QObject *parent)
@@ -296,3 +394,5 @@ bool DesktopSoundPlayer::playAlert()
 }
 
 } // namespace platform
+
+#include "qtmicrecorder.moc"

@@ -13,14 +13,16 @@
 #include <optional>
 #include <vector>
 
-class QAudioSource;
-class QIODevice;
+class QThread;
 
 namespace platform {
+
+class MicCapture;
 
 // Records the microphone through a QAudioSource (one channel, 44.1 kHz)
 // and encodes the sound as it comes into an AAC file (AacFileWriter): the
 // input opens within moments of start(), and the same sound gives the level.
+// An input that gives no sound at all within NoSoundLimitMs fails the take.
 // Linux asks no permission; a machine without an input device cannot open
 // the mic.
 class QtMicRecorder final : public IMicRecorder {
@@ -50,32 +52,20 @@ public:
     static constexpr int NoSoundLimitMs = 3000;
 
     // Whether the input is open.
-    bool hasPipeline() const { return m_source != nullptr; }
+    bool hasPipeline() const { return m_open; }
     // The input the next take would record from.
     QAudioDevice inputDevice() const;
 
 private:
-    // Where the input writes its sound.
-    class TakeSink final : public QIODevice {
-    public:
-        explicit TakeSink(std::function<void(const char *, qint64)> feed) : m_feed(std::move(feed)) {}
-        bool isSequential() const override { return true; }
-
-    protected:
-        qint64 readData(char *, qint64) override { return -1; }
-        qint64 writeData(const char *data, qint64 size) override
-        {
-            m_feed(data, size);
-            return size;
-        }
-
-    private:
-        std::function<void(const char *, qint64)> m_feed;
-    };
-
     // Encodes sound the input gave and measures its level.
-    void onSound(const char *data, qint64 size);
+    void onSound(int take, const QByteArray &bytes);
+    void startCapture();
+    // Breaks the take off: no file, failed() later.
+    void failTake();
     void closeInput();
+    // Lets the capture thread go; one still waiting for the server ends on
+    // its own whenever the server answers.
+    void retireCapture();
     // Reports after the current call has returned, unless a new take began.
     void reportLater(void (QtMicRecorder::*signal)());
 
@@ -83,8 +73,9 @@ private:
     DefaultInput m_defaultInput;
     QString m_takePath;
     AacFileWriter m_writer;
-    std::unique_ptr<QAudioSource> m_source;
-    std::unique_ptr<TakeSink> m_sink;
+    QThread *m_thread = nullptr; // ends itself once let go
+    MicCapture *m_capture = nullptr; // lives on m_thread
+    bool m_open = false;
     QByteArray m_carry; // an odd byte left from the last read
     QElapsedTimer m_since; // since the take's start
     static constexpr qint64 AheadMs = 100;

@@ -123,8 +123,8 @@ TEST(QtMicRecorder, TakesKeepTheirWholeLengthFromTheDefaultInput)
 
     QTemporaryDir dir;
     platform::QtMicRecorder recorder(std::nullopt, [&] { return server.defaultInput(); });
-    // The first capture stream of a process may begin up to two seconds after
-    // it opened on this server: a first take, whole from its start on.
+    // A sound server just started runs its first capture stream only after
+    // about two seconds: a first take, whole from its start on.
     {
         QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
         QSignalSpy finished(&recorder, &platform::IMicRecorder::finished);
@@ -183,8 +183,44 @@ TEST(QtMicRecorder, TakesKeepTheirWholeLengthFromTheDefaultInput)
     recorder.stop();
     ASSERT_TRUE(waitUntil([&] { return !failed.isEmpty() || !finished.isEmpty(); }, 5000));
     EXPECT_EQ(QFile::exists(brief), failed.isEmpty());
-    if (failed.isEmpty())
+    if (failed.isEmpty()) {
         EXPECT_TRUE(decodes(brief));
+    }
+}
+
+// An input suspended by hand never answers the request to open it: the
+// island goes on meanwhile, the take fails once the input stays silent, and
+// the next take, asked for once the input is back, records.
+TEST(QtMicRecorder, AnInputThatNeverOpensFailsTheTakeWithoutHoldingTheIsland)
+{
+    PulseServer pulse;
+    ASSERT_TRUE(startTwoInputs(pulse)) << pulse.log().toStdString();
+    PulseAudioOutput server(pulse.address());
+    ASSERT_TRUE(waitUntil([&] { return server.defaultInput() == "tone"; }, 10000));
+    ASSERT_FALSE(pulse.pactl({"suspend-source", "tone", "1"}).isNull());
+
+    QTemporaryDir dir;
+    platform::QtMicRecorder recorder(std::nullopt, [&] { return server.defaultInput(); });
+    QSignalSpy failed(&recorder, &platform::IMicRecorder::failed);
+    QElapsedTimer held;
+    held.start();
+    ASSERT_TRUE(recorder.start(dir.filePath("suspended.m4a")));
+    EXPECT_LT(held.elapsed(), 1000) << "start() waited for the server";
+    ASSERT_TRUE(failed.wait(platform::QtMicRecorder::NoSoundLimitMs + 10000));
+    EXPECT_FALSE(QFile::exists(dir.filePath("suspended.m4a")));
+    EXPECT_EQ(recorder.currentTime(), 0);
+
+    pulse.pactl({"suspend-source", "tone", "0"});
+    QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
+    QSignalSpy finished(&recorder, &platform::IMicRecorder::finished);
+    const QString path = dir.filePath("back.m4a");
+    ASSERT_TRUE(recorder.start(path));
+    ASSERT_TRUE(waitUntil([&] { return !started.isEmpty() || failed.size() > 1; }, 10000));
+    ASSERT_EQ(failed.size(), 1);
+    waitUntil([&] { return recorder.currentTime() >= 1.0; }, 5000);
+    recorder.stop();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_TRUE(decodes(path));
 }
 
 // After a file no reader opens, the next sound plays through the server; so
