@@ -9,6 +9,7 @@
 //
 // usage: games_frames_bench [seconds] [game ...]   (games: blocks cps dino
 // flap pong stack snake reflex)
+#include "app/accentsetting.h"
 #include "app/islandservices.h"
 #include "core/clock.h"
 #include "core/gridanimationdriver.h"
@@ -135,7 +136,7 @@ int main(int argc, char **argv)
 
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    fakes.settings.feedAccent(Accent::forEngine(&engine));
+    showAccentSetting(&fakes.settings, Accent::forEngine(&engine));
     AnimationClock::setSource(&engine, &clock, &scheduler);
 
     QQuickWindow window;

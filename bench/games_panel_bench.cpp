@@ -2,6 +2,7 @@
 // arcade (the island's state change), and switching to a game page, whose
 // screen is then built off the frame. Either must fit well inside two 60 Hz
 // frames (33 ms); a benchmark whose worst run is longer says so in its label.
+#include "app/accentsetting.h"
 #include "app/islandservices.h"
 #include "benchfakes.h"
 #include "benchmain.h"
@@ -35,7 +36,7 @@ struct Bench : BenchFakes {
         services = std::make_unique<IslandServices>(fakes.environment());
         model = std::make_unique<NotchViewModel>(fakes.environment(), services->parts());
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        fakes.settings.feedAccent(Accent::forEngine(&engine));
+        showAccentSetting(&fakes.settings, Accent::forEngine(&engine));
         AnimationClock::setSource(&engine, &clock, &scheduler);
         component = std::make_unique<QQmlComponent>(
             &engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/games/GamesPanel.qml")));

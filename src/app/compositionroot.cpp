@@ -2,6 +2,7 @@
 
 #include "app/statusitemcontroller.h"
 
+#include "app/accentsetting.h"
 #include "app/appdelegate.h"
 #include "app/islandservices.h"
 #include "canvas/canvascredentials.h"
@@ -279,7 +280,7 @@ CompositionRoot::CompositionRoot(const Options &options)
     m_animations.paceFrames();
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-    m_settings->feedAccent(Accent::forEngine(m_engine.get()));
+    showAccentSetting(m_settings.get(), Accent::forEngine(m_engine.get()));
     AnimationClock::setSource(m_engine.get(), &m_clock, &m_scheduler);
     PongPointerProbe::setSource(m_engine.get(), m_platform.pointer, &m_scheduler);
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),

@@ -1,5 +1,6 @@
 #include "island/islandeditlayout.h"
 
+#include "island/islandmetrics.h"
 #include "store/appsettings.h"
 
 #include <algorithm>
@@ -17,12 +18,6 @@ double ringRadius(IslandEditPhase phase, double w)
     if (phase == IslandEditPhase::hang)
         return std::clamp(0.22 * w, 210.0, 280.0);
     return std::clamp(0.30 * w, 280.0, 400.0);
-}
-
-double homeHeight(double visibleHeight, double n, double content)
-{
-    return std::min(std::clamp(visibleHeight - 20, 280.0, 620.0),
-                    std::max(n + 26 + std::max(content, 36.0), n + 72));
 }
 
 double controlsHeight(IslandEditPhase phase, bool floating)
@@ -49,7 +44,7 @@ Frames frames(const Inputs &in)
 
     double hs = r + 40;
     if (in.phase == IslandEditPhase::expanded) {
-        const double home = homeHeight(in.visibleHeight, in.notchRect.height(), in.homeContentHeight);
+        const double home = IslandMetrics::homeHeight(in.visibleHeight, in.notchRect.height(), in.homeContentHeight);
         hs = std::min(0.72 * h, std::max(home + 48, r + 40));
     }
     f.shade = QRectF(s.x(), top - hs, w, hs);
@@ -130,8 +125,9 @@ QList<EditSlider> sliders(IslandEditPhase phase, bool floatingPill)
         return {slider("X", "expandedOffsetX", -60, 60), slider("Y", "expandedOffsetY", 0, 80)};
     if (floatingPill)
         return {slider("X", "lipOffsetX", -60, 60), slider("Y", "lipOffsetY", 0, 80)};
-    return {slider("X", "lipOffsetX", -60, 60), slider("Drop", "lipDrop", 2, 28), slider("Sides", "lipEar", -60, 64),
-            slider("Round", "lipCornerRadius", 0, 22)};
+    using namespace IslandMetrics;
+    return {slider("X", "lipOffsetX", -60, 60), slider("Drop", "lipDrop", minDrop, maxDrop),
+            slider("Sides", "lipEar", minEar, maxEar), slider("Round", "lipCornerRadius", 0, maxLipCornerRadius)};
 }
 
 QString phaseTitle(IslandEditPhase phase)

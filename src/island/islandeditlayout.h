@@ -54,8 +54,6 @@ constexpr double controlsWidth = 320;
 
 // The ring around the island: larger for the open island.
 double ringRadius(IslandEditPhase phase, double screenWidth);
-// The Home panel's height on this screen (the window's own rule).
-double homeHeight(double visibleHeight, double notchHeight, double homeContentHeight);
 double controlsHeight(IslandEditPhase phase, bool floating);
 Frames frames(const Inputs &in);
 

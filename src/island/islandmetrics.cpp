@@ -7,8 +7,10 @@
 
 namespace IslandMetrics {
 
-double clampDrop(double lipDrop) { return std::clamp(lipDrop, 2.0, 28.0); }
-double clampEar(double lipEar) { return std::clamp(lipEar, -60.0, 64.0); }
+double clampDrop(double lipDrop) { return std::clamp(lipDrop, minDrop, maxDrop); }
+double clampEar(double lipEar) { return std::clamp(lipEar, minEar, maxEar); }
+double clampLipCornerRadius(double lipCornerRadius) { return std::clamp(lipCornerRadius, 0.0, maxLipCornerRadius); }
+double clampOffset(double offset) { return std::clamp(offset, -maxOffset, maxOffset); }
 
 QSizeF gamePage(PavletGame game)
 {
@@ -26,10 +28,7 @@ QSizeF islandSize(NotchState state, const SizeInputs &in)
         return {std::max(nw + 2 * in.ear, 96.0), nh + in.drop + in.extraHeight};
     case NotchState::hover: return {std::max(nw + 96, 296.0), nh + 40};
     case NotchState::hud: return {std::max(nw + 88, 268.0), nh + 36};
-    case NotchState::home: {
-        const double bound = std::clamp(in.visibleHeight - 20, 280.0, 620.0);
-        return {428, std::min(bound, std::max(nh + 26 + std::max(in.homeContentHeight, 36.0), nh + 72))};
-    }
+    case NotchState::home: return {428, homeHeight(in.visibleHeight, nh, in.homeContentHeight)};
     case NotchState::canvas: return {400, nh + 430};
     case NotchState::mirror: return {320, 268};
     case NotchState::games: {
@@ -43,6 +42,12 @@ QSizeF islandSize(NotchState state, const SizeInputs &in)
     case NotchState::update: return {400, nh + 168};
     }
     return {nw, nh};
+}
+
+double homeHeight(double visibleHeight, double notchHeight, double homeContentHeight)
+{
+    const double bound = std::clamp(visibleHeight - 20, 280.0, 620.0);
+    return std::min(bound, std::max(notchHeight + 26 + std::max(homeContentHeight, 36.0), notchHeight + 72));
 }
 
 double cornerRadius(NotchState state, bool floating, double lipCornerRadius)
@@ -60,7 +65,7 @@ double cornerRadius(NotchState state, bool floating, double lipCornerRadius)
             return 22;
         }
     }
-    const double r = std::clamp(lipCornerRadius, 0.0, 22.0);
+    const double r = clampLipCornerRadius(lipCornerRadius);
     switch (state) {
     case S::collapsed:
         return r;

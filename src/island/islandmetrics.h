@@ -44,10 +44,19 @@ public:
 // root view both read them here; the QML only applies them.
 namespace IslandMetrics {
 
-// The lip settings as the island takes them: the drop below the notch and
-// the ear either side of it.
+// The lip settings as the island takes them: the drop below the notch, the
+// ear either side of it and the rounding of a hung island's corners; the
+// editor's sliders span the same ranges.
+constexpr double minDrop = 2, maxDrop = 28;
+constexpr double minEar = -60, maxEar = 64;
+constexpr double maxLipCornerRadius = 22;
 double clampDrop(double lipDrop);
 double clampEar(double lipEar);
+double clampLipCornerRadius(double lipCornerRadius);
+// The largest offset of the island taken, either way (window coordinates are
+// 16 bits): offsets no screen could hold are cut to what one can.
+constexpr double maxOffset = 16000;
+double clampOffset(double offset);
 // The extra height below the notch of a games page, and its width.
 QSizeF gamePage(PavletGame game);
 
@@ -66,6 +75,9 @@ struct SizeInputs {
 };
 // Width and height of the island in a state, before the drop-shadow margin.
 QSizeF islandSize(NotchState state, const SizeInputs &in);
+// Home's height: its content below the notch, at least a row, within the
+// screen's visible height.
+double homeHeight(double visibleHeight, double notchHeight, double homeContentHeight);
 
 // Corner radius of the island's outline. A hung island follows the user's
 // rounding, with a floor per state; a floating one uses fixed radii.

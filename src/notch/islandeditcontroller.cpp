@@ -1,6 +1,7 @@
 #include "notch/islandeditcontroller.h"
 
 #include "core/logging.h"
+#include "island/islandmetrics.h"
 #include "notch/notchgeometry.h"
 #include "platform/islandwindowhints.h"
 #include "platform/screens.h"
@@ -162,9 +163,8 @@ IslandEditLayout::Inputs IslandEditController::layoutInputs() const
 {
     IslandEditLayout::Inputs in;
     in.phase = m_phase;
-    // Offsets no screen could hold are cut to what one can.
-    in.lipOffsetX = std::clamp(m_settings->lipOffsetX(), -16000.0, 16000.0);
-    in.expandedOffsetX = std::clamp(m_settings->expandedOffsetX(), -16000.0, 16000.0);
+    in.lipOffsetX = IslandMetrics::clampOffset(m_settings->lipOffsetX());
+    in.expandedOffsetX = IslandMetrics::clampOffset(m_settings->expandedOffsetX());
     in.homeContentHeight = m_homeContentHeight;
     if (!m_screens)
         return in;

@@ -48,7 +48,8 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
             emit homeOpenedOnce();
         }
     });
-    const double radius = m_geometry.floating ? 20 : std::clamp(m_settings->lipCornerRadius(), 0.0, 22.0);
+    const double radius =
+        IslandMetrics::cornerRadius(NotchState::collapsed, m_geometry.floating, m_settings->lipCornerRadius());
     m_panel->setOutline(radius, m_geometry.floating);
     m_driver.setCornerRadius(radius);
     if (m_parts.engine)

@@ -9,16 +9,15 @@ using ScreenSpace::maxY;
 
 FrameSettings FrameSettings::from(const AppSettings &settings)
 {
-    // Offsets no screen could hold are cut to what one can, so that every
-    // frame converts to whole window coordinates.
-    auto length = [](double v) { return std::clamp(v, -FrameSettings::maxOffset, FrameSettings::maxOffset); };
+    // Every frame converts to whole window coordinates.
+    using IslandMetrics::clampOffset;
     FrameSettings s;
     s.lipDrop = settings.lipDrop();
     s.lipEar = settings.lipEar();
-    s.lipOffsetX = length(settings.lipOffsetX());
-    s.lipOffsetY = length(settings.lipOffsetY());
-    s.expandedOffsetX = length(settings.expandedOffsetX());
-    s.expandedOffsetY = length(settings.expandedOffsetY());
+    s.lipOffsetX = clampOffset(settings.lipOffsetX());
+    s.lipOffsetY = clampOffset(settings.lipOffsetY());
+    s.expandedOffsetX = clampOffset(settings.expandedOffsetX());
+    s.expandedOffsetY = clampOffset(settings.expandedOffsetY());
     s.lipCornerRadius = settings.lipCornerRadius();
     s.showDropShadow = settings.showDropShadow();
     return s;

@@ -18,8 +18,6 @@ struct FrameSettings {
     double lipCornerRadius = 0;
     bool showDropShadow = false;
 
-    // The largest offset taken, either way (window coordinates are 16 bits).
-    static constexpr double maxOffset = 16000;
     static FrameSettings from(const AppSettings &settings);
     bool operator==(const FrameSettings &) const = default;
 };

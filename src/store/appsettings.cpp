@@ -5,7 +5,6 @@
 #include "core/logging.h"
 #include "core/userdefaults.h"
 #include "platform/loginitem.h"
-#include "style/accent.h"
 #include "style/palette.h"
 #include "update/updateservice.h"
 
@@ -68,8 +67,6 @@ AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, Permissio
 
     for (const char *sig : {SIGNAL(disabledModulesChanged()), SIGNAL(moduleOrderChanged()), SIGNAL(chromeIconOrderChanged())})
         connect(this, sig, this, SIGNAL(moduleListsChanged()));
-    for (const char *sig : {SIGNAL(customAccentRChanged()), SIGNAL(customAccentGChanged()), SIGNAL(customAccentBChanged())})
-        connect(this, sig, this, SIGNAL(customAccentChanged()));
     for (const char *sig : {SIGNAL(canvasBaseURLChanged()), SIGNAL(canvasTokenDraftChanged()),
                             SIGNAL(canvasStatusChanged()), SIGNAL(clocksChanged())})
         connect(this, sig, this, SIGNAL(settingsChanged()));
@@ -147,10 +144,7 @@ PAVLET_DOUBLE(expandedOffsetX, setExpandedOffsetX, "expandedOffsetX", 0, true)
 PAVLET_DOUBLE(expandedOffsetY, setExpandedOffsetY, "expandedOffsetY", 0, true)
 PAVLET_BOOL(floatingIsland, setFloatingIsland, "floatingIsland", true, true)
 PAVLET_BOOL(includeInScreenCapture, setIncludeInScreenCapture, "includeInScreenCapture", false, true)
-PAVLET_BOOL(useCustomAccent, setUseCustomAccent, "useCustomAccent", false, true)
-PAVLET_DOUBLE(customAccentR, setCustomAccentR, "customAccentR", Palette::defaultAccent.r, true)
-PAVLET_DOUBLE(customAccentG, setCustomAccentG, "customAccentG", Palette::defaultAccent.g, true)
-PAVLET_DOUBLE(customAccentB, setCustomAccentB, "customAccentB", Palette::defaultAccent.b, true)
+PAVLET_BOOL(useCustomAccent, setUseCustomAccent, "useCustomAccent", false, false)
 PAVLET_STRING(skippedUpdateVersion, setSkippedUpdateVersion, "skippedUpdateVersion", false)
 
 // Every write of launchAtLogin is followed by making the login item match.
@@ -165,9 +159,24 @@ void AppSettings::setLaunchAtLogin(bool value)
 #undef PAVLET_BOOL
 #undef PAVLET_OPTION
 
+namespace {
+struct AccentChannel {
+    const char *key;
+    double fallback;
+};
+constexpr AccentChannel accentChannels[] = {{"customAccentR", Palette::defaultAccent.r},
+                                            {"customAccentG", Palette::defaultAccent.g},
+                                            {"customAccentB", Palette::defaultAccent.b}};
+} // namespace
+
 QColor AppSettings::customAccent() const
 {
-    return QColor::fromRgbF(float(customAccentR()), float(customAccentG()), float(customAccentB()), 1.0f);
+    float rgb[3];
+    for (int i = 0; i < 3; ++i) {
+        const double value = m_defaults->doubleValue(QLatin1String(accentChannels[i].key), accentChannels[i].fallback);
+        rgb[i] = float(std::isfinite(value) ? value : accentChannels[i].fallback);
+    }
+    return QColor::fromRgbF(rgb[0], rgb[1], rgb[2], 1.0f);
 }
 
 void AppSettings::setCustomAccent(const QColor &color)
@@ -175,17 +184,12 @@ void AppSettings::setCustomAccent(const QColor &color)
     QColor rgb = color.toRgb();
     if (!rgb.isValid())
         rgb = color;
-    setCustomAccentR(rgb.redF());
-    setCustomAccentG(rgb.greenF());
-    setCustomAccentB(rgb.blueF());
-}
-
-void AppSettings::feedAccent(Accent *accent)
-{
-    auto show = [this, accent] { accent->show(useCustomAccent(), customAccent()); };
-    show();
-    connect(this, &AppSettings::useCustomAccentChanged, accent, show);
-    connect(this, &AppSettings::customAccentChanged, accent, show);
+    const QColor before = customAccent();
+    const double channels[] = {rgb.redF(), rgb.greenF(), rgb.blueF()};
+    for (int i = 0; i < 3; ++i)
+        m_defaults->setDouble(QLatin1String(accentChannels[i].key), channels[i]);
+    if (customAccent() != before)
+        emit customAccentChanged();
 }
 
 void AppSettings::setCanvasBaseURL(const QString &value)

@@ -12,7 +12,6 @@
 #include <QtQml/qqmlregistration.h>
 #include <functional>
 
-class Accent;
 class AppNotifications;
 class CanvasCredentialStore;
 class UserDefaults;
@@ -70,9 +69,6 @@ class AppSettings : public QObject {
     Q_PROPERTY(bool floatingIsland READ floatingIsland WRITE setFloatingIsland NOTIFY floatingIslandChanged)
     Q_PROPERTY(bool includeInScreenCapture READ includeInScreenCapture WRITE setIncludeInScreenCapture NOTIFY includeInScreenCaptureChanged)
     Q_PROPERTY(bool useCustomAccent READ useCustomAccent WRITE setUseCustomAccent NOTIFY useCustomAccentChanged)
-    Q_PROPERTY(double customAccentR READ customAccentR WRITE setCustomAccentR NOTIFY customAccentRChanged)
-    Q_PROPERTY(double customAccentG READ customAccentG WRITE setCustomAccentG NOTIFY customAccentGChanged)
-    Q_PROPERTY(double customAccentB READ customAccentB WRITE setCustomAccentB NOTIFY customAccentBChanged)
     Q_PROPERTY(QString skippedUpdateVersion READ skippedUpdateVersion WRITE setSkippedUpdateVersion NOTIFY skippedUpdateVersionChanged)
     Q_PROPERTY(QColor customAccent READ customAccent WRITE setCustomAccent NOTIFY customAccentChanged)
     Q_PROPERTY(QString canvasBaseURL READ canvasBaseURL WRITE setCanvasBaseURL NOTIFY canvasBaseURLChanged)
@@ -192,19 +188,16 @@ public:
     void setIncludeInScreenCapture(bool value);
     bool useCustomAccent() const;
     void setUseCustomAccent(bool value);
-    double customAccentR() const;
-    void setCustomAccentR(double value);
-    double customAccentG() const;
-    void setCustomAccentG(double value);
-    double customAccentB() const;
-    void setCustomAccentB(double value);
     QString skippedUpdateVersion() const;
     void setSkippedUpdateVersion(const QString &value);
 
+    // The custom accent, opaque; a channel stored as NaN or infinity reads
+    // as the default's. A pick writes its three channels at once (each under
+    // a key of its own) and sends customAccentChanged() once; the island
+    // reads no accent, so neither a pick nor the switch sends
+    // settingsChanged().
     QColor customAccent() const;
     void setCustomAccent(const QColor &color);
-    // Shows the custom-accent setting on accent now and after every change.
-    void feedAccent(Accent *accent);
 
     QString canvasBaseURL() const { return m_canvasBaseURL; }
     void setCanvasBaseURL(const QString &value);
@@ -314,9 +307,6 @@ signals:
     void floatingIslandChanged();
     void includeInScreenCaptureChanged();
     void useCustomAccentChanged();
-    void customAccentRChanged();
-    void customAccentGChanged();
-    void customAccentBChanged();
     void skippedUpdateVersionChanged();
     void customAccentChanged();
     void canvasBaseURLChanged();

@@ -8,7 +8,7 @@
 class QJSEngine;
 class QQmlEngine;
 
-// The custom accent as the views show it. The settings store feeds it the
+// The custom accent as the views show it. The shell feeds it the
 // setting (on or off, and the colour); the views read it through
 // IslandPalette.accent(), which lays the shown colour weight of the way over
 // the palette colour it is given. A change fades over FadeMs, ease-in-out,

@@ -17,7 +17,7 @@ TEST_F(AppSettingsTest, FreshInstallReadsDefaultsWithoutWritingOptions)
     EXPECT_TRUE(s.floatingIsland());
     EXPECT_DOUBLE_EQ(s.lipDrop(), 16.0);
     EXPECT_DOUBLE_EQ(s.lipEar(), 32.0);
-    EXPECT_DOUBLE_EQ(s.customAccentG(), 0.8);
+    EXPECT_NEAR(s.customAccent().greenF(), 0.8, 1e-4);
     EXPECT_EQ(s.notchTimeZone(), "");
     // Only the module passes write anything at start: no option key exists.
     for (const char *key : {"showClockWhenIdle", "ambientSmileEnabled", "lipDrop", "worldClocks", "launchAtLogin"})
@@ -101,12 +101,20 @@ TEST_F(AppSettingsTest, CanvasFieldsAndClocksSendTheStoreNotice)
     EXPECT_EQ(notice.count(), 4);
 }
 
-TEST_F(AppSettingsTest, CustomAccentStoresOnlyTheColourComponents)
+// A pick is one value: one accent notice, and no island notice (that makes
+// the island reapply its permission preferences and restart Bluetooth).
+TEST_F(AppSettingsTest, CustomAccentPickStoresTheColourComponentsWithOneNotice)
 {
     AppSettings &s = settings();
     QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    QSignalSpy accent(&s, &AppSettings::customAccentChanged);
     s.setCustomAccent(QColor::fromRgbF(0.25f, 0.5f, 1.0f, 0.3f));
-    EXPECT_EQ(notice.count(), 3);
+    EXPECT_EQ(accent.count(), 1);
+    EXPECT_EQ(notice.count(), 0);
+    s.setCustomAccent(QColor::fromRgbF(0.25f, 0.5f, 1.0f));
+    s.setUseCustomAccent(true);
+    EXPECT_EQ(accent.count(), 1);
+    EXPECT_EQ(notice.count(), 0);
     EXPECT_NEAR(defaults->doubleValue("customAccentR"), 0.25, 1e-3);
     EXPECT_NEAR(defaults->doubleValue("customAccentG"), 0.5, 1e-3);
     EXPECT_NEAR(defaults->doubleValue("customAccentB"), 1.0, 1e-3);

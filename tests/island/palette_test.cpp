@@ -1,4 +1,5 @@
 #include "support/pavlettest.h"
+#include "app/accentsetting.h"
 #include "fakes/islandfakes.h"
 #include "island/decorations.h"
 #include "store/appsettings.h"
@@ -38,7 +39,7 @@ TEST_F(IslandPaletteTest, AccentOffReturnsTheColourUnchanged)
 {
     Accent accent(nullptr);
     settings().setCustomAccent(QColor::fromRgbF(0.1f, 0.2f, 0.3f));
-    settings().feedAccent(&accent);
+    showAccentSetting(&settings(), &accent);
     const QColor own(10, 20, 30, 200);
     EXPECT_EQ(accent.resolve(own), own);
     EXPECT_EQ(accent.weight(), 0);
@@ -49,14 +50,14 @@ TEST_F(IslandPaletteTest, AccentOnReadsTheComponentsWithTheirFallbacks)
     // Nothing stored: the sky colour, which is the one default.
     settings().setUseCustomAccent(true);
     Accent accent(nullptr);
-    settings().feedAccent(&accent);
+    showAccentSetting(&settings(), &accent);
     EXPECT_EQ(accent.resolve(Qt::red), Palette::skyColor);
-    EXPECT_DOUBLE_EQ(settings().customAccentR(), Palette::defaultAccent.r);
+    EXPECT_NEAR(settings().customAccent().redF(), Palette::defaultAccent.r, 1e-4);
     // The custom accent is opaque whatever it lies over.
     defaults->setInt("customAccentR", 1);
     defaults->setDouble("customAccentB", 0.25);
     Accent stored(nullptr);
-    settings().feedAccent(&stored);
+    showAccentSetting(&settings(), &stored);
     const QColor c = stored.resolve(QColor(255, 0, 0, 40));
     EXPECT_NEAR(c.redF(), 1.0, 1e-4);
     EXPECT_NEAR(c.greenF(), 0.8, 1e-4);
@@ -162,7 +163,7 @@ TEST_F(IslandPaletteTest, BindingsFollowTheAccentWithNoRevision)
 {
     QmlLoader qml;
     SteppedAnimations animations;
-    settings().feedAccent(Accent::forEngine(&qml.engine()));
+    showAccentSetting(&settings(), Accent::forEngine(&qml.engine()));
     QQmlComponent component(&qml.engine());
     component.setData(R"(
 import QtQuick

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/fakeactivationpolicy.h"
+#include "app/accentsetting.h"
 #include "support/pavlettest.h"
 #include "fakes/islandfakes.h"
 #include "style/accent.h"
@@ -25,7 +26,7 @@ protected:
     {
         PavletTest::SetUp();
         fakes = std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get());
-        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+        showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
     }
 
     void TearDown() override

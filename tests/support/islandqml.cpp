@@ -1,5 +1,6 @@
 #include "support/islandqml.h"
 
+#include "app/accentsetting.h"
 #include "look/animationclock.h"
 #include "style/accent.h"
 
@@ -9,7 +10,7 @@
 void IslandViewTest::SetUp()
 {
     IslandTest::SetUp();
-    fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+    showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
     AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     make();
     window = std::make_unique<QQuickWindow>();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "look/animationclock.h"
+#include "app/accentsetting.h"
 #include "style/accent.h"
 #include "support/islandtest.h"
 #include "support/islandviews.h"
@@ -18,7 +19,7 @@ protected:
     void SetUp() override
     {
         IslandTest::SetUp();
-        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+        showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
     }
     void TearDown() override

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "look/animationclock.h"
+#include "app/accentsetting.h"
 #include "island/islandmetrics.h"
 #include "style/accent.h"
 #include "notch/notchgeometry.h"
@@ -26,7 +27,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X display for GL rendering";
         IslandTest::SetUp();
-        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+        showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         fakes->settings.setShowClockWhenIdle(false);
         make();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "look/animationclock.h"
+#include "app/accentsetting.h"
 #include "store/appsettings.h"
 #include "store/homemodule.h"
 #include "style/accent.h"
@@ -31,7 +32,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X display for GL rendering";
         IslandTest::SetUp();
-        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+        showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         outDir = Screenshots::outputDir();
     }

@@ -540,7 +540,7 @@ TEST_F(SettingsScreenshotTest, AfterADamagedFileTheWindowSaysOnceWhereTheOldOneI
     }
     defaults = std::make_unique<UserDefaults>(path);
     fakes = std::make_unique<IslandFakes>(defaults.get(), clock, scheduler.get());
-    fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+    showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
     fakes->settings.setShowDropShadow(true);
     ASSERT_TRUE(defaults->flush());
     qml.clearWarnings();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/fakewindowparts.h"
+#include "app/accentsetting.h"
 #include "support/localhttpserver.h"
 #include "support/panelviewtest.h"
 #include "support/screenshots.h"
@@ -28,7 +29,7 @@ protected:
         // The translator's web endpoint, answered here.
         ASSERT_TRUE(server.listen());
         fakes->translatorBase = server.baseUrl();
-        fakes->settings.feedAccent(Accent::forEngine(&qml.engine()));
+        showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         make();
         controller = std::make_unique<NotchWindowController>(
