@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/homemodule.h"
-#include "home/hometext.h"
+#include "home/homerules.h"
 
 #include <QObject>
 #include <QPointer>

@@ -6,7 +6,7 @@
 #include "core/localeformats.h"
 #include "core/publish.h"
 #include "core/userdefaults.h"
-#include "media/mediatext.h"
+#include "media/mediarules.h"
 #include "media/mp4duration.h"
 
 #include <QDir>

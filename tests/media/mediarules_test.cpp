@@ -1,4 +1,4 @@
-#include "media/mediatext.h"
+#include "media/mediarules.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>

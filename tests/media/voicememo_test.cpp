@@ -1,7 +1,7 @@
 #include "fakes/fakeclock.h"
 #include "fakes/fakefilerevealer.h"
 #include "fakes/faketools.h"
-#include "media/mediatext.h"
+#include "media/mediarules.h"
 #include "media/mp4duration.h"
 #include "media/voicememoengine.h"
 
