@@ -85,20 +85,12 @@ void NotchViewModel::followComputedInputs()
 
 void NotchViewModel::updateLiveActivity()
 {
-    const LiveActivity activity = liveActivity();
-    if (activity == m_lastLiveActivity)
-        return;
-    m_lastLiveActivity = activity;
-    emit liveActivityChanged();
+    assign(m_lastLiveActivity, liveActivity(), &NotchViewModel::liveActivityChanged);
 }
 
 void NotchViewModel::updateSideContent()
 {
-    const bool side = hasCollapsedSideContent();
-    if (side == m_lastSideContent)
-        return;
-    m_lastSideContent = side;
-    emit hasCollapsedSideContentChanged();
+    assign(m_lastSideContent, hasCollapsedSideContent(), &NotchViewModel::hasCollapsedSideContentChanged);
 }
 
 void NotchViewModel::updatePreviews()
@@ -114,11 +106,7 @@ void NotchViewModel::updatePreviews()
 
 void NotchViewModel::updateGlow()
 {
-    const AmbientKind glow = showsAmbientOrCamera();
-    if (glow == m_lastGlow)
-        return;
-    m_lastGlow = glow;
-    emit showsAmbientOrCameraChanged();
+    assign(m_lastGlow, showsAmbientOrCamera(), &NotchViewModel::showsAmbientOrCameraChanged);
 }
 
 void NotchViewModel::setAmbient(const std::optional<AmbientPulse> &pulse)
