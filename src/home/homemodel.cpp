@@ -66,7 +66,7 @@ void HomeModel::attach()
         if (auto *n = m_parts->notifications())
             m_connections << connect(n, &AppNotifications::permissionsChanged, this, refresh);
         // What the header and the icon strip read besides the above.
-        auto header = [this] { refreshHeader(); };
+        const auto header = &HomeModel::refreshHeader;
         for (auto signal : {&NotchViewModel::weatherChanged, &NotchViewModel::batteryChanged,
                             &NotchViewModel::isLowPowerChanged, &NotchViewModel::gameModeOnChanged})
             m_connections << connect(model, signal, this, header);
