@@ -57,7 +57,6 @@ void HomeModel::attach()
         m_connections << connect(model, &NotchViewModel::isEditingModulesChanged, this, refresh)
                       << connect(model, &NotchViewModel::clipboardChanged, this, refresh)
                       << connect(model, &NotchViewModel::bluetoothDevicesChanged, this, refresh)
-                      << connect(model, &NotchViewModel::changed, this, &HomeModel::refreshHeader)
                       << connect(model, &NotchViewModel::notchHeightChanged, this, &HomeModel::heightChanged)
                       << connect(model, &NotchViewModel::homeContentHeightChanged, this, &HomeModel::heightChanged)
                       << connect(s, &AppSettings::moduleListsChanged, this, refresh)
@@ -66,10 +65,22 @@ void HomeModel::attach()
                       << connect(s, &AppSettings::bluetoothHideEmptyChanged, this, refresh);
         if (auto *n = m_parts->notifications())
             m_connections << connect(n, &AppNotifications::permissionsChanged, this, refresh);
+        // What the header and the icon strip read besides the above.
+        const auto header = &HomeModel::refreshHeader;
+        for (auto signal : {&NotchViewModel::weatherChanged, &NotchViewModel::batteryChanged,
+                            &NotchViewModel::isLowPowerChanged, &NotchViewModel::gameModeOnChanged})
+            m_connections << connect(model, signal, this, header);
+        if (VoiceMemoEngine *voice = model->voice())
+            m_connections << connect(voice, &VoiceMemoEngine::recordingChanged, this, header)
+                          << connect(voice, &VoiceMemoEngine::memosChanged, this, header);
+        if (MirrorCamera *camera = model->camera())
+            m_connections << connect(camera, &MirrorCamera::isRunningChanged, this, header);
+        if (PocketStore *pocket = model->pocket())
+            m_connections << connect(pocket, &PocketStore::itemsChanged, this, header);
     }
     recompute();
     emit heightChanged();
-    refreshHeader();
+    emit headerChanged();
     emit trayChanged();
 }
 
@@ -212,6 +223,10 @@ void HomeModel::refreshHeader()
         m_chromeIcons = icons;
         emit chromeIconsChanged();
     }
+    const Header header{weatherShown(), batteryShown(), battery(), batteryText(), stripIsMenu()};
+    if (header == m_header)
+        return;
+    m_header = header;
     emit headerChanged();
 }
 

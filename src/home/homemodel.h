@@ -111,7 +111,8 @@ private:
     NotchViewModel *ready() const { return m_parts ? m_model.get() : nullptr; }
     AppSettings *settings() const;
     void recompute();
-    // The header's values; the icon list is replaced only when it differs.
+    // The header's values and the icon list, each announced only when it
+    // differs.
     void refreshHeader();
     QList<ChromeCell> computeChromeIcons() const;
     bool grantPasses(AppPermission permission);
@@ -123,6 +124,16 @@ private:
     QStringList m_visibleIds;
     QList<ModuleTile> m_tray;
     QList<ChromeCell> m_chromeIcons;
+    // The header as last announced.
+    struct Header {
+        bool weatherShown = false;
+        bool batteryShown = false;
+        SymbolStyle battery;
+        QString batteryText;
+        bool stripIsMenu = false;
+        bool operator==(const Header &) const = default;
+    };
+    Header m_header;
     QSet<AppPermission> m_pendingGrants;
     bool m_grantsQueued = false;
     QList<QMetaObject::Connection> m_connections;

@@ -17,9 +17,10 @@ class PermissionCenter;
 class UserDefaults;
 
 // What the island's views show, worked out from the model, the settings and
-// the permission records whenever any of them changes (and on the model's
-// tick while the hover island shows the time). The views bind these values and
-// apply no rule of their own. Every value notifies only on a real change.
+// the permission records. Each value is worked out again when one of the
+// values it reads announces a change (the hover island's also on the model's
+// tick while it shows the time). The views bind these values and apply no
+// rule of their own. Every value notifies only on a real change.
 class IslandLook : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -60,6 +61,16 @@ public:
 
     // Works every value out again.
     void refresh();
+    // Each value alone.
+    void refreshCornerRadius();
+    void refreshInsets();
+    void refreshGlow();
+    void refreshDropHint();
+    void refreshHud();
+    void refreshCompact();
+    void refreshHover();
+    void refreshMirror();
+    void refreshArtwork();
     // The model's tick: the hover island's clock text and join window
     // follow the time.
     void timePassed();
@@ -84,6 +95,8 @@ private:
         field = value;
         emit(this->*notify)();
     }
+    // Connects what each value reads to the values it feeds.
+    void followInputs(const IslandEnvironment &env);
     HoverContent::Inputs hoverInputs() const;
     CompactIsland::Inputs compactInputs() const;
 

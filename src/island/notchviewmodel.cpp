@@ -27,9 +27,7 @@
 #include "platform/applauncher.h"
 #include "platform/clipboard.h"
 
-#include <QMetaProperty>
 #include <QRegularExpression>
-#include <QSet>
 
 NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &parts, QObject *parent)
     : QObject(parent)
@@ -75,26 +73,12 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &
     buildGames({d, c, s, r});
 
     if (env.credentials)
-        connect(env.credentials, &CanvasCredentialStore::credentialsChanged, this, [this] {
-            emit canvasHasCredentialsChanged();
-            emit changed();
-        });
+        connect(env.credentials, &CanvasCredentialStore::credentialsChanged, this,
+                &NotchViewModel::canvasHasCredentialsChanged);
     connectCanvasRefresh();
 
-    forwardChangesOf(m_timer);
-    forwardChangesOf(m_keepAwake);
-    forwardChangesOf(m_camera);
-    forwardChangesOf(m_eyeStrain);
-    forwardChangesOf(m_calculator);
-    forwardChangesOf(m_speedTest);
-    forwardChangesOf(m_pocket);
-    forwardChangesOf(m_voice);
-    forwardChangesOf(m_translator);
+    followComputedInputs();
     connect(m_settings, &AppSettings::settingsChanged, this, [this] { settingsChanged(); });
-    // The settings' other notices (island look, Canvas fields) reach the
-    // model's observers too.
-    forwardChangesOf(m_settings);
-    forwardChangesOf(m_updater);
     connect(m_updater, &UpdateService::wantsPromptChanged, this, [this] {
         if (m_updater->wantsPrompt())
             updatePromptChanged();
@@ -114,58 +98,6 @@ NotchViewModel::~NotchViewModel()
     // The games' engines go after this body and may still announce changes
     // while they go; nothing here may hear them then. The handed objects
     // outlive the model, and their connections to it end with it.
-}
-
-void NotchViewModel::forwardChangesOf(QObject *object)
-{
-    const QMetaObject *meta = object->metaObject();
-    const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("forwardChange()"));
-    QSet<int> seen;
-    for (int i = 0; i < meta->propertyCount(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (!property.hasNotifySignal() || seen.contains(property.notifySignalIndex()))
-            continue;
-        seen.insert(property.notifySignalIndex());
-        connect(object, property.notifySignal(), this, slot);
-    }
-}
-
-void NotchViewModel::forwardChange()
-{
-    emit changed();
-    updateDerived();
-}
-
-void NotchViewModel::published()
-{
-    emit changed();
-    updateDerived();
-}
-
-void NotchViewModel::updateDerived()
-{
-    const LiveActivity activity = liveActivity();
-    if (!(activity == m_lastLiveActivity)) {
-        m_lastLiveActivity = activity;
-        emit liveActivityChanged();
-    }
-    const bool side = hasCollapsedSideContent();
-    if (side != m_lastSideContent) {
-        m_lastSideContent = side;
-        emit hasCollapsedSideContentChanged();
-    }
-    const bool player = isPreviewingPlayer(), timer = isPreviewingTimer(), ambient = isPreviewingAmbient();
-    if (player != m_lastPreviewPlayer || timer != m_lastPreviewTimer || ambient != m_lastPreviewAmbient) {
-        m_lastPreviewPlayer = player;
-        m_lastPreviewTimer = timer;
-        m_lastPreviewAmbient = ambient;
-        emit previewChanged();
-    }
-    const AmbientKind glow = showsAmbientOrCamera();
-    if (glow != m_lastGlow) {
-        m_lastGlow = glow;
-        emit showsAmbientOrCameraChanged();
-    }
 }
 
 // --- Published values written from outside.

@@ -131,8 +131,9 @@ struct IslandParts {
 // the games' engines it makes, the others it is handed (IslandParts).
 // Main thread only.
 //
-// Published values notify only when they really change; changed() fires
-// after any of them, and after a change of an owned engine or store.
+// Published values notify only when they really change. The computed values
+// follow the notices of what they are computed from; the engines and stores
+// it holds announce their own changes.
 class NotchViewModel : public QObject {
     Q_OBJECT
     Q_MOC_INCLUDE("island/islandlook.h")
@@ -447,8 +448,6 @@ public:
     static QString trackKey(const NowPlayingInfo &info);
 
 signals:
-    // Any published value or owned object changed.
-    void changed();
     void stateChanged();
     void nowPlayingChanged();
     void nextAssignmentChanged();
@@ -486,9 +485,6 @@ signals:
     void canvasHasCredentialsChanged();
     void canvasProblemChanged();
 
-private slots:
-    void forwardChange();
-
 private:
     // Stores value and announces it when it differs.
     template<typename T>
@@ -498,11 +494,14 @@ private:
             return;
         field = value;
         emit(this->*notify)();
-        published();
     }
-    void published();
-    void updateDerived();
-    void forwardChangesOf(QObject *object);
+    // The computed values, each worked out again from the notices of what it
+    // reads and announced when it changed.
+    void followComputedInputs();
+    void updateLiveActivity();
+    void updateSideContent();
+    void updatePreviews();
+    void updateGlow();
     bool isPreviewing(IslandEditPreview preview) const;
 
     QVariant nextEventValue() const;

@@ -1,5 +1,5 @@
 // What the closed island shows: the live activity, side content, the status
-// pulses and the volume and brightness display.
+// pulses and the volume and brightness display, and what they follow.
 #include "island/notchviewmodel.h"
 
 #include "core/clock.h"
@@ -53,6 +53,60 @@ AmbientKind NotchViewModel::showsAmbientOrCamera() const
     if (m_ambient)
         return m_ambient->kind;
     return m_camera->isRunning() ? AmbientKind::mirror : AmbientKind::rest;
+}
+
+void NotchViewModel::followComputedInputs()
+{
+    auto follow = [this](auto *sender, auto signal, std::initializer_list<void (NotchViewModel::*)()> updates) {
+        for (auto update : updates)
+            connect(sender, signal, this, update);
+    };
+    const auto live = &NotchViewModel::updateLiveActivity;
+    const auto side = &NotchViewModel::updateSideContent;
+    const auto previews = &NotchViewModel::updatePreviews;
+    const auto glow = &NotchViewModel::updateGlow;
+    follow(this, &NotchViewModel::ambientChanged, {live, glow});
+    follow(this, &NotchViewModel::nowPlayingChanged, {live, side});
+    // How near the event is follows the clock too: the tick looks again.
+    follow(this, &NotchViewModel::nextEventChanged, {live});
+    follow(this, &NotchViewModel::nextAssignmentChanged, {live});
+    follow(m_timer, &TimerStore::remainingChanged, {live});
+    follow(m_timer, &TimerStore::isRunningChanged, {live, side});
+    follow(this, &NotchViewModel::isEditingIslandChanged, {side, previews});
+    follow(this, &NotchViewModel::islandEditPreviewChanged, {side, previews});
+    follow(this, &NotchViewModel::islandEditPhaseChanged, {previews});
+    follow(this, &NotchViewModel::gameModeOnChanged, {side});
+    follow(this, &NotchViewModel::gameModeHoverChanged, {side});
+    follow(this, &NotchViewModel::gameModeToastChanged, {side});
+    follow(m_settings, &AppSettings::showAmbientSmileChanged, {side});
+    follow(m_settings, &AppSettings::disabledModulesChanged, {side});
+    follow(m_camera, &MirrorCamera::isRunningChanged, {glow});
+}
+
+void NotchViewModel::updateLiveActivity()
+{
+    assign(m_lastLiveActivity, liveActivity(), &NotchViewModel::liveActivityChanged);
+}
+
+void NotchViewModel::updateSideContent()
+{
+    assign(m_lastSideContent, hasCollapsedSideContent(), &NotchViewModel::hasCollapsedSideContentChanged);
+}
+
+void NotchViewModel::updatePreviews()
+{
+    const bool player = isPreviewingPlayer(), timer = isPreviewingTimer(), ambient = isPreviewingAmbient();
+    if (player == m_lastPreviewPlayer && timer == m_lastPreviewTimer && ambient == m_lastPreviewAmbient)
+        return;
+    m_lastPreviewPlayer = player;
+    m_lastPreviewTimer = timer;
+    m_lastPreviewAmbient = ambient;
+    emit previewChanged();
+}
+
+void NotchViewModel::updateGlow()
+{
+    assign(m_lastGlow, showsAmbientOrCamera(), &NotchViewModel::showsAmbientOrCameraChanged);
 }
 
 void NotchViewModel::setAmbient(const std::optional<AmbientPulse> &pulse)

@@ -142,8 +142,8 @@ void NotchViewModel::tick()
         }
     }
 
-    // Time alone can change what the hover island shows.
-    updateDerived();
+    // Time alone can bring an event near enough to show.
+    updateLiveActivity();
 }
 
 void NotchViewModel::publishEvents(const QList<NextEvent> &events)
@@ -209,7 +209,6 @@ void NotchViewModel::connectCanvasRefresh()
         if (m_canvasUserName) {
             m_canvasUserName.reset();
             emit canvasUserNameChanged();
-            published();
         }
     });
     connect(refresh, &CanvasRefresh::statusChanged, this,

@@ -325,8 +325,6 @@ void NotchViewModel::leaveForHomeWhenHidden(NotchState state, HomeModule module)
 
 void NotchViewModel::settingsChanged()
 {
-    emit changed();
-    updateDerived();
     if (m_state == NotchState::games && !moduleShown(HomeModule::games)) {
         stopAllGames();
         setActiveGame(PavletGame::hub);

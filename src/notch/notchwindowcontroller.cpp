@@ -108,9 +108,13 @@ void NotchWindowController::connectModel()
     connect(this, &NotchWindowController::islandClicked, model, &NotchViewModel::islandClicked);
     connect(this, &NotchWindowController::collapseRequested, model, &NotchViewModel::collapse);
     connect(this, &NotchWindowController::gameModeHotkeyPressed, model, &NotchViewModel::gameModeHotkeyPressed);
-    connect(model, &NotchViewModel::changed, this, &NotchWindowController::updateInputsFromModel);
-    connect(model, &NotchViewModel::hasCollapsedSideContentChanged, this,
-            &NotchWindowController::updateInputsFromModel);
+    // What the frame is sized by.
+    for (auto changed : {&NotchViewModel::stateChanged, &NotchViewModel::activeGameChanged,
+                         &NotchViewModel::homeContentHeightChanged, &NotchViewModel::gameModeToastChanged,
+                         &NotchViewModel::gameModeOnChanged, &NotchViewModel::gameModeHoverChanged,
+                         &NotchViewModel::hasCollapsedSideContentChanged, &NotchViewModel::isEditingIslandChanged})
+        connect(model, changed, this, &NotchWindowController::updateInputsFromModel);
+    connect(m_settings, &AppSettings::disabledModulesChanged, this, &NotchWindowController::updateInputsFromModel);
     for (auto changed : {&NotchViewModel::isEditingIslandChanged, &NotchViewModel::islandEditPhaseChanged,
                          &NotchViewModel::islandEditPreviewChanged})
         connect(model, changed, this, &NotchWindowController::applyIslandEditPhase, Qt::QueuedConnection);

@@ -1,4 +1,7 @@
 #include "support/islandtest.h"
+#include "support/signaltally.h"
+
+#include "island/islandlook.h"
 
 #include "core/userdefaults.h"
 
@@ -75,12 +78,12 @@ TEST_F(RefreshTest, AnUnchangedTickAnnouncesNothing)
     ASSERT_EQ(model->clipboard().items.size(), 1);
     ASSERT_TRUE(model->network());
 
-    QSignalSpy spy(model.get(), &NotchViewModel::changed);
-    QSignalSpy activity(model.get(), &NotchViewModel::liveActivityChanged);
+    SignalTally tally;
+    tally.watch(model.get(), QStringLiteral("model"));
+    tally.watch(model->look(), QStringLiteral("look"));
     advance(1000);
     model->tick();
-    EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(activity.count(), 0);
+    EXPECT_EQ(tally.counts(), (std::map<std::string, int>{}));
 }
 
 TEST_F(RefreshTest, ReadingsFollowTheirPermissions)

@@ -233,8 +233,13 @@ TEST_F(WindowInputTest, TheWindowDrivesTheModelUntilTornDown)
     EXPECT_EQ(model->state(), NotchState::hover);
     EXPECT_EQ(controller->inputs().state, NotchState::hover);
 
+    // The frame follows the values it is sized by as they change.
+    model->setHomeContentHeight(312);
+    EXPECT_EQ(controller->inputs().homeContentHeight, 312);
+
     // Hiding the game-mode module lets go of the chord once the settings settle.
     hide(HomeModule::gameMode);
+    EXPECT_FALSE(controller->inputs().gameModeShown);
     EXPECT_TRUE(hotkey.grabbed);
     QCoreApplication::processEvents();
     EXPECT_FALSE(hotkey.grabbed);
