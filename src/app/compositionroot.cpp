@@ -116,113 +116,27 @@ struct CompositionRoot::LinuxBackends {
     OpenCvFaceDetector faceDetector;
     FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
 
+    // Every capability is the backend of its name.
     Platform bundle()
     {
         Platform p;
-        p.secrets = &secrets;
-        p.loginItem = &loginItem;
-        p.permissions = &permissions;
-        p.audio = &audio;
-        p.backlight = &backlight;
-        p.mediaKeys = &mediaKeys;
-        p.idleTime = &idleTime;
-        p.lowPowerMode = &lowPowerMode;
-        p.bluetooth = &bluetooth;
-        p.powerSupply = &powerSupply;
-        p.systemLoad = &systemLoad;
-        p.networkInterfaces = &networkInterfaces;
-        p.wifi = &wifi;
-        p.reachability = &reachability;
-        p.clipboard = &clipboard;
-        p.screenGrabber = &screenGrabber;
-        p.appLauncher = &appLauncher;
-        p.displaySleep = &displaySleep;
-        p.location = &location;
-        p.geocoder = &geocoder;
-        p.calendar = &calendar;
-        p.screens = &screens;
-        p.pointer = &pointer;
-        p.clicks = &clicks;
-        p.gameModeHotkey = &gameModeHotkey;
-        p.keyPositions = &keyPositions;
-        p.windowHints = &windowHints;
-        p.workspace = &workspace;
-        p.activation = &activation;
-        p.tray = &tray;
-        p.zipper = &zipper;
-        p.filePicker = &filePicker;
-        p.processes = &processes;
-        p.tools = &tools;
-        p.micRecorder = &micRecorder;
-        p.audioPlayer = &audioPlayer;
-        p.sounds = &sounds;
-        p.memoRecorder = &memoRecorder;
-        p.memoPlayer = &memoPlayer;
-        p.mediaPlayers = &mediaPlayers;
-        p.mediaKeySender = &mediaKeySender;
-        p.camera = &camera;
-        p.faceDetector = &faceDetector;
-        p.fileRevealer = &fileRevealer;
+#define PAVLET_LINUX_BACKEND(Interface, name) p.name = &name;
+        PAVLET_PLATFORM_PARTS(PAVLET_LINUX_BACKEND)
+#undef PAVLET_LINUX_BACKEND
         return p;
     }
 };
 
 namespace {
 
-template <typename T>
-void replace(T *&own, T *other)
-{
-    if (other)
-        own = other;
-}
-
 // The Linux bundle with every capability the options name taken from them.
 Platform withReplacements(Platform p, const Platform &r)
 {
-    replace(p.secrets, r.secrets);
-    replace(p.loginItem, r.loginItem);
-    replace(p.permissions, r.permissions);
-    replace(p.audio, r.audio);
-    replace(p.backlight, r.backlight);
-    replace(p.mediaKeys, r.mediaKeys);
-    replace(p.idleTime, r.idleTime);
-    replace(p.lowPowerMode, r.lowPowerMode);
-    replace(p.bluetooth, r.bluetooth);
-    replace(p.powerSupply, r.powerSupply);
-    replace(p.systemLoad, r.systemLoad);
-    replace(p.networkInterfaces, r.networkInterfaces);
-    replace(p.wifi, r.wifi);
-    replace(p.reachability, r.reachability);
-    replace(p.clipboard, r.clipboard);
-    replace(p.screenGrabber, r.screenGrabber);
-    replace(p.appLauncher, r.appLauncher);
-    replace(p.displaySleep, r.displaySleep);
-    replace(p.location, r.location);
-    replace(p.geocoder, r.geocoder);
-    replace(p.calendar, r.calendar);
-    replace(p.screens, r.screens);
-    replace(p.pointer, r.pointer);
-    replace(p.clicks, r.clicks);
-    replace(p.gameModeHotkey, r.gameModeHotkey);
-    replace(p.keyPositions, r.keyPositions);
-    replace(p.windowHints, r.windowHints);
-    replace(p.workspace, r.workspace);
-    replace(p.activation, r.activation);
-    replace(p.tray, r.tray);
-    replace(p.zipper, r.zipper);
-    replace(p.filePicker, r.filePicker);
-    replace(p.processes, r.processes);
-    replace(p.tools, r.tools);
-    replace(p.micRecorder, r.micRecorder);
-    replace(p.audioPlayer, r.audioPlayer);
-    replace(p.sounds, r.sounds);
-    replace(p.memoRecorder, r.memoRecorder);
-    replace(p.memoPlayer, r.memoPlayer);
-    replace(p.mediaPlayers, r.mediaPlayers);
-    replace(p.mediaKeySender, r.mediaKeySender);
-    replace(p.camera, r.camera);
-    replace(p.faceDetector, r.faceDetector);
-    replace(p.fileRevealer, r.fileRevealer);
+#define PAVLET_REPLACED(Interface, name) \
+    if (r.name)                           \
+        p.name = r.name;
+    PAVLET_PLATFORM_PARTS(PAVLET_REPLACED)
+#undef PAVLET_REPLACED
     return p;
 }
 
@@ -272,7 +186,8 @@ CompositionRoot::CompositionRoot(const Options &options)
     island.memosFolder = memoFolders.memos;
     island.exportFolder = memoFolders.downloads;
     m_islandServices = std::make_unique<IslandServices>(island);
-    m_island = std::make_unique<NotchViewModel>(island, m_islandServices->parts());
+    const IslandParts islandParts = m_islandServices->parts();
+    m_island = std::make_unique<NotchViewModel>(island, islandParts);
     m_homeParts = std::make_unique<HomeParts>(island);
 
     // The island's views come from the Pavlet QML module built into the program.
@@ -284,7 +199,7 @@ CompositionRoot::CompositionRoot(const Options &options)
     AnimationClock::setSource(m_engine.get(), &m_clock, &m_scheduler);
     PongPointerProbe::setSource(m_engine.get(), m_platform.pointer, &m_scheduler);
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
-                               new ArtworkImageProvider(*m_island->artworkLoader()));
+                               new ArtworkImageProvider(*islandParts.artworkLoader));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
 
     AppDelegate::Parts parts;
@@ -305,6 +220,7 @@ CompositionRoot::CompositionRoot(const Options &options)
     parts.window.clock = &m_clock;
     parts.window.scheduler = &m_scheduler;
     parts.window.engine = m_engine.get();
+    parts.window.homeParts = m_homeParts.get();
     m_delegate = std::make_unique<AppDelegate>(parts);
     // The zip card's dialog stands over the island that opened it.
     AppDelegate *delegate = m_delegate.get();
@@ -390,12 +306,6 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
-    // The island window's content draws the island's views over its model.
-    if (QQuickItem *content = m_delegate->notch()->panel()->content()) {
-        content->setProperty("homeParts", QVariant::fromValue<QObject *>(m_homeParts.get()));
-        content->setProperty("settings", QVariant::fromValue<QObject *>(m_settings.get()));
-        content->setProperty("model", QVariant::fromValue<QObject *>(m_island.get()));
-    }
     // The settings window is built in the background once the user is on
     // the way to it (Home has opened, whose header opens it, or the tray's
     // menu is up), so that its first opening only draws it and the island

@@ -1,6 +1,8 @@
 #include "app/islandservices.h"
 
 #include "canvas/canvasrefresh.h"
+#include "games/arcadeengine.h"
+#include "games/gameregistry.h"
 #include "canvas/canvasservice.h"
 #include "media/artworkloader.h"
 #include "media/mirrorcamera.h"
@@ -15,6 +17,8 @@
 #include "tools/calculatorengine.h"
 #include "tools/mediadownloadengine.h"
 #include "tools/pocketstore.h"
+
+#include <QJSEngine>
 
 IslandServices::IslandServices(const IslandEnvironment &env)
 {
@@ -51,6 +55,13 @@ IslandServices::IslandServices(const IslandEnvironment &env)
     m_powerMonitor = std::make_unique<PowerModeMonitor>(p.lowPowerMode);
     m_hudMonitor = std::make_unique<SystemHUDMonitor>(p.mediaKeys, p.audio, p.backlight, c, s);
     m_timer = std::make_unique<TimerStore>(std::nullopt, d, c, s);
+
+    const GameEngineParts games{d, c, s, env.random};
+    for (const GameEntry &game : GameRegistry::games()) {
+        m_games.push_back(game.makeEngine(games));
+        // The views reach the engines through a list; they stay ours.
+        QJSEngine::setObjectOwnership(m_games.back().get(), QJSEngine::CppOwnership);
+    }
 }
 
 IslandServices::~IslandServices() = default;
@@ -58,29 +69,10 @@ IslandServices::~IslandServices() = default;
 IslandParts IslandServices::parts() const
 {
     IslandParts parts;
-    parts.keepAwake = m_keepAwake.get();
-    parts.camera = m_camera.get();
-    parts.eyeStrain = m_eyeStrain.get();
-    parts.calculator = m_calculator.get();
-    parts.speedTest = m_speedTest.get();
-    parts.pocket = m_pocket.get();
-    parts.voice = m_voice.get();
-    parts.translator = m_translator.get();
-    parts.youtubeDown = m_youtubeDown.get();
-    parts.spotifyDown = m_spotifyDown.get();
-    parts.artworkLoader = m_artworkLoader.get();
-    parts.nowPlayingService = m_nowPlayingService.get();
-    parts.calendarStore = m_calendarStore.get();
-    parts.batteryMonitor = m_batteryMonitor.get();
-    parts.canvasService = m_canvasService.get();
-    parts.canvasRefresh = m_canvasRefresh.get();
-    parts.weatherService = m_weatherService.get();
-    parts.systemMonitor = m_systemMonitor.get();
-    parts.networkStatus = m_networkStatus.get();
-    parts.clipboardStore = m_clipboardStore.get();
-    parts.bluetoothMonitor = m_bluetoothMonitor.get();
-    parts.powerMonitor = m_powerMonitor.get();
-    parts.hudMonitor = m_hudMonitor.get();
-    parts.timer = m_timer.get();
+#define PAVLET_ISLAND_PART_HANDED(Type, name) parts.name = m_##name.get();
+    PAVLET_ISLAND_PARTS(PAVLET_ISLAND_PART_HANDED)
+#undef PAVLET_ISLAND_PART_HANDED
+    for (const auto &engine : m_games)
+        parts.games.append(engine.get());
     return parts;
 }

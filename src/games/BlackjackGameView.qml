@@ -89,7 +89,7 @@ Item {
                             required property double modelData
                             title: "$" + modelData
                             selected: modelData === root.engine.bet
-                            onClicked: GameViews.blackjackChooseBet(root.engine, modelData)
+                            onClicked: root.engine.chooseBet(modelData)
                         }
                     }
                 }
@@ -110,7 +110,7 @@ Item {
                 ArcadeChip { title: "Stand"; onClicked: root.engine.stand() }
                 ArcadeChip {
                     objectName: "doubleChip"
-                    visible: GameViews.blackjackCanDouble(root.engine.player)
+                    visible: root.engine.player.canDouble
                     title: "Double"
                     onClicked: root.engine.doubleDown()
                 }

@@ -148,7 +148,7 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             title: "Play"
             selected: true
-            onClicked: GameViews.stack4Start(root.engine)
+            onClicked: root.engine.start()
         }
     }
 
@@ -167,8 +167,8 @@ Item {
         Row {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: IslandStyle.spacing
-            ArcadeChip { title: "Play again"; selected: true; onClicked: GameViews.stack4Start(root.engine) }
-            ArcadeChip { title: "Mode"; onClicked: GameViews.stack4Mode(root.engine) }
+            ArcadeChip { title: "Play again"; selected: true; onClicked: root.engine.start() }
+            ArcadeChip { title: "Mode"; onClicked: root.engine.reset() }
         }
     }
 }

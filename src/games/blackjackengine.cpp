@@ -62,6 +62,12 @@ void BlackjackEngine::setBet(qint64 bet)
         emit betChanged();
 }
 
+void BlackjackEngine::chooseBet(qint64 value)
+{
+    if (m_phase == Phase::betting && value >= 1 && value <= m_player.bank)
+        setBet(value);
+}
+
 void BlackjackEngine::setPlayer(const BlackjackHand &hand)
 {
     if (assign(m_player, hand))
@@ -304,8 +310,7 @@ void BlackjackEngine::stand()
 
 void BlackjackEngine::doubleDown()
 {
-    if (m_phase != Phase::playing || m_player.cards.size() != 2 || m_player.bet < 1
-        || m_player.bank < m_player.bet || m_player.doubled)
+    if (m_phase != Phase::playing || !m_player.canDouble())
         return;
     BlackjackHand player = m_player;
     player.bank -= player.bet;

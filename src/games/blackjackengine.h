@@ -10,7 +10,7 @@
 #include <optional>
 
 // One playing card. Ranks 1...13 (1 ace, 11 jack, 12 queen, 13 king), suits
-// 0...3 (spades, hearts, diamonds, clubs). The id is unique within an engine.
+// 0...3 (a Suit). The id is unique within an engine.
 struct BlackjackCard {
     Q_GADGET
     QML_VALUE_TYPE(blackjackCard)
@@ -20,6 +20,9 @@ struct BlackjackCard {
     Q_PROPERTY(int value READ value)
     Q_PROPERTY(QString label READ label)
 public:
+    enum class Suit { spades, hearts, diamonds, clubs };
+    Q_ENUM(Suit)
+
     qint64 id = 0;
     qint64 rank = 1;
     qint64 suit = 0;
@@ -39,6 +42,7 @@ struct BlackjackHand {
     Q_PROPERTY(bool stood MEMBER stood)
     Q_PROPERTY(bool doubled MEMBER doubled)
     Q_PROPERTY(qint64 bank MEMBER bank)
+    Q_PROPERTY(bool canDouble READ canDouble)
 public:
     QList<BlackjackCard> cards;
     qint64 bet = 0;      // the player's stake on this hand
@@ -47,6 +51,9 @@ public:
     qint64 bank = 0;     // the player's chips not on the table
 
     QVariantList cardList() const;
+    // Doubling down: on the first two cards, once, with a stake the bank
+    // can match.
+    bool canDouble() const { return cards.size() == 2 && bet >= 1 && bank >= bet && !doubled; }
     friend bool operator==(const BlackjackHand &, const BlackjackHand &) = default;
 };
 
@@ -105,6 +112,8 @@ public:
 
     Q_INVOKABLE void reset() override;
     Q_INVOKABLE void startBuyIn(qint64 amount);
+    // A bet chip: sets the bet only while betting and within the bank.
+    Q_INVOKABLE void chooseBet(qint64 value);
     Q_INVOKABLE void deal();
     Q_INVOKABLE void hit();
     Q_INVOKABLE void stand();

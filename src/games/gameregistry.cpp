@@ -88,7 +88,9 @@ const GameEntry *find(int game)
 
 QString arcadeTitle() { return QStringLiteral("Pavlet Arcade"); }
 
-QString arcadeSubtitle() { return countWord(games().size()) + QStringLiteral(" games. One smile."); }
+QString countInWords() { return countWord(games().size()); }
+
+QString arcadeSubtitle() { return countInWords() + QStringLiteral(" games. One smile."); }
 
 QSizeF arcadePageSize() { return {428, 360}; }
 

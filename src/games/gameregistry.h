@@ -57,6 +57,10 @@ const QList<GameEntry> &games();
 // The row of page game; none for the arcade or an unknown page.
 const GameEntry *find(int game);
 
+// How many games there are, in a word ("Thirteen"), for the lines that
+// count them.
+QString countInWords();
+
 // The arcade's own page.
 QString arcadeTitle();
 QString arcadeSubtitle();

@@ -1,9 +1,6 @@
 #include "games/gameviews.h"
 
-#include "games/blackjackengine.h"
 #include "games/gameregistry.h"
-#include "games/stack4engine.h"
-#include "games/wordleengine.h"
 #include "style/palette.h"
 
 #include <algorithm>
@@ -93,9 +90,9 @@ bool GameViews::versusSelected(int choice, bool local, const QString &level)
 
 // --- Tic-tac-toe.
 
-QString GameViews::toeTurnText(int phase, bool local, bool redTurn)
+QString GameViews::toeTurnText(ToeEngine::Phase phase, bool local, bool redTurn)
 {
-    if (phase != 1)
+    if (phase != ToeEngine::Phase::playing)
         return QStringLiteral("Tic-Tac-Toe");
     if (local)
         return redTurn ? QStringLiteral("Red\u2019s turn") : QStringLiteral("Blue\u2019s turn");
@@ -106,11 +103,12 @@ QString GameViews::toeResultText(const QVariant &outcome, bool local)
 {
     if (outcome.isNull() || !outcome.isValid())
         return QString();
-    switch (outcome.toInt()) {
-    case 0: return local ? QStringLiteral("Red takes it") : QStringLiteral("You take it");
-    case 1: return local ? QStringLiteral("Blue takes it") : QStringLiteral("NPC takes it");
-    default: return QStringLiteral("Draw");
+    switch (ToeEngine::Outcome(outcome.toInt())) {
+    case ToeEngine::Outcome::red: return local ? QStringLiteral("Red takes it") : QStringLiteral("You take it");
+    case ToeEngine::Outcome::blue: return local ? QStringLiteral("Blue takes it") : QStringLiteral("NPC takes it");
+    case ToeEngine::Outcome::draw: break;
     }
+    return QStringLiteral("Draw");
 }
 
 int GameViews::toeLineMark(const QList<int> &cells, const QList<int> &winLine)
@@ -144,22 +142,23 @@ double GameViews::toeMiniRadius(double cell)
 
 // --- Connect four.
 
-QString GameViews::stack4StatusText(int phase, bool local, bool redTurn)
+QString GameViews::stack4StatusText(Stack4Engine::Phase phase, bool local, bool redTurn)
 {
-    if (phase != 1)
+    if (phase != Stack4Engine::Phase::playing)
         return QStringLiteral("Stack4");
     if (local)
         return redTurn ? QStringLiteral("Red drops") : QStringLiteral("Blue drops");
     return redTurn ? QStringLiteral("Your drop") : QStringLiteral("NPC");
 }
 
-QString GameViews::stack4ResultText(int winner, bool local)
+QString GameViews::stack4ResultText(Stack4Engine::Slot winner, bool local)
 {
     switch (winner) {
-    case 1: return local ? QStringLiteral("Red takes it") : QStringLiteral("You take it");
-    case 2: return local ? QStringLiteral("Blue takes it") : QStringLiteral("NPC takes it");
-    default: return QStringLiteral("Draw");
+    case Stack4Engine::Slot::red: return local ? QStringLiteral("Red takes it") : QStringLiteral("You take it");
+    case Stack4Engine::Slot::blue: return local ? QStringLiteral("Blue takes it") : QStringLiteral("NPC takes it");
+    case Stack4Engine::Slot::empty: break;
     }
+    return QStringLiteral("Draw");
 }
 
 double GameViews::stack4DiscOpacity(int index, const QList<int> &winCells)
@@ -167,38 +166,20 @@ double GameViews::stack4DiscOpacity(int index, const QList<int> &winCells)
     return winCells.contains(index) ? 1.0 : 0.92;
 }
 
-void GameViews::stack4Start(Stack4Engine *engine)
-{
-    if (!engine)
-        return;
-    engine->stop();
-    engine->newBoard();
-    engine->setPhase(Stack4Engine::Phase::playing);
-}
-
-void GameViews::stack4Mode(Stack4Engine *engine)
-{
-    if (!engine)
-        return;
-    engine->stop();
-    engine->setPhase(Stack4Engine::Phase::howto);
-    engine->setVersus(ArcadeVersus::npc(ArcadeNPCLevel::medium));
-    engine->newBoard();
-}
-
 // --- Blackjack.
 
-QString GameViews::blackjackStatus(int phase, const QString &message)
+QString GameViews::blackjackStatus(BlackjackEngine::Phase phase, const QString &message)
 {
+    using Phase = BlackjackEngine::Phase;
     switch (phase) {
-    case 0: return QStringLiteral("Blackjack");
-    case 1: return QStringLiteral("Bet, then deal");
-    case 2: return QStringLiteral("Your play");
-    case 3: return QStringLiteral("Table plays");
-    case 4: return message;
-    case 5: return QStringLiteral("Bust out");
-    default: return QString();
+    case Phase::howto: return QStringLiteral("Blackjack");
+    case Phase::betting: return QStringLiteral("Bet, then deal");
+    case Phase::playing: return QStringLiteral("Your play");
+    case Phase::waiting: return QStringLiteral("Table plays");
+    case Phase::settle: return message;
+    case Phase::broke: return QStringLiteral("Bust out");
     }
+    return QString();
 }
 
 QString GameViews::blackjackTotalText(const QVariantList &cards, bool hidingHole)
@@ -214,39 +195,27 @@ QString GameViews::blackjackTotalText(const QVariantList &cards, bool hidingHole
     return QString::number(BlackjackEngine::total(hand));
 }
 
-bool GameViews::blackjackCanDouble(const QVariant &handValue)
-{
-    const BlackjackHand hand = handValue.value<BlackjackHand>();
-    return hand.cards.size() == 2 && hand.bet >= 1 && hand.bank >= hand.bet && !hand.doubled;
-}
-
-QString GameViews::blackjackSuit(int suit)
+QString GameViews::blackjackSuit(BlackjackCard::Suit suit)
 {
     switch (suit) {
-    case 0: return QStringLiteral("\u2660");
-    case 1: return QStringLiteral("\u2665");
-    case 2: return QStringLiteral("\u2666");
-    default: return QStringLiteral("\u2663");
+    case BlackjackCard::Suit::spades: return QStringLiteral("\u2660");
+    case BlackjackCard::Suit::hearts: return QStringLiteral("\u2665");
+    case BlackjackCard::Suit::diamonds: return QStringLiteral("\u2666");
+    case BlackjackCard::Suit::clubs: break;
     }
-}
-
-void GameViews::blackjackChooseBet(BlackjackEngine *engine, qint64 value)
-{
-    if (!engine || engine->phase() != BlackjackEngine::Phase::betting)
-        return;
-    if (value >= 1 && value <= engine->player().bank)
-        engine->setBet(value);
+    return QStringLiteral("\u2663");
 }
 
 // --- Word game.
 
-QString GameViews::wordleEndTitle(int phase)
+QString GameViews::wordleEndTitle(WordlePhase phase)
 {
     switch (phase) {
-    case 1: return QStringLiteral("Play again");
-    case 2: return QStringLiteral("Next word");
-    default: return QString();
+    case WordlePhase::won: return QStringLiteral("Play again");
+    case WordlePhase::lost: return QStringLiteral("Next word");
+    case WordlePhase::playing: break;
     }
+    return QString();
 }
 
 QString GameViews::wordleScore(qint64 won, qint64 played)
@@ -293,14 +262,15 @@ QColor GameViews::wordleKeyFill(const QVariantMap &keys, const QString &letter)
 
 // --- Colour patterns.
 
-QString GameViews::patternStatus(int phase, int round)
+QString GameViews::patternStatus(PatternEngine::Phase phase, int round)
 {
     switch (phase) {
-    case 1: return QStringLiteral("Watch \u00b7 round %1").arg(round);
-    case 2: return QStringLiteral("Your turn \u00b7 round %1").arg(round);
-    case 3: return QStringLiteral("Round %1").arg(round);
-    default: return QStringLiteral("Color Patterns");
+    case PatternEngine::Phase::watch: return QStringLiteral("Watch \u00b7 round %1").arg(round);
+    case PatternEngine::Phase::input: return QStringLiteral("Your turn \u00b7 round %1").arg(round);
+    case PatternEngine::Phase::over: return QStringLiteral("Round %1").arg(round);
+    case PatternEngine::Phase::howto: break;
     }
+    return QStringLiteral("Color Patterns");
 }
 
 QString GameViews::patternBestText(qint64 best)
@@ -313,12 +283,13 @@ QString GameViews::patternOverText(int round, qint64 best)
     return QStringLiteral("Round %1  \u00b7  Best %2").arg(round).arg(best);
 }
 
-QColor GameViews::patternHueColor(int hue)
+QColor GameViews::patternHueColor(PatternHue hue)
 {
     switch (hue) {
-    case 0: return QColor::fromRgbF(1.0f, 0.84f, 0.40f);
-    case 1: return QColor::fromRgbF(0.47f, 0.80f, 0.98f);
-    case 2: return QColor::fromRgbF(1.0f, 0.48f, 0.42f);
-    default: return QColor::fromRgbF(0.12f, 0.84f, 0.38f);
+    case PatternHue::gold: return QColor::fromRgbF(1.0f, 0.84f, 0.40f);
+    case PatternHue::sky: return QColor::fromRgbF(0.47f, 0.80f, 0.98f);
+    case PatternHue::coral: return QColor::fromRgbF(1.0f, 0.48f, 0.42f);
+    case PatternHue::green: break;
     }
+    return QColor::fromRgbF(0.12f, 0.84f, 0.38f);
 }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "games/blackjackengine.h"
+#include "games/patternengine.h"
+#include "games/stack4engine.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
+
 #include <QColor>
 #include <QList>
 #include <QObject>
@@ -7,9 +13,6 @@
 #include <QStringList>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
-
-class BlackjackEngine;
-class Stack4Engine;
 
 // The game views' rules: every text, switch and size the game screens and
 // the arcade show is decided here, from the engines' published values, so
@@ -19,8 +22,6 @@ class GameViews : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
-    Q_MOC_INCLUDE("games/blackjackengine.h")
-    Q_MOC_INCLUDE("games/stack4engine.h")
 
     // The arcade's page number.
     Q_PROPERTY(int hubPage READ hubPage CONSTANT)
@@ -123,12 +124,14 @@ public:
     Q_INVOKABLE static QString versusLevel(int choice);
     Q_INVOKABLE static bool versusSelected(int choice, bool local, const QString &level);
 
-    // --- Tic-tac-toe (phase: howto, playing, over; outcome: red, blue,
-    // draw, or null while playing).
-    Q_INVOKABLE static QString toeTurnText(int phase, bool local, bool redTurn);
+    // --- Tic-tac-toe (outcome: an Outcome, or null while playing).
+    Q_INVOKABLE static QString toeTurnText(ToeEngine::Phase phase, bool local, bool redTurn);
     Q_INVOKABLE static QString toeResultText(const QVariant &outcome, bool local);
     Q_INVOKABLE static bool toeShowsResultWins(qint64 wins, bool local) { return wins >= 1 && !local; }
-    Q_INVOKABLE static bool toeCellEnabled(int phase, bool busy, int mark) { return phase == 1 && !busy && mark == 0; }
+    Q_INVOKABLE static bool toeCellEnabled(ToeEngine::Phase phase, bool busy, Toe::ToeMark mark)
+    {
+        return phase == ToeEngine::Phase::playing && !busy && mark == ToeMark::empty;
+    }
     // The mark of the winning line (1 red, 2 blue); 0 without a line.
     Q_INVOKABLE static int toeLineMark(const QList<int> &cells, const QList<int> &winLine);
     // A winning cell's fill: the winner's colour at 0.22.
@@ -139,52 +142,50 @@ public:
     // The fixed marks of the small board picture, row by row.
     Q_INVOKABLE static QVariantList toeMiniMarks() { return {1, 0, 2, 0, 1, 0, 2, 0, 0}; }
 
-    // --- Connect four (phase: howto, playing, over; winner: empty, red, blue).
-    Q_INVOKABLE static QString stack4StatusText(int phase, bool local, bool redTurn);
-    Q_INVOKABLE static QString stack4ResultText(int winner, bool local);
-    Q_INVOKABLE static bool stack4BoardLive(int phase, bool busy) { return phase == 1 && !busy; }
+    // --- Connect four (winner: empty for a draw).
+    Q_INVOKABLE static QString stack4StatusText(Stack4Engine::Phase phase, bool local, bool redTurn);
+    Q_INVOKABLE static QString stack4ResultText(Stack4Engine::Slot winner, bool local);
+    Q_INVOKABLE static bool stack4BoardLive(Stack4Engine::Phase phase, bool busy)
+    {
+        return phase == Stack4Engine::Phase::playing && !busy;
+    }
     // The board index of the i-th disc from the top of a column.
     Q_INVOKABLE static int stack4DiscIndex(int column, int fromTop) { return column * 6 + 5 - fromTop; }
     // A filled disc's opacity: full on the winning line, else 0.92.
     Q_INVOKABLE static double stack4DiscOpacity(int index, const QList<int> &winCells);
-    // "Play" and "Play again": a fresh board, the opponent kept.
     // The small pictures' disc stacks, left to right, each top first
     // (1 red, 2 blue).
     Q_INVOKABLE static QVariantList stack4HowToStacks() { return {QVariantList{1}, QVariantList{2, 1}, QVariantList{1, 2, 1}, QVariantList{2}}; }
     Q_INVOKABLE static QVariantList stack4HubStacks() { return {QVariantList{1}, QVariantList{2, 1}, QVariantList{1, 2, 1}}; }
-    Q_INVOKABLE static void stack4Start(Stack4Engine *engine);
-    // "Mode": back to the how-to card with the medium computer chosen.
-    Q_INVOKABLE static void stack4Mode(Stack4Engine *engine);
 
-    // --- Blackjack (phase: howto, betting, playing, waiting, settle, broke).
-    Q_INVOKABLE static QString blackjackStatus(int phase, const QString &message);
+    // --- Blackjack.
+    Q_INVOKABLE static QString blackjackStatus(BlackjackEngine::Phase phase, const QString &message);
     // A hand's total as shown: while the hole card is hidden, the first
     // card's value and "+"; nothing for an empty hand.
     Q_INVOKABLE static QString blackjackTotalText(const QVariantList &cards, bool hidingHole);
-    Q_INVOKABLE static bool blackjackCanDouble(const QVariant &hand);
     Q_INVOKABLE static bool blackjackCardHidden(int index, bool hidingHole) { return hidingHole && index == 1; }
-    Q_INVOKABLE static QString blackjackSuit(int suit);
-    Q_INVOKABLE static bool blackjackSuitRed(int suit) { return suit == 1 || suit == 2; }
-    // A bet chip: sets the bet only while betting and within the bank.
-    Q_INVOKABLE static void blackjackChooseBet(BlackjackEngine *engine, qint64 value);
+    Q_INVOKABLE static QString blackjackSuit(BlackjackCard::Suit suit);
+    Q_INVOKABLE static bool blackjackSuitRed(BlackjackCard::Suit suit)
+    {
+        return suit == BlackjackCard::Suit::hearts || suit == BlackjackCard::Suit::diamonds;
+    }
 
-    // --- Word game (phase: playing, won, lost).
-    Q_INVOKABLE static bool wordleLost(int phase) { return phase == 2; }
+    // --- Word game.
+    Q_INVOKABLE static bool wordleLost(Wordle::WordlePhase phase) { return phase == WordlePhase::lost; }
     // The end-of-game button's title; empty while playing.
-    Q_INVOKABLE static QString wordleEndTitle(int phase);
+    Q_INVOKABLE static QString wordleEndTitle(Wordle::WordlePhase phase);
     Q_INVOKABLE static QString wordleScore(qint64 won, qint64 played);
     Q_INVOKABLE static QString wordleTileText(const QVariant &tile);
     Q_INVOKABLE static QColor wordleTileFill(const QVariant &tile);
     Q_INVOKABLE static QColor wordleKeyFill(const QVariantMap &keys, const QString &letter);
 
-    // --- Colour patterns (phase: howto, watch, input, over; hues gold, sky,
-    // coral, green).
-    Q_INVOKABLE static QString patternStatus(int phase, int round);
+    // --- Colour patterns.
+    Q_INVOKABLE static QString patternStatus(PatternEngine::Phase phase, int round);
     Q_INVOKABLE static QString patternBestText(qint64 best);
-    Q_INVOKABLE static bool patternPadsLive(int phase) { return phase == 2; }
+    Q_INVOKABLE static bool patternPadsLive(PatternEngine::Phase phase) { return phase == PatternEngine::Phase::input; }
     Q_INVOKABLE static bool patternLit(const QVariant &lit, int hue) { return !lit.isNull() && lit.toInt() == hue; }
     Q_INVOKABLE static QString patternOverText(int round, qint64 best);
-    Q_INVOKABLE static QColor patternHueColor(int hue);
+    Q_INVOKABLE static QColor patternHueColor(Pattern::PatternHue hue);
 
 private:
     int m_howToMaxWidth = 320, m_ownHowToMaxWidth = 340, m_howToButtonPadding = 14, m_gameMinHeight = 268,

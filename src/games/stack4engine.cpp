@@ -176,6 +176,13 @@ void Stack4Engine::stop()
     setFall(0, Stack4FallAnimation::none());
 }
 
+void Stack4Engine::start()
+{
+    stop();
+    newBoard();
+    setPhase(Phase::playing);
+}
+
 void Stack4Engine::moveCursor(int delta)
 {
     if (m_phase != Phase::playing)

@@ -96,9 +96,11 @@ public:
 
     Q_INVOKABLE void newBoard();
     Q_INVOKABLE void stop() override;
-    // Opening the game: stop(), the how-to card, the computer at medium, a
-    // new board.
-    void reset() override;
+    // "Play" and "Play again": a fresh board, the opponent kept.
+    Q_INVOKABLE void start();
+    // Opening the game, and "Mode": stop(), the how-to card, the computer at
+    // medium, a new board.
+    Q_INVOKABLE void reset() override;
     // The game's keys while it is on screen.
     bool handleKey(const KeyInput &key) override;
     Q_INVOKABLE void moveCursor(int delta);

@@ -38,39 +38,13 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &
     , m_defaults(env.defaults)
     , m_clock(env.clock)
     , m_scheduler(env.scheduler)
-    , m_keepAwake(parts.keepAwake)
-    , m_camera(parts.camera)
-    , m_eyeStrain(parts.eyeStrain)
-    , m_calculator(parts.calculator)
-    , m_speedTest(parts.speedTest)
-    , m_pocket(parts.pocket)
-    , m_voice(parts.voice)
-    , m_translator(parts.translator)
-    , m_youtubeDown(parts.youtubeDown)
-    , m_spotifyDown(parts.spotifyDown)
-    , m_artworkLoader(parts.artworkLoader)
-    , m_nowPlayingService(parts.nowPlayingService)
-    , m_calendarStore(parts.calendarStore)
-    , m_batteryMonitor(parts.batteryMonitor)
-    , m_canvasService(parts.canvasService)
-    , m_canvasRefresh(parts.canvasRefresh)
-    , m_weatherService(parts.weatherService)
-    , m_systemMonitor(parts.systemMonitor)
-    , m_networkStatus(parts.networkStatus)
-    , m_clipboardStore(parts.clipboardStore)
-    , m_bluetoothMonitor(parts.bluetoothMonitor)
-    , m_powerMonitor(parts.powerMonitor)
-    , m_hudMonitor(parts.hudMonitor)
-    , m_timer(parts.timer)
+#define PAVLET_ISLAND_PART_INIT(Type, name) , m_##name(parts.name)
+    PAVLET_ISLAND_PARTS(PAVLET_ISLAND_PART_INIT)
+#undef PAVLET_ISLAND_PART_INIT
+    , m_games(parts.games)
 {
     m_nowPlaying = NowPlayingInfo::empty(m_clock->now());
     m_gameModeOn = m_defaults->boolValue(GameModeKey, false);
-
-    UserDefaults *d = m_defaults;
-    Clock *c = m_clock;
-    Scheduler *s = m_scheduler;
-    Random *r = env.random;
-    buildGames({d, c, s, r});
 
     if (env.credentials)
         connect(env.credentials, &CanvasCredentialStore::credentialsChanged, this,
@@ -95,9 +69,8 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &
 NotchViewModel::~NotchViewModel()
 {
     m_look.reset();
-    // The games' engines go after this body and may still announce changes
-    // while they go; nothing here may hear them then. The handed objects
-    // outlive the model, and their connections to it end with it.
+    // The handed objects, the games' engines among them, outlive the model,
+    // and their connections to it end with it.
 }
 
 // --- Published values written from outside.

@@ -95,40 +95,51 @@ struct IslandEnvironment {
     Platform platform;
 };
 
-// The engines, stores and services the island reads and its panels show,
-// apart from the games. The composition root makes them (tests: over fakes)
-// and they outlive the model.
+// The engines, stores and services the island reads and its panels show, as
+// (type, name), in the order they are made. This is their one list: it gives
+// IslandParts its fields, the model its members and IslandServices what it
+// owns.
+#define PAVLET_ISLAND_PARTS(X)                                                                                        \
+    X(KeepAwake, keepAwake)                                                                                           \
+    X(MirrorCamera, camera)                                                                                           \
+    X(EyeStrainGuard, eyeStrain)                                                                                      \
+    X(CalculatorEngine, calculator)                                                                                   \
+    X(SpeedTestEngine, speedTest)                                                                                     \
+    X(PocketStore, pocket)                                                                                            \
+    X(VoiceMemoEngine, voice)                                                                                         \
+    X(TranslatorEngine, translator)                                                                                   \
+    X(MediaDownloadEngine, youtubeDown)                                                                               \
+    X(MediaDownloadEngine, spotifyDown)                                                                               \
+    X(ArtworkLoader, artworkLoader)                                                                                   \
+    X(NowPlayingService, nowPlayingService)                                                                           \
+    X(CalendarStore, calendarStore)                                                                                   \
+    X(BatteryMonitor, batteryMonitor)                                                                                 \
+    X(CanvasService, canvasService)                                                                                   \
+    X(CanvasRefresh, canvasRefresh)                                                                                   \
+    X(WeatherService, weatherService)                                                                                 \
+    X(SystemMonitor, systemMonitor)                                                                                   \
+    X(NetworkStatus, networkStatus)                                                                                   \
+    X(ClipboardStore, clipboardStore)                                                                                 \
+    X(BluetoothMonitor, bluetoothMonitor)                                                                             \
+    X(PowerModeMonitor, powerMonitor)                                                                                 \
+    X(SystemHUDMonitor, hudMonitor)                                                                                   \
+    X(TimerStore, timer)
+
+// What the island's model is handed: the parts above and every game's engine,
+// made from GameRegistry's rows. The composition root makes them (tests: over
+// fakes) and they outlive the model.
 struct IslandParts {
-    KeepAwake *keepAwake = nullptr;
-    MirrorCamera *camera = nullptr;
-    EyeStrainGuard *eyeStrain = nullptr;
-    CalculatorEngine *calculator = nullptr;
-    SpeedTestEngine *speedTest = nullptr;
-    PocketStore *pocket = nullptr;
-    VoiceMemoEngine *voice = nullptr;
-    TranslatorEngine *translator = nullptr;
-    MediaDownloadEngine *youtubeDown = nullptr;
-    MediaDownloadEngine *spotifyDown = nullptr;
-    ArtworkLoader *artworkLoader = nullptr;
-    NowPlayingService *nowPlayingService = nullptr;
-    CalendarStore *calendarStore = nullptr;
-    BatteryMonitor *batteryMonitor = nullptr;
-    CanvasService *canvasService = nullptr;
-    CanvasRefresh *canvasRefresh = nullptr;
-    WeatherService *weatherService = nullptr;
-    SystemMonitor *systemMonitor = nullptr;
-    NetworkStatus *networkStatus = nullptr;
-    ClipboardStore *clipboardStore = nullptr;
-    BluetoothMonitor *bluetoothMonitor = nullptr;
-    PowerModeMonitor *powerMonitor = nullptr;
-    SystemHUDMonitor *hudMonitor = nullptr;
-    TimerStore *timer = nullptr;
+#define PAVLET_ISLAND_PART_FIELD(Type, name) Type *name = nullptr;
+    PAVLET_ISLAND_PARTS(PAVLET_ISLAND_PART_FIELD)
+#undef PAVLET_ISLAND_PART_FIELD
+    // In page order, the first game's first.
+    QList<ArcadeEngine *> games;
 };
 
 // The island's one model: its state machine, the pulses and the live
 // activity, game mode and the game keys, and the one-second refresh of every
-// reading. It holds every engine, store and service the island's panels show:
-// the games' engines it makes, the others it is handed (IslandParts).
+// reading. It holds every engine, store and service the island's panels show,
+// the games' engines among them, all handed to it (IslandParts).
 // Main thread only.
 //
 // Published values notify only when they really change. The computed values
@@ -309,7 +320,7 @@ public:
     MirrorCamera *camera() const { return m_camera; }
     VoiceMemoEngine *voice() const { return m_voice; }
     NowPlayingService *nowPlayingService() const { return m_nowPlayingService; }
-    // The artwork cache, for the image provider of the island's views.
+    // The artwork cache.
     ArtworkLoader *artworkLoader() const { return m_artworkLoader; }
     // Artwork lookups awaiting their answer (at most the playing track's).
     qsizetype artworkRequestsHeld() const { return m_artworkRequests.size(); }
@@ -320,8 +331,8 @@ public:
     template<class E>
     E *game() const
     {
-        for (const auto &engine : m_games) {
-            if (auto *e = qobject_cast<E *>(engine.get()))
+        for (ArcadeEngine *engine : m_games) {
+            if (auto *e = qobject_cast<E *>(engine))
                 return e;
         }
         return nullptr;
@@ -540,7 +551,6 @@ private:
     void artworkArrived(const QString &cacheKey, const QImage &image);
     void artworkFailed(const QString &cacheKey);
     void connectCanvasRefresh();
-    void buildGames(const GameEngineParts &parts);
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -555,30 +565,9 @@ private:
 
     // The engines, stores and services it is handed, in the order they are
     // made.
-    KeepAwake *m_keepAwake;
-    MirrorCamera *m_camera;
-    EyeStrainGuard *m_eyeStrain;
-    CalculatorEngine *m_calculator;
-    SpeedTestEngine *m_speedTest;
-    PocketStore *m_pocket;
-    VoiceMemoEngine *m_voice;
-    TranslatorEngine *m_translator;
-    MediaDownloadEngine *m_youtubeDown;
-    MediaDownloadEngine *m_spotifyDown;
-    ArtworkLoader *m_artworkLoader;
-    NowPlayingService *m_nowPlayingService;
-    CalendarStore *m_calendarStore;
-    BatteryMonitor *m_batteryMonitor;
-    CanvasService *m_canvasService;
-    CanvasRefresh *m_canvasRefresh;
-    WeatherService *m_weatherService;
-    SystemMonitor *m_systemMonitor;
-    NetworkStatus *m_networkStatus;
-    ClipboardStore *m_clipboardStore;
-    BluetoothMonitor *m_bluetoothMonitor;
-    PowerModeMonitor *m_powerMonitor;
-    SystemHUDMonitor *m_hudMonitor;
-    TimerStore *m_timer;
+#define PAVLET_ISLAND_PART_MEMBER(Type, name) Type *m_##name;
+    PAVLET_ISLAND_PARTS(PAVLET_ISLAND_PART_MEMBER)
+#undef PAVLET_ISLAND_PART_MEMBER
 
     // Published values, in their order.
     NotchState m_state = NotchState::collapsed;
@@ -622,7 +611,7 @@ private:
     AmbientKind m_lastGlow = AmbientKind::rest;
 
     // Every game's engine, in page order.
-    std::vector<std::unique_ptr<ArcadeEngine>> m_games;
+    QList<ArcadeEngine *> m_games;
     // Last: it reads every object above and goes first.
     std::unique_ptr<IslandLook> m_look;
 

@@ -3,23 +3,12 @@
 // panel only finds the engine of a game.
 #include "island/notchviewmodel.h"
 
-#include <QJSEngine>
-
-void NotchViewModel::buildGames(const GameEngineParts &parts)
-{
-    for (const GameEntry &game : GameRegistry::games()) {
-        m_games.push_back(game.makeEngine(parts));
-        // The views reach the engines through a list; the model keeps them.
-        QJSEngine::setObjectOwnership(m_games.back().get(), QJSEngine::CppOwnership);
-    }
-}
-
 QList<QObject *> NotchViewModel::gameEngines() const
 {
     QList<QObject *> list;
-    list.reserve(qsizetype(m_games.size()));
-    for (const auto &engine : m_games)
-        list.append(engine.get());
+    list.reserve(m_games.size());
+    for (ArcadeEngine *engine : m_games)
+        list.append(engine);
     return list;
 }
 
@@ -27,7 +16,7 @@ ArcadeEngine *NotchViewModel::gameEngine(PavletGame game) const
 {
     // Page n is the n-th game; the hub has no engine.
     const int page = int(game);
-    return page >= 1 && page <= int(m_games.size()) ? m_games.at(size_t(page - 1)).get() : nullptr;
+    return page >= 1 && page <= m_games.size() ? m_games.at(page - 1) : nullptr;
 }
 
 void NotchViewModel::openGame(PavletGame game)
@@ -45,7 +34,7 @@ void NotchViewModel::openGame(PavletGame game)
 void NotchViewModel::stopAllGames()
 {
     // Leaving never touches scores or phases.
-    for (const auto &engine : m_games)
+    for (ArcadeEngine *engine : m_games)
         engine->leave();
 }
 

@@ -3,16 +3,16 @@ import Pavlet
 import Pavlet.Style
 
 // What the island window shows: the island's root view, placed where the
-// panel puts the island inside the window (a plain black island until the
-// island's model is handed over), and the drop area for files.
+// panel puts the island inside the window (a plain black island for a window
+// without the island's model), and the drop area for files.
 Item {
     id: root
     required property QtObject panel
-    // The island's model, the settings store and the Home panel's parts,
-    // handed over once made.
-    property NotchViewModel model: null
-    property AppSettings settings: null
-    property HomeParts homeParts: null
+    // The island's model, the settings store and the Home panel's parts, set
+    // as the window's content is made; null in a window without the island.
+    required property NotchViewModel model
+    required property AppSettings settings
+    required property HomeParts homeParts
     anchors.fill: parent
 
     IslandShape {

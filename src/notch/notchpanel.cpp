@@ -169,14 +169,15 @@ void NotchPanel::makeKey()
     requestActivate();
 }
 
-bool NotchPanel::loadContent(QQmlEngine *engine, const QUrl &url)
+bool NotchPanel::loadContent(QQmlEngine *engine, const QUrl &url, QVariantMap inputs)
 {
     QQmlComponent component(engine, url);
     if (!component.isReady()) {
         qWarning().noquote() << component.errorString();
         return false;
     }
-    QObject *object = component.createWithInitialProperties({{QStringLiteral("panel"), QVariant::fromValue<QObject *>(this)}});
+    inputs.insert(QStringLiteral("panel"), QVariant::fromValue<QObject *>(this));
+    QObject *object = component.createWithInitialProperties(inputs);
     auto *item = qobject_cast<QQuickItem *>(object);
     if (!item) {
         qWarning().noquote() << component.errorString();

@@ -6,6 +6,7 @@
 #include <QQuickWindow>
 #include <QRectF>
 #include <QUrl>
+#include <QVariantMap>
 
 class IslandWindowHints;
 class QQmlEngine;
@@ -70,10 +71,10 @@ public:
     void setAcceptsFocus(bool accepts);
     void makeKey();
 
-    // Loads the content (a QML component URL) into the window. After the
-    // first frame the views the island opens from rest are compiled in the
-    // background.
-    bool loadContent(QQmlEngine *engine, const QUrl &url);
+    // Loads the content (a QML component URL) into the window, with this
+    // window as its `panel` and the other inputs given. After the first frame
+    // the views the island opens from rest are compiled in the background.
+    bool loadContent(QQmlEngine *engine, const QUrl &url, QVariantMap inputs = {});
     // Compiles the panels reached from Home in the background. Once is
     // enough; later calls do nothing.
     void compilePanelsAhead();

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/keycodes.h"
 #include "core/keyinput.h"
+#include "home/homeparts.h"
 #include "island/islandmetrics.h"
 #include "island/notchviewmodel.h"
 #include "notch/gamemodehotkeycenter.h"
@@ -17,6 +18,17 @@
 #include <QQuickItem>
 #include <QUrl>
 #include <algorithm>
+
+namespace {
+// What the window's content draws the island from; it shows a bare island
+// without the model or the Home panel's parts.
+QVariantMap contentInputs(AppSettings *settings, const NotchWindowController::Parts &parts)
+{
+    return {{QStringLiteral("model"), QVariant::fromValue<QObject *>(parts.model)},
+            {QStringLiteral("settings"), QVariant::fromValue<QObject *>(settings)},
+            {QStringLiteral("homeParts"), QVariant::fromValue<QObject *>(parts.homeParts)}};
+}
+} // namespace
 
 NotchWindowController::NotchWindowController(AppSettings *settings, const Parts &parts, QObject *parent)
     : QObject(parent), m_settings(settings), m_parts(parts), m_driver(parts.clock, parts.scheduler)
@@ -53,7 +65,8 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
     m_panel->setOutline(radius, m_geometry.floating);
     m_driver.setCornerRadius(radius);
     if (m_parts.engine)
-        m_panel->loadContent(m_parts.engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/NotchPanelContent.qml")));
+        m_panel->loadContent(m_parts.engine, QUrl(QStringLiteral("qrc:/qt/qml/Pavlet/src/notch/NotchPanelContent.qml")),
+                             contentInputs(m_settings, m_parts));
     setFrame(initial, false);
     if (m_parts.model)
         connectModel();

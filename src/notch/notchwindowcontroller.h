@@ -18,6 +18,7 @@ class NotchViewModel;
 struct KeyInput;
 class GameModeHotkeyCenter;
 class GlobalClickMonitor;
+class HomeParts;
 class IslandWindowHints;
 class KeyPositions;
 class PointerLocation;
@@ -47,6 +48,7 @@ public:
         Clock *clock = nullptr;
         Scheduler *scheduler = nullptr;
         QQmlEngine *engine = nullptr;             // null: no content is loaded
+        HomeParts *homeParts = nullptr;           // null: the content shows no island
     };
 
     NotchWindowController(AppSettings *settings, const Parts &parts, QObject *parent = nullptr);

@@ -50,49 +50,57 @@ class IAudioPlayer;
 class ISoundPlayer;
 } // namespace platform
 
+// Every capability as (interface, name), commented. This is their one list:
+// it gives Platform its fields, and the composition root fills them and
+// takes replacements by it.
+#define PAVLET_PLATFORM_PARTS(X) \
+    X(SecretStore, secrets)                            /* keeps the Canvas token */ \
+    X(LoginItem, loginItem)                            /* starts the program at login */ \
+    X(PermissionBackend, permissions)                  /* what the system lets the program use */ \
+    X(AudioOutput, audio)                              /* output volume and mute */ \
+    X(Backlight, backlight)                            /* built-in display brightness */ \
+    X(MediaKeyCapture, mediaKeys)                      /* volume and brightness keys */ \
+    X(IdleTime, idleTime)                              /* time since the last input */ \
+    X(LowPowerMode, lowPowerMode)                      /* the power-saver state */ \
+    X(BluetoothService, bluetooth)                     /* paired devices and their connections */ \
+    X(platform::IPowerSupply, powerSupply)             /* batteries and mains */ \
+    X(platform::ISystemLoad, systemLoad)               /* processor, memory, disk and uptime */ \
+    X(platform::INetworkInterfaces, networkInterfaces) /* the machine's addresses */ \
+    X(platform::IWifiInfo, wifi)                       /* the Wi-Fi network's name */ \
+    X(platform::IReachability, reachability)           /* whether any network is reachable */ \
+    X(platform::IClipboard, clipboard)                 /* the system clipboard */ \
+    X(platform::IScreenGrabber, screenGrabber)         /* screenshots */ \
+    X(platform::IAppLauncher, appLauncher)             /* opens applications and addresses */ \
+    X(platform::IDisplaySleepInhibitor, displaySleep)  /* keeps the display awake */ \
+    X(platform::ILocationProvider, location)           /* where the machine is */ \
+    X(platform::IReverseGeocoder, geocoder)            /* names a position's town */ \
+    X(platform::ICalendarSource, calendar)             /* calendar events and open tasks */ \
+    X(ScreenProvider, screens)                         /* the displays */ \
+    X(PointerLocation, pointer)                        /* where the pointer is */ \
+    X(GlobalClickMonitor, clicks)                      /* mouse presses anywhere on the desktop */ \
+    X(GlobalHotkey, gameModeHotkey)                    /* Ctrl+Alt+G whoever has the keyboard */ \
+    X(KeyPositions, keyPositions)                      /* which key was pressed, by its place */ \
+    X(IslandWindowHints, windowHints)                  /* the island window's place among windows */ \
+    X(Workspace, workspace)                            /* other programs' windows */ \
+    X(ActivationPolicy, activation)                    /* accessory or ordinary application */ \
+    X(StatusTray, tray)                                /* the icon in the desktop's status area */ \
+    X(platform::IZipper, zipper)                       /* writes zip archives */ \
+    X(platform::IFilePicker, filePicker)               /* the open dialog for files and folders */ \
+    X(platform::IProcessRunner, processes)             /* runs the user's command-line tools */ \
+    X(platform::IToolLocator, tools)                   /* finds those tools */ \
+    X(platform::IMicRecorder, micRecorder)             /* records the microphone */ \
+    X(platform::IAudioPlayer, audioPlayer)             /* plays a recorded take */ \
+    X(platform::ISoundPlayer, sounds)                  /* the bell and the alert sound */ \
+    X(platform::IMicRecorder, memoRecorder)            /* records voice memos */ \
+    X(platform::IAudioPlayer, memoPlayer)              /* plays voice memos */ \
+    X(platform::IMediaPlayers, mediaPlayers)           /* what the desktop's players play */ \
+    X(platform::IMediaKeySender, mediaKeySender)       /* synthesised play/next/previous keys */ \
+    X(platform::ICamera, camera)                       /* the camera facing the user */ \
+    X(platform::IFaceDetector, faceDetector)           /* faces in a camera picture */ \
+    X(platform::IFileRevealer, fileRevealer)           /* shows a file in the file manager */
+
 struct Platform {
-    SecretStore *secrets = nullptr;                          // keeps the Canvas token
-    LoginItem *loginItem = nullptr;                          // starts the program at login
-    PermissionBackend *permissions = nullptr;                // what the system lets the program use
-    AudioOutput *audio = nullptr;                            // output volume and mute
-    Backlight *backlight = nullptr;                          // built-in display brightness
-    MediaKeyCapture *mediaKeys = nullptr;                    // volume and brightness keys
-    IdleTime *idleTime = nullptr;                            // time since the last input
-    LowPowerMode *lowPowerMode = nullptr;                    // the power-saver state
-    BluetoothService *bluetooth = nullptr;                   // paired devices and their connections
-    platform::IPowerSupply *powerSupply = nullptr;           // batteries and mains
-    platform::ISystemLoad *systemLoad = nullptr;             // processor, memory, disk and uptime
-    platform::INetworkInterfaces *networkInterfaces = nullptr; // the machine's addresses
-    platform::IWifiInfo *wifi = nullptr;                     // the Wi-Fi network's name
-    platform::IReachability *reachability = nullptr;         // whether any network is reachable
-    platform::IClipboard *clipboard = nullptr;               // the system clipboard
-    platform::IScreenGrabber *screenGrabber = nullptr;       // screenshots
-    platform::IAppLauncher *appLauncher = nullptr;           // opens applications and addresses
-    platform::IDisplaySleepInhibitor *displaySleep = nullptr; // keeps the display awake
-    platform::ILocationProvider *location = nullptr;         // where the machine is
-    platform::IReverseGeocoder *geocoder = nullptr;          // names a position's town
-    platform::ICalendarSource *calendar = nullptr;           // calendar events and open tasks
-    ScreenProvider *screens = nullptr;                       // the displays
-    PointerLocation *pointer = nullptr;                      // where the pointer is
-    GlobalClickMonitor *clicks = nullptr;                    // mouse presses anywhere on the desktop
-    GlobalHotkey *gameModeHotkey = nullptr;                  // Ctrl+Alt+G whoever has the keyboard
-    KeyPositions *keyPositions = nullptr;                    // which key was pressed, by its place
-    IslandWindowHints *windowHints = nullptr;                // the island window's place among windows
-    Workspace *workspace = nullptr;                          // other programs' windows
-    ActivationPolicy *activation = nullptr;                  // accessory or ordinary application
-    StatusTray *tray = nullptr;                              // the icon in the desktop's status area
-    platform::IZipper *zipper = nullptr;                     // writes zip archives
-    platform::IFilePicker *filePicker = nullptr;             // the open dialog for files and folders
-    platform::IProcessRunner *processes = nullptr;           // runs the user's command-line tools
-    platform::IToolLocator *tools = nullptr;                 // finds those tools
-    platform::IMicRecorder *micRecorder = nullptr;           // records the microphone
-    platform::IAudioPlayer *audioPlayer = nullptr;           // plays a recorded take
-    platform::ISoundPlayer *sounds = nullptr;                // the bell and the alert sound
-    platform::IMicRecorder *memoRecorder = nullptr;          // records voice memos
-    platform::IAudioPlayer *memoPlayer = nullptr;            // plays voice memos
-    platform::IMediaPlayers *mediaPlayers = nullptr;         // what the desktop's players play
-    platform::IMediaKeySender *mediaKeySender = nullptr;     // synthesised play/next/previous keys
-    platform::ICamera *camera = nullptr;                     // the camera facing the user
-    platform::IFaceDetector *faceDetector = nullptr;         // faces in a camera picture
-    platform::IFileRevealer *fileRevealer = nullptr;         // shows a file in the file manager
+#define PAVLET_PLATFORM_FIELD(Interface, name) Interface *name = nullptr;
+    PAVLET_PLATFORM_PARTS(PAVLET_PLATFORM_FIELD)
+#undef PAVLET_PLATFORM_FIELD
 };

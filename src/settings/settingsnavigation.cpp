@@ -2,6 +2,7 @@
 
 #include "core/appnotifications.h"
 #include "core/clock.h"
+#include "games/gameregistry.h"
 #include "style/palette.h"
 
 namespace {
@@ -114,11 +115,16 @@ QVariantList SettingsNavigation::gestureRows()
         {"Pavlet Lock", "Ctrl+Alt+G so hover won\u2019t open home"},
         {"Mirror", "Camera preview in the notch"},
         {"Find My", "Opens the Find My app"},
-        {"Games", "Thirteen arcade games in the notch"},
+        {"Games", "%1 arcade games in the notch"},
         {"Esc", "Close the panel"},
     };
     QVariantList list;
-    for (const auto &row : rows)
-        list << QVariant::fromValue(GestureRow{QString::fromUtf8(row[0]), QString::fromUtf8(row[1])});
+    for (const auto &row : rows) {
+        QString effect = QString::fromUtf8(row[1]);
+        // The games' row counts the arcade's games.
+        if (effect.contains(QLatin1String("%1")))
+            effect = effect.arg(GameRegistry::countInWords());
+        list << QVariant::fromValue(GestureRow{QString::fromUtf8(row[0]), effect});
+    }
     return list;
 }

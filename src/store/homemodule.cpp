@@ -1,5 +1,7 @@
 #include "store/homemodule.h"
 
+#include "games/gameregistry.h"
+
 #include <QHash>
 
 namespace {
@@ -31,7 +33,7 @@ const ModuleInfo kModules[] = {
     {HomeModule::eyeStrain, "eyeStrain", "Eye strain", "20-20-20 breaks, optional closeness", "eye", false, false},
     {HomeModule::mirror, "mirror", "Mirror", "Front camera preview in the notch", "person.crop.circle", false, true},
     {HomeModule::findMy, "findMy", "Find My", "Open Find My for devices and people", "location.circle", false, true},
-    {HomeModule::games, "games", "Games", "Thirteen games in the notch", "gamecontroller.fill", true, true},
+    {HomeModule::games, "games", "Games", "%1 games in the notch", "gamecontroller.fill", true, true},
     {HomeModule::calculator, "calculator", "Calculator", "Full pad with fractions, in the notch", "plus.forwardslash.minus", false, true},
     {HomeModule::speedTest, "speedTest", "Speed test", "Ping, download, and upload", "speedometer", false, false},
     {HomeModule::pocket, "pocket", "Pocket", "Hold files in the notch, then drag them out", "tray.and.arrow.down.fill", true, true},
@@ -104,7 +106,12 @@ std::optional<HomeModule> fromId(const QString &id)
 }
 
 QString title(HomeModule m) { return QString::fromUtf8(info(m).title); }
-QString detail(HomeModule m) { return QString::fromUtf8(info(m).detail); }
+QString detail(HomeModule m)
+{
+    const QString text = QString::fromUtf8(info(m).detail);
+    // The games' line counts the arcade's games.
+    return m == HomeModule::games ? text.arg(GameRegistry::countInWords()) : text;
+}
 QString symbol(HomeModule m) { return QString::fromLatin1(info(m).symbol); }
 bool isShipped(HomeModule m) { return info(m).shipped; }
 bool isIconOnly(HomeModule m) { return info(m).iconOnly; }

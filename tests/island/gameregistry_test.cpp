@@ -2,9 +2,13 @@
 
 #include "games/gameregistry.h"
 #include "island/islandmetrics.h"
+#include "settings/settingsnavigation.h"
+#include "store/homemodule.h"
 
+#include <QDirIterator>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QRegularExpression>
 #include <QSet>
 
 // Every game of the registry reaches the island whole: its page's name, its
@@ -54,5 +58,33 @@ TEST_F(GameRegistryTest, EachGameHasItsOwnEngineAPageAndARecordTheCardCanFollow)
 
         EXPECT_TRUE(QByteArray(game.view).endsWith(".qml")) << game.id;
         EXPECT_TRUE(QByteArray(game.mark).endsWith(".qml")) << game.id;
+    }
+}
+
+TEST_F(GameRegistryTest, OnlyTheRegistryCountsTheGames)
+{
+    const QString count = GameRegistry::countInWords();
+    EXPECT_EQ(HomeModules::detail(HomeModule::games), count + " games in the notch");
+    QStringList gestures;
+    for (const QVariant &row : SettingsNavigation::gestureRows())
+        gestures << row.value<GestureRow>().effect;
+    EXPECT_TRUE(gestures.contains(count + " arcade games in the notch")) << gestures.join('|').toStdString();
+    EXPECT_TRUE(GameRegistry::arcadeSubtitle().startsWith(count + " games"));
+
+    // No other source writes a count of games of its own.
+    const QRegularExpression counted(
+        QStringLiteral("(?<![%\\w])(one|two|three|four|five|six|seven|eight|nine|ten|eleven|twelve|thirteen|fourteen|"
+                       "fifteen|sixteen|seventeen|eighteen|nineteen|twenty|\\d+) (arcade )?games\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString src = QStringLiteral(PAVLET_SOURCE_DIR "/src/");
+    QDirIterator it(src, {"*.cpp", "*.h", "*.qml"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QLatin1String("games/gameregistry.cpp")))
+            continue;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QRegularExpressionMatch found = counted.match(QString::fromUtf8(file.readAll()));
+        EXPECT_FALSE(found.hasMatch()) << path.mid(src.size()).toStdString() << ": " << found.captured().toStdString();
     }
 }

@@ -103,7 +103,7 @@ Item {
             x: ActionViews.dinoRunnerX
             y: root.groundTop - root.engine.playerY - size
             size: ActionViews.dinoRunnerSize
-            blink: ActionViews.eyesClosed(root.engine.blink, root.phase)
+            blink: ActionViews.dinoEyesClosed(root.engine.blink, root.phase)
             tilt: ActionViews.dinoRunnerTilt(root.engine.playerY)
             legs: ActionViews.dinoRunnerLegs(root.phase, root.engine.stride)
             color: root.gold
@@ -125,7 +125,7 @@ Item {
         anchors.centerIn: parent
         visible: root.phase !== DinoEngine.Phase.running
         title: ActionViews.dinoTitle(root.phase)
-        line: ActionViews.runLine(root.phase, root.engine.score, root.engine.best)
+        line: ActionViews.dinoLine(root.phase, root.engine.score, root.engine.best)
     }
 
     MouseArea {

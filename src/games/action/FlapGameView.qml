@@ -66,7 +66,7 @@ Item {
             x: ActionViews.flapBirdX
             y: field.height - root.engine.birdY - size
             size: root.engine.birdSize
-            blink: ActionViews.eyesClosed(root.engine.blink, root.phase)
+            blink: ActionViews.flapEyesClosed(root.engine.blink, root.phase)
             tilt: ActionViews.flapBirdTilt(root.engine.birdVy)
             color: root.sky
         }
@@ -88,7 +88,7 @@ Item {
         anchors.centerIn: parent
         visible: root.phase !== FlapEngine.Phase.running
         title: ActionViews.flapTitle(root.phase)
-        line: ActionViews.runLine(root.phase, root.engine.score, root.engine.best)
+        line: ActionViews.flapLine(root.phase, root.engine.score, root.engine.best)
     }
 
     MouseArea {

@@ -131,40 +131,42 @@ QString ActionViews::cpsTitle(int seconds)
     return d ? ::cpsTitle(*d) : QString();
 }
 
-QString ActionViews::cpsLargeText(int phase, double cps, double lastCPS)
+QString ActionViews::cpsLargeText(CPSEngine::Phase phase, double cps, double lastCPS)
 {
     switch (phase) {
-    case 0: return QStringLiteral("CPS");
-    case 1: return QStringLiteral("Click");
-    case 2: return oneDecimal(cps);
-    default: return oneDecimal(lastCPS);
+    case CPSEngine::Phase::howto: return QStringLiteral("CPS");
+    case CPSEngine::Phase::ready: return QStringLiteral("Click");
+    case CPSEngine::Phase::running: return oneDecimal(cps);
+    case CPSEngine::Phase::result: break;
     }
+    return oneDecimal(lastCPS);
 }
 
-QString ActionViews::cpsDetailLine(int phase, int seconds, double remaining, int clicks)
+QString ActionViews::cpsDetailLine(CPSEngine::Phase phase, int seconds, double remaining, int clicks)
 {
     switch (phase) {
-    case 0: return QStringLiteral("Clicks per second");
-    case 1: return QStringLiteral("First click starts ") + cpsTitle(seconds);
-    case 2:
+    case CPSEngine::Phase::howto: return QStringLiteral("Clicks per second");
+    case CPSEngine::Phase::ready: return QStringLiteral("First click starts ") + cpsTitle(seconds);
+    case CPSEngine::Phase::running:
         if (seconds < 60)
             return QString::asprintf("%.1fs left \u00b7 %d clicks", remaining, clicks);
         else {
             const int t = int(std::ceil(std::max(remaining, 0.0)));
             return QString::asprintf("%d:%02d \u00b7 %d clicks", t / 60, t % 60, clicks);
         }
-    default: return QStringLiteral("%1 clicks in ").arg(clicks) + cpsTitle(seconds);
+    case CPSEngine::Phase::result: break;
     }
+    return QStringLiteral("%1 clicks in ").arg(clicks) + cpsTitle(seconds);
 }
 
-int ActionViews::cpsLargeSize(int phase)
+int ActionViews::cpsLargeSize(CPSEngine::Phase phase)
 {
-    return phase == 2 ? 36 : 22;
+    return phase == CPSEngine::Phase::running ? 36 : 22;
 }
 
-QString ActionViews::cpsResultLine(int phase, bool isNewBest)
+QString ActionViews::cpsResultLine(CPSEngine::Phase phase, bool isNewBest)
 {
-    if (phase != 3)
+    if (phase != CPSEngine::Phase::result)
         return {};
     return isNewBest ? QStringLiteral("New personal best") : QStringLiteral("Tap to go again");
 }
@@ -196,21 +198,21 @@ double ActionViews::dinoTickX(int i, double groundOffset)
     return scrolled(i, 28, groundOffset);
 }
 
-QString ActionViews::dinoTitle(int phase)
+QString ActionViews::dinoTitle(DinoEngine::Phase phase)
 {
-    return phase == 2 ? QStringLiteral("Bonk") : QStringLiteral("Pavlet Run");
+    return phase == DinoEngine::Phase::dead ? QStringLiteral("Bonk") : QStringLiteral("Pavlet Run");
 }
 
-QString ActionViews::runLine(int phase, qint64 score, qint64 best)
+QString ActionViews::runLine(bool crashed, qint64 score, qint64 best)
 {
-    return phase == 2 ? scoreBestLine(score, best) : QStringLiteral("Tap or press space");
+    return crashed ? scoreBestLine(score, best) : QStringLiteral("Tap or press space");
 }
 
 // --- Flap.
 
-QString ActionViews::flapTitle(int phase)
+QString ActionViews::flapTitle(FlapEngine::Phase phase)
 {
-    return phase == 2 ? QStringLiteral("Crashed") : QStringLiteral("Pavlet Flap");
+    return phase == FlapEngine::Phase::dead ? QStringLiteral("Crashed") : QStringLiteral("Pavlet Flap");
 }
 
 double ActionViews::flapBirdTilt(double birdVy)
@@ -306,56 +308,62 @@ QString ActionViews::snakeOverLine(qint64 score, qint64 best)
 
 // --- Reflex.
 
-QString ActionViews::reflexHeadline(int phase, const QVariant &lastMS)
+QString ActionViews::reflexHeadline(ReflexEngine::Phase phase, const QVariant &lastMS)
 {
+    using Phase = ReflexEngine::Phase;
     switch (phase) {
-    case 0: return QStringLiteral("Pavlet Reflex");
-    case 1: return QStringLiteral("Wait\u2026");
-    case 2: return QStringLiteral("GO!");
-    case 3: return lastMS.isNull() || !lastMS.isValid() ? QStringLiteral("Pavlet Reflex")
-                                                        : QStringLiteral("%1 ms").arg(lastMS.toLongLong());
-    default: return QStringLiteral("Too soon");
+    case Phase::ready: return QStringLiteral("Pavlet Reflex");
+    case Phase::waiting: return QStringLiteral("Wait\u2026");
+    case Phase::go: return QStringLiteral("GO!");
+    case Phase::result: return lastMS.isNull() || !lastMS.isValid() ? QStringLiteral("Pavlet Reflex")
+                                                                    : QStringLiteral("%1 ms").arg(lastMS.toLongLong());
+    case Phase::falseStart: break;
     }
+    return QStringLiteral("Too soon");
 }
 
-QString ActionViews::reflexHint(int phase)
+QString ActionViews::reflexHint(ReflexEngine::Phase phase)
 {
+    using Phase = ReflexEngine::Phase;
     switch (phase) {
-    case 0: return QStringLiteral("Tap when it says GO");
-    case 1: return QStringLiteral("Don\u2019t click yet");
-    case 2: return QStringLiteral("Now");
-    default: return QStringLiteral("Tap to try again");
+    case Phase::ready: return QStringLiteral("Tap when it says GO");
+    case Phase::waiting: return QStringLiteral("Don\u2019t click yet");
+    case Phase::go: return QStringLiteral("Now");
+    case Phase::result:
+    case Phase::falseStart: break;
     }
+    return QStringLiteral("Tap to try again");
 }
 
-int ActionViews::reflexHeadlineSize(int phase)
+int ActionViews::reflexHeadlineSize(ReflexEngine::Phase phase)
 {
-    return phase == 2 ? 34 : 18;
+    return phase == ReflexEngine::Phase::go ? 34 : 18;
 }
 
-QColor ActionViews::reflexHeadlineWhite(int phase)
+QColor ActionViews::reflexHeadlineWhite(ReflexEngine::Phase phase)
 {
-    return Palette::white(phase == 4 ? 0.72 : 0.92);
+    return Palette::white(phase == ReflexEngine::Phase::falseStart ? 0.72 : 0.92);
 }
 
-QColor ActionViews::reflexCardFill(int phase)
+QColor ActionViews::reflexCardFill(ReflexEngine::Phase phase)
 {
-    return Palette::white(phase == 2 ? 0.06 : phase == 4 ? 0.04 : 0.08);
+    using Phase = ReflexEngine::Phase;
+    return Palette::white(phase == Phase::go ? 0.06 : phase == Phase::falseStart ? 0.04 : 0.08);
 }
 
-QColor ActionViews::reflexOutline(int phase)
+QColor ActionViews::reflexOutline(ReflexEngine::Phase phase)
 {
-    return Palette::white(phase == 2 ? 0.18 : 0.06);
+    return Palette::white(phase == ReflexEngine::Phase::go ? 0.18 : 0.06);
 }
 
-bool ActionViews::reflexShowsRating(int phase, const QVariant &lastMS)
+bool ActionViews::reflexShowsRating(ReflexEngine::Phase phase, const QVariant &lastMS)
 {
-    return phase == 3 && lastMS.isValid() && !lastMS.isNull();
+    return phase == ReflexEngine::Phase::result && lastMS.isValid() && !lastMS.isNull();
 }
 
-bool ActionViews::reflexShowsBest(int phase, const QVariant &bestMS)
+bool ActionViews::reflexShowsBest(ReflexEngine::Phase phase, const QVariant &bestMS)
 {
-    return phase != 2 && bestMS.isValid() && !bestMS.isNull();
+    return phase != ReflexEngine::Phase::go && bestMS.isValid() && !bestMS.isNull();
 }
 
 QString ActionViews::reflexBestLine(const QVariant &bestMS)

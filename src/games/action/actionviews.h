@@ -1,5 +1,11 @@
 #pragma once
 
+#include "games/action/blocksengine.h"
+#include "games/action/cpsengine.h"
+#include "games/action/dinoengine.h"
+#include "games/action/flapengine.h"
+#include "games/action/reflexengine.h"
+
 #include <QColor>
 #include <QObject>
 #include <QPointF>
@@ -12,8 +18,8 @@
 #include <algorithm>
 
 // The real-time games' view rules: texts, switches, colours and sizes of the
-// eight action screens, their card pictures and how-to pictures. Phases are
-// the engines' phase values as integers. The QML files only lay these out.
+// eight action screens, their card pictures and how-to pictures, from the
+// engines' phases. The QML files only lay these out.
 class ActionViews : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -150,7 +156,7 @@ public:
     // Stack end cards.
     Q_INVOKABLE static QString scoreBestLine(qint64 score, qint64 best);
 
-    // --- Blocks (phase: howto, ready, running, over).
+    // --- Blocks.
     // The side of a well cell in a space w × h (never below 0).
     Q_INVOKABLE static double blocksCell(double width, double height);
     // The well's left edge in that space (centred).
@@ -162,22 +168,22 @@ public:
     Q_INVOKABLE static QString blocksLinesText(int lines);
     // "Best N", empty until there is a best.
     Q_INVOKABLE static QString blocksBestText(int best);
-    Q_INVOKABLE static bool blocksTapLayer(int phase) { return phase != 0; }
+    Q_INVOKABLE static bool blocksTapLayer(BlocksEngine::Phase phase) { return phase != BlocksEngine::Phase::howto; }
     Q_INVOKABLE static double zigZagGap(double cell);
     Q_INVOKABLE static double zigZagRadius(double cell);
 
-    // --- Clicks per second (phase: howto, ready, running, result).
+    // --- Clicks per second.
     Q_INVOKABLE static QString cpsTitle(int seconds);
-    Q_INVOKABLE static QString cpsLargeText(int phase, double cps, double lastCPS);
-    Q_INVOKABLE static QString cpsDetailLine(int phase, int seconds, double remaining, int clicks);
-    Q_INVOKABLE static int cpsLargeSize(int phase);
+    Q_INVOKABLE static QString cpsLargeText(CPSEngine::Phase phase, double cps, double lastCPS);
+    Q_INVOKABLE static QString cpsDetailLine(CPSEngine::Phase phase, int seconds, double remaining, int clicks);
+    Q_INVOKABLE static int cpsLargeSize(CPSEngine::Phase phase);
     // The result's third line; empty outside the result.
-    Q_INVOKABLE static QString cpsResultLine(int phase, bool isNewBest);
+    Q_INVOKABLE static QString cpsResultLine(CPSEngine::Phase phase, bool isNewBest);
     // "PB x.x" for the chosen length, empty when it has no best.
     Q_INVOKABLE static QString cpsBestText(const QVariantMap &best, int seconds);
-    Q_INVOKABLE static bool cpsChipsEnabled(int phase) { return phase != 2; }
+    Q_INVOKABLE static bool cpsChipsEnabled(CPSEngine::Phase phase) { return phase != CPSEngine::Phase::running; }
 
-    // --- Dino (phase: ready, running, dead).
+    // --- Dino.
     // The i-th far dash's and ground tick's left edge; both patterns scroll
     // with the ground and wrap.
     Q_INVOKABLE static double dinoDashX(int i, double groundOffset);
@@ -185,13 +191,32 @@ public:
     Q_PROPERTY(int dinoDashCount MEMBER m_dinoDashCount CONSTANT)           // 6
     Q_PROPERTY(int dinoTickCount MEMBER m_dinoTickCount CONSTANT)           // 18
     Q_INVOKABLE static double dinoRunnerTilt(double playerY) { return playerY > 2 ? -12 : 0; }
-    Q_INVOKABLE static double dinoRunnerLegs(int phase, double stride) { return phase == 1 ? stride : 0; }
-    Q_INVOKABLE static bool eyesClosed(bool blink, int phase) { return blink || phase == 2; }
-    Q_INVOKABLE static QString dinoTitle(int phase);
-    Q_INVOKABLE static QString runLine(int phase, qint64 score, qint64 best);
+    Q_INVOKABLE static double dinoRunnerLegs(DinoEngine::Phase phase, double stride)
+    {
+        return phase == DinoEngine::Phase::running ? stride : 0;
+    }
+    // The mascot's eyes: shut for a blink and once it has crashed.
+    Q_INVOKABLE static bool dinoEyesClosed(bool blink, DinoEngine::Phase phase)
+    {
+        return blink || phase == DinoEngine::Phase::dead;
+    }
+    Q_INVOKABLE static QString dinoTitle(DinoEngine::Phase phase);
+    // The end card's line: the score once it has crashed, else how to play.
+    Q_INVOKABLE static QString dinoLine(DinoEngine::Phase phase, qint64 score, qint64 best)
+    {
+        return runLine(phase == DinoEngine::Phase::dead, score, best);
+    }
 
-    // --- Flap (phase: ready, running, dead).
-    Q_INVOKABLE static QString flapTitle(int phase);
+    // --- Flap.
+    Q_INVOKABLE static QString flapTitle(FlapEngine::Phase phase);
+    Q_INVOKABLE static bool flapEyesClosed(bool blink, FlapEngine::Phase phase)
+    {
+        return blink || phase == FlapEngine::Phase::dead;
+    }
+    Q_INVOKABLE static QString flapLine(FlapEngine::Phase phase, qint64 score, qint64 best)
+    {
+        return runLine(phase == FlapEngine::Phase::dead, score, best);
+    }
     Q_INVOKABLE static double flapBirdTilt(double birdVy);
     Q_INVOKABLE static double flapLowerHeight(double gapY);
     Q_INVOKABLE static double flapUpperHeight(double fieldHeight, double gapY);
@@ -235,18 +260,20 @@ public:
     Q_INVOKABLE static int snakeBodyRadius(int state) { return state == 1 ? 3 : 2; }
     Q_INVOKABLE static double snakeBodyOpacity(int state) { return state == 1 ? 1.0 : 0.72; }
 
-    // --- Reflex (phase: ready, waiting, go, result, falseStart; lastMS and
-    // bestMS null when there is none).
-    Q_INVOKABLE static QString reflexHeadline(int phase, const QVariant &lastMS);
-    Q_INVOKABLE static QString reflexHint(int phase);
-    Q_INVOKABLE static int reflexHeadlineSize(int phase);
+    // --- Reflex (lastMS and bestMS null when there is none).
+    Q_INVOKABLE static QString reflexHeadline(ReflexEngine::Phase phase, const QVariant &lastMS);
+    Q_INVOKABLE static QString reflexHint(ReflexEngine::Phase phase);
+    Q_INVOKABLE static int reflexHeadlineSize(ReflexEngine::Phase phase);
     // Whether the headline is gold; otherwise reflexHeadlineWhite.
-    Q_INVOKABLE static bool reflexHeadlineGold(int phase) { return phase == 2 || phase == 3; }
-    Q_INVOKABLE static QColor reflexHeadlineWhite(int phase);
-    Q_INVOKABLE static QColor reflexCardFill(int phase);
-    Q_INVOKABLE static QColor reflexOutline(int phase);
-    Q_INVOKABLE static bool reflexShowsRating(int phase, const QVariant &lastMS);
-    Q_INVOKABLE static bool reflexShowsBest(int phase, const QVariant &bestMS);
+    Q_INVOKABLE static bool reflexHeadlineGold(ReflexEngine::Phase phase)
+    {
+        return phase == ReflexEngine::Phase::go || phase == ReflexEngine::Phase::result;
+    }
+    Q_INVOKABLE static QColor reflexHeadlineWhite(ReflexEngine::Phase phase);
+    Q_INVOKABLE static QColor reflexCardFill(ReflexEngine::Phase phase);
+    Q_INVOKABLE static QColor reflexOutline(ReflexEngine::Phase phase);
+    Q_INVOKABLE static bool reflexShowsRating(ReflexEngine::Phase phase, const QVariant &lastMS);
+    Q_INVOKABLE static bool reflexShowsBest(ReflexEngine::Phase phase, const QVariant &bestMS);
     Q_INVOKABLE static QString reflexBestLine(const QVariant &bestMS);
     // The GO glow and headline as the pulse rises from 0 to 1.
     Q_INVOKABLE static double reflexGlowOpacity(double pulse) { return 0.16 + 0.18 * pulse; }
@@ -254,6 +281,7 @@ public:
     Q_INVOKABLE static double reflexHeadlineScale(double pulse) { return 1 + 0.04 * pulse; }
 
 private:
+    static QString runLine(bool crashed, qint64 score, qint64 best);
 
     int m_fieldMinHeight = 248, m_scoreInsetX = 8, m_scoreInsetY = 4, m_overlayPadX = 16, m_overlayPadY = 10,
         m_overlaySpacing = 6, m_howToMaxWidth = 320;

@@ -43,8 +43,8 @@ TEST(ActionViewsRulesTest, BlocksWellAndSideColumn)
     EXPECT_EQ(ActionViews::blocksBestText(1), "Best 1");
     EXPECT_EQ(ActionViews::blocksLinesText(1), "1 lines");
     EXPECT_EQ(ActionViews::blockColor(int(BlockKind::j)), QColor::fromRgbF(0.38f, 0.58f, 1.0f));
-    EXPECT_FALSE(ActionViews::blocksTapLayer(int(BlocksEngine::Phase::howto)));
-    EXPECT_TRUE(ActionViews::blocksTapLayer(int(BlocksEngine::Phase::over)));
+    EXPECT_FALSE(ActionViews::blocksTapLayer(BlocksEngine::Phase::howto));
+    EXPECT_TRUE(ActionViews::blocksTapLayer(BlocksEngine::Phase::over));
 
     // The emblem's gap and corner keep a floor for small cells.
     EXPECT_DOUBLE_EQ(ActionViews::zigZagGap(10), 1.8);
@@ -74,20 +74,20 @@ TEST(ActionViewsRulesTest, ClicksTestTexts)
         {P::result, 300, 0, 1, "5.7", "1 clicks in 5m"},
     };
     for (const auto &r : rows) {
-        EXPECT_EQ(ActionViews::cpsLargeText(int(r.phase), 6.2, 5.7), QString::fromUtf8(r.large));
-        EXPECT_EQ(ActionViews::cpsDetailLine(int(r.phase), r.seconds, r.remaining, r.clicks),
+        EXPECT_EQ(ActionViews::cpsLargeText(r.phase, 6.2, 5.7), QString::fromUtf8(r.large));
+        EXPECT_EQ(ActionViews::cpsDetailLine(r.phase, r.seconds, r.remaining, r.clicks),
                   QString::fromUtf8(r.detail));
     }
-    EXPECT_EQ(ActionViews::cpsLargeSize(int(P::running)), 36);
-    EXPECT_EQ(ActionViews::cpsLargeSize(int(P::result)), 22);
-    EXPECT_EQ(ActionViews::cpsResultLine(int(P::result), true), "New personal best");
-    EXPECT_EQ(ActionViews::cpsResultLine(int(P::result), false), "Tap to go again");
-    EXPECT_EQ(ActionViews::cpsResultLine(int(P::running), true), "");
+    EXPECT_EQ(ActionViews::cpsLargeSize(P::running), 36);
+    EXPECT_EQ(ActionViews::cpsLargeSize(P::result), 22);
+    EXPECT_EQ(ActionViews::cpsResultLine(P::result, true), "New personal best");
+    EXPECT_EQ(ActionViews::cpsResultLine(P::result, false), "Tap to go again");
+    EXPECT_EQ(ActionViews::cpsResultLine(P::running, true), "");
     const QVariantMap best{{QStringLiteral("10"), 7.44}};
     EXPECT_EQ(ActionViews::cpsBestText(best, 10), "PB 7.4");
     EXPECT_EQ(ActionViews::cpsBestText(best, 5), "");
-    EXPECT_FALSE(ActionViews::cpsChipsEnabled(int(P::running)));
-    EXPECT_TRUE(ActionViews::cpsChipsEnabled(int(P::result)));
+    EXPECT_FALSE(ActionViews::cpsChipsEnabled(P::running));
+    EXPECT_TRUE(ActionViews::cpsChipsEnabled(P::result));
 }
 
 TEST(ActionViewsRulesTest, RunnerAndFlapFields)
@@ -100,19 +100,19 @@ TEST(ActionViewsRulesTest, RunnerAndFlapFields)
     EXPECT_DOUBLE_EQ(ActionViews::dinoDashX(5, 0), 450);
 
     using D = DinoEngine::Phase;
-    EXPECT_EQ(ActionViews::dinoTitle(int(D::ready)), "Pavlet Run");
-    EXPECT_EQ(ActionViews::runLine(int(D::ready), 0, 0), "Tap or press space");
-    EXPECT_EQ(ActionViews::dinoTitle(int(D::dead)), "Bonk");
-    EXPECT_EQ(ActionViews::runLine(int(D::dead), 12, 40), "Score 12   \u00b7   Best 40");
-    EXPECT_EQ(ActionViews::dinoRunnerLegs(int(D::ready), 3.5), 0);
-    EXPECT_EQ(ActionViews::dinoRunnerLegs(int(D::running), 3.5), 3.5);
+    EXPECT_EQ(ActionViews::dinoTitle(D::ready), "Pavlet Run");
+    EXPECT_EQ(ActionViews::dinoLine(D::ready, 0, 0), "Tap or press space");
+    EXPECT_EQ(ActionViews::dinoTitle(D::dead), "Bonk");
+    EXPECT_EQ(ActionViews::dinoLine(D::dead, 12, 40), "Score 12   \u00b7   Best 40");
+    EXPECT_EQ(ActionViews::dinoRunnerLegs(D::ready, 3.5), 0);
+    EXPECT_EQ(ActionViews::dinoRunnerLegs(D::running, 3.5), 3.5);
     EXPECT_EQ(ActionViews::dinoRunnerTilt(2), 0);
     EXPECT_EQ(ActionViews::dinoRunnerTilt(2.5), -12);
-    EXPECT_TRUE(ActionViews::eyesClosed(false, int(D::dead)));
-    EXPECT_FALSE(ActionViews::eyesClosed(false, int(D::running)));
+    EXPECT_TRUE(ActionViews::dinoEyesClosed(false, D::dead));
+    EXPECT_FALSE(ActionViews::dinoEyesClosed(false, D::running));
 
-    EXPECT_EQ(ActionViews::flapTitle(int(FlapEngine::Phase::dead)), "Crashed");
-    EXPECT_EQ(ActionViews::runLine(int(FlapEngine::Phase::dead), 3, 9), "Score 3   \u00b7   Best 9");
+    EXPECT_EQ(ActionViews::flapTitle(FlapEngine::Phase::dead), "Crashed");
+    EXPECT_EQ(ActionViews::flapLine(FlapEngine::Phase::dead, 3, 9), "Score 3   \u00b7   Best 9");
     EXPECT_DOUBLE_EQ(ActionViews::flapBirdTilt(270), 19.285714285714285);
     EXPECT_DOUBLE_EQ(ActionViews::flapBirdTilt(-560), -28);
     EXPECT_DOUBLE_EQ(ActionViews::flapLowerHeight(10), 18);
@@ -171,17 +171,17 @@ TEST(ActionViewsRulesTest, PongStackSnakeAndReflex)
         {R::falseStart, none, "Too soon", "Tap to try again", 18, false, true},
     };
     for (const auto &r : rows) {
-        EXPECT_EQ(ActionViews::reflexHeadline(int(r.phase), r.last), QString::fromUtf8(r.headline));
-        EXPECT_EQ(ActionViews::reflexHint(int(r.phase)), QString::fromUtf8(r.hint));
-        EXPECT_EQ(ActionViews::reflexHeadlineSize(int(r.phase)), r.size);
-        EXPECT_EQ(ActionViews::reflexShowsRating(int(r.phase), r.last), r.rating) << r.headline;
-        EXPECT_EQ(ActionViews::reflexShowsBest(int(r.phase), QVariant(qint64(190))), r.best) << r.headline;
-        EXPECT_FALSE(ActionViews::reflexShowsBest(int(r.phase), none));
+        EXPECT_EQ(ActionViews::reflexHeadline(r.phase, r.last), QString::fromUtf8(r.headline));
+        EXPECT_EQ(ActionViews::reflexHint(r.phase), QString::fromUtf8(r.hint));
+        EXPECT_EQ(ActionViews::reflexHeadlineSize(r.phase), r.size);
+        EXPECT_EQ(ActionViews::reflexShowsRating(r.phase, r.last), r.rating) << r.headline;
+        EXPECT_EQ(ActionViews::reflexShowsBest(r.phase, QVariant(qint64(190))), r.best) << r.headline;
+        EXPECT_FALSE(ActionViews::reflexShowsBest(r.phase, none));
     }
     EXPECT_EQ(ReflexEngine::rating(214), "Sharp");
     EXPECT_EQ(ActionViews::reflexBestLine(QVariant(qint64(214))), "Best 214 ms");
-    EXPECT_NEAR(ActionViews::reflexCardFill(int(R::falseStart)).alphaF(), 0.04, 0.001);
-    EXPECT_NEAR(ActionViews::reflexOutline(int(R::go)).alphaF(), 0.18, 0.001);
+    EXPECT_NEAR(ActionViews::reflexCardFill(R::falseStart).alphaF(), 0.04, 0.001);
+    EXPECT_NEAR(ActionViews::reflexOutline(R::go).alphaF(), 0.18, 0.001);
 }
 
 // The screens over the island's model, in the panel.

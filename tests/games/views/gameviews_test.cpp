@@ -63,14 +63,16 @@ protected:
 TEST_F(GameViewsTest, ToeTurnAndResultTexts)
 {
     // The turn line by phase, opponent and side to move.
+    using P = ToeEngine::Phase;
     const struct {
-        int phase;
+        P phase;
         bool local;
         bool redTurn;
         const char *text;
     } turns[] = {
-        {0, false, true, "Tic-Tac-Toe"}, {2, true, false, "Tic-Tac-Toe"}, {1, false, true, "Your turn"},
-        {1, false, false, "NPC"},        {1, true, true, "Red\u2019s turn"}, {1, true, false, "Blue\u2019s turn"},
+        {P::howto, false, true, "Tic-Tac-Toe"}, {P::over, true, false, "Tic-Tac-Toe"},
+        {P::playing, false, true, "Your turn"}, {P::playing, false, false, "NPC"},
+        {P::playing, true, true, "Red\u2019s turn"}, {P::playing, true, false, "Blue\u2019s turn"},
     };
     for (const auto &t : turns)
         EXPECT_EQ(GameViews::toeTurnText(t.phase, t.local, t.redTurn), QString::fromUtf8(t.text));
@@ -96,7 +98,7 @@ TEST_F(GameViewsTest, ToeCellsAreDeadWhileTheComputerThinks)
 {
     ToeEngine toe(defaults.get(), &clock, scheduler.get(), &random);
     auto enabled = [&](int cell) {
-        return GameViews::toeCellEnabled(int(toe.phase()), toe.busy(), toe.cellList().at(cell));
+        return GameViews::toeCellEnabled(toe.phase(), toe.busy(), ToeMark(toe.cellList().at(cell)));
     };
     EXPECT_FALSE(enabled(0)); // how-to
     toe.start();
@@ -104,7 +106,7 @@ TEST_F(GameViewsTest, ToeCellsAreDeadWhileTheComputerThinks)
     toe.play(4);
     ASSERT_TRUE(toe.busy());
     EXPECT_FALSE(enabled(0));
-    EXPECT_EQ(GameViews::toeTurnText(int(toe.phase()), false, toe.redTurn()), "NPC");
+    EXPECT_EQ(GameViews::toeTurnText(toe.phase(), false, toe.redTurn()), "NPC");
     scheduler->advance(ToeEngine::npcDelayMs(ArcadeNPCLevel::medium));
     EXPECT_TRUE(enabled(toe.cellList().indexOf(0)));
     EXPECT_FALSE(enabled(4));
@@ -121,37 +123,40 @@ TEST(GameViewsRulesTest, ToeGlyphLinesHaveAFloor)
 
 TEST_F(GameViewsTest, Stack4TextsBoardAndButtons)
 {
+    using P = Stack4Engine::Phase;
+    using Slot = Stack4Engine::Slot;
     const struct {
-        int phase;
+        P phase;
         bool local;
         bool redTurn;
         const char *text;
-    } rows[] = {{1, false, true, "Your drop"}, {1, false, false, "NPC"}, {1, true, true, "Red drops"},
-                {1, true, false, "Blue drops"}, {0, true, true, "Stack4"}, {2, false, false, "Stack4"}};
+    } rows[] = {{P::playing, false, true, "Your drop"}, {P::playing, false, false, "NPC"},
+                {P::playing, true, true, "Red drops"},  {P::playing, true, false, "Blue drops"},
+                {P::howto, true, true, "Stack4"},       {P::over, false, false, "Stack4"}};
     for (const auto &r : rows)
         EXPECT_EQ(GameViews::stack4StatusText(r.phase, r.local, r.redTurn), r.text);
-    EXPECT_EQ(GameViews::stack4ResultText(1, true), "Red takes it");
-    EXPECT_EQ(GameViews::stack4ResultText(1, false), "You take it");
-    EXPECT_EQ(GameViews::stack4ResultText(2, true), "Blue takes it");
-    EXPECT_EQ(GameViews::stack4ResultText(2, false), "NPC takes it");
-    EXPECT_EQ(GameViews::stack4ResultText(0, false), "Draw");
+    EXPECT_EQ(GameViews::stack4ResultText(Slot::red, true), "Red takes it");
+    EXPECT_EQ(GameViews::stack4ResultText(Slot::red, false), "You take it");
+    EXPECT_EQ(GameViews::stack4ResultText(Slot::blue, true), "Blue takes it");
+    EXPECT_EQ(GameViews::stack4ResultText(Slot::blue, false), "NPC takes it");
+    EXPECT_EQ(GameViews::stack4ResultText(Slot::empty, false), "Draw");
     // Column 0 shows index 5 at the top and 0 at the bottom.
     EXPECT_EQ(GameViews::stack4DiscIndex(0, 0), 5);
     EXPECT_EQ(GameViews::stack4DiscIndex(6, 5), 36);
 
     Stack4Engine engine(defaults.get(), &clock, scheduler.get(), &random);
     engine.setVersusLocal();
-    GameViews::stack4Start(&engine);
+    engine.start();
     EXPECT_EQ(engine.phase(), Stack4Engine::Phase::playing);
     EXPECT_TRUE(engine.versus().isLocal());
     engine.drop(3);
     // While the disc falls the board takes no clicks or hovers.
-    EXPECT_FALSE(GameViews::stack4BoardLive(int(engine.phase()), engine.busy()));
+    EXPECT_FALSE(GameViews::stack4BoardLive(engine.phase(), engine.busy()));
     scheduler->advance(3000);
-    EXPECT_TRUE(GameViews::stack4BoardLive(int(engine.phase()), engine.busy()));
+    EXPECT_TRUE(GameViews::stack4BoardLive(engine.phase(), engine.busy()));
 
     // "Mode" after a local game comes back with the medium computer.
-    GameViews::stack4Mode(&engine);
+    engine.reset();
     EXPECT_EQ(engine.phase(), Stack4Engine::Phase::howto);
     EXPECT_EQ(engine.versus(), ArcadeVersus::npc(ArcadeNPCLevel::medium));
     EXPECT_EQ(engine.boardList(), QList<int>(42, 0));
@@ -166,7 +171,7 @@ TEST_F(GameViewsTest, FallingDiscFollowsTheEnginesTravelAndHints)
     fall.setEngine(&engine);
     auto now = [&] { return double(clock.nowMs()) / 1000.0 - 978307200.0; };
     engine.setVersusLocal();
-    GameViews::stack4Start(&engine);
+    engine.start();
     engine.drop(0);
     // The disc starts one cell above the top row, at once.
     EXPECT_DOUBLE_EQ(fall.offset(now()), engine.fallTravel());
@@ -202,7 +207,7 @@ TEST_F(GameViewsTest, BlackjackStatusTotalsAndDouble)
 {
     const char *status[] = {"Blackjack", "Bet, then deal", "Your play", "Table plays", "Push.", "Bust out"};
     for (int phase = 0; phase < 6; ++phase)
-        EXPECT_EQ(GameViews::blackjackStatus(phase, "Push."), status[phase]);
+        EXPECT_EQ(GameViews::blackjackStatus(BlackjackEngine::Phase(phase), "Push."), status[phase]);
 
     auto cards = [](std::initializer_list<int> ranks) {
         QVariantList list;
@@ -218,38 +223,39 @@ TEST_F(GameViewsTest, BlackjackStatusTotalsAndDouble)
     EXPECT_TRUE(GameViews::blackjackCardHidden(1, true));
     EXPECT_FALSE(GameViews::blackjackCardHidden(0, true));
     EXPECT_FALSE(GameViews::blackjackCardHidden(1, false));
-    EXPECT_EQ(GameViews::blackjackSuit(1) + GameViews::blackjackSuit(7), "\u2665\u2663");
+    EXPECT_EQ(GameViews::blackjackSuit(BlackjackCard::Suit::hearts) + GameViews::blackjackSuit(BlackjackCard::Suit(7)),
+              "\u2665\u2663");
 
     BlackjackHand hand;
     hand.cards = {BlackjackCard{1, 9, 0}, BlackjackCard{2, 2, 0}};
     hand.bet = 25;
     hand.bank = 25;
-    EXPECT_TRUE(GameViews::blackjackCanDouble(QVariant::fromValue(hand)));
+    EXPECT_TRUE(hand.canDouble());
     hand.bank = 24;
-    EXPECT_FALSE(GameViews::blackjackCanDouble(QVariant::fromValue(hand)));
+    EXPECT_FALSE(hand.canDouble());
     hand.bank = 100;
     hand.cards.append(BlackjackCard{3, 3, 0});
-    EXPECT_FALSE(GameViews::blackjackCanDouble(QVariant::fromValue(hand)));
+    EXPECT_FALSE(hand.canDouble());
 }
 
 TEST_F(GameViewsTest, BlackjackBetChipsOnlyWhileBettingAndWithinTheBank)
 {
     BlackjackEngine engine(defaults.get(), &clock, scheduler.get(), &random);
-    GameViews::blackjackChooseBet(&engine, 50);
+    engine.chooseBet(50);
     EXPECT_EQ(engine.bet(), 25); // how-to
     engine.startBuyIn(100);
-    GameViews::blackjackChooseBet(&engine, 50);
+    engine.chooseBet(50);
     EXPECT_EQ(engine.bet(), 50);
-    GameViews::blackjackChooseBet(&engine, 250);
-    GameViews::blackjackChooseBet(&engine, 0);
+    engine.chooseBet(250);
+    engine.chooseBet(0);
     EXPECT_EQ(engine.bet(), 50);
 }
 
 TEST(GameViewsRulesTest, WordGameTilesKeysAndButton)
 {
-    EXPECT_EQ(GameViews::wordleEndTitle(0), "");
-    EXPECT_EQ(GameViews::wordleEndTitle(1), "Play again");
-    EXPECT_EQ(GameViews::wordleEndTitle(2), "Next word");
+    EXPECT_EQ(GameViews::wordleEndTitle(WordlePhase::playing), "");
+    EXPECT_EQ(GameViews::wordleEndTitle(WordlePhase::won), "Play again");
+    EXPECT_EQ(GameViews::wordleEndTitle(WordlePhase::lost), "Next word");
     EXPECT_EQ(GameViews::wordleScore(0, 0), "0/0");
     EXPECT_EQ(GameViews::wordleScore(3, 7), "3/7");
     EXPECT_EQ(GameViews::wordleTileText(QVariant::fromValue(WordleTile::typed("q"))), "Q");
@@ -267,15 +273,16 @@ TEST(GameViewsRulesTest, WordGameTilesKeysAndButton)
 
 TEST(GameViewsRulesTest, PatternTexts)
 {
-    EXPECT_EQ(GameViews::patternStatus(0, 0), "Color Patterns");
-    EXPECT_EQ(GameViews::patternStatus(1, 3), "Watch \u00b7 round 3");
-    EXPECT_EQ(GameViews::patternStatus(2, 3), "Your turn \u00b7 round 3");
-    EXPECT_EQ(GameViews::patternStatus(3, 4), "Round 4");
+    using P = PatternEngine::Phase;
+    EXPECT_EQ(GameViews::patternStatus(P::howto, 0), "Color Patterns");
+    EXPECT_EQ(GameViews::patternStatus(P::watch, 3), "Watch \u00b7 round 3");
+    EXPECT_EQ(GameViews::patternStatus(P::input, 3), "Your turn \u00b7 round 3");
+    EXPECT_EQ(GameViews::patternStatus(P::over, 4), "Round 4");
     EXPECT_EQ(GameViews::patternBestText(0), "");
     EXPECT_EQ(GameViews::patternBestText(1), "Best 1");
     EXPECT_EQ(GameViews::patternOverText(4, 6), "Round 4  \u00b7  Best 6");
-    EXPECT_FALSE(GameViews::patternPadsLive(1));
-    EXPECT_TRUE(GameViews::patternPadsLive(2));
+    EXPECT_FALSE(GameViews::patternPadsLive(P::watch));
+    EXPECT_TRUE(GameViews::patternPadsLive(P::input));
     EXPECT_FALSE(GameViews::patternLit(QVariant::fromValue(nullptr), 0));
     EXPECT_TRUE(GameViews::patternLit(2, 2));
 }

@@ -32,13 +32,10 @@ protected:
         showAccentSetting(&fakes->settings, Accent::forEngine(&qml.engine()));
         AnimationClock::setSource(&qml.engine(), &clock, scheduler.get());
         make();
-        controller = std::make_unique<NotchWindowController>(
-            &fakes->settings, windowParts(&clock, scheduler.get(), model.get(), &qml.engine()));
-        QQuickItem *content = controller->panel()->content();
-        ASSERT_TRUE(content);
-        content->setProperty("homeParts", QVariant::fromValue<QObject *>(homeParts.get()));
-        content->setProperty("settings", QVariant::fromValue<QObject *>(&fakes->settings));
-        content->setProperty("model", QVariant::fromValue<QObject *>(model.get()));
+        NotchWindowController::Parts parts = windowParts(&clock, scheduler.get(), model.get(), &qml.engine());
+        parts.homeParts = homeParts.get();
+        controller = std::make_unique<NotchWindowController>(&fakes->settings, parts);
+        ASSERT_TRUE(controller->panel()->content());
         controller->snap();
         controller->panel()->show();
         outDir = Screenshots::outputDir();
