@@ -17,7 +17,7 @@ void BM_SpringStepAndApply(benchmark::State &state)
     panel.setOutline(20, false);
     const QRectF from(664, 948, 184, 34), to(542, 362, 428, 620);
     panel.applyFrame(from, false);
-    PanelSpringAnimator springs;
+    PanelAnimator springs;
     springs.jump(from);
     double now = 1.0;
     for (auto _ : state) {

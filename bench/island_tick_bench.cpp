@@ -21,8 +21,8 @@ struct Bench : BenchFakes {
 
     Bench()
     {
-        fakes.permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
-        fakes.permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
+        fakes.permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
+        fakes.permissionBackend.reminders = platform::IPermissionBackend::CalendarAccess::FullAccess;
         fakes.load.ticks = platform::CpuTicks{100, 50, 800, 0};
         fakes.load.mem = platform::MemoryUse{4, 4};
         fakes.load.disk = 1000000000;

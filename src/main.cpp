@@ -4,7 +4,7 @@
 #include "app/rendererchoice.h"
 #include "app/rendererprobe.h"
 #include "app/singleinstance.h"
-#include "app/unixsignals.h"
+#include "app/unixsignalquitter.h"
 #include "core/logging.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "platform/activationpolicy.h"
 #include "settings/settingswindowcontroller.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 
 #include <QGuiApplication>
 #include <QShortcut>
@@ -27,8 +27,8 @@ AppDelegate::~AppDelegate()
 void AppDelegate::setPolicy(bool regular)
 {
     if (m_parts.activation)
-        m_parts.activation->setPolicy(regular ? ActivationPolicy::Policy::regular
-                                              : ActivationPolicy::Policy::accessory);
+        m_parts.activation->setPolicy(regular ? platform::IActivationPolicy::Policy::regular
+                                              : platform::IActivationPolicy::Policy::accessory);
 }
 
 void AppDelegate::start()

@@ -6,12 +6,12 @@
 #include <QObject>
 #include <memory>
 
-class ActivationPolicy;
+namespace platform { class IActivationPolicy; }
 class AppNotifications;
 class AppSettings;
 class PermissionCenter;
 class StatusItemController;
-class StatusTray;
+namespace platform { class IStatusTray; }
 class UserDefaults;
 class QWindow;
 
@@ -30,9 +30,9 @@ public:
         AppSettings *settings = nullptr;
         PermissionCenter *permissions = nullptr;   // may be null
         AppNotifications *notifications = nullptr; // may be null
-        Workspace *workspace = nullptr;            // may be null
-        ActivationPolicy *activation = nullptr;    // may be null
-        StatusTray *tray = nullptr;                // may be null: no status-area icon
+        platform::IWorkspace *workspace = nullptr;            // may be null
+        platform::IActivationPolicy *activation = nullptr;    // may be null
+        platform::IStatusTray *tray = nullptr;                // may be null: no status-area icon
         NotchWindowController::Parts window;
         bool withStatusItem = true;
     };

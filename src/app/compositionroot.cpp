@@ -17,7 +17,7 @@
 #include "notch/notchwindowcontroller.h"
 #include "settings/settingswindowcontroller.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "style/accent.h"
 #include "update/updateservice.h"
 

@@ -20,7 +20,7 @@ void IslandEditClearance::hideOthers(const QList<QWindow *> &own)
     m_hidden.clear();
     if (!m_workspace)
         return;
-    for (const WorkspaceWindow &w : m_workspace->windows()) {
+    for (const platform::WorkspaceWindow &w : m_workspace->windows()) {
         if (w.ordinary && !w.minimized)
             m_hidden << w.id;
     }

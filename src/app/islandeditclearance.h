@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWindow>
 
-class Workspace;
+namespace platform { class IWorkspace; }
 
 // Clears the desktop around an on-screen island edit: our own visible
 // windows are minimized (not the island, not the editor's own windows) and
@@ -14,7 +14,7 @@ class Workspace;
 // what has gone meanwhile.
 class IslandEditClearance {
 public:
-    explicit IslandEditClearance(Workspace *workspace) : m_workspace(workspace) {}
+    explicit IslandEditClearance(platform::IWorkspace *workspace) : m_workspace(workspace) {}
 
     // own: this program's windows in order. A new edit replaces both lists.
     void hideOthers(const QList<QWindow *> &own);
@@ -24,7 +24,7 @@ public:
     int minimizedOwnCount() const { return int(m_minimized.size()); }
 
 private:
-    Workspace *m_workspace;
+    platform::IWorkspace *m_workspace;
     QList<quint64> m_hidden;
     QList<QPointer<QWindow>> m_minimized;
 };

@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QPalette>
 
-StatusItemController::StatusItemController(AppSettings *settings, StatusTray *tray, QObject *parent)
+StatusItemController::StatusItemController(AppSettings *settings, platform::IStatusTray *tray, QObject *parent)
     : QObject(parent), m_settings(settings), m_tray(tray)
 {
     m_menu = buildMenu();

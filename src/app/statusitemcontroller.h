@@ -7,7 +7,7 @@
 
 class AppSettings;
 class QMenu;
-class StatusTray;
+namespace platform { class IStatusTray; }
 
 // The status-area icon with the program's menu: Settings…, Edit on Screen…, Check
 // for Updates…, Launch at Login (checked when on) and Quit Pavlet. The
@@ -17,7 +17,7 @@ class StatusItemController : public QObject {
     Q_OBJECT
 public:
     // Without a tray the menu is built but shown nowhere.
-    explicit StatusItemController(AppSettings *settings, StatusTray *tray = nullptr, QObject *parent = nullptr);
+    explicit StatusItemController(AppSettings *settings, platform::IStatusTray *tray = nullptr, QObject *parent = nullptr);
     ~StatusItemController() override;
 
     QMenu *menu() const { return m_menu.get(); }
@@ -49,6 +49,6 @@ private:
     void followLogin();
 
     AppSettings *m_settings;
-    StatusTray *m_tray;
+    platform::IStatusTray *m_tray;
     std::unique_ptr<QMenu> m_menu;
 };

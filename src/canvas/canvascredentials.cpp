@@ -49,7 +49,7 @@ bool CanvasCredentials::hasControlCharacter(const QString &token)
     return std::any_of(token.begin(), token.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
-CanvasCredentialStore::CanvasCredentialStore(SecretStore *secrets, UserDefaults *defaults,
+CanvasCredentialStore::CanvasCredentialStore(platform::ISecretStore *secrets, UserDefaults *defaults,
                                              const QString &legacyTokenPath, QObject *parent)
     : QObject(parent), m_keychain(secrets), m_defaults(defaults),
       m_legacyPath(legacyTokenPath.isEmpty() ? defaultLegacyTokenPath() : legacyTokenPath)

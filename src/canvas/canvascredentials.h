@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-class SecretStore;
+namespace platform { class ISecretStore; }
 class UserDefaults;
 
 // The school's Canvas address and the user's access token.
@@ -57,7 +57,7 @@ public:
 
     // legacyTokenPath: empty means "com.pavlet.app/canvas-token" in the
     // user's application data folder.
-    CanvasCredentialStore(SecretStore *secrets, UserDefaults *defaults, const QString &legacyTokenPath = QString(),
+    CanvasCredentialStore(platform::ISecretStore *secrets, UserDefaults *defaults, const QString &legacyTokenPath = QString(),
                           QObject *parent = nullptr);
 
     // What is known now: the credentials while a token is known to be stored,

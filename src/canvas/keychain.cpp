@@ -6,16 +6,16 @@
 
 void Keychain::read(const QString &account, std::function<void(const Answer &)> done) const
 {
-    m_store->readPassword(Service, account, [done = std::move(done)](const SecretStore::ReadResult &r) {
+    m_store->readPassword(Service, account, [done = std::move(done)](const platform::ISecretStore::ReadResult &r) {
         Answer answer;
         switch (r.status) {
-        case SecretStore::ReadResult::Status::Failed:
+        case platform::ISecretStore::ReadResult::Status::Failed:
             answer.status = Answer::Status::Failed;
             break;
-        case SecretStore::ReadResult::Status::NotFound:
+        case platform::ISecretStore::ReadResult::Status::NotFound:
             answer.status = Answer::Status::Missing;
             break;
-        case SecretStore::ReadResult::Status::Found: {
+        case platform::ISecretStore::ReadResult::Status::Found: {
             QStringDecoder decoder(QStringDecoder::Utf8);
             const QString text = QString(decoder.decode(r.data)).trimmed();
             answer.status = decoder.hasError() || text.isEmpty() ? Answer::Status::Missing : Answer::Status::Found;

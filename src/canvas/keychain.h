@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-class SecretStore;
+namespace platform { class ISecretStore; }
 
 // Strings kept as generic passwords under the service "com.pavlet.app", one
 // per account. Every call answers through its callback on the main thread.
@@ -21,7 +21,7 @@ public:
         QString text;
     };
 
-    explicit Keychain(SecretStore *store) : m_store(store) {}
+    explicit Keychain(platform::ISecretStore *store) : m_store(store) {}
 
     void read(const QString &account, std::function<void(const Answer &)> done) const;
     // Creates or replaces the item in one step; ok is false when the store
@@ -30,5 +30,5 @@ public:
     void remove(const QString &account, std::function<void(bool ok)> done) const;
 
 private:
-    SecretStore *m_store;
+    platform::ISecretStore *m_store;
 };

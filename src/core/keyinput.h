@@ -22,7 +22,7 @@ struct KeyInput {
     bool operator==(const KeyInput &) const = default;
 
     // From a Qt key event: the key code of the key's place on the keyboard
-    // when the window system tells it (see KeyPositions), else the Qt key's.
+    // when the window system tells it (see platform::IKeyPositions), else the Qt key's.
     static KeyInput fromEvent(const QKeyEvent &event, int positionalKeyCode = -1);
 
     // Control-option-G with command up; shift does not matter.

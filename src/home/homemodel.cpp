@@ -8,7 +8,7 @@
 #include "tools/miccheckengine.h"
 #include "media/mirrorcamera.h"
 #include "island/notchviewmodel.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "tools/pocketstore.h"
 #include "update/updateservice.h"
 #include "core/userdefaults.h"

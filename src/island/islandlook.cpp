@@ -7,7 +7,7 @@
 #include "media/mirrorcamera.h"
 #include "services/timerstore.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 
 #include <QLocale>
 

@@ -18,7 +18,7 @@
 #include "services/systemhudmonitor.h"
 #include "services/timerstore.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "tools/calculatorengine.h"
 #include "tools/mediadownloadengine.h"
 #include "tools/pocketstore.h"

@@ -9,7 +9,7 @@
 #include "services/eyestrainguard.h"
 #include "services/powermodemonitor.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 
 #include <QPointer>
 

@@ -4,10 +4,10 @@
 
 #include <QPointer>
 
-GameModeHotkeyCenter::GameModeHotkeyCenter(GlobalHotkey *hotkey, QObject *parent)
+GameModeHotkeyCenter::GameModeHotkeyCenter(platform::IGlobalHotkey *hotkey, QObject *parent)
     : QObject(parent), m_hotkey(hotkey)
 {
-    connect(m_hotkey, &GlobalHotkey::pressed, this, &GameModeHotkeyCenter::handlePress);
+    connect(m_hotkey, &platform::IGlobalHotkey::pressed, this, &GameModeHotkeyCenter::handlePress);
 }
 
 GameModeHotkeyCenter::~GameModeHotkeyCenter()

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class GlobalHotkey;
+namespace platform { class IGlobalHotkey; }
 
 // Holds the game-mode chord while the game-mode module is shown. A press is
 // passed on as pressed() on the main thread's next turn, if the centre was
@@ -10,7 +10,7 @@ class GlobalHotkey;
 class GameModeHotkeyCenter : public QObject {
     Q_OBJECT
 public:
-    explicit GameModeHotkeyCenter(GlobalHotkey *hotkey, QObject *parent = nullptr);
+    explicit GameModeHotkeyCenter(platform::IGlobalHotkey *hotkey, QObject *parent = nullptr);
     ~GameModeHotkeyCenter() override;
 
     // Arms presses and claims the chord unless it is held already. When the
@@ -29,7 +29,7 @@ signals:
 private:
     void handlePress();
 
-    GlobalHotkey *m_hotkey;
+    platform::IGlobalHotkey *m_hotkey;
     bool m_armed = false;
     bool m_handler = false;
     bool m_grabbed = false;

@@ -4,7 +4,7 @@
 #include "island/islandmetrics.h"
 #include "notch/notchgeometry.h"
 #include "platform/islandwindowhints.h"
-#include "platform/screens.h"
+#include "platform/screenprovider.h"
 #include "store/appsettings.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,7 @@ namespace {
 const QString viewFolder = QStringLiteral("qrc:/qt/qml/Pavlet/src/island/");
 }
 
-IslandEditController::IslandEditController(AppSettings *settings, ScreenProvider *screens,
+IslandEditController::IslandEditController(AppSettings *settings, platform::IScreenProvider *screens,
                                            QQmlEngine *engine, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
@@ -168,7 +168,7 @@ IslandEditLayout::Inputs IslandEditController::layoutInputs() const
     in.homeContentHeight = m_homeContentHeight;
     if (!m_screens)
         return in;
-    const std::optional<ScreenInfo> screen = NotchGeometry::notchedScreen(*m_screens);
+    const std::optional<platform::ScreenInfo> screen = NotchGeometry::notchedScreen(*m_screens);
     if (!screen)
         return in;
     const NotchGeometry geometry(*screen, m_settings->floatingIsland());
@@ -188,7 +188,7 @@ bool IslandEditController::showsFloatingPill() const
 {
     QList<double> insets;
     if (m_screens)
-        for (const ScreenInfo &s : m_screens->screens())
+        for (const platform::ScreenInfo &s : m_screens->screens())
             insets.append(s.topInset);
     return IslandEditLayout::showsFloatingPill(m_settings->floatingIsland(), insets);
 }
@@ -242,7 +242,7 @@ void IslandEditController::installObservers()
         QMetaObject::invokeMethod(this, [this] { if (m_active) layoutPanels(); }, Qt::QueuedConnection);
     });
     if (m_screens)
-        m_observers << connect(m_screens, &ScreenProvider::screensChanged, this, [this] {
+        m_observers << connect(m_screens, &platform::IScreenProvider::screensChanged, this, [this] {
             QMetaObject::invokeMethod(this, [this] {
                 if (!m_active)
                     return;

@@ -10,9 +10,9 @@
 #include <memory>
 
 class AppSettings;
-class IslandWindowHints;
+namespace platform { class IIslandWindowHints; }
 class QQmlEngine;
-class ScreenProvider;
+namespace platform { class IScreenProvider; }
 
 // The on-screen island editor: a click-through shade over the top of the
 // notched screen with a ring around the island, and a small controls panel
@@ -29,14 +29,14 @@ public:
     static inline const QString shadeId = QStringLiteral("island-edit-shade");
     static inline const QString controlsId = QStringLiteral("island-edit-controls");
 
-    IslandEditController(AppSettings *settings, ScreenProvider *screens, QQmlEngine *engine,
+    IslandEditController(AppSettings *settings, platform::IScreenProvider *screens, QQmlEngine *engine,
                          QObject *parent = nullptr);
     ~IslandEditController() override;
 
     bool isActive() const { return m_active; }
 
     // Tells the window system about the panels' shape (may be null).
-    void setWindowHints(IslandWindowHints *hints) { m_hints = hints; }
+    void setWindowHints(platform::IIslandWindowHints *hints) { m_hints = hints; }
     // The object the editor's views read and write their phase and preview on.
     void setViewModel(QObject *model);
     void setPhase(IslandEditPhase phase);
@@ -76,9 +76,9 @@ private:
     void setAcceptsMouse(QQuickWindow *window, bool accepts);
 
     AppSettings *m_settings;
-    ScreenProvider *m_screens;
+    platform::IScreenProvider *m_screens;
     QQmlEngine *m_engine;
-    IslandWindowHints *m_hints = nullptr;
+    platform::IIslandWindowHints *m_hints = nullptr;
     QPointer<QObject> m_model;
     IslandEditPhase m_phase = IslandEditPhase::hang;
     double m_homeContentHeight = 0;

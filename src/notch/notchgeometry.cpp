@@ -7,7 +7,7 @@
 using ScreenSpace::maxY;
 using ScreenSpace::minY;
 
-NotchGeometry::NotchGeometry(const ScreenInfo &s, bool floatingRequested)
+NotchGeometry::NotchGeometry(const platform::ScreenInfo &s, bool floatingRequested)
     : screen(s)
 {
     const QRectF &f = s.frame;
@@ -33,10 +33,10 @@ NotchGeometry::NotchGeometry(const ScreenInfo &s, bool floatingRequested)
     }
 }
 
-std::optional<ScreenInfo> NotchGeometry::notchedScreen(const QList<ScreenInfo> &screens,
-                                                       const std::optional<ScreenInfo> &main)
+std::optional<platform::ScreenInfo> NotchGeometry::notchedScreen(const QList<platform::ScreenInfo> &screens,
+                                                       const std::optional<platform::ScreenInfo> &main)
 {
-    for (const ScreenInfo &s : screens) {
+    for (const platform::ScreenInfo &s : screens) {
         if (s.topInset > 0)
             return s;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "island/islandtypes.h"
-#include "platform/screens.h"
+#include "platform/screenprovider.h"
 
 #include <QPainterPath>
 #include <QRectF>
@@ -11,20 +11,20 @@
 // Where the island lives: the screen, the notch (or the place a notch would
 // have), and whether the island floats free of the top edge.
 struct NotchGeometry {
-    ScreenInfo screen;
+    platform::ScreenInfo screen;
     QRectF notchRect;
     bool hasHardwareNotch = false;
     bool floating = false;
 
     NotchGeometry() = default;
-    NotchGeometry(const ScreenInfo &screen, bool floatingRequested);
+    NotchGeometry(const platform::ScreenInfo &screen, bool floatingRequested);
 
     bool operator==(const NotchGeometry &) const = default;
 
     // The first screen with a notch, else the main screen, else the first.
-    static std::optional<ScreenInfo> notchedScreen(const QList<ScreenInfo> &screens,
-                                                   const std::optional<ScreenInfo> &main);
-    static std::optional<ScreenInfo> notchedScreen(const ScreenProvider &provider)
+    static std::optional<platform::ScreenInfo> notchedScreen(const QList<platform::ScreenInfo> &screens,
+                                                   const std::optional<platform::ScreenInfo> &main);
+    static std::optional<platform::ScreenInfo> notchedScreen(const platform::IScreenProvider &provider)
     {
         return notchedScreen(provider.screens(), provider.mainScreen());
     }

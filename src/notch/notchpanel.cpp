@@ -20,7 +20,7 @@ constexpr int animationMargin = 16;
 constexpr int shadowRoom = 14;
 } // namespace
 
-NotchPanel::NotchPanel(IslandWindowHints *hints, QWindow *parent)
+NotchPanel::NotchPanel(platform::IIslandWindowHints *hints, QWindow *parent)
     : QQuickWindow(parent), m_hints(hints)
 {
     setObjectName(QStringLiteral("NotchPanel"));

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVariantMap>
 
-class IslandWindowHints;
+namespace platform { class IIslandWindowHints; }
 class QQmlEngine;
 class QQuickItem;
 
@@ -45,7 +45,7 @@ class NotchPanel : public QQuickWindow {
 
 public:
     // hints may be null (no window system to tell, as under offscreen).
-    explicit NotchPanel(IslandWindowHints *hints, QWindow *parent = nullptr);
+    explicit NotchPanel(platform::IIslandWindowHints *hints, QWindow *parent = nullptr);
     ~NotchPanel() override;
 
     // The pivot for turning y-up screen space into window coordinates.
@@ -115,7 +115,7 @@ private:
     // in *into.
     void compileAhead(const QUrl &url, QPointer<QObject> *into);
 
-    IslandWindowHints *m_hints;
+    platform::IIslandWindowHints *m_hints;
     double m_primaryHeight = 0;
     QRectF m_islandRect;
     double m_cornerRadius = 10;

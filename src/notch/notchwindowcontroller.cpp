@@ -91,12 +91,12 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
     if (m_parts.model)
         connect(m_parts.model, &NotchViewModel::isEditingModulesChanged, this, settingsMoved);
 
-    connect(m_parts.screens, &ScreenProvider::screensChanged, this, [this] {
+    connect(m_parts.screens, &platform::IScreenProvider::screensChanged, this, [this] {
         refreshGeometry();
         snap();
     }, Qt::QueuedConnection);
     if (m_parts.clicks) {
-        connect(m_parts.clicks, &GlobalClickMonitor::clicked, this,
+        connect(m_parts.clicks, &platform::IGlobalClickMonitor::clicked, this,
                 [this](qint64 number, const QPointF &) { handleClick(number, false); }, Qt::QueuedConnection);
         m_parts.clicks->start();
     }

@@ -17,11 +17,13 @@ class Clock;
 class NotchViewModel;
 struct KeyInput;
 class GameModeHotkeyCenter;
-class GlobalClickMonitor;
+namespace platform { class IGlobalClickMonitor; }
 class HomeParts;
-class IslandWindowHints;
-class KeyPositions;
-class PointerLocation;
+namespace platform {
+class IIslandWindowHints;
+class IKeyPositions;
+class IPointerLocation;
+} // namespace platform
 class QQmlEngine;
 
 // The island window's spine: picks the screen, keeps the geometry, owns the
@@ -39,12 +41,12 @@ class NotchWindowController : public QObject, private FileDropTarget {
 public:
     struct Parts {
         NotchViewModel *model = nullptr;          // may be null
-        ScreenProvider *screens = nullptr;
-        PointerLocation *pointer = nullptr;
-        GlobalClickMonitor *clicks = nullptr;     // may be null
+        platform::IScreenProvider *screens = nullptr;
+        platform::IPointerLocation *pointer = nullptr;
+        platform::IGlobalClickMonitor *clicks = nullptr;     // may be null
         GameModeHotkeyCenter *hotkey = nullptr;   // may be null
-        IslandWindowHints *hints = nullptr;       // may be null
-        KeyPositions *keys = nullptr;             // may be null: keys by their Qt key
+        platform::IIslandWindowHints *hints = nullptr;       // may be null
+        platform::IKeyPositions *keys = nullptr;             // may be null: keys by their Qt key
         Clock *clock = nullptr;
         Scheduler *scheduler = nullptr;
         QQmlEngine *engine = nullptr;             // null: no content is loaded

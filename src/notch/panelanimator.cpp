@@ -8,7 +8,7 @@
 
 using ScreenSpace::maxY;
 
-void PanelSpringAnimator::seed(const QRectF &f)
+void PanelAnimator::seed(const QRectF &f)
 {
     m_w = {f.width(), 0};
     m_h = {f.height(), 0};
@@ -16,7 +16,7 @@ void PanelSpringAnimator::seed(const QRectF &f)
     m_top = {maxY(f), 0};
 }
 
-void PanelSpringAnimator::jump(const QRectF &f)
+void PanelAnimator::jump(const QRectF &f)
 {
     stop();
     seed(f);
@@ -26,14 +26,14 @@ void PanelSpringAnimator::jump(const QRectF &f)
     m_targetTop = maxY(f);
 }
 
-void PanelSpringAnimator::setCornerRadius(double target, bool animated)
+void PanelAnimator::setCornerRadius(double target, bool animated)
 {
     m_targetR = target;
     if (!animated)
         m_r = {target, 0};
 }
 
-bool PanelSpringAnimator::animateTo(const QRectF &f, const QRectF &current)
+bool PanelAnimator::animateTo(const QRectF &f, const QRectF &current)
 {
     if (!m_running) {
         const bool near = std::abs(m_targetR - m_r.value) < startThreshold
@@ -56,7 +56,7 @@ bool PanelSpringAnimator::animateTo(const QRectF &f, const QRectF &current)
     return true;
 }
 
-PanelSpringAnimator::Step PanelSpringAnimator::step(double now, const QSizeF &minSize)
+PanelAnimator::Step PanelAnimator::step(double now, const QSizeF &minSize)
 {
     double dt = m_lastTime == 0 ? firstStep : now - m_lastTime;
     m_lastTime = now;
@@ -83,13 +83,13 @@ PanelSpringAnimator::Step PanelSpringAnimator::step(double now, const QSizeF &mi
     return out;
 }
 
-void PanelSpringAnimator::stop()
+void PanelAnimator::stop()
 {
     m_running = false;
     m_lastTime = 0;
 }
 
-QRectF PanelSpringAnimator::targetRect() const
+QRectF PanelAnimator::targetRect() const
 {
     return QRectF(m_targetX - m_targetW / 2, m_targetTop - m_targetH, m_targetW, m_targetH);
 }
@@ -124,7 +124,7 @@ void PanelFrameDriver::tick()
 {
     if (!m_animator.isRunning())
         return;
-    const PanelSpringAnimator::Step s = m_animator.step(m_clock->monotonicSeconds(), m_minSize);
+    const PanelAnimator::Step s = m_animator.step(m_clock->monotonicSeconds(), m_minSize);
     if (!s.settled) {
         m_current = s.frame;
         m_currentRadius = s.cornerRadius;

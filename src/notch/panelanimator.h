@@ -12,7 +12,7 @@ class Clock;
 // The island frame's four springs (width, height, centre x, top edge), in
 // y-up screen space, and a fifth for the outline's corner radius, which moves
 // with the frame. Pure: time comes in as arguments.
-class PanelSpringAnimator {
+class PanelAnimator {
 public:
     static constexpr double firstStep = 1.0 / 60;
     static constexpr double minStep = 1.0 / 240;
@@ -77,7 +77,7 @@ public:
     // The frame last reported.
     QRectF currentFrame() const { return m_current; }
     bool isAnimating() const { return m_animator.isRunning(); }
-    const PanelSpringAnimator &animator() const { return m_animator; }
+    const PanelAnimator &animator() const { return m_animator; }
     // One step now (the ticker's body; tests call it directly too).
     void tick();
     void stop();
@@ -98,6 +98,6 @@ private:
     QRectF m_current;
     double m_radius = 0;
     double m_currentRadius = 0;
-    PanelSpringAnimator m_animator;
+    PanelAnimator m_animator;
     TaskHandle m_ticker;
 };

@@ -4,9 +4,11 @@
 #include <QString>
 #include <optional>
 
+namespace platform {
+
 // The default audio output device: its volume and mute state, with notices
 // when they change.
-class AudioOutput : public QObject {
+class IAudioOutput : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -28,3 +30,5 @@ signals:
     // The volume or the mute state of device changed.
     void volumeChanged(const QString &device);
 };
+
+} // namespace platform

@@ -2,10 +2,12 @@
 
 #include <optional>
 
+namespace platform {
+
 // The main display's brightness.
-class Backlight {
+class IBacklight {
 public:
-    virtual ~Backlight() = default;
+    virtual ~IBacklight() = default;
     // 0...1; nullopt when the display's brightness cannot be read (no
     // backlight, external monitor).
     virtual std::optional<double> brightness() const = 0;
@@ -13,3 +15,5 @@ public:
     // reads back at once.
     virtual bool setBrightness(double value) = 0;
 };
+
+} // namespace platform

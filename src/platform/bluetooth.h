@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+namespace platform {
+
 // A Bluetooth device the system knows.
 struct BluetoothDevice {
     QString address;
@@ -20,11 +22,11 @@ struct BluetoothDevice {
 //
 // Notifications are registrations: each returns a non-zero id that stays in
 // force until unregister(id). Callbacks run on the main thread.
-class BluetoothService {
+class IBluetoothService {
 public:
     using Callback = std::function<void(const BluetoothDevice &)>;
 
-    virtual ~BluetoothService() = default;
+    virtual ~IBluetoothService() = default;
 
     // Paired devices, in a stable order; empty when Bluetooth is off or
     // absent.
@@ -35,3 +37,5 @@ public:
     virtual int registerForDisconnectNotification(const QString &address, Callback callback) = 0;
     virtual void unregister(int id) = 0;
 };
+
+} // namespace platform

@@ -2,13 +2,15 @@
 
 #include <QObject>
 
+namespace platform {
+
 // One system-wide key chord (the game-mode chord, Ctrl+Alt+G), delivered
 // whichever program has the keyboard.
-class GlobalHotkey : public QObject {
+class IGlobalHotkey : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    ~GlobalHotkey() override = default;
+    ~IGlobalHotkey() override = default;
 
     // Starts listening for presses (the handler). False when that is impossible.
     virtual bool installHandler() = 0;
@@ -21,3 +23,5 @@ signals:
     // The chord went down while grabbed and a handler is installed.
     void pressed();
 };
+
+} // namespace platform

@@ -2,11 +2,15 @@
 
 #include <optional>
 
+namespace platform {
+
 // How long the user has left keyboard and mouse alone.
-class IdleTime {
+class IIdleTime {
 public:
-    virtual ~IdleTime() = default;
+    virtual ~IIdleTime() = default;
     // Seconds since the last input of any kind; nullopt when the system
     // cannot tell.
     virtual std::optional<double> secondsSinceLastInput() const = 0;
 };
+
+} // namespace platform

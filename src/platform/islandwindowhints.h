@@ -5,12 +5,14 @@
 class QRegion;
 class QWindow;
 
+namespace platform {
+
 // What the window system needs to hear about the island window beyond Qt's
 // flags: on every workspace, out of the task bar and the pager, above
 // ordinary windows.
-class IslandWindowHints {
+class IIslandWindowHints {
 public:
-    virtual ~IslandWindowHints() = default;
+    virtual ~IIslandWindowHints() = default;
     // Called once the window exists, before it is first mapped (mapped
     // false), and again once it is on screen (mapped true), for a window
     // manager that takes requests only for the windows it manages.
@@ -29,3 +31,5 @@ public:
     // cuts the window at the screen's own resolution.
     virtual void shapeChanged(QWindow *window, const QRegion &outline) { Q_UNUSED(window) Q_UNUSED(outline) }
 };
+
+} // namespace platform

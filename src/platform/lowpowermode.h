@@ -2,8 +2,10 @@
 
 #include <QObject>
 
+namespace platform {
+
 // The system's low-power (battery saver) mode.
-class LowPowerMode : public QObject {
+class ILowPowerMode : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -13,3 +15,5 @@ public:
 signals:
     void powerStateChanged();
 };
+
+} // namespace platform

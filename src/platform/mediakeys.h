@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <functional>
 
+namespace platform {
+
 // A key caught system-wide, ahead of the desktop and other programs.
 struct CapturedKey {
     enum class Kind { MediaKey, FunctionKey };
@@ -29,11 +31,11 @@ struct KeyRemap {
 // Carrying media keys by remapping them onto function keys, with hot keys on
 // those function keys: the route of systems whose media keys cannot be
 // tapped directly. Linux has no such route.
-class MediaKeyRemap {
+class IMediaKeyRemap {
 public:
     using HotKeyCallback = std::function<void(int id)>;
 
-    virtual ~MediaKeyRemap() = default;
+    virtual ~IMediaKeyRemap() = default;
     // Installs a key mapping given as the system's JSON text; the empty list
     // restores the keys. False when it could not be applied.
     virtual bool applyKeyRemap(const QByteArray &json) = 0;
@@ -48,9 +50,9 @@ public:
 
 // The system's own volume/brightness display, which the island removes while
 // it shows its own. Linux desktops draw theirs outside any program's reach.
-class SystemKeyDisplay {
+class ISystemKeyDisplay {
 public:
-    virtual ~SystemKeyDisplay() = default;
+    virtual ~ISystemKeyDisplay() = default;
     virtual void killSystemOSD() = 0;
 };
 
@@ -62,12 +64,12 @@ public:
 // handed to the tap's callback, which says whether the key is consumed.
 // A platform that also has the remap route or a display of its own to
 // remove hands those out; the others have none.
-class MediaKeyCapture {
+class IMediaKeyCapture {
 public:
     // Returns true when the key is consumed and must not reach the system.
     using TapCallback = std::function<bool(const CapturedKey &)>;
 
-    virtual ~MediaKeyCapture() = default;
+    virtual ~IMediaKeyCapture() = default;
 
     // Starts delivering keys to callback. False when capture is unavailable
     // right now (no permission, or another program holds the keys); the
@@ -77,7 +79,9 @@ public:
 
     // The remap route, when media keys travel that way; null when they reach
     // the tap as media keys.
-    virtual MediaKeyRemap *keyRemap() { return nullptr; }
+    virtual IMediaKeyRemap *keyRemap() { return nullptr; }
     // The system's own key display, when there is one to remove.
-    virtual SystemKeyDisplay *systemKeyDisplay() { return nullptr; }
+    virtual ISystemKeyDisplay *systemKeyDisplay() { return nullptr; }
 };
+
+} // namespace platform

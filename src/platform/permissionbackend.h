@@ -5,11 +5,13 @@
 #include <QUrl>
 #include <functional>
 
+namespace platform {
+
 // What the platform says about each privacy-protected capability, and how to
 // ask for it. The answers mirror what the permission logic expects from a
 // system that gates these capabilities; a platform that does not gate one
 // simply answers "allowed".
-class PermissionBackend : public QObject {
+class IPermissionBackend : public QObject {
     Q_OBJECT
 public:
     enum class CalendarAccess { NotDetermined, Restricted, Denied, WriteOnly, FullAccess };
@@ -43,5 +45,7 @@ public:
 signals:
     // The calendar store reports a change (access, sources, data).
     void calendarStoreChanged();
-    void locationAccessChanged(PermissionBackend::LocationAccess access);
+    void locationAccessChanged(IPermissionBackend::LocationAccess access);
 };
+
+} // namespace platform

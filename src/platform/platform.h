@@ -4,26 +4,25 @@
 // interfaces. The composition root fills it with the Linux backends and hands
 // it on; tests fill it with fakes. The bundle owns nothing.
 
-class ActivationPolicy;
-class AudioOutput;
-class GlobalClickMonitor;
-class GlobalHotkey;
-class IslandWindowHints;
-class KeyPositions;
-class PointerLocation;
-class ScreenProvider;
-class StatusTray;
-class Workspace;
-class Backlight;
-class BluetoothService;
-class IdleTime;
-class LoginItem;
-class LowPowerMode;
-class MediaKeyCapture;
-class PermissionBackend;
-class SecretStore;
-
 namespace platform {
+class IActivationPolicy;
+class IAudioOutput;
+class IGlobalClickMonitor;
+class IGlobalHotkey;
+class IIslandWindowHints;
+class IKeyPositions;
+class IPointerLocation;
+class IScreenProvider;
+class IStatusTray;
+class IWorkspace;
+class IBacklight;
+class IBluetoothService;
+class IIdleTime;
+class ILoginItem;
+class ILowPowerMode;
+class IMediaKeyCapture;
+class IPermissionBackend;
+class ISecretStore;
 class IAppLauncher;
 class ICamera;
 class IFaceDetector;
@@ -54,15 +53,15 @@ class ISoundPlayer;
 // it gives Platform its fields, and the composition root fills them and
 // takes replacements by it.
 #define PAVLET_PLATFORM_PARTS(X) \
-    X(SecretStore, secrets)                            /* keeps the Canvas token */ \
-    X(LoginItem, loginItem)                            /* starts the program at login */ \
-    X(PermissionBackend, permissions)                  /* what the system lets the program use */ \
-    X(AudioOutput, audio)                              /* output volume and mute */ \
-    X(Backlight, backlight)                            /* built-in display brightness */ \
-    X(MediaKeyCapture, mediaKeys)                      /* volume and brightness keys */ \
-    X(IdleTime, idleTime)                              /* time since the last input */ \
-    X(LowPowerMode, lowPowerMode)                      /* the power-saver state */ \
-    X(BluetoothService, bluetooth)                     /* paired devices and their connections */ \
+    X(platform::ISecretStore, secrets)                 /* keeps the Canvas token */ \
+    X(platform::ILoginItem, loginItem)                 /* starts the program at login */ \
+    X(platform::IPermissionBackend, permissions)       /* what the system lets the program use */ \
+    X(platform::IAudioOutput, audio)                   /* output volume and mute */ \
+    X(platform::IBacklight, backlight)                 /* built-in display brightness */ \
+    X(platform::IMediaKeyCapture, mediaKeys)           /* volume and brightness keys */ \
+    X(platform::IIdleTime, idleTime)                   /* time since the last input */ \
+    X(platform::ILowPowerMode, lowPowerMode)           /* the power-saver state */ \
+    X(platform::IBluetoothService, bluetooth)          /* paired devices and their connections */ \
     X(platform::IPowerSupply, powerSupply)             /* batteries and mains */ \
     X(platform::ISystemLoad, systemLoad)               /* processor, memory, disk and uptime */ \
     X(platform::INetworkInterfaces, networkInterfaces) /* the machine's addresses */ \
@@ -75,15 +74,15 @@ class ISoundPlayer;
     X(platform::ILocationProvider, location)           /* where the machine is */ \
     X(platform::IReverseGeocoder, geocoder)            /* names a position's town */ \
     X(platform::ICalendarSource, calendar)             /* calendar events and open tasks */ \
-    X(ScreenProvider, screens)                         /* the displays */ \
-    X(PointerLocation, pointer)                        /* where the pointer is */ \
-    X(GlobalClickMonitor, clicks)                      /* mouse presses anywhere on the desktop */ \
-    X(GlobalHotkey, gameModeHotkey)                    /* Ctrl+Alt+G whoever has the keyboard */ \
-    X(KeyPositions, keyPositions)                      /* which key was pressed, by its place */ \
-    X(IslandWindowHints, windowHints)                  /* the island window's place among windows */ \
-    X(Workspace, workspace)                            /* other programs' windows */ \
-    X(ActivationPolicy, activation)                    /* accessory or ordinary application */ \
-    X(StatusTray, tray)                                /* the icon in the desktop's status area */ \
+    X(platform::IScreenProvider, screens)              /* the displays */ \
+    X(platform::IPointerLocation, pointer)             /* where the pointer is */ \
+    X(platform::IGlobalClickMonitor, clicks)           /* mouse presses anywhere on the desktop */ \
+    X(platform::IGlobalHotkey, gameModeHotkey)         /* Ctrl+Alt+G whoever has the keyboard */ \
+    X(platform::IKeyPositions, keyPositions)           /* which key was pressed, by its place */ \
+    X(platform::IIslandWindowHints, windowHints)       /* the island window's place among windows */ \
+    X(platform::IWorkspace, workspace)                 /* other programs' windows */ \
+    X(platform::IActivationPolicy, activation)         /* accessory or ordinary application */ \
+    X(platform::IStatusTray, tray)                     /* the icon in the desktop's status area */ \
     X(platform::IZipper, zipper)                       /* writes zip archives */ \
     X(platform::IFilePicker, filePicker)               /* the open dialog for files and folders */ \
     X(platform::IProcessRunner, processes)             /* runs the user's command-line tools */ \

@@ -4,11 +4,13 @@
 #include <QString>
 #include <functional>
 
+namespace platform {
+
 // Generic passwords kept by the system's secret service, addressed by a
 // service name and an account. Every call answers through its callback,
 // once, on the main thread, possibly before the call returns; nothing
 // waits for the service.
-class SecretStore {
+class ISecretStore {
 public:
     struct ReadResult {
         enum class Status {
@@ -23,7 +25,7 @@ public:
     // ok: the service confirmed the change.
     using DoneCallback = std::function<void(bool ok)>;
 
-    virtual ~SecretStore() = default;
+    virtual ~ISecretStore() = default;
     virtual void readPassword(const QString &service, const QString &account, ReadCallback done) = 0;
     // Creates or replaces the item in one step. On failure an earlier item is
     // left as it was.
@@ -32,3 +34,5 @@ public:
     // Removes the item; a missing item counts as removed.
     virtual void deletePassword(const QString &service, const QString &account, DoneCallback done) = 0;
 };
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace platform {
+
 // A top-level window of another program on the desktop.
 struct WorkspaceWindow {
     quint64 id = 0;
@@ -16,9 +18,9 @@ struct WorkspaceWindow {
 };
 
 // Other programs' windows, for clearing the desktop around the island editor.
-class Workspace {
+class IWorkspace {
 public:
-    virtual ~Workspace() = default;
+    virtual ~IWorkspace() = default;
     // Managed windows in stacking order, this program's own left out.
     virtual QList<WorkspaceWindow> windows() const = 0;
     virtual void minimize(quint64 id) = 0;
@@ -27,3 +29,5 @@ public:
     virtual void restore(quint64 id) = 0;
     virtual bool exists(quint64 id) const = 0;
 };
+
+} // namespace platform

@@ -3,14 +3,14 @@
 #include "platform/bluetooth.h"
 
 namespace {
-QString reportedName(const BluetoothDevice &device)
+QString reportedName(const platform::BluetoothDevice &device)
 {
     const QString name = device.nameOrAddress();
     return name.isEmpty() ? QStringLiteral("Bluetooth device") : name;
 }
 } // namespace
 
-BluetoothMonitor::BluetoothMonitor(BluetoothService *service, QObject *parent)
+BluetoothMonitor::BluetoothMonitor(platform::IBluetoothService *service, QObject *parent)
     : QObject(parent)
     , m_service(service)
     , m_devices(new BluetoothDevicesModel(this))
@@ -30,8 +30,8 @@ BluetoothMonitor::~BluetoothMonitor()
 void BluetoothMonitor::refresh()
 {
     std::vector<BluetoothDeviceInfo> devices;
-    const QList<BluetoothDevice> paired = m_service->pairedDevices();
-    for (const BluetoothDevice &device : paired) {
+    const QList<platform::BluetoothDevice> paired = m_service->pairedDevices();
+    for (const platform::BluetoothDevice &device : paired) {
         if (!device.connected)
             continue;
         BluetoothDeviceInfo info;
@@ -46,8 +46,8 @@ void BluetoothMonitor::refresh()
 
 void BluetoothMonitor::start()
 {
-    const QList<BluetoothDevice> paired = m_service->pairedDevices();
-    for (const BluetoothDevice &device : paired) {
+    const QList<platform::BluetoothDevice> paired = m_service->pairedDevices();
+    for (const platform::BluetoothDevice &device : paired) {
         if (device.connected)
             watchDisconnect(device.address);
     }
@@ -70,7 +70,7 @@ void BluetoothMonitor::registerForConnectNotifications()
     if (m_connectNote != 0)
         return;
     m_connectNote = m_service->registerForConnectNotifications(
-        [this](const BluetoothDevice &device) { deviceConnected(device); });
+        [this](const platform::BluetoothDevice &device) { deviceConnected(device); });
 }
 
 void BluetoothMonitor::watchDisconnect(const QString &address)
@@ -78,12 +78,12 @@ void BluetoothMonitor::watchDisconnect(const QString &address)
     if (address.isEmpty() || m_disconnectNotes.contains(address))
         return;
     const int note = m_service->registerForDisconnectNotification(
-        address, [this](const BluetoothDevice &device) { deviceDisconnected(device); });
+        address, [this](const platform::BluetoothDevice &device) { deviceDisconnected(device); });
     if (note != 0)
         m_disconnectNotes.insert(address, note);
 }
 
-void BluetoothMonitor::deviceConnected(const BluetoothDevice &device)
+void BluetoothMonitor::deviceConnected(const platform::BluetoothDevice &device)
 {
     const QString name = reportedName(device);
     watchDisconnect(device.address);
@@ -91,7 +91,7 @@ void BluetoothMonitor::deviceConnected(const BluetoothDevice &device)
     report(&BluetoothMonitor::connected, name);
 }
 
-void BluetoothMonitor::deviceDisconnected(const BluetoothDevice &device)
+void BluetoothMonitor::deviceDisconnected(const platform::BluetoothDevice &device)
 {
     const QString name = reportedName(device);
     refresh();

@@ -10,8 +10,10 @@
 #include <QtQml/qqmlregistration.h>
 #include <functional>
 
-class BluetoothService;
+namespace platform {
+class IBluetoothService;
 struct BluetoothDevice;
+} // namespace platform
 
 // A connected Bluetooth device as the island lists it.
 struct BluetoothDeviceInfo {
@@ -46,7 +48,7 @@ class BluetoothMonitor : public QObject {
     Q_OBJECT
     Q_PROPERTY(RecordListModelBase *devices READ devicesModel CONSTANT)
 public:
-    explicit BluetoothMonitor(BluetoothService *service, QObject *parent = nullptr);
+    explicit BluetoothMonitor(platform::IBluetoothService *service, QObject *parent = nullptr);
     ~BluetoothMonitor() override;
 
     // The connected devices as the island lists them.
@@ -72,12 +74,12 @@ signals:
     void disconnected(const QString &name);
 
 private:
-    void deviceConnected(const BluetoothDevice &device);
-    void deviceDisconnected(const BluetoothDevice &device);
+    void deviceConnected(const platform::BluetoothDevice &device);
+    void deviceDisconnected(const platform::BluetoothDevice &device);
     void watchDisconnect(const QString &address);
     void report(void (BluetoothMonitor::*signal)(const QString &), const QString &name);
 
-    BluetoothService *m_service;
+    platform::IBluetoothService *m_service;
     BluetoothDevicesModel *m_devices;
     int m_connectNote = 0;
     QHash<QString, int> m_disconnectNotes; // address -> registration

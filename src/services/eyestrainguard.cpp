@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-EyeStrainGuard::EyeStrainGuard(IdleTime *idle, Clock *clock, QObject *parent)
+EyeStrainGuard::EyeStrainGuard(platform::IIdleTime *idle, Clock *clock, QObject *parent)
     : QObject(parent)
     , m_idle(idle)
     , m_clock(clock)

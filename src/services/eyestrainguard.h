@@ -4,7 +4,7 @@
 #include <QtQml/qqmlregistration.h>
 
 class Clock;
-class IdleTime;
+namespace platform { class IIdleTime; }
 
 // Counts active screen time for the 20-20-20 rule and raises a break warning
 // after 20 minutes of use.
@@ -23,7 +23,7 @@ public:
     // The most one tick may add, whatever the gap since the last one.
     static constexpr double maxTickSeconds = 2.0;
 
-    explicit EyeStrainGuard(IdleTime *idle, Clock *clock, QObject *parent = nullptr);
+    explicit EyeStrainGuard(platform::IIdleTime *idle, Clock *clock, QObject *parent = nullptr);
 
     bool warning() const { return m_warning; }
     int minutesUntilBreak() const { return m_minutesUntilBreak; }
@@ -45,7 +45,7 @@ private:
     void setWarning(bool warning);
     void setMinutesUntilBreak(int minutes);
 
-    IdleTime *m_idle;
+    platform::IIdleTime *m_idle;
     Clock *m_clock;
     bool m_warning = false;
     int m_minutesUntilBreak = 20;

@@ -2,7 +2,7 @@
 
 #include "platform/lowpowermode.h"
 
-PowerModeMonitor::PowerModeMonitor(LowPowerMode *source, QObject *parent)
+PowerModeMonitor::PowerModeMonitor(platform::ILowPowerMode *source, QObject *parent)
     : QObject(parent)
     , m_source(source)
 {
@@ -17,7 +17,7 @@ void PowerModeMonitor::start()
 {
     // One observer at a time: a second start must not report twice.
     stop();
-    m_observer = connect(m_source, &LowPowerMode::powerStateChanged, this, [this] {
+    m_observer = connect(m_source, &platform::ILowPowerMode::powerStateChanged, this, [this] {
         emit lowPowerModeChanged(m_source->isLowPowerModeEnabled());
     });
 }

@@ -3,13 +3,13 @@
 #include <QMetaObject>
 #include <QObject>
 
-class LowPowerMode;
+namespace platform { class ILowPowerMode; }
 
 // Reports Low Power Mode turning on or off.
 class PowerModeMonitor : public QObject {
     Q_OBJECT
 public:
-    explicit PowerModeMonitor(LowPowerMode *source, QObject *parent = nullptr);
+    explicit PowerModeMonitor(platform::ILowPowerMode *source, QObject *parent = nullptr);
     ~PowerModeMonitor() override;
 
     void start();
@@ -22,6 +22,6 @@ signals:
     void lowPowerModeChanged(bool enabled);
 
 private:
-    LowPowerMode *m_source;
+    platform::ILowPowerMode *m_source;
     QMetaObject::Connection m_observer;
 };

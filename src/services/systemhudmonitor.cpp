@@ -77,7 +77,7 @@ QByteArray hex(quint64 v)
 
 } // namespace
 
-SystemHUDMonitor::SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Backlight *backlight,
+SystemHUDMonitor::SystemHUDMonitor(platform::IMediaKeyCapture *keys, platform::IAudioOutput *audio, platform::IBacklight *backlight,
                                    Clock *clock, Scheduler *scheduler, QObject *parent)
     : QObject(parent)
     , m_keys(keys)
@@ -98,9 +98,9 @@ qint64 SystemHUDMonitor::now() const
     return m_clock->monotonicMs();
 }
 
-const QList<KeyRemap> &SystemHUDMonitor::remapTable()
+const QList<platform::KeyRemap> &SystemHUDMonitor::remapTable()
 {
-    static const QList<KeyRemap> table = {
+    static const QList<platform::KeyRemap> table = {
         {0xC000000E9, 0x70000006D},    // consumer volume increment -> F18
         {0xC000000EA, 0x70000006E},    // consumer volume decrement -> F19
         {0xC000000E2, 0x70000006F},    // consumer mute -> F20
@@ -117,7 +117,7 @@ const QList<KeyRemap> &SystemHUDMonitor::remapTable()
     return table;
 }
 
-QByteArray SystemHUDMonitor::keyRemapJson(const QList<KeyRemap> &pairs)
+QByteArray SystemHUDMonitor::keyRemapJson(const QList<platform::KeyRemap> &pairs)
 {
     QByteArray json = "{\"UserKeyMapping\":[";
     for (qsizetype i = 0; i < pairs.size(); ++i) {
@@ -192,19 +192,19 @@ void SystemHUDMonitor::stop()
 
 void SystemHUDMonitor::killSystemOSD()
 {
-    if (SystemKeyDisplay *display = m_keys->systemKeyDisplay())
+    if (platform::ISystemKeyDisplay *display = m_keys->systemKeyDisplay())
         display->killSystemOSD();
 }
 
-bool SystemHUDMonitor::applyKeyRemap(const QList<KeyRemap> &pairs)
+bool SystemHUDMonitor::applyKeyRemap(const QList<platform::KeyRemap> &pairs)
 {
-    MediaKeyRemap *remap = m_keys->keyRemap();
+    platform::IMediaKeyRemap *remap = m_keys->keyRemap();
     return remap && remap->applyKeyRemap(keyRemapJson(pairs));
 }
 
 bool SystemHUDMonitor::isKeyDown(int virtualKeyCode) const
 {
-    MediaKeyRemap *remap = m_keys->keyRemap();
+    platform::IMediaKeyRemap *remap = m_keys->keyRemap();
     return remap && remap->isKeyDown(virtualKeyCode);
 }
 
@@ -221,7 +221,7 @@ void SystemHUDMonitor::startOSDWatchdog()
 
 void SystemHUDMonitor::registerHotKeys()
 {
-    MediaKeyRemap *remap = m_keys->keyRemap();
+    platform::IMediaKeyRemap *remap = m_keys->keyRemap();
     if (!remap || !m_hotKeyRefs.isEmpty())
         return;
     if (!m_hotKeyHandlerInstalled) {
@@ -237,7 +237,7 @@ void SystemHUDMonitor::registerHotKeys()
 
 void SystemHUDMonitor::unregisterHotKeys()
 {
-    MediaKeyRemap *remap = m_keys->keyRemap();
+    platform::IMediaKeyRemap *remap = m_keys->keyRemap();
     for (int id : std::as_const(m_hotKeyRefs)) {
         if (remap)
             remap->unregisterHotKey(id);
@@ -305,7 +305,7 @@ void SystemHUDMonitor::installEventTap()
 {
     if (!m_running || m_tapInstalled)
         return;
-    if (!m_keys->installTap([this](const CapturedKey &key) { return eventTapCallback(key); })) {
+    if (!m_keys->installTap([this](const platform::CapturedKey &key) { return eventTapCallback(key); })) {
         qCDebug(lcServices) << "media keys unavailable; retrying in" << tapRetryMs << "ms";
         retryEventTapLater();
         return;
@@ -329,9 +329,9 @@ void SystemHUDMonitor::removeEventTap()
     }
 }
 
-bool SystemHUDMonitor::eventTapCallback(const CapturedKey &key)
+bool SystemHUDMonitor::eventTapCallback(const platform::CapturedKey &key)
 {
-    if (key.kind == CapturedKey::Kind::FunctionKey) {
+    if (key.kind == platform::CapturedKey::Kind::FunctionKey) {
         const std::optional<int> action = tapKeyAction(key.code);
         if (!action || !m_keyRemapActive)
             return false;
@@ -445,7 +445,7 @@ void SystemHUDMonitor::addDeviceListener()
 {
     if (m_deviceListener)
         return;
-    m_deviceListener = connect(m_audio, &AudioOutput::defaultDeviceChanged, this,
+    m_deviceListener = connect(m_audio, &platform::IAudioOutput::defaultDeviceChanged, this,
                                &SystemHUDMonitor::outputDeviceChanged);
 }
 
@@ -460,7 +460,7 @@ void SystemHUDMonitor::addVolumeListeners()
     m_outputDevice = m_audio->defaultDevice();
     if (m_outputDevice.isEmpty())
         return;
-    m_volumeListener = connect(m_audio, &AudioOutput::volumeChanged, this, [this](const QString &device) {
+    m_volumeListener = connect(m_audio, &platform::IAudioOutput::volumeChanged, this, [this](const QString &device) {
         if (device == m_outputDevice)
             volumeChanged();
     });

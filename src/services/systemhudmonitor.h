@@ -12,8 +12,10 @@
 #include <limits>
 #include <optional>
 
-class AudioOutput;
-class Backlight;
+namespace platform {
+class IAudioOutput;
+class IBacklight;
+} // namespace platform
 class Clock;
 
 // The source of the island's own volume and brightness display.
@@ -42,7 +44,7 @@ public:
     static constexpr double volumeThreshold = 0.004;
     static constexpr double brightnessThreshold = 0.008;
 
-    SystemHUDMonitor(MediaKeyCapture *keys, AudioOutput *audio, Backlight *backlight,
+    SystemHUDMonitor(platform::IMediaKeyCapture *keys, platform::IAudioOutput *audio, platform::IBacklight *backlight,
                      Clock *clock, Scheduler *scheduler, QObject *parent = nullptr);
     ~SystemHUDMonitor() override;
 
@@ -71,8 +73,8 @@ public:
     QList<int> hotKeyRefs() const { return m_hotKeyRefs; }
 
     // The media-key mapping onto F16...F20, and its JSON text.
-    static const QList<KeyRemap> &remapTable();
-    static QByteArray keyRemapJson(const QList<KeyRemap> &pairs);
+    static const QList<platform::KeyRemap> &remapTable();
+    static QByteArray keyRemapJson(const QList<platform::KeyRemap> &pairs);
 
 signals:
     // Every pulse, always later on the main thread.
@@ -85,14 +87,14 @@ private:
     void installEventTap();
     void retryEventTapLater();
     void removeEventTap();
-    bool eventTapCallback(const CapturedKey &key);
+    bool eventTapCallback(const platform::CapturedKey &key);
     void hotKeyHandler(int id);
     void dispatchHotKey(int id);
     void handleKeyAction(int action);
     void startKeyRepeat(int action, int virtualKeyCode);
     void repeatFire(int action, int virtualKeyCode);
     void stopKeyRepeat();
-    bool applyKeyRemap(const QList<KeyRemap> &pairs);
+    bool applyKeyRemap(const QList<platform::KeyRemap> &pairs);
     // Whether a function key carrying a media key is held (the remap route).
     bool isKeyDown(int virtualKeyCode) const;
     void startOSDWatchdog();
@@ -111,9 +113,9 @@ private:
 
     qint64 now() const;
 
-    MediaKeyCapture *m_keys;
-    AudioOutput *m_audio;
-    Backlight *m_backlight;
+    platform::IMediaKeyCapture *m_keys;
+    platform::IAudioOutput *m_audio;
+    platform::IBacklight *m_backlight;
     Clock *m_clock;
     Scheduler *m_scheduler;
 

@@ -4,7 +4,7 @@
 #include "store/appsettings.h"
 #include "platform/applauncher.h"
 #include "canvas/canvascredentials.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "core/random.h"
 
 #include <QMetaProperty>

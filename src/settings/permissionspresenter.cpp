@@ -3,7 +3,7 @@
 #include "core/appnotifications.h"
 #include "store/appsettings.h"
 #include "style/palette.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "core/userdefaults.h"
 
 #include <QGuiApplication>

@@ -9,8 +9,8 @@
 #include "settings/modulespresenter.h"
 #include "settings/permissionspresenter.h"
 #include "settings/settingsnavigation.h"
-#include "settings/updatecard.h"
-#include "settings/worldclockseditor.h"
+#include "settings/updatecardmodel.h"
+#include "settings/worldclockseditormodel.h"
 
 #include <QGuiApplication>
 #include <QQmlComponent>
@@ -229,7 +229,7 @@ bool SettingsWindowController::eventFilter(QObject *watched, QEvent *event)
         // The reset notice has been seen once the window that showed it closes.
         m_parts.settings->dismissResetNotice();
         if (m_parts.activation)
-            m_parts.activation->setPolicy(ActivationPolicy::Policy::accessory);
+            m_parts.activation->setPolicy(platform::IActivationPolicy::Policy::accessory);
         emit closed();
     }
     return QObject::eventFilter(watched, event);

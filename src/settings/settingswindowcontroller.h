@@ -6,7 +6,7 @@
 #include <QVariantMap>
 #include <memory>
 
-class ActivationPolicy;
+namespace platform { class IActivationPolicy; }
 class ClockSample;
 class AppNotifications;
 class AppSettings;
@@ -52,7 +52,7 @@ public:
         CanvasCredentialStore *credentials = nullptr;
         UserDefaults *defaults = nullptr;
         AppNotifications *notifications = nullptr;
-        ActivationPolicy *activation = nullptr; // may be null
+        platform::IActivationPolicy *activation = nullptr; // may be null
         platform::IAppLauncher *launcher = nullptr;
         Scheduler *scheduler = nullptr;
         const Clock *clock = nullptr;

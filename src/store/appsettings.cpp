@@ -43,7 +43,7 @@ std::optional<QList<T>> reorder(const QList<T> &full, QList<T> visible, T item, 
 
 } // namespace
 
-AppSettings::AppSettings(UserDefaults *defaults, LoginItem *loginItem, PermissionCenter *permissions,
+AppSettings::AppSettings(UserDefaults *defaults, platform::ILoginItem *loginItem, PermissionCenter *permissions,
                          CanvasCredentialStore *credentials, AppNotifications *notifications, QObject *parent)
     : QObject(parent), m_defaults(defaults), m_loginItem(loginItem), m_permissions(permissions),
       m_credentials(credentials), m_notifications(notifications)
@@ -320,7 +320,7 @@ void AppSettings::applyLaunchAtLogin()
     const bool wanted = launchAtLogin();
     if (wanted)
         ok = m_loginItem->registerItem(&error);
-    else if (m_loginItem->status() == LoginItem::Status::Enabled)
+    else if (m_loginItem->status() == platform::ILoginItem::Status::Enabled)
         ok = m_loginItem->unregisterItem(&error);
     if (ok) {
         setLaunchAtLoginProblem(QString());

@@ -2,7 +2,7 @@
 
 #include "store/clockcity.h"
 #include "store/homemodule.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -15,7 +15,7 @@
 class AppNotifications;
 class CanvasCredentialStore;
 class UserDefaults;
-class LoginItem;
+namespace platform { class ILoginItem; }
 class PermissionCenter;
 class UpdateService;
 
@@ -103,7 +103,7 @@ public:
     // permissions may be null (no want-key migration then); loginItem may be
     // null (launch at login does nothing then). The Canvas fields fill in
     // once the credential store has read the stored credentials.
-    AppSettings(UserDefaults *defaults, LoginItem *loginItem, PermissionCenter *permissions,
+    AppSettings(UserDefaults *defaults, platform::ILoginItem *loginItem, PermissionCenter *permissions,
                 CanvasCredentialStore *credentials, AppNotifications *notifications, QObject *parent = nullptr);
 
     bool showClockWhenIdle() const;
@@ -329,7 +329,7 @@ private:
 
     bool m_resetNoticeSeen = false;
     UserDefaults *m_defaults;
-    LoginItem *m_loginItem;
+    platform::ILoginItem *m_loginItem;
     PermissionCenter *m_permissions;
     CanvasCredentialStore *m_credentials;
     AppNotifications *m_notifications;

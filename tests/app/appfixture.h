@@ -5,7 +5,7 @@
 #include "fakes/fakepermissionbackend.h"
 #include "fakes/fakesecretstore.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "support/pavlettest.h"
 
 // A settings store over fakes: secrets, login item and permission backend.

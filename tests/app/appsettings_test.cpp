@@ -280,9 +280,9 @@ TEST_F(AppSettingsTest, LaunchAtLoginFollowsTheOptionAndLogsFailures)
     s.setLaunchAtLogin(false); // not enabled: nothing to undo
     EXPECT_EQ(loginItem.unregisters, 0);
     s.setLaunchAtLogin(true);
-    EXPECT_EQ(loginItem.current, LoginItem::Status::Enabled);
+    EXPECT_EQ(loginItem.current, platform::ILoginItem::Status::Enabled);
     s.setLaunchAtLogin(false);
-    EXPECT_EQ(loginItem.current, LoginItem::Status::NotRegistered);
+    EXPECT_EQ(loginItem.current, platform::ILoginItem::Status::NotRegistered);
 
     loginItem.failWith = "denied by policy";
     testing::internal::CaptureStderr();

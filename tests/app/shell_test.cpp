@@ -55,7 +55,7 @@ TEST_F(ShellTest, LaunchAtLoginFlipsAppliesAndRebuildsTheMenu)
     StatusItemController item(&settings());
     item.menu()->actions().at(4)->trigger();
     EXPECT_TRUE(settings().launchAtLogin());
-    EXPECT_EQ(loginItem.current, LoginItem::Status::Enabled);
+    EXPECT_EQ(loginItem.current, platform::ILoginItem::Status::Enabled);
     EXPECT_TRUE(item.menu()->actions().at(4)->isChecked());
     item.toggleLogin();
     EXPECT_FALSE(settings().launchAtLogin());

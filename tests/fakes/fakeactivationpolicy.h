@@ -6,7 +6,7 @@
 
 // Records every switch and activation, in order ("accessory", "regular",
 // "activate").
-class FakeActivationPolicy final : public ActivationPolicy {
+class FakeActivationPolicy final : public platform::IActivationPolicy {
 public:
     void setPolicy(Policy policy) override
     {

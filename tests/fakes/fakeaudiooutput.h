@@ -6,7 +6,7 @@
 
 // Output devices in memory. Like a real system, a write to the default
 // device also comes back as a change notice.
-class FakeAudioOutput final : public AudioOutput {
+class FakeAudioOutput final : public platform::IAudioOutput {
 public:
     struct Device {
         double volume = 0.5;

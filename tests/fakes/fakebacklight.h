@@ -5,7 +5,7 @@
 #include <QList>
 
 // A display brightness in memory; nullopt stands for a display without one.
-class FakeBacklight final : public Backlight {
+class FakeBacklight final : public platform::IBacklight {
 public:
     std::optional<double> value = 0.5;
     QList<double> writes;

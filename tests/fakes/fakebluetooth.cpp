@@ -1,9 +1,9 @@
 #include "fakes/fakebluetooth.h"
 
-QList<BluetoothDevice> FakeBluetooth::pairedDevices() const
+QList<platform::BluetoothDevice> FakeBluetooth::pairedDevices() const
 {
-    QList<BluetoothDevice> paired;
-    for (const BluetoothDevice &d : devices) {
+    QList<platform::BluetoothDevice> paired;
+    for (const platform::BluetoothDevice &d : devices) {
         if (d.paired)
             paired.append(d);
     }
@@ -39,8 +39,8 @@ void FakeBluetooth::disconnect(const QString &address)
 
 void FakeBluetooth::setConnected(const QString &address, bool connected)
 {
-    BluetoothDevice changed;
-    for (BluetoothDevice &d : devices) {
+    platform::BluetoothDevice changed;
+    for (platform::BluetoothDevice &d : devices) {
         if (d.address == address) {
             d.connected = connected;
             changed = d;

@@ -6,11 +6,11 @@
 
 // Bluetooth devices in memory; connect() and disconnect() fire the
 // registered notifications the way the system does.
-class FakeBluetooth final : public BluetoothService {
+class FakeBluetooth final : public platform::IBluetoothService {
 public:
-    QList<BluetoothDevice> devices;
+    QList<platform::BluetoothDevice> devices;
 
-    QList<BluetoothDevice> pairedDevices() const override;
+    QList<platform::BluetoothDevice> pairedDevices() const override;
     int registerForConnectNotifications(Callback callback) override;
     int registerForDisconnectNotification(const QString &address, Callback callback) override;
     void unregister(int id) override { m_notes.remove(id); }

@@ -2,7 +2,7 @@
 
 #include "platform/lowpowermode.h"
 
-class FakeLowPowerMode final : public LowPowerMode {
+class FakeLowPowerMode final : public platform::ILowPowerMode {
 public:
     bool enabled = false;
     bool isLowPowerModeEnabled() const override { return enabled; }

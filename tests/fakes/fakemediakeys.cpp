@@ -33,7 +33,7 @@ bool FakeMediaKeys::registerHotKey(int id, int virtualKeyCode)
     return true;
 }
 
-bool FakeMediaKeys::tap(const CapturedKey &key)
+bool FakeMediaKeys::tap(const platform::CapturedKey &key)
 {
     return m_tap ? m_tap(key) : false;
 }

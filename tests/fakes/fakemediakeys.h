@@ -9,7 +9,7 @@
 
 // Media-key capture in memory: tests press keys through the tap or the hot
 // keys and choose what the platform allows.
-class FakeMediaKeys final : public MediaKeyCapture, public MediaKeyRemap, public SystemKeyDisplay {
+class FakeMediaKeys final : public platform::IMediaKeyCapture, public platform::IMediaKeyRemap, public platform::ISystemKeyDisplay {
 public:
     // What the platform allows.
     bool remapPath = false;    // keyRemap() hands out the remap route
@@ -27,8 +27,8 @@ public:
 
     bool installTap(TapCallback callback) override;
     void removeTap() override { m_tap = nullptr; }
-    MediaKeyRemap *keyRemap() override { return remapPath ? this : nullptr; }
-    SystemKeyDisplay *systemKeyDisplay() override { return hasSystemOSD ? this : nullptr; }
+    platform::IMediaKeyRemap *keyRemap() override { return remapPath ? this : nullptr; }
+    platform::ISystemKeyDisplay *systemKeyDisplay() override { return hasSystemOSD ? this : nullptr; }
     bool applyKeyRemap(const QByteArray &json) override;
     bool installHotKeyHandler(HotKeyCallback callback) override;
     void removeHotKeyHandler() override { m_hotKeyHandler = nullptr; }
@@ -43,14 +43,14 @@ public:
 
     // Sends a key through the tap; returns whether it was consumed (false
     // also when no tap is installed).
-    bool tap(const CapturedKey &key);
+    bool tap(const platform::CapturedKey &key);
     bool tapMedia(int type, bool down = true, bool autoRepeat = false)
     {
-        return tap({CapturedKey::Kind::MediaKey, type, down, autoRepeat});
+        return tap({platform::CapturedKey::Kind::MediaKey, type, down, autoRepeat});
     }
     bool tapFunction(int virtualKeyCode, bool down = true, bool autoRepeat = false)
     {
-        return tap({CapturedKey::Kind::FunctionKey, virtualKeyCode, down, autoRepeat});
+        return tap({platform::CapturedKey::Kind::FunctionKey, virtualKeyCode, down, autoRepeat});
     }
     // Presses a registered hot key; false when none is registered under id.
     bool pressHotKey(int id);

@@ -10,7 +10,7 @@
 
 // Answers set by the test; requests are answered on the next turn of the
 // event loop, or held until the test releases them.
-class FakePermissionBackend final : public PermissionBackend {
+class FakePermissionBackend final : public platform::IPermissionBackend {
     Q_OBJECT
 public:
     bool accessibilityTrusted(bool prompt) override
@@ -70,7 +70,7 @@ public:
     bool openSucceeds = true;
 };
 
-class FakeLoginItem final : public LoginItem {
+class FakeLoginItem final : public platform::ILoginItem {
 public:
     Status status() const override { return current; }
     bool registerItem(QString *error) override

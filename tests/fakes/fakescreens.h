@@ -2,20 +2,20 @@
 
 #include "platform/globalhotkey.h"
 #include "platform/pointer.h"
-#include "platform/screens.h"
+#include "platform/screenprovider.h"
 #include "platform/workspace.h"
 
 #include <QSet>
 
 // Screens a test lays out by hand (y-up rectangles).
-class FakeScreenProvider final : public ScreenProvider {
+class FakeScreenProvider final : public platform::IScreenProvider {
 public:
-    QList<ScreenInfo> list;
+    QList<platform::ScreenInfo> list;
     std::optional<int> mainIndex = 0;
     double pivot = 982;
 
-    QList<ScreenInfo> screens() const override { return list; }
-    std::optional<ScreenInfo> mainScreen() const override
+    QList<platform::ScreenInfo> screens() const override { return list; }
+    std::optional<platform::ScreenInfo> mainScreen() const override
     {
         if (!mainIndex || *mainIndex >= list.size())
             return std::nullopt;
@@ -25,9 +25,9 @@ public:
     void change() { emit screensChanged(); }
 
     // A plain screen of w x h with its bottom-left at (x, y).
-    static ScreenInfo plain(const QString &name, double x, double y, double w, double h, double barHeight = 0)
+    static platform::ScreenInfo plain(const QString &name, double x, double y, double w, double h, double barHeight = 0)
     {
-        ScreenInfo s;
+        platform::ScreenInfo s;
         s.name = name;
         s.frame = QRectF(x, y, w, h);
         s.visibleFrame = QRectF(x, y, w, h - barHeight);
@@ -35,13 +35,13 @@ public:
     }
 };
 
-class FakePointerLocation final : public PointerLocation {
+class FakePointerLocation final : public platform::IPointerLocation {
 public:
     QPointF at;
     QPointF position() const override { return at; }
 };
 
-class FakeClickMonitor final : public GlobalClickMonitor {
+class FakeClickMonitor final : public platform::IGlobalClickMonitor {
 public:
     bool available = true;
     bool running = false;
@@ -51,7 +51,7 @@ public:
 };
 
 // Records what the hot-key centre asks of the system.
-class FakeGlobalHotkey final : public GlobalHotkey {
+class FakeGlobalHotkey final : public platform::IGlobalHotkey {
 public:
     bool handlerWorks = true;
     bool grabWorks = true;
@@ -80,13 +80,13 @@ public:
     }
 };
 
-class FakeWorkspace final : public Workspace {
+class FakeWorkspace final : public platform::IWorkspace {
 public:
-    QList<WorkspaceWindow> list;
+    QList<platform::WorkspaceWindow> list;
     QSet<quint64> gone;
     QList<quint64> minimized, restored;
 
-    QList<WorkspaceWindow> windows() const override { return list; }
+    QList<platform::WorkspaceWindow> windows() const override { return list; }
     void minimize(quint64 id) override { minimized << id; }
     void restore(quint64 id) override { restored << id; }
     bool exists(quint64 id) const override { return !gone.contains(id); }

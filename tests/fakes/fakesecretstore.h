@@ -15,7 +15,7 @@
 // until the test calls release(). With answerAfterMs set instead, each
 // answer comes that long later from the event loop, as a keyring that asks
 // the user first does.
-class FakeSecretStore final : public SecretStore {
+class FakeSecretStore final : public platform::ISecretStore {
 public:
     void readPassword(const QString &service, const QString &account, ReadCallback done) override
     {

@@ -8,7 +8,7 @@
 #include <QString>
 
 // A status area that keeps what it was asked to show.
-class FakeStatusTray : public StatusTray {
+class FakeStatusTray : public platform::IStatusTray {
 public:
     void show(const QIcon &shownIcon, const QString &shownTip, QMenu *shownMenu) override
     {

@@ -26,7 +26,7 @@
 #include "core/random.h"
 #include "island/notchviewmodel.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "update/updateservice.h"
 
 #include <QNetworkAccessManager>

@@ -2,7 +2,7 @@
 #include "services/clipboardstore.h"
 #include "home/homemodel.h"
 #include "support/islandtest.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "home/timerrowstate.h"
 #include "services/timerstore.h"
 #include "media/voicememoengine.h"
@@ -85,7 +85,7 @@ TEST_F(HomeModelTest, DraggedTileLandsWhereItWasDroppedPastIconOnlyModules)
 
 TEST_F(HomeModelTest, GrantsFoundWhileListingAreRecordedAfterwards)
 {
-    fakes->permissionBackend.location = PermissionBackend::LocationAccess::AuthorizedWhenInUse;
+    fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::AuthorizedWhenInUse;
     showOnly({"weather", "player"});
     EXPECT_EQ(home.visibleModules(), QStringList({"player", "weather"}));
     // Not while the list was being made...
@@ -95,10 +95,10 @@ TEST_F(HomeModelTest, GrantsFoundWhileListingAreRecordedAfterwards)
     EXPECT_TRUE(fakes->permissions.storedGrantedSet().contains("location"));
 
     // Recorded, then denied: hidden; recorded and undetermined: shown.
-    fakes->permissionBackend.location = PermissionBackend::LocationAccess::Denied;
+    fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::Denied;
     fakes->settings.setHideNotchVersion(true); // any settings change lists again
     EXPECT_EQ(home.visibleModules(), QStringList({"player"}));
-    fakes->permissionBackend.location = PermissionBackend::LocationAccess::NotDetermined;
+    fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::NotDetermined;
     fakes->settings.setHideNotchVersion(false);
     EXPECT_EQ(home.visibleModules(), QStringList({"player", "weather"}));
 }

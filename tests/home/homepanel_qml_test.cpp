@@ -127,8 +127,8 @@ TEST_F(HomePanelQmlTest, VoiceMemosFlowsShowInThePanel)
 
 TEST_F(HomePanelQmlTest, CalendarShowsTwoEventsAndTheAllowedReminder)
 {
-    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
-    fakes->permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.reminders = platform::IPermissionBackend::CalendarAccess::FullAccess;
     QList<platform::CalendarEvent> events;
     for (int i = 0; i < 3; ++i) {
         platform::CalendarEvent e;
@@ -389,7 +389,7 @@ TEST_F(HomePointerTest, SmallCardDetails)
     }
 
     // "Join" presses like the island's other buttons.
-    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
     platform::CalendarEvent call;
     call.title = QStringLiteral("Standup");
     call.start = clock.now().addSecs(600);

@@ -130,7 +130,7 @@ TEST_F(MediaTest, LiveActivityWithTracksAndWork)
 
 TEST_F(MediaTest, MirrorOpensWithTheCameraAndClosesToHome)
 {
-    fakes->permissionBackend.camera = PermissionBackend::CaptureAccess::Authorized;
+    fakes->permissionBackend.camera = platform::IPermissionBackend::CaptureAccess::Authorized;
     model->openChromeIcon(ChromeIcon::mirror);
     EXPECT_EQ(model->state(), NotchState::mirror);
     EXPECT_EQ(model->showsAmbientOrCamera(), AmbientKind::mirror);
@@ -153,7 +153,7 @@ TEST_F(MediaTest, MirrorOpensWithTheCameraAndClosesToHome)
 
 TEST_F(MediaTest, RevokingTheCameraLeavesTheMirrorForHome)
 {
-    fakes->permissionBackend.camera = PermissionBackend::CaptureAccess::Authorized;
+    fakes->permissionBackend.camera = platform::IPermissionBackend::CaptureAccess::Authorized;
     model->openChromeIcon(ChromeIcon::mirror);
     ASSERT_EQ(model->state(), NotchState::mirror);
     fakes->defaults->setBool(QStringLiteral("wantCamera"), false);
@@ -165,7 +165,7 @@ TEST_F(MediaTest, RevokingTheCameraLeavesTheMirrorForHome)
 TEST_F(MediaTest, SittingTooCloseGivesAPulseAtMostEveryFortySeconds)
 {
     fakes->settings.setEyeStrainGuard(true);
-    fakes->permissionBackend.camera = PermissionBackend::CaptureAccess::Authorized;
+    fakes->permissionBackend.camera = platform::IPermissionBackend::CaptureAccess::Authorized;
     model->openChromeIcon(ChromeIcon::mirror);
     fakes->faces.faces = {QRectF(0.1, 0.1, 0.6, 0.7)};
     fakes->camera.deliverFrame();

@@ -18,7 +18,7 @@ protected:
     // A calendar event starting minutes from now, read in by one tick.
     void eventIn(int minutes)
     {
-        fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+        fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
         platform::CalendarEvent event;
         event.title = QStringLiteral("Standup");
         event.start = clock.now().addSecs(minutes * 60);

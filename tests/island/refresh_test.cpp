@@ -16,9 +16,9 @@ protected:
         fakes->interfaces.addIPv4(QStringLiteral("eth0"), QStringLiteral("192.168.1.5"));
         make();
     }
-    void grantCalendar() { fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess; }
-    void grantReminders() { fakes->permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess; }
-    void grantLocation() { fakes->permissionBackend.location = PermissionBackend::LocationAccess::AuthorizedWhenInUse; }
+    void grantCalendar() { fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess; }
+    void grantReminders() { fakes->permissionBackend.reminders = platform::IPermissionBackend::CalendarAccess::FullAccess; }
+    void grantLocation() { fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::AuthorizedWhenInUse; }
     void addEvent(const QString &title, int minutesAhead)
     {
         platform::CalendarEvent event;
@@ -102,7 +102,7 @@ TEST_F(RefreshTest, ReadingsFollowTheirPermissions)
     EXPECT_FALSE(model->nextEvent());
 
     defaults->setBool(QStringLiteral("wantCalendar"), true);
-    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::Denied;
+    fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::Denied;
     model->tick();
     EXPECT_TRUE(model->upcomingEvents().isEmpty());
 }

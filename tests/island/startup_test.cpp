@@ -92,7 +92,7 @@ TEST_F(StartupTest, StopLeavesNoTaskOrRegistrationBehind)
 
     // Notices after stop reach nothing.
     const size_t fetches = fakes->calendar.pendingFetches.size();
-    fakes->permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.reminders = platform::IPermissionBackend::CalendarAccess::FullAccess;
     fakes->notifications.post(AppNotifications::PermissionsChanged);
     QCoreApplication::processEvents();
     EXPECT_EQ(fakes->calendar.pendingFetches.size(), fetches);
@@ -110,7 +110,7 @@ TEST_F(StartupTest, ASecondStartIsIgnored)
     EXPECT_EQ(scheduler->pendingCount(), tasks);
 
     // One permissions notice, one reminders refresh.
-    fakes->permissionBackend.reminders = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.reminders = platform::IPermissionBackend::CalendarAccess::FullAccess;
     const size_t fetches = fakes->calendar.pendingFetches.size();
     fakes->notifications.post(AppNotifications::PermissionsChanged);
     QCoreApplication::processEvents();

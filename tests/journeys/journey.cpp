@@ -142,7 +142,7 @@ bool Journey::start()
     options.replacements.mediaPlayers = &m_players;
     options.replacements.mediaKeySender = &m_keySender;
     options.replacements.secrets = &m_secrets;
-    m_permissions.camera = PermissionBackend::CaptureAccess::Authorized;
+    m_permissions.camera = platform::IPermissionBackend::CaptureAccess::Authorized;
     options.replacements.permissions = &m_permissions;
     options.weatherBase = m_web.baseUrl();
     options.translatorBase = m_web.baseUrl();

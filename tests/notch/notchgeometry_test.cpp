@@ -7,9 +7,9 @@ using ScreenSpace::maxY;
 
 namespace {
 // A notched 1512 x 982 screen at the origin with a 32-high housing.
-ScreenInfo notched(double inset, std::optional<QRectF> left, std::optional<QRectF> right)
+platform::ScreenInfo notched(double inset, std::optional<QRectF> left, std::optional<QRectF> right)
 {
-    ScreenInfo s = FakeScreenProvider::plain("built-in", 0, 0, 1512, 982, 37);
+    platform::ScreenInfo s = FakeScreenProvider::plain("built-in", 0, 0, 1512, 982, 37);
     s.topInset = inset;
     s.auxiliaryTopLeft = left;
     s.auxiliaryTopRight = right;
@@ -21,7 +21,7 @@ TEST(NotchGeometryTest, NotchRectangleForEveryKindOfScreen)
 {
     struct Case {
         const char *name;
-        ScreenInfo screen;
+        platform::ScreenInfo screen;
         bool floating;
         QRectF notch;
         bool hardware;
@@ -51,9 +51,9 @@ TEST(NotchGeometryTest, NotchRectangleForEveryKindOfScreen)
 
 TEST(NotchGeometryTest, ScreenChoicePrefersTheNotchedOneThenMainThenFirst)
 {
-    ScreenInfo external = FakeScreenProvider::plain("ext", -1920, 0, 1920, 1080);
-    ScreenInfo builtIn = notched(32, std::nullopt, std::nullopt);
-    ScreenInfo other = FakeScreenProvider::plain("other", 1512, 0, 1280, 800);
+    platform::ScreenInfo external = FakeScreenProvider::plain("ext", -1920, 0, 1920, 1080);
+    platform::ScreenInfo builtIn = notched(32, std::nullopt, std::nullopt);
+    platform::ScreenInfo other = FakeScreenProvider::plain("other", 1512, 0, 1280, 800);
 
     EXPECT_EQ(NotchGeometry::notchedScreen({external, builtIn}, external)->name, "built-in");
     EXPECT_EQ(NotchGeometry::notchedScreen({external, other}, other)->name, "other");
@@ -118,7 +118,7 @@ TEST(NotchGeometryTest, CollapsedIslandClampsDropAndEarAndStillCoversNotchAndLip
 
 TEST(NotchGeometryTest, DropShadowGrowsBelowWhenHangingAndBothWaysWhenFloating)
 {
-    const ScreenInfo s = FakeScreenProvider::plain("s", 0, 0, 1512, 982);
+    const platform::ScreenInfo s = FakeScreenProvider::plain("s", 0, 0, 1512, 982);
     const NotchGeometry hanging(s, false);
     const QRectF plain = hanging.islandRect(NotchState::hover, 0, PavletGame::hub, 2, 0, 0, false);
     const QRectF shadow = hanging.islandRect(NotchState::hover, 0, PavletGame::hub, 2, 0, 0, true);

@@ -19,7 +19,7 @@ IslandSpring stepped(double value, double vel, double target, double dt)
 
 TEST(PanelSpringAnimatorTest, StepsAreFirstSixtiethThenMeasuredAndClamped)
 {
-    PanelSpringAnimator a;
+    PanelAnimator a;
     const QRectF from(0, 950, 200, 32), to(0, 900, 400, 82);
     a.jump(from);
     ASSERT_TRUE(a.animateTo(to, from));
@@ -44,7 +44,7 @@ TEST(PanelSpringAnimatorTest, StepsAreFirstSixtiethThenMeasuredAndClamped)
 
 TEST(PanelSpringAnimatorTest, NoAnimationWithinHalfAPoint)
 {
-    PanelSpringAnimator a;
+    PanelAnimator a;
     const QRectF here(100, 950, 200, 32);
     a.jump(here);
     EXPECT_FALSE(a.animateTo(here.adjusted(0.2, -0.3, 0.2, 0.1), here));
@@ -54,7 +54,7 @@ TEST(PanelSpringAnimatorTest, NoAnimationWithinHalfAPoint)
 
 TEST(PanelSpringAnimatorTest, RetargetKeepsPositionsAndVelocities)
 {
-    PanelSpringAnimator a;
+    PanelAnimator a;
     const QRectF from(0, 950, 200, 32);
     a.jump(from);
     a.animateTo(QRectF(0, 900, 400, 82), from);
@@ -68,7 +68,7 @@ TEST(PanelSpringAnimatorTest, RetargetKeepsPositionsAndVelocities)
 
 TEST(PanelSpringAnimatorTest, FramesNeverShrinkBelowTheNotch)
 {
-    PanelSpringAnimator a;
+    PanelAnimator a;
     const QRectF from(0, 950, 300, 60);
     a.jump(from);
     a.animateTo(QRectF(100, 950, 100, 20), from);

@@ -10,11 +10,11 @@ TEST(AutostartLoginItemTest, WritesReadsAndRemovesTheEntry)
 {
     QTemporaryDir home;
     AutostartLoginItem item(home.path(), "/opt/pav let/pavlet");
-    EXPECT_EQ(item.status(), LoginItem::Status::NotRegistered);
+    EXPECT_EQ(item.status(), platform::ILoginItem::Status::NotRegistered);
     QString error;
     ASSERT_TRUE(item.registerItem(&error)) << error.toStdString();
     EXPECT_EQ(item.entryPath(), home.path() + "/autostart/pavlet.desktop");
-    EXPECT_EQ(item.status(), LoginItem::Status::Enabled);
+    EXPECT_EQ(item.status(), platform::ILoginItem::Status::Enabled);
     QFile f(item.entryPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
@@ -36,14 +36,14 @@ TEST(AutostartLoginItemTest, HiddenEntryCountsAsNotRegistered)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Desktop Entry]\nType=Application\nExec=pavlet\nHidden=true\n");
     f.close();
-    EXPECT_EQ(AutostartLoginItem(home.path()).status(), LoginItem::Status::NotRegistered);
+    EXPECT_EQ(AutostartLoginItem(home.path()).status(), platform::ILoginItem::Status::NotRegistered);
 }
 
 TEST(LinuxPermissionBackendTest, CameraAndCalendarFollowTheFiles)
 {
     QTemporaryDir data, dev;
     LinuxPermissionBackend backend(data.path(), dev.path());
-    using B = PermissionBackend;
+    using B = platform::IPermissionBackend;
     EXPECT_EQ(backend.cameraAccess(), B::CaptureAccess::NotDetermined);
     QFile cam(dev.path() + "/video0");
     ASSERT_TRUE(cam.open(QIODevice::WriteOnly));

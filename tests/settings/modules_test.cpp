@@ -61,7 +61,7 @@ TEST_F(ModulesTest, PagesFollowTheOrderAndTheHiddenSet)
 TEST_F(ModulesTest, PermissionLineFollowsTheWishAndTheGrant)
 {
     ModulesPresenter &p = presenter();
-    fakes->permissionBackend.location = PermissionBackend::LocationAccess::AuthorizedWhenInUse;
+    fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::AuthorizedWhenInUse;
     struct Case {
         HomeModule module;
         QString wantKey;

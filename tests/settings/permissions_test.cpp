@@ -1,6 +1,6 @@
 #include "settingsfixture.h"
 
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 
 #include <QSignalSpy>
 
@@ -51,7 +51,7 @@ TEST_F(PermissionsPageTest, AllowRecommendedWalksInOrderSettingEachWishFirst)
     // Accessibility polls eight times 0.35 s apart before it gives up.
     scheduler->advance(3000);
     ASSERT_TRUE(waitUntil([&] { return seen.size() == 3; }));
-    backend().answerLocation(PermissionBackend::LocationAccess::Denied);
+    backend().answerLocation(platform::IPermissionBackend::LocationAccess::Denied);
     ASSERT_TRUE(waitUntil([&] { return !p.walking(); }));
     EXPECT_EQ(seen, (QStringList{"Accessibility+", "Calendar+", "Location+"}));
     EXPECT_TRUE(defaults->boolValue("wantAccessibility", false));
@@ -61,8 +61,8 @@ TEST_F(PermissionsPageTest, AllowRecommendedWalksInOrderSettingEachWishFirst)
 TEST_F(PermissionsPageTest, StatusWordsButtonsAndTheBluetoothCard)
 {
     PermissionsPresenter &p = presenter();
-    backend().camera = PermissionBackend::CaptureAccess::Denied;
-    backend().calendar = PermissionBackend::CalendarAccess::FullAccess;
+    backend().camera = platform::IPermissionBackend::CaptureAccess::Denied;
+    backend().calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
     p.refresh();
     struct Case {
         QString id;
@@ -97,8 +97,8 @@ TEST_F(PermissionsPageTest, StatusWordsButtonsAndTheBluetoothCard)
 TEST_F(PermissionsPageTest, WishSwitchOpensSettingsAsksOrOnlyStores)
 {
     PermissionsPresenter &p = presenter();
-    backend().camera = PermissionBackend::CaptureAccess::Denied;
-    backend().calendar = PermissionBackend::CalendarAccess::FullAccess;
+    backend().camera = platform::IPermissionBackend::CaptureAccess::Denied;
+    backend().calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
     p.setWants("camera", true);
     EXPECT_EQ(backend().openedUrls.size(), 1);
     p.setWants("calendar", true);
@@ -119,7 +119,7 @@ TEST_F(PermissionsPageTest, NoSecondRequestWhileOneRuns)
     p.setWants("location", true);
     EXPECT_EQ(backend().locationRequests, 1);
     EXPECT_TRUE(rowOf("location").requesting);
-    backend().answerLocation(PermissionBackend::LocationAccess::AuthorizedWhenInUse);
+    backend().answerLocation(platform::IPermissionBackend::LocationAccess::AuthorizedWhenInUse);
     ASSERT_TRUE(waitUntil([&] { return !rowOf("location").requesting; }));
     EXPECT_EQ(rowOf("location").statusWord, "Granted");
 }
@@ -132,17 +132,17 @@ TEST_F(PermissionsPageTest, RefreshesOnItsTimerOnlyWhileShownAndOnNotices)
     EXPECT_EQ(p.refreshInterval(), 1000);
     p.setSheetVisible(true);
     EXPECT_EQ(p.refreshInterval(), 400);
-    backend().location = PermissionBackend::LocationAccess::AuthorizedWhenInUse;
+    backend().location = platform::IPermissionBackend::LocationAccess::AuthorizedWhenInUse;
     scheduler->advance(400);
     EXPECT_EQ(rowOf("location").statusWord, "Granted");
     // A notice refreshes at once, without the timer.
-    backend().camera = PermissionBackend::CaptureAccess::Authorized;
+    backend().camera = platform::IPermissionBackend::CaptureAccess::Authorized;
     fakes->notifications.post(AppNotifications::PermissionsChanged);
     EXPECT_EQ(rowOf("camera").statusWord, "Granted");
     // Hidden, nothing reads the statuses.
     p.setSheetVisible(false);
     p.setPageVisible(false);
-    backend().camera = PermissionBackend::CaptureAccess::Denied;
+    backend().camera = platform::IPermissionBackend::CaptureAccess::Denied;
     scheduler->advance(5000);
     fakes->notifications.post(AppNotifications::PermissionsChanged);
     EXPECT_EQ(rowOf("camera").statusWord, "Granted");

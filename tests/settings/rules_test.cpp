@@ -1,7 +1,7 @@
 #include "settingsfixture.h"
 #include "settings/clocksample.h"
 #include "settings/settingstimezones.h"
-#include "settings/updatecard.h"
+#include "settings/updatecardmodel.h"
 #include "support/updatemanifest.h"
 
 #include <QTimeZone>

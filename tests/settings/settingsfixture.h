@@ -8,8 +8,8 @@
 #include "settings/modulespresenter.h"
 #include "settings/permissionspresenter.h"
 #include "settings/settingsnavigation.h"
-#include "settings/updatecard.h"
-#include "settings/worldclockseditor.h"
+#include "settings/updatecardmodel.h"
+#include "settings/worldclockseditormodel.h"
 #include "support/qmltest.h"
 #include "settings/settingswindowcontroller.h"
 

@@ -50,13 +50,13 @@ TEST(IncludeDirectionTest, TheTableReadsAsDrawn)
         {"app/compositionroot.cpp", "platform/linux/x11mediakeys.h", true},
         {"app/appdelegate.cpp", "platform/linux/x11mediakeys.h", false},
         {"main.cpp", "platform/linux/displaycheck.h", false},
-        {"platform/linux/x11mediakeys.cpp", "platform/linux/x11keygrabs.h", true},
+        {"platform/linux/x11mediakeys.cpp", "platform/linux/x11keygrab.h", true},
         {"platform/linux/qtscreenprovider.cpp", "notch/notchgeometry.h", false},
         {"main.cpp", "app/compositionroot.h", true},
         {"newfolder/thing.cpp", "core/clock.h", false},
         {"style/accent.cpp", "core/clock.h", true},
         {"games/gameviews.cpp", "style/palette.h", true},
-        {"style/palette.cpp", "platform/screens.h", false},
+        {"style/palette.cpp", "platform/screenprovider.h", false},
         {"style/palette.cpp", "island/islandtypes.h", false},
     };
     for (const auto &c : cases)

@@ -16,7 +16,7 @@ PongPointerProbe::PongPointerProbe(QQuickItem *parent) : QQuickItem(parent)
     setAcceptHoverEvents(false);
 }
 
-void PongPointerProbe::setSource(QQmlEngine *engine, const PointerLocation *pointer, Scheduler *scheduler)
+void PongPointerProbe::setSource(QQmlEngine *engine, const platform::IPointerLocation *pointer, Scheduler *scheduler)
 {
     engine->setProperty(pointerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(pointer)));
     engine->setProperty(schedulerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(scheduler)));
@@ -31,7 +31,7 @@ void PongPointerProbe::componentComplete()
 {
     QQuickItem::componentComplete();
     if (QQmlEngine *engine = qmlEngine(this)) {
-        m_pointer = reinterpret_cast<const PointerLocation *>(engine->property(pointerProperty).value<quintptr>());
+        m_pointer = reinterpret_cast<const platform::IPointerLocation *>(engine->property(pointerProperty).value<quintptr>());
         m_scheduler = reinterpret_cast<Scheduler *>(engine->property(schedulerProperty).value<quintptr>());
     }
     restartPolling();

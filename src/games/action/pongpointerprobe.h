@@ -5,7 +5,7 @@
 #include <QQuickItem>
 #include <QtQml/qqmlregistration.h>
 
-class PointerLocation;
+namespace platform { class IPointerLocation; }
 class QQmlEngine;
 
 // Steers Pong's paddle from the pointer without a click: while it sits in a
@@ -25,7 +25,7 @@ public:
 
     // Where probes made by this engine read the pointer and who paces them.
     // Without a source a probe stays still.
-    static void setSource(QQmlEngine *engine, const PointerLocation *pointer, Scheduler *scheduler);
+    static void setSource(QQmlEngine *engine, const platform::IPointerLocation *pointer, Scheduler *scheduler);
 
     // Whether a pointer at local x over an item width × height steers.
     static bool steers(double x, double width, double height);
@@ -46,7 +46,7 @@ protected:
 private:
     void restartPolling();
 
-    const PointerLocation *m_pointer = nullptr;
+    const platform::IPointerLocation *m_pointer = nullptr;
     Scheduler *m_scheduler = nullptr;
     TaskHandle m_task;
 };

@@ -19,7 +19,7 @@ QString AutostartLoginItem::entryPath() const
     return m_configDir + QStringLiteral("/autostart/pavlet.desktop");
 }
 
-LoginItem::Status AutostartLoginItem::status() const
+platform::ILoginItem::Status AutostartLoginItem::status() const
 {
     QFile file(entryPath());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))

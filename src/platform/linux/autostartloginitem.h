@@ -5,7 +5,7 @@
 // Launch at login through an XDG autostart entry in
 // $XDG_CONFIG_HOME/autostart/. The entry counts as enabled while the file
 // exists and does not say Hidden=true.
-class AutostartLoginItem final : public LoginItem {
+class AutostartLoginItem final : public platform::ILoginItem {
 public:
     // configDir: the XDG config folder; empty means the user's.
     // command: what the entry starts; empty means this program.

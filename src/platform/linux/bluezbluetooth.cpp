@@ -46,7 +46,7 @@ QVariantMap unwrap(const QVariant &v)
 
 } // namespace
 
-BluetoothDevice BlueZBluetooth::Entry::device() const
+platform::BluetoothDevice BlueZBluetooth::Entry::device() const
 {
     return {address, alias.isEmpty() ? name : alias, paired, connected};
 }
@@ -119,9 +119,9 @@ void BlueZBluetooth::clear()
     emit devicesChanged();
 }
 
-QList<BluetoothDevice> BlueZBluetooth::pairedDevices() const
+QList<platform::BluetoothDevice> BlueZBluetooth::pairedDevices() const
 {
-    QList<BluetoothDevice> paired;
+    QList<platform::BluetoothDevice> paired;
     for (const Entry &e : m_devices) {
         if (e.paired)
             paired.append(e.device());
@@ -194,7 +194,7 @@ void BlueZBluetooth::onInterfacesRemoved(const QDBusMessage &message)
         return;
     const Entry gone = m_devices.take(path);
     if (gone.connected) {
-        BluetoothDevice device = gone.device();
+        platform::BluetoothDevice device = gone.device();
         device.connected = false;
         fire(device, false);
     }
@@ -209,7 +209,7 @@ void BlueZBluetooth::onPropertiesChanged(const QDBusMessage &message)
     emit devicesChanged();
 }
 
-void BlueZBluetooth::fire(const BluetoothDevice &device, bool connected)
+void BlueZBluetooth::fire(const platform::BluetoothDevice &device, bool connected)
 {
     // Callbacks may withdraw registrations: walk a copy of the ids.
     const QList<int> ids = m_notes.keys();

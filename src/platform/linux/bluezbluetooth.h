@@ -18,13 +18,13 @@ class QDBusServiceWatcher;
 // bus. A device's Connected property turning true or false fires the
 // registered notifications. When bluetoothd goes away the copy is emptied;
 // when it comes back it is loaded again.
-class BlueZBluetooth final : public QObject, public BluetoothService {
+class BlueZBluetooth final : public QObject, public platform::IBluetoothService {
     Q_OBJECT
 public:
     explicit BlueZBluetooth(const QDBusConnection &systemBus, QObject *parent = nullptr);
     ~BlueZBluetooth() override;
 
-    QList<BluetoothDevice> pairedDevices() const override;
+    QList<platform::BluetoothDevice> pairedDevices() const override;
     int registerForConnectNotifications(Callback callback) override;
     int registerForDisconnectNotification(const QString &address, Callback callback) override;
     void unregister(int id) override;
@@ -48,7 +48,7 @@ private:
         QString name;
         bool paired = false;
         bool connected = false;
-        BluetoothDevice device() const;
+        platform::BluetoothDevice device() const;
     };
     struct Note {
         QString address; // empty: any device connecting
@@ -58,7 +58,7 @@ private:
     void load();
     void clear();
     void applyProperties(const QString &path, const QVariantMap &props, bool added);
-    void fire(const BluetoothDevice &device, bool connected);
+    void fire(const platform::BluetoothDevice &device, bool connected);
 
     QDBusConnection m_bus;
     QDBusServiceWatcher *m_watcher = nullptr;

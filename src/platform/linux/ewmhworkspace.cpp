@@ -27,9 +27,9 @@ EwmhWorkspace::~EwmhWorkspace()
         xcb_disconnect(m_conn);
 }
 
-QList<WorkspaceWindow> EwmhWorkspace::windows() const
+QList<platform::WorkspaceWindow> EwmhWorkspace::windows() const
 {
-    QList<WorkspaceWindow> out;
+    QList<platform::WorkspaceWindow> out;
     if (!m_ready)
         return out;
     auto *ewmh = const_cast<xcb_ewmh_connection_t *>(&m_ewmh);
@@ -39,7 +39,7 @@ QList<WorkspaceWindow> EwmhWorkspace::windows() const
         return out;
     const qint64 self = QCoreApplication::applicationPid();
     for (quint32 i = 0; i < list.windows_len; ++i) {
-        WorkspaceWindow w;
+        platform::WorkspaceWindow w;
         w.id = list.windows[i];
         uint32_t pid = 0;
         if (xcb_ewmh_get_wm_pid_reply(ewmh, xcb_ewmh_get_wm_pid(ewmh, list.windows[i]), &pid, nullptr))

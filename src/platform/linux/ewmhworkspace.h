@@ -9,14 +9,14 @@
 // _NET_WM_STATE_HIDDEN for minimized ones, _NET_WM_WINDOW_TYPE for ordinary
 // ones, WM_CHANGE_STATE to minimize and a map request to bring one back.
 // Without a window manager the list is empty.
-class EwmhWorkspace final : public Workspace {
+class EwmhWorkspace final : public platform::IWorkspace {
 public:
     EwmhWorkspace();
     ~EwmhWorkspace() override;
     EwmhWorkspace(const EwmhWorkspace &) = delete;
     EwmhWorkspace &operator=(const EwmhWorkspace &) = delete;
 
-    QList<WorkspaceWindow> windows() const override;
+    QList<platform::WorkspaceWindow> windows() const override;
     void minimize(quint64 id) override;
     void restore(quint64 id) override;
     bool exists(quint64 id) const override;

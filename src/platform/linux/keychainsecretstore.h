@@ -10,7 +10,7 @@
 // delete after changeTimeoutMs, answers as failed; its late answer is then
 // dropped. Reads may wait on the keyring's unlock prompt; a save the user is
 // waiting for counts a store that stays silent a few seconds as absent.
-class KeychainSecretStore final : public QObject, public SecretStore {
+class KeychainSecretStore final : public QObject, public platform::ISecretStore {
     Q_OBJECT
 public:
     explicit KeychainSecretStore(int readTimeoutMs = 25000, int changeTimeoutMs = 4000, QObject *parent = nullptr);

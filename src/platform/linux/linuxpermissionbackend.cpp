@@ -9,7 +9,7 @@
 #include <QTimer>
 
 LinuxPermissionBackend::LinuxPermissionBackend(const QString &dataDir, const QString &devDir, QObject *parent)
-    : PermissionBackend(parent),
+    : platform::IPermissionBackend(parent),
       m_dataDir(dataDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) : dataDir),
       m_devDir(devDir)
 {
@@ -22,7 +22,7 @@ bool LinuxPermissionBackend::accessibilityTrusted(bool)
     return true;
 }
 
-PermissionBackend::CalendarAccess LinuxPermissionBackend::calendarAccess(bool events)
+platform::IPermissionBackend::CalendarAccess LinuxPermissionBackend::calendarAccess(bool events)
 {
     const QFileInfo dir(m_dataDir + (events ? QStringLiteral("/evolution/calendar") : QStringLiteral("/evolution/tasks")));
     if (dir.exists() && !(dir.isReadable() && dir.isExecutable()))
@@ -51,7 +51,7 @@ QGeoPositionInfoSource *LinuxPermissionBackend::positionSource()
     return m_position;
 }
 
-PermissionBackend::LocationAccess LinuxPermissionBackend::locationAccess()
+platform::IPermissionBackend::LocationAccess LinuxPermissionBackend::locationAccess()
 {
     QGeoPositionInfoSource *source = positionSource();
     if (!source)
@@ -68,7 +68,7 @@ void LinuxPermissionBackend::requestLocationWhenInUse()
     QTimer::singleShot(0, this, [this, access] { emit locationAccessChanged(access); });
 }
 
-PermissionBackend::CaptureAccess LinuxPermissionBackend::cameraAccess()
+platform::IPermissionBackend::CaptureAccess LinuxPermissionBackend::cameraAccess()
 {
     const QFileInfoList devices = QDir(m_devDir).entryInfoList({QStringLiteral("video*")}, QDir::System | QDir::Files);
     if (devices.isEmpty())
@@ -86,7 +86,7 @@ void LinuxPermissionBackend::requestCameraAccess(std::function<void(bool)> done)
     QTimer::singleShot(0, this, [done, granted] { done(granted); });
 }
 
-PermissionBackend::AutomationAnswer LinuxPermissionBackend::automationAnswer(const QString &, bool)
+platform::IPermissionBackend::AutomationAnswer LinuxPermissionBackend::automationAnswer(const QString &, bool)
 {
     return AutomationAnswer::Allowed;
 }

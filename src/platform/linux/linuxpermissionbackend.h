@@ -14,7 +14,7 @@ class QGeoPositionInfoSource;
 // - location: QtPositioning's default source (geoclue on a desktop).
 // Settings addresses open the desktop's settings application when one is
 // installed.
-class LinuxPermissionBackend final : public PermissionBackend {
+class LinuxPermissionBackend final : public platform::IPermissionBackend {
     Q_OBJECT
 public:
     // dataDir: the XDG data folder (for the calendar data); devDir: /dev.

@@ -26,7 +26,7 @@ constexpr int callTimeoutMs = 2000;
 } // namespace
 
 PowerProfilesLowPowerMode::PowerProfilesLowPowerMode(const QDBusConnection &systemBus, QObject *parent)
-    : LowPowerMode(parent)
+    : platform::ILowPowerMode(parent)
     , m_bus(systemBus)
 {
     if (!m_bus.isConnected()) {

@@ -13,7 +13,7 @@ class QDBusServiceWatcher;
 // org.freedesktop.UPower.PowerProfiles, older ones (Debian 12) as
 // net.hadess.PowerProfiles; the newer name is asked first. Without a daemon
 // the system is never in Low Power Mode.
-class PowerProfilesLowPowerMode final : public LowPowerMode {
+class PowerProfilesLowPowerMode final : public platform::ILowPowerMode {
     Q_OBJECT
 public:
     explicit PowerProfilesLowPowerMode(const QDBusConnection &systemBus, QObject *parent = nullptr);

@@ -11,7 +11,7 @@
 #include <cmath>
 
 PulseAudioOutput::PulseAudioOutput(const QString &server, QObject *parent)
-    : AudioOutput(parent)
+    : platform::IAudioOutput(parent)
     , m_server(server)
 {
     pa_cvolume_init(&m_cvolume);

@@ -21,7 +21,7 @@
 // Everything runs on Qt's event loop; no call waits for the server. Readings
 // come from the last state the server reported, and a write reads back at
 // once.
-class PulseAudioOutput final : public AudioOutput {
+class PulseAudioOutput final : public platform::IAudioOutput {
     Q_OBJECT
 public:
     // server: a PulseAudio server address ("unix:/path"); empty for the

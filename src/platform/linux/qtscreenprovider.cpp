@@ -1,15 +1,15 @@
 #include "platform/linux/qtscreenprovider.h"
 
-#include "platform/screens.h"
+#include "platform/screenprovider.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
 namespace {
-ScreenInfo info(const QScreen *s, double primaryHeight)
+platform::ScreenInfo info(const QScreen *s, double primaryHeight)
 {
-    ScreenInfo i;
+    platform::ScreenInfo i;
     i.name = s->name();
     i.frame = ScreenSpace::flip(QRectF(s->geometry()), primaryHeight);
     i.visibleFrame = ScreenSpace::flip(QRectF(s->availableGeometry()), primaryHeight);
@@ -18,7 +18,7 @@ ScreenInfo info(const QScreen *s, double primaryHeight)
 } // namespace
 
 QtScreenProvider::QtScreenProvider(QObject *parent)
-    : ScreenProvider(parent)
+    : platform::IScreenProvider(parent)
 {
     for (QScreen *s : QGuiApplication::screens())
         watch(s);
@@ -26,14 +26,14 @@ QtScreenProvider::QtScreenProvider(QObject *parent)
         watch(s);
         emit screensChanged();
     });
-    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &ScreenProvider::screensChanged);
-    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &ScreenProvider::screensChanged);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &platform::IScreenProvider::screensChanged);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &platform::IScreenProvider::screensChanged);
 }
 
 void QtScreenProvider::watch(QScreen *screen)
 {
-    connect(screen, &QScreen::geometryChanged, this, &ScreenProvider::screensChanged);
-    connect(screen, &QScreen::availableGeometryChanged, this, &ScreenProvider::screensChanged);
+    connect(screen, &QScreen::geometryChanged, this, &platform::IScreenProvider::screensChanged);
+    connect(screen, &QScreen::availableGeometryChanged, this, &platform::IScreenProvider::screensChanged);
 }
 
 double QtScreenProvider::primaryHeight() const
@@ -42,16 +42,16 @@ double QtScreenProvider::primaryHeight() const
     return p ? p->geometry().y() + p->geometry().height() : 0;
 }
 
-QList<ScreenInfo> QtScreenProvider::screens() const
+QList<platform::ScreenInfo> QtScreenProvider::screens() const
 {
-    QList<ScreenInfo> out;
+    QList<platform::ScreenInfo> out;
     const double h = primaryHeight();
     for (const QScreen *s : QGuiApplication::screens())
         out << info(s, h);
     return out;
 }
 
-std::optional<ScreenInfo> QtScreenProvider::mainScreen() const
+std::optional<platform::ScreenInfo> QtScreenProvider::mainScreen() const
 {
     // The primary screen: the one the desktop's own top bar lives on.
     const QScreen *s = QGuiApplication::primaryScreen();

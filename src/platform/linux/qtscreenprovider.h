@@ -1,17 +1,17 @@
 #pragma once
 
 #include "platform/pointer.h"
-#include "platform/screens.h"
+#include "platform/screenprovider.h"
 
 // The screens as Qt reports them. No Linux screen reports a camera housing,
 // so every screen has a top inset of 0.
-class QtScreenProvider final : public ScreenProvider {
+class QtScreenProvider final : public platform::IScreenProvider {
     Q_OBJECT
 public:
     explicit QtScreenProvider(QObject *parent = nullptr);
 
-    QList<ScreenInfo> screens() const override;
-    std::optional<ScreenInfo> mainScreen() const override;
+    QList<platform::ScreenInfo> screens() const override;
+    std::optional<platform::ScreenInfo> mainScreen() const override;
     double primaryHeight() const override;
 
 private:
@@ -19,7 +19,7 @@ private:
 };
 
 // The pointer through QCursor.
-class QtPointerLocation final : public PointerLocation {
+class QtPointerLocation final : public platform::IPointerLocation {
 public:
     QPointF position() const override;
 };

@@ -9,7 +9,7 @@ class QSystemTrayIcon;
 
 // The status area of freedesktop desktops (StatusNotifierItem or the XEmbed
 // tray), through QSystemTrayIcon.
-class QtStatusTray : public QObject, public StatusTray {
+class QtStatusTray : public QObject, public platform::IStatusTray {
     Q_OBJECT
 public:
     explicit QtStatusTray(QObject *parent = nullptr);

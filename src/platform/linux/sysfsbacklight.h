@@ -14,7 +14,7 @@
 // Session.SetBrightness on the caller's session, which needs no privileges;
 // when logind refuses or is absent the file is written directly if that is
 // allowed. No device means no reading.
-class SysfsBacklight final : public QObject, public Backlight {
+class SysfsBacklight final : public QObject, public platform::IBacklight {
     Q_OBJECT
 public:
     static constexpr const char *defaultRoot = "/sys/class/backlight";

@@ -1,7 +1,7 @@
 #include "platform/linux/x11globalhotkey.h"
 
 #include "core/logging.h"
-#include "platform/linux/x11keygrabs.h"
+#include "platform/linux/x11keygrab.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -15,7 +15,7 @@ constexpr quint16 chordModifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1; // Ctr
 } // namespace
 
 X11GlobalHotkey::X11GlobalHotkey(QObject *parent)
-    : GlobalHotkey(parent)
+    : platform::IGlobalHotkey(parent)
 {
 }
 

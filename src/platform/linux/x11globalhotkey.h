@@ -2,7 +2,7 @@
 
 #include "platform/globalhotkey.h"
 #include "platform/linux/x11connection.h"
-#include "platform/linux/x11keygrabs.h"
+#include "platform/linux/x11keygrab.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QList>
@@ -13,7 +13,7 @@ class QSocketNotifier;
 // and Num Lock variants (grabs match modifiers exactly), on every key code
 // that carries the G key sym. When the server refuses a grab (another
 // program holds the chord) the grab fails as a whole.
-class X11GlobalHotkey final : public GlobalHotkey, public QAbstractNativeEventFilter {
+class X11GlobalHotkey final : public platform::IGlobalHotkey, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     explicit X11GlobalHotkey(QObject *parent = nullptr);

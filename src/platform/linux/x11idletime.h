@@ -4,7 +4,7 @@
 #include "platform/linux/x11connection.h"
 
 // Time since the last input from the X screen-saver extension.
-class X11IdleTime final : public IdleTime {
+class X11IdleTime final : public platform::IIdleTime {
 public:
     X11IdleTime();
     bool isAvailable() const { return m_available; }

@@ -15,7 +15,7 @@
 // screen when it is moved and resized (static bit gravity), and its resizes
 // happen under a server grab together with the new shape. Nothing happens
 // when Qt does not run on X11.
-class X11IslandWindowHints final : public IslandWindowHints {
+class X11IslandWindowHints final : public platform::IIslandWindowHints {
 public:
     void apply(QWindow *window, bool mapped) override;
     void beginFrameChange(QWindow *window) override;

@@ -7,7 +7,7 @@
 // Key places from the X server's key codes, which follow the keyboard's
 // evdev scan codes. Under any other window system the events carry no X key
 // code and the place is unknown.
-class X11KeyPositions : public KeyPositions {
+class X11KeyPositions : public platform::IKeyPositions {
 public:
     X11KeyPositions();
     int keyCode(const QKeyEvent &event) const override;

@@ -1,7 +1,7 @@
 #include "platform/linux/x11mediakeys.h"
 
 #include "core/logging.h"
-#include "platform/linux/x11keygrabs.h"
+#include "platform/linux/x11keygrab.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -147,8 +147,8 @@ bool X11MediaKeys::handleEvent(const void *message)
     if (it == m_actions.cend() || !m_tap)
         return false;
 
-    CapturedKey captured;
-    captured.kind = CapturedKey::Kind::MediaKey;
+    platform::CapturedKey captured;
+    captured.kind = platform::CapturedKey::Kind::MediaKey;
     captured.code = it.value();
     captured.down = type == XCB_KEY_PRESS;
     if (captured.down) {

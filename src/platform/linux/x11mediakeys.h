@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/linux/x11connection.h"
-#include "platform/linux/x11keygrabs.h"
+#include "platform/linux/x11keygrab.h"
 #include "platform/mediakeys.h"
 
 #include <QAbstractNativeEventFilter>
@@ -27,7 +27,7 @@ class QSocketNotifier;
 // X has no counterpart to remapping media keys onto function keys, to the hot
 // keys that carry them, or to a system volume display to remove: the capture
 // hands out neither.
-class X11MediaKeys final : public QObject, public MediaKeyCapture, public QAbstractNativeEventFilter {
+class X11MediaKeys final : public QObject, public platform::IMediaKeyCapture, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     explicit X11MediaKeys(QObject *parent = nullptr);

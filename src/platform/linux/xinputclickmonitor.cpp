@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 XInputClickMonitor::XInputClickMonitor(QObject *parent)
-    : GlobalClickMonitor(parent)
+    : platform::IGlobalClickMonitor(parent)
 {
 }
 

@@ -11,7 +11,7 @@ class QSocketNotifier;
 // every client that asks, whoever holds a grab). A press's number is its X
 // server time stamp, which the same press carries when it also arrives at
 // one of our windows.
-class XInputClickMonitor final : public GlobalClickMonitor {
+class XInputClickMonitor final : public platform::IGlobalClickMonitor {
     Q_OBJECT
 public:
     explicit XInputClickMonitor(QObject *parent = nullptr);

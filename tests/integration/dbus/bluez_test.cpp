@@ -36,7 +36,7 @@ TEST_F(BlueZTest, ReportsConnectionsOnceAndNothingAfterStop)
     BlueZBluetooth bluez(bus.connection());
     ASSERT_TRUE(waitUntil([&] { return bluez.isLoaded(); }));
     ASSERT_EQ(bluez.pairedDevices().size(), 1);
-    EXPECT_EQ(bluez.pairedDevices().first(), (BluetoothDevice{addr, "Headphones", true, false}));
+    EXPECT_EQ(bluez.pairedDevices().first(), (platform::BluetoothDevice{addr, "Headphones", true, false}));
 
     BluetoothMonitor monitor(&bluez);
     QStringList events;

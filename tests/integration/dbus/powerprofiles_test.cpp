@@ -68,7 +68,7 @@ TEST_F(PowerProfilesTest, NewerDaemonNameIsAskedFirst)
     EXPECT_EQ(mode.activeProfile(), "power-saver");
     EXPECT_TRUE(mode.isLowPowerModeEnabled());
 
-    QSignalSpy changed(&mode, &LowPowerMode::powerStateChanged);
+    QSignalSpy changed(&mode, &platform::ILowPowerMode::powerStateChanged);
     setProfile(name, path, "balanced");
     ASSERT_TRUE(waitUntil([&] { return changed.count() == 1; }));
     EXPECT_FALSE(mode.isLowPowerModeEnabled());

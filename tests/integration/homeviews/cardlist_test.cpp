@@ -68,8 +68,8 @@ class HomeOpeningTest : public HomeCardListTest, public testing::WithParamInterf
 
 TEST_P(HomeOpeningTest, EveryCardInPlaceAfterEveryOpening)
 {
-    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
-    fakes->permissionBackend.location = PermissionBackend::LocationAccess::AuthorizedWhenInUse;
+    fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::AuthorizedWhenInUse;
     if (!GetParam().modules.isEmpty())
         showOnly(GetParam().modules);
     else

@@ -53,8 +53,8 @@ TEST_F(HomeScreenshotTest, HomeInTheIslandAndInEditMode)
 
 TEST_F(HomeScreenshotTest, EveryCard)
 {
-    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
-    fakes->permissionBackend.location = PermissionBackend::LocationAccess::AuthorizedWhenInUse;
+    fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::AuthorizedWhenInUse;
     make();
     model->tick();
     // Five or six cards a picture, each card once.

@@ -4,7 +4,7 @@
 #include "fakes/fakepermissionbackend.h"
 #include "fakes/fakesecretstore.h"
 #include "store/appsettings.h"
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 #include "support/localhttpserver.h"
 #include "support/pavlettest.h"
 #include "support/qmleval.h"

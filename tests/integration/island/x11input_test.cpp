@@ -27,7 +27,7 @@ TEST(X11GlobalHotkeyTest, CtrlAltGArrivesWithAndWithoutCapsLock)
     ASSERT_TRUE(x.isRunning());
     DisplayScope scope(x.display());
     X11GlobalHotkey key;
-    QSignalSpy presses(&key, &GlobalHotkey::pressed);
+    QSignalSpy presses(&key, &platform::IGlobalHotkey::pressed);
     ASSERT_TRUE(key.installHandler());
     ASSERT_TRUE(key.grab());
     x.run("xdotool", {"key", "ctrl+alt+g"});
@@ -77,7 +77,7 @@ TEST(XInputClickMonitorTest, ReportsLeftPressesAnywhereWithTheirTime)
     ASSERT_TRUE(x.isRunning());
     DisplayScope scope(x.display());
     XInputClickMonitor monitor;
-    QSignalSpy clicks(&monitor, &GlobalClickMonitor::clicked);
+    QSignalSpy clicks(&monitor, &platform::IGlobalClickMonitor::clicked);
     ASSERT_TRUE(monitor.start());
     x.run("xdotool", {"mousemove", "300", "400", "click", "1"});
     ASSERT_TRUE(waitUntil([&] { return clicks.count() == 1; }));
@@ -124,14 +124,14 @@ TEST(EwmhWorkspaceTest, PutsAwayOrdinaryWindowsAndBringsThemBackWithoutTakingFoc
     EwmhWorkspace workspace;
     ASSERT_TRUE(waitUntil([&] { return workspace.windows().size() == 3; }))
         << x.run("xprop", {"-root", "_NET_CLIENT_LIST"}).toStdString();
-    for (const WorkspaceWindow &w : workspace.windows())
+    for (const platform::WorkspaceWindow &w : workspace.windows())
         EXPECT_EQ(w.ordinary, w.id != panel) << w.title.toStdString();
 
     x.run("xdotool", {"windowactivate", "--sync", QString::number(terminal)});
     auto active = [&] { return x.run("xdotool", {"getactivewindow"}).trimmed().toULongLong(); };
     ASSERT_EQ(active(), terminal);
     auto minimized = [&](xcb_window_t id) {
-        for (const WorkspaceWindow &w : workspace.windows())
+        for (const platform::WorkspaceWindow &w : workspace.windows())
             if (w.id == id)
                 return w.minimized;
         return false;

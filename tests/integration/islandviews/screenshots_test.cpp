@@ -254,7 +254,7 @@ TEST_F(IslandScreenshotTest, HoverIslands)
                                                 QStringLiteral("Paused"), QStringLiteral("M83")));
     model->tick();
 
-    fakes->permissionBackend.calendar = PermissionBackend::CalendarAccess::FullAccess;
+    fakes->permissionBackend.calendar = platform::IPermissionBackend::CalendarAccess::FullAccess;
     platform::CalendarEvent event;
     event.title = QStringLiteral("Design review");
     event.start = clock.now().addSecs(600);

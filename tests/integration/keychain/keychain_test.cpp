@@ -25,14 +25,14 @@ TEST(KeychainSecretStoreTest, NoSecretServiceMeansNoTokenAndFailedWrites)
     KeychainSecretStore store(2000, 2000);
     QElapsedTimer t;
     t.start();
-    std::optional<SecretStore::ReadResult> read;
+    std::optional<platform::ISecretStore::ReadResult> read;
     std::optional<bool> wrote, deleted;
-    store.readPassword("com.pavlet.app", "CANVAS_TOKEN", [&](const SecretStore::ReadResult &r) { read = r; });
+    store.readPassword("com.pavlet.app", "CANVAS_TOKEN", [&](const platform::ISecretStore::ReadResult &r) { read = r; });
     store.writePassword("com.pavlet.app", "CANVAS_TOKEN", "tok", [&](bool ok) { wrote = ok; });
     store.deletePassword("com.pavlet.app", "CANVAS_TOKEN", [&](bool ok) { deleted = ok; });
     EXPECT_LT(t.elapsed(), 500) << "the calls return before the service answers";
     ASSERT_TRUE(waitUntil([&] { return read && wrote && deleted; }, 7000));
-    EXPECT_NE(read->status, SecretStore::ReadResult::Status::Found);
+    EXPECT_NE(read->status, platform::ISecretStore::ReadResult::Status::Found);
     EXPECT_FALSE(*wrote);
     EXPECT_FALSE(*deleted);
 

@@ -32,7 +32,7 @@ protected:
     // The volume display's monitor over an output, started, with the pulses
     // it gave; the keys are pressed through `keys`.
     struct Hud {
-        explicit Hud(AudioOutput *out)
+        explicit Hud(platform::IAudioOutput *out)
             : monitor(&keys, out, &backlight, &clock, &scheduler)
         {
             backlight.value = std::nullopt;
@@ -65,14 +65,14 @@ TEST_F(PulseAudioTest, ReadsWritesAndFollowsTheDefaultSink)
     EXPECT_TRUE(waitUntil([&] { return sinkMuted(); }));
 
     // A change made elsewhere is noticed.
-    QSignalSpy changed(&out, &AudioOutput::volumeChanged);
+    QSignalSpy changed(&out, &platform::IAudioOutput::volumeChanged);
     ASSERT_FALSE(server.pactl({"set-sink-volume", "null", "30%"}).isNull());
     EXPECT_TRUE(waitUntil([&] { return std::abs(*out.volume() - 0.3) < 0.001; }));
     EXPECT_GE(changed.count(), 1);
     EXPECT_EQ(changed.first().first().toString(), "null");
 
     // A new default sink takes over.
-    QSignalSpy moved(&out, &AudioOutput::defaultDeviceChanged);
+    QSignalSpy moved(&out, &platform::IAudioOutput::defaultDeviceChanged);
     ASSERT_FALSE(server.pactl({"load-module", "module-null-sink", "sink_name=second"}).isNull());
     ASSERT_FALSE(server.pactl({"set-sink-volume", "second", "70%"}).isNull());
     ASSERT_FALSE(server.pactl({"set-default-sink", "second"}).isNull());

@@ -31,15 +31,15 @@ protected:
     static void settle(int ms) { waitUntil([] { return false; }, ms); }
 };
 
-CapturedKey media(int type, bool down, bool autoRepeat = false)
+platform::CapturedKey media(int type, bool down, bool autoRepeat = false)
 {
-    return {CapturedKey::Kind::MediaKey, type, down, autoRepeat};
+    return {platform::CapturedKey::Kind::MediaKey, type, down, autoRepeat};
 }
 
-std::string describe(const QList<CapturedKey> &keys)
+std::string describe(const QList<platform::CapturedKey> &keys)
 {
     std::string text;
-    for (const CapturedKey &k : keys)
+    for (const platform::CapturedKey &k : keys)
         text += std::to_string(k.code) + (k.down ? (k.autoRepeat ? "r " : "v ") : "^ ");
     return text;
 }
@@ -78,8 +78,8 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
 {
     X11MediaKeys keys;
     ASSERT_TRUE(keys.isAvailable());
-    QList<CapturedKey> seen;
-    ASSERT_TRUE(keys.installTap([&](const CapturedKey &k) {
+    QList<platform::CapturedKey> seen;
+    ASSERT_TRUE(keys.installTap([&](const platform::CapturedKey &k) {
         seen << k;
         return true;
     }));
@@ -92,7 +92,7 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
         waitUntil([&] { return seen.size() >= 2; }, 2000);
     }
     ASSERT_GE(seen.size(), 2) << describe(seen);
-    EXPECT_EQ(seen, (QList<CapturedKey>{media(0, true), media(0, false)})) << describe(seen);
+    EXPECT_EQ(seen, (QList<platform::CapturedKey>{media(0, true), media(0, false)})) << describe(seen);
 
     // Num Lock on: the grab still catches the key.
     seen.clear();
@@ -100,7 +100,7 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
     xdotool({"key", "XF86MonBrightnessDown"});
     xdotool({"key", "Num_Lock"});
     ASSERT_TRUE(waitUntil([&] { return seen.size() >= 2; }));
-    EXPECT_EQ(seen, (QList<CapturedKey>{media(3, true), media(3, false)})) << describe(seen);
+    EXPECT_EQ(seen, (QList<platform::CapturedKey>{media(3, true), media(3, false)})) << describe(seen);
 
     // A held key: one real press, the rest flagged as the system's repeats.
     seen.clear();
@@ -109,7 +109,7 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
     xdotool({"keyup", "XF86AudioMute"});
     ASSERT_TRUE(waitUntil([&] { return !seen.isEmpty() && !seen.last().down; }));
     int firstPresses = 0;
-    for (const CapturedKey &k : seen)
+    for (const platform::CapturedKey &k : seen)
         firstPresses += k.down && !k.autoRepeat;
     EXPECT_EQ(seen.first(), media(7, true)) << describe(seen);
     EXPECT_EQ(firstPresses, 1) << describe(seen);
@@ -125,7 +125,7 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
     {
         KeyHolder desktop(0x1008FF12); // XF86AudioMute
         ASSERT_TRUE(desktop.held());
-        EXPECT_FALSE(keys.installTap([](const CapturedKey &) { return true; }));
+        EXPECT_FALSE(keys.installTap([](const platform::CapturedKey &) { return true; }));
         xdotool({"key", "XF86AudioRaiseVolume"});
         settle(200);
         EXPECT_TRUE(seen.isEmpty()) << describe(seen);
@@ -197,7 +197,7 @@ TEST(X11ServerGoneTest, MediaKeyReaderStopsWhenItsServerGoesAway)
     auto keys = std::make_unique<X11MediaKeys>();
     qputenv("DISPLAY", previous);
     ASSERT_TRUE(keys->isAvailable());
-    ASSERT_TRUE(keys->installTap([](const CapturedKey &) { return true; }));
+    ASSERT_TRUE(keys->installTap([](const platform::CapturedKey &) { return true; }));
     const QPointer<QSocketNotifier> notifier = keys->findChild<QSocketNotifier *>();
     ASSERT_TRUE(notifier);
 
@@ -205,7 +205,7 @@ TEST(X11ServerGoneTest, MediaKeyReaderStopsWhenItsServerGoesAway)
     ASSERT_TRUE(xvfb.waitForFinished());
     EXPECT_TRUE(waitUntil([&] { return !notifier || !notifier->isEnabled(); }, 5000));
     EXPECT_FALSE(keys->isAvailable());
-    EXPECT_FALSE(keys->installTap([](const CapturedKey &) { return true; }));
+    EXPECT_FALSE(keys->installTap([](const platform::CapturedKey &) { return true; }));
     keys.reset(); // gives nothing back to a server that is gone, and does not crash
 }
 

@@ -1,4 +1,4 @@
-#include "platform/linux/x11keygrabs.h"
+#include "platform/linux/x11keygrab.h"
 
 #include <xcb/xcb_keysyms.h>
 

@@ -1,4 +1,4 @@
-#include "settings/updatecard.h"
+#include "settings/updatecardmodel.h"
 
 #include "update/updateservice.h"
 

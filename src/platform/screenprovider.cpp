@@ -1,4 +1,4 @@
-#include "platform/screens.h"
+#include "platform/screenprovider.h"
 
 namespace ScreenSpace {
 QRectF flip(const QRectF &r, double primaryHeight)

@@ -31,7 +31,7 @@ public:
 
     // "pavletPermissionsChanged" is posted on notifications. Requests that may
     // block run on executor (the shared thread pool when none is given).
-    PermissionCenter(PermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
+    PermissionCenter(platform::IPermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
                      AppNotifications *notifications, Executor *executor = nullptr, QObject *parent = nullptr);
 
     static const QList<AppPermission> &all();
@@ -62,7 +62,7 @@ public:
     PermissionStatus automationStatus();
 
     // When-in-use location access; answers at once unless undetermined.
-    void requestWhenInUse(std::function<void(PermissionBackend::LocationAccess)> done);
+    void requestWhenInUse(std::function<void(platform::IPermissionBackend::LocationAccess)> done);
 
     Q_INVOKABLE int status(const QString &raw); // PermissionStatus of isGranted, for views
     Q_INVOKABLE void request(const QString &raw);
@@ -76,14 +76,14 @@ private:
     void requestAutomation(std::function<void()> finish);
     void postChanged();
 
-    PermissionBackend *m_backend;
+    platform::IPermissionBackend *m_backend;
     UserDefaults *m_defaults;
     Scheduler *m_scheduler;
     Executor *m_executor;
     AppNotifications *m_notifications;
     QSet<AppPermission> m_grantedSinceLaunch;
     bool m_monitoring = false;
-    QList<std::function<void(PermissionBackend::LocationAccess)>> m_locationWaiters;
+    QList<std::function<void(platform::IPermissionBackend::LocationAccess)>> m_locationWaiters;
     TaskHandle m_accessibilityPoll;
 };
 

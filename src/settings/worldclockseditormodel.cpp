@@ -1,4 +1,4 @@
-#include "settings/worldclockseditor.h"
+#include "settings/worldclockseditormodel.h"
 
 #include "store/appsettings.h"
 #include "settings/settingstimezones.h"

@@ -3,10 +3,10 @@
 
 #include <QSignalSpy>
 
-using PermissionsTest = AppFixture;
-using Backend = PermissionBackend;
+using PermissionCenterTest = AppFixture;
+using Backend = platform::IPermissionBackend;
 
-TEST_F(PermissionsTest, GrantedSetIsSortedParsedLenientlyAndOnlyAnnouncedOnChange)
+TEST_F(PermissionCenterTest, GrantedSetIsSortedParsedLenientlyAndOnlyAnnouncedOnChange)
 {
     QSignalSpy changed(&notifications, &AppNotifications::permissionsChanged);
     permissions->markGranted(AppPermission::location);
@@ -20,7 +20,7 @@ TEST_F(PermissionsTest, GrantedSetIsSortedParsedLenientlyAndOnlyAnnouncedOnChang
     EXPECT_EQ(permissions->storedGrantedSet(), QSet<QString>({"calendar", "camera"}));
 }
 
-TEST_F(PermissionsTest, RecordedGrantOutweighsNotDeterminedButNotDenied)
+TEST_F(PermissionCenterTest, RecordedGrantOutweighsNotDeterminedButNotDenied)
 {
     // Neither player runs: automation cannot be told.
     EXPECT_EQ(permissions->systemStatus(AppPermission::automation), PermissionStatus::notDetermined);
@@ -44,7 +44,7 @@ TEST_F(PermissionsTest, RecordedGrantOutweighsNotDeterminedButNotDenied)
     EXPECT_EQ(permissions->isGranted(AppPermission::bluetooth), PermissionStatus::granted);
 }
 
-TEST_F(PermissionsTest, StatusMapsEverySystemAnswer)
+TEST_F(PermissionCenterTest, StatusMapsEverySystemAnswer)
 {
     backend.reminders = Backend::CalendarAccess::WriteOnly;
     EXPECT_EQ(permissions->systemStatus(AppPermission::reminders), PermissionStatus::denied);
@@ -57,7 +57,7 @@ TEST_F(PermissionsTest, StatusMapsEverySystemAnswer)
     EXPECT_EQ(permissions->systemStatus(AppPermission::accessibility), PermissionStatus::granted);
 }
 
-TEST_F(PermissionsTest, StartMonitoringRecordsGrantsOnceAndFollowsCalendarChanges)
+TEST_F(PermissionCenterTest, StartMonitoringRecordsGrantsOnceAndFollowsCalendarChanges)
 {
     backend.calendar = Backend::CalendarAccess::FullAccess;
     permissions->startMonitoring();
@@ -72,7 +72,7 @@ TEST_F(PermissionsTest, StartMonitoringRecordsGrantsOnceAndFollowsCalendarChange
     EXPECT_TRUE(permissions->storedGrantedSet().contains("reminders"));
 }
 
-TEST_F(PermissionsTest, RequestsRecordGrantsAndAlwaysAnnounce)
+TEST_F(PermissionCenterTest, RequestsRecordGrantsAndAlwaysAnnounce)
 {
     QSignalSpy changed(&notifications, &AppNotifications::permissionsChanged);
     bool done = false;
@@ -110,7 +110,7 @@ TEST_F(PermissionsTest, RequestsRecordGrantsAndAlwaysAnnounce)
     EXPECT_TRUE(permissions->storedGrantedSet().contains("calendar"));
 }
 
-TEST_F(PermissionsTest, AccessibilityRequestPromptsOpensThePaneAndPollsEightTimes)
+TEST_F(PermissionCenterTest, AccessibilityRequestPromptsOpensThePaneAndPollsEightTimes)
 {
     bool done = false;
     permissions->request(AppPermission::accessibility, [&] { done = true; });
@@ -133,7 +133,7 @@ TEST_F(PermissionsTest, AccessibilityRequestPromptsOpensThePaneAndPollsEightTime
     EXPECT_TRUE(permissions->storedGrantedSet().contains("accessibility"));
 }
 
-TEST_F(PermissionsTest, SettingsPaneFallsBackToTheOlderAddress)
+TEST_F(PermissionCenterTest, SettingsPaneFallsBackToTheOlderAddress)
 {
     backend.openSucceeds = false;
     permissions->openSystemSettings(AppPermission::camera);
@@ -142,7 +142,7 @@ TEST_F(PermissionsTest, SettingsPaneFallsBackToTheOlderAddress)
               "x-apple.systempreferences:com.apple.preference.security?Privacy_Camera");
 }
 
-TEST_F(PermissionsTest, WantMigrationFillsMissingKeysAndRaisesGrantedOnesOnce)
+TEST_F(PermissionCenterTest, WantMigrationFillsMissingKeysAndRaisesGrantedOnesOnce)
 {
     EXPECT_FALSE(permissions->wantKey(AppPermission::accessibility));
     EXPECT_TRUE(permissions->wantKey(AppPermission::camera));

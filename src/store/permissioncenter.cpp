@@ -1,4 +1,4 @@
-#include "store/permissions.h"
+#include "store/permissioncenter.h"
 
 #include "core/appnotifications.h"
 #include "core/executor.h"
@@ -27,7 +27,7 @@ const PermissionInfo kPermissions[] = {
     {AppPermission::bluetooth, "bluetooth", "wantBluetooth", true, "Privacy_Bluetooth"},
 };
 
-using Backend = PermissionBackend;
+using Backend = platform::IPermissionBackend;
 
 PermissionStatus fromCalendar(Backend::CalendarAccess a)
 {
@@ -54,12 +54,12 @@ PermissionStatus fromLocation(Backend::LocationAccess a)
 
 } // namespace
 
-PermissionCenter::PermissionCenter(PermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
+PermissionCenter::PermissionCenter(platform::IPermissionBackend *backend, UserDefaults *defaults, Scheduler *scheduler,
                                    AppNotifications *notifications, Executor *executor, QObject *parent)
     : QObject(parent), m_backend(backend), m_defaults(defaults), m_scheduler(scheduler),
       m_executor(executor ? executor : &ThreadPoolExecutor::shared()), m_notifications(notifications)
 {
-    connect(m_backend, &PermissionBackend::locationAccessChanged, this, [this](Backend::LocationAccess access) {
+    connect(m_backend, &platform::IPermissionBackend::locationAccessChanged, this, [this](Backend::LocationAccess access) {
         if (access == Backend::LocationAccess::NotDetermined)
             return;
         const auto waiters = std::exchange(m_locationWaiters, {});
@@ -189,7 +189,7 @@ void PermissionCenter::startMonitoring()
     if (m_monitoring)
         return;
     m_monitoring = true;
-    connect(m_backend, &PermissionBackend::calendarStoreChanged, this, &PermissionCenter::refreshFromSystem,
+    connect(m_backend, &platform::IPermissionBackend::calendarStoreChanged, this, &PermissionCenter::refreshFromSystem,
             Qt::QueuedConnection);
     for (AppPermission p : all()) {
         if (systemStatus(p) == PermissionStatus::granted)
@@ -284,7 +284,7 @@ void PermissionCenter::requestAutomation(std::function<void()> finish)
 {
     // Asking may block while the system shows its dialog: do it off the main thread.
     QPointer<PermissionCenter> self(this);
-    PermissionBackend *backend = m_backend;
+    platform::IPermissionBackend *backend = m_backend;
     m_executor->run([self, backend, finish]() {
         for (const QString &target : automationTargets())
             backend->automationAnswer(target, true);
@@ -301,7 +301,7 @@ void PermissionCenter::requestAutomation(std::function<void()> finish)
     });
 }
 
-void PermissionCenter::requestWhenInUse(std::function<void(PermissionBackend::LocationAccess)> done)
+void PermissionCenter::requestWhenInUse(std::function<void(platform::IPermissionBackend::LocationAccess)> done)
 {
     const Backend::LocationAccess current = m_backend->locationAccess();
     if (current != Backend::LocationAccess::NotDetermined) {

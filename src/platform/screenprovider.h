@@ -20,6 +20,8 @@ QRectF flip(const QRectF &r, double primaryHeight);
 QPointF flip(const QPointF &p, double primaryHeight);
 } // namespace ScreenSpace
 
+namespace platform {
+
 // One display as the island sees it. Rectangles are in the island's screen
 // space: points, origin at the bottom-left corner of the primary screen, y
 // upwards (see ScreenSpace for the conversion from window-system coordinates).
@@ -38,11 +40,11 @@ struct ScreenInfo {
 };
 
 // The displays attached to the machine.
-class ScreenProvider : public QObject {
+class IScreenProvider : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    ~ScreenProvider() override = default;
+    ~IScreenProvider() override = default;
 
     // In the system's order.
     virtual QList<ScreenInfo> screens() const = 0;
@@ -56,3 +58,5 @@ signals:
     // A screen was added or removed, or one changed its size or place.
     void screensChanged();
 };
+
+} // namespace platform

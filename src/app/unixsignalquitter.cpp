@@ -1,4 +1,4 @@
-#include "app/unixsignals.h"
+#include "app/unixsignalquitter.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
