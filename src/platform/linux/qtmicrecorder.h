@@ -4,6 +4,8 @@
 #include "platform/linux/aacfilewriter.h"
 
 #include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSource>
 #include <QAudioInput>
 #include <QAudioOutput>
 #include <QElapsedTimer>
@@ -17,7 +19,66 @@ class QThread;
 
 namespace platform {
 
-class MicCapture;
+// Opens the input on a thread of its own: Qt waits for the sound server's
+// answer without a limit (it never comes for an input suspended by hand),
+// and the island must not wait with it. Each block of sound goes to the
+// recorder as it comes, marked with its take.
+class MicCapture final : public QObject {
+    Q_OBJECT
+public:
+    ~MicCapture() override { close(); }
+
+    void open(int take, const QAudioDevice &device, const QAudioFormat &format, qsizetype blockBytes)
+    {
+        close();
+        m_source = std::make_unique<QAudioSource>(device, format);
+        // Small blocks, so that the take begins at once and Stop loses
+        // nothing. The source hands every block to the sink as it comes,
+        // however large (a reading of our own could miss some).
+        m_source->setBufferSize(blockBytes);
+        m_sink = std::make_unique<Sink>(this, take);
+        m_sink->open(QIODevice::WriteOnly);
+        m_source->start(m_sink.get());
+        if (m_source->error() != QAudio::NoError) {
+            close();
+            emit broke(take);
+        }
+    }
+
+    void close()
+    {
+        if (m_source)
+            m_source->stop();
+        m_source.reset();
+        m_sink.reset();
+    }
+
+signals:
+    void sound(int take, const QByteArray &bytes);
+    void broke(int take);
+
+private:
+    class Sink final : public QIODevice {
+    public:
+        Sink(MicCapture *capture, int take) : m_capture(capture), m_take(take) {}
+        bool isSequential() const override { return true; }
+
+    protected:
+        qint64 readData(char *, qint64) override { return -1; }
+        qint64 writeData(const char *data, qint64 size) override
+        {
+            emit m_capture->sound(m_take, QByteArray(data, size));
+            return size;
+        }
+
+    private:
+        MicCapture *m_capture;
+        int m_take;
+    };
+
+    std::unique_ptr<QAudioSource> m_source;
+    std::unique_ptr<Sink> m_sink;
+};
 
 // Records the microphone through a QAudioSource (one channel, 44.1 kHz)
 // and encodes the sound as it comes into an AAC file (AacFileWriter): the
