@@ -1,0 +1,28 @@
+#pragma once
+
+#include "canvas/canvasassignment.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+// What the planner panel says: the header's summary, the empty state, the
+// three sections and each row's subtitle.
+namespace CanvasPanelText {
+// Nothing when problem says the board is unknown and nothing is shown.
+QString summary(const CanvasBoard &board, const QString &problem = {});
+QString emptyTitle(bool hasCredentials, const QString &firstName);
+QString emptyDetail(bool hasCredentials);
+// The course, "Quiz" and the due label, the ones present, joined by "  ·  ".
+QString subtitle(const CanvasAssignment &item, const QString &dueLabel);
+
+struct Section {
+    QString title;
+    // The palette colour the section is drawn in.
+    QString accent;
+    std::optional<QString> detail;
+    QList<CanvasAssignment> items;
+};
+// The sections with items, in their order.
+QList<Section> sections(const CanvasBoard &board);
+} // namespace CanvasPanelText
