@@ -159,8 +159,9 @@ TEST_P(Games, PlayEndRestartLeaveAndKeepTheRecord)
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::collapsed; }, 3000));
              kept = record(j, g);
-             if (g.earnsRecord)
+             if (g.earnsRecord) {
                  EXPECT_FALSE(kept.isEmpty() || kept == "0") << "no record after a game: " << kept.toStdString();
+             }
          }},
         {"the program starts again", [](Journey &j) { ASSERT_TRUE(j.restart()); },
          [&](Journey &j) { EXPECT_EQ(record(j, g), kept); }},

@@ -182,3 +182,54 @@ TEST(HomeTimer, TypedTimeIsKeptByAClickElsewhere)
          [](Journey &j) { EXPECT_EQ(j.island().timer()->remaining(), 90); }},
     });
 }
+
+namespace {
+
+// Pavlet Lock picked from the strip's menu: the island closes, a click on it
+// only says the lock is on and how to lift it, and Ctrl+Alt+G lifts it so
+// that Home opens again.
+TEST(HomeLock, PavletLockKeepsHomeShutUntilItsShortcut)
+{
+    using State = Island::NotchState;
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open Home", [](Journey &j) { ASSERT_TRUE(j.openHome()); }},
+        {"pick Pavlet Lock from the strip's menu",
+         [](Journey &j) {
+             j.click(iconButton(j, "Modules"));
+             QQuickItem *entry = nullptr;
+             ASSERT_TRUE(j.waitFor([&] {
+                 return entry = j.item("QQuickMenuItem", [](QQuickItem *i) {
+                     return i->isVisible() && i->property("text").toString() == "Pavlet Lock";
+                 });
+             }, 3000, "the menu to show Pavlet Lock"));
+             j.click(entry);
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::collapsed && j.text("Pavlet Lock is on"); },
+                                   3000, "the island to close and say the lock is on"));
+             EXPECT_TRUE(j.island().gameModeOn());
+         }},
+        {"click the island once the notice has gone",
+         [](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return !j.text("Pavlet Lock is on"); }, 6000, "the notice to go"));
+             j.hands().moveTo(j.islandPoint(), 4);
+             j.hands().click(j.islandPoint());
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Ctrl+Alt+G turns it off"); }, 3000,
+                                   "the notice of how to lift the lock"));
+             EXPECT_EQ(j.island().state(), State::collapsed);
+         }},
+        {"press Ctrl+Alt+G", [](Journey &j) { j.hands().key("g", false, true, true); },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !j.island().gameModeOn() && j.text("Pavlet Lock is off"); }, 3000,
+                                   "the lock to lift"));
+         }},
+        {"open Home", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [](Journey &j) { EXPECT_EQ(j.island().state(), State::home); }},
+    });
+}
+
+} // namespace

@@ -20,6 +20,7 @@
 #include <QWidget>
 #include <QThread>
 #include <QTimer>
+#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -249,11 +250,35 @@ QString Journey::report()
         lines << QStringLiteral("last item acted on: %1; now %2")
                      .arg(m_lastItemSeen, m_lastItem ? Patience::describe(m_lastItem) : QStringLiteral("gone"));
     lines << QStringLiteral("pointer at %1,%2").arg(m_hands.position().x()).arg(m_hands.position().y());
+    // Another window of ours (a dialog, a menu, settings) may be what
+    // holds the island open.
+    QStringList windows;
+    for (QWindow *w : QGuiApplication::topLevelWindows()) {
+        if (!w->isVisible())
+            continue;
+        const QRect g = w->geometry();
+        windows << QStringLiteral("%1 \"%2\" %3x%4+%5+%6%7")
+                       .arg(QString::fromLatin1(w->metaObject()->className()), w->title())
+                       .arg(g.width()).arg(g.height()).arg(g.x()).arg(g.y())
+                       .arg(w == QGuiApplication::focusWindow() ? QStringLiteral(" (focused)") : QString());
+    }
+    lines << QStringLiteral("windows shown: %1").arg(windows.join(QLatin1String("; ")));
     return lines.join(QLatin1String("\n"));
+}
+
+bool Journey::unlockIsland()
+{
+    // Pavlet Lock keeps Home shut to the pointer; its shortcut lifts it.
+    if (!island().gameModeOn())
+        return true;
+    m_hands.key(QStringLiteral("g"), false, true, true);
+    return waitFor([this] { return !island().gameModeOn(); }, 3000, QStringLiteral("Ctrl+Alt+G to lift Pavlet Lock"));
 }
 
 bool Journey::openHome()
 {
+    if (!unlockIsland())
+        return false;
     m_hands.moveTo(desktopPoint(), 1);
     m_hands.moveTo(islandPoint(), 8);
     waitFor([this] { return island().state() != Island::NotchState::collapsed; }, 3000,
@@ -305,14 +330,45 @@ bool Journey::openFromStrip(const QString &title)
     return opened;
 }
 
+QWidget *Journey::shownDialog() const
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->inherits("QDialog"))
+            return w;
+    }
+    return nullptr;
+}
+
+bool Journey::closeDialogs()
+{
+    // A card's dialog keeps the island open while it shows: a user closes
+    // it first, with Escape in it.
+    for (int tries = 0; tries < 3; ++tries) {
+        QWidget *dialog = shownDialog();
+        if (!dialog)
+            return true;
+        QPointer<QWidget> guard(dialog);
+        if (!dialog->isActiveWindow()) {
+            dialog->activateWindow();
+            waitFor([&] { return !guard || guard->isActiveWindow(); }, 2000, QStringLiteral("the dialog to take the keys"));
+        }
+        m_hands.key(QStringLiteral("Escape"));
+        waitFor([&] { return !guard || !guard->isVisible(); }, 3000, QStringLiteral("the dialog to close"));
+    }
+    return false;
+}
+
 bool Journey::collapse()
 {
     // Each Escape goes back one level; the next is pressed once the island
     // has stopped moving.
     for (int i = 0; i < 3 && island().state() != Island::NotchState::collapsed; ++i) {
+        closeDialogs();
         m_hands.key(QStringLiteral("Escape"));
         settle(100);
     }
+    // A dialog opened by a click just before may only show now.
+    closeDialogs();
     m_hands.click(desktopPoint());
     const bool closed = waitFor([this] { return island().state() == Island::NotchState::collapsed; }, 5000,
                                 QStringLiteral("the island to collapse"));

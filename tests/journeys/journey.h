@@ -30,7 +30,7 @@ struct JourneySetup {
     // The first run's settings window stays away unless asked for.
     bool firstRun = false;
     // Anything else to put in the defaults before the start.
-    std::function<void(UserDefaults &)> prepare;
+    std::function<void(UserDefaults &)> prepare = {};
 };
 
 // The program as a user starts it: the real composition root, the real
@@ -80,6 +80,12 @@ public:
     bool openFromStrip(const QString &title);
     // Escape three times and a click outside: the island collapses.
     bool collapse();
+    // Closes any dialog of ours with Escape, as a user would; false if one
+    // stays.
+    bool closeDialogs();
+    // Lifts Pavlet Lock with its shortcut when it is on.
+    bool unlockIsland();
+    QWidget *shownDialog() const;
     // Waits for condition with a deadline stretched by the machine's load
     // (Patience); on a miss, what it waited for is kept for report().
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000, const QString &what = {});

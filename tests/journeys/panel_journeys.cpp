@@ -316,7 +316,7 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              ASSERT_TRUE(row);
              dragToWindow(j, row, QPointF(row->width() / 3, row->height() / 2), files);
          },
-         [&](Journey &j) {
+         [&](Journey &) {
              ASSERT_EQ(files.received.size(), 1);
              const QString out = files.received.first().toLocalFile();
              EXPECT_EQ(QFileInfo(out).fileName(), "notes.txt");
