@@ -360,18 +360,25 @@ bool Journey::closeDialogs()
 
 bool Journey::collapse()
 {
-    // Each Escape goes back one level; the next is pressed once the island
-    // has stopped moving.
-    for (int i = 0; i < 3 && island().state() != Island::NotchState::collapsed; ++i) {
+    // A dialog opened by a click just before may show only after the keys
+    // went out, and hold the island open: it is closed, and the island again.
+    bool closed = false;
+    for (int round = 0; round < 3 && !closed; ++round) {
+        // Each Escape goes back one level; the next is pressed once the
+        // island has stopped moving.
+        for (int i = 0; i < 3 && island().state() != Island::NotchState::collapsed; ++i) {
+            closeDialogs();
+            m_hands.key(QStringLiteral("Escape"));
+            settle(100);
+        }
         closeDialogs();
-        m_hands.key(QStringLiteral("Escape"));
-        settle(100);
+        m_hands.click(desktopPoint());
+        waitFor([this] { return island().state() == Island::NotchState::collapsed || shownDialog(); }, 5000,
+                QStringLiteral("the island to collapse"));
+        closed = island().state() == Island::NotchState::collapsed;
+        if (!shownDialog())
+            break;
     }
-    // A dialog opened by a click just before may only show now.
-    closeDialogs();
-    m_hands.click(desktopPoint());
-    const bool closed = waitFor([this] { return island().state() == Island::NotchState::collapsed; }, 5000,
-                                QStringLiteral("the island to collapse"));
     settle();
     return closed;
 }

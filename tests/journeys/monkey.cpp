@@ -439,7 +439,7 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
             {Island::NotchState::pocket, "Pocket"},         {Island::NotchState::voice, "Voice memos"},
             {Island::NotchState::translator, "Translator"}};
         for (const auto &[state, title] : panels) {
-            if (monkey.states.contains(int(state)) || HasFailure())
+            if (monkey.states.contains(int(state)) || HasFailure() || visitNotes.size() >= 3)
                 continue;
             j.collapse();
             if (j.openFromStrip(QString::fromLatin1(title)))
@@ -448,7 +448,8 @@ TEST(Monkey, WandersOverTheIslandAndEverythingItOpens)
                 visitNotes << j.report();
         }
         const int gameCount = QMetaEnum::fromType<Island::PavletGame>().keyCount();
-        for (int g = int(Island::PavletGame::dino); g < gameCount && !HasFailure(); ++g) {
+        // Three visits gone wrong are enough to tell what is wrong.
+        for (int g = int(Island::PavletGame::dino); g < gameCount && !HasFailure() && visitNotes.size() < 3; ++g) {
             if (monkey.games.contains(g))
                 continue;
             // The arcade may open on the game played last: back to its
