@@ -32,7 +32,7 @@ Item {
             menu.y = Math.min(corner.y, Math.max(0, menu.parent.height - menu.implicitHeight))
             menu.open()
         }
-        Menu {
+        IslandMenu {
             id: menu
             objectName: "modulesMenu"
             parent: root.menuBounds ? root.menuBounds : menuButton

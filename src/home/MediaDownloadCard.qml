@@ -62,7 +62,7 @@ ModuleCard {
                     }
                 }
                 MouseArea { id: saveArea; anchors.fill: parent; onClicked: menu.popup() }
-                Menu {
+                IslandMenu {
                     id: menu
                     objectName: "saveMenu"
                     MenuSeparator {}

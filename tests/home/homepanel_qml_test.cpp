@@ -247,6 +247,45 @@ TEST_F(HomePointerTest, IconDragReordersAcrossSeveralIconsAndEnds)
     release(p);
 }
 
+// The strip's menu stays open while the modules change under it (turned off
+// in the settings window) and the keys move its highlight: its entries
+// follow without a warning.
+TEST_F(HomePointerTest, TheModulesMenuFollowsModulesChangingWhileItIsOpen)
+{
+    fakes->settings.setDisabledModules(QString());
+    openHome();
+    window->requestActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QObject *menu = panel->findChild<QObject *>(QStringLiteral("modulesMenu"));
+    ASSERT_TRUE(menu);
+    QMetaObject::invokeMethod(menu, "open");
+    settle(100);
+    const int all = menu->property("count").toInt();
+    ASSERT_GT(all, 5);
+    for (int round = 0; round < 6; ++round) {
+        if (round % 2 == 0)
+            showOnly({"timer", "games", "calculator", "pocket", "voice", "translator", "mirror"});
+        else
+            fakes->settings.setDisabledModules(QString());
+        QTest::keyClick(window.get(), Qt::Key_Down);
+        settle(40);
+    }
+    EXPECT_EQ(menu->property("count").toInt(), all);
+    EXPECT_TRUE(menu->property("opened").toBool());
+    // The keys still walk the entries, the highlighted one in sight.
+    const int was = menu->property("currentIndex").toInt();
+    QTest::keyClick(window.get(), Qt::Key_Down);
+    settle(40);
+    const int now = menu->property("currentIndex").toInt();
+    EXPECT_EQ(now, (was + 1) % all);
+    QQuickItem *entry = nullptr;
+    QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, now));
+    ASSERT_TRUE(entry);
+    EXPECT_TRUE(entry->property("highlighted").toBool());
+    EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+    QMetaObject::invokeMethod(menu, "close");
+}
+
 TEST_F(HomePointerTest, DoneStaysInViewWithEveryIconAndTheBadgesAreNotCut)
 {
     fakes->settings.setDisabledModules(QString());

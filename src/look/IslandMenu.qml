@@ -1,0 +1,28 @@
+import QtQuick
+import QtQuick.Controls
+
+// A menu whose list follows the menu's current entry by hand. Bound, the
+// list's index and the menu's feed each other through the entries' focus
+// (keys and the pointer moving the highlight at once, or entries coming
+// and going while it is open), and that binding loops.
+Menu {
+    id: menu
+
+    contentItem: ListView {
+        id: list
+        implicitHeight: contentHeight
+        model: menu.contentModel
+        interactive: Window.window ? contentHeight + menu.topPadding + menu.bottomPadding > Window.window.height : false
+        clip: true
+        currentIndex: -1
+        ScrollIndicator.vertical: ScrollIndicator {}
+
+        Connections {
+            target: menu
+            function onCurrentIndexChanged() {
+                if (list.currentIndex !== menu.currentIndex)
+                    list.currentIndex = menu.currentIndex
+            }
+        }
+    }
+}
