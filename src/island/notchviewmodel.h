@@ -370,6 +370,9 @@ public:
     // token goes, an island the pointer has left closes as usual.
     std::shared_ptr<void> holdOpen();
     bool isHeldOpen() const { return m_holds > 0; }
+    // A click on the closed island waits out the double-click window before
+    // it opens Home (or the planner, for a double click).
+    bool hasPendingClick() const { return m_pendingClicks > 0; }
 
     // --- Start-up.
     void start();

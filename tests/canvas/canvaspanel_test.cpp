@@ -113,8 +113,9 @@ TEST_F(CanvasPanelTest, RowsStandOnTheTitlesBaseline)
         const qreal baseline = title->mapToItem(row, QPointF(0, title->baselineOffset())).y();
         EXPECT_NEAR(bar->mapToItem(row, QPointF(0, bar->height())).y(), baseline, 0.5);
         EXPECT_GE(bar->mapToItem(row, QPointF(0, 0)).y(), -0.5) << "the bar stays inside its row";
-        if (points->isVisible())
+        if (points->isVisible()) {
             EXPECT_NEAR(points->mapToItem(row, QPointF(0, points->baselineOffset())).y(), baseline, 0.5);
+        }
         EXPECT_GE(row->height(), title->mapToItem(row, QPointF(0, title->height())).y());
     }
 }

@@ -421,10 +421,12 @@ TEST_F(HomePointerTest, SmallCardDetails)
                 smallest = std::min(smallest, size * text->scale());
         }
         EXPECT_GE(smallest, 9.6 - 1e-9) << width;
-        if (width < 100)
+        if (width < 100) {
             EXPECT_NEAR(smallest, 9.6, 1e-6);
-        if (width > 300)
+        }
+        if (width > 300) {
             EXPECT_NEAR(smallest, 12, 1e-6);
+        }
     }
 
     // "Join" presses like the island's other buttons.

@@ -360,8 +360,12 @@ bool Journey::closeDialogs()
 
 bool Journey::collapse()
 {
+    // A click on the closed island just before still opens it once its
+    // double-click window has passed: that happens first.
+    waitFor([this] { return !island().hasPendingClick(); }, 2000, QStringLiteral("the last click on the island to act"));
     // A dialog opened by a click just before may show only after the keys
-    // went out, and hold the island open: it is closed, and the island again.
+    // went out and hold the island open; an island that opens again gets
+    // its Escapes again, as a user would.
     bool closed = false;
     for (int round = 0; round < 3 && !closed; ++round) {
         // Each Escape goes back one level; the next is pressed once the
@@ -373,13 +377,12 @@ bool Journey::collapse()
         }
         closeDialogs();
         m_hands.click(desktopPoint());
-        waitFor([this] { return island().state() == Island::NotchState::collapsed || shownDialog(); }, 5000,
-                QStringLiteral("the island to collapse"));
-        closed = island().state() == Island::NotchState::collapsed;
-        if (!shownDialog())
-            break;
+        waitFor([this] {
+            return (island().state() == Island::NotchState::collapsed && !island().hasPendingClick()) || shownDialog();
+        }, 5000, QStringLiteral("the island to collapse"));
+        settle();
+        closed = island().state() == Island::NotchState::collapsed && !shownDialog();
     }
-    settle();
     return closed;
 }
 

@@ -87,6 +87,10 @@ public:
                              && games.size() < QMetaEnum::fromType<Island::PavletGame>().keyCount()
                              && steps - checkedAt < 400;
         if (steps - checkedAt >= 30 && !touring) {
+            // A click on the closed island acts once its double-click window
+            // has passed; the check starts after that.
+            if (j.island().hasPendingClick())
+                return;
             checkedAt = steps;
             beginCheck();
             return;
