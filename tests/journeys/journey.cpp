@@ -564,12 +564,8 @@ void Journey::whenDialogShows(const std::function<void(QWidget *)> &answer, int 
     poll->setInterval(50);
     QObject::connect(poll, &QTimer::timeout, [this, poll, since, answer, timeoutMs] {
         QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog) {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (w->isVisible() && w->inherits("QDialog"))
-                    dialog = w;
-            }
-        }
+        if (!dialog)
+            dialog = shownDialog();
         const bool timedOut = since->elapsed() > timeoutMs;
         if (!dialog && !timedOut)
             return;
