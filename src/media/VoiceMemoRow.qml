@@ -26,9 +26,6 @@ Rectangle {
     radius: IslandStyle.radius
     color: playing ? IslandPalette.faded(coral, 0.12) : IslandPalette.fill
 
-    Drag.supportedActions: Qt.CopyAction
-    Drag.mimeData: { "text/uri-list": root.memo.url.toString() }
-
     Column {
         id: column
         x: MediaText.memoPadding
@@ -82,17 +79,11 @@ Rectangle {
                     anchors.fill: parent
                     drag.target: dragProxy
                     onClicked: root.engine.toggleExpanded(root.memo)
-                    // The drag to another program starts from the mouse
-                    // area's own start and runs until the drop: a binding of
-                    // Drag.active would be evaluated again from inside the
-                    // drag's loop.
-                    drag.onActiveChanged: {
-                        if (!drag.active)
-                            return
-                        root.Drag.active = true
-                        root.Drag.startDrag(Qt.CopyAction)
-                        root.Drag.active = false
-                    }
+                    // The file's drag starts with the mouse area's own and
+                    // runs outside this row (see FileDrag): the memo dragged
+                    // over the island opens the pocket, which deletes this
+                    // panel while the drag goes on.
+                    drag.onActiveChanged: if (drag.active) FileDrag.start([root.memo.url])
                 }
             }
             IslandIconButton {

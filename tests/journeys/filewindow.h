@@ -2,9 +2,13 @@
 
 #include "journey.h"
 
+#include "support/patience.h"
+
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -67,13 +71,59 @@ private:
     bool m_dragging = false;
 };
 
-// Drags from a point of the island's item to the file window and lets go:
-// the item's drag runs a loop of its own, so the hand goes on from a timer
-// set before the press.
-inline void dragToWindow(Journey &j, QQuickItem *item, QPointF at, const FileWindow &files)
+// A file window in another program (this test program, started with
+// --drop-target): a drop there crosses from one process to another, as a
+// user's drop on a file manager does. It says where it stands once shown and
+// every address dropped on it, a line each, on its standard output.
+class OtherProgramWindow {
+public:
+    ~OtherProgramWindow()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    // Shows the window with its top left corner near at; false when it did
+    // not show.
+    bool start(QPoint at)
+    {
+        m_process.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("--drop-target"), QString::number(at.x()), QString::number(at.y())});
+        return Patience::until([this] { return read(), !m_middle.isNull(); }, 15000);
+    }
+    QPoint middle() const { return m_middle; }
+    QList<QUrl> received()
+    {
+        read();
+        return m_received;
+    }
+
+    // The other program's side: shows the window and reports (see above).
+    static int run(int argc, char **argv);
+
+private:
+    void read()
+    {
+        while (m_process.canReadLine()) {
+            const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("middle ")))
+                m_middle = QPoint(line.section(' ', 1, 1).toInt(), line.section(' ', 2, 2).toInt());
+            else if (line.startsWith(QLatin1String("dropped ")))
+                m_received << QUrl(line.section(' ', 1));
+        }
+    }
+
+    QProcess m_process;
+    QPoint m_middle;
+    QList<QUrl> m_received;
+};
+
+// Drags from a point of the island's item to a point of the screen and lets
+// go: the item's drag runs a loop of its own, so the hand goes on from a
+// timer set before the press.
+inline void dragToPoint(Journey &j, QQuickItem *item, QPointF at, QPoint to)
 {
     const QPoint from = j.screenPoint(item, at);
-    const QPoint to = files.middle();
     QTimer::singleShot(700, [&j, to] {
         j.hands().setSpinning(false);
         j.hands().moveTo(to, 12);
@@ -88,4 +138,10 @@ inline void dragToWindow(Journey &j, QQuickItem *item, QPointF at, const FileWin
     j.hands().press();
     XInput::pause(60);
     j.hands().moveTo(from + QPoint(0, 40), 6);
+}
+
+// The same to the file window.
+inline void dragToWindow(Journey &j, QQuickItem *item, QPointF at, const FileWindow &files)
+{
+    dragToPoint(j, item, at, files.middle());
 }

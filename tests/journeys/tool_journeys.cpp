@@ -12,7 +12,9 @@
 #include <QPointer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -140,16 +142,21 @@ QQuickItem *recordButton(Journey &j)
 
 } // namespace
 
-// Voice memos as a user keeps them: a 3 s take, played, named and noted by
-// typing, starred, saved as MP3, dragged out to another window and deleted.
+// Voice memos as a user keeps them, beside 16 older ones: a 3 s take,
+// played, named and noted by typing, starred, saved as MP3, dragged within
+// the list and out to another program's window, and deleted.
 TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
 {
     Journey j({.everyModule = true});
+    const QDir folder(j.folder("data/Pavlet/Memos"));
+    ASSERT_TRUE(folder.mkpath("."));
+    for (int i = 1; i <= 16; ++i)
+        ASSERT_TRUE(QFile::copy(PAVLET_TEST_DATA "/media/memo.m4a",
+                                folder.filePath(QStringLiteral("older memo %1.m4a").arg(i, 2, 10, QLatin1Char('0')))));
     ASSERT_TRUE(j.start());
     VoiceMemoEngine *memos = nullptr;
-    FileWindow files;
-    files.move(60, 500);
-    files.show();
+    OtherProgramWindow files;
+    ASSERT_TRUE(files.start(QPoint(60, 500))) << "the other program's window never showed";
     QElapsedTimer recordingFor;
     double tookSeconds = 0;
     walk(j, {
@@ -168,7 +175,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              tookSeconds = recordingFor.elapsed() / 1000.0;
          },
          [&](Journey &j) {
-             ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 1; }, 15000)) << memos->status().toStdString();
+             ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 17; }, 15000)) << memos->status().toStdString();
              // As long as the take ran, from the moment it showed to the click
              // on Stop (which a busy machine may take a while to deliver).
              EXPECT_NEAR(memos->memos().first().duration, tookSeconds, 1.0);
@@ -211,15 +218,41 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              EXPECT_TRUE(j.waitFor([&] { return !QDir(j.folder("Downloads")).entryList({"*.mp3"}).isEmpty(); }, 20000))
                  << memos->status().toStdString();
          }},
-        {"drag it out to another window", [&](Journey &j) {
+        // The drag crosses the island, which opens the pocket for it and so
+        // takes the memos' panel away while the drag runs.
+        {"drag a row 50 px down the list and let go", [&](Journey &j) {
+             j.settle();
+             QQuickItem *name = j.text(memos->memos().at(1).name);
+             ASSERT_TRUE(name);
+             const QPoint from = j.screenPoint(name);
+             QTimer::singleShot(700, [&j, from] {
+                 j.hands().setSpinning(false);
+                 j.hands().moveTo(from + QPoint(0, 50), 4);
+                 QThread::msleep(150);
+                 j.hands().release();
+                 j.hands().setSpinning(true);
+             });
+             j.hands().moveTo(from, 3);
+             XInput::pause(100);
+             j.hands().press();
+             XInput::pause(60);
+             j.hands().moveTo(from + QPoint(0, 20), 4);
+             j.waitFor([&] { return !(QGuiApplication::mouseButtons() & Qt::LeftButton); }, 3000, "the button let go");
+         },
+         [&](Journey &j) {
+             EXPECT_EQ(memos->memos().size(), 17);
+             j.collapse();
+             ASSERT_TRUE(j.openFromStrip("Voice memos"));
+         }},
+        {"drag it out to another program's window", [&](Journey &j) {
              j.settle();
              QQuickItem *name = j.text(memos->memos().first().name);
              ASSERT_TRUE(name);
-             dragToWindow(j, name, QPointF(name->width() / 2, name->height() / 2), files);
+             dragToPoint(j, name, QPointF(name->width() / 2, name->height() / 2), files.middle());
          },
          [&](Journey &j) {
-             ASSERT_EQ(files.received.size(), 1);
-             EXPECT_EQ(files.received.first(), memos->memos().first().url);
+             ASSERT_TRUE(j.waitFor([&] { return !files.received().isEmpty(); }, 5000, "the drop in the other program"));
+             EXPECT_EQ(files.received(), QList<QUrl>{memos->memos().first().url});
              // The program lives on; the pointer left the island, which is
              // opened on the panel again.
              j.collapse();
@@ -228,7 +261,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
         {"delete it", [](Journey &j) {
              j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help").toString() == "Delete"; }));
          },
-         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().isEmpty(); }, 3000)); }},
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().size() == 16; }, 3000)); }},
         {"close the island", [](Journey &j) { ASSERT_TRUE(j.collapse()); },
          [](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.playbackStreams() == 0; }, 3000)) << "the memo player still holds a stream";
