@@ -58,6 +58,7 @@
 #include "platform/linux/xinputclickmonitor.h"
 #include "platform/linux/xtestmediakeys.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -301,6 +302,14 @@ CompositionRoot::~CompositionRoot()
     // The windows go before the engine and the backends they use.
     m_settingsWindow.reset();
     m_delegate.reset();
+    m_islandEditor.reset();
+    // What the views let go of on the way out goes by deferred deletes (a
+    // loader's half-made item, a panel leaving the island), which no event
+    // loop runs once the program quits: they go now, before the engine and
+    // the objects their bindings read. A deletion may defer another, so a
+    // few rounds.
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void CompositionRoot::start()

@@ -92,6 +92,17 @@ SettingsWindowController::~SettingsWindowController()
 {
     if (m_window)
         m_window->removeEventFilter(this);
+    // Views still being built ahead (a quit while the tray's menu or Home
+    // has just asked for them) are finished and deleted here and now, with
+    // every object their bindings read still there. Dropped half-built, they
+    // would go by deferred deletes that no event loop runs after the quit,
+    // and their bindings would run on as the settings and the engine go.
+    if (m_aheadIncubator && !m_window) {
+        if (m_aheadIncubator->isLoading())
+            m_aheadIncubator->forceCompletion();
+        if (m_aheadIncubator->isReady())
+            delete m_aheadIncubator->object();
+    }
     delete m_root;
     m_aheadIncubator.reset();
     m_aheadComponent.reset();
