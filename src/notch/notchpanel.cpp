@@ -53,6 +53,14 @@ void NotchPanel::exposeEvent(QExposeEvent *event)
 
 bool NotchPanel::event(QEvent *e)
 {
+    // The island is no window to close: a window manager's close (Alt+F4
+    // once the island has the focus, a pager's close) would destroy it for
+    // the rest of the run, with nothing left on screen to click. The
+    // program hides it itself when it quits.
+    if (e->type() == QEvent::Close) {
+        e->ignore();
+        return true;
+    }
     // Before the first map the window manager reads the initial state.
     if (e->type() == QEvent::PlatformSurface && !m_hinted && m_hints
         && static_cast<QPlatformSurfaceEvent *>(e)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated) {
