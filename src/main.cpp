@@ -15,13 +15,71 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(PavletPlugin)
 Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
+namespace {
+
+// --help and --version answer at once, with or without a display, and
+// start nothing; false for any other command line.
+bool answeredCommandLine(int argc, char **argv)
+{
+    if (argc != 2)
+        return false;
+    const std::string_view option = argv[1];
+    if (option == "--version") {
+        std::printf("pavlet %s\n", PAVLET_VERSION);
+        return true;
+    }
+    if (option == "--help" || option == "-h") {
+        std::printf("Usage: pavlet [--help | --version]\n"
+                    "\n"
+                    "Starts Pavlet, the island at the top centre of the screen, in a graphical\n"
+                    "desktop session. When it runs already, opens its settings window instead.\n"
+                    "\n"
+                    "  --help     show this help and leave\n"
+                    "  --version  show the version and leave\n");
+        return true;
+    }
+    return false;
+}
+
+// While QApplication connects to the display. The display checked a moment
+// before may be gone by then (the session ends, the X server restarts): Qt
+// ends that with a fatal message and an abort that leaves a core. Here the
+// fatal message ends the program with one line that says why and status 1.
+QtMessageHandler qtHandler = nullptr;
+bool displayRefused = false;
+
+void startMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("could not connect to display")))
+        displayRefused = true;
+    if (type != QtFatalMsg) {
+        if (qtHandler)
+            qtHandler(type, context, message);
+        return;
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    if (displayRefused)
+        std::fprintf(stderr, "pavlet needs a graphical desktop session: the X server at %s went away as Pavlet started\n",
+                     display.constData());
+    else
+        std::fprintf(stderr, "pavlet needs a graphical desktop session: %s\n",
+                     qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (answeredCommandLine(argc, argv))
+        return 0;
     // A quit asked for while the program starts waits for the event loop
     // instead of ending the program half made.
     UnixSignalQuitter::catchSignals();
@@ -34,7 +92,9 @@ int main(int argc, char **argv)
     // OpenGL's renderer is asked for by a program of our own while this one
     // starts (see RendererProbe).
     RendererProbe probe(RendererChoice::userNamedRenderer() ? QString() : RendererProbe::besideThisProgram());
+    qtHandler = qInstallMessageHandler(startMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setOrganizationName(QStringLiteral("Pavlet"));
     QApplication::setApplicationName(QStringLiteral("Pavlet"));
     QApplication::setApplicationVersion(QStringLiteral(PAVLET_VERSION));
