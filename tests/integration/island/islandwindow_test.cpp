@@ -1,10 +1,14 @@
 #include "core/userdefaults.h"
+#include "support/patience.h"
 #include "support/screenshots.h"
 #include "xsession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -223,6 +227,33 @@ int waitForWidth(const XSession &x, quint64 id, const std::function<bool(int)> &
     }
     return w;
 }
+
+// What a pager (or wmctrl -c) sends: a request to the window manager to
+// close the window.
+void askWindowManagerToClose(const XSession &x, quint64 id)
+{
+    xcb_connection_t *c = xcb_connect(x.display().toLatin1().constData(), nullptr);
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const char name[] = "_NET_CLOSE_WINDOW";
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+    xcb_client_message_event_t e{};
+    e.response_type = XCB_CLIENT_MESSAGE;
+    e.format = 32;
+    e.window = xcb_window_t(id);
+    e.type = atom ? atom->atom : XCB_ATOM_NONE;
+    e.data.data32[0] = XCB_CURRENT_TIME;
+    e.data.data32[1] = 2; // from a pager
+    xcb_send_event(c, 0, screen->root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&e));
+    xcb_flush(c);
+    free(atom);
+    xcb_disconnect(c);
+}
+
+bool viewable(const XSession &x, quint64 id)
+{
+    return x.run("xwininfo", {"-id", QString::number(id)}).contains("IsViewable");
+}
 } // namespace
 
 TEST_F(IslandWindowTest, PointerClicksEscapeAndTheChordDriveTheIsland)
@@ -253,6 +284,21 @@ TEST_F(IslandWindowTest, PointerClicksEscapeAndTheChordDriveTheIsland)
     // Home again; a click elsewhere on the desktop closes it.
     x.run("xdotool", {"mousemove", "756", "10", "click", "1"});
     ASSERT_EQ(waitForWidth(x, island, is(428)), 428);
+    x.run("xdotool", {"mousemove", "200", "600", "click", "1"});
+    EXPECT_EQ(waitForWidth(x, island, is(184)), 184);
+
+    // The window manager's close, by Alt+F4 once a click on the pill has
+    // given the island the focus, and as a pager asks it: the island stays
+    // where it was and opens as before.
+    x.run("xdotool", {"mousemove", "756", "10", "click", "1"});
+    ASSERT_EQ(waitForWidth(x, island, is(428)), 428);
+    x.run("xdotool", {"key", "alt+F4"});
+    askWindowManagerToClose(x, island);
+    x.run("xdotool", {"mousemove", "200", "600", "click", "1"});
+    EXPECT_EQ(waitForWidth(x, island, is(184)), 184);
+    EXPECT_TRUE(viewable(x, island));
+    x.run("xdotool", {"mousemove", "756", "10", "click", "1"});
+    EXPECT_EQ(waitForWidth(x, island, is(428)), 428);
     x.run("xdotool", {"mousemove", "200", "600", "click", "1"});
     EXPECT_EQ(waitForWidth(x, island, is(184)), 184);
 
@@ -297,6 +343,26 @@ TEST_F(IslandWindowTest, ASecondLaunchOpensTheSettingsOfTheFirstAndLeavesWithSuc
 TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)
 {
     QTemporaryDir home;
+    // --help and --version answer without a display and start nothing.
+    for (const char *option : {"--help", "--version"}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        env.insert("XDG_RUNTIME_DIR", home.path());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(PAVLET_BINARY, {option});
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << option;
+        EXPECT_EQ(p.exitCode(), 0) << option;
+        EXPECT_EQ(p.readAllStandardError(), QByteArray()) << option;
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        if (QLatin1String(option) == QLatin1String("--version"))
+            EXPECT_EQ(out, QStringLiteral("pavlet %1\n").arg(PAVLET_VERSION));
+        else
+            EXPECT_TRUE(out.startsWith("Usage: pavlet")) << out.toStdString();
+    }
     for (const char *display : {"", ":97531"}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("WAYLAND_DISPLAY");
@@ -316,6 +382,75 @@ TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)
         ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
         EXPECT_TRUE(lines.first().startsWith("pavlet needs a graphical desktop session")) << lines.first().toStdString();
     }
+}
+
+namespace {
+
+// An X display that lets one connection through to the test's X server (the
+// program's own check that a display is there) and drops every later one:
+// a display that goes away while the program starts.
+class DisplayThatGoesAway {
+public:
+    explicit DisplayThatGoesAway(const QString &real)
+    {
+        for (int n = 4000 + int(QCoreApplication::applicationPid() % 1000); n < 6000; ++n) {
+            const QString path = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+            if (QFile::exists(path) || !m_server.listen(path))
+                continue;
+            m_display = QStringLiteral(":%1").arg(n);
+            break;
+        }
+        const QString realPath = QStringLiteral("/tmp/.X11-unix/X") + real.mid(1);
+        QObject::connect(&m_server, &QLocalServer::newConnection, &m_server, [this, realPath] {
+            while (QLocalSocket *client = m_server.nextPendingConnection()) {
+                if (m_passed++ > 0) {
+                    client->abort();
+                    client->deleteLater();
+                    continue;
+                }
+                auto *server = new QLocalSocket(client);
+                server->connectToServer(realPath);
+                server->waitForConnected(3000);
+                QObject::connect(client, &QLocalSocket::readyRead, server, [client, server] { server->write(client->readAll()); });
+                QObject::connect(server, &QLocalSocket::readyRead, client, [client, server] { client->write(server->readAll()); });
+                QObject::connect(client, &QLocalSocket::disconnected, server, &QLocalSocket::disconnectFromServer);
+                if (client->bytesAvailable() > 0)
+                    server->write(client->readAll());
+            }
+        });
+    }
+    QString display() const { return m_display; }
+    int connections() const { return m_passed; }
+
+private:
+    QLocalServer m_server;
+    QString m_display;
+    int m_passed = 0;
+};
+
+} // namespace
+
+// The display passes the program's check and is gone when Qt connects: one
+// line that says so and status 1, not an abort and a core.
+TEST_F(IslandWindowTest, ADisplayGoneAsTheProgramStartsEndsWithOneLineAndStatusOne)
+{
+    DisplayThatGoesAway gone(x.display());
+    ASSERT_FALSE(gone.display().isEmpty());
+    QProcessEnvironment env = x.environment(home.path());
+    env.insert("DISPLAY", gone.display());
+    // No renderer probe: the program itself makes the second connection.
+    env.insert("QT_QUICK_BACKEND", "software");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(PAVLET_BINARY, {});
+    ASSERT_TRUE(p.waitForStarted(5000));
+    ASSERT_TRUE(Patience::until([&] { return p.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_GE(gone.connections(), 2) << "the program never came back to the display";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().startsWith("pavlet needs a graphical desktop session")) << lines.join('\n').toStdString();
 }
 
 // This X server offers no direct rendering, so its OpenGL is a software
@@ -390,11 +525,25 @@ bool catchesTerm(qint64 pid)
     return false;
 }
 
+// A line of the program's output that tells of a view gone wrong as it
+// quit (a binding that ran on an object already gone, views left half made),
+// or empty.
+QString qmlTrouble(const QByteArray &output)
+{
+    for (const QByteArray &line : output.split('\n')) {
+        if (line.contains("TypeError") || line.contains(".qml:") || line.contains("destroyed while")
+            || line.contains("being created"))
+            return QString::fromLocal8Bit(line);
+    }
+    return {};
+}
+
 } // namespace
 
 // Quits (SIGTERM, as a session ending sends) at random moments of the first
 // 3 s after start, under each renderer: every run ends with status 0, never
-// by a signal or an abort. Five islands run at once, each with its own home.
+// by a signal or an abort, and no view says anything as it goes. Five
+// islands run at once, each with its own home.
 TEST_F(IslandWindowTest, QuittingAtAnyMomentAfterStartEndsWithStatusZero)
 {
     QRandomGenerator random(37);
@@ -443,6 +592,9 @@ TEST_F(IslandWindowTest, QuittingAtAnyMomentAfterStartEndsWithStatusZero)
             }
             for (Run &run : runs) {
                 const bool ended = run.process->waitForFinished(20000);
+                const QByteArray output = run.process->readAll();
+                if (const QString trouble = qmlTrouble(output); !trouble.isEmpty())
+                    faults << QStringLiteral("%1, quit at %2 ms: %3").arg(QLatin1String(renderer)).arg(run.quitAt).arg(trouble);
                 if (!ended || run.process->exitStatus() != QProcess::NormalExit || run.process->exitCode() != 0) {
                     faults << QStringLiteral("%1, quit at %2 ms: %3 %4\n%5")
                                   .arg(QLatin1String(renderer))
@@ -450,7 +602,7 @@ TEST_F(IslandWindowTest, QuittingAtAnyMomentAfterStartEndsWithStatusZero)
                                   .arg(ended ? (run.process->exitStatus() == QProcess::NormalExit ? "status" : "signal")
                                              : "still running")
                                   .arg(run.process->exitCode())
-                                  .arg(QString::fromLocal8Bit(run.process->readAll().right(2000)));
+                                  .arg(QString::fromLocal8Bit(output.right(2000)));
                     run.process->kill();
                     run.process->waitForFinished(5000);
                 }
@@ -458,6 +610,45 @@ TEST_F(IslandWindowTest, QuittingAtAnyMomentAfterStartEndsWithStatusZero)
         }
         EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
     }
+}
+
+// Quits at random moments just after Home has opened, while the settings
+// window is being built in the background for the way to it: status 0 and
+// nothing said by a view, as above.
+TEST_F(IslandWindowTest, QuittingAsHomeOpensLeavesNoViewBehind)
+{
+    QRandomGenerator random(41);
+    QStringList faults;
+    for (int run = 0; run < 8; ++run) {
+        QTemporaryDir runHome;
+        prepareHome(runHome.path());
+        QProcess p;
+        p.setProcessEnvironment(x.environment(runHome.path()));
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(PAVLET_BINARY, {});
+        ASSERT_TRUE(p.waitForStarted(5000));
+        const quint64 island = x.findWindow("Pavlet Island", 20000);
+        ASSERT_NE(island, 0u);
+        x.run("xdotool", {"mousemove", "756", "10"});
+        waitForWidth(x, island, [](int w) { return w == 296; });
+        x.run("xdotool", {"click", "1"});
+        ASSERT_EQ(waitForWidth(x, island, [](int w) { return w == 428; }), 428);
+        const int quitAt = random.bounded(600);
+        QThread::msleep(quitAt);
+        p.terminate();
+        const bool ended = p.waitForFinished(20000);
+        const QByteArray output = p.readAll();
+        if (!ended || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !qmlTrouble(output).isEmpty())
+            faults << QStringLiteral("quit %1 ms after Home opened: %2 %3\n%4")
+                          .arg(quitAt)
+                          .arg(ended ? (p.exitStatus() == QProcess::NormalExit ? "status" : "signal") : "still running")
+                          .arg(p.exitCode())
+                          .arg(QString::fromLocal8Bit(output.right(2000)));
+        p.kill();
+        p.waitForFinished(5000);
+        x.run("xdotool", {"mousemove", "200", "600"});
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
 }
 
 // The floating pill and the open island moved 80 down with the editor's Y
