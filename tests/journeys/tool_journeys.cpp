@@ -6,6 +6,7 @@
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "media/voicememoengine.h"
+#include "tools/pocketstore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -219,16 +220,21 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
                  << memos->status().toStdString();
          }},
         // The drag crosses the island, which opens the pocket for it and so
-        // takes the memos' panel away while the drag runs.
+        // takes the memos' panel away while the drag runs; the hand rests
+        // there before it lets go, and the pocket takes the file.
         {"drag a row 50 px down the list and let go", [&](Journey &j) {
              j.settle();
              QQuickItem *name = j.text(memos->memos().at(1).name);
              ASSERT_TRUE(name);
              const QPoint from = j.screenPoint(name);
+             // From inside the drag's own loop.
              QTimer::singleShot(700, [&j, from] {
                  j.hands().setSpinning(false);
                  j.hands().moveTo(from + QPoint(0, 50), 4);
-                 QThread::msleep(150);
+                 j.hands().setSpinning(true);
+             });
+             QTimer::singleShot(2200, [&j] {
+                 j.hands().setSpinning(false);
                  j.hands().release();
                  j.hands().setSpinning(true);
              });
@@ -237,9 +243,10 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              j.hands().press();
              XInput::pause(60);
              j.hands().moveTo(from + QPoint(0, 20), 4);
-             j.waitFor([&] { return !(QGuiApplication::mouseButtons() & Qt::LeftButton); }, 3000, "the button let go");
+             j.waitFor([&] { return !(QGuiApplication::mouseButtons() & Qt::LeftButton); }, 5000, "the button let go");
          },
          [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().pocket()->items().size() == 1; }, 3000, "the memo in the pocket"));
              EXPECT_EQ(memos->memos().size(), 17);
              j.collapse();
              ASSERT_TRUE(j.openFromStrip("Voice memos"));
