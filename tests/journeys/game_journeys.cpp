@@ -497,6 +497,7 @@ TEST_P(HeldKeys, TheResultWaitsForAFreshPress)
     Journey j({.everyModule = true});
     ASSERT_TRUE(j.start());
     Repeats repeats;
+    QString startedAgain;
     walk(j, {
         {"open the game", [&](Journey &j) {
              ASSERT_TRUE(j.openFromStrip("Games"));
@@ -514,12 +515,13 @@ TEST_P(HeldKeys, TheResultWaitsForAFreshPress)
          }},
         {"keep holding it", [&](Journey &j) {
              const int before = repeats.count;
-             j.waitFor([&] { return repeats.count >= before + 10 || !inPhase(j, g.game, g.ended); }, 5000,
-                       "ten more repeats of the held key");
+             j.waitFor([&] {
+                 if (!inPhase(j, g.game, g.ended))
+                     startedAgain = phase(j, g.game);
+                 return repeats.count >= before + 10 || !startedAgain.isEmpty();
+             }, 5000, "ten more repeats of the held key");
          },
-         [&](Journey &j) {
-             EXPECT_TRUE(inPhase(j, g.game, g.ended)) << "a held key started again: " << phase(j, g.game).toStdString();
-         }},
+         [&](Journey &) { EXPECT_EQ(startedAgain, QString()) << "a held key started the game again"; }},
         {"let go and press it again", [&](Journey &j) {
              j.hands().hold(QString::fromLatin1(g.key), false);
              key(j, g.key);
