@@ -10,7 +10,6 @@
 #include "store/permissioncenter.h"
 
 #include <QGuiApplication>
-#include <QShortcut>
 #include <QScreen>
 #include <QWindow>
 
@@ -45,11 +44,12 @@ void AppDelegate::start()
     m_notch->panel()->show();
     m_notch->panel()->bringToFront();
     // Ctrl+, opens the settings and Ctrl+Q quits while the island has the
-    // keyboard, as the tray's menu says.
-    auto *settingsKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), m_notch->panel());
-    connect(settingsKey, &QShortcut::activated, this, &AppDelegate::openSettings);
-    auto *quitKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_notch->panel());
-    connect(quitKey, &QShortcut::activated, this, &AppDelegate::quitRequested);
+    // keyboard, as the tray's menu says; both once the key's own event is
+    // done with, since quitting takes the island down.
+    connect(m_notch.get(), &NotchWindowController::settingsKeyPressed, this, &AppDelegate::openSettings,
+            Qt::QueuedConnection);
+    connect(m_notch.get(), &NotchWindowController::quitKeyPressed, this, &AppDelegate::quitRequested,
+            Qt::QueuedConnection);
 
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);

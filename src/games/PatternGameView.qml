@@ -47,12 +47,19 @@ Item {
                 }
             }
 
-            GridLayout {
+            // Two by two, placed by binding to the area's size. Not a
+            // GridLayout: the page loads asynchronously, the pads join the
+            // layout after it first ran, and on a busy machine they could
+            // stay unplaced at 0×0 under "Your turn".
+            Item {
+                id: pads
+                objectName: "patternPads"
                 Layout.fillWidth: true
                 Layout.fillHeight: true
-                columns: 2
-                columnSpacing: IslandStyle.spacingMedium
-                rowSpacing: IslandStyle.spacingMedium
+                Layout.minimumHeight: 2 * GameViews.padMinHeight + gap
+                readonly property real gap: IslandStyle.spacingMedium
+                readonly property real padWidth: (width - gap) / 2
+                readonly property real padHeight: Math.max(GameViews.padMinHeight, (height - gap) / 2)
                 Repeater {
                     model: 4
                     Rectangle {
@@ -61,9 +68,10 @@ Item {
                         readonly property bool lit: GameViews.patternLit(root.engine.lit, index)
                         readonly property color hue: GameViews.patternHueColor(index)
                         objectName: "pad" + index
-                        Layout.fillWidth: true
-                        Layout.fillHeight: true
-                        Layout.minimumHeight: GameViews.padMinHeight
+                        x: (index % 2) * (pads.padWidth + pads.gap)
+                        y: Math.floor(index / 2) * (pads.padHeight + pads.gap)
+                        width: pads.padWidth
+                        height: pads.padHeight
                         radius: GameViews.padRadius
                         color: lit ? hue : IslandPalette.faded(hue, GameViews.padDimOpacity)
                         border.width: 1

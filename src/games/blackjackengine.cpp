@@ -414,6 +414,10 @@ bool BlackjackEngine::handleKey(const KeyInput &key)
     using namespace KeyCode;
     const int code = key.keyCode;
     const bool confirm = code == Return || code == Space;
+    // Deal and the next hand take a fresh press: a held key does not run
+    // through the result.
+    if (confirm && key.autoRepeat && (phase() == Phase::betting || phase() == Phase::settle))
+        return true;
     switch (phase()) {
     case Phase::betting:
         if (confirm)

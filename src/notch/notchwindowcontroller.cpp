@@ -246,11 +246,35 @@ bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)
     // Keys meet the island before any item of the panel sees them.
     if (watched == m_panel.get() && event->type() == QEvent::KeyPress) {
         const auto &key = *static_cast<QKeyEvent *>(event);
+        if (handleProgramKey(key))
+            return true;
         const int place = m_parts.keys ? m_parts.keys->keyCode(key) : int(KeyCode::Unknown);
         if (handleKeyDown(KeyInput::fromEvent(key, place)))
             return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool NotchWindowController::handleProgramKey(const QKeyEvent &key)
+{
+    // The program's own keys, as the tray's menu shows them, come before a
+    // text field or a game sees the key (Wordle would type the Q). They are
+    // matched here rather than by QShortcut: a QShortcut on a window that is
+    // no widget only fires while QApplication has an active widget window,
+    // which the island never is, so the keys never reached one. Matched by
+    // the key's character, so Ctrl+Q is Q on any layout.
+    const Qt::KeyboardModifiers held = key.modifiers()
+        & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier);
+    if (held != Qt::ControlModifier || (key.key() != Qt::Key_Comma && key.key() != Qt::Key_Q))
+        return false;
+    // Held, the key acts once.
+    if (key.isAutoRepeat())
+        return true;
+    if (key.key() == Qt::Key_Comma)
+        emit settingsKeyPressed();
+    else
+        emit quitKeyPressed();
+    return true;
 }
 
 bool NotchWindowController::handleKeyDown(const KeyInput &key)

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <memory>
 
+class QKeyEvent;
 class QQuickItem;
 
 class AppSettings;
@@ -81,6 +82,8 @@ public:
     // A key pressed in the panel, in this order: the game-mode chord, Escape,
     // the game keys, the calculator's keys. True when it is used up.
     bool handleKeyDown(const KeyInput &key);
+    // Ctrl+, and Ctrl+Q: true when the key was one of them.
+    bool handleProgramKey(const QKeyEvent &key);
     // Escape's step back: ends text editing, module editing, a game, a tool
     // panel, the update prompt, else collapses.
     void dismiss();
@@ -102,6 +105,9 @@ signals:
     // A click outside an open island.
     void collapseRequested();
     void gameModeHotkeyPressed();
+    // Ctrl+, and Ctrl+Q pressed on the island, whatever panel or game shows.
+    void settingsKeyPressed();
+    void quitKeyPressed();
     void geometryChanged();
     // The island came to rest open for the first time (Home or a panel).
     void homeOpenedOnce();

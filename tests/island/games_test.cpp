@@ -152,6 +152,76 @@ TEST_F(GameKeysTest, SnakeTurnsAndStartsButSpaceWhileRunningDoesNothing)
     EXPECT_FALSE(model->handleGameKey(key(KeyCode::Return)));
 }
 
+// A held key's repeats: they steer a running game, but a game that waits to
+// start or has just ended waits for a fresh press, and takes the repeat so
+// that nothing else acts on it.
+TEST_F(GameKeysTest, HeldKeysSteerButOnlyAFreshPressStartsOrStartsOver)
+{
+    const auto held = [](KeyInput k) {
+        k.autoRepeat = true;
+        return k;
+    };
+    using P = PavletGame;
+    struct Case {
+        const char *name;
+        PavletGame game;
+        std::function<void(NotchViewModel &)> prepare;
+        KeyInput key;
+        std::function<int(NotchViewModel &)> phase;
+    };
+    const auto dino = [](NotchViewModel &m) { return int(m.game<DinoEngine>()->phase()); };
+    const auto flap = [](NotchViewModel &m) { return int(m.game<FlapEngine>()->phase()); };
+    const auto snake = [](NotchViewModel &m) { return int(m.game<SnakeEngine>()->phase()); };
+    const auto reflex = [](NotchViewModel &m) { return int(m.game<ReflexEngine>()->phase()); };
+    const auto cps = [](NotchViewModel &m) { return int(m.game<CPSEngine>()->phase()); };
+    const auto blackjack = [](NotchViewModel &m) { return int(m.game<BlackjackEngine>()->phase()); };
+    const Case waiting[] = {
+        {"dino ready", P::dino, [](NotchViewModel &) {}, Space, dino},
+        {"dino crashed", P::dino, [](NotchViewModel &m) { m.game<DinoEngine>()->press(); m.game<DinoEngine>()->die(); },
+         key(KeyCode::UpArrow), dino},
+        {"flap ready", P::flap, [](NotchViewModel &) {}, key(KeyCode::UpArrow), flap},
+        {"flap crashed", P::flap, [](NotchViewModel &m) { m.game<FlapEngine>()->flap(); m.game<FlapEngine>()->die(); },
+         Space, flap},
+        {"snake over, held arrow", P::snake,
+         [](NotchViewModel &m) { m.game<SnakeEngine>()->start(); m.game<SnakeEngine>()->gameOver(); },
+         key(KeyCode::RightArrow), snake},
+        {"snake over, held space", P::snake,
+         [](NotchViewModel &m) { m.game<SnakeEngine>()->start(); m.game<SnakeEngine>()->gameOver(); }, Space, snake},
+        {"reflex ready", P::reflex, [](NotchViewModel &) {}, Space, reflex},
+        {"reflex waiting", P::reflex, [](NotchViewModel &m) { m.game<ReflexEngine>()->tap(); }, Space, reflex},
+        {"cps ready", P::cps, [](NotchViewModel &m) { m.game<CPSEngine>()->prepare(); }, Space, cps},
+        {"blackjack bets", P::blackjack, [](NotchViewModel &m) { m.game<BlackjackEngine>()->startBuyIn(250); },
+         key(KeyCode::Return), blackjack},
+    };
+    for (const Case &c : waiting) {
+        SCOPED_TRACE(c.name);
+        model->openGame(c.game);
+        c.prepare(*model);
+        const int before = c.phase(*model);
+        EXPECT_TRUE(model->handleGameKey(held(c.key)));
+        EXPECT_EQ(c.phase(*model), before) << "a held key acted";
+        EXPECT_TRUE(model->handleGameKey(c.key));
+        EXPECT_NE(c.phase(*model), before) << "a fresh press did nothing";
+    }
+
+    // Running, the repeats steer.
+    model->openGame(P::flap);
+    model->game<FlapEngine>()->setFieldHeight(5000);
+    model->game<FlapEngine>()->flap();
+    model->game<FlapEngine>()->advance(0.05);
+    ASSERT_LT(model->game<FlapEngine>()->birdVy(), 270.0);
+    EXPECT_TRUE(model->handleGameKey(held(Space)));
+    EXPECT_EQ(model->game<FlapEngine>()->birdVy(), 270.0);
+    model->openGame(P::snake);
+    model->game<SnakeEngine>()->start();
+    EXPECT_TRUE(model->handleGameKey(held(key(KeyCode::UpArrow))));
+    EXPECT_EQ(model->game<SnakeEngine>()->queued(), SnakeDir::up);
+    model->openGame(P::dino);
+    model->game<DinoEngine>()->start();
+    EXPECT_TRUE(model->handleGameKey(held(Space)));
+    EXPECT_GT(model->game<DinoEngine>()->playerY(), 0.0);
+}
+
 TEST_F(GameKeysTest, BlackjackKeysFollowThePhase)
 {
     model->openGame(PavletGame::blackjack);

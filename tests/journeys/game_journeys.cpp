@@ -1,11 +1,17 @@
 #include "journey.h"
 
+#include "app/appdelegate.h"
+#include "app/compositionroot.h"
 #include "games/arcadeengine.h"
+#include "games/wordleengine.h"
 #include "island/notchviewmodel.h"
+#include "notch/notchpanel.h"
 
+#include <QKeyEvent>
 #include <QMetaEnum>
 #include <QMetaProperty>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,9 +93,15 @@ QString gameName(Game game)
 
 bool openCard(Journey &j, Game game)
 {
+    // One card only: an arcade page just left fades out before it goes, and
+    // its card would be gone under the click.
     QQuickItem *card = nullptr;
     if (!j.waitFor([&] {
-            return card = j.item("GamePickCard", [&](QQuickItem *i) { return i->property("game").toInt() == int(game); });
+            const QList<QQuickItem *> cards = j.items("GamePickCard", [&](QQuickItem *i) {
+                return i->property("game").toInt() == int(game);
+            });
+            card = cards.size() == 1 ? cards.first() : nullptr;
+            return card != nullptr;
         }, 3000, QStringLiteral("the arcade to show the %1 card").arg(gameName(game))))
         return false;
     j.click(card);
@@ -97,6 +109,64 @@ bool openCard(Journey &j, Game game)
                                   QStringLiteral("the %1 card to open its game").arg(gameName(game)));
     j.settle();
     return opened;
+}
+
+// What a game's board is made of, by object name: the parts a user plays on.
+QStringList boardPieces(Game game)
+{
+    QStringList names;
+    auto numbered = [&](const char *stem, int count) {
+        for (int i = 0; i < count; ++i)
+            names << QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(i);
+    };
+    switch (game) {
+    case Game::pattern: numbered("pad", 4); break;
+    case Game::toe: numbered("toeCell", 9); break;
+    case Game::stack4: numbered("stack4Column", 7); break;
+    case Game::cps: names << "cpsTarget" << "cpsChip5" << "cpsChip10" << "cpsChip30"; break;
+    case Game::snake: names << "snakeBoard"; break;
+    case Game::wordle: names << "wordleBoard" << "wordleKeyboard"; break;
+    case Game::blocks: names << "blocksWell" << "blocksPreview"; break;
+    default: break;
+    }
+    return names;
+}
+
+// What is wrong with the open game's board: a piece missing, without a size,
+// off the island or on top of another piece. Empty when all is well.
+QStringList boardProblems(Journey &j, Game game)
+{
+    QStringList problems;
+    const QRectF island = j.panel()->islandFrameOnScreen();
+    QList<QPair<QString, QRectF>> placed;
+    for (const QString &name : boardPieces(game)) {
+        QQuickItem *piece = j.item("QQuickItem", [&](QQuickItem *i) { return i->objectName() == name && i->isVisible(); });
+        if (!piece) {
+            problems << name + " missing";
+            continue;
+        }
+        const QRectF rect(j.screenPoint(piece, {0, 0}), QSizeF(piece->width(), piece->height()));
+        if (piece->width() < 1 || piece->height() < 1)
+            problems << QStringLiteral("%1 is %2x%3").arg(name).arg(piece->width()).arg(piece->height());
+        else if (!island.adjusted(-1, -1, 1, 1).contains(rect))
+            problems << QStringLiteral("%1 at %2,%3 %4x%5 is off the island").arg(name).arg(rect.x()).arg(rect.y())
+                            .arg(rect.width()).arg(rect.height());
+        for (const auto &[other, at] : std::as_const(placed)) {
+            if (rect.intersected(at).width() > 1 && rect.intersected(at).height() > 1)
+                problems << name + " lies on " + other;
+        }
+        placed.append({name, rect});
+    }
+    return problems;
+}
+
+// Waits for the open game's board to stand laid out; its problems if it never does.
+QStringList boardLaidOut(Journey &j, Game game)
+{
+    QStringList problems;
+    j.waitFor([&] { return (problems = boardProblems(j, game)).isEmpty(); }, 4000,
+              QStringLiteral("the %1 board to lay out").arg(gameName(game)));
+    return problems;
 }
 
 } // namespace
@@ -121,6 +191,7 @@ TEST_P(Games, PlayEndRestartLeaveAndKeepTheRecord)
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return inPhase(j, g.game, g.running); }, 4000))
                  << "phase " << phase(j, g.game).toStdString();
+             EXPECT_EQ(boardLaidOut(j, g.game), QStringList());
          }},
         {"play until it ends",
          [&](Journey &j) {
@@ -140,6 +211,7 @@ TEST_P(Games, PlayEndRestartLeaveAndKeepTheRecord)
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return inPhase(j, g.game, g.restarted); }, 4000))
                  << "phase " << phase(j, g.game).toStdString();
+             EXPECT_EQ(boardLaidOut(j, g.game), QStringList());
          }},
         {"back to the arcade", [](Journey &j) { j.click(named(j, "gamesBack")); },
          [](Journey &j) {
@@ -168,7 +240,8 @@ TEST_P(Games, PlayEndRestartLeaveAndKeepTheRecord)
         {"the arcade and the game show", [&](Journey &j) {
              ASSERT_TRUE(j.openFromStrip("Games"));
              ASSERT_TRUE(openCard(j, g.game));
-         }},
+         },
+         [&](Journey &j) { EXPECT_EQ(boardLaidOut(j, g.game), QStringList()); }},
     });
 }
 
@@ -295,4 +368,174 @@ INSTANTIATE_TEST_SUITE_P(
                  "settle", [](Journey &j) { key(j, "Return"); }, "betting", "best", true},
         GameWalk{"Stack4", Game::stack4, [](Journey &j) { press(j, "Play"); }, "playing", stack4Move, "over",
                  [](Journey &j) { press(j, "Play again"); }, "playing", "wins", false, 60}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// The boards built of repeated pieces, opened again and again from the
+// arcade: each time every piece has its size, on the island, clear of the
+// others. Game pages load asynchronously, and a busy machine finishes their
+// parts in any order; Pattern, whose pads once stayed 0x0, opens every round.
+TEST(GameBoards, LaidOutAtEveryOpening)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    ASSERT_TRUE(j.openFromStrip("Games"));
+    const QList<Game> others = {Game::cps, Game::toe, Game::stack4, Game::snake, Game::wordle, Game::blocks};
+    int openings = 0;
+    for (int round = 0; round < 4 && !HasFailure(); ++round) {
+        QList<Game> games = {Game::pattern};
+        if (round == 0)
+            games += others;
+        for (Game game : games) {
+            walk(j, {
+                {"open the game", [&](Journey &j) { ASSERT_TRUE(openCard(j, game)); },
+                 [&](Journey &j) { EXPECT_EQ(boardLaidOut(j, game), QStringList()) << gameName(game).toStdString(); }},
+                {"back to the arcade with Escape", [](Journey &j) { key(j, "Escape"); },
+                 [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().activeGame() == Game::hub; }, 3000)); }},
+            });
+            ++openings;
+        }
+    }
+    std::printf("%d game boards opened, each laid out\n", openings);
+}
+
+namespace {
+
+bool settingsShown(Journey &j)
+{
+    return j.settingsWindow() && j.settingsWindow()->isVisible() && j.settingsWindow()->isExposed();
+}
+
+void control(Journey &j, const char *name)
+{
+    j.hands().key(QString::fromLatin1(name), false, true);
+}
+
+} // namespace
+
+// Ctrl+, and Ctrl+Q on the island, as the tray's menu shows them: Ctrl+,
+// opens the settings window from Home and from a game, and Ctrl+Q quits
+// from a game that types letters, which types neither of them; the game's
+// own keys go on typing.
+TEST(ProgramKeys, SettingsAndQuitFromHomeAndFromAGame)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    QSignalSpy quits(&j.root().delegate(), &AppDelegate::quitRequested);
+    QObject *wordle = j.island().gameEngine(Game::wordle);
+    walk(j, {
+        {"Ctrl+, on Home", [](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             control(j, "comma");
+         },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return settingsShown(j); }, 8000, "the settings window")); }},
+        {"the settings window put away", [](Journey &j) { j.settingsWindow()->close(); },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return !settingsShown(j); }, 3000, "the settings window to go")); }},
+        {"a letter typed in Wordle, then Ctrl+,", [&](Journey &j) {
+             ASSERT_TRUE(j.openFromStrip("Games"));
+             ASSERT_TRUE(openCard(j, Game::wordle));
+             key(j, "a");
+             ASSERT_TRUE(j.waitFor([&] { return wordle->property("col").toInt() == 1; }, 3000, "the a typed"));
+             control(j, "comma");
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return settingsShown(j); }, 8000, "the settings window"));
+             EXPECT_EQ(wordle->property("col").toInt(), 1);
+         }},
+        {"back in Wordle, Ctrl+Q and a letter", [&](Journey &j) {
+             j.settingsWindow()->close();
+             ASSERT_TRUE(j.collapse());
+             ASSERT_TRUE(j.openFromStrip("Games"));
+             ASSERT_TRUE(openCard(j, Game::wordle));
+             control(j, "q");
+             key(j, "b");
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return quits.count() == 1; }, 3000, "the quit"));
+             EXPECT_TRUE(j.waitFor([&] { return wordle->property("col").toInt() == 2; }, 3000, "the b typed"));
+             const QVariantList tiles = wordle->property("tiles").toList();
+             QString typed;
+             for (int i = 0; i < 5 && i < tiles.size(); ++i)
+                 typed += tiles.at(i).value<WordleTile>().letter;
+             EXPECT_EQ(typed.toLower(), "ab");
+             EXPECT_EQ(quits.count(), 1);
+         }},
+    });
+}
+
+namespace {
+
+// Counts the repeats of held keys that reach the island.
+class Repeats : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->isAutoRepeat())
+            ++count;
+        return false;
+    }
+};
+
+struct HeldKeyWalk {
+    const char *name;
+    Game game;
+    std::function<void(Journey &)> ready; // up to the moment the key goes down
+    const char *key;
+    const char *ended;
+};
+
+class HeldKeys : public ::testing::TestWithParam<HeldKeyWalk> {};
+
+} // namespace
+
+// A key held down until the game ends, as a player keeps Space down: while
+// the game runs its repeats steer, once it has ended the result stays
+// however long the key is held, and only a fresh press starts again.
+TEST_P(HeldKeys, TheResultWaitsForAFreshPress)
+{
+    const HeldKeyWalk &g = GetParam();
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    Repeats repeats;
+    QString startedAgain;
+    walk(j, {
+        {"open the game", [&](Journey &j) {
+             ASSERT_TRUE(j.openFromStrip("Games"));
+             ASSERT_TRUE(openCard(j, g.game));
+             g.ready(j);
+             j.panel()->installEventFilter(&repeats);
+         }},
+        {"hold the key until the game ends", [&](Journey &j) {
+             j.hands().hold(QString::fromLatin1(g.key), true);
+             j.waitFor([&] { return inPhase(j, g.game, g.ended); }, 30000, "the game to end under the held key");
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(inPhase(j, g.game, g.ended)) << "phase " << phase(j, g.game).toStdString();
+             EXPECT_GT(repeats.count, 0) << "the X server repeated nothing while the game ran";
+         }},
+        {"keep holding it", [&](Journey &j) {
+             const int before = repeats.count;
+             j.waitFor([&] {
+                 if (!inPhase(j, g.game, g.ended))
+                     startedAgain = phase(j, g.game);
+                 return repeats.count >= before + 10 || !startedAgain.isEmpty();
+             }, 5000, "ten more repeats of the held key");
+         },
+         [&](Journey &) { EXPECT_EQ(startedAgain, QString()) << "a held key started the game again"; }},
+        {"let go and press it again", [&](Journey &j) {
+             j.hands().hold(QString::fromLatin1(g.key), false);
+             key(j, g.key);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return !inPhase(j, g.game, g.ended); }, 3000))
+                 << "phase " << phase(j, g.game).toStdString();
+         }},
+    });
+    j.panel()->removeEventFilter(&repeats);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UntilTheEnd, HeldKeys,
+    ::testing::Values(HeldKeyWalk{"FlapSpace", Game::flap, [](Journey &) {}, "space", "dead"},
+                      HeldKeyWalk{"SnakeRight", Game::snake, [](Journey &j) { press(j, "Play"); }, "Right", "over"}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -23,8 +23,13 @@ XInput::XInput()
 
 XInput::~XInput()
 {
-    if (m_display)
-        XCloseDisplay(m_display);
+    if (!m_display)
+        return;
+    // A key left down would go on repeating into the next journey.
+    for (unsigned char code : std::as_const(m_held))
+        XTestFakeKeyEvent(m_display, code, False, CurrentTime);
+    XSync(m_display, False);
+    XCloseDisplay(m_display);
 }
 
 void XInput::pause(int ms)
@@ -149,6 +154,21 @@ void XInput::key(const QString &name, bool shift, bool control, bool alt)
     const KeySym sym = XStringToKeysym(name.toLatin1().constData());
     if (sym != NoSymbol)
         sendKeysym(sym, shift, control, alt);
+}
+
+void XInput::hold(const QString &name, bool down)
+{
+    if (!m_display)
+        return;
+    const KeyCode code = XKeysymToKeycode(m_display, XStringToKeysym(name.toLatin1().constData()));
+    if (code == 0 || m_held.contains(code) == down)
+        return;
+    XTestFakeKeyEvent(m_display, code, down ? True : False, CurrentTime);
+    if (down)
+        m_held.append(code);
+    else
+        m_held.removeAll(code);
+    sync();
 }
 
 void XInput::type(const QString &text)

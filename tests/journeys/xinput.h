@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QString>
 
@@ -32,6 +33,9 @@ public:
     void key(const QString &name, bool shift = false, bool control = false, bool alt = false);
     // Text as typed on a US keyboard (Latin-1 letters, digits, punctuation).
     void type(const QString &text);
+    // A key held down (true) or let go; the X server repeats a held key as
+    // a keyboard does. Keys still held are let go at the end.
+    void hold(const QString &name, bool down);
 
     // Lets the program take the events in and answer them.
     static void pause(int ms);
@@ -48,6 +52,7 @@ private:
     void sendKeysym(unsigned long sym, bool shift, bool control, bool alt);
 
     struct _XDisplay *m_display = nullptr;
+    QList<unsigned char> m_held;
     QPoint m_position;
     bool m_spinning = true;
 };

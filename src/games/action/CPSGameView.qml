@@ -25,15 +25,21 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             spacing: IslandStyle.spacingSmall
-            Repeater {
-                model: ActionViews.cpsDurations
-                ArcadeChip {
-                    required property int modelData
-                    objectName: "cpsChip" + modelData
-                    title: ActionViews.cpsTitle(modelData)
-                    selected: root.seconds === modelData
-                    enabled: ActionViews.cpsChipsEnabled(root.phase)
-                    onClicked: root.engine.select(modelData)
+            // A Row places the chips as they come; the page loads
+            // asynchronously, and chips added to the layout after it ran
+            // could be left on top of each other.
+            Row {
+                spacing: IslandStyle.spacingSmall
+                Repeater {
+                    model: ActionViews.cpsDurations
+                    ArcadeChip {
+                        required property int modelData
+                        objectName: "cpsChip" + modelData
+                        title: ActionViews.cpsTitle(modelData)
+                        selected: root.seconds === modelData
+                        enabled: ActionViews.cpsChipsEnabled(root.phase)
+                        onClicked: root.engine.select(modelData)
+                    }
                 }
             }
             Item { Layout.fillWidth: true }

@@ -219,6 +219,8 @@ bool CPSEngine::handleKey(const KeyInput &key)
 {
     if (key.keyCode != KeyCode::Space || phase() == Phase::howto)
         return false;
-    click();
+    // A click is a press: a held key neither counts nor starts a new test.
+    if (!key.autoRepeat)
+        click();
     return true;
 }

@@ -261,6 +261,10 @@ bool DinoEngine::handleKey(const KeyInput &key)
     // Space or Up starts a run, jumps, and after a crash starts over.
     if (key.keyCode != KeyCode::Space && key.keyCode != KeyCode::UpArrow)
         return false;
+    // A held key jumps again and again, but a run starts only on a fresh
+    // press: the crash card stays until the key is let go and pressed.
+    if (key.autoRepeat && phase() != Phase::running)
+        return true;
     switch (phase()) {
     case Phase::ready:
         start();

@@ -224,6 +224,10 @@ bool FlapEngine::handleKey(const KeyInput &key)
 {
     if (key.keyCode != KeyCode::Space && key.keyCode != KeyCode::UpArrow)
         return false;
+    // A held key flaps on while the bird flies; only a fresh press starts
+    // a flight.
+    if (key.autoRepeat && phase() != Phase::running)
+        return true;
     flap();
     return true;
 }

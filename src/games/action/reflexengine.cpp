@@ -169,6 +169,9 @@ bool ReflexEngine::handleKey(const KeyInput &key)
 {
     if (key.keyCode != KeyCode::Space)
         return false;
-    tap();
+    // Every tap is timed, starts or starts over: a held key's repeats are
+    // none of them.
+    if (!key.autoRepeat)
+        tap();
     return true;
 }

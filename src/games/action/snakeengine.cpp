@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -229,15 +230,22 @@ bool SnakeEngine::handleKey(const KeyInput &key)
     using namespace KeyCode;
     if (phase() == Phase::howto)
         return false;
+    std::optional<SnakeDir> dir;
     switch (key.keyCode) {
-    case W: case UpArrow: turn(SnakeDir::up); return true;
-    case S: case DownArrow: turn(SnakeDir::down); return true;
-    case A: case LeftArrow: turn(SnakeDir::left); return true;
-    case D: case RightArrow: turn(SnakeDir::right); return true;
-    case Space:
-        if (phase() != Phase::running)
-            start();
-        return true;
+    case W: case UpArrow: dir = SnakeDir::up; break;
+    case S: case DownArrow: dir = SnakeDir::down; break;
+    case A: case LeftArrow: dir = SnakeDir::left; break;
+    case D: case RightArrow: dir = SnakeDir::right; break;
+    case Space: break;
     default: return false;
     }
+    // Out of a run these keys start one, but only freshly pressed: a held
+    // arrow steers a run and starts none.
+    if (key.autoRepeat && phase() != Phase::running)
+        return true;
+    if (dir)
+        turn(*dir);
+    else if (phase() != Phase::running)
+        start();
+    return true;
 }

@@ -293,7 +293,9 @@ bool StackEngine::handleKey(const KeyInput &key)
 {
     if (key.keyCode != KeyCode::Space)
         return false;
-    if (phase() != Phase::howto)
+    // A held key places slab after slab, but the next tower waits for a
+    // fresh press.
+    if (phase() != Phase::howto && !(key.autoRepeat && phase() != Phase::running))
         tap();
     return true;
 }
