@@ -17,29 +17,21 @@ ScrollView {
     readonly property bool shown: Window.window !== null && Window.window.visible
     ScrollBar.vertical.policy: shown && contentHeight > availableHeight ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
 
-    Connections {
-        target: root.Window.window
-        function onActiveFocusItemChanged() {
-            const flick = root.contentItem
-            const item = root.Window.window ? root.Window.window.activeFocusItem : null
-            if (!item || !flick || !flick.contentItem)
-                return
-            let inside = false
-            for (let p = item.parentItem; p; p = p.parentItem) {
-                if (p === flick.contentItem) {
-                    inside = true
-                    break
-                }
-            }
-            if (!inside)
-                return
-            const top = item.mapToItem(flick.contentItem, 0, 0).y - IslandStyle.spacingLarge
-            const bottom = top + item.height + 2 * IslandStyle.spacingLarge
-            const most = Math.max(0, flick.contentHeight - flick.height)
-            if (top < flick.contentY)
-                flick.contentY = Math.max(0, top)
-            else if (bottom > flick.contentY + flick.height)
-                flick.contentY = Math.min(most, bottom - flick.height)
-        }
+    // Scrolls the least that brings item (on this page) into sight, with a
+    // margin. The controls' focus rings ask for it as they show: a control
+    // reached with Tab or Shift+Tab is in sight before a key can change it.
+    // (The window's own focus-change signal is not enough: it comes when
+    // the window is activated, not for each Tab.)
+    function bringIntoView(item) {
+        const flick = root.contentItem
+        if (!item || !flick || !flick.contentItem)
+            return
+        const top = item.mapToItem(flick.contentItem, 0, 0).y - IslandStyle.spacingLarge
+        const bottom = top + item.height + 2 * IslandStyle.spacingLarge
+        const most = Math.max(0, flick.contentHeight - flick.height)
+        if (top < flick.contentY)
+            flick.contentY = Math.max(0, top)
+        else if (bottom > flick.contentY + flick.height)
+            flick.contentY = Math.min(most, bottom - flick.height)
     }
 }

@@ -1,6 +1,7 @@
 #include "fakes/fakescreens.h"
 #include "notch/islandeditcontroller.h"
 #include "support/islandqml.h"
+#include "support/patience.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -55,8 +56,7 @@ TEST_F(IslandEditControllerTest, EscapeEndsTheEditAndIsSwallowedOnlyThen)
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     EXPECT_TRUE(controller->eventFilter(window.get(), &key));
     EXPECT_TRUE(controller->isActive()); // ends on the next turn
-    spin(20);
-    EXPECT_FALSE(controller->isActive());
+    EXPECT_TRUE(Patience::until([&] { return !controller->isActive(); }, 1000));
     EXPECT_EQ(finished.size(), 1);
     ASSERT_EQ(active.size(), 2);
     EXPECT_FALSE(active.at(1).at(0).toBool());
@@ -78,18 +78,21 @@ TEST_F(IslandEditControllerTest, PanelsFollowSettingsPhaseAndDone)
     EXPECT_EQ(controller->controls()->geometry().size(), QSize(320, 300));
     EXPECT_TRUE(controller->controls()->contentItem()->childItems().value(0)->property("showsFloatingPill").toBool());
     fakes->settings.setFloatingIsland(false);
-    spin(20);
+    Patience::until([&] { return controller->controls()->geometry().size() == QSize(320, 430); }, 1000);
     const QRect before = controller->controls()->geometry();
     EXPECT_EQ(before.size(), QSize(320, 430));
     // The notch-less screen: the island sits at the top centre.
     fakes->settings.setLipOffsetX(-40);
-    spin(20);
+    Patience::until([&] { return controller->controls()->geometry().x() == before.x() - 40; }, 1000);
     EXPECT_EQ(controller->controls()->geometry().x(), before.x() - 40);
 
     controller->setPhase(IslandEditPhase::expanded);
     EXPECT_EQ(controller->controls()->geometry().size(), QSize(320, 248));
     fakes->settings.setExpandedOffsetX(20);
-    spin(20);
+    Patience::until([&] {
+        return controller->frames().controls.x() == 776 - 400 - 18 - 320
+            && controller->controls()->geometry().x() == int(controller->frames().controls.x());
+    }, 1000);
     // No room right of the ring any more: the panel goes to its left.
     EXPECT_EQ(controller->frames().controls.x(), 776 - 400 - 18 - 320);
     EXPECT_EQ(controller->controls()->geometry().x(), int(controller->frames().controls.x()));

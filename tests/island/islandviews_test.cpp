@@ -58,6 +58,7 @@ TEST_F(IslandViewTest, RootViewShowsTheContentOfTheState)
     model->openHome();
     model->handleHUD({SystemHUDKind::brightness, 0.2, false});
     EXPECT_TRUE(findItem(view, "SystemHUDIsland"));
+    // A moment of running for warnings that would come late; nothing to wait for.
     spin(50);
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
@@ -204,6 +205,7 @@ NotchView {
         for (auto *item : view->findChildren<QQuickItem *>(name))
             EXPECT_FALSE(item->isEnabled()) << name.toStdString() << " is leaving yet takes clicks";
     }
+    // A moment of their fade for warnings that would come late; nothing to wait for.
     spin(50);
     made.reset();
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();

@@ -6,7 +6,9 @@
 #include "island/notchviewmodel.h"
 #include "store/appsettings.h"
 #include "store/clockcity.h"
+#include "support/itemtree.h"
 #include "support/localhttpserver.h"
+#include "support/patience.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,12 +65,64 @@ void toPage(Journey &j, const char *page)
                           QStringLiteral("the %1 page to show").arg(page)));
 }
 
-// Tab, and the next item takes the keyboard.
-void tab(Journey &j)
+// Tab (Shift+Tab when back), and the next item takes the keyboard.
+void tab(Journey &j, bool back = false)
 {
     QQuickItem *before = j.settingsWindow()->activeFocusItem();
-    j.hands().key("Tab");
+    j.hands().key("Tab", back);
     j.waitFor([&] { return j.settingsWindow()->activeFocusItem() != before; }, 1000);
+}
+
+// What hides the keyboard's place from the user: the ring of the focused
+// control (or the control, where it draws none) outside the part of its
+// page that shows. Empty while it is in sight or outside any page.
+QString ringOutOfSight(Journey &j)
+{
+    QQuickItem *focus = j.settingsWindow()->activeFocusItem();
+    if (!focus)
+        return QStringLiteral("nothing has the keyboard");
+    QQuickItem *page = focus->parentItem();
+    while (page && !page->inherits("QQuickFlickable"))
+        page = page->parentItem();
+    if (!page)
+        return {};
+    QQuickItem *ring = ItemTree::find(focus, QStringLiteral("focusRing"));
+    QQuickItem *shown = ring && ring->isVisible() ? ring : focus;
+    const QRectF seen = ItemTree::sceneRect(page) & QRectF(QPointF(0, 0), j.settingsWindow()->size());
+    const QRectF mark = ItemTree::sceneRect(shown);
+    if (mark.top() >= seen.top() - 0.5 && mark.bottom() <= seen.bottom() + 0.5)
+        return {};
+    return QStringLiteral("%1 (focus on %2) lies outside the page's shown part %3..%4")
+        .arg(Patience::describe(shown), Patience::describe(focus))
+        .arg(seen.top())
+        .arg(seen.bottom());
+}
+
+// Tab or Shift+Tab, then the keyboard's place is in sight (as soon as the
+// page has moved to it).
+void tabInSight(Journey &j, bool back, const QString &what)
+{
+    tab(j, back);
+    j.waitFor([&] { return ringOutOfSight(j).isEmpty(); }, 2000, what);
+    EXPECT_EQ(ringOutOfSight(j), QString()) << what.toStdString();
+}
+
+// Whether the keyboard is on a control of the pages (not the sidebar).
+bool onPage(Journey &j)
+{
+    QQuickItem *focus = j.settingsWindow()->activeFocusItem();
+    for (QQuickItem *p = focus; p; p = p->parentItem())
+        if (p->inherits("QQuickFlickable"))
+            return true;
+    return false;
+}
+
+// Scrolls the page with the wheel to its last line.
+void scrollToTheEnd(Journey &j, const char *lastText)
+{
+    QQuickItem *last = j.textIn(j.settingsWindow(), QString::fromLatin1(lastText));
+    ASSERT_TRUE(last) << lastText;
+    ASSERT_TRUE(j.scrollIntoView(last, QPointF(last->width() / 2, last->height()))) << j.report().toStdString();
 }
 
 QQuickItem *shownNamed(Journey &j, const QString &name)
@@ -613,6 +667,71 @@ TEST(SettingsNotch, ClockEditorZoneAndCycle)
                                << (header.isEmpty() ? ", no header clock reads as the sample" : "");
          }},
         {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+    });
+}
+
+// The keyboard on a page scrolled away from it: each Tab and Shift+Tab
+// brings the control it reaches into sight with its ring, before a key can
+// change it; Space changes the control the user sees ringed. Through the
+// Notch page both ways, and into the cards of Modules.
+TEST(SettingsNotch, TheKeyboardsPlaceStaysInSight)
+{
+    Journey j;
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open the settings", openSettings},
+        {"to the Notch page, scrolled to its end", [](Journey &j) {
+             toPage(j, "notch");
+             scrollToTheEnd(j, "How to use the notch");
+         }},
+        {"five Tabs", [](Journey &j) {
+             for (int i = 0; i < 5; ++i)
+                 tabInSight(j, false, QStringLiteral("Tab %1").arg(i + 1));
+         }},
+        {"Shift+Tab, Tab, Tab, Space: the ringed switch flips", [](Journey &j) {
+             tabInSight(j, true, "Shift+Tab");
+             tabInSight(j, false, "Tab");
+             tabInSight(j, false, "Tab");
+             QQuickItem *focus = j.settingsWindow()->activeFocusItem();
+             ASSERT_TRUE(focus && focus->inherits("QQuickSwitch")) << Patience::describe(focus).toStdString();
+             const bool was = focus->property("checked").toBool();
+             j.hands().key("space");
+             EXPECT_TRUE(j.waitFor([&] { return focus->property("checked").toBool() != was; }, 2000));
+             EXPECT_EQ(ringOutOfSight(j), QString());
+         }},
+        {"Tab to the end of the page, then Shift+Tab back to its top", [](Journey &j) {
+             int stops = 0;
+             for (; stops < 40 && onPage(j); ++stops)
+                 tabInSight(j, false, QStringLiteral("Tab to the end, %1").arg(stops + 1));
+             EXPECT_LT(stops, 40) << "the Tabs never left the page";
+             // From the sidebar, back into the page at its end.
+             scrollToTheEnd(j, "How to use the notch");
+             tab(j, true);
+             for (stops = 0; stops < 40 && onPage(j); ++stops) {
+                 EXPECT_EQ(ringOutOfSight(j), QString()) << "Shift+Tab " << stops;
+                 tabInSight(j, true, QStringLiteral("Shift+Tab to the top, %1").arg(stops + 1));
+             }
+             EXPECT_GT(stops, 10);
+             EXPECT_LT(stops, 40) << "the Shift+Tabs never left the page";
+         }},
+        {"Modules, scrolled to its end: Tab into its cards", [](Journey &j) {
+             toPage(j, "modules");
+             // Its cards are built as it shows.
+             QQuickItem *page = nullptr;
+             j.waitFor([&] {
+                 for (QQuickItem *f : j.itemsIn(j.settingsWindow(), "QQuickFlickable"))
+                     if (f->isVisible() && f->property("contentHeight").toReal() > f->height())
+                         page = f;
+                 return page != nullptr;
+             }, 3000, "the page to hold more than it shows");
+             ASSERT_TRUE(page);
+             j.hands().moveTo(j.screenPoint(page));
+             for (int i = 0; i < 30; ++i)
+                 j.hands().scroll(-1);
+             j.waitFor([&] { return !page->property("moving").toBool(); }, 3000, "the page to rest");
+             for (int i = 0; i < 6; ++i)
+                 tabInSight(j, false, QStringLiteral("Modules, Tab %1").arg(i + 1));
+         }},
     });
 }
 

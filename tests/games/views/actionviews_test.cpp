@@ -14,6 +14,7 @@
 #include "games/action/textshadow.h"
 #include "island/islandmetrics.h"
 #include "notch/notchgeometry.h"
+#include "support/patience.h"
 
 #include <QSet>
 #include <QTest>
@@ -210,8 +211,7 @@ protected:
         model->openGame(game);
         QQuickItem *shown = page();
         if (shown)
-            waitUntil([&] { return shown->height() > 0; });
-        QTest::qWait(20);
+            Patience::ready(shown);
         return shown;
     }
 };
@@ -451,7 +451,7 @@ TEST_F(ActionViewsTest, ReflexCrossFadesItsLines)
 
     model->game<ReflexEngine>()->tap();
     ASSERT_EQ(model->game<ReflexEngine>()->phase(), ReflexEngine::Phase::waiting);
-    QTest::qWait(30);
+    Patience::until([&] { return left->isVisible() && now->opacity() < 1.0; }, 1000);
     EXPECT_TRUE(left->isVisible());
     EXPECT_EQ(text(left, "reflexHeadlineLeft"), "Pavlet Reflex");
     EXPECT_EQ(text(now, "reflexHeadline"), "Wait\u2026");

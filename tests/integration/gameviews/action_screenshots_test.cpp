@@ -8,6 +8,8 @@
 #include "games/action/reflexengine.h"
 #include "games/action/snakeengine.h"
 #include "games/action/stackengine.h"
+#include "support/itemtree.h"
+#include "support/patience.h"
 
 #include <QTest>
 
@@ -32,7 +34,16 @@ protected:
     {
         model->openGame(game);
         fitIsland(game);
-        spin(400);
+        // The game's page is built off its frame; it shows once built.
+        QQuickItem *view = nullptr;
+        Patience::until([&] {
+            QQuickItem *panel = ItemTree::all(scene.get(), "GamesPanel").value(0);
+            auto *frame = panel ? panel->property("currentFrame").value<QQuickItem *>() : nullptr;
+            view = frame ? frame->property("view").value<QQuickItem *>() : nullptr;
+            return view != nullptr;
+        }, 3000);
+        if (view)
+            Patience::ready(view);
     }
     // The scene rectangle of a named item on the page.
     QRect where(const QString &name) const

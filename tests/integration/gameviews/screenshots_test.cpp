@@ -75,7 +75,6 @@ protected:
     void click(QPoint at)
     {
         QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, at);
-        spin(50);
     }
     void key(int code, const QString &text = {})
     {
@@ -168,11 +167,10 @@ TEST_F(GameScreenshotTest, ArcadeThenAGameByClick)
     image = shoot("games-hub-end");
     EXPECT_TRUE(anyNear(image, r, blue, 20)); // the connect-four discs
     arcade->setProperty("contentY", 0);
-    spin(100);
 
     // A click on the first card opens the runner.
     click(QPoint(r.center().x(), r.top() + 32 + 36 + 10 + 30));
-    EXPECT_EQ(model->activeGame(), PavletGame::dino);
+    EXPECT_TRUE(Patience::until([&] { return model->activeGame() == PavletGame::dino; }, 2000));
 }
 
 TEST_F(GameScreenshotTest, TicTacToe)
@@ -297,7 +295,7 @@ TEST_F(GameScreenshotTest, BlackjackBuyInAgainChangesTheBetChips)
         ASSERT_TRUE(clickChip("Deal $25"));
         ASSERT_TRUE(clickChip("Stand"));
         scheduler->advance(5000);
-        spin(50);
+        Patience::until([&] { return model->game<BlackjackEngine>()->phase() == BlackjackEngine::Phase::settle; }, 2000);
         ASSERT_EQ(model->game<BlackjackEngine>()->phase(), BlackjackEngine::Phase::settle);
         ASSERT_TRUE(clickChip("Buy in"));
         ASSERT_TRUE(clickChip("$" + QString::number(row.again)));

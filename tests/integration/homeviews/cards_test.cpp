@@ -2,6 +2,7 @@
 
 #include "style/palette.h"
 #include "support/itemtree.h"
+#include "support/patience.h"
 
 #include <QLocale>
 #include <QTest>
@@ -29,9 +30,14 @@ TEST_F(HomeScreenshotTest, LongWorldClockNamesAreCutInTheirOwnColumn)
     make();
     QQuickItem *panel = show(QStringLiteral("home/HomePanel.qml"), {404, 300});
     ASSERT_TRUE(panel);
-    spin(400);
-    QQuickItem *name = visibleText(panel, longName);
-    QQuickItem *next = visibleText(panel, QStringLiteral("London"));
+    const auto wait = [this](int ms) { spin(ms); };
+    QQuickItem *name = nullptr;
+    QQuickItem *next = nullptr;
+    Patience::until([&] {
+        name = visibleText(panel, longName);
+        next = visibleText(panel, QStringLiteral("London"));
+        return name && next && Patience::ready(name, 1000, nullptr, wait) && Patience::ready(next, 1000, nullptr, wait);
+    }, 3000, wait);
     ASSERT_TRUE(name && next);
     EXPECT_TRUE(name->property("truncated").toBool());
     // Clear of the rule between the two cities, half a gap before the next.
@@ -45,23 +51,23 @@ TEST_F(HomeScreenshotTest, TimerMinuteButtonsSayWhatTheyDoUnderThePointer)
     make();
     QQuickItem *panel = show(QStringLiteral("home/HomePanel.qml"), {404, 300});
     ASSERT_TRUE(panel);
-    spin(300);
+    const auto wait = [this](int ms) { spin(ms); };
     for (const auto &[step, help] : {std::pair{-1, "One minute less"}, std::pair{1, "One minute more"}}) {
         QQuickItem *button = nullptr;
-        for (QQuickItem *p : ItemTree::all(panel, "IslandPressStyle")) {
-            if (p->isVisible() && p->property("step").toInt() == step)
-                button = p;
-        }
+        Patience::until([&] {
+            for (QQuickItem *p : ItemTree::all(panel, "IslandPressStyle")) {
+                if (p->isVisible() && p->property("step").toInt() == step)
+                    button = p;
+            }
+            return button && Patience::ready(button, 1000, nullptr, wait);
+        }, 3000, wait);
         ASSERT_TRUE(button);
         QTest::mouseMove(window.get(), ItemTree::sceneRect(button).center().toPoint());
         QQuickItem *tip = nullptr;
-        for (int waited = 0; !tip && waited < 3000; waited += 50) {
-            spin(50);
-            tip = visibleText(window->contentItem(), QString::fromLatin1(help));
-        }
+        Patience::until([&] { return (tip = visibleText(window->contentItem(), QString::fromLatin1(help))); }, 3000, wait);
         EXPECT_TRUE(tip) << help;
         QTest::mouseMove(window.get(), QPoint(2, 290));
-        spin(100);
+        Patience::until([&] { return !visibleText(window->contentItem(), QString::fromLatin1(help)); }, 2000, wait);
     }
 }
 
@@ -96,7 +102,13 @@ TEST_F(HomeScreenshotTest, SystemValuesStartAtTheirOwnColumnUnderRightToLeftLoca
     QQuickItem *panel = show(QStringLiteral("home/HomePanel.qml"), {404, 300});
     QLocale::setDefault(saved);
     ASSERT_TRUE(panel);
-    spin(300);
+    const auto wait = [this](int ms) { spin(ms); };
+    Patience::until([&] {
+        for (QQuickItem *value : ItemTree::all(panel, "CardText"))
+            if (value->isVisible() && value->property("digits").toBool() && Patience::ready(value, 1000, nullptr, wait))
+                return true;
+        return false;
+    }, 3000, wait);
     int rightToLeft = 0;
     for (QQuickItem *value : ItemTree::all(panel, "CardText")) {
         if (!value->isVisible() || !value->property("digits").toBool())

@@ -29,7 +29,10 @@ TEST_F(HomeScreenshotTest, HomeInTheIslandAndInEditMode)
     // The island at the size the window controller gives Home.
     QQuickItem *island = show(QStringLiteral("notch/NotchIsland.qml"), {428, 620});
     ASSERT_TRUE(island);
-    spin(500);
+    const auto wait = [this](int ms) { spin(ms); };
+    // The cards are built between frames: the content is whole once they all show.
+    Patience::until([&] { return model->homeContentHeight() > 250 && ItemTree::homeCardFaults(island).isEmpty(); },
+                    3000, wait);
     const double height = std::min(620.0, std::max(32 + 26 + std::max(model->homeContentHeight(), 36.0), 32 + 72.0));
     EXPECT_GT(model->homeContentHeight(), 250);
     island->setHeight(height);
@@ -42,7 +45,13 @@ TEST_F(HomeScreenshotTest, HomeInTheIslandAndInEditMode)
     EXPECT_TRUE(near(card, QColor(20, 20, 20), 8)) << card.name().toStdString();
 
     model->setEditingModules(true);
-    spin(300);
+    // Edit mode's hint over the cards counts in its height.
+    Patience::until([&] {
+        for (QQuickItem *t : ItemTree::all(island, "QQuickText"))
+            if (t->isVisible() && t->property("text").toString().startsWith(QLatin1String("Drag tiles to reorder")))
+                return true;
+        return false;
+    }, 2000, wait);
     const double editHeight = std::min(620.0, 32 + 26 + model->homeContentHeight());
     island->setHeight(editHeight);
     window->resize(428, int(editHeight) + 20);
@@ -186,6 +195,7 @@ TEST_F(HomeScreenshotTest, VoiceMemoFieldsKeepFocusAndTheWholeText)
     // A reload with nothing changed keeps the open row and its fields.
     QPointer<QQuickItem> note = findItem(panel, QStringLiteral("memoNote"));
     voice->reload();
+    // A row built again would go within this time: nothing to wait for.
     spin(100);
     EXPECT_TRUE(note);
     EXPECT_TRUE(note && note->hasActiveFocus());
@@ -218,16 +228,26 @@ TEST_F(HomeScreenshotTest, EveryStripIconInEditModeStaysWholeAndClearOfDone)
     ASSERT_TRUE(island);
     window->resize(640, 660);
     window->setColor(Qt::black);
-    spin(900);
+    const auto wait = [this](int ms) { spin(ms); };
     const QStringList ids = fakes->settings.visibleChromeIconIDs();
     ASSERT_EQ(ids.size(), 13);
 
     // The menu of the icons opens inside Home, below its button.
-    QQuickItem *strip = ItemTree::find(island, QStringLiteral("chromeStrip")); // its menu button alone
-    ASSERT_TRUE(strip);
+    // Its menu button alone; the header is built again while Home fills.
+    QQuickItem *strip = nullptr;
+    QString why;
+    const bool stripReady = Patience::until([&] {
+        strip = ItemTree::find(island, QStringLiteral("chromeStrip"));
+        why = QStringLiteral("no strip");
+        return strip && Patience::ready(strip, 1000, &why, wait);
+    }, 4000, wait);
+    ASSERT_TRUE(stripReady) << why.toStdString();
     QTest::mouseClick(window.get(), Qt::LeftButton, {}, ItemTree::sceneRect(strip).center().toPoint());
-    spin(400);
-    QObject *menu = island->findChild<QObject *>(QStringLiteral("modulesMenu"));
+    QObject *menu = nullptr;
+    Patience::until([&] {
+        menu = island->findChild<QObject *>(QStringLiteral("modulesMenu"));
+        return menu && menu->property("opened").toBool();
+    }, 3000, wait);
     ASSERT_TRUE(menu);
     ASSERT_TRUE(menu->property("opened").toBool());
     auto *menuParent = qvariant_cast<QQuickItem *>(menu->property("parent"));
@@ -241,16 +261,27 @@ TEST_F(HomeScreenshotTest, EveryStripIconInEditModeStaysWholeAndClearOfDone)
     QMetaObject::invokeMethod(menu, "close");
 
     model->setEditingModules(true);
-    spin(900);
     QQuickItem *clockText = ItemTree::find(island, QStringLiteral("headerClock"));
     QQuickItem *scroller = ItemTree::find(island, QStringLiteral("chromeScroller"));
     QQuickItem *done = ItemTree::find(island, QStringLiteral("editButton"));
     ASSERT_TRUE(clockText && scroller && done);
+    const auto shownPart = [&] { return scroller->clip() ? ItemTree::sceneRect(scroller) : ItemTree::sceneRect(island); };
+    const auto inSight = [&](const QString &id) {
+        return shownPart().contains(ItemTree::sceneRect(ItemTree::find(island, QStringLiteral("chromeCell:") + id)));
+    };
+    // The header's parts and the strip at rest, the end waited for in sight.
+    const auto settle = [&](const QString &whole, const QString &clockWas) {
+        Patience::until([&] {
+            return inSight(whole) && clockText->property("text").toString() != clockWas
+                && Patience::ready(done, 1000, nullptr, wait) && Patience::ready(scroller, 1000, nullptr, wait);
+        }, 3000, wait);
+    };
+    settle(ids.first(), QString());
     auto check = [&](const char *when, const QString &whole) {
         SCOPED_TRACE(when);
         EXPECT_TRUE(ItemTree::effectiveOpacity(clockText) == 0
                     || clockText->property("contentWidth").toDouble() <= clockText->width() + 0.5);
-        const QRectF shown = scroller->clip() ? ItemTree::sceneRect(scroller) : ItemTree::sceneRect(island);
+        const QRectF shown = shownPart();
         const QRectF doneRect = ItemTree::sceneRect(done);
         for (const QString &id : ids) {
             const QRectF cell = ItemTree::sceneRect(ItemTree::find(island, QStringLiteral("chromeCell:") + id));
@@ -263,18 +294,20 @@ TEST_F(HomeScreenshotTest, EveryStripIconInEditModeStaysWholeAndClearOfDone)
             EXPECT_TRUE(shown.contains(ItemTree::sceneRect(badge))) << whole.toStdString() << "'s badge";
     };
     check("in edit mode", ids.first());
+    QString clockWas = clockText->property("text").toString();
     clock.advanceMs(60'000);
-    spin(1200);
+    settle(ids.first(), clockWas);
     check("after a minute tick", ids.first());
     for (int i = 0; i < 10; ++i)
         wheelOver(window.get(), scroller, -120);
-    spin(300);
+    settle(ids.last(), QString());
     check("scrolled to the end", ids.last());
     shoot(QStringLiteral("home-edit-13-icons-end"), 300);
     for (int i = 0; i < 10; ++i)
         wheelOver(window.get(), scroller, 120);
+    clockWas = clockText->property("text").toString();
     clock.advanceMs(60'000);
-    spin(1200);
+    settle(ids.first(), clockWas);
     check("scrolled back after a minute tick", ids.first());
     shoot(QStringLiteral("home-edit-13-icons"), 300);
 }

@@ -2,6 +2,7 @@
 #include "island/islandtypes.h"
 #include "services/timerstore.h"
 #include "support/islandqml.h"
+#include "support/patience.h"
 #include "support/screenshots.h"
 
 #include <QDir>
@@ -316,8 +317,8 @@ TEST_F(IslandScreenshotTest, MirrorWithACameraFrame)
     QQuickItem *s = scene({320, 268});
     ASSERT_TRUE(s);
     model->setState(NotchState::mirror);
-    spin(400);
-    ASSERT_TRUE(showFrame(s->findChild<QObject *>("cameraOutput")));
+    ASSERT_TRUE(Patience::until([&] { return showFrame(s->findChild<QObject *>("cameraOutput")); }, 2000,
+                                [this](int ms) { spin(ms); }));
     const QImage image = shoot("mirror");
     const QRect r = islandRect(s);
     ASSERT_FALSE(image.isNull());

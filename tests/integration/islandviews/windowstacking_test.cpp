@@ -1,4 +1,5 @@
 #include "notch/notchpanel.h"
+#include "support/patience.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -45,11 +46,15 @@ TEST(WindowStackingTest, TheEditorsControlsStayOverTheIslandAndItsShadeUnder)
     // when the island's edit phase changes.
     controls.raise();
     island.bringToFront();
-    QCoreApplication::processEvents();
-    QTest::qWait(100);
-    const QList<quint64> order = stacking();
-    const qsizetype s = order.indexOf(shade.winId()), i = order.indexOf(island.winId()),
-                    c = order.indexOf(controls.winId());
+    QList<quint64> order;
+    qsizetype s = -1, i = -1, c = -1;
+    Patience::until([&] {
+        order = stacking();
+        s = order.indexOf(shade.winId());
+        i = order.indexOf(island.winId());
+        c = order.indexOf(controls.winId());
+        return s >= 0 && s < i && i < c;
+    }, 2000);
     ASSERT_GE(s, 0);
     EXPECT_LT(s, i);
     EXPECT_LT(i, c);

@@ -1,6 +1,7 @@
 #include "../../settings/settingsfixture.h"
 
 #include "settings/settingsnavigation.h"
+#include "support/patience.h"
 #include "support/screenshots.h"
 
 #include "core/appnotifications.h"
@@ -65,21 +66,25 @@ protected:
     // opens, a page that scrolls), or null when it never shows.
     QQuickItem *settled(const QString &name)
     {
-        QTest::qWait(50);
-        QRectF last;
-        int still = 0;
         QQuickItem *item = nullptr;
-        waitUntil([&] {
+        Patience::until([&] {
             item = find(controller->root(), name);
-            if (!item || !item->isVisible())
-                return false;
-            const QRectF now = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-            still = now == last ? still + 1 : 0;
-            last = now;
-            QTest::qWait(30);
-            return still >= 2;
+            return item && Patience::ready(item, 1000);
         }, 3000);
         return item;
+    }
+
+    // Shows a page and waits until it is laid out and drawn, its cards
+    // opened.
+    void showPage(SettingsNavigation::Page page)
+    {
+        controller->navigation()->setPage(page);
+        for (QQuickItem *view : controller->root()->findChildren<QQuickItem *>()) {
+            if (!view->inherits("QQuickFlickable") || !view->isVisible())
+                continue;
+            auto *content = view->property("contentItem").value<QQuickItem *>();
+            Patience::ready(content && content->height() > 0 ? content : view);
+        }
     }
 
     // Clicks the middle of a named item.
@@ -99,6 +104,8 @@ protected:
         for (QQuickItem *p = item->parentItem(); p; p = p->parentItem()) {
             if (p->property("contentY").isValid() && p->property("contentItem").isValid()) {
                 auto *content = p->property("contentItem").value<QQuickItem *>();
+                // Cards above it may still open or close.
+                Patience::ready(content);
                 const double y = item->mapToItem(content, QPointF(0, 0)).y();
                 const double most = std::max(0.0, p->property("contentHeight").toDouble() - p->height());
                 p->setProperty("contentY", std::min(y, most));
@@ -318,7 +325,6 @@ TEST_F(SettingsScreenshotTest, TheFirstRunSheetKeepsKeysAndClicksFromThePageBene
         for (Qt::Key key : c.keys) {
             const bool sheetUp = !defaults->boolValue(QStringLiteral("permissionsSetupCompleted"), false);
             QTest::keyClick(window, key);
-            QTest::qWait(20);
             // Focus may be nowhere for a moment (a busy window system hands
             // it back late); it must never rest on the page beneath.
             QQuickItem *focus = window->activeFocusItem();
@@ -333,6 +339,7 @@ TEST_F(SettingsScreenshotTest, TheFirstRunSheetKeepsKeysAndClicksFromThePageBene
             const QPointF at = toggle->mapToScene(QPointF(toggle->width() - 10, toggle->height() / 2));
             QTest::mouseClick(window, Qt::LeftButton, {}, at.toPoint());
         }
+        // What gets through does so at once; a moment more for anything late.
         QTest::qWait(50);
         EXPECT_FALSE(fakes->settings.launchAtLogin()) << c.what;
         EXPECT_EQ(quit.count(), 0) << c.what;
@@ -345,7 +352,6 @@ TEST_F(SettingsScreenshotTest, TheSheetsButtonsStayInReachAtTheSmallestSize)
     EXPECT_EQ(window->minimumSize(), QSize(720, 460));
     window->resize(window->minimumSize());
     ASSERT_TRUE(waitUntil([&] { return window->size() == QSize(720, 460); }));
-    QTest::qWait(100);
     shoot("sheet-smallest");
     const QRectF inside(0, 0, window->width(), window->height());
     for (const char *name : {"allowRecommended", "continue"})
@@ -436,8 +442,7 @@ TEST_F(SettingsScreenshotTest, EveryControlShowsTheKeyboardsPlace)
     QQuickItem *sidebar = find(controller->root(), QStringLiteral("sidebar"));
     ASSERT_TRUE(sidebar);
     for (SettingsNavigation::Page page : SettingsNavigation::all()) {
-        controller->navigation()->setPage(page);
-        QTest::qWait(100);
+        showPage(page);
         reactivate();
         sidebar->forceActiveFocus(Qt::TabFocusReason);
         int stops = 0;
@@ -503,8 +508,7 @@ TEST_F(SettingsScreenshotTest, ScrollBarsKeepToAGutterOfTheirOwn)
         window->resize(size);
         ASSERT_TRUE(waitUntil([&] { return window->size() == size; }));
         for (SettingsNavigation::Page page : SettingsNavigation::all()) {
-            controller->navigation()->setPage(page);
-            QTest::qWait(100);
+            showPage(page);
             const auto all = controller->root()->findChildren<QQuickItem *>();
             for (QQuickItem *bar : all) {
                 if (!bar->inherits("QQuickScrollBar") || !bar->isVisible()
@@ -595,14 +599,11 @@ TEST_F(SettingsScreenshotTest, ATokenNoKeyringKeptServesThisRunAndFailuresShowAs
     fakes->settings.setCanvasTokenDraft(QStringLiteral("old"));
     fakes->settings.saveCanvasCredentials();
     QQuickWindow *window = openActive();
-    controller->navigation()->setPage(SettingsNavigation::Page::modules);
-    QTest::qWait(300); // the player and clocks cards open
+    showPage(SettingsNavigation::Page::modules);
     scrollTo(QStringLiteral("module-canvas"));
-    QTest::qWait(50);
     QQuickItem *card = find(controller->root(), QStringLiteral("module-canvas"));
     ASSERT_TRUE(card);
     QTest::mouseClick(window, Qt::LeftButton, {}, card->mapToScene(QPointF(card->width() / 3, 20)).toPoint());
-    QTest::qWait(300); // the card opens
     scrollTo(QStringLiteral("canvasAddress"));
     QQuickItem *address = find(controller->root(), QStringLiteral("canvasAddress"));
     ASSERT_TRUE(address);
@@ -669,8 +670,8 @@ TEST_F(SettingsScreenshotTest, ModuleCardsStartOverOnEachVisit)
 
     // How long a switch takes to draw, to a page of cards and to one without.
     auto drawn = [&](const char *row) {
-        QTest::qWait(100);
         QQuickItem *item = find(controller->root(), QString::fromLatin1(row));
+        Patience::ready(item);
         const QPoint at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
         QSignalSpy swapped(controller->window(), &QQuickWindow::frameSwapped);
         QElapsedTimer took;
@@ -684,7 +685,14 @@ TEST_F(SettingsScreenshotTest, ModuleCardsStartOverOnEachVisit)
     const qint64 toModules = drawn("sidebar-modules");
     std::cout << "page switch drawn in ms: general " << toGeneral << ", library " << toLibrary << ", modules "
               << toModules << "\n";
-    QTest::qWait(50);
+    Patience::until([&] {
+        for (const char *name : {"module-player", "module-clocks"}) {
+            QQuickItem *card = find(controller->root(), QString::fromLatin1(name));
+            if (!card || !card->property("expanded").toBool())
+                return false;
+        }
+        return true;
+    }, 2000);
     ASSERT_TRUE(player);
     for (const char *name : {"module-player", "module-clocks"}) {
         QQuickItem *card = find(controller->root(), QString::fromLatin1(name));
@@ -705,7 +713,8 @@ TEST_F(SettingsScreenshotTest, AnUnwritableSettingsFileShowsALineWhileItLasts)
     ASSERT_TRUE(QDir().mkpath(defaults->path() + QStringLiteral("/blocked")));
     fakes->settings.setShowDropShadow(true);
     defaults->flush();
-    QTest::qWait(50);
+    // The write the change queued fails too.
+    QCoreApplication::processEvents();
     EXPECT_TRUE(warnings().join('\n').contains(QStringLiteral("could not write user defaults")));
     qml.clearWarnings();
     QQuickItem *line = find(controller->root(), QStringLiteral("storageProblem"));
@@ -716,6 +725,6 @@ TEST_F(SettingsScreenshotTest, AnUnwritableSettingsFileShowsALineWhileItLasts)
     ASSERT_TRUE(QDir(defaults->path()).removeRecursively());
     fakes->settings.setShowDropShadow(false);
     defaults->flush();
-    QTest::qWait(50);
+    Patience::until([&] { return !find(controller->root(), QStringLiteral("storageProblem")); }, 2000);
     EXPECT_FALSE(find(controller->root(), QStringLiteral("storageProblem")));
 }

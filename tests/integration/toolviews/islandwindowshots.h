@@ -4,6 +4,7 @@
 #include "app/accentsetting.h"
 #include "support/localhttpserver.h"
 #include "support/panelviewtest.h"
+#include "support/patience.h"
 #include "support/screenshots.h"
 
 #include <QQmlEngine>
@@ -62,9 +63,9 @@ protected:
         controller->snap();
         // Panels are built between frames: wait until nothing is still being built.
         if (QQmlEngine *engine = qmlEngine(controller->panel()->content())) {
-            for (int tries = 0; tries < 100 && engine->incubationController()
-                                && engine->incubationController()->incubatingObjectCount() > 0; ++tries)
-                spin(50);
+            Patience::until([engine] {
+                return !engine->incubationController() || engine->incubationController()->incubatingObjectCount() == 0;
+            }, 5000);
         }
         QImage image = Screenshots::settled([this] { return controller->panel()->grabWindow(); }, 600, 120, 30);
         const QRect island = controller->panel()->islandRect().toAlignedRect();
