@@ -24,6 +24,7 @@ Column {
             color: root.accent
         }
         Text {
+            textFormat: Text.PlainText
             text: root.section.title
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
@@ -31,6 +32,7 @@ Column {
         }
         Item { Layout.fillWidth: true }
         Text {
+            textFormat: Text.PlainText
             visible: root.section.detail.length > 0
             text: root.section.detail
             font.family: IslandStyle.roundedFamily
@@ -77,6 +79,7 @@ Column {
                     Text {
                         id: title
                         objectName: "rowTitle"
+                        textFormat: Text.PlainText
                         Layout.fillWidth: true
                         text: row.modelData.title
                         elide: Text.ElideRight
@@ -87,6 +90,7 @@ Column {
                         color: IslandPalette.textPrimary
                     }
                     Text {
+                        textFormat: Text.PlainText
                         Layout.fillWidth: true
                         text: root.service ? CanvasViews.subtitle(row.modelData, root.service.dueLabel(row.modelData)) : ""
                         elide: Text.ElideRight
@@ -99,6 +103,7 @@ Column {
                 Text {
                     id: points
                     objectName: "points"
+                    textFormat: Text.PlainText
                     x: content.width - implicitWidth
                     y: content.titleBaseline - baselineOffset
                     visible: row.modelData.pointsLabel !== null

@@ -54,6 +54,7 @@ Item {
                 Layout.fillWidth: true
                 Text {
                     objectName: "greeting"
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: root.greeting
                     elide: Text.ElideRight
@@ -64,6 +65,7 @@ Item {
                     color: IslandPalette.textPrimary
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: qsTr("Your Canvas")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -72,6 +74,7 @@ Item {
             }
             Text {
                 objectName: "summary"
+                textFormat: Text.PlainText
                 Layout.leftMargin: IslandStyle.spacing
                 text: CanvasViews.summary(root.board, root.problem)
                 horizontalAlignment: Text.AlignRight
@@ -83,6 +86,7 @@ Item {
 
         Text {
             objectName: "canvasProblem"
+            textFormat: Text.PlainText
             visible: root.problem !== ""
             Layout.fillWidth: true
             text: root.problem
@@ -100,6 +104,7 @@ Item {
             Layout.topMargin: IslandStyle.spacingSmall
             spacing: IslandStyle.spacingSmall
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName)
                 wrapMode: Text.WordWrap
@@ -109,6 +114,7 @@ Item {
                 color: IslandPalette.textPrimary
             }
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: CanvasViews.emptyDetail(root.hasCredentials)
                 wrapMode: Text.WordWrap

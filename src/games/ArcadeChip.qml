@@ -24,6 +24,7 @@ Item {
                                  : IslandPalette.fillStrong
             Text {
                 id: label
+                textFormat: Text.PlainText
                 anchors.centerIn: parent
                 text: root.title
                 font.family: IslandStyle.roundedFamily

@@ -45,6 +45,7 @@ Item {
             }
             Text {
                 id: titleText
+                textFormat: Text.PlainText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: root.title
@@ -56,6 +57,7 @@ Item {
             Text {
                 id: detailText
                 objectName: "howToDetail"
+                textFormat: Text.PlainText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
@@ -86,6 +88,7 @@ Item {
                         color: IslandPalette.accent(IslandPalette.yellow)
                         Text {
                             id: actionLabel
+                            textFormat: Text.PlainText
                             anchors.centerIn: parent
                             text: root.actionTitle
                             font.family: IslandStyle.roundedFamily

@@ -24,6 +24,7 @@ Rectangle {
         anchors.centerIn: parent
         visible: !root.hidden
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.rank
             font.family: IslandStyle.roundedFamily
@@ -32,6 +33,7 @@ Rectangle {
             color: root.ink
         }
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.blackjackSuit(root.suit)
             font.family: IslandStyle.digitsFamily

@@ -40,6 +40,7 @@ Item {
                 Text {
                     id: status
                     objectName: "blackjackStatus"
+                    textFormat: Text.PlainText
                     anchors.verticalCenter: parent.verticalCenter
                     text: GameViews.blackjackStatus(root.phase, root.engine.message)
                     font.family: IslandStyle.roundedFamily
@@ -152,6 +153,7 @@ Item {
         anchors.fill: parent
         visible: root.phase === BlackjackEngine.Phase.settle || root.phase === BlackjackEngine.Phase.broke
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.engine.message
             font.family: IslandStyle.roundedFamily

@@ -14,6 +14,7 @@ Column {
     Row {
         spacing: IslandStyle.spacingSmall
         Text {
+            textFormat: Text.PlainText
             text: root.label
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
@@ -36,6 +37,7 @@ Column {
     Row {
         spacing: IslandStyle.spacingTiny
         Text {
+            textFormat: Text.PlainText
             visible: root.hand.cards.length === 0
             text: "\u2014"
             font.family: IslandStyle.roundedFamily

@@ -49,6 +49,7 @@ Item {
                     Layout.fillWidth: true
                     spacing: IslandStyle.spacingHair
                     Text {
+                        textFormat: Text.PlainText
                         Layout.fillWidth: true
                         elide: Text.ElideRight
                         text: root.title
@@ -58,6 +59,7 @@ Item {
                         color: IslandPalette.textPrimary
                     }
                     Text {
+                        textFormat: Text.PlainText
                         Layout.fillWidth: true
                         elide: Text.ElideRight
                         text: root.detail
@@ -77,6 +79,7 @@ Item {
                     visible: root.recordText.length > 0
                     spacing: GameViews.titleSpacing
                     Text {
+                        textFormat: Text.PlainText
                         anchors.right: parent.right
                         text: root.bestLabel
                         font.family: IslandStyle.roundedFamily

@@ -54,6 +54,7 @@ Item {
                 spacing: GameViews.titleSpacing
                 Text {
                     objectName: "gamesTitle"
+                    textFormat: Text.PlainText
                     text: GameViews.pageTitle(root.page)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -62,6 +63,7 @@ Item {
                 }
                 Text {
                     objectName: "gamesSubtitle"
+                    textFormat: Text.PlainText
                     text: GameViews.pageSubtitle(root.page)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption

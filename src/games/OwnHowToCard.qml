@@ -39,6 +39,7 @@ Item {
             }
             Text {
                 id: titleText
+                textFormat: Text.PlainText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: root.title
@@ -49,6 +50,7 @@ Item {
             }
             Text {
                 id: detailText
+                textFormat: Text.PlainText
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap

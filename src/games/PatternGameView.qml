@@ -31,6 +31,7 @@ Item {
                 Layout.fillWidth: true
                 Text {
                     objectName: "patternStatus"
+                    textFormat: Text.PlainText
                     text: GameViews.patternStatus(root.engine.phase, root.engine.round)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -104,6 +105,7 @@ Item {
         anchors.fill: parent
         visible: root.engine.phase === PatternEngine.Phase.over
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Missed"
             font.family: IslandStyle.roundedFamily

@@ -39,6 +39,7 @@ Item {
                 width: parent.width
                 Text {
                     objectName: "stack4Status"
+                    textFormat: Text.PlainText
                     text: GameViews.stack4StatusText(root.engine.phase, root.engine.versus.local, root.engine.redTurn)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -157,6 +158,7 @@ Item {
         anchors.fill: parent
         visible: root.engine.phase === Stack4Engine.Phase.over
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.stack4ResultText(root.engine.winner, root.engine.versus.local)
             font.family: IslandStyle.roundedFamily

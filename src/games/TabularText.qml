@@ -39,6 +39,7 @@ Row {
     Repeater {
         model: root.text.length
         Text {
+            textFormat: Text.PlainText
             required property int index
             readonly property string glyph: root.text.charAt(index)
             readonly property bool digit: glyph >= "0" && glyph <= "9"

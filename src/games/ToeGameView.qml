@@ -36,6 +36,7 @@ Item {
                 width: parent.width
                 Text {
                     objectName: "toeTurn"
+                    textFormat: Text.PlainText
                     text: GameViews.toeTurnText(root.engine.phase, root.engine.versus.local, root.engine.redTurn)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -119,6 +120,7 @@ Item {
         rowSpacing: IslandStyle.spacingMedium
 
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.toeResultText(root.engine.outcome, root.engine.versus.local)
             font.family: IslandStyle.roundedFamily
@@ -128,6 +130,7 @@ Item {
         }
         Text {
             objectName: "toeResultWins"
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             visible: GameViews.toeShowsResultWins(root.engine.wins, root.engine.versus.local)
             text: "Wins " + root.engine.wins

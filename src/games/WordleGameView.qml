@@ -70,6 +70,7 @@ Item {
                                 border.width: 1
                                 border.color: IslandPalette.fill
                                 Text {
+                                    textFormat: Text.PlainText
                                     anchors.centerIn: parent
                                     text: GameViews.wordleTileText(parent.tile)
                                     font.family: IslandStyle.roundedFamily
@@ -134,6 +135,7 @@ Item {
                 color: root.gold
                 Text {
                     id: endLabel
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: GameViews.wordleEndTitle(root.engine.phase)
                     font.family: IslandStyle.roundedFamily

@@ -20,6 +20,7 @@ Item {
         color: root.fill
         Text {
             id: label
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             text: root.title.toUpperCase()
             font.family: IslandStyle.roundedFamily

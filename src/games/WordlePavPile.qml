@@ -30,6 +30,7 @@ Item {
                 color: modelData.goldOpacity > 0 ? IslandPalette.faded(root.gold, modelData.goldOpacity)
                                  : IslandPalette.white22
                 Text {
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: modelData.letter
                     font.family: IslandStyle.roundedFamily

@@ -145,6 +145,7 @@ Item {
                             color: cell.coral
                             Text {
                                 id: badgeText
+                                textFormat: Text.PlainText
                                 anchors.centerIn: parent
                                 text: cell.modelData.badge
                                 font.family: IslandStyle.roundedFamily

@@ -30,6 +30,7 @@ RowLayout {
     Text {
         id: clock
         objectName: "headerClock"
+        textFormat: Text.PlainText
         // Its full width measured apart: an elided text may report its cut one.
         readonly property real fullWidth: Math.ceil(clockMetrics.advanceWidth)
         // Shown only whole: given less room it steps aside altogether (a text
@@ -59,6 +60,7 @@ RowLayout {
             color: root.sky
         }
         Text {
+            textFormat: Text.PlainText
             text: root.model.weather ? HomeText.degrees(root.model.weather.temperature) : ""
             font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontBody
@@ -79,6 +81,7 @@ RowLayout {
             color: parent.tint
         }
         Text {
+            textFormat: Text.PlainText
             text: root.home.batteryText
             font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote

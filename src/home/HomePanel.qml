@@ -122,6 +122,7 @@ Item {
             HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel; menuBounds: root }
 
             Text {
+                textFormat: Text.PlainText
                 visible: root.editLook
                 width: column.width
                 horizontalAlignment: Text.AlignHCenter
@@ -166,6 +167,7 @@ Item {
                 sourceComponent: AddModuleTray { width: column.width; home: homeModel }
             }
             Text {
+                textFormat: Text.PlainText
                 visible: !root.editLook && homeModel.visibleModules.length === 0
                 width: column.width
                 topPadding: IslandStyle.spacing

@@ -18,6 +18,7 @@ Item {
         Repeater {
             model: [root.version, "·", "BETA"]
             Text {
+                textFormat: Text.PlainText
                 required property string modelData
                 text: modelData
                 font.family: IslandStyle.roundedFamily

@@ -21,6 +21,7 @@ Rectangle {
         width: root.width - 2 * IslandStyle.spacingLarge
         spacing: IslandStyle.spacing
         Text {
+            textFormat: Text.PlainText
             text: root.title.toUpperCase()
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption

@@ -48,6 +48,7 @@ Item {
                 height: shown.implicitHeight
                 Text {
                     id: shown
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     visible: !field.visible
                     text: root.timer.display
@@ -104,6 +105,7 @@ Item {
                         color: pill.selected ? root.amber : IslandPalette.fillStrong
                         Text {
                             id: pillText
+                            textFormat: Text.PlainText
                             anchors.centerIn: parent
                             text: pill.modelData + "m"
                             font.family: IslandStyle.roundedFamily

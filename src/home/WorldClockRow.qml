@@ -29,6 +29,7 @@ Row {
                 width: cell.width - (cell.index > 0 ? HomeText.clockGap : 0)
                 spacing: IslandStyle.spacingHair
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     elide: Text.ElideRight
                     maximumLineCount: 1
@@ -41,6 +42,7 @@ Row {
                     spacing: HomeText.clockMeridiemGap
                     Text {
                         id: time
+                        textFormat: Text.PlainText
                         text: cell.modelData.timeText(ticker.now, root.settings.notchUse24Hour)
                         font.family: IslandStyle.digitsFamily
                         font.pixelSize: IslandStyle.fontTitle3
@@ -48,6 +50,7 @@ Row {
                         color: IslandPalette.textPrimary
                     }
                     Text {
+                        textFormat: Text.PlainText
                         visible: root.meridiem
                         anchors.baseline: time.baseline
                         text: cell.modelData.amPmText(ticker.now)

@@ -14,6 +14,7 @@ Item {
     anchors.fill: parent
 
     component Letter: Text {
+        textFormat: Text.PlainText
         required property int index
         readonly property point spot: IslandViews.arcPosition(root.center, root.radius, index, root.text.length)
         text: root.text.charAt(index)

@@ -18,6 +18,7 @@ Item {
 
         Text {
             objectName: "title"
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.isOn ? qsTr("Pavlet Lock is on") : qsTr("Pavlet Lock is off")
             font.pixelSize: IslandStyle.fontBody
@@ -27,6 +28,7 @@ Item {
         }
         Text {
             objectName: "detail"
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.isOn ? qsTr("%1 turns it off").arg(root.hotkey) : qsTr("%1 turns it on").arg(root.hotkey)
             font.pixelSize: IslandStyle.fontCaption

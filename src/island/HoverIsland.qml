@@ -55,6 +55,7 @@ Item {
         }
 
         Text {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             text: root.look.title
             elide: Text.ElideRight
@@ -92,6 +93,7 @@ Item {
                 color: IslandPalette.faded(button.tint, 0.2)
                 Text {
                     id: label
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: root.look.accessoryText
                     font.pixelSize: IslandStyle.fontCaption
@@ -112,6 +114,7 @@ Item {
     }
     readonly property Component temperature: Component {
         Text {
+            textFormat: Text.PlainText
             text: root.look.accessoryText
             font.pixelSize: IslandStyle.fontFootnote
             font.family: IslandStyle.digitsFamily

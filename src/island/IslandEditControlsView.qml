@@ -29,6 +29,7 @@ Item {
         bottomPadding: 3
         font.pixelSize: IslandStyle.fontFootnote
         contentItem: Text {
+            textFormat: Text.PlainText
             text: small.text
             font: small.font
             color: small.ink
@@ -55,6 +56,7 @@ Item {
         Layout.fillWidth: true
         spacing: IslandStyle.spacing
         Text {
+            textFormat: Text.PlainText
             Layout.preferredWidth: 48
             text: sliderRow.label
             font.pixelSize: IslandStyle.fontBody
@@ -96,6 +98,7 @@ Item {
             }
         }
         Text {
+            textFormat: Text.PlainText
             Layout.preferredWidth: 32
             horizontalAlignment: Text.AlignRight
             text: IslandViews.displayedValue(sliderRow.current)
@@ -163,6 +166,7 @@ Item {
                 ColumnLayout {
                     spacing: IslandStyle.spacingHair
                     Text {
+                        textFormat: Text.PlainText
                         text: root.expanded ? qsTr("Expanded island") : qsTr("Notch")
                         font.pixelSize: IslandStyle.fontHeadline
                         font.family: IslandStyle.roundedFamily
@@ -170,6 +174,7 @@ Item {
                         color: IslandPalette.white
                     }
                     Text {
+                        textFormat: Text.PlainText
                         text: qsTr("Esc to finish")
                         font.pixelSize: IslandStyle.fontFootnote
                         font.weight: Font.Medium
@@ -210,6 +215,7 @@ Item {
                 Layout.fillWidth: true
                 spacing: IslandStyle.spacingLarge
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     wrapMode: Text.WordWrap
                     text: qsTr("Nudge home. Y only moves down, never above the notch.")
@@ -238,6 +244,7 @@ Item {
                 Layout.fillWidth: true
                 spacing: IslandStyle.spacingLarge
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     wrapMode: Text.WordWrap
                     text: root.showsFloatingPill
@@ -264,6 +271,7 @@ Item {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.topMargin: IslandStyle.spacingHair
                     text: qsTr("Preview")
                     font.pixelSize: IslandStyle.fontFootnote

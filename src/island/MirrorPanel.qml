@@ -49,6 +49,7 @@ Item {
             Layout.fillWidth: true
             Text {
                 objectName: "mirrorStatus"
+                textFormat: Text.PlainText
                 text: root.label.text
                 font.pixelSize: IslandStyle.fontFootnote
                 font.family: IslandStyle.roundedFamily
@@ -62,6 +63,7 @@ Item {
                 implicitHeight: closeLabel.implicitHeight
                 Text {
                     id: closeLabel
+                    textFormat: Text.PlainText
                     text: qsTr("Close")
                     font.pixelSize: IslandStyle.fontFootnote
                     font.family: IslandStyle.roundedFamily

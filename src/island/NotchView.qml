@@ -287,6 +287,7 @@ Item {
             strokeWidth: IslandStyle.stroke
         }
         Text {
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             text: qsTr("Drop in Pocket")
             font.pixelSize: IslandStyle.fontBody

@@ -2,9 +2,13 @@ import QtQuick
 import Pavlet
 import Pavlet.Style
 
-// A line of card text in the rounded face; one line, cut at its end.
+// A line of card text in the rounded face; one line, cut at its end. Shown
+// as written: what it shows often comes from elsewhere (a copied text, a
+// device's or a track's name), and markup in it must not style it or load
+// images. A view that composes markup itself asks for StyledText.
 Text {
     property bool digits: false
+    textFormat: Text.PlainText
     font.family: digits ? IslandStyle.digitsFamily : IslandStyle.roundedFamily
     font.pixelSize: IslandStyle.fontBody
     font.weight: Font.Medium

@@ -40,6 +40,7 @@ Column {
             Layout.fillWidth: true
             spacing: IslandStyle.spacingHair
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 text: MediaText.playerTitle(root.info)
                 font.family: IslandStyle.roundedFamily
@@ -50,6 +51,7 @@ Column {
                 maximumLineCount: 1
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 text: MediaText.playerSubtitle(root.info, root.showAlbum)
                 font.family: IslandStyle.roundedFamily
@@ -122,6 +124,7 @@ Column {
                 width: root.width
                 height: length.implicitHeight
                 Text {
+                    textFormat: Text.PlainText
                     text: MediaText.playbackTime(parent.parent.position)
                     font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -129,6 +132,7 @@ Column {
                 }
                 Text {
                     id: length
+                    textFormat: Text.PlainText
                     anchors.right: parent.right
                     text: MediaText.playbackTime(root.info.duration)
                     font.family: IslandStyle.digitsFamily

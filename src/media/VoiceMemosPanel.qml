@@ -83,6 +83,7 @@ Item {
                 Symbol { anchors.horizontalCenter: parent.horizontalCenter; name: "waveform"; size: IslandStyle.fontLarge; color: root.coral }
                 CardText { anchors.horizontalCenter: parent.horizontalCenter; text: qsTr("No memos yet") }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap
@@ -134,6 +135,7 @@ Item {
             spacing: IslandStyle.spacing
             VoiceMeter { anchors.verticalCenter: parent.verticalCenter; level: root.engine.level }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 text: MediaText.memoTimeText(root.engine.elapsed)
                 font.family: IslandStyle.digitsFamily

@@ -32,7 +32,7 @@ char32_t firstCodePoint(const QString &grapheme)
 
 QString ClipboardItem::makePreview(const QString &text)
 {
-    QString line = text;
+    QString line = text.trimmed();
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     const QStringList chars = graphemes(line);
     if (chars.size() >= 53)
@@ -85,8 +85,10 @@ ClipboardHistory ClipboardStore::poll()
     if (count == lastChangeCount)
         return m_history;
     lastChangeCount = count;
-    const QString text = m_clipboard->text().value_or(QString()).trimmed();
-    if (!text.isEmpty() && !looksSecret(text)) {
+    // Kept as copied, white space and all: picking it gives back the same
+    // bytes. Only the preview and the checks read it trimmed.
+    const QString text = m_clipboard->text().value_or(QString());
+    if (!text.trimmed().isEmpty() && !looksSecret(text)) {
         m_history.add(text);
         m_items->sync(std::vector<ClipboardItem>(m_history.items.begin(), m_history.items.end()));
     }

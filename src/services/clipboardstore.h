@@ -18,9 +18,10 @@ struct ClipboardItem {
     Q_PROPERTY(QString preview MEMBER preview)
 public:
     QUuid id;
-    // The copied text, trimmed at both ends.
+    // The copied text, exactly as copied.
     QString text;
-    // One line for display, cut at 52 characters with "…".
+    // One line for display, trimmed at both ends and cut at 52 characters
+    // with "…".
     QString preview;
 
     static ClipboardItem make(const QString &text);

@@ -19,6 +19,7 @@ SettingsCardBox {
         visible: root.settings.useCustomAccent
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             text: "Accent"
             color: IslandPalette.textPrimary
@@ -45,6 +46,7 @@ SettingsCardBox {
         }
     }
     Text {
+        textFormat: Text.PlainText
         visible: root.settings.useCustomAccent
         Layout.fillWidth: true
         text: "Icons and colored elements in Pavlet use this instead of the default theme colors."

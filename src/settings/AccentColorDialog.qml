@@ -56,6 +56,7 @@ Popup {
     contentItem: ColumnLayout {
         spacing: IslandStyle.spacingLarge
         Text {
+            textFormat: Text.PlainText
             text: "Accent"
             color: IslandPalette.textPrimary
             font.family: IslandStyle.roundedFamily

@@ -13,6 +13,7 @@ ColumnLayout {
     spacing: IslandStyle.spacing
 
     Text {
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         text: "Canvas uses a personal API token from your school site. That is the official user integration for a desktop app."
         color: IslandPalette.textSecondary
@@ -20,6 +21,7 @@ ColumnLayout {
         wrapMode: Text.WordWrap
     }
     Text {
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         text: "Account \u2192 Settings \u2192 Approved Integrations \u2192 New Access Token. Copy it once, then paste it here."
         color: IslandPalette.textSecondary
@@ -59,6 +61,7 @@ ColumnLayout {
     }
     Text {
         objectName: "canvasStatus"
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         text: root.settings.canvasStatus
         // Teal only for what went well with a token stored; a failure (a

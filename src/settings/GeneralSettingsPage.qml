@@ -37,6 +37,7 @@ ColumnLayout {
             }
             Text {
                 objectName: "launchAtLoginProblem"
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 Layout.topMargin: IslandStyle.spacingSmall - SettingsMetrics.pageSpacing
                 visible: root.settings.launchAtLoginProblem.length > 0
@@ -51,6 +52,7 @@ ColumnLayout {
     RowLayout {
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             text: root.updateCard.footerText
             color: IslandPalette.textTertiary
             font.pixelSize: IslandStyle.fontBody

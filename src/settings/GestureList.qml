@@ -11,6 +11,7 @@ ColumnLayout {
     spacing: IslandStyle.spacingSmall
 
     Text {
+        textFormat: Text.PlainText
         text: "How to use the notch"
         color: IslandPalette.textPrimary
         font.pixelSize: IslandStyle.fontHeadline
@@ -26,6 +27,7 @@ ColumnLayout {
                 required property gestureRow modelData
                 Layout.fillWidth: true
                 Text {
+                    textFormat: Text.PlainText
                     Layout.preferredWidth: SettingsMetrics.gestureColumn
                     text: gesture.modelData.gesture
                     color: IslandPalette.textPrimary
@@ -34,6 +36,7 @@ ColumnLayout {
                     font.weight: Font.DemiBold
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: gesture.modelData.effect
                     color: IslandPalette.textSecondary

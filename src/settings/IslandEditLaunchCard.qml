@@ -43,6 +43,7 @@ Rectangle {
                 Layout.fillWidth: true
                 spacing: IslandStyle.spacingTiny
                 Text {
+                    textFormat: Text.PlainText
                     text: "Edit on screen"
                     color: IslandPalette.textPrimary
                     font.family: IslandStyle.roundedFamily
@@ -50,6 +51,7 @@ Rectangle {
                     font.weight: Font.DemiBold
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: "Size the notch and the expanded island on your display. Notch and expanded are two steps. The red line is on Pavlet. Esc when it fits."
                     color: IslandPalette.textSecondary

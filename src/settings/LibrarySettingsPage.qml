@@ -24,6 +24,7 @@ ColumnLayout {
             width: scroll.availableWidth
             spacing: SettingsMetrics.sectionSpacing
             Text {
+                textFormat: Text.PlainText
                 visible: cards.count === 0
                 text: "Everything from the library is on the notch."
                 color: IslandPalette.textSecondary

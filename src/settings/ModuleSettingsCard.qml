@@ -93,6 +93,7 @@ Rectangle {
                         RowLayout {
                             spacing: IslandStyle.spacingSmall
                             Text {
+                                textFormat: Text.PlainText
                                 text: root.title
                                 color: IslandPalette.textPrimary
                                 font.family: IslandStyle.roundedFamily
@@ -100,6 +101,7 @@ Rectangle {
                                 font.weight: Font.DemiBold
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 visible: root.included
                                 text: "Included"
                                 color: root.gold
@@ -109,6 +111,7 @@ Rectangle {
                             }
                         }
                         Text {
+                            textFormat: Text.PlainText
                             Layout.fillWidth: true
                             text: root.detail
                             color: IslandPalette.textSecondary
@@ -117,6 +120,7 @@ Rectangle {
                         }
                         Text {
                             objectName: "permissionLine"
+                            textFormat: Text.PlainText
                             visible: root.permissionLine.length > 0
                             text: root.permissionLine
                             color: IslandPalette.accent(IslandPalette.amber)
@@ -170,6 +174,7 @@ Rectangle {
                     color: root.gold
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: "Installing"
                     color: root.gold
                     font.family: IslandStyle.roundedFamily

@@ -31,6 +31,7 @@ ColumnLayout {
             spacing: IslandStyle.spacing
             SettingsSymbol { name: "square.stack.fill"; size: IslandStyle.fontCallout; color: root.gold }
             Text {
+                textFormat: Text.PlainText
                 text: "Go to Library"
                 color: root.gold
                 font.family: IslandStyle.roundedFamily
@@ -39,6 +40,7 @@ ColumnLayout {
             }
             Item { Layout.fillWidth: true }
             Text {
+                textFormat: Text.PlainText
                 text: "Install"
                 color: IslandPalette.textSecondary
                 font.family: IslandStyle.roundedFamily
@@ -66,6 +68,7 @@ ColumnLayout {
             width: scroll.availableWidth
             spacing: SettingsMetrics.sectionSpacing
             Text {
+                textFormat: Text.PlainText
                 text: "On the notch"
                 color: IslandPalette.textSecondary
                 font.family: IslandStyle.roundedFamily

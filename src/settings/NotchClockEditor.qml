@@ -20,6 +20,7 @@ SettingsCardBox {
     ColumnLayout {
         spacing: IslandStyle.spacingTiny
         Text {
+            textFormat: Text.PlainText
             text: "Clock"
             color: IslandPalette.textPrimary
             font.family: IslandStyle.roundedFamily
@@ -27,6 +28,7 @@ SettingsCardBox {
             font.weight: Font.DemiBold
         }
         Text {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             text: "Time zone and 12-hour or 24-hour for the notch header and idle clock."
             color: IslandPalette.textSecondary
@@ -37,6 +39,7 @@ SettingsCardBox {
     RowLayout {
         spacing: IslandStyle.spacingMedium
         Text {
+            textFormat: Text.PlainText
             text: "Time zone"
             color: IslandPalette.textPrimary
             font.pixelSize: IslandStyle.fontCallout
@@ -52,6 +55,7 @@ SettingsCardBox {
     RowLayout {
         spacing: IslandStyle.spacingMedium
         Text {
+            textFormat: Text.PlainText
             text: "Time"
             color: IslandPalette.textPrimary
             font.pixelSize: IslandStyle.fontCallout
@@ -65,6 +69,7 @@ SettingsCardBox {
     }
     Text {
         objectName: "clockSample"
+        textFormat: Text.PlainText
         text: root.sample.text
         color: root.accent
         font.family: IslandStyle.digitsFamily

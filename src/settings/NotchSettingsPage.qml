@@ -14,6 +14,7 @@ ColumnLayout {
     spacing: 0
 
     component Note: Text {
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         color: IslandPalette.textSecondary
         font.pixelSize: IslandStyle.fontCallout

@@ -46,6 +46,7 @@ SettingsCardBox {
             RowLayout {
                 spacing: IslandStyle.spacing
                 Text {
+                    textFormat: Text.PlainText
                     text: card.name
                     color: IslandPalette.textPrimary
                     font.family: IslandStyle.roundedFamily
@@ -61,6 +62,7 @@ SettingsCardBox {
                                             : IslandPalette.fillStrong
                     Text {
                         id: badge
+                        textFormat: Text.PlainText
                         anchors.centerIn: parent
                         text: card.recommended ? "Recommended" : "Optional"
                         color: IslandPalette.textPrimary
@@ -71,6 +73,7 @@ SettingsCardBox {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: card.reason
                 color: IslandPalette.textSecondary
@@ -87,6 +90,7 @@ SettingsCardBox {
             color: IslandPalette.faded(card.pillColor, card.pillColor.a * SettingsMetrics.pillFill)
             Text {
                 id: pill
+                textFormat: Text.PlainText
                 anchors.centerIn: parent
                 text: card.statusWord
                 color: card.pillColor

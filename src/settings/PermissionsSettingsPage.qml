@@ -23,6 +23,7 @@ SettingsScrollView {
         Layout.fillWidth: true
         spacing: IslandStyle.spacingMedium
         Text {
+            textFormat: Text.PlainText
             text: section.heading
             color: IslandPalette.textSecondary
             font.family: IslandStyle.roundedFamily

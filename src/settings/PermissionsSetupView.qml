@@ -58,6 +58,7 @@ FocusScope {
                     Layout.alignment: Qt.AlignHCenter
                     spacing: IslandStyle.spacing
                     Text {
+                        textFormat: Text.PlainText
                         Layout.alignment: Qt.AlignHCenter
                         text: "Welcome to Pavlet"
                         color: IslandPalette.textPrimary
@@ -66,6 +67,7 @@ FocusScope {
                         font.weight: Font.DemiBold
                     }
                     Text {
+                        textFormat: Text.PlainText
                         Layout.alignment: Qt.AlignHCenter
                         Layout.maximumWidth: SettingsMetrics.introMaxWidth
                         Layout.preferredWidth: SettingsMetrics.introMaxWidth
@@ -81,6 +83,7 @@ FocusScope {
                     spacing: IslandStyle.spacingMedium
                     radius: IslandStyle.radiusLarge
                     Text {
+                        textFormat: Text.PlainText
                         text: "RECOMMENDED"
                         color: IslandPalette.textSecondary
                         font.family: IslandStyle.roundedFamily
@@ -115,6 +118,7 @@ FocusScope {
                                 Layout.fillWidth: true
                                 spacing: IslandStyle.spacingHair
                                 Text {
+                                    textFormat: Text.PlainText
                                     text: row.name
                                     color: IslandPalette.textPrimary
                                     font.family: IslandStyle.roundedFamily
@@ -122,6 +126,7 @@ FocusScope {
                                     font.weight: Font.DemiBold
                                 }
                                 Text {
+                                    textFormat: Text.PlainText
                                     Layout.fillWidth: true
                                     text: row.reason
                                     color: IslandPalette.textSecondary
@@ -136,6 +141,7 @@ FocusScope {
                     Layout.fillWidth: true
                     spacing: IslandStyle.spacing
                     Text {
+                        textFormat: Text.PlainText
                         text: "OPTIONAL \u00b7 later in Settings"
                         color: IslandPalette.textSecondary
                         font.family: IslandStyle.roundedFamily
@@ -143,6 +149,7 @@ FocusScope {
                         font.weight: Font.DemiBold
                     }
                     Text {
+                        textFormat: Text.PlainText
                         text: root.permissions.optionalNames
                         color: IslandPalette.textTertiary
                         font.pixelSize: IslandStyle.fontCallout
@@ -161,6 +168,7 @@ FocusScope {
             }
             Text {
                 objectName: "walkStatus"
+                textFormat: Text.PlainText
                 text: "Allow " + root.permissions.currentName + "\u2026"
                 color: IslandPalette.textSecondary
                 font.pixelSize: IslandStyle.fontCallout

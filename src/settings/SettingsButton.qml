@@ -44,6 +44,7 @@ Button {
             }
             Text {
                 id: label
+                textFormat: Text.PlainText
                 width: Math.min(implicitWidth, root.availableWidth - (mark.visible ? mark.width + parent.spacing : 0))
                 text: root.text
                 font: root.font

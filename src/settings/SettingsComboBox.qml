@@ -12,6 +12,7 @@ ComboBox {
     implicitHeight: IslandStyle.fontCallout * 2 + IslandStyle.spacingTiny
 
     contentItem: Text {
+        textFormat: Text.PlainText
         leftPadding: IslandStyle.spacingMedium
         rightPadding: root.indicator.width + IslandStyle.spacing
         text: root.displayText
@@ -49,6 +50,7 @@ ComboBox {
         width: root.width
         highlighted: root.highlightedIndex === index
         contentItem: Text {
+            textFormat: Text.PlainText
             text: choice.modelData.text
             font: root.font
             color: IslandPalette.textPrimary

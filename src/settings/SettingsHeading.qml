@@ -12,6 +12,7 @@ ColumnLayout {
     Layout.fillWidth: true
 
     Text {
+        textFormat: Text.PlainText
         text: root.title
         color: IslandPalette.textPrimary
         font.family: IslandStyle.roundedFamily
@@ -19,6 +20,7 @@ ColumnLayout {
         font.weight: Font.DemiBold
     }
     Text {
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         Layout.bottomMargin: IslandStyle.spacing
         text: root.subtitle

@@ -43,6 +43,7 @@ Rectangle {
             }
             Text {
                 objectName: "resetNoticeText"
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: root.settings.resetNotice
                 color: IslandPalette.textPrimary
@@ -87,6 +88,7 @@ Rectangle {
                 spacing: IslandStyle.spacingTiny
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.leftMargin: IslandStyle.spacingLarge
                     Layout.rightMargin: IslandStyle.spacingLarge
                     Layout.topMargin: SettingsMetrics.sidebarHeaderTop
@@ -127,6 +129,7 @@ Rectangle {
                                 }
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 Layout.fillWidth: true
                                 text: row.modelData.title
                                 color: row.selected ? IslandPalette.textPrimary : IslandPalette.textSecondary
@@ -162,6 +165,7 @@ Rectangle {
             // While the settings file cannot be written, a line of its own says so.
             Text {
                 objectName: "storageProblem"
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 visible: root.settings.storageProblem.length > 0
                 text: root.settings.storageProblem

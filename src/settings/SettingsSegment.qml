@@ -37,6 +37,7 @@ Rectangle {
                 color: root.selected === index ? IslandPalette.fillStrong : IslandPalette.clear
                 Text {
                     id: label
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: segment.modelData
                     color: IslandPalette.textPrimary

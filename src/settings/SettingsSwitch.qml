@@ -36,6 +36,7 @@ Switch {
         }
     }
     contentItem: Text {
+        textFormat: Text.PlainText
         text: root.text
         font: root.font
         color: IslandPalette.textPrimary

@@ -20,6 +20,7 @@ SettingsCardBox {
             color: root.accent
         }
         Text {
+            textFormat: Text.PlainText
             text: "Updates"
             color: IslandPalette.textPrimary
             font.family: IslandStyle.roundedFamily
@@ -28,6 +29,7 @@ SettingsCardBox {
         }
         Item { Layout.fillWidth: true }
         Text {
+            textFormat: Text.PlainText
             text: root.card.versionText
             color: IslandPalette.textSecondary
             font.family: IslandStyle.roundedFamily
@@ -37,6 +39,7 @@ SettingsCardBox {
     }
     Text {
         objectName: "updateStatusLine"
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         text: root.card.state.statusLine
         color: IslandPalette.textSecondary

@@ -11,6 +11,7 @@ ColumnLayout {
     spacing: IslandStyle.spacingMedium
 
     Text {
+        textFormat: Text.PlainText
         text: "Cities"
         color: IslandPalette.textPrimary
         font.family: IslandStyle.roundedFamily
@@ -18,6 +19,7 @@ ColumnLayout {
         font.weight: Font.DemiBold
     }
     Text {
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         text: "These show on the home panel. Use IANA time zones like America/Los_Angeles."
         color: IslandPalette.textSecondary

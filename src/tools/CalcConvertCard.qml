@@ -28,6 +28,7 @@ Rectangle {
                     required property convertMode modelData
                     pressed: chipArea.pressed
                     Text {
+                        textFormat: Text.PlainText
                         text: modelData.caption
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
@@ -52,6 +53,7 @@ Rectangle {
             color: IslandPalette.textPrimary
             selectByMouse: true
             Text {
+                textFormat: Text.PlainText
                 visible: parent.text.length === 0
                 text: qsTr("Value")
                 font: parent.font
@@ -60,6 +62,7 @@ Rectangle {
         }
         Text {
             objectName: "convertLine"
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             // A long number breaks where it must rather than run past the edge.
             wrapMode: Text.WrapAtWordBoundaryOrAnywhere

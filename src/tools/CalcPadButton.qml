@@ -26,6 +26,7 @@ Item {
             radius: IslandStyle.radius
             color: root.fill
             Text {
+                textFormat: Text.PlainText
                 anchors.centerIn: parent
                 text: root.key.label
                 font.family: IslandStyle.roundedFamily

@@ -14,6 +14,7 @@ Item {
 
     Text {
         id: line
+        textFormat: Text.PlainText
         visible: !root.isFraction
         anchors.fill: parent
         horizontalAlignment: Text.AlignRight
@@ -87,6 +88,7 @@ Item {
 
         Text {
             id: minus
+            textFormat: Text.PlainText
             visible: root.readout.negative
             anchors.verticalCenter: parent.verticalCenter
             text: "\u2212"
@@ -98,6 +100,7 @@ Item {
         Text {
             id: whole
             objectName: "whole"
+            textFormat: Text.PlainText
             visible: fraction.showsWhole
             anchors.verticalCenter: parent.verticalCenter
             width: Math.min(implicitWidth, fraction.wholeRoom)
@@ -119,6 +122,7 @@ Item {
             Text {
                 id: num
                 objectName: "numerator"
+                textFormat: Text.PlainText
                 anchors.horizontalCenter: parent.horizontalCenter
                 width: Math.min(implicitWidth, stack.partWidth)
                 text: root.readout.num
@@ -137,6 +141,7 @@ Item {
             Text {
                 id: den
                 objectName: "denominator"
+                textFormat: Text.PlainText
                 anchors.horizontalCenter: parent.horizontalCenter
                 width: Math.min(implicitWidth, stack.partWidth)
                 text: root.readout.den

@@ -39,6 +39,7 @@ Item {
             ColumnLayout {
                 spacing: 1
                 Text {
+                    textFormat: Text.PlainText
                     text: qsTr("Calculator")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -47,6 +48,7 @@ Item {
                 }
                 Text {
                     objectName: "subtitle"
+                    textFormat: Text.PlainText
                     text: ToolViews.calcSubtitle(root.extras, root.engine.showAsFraction)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -58,6 +60,7 @@ Item {
                 pressed: unitsArea.pressed
                 Text {
                     objectName: "unitsToggle"
+                    textFormat: Text.PlainText
                     text: root.extras ? qsTr("Pad") : qsTr("Units")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -102,6 +105,7 @@ Item {
                 Text {
                     id: expressionLine
                     objectName: "expression"
+                    textFormat: Text.PlainText
                     // A new expression fades in with the quick spring.
                     onTextChanged: expressionFade.restart()
                     SequentialAnimation {

@@ -40,6 +40,7 @@ Item {
             ColumnLayout {
                 spacing: 1
                 Text {
+                    textFormat: Text.PlainText
                     text: qsTr("Pocket")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -48,6 +49,7 @@ Item {
                 }
                 Text {
                     objectName: "subtitle"
+                    textFormat: Text.PlainText
                     text: ToolViews.pocketSubtitle(root.count)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -58,6 +60,7 @@ Item {
             IslandPressStyle {
                 pressed: clipboardArea.pressed
                 Text {
+                    textFormat: Text.PlainText
                     text: qsTr("Clipboard")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -71,6 +74,7 @@ Item {
             }
             Text {
                 objectName: "clear"
+                textFormat: Text.PlainText
                 visible: root.count > 0
                 text: qsTr("Clear")
                 font.family: IslandStyle.roundedFamily
@@ -166,6 +170,7 @@ Item {
                         color: root.coral
                     }
                     Text {
+                        textFormat: Text.PlainText
                         anchors.horizontalCenter: parent.horizontalCenter
                         text: qsTr("Drop files onto Pavlet")
                         font.family: IslandStyle.roundedFamily
@@ -174,6 +179,7 @@ Item {
                         color: IslandPalette.textPrimary
                     }
                     Text {
+                        textFormat: Text.PlainText
                         width: parent.width
                         horizontalAlignment: Text.AlignHCenter
                         wrapMode: Text.WordWrap

@@ -78,6 +78,7 @@ Rectangle {
                 color: IslandPalette.textPrimary
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 objectName: "detail"
                 text: ToolViews.pocketDetail(root.isDirectory, root.byteCount, root.missing)

@@ -47,6 +47,7 @@ Item {
             anchors.centerIn: parent
             spacing: IslandStyle.spacingTiny
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 text: label.text
                 maximumLineCount: 1
@@ -115,6 +116,7 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 spacing: 1
                 Text {
+                    textFormat: Text.PlainText
                     text: qsTr("Translator")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -123,6 +125,7 @@ Item {
                 }
                 Text {
                     objectName: "status"
+                    textFormat: Text.PlainText
                     text: ToolViews.translatorStatus(root.engine.busy, root.engine.status, root.engine.output,
                                                      root.engine.pairLabel)
                     font.family: IslandStyle.roundedFamily
@@ -138,6 +141,7 @@ Item {
                     objectName: "paste"
                     pressed: pasteArea.pressed
                     Text {
+                        textFormat: Text.PlainText
                         text: qsTr("Paste")
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontFootnote
@@ -154,6 +158,7 @@ Item {
                 }
                 Text {
                     objectName: "clear"
+                    textFormat: Text.PlainText
                     visible: ToolViews.translatorShowsClear(root.engine.input, root.engine.output)
                     text: qsTr("Clear")
                     font.family: IslandStyle.roundedFamily
@@ -225,6 +230,7 @@ Item {
                 pressed: translateArea.pressed
                 Text {
                     objectName: "translateButton"
+                    textFormat: Text.PlainText
                     text: ToolViews.translateTitle(root.engine.busy)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
@@ -256,6 +262,7 @@ Item {
                 spacing: IslandStyle.spacingSmall
                 Text {
                     objectName: "inputLabel"
+                    textFormat: Text.PlainText
                     text: qsTr("Input")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -319,6 +326,7 @@ Item {
                 RowLayout {
                     Layout.fillWidth: true
                     Text {
+                        textFormat: Text.PlainText
                         text: qsTr("Output")
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
@@ -327,6 +335,7 @@ Item {
                     Item { Layout.fillWidth: true; Layout.minimumWidth: IslandStyle.spacing }
                     Text {
                         objectName: "copy"
+                        textFormat: Text.PlainText
                         visible: root.engine.output.length > 0
                         text: qsTr("Copy")
                         font.family: IslandStyle.roundedFamily
@@ -362,6 +371,7 @@ Item {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     visible: root.engine.output.length === 0
                     text: qsTr("Translation appears here")
                     font.family: IslandStyle.roundedFamily

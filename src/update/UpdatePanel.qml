@@ -46,6 +46,7 @@ Item {
                 spacing: 1
                 Text {
                     objectName: "title"
+                    textFormat: Text.PlainText
                     width: parent.width
                     text: root.texts.title
                     wrapMode: Text.WordWrap
@@ -56,6 +57,7 @@ Item {
                 }
                 Text {
                     objectName: "subtitle"
+                    textFormat: Text.PlainText
                     width: parent.width
                     text: root.texts.subtitle
                     wrapMode: Text.WordWrap
@@ -68,6 +70,7 @@ Item {
 
         Text {
             objectName: "detail"
+            textFormat: Text.PlainText
             visible: root.texts.detail.length > 0
             width: parent.width
             text: root.texts.detail
@@ -110,6 +113,7 @@ Item {
                     color: root.yellow
                     Text {
                         id: primaryText
+                        textFormat: Text.PlainText
                         anchors.centerIn: parent
                         text: root.texts.primaryTitle
                         font.family: IslandStyle.roundedFamily
@@ -131,6 +135,7 @@ Item {
                 pressed: laterArea.pressed
                 Text {
                     id: laterText
+                    textFormat: Text.PlainText
                     text: qsTr("Later")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody

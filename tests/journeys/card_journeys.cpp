@@ -3,7 +3,9 @@
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 
+#include <QProcess>
 #include <QQuickItem>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,5 +95,81 @@ TEST(SpeedTestCard, RunsAndSurvivesACollapse)
          [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.web().requestCount() > 0; }, 5000)); }},
         {"close the island while it measures", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
         {"open Home again", [](Journey &j) { ASSERT_TRUE(j.openHome()); }},
+    });
+}
+
+namespace {
+
+// Another program copies the bytes, as xclip does; true once it holds them.
+bool copyElsewhere(const QByteArray &bytes)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+    if (!xclip.waitForStarted())
+        return false;
+    xclip.write(bytes);
+    xclip.closeWriteChannel();
+    // A child of xclip's stays behind, holding the clipboard until the next
+    // copy.
+    return xclip.waitForFinished(30000) && xclip.exitCode() == 0;
+}
+
+// What another program pastes; the island serves it meanwhile.
+QByteArray pasteElsewhere(Journey &j)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
+    QByteArray out;
+    QObject::connect(&xclip, &QProcess::readyReadStandardOutput, [&] { out += xclip.readAllStandardOutput(); });
+    j.waitFor([&] { return xclip.state() == QProcess::NotRunning; }, 30000, "another program to paste");
+    out += xclip.readAllStandardOutput();
+    return out;
+}
+
+// The copy button of the Clipboard card's row whose preview starts so.
+QQuickItem *copyButton(Journey &j, const QString &preview)
+{
+    return j.item("IslandIconButton", [&](QQuickItem *button) {
+        if (button->property("help").toString() != QLatin1String("Copy") || !button->parentItem())
+            return false;
+        const QList<QQuickItem *> row = button->parentItem()->childItems();
+        return std::any_of(row.begin(), row.end(), [&](QQuickItem *i) { return i->property("text").toString().startsWith(preview); });
+    });
+}
+
+} // namespace
+
+// What another program copied comes back from the Clipboard card byte for
+// byte: indented code with its white space, and a text of 5 MB.
+TEST(ClipboardCard, PickingAnEntryGivesBackExactlyWhatWasCopied)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xclip")).isEmpty())
+        GTEST_SKIP() << "xclip is not installed";
+    Journey j(only("clipboard"));
+    ASSERT_TRUE(j.start());
+    const QByteArray code = "    indented code\n\tline2\n";
+    QByteArray big = "  ";
+    for (int i = 0; big.size() < 5 * 1024 * 1024; ++i)
+        big += "line " + QByteArray::number(i) + " of a long log, with \xc3\xa9t\xc3\xa9 in it\n";
+    big += " \n";
+    auto holds = [](Journey &j, int entries) {
+        return j.waitFor([&] { return j.island().clipboard().items.size() == entries; }, 15000,
+                         "the Clipboard card to take the copy");
+    };
+    walk(j, {
+        {"copy indented code in another program", [&](Journey &) { ASSERT_TRUE(copyElsewhere(code)); },
+         [&](Journey &j) { EXPECT_TRUE(holds(j, 1)); }},
+        {"copy 5 MB of text in another program", [&](Journey &) { ASSERT_TRUE(copyElsewhere(big)); },
+         [&](Journey &j) { EXPECT_TRUE(holds(j, 2)); }},
+        {"open Home", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
+         [](Journey &j) { EXPECT_TRUE(copyButton(j, "indented code \tline2")); }},
+        {"pick the indented code", [](Journey &j) { j.click(copyButton(j, "indented code \tline2")); },
+         [&](Journey &j) { EXPECT_EQ(pasteElsewhere(j), code); }},
+        {"pick the 5 MB text", [&](Journey &j) { j.click(copyButton(j, "line 0 of a long log")); },
+         [&](Journey &j) {
+             const QByteArray pasted = pasteElsewhere(j);
+             EXPECT_EQ(pasted.size(), big.size());
+             EXPECT_TRUE(pasted == big);
+         }},
     });
 }

@@ -52,20 +52,22 @@ TEST(ClipboardStoreTest, PollsOnlyOnChangeAndSkipsEmptyAndSecretText)
 {
     FakeClipboard clipboard;
     ClipboardStore store(&clipboard);
+    // Kept as copied; only the preview is trimmed.
     clipboard.copy(QString("  hello world \n"));
-    EXPECT_EQ(texts(store.poll()), QStringList{"hello world"});
+    EXPECT_EQ(texts(store.poll()), QStringList{"  hello world \n"});
+    EXPECT_EQ(store.history().items.value(0).preview, "hello world");
     EXPECT_EQ(clipboard.textReads, 1);
     store.poll();
     EXPECT_EQ(clipboard.textReads, 1) << "same change count, no read";
 
     clipboard.copy(QString("   "));
     clipboard.copy(std::nullopt);
-    clipboard.copy(QString("Bearer abc.def"));
+    clipboard.copy(QString(" Bearer abc.def\n"));
     store.poll();
     clipboard.copy(QString("second"));
     store.poll();
-    clipboard.copy(QString("hello world"));
-    EXPECT_EQ(texts(store.poll()), (QStringList{"hello world", "second"}));
+    clipboard.copy(QString("  hello world \n"));
+    EXPECT_EQ(texts(store.poll()), (QStringList{"  hello world \n", "second"}));
 }
 
 TEST(ClipboardStoreTest, TheListModelFollowsTheHistoryRowByRow)

@@ -4,6 +4,7 @@
 // QML_VALUE_TYPE) lies.
 
 #include "layers.h"
+#include "qmlcode.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,6 +16,7 @@
 namespace {
 
 using namespace layers;
+using qmlcode::codeOf;
 
 struct Types {
     // Object types, singletons and enum holders: named in code by a capital word.
@@ -56,60 +58,6 @@ void addTypesOf(Types &types, const QString &header, const QString &text)
         else if (element.match(body).hasMatch())
             types.add(types.objects, scopes[i].captured(1), folder);
     }
-}
-
-// The QML text with comments and string literals blanked, so that only code
-// is searched for type names.
-QString codeOf(const QString &qml)
-{
-    QString out = qml;
-    enum { Code, Line, Block, Str } state = Code;
-    QChar quote;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const QChar c = out[i];
-        const QChar next = i + 1 < out.size() ? out[i + 1] : QChar();
-        switch (state) {
-        case Code:
-            if (c == '/' && next == '/')
-                state = Line;
-            else if (c == '/' && next == '*')
-                state = Block;
-            else if (c == '"' || c == '\'' || c == '`') {
-                state = Str;
-                quote = c;
-                continue;
-            } else
-                continue;
-            out[i] = ' ';
-            break;
-        case Line:
-            if (c == '\n')
-                state = Code;
-            else
-                out[i] = ' ';
-            break;
-        case Block:
-            if (c == '*' && next == '/') {
-                out[i] = out[i + 1] = ' ';
-                ++i;
-                state = Code;
-            } else if (c != '\n') {
-                out[i] = ' ';
-            }
-            break;
-        case Str:
-            if (c == '\\' && i + 1 < out.size()) {
-                out[i] = out[i + 1] = ' ';
-                ++i;
-            } else if (c == quote) {
-                state = Code;
-            } else if (c != '\n') {
-                out[i] = ' ';
-            }
-            break;
-        }
-    }
-    return out;
 }
 
 // Each use in file (a path below src/) of a type from a folder it may not

@@ -23,6 +23,7 @@ Rectangle {
         Text {
             id: titleText
             objectName: "cardTitle"
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.title
             font.family: IslandStyle.roundedFamily
@@ -33,6 +34,7 @@ Rectangle {
         Text {
             id: lineText
             objectName: "cardLine"
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.line
             font.family: IslandStyle.roundedFamily

@@ -107,6 +107,7 @@ Item {
         spacing: IslandStyle.spacingMedium
 
         Text {
+            textFormat: Text.PlainText
             text: "NEXT"
             font.family: IslandStyle.roundedFamily
             font.pixelSize: ActionViews.blocksLabelSize
@@ -135,6 +136,7 @@ Item {
             Layout.minimumHeight: IslandStyle.spacing
         }
         Text {
+            textFormat: Text.PlainText
             text: "SCORE"
             font.family: IslandStyle.roundedFamily
             font.pixelSize: ActionViews.blocksLabelSize
@@ -150,6 +152,7 @@ Item {
         }
         Text {
             objectName: "blocksLines"
+            textFormat: Text.PlainText
             text: ActionViews.blocksLinesText(root.engine.lines)
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption
@@ -157,6 +160,7 @@ Item {
         }
         Text {
             objectName: "blocksBest"
+            textFormat: Text.PlainText
             visible: text.length > 0
             text: ActionViews.blocksBestText(root.engine.best)
             font.family: IslandStyle.roundedFamily

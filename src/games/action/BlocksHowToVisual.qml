@@ -27,6 +27,7 @@ Item {
                     required property var modelData
                     spacing: IslandStyle.spacingSmall
                     Text {
+                        textFormat: Text.PlainText
                         width: ActionViews.blocksKeyWidth
                         text: modelData.key
                         font.family: IslandStyle.roundedFamily
@@ -34,6 +35,7 @@ Item {
                         color: root.gold
                     }
                     Text {
+                        textFormat: Text.PlainText
                         text: modelData.meaning
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption

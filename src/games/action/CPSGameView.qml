@@ -72,6 +72,7 @@ Item {
                 }
                 Text {
                     objectName: "cpsDetail"
+                    textFormat: Text.PlainText
                     anchors.horizontalCenter: parent.horizontalCenter
                     text: ActionViews.cpsDetailLine(root.phase, root.seconds, root.engine.remaining, root.engine.clicks)
                     font.family: IslandStyle.roundedFamily
@@ -80,6 +81,7 @@ Item {
                 }
                 Text {
                     objectName: "cpsResult"
+                    textFormat: Text.PlainText
                     anchors.horizontalCenter: parent.horizontalCenter
                     visible: text.length > 0
                     text: ActionViews.cpsResultLine(root.phase, root.engine.isNewBest)

@@ -13,6 +13,7 @@ Item {
         radius: height / 2
         color: IslandPalette.accent(IslandPalette.yellow)
         Text {
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             text: "CLICK"
             font.family: IslandStyle.roundedFamily

@@ -133,6 +133,7 @@ Item {
                 spacing: IslandStyle.spacingMedium
                 PongHowToVisual { width: parent.width }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: "Pavlet Pong"
@@ -142,6 +143,7 @@ Item {
                     color: IslandPalette.textPrimary
                 }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap
@@ -185,6 +187,7 @@ Item {
                 spacing: IslandStyle.spacingMedium
                 Text {
                     objectName: "pongResultTitle"
+                    textFormat: Text.PlainText
                     anchors.horizontalCenter: parent.horizontalCenter
                     text: ActionViews.pongResultTitle(root.engine.playerScore, root.engine.npcScore)
                     font.family: IslandStyle.roundedFamily
@@ -194,6 +197,7 @@ Item {
                 }
                 Text {
                     objectName: "pongResultLine"
+                    textFormat: Text.PlainText
                     anchors.horizontalCenter: parent.horizontalCenter
                     text: ActionViews.pongResultLine(root.engine.playerScore, root.engine.npcScore,
                                                      root.engine.difficulty, root.engine.wins)

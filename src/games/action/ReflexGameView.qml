@@ -43,6 +43,7 @@ Item {
 
         Text {
             objectName: "reflexHeadline" + lines.suffix
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: ActionViews.reflexHeadline(lines.phase, root.engine.lastMS)
             font.family: IslandStyle.roundedFamily
@@ -53,6 +54,7 @@ Item {
         }
         Text {
             objectName: "reflexHint" + lines.suffix
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: ActionViews.reflexHint(lines.phase)
             font.family: IslandStyle.roundedFamily
@@ -61,6 +63,7 @@ Item {
         }
         Text {
             objectName: "reflexRating" + lines.suffix
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             visible: ActionViews.reflexShowsRating(lines.phase, root.engine.lastMS)
             text: root.engine.ratingLabel
@@ -71,6 +74,7 @@ Item {
         }
         Text {
             objectName: "reflexBest" + lines.suffix
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             visible: ActionViews.reflexShowsBest(lines.phase, root.engine.bestMS)
             topPadding: ActionViews.reflexShowsRating(lines.phase, root.engine.lastMS) ? IslandStyle.spacingHair : 0

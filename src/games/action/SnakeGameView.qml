@@ -117,6 +117,7 @@ Item {
         anchors.fill: parent
         visible: root.engine.phase === SnakeEngine.Phase.over
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Game over"
             font.family: IslandStyle.roundedFamily

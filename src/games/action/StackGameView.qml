@@ -156,6 +156,7 @@ Item {
             }
             Text {
                 id: label
+                textFormat: Text.PlainText
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontTitle
                 font.weight: Font.DemiBold

@@ -18,7 +18,7 @@ TEST(QtClipboardTest, CountsChangesAndFeedsTheHistory)
     QGuiApplication::clipboard()->setText("  copied elsewhere\n");
     const int afterFirst = clipboard.changeCount();
     EXPECT_GT(afterFirst, 0);
-    EXPECT_EQ(store.poll().items.value(0).text, "copied elsewhere");
+    EXPECT_EQ(store.poll().items.value(0).text, "  copied elsewhere\n");
 
     // What the island itself puts back is not recorded twice.
     clipboard.setText("from history");
