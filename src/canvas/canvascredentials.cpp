@@ -49,6 +49,24 @@ bool CanvasCredentials::hasControlCharacter(const QString &token)
     return std::any_of(token.begin(), token.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
+QString CanvasCredentials::schoolOf(const QString &address)
+{
+    const QUrl url(address.trimmed());
+    if (address.trimmed().isEmpty() || !url.isValid() || url.host().isEmpty())
+        return address.trimmed();
+    const QString scheme = url.scheme().toLower();
+    const int port = url.port(scheme == QLatin1String("http") ? 80 : 443);
+    return scheme + QStringLiteral("://") + url.host().toLower() + QLatin1Char(':') + QString::number(port);
+}
+
+QString CanvasCredentials::hostOf(const QString &address)
+{
+    const QUrl url(address.trimmed());
+    if (url.host().isEmpty())
+        return address.trimmed();
+    return url.port() < 0 ? url.host() : url.host() + QLatin1Char(':') + QString::number(url.port());
+}
+
 CanvasCredentialStore::CanvasCredentialStore(platform::ISecretStore *secrets, UserDefaults *defaults,
                                              const QString &legacyTokenPath, QObject *parent)
     : QObject(parent), m_keychain(secrets), m_defaults(defaults),
@@ -129,31 +147,81 @@ void CanvasCredentialStore::finishRead(quint64 generation, TokenState state, con
     // A save since the read began already set what is known.
     if (generation == m_generation && m_state == TokenState::Unknown) {
         if (state == TokenState::Present)
-            setKnown(state, CanvasCredentials{storedBaseURL(), token});
+            setKnown(state, token, keptTokenSchool());
         else
-            setKnown(state, std::nullopt);
+            setKnown(state);
     }
     const auto waiting = std::exchange(m_waiting, {});
     for (const LoadCallback &done : waiting)
         done(m_cache);
 }
 
-void CanvasCredentialStore::setKnown(TokenState state, std::optional<CanvasCredentials> credentials)
+QString CanvasCredentialStore::keptTokenSchool() const
+{
+    const QString school = m_defaults->stringValue(TokenSchoolKey);
+    return school.isEmpty() ? CanvasCredentials::schoolOf(storedBaseURL()) : school;
+}
+
+QString CanvasCredentialStore::tokenRequest() const
+{
+    return m_request;
+}
+
+void CanvasCredentialStore::setKnown(TokenState state, const QString &token, const QString &school, bool kept)
 {
     m_state = state;
-    if (credentials == m_cache)
+    m_token = state == TokenState::Present ? token : QString();
+    m_tokenSchool = state == TokenState::Present ? school : QString();
+    m_tokenKept = kept;
+    publish();
+}
+
+void CanvasCredentialStore::publish()
+{
+    std::optional<CanvasCredentials> credentials;
+    QString request;
+    if (m_state == TokenState::Present) {
+        const QString address = storedBaseURL();
+        if (CanvasCredentials::hasControlCharacter(m_token))
+            request = UnsendableTokenText;
+        else if (CanvasCredentials::schoolOf(address) != m_tokenSchool)
+            request = PasteTokenFor + CanvasCredentials::hostOf(address);
+        else
+            credentials = CanvasCredentials{address, m_token};
+    }
+    const bool untilQuit = credentials && !m_tokenKept;
+    if (credentials == m_cache && request == m_request && untilQuit == m_untilQuit)
         return;
     m_cache = std::move(credentials);
+    m_request = request;
+    m_untilQuit = untilQuit;
     emit credentialsChanged();
+}
+
+void CanvasCredentialStore::writeAddress(const QString &address)
+{
+    // Until now the stored address told whose the token is; it is written
+    // down before the address changes.
+    if (m_state != TokenState::Absent && m_defaults->stringValue(TokenSchoolKey).isEmpty()) {
+        const QString school = CanvasCredentials::schoolOf(storedBaseURL());
+        if (!school.isEmpty() && school != CanvasCredentials::schoolOf(address))
+            m_defaults->setString(TokenSchoolKey, school);
+    }
+    m_defaults->setString(BaseURLKey, address);
+    // A token saved without an address has gone nowhere yet: it becomes the
+    // first school's it is given.
+    const QString school = CanvasCredentials::schoolOf(address);
+    if (m_state == TokenState::Present && m_tokenSchool.isEmpty() && !school.isEmpty()) {
+        m_tokenSchool = school;
+        if (m_tokenKept)
+            m_defaults->setString(TokenSchoolKey, school);
+    }
 }
 
 void CanvasCredentialStore::commitAddress(const QString &address)
 {
-    m_defaults->setString(BaseURLKey, address);
-    if (m_cache && m_cache->baseURL != address) {
-        m_cache->baseURL = address;
-        emit credentialsChanged();
-    }
+    writeAddress(address);
+    publish();
 }
 
 void CanvasCredentialStore::save(const QString &baseURL, const QString &token, std::function<void(Saved)> done)
@@ -170,23 +238,27 @@ void CanvasCredentialStore::save(const QString &baseURL, const QString &token, s
         return;
     }
     QPointer<CanvasCredentialStore> self(this);
+    const QString school = CanvasCredentials::schoolOf(address);
     if (!trimmed.isEmpty()) {
-        if (m_state == TokenState::Present && m_cache && m_cache->token == trimmed && m_tokenKept) {
-            // The store already holds this token: only the address changes.
+        if (m_state == TokenState::Present && m_token == trimmed && m_tokenSchool == school && m_tokenKept) {
+            // The store already holds this token for this school: only the
+            // address changes.
             commitAddress(address);
             answer(Saved::Stored);
             return;
         }
-        m_keychain.save(trimmed, TokenAccount, [self, address, trimmed, answer](bool ok) {
+        m_keychain.save(trimmed, TokenAccount, [self, address, school, trimmed, answer](bool ok) {
             if (self) {
                 // A read that began before this cannot undo it. Without a
-                // store that kept it, the token still serves this run.
+                // store that kept it, the token still serves this run; the
+                // store keeps the earlier token, and whose it is.
                 ++self->m_generation;
-                self->m_defaults->setString(BaseURLKey, address);
-                self->setKnown(TokenState::Present, CanvasCredentials{address, trimmed});
-                self->m_tokenKept = ok;
-                if (ok)
+                self->writeAddress(address);
+                if (ok) {
+                    self->m_defaults->setString(TokenSchoolKey, school);
                     self->removeLegacyTokenFile();
+                }
+                self->setKnown(TokenState::Present, trimmed, school, ok);
             }
             answer(ok ? Saved::Stored : Saved::ThisRunOnly);
         });
@@ -204,13 +276,29 @@ void CanvasCredentialStore::save(const QString &baseURL, const QString &token, s
     m_keychain.remove(TokenAccount, [self, address, answer](bool ok) {
         if (self && ok) {
             ++self->m_generation;
+            self->m_defaults->remove(TokenSchoolKey);
             self->m_defaults->setString(BaseURLKey, address);
-            self->setKnown(TokenState::Absent, std::nullopt);
+            self->setKnown(TokenState::Absent);
             self->removeLegacyTokenFile();
         } else if (self) {
             // The token stays where it is; the address is the user's all the same.
             self->commitAddress(address);
         }
         answer(ok ? Saved::Stored : Saved::Refused);
+    });
+}
+
+void CanvasCredentialStore::saveAddress(const QString &baseURL, std::function<void(Saved)> done)
+{
+    QPointer<CanvasCredentialStore> self(this);
+    load([self, baseURL, done = std::move(done)](const std::optional<CanvasCredentials> &) {
+        if (!self)
+            return;
+        const std::optional<QString> normalized = CanvasCredentials::normalizeBaseURL(baseURL);
+        self->commitAddress(normalized ? *normalized : self->storedBaseURL());
+        if (self->m_state == TokenState::Absent)
+            self->removeLegacyTokenFile();
+        if (done)
+            done(Saved::Stored);
     });
 }

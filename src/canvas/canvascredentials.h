@@ -28,6 +28,13 @@ struct CanvasCredentials {
     // A line break or other control character inside a token would reach
     // the request header as it is.
     static bool hasControlCharacter(const QString &token);
+    // The school an address belongs to: its scheme, host and port
+    // ("https://canvas.example.edu:443"); empty for no address. A token
+    // serves only the school it was saved for.
+    static QString schoolOf(const QString &address);
+    // The school's host as the user knows it, with the port when one was
+    // given.
+    static QString hostOf(const QString &address);
 };
 
 // Keeps the credentials: the address under "canvasBaseURL" in the user
@@ -40,12 +47,23 @@ struct CanvasCredentials {
 // ran. A read that gets no answer (a locked keyring, a prompt nobody
 // answered) leaves it unknown: the next load reads again, and saving an
 // empty token then leaves the stored token alone instead of deleting it.
+//
+// A token belongs to the school it was saved for ("canvasTokenSchool" in the
+// user defaults; a token from before that key belongs to the stored
+// address). While the address names another school, or the token could not
+// be sent as a header value, the token stays where it is but there are no
+// credentials: nothing goes to the school, and tokenRequest() asks for a
+// token.
 class CanvasCredentialStore : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool hasCredentials READ hasCredentials NOTIFY credentialsChanged)
 public:
     static inline const QString TokenAccount = QStringLiteral("CANVAS_TOKEN");
     static inline const QString BaseURLKey = QStringLiteral("canvasBaseURL");
+    static inline const QString TokenSchoolKey = QStringLiteral("canvasTokenSchool");
+    static inline const QString PasteTokenFor = QStringLiteral("Paste the token for ");
+    static inline const QString UnsendableTokenText =
+        QStringLiteral("The saved token holds a line break or another hidden character. Paste it again.");
 
     enum class TokenState { Unknown, Absent, Present };
     // How a save ended: stored for good; in use for this run only, as no
@@ -65,6 +83,13 @@ public:
     std::optional<CanvasCredentials> current() const { return m_cache; }
     bool hasCredentials() const { return m_cache.has_value(); }
     TokenState tokenState() const { return m_state; }
+    // The credentials in use hold a token that no secret store kept: it is
+    // gone after quitting.
+    bool tokenUntilQuit() const { return m_untilQuit; }
+    // What the user is asked for while a known token cannot serve the stored
+    // address: "Paste the token for <host>" for another school's address, or
+    // to paste again a token that cannot be sent. Empty otherwise.
+    QString tokenRequest() const;
 
     // The stored credentials, or none. Answers from what is known when the
     // token's presence is known; otherwise reads the secret store (and the
@@ -78,6 +103,10 @@ public:
     // store keeps what it held. A token holding a control character is
     // refused at once.
     void save(const QString &baseURL, const QString &token, std::function<void(Saved)> done = {});
+    // Stores the address (as save() does) and keeps whatever token there
+    // is, once a read has said which; the token serves the new address only
+    // when it is the same school's.
+    void saveAddress(const QString &baseURL, std::function<void(Saved)> done = {});
 
     QString storedBaseURL() const;
     QString legacyTokenPath() const { return m_legacyPath; }
@@ -85,21 +114,35 @@ public:
     static QString defaultLegacyTokenPath();
 
 signals:
-    // current() changed.
+    // current(), tokenUntilQuit() or tokenRequest() changed.
     void credentialsChanged();
 
 private:
     void finishRead(quint64 generation, TokenState state, const QString &token);
-    void setKnown(TokenState state, std::optional<CanvasCredentials> credentials);
-    // Writes the address and lets the known credentials carry it.
+    // What is known of the token: whether there is one, which, for which
+    // school, and whether the secret store holds it.
+    void setKnown(TokenState state, const QString &token = QString(), const QString &school = QString(),
+                  bool kept = true);
+    // Works out the credentials from the token and the stored address.
+    void publish();
+    // Writes the address (the school of the token the secret store holds is
+    // written down first, when only the old address told it).
     void commitAddress(const QString &address);
+    void writeAddress(const QString &address);
+    // The school of the token the secret store holds.
+    QString keptTokenSchool() const;
     std::optional<QString> readLegacyToken() const;
 
     Keychain m_keychain;
     UserDefaults *m_defaults;
     QString m_legacyPath;
     TokenState m_state = TokenState::Unknown;
+    // The token while one is known, and the school it belongs to.
+    QString m_token;
+    QString m_tokenSchool;
     std::optional<CanvasCredentials> m_cache;
+    QString m_request;
+    bool m_untilQuit = false;
     std::vector<LoadCallback> m_waiting;
     // Bumped by every save, so that a read started before it cannot undo it.
     quint64 m_generation = 0;

@@ -163,8 +163,11 @@ void CanvasRefresh::afterName(const CanvasBoard &board, const std::optional<QStr
         if (!self)
             return;
         if (!credentials) {
+            // A token kept for another school, or one that cannot be sent,
+            // asks for the token instead.
             emit self->userNameLost();
-            self->say(StatusNotConnected);
+            const QString request = self->m_credentials->tokenRequest();
+            self->say(request.isEmpty() ? StatusNotConnected : request);
         } else if (board.isEmpty()) {
             self->say(StatusNoOpenWork);
         } else if (hadProblem) {

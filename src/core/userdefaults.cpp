@@ -150,12 +150,18 @@ void UserDefaults::load()
         m_unreadableOnDisk = true;
         return;
     }
-    const QJsonObject values = doc.object().value("values").toObject();
+    const QJsonObject root = doc.object();
+    const QJsonObject values = root.value("values").toObject();
     for (auto it = values.begin(); it != values.end(); ++it) {
         const QVariant v = decode(it.value());
         if (v.isValid())
             m_values.insert(it.key(), v);
+        else
+            m_foreignValues.insert(it.key(), it.value());
     }
+    // A newer version may keep more than values; it gets them back.
+    m_foreignRoot = root;
+    m_foreignRoot.remove("values");
 }
 
 UserDefaults::Type UserDefaults::typeOf(const QString &key) const
@@ -268,9 +274,10 @@ void UserDefaults::setData(const QString &key, const QByteArray &value) { put(ke
 
 void UserDefaults::remove(const QString &key)
 {
-    if (!m_values.contains(key))
+    if (!m_values.contains(key) && !m_foreignValues.contains(key))
         return;
     m_values.remove(key);
+    m_foreignValues.remove(key);
     scheduleSave();
     emit changed(key);
 }
@@ -281,6 +288,7 @@ void UserDefaults::put(const QString &key, const QVariant &value)
     if (it != m_values.constEnd() && sameValue(*it, value))
         return;
     m_values.insert(key, value);
+    m_foreignValues.remove(key);
     scheduleSave();
     emit changed(key);
 }
@@ -349,11 +357,12 @@ bool UserDefaults::save()
         }
         m_unreadableOnDisk = false;
     }
-    QJsonObject values;
+    QJsonObject values = m_foreignValues;
     for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
         values.insert(it.key(), encode(it.value()));
-    QJsonObject root;
-    root["format"] = 1;
+    QJsonObject root = m_foreignRoot;
+    if (!root.contains("format"))
+        root["format"] = 1;
     root["values"] = values;
 
     QSaveFile file(m_path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -18,6 +19,9 @@
 // - A file that cannot be parsed reads as empty and stays untouched until
 //   the next write, which first keeps a copy of it; when no copy can be
 //   made, the damaged file is not replaced.
+// - What this version does not understand (an entry of a type it does not
+//   know, a key beside "values") reads as nothing but is written back as it
+//   was, until this version writes or removes that key.
 class UserDefaults : public QObject {
     Q_OBJECT
 public:
@@ -78,6 +82,10 @@ private:
     QString m_damagedCopyDir;
     QString m_damagedCopyPath;
     QVariantMap m_values;
+    // Entries read but not understood, and the file's other top-level keys,
+    // as they were on disk.
+    QJsonObject m_foreignValues;
+    QJsonObject m_foreignRoot;
     bool m_dirty = false;
     bool m_saveQueued = false;
     bool m_unreadableOnDisk = false;

@@ -74,4 +74,14 @@ ColumnLayout {
         font.pixelSize: IslandStyle.fontFootnote
         wrapMode: Text.WordWrap
     }
+    Text {
+        objectName: "canvasTokenNote"
+        Layout.fillWidth: true
+        visible: text !== ""
+        text: root.settings.canvasTokenNote
+        textFormat: Text.PlainText
+        color: IslandPalette.accent(IslandPalette.coral)
+        font.pixelSize: IslandStyle.fontFootnote
+        wrapMode: Text.WordWrap
+    }
 }

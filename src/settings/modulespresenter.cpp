@@ -90,9 +90,14 @@ ModulesPresenter::ModulesPresenter(const Parts &parts, QObject *parent)
     connect(m_parts.settings, &AppSettings::settingsChanged, this, &ModulesPresenter::invalidate);
     if (m_parts.notifications)
         connect(m_parts.notifications, &AppNotifications::permissionsChanged, this, &ModulesPresenter::invalidate);
+    m_hadStoredToken = hasStoredToken();
     if (m_parts.credentials)
-        connect(m_parts.credentials, &CanvasCredentialStore::credentialsChanged, this,
-                &ModulesPresenter::hasStoredTokenChanged);
+        connect(m_parts.credentials, &CanvasCredentialStore::credentialsChanged, this, [this] {
+            if (hasStoredToken() == m_hadStoredToken)
+                return;
+            m_hadStoredToken = !m_hadStoredToken;
+            emit hasStoredTokenChanged();
+        });
 }
 
 void ModulesPresenter::invalidate()
@@ -299,7 +304,8 @@ void ModulesPresenter::saveCanvasToken()
 
 bool ModulesPresenter::hasStoredToken() const
 {
-    return m_parts.credentials && m_parts.credentials->hasCredentials();
+    // A token that no keyring kept is in use, not saved.
+    return m_parts.credentials && m_parts.credentials->hasCredentials() && !m_parts.credentials->tokenUntilQuit();
 }
 
 QString ModulesPresenter::tokenPlaceholder() const

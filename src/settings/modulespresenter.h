@@ -149,4 +149,6 @@ private:
     QSet<QString> m_expandOnce;
     bool m_shown = false;
     bool m_stale = true;
+    // What hasStoredToken() last said, so that its notice fires only on a change.
+    bool m_hadStoredToken = false;
 };

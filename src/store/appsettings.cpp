@@ -55,11 +55,21 @@ AppSettings::AppSettings(UserDefaults *defaults, platform::ILoginItem *loginItem
     QPointer<AppSettings> self(this);
     m_credentials->load([self](const std::optional<CanvasCredentials> &stored) {
         // A save that came first already set the fields.
-        if (!self || !stored || self->m_canvasStatus != QLatin1String("Not connected"))
+        if (!self || self->m_canvasStatus != QLatin1String("Not connected"))
             return;
+        if (!stored) {
+            // A token kept for another school, or one that cannot be sent.
+            if (const QString request = self->m_credentials->tokenRequest(); !request.isEmpty())
+                self->setCanvasStatus(request);
+            return;
+        }
         self->setCanvasBaseURL(stored->baseURL);
         self->setCanvasStatus(QStringLiteral("Token loaded"));
     });
+    // The line under the status while the token in use lasts only until
+    // quitting, whatever the status says.
+    connect(m_credentials, &CanvasCredentialStore::credentialsChanged, this, &AppSettings::updateCanvasTokenNote);
+    connect(this, &AppSettings::canvasStatusChanged, this, &AppSettings::updateCanvasTokenNote);
     loadClocks();
     runOptInModulesPass();
     runLibraryModulesPass();
@@ -374,12 +384,13 @@ void AppSettings::saveCanvasCredentials()
         // A token no keyring kept still serves until the program ends; the
         // line says it will be gone after that.
         self->setCanvasTokenDraft(QString());
+        const QString request = self->m_credentials->tokenRequest();
         if (saved == Saved::ThisRunOnly)
             self->setCanvasSave(CanvasSave::Idle, CanvasThisRunOnlyText, true);
+        else if (self->m_credentials->hasCredentials())
+            self->setCanvasSave(CanvasSave::Idle, QStringLiteral("Token saved on this computer"));
         else
-            self->setCanvasSave(CanvasSave::Idle, self->m_credentials->hasCredentials()
-                                                      ? QStringLiteral("Token saved on this computer")
-                                                      : QStringLiteral("Not connected"));
+            self->setCanvasSave(CanvasSave::Idle, request.isEmpty() ? QStringLiteral("Not connected") : request);
         self->m_notifications->post(AppNotifications::CanvasCredentialsChanged);
     };
     // Until the store answers (a keyring prompt may be up) the line says so.
@@ -388,12 +399,20 @@ void AppSettings::saveCanvasCredentials()
         m_credentials->save(address, draft, finish);
         return;
     }
-    // An empty draft keeps the stored token, once the store has said which.
-    m_credentials->load([self, address, finish](const std::optional<CanvasCredentials> &stored) {
-        if (!self)
-            return;
-        self->m_credentials->save(address, stored ? stored->token : QString(), finish);
-    });
+    // An empty draft keeps the stored token, once the store has said which;
+    // it serves the address only when that is the token's own school.
+    m_credentials->saveAddress(address, finish);
+}
+
+void AppSettings::updateCanvasTokenNote()
+{
+    const QString note = m_credentials->tokenUntilQuit() && m_canvasStatus != CanvasThisRunOnlyText
+                             ? CanvasThisRunOnlyText
+                             : QString();
+    if (note == m_canvasTokenNote)
+        return;
+    m_canvasTokenNote = note;
+    emit canvasTokenNoteChanged();
 }
 
 // ---- Modules ---------------------------------------------------------------

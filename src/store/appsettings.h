@@ -78,6 +78,9 @@ class AppSettings : public QObject {
     // Whether canvasStatus tells of a failure (a save refused, a form the
     // store cannot take, Canvas not loaded): drawn as a warning.
     Q_PROPERTY(bool canvasStatusFailed READ canvasStatusFailed NOTIFY canvasStatusChanged)
+    // Beside the status, while the token in use lasts only until quitting:
+    // the line that says so; empty otherwise, and while the status says it.
+    Q_PROPERTY(QString canvasTokenNote READ canvasTokenNote NOTIFY canvasTokenNoteChanged)
     Q_PROPERTY(QVariantList clocks READ clocksForQml NOTIFY clocksChanged)
     // Why the settings file cannot be written; empty while it can.
     Q_PROPERTY(QString storageProblem READ storageProblem NOTIFY storageProblemChanged)
@@ -211,6 +214,7 @@ public:
     void setCanvasProblem(const QString &value);
     bool canvasStatusFailed() const { return m_canvasStatusFailed; }
     CanvasSave canvasSaveState() const { return m_canvasSave; }
+    QString canvasTokenNote() const { return m_canvasTokenNote; }
     QString storageProblem() const;
     // After a damaged settings file was set aside: that the settings were
     // reset and where the old file is kept, until the user has seen it
@@ -313,6 +317,7 @@ signals:
     void canvasTokenDraftChanged();
     void canvasStatusChanged();
     void canvasSaveStateChanged();
+    void canvasTokenNoteChanged();
     void clocksChanged();
     void storageProblemChanged();
     void resetNoticeChanged();
@@ -325,6 +330,7 @@ private:
     void loadClocks();
     void setCanvasSave(CanvasSave state, const QString &status, bool failed = false);
     void showCanvasStatus(const QString &value, bool failed);
+    void updateCanvasTokenNote();
     void setLaunchAtLoginProblem(const QString &problem);
 
     bool m_resetNoticeSeen = false;
@@ -335,6 +341,7 @@ private:
     AppNotifications *m_notifications;
     QString m_canvasBaseURL;
     QString m_canvasTokenDraft;
+    QString m_canvasTokenNote;
     QString m_canvasStatus;
     CanvasSave m_canvasSave = CanvasSave::Idle;
     bool m_canvasStatusFailed = false;

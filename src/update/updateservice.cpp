@@ -12,6 +12,7 @@
 #include <QNetworkReply>
 #include <QUuid>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -161,6 +162,7 @@ void UpdateService::finishCheck(QNetworkReply *reply, bool prompt, bool timedOut
     const QByteArray body = reply->readAll();
     // A missing manifest, or a web host's error page, means no update.
     if (code == 404 || looksLikeHTML(body)) {
+        m_downloadAfterCheck = false;
         setLatest(std::nullopt);
         setStatus(UpdateStatus::upToDate());
         setWantsPrompt(false);
@@ -179,6 +181,7 @@ void UpdateService::finishCheck(QNetworkReply *reply, bool prompt, bool timedOut
     const int order = compareVersions(manifest->version, m_currentVersion);
     const bool newer = order == 1 || (order == 0 && manifest->build > m_currentBuild);
     if (!newer) {
+        m_downloadAfterCheck = false;
         setLatest(std::nullopt);
         setStatus(UpdateStatus::upToDate());
         setWantsPrompt(false);
@@ -187,10 +190,13 @@ void UpdateService::finishCheck(QNetworkReply *reply, bool prompt, bool timedOut
     setLatest(*manifest);
     setStatus(UpdateStatus::available());
     setWantsPrompt(prompt && manifest->version != m_skippedVersion && !m_dismissedThisSession);
+    if (std::exchange(m_downloadAfterCheck, false))
+        startDownload();
 }
 
 void UpdateService::checkFailed(NetFailure failure)
 {
+    m_downloadAfterCheck = false;
     setStatus(UpdateStatus::failed(failure == NetFailure::network ? NetworkMessage : CheckFailedMessage));
     setWantsPrompt(false);
 }
@@ -219,10 +225,11 @@ void UpdateService::downloadOrOpen()
         check(false);
         return;
     case UpdateStatus::Kind::failed:
-        if (m_latest)
-            startDownload();
-        else
-            check(false);
+        // The host may have put right what failed (the image, its checksum,
+        // its address): the download that follows goes by the manifest it
+        // gives now.
+        m_downloadAfterCheck = m_latest.has_value();
+        check(false);
         return;
     case UpdateStatus::Kind::available:
         startDownload();

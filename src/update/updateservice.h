@@ -140,6 +140,9 @@ private:
     std::optional<UpdateManifest> m_latest;
     bool m_wantsPrompt = false;
     bool m_dismissedThisSession = false;
+    // "Try again" after a failed download: the check it starts downloads
+    // once it finds the build.
+    bool m_downloadAfterCheck = false;
 
     TaskHandle m_checkTimeout;
     // The running download: its reply, the file it streams into, its

@@ -262,3 +262,65 @@ TEST_F(CanvasCredentialsTest, LoadsWaitingForOneReadShareItAndASaveMeanwhileWins
     EXPECT_EQ(answers, QStringList{"newer"});
     EXPECT_EQ(load()->token, "newer");
 }
+
+// A token serves the school it was saved for (scheme, host and port), and a
+// token that cannot go into a header serves nobody; either stays where it is
+// and the store asks for a token instead.
+TEST_F(CanvasCredentialsTest, ATokenServesOnlyItsOwnSchool)
+{
+    using Saved = CanvasCredentialStore::Saved;
+    const auto saveAddress = [&](const QString &address) {
+        std::optional<Saved> saved;
+        store->saveAddress(address, [&](Saved answer) { saved = answer; });
+        EXPECT_EQ(saved, Saved::Stored) << address.toStdString();
+    };
+    // As an earlier version left it: the token and its address, nothing more.
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "tok");
+    defaults->setString("canvasBaseURL", "https://one.edu");
+
+    saveAddress("one.edu/canvas/");
+    EXPECT_EQ(load(), (CanvasCredentials{"https://one.edu/canvas", "tok"}));
+    saveAddress("https://two.edu:8443");
+    EXPECT_FALSE(load());
+    EXPECT_EQ(store->tokenRequest(), "Paste the token for two.edu:8443");
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://two.edu:8443");
+    EXPECT_EQ(keychainToken(), "tok");
+    newRun();
+    EXPECT_FALSE(load()) << "a restart hands school one's token to school two";
+    saveAddress("one.edu:444");
+    EXPECT_EQ(store->tokenRequest(), "Paste the token for one.edu:444");
+    saveAddress("http://ONE.edu");
+    EXPECT_EQ(load(), (CanvasCredentials{"https://ONE.edu", "tok"}));
+    EXPECT_EQ(store->tokenRequest(), "");
+
+    // A token no keyring kept serves its school this run; the keyring's own
+    // stays school one's.
+    secrets.refuseWrites = true;
+    store->save("two.edu", "typed");
+    EXPECT_EQ(load(), (CanvasCredentials{"https://two.edu", "typed"}));
+    EXPECT_TRUE(store->tokenUntilQuit());
+    newRun();
+    EXPECT_FALSE(load());
+    EXPECT_FALSE(store->tokenUntilQuit());
+    secrets.refuseWrites = false;
+    store->save("two.edu", "typed");
+    newRun();
+    EXPECT_EQ(load(), (CanvasCredentials{"https://two.edu", "typed"}));
+
+    // Another program's item with a control byte in it.
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "to\x01k");
+    newRun();
+    EXPECT_FALSE(load());
+    EXPECT_EQ(store->tokenRequest(), CanvasCredentialStore::UnsendableTokenText);
+    saveAddress("one.edu");
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), "https://one.edu");
+    EXPECT_FALSE(load());
+
+    // A token saved before any address becomes the first school's.
+    store->save("", "fresh");
+    saveAddress("three.edu");
+    newRun();
+    EXPECT_EQ(load(), (CanvasCredentials{"https://three.edu", "fresh"}));
+    saveAddress("four.edu");
+    EXPECT_FALSE(load());
+}

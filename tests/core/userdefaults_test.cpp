@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <limits>
 
@@ -124,4 +127,43 @@ TEST_F(UserDefaultsTest, OutOfRangeNumbersReadAsTheNearestInteger)
         const QString path = writeFile("numbers.json", QByteArray(R"({"format":1,"values":{"n":)") + c.stored + "}}");
         EXPECT_EQ(UserDefaults(path).intValue("n", 7), c.expected) << c.stored;
     }
+}
+
+// A file written by a newer version: what this one does not understand
+// reads as nothing and comes back whole after its own saves; a key it
+// writes itself replaces the entry it did not understand.
+TEST_F(UserDefaultsTest, WhatANewerVersionWroteSurvivesEverySave)
+{
+    const QString path = writeFile("newer/defaults.json", R"({
+        "format": 2,
+        "profiles": {"work": ["clocks", "timer"]},
+        "values": {
+            "accent": {"type": "colour", "value": "#ff8800"},
+            "tint": {"type": "colour", "value": "#112233"},
+            "name": {"type": "string", "value": "Pavlet"}
+        }
+    })");
+    {
+        UserDefaults store(path);
+        EXPECT_FALSE(store.contains("accent"));
+        EXPECT_EQ(store.stringValue("name"), "Pavlet");
+        store.setBool("flag", true);
+        ASSERT_TRUE(store.flush());
+        store.setString("tint", "teal");
+        ASSERT_TRUE(store.flush());
+    }
+    const QJsonObject root = QJsonDocument::fromJson(contents(path)).object();
+    EXPECT_EQ(root.value("format").toInt(), 2);
+    EXPECT_EQ(root.value("profiles").toObject().value("work").toArray(), QJsonArray({"clocks", "timer"}));
+    const QJsonObject values = root.value("values").toObject();
+    EXPECT_EQ(values.value("accent").toObject(), QJsonObject({{"type", "colour"}, {"value", "#ff8800"}}));
+    EXPECT_EQ(values.value("name").toObject().value("value").toString(), "Pavlet");
+    EXPECT_EQ(values.value("flag").toObject().value("value").toBool(), true);
+    EXPECT_EQ(values.value("tint").toObject(), QJsonObject({{"type", "string"}, {"value", "teal"}}));
+
+    UserDefaults again(path);
+    again.remove("accent");
+    ASSERT_TRUE(again.flush());
+    EXPECT_FALSE(QJsonDocument::fromJson(contents(path)).object().value("values").toObject().contains("accent"));
+    EXPECT_EQ(UserDefaults(path).stringValue("tint"), "teal");
 }

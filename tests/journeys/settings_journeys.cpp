@@ -472,7 +472,80 @@ TEST(SettingsCanvas, ARefusedTokenServesThisRunOnly)
              EXPECT_EQ(UserDefaults(j.root().defaults().path()).stringValue("canvasBaseURL"), address);
          }},
         {"the token works all the same", [](Journey &j) { j.waitFor([&] { return canvasStatus(j).startsWith("Connected"); }, 15000); },
-         [](Journey &j) { EXPECT_EQ(canvasStatus(j), "Connected as Ada Lovelace"); }},
+         [](Journey &j) {
+             EXPECT_EQ(canvasStatus(j), "Connected as Ada Lovelace");
+             // Beside it, the form still says the token goes at quitting,
+             // and the token field does not call it saved.
+             QQuickItem *note = shownNamed(j, "canvasTokenNote");
+             ASSERT_TRUE(note);
+             EXPECT_EQ(note->property("text").toString(), AppSettings::CanvasThisRunOnlyText);
+             EXPECT_EQ(shownNamed(j, "canvasToken")->property("placeholderText").toString(), "Paste Canvas API token");
+         }},
+    });
+}
+
+// A token goes only to the school it was saved for: the same school with
+// its path put right keeps it; another school's address, saved with the
+// token field empty, gets nothing and the form asks for that school's token.
+TEST(SettingsCanvas, AnotherSchoolGetsNoToken)
+{
+    std::unique_ptr<LocalHttpServer> one = schoolCanvas(), two = schoolCanvas();
+    ASSERT_TRUE(one && two);
+    JourneySetup setup;
+    setup.prepare = [](UserDefaults &d) { d.setString("disabledModules", "notes,quote"); };
+    Journey j(setup);
+    ASSERT_TRUE(j.start());
+    const QString schoolOne = one->baseUrl().toString(), schoolTwo = two->baseUrl().toString();
+    const QString pasteForTwo = "Paste the token for 127.0.0.1:" + QString::number(two->port());
+    const auto save = [](Journey &j) {
+        j.click(shownNamed(j, "saveToken"));
+        readCanvasStatus(j);
+    };
+    walk(j, {
+        {"open the settings", openSettings},
+        {"to the Canvas form", toCanvasForm},
+        {"save school one's address, with a slip in its path, and a token", [&](Journey &j) {
+             typeInto(j, "canvasAddress", schoolOne + "/cnavas");
+             typeInto(j, "canvasToken", CanvasToken);
+             save(j);
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return canvasStatus(j).startsWith("Couldn't load Canvas"); }, 8000))
+                 << canvasStatus(j).toStdString();
+         }},
+        {"put the path right and save, the token field empty", [&](Journey &j) {
+             one->clearRequests();
+             typeInto(j, "canvasAddress", schoolOne);
+             save(j);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return canvasStatus(j) == "Connected as Ada Lovelace"; }, 8000))
+                 << canvasStatus(j).toStdString();
+             ASSERT_EQ(one->requestCount(), 3);
+             for (const auto &r : one->requests())
+                 EXPECT_EQ(r.header("Authorization"), "Bearer " + QByteArray(CanvasToken));
+         }},
+        {"school two's address, the token field empty", [&](Journey &j) {
+             typeInto(j, "canvasAddress", schoolTwo);
+             save(j);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return canvasStatus(j) == pasteForTwo; }, 8000))
+                 << canvasStatus(j).toStdString();
+             EXPECT_EQ(shownNamed(j, "canvasAddress")->property("text").toString(), schoolTwo);
+             EXPECT_TRUE(j.waitFor([&] {
+                 return UserDefaults(j.root().defaults().path()).stringValue("canvasBaseURL") == schoolTwo;
+             }, 3000)) << "the address was not stored";
+         }},
+        {"open Canvas on the island: it asks for a connection, and school two hears nothing",
+         [](Journey &j) { ASSERT_TRUE(j.openFromStrip("Canvas")); },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Connect Canvas in Settings"); }, 5000));
+             EXPECT_TRUE(j.waitFor([&] { return canvasStatus(j) == pasteForTwo; }, 5000))
+                 << canvasStatus(j).toStdString();
+             EXPECT_EQ(two->requestCount(), 0);
+         }},
+        {"close it", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
     });
 }
 

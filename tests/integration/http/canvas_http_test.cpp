@@ -1,9 +1,12 @@
 #include "canvas/canvascredentials.h"
+#include "canvas/canvasrefresh.h"
 #include "canvas/canvasservice.h"
+#include "core/appnotifications.h"
 #include "fakes/fakesecretstore.h"
 #include "support/localhttpserver.h"
 #include "support/pavlettest.h"
 #include "support/qmleval.h"
+#include "store/appsettings.h"
 
 #include <QNetworkAccessManager>
 #include <QTimeZone>
@@ -246,4 +249,88 @@ TEST_F(CanvasServerTest, ListsFollowTheNextLinkUpToTenPages)
               std::nullopt);
     EXPECT_EQ(CanvasService::nextPageUrl(R"(</api/v1/planner/items?page=2>; rel=next)", server.url(PlannerPath)),
               server.url("/api/v1/planner/items?page=2"));
+}
+
+// Two schools on 127.0.0.1 (one port each) and the settings form saved as the
+// user saves it, each save followed by the refresh it asks for: a token goes
+// only to the school it was saved for.
+TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
+{
+    LocalHttpServer::trustTestCertificate();
+    LocalHttpServer one, two;
+    ASSERT_TRUE(one.listenTls() && two.listenTls());
+    for (LocalHttpServer *school : {&one, &two}) {
+        school->setReply(MissingPath, LocalHttpServer::json("[]"));
+        school->setReply(PlannerPath, LocalHttpServer::json("[]"));
+        school->setReply(UserPath, LocalHttpServer::json(R"({"name":"Ada"})"));
+    }
+    AppNotifications notifications;
+    std::unique_ptr<AppSettings> settings;
+    std::unique_ptr<CanvasRefresh> refresh;
+    const auto start = [&] {
+        refresh.reset();
+        settings.reset();
+        service.reset();
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
+        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone::utc());
+        settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
+        refresh = std::make_unique<CanvasRefresh>(service.get(), credentials.get(), &clock);
+        QObject::connect(refresh.get(), &CanvasRefresh::statusChanged, settings.get(), &AppSettings::setCanvasStatus);
+    };
+    // Saves the form, then refreshes as the island does on the notice.
+    const auto save = [&](const QUrl &address, const QString &token) {
+        settings->setCanvasBaseURL(address.toString());
+        settings->setCanvasTokenDraft(token);
+        settings->saveCanvasCredentials();
+        EXPECT_TRUE(waitUntil([&] { return settings->canvasSaveState() == AppSettings::CanvasSave::Idle; }));
+        const QString saved = settings->canvasStatus();
+        refresh->credentialsChanged();
+        bool done = false;
+        refresh->refresh([&] { done = true; });
+        EXPECT_TRUE(waitUntil([&] { return done; }));
+        EXPECT_EQ(defaults->stringValue("canvasBaseURL"), settings->canvasBaseURL()) << "the address was not stored";
+        return saved;
+    };
+    const auto authorizations = [](const LocalHttpServer &school) {
+        QByteArrayList sent;
+        for (const auto &r : school.requests())
+            sent << r.header("Authorization");
+        return sent;
+    };
+    const QByteArrayList threeWithTheToken(3, "Bearer tok-one");
+    start();
+
+    // A slip in the path, then the same school with the path put right: its token stays.
+    save(one.url("/typo"), "tok-one");
+    one.clearRequests();
+    EXPECT_EQ(save(one.baseUrl(), ""), "Token saved on this computer");
+    EXPECT_EQ(settings->canvasStatus(), "Connected as Ada");
+    EXPECT_EQ(authorizations(one), threeWithTheToken);
+
+    // Another school, the token field left empty: nothing goes there.
+    const QString host = "127.0.0.1:" + QString::number(two.port());
+    EXPECT_EQ(save(two.baseUrl(), ""), "Paste the token for " + host);
+    EXPECT_EQ(settings->canvasStatus(), "Paste the token for " + host);
+    EXPECT_EQ(authorizations(two), QByteArrayList());
+    start();
+    EXPECT_EQ(settings->canvasStatus(), "Paste the token for " + host) << "after a restart";
+
+    // Its own token, pasted, goes there; back at the first school, nothing does
+    // until its token is pasted again.
+    save(two.baseUrl(), "tok-two");
+    EXPECT_EQ(authorizations(two), QByteArrayList(3, "Bearer tok-two"));
+    one.clearRequests();
+    save(one.baseUrl(), "");
+    EXPECT_EQ(authorizations(one), QByteArrayList());
+
+    // Another program's item with a control byte: an address-only save
+    // stores the address, asks for the token again and sends nothing.
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "tok-\x01one");
+    one.clearRequests();
+    two.clearRequests();
+    start();
+    EXPECT_EQ(save(two.baseUrl(), ""), CanvasCredentialStore::UnsendableTokenText);
+    EXPECT_EQ(settings->canvasStatus(), CanvasCredentialStore::UnsendableTokenText);
+    EXPECT_EQ(defaults->stringValue("canvasBaseURL"), two.baseUrl().toString());
+    EXPECT_EQ(authorizations(one) + authorizations(two), QByteArrayList());
 }

@@ -316,12 +316,24 @@ TEST_F(UpdateServiceTest, AWrongImageIsThrownAwayAndCanBeRetried)
     EXPECT_TRUE(service->hasLatest());
     EXPECT_TRUE(desktop.urls.isEmpty());
 
-    // The retry goes straight to the download.
-    const int requests = server.requestCount();
-    service->downloadOrOpen();
-    EXPECT_TRUE(service->status().is(Kind::downloading));
-    ASSERT_TRUE(waitUntil([&] { return !service->status().is(Kind::downloading); }));
-    EXPECT_EQ(server.requestCount(), requests + 1);
+    // Meanwhile the host has put the image somewhere else, with its own
+    // checksum: "Try again" reads the manifest again and downloads that one.
+    QByteArray fixed(200000, 'p');
+    LocalHttpServer::Reply image = LocalHttpServer::json(fixed);
+    image.contentType = "application/octet-stream";
+    server.setReply("/fixed/Pavlet.dmg", image);
+    serveManifest(manifest("1.5.0", 2, digestOf(fixed), server.url("/fixed/Pavlet.dmg").toString()));
+    server.clearRequests();
+    press();
+    ASSERT_TRUE(service->status().is(Kind::ready)) << service->status().message.toStdString();
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requests[0].path, "/update.json");
+    EXPECT_EQ(requests[1].path, "/fixed/Pavlet.dmg");
+    QFile saved(savedImage());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), fixed);
+    EXPECT_EQ(service->latest()->build, 2);
 }
 
 TEST_F(UpdateServiceTest, ABrokenOffDownloadDidNotFinish)

@@ -1,7 +1,9 @@
 #include "canvas/canvascredentials.h"
+#include "canvas/canvasrefresh.h"
 #include "canvas/canvasservice.h"
 #include "core/appnotifications.h"
 #include "platform/linux/keychainsecretstore.h"
+#include "settings/modulespresenter.h"
 #include "store/appsettings.h"
 #include "support/localhttpserver.h"
 #include "support/pavlettest.h"
@@ -63,6 +65,7 @@ protected:
         ASSERT_TRUE(server.listenTls());
         server.setReply("/api/v1/users/self/missing_submissions", LocalHttpServer::json("[]"));
         server.setReply("/api/v1/planner/items", LocalHttpServer::json("[]"));
+        server.setReply("/api/v1/users/self", LocalHttpServer::json(R"({"name":"Ada Lovelace"})"));
     }
     void TearDown() override
     {
@@ -97,6 +100,19 @@ protected:
         EXPECT_FALSE(reply.result().failed);
         ASSERT_EQ(server.requestCount(), 2);
         EXPECT_EQ(server.lastRequest().header("Authorization"), "Bearer typed-token");
+
+        // What Canvas then says takes the status line; the form still says
+        // the token goes at quitting, and does not call it saved.
+        CanvasRefresh refresh(&service, credentials.get(), &clock);
+        QObject::connect(&refresh, &CanvasRefresh::statusChanged, settings.get(), &AppSettings::setCanvasStatus);
+        bool refreshed = false;
+        refresh.refresh([&] { refreshed = true; });
+        ASSERT_TRUE(waitUntil([&] { return refreshed; }, 10000));
+        EXPECT_EQ(settings->canvasStatus(), "Connected as Ada Lovelace");
+        EXPECT_EQ(settings->canvasTokenNote(), AppSettings::CanvasThisRunOnlyText);
+        ModulesPresenter form({settings.get(), nullptr, credentials.get(), &notifications});
+        EXPECT_FALSE(form.hasStoredToken());
+        EXPECT_EQ(form.tokenPlaceholder(), "Paste Canvas API token");
     }
 
     PrivateBus bus;
