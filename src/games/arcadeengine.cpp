@@ -24,9 +24,10 @@ bool ArcadeEngine::handleKey(const KeyInput &)
     return false;
 }
 
-qint64 ArcadeEngine::readRecord(const QString &key) const
+qint64 ArcadeEngine::readRecord(const QString &key, qint64 most) const
 {
-    return m_defaults->intValue(key, 0);
+    const qint64 value = m_defaults->intValue(key, 0);
+    return value >= 0 && value <= most ? value : 0;
 }
 
 void ArcadeEngine::writeRecord(const QString &key, qint64 value)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <limits>
 #include <memory>
 
 class Clock;
@@ -49,8 +50,10 @@ public:
     Random &random() const { return *m_random; }
 
 protected:
-    // An integer record; 0 when the key is absent.
-    qint64 readRecord(const QString &key) const;
+    // An integer record: a score, a best or a count, none of which a game
+    // makes below 0. 0 (no record) when the key is absent or holds a value
+    // the game could never have made: below 0 or above most.
+    qint64 readRecord(const QString &key, qint64 most = std::numeric_limits<qint64>::max()) const;
     void writeRecord(const QString &key, qint64 value);
 
     // Stores value in field; true when it changed (the caller then emits).

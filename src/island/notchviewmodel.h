@@ -415,7 +415,9 @@ public:
     Q_INVOKABLE void openVoice();
     Q_INVOKABLE void openTranslator();
     void openMirror();
-    void addDroppedFilesToPocket(const QList<QUrl> &urls);
+    // Hands dropped files to the pocket and shows it, while the pocket is
+    // shown; true when every file was held.
+    bool addDroppedFilesToPocket(const QList<QUrl> &urls);
     // The pocket panel's "Clipboard": holds the clipboard and shows the
     // pocket, while the pocket is shown.
     Q_INVOKABLE void holdClipboardInPocket();

@@ -227,13 +227,14 @@ void NotchViewModel::openTranslator()
     enterPanel(NotchState::translator, HomeModule::translator);
 }
 
-void NotchViewModel::addDroppedFilesToPocket(const QList<QUrl> &urls)
+bool NotchViewModel::addDroppedFilesToPocket(const QList<QUrl> &urls)
 {
     if (!moduleShown(HomeModule::pocket) || urls.isEmpty())
-        return;
+        return false;
     setFileDropTargeted(false);
-    m_pocket->ingest(urls);
+    const bool allHeld = m_pocket->ingest(urls);
     openPocket();
+    return allHeld;
 }
 
 void NotchViewModel::holdClipboardInPocket()

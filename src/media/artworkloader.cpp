@@ -51,6 +51,41 @@ QImage inColour(const QImage &image)
     return image.format() == want ? image : image.convertToFormat(want);
 }
 
+// The image a "data:" address carries, in base64 or percent-encoded
+// ("data:image/png;base64,iVBOR…", "data:image/svg+xml,%3Csvg…"); null when
+// the address is too long, names a type other than an image, or its data
+// does not decode to one.
+QImage dataImage(const QUrl &url)
+{
+    // The whole encoded text: a "#" or "?" in the data is data too.
+    const QByteArray text = url.toEncoded();
+    static const QByteArray scheme = QByteArrayLiteral("data:");
+    if (text.size() > ArtworkLoader::MaxDataUrlBytes || !text.startsWith(scheme))
+        return {};
+    const qsizetype comma = text.indexOf(',');
+    if (comma < 0)
+        return {};
+    // The media type and its parameters, e.g. "image/png;base64".
+    const QByteArray head =
+        QByteArray::fromPercentEncoding(text.mid(scheme.size(), comma - scheme.size())).trimmed().toLower();
+    const bool base64 = head.endsWith(";base64");
+    const QByteArray type = head.left(head.indexOf(';')).trimmed();
+    if (!type.isEmpty() && !type.startsWith("image/"))
+        return {};
+    QByteArray data = QByteArray::fromPercentEncoding(text.mid(comma + 1));
+    if (base64) {
+        // Line breaks and spaces some writers put into long base64.
+        data.removeIf([](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; });
+        auto decoded = QByteArray::fromBase64Encoding(data, QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded)
+            return {};
+        data = std::move(*decoded);
+    }
+    QImage image;
+    image.loadFromData(data);
+    return image;
+}
+
 } // namespace
 
 void ArtworkLoader::store(const QString &key, const QImage &given)
@@ -152,6 +187,10 @@ void ArtworkLoader::load(const QUrl &url, ImageDone done)
         if (file.open(QIODevice::ReadOnly) && file.size() < 32 * 1024 * 1024)
             image.loadFromData(file.readAll());
         done(image);
+        return;
+    }
+    if (url.scheme() == QLatin1String("data")) {
+        done(dataImage(url));
         return;
     }
     if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) {

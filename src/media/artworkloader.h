@@ -17,7 +17,7 @@ class Clock;
 class QNetworkAccessManager;
 
 // Cover art for now-playing records: the record's own image, its art
-// address (web or local file), or, for a Spotify track without one, the
+// address (web, local file or a "data:" address carrying the image), or, for a Spotify track without one, the
 // thumbnail the music service's embed endpoint names.
 //
 // Found images are kept in a small cache (most recently used first). While
@@ -32,6 +32,12 @@ public:
     static constexpr int CacheSize = 64;
     static constexpr int RetryAfterMs = 10000;
     static constexpr int RequestTimeoutMs = 15000;
+    // The longest "data:" address taken, as text. Players that embed the
+    // cover send the file's own picture: usually well under 1 MB, a large
+    // 3000-pixel JPEG some 5 MB, which base64 makes a third longer. The
+    // address comes whole over the bus and is decoded on the main thread,
+    // so anything longer is refused rather than held and decoded.
+    static constexpr qsizetype MaxDataUrlBytes = 8 * 1024 * 1024;
     static inline const QUrl DefaultEmbedBase = QUrl(QStringLiteral("https://open.spotify.com"));
 
     ArtworkLoader(QNetworkAccessManager &network, const Clock &clock, const QUrl &embedBase = DefaultEmbedBase,

@@ -18,7 +18,8 @@ public:
     virtual ~FileDropTarget() = default;
     virtual void fileDragEntered() = 0;
     virtual void fileDragExited() = 0;
-    // Whether the drop is taken.
+    // Whether the drop is taken whole: false when it is refused, or when
+    // any of its files could not be taken.
     virtual bool fileDropped(const QList<QUrl> &files) = 0;
 };
 

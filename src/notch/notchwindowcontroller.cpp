@@ -400,8 +400,7 @@ bool NotchWindowController::fileDropped(const QList<QUrl> &files)
 {
     if (!m_parts.model || !pocketShown())
         return false;
-    m_parts.model->addDroppedFilesToPocket(files);
-    return true;
+    return m_parts.model->addDroppedFilesToPocket(files);
 }
 
 void NotchWindowController::syncGameModeHotkey()

@@ -87,6 +87,19 @@ Item {
             }
         }
 
+        // What the last drop or "Clipboard" could not hold, by name.
+        Text {
+            objectName: "pocketError"
+            visible: text !== ""
+            Layout.fillWidth: true
+            text: root.store.lastError
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontCaption
+            color: IslandPalette.accent(IslandPalette.red)
+        }
+
         ListView {
             id: list
             objectName: "pocketList"

@@ -132,16 +132,49 @@ bool isPlainName(const QString &name)
     return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u"..";
 }
 
+// The path a local file address names, as the bytes the file system
+// knows it by. A name need not be UTF-8, and the text Qt gives for such a
+// name (toLocalFile(), QFile::decodeName()) no longer names the file: the
+// bytes come straight from the address's percent-encoding instead. Empty
+// for an address that names no local file.
+QByteArray localPath(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return {};
+    if (!url.host().isEmpty())
+        return QFile::encodeName(QDir::cleanPath(url.toLocalFile()));
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    // Latin-1 maps each byte to one character and back, so the cleaning,
+    // which only looks at "/" and ".", leaves every other byte as it was.
+    return QDir::cleanPath(QString::fromLatin1(bytes)).toLatin1();
+}
+
+std::filesystem::path fsPath(const QByteArray &bytes)
+{
+    return std::filesystem::path(bytes.toStdString());
+}
+
+std::filesystem::path fsPath(const QString &path)
+{
+    return fsPath(QFile::encodeName(path));
+}
+
+// A path's last component, as the pocket shows it; bytes that are not
+// UTF-8 show as replacement characters.
+QString lastComponent(const QByteArray &path)
+{
+    return QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+}
+
 QString lastComponent(const QUrl &url)
 {
-    const QString path = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : url.path();
-    return QFileInfo(path).fileName();
+    return url.isLocalFile() ? lastComponent(localPath(url)) : QFileInfo(url.path()).fileName();
 }
 
 bool removePath(const QString &path)
 {
     std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(path.toStdString()), ec);
+    std::filesystem::remove_all(fsPath(path), ec);
     return !ec;
 }
 
@@ -190,68 +223,106 @@ QString PocketStore::uniqueName(const QString &name) const
 
 bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
 {
-    if (!url.isLocalFile())
+    namespace fs = std::filesystem;
+    const QByteArray sourceBytes = localPath(url);
+    if (sourceBytes.isEmpty())
         return false;
-    const QString source = QDir::cleanPath(url.toLocalFile());
-    const QFileInfo info(source);
-    if (!pathTaken(source))
+    const fs::path source = fsPath(sourceBytes);
+    std::error_code ec;
+    const fs::file_status link = fs::symlink_status(source, ec);
+    if (ec || !fs::exists(link))
         return false;
+    const bool isSymLink = fs::is_symlink(link);
 
     // The pocket folder itself, or a folder holding it, would be copied
     // into itself without end.
-    const QString pocket = QFileInfo(m_folder).canonicalFilePath();
-    const QString canonical = info.canonicalFilePath();
+    const QByteArray pocket = QFile::encodeName(QFileInfo(m_folder).canonicalFilePath());
+    const fs::path canonicalPath = fs::canonical(source, ec);
+    const QByteArray canonical = ec ? QByteArray() : QByteArray::fromStdString(canonicalPath.string());
     if (!pocket.isEmpty() && !canonical.isEmpty()
-        && (pocket == canonical || pocket.startsWith(canonical.endsWith(u'/') ? canonical : canonical + u'/')))
+        && (pocket == canonical || pocket.startsWith(canonical.endsWith('/') ? canonical : canonical + '/')))
         return false;
 
-    const bool isDirectory = info.isDir() && !info.isSymLink();
-    const QString name = info.fileName();
+    const bool isDirectory = !isSymLink && fs::is_directory(link);
+    // The copy takes the name as the pocket shows it: always valid text,
+    // so the index and the views name the copy exactly.
+    const QString name = lastComponent(sourceBytes);
     const QString filename = uniqueName(name);
     const QString destination = QDir(m_folder).filePath(filename);
     if (pathTaken(destination) && !removePath(destination))
         return false;
 
-    std::error_code ec;
-    std::filesystem::copy(std::filesystem::path(source.toStdString()), std::filesystem::path(destination.toStdString()),
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::copy_symlinks, ec);
+    fs::copy(source, fsPath(destination), fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     if (ec) {
         removePath(destination);
         return false;
+    }
+    qint64 byteCount = 0;
+    if (!isDirectory) {
+        // The size of what a link points at, as a file's own size.
+        const auto size = fs::file_size(source, ec);
+        byteCount = ec ? 0 : qint64(size);
     }
     PocketItem item;
     item.id = QUuid::createUuid();
     item.name = name;
     item.filename = filename;
     item.isDirectory = isDirectory;
-    item.byteCount = isDirectory ? 0 : info.size();
+    item.byteCount = byteCount;
     item.addedAt = QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), Qt::UTC);
     batch.append(item);
     return true;
 }
 
-void PocketStore::ingest(const QList<QUrl> &urls)
+bool PocketStore::ingest(const QList<QUrl> &urls)
 {
     if (urls.isEmpty())
-        return;
+        return true;
     QDir().mkpath(m_folder);
     QList<PocketItem> batch;
+    QStringList missed;
     for (const QUrl &url : urls) {
         if (!holdOne(url, batch))
-            setLastError(QStringLiteral("Couldn't hold ") + lastComponent(url));
+            missed.append(lastComponent(url));
     }
-    if (batch.isEmpty())
-        return;
-    m_model.prepend(batch);
-    saveIndex();
-    setLastError(std::nullopt);
+    // Every address not held is named, also beside the ones that were.
+    const std::optional<QString> error =
+        missed.isEmpty() ? std::nullopt
+                         : std::optional<QString>(QStringLiteral("Couldn't hold ") + missed.join(QStringLiteral(", ")));
+    if (!batch.isEmpty()) {
+        m_model.prepend(batch);
+        saveIndex();
+    }
+    setLastError(error);
+    return missed.isEmpty();
 }
 
-void PocketStore::ingestDropped(const QVariantList &dropped)
+namespace {
+
+// An address given as bytes: bytes beyond ASCII (a name that is not UTF-8
+// among them) are percent-encoded first, so that none is lost to decoding.
+QUrl addressFromBytes(const QByteArray &bytes)
+{
+    QByteArray ascii;
+    ascii.reserve(bytes.size());
+    for (const char c : bytes) {
+        if (uchar(c) < 0x80) {
+            ascii.append(c);
+        } else {
+            ascii.append('%');
+            ascii.append(QByteArray::number(uchar(c), 16).toUpper().rightJustified(2, '0'));
+        }
+    }
+    return QUrl::fromEncoded(ascii);
+}
+
+} // namespace
+
+bool PocketStore::ingestDropped(const QVariantList &dropped)
 {
     const double now = m_clock->nowSeconds();
     if (now - m_lastIngest < DropFilterSeconds)
-        return;
+        return false;
     m_lastIngest = now;
     QList<QUrl> urls;
     for (const QVariant &value : dropped) {
@@ -259,13 +330,13 @@ void PocketStore::ingestDropped(const QVariantList &dropped)
         if (value.metaType() == QMetaType::fromType<QUrl>())
             url = value.toUrl();
         else if (value.metaType() == QMetaType::fromType<QByteArray>())
-            url = QUrl(QString::fromUtf8(value.toByteArray()));
+            url = addressFromBytes(value.toByteArray());
         else if (value.metaType() == QMetaType::fromType<QString>())
             url = QUrl(value.toString());
         if (url.isValid() && url.isLocalFile())
             urls.append(url);
     }
-    ingest(urls);
+    return !urls.isEmpty() && ingest(urls);
 }
 
 bool PocketStore::writeSnapshot(const QString &path, const QByteArray &data)

@@ -113,11 +113,14 @@ public:
     QString folder() const { return m_folder; }
     double lastIngest() const { return m_lastIngest; }
 
-    // Holds copies of the local files and folders at urls.
-    Q_INVOKABLE void ingest(const QList<QUrl> &urls);
+    // Holds copies of the local files and folders at urls, whatever bytes
+    // their names hold. True when every one was held; lastError names
+    // those that were not ("Couldn't hold a.txt, b.txt"), else is cleared.
+    Q_INVOKABLE bool ingest(const QList<QUrl> &urls);
     // Holds what a drop delivered: addresses, address texts or the bytes of
     // an address; a drop within 0.35 s of the last accepted one is ignored.
-    Q_INVOKABLE void ingestDropped(const QVariantList &items);
+    // True when the drop gave files and every one was held.
+    Q_INVOKABLE bool ingestDropped(const QVariantList &items);
     // Holds the clipboard's files, else its image, else its text.
     Q_INVOKABLE bool holdClipboard();
     Q_INVOKABLE void remove(const QString &id);

@@ -1,10 +1,26 @@
 #include "core/random.h"
 #include "games/arcadeengine.h"
+#include "games/action/blocksengine.h"
+#include "games/action/cpsengine.h"
+#include "games/action/dinoengine.h"
+#include "games/action/flapengine.h"
+#include "games/action/pongengine.h"
+#include "games/action/reflexengine.h"
+#include "games/action/snakeengine.h"
+#include "games/action/stackengine.h"
 #include "games/arcadetypes.h"
+#include "games/blackjackengine.h"
 #include "games/frametimer.h"
+#include "games/patternengine.h"
+#include "games/stack4engine.h"
+#include "games/toeengine.h"
+#include "games/wordleengine.h"
 #include "support/pavlettest.h"
 
 #include <QSet>
+#include <cmath>
+#include <functional>
+#include <limits>
 
 TEST(ArcadeTypesTest, LevelsVersusAndClosedUnit)
 {
@@ -78,4 +94,80 @@ TEST_F(FrameTimerTest, ADeletedEngineWithALiveTimerDoesNothing)
     scheduler->advance(1000);
     EXPECT_EQ(steps->size(), 1u);
     EXPECT_EQ(scheduler->pendingCount(), 0);
+}
+
+// ---- Stored records ----
+
+using ArcadeRecordTest = PavletTest;
+
+// Every record a game keeps, stored as another version or a hand edit may
+// have left it: a value the game could make reads back as it is, one it could
+// never make reads as no record, so the next game sets a real one.
+TEST_F(ArcadeRecordTest, AValueNoGameCouldMakeReadsAsNoRecord)
+{
+    Random random(3);
+    auto made = [&]<typename E>(E *) -> std::shared_ptr<QObject> {
+        return std::make_shared<E>(defaults.get(), &clock, scheduler.get(), &random);
+    };
+    // The record as the engine publishes it; none is what it shows with
+    // nothing stored.
+    auto property = [](const char *name) {
+        return [name](QObject *engine) { return engine->property(name); };
+    };
+    auto cpsTen = [](QObject *engine) { return engine->property("best").toMap().value("10"); };
+    const double inf = std::numeric_limits<double>::infinity();
+    const qint64 beyondInt = qint64(1) << 32 | 5; // an int would keep the 5
+    const struct {
+        const char *key;
+        std::function<std::shared_ptr<QObject>()> make;
+        std::function<QVariant(QObject *)> read;
+        QVariant good;
+        QVariantList bad;
+    } rows[] = {
+        {"pavlet.blackjackBest", [&] { return made((BlackjackEngine *)nullptr); }, property("best"), qint64(2500),
+         {qint64(-1), qint64(-100000)}},
+        {"pavlet.patternBest", [&] { return made((PatternEngine *)nullptr); }, property("best"), qint64(7),
+         {qint64(-3)}},
+        {"pavlet.toeWins", [&] { return made((ToeEngine *)nullptr); }, property("wins"), qint64(4), {qint64(-1)}},
+        {"pavlet.stack4Wins", [&] { return made((Stack4Engine *)nullptr); }, property("wins"), qint64(9),
+         {qint64(-2)}},
+        {"pavlet.pongWins", [&] { return made((PongEngine *)nullptr); }, property("wins"), qint64(3), {qint64(-5)}},
+        {"pavlet.wordleStreak", [&] { return made((WordleEngine *)nullptr); }, property("streak"), qint64(2),
+         {qint64(-1)}},
+        {"pavlet.wordlePlayed", [&] { return made((WordleEngine *)nullptr); }, property("played"), qint64(30),
+         {qint64(-30)}},
+        {"pavlet.wordleWon", [&] { return made((WordleEngine *)nullptr); }, property("won"), qint64(20),
+         {qint64(-4)}},
+        {"pavlet.snakeBest", [&] { return made((SnakeEngine *)nullptr); }, property("best"), qint64(40),
+         {qint64(-1), qint64(SnakeEngine::Columns * SnakeEngine::Rows + 1), qint64(1000000000)}},
+        {"pavlet.stackBest", [&] { return made((StackEngine *)nullptr); }, property("best"), qint64(15),
+         {qint64(-7)}},
+        {"pavlet.flapBest", [&] { return made((FlapEngine *)nullptr); }, property("best"), 11,
+         {qint64(-1), beyondInt}},
+        {"pavlet.dinoBest", [&] { return made((DinoEngine *)nullptr); }, property("best"), 480,
+         {qint64(-9), beyondInt}},
+        {"pavlet.blocksBest", [&] { return made((BlocksEngine *)nullptr); }, property("best"), 1200,
+         {qint64(-1), beyondInt}},
+        {"pavlet.reflexBest", [&] { return made((ReflexEngine *)nullptr); }, property("bestMS"), qint64(187),
+         {qint64(0), qint64(-40), -12.0}},
+        {"pavlet.cpsBest.10", [&] { return made((CPSEngine *)nullptr); }, cpsTen, 7.5, {0.0, -2.0, inf}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.key);
+        auto store = [&](const QVariant &value) {
+            if (value.typeId() == QMetaType::Double)
+                defaults->setDouble(row.key, value.toDouble());
+            else
+                defaults->setInt(row.key, value.toLongLong());
+        };
+        defaults->remove(row.key);
+        const QVariant none = row.read(row.make().get());
+        store(row.good);
+        EXPECT_EQ(row.read(row.make().get()), row.good);
+        for (const QVariant &bad : row.bad) {
+            store(bad);
+            EXPECT_EQ(row.read(row.make().get()), none) << bad.toString().toStdString();
+        }
+        defaults->remove(row.key);
+    }
 }

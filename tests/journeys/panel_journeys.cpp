@@ -9,10 +9,12 @@
 #include "tools/calculatorengine.h"
 #include "tools/pocketstore.h"
 
+#include <QDir>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QThread>
 #include <QMimeData>
 #include <QElapsedTimer>
@@ -20,6 +22,8 @@
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -261,7 +265,8 @@ void dropOnIsland(Journey &j, FileWindow &files)
 
 // Files from a file manager into the pocket and out again: a drop (offered
 // as a move, answered as a copy, the original stays), a row let go of, the
-// pocket cleared, and a held file dragged out into another window.
+// pocket cleared, a held file dragged out into another window, a drop of
+// four with a name that is not UTF-8 among them, and one with a file gone.
 TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
 {
     Journey j({.everyModule = true});
@@ -279,6 +284,10 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
     ASSERT_TRUE(j.waitFor([&] { return files.windowHandle() && files.windowHandle()->isExposed(); }, 5000));
     XInput::pause(300);
     PocketStore *pocket = j.island().pocket();
+    // A name with bytes that are not UTF-8; the home folder's own clean-up
+    // goes by Qt's text for names and would leave it.
+    const QByteArray odd = QFile::encodeName(j.folder("Documents/")) + "bad\xFF\xFEname.txt";
+    const auto unlink = qScopeGuard([&] { std::remove(odd.constData()); });
     auto dropped = [&](Journey &j) {
         EXPECT_TRUE(j.waitFor([&] { return pocket->items().size() == 1; }, 5000));
         EXPECT_EQ(j.island().state(), State::pocket);
@@ -324,6 +333,47 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              // The pocket still holds its copy.
              EXPECT_EQ(pocket->items().size(), 1);
              EXPECT_TRUE(QFile::exists(original));
+         }},
+        {"drop four, one named with bytes that are not UTF-8", [&](Journey &j) {
+             std::FILE *f = std::fopen(odd.constData(), "wb");
+             ASSERT_TRUE(f);
+             std::fputs("odd bytes", f);
+             std::fclose(f);
+             QDir().mkpath(j.folder("Documents/Photos"));
+             QFile plan(j.folder("Documents/plan.md"));
+             ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+             // As a file manager's address list gives such a name: its
+             // bytes percent-encoded.
+             files.offered = {QUrl::fromLocalFile(original),
+                              QUrl::fromEncoded("file://" + odd.toPercentEncoding("/")),
+                              QUrl::fromLocalFile(j.folder("Documents/Photos")),
+                              QUrl::fromLocalFile(plan.fileName())};
+             files.answered = Qt::IgnoreAction;
+             j.collapse();
+             dropOnIsland(j, files);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return pocket->items().size() == 5; }, 5000));
+             EXPECT_EQ(j.island().state(), State::pocket);
+             EXPECT_EQ(files.answered, Qt::CopyAction);
+             QFile copy(QDir(pocket->folder()).filePath(QString::fromUtf8("bad\uFFFD\uFFFDname.txt")));
+             ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+             EXPECT_EQ(copy.readAll(), "odd bytes");
+             EXPECT_TRUE(j.text("5 held"));
+         }},
+        {"drop two, one gone by then", [&](Journey &j) {
+             files.offered = {QUrl::fromLocalFile(j.folder("Documents/plan.md")),
+                              QUrl::fromLocalFile(j.folder("Documents/gone.txt"))};
+             files.answered = Qt::MoveAction;
+             j.collapse();
+             dropOnIsland(j, files);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return pocket->items().size() == 6; }, 5000));
+             // The pocket says what it could not hold, and the drop is not
+             // answered as taken whole.
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Couldn't hold gone.txt") != nullptr; }, 3000));
+             EXPECT_TRUE(j.waitFor([&] { return files.answered == Qt::IgnoreAction; }, 3000));
          }},
     });
 }

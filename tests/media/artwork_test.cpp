@@ -106,6 +106,55 @@ TEST_F(ArtworkTest, TheRecordsOwnImageAndLocalFiles)
     EXPECT_EQ(server.requestCount(), 0);
 }
 
+// Covers players embed in the address itself, as the bus carries them: the
+// picture in base64 or percent-encoded, up to a limit; anything else is no
+// artwork. Nothing goes out to the network.
+TEST_F(ArtworkTest, DataAddressesCarryTheirPicture)
+{
+    const QByteArray red = png(Qt::red);
+    const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>"
+                           "<rect width='4' height='4' fill='#00ff00'/></svg>";
+    // A picture with bytes after its end, as long as asked: the reader
+    // stops at the end of the picture.
+    auto padded = [&](qsizetype length) {
+        const qsizetype prefix = qsizetype(strlen("data:image/png;base64,"));
+        const qsizetype bytes = (length - prefix) / 4 * 3;
+        return "data:image/png;base64," + (red + QByteArray(bytes - red.size(), 'x')).toBase64();
+    };
+    const struct {
+        QByteArray address;
+        QColor colour; // invalid: no artwork
+    } rows[] = {
+        {"data:image/png;base64," + red.toBase64(), Qt::red},
+        {"DATA:Image/PNG;BASE64," + red.toBase64().insert(40, "\r\n"), Qt::red},
+        {"data:;base64," + red.toBase64(), Qt::red},
+        {"data:image/png," + red.toPercentEncoding(), Qt::red},
+        {"data:image/svg+xml;utf8," + svg, QColor(Qt::green)},
+        {"data:image/svg+xml," + svg.toPercentEncoding(), QColor(Qt::green)},
+        {padded(ArtworkLoader::MaxDataUrlBytes - 3), Qt::red},
+        {padded(ArtworkLoader::MaxDataUrlBytes + 4), {}},
+        {"data:image/png;base64,!!" + red.toBase64(), {}},
+        {"data:image/png;base64," + QByteArray("not a picture").toBase64(), {}},
+        {"data:text/html;base64," + red.toBase64(), {}},
+        {"data:image/png;base64" + red.toBase64(), {}},
+        {"data:image/png,", {}},
+    };
+    int n = 0;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.address.left(60).toStdString());
+        NowPlayingInfo info = record(QString::number(++n));
+        info.artworkURL = QUrl(QString::fromLatin1(row.address));
+        const QImage image = fetch(info);
+        if (row.colour.isValid()) {
+            ASSERT_FALSE(image.isNull());
+            EXPECT_EQ(image.pixelColor(1, 1), row.colour);
+        } else {
+            EXPECT_TRUE(image.isNull());
+        }
+    }
+    EXPECT_EQ(server.requestCount(), 0);
+}
+
 TEST_F(ArtworkTest, SpotifyTrackFindsItsThumbnailThroughTheEmbedEndpoint)
 {
     server.setReply("/oembed", LocalHttpServer::json(R"({"thumbnail_url":")" + server.url("/thumb.png").toString().toUtf8()

@@ -8,7 +8,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <cstdio>
 
 namespace {
 
@@ -98,22 +100,48 @@ TEST_F(PocketTest, BatchesGoInFrontInDropOrderAndFoldersCountZeroBytes)
     EXPECT_TRUE(QFile::exists(pocketPath("B/inner/file.txt")));
 }
 
-TEST_F(PocketTest, APartlyFailedBatchClearsTheErrorAndAFailedOneKeepsIt)
+// A name with bytes that are not UTF-8 is held like any other (a file
+// manager's address gives those bytes percent-encoded, or as they are);
+// whatever is not held is named, also when others of the drop were.
+TEST_F(PocketTest, NamesOfAnyBytesAreHeldAndEveryMissIsNamed)
 {
     auto store = make();
+    const QByteArray raw = QFile::encodeName(tempPath("src/")) + "bad\xFF\xFEname.txt";
+    std::FILE *f = std::fopen(raw.constData(), "wb");
+    ASSERT_TRUE(f);
+    // The temporary folder's own clean-up goes by Qt's text for names.
+    const auto unlink = qScopeGuard([&] { std::remove(raw.constData()); });
+    std::fputs("odd bytes", f);
+    std::fclose(f);
+    const QUrl odd = QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"));
+    ASSERT_TRUE(odd.isLocalFile());
     const QUrl missing = QUrl::fromLocalFile(tempPath("src/gone.txt"));
-    store->ingest({source("ok.txt"), missing});
-    EXPECT_EQ(store->items().size(), 1);
+
+    QSignalSpy errors(store.get(), &PocketStore::lastErrorChanged);
+    EXPECT_FALSE(store->ingest({source("ok.txt"), odd, missing}));
+    const QString shown = QString::fromUtf8("bad\uFFFD\uFFFDname.txt");
+    ASSERT_EQ(filenames(*store), (QStringList{"ok.txt", shown}));
+    EXPECT_EQ(store->items().at(1).name, shown);
+    EXPECT_EQ(store->items().at(1).byteCount, 9);
+    QFile copy(pocketPath(shown));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "odd bytes");
+    EXPECT_EQ(store->lastError(), QString("Couldn't hold gone.txt"));
+    EXPECT_EQ(errors.count(), 1);
+
+    // The address as bytes, the name's bytes unencoded.
+    EXPECT_TRUE(store->ingestDropped({QByteArray("file://" + raw)}));
+    EXPECT_EQ(store->items().first().filename, QString::fromUtf8("bad\uFFFD\uFFFDname 2.txt"));
     EXPECT_EQ(store->lastError(), std::nullopt);
 
     const QByteArray indexBefore = defaults->dataValue(PocketStore::IndexKey);
-    store->ingest({missing, QUrl::fromLocalFile(tempPath("src/also-gone"))});
-    EXPECT_EQ(store->items().size(), 1);
-    EXPECT_EQ(store->lastError(), QString("Couldn't hold also-gone"));
+    EXPECT_FALSE(store->ingest({missing, QUrl::fromLocalFile(tempPath("src/also-gone"))}));
+    EXPECT_EQ(store->items().size(), 3);
+    EXPECT_EQ(store->lastError(), QString("Couldn't hold gone.txt, also-gone"));
     EXPECT_EQ(defaults->dataValue(PocketStore::IndexKey), indexBefore);
 
-    QSignalSpy errors(store.get(), &PocketStore::lastErrorChanged);
-    store->ingest({});
+    errors.clear();
+    EXPECT_TRUE(store->ingest({}));
     EXPECT_EQ(errors.count(), 0);
 }
 

@@ -62,7 +62,7 @@ BlocksEngine::BlocksEngine(UserDefaults *defaults, Clock *clock, Scheduler *sche
     : ArcadeEngine(defaults, clock, scheduler, random, parent)
     , m_frame(this->scheduler(), this->clock())
 {
-    m_best = int(readRecord(BestKey));
+    m_best = int(readRecord(BestKey, std::numeric_limits<int>::max()));
     m_nextKind = drawKind();
 }
 

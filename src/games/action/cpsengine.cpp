@@ -6,6 +6,7 @@
 #include "core/userdefaults.h"
 
 #include <algorithm>
+#include <cmath>
 
 QString CPSEngine::bestKey(CPSDuration d)
 {
@@ -18,7 +19,8 @@ CPSEngine::CPSEngine(UserDefaults *defaults, Clock *clock, Scheduler *scheduler,
 {
     for (CPSDuration d : allCPSDurations) {
         const double v = this->defaults()->doubleValue(bestKey(d), 0.0);
-        if (v > 0)
+        // A rate no run could give (none, below none, endless) is no best.
+        if (v > 0 && std::isfinite(v))
             m_best[d] = v;
     }
 }

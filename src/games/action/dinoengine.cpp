@@ -35,7 +35,7 @@ DinoEngine::DinoEngine(UserDefaults *defaults, Clock *clock, Scheduler *schedule
     , m_model(new RecordListModel<DinoObstacle>(this))
     , m_frame(this->scheduler(), this->clock())
 {
-    m_best = int(readRecord(BestKey));
+    m_best = int(readRecord(BestKey, std::numeric_limits<int>::max()));
 }
 
 void DinoEngine::reset()

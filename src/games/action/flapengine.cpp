@@ -33,7 +33,7 @@ FlapEngine::FlapEngine(UserDefaults *defaults, Clock *clock, Scheduler *schedule
     , m_model(new RecordListModel<FlapPipe>(this))
     , m_frame(this->scheduler(), this->clock())
 {
-    m_best = int(readRecord(BestKey));
+    m_best = int(readRecord(BestKey, std::numeric_limits<int>::max()));
 }
 
 void FlapEngine::reset()

@@ -15,7 +15,8 @@ ReflexEngine::ReflexEngine(UserDefaults *defaults, Clock *clock, Scheduler *sche
     : ArcadeEngine(defaults, clock, scheduler, random, parent)
     , m_anim(this->scheduler(), this->clock())
 {
-    // Only a whole number counts as a stored best.
+    // Only a whole number counts as a stored best, and only one a tap can
+    // measure: a reaction takes at least 1 ms.
     switch (this->defaults()->typeOf(BestKey)) {
     case UserDefaults::Type::Int:
         m_bestMS = this->defaults()->intValue(BestKey);
@@ -29,6 +30,8 @@ ReflexEngine::ReflexEngine(UserDefaults *defaults, Clock *clock, Scheduler *sche
     default:
         break;
     }
+    if (m_bestMS && *m_bestMS < 1)
+        m_bestMS.reset();
 }
 
 QString ReflexEngine::rating(qint64 ms)

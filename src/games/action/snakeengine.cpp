@@ -39,7 +39,8 @@ SnakeEngine::SnakeEngine(UserDefaults *defaults, Clock *clock, Scheduler *schedu
     : ArcadeEngine(defaults, clock, scheduler, random, parent)
     , m_frame(this->scheduler(), this->clock())
 {
-    m_best = readRecord(BestKey);
+    // Each apple takes a cell: no run eats more apples than the grid has.
+    m_best = readRecord(BestKey, qint64(Columns) * Rows);
     m_snake = startBody();
     m_apple = spawnApple();
     rebuildCells();

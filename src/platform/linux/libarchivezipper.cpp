@@ -9,10 +9,31 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
+
+// What the symlink at path holds, as the bytes it holds; empty when it
+// cannot be read.
+QByteArray linkText(const QByteArray &path, const struct stat &st)
+{
+    // st_size is the text's length, but a link may change between the two
+    // calls: read into one byte more than that, and ask again while full.
+    QByteArray text(qMax<qsizetype>(st.st_size, 64) + 1, Qt::Uninitialized);
+    for (int tries = 0; tries < 8; ++tries) {
+        const ssize_t n = ::readlink(path.constData(), text.data(), size_t(text.size()));
+        if (n < 0)
+            return {};
+        if (n < text.size()) {
+            text.truncate(n);
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+    return {};
+}
 
 bool addEntry(archive *a, const QFileInfo &info, const QString &name)
 {
@@ -30,9 +51,21 @@ bool addEntry(archive *a, const QFileInfo &info, const QString &name)
 
     bool ok = true;
     if (S_ISLNK(st.st_mode)) {
-        archive_entry_set_symlink_utf8(entry, info.symLinkTarget().toUtf8().constData());
-        archive_entry_set_size(entry, 0);
-        ok = archive_write_header(a, entry) == ARCHIVE_OK;
+        // The link itself, with its own target text ("." or "../photos"):
+        // resolved, it would point into this machine's folders wherever
+        // the archive is unpacked.
+        const QByteArray target = linkText(local, st);
+        ok = !target.isEmpty();
+        if (ok) {
+            // Stored as UTF-8 like the names; bytes that are not UTF-8
+            // go as they are.
+            if (QString::fromUtf8(target).toUtf8() == target)
+                archive_entry_set_symlink_utf8(entry, target.constData());
+            else
+                archive_entry_set_symlink(entry, target.constData());
+            archive_entry_set_size(entry, 0);
+            ok = archive_write_header(a, entry) == ARCHIVE_OK;
+        }
     } else if (S_ISDIR(st.st_mode)) {
         archive_entry_set_size(entry, 0);
         ok = archive_write_header(a, entry) == ARCHIVE_OK;

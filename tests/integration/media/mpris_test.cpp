@@ -7,7 +7,9 @@
 #include "support/pavlettest.h"
 #include "support/privatebus.h"
 
+#include <QBuffer>
 #include <QDBusObjectPath>
+#include <QSignalSpy>
 #include <QNetworkAccessManager>
 #include <gtest/gtest.h>
 
@@ -143,6 +145,22 @@ TEST_F(MprisTest, MetadataAsRealPlayersSendIt)
     EXPECT_EQ(service->presentedInfo().artist, "");
     EXPECT_DOUBLE_EQ(service->presentedInfo().duration, 1.5);
     EXPECT_EQ(service->presentedInfo().artworkURL, QUrl("file:///tmp/cover.png"));
+
+    // The cover carried in the address itself, as players that embed it
+    // send it: it shows as the track's artwork.
+    QImage cover(6, 6, QImage::Format_RGB32);
+    cover.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(cover.save(&buffer, "PNG"));
+    const QString address = QString::fromLatin1("data:image/png;base64," + png.toBase64());
+    player.setTrack({{"xesam:title", "Embedded"}, {"mpris:artUrl", address}}, "Playing");
+    ASSERT_TRUE(waitUntil([&] { return service->presentedInfo().title == "Embedded"; }, Patience));
+    QSignalSpy ready(service.get(), &NowPlayingService::artworkReady);
+    service->artwork(service->presentedInfo());
+    ASSERT_TRUE(waitUntil([&] { return !ready.isEmpty(); }, Patience));
+    EXPECT_EQ(ready.first().at(1).value<QImage>().pixelColor(2, 2), QColor(Qt::blue));
 }
 
 TEST_F(MprisTest, PlayersAlreadyThereAtStartAreFound)

@@ -7,10 +7,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <archive.h>
 #include <archive_entry.h>
 #include <clocale>
 #include <locale.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,6 +74,39 @@ TEST_F(ZipRoundTripTest, EachInputKeepsItsTopFolder)
                                            "Photos/trip/b ü.txt", "loose.md"}));
     EXPECT_EQ(entries.value("Photos/trip/b ü.txt"), "beta");
     EXPECT_EQ(entries.value("loose.md"), "# loose");
+}
+
+// Links go in as links with their own target text, and come out of
+// another unpacker, in another folder, pointing where they pointed; a link
+// to its own folder does not send the walk round in circles.
+TEST_F(ZipRoundTripTest, SymlinksKeepTheirOwnTargetText)
+{
+    writeFile(tempPath("in/loopdir/a.txt"), "alpha");
+    const QMap<QString, QString> links = {
+        {"self", "."}, {"up", "../loopdir"}, {"file", "a.txt"}, {"gone", "nowhere/b.txt"}, {"far", "/etc/hostname"}};
+    for (auto it = links.cbegin(); it != links.cend(); ++it)
+        ASSERT_TRUE(QFile::link(it.value(), tempPath("in/loopdir/" + it.key())));
+
+    ASSERT_EQ(platform::LibarchiveZipper::writeArchive({tempPath("in/loopdir")}, tempPath("out.zip")), 0);
+    const auto entries = readZip(tempPath("out.zip"));
+    EXPECT_EQ(entries.size(), 2 + links.size());
+
+    QDir().mkpath(tempPath("elsewhere"));
+    QProcess unzip;
+    unzip.setWorkingDirectory(tempPath("elsewhere"));
+    unzip.start("unzip", {"-q", tempPath("out.zip")});
+    ASSERT_TRUE(unzip.waitForFinished(30000));
+    ASSERT_EQ(unzip.exitCode(), 0) << unzip.readAllStandardError().toStdString();
+    for (auto it = links.cbegin(); it != links.cend(); ++it) {
+        const QFileInfo unpacked(tempPath("elsewhere/loopdir/" + it.key()));
+        EXPECT_TRUE(unpacked.isSymLink()) << it.key().toStdString();
+        char text[256] = {};
+        const ssize_t n = ::readlink(QFile::encodeName(unpacked.filePath()).constData(), text, sizeof text - 1);
+        EXPECT_EQ(QByteArray(text, n > 0 ? n : 0), it.value().toUtf8()) << it.key().toStdString();
+    }
+    QFile a(tempPath("elsewhere/loopdir/file"));
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), "alpha");
 }
 
 TEST_F(ZipRoundTripTest, AMissingInputFailsAndLeavesNoArchive)
