@@ -43,7 +43,8 @@
 #include "platform/linux/qtclipboard.h"
 #include "platform/linux/qtfilepicker.h"
 #include "platform/linux/qtlocation.h"
-#include "platform/linux/qtmicrecorder.h"
+#include "platform/linux/pulsemicrecorder.h"
+#include "platform/linux/qtaudioplayer.h"
 #include "platform/linux/qtscreengrabber.h"
 #include "platform/linux/qtscreenprovider.h"
 #include "platform/linux/qtstatustray.h"
@@ -104,12 +105,12 @@ struct CompositionRoot::LinuxBackends {
     platform::QProcessRunner processes;
     platform::PathToolLocator tools;
     // Both recorders take the sound server's default input of the moment.
-    platform::QtMicRecorder micRecorder{std::nullopt, [this] { return audio.defaultInput(); }};
+    platform::PulseMicRecorder micRecorder;
     platform::QtAudioPlayer audioPlayer;
     platform::DesktopSoundPlayer sounds;
     // Voice memos record and play with instances of their own, so that the
     // mic check never shares one with them.
-    platform::QtMicRecorder memoRecorder{std::nullopt, [this] { return audio.defaultInput(); }};
+    platform::PulseMicRecorder memoRecorder;
     platform::QtAudioPlayer memoPlayer;
     MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
     XTestMediaKeys mediaKeySender;

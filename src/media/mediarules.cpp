@@ -100,7 +100,8 @@ QString memoStatusLine(bool recording, double elapsed, bool exporting, const QSt
 bool isMemoFailure(const QString &status)
 {
     using E = VoiceMemoEngine;
-    return status == E::StatusNoMic || status == E::StatusCannotRecord || status == E::StatusCannotPlay
+    return status == E::StatusNoMic || status == E::StatusCannotRecord || status == E::StatusMicLost
+        || status == E::StatusMicLostKept || status == E::StatusCannotPlay
         || status == E::StatusNoFfmpeg || status == E::StatusExportFailed;
 }
 

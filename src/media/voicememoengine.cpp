@@ -81,6 +81,7 @@ VoiceMemoEngine::VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAu
     connect(&m_recorder, &platform::IMicRecorder::recordingStarted, this, &VoiceMemoEngine::onRecorderStarted);
     connect(&m_recorder, &platform::IMicRecorder::failed, this, &VoiceMemoEngine::onRecorderFailed);
     connect(&m_recorder, &platform::IMicRecorder::finished, this, &VoiceMemoEngine::onRecorderFinished);
+    connect(&m_recorder, &platform::IMicRecorder::inputLost, this, &VoiceMemoEngine::onRecorderLost);
     connect(&m_player, &platform::IAudioPlayer::stateChanged, this, &VoiceMemoEngine::updateIsPlaying);
     reload();
 }
@@ -217,6 +218,7 @@ void VoiceMemoEngine::onAccess(bool granted)
     // Set first: a recorder may report its start from inside start().
     m_takePath = newRecordingPath();
     m_discard = false;
+    m_inputLost = false;
     setTake(Take::Starting);
     m_takeLimit = m_scheduler.after(StartLimitMs, [this] { onRecorderFailed(); });
     if (!m_recorder.start(m_takePath)) {
@@ -262,6 +264,15 @@ void VoiceMemoEngine::stopRecording()
     setLevel(0);
 }
 
+void VoiceMemoEngine::onRecorderLost()
+{
+    if (m_take != Take::Recording)
+        return;
+    // The recorder ended the take itself; its file follows as after a stop.
+    m_inputLost = true;
+    stopRecording();
+}
+
 void VoiceMemoEngine::onRecorderFinished()
 {
     if (m_take == Take::Finishing)
@@ -272,6 +283,7 @@ void VoiceMemoEngine::finishTake()
 {
     const QString path = m_takePath;
     const bool discard = m_discard;
+    const bool lost = m_inputLost;
     endTake();
     // A file without sound (the encoder never got any, or its index was
     // never written) opens in no player: it is not a memo.
@@ -282,7 +294,9 @@ void VoiceMemoEngine::finishTake()
     if (discard)
         return;
     if (!holdsSound)
-        setStatus(StatusCannotRecord);
+        setStatus(lost ? StatusMicLost : StatusCannotRecord);
+    else if (lost)
+        setStatus(StatusMicLostKept);
     else
         setStatus(m_memos.isEmpty() ? StatusSaved : QStringLiteral("%1 saved").arg(m_memos.size()));
 }
@@ -293,6 +307,7 @@ void VoiceMemoEngine::onRecorderFailed()
         return;
     const bool wasFinishing = m_take == Take::Finishing;
     const bool discard = m_discard;
+    const bool lost = m_inputLost;
     const QString path = m_takePath;
     endTake();
     if (!wasFinishing)
@@ -300,7 +315,7 @@ void VoiceMemoEngine::onRecorderFailed()
     QFile::remove(path);
     reload();
     if (!discard)
-        setStatus(StatusCannotRecord);
+        setStatus(lost ? StatusMicLost : StatusCannotRecord);
 }
 
 void VoiceMemoEngine::endTake()
@@ -310,6 +325,7 @@ void VoiceMemoEngine::endTake()
     setTake(Take::Idle);
     m_takePath.clear();
     m_discard = false;
+    m_inputLost = false;
     setRecording(false);
     setElapsed(0);
     setLevel(0);

@@ -101,6 +101,10 @@ public:
     static inline const QString StatusRecording = QStringLiteral("Recording…");
     static inline const QString StatusNoMic = QStringLiteral("Allow microphone in System Settings");
     static inline const QString StatusCannotRecord = QStringLiteral("Couldn't record");
+    // The input went away during the take (the sound server ended, the
+    // device was unplugged), with or without sound recorded before.
+    static inline const QString StatusMicLost = QStringLiteral("Microphone lost");
+    static inline const QString StatusMicLostKept = QStringLiteral("Microphone lost; recording kept");
     static inline const QString StatusCannotPlay = QStringLiteral("Couldn't play");
     static inline const QString StatusSaved = QStringLiteral("Saved");
     static inline const QString StatusExporting = QStringLiteral("Saving MP3…");
@@ -176,6 +180,7 @@ private:
     void onRecorderStarted();
     void onRecorderFailed();
     void onRecorderFinished();
+    void onRecorderLost();
     void stopRecording();
     // Ends the take: lists its file when it holds sound, else removes it.
     void finishTake();
@@ -218,6 +223,7 @@ private:
     Take m_take = Take::Idle;
     QString m_takePath;     // the current take's file, left out of the list until it is complete
     bool m_discard = false; // the take was called off before it began
+    bool m_inputLost = false; // the input went away during the take
     TaskHandle m_takeLimit;
     bool m_playerLoaded = false;
     bool m_lastIsPlaying = false;

@@ -6,8 +6,8 @@
 
 namespace platform {
 
-// Records the microphone into a compressed audio file (AAC in MPEG-4, mono,
-// 44.1 kHz).
+// Records the microphone (the sound server's default input, whatever its
+// kind) into a compressed audio file (AAC in MPEG-4, mono, 44.1 kHz).
 class IMicRecorder : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +21,8 @@ public:
     // found later arrives as failed().
     virtual bool start(const QString &path) = 0;
     // Ends the take (or calls off one that has not begun); finished()
-    // follows once its file is complete and the input is closed.
+    // follows once its file is complete and the input is closed. The take
+    // holds the input's sound up to this call.
     virtual void stop() = 0;
     // The input's average power over the last moments, in dBFS (-160 for
     // silence or when not recording).
@@ -34,6 +35,10 @@ signals:
     void recordingStarted();
     // The take broke off.
     void failed();
+    // The input went away during the take (the sound server ended, the
+    // device was unplugged): the take ends by itself, and finished() follows
+    // with what was recorded (failed() when that was nothing).
+    void inputLost();
     // The file of a stopped take is complete.
     void finished();
 };

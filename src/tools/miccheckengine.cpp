@@ -20,6 +20,18 @@ MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudi
             playBack();
     });
     connect(m_recorder, &platform::IMicRecorder::failed, this, &MicCheckEngine::recorderFailed);
+    // The input went away: the take ends as if stopped and plays what it
+    // holds, and the card says why it ended.
+    connect(m_recorder, &platform::IMicRecorder::inputLost, this, [this] {
+        if (!m_recording)
+            return;
+        m_meter.cancel();
+        setRecording(false);
+        setLevel(0);
+        m_awaitingTake = true;
+        m_inputLost = true;
+        setStatus(QStringLiteral("Microphone lost"));
+    });
 }
 
 MicCheckEngine::~MicCheckEngine()
@@ -43,7 +55,7 @@ void MicCheckEngine::recorderFailed()
     m_awaitingTake = false;
     setRecording(false);
     setLevel(0);
-    setStatus(QStringLiteral("Couldn't record"));
+    setStatus(std::exchange(m_inputLost, false) ? QStringLiteral("Microphone lost") : QStringLiteral("Couldn't record"));
 }
 
 QString MicCheckEngine::defaultTakePath()
@@ -95,6 +107,7 @@ void MicCheckEngine::permissionAnswered(bool granted)
         setStatus(QStringLiteral("Allow microphone in System Settings"));
         return;
     }
+    m_inputLost = false;
     if (!m_takePath.isEmpty())
         QFile::remove(m_takePath);
     if (m_takePath.isEmpty() || !m_recorder->start(m_takePath)) {
@@ -118,7 +131,8 @@ void MicCheckEngine::playBack()
         return;
     }
     m_played = true;
-    setStatus(QStringLiteral("Playing your take"));
+    if (!std::exchange(m_inputLost, false))
+        setStatus(QStringLiteral("Playing your take"));
 }
 
 void MicCheckEngine::setStatus(const QString &status)

@@ -73,5 +73,6 @@ private:
     bool m_starting = false;
     bool m_awaitingTake = false; // stopped, playing back once the file is complete
     bool m_played = false;       // the player holds this engine's take
+    bool m_inputLost = false;    // the input of the last take went away
     TaskHandle m_meter;
 };

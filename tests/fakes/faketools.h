@@ -127,6 +127,11 @@ public:
     void begin() { emit recordingStarted(); }
     void fail() { emit failed(); }
     void complete() { emit finished(); }
+    void lose()
+    {
+        recording = false;
+        emit inputLost();
+    }
 };
 
 class FakeAudioPlayer final : public platform::IAudioPlayer {

@@ -2,6 +2,7 @@
 
 #include "support/patience.h"
 #include "filewindow.h"
+#include "support/takesound.h"
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
@@ -14,9 +15,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <cmath>
+#include <optional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,11 +145,73 @@ QQuickItem *recordButton(Journey &j)
     return mic ? mic : symbol(j, "stop.fill");
 }
 
+// pactl on the journeys' sound server; its output, null on failure.
+QString pactl(const QStringList &args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", journeySoundServer());
+    p.setProcessEnvironment(env);
+    p.start("pactl", args);
+    if (!p.waitForFinished(5000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// What the speakers (the server's null sink) give out over about a second,
+// in dBFS.
+double speakersLevelDb()
+{
+    QProcess parec;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", journeySoundServer());
+    parec.setProcessEnvironment(env);
+    parec.start("parec", {"-d", "null.monitor", "--latency-msec=20", "--format=s16le", "--channels=1", "--rate=44100"});
+    QByteArray heard;
+    Patience::until([&] {
+        parec.waitForReadyRead(50);
+        heard += parec.readAllStandardOutput();
+        return heard.size() >= 44100 * 2;
+    }, 5000);
+    parec.kill();
+    parec.waitForFinished(3000);
+    double sum = 0;
+    const auto *samples = reinterpret_cast<const qint16 *>(heard.constData());
+    const qsizetype count = heard.size() / 2;
+    for (qsizetype i = 0; i < count; ++i)
+        sum += double(samples[i]) * samples[i];
+    const double rms = count ? std::sqrt(sum / double(count)) / 32768.0 : 0;
+    return rms <= 1e-8 ? -160 : 20 * std::log10(rms);
+}
+
+// A 550 Hz tone plays into the sink "feed", whose monitor is made the
+// desktop's input, as a user recording what the computer plays sets it up.
+// Undone when it goes.
+struct ToneIntoMonitor {
+    QStringList modules;
+    ToneIntoMonitor()
+    {
+        modules << pactl({"load-module", "module-null-sink", "sink_name=feed"}).trimmed()
+                << pactl({"load-module", "module-sine", "sink=feed", "frequency=550"}).trimmed();
+        pactl({"set-default-source", "feed.monitor"});
+    }
+    ~ToneIntoMonitor()
+    {
+        pactl({"set-default-source", "mic"});
+        for (auto m = modules.crbegin(); m != modules.crend(); ++m)
+            pactl({"unload-module", *m});
+    }
+};
+
 } // namespace
 
 // Voice memos as a user keeps them, beside 16 older ones: a 3 s take,
 // played, named and noted by typing, starred, saved as MP3, dragged within
 // the list and out to another program's window, and deleted.
+// Voice memos as a user keeps them: a 3 s take of what the computer plays
+// (the input is an output's monitor, made the desktop's default, with a tone
+// playing), played back, named and noted by typing, starred, saved as MP3,
+// dragged out to another window and deleted.
 TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
 {
     Journey j({.everyModule = true});
@@ -160,26 +226,50 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
     ASSERT_TRUE(files.start(QPoint(60, 500))) << "the other program's window never showed";
     QElapsedTimer recordingFor;
     double tookSeconds = 0;
+    FileWindow files;
+    files.move(60, 500);
+    files.show();
+    // Until the take has been heard back.
+    std::optional<ToneIntoMonitor> tone;
+    tone.emplace();
+    ASSERT_FALSE(tone->modules.contains(QString())) << "the tone could not be set up";
+    // Times of the clicks on record and on Stop, as sent to the X server.
+    QElapsedTimer clicks;
+    qint64 recordClick = 0, stopClick = 0;
     walk(j, {
         {"open Voice memos", [&](Journey &j) {
              ASSERT_TRUE(j.openFromStrip("Voice memos"));
              memos = j.island().voice();
          }},
-        {"record", [](Journey &j) { j.click(recordButton(j)); },
-         [&](Journey &j) {
-             EXPECT_TRUE(j.waitFor([&] { return memos->recording(); }, 15000));
-             recordingFor.start();
-         }},
+        {"record", [&](Journey &j) {
+             QQuickItem *button = recordButton(j);
+             ASSERT_TRUE(j.ready(button));
+             clicks.start();
+             j.click(button);
+             recordClick = clicks.elapsed();
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->recording(); }, 15000)); }},
         {"stop after 3 s", [&](Journey &j) {
              XInput::pause(3000);
-             j.click(recordButton(j));
-             tookSeconds = recordingFor.elapsed() / 1000.0;
+             QQuickItem *button = recordButton(j);
+             ASSERT_TRUE(j.ready(button));
+             j.click(button);
+             stopClick = clicks.elapsed();
          },
          [&](Journey &j) {
              ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 17; }, 15000)) << memos->status().toStdString();
              // As long as the take ran, from the moment it showed to the click
              // on Stop (which a busy machine may take a while to deliver).
              EXPECT_NEAR(memos->memos().first().duration, tookSeconds, 1.0);
+             ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 1; }, 15000)) << memos->status().toStdString();
+             // The take holds the tone from click to click (a busy machine
+             // may take a while to deliver a click).
+             const double clicked = (stopClick - recordClick) / 1000.0;
+             const TakeSound sound = TakeSound::decode(memos->memos().first().url.toLocalFile());
+             EXPECT_NEAR(memos->memos().first().duration, clicked, 1.0);
+             EXPECT_NEAR(sound.seconds(), clicked, 1.0);
+             EXPECT_GT(sound.levelDb(0, sound.seconds()), -20) << "the monitor's tone was not recorded";
+             EXPECT_LT(sound.leadingQuiet() + sound.trailingQuiet(), 0.3);
              EXPECT_TRUE(j.waitFor([&] { return j.captureStreams() == 0; }, 5000)) << "Stop closes the microphone";
          }},
         {"play it", [&](Journey &j) {
@@ -187,8 +277,12 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              j.waitFor([&] { return play = symbol(j, "play.fill"); }, 3000, "the memo's play button");
              j.click(play);
          },
-         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->isPlaying(); }, 5000)); }},
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return memos->isPlaying(); }, 5000));
+             EXPECT_GT(speakersLevelDb(), -30) << "the tone is not heard back";
+         }},
         {"open the row", [&](Journey &j) {
+             tone.reset();
              memos->stopPlayback();
              j.click(j.text(memos->memos().first().name));
          },

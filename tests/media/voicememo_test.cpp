@@ -403,7 +403,16 @@ TEST_F(VoiceMemoTest, RecordingFailures)
 // listed.
 TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
 {
-    enum class End { Completes, CompletesEmpty, NeverBegins, BreaksOff, CalledOffWhileStarting, NeverCompletes };
+    enum class End {
+        Completes,
+        CompletesEmpty,
+        NeverBegins,
+        BreaksOff,
+        CalledOffWhileStarting,
+        NeverCompletes,
+        InputLost,
+        InputLostEmpty
+    };
     struct Case {
         const char *what;
         End end;
@@ -418,6 +427,8 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
         {"breaks off while recording", End::BreaksOff, 1, "Couldn't record", false},
         {"called off before it began", End::CalledOffWhileStarting, 1, "Tap the mic to record", false},
         {"its completion never arrives", End::NeverCompletes, 2, "2 saved", true},
+        {"its input goes away", End::InputLost, 2, "Microphone lost; recording kept", true},
+        {"its input goes away before any sound", End::InputLostEmpty, 1, "Microphone lost", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -457,6 +468,18 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
             EXPECT_EQ(engine->memos().size(), 1) << "the take in progress is not listed";
             if (c.end == End::BreaksOff) {
                 recorder.fail();
+                break;
+            }
+            if (c.end == End::InputLost || c.end == End::InputLostEmpty) {
+                // The recorder ends the take itself and completes what it holds.
+                recorder.lose();
+                EXPECT_FALSE(engine->recording());
+                if (c.end == End::InputLost)
+                    completeTake();
+                else
+                    recorder.fail();
+                EXPECT_EQ(MediaRules::memoStatusLine(false, 0, false, engine->status(), c.listed), c.status)
+                    << "the header says so";
                 break;
             }
             engine->toggleRecord();

@@ -1,8 +1,9 @@
 #include "media/mp4duration.h"
-#include "platform/linux/pulseaudiooutput.h"
-#include "platform/linux/qtmicrecorder.h"
+#include "platform/linux/pulsemicrecorder.h"
+#include "platform/linux/qtaudioplayer.h"
 #include "support/pavlettest.h"
 #include "support/pulseserver.h"
+#include "support/takesound.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -45,15 +46,15 @@ bool decodes(const QString &path)
 
 // Records from a private PulseAudio server's silent source into a real
 // AAC/MP4 file and plays it back.
-TEST(QtMicRecorder, RecordsAnM4aFileThatPlaysBack)
+TEST(PulseMicRecorder, RecordsAnM4aFileThatPlaysBack)
 {
     PulseServer pulse;
-    // A silent microphone (monitors of outputs are not offered as inputs).
+    // A silent microphone.
     ASSERT_TRUE(startPulse(pulse, {{"module-null-source", "source_name=mic"}})) << pulse.log().toStdString();
 
     QTemporaryDir dir;
     const QString path = dir.filePath("take.m4a");
-    platform::QtMicRecorder recorder;
+    platform::PulseMicRecorder recorder;
     bool granted = false;
     recorder.requestPermission([&](bool yes) { granted = yes; });
     ASSERT_TRUE(waitUntil([&] { return granted; }, 15000));
@@ -92,90 +93,108 @@ int channels(const QString &path)
     return probe.readAllStandardOutput().trimmed().toInt();
 }
 
-// The private server with two inputs: "mic", silent, and "tone", a 440 Hz
-// tone played into a sink whose monitor is remapped into an ordinary source
-// (it hands out sound in small blocks as a real one does). "tone" is listed
-// after "mic" and is the default.
-bool startTwoInputs(PulseServer &pulse)
+// The private server with inputs of every kind, none of them the default:
+// "mic", silent; "sine", the server's own 440 Hz source (it hands out two
+// seconds of sound at a time, ahead of time); "tone", a 660 Hz tone played
+// into a sink whose monitor is remapped into an ordinary source; and
+// "feed.monitor", the monitor of a sink a 550 Hz tone plays into. A listener
+// of their own keeps the two tones flowing as a microphone's sound does (an
+// idle null sink renders in blocks of two seconds).
+bool startEveryInput(PulseServer &pulse)
 {
-    if (!startPulse(pulse, {{"module-null-source", "source_name=mic"},
-                            {"module-null-sink", "sink_name=room"},
-                            {"module-sine", "sink=room", "frequency=440"},
-                            {"module-remap-source", "master=room.monitor", "source_name=tone"}}))
-        return false;
-    // A listener of its own keeps the tone flowing as a microphone's sound
-    // does (an idle null sink renders in blocks of two seconds).
-    return !pulse.pactl({"load-module", "module-loopback", "source=tone", "sink=null", "latency_msec=20"}).isNull()
-        && !pulse.pactl({"set-default-source", "tone"}).isNull();
+    return startPulse(pulse, {{"module-null-source", "source_name=mic"},
+                              {"module-sine-source", "source_name=sine", "frequency=440"},
+                              {"module-null-sink", "sink_name=room"},
+                              {"module-sine", "sink=room", "frequency=660"},
+                              {"module-remap-source", "master=room.monitor", "source_name=tone"},
+                              {"module-loopback", "source=tone", "sink=null", "latency_msec=20"},
+                              {"module-null-sink", "sink_name=feed"},
+                              {"module-sine", "sink=feed", "frequency=550"},
+                              {"module-loopback", "source=feed.monitor", "sink=null", "latency_msec=20"}});
+}
+
+// Runs pactl and says when, in ms of clock, it took effect: the middle of
+// the call, give or take *spread.
+qint64 pactlAt(const PulseServer &pulse, const QStringList &args, const QElapsedTimer &clock, qint64 *spread)
+{
+    const qint64 before = clock.elapsed();
+    pulse.pactl(args);
+    const qint64 after = clock.elapsed();
+    *spread = std::max(*spread, (after - before) / 2);
+    return (before + after) / 2;
 }
 
 } // namespace
 
-// A take holds what the input gave from the press until stop(), in one
-// channel; it records from the sound server's default input, following a
-// change of the default between takes; the input closes with the take.
-TEST(QtMicRecorder, TakesKeepTheirWholeLengthFromTheDefaultInput)
+// A take holds what the input gave from start() to stop(), both ends, in
+// one channel, from the server's default source whatever its kind: its own
+// sine source, a real-time one, and a monitor of an output. The real-time
+// inputs are muted for the first and the last half second, and the file
+// must be silent for just as long at each end. The input closes with the
+// take.
+TEST(PulseMicRecorder, TakesHoldTheSoundFromStartToStopOfTheDefaultSource)
 {
     PulseServer pulse;
-    ASSERT_TRUE(startTwoInputs(pulse)) << pulse.log().toStdString();
-    PulseAudioOutput server(pulse.address());
-    ASSERT_TRUE(waitUntil([&] { return server.defaultInput() == "tone"; }, 10000));
-
+    ASSERT_TRUE(startEveryInput(pulse)) << pulse.log().toStdString();
     QTemporaryDir dir;
-    platform::QtMicRecorder recorder(std::nullopt, [&] { return server.defaultInput(); });
-    // A sound server just started runs its first capture stream only after
-    // about two seconds: a first take, whole from its start on.
-    {
-        QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
-        QSignalSpy finished(&recorder, &platform::IMicRecorder::finished);
-        ASSERT_TRUE(recorder.start(dir.filePath("first.m4a")));
-        ASSERT_TRUE(waitUntil([&] { return !started.isEmpty(); }, 5000));
-        QElapsedTimer taken;
-        taken.start();
-        waitUntil([&] { return taken.elapsed() >= 1000; }, 3000);
-        recorder.stop();
-        ASSERT_TRUE(finished.wait(5000));
-        EXPECT_GE(mp4DurationSeconds(dir.filePath("first.m4a")), double(taken.elapsed()) / 1000.0 - 0.3);
-    }
-    for (const int seconds : {3, 7}) {
-        SCOPED_TRACE(seconds);
-        const QString path = dir.filePath(QStringLiteral("take %1.m4a").arg(seconds));
+    platform::PulseMicRecorder recorder;
+    const int idle = captureStreams(pulse);
+    struct Input {
+        const char *source;
+        bool gated; // real time: muting it silences the take at once
+    };
+    for (const Input input : {Input{"sine", false}, Input{"tone", true}, Input{"feed.monitor", true}}) {
+        SCOPED_TRACE(input.source);
+        ASSERT_FALSE(pulse.pactl({"set-default-source", input.source}).isNull());
+        if (input.gated)
+            pulse.pactl({"set-source-mute", input.source, "1"});
+        const QString path = dir.filePath(QStringLiteral("%1.m4a").arg(input.source));
         QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
         QSignalSpy failed(&recorder, &platform::IMicRecorder::failed);
         QSignalSpy finished(&recorder, &platform::IMicRecorder::finished);
-        const int idle = captureStreams(pulse);
-        QElapsedTimer sincePress;
-        sincePress.start();
+        QElapsedTimer clock;
+        clock.start();
         ASSERT_TRUE(recorder.start(path));
         ASSERT_TRUE(waitUntil([&] { return !started.isEmpty() || !failed.isEmpty(); }, 5000));
         ASSERT_TRUE(failed.isEmpty());
-        waitUntil([&] { return sincePress.elapsed() >= seconds * 1000; }, seconds * 1000 + 2000);
+        EXPECT_LT(clock.elapsed(), 1000) << "the take began late";
+        qint64 spread = 0, unmuted = 0, muted = 0;
+        waitUntil([&] { return clock.elapsed() >= 500; }, 2000);
+        if (input.gated)
+            unmuted = pactlAt(pulse, {"set-source-mute", input.source, "0"}, clock, &spread);
+        waitUntil([&] { return clock.elapsed() >= 2000; }, 4000);
         EXPECT_GT(recorder.averagePowerDb(), -20) << "the tone is heard";
         EXPECT_GT(captureStreams(pulse), idle);
-        const double wanted = double(sincePress.elapsed()) / 1000.0;
+        if (input.gated)
+            muted = pactlAt(pulse, {"set-source-mute", input.source, "1"}, clock, &spread);
+        waitUntil([&] { return clock.elapsed() >= 2500; }, 4000);
+        const qint64 stopped = clock.elapsed();
         recorder.stop();
         ASSERT_TRUE(waitUntil([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 10000));
-        EXPECT_TRUE(failed.isEmpty());
-        EXPECT_NEAR(mp4DurationSeconds(path), wanted, 0.3);
-        EXPECT_TRUE(decodes(path));
+        pulse.pactl({"set-source-mute", input.source, "0"});
+        ASSERT_TRUE(failed.isEmpty());
+
+        const TakeSound sound = TakeSound::decode(path);
+        ASSERT_FALSE(sound.isEmpty()) << "ffmpeg cannot read the take";
+        EXPECT_NEAR(sound.seconds(), stopped / 1000.0, 0.3);
+        EXPECT_NEAR(mp4DurationSeconds(path), sound.seconds(), 0.05);
+        const double tolerance = 0.15 + spread / 1000.0;
+        if (input.gated) {
+            EXPECT_NEAR(sound.leadingQuiet(), unmuted / 1000.0, tolerance) << "the start is not where it was";
+            EXPECT_NEAR(sound.trailingQuiet(), (stopped - muted) / 1000.0, tolerance) << "the end is not where it was";
+            EXPECT_GT(sound.levelDb(1.0, 1.5), -20);
+        } else {
+            EXPECT_LT(sound.leadingQuiet() + sound.trailingQuiet(), 0.05);
+            EXPECT_GT(sound.levelDb(0, sound.seconds()), -20);
+        }
         EXPECT_EQ(channels(path), 1);
         EXPECT_TRUE(waitUntil([&] { return captureStreams(pulse) == idle; }, 5000)) << "the input stays open";
     }
 
-    // The desktop's default moves to the silent input while nothing records.
+    // The silent input made the default while nothing records; stopped at
+    // once, a take without sound fails and leaves no file, one that got a
+    // moment's sound is a whole file.
     pulse.pactl({"set-default-source", "mic"});
-    ASSERT_TRUE(waitUntil([&] { return server.defaultInput() == "mic"; }, 10000));
-    QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
-    ASSERT_TRUE(recorder.start(dir.filePath("quiet.m4a")));
-    ASSERT_TRUE(waitUntil([&] { return !started.isEmpty(); }, 5000)) << "silence is sound too";
-    QElapsedTimer taken;
-    taken.start();
-    waitUntil([&] { return taken.elapsed() >= 500; }, 2000);
-    EXPECT_LT(recorder.averagePowerDb(), -100);
-    recorder.stop();
-
-    // Stopped at once: a take without sound fails and leaves no file; one
-    // that got a moment's sound is a whole file.
     QSignalSpy failed(&recorder, &platform::IMicRecorder::failed);
     QSignalSpy finished(&recorder, &platform::IMicRecorder::finished);
     const QString brief = dir.filePath("brief.m4a");
@@ -188,25 +207,68 @@ TEST(QtMicRecorder, TakesKeepTheirWholeLengthFromTheDefaultInput)
     }
 }
 
+// The input goes away during a take, unplugged (its module unloaded) or with
+// the whole sound server: the take says so, and keeps what it recorded.
+TEST(PulseMicRecorder, ALostInputEndsTheTakeKeepingWhatItRecorded)
+{
+    PulseServer pulse;
+    ASSERT_TRUE(startEveryInput(pulse)) << pulse.log().toStdString();
+    const QString plug = pulse.pactl({"load-module", "module-remap-source", "master=room.monitor", "source_name=usb"});
+    ASSERT_FALSE(plug.isNull());
+    QTemporaryDir dir;
+    platform::PulseMicRecorder recorder;
+    for (const char *loss : {"unplugged", "server gone"}) {
+        SCOPED_TRACE(loss);
+        const bool unplug = QByteArray(loss) == "unplugged";
+        pulse.pactl({"set-default-source", unplug ? "usb" : "tone"});
+        const QString path = dir.filePath(QStringLiteral("%1.m4a").arg(loss));
+        QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
+        QSignalSpy lost(&recorder, &platform::IMicRecorder::inputLost);
+        QSignalSpy failed(&recorder, &platform::IMicRecorder::failed);
+        QSignalSpy finished(&recorder, &platform::IMicRecorder::finished);
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(recorder.start(path));
+        ASSERT_TRUE(waitUntil([&] { return !started.isEmpty(); }, 5000));
+        // A source just plugged in takes a moment to give sound.
+        ASSERT_TRUE(waitUntil([&] { return recorder.averagePowerDb() > -20; }, 8000));
+        const qint64 heard = clock.elapsed();
+        waitUntil([&] { return clock.elapsed() >= heard + 700; }, 3000);
+        const qint64 gone = clock.elapsed();
+        if (unplug)
+            pulse.pactl({"unload-module", plug.trimmed()});
+        else
+            pulse.stop();
+        ASSERT_TRUE(waitUntil([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 10000));
+        EXPECT_EQ(lost.size(), 1);
+        EXPECT_TRUE(failed.isEmpty());
+        // What the input gave up to the loss.
+        const TakeSound sound = TakeSound::decode(path);
+        EXPECT_LE(sound.seconds(), gone / 1000.0 + 0.1);
+        EXPECT_GE(sound.seconds(), (gone - heard) / 1000.0);
+        EXPECT_NEAR(mp4DurationSeconds(path), sound.seconds(), 0.05);
+        EXPECT_GT(sound.levelDb(sound.seconds() - 0.5, sound.seconds() - 0.1), -20) << "what was recorded is kept";
+    }
+}
+
 // An input suspended by hand never answers the request to open it: the
 // island goes on meanwhile, the take fails once the input stays silent, and
 // the next take, asked for once the input is back, records.
-TEST(QtMicRecorder, AnInputThatNeverOpensFailsTheTakeWithoutHoldingTheIsland)
+TEST(PulseMicRecorder, AnInputThatNeverOpensFailsTheTakeWithoutHoldingTheIsland)
 {
     PulseServer pulse;
-    ASSERT_TRUE(startTwoInputs(pulse)) << pulse.log().toStdString();
-    PulseAudioOutput server(pulse.address());
-    ASSERT_TRUE(waitUntil([&] { return server.defaultInput() == "tone"; }, 10000));
+    ASSERT_TRUE(startEveryInput(pulse)) << pulse.log().toStdString();
+    pulse.pactl({"set-default-source", "tone"});
     ASSERT_FALSE(pulse.pactl({"suspend-source", "tone", "1"}).isNull());
 
     QTemporaryDir dir;
-    platform::QtMicRecorder recorder(std::nullopt, [&] { return server.defaultInput(); });
+    platform::PulseMicRecorder recorder;
     QSignalSpy failed(&recorder, &platform::IMicRecorder::failed);
     QElapsedTimer held;
     held.start();
     ASSERT_TRUE(recorder.start(dir.filePath("suspended.m4a")));
     EXPECT_LT(held.elapsed(), 1000) << "start() waited for the server";
-    ASSERT_TRUE(failed.wait(platform::QtMicRecorder::NoSoundLimitMs + 10000));
+    ASSERT_TRUE(failed.wait(platform::PulseMicRecorder::NoSoundLimitMs + 10000));
     EXPECT_FALSE(QFile::exists(dir.filePath("suspended.m4a")));
     EXPECT_EQ(recorder.currentTime(), 0);
 

@@ -1,6 +1,4 @@
-#include "platform/linux/aacfilewriter.h"
-
-#include "core/logging.h"
+#include "platform/linux/aacwriter/aacfilewriter.h"
 
 #include <algorithm>
 
@@ -16,14 +14,13 @@ AacFileWriter::~AacFileWriter()
     abort();
 }
 
-bool AacFileWriter::open(const QString &path, int sampleRate)
+bool AacFileWriter::open(const char *path, int sampleRate)
 {
     abort();
     // The encoder's statistics are not for the user's terminal.
     av_log_set_level(AV_LOG_ERROR);
-    const QByteArray file = path.toLocal8Bit();
     // "ipod" is MPEG-4 audio with the ".m4a" brand.
-    if (avformat_alloc_output_context2(&m_format, nullptr, "ipod", file.constData()) < 0 || !m_format) {
+    if (avformat_alloc_output_context2(&m_format, nullptr, "ipod", path) < 0 || !m_format) {
         m_format = nullptr;
         return false;
     }
@@ -49,7 +46,7 @@ bool AacFileWriter::open(const QString &path, int sampleRate)
         return false;
     }
     m_stream->time_base = m_codec->time_base;
-    if (avio_open(&m_format->pb, file.constData(), AVIO_FLAG_WRITE) < 0) {
+    if (avio_open(&m_format->pb, path, AVIO_FLAG_WRITE) < 0) {
         close();
         return false;
     }
@@ -71,26 +68,26 @@ bool AacFileWriter::open(const QString &path, int sampleRate)
     return true;
 }
 
-bool AacFileWriter::write(const qint16 *samples, qsizetype count)
+bool AacFileWriter::write(const int16_t *samples, int64_t count)
 {
     if (!m_format)
         return false;
-    for (qsizetype i = 0; i < count; ++i)
+    for (int64_t i = 0; i < count; ++i)
         m_pending.push_back(float(samples[i]) / 32768.0f);
     const size_t frameSize = size_t(m_codec->frame_size);
     size_t used = 0;
     while (m_pending.size() - used >= frameSize) {
         if (av_frame_make_writable(m_frame) < 0)
             return false;
-        std::copy_n(m_pending.begin() + qsizetype(used), frameSize, reinterpret_cast<float *>(m_frame->data[0]));
+        std::copy_n(m_pending.begin() + std::ptrdiff_t(used), frameSize, reinterpret_cast<float *>(m_frame->data[0]));
         m_frame->nb_samples = int(frameSize);
         m_frame->pts = m_pts;
-        m_pts += qint64(frameSize);
+        m_pts += int64_t(frameSize);
         used += frameSize;
         if (!encode(m_frame))
             return false;
     }
-    m_pending.erase(m_pending.begin(), m_pending.begin() + qsizetype(used));
+    m_pending.erase(m_pending.begin(), m_pending.begin() + std::ptrdiff_t(used));
     m_written += count;
     return true;
 }
@@ -124,7 +121,7 @@ bool AacFileWriter::finish()
             std::copy(m_pending.begin(), m_pending.end(), reinterpret_cast<float *>(m_frame->data[0]));
             m_frame->nb_samples = int(m_pending.size());
             m_frame->pts = m_pts;
-            m_pts += qint64(m_pending.size());
+            m_pts += int64_t(m_pending.size());
             ok = encode(m_frame);
         }
         m_pending.clear();
@@ -132,8 +129,6 @@ bool AacFileWriter::finish()
     ok = encode(nullptr) && ok;
     ok = av_write_trailer(m_format) == 0 && ok;
     close();
-    if (!ok)
-        qCWarning(lcPlatform) << "the recording's file could not be completed";
     return ok;
 }
 

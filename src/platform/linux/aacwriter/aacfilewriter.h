@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QtGlobal>
+#include <cstdint>
 #include <vector>
 
 struct AVCodecContext;
@@ -12,6 +11,7 @@ struct AVStream;
 
 // Encodes 16-bit mono samples as AAC into an MPEG-4 audio file (".m4a") as
 // they come, with FFmpeg's libraries. The file is complete after finish().
+// Part of the encoder module (aacwriter.h): it uses no Qt.
 class AacFileWriter {
 public:
     AacFileWriter() = default;
@@ -20,14 +20,14 @@ public:
     AacFileWriter &operator=(const AacFileWriter &) = delete;
 
     // False when the encoder or the file cannot be opened.
-    bool open(const QString &path, int sampleRate);
+    bool open(const char *path, int sampleRate);
     bool isOpen() const { return m_format != nullptr; }
-    bool write(const qint16 *samples, qsizetype count);
+    bool write(const int16_t *samples, int64_t count);
     // Encodes what is left and writes the file's index; false on failure.
     bool finish();
     // Closes the file as it is (not playable), for a take that is thrown away.
     void abort();
-    qint64 samplesWritten() const { return m_written; }
+    int64_t samplesWritten() const { return m_written; }
 
 private:
     bool encode(AVFrame *frame);
@@ -39,6 +39,6 @@ private:
     AVFrame *m_frame = nullptr;
     AVPacket *m_packet = nullptr;
     std::vector<float> m_pending; // samples waiting for a whole frame
-    qint64 m_pts = 0;
-    qint64 m_written = 0;
+    int64_t m_pts = 0;
+    int64_t m_written = 0;
 };
