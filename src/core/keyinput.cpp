@@ -20,6 +20,18 @@ KeyInput KeyInput::fromEvent(const QKeyEvent &event, int positionalKeyCode)
     return k;
 }
 
+bool KeyRepeats::isRepeat(const QKeyEvent &event)
+{
+    if (event.type() == QEvent::KeyRelease) {
+        m_release = Release{event.key(), event.nativeScanCode(), event.timestamp()};
+        return event.isAutoRepeat();
+    }
+    const bool pair = m_release && event.timestamp() != 0 && m_release->at == event.timestamp()
+        && m_release->key == event.key() && m_release->scanCode == event.nativeScanCode();
+    m_release.reset();
+    return event.isAutoRepeat() || pair;
+}
+
 bool KeyInput::isGameModeChord() const
 {
     return keyCode == KeyCode::G && control && option && !command;

@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <qnamespace.h>
 
+#include <optional>
+
 class QKeyEvent;
 
 // A key press as the island's logic sees it: a Mac virtual key code (by key
@@ -28,4 +30,26 @@ struct KeyInput {
     // Control-option-G with command up; shift does not matter.
     bool isGameModeChord() const;
     bool commandLike() const { return command || control; }
+};
+
+// Tells a held key's repeats from fresh presses, fed every key press and
+// release of one window. X sends a repeat as a release and a press with the
+// same time; Qt marks it a repeat only when the press is already queued
+// behind the release, so on a quick machine most repeats of a held key
+// arrive looking like fresh presses. A release followed by a press of the
+// same key at the same moment is a repeat: no hand lets go and presses again
+// within the same millisecond.
+class KeyRepeats {
+public:
+    // For a press: whether it repeats a held key. A release is remembered
+    // for the press that may follow it (and says whether it is a repeat's).
+    bool isRepeat(const QKeyEvent &event);
+
+private:
+    struct Release {
+        int key = 0;
+        quint32 scanCode = 0;
+        quint64 at = 0;
+    };
+    std::optional<Release> m_release;
 };

@@ -244,18 +244,23 @@ bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)
             handleClick(qint64(mouse->timestamp()), true);
     }
     // Keys meet the island before any item of the panel sees them.
-    if (watched == m_panel.get() && event->type() == QEvent::KeyPress) {
+    if (watched == m_panel.get() && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto &key = *static_cast<QKeyEvent *>(event);
-        if (handleProgramKey(key))
-            return true;
-        const int place = m_parts.keys ? m_parts.keys->keyCode(key) : int(KeyCode::Unknown);
-        if (handleKeyDown(KeyInput::fromEvent(key, place)))
-            return true;
+        const bool repeat = m_keyRepeats.isRepeat(key);
+        if (event->type() == QEvent::KeyPress) {
+            if (handleProgramKey(key, repeat))
+                return true;
+            const int place = m_parts.keys ? m_parts.keys->keyCode(key) : int(KeyCode::Unknown);
+            KeyInput input = KeyInput::fromEvent(key, place);
+            input.autoRepeat = repeat;
+            if (handleKeyDown(input))
+                return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }
 
-bool NotchWindowController::handleProgramKey(const QKeyEvent &key)
+bool NotchWindowController::handleProgramKey(const QKeyEvent &key, bool repeat)
 {
     // The program's own keys, as the tray's menu shows them, come before a
     // text field or a game sees the key (Wordle would type the Q). They are
@@ -268,7 +273,7 @@ bool NotchWindowController::handleProgramKey(const QKeyEvent &key)
     if (held != Qt::ControlModifier || (key.key() != Qt::Key_Comma && key.key() != Qt::Key_Q))
         return false;
     // Held, the key acts once.
-    if (key.isAutoRepeat())
+    if (repeat)
         return true;
     if (key.key() == Qt::Key_Comma)
         emit settingsKeyPressed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keyinput.h"
 #include "core/scheduler.h"
 #include "island/pointerpoll.h"
 #include "notch/notchgeometry.h"
@@ -83,7 +84,7 @@ public:
     // the game keys, the calculator's keys. True when it is used up.
     bool handleKeyDown(const KeyInput &key);
     // Ctrl+, and Ctrl+Q: true when the key was one of them.
-    bool handleProgramKey(const QKeyEvent &key);
+    bool handleProgramKey(const QKeyEvent &key, bool repeat);
     // Escape's step back: ends text editing, module editing, a game, a tool
     // panel, the update prompt, else collapses.
     void dismiss();
@@ -148,4 +149,5 @@ private:
     TaskHandle m_pointerTimer;
     bool m_settingsPending = false;
     bool m_tornDown = false;
+    KeyRepeats m_keyRepeats;
 };

@@ -84,6 +84,29 @@ TEST(KeyInputTest, ChordNeedsControlAndOptionWithoutCommand)
     EXPECT_TRUE(key(Qt::Key_C, Qt::ControlModifier).commandLike());
 }
 
+// As X sends a held key: its repeats are a release and a press of the same
+// moment, which Qt marks only when it finds both queued together.
+TEST(KeyInputTest, ARepeatIsAReleaseAndAPressOfTheSameMoment)
+{
+    KeyRepeats repeats;
+    auto event = [&](QEvent::Type type, quint64 at, int key = Qt::Key_Space, quint32 scan = 65, bool flagged = false) {
+        QKeyEvent e(type, key, Qt::NoModifier, scan, 0, 0, QString(), flagged);
+        e.setTimestamp(at);
+        return repeats.isRepeat(e);
+    };
+    EXPECT_FALSE(event(QEvent::KeyPress, 1000));
+    EXPECT_FALSE(event(QEvent::KeyRelease, 1500));
+    EXPECT_TRUE(event(QEvent::KeyPress, 1500)) << "the X server's repeat";
+    EXPECT_FALSE(event(QEvent::KeyRelease, 1540));
+    EXPECT_FALSE(event(QEvent::KeyPress, 1541)) << "let go and pressed again";
+    EXPECT_TRUE(event(QEvent::KeyPress, 1700, Qt::Key_Space, 65, true)) << "one Qt found";
+    event(QEvent::KeyRelease, 2000);
+    EXPECT_FALSE(event(QEvent::KeyPress, 2000, Qt::Key_Up, 111)) << "another key at the same moment";
+    EXPECT_FALSE(event(QEvent::KeyPress, 2000)) << "a release answers one press only";
+    event(QEvent::KeyRelease, 0);
+    EXPECT_FALSE(event(QEvent::KeyPress, 0)) << "no time: sent by the program itself";
+}
+
 TEST(GameModeHotkeyCenterTest, RegisterTwiceHoldsOneGrab)
 {
     FakeGlobalHotkey key;
