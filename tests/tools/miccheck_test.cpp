@@ -117,6 +117,17 @@ TEST_F(MicCheckTest, ARecorderThatFailsMidTakeEndsTheTake)
     recorder.complete();
     EXPECT_TRUE(player.played.isEmpty());
     EXPECT_EQ(engine->status(), "Couldn't record");
+
+    // The input goes away mid-take: the take ends, what it holds plays, and
+    // the card says why it ended.
+    engine->toggleRecord();
+    recorder.answer(true);
+    recorder.lose();
+    EXPECT_FALSE(engine->recording());
+    EXPECT_EQ(scheduler->pendingCount(), 0) << "the meter stopped";
+    recorder.complete();
+    EXPECT_EQ(player.played.size(), 1);
+    EXPECT_EQ(engine->status(), "Microphone lost");
 }
 
 TEST_F(MicCheckTest, ASecondRecordWhileStartingIsIgnored)
