@@ -67,6 +67,10 @@ private:
     bool m_dragging = false;
 };
 
+// Drags the file window's files onto the island, which opens to the pocket
+// under the hand and takes the drop.
+void dropOnIsland(Journey &j, FileWindow &files);
+
 // Drags from a point of the island's item to the file window and lets go:
 // the item's drag runs a loop of its own, so the hand goes on from a timer
 // set before the press.

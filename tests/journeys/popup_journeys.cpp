@@ -1,10 +1,14 @@
 #include "journey.h"
+#include "filewindow.h"
 
 #include "island/notchviewmodel.h"
 #include "notch/notchgeometry.h"
 #include "notch/notchpanel.h"
+#include "tools/pocketstore.h"
 #include "support/screenshots.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPainterPath>
 #include <QScreen>
@@ -202,6 +206,75 @@ TEST(IslandPopups, EveryTooltipAndMenuOpensInsideTheIsland)
                  EXPECT_GE(hoverEveryTooltip(j, tool), 1);
                  ASSERT_TRUE(j.collapse());
              }
+         }},
+    });
+}
+
+// A drop of hundreds of files at once: the pocket lists them newest first,
+// each row drawn once, none over another, before any scrolling.
+TEST(IslandPopups, AHugeDropOnThePocketDrawsEachRowOnce)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    QDir().mkpath(j.folder("Documents/many"));
+    FileWindow files;
+    for (int i = 1; i <= 300; ++i) {
+        const QString path = j.folder(QStringLiteral("Documents/many/f%1.txt").arg(i, 3, 10, QLatin1Char('0')));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        files.offered << QUrl::fromLocalFile(path);
+    }
+    files.move(60, 500);
+    files.show();
+    ASSERT_TRUE(j.waitFor([&] { return files.windowHandle() && files.windowHandle()->isExposed(); }, 5000));
+    PocketStore *pocket = j.island().pocket();
+    const QList<QUrl> many = files.offered;
+    const QString held = j.folder("Documents/notes.txt");
+    {
+        QFile f(held);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("held before");
+    }
+    walk(j, {
+        {"drop one file", [&](Journey &j) {
+             files.offered = {QUrl::fromLocalFile(held)};
+             dropOnIsland(j, files);
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return pocket->items().size() == 1; }, 5000)); }},
+        {"drop 300 more on the island", [&](Journey &j) {
+             j.collapse();
+             files.offered = many;
+             dropOnIsland(j, files);
+         },
+         [&](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return pocket->items().size() == 301; }, 20000));
+             j.settle();
+             // The rows in sight: each at a place of its own, shown whole.
+             QQuickItem *list = j.item("QQuickListView", [](QQuickItem *i) { return i->objectName() == "pocketList"; });
+             ASSERT_TRUE(list);
+             const QRectF view = list->mapRectToScene(QRectF(0, 0, list->width(), list->height()));
+             QList<QQuickItem *> shown;
+             EXPECT_TRUE(j.waitFor([&] {
+                 shown = j.items("PocketRow", [&](QQuickItem *r) {
+                     const QRectF at = r->mapRectToScene(QRectF(0, 0, r->width(), r->height()));
+                     return r->isVisible() && r->opacity() > 0 && view.intersects(at);
+                 });
+                 for (int a = 0; a < shown.size(); ++a) {
+                     for (int b = a + 1; b < shown.size(); ++b) {
+                         const QRectF ra = shown[a]->mapRectToScene(QRectF(0, 0, shown[a]->width(), shown[a]->height()));
+                         const QRectF rb = shown[b]->mapRectToScene(QRectF(0, 0, shown[b]->width(), shown[b]->height()));
+                         if (ra.intersects(rb))
+                             return false;
+                     }
+                 }
+                 return !shown.isEmpty();
+             }, 3000, QStringLiteral("the rows in sight to stand apart")));
+             QStringList names;
+             for (QQuickItem *r : shown)
+                 names << r->property("name").toString() + "@" + QString::number(r->mapToScene(QPointF()).y());
+             EXPECT_TRUE(j.text("f001.txt")) << names.join(' ').toStdString();
+             j.shot("after the drop");
          }},
     });
 }
