@@ -1,6 +1,7 @@
 #include "journey.h"
 #include "filewindow.h"
 
+#include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchgeometry.h"
 #include "notch/notchpanel.h"
@@ -11,6 +12,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainterPath>
+#include <QQuickTextDocument>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QAbstractTextDocumentLayout>
+#include <QTextLayout>
 #include <QScreen>
 #include <QQuickItem>
 #include <gtest/gtest.h>
@@ -169,7 +175,7 @@ void openMenu(Journey &j, QQuickItem *opener, const QString &what)
 // With every module on, every tooltip and menu of Home and of the tools
 // opened from its strip opens whole inside the island's outline (the
 // island's window is cut to it), wherever its control stands.
-TEST(IslandPopups, EveryTooltipAndMenuOpensInsideTheIsland)
+TEST(IslandEdges, EveryTooltipAndMenuOpensInsideTheIsland)
 {
     Journey j({.everyModule = true});
     ASSERT_TRUE(j.start());
@@ -212,7 +218,7 @@ TEST(IslandPopups, EveryTooltipAndMenuOpensInsideTheIsland)
 
 // A drop of hundreds of files at once: the pocket lists them newest first,
 // each row drawn once, none over another, before any scrolling.
-TEST(IslandPopups, AHugeDropOnThePocketDrawsEachRowOnce)
+TEST(IslandEdges, AHugeDropOnThePocketDrawsEachRowOnce)
 {
     Journey j({.everyModule = true});
     ASSERT_TRUE(j.start());
@@ -276,5 +282,77 @@ TEST(IslandPopups, AHugeDropOnThePocketDrawsEachRowOnce)
              EXPECT_TRUE(j.text("f001.txt")) << names.join(' ').toStdString();
              j.shot("after the drop");
          }},
+    });
+}
+
+// The scratch pad with a note longer than its three lines, the last line
+// Arabic: scrolled to its end it shows nothing of the lines above in the
+// card's padding, and the Arabic paragraph starts at the right.
+TEST(IslandEdges, TheScratchPadClipsItsTextAndLaysOutEachParagraphItsWay)
+{
+    const QString arabic = QString::fromUtf8("مرحبا بالعالم");
+    JourneySetup setup = {.everyModule = true};
+    setup.prepare = [&](UserDefaults &d) {
+        d.setString("scratchNote", QStringLiteral("Milk\nEggs\nBread\nButter\n") + arabic);
+    };
+    Journey j(setup);
+    ASSERT_TRUE(j.start());
+    walk(j, {
+        {"open Home, click into the pad and go to its end", [](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             QQuickItem *pad = j.item("QQuickTextArea", [](QQuickItem *i) {
+                 return i->property("placeholderText").toString() == "Type a thought";
+             });
+             ASSERT_TRUE(pad);
+             j.click(pad);
+             j.hands().key("End", false, true);
+         },
+         [&](Journey &j) {
+             QQuickItem *pad = j.item("QQuickTextArea", [](QQuickItem *i) {
+                 return i->property("placeholderText").toString() == "Type a thought";
+             });
+             ASSERT_TRUE(pad);
+             QQuickItem *box = pad->parentItem();
+             while (box && !box->inherits("QQuickScrollView"))
+                 box = box->parentItem();
+             ASSERT_TRUE(box);
+             // Scrolled: the first line is above the box.
+             ASSERT_LT(pad->mapToItem(box, QPointF(0, 0)).y(), -4);
+             // The Arabic paragraph starts at the right: on the screen its
+             // line has nothing drawn in its left half.
+             QTextDocument *doc = pad->property("textDocument").value<QQuickTextDocument *>()->textDocument();
+             const QTextBlock last = doc->lastBlock();
+             ASSERT_EQ(last.text(), arabic);
+             const QRectF lineBox = doc->documentLayout()->blockBoundingRect(last);
+             const QPointF lineAt = pad->mapToScene(lineBox.topLeft());
+             const QPoint lineOnScreen = j.panel()->mapToGlobal(lineAt.toPoint());
+             const QImage line = QGuiApplication::primaryScreen()
+                                     ->grabWindow(0, lineOnScreen.x(), lineOnScreen.y(), int(pad->width()),
+                                                  int(lineBox.height()))
+                                     .toImage();
+             int leftmost = line.width();
+             for (int y = 0; y < line.height(); ++y) {
+                 for (int x = 0; x < line.width(); ++x) {
+                     if (qGray(line.pixel(x, y)) > 90)
+                         leftmost = std::min(leftmost, x);
+                 }
+             }
+             EXPECT_LT(leftmost, line.width()) << "the Arabic line is not in sight";
+             EXPECT_GT(leftmost, line.width() / 2) << "the Arabic line starts at the left";
+             // No piece of a line shows in the card's padding above the box
+             // or at the box's top: its lines show whole.
+             const QRectF at = box->mapRectToScene(QRectF(0, 0, box->width(), box->height()));
+             const QPoint corner = j.panel()->mapToGlobal(at.topLeft().toPoint());
+             const QImage strip = QGuiApplication::primaryScreen()
+                                      ->grabWindow(0, corner.x(), corner.y() - 5, int(at.width()), 8)
+                                      .toImage();
+             int bright = 0;
+             for (int y = 0; y < strip.height(); ++y) {
+                 for (int x = 0; x < strip.width(); ++x)
+                     bright += qGray(strip.pixel(x, y)) > 90;
+             }
+             EXPECT_EQ(bright, 0) << "pieces of a line show above the pad";
+         }},
+        {"look at it", [](Journey &j) { j.shot("scratch pad at its end"); }},
     });
 }
