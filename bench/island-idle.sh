@@ -8,13 +8,15 @@
 #        QT_QUICK_BACKEND=rhi bench/island-idle.sh   (OpenGL; software by default)
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-perf="$(cd "$top/../shared/perf" 2>/dev/null && pwd || echo /work/shared/perf)"
 secs=${1:-30}
 runs=${2:-3}
-ref=/tmp/pavlet-refwin
-cmake -S "$perf/reference-window" -B "$ref" -G Ninja >/dev/null
-cmake --build "$ref" >/dev/null
-cmake --build "$top/build" --target pavlet >/dev/null
+# The reference window is the bench's own (bench/reference-window), built
+# with the island into build/.
+[ -f "$top/build/build.ninja" ] || [ -f "$top/build/Makefile" ] ||
+  cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$top/build" --target pavlet reference-window >/dev/null
+refwin="$top/build/bench/reference-window"
+idle_cost="$top/bench/idle-cost.sh"
 export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
 defaults='{"format": 1, "values": {"permissionsSetupCompleted": {"type": "bool", "value": true}}}'
 work=$(mktemp -d)
@@ -32,9 +34,9 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print 0; else if (NR
 
 # Idle cost: both programs at rest at the same time, so that both see the same load.
 for i in $(seq "$runs"); do
-  "$perf/idle-cost" "$secs" "$ref/reference-window" >"$work/ref.$i" &
+  "$idle_cost" "$secs" "$refwin" >"$work/ref.$i" &
   a=$!
-  IDLE_DEFAULTS_JSON="$defaults" "$perf/idle-cost" "$secs" "$top/build/pavlet" >"$work/isl.$i" &
+  IDLE_DEFAULTS_JSON="$defaults" "$idle_cost" "$secs" "$top/build/pavlet" >"$work/isl.$i" &
   b=$!
   wait $a $b
 done
@@ -65,7 +67,7 @@ first_frame() {
   echo $(( ($(date +%s%N) - t0) / 1000000 ))
 }
 for _ in $(seq $(( runs * 3 ))); do
-  first_frame "$(cat "$fa")" REFERENCE_QUIT_ON_FIRST_FRAME "$ref/reference-window" >>"$work/ref.start" &
+  first_frame "$(cat "$fa")" REFERENCE_QUIT_ON_FIRST_FRAME "$refwin" >>"$work/ref.start" &
   a=$!
   first_frame "$(cat "$fb")" PAVLET_QUIT_ON_FIRST_FRAME "$top/build/pavlet" >>"$work/isl.start" &
   b=$!

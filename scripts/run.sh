@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the island.
+# Installs what is missing, builds the program (and its OpenGL probe) only,
+# not the tests or benchmarks, and starts the island.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/install-deps.sh"
-"$here/build.sh"
+"$here/build.sh" pavlet pavlet-gl-probe
 exec "$here/../build/pavlet" "$@"

@@ -16,19 +16,23 @@ Item {
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
     readonly property int phase: engine.phase
 
-    // The table is as tall as its rows, centred in the game area.
+    // The table is as tall as its rows, centred in the game area. Before
+    // the buy-in it fills the area without its rows, so that the how-to card
+    // stands on it whole, as the other games' cards stand on their boards.
     Rectangle {
         id: table
         objectName: "blackjackTable"
+        readonly property bool underHowTo: root.phase === BlackjackEngine.Phase.howto
         anchors.centerIn: parent
         width: root.width
-        height: rows.implicitHeight + 2 * IslandStyle.spacingLarge
+        height: underHowTo ? root.height : rows.implicitHeight + 2 * IslandStyle.spacingLarge
         radius: IslandStyle.radiusLarge
         color: IslandPalette.fill
 
         Column {
             id: rows
             objectName: "blackjackRows"
+            visible: !table.underHowTo
             x: IslandStyle.spacingLarge
             y: IslandStyle.spacingLarge
             width: parent.width - 2 * IslandStyle.spacingLarge

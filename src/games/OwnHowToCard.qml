@@ -18,6 +18,7 @@ Item {
     }
 
     Rectangle {
+        objectName: "howToCard"
         anchors.centerIn: parent
         width: Math.min(GameViews.ownHowToMaxWidth, root.width,
                         Math.max(visualLoader.implicitWidth, titleText.implicitWidth, detailText.implicitWidth,

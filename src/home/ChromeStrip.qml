@@ -16,9 +16,9 @@ Item {
     implicitWidth: home.stripIsMenu ? HomeText.chromeCellSize : row.implicitWidth
     implicitHeight: HomeText.chromeCellSize
 
-    // Where the menu may show: it opens below the button, towards the
-    // left, and stays inside these bounds (the island cuts off anything past
-    // them).
+    // Where the menu is placed: it opens below the button, towards the
+    // left, inside these bounds; the island's window keeps it inside the
+    // island, shorter and scrolling when it has to be.
     property Item menuBounds: null
     IslandIconButton {
         id: menuButton
@@ -36,7 +36,6 @@ Item {
             id: menu
             objectName: "modulesMenu"
             parent: root.menuBounds ? root.menuBounds : menuButton
-            height: Math.min(implicitHeight, Math.max(0, parent.height - y))
             Repeater {
                 model: root.home.stripIsMenu ? root.home.chromeIcons : []
                 MenuItem {

@@ -13,8 +13,13 @@ ModuleCard {
     ScrollView {
         id: scroll
         width: parent.width
-        readonly property real line: field.font.pixelSize * 1.3
+        // One line as the field lays it out, so that three lines show
+        // whole: scrolled, no piece of the line above shows at the top.
+        readonly property real line: field.lineCount > 0 ? field.contentHeight / field.lineCount
+                                                           : field.font.pixelSize * 1.3
         height: Math.min(Math.max(field.implicitHeight, 2 * line), 3 * line)
+        // Scrolled lines stay inside the field, out of the card's padding.
+        clip: true
         ScrollBar.vertical.policy: ScrollBar.AlwaysOff
         TextArea {
             id: field
@@ -30,5 +35,8 @@ ModuleCard {
             text: root.settings.scratchNote
             onTextChanged: if (text !== root.settings.scratchNote) root.settings.scratchNote = text
         }
+    }
+    ParagraphDirections {
+        editor: field
     }
 }

@@ -4,7 +4,9 @@ import QtQuick.Controls
 // A menu whose list follows the menu's current entry by hand. Bound, the
 // list's index and the menu's feed each other through the entries' focus
 // (keys and the pointer moving the highlight at once, or entries coming
-// and going while it is open), and that binding loops.
+// and going while it is open), and that binding loops. The list scrolls
+// when the menu is held shorter than its entries (the island's window keeps
+// its popups inside the island).
 Menu {
     id: menu
 
@@ -12,7 +14,7 @@ Menu {
         id: list
         implicitHeight: contentHeight
         model: menu.contentModel
-        interactive: Window.window ? contentHeight + menu.topPadding + menu.bottomPadding > Window.window.height : false
+        interactive: contentHeight > height
         clip: true
         currentIndex: -1
         ScrollIndicator.vertical: ScrollIndicator {}

@@ -43,6 +43,14 @@ Item {
         }
     }
 
+    // The window is cut to the island's outline: tooltips and menus stay
+    // inside it.
+    PopupFence {
+        window: root.Window.window
+        bounds: root.panel.islandRect
+        cornerRadius: root.panel.cornerRadius
+    }
+
     DropArea {
         x: root.panel.islandRect.x
         y: root.panel.islandRect.y

@@ -87,9 +87,20 @@ void PocketItemModel::prepend(const QList<PocketItem> &batch)
 {
     if (batch.isEmpty())
         return;
-    beginInsertRows(QModelIndex(), 0, int(batch.size()) - 1);
-    m_items = batch + m_items;
-    endInsertRows();
+    // A batch larger than a view shows pushes every row it had out of sight.
+    // Told as an insertion, the view would move each of those rows out with
+    // its displacement transition, and one left behind stays drawn under
+    // the new first row until the list scrolls; told as a new list, the view
+    // draws the rows in sight once, afresh.
+    if (batch.size() > bigBatch) {
+        beginResetModel();
+        m_items = batch + m_items;
+        endResetModel();
+    } else {
+        beginInsertRows(QModelIndex(), 0, int(batch.size()) - 1);
+        m_items = batch + m_items;
+        endInsertRows();
+    }
     emit countChanged();
     refreshMissing();
 }

@@ -65,6 +65,9 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     const QList<PocketItem> &items() const { return m_items; }
+    // Batches of more than this many rows (more than the pocket's list shows
+    // at once) come as a new list rather than as inserted rows.
+    static constexpr int bigBatch = 5;
     void prepend(const QList<PocketItem> &batch);
     void removeId(const QUuid &id);
     void reset(const QList<PocketItem> &items);

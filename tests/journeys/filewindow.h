@@ -71,6 +71,10 @@ private:
     bool m_dragging = false;
 };
 
+// Drags the file window's files onto the island, which opens to the pocket
+// under the hand and takes the drop.
+void dropOnIsland(Journey &j, FileWindow &files);
+
 // A file window in another program (this test program, started with
 // --drop-target): a drop there crosses from one process to another, as a
 // user's drop on a file manager does. It says where it stands once shown and

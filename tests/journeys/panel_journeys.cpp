@@ -215,8 +215,6 @@ TEST(PanelJourneys, CanvasSignedOutThenWithItsWork)
     });
 }
 
-namespace {
-
 // Drags the file window's files onto the island: the hand goes on from
 // inside the drag's loop (the calls send their events without running it).
 void dropOnIsland(Journey &j, FileWindow &files)
@@ -260,8 +258,6 @@ void dropOnIsland(Journey &j, FileWindow &files)
     // The drag runs, and ends, in here.
     j.hands().moveTo(files.middle() + QPoint(30, -30), 4);
 }
-
-} // namespace
 
 // Files from a file manager into the pocket and out again: a drop (offered
 // as a move, answered as a copy, the original stays), a row let go of, the

@@ -248,7 +248,36 @@ TEST_F(GameScreenshotTest, WordGame)
 TEST_F(GameScreenshotTest, Blackjack)
 {
     open(PavletGame::blackjack);
-    shoot("blackjack-howto");
+    {
+        // The how-to card holds its picture, texts and chips on its own
+        // backing, which shows all round them: its edges stand out from the
+        // table behind, above and below as well as at the sides.
+        const QImage image = shoot("blackjack-howto");
+        QQuickItem *card = find(scene.get(), "howToCard");
+        ASSERT_TRUE(card);
+        const QRectF backing = card->mapRectToScene(QRectF(0, 0, card->width(), card->height()));
+        std::function<void(QQuickItem *)> inside = [&](QQuickItem *item) {
+            for (QQuickItem *child : item->childItems()) {
+                if (!child->isVisible() || child->width() <= 0)
+                    continue;
+                const QRectF at = child->mapRectToScene(QRectF(0, 0, child->width(), child->height()));
+                EXPECT_TRUE(backing.contains(at)) << child->metaObject()->className();
+                inside(child);
+            }
+        };
+        inside(card);
+        const QRect b = backing.toAlignedRect();
+        const QPoint middle = b.center();
+        const std::pair<QPoint, QPoint> edges[] = {
+            {QPoint(middle.x(), b.top() + 3), QPoint(middle.x(), b.top() - 3)},
+            {QPoint(middle.x(), b.bottom() - 3), QPoint(middle.x(), b.bottom() + 3)},
+            {QPoint(b.left() + 3, middle.y()), QPoint(b.left() - 3, middle.y())},
+            {QPoint(b.right() - 3, middle.y()), QPoint(b.right() + 3, middle.y())}};
+        for (const auto &[in, out] : edges) {
+            EXPECT_FALSE(near(image.pixelColor(in), image.pixelColor(out), 4))
+                << "the card's edge at " << in.x() << "," << in.y() << " does not show";
+        }
+    }
     model->game<BlackjackEngine>()->startBuyIn(250);
     shoot("blackjack-betting");
     QList<BlackjackCard> shoe(20, BlackjackCard{9000, 2, 0});
