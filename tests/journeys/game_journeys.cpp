@@ -93,12 +93,20 @@ QString gameName(Game game)
 
 bool openCard(Journey &j, Game game)
 {
-    // One card only: an arcade page just left fades out before it goes, and
-    // its card would be gone under the click.
+    // The card of the arcade page that is current and fully in: a page just
+    // left fades out before it goes, and its card would be gone under the
+    // click.
+    const auto onCurrentPage = [](QQuickItem *card) {
+        for (QQuickItem *p = card->parentItem(); p; p = p->parentItem()) {
+            if (p->property("current").isValid())
+                return p->property("current").toBool() && p->opacity() > 0.99;
+        }
+        return false;
+    };
     QQuickItem *card = nullptr;
     if (!j.waitFor([&] {
             const QList<QQuickItem *> cards = j.items("GamePickCard", [&](QQuickItem *i) {
-                return i->property("game").toInt() == int(game);
+                return i->property("game").toInt() == int(game) && onCurrentPage(i);
             });
             card = cards.size() == 1 ? cards.first() : nullptr;
             return card != nullptr;

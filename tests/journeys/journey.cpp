@@ -210,7 +210,9 @@ bool Journey::ready(QQuickItem *item)
     m_lastItem = item;
     QString why;
     const bool ok = Patience::ready(item, 4000, &why, XInput::pause);
-    m_lastItemSeen = Patience::describe(item) + QStringLiteral(" (island frame then %1)").arg(frameText(panel()));
+    // The item may have gone while it was waited for (a page rebuilt).
+    m_lastItemSeen = (m_lastItem ? Patience::describe(m_lastItem) : QStringLiteral("an item since gone"))
+        + QStringLiteral(" (island frame then %1)").arg(frameText(panel()));
     if (!ok)
         m_missed = why;
     return ok;
