@@ -205,13 +205,11 @@ struct ToneIntoMonitor {
 
 } // namespace
 
-// Voice memos as a user keeps them, beside 16 older ones: a 3 s take,
-// played, named and noted by typing, starred, saved as MP3, dragged within
-// the list and out to another program's window, and deleted.
-// Voice memos as a user keeps them: a 3 s take of what the computer plays
-// (the input is an output's monitor, made the desktop's default, with a tone
-// playing), played back, named and noted by typing, starred, saved as MP3,
-// dragged out to another window and deleted.
+// Voice memos as a user keeps them, beside 16 older ones: a 3 s take of
+// what the computer plays (the input is an output's monitor, made the
+// desktop's default, with a tone playing), played back, named and noted by
+// typing, starred, saved as MP3, dragged within the list and out to another
+// program's window, and deleted.
 TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
 {
     Journey j({.everyModule = true});
@@ -224,11 +222,6 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
     VoiceMemoEngine *memos = nullptr;
     OtherProgramWindow files;
     ASSERT_TRUE(files.start(QPoint(60, 500))) << "the other program's window never showed";
-    QElapsedTimer recordingFor;
-    double tookSeconds = 0;
-    FileWindow files;
-    files.move(60, 500);
-    files.show();
     // Until the take has been heard back.
     std::optional<ToneIntoMonitor> tone;
     tone.emplace();
@@ -258,10 +251,6 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
          },
          [&](Journey &j) {
              ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 17; }, 15000)) << memos->status().toStdString();
-             // As long as the take ran, from the moment it showed to the click
-             // on Stop (which a busy machine may take a while to deliver).
-             EXPECT_NEAR(memos->memos().first().duration, tookSeconds, 1.0);
-             ASSERT_TRUE(j.waitFor([&] { return memos->memos().size() == 1; }, 15000)) << memos->status().toStdString();
              // The take holds the tone from click to click (a busy machine
              // may take a while to deliver a click).
              const double clicked = (stopClick - recordClick) / 1000.0;
