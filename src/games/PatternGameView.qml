@@ -49,9 +49,9 @@ Item {
             }
 
             // Two by two, placed by binding to the area's size. Not a
-            // GridLayout: the page loads asynchronously, the pads join the
-            // layout after it first ran, and on a busy machine they could
-            // stay unplaced at 0×0 under "Your turn".
+            // GridLayout: the page loads asynchronously, and pads that join
+            // the layout after it first ran most likely account for the
+            // unplaced 0×0 pads seen under "Your turn" on a busy machine.
             Item {
                 id: pads
                 objectName: "patternPads"
