@@ -214,8 +214,8 @@ void PulseMicRecorder::onContextState()
 
 void PulseMicRecorder::openStream()
 {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, SampleRate, 1};
-    m_stream = pa_stream_new(m_context, "Recording", &spec, nullptr);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, SampleRate, 1};
+    m_stream = pa_stream_new(m_context, "Recording", &sampleFormat, nullptr);
     if (!m_stream) {
         failTake();
         return;
