@@ -213,7 +213,6 @@ int main(int argc, char **argv)
     QElapsedTimer age;
     age.start();
     const Input inputs[] = {{"sine", false}, {"real-time", true}};
-    const int lengths[] = {3, 7, 15};
     std::vector<std::unique_ptr<PulseServer>> servers;
     for (const Input &input : inputs) {
         for (int i = 0; i < 3; ++i) {

@@ -200,8 +200,9 @@ TEST_F(IslandQmlTest, ShadowPiecesTileTheItemAndFadeOutAtTheEdges)
             EXPECT_TRUE(QRectF(QPointF(0, 0), size).contains(p.target));
         }
         EXPECT_NEAR(area, size.width() * size.height(), 0.01);
-        if (size.height() >= 2 * (blur + radius + 1))
+        if (size.height() >= 2 * (blur + radius + 1)) {
             EXPECT_EQ(parts.first().target.size(), parts.first().source.size());
+        }
     }
 
     // Drawn black over white: the darker, the more shadow.

@@ -166,8 +166,9 @@ void openMenu(Journey &j, QQuickItem *opener, const QString &what)
     j.hands().key(QStringLiteral("Escape"));
     EXPECT_TRUE(j.waitFor([&] { return shownPopups(j).isEmpty(); }, 3000, QStringLiteral("the menu to close")));
     j.settle();
-    if (j.island().state() != Island::NotchState::home)
+    if (j.island().state() != Island::NotchState::home) {
         ASSERT_TRUE(j.openHome());
+    }
 }
 
 } // namespace

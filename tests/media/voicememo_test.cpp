@@ -355,8 +355,9 @@ TEST(VoiceMemoLocale, NamesAndRelativeDates)
         QLocale::setDefault(QLocale(c.locale));
         const QString stamp = recordingStamp(at);
         EXPECT_TRUE(stamp.startsWith(QString::fromUtf8(c.stampStart))) << stamp.toStdString();
-        if (*c.notIn)
+        if (*c.notIn) {
             EXPECT_FALSE(stamp.contains(QString::fromUtf8(c.notIn))) << stamp.toStdString();
+        }
         const QString ago = MediaRules::relativeDate(at, now);
         if (*c.fiveMinutesAgo)
             EXPECT_EQ(ago, QString::fromUtf8(c.fiveMinutesAgo));

@@ -38,8 +38,9 @@ protected:
     }
     void TearDown() override
     {
-        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
             EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
+        }
         views.clear();
         window.reset();
         islandViews.reset();

@@ -168,9 +168,10 @@ TEST_F(OutsideTextTest, MarkupFromOutsideShowsAsWrittenAndLoadsNothing)
         for (const QString &key : v.keys) {
             QQuickItem *text = texts.value(key);
             EXPECT_TRUE(text) << v.view << ": nothing shows " << key.toStdString();
-            if (text)
+            if (text) {
                 EXPECT_TRUE(asWritten(text)) << v.view << ": " << key.toStdString() << " is drawn "
                                              << text->implicitWidth() << " wide";
+            }
         }
     }
 
@@ -182,7 +183,7 @@ TEST_F(OutsideTextTest, MarkupFromOutsideShowsAsWrittenAndLoadsNothing)
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     pixel.save(&png, "PNG");
-    images.setReply(QStringLiteral("/control.png"), {200, png.data(), "image/png"});
+    images.setReply(QStringLiteral("/control.png"), {200, png.data(), "image/png", {}});
     QQmlComponent rich(&qml.engine());
     rich.setData(QStringLiteral("import QtQuick\nText { textFormat: Text.RichText; text: '<img src=\"%1\">' }")
                      .arg(images.url("/control.png").toString())

@@ -290,8 +290,9 @@ TEST_F(HomeScreenshotTest, EveryStripIconInEditModeStaysWholeAndClearOfDone)
         EXPECT_TRUE(shown.contains(ItemTree::sceneRect(ItemTree::find(island, QStringLiteral("chromeCell:") + whole))))
             << whole.toStdString();
         QQuickItem *badge = ItemTree::find(island, QStringLiteral("chromeRemove:") + whole);
-        if (badge && badge->isVisible())
+        if (badge && badge->isVisible()) {
             EXPECT_TRUE(shown.contains(ItemTree::sceneRect(badge))) << whole.toStdString() << "'s badge";
+        }
     };
     check("in edit mode", ids.first());
     QString clockWas = clockText->property("text").toString();

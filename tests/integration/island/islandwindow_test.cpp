@@ -240,7 +240,7 @@ void askWindowManagerToClose(const XSession &x, quint64 id)
     e.response_type = XCB_CLIENT_MESSAGE;
     e.format = 32;
     e.window = xcb_window_t(id);
-    e.type = atom ? atom->atom : XCB_ATOM_NONE;
+    e.type = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
     e.data.data32[0] = XCB_CURRENT_TIME;
     e.data.data32[1] = 2; // from a pager
     xcb_send_event(c, 0, screen->root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,

@@ -39,8 +39,9 @@ protected:
 
     void TearDown() override
     {
-        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
             EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
+        }
         SettingsTest::TearDown();
     }
 
@@ -181,7 +182,7 @@ protected:
         QQuickWindow *window = controller->window();
         for (int tries = 0; tries < 4 && !window->isActive(); ++tries) {
             window->requestActivate();
-            QTest::qWaitForWindowActive(window, 2500);
+            (void)QTest::qWaitForWindowActive(window, 2500);
         }
     }
     // The item that holds the keyboard.
@@ -328,10 +329,11 @@ TEST_F(SettingsScreenshotTest, TheFirstRunSheetKeepsKeysAndClicksFromThePageBene
             // Focus may be nowhere for a moment (a busy window system hands
             // it back late); it must never rest on the page beneath.
             QQuickItem *focus = window->activeFocusItem();
-            if (sheetUp && key == Qt::Key_Tab && focus)
+            if (sheetUp && key == Qt::Key_Tab && focus) {
                 EXPECT_TRUE(within(focus, sheet)) << c.what << ": focus left the sheet for "
                                                   << focus->metaObject()->className() << " \""
                                                   << focus->objectName().toStdString() << "\"";
+            }
         }
         if (c.clickSwitch) {
             QQuickItem *toggle = controller->root()->findChild<QQuickItem *>(QStringLiteral("launchAtLogin"));
@@ -427,7 +429,7 @@ TEST_F(SettingsScreenshotTest, TheTraysShortcutsWorkInTheSettingsWindow)
 
 TEST_F(SettingsScreenshotTest, EveryControlShowsTheKeyboardsPlace)
 {
-    QQuickWindow *window = openActive();
+    openActive();
     const QImage before = shoot("sheet");
     for (const char *name : {"allowRecommended", "continue"}) {
         key(Qt::Key_Tab);
@@ -457,8 +459,9 @@ TEST_F(SettingsScreenshotTest, EveryControlShowsTheKeyboardsPlace)
                                      << "\"";
         }
         // The Library holds no control once everything is installed.
-        if (page != SettingsNavigation::Page::library)
+        if (page != SettingsNavigation::Page::library) {
             EXPECT_GT(stops, 0) << SettingsNavigation::rawValue(page).toStdString();
+        }
         EXPECT_LT(stops, 80) << SettingsNavigation::rawValue(page).toStdString();
     }
 }
