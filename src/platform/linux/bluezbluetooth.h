@@ -10,6 +10,8 @@
 
 class QDBusServiceWatcher;
 
+namespace platform {
+
 // Bluetooth devices from BlueZ over D-Bus (org.bluez on the system bus).
 //
 // Keeps a copy of every org.bluez.Device1 object: loaded once with
@@ -68,3 +70,5 @@ private:
     bool m_loaded = false;
     quint64 m_loadSerial = 0;
 };
+
+} // namespace platform
