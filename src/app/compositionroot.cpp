@@ -70,15 +70,15 @@
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
-    KeychainSecretStore secrets;
-    AutostartLoginItem loginItem;
-    LinuxPermissionBackend permissions;
-    PulseAudioOutput audio;
-    SysfsBacklight backlight{QDBusConnection::systemBus()};
-    X11MediaKeys mediaKeys;
-    X11IdleTime idleTime;
-    PowerProfilesLowPowerMode lowPowerMode{QDBusConnection::systemBus()};
-    BlueZBluetooth bluetooth{QDBusConnection::systemBus()};
+    platform::KeychainSecretStore secrets;
+    platform::AutostartLoginItem loginItem;
+    platform::LinuxPermissionBackend permissions;
+    platform::PulseAudioOutput audio;
+    platform::SysfsBacklight backlight{QDBusConnection::systemBus()};
+    platform::X11MediaKeys mediaKeys;
+    platform::X11IdleTime idleTime;
+    platform::PowerProfilesLowPowerMode lowPowerMode{QDBusConnection::systemBus()};
+    platform::BlueZBluetooth bluetooth{QDBusConnection::systemBus()};
     platform::SysfsPowerSupply powerSupply;
     platform::ProcSystemLoad systemLoad;
     platform::IfaddrsNetworkInterfaces networkInterfaces;
@@ -91,15 +91,15 @@ struct CompositionRoot::LinuxBackends {
     platform::QtLocationProvider location;
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
-    QtScreenProvider screens;
-    QtPointerLocation pointer;
-    XInputClickMonitor clicks;
-    X11GlobalHotkey gameModeHotkey;
-    X11KeyPositions keyPositions;
-    X11IslandWindowHints windowHints;
-    EwmhWorkspace workspace;
-    DesktopActivationPolicy activation;
-    QtStatusTray tray;
+    platform::QtScreenProvider screens;
+    platform::QtPointerLocation pointer;
+    platform::XInputClickMonitor clicks;
+    platform::X11GlobalHotkey gameModeHotkey;
+    platform::X11KeyPositions keyPositions;
+    platform::X11IslandWindowHints windowHints;
+    platform::EwmhWorkspace workspace;
+    platform::DesktopActivationPolicy activation;
+    platform::QtStatusTray tray;
     platform::LibarchiveZipper zipper;
     platform::QtFilePicker filePicker;
     platform::QProcessRunner processes;
@@ -112,11 +112,11 @@ struct CompositionRoot::LinuxBackends {
     // mic check never shares one with them.
     platform::PulseMicRecorder memoRecorder;
     platform::QtAudioPlayer memoPlayer;
-    MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
-    XTestMediaKeys mediaKeySender;
-    QtCamera camera;
-    OpenCvFaceDetector faceDetector;
-    FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
+    platform::MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
+    platform::XTestMediaKeys mediaKeySender;
+    platform::QtCamera camera;
+    platform::OpenCvFaceDetector faceDetector;
+    platform::FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
 
     // Every capability is the backend of its name.
     Platform bundle()
@@ -295,7 +295,7 @@ void CompositionRoot::connectIslandEditor()
 
 QString CompositionRoot::missingDisplayReason()
 {
-    return ::missingDisplayReason();
+    return platform::missingDisplayReason();
 }
 
 CompositionRoot::~CompositionRoot()

@@ -1,6 +1,6 @@
 #include "services/bluetoothmonitor.h"
 
-#include "platform/bluetooth.h"
+#include "platform/bluetoothservice.h"
 
 namespace {
 QString reportedName(const platform::BluetoothDevice &device)

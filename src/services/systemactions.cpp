@@ -3,7 +3,7 @@
 #include "core/clock.h"
 #include "platform/applauncher.h"
 #include "platform/clipboard.h"
-#include "platform/screengrab.h"
+#include "platform/screengrabber.h"
 
 #include <QRandomGenerator>
 #include <QUrl>

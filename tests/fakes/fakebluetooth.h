@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/bluetooth.h"
+#include "platform/bluetoothservice.h"
 
 #include <QMap>
 

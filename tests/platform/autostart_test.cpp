@@ -9,7 +9,7 @@
 TEST(AutostartLoginItemTest, WritesReadsAndRemovesTheEntry)
 {
     QTemporaryDir home;
-    AutostartLoginItem item(home.path(), "/opt/pav let/pavlet");
+    platform::AutostartLoginItem item(home.path(), "/opt/pav let/pavlet");
     EXPECT_EQ(item.status(), platform::ILoginItem::Status::NotRegistered);
     QString error;
     ASSERT_TRUE(item.registerItem(&error)) << error.toStdString();
@@ -36,13 +36,13 @@ TEST(AutostartLoginItemTest, HiddenEntryCountsAsNotRegistered)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Desktop Entry]\nType=Application\nExec=pavlet\nHidden=true\n");
     f.close();
-    EXPECT_EQ(AutostartLoginItem(home.path()).status(), platform::ILoginItem::Status::NotRegistered);
+    EXPECT_EQ(platform::AutostartLoginItem(home.path()).status(), platform::ILoginItem::Status::NotRegistered);
 }
 
 TEST(LinuxPermissionBackendTest, CameraAndCalendarFollowTheFiles)
 {
     QTemporaryDir data, dev;
-    LinuxPermissionBackend backend(data.path(), dev.path());
+    platform::LinuxPermissionBackend backend(data.path(), dev.path());
     using B = platform::IPermissionBackend;
     EXPECT_EQ(backend.cameraAccess(), B::CaptureAccess::NotDetermined);
     QFile cam(dev.path() + "/video0");

@@ -12,5 +12,5 @@ TEST(X11KeyPositionsTest, KeyCodesFollowKeyPositions)
         {19, KeyCode::Digit0}, {90, KeyCode::Keypad0}, {104, KeyCode::KeypadEnter}, {5000, KeyCode::Unknown},
     };
     for (const auto &[x, mac] : cases)
-        EXPECT_EQ(X11KeyPositions::fromX11(x), mac) << x;
+        EXPECT_EQ(platform::X11KeyPositions::fromX11(x), mac) << x;
 }

@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+namespace platform {
+
 AutostartLoginItem::AutostartLoginItem(const QString &configDir, const QString &command)
     : m_configDir(configDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                       : configDir),
@@ -89,3 +91,5 @@ bool AutostartLoginItem::unregisterItem(QString *error)
     }
     return true;
 }
+
+} // namespace platform

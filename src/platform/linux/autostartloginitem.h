@@ -2,6 +2,8 @@
 
 #include "platform/loginitem.h"
 
+namespace platform {
+
 // Launch at login through an XDG autostart entry in
 // $XDG_CONFIG_HOME/autostart/. The entry counts as enabled while the file
 // exists and does not say Hidden=true.
@@ -21,3 +23,5 @@ private:
     QString m_configDir;
     QString m_command;
 };
+
+} // namespace platform

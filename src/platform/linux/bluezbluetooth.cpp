@@ -9,6 +9,8 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
+namespace platform {
+
 namespace {
 
 const QString service = QStringLiteral("org.bluez");
@@ -225,3 +227,5 @@ void BlueZBluetooth::fire(const platform::BluetoothDevice &device, bool connecte
         }
     }
 }
+
+} // namespace platform

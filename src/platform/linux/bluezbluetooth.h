@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/bluetooth.h"
+#include "platform/bluetoothservice.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -9,6 +9,8 @@
 #include <QVariantMap>
 
 class QDBusServiceWatcher;
+
+namespace platform {
 
 // Bluetooth devices from BlueZ over D-Bus (org.bluez on the system bus).
 //
@@ -68,3 +70,5 @@ private:
     bool m_loaded = false;
     quint64 m_loadSerial = 0;
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include "platform/activationpolicy.h"
 
+namespace platform {
+
 // X11 desktops know no program-wide presence: task bar entries and focus
 // come per window, and the windows ask for them themselves (the island's
 // hints, the settings window's activation). Nothing to switch here.
@@ -10,3 +12,5 @@ public:
     void setPolicy(Policy) override {}
     void activate() override {}
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <xcb/xcb.h>
 
+namespace platform {
+
 QString missingDisplayReason()
 {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
@@ -23,3 +25,5 @@ QString missingDisplayReason()
         return QStringLiteral("the X server at %1 refused the connection").arg(QString::fromLocal8Bit(display));
     return {};
 }
+
+} // namespace platform

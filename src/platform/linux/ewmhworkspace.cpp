@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace platform {
+
 EwmhWorkspace::EwmhWorkspace()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -126,3 +128,5 @@ bool EwmhWorkspace::exists(quint64 id) const
     std::free(a);
     return alive;
 }
+
+} // namespace platform

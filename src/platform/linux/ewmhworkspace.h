@@ -4,6 +4,8 @@
 
 #include <xcb/xcb_ewmh.h>
 
+namespace platform {
+
 // Other programs' windows through the window manager's EWMH lists:
 // _NET_CLIENT_LIST for the windows, _NET_WM_PID to leave our own out,
 // _NET_WM_STATE_HIDDEN for minimized ones, _NET_WM_WINDOW_TYPE for ordinary
@@ -27,3 +29,5 @@ private:
     xcb_ewmh_connection_t m_ewmh{};
     bool m_ready = false;
 };
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+namespace platform {
+
 FileManagerRevealer::FileManagerRevealer(const QDBusConnection &bus, QObject *parent)
     : QObject(parent)
     , m_bus(bus)
@@ -26,3 +28,5 @@ void FileManagerRevealer::reveal(const QString &path)
             QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
     });
 }
+
+} // namespace platform

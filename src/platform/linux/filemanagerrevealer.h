@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QObject>
 
+namespace platform {
+
 // Shows a file with the desktop's file manager
 // (org.freedesktop.FileManager1.ShowItems), else opens its folder.
 class FileManagerRevealer final : public QObject, public platform::IFileRevealer {
@@ -16,3 +18,5 @@ public:
 private:
     QDBusConnection m_bus;
 };
+
+} // namespace platform

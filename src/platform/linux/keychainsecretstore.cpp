@@ -7,6 +7,8 @@
 #include <memory>
 #include <qt6keychain/keychain.h>
 
+namespace platform {
+
 namespace {
 
 // Starts job and calls finish exactly once: with the job when it finishes,
@@ -81,3 +83,5 @@ void KeychainSecretStore::deletePassword(const QString &service, const QString &
         done(j && (j->error() == QKeychain::NoError || j->error() == QKeychain::EntryNotFound));
     });
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+namespace platform {
+
 // Secrets through QtKeychain's asynchronous jobs: the freedesktop Secret
 // Service (libsecret) or KWallet, whichever the desktop runs. No plain-text
 // fallback. A read that has not finished after readTimeoutMs, or a write or
@@ -24,3 +26,5 @@ private:
     int m_readTimeoutMs;
     int m_changeTimeoutMs;
 };
+
+} // namespace platform

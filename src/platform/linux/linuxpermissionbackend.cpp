@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+namespace platform {
+
 LinuxPermissionBackend::LinuxPermissionBackend(const QString &dataDir, const QString &devDir, QObject *parent)
     : platform::IPermissionBackend(parent),
       m_dataDir(dataDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) : dataDir),
@@ -105,3 +107,5 @@ bool LinuxPermissionBackend::openSettingsUrl(const QUrl &url)
     }
     return false;
 }
+
+} // namespace platform

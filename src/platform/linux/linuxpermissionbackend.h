@@ -6,6 +6,8 @@
 
 class QGeoPositionInfoSource;
 
+namespace platform {
+
 // What Linux gates, mapped onto the permission logic:
 // - accessibility and automation: X11 and D-Bus need no trust, so allowed;
 // - calendar and reminders: allowed while the local calendar data can be read;
@@ -40,3 +42,5 @@ private:
     QGeoPositionInfoSource *m_position = nullptr;
     bool m_positionTried = false;
 };
+
+} // namespace platform

@@ -9,6 +9,8 @@
 #include <QDBusPendingReply>
 #include <QDBusVariant>
 
+namespace platform {
+
 namespace {
 
 const QString prefix = QStringLiteral("org.mpris.MediaPlayer2.");
@@ -278,3 +280,5 @@ bool MprisPlayers::sendCommand(const QString &playerId, platform::MediaCommand c
     m_bus.asyncCall(QDBusMessage::createMethodCall(playerId, path, playerInterface, method));
     return true;
 }
+
+} // namespace platform

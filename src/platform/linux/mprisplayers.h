@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QStringList>
 
+namespace platform {
+
 class MprisPlayers;
 
 // Follows one player's change signals on behalf of MprisPlayers.
@@ -61,3 +63,5 @@ private:
     QHash<QString, platform::MediaPlayerState> m_players;
     QHash<QString, MprisPlayerWatch *> m_watches;
 };
+
+} // namespace platform

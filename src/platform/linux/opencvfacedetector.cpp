@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QLibrary>
 
+namespace platform {
+
 namespace {
 // Frames are searched at this width at most: plenty for a face that fills a
 // fair part of the picture, and quick.
@@ -134,3 +136,5 @@ QList<QRectF> OpenCvFaceDetector::detectNow(const QImage &image) const
 {
     return cascade()->detect(image);
 }
+
+} // namespace platform

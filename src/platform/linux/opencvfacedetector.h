@@ -5,6 +5,8 @@
 #include <QFutureWatcher>
 #include <memory>
 
+namespace platform {
+
 // Faces found with OpenCV's frontal-face Haar cascade, off the main thread.
 class OpenCvFaceDetector final : public platform::IFaceDetector {
     Q_OBJECT
@@ -30,3 +32,5 @@ private:
     mutable std::shared_ptr<Cascade> m_cascade;
     QFutureWatcher<QList<QRectF>> m_watcher;
 };
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QDBusVariant>
 #include <QVariantMap>
 
+namespace platform {
+
 namespace {
 
 struct Daemon {
@@ -103,3 +105,5 @@ void PowerProfilesLowPowerMode::setProfile(const QString &profile)
     if (isLowPowerModeEnabled() != wasLow)
         emit powerStateChanged();
 }
+
+} // namespace platform

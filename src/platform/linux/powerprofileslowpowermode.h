@@ -8,6 +8,8 @@
 
 class QDBusServiceWatcher;
 
+namespace platform {
+
 // Low Power Mode from power-profiles-daemon on the system bus: the
 // "power-saver" profile is Low Power Mode. Newer daemons answer as
 // org.freedesktop.UPower.PowerProfiles, older ones (Debian 12) as
@@ -40,3 +42,5 @@ private:
     bool m_ready = false;
     quint64 m_serial = 0;
 };
+
+} // namespace platform

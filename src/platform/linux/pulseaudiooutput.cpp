@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace platform {
+
 PulseAudioOutput::PulseAudioOutput(const QString &server, QObject *parent)
     : platform::IAudioOutput(parent)
     , m_server(server)
@@ -325,3 +327,5 @@ void PulseAudioOutput::writeCallback(pa_context *c, int success, void *userdata)
     if (c == self->m_context && !success && !self->m_sinkName.isEmpty())
         self->requestSinkInfo(self->m_sinkName);
 }
+
+} // namespace platform

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <memory>
 
+namespace platform {
+
 // The default output through PulseAudio (and PipeWire's PulseAudio server):
 // the default sink's volume and mute state, kept current by the server's
 // change notices, with reconnection when the server goes away and comes back.
@@ -92,3 +94,5 @@ private:
     pa_cvolume m_cvolume{};
     bool m_muted = false;
 };
+
+} // namespace platform

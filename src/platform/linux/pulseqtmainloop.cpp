@@ -13,7 +13,7 @@
 // callback never runs again) and deleted after the current dispatch.
 
 struct pa_io_event {
-    PulseQtMainloop::Private *loop = nullptr;
+    platform::PulseQtMainloop::Private *loop = nullptr;
     int fd = -1;
     pa_io_event_cb_t cb = nullptr;
     void *userdata = nullptr;
@@ -24,7 +24,7 @@ struct pa_io_event {
 };
 
 struct pa_time_event {
-    PulseQtMainloop::Private *loop = nullptr;
+    platform::PulseQtMainloop::Private *loop = nullptr;
     QTimer *timer = nullptr;
     struct timeval when {};
     pa_time_event_cb_t cb = nullptr;
@@ -34,13 +34,15 @@ struct pa_time_event {
 };
 
 struct pa_defer_event {
-    PulseQtMainloop::Private *loop = nullptr;
+    platform::PulseQtMainloop::Private *loop = nullptr;
     pa_defer_event_cb_t cb = nullptr;
     void *userdata = nullptr;
     pa_defer_event_destroy_cb_t destroy = nullptr;
     bool enabled = false;
     bool dead = false;
 };
+
+namespace platform {
 
 struct PulseQtMainloop::Private : QObject {
     pa_mainloop_api *api = nullptr;
@@ -320,3 +322,5 @@ PulseQtMainloop::~PulseQtMainloop()
 {
     delete d;
 }
+
+} // namespace platform

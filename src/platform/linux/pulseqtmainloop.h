@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+namespace platform {
+
 // libpulse's main-loop interface served by Qt's event loop: I/O events are
 // QSocketNotifiers, time events QTimers and deferred events run from a
 // zero-delay timer. Everything happens on the thread that owns this object,
@@ -26,3 +28,5 @@ private:
     pa_mainloop_api m_api;
     Private *d;
 };
+
+} // namespace platform

@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace platform {
+
 QtCamera::QtCamera(QObject *parent)
     : platform::ICamera(parent)
 {
@@ -133,3 +135,5 @@ void QtCamera::followSink(QVideoSink *sink)
         emit frameArrived();
     });
 }
+
+} // namespace platform

@@ -10,6 +10,8 @@
 class QCamera;
 class QVideoSink;
 
+namespace platform {
+
 // The front camera (else the default one) through QtMultimedia. A device
 // node under /dev that exists but cannot be opened counts as refused access.
 class QtCamera final : public platform::ICamera {
@@ -41,3 +43,5 @@ private:
     QPointer<QVideoSink> m_sink;
     QVideoFrame m_frame;
 };
+
+} // namespace platform

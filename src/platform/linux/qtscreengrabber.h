@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/screengrab.h"
+#include "platform/screengrabber.h"
 
 namespace platform {
 

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace platform {
+
 namespace {
 platform::ScreenInfo info(const QScreen *s, double primaryHeight)
 {
@@ -64,3 +66,5 @@ QPointF QtPointerLocation::position() const
 {
     return QCursor::pos();
 }
+
+} // namespace platform

@@ -3,6 +3,10 @@
 #include "platform/pointer.h"
 #include "platform/screenprovider.h"
 
+class QScreen;
+
+namespace platform {
+
 // The screens as Qt reports them. No Linux screen reports a camera housing,
 // so every screen has a top inset of 0.
 class QtScreenProvider final : public platform::IScreenProvider {
@@ -15,7 +19,7 @@ public:
     double primaryHeight() const override;
 
 private:
-    void watch(class QScreen *screen);
+    void watch(QScreen *screen);
 };
 
 // The pointer through QCursor.
@@ -23,3 +27,5 @@ class QtPointerLocation final : public platform::IPointerLocation {
 public:
     QPointF position() const override;
 };
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+namespace platform {
+
 QtStatusTray::QtStatusTray(QObject *parent)
     : QObject(parent)
 {
@@ -37,3 +39,5 @@ void QtStatusTray::setMenu(QMenu *menu)
     if (m_tray)
         m_tray->setContextMenu(menu);
 }
+
+} // namespace platform

@@ -7,6 +7,8 @@
 
 class QSystemTrayIcon;
 
+namespace platform {
+
 // The status area of freedesktop desktops (StatusNotifierItem or the XEmbed
 // tray), through QSystemTrayIcon.
 class QtStatusTray : public QObject, public platform::IStatusTray {
@@ -21,3 +23,5 @@ public:
 private:
     std::unique_ptr<QSystemTrayIcon> m_tray;
 };
+
+} // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/displaysleep.h"
+#include "platform/displaysleepinhibitor.h"
 
 #include <QDBusConnection>
 #include <QDBusUnixFileDescriptor>

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <cmath>
 
+namespace platform {
+
 namespace {
 
 constexpr int logindTimeoutMs = 2000;
@@ -135,3 +137,5 @@ bool SysfsBacklight::setBrightness(double value)
     });
     return true;
 }
+
+} // namespace platform

@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+namespace platform {
+
 // Display brightness from /sys/class/backlight.
 //
 // Reads brightness / max_brightness of the preferred device (firmware, then
@@ -48,3 +50,5 @@ private:
     std::optional<double> m_pending;
     quint64 m_writeSerial = 0;
 };
+
+} // namespace platform

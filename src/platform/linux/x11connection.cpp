@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
+namespace platform {
+
 X11Connection::X11Connection()
 {
     if (auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
@@ -39,3 +41,5 @@ X11Connection::~X11Connection()
     if (m_owned && m_conn)
         xcb_disconnect(m_conn);
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <xcb/xcb.h>
 
+namespace platform {
+
 // A connection to the X server for the X11 backends: the application's own
 // when Qt runs on X11, otherwise a connection of the backend's own to
 // $DISPLAY. Holds nothing when there is no X server.
@@ -24,3 +26,5 @@ private:
     bool m_owned = false;
     xcb_window_t m_root = XCB_WINDOW_NONE;
 };
+
+} // namespace platform

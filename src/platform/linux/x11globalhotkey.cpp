@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+namespace platform {
+
 namespace {
 constexpr xcb_keysym_t keysymG = 0x0067;
 constexpr quint16 chordModifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1; // Ctrl + Alt
@@ -116,3 +118,5 @@ bool X11GlobalHotkey::handleEvent(const void *message)
     }
     return false;
 }
+
+} // namespace platform

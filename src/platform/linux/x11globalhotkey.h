@@ -9,6 +9,8 @@
 
 class QSocketNotifier;
 
+namespace platform {
+
 // Ctrl+Alt+G as a passive key grab on the X root window, with the Caps Lock
 // and Num Lock variants (grabs match modifiers exactly), on every key code
 // that carries the G key sym. When the server refuses a grab (another
@@ -35,3 +37,5 @@ private:
     bool m_handler = false;
     QList<X11KeyGrab> m_grabs;
 };
+
+} // namespace platform

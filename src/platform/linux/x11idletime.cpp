@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace platform {
+
 X11IdleTime::X11IdleTime()
 {
     if (!m_conn || m_conn.root() == XCB_WINDOW_NONE)
@@ -25,3 +27,5 @@ std::optional<double> X11IdleTime::secondsSinceLastInput() const
     std::free(info);
     return seconds;
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include "platform/idletime.h"
 #include "platform/linux/x11connection.h"
 
+namespace platform {
+
 // Time since the last input from the X screen-saver extension.
 class X11IdleTime final : public platform::IIdleTime {
 public:
@@ -14,3 +16,5 @@ private:
     X11Connection m_conn;
     bool m_available = false;
 };
+
+} // namespace platform

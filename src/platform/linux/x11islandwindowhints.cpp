@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace platform {
+
 namespace {
 xcb_atom_t atom(xcb_connection_t *c, const char *name)
 {
@@ -166,3 +168,5 @@ void X11IslandWindowHints::shapeChanged(QWindow *window, const QRegion &outline)
     }
     xcb_flush(c);
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+namespace platform {
+
 // EWMH hints for the island window: _NET_WM_STATE ABOVE, STICKY,
 // SKIP_TASKBAR and SKIP_PAGER, and _NET_WM_DESKTOP "all desktops". Set as
 // properties before the window is mapped and asked for by client message
@@ -33,3 +35,5 @@ private:
     bool m_compositor = false;
     QElapsedTimer m_compositorChecked;
 };
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace platform {
+
 namespace {
 constexpr xcb_keysym_t keysymNumLock = 0xff7f;
 }
@@ -79,3 +81,5 @@ void x11UngrabKeys(xcb_connection_t *c, xcb_window_t root, const QList<X11KeyGra
         xcb_ungrab_key(c, g.keycode, root, g.modifiers);
     xcb_flush(c);
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <QList>
 #include <xcb/xcb.h>
 
+namespace platform {
+
 // Passive key grabs on an X root window. Grabs match modifiers exactly, so
 // each key is grabbed once per Caps Lock / Num Lock combination.
 struct X11KeyGrab {
@@ -20,3 +22,5 @@ QList<quint16> x11LockVariants(xcb_connection_t *c, quint16 base);
 // (the caller gives them all back).
 bool x11GrabKeys(xcb_connection_t *c, xcb_window_t root, const QList<X11KeyGrab> &grabs);
 void x11UngrabKeys(xcb_connection_t *c, xcb_window_t root, const QList<X11KeyGrab> &grabs);
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QKeyEvent>
 
+namespace platform {
+
 X11KeyPositions::X11KeyPositions()
     : m_onX11(QGuiApplication::platformName() == QLatin1String("xcb"))
 {
@@ -45,3 +47,5 @@ int X11KeyPositions::fromX11(quint32 x)
     };
     return table.value(x, KeyCode::Unknown);
 }
+
+} // namespace platform

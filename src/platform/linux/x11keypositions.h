@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+namespace platform {
+
 // Key places from the X server's key codes, which follow the keyboard's
 // evdev scan codes. Under any other window system the events carry no X key
 // code and the place is unknown.
@@ -18,3 +20,5 @@ public:
 private:
     bool m_onX11;
 };
+
+} // namespace platform

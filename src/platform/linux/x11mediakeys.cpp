@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+namespace platform {
+
 namespace {
 
 struct MediaKeySym {
@@ -169,3 +171,5 @@ bool X11MediaKeys::handleEvent(const void *message)
     tap(captured);
     return true;
 }
+
+} // namespace platform

@@ -12,6 +12,8 @@
 
 class QSocketNotifier;
 
+namespace platform {
+
 // The volume, mute and brightness keys caught with passive key grabs on the
 // X root window.
 //
@@ -56,3 +58,5 @@ private:
     QSet<quint8> m_down;                  // keys seen pressed and not released
     QHash<quint8, quint32> m_lastRelease; // keycode -> time of its last release
 };
+
+} // namespace platform

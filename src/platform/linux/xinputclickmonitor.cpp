@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+namespace platform {
+
 XInputClickMonitor::XInputClickMonitor(QObject *parent)
     : platform::IGlobalClickMonitor(parent)
 {
@@ -102,3 +104,5 @@ void XInputClickMonitor::readEvents()
         std::free(event);
     }
 }
+
+} // namespace platform

@@ -6,6 +6,8 @@
 
 class QSocketNotifier;
 
+namespace platform {
+
 // Left-button presses anywhere on the X display, read as XInput2 raw button
 // events on the root window over a connection of its own (raw events reach
 // every client that asks, whoever holds a grab). A press's number is its X
@@ -28,3 +30,5 @@ private:
     quint8 m_opcode = 0;
     QSocketNotifier *m_notifier = nullptr;
 };
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+namespace platform {
+
 XTestMediaKeys::XTestMediaKeys() = default;
 
 XTestMediaKeys::~XTestMediaKeys()
@@ -44,3 +46,5 @@ bool XTestMediaKeys::sendMediaKey(int type, bool down)
     XFlush(m_display);
     return true;
 }
+
+} // namespace platform

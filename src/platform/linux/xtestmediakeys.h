@@ -4,6 +4,8 @@
 
 struct _XDisplay;
 
+namespace platform {
+
 // Play/pause, next and previous as synthesised XF86Audio keys through the
 // X server's XTEST extension. Without an X display nothing is sent.
 class XTestMediaKeys final : public platform::IMediaKeySender {
@@ -22,3 +24,5 @@ private:
     _XDisplay *m_display = nullptr;
     bool m_tried = false;
 };
+
+} // namespace platform

@@ -39,18 +39,18 @@ protected:
 
 TEST_F(BacklightTest, ReadsThePreferredDevice)
 {
-    SysfsBacklight none(noBus(), root());
+    platform::SysfsBacklight none(noBus(), root());
     EXPECT_EQ(none.brightness(), std::nullopt);
     EXPECT_FALSE(none.setBrightness(0.5));
 
     addDevice("broken", "firmware", 0, 0); // no range: not a device
     addDevice("intel_backlight", "raw", 1000, 250);
-    SysfsBacklight raw(noBus(), root());
+    platform::SysfsBacklight raw(noBus(), root());
     EXPECT_EQ(raw.device(), "intel_backlight");
     EXPECT_DOUBLE_EQ(*raw.brightness(), 0.25);
 
     addDevice("acpi_video0", "firmware", 15, 15);
-    SysfsBacklight preferred(noBus(), root());
+    platform::SysfsBacklight preferred(noBus(), root());
     EXPECT_EQ(preferred.device(), "acpi_video0");
     EXPECT_DOUBLE_EQ(*preferred.brightness(), 1.0);
     write(root() + "/acpi_video0/brightness", "99\n"); // out of range
@@ -62,7 +62,7 @@ TEST_F(BacklightTest, ReadsThePreferredDevice)
 TEST_F(BacklightTest, WritesDirectlyWithoutABus)
 {
     addDevice("intel_backlight", "raw", 1000, 250);
-    SysfsBacklight backlight(noBus(), root());
+    platform::SysfsBacklight backlight(noBus(), root());
     ASSERT_TRUE(backlight.setBrightness(0.5625));
     EXPECT_EQ(fileValue("intel_backlight"), "563");
     ASSERT_TRUE(backlight.setBrightness(1.7));
@@ -97,8 +97,8 @@ TEST_F(LogindBacklightTest, WritesThroughLogind)
     // This logind accepts the value and leaves the file alone, so the file
     // shows that nothing was written past it.
     addSetBrightness("");
-    SysfsBacklight backlight(bus.connection(), root());
-    QSignalSpy written(&backlight, &SysfsBacklight::written);
+    platform::SysfsBacklight backlight(bus.connection(), root());
+    QSignalSpy written(&backlight, &platform::SysfsBacklight::written);
     ASSERT_TRUE(backlight.setBrightness(0.5));
     EXPECT_DOUBLE_EQ(*backlight.brightness(), 0.5); // reads back while logind works
     ASSERT_TRUE(written.wait(5000));
@@ -121,8 +121,8 @@ TEST_F(LogindBacklightTest, WritesThroughLogind)
 TEST_F(LogindBacklightTest, FallsBackToTheFileWhenLogindRefuses)
 {
     addSetBrightness("raise dbus.exceptions.DBusException('no session', name='org.freedesktop.login1.NoSessionForPID')");
-    SysfsBacklight backlight(bus.connection(), root());
-    QSignalSpy written(&backlight, &SysfsBacklight::written);
+    platform::SysfsBacklight backlight(bus.connection(), root());
+    QSignalSpy written(&backlight, &platform::SysfsBacklight::written);
     ASSERT_TRUE(backlight.setBrightness(0.75));
     ASSERT_TRUE(written.wait(5000));
     EXPECT_TRUE(written.first().first().toBool());

@@ -33,7 +33,7 @@ protected:
 
 TEST_F(BlueZTest, ReportsConnectionsOnceAndNothingAfterStop)
 {
-    BlueZBluetooth bluez(bus.connection());
+    platform::BlueZBluetooth bluez(bus.connection());
     ASSERT_TRUE(waitUntil([&] { return bluez.isLoaded(); }));
     ASSERT_EQ(bluez.pairedDevices().size(), 1);
     EXPECT_EQ(bluez.pairedDevices().first(), (platform::BluetoothDevice{addr, "Headphones", true, false}));
@@ -84,7 +84,7 @@ TEST_F(BlueZTest, DeviceListFollowsTheDaemon)
 {
     mock("ConnectDevice", {"hci0", addr});
     mock("AddDevice", {"hci0", "AA:BB:CC:DD:EE:FF", "Stranger"}); // never paired
-    BlueZBluetooth bluez(bus.connection());
+    platform::BlueZBluetooth bluez(bus.connection());
     ASSERT_TRUE(waitUntil([&] { return bluez.isLoaded(); }));
     BluetoothMonitor monitor(&bluez);
     monitor.refresh();

@@ -31,7 +31,7 @@ protected:
 TEST_F(PowerProfilesTest, PowerSaverIsLowPowerMode)
 {
     ASSERT_TRUE(bus.startTemplate("power_profiles_daemon", "net.hadess.PowerProfiles"));
-    PowerProfilesLowPowerMode mode(bus.connection());
+    platform::PowerProfilesLowPowerMode mode(bus.connection());
     ASSERT_TRUE(waitUntil([&] { return mode.isReady(); }));
     EXPECT_EQ(mode.activeProfile(), "balanced");
 
@@ -63,7 +63,7 @@ TEST_F(PowerProfilesTest, NewerDaemonNameIsAskedFirst)
                                         {name, "ActiveProfile", QVariant::fromValue(QDBusVariant("power-saver"))});
     ASSERT_EQ(added.type(), QDBusMessage::ReplyMessage) << added.errorMessage().toStdString();
 
-    PowerProfilesLowPowerMode mode(bus.connection());
+    platform::PowerProfilesLowPowerMode mode(bus.connection());
     ASSERT_TRUE(waitUntil([&] { return mode.isReady(); }));
     EXPECT_EQ(mode.activeProfile(), "power-saver");
     EXPECT_TRUE(mode.isLowPowerModeEnabled());
@@ -76,7 +76,7 @@ TEST_F(PowerProfilesTest, NewerDaemonNameIsAskedFirst)
 
 TEST_F(PowerProfilesTest, NoDaemonIsNeverLowPower)
 {
-    PowerProfilesLowPowerMode mode(bus.connection());
+    platform::PowerProfilesLowPowerMode mode(bus.connection());
     ASSERT_TRUE(waitUntil([&] { return mode.isReady(); }));
     EXPECT_EQ(mode.activeProfile(), "");
     EXPECT_FALSE(mode.isLowPowerModeEnabled());

@@ -53,8 +53,8 @@ protected:
     void makeWithRealPeers()
     {
         clipboard = std::make_unique<platform::QtClipboard>();
-        players = std::make_unique<MprisPlayers>(bus.connection());
-        bluez = std::make_unique<BlueZBluetooth>(bus.connection());
+        players = std::make_unique<platform::MprisPlayers>(bus.connection());
+        bluez = std::make_unique<platform::BlueZBluetooth>(bus.connection());
         IslandEnvironment env = fakes->environment();
         env.platform.clipboard = clipboard.get();
         env.platform.mediaPlayers = players.get();
@@ -106,8 +106,8 @@ protected:
     LocalHttpServer school;
     PrivateBus bus;
     std::unique_ptr<platform::QtClipboard> clipboard;
-    std::unique_ptr<MprisPlayers> players;
-    std::unique_ptr<BlueZBluetooth> bluez;
+    std::unique_ptr<platform::MprisPlayers> players;
+    std::unique_ptr<platform::BlueZBluetooth> bluez;
 };
 
 TEST_F(OutsideTextTest, MarkupFromOutsideShowsAsWrittenAndLoadsNothing)

@@ -27,7 +27,7 @@ TEST(X11GlobalHotkeyTest, CtrlAltGArrivesWithAndWithoutCapsLock)
     XSession x;
     ASSERT_TRUE(x.isRunning());
     DisplayScope scope(x.display());
-    X11GlobalHotkey key;
+    platform::X11GlobalHotkey key;
     QSignalSpy presses(&key, &platform::IGlobalHotkey::pressed);
     ASSERT_TRUE(key.installHandler());
     ASSERT_TRUE(key.grab());
@@ -68,7 +68,7 @@ TEST(X11GlobalHotkeyTest, AChordHeldByAnotherProgramCannotBeGrabbed)
     free(codes);
     xcb_key_symbols_free(syms);
 
-    X11GlobalHotkey key;
+    platform::X11GlobalHotkey key;
     ASSERT_TRUE(key.installHandler());
     EXPECT_FALSE(key.grab());
     // Once the other lets go, the chord can be had.
@@ -81,7 +81,7 @@ TEST(XInputClickMonitorTest, ReportsLeftPressesAnywhereWithTheirTime)
     XSession x;
     ASSERT_TRUE(x.isRunning());
     DisplayScope scope(x.display());
-    XInputClickMonitor monitor;
+    platform::XInputClickMonitor monitor;
     QSignalSpy clicks(&monitor, &platform::IGlobalClickMonitor::clicked);
     ASSERT_TRUE(monitor.start());
     x.run("xdotool", {"mousemove", "300", "400", "click", "1"});
@@ -126,7 +126,7 @@ TEST(EwmhWorkspaceTest, PutsAwayOrdinaryWindowsAndBringsThemBackWithoutTakingFoc
     const xcb_window_t panel = window("panel", "_NET_WM_WINDOW_TYPE_DOCK");
     const xcb_window_t terminal = window("terminal", "_NET_WM_WINDOW_TYPE_NORMAL");
 
-    EwmhWorkspace workspace;
+    platform::EwmhWorkspace workspace;
     ASSERT_TRUE(waitUntil([&] { return workspace.windows().size() == 3; }))
         << x.run("xprop", {"-root", "_NET_CLIENT_LIST"}).toStdString();
     for (const platform::WorkspaceWindow &w : workspace.windows())

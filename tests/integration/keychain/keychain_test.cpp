@@ -24,7 +24,7 @@ TEST(KeychainSecretStoreTest, NoSecretServiceMeansNoTokenAndFailedWrites)
     const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
 
-    KeychainSecretStore store(2000, 2000);
+    platform::KeychainSecretStore store(2000, 2000);
     QElapsedTimer t;
     t.start();
     std::optional<platform::ISecretStore::ReadResult> read;
@@ -119,7 +119,7 @@ protected:
     QByteArray savedBus;
     LocalHttpServer server;
     AppNotifications notifications;
-    KeychainSecretStore secrets;
+    platform::KeychainSecretStore secrets;
     std::unique_ptr<CanvasCredentialStore> credentials;
     std::unique_ptr<AppSettings> settings;
 };

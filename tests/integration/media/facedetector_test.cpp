@@ -46,7 +46,7 @@ QImage drawnFace(double faceWidth, QSize picture = QSize(640, 480))
 
 TEST(FaceDetector, TheRealCascadeJudgesDistance)
 {
-    OpenCvFaceDetector detector;
+    platform::OpenCvFaceDetector detector;
     ASSERT_TRUE(detector.isLoaded()) << "opencv-data provides the cascade";
     struct Case {
         const char *what;
@@ -74,13 +74,13 @@ TEST(FaceDetector, TheRealCascadeJudgesDistance)
 
 TEST(FaceDetector, SearchesOffTheMainThreadAndAnswersOnIt)
 {
-    OpenCvFaceDetector detector;
+    platform::OpenCvFaceDetector detector;
     QSignalSpy spy(&detector, &platform::IFaceDetector::detected);
     detector.detect(drawnFace(0.45, QSize(1280, 720)));
     ASSERT_TRUE(spy.wait(10000));
     EXPECT_TRUE(isFaceTooClose(spy.first().first().value<QList<QRectF>>()));
 
-    OpenCvFaceDetector missing(QStringLiteral("/nonexistent/cascade.xml"));
+    platform::OpenCvFaceDetector missing(QStringLiteral("/nonexistent/cascade.xml"));
     EXPECT_FALSE(missing.isLoaded());
     EXPECT_TRUE(missing.detectNow(drawnFace(0.45)).isEmpty());
 }

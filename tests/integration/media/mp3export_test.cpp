@@ -138,7 +138,7 @@ TEST(CameraAccess, DeviceNodes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     // A folder in place of a node cannot be opened for reading and writing.
-    EXPECT_EQ(QtCamera::accessFromNodes({}), platform::ICamera::Access::NoDevice);
-    EXPECT_EQ(QtCamera::accessFromNodes({dir.path()}), platform::ICamera::Access::Refused);
-    EXPECT_EQ(QtCamera::accessFromNodes({dir.path(), openable}), platform::ICamera::Access::Granted);
+    EXPECT_EQ(platform::QtCamera::accessFromNodes({}), platform::ICamera::Access::NoDevice);
+    EXPECT_EQ(platform::QtCamera::accessFromNodes({dir.path()}), platform::ICamera::Access::Refused);
+    EXPECT_EQ(platform::QtCamera::accessFromNodes({dir.path(), openable}), platform::ICamera::Access::Granted);
 }

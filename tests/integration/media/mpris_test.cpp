@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning());
-        players = std::make_unique<MprisPlayers>(bus.connection());
+        players = std::make_unique<platform::MprisPlayers>(bus.connection());
         service = std::make_unique<NowPlayingService>(*players, keys, artwork, clock, scheduler);
         service->start();
     }
@@ -45,7 +45,7 @@ protected:
     FakeMediaKeySender keys;
     QNetworkAccessManager network;
     ArtworkLoader artwork{network, clock};
-    std::unique_ptr<MprisPlayers> players;
+    std::unique_ptr<platform::MprisPlayers> players;
     std::unique_ptr<NowPlayingService> service;
 };
 
@@ -168,7 +168,7 @@ TEST_F(MprisTest, PlayersAlreadyThereAtStartAreFound)
     FakeMprisPlayer early(bus.address(), "early");
     early.setTrack(song("Early", "Band"), "Paused");
     ASSERT_TRUE(early.appear());
-    MprisPlayers second(bus.connection());
+    platform::MprisPlayers second(bus.connection());
     MprisBridge bridge(second, clock);
     bridge.start();
     ASSERT_TRUE(waitUntil([&] { return bridge.currentInfo().has_value(); }, Patience));

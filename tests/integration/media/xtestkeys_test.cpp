@@ -51,9 +51,9 @@ TEST(XTestMediaKeys, PlayNextAndPreviousReachTheXServer)
     Display *display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     const Window root = DefaultRootWindow(display);
-    XTestMediaKeys keys;
+    platform::XTestMediaKeys keys;
     for (int type : {16, 17, 18}) {
-        const KeyCode code = XKeysymToKeycode(display, XTestMediaKeys::keysymFor(type));
+        const KeyCode code = XKeysymToKeycode(display, platform::XTestMediaKeys::keysymFor(type));
         ASSERT_NE(code, 0) << type;
         // Catch the key on the root window, as a desktop's media handler does.
         XGrabKey(display, code, AnyModifier, root, True, GrabModeAsync, GrabModeAsync);

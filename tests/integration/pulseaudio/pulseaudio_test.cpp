@@ -52,7 +52,7 @@ protected:
 
 TEST_F(PulseAudioTest, ReadsWritesAndFollowsTheDefaultSink)
 {
-    PulseAudioOutput out(server.address());
+    platform::PulseAudioOutput out(server.address());
     ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
     EXPECT_NEAR(*out.volume(), 1.0, 1e-9);
     EXPECT_EQ(out.muted(), false);
@@ -94,7 +94,7 @@ void keepPlatformLog(QtMsgType, const QMessageLogContext &context, const QString
 
 TEST_F(PulseAudioTest, ReconnectsWhenTheServerComesBack)
 {
-    PulseAudioOutput out(server.address());
+    platform::PulseAudioOutput out(server.address());
     ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
     platformLog.clear();
     const QtMessageHandler previous = qInstallMessageHandler(keepPlatformLog);
@@ -116,7 +116,7 @@ TEST_F(PulseAudioTest, ReconnectsWhenTheServerComesBack)
 
 TEST_F(PulseAudioTest, VolumeKeysActOnTheRealVolumeSoonAfterTheServerComesBack)
 {
-    PulseAudioOutput out(server.address());
+    platform::PulseAudioOutput out(server.address());
     ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
     Hud hud(&out);
     FakeMediaKeys &keys = hud.keys;
@@ -143,7 +143,7 @@ TEST_F(PulseAudioTest, VolumeKeysActOnTheRealVolumeSoonAfterTheServerComesBack)
 
 TEST_F(PulseAudioTest, MonitorReportsOutsideChangesOnceAndNotItsOwnEcho)
 {
-    PulseAudioOutput out(server.address());
+    platform::PulseAudioOutput out(server.address());
     ASSERT_TRUE(waitUntil([&] { return out.defaultDevice() == "null"; }));
     Hud hud(&out);
     FakeMediaKeys &keys = hud.keys;

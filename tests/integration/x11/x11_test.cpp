@@ -76,7 +76,7 @@ private:
 // of them grabbing the same keys on one display would refuse each other.
 TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
 {
-    X11MediaKeys keys;
+    platform::X11MediaKeys keys;
     ASSERT_TRUE(keys.isAvailable());
     QList<platform::CapturedKey> seen;
     ASSERT_TRUE(keys.installTap([&](const platform::CapturedKey &k) {
@@ -170,7 +170,7 @@ TEST_F(X11Test, MediaKeysReachTheMonitorThroughGrabs)
 
 TEST_F(X11Test, IdleTimeFromTheScreenSaverExtension)
 {
-    X11IdleTime idle;
+    platform::X11IdleTime idle;
     ASSERT_TRUE(idle.isAvailable());
     xdotool({"mousemove", "10", "10"});
     xdotool({"mousemove", "20", "20"});
@@ -194,7 +194,7 @@ TEST(X11ServerGoneTest, MediaKeyReaderStopsWhenItsServerGoesAway)
 
     const QByteArray previous = qgetenv("DISPLAY");
     qputenv("DISPLAY", display);
-    auto keys = std::make_unique<X11MediaKeys>();
+    auto keys = std::make_unique<platform::X11MediaKeys>();
     qputenv("DISPLAY", previous);
     ASSERT_TRUE(keys->isAvailable());
     ASSERT_TRUE(keys->installTap([](const platform::CapturedKey &) { return true; }));
