@@ -28,7 +28,8 @@ NotchGeometry::NotchGeometry(const platform::ScreenInfo &s, bool floatingRequest
     } else {
         floating = floatingRequested;
         const QSizeF n = floating ? IslandMetrics::floatingNotch : IslandMetrics::plainNotch;
-        notchRect = QRectF(QPointF(f.center().x() - n.width() / 2, IslandMetrics::islandTop(maxY(f), floating) - n.height()), n);
+        const double top = IslandMetrics::islandTop(maxY(f), floating);
+        notchRect = QRectF(QPointF(f.center().x() - n.width() / 2, top - n.height()), n);
     }
 }
 
