@@ -175,7 +175,7 @@ QString HomeModel::trayTitle() const
     return hiddenShipped().isEmpty() ? QStringLiteral("Shipped modules are on.") : QStringLiteral("Add shipped modules");
 }
 
-double HomeModel::scrollCap() const { return HomeRules::scrollCap(ready() ? m_model->notchHeight() : 32); }
+double HomeModel::scrollCap() const { return HomeRules::scrollCap(ready() ? m_model->notchHeight() : IslandMetrics::plainNotch.height()); }
 
 bool HomeModel::scrolls() const
 {

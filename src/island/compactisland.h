@@ -1,5 +1,7 @@
 #pragma once
 
+#include "island/islandmetrics.h"
+
 #include <QColor>
 #include <QObject>
 #include <QString>
@@ -69,7 +71,7 @@ struct Inputs {
     bool gameModeHover = false;
     bool gameModeToast = false;
     bool floating = false;
-    double notchHeight = 32;
+    double notchHeight = IslandMetrics::plainNotch.height();
 };
 
 using Layout = CompactLayout;

@@ -44,6 +44,22 @@ QSizeF islandSize(NotchState state, const SizeInputs &in)
     return {nw, nh};
 }
 
+QRectF placeIsland(QSizeF size, double notchCentreX, double screenTop, bool floating, bool dropShadow)
+{
+    double w = size.width(), h = size.height();
+    double x = notchCentreX - w / 2;
+    double y = screenTop - h;
+    if (floating)
+        y -= floatingGap;
+    if (dropShadow) {
+        w += 2 * shadowMargin;
+        x -= shadowMargin;
+        y -= shadowMargin;
+        h += floating ? 2 * shadowMargin : shadowMargin;
+    }
+    return QRectF(x, y, w, h);
+}
+
 double homeHeight(double visibleHeight, double notchHeight, double homeContentHeight)
 {
     const double bound = std::clamp(visibleHeight - 20, 280.0, 620.0);

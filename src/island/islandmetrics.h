@@ -4,6 +4,7 @@
 #include "services/ambientpulse.h"
 
 #include <QObject>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -43,6 +44,30 @@ public:
 // of the state and the few values they depend on. The window's frame and the
 // root view both read them here; the QML only applies them.
 namespace IslandMetrics {
+
+// The notch a screen without one is given: hung from the top edge at its
+// centre, or, when the island floats, a larger one floatingGap below the edge.
+constexpr QSizeF plainNotch(184, 32);
+constexpr QSizeF floatingNotch(228, 36);
+// A notched screen whose notch's sides cannot be read: a notch this wide at
+// its centre, as high as the screen's top inset but no lower than plainNotch.
+constexpr double fallbackNotchWidth = 185;
+// How far a floating island stays below the screen's top edge.
+constexpr double floatingGap = 14;
+// The drop-shadow margin: at the sides and below, and above as well when the
+// island floats.
+constexpr double shadowMargin = 16;
+// The least ear while the collapsed island shows something beside the notch.
+constexpr double sideContentEar = 32;
+// The height the game-mode toast adds below the collapsed island.
+constexpr double toastHeight = 34;
+
+// The highest an island reaches (y-up screen space): the screen's top edge,
+// or floatingGap below it.
+constexpr double islandTop(double screenTop, bool floating) { return floating ? screenTop - floatingGap : screenTop; }
+// An island of a size placed on the screen (y-up): centred on the notch,
+// hanging from islandTop(), then grown by the drop-shadow margin.
+QRectF placeIsland(QSizeF size, double notchCentreX, double screenTop, bool floating, bool dropShadow);
 
 // The lip settings as the island takes them: the drop below the notch, the
 // ear either side of it and the rounding of a hung island's corners; the

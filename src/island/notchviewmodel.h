@@ -5,6 +5,7 @@
 #include "core/scheduler.h"
 #include "games/arcadeengine.h"
 #include "games/gameregistry.h"
+#include "island/islandmetrics.h"
 #include "island/islandtypes.h"
 #include "island/liveactivity.h"
 #include "island/pointerpoll.h"
@@ -594,7 +595,7 @@ private:
     std::optional<SystemHUDPulse> m_hud;
     QList<BluetoothDeviceInfo> m_bluetoothDevices;
     bool m_isLowPower = false;
-    double m_notchHeight = 32;
+    double m_notchHeight = IslandMetrics::plainNotch.height();
     bool m_usesFloatingIsland = false;
     double m_homeContentHeight = 0;
     bool m_isEditingModules = false;

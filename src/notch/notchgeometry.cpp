@@ -20,16 +20,16 @@ NotchGeometry::NotchGeometry(const platform::ScreenInfo &s, bool floatingRequest
             const double x = left->x() + left->width();
             notchRect = QRectF(x, maxY(f) - t, right->x() - x, t);
         } else {
-            const double h = std::max(t, 32.0);
-            notchRect = QRectF(f.center().x() - 185 / 2.0, maxY(f) - h, 185, h);
+            const double w = IslandMetrics::fallbackNotchWidth;
+            const double h = std::max(t, IslandMetrics::plainNotch.height());
+            notchRect = QRectF(f.center().x() - w / 2, maxY(f) - h, w, h);
         }
         floating = false;
-    } else if (floatingRequested) {
-        notchRect = QRectF(f.center().x() - 228 / 2.0, maxY(f) - 14 - 36, 228, 36);
-        floating = true;
     } else {
-        notchRect = QRectF(f.center().x() - 184 / 2.0, maxY(f) - 32, 184, 32);
-        floating = false;
+        floating = floatingRequested;
+        const QSizeF n = floating ? IslandMetrics::floatingNotch : IslandMetrics::plainNotch;
+        const double top = IslandMetrics::islandTop(maxY(f), floating);
+        notchRect = QRectF(QPointF(f.center().x() - n.width() / 2, top - n.height()), n);
     }
 }
 
@@ -70,17 +70,7 @@ QRectF NotchGeometry::islandRect(NotchState state, double homeContentHeight, Pav
     const double ear = IslandMetrics::clampEar(sideExtension);
     const QSizeF size = islandSize(state, homeContentHeight, game, drop, ear, extraHeight);
     const QRectF &n = notchRect;
-    double w = size.width();
-    double h = size.height();
-    double x = n.center().x() - w / 2;
-    double y = floating ? maxY(screen.frame) - 14 - h : maxY(screen.frame) - h;
-    if (dropShadow) {
-        x -= 16;
-        y -= 16;
-        w += 32;
-        h += floating ? 32 : 16;
-    }
-    QRectF r(x, y, w, h);
+    const QRectF r = IslandMetrics::placeIsland(size, n.center().x(), maxY(screen.frame), floating, dropShadow);
     if (floating)
         return r;
     const double outward = std::max(ear, 0.0);

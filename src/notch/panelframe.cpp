@@ -31,7 +31,7 @@ double sideExtension(const FrameInputs &in, const FrameSettings &s)
     if (in.state == NotchState::collapsed) {
         const bool lockHover = in.gameModeShown && in.gameModeOn && in.gameModeHover;
         if (in.hasCollapsedSideContent || in.gameModeToast || lockHover)
-            e = std::max(e, 32.0);
+            e = std::max(e, IslandMetrics::sideContentEar);
     }
     return e;
 }
@@ -48,25 +48,13 @@ double offsetY(const FrameInputs &in, const FrameSettings &s, bool floating)
     return std::max(s.expandedOffsetY, 0.0);
 }
 
-double extraHeight(const FrameInputs &in) { return in.gameModeToast ? 34 : 0; }
+double extraHeight(const FrameInputs &in) { return in.gameModeToast ? IslandMetrics::toastHeight : 0; }
 
 namespace {
-// Steps 1 to 3 of the placement: centred on the notch, hanging from the top
-// (14 lower when floating), then the drop-shadow margin.
+// An island of a size placed on the geometry's screen, before the offsets.
 QRectF place(const NotchGeometry &g, QSizeF size, bool dropShadow)
 {
-    double w = size.width(), h = size.height();
-    double x = g.notchRect.center().x() - w / 2;
-    double y = maxY(g.screen.frame) - h;
-    if (g.floating)
-        y -= 14;
-    if (dropShadow) {
-        w += 32;
-        x -= 16;
-        y -= 16;
-        h += g.floating ? 32 : 16;
-    }
-    return QRectF(x, y, w, h);
+    return IslandMetrics::placeIsland(size, g.notchRect.center().x(), maxY(g.screen.frame), g.floating, dropShadow);
 }
 } // namespace
 
@@ -77,7 +65,7 @@ QRectF targetFrame(const NotchGeometry &g, const FrameInputs &in, const FrameSet
     const QSizeF size = g.islandSize(in.state, in.homeContentHeight, in.activeGame, drop, ear, extraHeight(in));
     QRectF r = place(g, size, s.showDropShadow);
     r.translate(offsetX(in, s, g.floating), -offsetY(in, s, g.floating));
-    const double limit = maxY(g.screen.frame) - (g.floating ? 14 : 0);
+    const double limit = IslandMetrics::islandTop(maxY(g.screen.frame), g.floating);
     if (maxY(r) > limit)
         r.moveTop(limit - r.height());
     return r;

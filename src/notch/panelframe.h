@@ -39,12 +39,12 @@ struct FrameInputs {
 };
 
 namespace PanelFrame {
-// The lip-ear setting clamped, raised to 32 while the collapsed island
-// shows something beside the notch.
+// The lip-ear setting clamped, raised to IslandMetrics::sideContentEar while
+// the collapsed island shows something beside the notch.
 double sideExtension(const FrameInputs &in, const FrameSettings &s);
 double offsetX(const FrameInputs &in, const FrameSettings &s, bool floating);
 double offsetY(const FrameInputs &in, const FrameSettings &s, bool floating);
-// 34 while the game-mode toast shows.
+// IslandMetrics::toastHeight while the game-mode toast shows.
 double extraHeight(const FrameInputs &in);
 // The panel's frame for a state (y-up screen space).
 QRectF targetFrame(const NotchGeometry &g, const FrameInputs &in, const FrameSettings &s);

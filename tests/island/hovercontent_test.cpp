@@ -1,5 +1,6 @@
 #include "island/compactisland.h"
 #include "island/hovercontent.h"
+#include "island/islandmetrics.h"
 #include "style/palette.h"
 
 #include <QTimeZone>
@@ -211,7 +212,7 @@ TEST(CompactIslandTest, LockReplacesTrailingAndPaddingsFollowTheNotch)
 
     in.gameModeToast = true;
     EXPECT_TRUE(layout(in).showsToast);
-    EXPECT_EQ(layout(in).toastTop, 32);
+    EXPECT_EQ(layout(in).toastTop, IslandMetrics::plainNotch.height());
 
     in.notchHeight = 32;
     EXPECT_EQ(layout(in).rowTop, 6);

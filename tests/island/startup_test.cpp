@@ -2,6 +2,7 @@
 #include "support/signaltally.h"
 
 #include "core/userdefaults.h"
+#include "island/islandmetrics.h"
 #include "services/systemhudmonitor.h"
 #include "tools/calculatorengine.h"
 
@@ -13,7 +14,7 @@ TEST_F(StartupTest, AFreshModelHoldsItsStartingValues)
     make();
     EXPECT_TRUE(model->gameModeOn());
     EXPECT_EQ(model->state(), NotchState::collapsed);
-    EXPECT_EQ(model->notchHeight(), 32);
+    EXPECT_EQ(model->notchHeight(), IslandMetrics::plainNotch.height());
     EXPECT_EQ(model->homeContentHeight(), 0);
     EXPECT_EQ(model->activeGame(), PavletGame::hub);
     EXPECT_EQ(model->islandEditPhase(), IslandEditPhase::hang);

@@ -1,9 +1,11 @@
 #include "fakes/fakescreens.h"
+#include "island/islandmetrics.h"
 #include "notch/notchgeometry.h"
 
 #include <gtest/gtest.h>
 
 using ScreenSpace::maxY;
+using namespace IslandMetrics;
 
 namespace {
 // A notched 1512 x 982 screen at the origin with a 32-high housing.
@@ -27,19 +29,21 @@ TEST(NotchGeometryTest, NotchRectangleForEveryKindOfScreen)
         bool hardware;
         bool floats;
     };
+    // The notches centred on the 1512 x 982 screen's top edge.
+    const double fallback = fallbackNotchWidth;
     const Case cases[] = {
         {"gap between the side areas", notched(32, QRectF(0, 950, 660, 32), QRectF(850, 950, 662, 32)), false,
          QRectF(660, 950, 190, 32), true, false},
         {"gap of 40 or less", notched(32, QRectF(0, 950, 740, 32), QRectF(780, 950, 732, 32)), false,
-         QRectF(756 - 92.5, 950, 185, 32), true, false},
+         QRectF(756 - fallback / 2, 950, fallback, 32), true, false},
         {"side area missing, low inset", notched(20, QRectF(0, 950, 660, 32), std::nullopt), false,
-         QRectF(756 - 92.5, 950, 185, 32), true, false},
+         QRectF(756 - fallback / 2, 982 - plainNotch.height(), fallback, plainNotch.height()), true, false},
         {"notched never floats", notched(38, std::nullopt, std::nullopt), true,
-         QRectF(756 - 92.5, 944, 185, 38), true, false},
+         QRectF(756 - fallback / 2, 944, fallback, 38), true, false},
         {"plain screen", FakeScreenProvider::plain("ext", 0, 0, 1512, 982), false,
-         QRectF(756 - 92, 950, 184, 32), false, false},
+         QRectF(QPointF(756 - plainNotch.width() / 2, 982 - plainNotch.height()), plainNotch), false, false},
         {"plain screen, floating", FakeScreenProvider::plain("ext", 0, 0, 1512, 982), true,
-         QRectF(756 - 114, 982 - 14 - 36, 228, 36), false, true},
+         QRectF(QPointF(756 - floatingNotch.width() / 2, 982 - floatingGap - floatingNotch.height()), floatingNotch), false, true},
     };
     for (const Case &c : cases) {
         const NotchGeometry g(c.screen, c.floating);
@@ -63,7 +67,7 @@ TEST(NotchGeometryTest, ScreenChoicePrefersTheNotchedOneThenMainThenFirst)
 
 TEST(NotchGeometryTest, SizeTableRows)
 {
-    const NotchGeometry g(FakeScreenProvider::plain("s", 0, 0, 1512, 982, 37), false); // N = 184 x 32
+    const NotchGeometry g(FakeScreenProvider::plain("s", 0, 0, 1512, 982, 37), false); // N = plainNotch
     struct Case {
         NotchState state;
         PavletGame game;
@@ -106,14 +110,14 @@ TEST(NotchGeometryTest, CollapsedIslandClampsDropAndEarAndStillCoversNotchAndLip
     // Drop 0 -> 2, 40 -> 28.
     EXPECT_EQ(g.islandRect(NotchState::collapsed, 0, PavletGame::hub, 0, 0, 0, false).height(), 34);
     EXPECT_EQ(g.islandRect(NotchState::collapsed, 0, PavletGame::hub, 40, 0, 0, false).height(), 60);
-    // Ear -100 acts as -60: the island proper is max(184 - 120, 96) wide, but
+    // Ear -100 acts as -60: the island proper is max(N.w - 120, 96) wide, but
     // the area still holds the notch and the lip.
     const QRectF narrow = g.islandRect(NotchState::collapsed, 0, PavletGame::hub, 10, -100, 0, false);
     EXPECT_TRUE(narrow.contains(n));
     EXPECT_EQ(narrow.width(), n.width());
     EXPECT_EQ(ScreenSpace::minY(narrow), ScreenSpace::minY(n) - 10);
     // Ear 100 acts as 64.
-    EXPECT_EQ(g.islandRect(NotchState::collapsed, 0, PavletGame::hub, 10, 100, 0, false).width(), 184 + 128);
+    EXPECT_EQ(g.islandRect(NotchState::collapsed, 0, PavletGame::hub, 10, 100, 0, false).width(), n.width() + 128);
 }
 
 TEST(NotchGeometryTest, DropShadowGrowsBelowWhenHangingAndBothWaysWhenFloating)
@@ -122,16 +126,16 @@ TEST(NotchGeometryTest, DropShadowGrowsBelowWhenHangingAndBothWaysWhenFloating)
     const NotchGeometry hanging(s, false);
     const QRectF plain = hanging.islandRect(NotchState::hover, 0, PavletGame::hub, 2, 0, 0, false);
     const QRectF shadow = hanging.islandRect(NotchState::hover, 0, PavletGame::hub, 2, 0, 0, true);
-    EXPECT_EQ(shadow.width(), plain.width() + 32);
-    EXPECT_EQ(shadow.height(), plain.height() + 16);
+    EXPECT_EQ(shadow.width(), plain.width() + 2 * shadowMargin);
+    EXPECT_EQ(shadow.height(), plain.height() + shadowMargin);
     EXPECT_EQ(maxY(shadow), maxY(plain));
 
     const NotchGeometry floating(s, true);
     const QRectF f = floating.islandRect(NotchState::hover, 0, PavletGame::hub, 2, 0, 0, false);
     const QRectF fs = floating.islandRect(NotchState::hover, 0, PavletGame::hub, 2, 0, 0, true);
-    EXPECT_EQ(maxY(f), 982 - 14);
-    EXPECT_EQ(fs.height(), f.height() + 32);
-    EXPECT_EQ(maxY(fs), maxY(f) + 16);
+    EXPECT_EQ(maxY(f), 982 - floatingGap);
+    EXPECT_EQ(fs.height(), f.height() + 2 * shadowMargin);
+    EXPECT_EQ(maxY(fs), maxY(f) + shadowMargin);
     // The floating collapsed island is the notch rectangle.
     EXPECT_EQ(floating.islandRect(NotchState::collapsed, 0, PavletGame::hub, 20, 40, 0, false), floating.notchRect);
 }

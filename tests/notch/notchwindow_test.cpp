@@ -1,6 +1,7 @@
 #include "canvas/canvascredentials.h"
 #include "fakes/fakesecretstore.h"
 #include "fakes/fakewindowparts.h"
+#include "island/islandmetrics.h"
 #include "notch/gamemodehotkeycenter.h"
 #include "notch/notchwindowcontroller.h"
 #include "store/appsettings.h"
@@ -13,6 +14,17 @@
 #include <QTemporaryFile>
 
 using ScreenSpace::maxY;
+using IslandMetrics::plainNotch;
+
+namespace {
+// The plain lip (the least drop) under the plain notch centred at x, in
+// window coordinates.
+QRect plainLip(int centreX)
+{
+    const QSizeF lip = plainNotch + QSizeF(0, IslandMetrics::minDrop);
+    return QRectF(QPointF(centreX - lip.width() / 2, 0), lip).toRect();
+}
+} // namespace
 
 class NotchWindowTest : public PavletTest, protected FakeWindowParts {
 protected:
@@ -22,7 +34,7 @@ protected:
         PavletTest::SetUp();
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
         settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), nullptr);
-        // A plain lip: 184 x 34 under the notch.
+        // A plain lip under the notch.
         settings->setLipEar(0);
         settings->setLipDrop(2);
         settings->setModuleEnabled("gameMode", true);
@@ -44,8 +56,8 @@ TEST_F(NotchWindowTest, StartsAtTheTopCentreWithTheCollapsedSize)
     settings->setFloatingIsland(false);
     NotchWindowController c(settings.get(), parts());
     // Window coordinates: top centre of the 1512-wide screen.
-    EXPECT_EQ(c.panel()->geometry(), QRect(664, 0, 184, 34));
-    EXPECT_EQ(c.panel()->islandRect(), QRectF(0, 0, 184, 34));
+    EXPECT_EQ(c.panel()->geometry(), plainLip(756));
+    EXPECT_EQ(c.panel()->islandRect(), QRectF(QPointF(), plainLip(756).size()));
     EXPECT_TRUE(c.panel()->flags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(c.panel()->flags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(c.panel()->flags() & Qt::WindowDoesNotAcceptFocus);
@@ -64,8 +76,8 @@ TEST_F(NotchWindowTest, ADamagedSettingsFilePlacesTheIslandOnWholeCoordinates)
     NotchWindowController c(settings.get(), parts());
     c.snap();
     const QRect g = c.panel()->geometry();
-    EXPECT_EQ(g.height(), 32 + 16);
-    EXPECT_GT(g.x(), 664);
+    EXPECT_EQ(g.height(), plainNotch.height() + 16);
+    EXPECT_GT(g.x(), plainLip(756).x());
     EXPECT_LE(g.right(), 32767);
     EXPECT_EQ(c.panel()->cornerRadius(), 10);
     FrameInputs home;
@@ -90,7 +102,7 @@ TEST_F(NotchWindowTest, AnimationGrowsTheWindowOnceAndMovesOnlyTheShape)
     EXPECT_EQ(c.panel()->geometry(), room); // steps do not touch the window
     EXPECT_LE(resizes, 1);
     const QRectF midway = c.panel()->islandRect();
-    EXPECT_GT(midway.width(), 184);
+    EXPECT_GT(midway.width(), plainNotch.width());
     EXPECT_TRUE(c.panel()->mask().boundingRect().width() <= int(midway.width()) + 1);
     scheduler->advance(3000);
     // Settled: the window is fitted to the final frame.
@@ -218,7 +230,7 @@ TEST_F(NotchWindowTest, AScreenChangeMovesTheIslandWithoutAnimation)
     screens.pivot = 1440;
     screens.change();
     QCoreApplication::processEvents();
-    EXPECT_EQ(c.panel()->geometry(), QRect(1280 - 92, 0, 184, 34));
+    EXPECT_EQ(c.panel()->geometry(), plainLip(1280));
     EXPECT_FALSE(c.frameDriver()->isAnimating());
 }
 

@@ -1,4 +1,5 @@
 #include "fakes/fakeclock.h"
+#include "island/islandmetrics.h"
 #include "notch/panelanimator.h"
 #include "support/pavlettest.h"
 
@@ -7,7 +8,7 @@
 
 
 namespace {
-const QSizeF notch(184, 32);
+const QSizeF notch = IslandMetrics::plainNotch;
 // One hand-computed semi-implicit Euler step.
 IslandSpring stepped(double value, double vel, double target, double dt)
 {
@@ -74,8 +75,8 @@ TEST(PanelSpringAnimatorTest, FramesNeverShrinkBelowTheNotch)
     a.animateTo(QRectF(100, 950, 100, 20), from);
     for (int i = 0; i < 200; ++i) {
         const auto s = a.step(1.0 + i / 60.0, notch);
-        EXPECT_GE(s.frame.width(), 184);
-        EXPECT_GE(s.frame.height(), 32);
+        EXPECT_GE(s.frame.width(), notch.width());
+        EXPECT_GE(s.frame.height(), notch.height());
     }
 }
 

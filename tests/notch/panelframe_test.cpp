@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 using ScreenSpace::maxY;
+using namespace IslandMetrics;
 
 namespace {
 NotchGeometry plainGeometry(bool floating = false)
 {
-    return NotchGeometry(FakeScreenProvider::plain("s", 0, 0, 1512, 982, 37), floating); // N = 184 x 32
+    return NotchGeometry(FakeScreenProvider::plain("s", 0, 0, 1512, 982, 37), floating); // N = plainNotch
 }
 FrameInputs in(NotchState state)
 {
@@ -24,9 +25,9 @@ TEST(PanelFrameTest, CollapsedWidthFollowsEarAndSideContent)
     const NotchGeometry g = plainGeometry();
     FrameSettings s;
     FrameInputs collapsed = in(NotchState::collapsed);
-    EXPECT_EQ(PanelFrame::targetFrame(g, collapsed, s).width(), 184);
+    EXPECT_EQ(PanelFrame::targetFrame(g, collapsed, s).width(), plainNotch.width());
     collapsed.hasCollapsedSideContent = true;
-    EXPECT_EQ(PanelFrame::targetFrame(g, collapsed, s).width(), 184 + 64);
+    EXPECT_EQ(PanelFrame::targetFrame(g, collapsed, s).width(), plainNotch.width() + 2 * sideContentEar);
 
     // Ear -80 acts as -60; the island is then the 96 minimum wide.
     s.lipEar = -80;
@@ -37,7 +38,7 @@ TEST(PanelFrameTest, CollapsedWidthFollowsEarAndSideContent)
     s.lipEar = 0;
     FrameInputs lock = in(NotchState::collapsed);
     lock.gameModeOn = lock.gameModeHover = true;
-    EXPECT_EQ(PanelFrame::sideExtension(lock, s), 32);
+    EXPECT_EQ(PanelFrame::sideExtension(lock, s), sideContentEar);
     lock.gameModeShown = false;
     EXPECT_EQ(PanelFrame::sideExtension(lock, s), 0);
     // Outside the collapsed state nothing raises it.
@@ -51,17 +52,17 @@ TEST(PanelFrameTest, DropAndToastHeights)
     const NotchGeometry g = plainGeometry();
     FrameSettings s;
     s.lipDrop = 0;
-    EXPECT_EQ(PanelFrame::targetFrame(g, in(NotchState::collapsed), s).height(), 34);
+    EXPECT_EQ(PanelFrame::targetFrame(g, in(NotchState::collapsed), s).height(), plainNotch.height() + minDrop);
     s.lipDrop = 40;
-    EXPECT_EQ(PanelFrame::targetFrame(g, in(NotchState::collapsed), s).height(), 60);
+    EXPECT_EQ(PanelFrame::targetFrame(g, in(NotchState::collapsed), s).height(), plainNotch.height() + maxDrop);
     FrameInputs toast = in(NotchState::collapsed);
     toast.gameModeToast = true;
     const QRectF f = PanelFrame::targetFrame(g, toast, s);
-    EXPECT_EQ(f.height(), 60 + 34);
-    EXPECT_EQ(f.width(), 184 + 64);
+    EXPECT_EQ(f.height(), plainNotch.height() + maxDrop + toastHeight);
+    EXPECT_EQ(f.width(), plainNotch.width() + 2 * sideContentEar);
     // Floating: the notch rectangle plus the toast, nothing else.
     const NotchGeometry fl = plainGeometry(true);
-    EXPECT_EQ(PanelFrame::targetFrame(fl, toast, s).size(), QSizeF(228, 36 + 34));
+    EXPECT_EQ(PanelFrame::targetFrame(fl, toast, s).size(), floatingNotch + QSizeF(0, toastHeight));
 }
 
 TEST(PanelFrameTest, PlacementOffsetsAndTopLimit)
@@ -84,16 +85,16 @@ TEST(PanelFrameTest, PlacementOffsetsAndTopLimit)
     EXPECT_EQ(maxY(PanelFrame::targetFrame(g, in(NotchState::hover), s)), 982);
     const NotchGeometry fl = plainGeometry(true);
     s.lipOffsetY = -30;
-    EXPECT_EQ(maxY(PanelFrame::targetFrame(fl, in(NotchState::collapsed), s)), 982 - 14);
+    EXPECT_EQ(maxY(PanelFrame::targetFrame(fl, in(NotchState::collapsed), s)), 982 - floatingGap);
     s.lipOffsetY = 30;
-    EXPECT_EQ(maxY(PanelFrame::targetFrame(fl, in(NotchState::collapsed), s)), 982 - 14 - 30);
+    EXPECT_EQ(maxY(PanelFrame::targetFrame(fl, in(NotchState::collapsed), s)), 982 - floatingGap - 30);
 
     // Floating with the drop shadow: the shadow would reach above the limit
-    // 14 below the top, so the frame moves down, its size unchanged.
+    // floatingGap below the top, so the frame moves down, its size unchanged.
     s.showDropShadow = true;
     const QRectF shadowed = PanelFrame::targetFrame(fl, in(NotchState::hover), s);
-    EXPECT_EQ(maxY(shadowed), 982 - 14);
-    EXPECT_EQ(shadowed.size(), QSizeF(228 + 96 + 32, 36 + 40 + 32));
+    EXPECT_EQ(maxY(shadowed), 982 - floatingGap);
+    EXPECT_EQ(shadowed.size(), floatingNotch + QSizeF(96, 40) + 2 * QSizeF(shadowMargin, shadowMargin));
 }
 
 TEST(PanelFrameTest, InitialFrameIgnoresOffsetsAndSideMinimum)
@@ -103,9 +104,12 @@ TEST(PanelFrameTest, InitialFrameIgnoresOffsetsAndSideMinimum)
     s.lipOffsetX = 100;
     s.lipEar = 10;
     s.lipDrop = 6;
-    EXPECT_EQ(PanelFrame::initialFrame(g, s), QRectF(756 - 102, 982 - 38, 204, 38));
+    const QSizeF lip = plainNotch + QSizeF(2 * 10, 6);
+    const QRectF bare(756 - lip.width() / 2, 982 - lip.height(), lip.width(), lip.height());
+    EXPECT_EQ(PanelFrame::initialFrame(g, s), bare);
+    // The shadow's margin at the sides and below.
     s.showDropShadow = true;
-    EXPECT_EQ(PanelFrame::initialFrame(g, s), QRectF(756 - 118, 982 - 54, 236, 54));
+    EXPECT_EQ(PanelFrame::initialFrame(g, s), bare.adjusted(-shadowMargin, -shadowMargin, shadowMargin, 0));
 }
 
 TEST(PanelFrameTest, CornerRadiusPerState)

@@ -1,4 +1,5 @@
 #include "core/userdefaults.h"
+#include "island/islandmetrics.h"
 #include "support/patience.h"
 #include "support/screenshots.h"
 #include "xsession.h"
@@ -20,6 +21,12 @@
 #include <xcb/xcb.h>
 
 namespace {
+
+// The collapsed island the test's settings give on the 1512-wide screen: the
+// plain notch with the least drop, at the top centre.
+const int lipWidth = int(IslandMetrics::plainNotch.width());
+const int lipHeight = int(IslandMetrics::plainNotch.height() + IslandMetrics::minDrop);
+const int lipLeft = 756 - lipWidth / 2;
 
 struct Geometry {
     int x = -1, y = -1, w = -1, h = -1;
@@ -82,7 +89,7 @@ protected:
         for (const char *d : {"config/pavlet", "data", "cache", "runtime", "tmp"})
             QDir().mkpath(home.filePath(d));
         QFile::setPermissions(home.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        // A hanging island under a 184 x 32 notch: 184 x 34 collapsed, with
+        // A hanging island under the plain notch with the least drop, with
         // well-rounded bottom corners.
         UserDefaults d(home.filePath("config/pavlet/defaults.json"));
         d.setBool("floatingIsland", false);
@@ -112,10 +119,10 @@ TEST_F(IslandWindowTest, IslandSitsAtTheTopCentreAboveOtherWindowsWithoutDecorat
     ASSERT_NE(island, 0u);
     QThread::msleep(500);
     const Geometry g = geometryOf(x, island);
-    EXPECT_EQ(g.x, 756 - 92);
+    EXPECT_EQ(g.x, lipLeft);
     EXPECT_EQ(g.y, 0);
-    EXPECT_EQ(g.w, 184);
-    EXPECT_EQ(g.h, 34);
+    EXPECT_EQ(g.w, lipWidth);
+    EXPECT_EQ(g.h, lipHeight);
 
     const QString state = x.run("xprop", {"-id", QString::number(island), "_NET_WM_STATE", "_NET_WM_DESKTOP",
                                           "_NET_FRAME_EXTENTS"});
@@ -158,13 +165,15 @@ void expectDesktopAroundTheOutline(XSession &x)
     // in its own colour).
     const QRgb desktop = shot.pixelColor(100, 500).rgb();
     EXPECT_NE(desktop, qRgb(0, 0, 0));
-    // The island spans x 664..847, y 0..33 with rounded bottom corners.
+    // The island spans lipLeft and lipWidth across, lipHeight down, with
+    // rounded bottom corners.
+    const int right = lipLeft + lipWidth - 1, bottom = lipHeight - 1;
     EXPECT_EQ(shot.pixelColor(756, 20).rgb(), qRgb(0, 0, 0));
-    EXPECT_EQ(shot.pixelColor(670, 5).rgb(), qRgb(0, 0, 0)); // square top corner
-    EXPECT_EQ(shot.pixelColor(665, 32).rgb(), desktop);       // cut bottom-left corner
-    EXPECT_EQ(shot.pixelColor(846, 32).rgb(), desktop);       // cut bottom-right corner
-    EXPECT_EQ(shot.pixelColor(756, 36).rgb(), desktop);       // just below
-    EXPECT_EQ(shot.pixelColor(661, 10).rgb(), desktop);       // just left
+    EXPECT_EQ(shot.pixelColor(lipLeft + 6, 5).rgb(), qRgb(0, 0, 0)); // square top corner
+    EXPECT_EQ(shot.pixelColor(lipLeft + 1, bottom - 1).rgb(), desktop); // cut bottom-left corner
+    EXPECT_EQ(shot.pixelColor(right - 1, bottom - 1).rgb(), desktop);   // cut bottom-right corner
+    EXPECT_EQ(shot.pixelColor(756, bottom + 3).rgb(), desktop);         // just below
+    EXPECT_EQ(shot.pixelColor(lipLeft - 3, 10).rgb(), desktop);         // just left
 }
 } // namespace
 
@@ -285,7 +294,7 @@ TEST_F(IslandWindowTest, PointerClicksEscapeAndTheChordDriveTheIsland)
     x.run("xdotool", {"mousemove", "756", "10", "click", "1"});
     ASSERT_EQ(waitForWidth(x, island, is(428)), 428);
     x.run("xdotool", {"mousemove", "200", "600", "click", "1"});
-    EXPECT_EQ(waitForWidth(x, island, is(184)), 184);
+    EXPECT_EQ(waitForWidth(x, island, is(lipWidth)), lipWidth);
 
     // The window manager's close, by Alt+F4 once a click on the pill has
     // given the island the focus, and as a pager asks it: the island stays
@@ -295,18 +304,18 @@ TEST_F(IslandWindowTest, PointerClicksEscapeAndTheChordDriveTheIsland)
     x.run("xdotool", {"key", "alt+F4"});
     askWindowManagerToClose(x, island);
     x.run("xdotool", {"mousemove", "200", "600", "click", "1"});
-    EXPECT_EQ(waitForWidth(x, island, is(184)), 184);
+    EXPECT_EQ(waitForWidth(x, island, is(lipWidth)), lipWidth);
     EXPECT_TRUE(viewable(x, island));
     x.run("xdotool", {"mousemove", "756", "10", "click", "1"});
     EXPECT_EQ(waitForWidth(x, island, is(428)), 428);
     x.run("xdotool", {"mousemove", "200", "600", "click", "1"});
-    EXPECT_EQ(waitForWidth(x, island, is(184)), 184);
+    EXPECT_EQ(waitForWidth(x, island, is(lipWidth)), lipWidth);
 
     // Ctrl+Alt+G, wherever the keyboard is: the lock turns on and its toast
     // makes the island taller for a while.
     x.run("xdotool", {"key", "ctrl+alt+g"});
-    EXPECT_GT(waitForWidth(x, island, [](int w) { return w > 184; }), 184);
-    EXPECT_GE(geometryOf(x, island).h, 34 + 34);
+    EXPECT_GT(waitForWidth(x, island, [](int w) { return w > lipWidth; }), lipWidth);
+    EXPECT_GE(geometryOf(x, island).h, lipHeight + IslandMetrics::toastHeight);
 
     // A clean quit.
     app->terminate();
@@ -504,12 +513,13 @@ TEST_F(IslandWindowTest, AtScaleTwoTheOutlineIsCutAtTheScreensOwnPixels)
         }
         return -1;
     };
-    // 184 x 34 at the top centre, 368 x 68 pixels here, its bottom corners
-    // of radius 16 (32 pixels): the square side first, then the curve.
-    EXPECT_EQ(edge(10), 756 - 184);
+    // The collapsed island at the top centre, at twice its size here, its
+    // bottom corners of radius 16 (32 pixels): the square side first, then
+    // the curve.
+    EXPECT_EQ(edge(10), 2 * (378 - lipWidth / 2));
     // Cut at half the resolution every pair of rows would start alike.
     int steps = 0;
-    for (int y = 68 - 32; y < 68; y += 2)
+    for (int y = 2 * lipHeight - 32; y < 2 * lipHeight; y += 2)
         steps += edge(y) != edge(y + 1) ? 1 : 0;
     EXPECT_GE(steps, 4);
 }

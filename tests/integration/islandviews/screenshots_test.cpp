@@ -1,4 +1,5 @@
 #include "island/islandlook.h"
+#include "island/islandmetrics.h"
 #include "island/islandtypes.h"
 #include "services/timerstore.h"
 #include "support/islandqml.h"
@@ -195,8 +196,8 @@ TEST_F(IslandScreenshotTest, CollapsedHangingAndFloating)
     expectIsland(shoot("collapsed-hanging"), islandRect(s));
 
     model->setUsesFloatingIsland(true);
-    s->setProperty("islandTop", 14);
-    s->setProperty("islandSize", QSizeF(228, 36));
+    s->setProperty("islandTop", IslandMetrics::floatingGap);
+    s->setProperty("islandSize", IslandMetrics::floatingNotch);
     expectIsland(shoot("collapsed-floating"), islandRect(s));
 }
 
@@ -296,8 +297,8 @@ TEST_F(IslandScreenshotTest, LockToast)
     fakes->settings.setModuleEnabled("gameMode", true);
     model->setGameModeOn(true);
     model->showGameModeToast();
-    // The collapsed island grows 34 for the toast.
-    QQuickItem *s = scene({264, 48 + 34});
+    // The collapsed island grows by the toast's height.
+    QQuickItem *s = scene({264, 48 + int(IslandMetrics::toastHeight)});
     ASSERT_TRUE(s);
     const QImage image = shoot("lock-toast");
     const QRect r = islandRect(s);
