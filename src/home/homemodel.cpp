@@ -60,7 +60,7 @@ void HomeModel::attach()
                       << connect(model, &NotchViewModel::notchHeightChanged, this, &HomeModel::heightChanged)
                       << connect(model, &NotchViewModel::homeContentHeightChanged, this, &HomeModel::heightChanged)
                       << connect(s, &AppSettings::moduleListsChanged, this, refresh)
-                      << connect(s, &AppSettings::settingsChanged, this, refresh)
+                      << connect(s, &AppSettings::permissionWishesChanged, this, refresh)
                       << connect(s, &AppSettings::clipboardHideEmptyChanged, this, refresh)
                       << connect(s, &AppSettings::bluetoothHideEmptyChanged, this, refresh);
         if (auto *n = m_parts->notifications())

@@ -52,7 +52,15 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &
     connectCanvasRefresh();
 
     followComputedInputs();
-    connect(m_settings, &AppSettings::settingsChanged, this, [this] { settingsChanged(); });
+    connect(m_settings, &AppSettings::disabledModulesChanged, this, &NotchViewModel::leaveHiddenPanels);
+    // What the Bluetooth monitor, the player's automation and the camera are
+    // allowed: the wishes, and (for Bluetooth) the finished permission setup.
+    connect(m_settings, &AppSettings::permissionWishesChanged, this, &NotchViewModel::applyPermissionPreferences);
+    connect(m_defaults, &UserDefaults::changed, this, [this](const QString &key) {
+        if (key == SetupCompletedKey)
+            applyPermissionPreferences();
+    });
+    connect(m_settings, &AppSettings::showSystemHUDChanged, this, &NotchViewModel::applyHUDSetting);
     connect(m_updater, &UpdateService::wantsPromptChanged, this, [this] {
         if (m_updater->wantsPrompt())
             updatePromptChanged();

@@ -428,7 +428,9 @@ public:
     void openChromeIcon(ChromeIcon icon);
     Q_INVOKABLE void openChromeIcon(const QString &id);
     Q_INVOKABLE void openSettings(const QString &page = QString());
-    void settingsChanged();
+    // After the module lists changed: a panel whose module went hidden gives
+    // way to Home.
+    void leaveHiddenPanels();
     bool gameModeHotkeyPressed();
     Q_INVOKABLE void toggleGameMode();
     void setGameModeOn(bool on);

@@ -324,7 +324,7 @@ void NotchViewModel::leaveForHomeWhenHidden(NotchState state, HomeModule module)
         openHome();
 }
 
-void NotchViewModel::settingsChanged()
+void NotchViewModel::leaveHiddenPanels()
 {
     if (m_state == NotchState::games && !moduleShown(HomeModule::games)) {
         stopAllGames();
@@ -336,7 +336,6 @@ void NotchViewModel::settingsChanged()
     leaveForHomeWhenHidden(NotchState::voice, HomeModule::voice);
     leaveForHomeWhenHidden(NotchState::translator, HomeModule::translator);
     leaveForHomeWhenHidden(NotchState::canvas, HomeModule::canvas);
-    applyPermissionPreferences();
 }
 
 bool NotchViewModel::gameModeHotkeyPressed()

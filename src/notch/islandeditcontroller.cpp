@@ -238,9 +238,12 @@ void IslandEditController::installObservers()
         return;
     m_observing = true;
     // A slider write lands first, then the panels follow on the next turn.
-    m_observers << connect(m_settings, &AppSettings::settingsChanged, this, [this] {
-        QMetaObject::invokeMethod(this, [this] { if (m_active) layoutPanels(); }, Qt::QueuedConnection);
-    });
+    // The options the panels are placed by.
+    for (auto changed : {&AppSettings::lipOffsetXChanged, &AppSettings::expandedOffsetXChanged,
+                         &AppSettings::floatingIslandChanged})
+        m_observers << connect(m_settings, changed, this, [this] {
+            QMetaObject::invokeMethod(this, [this] { if (m_active) layoutPanels(); }, Qt::QueuedConnection);
+        });
     if (m_screens)
         m_observers << connect(m_screens, &platform::IScreenProvider::screensChanged, this, [this] {
             QMetaObject::invokeMethod(this, [this] {

@@ -82,11 +82,13 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
                 applySettings();
         }, Qt::QueuedConnection);
     };
-    connect(m_settings, &AppSettings::settingsChanged, this, settingsMoved);
+    // The frame options, and the module list the game-mode hot key follows.
+    connect(m_settings, &AppSettings::islandFrameChanged, this, settingsMoved);
+    connect(m_settings, &AppSettings::disabledModulesChanged, this, settingsMoved);
     // The pointer is tested 60 times a second: with the settings as they last
     // changed, not read afresh each time.
     m_frameSettings = FrameSettings::from(*m_settings);
-    connect(m_settings, &AppSettings::settingsChanged, this,
+    connect(m_settings, &AppSettings::islandFrameChanged, this,
             [this] { m_frameSettings = FrameSettings::from(*m_settings); });
     if (m_parts.model)
         connect(m_parts.model, &NotchViewModel::isEditingModulesChanged, this, settingsMoved);

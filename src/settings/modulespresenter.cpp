@@ -87,7 +87,8 @@ ModulesPresenter::ModulesPresenter(const Parts &parts, QObject *parent)
     : QObject(parent), m_parts(parts)
 {
     connect(m_parts.settings, &AppSettings::moduleListsChanged, this, &ModulesPresenter::invalidate);
-    connect(m_parts.settings, &AppSettings::settingsChanged, this, &ModulesPresenter::invalidate);
+    // The permission lines read the wishes.
+    connect(m_parts.settings, &AppSettings::permissionWishesChanged, this, &ModulesPresenter::invalidate);
     if (m_parts.notifications)
         connect(m_parts.notifications, &AppNotifications::permissionsChanged, this, &ModulesPresenter::invalidate);
     m_hadStoredToken = hasStoredToken();

@@ -76,7 +76,7 @@ PermissionsPresenter::PermissionsPresenter(const Parts &parts, QObject *parent)
     };
     if (m_parts.notifications)
         connect(m_parts.notifications, &AppNotifications::permissionsChanged, this, refreshIfShown);
-    connect(m_parts.settings, &AppSettings::settingsChanged, this, refreshIfShown);
+    connect(m_parts.settings, &AppSettings::permissionWishesChanged, this, refreshIfShown);
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::applicationStateChanged, this, [refreshIfShown](Qt::ApplicationState state) {
             if (state == Qt::ApplicationActive)
@@ -225,7 +225,6 @@ void PermissionsPresenter::finish()
     if (m_walking)
         return;
     m_parts.defaults->setBool(SetupCompletedKey, true);
-    emit m_parts.settings->settingsChanged();
     emit setupCompletedChanged();
 }
 

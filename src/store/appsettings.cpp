@@ -77,85 +77,83 @@ AppSettings::AppSettings(UserDefaults *defaults, platform::ILoginItem *loginItem
 
     for (const char *sig : {SIGNAL(disabledModulesChanged()), SIGNAL(moduleOrderChanged()), SIGNAL(chromeIconOrderChanged())})
         connect(this, sig, this, SIGNAL(moduleListsChanged()));
-    for (const char *sig : {SIGNAL(canvasBaseURLChanged()), SIGNAL(canvasTokenDraftChanged()),
-                            SIGNAL(canvasStatusChanged()), SIGNAL(clocksChanged())})
-        connect(this, sig, this, SIGNAL(settingsChanged()));
+    for (auto sig : {&AppSettings::lipOffsetXChanged, &AppSettings::lipOffsetYChanged, &AppSettings::lipDropChanged,
+                     &AppSettings::lipCornerRadiusChanged, &AppSettings::lipEarChanged,
+                     &AppSettings::showDropShadowChanged, &AppSettings::expandedOffsetXChanged,
+                     &AppSettings::expandedOffsetYChanged, &AppSettings::floatingIslandChanged})
+        connect(this, sig, this, &AppSettings::islandFrameChanged);
     connect(m_defaults, &UserDefaults::writeStateChanged, this, &AppSettings::storageProblemChanged);
     connect(m_defaults, &UserDefaults::damagedCopyKept, this, &AppSettings::resetNoticeChanged);
 }
 
 // Each option reads its user-defaults value (or its default) and writes it;
-// a value that changes what the option reads sends its own notice and, for
-// the options that change what the island shows, the store's change notice.
-#define PAVLET_OPTION(Type, ArgType, name, setter, key, fallback, read, write, notice) \
+// a value that changes what the option reads sends the option's own notice.
+#define PAVLET_OPTION(Type, ArgType, name, setter, key, fallback, read, write) \
     Type AppSettings::name() const { return m_defaults->read(QStringLiteral(key), fallback); } \
-    PAVLET_SETTER(ArgType, name, setter, key, write, notice)
-#define PAVLET_SETTER(ArgType, name, setter, key, write, notice) \
+    PAVLET_SETTER(ArgType, name, setter, key, write)
+#define PAVLET_SETTER(ArgType, name, setter, key, write) \
     void AppSettings::setter(ArgType value) \
     { \
         const bool changed = !(name() == value); \
         m_defaults->write(QStringLiteral(key), value); \
-        if (!changed) \
-            return; \
-        emit name##Changed(); \
-        if (notice) \
-            emit settingsChanged(); \
+        if (changed) \
+            emit name##Changed(); \
     }
-#define PAVLET_BOOL(name, setter, key, fallback, notice) \
-    PAVLET_OPTION(bool, bool, name, setter, key, fallback, boolValue, setBool, notice)
+#define PAVLET_BOOL(name, setter, key, fallback) \
+    PAVLET_OPTION(bool, bool, name, setter, key, fallback, boolValue, setBool)
 // A damaged file may hold NaN or infinity: such a number reads as the default.
-#define PAVLET_DOUBLE(name, setter, key, fallback, notice) \
+#define PAVLET_DOUBLE(name, setter, key, fallback) \
     double AppSettings::name() const \
     { \
         const double value = m_defaults->doubleValue(QStringLiteral(key), fallback); \
         return std::isfinite(value) ? value : fallback; \
     } \
-    PAVLET_SETTER(double, name, setter, key, setDouble, notice)
-#define PAVLET_STRING(name, setter, key, notice) \
-    PAVLET_OPTION(QString, const QString &, name, setter, key, QString(), stringValue, setString, notice)
+    PAVLET_SETTER(double, name, setter, key, setDouble)
+#define PAVLET_STRING(name, setter, key) \
+    PAVLET_OPTION(QString, const QString &, name, setter, key, QString(), stringValue, setString)
 
-PAVLET_BOOL(showClockWhenIdle, setShowClockWhenIdle, "showClockWhenIdle", true, false)
-PAVLET_STRING(notchTimeZone, setNotchTimeZone, "notchTimeZone", true)
-PAVLET_BOOL(notchUse24Hour, setNotchUse24Hour, "notchUse24Hour", false, true)
-PAVLET_BOOL(showAmbientSmile, setShowAmbientSmile, "ambientSmileEnabled", false, true)
-PAVLET_BOOL(showSystemHUD, setShowSystemHUD, "showSystemHUD", false, true)
-PAVLET_BOOL(expandOnHover, setExpandOnHover, "expandOnHover", false, false)
-PAVLET_BOOL(launchAtLogin, storeLaunchAtLogin, "launchAtLogin", false, false)
-PAVLET_STRING(scratchNote, setScratchNote, "scratchNote", false)
-PAVLET_STRING(disabledModules, setDisabledModules, "disabledModules", true)
-PAVLET_STRING(moduleOrder, setModuleOrder, "moduleOrder", true)
-PAVLET_BOOL(eyeStrainGuard, setEyeStrainGuard, "eyeStrainGuard", false, false)
-PAVLET_BOOL(playerShowPlayBar, setPlayerShowPlayBar, "playerShowPlayBar", true, true)
-PAVLET_BOOL(playerShowVisualizer, setPlayerShowVisualizer, "playerShowVisualizer", true, true)
-PAVLET_BOOL(playerShowArtwork, setPlayerShowArtwork, "playerShowArtwork", true, true)
-PAVLET_BOOL(playerShowSkip, setPlayerShowSkip, "playerShowSkip", true, true)
-PAVLET_BOOL(networkShowIP, setNetworkShowIP, "networkShowIP", true, true)
-PAVLET_BOOL(weatherShowHighLow, setWeatherShowHighLow, "weatherShowHighLow", true, true)
-PAVLET_BOOL(weatherShowSun, setWeatherShowSun, "weatherShowSun", true, true)
-PAVLET_BOOL(calendarShowReminders, setCalendarShowReminders, "calendarShowReminders", true, true)
-PAVLET_BOOL(systemShowCPU, setSystemShowCPU, "systemShowCPU", true, true)
-PAVLET_BOOL(systemShowMemory, setSystemShowMemory, "systemShowMemory", true, true)
-PAVLET_BOOL(systemShowDisk, setSystemShowDisk, "systemShowDisk", true, true)
-PAVLET_BOOL(systemShowUptime, setSystemShowUptime, "systemShowUptime", true, true)
-PAVLET_BOOL(timerShowPresets, setTimerShowPresets, "timerShowPresets", true, true)
-PAVLET_BOOL(clocksShowMeridiem, setClocksShowMeridiem, "clocksShowMeridiem", true, true)
-PAVLET_BOOL(clipboardHideEmpty, setClipboardHideEmpty, "clipboardHideEmpty", false, true)
-PAVLET_BOOL(bluetoothHideEmpty, setBluetoothHideEmpty, "bluetoothHideEmpty", false, true)
-PAVLET_BOOL(playerShowAlbum, setPlayerShowAlbum, "playerShowAlbum", true, true)
-PAVLET_BOOL(hideNotchVersion, setHideNotchVersion, "hideNotchVersion", false, true)
-PAVLET_DOUBLE(lipOffsetX, setLipOffsetX, "lipOffsetX", 0, true)
-PAVLET_DOUBLE(lipOffsetY, setLipOffsetY, "lipOffsetY", 0, true)
-PAVLET_DOUBLE(lipDrop, setLipDrop, "lipDrop", 16, true)
-PAVLET_DOUBLE(lipCornerRadius, setLipCornerRadius, "lipCornerRadius", 10, true)
-PAVLET_DOUBLE(lipEar, setLipEar, "lipEar", 32, true)
-PAVLET_BOOL(showDropShadow, setShowDropShadow, "showDropShadow", false, true)
-PAVLET_STRING(chromeIconOrder, setChromeIconOrder, "chromeIconOrder", true)
-PAVLET_DOUBLE(expandedOffsetX, setExpandedOffsetX, "expandedOffsetX", 0, true)
-PAVLET_DOUBLE(expandedOffsetY, setExpandedOffsetY, "expandedOffsetY", 0, true)
-PAVLET_BOOL(floatingIsland, setFloatingIsland, "floatingIsland", true, true)
-PAVLET_BOOL(includeInScreenCapture, setIncludeInScreenCapture, "includeInScreenCapture", false, true)
-PAVLET_BOOL(useCustomAccent, setUseCustomAccent, "useCustomAccent", false, false)
-PAVLET_STRING(skippedUpdateVersion, setSkippedUpdateVersion, "skippedUpdateVersion", false)
+PAVLET_BOOL(showClockWhenIdle, setShowClockWhenIdle, "showClockWhenIdle", true)
+PAVLET_STRING(notchTimeZone, setNotchTimeZone, "notchTimeZone")
+PAVLET_BOOL(notchUse24Hour, setNotchUse24Hour, "notchUse24Hour", false)
+PAVLET_BOOL(showAmbientSmile, setShowAmbientSmile, "ambientSmileEnabled", false)
+PAVLET_BOOL(showSystemHUD, setShowSystemHUD, "showSystemHUD", false)
+PAVLET_BOOL(expandOnHover, setExpandOnHover, "expandOnHover", false)
+PAVLET_BOOL(launchAtLogin, storeLaunchAtLogin, "launchAtLogin", false)
+PAVLET_STRING(scratchNote, setScratchNote, "scratchNote")
+PAVLET_STRING(disabledModules, setDisabledModules, "disabledModules")
+PAVLET_STRING(moduleOrder, setModuleOrder, "moduleOrder")
+PAVLET_BOOL(eyeStrainGuard, setEyeStrainGuard, "eyeStrainGuard", false)
+PAVLET_BOOL(playerShowPlayBar, setPlayerShowPlayBar, "playerShowPlayBar", true)
+PAVLET_BOOL(playerShowVisualizer, setPlayerShowVisualizer, "playerShowVisualizer", true)
+PAVLET_BOOL(playerShowArtwork, setPlayerShowArtwork, "playerShowArtwork", true)
+PAVLET_BOOL(playerShowSkip, setPlayerShowSkip, "playerShowSkip", true)
+PAVLET_BOOL(networkShowIP, setNetworkShowIP, "networkShowIP", true)
+PAVLET_BOOL(weatherShowHighLow, setWeatherShowHighLow, "weatherShowHighLow", true)
+PAVLET_BOOL(weatherShowSun, setWeatherShowSun, "weatherShowSun", true)
+PAVLET_BOOL(calendarShowReminders, setCalendarShowReminders, "calendarShowReminders", true)
+PAVLET_BOOL(systemShowCPU, setSystemShowCPU, "systemShowCPU", true)
+PAVLET_BOOL(systemShowMemory, setSystemShowMemory, "systemShowMemory", true)
+PAVLET_BOOL(systemShowDisk, setSystemShowDisk, "systemShowDisk", true)
+PAVLET_BOOL(systemShowUptime, setSystemShowUptime, "systemShowUptime", true)
+PAVLET_BOOL(timerShowPresets, setTimerShowPresets, "timerShowPresets", true)
+PAVLET_BOOL(clocksShowMeridiem, setClocksShowMeridiem, "clocksShowMeridiem", true)
+PAVLET_BOOL(clipboardHideEmpty, setClipboardHideEmpty, "clipboardHideEmpty", false)
+PAVLET_BOOL(bluetoothHideEmpty, setBluetoothHideEmpty, "bluetoothHideEmpty", false)
+PAVLET_BOOL(playerShowAlbum, setPlayerShowAlbum, "playerShowAlbum", true)
+PAVLET_BOOL(hideNotchVersion, setHideNotchVersion, "hideNotchVersion", false)
+PAVLET_DOUBLE(lipOffsetX, setLipOffsetX, "lipOffsetX", 0)
+PAVLET_DOUBLE(lipOffsetY, setLipOffsetY, "lipOffsetY", 0)
+PAVLET_DOUBLE(lipDrop, setLipDrop, "lipDrop", 16)
+PAVLET_DOUBLE(lipCornerRadius, setLipCornerRadius, "lipCornerRadius", 10)
+PAVLET_DOUBLE(lipEar, setLipEar, "lipEar", 32)
+PAVLET_BOOL(showDropShadow, setShowDropShadow, "showDropShadow", false)
+PAVLET_STRING(chromeIconOrder, setChromeIconOrder, "chromeIconOrder")
+PAVLET_DOUBLE(expandedOffsetX, setExpandedOffsetX, "expandedOffsetX", 0)
+PAVLET_DOUBLE(expandedOffsetY, setExpandedOffsetY, "expandedOffsetY", 0)
+PAVLET_BOOL(floatingIsland, setFloatingIsland, "floatingIsland", true)
+PAVLET_BOOL(includeInScreenCapture, setIncludeInScreenCapture, "includeInScreenCapture", false)
+PAVLET_BOOL(useCustomAccent, setUseCustomAccent, "useCustomAccent", false)
+PAVLET_STRING(skippedUpdateVersion, setSkippedUpdateVersion, "skippedUpdateVersion")
 
 // Every write of launchAtLogin is followed by making the login item match.
 void AppSettings::setLaunchAtLogin(bool value)
@@ -428,12 +426,12 @@ bool AppSettings::isModuleEnabled(const QString &id) const
     return !disabledModuleIDs().contains(id);
 }
 
-void AppSettings::writeIdSet(const QString &key, const QSet<QString> &ids, bool notice)
+void AppSettings::writeIdSet(const QString &key, const QSet<QString> &ids, bool announce)
 {
     QStringList sorted(ids.begin(), ids.end());
     std::sort(sorted.begin(), sorted.end());
     const QString joined = sorted.join(QLatin1Char(','));
-    if (notice && key == QLatin1String("disabledModules")) {
+    if (announce && key == QLatin1String("disabledModules")) {
         setDisabledModules(joined);
         return;
     }
@@ -603,7 +601,7 @@ void AppSettings::moveChromeIcon(const QString &id, int destination)
 }
 
 // A one-time pass runs while its flag is absent or false, rewrites
-// disabledModules (without the change notice) and then sets its flag.
+// disabledModules (sending no notice) and then sets its flag.
 void AppSettings::runOnce(const QString &flag, const std::function<void(QSet<QString> &)> &change)
 {
     if (m_defaults->boolValue(flag, false))
@@ -661,7 +659,7 @@ void AppSettings::wantsPermission(AppPermission permission, bool value)
     const bool changed = m_defaults->typeOf(key) != UserDefaults::Type::Bool || m_defaults->boolValue(key) != value;
     m_defaults->setBool(key, value);
     if (changed)
-        emit settingsChanged();
+        emit permissionWishesChanged();
 }
 
 void AppSettings::migratePermissionWants()

@@ -22,8 +22,9 @@ class UpdateService;
 // The one settings store: every user option, each kept in the user defaults
 // under its own key, plus the Canvas fields of the settings window and the
 // world-clock list. Writing the value an option already has changes
-// nothing. Options that change what the island shows, the Canvas fields and
-// the world clocks also send settingsChanged() after a real change.
+// nothing. A real change sends the option's own notice; a reader of many
+// related options follows their group instead (moduleListsChanged(),
+// islandFrameChanged(), permissionWishesChanged()).
 class AppSettings : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -196,9 +197,7 @@ public:
 
     // The custom accent, opaque; a channel stored as NaN or infinity reads
     // as the default's. A pick writes its three channels at once (each under
-    // a key of its own) and sends customAccentChanged() once; the island
-    // reads no accent, so neither a pick nor the switch sends
-    // settingsChanged().
+    // a key of its own) and sends customAccentChanged() once.
     QColor customAccent() const;
     void setCustomAccent(const QColor &color);
 
@@ -261,15 +260,19 @@ public:
     void runLibraryModulesPass();
     void runShippedGamesPass();
 
-    // Permission wishes.
+    // Permission wishes: a real change sends permissionWishesChanged().
     void wantsPermission(AppPermission permission, bool value);
     void migratePermissionWants();
 
 signals:
-    // The store's change notice, sent after writes of the options that
-    // change what the island shows.
-    void settingsChanged();
+    // After disabledModules, moduleOrder or chromeIconOrder changed.
     void moduleListsChanged();
+    // After an option that places, sizes or outlines the island's window
+    // changed: the lip's offsets, drop, corner radius and ears, the drop
+    // shadow, the expanded offsets and the floating island.
+    void islandFrameChanged();
+    // After a permission wish (a "want" key) changed.
+    void permissionWishesChanged();
     void showClockWhenIdleChanged();
     void notchTimeZoneChanged();
     void notchUse24HourChanged();
@@ -326,7 +329,7 @@ signals:
 private:
     void storeLaunchAtLogin(bool value);
     void runOnce(const QString &flag, const std::function<void(QSet<QString> &)> &change);
-    void writeIdSet(const QString &key, const QSet<QString> &ids, bool notice);
+    void writeIdSet(const QString &key, const QSet<QString> &ids, bool announce);
     void loadClocks();
     void setCanvasSave(CanvasSave state, const QString &status, bool failed = false);
     void showCanvasStatus(const QString &value, bool failed);

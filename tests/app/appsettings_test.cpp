@@ -1,9 +1,17 @@
 #include "appfixture.h"
 #include "core/appnotifications.h"
+#include "fakes/fakewindowparts.h"
+#include "home/homemodel.h"
+#include "notch/islandeditcontroller.h"
+#include "settings/modulespresenter.h"
+#include "settings/permissionspresenter.h"
+#include "support/islandtest.h"
+#include "support/signaltally.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMetaProperty>
 #include <QSignalSpy>
 #include <QTimeZone>
 
@@ -29,19 +37,24 @@ TEST_F(AppSettingsTest, FreshInstallReadsDefaultsWithoutWritingOptions)
     EXPECT_EQ(s.clocks()[2].timeZone, "Europe/London");
 }
 
-TEST_F(AppSettingsTest, OptionsPersistUnderTheirKeysAndOnlyVisibleOnesSendTheNotice)
+TEST_F(AppSettingsTest, OptionsPersistUnderTheirKeysAndSendTheirOwnNotice)
 {
     AppSettings &s = settings();
-    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    SignalTally sent;
+    sent.watch(&s, "s");
     s.setShowAmbientSmile(true); // kept under a key of its own
     EXPECT_TRUE(defaults->boolValue("ambientSmileEnabled"));
-    EXPECT_EQ(notice.count(), 1);
+    EXPECT_EQ(sent.counts(), (std::map<std::string, int>{{"s.showAmbientSmileChanged", 1}}));
+    sent.clear();
     s.setExpandOnHover(true);
     s.setScratchNote("milk");
     s.setSkippedUpdateVersion("1.2");
-    EXPECT_EQ(notice.count(), 1);
-    s.setLipDrop(20.5);
-    EXPECT_EQ(notice.count(), 2);
+    EXPECT_EQ(sent.counts(), (std::map<std::string, int>{
+                                 {"s.expandOnHoverChanged", 1}, {"s.scratchNoteChanged", 1},
+                                 {"s.skippedUpdateVersionChanged", 1}}));
+    sent.clear();
+    s.setLipDrop(20.5); // and the island's frame group
+    EXPECT_EQ(sent.counts(), (std::map<std::string, int>{{"s.lipDropChanged", 1}, {"s.islandFrameChanged", 1}}));
     auto reopened = reopenDefaults();
     EXPECT_EQ(reopened->typeOf("lipDrop"), UserDefaults::Type::Double);
     EXPECT_DOUBLE_EQ(reopened->doubleValue("lipDrop"), 20.5);
@@ -56,8 +69,8 @@ TEST_F(AppSettingsTest, WritingTheSameValueAgainWritesAndAnnouncesNothing)
     ASSERT_TRUE(defaults->flush());
     QFile::remove(defaults->path()); // any write would bring it back
 
-    QSignalSpy notice(&s, &AppSettings::settingsChanged);
-    QSignalSpy lipDrop(&s, &AppSettings::lipDropChanged);
+    SignalTally sent;
+    sent.watch(&s, "s");
     QSignalSpy stored(defaults.get(), &UserDefaults::changed);
     for (int i = 0; i < 3; ++i) {
         s.setLipDrop(20.0);
@@ -67,8 +80,7 @@ TEST_F(AppSettingsTest, WritingTheSameValueAgainWritesAndAnnouncesNothing)
     }
     EXPECT_TRUE(defaults->flush());
     EXPECT_FALSE(QFile::exists(defaults->path()));
-    EXPECT_EQ(notice.count(), 0);
-    EXPECT_EQ(lipDrop.count(), 0);
+    EXPECT_EQ(sent.counts(), (std::map<std::string, int>{}));
     EXPECT_EQ(stored.count(), 0);
 }
 
@@ -88,33 +100,35 @@ TEST_F(AppSettingsTest, ChangesOfOneTurnReachTheDiskInOneWrite)
     EXPECT_EQ(reopened->stringValue("scratchNote"), "typed");
 }
 
-TEST_F(AppSettingsTest, CanvasFieldsAndClocksSendTheStoreNotice)
+TEST_F(AppSettingsTest, CanvasFieldsAndClocksSendOnlyTheirOwnNotices)
 {
     AppSettings &s = settings();
-    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    SignalTally sent;
+    sent.watch(&s, "s");
     s.setCanvasBaseURL("school.edu");
     s.setCanvasTokenDraft("t");
     s.setCanvasStatus("Checking");
     QList<ClockCity> cities = s.clocks();
     cities.removeLast();
     s.setClocks(cities);
-    EXPECT_EQ(notice.count(), 4);
+    EXPECT_EQ(sent.counts(), (std::map<std::string, int>{{"s.canvasBaseURLChanged", 1},
+                                                         {"s.canvasTokenDraftChanged", 1},
+                                                         {"s.canvasStatusChanged", 1},
+                                                         {"s.clocksChanged", 1}}));
 }
 
-// A pick is one value: one accent notice, and no island notice (that makes
-// the island reapply its permission preferences and restart Bluetooth).
+// A pick is one value: one accent notice, and nothing else.
 TEST_F(AppSettingsTest, CustomAccentPickStoresTheColourComponentsWithOneNotice)
 {
     AppSettings &s = settings();
-    QSignalSpy notice(&s, &AppSettings::settingsChanged);
-    QSignalSpy accent(&s, &AppSettings::customAccentChanged);
+    SignalTally sent;
+    sent.watch(&s, "s");
     s.setCustomAccent(QColor::fromRgbF(0.25f, 0.5f, 1.0f, 0.3f));
-    EXPECT_EQ(accent.count(), 1);
-    EXPECT_EQ(notice.count(), 0);
+    EXPECT_EQ(sent.counts(), (std::map<std::string, int>{{"s.customAccentChanged", 1}}));
     s.setCustomAccent(QColor::fromRgbF(0.25f, 0.5f, 1.0f));
     s.setUseCustomAccent(true);
-    EXPECT_EQ(accent.count(), 1);
-    EXPECT_EQ(notice.count(), 0);
+    EXPECT_EQ(sent.counts(), (std::map<std::string, int>{{"s.customAccentChanged", 1},
+                                                         {"s.useCustomAccentChanged", 1}}));
     EXPECT_NEAR(defaults->doubleValue("customAccentR"), 0.25, 1e-3);
     EXPECT_NEAR(defaults->doubleValue("customAccentG"), 0.5, 1e-3);
     EXPECT_NEAR(defaults->doubleValue("customAccentB"), 1.0, 1e-3);
@@ -455,4 +469,140 @@ TEST_F(AppSettingsTest, TypedAddressOrTokenThatCannotBeStoredIsRefusedWithItsRea
     }
     EXPECT_EQ(secrets.writes, 0);
     EXPECT_FALSE(defaults->contains("canvasBaseURL"));
+}
+
+// Which readers of the store react to one change of each option. Each reader
+// is built alone over the island's fakes, with the trace its reaction leaves:
+// the window re-applies its settings (geometryChanged), the island
+// re-applies its permission preferences (Bluetooth lists its devices) or its
+// HUD (the key tap), Home and the Modules page recompute (they ask for the
+// location grant), the Permissions page refreshes (it asks for the
+// accessibility grant), the island editor lays out its panels (the shade
+// follows a screen that changed without notice).
+class SettingsReadersTest : public IslandTest, protected FakeWindowParts {
+protected:
+    struct Reader {
+        std::shared_ptr<QObject> object;
+        std::function<QString()> trace;
+        std::function<void()> prepare = [] {};
+    };
+};
+
+TEST_F(SettingsReadersTest, EachOptionReachesOnlyTheReadersThatReadIt)
+{
+    defaults->setBool("permissionsSetupCompleted", true); // Bluetooth follows the wishes
+    AppSettings &s = fakes->settings;
+    PermissionCenter *permissions = &fakes->permissions;
+    FakePermissionBackend &backend = fakes->permissionBackend;
+    auto count = [](int n) { return QString::number(n); };
+    const std::map<QString, std::function<Reader()>> readers{
+        {"window", [&] {
+             auto window = std::make_shared<NotchWindowController>(&s, windowParts(&clock, scheduler.get(), model.get()));
+             auto moved = std::make_shared<QSignalSpy>(window.get(), &NotchWindowController::geometryChanged);
+             return Reader{window, [moved, count] { return count(moved->count()); }};
+         }},
+        {"island", [&] {
+             s.setShowSystemHUD(false); // the change below starts the HUD
+             return Reader{nullptr, [&] {
+                 return count(fakes->bluetooth.listings) + (fakes->mediaKeys.hasTap() ? "+tap" : "");
+             }};
+         }},
+        {"home", [&] {
+             auto home = std::make_shared<HomeModel>();
+             home->setModel(model.get());
+             home->setParts(homeParts.get());
+             return Reader{home, [&] { return count(backend.locationQueries); }};
+         }},
+        {"modules", [&] {
+             auto page = std::make_shared<ModulesPresenter>(ModulesPresenter::Parts{
+                 &s, permissions, &fakes->credentials, &fakes->notifications, &fakes->launcher, scheduler.get(),
+                 &fakes->random});
+             page->setShown(true);
+             return Reader{page, [&] { return count(backend.locationQueries); }};
+         }},
+        {"permissions", [&] {
+             auto page = std::make_shared<PermissionsPresenter>(PermissionsPresenter::Parts{
+                 &s, permissions, defaults.get(), &fakes->notifications, scheduler.get()});
+             page->setPageVisible(true);
+             return Reader{page, [&] { return count(backend.accessibilityTests); }};
+         }},
+        {"editor", [&] {
+             auto editor = std::make_shared<IslandEditController>(&s, &screens, nullptr);
+             editor->setViewModel(model.get());
+             editor->begin();
+             auto width = std::make_shared<int>(1512);
+             return Reader{editor,
+                           [editor] { return QString::number(editor->shade()->mask().boundingRect().x()); },
+                           [this, width] {
+                               *width += 40;
+                               screens.list = {FakeScreenProvider::plain("main", 0, 0, *width, 982, 24)};
+                           }};
+         }},
+    };
+
+    // One change of every option: each writable property, and a wish.
+    std::vector<std::pair<QString, std::function<void()>>> changes;
+    const QMetaObject *meta = s.metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!property.isWritable())
+            continue;
+        changes.emplace_back(property.name(), [&s, property] {
+            QVariant value = property.read(&s);
+            switch (value.typeId()) {
+            case QMetaType::Bool: value = !value.toBool(); break;
+            case QMetaType::Double: value = value.toDouble() + 3; break;
+            case QMetaType::QString: value = value.toString() + "x"; break;
+            case QMetaType::QColor:
+                value = value.value<QColor>() == QColor(Qt::red) ? QColor(Qt::blue) : QColor(Qt::red);
+                break;
+            default: ADD_FAILURE() << property.name();
+            }
+            ASSERT_TRUE(property.write(&s, value)) << property.name();
+        });
+    }
+    changes.emplace_back("permission wish", [&s, permissions] {
+        s.wantsPermission(AppPermission::camera, !permissions->wantKey(AppPermission::camera));
+    });
+    changes.emplace_back("clocks", [&s] { s.setClocks(s.clocks().mid(1)); });
+
+    std::map<QString, QStringList> reacted;
+    for (const auto &[name, build] : readers) {
+        make();
+        const Reader reader = build();
+        for (const auto &[option, change] : changes) {
+            QCoreApplication::processEvents();
+            reader.prepare();
+            const QString before = reader.trace();
+            change();
+            QCoreApplication::processEvents(); // the window and the editor follow a turn later
+            if (reader.trace() != before)
+                reacted[option] << name;
+        }
+    }
+
+    const std::map<QString, QStringList> expected{
+        {"disabledModules", {"home", "modules", "window"}},
+        {"moduleOrder", {"home", "modules"}},
+        {"chromeIconOrder", {"home", "modules"}},
+        {"clipboardHideEmpty", {"home"}},
+        {"bluetoothHideEmpty", {"home"}},
+        {"showSystemHUD", {"island"}},
+        {"permission wish", {"home", "island", "modules", "permissions"}},
+        {"lipOffsetX", {"editor", "window"}},
+        {"expandedOffsetX", {"editor", "window"}},
+        {"floatingIsland", {"editor", "window"}},
+        {"lipOffsetY", {"window"}},
+        {"expandedOffsetY", {"window"}},
+        {"lipDrop", {"window"}},
+        {"lipCornerRadius", {"window"}},
+        {"lipEar", {"window"}},
+        {"showDropShadow", {"window"}},
+    };
+    QStringList got, want;
+    for (const auto &[option, change] : changes) {
+        got << option + ": " + reacted[option].join(' ');
+        want << option + ": " + (expected.count(option) ? expected.at(option).join(' ') : QString());
+    }
+    EXPECT_EQ(got.join('\n').toStdString(), want.join('\n').toStdString());
 }

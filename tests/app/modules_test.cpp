@@ -91,12 +91,15 @@ TEST_F(ModulesTest, TogglingAModuleKeepsTheSetSortedAndUnknownIdsKept)
 {
     AppSettings &s = settings();
     s.setDisabledModules("zzz,timer");
-    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    QSignalSpy notice(&s, &AppSettings::disabledModulesChanged);
+    QSignalSpy lists(&s, &AppSettings::moduleListsChanged);
     s.setModule(HomeModule::player, false);
     EXPECT_EQ(s.disabledModules(), "player,timer,zzz");
     s.setModule(HomeModule::player, true);
+    s.setModule(HomeModule::player, true); // already shown: no notice
     EXPECT_EQ(s.disabledModules(), "timer,zzz");
     EXPECT_EQ(notice.count(), 2);
+    EXPECT_EQ(lists.count(), 2);
 }
 
 TEST_F(ModulesTest, MovingAModuleKeepsHiddenSlotsAndClampsTheDestination)
@@ -108,7 +111,8 @@ TEST_F(ModulesTest, MovingAModuleKeepsHiddenSlotsAndClampsTheDestination)
     s.setDisabledModules(hidden.join(','));
     s.setModuleOrder("player,clocks,timer,weather");
 
-    QSignalSpy notice(&s, &AppSettings::settingsChanged);
+    QSignalSpy notice(&s, &AppSettings::moduleOrderChanged);
+    QSignalSpy lists(&s, &AppSettings::moduleListsChanged);
     s.moveModule(HomeModule::weather, 0);
     const QStringList order = s.moduleOrder().split(',');
     ASSERT_EQ(order.size(), 28);
@@ -118,6 +122,7 @@ TEST_F(ModulesTest, MovingAModuleKeepsHiddenSlotsAndClampsTheDestination)
     s.moveModule(HomeModule::weather, -5); // already first: nothing changes
     s.moveModule(HomeModule::clocks, 1);   // hidden: nothing changes
     EXPECT_EQ(notice.count(), 1);
+    EXPECT_EQ(lists.count(), 1);
     s.moveModule(HomeModule::weather, 99);
     EXPECT_EQ(ids(s.orderedEnabledModules()), QStringList({"player", "timer", "weather"}));
     EXPECT_EQ(s.moduleOrder().split(',').indexOf("clocks"), 1); // the hidden slot stayed

@@ -2,6 +2,7 @@
 
 QList<platform::BluetoothDevice> FakeBluetooth::pairedDevices() const
 {
+    ++listings;
     QList<platform::BluetoothDevice> paired;
     for (const platform::BluetoothDevice &d : devices) {
         if (d.paired)

@@ -9,6 +9,8 @@
 class FakeBluetooth final : public platform::IBluetoothService {
 public:
     QList<platform::BluetoothDevice> devices;
+    // How often the paired devices were listed.
+    mutable int listings = 0;
 
     QList<platform::BluetoothDevice> pairedDevices() const override;
     int registerForConnectNotifications(Callback callback) override;

@@ -30,7 +30,11 @@ public:
         const bool granted = calendarRequestGrants;
         QTimer::singleShot(0, this, [done, granted] { done(granted); });
     }
-    LocationAccess locationAccess() override { return location; }
+    LocationAccess locationAccess() override
+    {
+        ++locationQueries;
+        return location;
+    }
     void requestLocationWhenInUse() override { ++locationRequests; }
     CaptureAccess cameraAccess() override { return camera; }
     void requestCameraAccess(std::function<void(bool)> done) override
@@ -63,6 +67,7 @@ public:
     CalendarAccess reminders = CalendarAccess::NotDetermined;
     bool calendarRequestGrants = false;
     LocationAccess location = LocationAccess::NotDetermined;
+    int locationQueries = 0;
     int locationRequests = 0;
     CaptureAccess camera = CaptureAccess::NotDetermined;
     QHash<QString, AutomationAnswer> automation;

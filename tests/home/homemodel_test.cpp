@@ -96,10 +96,10 @@ TEST_F(HomeModelTest, GrantsFoundWhileListingAreRecordedAfterwards)
 
     // Recorded, then denied: hidden; recorded and undetermined: shown.
     fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::Denied;
-    fakes->settings.setHideNotchVersion(true); // any settings change lists again
+    fakes->notifications.post(AppNotifications::PermissionsChanged); // lists again
     EXPECT_EQ(home.visibleModules(), QStringList({"player"}));
     fakes->permissionBackend.location = platform::IPermissionBackend::LocationAccess::NotDetermined;
-    fakes->settings.setHideNotchVersion(false);
+    fakes->notifications.post(AppNotifications::PermissionsChanged);
     EXPECT_EQ(home.visibleModules(), QStringList({"player", "weather"}));
 }
 
