@@ -56,6 +56,7 @@
 #include "platform/linux/x11islandwindowhints.h"
 #include "platform/linux/x11keypositions.h"
 #include "platform/linux/x11mediakeys.h"
+#include "platform/linux/x11pointerlocation.h"
 #include "platform/linux/xinputclickmonitor.h"
 #include "platform/linux/xtestmediakeys.h"
 
@@ -92,7 +93,7 @@ struct CompositionRoot::LinuxBackends {
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
     QtScreenProvider screens;
-    QtPointerLocation pointer;
+    X11PointerLocation pointer;
     XInputClickMonitor clicks;
     X11GlobalHotkey gameModeHotkey;
     X11KeyPositions keyPositions;
