@@ -56,6 +56,7 @@
 #include "platform/linux/x11islandwindowhints.h"
 #include "platform/linux/x11keypositions.h"
 #include "platform/linux/x11mediakeys.h"
+#include "platform/linux/x11pointerlocation.h"
 #include "platform/linux/xinputclickmonitor.h"
 #include "platform/linux/xtestmediakeys.h"
 
@@ -92,7 +93,7 @@ struct CompositionRoot::LinuxBackends {
     platform::NominatimGeocoder geocoder;
     platform::IcsCalendarSource calendar;
     platform::QtScreenProvider screens;
-    platform::QtPointerLocation pointer;
+    platform::X11PointerLocation pointer;
     platform::XInputClickMonitor clicks;
     platform::X11GlobalHotkey gameModeHotkey;
     platform::X11KeyPositions keyPositions;

@@ -14,13 +14,13 @@ Item {
 
     function accent(color) { return IslandPalette.accent(color) }
 
-    // The toast sits at the bottom, below the notch.
-    GameModeToast {
-        id: toast
-        visible: root.layout.showsToast
+    // The toast sits at the bottom, below the notch; made only while it
+    // shows, so that the island at rest lays out no text.
+    Loader {
+        active: root.layout.showsToast
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        isOn: root.model.gameModeOn
+        sourceComponent: GameModeToast { isOn: root.model.gameModeOn }
     }
 
     Item {

@@ -131,6 +131,7 @@ Item {
             transformOrigin: Item.Top
             y: IslandViews.enterOffset
 
+            readonly property bool entering: enterAnim.running
             function enter() { ahead = false; leaveAnim.stop(); enterAnim.start() }
             // A leaving view takes no more input: a click on its fading buttons
             // must not start what the closing island has just ended.
@@ -223,6 +224,9 @@ Item {
     }
     onIslandStateChanged: showState()
     Component.onCompleted: showState()
+    // The panels may come after the hover view has come to rest.
+    onPanelsChanged: if (content && content.forState === Island.NotchState.hover && !content.entering)
+                         prepareHome()
 
     // The first Home is made while the island hovers, once the hover view
     // has come to rest, so that its opening has only to show it. Later
@@ -286,14 +290,18 @@ Item {
             strokeColor: dropHint.coral
             strokeWidth: IslandStyle.stroke
         }
-        Text {
-            textFormat: Text.PlainText
+        // Its text is laid out only while it shows.
+        Loader {
             anchors.centerIn: parent
-            text: qsTr("Drop in Pocket")
-            font.pixelSize: IslandStyle.fontBody
-            font.family: IslandStyle.roundedFamily
-            font.weight: Font.Medium
-            color: dropHint.coral
+            active: dropHint.visible
+            sourceComponent: Text {
+                textFormat: Text.PlainText
+                text: qsTr("Drop in Pocket")
+                font.pixelSize: IslandStyle.fontBody
+                font.family: IslandStyle.roundedFamily
+                font.weight: Font.Medium
+                color: dropHint.coral
+            }
         }
     }
 }

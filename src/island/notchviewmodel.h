@@ -553,6 +553,8 @@ private:
     void setBluetoothOn(bool on);
     void refreshCalendarGrants();
     void publishEvents(const QList<NextEvent> &events);
+    // The readings only Home shows (the machine's load, the network).
+    void readSystemAndNetwork();
     void refreshReminders(std::function<void()> done = {});
     void runRefreshLoop(std::shared_ptr<TaskHandle::State> loop);
     void tickNowPlaying();
@@ -627,6 +629,8 @@ private:
     TaskHandle m_hoverTask;
     PendingHover m_hoverKind = PendingHover::none;
     TaskHandle m_tickTask;
+    // Whether the refresh loop has made its first pass.
+    bool m_ticked = false;
     TaskHandle m_clickTask;
     int m_pendingClicks = 0;
     int m_holds = 0;

@@ -67,6 +67,7 @@ void NotchViewModel::refreshReminders(std::function<void()> done)
 
 void NotchViewModel::tick()
 {
+    m_ticked = true;
     m_look->timePassed();
     if (m_gameModeOn && !moduleShown(HomeModule::gameMode)) {
         setGameModeOn(false);
@@ -96,14 +97,11 @@ void NotchViewModel::tick()
 
     assign(m_battery, m_batteryMonitor->read(), &NotchViewModel::batteryChanged);
 
-    SystemSnapshot system;
-    system.cpu = m_systemMonitor->cpuPercent();
-    system.memory = m_systemMonitor->memoryPercent();
-    system.diskFree = m_systemMonitor->diskFree();
-    system.uptime = m_systemMonitor->uptime();
-    assign(m_system, std::optional<SystemSnapshot>(system), &NotchViewModel::systemChanged);
-
-    assign(m_network, std::optional<NetworkSnapshot>(m_networkStatus->snapshot()), &NotchViewModel::networkChanged);
+    // Only Home shows the machine's load and the network: the collapsed
+    // island neither reads them nor asks the network stack, and leaving it
+    // reads them at once (setState).
+    if (m_state != NotchState::collapsed)
+        readSystemAndNetwork();
 
     assign(m_clipboard, m_clipboardStore->poll(), &NotchViewModel::clipboardChanged);
 
@@ -144,6 +142,18 @@ void NotchViewModel::tick()
 
     // Time alone can bring an event near enough to show.
     updateLiveActivity();
+}
+
+void NotchViewModel::readSystemAndNetwork()
+{
+    SystemSnapshot system;
+    system.cpu = m_systemMonitor->cpuPercent();
+    system.memory = m_systemMonitor->memoryPercent();
+    system.diskFree = m_systemMonitor->diskFree();
+    system.uptime = m_systemMonitor->uptime();
+    assign(m_system, std::optional<SystemSnapshot>(system), &NotchViewModel::systemChanged);
+
+    assign(m_network, std::optional<NetworkSnapshot>(m_networkStatus->snapshot()), &NotchViewModel::networkChanged);
 }
 
 void NotchViewModel::publishEvents(const QList<NextEvent> &events)

@@ -15,7 +15,12 @@
 
 void NotchViewModel::setState(NotchState state)
 {
+    const bool opening = m_state == NotchState::collapsed && state != NotchState::collapsed;
     assign(m_state, state, &NotchViewModel::stateChanged);
+    // What the collapsed island does not read is read as it opens, once
+    // the loop has made its first pass.
+    if (opening && m_ticked && m_tickTask.isActive())
+        readSystemAndNetwork();
 }
 
 void NotchViewModel::pointerEntered()

@@ -10,20 +10,35 @@ Item {
     // The outline's corner radius, as the root view takes it.
     property alias radius: island.radius
 
-    // The table of panels is made by its address when the island first
-    // opens, so that the first frame compiles none of the panels nor the
-    // controls they import (the island window compiles them in the
-    // background once it shows).
+    // The table of panels is compiled in the background when the island
+    // first opens and made once compiled, so that neither the first frame
+    // nor the island at rest carries the panels, the controls they import
+    // or their compiled types; the hover view does not need them, and Home
+    // is made from the table once it is there.
     property IslandPanels table: null
+    property Component tableComponent: null
     readonly property bool opened: root.model.state !== Island.NotchState.collapsed
     onOpenedChanged: if (opened) makeTable()
     Component.onCompleted: if (opened) makeTable()
     function makeTable() {
-        if (root.table)
+        if (root.table || root.tableComponent)
             return
-        const component = Qt.createComponent(Qt.resolvedUrl("IslandPanelTable.qml"))
+        root.tableComponent = Qt.createComponent(Qt.resolvedUrl("IslandPanelTable.qml"), Component.Asynchronous)
+        if (root.tableComponent.status === Component.Loading)
+            root.tableComponent.statusChanged.connect(root.tableCompiled)
+        else
+            root.tableCompiled()
+    }
+    function tableCompiled() {
+        const component = root.tableComponent
+        if (!component || component.status === Component.Loading || root.table)
+            return
+        if (component.status === Component.Error) {
+            console.warn(component.errorString())
+            return
+        }
         root.table = component.createObject(root, { model: root.model, settings: root.settings,
-                                                     homeParts: root.homeParts })
+                                                    homeParts: root.homeParts })
     }
     IslandPanels { id: noPanels }
 

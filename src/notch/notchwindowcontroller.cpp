@@ -205,7 +205,9 @@ void NotchWindowController::applyOutline()
 bool NotchWindowController::pointerInside() const
 {
     // The pointer arrives in window coordinates; the island thinks y-up.
-    const QPointF p = ScreenSpace::flip(m_parts.pointer->position(), m_parts.screens->primaryHeight());
+    // Flipped by the height the panel is placed by, kept with the geometry
+    // rather than asked of the screens 60 times a second.
+    const QPointF p = ScreenSpace::flip(m_parts.pointer->position(), m_panel->primaryHeight());
     return m_pointerHold.contains(p)
         || PanelFrame::pointerInside(p, m_driver.currentFrame(), m_geometry, m_inputs, m_frameSettings);
 }
@@ -213,7 +215,7 @@ bool NotchWindowController::pointerInside() const
 void NotchWindowController::pollPointer()
 {
     if (!m_pointerHold.isNull()
-        && !m_pointerHold.contains(ScreenSpace::flip(m_parts.pointer->position(), m_parts.screens->primaryHeight())))
+        && !m_pointerHold.contains(ScreenSpace::flip(m_parts.pointer->position(), m_panel->primaryHeight())))
         m_pointerHold = QRectF();
     const PendingHover pending = m_parts.model ? m_parts.model->pendingHover() : m_pendingHover;
     switch (m_poll.poll(pointerInside(), m_inputs.state, pending)) {

@@ -33,6 +33,7 @@ TEST_F(RefreshTest, TheFirstTickWaitsForTheInitialFetches)
 {
     grantReminders();
     grantLocation();
+    model->setState(NotchState::home); // where the load shows, and so is read
     model->start();
     ASSERT_EQ(fakes->calendar.pendingFetches.size(), 1u); // reminders first
     advance(5000);
@@ -45,6 +46,31 @@ TEST_F(RefreshTest, TheFirstTickWaitsForTheInitialFetches)
     EXPECT_TRUE(model->system()); // the first tick
     // The loop's reminder fetch does not set the throttle, the tick does.
     EXPECT_EQ(fakes->calendar.pendingFetches.size(), 2u);
+}
+
+// Only Home shows the machine's load and the network: the collapsed island
+// does not read them, and opening it reads them at once.
+TEST_F(RefreshTest, OnlyTheOpenIslandReadsTheLoadAndTheNetwork)
+{
+    model->start();
+    advance(3000);
+    ASSERT_EQ(model->state(), NotchState::collapsed);
+    EXPECT_FALSE(model->system());
+    EXPECT_FALSE(model->network());
+
+    model->setState(NotchState::hover);
+    ASSERT_TRUE(model->system());
+    EXPECT_TRUE(model->network());
+    const QString hour = model->system()->uptime;
+    fakes->load.uptime = 7200;
+    advance(1000);
+    const QString twoHours = model->system()->uptime;
+    EXPECT_NE(twoHours, hour);
+
+    model->setState(NotchState::collapsed);
+    fakes->load.uptime = 3600;
+    advance(3000);
+    EXPECT_EQ(model->system()->uptime, twoHours);
 }
 
 TEST_F(RefreshTest, SlowFetchesAreThrottled)
@@ -73,6 +99,7 @@ TEST_F(RefreshTest, AnUnchangedTickAnnouncesNothing)
     grantCalendar();
     addEvent(QStringLiteral("Review"), 90);
     fakes->clipboard.copy(QStringLiteral("hello"));
+    model->setState(NotchState::home);
     model->tick();
     ASSERT_TRUE(model->nextEvent());
     ASSERT_EQ(model->clipboard().items.size(), 1);

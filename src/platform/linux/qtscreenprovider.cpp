@@ -2,7 +2,6 @@
 
 #include "platform/screenprovider.h"
 
-#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -60,11 +59,6 @@ std::optional<platform::ScreenInfo> QtScreenProvider::mainScreen() const
     if (!s)
         return std::nullopt;
     return info(s, primaryHeight());
-}
-
-QPointF QtPointerLocation::position() const
-{
-    return QCursor::pos();
 }
 
 } // namespace platform

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/pointer.h"
 #include "platform/screenprovider.h"
 
 class QScreen;
@@ -20,12 +19,6 @@ public:
 
 private:
     void watch(QScreen *screen);
-};
-
-// The pointer through QCursor.
-class QtPointerLocation final : public platform::IPointerLocation {
-public:
-    QPointF position() const override;
 };
 
 } // namespace platform

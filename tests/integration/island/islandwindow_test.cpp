@@ -466,7 +466,9 @@ TEST_F(IslandWindowTest, ADisplayGoneAsTheProgramStartsEndsWithOneLineAndStatusO
 // rasteriser: the island draws with Qt Quick's software renderer, and learns
 // that from its probe without loading OpenGL's driver (and its code
 // generator) into itself. Nor does the island at rest map the voice takes'
-// encoder (FFmpeg and its codec libraries): the first take loads it.
+// encoder (FFmpeg and its codec libraries): the first take loads it; nor
+// Qt Quick's controls, which only Home, its panels and the settings window
+// use, compiled once the island first opens.
 TEST_F(IslandWindowTest, ASoftwareRasteriserIsLearntWithoutLoadingOpenGlHereNorACodec)
 {
     QProcessEnvironment env = x.environment(home.path());
@@ -491,6 +493,9 @@ TEST_F(IslandWindowTest, ASoftwareRasteriserIsLearntWithoutLoadingOpenGlHereNorA
         },
         5000))
         << log.toStdString();
+    QFile later(maps.fileName());
+    ASSERT_TRUE(later.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(later.readAll().contains("libQt6QuickTemplates2"));
 }
 
 TEST_F(IslandWindowTest, AtScaleTwoTheOutlineIsCutAtTheScreensOwnPixels)
