@@ -151,10 +151,16 @@ Item {
                         space: list
                         onDragStarted: root.draggingModule = moduleId
                         onDragEnded: root.draggingModule = ""
+                        // The card its module's row names (none for an
+                        // unknown id), with the inputs every card takes.
                         Loader {
                             width: tile.width - tile.inset
                             asynchronous: !tile.eager
-                            sourceComponent: root.cardFor(tile.moduleId)
+                            Component.onCompleted: {
+                                const card = homeModel.cardView(tile.moduleId)
+                                if (card.toString() !== "")
+                                    setSource(Qt.resolvedUrl(card), { model: root.model, settings: root.settings, home: homeModel })
+                            }
                         }
                     }
                 }
@@ -181,152 +187,4 @@ Item {
             HomeVersionFooter { width: column.width; settings: root.settings; version: homeModel.versionText }
         }
     }
-
-    function cardFor(id) {
-        switch (id) {
-        case "player": return playerCard
-        case "timer": return timerCard
-        case "clocks": return clocksCard
-        case "weather": return weatherCard
-        case "calendar": return calendarCard
-        case "system": return systemCard
-        case "network": return networkCard
-        case "clipboard": return clipboardCard
-        case "notes": return notesCard
-        case "shortcuts": return shortcutsCard
-        case "awake": return awakeCard
-        case "quote": return quoteCard
-        case "bluetooth": return bluetoothCard
-        case "eyeStrain": return eyeStrainCard
-        case "speedTest": return speedTestCard
-        case "youtube": return youtubeCard
-        case "spotify": return spotifyCard
-        case "compress": return zipCard
-        case "micCheck": return micCheckCard
-        }
-        return null
-    }
-
-    Component {
-        id: playerCard
-        ModuleCard {
-            title: qsTr("Now playing")
-            accent: IslandPalette.accent(MediaText.sourceAccent(root.model.nowPlaying))
-            PlayerPreview {
-                width: parent.width
-                info: root.model.nowPlaying
-                service: root.model.nowPlayingService
-                showArtwork: root.settings.playerShowArtwork
-                showAlbum: root.settings.playerShowAlbum
-                showSkip: root.settings.playerShowSkip
-                showPlayBar: root.settings.playerShowPlayBar
-                compact: true
-                onPlayPauseRequested: root.model.togglePlayPause()
-                onSkipped: (forward) => forward ? root.model.refreshNowPlayingSoon() : root.model.refreshNowPlayingSoonAlt()
-            }
-        }
-    }
-    Component {
-        id: timerCard
-        ModuleCard {
-            title: qsTr("Timer")
-            accent: IslandPalette.accent(IslandPalette.amber)
-            TimerRow { width: parent.width; timer: root.model.timer; settings: root.settings }
-        }
-    }
-    Component {
-        id: clocksCard
-        ModuleCard {
-            title: qsTr("World clocks")
-            accent: IslandPalette.accent(IslandPalette.sky)
-            WorldClockRow { width: parent.width; settings: root.settings }
-        }
-    }
-    Component {
-        id: weatherCard
-        Loader {
-            sourceComponent: root.model.weather ? weatherReading : weatherWaiting
-            Component {
-                id: weatherReading
-                WeatherCard { weather: root.model.weather; settings: root.settings }
-            }
-            Component {
-                id: weatherWaiting
-                PlaceholderCard {
-                    title: qsTr("Weather")
-                    accent: IslandPalette.accent(IslandPalette.sky)
-                    message: qsTr("Waiting for weather")
-                }
-            }
-        }
-    }
-    Component {
-        id: calendarCard
-        CalendarCard {
-            remindersAllowed: homeModel.remindersShown
-            settings: root.settings
-            model: root.model
-        }
-    }
-    Component {
-        id: systemCard
-        Loader {
-            sourceComponent: root.model.system ? systemReading : systemWaiting
-            Component { id: systemReading; SystemCard { model: root.model; settings: root.settings } }
-            Component {
-                id: systemWaiting
-                PlaceholderCard {
-                    title: qsTr("System")
-                    accent: IslandPalette.accent(IslandPalette.yellow)
-                    message: qsTr("Reading…")
-                }
-            }
-        }
-    }
-    Component {
-        id: networkCard
-        Loader {
-            sourceComponent: root.model.network ? networkReading : networkWaiting
-            Component { id: networkReading; NetworkCard { snapshot: root.model.network; settings: root.settings } }
-            Component {
-                id: networkWaiting
-                PlaceholderCard {
-                    title: qsTr("Wi-Fi")
-                    accent: IslandPalette.accent(IslandPalette.mint)
-                    message: qsTr("Reading…")
-                }
-            }
-        }
-    }
-    Component {
-        id: clipboardCard
-        ClipboardCard { history: root.model.clipboard; onCopy: (item) => root.model.copyToClipboard(item) }
-    }
-    Component { id: notesCard; NotesCard { settings: root.settings } }
-    Component { id: shortcutsCard; ShortcutsCard { model: root.model } }
-    Component { id: awakeCard; AwakeCard { keepAwake: root.model.keepAwake } }
-    Component { id: quoteCard; QuoteCard { quote: root.model.quoteOfTheDay() } }
-    Component { id: bluetoothCard; BluetoothCard { model: root.model } }
-    Component { id: eyeStrainCard; EyeStrainCard { strain: root.model.eyeStrain; settings: root.settings } }
-    Component { id: speedTestCard; SpeedTestCard { engine: root.model.speedTest } }
-    Component {
-        id: youtubeCard
-        MediaDownloadCard {
-            title: qsTr("YouTube")
-            accent: IslandPalette.accent(IslandPalette.red)
-            engine: root.model.youtubeDown
-            home: homeModel
-        }
-    }
-    Component {
-        id: spotifyCard
-        MediaDownloadCard {
-            title: qsTr("Spotify MP3")
-            accent: IslandPalette.accent(IslandPalette.green)
-            engine: root.model.spotifyDown
-            home: homeModel
-        }
-    }
-    Component { id: zipCard; ZipCard { id: zip; engine: homeModel.makeZipEngine(zip) } }
-    Component { id: micCheckCard; MicCheckCard { id: micCheck; engine: homeModel.makeMicCheckEngine(micCheck) } }
 }

@@ -352,6 +352,12 @@ void HomeModel::removeChromeIcon(const QString &id)
         settings()->setModule(ChromeIcons::module(*icon), false);
 }
 
+QUrl HomeModel::cardView(const QString &id)
+{
+    const std::optional<HomeModule> module = HomeModules::fromId(id);
+    return module ? HomeModules::card(*module) : QUrl();
+}
+
 QObject *HomeModel::makeZipEngine(QObject *card)
 {
     if (!ready() || !card)

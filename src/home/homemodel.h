@@ -82,6 +82,9 @@ public:
     Q_INVOKABLE bool dragChromeIcon(const QString &id, double x, const QVariantMap &frames);
     Q_INVOKABLE void removeChromeIcon(const QString &id);
     Q_INVOKABLE JiggleParams jiggle(const QString &id) const { return HomeRules::jiggleParamsFor(id); }
+    // The card of module id, from its row (HomeModules::card): a file the
+    // panel resolves against its own; empty for an icon-only or unknown id.
+    Q_INVOKABLE static QUrl cardView(const QString &id);
     // Engines the zip and mic-check cards own; null where the machine lacks
     // the parts. The mic check's goes with its card, and with it the take;
     // the zip engine finishes its dialog and runs first.

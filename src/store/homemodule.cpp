@@ -14,37 +14,61 @@ struct ModuleInfo {
     const char *symbol;
     bool shipped;
     bool iconOnly;
+    // Its card on Home, a QML file below home/; none for icon-only modules.
+    const char *card;
 };
 
 const ModuleInfo kModules[] = {
-    {HomeModule::player, "player", "Music Player", "Now playing, play bar, visualizer", "music.note", true, false},
-    {HomeModule::timer, "timer", "Timer", "Type a time, or 5 / 15 / 25", "timer", true, false},
-    {HomeModule::clocks, "clocks", "World clocks", "Pacific, New York, London", "globe", true, false},
-    {HomeModule::weather, "weather", "Weather", "Temp, high/low, sunrise", "cloud.sun", true, false},
-    {HomeModule::calendar, "calendar", "Calendar", "Next event and reminder", "calendar", false, false},
-    {HomeModule::system, "system", "System", "CPU, memory, disk, uptime", "cpu", false, false},
-    {HomeModule::network, "network", "Wi-Fi", "Network name and optional IP", "wifi", false, false},
-    {HomeModule::clipboard, "clipboard", "Clipboard", "Last 5 copies, tap to restore", "doc.on.clipboard", false, false},
-    {HomeModule::notes, "notes", "Scratch pad", "A tiny note that stays", "note.text", false, false},
-    {HomeModule::shortcuts, "shortcuts", "Quick actions", "Screenshot, password, apps", "square.grid.2x2", false, false},
-    {HomeModule::awake, "awake", "Keep awake", "Stop the display from sleeping", "cup.and.saucer.fill", false, false},
-    {HomeModule::quote, "quote", "Daily line", "One line for the day", "quote.opening", false, false},
-    {HomeModule::bluetooth, "bluetooth", "Bluetooth", "AirPods and other connections", "airpodspro", true, false},
-    {HomeModule::eyeStrain, "eyeStrain", "Eye strain", "20-20-20 breaks, optional closeness", "eye", false, false},
-    {HomeModule::mirror, "mirror", "Mirror", "Front camera preview in the notch", "person.crop.circle", false, true},
-    {HomeModule::findMy, "findMy", "Find My", "Open Find My for devices and people", "location.circle", false, true},
-    {HomeModule::games, "games", "Games", "%1 games in the notch", "gamecontroller.fill", true, true},
-    {HomeModule::calculator, "calculator", "Calculator", "Full pad with fractions, in the notch", "plus.forwardslash.minus", false, true},
-    {HomeModule::speedTest, "speedTest", "Speed test", "Ping, download, and upload", "speedometer", false, false},
-    {HomeModule::pocket, "pocket", "Pocket", "Hold files in the notch, then drag them out", "tray.and.arrow.down.fill", true, true},
-    {HomeModule::gameMode, "gameMode", "Pavlet Lock", "Ctrl+Alt+G so hover won\u2019t open home", "lock.fill", false, true},
-    {HomeModule::youtube, "youtube", "YouTube save", "Paste a link, save MP4, MP3, or MOV", "play.rectangle.fill", false, false},
-    {HomeModule::spotify, "spotify", "Spotify save", "Paste a link, save an MP3 to Downloads", "music.note.list", false, false},
-    {HomeModule::compress, "compress", "Compress", "Zip files from the notch", "archivebox.fill", false, false},
-    {HomeModule::voice, "voice", "Voice memos", "Rename, notes, favorites, save as MP3", "mic.fill", false, true},
-    {HomeModule::translator, "translator", "Translator", "Type in the notch, translation out", "character.book.closed.fill", false, true},
-    {HomeModule::micCheck, "micCheck", "Mic check", "Tones, record, and playback", "waveform", false, false},
-    {HomeModule::canvas, "canvas", "Canvas", "Assignments from your school Canvas", "graduationcap.fill", false, true},
+    {HomeModule::player, "player", "Music Player", "Now playing, play bar, visualizer", "music.note", true, false,
+     "modules/PlayerModule.qml"},
+    {HomeModule::timer, "timer", "Timer", "Type a time, or 5 / 15 / 25", "timer", true, false,
+     "modules/TimerModule.qml"},
+    {HomeModule::clocks, "clocks", "World clocks", "Pacific, New York, London", "globe", true, false,
+     "modules/ClocksModule.qml"},
+    {HomeModule::weather, "weather", "Weather", "Temp, high/low, sunrise", "cloud.sun", true, false,
+     "modules/WeatherModule.qml"},
+    {HomeModule::calendar, "calendar", "Calendar", "Next event and reminder", "calendar", false, false,
+     "modules/CalendarModule.qml"},
+    {HomeModule::system, "system", "System", "CPU, memory, disk, uptime", "cpu", false, false,
+     "modules/SystemModule.qml"},
+    {HomeModule::network, "network", "Wi-Fi", "Network name and optional IP", "wifi", false, false,
+     "modules/NetworkModule.qml"},
+    {HomeModule::clipboard, "clipboard", "Clipboard", "Last 5 copies, tap to restore", "doc.on.clipboard", false, false,
+     "modules/ClipboardModule.qml"},
+    {HomeModule::notes, "notes", "Scratch pad", "A tiny note that stays", "note.text", false, false,
+     "modules/NotesModule.qml"},
+    {HomeModule::shortcuts, "shortcuts", "Quick actions", "Screenshot, password, apps", "square.grid.2x2", false, false,
+     "modules/ShortcutsModule.qml"},
+    {HomeModule::awake, "awake", "Keep awake", "Stop the display from sleeping", "cup.and.saucer.fill", false, false,
+     "modules/AwakeModule.qml"},
+    {HomeModule::quote, "quote", "Daily line", "One line for the day", "quote.opening", false, false,
+     "modules/QuoteModule.qml"},
+    {HomeModule::bluetooth, "bluetooth", "Bluetooth", "AirPods and other connections", "airpodspro", true, false,
+     "modules/BluetoothModule.qml"},
+    {HomeModule::eyeStrain, "eyeStrain", "Eye strain", "20-20-20 breaks, optional closeness", "eye", false, false,
+     "modules/EyeStrainModule.qml"},
+    {HomeModule::mirror, "mirror", "Mirror", "Front camera preview in the notch", "person.crop.circle", false, true, nullptr},
+    {HomeModule::findMy, "findMy", "Find My", "Open Find My for devices and people", "location.circle", false, true, nullptr},
+    {HomeModule::games, "games", "Games", "%1 games in the notch", "gamecontroller.fill", true, true, nullptr},
+    {HomeModule::calculator, "calculator", "Calculator", "Full pad with fractions, in the notch", "plus.forwardslash.minus", false, true,
+     nullptr},
+    {HomeModule::speedTest, "speedTest", "Speed test", "Ping, download, and upload", "speedometer", false, false,
+     "modules/SpeedTestModule.qml"},
+    {HomeModule::pocket, "pocket", "Pocket", "Hold files in the notch, then drag them out", "tray.and.arrow.down.fill", true, true,
+     nullptr},
+    {HomeModule::gameMode, "gameMode", "Pavlet Lock", "Ctrl+Alt+G so hover won\u2019t open home", "lock.fill", false, true, nullptr},
+    {HomeModule::youtube, "youtube", "YouTube save", "Paste a link, save MP4, MP3, or MOV", "play.rectangle.fill", false, false,
+     "modules/YouTubeModule.qml"},
+    {HomeModule::spotify, "spotify", "Spotify save", "Paste a link, save an MP3 to Downloads", "music.note.list", false, false,
+     "modules/SpotifyModule.qml"},
+    {HomeModule::compress, "compress", "Compress", "Zip files from the notch", "archivebox.fill", false, false,
+     "modules/CompressModule.qml"},
+    {HomeModule::voice, "voice", "Voice memos", "Rename, notes, favorites, save as MP3", "mic.fill", false, true, nullptr},
+    {HomeModule::translator, "translator", "Translator", "Type in the notch, translation out", "character.book.closed.fill", false, true,
+     nullptr},
+    {HomeModule::micCheck, "micCheck", "Mic check", "Tones, record, and playback", "waveform", false, false,
+     "modules/MicCheckModule.qml"},
+    {HomeModule::canvas, "canvas", "Canvas", "Assignments from your school Canvas", "graduationcap.fill", false, true, nullptr},
 };
 
 struct IconInfo {
@@ -115,6 +139,7 @@ QString detail(HomeModule m)
 QString symbol(HomeModule m) { return QString::fromLatin1(info(m).symbol); }
 bool isShipped(HomeModule m) { return info(m).shipped; }
 bool isIconOnly(HomeModule m) { return info(m).iconOnly; }
+QUrl card(HomeModule m) { return info(m).card ? QUrl(QString::fromLatin1(info(m).card)) : QUrl(); }
 
 } // namespace HomeModules
 

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 // The 28 modules of the island, in catalogue order.
@@ -30,6 +31,10 @@ QString symbol(HomeModule m);
 bool isShipped(HomeModule m);
 // Modules that live in the icon strip and never get a Home card.
 bool isIconOnly(HomeModule m);
+// The module's card as Home loads it: a QML file below home/, relative to
+// the panel's own, that takes the island's model (`model`), the settings
+// (`settings`) and Home's model (`home`). Empty for icon-only modules.
+QUrl card(HomeModule m);
 } // namespace HomeModules
 
 namespace ChromeIcons {

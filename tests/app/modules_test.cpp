@@ -37,6 +37,8 @@ TEST_F(ModulesTest, CatalogueIdsAreExactAndOrdered)
     for (HomeModule m : HomeModules::all()) {
         shipped += HomeModules::isShipped(m);
         iconOnly += HomeModules::isIconOnly(m);
+        // A module on Home names its card; one in the icon strip has none.
+        EXPECT_EQ(HomeModules::card(m).isEmpty(), HomeModules::isIconOnly(m)) << HomeModules::id(m).toStdString();
     }
     EXPECT_EQ(shipped, 7);
     EXPECT_EQ(iconOnly, 9);

@@ -470,16 +470,16 @@ TEST_F(HomePanelQmlTest, ToolCardsWorkOwnedByTheCardEndsOrFinishesSafelyWhenTheC
     QQuickItem *panel = create(QStringLiteral("home/HomePanel.qml"));
     ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
     settle();
-    ASSERT_EQ(items("MicCheckCard").size(), 1);
-    ASSERT_EQ(items("ZipCard").size(), 1);
+    ASSERT_EQ(ItemTree::all(panel, "MicCheckCard").size(), 1);
+    ASSERT_EQ(ItemTree::all(panel, "ZipCard").size(), 1);
 
-    QObject *mic = engineOf(items("MicCheckCard").constFirst());
+    QObject *mic = engineOf(ItemTree::all(panel, "MicCheckCard").constFirst());
     ASSERT_TRUE(mic);
     QMetaObject::invokeMethod(mic, "toggleRecord");
     fakes->micRecorder.answer(true);
     ASSERT_TRUE(fakes->micRecorder.recording);
 
-    QObject *zip = engineOf(items("ZipCard").constFirst());
+    QObject *zip = engineOf(ItemTree::all(panel, "ZipCard").constFirst());
     ASSERT_TRUE(zip);
     QMetaObject::invokeMethod(zip, "pick");
     ASSERT_EQ(fakes->filePicker.open.size(), 1);
@@ -493,7 +493,7 @@ TEST_F(HomePanelQmlTest, ToolCardsWorkOwnedByTheCardEndsOrFinishesSafelyWhenTheC
     showOnly({"timer"});
     settle();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(items("MicCheckCard").isEmpty());
+    EXPECT_TRUE(ItemTree::all(panel, "MicCheckCard").isEmpty());
     EXPECT_FALSE(fakes->micRecorder.recording) << "the take ended with its card";
     EXPECT_EQ(fakes->micRecorder.stops, 1);
 
@@ -520,7 +520,7 @@ TEST_F(HomePanelQmlTest, SaveMenuListsTheFormatsThenADividerThenHelp)
     ASSERT_TRUE(panel) << qml.warnings().join('\n').toStdString();
     settle(800);
     QList<QObject *> menus;
-    for (QQuickItem *card : items("MediaDownloadCard"))
+    for (QQuickItem *card : ItemTree::all(panel, "MediaDownloadCard"))
         menus << card->findChildren<QObject *>(QStringLiteral("saveMenu"));
     ASSERT_EQ(menus.size(), 2);
     QStringList seen;

@@ -1,5 +1,6 @@
 #include "look/animationclock.h"
 #include "look/islandshadow.h"
+#include "home/homemodel.h"
 #include "island/hovercontent.h"
 #include "island/islandlook.h"
 #include "style/accent.h"
@@ -19,6 +20,8 @@
 #include <QRectF>
 #include <QRegularExpression>
 
+#include <functional>
+
 namespace {
 // The island window as its content view sees it.
 class PanelDouble : public QObject {
@@ -36,20 +39,36 @@ public:
 };
 
 // The required properties of a file's root object, as "type name" pairs:
-// the declarations at the first level of its braces.
-QList<QPair<QString, QString>> rootRequiredProperties(const QString &source)
+// the declarations at the first level of its braces, and those its root
+// type's file (read by read) declares and the file does not bind.
+QList<QPair<QString, QString>> rootRequiredProperties(const QString &source,
+                                                      const std::function<QString(const QString &)> &read)
 {
     static const QRegularExpression declaration(QStringLiteral(R"(^\s*required\s+property\s+(\S+)\s+(\w+))"));
+    static const QRegularExpression rootType(QStringLiteral(R"(^\s*([A-Z]\w*)\s*\{)"));
+    static const QRegularExpression binding(QStringLiteral(R"(^\s*(\w+)\s*:)"));
     QList<QPair<QString, QString>> found;
+    QString base;
+    QStringList bound;
     int depth = 0;
     for (const QString &line : source.split(QLatin1Char('\n'))) {
         const QString code = line.section(QStringLiteral("//"), 0, 0);
-        if (depth == 1) {
-            const auto match = declaration.match(code);
-            if (match.hasMatch())
+        if (depth == 0 && base.isEmpty()) {
+            if (const auto match = rootType.match(code); match.hasMatch())
+                base = match.captured(1);
+        } else if (depth == 1) {
+            if (const auto match = declaration.match(code); match.hasMatch())
                 found.append({match.captured(1), match.captured(2)});
+            else if (const auto match = binding.match(code); match.hasMatch())
+                bound << match.captured(1);
         }
         depth += int(code.count(QLatin1Char('{'))) - int(code.count(QLatin1Char('}')));
+    }
+    if (const QString baseSource = base.isEmpty() ? QString() : read(base); !baseSource.isEmpty()) {
+        for (const auto &inherited : rootRequiredProperties(baseSource, read)) {
+            if (!bound.contains(inherited.second))
+                found.append(inherited);
+        }
     }
     return found;
 }
@@ -64,6 +83,9 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
     // The window outlives the views it holds.
     auto *panel = new PanelDouble;
     panel->setParent(window.get());
+    auto *home = new HomeModel(window.get());
+    home->setModel(model.get());
+    home->setParts(homeParts.get());
     QHash<QString, QVariant> inputs = {
         {QStringLiteral("NotchViewModel"), QVariant::fromValue<QObject *>(model.get())},
         {QStringLiteral("AppSettings"), QVariant::fromValue<QObject *>(&fakes->settings)},
@@ -71,6 +93,7 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
         {QStringLiteral("IslandLook"), QVariant::fromValue<QObject *>(model->look())},
         {QStringLiteral("hudLook"), QVariant::fromValue(HoverContent::hudLook(SystemHUDKind::volume, 0.5, false))},
         {QStringLiteral("QtObject"), QVariant::fromValue<QObject *>(panel)},
+        {QStringLiteral("HomeModel"), QVariant::fromValue<QObject *>(home)},
     };
     // And every engine and store the model owns, by its class.
     const QMetaObject *meta = model->metaObject();
@@ -88,6 +111,17 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
     files.sort();
     ASSERT_TRUE(files.contains("island/NotchView.qml")) << files.join(' ').toStdString();
 
+    // A file's source by its type's name; empty for a type of no file here.
+    auto sourceOf = [&](const QString &type) {
+        for (const QString &file : files) {
+            if (file.section(QLatin1Char('/'), -1) == type + QStringLiteral(".qml")) {
+                QFile source(root + QLatin1Char('/') + file);
+                return source.open(QIODevice::ReadOnly) ? QString::fromUtf8(source.readAll()) : QString();
+            }
+        }
+        return QString();
+    };
+
     QStringList made;
     std::vector<std::unique_ptr<QObject>> objects;
     for (const QString &file : files) {
@@ -98,7 +132,7 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
 
         QVariantMap properties;
         bool known = true;
-        for (const auto &[type, name] : rootRequiredProperties(QString::fromUtf8(source.readAll()))) {
+        for (const auto &[type, name] : rootRequiredProperties(QString::fromUtf8(source.readAll()), sourceOf)) {
             known = known && inputs.contains(type);
             properties.insert(name, inputs.value(type));
         }
@@ -122,6 +156,11 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
     EXPECT_TRUE(made.contains("island/NotchView.qml"));
     EXPECT_TRUE(made.contains("notch/NotchPanelContent.qml"));
     EXPECT_TRUE(made.contains("media/CameraPreview.qml"));
+    // Every module's card, with what Home hands it.
+    for (const QString &file : files) {
+        if (file.startsWith(QLatin1String("home/modules/")))
+            EXPECT_TRUE(made.contains(file)) << file.toStdString();
+    }
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
 
