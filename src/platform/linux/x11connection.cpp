@@ -7,9 +7,10 @@
 
 namespace platform {
 
-X11Connection::X11Connection()
+X11Connection::X11Connection(Kind kind)
 {
-    if (auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && kind == Kind::sharedIfAny)
         m_conn = x11->connection();
     if (!m_conn) {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))

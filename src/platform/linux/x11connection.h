@@ -9,7 +9,10 @@ namespace platform {
 // $DISPLAY. Holds nothing when there is no X server.
 class X11Connection {
 public:
-    X11Connection();
+    // Own: always a connection of the backend's own, even beside Qt's (its
+    // answers then never pass through Qt's event reader thread).
+    enum class Kind { sharedIfAny, own };
+    explicit X11Connection(Kind kind = Kind::sharedIfAny);
     ~X11Connection();
     X11Connection(const X11Connection &) = delete;
     X11Connection &operator=(const X11Connection &) = delete;

@@ -22,53 +22,29 @@ bool unscaled()
 
 namespace platform {
 
-X11PointerLocation::~X11PointerLocation()
-{
-    disconnect();
-}
-
 bool X11PointerLocation::connectOnce() const
 {
-    if (m_tried)
-        return m_conn;
-    m_tried = true;
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || qEnvironmentVariableIsEmpty("DISPLAY"))
-        return false;
-    int screen = 0;
-    xcb_connection_t *c = xcb_connect(nullptr, &screen);
-    if (xcb_connection_has_error(c)) {
-        xcb_disconnect(c);
-        return false;
+    if (!m_tried) {
+        m_tried = true;
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            m_x = std::make_unique<X11Connection>(X11Connection::Kind::own);
+            if (!*m_x || m_x->root() == XCB_WINDOW_NONE)
+                m_x.reset();
+        }
     }
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; i < screen && it.rem; ++i)
-        xcb_screen_next(&it);
-    if (!it.rem) {
-        xcb_disconnect(c);
-        return false;
-    }
-    m_root = it.data->root;
-    m_conn = c;
-    return true;
-}
-
-void X11PointerLocation::disconnect() const
-{
-    if (m_conn) {
-        xcb_disconnect(m_conn);
-        m_conn = nullptr;
-    }
+    return m_x != nullptr;
 }
 
 QPointF X11PointerLocation::position() const
 {
     if (!unscaled() || !connectOnce())
         return QCursor::pos();
-    xcb_query_pointer_reply_t *reply = xcb_query_pointer_reply(m_conn, xcb_query_pointer(m_conn, m_root), nullptr);
+    xcb_connection_t *c = m_x->get();
+    xcb_query_pointer_reply_t *reply = xcb_query_pointer_reply(c, xcb_query_pointer(c, m_x->root()), nullptr);
     if (!reply) {
         // A server gone away or restarted: QCursor from now on.
-        if (xcb_connection_has_error(m_conn))
-            disconnect();
+        if (xcb_connection_has_error(c))
+            m_x.reset();
         return QCursor::pos();
     }
     const QPointF at(reply->root_x, reply->root_y);

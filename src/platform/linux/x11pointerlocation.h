@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/linux/x11connection.h"
 #include "platform/pointer.h"
 
-#include <xcb/xcb.h>
+#include <memory>
+
+namespace platform {
 
 // The pointer as the X server tells it, asked over a connection of its own.
 // The island asks 60 times a second for the whole run: on Qt's connection
@@ -10,12 +13,10 @@
 // threads; here the main thread alone waits for its answer. Where the
 // island's coordinates are not the server's pixels (a scaled screen), off
 // X11, or when no connection can be made, QCursor answers.
-namespace platform {
-
 class X11PointerLocation final : public IPointerLocation {
 public:
     X11PointerLocation() = default;
-    ~X11PointerLocation() override;
+    ~X11PointerLocation() override = default;
     X11PointerLocation(const X11PointerLocation &) = delete;
     X11PointerLocation &operator=(const X11PointerLocation &) = delete;
 
@@ -23,10 +24,8 @@ public:
 
 private:
     bool connectOnce() const;
-    void disconnect() const;
 
-    mutable xcb_connection_t *m_conn = nullptr;
-    mutable xcb_window_t m_root = XCB_WINDOW_NONE;
+    mutable std::unique_ptr<X11Connection> m_x;
     mutable bool m_tried = false;
 };
 
