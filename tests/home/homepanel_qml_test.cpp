@@ -405,6 +405,7 @@ TEST_F(HomePointerTest, SmallCardDetails)
     // The system meters shrink to 80 % of 12, 9.6, and no further.
     fakes->load.uptime = 3 * 86400 + 4 * 3600;
     fakes->load.disk = 120'000'000'000;
+    model->setState(Island::NotchState::home); // only the open island reads the load
     model->tick();
     for (const double width : {400.0, 150.0, 60.0}) {
         view = qml.create(QStringLiteral("home/SystemCard.qml"),

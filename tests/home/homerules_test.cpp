@@ -55,8 +55,9 @@ TEST(HomeRulesTest, VisibleModulesMatrix)
         in.clipboardHideEmpty = c.clipboardHide;
         in.bluetoothHideEmpty = c.bluetoothHide;
         EXPECT_EQ(ids(visibleModules(all, c.editing, in)), c.expected) << c.name;
-        if (c.editing)
+        if (c.editing) {
             EXPECT_TRUE(asked.isEmpty()) << "edit mode asks for no permission";
+        }
     }
 }
 

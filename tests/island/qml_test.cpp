@@ -158,8 +158,9 @@ TEST_F(IslandViewTest, EveryFileOfTheModuleLoadsCleanly)
     EXPECT_TRUE(made.contains("media/CameraPreview.qml"));
     // Every module's card, with what Home hands it.
     for (const QString &file : files) {
-        if (file.startsWith(QLatin1String("home/modules/")))
+        if (file.startsWith(QLatin1String("home/modules/"))) {
             EXPECT_TRUE(made.contains(file)) << file.toStdString();
+        }
     }
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }

@@ -98,6 +98,7 @@ TEST_F(HomeScreenshotTest, SystemValuesStartAtTheirOwnColumnUnderRightToLeftLoca
     fakes->load.disk = 120'000'000'000;
     showOnly({"system"});
     make();
+    model->setState(Island::NotchState::home); // only the open island reads the load
     model->tick();
     QQuickItem *panel = show(QStringLiteral("home/HomePanel.qml"), {404, 300});
     QLocale::setDefault(saved);
