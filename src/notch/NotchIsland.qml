@@ -24,10 +24,14 @@ Item {
         if (root.table || root.tableComponent)
             return
         root.tableComponent = Qt.createComponent(Qt.resolvedUrl("IslandPanelTable.qml"), Component.Asynchronous)
-        if (root.tableComponent.status === Component.Loading)
-            root.tableComponent.statusChanged.connect(root.tableCompiled)
-        else
-            root.tableCompiled()
+        root.tableCompiled()
+    }
+    // The compile can end after this view is gone (a quit during the first
+    // opening): a Connections goes with the view, a connected function
+    // would be called on a view that no longer exists.
+    Connections {
+        target: root.tableComponent
+        function onStatusChanged() { root.tableCompiled() }
     }
     function tableCompiled() {
         const component = root.tableComponent

@@ -54,6 +54,16 @@ protected:
     }
 
     static void spin(int ms) { Screenshots::spin(ms); }
+    // The open island's panels are compiled in the background on its first
+    // opening; waits until they are there.
+    void panelsCompiled()
+    {
+        QQuickItem *island = findByType(controller->panel()->content(), "NotchIsland");
+        ASSERT_TRUE(island);
+        EXPECT_TRUE(Patience::until([&] {
+            return model->state() == Island::NotchState::collapsed || island->property("table").value<QObject *>();
+        }, 10000)) << "the panels not compiled";
+    }
     // Lets the frame springs settle on the fake clock and the views' springs
     // in real time, then takes the island's rectangle once two frames agree.
     QImage shoot(const QString &name)
@@ -61,6 +71,7 @@ protected:
         for (int i = 0; i < 120; ++i)
             scheduler->advance(16);
         controller->snap();
+        panelsCompiled();
         // Panels are built between frames: wait until nothing is still being built.
         if (QQmlEngine *engine = qmlEngine(controller->panel()->content())) {
             Patience::until([engine] {

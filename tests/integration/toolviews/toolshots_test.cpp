@@ -325,6 +325,7 @@ TEST_F(ToolShots, TypingIntoTheUnitCardsValue)
     CalculatorEngine *calc = model->calculator();
     typeOnWindow(QStringLiteral("7"));
     ASSERT_EQ(calc->display(), "7") << "the pad takes keys while no field has the keyboard";
+    panelsCompiled();
     QQuickItem *panel = findByType(controller->panel()->contentItem(), "CalculatorPanel");
     ASSERT_TRUE(panel);
     panel->setProperty("extras", true);
