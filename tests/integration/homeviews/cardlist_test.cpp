@@ -2,6 +2,7 @@
 
 #include "home/homemodel.h"
 #include "support/itemtree.h"
+#include "support/patience.h"
 
 #include <QPointer>
 #include <QRandomGenerator>
@@ -186,17 +187,24 @@ TEST_F(HomeCardListTest, EditModeChangesAnimateAndSettle)
     };
     for (const Step &step : steps) {
         step.change(fakes->settings);
+        auto movingNow = [&] {
+            for (QQuickItem *card : ItemTree::homeCards(island)) {
+                if (std::abs(card->property("shift").toDouble()) > 0.5 || card->property("fade").toDouble() < 0.99)
+                    return true;
+            }
+            return false;
+        };
+        // A card added is made between frames, later on a busy machine: the
+        // animation clock stands still until it is there, so that no
+        // animation runs past its end unseen.
+        Patience::until([&] { return movingNow() || ItemTree::homeCards(island).size() == step.cards; }, 10000);
         // The first frames of the change, a frame's time apart whatever the
-        // machine's load: a stall here would skip the animation's clock past
-        // its end.
-        bool moving = false;
+        // machine's load.
+        bool moving = movingNow();
         for (int frame = 0; frame < 20 && !moving; ++frame) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             scheduler->advance(16);
-            for (QQuickItem *card : ItemTree::homeCards(island)) {
-                moving = moving || std::abs(card->property("shift").toDouble()) > 0.5
-                         || card->property("fade").toDouble() < 0.99;
-            }
+            moving = movingNow();
         }
         stepped = clockTime.elapsed();
         EXPECT_TRUE(moving) << step.name << ": nothing animates";
