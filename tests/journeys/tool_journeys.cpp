@@ -1,5 +1,6 @@
 #include "journey.h"
 
+#include "support/itemtree.h"
 #include "support/patience.h"
 #include "filewindow.h"
 #include "support/takesound.h"
@@ -206,17 +207,12 @@ QQuickItem *playButtonOf(Journey &j, const VoiceMemo &memo)
     QQuickItem *row = j.item("VoiceMemoRow", [&](QQuickItem *i) {
         return i->isVisible() && i->property("memo").value<VoiceMemo>().url == memo.url;
     });
-    std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *item) -> QQuickItem * {
-        for (QQuickItem *child : item->childItems()) {
-            if (QString::fromUtf8(child->metaObject()->className()).startsWith("Symbol")
-                && child->property("name").toString() == "play.fill")
-                return child;
-            if (QQuickItem *found = find(child))
-                return found;
-        }
+    if (!row)
         return nullptr;
-    };
-    return row ? find(row) : nullptr;
+    for (QQuickItem *symbol : ItemTree::all(row, "Symbol"))
+        if (symbol->property("name").toString() == "play.fill")
+            return symbol;
+    return nullptr;
 }
 
 // A 550 Hz tone plays into the sink "feed", whose monitor is made the
