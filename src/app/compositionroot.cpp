@@ -28,6 +28,7 @@
 #include "platform/linux/displaycheck.h"
 #include "platform/linux/ewmhworkspace.h"
 #include "platform/linux/filemanagerrevealer.h"
+#include "platform/linux/helperwebfetcher.h"
 #include "platform/linux/icscalendarsource.h"
 #include "platform/linux/keychainsecretstore.h"
 #include "platform/linux/libarchivezipper.h"
@@ -118,6 +119,7 @@ struct CompositionRoot::LinuxBackends {
     platform::QtCamera camera;
     platform::OpenCvFaceDetector faceDetector;
     platform::FileManagerRevealer fileRevealer{QDBusConnection::sessionBus()};
+    platform::HelperWebFetcher webFetcher;
 
     // Every capability is the backend of its name.
     Platform bundle()
@@ -161,8 +163,8 @@ CompositionRoot::CompositionRoot(const Options &options)
     updateOptions.temporaryFolder = QDir::tempPath();
     if (!options.updateBase.isEmpty())
         updateOptions.updateBase = options.updateBase;
-    m_updates = std::make_unique<UpdateService>(m_network.get(), &m_scheduler, m_platform.appLauncher,
-                                                updateOptions, &m_executor);
+    m_updates = std::make_unique<UpdateService>(m_platform.webFetcher, m_network.get(), &m_scheduler,
+                                                m_platform.appLauncher, updateOptions, &m_executor);
     bindSkippedUpdateVersion(m_settings.get(), m_updates.get());
 
     IslandEnvironment island;

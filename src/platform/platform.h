@@ -47,6 +47,7 @@ class IToolLocator;
 class IMicRecorder;
 class IAudioPlayer;
 class ISoundPlayer;
+class IWebFetcher;
 } // namespace platform
 
 // Every capability as (interface, name), commented. This is their one list:
@@ -96,7 +97,8 @@ class ISoundPlayer;
     X(platform::IMediaKeySender, mediaKeySender)       /* synthesised play/next/previous keys */ \
     X(platform::ICamera, camera)                       /* the camera facing the user */ \
     X(platform::IFaceDetector, faceDetector)           /* faces in a camera picture */ \
-    X(platform::IFileRevealer, fileRevealer)           /* shows a file in the file manager */
+    X(platform::IFileRevealer, fileRevealer)           /* shows a file in the file manager */ \
+    X(platform::IWebFetcher, webFetcher)               /* the update check's fetches, away from the program */
 
 struct Platform {
 #define PAVLET_PLATFORM_FIELD(Interface, name) Interface *name = nullptr;

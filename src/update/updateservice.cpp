@@ -41,10 +41,12 @@ bool isNetworkError(QNetworkReply::NetworkError error)
 
 } // namespace
 
-UpdateService::UpdateService(QNetworkAccessManager *network, Scheduler *scheduler, platform::IAppLauncher *desktop,
-                             const Options &options, Executor *executor, QObject *parent)
+UpdateService::UpdateService(platform::IWebFetcher *fetcher, QNetworkAccessManager *network, Scheduler *scheduler,
+                             platform::IAppLauncher *desktop, const Options &options, Executor *executor,
+                             QObject *parent)
     : QObject(parent)
     , m_executor(executor ? executor : &ThreadPoolExecutor::shared())
+    , m_fetcher(fetcher)
     , m_network(network)
     , m_scheduler(scheduler)
     , m_desktop(desktop)
@@ -59,6 +61,8 @@ UpdateService::UpdateService(QNetworkAccessManager *network, Scheduler *schedule
 
 UpdateService::~UpdateService()
 {
+    if (m_checkFetch)
+        m_fetcher->cancel(m_checkFetch);
     // A download cut short by the end of the program leaves no partial file.
     if (m_download) {
         disconnect(m_download, nullptr, this, nullptr);
@@ -113,53 +117,32 @@ void UpdateService::check(bool prompt)
         return;
     setStatus(UpdateStatus::checking());
 
-    QNetworkRequest request(manifestUrl());
-    request.setRawHeader("Accept", "application/json");
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    // Each check goes out through a manager of its own, which goes away when
-    // the check ends: a connection that a proxy or a host left hanging is
-    // never handed to the next check (a shared manager would queue "Try
-    // again" behind it until it dies minutes later).
-    auto *manager = new QNetworkAccessManager(this);
-    manager->setProxy(m_network->proxy());
-    manager->setRedirectPolicy(m_network->redirectPolicy());
-    QNetworkReply *reply = manager->get(request);
-
     // The time limit is ours, so that a silent host reads as a network
-    // problem whatever Qt reports for an aborted transfer.
-    auto timedOut = std::make_shared<bool>(false);
-    QPointer<QNetworkReply> guard(reply);
-    m_checkTimeout = m_scheduler->after(CheckTimeoutMs, [guard, timedOut] {
-        *timedOut = true;
-        if (guard)
-            guard->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, manager, reply, prompt, timedOut] {
-        m_checkTimeout.cancel();
-        finishCheck(reply, prompt, *timedOut);
-        manager->deleteLater();
+    // problem whatever the fetch would report in the end.
+    m_checkFetch = m_fetcher->get(manifestUrl(), {{"Accept", "application/json"}},
+                                  [this, prompt](const platform::WebAnswer &answer) {
+                                      m_checkFetch = 0;
+                                      m_checkTimeout.cancel();
+                                      finishCheck(answer, prompt);
+                                  });
+    m_checkTimeout = m_scheduler->after(CheckTimeoutMs, [this] {
+        m_fetcher->cancel(std::exchange(m_checkFetch, 0));
+        checkFailed(NetFailure::network);
     });
 }
 
-void UpdateService::finishCheck(QNetworkReply *reply, bool prompt, bool timedOut)
+void UpdateService::finishCheck(const platform::WebAnswer &answer, bool prompt)
 {
-    reply->deleteLater();
-    const QNetworkReply::NetworkError error = reply->error();
-    if (timedOut) {
-        checkFailed(NetFailure::network);
+    if (isTransportError(answer.error)) {
+        checkFailed(isNetworkError(answer.error) ? NetFailure::network : NetFailure::other);
         return;
     }
-    if (isTransportError(error)) {
-        checkFailed(isNetworkError(error) ? NetFailure::network : NetFailure::other);
-        return;
-    }
-    const QVariant statusCode = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!statusCode.isValid()) {
+    if (!answer.status) {
         checkFailed(NetFailure::other);
         return;
     }
-    const int code = statusCode.toInt();
-    const QByteArray body = reply->readAll();
+    const int code = *answer.status;
+    const QByteArray &body = answer.body;
     // A missing manifest, or a web host's error page, means no update.
     if (code == 404 || looksLikeHTML(body)) {
         m_downloadAfterCheck = false;

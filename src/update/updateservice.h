@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/scheduler.h"
+#include "platform/webfetcher.h"
 #include "update/updatetypes.h"
 
 #include <QObject>
@@ -64,10 +65,12 @@ public:
         QString temporaryFolder;
     };
 
-    // Hashing and saving a downloaded image run on executor (the shared thread
-    // pool when none is given).
-    UpdateService(QNetworkAccessManager *network, Scheduler *scheduler, platform::IAppLauncher *desktop,
-                  const Options &options, Executor *executor = nullptr, QObject *parent = nullptr);
+    // Checks go through fetcher, downloads through network. Hashing and
+    // saving a downloaded image run on executor (the shared thread pool when
+    // none is given).
+    UpdateService(platform::IWebFetcher *fetcher, QNetworkAccessManager *network, Scheduler *scheduler,
+                  platform::IAppLauncher *desktop, const Options &options, Executor *executor = nullptr,
+                  QObject *parent = nullptr);
     ~UpdateService() override;
 
     UpdateStatus status() const { return m_status; }
@@ -116,7 +119,7 @@ private:
     void setLatest(const std::optional<UpdateManifest> &latest);
     void setWantsPrompt(bool wants);
     UpdateManifest latestOrEmpty() const { return m_latest.value_or(UpdateManifest()); }
-    void finishCheck(QNetworkReply *reply, bool prompt, bool timedOut);
+    void finishCheck(const platform::WebAnswer &answer, bool prompt);
     void checkFailed(NetFailure failure);
     void onDownloadData();
     void onDownloadProgress(QNetworkReply *reply, qint64 received, qint64 total);
@@ -127,6 +130,7 @@ private:
 
     QString m_skippedVersion;
     Executor *m_executor;
+    platform::IWebFetcher *m_fetcher;
     QNetworkAccessManager *m_network;
     Scheduler *m_scheduler;
     platform::IAppLauncher *m_desktop;
@@ -145,6 +149,8 @@ private:
     bool m_downloadAfterCheck = false;
 
     TaskHandle m_checkTimeout;
+    // The check's fetch while it runs, else 0.
+    quint64 m_checkFetch = 0;
     // The running download: its reply, the file it streams into, its
     // overall time limit and the manifest it was started for.
     QPointer<QNetworkReply> m_download;

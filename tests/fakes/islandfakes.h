@@ -15,6 +15,7 @@
 #include "fakes/fakemediakeys.h"
 #include "fakes/fakemediaplayers.h"
 #include "fakes/fakenetwork.h"
+#include "fakes/qtwebfetcher.h"
 #include "fakes/fakepermissionbackend.h"
 #include "fakes/fakepowersupply.h"
 #include "fakes/fakesecretstore.h"
@@ -45,7 +46,7 @@ struct IslandFakes {
         , permissions(&permissionBackend, store, fakeScheduler, &notifications)
         , credentials(&secrets, store, folders.filePath(QStringLiteral("canvas-token")))
         , settings(store, nullptr, &permissions, &credentials, &notifications)
-        , updater(&network, fakeScheduler, &launcher, updateOptions(updateBase))
+        , updater(&fetcher, &network, fakeScheduler, &launcher, updateOptions(updateBase))
     {
         bindSkippedUpdateVersion(&settings, &updater);
         settings.setDisabledModules(QString());
@@ -133,6 +134,7 @@ struct IslandFakes {
     Scheduler *scheduler;
     QTemporaryDir folders;
     QNetworkAccessManager network;
+    QtWebFetcher fetcher{&network};
     AppNotifications notifications;
     FakeAppLauncher launcher;
     FakeSecretStore secrets;

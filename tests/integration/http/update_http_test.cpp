@@ -3,6 +3,7 @@
 #include "fakes/fakeapplauncher.h"
 #include "fakes/fakepermissionbackend.h"
 #include "fakes/fakesecretstore.h"
+#include "fakes/qtwebfetcher.h"
 #include "store/appsettings.h"
 #include "store/permissioncenter.h"
 #include "support/localhttpserver.h"
@@ -46,7 +47,7 @@ protected:
         options.currentBuild = "20";
         options.downloadsFolder = tempPath("Downloads");
         options.temporaryFolder = tempPath("tmp");
-        service = std::make_unique<UpdateService>(&network, scheduler.get(), &desktop, options);
+        service = std::make_unique<UpdateService>(&fetcher, &network, scheduler.get(), &desktop, options);
         bindSkippedUpdateVersion(settings.get(), service.get());
         QObject::connect(service.get(), &UpdateService::statusChanged,
                          [this] { statuses.append(service->status()); });
@@ -108,6 +109,7 @@ protected:
 
     LocalHttpServer server;
     QNetworkAccessManager network;
+    QtWebFetcher fetcher{&network};
     FakePermissionBackend backend;
     FakeLoginItem loginItem;
     FakeAppLauncher desktop;
