@@ -28,9 +28,9 @@
 #include "platform/linux/displaycheck.h"
 #include "platform/linux/ewmhworkspace.h"
 #include "platform/linux/filemanagerrevealer.h"
+#include "platform/linux/helpersecretstore.h"
 #include "platform/linux/helperwebfetcher.h"
 #include "platform/linux/icscalendarsource.h"
-#include "platform/linux/keychainsecretstore.h"
 #include "platform/linux/libarchivezipper.h"
 #include "platform/linux/linuxnetwork.h"
 #include "platform/linux/linuxpermissionbackend.h"
@@ -72,7 +72,7 @@
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
-    platform::KeychainSecretStore secrets;
+    platform::HelperSecretStore secrets;
     platform::AutostartLoginItem loginItem;
     platform::LinuxPermissionBackend permissions;
     platform::PulseAudioOutput audio;

@@ -1,7 +1,6 @@
 #include "platform/linux/keychainsecretstore.h"
 
-#include "core/logging.h"
-
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QTimer>
 #include <memory>
@@ -10,6 +9,10 @@
 namespace platform {
 
 namespace {
+
+// The secret helper links nothing of the program's own, so its messages
+// carry the platform's category under a declaration of their own.
+Q_LOGGING_CATEGORY(lcSecrets, "pavlet.platform")
 
 // Starts job and calls finish exactly once: with the job when it finishes,
 // or with nullptr when timeoutMs pass first. The job deletes itself.
@@ -22,7 +25,7 @@ void runJob(QObject *context, QKeychain::Job *job, int timeoutMs, std::function<
         timer->deleteLater();
         if (std::exchange(*answered, true))
             return;
-        qCInfo(lcPlatform) << "secret store did not answer in" << timeoutMs << "ms";
+        qCInfo(lcSecrets) << "secret store did not answer in" << timeoutMs << "ms";
         finish(nullptr);
     });
     QPointer<QTimer> guard(timer);
@@ -32,7 +35,7 @@ void runJob(QObject *context, QKeychain::Job *job, int timeoutMs, std::function<
         if (std::exchange(*answered, true))
             return;
         if (j->error() != QKeychain::NoError && j->error() != QKeychain::EntryNotFound)
-            qCInfo(lcPlatform) << "secret store:" << j->errorString();
+            qCInfo(lcSecrets) << "secret store:" << j->errorString();
         finish(j);
     });
     job->setAutoDelete(true);

@@ -6,6 +6,8 @@
 
 namespace platform {
 
+// Runs in the pavlet-secret helper only (see helpersecretstore.h), so that
+// the keyring's libraries never stay loaded in the island.
 // Secrets through QtKeychain's asynchronous jobs: the freedesktop Secret
 // Service (libsecret) or KWallet, whichever the desktop runs. No plain-text
 // fallback. A read that has not finished after readTimeoutMs, or a write or

@@ -1,0 +1,133 @@
+#include "platform/linux/helpersecretstore.h"
+
+#include "core/logging.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+#include <memory>
+
+namespace platform {
+
+ISecretStore::ReadResult parseSecretRead(const std::optional<QByteArray> &output)
+{
+    ISecretStore::ReadResult result;
+    if (!output)
+        return result;
+    static const QByteArray found = QByteArrayLiteral("found\n");
+    if (output->startsWith(found)) {
+        result.status = ISecretStore::ReadResult::Status::Found;
+        result.data = output->mid(found.size());
+    } else if (*output == "notfound\n") {
+        result.status = ISecretStore::ReadResult::Status::NotFound;
+    }
+    return result;
+}
+
+bool parseSecretChange(const std::optional<QByteArray> &output)
+{
+    return output && *output == "ok\n";
+}
+
+QString HelperSecretStore::builtHelper()
+{
+    // Where the build put it, else beside the program.
+    const QString built = QStringLiteral(PAVLET_SECRET_HELPER);
+    if (QFile::exists(built))
+        return built;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(built).fileName());
+}
+
+HelperSecretStore::HelperSecretStore(const QString &helper, int readTimeoutMs, int changeTimeoutMs, QObject *parent)
+    : QObject(parent)
+    , m_helper(helper.isEmpty() ? builtHelper() : helper)
+    , m_readTimeoutMs(readTimeoutMs)
+    , m_changeTimeoutMs(changeTimeoutMs)
+{
+}
+
+HelperSecretStore::~HelperSecretStore()
+{
+    for (QProcess *process : findChildren<QProcess *>(Qt::FindDirectChildrenOnly)) {
+        process->disconnect();
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(2000);
+        }
+    }
+}
+
+void HelperSecretStore::readPassword(const QString &service, const QString &account, ReadCallback done)
+{
+    run({QStringLiteral("read"), service, account, QString::number(m_readTimeoutMs)}, {}, m_readTimeoutMs,
+        [done = std::move(done)](const std::optional<QByteArray> &output) { done(parseSecretRead(output)); });
+}
+
+void HelperSecretStore::writePassword(const QString &service, const QString &account, const QByteArray &data,
+                                      DoneCallback done)
+{
+    // The secret goes through the pipe, never on a command line others can read.
+    run({QStringLiteral("write"), service, account, QString::number(m_changeTimeoutMs)}, data, m_changeTimeoutMs,
+        [done = std::move(done)](const std::optional<QByteArray> &output) { done(parseSecretChange(output)); });
+}
+
+void HelperSecretStore::deletePassword(const QString &service, const QString &account, DoneCallback done)
+{
+    run({QStringLiteral("delete"), service, account, QString::number(m_changeTimeoutMs)}, {}, m_changeTimeoutMs,
+        [done = std::move(done)](const std::optional<QByteArray> &output) { done(parseSecretChange(output)); });
+}
+
+void HelperSecretStore::run(const QStringList &args, const QByteArray &input, int timeoutMs,
+                            std::function<void(const std::optional<QByteArray> &)> finish)
+{
+    auto *process = new QProcess(this);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    auto answered = std::make_shared<bool>(false);
+    auto answer = [answered, finish = std::move(finish)](const std::optional<QByteArray> &output) {
+        if (!std::exchange(*answered, true))
+            finish(output);
+    };
+    // Started before the process, so that a helper that cannot start (which
+    // may be said inside start()) finds it there to stop.
+    auto *timer = new QTimer(process);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [process, answer, timeoutMs] {
+        qCInfo(lcPlatform) << "secret store did not answer in" << timeoutMs << "ms";
+        process->disconnect();
+        if (process->state() == QProcess::NotRunning) {
+            process->deleteLater();
+        } else {
+            connect(process, &QProcess::finished, process, &QObject::deleteLater);
+            process->kill();
+        }
+        answer(std::nullopt);
+    });
+    connect(process, &QProcess::finished, this, [process, timer, answer](int code, QProcess::ExitStatus status) {
+        timer->stop();
+        std::optional<QByteArray> output;
+        if (status == QProcess::NormalExit && code == 0)
+            output = process->readAllStandardOutput();
+        process->deleteLater();
+        answer(output);
+    });
+    connect(process, &QProcess::errorOccurred, this, [this, process, timer, answer](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        qCWarning(lcPlatform) << "could not start" << m_helper;
+        timer->stop();
+        process->deleteLater();
+        answer(std::nullopt);
+    });
+    timer->start(timeoutMs);
+    process->start(m_helper, args);
+    if (process->state() == QProcess::NotRunning)
+        return;
+    if (!input.isEmpty())
+        process->write(input);
+    process->closeWriteChannel();
+}
+
+} // namespace platform

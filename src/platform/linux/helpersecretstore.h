@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/secretstore.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace platform {
+
+// Secrets through a pavlet-secret process per call, which asks the
+// desktop's secret service (the freedesktop Secret Service or KWallet) and
+// goes away with the libraries that took; the island keeps none of them.
+// No plain-text fallback. A read that has not answered after readTimeoutMs,
+// or a write or delete after changeTimeoutMs, answers as failed and its
+// helper is stopped, so a late answer changes nothing. Reads may wait on the
+// keyring's unlock prompt; a save the user is waiting for counts a store
+// that stays silent a few seconds as absent.
+class HelperSecretStore final : public QObject, public ISecretStore {
+    Q_OBJECT
+public:
+    // helper: the pavlet-secret program; empty means the one the build made,
+    // else the one beside this program.
+    explicit HelperSecretStore(const QString &helper = QString(), int readTimeoutMs = 25000,
+                               int changeTimeoutMs = 4000, QObject *parent = nullptr);
+    // Calls still running are stopped; their callbacks are not called.
+    ~HelperSecretStore() override;
+
+    void readPassword(const QString &service, const QString &account, ReadCallback done) override;
+    void writePassword(const QString &service, const QString &account, const QByteArray &data,
+                       DoneCallback done) override;
+    void deletePassword(const QString &service, const QString &account, DoneCallback done) override;
+
+    static QString builtHelper();
+
+private:
+    // Runs the helper once; finish gets what it printed, or nothing when it
+    // could not start, failed, or ran past timeoutMs.
+    void run(const QStringList &args, const QByteArray &input, int timeoutMs,
+             std::function<void(const std::optional<QByteArray> &)> finish);
+
+    QString m_helper;
+    int m_readTimeoutMs;
+    int m_changeTimeoutMs;
+};
+
+// What a pavlet-secret printed, read back; anything else is a failure.
+ISecretStore::ReadResult parseSecretRead(const std::optional<QByteArray> &output);
+bool parseSecretChange(const std::optional<QByteArray> &output);
+
+} // namespace platform
