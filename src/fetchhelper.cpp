@@ -26,6 +26,9 @@ int main(int argc, char **argv)
     for (int i = 1; i + 1 < args.size(); i += 2)
         request.setRawHeader(args[i].toUtf8(), args[i + 1].toUtf8());
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    // The island stops a fetch it no longer waits for; this ends one that
+    // outlived an island that could not.
+    request.setTransferTimeout(60000);
     QNetworkAccessManager network;
     QNetworkReply *reply = network.get(request);
     bool tooLong = false;
