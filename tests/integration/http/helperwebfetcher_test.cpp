@@ -3,7 +3,6 @@
 #include "support/pavlettest.h"
 
 #include <QDir>
-#include <QTest>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <optional>
@@ -94,7 +93,6 @@ TEST(HelperWebFetcherTest, CancelledMissingAndGarbledHelpers)
     ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 1; }, 20000)) << "the helper never asked";
     fetcher.cancel(id);
     EXPECT_TRUE(waitUntil([&] { return helperProcesses(fetcher) == 0; }));
-    QTest::qWait(0);
     EXPECT_FALSE(held.answer);
 
     // Cancelled before its helper even started.
