@@ -1,6 +1,7 @@
 #include "platform/linux/helpersecretstore.h"
 
 #include "core/logging.h"
+#include "platform/linux/besideprogram.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,18 +33,9 @@ bool parseSecretChange(const std::optional<QByteArray> &output)
     return output && *output == "ok\n";
 }
 
-QString HelperSecretStore::builtHelper()
-{
-    // Where the build put it, else beside the program.
-    const QString built = QStringLiteral(PAVLET_SECRET_HELPER);
-    if (QFile::exists(built))
-        return built;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(built).fileName());
-}
-
 HelperSecretStore::HelperSecretStore(const QString &helper, int readTimeoutMs, int changeTimeoutMs, QObject *parent)
     : QObject(parent)
-    , m_helper(helper.isEmpty() ? builtHelper() : helper)
+    , m_helper(helper.isEmpty() ? builtOrBesideProgram(QStringLiteral(PAVLET_SECRET_HELPER)) : helper)
     , m_readTimeoutMs(readTimeoutMs)
     , m_changeTimeoutMs(changeTimeoutMs)
 {

@@ -32,8 +32,6 @@ public:
                        DoneCallback done) override;
     void deletePassword(const QString &service, const QString &account, DoneCallback done) override;
 
-    static QString builtHelper();
-
 private:
     // Runs the helper once; finish gets what it printed, or nothing when it
     // could not start, failed, or ran past timeoutMs.

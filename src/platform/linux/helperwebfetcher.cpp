@@ -1,6 +1,7 @@
 #include "platform/linux/helperwebfetcher.h"
 
 #include "core/logging.h"
+#include "platform/linux/besideprogram.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,18 +34,9 @@ WebAnswer parseFetchOutput(const QByteArray &output)
     return answer;
 }
 
-QString HelperWebFetcher::builtHelper()
-{
-    // Where the build put it, else beside the program.
-    const QString built = QStringLiteral(PAVLET_FETCH_HELPER);
-    if (QFile::exists(built))
-        return built;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(built).fileName());
-}
-
 HelperWebFetcher::HelperWebFetcher(const QString &helper, QObject *parent)
     : QObject(parent)
-    , m_helper(helper.isEmpty() ? builtHelper() : helper)
+    , m_helper(helper.isEmpty() ? builtOrBesideProgram(QStringLiteral(PAVLET_FETCH_HELPER)) : helper)
 {
 }
 

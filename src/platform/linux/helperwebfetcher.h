@@ -23,8 +23,6 @@ public:
     quint64 get(const QUrl &url, const Headers &headers, Done done) override;
     void cancel(quint64 id) override;
 
-    static QString builtHelper();
-
 private:
     void finish(quint64 id);
 

@@ -1,4 +1,5 @@
 #include "platform/linux/opencvfacedetector.h"
+#include "platform/linux/besideprogram.h"
 
 #include "core/logging.h"
 
@@ -22,13 +23,9 @@ namespace {
 constexpr int SearchWidth = 480;
 constexpr int MaxFaces = 16;
 
-// The search module: where the build put it, else beside the program.
 QString modulePath()
 {
-    const QString built = QStringLiteral(PAVLET_FACE_MODULE);
-    if (QFile::exists(built))
-        return built;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(built).fileName());
+    return builtOrBesideProgram(QStringLiteral(PAVLET_FACE_MODULE));
 }
 } // namespace
 

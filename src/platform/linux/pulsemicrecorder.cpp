@@ -1,4 +1,5 @@
 #include "platform/linux/pulsemicrecorder.h"
+#include "platform/linux/besideprogram.h"
 
 #include "core/logging.h"
 #include "platform/linux/aacwriter/aacwriter.h"
@@ -57,11 +58,7 @@ struct PulseMicRecorder::Encoder {
 
 QString PulseMicRecorder::builtEncoder()
 {
-    // Where the build put it, else beside the program.
-    const QString built = QStringLiteral(PAVLET_AAC_MODULE);
-    if (QFile::exists(built))
-        return built;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(built).fileName());
+    return builtOrBesideProgram(QStringLiteral(PAVLET_AAC_MODULE));
 }
 
 PulseMicRecorder::PulseMicRecorder(const QString &server, const QString &source, const QString &encoder,
