@@ -1,19 +1,22 @@
 #include "app/statusitemcontroller.h"
 
-#include "platform/statustray.h"
 #include "store/appsettings.h"
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 
 StatusItemController::StatusItemController(AppSettings *settings, platform::IStatusTray *tray, QObject *parent)
     : QObject(parent), m_settings(settings), m_tray(tray)
 {
     m_menu = buildMenu();
     connect(m_settings, &AppSettings::launchAtLoginChanged, this, &StatusItemController::followLogin);
+    if (m_tray) {
+        connect(m_tray, &platform::IStatusTray::menuOpening, this, &StatusItemController::menuAboutToShow);
+        connect(m_tray, &platform::IStatusTray::itemChosen, this, &StatusItemController::choose);
+    }
     showIcon();
     if (m_tray)
         qApp->installEventFilter(this);
@@ -22,8 +25,7 @@ StatusItemController::StatusItemController(AppSettings *settings, platform::ISta
 void StatusItemController::showIcon()
 {
     if (m_tray)
-        m_tray->show(paintIcon(QGuiApplication::palette().color(QPalette::WindowText)), QStringLiteral("Pavlet"),
-                     m_menu.get());
+        m_tray->show(paintIcon(QGuiApplication::palette().color(QPalette::WindowText)), QStringLiteral("Pavlet"), m_menu);
 }
 
 bool StatusItemController::eventFilter(QObject *watched, QEvent *event)
@@ -35,18 +37,24 @@ bool StatusItemController::eventFilter(QObject *watched, QEvent *event)
 
 void StatusItemController::followLogin()
 {
-    for (QAction *a : m_menu->actions()) {
-        if (a->isCheckable())
-            a->setChecked(m_settings->launchAtLogin());
-    }
+    const QList<platform::StatusMenuItem> fresh = buildMenu();
+    if (fresh == m_menu)
+        return;
+    m_menu = fresh;
+    if (m_tray)
+        m_tray->setMenu(m_menu);
+}
+
+void StatusItemController::menuAboutToShow()
+{
+    followLogin();
+    emit menuOpening();
 }
 
 StatusItemController::~StatusItemController()
 {
     if (qApp)
         qApp->removeEventFilter(this);
-    if (m_tray)
-        m_tray->setMenu(nullptr);
 }
 
 QIcon StatusItemController::paintIcon(const QColor &color)
@@ -71,33 +79,49 @@ QIcon StatusItemController::paintIcon(const QColor &color)
     return icon;
 }
 
-std::unique_ptr<QMenu> StatusItemController::buildMenu()
+QList<platform::StatusMenuItem> StatusItemController::buildMenu() const
 {
-    auto menu = std::make_unique<QMenu>();
-    connect(menu.get(), &QMenu::aboutToShow, this, &StatusItemController::followLogin);
-    connect(menu.get(), &QMenu::aboutToShow, this, &StatusItemController::menuOpening);
-    QAction *settings = menu->addAction(tr("Settings…"), this, &StatusItemController::openSettings);
-    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    menu->addAction(tr("Edit on Screen…"), this, &StatusItemController::editIsland);
-    menu->addAction(tr("Check for Updates…"), this, &StatusItemController::openSettings);
-    menu->addSeparator();
-    QAction *login = menu->addAction(tr("Launch at Login"), this, &StatusItemController::toggleLogin);
-    login->setCheckable(true);
-    login->setChecked(m_settings->launchAtLogin());
-    menu->addSeparator();
-    QAction *quit = menu->addAction(tr("Quit Pavlet"), this, &StatusItemController::quit);
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    return menu;
+    using Item = platform::StatusMenuItem;
+    Item separator;
+    separator.separator = true;
+    Item login{tr("Launch at Login")};
+    login.checkable = true;
+    login.checked = m_settings->launchAtLogin();
+    return {
+        Item{tr("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+        Item{tr("Edit on Screen…")},
+        Item{tr("Check for Updates…")},
+        separator,
+        login,
+        separator,
+        Item{tr("Quit Pavlet"), QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+}
+
+void StatusItemController::choose(int index)
+{
+    switch (index) {
+    case SettingsLine:
+    case UpdatesLine:
+        openSettings();
+        break;
+    case EditLine:
+        editIsland();
+        break;
+    case LoginLine:
+        toggleLogin();
+        break;
+    case QuitLine:
+        quit();
+        break;
+    default:
+        break;
+    }
 }
 
 void StatusItemController::toggleLogin()
 {
     m_settings->setLaunchAtLogin(!m_settings->launchAtLogin());
     m_settings->applyLaunchAtLogin();
-    std::unique_ptr<QMenu> fresh = buildMenu();
-    if (m_tray)
-        m_tray->setMenu(fresh.get());
-    // The old menu may be the one whose action is running: let it go later.
-    m_menu.release()->deleteLater();
-    m_menu = std::move(fresh);
+    followLogin();
 }

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "platform/statustray.h"
+
 #include <QIcon>
+#include <QList>
 #include <QObject>
 
-#include <memory>
-
 class AppSettings;
-class QMenu;
-namespace platform { class IStatusTray; }
 
 // The status-area icon with the program's menu: Settings…, Edit on Screen…, Check
 // for Updates…, Launch at Login (checked when on) and Quit Pavlet. The
@@ -16,18 +15,26 @@ namespace platform { class IStatusTray; }
 class StatusItemController : public QObject {
     Q_OBJECT
 public:
-    // Without a tray the menu is built but shown nowhere.
+    // The menu's lines, by index.
+    enum Line { SettingsLine = 0, EditLine = 1, UpdatesLine = 2, LoginLine = 4, QuitLine = 6 };
+
+    // Without a tray the menu is kept but shown nowhere.
     explicit StatusItemController(AppSettings *settings, platform::IStatusTray *tray = nullptr, QObject *parent = nullptr);
     ~StatusItemController() override;
 
-    QMenu *menu() const { return m_menu.get(); }
+    const QList<platform::StatusMenuItem> &menu() const { return m_menu; }
     // The 18 x 18 pill, filled with color and rimmed in its opposite, so that
     // it shows on light and dark status areas alike.
     static QIcon paintIcon(const QColor &color);
 
+    // Runs the menu's line at index, as a click on it does.
+    void choose(int index);
+    // The menu is about to show: the check mark is read again.
+    void menuAboutToShow();
+
     void openSettings() { emit openSettingsRequested(); }
     void editIsland() { emit editIslandRequested(); }
-    // Flips launch at login, applies it, and rebuilds the menu.
+    // Flips launch at login, applies it, and updates the menu.
     void toggleLogin();
     void quit() { emit quitRequested(); }
 
@@ -44,11 +51,11 @@ signals:
     void quitRequested();
 
 private:
-    std::unique_ptr<QMenu> buildMenu();
+    QList<platform::StatusMenuItem> buildMenu() const;
     void showIcon();
     void followLogin();
 
     AppSettings *m_settings;
     platform::IStatusTray *m_tray;
-    std::unique_ptr<QMenu> m_menu;
+    QList<platform::StatusMenuItem> m_menu;
 };

@@ -3,24 +3,23 @@
 #include "platform/statustray.h"
 
 #include <QIcon>
-#include <QMenu>
-#include <QPointer>
 #include <QString>
 
-// A status area that keeps what it was asked to show.
+// A status area that keeps what it was asked to show; a test plays the
+// desktop with the tray's own signals.
 class FakeStatusTray : public platform::IStatusTray {
 public:
-    void show(const QIcon &shownIcon, const QString &shownTip, QMenu *shownMenu) override
+    void show(const QIcon &shownIcon, const QString &shownTip, const QList<platform::StatusMenuItem> &shownMenu) override
     {
         ++shows;
         icon = shownIcon;
         toolTip = shownTip;
         menu = shownMenu;
     }
-    void setMenu(QMenu *newMenu) override { menu = newMenu; }
+    void setMenu(const QList<platform::StatusMenuItem> &newMenu) override { menu = newMenu; }
 
     int shows = 0;
     QIcon icon;
     QString toolTip;
-    QPointer<QMenu> menu;
+    QList<platform::StatusMenuItem> menu;
 };

@@ -7,8 +7,9 @@
 
 namespace platform {
 
-// Writes zip archives with libarchive on a worker thread. Every input keeps
-// its own top folder in the archive; symbolic links are stored as links.
+// Writes zip archives on a worker thread, with libarchive in a module loaded
+// by the first archive. Every input keeps its own top folder in the archive;
+// symbolic links are stored as links.
 class LibarchiveZipper final : public QObject, public IZipper {
     Q_OBJECT
 public:

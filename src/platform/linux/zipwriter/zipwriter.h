@@ -1,0 +1,15 @@
+#pragma once
+
+// The zip archive writer behind a plain C interface, built as a module of
+// its own: libarchive and the compression libraries it pulls in are loaded
+// when the first archive is made, not with the program.
+extern "C" {
+
+// Writes a zip archive at archivePath from count inputs (in order), every
+// path spelled as the file system spells it (QFile::encodeName). Every input
+// keeps its own top folder; symbolic links are stored as links. 0 when the
+// archive was written; a failed archive is removed.
+int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath);
+
+using PavletZipWrite = int (*)(const char *const *, int, const char *);
+}

@@ -1,0 +1,194 @@
+#include "app/appfixture.h"
+#include "app/statusitemcontroller.h"
+#include "dbusmock.h"
+#include "platform/linux/dbusmenutypes.h"
+#include "platform/linux/statusnotifiertray.h"
+#include "support/privatebus.h"
+
+#include <QDBusArgument>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QSignalSpy>
+#include <QtEndian>
+
+namespace {
+
+using namespace platform::dbustray;
+
+const QString Watcher = "org.kde.StatusNotifierWatcher";
+
+// The desktop's side: a panel asking the icon over the bus, as a separate
+// client would, without blocking the icon that answers on this thread.
+class StatusTrayTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        if (!dbusmockInstalled())
+            GTEST_SKIP() << "python3-dbusmock is not installed";
+        ASSERT_TRUE(bus.isRunning());
+        registerTypes();
+    }
+
+    bool startWatcher()
+    {
+        if (!bus.startMock({Watcher, "/StatusNotifierWatcher", Watcher}, Watcher))
+            return false;
+        return bus.call(Watcher, "/StatusNotifierWatcher", "org.freedesktop.DBus.Mock", "AddMethod",
+                        {Watcher, "RegisterStatusNotifierItem", "s", "", ""})
+                   .type()
+            == QDBusMessage::ReplyMessage;
+    }
+    // The services the watcher was told about, in order.
+    QStringList registered()
+    {
+        QStringList out;
+        const QDBusMessage reply = bus.call(Watcher, "/StatusNotifierWatcher", "org.freedesktop.DBus.Mock",
+                                            "GetMethodCalls", {"RegisterStatusNotifierItem"});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return out;
+        const QDBusArgument arg = reply.arguments().value(0).value<QDBusArgument>();
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            quint64 stamp = 0;
+            QVariantList args;
+            arg.beginStructure();
+            arg >> stamp >> args;
+            arg.endStructure();
+            out << args.value(0).toString();
+        }
+        arg.endArray();
+        return out;
+    }
+
+    QDBusMessage ask(const QString &service, const QString &path, const QString &interface, const QString &method,
+                     const QVariantList &args = {})
+    {
+        QDBusMessage msg = QDBusMessage::createMethodCall(service, path, interface, method);
+        msg.setArguments(args);
+        QDBusPendingCall pending = bus.connection("panel").asyncCall(msg, 5000);
+        waitUntil([&] { return pending.isFinished(); }, 6000);
+        return pending.reply();
+    }
+    QVariant property(const QString &service, const QString &path, const QString &interface, const QString &name)
+    {
+        const QDBusMessage reply = ask(service, path, "org.freedesktop.DBus.Properties", "Get", {interface, name});
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+    // The whole menu as the panel draws it: the root and its lines.
+    MenuLayout layout(const QString &service, uint *revision = nullptr)
+    {
+        const QDBusMessage reply = ask(service, platform::StatusNotifierTray::MenuPath, "com.canonical.dbusmenu",
+                                       "GetLayout", {0, -1, QStringList()});
+        MenuLayout out;
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2) {
+            ADD_FAILURE() << "GetLayout: " << reply.errorMessage().toStdString();
+            return out;
+        }
+        if (revision)
+            *revision = reply.arguments().at(0).toUInt();
+        reply.arguments().at(1).value<QDBusArgument>() >> out;
+        return out;
+    }
+    static QVariantMap line(const MenuLayout &menu, int index)
+    {
+        MenuLayout child;
+        menu.children.value(index).variant().value<QDBusArgument>() >> child;
+        EXPECT_EQ(child.id, index + 1);
+        return child.properties;
+    }
+    void click(const QString &service, int id)
+    {
+        const QDBusMessage reply = ask(service, platform::StatusNotifierTray::MenuPath, "com.canonical.dbusmenu",
+                                       "Event", {id, "clicked", QVariant::fromValue(QDBusVariant(0)), 0u});
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    }
+
+    PrivateBus bus;
+};
+
+TEST_F(StatusTrayTest, ThePanelSeesTheIconAndTheMenuAndItsClicksComeBack)
+{
+    ASSERT_TRUE(startWatcher());
+    settings().setLaunchAtLogin(false);
+    platform::StatusNotifierTray tray(bus.connection("island"));
+    StatusItemController item(&settings(), &tray);
+    QSignalSpy quit(&item, &StatusItemController::quitRequested);
+    QSignalSpy opening(&item, &StatusItemController::menuOpening);
+    const QString service = tray.serviceName();
+    ASSERT_TRUE(waitUntil([&] { return registered().contains(service); })) << "the watcher never heard of the icon";
+
+    // The icon: a menu for every click, and the pill's pictures in network
+    // byte order, at one and two times.
+    const QString sni = "org.kde.StatusNotifierItem";
+    EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "ItemIsMenu").toBool(), true);
+    EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
+    EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "Status").toString(), "Active");
+    Pixmaps pictures;
+    property(service, "/StatusNotifierItem", sni, "IconPixmap").value<QDBusArgument>() >> pictures;
+    ASSERT_EQ(pictures.size(), 2);
+    EXPECT_EQ(pictures[0].width, 18);
+    EXPECT_EQ(pictures[1].width, 36);
+    ASSERT_EQ(pictures[0].bytes.size(), 18 * 18 * 4);
+    int opaque = 0;
+    for (int i = 0; i < 18 * 18; ++i)
+        opaque += uchar(pictures[0].bytes[i * 4]) > 200; // alpha comes first
+    EXPECT_GT(opaque, 40) << "the pill's pixels are drawn";
+    EXPECT_LT(opaque, 18 * 18 - 40) << "around the pill stays clear";
+
+    // The menu, line by line.
+    uint revision = 0;
+    MenuLayout menu = layout(service, &revision);
+    ASSERT_EQ(menu.children.size(), 7);
+    EXPECT_EQ(line(menu, 0).value("label").toString(), "Settings…");
+    Shortcut keys;
+    line(menu, 0).value("shortcut").value<QDBusArgument>() >> keys;
+    EXPECT_EQ(keys, (Shortcut{{"Control", ","}}));
+    EXPECT_EQ(line(menu, 3).value("type").toString(), "separator");
+    EXPECT_EQ(line(menu, 4).value("label").toString(), "Launch at Login");
+    EXPECT_EQ(line(menu, 4).value("toggle-type").toString(), "checkmark");
+    EXPECT_EQ(line(menu, 4).value("toggle-state").toInt(), 0);
+    EXPECT_EQ(line(menu, 6).value("label").toString(), "Quit Pavlet");
+
+    // A click on Launch at Login ticks it in the menu the panel reads next.
+    click(service, 5);
+    ASSERT_TRUE(waitUntil([&] { return settings().launchAtLogin(); }));
+    uint after = 0;
+    menu = layout(service, &after);
+    EXPECT_GT(after, revision);
+    EXPECT_EQ(line(menu, 4).value("toggle-state").toInt(), 1);
+
+    // Turned off elsewhere while the menu was shut: opening it reads the
+    // setting again and says the panel must fetch the menu anew.
+    settings().setLaunchAtLogin(false);
+    QDBusMessage shown = ask(service, "/MenuBar", "com.canonical.dbusmenu", "AboutToShow", {0});
+    ASSERT_EQ(shown.type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(opening.count(), 1);
+    EXPECT_EQ(line(layout(service), 4).value("toggle-state").toInt(), 0);
+
+    // A separator and an item that is not there do nothing; Quit quits.
+    click(service, 4);
+    const QDBusMessage missing = ask(service, "/MenuBar", "com.canonical.dbusmenu", "GetLayout", {42, -1, QStringList()});
+    EXPECT_EQ(missing.type(), QDBusMessage::ErrorMessage);
+    click(service, 7);
+    EXPECT_TRUE(waitUntil([&] { return quit.count() == 1; }));
+}
+
+TEST_F(StatusTrayTest, APanelThatComesLaterGetsTheIconAndNoBusIsNoHarm)
+{
+    platform::StatusNotifierTray tray(bus.connection("island"));
+    StatusItemController item(&settings(), &tray);
+    // No status area yet: the icon waits on the bus.
+    ASSERT_TRUE(startWatcher());
+    EXPECT_TRUE(waitUntil([&] { return registered().contains(tray.serviceName()); }))
+        << "the watcher that started later never heard of the icon";
+
+    // Without any bus, the tray shows nothing and the menu still works.
+    platform::StatusNotifierTray nowhere(QDBusConnection(QStringLiteral("no such connection")));
+    StatusItemController lonely(&settings(), &nowhere);
+    QSignalSpy open(&lonely, &StatusItemController::openSettingsRequested);
+    lonely.choose(StatusItemController::SettingsLine);
+    EXPECT_EQ(open.count(), 1);
+}
+
+} // namespace
