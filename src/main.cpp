@@ -7,7 +7,7 @@
 #include "app/unixsignalquitter.h"
 #include "core/logging.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <QQuickWindow>
@@ -47,7 +47,7 @@ bool answeredCommandLine(int argc, char **argv)
     return false;
 }
 
-// While QApplication connects to the display. The display checked a moment
+// While QGuiApplication connects to the display. The display checked a moment
 // before may be gone by then (the session ends, the X server restarts): Qt
 // ends that with a fatal message and an abort that leaves a core. Here the
 // fatal message ends the program with one line that says why and status 1.
@@ -93,14 +93,14 @@ int main(int argc, char **argv)
     // starts (see RendererProbe).
     RendererProbe probe(RendererChoice::userNamedRenderer() ? QString() : RendererProbe::besideThisProgram());
     qtHandler = qInstallMessageHandler(startMessage);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
-    QApplication::setOrganizationName(QStringLiteral("Pavlet"));
-    QApplication::setApplicationName(QStringLiteral("Pavlet"));
-    QApplication::setApplicationVersion(QStringLiteral(PAVLET_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("pavlet"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Pavlet"));
+    QGuiApplication::setApplicationName(QStringLiteral("Pavlet"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(PAVLET_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("pavlet"));
     // An accessory: closing a window never ends the program.
-    QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
 
     // One running program per user: a second launch opens the settings of
     // the first and leaves.
@@ -117,7 +117,9 @@ int main(int argc, char **argv)
     // Before the first window, which the root makes when it starts.
     RendererChoice::apply(probe.answer(3000));
     AppDelegate &delegate = root.delegate();
-    QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit);
+    // Not QCoreApplication::quit(), which first asks every window to close:
+    // the island's windows refuse a close.
+    QObject::connect(&delegate, &AppDelegate::quitRequested, &app, [] { QCoreApplication::exit(0); });
     QObject::connect(&instance, &SingleInstance::openSettingsRequested, &delegate, &AppDelegate::openSettings);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&root] { root.shutdown(); });
     root.start();

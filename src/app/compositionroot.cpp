@@ -42,7 +42,7 @@
 #include "platform/linux/qprocessrunner.h"
 #include "platform/linux/qtcamera.h"
 #include "platform/linux/qtclipboard.h"
-#include "platform/linux/qtfilepicker.h"
+#include "platform/linux/helperfilepicker.h"
 #include "platform/linux/qtlocation.h"
 #include "platform/linux/pulsemicrecorder.h"
 #include "platform/linux/qtaudioplayer.h"
@@ -103,7 +103,7 @@ struct CompositionRoot::LinuxBackends {
     platform::DesktopActivationPolicy activation;
     platform::StatusNotifierTray tray{QDBusConnection::sessionBus()};
     platform::LibarchiveZipper zipper;
-    platform::QtFilePicker filePicker;
+    platform::HelperFilePicker filePicker;
     platform::QProcessRunner processes;
     platform::PathToolLocator tools;
     // Both recorders take the sound server's default input of the moment.

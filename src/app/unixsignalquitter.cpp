@@ -39,14 +39,16 @@ UnixSignalQuitter::UnixSignalQuitter(QObject *parent) : QObject(parent)
         if (::read(g_fds[1], &byte, 1) == 1)
             emit quitRequested(int(byte));
         m_requested = true;
-        QCoreApplication::quit();
+        // exit(), not quit(): quit() first asks every window to close, and
+        // the island's windows refuse a close.
+        QCoreApplication::exit(0);
     });
 }
 
 void UnixSignalQuitter::quitIfRequested()
 {
     if (m_requested)
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
 }
 
 UnixSignalQuitter::~UnixSignalQuitter()

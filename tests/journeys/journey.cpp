@@ -15,9 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMetaEnum>
-#include <QApplication>
 #include <QGuiApplication>
-#include <QWidget>
 #include <QThread>
 #include <QTimer>
 #include <QPointer>
@@ -332,13 +330,57 @@ bool Journey::openFromStrip(const QString &title)
     return opened;
 }
 
-QWidget *Journey::shownDialog() const
+namespace {
+
+// xdotool's answer, trimmed; empty when it found nothing.
+QString xdotool(const QStringList &args)
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->inherits("QDialog"))
-            return w;
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(5000))
+        p.kill();
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+Journey::Dialog Journey::shownDialog() const
+{
+    // The file dialog's program names its windows after itself.
+    const QString found = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                   QStringLiteral("--classname"), QStringLiteral("pavlet-pick")});
+    bool ok = false;
+    const quint64 window = found.split(u'\n').value(0).toULongLong(&ok);
+    if (!ok || !window)
+        return {};
+    Dialog dialog{window, {}};
+    QMap<QString, int> at;
+    const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)});
+    for (const QString &line : shell.split(u'\n')) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq > 0)
+            at.insert(line.left(eq), line.mid(eq + 1).toInt());
     }
-    return nullptr;
+    dialog.frame = QRect(at.value(QStringLiteral("X")), at.value(QStringLiteral("Y")), at.value(QStringLiteral("WIDTH")),
+                         at.value(QStringLiteral("HEIGHT")));
+    return dialog;
+}
+
+bool Journey::dialogShows(const Dialog &dialog) const
+{
+    const QString found = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                   QStringLiteral("--classname"), QStringLiteral("pavlet-pick")});
+    return found.split(u'\n').contains(QString::number(dialog.window));
+}
+
+bool Journey::dialogHasKeys(const Dialog &dialog) const
+{
+    return xdotool({QStringLiteral("getactivewindow")}) == QString::number(dialog.window);
+}
+
+void Journey::giveKeysTo(const Dialog &dialog)
+{
+    xdotool({QStringLiteral("windowactivate"), QString::number(dialog.window)});
 }
 
 bool Journey::closeDialogs()
@@ -346,16 +388,16 @@ bool Journey::closeDialogs()
     // A card's dialog keeps the island open while it shows: a user closes
     // it first, with Escape in it.
     for (int tries = 0; tries < 3; ++tries) {
-        QWidget *dialog = shownDialog();
+        const Dialog dialog = shownDialog();
         if (!dialog)
             return true;
-        QPointer<QWidget> guard(dialog);
-        if (!dialog->isActiveWindow()) {
-            dialog->activateWindow();
-            waitFor([&] { return !guard || guard->isActiveWindow(); }, 2000, QStringLiteral("the dialog to take the keys"));
+        if (!dialogHasKeys(dialog)) {
+            giveKeysTo(dialog);
+            waitFor([&] { return !dialogShows(dialog) || dialogHasKeys(dialog); }, 2000,
+                    QStringLiteral("the dialog to take the keys"));
         }
         m_hands.key(QStringLiteral("Escape"));
-        waitFor([&] { return !guard || !guard->isVisible(); }, 3000, QStringLiteral("the dialog to close"));
+        waitFor([&] { return !dialogShows(dialog); }, 3000, QStringLiteral("the dialog to close"));
     }
     return false;
 }
@@ -558,16 +600,14 @@ QString Journey::focusedText()
     return f ? f->property("text").toString() : QString();
 }
 
-void Journey::whenDialogShows(const std::function<void(QWidget *)> &answer, int timeoutMs)
+void Journey::whenDialogShows(const std::function<void(const Dialog &)> &answer, int timeoutMs)
 {
     auto *poll = new QTimer;
     auto *since = new QElapsedTimer;
     since->start();
     poll->setInterval(50);
     QObject::connect(poll, &QTimer::timeout, [this, poll, since, answer, timeoutMs] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog)
-            dialog = shownDialog();
+        const Dialog dialog = shownDialog();
         const bool timedOut = since->elapsed() > timeoutMs;
         if (!dialog && !timedOut)
             return;
@@ -579,7 +619,7 @@ void Journey::whenDialogShows(const std::function<void(QWidget *)> &answer, int 
             return;
         }
         // The window manager gives it the keyboard first.
-        Patience::until([dialog] { return dialog->isActiveWindow(); }, 1000);
+        Patience::until([&] { return dialogHasKeys(dialog); }, 1000);
         m_hands.setSpinning(false);
         answer(dialog);
         m_hands.setSpinning(true);

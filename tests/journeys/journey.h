@@ -85,7 +85,20 @@ public:
     bool closeDialogs();
     // Lifts Pavlet Lock with its shortcut when it is on.
     bool unlockIsland();
-    QWidget *shownDialog() const;
+    // A dialog of the program's on the screen (the file dialog, shown by a
+    // program of its own): its X window and where it stands.
+    struct Dialog {
+        quint64 window = 0;
+        QRect frame;
+        explicit operator bool() const { return window != 0; }
+    };
+    Dialog shownDialog() const;
+    // Whether that dialog is still on the screen.
+    bool dialogShows(const Dialog &dialog) const;
+    // Whether it has the keyboard, and the window manager's way of giving
+    // it the keyboard, as a click on its title would.
+    bool dialogHasKeys(const Dialog &dialog) const;
+    void giveKeysTo(const Dialog &dialog);
     // Waits for condition with a deadline stretched by the machine's load
     // (Patience); on a miss, what it waited for is kept for report().
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000, const QString &what = {});
@@ -132,11 +145,10 @@ public:
     QQuickItem *focused();
     QString focusedText();
 
-    // Once a dialog window of the program's shows (a file dialog, say),
-    // answer(dialog) runs, from the dialog's own event loop if it has one, as
-    // a user would answer it; hands() sends events without running the loop
-    // meanwhile. Gives up after timeoutMs.
-    void whenDialogShows(const std::function<void(QWidget *dialog)> &answer, int timeoutMs = 8000);
+    // Once a dialog window of the program's shows (the file dialog),
+    // answer(dialog) runs, as a user would answer it; hands() sends events
+    // without running the loop meanwhile. Gives up after timeoutMs.
+    void whenDialogShows(const std::function<void(const Dialog &dialog)> &answer, int timeoutMs = 8000);
 
     // Capture streams open on the test's sound server.
     int captureStreams() const;

@@ -2,7 +2,9 @@
 
 #include "core/logging.h"
 
-#include <QApplication>
+#include <QGuiApplication>
+
+#include <xcb/xcb.h>
 #include <QAudioDevice>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -107,7 +109,12 @@ DesktopSoundPlayer::~DesktopSoundPlayer() = default;
 
 void DesktopSoundPlayer::beep()
 {
-    QApplication::beep();
+    // The X server's bell, which the desktop may turn into its alert sound.
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    xcb_bell(x11->connection(), 0);
+    xcb_flush(x11->connection());
 }
 
 bool DesktopSoundPlayer::playAlert()

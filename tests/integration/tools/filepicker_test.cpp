@@ -1,82 +1,69 @@
-#include "platform/linux/qtfilepicker.h"
+#include "platform/linux/filesandfoldersdialog.h"
+#include "platform/linux/helperfilepicker.h"
 #include "support/pavlettest.h"
 #include "support/qtprinters.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
 #include <QCompleter>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileSystemModel>
-#include <QLineEdit>
-#include <QListView>
-#include <QTest>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 
+#include <signal.h>
+
 namespace {
 
-class FilePickerTest : public PavletTest {
+// The dialog itself, as the helper program shows it.
+class FilesAndFoldersDialogTest : public PavletTest {
 protected:
-    // Drives the open dialog the way a user would, once it shows.
-    void whenShown(std::function<void(QFileDialog &)> act)
-    {
-        auto *poll = new QTimer(qApp);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            poll->deleteLater();
-            act(*dialog);
-        });
-        poll->start(20);
-    }
-    // Opens the dialog and waits for its answer.
-    static std::optional<QList<QUrl>> pick(platform::QtFilePicker &picker)
+    // Opens the dialog, lets act drive it once it shows, and gives what it
+    // answered (none when cancelled).
+    static std::optional<QList<QUrl>> run(platform::FilesAndFoldersDialog &dialog,
+                                          const std::function<void()> &act)
     {
         bool answered = false;
         std::optional<QList<QUrl>> out;
-        picker.pickFilesAndFolders("Zip", [&](std::optional<QList<QUrl>> picked) {
+        QObject::connect(&dialog, &QDialog::finished, [&](int result) {
             answered = true;
-            out = std::move(picked);
+            if (result == QDialog::Accepted)
+                out = dialog.chosen;
         });
+        dialog.open();
+        QTimer::singleShot(0, &dialog, act);
         waitUntil([&] { return answered; }, 10000);
         return out;
     }
 };
 
-TEST_F(FilePickerTest, ChoosesAFolderAndAFileTogether)
+TEST_F(FilesAndFoldersDialogTest, ChoosesAFolderAndAFileTogether)
 {
     QDir(tmp.path()).mkpath("pick/Album");
     QFile file(tempPath("pick/notes.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
 
-    QString label;
-    whenShown([&](QFileDialog &dialog) {
-        label = dialog.labelText(QFileDialog::Accept);
-        dialog.setDirectory(tempPath("pick"));
-        auto *view = dialog.findChild<QListView *>("listView");
-        auto *model = qobject_cast<QFileSystemModel *>(view->model());
+    platform::FilesAndFoldersDialog dialog;
+    dialog.setDirectory(tempPath("pick"));
+    auto *view = dialog.findChild<QListView *>("listView");
+    auto *model = qobject_cast<QFileSystemModel *>(view->model());
+    const auto picked = run(dialog, [&] {
         // The folder is read in the background; select once both entries show.
         auto *wait = new QTimer(&dialog);
-        QObject::connect(wait, &QTimer::timeout, &dialog, [&dialog, view, model, this] {
+        QObject::connect(wait, &QTimer::timeout, &dialog, [&dialog, view, model, wait, this] {
             const QModelIndex folder = model->index(tempPath("pick/Album"));
             const QModelIndex note = model->index(tempPath("pick/notes.txt"));
             if (!folder.isValid() || !note.isValid())
                 return;
+            wait->stop();
             view->selectionModel()->select(folder, QItemSelectionModel::Select | QItemSelectionModel::Rows);
             view->selectionModel()->select(note, QItemSelectionModel::Select | QItemSelectionModel::Rows);
             QMetaObject::invokeMethod(&dialog, "accept");
         });
         wait->start(20);
     });
-    platform::QtFilePicker picker;
-    const auto picked = pick(picker);
-    EXPECT_EQ(label, "Zip");
     ASSERT_TRUE(picked.has_value());
     QStringList paths;
     for (const QUrl &url : *picked)
@@ -87,7 +74,7 @@ TEST_F(FilePickerTest, ChoosesAFolderAndAFileTogether)
 
 // A folder's name or path typed into the name field and confirmed with
 // Return opens that folder; nothing is chosen until the user chooses.
-TEST_F(FilePickerTest, ATypedFolderOpensInTheDialogAndATypedFileIsChosen)
+TEST_F(FilesAndFoldersDialogTest, ATypedFolderOpensInTheDialogAndATypedFileIsChosen)
 {
     QDir(tmp.path()).mkpath("pick/Album");
     QDir(tmp.path()).mkpath("elsewhere");
@@ -95,10 +82,11 @@ TEST_F(FilePickerTest, ATypedFolderOpensInTheDialogAndATypedFileIsChosen)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     QStringList entered;
-    whenShown([&](QFileDialog &dialog) {
-        dialog.setDirectory(tempPath("pick"));
-        auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
-        auto *model = qobject_cast<QFileSystemModel *>(dialog.findChild<QListView *>("listView")->model());
+    platform::FilesAndFoldersDialog dialog;
+    dialog.setDirectory(tempPath("pick"));
+    auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
+    auto *model = qobject_cast<QFileSystemModel *>(dialog.findChild<QListView *>("listView")->model());
+    const auto picked = run(dialog, [&] {
         auto *wait = new QTimer(&dialog);
         QObject::connect(wait, &QTimer::timeout, &dialog, [&dialog, &entered, name, model, wait, this] {
             if (!model->index(tempPath("pick/Album")).isValid())
@@ -117,48 +105,143 @@ TEST_F(FilePickerTest, ATypedFolderOpensInTheDialogAndATypedFileIsChosen)
         });
         wait->start(20);
     });
-    platform::QtFilePicker picker;
-    EXPECT_EQ(pick(picker), QList<QUrl>{QUrl::fromLocalFile(tempPath("elsewhere/notes.txt"))})
-        << "a typed file is chosen";
+    EXPECT_EQ(picked, QList<QUrl>{QUrl::fromLocalFile(tempPath("elsewhere/notes.txt"))}) << "a typed file is chosen";
     EXPECT_EQ(entered, (QStringList{tempPath("pick/Album"), tempPath("elsewhere")}));
 }
 
-TEST_F(FilePickerTest, CancelPicksNothing)
+// The island's side: the dialog in the helper program, driven through the X
+// server as a user's keyboard drives it.
+class HelperFilePickerTest : public PavletTest {
+protected:
+    void SetUp() override
+    {
+        PavletTest::SetUp();
+        ASSERT_EQ(QGuiApplication::platformName(), QLatin1String("xcb")) << "the dialog is shown on an X server";
+    }
+    static QString xdotool(const QStringList &args)
+    {
+        QProcess p;
+        p.start("xdotool", args);
+        p.waitForFinished(10000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    // The helper's dialog window once it shows; empty after the time-out.
+    static QString dialogWindow(const platform::HelperFilePicker &picker)
+    {
+        QString window;
+        waitUntil([&] {
+            if (!picker.helperPid())
+                return false;
+            window = xdotool({"search", "--onlyvisible", "--pid", QString::number(picker.helperPid())})
+                         .split('\n')
+                         .value(0);
+            return !window.isEmpty();
+        }, 10000);
+        return window;
+    }
+    // Keys into the dialog, as typed on a keyboard.
+    static void keys(const QString &window, const QStringList &what)
+    {
+        xdotool({"windowfocus", "--sync", window});
+        xdotool(what);
+    }
+    struct Answer {
+        bool answered = false;
+        std::optional<QList<QUrl>> picked;
+    };
+    static void pick(platform::HelperFilePicker &picker, Answer &answer)
+    {
+        picker.pickFilesAndFolders("Zip", [&answer](std::optional<QList<QUrl>> picked) {
+            answer.answered = true;
+            answer.picked = std::move(picked);
+        });
+    }
+};
+
+TEST_F(HelperFilePickerTest, TheDialogAnswersWhatTheUserTypedOrNothingOnEscape)
 {
-    whenShown([](QFileDialog &dialog) { dialog.reject(); });
-    platform::QtFilePicker picker;
-    EXPECT_EQ(pick(picker), std::nullopt);
+    QDir(tmp.path()).mkpath("elsewhere");
+    QFile file(tempPath("elsewhere/notes.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    platform::HelperFilePicker picker;
+    Answer chosen;
+    pick(picker, chosen);
+    const QString window = dialogWindow(picker);
+    ASSERT_FALSE(window.isEmpty()) << "the dialog never showed";
+    EXPECT_FALSE(chosen.answered) << "the call returns while the dialog is up";
+    keys(window, {"type", "--delay", "20", tempPath("elsewhere/notes.txt")});
+    // The name field's completion list, when it shows, takes the first
+    // Return; the next one chooses the file.
+    keys(window, {"key", "Return"});
+    if (!waitUntil([&] { return chosen.answered; }, 1500))
+        keys(window, {"key", "Return"});
+    ASSERT_TRUE(waitUntil([&] { return chosen.answered; }, 10000)) << "the dialog never answered";
+    EXPECT_EQ(chosen.picked, QList<QUrl>{QUrl::fromLocalFile(tempPath("elsewhere/notes.txt"))});
+    EXPECT_FALSE(picker.isOpen());
+
+    Answer cancelled;
+    pick(picker, cancelled);
+    const QString again = dialogWindow(picker);
+    ASSERT_FALSE(again.isEmpty());
+    keys(again, {"key", "Escape"});
+    ASSERT_TRUE(waitUntil([&] { return cancelled.answered; }, 10000));
+    EXPECT_EQ(cancelled.picked, std::nullopt);
 }
 
 // The dialog must not open under an always-on-top window that asked for it:
-// the window manager keeps it over its owner and in the top layer.
-TEST_F(FilePickerTest, TheDialogStandsOverTheWindowThatOpenedIt)
+// the window manager keeps it over its owner and in the top layer. One
+// dialog at a time, and none left behind by an island that goes.
+TEST_F(HelperFilePickerTest, TheDialogStandsOverTheIslandAndGoesWithIt)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X server";
     QWindow island;
     island.setFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
     island.setGeometry(600, 0, 300, 200);
     island.show();
-    platform::QtFilePicker picker([&island] { return &island; });
-    bool answered = false;
-    picker.pickFilesAndFolders("Zip", [&](auto) { answered = true; });
-    ASSERT_TRUE(picker.dialog());
-    QFileDialog *dialog = picker.dialog();
-    ASSERT_TRUE(waitUntil([&] { return dialog->isVisible(); }));
-    EXPECT_FALSE(answered) << "the call returns while the dialog is up";
-    QCoreApplication::processEvents();
-    QProcess xprop;
-    xprop.start("xprop", {"-id", QString::number(dialog->windowHandle()->winId()), "WM_TRANSIENT_FOR", "_NET_WM_STATE"});
-    ASSERT_TRUE(xprop.waitForFinished(5000));
-    const QString props = QString::fromUtf8(xprop.readAllStandardOutput());
-    EXPECT_TRUE(props.contains(QString("window id # 0x%1").arg(island.winId(), 0, 16))) << props.toStdString();
-    EXPECT_TRUE(props.contains("_NET_WM_STATE_ABOVE")) << props.toStdString();
+    qint64 pid = 0;
+    Answer first, second;
+    {
+        platform::HelperFilePicker picker([&island] { return &island; });
+        pick(picker, first);
+        const QString window = dialogWindow(picker);
+        ASSERT_FALSE(window.isEmpty());
+        pid = picker.helperPid();
+        QProcess xprop;
+        xprop.start("xprop", {"-id", window, "WM_TRANSIENT_FOR", "_NET_WM_STATE"});
+        ASSERT_TRUE(xprop.waitForFinished(5000));
+        const QString props = QString::fromUtf8(xprop.readAllStandardOutput());
+        EXPECT_TRUE(props.contains(QString("window id # 0x%1").arg(island.winId(), 0, 16))) << props.toStdString();
+        EXPECT_TRUE(props.contains("_NET_WM_STATE_ABOVE")) << props.toStdString();
 
-    dialog->reject();
-    EXPECT_TRUE(answered);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(picker.dialog()) << "the dialog goes once answered";
+        pick(picker, second);
+        EXPECT_TRUE(second.answered) << "a second request is answered at once";
+        EXPECT_EQ(second.picked, std::nullopt);
+        EXPECT_TRUE(picker.isOpen()) << "the first dialog stays";
+        EXPECT_EQ(picker.helperPid(), pid);
+    }
+    EXPECT_TRUE(waitUntil([&] { return ::kill(pid_t(pid), 0) != 0; }, 3000)) << "the dialog outlived the island";
+    EXPECT_FALSE(first.answered) << "no answer reaches a picker that is gone";
+}
+
+TEST_F(HelperFilePickerTest, AMissingHelperOrAnAnswerItCannotReadPicksNothing)
+{
+    platform::HelperFilePicker missing({}, tempPath("no-such-helper"));
+    Answer answer;
+    pick(missing, answer);
+    ASSERT_TRUE(waitUntil([&] { return answer.answered; }));
+    EXPECT_EQ(answer.picked, std::nullopt);
+    EXPECT_FALSE(missing.isOpen());
+
+    using platform::HelperFilePicker;
+    EXPECT_EQ(HelperFilePicker::readAnswer("shown\npicked\nfile:///tmp/a%0Ab\nfile:///tmp/c%20d/\n"),
+              (QList<QUrl>{QUrl::fromLocalFile("/tmp/a\nb"), QUrl::fromLocalFile("/tmp/c d/")}))
+        << "names with a line break or a space come through whole";
+    EXPECT_EQ(HelperFilePicker::readAnswer("shown\npicked\n"), QList<QUrl>{}) << "chosen, but nothing";
+    EXPECT_EQ(HelperFilePicker::readAnswer("shown\ncancelled\n"), std::nullopt);
+    EXPECT_EQ(HelperFilePicker::readAnswer("shown\n"), std::nullopt) << "a dialog that died";
+    EXPECT_EQ(HelperFilePicker::readAnswer("picked\nhttps://example.com/a\n"), std::nullopt) << "not a local file";
+    EXPECT_EQ(HelperFilePicker::readAnswer("garbage\x01"), std::nullopt);
 }
 
 } // namespace

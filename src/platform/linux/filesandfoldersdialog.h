@@ -1,19 +1,16 @@
-#include "platform/linux/qtfilepicker.h"
+#pragma once
 
 #include <QAbstractItemView>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTreeView>
-#include <QWindow>
-#include <utility>
+#include <QUrl>
 
 namespace platform {
-
-namespace {
 
 // QFileDialog chooses either files or one folder. This one lets its views
 // select several entries of either kind and takes them as they are.
@@ -100,47 +97,5 @@ private:
     QLineEdit *m_name = nullptr;
     bool m_typed = false; // the field holds what the user typed, not a view's choice
 };
-
-} // namespace
-
-QtFilePicker::~QtFilePicker()
-{
-    delete m_dialog;
-}
-
-void QtFilePicker::pickFilesAndFolders(const QString &confirmLabel, Answer done)
-{
-    // One dialog at a time: a second request only brings the open one forward.
-    if (m_dialog) {
-        m_dialog->raise();
-        m_dialog->activateWindow();
-        if (done)
-            done(std::nullopt);
-        return;
-    }
-    auto *dialog = new FilesAndFoldersDialog;
-    m_dialog = dialog;
-    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    dialog->setLabelText(QFileDialog::Accept, confirmLabel);
-    if (QWindow *above = m_above ? m_above() : nullptr) {
-        dialog->winId(); // the native window, so that it can name its owner
-        dialog->windowHandle()->setTransientParent(above);
-    }
-    // finished comes once, for accept and reject alike; the answer is taken
-    // out first so that nothing it holds outlives the dialog.
-    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int result) mutable {
-        dialog->deleteLater();
-        auto answer = std::exchange(done, nullptr);
-        if (!answer)
-            return;
-        if (result == QDialog::Accepted)
-            answer(dialog->chosen);
-        else
-            answer(std::nullopt);
-    });
-    dialog->open();
-    dialog->raise();
-    dialog->activateWindow();
-}
 
 } // namespace platform
