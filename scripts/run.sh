@@ -4,5 +4,5 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/install-deps.sh"
-"$here/build.sh" pavlet pavlet-gl-probe pavlet-fetch pavlet-secret
+"$here/build.sh" pavlet pavlet-gl-probe pavlet-fetch pavlet-secret pavlet-pick
 exec "$here/../build/pavlet" "$@"
