@@ -126,6 +126,11 @@ void registerTypes()
         qDBusRegisterMetaType<MenuEvent>();
         qDBusRegisterMetaType<MenuEvents>();
         qDBusRegisterMetaType<Shortcut>();
+        // The lists as the exported methods spell them.
+        qRegisterMetaType<Pixmaps>("platform::dbustray::Pixmaps");
+        qRegisterMetaType<MenuItems>("platform::dbustray::MenuItems");
+        qRegisterMetaType<MenuItemKeysList>("platform::dbustray::MenuItemKeysList");
+        qRegisterMetaType<MenuEvents>("platform::dbustray::MenuEvents");
         return true;
     }();
     Q_UNUSED(once);

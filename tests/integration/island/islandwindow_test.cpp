@@ -1,10 +1,13 @@
 #include "core/userdefaults.h"
 #include "island/islandmetrics.h"
 #include "support/patience.h"
+#include "support/privatebus.h"
 #include "support/screenshots.h"
 #include "xsession.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusVariant>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -705,3 +708,56 @@ TEST_F(IslandWindowTest, AnIslandMovedDownRestsUnderAStillPointer)
     app->terminate();
     ASSERT_TRUE(app->waitForFinished(10000));
 }
+
+namespace {
+
+// The desktop's panel shows the island's icon and draws its menu; a click on
+// "Quit Pavlet" there ends the program, with status zero.
+TEST_F(IslandWindowTest, QuitPavletInTheTraysMenuEndsTheProgramWithStatusZero)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    const QString watcher = "org.kde.StatusNotifierWatcher";
+    ASSERT_TRUE(bus.startMock({watcher, "/StatusNotifierWatcher", watcher}, watcher));
+    ASSERT_EQ(bus.call(watcher, "/StatusNotifierWatcher", "org.freedesktop.DBus.Mock", "AddMethod",
+                       {watcher, "RegisterStatusNotifierItem", "s", "", ""})
+                  .type(),
+              QDBusMessage::ReplyMessage);
+    QProcessEnvironment env = x.environment(home.path());
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    QProcess *island = x.start(PAVLET_BINARY, {}, env);
+    ASSERT_TRUE(island->waitForStarted(5000));
+
+    // The icon the panel was told about.
+    QString service;
+    Patience::until([&] {
+        const QDBusMessage calls = bus.call(watcher, "/StatusNotifierWatcher", "org.freedesktop.DBus.Mock",
+                                            "GetMethodCalls", {"RegisterStatusNotifierItem"});
+        const QDBusArgument arg = calls.arguments().value(0).value<QDBusArgument>();
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            quint64 stamp = 0;
+            QVariantList args;
+            arg.beginStructure();
+            arg >> stamp >> args;
+            arg.endStructure();
+            service = args.value(0).toString();
+        }
+        arg.endArray();
+        return !service.isEmpty();
+    }, 20000);
+    ASSERT_EQ(service, QString("org.kde.StatusNotifierItem-%1-1").arg(island->processId()));
+
+    // Its menu as the panel reads it before drawing, then the click.
+    const QDBusMessage opening = bus.call(service, "/MenuBar", "com.canonical.dbusmenu", "AboutToShow", {0});
+    ASSERT_EQ(opening.type(), QDBusMessage::ReplyMessage) << opening.errorMessage().toStdString();
+    const QDBusMessage label = bus.call(service, "/MenuBar", "com.canonical.dbusmenu", "GetProperty", {7, "label"});
+    ASSERT_EQ(label.arguments().value(0).value<QDBusVariant>().variant().toString(), "Quit Pavlet");
+    bus.call(service, "/MenuBar", "com.canonical.dbusmenu", "Event",
+             {7, "clicked", QVariant::fromValue(QDBusVariant(0)), 0u});
+    ASSERT_TRUE(island->waitForFinished(20000)) << "the program is still running";
+    EXPECT_EQ(island->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(island->exitCode(), 0);
+}
+
+} // namespace
