@@ -8,6 +8,8 @@
 #include <QDBusArgument>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QSignalSpy>
 #include <QtEndian>
 
@@ -129,12 +131,26 @@ TEST_F(StatusTrayTest, ThePanelSeesTheIconAndTheMenuAndItsClicksComeBack)
     ASSERT_EQ(pictures.size(), 2);
     EXPECT_EQ(pictures[0].width, 18);
     EXPECT_EQ(pictures[1].width, 36);
-    ASSERT_EQ(pictures[0].bytes.size(), 18 * 18 * 4);
-    int opaque = 0;
-    for (int i = 0; i < 18 * 18; ++i)
-        opaque += uchar(pictures[0].bytes[i * 4]) > 200; // alpha comes first
-    EXPECT_GT(opaque, 40) << "the pill's pixels are drawn";
-    EXPECT_LT(opaque, 18 * 18 - 40) << "around the pill stays clear";
+    // Each pixel as alpha, red, green, blue, whatever the machine's own order.
+    for (const Pixmap &picture : pictures) {
+        const int side = picture.width;
+        EXPECT_EQ(picture.height, side);
+        const QImage drawn = StatusItemController::paintIcon(QGuiApplication::palette().color(QPalette::WindowText))
+                                 .pixmap(QSize(18, 18), side / 18.0)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(picture.bytes.size(), side * side * 4);
+        int differing = 0;
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                const QRgb pixel = drawn.pixel(x, y);
+                const auto *sent = reinterpret_cast<const uchar *>(picture.bytes.constData()) + (y * side + x) * 4;
+                differing += sent[0] != qAlpha(pixel) || sent[1] != qRed(pixel) || sent[2] != qGreen(pixel)
+                    || sent[3] != qBlue(pixel);
+            }
+        }
+        EXPECT_EQ(differing, 0) << side << " px";
+    }
 
     // The menu, line by line.
     uint revision = 0;
