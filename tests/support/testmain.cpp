@@ -1,6 +1,9 @@
 #include "support/qmlwarnings.h"
 
 #include <QApplication>
+
+#include <algorithm>
+#include <string_view>
 #include <QStandardPaths>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -19,9 +22,10 @@ Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 
-// A test program whose folder sets PAVLET_OWN_XSERVER=1 in its test.env gets
-// an X server of its own for each run, the size of the shared one, so that
-// no other test's windows, pointer moves or drags reach its windows.
+// A test program whose folder sets PAVLET_OWN_XSERVER=1 in its test.env (it
+// then runs with --own-x-server) gets an X server of its own for each run,
+// the size of the shared one, so that no other test's windows, pointer
+// moves or drags reach its windows.
 class OwnXServer {
 public:
     OwnXServer()
@@ -72,11 +76,19 @@ private:
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    bool ownXServer = qEnvironmentVariableIntValue("PAVLET_OWN_XSERVER") == 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--own-x-server") {
+            ownXServer = true;
+            std::copy(argv + i + 1, argv + argc + 1, argv + i);
+            --argc;
+            break;
+        }
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<OwnXServer> xserver;
-    if (qEnvironmentVariableIntValue("PAVLET_OWN_XSERVER") == 1 && !qEnvironmentVariableIsEmpty("DISPLAY")
-        && !GTEST_FLAG_GET(list_tests))
+    if (ownXServer && !qEnvironmentVariableIsEmpty("DISPLAY") && !GTEST_FLAG_GET(list_tests))
         xserver = std::make_unique<OwnXServer>();
     QStandardPaths::setTestModeEnabled(true);
     QmlWarnings::install();

@@ -62,8 +62,17 @@ public:
             view = findChild<QTreeView *>(QStringLiteral("treeView"));
         auto *model = view ? qobject_cast<QFileSystemModel *>(view->model()) : nullptr;
         if (view && model) {
-            for (const QModelIndex &index : view->selectionModel()->selectedRows())
-                chosen.append(QUrl::fromLocalFile(model->filePath(index)));
+            // Each selected entry once, however many of its columns are
+            // selected (a row selected while the folder was still being
+            // read may lack the columns that came later).
+            QList<QModelIndex> rows;
+            for (const QModelIndex &index : view->selectionModel()->selectedIndexes()) {
+                const QModelIndex row = index.siblingAtColumn(0);
+                if (!rows.contains(row))
+                    rows.append(row);
+            }
+            for (const QModelIndex &row : std::as_const(rows))
+                chosen.append(QUrl::fromLocalFile(model->filePath(row)));
         }
         if (chosen.isEmpty()) {
             // The answer is read as the dialog finishes, inside accept().

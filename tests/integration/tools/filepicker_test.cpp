@@ -1,5 +1,6 @@
 #include "platform/linux/filesandfoldersdialog.h"
 #include "platform/linux/helperfilepicker.h"
+#include "support/patience.h"
 #include "support/pavlettest.h"
 #include "support/qtprinters.h"
 
@@ -33,7 +34,7 @@ protected:
         });
         dialog.open();
         QTimer::singleShot(0, &dialog, act);
-        waitUntil([&] { return answered; }, 10000);
+        Patience::until([&] { return answered; }, 10000);
         return out;
     }
 };
@@ -46,6 +47,8 @@ TEST_F(FilesAndFoldersDialogTest, ChoosesAFolderAndAFileTogether)
     file.close();
 
     platform::FilesAndFoldersDialog dialog;
+    // The list, whatever view the last dialog on this machine left behind.
+    dialog.setViewMode(QFileDialog::List);
     dialog.setDirectory(tempPath("pick"));
     auto *view = dialog.findChild<QListView *>("listView");
     auto *model = qobject_cast<QFileSystemModel *>(view->model());
@@ -83,6 +86,7 @@ TEST_F(FilesAndFoldersDialogTest, ATypedFolderOpensInTheDialogAndATypedFileIsCho
     file.close();
     QStringList entered;
     platform::FilesAndFoldersDialog dialog;
+    dialog.setViewMode(QFileDialog::List);
     dialog.setDirectory(tempPath("pick"));
     auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
     auto *model = qobject_cast<QFileSystemModel *>(dialog.findChild<QListView *>("listView")->model());
@@ -117,6 +121,15 @@ protected:
     {
         PavletTest::SetUp();
         ASSERT_EQ(QGuiApplication::platformName(), QLatin1String("xcb")) << "the dialog is shown on an X server";
+        // The dialog keeps its folder and view between runs in the user's
+        // config folder: each test's dialog starts from a fresh one.
+        m_config = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tempPath("config")));
+    }
+    void TearDown() override
+    {
+        qputenv("XDG_CONFIG_HOME", m_config);
+        PavletTest::TearDown();
     }
     static QString xdotool(const QStringList &args)
     {
@@ -129,7 +142,7 @@ protected:
     static QString dialogWindow(const platform::HelperFilePicker &picker)
     {
         QString window;
-        waitUntil([&] {
+        Patience::until([&] {
             if (!picker.helperPid())
                 return false;
             window = xdotool({"search", "--onlyvisible", "--pid", QString::number(picker.helperPid())})
@@ -149,6 +162,8 @@ protected:
         bool answered = false;
         std::optional<QList<QUrl>> picked;
     };
+    QByteArray m_config;
+
     static void pick(platform::HelperFilePicker &picker, Answer &answer)
     {
         picker.pickFilesAndFolders("Zip", [&answer](std::optional<QList<QUrl>> picked) {
@@ -175,9 +190,9 @@ TEST_F(HelperFilePickerTest, TheDialogAnswersWhatTheUserTypedOrNothingOnEscape)
     // The name field's completion list, when it shows, takes the first
     // Return; the next one chooses the file.
     keys(window, {"key", "Return"});
-    if (!waitUntil([&] { return chosen.answered; }, 1500))
+    if (!Patience::until([&] { return chosen.answered; }, 1500))
         keys(window, {"key", "Return"});
-    ASSERT_TRUE(waitUntil([&] { return chosen.answered; }, 10000)) << "the dialog never answered";
+    ASSERT_TRUE(Patience::until([&] { return chosen.answered; }, 10000)) << "the dialog never answered";
     EXPECT_EQ(chosen.picked, QList<QUrl>{QUrl::fromLocalFile(tempPath("elsewhere/notes.txt"))});
     EXPECT_FALSE(picker.isOpen());
 
@@ -186,7 +201,7 @@ TEST_F(HelperFilePickerTest, TheDialogAnswersWhatTheUserTypedOrNothingOnEscape)
     const QString again = dialogWindow(picker);
     ASSERT_FALSE(again.isEmpty());
     keys(again, {"key", "Escape"});
-    ASSERT_TRUE(waitUntil([&] { return cancelled.answered; }, 10000));
+    ASSERT_TRUE(Patience::until([&] { return cancelled.answered; }, 10000));
     EXPECT_EQ(cancelled.picked, std::nullopt);
 }
 
@@ -220,7 +235,7 @@ TEST_F(HelperFilePickerTest, TheDialogStandsOverTheIslandAndGoesWithIt)
         EXPECT_TRUE(picker.isOpen()) << "the first dialog stays";
         EXPECT_EQ(picker.helperPid(), pid);
     }
-    EXPECT_TRUE(waitUntil([&] { return ::kill(pid_t(pid), 0) != 0; }, 3000)) << "the dialog outlived the island";
+    EXPECT_TRUE(Patience::until([&] { return ::kill(pid_t(pid), 0) != 0; }, 3000)) << "the dialog outlived the island";
     EXPECT_FALSE(first.answered) << "no answer reaches a picker that is gone";
 }
 
