@@ -1,5 +1,6 @@
 #include "support/privatebus.h"
 
+#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QThread>
@@ -89,4 +90,25 @@ QDBusMessage PrivateBus::call(const QString &service, const QString &path, const
     QDBusMessage msg = QDBusMessage::createMethodCall(service, path, interface, method);
     msg.setArguments(args);
     return connection().call(msg, QDBus::Block, 5000);
+}
+
+QList<QVariantList> PrivateBus::mockCalls(const QString &service, const QString &path, const QString &method)
+{
+    QList<QVariantList> out;
+    const QDBusMessage reply = call(service, path, QStringLiteral("org.freedesktop.DBus.Mock"),
+                                    QStringLiteral("GetMethodCalls"), {method});
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return out;
+    const QDBusArgument arg = reply.arguments().value(0).value<QDBusArgument>();
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        quint64 stamp = 0;
+        QVariantList args;
+        arg.beginStructure();
+        arg >> stamp >> args;
+        arg.endStructure();
+        out << args;
+    }
+    arg.endArray();
+    return out;
 }

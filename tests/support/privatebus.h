@@ -35,6 +35,10 @@ public:
     QDBusMessage call(const QString &service, const QString &path, const QString &interface,
                       const QString &method, const QVariantList &args = {});
 
+    // The arguments of each call a dbusmock object has seen of method, in
+    // order; empty when it has seen none or cannot be asked.
+    QList<QVariantList> mockCalls(const QString &service, const QString &path, const QString &method);
+
 private:
     QProcess m_daemon;
     QString m_address;

@@ -45,21 +45,8 @@ protected:
     QStringList registered()
     {
         QStringList out;
-        const QDBusMessage reply = bus.call(Watcher, "/StatusNotifierWatcher", "org.freedesktop.DBus.Mock",
-                                            "GetMethodCalls", {"RegisterStatusNotifierItem"});
-        if (reply.type() != QDBusMessage::ReplyMessage)
-            return out;
-        const QDBusArgument arg = reply.arguments().value(0).value<QDBusArgument>();
-        arg.beginArray();
-        while (!arg.atEnd()) {
-            quint64 stamp = 0;
-            QVariantList args;
-            arg.beginStructure();
-            arg >> stamp >> args;
-            arg.endStructure();
+        for (const QVariantList &args : bus.mockCalls(Watcher, "/StatusNotifierWatcher", "RegisterStatusNotifierItem"))
             out << args.value(0).toString();
-        }
-        arg.endArray();
         return out;
     }
 
