@@ -92,23 +92,33 @@ QDBusMessage PrivateBus::call(const QString &service, const QString &path, const
     return connection().call(msg, QDBus::Block, 5000);
 }
 
-QList<QVariantList> PrivateBus::mockCalls(const QString &service, const QString &path, const QString &method)
+QList<QPair<QString, QVariantList>> PrivateBus::mockCalls(const QString &service, const QString &path)
 {
-    QList<QVariantList> out;
-    const QDBusMessage reply = call(service, path, QStringLiteral("org.freedesktop.DBus.Mock"),
-                                    QStringLiteral("GetMethodCalls"), {method});
+    QList<QPair<QString, QVariantList>> out;
+    const QDBusMessage reply = call(service, path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("GetCalls"));
     if (reply.type() != QDBusMessage::ReplyMessage)
         return out;
     const QDBusArgument arg = reply.arguments().value(0).value<QDBusArgument>();
     arg.beginArray();
     while (!arg.atEnd()) {
         quint64 stamp = 0;
+        QString method;
         QVariantList args;
         arg.beginStructure();
-        arg >> stamp >> args;
+        arg >> stamp >> method >> args;
         arg.endStructure();
-        out << args;
+        out.append({method, args});
     }
     arg.endArray();
+    return out;
+}
+
+QList<QVariantList> PrivateBus::mockCalls(const QString &service, const QString &path, const QString &method)
+{
+    QList<QVariantList> out;
+    for (const auto &[name, args] : mockCalls(service, path)) {
+        if (name == method)
+            out << args;
+    }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QPair>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -35,8 +36,10 @@ public:
     QDBusMessage call(const QString &service, const QString &path, const QString &interface,
                       const QString &method, const QVariantList &args = {});
 
-    // The arguments of each call a dbusmock object has seen of method, in
-    // order; empty when it has seen none or cannot be asked.
+    // The calls a dbusmock object has seen, in order: each method's name with
+    // its arguments; empty when it has seen none or cannot be asked.
+    QList<QPair<QString, QVariantList>> mockCalls(const QString &service, const QString &path);
+    // The arguments of each call of method among them.
     QList<QVariantList> mockCalls(const QString &service, const QString &path, const QString &method);
 
 private:

@@ -14,29 +14,6 @@
 
 namespace {
 
-// The names of the methods a dbusmock object has seen called, in order,
-// with their arguments.
-QList<QPair<QString, QVariantList>> mockCalls(PrivateBus &bus, const QString &service, const QString &path)
-{
-    QList<QPair<QString, QVariantList>> out;
-    const QDBusMessage reply = bus.call(service, path, "org.freedesktop.DBus.Mock", "GetCalls");
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return out;
-    const QDBusArgument arg = reply.arguments().value(0).value<QDBusArgument>();
-    arg.beginArray();
-    while (!arg.atEnd()) {
-        quint64 stamp = 0;
-        QString method;
-        QVariantList args;
-        arg.beginStructure();
-        arg >> stamp >> method >> args;
-        arg.endStructure();
-        out.append({method, args});
-    }
-    arg.endArray();
-    return out;
-}
-
 // One method of a dbusmock object: interface, name, in and out signatures
 // and code. Only needed to pass an empty list.
 struct MockMethod {
@@ -173,7 +150,7 @@ TEST_F(ScreenSaverTest, KeepAwakeHoldsAndReleasesTheInhibitCookie)
     awake.toggle();
     ASSERT_TRUE(waitUntil([&] { return awake.isOn(); })) << "on once the screen saver answered";
     EXPECT_EQ(awake.assertionID(), 42u);
-    auto calls = mockCalls(bus, service, path);
+    auto calls = bus.mockCalls(service, path);
     ASSERT_EQ(calls.size(), 1);
     EXPECT_EQ(calls[0].first, "Inhibit");
     EXPECT_EQ(calls[0].second, (QVariantList{"Pavlet", "Pavlet keep awake"}));
@@ -182,7 +159,7 @@ TEST_F(ScreenSaverTest, KeepAwakeHoldsAndReleasesTheInhibitCookie)
     EXPECT_FALSE(awake.isOn());
     EXPECT_EQ(awake.assertionID(), 0u);
     EXPECT_TRUE(waitUntil([&] {
-        calls = mockCalls(bus, service, path);
+        calls = bus.mockCalls(service, path);
         return calls.size() == 2;
     }));
     EXPECT_EQ(calls[1].first, "UnInhibit");
@@ -200,7 +177,7 @@ TEST_F(ScreenSaverTest, AFailedInhibitLeavesKeepAwakeOff)
 
     ASSERT_TRUE(startScreenSaver("raise dbus.exceptions.DBusException('refused', name='org.example.Refused')"));
     awake.toggle();
-    EXPECT_TRUE(waitUntil([&] { return mockCalls(bus, service, path).size() == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return bus.mockCalls(service, path).size() == 1; }));
     EXPECT_TRUE(Patience::until([&] { return awake.failed(); }, 2000)) << "the refusal never came back";
     EXPECT_FALSE(awake.isOn());
     EXPECT_EQ(changed.count(), 0);

@@ -17,6 +17,12 @@
 
 namespace {
 
+bool emptyFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
 // The dialog itself, as the helper program shows it.
 class FilesAndFoldersDialogTest : public PavletTest {
 protected:
@@ -42,9 +48,7 @@ protected:
 TEST_F(FilesAndFoldersDialogTest, ChoosesAFolderAndAFileTogether)
 {
     QDir(tmp.path()).mkpath("pick/Album");
-    QFile file(tempPath("pick/notes.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(emptyFile(tempPath("pick/notes.txt")));
 
     platform::FilesAndFoldersDialog dialog;
     // The list, whatever view the last dialog on this machine left behind.
@@ -83,9 +87,7 @@ TEST_F(FilesAndFoldersDialogTest, ATypedFolderOpensInTheDialogAndATypedFileIsCho
 {
     QDir(tmp.path()).mkpath("pick/Album");
     QDir(tmp.path()).mkpath("elsewhere");
-    QFile file(tempPath("elsewhere/notes.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(emptyFile(tempPath("elsewhere/notes.txt")));
     QStringList entered;
     platform::FilesAndFoldersDialog dialog;
     dialog.setViewMode(QFileDialog::List);
@@ -178,9 +180,7 @@ protected:
 TEST_F(HelperFilePickerTest, TheDialogAnswersWhatTheUserTypedOrNothingOnEscape)
 {
     QDir(tmp.path()).mkpath("elsewhere");
-    QFile file(tempPath("elsewhere/notes.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(emptyFile(tempPath("elsewhere/notes.txt")));
 
     platform::HelperFilePicker picker;
     Answer chosen;
