@@ -1,7 +1,6 @@
 #include "journey.h"
 
 #include "support/itemtree.h"
-#include "support/patience.h"
 #include "filewindow.h"
 #include "support/takesound.h"
 
@@ -20,7 +19,6 @@
 #include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -129,39 +127,30 @@ TEST(ZipCard, PickCancelledThenPickedZipsIntoDownloads)
              EXPECT_TRUE(j.waitFor([&] { return !zipsIn(downloads).isEmpty(); }, 10000))
                  << "nothing zipped into " << downloads.toStdString();
          }},
-        {"Pick, open a folder by its path, select all it holds, a name that is not UTF-8 among them, and zip",
-         [&](Journey &j) {
-             for (const QString &zip : zipsIn(downloads))
-                 QFile::remove(QDir(downloads).filePath(zip));
-             ASSERT_TRUE(QDir().mkpath(j.folder("Documents/Odd")));
-             QFile good(j.folder("Documents/Odd/good.txt"));
-             ASSERT_TRUE(good.open(QIODevice::WriteOnly));
+        {"Pick, open a folder by its path, select all it holds (a name that is not UTF-8 among them), zip", [&](Journey &j) {
+             ASSERT_TRUE(QDir().mkpath(j.folder("Documents/Odd")) && QFile(j.folder("Documents/Odd/good.txt")).open(QIODevice::WriteOnly));
              std::FILE *bad = std::fopen(odd.constData(), "wb");
              ASSERT_TRUE(bad && std::fclose(bad) == 0);
              ASSERT_TRUE(j.openHome());
              j.whenDialogShows([&](const Journey::Dialog &dialog) {
                  j.hands().moveTo(dialog.frame.center(), 8);
-                 // Nothing is selected yet: Return zips nothing.
-                 j.hands().key("Return");
+                 j.hands().key("Return"); // nothing is selected yet: nothing happens
                  j.hands().type(j.folder("Documents/Odd"));
-                 j.hands().key("Return");
-                 j.hands().key("Tab");
+                 for (const char *key : {"Return", "Tab"})
+                     j.hands().key(key);
                  j.hands().key("a", false, true);
                  j.hands().key("Return");
              });
              j.click(j.text("Pick"));
          },
          [&](Journey &j) {
-             ASSERT_TRUE(j.waitFor([&] { return zipsIn(downloads).size() == 1; }, 10000, "the archive"));
-             const QString zip = zipsIn(downloads).first();
-             EXPECT_TRUE(j.waitFor([&] { return j.text("Saved " + zip) != nullptr; }, 5000)) << "the card says Saved";
+             ASSERT_TRUE(j.waitFor([&] { return zipsIn(downloads).size() == 2; }, 10000, "the archive"));
+             const QString zip = QDir(downloads).filePath(QDir(downloads).entryList({"*.zip"}, QDir::Files, QDir::Time).first());
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Saved " + QFileInfo(zip).fileName()) != nullptr; }, 5000));
              QProcess unzip;
-             unzip.start("unzip", {"-Z1", QDir(downloads).filePath(zip)});
+             unzip.start("unzip", {"-Z1", zip});
              ASSERT_TRUE(unzip.waitForFinished(10000));
-             QList<QByteArray> names = unzip.readAllStandardOutput().split('\n');
-             names.removeAll(QByteArray());
-             std::sort(names.begin(), names.end());
-             EXPECT_EQ(names, (QList<QByteArray>{"bad\xFF\xFEname.txt", "good.txt"}));
+             EXPECT_EQ(unzip.readAllStandardOutput(), "bad\xFF\xFEname.txt\ngood.txt\n") << "each selected file, in the list's order";
          }},
     });
 }

@@ -57,7 +57,7 @@ protected:
 
 // Exactly the selected entries are chosen, a name that is not UTF-8
 // among them, as the bytes it is; with none selected, confirming does
-// nothing. The confirm button keeps its label throughout.
+// nothing. The confirm button keeps its label whatever is selected.
 TEST_F(FilesAndFoldersDialogTest, ChoosesExactlyTheSelectedEntriesWhateverTheirNames)
 {
     QDir(tmp.path()).mkpath("pick/Album");
@@ -71,23 +71,20 @@ TEST_F(FilesAndFoldersDialogTest, ChoosesExactlyTheSelectedEntriesWhateverTheirN
     ASSERT_TRUE(dialog.openFolder(QFile::encodeName(tempPath("pick"))));
     auto *view = dialog.findChild<QTreeView *>("entries");
     ASSERT_TRUE(view);
-    QStringList labels;
     bool stayed = false;
     const auto picked = run(dialog, [&] {
         dialog.accept();
         stayed = dialog.isVisible();
-        labels << dialog.confirmButton()->text();
         for (const QByteArray &name : {QByteArray("Album"), QByteArray("caf\xe9.txt")}) {
             const int row = dialog.rowOf(name);
             ASSERT_GE(row, 0) << name.toStdString();
             view->selectionModel()->select(view->model()->index(row, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            labels << dialog.confirmButton()->text();
+            EXPECT_EQ(dialog.confirmButton()->text(), "Zip");
         }
         dialog.confirmButton()->click();
     });
     EXPECT_TRUE(stayed) << "confirmed with nothing selected";
-    EXPECT_EQ(labels, (QStringList{"Zip", "Zip", "Zip"}));
     ASSERT_TRUE(picked.has_value());
     EXPECT_EQ(*picked, (QList<QUrl>{QUrl::fromLocalFile(tempPath("pick/Album")),
                                     QUrl::fromEncoded("file://" + odd.toPercentEncoding("/"))}));
@@ -201,39 +198,6 @@ TEST_F(HelperFilePickerTest, TheDialogAnswersWhatTheUserTypedOrNothingOnEscape)
     keys(again, {"key", "Escape"});
     ASSERT_TRUE(Patience::until([&] { return cancelled.answered; }, 10000));
     EXPECT_EQ(cancelled.picked, std::nullopt);
-}
-
-// The dialog, titled for what it does, starts in the home folder; Return
-// with nothing selected does nothing, a typed folder opens, and what is
-// selected there is answered, names that are not UTF-8 as their bytes.
-TEST_F(HelperFilePickerTest, TheDialogStartsAtHomeAndAnswersExactlyTheSelection)
-{
-    const QByteArray home = QFile::encodeName(tempPath("home"));
-    QDir().mkpath(tempPath("home/Album"));
-    ASSERT_TRUE(emptyFile(tempPath("home/top.txt")) && emptyFile(tempPath("home/Album/notes.txt")));
-    ASSERT_TRUE(rawFile(home + "/Album/caf\xe9.txt"));
-    const QByteArray realHome = qgetenv("HOME");
-    qputenv("HOME", home);
-    const auto restore = qScopeGuard([&] {
-        qputenv("HOME", realHome);
-        std::remove((home + "/Album/caf\xe9.txt").constData());
-    });
-
-    platform::HelperFilePicker picker;
-    Answer chosen;
-    pick(picker, chosen);
-    const QString window = dialogWindow(picker);
-    ASSERT_FALSE(window.isEmpty()) << "the dialog never showed";
-    EXPECT_EQ(xdotool({"getwindowname", window}), "Choose Files to Zip");
-    keys(window, {"key", "Return"});
-    keys(window, {"type", "--delay", "20", "Album"});
-    keys(window, {"key", "Return", "Tab", "ctrl+a", "Return"});
-    ASSERT_TRUE(Patience::until([&] { return chosen.answered; }, 10000)) << "the dialog never answered";
-    ASSERT_TRUE(chosen.picked.has_value());
-    QList<QByteArray> answered;
-    for (const QUrl &url : *chosen.picked)
-        answered << url.toEncoded();
-    EXPECT_EQ(answered, (QList<QByteArray>{"file://" + home + "/Album/caf%E9.txt", "file://" + home + "/Album/notes.txt"}));
 }
 
 // The dialog must not open under an always-on-top window that asked for it:

@@ -116,24 +116,8 @@ TEST_F(ZipRoundTripTest, SymlinksKeepTheirOwnTargetText)
     EXPECT_EQ(a.readAll(), "alpha");
 }
 
-// Every entry's name and flags as the archive's local headers hold them:
-// the name's bytes, and whether it is marked as UTF-8.
-QMap<QByteArray, bool> storedNames(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray zip = file.readAll();
-    QMap<QByteArray, bool> names;
-    for (qsizetype at = zip.indexOf("PK\x03\x04"); at >= 0 && at + 30 <= zip.size(); at = zip.indexOf("PK\x03\x04", at + 4)) {
-        const auto u16 = [&](qsizetype i) { return uchar(zip[at + i]) | uchar(zip[at + i + 1]) << 8; };
-        names.insert(zip.mid(at + 30, u16(26)), (u16(6) & 0x800) != 0);
-    }
-    return names;
-}
-
 // A name of any bytes, picked or dropped as a file manager's address gives
-// it, is stored as those bytes and comes back from unzip byte for byte;
-// only names that are UTF-8 are marked as such.
+// it, is stored as those bytes and comes back from unzip byte for byte.
 TEST_F(ZipRoundTripTest, NamesOfAnyBytesComeBackFromUnzipAsTheyWere)
 {
     namespace fs = std::filesystem;
@@ -148,9 +132,7 @@ TEST_F(ZipRoundTripTest, NamesOfAnyBytesComeBackFromUnzipAsTheyWere)
     fs::create_directories(fs::path(top.toStdString()));
     for (const QByteArray &name : names) {
         std::FILE *f = std::fopen((top + '/' + name).constData(), "wb");
-        ASSERT_TRUE(f);
-        std::fputs(name.constData(), f);
-        std::fclose(f);
+        ASSERT_TRUE(f && std::fclose(f) == 0);
     }
     writeFile(tempPath("in/café.txt"), "c");
     QDir().mkpath(tempPath("Downloads"));
@@ -160,13 +142,11 @@ TEST_F(ZipRoundTripTest, NamesOfAnyBytesComeBackFromUnzipAsTheyWere)
     ASSERT_TRUE(waitUntil([&] { return engine.status().startsWith("Saved "); }, 10000)) << engine.status().toStdString();
     const QString archive = QDir(tempPath("Downloads")).filePath(engine.status().mid(6));
 
-    const QMap<QByteArray, bool> stored = storedNames(archive);
-    EXPECT_EQ(stored, (QMap<QByteArray, bool>{{"odd\xE9/", false}, {"odd\xE9/good.txt", false},
-                                              {"odd\xE9/bad\xFF\xFEname.txt", false}, {"caf\xC3\xA9.txt", true}}));
-
+    const QList<QByteArray> stored = {"caf\xC3\xA9.txt", "odd\xE9/", "odd\xE9/bad\xFF\xFEname.txt", "odd\xE9/good.txt"};
     // unzip lists every name byte for byte, and unpacks every entry under
-    // its name, but for the byte 0xFF, which unzip 6.0 leaves out of the
-    // names it writes (also for archives of Info-ZIP's zip).
+    // its name (a name marked as UTF-8 that is not would come out changed),
+    // but for the byte 0xFF, which unzip 6.0 leaves out of the names it
+    // writes (also for archives of Info-ZIP's zip).
     QDir().mkpath(tempPath("out"));
     const auto unzip = [&](const QStringList &args) {
         QProcess p;
@@ -179,22 +159,16 @@ TEST_F(ZipRoundTripTest, NamesOfAnyBytesComeBackFromUnzipAsTheyWere)
     QList<QByteArray> listed = unzip({"-Z1", archive}).split('\n');
     listed.removeAll(QByteArray());
     std::sort(listed.begin(), listed.end());
-    EXPECT_EQ(listed, stored.keys());
+    EXPECT_EQ(listed, stored);
     unzip({"-q", archive});
     QList<QByteArray> unpacked, expected;
     for (const auto &entry : fs::recursive_directory_iterator(fs::path(native("out").toStdString())))
         unpacked.append(QByteArray::fromStdString(entry.path().string()).mid(native("out/").size()));
-    for (const QByteArray &name : stored.keys())
+    for (const QByteArray &name : stored)
         expected.append(QByteArray(name).replace("\xFF", "").chopped(name.endsWith('/') ? 1 : 0));
     std::sort(unpacked.begin(), unpacked.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(unpacked, expected);
-    std::FILE *f = std::fopen((native("out/") + "odd\xE9/bad\xFEname.txt").constData(), "rb");
-    ASSERT_TRUE(f);
-    char content[64] = {};
-    const size_t n = std::fread(content, 1, sizeof content, f);
-    std::fclose(f);
-    EXPECT_EQ(QByteArray(content, qsizetype(n)), names.at(1));
 }
 
 TEST_F(ZipRoundTripTest, AMissingInputFailsAndLeavesNoArchive)
