@@ -249,7 +249,7 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
     // Whatever is there already stays: only what this copy wrote is
     // removed when it fails.
     const fs::path target = fsPath(destination);
-    if (pathTaken(destination) || fs::exists(fs::symlink_status(target, ec)))
+    if (fs::exists(fs::symlink_status(target, ec)))
         return false;
 
     fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
