@@ -41,22 +41,19 @@ LibarchiveZipper::~LibarchiveZipper()
     m_pool.waitForDone();
 }
 
-int LibarchiveZipper::writeArchive(const QStringList &inputs, const QString &archivePath)
+int LibarchiveZipper::writeArchive(const QList<QByteArray> &inputs, const QString &archivePath)
 {
     const PavletZipWrite write = zipWriter();
     if (!write)
         return 1;
-    std::vector<QByteArray> names;
-    names.reserve(size_t(inputs.size()));
-    for (const QString &input : inputs)
-        names.push_back(QFile::encodeName(input));
     std::vector<const char *> list;
-    for (const QByteArray &name : names)
-        list.push_back(name.constData());
+    list.reserve(size_t(inputs.size()));
+    for (const QByteArray &input : inputs)
+        list.push_back(input.constData());
     return write(list.data(), int(list.size()), QFile::encodeName(archivePath).constData());
 }
 
-void LibarchiveZipper::zip(const QStringList &inputs, const QString &archivePath, std::function<void(int)> done)
+void LibarchiveZipper::zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int)> done)
 {
     QPointer<LibarchiveZipper> self(this);
     m_pool.start([self, inputs, archivePath, done = std::move(done)] {

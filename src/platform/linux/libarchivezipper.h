@@ -16,11 +16,11 @@ public:
     explicit LibarchiveZipper(QObject *parent = nullptr);
     ~LibarchiveZipper() override;
 
-    void zip(const QStringList &inputs, const QString &archivePath, std::function<void(int status)> done) override;
+    void zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int status)> done) override;
 
     // The work itself, on the calling thread: 0 when the archive was written.
     // A failed archive is removed.
-    static int writeArchive(const QStringList &inputs, const QString &archivePath);
+    static int writeArchive(const QList<QByteArray> &inputs, const QString &archivePath);
 
 private:
     QThreadPool m_pool;
