@@ -21,7 +21,7 @@ protected:
         PavletTest::SetUp();
         ASSERT_TRUE(server.listen());
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
-        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone("America/New_York"));
+        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, scheduler.get(), QTimeZone("America/New_York"));
     }
     void connectTo(const QString &base, const QByteArray &token = "tok-123")
     {
@@ -175,7 +175,7 @@ TEST_F(CanvasServerTest, NoCredentialsOrNoAddressSendNothing)
     EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
 
     credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
-    service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone::utc());
+    service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, scheduler.get(), QTimeZone::utc());
     connectTo("");
     EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
     EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
@@ -272,7 +272,7 @@ TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
         settings.reset();
         service.reset();
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
-        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone::utc());
+        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, scheduler.get(), QTimeZone::utc());
         settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
         refresh = std::make_unique<CanvasRefresh>(service.get(), credentials.get(), &clock);
         QObject::connect(refresh.get(), &CanvasRefresh::statusChanged, settings.get(), &AppSettings::setCanvasStatus);
@@ -311,6 +311,7 @@ TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
     EXPECT_EQ(settings->canvasStatus(), "Paste the token for " + host);
     save(two.baseUrl(), "");
     EXPECT_EQ(authorizations(two), QByteArrayList());
+    EXPECT_TRUE(settings->canvasStatusFailed()) << "a request for the token is drawn as a failure";
 
     // Another program's item with a control byte: an address-only save
     // stores the address, asks for the token again and sends nothing.
@@ -321,4 +322,91 @@ TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
     EXPECT_EQ(settings->canvasStatus(), CanvasCredentialStore::UnsendableTokenText);
     EXPECT_EQ(defaults->stringValue("canvasBaseURL"), one.baseUrl().toString());
     EXPECT_EQ(authorizations(one) + authorizations(two), QByteArrayList());
+}
+
+// The school's server sends the requests on: within itself the token
+// follows and the board loads; to another server (another port of
+// 127.0.0.1) nothing goes, the refresh fails and says where they were sent.
+TEST_F(CanvasServerTest, ARedirectToAnotherServerGetsNoToken)
+{
+    LocalHttpServer other;
+    ASSERT_TRUE(other.listen());
+    for (const QString &path : {MissingPath, PlannerPath, UserPath}) {
+        other.setReply(path, LocalHttpServer::json(path == UserPath ? R"({"name":"Eve"})" : "[]"));
+        serve(path, path == UserPath ? R"({"name":"Ada"})" : R"([{"id":1,"name":"Essay"}])");
+    }
+    const auto redirectTo = [&](const QUrl &base) {
+        server.setHandler([base](const LocalHttpServer::Request &request, LocalHttpServer::Reply &reply) {
+            if (!request.path.startsWith("/old/"))
+                return false;
+            reply = LocalHttpServer::json("", 302);
+            reply.headers.append({"Location", base.toEncoded() + request.target.mid(4)});
+            return true;
+        });
+    };
+    connectTo(server.url("/old").toString());
+    CanvasRefresh refresh(service.get(), credentials.get(), &clock);
+    QStringList said;
+    QObject::connect(&refresh, &CanvasRefresh::statusChanged, [&](const QString &s) { said << s; });
+    QObject::connect(&refresh, &CanvasRefresh::loadProblem, [&](const QString &s) { said << s; });
+    std::optional<CanvasBoard> shown;
+    QObject::connect(&refresh, &CanvasRefresh::boardFetched, [&](const CanvasBoard &b) { shown = b; });
+    const auto refreshed = [&] {
+        bool done = false;
+        refresh.refresh([&] { done = true; });
+        EXPECT_TRUE(waitUntil([&] { return done; }));
+    };
+
+    redirectTo(QUrl("")); // a path on the same server
+    refreshed();
+    EXPECT_EQ(said.value(said.size() - 1), "Connected as Ada");
+    ASSERT_TRUE(shown && shown->overdue.size() == 1);
+    EXPECT_EQ(server.requestCount(), 6) << "three requests, each redirected once";
+
+    redirectTo(other.baseUrl());
+    said.clear();
+    refreshed();
+    EXPECT_EQ(said.value(0).section(" \u00B7 ", 0, 0),
+              "Canvas sent the request to another server (127.0.0.1:" + QString::number(other.port()) + ")");
+    EXPECT_FALSE(said.join('|').contains("Connected"));
+    EXPECT_EQ(shown->overdue.size(), 1) << "the board stays as for any failed refresh";
+    EXPECT_EQ(other.requestCount(), 0);
+}
+
+// A server that trickles its answer a byte at a time never goes idle; the
+// whole-request limit ends it as a failure.
+TEST_F(CanvasServerTest, ATrickleEndsAsAFailure)
+{
+    connectTo(server.baseUrl().toString());
+    LocalHttpServer::Reply trickle = LocalHttpServer::json(QByteArray(4000, ' ') + "[]");
+    trickle.trickleMs = 20;
+    server.setReply(MissingPath, trickle);
+    const QFuture<CanvasBoardReply> reply = service->fetchBoardReply();
+    ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 1; }));
+    waitUntil([] { return false; }, 200);
+    EXPECT_FALSE(reply.isFinished());
+    scheduler->advance(CanvasService::RequestTimeoutMs);
+    ASSERT_TRUE(waitUntil([&] { return reply.isFinished(); }, 2000));
+    EXPECT_TRUE(reply.result().failed);
+}
+
+// Openings while a refresh runs wait for it; the board of a school is
+// loading until its first answer.
+TEST_F(CanvasServerTest, OneRefreshAtATimeAndLoadingUntilTheFirstBoard)
+{
+    connectTo(server.baseUrl().toString());
+    LocalHttpServer::Reply slow = LocalHttpServer::json("[]");
+    slow.delayMs = 300;
+    server.setReply(MissingPath, slow);
+    serve(PlannerPath, "[]");
+    serve(UserPath, R"({"name":"Ada"})");
+    CanvasRefresh refresh(service.get(), credentials.get(), &clock);
+    EXPECT_TRUE(refresh.isLoading());
+    int done = 0;
+    for (int i = 0; i < 4; ++i)
+        refresh.refresh([&] { ++done; });
+    EXPECT_TRUE(refresh.isLoading());
+    ASSERT_TRUE(waitUntil([&] { return done == 4; }));
+    EXPECT_FALSE(refresh.isLoading());
+    EXPECT_EQ(server.requestCount(), 3) << "one chain of three requests";
 }

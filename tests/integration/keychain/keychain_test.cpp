@@ -127,7 +127,7 @@ protected:
         EXPECT_EQ(defaults->stringValue(QStringLiteral("canvasBaseURL")), server.baseUrl().toString());
 
         QNetworkAccessManager network;
-        CanvasService service(credentials.get(), &network, &clock, QTimeZone::utc());
+        CanvasService service(credentials.get(), &network, &clock, scheduler.get(), QTimeZone::utc());
         const QFuture<CanvasBoardReply> reply = service.fetchBoardReply();
         ASSERT_TRUE(waitUntil([&] { return reply.isFinished(); }, 10000));
         EXPECT_FALSE(reply.result().failed);
