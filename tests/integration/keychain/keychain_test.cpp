@@ -9,6 +9,7 @@
 #include "support/pavlettest.h"
 #include "support/privatebus.h"
 
+#include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QDir>
 #include <QElapsedTimer>
@@ -80,7 +81,16 @@ namespace {
 // nobody sees does.
 class SilentService final : public QDBusVirtualObject {
 public:
-    bool handleMessage(const QDBusMessage &, const QDBusConnection &) override { return true; }
+    // With locked set, it says its default collection is locked, as a
+    // keyring about to show its unlock prompt does, and answers nothing else.
+    bool locked = false;
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (locked && message.member() == QLatin1String("Get")
+            && message.arguments().value(1).toString() == QLatin1String("Locked"))
+            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(true))));
+        return true;
+    }
     QString introspect(const QString &) const override { return {}; }
 };
 
@@ -174,6 +184,30 @@ TEST_F(KeychainCanvasTest, ASecretServiceThatNeverAnswersCountsAsAbsentAfterAFew
 
     saveTypedToken(8000);
     expectTokenServesThisRunOnly();
+    connection.unregisterService(QStringLiteral("org.freedesktop.secrets"));
+    connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
+}
+
+// A locked keyring puts up its unlock prompt: a save waits for the user
+// beyond the few seconds a silent store gets, then gives up as failed.
+TEST_F(KeychainCanvasTest, ASaveWaitsWhileTheKeyringPrompts)
+{
+    QDBusConnection connection = bus.connection();
+    SilentService prompting;
+    prompting.locked = true;
+    ASSERT_TRUE(connection.registerVirtualObject(QStringLiteral("/"), &prompting, QDBusConnection::SubPath));
+    ASSERT_TRUE(connection.registerService(QStringLiteral("org.freedesktop.secrets")));
+
+    platform::HelperSecretStore store(QString(), 25000, 1000, 4000);
+    std::optional<bool> wrote;
+    QElapsedTimer t;
+    t.start();
+    store.writePassword("com.pavlet.app", "CANVAS_TOKEN", "tok", [&](bool ok) { wrote = ok; });
+    ASSERT_TRUE(waitUntil([&] { return wrote.has_value(); }, 8000));
+    EXPECT_GE(t.elapsed(), 2500) << "gave up while the prompt was up";
+    EXPECT_FALSE(*wrote);
+    EXPECT_TRUE(platform::parseSecretChange(QByteArray("prompt\nok\n")));
+    EXPECT_EQ(platform::parseSecretRead(QByteArray("prompt\nfound\ntok")).data, "tok");
     connection.unregisterService(QStringLiteral("org.freedesktop.secrets"));
     connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
 }
