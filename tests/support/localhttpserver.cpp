@@ -207,13 +207,8 @@ void LocalHttpServer::respond(QTcpSocket *socket, const Reply &reply)
     if (reply.trickleMs > 0) {
         socket->write(out);
         auto *drip = new QTimer(socket);
-        connect(drip, &QTimer::timeout, socket, [socket, drip, body = reply.body, sent = qsizetype(0)]() mutable {
-            if (sent < body.size()) {
-                socket->write(body.mid(sent++, 1));
-                return;
-            }
-            drip->stop();
-            socket->disconnectFromHost();
+        connect(drip, &QTimer::timeout, socket, [socket, body = reply.body, sent = qsizetype(0)]() mutable {
+            sent < body.size() ? void(socket->write(body.mid(sent++, 1))) : socket->disconnectFromHost();
         });
         drip->start(reply.trickleMs);
         return;

@@ -620,7 +620,7 @@ TEST_F(SettingsScreenshotTest, ATokenNoKeyringKeptServesThisRunAndFailuresShowAs
         QTest::keyClick(window, c.toLatin1());
     EXPECT_EQ(fakes->settings.canvasTokenDraft(), QStringLiteral("newtoken"));
 
-    // The page shows the form down to its button and no further.
+    // The page shows the form down to its button.
     QQuickItem *button = find(controller->root(), QStringLiteral("saveToken"));
     for (QQuickItem *p = button->parentItem(); p; p = p->parentItem()) {
         if (p->property("contentY").isValid() && p->property("contentItem").isValid()) {
@@ -642,8 +642,7 @@ TEST_F(SettingsScreenshotTest, ATokenNoKeyringKeptServesThisRunAndFailuresShowAs
     fakes->secrets.refuseWrites = true;
     fakes->secrets.release();
     EXPECT_EQ(status->property("text").toString(), AppSettings::CanvasThisRunOnlyText);
-    // The page scrolls the outcome into sight, and the note beside a later
-    // status too.
+    // The outcome, and later the note, are scrolled into sight.
     const auto inView = [&](const QString &name) {
         const QRectF area = sceneRect(name);
         return area.top() >= 0 && area.bottom() <= window->height();
