@@ -7,6 +7,7 @@
 #include "settings/permissionspresenter.h"
 #include "support/islandtest.h"
 #include "support/signaltally.h"
+#include "support/smallfilesystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,14 @@
 #include <QTimeZone>
 
 using AppSettingsTest = AppFixture;
+
+namespace {
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
 
 TEST_F(AppSettingsTest, FreshInstallReadsDefaultsWithoutWritingOptions)
 {
@@ -353,6 +362,27 @@ TEST_F(AppSettingsTest, AnUnwritableSettingsFileIsReportedWhileItLasts)
     EXPECT_TRUE(s.storageProblem().isEmpty());
     EXPECT_EQ(problem.count(), 2);
     EXPECT_TRUE(reopenDefaults()->boolValue("ambientSmileEnabled", false));
+
+    // A full disk: the file keeps every byte it had, and the line says so.
+    SmallFileSystem disk(tempPath("."));
+    if (!disk.mounted())
+        GTEST_SKIP() << "no small file system to fill: " << disk.why().toStdString();
+    s.setShowDropShadow(true);
+    ASSERT_TRUE(defaults->flush());
+    const QByteArray before = fileBytes(defaults->path());
+    ASSERT_TRUE(disk.fill());
+    testing::internal::CaptureStderr();
+    s.setShowDropShadow(false);
+    EXPECT_FALSE(defaults->flush());
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(fileBytes(defaults->path()), before);
+    EXPECT_EQ(QDir(tempPath(".")).entryList(QDir::Files | QDir::Hidden).size(), 2) << "a temporary copy stayed";
+    EXPECT_TRUE(s.storageProblem().contains(defaults->path()));
+    disk.free();
+    s.setExpandOnHover(false);
+    EXPECT_TRUE(defaults->flush());
+    EXPECT_TRUE(s.storageProblem().isEmpty());
+    EXPECT_FALSE(reopenDefaults()->boolValue("showDropShadow", true));
 }
 
 TEST_F(AppSettingsTest, ADamagedFileSetAsideIsToldOnceWithWhereTheOldOneIs)

@@ -11,6 +11,7 @@
 #include <QDBusObjectPath>
 #include <QSignalSpy>
 #include <QNetworkAccessManager>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using S = NowPlayingInfo::Source;
@@ -161,6 +162,38 @@ TEST_F(MprisTest, MetadataAsRealPlayersSendIt)
     service->artwork(service->presentedInfo());
     ASSERT_TRUE(waitUntil([&] { return !ready.isEmpty(); }, Patience));
     EXPECT_EQ(ready.first().at(1).value<QImage>().pixelColor(2, 2), QColor(Qt::blue));
+
+    // Players reuse track ids: A with a green cover quits, B comes with the
+    // same id and a red one, and B's song shows red.
+    QTemporaryDir covers;
+    const auto coverFile = [&](const char *name, Qt::GlobalColor colour) {
+        QImage image(6, 6, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = covers.filePath(name);
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return QUrl::fromLocalFile(path).toString();
+    };
+    const QVariant reused = QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/Track/1"));
+    const auto showsCover = [&](const QString &title) {
+        if (!waitUntil([&] { return service->presentedInfo().title == title; }, Patience))
+            return QColor();
+        ready.clear();
+        service->artwork(service->presentedInfo());
+        const QString key = service->presentedInfo().artworkKey();
+        if (!waitUntil([&] { return artwork.cached(key).has_value(); }, Patience))
+            return QColor();
+        return artwork.cached(key)->pixelColor(2, 2);
+    };
+    player.setTrack({{"xesam:title", "Green song"}, {"mpris:trackid", reused}, {"mpris:artUrl", coverFile("a.png", Qt::green)}},
+                    "Playing");
+    EXPECT_EQ(showsCover("Green song"), QColor(Qt::green));
+    player.vanish();
+    ASSERT_TRUE(waitUntil([&] { return service->bridge().records().isEmpty(); }, Patience));
+    FakeMprisPlayer second(bus.address(), "other");
+    second.setTrack({{"xesam:title", "Red song"}, {"mpris:trackid", reused}, {"mpris:artUrl", coverFile("b.png", Qt::red)}},
+                    "Playing");
+    ASSERT_TRUE(second.appear());
+    EXPECT_EQ(showsCover("Red song"), QColor(Qt::red));
 }
 
 TEST_F(MprisTest, PlayersAlreadyThereAtStartAreFound)
