@@ -68,14 +68,6 @@ TEST(NowPlayingRules, ArtworkKeyAndPlaybackTime)
     i.trackID = "x";
     i.source = S::spotify;
     EXPECT_EQ(i.artworkKey(), "x");
-    // Another player's or another cover's track with the same id.
-    NowPlayingInfo other = i;
-    other.playerID = "org.mpris.MediaPlayer2.b";
-    EXPECT_NE(other.artworkKey(), i.artworkKey());
-    i.artworkURL = QUrl("file:///covers/green.png");
-    other = i;
-    other.artworkURL = QUrl("file:///covers/red.png");
-    EXPECT_NE(other.artworkKey(), i.artworkKey());
     EXPECT_EQ(sourceFromRawValue("youtube"), S::youtube);
     EXPECT_EQ(sourceFromRawValue("YouTube"), std::nullopt);
 

@@ -166,34 +166,26 @@ TEST_F(MprisTest, MetadataAsRealPlayersSendIt)
     // Players reuse track ids: A with a green cover quits, B comes with the
     // same id and a red one, and B's song shows red.
     QTemporaryDir covers;
-    const auto coverFile = [&](const char *name, Qt::GlobalColor colour) {
+    const auto playing = [&](FakeMprisPlayer &p, const char *title, Qt::GlobalColor colour, bool appear) {
         QImage image(6, 6, QImage::Format_RGB32);
         image.fill(colour);
-        const QString path = covers.filePath(name);
-        EXPECT_TRUE(image.save(path, "PNG"));
-        return QUrl::fromLocalFile(path).toString();
-    };
-    const QVariant reused = QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/Track/1"));
-    const auto showsCover = [&](const QString &title) {
-        if (!waitUntil([&] { return service->presentedInfo().title == title; }, Patience))
-            return QColor();
-        ready.clear();
+        const QString file = covers.filePath(title);
+        EXPECT_TRUE(image.save(file, "PNG"));
+        p.setTrack({{"xesam:title", title}, {"mpris:artUrl", QUrl::fromLocalFile(file).toString()},
+                    {"mpris:trackid", QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/Track/1"))}},
+                   "Playing");
+        EXPECT_TRUE(!appear || p.appear());
+        EXPECT_TRUE(waitUntil([&] { return service->presentedInfo().title == title; }, Patience));
         service->artwork(service->presentedInfo());
         const QString key = service->presentedInfo().artworkKey();
-        if (!waitUntil([&] { return artwork.cached(key).has_value(); }, Patience))
-            return QColor();
-        return artwork.cached(key)->pixelColor(2, 2);
+        EXPECT_TRUE(waitUntil([&] { return artwork.cached(key).has_value(); }, Patience));
+        return artwork.cached(key).value_or(QImage()).pixelColor(2, 2);
     };
-    player.setTrack({{"xesam:title", "Green song"}, {"mpris:trackid", reused}, {"mpris:artUrl", coverFile("a.png", Qt::green)}},
-                    "Playing");
-    EXPECT_EQ(showsCover("Green song"), QColor(Qt::green));
+    EXPECT_EQ(playing(player, "Green song", Qt::green, false), QColor(Qt::green));
     player.vanish();
     ASSERT_TRUE(waitUntil([&] { return service->bridge().records().isEmpty(); }, Patience));
     FakeMprisPlayer second(bus.address(), "other");
-    second.setTrack({{"xesam:title", "Red song"}, {"mpris:trackid", reused}, {"mpris:artUrl", coverFile("b.png", Qt::red)}},
-                    "Playing");
-    ASSERT_TRUE(second.appear());
-    EXPECT_EQ(showsCover("Red song"), QColor(Qt::red));
+    EXPECT_EQ(playing(second, "Red song", Qt::red, true), QColor(Qt::red));
 }
 
 TEST_F(MprisTest, PlayersAlreadyThereAtStartAreFound)
