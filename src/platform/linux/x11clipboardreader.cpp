@@ -177,8 +177,10 @@ private:
     // but none is kept.
     std::optional<QByteArray> incremental(qsizetype limit)
     {
+        // The announcement may name a lower bound of the length (some
+        // owners leave it empty).
         const auto announced = take(4);
-        bool tooLong = true;
+        bool tooLong = false;
         if (announced && xcb_get_property_value_length(announced.get()) >= 4)
             tooLong = qsizetype(*static_cast<const uint32_t *>(xcb_get_property_value(announced.get()))) > limit;
         xcb_flush(m_conn);
