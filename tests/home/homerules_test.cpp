@@ -134,14 +134,11 @@ TEST(HomeRulesTest, HeaderRules)
 {
     struct B { int percent; bool charging; bool lowPower; const char *symbol; bool tinted; };
     for (const B &b : {B{20, false, false, "battery.100", true}, B{21, false, false, "battery.100", false},
-                       B{5, true, false, "bolt.fill", true}, B{90, true, true, "leaf.fill", true},
-                       B{-1, false, false, "battery.100", false}}) {
+                       B{5, true, false, "bolt.fill", true}, B{90, true, true, "leaf.fill", true}}) {
         const SymbolStyle s = batteryStyle(b.percent, b.charging, b.lowPower);
         EXPECT_EQ(s.symbol, QLatin1String(b.symbol)) << b.percent;
         EXPECT_EQ(s.tinted, b.tinted) << b.percent;
     }
-    EXPECT_EQ(batteryText(7), "7%");
-    EXPECT_EQ(batteryText(-1), "");
     EXPECT_EQ(badgeText(12, false), "9");
     EXPECT_EQ(badgeText(3, false), "3");
     EXPECT_EQ(badgeText(0, false), "");
