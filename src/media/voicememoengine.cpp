@@ -141,10 +141,10 @@ void VoiceMemoEngine::reload()
     }
     sortMemos(memos);
     setMemos(memos);
-    saveMeta();
     // A failure is told until the list is shown again; then the count is.
     if (m_take == Take::Idle && m_exportingID.isEmpty() && MediaRules::isMemoFailure(m_status))
         setStatus(m_memos.isEmpty() ? StatusIdle : QStringLiteral("%1 saved").arg(m_memos.size()));
+    saveMeta();
 }
 
 void VoiceMemoEngine::saveMeta()
@@ -153,8 +153,13 @@ void VoiceMemoEngine::saveMeta()
     for (const VoiceMemo &memo : std::as_const(m_memos))
         meta.insert(memo.file, StoredMeta{memo.name, memo.note, memo.favorite});
     m_meta = meta;
-    if (!m_indexLocked)
-        VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
+    if (m_indexLocked)
+        return;
+    m_metaSaved = VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
+    if (!m_metaSaved && m_exportingID.isEmpty())
+        setStatus(StatusNotSaved);
+    else if (m_metaSaved && m_status == StatusNotSaved)
+        setStatus(m_memos.isEmpty() ? StatusIdle : QStringLiteral("%1 saved").arg(m_memos.size()));
 }
 
 // Recording -------------------------------------------------------------
@@ -297,7 +302,7 @@ void VoiceMemoEngine::finishTake()
         setStatus(lost ? StatusMicLost : StatusCannotRecord);
     else if (lost)
         setStatus(StatusMicLostKept);
-    else
+    else if (m_metaSaved)
         setStatus(m_memos.isEmpty() ? StatusSaved : QStringLiteral("%1 saved").arg(m_memos.size()));
 }
 

@@ -111,6 +111,9 @@ public:
     static inline const QString StatusExported = QStringLiteral("Saved to Downloads");
     static inline const QString StatusNoFfmpeg = QStringLiteral("Install ffmpeg (apt install ffmpeg)");
     static inline const QString StatusExportFailed = QStringLiteral("Couldn't write MP3");
+    // The names, notes and stars could not be written (a full disk): they
+    // last until Pavlet quits, and the file on disk keeps the ones before.
+    static inline const QString StatusNotSaved = QStringLiteral("Couldn't save changes");
 
     VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAudioPlayer &player, Mp3Exporter &exporter,
                     platform::IFileRevealer &revealer, const Clock &clock, Scheduler &scheduler,
@@ -187,6 +190,7 @@ private:
     void endTake();
     void meterTick();
     void playbackTick_();
+    // Writes the names, notes and stars; a failure is told in the status.
     void saveMeta();
     VoiceMemo memoFrom(const QString &path) const;
     QString newRecordingPath() const;
@@ -231,6 +235,7 @@ private:
     double m_elapsed = 0;
     float m_level = 0;
     QString m_status = StatusIdle;
+    bool m_metaSaved = true;
     QString m_exportingID;
     QString m_expandedID;
     TaskHandle m_meterTask; // the meter loop or the playback loop

@@ -1,5 +1,6 @@
 #include "tools/pocketstore.h"
 
+#include "core/atomicfile.h"
 #include "core/clock.h"
 #include "core/userdefaults.h"
 #include "platform/clipboard.h"
@@ -13,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTimeZone>
 #include <cmath>
 #include <filesystem>
@@ -341,11 +341,7 @@ bool PocketStore::ingestDropped(const QVariantList &dropped)
 
 bool PocketStore::writeSnapshot(const QString &path, const QByteArray &data)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(data);
-    return file.commit();
+    return AtomicFile::write(path, data);
 }
 
 bool PocketStore::holdClipboard()

@@ -4,6 +4,7 @@
 #include "media/mediarules.h"
 #include "media/mp4duration.h"
 #include "media/voicememoengine.h"
+#include "support/smallfilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -251,6 +252,24 @@ TEST_F(VoiceMemoTest, EditsAreStoredAndFavouritesComeFirst)
     auto reopened = makeEngine();
     EXPECT_EQ(memo(*reopened, "a.m4a").name, "");
     EXPECT_EQ(memo(*reopened, "b.m4a").note, "   ");
+    reopened.reset();
+
+    // On a full disk the index keeps what it held and the header says so;
+    // the next edit with room saves everything.
+    SmallFileSystem disk(memos());
+    if (!disk.why.isEmpty())
+        GTEST_SKIP() << "no small file system to fill: " << disk.why.toStdString();
+    addFiles({"a.m4a"});
+    engine = makeEngine();
+    const QJsonObject before = index();
+    ASSERT_TRUE(disk.fill());
+    engine->rename(memo(*engine, "a.m4a"), "Lecture 2");
+    EXPECT_EQ(MediaRules::memoStatusLine(false, 0, false, engine->status(), 1), "Couldn't save changes");
+    EXPECT_EQ(index(), before);
+    disk.free();
+    engine->toggleFavorite(memo(*engine, "a.m4a"));
+    EXPECT_EQ(engine->status(), "1 saved");
+    EXPECT_EQ(index().value("a.m4a").toObject().value("name"), "Lecture 2");
 }
 
 TEST_F(VoiceMemoTest, DeleteStopsPlaybackAndCollapsesAndKeepsEntriesOfFilesThatStay)
