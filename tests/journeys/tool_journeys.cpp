@@ -305,6 +305,23 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
          [&](Journey &j) {
              EXPECT_GT(speakers->loudestDb(), -30) << "the tone is not heard back";
          }},
+        {"record again; the output the input listens to sleeps 2 s in", [&](Journey &j) {
+             j.click(recordButton(j));
+             ASSERT_TRUE(j.waitFor([&] { return memos->elapsed() >= 2; }, 15000));
+             pactl({"suspend-sink", "feed", "1"});
+         },
+         [&](Journey &j) {
+             // The header's counter stops with the sound, and the header says why.
+             QString counter;
+             auto header = [](QQuickItem *i) { return i->property("text").toString().startsWith("Recording  "); };
+             EXPECT_TRUE(j.waitFor([&] {
+                 if (QQuickItem *line = j.item("CardText", header))
+                     counter = line->property("text").toString();
+                 return j.text("Microphone lost; recording kept");
+             }, 10000)) << memos->status().toStdString();
+             EXPECT_LE(counter, "Recording  0:03");
+             EXPECT_NEAR(memos->memos().first().duration, 2, 0.5);
+         }},
         {"open the row", [&](Journey &j) {
              tone.reset();
              speakers.reset();
@@ -366,7 +383,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
          },
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.island().pocket()->items().size() == 1; }, 3000, "the memo in the pocket"));
-             EXPECT_EQ(memos->memos().size(), 17);
+             EXPECT_EQ(memos->memos().size(), 18);
              j.collapse();
              ASSERT_TRUE(j.openFromStrip("Voice memos"));
          }},
@@ -387,7 +404,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
         {"delete it", [](Journey &j) {
              j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help").toString() == "Delete"; }));
          },
-         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().size() == 16; }, 3000)); }},
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().size() == 17; }, 3000)); }},
         {"close the island", [](Journey &j) { ASSERT_TRUE(j.collapse()); },
          [](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.playbackStreams() == 0; }, 3000)) << "the memo player still holds a stream";
