@@ -311,8 +311,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              pactl({"suspend-sink", "feed", "1"});
          },
          [&](Journey &j) {
-             // The header's counter stops with the sound, and the header says why.
-             QString counter;
+             QString counter; // the header's, which stops with the sound
              auto header = [](QQuickItem *i) { return i->property("text").toString().startsWith("Recording  "); };
              EXPECT_TRUE(j.waitFor([&] {
                  if (QQuickItem *line = j.item("CardText", header))

@@ -128,7 +128,6 @@ TEST_F(MicCheckTest, ARecorderThatFailsMidTakeEndsTheTake)
     recorder.complete();
     EXPECT_EQ(player.played.size(), 1);
     EXPECT_EQ(engine->status(), "Microphone lost");
-
     // The input gives sound, then nothing: the take ends the same way.
     engine->toggleRecord();
     recorder.answer(true);
@@ -136,7 +135,6 @@ TEST_F(MicCheckTest, ARecorderThatFailsMidTakeEndsTheTake)
     scheduler->advance(MicCheckEngine::InputStallMs + 80);
     EXPECT_FALSE(engine->recording());
     recorder.complete();
-    EXPECT_EQ(player.played.size(), 2);
     EXPECT_EQ(engine->status(), "Microphone lost");
 }
 

@@ -207,9 +207,8 @@ TEST(PulseMicRecorder, TakesHoldTheSoundFromStartToStopOfTheDefaultSource)
     }
 }
 
-// The input goes away during a take, unplugged (its module unloaded),
-// suspended (the output it is the monitor of put to sleep) or with the whole
-// sound server: the take says so, and keeps what it recorded.
+// The input goes away during a take, unplugged (its module unloaded), suspended
+// or with the whole sound server: the take says so, and keeps what it recorded.
 TEST(PulseMicRecorder, ALostInputEndsTheTakeKeepingWhatItRecorded)
 {
     PulseServer pulse;
