@@ -244,6 +244,7 @@ void VoiceMemoEngine::onRecorderStarted()
     setLevel(0);
     setStatus(StatusRecording);
     emit startingChanged();
+    m_stall.reset();
     m_meterTask = m_scheduler.every(MeterIntervalMs, [this] { meterTick(); });
 }
 
@@ -253,9 +254,16 @@ void VoiceMemoEngine::meterTick()
         m_meterTask.cancel();
         return;
     }
-    setElapsed(m_recorder.currentTime());
+    // The counter shows the sound the take holds, and so stops with it.
+    const double time = m_recorder.currentTime();
+    setElapsed(time);
     const double db = m_recorder.averagePowerDb();
     setLevel(float(std::clamp((db + 45.0) / 40.0, 0.0, 1.0)));
+    if (m_stall.stalled(time)) {
+        // The input gives nothing without having gone away (suspended, or
+        // its stream stuck); the stop keeps what it gave.
+        loseInput();
+    }
 }
 
 void VoiceMemoEngine::stopRecording()
@@ -274,8 +282,15 @@ void VoiceMemoEngine::onRecorderLost()
     if (m_take != Take::Recording)
         return;
     // The recorder ended the take itself; its file follows as after a stop.
+    loseInput();
+}
+
+void VoiceMemoEngine::loseInput()
+{
     m_inputLost = true;
     stopRecording();
+    // Said at once: whether the take holds sound is known with its file.
+    setStatus(StatusMicLost);
 }
 
 void VoiceMemoEngine::onRecorderFinished()

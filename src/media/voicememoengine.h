@@ -3,6 +3,7 @@
 #include "core/filetrash.h"
 #include "core/recordlistmodel.h"
 #include "core/scheduler.h"
+#include "core/stallwatch.h"
 #include "media/mp3exporter.h"
 #include "media/voicememoindex.h"
 #include "platform/audiorecorder.h"
@@ -97,6 +98,9 @@ public:
     // file after the stop, before the take counts as failed.
     static constexpr int StartLimitMs = 5000;
     static constexpr int FinishLimitMs = 15000;
+    // How long a take's input may give nothing (not even silence) before
+    // the take ends as if the input were lost.
+    static constexpr int InputStallMs = 3000;
     static inline const QString StatusIdle = QStringLiteral("Tap the mic to record");
     static inline const QString StatusRecording = QStringLiteral("Recording…");
     static inline const QString StatusNoMic = QStringLiteral("Allow microphone in System Settings");
@@ -184,6 +188,9 @@ private:
     void onRecorderFailed();
     void onRecorderFinished();
     void onRecorderLost();
+    // The input went away or gave nothing for too long: the take ends with
+    // what it holds.
+    void loseInput();
     void stopRecording();
     // Ends the take: lists its file when it holds sound, else removes it.
     void finishTake();
@@ -229,6 +236,7 @@ private:
     bool m_discard = false; // the take was called off before it began
     bool m_inputLost = false; // the input went away during the take
     TaskHandle m_takeLimit;
+    StallWatch m_stall{InputStallMs, MeterIntervalMs};
     bool m_playerLoaded = false;
     bool m_lastIsPlaying = false;
     QUrl m_playingURL;

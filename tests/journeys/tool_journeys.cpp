@@ -328,8 +328,24 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              speakers.emplace();
              j.click(play);
          },
-         [&](Journey &j) {
+         [&](Journey &) {
              EXPECT_GT(speakers->loudestDb(), -30) << "the tone is not heard back";
+         }},
+        {"record again; the output the input listens to sleeps 2 s in", [&](Journey &j) {
+             j.click(recordButton(j));
+             ASSERT_TRUE(j.waitFor([&] { return memos->elapsed() >= 2; }, 15000));
+             pactl({"suspend-sink", "feed", "1"});
+         },
+         [&](Journey &j) {
+             QString counter; // the header's, which stops with the sound
+             auto header = [](QQuickItem *i) { return i->property("text").toString().startsWith("Recording  "); };
+             EXPECT_TRUE(j.waitFor([&] {
+                 if (QQuickItem *line = j.item("CardText", header))
+                     counter = line->property("text").toString();
+                 return j.text("Microphone lost; recording kept") && j.text(memos->memos().first().name);
+             }, 10000)) << memos->status().toStdString();
+             EXPECT_LE(counter, "Recording  0:03");
+             EXPECT_NEAR(memos->memos().first().duration, 2, 0.5);
          }},
         {"open the row", [&](Journey &j) {
              tone.reset();
@@ -392,7 +408,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
          },
          [&](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.island().pocket()->items().size() == 1; }, 3000, "the memo in the pocket"));
-             EXPECT_EQ(memos->memos().size(), 17);
+             EXPECT_EQ(memos->memos().size(), 18);
              j.collapse();
              ASSERT_TRUE(j.openFromStrip("Voice memos"));
          }},
@@ -413,7 +429,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
         {"delete it", [](Journey &j) {
              j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help").toString() == "Delete"; }));
          },
-         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().size() == 16; }, 3000)); }},
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return memos->memos().size() == 17; }, 3000)); }},
         {"close the island", [](Journey &j) { ASSERT_TRUE(j.collapse()); },
          [](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.playbackStreams() == 0; }, 3000)) << "the memo player still holds a stream";

@@ -431,7 +431,8 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
         CalledOffWhileStarting,
         NeverCompletes,
         InputLost,
-        InputLostEmpty
+        InputLostEmpty,
+        InputStalls
     };
     struct Case {
         const char *what;
@@ -449,6 +450,7 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
         {"its completion never arrives", End::NeverCompletes, 2, "2 saved", true},
         {"its input goes away", End::InputLost, 2, "Microphone lost; recording kept", true},
         {"its input goes away before any sound", End::InputLostEmpty, 1, "Microphone lost", false},
+        {"its input gives nothing any more", End::InputStalls, 2, "Microphone lost; recording kept", true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -490,14 +492,23 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
                 recorder.fail();
                 break;
             }
-            if (c.end == End::InputLost || c.end == End::InputLostEmpty) {
+            if (c.end == End::InputStalls) {
+                for (int i = 0; i < 60; ++i, scheduler.advance(80))
+                    recorder.time += 0.08; // silent, but sound; then nothing comes
+                scheduler.advance(VoiceMemoEngine::InputStallMs - 200);
+                EXPECT_TRUE(engine->recording());
+                scheduler.advance(200);
+            }
+            if (c.end == End::InputLost || c.end == End::InputLostEmpty || c.end == End::InputStalls) {
                 // The recorder ends the take itself and completes what it holds.
-                recorder.lose();
+                if (c.end != End::InputStalls)
+                    recorder.lose();
                 EXPECT_FALSE(engine->recording());
-                if (c.end == End::InputLost)
-                    completeTake();
-                else
+                EXPECT_EQ(engine->status(), "Microphone lost") << "said before the file is complete";
+                if (c.end == End::InputLostEmpty)
                     recorder.fail();
+                else
+                    completeTake();
                 EXPECT_EQ(MediaRules::memoStatusLine(false, 0, false, engine->status(), c.listed), c.status)
                     << "the header says so";
                 break;
