@@ -201,6 +201,15 @@ void XEmbedTrayIcon::dock(quint32 owner, quint32 visual)
     const char wmClass[] = "pavlet\0Pavlet";
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof wmClass,
                         wmClass);
+    // Trays that size their icons by what the icon asks for (trayer's
+    // GtkSocket) read the normal size hints; without them the icon would be
+    // a pixel wide.
+    quint32 hints[18] = {};
+    hints[0] = (1u << 4) | (1u << 8); // the minimum and the base size
+    hints[5] = hints[15] = quint32(m_size.width());
+    hints[6] = hints[16] = quint32(m_size.height());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18,
+                        hints);
     const quint32 pid = quint32(::getpid());
     const char pidName[] = "_NET_WM_PID";
     expect(xcb_intern_atom(c, 0, sizeof pidName - 1, pidName).sequence, [this, pid, window = m_window](void *reply) {
