@@ -302,7 +302,7 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              speakers.emplace();
              j.click(play);
          },
-         [&](Journey &j) {
+         [&](Journey &) {
              EXPECT_GT(speakers->loudestDb(), -30) << "the tone is not heard back";
          }},
         {"open the row", [&](Journey &j) {
