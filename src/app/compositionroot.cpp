@@ -48,7 +48,7 @@
 #include "platform/linux/qtaudioplayer.h"
 #include "platform/linux/qtscreengrabber.h"
 #include "platform/linux/qtscreenprovider.h"
-#include "platform/linux/statusnotifiertray.h"
+#include "platform/linux/desktopstatustray.h"
 #include "platform/linux/screensaverinhibitor.h"
 #include "platform/linux/sysfsbacklight.h"
 #include "platform/linux/sysfspowersupply.h"
@@ -101,7 +101,7 @@ struct CompositionRoot::LinuxBackends {
     platform::X11IslandWindowHints windowHints;
     platform::EwmhWorkspace workspace;
     platform::DesktopActivationPolicy activation;
-    platform::StatusNotifierTray tray{QDBusConnection::sessionBus()};
+    platform::DesktopStatusTray tray{QDBusConnection::sessionBus()};
     platform::LibarchiveZipper zipper;
     platform::HelperFilePicker filePicker;
     platform::QProcessRunner processes;
