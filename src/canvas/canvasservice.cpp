@@ -383,7 +383,7 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
 {
     const QUrl url = plannerItemsUrl(baseURL, now(), m_zone);
     if (!requestUrl(url.toString(QUrl::FullyEncoded))) {
-        done({{}, false, true});
+        done({{}, false, true, {}});
         return;
     }
     const QUrl base(baseURL);
@@ -416,7 +416,7 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
 {
     const auto url = requestUrl(baseURL + MissingPath);
     if (!url) {
-        done({{}, false, true});
+        done({{}, false, true, {}});
         return;
     }
     const QUrl base(baseURL);
@@ -452,13 +452,13 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
         }
         // 401 is the server refusing the token, whatever the body says.
         if (response.received && response.status == 401) {
-            done({true, false});
+            done({true, false, {}});
             return;
         }
         // No reply, an error status, or a body that is not the list (a
         // log-in page, a cut-off text): the list is not known.
         if (!response.received || response.status < 200 || response.status > 299 || !take(response.body)) {
-            done({false, true});
+            done({false, true, {}});
             return;
         }
         const std::optional<QUrl> next = nextPageUrl(response.link, url);
