@@ -1,3 +1,4 @@
+#include "app/displayguard.h"
 #include "app/rendererchoice.h"
 
 #include <QGuiApplication>
@@ -10,7 +11,11 @@
 // OpenGL context can be made.
 int main(int argc, char **argv)
 {
+    // The display may go away while it asks (the session ends as the island
+    // starts): then one line and status 1, never a core.
+    DisplayGuard::watch("pavlet-gl-probe");
     QGuiApplication app(argc, argv);
+    DisplayGuard::connected();
     const QString name = RendererChoice::askOpenGl();
     if (name.isEmpty())
         return 1;

@@ -1,5 +1,6 @@
 #include "app/appdelegate.h"
 #include "app/compositionroot.h"
+#include "app/displayguard.h"
 #include "app/frameprobe.h"
 #include "app/rendererchoice.h"
 #include "app/rendererprobe.h"
@@ -47,33 +48,6 @@ bool answeredCommandLine(int argc, char **argv)
     return false;
 }
 
-// While QGuiApplication connects to the display. The display checked a moment
-// before may be gone by then (the session ends, the X server restarts): Qt
-// ends that with a fatal message and an abort that leaves a core. Here the
-// fatal message ends the program with one line that says why and status 1.
-QtMessageHandler qtHandler = nullptr;
-bool displayRefused = false;
-
-void startMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.contains(QLatin1String("could not connect to display")))
-        displayRefused = true;
-    if (type != QtFatalMsg) {
-        if (qtHandler)
-            qtHandler(type, context, message);
-        return;
-    }
-    const QByteArray display = qgetenv("DISPLAY");
-    if (displayRefused)
-        std::fprintf(stderr, "pavlet needs a graphical desktop session: the X server at %s went away as Pavlet started\n",
-                     display.constData());
-    else
-        std::fprintf(stderr, "pavlet needs a graphical desktop session: %s\n",
-                     qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
-    std::fflush(nullptr);
-    std::_Exit(1);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -92,9 +66,11 @@ int main(int argc, char **argv)
     // OpenGL's renderer is asked for by a program of our own while this one
     // starts (see RendererProbe).
     RendererProbe probe(RendererChoice::userNamedRenderer() ? QString() : RendererProbe::besideThisProgram());
-    qtHandler = qInstallMessageHandler(startMessage);
+    // The display checked a moment ago may be gone by the time Qt and the
+    // first window talk to it.
+    DisplayGuard::watch("pavlet");
     QGuiApplication app(argc, argv);
-    qInstallMessageHandler(qtHandler);
+    DisplayGuard::connected();
     QGuiApplication::setOrganizationName(QStringLiteral("Pavlet"));
     QGuiApplication::setApplicationName(QStringLiteral("Pavlet"));
     QGuiApplication::setApplicationVersion(QStringLiteral(PAVLET_VERSION));
