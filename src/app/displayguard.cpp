@@ -1,6 +1,7 @@
 #include "app/displayguard.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QString>
 
@@ -15,6 +16,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <time.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -24,54 +26,97 @@ namespace {
 char program[64];
 char goneLine[256];
 size_t goneLength = 0;
-// The X server's local sockets (abstract and in the file system), empty for
-// a display reached otherwise.
-sockaddr_un serverAddress[2];
-socklen_t serverAddressLength[2] = {0, 0};
+// The path of the X server's local socket, which it also listens on under
+// the abstract name of the same text; empty for a display reached otherwise.
+char serverPath[64];
+size_t serverPathLength = 0;
 std::atomic<xcb_connection_t *> qtConnection{nullptr};
 
 QtMessageHandler previousHandler = nullptr;
 bool displayRefused = false;
 
+sockaddr_un serverAddress(bool abstract, socklen_t *length)
+{
+    sockaddr_un a;
+    std::memset(&a, 0, sizeof a);
+    a.sun_family = AF_UNIX;
+    const size_t at = abstract ? 1 : 0;
+    std::memcpy(a.sun_path + at, serverPath, serverPathLength);
+    *length = socklen_t(offsetof(sockaddr_un, sun_path) + at + serverPathLength);
+    return a;
+}
+
 // Whether the X server still takes connections on its local socket; true
-// when that cannot be told. Only system calls: it runs in a signal handler.
+// when that cannot be told. Only system calls, here and below: they run in
+// a signal handler.
 bool serverListens()
 {
-    bool known = false;
-    for (int i = 0; i < 2; ++i) {
-        if (serverAddressLength[i] == 0)
-            continue;
-        known = true;
+    if (serverPathLength == 0)
+        return true;
+    for (bool abstract : {true, false}) {
+        socklen_t length = 0;
+        const sockaddr_un a = serverAddress(abstract, &length);
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0)
             return true;
-        const int r = connect(fd, reinterpret_cast<const sockaddr *>(&serverAddress[i]), serverAddressLength[i]);
+        const int r = connect(fd, reinterpret_cast<const sockaddr *>(&a), length);
         const int error = errno;
         close(fd);
         // A full backlog still is a server.
         if (r == 0 || error == EAGAIN || error == EINPROGRESS)
             return true;
     }
-    return !known;
+    return false;
 }
 
-// Whether Qt's connection to the X server has broken: xcb has seen it, or
-// the server hung up on the socket.
-bool connectionBroken()
+bool hungUp(int fd)
 {
-    xcb_connection_t *c = qtConnection.load();
-    if (!c)
-        return false;
-    if (xcb_connection_has_error(c))
-        return true;
-    pollfd p{xcb_get_file_descriptor(c), POLLRDHUP, 0};
+    pollfd p{fd, POLLRDHUP, 0};
     return poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR));
+}
+
+// Whether the X server has hung up on a connection of this program: Qt's,
+// once known, or any socket open to the server's local socket (Qt connects
+// long before it hands its connection out).
+bool connectionLost()
+{
+    if (xcb_connection_t *c = qtConnection.load(); c && (xcb_connection_has_error(c) || hungUp(xcb_get_file_descriptor(c))))
+        return true;
+    if (serverPathLength == 0)
+        return false;
+    for (int fd = 0; fd < 1024; ++fd) {
+        sockaddr_un peer;
+        socklen_t length = sizeof peer;
+        if (getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &length) != 0 || peer.sun_family != AF_UNIX)
+            continue;
+        const char *name = peer.sun_path[0] == 0 ? peer.sun_path + 1 : peer.sun_path;
+        if (std::strncmp(name, serverPath, serverPathLength) == 0 && name[serverPathLength] == 0 && hungUp(fd))
+            return true;
+    }
+    return false;
+}
+
+// Whether the display has gone away. A server on its way out may still take
+// new connections for a moment after it closed ours.
+bool displayGone()
+{
+    if (connectionLost())
+        return true;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (!serverListens())
+            return true;
+        if (serverPathLength == 0)
+            return false;
+        const timespec pause{0, 30 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+    }
+    return false;
 }
 
 void onFault(int sig)
 {
     const int saved = errno;
-    if (connectionBroken() || !serverListens()) {
+    if (displayGone()) {
         [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, goneLine, goneLength);
         _exit(1);
     }
@@ -92,7 +137,7 @@ void onStartMessage(QtMsgType type, const QMessageLogContext &context, const QSt
         return;
     }
     // Qt's platform plugin also fails when the display goes while it sets up.
-    if (displayRefused || !serverListens())
+    if (displayRefused || displayGone())
         std::fputs(goneLine, stderr);
     else
         std::fprintf(stderr, "%s needs a graphical desktop session: %s\n", program,
@@ -101,8 +146,8 @@ void onStartMessage(QtMsgType type, const QMessageLogContext &context, const QSt
     std::_Exit(1);
 }
 
-// The local sockets of a display named ":N", ":N.S" or "unix:N".
-void findServerSockets(const QByteArray &display)
+// The local socket of a display named ":N", ":N.S" or "unix:N".
+void findServerSocket(const QByteArray &display)
 {
     QByteArray number = display;
     if (number.startsWith("unix:"))
@@ -115,15 +160,8 @@ void findServerSockets(const QByteArray &display)
     if (!ok)
         return;
     const QByteArray path = "/tmp/.X11-unix/X" + number;
-    for (int i = 0; i < 2; ++i) {
-        sockaddr_un &a = serverAddress[i];
-        std::memset(&a, 0, sizeof a);
-        a.sun_family = AF_UNIX;
-        // The abstract name starts with a zero byte.
-        const int at = i == 0 ? 1 : 0;
-        std::memcpy(a.sun_path + at, path.constData(), size_t(path.size()));
-        serverAddressLength[i] = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(at + path.size() + (1 - at)));
-    }
+    std::memcpy(serverPath, path.constData(), size_t(path.size()));
+    serverPathLength = size_t(path.size());
 }
 
 } // namespace
@@ -138,7 +176,7 @@ void watch(const char *name)
                                 "%s needs a graphical desktop session: the X server at %s went away\n", program,
                                 display.constData());
     goneLength = std::min(size_t(std::max(n, 0)), sizeof goneLine - 1);
-    findServerSockets(display);
+    findServerSocket(display);
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = onFault;
@@ -154,9 +192,11 @@ void connected()
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (x11) {
         qtConnection.store(x11->connection());
+        // Before Qt lets go of it.
+        qAddPostRoutine([] { qtConnection.store(nullptr); });
     } else {
         // Not on X11 (Wayland, offscreen): no X server to lose.
-        serverAddressLength[0] = serverAddressLength[1] = 0;
+        serverPathLength = 0;
     }
 }
 

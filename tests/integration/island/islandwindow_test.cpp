@@ -348,7 +348,33 @@ TEST_F(IslandWindowTest, ASecondLaunchOpensTheSettingsOfTheFirstAndLeavesWithSuc
         if (shown.isEmpty())
             QThread::msleep(100);
     }
-    EXPECT_FALSE(shown.isEmpty());
+    ASSERT_FALSE(shown.isEmpty());
+
+    // No window manager stacks them here: Home opens over the settings
+    // window, not under it.
+    const quint64 island = x.findWindow("Pavlet Island");
+    const quint64 settings = shown.section('\n', 0, 0).toULongLong();
+    x.run("xdotool", {"mousemove", "756", "10"});
+    ASSERT_EQ(waitForWidth(x, island, [](int w) { return w == 296; }), 296);
+    x.run("xdotool", {"click", "1"});
+    ASSERT_EQ(waitForWidth(x, island, [](int w) { return w == 428; }), 428);
+    const QStringList topFirst = x.run("xwininfo", {"-root", "-children"}).split('\n');
+    auto place = [&](quint64 id) {
+        const QString hex = QStringLiteral("0x%1 ").arg(id, 0, 16);
+        for (int i = 0; i < topFirst.size(); ++i)
+            if (topFirst.at(i).trimmed().startsWith(hex))
+                return i;
+        return -1;
+    };
+    ASSERT_GE(place(settings), 0);
+    EXPECT_LT(place(island), place(settings)) << topFirst.join('\n').toStdString();
+
+    // Ctrl+W closes the settings window.
+    x.run("xdotool", {"mousemove", "200", "900", "click", "1"});
+    ASSERT_EQ(waitForWidth(x, island, [](int w) { return w == lipWidth; }), lipWidth);
+    x.run("xdotool", {"windowfocus", "--sync", QString::number(settings)});
+    x.run("xdotool", {"key", "ctrl+w"});
+    EXPECT_TRUE(Patience::until([&] { return !viewable(x, settings); }, 5000)) << "the settings window stayed";
 }
 
 TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)
@@ -462,6 +488,77 @@ TEST_F(IslandWindowTest, ADisplayGoneAsTheProgramStartsEndsWithOneLineAndStatusO
     const QStringList lines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_TRUE(lines.last().startsWith("pavlet needs a graphical desktop session")) << lines.join('\n').toStdString();
+}
+
+// The X server ends at a random moment of the first 300 ms after start,
+// under each renderer, the program's own choice and its renderer probe:
+// every run ends with a line that says so and a non-zero status (the probe
+// may have answered first), never by a signal (an abort or a crash, and its
+// core). Five runs at once, each on an X server of its own.
+TEST_F(IslandWindowTest, AnXServerEndingAsTheProgramStartsEndsItWithALine)
+{
+    QRandomGenerator random(55);
+    QStringList faults;
+    for (const QString kind : {"software", "rhi", "own", "probe"}) {
+        for (int batch = 0; batch < 3; ++batch) {
+            struct Run {
+                std::unique_ptr<XSession> x;
+                std::unique_ptr<QTemporaryDir> home;
+                std::unique_ptr<QProcess> process;
+                qint64 endAt = 0;
+                bool ended = false;
+            };
+            std::vector<Run> runs(5);
+            for (Run &run : runs) {
+                run.x = std::make_unique<XSession>();
+                ASSERT_TRUE(run.x->isRunning());
+                run.home = std::make_unique<QTemporaryDir>();
+                prepareHome(run.home->path());
+            }
+            QElapsedTimer t;
+            t.start();
+            for (Run &run : runs) {
+                QProcessEnvironment env = run.x->environment(run.home->path());
+                if (kind == "software" || kind == "rhi")
+                    env.insert("QT_QUICK_BACKEND", kind);
+                run.process = std::make_unique<QProcess>();
+                run.process->setProcessEnvironment(env);
+                run.process->start(kind == "probe" ? PAVLET_GL_PROBE : PAVLET_BINARY, QStringList());
+                run.endAt = t.elapsed() + random.bounded(300);
+            }
+            for (bool waiting = true; waiting;) {
+                waiting = false;
+                for (std::size_t i = 0; i < runs.size(); ++i) {
+                    if (!runs[i].ended && t.elapsed() >= runs[i].endAt) {
+                        runs[i].x->endServer(i % 2 == 0);
+                        runs[i].ended = true;
+                    }
+                    waiting = waiting || !runs[i].ended;
+                }
+                QThread::msleep(2);
+            }
+            for (Run &run : runs) {
+                const bool finished = run.process->waitForFinished(20000);
+                const QString said = QString::fromLocal8Bit(run.process->readAllStandardError());
+                const bool answered = kind == "probe" && !run.process->readAllStandardOutput().isEmpty();
+                const bool explained = said.contains("went away") || said.contains("refused the connection")
+                    || said.contains("X11 connection broke") || said.contains("X connection to");
+                if (finished && run.process->exitStatus() == QProcess::NormalExit
+                    && (run.process->exitCode() != 0 ? explained : answered))
+                    continue;
+                faults << QStringLiteral("%1, X server ended at %2 ms: %3 %4\n%5")
+                              .arg(kind)
+                              .arg(run.endAt)
+                              .arg(!finished ? "still running"
+                                             : run.process->exitStatus() == QProcess::NormalExit ? "status" : "signal")
+                              .arg(run.process->exitCode())
+                              .arg(said.right(1500));
+                run.process->kill();
+                run.process->waitForFinished(5000);
+            }
+        }
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
 }
 
 // This X server offers no direct rendering, so its OpenGL is a software
