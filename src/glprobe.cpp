@@ -17,8 +17,11 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     DisplayGuard::connected();
     const QString name = RendererChoice::askOpenGl();
-    if (name.isEmpty())
+    if (name.isEmpty()) {
+        // No OpenGL, or no display any more: the line says which.
+        DisplayGuard::leaveIfGone();
         return 1;
+    }
     std::puts(name.toLatin1().constData());
     std::fflush(stdout);
     // Leaves without tearing OpenGL down: nobody waits for that.

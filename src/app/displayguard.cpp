@@ -47,8 +47,8 @@ sockaddr_un serverAddress(bool abstract, socklen_t *length)
 }
 
 // Whether the X server still takes connections on its local socket; true
-// when that cannot be told. Only system calls, here and below: they run in
-// a signal handler.
+// when that cannot be told. Only system calls and plain reads, here and
+// below: they run in a signal handler.
 bool serverListens()
 {
     if (serverPathLength == 0)
@@ -80,13 +80,14 @@ bool hungUp(int fd)
 // long before it hands its connection out).
 bool connectionLost()
 {
-    if (xcb_connection_t *c = qtConnection.load(); c && (xcb_connection_has_error(c) || hungUp(xcb_get_file_descriptor(c))))
+    xcb_connection_t *c = qtConnection.load();
+    if (c && (xcb_connection_has_error(c) || hungUp(xcb_get_file_descriptor(c))))
         return true;
     if (serverPathLength == 0)
         return false;
     for (int fd = 0; fd < 1024; ++fd) {
-        sockaddr_un peer;
-        socklen_t length = sizeof peer;
+        sockaddr_un peer{};
+        socklen_t length = sizeof peer - 1;
         if (getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &length) != 0 || peer.sun_family != AF_UNIX)
             continue;
         const char *name = peer.sun_path[0] == 0 ? peer.sun_path + 1 : peer.sun_path;
@@ -97,29 +98,35 @@ bool connectionLost()
 }
 
 // Whether the display has gone away. A server on its way out may still take
-// new connections for a moment after it closed ours.
-bool displayGone()
+// new connections for a moment after it closed ours: a patient look gives it
+// that moment.
+bool displayGone(bool patient)
 {
     if (connectionLost())
         return true;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (!serverListens())
-            return true;
-        if (serverPathLength == 0)
-            return false;
+    if (!serverListens())
+        return true;
+    for (int attempt = 0; patient && serverPathLength > 0 && attempt < 10; ++attempt) {
         const timespec pause{0, 30 * 1000 * 1000};
         nanosleep(&pause, nullptr);
+        if (!serverListens())
+            return true;
     }
     return false;
+}
+
+void leaveIfDisplayGone(bool patient)
+{
+    if (displayGone(patient)) {
+        [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, goneLine, goneLength);
+        _exit(1);
+    }
 }
 
 void onFault(int sig)
 {
     const int saved = errno;
-    if (displayGone()) {
-        [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, goneLine, goneLength);
-        _exit(1);
-    }
+    leaveIfDisplayGone(true);
     // Anything else is a fault of its own: it ends as it would have, with
     // its core, once this handler returns.
     signal(sig, SIG_DFL);
@@ -137,7 +144,7 @@ void onStartMessage(QtMsgType type, const QMessageLogContext &context, const QSt
         return;
     }
     // Qt's platform plugin also fails when the display goes while it sets up.
-    if (displayRefused || displayGone())
+    if (displayRefused || displayGone(true))
         std::fputs(goneLine, stderr);
     else
         std::fprintf(stderr, "%s needs a graphical desktop session: %s\n", program,
@@ -198,6 +205,12 @@ void connected()
         // Not on X11 (Wayland, offscreen): no X server to lose.
         serverPathLength = 0;
     }
+}
+
+void leaveIfGone()
+{
+    std::fflush(nullptr);
+    leaveIfDisplayGone(false);
 }
 
 } // namespace DisplayGuard

@@ -19,4 +19,8 @@ void watch(const char *program);
 // surest sign that the display went away.
 void connected();
 
+// Ends the program as above when the display has gone away; returns when it
+// is still there. For a failure that may have been the display's.
+void leaveIfGone();
+
 } // namespace DisplayGuard
