@@ -49,16 +49,6 @@ XSession::~XSession()
     }
 }
 
-void XSession::endServer(bool atOnce)
-{
-    if (!m_server)
-        return;
-    if (atOnce)
-        m_server->kill();
-    else
-        m_server->terminate();
-}
-
 QProcessEnvironment XSession::environment(const QString &base) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
