@@ -57,6 +57,9 @@ int main(int argc, char **argv)
     // A quit asked for while the program starts waits for the event loop
     // instead of ending the program half made.
     UnixSignalQuitter::catchSignals();
+    // The display may go away at any moment of the start, while it is
+    // checked here or as Qt and the first window talk to it.
+    DisplayGuard::watch("pavlet");
     // Without a display Qt would abort with a core dump; say why instead.
     const QString noDisplay = CompositionRoot::missingDisplayReason();
     if (!noDisplay.isEmpty()) {
@@ -66,9 +69,6 @@ int main(int argc, char **argv)
     // OpenGL's renderer is asked for by a program of our own while this one
     // starts (see RendererProbe).
     RendererProbe probe(RendererChoice::userNamedRenderer() ? QString() : RendererProbe::besideThisProgram());
-    // The display checked a moment ago may be gone by the time Qt and the
-    // first window talk to it.
-    DisplayGuard::watch("pavlet");
     QGuiApplication app(argc, argv);
     DisplayGuard::connected();
     QGuiApplication::setOrganizationName(QStringLiteral("Pavlet"));

@@ -188,7 +188,8 @@ void watch(const char *name)
     std::memset(&action, 0, sizeof action);
     action.sa_handler = onFault;
     sigemptyset(&action.sa_mask);
-    for (int sig : {SIGSEGV, SIGBUS, SIGABRT, SIGILL, SIGFPE})
+    // A write to the server's closed socket raises SIGPIPE.
+    for (int sig : {SIGSEGV, SIGBUS, SIGABRT, SIGILL, SIGFPE, SIGPIPE})
         sigaction(sig, &action, nullptr);
     previousHandler = qInstallMessageHandler(onStartMessage);
 }

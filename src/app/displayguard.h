@@ -9,10 +9,10 @@
 // Built into the program and its renderer probe only.
 namespace DisplayGuard {
 
-// Before the QGuiApplication is made. program names the program in the line
-// it prints. From then on a crash or an abort while the display is gone ends
-// the program quietly with status 1; any other crash is left as it was
-// (default action, core and all).
+// Before the program first talks to the display. program names the program
+// in the line it prints. From then on a crash, an abort or a broken pipe
+// while the display is gone ends the program with that line and status 1;
+// any other is left as it was (default action, core and all).
 void watch(const char *program);
 
 // Once the QGuiApplication exists: its X connection, whose break is the
