@@ -1,5 +1,6 @@
 #include "app/appdelegate.h"
 #include "app/compositionroot.h"
+#include "app/displayguard.h"
 #include "app/frameprobe.h"
 #include "app/rendererchoice.h"
 #include "app/rendererprobe.h"
@@ -79,33 +80,6 @@ std::optional<int> answeredCommandLine(int argc, char **argv)
     return std::nullopt;
 }
 
-// While QGuiApplication connects to the display. The display checked a moment
-// before may be gone by then (the session ends, the X server restarts): Qt
-// ends that with a fatal message and an abort that leaves a core. Here the
-// fatal message ends the program with one line that says why and status 1.
-QtMessageHandler qtHandler = nullptr;
-bool displayRefused = false;
-
-void startMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.contains(QLatin1String("could not connect to display")))
-        displayRefused = true;
-    if (type != QtFatalMsg) {
-        if (qtHandler)
-            qtHandler(type, context, message);
-        return;
-    }
-    const QByteArray display = qgetenv("DISPLAY");
-    if (displayRefused)
-        std::fprintf(stderr, "pavlet needs a graphical desktop session: the X server at %s went away as Pavlet started\n",
-                     display.constData());
-    else
-        std::fprintf(stderr, "pavlet needs a graphical desktop session: %s\n",
-                     qPrintable(message.section(QLatin1Char('\n'), 0, 0)));
-    std::fflush(nullptr);
-    std::_Exit(1);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -115,6 +89,9 @@ int main(int argc, char **argv)
     // A quit asked for while the program starts waits for the event loop
     // instead of ending the program half made.
     UnixSignalQuitter::catchSignals();
+    // The display may go away at any moment of the start, while it is
+    // checked here or as Qt and the first window talk to it.
+    DisplayGuard::watch("pavlet");
     // Without a display Qt would abort with a core dump; say why instead.
     const QString noDisplay = CompositionRoot::missingDisplayReason();
     if (!noDisplay.isEmpty()) {
@@ -124,9 +101,8 @@ int main(int argc, char **argv)
     // OpenGL's renderer is asked for by a program of our own while this one
     // starts (see RendererProbe).
     RendererProbe probe(RendererChoice::userNamedRenderer() ? QString() : RendererProbe::besideThisProgram());
-    qtHandler = qInstallMessageHandler(startMessage);
     QGuiApplication app(argc, argv);
-    qInstallMessageHandler(qtHandler);
+    DisplayGuard::connected();
     QGuiApplication::setOrganizationName(QStringLiteral("Pavlet"));
     QGuiApplication::setApplicationName(QStringLiteral("Pavlet"));
     QGuiApplication::setApplicationVersion(QStringLiteral(PAVLET_VERSION));

@@ -97,24 +97,32 @@ void AppDelegate::openSettings()
     QWindow *window = findSettingsWindow();
     if (!window) {
         emit settingsRequested();
-        return;
+    } else {
+        if (window->windowStates().testFlag(Qt::WindowMinimized))
+            window->showNormal();
+        else
+            window->show();
+        SettingsWindowController::centerWindowOnScreen(window);
+        window->raise();
+        window->requestActivate();
+        if (m_parts.activation)
+            m_parts.activation->activate();
     }
-    if (window->windowStates().testFlag(Qt::WindowMinimized))
-        window->showNormal();
-    else
-        window->show();
-    SettingsWindowController::centerWindowOnScreen(window);
-    window->raise();
-    window->requestActivate();
-    if (m_parts.activation)
-        m_parts.activation->activate();
+    keepIslandInFront();
+}
+
+void AppDelegate::keepIslandInFront()
+{
+    // Without a window manager the window raised or mapped last is on top:
+    // the island (with the editor's windows around it) goes over it again.
+    if (m_notch)
+        m_notch->panel()->bringToFront();
 }
 
 void AppDelegate::beginIslandEdit()
 {
     emit beginIslandEditRequested();
-    if (m_notch)
-        m_notch->panel()->bringToFront();
+    keepIslandInFront();
 }
 
 void AppDelegate::islandEditChanged(bool active)
@@ -123,11 +131,11 @@ void AppDelegate::islandEditChanged(bool active)
         m_notch->setIslandEditing(active);
     if (active) {
         m_clearance.hideOthers(QGuiApplication::topLevelWindows());
-        if (m_notch)
-            m_notch->panel()->bringToFront();
+        keepIslandInFront();
         return;
     }
     m_clearance.restore();
+    keepIslandInFront();
     QWindow *settings = findSettingsWindow();
     if (!settings || !settings->isVisible())
         setPolicy(false);

@@ -68,6 +68,8 @@ signals:
 
 private:
     void setPolicy(bool regular);
+    // Puts the island over the program's other windows.
+    void keepIslandInFront();
 
     Parts m_parts;
     std::unique_ptr<NotchWindowController> m_notch;

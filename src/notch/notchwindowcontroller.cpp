@@ -13,6 +13,7 @@
 #include "tools/calculatorengine.h"
 #include "update/updateservice.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QQuickItem>
@@ -230,7 +231,10 @@ void NotchWindowController::handleClick(qint64 eventTime, bool local)
 {
     if (!m_clicks.accept(eventTime, local) || m_editingIsland)
         return;
-    if (pointerInside()) {
+    // The monitor reports the clicks in the program's other windows too: one
+    // there is that window's, not the island's, even where the island's
+    // reach (its margin, the room of a state just left) extends under it.
+    if (pointerInside() && (local || !pointerOverOtherWindow())) {
         m_poll.lastInside = true;
         if (Island::isClosed(m_inputs.state))
             emit islandClicked();
@@ -238,6 +242,19 @@ void NotchWindowController::handleClick(qint64 eventTime, bool local)
         // A click in a card's dialog lands outside the island too.
         emit collapseRequested();
     }
+}
+
+bool NotchWindowController::pointerOverOtherWindow() const
+{
+    const QPoint at = m_parts.pointer->position().toPoint();
+    // On its outline the island stands above every other window.
+    if (m_panel->isVisible() && m_panel->mask().contains(at - m_panel->position()))
+        return false;
+    const QList<QWindow *> windows = QGuiApplication::topLevelWindows();
+    return std::any_of(windows.cbegin(), windows.cend(), [&](const QWindow *w) {
+        return w != m_panel.get() && w->isVisible() && !w->flags().testFlag(Qt::WindowTransparentForInput)
+            && w->frameGeometry().contains(at);
+    });
 }
 
 bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)

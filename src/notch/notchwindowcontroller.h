@@ -122,6 +122,9 @@ private:
     void updateInputsFromModel();
     void publishGeometry();
     bool pocketShown() const;
+    // Whether the pointer is over another window of the program (the
+    // settings window, the editor's controls) off the island's own outline.
+    bool pointerOverOtherWindow() const;
     // The text field of the panel that has the keyboard, if any.
     QQuickItem *textFieldFocused() const;
 

@@ -13,6 +13,7 @@
 #include "settings/worldclockseditormodel.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlIncubator>
@@ -236,6 +237,18 @@ void SettingsWindowController::show()
 
 bool SettingsWindowController::eventFilter(QObject *watched, QEvent *event)
 {
+    // Ctrl+W closes the window, as the desktop's close command, whatever
+    // control has the keyboard; held, it closes it once.
+    if (watched == m_window.get() && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers held =
+            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier);
+        if (held == Qt::ControlModifier && key->key() == Qt::Key_W) {
+            if (!key->isAutoRepeat())
+                m_window->close();
+            return true;
+        }
+    }
     if (watched == m_window.get() && event->type() == QEvent::Close) {
         // The reset notice has been seen once the window that showed it closes.
         m_parts.settings->dismissResetNotice();

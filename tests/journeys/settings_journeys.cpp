@@ -4,6 +4,8 @@
 #include "app/compositionroot.h"
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
+#include "notch/notchwindowcontroller.h"
+#include "platform/pointer.h"
 #include "store/appsettings.h"
 #include "store/clockcity.h"
 #include "support/itemtree.h"
@@ -435,6 +437,34 @@ TEST(SettingsFirstRun, MouseThenEveryPageAndALibraryInstall)
              EXPECT_TRUE(found);
          }},
         {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
+        {"Home's gear brings the settings forward", [](Journey &j) {
+             toPage(j, "general");
+             ASSERT_TRUE(j.openHome());
+             j.click(j.item("IslandIconButton", [](QQuickItem *i) {
+                 return i->property("help").toString() == QLatin1String("Settings") && i->isVisible();
+             }));
+         },
+         [](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().state() == Island::NotchState::collapsed; }, 5000,
+                                   "Home to close"));
+             settingsShown(j);
+         }},
+        // Where Home stood a moment ago: the clicks are the settings window's.
+        {"three clicks in the settings leave Home closed", [](Journey &j) {
+             QQuickItem *line = j.textIn(j.settingsWindow(), "Click the notch at the top of the screen to open "
+                                                             "home. This window is for settings.");
+             ASSERT_TRUE(line);
+             QSignalSpy seen(j.root().platform().clicks, &platform::IGlobalClickMonitor::clicked);
+             QSignalSpy islandClicks(j.root().delegate().notch(), &NotchWindowController::islandClicked);
+             for (int i = 1; i <= 3; ++i) {
+                 j.click(line, QPointF(12 * i, line->height() / 2));
+                 ASSERT_TRUE(j.waitFor([&] { return seen.count() >= i; }, 3000, "the display to report the click"));
+                 // The island hears of it a turn later.
+                 QCoreApplication::processEvents();
+             }
+             EXPECT_EQ(islandClicks.count(), 0);
+             EXPECT_EQ(j.island().state(), Island::NotchState::collapsed);
+         }},
     });
 }
 

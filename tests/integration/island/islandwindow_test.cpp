@@ -348,7 +348,28 @@ TEST_F(IslandWindowTest, ASecondLaunchOpensTheSettingsOfTheFirstAndLeavesWithSuc
         if (shown.isEmpty())
             QThread::msleep(100);
     }
-    EXPECT_FALSE(shown.isEmpty());
+    ASSERT_FALSE(shown.isEmpty());
+
+    // No window manager stacks them here: Home opens over the settings
+    // window, not under it.
+    const quint64 island = x.findWindow("Pavlet Island");
+    const quint64 settings = shown.section('\n', 0, 0).toULongLong();
+    x.run("xdotool", {"mousemove", "756", "10"});
+    ASSERT_EQ(waitForWidth(x, island, [](int w) { return w == 296; }), 296);
+    x.run("xdotool", {"click", "1"});
+    ASSERT_EQ(waitForWidth(x, island, [](int w) { return w == 428; }), 428);
+    // Listed from the top down.
+    const QString stack = x.run("xwininfo", {"-root", "-children"});
+    auto place = [&](quint64 id) { return stack.indexOf(QStringLiteral("0x%1 ").arg(id, 0, 16)); };
+    ASSERT_TRUE(place(settings) >= 0 && place(island) >= 0) << stack.toStdString();
+    EXPECT_LT(place(island), place(settings)) << stack.toStdString();
+
+    // Ctrl+W closes the settings window.
+    x.run("xdotool", {"mousemove", "200", "900", "click", "1"});
+    ASSERT_EQ(waitForWidth(x, island, [](int w) { return w == lipWidth; }), lipWidth);
+    x.run("xdotool", {"windowfocus", "--sync", QString::number(settings)});
+    x.run("xdotool", {"key", "ctrl+w"});
+    EXPECT_TRUE(Patience::until([&] { return !viewable(x, settings); }, 5000)) << "the settings window stayed";
 }
 
 TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)
@@ -468,6 +489,50 @@ TEST_F(IslandWindowTest, ADisplayGoneAsTheProgramStartsEndsWithOneLineAndStatusO
     const QStringList lines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_TRUE(lines.last().startsWith("pavlet needs a graphical desktop session")) << lines.join('\n').toStdString();
+}
+
+// The X server ends at a random moment of the first 300 ms after start,
+// under each renderer, the program's own choice and its renderer probe:
+// every run ends with a line that says so and a non-zero status (the probe
+// may have answered first), never by a signal (an abort or a crash, and its
+// core). Four runs at once, each on an X server of its own.
+TEST_F(IslandWindowTest, AnXServerEndingAsTheProgramStartsEndsItWithALine)
+{
+    QRandomGenerator random(55);
+    const QStringList kinds = {"software", "rhi", "own", "probe"};
+    QStringList faults;
+    for (int batch = 0; batch < 15; ++batch) {
+        std::vector<std::unique_ptr<XSession>> servers;
+        std::vector<std::unique_ptr<QProcess>> runs;
+        QTemporaryDir base;
+        for (const QString &kind : kinds) {
+            servers.push_back(std::make_unique<XSession>());
+            prepareHome(base.filePath(kind));
+            QProcessEnvironment env = servers.back()->environment(base.filePath(kind));
+            if (kind == "software" || kind == "rhi")
+                env.insert("QT_QUICK_BACKEND", kind);
+            runs.push_back(std::make_unique<QProcess>());
+            runs.back()->setProcessEnvironment(env);
+            runs.back()->start(kind == "probe" ? PAVLET_GL_PROBE : PAVLET_BINARY, QStringList());
+        }
+        const int endAt = random.bounded(300);
+        QThread::msleep(endAt);
+        for (std::size_t i = 0; i < servers.size(); ++i)
+            servers[i]->endServer((batch + i) % 2 == 0);
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            QProcess &p = *runs[i];
+            const bool finished = p.waitForFinished(20000);
+            const QString said = QString::fromLocal8Bit(p.readAllStandardError());
+            const bool explained = said.contains("went away") || said.contains("refused the connection")
+                || said.contains("X11 connection broke") || said.contains("X connection to");
+            if (!finished || p.exitStatus() != QProcess::NormalExit
+                || (p.exitCode() != 0 ? !explained : p.readAllStandardOutput().isEmpty()))
+                faults << QStringLiteral("%1, ended at %2 ms: %3 %4 %5\n%6")
+                              .arg(kinds[int(i)]).arg(endAt).arg(finished).arg(p.exitStatus()).arg(p.exitCode())
+                              .arg(said.right(1500));
+        }
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
 }
 
 // This X server offers no direct rendering, so its OpenGL is a software

@@ -36,6 +36,8 @@ public:
     void paintDesktop(quint32 rgb) const;
     // Starts a long-running program on this display; stopped with the session.
     QProcess *start(const QString &program, const QStringList &args, const QProcessEnvironment &env);
+    // Ends the X server at once (SIGKILL) or by its own shutdown (SIGTERM).
+    void endServer(bool atOnce) { atOnce ? m_server->kill() : m_server->terminate(); }
     // The first window whose name matches, or 0 after the time-out.
     quint64 findWindow(const QString &name, int timeoutMs = 10000) const;
 
