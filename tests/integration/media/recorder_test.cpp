@@ -1,6 +1,6 @@
 #include "media/mp4duration.h"
 #include "platform/linux/pulsemicrecorder.h"
-#include "platform/linux/qtaudioplayer.h"
+#include "platform/linux/pulseaudioplayer.h"
 #include "support/pavlettest.h"
 #include "support/pulseserver.h"
 #include "support/takesound.h"
@@ -69,7 +69,7 @@ TEST(PulseMicRecorder, RecordsAnM4aFileThatPlaysBack)
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_GT(mp4DurationSeconds(path), 0.8);
 
-    platform::QtAudioPlayer player;
+    platform::PulseAudioPlayer player;
     ASSERT_TRUE(player.play(path));
     EXPECT_EQ(player.state(), platform::IAudioPlayer::State::Playing);
     player.pause();
@@ -301,7 +301,7 @@ TEST(QtAudioPlayer, PlaysAfterAFileThatFailed)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(595, 'x'));
     }
-    platform::QtAudioPlayer player;
+    platform::PulseAudioPlayer player;
     ASSERT_TRUE(player.play(PAVLET_TEST_DATA "/media/memo.m4a"));
     EXPECT_TRUE(waitUntil([&] { return sinkInputs() > 0; }, 10000)) << "the first sound is heard";
     player.stop();
