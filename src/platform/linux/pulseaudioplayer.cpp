@@ -304,14 +304,18 @@ void PulseAudioPlayer::finish(bool ok)
     closeDecoder();
     const int sound = ++m_sound;
     m_buffer.clear();
-    setState(State::Stopped);
-    if (ok)
+    if (ok) {
+        setState(State::Stopped);
         return;
+    }
     // Said after the call that found it has returned, unless a new sound
-    // began meanwhile.
+    // began meanwhile; the state and the failure arrive together, so that
+    // nobody takes the sound for one that played to its end.
     QTimer::singleShot(0, this, [this, sound] {
-        if (sound == m_sound)
-            emit failed();
+        if (sound != m_sound)
+            return;
+        setState(State::Stopped);
+        emit failed();
     });
 }
 
