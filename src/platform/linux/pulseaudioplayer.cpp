@@ -81,6 +81,7 @@ bool PulseAudioPlayer::play(const QString &path)
     }
     closeStream();
     closeDecoder();
+    m_path = path;
     const int sound = ++m_sound;
     m_rate = m_channels = 0;
     m_buffer.clear();
@@ -102,6 +103,7 @@ bool PulseAudioPlayer::play(const QString &path)
     const QByteArray server = m_server.toUtf8();
     if (!m_context) {
         closeDecoder();
+        setState(State::Stopped);
         return false;
     }
     pa_context_set_state_callback(m_context, contextStateCallback, this);
@@ -116,6 +118,7 @@ bool PulseAudioPlayer::play(const QString &path)
         qCWarning(lcPlatform) << "no sound server to play on";
         closeStream();
         closeDecoder();
+        setState(State::Stopped);
         return false;
     }
     m_startLimit.start();
@@ -362,6 +365,12 @@ void PulseAudioPlayer::pause()
 
 void PulseAudioPlayer::resume()
 {
+    // A sound that has just played to its end plays again from its start,
+    // as a press on its play button a moment after the end means.
+    if (m_state == State::Stopped && !m_path.isEmpty()) {
+        play(m_path);
+        return;
+    }
     if (m_state != State::Paused)
         return;
     cork(false);
@@ -378,6 +387,7 @@ void PulseAudioPlayer::cork(bool paused)
 
 void PulseAudioPlayer::stop()
 {
+    m_path.clear();
     m_startLimit.stop();
     if (m_state != State::Stopped) {
         closeStream();

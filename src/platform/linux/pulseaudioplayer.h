@@ -78,6 +78,7 @@ private:
     std::shared_ptr<Decoding> m_decoding;
 
     State m_state = State::Stopped;
+    QString m_path; // of the last sound, until stop()
     int m_sound = 0; // counts sounds, so that a stale report does nothing
     int m_rate = 0;  // of the current sound, once its decoder opened
     int m_channels = 0;
