@@ -411,29 +411,7 @@ void PulseMicRecorder::failTake()
 
 void PulseMicRecorder::closeStream(bool now)
 {
-    pa_stream *stream = std::exchange(m_stream, nullptr);
-    pa_context *context = std::exchange(m_context, nullptr);
-    if (stream) {
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        pa_stream_set_read_callback(stream, nullptr, nullptr);
-        pa_stream_disconnect(stream);
-    }
-    if (context) {
-        pa_context_set_state_callback(context, nullptr, nullptr);
-        pa_context_disconnect(context);
-    }
-    // Let go once libpulse has returned from the callback this may be
-    // called from.
-    auto release = [stream, context] {
-        if (stream)
-            pa_stream_unref(stream);
-        if (context)
-            pa_context_unref(context);
-    };
-    if (now)
-        release();
-    else if (stream || context)
-        QTimer::singleShot(0, this, release);
+    releasePulse(std::exchange(m_stream, nullptr), std::exchange(m_context, nullptr), this, now);
 }
 
 void PulseMicRecorder::reportLater(void (PulseMicRecorder::*signal)())
