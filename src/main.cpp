@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <unistd.h>
 
@@ -23,28 +24,59 @@ Q_IMPORT_QML_PLUGIN(Pavlet_StylePlugin)
 
 namespace {
 
-// --help and --version answer at once, with or without a display, and
-// start nothing; false for any other command line.
-bool answeredCommandLine(int argc, char **argv)
+const char usage[] = "Usage: pavlet [--help | --version]\n"
+                     "\n"
+                     "Starts Pavlet, the island at the top centre of the screen, in a graphical\n"
+                     "desktop session. When it runs already, opens its settings window instead.\n"
+                     "\n"
+                     "  --help     show this help and leave\n"
+                     "  --version  show the version and leave\n";
+
+// Qt's own options, which QGuiApplication takes off the command line (a
+// session manager restarts a program with -session), and whether each takes
+// a value.
+bool qtOption(std::string_view option, bool *takesValue)
 {
-    if (argc != 2)
-        return false;
-    const std::string_view option = argv[1];
-    if (option == "--version") {
-        std::printf("pavlet %s\n", PAVLET_VERSION);
-        return true;
+    if (option.starts_with("--"))
+        option.remove_prefix(1);
+    for (std::string_view name : {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+                                  "-qwindowicon", "-qwindowtitle", "-session", "-display", "-name", "-title",
+                                  "-geometry", "-visual"}) {
+        if (option == name) {
+            *takesValue = true;
+            return true;
+        }
     }
-    if (option == "--help" || option == "-h") {
-        std::printf("Usage: pavlet [--help | --version]\n"
-                    "\n"
-                    "Starts Pavlet, the island at the top centre of the screen, in a graphical\n"
-                    "desktop session. When it runs already, opens its settings window instead.\n"
-                    "\n"
-                    "  --help     show this help and leave\n"
-                    "  --version  show the version and leave\n");
-        return true;
+    *takesValue = false;
+    return option == "-reverse" || option == "-nograb" || option == "-dograb" || option == "-sync";
+}
+
+// --help and --version answer at once, with or without a display, and start
+// nothing (status 0); anything else but Qt's own options gets the usage and
+// status 2. Nothing when the program is to start.
+std::optional<int> answeredCommandLine(int argc, char **argv)
+{
+    if (argc == 2) {
+        const std::string_view option = argv[1];
+        if (option == "--version") {
+            std::printf("pavlet %s\n", PAVLET_VERSION);
+            return 0;
+        }
+        if (option == "--help" || option == "-h") {
+            std::fputs(usage, stdout);
+            return 0;
+        }
     }
-    return false;
+    for (int i = 1; i < argc; ++i) {
+        bool takesValue = false;
+        const bool known = qtOption(argv[i], &takesValue) && (!takesValue || i + 1 < argc);
+        if (!known) {
+            std::fprintf(stderr, "pavlet: unknown option %s\n%s", argv[i], usage);
+            return 2;
+        }
+        i += takesValue ? 1 : 0;
+    }
+    return std::nullopt;
 }
 
 // While QGuiApplication connects to the display. The display checked a moment
@@ -78,8 +110,8 @@ void startMessage(QtMsgType type, const QMessageLogContext &context, const QStri
 
 int main(int argc, char **argv)
 {
-    if (answeredCommandLine(argc, argv))
-        return 0;
+    if (const std::optional<int> status = answeredCommandLine(argc, argv))
+        return *status;
     // A quit asked for while the program starts waits for the event loop
     // instead of ending the program half made.
     UnixSignalQuitter::catchSignals();

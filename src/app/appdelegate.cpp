@@ -5,6 +5,7 @@
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "platform/activationpolicy.h"
+#include "settings/settingsnavigation.h"
 #include "settings/settingswindowcontroller.h"
 #include "store/appsettings.h"
 #include "store/permissioncenter.h"
@@ -54,6 +55,14 @@ void AppDelegate::start()
     if (m_parts.withStatusItem) {
         m_statusItem = std::make_unique<StatusItemController>(m_parts.settings, m_parts.tray);
         connect(m_statusItem.get(), &StatusItemController::openSettingsRequested, this, &AppDelegate::openSettings);
+        connect(m_statusItem.get(), &StatusItemController::checkForUpdatesRequested, this, [this] {
+            // The update card is on the General page; the notice turns the
+            // settings window to it and brings it forward.
+            if (m_parts.notifications)
+                m_parts.notifications->openSettings(SettingsNavigation::rawValue(SettingsNavigation::Page::general));
+            else
+                openSettings();
+        });
         connect(m_statusItem.get(), &StatusItemController::editIslandRequested, this, &AppDelegate::beginIslandEdit);
         connect(m_statusItem.get(), &StatusItemController::quitRequested, this, &AppDelegate::quitRequested);
     }

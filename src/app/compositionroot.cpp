@@ -48,7 +48,7 @@
 #include "platform/linux/pulsemicrecorder.h"
 #include "platform/linux/qtscreengrabber.h"
 #include "platform/linux/qtscreenprovider.h"
-#include "platform/linux/statusnotifiertray.h"
+#include "platform/linux/desktopstatustray.h"
 #include "platform/linux/screensaverinhibitor.h"
 #include "platform/linux/sysfsbacklight.h"
 #include "platform/linux/sysfspowersupply.h"
@@ -105,7 +105,7 @@ struct CompositionRoot::LinuxBackends {
     platform::X11IslandWindowHints windowHints;
     platform::EwmhWorkspace workspace;
     platform::DesktopActivationPolicy activation;
-    platform::StatusNotifierTray tray{QDBusConnection::sessionBus()};
+    platform::DesktopStatusTray tray{QDBusConnection::sessionBus()};
     platform::LibarchiveZipper zipper{&scheduler};
     platform::HelperFilePicker filePicker;
     platform::QProcessRunner processes;

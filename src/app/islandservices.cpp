@@ -45,7 +45,7 @@ IslandServices::IslandServices(const IslandEnvironment &env)
                                                               *c, *s);
     m_calendarStore = std::make_unique<CalendarStore>(p.calendar, c);
     m_batteryMonitor = std::make_unique<BatteryMonitor>(p.powerSupply);
-    m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, env.timeZone);
+    m_canvasService = std::make_unique<CanvasService>(env.credentials, env.network, c, s, env.timeZone);
     m_canvasRefresh = std::make_unique<CanvasRefresh>(m_canvasService.get(), env.credentials, c);
     m_weatherService = std::make_unique<WeatherService>(env.weatherBase, p.location, p.geocoder, env.network, s);
     m_systemMonitor = std::make_unique<SystemMonitor>(p.systemLoad);

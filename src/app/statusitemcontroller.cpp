@@ -102,8 +102,10 @@ void StatusItemController::choose(int index)
 {
     switch (index) {
     case SettingsLine:
-    case UpdatesLine:
         openSettings();
+        break;
+    case UpdatesLine:
+        emit checkForUpdatesRequested();
         break;
     case EditLine:
         editIsland();

@@ -47,6 +47,8 @@ signals:
     // The menu is about to show: the settings window may be wanted soon.
     void menuOpening();
     void openSettingsRequested();
+    // "Check for Updates…": the settings, on the page with the update card.
+    void checkForUpdatesRequested();
     void editIslandRequested();
     void quitRequested();
 

@@ -92,7 +92,7 @@ Column {
                     Text {
                         textFormat: Text.PlainText
                         Layout.fillWidth: true
-                        text: root.service ? CanvasViews.subtitle(row.modelData, root.service.dueLabel(row.modelData)) : ""
+                        text: root.service ? CanvasViews.subtitle(row.modelData, root.service.dueLabel(row.modelData, root.service.day)) : ""
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         font.family: IslandStyle.roundedFamily

@@ -16,6 +16,8 @@ Item {
     // Why the last refresh did not get through ("" when it did): the board
     // shown is then an older one, or nothing is known.
     required property string problem
+    // No board has come yet for the credentials in use.
+    property bool loading: false
     required property CanvasService service
     // The pointer came onto the panel; the back button was clicked; an
     // assignment was clicked.
@@ -106,7 +108,7 @@ Item {
             Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
-                text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName)
+                text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName, root.loading)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontCallout
@@ -116,7 +118,7 @@ Item {
             Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
-                text: CanvasViews.emptyDetail(root.hasCredentials)
+                text: CanvasViews.emptyDetail(root.hasCredentials, root.loading)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote

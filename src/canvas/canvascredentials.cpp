@@ -150,6 +150,7 @@ void CanvasCredentialStore::finishRead(quint64 generation, TokenState state, con
             setKnown(state, token, keptTokenSchool());
         else
             setKnown(state);
+        m_absenceRead = state == TokenState::Absent;
     }
     const auto waiting = std::exchange(m_waiting, {});
     for (const LoadCallback &done : waiting)
@@ -165,6 +166,17 @@ QString CanvasCredentialStore::keptTokenSchool() const
 QString CanvasCredentialStore::tokenRequest() const
 {
     return m_request;
+}
+
+bool CanvasCredentialStore::isTokenRequest(const QString &text)
+{
+    return text.startsWith(PasteTokenFor) || text == PasteAddressText || text == UnsendableTokenText;
+}
+
+void CanvasCredentialStore::askAgain()
+{
+    if (m_state == TokenState::Absent && m_absenceRead)
+        m_state = TokenState::Unknown;
 }
 
 void CanvasCredentialStore::setKnown(TokenState state, const QString &token, const QString &school, bool kept)
@@ -184,6 +196,8 @@ void CanvasCredentialStore::publish()
         const QString address = storedBaseURL();
         if (CanvasCredentials::hasControlCharacter(m_token))
             request = UnsendableTokenText;
+        else if (address.isEmpty() && !m_tokenSchool.isEmpty())
+            request = PasteAddressText;
         else if (CanvasCredentials::schoolOf(address) != m_tokenSchool)
             request = PasteTokenFor + CanvasCredentials::hostOf(address);
         else
@@ -254,10 +268,11 @@ void CanvasCredentialStore::save(const QString &baseURL, const QString &token, s
                 // store keeps the earlier token, and whose it is.
                 ++self->m_generation;
                 self->writeAddress(address);
-                if (ok) {
-                    self->m_defaults->setString(TokenSchoolKey, school);
+                // Not taken: the store may still hold an older token, which
+                // the next run then asks about instead of using it.
+                self->m_defaults->setString(TokenSchoolKey, ok ? school : OlderTokenMark);
+                if (ok)
                     self->removeLegacyTokenFile();
-                }
                 self->setKnown(TokenState::Present, trimmed, school, ok);
             }
             answer(ok ? Saved::Stored : Saved::ThisRunOnly);
@@ -279,6 +294,7 @@ void CanvasCredentialStore::save(const QString &baseURL, const QString &token, s
             self->m_defaults->remove(TokenSchoolKey);
             self->m_defaults->setString(BaseURLKey, address);
             self->setKnown(TokenState::Absent);
+            self->m_absenceRead = false;
             self->removeLegacyTokenFile();
         } else if (self) {
             // The token stays where it is; the address is the user's all the same.

@@ -62,6 +62,12 @@ public:
     static inline const QString BaseURLKey = QStringLiteral("canvasBaseURL");
     static inline const QString TokenSchoolKey = QStringLiteral("canvasTokenSchool");
     static inline const QString PasteTokenFor = QStringLiteral("Paste the token for ");
+    // What is asked for while a token is kept but no address is stored.
+    static inline const QString PasteAddressText = QStringLiteral("Paste your school's Canvas address");
+    // Written as the token's school when the secret store did not take a
+    // new token: whatever it still holds is an older one, which is then not
+    // used without asking.
+    static inline const QString OlderTokenMark = QStringLiteral("older");
     static inline const QString UnsendableTokenText =
         QStringLiteral("The saved token holds a line break or another hidden character. Paste it again.");
 
@@ -87,9 +93,16 @@ public:
     // gone after quitting.
     bool tokenUntilQuit() const { return m_untilQuit; }
     // What the user is asked for while a known token cannot serve the stored
-    // address: "Paste the token for <host>" for another school's address, or
-    // to paste again a token that cannot be sent. Empty otherwise.
+    // address: "Paste the token for <host>" for another school's address,
+    // the address when none is stored, or to paste again a token that cannot
+    // be sent. Empty otherwise.
     QString tokenRequest() const;
+    // Whether text is one of those requests.
+    static bool isTokenRequest(const QString &text);
+    // A store that gave no token (it did not answer, was locked, or said it
+    // holds none) is asked again by the next load; a token known to be
+    // there, or removed by a save, is not.
+    void askAgain();
 
     // The stored credentials, or none. Answers from what is known when the
     // token's presence is known; otherwise reads the secret store (and the
@@ -149,4 +162,6 @@ private:
     // Whether the token in use will be there next run; not so for one that
     // no secret store kept.
     bool m_tokenKept = true;
+    // The token's absence was read from the store, not made by a save.
+    bool m_absenceRead = false;
 };

@@ -21,17 +21,21 @@ QString CanvasPanelText::summary(const CanvasBoard &board, const QString &proble
     return lines.join(u'\n');
 }
 
-QString CanvasPanelText::emptyTitle(bool hasCredentials, const QString &firstName)
+QString CanvasPanelText::emptyTitle(bool hasCredentials, const QString &firstName, bool loading)
 {
     if (!hasCredentials)
         return QStringLiteral("Connect Canvas in Settings");
+    if (loading)
+        return QStringLiteral("Loading your Canvas\u2026");
     if (firstName.isEmpty())
         return QStringLiteral("You're all caught up");
     return QStringLiteral("You're all caught up, ") + firstName;
 }
 
-QString CanvasPanelText::emptyDetail(bool hasCredentials)
+QString CanvasPanelText::emptyDetail(bool hasCredentials, bool loading)
 {
+    if (hasCredentials && loading)
+        return QStringLiteral("Your due work, points, and upcoming assignments land here once your school answers.");
     return hasCredentials ? QStringLiteral("Nothing due and nothing overdue. Enjoy the quiet.")
                           : QStringLiteral("Then your due work, points, and upcoming assignments land here.");
 }

@@ -11,8 +11,10 @@
 namespace CanvasPanelText {
 // Nothing when problem says the board is unknown and nothing is shown.
 QString summary(const CanvasBoard &board, const QString &problem = {});
-QString emptyTitle(bool hasCredentials, const QString &firstName);
-QString emptyDetail(bool hasCredentials);
+// While loading, no board has come yet for the credentials in use: nothing
+// is known to be due or not.
+QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading = false);
+QString emptyDetail(bool hasCredentials, bool loading = false);
 // The course, "Quiz" and the due label, the ones present, joined by "  ·  ".
 QString subtitle(const CanvasAssignment &item, const QString &dueLabel);
 

@@ -66,9 +66,36 @@ QString CanvasRefresh::loadedLabel(qint64 loadedMs, qint64 nowMs, const QTimeZon
     return locale.toString(loaded.date(), LocaleFormats::weekdayMonthDay(locale)) + QStringLiteral(", ") + time;
 }
 
+void CanvasRefresh::setLoaded(bool loaded)
+{
+    if (loaded == m_loaded)
+        return;
+    m_loaded = loaded;
+    emit loadingChanged(!loaded);
+}
+
+void CanvasRefresh::timePassed()
+{
+    if (!m_service->timePassed() || m_items.isEmpty())
+        return;
+    // As a fetch now would file it: planner work whose time has passed is
+    // overdue.
+    const QDateTime now = m_service->now();
+    QList<CanvasAssignment> items = m_items;
+    for (CanvasAssignment &item : items) {
+        if (item.dueAt && *item.dueAt < now)
+            item.overdue = true;
+    }
+    const CanvasBoard board = CanvasBoard::build(items, now, m_service->zone());
+    emit boardFetched(board, nextAssignment(board));
+}
+
 void CanvasRefresh::credentialsChanged()
 {
     forget();
+    m_stale = m_running;
+    if (m_credentials && m_credentials->current() != m_loadedFor)
+        setLoaded(false);
     const QString address = schoolAddress();
     if (address == m_boardAddress)
         return;
@@ -76,6 +103,7 @@ void CanvasRefresh::credentialsChanged()
     ++m_school;
     m_boardAddress = address;
     m_loadedMs.reset();
+    m_items.clear();
     m_lastStatus.clear();
     if (!m_problem.isEmpty()) {
         m_problem.clear();
@@ -101,24 +129,54 @@ void CanvasRefresh::fail(const QString &reason)
 
 void CanvasRefresh::refresh(std::function<void()> done)
 {
+    if (done)
+        m_waiting.push_back(std::move(done));
+    if (m_running && !m_stale)
+        return;
+    start();
+}
+
+void CanvasRefresh::finished(quint64 run)
+{
+    // A newer refresh took over the callers.
+    if (run != m_run)
+        return;
+    m_running = false;
+    const auto waiting = std::exchange(m_waiting, {});
+    for (const auto &done : waiting)
+        done();
+}
+
+void CanvasRefresh::start()
+{
     // The stamp is set as the refresh begins, so that a tick in between does
     // not start a second one.
     m_lastFetchMs = m_clock->monotonicMs();
+    m_running = true;
+    m_stale = false;
+    const quint64 run = ++m_run;
     const quint64 school = m_school;
     const QString address = schoolAddress();
-    auto finish = [done] {
-        if (done)
-            done();
+    QPointer<CanvasRefresh> self(this);
+    auto finish = [self, run] {
+        if (self)
+            self->finished(run);
     };
-    m_service->fetchBoardReply().then(this, [this, school, address, finish](const CanvasBoardReply &reply) {
-        // The school changed meanwhile: this answer is the earlier one's.
-        if (school != m_school) {
+    m_service->fetchBoardReply().then(this, [this, run, school, address, finish](const CanvasBoardReply &reply) {
+        // The school changed meanwhile, or a newer refresh took over: this
+        // answer is an earlier one's.
+        if (school != m_school || run != m_run) {
             finish();
             return;
         }
-        // A refused token, or a list that did not come whole, says nothing
-        // sure about the work: the board stays as it was, and so do the
-        // name and the greeting.
+        // A refused token, a list that did not come whole, or a server that
+        // sends the requests elsewhere says nothing sure about the work: the
+        // board stays as it was, and so do the name and the greeting.
+        if (!reply.otherServer.isEmpty()) {
+            fail(SentElsewhere + reply.otherServer + QLatin1Char(')'));
+            finish();
+            return;
+        }
         if (reply.tokenRejected || reply.failed) {
             fail(reply.tokenRejected ? StatusRejected : StatusLoadFailed);
             finish();
@@ -127,14 +185,19 @@ void CanvasRefresh::refresh(std::function<void()> done)
         const bool hadProblem = !m_problem.isEmpty();
         m_loadedMs = m_clock->nowMs();
         m_boardAddress = address;
+        m_items = reply.items;
+        // The board was filed on today's date: its labels are too.
+        m_service->timePassed();
+        m_loadedFor = m_credentials ? m_credentials->current() : std::nullopt;
+        setLoaded(true);
         if (hadProblem) {
             m_problem.clear();
             emit loadProblem(m_problem);
         }
         const CanvasBoard board = reply.board;
         emit boardFetched(board, nextAssignment(board));
-        m_service->fetchUserName().then(this, [this, school, board, hadProblem, finish](const std::optional<QString> &name) {
-            if (school != m_school) {
+        m_service->fetchUserName().then(this, [this, run, school, board, hadProblem, finish](const std::optional<QString> &name) {
+            if (school != m_school || run != m_run) {
                 finish();
                 return;
             }

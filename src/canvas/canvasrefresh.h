@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/canvasassignment.h"
+#include "canvas/canvascredentials.h"
 
 #include <QLocale>
 #include <QObject>
@@ -8,8 +9,8 @@
 #include <QTimeZone>
 #include <functional>
 #include <optional>
+#include <vector>
 
-class CanvasCredentialStore;
 class CanvasService;
 class Clock;
 
@@ -36,8 +37,17 @@ public:
     void credentialsChanged();
 
     // Asks for the board, then the user's name, and reports what they say;
-    // done runs once everything is reported.
+    // done runs once everything is reported. One refresh runs at a time: a
+    // call while one is under way waits for it, unless the credentials
+    // changed since it began (its answer is then dropped and a new one
+    // starts).
     void refresh(std::function<void()> done = {});
+    bool isRunning() const { return m_running; }
+    // No board has come for the credentials in use yet.
+    bool isLoading() const { return !m_loaded; }
+    // Called as time passes: at the local day's change the board is filed
+    // again for the new day (work whose time has passed is overdue).
+    void timePassed();
 
     // The fetches at start, one after the other: first (the reminders; none
     // to skip it) and, once it calls the function it is given, this refresh,
@@ -55,6 +65,8 @@ public:
     static inline const QString StatusLoadFailed = QStringLiteral("Couldn't load Canvas");
     static inline const QString LastLoaded = QStringLiteral(" \u00B7 last loaded ");
     static inline const QString ConnectedAs = QStringLiteral("Connected as ");
+    // A request was redirected to another server; the host follows.
+    static inline const QString SentElsewhere = QStringLiteral("Canvas sent the request to another server (");
 
     // When a board was loaded, as the problem text says it: the time of day
     // for today, else the day and the time.
@@ -74,8 +86,12 @@ signals:
     // A refresh did not get through (problem says why, and when the board
     // was last loaded), or, with an empty problem, the first one since did.
     void loadProblem(const QString &problem);
+    void loadingChanged(bool loading);
 
 private:
+    void start();
+    void finished(quint64 run);
+    void setLoaded(bool loaded);
     void afterName(const CanvasBoard &board, const std::optional<QString> &name, bool hadProblem,
                    std::function<void()> done);
     void say(const QString &status);
@@ -96,4 +112,15 @@ private:
     QString m_lastStatus;
     // Bumped when the school changes: answers for the earlier one are dropped.
     quint64 m_school = 0;
+    // The refresh under way, and whether the credentials changed since it
+    // began; the callers waiting for it.
+    bool m_running = false;
+    bool m_stale = false;
+    quint64 m_run = 0;
+    std::vector<std::function<void()>> m_waiting;
+    // Whether a board came for the credentials in use, and for which.
+    bool m_loaded = false;
+    std::optional<CanvasCredentials> m_loadedFor;
+    // What the last board was built from.
+    QList<CanvasAssignment> m_items;
 };

@@ -2,6 +2,7 @@
 
 #include "canvas/canvascredentials.h"
 #include "core/clock.h"
+#include "core/scheduler.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -208,9 +209,25 @@ std::optional<QList<MissingItem>> MissingItem::decodeList(const QByteArray &json
 }
 
 CanvasService::CanvasService(CanvasCredentialStore *credentials, QNetworkAccessManager *network, Clock *clock,
-                             const QTimeZone &zone, QObject *parent)
-    : QObject(parent), m_credentials(credentials), m_network(network), m_clock(clock), m_zone(zone)
+                             Scheduler *scheduler, const QTimeZone &zone, QObject *parent)
+    : QObject(parent), m_credentials(credentials), m_network(network), m_clock(clock), m_scheduler(scheduler),
+      m_zone(zone), m_day(localDay())
 {
+}
+
+qint64 CanvasService::localDay() const
+{
+    return now().toTimeZone(m_zone).date().toJulianDay();
+}
+
+bool CanvasService::timePassed()
+{
+    const qint64 day = localDay();
+    if (day == m_day)
+        return false;
+    m_day = day;
+    emit dayChanged();
+    return true;
 }
 
 QDateTime CanvasService::now() const
@@ -221,6 +238,12 @@ QDateTime CanvasService::now() const
 QString CanvasService::dueLabel(const CanvasAssignment &item) const
 {
     return item.dueLabel(now(), m_zone);
+}
+
+QString CanvasService::dueLabel(const CanvasAssignment &item, qint64 day) const
+{
+    // Noon stands for the day: only its date counts.
+    return item.dueLabel(QDateTime(QDate::fromJulianDay(day), QTime(12, 0), m_zone), m_zone);
 }
 
 qint64 CanvasService::pointsTotal(const QList<CanvasAssignment> &items) const
@@ -247,6 +270,8 @@ QFuture<CanvasBoardReply> CanvasService::fetchBoardReply()
             CanvasBoardReply reply;
             reply.tokenRejected = listing.rejected;
             reply.failed = listing.failed;
+            reply.otherServer = listing.otherServer;
+            reply.items = listing.items;
             if (self)
                 reply.board = CanvasBoard::build(listing.items, self->now(), self->m_zone);
             done(reply);
@@ -317,13 +342,15 @@ void CanvasService::requestAssignments(std::function<void(Listing)> done)
         const QString base = credentials->baseURL;
         const QString token = credentials->token;
         self->requestMissing(base, token, [self, base, token, done](Listing missing) {
-            // A refused token is refused for the planner too.
-            if (!self || missing.rejected) {
+            // A refused token is refused for the planner too; a server that
+            // sends the requests elsewhere would send that one too.
+            if (!self || missing.rejected || !missing.otherServer.isEmpty()) {
                 done(missing);
                 return;
             }
             self->requestPlanner(base, token, [missing, done](Listing planner) {
-                done({merge(missing.items, planner.items), planner.rejected, missing.failed || planner.failed});
+                done({merge(missing.items, planner.items), planner.rejected, missing.failed || planner.failed,
+                      planner.otherServer});
             });
         });
     });
@@ -373,6 +400,7 @@ void CanvasService::requestPlanner(const QString &baseURL, const QString &token,
                  Listing result;
                  result.rejected = end.rejected;
                  result.failed = end.failed;
+                 result.otherServer = end.otherServer;
                  if (self && !end.rejected) {
                      const QDateTime now = self->now();
                      for (const PlannerItem &item : std::as_const(*items)) {
@@ -404,6 +432,7 @@ void CanvasService::requestMissing(const QString &baseURL, const QString &token,
                  Listing result;
                  result.rejected = end.rejected;
                  result.failed = end.failed;
+                 result.otherServer = end.otherServer;
                  if (!end.rejected) {
                      for (const MissingItem &item : std::as_const(*items))
                          result.items.append(assignment(item, base));
@@ -417,6 +446,10 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
 {
     QPointer<CanvasService> self(this);
     get(url, token, [self, url, token, page, take, done](Response response) {
+        if (!response.otherServer.isEmpty()) {
+            done({false, true, response.otherServer});
+            return;
+        }
         // 401 is the server refusing the token, whatever the body says.
         if (response.received && response.status == 401) {
             done({true, false});
@@ -486,7 +519,7 @@ std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, con
     return std::nullopt;
 }
 
-void CanvasService::get(const QUrl &url, const QString &token, std::function<void(Response)> done)
+void CanvasService::get(const QUrl &url, const QString &token, std::function<void(Response)> done, int redirects)
 {
     // A control character would go into the header as it is: such a token
     // is never sent, and the request counts as one that got no reply.
@@ -497,11 +530,25 @@ void CanvasService::get(const QUrl &url, const QString &token, std::function<voi
     QNetworkRequest request(url);
     request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
     request.setRawHeader("Accept", "application/json");
+    // Redirects are looked at here: the token goes only to the school's own
+    // server. No cookie is kept or sent either; the token is the only key.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setTransferTimeout(RequestTimeoutMs);
     QNetworkReply *reply = m_network->get(request);
     // Going away with the service aborts the request.
     reply->setParent(this);
-    connect(reply, &QNetworkReply::finished, this, [reply, done] {
+    // The transfer timeout counts only silence; a server that trickles a
+    // byte now and then is stopped by this one.
+    QPointer<QNetworkReply> running(reply);
+    auto limit = std::make_shared<TaskHandle>(m_scheduler->after(RequestTimeoutMs, [running] {
+        if (running)
+            running->abort();
+    }));
+    QPointer<CanvasService> self(this);
+    connect(reply, &QNetworkReply::finished, this, [self, reply, url, token, done, redirects, limit] {
+        limit->cancel();
         reply->deleteLater();
         Response response;
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -509,9 +556,24 @@ void CanvasService::get(const QUrl &url, const QString &token, std::function<voi
         // off (or never started) does not.
         const QNetworkReply::NetworkError error = reply->error();
         const bool transportFailed = error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
+        const int code = status.toInt();
+        const QByteArray location = reply->rawHeader("Location");
+        if (status.isValid() && !transportFailed && code >= 300 && code <= 399 && !location.isEmpty()) {
+            const QUrl target = url.resolved(QUrl::fromEncoded(location.trimmed(), QUrl::StrictMode));
+            const bool sameServer = target.isValid() && !target.host().isEmpty()
+                && CanvasCredentials::schoolOf(target.toString()) == CanvasCredentials::schoolOf(url.toString());
+            if (sameServer && redirects < MaxRedirects && self) {
+                self->get(target, token, done, redirects + 1);
+                return;
+            }
+            if (!sameServer && target.isValid() && !target.host().isEmpty())
+                response.otherServer = CanvasCredentials::hostOf(target.toString());
+            done(response);
+            return;
+        }
         if (status.isValid() && !transportFailed) {
             response.received = true;
-            response.status = status.toInt();
+            response.status = code;
             response.body = reply->readAll();
             // Header names are matched in any case.
             response.link = reply->rawHeader("Link");

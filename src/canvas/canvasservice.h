@@ -16,6 +16,7 @@
 class CanvasCredentialStore;
 class Clock;
 class QNetworkAccessManager;
+class Scheduler;
 struct CanvasCredentials;
 
 // The server's replies, decoded strictly: a required key that is missing,
@@ -75,8 +76,13 @@ struct MissingItem {
 // user's work.
 struct CanvasBoardReply {
     CanvasBoard board;
+    // Every item the board was built from, for a board built again later.
+    QList<CanvasAssignment> items;
     bool tokenRejected = false;
     bool failed = false;
+    // The host of another server a request was sent on to (a redirect):
+    // nothing went there, and the board is not known.
+    QString otherServer;
 };
 
 // Reads the user's open course work from their school's Canvas server: the
@@ -88,8 +94,15 @@ class CanvasService : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Made by the composition root")
+    // The local calendar day the due labels are judged on, as a Julian day
+    // number; it moves on at local midnight (see timePassed()).
+    Q_PROPERTY(qint64 day READ day NOTIFY dayChanged)
 public:
+    // A request that has not ended this long after it began (however
+    // slowly data still comes) fails as one that got no reply.
     static constexpr int RequestTimeoutMs = 60000;
+    // Redirects followed within the school's own server, at most.
+    static constexpr int MaxRedirects = 5;
     static inline const QString UserPath = QStringLiteral("/api/v1/users/self");
     static inline const QString PlannerPath = QStringLiteral("/api/v1/planner/items");
     static inline const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions?per_page=50");
@@ -98,7 +111,7 @@ public:
 
     // zone decides what "today" is for the board and the labels.
     CanvasService(CanvasCredentialStore *credentials, QNetworkAccessManager *network, Clock *clock,
-                  const QTimeZone &zone, QObject *parent = nullptr);
+                  Scheduler *scheduler, const QTimeZone &zone, QObject *parent = nullptr);
 
     QFuture<CanvasBoard> fetchBoard();
     QFuture<CanvasBoardReply> fetchBoardReply();
@@ -112,9 +125,16 @@ public:
     // The texts the planner shows for an item, judged at the service's clock
     // and zone.
     Q_INVOKABLE QString dueLabel(const CanvasAssignment &item) const;
+    // The same judged on the Julian day given (the views pass day, so that
+    // the labels follow it).
+    Q_INVOKABLE QString dueLabel(const CanvasAssignment &item, qint64 day) const;
+    qint64 day() const { return m_day; }
+    // Moves day on when the local date changed; true when it did.
+    bool timePassed();
     Q_INVOKABLE qint64 pointsTotal(const QList<CanvasAssignment> &items) const;
     // The zone that decides what today is.
     QTimeZone zone() const { return m_zone; }
+    QDateTime now() const;
 
     // A planner item that still needs the user, or nothing. A relative page
     // address is resolved against the school's address.
@@ -134,23 +154,29 @@ public:
     // current; nothing without one or when it leads to another server.
     static std::optional<QUrl> nextPageUrl(const QByteArray &linkHeader, const QUrl &current);
 
+signals:
+    void dayChanged();
+
 private:
     struct Response {
         bool received = false; // an HTTP reply arrived whole
         int status = 0;
         QByteArray body;
         QByteArray link; // the Link header
+        QString otherServer; // redirected to this host, not followed
     };
     void loadCredentials(std::function<void(std::optional<CanvasCredentials>)> done);
-    void get(const QUrl &url, const QString &token, std::function<void(Response)> done);
+    void get(const QUrl &url, const QString &token, std::function<void(Response)> done, int redirects = 0);
     struct Listing {
         QList<CanvasAssignment> items;
         bool rejected = false; // the server answered 401
         bool failed = false;   // a request did not get through
+        QString otherServer;   // a request was sent on to this host
     };
     struct PagesEnd {
         bool rejected = false;
         bool failed = false;
+        QString otherServer;
     };
     // Reads a list page by page: take gets each body and answers whether it
     // read; a page that fails ends the list with what came before it. done
@@ -160,10 +186,12 @@ private:
     void requestPlanner(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
     void requestMissing(const QString &baseURL, const QString &token, std::function<void(Listing)> done);
     void requestAssignments(std::function<void(Listing)> done);
-    QDateTime now() const;
+    qint64 localDay() const;
 
     CanvasCredentialStore *m_credentials;
     QNetworkAccessManager *m_network;
     Clock *m_clock;
+    Scheduler *m_scheduler;
     QTimeZone m_zone;
+    qint64 m_day;
 };

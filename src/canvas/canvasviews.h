@@ -41,11 +41,14 @@ public:
     {
         return CanvasPanelText::summary(board, problem);
     }
-    Q_INVOKABLE QString emptyTitle(bool hasCredentials, const QString &firstName) const
+    Q_INVOKABLE QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading) const
     {
-        return CanvasPanelText::emptyTitle(hasCredentials, firstName);
+        return CanvasPanelText::emptyTitle(hasCredentials, firstName, loading);
     }
-    Q_INVOKABLE QString emptyDetail(bool hasCredentials) const { return CanvasPanelText::emptyDetail(hasCredentials); }
+    Q_INVOKABLE QString emptyDetail(bool hasCredentials, bool loading) const
+    {
+        return CanvasPanelText::emptyDetail(hasCredentials, loading);
+    }
     Q_INVOKABLE QString subtitle(const CanvasAssignment &item, const QString &dueLabel) const
     {
         return CanvasPanelText::subtitle(item, dueLabel);

@@ -1,9 +1,10 @@
 #include "core/filetrash.h"
 
+#include "core/atomicfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace FileTrash {
@@ -33,13 +34,10 @@ bool moveToTrash(const QString &path, const QString &trashFolder, const QDateTim
          ++n)
         name = QStringLiteral("%1 %2%3").arg(base).arg(n).arg(suffix);
 
-    QSaveFile info(trash.filePath(QStringLiteral("info/") + name + QStringLiteral(".trashinfo")));
-    if (!info.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray encoded = QUrl::toPercentEncoding(source.absoluteFilePath(), "/");
-    info.write("[Trash Info]\nPath=" + encoded + "\nDeletionDate="
-               + when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8() + "\n");
-    if (!info.commit())
+    if (!AtomicFile::write(trash.filePath(QStringLiteral("info/") + name + QStringLiteral(".trashinfo")),
+                           "[Trash Info]\nPath=" + encoded + "\nDeletionDate="
+                               + when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8() + "\n"))
         return false;
 
     const QString target = trash.filePath(QStringLiteral("files/") + name);

@@ -1,5 +1,6 @@
 #include "core/userdefaults.h"
 
+#include "core/atomicfile.h"
 #include "core/logging.h"
 
 #include <QDateTime>
@@ -9,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cmath>
 #include <limits>
@@ -365,11 +365,10 @@ bool UserDefaults::save()
         root["format"] = 1;
     root["values"] = values;
 
-    QSaveFile file(m_path);
-    const bool ok = file.open(QIODevice::WriteOnly)
-                    && file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0 && file.commit();
+    QString error;
+    const bool ok = AtomicFile::write(m_path, QJsonDocument(root).toJson(QJsonDocument::Indented), &error);
     if (!ok)
-        qCWarning(lcCore) << "could not write user defaults" << m_path << file.errorString();
+        qCWarning(lcCore) << "could not write user defaults" << m_path << error;
     setLastWriteOk(ok);
     return ok;
 }

@@ -213,7 +213,7 @@ SymbolStyle HomeModel::battery() const
 
 QString HomeModel::batteryText() const
 {
-    return ready() && m_model->battery() ? QString::number(m_model->battery()->percent) + QLatin1Char('%') : QString();
+    return ready() && m_model->battery() ? HomeRules::batteryText(m_model->battery()->percent) : QString();
 }
 
 void HomeModel::refreshHeader()

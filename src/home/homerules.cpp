@@ -142,9 +142,14 @@ SymbolStyle batteryStyle(int percent, bool charging, bool lowPower)
         return {QStringLiteral("leaf.fill"), QColor::fromRgbF(1.0f, 0.74f, 0.22f), true};
     if (charging)
         return {QStringLiteral("bolt.fill"), Palette::greenColor, true};
-    if (percent > 20)
+    if (percent > 20 || percent < 0)
         return {QStringLiteral("battery.100"), Palette::textTertiaryColor, false};
     return {QStringLiteral("battery.100"), Palette::coralColor, true};
+}
+
+QString batteryText(int percent)
+{
+    return percent < 0 ? QString() : QString::number(percent) + QLatin1Char('%');
 }
 
 QString badgeText(int count, bool editing)

@@ -172,6 +172,8 @@ JiggleParams jiggleParamsFor(const QString &id);
 
 // Header.
 SymbolStyle batteryStyle(int percent, bool charging, bool lowPower);
+// The percentage beside the battery; empty when it is not known (below 0).
+QString batteryText(int percent);
 // The count badge: min(count, 9); empty when there is nothing or while editing.
 QString badgeText(int count, bool editing);
 bool stripIsMenu(int iconCount, bool editing);

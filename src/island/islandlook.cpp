@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
+#include "media/artworkloader.h"
 #include "media/mirrorcamera.h"
 #include "services/timerstore.h"
 #include "store/appsettings.h"
@@ -223,6 +224,6 @@ void IslandLook::refreshArtwork()
 {
     const NowPlayingInfo &playing = m_model->nowPlaying();
     assign(m_artwork,
-           playing.hasArtwork() ? QUrl(QStringLiteral("image://artwork/") + playing.artworkKey()) : QUrl(),
+           playing.hasArtwork() ? ArtworkLoader::imageUrl(playing.artworkKey()) : QUrl(),
            &IslandLook::artworkChanged);
 }

@@ -201,13 +201,16 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(bool isPreviewingTimer READ isPreviewingTimer NOTIFY previewChanged)
     Q_PROPERTY(bool isPreviewingAmbient READ isPreviewingAmbient NOTIFY previewChanged)
     Q_PROPERTY(Ambient::AmbientKind showsAmbientOrCamera READ showsAmbientOrCamera NOTIFY showsAmbientOrCameraChanged)
-    Q_PROPERTY(QString greeting READ greeting NOTIFY canvasUserNameChanged)
+    // Follows the name and the time of day as the clock moves on.
+    Q_PROPERTY(QString greeting READ greeting NOTIFY greetingChanged)
     Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
     // Whether a Canvas address and token are stored, as far as is known.
     Q_PROPERTY(bool canvasHasCredentials READ canvasHasCredentials NOTIFY canvasHasCredentialsChanged)
     // Why the last Canvas refresh did not get through, with when the board
     // shown was loaded; empty once one got through.
     Q_PROPERTY(QString canvasProblem READ canvasProblem NOTIFY canvasProblemChanged)
+    // No board has come yet for the Canvas credentials in use.
+    Q_PROPERTY(bool canvasLoading READ canvasLoading NOTIFY canvasLoadingChanged)
 
     // What the island's views show, worked out from all of the above.
     Q_PROPERTY(IslandLook *look READ look CONSTANT)
@@ -311,6 +314,7 @@ public:
     QString canvasFirstName() const;
     bool canvasHasCredentials() const;
     QString canvasProblem() const { return m_canvasProblem; }
+    bool canvasLoading() const { return m_canvasLoading; }
     // What a Canvas refresh publishes, set directly.
     void setCanvasBoard(const CanvasBoard &board);
     void setCanvasUserName(const std::optional<QString> &name);
@@ -503,6 +507,8 @@ signals:
     void showsAmbientOrCameraChanged();
     void canvasHasCredentialsChanged();
     void canvasProblemChanged();
+    void canvasLoadingChanged();
+    void greetingChanged();
 
 private:
     // Stores value and announces it when it differs.
@@ -561,6 +567,8 @@ private:
     void artworkArrived(const QString &cacheKey, const QImage &image);
     void artworkFailed(const QString &cacheKey);
     void connectCanvasRefresh();
+    // Announces the greeting when it reads otherwise than last time.
+    void updateGreeting();
     void tickSoon(const QList<int> &delaysMs);
 
     bool updateWantsPrompt() const;
@@ -589,6 +597,9 @@ private:
     std::optional<WeatherInfo> m_weather;
     std::optional<QString> m_canvasUserName;
     QString m_canvasProblem;
+    bool m_canvasLoading = true;
+    // The greeting last announced.
+    QString m_greeting;
     std::optional<SystemSnapshot> m_system;
     std::optional<NetworkSnapshot> m_network;
     ClipboardHistory m_clipboard;

@@ -105,6 +105,8 @@ void NotchViewModel::tick()
 
     assign(m_clipboard, m_clipboardStore->poll(), &NotchViewModel::clipboardChanged);
 
+    updateGreeting();
+    m_canvasRefresh->timePassed();
     const qint64 now = m_clock->monotonicMs();
     if (m_canvasRefresh->isDue())
         refreshCanvas();
@@ -204,14 +206,24 @@ void NotchViewModel::refreshCanvas(std::function<void()> done)
     m_canvasRefresh->refresh(std::move(done));
 }
 
+void NotchViewModel::updateGreeting()
+{
+    assign(m_greeting, greeting(), &NotchViewModel::greetingChanged);
+}
+
 void NotchViewModel::connectCanvasRefresh()
 {
+    m_greeting = greeting();
+    m_canvasLoading = m_canvasRefresh->isLoading();
     CanvasRefresh *refresh = m_canvasRefresh;
     connect(refresh, &CanvasRefresh::boardFetched, this,
             [this](const CanvasBoard &board, const std::optional<CanvasAssignment> &next) {
                 assign(m_canvasBoard, board, &NotchViewModel::canvasBoardChanged);
                 assign(m_nextAssignment, next, &NotchViewModel::nextAssignmentChanged);
             });
+    connect(refresh, &CanvasRefresh::loadingChanged, this,
+            [this](bool loading) { assign(m_canvasLoading, loading, &NotchViewModel::canvasLoadingChanged); });
+    connect(this, &NotchViewModel::canvasUserNameChanged, this, &NotchViewModel::updateGreeting);
     connect(refresh, &CanvasRefresh::userNameFound, this, [this](const QString &name) {
         assign(m_canvasUserName, std::optional<QString>(name), &NotchViewModel::canvasUserNameChanged);
     });

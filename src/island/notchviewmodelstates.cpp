@@ -1,6 +1,7 @@
 // The island's state machine: hover, clicks, the panels and game mode.
 #include "island/notchviewmodel.h"
 
+#include "canvas/canvascredentials.h"
 #include "core/appnotifications.h"
 #include "core/clock.h"
 #include "core/userdefaults.h"
@@ -177,8 +178,12 @@ bool NotchViewModel::enterPanel(NotchState state, HomeModule module)
 
 void NotchViewModel::openCanvas()
 {
-    if (enterPanel(NotchState::canvas, HomeModule::canvas))
+    if (enterPanel(NotchState::canvas, HomeModule::canvas)) {
+        // A keyring that gave no token before is asked again.
+        if (m_env.credentials)
+            m_env.credentials->askAgain();
         refreshCanvas();
+    }
 }
 
 void NotchViewModel::openGames()

@@ -102,7 +102,7 @@ bool isMemoFailure(const QString &status)
     using E = VoiceMemoEngine;
     return status == E::StatusNoMic || status == E::StatusCannotRecord || status == E::StatusMicLost
         || status == E::StatusMicLostKept || status == E::StatusCannotPlay
-        || status == E::StatusNoFfmpeg || status == E::StatusExportFailed;
+        || status == E::StatusNoFfmpeg || status == E::StatusExportFailed || status == E::StatusNotSaved;
 }
 
 QString relativeDate(const QDateTime &date, const QDateTime &now, const QLocale &locale)

@@ -155,8 +155,10 @@ NowPlayingInfo parseMpris(const QVariantMap &metadata, const QString &playbackSt
 
 NowPlayingInfo parseMpris(const platform::MediaPlayerState &state, const QDateTime &sampledAt)
 {
-    return parseMpris(state.metadata, state.playbackStatus, state.positionUs, state.identity, playerBundle(state),
-                      sampledAt);
+    NowPlayingInfo info = parseMpris(state.metadata, state.playbackStatus, state.positionUs, state.identity,
+                                     playerBundle(state), sampledAt);
+    info.playerID = state.id;
+    return info;
 }
 
 MprisBridge::MprisBridge(platform::IMediaPlayers &players, const Clock &clock, QObject *parent)

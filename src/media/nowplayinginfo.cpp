@@ -44,14 +44,19 @@ bool NowPlayingInfo::isNearlyEqual(const NowPlayingInfo &o) const
     return title == o.title && artist == o.artist && album == o.album && isPlaying == o.isPlaying
         && duration == o.duration && std::abs(elapsed - o.elapsed) < 0.5 && source == o.source
         && clientName == o.clientName && artworkURL == o.artworkURL && trackID == o.trackID
-        && artwork.isNull() == o.artwork.isNull();
+        && playerID == o.playerID && artwork.isNull() == o.artwork.isNull();
 }
 
 QString NowPlayingInfo::artworkKey() const
 {
-    if (!trackID.isEmpty())
-        return trackID;
-    return sourceRawValue(source) + QLatin1Char('|') + title + QLatin1Char('|') + artist;
+    QString key = trackID.isEmpty() ? sourceRawValue(source) + QLatin1Char('|') + title + QLatin1Char('|') + artist
+                                    : trackID;
+    if (!playerID.isEmpty())
+        key = playerID + QLatin1Char('|') + key;
+    // A "data:" address may run to megabytes: a 64-bit digest names it.
+    if (!artworkURL.isEmpty())
+        key += QLatin1Char('|') + QString::number(quint64(qHash(artworkURL, 0)), 16);
+    return key;
 }
 
 bool NowPlayingInfo::operator==(const NowPlayingInfo &o) const
@@ -59,7 +64,7 @@ bool NowPlayingInfo::operator==(const NowPlayingInfo &o) const
     return title == o.title && artist == o.artist && album == o.album && isPlaying == o.isPlaying
         && artwork.cacheKey() == o.artwork.cacheKey() && artworkURL == o.artworkURL && trackID == o.trackID
         && duration == o.duration && elapsed == o.elapsed && source == o.source && clientName == o.clientName
-        && sampledAt == o.sampledAt;
+        && playerID == o.playerID && sampledAt == o.sampledAt;
 }
 
 QString sourceRawValue(NowPlayingInfo::Source source)

@@ -47,6 +47,9 @@ public:
     double elapsed = 0;
     Source source = Source::unknown;
     QString clientName;
+    // The player's address on the desktop (its bus name); empty when the
+    // record does not come from a player of its own.
+    QString playerID;
     QDateTime sampledAt;
 
     // All texts empty, nothing playing, made at the given moment.
@@ -61,7 +64,10 @@ public:
     // record's operator==.
     bool isNearlyEqual(const NowPlayingInfo &other) const;
 
-    // The artwork cache key: the track id, else "source|title|artist".
+    // The artwork cache key: the player, the track (its id, else
+    // "source|title|artist") and a digest of the art address, each part
+    // there when known. Players reuse track ids ("…/Track/1"), so the id
+    // alone would give one player's cover to another's song.
     QString artworkKey() const;
 
     // Field-by-field identity (images compared by their cache key).

@@ -149,10 +149,10 @@ void VoiceMemoEngine::reload()
     }
     sortMemos(memos);
     setMemos(memos);
-    saveMeta();
     // A failure is told until the list is shown again; then the count is.
     if (m_take == Take::Idle && m_exportingID.isEmpty() && MediaRules::isMemoFailure(m_status))
         setStatus(m_memos.isEmpty() ? StatusIdle : QStringLiteral("%1 saved").arg(m_memos.size()));
+    saveMeta();
 }
 
 void VoiceMemoEngine::saveMeta()
@@ -161,8 +161,13 @@ void VoiceMemoEngine::saveMeta()
     for (const VoiceMemo &memo : std::as_const(m_memos))
         meta.insert(memo.file, StoredMeta{memo.name, memo.note, memo.favorite});
     m_meta = meta;
-    if (!m_indexLocked)
-        VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
+    if (m_indexLocked)
+        return;
+    m_metaSaved = VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
+    if (!m_metaSaved && m_exportingID.isEmpty())
+        setStatus(StatusNotSaved);
+    else if (m_metaSaved && m_status == StatusNotSaved)
+        setStatus(m_memos.isEmpty() ? StatusIdle : QStringLiteral("%1 saved").arg(m_memos.size()));
 }
 
 // Recording -------------------------------------------------------------
@@ -247,6 +252,7 @@ void VoiceMemoEngine::onRecorderStarted()
     setLevel(0);
     setStatus(StatusRecording);
     emit startingChanged();
+    m_stall.reset();
     m_meterTask = m_scheduler.every(MeterIntervalMs, [this] { meterTick(); });
 }
 
@@ -256,9 +262,16 @@ void VoiceMemoEngine::meterTick()
         m_meterTask.cancel();
         return;
     }
-    setElapsed(m_recorder.currentTime());
+    // The counter shows the sound the take holds, and so stops with it.
+    const double time = m_recorder.currentTime();
+    setElapsed(time);
     const double db = m_recorder.averagePowerDb();
     setLevel(float(std::clamp((db + 45.0) / 40.0, 0.0, 1.0)));
+    if (m_stall.stalled(time)) {
+        // The input gives nothing without having gone away (suspended, or
+        // its stream stuck); the stop keeps what it gave.
+        loseInput();
+    }
 }
 
 void VoiceMemoEngine::stopRecording()
@@ -277,8 +290,15 @@ void VoiceMemoEngine::onRecorderLost()
     if (m_take != Take::Recording)
         return;
     // The recorder ended the take itself; its file follows as after a stop.
+    loseInput();
+}
+
+void VoiceMemoEngine::loseInput()
+{
     m_inputLost = true;
     stopRecording();
+    // Said at once: whether the take holds sound is known with its file.
+    setStatus(StatusMicLost);
 }
 
 void VoiceMemoEngine::onRecorderFinished()
@@ -305,7 +325,7 @@ void VoiceMemoEngine::finishTake()
         setStatus(lost ? StatusMicLost : StatusCannotRecord);
     else if (lost)
         setStatus(StatusMicLostKept);
-    else
+    else if (m_metaSaved)
         setStatus(m_memos.isEmpty() ? StatusSaved : QStringLiteral("%1 saved").arg(m_memos.size()));
 }
 

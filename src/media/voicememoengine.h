@@ -3,6 +3,7 @@
 #include "core/filetrash.h"
 #include "core/recordlistmodel.h"
 #include "core/scheduler.h"
+#include "core/stallwatch.h"
 #include "media/mp3exporter.h"
 #include "media/voicememoindex.h"
 #include "platform/audiorecorder.h"
@@ -97,6 +98,9 @@ public:
     // file after the stop, before the take counts as failed.
     static constexpr int StartLimitMs = 5000;
     static constexpr int FinishLimitMs = 15000;
+    // How long a take's input may give nothing (not even silence) before
+    // the take ends as if the input were lost.
+    static constexpr int InputStallMs = 3000;
     static inline const QString StatusIdle = QStringLiteral("Tap the mic to record");
     static inline const QString StatusRecording = QStringLiteral("Recording…");
     static inline const QString StatusNoMic = QStringLiteral("Allow microphone in System Settings");
@@ -111,6 +115,9 @@ public:
     static inline const QString StatusExported = QStringLiteral("Saved to Downloads");
     static inline const QString StatusNoFfmpeg = QStringLiteral("Install ffmpeg (apt install ffmpeg)");
     static inline const QString StatusExportFailed = QStringLiteral("Couldn't write MP3");
+    // The names, notes and stars could not be written (a full disk): they
+    // last until Pavlet quits, and the file on disk keeps the ones before.
+    static inline const QString StatusNotSaved = QStringLiteral("Couldn't save changes");
 
     VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAudioPlayer &player, Mp3Exporter &exporter,
                     platform::IFileRevealer &revealer, const Clock &clock, Scheduler &scheduler,
@@ -181,12 +188,16 @@ private:
     void onRecorderFailed();
     void onRecorderFinished();
     void onRecorderLost();
+    // The input went away or gave nothing for too long: the take ends with
+    // what it holds.
+    void loseInput();
     void stopRecording();
     // Ends the take: lists its file when it holds sound, else removes it.
     void finishTake();
     void endTake();
     void meterTick();
     void playbackTick_();
+    // Writes the names, notes and stars; a failure is told in the status.
     void saveMeta();
     VoiceMemo memoFrom(const QString &path) const;
     QString newRecordingPath() const;
@@ -225,12 +236,14 @@ private:
     bool m_discard = false; // the take was called off before it began
     bool m_inputLost = false; // the input went away during the take
     TaskHandle m_takeLimit;
+    StallWatch m_stall{InputStallMs, MeterIntervalMs};
     bool m_playerLoaded = false;
     bool m_lastIsPlaying = false;
     QUrl m_playingURL;
     double m_elapsed = 0;
     float m_level = 0;
     QString m_status = StatusIdle;
+    bool m_metaSaved = true;
     QString m_exportingID;
     QString m_expandedID;
     TaskHandle m_meterTask; // the meter loop or the playback loop

@@ -1,9 +1,10 @@
 #include "media/voicememoindex.h"
 
+#include "core/atomicfile.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace VoiceMemoIndex {
@@ -75,11 +76,7 @@ bool write(const QString &path, const QHash<QString, StoredMeta> &items)
     }
     const QByteArray json =
         QJsonDocument(QJsonObject{{QStringLiteral("items"), object}}).toJson(QJsonDocument::Compact);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(json);
-    return file.commit();
+    return AtomicFile::write(path, json);
 }
 
 } // namespace VoiceMemoIndex

@@ -19,6 +19,7 @@ IslandPanels {
             firstName: table.model.canvasFirstName
             hasCredentials: table.model.canvasHasCredentials
             problem: table.model.canvasProblem
+            loading: table.model.canvasLoading
             service: table.model.canvasService
             onPointerEntered: table.model.cancelHoverTask()
             onHomeRequested: table.model.openHome()

@@ -27,7 +27,9 @@ public:
     // The input's average power over the last moments, in dBFS (-160 for
     // silence or when not recording).
     virtual double averagePowerDb() = 0;
-    // Seconds recorded by the current take.
+    // Seconds of the input's sound the current take holds: it grows with a
+    // silent input too, and stands still while the input gives nothing (a
+    // stalled stream).
     virtual double currentTime() const = 0;
 
 signals:
@@ -35,9 +37,10 @@ signals:
     void recordingStarted();
     // The take broke off.
     void failed();
-    // The input went away during the take (the sound server ended, the
-    // device was unplugged): the take ends by itself, and finished() follows
-    // with what was recorded (failed() when that was nothing).
+    // The input went away or stopped giving sound during the take (the
+    // sound server ended, the device was unplugged or suspended): the take
+    // ends by itself, and finished() follows with what was recorded up to
+    // the last sound (failed() when that was nothing).
     void inputLost();
     // The file of a stopped take is complete.
     void finished();

@@ -10,8 +10,8 @@ namespace platform {
 
 // One line of the status icon's menu.
 struct StatusMenuItem {
-    QString text;           // empty for a separator
-    QKeySequence shortcut;  // shown beside the text
+    QString text{};           // empty for a separator
+    QKeySequence shortcut{};  // shown beside the text
     bool separator = false;
     bool checkable = false;
     bool checked = false;

@@ -74,7 +74,7 @@ std::optional<BatteryInfo> BatteryMonitor::read()
                 ++count;
             }
         }
-        info.percent = count ? int(std::lround(double(sum) / count)) : 0;
+        info.percent = count ? int(std::lround(double(sum) / count)) : -1;
     }
     info.isCharging = std::any_of(batteries.begin(), batteries.end(), [](const platform::PowerSource *b) {
         return b->status == QLatin1String("Charging");

@@ -13,6 +13,7 @@ struct BatteryInfo {
     Q_PROPERTY(int percent MEMBER percent)
     Q_PROPERTY(bool isCharging MEMBER isCharging)
 public:
+    // -1 when no battery says how full it is.
     int percent = 0;
     bool isCharging = false;
 

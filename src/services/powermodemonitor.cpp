@@ -6,6 +6,8 @@ PowerModeMonitor::PowerModeMonitor(platform::ILowPowerMode *source, QObject *par
     : QObject(parent)
     , m_source(source)
 {
+    isLowPowerModeEnabled();
+    connect(m_source, &platform::ILowPowerMode::powerStateChanged, this, &PowerModeMonitor::sourceChanged);
 }
 
 PowerModeMonitor::~PowerModeMonitor()
@@ -15,22 +17,24 @@ PowerModeMonitor::~PowerModeMonitor()
 
 void PowerModeMonitor::start()
 {
-    // One observer at a time: a second start must not report twice.
-    stop();
-    m_observer = connect(m_source, &platform::ILowPowerMode::powerStateChanged, this, [this] {
-        emit lowPowerModeChanged(m_source->isLowPowerModeEnabled());
-    });
+    m_observing = true;
 }
 
 void PowerModeMonitor::stop()
 {
-    if (m_observer) {
-        disconnect(m_observer);
-        m_observer = {};
-    }
+    m_observing = false;
+}
+
+void PowerModeMonitor::sourceChanged()
+{
+    const bool before = m_lastKnown;
+    if (isLowPowerModeEnabled() != before && m_observing)
+        emit lowPowerModeChanged(m_lastKnown);
 }
 
 bool PowerModeMonitor::isLowPowerModeEnabled() const
 {
-    return m_source->isLowPowerModeEnabled();
+    if (m_source->isLowPowerModeKnown())
+        m_lastKnown = m_source->isLowPowerModeEnabled();
+    return m_lastKnown;
 }

@@ -5,7 +5,9 @@
 
 namespace platform { class ILowPowerMode; }
 
-// Reports Low Power Mode turning on or off.
+// Reports Low Power Mode turning on or off. While the system cannot say
+// (its power service is gone), the mode last known stands: neither the loss
+// nor a return in the same mode is a change.
 class PowerModeMonitor : public QObject {
     Q_OBJECT
 public:
@@ -14,7 +16,8 @@ public:
 
     void start();
     void stop();
-    bool isObserving() const { return bool(m_observer); }
+    bool isObserving() const { return m_observing; }
+    // The mode now, or the one last known while it cannot be read.
     bool isLowPowerModeEnabled() const;
 
 signals:
@@ -22,6 +25,9 @@ signals:
     void lowPowerModeChanged(bool enabled);
 
 private:
+    void sourceChanged();
+
     platform::ILowPowerMode *m_source;
-    QMetaObject::Connection m_observer;
+    mutable bool m_lastKnown = false;
+    bool m_observing = false;
 };

@@ -59,7 +59,33 @@ ColumnLayout {
         enabled: root.settings.canvasSaveState !== AppSettings.Saving
         onClicked: root.modules.saveCanvasToken()
     }
+    // After a save, the lines under the button say how it went (a token
+    // kept only until quitting among them): the page scrolls them into
+    // sight once the layouts around them have taken their new size.
+    function showOutcome() {
+        const last = tokenNote.visible ? tokenNote : status
+        for (let p = root; p; p = p.parent) {
+            if (typeof p.forceLayout === "function")
+                p.forceLayout()
+            if (typeof p.bringIntoView === "function") {
+                p.bringIntoView(last)
+                return
+            }
+        }
+    }
+    Connections {
+        target: root.settings
+        function onCanvasSaveStateChanged() {
+            if (root.settings.canvasSaveState !== AppSettings.Saving)
+                root.showOutcome()
+        }
+        function onCanvasTokenNoteChanged() {
+            if (root.settings.canvasTokenNote !== "")
+                root.showOutcome()
+        }
+    }
     Text {
+        id: status
         objectName: "canvasStatus"
         textFormat: Text.PlainText
         Layout.fillWidth: true
@@ -75,6 +101,7 @@ ColumnLayout {
         wrapMode: Text.WordWrap
     }
     Text {
+        id: tokenNote
         objectName: "canvasTokenNote"
         Layout.fillWidth: true
         visible: text !== ""

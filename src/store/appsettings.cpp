@@ -228,6 +228,9 @@ void AppSettings::setCanvasProblem(const QString &value)
 
 void AppSettings::showCanvasStatus(const QString &value, bool failed)
 {
+    // A request for the token or the address is something the user must
+    // put right before Canvas works.
+    failed = failed || CanvasCredentialStore::isTokenRequest(value);
     if (m_canvasSave == CanvasSave::Failed) {
         m_canvasSave = CanvasSave::Idle;
         emit canvasSaveStateChanged();
@@ -368,6 +371,9 @@ void AppSettings::saveCanvasCredentials()
     }
     if (const auto normalized = CanvasCredentials::normalizeBaseURL(trimmed))
         setCanvasBaseURL(*normalized);
+    // A keyring that gave no token before (locked, not answering) is asked
+    // again.
+    m_credentials->askAgain();
 
     const QString address = m_canvasBaseURL;
     QPointer<AppSettings> self(this);

@@ -72,17 +72,25 @@ Item {
                     onClicked: root.clipboardHeld()
                 }
             }
-            Text {
-                objectName: "clear"
-                textFormat: Text.PlainText
-                visible: root.count > 0
-                text: qsTr("Clear")
-                font.family: IslandStyle.roundedFamily
-                font.pixelSize: IslandStyle.fontFootnote
-                color: IslandPalette.textSecondary
-                MouseArea {
-                    anchors.fill: parent
-                    onClicked: root.store.clear()
+            // "Clear" keeps its place while the pocket is empty, so that
+            // "Clipboard" never moves under the pointer as the first item
+            // arrives and a second click there never clears the pocket.
+            Item {
+                implicitWidth: clearText.implicitWidth
+                implicitHeight: clearText.implicitHeight
+                Text {
+                    id: clearText
+                    objectName: "clear"
+                    textFormat: Text.PlainText
+                    visible: root.count > 0
+                    text: qsTr("Clear")
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    color: IslandPalette.textSecondary
+                    MouseArea {
+                        anchors.fill: parent
+                        onClicked: root.store.clear()
+                    }
                 }
             }
         }

@@ -20,17 +20,10 @@ MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudi
             playBack();
     });
     connect(m_recorder, &platform::IMicRecorder::failed, this, &MicCheckEngine::recorderFailed);
-    // The input went away: the take ends as if stopped and plays what it
-    // holds, and the card says why it ended.
+    // The recorder ended the take itself.
     connect(m_recorder, &platform::IMicRecorder::inputLost, this, [this] {
-        if (!m_recording)
-            return;
-        m_meter.cancel();
-        setRecording(false);
-        setLevel(0);
-        m_awaitingTake = true;
-        m_inputLost = true;
-        setStatus(QStringLiteral("Microphone lost"));
+        if (m_recording)
+            loseInput();
     });
     // The take began to play but could not be heard (the sound server gone).
     connect(m_player, &platform::IAudioPlayer::failed, this, [this] {
@@ -61,6 +54,16 @@ void MicCheckEngine::recorderFailed()
     setRecording(false);
     setLevel(0);
     setStatus(std::exchange(m_inputLost, false) ? QStringLiteral("Microphone lost") : QStringLiteral("Couldn't record"));
+}
+
+void MicCheckEngine::loseInput()
+{
+    m_meter.cancel();
+    setRecording(false);
+    setLevel(0);
+    m_awaitingTake = true;
+    m_inputLost = true;
+    setStatus(QStringLiteral("Microphone lost"));
 }
 
 QString MicCheckEngine::defaultTakePath()
@@ -121,12 +124,19 @@ void MicCheckEngine::permissionAnswered(bool granted)
     }
     setRecording(true);
     setStatus(QStringLiteral("Recording\u2026 tap to play back"));
+    m_stall.reset();
     m_meter = m_scheduler->every(MeterIntervalMs, [this] { updateMeter(); });
 }
 
 void MicCheckEngine::updateMeter()
 {
     setLevel(levelFor(m_recorder->averagePowerDb()));
+    if (m_stall.stalled(m_recorder->currentTime())) {
+        // The input gives nothing without having gone away (suspended, or
+        // its stream stuck); the stop keeps what it gave.
+        m_recorder->stop();
+        loseInput();
+    }
 }
 
 void MicCheckEngine::playBack()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/scheduler.h"
+#include "core/stallwatch.h"
 
 #include <QObject>
 #include <QString>
@@ -23,6 +24,9 @@ class MicCheckEngine : public QObject {
     Q_PROPERTY(bool recording READ recording NOTIFY recordingChanged)
 public:
     static constexpr int MeterIntervalMs = 80;
+    // How long a take's input may give nothing (not even silence) before
+    // the take ends as if the input were lost.
+    static constexpr int InputStallMs = 3000;
 
     // takePath: the one file every take is written to.
     MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudioPlayer *player, platform::ISoundPlayer *sounds,
@@ -57,6 +61,9 @@ private:
     void permissionAnswered(bool granted);
     void playBack();
     void recorderFailed();
+    // The input went away or gave nothing for too long: the take ends as if
+    // stopped and plays what it holds, and the card says why it ended.
+    void loseInput();
     void updateMeter();
     void setStatus(const QString &status);
     void setLevel(float level);
@@ -75,4 +82,5 @@ private:
     bool m_played = false;       // the player holds this engine's take
     bool m_inputLost = false;    // the input of the last take went away
     TaskHandle m_meter;
+    StallWatch m_stall{InputStallMs, MeterIntervalMs};
 };

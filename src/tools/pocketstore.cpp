@@ -1,8 +1,10 @@
 #include "tools/pocketstore.h"
 
+#include "core/atomicfile.h"
 #include "core/clock.h"
 #include "core/userdefaults.h"
 #include "platform/clipboard.h"
+#include "tools/toolfolders.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTimeZone>
 #include <cmath>
 #include <filesystem>
@@ -137,27 +138,11 @@ void PocketItemModel::reset(const QList<PocketItem> &items)
 
 namespace {
 
-// One plain name: no folder separators, not "." or "..".
+// One plain name: no folder separators, not "." or "..", no NUL (the
+// system would read "a.txt\0" as "a.txt", another row's copy).
 bool isPlainName(const QString &name)
 {
-    return !name.isEmpty() && !name.contains(u'/') && name != u"." && name != u"..";
-}
-
-// The path a local file address names, as the bytes the file system
-// knows it by. A name need not be UTF-8, and the text Qt gives for such a
-// name (toLocalFile(), QFile::decodeName()) no longer names the file: the
-// bytes come straight from the address's percent-encoding instead. Empty
-// for an address that names no local file.
-QByteArray localPath(const QUrl &url)
-{
-    if (!url.isLocalFile())
-        return {};
-    if (!url.host().isEmpty())
-        return QFile::encodeName(QDir::cleanPath(url.toLocalFile()));
-    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    // Latin-1 maps each byte to one character and back, so the cleaning,
-    // which only looks at "/" and ".", leaves every other byte as it was.
-    return QDir::cleanPath(QString::fromLatin1(bytes)).toLatin1();
+    return !name.isEmpty() && !name.contains(u'/') && !name.contains(QChar(0)) && name != u"." && name != u"..";
 }
 
 std::filesystem::path fsPath(const QByteArray &bytes)
@@ -179,7 +164,8 @@ QString lastComponent(const QByteArray &path)
 
 QString lastComponent(const QUrl &url)
 {
-    return url.isLocalFile() ? lastComponent(localPath(url)) : QFileInfo(url.path()).fileName();
+    const QByteArray path = ToolFolders::localPath(url);
+    return !path.isEmpty() ? lastComponent(path) : QFileInfo(url.path()).fileName().remove(QChar(0));
 }
 
 bool removePath(const QString &path)
@@ -235,7 +221,7 @@ QString PocketStore::uniqueName(const QString &name) const
 bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
 {
     namespace fs = std::filesystem;
-    const QByteArray sourceBytes = localPath(url);
+    const QByteArray sourceBytes = ToolFolders::localPath(url);
     if (sourceBytes.isEmpty())
         return false;
     const fs::path source = fsPath(sourceBytes);
@@ -260,10 +246,13 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
     const QString name = lastComponent(sourceBytes);
     const QString filename = uniqueName(name);
     const QString destination = QDir(m_folder).filePath(filename);
-    if (pathTaken(destination) && !removePath(destination))
+    // Whatever is there already stays: only what this copy wrote is
+    // removed when it fails.
+    const fs::path target = fsPath(destination);
+    if (fs::exists(fs::symlink_status(target, ec)))
         return false;
 
-    fs::copy(source, fsPath(destination), fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     if (ec) {
         removePath(destination);
         return false;
@@ -352,11 +341,7 @@ bool PocketStore::ingestDropped(const QVariantList &dropped)
 
 bool PocketStore::writeSnapshot(const QString &path, const QByteArray &data)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(data);
-    return file.commit();
+    return AtomicFile::write(path, data);
 }
 
 bool PocketStore::holdClipboard()

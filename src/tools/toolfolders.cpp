@@ -1,8 +1,10 @@
 #include "tools/toolfolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <cerrno>
 
@@ -53,6 +55,22 @@ QString privateScratch()
             return folder;
     }
     return {};
+}
+
+QByteArray localPath(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return {};
+    QByteArray path;
+    if (!url.host().isEmpty()) {
+        path = QFile::encodeName(QDir::cleanPath(url.toLocalFile()));
+    } else {
+        const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        // Latin-1 maps each byte to one character and back, so the cleaning,
+        // which only looks at "/" and ".", leaves every other byte as it was.
+        path = QDir::cleanPath(QString::fromLatin1(bytes)).toLatin1();
+    }
+    return path.contains('\0') ? QByteArray() : path;
 }
 
 } // namespace ToolFolders

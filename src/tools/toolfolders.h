@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+class QUrl;
 
 // Where the tools put what they make.
 namespace ToolFolders {
@@ -18,4 +21,11 @@ QString privateScratch();
 // Whether path is such a folder; one of this user's with wider rights is
 // narrowed to the owner first.
 bool ensurePrivateFolder(const QString &path);
+// The path a local file address names, as the bytes the file system knows
+// it by. A name need not be UTF-8, and the text Qt gives for such a name
+// (toLocalFile(), QFile::decodeName()) no longer names the file: the bytes
+// come straight from the address's percent-encoding instead. Empty for an
+// address that names no local file, and for one with a NUL byte, which no
+// file name holds: the system would read the path only up to it.
+QByteArray localPath(const QUrl &url);
 } // namespace ToolFolders

@@ -40,10 +40,11 @@ QString ZipEngine::freeArchivePath(const QString &name) const
 
 void ZipEngine::zip(const QList<QUrl> &urls)
 {
-    QStringList inputs;
+    QList<QByteArray> inputs;
     for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            inputs.append(url.toLocalFile());
+        const QByteArray path = ToolFolders::localPath(url);
+        if (!path.isEmpty())
+            inputs.append(path);
     }
     if (inputs.isEmpty()) {
         setStatus(QStringLiteral("Nothing to zip"));

@@ -7,6 +7,7 @@
 #include "settings/permissionspresenter.h"
 #include "support/islandtest.h"
 #include "support/signaltally.h"
+#include "support/smallfilesystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -353,6 +354,23 @@ TEST_F(AppSettingsTest, AnUnwritableSettingsFileIsReportedWhileItLasts)
     EXPECT_TRUE(s.storageProblem().isEmpty());
     EXPECT_EQ(problem.count(), 2);
     EXPECT_TRUE(reopenDefaults()->boolValue("ambientSmileEnabled", false));
+
+    // A full disk: the file keeps what it had (no temporary copy stays), and
+    // the line says so until a write gets through.
+    SmallFileSystem disk(tempPath("."));
+    if (!disk.why.isEmpty())
+        GTEST_SKIP() << "no small file system to fill: " << disk.why.toStdString();
+    s.setShowDropShadow(true);
+    ASSERT_TRUE(defaults->flush() && disk.fill());
+    testing::internal::CaptureStderr();
+    s.setShowDropShadow(false);
+    EXPECT_TRUE(reopenDefaults()->boolValue("showDropShadow", false));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(QDir(tempPath(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_TRUE(s.storageProblem().contains(defaults->path()));
+    disk.free();
+    EXPECT_FALSE(reopenDefaults()->boolValue("showDropShadow", true));
+    EXPECT_TRUE(s.storageProblem().isEmpty());
 }
 
 TEST_F(AppSettingsTest, ADamagedFileSetAsideIsToldOnceWithWhereTheOldOneIs)

@@ -8,6 +8,7 @@
 #include "fakes/fakestatustray.h"
 #include "fakes/fakewindowparts.h"
 #include "fakes/islandfakes.h"
+#include "settings/settingsnavigation.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -38,12 +39,14 @@ TEST_F(ShellTest, MenuActionsAreSignalsAndUpdatesOnlyOpenTheSettings)
     FakeStatusTray tray;
     StatusItemController item(&settings(), &tray);
     QSignalSpy open(&item, &StatusItemController::openSettingsRequested);
+    QSignalSpy updates(&item, &StatusItemController::checkForUpdatesRequested);
     QSignalSpy edit(&item, &StatusItemController::editIslandRequested);
     QSignalSpy quit(&item, &StatusItemController::quitRequested);
     // As the desktop reports clicks on the lines; a separator does nothing.
     for (int line : {0, 2, 1, 6, 3, 5, 99})
         emit tray.itemChosen(line);
-    EXPECT_EQ(open.count(), 2);
+    EXPECT_EQ(open.count(), 1);
+    EXPECT_EQ(updates.count(), 1);
     EXPECT_EQ(edit.count(), 1);
     EXPECT_EQ(quit.count(), 1);
 }
@@ -262,6 +265,27 @@ TEST_F(ShellTest, OpenSettingsFindsTheSettingsWindowOrAsksForOne)
     settings.hide();
     QCoreApplication::processEvents();
     EXPECT_TRUE(settings.isVisible());
+}
+
+TEST_F(ShellTest, CheckForUpdatesOpensTheSettingsOnThePageWithTheUpdateCard)
+{
+    defaults->setBool("permissionsSetupCompleted", true);
+    Shell shell(defaults.get(), clock, scheduler.get());
+    FakeStatusTray tray;
+    shell.parts.tray = &tray;
+    shell.parts.withStatusItem = true;
+    AppDelegate delegate(shell.parts);
+    delegate.start();
+    QSignalSpy asked(&delegate, &AppDelegate::settingsRequested);
+    // The settings window follows the notice to its page (Modules was last).
+    SettingsNavigation navigation(&shell.fakes.notifications);
+    navigation.setPage(SettingsNavigation::Page::modules);
+    QObject::connect(&shell.fakes.notifications, &AppNotifications::posted, &navigation,
+                     [&](const QString &, const QVariantMap &info) { navigation.handleOpenSettings(info); });
+    emit tray.itemChosen(StatusItemController::UpdatesLine);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked.count(), 1);
+    EXPECT_EQ(navigation.page(), SettingsNavigation::Page::general);
 }
 
 TEST_F(ShellTest, IslandEditClearsTheDesktopAndQuitPutsItBackBeforeTheIslandGoes)

@@ -233,6 +233,15 @@ TEST_F(CanvasCredentialsTest, AReadWithoutAnAnswerIsNotNoTokenAndIsRetried)
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->token, "tok");
     EXPECT_EQ(secrets.reads, 2);
+
+    // A locked keyring may also say it holds nothing: that absence is asked
+    // about again (at the next Save or Canvas opening).
+    newRun();
+    secrets.items.clear();
+    EXPECT_FALSE(load());
+    secrets.items.insert({"com.pavlet.app", "CANVAS_TOKEN"}, "tok");
+    store->askAgain();
+    EXPECT_EQ(load()->token, "tok");
 }
 
 TEST_F(CanvasCredentialsTest, LoadsWaitingForOneReadShareItAndASaveMeanwhileWins)
@@ -302,6 +311,11 @@ TEST_F(CanvasCredentialsTest, ATokenServesOnlyItsOwnSchool)
     newRun();
     EXPECT_FALSE(load());
     EXPECT_FALSE(store->tokenUntilQuit());
+    saveAddress("one.edu");
+    EXPECT_FALSE(load()) << "the keyring's older token is not used without asking";
+    EXPECT_EQ(store->tokenRequest(), "Paste the token for one.edu");
+    saveAddress("");
+    EXPECT_EQ(store->tokenRequest(), CanvasCredentialStore::PasteAddressText);
     secrets.refuseWrites = false;
     store->save("two.edu", "typed");
     newRun();

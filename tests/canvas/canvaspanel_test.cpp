@@ -50,6 +50,7 @@ TEST(CanvasPanelTextTest, EmptyStateAndSubtitles)
     EXPECT_EQ(CanvasPanelText::emptyDetail(false), "Then your due work, points, and upcoming assignments land here.");
     EXPECT_EQ(CanvasPanelText::emptyTitle(true, ""), "You're all caught up");
     EXPECT_EQ(CanvasPanelText::emptyTitle(true, "Ada"), "You're all caught up, Ada");
+    EXPECT_EQ(CanvasPanelText::emptyTitle(true, "Ada", true), "Loading your Canvas\u2026");
     EXPECT_EQ(CanvasPanelText::emptyDetail(true), "Nothing due and nothing overdue. Enjoy the quiet.");
 
     const QString due = QStringLiteral("Today · 3:30 PM");
@@ -74,7 +75,7 @@ TEST_F(CanvasPanelTest, EmptyStatesAndOpeningRows)
     fakes->credentials.save("https://school.example", "token", [&](CanvasCredentialStore::Saved) { saved = true; });
     ASSERT_TRUE(waitUntil([&] { return saved; }));
     model->setCanvasUserName(QStringLiteral("Ada  Lovelace"));
-    EXPECT_TRUE(allText().contains("You're all caught up, Ada"));
+    EXPECT_TRUE(allText().contains("Loading your Canvas\u2026")) << "no board has come yet";
 
     model->setCanvasBoard({{item("Essay", 10, "History", false, "https://school.example/a/1"),
                             item("Sneaky", {}, {}, false, "/etc/passwd"),

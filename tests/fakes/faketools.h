@@ -13,13 +13,13 @@
 class FakeZipper final : public platform::IZipper {
 public:
     struct Run {
-        QStringList inputs;
+        QList<QByteArray> inputs;
         QString archivePath;
         std::function<void(int)> done;
     };
     QList<Run> runs;
 
-    void zip(const QStringList &inputs, const QString &archivePath, std::function<void(int)> done) override
+    void zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int)> done) override
     {
         runs.append({inputs, archivePath, std::move(done)});
     }

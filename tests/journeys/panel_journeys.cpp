@@ -17,6 +17,7 @@
 #include <QScopeGuard>
 #include <QThread>
 #include <QMimeData>
+#include <QProcess>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
@@ -261,8 +262,10 @@ void dropOnIsland(Journey &j, FileWindow &files)
 
 // Files from a file manager into the pocket and out again: a drop (offered
 // as a move, answered as a copy, the original stays), a row let go of, the
-// pocket cleared, a held file dragged out into another window, a drop of
-// four with a name that is not UTF-8 among them, and one with a file gone.
+// pocket cleared, "Clipboard" clicked twice without the second click
+// clearing, a held file dragged out into another window, a drop of four
+// with a name that is not UTF-8 among them, and one with a file gone and an
+// address with a NUL byte.
 TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
 {
     Journey j({.everyModule = true});
@@ -312,6 +315,24 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              j.click(namedItem(j, "clear"));
          },
          [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return pocket->items().isEmpty(); }, 3000)); }},
+        {"click Clipboard twice at one spot, then Clear", [&](Journey &j) {
+             QFile note(j.folder("note.txt"));
+             ASSERT_TRUE(note.open(QIODevice::WriteOnly) && note.write("a note") == 6);
+             note.close();
+             ASSERT_EQ(QProcess::execute("xclip", {"-selection", "clipboard", "-i", note.fileName()}), 0);
+             j.settle();
+             ASSERT_TRUE(j.text("Clipboard"));
+             const QPoint at = j.screenPoint(j.text("Clipboard"));
+             j.hands().moveTo(at, 3);
+             j.hands().click(at);
+             j.hands().click(at);
+             ASSERT_TRUE(j.waitFor([&] { return !pocket->items().isEmpty(); }, 5000, "the clipboard in the pocket"));
+             j.settle();
+             EXPECT_FALSE(pocket->items().isEmpty()) << "the second click cleared the pocket";
+             EXPECT_EQ(j.screenPoint(j.text("Clipboard")), at) << "the header moved under the pointer";
+             j.click(namedItem(j, "clear"));
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return pocket->items().isEmpty(); }, 3000)); }},
         {"drop it once more and drag it out", [&](Journey &j) {
              j.collapse();
              dropOnIsland(j, files);
@@ -357,9 +378,10 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              EXPECT_EQ(copy.readAll(), "odd bytes");
              EXPECT_TRUE(j.text("5 held"));
          }},
-        {"drop two, one gone by then", [&](Journey &j) {
+        {"drop three, one gone by then, one a held file's address with a NUL", [&](Journey &j) {
              files.offered = {QUrl::fromLocalFile(j.folder("Documents/plan.md")),
-                              QUrl::fromLocalFile(j.folder("Documents/gone.txt"))};
+                              QUrl::fromLocalFile(j.folder("Documents/gone.txt")),
+                              QUrl::fromEncoded(QUrl::fromLocalFile(original).toEncoded() + "%00")};
              files.answered = Qt::MoveAction;
              j.collapse();
              dropOnIsland(j, files);
@@ -368,8 +390,10 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              EXPECT_TRUE(j.waitFor([&] { return pocket->items().size() == 6; }, 5000));
              // The pocket says what it could not hold, and the drop is not
              // answered as taken whole.
-             EXPECT_TRUE(j.waitFor([&] { return j.text("Couldn't hold gone.txt") != nullptr; }, 3000));
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Couldn't hold gone.txt, notes.txt") != nullptr; }, 3000));
              EXPECT_TRUE(j.waitFor([&] { return files.answered == Qt::IgnoreAction; }, 3000));
+             // The copy held under the name the address reads up to its NUL stays.
+             EXPECT_TRUE(QFile::exists(QDir(pocket->folder()).filePath("notes.txt")));
          }},
     });
 }

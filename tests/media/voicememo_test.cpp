@@ -4,6 +4,7 @@
 #include "media/mediarules.h"
 #include "media/mp4duration.h"
 #include "media/voicememoengine.h"
+#include "support/smallfilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -251,6 +252,24 @@ TEST_F(VoiceMemoTest, EditsAreStoredAndFavouritesComeFirst)
     auto reopened = makeEngine();
     EXPECT_EQ(memo(*reopened, "a.m4a").name, "");
     EXPECT_EQ(memo(*reopened, "b.m4a").note, "   ");
+    reopened.reset();
+
+    // On a full disk the index keeps what it held and the header says so;
+    // the next edit with room saves everything.
+    SmallFileSystem disk(memos());
+    if (!disk.why.isEmpty())
+        GTEST_SKIP() << "no small file system to fill: " << disk.why.toStdString();
+    addFiles({"a.m4a"});
+    engine = makeEngine();
+    const QJsonObject before = index();
+    ASSERT_TRUE(disk.fill());
+    engine->rename(memo(*engine, "a.m4a"), "Lecture 2");
+    EXPECT_EQ(MediaRules::memoStatusLine(false, 0, false, engine->status(), 1), "Couldn't save changes");
+    EXPECT_EQ(index(), before);
+    disk.free();
+    engine->toggleFavorite(memo(*engine, "a.m4a"));
+    EXPECT_EQ(engine->status(), "1 saved");
+    EXPECT_EQ(index().value("a.m4a").toObject().value("name"), "Lecture 2");
 }
 
 TEST_F(VoiceMemoTest, DeleteStopsPlaybackAndCollapsesAndKeepsEntriesOfFilesThatStay)
@@ -412,7 +431,8 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
         CalledOffWhileStarting,
         NeverCompletes,
         InputLost,
-        InputLostEmpty
+        InputLostEmpty,
+        InputStalls
     };
     struct Case {
         const char *what;
@@ -430,6 +450,7 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
         {"its completion never arrives", End::NeverCompletes, 2, "2 saved", true},
         {"its input goes away", End::InputLost, 2, "Microphone lost; recording kept", true},
         {"its input goes away before any sound", End::InputLostEmpty, 1, "Microphone lost", false},
+        {"its input gives nothing any more", End::InputStalls, 2, "Microphone lost; recording kept", true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -471,14 +492,23 @@ TEST_F(VoiceMemoTest, ATakeIsListedOnlyWhenItsFileHoldsSound)
                 recorder.fail();
                 break;
             }
-            if (c.end == End::InputLost || c.end == End::InputLostEmpty) {
+            if (c.end == End::InputStalls) {
+                for (int i = 0; i < 60; ++i, scheduler.advance(80))
+                    recorder.time += 0.08; // silent, but sound; then nothing comes
+                scheduler.advance(VoiceMemoEngine::InputStallMs - 200);
+                EXPECT_TRUE(engine->recording());
+                scheduler.advance(200);
+            }
+            if (c.end == End::InputLost || c.end == End::InputLostEmpty || c.end == End::InputStalls) {
                 // The recorder ends the take itself and completes what it holds.
-                recorder.lose();
+                if (c.end != End::InputStalls)
+                    recorder.lose();
                 EXPECT_FALSE(engine->recording());
-                if (c.end == End::InputLost)
-                    completeTake();
-                else
+                EXPECT_EQ(engine->status(), "Microphone lost") << "said before the file is complete";
+                if (c.end == End::InputLostEmpty)
                     recorder.fail();
+                else
+                    completeTake();
                 EXPECT_EQ(MediaRules::memoStatusLine(false, 0, false, engine->status(), c.listed), c.status)
                     << "the header says so";
                 break;

@@ -46,6 +46,15 @@ TEST(SysfsPowerSupplyTest, ReadsAFixtureFolder)
     EXPECT_EQ(supply.sources()[2].energyFull, 20000000);
     EXPECT_EQ(BatteryMonitor(&supply).read(), (BatteryInfo{83, true}));
 
+    // A battery whose capacity cannot be read (a link to nothing, as a
+    // failing driver leaves it) has no percentage, not 0%.
+    QTemporaryDir unread;
+    writeAttributes(unread, "BAT0", {{"type", "Battery"}, {"status", "Discharging"}});
+    ASSERT_TRUE(QFile::link(unread.filePath("gone"), unread.filePath("BAT0/capacity")));
+    platform::SysfsPowerSupply unreadSupply(unread.path());
+    EXPECT_EQ(unreadSupply.sources().value(0).capacity, -1);
+    EXPECT_EQ(BatteryMonitor(&unreadSupply).read(), (BatteryInfo{-1, false}));
+
     // A desktop: mains only, no backlight, no battery.
     QTemporaryDir desktop;
     writeFile(desktop.filePath("AC/type"), "Mains\n");

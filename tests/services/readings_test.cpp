@@ -42,7 +42,7 @@ TEST(BatteryMonitorTest, PicksTheMachinesOwnBatteryOverPeripherals)
     EXPECT_EQ(monitor.read(), (BatteryInfo{83, true}));
     supply.list.last().status = "Full";
     supply.list.last().capacity = -1;
-    EXPECT_EQ(monitor.read(), (BatteryInfo{0, false}));
+    EXPECT_EQ(monitor.read(), (BatteryInfo{-1, false})) << "a percentage not known is not 0%";
 }
 
 TEST(BatteryMonitorTest, CombinesEveryBatteryOfTheMachine)

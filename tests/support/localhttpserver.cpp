@@ -204,6 +204,15 @@ void LocalHttpServer::respond(QTcpSocket *socket, const Reply &reply)
     for (const auto &[name, value] : reply.headers)
         out += name + ": " + value + "\r\n";
     out += "\r\n";
+    if (reply.trickleMs > 0) {
+        socket->write(out);
+        auto *drip = new QTimer(socket);
+        connect(drip, &QTimer::timeout, socket, [socket, body = reply.body, sent = qsizetype(0)]() mutable {
+            sent < body.size() ? void(socket->write(body.mid(sent++, 1))) : socket->disconnectFromHost();
+        });
+        drip->start(reply.trickleMs);
+        return;
+    }
     out += reply.cutAfter < 0 ? reply.body : reply.body.left(reply.cutAfter);
     socket->write(out);
     if (reply.cutAfter >= 0 && reply.holdOpen)

@@ -48,6 +48,8 @@ public:
         // With cutAfter: keep the connection open after the part sent, as a
         // transfer still under way.
         bool holdOpen = false;
+        // Send the body one byte every trickleMs milliseconds (0: at once).
+        int trickleMs = 0;
     };
 
     explicit LocalHttpServer(QObject *parent = nullptr);

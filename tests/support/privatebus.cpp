@@ -76,6 +76,15 @@ bool PrivateBus::startMock(const QStringList &args, const QString &busName, int 
     return ok;
 }
 
+void PrivateBus::killMocks()
+{
+    for (auto &mock : m_mocks) {
+        mock->kill();
+        mock->waitForFinished(3000);
+    }
+    m_mocks.clear();
+}
+
 bool PrivateBus::startTemplate(const QString &templ, const QString &busName, const QString &parameters)
 {
     QStringList args{QStringLiteral("-t"), templ};

@@ -29,6 +29,9 @@ public:
     // its system bus) and waits until busName is owned. Returns false on
     // failure (dbusmock missing, time-out).
     bool startMock(const QStringList &args, const QString &busName, int timeoutMs = 10000);
+    // Kills (SIGKILL, as a crash would end them) every mock started so far
+    // and waits until each has ended.
+    void killMocks();
     // Convenience for the templates: `-t template [-p parameters]`.
     bool startTemplate(const QString &templ, const QString &busName, const QString &parameters = QString());
 

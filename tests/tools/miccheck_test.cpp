@@ -138,6 +138,14 @@ TEST_F(MicCheckTest, ARecorderThatFailsMidTakeEndsTheTake)
     recorder.complete();
     EXPECT_EQ(player.played.size(), 1);
     EXPECT_EQ(engine->status(), "Microphone lost");
+    // The input gives sound, then nothing: the take ends the same way.
+    engine->toggleRecord();
+    recorder.answer(true);
+    recorder.time = 1;
+    scheduler->advance(MicCheckEngine::InputStallMs + 80);
+    EXPECT_FALSE(engine->recording());
+    recorder.complete();
+    EXPECT_EQ(engine->status(), "Microphone lost");
 }
 
 TEST_F(MicCheckTest, ASecondRecordWhileStartingIsIgnored)

@@ -158,6 +158,21 @@ TEST_F(PocketTest, RefusesThePocketFolderAndFoldersHoldingIt)
     // A file held in the pocket may still be held again.
     store->ingest({QUrl::fromLocalFile(pocketPath("keep.txt"))});
     EXPECT_EQ(filenames(*store), (QStringList{"keep 2.txt", "keep.txt"}));
+
+    // An address with a NUL byte names no file, whether or not a copy of
+    // what it would name up to the NUL is held; a folder's no more.
+    const QUrl held = source("a.txt", "held");
+    store->ingest({held});
+    for (const QUrl &nul : {QUrl::fromEncoded(held.toEncoded() + "%00"), QUrl::fromEncoded(folder("dir").toEncoded() + "%00"),
+                            QUrl::fromEncoded(held.toEncoded() + "%00x")}) {
+        EXPECT_FALSE(store->ingest({nul})) << nul.toEncoded().toStdString();
+        EXPECT_TRUE(store->lastError().value_or("").startsWith("Couldn't hold ")) << store->lastError().value_or("").toStdString();
+    }
+    EXPECT_EQ(filenames(*store), (QStringList{"a.txt", "keep 2.txt", "keep.txt"}));
+    QFile copy(pocketPath("a.txt"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "held");
+    EXPECT_EQ(QDir(pocketFolder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 3);
 }
 
 TEST_F(PocketTest, DropsWithin350MsOfTheLastAreIgnored)
@@ -264,7 +279,8 @@ TEST_F(PocketTest, EntriesNamingPathsOutsideThePocketAreDropped)
     ok.close();
 
     QJsonArray index;
-    for (const char *name : {"../victim.txt", "fine.txt", "..", "a/b"}) {
+    for (const QString &name : {QString("../victim.txt"), QString("fine.txt"), QString(".."), QString("a/b"),
+                                QString("fine.txt") + QChar(0)}) {
         index.append(QJsonObject{{"id", QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
                                  {"name", "n"}, {"filename", name}, {"isDirectory", false},
                                  {"byteCount", 0}, {"addedAt", 10.5}});

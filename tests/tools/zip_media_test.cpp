@@ -32,7 +32,7 @@ TEST_F(ZipEngineTest, ZipsOnlyFileAddressesAndReportsTheSavedName)
     auto engine = make();
     engine->zip({QUrl("https://example.com/a"), QUrl::fromLocalFile("/data/one"), QUrl::fromLocalFile("/data/two.txt")});
     ASSERT_EQ(zipper.runs.size(), 1);
-    EXPECT_EQ(zipper.runs[0].inputs, (QStringList{"/data/one", "/data/two.txt"}));
+    EXPECT_EQ(zipper.runs[0].inputs, (QList<QByteArray>{"/data/one", "/data/two.txt"}));
     EXPECT_EQ(zipper.runs[0].archivePath,
               tmp.filePath(ZipEngine::archiveName(clock.now(), QLocale(QLocale::English, QLocale::UnitedStates))));
     EXPECT_TRUE(engine->running());
@@ -104,7 +104,7 @@ TEST_F(ZipEngineTest, PickZipsTheChoiceAndCancelChangesNothing)
     EXPECT_TRUE(zipper.runs.isEmpty()) << "nothing happens until the dialog closes";
     picker.close(QList<QUrl>{QUrl::fromLocalFile("/x"), QUrl::fromLocalFile("/y")});
     ASSERT_EQ(zipper.runs.size(), 1);
-    EXPECT_EQ(zipper.runs[0].inputs, (QStringList{"/x", "/y"}));
+    EXPECT_EQ(zipper.runs[0].inputs, (QList<QByteArray>{"/x", "/y"}));
 }
 
 // What becomes of a pick whose card goes while the dialog is up: the island

@@ -1,9 +1,10 @@
 #include "platform/linux/autostartloginitem.h"
 
+#include "core/atomicfile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -55,12 +56,6 @@ bool AutostartLoginItem::registerItem(QString *error)
             *error = QStringLiteral("Cannot create the autostart folder");
         return false;
     }
-    QSaveFile file(entryPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     const QByteArray text = QStringLiteral("[Desktop Entry]\n"
                                            "Type=Application\n"
                                            "Name=Pavlet\n"
@@ -70,13 +65,7 @@ bool AutostartLoginItem::registerItem(QString *error)
                                            "X-GNOME-Autostart-enabled=true\n")
                                 .arg(quoted)
                                 .toUtf8();
-    file.write(text);
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return AtomicFile::write(entryPath(), text, error);
 }
 
 bool AutostartLoginItem::unregisterItem(QString *error)

@@ -13,16 +13,29 @@
 
 namespace platform {
 
-ISecretStore::ReadResult parseSecretRead(const std::optional<QByteArray> &output)
+namespace {
+
+const QByteArray PromptLine = QByteArrayLiteral("prompt\n");
+
+// The answer after the line that tells of a prompt.
+QByteArray answerOf(const QByteArray &output)
+{
+    return output.startsWith(PromptLine) ? output.mid(PromptLine.size()) : output;
+}
+
+} // namespace
+
+ISecretStore::ReadResult parseSecretRead(const std::optional<QByteArray> &printed)
 {
     ISecretStore::ReadResult result;
-    if (!output)
+    if (!printed)
         return result;
+    const QByteArray output = answerOf(*printed);
     static const QByteArray found = QByteArrayLiteral("found\n");
-    if (output->startsWith(found)) {
+    if (output.startsWith(found)) {
         result.status = ISecretStore::ReadResult::Status::Found;
-        result.data = output->mid(found.size());
-    } else if (*output == "notfound\n") {
+        result.data = output.mid(found.size());
+    } else if (output == "notfound\n") {
         result.status = ISecretStore::ReadResult::Status::NotFound;
     }
     return result;
@@ -30,14 +43,16 @@ ISecretStore::ReadResult parseSecretRead(const std::optional<QByteArray> &output
 
 bool parseSecretChange(const std::optional<QByteArray> &output)
 {
-    return output && *output == "ok\n";
+    return output && answerOf(*output) == "ok\n";
 }
 
-HelperSecretStore::HelperSecretStore(const QString &helper, int readTimeoutMs, int changeTimeoutMs, QObject *parent)
+HelperSecretStore::HelperSecretStore(const QString &helper, int readTimeoutMs, int changeTimeoutMs,
+                                     int promptTimeoutMs, QObject *parent)
     : QObject(parent)
     , m_helper(helper.isEmpty() ? builtOrBesideProgram(QStringLiteral(PAVLET_SECRET_HELPER)) : helper)
     , m_readTimeoutMs(readTimeoutMs)
     , m_changeTimeoutMs(changeTimeoutMs)
+    , m_promptTimeoutMs(promptTimeoutMs)
 {
 }
 
@@ -54,7 +69,8 @@ HelperSecretStore::~HelperSecretStore()
 
 void HelperSecretStore::readPassword(const QString &service, const QString &account, ReadCallback done)
 {
-    run({QStringLiteral("read"), service, account, QString::number(m_readTimeoutMs)}, {}, m_readTimeoutMs,
+    run({QStringLiteral("read"), service, account, QString::number(m_readTimeoutMs), QString::number(m_promptTimeoutMs)},
+        {}, m_readTimeoutMs,
         [done = std::move(done)](const std::optional<QByteArray> &output) { done(parseSecretRead(output)); });
 }
 
@@ -62,13 +78,17 @@ void HelperSecretStore::writePassword(const QString &service, const QString &acc
                                       DoneCallback done)
 {
     // The secret goes through the pipe, never on a command line others can read.
-    run({QStringLiteral("write"), service, account, QString::number(m_changeTimeoutMs)}, data, m_changeTimeoutMs,
+    run({QStringLiteral("write"), service, account, QString::number(m_changeTimeoutMs),
+         QString::number(m_promptTimeoutMs)},
+        data, m_changeTimeoutMs,
         [done = std::move(done)](const std::optional<QByteArray> &output) { done(parseSecretChange(output)); });
 }
 
 void HelperSecretStore::deletePassword(const QString &service, const QString &account, DoneCallback done)
 {
-    run({QStringLiteral("delete"), service, account, QString::number(m_changeTimeoutMs)}, {}, m_changeTimeoutMs,
+    run({QStringLiteral("delete"), service, account, QString::number(m_changeTimeoutMs),
+         QString::number(m_promptTimeoutMs)},
+        {}, m_changeTimeoutMs,
         [done = std::move(done)](const std::optional<QByteArray> &output) { done(parseSecretChange(output)); });
 }
 
@@ -96,6 +116,11 @@ void HelperSecretStore::run(const QStringList &args, const QByteArray &input, in
             process->kill();
         }
         answer(std::nullopt);
+    });
+    // The keyring prompts: the user is given the time to answer it.
+    connect(process, &QProcess::readyReadStandardOutput, timer, [this, process, timer] {
+        if (process->peek(PromptLine.size()) == PromptLine && timer->isActive() && timer->interval() < m_promptTimeoutMs)
+            timer->start(m_promptTimeoutMs);
     });
     connect(process, &QProcess::finished, this, [process, timer, answer](int code, QProcess::ExitStatus status) {
         timer->stop();

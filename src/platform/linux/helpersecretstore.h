@@ -14,16 +14,17 @@ namespace platform {
 // goes away with the libraries that took; the island keeps none of them.
 // No plain-text fallback. A read that has not answered after readTimeoutMs,
 // or a write or delete after changeTimeoutMs, answers as failed and its
-// helper is stopped, so a late answer changes nothing. Reads may wait on the
-// keyring's unlock prompt; a save the user is waiting for counts a store
-// that stays silent a few seconds as absent.
+// helper is stopped, so a late answer changes nothing. A save the user is
+// waiting for counts a store that stays silent a few seconds as absent; but
+// when the helper says the keyring is locked (its unlock prompt is up), any
+// call waits up to promptTimeoutMs for the user.
 class HelperSecretStore final : public QObject, public ISecretStore {
     Q_OBJECT
 public:
     // helper: the pavlet-secret program; empty means the one the build made,
     // else the one beside this program.
     explicit HelperSecretStore(const QString &helper = QString(), int readTimeoutMs = 25000,
-                               int changeTimeoutMs = 4000, QObject *parent = nullptr);
+                               int changeTimeoutMs = 4000, int promptTimeoutMs = 120000, QObject *parent = nullptr);
     // Calls still running are stopped; their callbacks are not called.
     ~HelperSecretStore() override;
 
@@ -41,9 +42,11 @@ private:
     QString m_helper;
     int m_readTimeoutMs;
     int m_changeTimeoutMs;
+    int m_promptTimeoutMs;
 };
 
-// What a pavlet-secret printed, read back; anything else is a failure.
+// What a pavlet-secret printed, read back (after the "prompt" line, if
+// any); anything else is a failure.
 ISecretStore::ReadResult parseSecretRead(const std::optional<QByteArray> &output);
 bool parseSecretChange(const std::optional<QByteArray> &output);
 

@@ -35,14 +35,14 @@ LibarchiveZipper::~LibarchiveZipper()
     m_pool.waitForDone();
 }
 
-int LibarchiveZipper::writeArchive(const QStringList &inputs, const QString &archivePath)
+int LibarchiveZipper::writeArchive(const QList<QByteArray> &inputs, const QString &archivePath)
 {
     OnDemandModule module(builtWriter());
     std::mutex lock;
     return writeArchive(module, lock, inputs, archivePath);
 }
 
-int LibarchiveZipper::writeArchive(OnDemandModule &module, std::mutex &lock, const QStringList &inputs,
+int LibarchiveZipper::writeArchive(OnDemandModule &module, std::mutex &lock, const QList<QByteArray> &inputs,
                                    const QString &archivePath)
 {
     PavletZipWrite write = nullptr;
@@ -56,17 +56,14 @@ int LibarchiveZipper::writeArchive(OnDemandModule &module, std::mutex &lock, con
             return 1;
         }
     }
-    std::vector<QByteArray> names;
-    names.reserve(size_t(inputs.size()));
-    for (const QString &input : inputs)
-        names.push_back(QFile::encodeName(input));
     std::vector<const char *> list;
-    for (const QByteArray &name : names)
-        list.push_back(name.constData());
+    list.reserve(size_t(inputs.size()));
+    for (const QByteArray &input : inputs)
+        list.push_back(input.constData());
     return write(list.data(), int(list.size()), QFile::encodeName(archivePath).constData());
 }
 
-void LibarchiveZipper::zip(const QStringList &inputs, const QString &archivePath, std::function<void(int)> done)
+void LibarchiveZipper::zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int)> done)
 {
     ++m_writing;
     m_release.cancel();

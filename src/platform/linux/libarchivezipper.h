@@ -23,17 +23,17 @@ public:
     explicit LibarchiveZipper(Scheduler *scheduler = nullptr, QObject *parent = nullptr);
     ~LibarchiveZipper() override;
 
-    void zip(const QStringList &inputs, const QString &archivePath, std::function<void(int status)> done) override;
+    void zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int status)> done) override;
 
     // The work itself, on the calling thread: 0 when the archive was written.
     // A failed archive is removed.
-    static int writeArchive(const QStringList &inputs, const QString &archivePath);
+    static int writeArchive(const QList<QByteArray> &inputs, const QString &archivePath);
 
     // The writer module the program was built with.
     static QString builtWriter();
 
 private:
-    static int writeArchive(OnDemandModule &module, std::mutex &lock, const QStringList &inputs,
+    static int writeArchive(OnDemandModule &module, std::mutex &lock, const QList<QByteArray> &inputs,
                             const QString &archivePath);
     void written();
 

@@ -3,8 +3,8 @@
 //
 //   pavlet-pick LABEL [WINDOW]
 //
-// Shows a dialog for files and folders whose confirm button says LABEL,
-// kept over the X window WINDOW when given. Prints "shown" once it is up,
+// Shows the dialog that chooses files and folders to zip, its confirm
+// button saying LABEL, kept over the X window WINDOW when given. Prints "shown" once it is up,
 // then "picked" and one encoded URL a line, or "cancelled". A line "raise"
 // on standard input brings the dialog forward; the end of standard input
 // (the island is gone) cancels it.
@@ -40,9 +40,9 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    platform::FilesAndFoldersDialog dialog;
+    platform::FilesAndFoldersDialog dialog(args.at(1));
+    dialog.setWindowTitle(QStringLiteral("Choose Files to Zip"));
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    dialog.setLabelText(QFileDialog::Accept, args.at(1));
     bool ok = false;
     const WId above = args.value(2).toULongLong(&ok);
     std::unique_ptr<QWindow> owner;

@@ -95,6 +95,7 @@ void PowerProfilesLowPowerMode::onPropertiesChanged(const QDBusMessage &message)
 void PowerProfilesLowPowerMode::setProfile(const QString &profile)
 {
     const bool wasLow = isLowPowerModeEnabled();
+    const bool wasKnown = isLowPowerModeKnown();
     m_profile = profile;
     if (!m_ready) {
         m_ready = true;
@@ -102,7 +103,7 @@ void PowerProfilesLowPowerMode::setProfile(const QString &profile)
         // The state found at start is no change.
         return;
     }
-    if (isLowPowerModeEnabled() != wasLow)
+    if (isLowPowerModeEnabled() != wasLow || isLowPowerModeKnown() != wasKnown)
         emit powerStateChanged();
 }
 

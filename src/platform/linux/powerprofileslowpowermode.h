@@ -14,13 +14,14 @@ namespace platform {
 // "power-saver" profile is Low Power Mode. Newer daemons answer as
 // org.freedesktop.UPower.PowerProfiles, older ones (Debian 12) as
 // net.hadess.PowerProfiles; the newer name is asked first. Without a daemon
-// the system is never in Low Power Mode.
+// the system is not in Low Power Mode, and the mode is not known.
 class PowerProfilesLowPowerMode final : public platform::ILowPowerMode {
     Q_OBJECT
 public:
     explicit PowerProfilesLowPowerMode(const QDBusConnection &systemBus, QObject *parent = nullptr);
 
     bool isLowPowerModeEnabled() const override { return m_profile == QLatin1String("power-saver"); }
+    bool isLowPowerModeKnown() const override { return !m_profile.isEmpty(); }
     // The daemon's active profile; empty without a daemon.
     QString activeProfile() const { return m_profile; }
     // Whether the first answer (or the lack of one) is in.

@@ -182,6 +182,13 @@ void PulseMicRecorder::readCallback(pa_stream *stream, size_t, void *self)
         recorder->onReadable();
 }
 
+void PulseMicRecorder::suspendedCallback(pa_stream *stream, void *self)
+{
+    auto *recorder = static_cast<PulseMicRecorder *>(self);
+    if (stream == recorder->m_stream)
+        recorder->onSuspended();
+}
+
 void PulseMicRecorder::onContextState()
 {
     switch (pa_context_get_state(m_context)) {
@@ -205,6 +212,7 @@ void PulseMicRecorder::openStream()
     }
     pa_stream_set_state_callback(m_stream, streamStateCallback, this);
     pa_stream_set_read_callback(m_stream, readCallback, this);
+    pa_stream_set_suspended_callback(m_stream, suspendedCallback, this);
     // Without a block size of its own a stream gets the server's largest
     // (up to two seconds): the take would begin late and lose its end.
     pa_buffer_attr attr;
@@ -238,6 +246,18 @@ void PulseMicRecorder::onStreamState()
         return;
     default: return;
     }
+}
+
+void PulseMicRecorder::onSuspended()
+{
+    // A suspended input gives nothing until it wakes, which may be never:
+    // the take ends with what came before.
+    if (pa_stream_is_suspended(m_stream) != 1 || (m_phase != Phase::Recording && m_phase != Phase::Draining))
+        return;
+    qCWarning(lcPlatform) << "the microphone was suspended";
+    onReadable();
+    if (m_phase == Phase::Recording || m_phase == Phase::Draining)
+        inputGone();
 }
 
 void PulseMicRecorder::onReadable()
@@ -425,7 +445,9 @@ void PulseMicRecorder::reportLater(void (PulseMicRecorder::*signal)())
 
 double PulseMicRecorder::currentTime() const
 {
-    return m_phase == Phase::Recording ? double(m_since.nsecsElapsed()) / 1e9 : 0;
+    // The sound that came, but no more than its time: some inputs hand it
+    // out ahead of time.
+    return m_phase == Phase::Recording ? double(std::min(m_received, dueSamples())) / SampleRate : 0;
 }
 
 double PulseMicRecorder::averagePowerDb()

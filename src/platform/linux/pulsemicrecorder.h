@@ -25,7 +25,10 @@ namespace platform {
 // stream to the call of stop(), sample for sample as the input gave them:
 // stop() waits (up to StopWaitMs) for the sound of its moment, which the
 // server hands over a block later, and drops what some virtual inputs hand
-// out ahead of time. Nothing waits on the main thread.
+// out ahead of time. An input the server suspends during the take (its
+// device, or the output it is the monitor of, put to sleep) ends the take
+// as a lost one, holding the sound up to the suspension. Nothing waits on
+// the main thread.
 class PulseMicRecorder final : public IMicRecorder {
     Q_OBJECT
 public:
@@ -74,6 +77,7 @@ private:
     void onContextState();
     void onStreamState();
     void onReadable();
+    void onSuspended();
     void openStream();
     // now: releases libpulse's objects at once, not from the event loop.
     void closeStream(bool now = false);
@@ -97,6 +101,7 @@ private:
     static void contextStateCallback(pa_context *context, void *self);
     static void streamStateCallback(pa_stream *stream, void *self);
     static void readCallback(pa_stream *stream, size_t bytes, void *self);
+    static void suspendedCallback(pa_stream *stream, void *self);
 
     QString m_server;
     QString m_source;

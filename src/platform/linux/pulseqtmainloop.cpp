@@ -329,6 +329,7 @@ void releasePulse(pa_stream *stream, pa_context *context, QObject *owner, bool n
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_set_read_callback(stream, nullptr, nullptr);
         pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_suspended_callback(stream, nullptr, nullptr);
         pa_stream_disconnect(stream);
     }
     if (context) {

@@ -39,7 +39,29 @@ inline Pixmaps toPixmaps(const QList<QImage> &pictures)
     return out;
 }
 
-// Ctrl+Q as [["Control", "Q"]].
+// A key as panels name it: the X key name for punctuation ("comma" for ','),
+// Qt's portable name for the rest ("Q", "F5").
+inline QString keyName(int key)
+{
+    static const char *const punctuation[] = {
+        "space", "exclam", "quotedbl", "numbersign", "dollar", "percent", "ampersand", "apostrophe",
+        "parenleft", "parenright", "asterisk", "plus", "comma", "minus", "period", "slash"};
+    static const char *const between[] = {"colon", "semicolon", "less", "equal", "greater", "question", "at"};
+    static const char *const brackets[] = {"bracketleft", "backslash", "bracketright", "asciicircum", "underscore",
+                                           "grave"};
+    static const char *const braces[] = {"braceleft", "bar", "braceright", "asciitilde"};
+    if (key >= 0x20 && key <= 0x2f)
+        return QString::fromLatin1(punctuation[key - 0x20]);
+    if (key >= 0x3a && key <= 0x40)
+        return QString::fromLatin1(between[key - 0x3a]);
+    if (key >= 0x5b && key <= 0x60)
+        return QString::fromLatin1(brackets[key - 0x5b]);
+    if (key >= 0x7b && key <= 0x7e)
+        return QString::fromLatin1(braces[key - 0x7b]);
+    return QKeySequence(key).toString(QKeySequence::PortableText);
+}
+
+// Ctrl+Q as [["Control", "Q"]], Ctrl+, as [["Control", "comma"]].
 inline Shortcut toShortcut(const QKeySequence &keys)
 {
     Shortcut out;
@@ -55,7 +77,7 @@ inline Shortcut toShortcut(const QKeySequence &keys)
             press << QStringLiteral("Shift");
         if (mods & Qt::MetaModifier)
             press << QStringLiteral("Super");
-        press << QKeySequence(combination.key()).toString(QKeySequence::PortableText);
+        press << keyName(combination.key());
         out << press;
     }
     return out;
@@ -136,11 +158,11 @@ public:
     QDBusObjectPath menu() const { return QDBusObjectPath(QString::fromLatin1(StatusNotifierTray::MenuPath)); }
 
 public slots:
-    // The desktop opens the menu itself (ItemIsMenu); these have nothing
-    // more to do.
-    void Activate(int, int) {}
-    void SecondaryActivate(int, int) {}
-    void ContextMenu(int, int) {}
+    // Most panels open the menu themselves (ItemIsMenu); one that asks the
+    // icon instead, for any click, gets the menu at the point it names.
+    void Activate(int x, int y) { emit m_tray->menuRequested(QPoint(x, y)); }
+    void SecondaryActivate(int x, int y) { emit m_tray->menuRequested(QPoint(x, y)); }
+    void ContextMenu(int x, int y) { emit m_tray->menuRequested(QPoint(x, y)); }
     void Scroll(int, const QString &) {}
 
 signals:

@@ -32,6 +32,11 @@ public:
     static constexpr const char *ItemPath = "/StatusNotifierItem";
     static constexpr const char *MenuPath = "/MenuBar";
 
+signals:
+    // The panel asked the icon to open its menu at this point of the screen
+    // (a click where the panel does not draw the menu itself).
+    void menuRequested(const QPoint &at);
+
 private:
     friend class StatusNotifierItemObject;
     friend class StatusMenuObject;

@@ -51,6 +51,21 @@ TEST_F(PowerProfilesTest, PowerSaverIsLowPowerMode)
     ASSERT_TRUE(waitUntil([&] { return mode.activeProfile() == "balanced"; }));
     settle(200);
     EXPECT_EQ(changes, (QList<bool>{true, false}));
+
+    // The daemon killed and back in power-saver: the mode is unknown meanwhile
+    // and neither is a change; a real change after its return is.
+    setProfile("net.hadess.PowerProfiles", "/net/hadess/PowerProfiles", "power-saver");
+    ASSERT_TRUE(waitUntil([&] { return changes.size() == 3; }));
+    bus.killMocks();
+    ASSERT_TRUE(waitUntil([&] { return !mode.isLowPowerModeKnown(); })) << mode.activeProfile().toStdString();
+    EXPECT_TRUE(monitor.isLowPowerModeEnabled());
+    ASSERT_TRUE(bus.startTemplate("power_profiles_daemon", "net.hadess.PowerProfiles",
+                                  R"({"ActiveProfile": "power-saver"})"));
+    ASSERT_TRUE(waitUntil([&] { return mode.isLowPowerModeKnown(); }));
+    EXPECT_EQ(mode.activeProfile(), "power-saver");
+    setProfile("net.hadess.PowerProfiles", "/net/hadess/PowerProfiles", "balanced");
+    ASSERT_TRUE(waitUntil([&] { return changes.size() == 4; }));
+    EXPECT_EQ(changes, (QList<bool>{true, false, true, false}));
 }
 
 TEST_F(PowerProfilesTest, NewerDaemonNameIsAskedFirst)

@@ -2,7 +2,10 @@
 #include "app/statusitemcontroller.h"
 #include "dbusmock.h"
 #include "platform/linux/dbusmenutypes.h"
+#include "platform/linux/desktopstatustray.h"
 #include "platform/linux/statusnotifiertray.h"
+#include "platform/linux/traymenuwindow.h"
+#include "platform/linux/xembedtrayicon.h"
 #include "support/privatebus.h"
 
 #include <QDBusArgument>
@@ -10,6 +13,11 @@
 #include <QDBusVariant>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QProcess>
+#include <QStandardPaths>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <QSignalSpy>
 #include <QtEndian>
 
@@ -146,7 +154,9 @@ TEST_F(StatusTrayTest, ThePanelSeesTheIconAndTheMenuAndItsClicksComeBack)
     EXPECT_EQ(line(menu, 0).value("label").toString(), "Settings…");
     Shortcut keys;
     line(menu, 0).value("shortcut").value<QDBusArgument>() >> keys;
-    EXPECT_EQ(keys, (Shortcut{{"Control", ","}}));
+    EXPECT_EQ(keys, (Shortcut{{"Control", "comma"}}));
+    line(menu, 6).value("shortcut").value<QDBusArgument>() >> keys;
+    EXPECT_EQ(keys, (Shortcut{{"Control", "Q"}}));
     EXPECT_EQ(line(menu, 3).value("type").toString(), "separator");
     EXPECT_EQ(line(menu, 4).value("label").toString(), "Launch at Login");
     EXPECT_EQ(line(menu, 4).value("toggle-type").toString(), "checkmark");
@@ -168,6 +178,14 @@ TEST_F(StatusTrayTest, ThePanelSeesTheIconAndTheMenuAndItsClicksComeBack)
     ASSERT_EQ(shown.type(), QDBusMessage::ReplyMessage);
     EXPECT_EQ(opening.count(), 1);
     EXPECT_EQ(line(layout(service), 4).value("toggle-state").toInt(), 0);
+
+    // A panel that asks the icon for its menu on a plain or middle click
+    // gets it where it says.
+    QSignalSpy asked(&tray, &platform::StatusNotifierTray::menuRequested);
+    for (const char *click : {"Activate", "SecondaryActivate"})
+        EXPECT_EQ(ask(service, "/StatusNotifierItem", sni, click, {12, 34}).type(), QDBusMessage::ReplyMessage);
+    ASSERT_EQ(asked.count(), 2);
+    EXPECT_EQ(asked.at(1).at(0).toPoint(), QPoint(12, 34));
 
     // A separator and an item that is not there do nothing; Quit quits.
     click(service, 4);
@@ -192,6 +210,127 @@ TEST_F(StatusTrayTest, APanelThatComesLaterGetsTheIconAndNoBusIsNoHarm)
     QSignalSpy open(&lonely, &StatusItemController::openSettingsRequested);
     lonely.choose(StatusItemController::SettingsLine);
     EXPECT_EQ(open.count(), 1);
+}
+
+// A tray that embeds X windows (trayer) on the test's X server, and the
+// server as a desktop's other clients see it.
+class XTray {
+public:
+    XTray() : m_conn(xcb_connect(nullptr, nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_conn)).data->root;
+        xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+            m_conn, xcb_intern_atom(m_conn, 0, 19, "_NET_SYSTEM_TRAY_S0"), nullptr);
+        m_selection = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(atom);
+    }
+    ~XTray()
+    {
+        stop();
+        xcb_disconnect(m_conn);
+    }
+    bool start()
+    {
+        m_trayer.start("trayer", {"--edge", "bottom", "--widthtype", "request", "--height", "24"});
+        return waitUntil([&] { return owner() != XCB_WINDOW_NONE; }, 10000);
+    }
+    void stop()
+    {
+        m_trayer.kill();
+        m_trayer.waitForFinished();
+        waitUntil([&] { return owner() == XCB_WINDOW_NONE; });
+    }
+    xcb_window_t owner()
+    {
+        xcb_get_selection_owner_reply_t *r =
+            xcb_get_selection_owner_reply(m_conn, xcb_get_selection_owner(m_conn, m_selection), nullptr);
+        const xcb_window_t out = r ? r->owner : xcb_window_t(XCB_WINDOW_NONE);
+        std::free(r);
+        return out;
+    }
+    // Where a click on window lands in its middle; null when it is not shown
+    // inside another window (the tray's).
+    QPoint middleOf(xcb_window_t window)
+    {
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(m_conn, xcb_query_tree(m_conn, window), nullptr);
+        xcb_get_window_attributes_reply_t *attributes =
+            xcb_get_window_attributes_reply(m_conn, xcb_get_window_attributes(m_conn, window), nullptr);
+        xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(m_conn, xcb_get_geometry(m_conn, window), nullptr);
+        QPoint out;
+        if (tree && attributes && geometry && tree->parent != m_root
+            && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+            xcb_translate_coordinates_reply_t *at = xcb_translate_coordinates_reply(
+                m_conn,
+                xcb_translate_coordinates(m_conn, window, m_root, qint16(geometry->width / 2),
+                                          qint16(geometry->height / 2)),
+                nullptr);
+            if (at)
+                out = QPoint(at->dst_x, at->dst_y);
+            std::free(at);
+        }
+        std::free(tree);
+        std::free(attributes);
+        std::free(geometry);
+        return out;
+    }
+
+private:
+    xcb_connection_t *m_conn;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+    xcb_atom_t m_selection = XCB_ATOM_NONE;
+    QProcess m_trayer;
+};
+
+TEST_F(StatusTrayTest, WithoutAWatcherTheIconSitsInTheXTrayAndItsMenuWorks)
+{
+    if (QStandardPaths::findExecutable("trayer").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "trayer or xdotool is not installed";
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs the xcb platform";
+    XTray x;
+    ASSERT_TRUE(x.start()) << "trayer never took the tray";
+    settings().setLaunchAtLogin(false);
+    platform::DesktopStatusTray tray(bus.connection("island"));
+    StatusItemController item(&settings(), &tray);
+    QSignalSpy quit(&item, &StatusItemController::quitRequested);
+    QSignalSpy opening(&item, &StatusItemController::menuOpening);
+    const auto icon = [&] { return tray.xembed() ? x.middleOf(tray.xembed()->windowId()) : QPoint(); };
+    ASSERT_TRUE(waitUntil([&] { return !icon().isNull(); }, 8000)) << "the icon never showed in the tray";
+
+    // A click on the icon opens the menu, read afresh, with the item's
+    // lines; a click on a line reaches the item.
+    const auto click = [](const QPoint &at) {
+        QProcess::execute("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    };
+    const auto openMenu = [&] {
+        click(icon());
+        return waitUntil([&] { return tray.menuWindow() && tray.menuWindow()->isExposed(); });
+    };
+    ASSERT_TRUE(openMenu()) << "no menu after a click on the icon";
+    EXPECT_EQ(opening.count(), 1);
+    EXPECT_EQ(tray.menuWindow()->lines(), item.menu());
+    const auto line = [&](int index) {
+        return tray.menuWindow()->position() + tray.menuWindow()->lineRect(index).center();
+    };
+    click(line(StatusItemController::LoginLine));
+    ASSERT_TRUE(waitUntil([&] { return settings().launchAtLogin(); })) << "the line's click never arrived";
+    EXPECT_FALSE(tray.menuWindow()->isVisible());
+    ASSERT_TRUE(openMenu());
+    EXPECT_TRUE(tray.menuWindow()->lines().at(StatusItemController::LoginLine).checked);
+    click(line(StatusItemController::QuitLine));
+    EXPECT_TRUE(waitUntil([&] { return quit.count() == 1; }));
+
+    // A watcher takes the icon out of the X tray; when it goes, the icon
+    // comes back, and into the next tray after a restart.
+    QDBusConnection watcher = bus.connection("watcher");
+    ASSERT_TRUE(watcher.registerService(Watcher));
+    EXPECT_TRUE(waitUntil([&] { return tray.xembed()->windowId() == 0; })) << "still in the X tray beside a watcher";
+    watcher.unregisterService(Watcher);
+    EXPECT_TRUE(waitUntil([&] { return !icon().isNull(); })) << "not back in the X tray after the watcher left";
+    x.stop();
+    EXPECT_TRUE(waitUntil([&] { return tray.xembed()->windowId() == 0; })) << "left on the desktop by its tray";
+    ASSERT_TRUE(x.start());
+    EXPECT_TRUE(waitUntil([&] { return !icon().isNull(); }, 8000)) << "not in the restarted tray";
 }
 
 } // namespace

@@ -21,7 +21,7 @@ protected:
         PavletTest::SetUp();
         ASSERT_TRUE(server.listen());
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
-        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone("America/New_York"));
+        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, scheduler.get(), QTimeZone("America/New_York"));
     }
     void connectTo(const QString &base, const QByteArray &token = "tok-123")
     {
@@ -175,7 +175,7 @@ TEST_F(CanvasServerTest, NoCredentialsOrNoAddressSendNothing)
     EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
 
     credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
-    service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone::utc());
+    service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, scheduler.get(), QTimeZone::utc());
     connectTo("");
     EXPECT_EQ(await(service->fetchBoard()), CanvasBoard());
     EXPECT_EQ(await(service->fetchUserName()), std::nullopt);
@@ -272,7 +272,7 @@ TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
         settings.reset();
         service.reset();
         credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
-        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, QTimeZone::utc());
+        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, scheduler.get(), QTimeZone::utc());
         settings = std::make_unique<AppSettings>(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
         refresh = std::make_unique<CanvasRefresh>(service.get(), credentials.get(), &clock);
         QObject::connect(refresh.get(), &CanvasRefresh::statusChanged, settings.get(), &AppSettings::setCanvasStatus);
@@ -311,6 +311,7 @@ TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
     EXPECT_EQ(settings->canvasStatus(), "Paste the token for " + host);
     save(two.baseUrl(), "");
     EXPECT_EQ(authorizations(two), QByteArrayList());
+    EXPECT_TRUE(settings->canvasStatusFailed()) << "a request for the token is drawn as a failure";
 
     // Another program's item with a control byte: an address-only save
     // stores the address, asks for the token again and sends nothing.
@@ -321,4 +322,52 @@ TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
     EXPECT_EQ(settings->canvasStatus(), CanvasCredentialStore::UnsendableTokenText);
     EXPECT_EQ(defaults->stringValue("canvasBaseURL"), one.baseUrl().toString());
     EXPECT_EQ(authorizations(one) + authorizations(two), QByteArrayList());
+}
+
+// Redirects: within the school's server the token follows; another server
+// (another port) gets nothing, and the board fails naming it.
+TEST_F(CanvasServerTest, ARedirectToAnotherServerGetsNoToken)
+{
+    LocalHttpServer other;
+    ASSERT_TRUE(other.listen());
+    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+    serve(PlannerPath, "[]");
+    const auto redirectTo = [&](const QUrl &base) {
+        server.setHandler([base](const LocalHttpServer::Request &request, LocalHttpServer::Reply &reply) {
+            reply = LocalHttpServer::json("", 302);
+            reply.headers.append({"Location", base.toEncoded() + request.target.mid(4)});
+            return request.path.startsWith("/old/");
+        });
+    };
+    connectTo(server.url("/old").toString());
+    redirectTo(QUrl(""));
+    EXPECT_EQ(await(service->fetchBoardReply()).board.overdue.size(), 1);
+    EXPECT_EQ(server.requestCount(), 4) << "two requests, each sent on once";
+    redirectTo(other.baseUrl());
+    const CanvasBoardReply reply = await(service->fetchBoardReply());
+    EXPECT_TRUE(reply.failed);
+    EXPECT_EQ(reply.otherServer, "127.0.0.1:" + QString::number(other.port()));
+    EXPECT_EQ(other.requestCount(), 0);
+}
+
+// Three openings while the server trickles: one chain, ended as a failure
+// by the whole-request limit; no board came, so it is still loading.
+TEST_F(CanvasServerTest, OneRefreshAtATimeAndATrickleEndsAsAFailure)
+{
+    connectTo(server.baseUrl().toString());
+    LocalHttpServer::Reply trickle = LocalHttpServer::json(QByteArray(4000, ' ') + "[]");
+    trickle.trickleMs = 20;
+    server.setReply(MissingPath, trickle);
+    CanvasRefresh refresh(service.get(), credentials.get(), &clock);
+    QString problem;
+    QObject::connect(&refresh, &CanvasRefresh::loadProblem, [&](const QString &p) { problem = p; });
+    int done = 0;
+    for (int i = 0; i < 3; ++i)
+        refresh.refresh([&] { ++done; });
+    ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 1; }));
+    scheduler->advance(CanvasService::RequestTimeoutMs);
+    ASSERT_TRUE(waitUntil([&] { return done == 3; }, 2000));
+    EXPECT_EQ(problem, CanvasRefresh::StatusLoadFailed);
+    EXPECT_TRUE(refresh.isLoading());
+    EXPECT_EQ(server.requestCount(), 2) << "the missing list, then the planner";
 }

@@ -1,6 +1,7 @@
 #include "support/islandtest.h"
 #include "support/localhttpserver.h"
 
+#include "canvas/canvasservice.h"
 #include "core/localeformats.h"
 #include "core/userdefaults.h"
 #include "store/appsettings.h"
@@ -243,7 +244,37 @@ TEST_F(CanvasUpdateTest, AnotherSchoolClearsTheBoardAndGreetingAtOnce)
     model->refreshCanvas([&] { done = true; });
     ASSERT_TRUE(waitUntil([&] { return done; }));
     EXPECT_EQ(status(), QStringLiteral("Paste the token for 127.0.0.1:9")) << "the first school's token is not its";
-    EXPECT_FALSE(fakes->settings.canvasStatusFailed());
+    EXPECT_TRUE(fakes->settings.canvasStatusFailed()) << "a request for the token is a failure";
+}
+
+// Loaded at 23:58:30 with work due tonight and tomorrow: at midnight the
+// greeting, labels and sections move on to the new day by themselves.
+TEST_F(CanvasUpdateTest, LabelsAndGreetingFollowTheLocalDayAcrossMidnight)
+{
+    EXPECT_TRUE(model->canvasLoading());
+    clock.setNow(QDateTime(QDate(2026, 3, 2), QTime(23, 58, 30)));
+    const auto item = [](int id, int day, int hour) {
+        return R"({"plannable_type":"assignment","plannable":{"title":"T","due_at":")"
+               + QDateTime(QDate(2026, 3, day), QTime(hour, 59)).toUTC().toString(Qt::ISODate).toUtf8()
+               + R"("},"plannable_id":)" + QByteArray::number(id) + "}";
+    };
+    boardWithOneEssay();
+    serve(PlannerPath, "[" + item(3, 2, 23) + "," + item(4, 3, 9) + "]");
+    refresh();
+    EXPECT_FALSE(model->canvasLoading());
+    CanvasService *service = model->canvasService();
+    ASSERT_EQ(model->canvasBoard().upcoming.size(), 1);
+    EXPECT_TRUE(service->dueLabel(model->canvasBoard().upcoming[0], service->day()).startsWith("Tomorrow"));
+    int greetings = 0;
+    QObject::connect(model.get(), &NotchViewModel::greetingChanged, [&] { ++greetings; });
+    clock.advanceMs(120000);
+    model->tick();
+    EXPECT_EQ(greetings, 1);
+    EXPECT_EQ(model->greeting(), QStringLiteral("Good morning, Ada"));
+    const CanvasBoard board = model->canvasBoard();
+    ASSERT_EQ(board.dueToday.size(), 1);
+    EXPECT_TRUE(service->dueLabel(board.dueToday[0], service->day()).startsWith("Today"));
+    EXPECT_EQ(board.overdue.size(), 2) << "the essay, and tonight's work";
 }
 
 TEST_F(CanvasUpdateTest, NextAssignmentIsTheFirstOpenWorkAndOpensOnlyWebPages)

@@ -374,6 +374,12 @@ TEST(NoDisplayTest, WithoutADisplayOneLineAndStatusOne)
         else
             EXPECT_TRUE(out.startsWith("Usage: pavlet")) << out.toStdString();
     }
+    // An option it does not know: the usage, on the error output, and status 2.
+    QProcess bogus;
+    bogus.start(PAVLET_BINARY, {"--bogus"});
+    ASSERT_TRUE(bogus.waitForFinished(10000));
+    EXPECT_EQ(bogus.exitCode(), 2);
+    EXPECT_TRUE(bogus.readAllStandardError().contains("Usage: pavlet"));
     for (const char *display : {"", ":97531"}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("WAYLAND_DISPLAY");

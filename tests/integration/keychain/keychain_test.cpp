@@ -9,6 +9,7 @@
 #include "support/pavlettest.h"
 #include "support/privatebus.h"
 
+#include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QDir>
 #include <QElapsedTimer>
@@ -69,6 +70,7 @@ TEST(SecretStoreTest, AMissingOrGarbledHelperIsAFailure)
     EXPECT_EQ(platform::parseSecretRead(QByteArray("found\n")).data, "");
     EXPECT_EQ(platform::parseSecretRead(QByteArray("notfound\n")).status, Status::NotFound);
     EXPECT_TRUE(platform::parseSecretChange(QByteArray("ok\n")));
+    EXPECT_TRUE(platform::parseSecretChange(QByteArray("prompt\nok\n")));
     for (const QByteArray &garbled : {QByteArray(), QByteArray("ok"), QByteArray("failed\n"), QByteArray("ok\nok\n")})
         EXPECT_FALSE(platform::parseSecretChange(garbled)) << garbled.toStdString();
     EXPECT_FALSE(platform::parseSecretChange(std::nullopt));
@@ -80,7 +82,15 @@ namespace {
 // nobody sees does.
 class SilentService final : public QDBusVirtualObject {
 public:
-    bool handleMessage(const QDBusMessage &, const QDBusConnection &) override { return true; }
+    // Locked: it says so (its unlock prompt is to show), and nothing else.
+    bool locked = false;
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (locked && message.member() == QLatin1String("Get")
+            && message.arguments().value(1).toString() == QLatin1String("Locked"))
+            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(true))));
+        return true;
+    }
     QString introspect(const QString &) const override { return {}; }
 };
 
@@ -127,7 +137,7 @@ protected:
         EXPECT_EQ(defaults->stringValue(QStringLiteral("canvasBaseURL")), server.baseUrl().toString());
 
         QNetworkAccessManager network;
-        CanvasService service(credentials.get(), &network, &clock, QTimeZone::utc());
+        CanvasService service(credentials.get(), &network, &clock, scheduler.get(), QTimeZone::utc());
         const QFuture<CanvasBoardReply> reply = service.fetchBoardReply();
         ASSERT_TRUE(waitUntil([&] { return reply.isFinished(); }, 10000));
         EXPECT_FALSE(reply.result().failed);
@@ -174,6 +184,18 @@ TEST_F(KeychainCanvasTest, ASecretServiceThatNeverAnswersCountsAsAbsentAfterAFew
 
     saveTypedToken(8000);
     expectTokenServesThisRunOnly();
+
+    // Locked, it prompts: a save waits past those few seconds for the user.
+    silent.locked = true;
+    platform::HelperSecretStore prompted(QString(), 25000, 1000, 4000);
+    std::optional<bool> wrote;
+    QElapsedTimer t;
+    t.start();
+    prompted.writePassword("com.pavlet.app", "CANVAS_TOKEN", "tok", [&](bool ok) { wrote = ok; });
+    ASSERT_TRUE(waitUntil([&] { return wrote.has_value(); }, 8000));
+    EXPECT_GE(t.elapsed(), 2500);
+    EXPECT_FALSE(*wrote);
     connection.unregisterService(QStringLiteral("org.freedesktop.secrets"));
     connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
 }
+

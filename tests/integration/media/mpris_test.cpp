@@ -11,6 +11,7 @@
 #include <QDBusObjectPath>
 #include <QSignalSpy>
 #include <QNetworkAccessManager>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using S = NowPlayingInfo::Source;
@@ -161,6 +162,30 @@ TEST_F(MprisTest, MetadataAsRealPlayersSendIt)
     service->artwork(service->presentedInfo());
     ASSERT_TRUE(waitUntil([&] { return !ready.isEmpty(); }, Patience));
     EXPECT_EQ(ready.first().at(1).value<QImage>().pixelColor(2, 2), QColor(Qt::blue));
+
+    // Players reuse track ids: A with a green cover quits, B comes with the
+    // same id and a red one, and B's song shows red.
+    QTemporaryDir covers;
+    const auto playing = [&](FakeMprisPlayer &p, const char *title, Qt::GlobalColor colour, bool appear) {
+        QImage image(6, 6, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString file = covers.filePath(title);
+        EXPECT_TRUE(image.save(file, "PNG"));
+        p.setTrack({{"xesam:title", title}, {"mpris:artUrl", QUrl::fromLocalFile(file).toString()},
+                    {"mpris:trackid", QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/Track/1"))}},
+                   "Playing");
+        EXPECT_TRUE(!appear || p.appear());
+        EXPECT_TRUE(waitUntil([&] { return service->presentedInfo().title == title; }, Patience));
+        service->artwork(service->presentedInfo());
+        const QString key = service->presentedInfo().artworkKey();
+        EXPECT_TRUE(waitUntil([&] { return artwork.cached(key).has_value(); }, Patience));
+        return artwork.cached(key).value_or(QImage()).pixelColor(2, 2);
+    };
+    EXPECT_EQ(playing(player, "Green song", Qt::green, false), QColor(Qt::green));
+    player.vanish();
+    ASSERT_TRUE(waitUntil([&] { return service->bridge().records().isEmpty(); }, Patience));
+    FakeMprisPlayer second(bus.address(), "other");
+    EXPECT_EQ(playing(second, "Red song", Qt::red, true), QColor(Qt::red));
 }
 
 TEST_F(MprisTest, PlayersAlreadyThereAtStartAreFound)

@@ -208,8 +208,8 @@ TEST(PulseMicRecorder, TakesHoldTheSoundFromStartToStopOfTheDefaultSource)
     }
 }
 
-// The input goes away during a take, unplugged (its module unloaded) or with
-// the whole sound server: the take says so, and keeps what it recorded.
+// The input goes away during a take, unplugged (its module unloaded), suspended
+// or with the whole sound server: the take says so, and keeps what it recorded.
 TEST(PulseMicRecorder, ALostInputEndsTheTakeKeepingWhatItRecorded)
 {
     PulseServer pulse;
@@ -218,11 +218,11 @@ TEST(PulseMicRecorder, ALostInputEndsTheTakeKeepingWhatItRecorded)
     ASSERT_FALSE(plug.isNull());
     QTemporaryDir dir;
     platform::PulseMicRecorder recorder;
-    for (const char *loss : {"unplugged", "server gone"}) {
-        SCOPED_TRACE(loss);
-        const bool unplug = QByteArray(loss) == "unplugged";
-        pulse.pactl({"set-default-source", unplug ? "usb" : "tone"});
-        const QString path = dir.filePath(QStringLiteral("%1.m4a").arg(loss));
+    for (const QByteArray loss : {"unplugged", "suspended", "server gone"}) {
+        SCOPED_TRACE(loss.constData());
+        const bool unplug = loss == "unplugged", suspend = loss == "suspended";
+        pulse.pactl({"set-default-source", unplug ? "usb" : suspend ? "feed.monitor" : "tone"});
+        const QString path = dir.filePath(QStringLiteral("%1.m4a").arg(QString::fromLatin1(loss)));
         QSignalSpy started(&recorder, &platform::IMicRecorder::recordingStarted);
         QSignalSpy lost(&recorder, &platform::IMicRecorder::inputLost);
         QSignalSpy failed(&recorder, &platform::IMicRecorder::failed);
@@ -238,6 +238,8 @@ TEST(PulseMicRecorder, ALostInputEndsTheTakeKeepingWhatItRecorded)
         const qint64 gone = clock.elapsed();
         if (unplug)
             pulse.pactl({"unload-module", plug.trimmed()});
+        else if (suspend)
+            pulse.pactl({"suspend-sink", "feed", "1"});
         else
             pulse.stop();
         ASSERT_TRUE(waitUntil([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 10000));

@@ -620,6 +620,15 @@ TEST_F(SettingsScreenshotTest, ATokenNoKeyringKeptServesThisRunAndFailuresShowAs
         QTest::keyClick(window, c.toLatin1());
     EXPECT_EQ(fakes->settings.canvasTokenDraft(), QStringLiteral("newtoken"));
 
+    // The page shows the form down to its button.
+    QQuickItem *button = find(controller->root(), QStringLiteral("saveToken"));
+    for (QQuickItem *p = button->parentItem(); p; p = p->parentItem()) {
+        if (p->property("contentY").isValid() && p->property("contentItem").isValid()) {
+            auto *content = p->property("contentItem").value<QQuickItem *>();
+            p->setProperty("contentY", button->mapToItem(content, QPointF(0, button->height())).y() - p->height());
+            break;
+        }
+    }
     // Return saves. The keyring asks the user first: the form waits.
     fakes->secrets.hold = true;
     QTest::keyClick(window, Qt::Key_Return);
@@ -633,6 +642,12 @@ TEST_F(SettingsScreenshotTest, ATokenNoKeyringKeptServesThisRunAndFailuresShowAs
     fakes->secrets.refuseWrites = true;
     fakes->secrets.release();
     EXPECT_EQ(status->property("text").toString(), AppSettings::CanvasThisRunOnlyText);
+    // The outcome, and later the note, are scrolled into sight.
+    const auto inView = [&](const QString &name) {
+        const QRectF area = sceneRect(name);
+        return area.top() >= 0 && area.bottom() <= window->height();
+    };
+    EXPECT_TRUE(inView(QStringLiteral("canvasStatus")));
     const QImage shot = shoot("token-this-run-only");
     EXPECT_TRUE(anyNear(shot, sceneRect(QStringLiteral("canvasStatus")), Palette::coralColor, 40));
     EXPECT_FALSE(anyNear(shot, sceneRect(QStringLiteral("canvasStatus")), Palette::mintColor, 40));
@@ -655,6 +670,7 @@ TEST_F(SettingsScreenshotTest, ATokenNoKeyringKeptServesThisRunAndFailuresShowAs
             fakes->settings.setCanvasProblem(line.text);
         else
             fakes->settings.setCanvasStatus(line.text);
+        EXPECT_TRUE(inView(QStringLiteral("canvasTokenNote"))) << line.text.toStdString();
         scrollTo(QStringLiteral("canvasStatus"));
         const QImage image = shoot(line.failed ? "canvas-status-failed" : "canvas-status-connected");
         const QRectF area = sceneRect(QStringLiteral("canvasStatus"));

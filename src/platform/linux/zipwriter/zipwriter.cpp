@@ -1,12 +1,15 @@
 #include "platform/linux/zipwriter/zipwriter.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
+#include <QByteArray>
+#include <QList>
+#include <QString>
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,80 +37,140 @@ QByteArray linkText(const QByteArray &path, const struct stat &st)
     return {};
 }
 
-bool addEntry(archive *a, const QFileInfo &info, const QString &name)
+// Whether bytes read as UTF-8 (ASCII included).
+bool isUtf8(const QByteArray &bytes)
 {
-    archive_entry *entry = archive_entry_new();
-    const QByteArray utf8 = name.toUtf8();
-    archive_entry_set_pathname_utf8(entry, utf8.constData());
-    struct stat st;
-    const QByteArray local = QFile::encodeName(info.absoluteFilePath());
-    if (::lstat(local.constData(), &st) != 0) {
-        archive_entry_free(entry);
-        return false;
+    // Bytes that are not UTF-8 decode to replacement characters, which
+    // encode to other bytes.
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
+
+// The locales an entry's name is written under. Names are stored as the
+// bytes the file system gives, never converted; the zip writer marks a
+// name as UTF-8 when the thread's locale is a UTF-8 one, so a name that is
+// UTF-8 goes under C.UTF-8 and one that is not under C, which claims
+// nothing (as common zip tools store such names).
+struct NameLocales {
+    NameLocales()
+        : utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0))), plain(newlocale(LC_CTYPE_MASK, "C", locale_t(0))),
+          callers(uselocale(locale_t(0)))
+    {
     }
+    ~NameLocales()
+    {
+        uselocale(callers);
+        if (utf8)
+            freelocale(utf8);
+        if (plain)
+            freelocale(plain);
+    }
+    NameLocales(const NameLocales &) = delete;
+    NameLocales &operator=(const NameLocales &) = delete;
+    void use(const QByteArray &name) const
+    {
+        const locale_t wanted = isUtf8(name) ? utf8 : plain;
+        if (wanted)
+            uselocale(wanted);
+    }
+    locale_t utf8, plain, callers;
+};
+
+struct Writer {
+    archive *a;
+    NameLocales locales;
+    struct stat written = {}; // the archive itself, never held in itself
+};
+
+// Adds the entry at path (the file system's bytes) as name.
+bool addEntry(Writer &w, const QByteArray &path, QByteArray name, const struct stat &st)
+{
+    if (S_ISDIR(st.st_mode))
+        name += '/';
+    archive_entry *entry = archive_entry_new();
     archive_entry_copy_stat(entry, &st);
-    archive_entry_set_pathname_utf8(entry, utf8.constData());
+    archive_entry_set_pathname(entry, name.constData());
+    w.locales.use(name);
 
     bool ok = true;
     if (S_ISLNK(st.st_mode)) {
-        // The link itself, with its own target text ("." or "../photos"):
-        // resolved, it would point into this machine's folders wherever
-        // the archive is unpacked.
-        const QByteArray target = linkText(local, st);
+        // The link itself, with its own target text ("." or "../photos"),
+        // byte for byte: resolved, it would point into this machine's
+        // folders wherever the archive is unpacked.
+        const QByteArray target = linkText(path, st);
         ok = !target.isEmpty();
         if (ok) {
-            // Stored as UTF-8 like the names; bytes that are not UTF-8
-            // go as they are.
-            if (QString::fromUtf8(target).toUtf8() == target)
-                archive_entry_set_symlink_utf8(entry, target.constData());
-            else
-                archive_entry_set_symlink(entry, target.constData());
+            archive_entry_set_symlink(entry, target.constData());
             archive_entry_set_size(entry, 0);
-            ok = archive_write_header(a, entry) == ARCHIVE_OK;
+            ok = archive_write_header(w.a, entry) == ARCHIVE_OK;
         }
     } else if (S_ISDIR(st.st_mode)) {
         archive_entry_set_size(entry, 0);
-        ok = archive_write_header(a, entry) == ARCHIVE_OK;
+        ok = archive_write_header(w.a, entry) == ARCHIVE_OK;
     } else if (S_ISREG(st.st_mode)) {
-        QFile file(info.absoluteFilePath());
-        ok = file.open(QIODevice::ReadOnly) && archive_write_header(a, entry) == ARCHIVE_OK;
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        ok = fd >= 0 && archive_write_header(w.a, entry) == ARCHIVE_OK;
         char buffer[64 * 1024];
         while (ok) {
-            const qint64 n = file.read(buffer, sizeof buffer);
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
             if (n < 0)
                 ok = false;
             if (n <= 0)
                 break;
-            ok = archive_write_data(a, buffer, size_t(n)) == n;
+            ok = archive_write_data(w.a, buffer, size_t(n)) == n;
         }
+        if (fd >= 0)
+            ::close(fd);
     }
     // Sockets, pipes and devices are left out.
     archive_entry_free(entry);
     return ok;
 }
 
-bool addInput(archive *a, const QString &input)
+// Adds what the folder at path holds, below name. Names are read with
+// readdir() as bytes: Qt's folder listings leave out names that are not
+// UTF-8.
+bool addFolder(Writer &w, const QByteArray &path, const QByteArray &name)
 {
-    const QFileInfo top(QDir::cleanPath(input));
-    if (!top.exists() && !top.isSymLink())
+    DIR *dir = ::opendir(path.constData());
+    if (!dir)
         return false;
-    const QDir parent = top.dir();
-    if (!addEntry(a, top, top.fileName() + (top.isDir() && !top.isSymLink() ? QStringLiteral("/") : QString())))
+    QList<QByteArray> children;
+    errno = 0;
+    while (const dirent *child = ::readdir(dir)) {
+        const QByteArray childName(child->d_name);
+        if (childName != "." && childName != "..")
+            children.append(childName);
+    }
+    const bool listed = errno == 0;
+    ::closedir(dir);
+    if (!listed)
         return false;
-    if (!top.isDir() || top.isSymLink())
-        return true;
-    QDirIterator it(top.absoluteFilePath(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        QString name = parent.relativeFilePath(info.absoluteFilePath());
-        if (info.isDir() && !info.isSymLink())
-            name += u'/';
-        if (!addEntry(a, info, name))
+    for (const QByteArray &child : std::as_const(children)) {
+        const QByteArray childPath = path + '/' + child;
+        struct stat st;
+        if (::lstat(childPath.constData(), &st) != 0)
+            return false;
+        if (st.st_dev == w.written.st_dev && st.st_ino == w.written.st_ino)
+            continue;
+        if (!addEntry(w, childPath, name + '/' + child, st))
+            return false;
+        if (S_ISDIR(st.st_mode) && !addFolder(w, childPath, name + '/' + child))
             return false;
     }
     return true;
+}
+
+bool addInput(Writer &w, QByteArray input)
+{
+    while (input.size() > 1 && input.endsWith('/'))
+        input.chop(1);
+    const QByteArray name = input.mid(input.lastIndexOf('/') + 1);
+    struct stat st;
+    if (name.isEmpty() || ::lstat(input.constData(), &st) != 0 || !addEntry(w, input, name, st))
+        return false;
+    return !S_ISDIR(st.st_mode) || addFolder(w, input, name);
 }
 
 } // namespace
@@ -116,17 +179,15 @@ bool addInput(archive *a, const QString &input)
 int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath)
 {
     using platform::addInput;
-    const QString path = QFile::decodeName(archivePath);
-    archive *a = archive_write_new();
-    archive_write_set_format_zip(a);
-    archive_write_set_options(a, "zip:hdrcharset=UTF-8");
-    bool ok = archive_write_open_filename(a, archivePath) == ARCHIVE_OK;
+    platform::Writer w{archive_write_new(), {}};
+    archive_write_set_format_zip(w.a);
+    bool ok = archive_write_open_filename(w.a, archivePath) == ARCHIVE_OK && ::stat(archivePath, &w.written) == 0;
     for (int i = 0; ok && i < count; ++i)
-        ok = addInput(a, QFile::decodeName(inputs[i]));
-    if (archive_write_close(a) != ARCHIVE_OK)
+        ok = addInput(w, QByteArray(inputs[i]));
+    if (archive_write_close(w.a) != ARCHIVE_OK)
         ok = false;
-    archive_write_free(a);
+    archive_write_free(w.a);
     if (!ok)
-        QFile::remove(path);
+        ::unlink(archivePath);
     return ok ? 0 : 1;
 }

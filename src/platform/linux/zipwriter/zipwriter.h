@@ -6,9 +6,10 @@
 extern "C" {
 
 // Writes a zip archive at archivePath from count inputs (in order), every
-// path spelled as the file system spells it (QFile::encodeName). Every input
-// keeps its own top folder; symbolic links are stored as links. 0 when the
-// archive was written; a failed archive is removed.
+// path the file system's bytes. Every input keeps its own top folder; names
+// are stored as the bytes they are, marked as UTF-8 when they are;
+// symbolic links are stored as links. 0 when the archive was written; a
+// failed archive is removed.
 int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath);
 
 using PavletZipWrite = int (*)(const char *const *, int, const char *);

@@ -1,0 +1,79 @@
+#include "platform/linux/qtclipboard.h"
+#include "platform/linux/x11clipboardreader.h"
+#include "services/clipboardstore.h"
+#include "support/patience.h"
+#include "support/pavlettest.h"
+
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+// A 5 MB text comes whole; a 64 MB one is not kept and the event loop goes on
+// turning while it is read, also when its owner is killed mid-transfer.
+TEST(X11ClipboardTest, AHugeTextNeitherBlocksNorFillsMemory)
+{
+    if (QStandardPaths::findExecutable("xclip").isEmpty())
+        GTEST_SKIP() << "xclip is not installed";
+    QTemporaryDir dir;
+    platform::QtClipboard clipboard;
+    ClipboardStore store(&clipboard);
+    int owners = 0;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [&] { ++owners; });
+    // xclip in the foreground holds the file's text until the next takes over.
+    std::unique_ptr<QProcess> owner;
+    const auto write = [&](const QString &name, const QByteArray &piece, int pieces) {
+        QFile file(dir.filePath(name));
+        for (bool ok = file.open(QIODevice::WriteOnly); ok && pieces-- > 0;)
+            ok = file.write(piece) == piece.size();
+        return file.fileName();
+    };
+    const auto takeOver = [&](const QString &file) {
+        const int before = owners;
+        auto next = std::make_unique<QProcess>();
+        next->start("xclip", {"-quiet", "-selection", "clipboard", "-i", file});
+        const bool took = Patience::until([&] { return owners > before; }, 5000);
+        if (owner)
+            owner->waitForFinished(); // it ends on losing the clipboard
+        owner = std::move(next);
+        return took;
+    };
+    const auto peakMB = [] {
+        QFile status("/proc/self/status");
+        status.open(QIODevice::ReadOnly);
+        const QByteArray all = status.readAll();
+        return all.mid(all.indexOf("VmHWM:") + 6).trimmed().split(' ').value(0).toLongLong() / 1024;
+    };
+    // A text of 5 MB comes whole, in pieces as the huge one does.
+    ASSERT_TRUE(takeOver(write("before", QByteArray("a b\n").repeated(256 * 1024), 5)));
+    ASSERT_TRUE(Patience::until([&] { return store.poll().items.value(0).text.size() == 5 * 1024 * 1024; }, 9000));
+
+    qint64 longestTurn = 0;
+    QElapsedTimer sinceTurn;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] { longestTurn = std::max(longestTurn, sinceTurn.restart()); });
+    const QString huge = write("huge", QByteArray(1024 * 1024, 'x'), 64);
+    const qint64 peakBefore = peakMB();
+    for (const bool killed : {false, true}) {
+        const int changes = clipboard.changeCount();
+        longestTurn = 0;
+        sinceTurn.start();
+        turns.start(5);
+        ASSERT_TRUE(takeOver(huge));
+        if (killed) {
+            waitUntil([] { return false; }, 150); // the transfer is under way
+            owner->kill();
+        }
+        ASSERT_TRUE(Patience::until([&] { return clipboard.changeCount() > changes; }, 30000)) << killed;
+        turns.stop();
+        EXPECT_LT(longestTurn, Patience::deadline(250)) << "the event loop stood still; owner killed: " << killed;
+        EXPECT_FALSE(clipboard.text()) << killed;
+        EXPECT_EQ(store.poll().items.size(), 1);
+    }
+    EXPECT_LT(peakMB() - peakBefore, 2 * platform::X11ClipboardReader::MaxBytes / (1024 * 1024));
+    owner->kill();
+    owner->waitForFinished();
+}
