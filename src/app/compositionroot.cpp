@@ -44,8 +44,8 @@
 #include "platform/linux/qtclipboard.h"
 #include "platform/linux/helperfilepicker.h"
 #include "platform/linux/qtlocation.h"
+#include "platform/linux/pulseaudioplayer.h"
 #include "platform/linux/pulsemicrecorder.h"
-#include "platform/linux/qtaudioplayer.h"
 #include "platform/linux/qtscreengrabber.h"
 #include "platform/linux/qtscreenprovider.h"
 #include "platform/linux/desktopstatustray.h"
@@ -72,6 +72,10 @@
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
+    explicit LinuxBackends(Scheduler &scheduler) : scheduler(scheduler) {}
+
+    // Lets go of what the archive writer loads, once unused.
+    Scheduler &scheduler;
     platform::HelperSecretStore secrets;
     platform::AutostartLoginItem loginItem;
     platform::LinuxPermissionBackend permissions;
@@ -102,18 +106,18 @@ struct CompositionRoot::LinuxBackends {
     platform::EwmhWorkspace workspace;
     platform::DesktopActivationPolicy activation;
     platform::DesktopStatusTray tray{QDBusConnection::sessionBus()};
-    platform::LibarchiveZipper zipper;
+    platform::LibarchiveZipper zipper{&scheduler};
     platform::HelperFilePicker filePicker;
     platform::QProcessRunner processes;
     platform::PathToolLocator tools;
     // Both recorders take the sound server's default input of the moment.
     platform::PulseMicRecorder micRecorder;
-    platform::QtAudioPlayer audioPlayer;
+    platform::PulseAudioPlayer audioPlayer;
     platform::DesktopSoundPlayer sounds;
     // Voice memos record and play with instances of their own, so that the
     // mic check never shares one with them.
     platform::PulseMicRecorder memoRecorder;
-    platform::QtAudioPlayer memoPlayer;
+    platform::PulseAudioPlayer memoPlayer;
     platform::MprisPlayers mediaPlayers{QDBusConnection::sessionBus()};
     platform::XTestMediaKeys mediaKeySender;
     platform::QtCamera camera;
@@ -148,7 +152,7 @@ Platform withReplacements(Platform p, const Platform &r)
 } // namespace
 
 CompositionRoot::CompositionRoot(const Options &options)
-    : m_linux(std::make_unique<LinuxBackends>())
+    : m_linux(std::make_unique<LinuxBackends>(m_scheduler))
     , m_platform(withReplacements(m_linux->bundle(), options.replacements))
 {
     m_credentials = std::make_unique<CanvasCredentialStore>(m_platform.secrets, &m_defaults);

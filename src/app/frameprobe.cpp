@@ -5,6 +5,7 @@
 #include <QAbstractEventDispatcher>
 #include <QGuiApplication>
 #include <QMetaEnum>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -142,10 +143,42 @@ void FrameProbe::readControl()
     }
 }
 
+void FrameProbe::locate(const QString &name)
+{
+    // The first control on screen that shows name: its text, or its symbol.
+    std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *item) -> QQuickItem * {
+        if (!item->isVisible() || item->opacity() <= 0)
+            return nullptr;
+        if (item->property("text").toString() == name
+            || (QByteArray(item->metaObject()->className()).startsWith("Symbol") && item->property("name").toString() == name))
+            return item;
+        for (QQuickItem *child : item->childItems())
+            if (QQuickItem *found = find(child))
+                return found;
+        return nullptr;
+    };
+    for (const QPointer<QQuickWindow> &window : std::as_const(m_windows)) {
+        if (!window || !window->isVisible())
+            continue;
+        if (QQuickItem *item = find(window->contentItem())) {
+            const QPoint at = window->mapToGlobal(item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+            m_out.write(QStringLiteral("where=%1 x=%2 y=%3\n").arg(name).arg(at.x()).arg(at.y()).toUtf8());
+            m_out.flush();
+            return;
+        }
+    }
+    m_out.write(QStringLiteral("where=%1 none\n").arg(name).toUtf8());
+    m_out.flush();
+}
+
 void FrameProbe::perform(const QString &opening)
 {
-    m_awakeAt = m_clock.elapsed();
     watchWindows();
+    if (opening.startsWith(QLatin1String("where:"))) {
+        locate(opening.mid(6));
+        return;
+    }
+    m_awakeAt = m_clock.elapsed();
     if (!begin(opening, !m_seenOpenings.contains(opening)))
         return;
     m_seenOpenings.insert(opening);

@@ -27,7 +27,10 @@ class QSocketNotifier;
 // a line, and performs them the way the island's controls do: a state
 // ("home", "canvas", "games", "calculator", "pocket", "voice", "translator",
 // "update", "collapsed"), "game:<name>" for a game's page ("game:wordle"),
-// or "settings" for the settings window.
+// or "settings" for the settings window. "where:<name>" asks where the
+// first control on screen showing name (as its text or its symbol) is, for
+// a hand on the X server to press it; the answer is a line
+//   where=<name> x=<screen x> y=<screen y>      (or "where=<name> none")
 class FrameProbe : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +45,7 @@ private:
     void report();
     void readControl();
     void perform(const QString &opening);
+    void locate(const QString &name);
 
     NotchViewModel *m_model;
     QFile m_out;

@@ -83,6 +83,14 @@ VoiceMemoEngine::VoiceMemoEngine(platform::IMicRecorder &recorder, platform::IAu
     connect(&m_recorder, &platform::IMicRecorder::finished, this, &VoiceMemoEngine::onRecorderFinished);
     connect(&m_recorder, &platform::IMicRecorder::inputLost, this, &VoiceMemoEngine::onRecorderLost);
     connect(&m_player, &platform::IAudioPlayer::stateChanged, this, &VoiceMemoEngine::updateIsPlaying);
+    // A memo that began but could not be played (the sound server gone)
+    // says so rather than ending as if it had played.
+    connect(&m_player, &platform::IAudioPlayer::failed, this, [this] {
+        if (!m_playerLoaded)
+            return;
+        stopPlayback();
+        setStatus(StatusCannotPlay);
+    });
     reload();
 }
 

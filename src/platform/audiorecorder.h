@@ -56,7 +56,9 @@ public:
     using QObject::QObject;
 
     // Plays path from its start; false when the file cannot be opened. An
-    // earlier playback is replaced.
+    // earlier playback is replaced. A failure found later (no sound server,
+    // a file that cannot be decoded, the server gone during the sound)
+    // arrives as failed(), with the state Stopped.
     virtual bool play(const QString &path) = 0;
     virtual void pause() = 0;
     // Goes on from where pause() stopped.
@@ -67,6 +69,8 @@ public:
 
 signals:
     void stateChanged(platform::IAudioPlayer::State state);
+    // The sound that play() began could not be played to its end.
+    void failed();
 };
 
 // The desktop's alert sounds.

@@ -25,6 +25,11 @@ MicCheckEngine::MicCheckEngine(platform::IMicRecorder *recorder, platform::IAudi
         if (m_recording)
             loseInput();
     });
+    // The take began to play but could not be heard (the sound server gone).
+    connect(m_player, &platform::IAudioPlayer::failed, this, [this] {
+        if (m_played)
+            setStatus(QStringLiteral("Nothing to play back"));
+    });
 }
 
 MicCheckEngine::~MicCheckEngine()

@@ -161,6 +161,12 @@ public:
 
     // The file has played to its end.
     void finish() { set(State::Stopped); }
+    // The sound could not be played after all (the sound server went away).
+    void breakOff()
+    {
+        set(State::Stopped);
+        emit failed();
+    }
     void set(State s)
     {
         if (current == s)

@@ -73,21 +73,47 @@ QString describe(const QQuickItem *item)
 
 } // namespace
 
-QString journeySoundServer()
+namespace {
+
+bool startJourneySoundServer(PulseServer &s)
+{
+    if (!s.start())
+        return false;
+    // A silent microphone beside the null speakers.
+    s.pactl({"load-module", "module-null-source", "source_name=mic"});
+    s.pactl({"set-default-source", "mic"});
+    return true;
+}
+
+PulseServer &journeyServer()
 {
     static PulseServer *server = [] {
         auto *s = new PulseServer;
-        if (s->start()) {
-            // A silent microphone beside the null speakers.
-            s->pactl({"load-module", "module-null-source", "source_name=mic"});
-            s->pactl({"set-default-source", "mic"});
-        }
+        startJourneySoundServer(*s);
         // Stopped with the application, while its event loop's machinery
         // still stands: the server must not outlive the run.
         qAddPostRoutine([] { delete server; server = nullptr; });
         return s;
     }();
-    return server->isRunning() ? server->address() : QString();
+    return *server;
+}
+
+} // namespace
+
+QString journeySoundServer()
+{
+    PulseServer &server = journeyServer();
+    return server.isRunning() ? server.address() : QString();
+}
+
+bool restartJourneySoundServer(bool kill)
+{
+    PulseServer &server = journeyServer();
+    if (kill)
+        server.kill();
+    else
+        server.stop();
+    return startJourneySoundServer(server);
 }
 
 QString Journey::journeyName()

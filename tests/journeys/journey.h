@@ -199,3 +199,6 @@ void walk(Journey &journey, const std::vector<Step> &steps);
 
 // The sound server every journey's microphone and speakers talk to.
 QString journeySoundServer();
+// Ends that server, killed (as when it crashes) or asked to end, and starts
+// it again at the same address, with its silent microphone the default.
+bool restartJourneySoundServer(bool kill);

@@ -347,8 +347,26 @@ TEST(VoiceMemos, RecordDragPlayNameNoteStarExportDelete)
              EXPECT_LE(counter, "Recording  0:03");
              EXPECT_NEAR(memos->memos().first().duration, 2, 0.5);
          }},
-        {"open the row", [&](Journey &j) {
+        // As at a suspend or a crash of the sound server: the memo playing
+        // is cut off and says so, and once the server is back it plays.
+        {"the sound server is killed while it plays", [&](Journey &j) {
              tone.reset();
+             speakers.reset();
+             memos->stopPlayback();
+             j.click(playButtonOf(j, memos->memos().first()));
+             ASSERT_TRUE(j.waitFor([&] { return j.playbackStreams() > 0; }, 5000, "the memo's stream"));
+             ASSERT_TRUE(restartJourneySoundServer(true));
+         },
+         [&](Journey &) {
+             EXPECT_EQ(memos->status(), "Couldn't play");
+             EXPECT_FALSE(memos->isPlaying());
+         }},
+        {"play it again once the server is back", [&](Journey &j) {
+             speakers.emplace();
+             j.click(playButtonOf(j, memos->memos().first()));
+         },
+         [&](Journey &) { EXPECT_GT(speakers->loudestDb(), -30) << "the tone is not heard after the restart"; }},
+        {"open the row", [&](Journey &j) {
              speakers.reset();
              memos->stopPlayback();
              j.click(j.text(memos->memos().first().name));

@@ -578,6 +578,14 @@ TEST_F(VoiceMemoTest, PauseResumesWhereItStoppedAndTheEndClearsPlayback)
     player.succeeds = false;
     engine->togglePlay(memo(*engine, "b.m4a"));
     EXPECT_EQ(engine->status(), "Couldn't play");
+
+    // Begun, then cut off by the sound server: said, not taken for the end.
+    player.succeeds = true;
+    engine->togglePlay(a);
+    player.breakOff();
+    EXPECT_EQ(engine->status(), "Couldn't play");
+    EXPECT_TRUE(engine->playingURL().isEmpty());
+    EXPECT_FALSE(engine->isPlaying());
 }
 
 TEST(Mp3Export, NameCleaning)

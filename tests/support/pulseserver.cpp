@@ -79,6 +79,15 @@ void PulseServer::stop()
     m_log += QString::fromUtf8(m_server.readAll());
 }
 
+void PulseServer::kill()
+{
+    if (m_server.state() == QProcess::NotRunning)
+        return;
+    m_server.kill();
+    m_server.waitForFinished(3000);
+    m_log += QString::fromUtf8(m_server.readAll());
+}
+
 QString PulseServer::pactl(const QStringList &args) const
 {
     QProcess p;

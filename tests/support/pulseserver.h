@@ -19,7 +19,11 @@ public:
 
     // Starts the server and waits until it answers. False on failure.
     bool start();
+    // Ends the server as a user's session does: stop() asks it to end,
+    // kill() ends it at once (a crash). start() starts it again at the same
+    // address.
     void stop();
+    void kill();
     bool isRunning() const { return m_server.state() != QProcess::NotRunning; }
 
     // The address for libpulse ("unix:/…/native").

@@ -91,6 +91,16 @@ TEST_F(MicCheckTest, RefusalsAndFailuresEndInTheirTexts)
     engine->toggleRecord();
     recorder.complete();
     EXPECT_EQ(engine->status(), "Nothing to play back");
+
+    // Begun, then cut off by the sound server.
+    player.succeeds = true;
+    engine->toggleRecord();
+    recorder.answer(true);
+    engine->toggleRecord();
+    recorder.complete();
+    EXPECT_EQ(engine->status(), "Playing your take");
+    player.breakOff();
+    EXPECT_EQ(engine->status(), "Nothing to play back");
 }
 
 TEST_F(MicCheckTest, ARecorderThatFailsMidTakeEndsTheTake)

@@ -13,26 +13,20 @@
 
 namespace platform {
 
-namespace {
-
-// The writer module, loaded by the first archive and kept.
-PavletZipWrite zipWriter()
+QString LibarchiveZipper::builtWriter()
 {
-    static std::once_flag once;
-    static PavletZipWrite write = nullptr;
-    std::call_once(once, [] {
-        QLibrary module(builtOrBesideProgram(QStringLiteral(PAVLET_ZIP_MODULE)));
-        write = reinterpret_cast<PavletZipWrite>(module.resolve("pavlet_zip_write"));
-        if (!write)
-            qCWarning(lcPlatform) << "no zip writer:" << module.errorString();
-    });
-    return write;
+    return builtOrBesideProgram(QStringLiteral(PAVLET_ZIP_MODULE));
 }
 
-} // namespace
-
-LibarchiveZipper::LibarchiveZipper(QObject *parent) : QObject(parent)
+LibarchiveZipper::LibarchiveZipper(Scheduler *scheduler, QObject *parent)
+    : QObject(parent)
+    , m_scheduler(scheduler)
+    , m_module(builtWriter())
 {
+    if (!m_scheduler) {
+        m_ownScheduler = std::make_unique<QtScheduler>();
+        m_scheduler = m_ownScheduler.get();
+    }
     m_pool.setMaxThreadCount(2);
 }
 
@@ -43,9 +37,25 @@ LibarchiveZipper::~LibarchiveZipper()
 
 int LibarchiveZipper::writeArchive(const QList<QByteArray> &inputs, const QString &archivePath)
 {
-    const PavletZipWrite write = zipWriter();
-    if (!write)
-        return 1;
+    OnDemandModule module(builtWriter());
+    std::mutex lock;
+    return writeArchive(module, lock, inputs, archivePath);
+}
+
+int LibarchiveZipper::writeArchive(OnDemandModule &module, std::mutex &lock, const QList<QByteArray> &inputs,
+                                   const QString &archivePath)
+{
+    PavletZipWrite write = nullptr;
+    {
+        // Two archives may be written at once: the module loads once.
+        const std::lock_guard<std::mutex> hold(lock);
+        if (module.load())
+            write = module.symbol<PavletZipWrite>("pavlet_zip_write");
+        if (!write) {
+            qCWarning(lcPlatform) << "no zip writer:" << module.errorString();
+            return 1;
+        }
+    }
     std::vector<const char *> list;
     list.reserve(size_t(inputs.size()));
     for (const QByteArray &input : inputs)
@@ -55,11 +65,33 @@ int LibarchiveZipper::writeArchive(const QList<QByteArray> &inputs, const QStrin
 
 void LibarchiveZipper::zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int)> done)
 {
+    ++m_writing;
+    m_release.cancel();
     QPointer<LibarchiveZipper> self(this);
-    m_pool.start([self, inputs, archivePath, done = std::move(done)] {
-        const int status = writeArchive(inputs, archivePath);
-        if (self)
-            QMetaObject::invokeMethod(self.data(), [done, status] { done(status); }, Qt::QueuedConnection);
+    m_pool.start([this, self, inputs, archivePath, done = std::move(done)] {
+        // The zipper outlives its workers: its destructor waits for them.
+        const int status = writeArchive(m_module, m_moduleLock, inputs, archivePath);
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, done, status] {
+                self->written();
+                done(status);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void LibarchiveZipper::written()
+{
+    if (--m_writing > 0)
+        return;
+    // The writer module goes once no archive has used it for a while. No
+    // worker runs its code then: each has returned before saying so.
+    m_release = m_scheduler->after(OnDemandModule::IdleMs, [this] {
+        if (m_writing == 0) {
+            const std::lock_guard<std::mutex> hold(m_moduleLock);
+            m_module.unload();
+        }
     });
 }
 

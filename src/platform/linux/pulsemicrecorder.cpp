@@ -2,7 +2,7 @@
 #include "platform/linux/besideprogram.h"
 
 #include "core/logging.h"
-#include "platform/linux/aacwriter/aacwriter.h"
+#include "platform/linux/soundhelperrun.h"
 
 #include <pulse/error.h>
 
@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QPointer>
 #include <QThread>
 #include <algorithm>
@@ -18,47 +17,36 @@
 
 namespace platform {
 
-// The encoder of the takes; used on the encoder thread only.
+// The encoder of the takes, a run of the sound helper per take; used on
+// the encoder thread only.
 struct PulseMicRecorder::Encoder {
-    QString modulePath;
-    QLibrary module;
-    bool tried = false;
-    PavletAacOpen open = nullptr;
-    PavletAacWrite write = nullptr;
-    PavletAacFinish finish = nullptr;
-    PavletAacAbort abort = nullptr;
-    PavletAacWriter *writer = nullptr;
+    QString helper;
+    SoundHelperRun run;
     int take = 0;
     QString path;
 
-    bool load()
+    bool open()
     {
-        if (std::exchange(tried, true))
-            return open != nullptr;
-        module.setFileName(modulePath);
-        open = reinterpret_cast<PavletAacOpen>(module.resolve("pavlet_aac_open"));
-        write = reinterpret_cast<PavletAacWrite>(module.resolve("pavlet_aac_write"));
-        finish = reinterpret_cast<PavletAacFinish>(module.resolve("pavlet_aac_finish"));
-        abort = reinterpret_cast<PavletAacAbort>(module.resolve("pavlet_aac_abort"));
-        if (!open || !write || !finish || !abort) {
-            qCWarning(lcPlatform) << "no AAC encoder:" << module.errorString();
-            open = nullptr;
-        }
-        return open != nullptr;
+        if (run.start(helper, {QStringLiteral("encode"), path, QString::number(SampleRate)},
+                      SoundHelperRun::Direction::ToHelper))
+            return true;
+        qCWarning(lcPlatform) << "the AAC encoder cannot be started:" << helper;
+        return false;
     }
+    bool isOpen() const { return run.isRunning(); }
     // Drops the current file, if any.
     void drop()
     {
-        if (!writer)
+        if (!run.isRunning())
             return;
-        abort(std::exchange(writer, nullptr));
+        run.kill();
         QFile::remove(path);
     }
 };
 
 QString PulseMicRecorder::builtEncoder()
 {
-    return builtOrBesideProgram(QStringLiteral(PAVLET_AAC_MODULE));
+    return SoundHelperRun::builtHelper();
 }
 
 PulseMicRecorder::PulseMicRecorder(const QString &server, const QString &source, const QString &encoder,
@@ -119,7 +107,7 @@ void PulseMicRecorder::ensureEncoderThread()
     if (m_thread)
         return;
     m_encoder = std::make_shared<Encoder>();
-    m_encoder->modulePath = m_encoderPath;
+    m_encoder->helper = m_encoderPath;
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("recording"));
     m_worker = new QObject;
@@ -149,9 +137,7 @@ bool PulseMicRecorder::start(const QString &path)
         encoder->drop();
         encoder->take = take;
         encoder->path = path;
-        if (encoder->load())
-            encoder->writer = encoder->open(QFile::encodeName(path).constData(), SampleRate);
-        if (!encoder->writer)
+        if (!encoder->open())
             QMetaObject::invokeMethod(self, [self, take] {
                 if (self)
                     self->onEncoderBroke(take);
@@ -325,10 +311,9 @@ void PulseMicRecorder::pass(qint64 limit)
     m_forwarded += count;
     QMetaObject::invokeMethod(m_worker, [encoder = m_encoder, take = m_take, samples,
                                          self = QPointer<PulseMicRecorder>(this)] {
-        if (encoder->take != take || !encoder->writer)
+        if (encoder->take != take || !encoder->isOpen())
             return;
-        if (!encoder->write(encoder->writer, reinterpret_cast<const int16_t *>(samples.constData()),
-                            samples.size() / qsizetype(sizeof(qint16)))) {
+        if (!encoder->run.write(samples.constData(), samples.size())) {
             qCWarning(lcPlatform) << "the recording could not be written";
             encoder->drop();
             QMetaObject::invokeMethod(self, [self, take] {
@@ -397,9 +382,9 @@ void PulseMicRecorder::complete()
     m_phase = Phase::Finishing;
     const int take = m_take;
     QMetaObject::invokeMethod(m_worker, [encoder = m_encoder, take, self = QPointer<PulseMicRecorder>(this)] {
-        if (encoder->take != take || !encoder->writer)
+        if (encoder->take != take || !encoder->isOpen())
             return; // it broke, and said so
-        const bool ok = encoder->finish(std::exchange(encoder->writer, nullptr)) != 0;
+        const bool ok = encoder->run.finish();
         if (!ok) {
             qCWarning(lcPlatform) << "the recording's file could not be completed";
             QFile::remove(encoder->path);
@@ -446,30 +431,7 @@ void PulseMicRecorder::failTake()
 
 void PulseMicRecorder::closeStream(bool now)
 {
-    pa_stream *stream = std::exchange(m_stream, nullptr);
-    pa_context *context = std::exchange(m_context, nullptr);
-    if (stream) {
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        pa_stream_set_read_callback(stream, nullptr, nullptr);
-        pa_stream_set_suspended_callback(stream, nullptr, nullptr);
-        pa_stream_disconnect(stream);
-    }
-    if (context) {
-        pa_context_set_state_callback(context, nullptr, nullptr);
-        pa_context_disconnect(context);
-    }
-    // Let go once libpulse has returned from the callback this may be
-    // called from.
-    auto release = [stream, context] {
-        if (stream)
-            pa_stream_unref(stream);
-        if (context)
-            pa_context_unref(context);
-    };
-    if (now)
-        release();
-    else if (stream || context)
-        QTimer::singleShot(0, this, release);
+    releasePulse(std::exchange(m_stream, nullptr), std::exchange(m_context, nullptr), this, now);
 }
 
 void PulseMicRecorder::reportLater(void (PulseMicRecorder::*signal)())

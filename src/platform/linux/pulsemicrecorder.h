@@ -17,8 +17,9 @@ namespace platform {
 
 // Records the sound server's input through a PulseAudio record stream of
 // its own (one channel, 44.1 kHz, small blocks) and encodes the sound into
-// an AAC file on a thread of its own, with the encoder module loaded by the
-// first take. Linux asks no permission.
+// an AAC file on a thread of its own, through a run of the sound helper
+// program per take (FFmpeg's libraries stay out of the island). Linux asks
+// no permission.
 //
 // A take's file holds the time from the moment the server opened the
 // stream to the call of stop(), sample for sample as the input gave them:
@@ -34,7 +35,7 @@ public:
     // server: a PulseAudio server address ("unix:/path"); empty for the
     // user's own. source: the source to record; empty for the server's
     // default source when the take starts, whatever its kind (a monitor of
-    // an output too). encoder: the encoder module; empty for the one built
+    // an output too). encoder: the sound helper program; empty for the one built
     // with the program.
     explicit PulseMicRecorder(const QString &server = {}, const QString &source = {},
                               const QString &encoder = {}, QObject *parent = nullptr);
@@ -60,7 +61,7 @@ public:
     // the server hands out two seconds at a time.
     static constexpr int StopWaitMs = 2500;
 
-    // The encoder module the program was built with.
+    // The sound helper program the program was built with.
     static QString builtEncoder();
 
 private:

@@ -323,4 +323,29 @@ PulseQtMainloop::~PulseQtMainloop()
     delete d;
 }
 
+void releasePulse(pa_stream *stream, pa_context *context, QObject *owner, bool now)
+{
+    if (stream) {
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_set_read_callback(stream, nullptr, nullptr);
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_suspended_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+    }
+    if (context) {
+        pa_context_set_state_callback(context, nullptr, nullptr);
+        pa_context_disconnect(context);
+    }
+    auto release = [stream, context] {
+        if (stream)
+            pa_stream_unref(stream);
+        if (context)
+            pa_context_unref(context);
+    };
+    if (now)
+        release();
+    else if (stream || context)
+        QTimer::singleShot(0, owner, release);
+}
+
 } // namespace platform

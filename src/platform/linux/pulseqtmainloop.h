@@ -1,8 +1,12 @@
 #pragma once
 
+#include <pulse/context.h>
 #include <pulse/mainloop-api.h>
+#include <pulse/stream.h>
 
 #include <QSet>
+
+class QObject;
 
 namespace platform {
 
@@ -28,5 +32,11 @@ private:
     pa_mainloop_api m_api;
     Private *d;
 };
+
+// Lets go of a stream and its context, either of them null: their
+// callbacks stop and they are disconnected at once; the references are
+// dropped at once (now) or, on owner's thread, once libpulse has returned
+// from the callback this may be called from.
+void releasePulse(pa_stream *stream, pa_context *context, QObject *owner, bool now);
 
 } // namespace platform

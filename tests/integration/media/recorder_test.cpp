@@ -1,6 +1,6 @@
 #include "media/mp4duration.h"
 #include "platform/linux/pulsemicrecorder.h"
-#include "platform/linux/qtaudioplayer.h"
+#include "platform/linux/pulseaudioplayer.h"
 #include "support/pavlettest.h"
 #include "support/pulseserver.h"
 #include "support/takesound.h"
@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,7 +70,7 @@ TEST(PulseMicRecorder, RecordsAnM4aFileThatPlaysBack)
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_GT(mp4DurationSeconds(path), 0.8);
 
-    platform::QtAudioPlayer player;
+    platform::PulseAudioPlayer player;
     ASSERT_TRUE(player.play(path));
     EXPECT_EQ(player.state(), platform::IAudioPlayer::State::Playing);
     player.pause();
@@ -288,8 +289,11 @@ TEST(PulseMicRecorder, AnInputThatNeverOpensFailsTheTakeWithoutHoldingTheIsland)
 }
 
 // After a file no reader opens, the next sound plays through the server; so
-// does the first sound of a new player.
-TEST(QtAudioPlayer, PlaysAfterAFileThatFailed)
+// does the next sound after the server was killed or stopped, idle or
+// during a sound. A sound cut off by the server, or asked for while it is
+// down, fails at once and says so; nothing holds the thread meanwhile; and
+// FFmpeg never loads in this process.
+TEST(PulseAudioPlayer, PlaysAfterAFileThatFailedAndAfterTheServerRestarts)
 {
     PulseServer pulse;
     ASSERT_TRUE(startPulse(pulse, {{"module-null-source", "source_name=mic"}})) << pulse.log().toStdString();
@@ -303,13 +307,58 @@ TEST(QtAudioPlayer, PlaysAfterAFileThatFailed)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(595, 'x'));
     }
-    platform::QtAudioPlayer player;
-    ASSERT_TRUE(player.play(PAVLET_TEST_DATA "/media/memo.m4a"));
+    const QString memo = PAVLET_TEST_DATA "/media/memo.m4a";
+    const QString tone = dir.filePath("tone.m4a");
+    ASSERT_EQ(QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine=frequency=440:duration=8", tone}), 0);
+    platform::PulseAudioPlayer player;
+    QSignalSpy failed(&player, &platform::IAudioPlayer::failed);
+    auto stopped = [&] { return player.state() == platform::IAudioPlayer::State::Stopped; };
+    // The longest the event loop went without a turn.
+    QElapsedTimer sinceTurn;
+    sinceTurn.start();
+    qint64 held = 0;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] { held = std::max(held, sinceTurn.restart()); });
+    turns.start(5);
+
+    ASSERT_TRUE(player.play(memo));
     EXPECT_TRUE(waitUntil([&] { return sinkInputs() > 0; }, 10000)) << "the first sound is heard";
-    player.stop();
-    player.play(broken);
-    ASSERT_TRUE(waitUntil([&] { return player.state() == platform::IAudioPlayer::State::Stopped; }, 10000));
-    ASSERT_TRUE(waitUntil([&] { return sinkInputs() == 0; }, 10000));
-    ASSERT_TRUE(player.play(PAVLET_TEST_DATA "/media/memo.m4a"));
-    EXPECT_TRUE(waitUntil([&] { return sinkInputs() > 0; }, 10000)) << "a failed file leaves the player mute";
+    ASSERT_TRUE(waitUntil(stopped, 10000)) << "the memo plays to its end";
+    EXPECT_TRUE(failed.isEmpty());
+    if (player.play(broken)) {
+        EXPECT_TRUE(waitUntil([&] { return failed.size() == 1 && stopped(); }, 10000));
+    }
+    failed.clear();
+    for (const char *how : {"killed while idle", "stopped while idle", "killed during a sound", "stopped during a sound"}) {
+        SCOPED_TRACE(how);
+        const bool during = QByteArray(how).contains("during");
+        if (during) {
+            ASSERT_TRUE(player.play(tone));
+            ASSERT_TRUE(waitUntil([&] { return sinkInputs() > 0; }, 10000));
+        }
+        if (QByteArray(how).startsWith("killed"))
+            pulse.kill();
+        else
+            pulse.stop();
+        if (during) {
+            EXPECT_TRUE(waitUntil([&] { return failed.size() == 1 && stopped(); }, 3000)) << "the cut-off is said";
+        }
+        // Asked for while the server is down: fails at once.
+        held = 0;
+        if (player.play(memo)) {
+            EXPECT_TRUE(waitUntil([&] { return failed.size() == (during ? 2 : 1); }, 3000)) << "no sound is said";
+        }
+        EXPECT_TRUE(stopped());
+        ASSERT_TRUE(pulse.start()) << pulse.log().toStdString();
+        failed.clear();
+        ASSERT_TRUE(player.play(memo));
+        EXPECT_TRUE(waitUntil([&] { return sinkInputs() > 0; }, 10000)) << "the server that came back is not used";
+        EXPECT_TRUE(waitUntil(stopped, 10000));
+        EXPECT_TRUE(failed.isEmpty());
+        failed.clear();
+    }
+    EXPECT_LT(held, 500) << "the thread was held";
+    QFile maps("/proc/self/maps");
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(maps.readAll().contains("libavcodec"));
 }

@@ -1,6 +1,6 @@
 #include "media/mp4duration.h"
 #include "platform/linux/pulsemicrecorder.h"
-#include "platform/linux/qtaudioplayer.h"
+#include "platform/linux/pulseaudioplayer.h"
 #include "support/pavlettest.h"
 #include "support/pulseserver.h"
 #include "support/qtprinters.h"
@@ -17,7 +17,7 @@ class MicRecorderTest : public PavletTest {};
 TEST_F(MicRecorderTest, NoEncoderCannotOpenTheMic)
 {
     platform::PulseMicRecorder recorder{{}, {}, tempPath("missing.so")};
-    platform::QtAudioPlayer player;
+    platform::PulseAudioPlayer player;
     platform::DesktopSoundPlayer sounds;
     MicCheckEngine engine(&recorder, &player, &sounds, scheduler.get(), tempPath("pavlet-mic-check.m4a"));
     engine.toggleRecord();
@@ -41,7 +41,7 @@ TEST_F(MicRecorderTest, AFailedTakeIsNotPlayedAndTheNextOneIs)
     ASSERT_FALSE(pulse.pactl({"load-module", "module-null-source", "source_name=mic"}).isNull());
     qputenv("PULSE_SERVER", pulse.address().toUtf8());
     platform::PulseMicRecorder recorder;
-    platform::QtAudioPlayer player;
+    platform::PulseAudioPlayer player;
     platform::DesktopSoundPlayer sounds;
     const QString take = tempPath("pavlet-mic-check.m4a");
     MicCheckEngine engine(&recorder, &player, &sounds, scheduler.get(), take);

@@ -11,7 +11,7 @@ struct AVStream;
 
 // Encodes 16-bit mono samples as AAC into an MPEG-4 audio file (".m4a") as
 // they come, with FFmpeg's libraries. The file is complete after finish().
-// Part of the encoder module (aacwriter.h): it uses no Qt.
+// Part of the sound helper program (pavlet-sound): it uses no Qt.
 class AacFileWriter {
 public:
     AacFileWriter() = default;
