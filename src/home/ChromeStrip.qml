@@ -26,6 +26,7 @@ Item {
         systemName: "line.3.horizontal"
         size: IslandStyle.fontSubhead
         help: qsTr("Modules")
+        opensShown: menu.visible
         onClicked: {
             const corner = mapToItem(menu.parent, width, height)
             menu.x = Math.max(0, Math.min(corner.x, menu.parent.width) - menu.width)

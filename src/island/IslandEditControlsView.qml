@@ -12,6 +12,9 @@ Item {
     required property AppSettings settings
     // Whether the floating pill's sliders show instead of the notch's.
     property bool showsFloatingPill: false
+    // A slider's handle is held: the panel stays where it is until it is let
+    // go, so that the handle keeps to the pointer.
+    property bool holding: false
     signal done()
 
     readonly property bool expanded: model.islandEditPhase === Island.IslandEditPhase.expanded
@@ -73,6 +76,7 @@ Item {
             stepSize: 1
             snapMode: Slider.SnapAlways
             onMoved: sliderRow.write(value)
+            onPressedChanged: root.holding = pressed
             Binding on value { value: sliderRow.current; when: !slider.pressed }
             background: Rectangle {
                 x: slider.leftPadding

@@ -11,6 +11,8 @@ Item {
     property real size: 12
     property color color: IslandPalette.textPrimary
     property string help
+    // What the button opens (its menu) shows: the tool tip stays away.
+    property bool opensShown: false
     signal clicked()
 
     implicitWidth: 22
@@ -44,7 +46,7 @@ Item {
         onClicked: (mouse) => { if (inCircle(mouse.x, mouse.y)) root.clicked() }
     }
 
-    ToolTip.visible: area.containsMouse && root.help.length > 0
+    ToolTip.visible: area.containsMouse && root.help.length > 0 && !root.opensShown
     ToolTip.text: root.help
     ToolTip.delay: 600
 }

@@ -50,6 +50,29 @@ QMarginsF PopupFence::marginsFor(const QRectF &bounds, double cornerRadius, cons
                      window.width() - bounds.right() + inset, window.height() - bounds.bottom() + inset);
 }
 
+QObject *PopupFence::popupEscapeCloses(QQuickWindow *window)
+{
+    // Popup.CloseOnEscape.
+    constexpr int closeOnEscape = 0x10;
+    QObject *top = nullptr;
+    double topZ = 0;
+    for (QQuickItem *layer : window ? window->contentItem()->childItems() : QList<QQuickItem *>()) {
+        if (!layer->inherits("QQuickOverlay"))
+            continue;
+        for (QQuickItem *item : layer->childItems()) {
+            QObject *popup = popupOf(item);
+            if (!popup || popup->inherits("QQuickToolTip") || !popup->property("opened").toBool()
+                || !(popup->property("closePolicy").toInt() & closeOnEscape))
+                continue;
+            if (!top || item->z() >= topZ) {
+                top = popup;
+                topZ = item->z();
+            }
+        }
+    }
+    return top;
+}
+
 void PopupFence::setWindow(QQuickWindow *window)
 {
     if (window == m_window)

@@ -44,6 +44,10 @@ public:
     // The margins that keep a popup inside bounds, rounded corners of
     // radius included, in a window of size window.
     static QMarginsF marginsFor(const QRectF &bounds, double cornerRadius, const QSizeF &window);
+    // The topmost open popup of the window that Escape closes (a menu, a
+    // list), or null. Tooltips are not counted: they come and go with the
+    // pointer, and nobody closes one with a key.
+    static QObject *popupEscapeCloses(QQuickWindow *window);
 
 signals:
     void windowChanged();

@@ -155,8 +155,10 @@ void IslandEditController::installRootViews()
     m_shadeView = make(QStringLiteral("IslandEditShadeView.qml"), m_shade.get(), {});
     m_controlsView = make(QStringLiteral("IslandEditControlsView.qml"), m_controls.get(),
                           {{QStringLiteral("settings"), QVariant::fromValue<QObject *>(m_settings)}});
-    if (m_controlsView)
+    if (m_controlsView) {
         connect(m_controlsView, SIGNAL(done()), this, SLOT(finish()));
+        connect(m_controlsView, SIGNAL(holdingChanged()), this, SLOT(layoutPanels()));
+    }
 }
 
 IslandEditLayout::Inputs IslandEditController::layoutInputs() const
@@ -213,7 +215,10 @@ void IslandEditController::layoutPanels()
             m_shadeView->setProperty("ringRadius", f.ringRadius);
         }
     }
-    if (m_controls) {
+    // A slider held in the controls keeps them in place: moved under the
+    // pointer, the slider would read the move as the pointer's and run away.
+    const bool held = m_controlsView && m_controlsView->property("holding").toBool();
+    if (m_controls && !held) {
         m_controls->setGeometry(ScreenSpace::flip(f.controls, pivot).toRect());
         // The controls' card sits 8 in from the window's edges; where a
         // compositor runs its shadow shows in that margin.

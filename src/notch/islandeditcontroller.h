@@ -57,6 +57,11 @@ public slots:
     // Ends the edit; nothing when none runs.
     void finish();
 
+private slots:
+    // Puts the panels where the settings place them; the controls stay
+    // where they are while one of their sliders is held.
+    void layoutPanels();
+
 signals:
     // An edit begins (true) or has ended (false).
     void activeChanged(bool active);
@@ -70,7 +75,6 @@ private:
     IslandEditLayout::Inputs layoutInputs() const;
     void buildPanels();
     void installRootViews();
-    void layoutPanels();
     void installObservers();
     void removeObservers();
     void setAcceptsMouse(QQuickWindow *window, bool accepts);

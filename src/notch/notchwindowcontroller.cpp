@@ -6,6 +6,7 @@
 #include "home/homeparts.h"
 #include "island/islandmetrics.h"
 #include "island/notchviewmodel.h"
+#include "look/popupfence.h"
 #include "notch/gamemodehotkeycenter.h"
 #include "platform/keypositions.h"
 #include "platform/pointer.h"
@@ -312,6 +313,11 @@ bool NotchWindowController::handleKeyDown(const KeyInput &key)
     if (key.keyCode == KeyCode::Escape) {
         if (m_editingIsland)
             return false;
+        // An open menu takes the Escape: it closes, and that is all.
+        if (QObject *popup = PopupFence::popupEscapeCloses(m_panel.get())) {
+            QMetaObject::invokeMethod(popup, "close");
+            return true;
+        }
         QMetaObject::invokeMethod(this, &NotchWindowController::dismiss, Qt::QueuedConnection);
         return true;
     }

@@ -142,11 +142,13 @@ int hoverEveryTooltip(Journey &j, const QString &where)
 }
 
 // Clicks what opens a menu and checks the menu lies whole inside the
-// island; Escape closes it.
+// island, without a tooltip over it; Escape closes the menu and does
+// nothing else.
 void openMenu(Journey &j, QQuickItem *opener, const QString &what)
 {
     SCOPED_TRACE(what.toStdString());
     ASSERT_TRUE(opener) << "no " << what.toStdString();
+    const Island::NotchState before = j.island().state();
     j.click(opener);
     QQuickItem *menu = nullptr;
     ASSERT_TRUE(j.waitFor([&] {
@@ -161,12 +163,13 @@ void openMenu(Journey &j, QQuickItem *opener, const QString &what)
     EXPECT_TRUE(whole(j, menu)) << "the menu at " << text(placeOf(menu)).toStdString() << " is cut by the island "
                                 << text(j.panel()->islandRect()).toStdString();
     EXPECT_EQ(cutCorners(j, menu), QString()) << "corners of the menu not drawn";
+    EXPECT_TRUE(j.waitFor([&] { return shownPopups(j).size() == 1; }, 3000)) << "a tooltip stays over the menu";
     j.shot(what);
-    // Escape closes the menu, and may close Home with it.
     j.hands().key(QStringLiteral("Escape"));
     EXPECT_TRUE(j.waitFor([&] { return shownPopups(j).isEmpty(); }, 3000, QStringLiteral("the menu to close")));
     j.settle();
-    if (j.island().state() != Island::NotchState::home) {
+    EXPECT_EQ(j.island().state(), before) << "Escape closed the menu and left the panel too";
+    if (before == Island::NotchState::home && j.island().state() != before) {
         ASSERT_TRUE(j.openHome());
     }
 }
@@ -186,10 +189,14 @@ TEST(IslandEdges, EveryTooltipAndMenuOpensInsideTheIsland)
              j.settle();
              EXPECT_GE(hoverEveryTooltip(j, "Home"), 5);
          }},
-        {"open the strip's Modules menu", [](Journey &j) {
-             openMenu(j, j.item("IslandIconButton", [](QQuickItem *i) {
+        {"open the strip's Modules menu once its tooltip shows", [](Journey &j) {
+             QQuickItem *modules = j.item("IslandIconButton", [](QQuickItem *i) {
                  return i->isVisible() && i->property("help").toString() == "Modules";
-             }), "Modules menu");
+             });
+             ASSERT_TRUE(modules);
+             j.hands().moveTo(j.screenPoint(modules), 3);
+             EXPECT_TRUE(j.waitFor([&] { return !shownPopups(j).isEmpty(); }, 4000, QStringLiteral("the tooltip")));
+             openMenu(j, modules, "Modules menu");
          }},
         {"open each download card's Save menu", [](Journey &j) {
              const QList<QQuickItem *> saves = j.items("QQuickText", [](QQuickItem *i) {
@@ -204,6 +211,7 @@ TEST(IslandEdges, EveryTooltipAndMenuOpensInsideTheIsland)
                  ASSERT_EQ(now.size(), saves.size());
                  openMenu(j, now.at(i), "Save menu");
              }
+             ASSERT_TRUE(j.collapse()); // Home, scrolled to its end, goes
          }},
         {"hover every tooltip's control in the tools", [](Journey &j) {
              for (const QString tool : {"Translator", "Calculator", "Pocket", "Voice memos"}) {
@@ -211,6 +219,8 @@ TEST(IslandEdges, EveryTooltipAndMenuOpensInsideTheIsland)
                  ASSERT_TRUE(j.openFromStrip(tool));
                  j.settle();
                  EXPECT_GE(hoverEveryTooltip(j, tool), 1);
+                 if (tool == QStringLiteral("Translator"))
+                     openMenu(j, j.text(QStringLiteral("Spanish")), "Translator's language menu");
                  ASSERT_TRUE(j.collapse());
              }
          }},

@@ -714,6 +714,26 @@ TEST(SettingsNotch, AccentFromTheColourWell)
              EXPECT_EQ(j.root().settings().customAccent().name(), picked.name());
              EXPECT_EQ(shownNamed(j, "accentWell")->property("color").value<QColor>().name(), picked.name());
          }},
+        {"edit on screen: each phase's X handle follows the pointer, its controls still", [](Journey &j) {
+             j.click(shownNamed(j, "editOnScreen"));
+             QQuickWindow *controls = nullptr;
+             ASSERT_TRUE(j.waitFor([&] { return (controls = qobject_cast<QQuickWindow *>(QGuiApplication::focusWindow())) && controls->objectName() == "island-edit-controls"; }));
+             for (const char *next : {"Expanded", "Done"}) {
+                 QQuickItem *x = j.itemsIn(controls, "QQuickSlider", [](QQuickItem *i) { return i->isVisible(); }).value(0);
+                 ASSERT_TRUE(x && j.ready(x));
+                 const QPoint at = j.screenPoint(x->property("handle").value<QQuickItem *>());
+                 const int left = controls->x();
+                 j.hands().moveTo(at, 3);
+                 j.hands().press();
+                 for (int step = 1; step <= 8; ++step) {
+                     const double was = x->property("value").toDouble();
+                     j.hands().moveTo(at + QPoint(2 * step, 0), 1);
+                     EXPECT_TRUE(j.waitFor([&] { return x->property("value").toDouble() > was && controls->x() == left; }, 2000)) << "step " << step << " before " << next;
+                 }
+                 j.hands().release();
+                 j.click(j.textIn(controls, next));
+             }
+         }},
         {"open Home: the island wears the accent", [](Journey &j) { ASSERT_TRUE(j.openHome()); },
          [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return islandPixelsNear(j, picked) > 40; }, 3000)); }},
         {"close Home", [](Journey &j) { ASSERT_TRUE(j.collapse()); }},
