@@ -142,7 +142,7 @@ Item {
         anchors.topMargin: 2
         blurRadius: 8
         cornerRadius: 16
-        color: Qt.rgba(0, 0, 0, 0.35)
+        color: IslandPalette.black35
     }
 
     Rectangle {
