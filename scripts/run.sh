@@ -4,5 +4,5 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/install-deps.sh"
-"$here/build.sh" pavlet pavlet-gl-probe pavlet-fetch pavlet-secret pavlet-pick
+"$here/build.sh" pavlet pavlet-gl-probe pavlet-fetch pavlet-secret pavlet-pick pavlet-sound
 exec "$here/../build/pavlet" "$@"
