@@ -3,7 +3,8 @@
 # side by side (both programs at the same time, each under its own private X
 # server), repeated, medians reported:
 #   CPU at rest (ratio, target <= 1.1), peak memory (ratio, target <= 1.5),
-#   start to first frame (ratio, target <= 2).
+#   start to first frame (ratio, target <= 2), and beside it the start until
+#   the process has ended.
 # usage: bench/island-idle.sh [SECONDS] [RUNS]   (default 30 s, 3 runs)
 #        QT_QUICK_BACKEND=rhi bench/island-idle.sh   (OpenGL; software by default)
 set -euo pipefail
@@ -59,26 +60,40 @@ read -r xb fb < <(start_server 7)
 for _ in $(seq 100); do [ -s "$fa" ] && [ -s "$fb" ] && break; sleep 0.1; done
 home=$work/home; mkdir -p -m 700 "$home/run"; mkdir -p "$home/.config/pavlet"
 printf '%s\n' "$defaults" >"$home/.config/pavlet/defaults.json"
+# Each program prints "first-frame <ns>" (the wall clock) once its first
+# frame is on screen; a start that never got there counts as a failure, not
+# as a time. The time until the process has ended (its teardown included) is
+# kept beside it.
 first_frame() {
-  local disp=$1 var=$2; shift 2
+  local disp=$1 var=$2 out=$3; shift 3
   local t0; t0=$(date +%s%N)
   env "$var=1" DISPLAY=":$disp" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/run" \
-    XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" "$@" >/dev/null 2>&1 || true
-  echo $(( ($(date +%s%N) - t0) / 1000000 ))
+    XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" "$@" >"$out.out" 2>/dev/null || true
+  local t1; t1=$(date +%s%N)
+  local frame; frame=$(awk '$1 == "first-frame" { print $2; exit }' "$out.out")
+  if [ -z "$frame" ]; then
+    echo "no first frame from $1" >&2
+    return 1
+  fi
+  echo $(( (frame - t0) / 1000000 )) >>"$out.start"
+  echo $(( (t1 - t0) / 1000000 )) >>"$out.end"
 }
 for _ in $(seq $(( runs * 3 ))); do
-  first_frame "$(cat "$fa")" REFERENCE_QUIT_ON_FIRST_FRAME "$refwin" >>"$work/ref.start" &
+  first_frame "$(cat "$fa")" REFERENCE_QUIT_ON_FIRST_FRAME "$work/ref" "$refwin" &
   a=$!
-  first_frame "$(cat "$fb")" PAVLET_QUIT_ON_FIRST_FRAME "$top/build/pavlet" >>"$work/isl.start" &
+  first_frame "$(cat "$fb")" PAVLET_QUIT_ON_FIRST_FRAME "$work/isl" "$top/build/pavlet" &
   b=$!
-  wait $a $b
+  wait $a && wait $b || { kill "$xa" "$xb"; exit 1; }
 done
 kill "$xa" "$xb"; wait "$xa" "$xb" 2>/dev/null || true; rm -f "$fa" "$fb"
 ref_start=$(median <"$work/ref.start")
 isl_start=$(median <"$work/isl.start")
+ref_end=$(median <"$work/ref.end")
+isl_end=$(median <"$work/isl.end")
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
 echo "renderer: $QT_QUICK_BACKEND ($runs runs of ${secs}s, medians)"
 echo "cpu %:          island $isl_cpu  reference $ref_cpu  ratio $(ratio "$isl_cpu" "$ref_cpu") (target <= 1.1)"
 echo "peak MB:        island $isl_mem  reference $ref_mem  ratio $(ratio "$isl_mem" "$ref_mem") (target <= 1.5)"
 echo "first frame ms: island $isl_start  reference $ref_start  ratio $(ratio "$isl_start" "$ref_start") (target <= 2)"
+echo "start to exit:  island $isl_end  reference $ref_end  ratio $(ratio "$isl_end" "$ref_end") (the first frame and the teardown after it)"

@@ -72,7 +72,11 @@
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
-    explicit LinuxBackends(Scheduler &scheduler) : scheduler(scheduler) {}
+    explicit LinuxBackends(Scheduler &scheduler) : scheduler(scheduler)
+    {
+        // Let go once the island is on screen (CompositionRoot::start).
+        secrets.hold();
+    }
 
     // Lets go of what the archive writer loads, once unused.
     Scheduler &scheduler;
@@ -305,6 +309,11 @@ QString CompositionRoot::missingDisplayReason()
     return platform::missingDisplayReason();
 }
 
+void CompositionRoot::releaseDisplayCheck()
+{
+    platform::releaseDisplayCheck();
+}
+
 CompositionRoot::~CompositionRoot()
 {
     // The windows go before the engine and the backends they use.
@@ -323,6 +332,16 @@ CompositionRoot::~CompositionRoot()
 void CompositionRoot::start()
 {
     m_delegate->start();
+    // The keyring is asked once the island has drawn its first frame (or
+    // after a moment, should it never draw), so that its helper does not
+    // compete with the island's start.
+    platform::HelperSecretStore *secrets = &m_linux->secrets;
+    m_secretsRelease = m_scheduler.after(SecretsReleaseMs, [secrets] { secrets->release(); });
+    if (NotchPanel *panel = m_delegate->notch() ? m_delegate->notch()->panel() : nullptr)
+        QObject::connect(panel, &QQuickWindow::frameSwapped, panel, [this, secrets] {
+            m_secretsRelease.cancel();
+            secrets->release();
+        }, static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     // The settings window is built in the background once the user is on
     // the way to it (Home has opened, whose header opens it, or the tray's
     // menu is up), so that its first opening only draws it and the island

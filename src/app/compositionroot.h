@@ -57,6 +57,9 @@ public:
     // Why the program cannot show a window here (no display to connect to),
     // or empty; asked before anything is built.
     static QString missingDisplayReason();
+    // Lets go of what that question held open, once the application has
+    // its own connection to the display.
+    static void releaseDisplayCheck();
 
     // Starts the program (see AppDelegate::start), once the event loop is
     // about to run.
@@ -105,4 +108,7 @@ private:
     std::unique_ptr<AppDelegate> m_delegate;
     std::unique_ptr<IslandEditController> m_islandEditor;
     std::unique_ptr<SettingsWindowController> m_settingsWindow;
+    // Lets the keyring be asked should the island never draw.
+    static constexpr int SecretsReleaseMs = 2000;
+    TaskHandle m_secretsRelease;
 };

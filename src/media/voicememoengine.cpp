@@ -133,6 +133,8 @@ void VoiceMemoEngine::reload()
     const QString indexPath = dir.filePath(VoiceMemoIndex::FileName);
     bool damaged = false;
     m_meta = VoiceMemoIndex::read(indexPath, &damaged);
+    const QHash<QString, StoredMeta> onDisk = m_meta;
+    const bool indexExists = QFileInfo::exists(indexPath);
     // A damaged index is kept as it was before the first save replaces it;
     // without a copy it is not replaced at all.
     if (damaged && !keepDamagedFile(indexPath))
@@ -152,10 +154,12 @@ void VoiceMemoEngine::reload()
     // A failure is told until the list is shown again; then the count is.
     if (m_take == Take::Idle && m_exportingID.isEmpty() && MediaRules::isMemoFailure(m_status))
         setStatus(m_memos.isEmpty() ? StatusIdle : QStringLiteral("%1 saved").arg(m_memos.size()));
-    saveMeta();
+    // The index is written only when the folder no longer matches it: an
+    // unchanged one costs no write (and no wait on the disk) at every start.
+    saveMeta(damaged || !indexExists ? nullptr : &onDisk);
 }
 
-void VoiceMemoEngine::saveMeta()
+void VoiceMemoEngine::saveMeta(const QHash<QString, StoredMeta> *onDisk)
 {
     QHash<QString, StoredMeta> meta;
     for (const VoiceMemo &memo : std::as_const(m_memos))
@@ -163,7 +167,8 @@ void VoiceMemoEngine::saveMeta()
     m_meta = meta;
     if (m_indexLocked)
         return;
-    m_metaSaved = VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
+    m_metaSaved = (onDisk && *onDisk == m_meta)
+                  || VoiceMemoIndex::write(QDir(folder()).filePath(VoiceMemoIndex::FileName), m_meta);
     if (!m_metaSaved && m_exportingID.isEmpty())
         setStatus(StatusNotSaved);
     else if (m_metaSaved && m_status == StatusNotSaved)

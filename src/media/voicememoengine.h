@@ -197,8 +197,9 @@ private:
     void endTake();
     void meterTick();
     void playbackTick_();
-    // Writes the names, notes and stars; a failure is told in the status.
-    void saveMeta();
+    // Writes the names, notes and stars (not when they equal onDisk, what the
+    // folder's index file holds); a failure is told in the status.
+    void saveMeta(const QHash<QString, StoredMeta> *onDisk = nullptr);
     VoiceMemo memoFrom(const QString &path) const;
     QString newRecordingPath() const;
     int indexOf(const VoiceMemo &memo) const;

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using State = platform::IAudioPlayer::State;
 
@@ -253,6 +254,19 @@ TEST_F(VoiceMemoTest, EditsAreStoredAndFavouritesComeFirst)
     EXPECT_EQ(memo(*reopened, "a.m4a").name, "");
     EXPECT_EQ(memo(*reopened, "b.m4a").note, "   ");
     reopened.reset();
+    // Opening again over an index that still matches the folder leaves the
+    // file alone; one that lost a recording is written again.
+    const auto inode = [this] {
+        struct stat st {};
+        return ::stat(QDir(memos()).filePath("meta.json").toLocal8Bit().constData(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto written = inode();
+    makeEngine().reset();
+    EXPECT_EQ(inode(), written);
+    ASSERT_TRUE(QFile::remove(QDir(memos()).filePath("c.m4a")));
+    makeEngine().reset();
+    EXPECT_NE(inode(), written);
+    EXPECT_FALSE(index().contains("c.m4a"));
 
     // On a full disk the index keeps what it held and the header says so;
     // the next edit with room saves everything.

@@ -4,6 +4,10 @@
 
 namespace platform {
 
+namespace {
+xcb_connection_t *heldCheck = nullptr;
+} // namespace
+
 QString missingDisplayReason()
 {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
@@ -20,10 +24,22 @@ QString missingDisplayReason()
         return {};
     xcb_connection_t *c = xcb_connect(display.constData(), nullptr);
     const bool refused = xcb_connection_has_error(c);
-    xcb_disconnect(c);
+    if (refused)
+        xcb_disconnect(c);
+    else {
+        releaseDisplayCheck();
+        heldCheck = c;
+    }
     if (refused)
         return QStringLiteral("the X server at %1 refused the connection").arg(QString::fromLocal8Bit(display));
     return {};
+}
+
+void releaseDisplayCheck()
+{
+    if (heldCheck)
+        xcb_disconnect(heldCheck);
+    heldCheck = nullptr;
 }
 
 } // namespace platform

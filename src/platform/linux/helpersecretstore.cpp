@@ -92,9 +92,29 @@ void HelperSecretStore::deletePassword(const QString &service, const QString &ac
         [done = std::move(done)](const std::optional<QByteArray> &output) { done(parseSecretChange(output)); });
 }
 
+void HelperSecretStore::hold()
+{
+    m_held = true;
+}
+
+void HelperSecretStore::release()
+{
+    m_held = false;
+    std::vector<std::function<void()>> calls;
+    calls.swap(m_heldCalls);
+    for (const std::function<void()> &call : calls)
+        call();
+}
+
 void HelperSecretStore::run(const QStringList &args, const QByteArray &input, int timeoutMs,
                             std::function<void(const std::optional<QByteArray> &)> finish)
 {
+    if (m_held) {
+        m_heldCalls.push_back([this, args, input, timeoutMs, finish = std::move(finish)]() mutable {
+            run(args, input, timeoutMs, std::move(finish));
+        });
+        return;
+    }
     auto *process = new QProcess(this);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     auto answered = std::make_shared<bool>(false);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace platform {
 
@@ -33,6 +34,12 @@ public:
                        DoneCallback done) override;
     void deletePassword(const QString &service, const QString &account, DoneCallback done) override;
 
+    // While held, calls wait (in order) instead of starting their helper:
+    // the program holds them while it starts, so that a keyring and its
+    // libraries never compete with the island's first frame.
+    void hold();
+    void release();
+
 private:
     // Runs the helper once; finish gets what it printed, or nothing when it
     // could not start, failed, or ran past timeoutMs.
@@ -43,6 +50,8 @@ private:
     int m_readTimeoutMs;
     int m_changeTimeoutMs;
     int m_promptTimeoutMs;
+    bool m_held = false;
+    std::vector<std::function<void()>> m_heldCalls;
 };
 
 // What a pavlet-secret printed, read back (after the "prompt" line, if
