@@ -58,6 +58,15 @@ TEST(SecretStoreTest, AMissingOrGarbledHelperIsAFailure)
     EXPECT_EQ(read->status, Status::Failed);
     EXPECT_FALSE(*wrote);
 
+    // Held (while the program starts), calls wait for the release, then run.
+    read.reset();
+    missing.hold();
+    missing.readPassword("com.pavlet.app", "CANVAS_TOKEN", [&](const platform::ISecretStore::ReadResult &r) { read = r; });
+    EXPECT_FALSE(waitUntil([&] { return read.has_value(); }, 300));
+    missing.release();
+    ASSERT_TRUE(waitUntil([&] { return read.has_value(); }, 7000));
+    EXPECT_EQ(read->status, Status::Failed);
+
     for (const QByteArray &garbled : {QByteArray(), QByteArray("found"), QByteArray("notfound"),
                                       QByteArray("Found\ntok"), QByteArray("notfound\nextra"), QByteArray("ok\n")}) {
         EXPECT_EQ(platform::parseSecretRead(garbled).status, Status::Failed) << garbled.toStdString();
