@@ -23,15 +23,12 @@ QString missingDisplayReason()
     if (wayland && !platform.startsWith("xcb"))
         return {};
     xcb_connection_t *c = xcb_connect(display.constData(), nullptr);
-    const bool refused = xcb_connection_has_error(c);
-    if (refused)
+    if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
-    else {
-        releaseDisplayCheck();
-        heldCheck = c;
-    }
-    if (refused)
         return QStringLiteral("the X server at %1 refused the connection").arg(QString::fromLocal8Bit(display));
+    }
+    releaseDisplayCheck();
+    heldCheck = c;
     return {};
 }
 
