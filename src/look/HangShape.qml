@@ -3,8 +3,8 @@ import Pavlet
 import QtQuick.Shapes
 import Pavlet.Style
 
-// The notch-hung outline: square top corners reaching 12 above the item, two
-// rounded bottom corners. The radius animates; it is clamped to half the
+// The notch-hung outline: square top corners reaching `hang` (12) above the
+// item, two rounded bottom corners. The radius animates; it is clamped to half the
 // item's height and width, and a negative one gives square corners.
 Shape {
     id: shape
@@ -12,14 +12,15 @@ Shape {
     property color fillColor: IslandPalette.black
     property color strokeColor: IslandPalette.clear
     property real strokeWidth: 0
+    readonly property real hang: 12
     readonly property real r: Math.min(Math.max(cornerRadius, 0), height / 2, width / 2)
 
     ShapePath {
         fillColor: shape.fillColor
         strokeColor: shape.strokeColor
         strokeWidth: shape.strokeWidth
-        startX: 0; startY: -12
-        PathLine { x: shape.width; y: -12 }
+        startX: 0; startY: -shape.hang
+        PathLine { x: shape.width; y: -shape.hang }
         PathLine { x: shape.width; y: shape.height - shape.r }
         PathArc {
             x: shape.width - shape.r; y: shape.height
@@ -30,6 +31,6 @@ Shape {
             x: 0; y: shape.height - shape.r
             radiusX: shape.r; radiusY: shape.r
         }
-        PathLine { x: 0; y: -12 }
+        PathLine { x: 0; y: -shape.hang }
     }
 }

@@ -10,6 +10,11 @@ Shape {
     property bool running: visible
     implicitWidth: SettingsMetrics.moduleSymbolWidth
     implicitHeight: SettingsMetrics.moduleSymbolWidth
+    // The software renderer draws a Shape scrolled wholly out of its list
+    // with no clip at all; as a layer it clips like a picture, and the layer
+    // turns without being drawn again.
+    layer.enabled: GraphicsInfo.api === GraphicsInfo.Software
+    layer.smooth: true
 
     ShapePath {
         strokeColor: root.color

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -382,11 +383,37 @@ INSTANTIATE_TEST_SUITE_P(
 // arcade: each time every piece has its size, on the island, clear of the
 // others. Game pages load asynchronously, and a busy machine finishes their
 // parts in any order; Pattern, whose pads once stayed 0x0, opens every round.
+// First the arcade is scrolled to its end and back five times with the wheel
+// and must look as it did: the Run and Flap marks once left copies of their
+// smiles over the header.
 TEST(GameBoards, LaidOutAtEveryOpening)
 {
     Journey j({.everyModule = true});
     ASSERT_TRUE(j.start());
     ASSERT_TRUE(j.openFromStrip("Games"));
+    QQuickItem *arcade = named(j, "arcade");
+    ASSERT_TRUE(arcade && j.ready(arcade));
+    j.hands().moveTo(j.screenPoint(arcade), 2);
+    // The picture the island's window holds for the screen, the header's
+    // swaying mascot blanked.
+    const auto picture = [&] {
+        j.settle();
+        QImage shot = j.panel()->grabWindow();
+        const QQuickItem *mascot = named(j, "gamesHeader")->childItems().last();
+        QPainter(&shot).fillRect(mascot->mapRectToScene(mascot->boundingRect()).adjusted(-20, -20, 20, 20), Qt::black);
+        return shot;
+    };
+    const QImage fresh = picture();
+    const auto scrolledTo = [&](qreal end) { return qAbs(arcade->property("contentY").toReal() - end) < 0.5; };
+    for (int round = 0; round < 10; ++round) {
+        const qreal end = round % 2 ? 0 : arcade->property("contentHeight").toReal() - arcade->height();
+        for (int turn = 0; turn < 40 && !scrolledTo(end); ++turn) {
+            j.hands().scroll(round % 2 ? 1 : -1);
+            j.ready(arcade);
+        }
+        ASSERT_TRUE(scrolledTo(end)) << "the arcade stopped at " << arcade->property("contentY").toReal();
+    }
+    EXPECT_TRUE(picture() == fresh) << "the arcade scrolled back differs from the fresh one";
     const QList<Game> others = {Game::cps, Game::toe, Game::stack4, Game::snake, Game::wordle, Game::blocks};
     int openings = 0;
     for (int round = 0; round < 4 && !HasFailure(); ++round) {

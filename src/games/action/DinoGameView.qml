@@ -81,11 +81,16 @@ Item {
                     tilt: ActionViews.dinoFlyerTilt
                     color: root.coral
                 }
-                HangShape {
+                ShapeLayer {
                     visible: !parent.model.flying
                     anchors.fill: parent
-                    cornerRadius: ActionViews.dinoBlockRadius
-                    fillColor: Qt.rgba(root.gold.r, root.gold.g, root.gold.b, ActionViews.dinoBlockOpacity)
+                    reachTop: block.hang + reach
+                    HangShape {
+                        id: block
+                        anchors.fill: parent
+                        cornerRadius: ActionViews.dinoBlockRadius
+                        fillColor: Qt.rgba(root.gold.r, root.gold.g, root.gold.b, ActionViews.dinoBlockOpacity)
+                    }
                 }
                 Rectangle {
                     visible: !parent.model.flying

@@ -53,11 +53,16 @@ Item {
                     radius: ActionViews.flapPipeRadius
                     color: Qt.rgba(root.pipeYellow.r, root.pipeYellow.g, root.pipeYellow.b, ActionViews.flapLowerOpacity)
                 }
-                HangShape {
+                ShapeLayer {
                     width: parent.width
                     height: ActionViews.flapUpperHeight(field.height, parent.model.gapY)
-                    cornerRadius: ActionViews.flapPipeRadius
-                    fillColor: Qt.rgba(root.sky.r, root.sky.g, root.sky.b, ActionViews.flapUpperOpacity)
+                    reachTop: upperPipe.hang + reach
+                    HangShape {
+                        id: upperPipe
+                        anchors.fill: parent
+                        cornerRadius: ActionViews.flapPipeRadius
+                        fillColor: Qt.rgba(root.sky.r, root.sky.g, root.sky.b, ActionViews.flapUpperOpacity)
+                    }
                 }
             }
         }
