@@ -4,8 +4,8 @@ import QtQuick.Shapes
 import Pavlet.Style
 
 // The notch-hung outline: square top corners reaching `hang` (12) above the
-// item, two rounded bottom corners. The radius animates; it is clamped to half the
-// item's height and width, and a negative one gives square corners.
+// item, two rounded bottom corners. The radius animates; it is clamped to
+// half the item's height and width, and a negative one gives square corners.
 Shape {
     id: shape
     property real cornerRadius: 0
