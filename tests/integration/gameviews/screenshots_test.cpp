@@ -37,6 +37,15 @@ protected:
     {
         model->openGame(game);
         fitIsland();
+        // Pages load off the frame; a busy machine takes a while to show one.
+        EXPECT_TRUE(Patience::until([&] {
+            for (QQuickItem *frame : ItemTree::all(scene.get(), "QQuickItem")) {
+                if (frame->property("page") == int(game) && frame->property("current").toBool()
+                    && frame->property("view").value<QQuickItem *>() && frame->opacity() == 1)
+                    return true;
+            }
+            return false;
+        }, 10000));
     }
     void fitIsland() { GameSceneTest::fitIsland(model->activeGame()); }
     // The O rings drawn at full strength in the picture; each must be blue
