@@ -179,6 +179,18 @@ TEST(PanelJourneys, TranslatorWithItsServerGone)
     });
 }
 
+// What the island asked of Canvas; the update check and the weather share the
+// server and come at their own times.
+static QList<LocalHttpServer::Request> canvasRequests(Journey &j)
+{
+    QList<LocalHttpServer::Request> asked;
+    for (const LocalHttpServer::Request &r : j.web().requests()) {
+        if (r.path.startsWith(QLatin1String("/api/v1/")))
+            asked.append(r);
+    }
+    return asked;
+}
+
 // Canvas before an account is connected, and then against a server with
 // work to do.
 TEST(PanelJourneys, CanvasSignedOutThenWithItsWork)
@@ -194,7 +206,7 @@ TEST(PanelJourneys, CanvasSignedOutThenWithItsWork)
          [](Journey &j) {
              EXPECT_EQ(j.island().state(), State::canvas);
              EXPECT_TRUE(j.waitFor([&] { return j.text("Connect Canvas in Settings") != nullptr; }, 3000));
-             EXPECT_EQ(j.web().requestCount(), 0);
+             EXPECT_EQ(canvasRequests(j).size(), 0);
          }},
         {"connected, the program starts again",
          [](Journey &j) {
@@ -209,7 +221,8 @@ TEST(PanelJourneys, CanvasSignedOutThenWithItsWork)
          [](Journey &j) {
              EXPECT_TRUE(j.waitFor([&] { return j.text("Lab report five") != nullptr; }, 8000));
              EXPECT_FALSE(j.text("Connect Canvas in Settings"));
-             EXPECT_EQ(j.web().lastRequest().header("Authorization"), "Bearer tok-123");
+             ASSERT_FALSE(canvasRequests(j).isEmpty());
+             EXPECT_EQ(canvasRequests(j).last().header("Authorization"), "Bearer tok-123");
          }},
         {"Escape goes home", [](Journey &j) { j.hands().key("Escape"); },
          [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::home; }, 3000)); }},
