@@ -42,8 +42,16 @@ HelperWebFetcher::HelperWebFetcher(const QString &helper, QObject *parent)
 
 HelperWebFetcher::~HelperWebFetcher()
 {
-    while (!m_fetches.empty())
-        cancel(m_fetches.begin()->first);
+    // The helpers still running are ended and reaped here: a killed helper
+    // goes at once, and none is left behind as a zombie or a warning.
+    for (auto &[id, fetch] : m_fetches) {
+        fetch.process->disconnect(this);
+        if (fetch.process->state() != QProcess::NotRunning) {
+            fetch.process->kill();
+            fetch.process->waitForFinished(1000);
+        }
+    }
+    m_fetches.clear();
 }
 
 quint64 HelperWebFetcher::get(const QUrl &url, const Headers &headers, Done done)
