@@ -25,7 +25,7 @@ protected:
     {
         EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         view.reset();
-        window.reset();
+        closeWindow(window);
         islandViews.reset();
         IslandTest::TearDown();
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QStringList>
 #include <QUrl>
 #include <QVariantMap>
@@ -27,3 +29,13 @@ public:
 private:
     QQmlEngine m_engine;
 };
+
+// Closes a test's window once the items it showed are gone, those whose
+// deletion is still queued included: an item that goes after its window
+// would reach back into it. A page a Loader was still building when the
+// Loader went is one such item.
+inline void closeWindow(std::unique_ptr<QQuickWindow> &window)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    window.reset();
+}

@@ -26,7 +26,7 @@ protected:
     {
         view.reset();
         views.reset();
-        window.reset();
+        closeWindow(window);
         EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         IslandTest::TearDown();
     }
@@ -52,6 +52,9 @@ protected:
     {
         if (!model)
             make();
+        view.reset();
+        views.reset();
+        closeWindow(window);
         window = std::make_unique<QQuickWindow>();
         window->resize(size.toSize());
         views = std::make_unique<IslandViews>(qml, model.get(), &fakes->settings, homeParts.get());

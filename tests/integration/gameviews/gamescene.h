@@ -50,7 +50,7 @@ protected:
     {
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
             scene.reset();
-            window.reset();
+            closeWindow(window);
             const QStringList w = Screenshots::withoutPlatformNotes(qml.warnings());
             EXPECT_TRUE(w.isEmpty()) << w.join('\n').toStdString();
         }

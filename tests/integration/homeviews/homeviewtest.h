@@ -42,7 +42,7 @@ protected:
             EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
         }
         views.clear();
-        window.reset();
+        closeWindow(window);
         islandViews.reset();
         IslandTest::TearDown();
     }
@@ -62,6 +62,7 @@ protected:
             return nullptr;
         }
         views.clear();
+        closeWindow(window);
         window = std::make_unique<QQuickWindow>();
         window->setColor(QColor(0x3a, 0x6e, 0xa5));
         window->resize(size);
