@@ -77,6 +77,8 @@ void IslandEditController::begin()
     m_shade->show();
     m_controls->show();
     m_controls->raise();
+    if (m_hints)
+        m_hints->keyboardTaken(m_controls.get());
     m_controls->requestActivate();
     emit panelsShown(m_shade.get(), m_controls.get());
     installObservers();
@@ -94,6 +96,9 @@ void IslandEditController::finish()
         setAcceptsMouse(m_shade.get(), false);
     if (m_controls)
         setAcceptsMouse(m_controls.get(), false);
+    // The controls hand the keyboard back (to Settings) before they go.
+    if (m_controls && m_hints)
+        m_hints->keyboardReleased(m_controls.get());
     if (m_shade)
         m_shade->hide();
     if (m_controls)

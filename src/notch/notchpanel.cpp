@@ -168,7 +168,12 @@ void NotchPanel::setAcceptsFocus(bool accepts)
 {
     if (accepts == !(flags() & Qt::WindowDoesNotAcceptFocus))
         return;
+    // What took the keyboard gives it back: the collapsed island never keeps it.
+    if (m_hints && accepts)
+        m_hints->keyboardTaken(this);
     setFlag(Qt::WindowDoesNotAcceptFocus, !accepts);
+    if (m_hints && !accepts)
+        m_hints->keyboardReleased(this);
 }
 
 void NotchPanel::makeKey()

@@ -392,7 +392,12 @@ void NotchWindowController::setIslandEditing(bool editing)
         model->collapse();
     }
     snap();
-    m_panel->makeKey();
+    // The edit's island takes the keyboard; once it is done, only an open
+    // panel keeps it.
+    if (editing || Island::fromHomeOn(m_inputs.state))
+        m_panel->makeKey();
+    else
+        m_panel->setAcceptsFocus(false);
     m_panel->bringToFront();
 }
 

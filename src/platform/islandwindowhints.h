@@ -30,6 +30,14 @@ public:
     // shadow) and the outline only bounds where clicks land; elsewhere it
     // cuts the window at the screen's own resolution.
     virtual void shapeChanged(QWindow *window, const QRegion &outline) { Q_UNUSED(window) Q_UNUSED(outline) }
+    // Before window (the island or one of its panels) takes the keyboard:
+    // notes which window has it now.
+    virtual void keyboardTaken(QWindow *window) { Q_UNUSED(window) }
+    // Once window is done with the keyboard: if it still has it, it goes back
+    // to the window noted when it took it, if that still exists and shows;
+    // else wherever the window manager puts it, or, without one, to the window
+    // under the pointer. Never left with window.
+    virtual void keyboardReleased(QWindow *window) { Q_UNUSED(window) }
 };
 
 } // namespace platform

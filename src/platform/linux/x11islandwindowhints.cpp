@@ -169,4 +169,114 @@ void X11IslandWindowHints::shapeChanged(QWindow *window, const QRegion &outline)
     xcb_flush(c);
 }
 
+xcb_window_t X11IslandWindowHints::inputFocus() const
+{
+    xcb_get_input_focus_reply_t *r = xcb_get_input_focus_reply(m_conn.get(), xcb_get_input_focus(m_conn.get()), nullptr);
+    const xcb_window_t focus = r ? r->focus : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(r);
+    // None and PointerRoot name no window.
+    return focus == XCB_INPUT_FOCUS_POINTER_ROOT ? xcb_window_t(XCB_WINDOW_NONE) : focus;
+}
+
+bool X11IslandWindowHints::viewable(xcb_window_t w) const
+{
+    if (w == XCB_WINDOW_NONE)
+        return false;
+    xcb_get_window_attributes_reply_t *r =
+        xcb_get_window_attributes_reply(m_conn.get(), xcb_get_window_attributes(m_conn.get(), w), nullptr);
+    const bool shown = r && r->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(r);
+    return shown;
+}
+
+bool X11IslandWindowHints::windowManagerRunning() const
+{
+    // The window manager's check window names itself (EWMH).
+    xcb_connection_t *c = m_conn.get();
+    const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
+    auto checkWindow = [&](xcb_window_t on) {
+        xcb_get_property_reply_t *r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, on, check, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        xcb_window_t w = XCB_WINDOW_NONE;
+        if (r && r->type == XCB_ATOM_WINDOW && xcb_get_property_value_length(r) == 4)
+            std::memcpy(&w, xcb_get_property_value(r), 4);
+        std::free(r);
+        return w;
+    };
+    const xcb_window_t w = checkWindow(m_conn.root());
+    return w != XCB_WINDOW_NONE && checkWindow(w) == w;
+}
+
+xcb_window_t X11IslandWindowHints::managedWindow(xcb_window_t w) const
+{
+    xcb_connection_t *c = m_conn.get();
+    QList<xcb_window_t> clients;
+    const xcb_atom_t list = atom(c, "_NET_CLIENT_LIST");
+    if (xcb_get_property_reply_t *r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, m_conn.root(), list, XCB_ATOM_WINDOW, 0, 4096), nullptr)) {
+        const auto *ids = static_cast<const xcb_window_t *>(xcb_get_property_value(r));
+        clients = QList<xcb_window_t>(ids, ids + xcb_get_property_value_length(r) / 4);
+        std::free(r);
+    }
+    // Toolkits may focus a window inside their top-level one.
+    for (xcb_window_t at = w; at != XCB_WINDOW_NONE && at != m_conn.root();) {
+        if (clients.contains(at))
+            return at;
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, at), nullptr);
+        at = tree ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
+        std::free(tree);
+    }
+    return w;
+}
+
+void X11IslandWindowHints::keyboardTaken(QWindow *window)
+{
+    if (!window || !onQtsConnection())
+        return;
+    const xcb_window_t w = xcb_window_t(window->winId());
+    xcb_window_t before = inputFocus();
+    if (before == w)
+        return;
+    // Taken from another of our takers: the keyboard goes back past it.
+    before = m_focusBefore.value(before, before);
+    m_focusBefore.insert(w, before == w ? xcb_window_t(XCB_WINDOW_NONE) : before);
+}
+
+void X11IslandWindowHints::keyboardReleased(QWindow *window)
+{
+    if (!window || !onQtsConnection())
+        return;
+    const xcb_window_t w = xcb_window_t(window->winId());
+    const xcb_window_t before = m_focusBefore.take(w);
+    // Left alone when the user has put the keyboard elsewhere meanwhile.
+    if (inputFocus() != w)
+        return;
+    xcb_connection_t *c = m_conn.get();
+    const bool managed = windowManagerRunning();
+    if (viewable(before) && before != w) {
+        if (managed) {
+            // Asked of the window manager, as a pager would (source 2).
+            xcb_client_message_event_t ev;
+            std::memset(&ev, 0, sizeof ev);
+            ev.response_type = XCB_CLIENT_MESSAGE;
+            ev.format = 32;
+            ev.window = managedWindow(before);
+            ev.type = atom(c, "_NET_ACTIVE_WINDOW");
+            ev.data.data32[0] = 2;
+            ev.data.data32[1] = XCB_CURRENT_TIME;
+            ev.data.data32[2] = w;
+            xcb_send_event(c, 0, m_conn.root(),
+                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                           reinterpret_cast<const char *>(&ev));
+        } else {
+            xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, before, XCB_CURRENT_TIME);
+        }
+    } else {
+        // Nobody to give it back to: the window manager picks one, as when
+        // a focused window closes; without one it follows the pointer.
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+    }
+    xcb_flush(c);
+}
+
 } // namespace platform

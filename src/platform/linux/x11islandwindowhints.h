@@ -4,11 +4,14 @@
 #include "platform/linux/x11connection.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 
 namespace platform {
 
 // EWMH hints for the island window: _NET_WM_STATE ABOVE, STICKY,
-// SKIP_TASKBAR and SKIP_PAGER, and _NET_WM_DESKTOP "all desktops". Set as
+// SKIP_TASKBAR and SKIP_PAGER, and _NET_WM_DESKTOP "all desktops". A window
+// of ours that took the keyboard gives it back to the one that had it, by
+// _NET_ACTIVE_WINDOW or, without a window manager, by the input focus. Set as
 // properties before the window is mapped and asked for by client message
 // once it is. For compositors: full opacity (_NET_WM_WINDOW_OPACITY, so no
 // rule for inactive windows dims it), no shadow of theirs (_COMPTON_SHADOW 0;
@@ -23,17 +26,27 @@ public:
     void beginFrameChange(QWindow *window) override;
     void endFrameChange(QWindow *window) override;
     void shapeChanged(QWindow *window, const QRegion &outline) override;
+    void keyboardTaken(QWindow *window) override;
+    void keyboardReleased(QWindow *window) override;
 
     // Whether a compositing manager holds the screen's _NET_WM_CM selection.
     bool compositorRunning();
 
 private:
     bool onQtsConnection() const;
+    xcb_window_t inputFocus() const;
+    // Whether w exists and is shown.
+    bool viewable(xcb_window_t w) const;
+    // The managed window (in _NET_CLIENT_LIST) that holds w, or w.
+    xcb_window_t managedWindow(xcb_window_t w) const;
+    bool windowManagerRunning() const;
 
     X11Connection m_conn;
     bool m_grabbed = false;
     bool m_compositor = false;
     QElapsedTimer m_compositorChecked;
+    // For each of our windows that took the keyboard, who had it before.
+    QHash<xcb_window_t, xcb_window_t> m_focusBefore;
 };
 
 } // namespace platform
