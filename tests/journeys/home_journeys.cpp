@@ -7,6 +7,8 @@
 #include "services/timerstore.h"
 #include "store/appsettings.h"
 
+#include <QLineEdit>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +18,43 @@ namespace {
 // full opacity, in its place.
 class HomeOpenings : public ::testing::TestWithParam<bool> {};
 
+// Another program's text window has the keyboard; Home opened by a click and
+// closed by Escape, then by the pointer going away, gives it back: what is
+// typed next lands there.
+void keysGoBackToTheOtherWindow(Journey &j)
+{
+    QLineEdit other;
+    other.setWindowTitle(QStringLiteral("Notes"));
+    other.setGeometry(QRect(j.desktopPoint() - QPoint(100, 15), QSize(200, 30)));
+    other.show();
+    ASSERT_TRUE(j.waitFor([&] { return other.windowHandle()->isExposed(); }, 4000));
+    j.hands().click(other.mapToGlobal(other.rect().center()));
+    ASSERT_TRUE(j.waitFor([&] { return other.hasFocus() && other.isActiveWindow(); }, 4000, "the notes to take keys"));
+    const auto typedLands = [&](const QString &text) {
+        j.hands().type(text);
+        EXPECT_TRUE(j.waitFor([&] { return other.text().endsWith(text); }, 4000, "the typed text in the notes"))
+            << other.text().toStdString();
+    };
+    walk(j, {
+        {"open Home, close it by Escape", [](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             j.hands().key("Escape");
+         },
+         [&](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return j.island().state() == Island::NotchState::collapsed; }, 4000));
+             typedLands(QStringLiteral("hello"));
+         }},
+        {"open Home, move the pointer away", [](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             j.hands().moveTo(j.desktopPoint() + QPoint(0, 200), 6);
+         },
+         [&](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return j.island().state() == Island::NotchState::collapsed; }, 8000));
+             typedLands(QStringLiteral("world"));
+         }},
+    });
+}
+
 TEST_P(HomeOpenings, EveryCardInPlaceAfterEveryOpening)
 {
     const bool everyModule = GetParam();
@@ -23,6 +62,8 @@ TEST_P(HomeOpenings, EveryCardInPlaceAfterEveryOpening)
     for (int start = 0; start < 2 && !HasFailure(); ++start) {
         Journey j({.everyModule = everyModule});
         ASSERT_TRUE(j.start());
+        if (start == 0 && !everyModule)
+            keysGoBackToTheOtherWindow(j);
         const int times = start == 0 ? 3 : 10;
         for (int i = 0; i < times && !HasFailure(); ++i) {
             walk(j, {
