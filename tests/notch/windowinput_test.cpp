@@ -217,6 +217,8 @@ TEST_F(WindowInputTest, EditingTheIslandStartsFromNonNegativeOffsetsCollapsedAnd
     controller->setIslandEditing(false);
     QCoreApplication::processEvents();
     EXPECT_FALSE(model->isEditingIsland());
+    // The collapsed island does not keep the keyboard the edit gave it.
+    EXPECT_TRUE(controller->panel()->flags() & Qt::WindowDoesNotAcceptFocus);
     model->setIslandEditPhase(IslandEditPhase::expanded); // no edit: nothing follows
     QCoreApplication::processEvents();
     EXPECT_EQ(model->state(), NotchState::collapsed);
