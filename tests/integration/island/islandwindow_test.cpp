@@ -491,10 +491,10 @@ TEST_F(IslandWindowTest, ADisplayGoneAsTheProgramStartsEndsWithOneLineAndStatusO
     EXPECT_TRUE(lines.last().startsWith("pavlet needs a graphical desktop session")) << lines.join('\n').toStdString();
 }
 
-// The X server ends at a random moment of the first 300 ms after start,
+// The X server ends at a random moment of the first 2.5 s after start,
 // under each renderer, the program's own choice and its renderer probe:
-// every run ends with a line that says so and a non-zero status (the probe
-// may have answered first), never by a signal (an abort or a crash, and its
+// every run ends with the program's own line and a non-zero status (the probe
+// may have answered first), never Qt's or Xlib's, nor by a signal (an abort or a crash, and its
 // core). Four runs at once, each on an X server of its own.
 TEST_F(IslandWindowTest, AnXServerEndingAsTheProgramStartsEndsItWithALine)
 {
@@ -515,7 +515,7 @@ TEST_F(IslandWindowTest, AnXServerEndingAsTheProgramStartsEndsItWithALine)
             runs.back()->setProcessEnvironment(env);
             runs.back()->start(kind == "probe" ? PAVLET_GL_PROBE : PAVLET_BINARY, QStringList());
         }
-        const int endAt = random.bounded(300);
+        const int endAt = random.bounded(2500);
         QThread::msleep(endAt);
         for (std::size_t i = 0; i < servers.size(); ++i)
             servers[i]->endServer((batch + i) % 2 == 0);
@@ -523,8 +523,8 @@ TEST_F(IslandWindowTest, AnXServerEndingAsTheProgramStartsEndsItWithALine)
             QProcess &p = *runs[i];
             const bool finished = p.waitForFinished(20000);
             const QString said = QString::fromLocal8Bit(p.readAllStandardError());
-            const bool explained = said.contains("went away") || said.contains("refused the connection")
-                || said.contains("X11 connection broke") || said.contains("X connection to");
+            const QString program = kinds[int(i)] == "probe" ? "pavlet-gl-probe" : "pavlet";
+            const bool explained = said.trimmed().section('\n', -1).startsWith(program + " needs a graphical desktop");
             if (!finished || p.exitStatus() != QProcess::NormalExit
                 || (p.exitCode() != 0 ? !explained : p.readAllStandardOutput().isEmpty()))
                 faults << QStringLiteral("%1, ended at %2 ms: %3 %4 %5\n%6")
