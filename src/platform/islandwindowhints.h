@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class QRegion;
 class QWindow;
 
@@ -30,6 +32,14 @@ public:
     // shadow) and the outline only bounds where clicks land; elsewhere it
     // cuts the window at the screen's own resolution.
     virtual void shapeChanged(QWindow *window, const QRegion &outline) { Q_UNUSED(window) Q_UNUSED(outline) }
+    // Once the window is on screen: whenever the stacking of the screen's
+    // windows changes (a dock or another window of the program comes over
+    // it, with or without a window manager) and a window other than
+    // `allowedAbove` (may be null) covers it, `raise` puts it back on top.
+    virtual void keepOnTop(QWindow *window, std::function<QWindow *()> allowedAbove, std::function<void()> raise)
+    {
+        Q_UNUSED(window) Q_UNUSED(allowedAbove) Q_UNUSED(raise)
+    }
 };
 
 } // namespace platform
