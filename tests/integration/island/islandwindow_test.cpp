@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <xcb/xcb.h>
 
 namespace {
@@ -52,17 +54,31 @@ Geometry geometryOf(const XSession &x, quint64 id)
     return g;
 }
 
-// An ordinary managed window of the test's own.
+// An ordinary managed window of the test's own, or a 32 px dock along the
+// top edge that keeps its room from other windows.
 class PlainWindow {
 public:
-    explicit PlainWindow(const QString &display)
+    explicit PlainWindow(const QString &display, bool dock = false)
     {
         m_conn = xcb_connect(display.toLatin1().constData(), nullptr);
         xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_conn)).data;
         m_id = xcb_generate_id(m_conn);
         const quint32 values[] = {screen->white_pixel};
-        xcb_create_window(m_conn, XCB_COPY_FROM_PARENT, m_id, screen->root, 0, 0, 1512, 600, 0,
+        xcb_create_window(m_conn, XCB_COPY_FROM_PARENT, m_id, screen->root, 0, 0, 1512, dock ? 32 : 600, 0,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, values);
+        auto atom = [&](const char *name) {
+            auto *r = xcb_intern_atom_reply(m_conn, xcb_intern_atom(m_conn, 0, quint16(strlen(name)), name), nullptr);
+            const xcb_atom_t a = r->atom;
+            free(r);
+            return a;
+        };
+        const quint32 strut[12] = {0, 0, 32, 0, 0, 0, 0, 0, 0, 1511, 0, 0}, hints[18] = {1 | 4, 0, 0, 1512, 32};
+        const xcb_atom_t type = atom("_NET_WM_WINDOW_TYPE_DOCK");
+        if (dock) {
+            xcb_change_property(m_conn, 0, m_id, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1, &type);
+            xcb_change_property(m_conn, 0, m_id, atom("_NET_WM_STRUT_PARTIAL"), XCB_ATOM_CARDINAL, 32, 12, strut);
+            xcb_change_property(m_conn, 0, m_id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18, hints);
+        }
         const char title[] = "plain window";
         xcb_change_property(m_conn, XCB_PROP_MODE_REPLACE, m_id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
                             sizeof title - 1, title);
@@ -156,6 +172,14 @@ TEST_F(IslandWindowTest, IslandSitsAtTheTopCentreAboveOtherWindowsWithoutDecorat
     const QImage shot = x.screenshot();
     EXPECT_EQ(shot.pixelColor(756, 10).rgb(), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixelColor(100, 300).rgb(), qRgb(255, 255, 255));
+
+    // A dock started after it along the top edge shows beside the island,
+    // not over it.
+    PlainWindow dock(x.display(), true);
+    EXPECT_TRUE(Patience::until([&] {
+        const QImage s = x.screenshot();
+        return s.pixelColor(100, 10).rgb() == qRgb(255, 255, 255) && s.pixelColor(756, 10).rgb() == qRgb(0, 0, 0);
+    }, 10000)) << "the dock covers the island";
 }
 
 namespace {
