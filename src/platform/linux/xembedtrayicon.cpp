@@ -322,7 +322,9 @@ void XEmbedTrayIcon::handleEvent(const void *message)
             return;
         m_pressed = 0;
         const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-        emit clicked(QPoint(qRound(e->root_x / ratio), qRound(e->root_y / ratio)));
+        const QRect icon(QPoint(e->root_x - e->event_x, e->root_y - e->event_y), m_size);
+        emit clicked(QPoint(qRound(e->root_x / ratio), qRound(e->root_y / ratio)),
+                     QRectF(QRectF(icon).topLeft() / ratio, QRectF(icon).size() / ratio).toAlignedRect());
         return;
     }
     default:
@@ -333,7 +335,11 @@ void XEmbedTrayIcon::handleEvent(const void *message)
 void XEmbedTrayIcon::drawOver(QImage &canvas) const
 {
     const int side = qMin(canvas.width(), canvas.height());
-    const QPixmap picture = m_icon.pixmap(QSize(side, side), 1.0);
+    // The largest picture the icon has, brought to the slot the tray gives
+    // (an icon may offer only a small drawing).
+    QPixmap picture = m_icon.pixmap(QSize(side, side), 1.0);
+    if (!picture.isNull() && picture.width() < side && picture.height() < side)
+        picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&canvas);
     painter.drawPixmap((canvas.width() - picture.width()) / 2, (canvas.height() - picture.height()) / 2, picture);
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <functional>
@@ -43,8 +44,9 @@ public:
 
 signals:
     void dockedChanged(bool docked);
-    // A click on the icon, at this point of the screen (in Qt's coordinates).
-    void clicked(const QPoint &at);
+    // A click on the icon, at this point of the screen, with the icon's
+    // place on it (in Qt's coordinates).
+    void clicked(const QPoint &at, const QRect &icon);
 
 private:
     using ReplyHandler = std::function<void(void *reply)>;
