@@ -322,7 +322,19 @@ void XEmbedTrayIcon::handleEvent(const void *message)
             return;
         m_pressed = 0;
         const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-        const QRect icon(QPoint(e->root_x - e->event_x, e->root_y - e->event_y), m_size);
+        QRect icon(QPoint(e->root_x - e->event_x, e->root_y - e->event_y), m_size);
+        // Across the tray's panel (the root's child that holds the icon), from
+        // the screen edge it sits on, so that the menu opens outside it.
+        const QRect panel = panelAround();
+        if (panel.contains(icon.center())) {
+            const QSize screen = rootSize();
+            const int toEdgeAcross = qMin(panel.top(), screen.height() - 1 - panel.bottom());
+            const int toEdgeAlong = qMin(panel.left(), screen.width() - 1 - panel.right());
+            if (toEdgeAcross <= toEdgeAlong)
+                icon.setTop(panel.top()), icon.setBottom(panel.bottom());
+            else
+                icon.setLeft(panel.left()), icon.setRight(panel.right());
+        }
         emit clicked(QPoint(qRound(e->root_x / ratio), qRound(e->root_y / ratio)),
                      QRectF(QRectF(icon).topLeft() / ratio, QRectF(icon).size() / ratio).toAlignedRect());
         return;
@@ -330,6 +342,37 @@ void XEmbedTrayIcon::handleEvent(const void *message)
     default:
         return;
     }
+}
+
+QSize XEmbedTrayIcon::rootSize() const
+{
+    for (xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_conn.get())); it.rem; xcb_screen_next(&it)) {
+        if (it.data->root == m_conn.root())
+            return QSize(it.data->width_in_pixels, it.data->height_in_pixels);
+    }
+    return {};
+}
+
+QRect XEmbedTrayIcon::panelAround() const
+{
+    xcb_connection_t *c = m_conn.get();
+    xcb_window_t w = m_window;
+    for (int depth = 0; w && depth < 8; ++depth) {
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
+        const xcb_window_t parent = tree ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
+        std::free(tree);
+        if (parent == XCB_WINDOW_NONE)
+            return {};
+        if (parent != m_conn.root()) {
+            w = parent;
+            continue;
+        }
+        xcb_get_geometry_reply_t *g = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
+        const QRect out = g ? QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width) : QRect();
+        std::free(g);
+        return out;
+    }
+    return {};
 }
 
 void XEmbedTrayIcon::drawOver(QImage &canvas) const

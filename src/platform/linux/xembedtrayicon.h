@@ -49,6 +49,9 @@ signals:
     void clicked(const QPoint &at, const QRect &icon);
 
 private:
+    // Where the tray's panel lies on the screen, in the server's pixels.
+    QRect panelAround() const;
+    QSize rootSize() const;
     using ReplyHandler = std::function<void(void *reply)>;
     void expect(unsigned int sequence, ReplyHandler handler);
     void readEvents();
