@@ -330,7 +330,9 @@ void XEmbedTrayIcon::handleEvent(const void *message)
             const QSize screen = rootSize();
             const int toEdgeAcross = qMin(panel.top(), screen.height() - 1 - panel.bottom());
             const int toEdgeAlong = qMin(panel.left(), screen.width() - 1 - panel.right());
-            if (toEdgeAcross <= toEdgeAlong)
+            // A panel in a corner says by its strut which edge it keeps.
+            const int side = m_panelStrutSide;
+            if (side >= 2 || (side < 0 && toEdgeAcross <= toEdgeAlong))
                 icon.setTop(panel.top()), icon.setBottom(panel.bottom());
             else
                 icon.setLeft(panel.left()), icon.setRight(panel.right());
@@ -353,11 +355,27 @@ QSize XEmbedTrayIcon::rootSize() const
     return {};
 }
 
-QRect XEmbedTrayIcon::panelAround() const
+QRect XEmbedTrayIcon::panelAround()
 {
     xcb_connection_t *c = m_conn.get();
+    static const char strutName[] = "_NET_WM_STRUT_PARTIAL";
+    auto *a = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof strutName - 1, strutName), nullptr);
+    const xcb_atom_t strutAtom = a ? a->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(a);
+    m_panelStrutSide = -1;
     xcb_window_t w = m_window;
     for (int depth = 0; w && depth < 8; ++depth) {
+        // The panel's strut, on its own window below a window manager's
+        // frame: left, right, top, bottom; the side with room kept.
+        auto *strut = m_panelStrutSide < 0 && w != m_window
+            ? xcb_get_property_reply(c, xcb_get_property(c, 0, w, strutAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr)
+            : nullptr;
+        if (strut && strut->format == 32 && xcb_get_property_value_length(strut) >= 16) {
+            const auto *sides = static_cast<const quint32 *>(xcb_get_property_value(strut));
+            for (int i = 0; i < 4 && m_panelStrutSide < 0; ++i)
+                m_panelStrutSide = sides[i] > 0 ? i : -1;
+        }
+        std::free(strut);
         xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
         const xcb_window_t parent = tree ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
         std::free(tree);

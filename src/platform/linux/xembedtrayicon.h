@@ -50,7 +50,10 @@ signals:
 
 private:
     // Where the tray's panel lies on the screen, in the server's pixels.
-    QRect panelAround() const;
+    // Also reads which edge its strut keeps (m_panelStrutSide: left, right,
+    // top, bottom; -1 for none).
+    QRect panelAround();
+    int m_panelStrutSide = -1;
     QSize rootSize() const;
     using ReplyHandler = std::function<void(void *reply)>;
     void expect(unsigned int sequence, ReplyHandler handler);
