@@ -18,6 +18,7 @@
 #include <sys/un.h>
 #include <time.h>
 #include <unistd.h>
+#include <X11/Xlib.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -134,8 +135,35 @@ void onFault(int sig)
     errno = saved;
 }
 
+// Qt's X code says so when its connection breaks, and then leaves through
+// Xlib's own complaint or exit(): the program's line instead, from any
+// thread.
+bool leftOnBrokenConnection(const QString &message)
+{
+    if (!message.startsWith(QLatin1String("The X11 connection broke")))
+        return false;
+    std::fflush(nullptr);
+    [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, goneLine, goneLength);
+    _exit(1);
+}
+
+// Xlib's handler for a broken connection, for every connection of the
+// program (Qt's own, OpenGL's): it never returns.
+int onXlibIoError(Display *)
+{
+    [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, goneLine, goneLength);
+    _exit(1);
+}
+
+void onLaterMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!leftOnBrokenConnection(message) && previousHandler)
+        previousHandler(type, context, message);
+}
+
 void onStartMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    leftOnBrokenConnection(message);
     if (message.contains(QLatin1String("could not connect to display")))
         displayRefused = true;
     if (type != QtFatalMsg) {
@@ -196,9 +224,11 @@ void watch(const char *name)
 
 void connected()
 {
-    qInstallMessageHandler(previousHandler);
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    qInstallMessageHandler(x11 ? onLaterMessage : previousHandler);
     if (x11) {
+        // In place of Qt's, which prints Xlib's complaint and leaves by exit().
+        XSetIOErrorHandler(onXlibIoError);
         qtConnection.store(x11->connection());
         // Before Qt lets go of it.
         qAddPostRoutine([] { qtConnection.store(nullptr); });

@@ -48,6 +48,7 @@ void NotchPanel::exposeEvent(QExposeEvent *event)
     if (isExposed() && !m_mappedHinted && m_hints) {
         m_mappedHinted = true;
         m_hints->apply(this, true);
+        m_hints->keepOnTop(this, [this] { return m_stackedAbove.data(); }, [this] { bringToFront(); });
     }
 }
 

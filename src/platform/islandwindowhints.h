@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class QRegion;
 class QWindow;
 
@@ -38,6 +40,14 @@ public:
     // else wherever the window manager puts it, or, without one, to the window
     // under the pointer. Never left with window.
     virtual void keyboardReleased(QWindow *window) { Q_UNUSED(window) }
+    // Once the window is on screen: whenever the stacking of the screen's
+    // windows changes (a dock or another window of the program comes over
+    // it, with or without a window manager) and a window other than
+    // `allowedAbove` (may be null) covers it, `raise` puts it back on top.
+    virtual void keepOnTop(QWindow *window, std::function<QWindow *()> allowedAbove, std::function<void()> raise)
+    {
+        Q_UNUSED(window) Q_UNUSED(allowedAbove) Q_UNUSED(raise)
+    }
 };
 
 } // namespace platform

@@ -16,7 +16,8 @@ DesktopStatusTray::DesktopStatusTray(QDBusConnection bus, QObject *parent)
     connect(&m_sni, &IStatusTray::menuOpening, this, &IStatusTray::menuOpening);
     connect(&m_sni, &IStatusTray::itemChosen, this, &IStatusTray::itemChosen);
     // After the panel's call has had its answer.
-    connect(&m_sni, &StatusNotifierTray::menuRequested, this, &DesktopStatusTray::openMenu, Qt::QueuedConnection);
+    connect(&m_sni, &StatusNotifierTray::menuRequested, this, [this](const QPoint &at) { openMenu(at); },
+            Qt::QueuedConnection);
     if (!bus.isConnected()) {
         m_watcher = Watcher::absent;
         return;
@@ -87,7 +88,7 @@ void DesktopStatusTray::place()
         m_xembed->setWanted(inXTray);
 }
 
-void DesktopStatusTray::openMenu(const QPoint &at)
+void DesktopStatusTray::openMenu(const QPoint &at, const QRect &icon)
 {
     // The check mark is read again before the menu shows.
     emit menuOpening();
@@ -95,7 +96,7 @@ void DesktopStatusTray::openMenu(const QPoint &at)
         m_menuWindow = std::make_unique<TrayMenuWindow>();
         connect(m_menuWindow.get(), &TrayMenuWindow::chosen, this, &IStatusTray::itemChosen);
     }
-    m_menuWindow->popup(m_menu, at.isNull() ? QCursor::pos() : at);
+    m_menuWindow->popup(m_menu, at.isNull() ? QCursor::pos() : at, icon);
 }
 
 } // namespace platform

@@ -29,7 +29,7 @@ public:
 
     // Opens our own menu at this point of the screen (the pointer's when
     // null), read afresh first.
-    void openMenu(const QPoint &at);
+    void openMenu(const QPoint &at, const QRect &icon = {});
 
     const StatusNotifierTray &statusNotifier() const { return m_sni; }
     // The X tray's icon; null until the icon first went to an X tray.

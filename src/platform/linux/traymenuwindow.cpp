@@ -42,19 +42,36 @@ TrayMenuWindow::TrayMenuWindow()
     setTitle(QStringLiteral("Pavlet menu"));
 }
 
-void TrayMenuWindow::popup(const QList<StatusMenuItem> &lines, const QPoint &at)
+void TrayMenuWindow::popup(const QList<StatusMenuItem> &lines, const QPoint &at, const QRect &icon)
 {
     m_marked = -1;
     setLines(lines);
-    QScreen *screen = QGuiApplication::screenAt(at);
+    QScreen *screen = QGuiApplication::screenAt(icon.isEmpty() ? at : icon.center());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(at, size());
     QPoint corner = at;
-    if (corner.x() + width() > area.right() + 1)
-        corner.rx() = at.x() - width();
-    if (corner.y() + height() > area.bottom() + 1)
-        corner.ry() = at.y() - height();
+    if (!icon.isEmpty() && screen) {
+        // The panel's room is what the work area leaves out on that edge.
+        const QRect work = screen->availableGeometry();
+        const int toTop = icon.top() - area.top(), toBottom = area.bottom() - icon.bottom();
+        const int toLeft = icon.left() - area.left(), toRight = area.right() - icon.right();
+        const int nearest = qMin(qMin(toTop, toBottom), qMin(toLeft, toRight));
+        corner = icon.topLeft();
+        if (nearest == toBottom)
+            corner.ry() = qMin(icon.top(), work.bottom() + 1) - height();
+        else if (nearest == toTop)
+            corner.ry() = qMax(icon.bottom() + 1, work.top());
+        else if (nearest == toLeft)
+            corner.rx() = qMax(icon.right() + 1, work.left());
+        else
+            corner.rx() = qMin(icon.left(), work.right() + 1) - width();
+    } else {
+        if (corner.x() + width() > area.right() + 1)
+            corner.rx() = at.x() - width();
+        if (corner.y() + height() > area.bottom() + 1)
+            corner.ry() = at.y() - height();
+    }
     corner.rx() = qBound(area.left(), corner.x(), qMax(area.left(), area.right() + 1 - width()));
     corner.ry() = qBound(area.top(), corner.y(), qMax(area.top(), area.bottom() + 1 - height()));
     if (screen)

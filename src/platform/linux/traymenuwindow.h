@@ -20,8 +20,11 @@ public:
     TrayMenuWindow();
 
     // Opens the menu with its top left corner at, in screen coordinates,
-    // turned up or to the left where it would leave the screen.
-    void popup(const QList<StatusMenuItem> &lines, const QPoint &at);
+    // turned up or to the left where it would leave the screen. Given the
+    // place of the icon it belongs to, it opens beside the icon instead, on
+    // the side away from the screen edge nearest to it (where the tray's
+    // panel sits) and outside the panel's room.
+    void popup(const QList<StatusMenuItem> &lines, const QPoint &at, const QRect &icon = {});
     // The lines shown; an open menu redraws.
     void setLines(const QList<StatusMenuItem> &lines);
     const QList<StatusMenuItem> &lines() const { return m_lines; }

@@ -1,6 +1,7 @@
 #include "platform/linux/x11islandwindowhints.h"
 
 #include <QGuiApplication>
+#include <QTimer>
 #include <QRegion>
 #include <QWindow>
 
@@ -143,6 +144,129 @@ bool X11IslandWindowHints::compositorRunning()
     m_compositor = r && r->owner != XCB_WINDOW_NONE;
     std::free(r);
     return m_compositor;
+}
+
+X11IslandWindowHints::~X11IslandWindowHints()
+{
+    if (m_raise && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+void X11IslandWindowHints::keepOnTop(QWindow *window, std::function<QWindow *()> allowedAbove,
+                                     std::function<void()> raise)
+{
+    // The root's events reach only the connection that asked for them.
+    if (!window || !onQtsConnection())
+        return;
+    const bool first = !m_raise;
+    m_onTop = window;
+    m_allowedAbove = std::move(allowedAbove);
+    m_raise = std::move(raise);
+    if (!first)
+        return;
+    xcb_connection_t *c = m_conn.get();
+    // Added to what Qt's connection already hears from the root.
+    quint32 mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+    if (auto *a = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, m_conn.root()), nullptr)) {
+        mask |= a->your_event_mask;
+        std::free(a);
+    }
+    xcb_change_window_attributes(c, m_conn.root(), XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+bool X11IslandWindowHints::nativeEventFilter(const QByteArray &type, void *message, qintptr *)
+{
+    if (type != "xcb_generic_event_t" || m_raisePending || !m_onTop)
+        return false;
+    const auto *ev = static_cast<const xcb_generic_event_t *>(message);
+    bool restacked = false;
+    switch (ev->response_type & 0x7f) {
+    case XCB_CONFIGURE_NOTIFY:
+        restacked = reinterpret_cast<const xcb_configure_notify_event_t *>(ev)->event == m_conn.root();
+        break;
+    case XCB_MAP_NOTIFY:
+        restacked = reinterpret_cast<const xcb_map_notify_event_t *>(ev)->event == m_conn.root();
+        break;
+    case XCB_REPARENT_NOTIFY:
+        restacked = reinterpret_cast<const xcb_reparent_notify_event_t *>(ev)->event == m_conn.root();
+        break;
+    case XCB_PROPERTY_NOTIFY: {
+        static const xcb_atom_t stacking = atom(m_conn.get(), "_NET_CLIENT_LIST_STACKING");
+        const auto *p = reinterpret_cast<const xcb_property_notify_event_t *>(ev);
+        restacked = p->window == m_conn.root() && p->atom == stacking;
+        break;
+    }
+    default:
+        break;
+    }
+    if (restacked) {
+        // Once the burst of events a restack brings is through.
+        m_raisePending = true;
+        QTimer::singleShot(0, QCoreApplication::instance(), [this] {
+            m_raisePending = false;
+            if (!m_onTop || !m_onTop->isVisible() || !m_raise || !covered())
+                return;
+            // Another program that insists on the top too gets its turn:
+            // a few raises a second at most, never a fight.
+            if (!m_raisesCounted.isValid() || m_raisesCounted.elapsed() > 1000) {
+                m_raisesCounted.start();
+                m_raises = 0;
+            }
+            if (++m_raises <= 4)
+                m_raise();
+        });
+    }
+    return false;
+}
+
+// The root's child that holds the window: the window manager's frame, or
+// the window itself.
+xcb_window_t X11IslandWindowHints::topLevel(QWindow *window)
+{
+    xcb_connection_t *c = m_conn.get();
+    xcb_window_t w = xcb_window_t(window->winId());
+    for (int depth = 0; depth < 8; ++depth) {
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
+        if (!tree)
+            return XCB_WINDOW_NONE;
+        const xcb_window_t parent = tree->parent;
+        std::free(tree);
+        if (parent == m_conn.root() || parent == XCB_WINDOW_NONE)
+            return w;
+        w = parent;
+    }
+    return w;
+}
+
+// Whether a mapped window that the window manager stacks (menus and tooltips
+// are left alone) lies above the window's own.
+bool X11IslandWindowHints::covered()
+{
+    xcb_connection_t *c = m_conn.get();
+    const xcb_window_t own = topLevel(m_onTop);
+    QWindow *partner = m_allowedAbove ? m_allowedAbove() : nullptr;
+    const xcb_window_t allowed = partner && partner->isVisible() ? topLevel(partner) : xcb_window_t(XCB_WINDOW_NONE);
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, m_conn.root()), nullptr);
+    if (!tree || own == XCB_WINDOW_NONE) {
+        std::free(tree);
+        return false;
+    }
+    const xcb_window_t *children = xcb_query_tree_children(tree);
+    bool above = false;
+    for (int i = xcb_query_tree_children_length(tree) - 1; i >= 0 && !above; --i) {
+        if (children[i] == own)
+            break;
+        if (children[i] == allowed)
+            continue;
+        if (auto *a = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr)) {
+            above = a->map_state == XCB_MAP_STATE_VIEWABLE && !a->override_redirect;
+            std::free(a);
+        }
+    }
+    std::free(tree);
+    return above;
 }
 
 void X11IslandWindowHints::shapeChanged(QWindow *window, const QRegion &outline)

@@ -3,8 +3,11 @@
 #include "platform/islandwindowhints.h"
 #include "platform/linux/x11connection.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QPointer>
+#include <QWindow>
 
 namespace platform {
 
@@ -19,15 +22,20 @@ namespace platform {
 // (_NET_WM_BYPASS_COMPOSITOR 2). The window keeps its pixels in place on the
 // screen when it is moved and resized (static bit gravity), and its resizes
 // happen under a server grab together with the new shape. Nothing happens
-// when Qt does not run on X11.
-class X11IslandWindowHints final : public platform::IIslandWindowHints {
+// when Qt does not run on X11. The window is raised again when the stacking
+// of the root's children changes and a window other than its partner is
+// above it (read from the root's substructure events on Qt's connection:
+// nothing runs while the screen's windows stay put).
+class X11IslandWindowHints final : public platform::IIslandWindowHints, private QAbstractNativeEventFilter {
 public:
+    ~X11IslandWindowHints() override;
     void apply(QWindow *window, bool mapped) override;
     void beginFrameChange(QWindow *window) override;
     void endFrameChange(QWindow *window) override;
     void shapeChanged(QWindow *window, const QRegion &outline) override;
     void keyboardTaken(QWindow *window) override;
     void keyboardReleased(QWindow *window) override;
+    void keepOnTop(QWindow *window, std::function<QWindow *()> allowedAbove, std::function<void()> raise) override;
 
     // Whether a compositing manager holds the screen's _NET_WM_CM selection.
     bool compositorRunning();
@@ -40,6 +48,16 @@ private:
     // The managed window (in _NET_CLIENT_LIST) that holds w, or w.
     xcb_window_t managedWindow(xcb_window_t w) const;
     bool windowManagerRunning() const;
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
+    bool covered();
+    xcb_window_t topLevel(QWindow *window);
+
+    QPointer<QWindow> m_onTop;
+    std::function<QWindow *()> m_allowedAbove;
+    std::function<void()> m_raise;
+    bool m_raisePending = false;
+    QElapsedTimer m_raisesCounted;
+    int m_raises = 0;
 
     X11Connection m_conn;
     bool m_grabbed = false;

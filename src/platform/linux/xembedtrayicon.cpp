@@ -322,7 +322,23 @@ void XEmbedTrayIcon::handleEvent(const void *message)
             return;
         m_pressed = 0;
         const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-        emit clicked(QPoint(qRound(e->root_x / ratio), qRound(e->root_y / ratio)));
+        QRect icon(QPoint(e->root_x - e->event_x, e->root_y - e->event_y), m_size);
+        // Across the tray's panel (the root's child that holds the icon), from
+        // the screen edge it sits on, so that the menu opens outside it.
+        const QRect panel = panelAround();
+        if (panel.contains(icon.center())) {
+            const QSize screen = rootSize();
+            const int toEdgeAcross = qMin(panel.top(), screen.height() - 1 - panel.bottom());
+            const int toEdgeAlong = qMin(panel.left(), screen.width() - 1 - panel.right());
+            // A panel in a corner says by its strut which edge it keeps.
+            const int side = m_panelStrutSide;
+            if (side >= 2 || (side < 0 && toEdgeAcross <= toEdgeAlong))
+                icon.setTop(panel.top()), icon.setBottom(panel.bottom());
+            else
+                icon.setLeft(panel.left()), icon.setRight(panel.right());
+        }
+        emit clicked(QPoint(qRound(e->root_x / ratio), qRound(e->root_y / ratio)),
+                     QRectF(QRectF(icon).topLeft() / ratio, QRectF(icon).size() / ratio).toAlignedRect());
         return;
     }
     default:
@@ -330,10 +346,61 @@ void XEmbedTrayIcon::handleEvent(const void *message)
     }
 }
 
+QSize XEmbedTrayIcon::rootSize() const
+{
+    for (xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_conn.get())); it.rem; xcb_screen_next(&it)) {
+        if (it.data->root == m_conn.root())
+            return QSize(it.data->width_in_pixels, it.data->height_in_pixels);
+    }
+    return {};
+}
+
+QRect XEmbedTrayIcon::panelAround()
+{
+    xcb_connection_t *c = m_conn.get();
+    static const char strutName[] = "_NET_WM_STRUT_PARTIAL";
+    auto *a = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof strutName - 1, strutName), nullptr);
+    const xcb_atom_t strutAtom = a ? a->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(a);
+    m_panelStrutSide = -1;
+    xcb_window_t w = m_window;
+    for (int depth = 0; w && depth < 8; ++depth) {
+        // The panel's strut, on its own window below a window manager's
+        // frame: left, right, top, bottom; the side with room kept.
+        auto *strut = m_panelStrutSide < 0 && w != m_window
+            ? xcb_get_property_reply(c, xcb_get_property(c, 0, w, strutAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr)
+            : nullptr;
+        if (strut && strut->format == 32 && xcb_get_property_value_length(strut) >= 16) {
+            const auto *sides = static_cast<const quint32 *>(xcb_get_property_value(strut));
+            for (int i = 0; i < 4 && m_panelStrutSide < 0; ++i)
+                m_panelStrutSide = sides[i] > 0 ? i : -1;
+        }
+        std::free(strut);
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
+        const xcb_window_t parent = tree ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
+        std::free(tree);
+        if (parent == XCB_WINDOW_NONE)
+            return {};
+        if (parent != m_conn.root()) {
+            w = parent;
+            continue;
+        }
+        xcb_get_geometry_reply_t *g = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
+        const QRect out = g ? QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width) : QRect();
+        std::free(g);
+        return out;
+    }
+    return {};
+}
+
 void XEmbedTrayIcon::drawOver(QImage &canvas) const
 {
     const int side = qMin(canvas.width(), canvas.height());
-    const QPixmap picture = m_icon.pixmap(QSize(side, side), 1.0);
+    // The largest picture the icon has, brought to the slot the tray gives
+    // (an icon may offer only a small drawing).
+    QPixmap picture = m_icon.pixmap(QSize(side, side), 1.0);
+    if (!picture.isNull() && picture.width() < side && picture.height() < side)
+        picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&canvas);
     painter.drawPixmap((canvas.width() - picture.width()) / 2, (canvas.height() - picture.height()) / 2, picture);
 }

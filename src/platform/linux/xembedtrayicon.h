@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <functional>
@@ -43,10 +44,17 @@ public:
 
 signals:
     void dockedChanged(bool docked);
-    // A click on the icon, at this point of the screen (in Qt's coordinates).
-    void clicked(const QPoint &at);
+    // A click on the icon, at this point of the screen, with the icon's
+    // place on it (in Qt's coordinates).
+    void clicked(const QPoint &at, const QRect &icon);
 
 private:
+    // Where the tray's panel lies on the screen, in the server's pixels.
+    // Also reads which edge its strut keeps (m_panelStrutSide: left, right,
+    // top, bottom; -1 for none).
+    QRect panelAround();
+    int m_panelStrutSide = -1;
+    QSize rootSize() const;
     using ReplyHandler = std::function<void(void *reply)>;
     void expect(unsigned int sequence, ReplyHandler handler);
     void readEvents();

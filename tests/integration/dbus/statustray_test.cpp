@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <xcb/xcb.h>
 
@@ -232,7 +233,7 @@ public:
     }
     bool start()
     {
-        m_trayer.start("trayer", {"--edge", "bottom", "--widthtype", "request", "--height", "24"});
+        m_trayer.start("trayer", {"--edge", "bottom", "--widthtype", "request", "--height", "48"});
         return waitUntil([&] { return owner() != XCB_WINDOW_NONE; }, 10000);
     }
     void stop()
@@ -330,6 +331,10 @@ TEST_F(StatusTrayTest, WithoutAWatcherTheIconSitsInTheXTrayAndItsMenuWorks)
     };
     ASSERT_TRUE(openMenu()) << "no menu after a click on the icon";
     EXPECT_EQ(opening.count(), 1);
+    // Beside the icon, above the tray's 48 px panel at the bottom edge.
+    const QRect menu = tray.menuWindow()->geometry();
+    EXPECT_LT(menu.bottom(), QGuiApplication::primaryScreen()->geometry().bottom() - 47) << menu.y();
+    EXPECT_LT(std::abs(menu.center().x() - icon().x()), menu.width()) << menu.x();
     EXPECT_EQ(tray.menuWindow()->lines(), item.menu());
     const auto line = [&](int index) {
         return tray.menuWindow()->position() + tray.menuWindow()->lineRect(index).center();
