@@ -102,7 +102,7 @@ void AppDelegate::openSettings()
             window->showNormal();
         else
             window->show();
-        SettingsWindowController::centerWindowOnScreen(window);
+        SettingsWindowController::centerWindowOnScreen(window, m_parts.window.screens);
         window->raise();
         window->requestActivate();
         if (m_parts.activation)

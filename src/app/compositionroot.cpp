@@ -257,6 +257,7 @@ void CompositionRoot::connectSettingsWindow()
     window.defaults = &m_defaults;
     window.notifications = &m_notifications;
     window.activation = m_platform.activation;
+    window.screens = m_platform.screens;
     window.launcher = m_platform.appLauncher;
     window.scheduler = &m_scheduler;
     window.clock = &m_clock;

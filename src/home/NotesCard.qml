@@ -10,6 +10,13 @@ ModuleCard {
     title: qsTr("Scratch pad")
     accent: IslandPalette.accent(IslandPalette.amber)
 
+    function passFocus(event, forward) {
+        event.accepted = true
+        const next = field.nextItemInFocusChain(forward)
+        if (next && next !== field)
+            next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+    }
+
     ScrollView {
         id: scroll
         width: parent.width
@@ -34,7 +41,17 @@ ModuleCard {
             color: IslandPalette.textPrimary
             text: root.settings.scratchNote
             onTextChanged: if (text !== root.settings.scratchNote) root.settings.scratchNote = text
+            // Tab moves on, as in the desktop's other growing fields; the
+            // note never takes a tab character.
+            Keys.onTabPressed: (event) => root.passFocus(event, true)
+            Keys.onBacktabPressed: (event) => root.passFocus(event, false)
         }
+    }
+    // A note with nothing hidden leaves the wheel to Home's list.
+    Binding {
+        target: scroll.contentItem
+        property: "interactive"
+        value: scroll.contentHeight > scroll.height + 0.5
     }
     ParagraphDirections {
         editor: field

@@ -1,6 +1,7 @@
 #include "settings/settingswindowcontroller.h"
 
 #include "platform/activationpolicy.h"
+#include "platform/screenprovider.h"
 #include "core/appnotifications.h"
 #include "store/appsettings.h"
 #include "core/logging.h"
@@ -12,7 +13,7 @@
 #include "settings/updatecardmodel.h"
 #include "settings/worldclockseditormodel.h"
 
-#include <QGuiApplication>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -227,7 +228,7 @@ void SettingsWindowController::show()
     m_window->setObjectName(WindowId);
     if (m_window->windowStates().testFlag(Qt::WindowMinimized))
         m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
-    centerWindowOnScreen(m_window.get());
+    centerWindowOnScreen(m_window.get(), m_parts.screens);
     m_window->show();
     m_window->raise();
     m_window->requestActivate();
@@ -259,30 +260,41 @@ bool SettingsWindowController::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-QRect SettingsWindowController::placeWindow(const QRect &frame, const QRect &visible)
+SettingsWindowController::Placement SettingsWindowController::placeWindow(const QRect &frame, const QRect &visible,
+                                                                         const QMargins &decoration)
 {
-    const int w = frame.width() < MinimumSize.width() ? ContentSize.width() : frame.width();
-    const int h = frame.height() < MinimumSize.height() ? ContentSize.height() : frame.height();
+    const QRect free = visible.marginsRemoved(decoration);
+    const QSize minimum(std::max(1, std::min(ContentMinimumSize.width(), free.width())),
+                        std::max(1, std::min(ContentMinimumSize.height(), free.height())));
+    int w = frame.width() < MinimumSize.width() ? ContentSize.width() : frame.width();
+    int h = frame.height() < MinimumSize.height() ? ContentSize.height() : frame.height();
+    w = std::max(1, std::min(w, free.width()));
+    h = std::max(1, std::min(h, free.height()));
     int x = frame.x();
     int y = frame.y();
-    if (x < visible.x() || x + w > visible.x() + visible.width())
-        x = visible.x() + (visible.width() - w) / 2;
-    if (y < visible.y() || y + h > visible.y() + visible.height())
-        y = visible.y() + (visible.height() - h) / 2;
-    return QRect(x, y, w, h);
+    if (x < free.x() || x + w > free.x() + free.width())
+        x = free.x() + (free.width() - w) / 2;
+    if (y < free.y() || y + h > free.y() + free.height())
+        y = free.y() + (free.height() - h) / 2;
+    return {QRect(x, y, w, h), minimum};
 }
 
-void SettingsWindowController::centerWindowOnScreen(QWindow *window)
+void SettingsWindowController::centerWindowOnScreen(QWindow *window, const platform::IScreenProvider *screens)
 {
     if (!window)
         return;
-    QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        screen = window->screen();
-    if (!screen)
+    QRect visible;
+    if (const auto screen = screens ? screens->mainScreen() : std::nullopt)
+        visible = ScreenSpace::flip(screen->visibleFrame, screens->primaryHeight()).toAlignedRect();
+    else if (const QScreen *own = window->screen())
+        visible = own->availableGeometry();
+    if (visible.isEmpty())
         return;
-    const QRect visible = screen->availableGeometry();
+    const QMargins framed = window->frameMargins();
+    const QMargins decoration = framed.isNull() ? DecorationAllowance : framed;
     QRect frame = window->geometry();
     frame.moveCenter(visible.center());
-    window->setGeometry(placeWindow(frame, visible));
+    const Placement placed = placeWindow(frame, visible, decoration);
+    window->setMinimumSize(placed.minimum);
+    window->setGeometry(placed.geometry);
 }

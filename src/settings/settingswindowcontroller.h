@@ -2,11 +2,15 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QMargins>
 #include <QRect>
 #include <QVariantMap>
 #include <memory>
 
-namespace platform { class IActivationPolicy; }
+namespace platform {
+class IActivationPolicy;
+class IScreenProvider;
+}
 class ClockSample;
 class AppNotifications;
 class AppSettings;
@@ -53,6 +57,7 @@ public:
         UserDefaults *defaults = nullptr;
         AppNotifications *notifications = nullptr;
         platform::IActivationPolicy *activation = nullptr; // may be null
+        platform::IScreenProvider *screens = nullptr;      // may be null: the window's own screen
         platform::IAppLauncher *launcher = nullptr;
         Scheduler *scheduler = nullptr;
         const Clock *clock = nullptr;
@@ -84,13 +89,24 @@ public:
     UpdateCardModel *updateCard() const { return m_updateCard.get(); }
     ClockSample *clockSample() const { return m_clockSample.get(); }
 
-    // Where a window of frame goes on a screen whose free area is visible:
-    // at least 640 x 420 (else 760 x 520 on that axis), and centred on the
-    // free area on each axis where it would stick out.
-    static QRect placeWindow(const QRect &frame, const QRect &visible);
-    // Centres the window on its screen, then applies placeWindow() with the
-    // primary screen's free area.
-    static void centerWindowOnScreen(QWindow *window);
+    // Where a window of frame goes on a screen whose free area (the work
+    // area, panels and docks left out) is visible, with decoration the
+    // window manager's frame around it: at least 640 x 420 (else 760 x 520
+    // on that axis) but no larger than the free area less the frame, and
+    // centred on the free area on each axis where it would stick out, so
+    // that the title bar stays on screen. The minimum size goes down with a
+    // free area smaller than the content's own; the pages scroll then.
+    struct Placement {
+        QRect geometry;
+        QSize minimum;
+        bool operator==(const Placement &) const = default;
+    };
+    static Placement placeWindow(const QRect &frame, const QRect &visible, const QMargins &decoration);
+    // The frame allowed for before the window manager has framed the window once.
+    static constexpr QMargins DecorationAllowance{4, 30, 4, 4};
+    // Centres the window on the work area of the screen the user is on (the
+    // one given by screens, else the window's own), then applies placeWindow().
+    static void centerWindowOnScreen(QWindow *window, const platform::IScreenProvider *screens);
 
 signals:
     // The window was closed by the user.

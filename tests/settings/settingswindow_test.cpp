@@ -47,11 +47,19 @@ TEST(SettingsPlacementTest, SmallWindowsGrowAndOnlyTheAxisThatSticksOutIsCentred
         {{100, 100, 700, 400}, {100, 100, 700, 520}},
         // Sticks out on the right only: x is centred, y kept.
         {{1000, 100, 800, 600}, {320, 100, 800, 600}},
-        // Taller than the free area: y centred, x kept.
-        {{100, 0, 800, 1000}, {100, -37, 800, 1000}},
+        // Taller than the free area: as tall as it, x kept.
+        {{100, 0, 800, 1000}, {100, 25, 800, 875}},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(SettingsWindowController::placeWindow(c.frame, visible), c.expected);
+        EXPECT_EQ(SettingsWindowController::placeWindow(c.frame, visible, {}).geometry, c.expected);
+
+    // 1280 x 720 at scale 1.5 with a 20 px panel: the window and its minimum
+    // shrink to the free area less the frame, whose title bar stays on it.
+    const QRect small(0, 20, 853, 460);
+    const QMargins frame(2, 20, 2, 2);
+    const auto placed = SettingsWindowController::placeWindow({46, -30, 760, 520}, small, frame);
+    EXPECT_EQ(placed.geometry, QRect(46, 40, 760, 438));
+    EXPECT_EQ(placed.minimum, QSize(720, 438));
 }
 
 TEST_F(SettingsTest, WindowIsBuiltOnceKeepsItsPageAndClosingMakesAnAccessory)
