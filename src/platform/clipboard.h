@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,16 @@ public:
     virtual QList<QUrl> fileUrls() = 0;
     // The image on the clipboard; a null image when it holds none.
     virtual QImage readImage() = 0;
+
+    // Whether text(), fileUrls() and readImage() give the clipboard's
+    // latest content, it is still being read from its owner, or the owner
+    // did not give it.
+    enum class ReadState { ready, reading, failed };
+    virtual ReadState readState() { return ReadState::ready; }
+    // The clipboard holds a text longer than text() gives.
+    virtual bool textTooLarge() { return false; }
+    // Runs then once no read is under way (at once when none is).
+    virtual void whenRead(std::function<void()> then) { then(); }
 };
 
 } // namespace platform

@@ -16,8 +16,12 @@ public:
     virtual ~IZipper() = default;
     // Writes the archive at archivePath from inputs (in order), away from the
     // main thread; done runs on the main thread with 0 when the archive was
-    // written and anything else when it was not.
-    virtual void zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int status)> done) = 0;
+    // written and anything else when it was not. note: for a written archive
+    // the names of what it could not hold (pipes, sockets, devices, files
+    // and folders that cannot be read), one a line; else why it was not
+    // written.
+    using Done = std::function<void(int status, const QString &note)>;
+    virtual void zip(const QList<QByteArray> &inputs, const QString &archivePath, Done done) = 0;
 };
 
 } // namespace platform

@@ -50,7 +50,7 @@ Item {
                 Text {
                     objectName: "subtitle"
                     textFormat: Text.PlainText
-                    text: ToolViews.pocketSubtitle(root.count)
+                    text: ToolViews.pocketSubtitle(root.count, root.store.unsaved)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
                     color: root.coral

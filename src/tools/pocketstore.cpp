@@ -14,8 +14,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QTimeZone>
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <map>
+#include <sys/stat.h>
 #include <filesystem>
 
 // ---- PocketItemModel ----
@@ -175,6 +180,84 @@ bool removePath(const QString &path)
     return !ec;
 }
 
+// Whether path is base or inside it; both canonical.
+bool within(const std::filesystem::path &path, const std::filesystem::path &base)
+{
+    const auto [end, rest] = std::mismatch(base.begin(), base.end(), path.begin(), path.end());
+    return end == base.end();
+}
+
+// Copies a file or folder tree, following the links in it: a link is
+// copied as what it points at, so that the copy stands on its own. A link
+// to something inside the tree, or to something already copied, stays a
+// (relative) link to its copy, so that each file is copied once and a loop
+// is never followed; one that points nowhere, or at a folder holding the
+// tree, stays as it was.
+class TreeCopy {
+public:
+    // root: the tree, canonical; pocket: the pocket folder, canonical.
+    TreeCopy(const std::filesystem::path &root, const std::filesystem::path &destination,
+             const std::filesystem::path &pocket)
+        : m_root(root), m_destination(destination), m_pocket(pocket)
+    {
+    }
+
+    bool copy(const std::filesystem::path &from, const std::filesystem::path &to, std::error_code &ec)
+    {
+        namespace fs = std::filesystem;
+        struct stat st;
+        if (::lstat(from.c_str(), &st) != 0) {
+            ec = std::error_code(errno, std::generic_category());
+            return false;
+        }
+        m_copied.emplace(std::pair(st.st_dev, st.st_ino), to);
+        if (S_ISREG(st.st_mode))
+            return fs::copy_file(from, to, ec);
+        if (!S_ISDIR(st.st_mode)) {
+            ec = std::make_error_code(std::errc::not_supported);
+            return false;
+        }
+        if (!fs::create_directory(to, ec))
+            return false;
+        for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+            if (!entry(it->path(), to / it->path().filename(), ec))
+                return false;
+        }
+        return !ec;
+    }
+
+private:
+    bool entry(const std::filesystem::path &from, const std::filesystem::path &to, std::error_code &ec)
+    {
+        namespace fs = std::filesystem;
+        if (!fs::is_symlink(fs::symlink_status(from, ec)))
+            return !ec && copy(from, to, ec);
+        std::error_code unresolved;
+        const fs::path target = fs::canonical(from, unresolved);
+        struct stat st;
+        const bool resolved = !unresolved && ::stat(target.c_str(), &st) == 0;
+        const auto found = resolved ? m_copied.find(std::pair(st.st_dev, st.st_ino)) : m_copied.end();
+        fs::path copy;
+        if (found != m_copied.end())
+            copy = found->second;
+        else if (resolved && within(target, m_root))
+            copy = m_destination / target.lexically_relative(m_root);
+        if (copy.empty() && (!resolved || within(m_root, target) || within(m_pocket, target))) {
+            fs::copy_symlink(from, to, ec);
+            return !ec;
+        }
+        if (copy.empty())
+            return this->copy(target, to, ec);
+        fs::create_symlink(copy.lexically_relative(to.parent_path()), to, ec);
+        return !ec;
+    }
+
+    std::filesystem::path m_root;
+    std::filesystem::path m_destination;
+    std::filesystem::path m_pocket;
+    std::map<std::pair<dev_t, ino_t>, std::filesystem::path> m_copied;
+};
+
 bool pathTaken(const QString &path)
 {
     const QFileInfo info(path);
@@ -189,6 +272,11 @@ PocketStore::PocketStore(UserDefaults *defaults, const Clock *clock, platform::I
       m_temp(tempFolder), m_model(folder)
 {
     QDir().mkpath(m_folder);
+    // Any later write of the defaults writes the index too.
+    connect(m_defaults, &UserDefaults::writeStateChanged, this, [this] {
+        if (m_defaults->lastWriteSucceeded())
+            setUnsaved(false);
+    });
     loadIndex();
     pruneIndex();
 }
@@ -229,18 +317,19 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
     const fs::file_status link = fs::symlink_status(source, ec);
     if (ec || !fs::exists(link))
         return false;
-    const bool isSymLink = fs::is_symlink(link);
 
+    // A link is held as a copy of what it points at; one that points
+    // nowhere or into a loop has nothing to hold.
+    const fs::path canonicalPath = fs::canonical(source, ec);
+    if (ec)
+        return false;
     // The pocket folder itself, or a folder holding it, would be copied
     // into itself without end.
-    const QByteArray pocket = QFile::encodeName(QFileInfo(m_folder).canonicalFilePath());
-    const fs::path canonicalPath = fs::canonical(source, ec);
-    const QByteArray canonical = ec ? QByteArray() : QByteArray::fromStdString(canonicalPath.string());
-    if (!pocket.isEmpty() && !canonical.isEmpty()
-        && (pocket == canonical || pocket.startsWith(canonical.endsWith('/') ? canonical : canonical + '/')))
+    const fs::path pocket = fs::canonical(fsPath(m_folder), ec);
+    if (ec || within(pocket, canonicalPath))
         return false;
 
-    const bool isDirectory = !isSymLink && fs::is_directory(link);
+    const bool isDirectory = fs::is_directory(canonicalPath, ec);
     // The copy takes the name as the pocket shows it: always valid text,
     // so the index and the views name the copy exactly.
     const QString name = lastComponent(sourceBytes);
@@ -252,8 +341,8 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
     if (fs::exists(fs::symlink_status(target, ec)))
         return false;
 
-    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-    if (ec) {
+    const fs::path copy = fs::absolute(target, ec);
+    if (ec || !TreeCopy(canonicalPath, copy, pocket).copy(canonicalPath, copy, ec)) {
         removePath(destination);
         return false;
     }
@@ -346,6 +435,28 @@ bool PocketStore::writeSnapshot(const QString &path, const QByteArray &data)
 
 bool PocketStore::holdClipboard()
 {
+    // The clipboard is still being read from its owner: held once it is in.
+    if (m_clipboard->readState() == platform::IClipboard::ReadState::reading) {
+        if (!m_holdWaiting) {
+            m_holdWaiting = true;
+            m_clipboard->whenRead([self = QPointer<PocketStore>(this)] {
+                if (self) {
+                    self->m_holdWaiting = false;
+                    self->holdRead();
+                }
+            });
+        }
+        return true;
+    }
+    return holdRead();
+}
+
+bool PocketStore::holdRead()
+{
+    if (m_clipboard->readState() == platform::IClipboard::ReadState::failed) {
+        setLastError(QStringLiteral("Couldn't read the clipboard"));
+        return false;
+    }
     const QList<QUrl> files = m_clipboard->fileUrls();
     if (!files.isEmpty()) {
         ingest(files);
@@ -377,7 +488,8 @@ bool PocketStore::holdClipboard()
         ingest({QUrl::fromLocalFile(path)});
         return true;
     }
-    setLastError(QStringLiteral("Clipboard is empty"));
+    setLastError(m_clipboard->textTooLarge() ? QStringLiteral("Clipboard text is too large")
+                                             : QStringLiteral("Clipboard is empty"));
     return false;
 }
 
@@ -479,7 +591,8 @@ std::optional<QList<PocketItem>> PocketStore::decodeIndex(const QByteArray &data
 
 void PocketStore::loadIndex()
 {
-    const auto decoded = decodeIndex(m_defaults->dataValue(IndexKey));
+    const QByteArray stored = m_defaults->dataValue(IndexKey);
+    const auto decoded = decodeIndex(stored);
     QList<PocketItem> kept;
     if (decoded) {
         // A copy's name that is not one plain name would point remove and
@@ -487,6 +600,34 @@ void PocketStore::loadIndex()
         for (const PocketItem &item : *decoded) {
             if (isPlainName(item.filename))
                 kept.append(item);
+        }
+    }
+    if (decoded || stored.isEmpty()) {
+        // Copies the index does not name were held when it could not be
+        // saved: they are listed again, newest first, ahead of the rest.
+        QSet<QString> named;
+        for (const PocketItem &item : std::as_const(kept))
+            named.insert(item.filename);
+        QList<PocketItem> unnamed;
+        const QFileInfoList entries =
+            QDir(m_folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                         QDir::Time);
+        for (const QFileInfo &entry : entries) {
+            if (named.contains(entry.fileName()))
+                continue;
+            PocketItem item;
+            item.id = QUuid::createUuid();
+            item.name = entry.fileName();
+            item.filename = entry.fileName();
+            item.isDirectory = entry.isDir();
+            item.byteCount = entry.isDir() ? 0 : entry.size();
+            item.addedAt = entry.lastModified().toUTC();
+            unnamed.append(item);
+        }
+        if (!unnamed.isEmpty()) {
+            m_model.reset(unnamed + kept);
+            saveIndex();
+            return;
         }
     }
     m_model.reset(kept);
@@ -508,7 +649,18 @@ void PocketStore::pruneIndex()
 void PocketStore::saveIndex()
 {
     m_defaults->setData(IndexKey, encodeIndex(items()));
+    // Written now rather than after this turn, so that a failure is told
+    // with the change that met it.
+    setUnsaved(!m_defaults->flush());
     emit itemsChanged();
+}
+
+void PocketStore::setUnsaved(bool unsaved)
+{
+    if (m_unsaved != unsaved) {
+        m_unsaved = unsaved;
+        emit unsavedChanged();
+    }
 }
 
 void PocketStore::setLastError(const std::optional<QString> &error)

@@ -97,6 +97,8 @@ class PocketStore : public QObject {
     Q_PROPERTY(PocketItemModel *items READ model CONSTANT)
     Q_PROPERTY(QString lastError READ lastErrorText NOTIFY lastErrorChanged)
     Q_PROPERTY(QString folder READ folder CONSTANT)
+    // The last change of the list could not be saved.
+    Q_PROPERTY(bool unsaved READ unsaved NOTIFY unsavedChanged)
 public:
     static inline const QString IndexKey = QStringLiteral("pavlet.pocket.index");
     static constexpr double DropFilterSeconds = 0.35;
@@ -115,6 +117,7 @@ public:
     QString lastErrorText() const { return m_lastError.value_or(QString()); }
     QString folder() const { return m_folder; }
     double lastIngest() const { return m_lastIngest; }
+    bool unsaved() const { return m_unsaved; }
 
     // Holds copies of the local files and folders at urls, whatever bytes
     // their names hold. True when every one was held; lastError names
@@ -124,7 +127,8 @@ public:
     // an address; a drop within 0.35 s of the last accepted one is ignored.
     // True when the drop gave files and every one was held.
     Q_INVOKABLE bool ingestDropped(const QVariantList &items);
-    // Holds the clipboard's files, else its image, else its text.
+    // Holds the clipboard's files, else its image, else its text; while the
+    // clipboard is still being read, once it is in (and then true).
     Q_INVOKABLE bool holdClipboard();
     Q_INVOKABLE void remove(const QString &id);
     Q_INVOKABLE void clear();
@@ -138,8 +142,10 @@ public:
 signals:
     void itemsChanged();
     void lastErrorChanged();
+    void unsavedChanged();
 
 private:
+    bool holdRead();
     bool holdOne(const QUrl &url, QList<PocketItem> &batch);
     bool writeSnapshot(const QString &path, const QByteArray &data);
     void deleteCopy(const PocketItem &item);
@@ -147,6 +153,7 @@ private:
     void pruneIndex();
     void saveIndex();
     void setLastError(const std::optional<QString> &error);
+    void setUnsaved(bool unsaved);
 
     UserDefaults *m_defaults;
     const Clock *m_clock;
@@ -156,4 +163,6 @@ private:
     PocketItemModel m_model;
     std::optional<QString> m_lastError;
     double m_lastIngest = 0;
+    bool m_holdWaiting = false;
+    bool m_unsaved = false;
 };

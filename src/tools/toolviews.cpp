@@ -167,8 +167,10 @@ QString UnitConvert::line(Mode mode, const QString &value)
 
 // ---- Pocket ----
 
-QString PocketPanel::subtitle(int count)
+QString PocketPanel::subtitle(int count, bool unsaved)
 {
+    if (unsaved)
+        return QStringLiteral("Couldn't save changes");
     if (count <= 0)
         return QStringLiteral("Drop files here, drag them out later");
     return QString::number(count) + QStringLiteral(" held");
@@ -346,9 +348,9 @@ bool ToolViews::convertInRange(int mode, const QString &value) const
     return UnitConvert::inRange(UnitConvert::Mode(mode), value);
 }
 
-QString ToolViews::pocketSubtitle(int count) const
+QString ToolViews::pocketSubtitle(int count, bool unsaved) const
 {
-    return PocketPanel::subtitle(count);
+    return PocketPanel::subtitle(count, unsaved);
 }
 
 QString ToolViews::pocketDetail(bool isDirectory, qint64 byteCount, bool missing) const

@@ -85,7 +85,8 @@ QString line(Mode mode, const QString &value);
 } // namespace UnitConvert
 
 namespace PocketPanel {
-QString subtitle(int count);
+// "N held", or what asks for a drop; while the list is unsaved, that it is.
+QString subtitle(int count, bool unsaved = false);
 // "Folder  ·  drag out", else the size and "  ·  drag out"; for a copy no
 // longer on disk, that it is gone.
 QString detail(bool isDirectory, qint64 byteCount, bool missing = false, const QLocale &locale = QLocale());
@@ -133,7 +134,7 @@ public:
     Q_INVOKABLE QString convertLine(int mode, const QString &value) const;
     Q_INVOKABLE bool convertInRange(int mode, const QString &value) const;
 
-    Q_INVOKABLE QString pocketSubtitle(int count) const;
+    Q_INVOKABLE QString pocketSubtitle(int count, bool unsaved) const;
     Q_INVOKABLE QString pocketDetail(bool isDirectory, qint64 byteCount, bool missing) const;
     Q_INVOKABLE QVariantMap pocketDragData(const QString &path) const;
     // The image source of a held file's icon.

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QVariantMap>
 
 const QList<TranslatorEngine::Language> &TranslatorEngine::languages()
@@ -179,9 +180,22 @@ void TranslatorEngine::swapLanguages()
 
 void TranslatorEngine::pasteFromClipboard()
 {
+    using State = platform::IClipboard::ReadState;
+    if (m_clipboard->readState() == State::reading) {
+        m_clipboard->whenRead([self = QPointer<TranslatorEngine>(this)] {
+            if (self)
+                self->pasteFromClipboard();
+        });
+        return;
+    }
+    if (m_clipboard->readState() == State::failed) {
+        setStatus(QStringLiteral("Couldn't read the clipboard"));
+        return;
+    }
     const QString text = m_clipboard->text().value_or(QString()).trimmed();
     if (text.isEmpty()) {
-        setStatus(QStringLiteral("Clipboard is empty"));
+        setStatus(m_clipboard->textTooLarge() ? QStringLiteral("Clipboard text is too large")
+                                              : QStringLiteral("Clipboard is empty"));
         return;
     }
     setInput(text);

@@ -61,13 +61,13 @@ void ZipEngine::zip(const QList<QUrl> &urls)
     const QString path = freeArchivePath(archiveName(m_clock->now(), m_locale));
     m_pending.insert(path);
     QPointer<ZipEngine> self(this);
-    m_zipper->zip(inputs, path, [self, path](int status) {
+    m_zipper->zip(inputs, path, [self, path](int status, const QString &note) {
         if (self)
-            self->finish(path, status);
+            self->finish(path, status, note);
     });
 }
 
-void ZipEngine::finish(const QString &path, int status)
+void ZipEngine::finish(const QString &path, int status, const QString &note)
 {
     m_pending.remove(path);
     // Overlapping runs: the flag stays up until the last one ends.
@@ -75,8 +75,24 @@ void ZipEngine::finish(const QString &path, int status)
         m_runs = 0;
         setRunning(false);
     }
-    setStatus(status == 0 ? QStringLiteral("Saved ") + QFileInfo(path).fileName() : QStringLiteral("Couldn't compress"));
+    setStatus(finishedText(QFileInfo(path).fileName(), status, note));
     deleteIfDone();
+}
+
+QString ZipEngine::finishedText(const QString &archive, int status, const QString &note)
+{
+    if (status != 0)
+        return note.isEmpty() ? QStringLiteral("Couldn't compress") : QStringLiteral("Couldn't compress: ") + note;
+    const QStringList leftOut = note.split(u'\n', Qt::SkipEmptyParts);
+    if (leftOut.isEmpty())
+        return QStringLiteral("Saved ") + archive;
+    // The first few by name, the rest counted.
+    constexpr int named = 3;
+    QString text = QStringLiteral("Saved ") + archive + QStringLiteral(", left out: ")
+                   + leftOut.mid(0, named).join(QStringLiteral(", "));
+    if (leftOut.size() > named)
+        text += QStringLiteral(" and %1 more").arg(leftOut.size() - named);
+    return text;
 }
 
 void ZipEngine::setOwner(QObject *owner)

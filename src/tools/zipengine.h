@@ -53,6 +53,9 @@ public:
     static QString timeText(const QDateTime &when, const QLocale &locale);
     // "Pavlet <time>.zip".
     static QString archiveName(const QDateTime &when, const QLocale &locale);
+    // The status a run ends with: "Saved <archive>", naming what it left
+    // out, or "Couldn't compress" with the zipper's reason.
+    static QString finishedText(const QString &archive, int status, const QString &note);
 
 signals:
     void statusChanged();
@@ -60,7 +63,7 @@ signals:
 
 private:
     QString freeArchivePath(const QString &name) const;
-    void finish(const QString &path, int status);
+    void finish(const QString &path, int status, const QString &note);
     void setStatus(const QString &status);
     void setRunning(bool running);
     void deleteIfDone();

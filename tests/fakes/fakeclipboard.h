@@ -2,6 +2,9 @@
 
 #include "platform/clipboard.h"
 
+#include <utility>
+#include <vector>
+
 class FakeClipboard final : public platform::IClipboard {
 public:
     int count = 0;
@@ -9,6 +12,9 @@ public:
     QImage image;
     int textReads = 0;
     QList<QUrl> files;
+    ReadState state = ReadState::ready;
+    bool tooLarge = false;
+    std::vector<std::function<void()>> waiting;
 
     int changeCount() override { return count; }
     std::optional<QString> text() override
@@ -29,6 +35,22 @@ public:
     }
     QList<QUrl> fileUrls() override { return files; }
     QImage readImage() override { return image; }
+    ReadState readState() override { return state; }
+    bool textTooLarge() override { return tooLarge; }
+    void whenRead(std::function<void()> then) override
+    {
+        if (state == ReadState::reading)
+            waiting.push_back(std::move(then));
+        else
+            then();
+    }
+    // The read under way ends in state.
+    void read(ReadState ended)
+    {
+        state = ended;
+        for (auto &then : std::exchange(waiting, {}))
+            then();
+    }
     // Another program copies something.
     void copy(const std::optional<QString> &text)
     {

@@ -15,15 +15,15 @@ public:
     struct Run {
         QList<QByteArray> inputs;
         QString archivePath;
-        std::function<void(int)> done;
+        Done done;
     };
     QList<Run> runs;
 
-    void zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int)> done) override
+    void zip(const QList<QByteArray> &inputs, const QString &archivePath, Done done) override
     {
         runs.append({inputs, archivePath, std::move(done)});
     }
-    void finish(int index, int status) { runs[index].done(status); }
+    void finish(int index, int status, const QString &note = {}) { runs[index].done(status, note); }
 };
 
 // A dialog that stays open until the test closes it.

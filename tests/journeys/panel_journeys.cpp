@@ -2,6 +2,7 @@
 #include "filewindow.h"
 
 #include "support/patience.h"
+#include "support/silentclipboardowner.h"
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
@@ -296,6 +297,7 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
     ASSERT_TRUE(j.waitFor([&] { return files.windowHandle() && files.windowHandle()->isExposed(); }, 5000));
     XInput::pause(300);
     PocketStore *pocket = j.island().pocket();
+    std::unique_ptr<SilentClipboardOwner> silent;
     // A name with bytes that are not UTF-8; the home folder's own clean-up
     // goes by Qt's text for names and would leave it.
     const QByteArray odd = QFile::encodeName(j.folder("Documents/")) + "bad\xFF\xFEname.txt";
@@ -346,6 +348,20 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              j.click(namedItem(j, "clear"));
          },
          [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return pocket->items().isEmpty(); }, 3000)); }},
+        {"Clipboard with an owner that never answers, then Home before it gives up", [&](Journey &j) {
+             silent = std::make_unique<SilentClipboardOwner>();
+             j.settle();
+             j.click(j.text("Clipboard"));
+             j.click(j.item("IslandIconButton", [](QQuickItem *i) { return i->property("help") == "Home"; }));
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::home; }, 3000));
+             EXPECT_NE(pocket->lastError(), QString("Couldn't read the clipboard"))
+                 << "the island answered only once the read had given up";
+             EXPECT_TRUE(j.waitFor([&] { return pocket->lastError() == QString("Couldn't read the clipboard"); },
+                                   30000, "the read to give up"));
+             silent.reset();
+         }},
         {"drop it once more and drag it out", [&](Journey &j) {
              j.collapse();
              dropOnIsland(j, files);

@@ -1,6 +1,7 @@
 #include "fakes/fakeclipboard.h"
 #include "support/pavlettest.h"
 #include "support/qtprinters.h"
+#include "support/smallfilesystem.h"
 #include "tools/pocketstore.h"
 
 #include <QDir>
@@ -175,6 +176,44 @@ TEST_F(PocketTest, RefusesThePocketFolderAndFoldersHoldingIt)
     EXPECT_EQ(QDir(pocketFolder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 3);
 }
 
+// A link is held as a copy of what it points at, so the pocket gives it back
+// once the original is gone; one that points nowhere or loops is refused. In
+// a held folder a link to its own contents stays a link, one out of it is
+// copied, and one back up is never followed.
+TEST_F(PocketTest, LinksAreHeldAsCopiesOfWhatTheyPointAt)
+{
+    auto store = make();
+    const QString src = tempPath("src/");
+    source("real.txt", "real");
+    folder("tree");
+    QDir(tmp.path()).mkpath("outside");
+    QFile out(tempPath("outside/o.txt"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write("o") == 1);
+    out.close();
+    const QList<std::pair<QString, QString>> links{
+        {"real.txt", "rel"}, {src + "real.txt", "abs"}, {"nowhere", "dangling"}, {"loop", "loop"},
+        {src + "tree", "treelink"}, {"inner/file.txt", "tree/inside"}, {tempPath("outside"), "tree/out"},
+        {"..", "tree/inner/up"}};
+    QList<QUrl> dropped;
+    for (const auto &[target, name] : links) {
+        ASSERT_TRUE(QFile::link(target, src + name)) << name.toStdString();
+        if (!name.contains('/'))
+            dropped.append(QUrl::fromLocalFile(src + name));
+    }
+    EXPECT_FALSE(store->ingest(dropped));
+    EXPECT_EQ(store->lastError(), QString("Couldn't hold dangling, loop"));
+    EXPECT_EQ(filenames(*store), (QStringList{"rel", "abs", "treelink"}));
+    ASSERT_TRUE(QDir(src).removeRecursively() && QDir(tempPath("outside")).removeRecursively());
+    const auto content = [&](const QString &name) {
+        QFile file(pocketPath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    };
+    EXPECT_EQ(content("rel") + content("abs"), "realreal");
+    EXPECT_EQ(content("treelink/inner/file.txt") + content("treelink/inside") + content("treelink/out/o.txt"), "xxo");
+    EXPECT_TRUE(QFileInfo(pocketPath("treelink/inside")).isSymLink());
+    EXPECT_EQ(QFileInfo(pocketPath("treelink/inner/up")).symLinkTarget(), QFileInfo(pocketPath("treelink")).absoluteFilePath());
+}
+
 TEST_F(PocketTest, DropsWithin350MsOfTheLastAreIgnored)
 {
     auto store = make();
@@ -221,6 +260,23 @@ TEST_F(PocketTest, ClipboardPrefersFilesThenImageThenText)
     clipboard.files = {source("doc.pdf")};
     EXPECT_TRUE(store->holdClipboard());
     EXPECT_EQ(store->items().first().filename, "doc.pdf");
+
+    // Asked while the clipboard is read, held once the read is in; an owner
+    // that never answered, or a text too long to keep, is said as such.
+    clipboard.files = {source("late.txt")};
+    clipboard.state = platform::IClipboard::ReadState::reading;
+    EXPECT_TRUE(store->holdClipboard() && store->holdClipboard());
+    clipboard.read(platform::IClipboard::ReadState::ready);
+    EXPECT_EQ(filenames(*store).mid(0, 2), (QStringList{"late.txt", "doc.pdf"}));
+    clipboard.files.clear();
+    clipboard.image = QImage();
+    clipboard.copy(std::nullopt);
+    clipboard.tooLarge = true;
+    EXPECT_FALSE(store->holdClipboard());
+    EXPECT_EQ(store->lastError(), QString("Clipboard text is too large"));
+    clipboard.state = platform::IClipboard::ReadState::failed;
+    EXPECT_FALSE(store->holdClipboard());
+    EXPECT_EQ(store->lastError(), QString("Couldn't read the clipboard"));
 }
 
 TEST_F(PocketTest, TheIndexSurvivesARestartAndDropsMissingCopies)
@@ -240,6 +296,33 @@ TEST_F(PocketTest, TheIndexSurvivesARestartAndDropsMissingCopies)
     auto again = make();
     EXPECT_EQ(filenames(*again), QStringList{"a.txt"});
     EXPECT_EQ(QJsonDocument::fromJson(defaults->dataValue(PocketStore::IndexKey)).array().size(), 1);
+}
+
+// On a full disk a drop and a removal are said to be unsaved; the next start
+// lists what the pocket folder holds.
+TEST_F(PocketTest, AListThatCannotBeSavedIsSaidSoAndMatchesTheFolderAfterARestart)
+{
+    QDir(tmp.path()).mkpath("conf");
+    SmallFileSystem disk(tempPath("conf"));
+    if (!disk.why.isEmpty())
+        GTEST_SKIP() << "no small file system to fill: " << disk.why.toStdString();
+    QStringList held;
+    testing::internal::CaptureStderr();
+    {
+        UserDefaults conf(tempPath("conf/defaults.json"));
+        PocketStore store(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"));
+        store.ingest({source("a.txt"), source("b.txt")});
+        ASSERT_TRUE(!store.unsaved() && disk.fill());
+        store.ingest({source("c.txt")});
+        EXPECT_TRUE(store.unsaved());
+        store.remove(store.items().last().idText());
+        EXPECT_TRUE(store.unsaved());
+        held = filenames(store);
+    }
+    testing::internal::GetCapturedStderr();
+    UserDefaults conf(tempPath("conf/defaults.json"));
+    EXPECT_EQ(filenames(PocketStore(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"))), held);
+    EXPECT_EQ(held, (QStringList{"c.txt", "a.txt"}));
 }
 
 TEST_F(PocketTest, AnUnreadableIndexStartsEmptyAndStaysStored)

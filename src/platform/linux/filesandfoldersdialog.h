@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -23,8 +24,11 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -36,7 +40,8 @@ namespace platform {
 // Its confirm button always confirms: it takes exactly the selected
 // entries, and does nothing while none is. A folder opens on a double
 // click, or when its path is typed into the location field and confirmed
-// with Return there; an existing file typed there is chosen.
+// with Return there; an existing file typed there is chosen. A typed path
+// that does not exist or cannot be opened is said so under the field.
 class FilesAndFoldersDialog final : public QDialog {
 public:
     enum Column { NameColumn, SizeColumn, ModifiedColumn };
@@ -56,7 +61,14 @@ public:
         m_location = new QLineEdit(this);
         m_location->setObjectName(QStringLiteral("location"));
         m_location->installEventFilter(this);
-        connect(m_location, &QLineEdit::textEdited, this, [this] { m_typed = true; });
+        connect(m_location, &QLineEdit::textEdited, this, [this] {
+            m_typed = true;
+            m_problem->hide();
+        });
+        m_problem = new QLabel(this);
+        m_problem->setObjectName(QStringLiteral("problem"));
+        m_problem->setTextFormat(Qt::PlainText);
+        m_problem->hide();
 
         m_view = new QTreeView(this);
         m_view->setObjectName(QStringLiteral("entries"));
@@ -90,6 +102,7 @@ public:
         top->addWidget(m_location, 1);
         auto *layout = new QVBoxLayout(this);
         layout->addLayout(top);
+        layout->addWidget(m_problem);
         layout->addWidget(m_view, 1);
         layout->addWidget(buttons);
         resize(720, 460);
@@ -164,6 +177,7 @@ public:
         m_view->header()->setSectionResizeMode(SizeColumn, QHeaderView::ResizeToContents);
         m_view->header()->setSectionResizeMode(ModifiedColumn, QHeaderView::ResizeToContents);
         m_folder = clean;
+        m_problem->hide();
         showLocation();
         m_confirm->setEnabled(false);
         return true;
@@ -248,18 +262,38 @@ private:
             path = (m_folder.endsWith('/') ? m_folder : m_folder + '/') + path;
         path = QDir::cleanPath(QString::fromLatin1(path)).toLatin1();
         struct stat st;
-        if (::stat(path.constData(), &st) != 0)
+        if (::stat(path.constData(), &st) != 0) {
+            showProblem(errno == ENOENT || errno == ENOTDIR ? QStringLiteral("No such file or folder: ")
+                                                            : QStringLiteral("Couldn't open "),
+                        path);
             return;
+        }
         if (S_ISDIR(st.st_mode)) {
-            openFolder(path);
+            if (!openFolder(path))
+                showProblem(QStringLiteral("Couldn't open "), path);
             return;
+        }
+        if (S_ISREG(st.st_mode)) {
+            const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+            if (fd < 0) {
+                showProblem(QStringLiteral("Couldn't open "), path);
+                return;
+            }
+            ::close(fd);
         }
         chosen = {address(path)};
         QDialog::accept();
     }
 
+    void showProblem(const QString &what, const QByteArray &path)
+    {
+        m_problem->setText(what + QFile::decodeName(path));
+        m_problem->show();
+    }
+
     QStandardItemModel m_model;
     QLineEdit *m_location = nullptr;
+    QLabel *m_problem = nullptr;
     QTreeView *m_view = nullptr;
     QPushButton *m_confirm = nullptr;
     QByteArray m_folder;

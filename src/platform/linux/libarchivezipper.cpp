@@ -35,15 +35,15 @@ LibarchiveZipper::~LibarchiveZipper()
     m_pool.waitForDone();
 }
 
-int LibarchiveZipper::writeArchive(const QList<QByteArray> &inputs, const QString &archivePath)
+int LibarchiveZipper::writeArchive(const QList<QByteArray> &inputs, const QString &archivePath, QString *note)
 {
     OnDemandModule module(builtWriter());
     std::mutex lock;
-    return writeArchive(module, lock, inputs, archivePath);
+    return writeArchive(module, lock, inputs, archivePath, note);
 }
 
 int LibarchiveZipper::writeArchive(OnDemandModule &module, std::mutex &lock, const QList<QByteArray> &inputs,
-                                   const QString &archivePath)
+                                   const QString &archivePath, QString *note)
 {
     PavletZipWrite write = nullptr;
     {
@@ -53,6 +53,8 @@ int LibarchiveZipper::writeArchive(OnDemandModule &module, std::mutex &lock, con
             write = module.symbol<PavletZipWrite>("pavlet_zip_write");
         if (!write) {
             qCWarning(lcPlatform) << "no zip writer:" << module.errorString();
+            if (note)
+                *note = QStringLiteral("no zip writer");
             return 1;
         }
     }
@@ -60,22 +62,28 @@ int LibarchiveZipper::writeArchive(OnDemandModule &module, std::mutex &lock, con
     list.reserve(size_t(inputs.size()));
     for (const QByteArray &input : inputs)
         list.push_back(input.constData());
-    return write(list.data(), int(list.size()), QFile::encodeName(archivePath).constData());
+    std::vector<char> text(4096);
+    const int status =
+        write(list.data(), int(list.size()), QFile::encodeName(archivePath).constData(), text.data(), int(text.size()));
+    if (note)
+        *note = QString::fromUtf8(text.data());
+    return status;
 }
 
-void LibarchiveZipper::zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int)> done)
+void LibarchiveZipper::zip(const QList<QByteArray> &inputs, const QString &archivePath, Done done)
 {
     ++m_writing;
     m_release.cancel();
     QPointer<LibarchiveZipper> self(this);
     m_pool.start([this, self, inputs, archivePath, done = std::move(done)] {
         // The zipper outlives its workers: its destructor waits for them.
-        const int status = writeArchive(m_module, m_moduleLock, inputs, archivePath);
+        QString note;
+        const int status = writeArchive(m_module, m_moduleLock, inputs, archivePath, &note);
         QMetaObject::invokeMethod(
             self.data(),
-            [self, done, status] {
+            [self, done, status, note] {
                 self->written();
-                done(status);
+                done(status, note);
             },
             Qt::QueuedConnection);
     });

@@ -23,18 +23,18 @@ public:
     explicit LibarchiveZipper(Scheduler *scheduler = nullptr, QObject *parent = nullptr);
     ~LibarchiveZipper() override;
 
-    void zip(const QList<QByteArray> &inputs, const QString &archivePath, std::function<void(int status)> done) override;
+    void zip(const QList<QByteArray> &inputs, const QString &archivePath, Done done) override;
 
     // The work itself, on the calling thread: 0 when the archive was written.
-    // A failed archive is removed.
-    static int writeArchive(const QList<QByteArray> &inputs, const QString &archivePath);
+    // A failed archive is removed. note: as IZipper::zip gives it.
+    static int writeArchive(const QList<QByteArray> &inputs, const QString &archivePath, QString *note = nullptr);
 
     // The writer module the program was built with.
     static QString builtWriter();
 
 private:
     static int writeArchive(OnDemandModule &module, std::mutex &lock, const QList<QByteArray> &inputs,
-                            const QString &archivePath);
+                            const QString &archivePath, QString *note);
     void written();
 
     Scheduler *m_scheduler;

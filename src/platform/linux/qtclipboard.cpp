@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <utility>
 
 namespace platform {
 
@@ -15,19 +16,18 @@ QtClipboard::QtClipboard(QObject *parent)
     if (!clipboard)
         return;
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        m_reader = std::make_unique<X11ClipboardReader>([this](quint64 serial, std::optional<QString> text) {
+        m_reader = std::make_unique<X11ClipboardReader>([this](quint64 serial, X11ClipboardReader::Content content) {
             // Back on the main thread; the reader ends before this object.
             QMetaObject::invokeMethod(
                 this,
-                [this, serial, text = std::move(text)] {
-                    if (serial != m_serial)
-                        return;
-                    m_text = text;
-                    ++m_changes;
+                [this, serial, content = std::move(content)]() mutable {
+                    if (serial == m_serial)
+                        contentRead(std::move(content));
                 },
                 Qt::QueuedConnection);
         });
         // What is there at start is read like any change.
+        m_reading = true;
         m_reader->request(++m_serial);
     }
     connect(clipboard, &QClipboard::dataChanged, this, &QtClipboard::clipboardChanged);
@@ -44,19 +44,53 @@ void QtClipboard::clipboardChanged()
     }
     ++m_serial;
     if (clipboard->ownsClipboard()) {
-        // This program's own text, at hand without asking anyone.
-        const QMimeData *data = clipboard->mimeData();
-        m_text = data && data->hasText() ? std::optional<QString>(data->text()) : std::nullopt;
-        ++m_changes;
+        // This program's own content, at hand without asking anyone.
+        X11ClipboardReader::Content content;
+        QImage image;
+        if (const QMimeData *data = clipboard->mimeData()) {
+            if (data->hasText())
+                content.text = data->text();
+            for (const QUrl &url : data->urls())
+                content.uriList += url.toEncoded() + "\r\n";
+            image = qvariant_cast<QImage>(data->imageData());
+        }
+        contentRead(std::move(content), image);
         return;
     }
+    m_reading = true;
     m_reader->request(m_serial);
+}
+
+void QtClipboard::contentRead(X11ClipboardReader::Content content, const QImage &ownImage)
+{
+    m_content = std::move(content);
+    m_ownImage = ownImage;
+    m_reading = false;
+    ++m_changes;
+    // A callback may ask for the next wait.
+    for (auto &then : std::exchange(m_waiting, {}))
+        then();
+}
+
+IClipboard::ReadState QtClipboard::readState()
+{
+    if (!m_reader)
+        return ReadState::ready;
+    return m_reading ? ReadState::reading : m_content.failed ? ReadState::failed : ReadState::ready;
+}
+
+void QtClipboard::whenRead(std::function<void()> then)
+{
+    if (m_reader && m_reading)
+        m_waiting.push_back(std::move(then));
+    else
+        then();
 }
 
 std::optional<QString> QtClipboard::text()
 {
     if (m_reader)
-        return m_text;
+        return m_content.text;
     QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
     if (!data || !data->hasText())
@@ -78,9 +112,21 @@ void QtClipboard::setImage(const QImage &image)
 
 QList<QUrl> QtClipboard::fileUrls()
 {
+    QList<QUrl> urls;
+    if (m_reader) {
+        // One address a line; lines starting with "#" are comments.
+        for (const QByteArray &line : m_content.uriList.split('\n')) {
+            const QByteArray address = line.trimmed();
+            if (address.isEmpty() || address.startsWith('#'))
+                continue;
+            const QUrl url = QUrl::fromEncoded(address);
+            if (url.isLocalFile())
+                urls.append(url);
+        }
+        return urls;
+    }
     QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
-    QList<QUrl> urls;
     if (data && data->hasUrls()) {
         for (const QUrl &url : data->urls()) {
             if (url.isLocalFile())
@@ -92,6 +138,10 @@ QList<QUrl> QtClipboard::fileUrls()
 
 QImage QtClipboard::readImage()
 {
+    if (m_reader && !m_ownImage.isNull())
+        return m_ownImage;
+    if (m_reader)
+        return m_content.png.isEmpty() ? QImage() : QImage::fromData(m_content.png, "PNG");
     QClipboard *clipboard = QGuiApplication::clipboard();
     return clipboard ? clipboard->image() : QImage();
 }

@@ -1,22 +1,23 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/linux/x11clipboardreader.h"
 
 #include <QObject>
 #include <memory>
+#include <vector>
 
 namespace platform {
-
-class X11ClipboardReader;
 
 // The system clipboard through QClipboard. Qt has no change count, so one is
 // kept here: it goes up on every dataChanged.
 //
-// On X11 the text of another program's clipboard is not read through
-// QClipboard, which waits for the owner on the main thread and takes any
-// length: an X11ClipboardReader reads it off the main thread after each
-// change, within its size limit, and text() gives the text last read. There
-// the change counts once its read is in.
+// On X11 another program's clipboard is not read through QClipboard, which
+// waits for the owner on the main thread and takes any length: an
+// X11ClipboardReader reads its text, file addresses and image off the main
+// thread after each change, within its size limit, and text(), fileUrls()
+// and readImage() give what was last read. There the change counts once its
+// read is in.
 class QtClipboard final : public QObject, public IClipboard {
     Q_OBJECT
 public:
@@ -29,14 +30,21 @@ public:
     void setImage(const QImage &image) override;
     QList<QUrl> fileUrls() override;
     QImage readImage() override;
+    ReadState readState() override;
+    bool textTooLarge() override { return m_reader && m_content.textTooLong; }
+    void whenRead(std::function<void()> then) override;
 
 private:
     void clipboardChanged();
+    void contentRead(X11ClipboardReader::Content content, const QImage &ownImage = QImage());
 
     int m_changes = 0;
     std::unique_ptr<X11ClipboardReader> m_reader;
     quint64 m_serial = 0;
-    std::optional<QString> m_text;
+    bool m_reading = false;
+    X11ClipboardReader::Content m_content;
+    QImage m_ownImage;
+    std::vector<std::function<void()>> m_waiting;
 };
 
 } // namespace platform

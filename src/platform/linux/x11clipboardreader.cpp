@@ -28,47 +28,70 @@ constexpr int SliceMs = 100;
 // The most targets an owner may list that are looked at.
 constexpr uint32_t MaxTargets = 1024;
 
+// How one conversion ended.
+enum class Got { ok, refused, tooLong, failed };
+
 // One read of the clipboard over a connection of the reader's own.
 class Transfer {
 public:
-    Transfer(xcb_connection_t *conn, xcb_window_t window, const std::function<bool()> &overtaken)
-        : m_conn(conn), m_window(window), m_overtaken(overtaken)
+    // round: which of the reader's properties this transfer's answers come
+    // in. An owner given up on may still answer into the last one's.
+    Transfer(xcb_connection_t *conn, xcb_window_t window, quint64 round, const std::function<bool()> &overtaken)
+        : m_conn(conn), m_window(window), m_round(round % 16), m_overtaken(overtaken)
     {
     }
 
-    std::optional<QString> text()
+    X11ClipboardReader::Content read()
     {
+        X11ClipboardReader::Content content;
         m_clipboard = atom("CLIPBOARD");
-        m_property = atom("PAVLET_CLIPBOARD");
+        m_property = atom(("PAVLET_CLIPBOARD_" + QByteArray::number(m_round)).constData());
         m_incr = atom("INCR");
         const xcb_atom_t targets = atom("TARGETS");
         const xcb_atom_t utf8 = atom("UTF8_STRING");
         const xcb_atom_t mimeUtf8 = atom("text/plain;charset=utf-8");
-        if (!m_clipboard || !m_property || !targets || !utf8)
-            return std::nullopt;
+        const xcb_atom_t uriList = atom("text/uri-list");
+        const xcb_atom_t png = atom("image/png");
+        if (!m_clipboard || !m_property || !targets || !utf8) {
+            content.failed = true;
+            return content;
+        }
         m_owner = owner();
         if (m_owner == XCB_WINDOW_NONE)
-            return std::nullopt;
+            return content;
 
-        const std::optional<QByteArray> listed = convert(targets, MaxTargets * 4);
-        if (!listed)
-            return std::nullopt;
-        QList<xcb_atom_t> offered;
-        for (qsizetype i = 0; i + 4 <= listed->size(); i += 4)
-            offered.append(*reinterpret_cast<const xcb_atom_t *>(listed->constData() + i));
-        xcb_atom_t chosen = XCB_ATOM_NONE;
-        for (xcb_atom_t wanted : {utf8, mimeUtf8, xcb_atom_t(XCB_ATOM_STRING)}) {
-            if (wanted && offered.contains(wanted)) {
-                chosen = wanted;
-                break;
-            }
+        QByteArray listed;
+        const Got got = convert(targets, MaxTargets * 4, listed);
+        if (got != Got::ok) {
+            content.failed = got == Got::failed;
+            return content;
         }
-        if (chosen == XCB_ATOM_NONE)
-            return std::nullopt;
-        const std::optional<QByteArray> bytes = convert(chosen, MaxBytesOf());
-        if (!bytes)
-            return std::nullopt;
-        return chosen == XCB_ATOM_STRING ? QString::fromLatin1(*bytes) : QString::fromUtf8(*bytes);
+        QList<xcb_atom_t> offered;
+        for (qsizetype i = 0; i + 4 <= listed.size(); i += 4)
+            offered.append(*reinterpret_cast<const xcb_atom_t *>(listed.constData() + i));
+        // One value the owner offers; false when the read failed.
+        const auto take = [&](xcb_atom_t target, QByteArray &into, bool *tooLong = nullptr) {
+            if (!target || !offered.contains(target))
+                return true;
+            const Got result = convert(target, MaxBytesOf(), into);
+            if (tooLong)
+                *tooLong = result == Got::tooLong;
+            if (result != Got::ok)
+                into.clear();
+            content.failed = result == Got::failed;
+            return !content.failed;
+        };
+        if (!take(uriList, content.uriList) || !take(png, content.png))
+            return content;
+        for (xcb_atom_t wanted : {utf8, mimeUtf8, xcb_atom_t(XCB_ATOM_STRING)}) {
+            if (!wanted || !offered.contains(wanted))
+                continue;
+            QByteArray bytes;
+            if (take(wanted, bytes, &content.textTooLong) && !content.textTooLong)
+                content.text = wanted == XCB_ATOM_STRING ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+            break;
+        }
+        return content;
     }
 
 private:
@@ -107,7 +130,9 @@ private:
                 const uint8_t kind = event->response_type & 0x7f;
                 if (kind == XCB_SELECTION_NOTIFY && type == kind) {
                     auto *notify = reinterpret_cast<xcb_selection_notify_event_t *>(event.get());
-                    if (notify->requestor == m_window && notify->selection == m_clipboard)
+                    if (notify->requestor == m_window && notify->selection == m_clipboard
+                        && notify->target == m_target
+                        && (notify->property == m_property || notify->property == XCB_ATOM_NONE))
                         return event;
                 } else if (kind == XCB_PROPERTY_NOTIFY && type == kind) {
                     auto *notify = reinterpret_cast<xcb_property_notify_event_t *>(event.get());
@@ -145,37 +170,40 @@ private:
         return QByteArray(static_cast<const char *>(xcb_get_property_value(reply)), std::max(length, 0));
     }
 
-    // The selection converted to target, at most limit bytes; none when it
-    // is longer, was refused or did not come.
-    std::optional<QByteArray> convert(xcb_atom_t target, qsizetype limit)
+    // The selection converted to target into out, at most limit bytes.
+    Got convert(xcb_atom_t target, qsizetype limit, QByteArray &out)
     {
+        m_target = target;
         xcb_delete_property(m_conn, m_window, m_property);
         xcb_convert_selection(m_conn, m_window, m_clipboard, target, m_property, XCB_CURRENT_TIME);
         xcb_flush(m_conn);
         const auto event = next(XCB_SELECTION_NOTIFY);
-        if (!event || reinterpret_cast<xcb_selection_notify_event_t *>(event.get())->property == XCB_ATOM_NONE)
-            return std::nullopt;
+        if (!event)
+            return Got::failed;
+        if (reinterpret_cast<xcb_selection_notify_event_t *>(event.get())->property == XCB_ATOM_NONE)
+            return Got::refused;
         const auto head = peek();
         if (!head)
-            return std::nullopt;
+            return Got::failed;
         if (head->type == m_incr)
-            return incremental(limit);
+            return incremental(limit, out);
         if (qsizetype(head->bytes_after) > limit) {
             xcb_delete_property(m_conn, m_window, m_property);
             xcb_flush(m_conn);
-            return std::nullopt;
+            return Got::tooLong;
         }
         const auto whole = take(head->bytes_after);
         if (!whole)
-            return std::nullopt;
-        return valueOf(whole.get());
+            return Got::failed;
+        out = valueOf(whole.get());
+        return Got::ok;
     }
 
     // An incremental transfer: deleting the announcement starts it, each
     // piece comes as a new value of the property and an empty one ends it.
     // Past the limit the pieces are still taken, so that the owner finishes,
     // but none is kept.
-    std::optional<QByteArray> incremental(qsizetype limit)
+    Got incremental(qsizetype limit, QByteArray &data)
     {
         // The announcement may name a lower bound of the length (some
         // owners leave it empty).
@@ -184,17 +212,18 @@ private:
         if (announced && xcb_get_property_value_length(announced.get()) >= 4)
             tooLong = qsizetype(*static_cast<const uint32_t *>(xcb_get_property_value(announced.get()))) > limit;
         xcb_flush(m_conn);
-        QByteArray data;
+        data.clear();
         while (true) {
+            // A transfer already known to be too long is that, however it ends.
             if (!next(XCB_PROPERTY_NOTIFY))
-                return std::nullopt;
+                return tooLong ? Got::tooLong : Got::failed;
             const auto head = peek();
             if (!head)
-                return std::nullopt;
+                return Got::failed;
             const auto piece = take(head->bytes_after);
             xcb_flush(m_conn);
             if (!piece)
-                return std::nullopt;
+                return Got::failed;
             const int length = xcb_get_property_value_length(piece.get());
             if (length <= 0)
                 break;
@@ -206,12 +235,15 @@ private:
                 data += valueOf(piece.get());
         }
         if (tooLong)
-            return std::nullopt;
-        return data;
+            return Got::tooLong;
+        return Got::ok;
     }
 
     xcb_connection_t *m_conn;
     xcb_window_t m_window;
+    int m_round;
+    // What the conversion under way asked for.
+    xcb_atom_t m_target = XCB_ATOM_NONE;
     const std::function<bool()> &m_overtaken;
     QDeadlineTimer m_whole{X11ClipboardReader::TransferMs};
     xcb_atom_t m_clipboard = XCB_ATOM_NONE;
@@ -252,6 +284,7 @@ void X11ClipboardReader::run()
     std::unique_ptr<X11Connection> connection;
     xcb_window_t window = XCB_WINDOW_NONE;
     quint64 answered = 0;
+    quint64 rounds = 0;
     while (true) {
         quint64 serial = 0;
         {
@@ -270,7 +303,7 @@ void X11ClipboardReader::run()
             window = XCB_WINDOW_NONE;
         }
         if (!*connection || !connection->root()) {
-            m_done(serial, std::nullopt);
+            m_done(serial, Content{.failed = true});
             continue;
         }
         xcb_connection_t *conn = connection->get();
@@ -285,12 +318,12 @@ void X11ClipboardReader::run()
             std::lock_guard lock(m_mutex);
             return m_stop || m_wanted != serial;
         };
-        std::optional<QString> text = Transfer(conn, window, overtaken).text();
+        Content content = Transfer(conn, window, rounds++, overtaken).read();
         // Events of a transfer given up are of no use to the next one.
         while (auto event = owned(xcb_poll_for_event(conn))) {
         }
         if (!overtaken())
-            m_done(serial, std::move(text));
+            m_done(serial, std::move(content));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "services/clipboardstore.h"
 #include "support/patience.h"
 #include "support/pavlettest.h"
+#include "support/silentclipboardowner.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -13,7 +14,8 @@
 #include <QTimer>
 
 // A 5 MB text comes whole; a 64 MB one is not kept and the event loop goes on
-// turning while it is read, also when its owner is killed mid-transfer.
+// turning while it is read, also when its owner is killed mid-transfer or
+// never answers.
 TEST(X11ClipboardTest, AHugeTextNeitherBlocksNorFillsMemory)
 {
     if (QStandardPaths::findExecutable("xclip").isEmpty())
@@ -71,7 +73,20 @@ TEST(X11ClipboardTest, AHugeTextNeitherBlocksNorFillsMemory)
         turns.stop();
         EXPECT_LT(longestTurn, Patience::deadline(250)) << "the event loop stood still; owner killed: " << killed;
         EXPECT_FALSE(clipboard.text()) << killed;
+        EXPECT_TRUE(killed || clipboard.textTooLarge());
         EXPECT_EQ(store.poll().items.size(), 1);
+    }
+    // An owner that never answers: the read gives up, said as a failed one.
+    {
+        const int changes = clipboard.changeCount();
+        longestTurn = 0;
+        sinceTurn.start();
+        turns.start(5);
+        SilentClipboardOwner silent;
+        ASSERT_TRUE(Patience::until([&] { return clipboard.changeCount() > changes; }, 30000));
+        turns.stop();
+        EXPECT_LT(longestTurn, Patience::deadline(250)) << "the event loop stood still on a silent owner";
+        EXPECT_EQ(clipboard.readState(), platform::IClipboard::ReadState::failed);
     }
     EXPECT_LT(peakMB() - peakBefore, 2 * platform::X11ClipboardReader::MaxBytes / (1024 * 1024));
     owner->kill();

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <locale.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -81,7 +82,7 @@ TEST_F(ZipRoundTripTest, EachInputKeepsItsTopFolder)
 
     platform::LibarchiveZipper zipper(scheduler.get());
     int status = -1;
-    zipper.zip({native("in/Photos"), native("in/loose.md")}, tempPath("out.zip"), [&](int s) { status = s; });
+    zipper.zip({native("in/Photos"), native("in/loose.md")}, tempPath("out.zip"), [&](int s, const QString &) { status = s; });
     ASSERT_TRUE(waitUntil([&] { return status != -1; }, 10000));
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(mapped("libpavlet_zipwriter"));
@@ -90,7 +91,7 @@ TEST_F(ZipRoundTripTest, EachInputKeepsItsTopFolder)
     scheduler->advance(1000);
     EXPECT_FALSE(mapped("libpavlet_zipwriter"));
     status = -1;
-    zipper.zip({native("in/loose.md")}, tempPath("again.zip"), [&](int s) { status = s; });
+    zipper.zip({native("in/loose.md")}, tempPath("again.zip"), [&](int s, const QString &) { status = s; });
     ASSERT_TRUE(waitUntil([&] { return status != -1; }, 10000));
     EXPECT_EQ(status, 0);
 
@@ -189,12 +190,27 @@ TEST_F(ZipRoundTripTest, NamesOfAnyBytesComeBackFromUnzipAsTheyWere)
     EXPECT_EQ(unpacked, expected);
 }
 
-TEST_F(ZipRoundTripTest, AMissingInputFailsAndLeavesNoArchive)
+// A missing input fails the archive with its reason; a pipe and a socket in
+// a folder are left out of it by name.
+TEST_F(ZipRoundTripTest, AMissingInputFailsAndWhatCannotBeStoredIsNamed)
 {
     writeFile(tempPath("in/a.txt"), "a");
-    EXPECT_NE(platform::LibarchiveZipper::writeArchive({native("in/a.txt"), native("in/nope")}, tempPath("x.zip")), 0);
+    QString note;
+    EXPECT_NE(platform::LibarchiveZipper::writeArchive({native("in/a.txt"), native("in/nope")}, tempPath("x.zip"), &note), 0);
+    EXPECT_EQ(note, "can't find nope");
     EXPECT_FALSE(QFile::exists(tempPath("x.zip")));
     EXPECT_NE(platform::LibarchiveZipper::writeArchive({native("in/a.txt")}, tempPath("no/such/dir/x.zip")), 0);
+
+    writeFile(tempPath("in/odd/b.txt"), "b");
+    ASSERT_EQ(::mkfifo(native("in/odd/fifo").constData(), 0600), 0);
+    ASSERT_EQ(::mknod(native("in/odd/sock").constData(), S_IFSOCK | 0600, 0), 0);
+    ASSERT_EQ(platform::LibarchiveZipper::writeArchive({native("in/odd")}, tempPath("odd.zip"), &note), 0);
+    EXPECT_EQ(readZip(tempPath("odd.zip")).keys(), (QStringList{"odd/", "odd/b.txt"}));
+    QStringList leftOut = note.split('\n', Qt::SkipEmptyParts);
+    leftOut.sort();
+    EXPECT_EQ(leftOut, (QStringList{"fifo", "sock"}));
+    EXPECT_EQ(ZipEngine::finishedText("P.zip", 0, "fifo\nsock\n"), "Saved P.zip, left out: fifo, sock");
+    EXPECT_EQ(ZipEngine::finishedText("P.zip", 1, "can't find nope"), "Couldn't compress: can't find nope");
 }
 
 TEST_F(ZipRoundTripTest, TheEngineSavesIntoTheFolderItWasGiven)

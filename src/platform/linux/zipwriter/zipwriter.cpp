@@ -7,6 +7,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <locale.h>
@@ -79,6 +80,26 @@ struct Writer {
     archive *a;
     NameLocales locales;
     struct stat written = {}; // the archive itself, never held in itself
+    // The names of what could not be held, one a line.
+    QByteArray leftOut;
+    // Why the archive could not be written.
+    QByteArray reason;
+
+    void leaveOut(const QByteArray &name)
+    {
+        leftOut += name.mid(name.lastIndexOf('/', name.size() - 2) + 1) + '\n';
+    }
+    bool fail(const QByteArray &why)
+    {
+        if (reason.isEmpty())
+            reason = why;
+        return false;
+    }
+    bool failed()
+    {
+        const char *error = archive_error_string(a);
+        return fail(error ? QByteArray(error) : QByteArray(::strerror(errno)));
+    }
 };
 
 // Adds the entry at path (the file system's bytes) as name.
@@ -86,6 +107,17 @@ bool addEntry(Writer &w, const QByteArray &path, QByteArray name, const struct s
 {
     if (S_ISDIR(st.st_mode))
         name += '/';
+    // Sockets, pipes and devices have no content to store.
+    if (!S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode) && !S_ISREG(st.st_mode)) {
+        w.leaveOut(name);
+        return true;
+    }
+    // A file that cannot be opened is left out, and named.
+    const int fd = S_ISREG(st.st_mode) ? ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW) : -1;
+    if (S_ISREG(st.st_mode) && fd < 0) {
+        w.leaveOut(name);
+        return true;
+    }
     archive_entry *entry = archive_entry_new();
     archive_entry_copy_stat(entry, &st);
     archive_entry_set_pathname(entry, name.constData());
@@ -97,33 +129,34 @@ bool addEntry(Writer &w, const QByteArray &path, QByteArray name, const struct s
         // byte for byte: resolved, it would point into this machine's
         // folders wherever the archive is unpacked.
         const QByteArray target = linkText(path, st);
-        ok = !target.isEmpty();
-        if (ok) {
+        if (target.isEmpty()) {
+            w.leaveOut(name);
+        } else {
             archive_entry_set_symlink(entry, target.constData());
             archive_entry_set_size(entry, 0);
-            ok = archive_write_header(w.a, entry) == ARCHIVE_OK;
+            ok = archive_write_header(w.a, entry) == ARCHIVE_OK || w.failed();
         }
     } else if (S_ISDIR(st.st_mode)) {
         archive_entry_set_size(entry, 0);
-        ok = archive_write_header(w.a, entry) == ARCHIVE_OK;
-    } else if (S_ISREG(st.st_mode)) {
-        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-        ok = fd >= 0 && archive_write_header(w.a, entry) == ARCHIVE_OK;
+        ok = archive_write_header(w.a, entry) == ARCHIVE_OK || w.failed();
+    } else {
+        ok = archive_write_header(w.a, entry) == ARCHIVE_OK || w.failed();
         char buffer[64 * 1024];
         while (ok) {
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR)
                 continue;
+            // Its header is written: a file that fails mid-way fails the
+            // archive.
             if (n < 0)
-                ok = false;
+                ok = w.fail("can't read " + name);
             if (n <= 0)
                 break;
-            ok = archive_write_data(w.a, buffer, size_t(n)) == n;
+            ok = archive_write_data(w.a, buffer, size_t(n)) == n || w.failed();
         }
-        if (fd >= 0)
-            ::close(fd);
     }
-    // Sockets, pipes and devices are left out.
+    if (fd >= 0)
+        ::close(fd);
     archive_entry_free(entry);
     return ok;
 }
@@ -133,9 +166,12 @@ bool addEntry(Writer &w, const QByteArray &path, QByteArray name, const struct s
 // UTF-8.
 bool addFolder(Writer &w, const QByteArray &path, const QByteArray &name)
 {
+    // A folder that cannot be listed is stored empty, and named.
     DIR *dir = ::opendir(path.constData());
-    if (!dir)
-        return false;
+    if (!dir) {
+        w.leaveOut(name + '/');
+        return true;
+    }
     QList<QByteArray> children;
     errno = 0;
     while (const dirent *child = ::readdir(dir)) {
@@ -146,12 +182,14 @@ bool addFolder(Writer &w, const QByteArray &path, const QByteArray &name)
     const bool listed = errno == 0;
     ::closedir(dir);
     if (!listed)
-        return false;
+        return w.fail("can't read " + name.mid(name.lastIndexOf('/') + 1));
     for (const QByteArray &child : std::as_const(children)) {
         const QByteArray childPath = path + '/' + child;
         struct stat st;
-        if (::lstat(childPath.constData(), &st) != 0)
-            return false;
+        if (::lstat(childPath.constData(), &st) != 0) {
+            w.leaveOut(name + '/' + child);
+            continue;
+        }
         if (st.st_dev == w.written.st_dev && st.st_ino == w.written.st_ino)
             continue;
         if (!addEntry(w, childPath, name + '/' + child, st))
@@ -168,7 +206,9 @@ bool addInput(Writer &w, QByteArray input)
         input.chop(1);
     const QByteArray name = input.mid(input.lastIndexOf('/') + 1);
     struct stat st;
-    if (name.isEmpty() || ::lstat(input.constData(), &st) != 0 || !addEntry(w, input, name, st))
+    if (name.isEmpty() || ::lstat(input.constData(), &st) != 0)
+        return w.fail("can't find " + name);
+    if (!addEntry(w, input, name, st))
         return false;
     return !S_ISDIR(st.st_mode) || addFolder(w, input, name);
 }
@@ -176,18 +216,24 @@ bool addInput(Writer &w, QByteArray input)
 } // namespace
 } // namespace platform
 
-int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath)
+int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath, char *note, int noteSize)
 {
     using platform::addInput;
     platform::Writer w{archive_write_new(), {}};
     archive_write_set_format_zip(w.a);
-    bool ok = archive_write_open_filename(w.a, archivePath) == ARCHIVE_OK && ::stat(archivePath, &w.written) == 0;
+    bool ok = (archive_write_open_filename(w.a, archivePath) == ARCHIVE_OK || w.failed())
+              && (::stat(archivePath, &w.written) == 0 || w.fail(::strerror(errno)));
     for (int i = 0; ok && i < count; ++i)
         ok = addInput(w, QByteArray(inputs[i]));
     if (archive_write_close(w.a) != ARCHIVE_OK)
-        ok = false;
+        ok = w.failed();
     archive_write_free(w.a);
     if (!ok)
         ::unlink(archivePath);
+    if (note && noteSize > 0) {
+        const QByteArray text = (ok ? w.leftOut : w.reason).left(noteSize - 1);
+        std::memcpy(note, text.constData(), size_t(text.size()));
+        note[text.size()] = '\0';
+    }
     return ok ? 0 : 1;
 }

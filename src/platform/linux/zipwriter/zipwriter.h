@@ -9,8 +9,10 @@ extern "C" {
 // path the file system's bytes. Every input keeps its own top folder; names
 // are stored as the bytes they are, marked as UTF-8 when they are;
 // symbolic links are stored as links. 0 when the archive was written; a
-// failed archive is removed.
-int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath);
+// failed archive is removed. note (noteSize bytes, NUL-terminated): for a
+// written archive the names of the entries left out, one a line; else why
+// it was not written.
+int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath, char *note, int noteSize);
 
-using PavletZipWrite = int (*)(const char *const *, int, const char *);
+using PavletZipWrite = int (*)(const char *const *, int, const char *, char *, int);
 }
