@@ -9,6 +9,7 @@
 #
 # usage: bench/island-day.sh                              (software renderer)
 #        QT_QUICK_BACKEND=rhi bench/island-day.sh         (OpenGL)
+#        PANELS=, GAMES=, PAGES= name what to open ("" for none)
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cmake --build "$top/build" --target pavlet reference-window >/dev/null
@@ -80,13 +81,13 @@ xdotool mousemove 300 600 click 1; sleep 5
 openings=$(grep -c "^opening=" "$work/probe" || true)
 after_home=("$(rss "$isl")" "$(pss "$isl")" "$(rss "$ref")" "$(pss "$ref")")
 
-for panel in home canvas calculator pocket voice translator update games; do
+for panel in ${PANELS-home canvas calculator pocket voice translator update games}; do
   open "$panel"; open collapsed
 done
-for game in hub dino flap wordle pong blocks stack reflex toe cps snake pattern blackjack stack4; do
+for game in ${GAMES-hub dino flap wordle pong blocks stack reflex toe cps snake pattern blackjack stack4}; do
   open "game:$game"; open collapsed
 done
-for page in general permissions modules library notch; do
+for page in ${PAGES-general permissions modules library notch}; do
   open "settings:$page"
   win=
   for _ in $(seq 50); do win=$(xdotool search --onlyvisible --name '^Pavlet$' 2>/dev/null | head -1) && [ -n "$win" ] && break; sleep 0.1; done
