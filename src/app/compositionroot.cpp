@@ -24,6 +24,7 @@
 #include "platform/linux/autostartloginitem.h"
 #include "platform/linux/bluezbluetooth.h"
 #include "platform/linux/desktopactivationpolicy.h"
+#include "platform/linux/heaptrim.h"
 #include "platform/linux/desktopapplauncher.h"
 #include "platform/linux/displaycheck.h"
 #include "platform/linux/ewmhworkspace.h"
@@ -64,6 +65,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QQuickWindow>
 #include <QDir>
 #include <QNetworkAccessManager>
@@ -242,6 +244,35 @@ CompositionRoot::CompositionRoot(const Options &options)
     });
     connectIslandEditor();
     connectSettingsWindow();
+    connectMemoryGiveBack();
+}
+
+void CompositionRoot::connectMemoryGiveBack()
+{
+    const auto schedule = [this] {
+        const bool resting = m_island->state() == Island::NotchState::collapsed
+            && !(m_settingsWindow->window() && m_settingsWindow->window()->isVisible());
+        if (resting)
+            m_giveBack = m_scheduler.after(GiveBackMs, [this] { giveBackMemory(); });
+        else
+            m_giveBack.cancel();
+    };
+    QObject::connect(m_island.get(), &NotchViewModel::stateChanged, m_island.get(), schedule);
+    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::closed, m_island.get(), schedule);
+}
+
+void CompositionRoot::giveBackMemory()
+{
+    // The closed panels' and pages' objects are collected, their compiled
+    // components and the windows' scene-graph caches dropped, and the heap's
+    // free pages returned: the next opening builds again what it needs.
+    m_settingsWindow->release();
+    m_engine->collectGarbage();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_engine->trimComponentCache();
+    if (m_delegate->notch())
+        m_delegate->notch()->panel()->releaseResources();
+    platform::trimHeap();
 }
 
 void CompositionRoot::connectSettingsWindow()

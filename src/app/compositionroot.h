@@ -84,6 +84,8 @@ private:
 
     void connectIslandEditor();
     void connectSettingsWindow();
+    void connectMemoryGiveBack();
+    void giveBackMemory();
 
     UserDefaults m_defaults;
     SystemClock m_clock;
@@ -111,4 +113,9 @@ private:
     // Lets the keyring be asked should the island never draw.
     static constexpr int SecretsReleaseMs = 2000;
     TaskHandle m_secretsRelease;
+    // What the panels, games and settings pages used goes back to the
+    // system once the island has rested collapsed (and the settings window
+    // closed) this long.
+    static constexpr int GiveBackMs = 5000;
+    TaskHandle m_giveBack;
 };

@@ -183,8 +183,8 @@ void FrameProbe::perform(const QString &opening)
         return;
     m_seenOpenings.insert(opening);
     NotchViewModel *m = m_model;
-    if (opening == QLatin1String("settings")) {
-        m->openSettings();
+    if (opening == QLatin1String("settings") || opening.startsWith(QLatin1String("settings:"))) {
+        m->openSettings(opening.section(QLatin1Char(':'), 1));
         // The window may be built by the request, which the program answers
         // on a later turn.
         QTimer::singleShot(0, this, &FrameProbe::watchWindows);

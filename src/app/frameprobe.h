@@ -27,7 +27,8 @@ class QSocketNotifier;
 // a line, and performs them the way the island's controls do: a state
 // ("home", "canvas", "games", "calculator", "pocket", "voice", "translator",
 // "update", "collapsed"), "game:<name>" for a game's page ("game:wordle"),
-// or "settings" for the settings window. "where:<name>" asks where the
+// or "settings" for the settings window ("settings:<page>" on a page of it:
+// "settings:library"). "where:<name>" asks where the
 // first control on screen showing name (as its text or its symbol) is, for
 // a hand on the X server to press it; the answer is a line
 //   where=<name> x=<screen x> y=<screen y>      (or "where=<name> none")

@@ -60,7 +60,8 @@ std::optional<BatteryInfo> BatteryMonitor::read()
     // Several batteries make one supply: what they hold together over what
     // they hold full. Energy when all report it, else charge, else the mean
     // of the percentages each reports.
-    if (batteries.size() == 1 && batteries.front()->capacity >= 0)
+    const auto reportsPercent = [](const platform::PowerSource *b) { return b->capacity >= 0 && b->capacity <= 100; };
+    if (batteries.size() == 1 && reportsPercent(batteries.front()))
         info.percent = batteries.front()->capacity;
     else if (auto p = summedPercent(batteries, &platform::PowerSource::energyNow, &platform::PowerSource::energyFull))
         info.percent = *p;
@@ -69,8 +70,8 @@ std::optional<BatteryInfo> BatteryMonitor::read()
     else {
         int sum = 0, count = 0;
         for (const platform::PowerSource *b : batteries) {
-            if (b->capacity >= 0) {
-                sum += std::min(b->capacity, 100);
+            if (reportsPercent(b)) {
+                sum += b->capacity;
                 ++count;
             }
         }

@@ -188,6 +188,17 @@ void SettingsWindowController::buildAhead()
         aheadCompiled();
 }
 
+void SettingsWindowController::release()
+{
+    if (!m_window || m_window->isVisible())
+        return;
+    m_window->removeEventFilter(this);
+    delete m_root;
+    m_window.reset();
+    m_aheadComponent.reset();
+    buildAhead();
+}
+
 void SettingsWindowController::aheadCompiled()
 {
     if (!m_aheadComponent || m_aheadComponent->isLoading() || m_aheadIncubator || m_window)

@@ -79,6 +79,10 @@ public:
     // the first show() only places and draws it. A show() before that is
     // done builds it at once.
     void buildAhead();
+    // Drops a closed window with its views and builds them again in the
+    // background, as before its first opening: what its pages drew and
+    // loaded while shown goes back to the system. Does nothing while shown.
+    void release();
 
     QQuickWindow *window() const { return m_window.get(); }
     QQuickItem *root() const { return m_root; }

@@ -54,6 +54,12 @@ TEST(SysfsPowerSupplyTest, ReadsAFixtureFolder)
     platform::SysfsPowerSupply unreadSupply(unread.path());
     EXPECT_EQ(unreadSupply.sources().value(0).capacity, -1);
     EXPECT_EQ(BatteryMonitor(&unreadSupply).read(), (BatteryInfo{-1, false}));
+    // Nor does one whose driver reports 250; its stored energy still counts.
+    ASSERT_TRUE(QFile::remove(unread.filePath("BAT0/capacity")));
+    writeFile(unread.filePath("BAT0/capacity"), "250\n");
+    EXPECT_EQ(BatteryMonitor(&unreadSupply).read(), (BatteryInfo{-1, false}));
+    writeAttributes(unread, "BAT0", {{"energy_now", "10"}, {"energy_full", "40"}});
+    EXPECT_EQ(BatteryMonitor(&unreadSupply).read(), (BatteryInfo{25, false}));
 
     // A desktop: mains only, no backlight, no battery.
     QTemporaryDir desktop;

@@ -46,7 +46,8 @@ QList<PowerSource> SysfsPowerSupply::sources()
         source.status = readAttribute(base + QLatin1String("status"));
         bool ok = false;
         const int capacity = readAttribute(base + QLatin1String("capacity")).toInt(&ok);
-        source.capacity = ok ? capacity : -1;
+        // A capacity outside 0–100 is a driver's garbage, not a percentage.
+        source.capacity = ok && capacity >= 0 && capacity <= 100 ? capacity : -1;
         source.energyNow = readAmount(base + QLatin1String("energy_now"));
         source.energyFull = readAmount(base + QLatin1String("energy_full"));
         source.chargeNow = readAmount(base + QLatin1String("charge_now"));

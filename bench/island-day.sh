@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# A day in small: what the island still holds once everything has been used.
+# Memory (resident and proportional, MB) at rest, after Home has been opened
+# once and closed, and after the day (every tool panel from Home, the arcade
+# and each game once, the settings window on each of its pages, each opening
+# closed again) followed by REST_SECONDS (60) of rest; beside the reference
+# window (bench/reference-window) measured at the same moments. Target:
+# after the day <= 1.15x after Home.
+#
+# usage: bench/island-day.sh                              (software renderer)
+#        QT_QUICK_BACKEND=rhi bench/island-day.sh         (OpenGL)
+#        PANELS=, GAMES=, PAGES= name what to open ("" for none)
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+cmake --build "$top/build" --target pavlet reference-window >/dev/null
+export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
+rest_s=${REST_SECONDS:-60}
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid" | head -1)
+export DBUS_SESSION_BUS_ADDRESS
+pids+=("$(cat "$work/bus.pid")")
+
+# Each X server's process id goes to the list here, not in a subshell.
+for name in island reference; do
+  exec {fd}>"$work/display.$name"
+  Xvfb -displayfd "$fd" -screen 0 1512x982x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -s "$work/display.$name" ] && break; sleep 0.1; done
+done
+isl_display=":$(cat "$work/display.island")"
+ref_display=":$(cat "$work/display.reference")"
+
+# Every module on, as a user who has tried them all.
+home="$work/home"
+mkdir -p "$home/.config/pavlet" "$home/Downloads" && mkdir -m 700 "$home/run"
+cat >"$home/.config/pavlet/defaults.json" <<JSON
+{"format": 1, "values": {"permissionsSetupCompleted": {"type": "bool", "value": true}, "pavlet.optInModules.v1": {"type": "bool", "value": true}, "pavlet.libraryModules.v1": {"type": "bool", "value": true}, "pavlet.shippedGames.v1": {"type": "bool", "value": true}}}
+JSON
+export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
+  XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/run"
+
+DISPLAY=$ref_display "$top/build/bench/reference-window" >/dev/null 2>&1 &
+ref=$!; pids+=("$ref")
+mkfifo "$work/control"
+: >"$work/probe"
+DISPLAY=$isl_display PAVLET_FRAME_PROBE="$work/probe" PAVLET_FRAME_PROBE_CONTROL="$work/control" \
+  "$top/build/pavlet" >"$work/out.log" 2>&1 &
+isl=$!; pids+=("$isl")
+exec 8<>"$work/control"
+export DISPLAY=$isl_display
+
+rss() { awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
+pss() { awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/smaps_rollup"; }
+# Waits until the probe has reported as many openings as asked for.
+openings=0
+open() {
+  echo "$1" >&8
+  openings=$((openings + 1))
+  for _ in $(seq 100); do
+    [ "$(grep -c "^opening=" "$work/probe" || true)" -ge "$openings" ] && break
+    sleep 0.1
+  done
+  sleep 1
+}
+
+sleep 8
+rest=("$(rss "$isl")" "$(pss "$isl")" "$(rss "$ref")" "$(pss "$ref")")
+
+# Home, opened once by the pointer and closed.
+xdotool mousemove 756 10; sleep 0.5; xdotool click 1; sleep 3
+xdotool mousemove 300 600 click 1; sleep 5
+openings=$(grep -c "^opening=" "$work/probe" || true)
+after_home=("$(rss "$isl")" "$(pss "$isl")" "$(rss "$ref")" "$(pss "$ref")")
+
+for panel in ${PANELS-home canvas calculator pocket voice translator update games}; do
+  open "$panel"; open collapsed
+done
+for game in ${GAMES-hub dino flap wordle pong blocks stack reflex toe cps snake pattern blackjack stack4}; do
+  open "game:$game"; open collapsed
+done
+for page in ${PAGES-general permissions modules library notch}; do
+  open "settings:$page"
+  win=
+  for _ in $(seq 50); do win=$(xdotool search --onlyvisible --name '^Pavlet$' 2>/dev/null | head -1) && [ -n "$win" ] && break; sleep 0.1; done
+  [ -n "$win" ] && { xdotool windowfocus --sync "$win" 2>/dev/null || true; xdotool key --window "$win" ctrl+w 2>/dev/null || true; }
+  for _ in $(seq 50); do xdotool search --onlyvisible --name '^Pavlet$' >/dev/null 2>&1 || break; sleep 0.1; done
+done
+closed=$(xdotool search --onlyvisible --name '^Pavlet$' >/dev/null 2>&1 && echo no || echo yes)
+xdotool mousemove 300 600
+sleep "$rest_s"
+after_day=("$(rss "$isl")" "$(pss "$isl")" "$(rss "$ref")" "$(pss "$ref")")
+alive=$(kill -0 "$isl" 2>/dev/null && echo yes || echo no)
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
+row() {
+  local -n m=$2
+  printf '%-24s %9s %9s %9s %9s %7s\n' "$1" "${m[0]}" "${m[1]}" "${m[2]}" "${m[3]}" "$(ratio "${m[0]}" "${m[2]}")"
+}
+echo "renderer: $QT_QUICK_BACKEND   openings: $openings   settings closed: $closed   island alive: $alive"
+printf '%-24s %9s %9s %9s %9s %7s\n' moment "isl RSS" "isl PSS" "ref RSS" "ref PSS" "RSS x"
+row "at rest" rest
+row "after Home" after_home
+row "after the day + ${rest_s} s" after_day
+echo "after the day / after Home (RSS): $(ratio "${after_day[0]}" "${after_home[0]}") (PSS): $(ratio "${after_day[1]}" "${after_home[1]}") (target <= 1.15)"
