@@ -11,6 +11,7 @@ set -u
 secs=${1:?seconds}; shift
 exec 5>"$(mktemp)"; dfile=$(readlink /proc/self/fd/5)
 Xvfb -displayfd 5 -screen 0 1512x982x24 -nolisten tcp >/dev/null 2>&1 & xpid=$!
+trap 'kill ${pid:-} $xpid 2>/dev/null' EXIT
 for _ in $(seq 100); do [ -s "$dfile" ] && break; sleep 0.1; done
 disp=":$(cat "$dfile")"
 home=$(mktemp -d); mkdir -m 700 "$home/run"

@@ -44,12 +44,13 @@ pactl set-default-source mic
 start_x() {
   exec {fd}>"$work/display.$1"
   Xvfb -displayfd "$fd" -screen 0 1512x982x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
+  echo $! >"$work/xpid.$1" # called in a subshell: the caller records the id
   for _ in $(seq 100); do [ -s "$work/display.$1" ] && break; sleep 0.1; done
   echo ":$(cat "$work/display.$1")"
 }
 isl_display=$(start_x island)
 ref_display=$(start_x reference)
+pids+=("$(cat "$work/xpid.island")" "$(cat "$work/xpid.reference")")
 
 # Home holds the mic check and the zip card only; the voice memos open
 # from the strip.

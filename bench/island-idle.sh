@@ -29,7 +29,7 @@ if command -v dbus-daemon >/dev/null; then
   export DBUS_SESSION_BUS_ADDRESS
   bus_pid=$(cat "$work/bus.pid")
 fi
-trap '[ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null; [ -n "${xa:-}" ] && kill "$xa" "${xb:-}" 2>/dev/null; rm -rf "$work"' EXIT
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print 0; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 

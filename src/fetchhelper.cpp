@@ -1,4 +1,5 @@
 #include "platform/webfetcher.h"
+#include "core/nocookies.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
     // outlived an island that could not.
     request.setTransferTimeout(60000);
     QNetworkAccessManager network;
+    refuseCookies(network);
     QNetworkReply *reply = network.get(request);
     bool tooLong = false;
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64 received, qint64) {

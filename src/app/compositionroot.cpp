@@ -1,4 +1,5 @@
 #include "app/compositionroot.h"
+#include "core/nocookies.h"
 
 #include "app/statusitemcontroller.h"
 
@@ -168,6 +169,7 @@ CompositionRoot::CompositionRoot(const Options &options)
                                                m_credentials.get(), &m_notifications);
 
     m_network = std::make_unique<QNetworkAccessManager>();
+    refuseCookies(*m_network);
     UpdateService::Options updateOptions;
     updateOptions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     updateOptions.temporaryFolder = QDir::tempPath();

@@ -647,6 +647,7 @@ private:
     int m_holds = 0;
     qint64 m_lastWeatherFetchMs = DistantPastMs;
     qint64 m_lastReminderFetchMs = DistantPastMs;
+    quint64 m_remindersReadAt = 0;
     std::function<bool()> m_isPointerInside;
     // The last artwork lookup: the track and its art address, how often it
     // was tried, and when to try again after a failure (-1: not).

@@ -113,7 +113,10 @@ void NotchViewModel::tick()
     if (now - m_lastWeatherFetchMs > WeatherEveryMs)
         refreshWeather();
     if (want(WantReminders, true) && granted(AppPermission::reminders)
-        && now - m_lastReminderFetchMs > RemindersEveryMs) {
+        && (now - m_lastReminderFetchMs > RemindersEveryMs
+            || m_calendarStore->calendarReads() != m_remindersReadAt)) {
+        // The calendars changed on disk: the to-dos are read again now.
+        m_remindersReadAt = m_calendarStore->calendarReads();
         m_lastReminderFetchMs = now;
         refreshReminders();
     }

@@ -49,6 +49,9 @@ public:
     // when nothing could be read.
     virtual void fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore,
                                           RemindersCallback done) = 0;
+    // Grows each time the calendars are read again after a change on disk,
+    // so that readers of the to-dos can follow the folder as events do.
+    virtual quint64 readCount() const { return 0; }
 };
 
 } // namespace platform

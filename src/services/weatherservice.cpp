@@ -1,4 +1,5 @@
 #include "services/weatherservice.h"
+#include "core/nocookies.h"
 
 #include "services/doubletext.h"
 
@@ -108,6 +109,8 @@ WeatherService::WeatherService(const QUrl &forecastBase, platform::ILocationProv
     , m_network(network ? network : new QNetworkAccessManager(this))
     , m_scheduler(scheduler)
 {
+    if (!network)
+        refuseCookies(*m_network);
 }
 
 WeatherService::~WeatherService()

@@ -1,4 +1,5 @@
 #include "tools/speedtestengine.h"
+#include "core/nocookies.h"
 
 #include "core/clock.h"
 
@@ -12,7 +13,8 @@ SpeedTestEngine::SpeedTestEngine(const Clock *clock, Scheduler *scheduler, const
     : QObject(parent), m_clock(clock), m_scheduler(scheduler), m_config(config),
       m_remaining(int(std::ceil(config.nominalSeconds)))
 {
-    // Nothing of a run is kept: no cache is set, and the cookie jar lives in memory.
+    // Nothing of a run is kept: no cache is set, and no cookie is kept.
+    refuseCookies(m_network);
     m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
 }
 

@@ -1,4 +1,5 @@
 #include "tools/translatorengine.h"
+#include "core/nocookies.h"
 
 #include "platform/clipboard.h"
 
@@ -25,6 +26,7 @@ const QList<TranslatorEngine::Language> &TranslatorEngine::languages()
 TranslatorEngine::TranslatorEngine(platform::IClipboard *clipboard, const QUrl &base, QObject *parent)
     : QObject(parent), m_clipboard(clipboard), m_base(base)
 {
+    refuseCookies(m_network);
     connect(this, &TranslatorEngine::sourceChanged, this, &TranslatorEngine::labelsChanged);
     connect(this, &TranslatorEngine::targetChanged, this, &TranslatorEngine::labelsChanged);
     connect(this, &TranslatorEngine::detectedChanged, this, &TranslatorEngine::labelsChanged);

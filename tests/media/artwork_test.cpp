@@ -1,3 +1,4 @@
+#include "core/nocookies.h"
 #include "fakes/fakeclock.h"
 #include "media/artworkloader.h"
 #include "media/mediatext.h"
@@ -63,6 +64,7 @@ protected:
     bool listening = server.listen();
     FakeClock clock;
     QNetworkAccessManager network;
+    bool refused = (refuseCookies(network), true); // as the program's one network is set up
     ArtworkLoader loader{network, clock, server.baseUrl()};
 };
 
@@ -70,7 +72,10 @@ protected:
 
 TEST_F(ArtworkTest, DownloadsOnceAndServesFromTheCache)
 {
-    server.setReply("/art.png", imageReply(Qt::red));
+    LocalHttpServer::Reply withCookie = imageReply(Qt::red);
+    withCookie.headers.append(qMakePair(QByteArray("Set-Cookie"), QByteArray("session=kept; Path=/")));
+    server.setReply("/art.png", withCookie);
+    server.setReply("/other.png", imageReply(Qt::blue));
     NowPlayingInfo info = record("Song");
     info.artworkURL = server.url("/art.png");
     const QImage first = fetch(info);
@@ -78,6 +83,10 @@ TEST_F(ArtworkTest, DownloadsOnceAndServesFromTheCache)
     EXPECT_EQ(first.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_FALSE(fetch(info).isNull());
     EXPECT_EQ(server.requestCount(), 1);
+    NowPlayingInfo other = record("Other");
+    other.artworkURL = server.url("/other.png");
+    EXPECT_FALSE(fetch(other).isNull());
+    EXPECT_TRUE(server.lastRequest().header("cookie").isEmpty()) << "a cover server's cookie came back";
 
     ArtworkImageProvider provider(loader);
     QSize size;

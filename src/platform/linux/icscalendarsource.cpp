@@ -507,6 +507,10 @@ void IcsCalendarSource::reload()
         icalcomponent *root = icalparser_parse_string(data.constData());
         if (!root) {
             qCWarning(lcPlatform) << "unreadable calendar file:" << path;
+            // Likely caught half-written: read again until its writer has
+            // left it alone for a few seconds.
+            if (info.lastModified().secsTo(QDateTime::currentDateTime()) < 5)
+                m_changed = true;
             continue;
         }
         File file;
@@ -529,6 +533,7 @@ void IcsCalendarSource::reload()
         watched << QFileInfo(path).absoluteFilePath();
     watched.removeDuplicates();
     m_watchPaths = watched;
+    ++m_reads;
 }
 
 void IcsCalendarSource::reloadIfChanged()

@@ -36,6 +36,7 @@ public:
 
     void fetchEvents(const QDateTime &from, const QDateTime &to, EventsCallback done) override;
     void fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore, RemindersCallback done) override;
+    quint64 readCount() const override { return m_reads; }
 
     // Whether the files hold any events or tasks at all, read now.
     bool eventsReadable();
@@ -77,6 +78,7 @@ private:
     QStringList m_watchPaths;
     QFileSystemWatcher m_watcher;
     std::atomic<bool> m_changed{true};
+    std::atomic<quint64> m_reads{0};
     // One worker, so the parsed files are touched by one thread at a time.
     QThreadPool m_worker;
     QMutex m_filesLock;

@@ -1,4 +1,5 @@
 #include "platform/linux/qtlocation.h"
+#include "core/nocookies.h"
 
 #include "core/logging.h"
 
@@ -91,6 +92,8 @@ NominatimGeocoder::NominatimGeocoder(const QUrl &base, QNetworkAccessManager *ne
     , m_base(base)
     , m_network(network ? network : new QNetworkAccessManager(this))
 {
+    if (!network)
+        refuseCookies(*m_network);
 }
 
 void NominatimGeocoder::locality(const GeoCoordinate &where, Callback done)
