@@ -461,7 +461,14 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
             done({false, true, {}});
             return;
         }
-        const std::optional<QUrl> next = nextPageUrl(response.link, url);
+        QString otherServer;
+        const std::optional<QUrl> next = nextPageUrl(response.link, url, &otherServer);
+        // The rest of the list is on a server the token does not go to: the
+        // list is not known, as with a redirect there.
+        if (!otherServer.isEmpty()) {
+            done({false, true, otherServer});
+            return;
+        }
         if (!self || !next || page >= MaxPages) {
             done({});
             return;
@@ -470,7 +477,8 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
     });
 }
 
-std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, const QUrl &current)
+std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, const QUrl &current,
+                                               QString *otherServer)
 {
     // Link: <url>; rel="current", <url>; rel="next", … Addresses may hold
     // commas and semicolons, so the header is read link by link from the
@@ -511,9 +519,14 @@ std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, con
         // The server's address is used as it came, not re-encoded.
         const QUrl next = current.resolved(QUrl::fromEncoded(target, QUrl::StrictMode));
         // The token goes only to the server that was asked first.
-        if (!next.isValid() || next.scheme() != current.scheme() || next.host() != current.host()
-            || next.port() != current.port())
+        if (!next.isValid())
             return std::nullopt;
+        if (next.host().isEmpty() || !next.userInfo().isEmpty()
+            || CanvasCredentials::schoolOf(next.toString()) != CanvasCredentials::schoolOf(current.toString())) {
+            if (otherServer)
+                *otherServer = next.host().isEmpty() ? QString::fromUtf8(target) : CanvasCredentials::hostOf(next.toString());
+            return std::nullopt;
+        }
         return next;
     }
     return std::nullopt;

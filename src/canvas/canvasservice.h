@@ -151,8 +151,10 @@ public:
     // A page address: absolute as given, relative resolved against base.
     static std::optional<QUrl> pageUrl(const std::optional<QString> &text, const QUrl &base);
     // The "next" address of a Link header, relative ones resolved against
-    // current; nothing without one or when it leads to another server.
-    static std::optional<QUrl> nextPageUrl(const QByteArray &linkHeader, const QUrl &current);
+    // current; nothing without one or when it leads to another server (or
+    // carries a user name), whose host then goes to otherServer.
+    static std::optional<QUrl> nextPageUrl(const QByteArray &linkHeader, const QUrl &current,
+                                           QString *otherServer = nullptr);
 
 signals:
     void dayChanged();

@@ -348,6 +348,18 @@ TEST_F(CanvasServerTest, ARedirectToAnotherServerGetsNoToken)
     EXPECT_TRUE(reply.failed);
     EXPECT_EQ(reply.otherServer, "127.0.0.1:" + QString::number(other.port()));
     EXPECT_EQ(other.requestCount(), 0);
+
+    // A next page there (another port, a user name, another scheme) fails the same way.
+    connectTo(server.baseUrl().toString());
+    const QByteArray port = QByteArray::number(other.port());
+    for (const QByteArray &next : {"http://127.0.0.1:" + port, "http://u@127.0.0.1:" + QByteArray::number(server.port()),
+                                   "https://127.0.0.1:" + port}) {
+        LocalHttpServer::Reply page = LocalHttpServer::json(R"([{"id":1,"name":"Essay"}])");
+        page.headers.append({"Link", "<" + next + MissingPath.toUtf8() + "&page=2>; rel=\"next\""});
+        server.setReply(MissingPath, page);
+        EXPECT_FALSE(await(service->fetchBoardReply()).otherServer.isEmpty()) << next.constData();
+    }
+    EXPECT_EQ(other.requestCount(), 0);
 }
 
 // Three openings while the server trickles: one chain, ended as a failure
