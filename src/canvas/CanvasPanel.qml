@@ -18,6 +18,9 @@ Item {
     required property string problem
     // No board has come yet for the credentials in use.
     property bool loading: false
+    // An account is set up and the keyring has not answered yet.
+    property bool waitingForKeyring: false
+    readonly property bool firstLoad: (root.hasCredentials || root.waitingForKeyring) && root.loading
     required property CanvasService service
     // The pointer came onto the panel; the back button was clicked; an
     // assignment was clicked.
@@ -78,7 +81,7 @@ Item {
                 objectName: "summary"
                 textFormat: Text.PlainText
                 Layout.leftMargin: IslandStyle.spacing
-                text: CanvasViews.summary(root.board, root.problem)
+                text: CanvasViews.summary(root.board, root.problem, root.firstLoad)
                 horizontalAlignment: Text.AlignRight
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote
@@ -108,7 +111,7 @@ Item {
             Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
-                text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName, root.loading)
+                text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName, root.loading, root.waitingForKeyring)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontCallout
@@ -118,7 +121,7 @@ Item {
             Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
-                text: CanvasViews.emptyDetail(root.hasCredentials, root.loading)
+                text: CanvasViews.emptyDetail(root.hasCredentials || root.waitingForKeyring, root.loading)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote

@@ -72,6 +72,7 @@ CanvasCredentialStore::CanvasCredentialStore(platform::ISecretStore *secrets, Us
     : QObject(parent), m_keychain(secrets), m_defaults(defaults),
       m_legacyPath(legacyTokenPath.isEmpty() ? defaultLegacyTokenPath() : legacyTokenPath)
 {
+    m_waitingForKeyring = !storedBaseURL().isEmpty();
 }
 
 QString CanvasCredentialStore::defaultLegacyTokenPath()
@@ -182,6 +183,7 @@ void CanvasCredentialStore::askAgain()
 void CanvasCredentialStore::setKnown(TokenState state, const QString &token, const QString &school, bool kept)
 {
     m_state = state;
+    m_everKnown = true;
     m_token = state == TokenState::Present ? token : QString();
     m_tokenSchool = state == TokenState::Present ? school : QString();
     m_tokenKept = kept;
@@ -204,11 +206,13 @@ void CanvasCredentialStore::publish()
             credentials = CanvasCredentials{address, m_token};
     }
     const bool untilQuit = credentials && !m_tokenKept;
-    if (credentials == m_cache && request == m_request && untilQuit == m_untilQuit)
+    const bool waiting = !m_everKnown && m_state == TokenState::Unknown && !storedBaseURL().isEmpty();
+    if (credentials == m_cache && request == m_request && untilQuit == m_untilQuit && waiting == m_waitingForKeyring)
         return;
     m_cache = std::move(credentials);
     m_request = request;
     m_untilQuit = untilQuit;
+    m_waitingForKeyring = waiting;
     emit credentialsChanged();
 }
 

@@ -89,6 +89,9 @@ public:
     std::optional<CanvasCredentials> current() const { return m_cache; }
     bool hasCredentials() const { return m_cache.has_value(); }
     TokenState tokenState() const { return m_state; }
+    // An address is stored but the secret store has not answered a read yet
+    // (locked or silent since start): the token may well be there.
+    bool waitingForKeyring() const { return m_waitingForKeyring; }
     // The credentials in use hold a token that no secret store kept: it is
     // gone after quitting.
     bool tokenUntilQuit() const { return m_untilQuit; }
@@ -156,6 +159,8 @@ private:
     std::optional<CanvasCredentials> m_cache;
     QString m_request;
     bool m_untilQuit = false;
+    bool m_waitingForKeyring = false;
+    bool m_everKnown = false;
     std::vector<LoadCallback> m_waiting;
     // Bumped by every save, so that a read started before it cannot undo it.
     quint64 m_generation = 0;

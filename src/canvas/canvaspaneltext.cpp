@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-QString CanvasPanelText::summary(const CanvasBoard &board, const QString &problem)
+QString CanvasPanelText::summary(const CanvasBoard &board, const QString &problem, bool loading)
 {
-    if (!problem.isEmpty() && board.isEmpty())
+    if ((loading || !problem.isEmpty()) && board.isEmpty())
         return {};
     const qsizetype o = board.overdue.size();
     const qsizetype t = board.dueToday.size();
@@ -21,8 +21,11 @@ QString CanvasPanelText::summary(const CanvasBoard &board, const QString &proble
     return lines.join(u'\n');
 }
 
-QString CanvasPanelText::emptyTitle(bool hasCredentials, const QString &firstName, bool loading)
+QString CanvasPanelText::emptyTitle(bool hasCredentials, const QString &firstName, bool loading,
+                                    bool waitingForKeyring)
 {
+    if (!hasCredentials && waitingForKeyring)
+        return QStringLiteral("Waiting for the keyring");
     if (!hasCredentials)
         return QStringLiteral("Connect Canvas in Settings");
     if (loading)

@@ -9,11 +9,14 @@
 // What the planner panel says: the header's summary, the empty state, the
 // three sections and each row's subtitle.
 namespace CanvasPanelText {
-// Nothing when problem says the board is unknown and nothing is shown.
-QString summary(const CanvasBoard &board, const QString &problem = {});
+// Nothing while no board is shown and it is unknown: problem says why, or
+// the first board is loading.
+QString summary(const CanvasBoard &board, const QString &problem = {}, bool loading = false);
 // While loading, no board has come yet for the credentials in use: nothing
 // is known to be due or not.
-QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading = false);
+// An account set up whose token the keyring has not given yet is waited for.
+QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading = false,
+                   bool waitingForKeyring = false);
 QString emptyDetail(bool hasCredentials, bool loading = false);
 // The course, "Quiz" and the due label, the ones present, joined by "  ·  ".
 QString subtitle(const CanvasAssignment &item, const QString &dueLabel);

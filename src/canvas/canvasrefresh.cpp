@@ -17,6 +17,10 @@ CanvasRefresh::CanvasRefresh(CanvasService *service, CanvasCredentialStore *cred
     : QObject(parent), m_service(service), m_credentials(credentials), m_clock(clock), m_lastFetchMs(DistantPastMs)
 {
     m_boardAddress = schoolAddress();
+    connect(service, &CanvasService::requestUnanswered, this, [this] {
+        if (m_askingBoard)
+            fail(NotAnswering);
+    });
 }
 
 bool CanvasRefresh::isDue() const
@@ -162,7 +166,10 @@ void CanvasRefresh::start()
         if (self)
             self->finished(run);
     };
+    m_askingBoard = true;
     m_service->fetchBoardReply().then(this, [this, run, school, address, finish](const CanvasBoardReply &reply) {
+        if (run == m_run)
+            m_askingBoard = false;
         // The school changed meanwhile, or a newer refresh took over: this
         // answer is an earlier one's.
         if (school != m_school || run != m_run) {

@@ -63,6 +63,8 @@ public:
     static inline const QString StatusRejected = QStringLiteral("Token rejected");
     // No reply, an error status, or a reply that is not Canvas's JSON.
     static inline const QString StatusLoadFailed = QStringLiteral("Couldn't load Canvas");
+    // Said while a refresh goes on after a request got no answer in time.
+    static inline const QString NotAnswering = QStringLiteral("Your school isn't answering. Trying again\u2026");
     static inline const QString LastLoaded = QStringLiteral(" \u00B7 last loaded ");
     static inline const QString ConnectedAs = QStringLiteral("Connected as ");
     // A request was redirected to another server; the host follows.
@@ -116,6 +118,8 @@ private:
     // began; the callers waiting for it.
     bool m_running = false;
     bool m_stale = false;
+    // The board's requests are under way (not the name's).
+    bool m_askingBoard = false;
     quint64 m_run = 0;
     std::vector<std::function<void()>> m_waiting;
     // Whether a board came for the credentials in use, and for which.

@@ -461,12 +461,12 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
             done({false, true, {}});
             return;
         }
-        QString otherServer;
-        const std::optional<QUrl> next = nextPageUrl(response.link, url, &otherServer);
-        // The rest of the list is on a server the token does not go to: the
-        // list is not known, as with a redirect there.
-        if (!otherServer.isEmpty()) {
-            done({false, true, otherServer});
+        QString elsewhere;
+        const std::optional<QUrl> next = nextPageUrl(response.link, url, &elsewhere);
+        // The rest of the list is on another server: it is not asked, and
+        // the list is not known, as with a redirect there.
+        if (!elsewhere.isEmpty()) {
+            done({false, true, elsewhere});
             return;
         }
         if (!self || !next || page >= MaxPages) {
@@ -477,8 +477,7 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
     });
 }
 
-std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, const QUrl &current,
-                                               QString *otherServer)
+std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, const QUrl &current, QString *elsewhere)
 {
     // Link: <url>; rel="current", <url>; rel="next", … Addresses may hold
     // commas and semicolons, so the header is read link by link from the
@@ -518,13 +517,13 @@ std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, con
             continue;
         // The server's address is used as it came, not re-encoded.
         const QUrl next = current.resolved(QUrl::fromEncoded(target, QUrl::StrictMode));
-        // The token goes only to the server that was asked first.
         if (!next.isValid())
             return std::nullopt;
-        if (next.host().isEmpty() || !next.userInfo().isEmpty()
-            || CanvasCredentials::schoolOf(next.toString()) != CanvasCredentials::schoolOf(current.toString())) {
-            if (otherServer)
-                *otherServer = next.host().isEmpty() ? QString::fromUtf8(target) : CanvasCredentials::hostOf(next.toString());
+        // The token goes only to the server that was asked first.
+        if (next.scheme() != current.scheme() || next.host() != current.host() || next.port() != current.port()
+            || next.userInfo() != current.userInfo()) {
+            if (elsewhere && !next.host().isEmpty())
+                *elsewhere = CanvasCredentials::hostOf(next.toString());
             return std::nullopt;
         }
         return next;
@@ -584,6 +583,10 @@ void CanvasService::get(const QUrl &url, const QString &token, std::function<voi
             done(response);
             return;
         }
+        // Both time limits end the request as aborted.
+        if (!status.isValid() && self
+            && (error == QNetworkReply::TimeoutError || error == QNetworkReply::OperationCanceledError))
+            emit self->requestUnanswered();
         if (status.isValid() && !transportFailed) {
             response.received = true;
             response.status = code;

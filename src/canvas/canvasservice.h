@@ -151,13 +151,15 @@ public:
     // A page address: absolute as given, relative resolved against base.
     static std::optional<QUrl> pageUrl(const std::optional<QString> &text, const QUrl &base);
     // The "next" address of a Link header, relative ones resolved against
-    // current; nothing without one or when it leads to another server (or
-    // carries a user name), whose host then goes to otherServer.
+    // current; nothing without one or when it leads to another server, whose
+    // host then goes to elsewhere.
     static std::optional<QUrl> nextPageUrl(const QByteArray &linkHeader, const QUrl &current,
-                                           QString *otherServer = nullptr);
+                                           QString *elsewhere = nullptr);
 
 signals:
     void dayChanged();
+    // A request ran out its whole time with no answer.
+    void requestUnanswered();
 
 private:
     struct Response {

@@ -37,13 +37,14 @@ class CanvasViews : public QObject {
 public:
     using QObject::QObject;
 
-    Q_INVOKABLE QString summary(const CanvasBoard &board, const QString &problem) const
+    Q_INVOKABLE QString summary(const CanvasBoard &board, const QString &problem, bool loading) const
     {
-        return CanvasPanelText::summary(board, problem);
+        return CanvasPanelText::summary(board, problem, loading);
     }
-    Q_INVOKABLE QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading) const
+    Q_INVOKABLE QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading,
+                                   bool waitingForKeyring) const
     {
-        return CanvasPanelText::emptyTitle(hasCredentials, firstName, loading);
+        return CanvasPanelText::emptyTitle(hasCredentials, firstName, loading, waitingForKeyring);
     }
     Q_INVOKABLE QString emptyDetail(bool hasCredentials, bool loading) const
     {

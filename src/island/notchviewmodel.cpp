@@ -313,6 +313,11 @@ bool NotchViewModel::canvasHasCredentials() const
     return m_env.credentials && m_env.credentials->hasCredentials();
 }
 
+bool NotchViewModel::canvasWaitingForKeyring() const
+{
+    return m_env.credentials && m_env.credentials->waitingForKeyring();
+}
+
 
 void NotchViewModel::setCanvasBoard(const CanvasBoard &board)
 {

@@ -206,6 +206,8 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(QString canvasFirstName READ canvasFirstName NOTIFY canvasUserNameChanged)
     // Whether a Canvas address and token are stored, as far as is known.
     Q_PROPERTY(bool canvasHasCredentials READ canvasHasCredentials NOTIFY canvasHasCredentialsChanged)
+    // An address is stored and the keyring has not answered yet.
+    Q_PROPERTY(bool canvasWaitingForKeyring READ canvasWaitingForKeyring NOTIFY canvasHasCredentialsChanged)
     // Why the last Canvas refresh did not get through, with when the board
     // shown was loaded; empty once one got through.
     Q_PROPERTY(QString canvasProblem READ canvasProblem NOTIFY canvasProblemChanged)
@@ -313,6 +315,7 @@ public:
     QString greeting() const;
     QString canvasFirstName() const;
     bool canvasHasCredentials() const;
+    bool canvasWaitingForKeyring() const;
     QString canvasProblem() const { return m_canvasProblem; }
     bool canvasLoading() const { return m_canvasLoading; }
     // What a Canvas refresh publishes, set directly.

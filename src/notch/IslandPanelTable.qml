@@ -18,6 +18,7 @@ IslandPanels {
             greeting: table.model.greeting
             firstName: table.model.canvasFirstName
             hasCredentials: table.model.canvasHasCredentials
+            waitingForKeyring: table.model.canvasWaitingForKeyring
             problem: table.model.canvasProblem
             loading: table.model.canvasLoading
             service: table.model.canvasService

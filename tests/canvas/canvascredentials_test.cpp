@@ -227,9 +227,13 @@ TEST_F(CanvasCredentialsTest, AReadWithoutAnAnswerIsNotNoTokenAndIsRetried)
     store->save("school.edu", "");
     EXPECT_EQ(keychainToken(), "tok");
     EXPECT_EQ(secrets.deletes, 0);
+    // With the account set up, a new run waits for the keyring.
+    newRun();
+    EXPECT_TRUE(store->waitingForKeyring());
 
     // The next load asks again.
     const auto loaded = load();
+    EXPECT_FALSE(store->waitingForKeyring());
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->token, "tok");
     EXPECT_EQ(secrets.reads, 2);

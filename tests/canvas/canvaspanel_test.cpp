@@ -51,6 +51,8 @@ TEST(CanvasPanelTextTest, EmptyStateAndSubtitles)
     EXPECT_EQ(CanvasPanelText::emptyTitle(true, ""), "You're all caught up");
     EXPECT_EQ(CanvasPanelText::emptyTitle(true, "Ada"), "You're all caught up, Ada");
     EXPECT_EQ(CanvasPanelText::emptyTitle(true, "Ada", true), "Loading your Canvas\u2026");
+    EXPECT_EQ(CanvasPanelText::emptyTitle(false, "", true, true), "Waiting for the keyring");
+    EXPECT_EQ(CanvasPanelText::summary({}, {}, true), "") << "nothing is known while loading";
     EXPECT_EQ(CanvasPanelText::emptyDetail(true), "Nothing due and nothing overdue. Enjoy the quiet.");
 
     const QString due = QStringLiteral("Today · 3:30 PM");
@@ -76,6 +78,7 @@ TEST_F(CanvasPanelTest, EmptyStatesAndOpeningRows)
     ASSERT_TRUE(waitUntil([&] { return saved; }));
     model->setCanvasUserName(QStringLiteral("Ada  Lovelace"));
     EXPECT_TRUE(allText().contains("Loading your Canvas\u2026")) << "no board has come yet";
+    EXPECT_EQ(text("summary"), "") << "nothing is known to be clear";
 
     model->setCanvasBoard({{item("Essay", 10, "History", false, "https://school.example/a/1"),
                             item("Sneaky", {}, {}, false, "/etc/passwd"),

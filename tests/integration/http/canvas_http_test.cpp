@@ -349,15 +349,23 @@ TEST_F(CanvasServerTest, ARedirectToAnotherServerGetsNoToken)
     EXPECT_EQ(reply.otherServer, "127.0.0.1:" + QString::number(other.port()));
     EXPECT_EQ(other.requestCount(), 0);
 
-    // A next page there (another port, a user name, another scheme) fails the same way.
-    connectTo(server.baseUrl().toString());
-    const QByteArray port = QByteArray::number(other.port());
-    for (const QByteArray &next : {"http://127.0.0.1:" + port, "http://u@127.0.0.1:" + QByteArray::number(server.port()),
-                                   "https://127.0.0.1:" + port}) {
+    // A next page on another origin (port, user, scheme) fails the refresh
+    // the same way instead of ending the list at the first page.
+    redirectTo(QUrl(""));
+    QUrl withUser = server.baseUrl(), overTls = server.baseUrl();
+    withUser.setUserName("u");
+    overTls.setScheme("https");
+    CanvasRefresh refresh(service.get(), credentials.get(), &clock);
+    QString problem;
+    QObject::connect(&refresh, &CanvasRefresh::loadProblem, [&](const QString &p) { problem = p; });
+    for (const QUrl &elsewhere : {other.baseUrl(), withUser, overTls}) {
         LocalHttpServer::Reply page = LocalHttpServer::json(R"([{"id":1,"name":"Essay"}])");
-        page.headers.append({"Link", "<" + next + MissingPath.toUtf8() + "&page=2>; rel=\"next\""});
+        page.headers.append({"Link", "<" + elsewhere.toEncoded() + MissingPath.toUtf8() + "?page=2>; rel=\"next\""});
         server.setReply(MissingPath, page);
-        EXPECT_FALSE(await(service->fetchBoardReply()).otherServer.isEmpty()) << next.constData();
+        bool done = false;
+        refresh.refresh([&] { done = true; });
+        ASSERT_TRUE(waitUntil([&] { return done; }));
+        EXPECT_EQ(problem, CanvasRefresh::SentElsewhere + CanvasCredentials::hostOf(elsewhere.toString()) + ")");
     }
     EXPECT_EQ(other.requestCount(), 0);
 }
@@ -372,13 +380,15 @@ TEST_F(CanvasServerTest, OneRefreshAtATimeAndATrickleEndsAsAFailure)
     server.setReply(MissingPath, trickle);
     CanvasRefresh refresh(service.get(), credentials.get(), &clock);
     QString problem;
-    QObject::connect(&refresh, &CanvasRefresh::loadProblem, [&](const QString &p) { problem = p; });
+    QStringList problems;
+    QObject::connect(&refresh, &CanvasRefresh::loadProblem, [&](const QString &p) { problems << (problem = p); });
     int done = 0;
     for (int i = 0; i < 3; ++i)
         refresh.refresh([&] { ++done; });
     ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 1; }));
     scheduler->advance(CanvasService::RequestTimeoutMs);
     ASSERT_TRUE(waitUntil([&] { return done == 3; }, 2000));
+    EXPECT_EQ(problems.value(0), CanvasRefresh::NotAnswering) << "said as the planner is asked";
     EXPECT_EQ(problem, CanvasRefresh::StatusLoadFailed);
     EXPECT_TRUE(refresh.isLoading());
     EXPECT_EQ(server.requestCount(), 2) << "the missing list, then the planner";
