@@ -17,20 +17,10 @@ refwin="$top/build/bench/reference-window"
 export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
 rest_s=${REST_SECONDS:-60}
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$top/bench/benchsession.sh"
 
-# A desktop session's bus and sound server: a 440 Hz source for the
-# microphone and a null sink for the speakers.
-DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid" | head -1)
-export DBUS_SESSION_BUS_ADDRESS
-pids+=("$(cat "$work/bus.pid")")
+# A desktop session's sound server: a 440 Hz source for the microphone and
+# a null sink for the speakers.
 mkdir -p -m 700 "$work/pulse"
 HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
   --use-pid-file=no --disable-shm=yes --load="module-null-sink sink_name=null" \
@@ -41,16 +31,8 @@ export PULSE_SERVER="unix:$work/pulse/native" PULSE_COOKIE="$work/pulse/cookie"
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl set-default-source mic
 
-start_x() {
-  exec {fd}>"$work/display.$1"
-  Xvfb -displayfd "$fd" -screen 0 1512x982x24 -nolisten tcp >/dev/null 2>&1 &
-  echo $! >"$work/xpid.$1" # called in a subshell: the caller records the id
-  for _ in $(seq 100); do [ -s "$work/display.$1" ] && break; sleep 0.1; done
-  echo ":$(cat "$work/display.$1")"
-}
-isl_display=$(start_x island)
-ref_display=$(start_x reference)
-pids+=("$(cat "$work/xpid.island")" "$(cat "$work/xpid.reference")")
+bench_x island; isl_display=$display_island
+bench_x reference; ref_display=$display_reference
 
 # Home holds the mic check and the zip card only; the voice memos open
 # from the strip.

@@ -16,28 +16,9 @@ cmake --build "$top/build" --target pavlet reference-window >/dev/null
 export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
 rest_s=${REST_SECONDS:-60}
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid" | head -1)
-export DBUS_SESSION_BUS_ADDRESS
-pids+=("$(cat "$work/bus.pid")")
-
-# Each X server's process id goes to the list here, not in a subshell.
-for name in island reference; do
-  exec {fd}>"$work/display.$name"
-  Xvfb -displayfd "$fd" -screen 0 1512x982x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  for _ in $(seq 100); do [ -s "$work/display.$name" ] && break; sleep 0.1; done
-done
-isl_display=":$(cat "$work/display.island")"
-ref_display=":$(cat "$work/display.reference")"
+. "$top/bench/benchsession.sh"
+bench_x island; isl_display=$display_island
+bench_x reference; ref_display=$display_reference
 
 # Every module on, as a user who has tried them all.
 home="$work/home"
