@@ -13,7 +13,6 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cmake --build "$top/build" --target pavlet pavlet-sound pavlet-pick reference-window >/dev/null
-refwin="$top/build/bench/reference-window"
 export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
 rest_s=${REST_SECONDS:-60}
 
@@ -31,8 +30,8 @@ export PULSE_SERVER="unix:$work/pulse/native" PULSE_COOKIE="$work/pulse/cookie"
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl set-default-source mic
 
-bench_x island; isl_display=$display_island
-bench_x reference; ref_display=$display_reference
+bench_x island
+bench_x reference
 
 # Home holds the mic check and the zip card only; the voice memos open
 # from the strip.
@@ -43,18 +42,7 @@ cat >"$home/.config/pavlet/defaults.json" <<JSON
 {"format": 1, "values": {"permissionsSetupCompleted": {"type": "bool", "value": true}, "disabledModules": {"type": "string", "value": "$all"}, "moduleOrder": {"type": "string", "value": "micCheck,compress"}, "pavlet.optInModules.v1": {"type": "bool", "value": true}, "pavlet.libraryModules.v1": {"type": "bool", "value": true}, "pavlet.shippedGames.v1": {"type": "bool", "value": true}}}
 JSON
 echo "zip me" >"$work/zipme.txt"
-export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-  XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/run"
-
-DISPLAY=$ref_display "$refwin" >/dev/null 2>&1 &
-ref=$!; pids+=("$ref")
-mkfifo "$work/control"
-: >"$work/probe"
-DISPLAY=$isl_display PAVLET_FRAME_PROBE="$work/probe" PAVLET_FRAME_PROBE_CONTROL="$work/control" \
-  "$top/build/pavlet" >"$work/out.log" 2>&1 &
-isl=$!; pids+=("$isl")
-exec 8<>"$work/control"
-export DISPLAY=$isl_display
+bench_start "$home"
 
 mb() { awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
 # Asks the program where a control is and presses it there.

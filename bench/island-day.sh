@@ -17,8 +17,8 @@ export QT_QUICK_BACKEND=${QT_QUICK_BACKEND:-software}
 rest_s=${REST_SECONDS:-60}
 
 . "$top/bench/benchsession.sh"
-bench_x island; isl_display=$display_island
-bench_x reference; ref_display=$display_reference
+bench_x island
+bench_x reference
 
 # Every module on, as a user who has tried them all.
 home="$work/home"
@@ -26,18 +26,7 @@ mkdir -p "$home/.config/pavlet" "$home/Downloads" && mkdir -m 700 "$home/run"
 cat >"$home/.config/pavlet/defaults.json" <<JSON
 {"format": 1, "values": {"permissionsSetupCompleted": {"type": "bool", "value": true}, "pavlet.optInModules.v1": {"type": "bool", "value": true}, "pavlet.libraryModules.v1": {"type": "bool", "value": true}, "pavlet.shippedGames.v1": {"type": "bool", "value": true}}}
 JSON
-export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-  XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/run"
-
-DISPLAY=$ref_display "$top/build/bench/reference-window" >/dev/null 2>&1 &
-ref=$!; pids+=("$ref")
-mkfifo "$work/control"
-: >"$work/probe"
-DISPLAY=$isl_display PAVLET_FRAME_PROBE="$work/probe" PAVLET_FRAME_PROBE_CONTROL="$work/control" \
-  "$top/build/pavlet" >"$work/out.log" 2>&1 &
-isl=$!; pids+=("$isl")
-exec 8<>"$work/control"
-export DISPLAY=$isl_display
+bench_start "$home"
 
 rss() { awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
 pss() { awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/smaps_rollup"; }
