@@ -303,7 +303,9 @@ void X11ClipboardReader::run()
             window = XCB_WINDOW_NONE;
         }
         if (!*connection || !connection->root()) {
-            m_done(serial, Content{.failed = true});
+            Content failed;
+            failed.failed = true;
+            m_done(serial, failed);
             continue;
         }
         xcb_connection_t *conn = connection->get();

@@ -77,7 +77,7 @@ struct NameLocales {
 };
 
 struct Writer {
-    archive *a;
+    archive *a = archive_write_new();
     NameLocales locales;
     struct stat written = {}; // the archive itself, never held in itself
     // The names of what could not be held, one a line.
@@ -219,7 +219,7 @@ bool addInput(Writer &w, QByteArray input)
 int pavlet_zip_write(const char *const *inputs, int count, const char *archivePath, char *note, int noteSize)
 {
     using platform::addInput;
-    platform::Writer w{archive_write_new(), {}};
+    platform::Writer w;
     archive_write_set_format_zip(w.a);
     bool ok = (archive_write_open_filename(w.a, archivePath) == ARCHIVE_OK || w.failed())
               && (::stat(archivePath, &w.written) == 0 || w.fail(::strerror(errno)));
