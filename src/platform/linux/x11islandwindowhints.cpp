@@ -204,7 +204,7 @@ bool X11IslandWindowHints::nativeEventFilter(const QByteArray &type, void *messa
     if (restacked) {
         // Once the burst of events a restack brings is through.
         m_raisePending = true;
-        QTimer::singleShot(0, QCoreApplication::instance(), [this] {
+        QTimer::singleShot(0, &m_queued, [this] {
             m_raisePending = false;
             if (!m_onTop || !m_onTop->isVisible() || !m_raise || !covered())
                 return;

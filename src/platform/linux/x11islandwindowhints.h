@@ -65,6 +65,9 @@ private:
     QElapsedTimer m_compositorChecked;
     // For each of our windows that took the keyboard, who had it before.
     QHash<xcb_window_t, xcb_window_t> m_focusBefore;
+    // Queued work ends with these hints: a raise still posted when they go
+    // is dropped with them.
+    QObject m_queued;
 };
 
 } // namespace platform
