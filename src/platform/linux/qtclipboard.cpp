@@ -37,26 +37,19 @@ QtClipboard::~QtClipboard() = default;
 
 void QtClipboard::clipboardChanged()
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
     if (!m_reader) {
         ++m_changes;
         return;
     }
     ++m_serial;
-    if (clipboard->ownsClipboard()) {
-        // This program's own content, at hand without asking anyone.
-        X11ClipboardReader::Content content;
-        QImage image;
-        if (const QMimeData *data = clipboard->mimeData()) {
-            if (data->hasText())
-                content.text = data->text();
-            for (const QUrl &url : data->urls())
-                content.uriList += url.toEncoded() + "\r\n";
-            image = qvariant_cast<QImage>(data->imageData());
-        }
-        contentRead(std::move(content), image);
+    if (m_settingOwn) {
+        // What this object is putting there, at hand without asking anyone.
+        contentRead(m_settingOwn->first, m_settingOwn->second);
         return;
     }
+    // Anything else, also what Qt itself copied for this program, is read
+    // like another program's: asking the clipboard here would wait for
+    // whoever owns it by the time the question arrives.
     m_reading = true;
     m_reader->request(m_serial);
 }
@@ -100,14 +93,26 @@ std::optional<QString> QtClipboard::text()
 
 void QtClipboard::setText(const QString &text)
 {
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setText(text);
+    X11ClipboardReader::Content content;
+    content.text = text;
+    setOwn(std::move(content), QImage(), [&](QClipboard *clipboard) { clipboard->setText(text); });
 }
 
 void QtClipboard::setImage(const QImage &image)
 {
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setImage(image);
+    setOwn({}, image, [&](QClipboard *clipboard) { clipboard->setImage(image); });
+}
+
+void QtClipboard::setOwn(X11ClipboardReader::Content content, const QImage &image,
+                         const std::function<void(QClipboard *)> &set)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    // The clipboard tells of the change before set returns.
+    m_settingOwn.emplace(std::move(content), image);
+    set(clipboard);
+    m_settingOwn.reset();
 }
 
 QList<QUrl> QtClipboard::fileUrls()

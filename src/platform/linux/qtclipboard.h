@@ -4,8 +4,13 @@
 #include "platform/linux/x11clipboardreader.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
+
+class QClipboard;
 
 namespace platform {
 
@@ -17,7 +22,7 @@ namespace platform {
 // X11ClipboardReader reads its text, file addresses and image off the main
 // thread after each change, within its size limit, and text(), fileUrls()
 // and readImage() give what was last read. There the change counts once its
-// read is in.
+// read is in; what setText() and setImage() put there counts at once.
 class QtClipboard final : public QObject, public IClipboard {
     Q_OBJECT
 public:
@@ -37,6 +42,7 @@ public:
 private:
     void clipboardChanged();
     void contentRead(X11ClipboardReader::Content content, const QImage &ownImage = QImage());
+    void setOwn(X11ClipboardReader::Content content, const QImage &image, const std::function<void(QClipboard *)> &set);
 
     int m_changes = 0;
     std::unique_ptr<X11ClipboardReader> m_reader;
@@ -45,6 +51,8 @@ private:
     X11ClipboardReader::Content m_content;
     QImage m_ownImage;
     std::vector<std::function<void()>> m_waiting;
+    // What setText() or setImage() is putting on the clipboard.
+    std::optional<std::pair<X11ClipboardReader::Content, QImage>> m_settingOwn;
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QList>
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <poll.h>
@@ -27,6 +28,8 @@ Reply<T> owned(T *reply)
 constexpr int SliceMs = 100;
 // The most targets an owner may list that are looked at.
 constexpr uint32_t MaxTargets = 1024;
+// How many transfers go by before one's window and property are used again.
+constexpr int Rounds = 16;
 
 // How one conversion ended.
 enum class Got { ok, refused, tooLong, failed };
@@ -34,10 +37,11 @@ enum class Got { ok, refused, tooLong, failed };
 // One read of the clipboard over a connection of the reader's own.
 class Transfer {
 public:
-    // round: which of the reader's properties this transfer's answers come
-    // in. An owner given up on may still answer into the last one's.
+    // window and round: where this transfer's answers come. An owner given
+    // up on may still answer, even refuse, into an earlier one's, so that
+    // each round has a window and a property of its own.
     Transfer(xcb_connection_t *conn, xcb_window_t window, quint64 round, const std::function<bool()> &overtaken)
-        : m_conn(conn), m_window(window), m_round(round % 16), m_overtaken(overtaken)
+        : m_conn(conn), m_window(window), m_round(round % Rounds), m_overtaken(overtaken)
     {
     }
 
@@ -282,7 +286,7 @@ void X11ClipboardReader::request(quint64 serial)
 void X11ClipboardReader::run()
 {
     std::unique_ptr<X11Connection> connection;
-    xcb_window_t window = XCB_WINDOW_NONE;
+    std::array<xcb_window_t, Rounds> windows{};
     quint64 answered = 0;
     quint64 rounds = 0;
     while (true) {
@@ -300,7 +304,7 @@ void X11ClipboardReader::run()
             connection.reset();
         if (!connection) {
             connection = std::make_unique<X11Connection>(X11Connection::Kind::own);
-            window = XCB_WINDOW_NONE;
+            windows.fill(XCB_WINDOW_NONE);
         }
         if (!*connection || !connection->root()) {
             Content failed;
@@ -309,6 +313,7 @@ void X11ClipboardReader::run()
             continue;
         }
         xcb_connection_t *conn = connection->get();
+        xcb_window_t &window = windows[rounds % Rounds];
         if (window == XCB_WINDOW_NONE) {
             window = xcb_generate_id(conn);
             const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;

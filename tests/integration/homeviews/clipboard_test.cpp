@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <list>
 
 // A 5 MB text comes whole; a 64 MB one is not kept and the event loop goes on
 // turning while it is read, also when its owner is killed mid-transfer or
@@ -24,7 +25,7 @@ TEST(X11ClipboardTest, AHugeTextNeitherBlocksNorFillsMemory)
     platform::QtClipboard clipboard;
     ClipboardStore store(&clipboard);
     int owners = 0;
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [&] { ++owners; });
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, &clipboard, [&] { ++owners; });
     // xclip in the foreground holds the file's text until the next takes over.
     std::unique_ptr<QProcess> owner;
     const auto write = [&](const QString &name, const QByteArray &piece, int pieces) {
@@ -91,4 +92,28 @@ TEST(X11ClipboardTest, AHugeTextNeitherBlocksNorFillsMemory)
     EXPECT_LT(peakMB() - peakBefore, 2 * platform::X11ClipboardReader::MaxBytes / (1024 * 1024));
     owner->kill();
     owner->waitForFinished();
+}
+
+// Fifty copies in quick succession, every tenth first taken by an owner that
+// never answers: each newer copy overtakes the read under way, and the
+// history ends on the last.
+TEST(X11ClipboardTest, EndsOnTheLastOfManyQuickCopies)
+{
+    if (QStandardPaths::findExecutable("xclip").isEmpty())
+        GTEST_SKIP() << "xclip is not installed";
+    platform::QtClipboard clipboard;
+    ClipboardStore store(&clipboard);
+    std::list<SilentClipboardOwner> silent;
+    for (int i = 1; i <= 50; ++i) {
+        if (i % 10 == 0)
+            silent.emplace_back();
+        QProcess xclip; // its child holds the copy until the next takes over
+        xclip.start("xclip", {"-selection", "clipboard", "-i"});
+        xclip.write("rapid " + QByteArray::number(i));
+        xclip.closeWriteChannel();
+        ASSERT_TRUE(xclip.waitForFinished());
+        waitUntil([] { return false; }, 40 * (i % 4));
+    }
+    EXPECT_TRUE(Patience::until([&] { return store.poll().items.value(0).text == "rapid 50"; }, 10000))
+        << store.poll().items.value(0).text.toStdString();
 }
