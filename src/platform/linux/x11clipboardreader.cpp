@@ -14,15 +14,6 @@ namespace platform {
 
 namespace {
 
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> owned(T *reply)
-{
-    return Reply<T>(reply, &std::free);
-}
-
 // How often a transfer that waits checks that it is still wanted and that
 // its owner is still there.
 constexpr int SliceMs = 100;
@@ -126,7 +117,7 @@ private:
 
     // The next event of type for the reader's window, or none when the wait
     // has to end (see mayWait).
-    Reply<xcb_generic_event_t> next(uint8_t type)
+    XcbReply<xcb_generic_event_t> next(uint8_t type)
     {
         const QDeadlineTimer step(X11ClipboardReader::StepMs);
         while (true) {
@@ -153,14 +144,14 @@ private:
     }
 
     // The property's type and length without its value.
-    Reply<xcb_get_property_reply_t> peek()
+    XcbReply<xcb_get_property_reply_t> peek()
     {
         return owned(xcb_get_property_reply(
             m_conn, xcb_get_property(m_conn, 0, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0), nullptr));
     }
 
     // The whole property, deleted once read.
-    Reply<xcb_get_property_reply_t> take(uint32_t bytes)
+    XcbReply<xcb_get_property_reply_t> take(uint32_t bytes)
     {
         return owned(xcb_get_property_reply(m_conn,
                                             xcb_get_property(m_conn, 1, m_window, m_property,
