@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <utility>
+#include <xcb/xfixes.h>
 
 namespace platform {
 
@@ -29,34 +30,65 @@ QtClipboard::QtClipboard(QObject *parent)
         // What is there at start is read like any change.
         m_reading = true;
         m_reader->request(++m_serial);
+        m_qt = std::make_unique<X11Connection>();
+        xcb_connection_t *conn = m_qt->isShared() ? m_qt->get() : nullptr;
+        const char *name = "CLIPBOARD";
+        const auto xfixes = conn ? owned(xcb_query_extension_reply(conn, xcb_query_extension(conn, 6, "XFIXES"), nullptr))
+                                 : owned<xcb_query_extension_reply_t>(nullptr);
+        const auto atom = xfixes && xfixes->present
+            ? owned(xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, uint16_t(qstrlen(name)), name), nullptr))
+            : owned<xcb_intern_atom_reply_t>(nullptr);
+        if (atom) {
+            m_ownerNotice = uint8_t(xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
+            m_clipboardAtom = atom->atom;
+            clipboard->blockSignals(true);
+            QCoreApplication::instance()->installNativeEventFilter(this);
+            return;
+        }
     }
     connect(clipboard, &QClipboard::dataChanged, this, &QtClipboard::clipboardChanged);
 }
 
-QtClipboard::~QtClipboard() = default;
+QtClipboard::~QtClipboard()
+{
+    if (!m_ownerNotice)
+        return;
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->blockSignals(false);
+}
+
+bool QtClipboard::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if (eventType != "xcb_generic_event_t" || (event->response_type & 0x7f) != m_ownerNotice)
+        return false;
+    const auto *notice = static_cast<const xcb_xfixes_selection_notify_event_t *>(message);
+    if (notice->selection != m_clipboardAtom)
+        return false;
+    if (notice->owner != XCB_WINDOW_NONE && notice->owner == m_qtOwner && m_ownNotices > 0)
+        --m_ownNotices; // counted already
+    else
+        clipboardChanged();
+    // Qt keeps its own account of the clipboard.
+    return false;
+}
 
 void QtClipboard::clipboardChanged()
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
     if (!m_reader) {
         ++m_changes;
         return;
     }
     ++m_serial;
-    if (clipboard->ownsClipboard()) {
-        // This program's own content, at hand without asking anyone.
-        X11ClipboardReader::Content content;
-        QImage image;
-        if (const QMimeData *data = clipboard->mimeData()) {
-            if (data->hasText())
-                content.text = data->text();
-            for (const QUrl &url : data->urls())
-                content.uriList += url.toEncoded() + "\r\n";
-            image = qvariant_cast<QImage>(data->imageData());
-        }
-        contentRead(std::move(content), image);
+    if (m_settingOwn) {
+        // What this object is putting there, at hand without asking anyone.
+        contentRead(m_settingOwn->first, m_settingOwn->second);
         return;
     }
+    // Anything else, also what Qt itself copied for this program, is read
+    // like another program's: asking the clipboard here would wait for
+    // whoever owns it by the time the question arrives.
     m_reading = true;
     m_reader->request(m_serial);
 }
@@ -100,14 +132,36 @@ std::optional<QString> QtClipboard::text()
 
 void QtClipboard::setText(const QString &text)
 {
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setText(text);
+    X11ClipboardReader::Content content;
+    content.text = text;
+    setOwn(std::move(content), QImage(), [&](QClipboard *clipboard) { clipboard->setText(text); });
 }
 
 void QtClipboard::setImage(const QImage &image)
 {
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setImage(image);
+    setOwn({}, image, [&](QClipboard *clipboard) { clipboard->setImage(image); });
+}
+
+void QtClipboard::setOwn(X11ClipboardReader::Content content, const QImage &image,
+                         const std::function<void(QClipboard *)> &set)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    // The clipboard tells of the change before set returns, unless its
+    // signals are held back; then the X server's notice comes later.
+    m_settingOwn.emplace(std::move(content), image);
+    set(clipboard);
+    if (m_ownerNotice && m_settingOwn) {
+        if (clipboard->ownsClipboard()) {
+            const auto owner = owned(xcb_get_selection_owner_reply(
+                m_qt->get(), xcb_get_selection_owner(m_qt->get(), m_clipboardAtom), nullptr));
+            m_qtOwner = owner ? owner->owner : xcb_window_t(XCB_WINDOW_NONE);
+            ++m_ownNotices;
+        }
+        clipboardChanged();
+    }
+    m_settingOwn.reset();
 }
 
 QList<QUrl> QtClipboard::fileUrls()

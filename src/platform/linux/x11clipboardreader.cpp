@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QList>
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <poll.h>
@@ -13,20 +14,13 @@ namespace platform {
 
 namespace {
 
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> owned(T *reply)
-{
-    return Reply<T>(reply, &std::free);
-}
-
 // How often a transfer that waits checks that it is still wanted and that
 // its owner is still there.
 constexpr int SliceMs = 100;
 // The most targets an owner may list that are looked at.
 constexpr uint32_t MaxTargets = 1024;
+// How many transfers go by before one's window and property are used again.
+constexpr int Rounds = 16;
 
 // How one conversion ended.
 enum class Got { ok, refused, tooLong, failed };
@@ -34,10 +28,11 @@ enum class Got { ok, refused, tooLong, failed };
 // One read of the clipboard over a connection of the reader's own.
 class Transfer {
 public:
-    // round: which of the reader's properties this transfer's answers come
-    // in. An owner given up on may still answer into the last one's.
+    // window and round: where this transfer's answers come. An owner given
+    // up on may still answer, even refuse, into an earlier one's, so that
+    // each round has a window and a property of its own.
     Transfer(xcb_connection_t *conn, xcb_window_t window, quint64 round, const std::function<bool()> &overtaken)
-        : m_conn(conn), m_window(window), m_round(round % 16), m_overtaken(overtaken)
+        : m_conn(conn), m_window(window), m_round(round % Rounds), m_overtaken(overtaken)
     {
     }
 
@@ -122,7 +117,7 @@ private:
 
     // The next event of type for the reader's window, or none when the wait
     // has to end (see mayWait).
-    Reply<xcb_generic_event_t> next(uint8_t type)
+    XcbReply<xcb_generic_event_t> next(uint8_t type)
     {
         const QDeadlineTimer step(X11ClipboardReader::StepMs);
         while (true) {
@@ -149,14 +144,14 @@ private:
     }
 
     // The property's type and length without its value.
-    Reply<xcb_get_property_reply_t> peek()
+    XcbReply<xcb_get_property_reply_t> peek()
     {
         return owned(xcb_get_property_reply(
             m_conn, xcb_get_property(m_conn, 0, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0), nullptr));
     }
 
     // The whole property, deleted once read.
-    Reply<xcb_get_property_reply_t> take(uint32_t bytes)
+    XcbReply<xcb_get_property_reply_t> take(uint32_t bytes)
     {
         return owned(xcb_get_property_reply(m_conn,
                                             xcb_get_property(m_conn, 1, m_window, m_property,
@@ -282,7 +277,7 @@ void X11ClipboardReader::request(quint64 serial)
 void X11ClipboardReader::run()
 {
     std::unique_ptr<X11Connection> connection;
-    xcb_window_t window = XCB_WINDOW_NONE;
+    std::array<xcb_window_t, Rounds> windows{};
     quint64 answered = 0;
     quint64 rounds = 0;
     while (true) {
@@ -300,7 +295,7 @@ void X11ClipboardReader::run()
             connection.reset();
         if (!connection) {
             connection = std::make_unique<X11Connection>(X11Connection::Kind::own);
-            window = XCB_WINDOW_NONE;
+            windows.fill(XCB_WINDOW_NONE);
         }
         if (!*connection || !connection->root()) {
             Content failed;
@@ -309,6 +304,7 @@ void X11ClipboardReader::run()
             continue;
         }
         xcb_connection_t *conn = connection->get();
+        xcb_window_t &window = windows[rounds % Rounds];
         if (window == XCB_WINDOW_NONE) {
             window = xcb_generate_id(conn);
             const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;

@@ -1,8 +1,20 @@
 #pragma once
 
+#include <cstdlib>
+#include <memory>
 #include <xcb/xcb.h>
 
 namespace platform {
+
+// An xcb reply that frees itself.
+template <typename T>
+using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <typename T>
+XcbReply<T> owned(T *reply)
+{
+    return XcbReply<T>(reply, &std::free);
+}
 
 // A connection to the X server for the X11 backends: the application's own
 // when Qt runs on X11, otherwise a connection of the backend's own to
