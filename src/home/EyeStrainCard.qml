@@ -30,6 +30,9 @@ ModuleCard {
                     implicitHeight: IslandStyle.fontCallout + IslandStyle.spacingSmall
                     radius: height / 2
                     color: toggle.checked ? root.accent : IslandPalette.fillStrong
+                    // Reached by Tab: a rim shows it has the keyboard.
+                    border.width: toggle.visualFocus ? IslandStyle.stroke : 0
+                    border.color: IslandPalette.textPrimary
                     Rectangle {
                         width: parent.height - IslandStyle.spacingTiny
                         height: width

@@ -96,6 +96,45 @@ Item {
 
     HoverHandler { onHoveredChanged: if (hovered) root.model.cancelHoverTask() }
 
+    // The control that takes the keyboard (by Tab, Shift+Tab or its own
+    // doing) glides into sight when the list holds it out of view; of a
+    // control that clips its content, the part it shows.
+    Connections {
+        target: root.Window.window
+        function onFocusObjectChanged(object) { root.reveal(object) }
+    }
+    function reveal(item) {
+        let p = item instanceof Item ? item : null
+        while (p && p !== column)
+            p = p.parent
+        if (!p || !homeModel.scrolls)
+            return
+        let r = item.mapToItem(column, 0, 0, item.width, item.height)
+        for (p = item.parent; p !== column; p = p.parent) {
+            if (!p.clip)
+                continue
+            const c = p.mapToItem(column, 0, 0, p.width, p.height)
+            const top = Math.max(r.y, c.y)
+            r = Qt.rect(r.x, top, r.width, Math.max(0, Math.min(r.y + r.height, c.y + c.height) - top))
+        }
+        const view = flick.height - flick.overhang
+        const to = homeModel.revealScroll(flick.contentY, view, flick.contentHeight - flick.height,
+                                          r.y - flick.overhang, r.y + r.height - flick.overhang, IslandStyle.spacing)
+        if (Math.abs(to - flick.contentY) < 0.5)
+            return
+        flick.cancelFlick()
+        glide.to = to
+        glide.restart()
+    }
+    SpringAnimation {
+        id: glide
+        target: flick
+        property: "contentY"
+        spring: IslandStyle.listSpring.spring
+        damping: IslandStyle.listSpring.damping
+        epsilon: 0.25
+    }
+
     Flickable {
         id: flick
         // It reaches `overhang` above the panel so the badges that stand out

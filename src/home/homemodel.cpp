@@ -177,6 +177,11 @@ QString HomeModel::trayTitle() const
 
 double HomeModel::scrollCap() const { return HomeRules::scrollCap(ready() ? m_model->notchHeight() : IslandMetrics::plainNotch.height()); }
 
+double HomeModel::revealScroll(double scroll, double view, double most, double top, double bottom, double margin)
+{
+    return HomeRules::revealScroll(scroll, view, most, top, bottom, margin);
+}
+
 bool HomeModel::scrolls() const
 {
     return ready() && HomeRules::scrolls(m_model->homeContentHeight(), m_model->notchHeight());

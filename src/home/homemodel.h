@@ -69,6 +69,10 @@ public:
     // The measured content height; the island takes it unless it moved by
     // 1 pt or less.
     Q_INVOKABLE void reportContentHeight(double height);
+    // Where Home's list scrolls to bring top..bottom of its content into
+    // sight (HomeRules::revealScroll).
+    Q_INVOKABLE static double revealScroll(double scroll, double view, double most, double top, double bottom,
+                                           double margin);
     Q_INVOKABLE void removeModule(const QString &id);
     Q_INVOKABLE void addModule(const QString &id);
     Q_INVOKABLE void openLibrary();

@@ -5,6 +5,7 @@
 #include "services/systemmonitor.h"
 #include "tools/tooltypes.h"
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace HomeRules {
@@ -61,6 +62,16 @@ bool storesHeight(double current, double reported) { return std::abs(current - r
 double scrollCap(double notchHeight) { return std::max(620.0 - (notchHeight + 26.0), 200.0); }
 
 bool scrolls(double contentHeight, double notchHeight) { return contentHeight > scrollCap(notchHeight) + 1.0; }
+
+double revealScroll(double scroll, double view, double most, double top, double bottom, double margin)
+{
+    double to = scroll;
+    if (top - margin < scroll)
+        to = top - margin;
+    else if (bottom + margin > scroll + view)
+        to = std::min(bottom + margin - view, top - margin);
+    return std::clamp(to, 0.0, std::max(most, 0.0));
+}
 
 QString versionText(const QString &applicationVersion)
 {

@@ -141,6 +141,11 @@ inline constexpr double HeightDeadBand = 1.0;
 bool storesHeight(double current, double reported);
 double scrollCap(double notchHeight);
 bool scrolls(double contentHeight, double notchHeight);
+// Where the list scrolls to bring the span top..bottom (in its content) into
+// sight with margin on each side, moving the least: scroll is what it
+// scrolls by now, view its visible height, most the largest scroll. A span
+// taller than the view shows its top.
+double revealScroll(double scroll, double view, double most, double top, double bottom, double margin);
 
 // "v" and the version, or "v0.1.2" when the program carries none.
 QString versionText(const QString &applicationVersion);

@@ -55,6 +55,27 @@ void keysGoBackToTheOtherWindow(Journey &j)
     });
 }
 
+// A note typed, then 20 Tabs and 20 Shift+Tabs: each brings another control
+// into sight; the note, on disk too, stays as typed.
+void tabWalk(Journey &j)
+{
+    QQuickItem *pad = nullptr;
+    ASSERT_TRUE(j.openHome() && j.waitFor([&] { return (pad = j.item("QQuickTextArea")); }, 4000, "the pad"));
+    j.click(pad);
+    j.hands().type("tabwalk");
+    for (int i = 0; i < 40 && !::testing::Test::HasFailure(); ++i) {
+        QQuickItem *before = j.focused();
+        j.hands().key("Tab", i >= 20);
+        EXPECT_TRUE(j.waitFor([&] {
+            QQuickItem *f = j.focused();
+            return f && f != before && j.sightOf(f).adjusted(-1, -1, 1, 1).contains(QRectF(
+                       j.screenPoint(f, {0, 0}), j.screenPoint(f, {f->width(), f->height()})));
+        }, 4000, QStringLiteral("Tab %1 to show another control").arg(i + 1)));
+    }
+    EXPECT_TRUE(j.waitFor([] { return UserDefaults().stringValue("scratchNote") == "tabwalk"; }, 4000, "the note"));
+    ASSERT_TRUE(j.collapse());
+}
+
 TEST_P(HomeOpenings, EveryCardInPlaceAfterEveryOpening)
 {
     const bool everyModule = GetParam();
@@ -64,6 +85,8 @@ TEST_P(HomeOpenings, EveryCardInPlaceAfterEveryOpening)
         ASSERT_TRUE(j.start());
         if (start == 0 && !everyModule)
             keysGoBackToTheOtherWindow(j);
+        if (start == 0 && everyModule)
+            tabWalk(j);
         const int times = start == 0 ? 3 : 10;
         for (int i = 0; i < times && !HasFailure(); ++i) {
             walk(j, {

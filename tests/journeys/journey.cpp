@@ -555,9 +555,8 @@ QQuickItem *Journey::textIn(QQuickWindow *window, const QString &wanted)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-bool Journey::scrollIntoView(QQuickItem *target, QPointF point)
+QRectF Journey::sightOf(QQuickItem *target)
 {
-    // Out of sight below or above: the user scrolls to it first.
     QQuickWindow *window = target->window();
     QRectF area = window == panel() ? panel()->islandFrameOnScreen() : QRectF(window->geometry());
     // Only what the lists around it show can be clicked: margins and
@@ -566,7 +565,13 @@ bool Journey::scrollIntoView(QQuickItem *target, QPointF point)
         if (p->inherits("QQuickFlickable") && p->property("contentHeight").toReal() > p->height())
             area &= sceneRect(p).translated(window->mapToGlobal(QPoint(0, 0)));
     }
-    area.adjust(0, 8, 0, -8);
+    return area;
+}
+
+bool Journey::scrollIntoView(QQuickItem *target, QPointF point)
+{
+    // Out of sight below or above: the user scrolls to it first.
+    QRectF area = sightOf(target).adjusted(0, 8, 0, -8);
     QPointer<QQuickItem> guard(target);
     for (int i = 0; i < 40 && guard && !area.contains(screenPoint(target, point)); ++i) {
         m_hands.moveTo(area.center().toPoint(), 2);

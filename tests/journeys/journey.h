@@ -141,6 +141,8 @@ public:
     // Scrolls with the wheel, as the user would, until the point is in sight,
     // and waits for the list to rest; false when it stays out of sight.
     bool scrollIntoView(QQuickItem *item, QPointF at = QPointF(-1, -1));
+    // Where the item can be seen: its window (the island's frame) cut by its lists.
+    QRectF sightOf(QQuickItem *item);
     // The item that has the keyboard on the island, and the text it holds.
     QQuickItem *focused();
     QString focusedText();
