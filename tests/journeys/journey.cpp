@@ -475,10 +475,8 @@ QStringList Journey::homeProblems()
     const QRectF home = sceneRect(panels.first());
     // Scrolled, Home's list starts above the panel by as much.
     double scrolled = 0;
-    for (QQuickItem *child : panels.first()->childItems()) {
-        if (child->inherits("QQuickFlickable"))
-            scrolled = child->property("contentY").toReal() - child->property("originY").toReal();
-    }
+    for (QQuickItem *child : panels.first()->childItems())
+        scrolled += child->inherits("QQuickFlickable") ? child->property("contentY").toReal() - child->property("originY").toReal() : 0;
     const QList<QQuickItem *> cards = homeCards();
     for (int i = 0; i < cards.size(); ++i) {
         QQuickItem *card = cards[i];
