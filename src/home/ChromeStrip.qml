@@ -97,13 +97,15 @@ Item {
             onReleased: root.dragging = ""
             onCanceled: root.dragging = ""
             onClicked: if (!root.editing && pressedId !== "") root.model.openChromeIcon(pressedId)
+            // The wheel scrolls the strip sideways; one that moves nothing
+            // (the strip at its end that way, or not scrolling) goes on to
+            // Home's list.
             onWheel: (wheel) => {
-                if (!scroller.interactive) {
-                    wheel.accepted = false
-                    return
-                }
                 const delta = wheel.angleDelta.x !== 0 ? wheel.angleDelta.x : wheel.angleDelta.y
-                scroller.contentX = Math.max(0, Math.min(scroller.contentWidth - scroller.width, scroller.contentX - delta / 4))
+                const x = Math.max(0, Math.min(scroller.contentWidth - scroller.width, scroller.contentX - delta / 4))
+                wheel.accepted = scroller.interactive && Math.abs(x - scroller.contentX) > 0.5
+                if (wheel.accepted)
+                    scroller.contentX = x
             }
         }
 
@@ -181,6 +183,10 @@ Item {
                 }
             }
         }
+    }
+    // A touchpad's strokes that reach the strip itself, the same.
+    WheelPassOn {
+        view: scroller
     }
 
     // The icon whose cell spans x (row coordinates); "" between icons.

@@ -47,11 +47,10 @@ ModuleCard {
             Keys.onBacktabPressed: (event) => root.passFocus(event, false)
         }
     }
-    // A note with nothing hidden leaves the wheel to Home's list.
-    Binding {
-        target: scroll.contentItem
-        property: "interactive"
-        value: scroll.contentHeight > scroll.height + 0.5
+    // A note with nothing hidden, or scrolled to its end, leaves the wheel
+    // to Home's list.
+    WheelPassOn {
+        view: scroll
     }
     ParagraphDirections {
         editor: field

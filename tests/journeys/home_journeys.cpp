@@ -76,6 +76,48 @@ void tabWalk(Journey &j)
     ASSERT_TRUE(j.collapse());
 }
 
+// With every module on, the wheel turned with the pointer held over the
+// Scratch pad (a long note in it) scrolls the note to its end, then Home to
+// its version line; turned back, Home returns to its top.
+void wheelToTheFooter(Journey &j)
+{
+    j.root().settings().setScratchNote(QStringLiteral("line\n").repeated(12));
+    // The outermost list inside the item of that type or object name.
+    const auto list = [&](const char *inside) {
+        return j.item("QQuickFlickable", [&](QQuickItem *i) {
+            QQuickItem *p = i->parentItem();
+            while (p && p->objectName() != QLatin1String(inside) && !QByteArray(p->metaObject()->className()).startsWith(inside))
+                p = p->parentItem();
+            return p != nullptr;
+        });
+    };
+    const auto at = [&](const char *inside, const char *end) { return list(inside) && list(inside)->property(end).toBool(); };
+    const auto footerShows = [&] {
+        QQuickItem *footer = j.item("HomeVersionFooter"), *home = list("HomePanel");
+        return footer && home && home->mapRectToScene(home->boundingRect()).contains(footer->mapRectToScene(footer->boundingRect()));
+    };
+    // The pointer stays put; the list that takes a turn glides a while.
+    const auto wheel = [&](int clicks, const std::function<bool()> &done) {
+        for (int i = 0; i < 60 && !done(); ++i) {
+            j.hands().scroll(clicks);
+            j.waitFor([&] { return !at("HomePanel", "moving") && !at("homeCard:notes", "moving"); }, 3000, "the lists to rest");
+        }
+    };
+    walk(j, {
+        {"over the long note, the wheel down", [&](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             ASSERT_TRUE(j.waitFor([&] { return list("homeCard:notes"); }, 5000, "the Scratch pad"));
+             ASSERT_TRUE(j.scrollIntoView(list("homeCard:notes")));
+             j.hands().moveTo(j.screenPoint(list("homeCard:notes")), 3);
+             wheel(-1, footerShows);
+         },
+         [&](Journey &) { EXPECT_TRUE(at("homeCard:notes", "atYEnd") && footerShows()); }},
+        {"the wheel back up", [&](Journey &) { wheel(1, [&] { return at("HomePanel", "atYBeginning"); }); },
+         [&](Journey &) { EXPECT_TRUE(at("HomePanel", "atYBeginning")); }},
+    });
+    ASSERT_TRUE(j.collapse());
+}
+
 TEST_P(HomeOpenings, EveryCardInPlaceAfterEveryOpening)
 {
     const bool everyModule = GetParam();
@@ -85,8 +127,10 @@ TEST_P(HomeOpenings, EveryCardInPlaceAfterEveryOpening)
         ASSERT_TRUE(j.start());
         if (start == 0 && !everyModule)
             keysGoBackToTheOtherWindow(j);
-        if (start == 0 && everyModule)
+        if (start == 0 && everyModule) {
             tabWalk(j);
+            wheelToTheFooter(j);
+        }
         const int times = start == 0 ? 3 : 10;
         for (int i = 0; i < times && !HasFailure(); ++i) {
             walk(j, {

@@ -473,6 +473,10 @@ QStringList Journey::homeProblems()
     if (panels.isEmpty())
         return {QStringLiteral("Home is not shown")};
     const QRectF home = sceneRect(panels.first());
+    // Scrolled, Home's list starts above the panel by as much.
+    double scrolled = 0;
+    for (QQuickItem *child : panels.first()->childItems())
+        scrolled += child->inherits("QQuickFlickable") ? child->property("contentY").toReal() - child->property("originY").toReal() : 0;
     const QList<QQuickItem *> cards = homeCards();
     for (int i = 0; i < cards.size(); ++i) {
         QQuickItem *card = cards[i];
@@ -484,7 +488,7 @@ QStringList Journey::homeProblems()
             problems << QStringLiteral("%1 is %2 pt tall").arg(describe(card)).arg(r.height());
         if (r.left() < home.left() - 0.5 || r.right() > home.right() + 0.5)
             problems << QStringLiteral("%1 sticks out of the panel sideways").arg(describe(card));
-        if (i == 0 && r.top() < home.top() - 0.5)
+        if (i == 0 && r.top() + scrolled < home.top() - 0.5)
             problems << QStringLiteral("%1 starts above the panel").arg(describe(card));
         if (i > 0) {
             const QRectF above = sceneRect(cards[i - 1]);
