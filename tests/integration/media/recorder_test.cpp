@@ -6,6 +6,7 @@
 #include "support/pulseserver.h"
 #include "support/takesound.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -13,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +46,21 @@ int captureStreams(const PulseServer &pulse)
 bool decodes(const QString &path)
 {
     return QProcess::execute("ffmpeg", {"-v", "error", "-xerror", "-i", path, "-f", "null", "-"}) == 0;
+}
+
+// The sound helper this process runs, 0 when none.
+pid_t soundHelper()
+{
+    for (const QString &entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> after = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (line.contains("(pavlet-sound)") && after.size() > 1 && after.at(1).toLongLong() == getpid())
+            return pid_t(entry.toInt());
+    }
+    return 0;
 }
 
 } // namespace
@@ -295,7 +314,9 @@ TEST(PulseMicRecorder, AnInputThatNeverOpensFailsTheTakeWithoutHoldingTheIsland)
 // does the next sound after the server was killed or stopped, idle or
 // during a sound. A sound cut off by the server, or asked for while it is
 // down, fails at once and says so; nothing holds the thread meanwhile; and
-// FFmpeg never loads in this process.
+// FFmpeg never loads in this process. A sound that stops arriving, the
+// server frozen or the decoder killed, fails within a few seconds and leaves
+// no decoder behind.
 TEST(PulseAudioPlayer, PlaysAfterAFileThatFailedAndAfterTheServerRestarts)
 {
     PulseServer pulse;
@@ -366,6 +387,24 @@ TEST(PulseAudioPlayer, PlaysAfterAFileThatFailedAndAfterTheServerRestarts)
         EXPECT_TRUE(waitUntil(stopped, 10000));
         EXPECT_TRUE(failed.isEmpty());
         failed.clear();
+    }
+    for (const char *how : {"server frozen", "decoder killed"}) {
+        SCOPED_TRACE(how);
+        ASSERT_TRUE(player.play(tone));
+        ASSERT_TRUE(waitUntil([&] { return sinkInputs() > 0 && soundHelper() > 0; }, 10000));
+        if (QByteArray(how).contains("frozen"))
+            pulse.freeze(true);
+        else
+            ::kill(soundHelper(), SIGKILL);
+        EXPECT_TRUE(waitUntil([&] { return failed.size() == 1 && stopped(); },
+                              platform::PulseAudioPlayer::StallLimitMs + Patience::deadline(2000)))
+            << "the stop is said";
+        EXPECT_TRUE(waitUntil([&] { return soundHelper() == 0; }, 5000)) << "the decoder is left running";
+        pulse.freeze(false);
+        failed.clear();
+        ASSERT_TRUE(player.play(memo));
+        EXPECT_TRUE(waitUntil(stopped, 10000));
+        EXPECT_TRUE(failed.isEmpty());
     }
     EXPECT_LT(held, Patience::deadline(500)) << "the thread was held";
     QFile maps("/proc/self/maps");
