@@ -5,8 +5,6 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <csignal>
-
 PulseServer::PulseServer() = default;
 
 PulseServer::~PulseServer()
@@ -88,12 +86,6 @@ void PulseServer::kill()
     m_server.kill();
     m_server.waitForFinished(3000);
     m_log += QString::fromUtf8(m_server.readAll());
-}
-
-void PulseServer::freeze(bool frozen)
-{
-    if (m_server.state() != QProcess::NotRunning)
-        ::kill(pid_t(m_server.processId()), frozen ? SIGSTOP : SIGCONT);
 }
 
 QString PulseServer::pactl(const QStringList &args) const

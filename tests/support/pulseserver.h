@@ -24,8 +24,6 @@ public:
     // address.
     void stop();
     void kill();
-    // Stops the server in its tracks (SIGSTOP), or lets it go on (SIGCONT).
-    void freeze(bool frozen);
     bool isRunning() const { return m_server.state() != QProcess::NotRunning; }
 
     // The address for libpulse ("unix:/…/native").
