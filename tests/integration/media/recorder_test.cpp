@@ -302,9 +302,8 @@ TEST(PulseMicRecorder, AnInputThatNeverOpensFailsTheTakeWithoutHoldingTheIsland)
 // does the next sound after the server was killed or stopped, idle or
 // during a sound. A sound cut off by the server, or asked for while it is
 // down, fails at once and says so; nothing holds the thread meanwhile; and
-// FFmpeg never loads in this process. A sound that stops arriving, the
-// server frozen or the decoder killed, fails within a few seconds and leaves
-// no decoder behind.
+// FFmpeg never loads in this process. A sound that stops arriving (server frozen,
+// decoder killed) fails within a few seconds and leaves no decoder behind.
 TEST(PulseAudioPlayer, PlaysAfterAFileThatFailedAndAfterTheServerRestarts)
 {
     PulseServer pulse;
