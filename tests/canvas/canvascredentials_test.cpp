@@ -227,7 +227,7 @@ TEST_F(CanvasCredentialsTest, AReadWithoutAnAnswerIsNotNoTokenAndIsRetried)
     store->save("school.edu", "");
     EXPECT_EQ(keychainToken(), "tok");
     EXPECT_EQ(secrets.deletes, 0);
-    // With the account set up, a new run waits for the keyring while it does not answer.
+    // With the account set up, a new run waits for the keyring.
     newRun();
     secrets.unavailable = true;
     EXPECT_FALSE(load());
