@@ -18,9 +18,10 @@ Item {
     required property string problem
     // No board has come yet for the credentials in use.
     property bool loading: false
-    // An account is set up and the keyring has not answered yet.
+    // An account is set up and the keyring has not told yet whether it holds the token.
     property bool waitingForKeyring: false
-    readonly property bool firstLoad: (root.hasCredentials || root.waitingForKeyring) && root.loading
+    // Nothing is known of the work yet: the keyring or the first board is awaited.
+    readonly property bool firstLoad: root.waitingForKeyring || (root.hasCredentials && root.loading)
     required property CanvasService service
     // The pointer came onto the panel; the back button was clicked; an
     // assignment was clicked.
@@ -121,7 +122,7 @@ Item {
             Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
-                text: CanvasViews.emptyDetail(root.hasCredentials || root.waitingForKeyring, root.loading)
+                text: CanvasViews.emptyDetail(root.hasCredentials || root.waitingForKeyring, root.firstLoad)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote

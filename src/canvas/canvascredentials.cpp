@@ -183,7 +183,8 @@ void CanvasCredentialStore::askAgain()
 void CanvasCredentialStore::setKnown(TokenState state, const QString &token, const QString &school, bool kept)
 {
     m_state = state;
-    m_everKnown = true;
+    // A store that has not answered yet leaves it unknown: still waiting.
+    m_everKnown = m_everKnown || state != TokenState::Unknown;
     m_token = state == TokenState::Present ? token : QString();
     m_tokenSchool = state == TokenState::Present ? school : QString();
     m_tokenKept = kept;

@@ -89,8 +89,8 @@ public:
     std::optional<CanvasCredentials> current() const { return m_cache; }
     bool hasCredentials() const { return m_cache.has_value(); }
     TokenState tokenState() const { return m_state; }
-    // An address is stored but the secret store has not answered a read yet
-    // (locked or silent since start): the token may well be there.
+    // An address is stored but no read has told yet whether the secret store
+    // holds a token (locked or silent since start): it may well be there.
     bool waitingForKeyring() const { return m_waitingForKeyring; }
     // The credentials in use hold a token that no secret store kept: it is
     // gone after quitting.

@@ -229,14 +229,17 @@ TEST_F(CanvasCredentialsTest, AReadWithoutAnAnswerIsNotNoTokenAndIsRetried)
     EXPECT_EQ(secrets.deletes, 0);
     // With the account set up, a new run waits for the keyring.
     newRun();
+    secrets.unavailable = true;
+    EXPECT_FALSE(load());
     EXPECT_TRUE(store->waitingForKeyring());
+    secrets.unavailable = false;
 
     // The next load asks again.
     const auto loaded = load();
     EXPECT_FALSE(store->waitingForKeyring());
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->token, "tok");
-    EXPECT_EQ(secrets.reads, 2);
+    EXPECT_EQ(secrets.reads, 3);
 
     // A locked keyring may also say it holds nothing: that absence is asked
     // about again (at the next Save or Canvas opening).

@@ -61,12 +61,18 @@ PulseAudioPlayer::PulseAudioPlayer(const QString &server, const QString &decoder
         qCWarning(lcPlatform) << "the sound server did not take the sound";
         finish(false);
     });
+    m_stallLimit.setSingleShot(true);
+    m_stallLimit.setInterval(StallLimitMs);
+    connect(&m_stallLimit, &QTimer::timeout, this, [this] {
+        qCWarning(lcPlatform) << "playback: the sound stopped arriving";
+        finish(false);
+    });
 }
 
 PulseAudioPlayer::~PulseAudioPlayer()
 {
     closeStream(true);
-    m_pool.start([decoding = m_decoding] { decoding->run.kill(); });
+    closeDecoder();
     m_pool.waitForDone();
 }
 
@@ -79,6 +85,7 @@ bool PulseAudioPlayer::play(const QString &path)
         qCWarning(lcPlatform) << "no sound decoder at" << m_decoding->helper;
         return false;
     }
+    m_stallLimit.stop();
     closeStream();
     closeDecoder();
     m_path = path;
@@ -222,6 +229,7 @@ void PulseAudioPlayer::onStreamState()
         m_startLimit.stop();
         // Paused or resumed while the stream was being opened.
         cork(m_state == State::Paused);
+        watchStall();
         feed();
         return;
     case PA_STREAM_FAILED:
@@ -246,6 +254,7 @@ void PulseAudioPlayer::feed()
             return;
         }
         m_buffer.remove(0, bytes);
+        watchStall();
     }
     askForMore();
     if (m_atEnd && m_buffer.size() < frame && !m_draining) {
@@ -293,8 +302,13 @@ void PulseAudioPlayer::onDecoded(int sound, const QByteArray &samples, bool atEn
     if (sound != m_sound || m_state == State::Stopped)
         return;
     m_asking = false;
-    if (broken)
-        qCWarning(lcPlatform) << "playback: the file breaks off";
+    if (broken) {
+        // The decoder went away or could not read on: the sound stops here,
+        // before the end of the file.
+        qCWarning(lcPlatform) << "playback: the decoder broke off";
+        finish(false);
+        return;
+    }
     m_buffer += samples;
     m_atEnd = atEnd;
     feed();
@@ -303,6 +317,7 @@ void PulseAudioPlayer::onDecoded(int sound, const QByteArray &samples, bool atEn
 void PulseAudioPlayer::finish(bool ok)
 {
     m_startLimit.stop();
+    m_stallLimit.stop();
     closeStream();
     closeDecoder();
     const int sound = ++m_sound;
@@ -324,6 +339,8 @@ void PulseAudioPlayer::finish(bool ok)
 
 void PulseAudioPlayer::closeDecoder()
 {
+    // At once as well: the worker may be waiting on a decoder that stopped.
+    m_decoding->run.interrupt();
     m_pool.start([decoding = m_decoding] { decoding->run.kill(); });
 }
 
@@ -338,6 +355,7 @@ void PulseAudioPlayer::pause()
     if (m_state != State::Playing)
         return;
     cork(true);
+    m_stallLimit.stop();
     setState(State::Paused);
 }
 
@@ -353,6 +371,7 @@ void PulseAudioPlayer::resume()
         return;
     cork(false);
     setState(State::Playing);
+    watchStall();
 }
 
 void PulseAudioPlayer::cork(bool paused)
@@ -363,10 +382,17 @@ void PulseAudioPlayer::cork(bool paused)
         pa_operation_unref(op);
 }
 
+void PulseAudioPlayer::watchStall()
+{
+    if (m_state == State::Playing && m_stream && pa_stream_get_state(m_stream) == PA_STREAM_READY)
+        m_stallLimit.start();
+}
+
 void PulseAudioPlayer::stop()
 {
     m_path.clear();
     m_startLimit.stop();
+    m_stallLimit.stop();
     if (m_state != State::Stopped) {
         closeStream();
         closeDecoder();

@@ -20,9 +20,10 @@ namespace platform {
 // read on a worker thread (FFmpeg's libraries stay out of the island).
 // Nothing waits on the main thread.
 //
-// A sound that cannot be played (no sound server, a file the decoder cannot
-// read, a server that goes away meanwhile or never begins) ends in
-// failed(), Stopped.
+// A sound that cannot be played to its end (no sound server, a file the
+// decoder cannot read, a decoder that breaks off, a server that goes away
+// meanwhile, never begins or stops taking the sound) ends in failed(),
+// Stopped.
 class PulseAudioPlayer final : public IAudioPlayer {
     Q_OBJECT
 public:
@@ -45,6 +46,9 @@ public:
     static constexpr int StartLimitMs = 5000;
     // How far the decoder keeps ahead of the stream.
     static constexpr int AheadMs = 1000;
+    // A playing sound the server has taken nothing of for this long has
+    // stopped: the server is frozen, or the decoder is.
+    static constexpr int StallLimitMs = 3000;
 
 private:
     struct Decoding;
@@ -61,6 +65,8 @@ private:
     void closeStream(bool now = false);
     void closeDecoder();
     void cork(bool paused);
+    // Watches for a stall while the sound plays, from its last write.
+    void watchStall();
     void setState(State state);
 
     static void contextStateCallback(pa_context *context, void *self);
@@ -88,6 +94,7 @@ private:
     bool m_draining = false;
     bool m_connecting = false; // within pa_context_connect()
     QTimer m_startLimit;
+    QTimer m_stallLimit;
 };
 
 // The X11 bell and a sound of the freedesktop sound theme.

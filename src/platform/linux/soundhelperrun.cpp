@@ -51,7 +51,10 @@ bool SoundHelperRun::start(const QString &program, const QStringList &args, Dire
         ::close(ends[0]);
         return false;
     }
-    m_pid = pid;
+    {
+        const std::lock_guard lock(m_reaping);
+        m_pid = pid;
+    }
     m_fd = ends[0];
     return true;
 }
@@ -104,10 +107,23 @@ void SoundHelperRun::kill()
     finish();
 }
 
+void SoundHelperRun::interrupt()
+{
+    const std::lock_guard lock(m_reaping);
+    if (m_pid > 0)
+        ::kill(m_pid, SIGKILL);
+}
+
 bool SoundHelperRun::reap()
 {
     if (m_pid <= 0)
         return false;
+    // Waits for its end without collecting it: its id stays its own, and
+    // interrupt() is safe, until the collection below.
+    siginfo_t info{};
+    while (waitid(P_PID, id_t(m_pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+    }
+    const std::lock_guard lock(m_reaping);
     int status = 0;
     pid_t done;
     do

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <mutex>
 #include <sys/types.h>
 
 namespace platform {
@@ -35,10 +36,15 @@ public:
     bool finish();
     // Ends the helper at once.
     void kill();
+    // Ends the helper at once from any thread, so that a call blocked on a
+    // helper that stopped answering returns; the run is still ended where
+    // it is used.
+    void interrupt();
 
 private:
     bool reap();
 
+    std::mutex m_reaping; // over m_pid, so that interrupt() never meets a reused id
     pid_t m_pid = -1;
     int m_fd = -1;
 };

@@ -44,6 +44,13 @@ bool decodes(const QString &path)
     return QProcess::execute("ffmpeg", {"-v", "error", "-xerror", "-i", path, "-f", "null", "-"}) == 0;
 }
 
+// Sends signal to this process's child running program; whether there was one.
+bool signalChild(const QString &program, const char *signal)
+{
+    const QString parent = QString::number(QCoreApplication::applicationPid());
+    return QProcess::execute("pkill", {"--signal", signal, "-P", parent, "-x", program}) == 0;
+}
+
 } // namespace
 
 // Records from a private PulseAudio server's silent source into a real
@@ -295,7 +302,8 @@ TEST(PulseMicRecorder, AnInputThatNeverOpensFailsTheTakeWithoutHoldingTheIsland)
 // does the next sound after the server was killed or stopped, idle or
 // during a sound. A sound cut off by the server, or asked for while it is
 // down, fails at once and says so; nothing holds the thread meanwhile; and
-// FFmpeg never loads in this process.
+// FFmpeg never loads in this process. A sound that stops arriving (server frozen,
+// decoder killed) fails within a few seconds and leaves no decoder behind.
 TEST(PulseAudioPlayer, PlaysAfterAFileThatFailedAndAfterTheServerRestarts)
 {
     PulseServer pulse;
@@ -365,6 +373,16 @@ TEST(PulseAudioPlayer, PlaysAfterAFileThatFailedAndAfterTheServerRestarts)
         EXPECT_TRUE(waitUntil([&] { return sinkInputs() > 0; }, 10000)) << "the server that came back is not used";
         EXPECT_TRUE(waitUntil(stopped, 10000));
         EXPECT_TRUE(failed.isEmpty());
+        failed.clear();
+    }
+    for (const char *program : {"pulseaudio", "pavlet-sound"}) {
+        ASSERT_TRUE(player.play(tone));
+        ASSERT_TRUE(waitUntil([&] { return sinkInputs() > 0 && signalChild("pavlet-sound", "0"); }, 10000));
+        signalChild(program, program == QLatin1String("pulseaudio") ? "STOP" : "KILL");
+        EXPECT_TRUE(waitUntil([&] { return failed.size() == 1 && stopped(); },
+                              platform::PulseAudioPlayer::StallLimitMs + Patience::deadline(2000))) << program;
+        EXPECT_TRUE(waitUntil([&] { return !signalChild("pavlet-sound", "0"); }, 5000)) << "the decoder is left";
+        signalChild("pulseaudio", "CONT");
         failed.clear();
     }
     EXPECT_LT(held, Patience::deadline(500)) << "the thread was held";
