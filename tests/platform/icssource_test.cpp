@@ -1,9 +1,10 @@
 #include "platform/linux/icscalendarsource.h"
 #include "services/calendarstore.h"
-#include "support/pavlettest.h"
+#include "support/islandtest.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QThread>
 #include <QFile>
@@ -185,6 +186,51 @@ TEST_F(IcsSourceTest, FetchesFollowFolderAndFileChanges)
     EXPECT_EQ(fetchUntil({"Rewritten", "Top"}), QStringList({"Rewritten", "Top"}));
     ASSERT_TRUE(QFile::remove(root + "/abc/calendar.ics"));
     EXPECT_EQ(fetchUntil({"Top"}), QStringList({"Top"}));
+}
+
+// The island's to-dos follow their folder, with or without events asked
+// for: the folder deleted empties them, and written back brings them back
+// within seconds, not at the next periodic reading minutes later. The fake
+// clock keeps pace with the real one, so that the periodic reading cannot
+// stand in for the folder being followed.
+class IcsIslandTest : public IslandTest {};
+
+TEST_F(IcsIslandTest, ToDosComeBackWithTheirFolder)
+{
+    const QString root = tempPath("evolution/tasks");
+    const QString file = root + "/system/tasks.ics";
+    const QByteArray tasks = "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VTODO\nUID:t1\nSUMMARY:Buy milk\nEND:VTODO\nEND:VCALENDAR\n";
+    auto write = [&](const QByteArray &data) {
+        QFile f(file);
+        return QDir().mkpath(root + "/system") && f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && f.write(data) == data.size();
+    };
+    ASSERT_TRUE(write(tasks));
+    IcsCalendarSource ics({root}, tempPath("sources"));
+    fakes->permissionBackend.reminders = platform::IPermissionBackend::CalendarAccess::FullAccess;
+    IslandEnvironment env = fakes->environment();
+    env.platform.calendar = &ics;
+    services = std::make_unique<IslandServices>(env);
+    model = std::make_unique<NotchViewModel>(env, services->parts());
+    model->start();
+    QElapsedTimer real;
+    real.start();
+    qint64 faked = 0;
+    auto within30s = [&](const std::function<bool()> &pred) {
+        return waitUntil([&] {
+            advance(real.elapsed() - faked);
+            faked = real.elapsed();
+            return pred();
+        }, 30000);
+    };
+    auto shown = [&] { return model->nextReminder().has_value(); };
+    ASSERT_TRUE(within30s(shown));
+    ASSERT_TRUE(QDir(root).removeRecursively());
+    EXPECT_TRUE(within30s([&] { return !shown(); })) << "the folder is gone";
+    ASSERT_TRUE(write(tasks));
+    EXPECT_TRUE(within30s(shown)) << "the folder is back";
+    EXPECT_EQ(model->nextReminder()->title, "Buy milk");
+    model.reset();
 }
 
 TEST_F(IcsSourceTest, ExpandsAYearOfADailyEventFromLongAgo)
