@@ -67,7 +67,6 @@
 #include <QDBusConnection>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QQuickWindow>
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QStandardPaths>
@@ -261,6 +260,11 @@ void CompositionRoot::connectMemoryGiveBack()
     };
     QObject::connect(m_island.get(), &NotchViewModel::stateChanged, m_island.get(), schedule);
     QObject::connect(m_settingsWindow.get(), &SettingsWindowController::closed, m_island.get(), schedule);
+    // Building the settings window again leaves its own garbage behind.
+    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::builtAhead, m_island.get(), [this] {
+        if (m_island->state() == Island::NotchState::collapsed)
+            platform::trimHeap();
+    });
 }
 
 void CompositionRoot::giveBackMemory()

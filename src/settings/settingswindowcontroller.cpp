@@ -219,6 +219,7 @@ void SettingsWindowController::aheadCreated()
     for (const QQmlError &e : m_aheadIncubator->errors())
         error += e.toString() + QLatin1Char('\n');
     adoptRoot(m_aheadIncubator->isReady() ? m_aheadIncubator->object() : nullptr, error);
+    emit builtAhead();
 }
 
 void SettingsWindowController::prepare()

@@ -117,6 +117,8 @@ signals:
     void closed();
     // "Quit Pavlet" was pressed.
     void quitRequested();
+    // The window built ahead (buildAhead(), release()) is ready to show.
+    void builtAhead();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
