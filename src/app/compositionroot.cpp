@@ -161,7 +161,6 @@ CompositionRoot::CompositionRoot(const Options &options)
     : m_linux(std::make_unique<LinuxBackends>(m_scheduler))
     , m_platform(withReplacements(m_linux->bundle(), options.replacements))
 {
-    platform::keepHeapThresholds();
     m_credentials = std::make_unique<CanvasCredentialStore>(m_platform.secrets, &m_defaults);
     m_permissions = std::make_unique<PermissionCenter>(m_platform.permissions, &m_defaults, &m_scheduler,
                                                        &m_notifications, &m_executor);
