@@ -188,15 +188,16 @@ void SettingsWindowController::buildAhead()
         aheadCompiled();
 }
 
-void SettingsWindowController::release()
+bool SettingsWindowController::release()
 {
     if (!m_window || m_window->isVisible())
-        return;
+        return false;
     m_window->removeEventFilter(this);
     delete m_root;
     m_window.reset();
     m_aheadComponent.reset();
     buildAhead();
+    return true;
 }
 
 void SettingsWindowController::aheadCompiled()
