@@ -67,11 +67,11 @@
 #include <QDBusConnection>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QQuickWindow>
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QStandardPaths>
 #include <QTimeZone>
+#include <utility>
 
 // The Linux implementation of every platform interface, built once.
 struct CompositionRoot::LinuxBackends {
@@ -261,6 +261,12 @@ void CompositionRoot::connectMemoryGiveBack()
     };
     QObject::connect(m_island.get(), &NotchViewModel::stateChanged, m_island.get(), schedule);
     QObject::connect(m_settingsWindow.get(), &SettingsWindowController::closed, m_island.get(), schedule);
+    // Building the settings window again after a give-back leaves its own
+    // garbage behind (not the first build: the first openings would pay).
+    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::builtAhead, m_island.get(), [this] {
+        if (std::exchange(m_rebuiltAfterGiveBack, false) && m_island->state() == Island::NotchState::collapsed)
+            platform::trimHeap();
+    });
 }
 
 void CompositionRoot::giveBackMemory()
@@ -268,7 +274,7 @@ void CompositionRoot::giveBackMemory()
     // The closed panels' and pages' objects are collected, their compiled
     // components and the windows' scene-graph caches dropped, and the heap's
     // free pages returned: the next opening builds again what it needs.
-    m_settingsWindow->release();
+    m_rebuiltAfterGiveBack = m_settingsWindow->release();
     m_engine->collectGarbage();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_engine->trimComponentCache();

@@ -118,4 +118,5 @@ private:
     // closed) this long.
     static constexpr int GiveBackMs = 5000;
     TaskHandle m_giveBack;
+    bool m_rebuiltAfterGiveBack = false;
 };

@@ -114,9 +114,9 @@ void NotchViewModel::tick()
         refreshWeather();
     if (want(WantReminders, true) && granted(AppPermission::reminders)
         && (now - m_lastReminderFetchMs > RemindersEveryMs
-            || m_calendarStore->calendarReads() != m_remindersReadAt)) {
+            || m_calendarStore->calendarChanges() != m_remindersReadAt)) {
         // The calendars changed on disk: the to-dos are read again now.
-        m_remindersReadAt = m_calendarStore->calendarReads();
+        m_remindersReadAt = m_calendarStore->calendarChanges();
         m_lastReminderFetchMs = now;
         refreshReminders();
     }

@@ -49,9 +49,10 @@ public:
     // when nothing could be read.
     virtual void fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore,
                                           RemindersCallback done) = 0;
-    // Grows each time the calendars are read again after a change on disk,
-    // so that readers of the to-dos can follow the folder as events do.
-    virtual quint64 readCount() const { return 0; }
+    // Grows each time a change to the calendars is seen on disk (or a file
+    // is to be read again), so that readers of the to-dos can follow their
+    // folder whether or not anyone asks for the events.
+    virtual quint64 changeCount() const { return 0; }
 };
 
 } // namespace platform

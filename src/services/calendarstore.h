@@ -77,8 +77,8 @@ public:
 
     // The events of the last refresh, earliest first.
     QList<NextEvent> upcomingEvents() const;
-    // See ICalendarSource::readCount.
-    quint64 calendarReads() const { return m_source ? m_source->readCount() : 0; }
+    // See ICalendarSource::changeCount.
+    quint64 calendarChanges() const { return m_source ? m_source->changeCount() : 0; }
     UpcomingEventsModel *upcomingEventsModel() const { return m_events; }
     std::optional<NextEvent> cachedReminder() const { return m_reminder; }
     bool hasReminder() const { return m_reminder.has_value(); }

@@ -188,15 +188,16 @@ void SettingsWindowController::buildAhead()
         aheadCompiled();
 }
 
-void SettingsWindowController::release()
+bool SettingsWindowController::release()
 {
     if (!m_window || m_window->isVisible())
-        return;
+        return false;
     m_window->removeEventFilter(this);
     delete m_root;
     m_window.reset();
     m_aheadComponent.reset();
     buildAhead();
+    return true;
 }
 
 void SettingsWindowController::aheadCompiled()
@@ -219,6 +220,7 @@ void SettingsWindowController::aheadCreated()
     for (const QQmlError &e : m_aheadIncubator->errors())
         error += e.toString() + QLatin1Char('\n');
     adoptRoot(m_aheadIncubator->isReady() ? m_aheadIncubator->object() : nullptr, error);
+    emit builtAhead();
 }
 
 void SettingsWindowController::prepare()

@@ -81,8 +81,9 @@ public:
     void buildAhead();
     // Drops a closed window with its views and builds them again in the
     // background, as before its first opening: what its pages drew and
-    // loaded while shown goes back to the system. Does nothing while shown.
-    void release();
+    // loaded while shown goes back to the system. Does nothing while shown
+    // (or not built): false.
+    bool release();
 
     QQuickWindow *window() const { return m_window.get(); }
     QQuickItem *root() const { return m_root; }
@@ -117,6 +118,8 @@ signals:
     void closed();
     // "Quit Pavlet" was pressed.
     void quitRequested();
+    // The window built ahead (buildAhead(), release()) is ready to show.
+    void builtAhead();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,6 +1,6 @@
 #include "platform/linux/icscalendarsource.h"
 #include "services/calendarstore.h"
-#include "support/pavlettest.h"
+#include "support/islandtest.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -185,6 +185,34 @@ TEST_F(IcsSourceTest, FetchesFollowFolderAndFileChanges)
     EXPECT_EQ(fetchUntil({"Rewritten", "Top"}), QStringList({"Rewritten", "Top"}));
     ASSERT_TRUE(QFile::remove(root + "/abc/calendar.ics"));
     EXPECT_EQ(fetchUntil({"Top"}), QStringList({"Top"}));
+}
+
+// To-dos follow their folder, events asked for or not: deleted, then written
+// back, within seconds; the fake clock lags the real one, so that the
+// reading every few minutes cannot stand in for following the folder.
+class IcsIslandTest : public IslandTest {};
+TEST_F(IcsIslandTest, ToDosComeBackWithTheirFolder)
+{
+    const QString root = tempPath("tasks");
+    auto write = [&] {
+        QFile f(root + "/system/tasks.ics");
+        return QDir().mkpath(root + "/system") && f.open(QIODevice::WriteOnly)
+            && f.write("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:t\nSUMMARY:Milk\nEND:VTODO\nEND:VCALENDAR\n") > 0;
+    };
+    IcsCalendarSource ics({root}, tempPath("sources"));
+    fakes->permissionBackend.reminders = platform::IPermissionBackend::CalendarAccess::FullAccess;
+    IslandEnvironment env = fakes->environment();
+    env.platform.calendar = &ics;
+    services = std::make_unique<IslandServices>(env);
+    model = std::make_unique<NotchViewModel>(env, services->parts());
+    model->start();
+    auto shownWithin30s = [&](bool shown) { // each turn takes at least 5 ms
+        return waitUntil([&] { advance(5); return model->nextReminder().has_value() == shown; }, 30000);
+    };
+    ASSERT_TRUE(write() && shownWithin30s(true));
+    ASSERT_TRUE(QDir(root).removeRecursively() && shownWithin30s(false));
+    EXPECT_TRUE(write() && shownWithin30s(true));
+    model.reset();
 }
 
 TEST_F(IcsSourceTest, ExpandsAYearOfADailyEventFromLongAgo)

@@ -432,7 +432,7 @@ IcsCalendarSource::IcsCalendarSource(QStringList roots, QString sourcesDir, QObj
     , m_sourcesDir(std::move(sourcesDir))
 {
     m_worker.setMaxThreadCount(1);
-    auto changed = [this] { m_changed = true; };
+    auto changed = [this] { markChanged(); };
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
 }
@@ -510,7 +510,7 @@ void IcsCalendarSource::reload()
             // Likely caught half-written: read again until its writer has
             // left it alone for a few seconds.
             if (info.lastModified().secsTo(QDateTime::currentDateTime()) < 5)
-                m_changed = true;
+                markChanged();
             continue;
         }
         File file;
@@ -529,11 +529,18 @@ void IcsCalendarSource::reload()
             icalcomponent_free(file.root);
     }
     m_files = std::move(next);
-    for (const auto &[path, file] : m_files)
+    // Every file found, read or not: one caught half-written changes again
+    // when its writer carries on, however long after.
+    for (const QString &path : std::as_const(paths))
         watched << QFileInfo(path).absoluteFilePath();
     watched.removeDuplicates();
     m_watchPaths = watched;
-    ++m_reads;
+}
+
+void IcsCalendarSource::markChanged()
+{
+    m_changed = true;
+    ++m_changes;
 }
 
 void IcsCalendarSource::reloadIfChanged()
@@ -564,7 +571,7 @@ void IcsCalendarSource::watch(const QStringList &paths)
         // A change between that reading and now went unseen; a path that
         // cannot be watched comes back here each time, which makes every
         // fetch look again.
-        m_changed = true;
+        markChanged();
     }
 }
 

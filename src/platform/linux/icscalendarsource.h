@@ -36,7 +36,7 @@ public:
 
     void fetchEvents(const QDateTime &from, const QDateTime &to, EventsCallback done) override;
     void fetchIncompleteReminders(const std::optional<QDateTime> &dueBefore, RemindersCallback done) override;
-    quint64 readCount() const override { return m_reads; }
+    quint64 changeCount() const override { return m_changes; }
 
     // Whether the files hold any events or tasks at all, read now.
     bool eventsReadable();
@@ -56,6 +56,8 @@ private:
         bool hasTasks = false;
     };
     void reload();
+    // The next fetch reads the folders again.
+    void markChanged();
     // reload() when the watcher has seen a change since the last one; then
     // hands the folders and files to watch to the main thread.
     void reloadIfChanged();
@@ -78,7 +80,7 @@ private:
     QStringList m_watchPaths;
     QFileSystemWatcher m_watcher;
     std::atomic<bool> m_changed{true};
-    std::atomic<quint64> m_reads{0};
+    std::atomic<quint64> m_changes{0};
     // One worker, so the parsed files are touched by one thread at a time.
     QThreadPool m_worker;
     QMutex m_filesLock;
