@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QThread>
+#include <csignal>
+#include <sys/prctl.h>
 
 PulseServer::PulseServer() = default;
 
@@ -44,6 +46,8 @@ bool PulseServer::start()
     m_server.setProcessEnvironment(env);
     m_server.setWorkingDirectory(m_dir.path());
     m_server.setProcessChannelMode(QProcess::MergedChannels);
+    // The server ends with the test, even one that crashed.
+    m_server.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_server.start(QStringLiteral("pulseaudio"),
                    {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
                     QStringLiteral("--use-pid-file=no"), QStringLiteral("--disable-shm=yes"),
