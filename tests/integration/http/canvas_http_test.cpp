@@ -388,8 +388,17 @@ TEST_F(CanvasServerTest, OneRefreshAtATimeAndATrickleEndsAsAFailure)
     ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 1; }));
     scheduler->advance(CanvasService::RequestTimeoutMs);
     ASSERT_TRUE(waitUntil([&] { return done == 3; }, 2000));
-    EXPECT_EQ(problems.value(0), CanvasRefresh::NotAnswering) << "said as the planner is asked";
     EXPECT_EQ(problem, CanvasRefresh::StatusLoadFailed);
     EXPECT_TRUE(refresh.isLoading());
     EXPECT_EQ(server.requestCount(), 2) << "the missing list, then the planner";
+
+    // A school that sends nothing at all, not even its headers, is said to
+    // be not answering.
+    LocalHttpServer::Reply silent;
+    silent.delayMs = -1;
+    server.setReply(MissingPath, silent);
+    refresh.refresh({});
+    ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 3; }));
+    scheduler->advance(CanvasService::RequestTimeoutMs);
+    EXPECT_TRUE(waitUntil([&] { return problems.contains(CanvasRefresh::NotAnswering); }, 2000)) << problems.join('|').toStdString();
 }
