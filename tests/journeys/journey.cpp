@@ -358,14 +358,28 @@ bool Journey::openFromStrip(const QString &title)
 
 namespace {
 
-// xdotool's answer, trimmed; empty when it found nothing.
-QString xdotool(const QStringList &args)
+// An X tool's answer, trimmed; empty when it found nothing.
+QString ask(const QString &tool, const QStringList &args)
 {
     QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
+    p.start(tool, args);
     if (!p.waitForFinished(5000))
         p.kill();
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+QString xdotool(const QStringList &args)
+{
+    return ask(QStringLiteral("xdotool"), args);
+}
+
+// The numbers of an xprop answer ("NAME(CARDINAL) = 1, 2, 3").
+QList<int> cardinals(const QString &answer)
+{
+    QList<int> numbers;
+    for (const QString &n : answer.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
+        numbers << n.trimmed().toInt();
+    return numbers;
 }
 
 } // namespace
@@ -387,9 +401,34 @@ Journey::Dialog Journey::shownDialog() const
         if (eq > 0)
             at.insert(line.left(eq), line.mid(eq + 1).toInt());
     }
-    dialog.frame = QRect(at.value(QStringLiteral("X")), at.value(QStringLiteral("Y")), at.value(QStringLiteral("WIDTH")),
-                         at.value(QStringLiteral("HEIGHT")));
+    const QPoint corner(at.value(QStringLiteral("X")), at.value(QStringLiteral("Y")));
+    const QPoint far = corner + QPoint(at.value(QStringLiteral("WIDTH")), at.value(QStringLiteral("HEIGHT")));
+    dialog.frame = QRect(XInput::fromDevice(corner), XInput::fromDevice(far) - QPoint(1, 1));
     return dialog;
+}
+
+QRect Journey::frameOnServer(const QWindow *window) const
+{
+    const QString id = QString::number(window->winId());
+    QMap<QString, int> at;
+    for (const QString &line : ask(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}).split(u'\n')) {
+        const qsizetype colon = line.indexOf(u':');
+        if (colon > 0)
+            at.insert(line.left(colon).trimmed(), line.mid(colon + 1).trimmed().toInt());
+    }
+    const QRect inner(at.value(QStringLiteral("Absolute upper-left X")), at.value(QStringLiteral("Absolute upper-left Y")),
+                      at.value(QStringLiteral("Width")), at.value(QStringLiteral("Height")));
+    // Left, right, top, bottom: what the window manager's frame adds.
+    const QList<int> frame = cardinals(ask(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")}));
+    if (frame.size() < 4)
+        return inner;
+    return inner.adjusted(-frame[0], -frame[2], frame[1], frame[3]);
+}
+
+QRect Journey::workArea() const
+{
+    const QList<int> area = cardinals(ask(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")}));
+    return area.size() < 4 ? QRect() : QRect(area[0], area[1], area[2], area[3]);
 }
 
 bool Journey::dialogShows(const Dialog &dialog) const

@@ -20,6 +20,7 @@
 #include <vector>
 
 class CompositionRoot;
+class QWindow;
 class NotchPanel;
 class NotchViewModel;
 class UserDefaults;
@@ -99,6 +100,11 @@ public:
     // it the keyboard, as a click on its title would.
     bool dialogHasKeys(const Dialog &dialog) const;
     void giveKeysTo(const Dialog &dialog);
+    // Where the X server has a window of ours with the window manager's
+    // frame around it, and the work area (the screen less docks and panels)
+    // the window manager keeps windows in; in the server's pixels.
+    QRect frameOnServer(const QWindow *window) const;
+    QRect workArea() const;
     // Waits for condition with a deadline stretched by the machine's load
     // (Patience); on a miss, what it waited for is kept for report().
     bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000, const QString &what = {});

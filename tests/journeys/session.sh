@@ -3,15 +3,19 @@
 # window manager, as a user's desktop has one. With --load every core is kept busy meanwhile, at
 # a lower priority than the program's, as a busy desktop's background work
 # is: asynchronous loading and animations finish in the order a busy
-# machine gives them, without the program being starved. Everything started
+# machine gives them, without the program being starved. --screen gives the
+# screen's size in pixels, --scale the factor Qt draws at (QT_SCALE_FACTOR),
+# as a small screen set to larger text has it. Everything started
 # here is stopped on the way out.
-# Usage: session.sh [--load] [--compositor] program [gtest arguments]
+# Usage: session.sh [--load] [--compositor] [--screen WxH] [--scale F] program [gtest arguments]
 set -uo pipefail
-load=0; compositor=0
+load=0; compositor=0; screen=1512x982
 while [ $# -gt 0 ]; do
   case "$1" in
     --load) load=1; shift ;;
     --compositor) compositor=1; shift ;;
+    --screen) screen="$2"; shift 2 ;;
+    --scale) export QT_SCALE_FACTOR="$2"; shift 2 ;;
     *) break ;;
   esac
 done
@@ -25,7 +29,7 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 exec 5>"$work/display"
-Xvfb -displayfd 5 -noreset -screen 0 1512x982x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 5 -noreset -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"

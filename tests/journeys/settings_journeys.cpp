@@ -793,7 +793,10 @@ TEST(SettingsNotch, ClockEditorZoneAndCycle)
     });
 }
 
-// The keyboard on a page scrolled away from it: each Tab and Shift+Tab
+// Opened from Home's Settings button, the window stands with its frame
+// inside the work area (on a small screen at a large scale too: the tests
+// run this journey there as well), and its page scrolls by wheel to its
+// end. The keyboard on a page scrolled away from it: each Tab and Shift+Tab
 // brings the control it reaches into sight with its ring, before a key can
 // change it; Space changes the control the user sees ringed. Through the
 // Notch page both ways, and into the cards of Modules.
@@ -802,10 +805,21 @@ TEST(SettingsNotch, TheKeyboardsPlaceStaysInSight)
     Journey j;
     ASSERT_TRUE(j.start());
     walk(j, {
-        {"open the settings", openSettings},
+        {"open the settings from Home", [](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             j.click(j.item("IslandIconButton", [](QQuickItem *i) {
+                 return i->property("help").toString() == QLatin1String("Settings") && i->isVisible();
+             }));
+             settingsShown(j);
+         },
+         [](Journey &j) {
+             const QRect frame = j.frameOnServer(j.settingsWindow()), work = j.workArea();
+             const auto text = [](QRect r) { return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString(); };
+             EXPECT_TRUE(work.contains(frame)) << "the window's frame " << text(frame) << " leaves the work area " << text(work);
+         }},
         {"to the Notch page, scrolled to its end", [](Journey &j) {
              toPage(j, "notch");
-             scrollToTheEnd(j, "How to use the notch");
+             scrollToTheEnd(j, "Close the panel");
          }},
         {"five Tabs", [](Journey &j) {
              for (int i = 0; i < 5; ++i)

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QThread>
 
 #include <X11/XKBlib.h>
@@ -52,6 +54,30 @@ void XInput::sync()
         QThread::msleep(4);
 }
 
+QPoint XInput::toDevice(QPoint at)
+{
+    // A scaled screen keeps its top left corner where the X server has it
+    // and grows from there by its ratio.
+    const QScreen *screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return at;
+    const QPoint corner = screen->geometry().topLeft();
+    return corner + ((at - corner).toPointF() * screen->devicePixelRatio()).toPoint();
+}
+
+QPoint XInput::fromDevice(QPoint at)
+{
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QPoint corner = screen->geometry().topLeft();
+        const QPoint logical = corner + ((at - corner).toPointF() / screen->devicePixelRatio()).toPoint();
+        if (screen->geometry().contains(logical))
+            return logical;
+    }
+    return at;
+}
+
 void XInput::moveTo(QPoint to, int steps)
 {
     if (!m_display)
@@ -59,7 +85,7 @@ void XInput::moveTo(QPoint to, int steps)
     const QPoint from = m_position;
     steps = std::max(1, steps);
     for (int i = 1; i <= steps; ++i) {
-        const QPoint p = from + (to - from) * i / steps;
+        const QPoint p = toDevice(from + (to - from) * i / steps);
         XTestFakeMotionEvent(m_display, -1, p.x(), p.y(), CurrentTime);
         sync();
     }

@@ -8,7 +8,8 @@
 // keys and typed text, sent through the XTEST extension so that the program
 // sees them exactly as it would see a person's (its pointer poll, its
 // click monitor, the focused window's keys). Every call waits, spinning the
-// event loop, for the program to have had the events.
+// event loop, for the program to have had the events. Points are Qt's (what
+// mapToGlobal gives), scaled to the X server's pixels on a scaled screen.
 class XInput {
 public:
     XInput();
@@ -36,6 +37,10 @@ public:
     // A key held down (true) or let go; the X server repeats a held key as
     // a keyboard does. Keys still held are let go at the end.
     void hold(const QString &name, bool down);
+
+    // A point of Qt's in the X server's pixels, and back.
+    static QPoint toDevice(QPoint at);
+    static QPoint fromDevice(QPoint at);
 
     // Lets the program take the events in and answer them.
     static void pause(int ms);
