@@ -13,7 +13,8 @@ Column {
     spacing: IslandStyle.spacing
     topPadding: IslandStyle.spacingTiny
 
-    component TrayTile: Rectangle {
+    // A tile in the island's press style, a stop of the Tab order.
+    component TrayTile: IslandPressStyle {
         id: trayTile
         property string symbol
         property color tint
@@ -22,8 +23,16 @@ Column {
         property string trailing
         signal tapped()
         implicitHeight: tileRow.implicitHeight + 16
-        radius: IslandStyle.radius
-        color: IslandPalette.fill
+        pressed: tileArea.pressed
+        keys: true
+        rimRadius: IslandStyle.radius
+        onActivated: tapped()
+        Rectangle {
+            width: trayTile.width
+            height: trayTile.height
+            radius: IslandStyle.radius
+            color: IslandPalette.fill
+        }
         Item {
             id: tileRow
             x: IslandStyle.spacing
@@ -65,7 +74,6 @@ Column {
         }
         MouseArea { id: tileArea; anchors.fill: parent; hoverEnabled: true; onClicked: trayTile.tapped() }
         property alias hovered: tileArea.containsMouse
-        property alias pressed: tileArea.pressed
     }
 
     CardText {
@@ -92,22 +100,17 @@ Column {
             }
         }
     }
-    IslandPressStyle {
+    TrayTile {
         objectName: "libraryPress"
         width: root.width
-        pressed: library.pressed
-        TrayTile {
-            id: library
-            width: root.width
-            symbol: "square.grid.2x2.fill"
-            tint: root.sky
-            title: qsTr("Library")
-            detail: qsTr("Install extra modules")
-            trailing: qsTr("Open")
-            onTapped: root.home.openLibrary()
-            ToolTip.visible: hovered
-            ToolTip.text: qsTr("Open Settings → Library")
-            ToolTip.delay: 600
-        }
+        symbol: "square.grid.2x2.fill"
+        tint: root.sky
+        title: qsTr("Library")
+        detail: qsTr("Install extra modules")
+        trailing: qsTr("Open")
+        onTapped: root.home.openLibrary()
+        ToolTip.visible: hovered
+        ToolTip.text: qsTr("Open Settings → Library")
+        ToolTip.delay: 600
     }
 }

@@ -13,6 +13,8 @@ ModuleCard {
         width: parent.width
         implicitHeight: IslandStyle.fontBody * 1.4
         pressed: area.pressed
+        keys: true
+        onActivated: root.keepAwake.toggle()
         Item {
             width: parent.width
             implicitHeight: label.implicitHeight

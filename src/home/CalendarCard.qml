@@ -29,6 +29,8 @@ ModuleCard {
         IslandPressStyle {
             visible: eventRow.event.isJoinableAt(ticker.now.getTime())
             pressed: joinArea.pressed
+            keys: true
+            onActivated: root.model.joinEvent(eventRow.event)
             implicitWidth: join.implicitWidth + 16
             implicitHeight: join.implicitHeight + 6
             Rectangle {

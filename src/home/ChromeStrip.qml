@@ -27,6 +27,7 @@ Item {
         size: IslandStyle.fontSubhead
         help: qsTr("Modules")
         opensShown: menu.visible
+        keys: true
         onClicked: {
             const corner = mapToItem(menu.parent, width, height)
             menu.x = Math.max(0, Math.min(corner.x, menu.parent.width) - menu.width)
@@ -132,6 +133,9 @@ Item {
                         IslandPressStyle {
                             anchors.fill: parent
                             pressed: area.pressed && area.pressedId === cell.modelData.id && !root.editing
+                            keys: !root.editing
+                            onActivated: root.model.openChromeIcon(cell.modelData.id)
+                            onActiveFocusChanged: if (activeFocus) root.reveal(cell)
                             Item {
                                 width: HomeText.chromeCellSize; height: HomeText.chromeCellSize
                                 Symbol { anchors.centerIn: parent; name: cell.modelData.glyph; size: IslandStyle.fontHeadline; color: cell.tint }
@@ -171,12 +175,15 @@ Item {
                     ToolTip.text: modelData.title
                     ToolTip.delay: 600
 
-                    Item {
+                    IslandPressStyle {
                         objectName: "chromeRemove:" + cell.modelData.id
                         visible: cell.modelData.removable
                         x: -HomeText.removeOffset; y: -HomeText.removeOffset
                         width: HomeText.chromeRemoveSize; height: HomeText.chromeRemoveSize
-                        Rectangle { anchors.fill: parent; radius: width / 2; color: IslandPalette.white }
+                        keys: root.editing
+                        onActivated: root.home.removeChromeIcon(cell.modelData.id)
+                        onActiveFocusChanged: if (activeFocus) root.reveal(cell)
+                        Rectangle { width: HomeText.chromeRemoveSize; height: width; radius: width / 2; color: IslandPalette.white }
                         Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.chromeRemoveGlyph; color: IslandPalette.removeRed }
                         MouseArea { anchors.fill: parent; onClicked: root.home.removeChromeIcon(cell.modelData.id) }
                     }
@@ -187,6 +194,14 @@ Item {
     // A touchpad's strokes that reach the strip itself, the same.
     WheelPassOn {
         view: scroller
+    }
+
+    // A cell that takes the keyboard is scrolled into sight, badge and all.
+    function reveal(cell) {
+        if (!scrolls)
+            return
+        scroller.contentX = home.revealScroll(scroller.contentX, scroller.width, scroller.contentWidth - scroller.width,
+                                              row.x + cell.x, row.x + cell.x + cell.width, pad)
     }
 
     // The icon whose cell spans x (row coordinates); "" between icons.

@@ -33,6 +33,7 @@ ModuleCard {
                     size: IslandStyle.fontFootnote
                     color: IslandPalette.textSecondary
                     help: qsTr("Copy")
+                    keys: true
                     onClicked: root.copy(row.modelData)
                 }
             }

@@ -62,10 +62,13 @@ Item {
         opacity: tile.dragged ? 0.72 : 1
         scale: tile.dragged ? 1.03 : 1
 
+        // In edit mode the card's controls are no stops of the Tab order
+        // either; the remove badge is.
         Item {
             id: holder
             width: parent.width
             height: childrenRect.height
+            enabled: !tile.editing
         }
         // In edit mode this lies over the card: it takes the presses and the
         // hover, so the card's controls take no clicks yet keep their look.
@@ -99,12 +102,14 @@ Item {
             size: IslandStyle.fontBody
             color: IslandPalette.textSecondary
         }
-        Item {
+        IslandPressStyle {
             visible: tile.editing
             x: -HomeText.removeOffset
             y: -HomeText.removeOffset
             width: HomeText.tileRemoveSize
             height: HomeText.tileRemoveSize
+            keys: true
+            onActivated: tile.home.removeModule(tile.moduleId)
             Rectangle { anchors.centerIn: parent; width: HomeText.tileRemoveFill; height: width; radius: width / 2; color: IslandPalette.white }
             Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.tileRemoveGlyph; color: IslandPalette.removeRed }
             MouseArea { anchors.fill: parent; anchors.margins: -HomeText.tileRemoveSlop; onClicked: tile.home.removeModule(tile.moduleId) }

@@ -25,6 +25,9 @@ ModuleCard {
                 padding: 0
                 checked: root.settings.eyeStrainGuard
                 onToggled: root.settings.eyeStrainGuard = checked
+                // Space flips it as a click does, and so do Enter and Return.
+                Keys.onReturnPressed: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard
+                Keys.onEnterPressed: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard
                 indicator: Rectangle {
                     implicitWidth: IslandStyle.fontCallout * 3
                     implicitHeight: IslandStyle.fontCallout + IslandStyle.spacingSmall
@@ -61,6 +64,8 @@ ModuleCard {
         IslandPressStyle {
             visible: root.settings.eyeStrainGuard && root.strain.warning
             pressed: looked.pressed
+            keys: true
+            onActivated: root.strain.reset()
             CardText {
                 text: qsTr("I looked away")
                 font.pixelSize: IslandStyle.fontFootnote

@@ -109,6 +109,7 @@ RowLayout {
             size: IslandStyle.fontHeadline
             color: IslandPalette.textPrimary
             help: qsTr("Settings")
+            keys: true
             onClicked: root.model.openSettings("")
         }
         IslandIconButton {
@@ -118,6 +119,7 @@ RowLayout {
             size: IslandStyle.fontHeadline
             color: root.editing ? root.green : IslandPalette.textPrimary
             help: root.editing ? qsTr("Done") : qsTr("Add or remove modules")
+            keys: true
             onClicked: root.home.toggleEditing()
             // A short bounce each time edit mode turns on or off.
             SequentialAnimation {

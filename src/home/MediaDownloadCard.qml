@@ -44,8 +44,12 @@ ModuleCard {
             }
             Item { Layout.preferredWidth: 6 }
             IslandPressStyle {
+                id: save
                 enabled: !root.engine.running
                 pressed: saveArea.pressed
+                keys: true
+                // Opened by a key, the menu hangs below the button.
+                onActivated: menu.popup(save, 0, save.height)
                 implicitWidth: saveRow.implicitWidth + 16
                 implicitHeight: saveRow.implicitHeight + 10
                 Rectangle {

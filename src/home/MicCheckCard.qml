@@ -41,6 +41,8 @@ ModuleCard {
                 implicitWidth: tone.implicitWidth
                 implicitHeight: tone.implicitHeight
                 pressed: toneArea.pressed
+                keys: true
+                onActivated: if (root.engine) root.engine.playTone()
                 CardText { id: tone; text: qsTr("Tone"); font.pixelSize: IslandStyle.fontFootnote; color: root.amber }
                 MouseArea { id: toneArea; anchors.fill: parent; onClicked: if (root.engine) root.engine.playTone() }
             }
@@ -49,6 +51,8 @@ ModuleCard {
                 implicitWidth: record.implicitWidth
                 implicitHeight: record.implicitHeight
                 pressed: recordArea.pressed
+                keys: true
+                onActivated: if (root.engine) root.engine.toggleRecord()
                 CardText {
                     id: record
                     text: root.recording ? qsTr("Play back") : qsTr("Record")

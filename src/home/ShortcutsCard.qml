@@ -10,6 +10,15 @@ ModuleCard {
     title: qsTr("Quick actions")
     accent: IslandPalette.accent(IslandPalette.red)
 
+    function run(index) {
+        switch (index) {
+        case 0: root.model.takeScreenshot(); break
+        case 1: root.model.generatePasswordToClipboard(); break
+        case 2: root.model.openShortcutApp("com.apple.finder"); break
+        case 3: root.model.openShortcutApp("com.apple.Safari"); break
+        }
+    }
+
     Column {
         width: parent.width
         spacing: IslandStyle.spacingSmall
@@ -28,6 +37,9 @@ ModuleCard {
                     Layout.preferredWidth: 1
                     implicitHeight: label.implicitHeight + 2 * IslandStyle.spacingSmall
                     pressed: area.pressed
+                    keys: true
+                    rimRadius: IslandStyle.radiusMedium
+                    onActivated: root.run(index)
                     Rectangle {
                         width: tile.width
                         height: tile.height
@@ -53,14 +65,7 @@ ModuleCard {
                     MouseArea {
                         id: area
                         anchors.fill: parent
-                        onClicked: {
-                            switch (tile.index) {
-                            case 0: root.model.takeScreenshot(); break
-                            case 1: root.model.generatePasswordToClipboard(); break
-                            case 2: root.model.openShortcutApp("com.apple.finder"); break
-                            case 3: root.model.openShortcutApp("com.apple.Safari"); break
-                            }
-                        }
+                        onClicked: root.run(tile.index)
                     }
                 }
             }

@@ -86,6 +86,8 @@ ModuleCard {
                 implicitWidth: run.implicitWidth
                 implicitHeight: run.implicitHeight
                 pressed: runArea.pressed
+                keys: true
+                onActivated: root.engine.start()
                 CardText { id: run; text: HomeText.speedButton(root.engine.phase); font.pixelSize: IslandStyle.fontFootnote; color: root.sky }
                 MouseArea { id: runArea; anchors.fill: parent; onClicked: root.engine.start() }
             }

@@ -22,6 +22,8 @@ Item {
         enabled: !root.timer.isRunning
         opacity: root.timer.isRunning ? IslandStyle.disabledOpacity : 1
         pressed: minuteArea.pressed
+        keys: true
+        onActivated: root.timer.adjust(minute.step)
         implicitWidth: HomeText.timerButtonSize
         implicitHeight: HomeText.timerButtonSize
         Rectangle {
@@ -46,24 +48,31 @@ Item {
             Item {
                 width: Math.max(72, shown.implicitWidth)
                 height: shown.implicitHeight
-                Text {
-                    id: shown
-                    textFormat: Text.PlainText
+                // The time, a button that opens the field while the timer
+                // is stopped.
+                IslandPressStyle {
+                    id: timeButton
                     anchors.centerIn: parent
                     visible: !field.visible
-                    text: root.timer.display
-                    font.family: IslandStyle.digitsFamily
-                    font.pixelSize: IslandStyle.fontLarge
-                    font.weight: Font.DemiBold
-                    color: root.timer.isRunning ? root.amber : IslandPalette.textPrimary
-                    MouseArea {
-                        id: timeArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: typing.begin()
-                        ToolTip.visible: containsMouse && !field.visible
-                        ToolTip.text: qsTr("Click to type a time, like 25 or 1:30")
-                        ToolTip.delay: 600
+                    keys: !root.timer.isRunning
+                    onActivated: typing.begin()
+                    Text {
+                        id: shown
+                        textFormat: Text.PlainText
+                        text: root.timer.display
+                        font.family: IslandStyle.digitsFamily
+                        font.pixelSize: IslandStyle.fontLarge
+                        font.weight: Font.DemiBold
+                        color: root.timer.isRunning ? root.amber : IslandPalette.textPrimary
+                        MouseArea {
+                            id: timeArea
+                            anchors.fill: parent
+                            hoverEnabled: true
+                            onClicked: typing.begin()
+                            ToolTip.visible: containsMouse && !field.visible
+                            ToolTip.text: qsTr("Click to type a time, like 25 or 1:30")
+                            ToolTip.delay: 600
+                        }
                     }
                 }
                 TextField {
@@ -79,7 +88,11 @@ Item {
                     color: IslandPalette.textPrimary
                     text: typing.draft
                     onTextEdited: typing.draft = text
-                    onAccepted: typing.commit()
+                    // Return leaves the keyboard with the time it typed.
+                    onAccepted: {
+                        typing.commit()
+                        timeButton.forceActiveFocus(Qt.TabFocusReason)
+                    }
                     onActiveFocusChanged: if (!activeFocus) typing.commit()
                     onVisibleChanged: if (visible) { forceActiveFocus(); selectAll() }
                 }
@@ -100,6 +113,8 @@ Item {
                     implicitWidth: pillText.implicitWidth + 16
                     implicitHeight: pillText.implicitHeight + 8
                     pressed: pillArea.pressed
+                    keys: true
+                    onActivated: root.timer.setPreset(pill.modelData * 60)
                     Rectangle {
                         width: pill.width; height: pill.height; radius: height / 2
                         color: pill.selected ? root.amber : IslandPalette.fillStrong
@@ -130,6 +145,7 @@ Item {
             size: IslandStyle.fontBody
             emphasized: true
             accent: root.amber
+            keys: true
             onClicked: root.timer.isRunning ? root.timer.pause() : root.timer.start()
         }
         MediaButton {
@@ -137,6 +153,7 @@ Item {
             systemName: "arrow.counterclockwise"
             size: IslandStyle.fontFootnote
             accent: root.amber
+            keys: true
             onClicked: root.timer.reset()
         }
     }

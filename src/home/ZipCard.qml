@@ -29,6 +29,8 @@ ModuleCard {
             IslandPressStyle {
                 enabled: !root.running && !!root.engine
                 pressed: pickArea.pressed
+                keys: true
+                onActivated: root.engine.pick()
                 implicitWidth: pick.implicitWidth
                 implicitHeight: pick.implicitHeight
                 CardText { id: pick; text: root.running ? qsTr("Zipping") : qsTr("Pick"); font.pixelSize: IslandStyle.fontFootnote; color: root.mint }

@@ -4,7 +4,8 @@ import QtQuick.Controls
 import Pavlet.Style
 
 // A symbol in a 22 x 22 frame with a round hit area, the island's press
-// style and a tool tip.
+// style and a tool tip; with `keys` set, a stop of the Tab order that Space,
+// Enter or Return click.
 Item {
     id: root
     property string systemName
@@ -13,14 +14,17 @@ Item {
     property string help
     // What the button opens (its menu) shows: the tool tip stays away.
     property bool opensShown: false
+    property alias keys: press.keys
     signal clicked()
 
     implicitWidth: 22
     implicitHeight: 22
 
     IslandPressStyle {
+        id: press
         anchors.fill: parent
         pressed: area.pressed
+        onActivated: root.clicked()
 
         Item {
             width: 22

@@ -10,6 +10,16 @@ import QtQuick.Controls
 Menu {
     id: menu
 
+    // The control that had the keyboard before the menu took it has it again
+    // once the menu closes, and the next Tab goes on from there.
+    property Item hadKeys: null
+    onAboutToShow: hadKeys = parent && parent.Window.window ? parent.Window.window.activeFocusItem : null
+    onClosed: {
+        if (hadKeys && hadKeys.visible && hadKeys.enabled)
+            hadKeys.forceActiveFocus(Qt.PopupFocusReason)
+        hadKeys = null
+    }
+
     contentItem: ListView {
         id: list
         implicitHeight: contentHeight

@@ -3,7 +3,8 @@ import Pavlet
 import Pavlet.Style
 
 // A round transport button: the accent disc with a black glyph when
-// emphasized, else a faint disc with a light glyph.
+// emphasized, else a faint disc with a light glyph. With `keys` set, a stop
+// of the Tab order that Space, Enter or Return click.
 Item {
     id: root
     property string systemName
@@ -11,6 +12,7 @@ Item {
     property bool emphasized: false
     property bool compact: false
     property color accent: IslandPalette.sky
+    property alias keys: press.keys
     signal clicked()
 
     readonly property real diameter: emphasized ? (compact ? 28 : 32) : (compact ? 24 : 28)
@@ -18,8 +20,10 @@ Item {
     implicitHeight: diameter
 
     IslandPressStyle {
+        id: press
         anchors.fill: parent
         pressed: area.pressed
+        onActivated: root.clicked()
         Rectangle {
             width: root.diameter
             height: root.diameter

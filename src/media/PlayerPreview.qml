@@ -15,6 +15,8 @@ Column {
     required property bool showSkip
     required property bool showPlayBar
     property bool compact: false
+    // Its buttons are stops of the Tab order.
+    property bool keys: false
     // Play or pause was clicked; a skip went to the player.
     signal playPauseRequested()
     signal skipped(bool forward)
@@ -70,6 +72,7 @@ Column {
                 size: root.compact ? 10 : 11
                 compact: root.compact
                 accent: root.accent
+                keys: root.keys
                 onClicked: {
                     root.service.previousTrack()
                     root.skipped(false)
@@ -82,6 +85,7 @@ Column {
                 emphasized: true
                 compact: root.compact
                 accent: root.accent
+                keys: root.keys
                 onClicked: root.playPauseRequested()
             }
             MediaButton {
@@ -91,6 +95,7 @@ Column {
                 size: root.compact ? 10 : 11
                 compact: root.compact
                 accent: root.accent
+                keys: root.keys
                 onClicked: {
                     root.service.nextTrack()
                     root.skipped(true)

@@ -8,6 +8,7 @@
 #include "store/appsettings.h"
 
 #include <QLineEdit>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -56,23 +57,34 @@ void keysGoBackToTheOtherWindow(Journey &j)
 }
 
 // A note typed, then 20 Tabs and 20 Shift+Tabs: each brings another control
-// into sight; the note, on disk too, stays as typed.
+// into sight, the cards' buttons among them; the note, on disk too, stays as
+// typed. Space on the timer's "one minute more" adds the minute a click does.
 void tabWalk(Journey &j)
 {
     QQuickItem *pad = nullptr;
     ASSERT_TRUE(j.openHome() && j.waitFor([&] { return (pad = j.item("QQuickTextArea")); }, 4000, "the pad"));
     j.click(pad);
     j.hands().type("tabwalk");
-    for (int i = 0; i < 40 && !::testing::Test::HasFailure(); ++i) {
+    QSet<QQuickItem *> reached;
+    const auto tab = [&](int i, bool back) {
         QQuickItem *before = j.focused();
-        j.hands().key("Tab", i >= 20);
+        j.hands().key("Tab", back);
         EXPECT_TRUE(j.waitFor([&] {
             QQuickItem *f = j.focused();
             return f && f != before && j.sightOf(f).adjusted(-1, -1, 1, 1).contains(QRectF(
                        j.screenPoint(f, {0, 0}), j.screenPoint(f, {f->width(), f->height()})));
         }, 4000, QStringLiteral("Tab %1 to show another control").arg(i + 1)));
-    }
+        reached << j.focused();
+    };
+    for (int i = 0; i < 40 && !::testing::Test::HasFailure(); ++i)
+        tab(i, i >= 20);
+    EXPECT_GE(reached.size(), 12);
     EXPECT_TRUE(j.waitFor([] { return UserDefaults().stringValue("scratchNote") == "tabwalk"; }, 4000, "the note"));
+    for (int i = 0; i < 40 && !::testing::Test::HasFailure() && j.focused() && j.focused()->property("step").toInt() != 1; ++i)
+        tab(i, false);
+    const int remaining = j.island().timer()->remaining();
+    j.hands().key("space");
+    EXPECT_TRUE(j.waitFor([&] { return j.island().timer()->remaining() == remaining + 60; }, 3000, "a minute more"));
     ASSERT_TRUE(j.collapse());
 }
 

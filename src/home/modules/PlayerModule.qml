@@ -20,6 +20,7 @@ ModuleCard {
         showSkip: root.settings.playerShowSkip
         showPlayBar: root.settings.playerShowPlayBar
         compact: true
+        keys: true
         onPlayPauseRequested: root.model.togglePlayPause()
         onSkipped: (forward) => forward ? root.model.refreshNowPlayingSoon() : root.model.refreshNowPlayingSoonAlt()
     }
