@@ -74,11 +74,13 @@ void IslandEditController::begin()
     buildPanels();
     setAcceptsMouse(m_controls.get(), true);
     layoutPanels();
+    // Noted before the controls show: a window manager may give them the
+    // keyboard as soon as they do.
+    if (m_hints)
+        m_hints->keyboardTaken(m_controls.get());
     m_shade->show();
     m_controls->show();
     m_controls->raise();
-    if (m_hints)
-        m_hints->keyboardTaken(m_controls.get());
     m_controls->requestActivate();
     emit panelsShown(m_shade.get(), m_controls.get());
     installObservers();

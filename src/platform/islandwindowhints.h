@@ -38,7 +38,9 @@ public:
     // Once window is done with the keyboard: if it still has it, it goes back
     // to the window noted when it took it, if that still exists and shows;
     // else wherever the window manager puts it, or, without one, to the window
-    // under the pointer. Never left with window.
+    // under the pointer. Never left with window. A noted window that exists
+    // but is hidden (minimized) gets it once it shows again, if that is soon
+    // and the user has not chosen another window that was on screen.
     virtual void keyboardReleased(QWindow *window) { Q_UNUSED(window) }
     // Once the window is on screen: whenever the stacking of the screen's
     // windows changes (a dock or another window of the program comes over

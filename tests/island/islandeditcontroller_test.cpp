@@ -1,5 +1,6 @@
 #include "fakes/fakescreens.h"
 #include "notch/islandeditcontroller.h"
+#include "platform/islandwindowhints.h"
 #include "support/islandqml.h"
 #include "support/patience.h"
 
@@ -28,11 +29,24 @@ protected:
     std::unique_ptr<IslandEditController> controller;
 };
 
+// Whether each window that took the keyboard was already on screen then.
+struct KeyboardHints : platform::IIslandWindowHints {
+    void apply(QWindow *, bool) override {}
+    void keyboardTaken(QWindow *w) override { taken << w->isVisible(); }
+    void keyboardReleased(QWindow *) override { ++released; }
+    QList<bool> taken;
+    int released = 0;
+};
+
 TEST_F(IslandEditControllerTest, BeginTwiceKeepsOneEdit)
 {
+    KeyboardHints hints;
+    controller->setWindowHints(&hints);
     QSignalSpy active(controller.get(), &IslandEditController::activeChanged);
     controller->begin();
     controller->begin();
+    // Who had the keyboard is noted before the controls show, once.
+    EXPECT_EQ(hints.taken, QList<bool>{false});
     ASSERT_EQ(active.size(), 1);
     EXPECT_TRUE(active.at(0).at(0).toBool());
     ASSERT_TRUE(controller->shade() && controller->controls());
@@ -45,6 +59,8 @@ TEST_F(IslandEditControllerTest, BeginTwiceKeepsOneEdit)
     // The shade keeps only the ring around the island, the rest of the band is the desktop's.
     EXPECT_TRUE(controller->shade()->mask().contains(QPoint(756, 5)));
     EXPECT_FALSE(controller->shade()->mask().contains(QPoint(5, 5)));
+    controller->finish();
+    EXPECT_EQ(hints.released, 1);
     EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
 }
 

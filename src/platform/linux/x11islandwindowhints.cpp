@@ -148,7 +148,7 @@ bool X11IslandWindowHints::compositorRunning()
 
 X11IslandWindowHints::~X11IslandWindowHints()
 {
-    if (m_raise && QCoreApplication::instance())
+    if (m_listening && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
@@ -162,8 +162,15 @@ void X11IslandWindowHints::keepOnTop(QWindow *window, std::function<QWindow *()>
     m_onTop = window;
     m_allowedAbove = std::move(allowedAbove);
     m_raise = std::move(raise);
-    if (!first)
+    if (first)
+        listenToRoot();
+}
+
+void X11IslandWindowHints::listenToRoot()
+{
+    if (m_listening)
         return;
+    m_listening = true;
     xcb_connection_t *c = m_conn.get();
     // Added to what Qt's connection already hears from the root.
     quint32 mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
@@ -178,10 +185,10 @@ void X11IslandWindowHints::keepOnTop(QWindow *window, std::function<QWindow *()>
 
 bool X11IslandWindowHints::nativeEventFilter(const QByteArray &type, void *message, qintptr *)
 {
-    if (type != "xcb_generic_event_t" || m_raisePending || !m_onTop)
+    if (type != "xcb_generic_event_t")
         return false;
     const auto *ev = static_cast<const xcb_generic_event_t *>(message);
-    bool restacked = false;
+    bool restacked = false, activeChanged = false;
     switch (ev->response_type & 0x7f) {
     case XCB_CONFIGURE_NOTIFY:
         restacked = reinterpret_cast<const xcb_configure_notify_event_t *>(ev)->event == m_conn.root();
@@ -194,14 +201,23 @@ bool X11IslandWindowHints::nativeEventFilter(const QByteArray &type, void *messa
         break;
     case XCB_PROPERTY_NOTIFY: {
         static const xcb_atom_t stacking = atom(m_conn.get(), "_NET_CLIENT_LIST_STACKING");
+        static const xcb_atom_t active = atom(m_conn.get(), "_NET_ACTIVE_WINDOW");
         const auto *p = reinterpret_cast<const xcb_property_notify_event_t *>(ev);
         restacked = p->window == m_conn.root() && p->atom == stacking;
+        activeChanged = p->window == m_conn.root() && p->atom == active;
         break;
     }
     default:
         break;
     }
-    if (restacked) {
+    if ((restacked || activeChanged) && m_handBackTo != XCB_WINDOW_NONE && !m_handBackPending) {
+        m_handBackPending = true;
+        QTimer::singleShot(0, &m_queued, [this] {
+            m_handBackPending = false;
+            handBackWhenShown();
+        });
+    }
+    if (restacked && !m_raisePending && m_onTop) {
         // Once the burst of events a restack brings is through.
         m_raisePending = true;
         QTimer::singleShot(0, &m_queued, [this] {
@@ -331,7 +347,7 @@ bool X11IslandWindowHints::windowManagerRunning() const
     return w != XCB_WINDOW_NONE && checkWindow(w) == w;
 }
 
-xcb_window_t X11IslandWindowHints::managedWindow(xcb_window_t w) const
+QList<xcb_window_t> X11IslandWindowHints::clients() const
 {
     xcb_connection_t *c = m_conn.get();
     QList<xcb_window_t> clients;
@@ -342,15 +358,22 @@ xcb_window_t X11IslandWindowHints::managedWindow(xcb_window_t w) const
         clients = QList<xcb_window_t>(ids, ids + xcb_get_property_value_length(r) / 4);
         std::free(r);
     }
+    return clients;
+}
+
+xcb_window_t X11IslandWindowHints::client(xcb_window_t w) const
+{
+    const QList<xcb_window_t> all = clients();
     // Toolkits may focus a window inside their top-level one.
+    xcb_connection_t *c = m_conn.get();
     for (xcb_window_t at = w; at != XCB_WINDOW_NONE && at != m_conn.root();) {
-        if (clients.contains(at))
+        if (all.contains(at))
             return at;
         xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, at), nullptr);
         at = tree ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
         std::free(tree);
     }
-    return w;
+    return XCB_WINDOW_NONE;
 }
 
 void X11IslandWindowHints::keyboardTaken(QWindow *window)
@@ -358,11 +381,21 @@ void X11IslandWindowHints::keyboardTaken(QWindow *window)
     if (!window || !onQtsConnection())
         return;
     const xcb_window_t w = xcb_window_t(window->winId());
+    m_takers.insert(w);
+    // A window of ours takes it anew: a hand-back still waiting is void.
+    m_handBackTo = XCB_WINDOW_NONE;
     xcb_window_t before = inputFocus();
     if (before == w)
         return;
-    // Taken from another of our takers: the keyboard goes back past it.
-    before = m_focusBefore.value(before, before);
+    if (m_focusBefore.contains(before)) {
+        // Taken from another of our takers: the keyboard goes back past it.
+        before = m_focusBefore.value(before);
+    } else if (!m_focusBefore.isEmpty() && windowManagerRunning() && client(before) == XCB_WINDOW_NONE) {
+        // Another of ours took it a moment ago and the window manager has
+        // parked it meanwhile (on a window of its own, or nowhere): it goes
+        // back where that one's goes.
+        before = m_focusBefore.begin().value();
+    }
     m_focusBefore.insert(w, before == w ? xcb_window_t(XCB_WINDOW_NONE) : before);
 }
 
@@ -376,31 +409,81 @@ void X11IslandWindowHints::keyboardReleased(QWindow *window)
     if (inputFocus() != w)
         return;
     xcb_connection_t *c = m_conn.get();
-    const bool managed = windowManagerRunning();
     if (viewable(before) && before != w) {
-        if (managed) {
-            // Asked of the window manager, as a pager would (source 2).
-            xcb_client_message_event_t ev;
-            std::memset(&ev, 0, sizeof ev);
-            ev.response_type = XCB_CLIENT_MESSAGE;
-            ev.format = 32;
-            ev.window = managedWindow(before);
-            ev.type = atom(c, "_NET_ACTIVE_WINDOW");
-            ev.data.data32[0] = 2;
-            ev.data.data32[1] = XCB_CURRENT_TIME;
-            ev.data.data32[2] = w;
-            xcb_send_event(c, 0, m_conn.root(),
-                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                           reinterpret_cast<const char *>(&ev));
-        } else {
+        if (windowManagerRunning())
+            activate(before, w);
+        else
             xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, before, XCB_CURRENT_TIME);
-        }
     } else {
         // Nobody to give it back to: the window manager picks one, as when
         // a focused window closes; without one it follows the pointer.
         xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+        // A window that had it and still exists is minimized (the island
+        // editor's end is about to put the desktop's windows back): it gets
+        // the keyboard once it shows again, should that be soon.
+        xcb_get_window_attributes_reply_t *a =
+            before != XCB_WINDOW_NONE && before != w
+                ? xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, before), nullptr)
+                : nullptr;
+        if (a) {
+            std::free(a);
+            m_handBackTo = before;
+            m_handBackFrom = w;
+            m_handBacks = 0;
+            m_handBackSince.start();
+            m_shownAtRelease.clear();
+            for (xcb_window_t other : clients()) {
+                if (viewable(other))
+                    m_shownAtRelease.insert(other);
+            }
+            listenToRoot();
+        }
     }
     xcb_flush(c);
+}
+
+void X11IslandWindowHints::activate(xcb_window_t w, xcb_window_t requester)
+{
+    xcb_connection_t *c = m_conn.get();
+    const xcb_window_t managed = client(w);
+    xcb_client_message_event_t ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = managed != XCB_WINDOW_NONE ? managed : w;
+    ev.type = atom(c, "_NET_ACTIVE_WINDOW");
+    // Source 2, as a pager asks: window managers that keep programs from
+    // stealing the keyboard grant it.
+    ev.data.data32[0] = 2;
+    ev.data.data32[1] = XCB_CURRENT_TIME;
+    ev.data.data32[2] = requester;
+    xcb_send_event(c, 0, m_conn.root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&ev));
+}
+
+void X11IslandWindowHints::handBackWhenShown()
+{
+    // Given up after a while, and after a few tries: never a fight.
+    if (m_handBackTo == XCB_WINDOW_NONE || m_handBackSince.elapsed() > 2000 || m_handBacks >= 3) {
+        m_handBackTo = XCB_WINDOW_NONE;
+        return;
+    }
+    if (!viewable(m_handBackTo))
+        return;
+    const xcb_window_t holder = client(inputFocus());
+    if (holder != XCB_WINDOW_NONE && holder == client(m_handBackTo))
+        return;
+    // A window that was on screen as the keyboard was let go and has it now
+    // was chosen by the user: it keeps it. One that came back since (the
+    // window manager gives the keyboard to what it shows again), one of
+    // ours, or none, gives way.
+    if (holder != XCB_WINDOW_NONE && m_shownAtRelease.contains(holder) && !m_takers.contains(holder)) {
+        m_handBackTo = XCB_WINDOW_NONE;
+        return;
+    }
+    ++m_handBacks;
+    activate(m_handBackTo, m_handBackFrom);
+    xcb_flush(m_conn.get());
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <QPointer>
 #include <QWindow>
 
@@ -25,7 +26,9 @@ namespace platform {
 // when Qt does not run on X11. The window is raised again when the stacking
 // of the root's children changes and a window other than its partner is
 // above it (read from the root's substructure events on Qt's connection:
-// nothing runs while the screen's windows stay put).
+// nothing runs while the screen's windows stay put). A window that had the
+// keyboard and is minimized as it is to get it back (the island editor puts
+// the desktop's windows away while it runs) gets it once it shows again.
 class X11IslandWindowHints final : public platform::IIslandWindowHints, private QAbstractNativeEventFilter {
 public:
     ~X11IslandWindowHints() override;
@@ -45,10 +48,18 @@ private:
     xcb_window_t inputFocus() const;
     // Whether w exists and is shown.
     bool viewable(xcb_window_t w) const;
-    // The managed window (in _NET_CLIENT_LIST) that holds w, or w.
-    xcb_window_t managedWindow(xcb_window_t w) const;
+    // The windows the window manager manages (_NET_CLIENT_LIST).
+    QList<xcb_window_t> clients() const;
+    // The managed window that holds w, or none.
+    xcb_window_t client(xcb_window_t w) const;
     bool windowManagerRunning() const;
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
+    // Hears the root's substructure and property changes on Qt's connection.
+    void listenToRoot();
+    // Asks the window manager to give w the keyboard, as a pager would.
+    void activate(xcb_window_t w, xcb_window_t requester);
+    // The keyboard goes to the window still waiting for it, once it shows.
+    void handBackWhenShown();
     bool covered();
     xcb_window_t topLevel(QWindow *window);
 
@@ -65,6 +76,18 @@ private:
     QElapsedTimer m_compositorChecked;
     // For each of our windows that took the keyboard, who had it before.
     QHash<xcb_window_t, xcb_window_t> m_focusBefore;
+    // A window that had the keyboard but was hidden (minimized) when it was
+    // to get it back: it gets it once it shows again, if soon.
+    xcb_window_t m_handBackTo = XCB_WINDOW_NONE;
+    xcb_window_t m_handBackFrom = XCB_WINDOW_NONE;
+    QElapsedTimer m_handBackSince;
+    int m_handBacks = 0;
+    // The managed windows on screen when the keyboard was let go.
+    QSet<xcb_window_t> m_shownAtRelease;
+    // Our windows that have taken the keyboard.
+    QSet<xcb_window_t> m_takers;
+    bool m_handBackPending = false;
+    bool m_listening = false;
     // Queued work ends with these hints: a raise still posted when they go
     // is dropped with them.
     QObject m_queued;

@@ -201,15 +201,8 @@ void XEmbedTrayIcon::dock(quint32 owner, quint32 visual)
     const char wmClass[] = "pavlet\0Pavlet";
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof wmClass,
                         wmClass);
-    // Trays that size their icons by what the icon asks for (trayer's
-    // GtkSocket) read the normal size hints; without them the icon would be
-    // a pixel wide.
-    quint32 hints[18] = {};
-    hints[0] = (1u << 4) | (1u << 8); // the minimum and the base size
-    hints[5] = hints[15] = quint32(m_size.width());
-    hints[6] = hints[16] = quint32(m_size.height());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18,
-                        hints);
+    m_askedSide = m_size.width();
+    askFor(m_askedSide);
     const quint32 pid = quint32(::getpid());
     const char pidName[] = "_NET_WM_PID";
     expect(xcb_intern_atom(c, 0, sizeof pidName - 1, pidName).sequence, [this, pid, window = m_window](void *reply) {
@@ -229,6 +222,18 @@ void XEmbedTrayIcon::dock(quint32 owner, quint32 visual)
     message.data.data32[2] = m_window;
     xcb_send_event(c, 0, owner, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&message));
     xcb_flush(c);
+}
+
+void XEmbedTrayIcon::askFor(int side)
+{
+    // Trays that size their icons by what the icon asks for (trayer's
+    // GtkSocket) read the normal size hints, and follow their changes;
+    // without them the icon would be a pixel wide.
+    quint32 hints[18] = {};
+    hints[0] = (1u << 4) | (1u << 8); // the minimum and the base size
+    hints[5] = hints[15] = hints[6] = hints[16] = quint32(side);
+    xcb_change_property(m_conn.get(), XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NORMAL_HINTS,
+                        XCB_ATOM_WM_SIZE_HINTS, 32, 18, hints);
 }
 
 void XEmbedTrayIcon::undock()
@@ -299,6 +304,15 @@ void XEmbedTrayIcon::handleEvent(const void *message)
         if (e->window != m_window || QSize(e->width, e->height) == m_size)
             return;
         m_size = QSize(e->width, e->height);
+        // A slot as thick as the panel and as long as the icon asked for
+        // (trayer): the icon asks for a square as thick as the panel, as
+        // other tray icons are.
+        const int side = qMax(m_size.width(), m_size.height());
+        if (m_size.width() != m_size.height() && side != m_askedSide && side <= 256) {
+            m_askedSide = side;
+            askFor(side);
+            xcb_flush(m_conn.get());
+        }
         draw();
         return;
     }

@@ -64,6 +64,8 @@ private:
     void undock();
     void setDocked(bool docked);
     void draw();
+    // The size the icon asks the tray for, side by side.
+    void askFor(int side);
     void drawOver(QImage &canvas) const;
 
     X11Connection m_conn{X11Connection::Kind::own};
@@ -82,6 +84,7 @@ private:
     quint32 m_colormap = 0;
     bool m_argb = false;
     QSize m_size{22, 22};
+    int m_askedSide = 22;
     QIcon m_icon;
     int m_pressed = 0;
 };

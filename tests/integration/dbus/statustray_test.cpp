@@ -276,6 +276,14 @@ public:
         return out;
     }
 
+    QSize sizeOf(xcb_window_t window)
+    {
+        xcb_get_geometry_reply_t *g = xcb_get_geometry_reply(m_conn, xcb_get_geometry(m_conn, window), nullptr);
+        const QSize out = g ? QSize(g->width, g->height) : QSize();
+        std::free(g);
+        return out;
+    }
+
 private:
     xcb_connection_t *m_conn;
     xcb_window_t m_root = XCB_WINDOW_NONE;
@@ -298,6 +306,11 @@ TEST_F(StatusTrayTest, WithoutAWatcherTheIconSitsInTheXTrayAndItsMenuWorks)
     QSignalSpy opening(&item, &StatusItemController::menuOpening);
     const auto icon = [&] { return tray.xembed() ? x.middleOf(tray.xembed()->windowId()) : QPoint(); };
     ASSERT_TRUE(waitUntil([&] { return !icon().isNull(); }, 20000)) << "the icon never showed in the tray";
+    // Its slot as thick as the 48 px panel, and square.
+    EXPECT_TRUE(waitUntil([&] {
+        const QSize slot = x.sizeOf(tray.xembed()->windowId());
+        return slot.width() >= 40 && slot.width() == slot.height();
+    })) << x.sizeOf(tray.xembed()->windowId()).width() << "x" << x.sizeOf(tray.xembed()->windowId()).height();
 
     // A click on the icon opens the menu, read afresh, with the item's
     // lines; a click on a line reaches the item.
