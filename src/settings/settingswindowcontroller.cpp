@@ -20,6 +20,7 @@
 #include <QQmlIncubator>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QScreen>
 
 namespace {
@@ -220,6 +221,17 @@ void SettingsWindowController::aheadCreated()
     for (const QQmlError &e : m_aheadIncubator->errors())
         error += e.toString() + QLatin1Char('\n');
     adoptRoot(m_aheadIncubator->isReady() ? m_aheadIncubator->object() : nullptr, error);
+    if (m_window) {
+        // Its native window is made now too, unmapped, so that the first
+        // show() only maps it. Under the software renderer the first frame is
+        // painted now as well, into the window's own backing store: the
+        // pages' text, glyphs and pictures are drawn once here, and the first
+        // show() puts that frame on screen instead of painting it while the
+        // island waits. (An OpenGL window can only draw once it is shown.)
+        m_window->create();
+        if (QQuickWindow::graphicsApi() == QSGRendererInterface::Software)
+            m_window->grabWindow();
+    }
     emit builtAhead();
 }
 
