@@ -260,7 +260,10 @@ void CompositionRoot::connectMemoryGiveBack()
             m_giveBack.cancel();
     };
     QObject::connect(m_island.get(), &NotchViewModel::stateChanged, m_island.get(), schedule);
-    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::closed, m_island.get(), schedule);
+    // The settings window tells of its closing while it still shows: the
+    // rest is judged once it has gone.
+    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::closed, m_island.get(), schedule,
+                     Qt::QueuedConnection);
     // Building the settings window again after a give-back leaves its own
     // garbage behind (not the first build: the first openings would pay).
     QObject::connect(m_settingsWindow.get(), &SettingsWindowController::builtAhead, m_island.get(), [this] {
