@@ -194,6 +194,9 @@ bool SettingsWindowController::release()
     if (!m_window || m_window->isVisible())
         return false;
     m_window->removeEventFilter(this);
+    // The last building's incubator goes too: kept, it would block the next
+    // one and hand the next show() the views deleted here.
+    m_aheadIncubator.reset();
     delete m_root;
     m_window.reset();
     m_aheadComponent.reset();

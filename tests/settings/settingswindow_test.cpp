@@ -165,6 +165,18 @@ TEST_F(SettingsTest, BuildingAheadLeavesOneHiddenWindowThatShowUses)
         }
         EXPECT_EQ(c.window(), window);
         EXPECT_EQ(c.root(), root);
+        // Given back once closed, it is built ahead anew, and the next show()
+        // finds it whole again.
+        window->close();
+        ASSERT_TRUE(c.release());
+        QElapsedTimer rebuilt;
+        rebuilt.start();
+        while (waitForIt && !c.root() && rebuilt.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        c.show();
+        ASSERT_TRUE(c.root()) << warnings().join('\n').toStdString();
+        EXPECT_EQ(c.root()->parentItem(), c.window()->contentItem());
+        EXPECT_TRUE(c.window()->isVisible());
         controller.reset();
         EXPECT_TRUE(warnings().isEmpty()) << warnings().join('\n').toStdString();
     }
