@@ -264,12 +264,6 @@ void CompositionRoot::connectMemoryGiveBack()
     // rest is judged once it has gone.
     QObject::connect(m_settingsWindow.get(), &SettingsWindowController::closed, m_island.get(), schedule,
                      Qt::QueuedConnection);
-    // Building the settings window again after a give-back leaves its own
-    // garbage behind (not the first build: the first openings would pay).
-    QObject::connect(m_settingsWindow.get(), &SettingsWindowController::builtAhead, m_island.get(), [this] {
-        if (std::exchange(m_rebuiltAfterGiveBack, false) && m_island->state() == Island::NotchState::collapsed)
-            platform::trimHeap();
-    });
 }
 
 void CompositionRoot::giveBackMemory()
@@ -277,7 +271,7 @@ void CompositionRoot::giveBackMemory()
     // The closed panels' and pages' objects are collected, their compiled
     // components and the windows' scene-graph caches dropped, and the heap's
     // free pages returned: the next opening builds again what it needs.
-    m_rebuiltAfterGiveBack = m_settingsWindow->release();
+    m_settingsWindow->release();
     m_engine->collectGarbage();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_engine->trimComponentCache();
@@ -385,11 +379,11 @@ void CompositionRoot::start()
             m_secretsRelease.cancel();
             secrets->release();
         }, static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
-    // The settings window is built in the background once the user is on
+    // The settings window is built in the background whenever the user is on
     // the way to it (Home has opened, whose header opens it, or the tray's
-    // menu is up), so that its first opening only draws it and the island
-    // at rest does not carry it.
-    QObject::connect(m_delegate->notch(), &NotchWindowController::homeOpenedOnce, m_settingsWindow.get(),
+    // menu is up), so that its opening only draws it and the island at rest
+    // does not carry it (a give-back drops it again).
+    QObject::connect(m_delegate->notch(), &NotchWindowController::homeSettled, m_settingsWindow.get(),
                      &SettingsWindowController::buildAhead, Qt::QueuedConnection);
     if (StatusItemController *status = m_delegate->statusItem())
         QObject::connect(status, &StatusItemController::menuOpening, m_settingsWindow.get(),

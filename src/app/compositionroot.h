@@ -118,5 +118,4 @@ private:
     // closed) this long.
     static constexpr int GiveBackMs = 5000;
     TaskHandle m_giveBack;
-    bool m_rebuiltAfterGiveBack = false;
 };

@@ -56,10 +56,13 @@ NotchWindowController::NotchWindowController(AppSettings *settings, const Parts 
             setFrame(target, false);
         // Home has opened once: what it leads to is prepared now, not
         // while the island rests.
-        if (Island::fromHomeOn(m_inputs.state) && !m_homeOpenedOnce) {
-            m_homeOpenedOnce = true;
-            m_panel->compilePanelsAhead();
-            emit homeOpenedOnce();
+        if (Island::fromHomeOn(m_inputs.state)) {
+            if (!m_homeOpenedOnce) {
+                m_homeOpenedOnce = true;
+                m_panel->compilePanelsAhead();
+                emit homeOpenedOnce();
+            }
+            emit homeSettled();
         }
     });
     const double radius =

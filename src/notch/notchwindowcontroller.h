@@ -112,6 +112,8 @@ signals:
     void geometryChanged();
     // The island came to rest open for the first time (Home or a panel).
     void homeOpenedOnce();
+    // Home (or a panel reached from it) has come to rest open, each time.
+    void homeSettled();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

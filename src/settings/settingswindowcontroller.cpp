@@ -200,7 +200,6 @@ bool SettingsWindowController::release()
     delete m_root;
     m_window.reset();
     m_aheadComponent.reset();
-    buildAhead();
     return true;
 }
 
@@ -235,7 +234,6 @@ void SettingsWindowController::aheadCreated()
         if (QQuickWindow::graphicsApi() == QSGRendererInterface::Software)
             m_window->grabWindow();
     }
-    emit builtAhead();
 }
 
 void SettingsWindowController::prepare()

@@ -79,10 +79,10 @@ public:
     // the first show() only places and draws it. A show() before that is
     // done builds it at once.
     void buildAhead();
-    // Drops a closed window with its views and builds them again in the
-    // background, as before its first opening: what its pages drew and
-    // loaded while shown goes back to the system. Does nothing while shown
-    // (or not built): false.
+    // Drops a closed window with its views, as before its first opening:
+    // what its pages drew and loaded while shown goes back to the system,
+    // and the next buildAhead() or show() builds them anew. Does nothing
+    // while shown (or not built): false.
     bool release();
 
     QQuickWindow *window() const { return m_window.get(); }
@@ -118,8 +118,6 @@ signals:
     void closed();
     // "Quit Pavlet" was pressed.
     void quitRequested();
-    // The window built ahead (buildAhead(), release()) is ready to show.
-    void builtAhead();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -246,18 +246,21 @@ TEST_F(NotchWindowTest, ContentDrawsTheIslandInsideTheWindow)
 }
 
 // The panels reached from Home are compiled once Home has opened, not while
-// the island only rests or hovers; the settings window hears of it once.
+// the island only rests or hovers; the settings window hears of each
+// opening, to be built ahead again after a give-back.
 TEST_F(NotchWindowTest, PanelsAreCompiledAheadOnlyOnceHomeHasOpened)
 {
     QmlLoader qml;
     NotchWindowController c(settings.get(), parts(&qml.engine()));
     QSignalSpy opened(&c, &NotchWindowController::homeOpenedOnce);
+    QSignalSpy settled(&c, &NotchWindowController::homeSettled);
     FrameInputs hover;
     hover.state = NotchState::hover;
     c.setInputs(hover);
     scheduler->advance(3000);
     QCoreApplication::processEvents();
     EXPECT_EQ(opened.count(), 0);
+    EXPECT_EQ(settled.count(), 0);
     EXPECT_FALSE(c.panel()->panelsAhead());
 
     FrameInputs home;
@@ -272,6 +275,7 @@ TEST_F(NotchWindowTest, PanelsAreCompiledAheadOnlyOnceHomeHasOpened)
     c.setInputs(home);
     scheduler->advance(3000);
     EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(settled.count(), 2);
     EXPECT_TRUE(qml.warnings().isEmpty()) << qml.warnings().join('\n').toStdString();
 }
 

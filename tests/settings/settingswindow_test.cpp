@@ -165,10 +165,12 @@ TEST_F(SettingsTest, BuildingAheadLeavesOneHiddenWindowThatShowUses)
         }
         EXPECT_EQ(c.window(), window);
         EXPECT_EQ(c.root(), root);
-        // Given back once closed, it is built ahead anew, and the next show()
-        // finds it whole again.
+        // Given back once closed, it is built anew, ahead or by the next
+        // show(), and shows whole again.
         window->close();
         ASSERT_TRUE(c.release());
+        EXPECT_FALSE(c.window());
+        c.buildAhead();
         QElapsedTimer rebuilt;
         rebuilt.start();
         while (waitForIt && !c.root() && rebuilt.elapsed() < 10000)
