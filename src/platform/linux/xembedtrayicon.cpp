@@ -58,6 +58,9 @@ XEmbedTrayIcon::XEmbedTrayIcon(QObject *parent) : QObject(parent)
     xcb_connection_t *c = m_conn.get();
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(c), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &XEmbedTrayIcon::readEvents);
+    m_lookAgain.setSingleShot(true);
+    m_lookAgain.setInterval(50);
+    connect(&m_lookAgain, &QTimer::timeout, this, &XEmbedTrayIcon::readEvents);
     // A tray that starts says so to the root window's structure listeners.
     const quint32 rootEvents = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, m_conn.root(), XCB_CW_EVENT_MASK, &rootEvents);
@@ -136,6 +139,8 @@ void XEmbedTrayIcon::readEvents()
         m_notifier->setEnabled(false);
         setDocked(false);
     }
+    if (!m_pending.isEmpty() && !m_lookAgain.isActive())
+        m_lookAgain.start();
 }
 
 void XEmbedTrayIcon::findTray()

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 
 #include <functional>
 
@@ -75,6 +76,9 @@ private:
         ReplyHandler handler;
     };
     QList<Pending> m_pending;
+    // Looks again while answers are awaited: an answer read along with
+    // events waits in xcb's queue, and the socket then shows nothing more.
+    QTimer m_lookAgain;
     // Interned by name, in the order of the names in the source.
     QList<quint32> m_atoms;
     bool m_wanted = false;
