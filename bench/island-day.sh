@@ -61,7 +61,9 @@ for page in ${PAGES-general permissions modules library notch}; do
   open "settings:$page"
   win=
   for _ in $(seq 50); do win=$(xdotool search --onlyvisible --name '^Pavlet$' 2>/dev/null | head -1) && [ -n "$win" ] && break; sleep 0.1; done
-  [ -n "$win" ] && { xdotool windowfocus --sync "$win" 2>/dev/null || true; xdotool key --window "$win" ctrl+w 2>/dev/null || true; }
+  # Ctrl+W as a keyboard sends it, to the window that has the keyboard (a
+  # key sent to the window itself comes without the server's key state).
+  [ -n "$win" ] && { xdotool windowfocus --sync "$win" 2>/dev/null || true; xdotool key ctrl+w 2>/dev/null || true; }
   for _ in $(seq 50); do xdotool search --onlyvisible --name '^Pavlet$' >/dev/null 2>&1 || break; sleep 0.1; done
 done
 closed=$(xdotool search --onlyvisible --name '^Pavlet$' >/dev/null 2>&1 && echo no || echo yes)
