@@ -2,6 +2,7 @@
 
 #include "canvas/canvascredentials.h"
 #include "core/clock.h"
+#include "core/logging.h"
 #include "core/scheduler.h"
 
 #include <QJsonArray>
@@ -461,27 +462,61 @@ void CanvasService::getPages(const QUrl &url, const QString &token, int page,
             done({false, true, {}});
             return;
         }
-        QString elsewhere;
-        const std::optional<QUrl> next = nextPageUrl(response.link, url, &elsewhere);
-        // The rest of the list is on another server: it is not asked, and
-        // the list is not known, as with a redirect there.
-        if (!elsewhere.isEmpty()) {
-            done({false, true, elsewhere});
-            return;
-        }
-        if (!self || !next || page >= MaxPages) {
+        const NextLink next = nextLink(response.link, url);
+        switch (next.kind) {
+        case NextLink::Kind::None:
+            // The school says this page is the last: the list is whole.
             done({});
             return;
+        case NextLink::Kind::Elsewhere:
+            // The rest of the list is on another server: it is not asked,
+            // and the list is not known, as with a redirect there.
+            done({false, true, next.place});
+            return;
+        case NextLink::Kind::Unreadable:
+            qCInfo(lcCanvas) << "a list's next link cannot be followed";
+            done({false, true, {}});
+            return;
+        case NextLink::Kind::Next:
+            break;
         }
-        self->getPages(*next, token, page + 1, take, done);
+        // Still going after the last page read: the rest is not known.
+        if (!self || page >= MaxPages) {
+            qCInfo(lcCanvas) << "a list runs past" << MaxPages << "pages";
+            done({false, true, {}});
+            return;
+        }
+        self->getPages(next.url, token, page + 1, take, done);
     });
 }
 
-std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, const QUrl &current, QString *elsewhere)
+bool CanvasService::sameServer(const QUrl &target, const QUrl &current)
+{
+    return target.isValid() && !target.host().isEmpty() && target.userInfo().isEmpty()
+           && CanvasCredentials::schoolOf(target.toString()) == CanvasCredentials::schoolOf(current.toString());
+}
+
+QString CanvasService::placeOf(const QUrl &target, const QUrl &current)
+{
+    QString place = target.host();
+    if (target.port() >= 0)
+        place += QLatin1Char(':') + QString::number(target.port());
+    // Never the password.
+    if (!target.userName().isEmpty())
+        place = target.userName() + QLatin1Char('@') + place;
+    if (target.scheme().compare(current.scheme(), Qt::CaseInsensitive) != 0)
+        place = target.scheme().toLower() + QStringLiteral("://") + place;
+    return place;
+}
+
+CanvasService::NextLink CanvasService::nextLink(const QByteArray &linkHeader, const QUrl &current)
 {
     // Link: <url>; rel="current", <url>; rel="next", … Addresses may hold
     // commas and semicolons, so the header is read link by link from the
-    // angle brackets on.
+    // angle brackets on. A link whose address does not close may have been
+    // the next one: the header then tells nothing sure.
+    NextLink unreadable;
+    unreadable.kind = NextLink::Kind::Unreadable;
     qsizetype at = 0;
     while (at < linkHeader.size()) {
         const qsizetype open = linkHeader.indexOf('<', at);
@@ -489,7 +524,7 @@ std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, con
             break;
         const qsizetype close = linkHeader.indexOf('>', open + 1);
         if (close < 0)
-            break;
+            return unreadable;
         const QByteArray target = linkHeader.mid(open + 1, close - open - 1).trimmed();
         qsizetype end = linkHeader.indexOf('<', close + 1);
         if (end < 0)
@@ -517,18 +552,18 @@ std::optional<QUrl> CanvasService::nextPageUrl(const QByteArray &linkHeader, con
             continue;
         // The server's address is used as it came, not re-encoded.
         const QUrl next = current.resolved(QUrl::fromEncoded(target, QUrl::StrictMode));
-        if (!next.isValid())
-            return std::nullopt;
+        // An address without a host (file:, a bad port) can be asked nowhere.
+        if (!next.isValid() || next.host().isEmpty())
+            return unreadable;
         // The token goes only to the server that was asked first.
-        if (next.scheme() != current.scheme() || next.host() != current.host() || next.port() != current.port()
-            || next.userInfo() != current.userInfo()) {
-            if (elsewhere && !next.host().isEmpty())
-                *elsewhere = CanvasCredentials::hostOf(next.toString());
-            return std::nullopt;
-        }
-        return next;
+        if (!sameServer(next, current))
+            return {NextLink::Kind::Elsewhere, {}, placeOf(next, current)};
+        const QString scheme = next.scheme().toLower();
+        if (scheme != QLatin1String("https") && scheme != QLatin1String("http"))
+            return unreadable;
+        return {NextLink::Kind::Next, next, {}};
     }
-    return std::nullopt;
+    return {};
 }
 
 void CanvasService::get(const QUrl &url, const QString &token, std::function<void(Response)> done, int redirects)
@@ -572,14 +607,13 @@ void CanvasService::get(const QUrl &url, const QString &token, std::function<voi
         const QByteArray location = reply->rawHeader("Location");
         if (status.isValid() && !transportFailed && code >= 300 && code <= 399 && !location.isEmpty()) {
             const QUrl target = url.resolved(QUrl::fromEncoded(location.trimmed(), QUrl::StrictMode));
-            const bool sameServer = target.isValid() && !target.host().isEmpty()
-                && CanvasCredentials::schoolOf(target.toString()) == CanvasCredentials::schoolOf(url.toString());
-            if (sameServer && redirects < MaxRedirects && self) {
+            const bool school = sameServer(target, url);
+            if (school && redirects < MaxRedirects && self) {
                 self->get(target, token, done, redirects + 1);
                 return;
             }
-            if (!sameServer && target.isValid() && !target.host().isEmpty())
-                response.otherServer = CanvasCredentials::hostOf(target.toString());
+            if (!school && target.isValid() && !target.host().isEmpty())
+                response.otherServer = placeOf(target, url);
             done(response);
             return;
         }

@@ -106,8 +106,10 @@ public:
     static inline const QString UserPath = QStringLiteral("/api/v1/users/self");
     static inline const QString PlannerPath = QStringLiteral("/api/v1/planner/items");
     static inline const QString MissingPath = QStringLiteral("/api/v1/users/self/missing_submissions?per_page=50");
-    // Pages of a list read at most, following the server's "next" links.
-    static constexpr int MaxPages = 10;
+    // Pages of a list read at most, following the server's "next" links: a
+    // term's worth of work at 50 a page. A list still going on after that
+    // is not known whole, and the refresh fails.
+    static constexpr int MaxPages = 100;
 
     // zone decides what "today" is for the board and the labels.
     CanvasService(CanvasCredentialStore *credentials, QNetworkAccessManager *network, Clock *clock,
@@ -150,11 +152,30 @@ public:
     static QUrl plannerItemsUrl(const QString &baseURL, const QDateTime &now, const QTimeZone &zone);
     // A page address: absolute as given, relative resolved against base.
     static std::optional<QUrl> pageUrl(const std::optional<QString> &text, const QUrl &base);
-    // The "next" address of a Link header, relative ones resolved against
-    // current; nothing without one or when it leads to another server, whose
-    // host then goes to elsewhere.
-    static std::optional<QUrl> nextPageUrl(const QByteArray &linkHeader, const QUrl &current,
-                                           QString *elsewhere = nullptr);
+    // What a page's Link header says comes after it. A list is whole only
+    // when its last page has no "next" link; a link that cannot be read, or
+    // leads to an address no request can go to, leaves the list unknown.
+    struct NextLink {
+        enum class Kind {
+            None,       // the last page
+            Next,       // url is the next page, on the same server
+            Unreadable, // the header or the address in it cannot be read or asked for
+            Elsewhere,  // the next page is on another server, named by place
+        };
+        Kind kind = Kind::None;
+        QUrl url;
+        QString place;
+    };
+    // Relative addresses are resolved against current.
+    static NextLink nextLink(const QByteArray &linkHeader, const QUrl &current);
+    // Whether a request may go on from current to target with the token: the
+    // same scheme, host and port (a default port written out or not) and no
+    // user information of its own.
+    static bool sameServer(const QUrl &target, const QUrl &current);
+    // How a failure names the address a request was sent on to: its host
+    // (and port when given), with the user name and the scheme when those
+    // tell it apart from current.
+    static QString placeOf(const QUrl &target, const QUrl &current);
 
 signals:
     void dayChanged();

@@ -218,12 +218,14 @@ TEST_F(CanvasServerTest, BoardAndLabelsReadFromQml)
     EXPECT_EQ(eval("canvas.pointsTotal(board.overdue.concat(board.dueToday))").toLongLong(), 13);
 }
 
-TEST_F(CanvasServerTest, ListsFollowTheNextLinkUpToTenPages)
+TEST_F(CanvasServerTest, ListsFollowTheNextLinkToTheLastPage)
 {
     connectTo(server.baseUrl().toString());
     serve(MissingPath, "[]");
     // Every planner page links to the next one by an opaque bookmark, in a
-    // header written in lower case; page 12 never comes.
+    // header written in lower case, up to the last page (none past it when
+    // last is 0).
+    int last = 12;
     server.setHandler([&](const LocalHttpServer::Request &request, LocalHttpServer::Reply &reply) {
         if (request.path != PlannerPath)
             return false;
@@ -233,22 +235,52 @@ TEST_F(CanvasServerTest, ListsFollowTheNextLinkUpToTenPages)
                                       + R"(,"plannable_type":"assignment","plannable":{"title":"P"}}])");
         const QByteArray next = server.url(PlannerPath).toEncoded() + "?page=bookmark:" + QByteArray::number(page + 1)
                                 + "%2CWzE&per_page=50";
-        reply.headers.append(qMakePair(QByteArray("link"), "<" + server.url(PlannerPath).toEncoded() + "?page=first>; rel=\"current\",<"
-                                          + next + ">; rel=\"next\", <x>; rel=\"last\""));
+        reply.headers.append(qMakePair(QByteArray("link"), "<" + server.url(PlannerPath).toEncoded() + "?page=first>; rel=\"current\","
+                                          + (page == last ? QByteArray() : "<" + next + ">; rel=\"next\",") + " <x>; rel=\"last\""));
         return true;
     });
     const QList<CanvasAssignment> items = await(service->fetchAssignments());
-    EXPECT_EQ(items.size(), 10);
+    EXPECT_EQ(items.size(), 12);
     const auto requests = server.requests();
-    ASSERT_EQ(requests.size(), 11); // the missing list, then ten planner pages
+    ASSERT_EQ(requests.size(), 13); // the missing list, then twelve planner pages
     EXPECT_EQ(requests[2].target, "/api/v1/planner/items?page=bookmark:2%2CWzE&per_page=50");
     EXPECT_EQ(requests[2].header("Authorization"), "Bearer tok-123");
 
-    // A next link to another server is not followed: the token stays home.
-    EXPECT_EQ(CanvasService::nextPageUrl(R"(<https://elsewhere.example/p2>; rel="next")", server.url(PlannerPath)),
-              std::nullopt);
-    EXPECT_EQ(CanvasService::nextPageUrl(R"(</api/v1/planner/items?page=2>; rel=next)", server.url(PlannerPath)),
-              server.url("/api/v1/planner/items?page=2"));
+    // A list that never ends is not taken as whole at the page limit: the
+    // refresh fails and the board stays.
+    last = 0;
+    server.clearRequests();
+    CanvasRefresh refresh(service.get(), credentials.get(), &clock);
+    QString problem;
+    int boards = 0;
+    QObject::connect(&refresh, &CanvasRefresh::loadProblem, [&](const QString &p) { problem = p; });
+    QObject::connect(&refresh, &CanvasRefresh::boardFetched, [&] { ++boards; });
+    bool done = false;
+    refresh.refresh([&] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done; }, 20000));
+    EXPECT_EQ(problem, CanvasRefresh::StatusLoadFailed);
+    EXPECT_EQ(boards, 0);
+    EXPECT_EQ(server.requestCount(), 1 + CanvasService::MaxPages);
+
+    // Nor is one whose next link cannot be followed.
+    const QByteArray url = server.url(MissingPath).toEncoded();
+    for (const QByteArray &link : {"<" + url + "?page=2; rel=\"next\"", "<http://127.0.0.1:99999/p2>; rel=\"next\"",
+                                   QByteArray("<file:///etc/passwd>; rel=\"next\"")}) {
+        LocalHttpServer::Reply page = LocalHttpServer::json("[]");
+        page.headers.append({"Link", link});
+        server.setReply(MissingPath, page);
+        EXPECT_TRUE(await(service->fetchBoardReply()).failed) << link.constData();
+    }
+
+    // The default port written out is the same server; another scheme or a
+    // user is named as it was written.
+    const QUrl school("https://school.example.edu/api/v1/planner/items");
+    EXPECT_EQ(CanvasService::nextLink(R"(<https://school.example.edu:443/p2>; rel="next")", school).url,
+              QUrl("https://school.example.edu:443/p2"));
+    EXPECT_EQ(CanvasService::nextLink(R"(<http://school.example.edu/p2>; rel="next")", school).place,
+              "http://school.example.edu");
+    EXPECT_EQ(CanvasService::nextLink(R"(<https://u:pw@school.example.edu/p2>; rel="next")", school).place,
+              "u@school.example.edu");
 }
 
 // Two schools on 127.0.0.1 (one port each) and the settings form saved as the
@@ -358,14 +390,19 @@ TEST_F(CanvasServerTest, ARedirectToAnotherServerGetsNoToken)
     CanvasRefresh refresh(service.get(), credentials.get(), &clock);
     QString problem;
     QObject::connect(&refresh, &CanvasRefresh::loadProblem, [&](const QString &p) { problem = p; });
-    for (const QUrl &elsewhere : {other.baseUrl(), withUser, overTls}) {
+    const QString port = QString::number(server.port());
+    const QStringList places = {"127.0.0.1:" + QString::number(other.port()), "u@127.0.0.1:" + port,
+                                "https://127.0.0.1:" + port};
+    const QList<QUrl> elsewheres = {other.baseUrl(), withUser, overTls};
+    for (qsizetype i = 0; i < elsewheres.size(); ++i) {
+        const QUrl &elsewhere = elsewheres[i];
         LocalHttpServer::Reply page = LocalHttpServer::json(R"([{"id":1,"name":"Essay"}])");
         page.headers.append({"Link", "<" + elsewhere.toEncoded() + MissingPath.toUtf8() + "?page=2>; rel=\"next\""});
         server.setReply(MissingPath, page);
         bool done = false;
         refresh.refresh([&] { done = true; });
         ASSERT_TRUE(waitUntil([&] { return done; }));
-        EXPECT_EQ(problem, CanvasRefresh::SentElsewhere + CanvasCredentials::hostOf(elsewhere.toString()) + ")");
+        EXPECT_EQ(problem, CanvasRefresh::SentElsewhere + places[i] + ")");
     }
     EXPECT_EQ(other.requestCount(), 0);
 }
