@@ -20,8 +20,11 @@ Item {
     property bool loading: false
     // An account is set up and the keyring has not told yet whether it holds the token.
     property bool waitingForKeyring: false
+    // The keyring that holds the token is locked or missing ("" otherwise).
+    property string keyringProblem: ""
     // Nothing is known of the work yet: the keyring or the first board is awaited.
-    readonly property bool firstLoad: root.waitingForKeyring || (root.hasCredentials && root.loading)
+    readonly property bool firstLoad: root.waitingForKeyring || root.keyringProblem !== ""
+                                      || (root.hasCredentials && root.loading)
     required property CanvasService service
     // The pointer came onto the panel; the back button was clicked; an
     // assignment was clicked.
@@ -112,7 +115,8 @@ Item {
             Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
-                text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName, root.loading, root.waitingForKeyring)
+                text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName, root.loading, root.waitingForKeyring,
+                                             root.keyringProblem)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontCallout
@@ -122,7 +126,7 @@ Item {
             Text {
                 textFormat: Text.PlainText
                 Layout.fillWidth: true
-                text: CanvasViews.emptyDetail(root.hasCredentials || root.waitingForKeyring, root.firstLoad)
+                text: CanvasViews.emptyDetail(root.hasCredentials || root.waitingForKeyring, root.firstLoad, root.keyringProblem)
                 wrapMode: Text.WordWrap
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontFootnote

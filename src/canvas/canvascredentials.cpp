@@ -108,7 +108,9 @@ std::optional<QString> CanvasCredentialStore::readLegacyToken() const
 
 void CanvasCredentialStore::load(LoadCallback done)
 {
-    if (m_state != TokenState::Unknown) {
+    // A keyring found locked is not asked again (each read would bring its
+    // prompt back) until the watch sees it open.
+    if (m_state != TokenState::Unknown || m_watchingKeyring) {
         done(m_cache);
         return;
     }
@@ -120,12 +122,18 @@ void CanvasCredentialStore::load(LoadCallback done)
     m_keychain.read(TokenAccount, [self, generation](const Keychain::Answer &answer) {
         if (!self)
             return;
-        if (answer.status == Keychain::Answer::Status::Found) {
+        using Status = Keychain::Answer::Status;
+        self->m_keyringProblem = answer.status == Status::Locked      ? KeyringLockedText
+                                 : answer.status == Status::NoKeyring ? NoKeyringText
+                                                                      : QString();
+        if (answer.status == Status::Found) {
             self->finishRead(generation, TokenState::Present, answer.text);
             return;
         }
         const std::optional<QString> legacy = self->readLegacyToken();
         if (!legacy) {
+            if (!self->m_keyringProblem.isEmpty())
+                self->watchKeyring();
             self->finishRead(generation,
                              answer.status == Keychain::Answer::Status::Missing ? TokenState::Absent
                                                                                 : TokenState::Unknown,
@@ -153,9 +161,33 @@ void CanvasCredentialStore::finishRead(quint64 generation, TokenState state, con
             setKnown(state);
         m_absenceRead = state == TokenState::Absent;
     }
+    // What the keyring said shows even when the token stays unknown.
+    publish();
     const auto waiting = std::exchange(m_waiting, {});
     for (const LoadCallback &done : waiting)
         done(m_cache);
+}
+
+void CanvasCredentialStore::watchKeyring()
+{
+    if (std::exchange(m_watchingKeyring, true))
+        return;
+    QPointer<CanvasCredentialStore> self(this);
+    m_keychain.whenOpen([self] {
+        if (!self)
+            return;
+        self->m_watchingKeyring = false;
+        // A save may have told meanwhile.
+        if (self->m_state != TokenState::Unknown) {
+            self->m_keyringProblem.clear();
+            self->publish();
+            return;
+        }
+        self->load([self](const std::optional<CanvasCredentials> &) {
+            if (self && self->m_state != TokenState::Unknown)
+                emit self->keyringOpened();
+        });
+    });
 }
 
 QString CanvasCredentialStore::keptTokenSchool() const
@@ -207,9 +239,13 @@ void CanvasCredentialStore::publish()
             credentials = CanvasCredentials{address, m_token};
     }
     const bool untilQuit = credentials && !m_tokenKept;
-    const bool waiting = !m_everKnown && m_state == TokenState::Unknown && !storedBaseURL().isEmpty();
-    if (credentials == m_cache && request == m_request && untilQuit == m_untilQuit && waiting == m_waitingForKeyring)
+    const bool unknown = m_state == TokenState::Unknown && !storedBaseURL().isEmpty();
+    const QString keyring = unknown ? m_keyringProblem : QString();
+    const bool waiting = !m_everKnown && unknown && keyring.isEmpty();
+    if (credentials == m_cache && request == m_request && untilQuit == m_untilQuit && waiting == m_waitingForKeyring
+        && keyring == m_keyringShown)
         return;
+    m_keyringShown = keyring;
     m_cache = std::move(credentials);
     m_request = request;
     m_untilQuit = untilQuit;

@@ -68,6 +68,10 @@ public:
     // new token: whatever it still holds is an older one, which is then not
     // used without asking.
     static inline const QString OlderTokenMark = QStringLiteral("older");
+    // Said while an address is stored and the keyring cannot be read: the
+    // token may well be in it.
+    static inline const QString KeyringLockedText = QStringLiteral("Your keyring is locked");
+    static inline const QString NoKeyringText = QStringLiteral("No keyring is running");
     static inline const QString UnsendableTokenText =
         QStringLiteral("The saved token holds a line break or another hidden character. Paste it again.");
 
@@ -92,6 +96,10 @@ public:
     // An address is stored but no read has told yet whether the secret store
     // holds a token (locked or silent since start): it may well be there.
     bool waitingForKeyring() const { return m_waitingForKeyring; }
+    // While an address is stored and the keyring said it is locked, or none
+    // runs: KeyringLockedText or NoKeyringText. Empty otherwise. The keyring
+    // is then watched, and read again once it opens (see keyringOpened()).
+    QString keyringProblem() const { return m_keyringShown; }
     // The credentials in use hold a token that no secret store kept: it is
     // gone after quitting.
     bool tokenUntilQuit() const { return m_untilQuit; }
@@ -130,11 +138,17 @@ public:
     static QString defaultLegacyTokenPath();
 
 signals:
-    // current(), tokenUntilQuit() or tokenRequest() changed.
+    // current(), tokenUntilQuit(), tokenRequest(), waitingForKeyring() or
+    // keyringProblem() changed.
     void credentialsChanged();
+    // A keyring that was locked or missing opened and was read again:
+    // Canvas can be asked now.
+    void keyringOpened();
 
 private:
     void finishRead(quint64 generation, TokenState state, const QString &token);
+    // Reads again once the keyring opens.
+    void watchKeyring();
     // What is known of the token: whether there is one, which, for which
     // school, and whether the secret store holds it.
     void setKnown(TokenState state, const QString &token = QString(), const QString &school = QString(),
@@ -160,6 +174,10 @@ private:
     QString m_request;
     bool m_untilQuit = false;
     bool m_waitingForKeyring = false;
+    // What the last read said of the keyring, and what is shown of it.
+    QString m_keyringProblem;
+    QString m_keyringShown;
+    bool m_watchingKeyring = false;
     bool m_everKnown = false;
     std::vector<LoadCallback> m_waiting;
     // Bumped by every save, so that a read started before it cannot undo it.

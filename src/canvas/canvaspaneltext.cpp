@@ -1,5 +1,7 @@
 #include "canvas/canvaspaneltext.h"
 
+#include "canvas/canvascredentials.h"
+
 #include <QStringList>
 
 QString CanvasPanelText::summary(const CanvasBoard &board, const QString &problem, bool loading)
@@ -22,8 +24,10 @@ QString CanvasPanelText::summary(const CanvasBoard &board, const QString &proble
 }
 
 QString CanvasPanelText::emptyTitle(bool hasCredentials, const QString &firstName, bool loading,
-                                    bool waitingForKeyring)
+                                    bool waitingForKeyring, const QString &keyringProblem)
 {
+    if (!hasCredentials && !keyringProblem.isEmpty())
+        return keyringProblem;
     if (!hasCredentials && waitingForKeyring)
         return QStringLiteral("Waiting for the keyring");
     if (!hasCredentials)
@@ -35,8 +39,12 @@ QString CanvasPanelText::emptyTitle(bool hasCredentials, const QString &firstNam
     return QStringLiteral("You're all caught up, ") + firstName;
 }
 
-QString CanvasPanelText::emptyDetail(bool hasCredentials, bool loading)
+QString CanvasPanelText::emptyDetail(bool hasCredentials, bool loading, const QString &keyringProblem)
 {
+    if (!hasCredentials && !keyringProblem.isEmpty())
+        return keyringProblem == CanvasCredentialStore::NoKeyringText
+                   ? QStringLiteral("Start your keyring and your Canvas loads here.")
+                   : QStringLiteral("Unlock it and your Canvas loads here.");
     if (hasCredentials && loading)
         return QStringLiteral("Your due work, points, and upcoming assignments land here once your school answers.");
     return hasCredentials ? QStringLiteral("Nothing due and nothing overdue. Enjoy the quiet.")

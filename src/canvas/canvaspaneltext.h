@@ -14,10 +14,11 @@ namespace CanvasPanelText {
 QString summary(const CanvasBoard &board, const QString &problem = {}, bool loading = false);
 // While loading, no board has come yet for the credentials in use: nothing
 // is known to be due or not.
-// An account set up whose token the keyring has not given yet is waited for.
+// An account set up whose token the keyring has not given yet is waited for;
+// one whose keyring is locked or missing says so (keyringProblem).
 QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading = false,
-                   bool waitingForKeyring = false);
-QString emptyDetail(bool hasCredentials, bool loading = false);
+                   bool waitingForKeyring = false, const QString &keyringProblem = {});
+QString emptyDetail(bool hasCredentials, bool loading = false, const QString &keyringProblem = {});
 // The course, "Quiz" and the due label, the ones present, joined by "  ·  ".
 QString subtitle(const CanvasAssignment &item, const QString &dueLabel);
 

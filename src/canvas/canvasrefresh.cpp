@@ -166,6 +166,13 @@ void CanvasRefresh::start()
         if (self)
             self->finished(run);
     };
+    // The keyring holding the token is locked or missing: nothing is known
+    // of the work until it opens (the credentials then say so).
+    if (m_credentials && !m_credentials->current() && !m_credentials->keyringProblem().isEmpty()) {
+        fail(m_credentials->keyringProblem());
+        finish();
+        return;
+    }
     m_askingBoard = true;
     m_service->fetchBoardReply().then(this, [this, run, school, address, finish](const CanvasBoardReply &reply) {
         if (run == m_run)
@@ -236,8 +243,16 @@ void CanvasRefresh::afterName(const CanvasBoard &board, const std::optional<QStr
             // A token kept for another school, or one that cannot be sent,
             // asks for the token instead.
             emit self->userNameLost();
+            // A locked or missing keyring may well hold the token: the
+            // account stays set up.
             const QString request = self->m_credentials->tokenRequest();
-            self->say(request.isEmpty() ? StatusNotConnected : request);
+            const QString keyring = self->m_credentials->keyringProblem();
+            if (!request.isEmpty())
+                self->say(request);
+            else if (!keyring.isEmpty())
+                self->fail(keyring);
+            else
+                self->say(StatusNotConnected);
         } else if (board.isEmpty()) {
             self->say(StatusNoOpenWork);
         } else if (hadProblem) {

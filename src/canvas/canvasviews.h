@@ -42,13 +42,13 @@ public:
         return CanvasPanelText::summary(board, problem, loading);
     }
     Q_INVOKABLE QString emptyTitle(bool hasCredentials, const QString &firstName, bool loading,
-                                   bool waitingForKeyring) const
+                                   bool waitingForKeyring, const QString &keyringProblem) const
     {
-        return CanvasPanelText::emptyTitle(hasCredentials, firstName, loading, waitingForKeyring);
+        return CanvasPanelText::emptyTitle(hasCredentials, firstName, loading, waitingForKeyring, keyringProblem);
     }
-    Q_INVOKABLE QString emptyDetail(bool hasCredentials, bool loading) const
+    Q_INVOKABLE QString emptyDetail(bool hasCredentials, bool loading, const QString &keyringProblem) const
     {
-        return CanvasPanelText::emptyDetail(hasCredentials, loading);
+        return CanvasPanelText::emptyDetail(hasCredentials, loading, keyringProblem);
     }
     Q_INVOKABLE QString subtitle(const CanvasAssignment &item, const QString &dueLabel) const
     {

@@ -12,6 +12,12 @@ void Keychain::read(const QString &account, std::function<void(const Answer &)> 
         case platform::ISecretStore::ReadResult::Status::Failed:
             answer.status = Answer::Status::Failed;
             break;
+        case platform::ISecretStore::ReadResult::Status::Locked:
+            answer.status = Answer::Status::Locked;
+            break;
+        case platform::ISecretStore::ReadResult::Status::NoKeyring:
+            answer.status = Answer::Status::NoKeyring;
+            break;
         case platform::ISecretStore::ReadResult::Status::NotFound:
             answer.status = Answer::Status::Missing;
             break;
@@ -36,4 +42,9 @@ void Keychain::save(const QString &value, const QString &account, std::function<
 void Keychain::remove(const QString &account, std::function<void(bool)> done) const
 {
     m_store->deletePassword(Service, account, std::move(done));
+}
+
+void Keychain::whenOpen(std::function<void()> opened) const
+{
+    m_store->whenOpen(std::move(opened));
 }

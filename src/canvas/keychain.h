@@ -16,6 +16,8 @@ public:
             Found,   // text holds the stored value, trimmed and not blank
             Missing, // no item, or one that is not UTF-8 or blank
             Failed,  // the store did not answer: an item may exist
+            Locked,  // the keyring stayed locked: an item may exist
+            NoKeyring, // no keyring runs
         };
         Status status = Status::Failed;
         QString text;
@@ -28,6 +30,9 @@ public:
     // refused, in which case an earlier value is kept.
     void save(const QString &value, const QString &account, std::function<void(bool ok)> done) const;
     void remove(const QString &account, std::function<void(bool ok)> done) const;
+    // After a Locked or NoKeyring answer: opened runs once the keyring is
+    // there and open.
+    void whenOpen(std::function<void()> opened) const;
 
 private:
     platform::ISecretStore *m_store;

@@ -46,9 +46,13 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &
     m_nowPlaying = NowPlayingInfo::empty(m_clock->now());
     m_gameModeOn = m_defaults->boolValue(GameModeKey, false);
 
-    if (env.credentials)
+    if (env.credentials) {
         connect(env.credentials, &CanvasCredentialStore::credentialsChanged, this,
                 &NotchViewModel::canvasHasCredentialsChanged);
+        // The keyring opened: Canvas loads without being asked.
+        connect(env.credentials, &CanvasCredentialStore::keyringOpened, this,
+                [this] { canvasCredentialsDidChange(); }, Qt::QueuedConnection);
+    }
     connectCanvasRefresh();
 
     followComputedInputs();
@@ -316,6 +320,11 @@ bool NotchViewModel::canvasHasCredentials() const
 bool NotchViewModel::canvasWaitingForKeyring() const
 {
     return m_env.credentials && m_env.credentials->waitingForKeyring();
+}
+
+QString NotchViewModel::canvasKeyringProblem() const
+{
+    return m_env.credentials ? m_env.credentials->keyringProblem() : QString();
 }
 
 

@@ -208,6 +208,7 @@ class NotchViewModel : public QObject {
     Q_PROPERTY(bool canvasHasCredentials READ canvasHasCredentials NOTIFY canvasHasCredentialsChanged)
     // An address is stored and the keyring has not answered yet.
     Q_PROPERTY(bool canvasWaitingForKeyring READ canvasWaitingForKeyring NOTIFY canvasHasCredentialsChanged)
+    Q_PROPERTY(QString canvasKeyringProblem READ canvasKeyringProblem NOTIFY canvasHasCredentialsChanged)
     // Why the last Canvas refresh did not get through, with when the board
     // shown was loaded; empty once one got through.
     Q_PROPERTY(QString canvasProblem READ canvasProblem NOTIFY canvasProblemChanged)
@@ -316,6 +317,8 @@ public:
     QString canvasFirstName() const;
     bool canvasHasCredentials() const;
     bool canvasWaitingForKeyring() const;
+    // The keyring that holds the token is locked or missing ("" otherwise).
+    QString canvasKeyringProblem() const;
     QString canvasProblem() const { return m_canvasProblem; }
     bool canvasLoading() const { return m_canvasLoading; }
     // What a Canvas refresh publishes, set directly.

@@ -19,6 +19,7 @@ IslandPanels {
             firstName: table.model.canvasFirstName
             hasCredentials: table.model.canvasHasCredentials
             waitingForKeyring: table.model.canvasWaitingForKeyring
+            keyringProblem: table.model.canvasKeyringProblem
             problem: table.model.canvasProblem
             loading: table.model.canvasLoading
             service: table.model.canvasService

@@ -16,7 +16,9 @@ public:
         enum class Status {
             Found,    // data holds the stored bytes
             NotFound, // the service answered: there is no such item
-            Failed,   // no answer (locked, refused, timed out): the item may exist
+            Failed,   // no answer (refused, timed out): the item may exist
+            Locked,   // the keyring stayed locked (its unlock prompt was dismissed, or none could show)
+            NoKeyring, // no secret service runs at all
         };
         Status status = Status::Failed;
         QByteArray data;
@@ -33,6 +35,10 @@ public:
                                DoneCallback done) = 0;
     // Removes the item; a missing item counts as removed.
     virtual void deletePassword(const QString &service, const QString &account, DoneCallback done) = 0;
+    // After a read said Locked or NoKeyring: opened is called once a read
+    // could get through without a prompt (the keyring was unlocked, or a
+    // secret service appeared). A store that cannot tell never calls it.
+    virtual void whenOpen(std::function<void()> opened) { (void)opened; }
 };
 
 } // namespace platform

@@ -61,6 +61,8 @@ AppSettings::AppSettings(UserDefaults *defaults, platform::ILoginItem *loginItem
             // A token kept for another school, or one that cannot be sent.
             if (const QString request = self->m_credentials->tokenRequest(); !request.isEmpty())
                 self->setCanvasStatus(request);
+            else if (const QString problem = self->m_credentials->keyringProblem(); !problem.isEmpty())
+                self->setCanvasProblem(problem);
             return;
         }
         self->setCanvasBaseURL(stored->baseURL);
@@ -69,6 +71,11 @@ AppSettings::AppSettings(UserDefaults *defaults, platform::ILoginItem *loginItem
     // The line under the status while the token in use lasts only until
     // quitting, whatever the status says.
     connect(m_credentials, &CanvasCredentialStore::credentialsChanged, this, &AppSettings::updateCanvasTokenNote);
+    // A locked or missing keyring is said as such, not as no account.
+    connect(m_credentials, &CanvasCredentialStore::credentialsChanged, this, [this] {
+        if (const QString problem = m_credentials->keyringProblem(); !problem.isEmpty() && m_canvasSave == CanvasSave::Idle)
+            setCanvasProblem(problem);
+    });
     connect(this, &AppSettings::canvasStatusChanged, this, &AppSettings::updateCanvasTokenNote);
     loadClocks();
     runOptInModulesPass();

@@ -37,6 +37,10 @@ ISecretStore::ReadResult parseSecretRead(const std::optional<QByteArray> &printe
         result.data = output.mid(found.size());
     } else if (output == "notfound\n") {
         result.status = ISecretStore::ReadResult::Status::NotFound;
+    } else if (output == "locked\n") {
+        result.status = ISecretStore::ReadResult::Status::Locked;
+    } else if (output == "nokeyring\n") {
+        result.status = ISecretStore::ReadResult::Status::NoKeyring;
     }
     return result;
 }
@@ -47,13 +51,40 @@ bool parseSecretChange(const std::optional<QByteArray> &output)
 }
 
 HelperSecretStore::HelperSecretStore(const QString &helper, int readTimeoutMs, int changeTimeoutMs,
-                                     int promptTimeoutMs, QObject *parent)
+                                     int promptTimeoutMs, int watchEveryMs, QObject *parent)
     : QObject(parent)
     , m_helper(helper.isEmpty() ? builtOrBesideProgram(QStringLiteral(PAVLET_SECRET_HELPER)) : helper)
     , m_readTimeoutMs(readTimeoutMs)
     , m_changeTimeoutMs(changeTimeoutMs)
     , m_promptTimeoutMs(promptTimeoutMs)
 {
+    m_watch.setSingleShot(true);
+    m_watch.setInterval(watchEveryMs);
+    connect(&m_watch, &QTimer::timeout, this, &HelperSecretStore::lookWhetherOpen);
+}
+
+void HelperSecretStore::whenOpen(std::function<void()> opened)
+{
+    m_whenOpen.push_back(std::move(opened));
+    if (!m_watch.isActive() && !m_looking)
+        m_watch.start();
+}
+
+void HelperSecretStore::lookWhetherOpen()
+{
+    m_looking = true;
+    // The same time as a change: the state asks nothing that prompts.
+    run({QStringLiteral("state")}, {}, m_changeTimeoutMs, [this](const std::optional<QByteArray> &output) {
+        m_looking = false;
+        if (output != QByteArrayLiteral("open\n")) {
+            if (!m_whenOpen.empty())
+                m_watch.start();
+            return;
+        }
+        const auto waiting = std::exchange(m_whenOpen, {});
+        for (const std::function<void()> &opened : waiting)
+            opened();
+    });
 }
 
 HelperSecretStore::~HelperSecretStore()

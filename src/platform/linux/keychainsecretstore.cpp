@@ -62,6 +62,8 @@ void KeychainSecretStore::readPassword(const QString &service, const QString &ac
             result.data = static_cast<QKeychain::ReadPasswordJob *>(j)->binaryData();
         } else if (j && j->error() == QKeychain::EntryNotFound) {
             result.status = ReadResult::Status::NotFound;
+        } else if (j && j->error() == QKeychain::NoBackendAvailable) {
+            result.status = ReadResult::Status::NoKeyring;
         }
         done(result);
     });

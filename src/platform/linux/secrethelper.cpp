@@ -14,12 +14,16 @@
 // Reaches the desktop's secret service for the island, one call per run, so
 // that the keyring's libraries go away with this process.
 // usage: pavlet-secret read|write|delete SERVICE ACCOUNT TIMEOUT_MS [PROMPT_TIMEOUT_MS]
+//        pavlet-secret state
 //        (write: the secret on standard input; PROMPT_TIMEOUT_MS, when
 //        longer, is the time given while the keyring prompts)
-// prints: "found\n" and the secret, "notfound\n" or "failed\n" for a read;
-// "ok\n" or "failed\n" for a change; before that "prompt\n" when the keyring
-// is locked, so that its unlock prompt is about to show and the island
-// waits for the user. Exits 2 on wrong arguments.
+// prints: "found\n" and the secret, "notfound\n", "locked\n" (the keyring
+// stayed locked: the item may well be there), "nokeyring\n" (no secret
+// service runs or can be started) or "failed\n" for a read; "ok\n" or
+// "failed\n" for a change; before that "prompt\n" when the keyring is
+// locked, so that its unlock prompt is about to show and the island waits
+// for the user. state asks nothing that prompts and prints "open\n",
+// "locked\n" or "nokeyring\n". Exits 2 on wrong arguments.
 
 namespace {
 
@@ -64,6 +68,21 @@ bool keyringLocked()
     return false;
 }
 
+// Whether a secret service runs, or the bus can start one.
+bool keyringAvailable()
+{
+    QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    if (!bus)
+        return false;
+    const QStringList startable = bus->activatableServiceNames();
+    for (const QString &name : {QStringLiteral("org.freedesktop.secrets"), QStringLiteral("org.kde.kwalletd6"),
+                                QStringLiteral("org.kde.kwalletd5")}) {
+        if (bus->isServiceRegistered(name) || startable.contains(name))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -74,6 +93,10 @@ int main(int argc, char **argv)
     const int timeoutMs = args.value(3).toInt(&timeoutOk);
     const int promptTimeoutMs = args.size() == 5 ? args.value(4).toInt(&promptOk) : timeoutMs;
     const QString op = args.value(0);
+    if (op == QLatin1String("state") && args.size() == 1) {
+        std::fputs(!keyringAvailable() ? "nokeyring\n" : keyringLocked() ? "locked\n" : "open\n", stdout);
+        return 0;
+    }
     if (args.size() < 4 || args.size() > 5 || !timeoutOk || !promptOk || timeoutMs <= 0
         || (op != QLatin1String("read") && op != QLatin1String("write") && op != QLatin1String("delete"))) {
         std::fputs("usage: pavlet-secret read|write|delete SERVICE ACCOUNT TIMEOUT_MS [PROMPT_TIMEOUT_MS]\n", stderr);
@@ -91,6 +114,10 @@ int main(int argc, char **argv)
     };
     auto changed = [&](bool ok) { answer(ok ? QByteArrayLiteral("ok\n") : QByteArrayLiteral("failed\n")); };
 
+    if (!keyringAvailable()) {
+        std::fputs(op == QLatin1String("read") ? "nokeyring\n" : "failed\n", stdout);
+        return 0;
+    }
     int waitMs = timeoutMs;
     if (keyringLocked()) {
         waitMs = std::max(timeoutMs, promptTimeoutMs);
@@ -101,9 +128,16 @@ int main(int argc, char **argv)
     using Status = platform::ISecretStore::ReadResult::Status;
     if (op == QLatin1String("read")) {
         store.readPassword(service, account, [&](const platform::ISecretStore::ReadResult &r) {
-            answer(r.status == Status::Found      ? QByteArrayLiteral("found\n") + r.data
-                   : r.status == Status::NotFound ? QByteArrayLiteral("notfound\n")
-                                                  : QByteArrayLiteral("failed\n"));
+            if (r.status == Status::Found)
+                answer(QByteArrayLiteral("found\n") + r.data);
+            else if (r.status == Status::NoKeyring)
+                answer(QByteArrayLiteral("nokeyring\n"));
+            // A keyring whose unlock was dismissed answers as if it held
+            // nothing: still locked, it is not known to hold nothing.
+            else if (r.status == Status::Locked || keyringLocked())
+                answer(QByteArrayLiteral("locked\n"));
+            else
+                answer(r.status == Status::NotFound ? QByteArrayLiteral("notfound\n") : QByteArrayLiteral("failed\n"));
         });
     } else if (op == QLatin1String("write")) {
         QFile in;
