@@ -241,8 +241,10 @@ void CanvasRefresh::afterName(const CanvasBoard &board, const std::optional<QStr
             return;
         if (!credentials) {
             // A token kept for another school, or one that cannot be sent,
-            // asks for the token instead.
-            emit self->userNameLost();
+            // asks for the token instead. A name once known stays while the
+            // keyring has not told whether the token is there.
+            if (self->m_credentials->tokenState() != CanvasCredentialStore::TokenState::Unknown)
+                emit self->userNameLost();
             // A locked or missing keyring may well hold the token: the
             // account stays set up.
             const QString request = self->m_credentials->tokenRequest();

@@ -24,6 +24,8 @@ public:
             ReadResult r;
             if (unavailable) {
                 r.status = ReadResult::Status::Failed;
+            } else if (keyring != ReadResult::Status::Found) {
+                r.status = keyring;
             } else if (const auto it = items.constFind({service, account}); it != items.constEnd()) {
                 r.status = ReadResult::Status::Found;
                 r.data = *it;
@@ -53,6 +55,14 @@ public:
             done(!unavailable);
         });
     }
+    void whenOpen(std::function<void()> opened) override { openWaiters.push_back(std::move(opened)); }
+    // The keyring unlocks or appears.
+    void open()
+    {
+        keyring = ReadResult::Status::Found;
+        for (auto &fn : std::exchange(openWaiters, {}))
+            fn();
+    }
     // Answers every held call, oldest first.
     void release()
     {
@@ -65,6 +75,9 @@ public:
     QHash<QPair<QString, QString>, QByteArray> items;
     bool refuseWrites = false;
     bool unavailable = false;
+    // Locked or NoKeyring: what every read says, until open().
+    ReadResult::Status keyring = ReadResult::Status::Found;
+    std::vector<std::function<void()>> openWaiters;
     bool hold = false;
     int answerAfterMs = 0;
     std::vector<std::function<void()>> held;

@@ -16,6 +16,10 @@ namespace platform {
 namespace {
 
 const QByteArray PromptLine = QByteArrayLiteral("prompt\n");
+// The helper's own limit ends its wait on the keyring; it is then given this
+// long to say how the keyring was left (still locked, say) before the island
+// stops waiting for it.
+constexpr int AnswerGraceMs = 1500;
 
 // The answer after the line that tells of a prompt.
 QByteArray answerOf(const QByteArray &output)
@@ -170,8 +174,9 @@ void HelperSecretStore::run(const QStringList &args, const QByteArray &input, in
     });
     // The keyring prompts: the user is given the time to answer it.
     connect(process, &QProcess::readyReadStandardOutput, timer, [this, process, timer] {
-        if (process->peek(PromptLine.size()) == PromptLine && timer->isActive() && timer->interval() < m_promptTimeoutMs)
-            timer->start(m_promptTimeoutMs);
+        if (process->peek(PromptLine.size()) == PromptLine && timer->isActive()
+            && timer->interval() < m_promptTimeoutMs + AnswerGraceMs)
+            timer->start(m_promptTimeoutMs + AnswerGraceMs);
     });
     connect(process, &QProcess::finished, this, [process, timer, answer](int code, QProcess::ExitStatus status) {
         timer->stop();
@@ -189,7 +194,7 @@ void HelperSecretStore::run(const QStringList &args, const QByteArray &input, in
         process->deleteLater();
         answer(std::nullopt);
     });
-    timer->start(timeoutMs);
+    timer->start(timeoutMs + AnswerGraceMs);
     process->start(m_helper, args);
     if (process->state() == QProcess::NotRunning)
         return;

@@ -1,4 +1,5 @@
 #include "canvas/canvascredentials.h"
+#include "canvas/canvaspaneltext.h"
 #include "canvas/canvasrefresh.h"
 #include "canvas/canvasservice.h"
 #include "core/appnotifications.h"
@@ -354,6 +355,48 @@ TEST_F(CanvasServerTest, TheFormSendsATokenOnlyToItsOwnSchool)
     EXPECT_EQ(settings->canvasStatus(), CanvasCredentialStore::UnsendableTokenText);
     EXPECT_EQ(defaults->stringValue("canvasBaseURL"), one.baseUrl().toString());
     EXPECT_EQ(authorizations(one) + authorizations(two), QByteArrayList());
+}
+
+// A locked keyring, then none at all: the account stays set up and is said
+// to wait on the keyring, never as clear or not connected; once the keyring
+// opens Canvas loads without being asked.
+TEST_F(CanvasServerTest, ALockedOrMissingKeyringKeepsTheAccountAndLoadsOnceOpen)
+{
+    using Status = platform::ISecretStore::ReadResult::Status;
+    connectTo(server.baseUrl().toString());
+    serve(MissingPath, R"([{"id":1,"name":"Essay"}])");
+    serve(PlannerPath, "[]");
+    serve(UserPath, R"({"name":"Ada Lovelace"})");
+    for (const Status keyring : {Status::Locked, Status::NoKeyring}) {
+        secrets.keyring = keyring;
+        const QString said = keyring == Status::Locked ? CanvasCredentialStore::KeyringLockedText
+                                                       : CanvasCredentialStore::NoKeyringText;
+        credentials = std::make_unique<CanvasCredentialStore>(&secrets, defaults.get(), tempPath("legacy-token"));
+        service = std::make_unique<CanvasService>(credentials.get(), &network, &clock, scheduler.get(), QTimeZone::utc());
+        AppNotifications notifications;
+        AppSettings settings(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
+        CanvasRefresh refresh(service.get(), credentials.get(), &clock);
+        QObject::connect(&refresh, &CanvasRefresh::statusChanged, &settings, &AppSettings::setCanvasStatus);
+        QObject::connect(&refresh, &CanvasRefresh::loadProblem, &settings, &AppSettings::setCanvasProblem);
+        int boards = 0;
+        QObject::connect(&refresh, &CanvasRefresh::boardFetched, [&] { ++boards; });
+        QObject::connect(credentials.get(), &CanvasCredentialStore::keyringOpened, [&] { refresh.refresh(); });
+        refresh.refresh();
+        ASSERT_TRUE(waitUntil([&] { return !refresh.isRunning(); }));
+        EXPECT_EQ(credentials->keyringProblem(), said);
+        EXPECT_FALSE(credentials->waitingForKeyring());
+        EXPECT_EQ(settings.canvasStatus(), said);
+        EXPECT_EQ(CanvasPanelText::emptyTitle(false, "", true, false, said), said);
+        EXPECT_EQ(boards, 0);
+        EXPECT_EQ(server.requestCount(), 0);
+
+        secrets.open();
+        ASSERT_TRUE(waitUntil([&] { return settings.canvasStatus() == "Connected as Ada Lovelace"; }))
+            << settings.canvasStatus().toStdString();
+        EXPECT_EQ(credentials->keyringProblem(), "");
+        EXPECT_EQ(boards, 1);
+        server.clearRequests();
+    }
 }
 
 // Redirects: within the school's server the token follows; another server

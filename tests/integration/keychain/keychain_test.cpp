@@ -78,6 +78,8 @@ TEST(SecretStoreTest, AMissingOrGarbledHelperIsAFailure)
     EXPECT_EQ(found.data, "tok\nen");
     EXPECT_EQ(platform::parseSecretRead(QByteArray("found\n")).data, "");
     EXPECT_EQ(platform::parseSecretRead(QByteArray("notfound\n")).status, Status::NotFound);
+    EXPECT_EQ(platform::parseSecretRead(QByteArray("prompt\nlocked\n")).status, Status::Locked);
+    EXPECT_EQ(platform::parseSecretRead(QByteArray("nokeyring\n")).status, Status::NoKeyring);
     EXPECT_TRUE(platform::parseSecretChange(QByteArray("ok\n")));
     EXPECT_TRUE(platform::parseSecretChange(QByteArray("prompt\nok\n")));
     for (const QByteArray &garbled : {QByteArray(), QByteArray("ok"), QByteArray("failed\n"), QByteArray("ok\nok\n")})
@@ -204,6 +206,20 @@ TEST_F(KeychainCanvasTest, ASecretServiceThatNeverAnswersCountsAsAbsentAfterAFew
     ASSERT_TRUE(waitUntil([&] { return wrote.has_value(); }, 8000));
     EXPECT_GE(t.elapsed(), 2500);
     EXPECT_FALSE(*wrote);
+
+    // A read the locked keyring lets through to nobody says it stayed
+    // locked, not that it holds nothing; the watch sees it open, without a
+    // prompt, only once it is unlocked.
+    std::optional<platform::ISecretStore::ReadResult> read;
+    platform::HelperSecretStore watched(QString(), 1000, 1000, 1000, 100);
+    watched.readPassword("com.pavlet.app", "CANVAS_TOKEN", [&](const platform::ISecretStore::ReadResult &r) { read = r; });
+    ASSERT_TRUE(waitUntil([&] { return read.has_value(); }, 8000));
+    EXPECT_EQ(read->status, platform::ISecretStore::ReadResult::Status::Locked);
+    bool opened = false;
+    watched.whenOpen([&] { opened = true; });
+    EXPECT_FALSE(waitUntil([&] { return opened; }, 1500));
+    silent.locked = false;
+    EXPECT_TRUE(waitUntil([&] { return opened; }, 8000));
     connection.unregisterService(QStringLiteral("org.freedesktop.secrets"));
     connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
 }
