@@ -167,9 +167,9 @@ void CanvasRefresh::start()
             self->finished(run);
     };
     // The keyring holding the token is locked or missing: nothing is known
-    // of the work until it opens (the credentials then say so).
+    // of the work until it opens. The credentials say so, and tell when it
+    // opens.
     if (m_credentials && !m_credentials->current() && !m_credentials->keyringProblem().isEmpty()) {
-        fail(m_credentials->keyringProblem());
         finish();
         return;
     }
@@ -246,14 +246,11 @@ void CanvasRefresh::afterName(const CanvasBoard &board, const std::optional<QStr
             if (self->m_credentials->tokenState() != CanvasCredentialStore::TokenState::Unknown)
                 emit self->userNameLost();
             // A locked or missing keyring may well hold the token: the
-            // account stays set up.
+            // account stays set up, as the credentials say.
             const QString request = self->m_credentials->tokenRequest();
-            const QString keyring = self->m_credentials->keyringProblem();
             if (!request.isEmpty())
                 self->say(request);
-            else if (!keyring.isEmpty())
-                self->fail(keyring);
-            else
+            else if (self->m_credentials->keyringProblem().isEmpty())
                 self->say(StatusNotConnected);
         } else if (board.isEmpty()) {
             self->say(StatusNoOpenWork);

@@ -377,7 +377,6 @@ TEST_F(CanvasServerTest, ALockedOrMissingKeyringKeepsTheAccountAndLoadsOnceOpen)
         AppSettings settings(defaults.get(), nullptr, nullptr, credentials.get(), &notifications);
         CanvasRefresh refresh(service.get(), credentials.get(), &clock);
         QObject::connect(&refresh, &CanvasRefresh::statusChanged, &settings, &AppSettings::setCanvasStatus);
-        QObject::connect(&refresh, &CanvasRefresh::loadProblem, &settings, &AppSettings::setCanvasProblem);
         int boards = 0;
         QObject::connect(&refresh, &CanvasRefresh::boardFetched, [&] { ++boards; });
         QObject::connect(credentials.get(), &CanvasCredentialStore::keyringOpened, [&] { refresh.refresh(); });
