@@ -265,8 +265,8 @@ TEST_F(CanvasServerTest, ListsFollowTheNextLinkToTheLastPage)
 
     // Nor is one whose next link cannot be followed.
     const QByteArray url = server.url(MissingPath).toEncoded();
-    for (const QByteArray &link : {"<" + url + "?page=2; rel=\"next\"", "<http://127.0.0.1:99999/p2>; rel=\"next\"",
-                                   QByteArray("<file:///etc/passwd>; rel=\"next\"")}) {
+    for (const QByteArray &link : QByteArrayList{"<" + url + "?page=2; rel=\"next\"", "<http://127.0.0.1:99999/p2>; rel=\"next\"",
+                                   "<file:///etc/passwd>; rel=\"next\""}) {
         LocalHttpServer::Reply page = LocalHttpServer::json("[]");
         page.headers.append({"Link", link});
         server.setReply(MissingPath, page);
