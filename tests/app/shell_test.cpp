@@ -9,6 +9,7 @@
 #include "fakes/fakewindowparts.h"
 #include "fakes/islandfakes.h"
 #include "settings/settingsnavigation.h"
+#include "support/screenshots.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -86,6 +87,14 @@ TEST_F(ShellTest, TheLoginCheckFollowsTheSettingAndTheIconShowsOnAnyTray)
     EXPECT_TRUE(settings().launchAtLogin());
     EXPECT_TRUE(tray.menu.at(4).checked);
 
+    // Drawn at the size of the tray's slot rather than stretched to it: its
+    // edges stay one pixel sharp.
+    for (int side : {16, 22, 24, 32, 40, 48}) {
+        const QImage icon = StatusItemController::paintIcon(Qt::black).pixmap(side, side).toImage();
+        EXPECT_EQ(icon.size(), QSize(side, side));
+        EXPECT_EQ(Screenshots::blurredPixels(icon), 0) << side << " px";
+    }
+
     // Whatever ink the palette gives, the pill stands out on a light tray
     // and on a dark one.
     for (const QColor ink : {QColor(Qt::black), QColor(Qt::white)}) {
@@ -110,18 +119,18 @@ TEST_F(ShellTest, ASecondLaunchAsksTheFirstForTheSettingsAndStandsDown)
 {
     const QString name = "pavlet-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
     SingleInstance first(name);
-    ASSERT_TRUE(first.claim());
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::thisRuns);
     QSignalSpy asked(&first, &SingleInstance::openSettingsRequested);
 
     // The second runs the way a separate process would: blocking, elsewhere.
-    bool secondRuns = true;
+    auto secondRuns = SingleInstance::Claim::thisRuns;
     std::thread second([&] {
         SingleInstance other(name);
         secondRuns = other.claim(3000);
     });
     EXPECT_TRUE(waitUntil([&] { return asked.count() == 1; }));
     second.join();
-    EXPECT_FALSE(secondRuns);
+    EXPECT_EQ(secondRuns, SingleInstance::Claim::otherAnswered);
 }
 
 TEST_F(ShellTest, AStaleSocketDoesNotStopTheFirstLaunch)
@@ -129,10 +138,10 @@ TEST_F(ShellTest, AStaleSocketDoesNotStopTheFirstLaunch)
     const QString name = "pavlet-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
     {
         SingleInstance crashed(name);
-        ASSERT_TRUE(crashed.claim());
+        ASSERT_EQ(crashed.claim(), SingleInstance::Claim::thisRuns);
     }
     SingleInstance next(name);
-    EXPECT_TRUE(next.claim(200));
+    EXPECT_EQ(next.claim(200), SingleInstance::Claim::thisRuns);
 }
 
 TEST_F(ShellTest, EditClearanceRestoresOnlyWhatItPutAway)

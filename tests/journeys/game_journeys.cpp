@@ -6,13 +6,18 @@
 #include "games/wordleengine.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchpanel.h"
+#include "tools/calculatorengine.h"
 
 #include <QKeyEvent>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -450,6 +455,8 @@ TEST(ProgramKeys, SettingsAndQuitFromHomeAndFromAGame)
     ASSERT_TRUE(j.start());
     QSignalSpy quits(&j.root().delegate(), &AppDelegate::quitRequested);
     QObject *wordle = j.island().gameEngine(Game::wordle);
+    std::optional<XInput> russian;
+    const auto usAgain = qScopeGuard([] { QProcess::execute("setxkbmap", {"us"}); });
     walk(j, {
         {"Ctrl+, on Home", [](Journey &j) {
              ASSERT_TRUE(j.openHome());
@@ -487,6 +494,35 @@ TEST(ProgramKeys, SettingsAndQuitFromHomeAndFromAGame)
              EXPECT_EQ(typed.toLower(), "ab");
              EXPECT_EQ(quits.count(), 1);
          }},
+        // A layout without Latin letters: the keys count by their places.
+        {"Russian alone: 12 and C in the calculator", [&](Journey &j) {
+             ASSERT_EQ(QProcess::execute("setxkbmap", {"ru"}), 0);
+             russian.emplace(); // reads the new layout
+             ASSERT_TRUE(j.collapse());
+             ASSERT_TRUE(j.openFromStrip("Calculator"));
+             russian->type("12");
+             ASSERT_TRUE(j.waitFor([&] { return j.island().calculator()->display() == "12"; }, 3000, "12"));
+             russian->key("Cyrillic_es");
+         },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().calculator()->display() == "0"; }, 3000, "0")); }},
+        {"Russian alone: Ctrl+, on Home", [&](Journey &j) {
+             ASSERT_TRUE(j.collapse());
+             ASSERT_TRUE(j.openHome());
+             russian->key("Cyrillic_be", false, true);
+         },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return settingsShown(j); }, 8000, "the settings window")); }},
+        {"Russian alone: Ctrl+Q, then Ctrl+W in the settings window", [&](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return j.settingsWindow()->isActive(); }, 5000, "the settings' keyboard"));
+             russian->key("Cyrillic_shorti", false, true);
+             ASSERT_TRUE(j.waitFor([&] { return quits.count() == 2; }, 3000, "the quit"));
+             russian->key("Cyrillic_tse", false, true);
+         },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return !settingsShown(j); }, 5000, "the settings window to go")); }},
+        {"Russian alone: Ctrl+Q on Home", [&](Journey &j) {
+             ASSERT_TRUE(j.openHome());
+             russian->key("Cyrillic_shorti", false, true);
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return quits.count() == 3; }, 3000, "the quit")); }},
     });
 }
 

@@ -7,6 +7,7 @@
 #include "platform/linux/traymenuwindow.h"
 #include "platform/linux/xembedtrayicon.h"
 #include "support/privatebus.h"
+#include "support/screenshots.h"
 
 #include <QDBusArgument>
 #include <QDBusPendingCall>
@@ -118,22 +119,23 @@ TEST_F(StatusTrayTest, ThePanelSeesTheIconAndTheMenuAndItsClicksComeBack)
     ASSERT_TRUE(waitUntil([&] { return registered().contains(service); })) << "the watcher never heard of the icon";
 
     // The icon: a menu for every click, and the pill's pictures in network
-    // byte order, at one and two times.
+    // byte order, each drawn at its own size.
     const QString sni = "org.kde.StatusNotifierItem";
     EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "ItemIsMenu").toBool(), true);
     EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
     EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "Status").toString(), "Active");
     Pixmaps pictures;
     property(service, "/StatusNotifierItem", sni, "IconPixmap").value<QDBusArgument>() >> pictures;
-    ASSERT_EQ(pictures.size(), 2);
-    EXPECT_EQ(pictures[0].width, 18);
-    EXPECT_EQ(pictures[1].width, 36);
+    QList<int> sides;
+    for (const Pixmap &picture : pictures)
+        sides << picture.width;
+    EXPECT_EQ(sides, (QList<int>{16, 22, 24, 32, 40, 48, 64}));
     // Each pixel as alpha, red, green, blue, whatever the machine's own order.
     for (const Pixmap &picture : pictures) {
         const int side = picture.width;
         EXPECT_EQ(picture.height, side);
         const QImage drawn = StatusItemController::paintIcon(QGuiApplication::palette().color(QPalette::WindowText))
-                                 .pixmap(QSize(18, 18), side / 18.0)
+                                 .pixmap(QSize(side, side), 1.0)
                                  .toImage()
                                  .convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(picture.bytes.size(), side * side * 4);
@@ -284,6 +286,21 @@ public:
         return out;
     }
 
+    // What the window shows, as the X server has it.
+    QImage imageOf(xcb_window_t window)
+    {
+        const QSize size = sizeOf(window);
+        xcb_get_image_reply_t *r = xcb_get_image_reply(
+            m_conn, xcb_get_image(m_conn, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, quint16(size.width()),
+                                  quint16(size.height()), ~0u), nullptr);
+        QImage out;
+        if (r && xcb_get_image_data_length(r) == size.width() * size.height() * 4)
+            out = QImage(xcb_get_image_data(r), size.width(), size.height(),
+                         r->depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32).copy();
+        std::free(r);
+        return out;
+    }
+
 private:
     xcb_connection_t *m_conn;
     xcb_window_t m_root = XCB_WINDOW_NONE;
@@ -311,6 +328,11 @@ TEST_F(StatusTrayTest, WithoutAWatcherTheIconSitsInTheXTrayAndItsMenuWorks)
         const QSize slot = x.sizeOf(tray.xembed()->windowId());
         return slot.width() >= 40 && slot.width() == slot.height();
     })) << x.sizeOf(tray.xembed()->windowId()).width() << "x" << x.sizeOf(tray.xembed()->windowId()).height();
+    // Drawn at the slot's size, not a small picture stretched to it.
+    EXPECT_TRUE(waitUntil([&] {
+        const QImage shown = x.imageOf(tray.xembed()->windowId());
+        return !shown.isNull() && Screenshots::blurredPixels(shown) == 0 && shown.pixel(shown.width() / 2, shown.height() / 3) != shown.pixel(0, 0);
+    })) << Screenshots::blurredPixels(x.imageOf(tray.xembed()->windowId())) << " blurred pixels";
 
     // A click on the icon opens the menu, read afresh, with the item's
     // lines; a click on a line reaches the item.
