@@ -61,7 +61,6 @@ int keyCodeFromQt(int qtKey, Qt::KeyboardModifiers modifiers)
 
 int latinQtKeyAt(int keyCode)
 {
-    using namespace KeyCode;
     static const QHash<int, int> table = [] {
         QHash<int, int> t;
         for (int k = Qt::Key_A; k <= Qt::Key_Z; ++k)
