@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QPainter>
 
 namespace Screenshots {
 
@@ -64,20 +63,6 @@ QStringList withoutPlatformNotes(QStringList warnings)
 {
     warnings.removeIf([](const QString &w) { return w.startsWith(QLatin1String("This plugin does not support")); });
     return warnings;
-}
-
-int blurredPixels(const QImage &image)
-{
-    QImage shown(image.size(), QImage::Format_RGB32);
-    shown.fill(QColor(200, 40, 160));
-    QPainter(&shown).drawImage(0, 0, image);
-    const int x = shown.width() / 2;
-    int blurred = 0;
-    for (int y = 1; y + 1 < shown.height(); ++y) {
-        const int a = qGray(shown.pixel(x, y - 1)), b = qGray(shown.pixel(x, y)), c = qGray(shown.pixel(x, y + 1));
-        blurred += (a + 12 < b && b + 12 < c) || (a > b + 12 && b > c + 12);
-    }
-    return blurred;
 }
 
 } // namespace Screenshots

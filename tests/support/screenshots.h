@@ -30,11 +30,6 @@ bool near(const QColor &a, const QColor &b, int tolerance);
 // Whether some pixel inside area is within tolerance of colour.
 bool anyNear(const QImage &image, const QRect &area, const QColor &colour, int tolerance);
 
-// The pixels down the middle column that step between their neighbours in
-// grey, over a backdrop no icon uses: a picture stretched to its size blurs
-// each edge over several; one drawn at its size has none.
-int blurredPixels(const QImage &image);
-
 // The warnings without the GL platform's notes about what it lacks.
 QStringList withoutPlatformNotes(QStringList warnings);
 
