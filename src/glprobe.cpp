@@ -3,14 +3,18 @@
 
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/prctl.h>
 
 // Prints the name of the OpenGL renderer this display offers, for the island
 // to choose how it draws without loading OpenGL itself. Exits 1 when no
 // OpenGL context can be made.
 int main(int argc, char **argv)
 {
+    // Asked for by the island as it starts: it goes when the island goes.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     // The display may go away while it asks (the session ends as the island
     // starts): then one line and status 1, never a core.
     DisplayGuard::watch("pavlet-gl-probe");

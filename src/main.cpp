@@ -113,14 +113,22 @@ int main(int argc, char **argv)
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     // One running program per user: a second launch opens the settings of
-    // the first and leaves.
+    // the first and leaves; when the first does not answer (stopped, hung),
+    // it says so and fails.
     // The socket lives in the user's runtime folder: one per user and
     // session, out of reach of other users (without one, the temporary folder).
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     const QString socketName = QStringLiteral("pavlet-%1").arg(getuid());
     SingleInstance instance(runtime.isEmpty() ? socketName : QDir(runtime).filePath(socketName));
-    if (!instance.claim())
+    switch (instance.claim()) {
+    case SingleInstance::Claim::thisRuns:
+        break;
+    case SingleInstance::Claim::otherAnswered:
         return 0;
+    case SingleInstance::Claim::otherSilent:
+        std::fputs("pavlet: Pavlet runs already but does not answer; nothing was opened\n", stderr);
+        return 1;
+    }
     UnixSignalQuitter quitter;
 
     CompositionRoot root;

@@ -294,6 +294,7 @@ void CompositionRoot::connectSettingsWindow()
     window.notifications = &m_notifications;
     window.activation = m_platform.activation;
     window.screens = m_platform.screens;
+    window.keys = m_platform.keyPositions;
     window.launcher = m_platform.appLauncher;
     window.scheduler = &m_scheduler;
     window.clock = &m_clock;

@@ -220,6 +220,9 @@ void watch(const char *name)
     for (int sig : {SIGSEGV, SIGBUS, SIGABRT, SIGILL, SIGFPE, SIGPIPE})
         sigaction(sig, &action, nullptr);
     previousHandler = qInstallMessageHandler(onStartMessage);
+    // Xlib complains and exits on its own when a connection breaks while it
+    // is being opened, before Qt has put its handler in place.
+    XSetIOErrorHandler(onXlibIoError);
 }
 
 void connected()

@@ -2,9 +2,13 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QDeadlineTimer>
+
+#include <algorithm>
 
 namespace {
 const QByteArray openSettingsMessage = "open-settings\n";
+const QByteArray answeredMessage = "ok\n";
 }
 
 SingleInstance::SingleInstance(const QString &name, QObject *parent)
@@ -14,22 +18,36 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::claim(int timeoutMs)
+SingleInstance::Claim SingleInstance::claim(int answerMs)
 {
     if (m_server)
-        return true;
+        return Claim::thisRuns;
     {
         QLocalSocket socket;
+        const QDeadlineTimer deadline(answerMs);
         socket.connectToServer(m_name);
-        if (socket.waitForConnected(timeoutMs)) {
+        if (socket.waitForConnected(int(deadline.remainingTime()))) {
             socket.write(openSettingsMessage);
-            socket.waitForBytesWritten(timeoutMs);
-            // Wait for the first to take it, so the message is not lost
-            // when this process exits at once.
-            socket.waitForReadyRead(timeoutMs);
-            socket.disconnectFromServer();
-            return false;
+            // The first takes the request once it answers, so the request is
+            // not lost when this process exits at once. A first that is
+            // stopped or hung takes the connection (the system does) but
+            // never answers.
+            QByteArray answer;
+            while (!answer.contains('\n') && !deadline.hasExpired() && socket.state() == QLocalSocket::ConnectedState) {
+                const int left = int(std::max<qint64>(1, deadline.remainingTime()));
+                if (socket.bytesToWrite() > 0)
+                    socket.waitForBytesWritten(left);
+                else if (socket.waitForReadyRead(left))
+                    answer += socket.readAll();
+            }
+            answer += socket.readAll();
+            socket.abort();
+            return answer.startsWith(answeredMessage) ? Claim::otherAnswered : Claim::otherSilent;
         }
+        // A listener that lets no connection in before the time is up (its
+        // queue full) is there all the same.
+        if (socket.error() == QLocalSocket::SocketTimeoutError || socket.state() == QLocalSocket::ConnectingState)
+            return Claim::otherSilent;
     }
     // Nobody answers: a socket left by a crashed run is stale.
     QLocalServer::removeServer(m_name);
@@ -37,7 +55,7 @@ bool SingleInstance::claim(int timeoutMs)
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_name)) {
         // Still run: a second launch will just start twice.
-        return true;
+        return Claim::thisRuns;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
@@ -45,7 +63,7 @@ bool SingleInstance::claim(int timeoutMs)
             connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
                 while (peer->canReadLine()) {
                     if (peer->readLine() == openSettingsMessage) {
-                        peer->write("ok\n");
+                        peer->write(answeredMessage);
                         peer->flush();
                         emit openSettingsRequested();
                     }
@@ -53,5 +71,5 @@ bool SingleInstance::claim(int timeoutMs)
             });
         }
     });
-    return true;
+    return Claim::thisRuns;
 }

@@ -15,9 +15,14 @@ public:
     explicit SingleInstance(const QString &name, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the one that runs. False when another
-    // already does; it has then been asked to open the settings.
-    bool claim(int timeoutMs = 1000);
+    enum class Claim {
+        thisRuns,      // this process is the one that runs
+        otherAnswered, // another already runs and took the request for its settings
+        otherSilent,   // another holds the socket but did not answer in time (stopped, hung)
+    };
+    // Whether this process is the one that runs; when another already does,
+    // asks it to open the settings and waits up to answerMs for its answer.
+    Claim claim(int answerMs = 3000);
 
 signals:
     // A later launch asked for the settings.

@@ -23,8 +23,9 @@ public:
     ~StatusItemController() override;
 
     const QList<platform::StatusMenuItem> &menu() const { return m_menu; }
-    // The 18 x 18 pill, filled with color and rimmed in its opposite, so that
-    // it shows on light and dark status areas alike.
+    // The pill, filled with color and rimmed in its opposite, so that it
+    // shows on light and dark status areas alike; drawn at whatever size is
+    // asked for.
     static QIcon paintIcon(const QColor &color);
 
     // Runs the menu's line at index, as a click on it does.

@@ -58,3 +58,20 @@ int keyCodeFromQt(int qtKey, Qt::KeyboardModifiers modifiers)
     const auto it = table.constFind(qtKey);
     return it == table.constEnd() ? KeyCode::Unknown : *it;
 }
+
+int latinQtKeyAt(int keyCode)
+{
+    static const QHash<int, int> table = [] {
+        QHash<int, int> t;
+        for (int k = Qt::Key_A; k <= Qt::Key_Z; ++k)
+            t.insert(keyCodeFromQt(k), k);
+        for (int k = Qt::Key_0; k <= Qt::Key_9; ++k)
+            t.insert(keyCodeFromQt(k), k);
+        for (int k : {Qt::Key_Equal, Qt::Key_Minus, Qt::Key_BracketRight, Qt::Key_BracketLeft, Qt::Key_Apostrophe,
+                      Qt::Key_Semicolon, Qt::Key_Backslash, Qt::Key_Comma, Qt::Key_Slash, Qt::Key_Period,
+                      Qt::Key_QuoteLeft})
+            t.insert(keyCodeFromQt(k), k);
+        return t;
+    }();
+    return table.value(keyCode, 0);
+}

@@ -31,3 +31,7 @@ enum : int {
 // Qt key (and keypad modifier) to Mac virtual key code; KeyCode::Unknown when
 // the key has no counterpart.
 int keyCodeFromQt(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// The Qt key of the Latin character a US keyboard types at a key code's place
+// (unshifted: Qt::Key_Q, Qt::Key_Comma, Qt::Key_1), or 0 when the place types none.
+int latinQtKeyAt(int keyCode);

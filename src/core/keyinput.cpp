@@ -4,6 +4,40 @@
 
 #include <QKeyEvent>
 
+namespace {
+
+bool letterOfAnotherScript(char32_t c)
+{
+    return QChar::isLetter(c) && QChar::script(c) != QChar::Script_Latin;
+}
+
+} // namespace
+
+int KeyInput::shortcutKey(const QKeyEvent &event, int positionalKeyCode)
+{
+    const int key = event.key();
+    // Qt's keys for characters are the characters' code points; named keys
+    // (Escape, F1, arrows, dead keys) lie above them.
+    const bool character = key > 0 && key < Qt::Key_Escape;
+    if (character ? !letterOfAnotherScript(char32_t(key)) : key != 0 && key != Qt::Key_unknown)
+        return key;
+    const int latin = latinQtKeyAt(positionalKeyCode);
+    return latin != 0 ? latin : key;
+}
+
+QChar KeyInput::latinChar() const
+{
+    if (text.isEmpty())
+        return {};
+    const QChar typed = text.at(0);
+    if (!letterOfAnotherScript(typed.unicode()))
+        return typed;
+    const int latin = latinQtKeyAt(keyCode);
+    if (latin <= 0 || latin >= 0x80)
+        return typed;
+    return typed.isUpper() ? QChar(latin).toUpper() : QChar(latin).toLower();
+}
+
 KeyInput KeyInput::fromEvent(const QKeyEvent &event, int positionalKeyCode)
 {
     KeyInput k;

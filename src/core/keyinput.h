@@ -27,6 +27,16 @@ struct KeyInput {
     // when the window system tells it (see platform::IKeyPositions), else the Qt key's.
     static KeyInput fromEvent(const QKeyEvent &event, int positionalKeyCode = -1);
 
+    // The Qt key a shortcut is matched on. A layout that gives the key no
+    // Latin letter (Cyrillic, Greek, ...) is matched on the Latin key at its
+    // place, as the desktop's other programs do: Ctrl+Q is the key right of
+    // Tab on a Russian layout. Any other key keeps the layout's own meaning.
+    static int shortcutKey(const QKeyEvent &event, int positionalKeyCode);
+
+    // The first character typed, or for a letter of another script the Latin
+    // character at the key's place, in the typed letter's case.
+    QChar latinChar() const;
+
     // Control-option-G with command up; shift does not matter.
     bool isGameModeChord() const;
     bool commandLike() const { return command || control; }

@@ -273,9 +273,9 @@ bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)
         const auto &key = *static_cast<QKeyEvent *>(event);
         const bool repeat = m_keyRepeats.isRepeat(key);
         if (event->type() == QEvent::KeyPress) {
-            if (handleProgramKey(key, repeat))
-                return true;
             const int place = m_parts.keys ? m_parts.keys->keyCode(key) : int(KeyCode::Unknown);
+            if (handleProgramKey(key, place, repeat))
+                return true;
             KeyInput input = KeyInput::fromEvent(key, place);
             input.autoRepeat = repeat;
             if (handleKeyDown(input))
@@ -285,22 +285,24 @@ bool NotchWindowController::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-bool NotchWindowController::handleProgramKey(const QKeyEvent &key, bool repeat)
+bool NotchWindowController::handleProgramKey(const QKeyEvent &key, int place, bool repeat)
 {
     // The program's own keys, as the tray's menu shows them, come before a
     // text field or a game sees the key (Wordle would type the Q). They are
     // matched here rather than by QShortcut: a QShortcut on a window that is
     // no widget only fires while QApplication has an active widget window,
     // which the island never is, so the keys never reached one. Matched by
-    // the key's character, so Ctrl+Q is Q on any layout.
+    // the key's character, so Ctrl+Q is Q on any layout, and the key right
+    // of Tab on a layout without Latin letters.
     const Qt::KeyboardModifiers held = key.modifiers()
         & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier);
-    if (held != Qt::ControlModifier || (key.key() != Qt::Key_Comma && key.key() != Qt::Key_Q))
+    const int matched = KeyInput::shortcutKey(key, place);
+    if (held != Qt::ControlModifier || (matched != Qt::Key_Comma && matched != Qt::Key_Q))
         return false;
     // Held, the key acts once.
     if (repeat)
         return true;
-    if (key.key() == Qt::Key_Comma)
+    if (matched == Qt::Key_Comma)
         emit settingsKeyPressed();
     else
         emit quitKeyPressed();

@@ -83,8 +83,9 @@ public:
     // A key pressed in the panel, in this order: the game-mode chord, Escape,
     // the game keys, the calculator's keys. True when it is used up.
     bool handleKeyDown(const KeyInput &key);
-    // Ctrl+, and Ctrl+Q: true when the key was one of them.
-    bool handleProgramKey(const QKeyEvent &key, bool repeat);
+    // Ctrl+, and Ctrl+Q: true when the key was one of them. place: the
+    // key code of its place on the keyboard (KeyCode::Unknown when not known).
+    bool handleProgramKey(const QKeyEvent &key, int place, bool repeat);
     // Escape's step back: ends text editing, module editing, a game, a tool
     // panel, the update prompt, else collapses.
     void dismiss();

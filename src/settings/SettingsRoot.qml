@@ -217,18 +217,6 @@ Rectangle {
                && root.Window.window.visible
     }
 
-    // The shortcuts the tray's menu shows work here too.
-    Shortcut {
-        sequences: ["Ctrl+Q"]
-        context: Qt.WindowShortcut
-        onActivated: root.navigation.quit()
-    }
-    Shortcut {
-        sequences: ["Ctrl+,"]
-        context: Qt.WindowShortcut
-        onActivated: root.navigation.openSettings()
-    }
-
     Loader {
         anchors.fill: parent
         anchors.topMargin: resetBanner.height

@@ -1,8 +1,11 @@
 #include "settings/settingswindowcontroller.h"
 
 #include "platform/activationpolicy.h"
+#include "platform/keypositions.h"
 #include "platform/screenprovider.h"
 #include "core/appnotifications.h"
+#include "core/keycodes.h"
+#include "core/keyinput.h"
 #include "store/appsettings.h"
 #include "core/logging.h"
 #include "core/userdefaults.h"
@@ -264,15 +267,25 @@ void SettingsWindowController::show()
 
 bool SettingsWindowController::eventFilter(QObject *watched, QEvent *event)
 {
-    // Ctrl+W closes the window, as the desktop's close command, whatever
-    // control has the keyboard; held, it closes it once.
+    // Ctrl+W closes the window, as the desktop's close command, Ctrl+Q quits
+    // and Ctrl+, asks for the settings, as the tray's menu shows them,
+    // whatever control has the keyboard; held, each acts once. A layout
+    // without Latin letters is matched by the keys' places.
     if (watched == m_window.get() && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers held =
             key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier);
-        if (held == Qt::ControlModifier && key->key() == Qt::Key_W) {
-            if (!key->isAutoRepeat())
-                m_window->close();
+        const int place = m_parts.keys ? m_parts.keys->keyCode(*key) : int(KeyCode::Unknown);
+        const int matched = held == Qt::ControlModifier ? KeyInput::shortcutKey(*key, place) : 0;
+        if (matched == Qt::Key_W || matched == Qt::Key_Q || matched == Qt::Key_Comma) {
+            if (!key->isAutoRepeat()) {
+                if (matched == Qt::Key_W)
+                    m_window->close();
+                else if (matched == Qt::Key_Q)
+                    m_navigation->quit();
+                else
+                    m_navigation->openSettings();
+            }
             return true;
         }
     }

@@ -9,6 +9,7 @@
 
 namespace platform {
 class IActivationPolicy;
+class IKeyPositions;
 class IScreenProvider;
 }
 class ClockSample;
@@ -58,6 +59,7 @@ public:
         AppNotifications *notifications = nullptr;
         platform::IActivationPolicy *activation = nullptr; // may be null
         platform::IScreenProvider *screens = nullptr;      // may be null: the window's own screen
+        platform::IKeyPositions *keys = nullptr;            // may be null: keys by their Qt key
         platform::IAppLauncher *launcher = nullptr;
         Scheduler *scheduler = nullptr;
         const Clock *clock = nullptr;

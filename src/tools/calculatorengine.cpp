@@ -503,7 +503,8 @@ bool CalculatorEngine::handleKey(const KeyInput &press)
         return false;
     std::optional<CalcKey> key;
     if (!press.text.isEmpty()) {
-        const QChar c = press.text.at(0);
+        // C clears and F makes a fraction on a Cyrillic or Greek layout too.
+        const QChar c = press.latinChar();
         if (c >= u'0' && c <= u'9')
             key = CalcKey::ofDigit(c.unicode() - u'0');
         else if (c == u'.' || c == u',')

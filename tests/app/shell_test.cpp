@@ -86,6 +86,20 @@ TEST_F(ShellTest, TheLoginCheckFollowsTheSettingAndTheIconShowsOnAnyTray)
     EXPECT_TRUE(settings().launchAtLogin());
     EXPECT_TRUE(tray.menu.at(4).checked);
 
+    // Drawn at the size of the tray's slot rather than stretched to it: no
+    // pixel down its middle steps between its neighbours (a blurred edge).
+    for (int side : {16, 22, 24, 32, 40, 48}) {
+        const QImage icon = StatusItemController::paintIcon(Qt::black).pixmap(side, side).toImage();
+        ASSERT_EQ(icon.size(), QSize(side, side));
+        const auto grey = [&](int y) { // over a mid-grey backdrop
+            const QRgb p = icon.pixel(side / 2, y);
+            return (qGray(p) * qAlpha(p) + 100 * (255 - qAlpha(p))) / 255;
+        };
+        for (int y = 1; y + 1 < side; ++y)
+            EXPECT_FALSE((grey(y - 1) + 12 < grey(y) && grey(y) + 12 < grey(y + 1))
+                         || (grey(y - 1) > grey(y) + 12 && grey(y) > grey(y + 1) + 12)) << side << " px, row " << y;
+    }
+
     // Whatever ink the palette gives, the pill stands out on a light tray
     // and on a dark one.
     for (const QColor ink : {QColor(Qt::black), QColor(Qt::white)}) {
@@ -110,18 +124,18 @@ TEST_F(ShellTest, ASecondLaunchAsksTheFirstForTheSettingsAndStandsDown)
 {
     const QString name = "pavlet-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
     SingleInstance first(name);
-    ASSERT_TRUE(first.claim());
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::thisRuns);
     QSignalSpy asked(&first, &SingleInstance::openSettingsRequested);
 
     // The second runs the way a separate process would: blocking, elsewhere.
-    bool secondRuns = true;
+    auto secondRuns = SingleInstance::Claim::thisRuns;
     std::thread second([&] {
         SingleInstance other(name);
         secondRuns = other.claim(3000);
     });
     EXPECT_TRUE(waitUntil([&] { return asked.count() == 1; }));
     second.join();
-    EXPECT_FALSE(secondRuns);
+    EXPECT_EQ(secondRuns, SingleInstance::Claim::otherAnswered);
 }
 
 TEST_F(ShellTest, AStaleSocketDoesNotStopTheFirstLaunch)
@@ -129,10 +143,10 @@ TEST_F(ShellTest, AStaleSocketDoesNotStopTheFirstLaunch)
     const QString name = "pavlet-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
     {
         SingleInstance crashed(name);
-        ASSERT_TRUE(crashed.claim());
+        ASSERT_EQ(crashed.claim(), SingleInstance::Claim::thisRuns);
     }
     SingleInstance next(name);
-    EXPECT_TRUE(next.claim(200));
+    EXPECT_EQ(next.claim(200), SingleInstance::Claim::thisRuns);
 }
 
 TEST_F(ShellTest, EditClearanceRestoresOnlyWhatItPutAway)

@@ -6,13 +6,18 @@
 #include "games/wordleengine.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchpanel.h"
+#include "tools/calculatorengine.h"
 
 #include <QKeyEvent>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -450,6 +455,8 @@ TEST(ProgramKeys, SettingsAndQuitFromHomeAndFromAGame)
     ASSERT_TRUE(j.start());
     QSignalSpy quits(&j.root().delegate(), &AppDelegate::quitRequested);
     QObject *wordle = j.island().gameEngine(Game::wordle);
+    std::optional<XInput> russian;
+    const auto usAgain = qScopeGuard([] { QProcess::execute("setxkbmap", {"us"}); });
     walk(j, {
         {"Ctrl+, on Home", [](Journey &j) {
              ASSERT_TRUE(j.openHome());
@@ -487,6 +494,27 @@ TEST(ProgramKeys, SettingsAndQuitFromHomeAndFromAGame)
              EXPECT_EQ(typed.toLower(), "ab");
              EXPECT_EQ(quits.count(), 1);
          }},
+        // A layout without Latin letters: the keys count by their places.
+        {"Russian alone: 12, C in the calculator, Ctrl+, on Home", [&](Journey &j) {
+             ASSERT_EQ(QProcess::execute("setxkbmap", {"ru"}), 0);
+             russian.emplace(); // reads the new layout
+             ASSERT_TRUE(j.collapse() && j.openFromStrip("Calculator"));
+             russian->type("12");
+             ASSERT_TRUE(j.waitFor([&] { return j.island().calculator()->display() == "12"; }, 3000, "12"));
+             russian->key("Cyrillic_es");
+             EXPECT_TRUE(j.waitFor([&] { return j.island().calculator()->display() == "0"; }, 3000, "C"));
+             ASSERT_TRUE(j.collapse() && j.openHome());
+             russian->key("Cyrillic_be", false, true);
+             ASSERT_TRUE(j.waitFor([&] { return settingsShown(j) && j.settingsWindow()->isActive(); }, 8000, "settings"));
+         }},
+        {"Russian alone: Ctrl+Q and Ctrl+W in the settings window, Ctrl+Q on Home", [&](Journey &j) {
+             russian->key("Cyrillic_shorti", false, true);
+             russian->key("Cyrillic_tse", false, true);
+             EXPECT_TRUE(j.waitFor([&] { return !settingsShown(j); }, 5000, "the settings window to go"));
+             ASSERT_TRUE(j.openHome());
+             russian->key("Cyrillic_shorti", false, true);
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return quits.count() == 3; }, 3000, "both quits")); }},
     });
 }
 

@@ -2,6 +2,7 @@
 #include "platform/linux/besideprogram.h"
 
 #include "core/logging.h"
+#include "platform/linux/helperprocess.h"
 
 #include <QWindow>
 #include <utility>
@@ -62,6 +63,7 @@ void HelperFilePicker::pickFilesAndFolders(const QString &confirmLabel, Answer d
     }
     m_done = std::move(done);
     m_helper = new QProcess(this);
+    endWithThisProgram(m_helper);
     m_helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QStringList args{confirmLabel};
     if (QWindow *above = m_above ? m_above() : nullptr)

@@ -2,6 +2,7 @@
 
 #include "core/logging.h"
 #include "platform/linux/besideprogram.h"
+#include "platform/linux/helperprocess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -151,6 +152,7 @@ void HelperSecretStore::run(const QStringList &args, const QByteArray &input, in
         return;
     }
     auto *process = new QProcess(this);
+    endWithThisProgram(process);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     auto answered = std::make_shared<bool>(false);
     auto answer = [answered, finish = std::move(finish)](const std::optional<QByteArray> &output) {

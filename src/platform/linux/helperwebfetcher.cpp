@@ -2,6 +2,7 @@
 
 #include "core/logging.h"
 #include "platform/linux/besideprogram.h"
+#include "platform/linux/helperprocess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,6 +62,7 @@ quint64 HelperWebFetcher::get(const QUrl &url, const Headers &headers, Done done
     for (const auto &[name, value] : headers)
         args << QString::fromUtf8(name) << QString::fromUtf8(value);
     auto *process = new QProcess(this);
+    endWithThisProgram(process);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_fetches[id] = Fetch{process, std::move(done)};
     // finished, or errorOccurred alone when the helper could not start.

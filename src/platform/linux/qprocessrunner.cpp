@@ -1,6 +1,7 @@
 #include "platform/linux/qprocessrunner.h"
 
 #include "core/logging.h"
+#include "platform/linux/helperprocess.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,7 @@ void QProcessRunner::run(const QString &program, const QStringList &arguments, i
                          std::function<void(const ProcessResult &)> done)
 {
     auto *process = new QProcess(this);
+    endWithThisProgram(process);
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     auto callback = std::make_shared<std::function<void(const ProcessResult &)>>(std::move(done));

@@ -43,9 +43,10 @@ StatusNotifierTray::~StatusNotifierTray()
 void StatusNotifierTray::show(const QIcon &icon, const QString &toolTip, const QList<StatusMenuItem> &menu)
 {
     m_pictures.clear();
-    // The status area's usual 18 points, at one and two pixels a point.
-    for (int side : {18, 36}) {
-        QImage picture = icon.pixmap(QSize(18, 18), side / 18.0).toImage();
+    // Each size a status area commonly gives its icons, drawn at that size,
+    // so that the area finds one that fits its slot without stretching it.
+    for (int side : PictureSides) {
+        QImage picture = icon.pixmap(QSize(side, side), 1.0).toImage();
         if (picture.size() != QSize(side, side))
             picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         m_pictures << picture;

@@ -28,6 +28,8 @@ public:
     // The name the icon is known by on the bus.
     QString serviceName() const { return m_service; }
 
+    // The sides, in pixels, of the icon's pictures on the bus.
+    static constexpr int PictureSides[] = {16, 22, 24, 32, 40, 48, 64};
     static constexpr const char *WatcherService = "org.kde.StatusNotifierWatcher";
     static constexpr const char *ItemPath = "/StatusNotifierItem";
     static constexpr const char *MenuPath = "/MenuBar";

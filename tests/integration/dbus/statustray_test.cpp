@@ -118,22 +118,23 @@ TEST_F(StatusTrayTest, ThePanelSeesTheIconAndTheMenuAndItsClicksComeBack)
     ASSERT_TRUE(waitUntil([&] { return registered().contains(service); })) << "the watcher never heard of the icon";
 
     // The icon: a menu for every click, and the pill's pictures in network
-    // byte order, at one and two times.
+    // byte order, each drawn at its own size.
     const QString sni = "org.kde.StatusNotifierItem";
     EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "ItemIsMenu").toBool(), true);
     EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
     EXPECT_EQ(property(service, "/StatusNotifierItem", sni, "Status").toString(), "Active");
     Pixmaps pictures;
     property(service, "/StatusNotifierItem", sni, "IconPixmap").value<QDBusArgument>() >> pictures;
-    ASSERT_EQ(pictures.size(), 2);
-    EXPECT_EQ(pictures[0].width, 18);
-    EXPECT_EQ(pictures[1].width, 36);
+    QList<int> sides;
+    for (const Pixmap &picture : pictures)
+        sides << picture.width;
+    EXPECT_EQ(sides, (QList<int>{16, 22, 24, 32, 40, 48, 64}));
     // Each pixel as alpha, red, green, blue, whatever the machine's own order.
     for (const Pixmap &picture : pictures) {
         const int side = picture.width;
         EXPECT_EQ(picture.height, side);
         const QImage drawn = StatusItemController::paintIcon(QGuiApplication::palette().color(QPalette::WindowText))
-                                 .pixmap(QSize(18, 18), side / 18.0)
+                                 .pixmap(QSize(side, side), 1.0)
                                  .toImage()
                                  .convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(picture.bytes.size(), side * side * 4);
