@@ -51,9 +51,12 @@ void X11IslandWindowHints::apply(QWindow *window, bool mapped)
         // A panel at the top of the screen: window managers keep it above
         // ordinary windows, compositors give it no shadow of theirs and do
         // not dim it with inactive windows.
-        const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
-                            &dock);
+        m_dock = w;
+        keepDockType();
+        // Qt writes its own type again whenever the window's flags change:
+        // the dock type follows each of its writes.
+        if (onQtsConnection())
+            filterEvents();
         // Compositors: never dimmed, no shadow of theirs, always composited.
         const quint32 opaque = 0xFFFFFFFF, noShadow = 0, keepComposited = 2;
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL,
@@ -135,6 +138,22 @@ void X11IslandWindowHints::keepOffTaskBar(QWindow *window)
     xcb_flush(c);
 }
 
+void X11IslandWindowHints::keepDockType()
+{
+    xcb_connection_t *c = m_conn.get();
+    static const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE");
+    static const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+    xcb_get_property_reply_t *r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, m_dock, type, XCB_ATOM_ATOM, 0, 1), nullptr);
+    const bool isDock = r && r->type == XCB_ATOM_ATOM && xcb_get_property_value_length(r) == 4
+        && *static_cast<const xcb_atom_t *>(xcb_get_property_value(r)) == dock && r->bytes_after == 0;
+    std::free(r);
+    if (!isDock) {
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_dock, type, XCB_ATOM_ATOM, 32, 1, &dock);
+        xcb_flush(c);
+    }
+}
+
 void X11IslandWindowHints::beginFrameChange(QWindow *window)
 {
     // Only on Qt's own connection do our requests and Qt's arrive in order.
@@ -177,7 +196,7 @@ bool X11IslandWindowHints::compositorRunning()
 
 X11IslandWindowHints::~X11IslandWindowHints()
 {
-    if (m_listening && QCoreApplication::instance())
+    if (m_filtering && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
@@ -209,6 +228,14 @@ void X11IslandWindowHints::listenToRoot()
     }
     xcb_change_window_attributes(c, m_conn.root(), XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
+    filterEvents();
+}
+
+void X11IslandWindowHints::filterEvents()
+{
+    if (m_filtering)
+        return;
+    m_filtering = true;
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -232,7 +259,10 @@ bool X11IslandWindowHints::nativeEventFilter(const QByteArray &type, void *messa
         static const xcb_atom_t stacking = atom(m_conn.get(), "_NET_CLIENT_LIST_STACKING");
         static const xcb_atom_t active = atom(m_conn.get(), "_NET_ACTIVE_WINDOW");
         static const xcb_atom_t check = atom(m_conn.get(), "_NET_SUPPORTING_WM_CHECK");
+        static const xcb_atom_t type = atom(m_conn.get(), "_NET_WM_WINDOW_TYPE");
         const auto *p = reinterpret_cast<const xcb_property_notify_event_t *>(ev);
+        if (p->window == m_dock && m_dock != XCB_WINDOW_NONE && p->atom == type)
+            keepDockType();
         restacked = p->window == m_conn.root() && p->atom == stacking;
         activeChanged = p->window == m_conn.root() && p->atom == active;
         if (p->window == m_conn.root() && p->atom == check && !m_focusBefore.isEmpty()) {

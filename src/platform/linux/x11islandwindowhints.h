@@ -57,6 +57,10 @@ private:
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
     // Hears the root's substructure and property changes on Qt's connection.
     void listenToRoot();
+    // Qt's events pass through nativeEventFilter() from then on.
+    void filterEvents();
+    // The island's window type stays the dock's, whatever Qt writes there.
+    void keepDockType();
     // Asks the window manager to give w the keyboard, as a pager would.
     void activate(xcb_window_t w, xcb_window_t requester);
     // The keyboard goes to the window still waiting for it, once it shows.
@@ -110,6 +114,8 @@ private:
     int m_reclaims = 0;
     bool m_reclaimPending = false;
     bool m_listening = false;
+    bool m_filtering = false;
+    xcb_window_t m_dock = XCB_WINDOW_NONE;
     // Queued work ends with these hints: a raise still posted when they go
     // is dropped with them.
     QObject m_queued;
