@@ -15,7 +15,8 @@ namespace platform {
 // EWMH hints for the island window: _NET_WM_STATE ABOVE, STICKY,
 // SKIP_TASKBAR and SKIP_PAGER, and _NET_WM_DESKTOP "all desktops". A window
 // of ours that took the keyboard gives it back to the one that had it, by
-// _NET_ACTIVE_WINDOW or, without a window manager, by the input focus. Set as
+// _NET_ACTIVE_WINDOW or, without a window manager, by the input focus; with
+// that one gone, to the topmost other window of the desktop, or to none. Set as
 // properties before the window is mapped and asked for by client message
 // once it is. For compositors: full opacity (_NET_WM_WINDOW_OPACITY, so no
 // rule for inactive windows dims it), no shadow of theirs (_COMPTON_SHADOW 0;
