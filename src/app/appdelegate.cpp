@@ -102,7 +102,8 @@ void AppDelegate::openSettings()
             window->showNormal();
         else
             window->show();
-        SettingsWindowController::centerWindowOnScreen(window, m_parts.window.screens);
+        SettingsWindowController::centerWindowOnScreen(window, m_parts.window.screens,
+                                                       m_notch ? m_notch->restingFrame() : QRect());
         window->raise();
         window->requestActivate();
         if (m_parts.activation)

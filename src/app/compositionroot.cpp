@@ -300,6 +300,8 @@ void CompositionRoot::connectSettingsWindow()
     window.clock = &m_clock;
     window.random = &m_random;
     window.engine = m_engine.get();
+    AppDelegate *delegate = m_delegate.get();
+    window.island = [delegate] { return delegate->notch() ? delegate->notch()->restingFrame() : QRect(); };
     m_settingsWindow = std::make_unique<SettingsWindowController>(window);
     QObject::connect(m_delegate.get(), &AppDelegate::settingsRequested, m_settingsWindow.get(),
                      &SettingsWindowController::show);

@@ -76,8 +76,12 @@ void IslandEditController::begin()
     layoutPanels();
     // Noted before the controls show: a window manager may give them the
     // keyboard as soon as they do.
-    if (m_hints)
+    if (m_hints) {
         m_hints->keyboardTaken(m_controls.get());
+        // Like the island, no entry of their own in a task bar or a pager.
+        m_hints->keepOffTaskBar(m_shade.get());
+        m_hints->keepOffTaskBar(m_controls.get());
+    }
     m_shade->show();
     m_controls->show();
     m_controls->raise();

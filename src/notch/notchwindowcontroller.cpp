@@ -194,6 +194,14 @@ QRectF NotchWindowController::targetFrame() const
     return PanelFrame::targetFrame(m_geometry, m_inputs, FrameSettings::from(*m_settings));
 }
 
+QRect NotchWindowController::restingFrame() const
+{
+    FrameInputs resting = m_inputs;
+    resting.state = NotchState::collapsed;
+    const QRectF frame = PanelFrame::targetFrame(m_geometry, resting, FrameSettings::from(*m_settings));
+    return ScreenSpace::flip(frame, m_panel->primaryHeight()).toAlignedRect();
+}
+
 void NotchWindowController::setFrame(const QRectF &frame, bool animated)
 {
     m_driver.setFrame(frame, animated);

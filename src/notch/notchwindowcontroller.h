@@ -71,6 +71,8 @@ public:
     void setEditingIsland(bool editing) { m_editingIsland = editing; }
 
     QRectF targetFrame() const;
+    // Where the collapsed island rests, in the window system's coordinates.
+    QRect restingFrame() const;
     void setFrame(const QRectF &frame, bool animated);
     void reframe() { setFrame(targetFrame(), true); }
     void snap() { setFrame(targetFrame(), false); }

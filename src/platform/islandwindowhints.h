@@ -37,11 +37,18 @@ public:
     virtual void keyboardTaken(QWindow *window) { Q_UNUSED(window) }
     // Once window is done with the keyboard: if it still has it, it goes back
     // to the window noted when it took it, if that still exists and shows;
-    // else wherever the window manager puts it, or, without one, to the window
-    // under the pointer. Never left with window. A noted window that exists
-    // but is hidden (minimized) gets it once it shows again, if that is soon
-    // and the user has not chosen another window that was on screen.
+    // else to the topmost other window of the desktop that can have it, or to
+    // none: never to window, nor to whatever is under the pointer (often the
+    // island). A noted window that exists but is hidden (minimized) gets it
+    // once it shows again, if that is soon and the user has not chosen
+    // another window that was on screen. While a window holds the keyboard
+    // (taken, not yet released), a window manager that starts again gives it
+    // back to that window.
     virtual void keyboardReleased(QWindow *window) { Q_UNUSED(window) }
+    // Before each showing of another window of the program's that sits over
+    // the desktop with the island (the on-screen editor's): out of the task
+    // bar and the pager, as the island is.
+    virtual void keepOffTaskBar(QWindow *window) { Q_UNUSED(window) }
     // Once the window is on screen: whenever the stacking of the screen's
     // windows changes (a dock or another window of the program comes over
     // it, with or without a window manager) and a window other than

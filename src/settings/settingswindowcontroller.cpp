@@ -257,7 +257,7 @@ void SettingsWindowController::show()
     m_window->setObjectName(WindowId);
     if (m_window->windowStates().testFlag(Qt::WindowMinimized))
         m_window->setWindowStates(m_window->windowStates() & ~Qt::WindowMinimized);
-    centerWindowOnScreen(m_window.get(), m_parts.screens);
+    centerWindowOnScreen(m_window.get(), m_parts.screens, m_parts.island ? m_parts.island() : QRect());
     m_window->show();
     m_window->raise();
     m_window->requestActivate();
@@ -300,9 +300,12 @@ bool SettingsWindowController::eventFilter(QObject *watched, QEvent *event)
 }
 
 SettingsWindowController::Placement SettingsWindowController::placeWindow(const QRect &frame, const QRect &visible,
-                                                                         const QMargins &decoration)
+                                                                         const QMargins &decoration, const QRect &island)
 {
-    const QRect free = visible.marginsRemoved(decoration);
+    QRect area = visible;
+    if (!island.isEmpty() && island.intersects(area))
+        area.setTop(std::max(area.top(), island.bottom() + 1));
+    const QRect free = area.marginsRemoved(decoration);
     const QSize minimum(std::max(1, std::min(ContentMinimumSize.width(), free.width())),
                         std::max(1, std::min(ContentMinimumSize.height(), free.height())));
     int w = frame.width() < MinimumSize.width() ? ContentSize.width() : frame.width();
@@ -318,7 +321,8 @@ SettingsWindowController::Placement SettingsWindowController::placeWindow(const 
     return {QRect(x, y, w, h), minimum};
 }
 
-void SettingsWindowController::centerWindowOnScreen(QWindow *window, const platform::IScreenProvider *screens)
+void SettingsWindowController::centerWindowOnScreen(QWindow *window, const platform::IScreenProvider *screens,
+                                                    const QRect &island)
 {
     if (!window)
         return;
@@ -333,7 +337,7 @@ void SettingsWindowController::centerWindowOnScreen(QWindow *window, const platf
     const QMargins decoration = framed.isNull() ? DecorationAllowance : framed;
     QRect frame = window->geometry();
     frame.moveCenter(visible.center());
-    const Placement placed = placeWindow(frame, visible, decoration);
+    const Placement placed = placeWindow(frame, visible, decoration, island);
     window->setMinimumSize(placed.minimum);
     window->setGeometry(placed.geometry);
 }

@@ -5,6 +5,7 @@
 #include <QMargins>
 #include <QRect>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -65,6 +66,9 @@ public:
         const Clock *clock = nullptr;
         Random *random = nullptr;
         QQmlEngine *engine = nullptr;
+        // Where the island rests on the screen, in the window system's
+        // coordinates; may be empty.
+        std::function<QRect()> island;
     };
 
     explicit SettingsWindowController(const Parts &parts, QObject *parent = nullptr);
@@ -102,18 +106,22 @@ public:
     // on that axis) but no larger than the free area less the frame, and
     // centred on the free area on each axis where it would stick out, so
     // that the title bar stays on screen. The minimum size goes down with a
-    // free area smaller than the content's own; the pages scroll then.
+    // free area smaller than the content's own; the pages scroll then. The
+    // frame stays below island (where the island rests; may be empty), so
+    // that the island never covers the title bar.
     struct Placement {
         QRect geometry;
         QSize minimum;
         bool operator==(const Placement &) const = default;
     };
-    static Placement placeWindow(const QRect &frame, const QRect &visible, const QMargins &decoration);
+    static Placement placeWindow(const QRect &frame, const QRect &visible, const QMargins &decoration,
+                                 const QRect &island = {});
     // The frame allowed for before the window manager has framed the window once.
     static constexpr QMargins DecorationAllowance{4, 30, 4, 4};
     // Centres the window on the work area of the screen the user is on (the
     // one given by screens, else the window's own), then applies placeWindow().
-    static void centerWindowOnScreen(QWindow *window, const platform::IScreenProvider *screens);
+    static void centerWindowOnScreen(QWindow *window, const platform::IScreenProvider *screens,
+                                     const QRect &island = {});
 
 signals:
     // The window was closed by the user.

@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTimeZone>
 #include <QWindow>
@@ -718,6 +719,16 @@ TEST(SettingsNotch, AccentFromTheColourWell)
              j.click(shownNamed(j, "editOnScreen"));
              QQuickWindow *controls = nullptr;
              ASSERT_TRUE(j.waitFor([&] { return (controls = qobject_cast<QQuickWindow *>(QGuiApplication::focusWindow())) && controls->objectName() == "island-edit-controls"; }));
+             // No task bar or pager lists the editor's windows.
+             for (QWindow *w : QGuiApplication::topLevelWindows()) {
+                 if (!w->isVisible() || !w->objectName().startsWith("island-edit"))
+                     continue;
+                 QProcess xprop;
+                 xprop.start("xprop", {"-id", QString::number(w->winId()), "_NET_WM_STATE"});
+                 xprop.waitForFinished(5000);
+                 const QString state = QString::fromUtf8(xprop.readAllStandardOutput());
+                 EXPECT_TRUE(state.contains("SKIP_TASKBAR") && state.contains("SKIP_PAGER")) << state.toStdString();
+             }
              for (const char *next : {"Expanded", "Done"}) {
                  QQuickItem *x = j.itemsIn(controls, "QQuickSlider", [](QQuickItem *i) { return i->isVisible(); }).value(0);
                  ASSERT_TRUE(x && j.ready(x));
@@ -816,6 +827,9 @@ TEST(SettingsNotch, TheKeyboardsPlaceStaysInSight)
              const QRect frame = j.frameOnServer(j.settingsWindow()), work = j.workArea();
              const auto text = [](QRect r) { return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString(); };
              EXPECT_TRUE(work.contains(frame)) << "the window's frame " << text(frame) << " leaves the work area " << text(work);
+             const QRect island = j.root().delegate().notch()->restingFrame();
+             EXPECT_GT(XInput::fromDevice(frame.topLeft()).y(), island.bottom())
+                 << "the title bar of " << text(frame) << " is under the island " << text(island);
          }},
         {"to the Notch page, scrolled to its end", [](Journey &j) {
              toPage(j, "notch");

@@ -60,6 +60,10 @@ TEST(SettingsPlacementTest, SmallWindowsGrowAndOnlyTheAxisThatSticksOutIsCentred
     const auto placed = SettingsWindowController::placeWindow({46, -30, 760, 520}, small, frame);
     EXPECT_EQ(placed.geometry, QRect(46, 40, 760, 438));
     EXPECT_EQ(placed.minimum, QSize(720, 438));
+    // With the island resting at the top centre, the title bar goes below it.
+    const QRect island(329, 0, 196, 35);
+    EXPECT_EQ(SettingsWindowController::placeWindow({46, -30, 760, 520}, small, frame, island).geometry,
+              QRect(46, 55, 760, 423));
 }
 
 TEST_F(SettingsTest, WindowIsBuiltOnceKeepsItsPageAndClosingMakesAnAccessory)

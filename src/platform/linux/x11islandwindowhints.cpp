@@ -7,6 +7,7 @@
 
 #include <xcb/shape.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -50,9 +51,12 @@ void X11IslandWindowHints::apply(QWindow *window, bool mapped)
         // A panel at the top of the screen: window managers keep it above
         // ordinary windows, compositors give it no shadow of theirs and do
         // not dim it with inactive windows.
-        const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
-                            &dock);
+        m_dock = w;
+        keepDockType();
+        // Qt writes its own type again whenever the window's flags change:
+        // the dock type follows each of its writes.
+        if (onQtsConnection())
+            filterEvents();
         // Compositors: never dimmed, no shadow of theirs, always composited.
         const quint32 opaque = 0xFFFFFFFF, noShadow = 0, keepComposited = 2;
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL,
@@ -106,6 +110,50 @@ void X11IslandWindowHints::apply(QWindow *window, bool mapped)
     xcb_flush(c);
 }
 
+void X11IslandWindowHints::keepOffTaskBar(QWindow *window)
+{
+    if (!m_conn || QGuiApplication::platformName() != QLatin1String("xcb") || !window)
+        return;
+    xcb_connection_t *c = m_conn.get();
+    const xcb_window_t w = xcb_window_t(window->winId());
+    const xcb_atom_t wmState = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t skip[] = {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    // The window manager drops the state as the window hides: each showing
+    // reads it afresh, with whatever else the window has there.
+    QList<xcb_atom_t> states;
+    if (xcb_get_property_reply_t *r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, w, wmState, XCB_ATOM_ATOM, 0, 64), nullptr)) {
+        if (r->type == XCB_ATOM_ATOM) {
+            const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(r));
+            states = QList<xcb_atom_t>(atoms, atoms + xcb_get_property_value_length(r) / 4);
+        }
+        std::free(r);
+    }
+    for (xcb_atom_t a : skip) {
+        if (!states.contains(a))
+            states.append(a);
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, wmState, XCB_ATOM_ATOM, 32, quint32(states.size()),
+                        states.constData());
+    xcb_flush(c);
+}
+
+void X11IslandWindowHints::keepDockType()
+{
+    xcb_connection_t *c = m_conn.get();
+    static const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE");
+    static const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+    xcb_get_property_reply_t *r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, m_dock, type, XCB_ATOM_ATOM, 0, 1), nullptr);
+    const bool isDock = r && r->type == XCB_ATOM_ATOM && xcb_get_property_value_length(r) == 4
+        && *static_cast<const xcb_atom_t *>(xcb_get_property_value(r)) == dock && r->bytes_after == 0;
+    std::free(r);
+    if (!isDock) {
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_dock, type, XCB_ATOM_ATOM, 32, 1, &dock);
+        xcb_flush(c);
+    }
+}
+
 void X11IslandWindowHints::beginFrameChange(QWindow *window)
 {
     // Only on Qt's own connection do our requests and Qt's arrive in order.
@@ -148,7 +196,7 @@ bool X11IslandWindowHints::compositorRunning()
 
 X11IslandWindowHints::~X11IslandWindowHints()
 {
-    if (m_listening && QCoreApplication::instance())
+    if (m_filtering && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
@@ -180,6 +228,14 @@ void X11IslandWindowHints::listenToRoot()
     }
     xcb_change_window_attributes(c, m_conn.root(), XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
+    filterEvents();
+}
+
+void X11IslandWindowHints::filterEvents()
+{
+    if (m_filtering)
+        return;
+    m_filtering = true;
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -202,13 +258,32 @@ bool X11IslandWindowHints::nativeEventFilter(const QByteArray &type, void *messa
     case XCB_PROPERTY_NOTIFY: {
         static const xcb_atom_t stacking = atom(m_conn.get(), "_NET_CLIENT_LIST_STACKING");
         static const xcb_atom_t active = atom(m_conn.get(), "_NET_ACTIVE_WINDOW");
+        static const xcb_atom_t check = atom(m_conn.get(), "_NET_SUPPORTING_WM_CHECK");
+        static const xcb_atom_t type = atom(m_conn.get(), "_NET_WM_WINDOW_TYPE");
         const auto *p = reinterpret_cast<const xcb_property_notify_event_t *>(ev);
+        if (p->window == m_dock && m_dock != XCB_WINDOW_NONE && p->atom == type)
+            keepDockType();
         restacked = p->window == m_conn.root() && p->atom == stacking;
         activeChanged = p->window == m_conn.root() && p->atom == active;
+        if (p->window == m_conn.root() && p->atom == check && !m_focusBefore.isEmpty()) {
+            // A window manager (again): it hands the keyboard to a window
+            // of its choice as it takes the screen's windows over, and an
+            // open panel of ours wants it back.
+            m_reclaimSince.start();
+            m_reclaims = 0;
+            activeChanged = true;
+        }
         break;
     }
     default:
         break;
+    }
+    if ((restacked || activeChanged) && m_reclaimSince.isValid() && !m_reclaimPending) {
+        m_reclaimPending = true;
+        QTimer::singleShot(0, &m_queued, [this] {
+            m_reclaimPending = false;
+            reclaim();
+        });
     }
     if ((restacked || activeChanged) && m_handBackTo != XCB_WINDOW_NONE && !m_handBackPending) {
         m_handBackPending = true;
@@ -222,19 +297,35 @@ bool X11IslandWindowHints::nativeEventFilter(const QByteArray &type, void *messa
         m_raisePending = true;
         QTimer::singleShot(0, &m_queued, [this] {
             m_raisePending = false;
-            if (!m_onTop || !m_onTop->isVisible() || !m_raise || !covered())
-                return;
-            // Another program that insists on the top too gets its turn:
-            // a few raises a second at most, never a fight.
-            if (!m_raisesCounted.isValid() || m_raisesCounted.elapsed() > 1000) {
-                m_raisesCounted.start();
-                m_raises = 0;
-            }
-            if (++m_raises <= 4)
-                m_raise();
+            raiseIfCovered();
         });
     }
     return false;
+}
+
+void X11IslandWindowHints::raiseIfCovered()
+{
+    if (!m_onTop || !m_onTop->isVisible() || !m_raise || !covered())
+        return;
+    // Another program that insists on the top too gets its turn: a few
+    // raises a second at most, never a fight. One held back is done once
+    // the second is over, should the island still be covered then.
+    if (!m_raisesCounted.isValid() || m_raisesCounted.elapsed() >= 1000) {
+        m_raisesCounted.start();
+        m_raises = 0;
+    }
+    if (m_raises < 4) {
+        ++m_raises;
+        m_raise();
+        return;
+    }
+    if (m_raiseHeldBack)
+        return;
+    m_raiseHeldBack = true;
+    QTimer::singleShot(int(1000 - m_raisesCounted.elapsed()) + 1, &m_queued, [this] {
+        m_raiseHeldBack = false;
+        raiseIfCovered();
+    });
 }
 
 // The root's child that holds the window: the window manager's frame, or
@@ -382,8 +473,10 @@ void X11IslandWindowHints::keyboardTaken(QWindow *window)
         return;
     const xcb_window_t w = xcb_window_t(window->winId());
     m_takers.insert(w);
+    m_lastTaker = w;
     // A window of ours takes it anew: a hand-back still waiting is void.
     m_handBackTo = XCB_WINDOW_NONE;
+    m_parkedOn = XCB_WINDOW_NONE;
     xcb_window_t before = inputFocus();
     if (before == w)
         return;
@@ -409,22 +502,24 @@ void X11IslandWindowHints::keyboardReleased(QWindow *window)
     if (inputFocus() != w)
         return;
     xcb_connection_t *c = m_conn.get();
-    if (viewable(before) && before != w) {
-        if (windowManagerRunning())
+    const bool managed = windowManagerRunning();
+    // A window manager's own window (where it parks the keyboard when no
+    // window has it) is one it would not give the keyboard to.
+    const bool known = before != XCB_WINDOW_NONE && before != w && (!managed || client(before) != XCB_WINDOW_NONE);
+    if (known && viewable(before)) {
+        if (managed)
             activate(before, w);
         else
             xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, before, XCB_CURRENT_TIME);
     } else {
-        // Nobody to give it back to: the window manager picks one, as when
-        // a focused window closes; without one it follows the pointer.
-        xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+        // Nobody to give it back to: another window of the desktop gets it,
+        // or none. Never the pointer's window: that is often the island.
+        park(w);
         // A window that had it and still exists is minimized (the island
         // editor's end is about to put the desktop's windows back): it gets
         // the keyboard once it shows again, should that be soon.
         xcb_get_window_attributes_reply_t *a =
-            before != XCB_WINDOW_NONE && before != w
-                ? xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, before), nullptr)
-                : nullptr;
+            known ? xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, before), nullptr) : nullptr;
         if (a) {
             std::free(a);
             m_handBackTo = before;
@@ -440,6 +535,84 @@ void X11IslandWindowHints::keyboardReleased(QWindow *window)
         }
     }
     xcb_flush(c);
+}
+
+QSet<xcb_window_t> X11IslandWindowHints::keyboardless(xcb_window_t letting) const
+{
+    QSet<xcb_window_t> windows{letting};
+    for (const QWindow *q : QGuiApplication::allWindows()) {
+        if (q->handle() && (q->flags() & (Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)))
+            windows.insert(xcb_window_t(q->winId()));
+    }
+    return windows;
+}
+
+bool X11IslandWindowHints::isDock(xcb_window_t w) const
+{
+    xcb_connection_t *c = m_conn.get();
+    static const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE");
+    static const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+    xcb_get_property_reply_t *r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, type, XCB_ATOM_ATOM, 0, 16), nullptr);
+    bool found = false;
+    if (r && r->type == XCB_ATOM_ATOM) {
+        const auto *types = static_cast<const xcb_atom_t *>(xcb_get_property_value(r));
+        found = std::find(types, types + xcb_get_property_value_length(r) / 4, dock)
+            != types + xcb_get_property_value_length(r) / 4;
+    }
+    std::free(r);
+    return found;
+}
+
+xcb_window_t X11IslandWindowHints::otherWindow(xcb_window_t letting) const
+{
+    xcb_connection_t *c = m_conn.get();
+    const QSet<xcb_window_t> skip = keyboardless(letting);
+    // The topmost window shown that is neither a dock nor one of ours that
+    // takes no keyboard: the managed ones in the window manager's order,
+    // else the root's children that ask for no override.
+    QList<xcb_window_t> stack;
+    const bool managed = windowManagerRunning();
+    if (managed) {
+        static const xcb_atom_t stacking = atom(c, "_NET_CLIENT_LIST_STACKING");
+        if (xcb_get_property_reply_t *r = xcb_get_property_reply(
+                c, xcb_get_property(c, 0, m_conn.root(), stacking, XCB_ATOM_WINDOW, 0, 4096), nullptr)) {
+            const auto *ids = static_cast<const xcb_window_t *>(xcb_get_property_value(r));
+            stack = QList<xcb_window_t>(ids, ids + xcb_get_property_value_length(r) / 4);
+            std::free(r);
+        }
+    } else if (xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, m_conn.root()), nullptr)) {
+        const xcb_window_t *children = xcb_query_tree_children(tree);
+        stack = QList<xcb_window_t>(children, children + xcb_query_tree_children_length(tree));
+        std::free(tree);
+    }
+    for (auto it = stack.crbegin(); it != stack.crend(); ++it) {
+        if (skip.contains(*it))
+            continue;
+        xcb_get_window_attributes_reply_t *a =
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, *it), nullptr);
+        const bool candidate = a && a->map_state == XCB_MAP_STATE_VIEWABLE
+            && a->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT && (managed || !a->override_redirect);
+        std::free(a);
+        if (candidate && !isDock(*it))
+            return *it;
+    }
+    return XCB_WINDOW_NONE;
+}
+
+void X11IslandWindowHints::park(xcb_window_t letting)
+{
+    xcb_connection_t *c = m_conn.get();
+    // Nobody has it until another window does: a window manager takes its
+    // time, and may not grant it at all.
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_NONE, XCB_NONE, XCB_CURRENT_TIME);
+    m_parkedOn = otherWindow(letting);
+    if (m_parkedOn == XCB_WINDOW_NONE)
+        return;
+    if (windowManagerRunning())
+        activate(m_parkedOn, letting);
+    else
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, m_parkedOn, XCB_CURRENT_TIME);
 }
 
 void X11IslandWindowHints::activate(xcb_window_t w, xcb_window_t requester)
@@ -461,6 +634,30 @@ void X11IslandWindowHints::activate(xcb_window_t w, xcb_window_t requester)
                    reinterpret_cast<const char *>(&ev));
 }
 
+void X11IslandWindowHints::reclaim()
+{
+    // For a few seconds after the window manager came, and a few times.
+    if (m_reclaimSince.elapsed() > 3000 || m_reclaims >= 3 || m_focusBefore.isEmpty()
+        || !windowManagerRunning()) {
+        m_reclaimSince.invalidate();
+        return;
+    }
+    const xcb_window_t holder = client(inputFocus());
+    xcb_window_t taker = m_focusBefore.contains(m_lastTaker) ? m_lastTaker : m_focusBefore.begin().key();
+    const xcb_window_t managed = client(taker);
+    // Once the window manager has taken the window over; not while a window
+    // of ours that holds the keyboard has it.
+    if (managed == XCB_WINDOW_NONE || !viewable(taker) || holder == managed)
+        return;
+    for (auto it = m_focusBefore.cbegin(); it != m_focusBefore.cend(); ++it) {
+        if (holder != XCB_WINDOW_NONE && client(it.key()) == holder)
+            return;
+    }
+    ++m_reclaims;
+    activate(taker, XCB_WINDOW_NONE);
+    xcb_flush(m_conn.get());
+}
+
 void X11IslandWindowHints::handBackWhenShown()
 {
     // Given up after a while, and after a few tries: never a fight.
@@ -470,14 +667,17 @@ void X11IslandWindowHints::handBackWhenShown()
     }
     if (!viewable(m_handBackTo))
         return;
-    const xcb_window_t holder = client(inputFocus());
+    const xcb_window_t focus = inputFocus();
+    const xcb_window_t holder = client(focus);
     if (holder != XCB_WINDOW_NONE && holder == client(m_handBackTo))
         return;
+    // The window the keyboard was parked on meanwhile gives way too.
+    const bool parked = m_parkedOn != XCB_WINDOW_NONE && (focus == m_parkedOn || holder == client(m_parkedOn));
     // A window that was on screen as the keyboard was let go and has it now
     // was chosen by the user: it keeps it. One that came back since (the
     // window manager gives the keyboard to what it shows again), one of
     // ours, or none, gives way.
-    if (holder != XCB_WINDOW_NONE && m_shownAtRelease.contains(holder) && !m_takers.contains(holder)) {
+    if (holder != XCB_WINDOW_NONE && m_shownAtRelease.contains(holder) && !m_takers.contains(holder) && !parked) {
         m_handBackTo = XCB_WINDOW_NONE;
         return;
     }

@@ -15,7 +15,8 @@ namespace platform {
 // EWMH hints for the island window: _NET_WM_STATE ABOVE, STICKY,
 // SKIP_TASKBAR and SKIP_PAGER, and _NET_WM_DESKTOP "all desktops". A window
 // of ours that took the keyboard gives it back to the one that had it, by
-// _NET_ACTIVE_WINDOW or, without a window manager, by the input focus. Set as
+// _NET_ACTIVE_WINDOW or, without a window manager, by the input focus; with
+// that one gone, to the topmost other window of the desktop, or to none. Set as
 // properties before the window is mapped and asked for by client message
 // once it is. For compositors: full opacity (_NET_WM_WINDOW_OPACITY, so no
 // rule for inactive windows dims it), no shadow of theirs (_COMPTON_SHADOW 0;
@@ -38,6 +39,7 @@ public:
     void shapeChanged(QWindow *window, const QRegion &outline) override;
     void keyboardTaken(QWindow *window) override;
     void keyboardReleased(QWindow *window) override;
+    void keepOffTaskBar(QWindow *window) override;
     void keepOnTop(QWindow *window, std::function<QWindow *()> allowedAbove, std::function<void()> raise) override;
 
     // Whether a compositing manager holds the screen's _NET_WM_CM selection.
@@ -56,17 +58,36 @@ private:
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
     // Hears the root's substructure and property changes on Qt's connection.
     void listenToRoot();
+    // Qt's events pass through nativeEventFilter() from then on.
+    void filterEvents();
+    // The island's window type stays the dock's, whatever Qt writes there.
+    void keepDockType();
     // Asks the window manager to give w the keyboard, as a pager would.
     void activate(xcb_window_t w, xcb_window_t requester);
     // The keyboard goes to the window still waiting for it, once it shows.
     void handBackWhenShown();
+    // A window manager that came while a window of ours held the keyboard
+    // gives it back to that window.
+    void reclaim();
     bool covered();
+    // Raises the island when a window covers it, at most four times a second.
+    void raiseIfCovered();
+    // Ours that take no keyboard (the island at rest, the editor's shade),
+    // and letting, the one letting go of it.
+    QSet<xcb_window_t> keyboardless(xcb_window_t letting) const;
+    bool isDock(xcb_window_t w) const;
+    // The topmost window of the desktop that can have the keyboard instead
+    // of letting, or none.
+    xcb_window_t otherWindow(xcb_window_t letting) const;
+    // The keyboard goes to that window, or to none.
+    void park(xcb_window_t letting);
     xcb_window_t topLevel(QWindow *window);
 
     QPointer<QWindow> m_onTop;
     std::function<QWindow *()> m_allowedAbove;
     std::function<void()> m_raise;
     bool m_raisePending = false;
+    bool m_raiseHeldBack = false;
     QElapsedTimer m_raisesCounted;
     int m_raises = 0;
 
@@ -81,13 +102,21 @@ private:
     xcb_window_t m_handBackTo = XCB_WINDOW_NONE;
     xcb_window_t m_handBackFrom = XCB_WINDOW_NONE;
     QElapsedTimer m_handBackSince;
+    // Where the keyboard went when it had nobody to go back to.
+    xcb_window_t m_parkedOn = XCB_WINDOW_NONE;
     int m_handBacks = 0;
     // The managed windows on screen when the keyboard was let go.
     QSet<xcb_window_t> m_shownAtRelease;
     // Our windows that have taken the keyboard.
     QSet<xcb_window_t> m_takers;
     bool m_handBackPending = false;
+    xcb_window_t m_lastTaker = XCB_WINDOW_NONE;
+    QElapsedTimer m_reclaimSince;
+    int m_reclaims = 0;
+    bool m_reclaimPending = false;
     bool m_listening = false;
+    bool m_filtering = false;
+    xcb_window_t m_dock = XCB_WINDOW_NONE;
     // Queued work ends with these hints: a raise still posted when they go
     // is dropped with them.
     QObject m_queued;

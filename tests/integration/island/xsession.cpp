@@ -80,13 +80,14 @@ QProcess *XSession::start(const QString &program, const QStringList &args, const
     return m_children.back().get();
 }
 
-bool XSession::waitForWindowManager(int timeoutMs)
+bool XSession::waitForWindowManager(int timeoutMs, const QString &before)
 {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < timeoutMs) {
-        if (run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains(QStringLiteral("window id"))) {
+        const QString check =
+            run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        if (check.contains(QStringLiteral("window id")) && check != before) {
             // The check window comes early in its start-up; windows mapped
             // before it has settled may be missed.
             QThread::msleep(400);
@@ -97,10 +98,15 @@ bool XSession::waitForWindowManager(int timeoutMs)
     return false;
 }
 
-bool XSession::startWindowManager()
+bool XSession::startWindowManager(const QString &program)
 {
-    QProcess *wm = start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, environment(QString()));
-    return wm && waitForWindowManager(10000);
+    const QStringList args = program == QLatin1String("xfwm4")
+        ? QStringList{QStringLiteral("--compositor=off"), QStringLiteral("--sm-client-disable"), QStringLiteral("--replace")}
+        : QStringList{QStringLiteral("--sm-disable"), QStringLiteral("--replace")};
+    const QString before =
+        run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+    QProcess *wm = start(program, args, environment(QString()));
+    return wm && waitForWindowManager(10000, before);
 }
 
 bool XSession::startCompositor(const QStringList &extra)

@@ -21,7 +21,8 @@ public:
 
     bool isRunning() const { return !m_display.isEmpty(); }
     QString display() const { return m_display; }
-    bool startWindowManager();
+    // openbox or xfwm4; one already running is replaced.
+    bool startWindowManager(const QString &program = QStringLiteral("openbox"));
     // extra: picom options, for instance its shadows and inactive opacity.
     bool startCompositor(const QStringList &extra = {});
 
@@ -42,7 +43,8 @@ public:
     quint64 findWindow(const QString &name, int timeoutMs = 10000) const;
 
 private:
-    bool waitForWindowManager(int timeoutMs);
+    // Until a window manager other than the one whose check was before runs.
+    bool waitForWindowManager(int timeoutMs, const QString &before);
 
     std::unique_ptr<QProcess> m_server;
     std::vector<std::unique_ptr<QProcess>> m_children;
