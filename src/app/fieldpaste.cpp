@@ -75,9 +75,12 @@ bool FieldPaste::eventFilter(QObject *watched, QEvent *event)
         // paste would put it.
         field->forceActiveFocus(Qt::MouseFocusReason);
         QVariant at;
-        const QPointF point = static_cast<QMouseEvent *>(event)->position();
-        if (QMetaObject::invokeMethod(field, "inputMethodQuery", Q_RETURN_ARG(QVariant, at),
-                                      Q_ARG(Qt::InputMethodQuery, Qt::ImCursorPosition), Q_ARG(QVariant, point))
+        const QVariant point(static_cast<QMouseEvent *>(event)->position());
+        const QMetaObject *type = field->metaObject();
+        const int query = type->indexOfMethod("inputMethodQuery(Qt::InputMethodQuery,QVariant)");
+        if (query >= 0
+            && type->method(query).invoke(field, Q_RETURN_ARG(QVariant, at),
+                                          Q_ARG(Qt::InputMethodQuery, Qt::ImCursorPosition), Q_ARG(QVariant, point))
             && at.isValid()) {
             field->setProperty("cursorPosition", at.toInt());
         }

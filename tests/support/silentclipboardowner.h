@@ -19,7 +19,8 @@ public:
         if (reply)
             xcb_set_selection_owner(m_conn, window, reply->atom, XCB_CURRENT_TIME);
         std::free(reply);
-        xcb_flush(m_conn);
+        // Owner once the constructor returns: the server has done the above.
+        std::free(xcb_get_input_focus_reply(m_conn, xcb_get_input_focus(m_conn), nullptr));
     }
     ~SilentClipboardOwner() { xcb_disconnect(m_conn); }
     SilentClipboardOwner(const SilentClipboardOwner &) = delete;
