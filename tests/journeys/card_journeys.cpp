@@ -178,9 +178,12 @@ TEST(ClipboardCard, PickingAnEntryGivesBackExactlyWhatWasCopied)
     QElapsedTimer sinceTurn;
     QTimer turns;
     QObject::connect(&turns, &QTimer::timeout, [&] { longestTurn = std::max(longestTurn, sinceTurn.restart()); });
-    const auto answersAndSays = [&](Journey &j) {
-        sinceTurn.start();
+    const auto watch = [&] {
         longestTurn = 0;
+        sinceTurn.start();
+        turns.start(10);
+    };
+    const auto answersAndSays = [&](Journey &j) {
         EXPECT_TRUE(j.waitFor([&] { return j.text("Couldn't read the clipboard"); }, 30000, "the pad to say so"));
         turns.stop();
         EXPECT_LT(longestTurn, Patience::deadline(250)) << "the island stood still";
@@ -224,14 +227,14 @@ TEST(ClipboardCard, PickingAnEntryGivesBackExactlyWhatWasCopied)
          [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return padText(j) == code + "selected"; }, 5000, "the selection")); }},
         {"Ctrl+V with an owner that never answers", [&](Journey &j) {
              silent.emplace_back("CLIPBOARD");
-             turns.start(10);
+             watch();
              j.hands().key("v", false, true);
          },
          answersAndSays},
         {"middle-click with a selection whose owner never answers", [&](Journey &j) {
              ASSERT_TRUE(j.waitFor([&] { return !j.text("Couldn't read the clipboard"); }, 10000, "the word to go"));
              silent.emplace_back("PRIMARY");
-             turns.start(10);
+             watch();
              j.hands().click(j.screenPoint(pad(j)), 2);
          },
          answersAndSays},
