@@ -251,6 +251,11 @@ private:
 
 } // namespace
 
+X11ClipboardReader::X11ClipboardReader(Done done)
+    : X11ClipboardReader(std::move(done), Source())
+{
+}
+
 X11ClipboardReader::X11ClipboardReader(Done done, Source source)
     : m_done(std::move(done))
     , m_source(std::move(source))

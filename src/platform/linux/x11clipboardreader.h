@@ -48,7 +48,8 @@ public:
         QByteArray selection = "CLIPBOARD";
         bool textOnly = false;
     };
-    explicit X11ClipboardReader(Done done, Source source = {});
+    explicit X11ClipboardReader(Done done);
+    X11ClipboardReader(Done done, Source source);
     ~X11ClipboardReader();
     X11ClipboardReader(const X11ClipboardReader &) = delete;
     X11ClipboardReader &operator=(const X11ClipboardReader &) = delete;
