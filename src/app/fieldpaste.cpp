@@ -74,16 +74,26 @@ bool FieldPaste::eventFilter(QObject *watched, QEvent *event)
         // The text goes where the button went down, as the field's own
         // paste would put it.
         field->forceActiveFocus(Qt::MouseFocusReason);
-        QVariant at;
-        const QVariant point(static_cast<QMouseEvent *>(event)->position());
+        const QPointF point = static_cast<QMouseEvent *>(event)->position();
         const QMetaObject *type = field->metaObject();
+        // A TextEdit answers where a point is; a TextInput, asked as an
+        // input method asks it.
+        const int edit = type->indexOfMethod("positionAt(double,double)");
         const int query = type->indexOfMethod("inputMethodQuery(Qt::InputMethodQuery,QVariant)");
-        if (query >= 0
-            && type->method(query).invoke(field, Q_RETURN_ARG(QVariant, at),
-                                          Q_ARG(Qt::InputMethodQuery, Qt::ImCursorPosition), Q_ARG(QVariant, point))
-            && at.isValid()) {
-            field->setProperty("cursorPosition", at.toInt());
+        int position = -1;
+        QVariant at;
+        if (edit >= 0) {
+            type->method(edit).invoke(field, Q_RETURN_ARG(int, position), Q_ARG(double, point.x()),
+                                      Q_ARG(double, point.y()));
+        } else if (query >= 0
+                   && type->method(query).invoke(field, Q_RETURN_ARG(QVariant, at),
+                                                 Q_ARG(Qt::InputMethodQuery, Qt::ImCursorPosition),
+                                                 Q_ARG(QVariant, QVariant(point)))
+                   && at.isValid()) {
+            position = at.toInt();
         }
+        if (position >= 0)
+            field->setProperty("cursorPosition", position);
         pasteSelection(field);
     }
     // The release is where the field itself would paste.
