@@ -208,7 +208,10 @@ private:
         if (announced && xcb_get_property_value_length(announced.get()) >= 4)
             tooLong = qsizetype(*static_cast<const uint32_t *>(xcb_get_property_value(announced.get()))) > limit;
         xcb_flush(m_conn);
-        data.clear();
+        // Room for all that is kept, so that growing never holds it twice.
+        data = QByteArray();
+        if (!tooLong)
+            data.reserve(limit);
         while (true) {
             // A transfer already known to be too long is that, however it ends.
             if (!next(XCB_PROPERTY_NOTIFY))
