@@ -5,6 +5,7 @@
 
 #include "app/accentsetting.h"
 #include "app/appdelegate.h"
+#include "app/fieldpaste.h"
 #include "app/islandservices.h"
 #include "canvas/canvascredentials.h"
 #include "home/homeparts.h"
@@ -218,6 +219,8 @@ CompositionRoot::CompositionRoot(const Options &options)
     m_engine->addImageProvider(QLatin1String(ArtworkImageProvider::Name),
                                new ArtworkImageProvider(*islandParts.artworkLoader));
     m_hotkeyCenter = std::make_unique<GameModeHotkeyCenter>(m_platform.gameModeHotkey);
+    m_fieldPaste = std::make_unique<FieldPaste>(m_platform.clipboard);
+    QCoreApplication::instance()->installEventFilter(m_fieldPaste.get());
 
     AppDelegate::Parts parts;
     parts.defaults = &m_defaults;

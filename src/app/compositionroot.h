@@ -23,6 +23,7 @@ class NotchViewModel;
 class PermissionCenter;
 class QNetworkAccessManager;
 class QQmlEngine;
+class FieldPaste;
 class SettingsWindowController;
 class UpdateService;
 
@@ -106,6 +107,8 @@ private:
     std::unique_ptr<NotchViewModel> m_island;
     std::unique_ptr<HomeParts> m_homeParts;
     std::unique_ptr<QQmlEngine> m_engine;
+    // Pastes into every text field; its word beside a field comes from the engine.
+    std::unique_ptr<FieldPaste> m_fieldPaste;
     std::unique_ptr<GameModeHotkeyCenter> m_hotkeyCenter;
     std::unique_ptr<AppDelegate> m_delegate;
     std::unique_ptr<IslandEditController> m_islandEditor;

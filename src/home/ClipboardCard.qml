@@ -16,8 +16,13 @@ ModuleCard {
         width: parent.width
         spacing: IslandStyle.spacingSmall
         CardText {
-            visible: root.history.items.length === 0
+            visible: root.history.items.length === 0 && !root.history.newestTooLarge
             text: qsTr("Nothing copied yet")
+            color: IslandPalette.textTertiary
+        }
+        CardText {
+            visible: root.history.newestTooLarge
+            text: qsTr("The newest copy was too large to keep")
             color: IslandPalette.textTertiary
         }
         Repeater {

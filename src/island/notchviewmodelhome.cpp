@@ -26,7 +26,7 @@ void NotchViewModel::generatePasswordToClipboard()
         return;
     clipboard->setText(m_generatedPassword);
     // Our own copy: the next poll must not take the password into the history.
-    m_clipboardStore->lastChangeCount = clipboard->changeCount();
+    assign(m_clipboard, m_clipboardStore->skipOwnCopy(), &NotchViewModel::clipboardChanged);
 }
 
 QString NotchViewModel::quoteOfTheDay() const { return ::quoteOfTheDay(m_clock); }

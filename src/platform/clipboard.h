@@ -12,6 +12,10 @@ namespace platform {
 
 class IClipboard {
 public:
+    // The most text a paste puts into a field: a field is laid out whole on
+    // every change, and a longer text would hold the island up.
+    static constexpr int PasteLimit = 32767;
+
     virtual ~IClipboard() = default;
     // Goes up by at least one whenever the clipboard's content changes, from
     // this program or another.
@@ -34,6 +38,18 @@ public:
     virtual bool textTooLarge() { return false; }
     // Runs then once no read is under way (at once when none is).
     virtual void whenRead(std::function<void()> then) { then(); }
+
+    // The text selected in any program (what the middle button pastes),
+    // read as the clipboard's is: its owner is never waited for.
+    struct Selection {
+        std::optional<QString> text;
+        // It holds a text longer than is read.
+        bool tooLarge = false;
+        // Its owner did not give it.
+        bool failed = false;
+    };
+    // Reads the selection and runs then with it.
+    virtual void readSelection(std::function<void(const Selection &)> then) { then({}); }
 };
 
 } // namespace platform

@@ -32,11 +32,28 @@ char32_t firstCodePoint(const QString &grapheme)
 
 QString ClipboardItem::makePreview(const QString &text)
 {
-    QString line = text.trimmed();
+    // Only the start of the text is looked at: a copy may run to megabytes,
+    // and the preview shows 52 characters of it. A character may carry any
+    // number of marks; when the first 52 do not fit in PreviewScan code
+    // units, the whole ones that do are shown.
+    const QStringView trimmed = QStringView(text).trimmed();
+    const bool cut = trimmed.size() > PreviewScan;
+    QString line = trimmed.left(PreviewScan).toString();
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QStringList chars = graphemes(line);
-    if (chars.size() >= 53)
-        return chars.mid(0, 52).join(QString()) + QStringLiteral("…");
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
+    // The end of the last whole character within the first 52.
+    qsizetype kept = 0;
+    int count = 0;
+    while (finder.toNextBoundary() != -1) {
+        const qsizetype at = finder.position();
+        // The scan's own end may fall inside a character.
+        if (cut && at == line.size())
+            break;
+        if (++count <= 52)
+            kept = at;
+    }
+    if (count >= 53 || cut)
+        return line.left(kept) + QStringLiteral("…");
     return line;
 }
 
@@ -88,7 +105,8 @@ ClipboardHistory ClipboardStore::poll()
     // Kept as copied, white space and all: picking it gives back the same
     // bytes. Only the preview and the checks read it trimmed.
     const QString text = m_clipboard->text().value_or(QString());
-    if (!text.trimmed().isEmpty() && !looksSecret(text)) {
+    m_history.newestTooLarge = m_clipboard->textTooLarge();
+    if (!QStringView(text).trimmed().isEmpty() && !looksSecret(text)) {
         m_history.add(text);
         m_items->sync(std::vector<ClipboardItem>(m_history.items.begin(), m_history.items.end()));
     }
@@ -99,25 +117,36 @@ ClipboardHistory ClipboardStore::copyBack(const QString &text)
 {
     m_clipboard->setText(text);
     lastChangeCount = m_clipboard->changeCount();
+    m_history.newestTooLarge = false;
     m_history.add(text);
     m_items->sync(std::vector<ClipboardItem>(m_history.items.begin(), m_history.items.end()));
     return m_history;
 }
 
+ClipboardHistory ClipboardStore::skipOwnCopy()
+{
+    lastChangeCount = m_clipboard->changeCount();
+    m_history.newestTooLarge = false;
+    return m_history;
+}
+
 bool ClipboardStore::looksSecret(const QString &input)
 {
-    const QString text = input.trimmed();
+    // Read no further than a secret can reach: a copy may run to megabytes.
+    const QStringView text = QStringView(input).trimmed();
     if (text.startsWith(QLatin1String("Bearer ")))
-        return true;
-    const QString lower = text.toLower();
-    if (lower.contains(QLatin1String("canvas")) && lower.contains(QLatin1String("token")))
         return true;
     static const QRegularExpression keyPrefix(QStringLiteral("^(sk-|ghp_|gho_|xox[pbas]-)"),
                                               QRegularExpression::CaseInsensitiveOption);
-    if (keyPrefix.match(text).hasMatch())
+    if (keyPrefix.match(text.left(8).toString()).hasMatch())
+        return true;
+    if (text.size() > MaxSecretLength)
+        return false;
+    const QString lower = text.toString().toLower();
+    if (lower.contains(QLatin1String("canvas")) && lower.contains(QLatin1String("token")))
         return true;
 
-    const QStringList chars = graphemes(text);
+    const QStringList chars = graphemes(text.toString());
     const auto count = chars.size();
     if (count >= 32) {
         const bool tokenLike = std::all_of(chars.begin(), chars.end(), [](const QString &c) {

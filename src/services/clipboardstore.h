@@ -24,6 +24,9 @@ public:
     // with "…".
     QString preview;
 
+    // How much of a text's start the preview looks at.
+    static constexpr qsizetype PreviewScan = 2048;
+
     static ClipboardItem make(const QString &text);
     static QString makePreview(const QString &text);
 
@@ -40,9 +43,12 @@ struct ClipboardHistory {
     Q_GADGET
     QML_VALUE_TYPE(clipboardHistory)
     Q_PROPERTY(QList<ClipboardItem> items MEMBER items)
+    Q_PROPERTY(bool newestTooLarge MEMBER newestTooLarge)
 public:
     static constexpr int Capacity = 5;
     QList<ClipboardItem> items;
+    // The clipboard holds a text too long to keep.
+    bool newestTooLarge = false;
 
     // Records text at the front; a text already there moves with its id.
     void add(const QString &text);
@@ -65,7 +71,14 @@ public:
     // Puts text back on the clipboard and at the top of the history; the
     // next poll does not take it for a new copy.
     ClipboardHistory copyBack(const QString &text);
+    // Whether the text looks like a password, key or token. A trimmed text
+    // longer than MaxSecretLength is none (a token travels in a request
+    // header, which servers cap at 8 KB): only its start is read.
+    // The island put text on the clipboard that the history is not to
+    // keep; the next poll does not take it for a new copy.
+    ClipboardHistory skipOwnCopy();
     static bool looksSecret(const QString &text);
+    static constexpr qsizetype MaxSecretLength = 8192;
 
     platform::IClipboard *clipboard() const { return m_clipboard; }
     const ClipboardHistory &history() const { return m_history; }

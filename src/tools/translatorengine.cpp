@@ -195,6 +195,10 @@ void TranslatorEngine::pasteFromClipboard()
         return;
     }
     const QString text = m_clipboard->text().value_or(QString()).trimmed();
+    if (text.size() > platform::IClipboard::PasteLimit) {
+        setStatus(QStringLiteral("Clipboard text is too large"));
+        return;
+    }
     if (text.isEmpty()) {
         setStatus(m_clipboard->textTooLarge() ? QStringLiteral("Clipboard text is too large")
                                               : QStringLiteral("Clipboard is empty"));

@@ -2,11 +2,16 @@
 
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
+#include "support/patience.h"
+#include "support/silentclipboardowner.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QQuickItem>
 #include <QStandardPaths>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <list>
 
 namespace {
 
@@ -100,11 +105,12 @@ TEST(SpeedTestCard, RunsAndSurvivesACollapse)
 
 namespace {
 
-// Another program copies the bytes, as xclip does; true once it holds them.
-bool copyElsewhere(const QByteArray &bytes)
+// Another program copies the bytes (or selects them), as xclip does; true
+// once it holds them.
+bool copyElsewhere(const QByteArray &bytes, const QString &selection = QStringLiteral("clipboard"))
 {
     QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), selection, QStringLiteral("-i")});
     if (!xclip.waitForStarted())
         return false;
     xclip.write(bytes);
@@ -137,21 +143,52 @@ QQuickItem *copyButton(Journey &j, const QString &preview)
     });
 }
 
+// The Scratch pad's field, and what it holds.
+QQuickItem *pad(Journey &j)
+{
+    return j.item("QQuickTextArea", [](QQuickItem *i) { return i->property("placeholderText") == "Type a thought"; });
+}
+
+QByteArray padText(Journey &j)
+{
+    return pad(j) ? pad(j)->property("text").toString().toUtf8() : QByteArray();
+}
+
 } // namespace
 
 // What another program copied comes back from the Clipboard card byte for
-// byte: indented code with its white space, and a text of 5 MB.
+// byte: indented code with its white space, and a text of 5 MB. Pasted into
+// the Scratch pad, the 5 MB text is refused, the code goes in, and with
+// owners that never answer the paste (Ctrl+V, the middle button) the island
+// goes on answering and the pad says so.
 TEST(ClipboardCard, PickingAnEntryGivesBackExactlyWhatWasCopied)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("xclip")).isEmpty())
         GTEST_SKIP() << "xclip is not installed";
-    Journey j(only("clipboard"));
+    Journey j(only("clipboard,notes"));
     ASSERT_TRUE(j.start());
     const QByteArray code = "    indented code\n\tline2\n";
     QByteArray big = "  ";
     for (int i = 0; big.size() < 5 * 1024 * 1024; ++i)
         big += "line " + QByteArray::number(i) + " of a long log, with \xc3\xa9t\xc3\xa9 in it\n";
     big += " \n";
+    // The island's event loop turns all the while a paste is read.
+    std::list<SilentClipboardOwner> silent;
+    qint64 longestTurn = 0;
+    QElapsedTimer sinceTurn;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] { longestTurn = std::max(longestTurn, sinceTurn.restart()); });
+    const auto watch = [&] {
+        longestTurn = 0;
+        sinceTurn.start();
+        turns.start(10);
+    };
+    const auto answersAndSays = [&](Journey &j) {
+        EXPECT_TRUE(j.waitFor([&] { return j.text("Couldn't read the clipboard"); }, 30000, "the pad to say so"));
+        turns.stop();
+        EXPECT_LT(longestTurn, Patience::deadline(250)) << "the island stood still";
+        EXPECT_EQ(padText(j), code + "selected");
+    };
     auto holds = [](Journey &j, int entries) {
         return j.waitFor([&] { return j.island().clipboard().items.size() == entries; }, 15000,
                          "the Clipboard card to take the copy");
@@ -171,5 +208,35 @@ TEST(ClipboardCard, PickingAnEntryGivesBackExactlyWhatWasCopied)
              EXPECT_EQ(pasted.size(), big.size());
              EXPECT_TRUE(pasted == big);
          }},
+        {"Ctrl+V of the 5 MB text in the Scratch pad", [&](Journey &j) {
+             j.click(pad(j));
+             j.hands().key("v", false, true);
+         },
+         [&](Journey &j) {
+             EXPECT_TRUE(j.waitFor([&] { return j.text("Clipboard text is too large"); }, 5000, "the pad to say so"));
+             EXPECT_EQ(pad(j)->property("text").toString(), QString());
+         }},
+        {"pick the code, Shift+Insert it, middle-click a selection after it", [&](Journey &j) {
+             j.click(copyButton(j, "indented code \tline2"));
+             j.click(pad(j));
+             j.hands().key("Insert", true);
+             ASSERT_TRUE(j.waitFor([&] { return padText(j) == code; }, 5000, "the code in the pad"));
+             ASSERT_TRUE(copyElsewhere("selected", "primary"));
+             j.hands().click(j.screenPoint(pad(j), {pad(j)->width() - 2, pad(j)->height() - 2}), 2);
+         },
+         [&](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return padText(j) == code + "selected"; }, 5000, "the selection")); }},
+        {"Ctrl+V with an owner that never answers", [&](Journey &j) {
+             silent.emplace_back("CLIPBOARD");
+             watch();
+             j.hands().key("v", false, true);
+         },
+         answersAndSays},
+        {"middle-click with a selection whose owner never answers", [&](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return !j.text("Couldn't read the clipboard"); }, 10000, "the word to go"));
+             silent.emplace_back("PRIMARY");
+             watch();
+             j.hands().click(j.screenPoint(pad(j)), 2);
+         },
+         answersAndSays},
     });
 }

@@ -68,6 +68,11 @@ TEST(ClipboardStoreTest, PollsOnlyOnChangeAndSkipsEmptyAndSecretText)
     store.poll();
     clipboard.copy(QString("  hello world \n"));
     EXPECT_EQ(texts(store.poll()), (QStringList{"  hello world \n", "second"}));
+    // A text too long to read is said as such until the island copies.
+    clipboard.tooLarge = true;
+    clipboard.copy(std::nullopt);
+    EXPECT_TRUE(store.poll().newestTooLarge);
+    EXPECT_FALSE(store.copyBack("mine").newestTooLarge);
 }
 
 TEST(ClipboardStoreTest, TheListModelFollowsTheHistoryRowByRow)
@@ -113,6 +118,12 @@ TEST(ClipboardStoreTest, LooksSecret)
     };
     for (const auto &[text, secret] : cases)
         EXPECT_EQ(ClipboardStore::looksSecret(text), secret) << text.toStdString();
+    // Megabytes are read no further than a secret reaches: a long run of
+    // letters is kept, with a preview of its start.
+    const QString run(3 * 1024 * 1024, QChar('a'));
+    EXPECT_FALSE(ClipboardStore::looksSecret(run + " canvas token"));
+    EXPECT_TRUE(ClipboardStore::looksSecret("Bearer " + run));
+    EXPECT_EQ(ClipboardItem::makePreview(run), QString(52, QChar('a')) + "…");
 }
 
 TEST(KeepAwakeTest, TogglesAnInhibitionAndStaysOffOnFailure)

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <xcb/xcb.h>
 
-// Another program that takes the X clipboard and never answers a request for
-// it, over an X connection of its own, for as long as the object lives.
+// Another program that takes the X clipboard (or another selection) and
+// never answers a request for it, over an X connection of its own, for as
+// long as the object lives.
 class SilentClipboardOwner {
 public:
-    SilentClipboardOwner() : m_conn(xcb_connect(nullptr, nullptr))
+    explicit SilentClipboardOwner(const char *name = "CLIPBOARD") : m_conn(xcb_connect(nullptr, nullptr))
     {
-        const char *name = "CLIPBOARD";
         auto *reply = xcb_intern_atom_reply(m_conn, xcb_intern_atom(m_conn, 0, uint16_t(std::strlen(name)), name), nullptr);
         const xcb_window_t window = xcb_generate_id(m_conn);
         xcb_create_window(m_conn, XCB_COPY_FROM_PARENT, window,
@@ -19,7 +19,8 @@ public:
         if (reply)
             xcb_set_selection_owner(m_conn, window, reply->atom, XCB_CURRENT_TIME);
         std::free(reply);
-        xcb_flush(m_conn);
+        // Owner once the constructor returns: the server has done the above.
+        std::free(xcb_get_input_focus_reply(m_conn, xcb_get_input_focus(m_conn), nullptr));
     }
     ~SilentClipboardOwner() { xcb_disconnect(m_conn); }
     SilentClipboardOwner(const SilentClipboardOwner &) = delete;

@@ -119,6 +119,42 @@ void QtClipboard::whenRead(std::function<void()> then)
         then();
 }
 
+void QtClipboard::readSelection(std::function<void(const Selection &)> then)
+{
+    if (!m_reader) {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        Selection selection;
+        if (clipboard && clipboard->supportsSelection()) {
+            const QMimeData *data = clipboard->mimeData(QClipboard::Selection);
+            if (data && data->hasText())
+                selection.text = data->text();
+        }
+        then(selection);
+        return;
+    }
+    m_selectionWaiting.push_back(std::move(then));
+    // Whoever comes while a read is under way takes what it reads.
+    if (m_selectionWaiting.size() > 1)
+        return;
+    if (!m_selectionReader) {
+        m_selectionReader = std::make_unique<X11ClipboardReader>(
+            [this](quint64 serial, X11ClipboardReader::Content content) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, serial, content = std::move(content)] {
+                        if (serial != m_selectionSerial)
+                            return;
+                        const Selection selection{content.text, content.textTooLong, content.failed};
+                        for (auto &waiting : std::exchange(m_selectionWaiting, {}))
+                            waiting(selection);
+                    },
+                    Qt::QueuedConnection);
+            },
+            X11ClipboardReader::Source{"PRIMARY", true});
+    }
+    m_selectionReader->request(++m_selectionSerial);
+}
+
 std::optional<QString> QtClipboard::text()
 {
     if (m_reader)

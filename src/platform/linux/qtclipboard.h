@@ -45,6 +45,7 @@ public:
     ReadState readState() override;
     bool textTooLarge() override { return m_reader && m_content.textTooLong; }
     void whenRead(std::function<void()> then) override;
+    void readSelection(std::function<void(const Selection &)> then) override;
 
 private:
     void clipboardChanged();
@@ -59,6 +60,11 @@ private:
     X11ClipboardReader::Content m_content;
     QImage m_ownImage;
     std::vector<std::function<void()>> m_waiting;
+    // The primary selection's reader, made by the first read of it, and
+    // who waits for the read under way.
+    std::unique_ptr<X11ClipboardReader> m_selectionReader;
+    quint64 m_selectionSerial = 0;
+    std::vector<std::function<void(const Selection &)>> m_selectionWaiting;
     // What setText() or setImage() is putting on the clipboard.
     std::optional<std::pair<X11ClipboardReader::Content, QImage>> m_settingOwn;
     // Qt's connection, when the X server tells it of clipboard changes.

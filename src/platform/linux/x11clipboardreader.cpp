@@ -31,15 +31,16 @@ public:
     // window and round: where this transfer's answers come. An owner given
     // up on may still answer, even refuse, into an earlier one's, so that
     // each round has a window and a property of its own.
-    Transfer(xcb_connection_t *conn, xcb_window_t window, quint64 round, const std::function<bool()> &overtaken)
-        : m_conn(conn), m_window(window), m_round(round % Rounds), m_overtaken(overtaken)
+    Transfer(xcb_connection_t *conn, xcb_window_t window, quint64 round, const X11ClipboardReader::Source &source,
+             const std::function<bool()> &overtaken)
+        : m_conn(conn), m_window(window), m_round(round % Rounds), m_source(source), m_overtaken(overtaken)
     {
     }
 
     X11ClipboardReader::Content read()
     {
         X11ClipboardReader::Content content;
-        m_clipboard = atom("CLIPBOARD");
+        m_clipboard = atom(m_source.selection.constData());
         m_property = atom(("PAVLET_CLIPBOARD_" + QByteArray::number(m_round)).constData());
         m_incr = atom("INCR");
         const xcb_atom_t targets = atom("TARGETS");
@@ -76,7 +77,7 @@ public:
             content.failed = result == Got::failed;
             return !content.failed;
         };
-        if (!take(uriList, content.uriList) || !take(png, content.png))
+        if (!m_source.textOnly && (!take(uriList, content.uriList) || !take(png, content.png)))
             return content;
         for (xcb_atom_t wanted : {utf8, mimeUtf8, xcb_atom_t(XCB_ATOM_STRING)}) {
             if (!wanted || !offered.contains(wanted))
@@ -207,7 +208,10 @@ private:
         if (announced && xcb_get_property_value_length(announced.get()) >= 4)
             tooLong = qsizetype(*static_cast<const uint32_t *>(xcb_get_property_value(announced.get()))) > limit;
         xcb_flush(m_conn);
-        data.clear();
+        // Room for all that is kept, so that growing never holds it twice.
+        data = QByteArray();
+        if (!tooLong)
+            data.reserve(limit);
         while (true) {
             // A transfer already known to be too long is that, however it ends.
             if (!next(XCB_PROPERTY_NOTIFY))
@@ -237,6 +241,7 @@ private:
     xcb_connection_t *m_conn;
     xcb_window_t m_window;
     int m_round;
+    const X11ClipboardReader::Source &m_source;
     // What the conversion under way asked for.
     xcb_atom_t m_target = XCB_ATOM_NONE;
     const std::function<bool()> &m_overtaken;
@@ -250,7 +255,13 @@ private:
 } // namespace
 
 X11ClipboardReader::X11ClipboardReader(Done done)
+    : X11ClipboardReader(std::move(done), Source())
+{
+}
+
+X11ClipboardReader::X11ClipboardReader(Done done, Source source)
     : m_done(std::move(done))
+    , m_source(std::move(source))
     , m_thread([this] { run(); })
 {
 }
@@ -316,7 +327,7 @@ void X11ClipboardReader::run()
             std::lock_guard lock(m_mutex);
             return m_stop || m_wanted != serial;
         };
-        Content content = Transfer(conn, window, rounds++, overtaken).read();
+        Content content = Transfer(conn, window, rounds++, m_source, overtaken).read();
         // Events of a transfer given up are of no use to the next one.
         while (auto event = owned(xcb_poll_for_event(conn))) {
         }

@@ -10,8 +10,8 @@
 
 namespace platform {
 
-// Reads the X clipboard (the CLIPBOARD selection) on a thread and an X
-// connection of its own, so that a slow, huge or vanishing owner never holds
+// Reads the X clipboard (the CLIPBOARD selection, or another selection such
+// as PRIMARY) on a thread and an X connection of its own, so that a slow, huge or vanishing owner never holds
 // up the caller. It asks the owner for its targets first, then for the file
 // addresses, the PNG image and the text (UTF-8, else Latin-1) it offers. A
 // value longer than MaxBytes is not kept: an incremental transfer of one is
@@ -43,7 +43,13 @@ public:
     // answers and what was read. A request overtaken by a newer one gets no
     // answer.
     using Done = std::function<void(quint64 serial, Content content)>;
+    // Which selection is read, and whether only its text is wanted.
+    struct Source {
+        QByteArray selection = "CLIPBOARD";
+        bool textOnly = false;
+    };
     explicit X11ClipboardReader(Done done);
+    X11ClipboardReader(Done done, Source source);
     ~X11ClipboardReader();
     X11ClipboardReader(const X11ClipboardReader &) = delete;
     X11ClipboardReader &operator=(const X11ClipboardReader &) = delete;
@@ -56,6 +62,7 @@ private:
     void run();
 
     Done m_done;
+    const Source m_source;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     quint64 m_wanted = 0;
