@@ -1,4 +1,5 @@
 #include "fakes/fakeclipboard.h"
+#include "fakes/inlineexecutor.h"
 #include "support/pavlettest.h"
 #include "support/qtprinters.h"
 #include "support/smallfilesystem.h"
@@ -25,7 +26,8 @@ protected:
     }
     std::unique_ptr<PocketStore> make()
     {
-        return std::make_unique<PocketStore>(defaults.get(), &clock, &clipboard, pocketFolder(), tempPath("tmp"));
+        return std::make_unique<PocketStore>(defaults.get(), &clock, &clipboard, pocketFolder(), tempPath("tmp"),
+                                             &executor);
     }
     QString pocketFolder() const { return tempPath("cache/PavletPocket"); }
     QString pocketPath(const QString &name) const { return QDir(pocketFolder()).filePath(name); }
@@ -53,6 +55,7 @@ protected:
         return names;
     }
     FakeClipboard clipboard;
+    InlineExecutor executor;
 };
 
 TEST_F(PocketTest, HoldsCopiesUnderUniqueNamesNewestFirst)
@@ -310,7 +313,7 @@ TEST_F(PocketTest, AListThatCannotBeSavedIsSaidSoAndMatchesTheFolderAfterARestar
     testing::internal::CaptureStderr();
     {
         UserDefaults conf(tempPath("conf/defaults.json"));
-        PocketStore store(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"));
+        PocketStore store(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"), &executor);
         store.ingest({source("a.txt"), source("b.txt")});
         ASSERT_TRUE(!store.unsaved() && disk.fill());
         store.ingest({source("c.txt")});
@@ -321,7 +324,7 @@ TEST_F(PocketTest, AListThatCannotBeSavedIsSaidSoAndMatchesTheFolderAfterARestar
     }
     testing::internal::GetCapturedStderr();
     UserDefaults conf(tempPath("conf/defaults.json"));
-    EXPECT_EQ(filenames(PocketStore(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"))), held);
+    EXPECT_EQ(filenames(PocketStore(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"), &executor)), held);
     EXPECT_EQ(held, (QStringList{"c.txt", "a.txt"}));
 }
 

@@ -61,6 +61,8 @@ private:
     // The keyboard goes to the window still waiting for it, once it shows.
     void handBackWhenShown();
     bool covered();
+    // The window a window is a transient (a dialog) of; none when it is none's.
+    xcb_window_t transientFor(xcb_window_t window);
     xcb_window_t topLevel(QWindow *window);
 
     QPointer<QWindow> m_onTop;
