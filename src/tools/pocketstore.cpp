@@ -485,9 +485,14 @@ bool PocketStore::ingest(const QList<QUrl> &urls)
     const quint64 ticket = ++m_tickets;
     m_queue.append({ticket, urls});
     startNext();
-    // Known at once only when the copies were made before the executor
-    // returned.
-    return m_finished == ticket ? m_finishedAllHeld : true;
+    if (m_finished == ticket)
+        return m_finishedAllHeld;
+    // Until the copies are made, what is plainly not there is told at once.
+    return std::all_of(urls.cbegin(), urls.cend(), [](const QUrl &url) {
+        const QByteArray path = ToolFolders::localPath(url);
+        struct stat st;
+        return !path.isEmpty() && ::lstat(path.constData(), &st) == 0;
+    });
 }
 
 void PocketStore::startNext()

@@ -132,8 +132,8 @@ public:
     // Holds copies of the local files and folders at urls, whatever bytes
     // their names hold, once the drops before are through. When they are
     // made, lastError names those that were not held ("Couldn't hold a.txt,
-    // b.txt"), else is cleared. True when every one was held, or while the
-    // copies are still under way.
+    // b.txt"), else is cleared. True when every one was held, or, while the
+    // copies are still under way, when every address names something.
     Q_INVOKABLE bool ingest(const QList<QUrl> &urls);
     // Holds what a drop delivered: addresses, address texts or the bytes of
     // an address; a drop within 0.35 s of the last accepted one is ignored.
