@@ -190,6 +190,7 @@ CompositionRoot::CompositionRoot(const Options &options)
     island.random = &m_random;
     island.notifications = &m_notifications;
     island.network = m_network.get();
+    island.executor = &m_executor;
     island.updater = m_updates.get();
     island.credentials = m_credentials.get();
     if (!options.weatherBase.isEmpty())

@@ -18,6 +18,7 @@
 #include "tools/mediadownloadengine.h"
 #include "tools/pocketstore.h"
 
+#include <QDir>
 #include <QJSEngine>
 
 IslandServices::IslandServices(const IslandEnvironment &env)
@@ -31,7 +32,7 @@ IslandServices::IslandServices(const IslandEnvironment &env)
     m_eyeStrain = std::make_unique<EyeStrainGuard>(p.idleTime, c);
     m_calculator = std::make_unique<CalculatorEngine>();
     m_speedTest = std::make_unique<SpeedTestEngine>(c, s, env.speedTest);
-    m_pocket = std::make_unique<PocketStore>(d, c, p.clipboard, env.pocketFolder);
+    m_pocket = std::make_unique<PocketStore>(d, c, p.clipboard, env.pocketFolder, QDir::tempPath(), env.executor);
     m_mp3Exporter = std::make_unique<Mp3Exporter>(*p.tools, *p.processes, env.exportFolder);
     m_voice = std::make_unique<VoiceMemoEngine>(*p.memoRecorder, *p.memoPlayer, *m_mp3Exporter, *p.fileRevealer, *c,
                                                 *s, env.memosFolder);

@@ -367,12 +367,10 @@ QObject *HomeModel::makeZipEngine(QObject *card)
 {
     if (!ready() || !card)
         return nullptr;
-    const auto &env = m_parts->environment();
-    if (!env.platform.zipper || !env.platform.filePicker)
+    ZipEngine *engine = m_parts->zipEngine();
+    if (!engine)
         return nullptr;
-    auto *engine = new ZipEngine(env.platform.zipper, env.platform.filePicker, env.clock, env.downloadsFolder);
     QQmlEngine::setObjectOwnership(engine, QQmlEngine::CppOwnership);
-    engine->setOwner(card);
     engine->setHoldOpen([model = m_model] { return model ? model->holdOpen() : nullptr; });
     return engine;
 }

@@ -89,9 +89,10 @@ public:
     // The card of module id, from its row (HomeModules::card): a file the
     // panel resolves against its own; empty for an icon-only or unknown id.
     Q_INVOKABLE static QUrl cardView(const QString &id);
-    // Engines the zip and mic-check cards own; null where the machine lacks
+    // Engines of the zip and mic-check cards; null where the machine lacks
     // the parts. The mic check's goes with its card, and with it the take;
-    // the zip engine finishes its dialog and runs first.
+    // the zip engine is the Home parts' one, which outlives every card, so
+    // that what a run ends with is still shown once Home opens again.
     Q_INVOKABLE QObject *makeZipEngine(QObject *card);
     Q_INVOKABLE QObject *makeMicCheckEngine(QObject *card);
     // The maker's page on how media saves work, in the browser.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "island/notchviewmodel.h"
+#include "tools/zipengine.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
@@ -27,6 +28,18 @@ public:
     AppNotifications *notifications() const { return m_env.notifications; }
     const IslandEnvironment &environment() const { return m_env; }
 
+    // The zip card's engine, made on first use and kept from then on: a zip
+    // that ends while Home is closed says what it saved, or why it did not,
+    // when Home opens next. Null where the machine cannot zip.
+    ZipEngine *zipEngine()
+    {
+        if (!m_zip && m_env.platform.zipper && m_env.platform.filePicker)
+            m_zip = new ZipEngine(m_env.platform.zipper, m_env.platform.filePicker, m_env.clock,
+                                  m_env.downloadsFolder, QLocale(), this);
+        return m_zip;
+    }
+
 private:
     IslandEnvironment m_env;
+    ZipEngine *m_zip = nullptr;
 };

@@ -41,6 +41,7 @@
 
 class AppNotifications;
 class AppSettings;
+class Executor;
 class ArtworkLoader;
 class IslandLook;
 class MirrorCamera;
@@ -80,6 +81,8 @@ struct IslandEnvironment {
     Random *random = nullptr;
     AppNotifications *notifications = nullptr;
     QNetworkAccessManager *network = nullptr;
+    // Where work away from the main thread runs; the shared pool when none.
+    Executor *executor = nullptr;
     QUrl weatherBase = WeatherService::DefaultBase;
     QUrl translatorBase = TranslatorEngine::DefaultBase;
     SpeedTestConfig speedTest;

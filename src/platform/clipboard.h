@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -26,7 +27,12 @@ public:
     virtual void setImage(const QImage &image) = 0;
     // The local file addresses on the clipboard; empty when it holds none.
     virtual QList<QUrl> fileUrls() = 0;
-    // The image on the clipboard; a null image when it holds none.
+    // The image on the clipboard as PNG data, as another program gave it,
+    // to be decoded away from the main thread; empty when it holds none or
+    // the image is at hand only as readImage().
+    virtual QByteArray imagePng() { return {}; }
+    // The image on the clipboard, when it is at hand already decoded (what
+    // this program put there); a null image when there is none.
     virtual QImage readImage() = 0;
 
     // Whether text(), fileUrls() and readImage() give the clipboard's
@@ -36,6 +42,8 @@ public:
     virtual ReadState readState() { return ReadState::ready; }
     // The clipboard holds a text longer than text() gives.
     virtual bool textTooLarge() { return false; }
+    // The clipboard holds an image larger than imagePng() gives.
+    virtual bool imageTooLarge() { return false; }
     // Runs then once no read is under way (at once when none is).
     virtual void whenRead(std::function<void()> then) { then(); }
 

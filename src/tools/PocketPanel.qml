@@ -95,6 +95,19 @@ Item {
             }
         }
 
+        // What the pocket is copying or reading, while it does.
+        Text {
+            objectName: "pocketActivity"
+            visible: text !== ""
+            Layout.fillWidth: true
+            text: root.store.activity
+            textFormat: Text.PlainText
+            elide: Text.ElideMiddle
+            font.family: IslandStyle.roundedFamily
+            font.pixelSize: IslandStyle.fontCaption
+            color: IslandPalette.textSecondary
+        }
+
         // What the last drop or "Clipboard" could not hold, by name.
         Text {
             objectName: "pocketError"

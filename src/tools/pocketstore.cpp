@@ -2,21 +2,26 @@
 
 #include "core/atomicfile.h"
 #include "core/clock.h"
+#include "core/executor.h"
 #include "core/userdefaults.h"
 #include "platform/clipboard.h"
+#include "platform/filecopy.h"
 #include "tools/toolfolders.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
 #include <QTimeZone>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <map>
@@ -191,20 +196,32 @@ bool within(const std::filesystem::path &path, const std::filesystem::path &base
 // copied as what it points at, so that the copy stands on its own. A link
 // to something inside the tree, or to something already copied, stays a
 // (relative) link to its copy, so that each file is copied once and a loop
-// is never followed; one that points nowhere, or at a folder holding the
-// tree, stays as it was.
+// is never followed; one that points nowhere, at a folder holding the tree,
+// or into the copy being made stays as it was. Pipes, devices and the
+// kernel's own files (/proc, /sys) are refused, whether reached by a link
+// or not. Files keep their holes.
 class TreeCopy {
 public:
-    // root: the tree, canonical; pocket: the pocket folder, canonical.
+    // root: the tree, canonical; destination: where its copy goes, absolute;
+    // pocket: the pocket folder, canonical.
     TreeCopy(const std::filesystem::path &root, const std::filesystem::path &destination,
-             const std::filesystem::path &pocket)
-        : m_root(root), m_destination(destination), m_pocket(pocket)
+             const std::filesystem::path &pocket, const std::atomic<bool> *stop)
+        : m_root(root), m_destination(destination), m_pocket(pocket), m_stop(stop)
     {
+        // The copy is looked for by where it really lies.
+        std::error_code ec;
+        const std::filesystem::path parent = std::filesystem::canonical(destination.parent_path(), ec);
+        if (!ec)
+            m_destinationReal = parent / destination.filename();
     }
 
     bool copy(const std::filesystem::path &from, const std::filesystem::path &to, std::error_code &ec)
     {
         namespace fs = std::filesystem;
+        if (m_stop && m_stop->load(std::memory_order_relaxed)) {
+            ec = std::make_error_code(std::errc::operation_canceled);
+            return false;
+        }
         struct stat st;
         if (::lstat(from.c_str(), &st) != 0) {
             ec = std::error_code(errno, std::generic_category());
@@ -212,8 +229,8 @@ public:
         }
         m_copied.emplace(std::pair(st.st_dev, st.st_ino), to);
         if (S_ISREG(st.st_mode))
-            return fs::copy_file(from, to, ec);
-        if (!S_ISDIR(st.st_mode)) {
+            return platform::copyFileKeepingHoles(from.c_str(), to.c_str(), m_stop, ec);
+        if (!S_ISDIR(st.st_mode) || platform::onKernelFileSystem(from.c_str())) {
             ec = std::make_error_code(std::errc::not_supported);
             return false;
         }
@@ -242,7 +259,10 @@ private:
             copy = found->second;
         else if (resolved && within(target, m_root))
             copy = m_destination / target.lexically_relative(m_root);
-        if (copy.empty() && (!resolved || within(m_root, target) || within(m_pocket, target))) {
+        // A link into the copy under way would have it copy itself, deeper
+        // each time, until paths grow too long.
+        const bool intoCopy = resolved && !m_destinationReal.empty() && within(target, m_destinationReal);
+        if (copy.empty() && (!resolved || intoCopy || within(m_root, target) || within(m_pocket, target))) {
             fs::copy_symlink(from, to, ec);
             return !ec;
         }
@@ -254,7 +274,9 @@ private:
 
     std::filesystem::path m_root;
     std::filesystem::path m_destination;
+    std::filesystem::path m_destinationReal;
     std::filesystem::path m_pocket;
+    const std::atomic<bool> *m_stop;
     std::map<std::pair<dev_t, ino_t>, std::filesystem::path> m_copied;
 };
 
@@ -264,24 +286,9 @@ bool pathTaken(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
-} // namespace
-
-PocketStore::PocketStore(UserDefaults *defaults, const Clock *clock, platform::IClipboard *clipboard,
-                         const QString &folder, const QString &tempFolder, QObject *parent)
-    : QObject(parent), m_defaults(defaults), m_clock(clock), m_clipboard(clipboard), m_folder(folder),
-      m_temp(tempFolder), m_model(folder)
-{
-    QDir().mkpath(m_folder);
-    // Any later write of the defaults writes the index too.
-    connect(m_defaults, &UserDefaults::writeStateChanged, this, [this] {
-        if (m_defaults->lastWriteSucceeded())
-            setUnsaved(false);
-    });
-    loadIndex();
-    pruneIndex();
-}
-
-QString PocketStore::uniqueName(const QString &name) const
+// The name a copy of name gets in folder: name itself, else "base 2.ext",
+// "base 3.ext", …, skipping what the folder holds and the names in taken.
+QString freeName(const QString &folder, const QString &name, const QSet<QString> &taken)
 {
     const QFileInfo info(name);
     QString base = info.completeBaseName();
@@ -290,15 +297,9 @@ QString PocketStore::uniqueName(const QString &name) const
         base = name;
         ext.clear();
     }
-    const QDir folder(m_folder);
-    auto isFree = [&](const QString &candidate) {
-        if (pathTaken(folder.filePath(candidate)))
-            return false;
-        for (const PocketItem &item : items()) {
-            if (item.filename == candidate)
-                return false;
-        }
-        return true;
+    const QDir dir(folder);
+    const auto isFree = [&](const QString &candidate) {
+        return !taken.contains(candidate) && !pathTaken(dir.filePath(candidate));
     };
     QString candidate = name;
     for (qint64 n = 2; !isFree(candidate); ++n)
@@ -306,7 +307,10 @@ QString PocketStore::uniqueName(const QString &name) const
     return candidate;
 }
 
-bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
+// Copies what url names into folder under a free name; away from the main
+// thread.
+bool holdOne(const QUrl &url, const QString &folder, QSet<QString> &taken, const QDateTime &addedAt,
+             const std::atomic<bool> *stop, QList<PocketItem> &batch)
 {
     namespace fs = std::filesystem;
     const QByteArray sourceBytes = ToolFolders::localPath(url);
@@ -325,7 +329,7 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
         return false;
     // The pocket folder itself, or a folder holding it, would be copied
     // into itself without end.
-    const fs::path pocket = fs::canonical(fsPath(m_folder), ec);
+    const fs::path pocket = fs::canonical(fsPath(folder), ec);
     if (ec || within(pocket, canonicalPath))
         return false;
 
@@ -333,8 +337,8 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
     // The copy takes the name as the pocket shows it: always valid text,
     // so the index and the views name the copy exactly.
     const QString name = lastComponent(sourceBytes);
-    const QString filename = uniqueName(name);
-    const QString destination = QDir(m_folder).filePath(filename);
+    const QString filename = freeName(folder, name, taken);
+    const QString destination = QDir(folder).filePath(filename);
     // Whatever is there already stays: only what this copy wrote is
     // removed when it fails.
     const fs::path target = fsPath(destination);
@@ -342,7 +346,7 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
         return false;
 
     const fs::path copy = fs::absolute(target, ec);
-    if (ec || !TreeCopy(canonicalPath, copy, pocket).copy(canonicalPath, copy, ec)) {
+    if (ec || !TreeCopy(canonicalPath, copy, pocket, stop).copy(canonicalPath, copy, ec)) {
         removePath(destination);
         return false;
     }
@@ -352,28 +356,172 @@ bool PocketStore::holdOne(const QUrl &url, QList<PocketItem> &batch)
         const auto size = fs::file_size(source, ec);
         byteCount = ec ? 0 : qint64(size);
     }
+    taken.insert(filename);
     PocketItem item;
     item.id = QUuid::createUuid();
     item.name = name;
     item.filename = filename;
     item.isDirectory = isDirectory;
     item.byteCount = byteCount;
-    item.addedAt = QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), Qt::UTC);
+    item.addedAt = addedAt;
     batch.append(item);
     return true;
+}
+
+// What copying one drop made, and the names of what it could not hold.
+struct Held {
+    QList<PocketItem> batch;
+    QStringList missed;
+};
+
+Held holdAll(const QList<QUrl> &urls, const QString &folder, QSet<QString> taken, const QDateTime &addedAt,
+             const std::atomic<bool> *stop)
+{
+    QDir().mkpath(folder);
+    Held held;
+    for (const QUrl &url : urls) {
+        if (!holdOne(url, folder, taken, addedAt, stop, held.batch))
+            held.missed.append(lastComponent(url));
+    }
+    return held;
+}
+
+// The clipboard's image and text as taken on the main thread, to be written
+// to a file away from it.
+struct Snapshot {
+    QByteArray png;
+    QImage image;
+    QString text;
+    QString stamp;
+    QString folder;
+};
+
+// The file a snapshot was written to, else why it was not; both empty when
+// it held nothing to write.
+struct Written {
+    QString path;
+    QString error;
+};
+
+Written writeSnapshot(const Snapshot &snapshot)
+{
+    QByteArray png = snapshot.png;
+    if (!png.isEmpty()) {
+        // Kept as the owner sent it, once it reads as a whole image.
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "png");
+        if (!reader.canRead() || reader.read().isNull())
+            png.clear();
+    } else if (!snapshot.image.isNull()) {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!snapshot.image.save(&buffer, "PNG"))
+            png.clear();
+    }
+    if (!png.isEmpty()) {
+        const QString path = QDir(snapshot.folder).filePath(QStringLiteral("Clipboard ") + snapshot.stamp + QStringLiteral(".png"));
+        if (!AtomicFile::write(path, png))
+            return {QString(), QStringLiteral("Couldn't hold that image")};
+        return {path, QString()};
+    }
+    const QString text = snapshot.text.trimmed();
+    if (!text.isEmpty()) {
+        const QString path = QDir(snapshot.folder).filePath(QStringLiteral("Clipboard ") + snapshot.stamp + QStringLiteral(".txt"));
+        if (!AtomicFile::write(path, text.toUtf8()))
+            return {QString(), QStringLiteral("Couldn't hold that text")};
+        return {path, QString()};
+    }
+    return {};
+}
+
+bool isBlank(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
+
+// Runs then on the main thread: at once when called there, else queued.
+void onMainThread(std::function<void()> then)
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(then), Qt::AutoConnection);
+}
+
+} // namespace
+
+PocketStore::PocketStore(UserDefaults *defaults, const Clock *clock, platform::IClipboard *clipboard,
+                         const QString &folder, const QString &tempFolder, Executor *executor, QObject *parent)
+    : QObject(parent), m_defaults(defaults), m_clock(clock), m_clipboard(clipboard), m_folder(folder),
+      m_temp(tempFolder), m_model(folder), m_executor(executor ? executor : &ThreadPoolExecutor::shared()),
+      m_stop(std::make_shared<std::atomic<bool>>(false))
+{
+    QDir().mkpath(m_folder);
+    // Any later write of the defaults writes the index too.
+    connect(m_defaults, &UserDefaults::writeStateChanged, this, [this] {
+        if (m_defaults->lastWriteSucceeded())
+            setUnsaved(false);
+    });
+    loadIndex();
+    pruneIndex();
+}
+
+PocketStore::~PocketStore()
+{
+    // A copy under way stops and takes what it wrote with it.
+    m_stop->store(true);
+}
+
+QString PocketStore::uniqueName(const QString &name) const
+{
+    QSet<QString> taken;
+    for (const PocketItem &item : items())
+        taken.insert(item.filename);
+    return freeName(m_folder, name, taken);
 }
 
 bool PocketStore::ingest(const QList<QUrl> &urls)
 {
     if (urls.isEmpty())
         return true;
-    QDir().mkpath(m_folder);
-    QList<PocketItem> batch;
-    QStringList missed;
-    for (const QUrl &url : urls) {
-        if (!holdOne(url, batch))
-            missed.append(lastComponent(url));
+    const quint64 ticket = ++m_tickets;
+    m_queue.append({ticket, urls});
+    startNext();
+    if (m_finished == ticket)
+        return m_finishedAllHeld;
+    // Until the copies are made, what is plainly not there is told at once.
+    return std::all_of(urls.cbegin(), urls.cend(), [](const QUrl &url) {
+        const QByteArray path = ToolFolders::localPath(url);
+        struct stat st;
+        return !path.isEmpty() && ::lstat(path.constData(), &st) == 0;
+    });
+}
+
+void PocketStore::startNext()
+{
+    if (m_copying.has_value() || m_queue.isEmpty()) {
+        updateActivity();
+        return;
     }
+    const Drop drop = m_queue.takeFirst();
+    m_copying = drop.urls.size() == 1 ? lastComponent(drop.urls.first()) : QString();
+    m_copyingCount = int(drop.urls.size());
+    updateActivity();
+    // One drop at a time, so that each picks its names knowing the last.
+    QSet<QString> taken;
+    for (const PocketItem &item : items())
+        taken.insert(item.filename);
+    const QDateTime addedAt = QDateTime::fromMSecsSinceEpoch(m_clock->nowMs(), Qt::UTC);
+    QPointer<PocketStore> self(this);
+    m_executor->run([self, drop, folder = m_folder, taken, addedAt, stop = m_stop] {
+        Held held = holdAll(drop.urls, folder, taken, addedAt, stop.get());
+        onMainThread([self, ticket = drop.ticket, held = std::move(held)] {
+            if (self)
+                self->finishDrop(ticket, held.batch, held.missed);
+        });
+    });
+}
+
+void PocketStore::finishDrop(quint64 ticket, const QList<PocketItem> &batch, const QStringList &missed)
+{
     // Every address not held is named, also beside the ones that were.
     const std::optional<QString> error =
         missed.isEmpty() ? std::nullopt
@@ -383,7 +531,10 @@ bool PocketStore::ingest(const QList<QUrl> &urls)
         saveIndex();
     }
     setLastError(error);
-    return missed.isEmpty();
+    m_finished = ticket;
+    m_finishedAllHeld = missed.isEmpty();
+    m_copying.reset();
+    startNext();
 }
 
 namespace {
@@ -428,21 +579,18 @@ bool PocketStore::ingestDropped(const QVariantList &dropped)
     return !urls.isEmpty() && ingest(urls);
 }
 
-bool PocketStore::writeSnapshot(const QString &path, const QByteArray &data)
-{
-    return AtomicFile::write(path, data);
-}
-
 bool PocketStore::holdClipboard()
 {
     // The clipboard is still being read from its owner: held once it is in.
     if (m_clipboard->readState() == platform::IClipboard::ReadState::reading) {
         if (!m_holdWaiting) {
             m_holdWaiting = true;
+            updateActivity();
             m_clipboard->whenRead([self = QPointer<PocketStore>(this)] {
                 if (self) {
                     self->m_holdWaiting = false;
                     self->holdRead();
+                    self->updateActivity();
                 }
             });
         }
@@ -462,35 +610,62 @@ bool PocketStore::holdRead()
         ingest(files);
         return true;
     }
-    const QString stamp = QString::number(m_clock->nowMs() / 1000);
-    const QImage image = m_clipboard->readImage();
-    if (!image.isNull()) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (image.save(&buffer, "PNG") && !png.isEmpty()) {
-            const QString path = QDir(m_temp).filePath(QStringLiteral("Clipboard ") + stamp + QStringLiteral(".png"));
-            if (!writeSnapshot(path, png)) {
-                setLastError(QStringLiteral("Couldn't hold that image"));
-                return false;
-            }
-            ingest({QUrl::fromLocalFile(path)});
-            return true;
-        }
+    // The image is decoded and written, and the text written, away from the
+    // main thread; what they give is held like a drop.
+    Snapshot snapshot;
+    snapshot.png = m_clipboard->imagePng();
+    if (snapshot.png.isEmpty())
+        snapshot.image = m_clipboard->readImage();
+    snapshot.text = m_clipboard->text().value_or(QString());
+    const bool imageTooLarge = m_clipboard->imageTooLarge();
+    const bool textTooLarge = m_clipboard->textTooLarge();
+    const auto nothing = [imageTooLarge, textTooLarge] {
+        return imageTooLarge  ? QStringLiteral("Clipboard image is too large")
+               : textTooLarge ? QStringLiteral("Clipboard text is too large")
+                              : QStringLiteral("Clipboard is empty");
+    };
+    if (snapshot.png.isEmpty() && snapshot.image.isNull() && isBlank(snapshot.text)) {
+        setLastError(nothing());
+        return false;
     }
-    const QString text = m_clipboard->text().value_or(QString()).trimmed();
-    if (!text.isEmpty()) {
-        const QString path = QDir(m_temp).filePath(QStringLiteral("Clipboard ") + stamp + QStringLiteral(".txt"));
-        if (!writeSnapshot(path, text.toUtf8())) {
-            setLastError(QStringLiteral("Couldn't hold that text"));
-            return false;
-        }
-        ingest({QUrl::fromLocalFile(path)});
-        return true;
+    snapshot.stamp = QString::number(m_clock->nowMs() / 1000);
+    snapshot.folder = m_temp;
+    ++m_snapshots;
+    updateActivity();
+    QPointer<PocketStore> self(this);
+    m_executor->run([self, snapshot = std::move(snapshot), nothing] {
+        const Written written = writeSnapshot(snapshot);
+        onMainThread([self, written, nothing] {
+            if (!self)
+                return;
+            --self->m_snapshots;
+            if (!written.path.isEmpty())
+                self->ingest({QUrl::fromLocalFile(written.path)});
+            else
+                self->setLastError(written.error.isEmpty() ? nothing() : written.error);
+            self->updateActivity();
+        });
+    });
+    return true;
+}
+
+QString PocketStore::activity() const
+{
+    if (m_copying)
+        return m_copying->isEmpty() ? QStringLiteral("Holding %1 items\u2026").arg(m_copyingCount)
+                                    : QStringLiteral("Holding ") + *m_copying + QStringLiteral("\u2026");
+    if (m_holdWaiting || m_snapshots > 0)
+        return QStringLiteral("Reading the clipboard\u2026");
+    return QString();
+}
+
+void PocketStore::updateActivity()
+{
+    const QString now = activity();
+    if (now != m_shownActivity) {
+        m_shownActivity = now;
+        emit activityChanged();
     }
-    setLastError(m_clipboard->textTooLarge() ? QStringLiteral("Clipboard text is too large")
-                                             : QStringLiteral("Clipboard is empty"));
-    return false;
 }
 
 void PocketStore::deleteCopy(const PocketItem &item)

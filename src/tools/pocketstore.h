@@ -14,9 +14,12 @@
 #include <QUuid>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
+#include <atomic>
+#include <memory>
 #include <optional>
 
 class Clock;
+class Executor;
 class UserDefaults;
 namespace platform {
 class IClipboard;
@@ -89,7 +92,9 @@ private:
 
 // The pocket shelf: copies of dropped files and folders kept in a private
 // folder and listed newest first. The list survives restarts through an
-// index in the user defaults.
+// index in the user defaults. Copies are made, and the clipboard's image
+// and text written, away from the main thread, one drop after another;
+// activity says what is under way.
 class PocketStore : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -99,6 +104,8 @@ class PocketStore : public QObject {
     Q_PROPERTY(QString folder READ folder CONSTANT)
     // The last change of the list could not be saved.
     Q_PROPERTY(bool unsaved READ unsaved NOTIFY unsavedChanged)
+    // What the pocket is doing ("Holding notes.txt…"); empty when idle.
+    Q_PROPERTY(QString activity READ activity NOTIFY activityChanged)
 public:
     static inline const QString IndexKey = QStringLiteral("pavlet.pocket.index");
     static constexpr double DropFilterSeconds = 0.35;
@@ -106,10 +113,12 @@ public:
     static constexpr qint64 ReferenceEpochSeconds = 978307200;
 
     // folder: where the copies live; tempFolder: where clipboard snapshots
-    // are written.
+    // are written; executor: where copies are made (the shared pool when
+    // none is given).
     PocketStore(UserDefaults *defaults, const Clock *clock, platform::IClipboard *clipboard,
                 const QString &folder = ToolFolders::pocket(), const QString &tempFolder = QDir::tempPath(),
-                QObject *parent = nullptr);
+                Executor *executor = nullptr, QObject *parent = nullptr);
+    ~PocketStore() override;
 
     const QList<PocketItem> &items() const { return m_model.items(); }
     PocketItemModel *model() { return &m_model; }
@@ -118,17 +127,22 @@ public:
     QString folder() const { return m_folder; }
     double lastIngest() const { return m_lastIngest; }
     bool unsaved() const { return m_unsaved; }
+    QString activity() const;
 
     // Holds copies of the local files and folders at urls, whatever bytes
-    // their names hold. True when every one was held; lastError names
-    // those that were not ("Couldn't hold a.txt, b.txt"), else is cleared.
+    // their names hold, once the drops before are through. When they are
+    // made, lastError names those that were not held ("Couldn't hold a.txt,
+    // b.txt"), else is cleared. True when every one was held, or, while the
+    // copies are still under way, when every address names something.
     Q_INVOKABLE bool ingest(const QList<QUrl> &urls);
     // Holds what a drop delivered: addresses, address texts or the bytes of
     // an address; a drop within 0.35 s of the last accepted one is ignored.
     // True when the drop gave files and every one was held.
     Q_INVOKABLE bool ingestDropped(const QVariantList &items);
     // Holds the clipboard's files, else its image, else its text; while the
-    // clipboard is still being read, once it is in (and then true).
+    // clipboard is still being read, once it is in (and then true). True
+    // when there was something to hold; an image that turns out unreadable
+    // gives way to the text.
     Q_INVOKABLE bool holdClipboard();
     Q_INVOKABLE void remove(const QString &id);
     Q_INVOKABLE void clear();
@@ -143,11 +157,18 @@ signals:
     void itemsChanged();
     void lastErrorChanged();
     void unsavedChanged();
+    void activityChanged();
 
 private:
+    struct Drop {
+        quint64 ticket = 0;
+        QList<QUrl> urls;
+    };
+
     bool holdRead();
-    bool holdOne(const QUrl &url, QList<PocketItem> &batch);
-    bool writeSnapshot(const QString &path, const QByteArray &data);
+    void startNext();
+    void finishDrop(quint64 ticket, const QList<PocketItem> &batch, const QStringList &missed);
+    void updateActivity();
     void deleteCopy(const PocketItem &item);
     void loadIndex();
     void pruneIndex();
@@ -165,4 +186,16 @@ private:
     double m_lastIngest = 0;
     bool m_holdWaiting = false;
     bool m_unsaved = false;
+    Executor *m_executor;
+    // Set when the store goes: a copy under way stops.
+    std::shared_ptr<std::atomic<bool>> m_stop;
+    QList<Drop> m_queue;
+    // The drop being copied: its one name, or empty for several.
+    std::optional<QString> m_copying;
+    int m_copyingCount = 0;
+    int m_snapshots = 0; // clipboard snapshots being written
+    quint64 m_tickets = 0;
+    quint64 m_finished = 0;
+    bool m_finishedAllHeld = true;
+    QString m_shownActivity;
 };

@@ -10,6 +10,8 @@ public:
     int count = 0;
     std::optional<QString> content;
     QImage image;
+    QByteArray png;
+    bool imageTooBig = false;
     int textReads = 0;
     QList<QUrl> files;
     ReadState state = ReadState::ready;
@@ -35,6 +37,8 @@ public:
     }
     QList<QUrl> fileUrls() override { return files; }
     QImage readImage() override { return image; }
+    QByteArray imagePng() override { return png; }
+    bool imageTooLarge() override { return imageTooBig; }
     ReadState readState() override { return state; }
     bool textTooLarge() override { return tooLarge; }
     void whenRead(std::function<void()> then) override

@@ -10,6 +10,7 @@
 #include "fakes/fakedisplaysleep.h"
 #include "fakes/fakefilerevealer.h"
 #include "fakes/fakeidletime.h"
+#include "fakes/inlineexecutor.h"
 #include "fakes/fakelocation.h"
 #include "fakes/fakelowpowermode.h"
 #include "fakes/fakemediakeys.h"
@@ -115,6 +116,7 @@ struct IslandFakes {
         env.random = &random;
         env.notifications = &notifications;
         env.network = &network;
+        env.executor = &executor;
         // Nothing answers here.
         env.weatherBase = QUrl(QStringLiteral("http://127.0.0.1:9"));
         env.translatorBase = translatorBase.isEmpty() ? env.weatherBase : translatorBase;
@@ -145,6 +147,7 @@ struct IslandFakes {
     UpdateService updater;
     Random random{7};
     FakeClipboard clipboard;
+    InlineExecutor executor;
     FakeDisplaySleepInhibitor sleepInhibitor;
     FakeIdleTime idle;
     FakeCalendarSource calendar;

@@ -500,13 +500,23 @@ TEST_F(HomePanelQmlTest, ToolCardsWorkOwnedByTheCardEndsOrFinishesSafelyWhenTheC
 
     fakes->filePicker.close(QList<QUrl>{QUrl::fromLocalFile(tempPath("a.txt"))});
     ASSERT_EQ(fakes->zipper.runs.size(), 1);
-    fakes->zipper.finish(0, 0);
+    fakes->zipper.finish(0, 0, "fifo\nsecret.txt");
     settle(50);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(model->isHeldOpen());
     // The island closes now that nothing holds it and the pointer is away.
     advance(5000);
     EXPECT_EQ(model->state(), Island::NotchState::collapsed);
+
+    // The next zip card says what the run, ended while there was none, left out.
+    showOnly({"compress"});
+    model->openHome();
+    settle();
+    const QList<QQuickItem *> cards = ItemTree::all(panel, "ZipCard");
+    ASSERT_EQ(cards.size(), 1);
+    const QString status = engineOf(cards.first())->property("status").toString();
+    EXPECT_TRUE(status.startsWith("Saved Pavlet ") && status.endsWith(".zip, left out: fifo, secret.txt"))
+        << status.toStdString();
 }
 
 TEST_F(HomePanelQmlTest, SaveMenuListsTheFormatsThenADividerThenHelp)

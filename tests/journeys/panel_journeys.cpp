@@ -10,6 +10,7 @@
 #include "tools/calculatorengine.h"
 #include "tools/pocketstore.h"
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -423,6 +424,24 @@ TEST(PanelJourneys, PocketDropRemoveClearAndDragOut)
              EXPECT_TRUE(j.waitFor([&] { return files.answered == Qt::IgnoreAction; }, 3000));
              // The copy held under the name the address reads up to its NUL stays.
              EXPECT_TRUE(QFile::exists(QDir(pocket->folder()).filePath("notes.txt")));
+         }},
+        {"drop a sparse file and a folder holding a link to its own copy-to-be", [&](Journey &j) {
+             QFile disk(j.folder("Documents/disk.img"));
+             ASSERT_TRUE(disk.open(QIODevice::WriteOnly) && disk.resize(512LL << 20));
+             disk.close();
+             ASSERT_TRUE(QDir().mkpath(j.folder("Documents/Desktop")));
+             ASSERT_TRUE(QFile::link(QDir(pocket->folder()).filePath("Desktop"), j.folder("Documents/Desktop/a")));
+             files.offered = {QUrl::fromLocalFile(disk.fileName()), QUrl::fromLocalFile(j.folder("Documents/Desktop"))};
+             j.collapse();
+             dropOnIsland(j, files);
+         },
+         [&](Journey &j) {
+             ASSERT_TRUE(j.waitFor([&] { return pocket->items().size() == 8; }, 20000, "both held"));
+             const QDir held(pocket->folder());
+             struct stat st;
+             ASSERT_EQ(::stat(QFile::encodeName(held.filePath("disk.img")).constData(), &st), 0);
+             EXPECT_LT(st.st_blocks * 512, 1 << 20) << "the copy wrote out the holes";
+             EXPECT_TRUE(QFileInfo(held.filePath("Desktop/a")).isSymLink());
          }},
     });
 }

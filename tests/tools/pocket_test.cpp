@@ -1,9 +1,12 @@
 #include "fakes/fakeclipboard.h"
+#include "core/executor.h"
+#include "fakes/inlineexecutor.h"
 #include "support/pavlettest.h"
 #include "support/qtprinters.h"
 #include "support/smallfilesystem.h"
 #include "tools/pocketstore.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -12,6 +15,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,7 +29,8 @@ protected:
     }
     std::unique_ptr<PocketStore> make()
     {
-        return std::make_unique<PocketStore>(defaults.get(), &clock, &clipboard, pocketFolder(), tempPath("tmp"));
+        return std::make_unique<PocketStore>(defaults.get(), &clock, &clipboard, pocketFolder(), tempPath("tmp"),
+                                             &executor);
     }
     QString pocketFolder() const { return tempPath("cache/PavletPocket"); }
     QString pocketPath(const QString &name) const { return QDir(pocketFolder()).filePath(name); }
@@ -53,6 +58,7 @@ protected:
         return names;
     }
     FakeClipboard clipboard;
+    InlineExecutor executor;
 };
 
 TEST_F(PocketTest, HoldsCopiesUnderUniqueNamesNewestFirst)
@@ -214,6 +220,42 @@ TEST_F(PocketTest, LinksAreHeldAsCopiesOfWhatTheyPointAt)
     EXPECT_EQ(QFileInfo(pocketPath("treelink/inner/up")).symLinkTarget(), QFileInfo(pocketPath("treelink")).absoluteFilePath());
 }
 
+// A drop is copied on the pool while the pocket says so: a sparse file
+// keeps its holes; a folder's link to the copy it is becoming stays a link;
+// one into /proc is refused like a pipe.
+TEST_F(PocketTest, DropsAreCopiedOffTheMainThreadKeepingHolesAndNeverEnteringTheirCopy)
+{
+    ThreadPoolExecutor pool;
+    PocketStore store(defaults.get(), &clock, &clipboard, pocketFolder(), tempPath("tmp"), &pool);
+    constexpr qint64 size = 256LL << 20;
+    QFile sparse(tempPath("src/disk.img"));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(size) && sparse.seek(size - 4) && sparse.write("tail") == 4);
+    sparse.close();
+    const QUrl desktop = folder("Desktop");
+    ASSERT_TRUE(QFile::link(pocketPath("Desktop"), tempPath("src/Desktop/a")));
+    const QUrl proc = folder("Proc");
+    ASSERT_TRUE(QFile::link("/proc/self/status", tempPath("src/Proc/status")));
+
+    EXPECT_TRUE(store.ingest({QUrl::fromLocalFile(sparse.fileName()), desktop, proc}));
+    EXPECT_TRUE(store.items().isEmpty()) << "copied on the caller's thread";
+    EXPECT_EQ(store.activity(), QString::fromUtf8("Holding 3 items\u2026"));
+    ASSERT_TRUE(waitUntil([&] { return store.activity().isEmpty(); }, 60000));
+    EXPECT_EQ(filenames(store), (QStringList{"disk.img", "Desktop"}));
+    EXPECT_EQ(store.lastError(), QString("Couldn't hold Proc"));
+    EXPECT_FALSE(QFileInfo::exists(pocketPath("Proc")));
+
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(pocketPath("disk.img")).constData(), &st), 0);
+    EXPECT_EQ(st.st_size, size);
+    EXPECT_LT(st.st_blocks * 512, 1 << 20) << "the holes were written out";
+    QFile copy(pocketPath("disk.img"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly) && copy.seek(size - 4));
+    EXPECT_EQ(copy.readAll(), "tail");
+    EXPECT_TRUE(QFileInfo(pocketPath("Desktop/a")).isSymLink());
+    EXPECT_EQ(QDir(pocketPath("Desktop")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"a", "inner"}));
+}
+
 TEST_F(PocketTest, DropsWithin350MsOfTheLastAreIgnored)
 {
     auto store = make();
@@ -257,6 +299,22 @@ TEST_F(PocketTest, ClipboardPrefersFilesThenImageThenText)
     EXPECT_EQ(store->items().first().filename, "Clipboard " + stamp + ".png");
     EXPECT_EQ(QImage(pocketPath(store->items().first().filename)).size(), QSize(3, 2));
 
+    // Another program's PNG is kept as it came; bytes that are no image give
+    // way to the text.
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && QImage(4, 5, QImage::Format_RGB32).save(&buffer, "PNG"));
+    clipboard.image = QImage();
+    clipboard.png = png;
+    EXPECT_TRUE(store->holdClipboard());
+    QFile held(pocketPath(store->items().first().filename));
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    EXPECT_EQ(held.readAll(), png);
+    clipboard.png = "\x89PNG not really";
+    EXPECT_TRUE(store->holdClipboard());
+    EXPECT_TRUE(store->items().first().filename.endsWith(".txt"));
+    clipboard.png.clear();
+
     clipboard.files = {source("doc.pdf")};
     EXPECT_TRUE(store->holdClipboard());
     EXPECT_EQ(store->items().first().filename, "doc.pdf");
@@ -274,6 +332,9 @@ TEST_F(PocketTest, ClipboardPrefersFilesThenImageThenText)
     clipboard.tooLarge = true;
     EXPECT_FALSE(store->holdClipboard());
     EXPECT_EQ(store->lastError(), QString("Clipboard text is too large"));
+    clipboard.imageTooBig = true;
+    EXPECT_FALSE(store->holdClipboard());
+    EXPECT_EQ(store->lastError(), QString("Clipboard image is too large"));
     clipboard.state = platform::IClipboard::ReadState::failed;
     EXPECT_FALSE(store->holdClipboard());
     EXPECT_EQ(store->lastError(), QString("Couldn't read the clipboard"));
@@ -310,7 +371,7 @@ TEST_F(PocketTest, AListThatCannotBeSavedIsSaidSoAndMatchesTheFolderAfterARestar
     testing::internal::CaptureStderr();
     {
         UserDefaults conf(tempPath("conf/defaults.json"));
-        PocketStore store(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"));
+        PocketStore store(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"), &executor);
         store.ingest({source("a.txt"), source("b.txt")});
         ASSERT_TRUE(!store.unsaved() && disk.fill());
         store.ingest({source("c.txt")});
@@ -321,7 +382,7 @@ TEST_F(PocketTest, AListThatCannotBeSavedIsSaidSoAndMatchesTheFolderAfterARestar
     }
     testing::internal::GetCapturedStderr();
     UserDefaults conf(tempPath("conf/defaults.json"));
-    EXPECT_EQ(filenames(PocketStore(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"))), held);
+    EXPECT_EQ(filenames(PocketStore(&conf, &clock, &clipboard, pocketFolder(), tempPath("tmp"), &executor)), held);
     EXPECT_EQ(held, (QStringList{"c.txt", "a.txt"}));
 }
 

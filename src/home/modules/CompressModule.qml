@@ -1,7 +1,7 @@
 import QtQuick
 import Pavlet
 
-// The compress module on Home: the card owns its zip engine.
+// The compress module on Home, over the zip engine that outlives it.
 ZipCard {
     id: root
     required property NotchViewModel model

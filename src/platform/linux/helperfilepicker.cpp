@@ -66,8 +66,12 @@ void HelperFilePicker::pickFilesAndFolders(const QString &confirmLabel, Answer d
     endWithThisProgram(m_helper);
     m_helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QStringList args{confirmLabel};
-    if (QWindow *above = m_above ? m_above() : nullptr)
-        args << QString::number(above->winId());
+    if (QWindow *above = m_above ? m_above() : nullptr) {
+        // Where the island stands, for the dialog to open beside it.
+        const QRect frame = above->geometry();
+        args << QString::number(above->winId())
+             << QStringLiteral("%1,%2,%3,%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    }
     connect(m_helper, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         const QByteArray output = m_helper->readAllStandardOutput();
         if (status != QProcess::NormalExit || code != 0)

@@ -1,10 +1,12 @@
 // pavlet-pick: the file dialog of the zip card, in a process of its own, so
 // that the island itself never loads Qt's widgets.
 //
-//   pavlet-pick LABEL [WINDOW]
+//   pavlet-pick LABEL [WINDOW [X,Y,WIDTH,HEIGHT]]
 //
 // Shows the dialog that chooses files and folders to zip, its confirm
-// button saying LABEL, kept over the X window WINDOW when given. Prints "shown" once it is up,
+// button saying LABEL, kept over the X window WINDOW when given; with that
+// window's frame it opens under it, inside the screen's work area, also
+// where no window manager places it. Prints "shown" once it is up,
 // then "picked" and one encoded URL a line, or "cancelled". A line "raise"
 // on standard input brings the dialog forward; the end of standard input
 // (the island is gone) cancels it.
@@ -12,8 +14,11 @@
 #include "platform/linux/filesandfoldersdialog.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QWindow>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <unistd.h>
@@ -27,6 +32,42 @@ void say(const QByteArray &line)
     std::fflush(stdout);
 }
 
+// The frame "X,Y,WIDTH,HEIGHT"; an invalid one when it is not that.
+QRect frameFrom(const QString &text)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4)
+        return {};
+    int numbers[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        numbers[i] = parts.at(i).toInt(&ok);
+        if (!ok)
+            return {};
+    }
+    return QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
+}
+
+// Centred under the island, and wholly inside the work area of its screen:
+// moved up over the island only as far as the area makes it.
+void placeUnder(QWidget &dialog, const QRect &island)
+{
+    QScreen *screen = QGuiApplication::screenAt(island.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Room for a window manager's title bar and edges.
+    constexpr int margin = 8;
+    constexpr int titleRoom = 32;
+    const QRect area = screen->availableGeometry().adjusted(margin, margin, -margin, -margin - titleRoom);
+    const QSize size = dialog.size().boundedTo(area.size());
+    dialog.resize(size);
+    const int x = std::clamp(island.center().x() - size.width() / 2, area.left(), area.right() + 1 - size.width());
+    const int y = std::clamp(island.bottom() + 1 + margin, area.top(), area.bottom() + 1 - size.height());
+    dialog.move(x, y);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -36,7 +77,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("pavlet"));
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {
-        std::fputs("usage: pavlet-pick LABEL [WINDOW]\n", stderr);
+        std::fputs("usage: pavlet-pick LABEL [WINDOW [X,Y,WIDTH,HEIGHT]]\n", stderr);
         return 2;
     }
 
@@ -51,6 +92,8 @@ int main(int argc, char **argv)
         dialog.winId(); // the native window, so that it can name its owner
         dialog.windowHandle()->setTransientParent(owner.get());
     }
+    if (const QRect island = frameFrom(args.value(3)); island.isValid())
+        placeUnder(dialog, island);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QByteArray pending;

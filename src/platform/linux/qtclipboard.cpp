@@ -226,12 +226,16 @@ QList<QUrl> QtClipboard::fileUrls()
     return urls;
 }
 
+QByteArray QtClipboard::imagePng()
+{
+    return m_reader && m_ownImage.isNull() ? m_content.png : QByteArray();
+}
+
 QImage QtClipboard::readImage()
 {
-    if (m_reader && !m_ownImage.isNull())
-        return m_ownImage;
+    // Another program's image is decoded by whoever takes imagePng().
     if (m_reader)
-        return m_content.png.isEmpty() ? QImage() : QImage::fromData(m_content.png, "PNG");
+        return m_ownImage;
     QClipboard *clipboard = QGuiApplication::clipboard();
     return clipboard ? clipboard->image() : QImage();
 }

@@ -23,7 +23,7 @@ namespace platform {
 // waits for the owner on the main thread and takes any length: an
 // X11ClipboardReader reads its text, file addresses and image off the main
 // thread after each change, within its size limit, and text(), fileUrls()
-// and readImage() give what was last read. There the change counts once its
+// and imagePng() give what was last read. There the change counts once its
 // read is in; what setText() and setImage() put there counts at once.
 //
 // There QClipboard's dataChanged is held back too: on it every Qt Quick text
@@ -41,9 +41,11 @@ public:
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;
     QList<QUrl> fileUrls() override;
+    QByteArray imagePng() override;
     QImage readImage() override;
     ReadState readState() override;
     bool textTooLarge() override { return m_reader && m_content.textTooLong; }
+    bool imageTooLarge() override { return m_reader && m_content.imageTooLong; }
     void whenRead(std::function<void()> then) override;
     void readSelection(std::function<void(const Selection &)> then) override;
 

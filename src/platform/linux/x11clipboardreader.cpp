@@ -77,7 +77,7 @@ public:
             content.failed = result == Got::failed;
             return !content.failed;
         };
-        if (!m_source.textOnly && (!take(uriList, content.uriList) || !take(png, content.png)))
+        if (!m_source.textOnly && (!take(uriList, content.uriList) || !take(png, content.png, &content.imageTooLong)))
             return content;
         for (xcb_atom_t wanted : {utf8, mimeUtf8, xcb_atom_t(XCB_ATOM_STRING)}) {
             if (!wanted || !offered.contains(wanted))

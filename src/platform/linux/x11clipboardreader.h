@@ -28,6 +28,8 @@ public:
         // The owner's text/uri-list, as sent.
         QByteArray uriList;
         QByteArray png;
+        // The owner offered a PNG image longer than MaxBytes.
+        bool imageTooLong = false;
         // The owner did not answer in time or went away mid-transfer.
         bool failed = false;
     };

@@ -348,7 +348,8 @@ xcb_window_t X11IslandWindowHints::topLevel(QWindow *window)
 }
 
 // Whether a mapped window that the window manager stacks (menus and tooltips
-// are left alone) lies above the window's own.
+// are left alone) lies above the window's own. A dialog the island opened
+// (one transient for it, as the zip card's file dialog) belongs there.
 bool X11IslandWindowHints::covered()
 {
     xcb_connection_t *c = m_conn.get();
@@ -371,9 +372,23 @@ bool X11IslandWindowHints::covered()
             above = a->map_state == XCB_MAP_STATE_VIEWABLE && !a->override_redirect;
             std::free(a);
         }
+        if (above && transientFor(children[i]) == xcb_window_t(m_onTop->winId()))
+            above = false;
     }
     std::free(tree);
     return above;
+}
+
+xcb_window_t X11IslandWindowHints::transientFor(xcb_window_t window)
+{
+    xcb_connection_t *c = m_conn.get();
+    auto *reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    xcb_window_t owner = XCB_WINDOW_NONE;
+    if (reply && reply->type == XCB_ATOM_WINDOW && xcb_get_property_value_length(reply) >= 4)
+        owner = *static_cast<const xcb_window_t *>(xcb_get_property_value(reply));
+    std::free(reply);
+    return owner;
 }
 
 void X11IslandWindowHints::shapeChanged(QWindow *window, const QRegion &outline)

@@ -81,6 +81,8 @@ private:
     xcb_window_t otherWindow(xcb_window_t letting) const;
     // The keyboard goes to that window, or to none.
     void park(xcb_window_t letting);
+    // The window a window is a transient (a dialog) of; none when it is none's.
+    xcb_window_t transientFor(xcb_window_t window);
     xcb_window_t topLevel(QWindow *window);
 
     QPointer<QWindow> m_onTop;

@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -223,6 +225,14 @@ TEST_F(HelperFilePickerTest, TheDialogStandsOverTheIslandAndGoesWithIt)
         const QString props = QString::fromUtf8(xprop.readAllStandardOutput());
         EXPECT_TRUE(props.contains(QString("window id # 0x%1").arg(island.winId(), 0, 16))) << props.toStdString();
         EXPECT_TRUE(props.contains("_NET_WM_STATE_ABOVE")) << props.toStdString();
+        // It opens under the island and inside the screen, also with no
+        // window manager to place it.
+        QMap<QString, int> at;
+        for (const QString &line : xdotool({"getwindowgeometry", "--shell", window}).split('\n'))
+            at[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+        const QRect placed(at["X"], at["Y"], at["WIDTH"], at["HEIGHT"]);
+        EXPECT_TRUE(island.screen()->availableGeometry().contains(placed)) << at["X"] << "," << at["Y"];
+        EXPECT_GT(placed.top(), island.geometry().bottom()) << at["Y"];
 
         pick(picker, second);
         EXPECT_TRUE(second.answered) << "a second request is answered at once";
