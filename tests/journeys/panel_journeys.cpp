@@ -4,6 +4,7 @@
 #include "support/patience.h"
 #include "support/silentclipboardowner.h"
 
+#include "app/compositionroot.h"
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchpanel.h"
