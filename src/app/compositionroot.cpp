@@ -80,6 +80,8 @@ struct CompositionRoot::LinuxBackends {
     {
         // Let go once the island is on screen (CompositionRoot::start).
         secrets.hold();
+        // The camera permission goes by the cameras the mirror can open.
+        permissions.setCamera(&camera);
     }
 
     // Lets go of what the archive writer loads, once unused.

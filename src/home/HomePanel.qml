@@ -160,6 +160,34 @@ Item {
 
             HomeHeader { width: column.width; model: root.model; settings: root.settings; home: homeModel; menuBounds: root }
 
+            // Why Mirror did not open, under the icons it was chosen from.
+            Column {
+                objectName: "mirrorNotice"
+                visible: homeModel.mirrorNotice.length > 0
+                width: column.width
+                Text {
+                    textFormat: Text.PlainText
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    text: homeModel.mirrorNotice
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontFootnote
+                    font.weight: Font.Medium
+                    color: IslandPalette.accent(IslandPalette.mint)
+                    wrapMode: Text.WordWrap
+                }
+                Text {
+                    textFormat: Text.PlainText
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    text: homeModel.mirrorNoticeDetail
+                    font.family: IslandStyle.roundedFamily
+                    font.pixelSize: IslandStyle.fontCaption
+                    color: IslandPalette.textSecondary
+                    wrapMode: Text.WordWrap
+                }
+            }
+
             Text {
                 textFormat: Text.PlainText
                 visible: root.editLook

@@ -73,6 +73,7 @@ void HomeModel::attach()
         if (VoiceMemoEngine *voice = model->voice())
             m_connections << connect(voice, &VoiceMemoEngine::recordingChanged, this, header)
                           << connect(voice, &VoiceMemoEngine::memosChanged, this, header);
+        m_connections << connect(model, &NotchViewModel::ambientChanged, this, &HomeModel::mirrorNoticeChanged);
         if (MirrorCamera *camera = model->camera())
             m_connections << connect(camera, &MirrorCamera::isRunningChanged, this, header);
         if (PocketStore *pocket = model->pocket())
@@ -81,7 +82,20 @@ void HomeModel::attach()
     recompute();
     emit heightChanged();
     emit headerChanged();
+    emit mirrorNoticeChanged();
     emit trayChanged();
+}
+
+QString HomeModel::mirrorNotice() const
+{
+    const NotchViewModel *model = ready();
+    const bool shown = model && model->ambient() && model->ambient()->kind == AmbientKind::mirror;
+    return shown ? model->ambient()->title : QString();
+}
+
+QString HomeModel::mirrorNoticeDetail() const
+{
+    return mirrorNotice().isEmpty() ? QString() : m_model->ambient()->detail;
 }
 
 bool HomeModel::wants(const QString &key) const

@@ -41,6 +41,8 @@ class HomeModel : public QObject {
     Q_PROPERTY(QList<ChromeCell> chromeIcons READ chromeIcons NOTIFY chromeIconsChanged)
     Q_PROPERTY(bool stripIsMenu READ stripIsMenu NOTIFY headerChanged)
     Q_PROPERTY(bool remindersShown READ remindersShown NOTIFY visibleModulesChanged)
+    Q_PROPERTY(QString mirrorNotice READ mirrorNotice NOTIFY mirrorNoticeChanged)
+    Q_PROPERTY(QString mirrorNoticeDetail READ mirrorNoticeDetail NOTIFY mirrorNoticeChanged)
 
 public:
     explicit HomeModel(QObject *parent = nullptr);
@@ -65,6 +67,10 @@ public:
     bool stripIsMenu() const;
     // The calendar card's reminder gate, apart from the option itself.
     bool remindersShown() const;
+    // Why Mirror did not open, while the island's camera pulse says so
+    // (which the closed island draws, and Home covers); empty otherwise.
+    QString mirrorNotice() const;
+    QString mirrorNoticeDetail() const;
 
     // The measured content height; the island takes it unless it moved by
     // 1 pt or less.
@@ -111,6 +117,7 @@ signals:
     void heightChanged();
     void headerChanged();
     void chromeIconsChanged();
+    void mirrorNoticeChanged();
 
 private:
     // Follows the model and the parts once both are set.

@@ -56,6 +56,8 @@ NotchViewModel::NotchViewModel(const IslandEnvironment &env, const IslandParts &
     connectCanvasRefresh();
 
     followComputedInputs();
+    connect(m_camera, &MirrorCamera::started, this, &NotchViewModel::mirrorStarted);
+    connect(m_camera, &MirrorCamera::gaveUp, this, &NotchViewModel::mirrorGaveUp);
     connect(m_settings, &AppSettings::disabledModulesChanged, this, &NotchViewModel::leaveHiddenPanels);
     // What the Bluetooth monitor, the player's automation and the camera are
     // allowed: the wishes, and (for Bluetooth) the finished permission setup.
@@ -264,7 +266,7 @@ void NotchViewModel::applyPermissionPreferences()
     setBluetoothOn(m_defaults->boolValue(SetupCompletedKey, false)
                    && want(QStringLiteral("wantBluetooth"), true) && granted(AppPermission::bluetooth));
     const bool cameraAllowed = want(QStringLiteral("wantCamera"), true) && granted(AppPermission::camera);
-    if (!cameraAllowed && m_camera->isRunning()) {
+    if (!cameraAllowed && (m_camera->isRunning() || m_camera->isStarting())) {
         m_camera->stop();
         if (m_state == NotchState::mirror)
             openHome();

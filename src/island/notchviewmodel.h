@@ -429,6 +429,8 @@ public:
     Q_INVOKABLE void openVoice();
     Q_INVOKABLE void openTranslator();
     void openMirror();
+    void mirrorStarted();
+    void mirrorGaveUp();
     // Hands dropped files to the pocket and shows it, while the pocket is
     // shown; true when every file was held.
     bool addDroppedFilesToPocket(const QList<QUrl> &urls);

@@ -267,6 +267,9 @@ void NotchViewModel::pocketDragTargeted(bool entered)
 
 void NotchViewModel::openMirror()
 {
+    // Choosing Mirror again while the camera starts is the same wish.
+    if (m_camera->isStarting())
+        return;
     if (m_camera->isRunning()) {
         m_camera->stop();
         if (m_state == NotchState::mirror)
@@ -278,10 +281,20 @@ void NotchViewModel::openMirror()
                      QStringLiteral("Turn it on in Settings → Permissions")});
         return;
     }
-    if (m_camera->start()) {
-        setState(NotchState::mirror);
-        return;
-    }
+    // The panel opens when the camera runs (mirrorStarted) or the reason
+    // shows (mirrorGaveUp); the island goes on meanwhile.
+    m_camera->start();
+}
+
+void NotchViewModel::mirrorStarted()
+{
+    setState(NotchState::mirror);
+}
+
+void NotchViewModel::mirrorGaveUp()
+{
+    if (m_state == NotchState::mirror)
+        openHome();
     if (m_camera->denied())
         showAmbient({AmbientKind::mirror, QStringLiteral("Camera needs permission"),
                      QStringLiteral("Settings → Privacy → Camera")});

@@ -20,62 +20,71 @@ MirrorCamera::MirrorCamera(platform::ICamera &camera, platform::IFaceDetector &d
     , m_clock(clock)
 {
     connect(&m_camera, &platform::ICamera::activeChanged, this, [this](bool active) {
+        // A camera that stops by itself says why through failed or unavailable.
+        if (!m_wanted || !active)
+            return;
+        const bool starting = m_isStarting;
+        setStarting(false);
+        setRunning(true);
+        setStatus(StatusOn);
+        if (starting)
+            emit started();
+    });
+    connect(&m_camera, &platform::ICamera::unavailable, this, [this](platform::ICamera::Access why) {
         if (!m_wanted)
             return;
-        setRunning(active);
-        setStatus(active ? StatusOn : StatusFailed);
+        if (why == platform::ICamera::Access::Refused) {
+            setDenied(true);
+            giveUp(StatusDenied);
+        } else {
+            giveUp(StatusNoCamera);
+        }
     });
     connect(&m_camera, &platform::ICamera::failed, this, [this] {
-        if (!m_wanted)
-            return;
-        setRunning(false);
-        setStatus(StatusFailed);
+        if (m_wanted)
+            giveUp(StatusFailed);
     });
     connect(&m_camera, &platform::ICamera::frameArrived, this, &MirrorCamera::onFrame);
     connect(&m_detector, &platform::IFaceDetector::detected, this, &MirrorCamera::onFaces);
 }
 
-bool MirrorCamera::start()
+void MirrorCamera::start()
 {
+    if (m_isStarting)
+        return;
     setDenied(false);
-    switch (m_camera.access()) {
-    case platform::ICamera::Access::Refused:
-        setDenied(true);
-        setStatus(StatusDenied);
-        return false;
-    case platform::ICamera::Access::NoDevice:
-        setStatus(StatusNoCamera);
-        return false;
-    case platform::ICamera::Access::Granted:
-        break;
-    }
     m_wanted = true;
     if (m_camera.isActive()) {
         setRunning(true);
         setStatus(StatusOn);
-        return true;
+        return;
     }
-    if (!m_camera.start()) {
-        m_wanted = false;
-        setStatus(StatusNoCamera);
-        return false;
-    }
-    // Starting is asynchronous; activeChanged or failed finishes it.
-    if (m_camera.isActive()) {
-        setRunning(true);
-        setStatus(StatusOn);
-    }
-    return true;
+    setStarting(true);
+    // Access, the device and the start are all judged by the camera, which
+    // may answer at once or seconds later.
+    m_camera.start();
 }
 
 void MirrorCamera::stop()
 {
     m_wanted = false;
-    if (m_camera.isActive())
+    if (m_camera.isActive() || m_isStarting)
         m_camera.stop();
+    setStarting(false);
     setRunning(false);
     setFaceTooClose(false);
     setStatus(StatusOff);
+}
+
+void MirrorCamera::giveUp(const QString &status)
+{
+    m_wanted = false;
+    m_camera.stop();
+    setStarting(false);
+    setRunning(false);
+    setFaceTooClose(false);
+    setStatus(status);
+    emit gaveUp();
 }
 
 void MirrorCamera::setVideoOutput(QObject *output)
@@ -109,6 +118,11 @@ void MirrorCamera::onFaces(const QList<QRectF> &faces)
 void MirrorCamera::setRunning(bool running)
 {
     publish(this, m_isRunning, running, &MirrorCamera::isRunningChanged);
+}
+
+void MirrorCamera::setStarting(bool starting)
+{
+    publish(this, m_isStarting, starting, &MirrorCamera::isStartingChanged);
 }
 
 void MirrorCamera::setDenied(bool denied)

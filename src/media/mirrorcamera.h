@@ -20,6 +20,7 @@ class MirrorCamera : public QObject {
     QML_ELEMENT
     QML_UNCREATABLE("Made by the composition root")
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY isRunningChanged)
+    Q_PROPERTY(bool isStarting READ isStarting NOTIFY isStartingChanged)
     Q_PROPERTY(bool denied READ denied NOTIFY deniedChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(bool faceTooClose READ faceTooClose NOTIFY faceTooCloseChanged)
@@ -35,26 +36,35 @@ public:
     MirrorCamera(platform::ICamera &camera, platform::IFaceDetector &detector, const Clock &clock,
                  QObject *parent = nullptr);
 
-    // Starts the picture; false when access is refused or there is no
-    // camera. The running state follows when the camera reports it.
-    Q_INVOKABLE bool start();
+    // Starts the picture. The camera answers later: started() once it
+    // runs, else gaveUp() with the reason in status and denied. A start while
+    // one is under way changes nothing.
+    Q_INVOKABLE void start();
+    // Stops the picture, or the start under way (which then never answers).
     Q_INVOKABLE void stop();
     // Shows the picture in a QML VideoOutput (or a QVideoSink).
     Q_INVOKABLE void setVideoOutput(QObject *output);
 
     bool isRunning() const { return m_isRunning; }
+    bool isStarting() const { return m_isStarting; }
     bool denied() const { return m_denied; }
     QString status() const { return m_status; }
     bool faceTooClose() const { return m_faceTooClose; }
 
 signals:
+    void started();
+    // The camera would not start, or stopped by itself while running.
+    void gaveUp();
     void isRunningChanged();
+    void isStartingChanged();
     void deniedChanged();
     void statusChanged();
     void faceTooCloseChanged();
 
 private:
     void setRunning(bool running);
+    void setStarting(bool starting);
+    void giveUp(const QString &status);
     void setDenied(bool denied);
     void setStatus(const QString &status);
     void setFaceTooClose(bool close);
@@ -65,6 +75,7 @@ private:
     platform::IFaceDetector &m_detector;
     const Clock &m_clock;
     bool m_isRunning = false;
+    bool m_isStarting = false;
     bool m_denied = false;
     QString m_status = StatusOff;
     bool m_faceTooClose = false;

@@ -16,11 +16,11 @@ public:
 
     using QObject::QObject;
 
-    // Whether a camera exists and may be opened.
-    virtual Access access() = 0;
-    // Starts the picture; the answer arrives as activeChanged or failed.
-    // False when the device cannot be set up at all.
-    virtual bool start() = 0;
+    // Starts the picture without holding up the caller: finding the camera
+    // and setting it up may take seconds. The answer comes once, as
+    // activeChanged(true), unavailable or failed.
+    virtual void start() = 0;
+    // Stops the picture; an answer still due from an earlier start is dropped.
     virtual void stop() = 0;
     virtual bool isActive() const = 0;
     // The latest frame as an image (null when there is none). Only called
@@ -31,6 +31,10 @@ public:
 
 signals:
     void activeChanged(bool active);
+    // No camera may be opened: access is refused, or there is none (also
+    // when the camera in use goes away).
+    void unavailable(platform::ICamera::Access why);
+    // The camera would not start, or stopped by itself.
     void failed();
     // A new frame has arrived.
     void frameArrived();

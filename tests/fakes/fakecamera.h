@@ -8,22 +8,28 @@ class FakeCamera final : public platform::ICamera {
 public:
     Access accessAnswer = Access::Granted;
     bool startSucceeds = true;
-    bool activeAtOnce = true; // start() makes it active without waiting
+    bool activeAtOnce = true; // start() answers at once; else answer() does, later
     bool active = false;
     int starts = 0;
     int stops = 0;
     QImage frame = QImage(64, 48, QImage::Format_RGB32);
     QObject *output = nullptr;
 
-    Access access() override { return accessAnswer; }
-    bool start() override
+    void start() override
     {
         ++starts;
-        if (!startSucceeds)
-            return false;
         if (activeAtOnce)
+            answer();
+    }
+    // What start() finds: no access, no camera, a failure or a picture.
+    void answer()
+    {
+        if (accessAnswer != Access::Granted)
+            emit unavailable(accessAnswer);
+        else if (!startSucceeds)
+            emit failed();
+        else
             setActive(true);
-        return true;
     }
     void stop() override
     {
@@ -42,7 +48,17 @@ public:
         emit activeChanged(on);
     }
     void deliverFrame() { emit frameArrived(); }
-    void fail() { emit failed(); }
+    void fail()
+    {
+        active = false;
+        emit failed();
+    }
+    // The camera in use goes away.
+    void unplug()
+    {
+        active = false;
+        emit unavailable(Access::NoDevice);
+    }
 };
 
 class FakeFaceDetector final : public platform::IFaceDetector {

@@ -153,6 +153,25 @@ TEST_F(MediaTest, MirrorOpensWithTheCameraAndClosesToHome)
     model->openChromeIcon(ChromeIcon::mirror);
     EXPECT_EQ(model->ambient()->title, QStringLiteral("Camera needs permission"));
     EXPECT_EQ(model->ambient()->detail, QStringLiteral("Settings → Privacy → Camera"));
+
+    // A slow camera: Home stays while it starts, and choosing Mirror again
+    // meanwhile neither stops it nor starts it twice.
+    fakes->camera.accessAnswer = platform::ICamera::Access::Granted;
+    fakes->camera.activeAtOnce = false;
+    const int starts = fakes->camera.starts;
+    model->openChromeIcon(ChromeIcon::mirror);
+    model->openChromeIcon(ChromeIcon::mirror);
+    EXPECT_EQ(model->state(), NotchState::home);
+    EXPECT_TRUE(model->camera()->isStarting());
+    EXPECT_EQ(fakes->camera.starts, starts + 1);
+    fakes->camera.answer();
+    EXPECT_EQ(model->state(), NotchState::mirror);
+
+    // The camera goes away while shown: back Home, saying so.
+    fakes->camera.unplug();
+    EXPECT_EQ(model->state(), NotchState::home);
+    ASSERT_TRUE(model->ambient());
+    EXPECT_EQ(model->ambient()->title, QStringLiteral("No camera found"));
 }
 
 TEST_F(MediaTest, RevokingTheCameraLeavesTheMirrorForHome)

@@ -319,6 +319,16 @@ bool Journey::openHome()
 
 bool Journey::openFromStrip(const QString &title)
 {
+    if (!chooseFromStrip(title))
+        return false;
+    const bool opened = waitFor([this] { return island().state() != Island::NotchState::home; }, 3000,
+                                QStringLiteral("%1 to open from the strip").arg(title));
+    settle();
+    return opened;
+}
+
+bool Journey::chooseFromStrip(const QString &title)
+{
     if (island().state() != Island::NotchState::home && !openHome())
         return false;
     if (QQuickItem *menu = item("IslandIconButton", [](QQuickItem *i) {
@@ -350,10 +360,7 @@ bool Journey::openFromStrip(const QString &title)
             return false;
         click(cell);
     }
-    const bool opened = waitFor([this] { return island().state() != Island::NotchState::home; }, 3000,
-                                QStringLiteral("%1 to open from the strip").arg(title));
-    settle();
-    return opened;
+    return true;
 }
 
 namespace {

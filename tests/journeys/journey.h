@@ -79,6 +79,8 @@ public:
     // Opens Home, then the strip's icon of that title (through the strip's
     // menu when it is one): the tool's panel opens.
     bool openFromStrip(const QString &title);
+    // The same choice, without waiting for what it opens.
+    bool chooseFromStrip(const QString &title);
     // Escape three times and a click outside: the island collapses.
     bool collapse();
     // Closes any dialog of ours with Escape, as a user would; false if one

@@ -4,6 +4,7 @@
 #include "support/patience.h"
 #include "support/silentclipboardowner.h"
 
+#include "app/compositionroot.h"
 #include "core/userdefaults.h"
 #include "island/notchviewmodel.h"
 #include "notch/notchpanel.h"
@@ -121,6 +122,76 @@ QQuickItem *namedItem(Journey &j, const QString &name)
 }
 
 } // namespace
+
+// Mirror chosen from Home: each reason it cannot open is read in Home; a slow
+// camera leaves Home answering and a second choice does not undo the first;
+// a camera that goes away while shown says so, and one that is back opens.
+TEST(PanelJourneys, MirrorSaysWhyInHomeAndWaitsForASlowCamera)
+{
+    Journey j({.everyModule = true});
+    ASSERT_TRUE(j.start());
+    FakeCamera &camera = j.camera();
+    const auto choose = [](Journey &j) { ASSERT_TRUE(j.chooseFromStrip("Mirror")) << j.report().toStdString(); };
+    const auto reads = [](const char *title, const char *detail) {
+        return [title, detail](Journey &j) {
+            EXPECT_TRUE(j.waitFor(
+                [&] { return j.island().state() == State::home && j.text(title) && j.text(detail); }, 4000,
+                QStringLiteral("Home to read %1").arg(QString::fromUtf8(title))))
+                << j.report().toStdString();
+        };
+    };
+    walk(j, {
+        {"with the camera off in Settings",
+         [&](Journey &j) {
+             j.root().defaults().setBool(QStringLiteral("wantCamera"), false);
+             choose(j);
+         },
+         reads("Camera is off", "Turn it on in Settings → Permissions")},
+        {"with the camera refused",
+         [&](Journey &j) {
+             j.root().defaults().setBool(QStringLiteral("wantCamera"), true);
+             camera.accessAnswer = platform::ICamera::Access::Refused;
+             choose(j);
+         },
+         reads("Camera needs permission", "Settings → Privacy → Camera")},
+        {"with no camera",
+         [&](Journey &j) {
+             camera.accessAnswer = platform::ICamera::Access::NoDevice;
+             choose(j);
+         },
+         reads("No camera found", "Check that a camera is connected")},
+        {"with a camera that will not start",
+         [&](Journey &j) {
+             camera.accessAnswer = platform::ICamera::Access::Granted;
+             camera.startSucceeds = false;
+             choose(j);
+         },
+         reads("Camera failed to start", "Check that a camera is connected")},
+        {"a slow camera, chosen twice",
+         [&](Journey &j) {
+             camera.startSucceeds = true;
+             camera.activeAtOnce = false;
+             const int starts = camera.starts, stops = camera.stops;
+             choose(j);
+             j.settle();
+             choose(j);
+             j.settle();
+             EXPECT_EQ(j.island().state(), State::home);
+             EXPECT_EQ(camera.starts, starts + 1);
+             EXPECT_EQ(camera.stops, stops) << "the second choice stopped the camera";
+             camera.answer();
+         },
+         [](Journey &j) { EXPECT_TRUE(j.waitFor([&] { return j.island().state() == State::mirror; }, 4000)); }},
+        {"the camera goes away", [&](Journey &) { camera.unplug(); },
+         reads("No camera found", "Check that a camera is connected")},
+        {"the camera is back",
+         [&](Journey &j) {
+             camera.activeAtOnce = true;
+             EXPECT_TRUE(j.openFromStrip("Mirror")) << j.report().toStdString();
+         },
+         [](Journey &j) { EXPECT_EQ(j.island().state(), State::mirror); }},
+    });
+}
 
 // A newer version published: a while after the start the island offers it;
 // "Later" puts it away.

@@ -35,41 +35,64 @@ TEST_F(MirrorCameraTest, StartOutcomes)
         const char *what;
         Access access;
         bool startSucceeds;
-        bool returns;
+        bool runs;
         bool denied;
         QString status;
-        int starts;
     };
     const Case cases[] = {
-        {"running", Access::Granted, true, true, false, MirrorCamera::StatusOn, 1},
-        {"refused: camera untouched", Access::Refused, true, false, true, MirrorCamera::StatusDenied, 0},
-        {"no device", Access::NoDevice, true, false, false, MirrorCamera::StatusNoCamera, 0},
-        {"device cannot be set up", Access::Granted, false, false, false, MirrorCamera::StatusNoCamera, 1},
+        {"running", Access::Granted, true, true, false, MirrorCamera::StatusOn},
+        {"refused", Access::Refused, true, false, true, MirrorCamera::StatusDenied},
+        {"no device", Access::NoDevice, true, false, false, MirrorCamera::StatusNoCamera},
+        {"camera will not start", Access::Granted, false, false, false, MirrorCamera::StatusFailed},
     };
     for (const Case &c : cases) {
         FakeCamera cam;
         cam.accessAnswer = c.access;
         cam.startSucceeds = c.startSucceeds;
         MirrorCamera m(cam, detector, clock);
-        EXPECT_EQ(m.start(), c.returns) << c.what;
+        QSignalSpy started(&m, &MirrorCamera::started), gaveUp(&m, &MirrorCamera::gaveUp);
+        m.start();
+        EXPECT_EQ(m.isRunning(), c.runs) << c.what;
+        EXPECT_FALSE(m.isStarting()) << c.what;
         EXPECT_EQ(m.denied(), c.denied) << c.what;
         EXPECT_EQ(m.status(), c.status) << c.what;
-        EXPECT_EQ(m.isRunning(), c.returns) << c.what;
-        EXPECT_EQ(cam.starts, c.starts) << c.what;
+        EXPECT_EQ(started.count(), c.runs ? 1 : 0) << c.what;
+        EXPECT_EQ(gaveUp.count(), c.runs ? 0 : 1) << c.what;
     }
 }
 
 TEST_F(MirrorCameraTest, RunningFollowsTheCameraAndFailureIsReported)
 {
     camera.activeAtOnce = false;
-    EXPECT_TRUE(mirror.start());
+    mirror.start();
     EXPECT_FALSE(mirror.isRunning());
-    camera.setActive(true);
+    EXPECT_TRUE(mirror.isStarting());
+    mirror.start();
+    EXPECT_EQ(camera.starts, 1) << "a start under way is not asked again";
+    EXPECT_TRUE(mirror.isStarting());
+    camera.answer();
     EXPECT_TRUE(mirror.isRunning());
+    EXPECT_FALSE(mirror.isStarting());
     EXPECT_EQ(mirror.status(), MirrorCamera::StatusOn);
     camera.fail();
     EXPECT_FALSE(mirror.isRunning());
     EXPECT_EQ(mirror.status(), MirrorCamera::StatusFailed);
+
+    // Stopped while starting: the late answer is not taken.
+    mirror.start();
+    mirror.stop();
+    EXPECT_FALSE(mirror.isStarting());
+    camera.answer();
+    EXPECT_FALSE(mirror.isRunning());
+    EXPECT_EQ(mirror.status(), MirrorCamera::StatusOff);
+
+    // The camera goes away while shown.
+    camera.activeAtOnce = true;
+    mirror.start();
+    ASSERT_TRUE(mirror.isRunning());
+    camera.unplug();
+    EXPECT_FALSE(mirror.isRunning());
+    EXPECT_EQ(mirror.status(), MirrorCamera::StatusNoCamera);
 }
 
 TEST_F(MirrorCameraTest, StartTwiceAndStop)
@@ -78,10 +101,10 @@ TEST_F(MirrorCameraTest, StartTwiceAndStop)
     mirror.start();
     EXPECT_TRUE(mirror.denied());
     camera.accessAnswer = Access::Granted;
-    EXPECT_TRUE(mirror.start());
+    mirror.start();
     EXPECT_FALSE(mirror.denied()) << "each start asks again";
-    EXPECT_TRUE(mirror.start());
-    EXPECT_EQ(camera.starts, 1) << "a running camera is not started again";
+    mirror.start();
+    EXPECT_EQ(camera.starts, 2) << "a running camera is not started again";
     EXPECT_EQ(mirror.status(), MirrorCamera::StatusOn);
 
     mirror.stop();

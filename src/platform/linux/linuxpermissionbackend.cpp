@@ -1,5 +1,7 @@
 #include "platform/linux/linuxpermissionbackend.h"
 
+#include "platform/linux/qtcamera.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -70,8 +72,27 @@ void LinuxPermissionBackend::requestLocationWhenInUse()
     QTimer::singleShot(0, this, [this, access] { emit locationAccessChanged(access); });
 }
 
+namespace {
+
+IPermissionBackend::CaptureAccess fromCamera(ICamera::Access access)
+{
+    switch (access) {
+    case ICamera::Access::Granted: return IPermissionBackend::CaptureAccess::Authorized;
+    case ICamera::Access::Refused: return IPermissionBackend::CaptureAccess::Denied;
+    case ICamera::Access::NoDevice: break;
+    }
+    return IPermissionBackend::CaptureAccess::NotDetermined;
+}
+
+} // namespace
+
 platform::IPermissionBackend::CaptureAccess LinuxPermissionBackend::cameraAccess()
 {
+    // Listing the cameras can wait on the media server, so this answers from
+    // the last count and never counts itself.
+    const std::optional<int> listed = m_camera ? m_camera->knownCameraCount() : std::nullopt;
+    if (listed)
+        return fromCamera(QtCamera::accessFrom(*listed, QtCamera::deviceNodes(m_devDir)));
     const QFileInfoList devices = QDir(m_devDir).entryInfoList({QStringLiteral("video*")}, QDir::System | QDir::Files);
     if (devices.isEmpty())
         return CaptureAccess::NotDetermined;
@@ -84,6 +105,13 @@ platform::IPermissionBackend::CaptureAccess LinuxPermissionBackend::cameraAccess
 
 void LinuxPermissionBackend::requestCameraAccess(std::function<void(bool)> done)
 {
+    if (m_camera) {
+        const QString devDir = m_devDir;
+        m_camera->countCameras(this, [done, devDir](int listed) {
+            done(QtCamera::accessFrom(listed, QtCamera::deviceNodes(devDir)) == ICamera::Access::Granted);
+        });
+        return;
+    }
     const bool granted = cameraAccess() == CaptureAccess::Authorized;
     QTimer::singleShot(0, this, [done, granted] { done(granted); });
 }

@@ -3,12 +3,15 @@
 #include "fakes/faketools.h"
 #include "media/voicememoengine.h"
 #include "platform/linux/qprocessrunner.h"
+#include "platform/linux/linuxpermissionbackend.h"
 #include "platform/linux/qtcamera.h"
 #include "support/pavlettest.h"
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -141,4 +144,36 @@ TEST(CameraAccess, DeviceNodes)
     EXPECT_EQ(platform::QtCamera::accessFromNodes({}), platform::ICamera::Access::NoDevice);
     EXPECT_EQ(platform::QtCamera::accessFromNodes({dir.path()}), platform::ICamera::Access::Refused);
     EXPECT_EQ(platform::QtCamera::accessFromNodes({dir.path(), openable}), platform::ICamera::Access::Granted);
+
+    // What the capture lists decides: a camera only the media server offers
+    // is one; a node that is no camera is none.
+    EXPECT_EQ(platform::QtCamera::accessFrom(1, {}), platform::ICamera::Access::Granted);
+    EXPECT_EQ(platform::QtCamera::accessFrom(0, {openable}), platform::ICamera::Access::NoDevice);
+    EXPECT_EQ(platform::QtCamera::accessFrom(0, {dir.path()}), platform::ICamera::Access::Refused);
+}
+
+// Setting Qt Multimedia up and listing the cameras happen on the camera's
+// thread: start() returns at once, and the answer and the permission follow
+// the same list.
+TEST(CameraAccess, StartAnswersLaterFromTheSameListThePermissionReads)
+{
+    QTemporaryDir data, dev;
+    platform::QtCamera camera;
+    platform::LinuxPermissionBackend permission(data.path(), dev.path());
+    permission.setCamera(&camera);
+    QSignalSpy active(&camera, &platform::ICamera::activeChanged), unavailable(&camera, &platform::ICamera::unavailable),
+        failed(&camera, &platform::ICamera::failed);
+    QElapsedTimer took;
+    took.start();
+    camera.start();
+    EXPECT_LT(took.elapsed(), 100);
+    ASSERT_TRUE(waitUntil([&] { return active.count() + unavailable.count() + failed.count() > 0; }, 30000));
+    ASSERT_TRUE(camera.knownCameraCount());
+    const bool listed = *camera.knownCameraCount() > 0;
+    EXPECT_EQ(permission.cameraAccess() == platform::IPermissionBackend::CaptureAccess::Authorized, listed);
+    std::optional<bool> granted;
+    permission.requestCameraAccess([&](bool g) { granted = g; });
+    ASSERT_TRUE(waitUntil([&] { return granted.has_value(); }, 30000));
+    EXPECT_EQ(*granted, listed);
+    camera.stop();
 }
