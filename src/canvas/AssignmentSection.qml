@@ -50,6 +50,8 @@ Column {
             width: root.width
             height: content.implicitHeight
             pressed: rowArea.pressed
+            label: row.modelData.title
+            onActivated: root.opened(row.modelData)
             // The bar, the texts and the points stand on the title's first
             // baseline: the bar ends on it, the points sit on it.
             Item {

@@ -16,6 +16,8 @@ Item {
     IslandPressStyle {
         anchors.fill: parent
         pressed: area.pressed
+        label: root.title
+        onActivated: if (root.enabled) root.clicked()
         Rectangle {
             width: root.width
             height: root.height

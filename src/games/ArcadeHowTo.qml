@@ -81,6 +81,8 @@ Item {
                     implicitWidth: actionLabel.implicitWidth + 2 * GameViews.howToButtonPadding
                     implicitHeight: actionLabel.implicitHeight + 2 * IslandStyle.spacingSmall
                     pressed: actionArea.pressed
+                    label: root.actionTitle
+                    onActivated: root.actionTriggered()
                     Rectangle {
                         width: button.width
                         height: button.height

@@ -22,6 +22,9 @@ Item {
     IslandPressStyle {
         anchors.fill: parent
         pressed: area.pressed
+        label: root.title
+        Accessible.description: root.detail
+        onActivated: root.clicked()
         Rectangle {
             width: root.width
             height: root.height

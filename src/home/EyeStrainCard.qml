@@ -66,6 +66,7 @@ ModuleCard {
             pressed: looked.pressed
             keys: true
             onActivated: root.strain.reset()
+            label: qsTr("I looked away")
             CardText {
                 text: qsTr("I looked away")
                 font.pixelSize: IslandStyle.fontFootnote

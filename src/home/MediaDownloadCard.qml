@@ -50,6 +50,7 @@ ModuleCard {
                 keys: true
                 // Opened by a key, the menu hangs below the button.
                 onActivated: menu.popup(save, 0, save.height)
+                label: root.engine.running ? qsTr("Working") : qsTr("Save")
                 implicitWidth: saveRow.implicitWidth + 16
                 implicitHeight: saveRow.implicitHeight + 10
                 Rectangle {

@@ -13,6 +13,9 @@ Rectangle {
     implicitHeight: column.implicitHeight + 2 * IslandStyle.spacingMedium
     radius: IslandStyle.radiusCard
     color: IslandPalette.fill
+    // A screen reader meets the card as a group under its title.
+    Accessible.role: Accessible.Grouping
+    Accessible.name: root.title
 
     Column {
         id: column

@@ -24,6 +24,7 @@ Item {
         pressed: minuteArea.pressed
         keys: true
         onActivated: root.timer.adjust(minute.step)
+        label: help
         implicitWidth: HomeText.timerButtonSize
         implicitHeight: HomeText.timerButtonSize
         Rectangle {
@@ -56,6 +57,7 @@ Item {
                     visible: !field.visible
                     keys: !root.timer.isRunning
                     onActivated: typing.begin()
+                    label: root.timer.display
                     Text {
                         id: shown
                         textFormat: Text.PlainText
@@ -115,6 +117,9 @@ Item {
                     pressed: pillArea.pressed
                     keys: true
                     onActivated: root.timer.setPreset(pill.modelData * 60)
+                    label: qsTr("%1 minutes").arg(pill.modelData)
+                    Accessible.checkable: true
+                    Accessible.checked: pill.selected
                     Rectangle {
                         width: pill.width; height: pill.height; radius: height / 2
                         color: pill.selected ? root.amber : IslandPalette.fillStrong

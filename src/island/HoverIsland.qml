@@ -84,6 +84,8 @@ Item {
             id: button
             readonly property color tint: root.accent(root.look.accessoryColor)
             pressed: press.pressed
+            label: root.look.accessoryText
+            onActivated: root.model.joinEvent(root.look.joinEvent)
             implicitWidth: label.implicitWidth + 2 * IslandStyle.spacing
             implicitHeight: label.implicitHeight + 2 * IslandViews.joinPadding
             Rectangle {

@@ -59,6 +59,8 @@ Item {
             IslandPressStyle {
                 objectName: "mirrorClose"
                 pressed: closeArea.pressed
+                label: closeLabel.text
+                onActivated: root.model.collapse()
                 implicitWidth: closeLabel.implicitWidth
                 implicitHeight: closeLabel.implicitHeight
                 Text {

@@ -42,6 +42,8 @@ Rectangle {
                 implicitWidth: MediaText.memoButtonSize
                 implicitHeight: MediaText.memoButtonSize
                 pressed: playArea.pressed
+                label: root.playing ? qsTr("Pause") : qsTr("Play")
+                onActivated: root.engine.togglePlay(root.memo)
                 Rectangle {
                     width: MediaText.memoButtonSize; height: width; radius: width / 2
                     color: root.playing ? root.coral : IslandPalette.fillStrong
@@ -151,6 +153,8 @@ Rectangle {
                         id: mp3
                         enabled: !root.exporting
                         pressed: mp3Area.pressed
+                        label: qsTr("Save an MP3 to Downloads")
+                        onActivated: root.engine.exportMP3(root.memo)
                         implicitWidth: mp3Row.implicitWidth + 2 * MediaText.memoChipPadding
                         implicitHeight: mp3Row.implicitHeight + IslandStyle.spacingMedium
                         Rectangle {

@@ -150,6 +150,8 @@ Item {
             implicitWidth: MediaText.recordSize
             implicitHeight: MediaText.recordSize
             pressed: recordMouse.pressed
+            label: root.taking ? qsTr("Stop") : qsTr("Record")
+            onActivated: root.engine.toggleRecord()
             Item {
                 width: MediaText.recordSize; height: MediaText.recordSize
                 Rectangle {

@@ -40,6 +40,9 @@ SettingsCardBox {
             activeFocusOnTab: true
             Keys.onSpacePressed: picker.open()
             Keys.onReturnPressed: picker.open()
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Accent color")
+            Accessible.onPressAction: picker.open()
             FocusRing {
                 shown: parent.activeFocus
             }

@@ -63,6 +63,11 @@ Rectangle {
                 activeFocusOnTab: opens
                 Keys.onSpacePressed: root.expanded = !root.expanded
                 Keys.onReturnPressed: root.expanded = !root.expanded
+                Accessible.role: opens ? Accessible.Button : Accessible.StaticText
+                Accessible.name: root.title
+                Accessible.expandable: opens
+                Accessible.expanded: root.expanded
+                Accessible.onPressAction: if (opens) root.expanded = !root.expanded
                 FocusRing {
                     shown: headerControl.activeFocus
                 }

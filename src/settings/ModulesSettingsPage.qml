@@ -53,6 +53,9 @@ ColumnLayout {
             anchors.fill: parent
             onClicked: root.modules.goToLibrary()
         }
+        Accessible.role: Accessible.Button
+        Accessible.name: "Go to Library"
+        Accessible.onPressAction: root.modules.goToLibrary()
         activeFocusOnTab: true
         Keys.onSpacePressed: root.modules.goToLibrary()
         Keys.onReturnPressed: root.modules.goToLibrary()

@@ -110,6 +110,12 @@ Rectangle {
                         implicitHeight: rowContent.implicitHeight + 2 * IslandStyle.spacing
                         radius: IslandStyle.radiusMedium
                         color: selected ? IslandPalette.fillStrong : IslandPalette.clear
+                        // A screen reader's page tab: pressing it shows its page.
+                        Accessible.role: Accessible.PageTab
+                        Accessible.name: modelData.title
+                        Accessible.selectable: true
+                        Accessible.selected: selected
+                        Accessible.onPressAction: root.navigation.select(row.modelData.page)
 
                         RowLayout {
                             id: rowContent

@@ -61,6 +61,10 @@ ColumnLayout {
                 activeFocusOnTab: city.removable
                 Keys.onSpacePressed: root.editor.removeCity(city.cityId)
                 Keys.onReturnPressed: root.editor.removeCity(city.cityId)
+                enabled: city.removable
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTr("Remove %1").arg(city.label)
+                Accessible.onPressAction: if (city.removable) root.editor.removeCity(city.cityId)
                 FocusRing {
                     shown: removeControl.activeFocus
                 }

@@ -27,6 +27,8 @@ Rectangle {
                 IslandPressStyle {
                     required property convertMode modelData
                     pressed: chipArea.pressed
+                    label: modelData.caption
+                    onActivated: root.mode = modelData.mode
                     Text {
                         textFormat: Text.PlainText
                         text: modelData.caption

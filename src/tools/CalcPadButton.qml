@@ -20,6 +20,8 @@ Item {
     IslandPressStyle {
         anchors.fill: parent
         pressed: area.pressed
+        label: root.key.label
+        onActivated: root.clicked()
         Rectangle {
             width: root.width
             height: root.height

@@ -58,6 +58,8 @@ Item {
             Item { Layout.fillWidth: true }
             IslandPressStyle {
                 pressed: unitsArea.pressed
+                label: root.extras ? qsTr("Pad") : qsTr("Units")
+                onActivated: root.extras = !root.extras
                 Text {
                     objectName: "unitsToggle"
                     textFormat: Text.PlainText

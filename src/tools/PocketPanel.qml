@@ -59,6 +59,8 @@ Item {
             Item { Layout.fillWidth: true; Layout.minimumWidth: IslandStyle.spacing }
             IslandPressStyle {
                 pressed: clipboardArea.pressed
+                label: qsTr("Clipboard")
+                onActivated: root.clipboardHeld()
                 Text {
                     textFormat: Text.PlainText
                     text: qsTr("Clipboard")

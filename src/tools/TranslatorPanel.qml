@@ -140,6 +140,11 @@ Item {
                 IslandPressStyle {
                     objectName: "paste"
                     pressed: pasteArea.pressed
+                    label: qsTr("Paste")
+                    onActivated: {
+                        root.engine.pasteFromClipboard()
+                        root.focusInput()
+                    }
                     Text {
                         textFormat: Text.PlainText
                         text: qsTr("Paste")
@@ -228,6 +233,8 @@ Item {
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
                 pressed: translateArea.pressed
+                label: ToolViews.translateTitle(root.engine.busy)
+                onActivated: if (root.engine.canTranslate) root.engine.translate()
                 Text {
                     objectName: "translateButton"
                     textFormat: Text.PlainText

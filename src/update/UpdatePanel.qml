@@ -105,6 +105,8 @@ Item {
                 enabled: root.texts.primaryEnabled
                 opacity: enabled ? 1 : IslandStyle.disabledOpacity
                 pressed: primaryArea.pressed
+                label: root.texts.primaryTitle
+                onActivated: root.updater.downloadOrOpen()
                 Rectangle {
                     id: primaryFill
                     width: primaryText.implicitWidth + 2 * IslandStyle.spacingLarge
@@ -133,6 +135,8 @@ Item {
                 width: laterText.implicitWidth
                 height: laterText.implicitHeight
                 pressed: laterArea.pressed
+                label: laterText.text
+                onActivated: root.dismissed()
                 Text {
                     id: laterText
                     textFormat: Text.PlainText
