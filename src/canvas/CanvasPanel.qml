@@ -61,6 +61,8 @@ Item {
                 Text {
                     objectName: "greeting"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.fillWidth: true
                     text: root.greeting
                     elide: Text.ElideRight
@@ -72,6 +74,8 @@ Item {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Your Canvas")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -81,6 +85,8 @@ Item {
             Text {
                 objectName: "summary"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.leftMargin: IslandStyle.spacing
                 text: CanvasViews.summary(root.board, root.problem, root.firstLoad)
                 horizontalAlignment: Text.AlignRight
@@ -93,6 +99,8 @@ Item {
         Text {
             objectName: "canvasProblem"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             visible: root.problem !== ""
             Layout.fillWidth: true
             text: root.problem
@@ -111,6 +119,8 @@ Item {
             spacing: IslandStyle.spacingSmall
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName, root.loading, root.waitingForKeyring)
                 wrapMode: Text.WordWrap
@@ -121,6 +131,8 @@ Item {
             }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 text: CanvasViews.emptyDetail(root.hasCredentials || root.waitingForKeyring, root.firstLoad)
                 wrapMode: Text.WordWrap

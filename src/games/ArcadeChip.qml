@@ -27,6 +27,8 @@ Item {
             Text {
                 id: label
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.centerIn: parent
                 text: root.title
                 font.family: IslandStyle.roundedFamily

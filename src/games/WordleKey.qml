@@ -21,6 +21,8 @@ Item {
         Text {
             id: label
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.centerIn: parent
             text: root.title.toUpperCase()
             font.family: IslandStyle.roundedFamily

@@ -153,6 +153,8 @@ Item {
                             Text {
                                 id: badgeText
                                 textFormat: Text.PlainText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 anchors.centerIn: parent
                                 text: cell.modelData.badge
                                 font.family: IslandStyle.roundedFamily

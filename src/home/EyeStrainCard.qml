@@ -25,6 +25,7 @@ ModuleCard {
                 padding: 0
                 checked: root.settings.eyeStrainGuard
                 onToggled: root.settings.eyeStrainGuard = checked
+                Accessible.name: qsTr("Watch for eye strain")
                 // Space flips it as a click does, and so do Enter and Return.
                 Keys.onReturnPressed: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard
                 Keys.onEnterPressed: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard

@@ -21,6 +21,7 @@ ModuleCard {
             topPadding: IslandStyle.spacingSmall
             bottomPadding: IslandStyle.spacingSmall
             placeholderText: root.youtube ? qsTr("Paste a YouTube link") : qsTr("Paste a Spotify or track link")
+            Accessible.name: placeholderText
             placeholderTextColor: IslandPalette.textTertiary
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontBody

@@ -25,6 +25,8 @@ Rectangle {
         spacing: IslandStyle.spacing
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.title.toUpperCase()
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption

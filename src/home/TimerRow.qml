@@ -61,6 +61,8 @@ Item {
                     Text {
                         id: shown
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: root.timer.display
                         font.family: IslandStyle.digitsFamily
                         font.pixelSize: IslandStyle.fontLarge
@@ -86,6 +88,7 @@ Item {
                     background: null
                     horizontalAlignment: Text.AlignHCenter
                     placeholderText: "25:00"
+                    Accessible.name: qsTr("Timer")
                     font: shown.font
                     color: IslandPalette.textPrimary
                     text: typing.draft
@@ -126,6 +129,8 @@ Item {
                         Text {
                             id: pillText
                             textFormat: Text.PlainText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             anchors.centerIn: parent
                             text: pill.modelData + "m"
                             font.family: IslandStyle.roundedFamily

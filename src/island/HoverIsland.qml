@@ -56,6 +56,8 @@ Item {
 
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             text: root.look.title
             elide: Text.ElideRight
@@ -96,6 +98,8 @@ Item {
                 Text {
                     id: label
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.centerIn: parent
                     text: root.look.accessoryText
                     font.pixelSize: IslandStyle.fontCaption
@@ -117,6 +121,8 @@ Item {
     readonly property Component temperature: Component {
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.look.accessoryText
             font.pixelSize: IslandStyle.fontFootnote
             font.family: IslandStyle.digitsFamily

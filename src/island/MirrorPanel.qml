@@ -50,6 +50,8 @@ Item {
             Text {
                 objectName: "mirrorStatus"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: root.label.text
                 font.pixelSize: IslandStyle.fontFootnote
                 font.family: IslandStyle.roundedFamily
@@ -66,6 +68,8 @@ Item {
                 Text {
                     id: closeLabel
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Close")
                     font.pixelSize: IslandStyle.fontFootnote
                     font.family: IslandStyle.roundedFamily

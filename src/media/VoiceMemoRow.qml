@@ -120,6 +120,7 @@ Rectangle {
                     width: parent.width
                     leftPadding: 8; rightPadding: 8; topPadding: 6; bottomPadding: 6
                     placeholderText: qsTr("Name")
+                    Accessible.name: placeholderText
                     placeholderTextColor: IslandPalette.textTertiary
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
@@ -138,6 +139,7 @@ Rectangle {
                     height: Math.min(Math.max(implicitHeight, 2 * line + 12), 4 * line + 12)
                     wrapMode: TextEdit.Wrap
                     placeholderText: qsTr("Note")
+                    Accessible.name: placeholderText
                     placeholderTextColor: IslandPalette.textTertiary
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote

@@ -20,6 +20,8 @@ SettingsCardBox {
         Layout.fillWidth: true
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             text: "Accent"
             color: IslandPalette.textPrimary
@@ -50,6 +52,8 @@ SettingsCardBox {
     }
     Text {
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         visible: root.settings.useCustomAccent
         Layout.fillWidth: true
         text: "Icons and colored elements in Pavlet use this instead of the default theme colors."

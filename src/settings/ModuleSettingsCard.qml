@@ -99,6 +99,8 @@ Rectangle {
                             spacing: IslandStyle.spacingSmall
                             Text {
                                 textFormat: Text.PlainText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 text: root.title
                                 color: IslandPalette.textPrimary
                                 font.family: IslandStyle.roundedFamily
@@ -107,6 +109,8 @@ Rectangle {
                             }
                             Text {
                                 textFormat: Text.PlainText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 visible: root.included
                                 text: "Included"
                                 color: root.gold
@@ -117,6 +121,8 @@ Rectangle {
                         }
                         Text {
                             textFormat: Text.PlainText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             Layout.fillWidth: true
                             text: root.detail
                             color: IslandPalette.textSecondary
@@ -126,6 +132,8 @@ Rectangle {
                         Text {
                             objectName: "permissionLine"
                             textFormat: Text.PlainText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             visible: root.permissionLine.length > 0
                             text: root.permissionLine
                             color: IslandPalette.accent(IslandPalette.amber)
@@ -180,6 +188,8 @@ Rectangle {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: "Installing"
                     color: root.gold
                     font.family: IslandStyle.roundedFamily

@@ -43,6 +43,8 @@ Rectangle {
                 Text {
                     id: label
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.centerIn: parent
                     text: segment.modelData
                     color: IslandPalette.textPrimary

@@ -31,6 +31,8 @@ Rectangle {
                     onActivated: root.mode = modelData.mode
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: modelData.caption
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
@@ -46,6 +48,8 @@ Rectangle {
         }
         TextInput {
             objectName: "convertValue"
+            Accessible.role: Accessible.EditableText
+            Accessible.name: qsTr("Value")
             Layout.fillWidth: true
             text: root.value
             onTextEdited: root.value = text
@@ -56,6 +60,8 @@ Rectangle {
             selectByMouse: true
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 visible: parent.text.length === 0
                 text: qsTr("Value")
                 font: parent.font
@@ -65,6 +71,8 @@ Rectangle {
         Text {
             objectName: "convertLine"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             // A long number breaks where it must rather than run past the edge.
             wrapMode: Text.WrapAtWordBoundaryOrAnywhere

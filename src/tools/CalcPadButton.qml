@@ -29,6 +29,8 @@ Item {
             color: root.fill
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.centerIn: parent
                 text: root.key.label
                 font.family: IslandStyle.roundedFamily

@@ -41,6 +41,8 @@ Item {
                 spacing: 1
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Pocket")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -50,6 +52,8 @@ Item {
                 Text {
                     objectName: "subtitle"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: ToolViews.pocketSubtitle(root.count, root.store.unsaved)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -63,6 +67,8 @@ Item {
                 onActivated: root.clipboardHeld()
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Clipboard")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -84,6 +90,8 @@ Item {
                     id: clearText
                     objectName: "clear"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     visible: root.count > 0
                     text: qsTr("Clear")
                     font.family: IslandStyle.roundedFamily
@@ -104,6 +112,8 @@ Item {
             Layout.fillWidth: true
             text: root.store.lastError
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             elide: Text.ElideRight
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption
@@ -194,6 +204,8 @@ Item {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         anchors.horizontalCenter: parent.horizontalCenter
                         text: qsTr("Drop files onto Pavlet")
                         font.family: IslandStyle.roundedFamily
@@ -203,6 +215,8 @@ Item {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         width: parent.width
                         horizontalAlignment: Text.AlignHCenter
                         wrapMode: Text.WordWrap

@@ -70,6 +70,8 @@ Rectangle {
                 objectName: "name"
                 text: root.name
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 font.family: IslandStyle.roundedFamily
@@ -79,6 +81,8 @@ Rectangle {
             }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: parent.width
                 objectName: "detail"
                 text: ToolViews.pocketDetail(root.isDirectory, root.byteCount, root.missing)

@@ -48,6 +48,8 @@ Item {
             spacing: IslandStyle.spacingTiny
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.verticalCenter: parent.verticalCenter
                 text: label.text
                 maximumLineCount: 1
@@ -117,6 +119,8 @@ Item {
                 spacing: 1
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Translator")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -126,6 +130,8 @@ Item {
                 Text {
                     objectName: "status"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: ToolViews.translatorStatus(root.engine.busy, root.engine.status, root.engine.output,
                                                      root.engine.pairLabel)
                     font.family: IslandStyle.roundedFamily
@@ -147,6 +153,8 @@ Item {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: qsTr("Paste")
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontFootnote
@@ -164,6 +172,8 @@ Item {
                 Text {
                     objectName: "clear"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     visible: ToolViews.translatorShowsClear(root.engine.input, root.engine.output)
                     text: qsTr("Clear")
                     font.family: IslandStyle.roundedFamily
@@ -238,6 +248,8 @@ Item {
                 Text {
                     objectName: "translateButton"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: ToolViews.translateTitle(root.engine.busy)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
@@ -270,6 +282,8 @@ Item {
                 Text {
                     objectName: "inputLabel"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Input")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -290,6 +304,7 @@ Item {
                         text: root.engine.input
                         onTextChanged: if (text !== root.engine.input) root.engine.input = text
                         placeholderText: qsTr("Type or paste text")
+                        Accessible.name: qsTr("Input")
                         placeholderTextColor: IslandPalette.textTertiary
                         wrapMode: TextEdit.Wrap
                         // Flush with the "Input" label above it.
@@ -334,6 +349,8 @@ Item {
                     Layout.fillWidth: true
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: qsTr("Output")
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
@@ -343,6 +360,8 @@ Item {
                     Text {
                         objectName: "copy"
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         visible: root.engine.output.length > 0
                         text: qsTr("Copy")
                         font.family: IslandStyle.roundedFamily
@@ -364,6 +383,8 @@ Item {
                     TextEdit {
                         id: output
                         objectName: "output"
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         width: parent.width
                         readOnly: true
                         selectByMouse: true
@@ -379,6 +400,8 @@ Item {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     visible: root.engine.output.length === 0
                     text: qsTr("Translation appears here")
                     font.family: IslandStyle.roundedFamily
