@@ -129,6 +129,9 @@ Item {
 
         Item {
             objectName: "wordleEnd"
+            Accessible.role: Accessible.Button
+            Accessible.name: endLabel.text
+            Accessible.onPressAction: root.engine.newGame()
             anchors.horizontalCenter: parent.horizontalCenter
             visible: GameViews.wordleEndTitle(root.engine.phase).length > 0
             width: endLabel.implicitWidth + 2 * IslandStyle.spacingLarge

@@ -134,6 +134,11 @@ QString SymbolIcons::meaning(const QString &name)
         {QStringLiteral("arrow.left.arrow.right"), QStringLiteral("Swap")},
         {QStringLiteral("square.and.arrow.down"), QStringLiteral("Save")},
         {QStringLiteral("folder.fill"), QStringLiteral("Show in folder")},
+        {QStringLiteral("speaker.slash.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("speaker.wave.1.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("speaker.wave.2.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("speaker.wave.3.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("sun.max.fill"), QStringLiteral("Brightness")},
     };
     return words.value(name);
 }
