@@ -15,6 +15,8 @@ Rectangle {
     readonly property bool expanded: engine.expandedID === memo.file
     readonly property bool exporting: engine.exportingID === memo.file
     readonly property color coral: IslandPalette.accent(IslandPalette.coral)
+    Accessible.role: Accessible.ListItem
+    Accessible.name: MediaText.memoName(memo)
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     implicitHeight: column.implicitHeight + 16
@@ -103,6 +105,9 @@ Rectangle {
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
                 name: root.expanded ? "chevron.up" : "chevron.down"
+                Accessible.role: Accessible.Button
+                Accessible.name: root.expanded ? qsTr("Show less") : qsTr("Show more")
+                Accessible.onPressAction: root.engine.toggleExpanded(root.memo)
                 size: IslandStyle.fontCaption
                 color: IslandPalette.textTertiary
                 MouseArea { anchors.fill: parent; anchors.margins: -IslandStyle.spacingTiny; onClicked: root.engine.toggleExpanded(root.memo) }

@@ -90,8 +90,9 @@ Item {
                     id: clearText
                     objectName: "clear"
                     textFormat: Text.PlainText
-                    Accessible.role: Accessible.StaticText
+                    Accessible.role: Accessible.Button
                     Accessible.name: text
+                    Accessible.onPressAction: root.store.clear()
                     visible: root.count > 0
                     text: qsTr("Clear")
                     font.family: IslandStyle.roundedFamily

@@ -13,6 +13,8 @@ Rectangle {
     // The held copy is no longer on disk.
     required property bool missing
     signal remove()
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name
 
     implicitHeight: Math.max(ToolViews.pocketIconSize, texts.implicitHeight) + 2 * IslandStyle.spacing
     radius: IslandStyle.radius
@@ -95,6 +97,9 @@ Rectangle {
         Symbol {
             id: cross
             objectName: "remove"
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Remove")
+            Accessible.onPressAction: root.remove()
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             name: "xmark.circle.fill"

@@ -38,6 +38,9 @@ Item {
         id: label
         property string text
         signal clicked()
+        Accessible.role: Accessible.Button
+        Accessible.name: text
+        Accessible.onPressAction: label.clicked()
         implicitWidth: labelRow.implicitWidth + 2 * IslandStyle.spacing
         implicitHeight: labelRow.implicitHeight + 2 * IslandStyle.spacingSmall
         radius: height / 2
@@ -172,8 +175,12 @@ Item {
                 Text {
                     objectName: "clear"
                     textFormat: Text.PlainText
-                    Accessible.role: Accessible.StaticText
+                    Accessible.role: Accessible.Button
                     Accessible.name: text
+                    Accessible.onPressAction: {
+                        root.engine.clear()
+                        root.focusInput()
+                    }
                     visible: ToolViews.translatorShowsClear(root.engine.input, root.engine.output)
                     text: qsTr("Clear")
                     font.family: IslandStyle.roundedFamily
@@ -360,8 +367,9 @@ Item {
                     Text {
                         objectName: "copy"
                         textFormat: Text.PlainText
-                        Accessible.role: Accessible.StaticText
+                        Accessible.role: Accessible.Button
                         Accessible.name: text
+                        Accessible.onPressAction: root.engine.copyOutput()
                         visible: root.engine.output.length > 0
                         text: qsTr("Copy")
                         font.family: IslandStyle.roundedFamily
