@@ -65,8 +65,7 @@ Rectangle {
                 Keys.onReturnPressed: root.expanded = !root.expanded
                 Accessible.role: opens ? Accessible.Button : Accessible.StaticText
                 Accessible.name: root.title
-                Accessible.expandable: opens
-                Accessible.expanded: root.expanded
+                Accessible.description: opens ? (root.expanded ? qsTr("Expanded") : qsTr("Collapsed")) : ""
                 Accessible.onPressAction: if (opens) root.expanded = !root.expanded
                 FocusRing {
                     shown: headerControl.activeFocus

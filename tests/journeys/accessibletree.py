@@ -18,30 +18,19 @@ CONTROLS = {
 }
 
 
-def application(pid):
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == pid:
-            return app
-    return None
-
-
-def shown(node):
-    states = node.getState()
-    return states.contains(pyatspi.STATE_SHOWING) and states.contains(pyatspi.STATE_VISIBLE)
-
-
 def nodes(node, path=""):
     for index, child in enumerate(node):
-        if child is None or not shown(child):
-            continue
-        where = f"{path}/{index}"
-        yield child, where
-        yield from nodes(child, where)
+        # Out of sight in a scrolled list counts; a zero-sized holder may
+        # hold shown controls.
+        if child is not None:
+            if child.getState().contains(pyatspi.STATE_VISIBLE):
+                yield child, f"{path}/{index}"
+            yield from nodes(child, f"{path}/{index}")
 
 
 def main():
     pid, command = int(sys.argv[1]), sys.argv[2]
-    app = application(pid)
+    app = next((a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == pid), None)
     if app is None:
         print("no application")
         return 1
