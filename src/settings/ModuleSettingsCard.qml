@@ -159,6 +159,7 @@ Rectangle {
                 Layout.fillWidth: false
                 checked: root.onNotch
                 onToggled: root.modules.setOnNotch(root.moduleId, checked)
+                Accessible.name: qsTr("%1 on the notch").arg(root.title)
             }
             SettingsButton {
                 visible: root.kind === ModulesPresenter.Installed

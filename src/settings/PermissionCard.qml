@@ -135,6 +135,7 @@ SettingsCardBox {
             checked: card.wants
             enabled: !card.requesting
             onToggled: card.permissions.setWants(card.permissionId, checked)
+            Accessible.name: card.name
         }
     }
 }
