@@ -13,8 +13,6 @@ Item {
     property bool compact: false
     property color accent: IslandPalette.sky
     property alias keys: press.keys
-    // Its name to a screen reader when the symbol's own does not say enough.
-    property string help
     signal clicked()
 
     readonly property real diameter: emphasized ? (compact ? 28 : 32) : (compact ? 24 : 28)
@@ -26,7 +24,7 @@ Item {
         anchors.fill: parent
         pressed: area.pressed
         onActivated: root.clicked()
-        label: root.help.length > 0 ? root.help : SymbolIcons.meaning(root.systemName)
+        label: SymbolIcons.meaning(root.systemName)
         Rectangle {
             width: root.diameter
             height: root.diameter
