@@ -25,6 +25,8 @@ Column {
         }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.section.title
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
@@ -33,6 +35,8 @@ Column {
         Item { Layout.fillWidth: true }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             visible: root.section.detail.length > 0
             text: root.section.detail
             font.family: IslandStyle.roundedFamily
@@ -50,6 +54,8 @@ Column {
             width: root.width
             height: content.implicitHeight
             pressed: rowArea.pressed
+            label: row.modelData.title
+            onActivated: root.opened(row.modelData)
             // The bar, the texts and the points stand on the title's first
             // baseline: the bar ends on it, the points sit on it.
             Item {
@@ -80,6 +86,8 @@ Column {
                         id: title
                         objectName: "rowTitle"
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         text: row.modelData.title
                         elide: Text.ElideRight
@@ -91,6 +99,8 @@ Column {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         text: root.service ? CanvasViews.subtitle(row.modelData, root.service.dueLabel(row.modelData, root.service.day)) : ""
                         elide: Text.ElideRight
@@ -104,6 +114,8 @@ Column {
                     id: points
                     objectName: "points"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     x: content.width - implicitWidth
                     y: content.titleBaseline - baselineOffset
                     visible: row.modelData.pointsLabel !== null

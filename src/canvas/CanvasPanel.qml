@@ -64,6 +64,8 @@ Item {
                 Text {
                     objectName: "greeting"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.fillWidth: true
                     text: root.greeting
                     elide: Text.ElideRight
@@ -75,6 +77,8 @@ Item {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Your Canvas")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -84,6 +88,8 @@ Item {
             Text {
                 objectName: "summary"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.leftMargin: IslandStyle.spacing
                 text: CanvasViews.summary(root.board, root.problem, root.firstLoad)
                 horizontalAlignment: Text.AlignRight
@@ -96,6 +102,8 @@ Item {
         Text {
             objectName: "canvasProblem"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             visible: root.problem !== ""
             Layout.fillWidth: true
             text: root.problem
@@ -114,6 +122,8 @@ Item {
             spacing: IslandStyle.spacingSmall
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 text: CanvasViews.emptyTitle(root.hasCredentials, root.firstName, root.loading, root.waitingForKeyring,
                                              root.keyringProblem)
@@ -125,6 +135,8 @@ Item {
             }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 text: CanvasViews.emptyDetail(root.hasCredentials || root.waitingForKeyring, root.firstLoad, root.keyringProblem)
                 wrapMode: Text.WordWrap

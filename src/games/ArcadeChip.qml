@@ -16,6 +16,8 @@ Item {
     IslandPressStyle {
         anchors.fill: parent
         pressed: area.pressed
+        label: root.title
+        onActivated: if (root.enabled) root.clicked()
         Rectangle {
             width: root.width
             height: root.height
@@ -25,6 +27,8 @@ Item {
             Text {
                 id: label
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.centerIn: parent
                 text: root.title
                 font.family: IslandStyle.roundedFamily

@@ -46,6 +46,8 @@ Item {
             Text {
                 id: titleText
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: root.title
@@ -58,6 +60,8 @@ Item {
                 id: detailText
                 objectName: "howToDetail"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
@@ -81,6 +85,8 @@ Item {
                     implicitWidth: actionLabel.implicitWidth + 2 * GameViews.howToButtonPadding
                     implicitHeight: actionLabel.implicitHeight + 2 * IslandStyle.spacingSmall
                     pressed: actionArea.pressed
+                    label: root.actionTitle
+                    onActivated: root.actionTriggered()
                     Rectangle {
                         width: button.width
                         height: button.height
@@ -89,6 +95,8 @@ Item {
                         Text {
                             id: actionLabel
                             textFormat: Text.PlainText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             anchors.centerIn: parent
                             text: root.actionTitle
                             font.family: IslandStyle.roundedFamily

@@ -25,6 +25,8 @@ Rectangle {
         visible: !root.hidden
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.rank
             font.family: IslandStyle.roundedFamily
@@ -34,6 +36,8 @@ Rectangle {
         }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.blackjackSuit(root.suit)
             font.family: IslandStyle.digitsFamily

@@ -45,6 +45,8 @@ Item {
                     id: status
                     objectName: "blackjackStatus"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.verticalCenter: parent.verticalCenter
                     text: GameViews.blackjackStatus(root.phase, root.engine.message)
                     font.family: IslandStyle.roundedFamily
@@ -158,6 +160,8 @@ Item {
         visible: root.phase === BlackjackEngine.Phase.settle || root.phase === BlackjackEngine.Phase.broke
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.engine.message
             font.family: IslandStyle.roundedFamily

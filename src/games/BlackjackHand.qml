@@ -15,6 +15,8 @@ Column {
         spacing: IslandStyle.spacingSmall
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.label
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontFootnote
@@ -38,6 +40,8 @@ Column {
         spacing: IslandStyle.spacingTiny
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             visible: root.hand.cards.length === 0
             text: "\u2014"
             font.family: IslandStyle.roundedFamily

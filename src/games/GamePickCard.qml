@@ -22,6 +22,9 @@ Item {
     IslandPressStyle {
         anchors.fill: parent
         pressed: area.pressed
+        label: root.title
+        Accessible.description: root.detail
+        onActivated: root.clicked()
         Rectangle {
             width: root.width
             height: root.height
@@ -50,6 +53,8 @@ Item {
                     spacing: IslandStyle.spacingHair
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         elide: Text.ElideRight
                         text: root.title
@@ -60,6 +65,8 @@ Item {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         elide: Text.ElideRight
                         text: root.detail
@@ -80,6 +87,8 @@ Item {
                     spacing: GameViews.titleSpacing
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         anchors.right: parent.right
                         text: root.bestLabel
                         font.family: IslandStyle.roundedFamily

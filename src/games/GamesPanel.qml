@@ -55,6 +55,8 @@ Item {
                 Text {
                     objectName: "gamesTitle"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: GameViews.pageTitle(root.page)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -64,6 +66,8 @@ Item {
                 Text {
                     objectName: "gamesSubtitle"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: GameViews.pageSubtitle(root.page)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption

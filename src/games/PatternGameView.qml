@@ -32,6 +32,8 @@ Item {
                 Text {
                     objectName: "patternStatus"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: GameViews.patternStatus(root.engine.phase, root.engine.round)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -106,6 +108,8 @@ Item {
         visible: root.engine.phase === PatternEngine.Phase.over
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Missed"
             font.family: IslandStyle.roundedFamily

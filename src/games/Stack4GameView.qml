@@ -40,6 +40,8 @@ Item {
                 Text {
                     objectName: "stack4Status"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: GameViews.stack4StatusText(root.engine.phase, root.engine.versus.local, root.engine.redTurn)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -159,6 +161,8 @@ Item {
         visible: root.engine.phase === Stack4Engine.Phase.over
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.stack4ResultText(root.engine.winner, root.engine.versus.local)
             font.family: IslandStyle.roundedFamily

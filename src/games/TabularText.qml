@@ -11,6 +11,9 @@ Row {
     // Its size and weight are used; the face is always the rounded one.
     property font font: Qt.font({ pixelSize: IslandStyle.fontFootnote })
     property color color: IslandPalette.textPrimary
+    // Read as one line, not cell by cell.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
     readonly property font face: Qt.font({ family: IslandStyle.roundedFamily, pixelSize: font.pixelSize,
                                            weight: font.weight })
     // The widest digit's advance: the cell of every digit.

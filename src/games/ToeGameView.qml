@@ -37,6 +37,8 @@ Item {
                 Text {
                     objectName: "toeTurn"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: GameViews.toeTurnText(root.engine.phase, root.engine.versus.local, root.engine.redTurn)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -121,6 +123,8 @@ Item {
 
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: GameViews.toeResultText(root.engine.outcome, root.engine.versus.local)
             font.family: IslandStyle.roundedFamily
@@ -131,6 +135,8 @@ Item {
         Text {
             objectName: "toeResultWins"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             visible: GameViews.toeShowsResultWins(root.engine.wins, root.engine.versus.local)
             text: "Wins " + root.engine.wins

@@ -25,6 +25,8 @@ Item {
                 objectName: "wordleMessage"
                 text: root.engine.message
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 font.family: IslandStyle.roundedFamily
                 font.pixelSize: IslandStyle.fontBody
                 font.weight: Font.Medium
@@ -71,6 +73,8 @@ Item {
                                 border.color: IslandPalette.fill
                                 Text {
                                     textFormat: Text.PlainText
+                                    Accessible.role: Accessible.StaticText
+                                    Accessible.name: text
                                     anchors.centerIn: parent
                                     text: GameViews.wordleTileText(parent.tile)
                                     font.family: IslandStyle.roundedFamily
@@ -125,6 +129,9 @@ Item {
 
         Item {
             objectName: "wordleEnd"
+            Accessible.role: Accessible.Button
+            Accessible.name: endLabel.text
+            Accessible.onPressAction: root.engine.newGame()
             anchors.horizontalCenter: parent.horizontalCenter
             visible: GameViews.wordleEndTitle(root.engine.phase).length > 0
             width: endLabel.implicitWidth + 2 * IslandStyle.spacingLarge
@@ -136,6 +143,8 @@ Item {
                 Text {
                     id: endLabel
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.centerIn: parent
                     text: GameViews.wordleEndTitle(root.engine.phase)
                     font.family: IslandStyle.roundedFamily

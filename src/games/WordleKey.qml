@@ -9,6 +9,9 @@ Item {
     property bool wide: false
     property color fill: IslandPalette.fillStrong
     signal clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: title
+    Accessible.onPressAction: root.clicked()
 
     implicitWidth: Math.max(label.implicitWidth, wide ? GameViews.wideKeyWidth : GameViews.keyWidth)
                    + (wide ? 2 * GameViews.wideKeyPadding : 0)
@@ -21,6 +24,8 @@ Item {
         Text {
             id: label
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.centerIn: parent
             text: root.title.toUpperCase()
             font.family: IslandStyle.roundedFamily

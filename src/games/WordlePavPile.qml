@@ -31,6 +31,8 @@ Item {
                                  : IslandPalette.white22
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.centerIn: parent
                     text: modelData.letter
                     font.family: IslandStyle.roundedFamily

@@ -27,6 +27,7 @@ Column {
         keys: true
         rimRadius: IslandStyle.radius
         onActivated: tapped()
+        label: title
         Rectangle {
             width: trayTile.width
             height: trayTile.height

@@ -15,6 +15,9 @@ ModuleCard {
         pressed: area.pressed
         keys: true
         onActivated: root.keepAwake.toggle()
+        label: label.text
+        Accessible.checkable: true
+        Accessible.checked: root.keepAwake.isOn
         Item {
             width: parent.width
             implicitHeight: label.implicitHeight

@@ -31,6 +31,7 @@ ModuleCard {
             pressed: joinArea.pressed
             keys: true
             onActivated: root.model.joinEvent(eventRow.event)
+            label: join.text
             implicitWidth: join.implicitWidth + 16
             implicitHeight: join.implicitHeight + 6
             Rectangle {

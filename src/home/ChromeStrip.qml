@@ -135,6 +135,7 @@ Item {
                             pressed: area.pressed && area.pressedId === cell.modelData.id && !root.editing
                             keys: !root.editing
                             onActivated: root.model.openChromeIcon(cell.modelData.id)
+                            label: cell.modelData.title
                             onActiveFocusChanged: if (activeFocus) root.reveal(cell)
                             Item {
                                 width: HomeText.chromeCellSize; height: HomeText.chromeCellSize
@@ -152,6 +153,8 @@ Item {
                             Text {
                                 id: badgeText
                                 textFormat: Text.PlainText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 anchors.centerIn: parent
                                 text: cell.modelData.badge
                                 font.family: IslandStyle.roundedFamily
@@ -182,6 +185,7 @@ Item {
                         width: HomeText.chromeRemoveSize; height: HomeText.chromeRemoveSize
                         keys: root.editing
                         onActivated: root.home.removeChromeIcon(cell.modelData.id)
+                        label: qsTr("Remove %1").arg(cell.modelData.title)
                         onActiveFocusChanged: if (activeFocus) root.reveal(cell)
                         Rectangle { width: HomeText.chromeRemoveSize; height: width; radius: width / 2; color: IslandPalette.white }
                         Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.chromeRemoveGlyph; color: IslandPalette.removeRed }

@@ -110,6 +110,7 @@ Item {
             height: HomeText.tileRemoveSize
             keys: true
             onActivated: tile.home.removeModule(tile.moduleId)
+            label: qsTr("Remove")
             Rectangle { anchors.centerIn: parent; width: HomeText.tileRemoveFill; height: width; radius: width / 2; color: IslandPalette.white }
             Symbol { anchors.centerIn: parent; name: "minus.circle.fill"; size: HomeText.tileRemoveGlyph; color: IslandPalette.removeRed }
             MouseArea { anchors.fill: parent; anchors.margins: -HomeText.tileRemoveSlop; onClicked: tile.home.removeModule(tile.moduleId) }

@@ -25,6 +25,7 @@ ModuleCard {
                 padding: 0
                 checked: root.settings.eyeStrainGuard
                 onToggled: root.settings.eyeStrainGuard = checked
+                Accessible.name: qsTr("Watch for eye strain")
                 // Space flips it as a click does, and so do Enter and Return.
                 Keys.onReturnPressed: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard
                 Keys.onEnterPressed: root.settings.eyeStrainGuard = !root.settings.eyeStrainGuard
@@ -66,6 +67,7 @@ ModuleCard {
             pressed: looked.pressed
             keys: true
             onActivated: root.strain.reset()
+            label: qsTr("I looked away")
             CardText {
                 text: qsTr("I looked away")
                 font.pixelSize: IslandStyle.fontFootnote

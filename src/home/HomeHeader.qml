@@ -31,6 +31,8 @@ RowLayout {
         id: clock
         objectName: "headerClock"
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         // Its full width measured apart: an elided text may report its cut one.
         readonly property real fullWidth: Math.ceil(clockMetrics.advanceWidth)
         // Shown only whole: given less room it steps aside altogether (a text
@@ -61,6 +63,8 @@ RowLayout {
         }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.model.weather ? HomeText.degrees(root.model.weather.temperature) : ""
             font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontBody
@@ -82,6 +86,8 @@ RowLayout {
         }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.home.batteryText
             font.family: IslandStyle.digitsFamily
             font.pixelSize: IslandStyle.fontFootnote

@@ -190,6 +190,8 @@ Item {
 
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 visible: root.editLook
                 width: column.width
                 horizontalAlignment: Text.AlignHCenter
@@ -241,6 +243,8 @@ Item {
             }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 visible: !root.editLook && homeModel.visibleModules.length === 0
                 width: column.width
                 topPadding: IslandStyle.spacing

@@ -19,6 +19,8 @@ Item {
             model: [root.version, "·", "BETA"]
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 required property string modelData
                 text: modelData
                 font.family: IslandStyle.roundedFamily

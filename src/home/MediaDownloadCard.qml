@@ -21,6 +21,7 @@ ModuleCard {
             topPadding: IslandStyle.spacingSmall
             bottomPadding: IslandStyle.spacingSmall
             placeholderText: root.youtube ? qsTr("Paste a YouTube link") : qsTr("Paste a Spotify or track link")
+            Accessible.name: placeholderText
             placeholderTextColor: IslandPalette.textTertiary
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontBody
@@ -50,6 +51,7 @@ ModuleCard {
                 keys: true
                 // Opened by a key, the menu hangs below the button.
                 onActivated: menu.popup(save, 0, save.height)
+                label: root.engine.running ? qsTr("Working") : qsTr("Save")
                 implicitWidth: saveRow.implicitWidth + 16
                 implicitHeight: saveRow.implicitHeight + 10
                 Rectangle {

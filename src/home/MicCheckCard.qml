@@ -43,6 +43,7 @@ ModuleCard {
                 pressed: toneArea.pressed
                 keys: true
                 onActivated: if (root.engine) root.engine.playTone()
+                label: tone.text
                 CardText { id: tone; text: qsTr("Tone"); font.pixelSize: IslandStyle.fontFootnote; color: root.amber }
                 MouseArea { id: toneArea; anchors.fill: parent; onClicked: if (root.engine) root.engine.playTone() }
             }
@@ -53,6 +54,7 @@ ModuleCard {
                 pressed: recordArea.pressed
                 keys: true
                 onActivated: if (root.engine) root.engine.toggleRecord()
+                label: record.text
                 CardText {
                     id: record
                     text: root.recording ? qsTr("Play back") : qsTr("Record")

@@ -13,6 +13,9 @@ Rectangle {
     implicitHeight: column.implicitHeight + 2 * IslandStyle.spacingMedium
     radius: IslandStyle.radiusCard
     color: IslandPalette.fill
+    // A screen reader meets the card as a group under its title.
+    Accessible.role: Accessible.Grouping
+    Accessible.name: root.title
 
     Column {
         id: column
@@ -22,6 +25,8 @@ Rectangle {
         spacing: IslandStyle.spacing
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.title.toUpperCase()
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption

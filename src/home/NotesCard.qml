@@ -34,6 +34,7 @@ ModuleCard {
             background: null
             wrapMode: TextEdit.Wrap
             placeholderText: qsTr("Type a thought")
+            Accessible.name: qsTr("Notes")
             placeholderTextColor: IslandPalette.textTertiary
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontBody

@@ -40,6 +40,7 @@ ModuleCard {
                     keys: true
                     rimRadius: IslandStyle.radiusMedium
                     onActivated: root.run(index)
+                    label: tile.modelData.title
                     Rectangle {
                         width: tile.width
                         height: tile.height

@@ -88,6 +88,7 @@ ModuleCard {
                 pressed: runArea.pressed
                 keys: true
                 onActivated: root.engine.start()
+                label: run.text
                 CardText { id: run; text: HomeText.speedButton(root.engine.phase); font.pixelSize: IslandStyle.fontFootnote; color: root.sky }
                 MouseArea { id: runArea; anchors.fill: parent; onClicked: root.engine.start() }
             }

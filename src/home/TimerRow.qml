@@ -24,6 +24,7 @@ Item {
         pressed: minuteArea.pressed
         keys: true
         onActivated: root.timer.adjust(minute.step)
+        label: help
         implicitWidth: HomeText.timerButtonSize
         implicitHeight: HomeText.timerButtonSize
         Rectangle {
@@ -56,9 +57,12 @@ Item {
                     visible: !field.visible
                     keys: !root.timer.isRunning
                     onActivated: typing.begin()
+                    label: root.timer.display
                     Text {
                         id: shown
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: root.timer.display
                         font.family: IslandStyle.digitsFamily
                         font.pixelSize: IslandStyle.fontLarge
@@ -84,6 +88,7 @@ Item {
                     background: null
                     horizontalAlignment: Text.AlignHCenter
                     placeholderText: "25:00"
+                    Accessible.name: qsTr("Timer")
                     font: shown.font
                     color: IslandPalette.textPrimary
                     text: typing.draft
@@ -115,12 +120,17 @@ Item {
                     pressed: pillArea.pressed
                     keys: true
                     onActivated: root.timer.setPreset(pill.modelData * 60)
+                    label: qsTr("%1 minutes").arg(pill.modelData)
+                    Accessible.checkable: true
+                    Accessible.checked: pill.selected
                     Rectangle {
                         width: pill.width; height: pill.height; radius: height / 2
                         color: pill.selected ? root.amber : IslandPalette.fillStrong
                         Text {
                             id: pillText
                             textFormat: Text.PlainText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             anchors.centerIn: parent
                             text: pill.modelData + "m"
                             font.family: IslandStyle.roundedFamily

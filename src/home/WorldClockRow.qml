@@ -30,6 +30,8 @@ Row {
                 spacing: IslandStyle.spacingHair
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     width: parent.width
                     elide: Text.ElideRight
                     maximumLineCount: 1
@@ -43,6 +45,8 @@ Row {
                     Text {
                         id: time
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: cell.modelData.timeText(ticker.now, root.settings.notchUse24Hour)
                         font.family: IslandStyle.digitsFamily
                         font.pixelSize: IslandStyle.fontTitle3
@@ -51,6 +55,8 @@ Row {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         visible: root.meridiem
                         anchors.baseline: time.baseline
                         text: cell.modelData.amPmText(ticker.now)

@@ -31,6 +31,7 @@ ModuleCard {
                 pressed: pickArea.pressed
                 keys: true
                 onActivated: root.engine.pick()
+                label: pick.text
                 implicitWidth: pick.implicitWidth
                 implicitHeight: pick.implicitHeight
                 CardText { id: pick; text: root.running ? qsTr("Zipping") : qsTr("Pick"); font.pixelSize: IslandStyle.fontFootnote; color: root.mint }

@@ -11,6 +11,10 @@ Item {
     required property AppSettings settings
 
     readonly property compactLayout layout: model.look.compact
+    // What the hover line would say, for a screen reader: the island at rest
+    // lays out no text of its own.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: model.look.hover.title
 
     function accent(color) { return IslandPalette.accent(color) }
 

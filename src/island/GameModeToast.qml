@@ -19,6 +19,8 @@ Item {
         Text {
             objectName: "title"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.isOn ? qsTr("Pavlet Lock is on") : qsTr("Pavlet Lock is off")
             font.pixelSize: IslandStyle.fontBody
@@ -29,6 +31,8 @@ Item {
         Text {
             objectName: "detail"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: root.isOn ? qsTr("%1 turns it off").arg(root.hotkey) : qsTr("%1 turns it on").arg(root.hotkey)
             font.pixelSize: IslandStyle.fontCaption

@@ -56,6 +56,8 @@ Item {
 
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             text: root.look.title
             elide: Text.ElideRight
@@ -84,6 +86,8 @@ Item {
             id: button
             readonly property color tint: root.accent(root.look.accessoryColor)
             pressed: press.pressed
+            label: root.look.accessoryText
+            onActivated: root.model.joinEvent(root.look.joinEvent)
             implicitWidth: label.implicitWidth + 2 * IslandStyle.spacing
             implicitHeight: label.implicitHeight + 2 * IslandViews.joinPadding
             Rectangle {
@@ -94,6 +98,8 @@ Item {
                 Text {
                     id: label
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.centerIn: parent
                     text: root.look.accessoryText
                     font.pixelSize: IslandStyle.fontCaption
@@ -115,6 +121,8 @@ Item {
     readonly property Component temperature: Component {
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.look.accessoryText
             font.pixelSize: IslandStyle.fontFootnote
             font.family: IslandStyle.digitsFamily

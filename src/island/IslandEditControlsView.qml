@@ -60,6 +60,8 @@ Item {
         spacing: IslandStyle.spacing
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.preferredWidth: 48
             text: sliderRow.label
             font.pixelSize: IslandStyle.fontBody
@@ -76,6 +78,7 @@ Item {
             stepSize: 1
             snapMode: Slider.SnapAlways
             onMoved: sliderRow.write(value)
+            Accessible.name: sliderRow.label
             onPressedChanged: root.holding = pressed
             Binding on value { value: sliderRow.current; when: !slider.pressed }
             background: Rectangle {
@@ -103,6 +106,8 @@ Item {
         }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.preferredWidth: 32
             horizontalAlignment: Text.AlignRight
             text: IslandViews.displayedValue(sliderRow.current)
@@ -171,6 +176,8 @@ Item {
                     spacing: IslandStyle.spacingHair
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: root.expanded ? qsTr("Expanded island") : qsTr("Notch")
                         font.pixelSize: IslandStyle.fontHeadline
                         font.family: IslandStyle.roundedFamily
@@ -179,6 +186,8 @@ Item {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: qsTr("Esc to finish")
                         font.pixelSize: IslandStyle.fontFootnote
                         font.weight: Font.Medium
@@ -220,6 +229,8 @@ Item {
                 spacing: IslandStyle.spacingLarge
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.fillWidth: true
                     wrapMode: Text.WordWrap
                     text: qsTr("Nudge home. Y only moves down, never above the notch.")
@@ -249,6 +260,8 @@ Item {
                 spacing: IslandStyle.spacingLarge
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.fillWidth: true
                     wrapMode: Text.WordWrap
                     text: root.showsFloatingPill
@@ -276,6 +289,8 @@ Item {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.topMargin: IslandStyle.spacingHair
                     text: qsTr("Preview")
                     font.pixelSize: IslandStyle.fontFootnote

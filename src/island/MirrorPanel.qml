@@ -50,6 +50,8 @@ Item {
             Text {
                 objectName: "mirrorStatus"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: root.label.text
                 font.pixelSize: IslandStyle.fontFootnote
                 font.family: IslandStyle.roundedFamily
@@ -59,11 +61,15 @@ Item {
             IslandPressStyle {
                 objectName: "mirrorClose"
                 pressed: closeArea.pressed
+                label: closeLabel.text
+                onActivated: root.model.collapse()
                 implicitWidth: closeLabel.implicitWidth
                 implicitHeight: closeLabel.implicitHeight
                 Text {
                     id: closeLabel
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Close")
                     font.pixelSize: IslandStyle.fontFootnote
                     font.family: IslandStyle.roundedFamily

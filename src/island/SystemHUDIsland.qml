@@ -10,6 +10,8 @@ Item {
     required property hudLook look
 
     readonly property color tint: IslandPalette.accent(look.color)
+    Accessible.role: Accessible.StaticText
+    Accessible.name: SymbolIcons.meaning(look.symbol) + " " + Math.round(look.level * 100) + "%"
 
     RowLayout {
         anchors.left: parent.left

@@ -15,4 +15,7 @@ Text {
     color: IslandPalette.textPrimary
     elide: Text.ElideRight
     maximumLineCount: 1
+    // Read out as it reads; its text changes only when what it says does.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
 }

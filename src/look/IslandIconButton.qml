@@ -25,6 +25,7 @@ Item {
         anchors.fill: parent
         pressed: area.pressed
         onActivated: root.clicked()
+        label: root.help.length > 0 ? root.help : SymbolIcons.meaning(root.systemName)
 
         Item {
             width: 22

@@ -15,6 +15,15 @@ Item {
     property real rimRadius: Math.min(width, height) / 2
     signal activated()
     default property alias content: body.data
+    // A screen reader meets it as a button of this name (its caption, or
+    // what its symbol means), and its press action presses it as a click
+    // does: a view's click and `activated` do the same.
+    property string label
+    Accessible.role: Accessible.Button
+    Accessible.name: label
+    Accessible.focusable: keys
+    Accessible.pressed: pressed || held
+    Accessible.onPressAction: if (root.enabled) root.activated()
     implicitWidth: body.childrenRect.width
     implicitHeight: body.childrenRect.height
 

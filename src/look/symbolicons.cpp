@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QPainter>
 #include <QQmlEngine>
@@ -104,6 +105,42 @@ QImage SymbolIcons::render(const QString &name, const QColor &color, const QSize
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
     painter.fillRect(image.rect(), color);
     return image;
+}
+
+QString SymbolIcons::meaning(const QString &name)
+{
+    static const QHash<QString, QString> words{
+        {QStringLiteral("play.fill"), QStringLiteral("Play")},
+        {QStringLiteral("pause.fill"), QStringLiteral("Pause")},
+        {QStringLiteral("stop.fill"), QStringLiteral("Stop")},
+        {QStringLiteral("backward.end.fill"), QStringLiteral("Previous")},
+        {QStringLiteral("forward.end.fill"), QStringLiteral("Next")},
+        {QStringLiteral("arrow.counterclockwise"), QStringLiteral("Reset")},
+        {QStringLiteral("record.circle.fill"), QStringLiteral("Record")},
+        {QStringLiteral("mic.fill"), QStringLiteral("Record")},
+        {QStringLiteral("chevron.left"), QStringLiteral("Back")},
+        {QStringLiteral("xmark"), QStringLiteral("Close")},
+        {QStringLiteral("xmark.circle.fill"), QStringLiteral("Delete")},
+        {QStringLiteral("minus.circle.fill"), QStringLiteral("Remove")},
+        {QStringLiteral("plus"), QStringLiteral("Add")},
+        {QStringLiteral("minus"), QStringLiteral("Less")},
+        {QStringLiteral("gearshape.fill"), QStringLiteral("Settings")},
+        {QStringLiteral("gearshape"), QStringLiteral("Settings")},
+        {QStringLiteral("line.3.horizontal"), QStringLiteral("Menu")},
+        {QStringLiteral("doc.on.doc"), QStringLiteral("Copy")},
+        {QStringLiteral("delete.backward"), QStringLiteral("Delete")},
+        {QStringLiteral("star"), QStringLiteral("Favorite")},
+        {QStringLiteral("star.fill"), QStringLiteral("Unfavorite")},
+        {QStringLiteral("arrow.left.arrow.right"), QStringLiteral("Swap")},
+        {QStringLiteral("square.and.arrow.down"), QStringLiteral("Save")},
+        {QStringLiteral("folder.fill"), QStringLiteral("Show in folder")},
+        {QStringLiteral("speaker.slash.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("speaker.wave.1.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("speaker.wave.2.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("speaker.wave.3.fill"), QStringLiteral("Volume")},
+        {QStringLiteral("sun.max.fill"), QStringLiteral("Brightness")},
+    };
+    return words.value(name);
 }
 
 QUrl SymbolIcons::source(const QString &name, const QColor &color) const

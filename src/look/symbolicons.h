@@ -34,4 +34,7 @@ public:
 
     // An image source for the symbol in a colour; empty for an unknown name.
     Q_INVOKABLE QUrl source(const QString &name, const QColor &color = Qt::white) const;
+    // What a button showing only this symbol does, in words, for a screen
+    // reader; empty for a symbol that says nothing on a button of its own.
+    Q_INVOKABLE static QString meaning(const QString &name);
 };

@@ -24,6 +24,7 @@ Item {
         anchors.fill: parent
         pressed: area.pressed
         onActivated: root.clicked()
+        label: SymbolIcons.meaning(root.systemName)
         Rectangle {
             width: root.diameter
             height: root.diameter

@@ -43,6 +43,8 @@ Column {
             spacing: IslandStyle.spacingHair
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: parent.width
                 text: MediaText.playerTitle(root.info)
                 font.family: IslandStyle.roundedFamily
@@ -54,6 +56,8 @@ Column {
             }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: parent.width
                 text: MediaText.playerSubtitle(root.info, root.showAlbum)
                 font.family: IslandStyle.roundedFamily
@@ -130,6 +134,8 @@ Column {
                 height: length.implicitHeight
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: MediaText.playbackTime(parent.parent.position)
                     font.family: IslandStyle.digitsFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -138,6 +144,8 @@ Column {
                 Text {
                     id: length
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.right: parent.right
                     text: MediaText.playbackTime(root.info.duration)
                     font.family: IslandStyle.digitsFamily

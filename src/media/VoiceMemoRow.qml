@@ -15,6 +15,8 @@ Rectangle {
     readonly property bool expanded: engine.expandedID === memo.file
     readonly property bool exporting: engine.exportingID === memo.file
     readonly property color coral: IslandPalette.accent(IslandPalette.coral)
+    Accessible.role: Accessible.ListItem
+    Accessible.name: MediaText.memoName(memo)
     readonly property color gold: IslandPalette.accent(IslandPalette.yellow)
 
     implicitHeight: column.implicitHeight + 16
@@ -42,6 +44,8 @@ Rectangle {
                 implicitWidth: MediaText.memoButtonSize
                 implicitHeight: MediaText.memoButtonSize
                 pressed: playArea.pressed
+                label: root.playing ? qsTr("Pause") : qsTr("Play")
+                onActivated: root.engine.togglePlay(root.memo)
                 Rectangle {
                     width: MediaText.memoButtonSize; height: width; radius: width / 2
                     color: root.playing ? root.coral : IslandPalette.fillStrong
@@ -101,6 +105,9 @@ Rectangle {
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
                 name: root.expanded ? "chevron.up" : "chevron.down"
+                Accessible.role: Accessible.Button
+                Accessible.name: root.expanded ? qsTr("Show less") : qsTr("Show more")
+                Accessible.onPressAction: root.engine.toggleExpanded(root.memo)
                 size: IslandStyle.fontCaption
                 color: IslandPalette.textTertiary
                 MouseArea { anchors.fill: parent; anchors.margins: -IslandStyle.spacingTiny; onClicked: root.engine.toggleExpanded(root.memo) }
@@ -118,6 +125,7 @@ Rectangle {
                     width: parent.width
                     leftPadding: 8; rightPadding: 8; topPadding: 6; bottomPadding: 6
                     placeholderText: qsTr("Name")
+                    Accessible.name: placeholderText
                     placeholderTextColor: IslandPalette.textTertiary
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
@@ -136,6 +144,7 @@ Rectangle {
                     height: Math.min(Math.max(implicitHeight, 2 * line + 12), 4 * line + 12)
                     wrapMode: TextEdit.Wrap
                     placeholderText: qsTr("Note")
+                    Accessible.name: placeholderText
                     placeholderTextColor: IslandPalette.textTertiary
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -151,6 +160,8 @@ Rectangle {
                         id: mp3
                         enabled: !root.exporting
                         pressed: mp3Area.pressed
+                        label: qsTr("Save an MP3 to Downloads")
+                        onActivated: root.engine.exportMP3(root.memo)
                         implicitWidth: mp3Row.implicitWidth + 2 * MediaText.memoChipPadding
                         implicitHeight: mp3Row.implicitHeight + IslandStyle.spacingMedium
                         Rectangle {

@@ -84,6 +84,8 @@ Item {
                 CardText { anchors.horizontalCenter: parent.horizontalCenter; text: qsTr("No memos yet") }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap
@@ -136,6 +138,8 @@ Item {
             VoiceMeter { anchors.verticalCenter: parent.verticalCenter; level: root.engine.level }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.verticalCenter: parent.verticalCenter
                 text: MediaText.memoTimeText(root.engine.elapsed)
                 font.family: IslandStyle.digitsFamily
@@ -150,6 +154,8 @@ Item {
             implicitWidth: MediaText.recordSize
             implicitHeight: MediaText.recordSize
             pressed: recordMouse.pressed
+            label: root.taking ? qsTr("Stop") : qsTr("Record")
+            onActivated: root.engine.toggleRecord()
             Item {
                 width: MediaText.recordSize; height: MediaText.recordSize
                 Rectangle {

@@ -20,6 +20,8 @@ SettingsCardBox {
         Layout.fillWidth: true
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             text: "Accent"
             color: IslandPalette.textPrimary
@@ -40,6 +42,9 @@ SettingsCardBox {
             activeFocusOnTab: true
             Keys.onSpacePressed: picker.open()
             Keys.onReturnPressed: picker.open()
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Accent color")
+            Accessible.onPressAction: picker.open()
             FocusRing {
                 shown: parent.activeFocus
             }
@@ -47,6 +52,8 @@ SettingsCardBox {
     }
     Text {
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         visible: root.settings.useCustomAccent
         Layout.fillWidth: true
         text: "Icons and colored elements in Pavlet use this instead of the default theme colors."

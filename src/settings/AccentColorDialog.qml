@@ -57,6 +57,8 @@ Popup {
         spacing: IslandStyle.spacingLarge
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: "Accent"
             color: IslandPalette.textPrimary
             font.family: IslandStyle.roundedFamily

@@ -14,6 +14,8 @@ ColumnLayout {
 
     Text {
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         Layout.fillWidth: true
         text: "Canvas uses a personal API token from your school site. That is the official user integration for a desktop app."
         color: IslandPalette.textSecondary
@@ -22,6 +24,8 @@ ColumnLayout {
     }
     Text {
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         Layout.fillWidth: true
         text: "Account \u2192 Settings \u2192 Approved Integrations \u2192 New Access Token. Copy it once, then paste it here."
         color: IslandPalette.textSecondary
@@ -88,6 +92,8 @@ ColumnLayout {
         id: status
         objectName: "canvasStatus"
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         Layout.fillWidth: true
         text: root.settings.canvasStatus
         // Teal only for what went well with a token stored; a failure (a
@@ -107,6 +113,8 @@ ColumnLayout {
         visible: text !== ""
         text: root.settings.canvasTokenNote
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         color: IslandPalette.accent(IslandPalette.coral)
         font.pixelSize: IslandStyle.fontFootnote
         wrapMode: Text.WordWrap

@@ -38,6 +38,8 @@ ColumnLayout {
             Text {
                 objectName: "launchAtLoginProblem"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 Layout.topMargin: IslandStyle.spacingSmall - SettingsMetrics.pageSpacing
                 visible: root.settings.launchAtLoginProblem.length > 0
@@ -53,6 +55,8 @@ ColumnLayout {
         Layout.fillWidth: true
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.updateCard.footerText
             color: IslandPalette.textTertiary
             font.pixelSize: IslandStyle.fontBody

@@ -12,6 +12,8 @@ ColumnLayout {
 
     Text {
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: "How to use the notch"
         color: IslandPalette.textPrimary
         font.pixelSize: IslandStyle.fontHeadline
@@ -28,6 +30,8 @@ ColumnLayout {
                 Layout.fillWidth: true
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.preferredWidth: SettingsMetrics.gestureColumn
                     text: gesture.modelData.gesture
                     color: IslandPalette.textPrimary
@@ -37,6 +41,8 @@ ColumnLayout {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.fillWidth: true
                     text: gesture.modelData.effect
                     color: IslandPalette.textSecondary

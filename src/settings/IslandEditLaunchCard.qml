@@ -44,6 +44,8 @@ Rectangle {
                 spacing: IslandStyle.spacingTiny
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: "Edit on screen"
                     color: IslandPalette.textPrimary
                     font.family: IslandStyle.roundedFamily
@@ -52,6 +54,8 @@ Rectangle {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.fillWidth: true
                     text: "Size the notch and the expanded island on your display. Notch and expanded are two steps. The red line is on Pavlet. Esc when it fits."
                     color: IslandPalette.textSecondary

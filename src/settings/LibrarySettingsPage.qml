@@ -25,6 +25,8 @@ ColumnLayout {
             spacing: SettingsMetrics.sectionSpacing
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 visible: cards.count === 0
                 text: "Everything from the library is on the notch."
                 color: IslandPalette.textSecondary

@@ -63,6 +63,10 @@ Rectangle {
                 activeFocusOnTab: opens
                 Keys.onSpacePressed: root.expanded = !root.expanded
                 Keys.onReturnPressed: root.expanded = !root.expanded
+                Accessible.role: opens ? Accessible.Button : Accessible.StaticText
+                Accessible.name: root.title
+                Accessible.description: opens ? (root.expanded ? qsTr("Expanded") : qsTr("Collapsed")) : ""
+                Accessible.onPressAction: if (opens) root.expanded = !root.expanded
                 FocusRing {
                     shown: headerControl.activeFocus
                 }
@@ -94,6 +98,8 @@ Rectangle {
                             spacing: IslandStyle.spacingSmall
                             Text {
                                 textFormat: Text.PlainText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 text: root.title
                                 color: IslandPalette.textPrimary
                                 font.family: IslandStyle.roundedFamily
@@ -102,6 +108,8 @@ Rectangle {
                             }
                             Text {
                                 textFormat: Text.PlainText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 visible: root.included
                                 text: "Included"
                                 color: root.gold
@@ -112,6 +120,8 @@ Rectangle {
                         }
                         Text {
                             textFormat: Text.PlainText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             Layout.fillWidth: true
                             text: root.detail
                             color: IslandPalette.textSecondary
@@ -121,6 +131,8 @@ Rectangle {
                         Text {
                             objectName: "permissionLine"
                             textFormat: Text.PlainText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             visible: root.permissionLine.length > 0
                             text: root.permissionLine
                             color: IslandPalette.accent(IslandPalette.amber)
@@ -147,6 +159,7 @@ Rectangle {
                 Layout.fillWidth: false
                 checked: root.onNotch
                 onToggled: root.modules.setOnNotch(root.moduleId, checked)
+                Accessible.name: qsTr("%1 on the notch").arg(root.title)
             }
             SettingsButton {
                 visible: root.kind === ModulesPresenter.Installed
@@ -175,6 +188,8 @@ Rectangle {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: "Installing"
                     color: root.gold
                     font.family: IslandStyle.roundedFamily

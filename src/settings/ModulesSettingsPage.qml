@@ -32,6 +32,8 @@ ColumnLayout {
             SettingsSymbol { name: "square.stack.fill"; size: IslandStyle.fontCallout; color: root.gold }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: "Go to Library"
                 color: root.gold
                 font.family: IslandStyle.roundedFamily
@@ -41,6 +43,8 @@ ColumnLayout {
             Item { Layout.fillWidth: true }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: "Install"
                 color: IslandPalette.textSecondary
                 font.family: IslandStyle.roundedFamily
@@ -53,6 +57,9 @@ ColumnLayout {
             anchors.fill: parent
             onClicked: root.modules.goToLibrary()
         }
+        Accessible.role: Accessible.Button
+        Accessible.name: "Go to Library"
+        Accessible.onPressAction: root.modules.goToLibrary()
         activeFocusOnTab: true
         Keys.onSpacePressed: root.modules.goToLibrary()
         Keys.onReturnPressed: root.modules.goToLibrary()
@@ -69,6 +76,8 @@ ColumnLayout {
             spacing: SettingsMetrics.sectionSpacing
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: "On the notch"
                 color: IslandPalette.textSecondary
                 font.family: IslandStyle.roundedFamily

@@ -21,6 +21,8 @@ SettingsCardBox {
         spacing: IslandStyle.spacingTiny
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: "Clock"
             color: IslandPalette.textPrimary
             font.family: IslandStyle.roundedFamily
@@ -29,6 +31,8 @@ SettingsCardBox {
         }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             text: "Time zone and 12-hour or 24-hour for the notch header and idle clock."
             color: IslandPalette.textSecondary
@@ -40,6 +44,8 @@ SettingsCardBox {
         spacing: IslandStyle.spacingMedium
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: "Time zone"
             color: IslandPalette.textPrimary
             font.pixelSize: IslandStyle.fontCallout
@@ -56,6 +62,8 @@ SettingsCardBox {
         spacing: IslandStyle.spacingMedium
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: "Time"
             color: IslandPalette.textPrimary
             font.pixelSize: IslandStyle.fontCallout
@@ -70,6 +78,8 @@ SettingsCardBox {
     Text {
         objectName: "clockSample"
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: root.sample.text
         color: root.accent
         font.family: IslandStyle.digitsFamily

@@ -47,6 +47,8 @@ SettingsCardBox {
                 spacing: IslandStyle.spacing
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: card.name
                     color: IslandPalette.textPrimary
                     font.family: IslandStyle.roundedFamily
@@ -63,6 +65,8 @@ SettingsCardBox {
                     Text {
                         id: badge
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         anchors.centerIn: parent
                         text: card.recommended ? "Recommended" : "Optional"
                         color: IslandPalette.textPrimary
@@ -74,6 +78,8 @@ SettingsCardBox {
             }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 text: card.reason
                 color: IslandPalette.textSecondary
@@ -91,6 +97,8 @@ SettingsCardBox {
             Text {
                 id: pill
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.centerIn: parent
                 text: card.statusWord
                 color: card.pillColor
@@ -127,6 +135,7 @@ SettingsCardBox {
             checked: card.wants
             enabled: !card.requesting
             onToggled: card.permissions.setWants(card.permissionId, checked)
+            Accessible.name: card.name
         }
     }
 }

@@ -24,6 +24,8 @@ SettingsScrollView {
         spacing: IslandStyle.spacingMedium
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: section.heading
             color: IslandPalette.textSecondary
             font.family: IslandStyle.roundedFamily

@@ -59,6 +59,8 @@ FocusScope {
                     spacing: IslandStyle.spacing
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.alignment: Qt.AlignHCenter
                         text: "Welcome to Pavlet"
                         color: IslandPalette.textPrimary
@@ -68,6 +70,8 @@ FocusScope {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.alignment: Qt.AlignHCenter
                         Layout.maximumWidth: SettingsMetrics.introMaxWidth
                         Layout.preferredWidth: SettingsMetrics.introMaxWidth
@@ -84,6 +88,8 @@ FocusScope {
                     radius: IslandStyle.radiusLarge
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: "RECOMMENDED"
                         color: IslandPalette.textSecondary
                         font.family: IslandStyle.roundedFamily
@@ -119,6 +125,8 @@ FocusScope {
                                 spacing: IslandStyle.spacingHair
                                 Text {
                                     textFormat: Text.PlainText
+                                    Accessible.role: Accessible.StaticText
+                                    Accessible.name: text
                                     text: row.name
                                     color: IslandPalette.textPrimary
                                     font.family: IslandStyle.roundedFamily
@@ -127,6 +135,8 @@ FocusScope {
                                 }
                                 Text {
                                     textFormat: Text.PlainText
+                                    Accessible.role: Accessible.StaticText
+                                    Accessible.name: text
                                     Layout.fillWidth: true
                                     text: row.reason
                                     color: IslandPalette.textSecondary
@@ -142,6 +152,8 @@ FocusScope {
                     spacing: IslandStyle.spacing
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: "OPTIONAL \u00b7 later in Settings"
                         color: IslandPalette.textSecondary
                         font.family: IslandStyle.roundedFamily
@@ -150,6 +162,8 @@ FocusScope {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: root.permissions.optionalNames
                         color: IslandPalette.textTertiary
                         font.pixelSize: IslandStyle.fontCallout
@@ -169,6 +183,8 @@ FocusScope {
             Text {
                 objectName: "walkStatus"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: "Allow " + root.permissions.currentName + "\u2026"
                 color: IslandPalette.textSecondary
                 font.pixelSize: IslandStyle.fontCallout

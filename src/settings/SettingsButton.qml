@@ -45,6 +45,8 @@ Button {
             Text {
                 id: label
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: Math.min(implicitWidth, root.availableWidth - (mark.visible ? mark.width + parent.spacing : 0))
                 text: root.text
                 font: root.font

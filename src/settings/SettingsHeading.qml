@@ -14,6 +14,8 @@ ColumnLayout {
     Text {
         textFormat: Text.PlainText
         text: root.title
+        Accessible.role: Accessible.Heading
+        Accessible.name: text
         color: IslandPalette.textPrimary
         font.family: IslandStyle.roundedFamily
         font.pixelSize: IslandStyle.fontLarge
@@ -24,6 +26,8 @@ ColumnLayout {
         Layout.fillWidth: true
         Layout.bottomMargin: IslandStyle.spacing
         text: root.subtitle
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         color: IslandPalette.textSecondary
         font.pixelSize: IslandStyle.fontCallout
         wrapMode: Text.WordWrap

@@ -44,6 +44,8 @@ Rectangle {
             Text {
                 objectName: "resetNoticeText"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 text: root.settings.resetNotice
                 color: IslandPalette.textPrimary
@@ -89,6 +91,8 @@ Rectangle {
 
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     Layout.leftMargin: IslandStyle.spacingLarge
                     Layout.rightMargin: IslandStyle.spacingLarge
                     Layout.topMargin: SettingsMetrics.sidebarHeaderTop
@@ -110,6 +114,12 @@ Rectangle {
                         implicitHeight: rowContent.implicitHeight + 2 * IslandStyle.spacing
                         radius: IslandStyle.radiusMedium
                         color: selected ? IslandPalette.fillStrong : IslandPalette.clear
+                        // A screen reader's page tab: pressing it shows its page.
+                        Accessible.role: Accessible.PageTab
+                        Accessible.name: modelData.title
+                        Accessible.selectable: true
+                        Accessible.selected: selected
+                        Accessible.onPressAction: root.navigation.select(row.modelData.page)
 
                         RowLayout {
                             id: rowContent
@@ -130,6 +140,8 @@ Rectangle {
                             }
                             Text {
                                 textFormat: Text.PlainText
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 Layout.fillWidth: true
                                 text: row.modelData.title
                                 color: row.selected ? IslandPalette.textPrimary : IslandPalette.textSecondary
@@ -166,6 +178,8 @@ Rectangle {
             Text {
                 objectName: "storageProblem"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 Layout.fillWidth: true
                 visible: root.settings.storageProblem.length > 0
                 text: root.settings.storageProblem

@@ -35,9 +35,16 @@ Rectangle {
                 implicitHeight: label.implicitHeight + 2 * IslandStyle.spacingTiny
                 radius: IslandStyle.radiusTiny
                 color: root.selected === index ? IslandPalette.fillStrong : IslandPalette.clear
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: modelData
+                Accessible.checkable: true
+                Accessible.checked: root.selected === index
+                Accessible.onPressAction: root.picked(segment.index)
                 Text {
                     id: label
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.centerIn: parent
                     text: segment.modelData
                     color: IslandPalette.textPrimary

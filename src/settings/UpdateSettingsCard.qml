@@ -21,6 +21,8 @@ SettingsCardBox {
         }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: "Updates"
             color: IslandPalette.textPrimary
             font.family: IslandStyle.roundedFamily
@@ -30,6 +32,8 @@ SettingsCardBox {
         Item { Layout.fillWidth: true }
         Text {
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: root.card.versionText
             color: IslandPalette.textSecondary
             font.family: IslandStyle.roundedFamily
@@ -40,6 +44,8 @@ SettingsCardBox {
     Text {
         objectName: "updateStatusLine"
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         Layout.fillWidth: true
         text: root.card.state.statusLine
         color: IslandPalette.textSecondary

@@ -12,6 +12,8 @@ ColumnLayout {
 
     Text {
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: "Cities"
         color: IslandPalette.textPrimary
         font.family: IslandStyle.roundedFamily
@@ -20,6 +22,8 @@ ColumnLayout {
     }
     Text {
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         Layout.fillWidth: true
         text: "These show on the home panel. Use IANA time zones like America/Los_Angeles."
         color: IslandPalette.textSecondary
@@ -61,6 +65,10 @@ ColumnLayout {
                 activeFocusOnTab: city.removable
                 Keys.onSpacePressed: root.editor.removeCity(city.cityId)
                 Keys.onReturnPressed: root.editor.removeCity(city.cityId)
+                enabled: city.removable
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTr("Remove %1").arg(city.label)
+                Accessible.onPressAction: if (city.removable) root.editor.removeCity(city.cityId)
                 FocusRing {
                     shown: removeControl.activeFocus
                 }

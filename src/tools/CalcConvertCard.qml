@@ -27,8 +27,12 @@ Rectangle {
                 IslandPressStyle {
                     required property convertMode modelData
                     pressed: chipArea.pressed
+                    label: modelData.caption
+                    onActivated: root.mode = modelData.mode
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: modelData.caption
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
@@ -44,6 +48,8 @@ Rectangle {
         }
         TextInput {
             objectName: "convertValue"
+            Accessible.role: Accessible.EditableText
+            Accessible.name: qsTr("Value")
             Layout.fillWidth: true
             text: root.value
             onTextEdited: root.value = text
@@ -54,6 +60,8 @@ Rectangle {
             selectByMouse: true
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 visible: parent.text.length === 0
                 text: qsTr("Value")
                 font: parent.font
@@ -63,6 +71,8 @@ Rectangle {
         Text {
             objectName: "convertLine"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             // A long number breaks where it must rather than run past the edge.
             wrapMode: Text.WrapAtWordBoundaryOrAnywhere

@@ -20,6 +20,8 @@ Item {
     IslandPressStyle {
         anchors.fill: parent
         pressed: area.pressed
+        label: root.key.label
+        onActivated: root.clicked()
         Rectangle {
             width: root.width
             height: root.height
@@ -27,6 +29,8 @@ Item {
             color: root.fill
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.centerIn: parent
                 text: root.key.label
                 font.family: IslandStyle.roundedFamily

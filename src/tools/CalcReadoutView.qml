@@ -15,6 +15,8 @@ Item {
     Text {
         id: line
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         visible: !root.isFraction
         anchors.fill: parent
         horizontalAlignment: Text.AlignRight
@@ -89,6 +91,8 @@ Item {
         Text {
             id: minus
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             visible: root.readout.negative
             anchors.verticalCenter: parent.verticalCenter
             text: "\u2212"
@@ -101,6 +105,8 @@ Item {
             id: whole
             objectName: "whole"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             visible: fraction.showsWhole
             anchors.verticalCenter: parent.verticalCenter
             width: Math.min(implicitWidth, fraction.wholeRoom)
@@ -123,6 +129,8 @@ Item {
                 id: num
                 objectName: "numerator"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 width: Math.min(implicitWidth, stack.partWidth)
                 text: root.readout.num
@@ -142,6 +150,8 @@ Item {
                 id: den
                 objectName: "denominator"
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 width: Math.min(implicitWidth, stack.partWidth)
                 text: root.readout.den

@@ -40,6 +40,8 @@ Item {
                 spacing: 1
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Calculator")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -49,6 +51,8 @@ Item {
                 Text {
                     objectName: "subtitle"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: ToolViews.calcSubtitle(root.extras, root.engine.showAsFraction)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -58,9 +62,13 @@ Item {
             Item { Layout.fillWidth: true }
             IslandPressStyle {
                 pressed: unitsArea.pressed
+                label: root.extras ? qsTr("Pad") : qsTr("Units")
+                onActivated: root.extras = !root.extras
                 Text {
                     objectName: "unitsToggle"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: root.extras ? qsTr("Pad") : qsTr("Units")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote

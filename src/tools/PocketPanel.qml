@@ -41,6 +41,8 @@ Item {
                 spacing: 1
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Pocket")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -50,6 +52,8 @@ Item {
                 Text {
                     objectName: "subtitle"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: ToolViews.pocketSubtitle(root.count, root.store.unsaved)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -59,8 +63,12 @@ Item {
             Item { Layout.fillWidth: true; Layout.minimumWidth: IslandStyle.spacing }
             IslandPressStyle {
                 pressed: clipboardArea.pressed
+                label: qsTr("Clipboard")
+                onActivated: root.clipboardHeld()
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Clipboard")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontFootnote
@@ -82,6 +90,9 @@ Item {
                     id: clearText
                     objectName: "clear"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.Button
+                    Accessible.name: text
+                    Accessible.onPressAction: root.store.clear()
                     visible: root.count > 0
                     text: qsTr("Clear")
                     font.family: IslandStyle.roundedFamily
@@ -115,6 +126,8 @@ Item {
             Layout.fillWidth: true
             text: root.store.lastError
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             elide: Text.ElideRight
             font.family: IslandStyle.roundedFamily
             font.pixelSize: IslandStyle.fontCaption
@@ -205,6 +218,8 @@ Item {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         anchors.horizontalCenter: parent.horizontalCenter
                         text: qsTr("Drop files onto Pavlet")
                         font.family: IslandStyle.roundedFamily
@@ -214,6 +229,8 @@ Item {
                     }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         width: parent.width
                         horizontalAlignment: Text.AlignHCenter
                         wrapMode: Text.WordWrap

@@ -13,6 +13,8 @@ Rectangle {
     // The held copy is no longer on disk.
     required property bool missing
     signal remove()
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name
 
     implicitHeight: Math.max(ToolViews.pocketIconSize, texts.implicitHeight) + 2 * IslandStyle.spacing
     radius: IslandStyle.radius
@@ -70,6 +72,8 @@ Rectangle {
                 objectName: "name"
                 text: root.name
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 font.family: IslandStyle.roundedFamily
@@ -79,6 +83,8 @@ Rectangle {
             }
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 width: parent.width
                 objectName: "detail"
                 text: ToolViews.pocketDetail(root.isDirectory, root.byteCount, root.missing)
@@ -91,6 +97,9 @@ Rectangle {
         Symbol {
             id: cross
             objectName: "remove"
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Remove")
+            Accessible.onPressAction: root.remove()
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             name: "xmark.circle.fill"

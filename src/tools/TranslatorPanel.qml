@@ -38,6 +38,9 @@ Item {
         id: label
         property string text
         signal clicked()
+        Accessible.role: Accessible.Button
+        Accessible.name: text
+        Accessible.onPressAction: label.clicked()
         implicitWidth: labelRow.implicitWidth + 2 * IslandStyle.spacing
         implicitHeight: labelRow.implicitHeight + 2 * IslandStyle.spacingSmall
         radius: height / 2
@@ -48,6 +51,8 @@ Item {
             spacing: IslandStyle.spacingTiny
             Text {
                 textFormat: Text.PlainText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.verticalCenter: parent.verticalCenter
                 text: label.text
                 maximumLineCount: 1
@@ -117,6 +122,8 @@ Item {
                 spacing: 1
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Translator")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCallout
@@ -126,6 +133,8 @@ Item {
                 Text {
                     objectName: "status"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: ToolViews.translatorStatus(root.engine.busy, root.engine.status, root.engine.output,
                                                      root.engine.pairLabel)
                     font.family: IslandStyle.roundedFamily
@@ -140,8 +149,15 @@ Item {
                 IslandPressStyle {
                     objectName: "paste"
                     pressed: pasteArea.pressed
+                    label: qsTr("Paste")
+                    onActivated: {
+                        root.engine.pasteFromClipboard()
+                        root.focusInput()
+                    }
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: qsTr("Paste")
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontFootnote
@@ -159,6 +175,12 @@ Item {
                 Text {
                     objectName: "clear"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.Button
+                    Accessible.name: text
+                    Accessible.onPressAction: {
+                        root.engine.clear()
+                        root.focusInput()
+                    }
                     visible: ToolViews.translatorShowsClear(root.engine.input, root.engine.output)
                     text: qsTr("Clear")
                     font.family: IslandStyle.roundedFamily
@@ -228,9 +250,13 @@ Item {
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
                 pressed: translateArea.pressed
+                label: ToolViews.translateTitle(root.engine.busy)
+                onActivated: if (root.engine.canTranslate) root.engine.translate()
                 Text {
                     objectName: "translateButton"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: ToolViews.translateTitle(root.engine.busy)
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
@@ -263,6 +289,8 @@ Item {
                 Text {
                     objectName: "inputLabel"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Input")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontCaption
@@ -283,6 +311,7 @@ Item {
                         text: root.engine.input
                         onTextChanged: if (text !== root.engine.input) root.engine.input = text
                         placeholderText: qsTr("Type or paste text")
+                        Accessible.name: qsTr("Input")
                         placeholderTextColor: IslandPalette.textTertiary
                         wrapMode: TextEdit.Wrap
                         // Flush with the "Input" label above it.
@@ -327,6 +356,8 @@ Item {
                     Layout.fillWidth: true
                     Text {
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: qsTr("Output")
                         font.family: IslandStyle.roundedFamily
                         font.pixelSize: IslandStyle.fontCaption
@@ -336,6 +367,9 @@ Item {
                     Text {
                         objectName: "copy"
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.Button
+                        Accessible.name: text
+                        Accessible.onPressAction: root.engine.copyOutput()
                         visible: root.engine.output.length > 0
                         text: qsTr("Copy")
                         font.family: IslandStyle.roundedFamily
@@ -357,6 +391,8 @@ Item {
                     TextEdit {
                         id: output
                         objectName: "output"
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         width: parent.width
                         readOnly: true
                         selectByMouse: true
@@ -372,6 +408,8 @@ Item {
                 }
                 Text {
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     visible: root.engine.output.length === 0
                     text: qsTr("Translation appears here")
                     font.family: IslandStyle.roundedFamily

@@ -47,6 +47,8 @@ Item {
                 Text {
                     objectName: "title"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     width: parent.width
                     text: root.texts.title
                     wrapMode: Text.WordWrap
@@ -58,6 +60,8 @@ Item {
                 Text {
                     objectName: "subtitle"
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     width: parent.width
                     text: root.texts.subtitle
                     wrapMode: Text.WordWrap
@@ -71,6 +75,8 @@ Item {
         Text {
             objectName: "detail"
             textFormat: Text.PlainText
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             visible: root.texts.detail.length > 0
             width: parent.width
             text: root.texts.detail
@@ -105,6 +111,8 @@ Item {
                 enabled: root.texts.primaryEnabled
                 opacity: enabled ? 1 : IslandStyle.disabledOpacity
                 pressed: primaryArea.pressed
+                label: root.texts.primaryTitle
+                onActivated: root.updater.downloadOrOpen()
                 Rectangle {
                     id: primaryFill
                     width: primaryText.implicitWidth + 2 * IslandStyle.spacingLarge
@@ -114,6 +122,8 @@ Item {
                     Text {
                         id: primaryText
                         textFormat: Text.PlainText
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         anchors.centerIn: parent
                         text: root.texts.primaryTitle
                         font.family: IslandStyle.roundedFamily
@@ -133,9 +143,13 @@ Item {
                 width: laterText.implicitWidth
                 height: laterText.implicitHeight
                 pressed: laterArea.pressed
+                label: laterText.text
+                onActivated: root.dismissed()
                 Text {
                     id: laterText
                     textFormat: Text.PlainText
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: qsTr("Later")
                     font.family: IslandStyle.roundedFamily
                     font.pixelSize: IslandStyle.fontBody
