@@ -92,9 +92,7 @@ TEST_F(RefreshTest, SlowFetchesAreThrottled)
     EXPECT_EQ(fakes->location.requests.size(), 1u);
     advance(1000);
     EXPECT_EQ(fakes->location.requests.size(), 2u);
-
-    // A sleep makes both due at the next tick; a clock set back holds neither off.
-    clock.sleepMs(20 * 60 * 1000);
+    clock.sleepMs(20 * 60 * 1000); // due at the tick after waking, and a clock set back holds off neither
     advance(1000);
     clock.setNowMs(clock.nowMs() - 3600 * 1000);
     advance(1000);
