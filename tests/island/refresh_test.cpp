@@ -97,7 +97,7 @@ TEST_F(RefreshTest, SlowFetchesAreThrottled)
     clock.setNowMs(clock.nowMs() - 3600 * 1000);
     advance(1000);
     EXPECT_EQ(fakes->location.requests.size(), 4u);
-    EXPECT_EQ(fakes->calendar.pendingFetches.size(), 5u);
+    EXPECT_EQ(fakes->calendar.pendingFetches.size(), 6u);
 }
 
 TEST_F(RefreshTest, AnUnchangedTickAnnouncesNothing)

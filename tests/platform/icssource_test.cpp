@@ -127,7 +127,7 @@ TEST_F(IcsSourceTest, RereadsChangedFilesAndCopesWithMissingFolders)
     ASSERT_EQ(events.size(), 2);
     EXPECT_EQ(events[0].title, "New");
     QFile broken(root + "/broken.ics"); // unreadable, dated a day ahead: not one being written
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("BEGIN:VCALENDAR\n") && broken.flush());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("not a calendar\n") && broken.flush());
     broken.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime);
     const quint64 changes = ics.changeCount();
     ics.events(utc(2026, 1, 1), utc(2026, 1, 10));
