@@ -25,7 +25,7 @@ CanvasRefresh::CanvasRefresh(CanvasService *service, CanvasCredentialStore *cred
 
 bool CanvasRefresh::isDue() const
 {
-    return m_clock->monotonicMs() - m_lastFetchMs > EveryMs;
+    return Clock::wallIntervalPassed(m_lastFetchMs, m_clock->nowMs(), EveryMs);
 }
 
 void CanvasRefresh::forget()
@@ -155,7 +155,7 @@ void CanvasRefresh::start()
 {
     // The stamp is set as the refresh begins, so that a tick in between does
     // not start a second one.
-    m_lastFetchMs = m_clock->monotonicMs();
+    m_lastFetchMs = m_clock->nowMs();
     m_running = true;
     m_stale = false;
     const quint64 run = ++m_run;

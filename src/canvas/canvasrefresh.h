@@ -27,7 +27,8 @@ public:
     CanvasRefresh(CanvasService *service, CanvasCredentialStore *credentials, Clock *clock,
                   QObject *parent = nullptr);
 
-    // More than fifteen minutes have passed since the last refresh began.
+    // More than fifteen minutes of wall-clock time have passed since the last
+    // refresh began (a sleep counts; a clock set back makes it due).
     bool isDue() const;
     // The next isDue() is true (new credentials).
     void forget();

@@ -25,6 +25,16 @@ public:
     // Wall-clock seconds since the reference date.
     double referenceSeconds() const { return nowSeconds() - double(ReferenceEpochSeconds); }
     double monotonicSeconds() const { return double(monotonicMs()) / 1000.0; }
+
+    // Whether more than everyMs of wall-clock time lies between the stamp
+    // lastMs and nowMs, for work repeated on the calendar's time: a sleep or
+    // a clock moved forward makes it due at once. A stamp ahead of now (the
+    // clock was set back) is due as well, so that setting the clock back
+    // never holds the work off.
+    static bool wallIntervalPassed(qint64 lastMs, qint64 nowMs, qint64 everyMs)
+    {
+        return nowMs < lastMs || nowMs - lastMs > everyMs;
+    }
 };
 
 class SystemClock final : public Clock {

@@ -108,16 +108,19 @@ void NotchViewModel::tick()
     updateGreeting();
     m_canvasRefresh->timePassed();
     const qint64 now = m_clock->monotonicMs();
+    // The slow fetches go by the wall clock: after a sleep they are due at
+    // once, and a clock set back never holds them off.
+    const qint64 wallNow = m_clock->nowMs();
     if (m_canvasRefresh->isDue())
         refreshCanvas();
-    if (now - m_lastWeatherFetchMs > WeatherEveryMs)
+    if (Clock::wallIntervalPassed(m_lastWeatherFetchMs, wallNow, WeatherEveryMs))
         refreshWeather();
     if (want(WantReminders, true) && granted(AppPermission::reminders)
-        && (now - m_lastReminderFetchMs > RemindersEveryMs
+        && (Clock::wallIntervalPassed(m_lastReminderFetchMs, wallNow, RemindersEveryMs)
             || m_calendarStore->calendarChanges() != m_remindersReadAt)) {
         // The calendars changed on disk: the to-dos are read again now.
         m_remindersReadAt = m_calendarStore->calendarChanges();
-        m_lastReminderFetchMs = now;
+        m_lastReminderFetchMs = wallNow;
         refreshReminders();
     }
 
@@ -170,7 +173,7 @@ void NotchViewModel::publishEvents(const QList<NextEvent> &events)
 
 void NotchViewModel::refreshWeather(std::function<void()> done)
 {
-    m_lastWeatherFetchMs = m_clock->monotonicMs();
+    m_lastWeatherFetchMs = m_clock->nowMs();
     if (!(want(WantLocation, true) && granted(AppPermission::location))) {
         assign(m_weather, std::optional<WeatherInfo>(), &NotchViewModel::weatherChanged);
         if (done)

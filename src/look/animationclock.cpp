@@ -187,6 +187,14 @@ void AnimationTicker::offer(qint64 nowMs)
     if (!m_running || m_fps <= 0)
         return;
     const double period = 1000.0 / m_fps;
+    if (nowMs < m_lastMs - BackwardSlackMs) {
+        // The system time was set back: the views follow it at once. The
+        // time since the start goes on from where it was, not backwards.
+        m_startMs -= m_lastMs - nowMs;
+        m_lastMs = m_nowMs = nowMs;
+        emit timeChanged();
+        return;
+    }
     // A quarter period of slack, so a 30 fps ticker on a 60 Hz clock hears
     // every second tick rather than every third.
     if (double(nowMs - m_lastMs) < period * 0.75)

@@ -107,6 +107,10 @@ public:
     void componentComplete() override;
 
     bool isActive() const { return m_running && m_clock; }
+    // A step back of the wall clock up to this much is a wobble the views
+    // sit out; a longer one is the system time set back, which they follow.
+    static constexpr qint64 BackwardSlackMs = 250;
+
     // Called by the clock on every tick; passes the time on when due.
     void offer(qint64 nowMs);
     void restart(qint64 nowMs);

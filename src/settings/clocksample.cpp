@@ -18,7 +18,7 @@ void ClockSample::setActive(bool active)
     m_active = active;
     if (m_active) {
         update();
-        scheduleNextMinute();
+        startTicking();
     } else {
         m_tick.cancel();
     }
@@ -35,15 +35,12 @@ void ClockSample::update()
     emit textChanged();
 }
 
-void ClockSample::scheduleNextMinute()
+void ClockSample::startTicking()
 {
     if (!m_scheduler || !m_active)
         return;
-    const qint64 nowMs = m_clock ? m_clock->nowMs() : QDateTime::currentMSecsSinceEpoch();
-    // A little past the turn of the minute, so the new minute is read.
-    const int wait = int(60000 - nowMs % 60000) + 50;
-    m_tick = m_scheduler->after(wait, [this] {
-        update();
-        scheduleNextMinute();
-    });
+    // Read each second rather than waiting for the next minute: the system
+    // time may be set back or forward meanwhile, and the sample follows it
+    // at once. The text changes only when its minute does.
+    m_tick = m_scheduler->every(1000, [this] { update(); });
 }

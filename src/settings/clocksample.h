@@ -11,7 +11,8 @@ class Clock;
 
 // The clock editor's sample line: the island's time text with the weekday,
 // in the chosen zone and cycle. It follows both settings at once and, while
-// active (on screen), turns over with each minute of the clock.
+// active (on screen), follows the clock within a second, also when the
+// system time is set back.
 class ClockSample : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -33,7 +34,7 @@ signals:
     void activeChanged();
 
 private:
-    void scheduleNextMinute();
+    void startTicking();
 
     AppSettings *m_settings;
     const Clock *m_clock;

@@ -55,6 +55,10 @@ TEST_F(AnimationClockTest, EachTickerHearsOfTheTimeAsOftenAsItAsked)
     EXPECT_EQ(slowSpy.count(), 1);
     EXPECT_EQ(fast->now().toMSecsSinceEpoch(), clock.nowMs());
     EXPECT_NEAR(fast->elapsed(), 1.0, 1e-9);
+    clock.setNowMs(clock.nowMs() - 3600 * 1000); // set back: shown within a second, elapsed goes on
+    scheduler->advance(1000);
+    EXPECT_NEAR(double(slow->now().toMSecsSinceEpoch()), double(clock.nowMs()), 1000);
+    EXPECT_NEAR(fast->elapsed(), 2.0, 0.05);
 }
 
 TEST_F(AnimationClockTest, AStartingTickerReadsTheTimeAtOnceAndCountsFromThere)

@@ -92,6 +92,12 @@ TEST_F(RefreshTest, SlowFetchesAreThrottled)
     EXPECT_EQ(fakes->location.requests.size(), 1u);
     advance(1000);
     EXPECT_EQ(fakes->location.requests.size(), 2u);
+    clock.sleepMs(20 * 60 * 1000); // due at the tick after waking, and a clock set back holds off neither
+    advance(1000);
+    clock.setNowMs(clock.nowMs() - 3600 * 1000);
+    advance(1000);
+    EXPECT_EQ(fakes->location.requests.size(), 4u);
+    EXPECT_EQ(fakes->calendar.pendingFetches.size(), 6u);
 }
 
 TEST_F(RefreshTest, AnUnchangedTickAnnouncesNothing)

@@ -126,6 +126,12 @@ TEST_F(IcsSourceTest, RereadsChangedFilesAndCopesWithMissingFolders)
     events = ics.events(utc(2026, 1, 1), utc(2026, 1, 10));
     ASSERT_EQ(events.size(), 2);
     EXPECT_EQ(events[0].title, "New");
+    QFile broken(root + "/broken.ics"); // unreadable, dated a day ahead: not one being written
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("not a calendar\n") && broken.flush());
+    broken.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime);
+    const quint64 changes = ics.changeCount();
+    ics.events(utc(2026, 1, 1), utc(2026, 1, 10));
+    EXPECT_EQ(ics.changeCount(), changes);
 
     IcsCalendarSource empty({tempPath("nowhere")}, tempPath("nowhere"));
     EXPECT_FALSE(empty.eventsReadable());

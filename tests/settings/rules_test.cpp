@@ -136,4 +136,7 @@ TEST_F(SettingsTest, ClockSampleFollowsZoneCycleAndTheMinute)
         const QString expected = st.text ? QString::fromLatin1(st.text) : s.formatTime(clock.now(), true);
         EXPECT_EQ(sample.text(), expected) << st.zone << " " << st.use24;
     }
+    clock.setNowMs(clock.nowMs() - 3600 * 1000); // the system time set back an hour
+    scheduler->advance(1000);
+    EXPECT_EQ(sample.text(), s.formatTime(clock.now(), true));
 }

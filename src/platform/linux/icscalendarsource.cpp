@@ -441,8 +441,10 @@ IcsCalendarSource::~IcsCalendarSource()
 {
     m_worker.clear();
     m_worker.waitForDone();
-    for (auto &[path, file] : m_files)
-        icalcomponent_free(file.root);
+    for (auto &[path, file] : m_files) {
+        if (file.root)
+            icalcomponent_free(file.root);
+    }
 }
 
 QStringList IcsCalendarSource::defaultRoots()
@@ -505,17 +507,22 @@ void IcsCalendarSource::reload()
         if (dropped > 0)
             qCWarning(lcPlatform) << "calendar file has" << dropped << "unclosed component(s), skipped:" << path;
         icalcomponent *root = icalparser_parse_string(data.constData());
-        if (!root) {
-            qCWarning(lcPlatform) << "unreadable calendar file:" << path;
-            // Likely caught half-written: read again until its writer has
-            // left it alone for a few seconds.
-            if (info.lastModified().secsTo(QDateTime::currentDateTime()) < 5)
-                markChanged();
-            continue;
-        }
         File file;
         file.modified = info.lastModified();
         file.size = info.size();
+        if (!root) {
+            qCWarning(lcPlatform) << "unreadable calendar file:" << path;
+            // Written in the last few seconds: likely caught half-written,
+            // so read again until its writer has left it alone. A time ahead
+            // of the clock is no sign of that; such a file, like any other
+            // left unreadable, is kept as it is until it changes.
+            const qint64 age = file.modified.secsTo(QDateTime::currentDateTime());
+            if (age >= 0 && age < 5)
+                markChanged();
+            else
+                next.emplace(path, file);
+            continue;
+        }
         file.root = root;
         file.calendarName = displayName(path, root);
         forEachCalendar(root, [&](icalcomponent *cal) {

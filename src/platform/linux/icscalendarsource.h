@@ -50,6 +50,7 @@ private:
     struct File {
         QDateTime modified;
         qint64 size = 0;
+        // None for a file that could not be read as it stands.
         icalcomponent *root = nullptr;
         QString calendarName;
         bool hasEvents = false;
